@@ -1,0 +1,88 @@
+# Helpers shared by every area of the build.
+
+# Warnings for our own code only; third-party headers come in as SYSTEM.
+add_library(zib_warnings INTERFACE)
+target_compile_options(zib_warnings INTERFACE -Wall -Wextra -Werror)
+
+# A static GUI-free library of the program.
+function(zib_static_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE zib_warnings)
+endfunction()
+
+# A shared library with an explicit export list: hidden visibility, a linker
+# version script naming every exported symbol, a SONAME and no undefined symbols.
+function(zib_shared_library name)
+  cmake_parse_arguments(ARG "" "VERSION_SCRIPT;SOVERSION" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} SHARED ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    VERSION ${ARG_SOVERSION}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}
+    SOVERSION ${ARG_SOVERSION}
+    LINK_DEPENDS ${ARG_VERSION_SCRIPT})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_options(${name} PRIVATE
+    "-Wl,--version-script=${ARG_VERSION_SCRIPT}" "-Wl,--no-undefined")
+  target_link_libraries(${name} PRIVATE zib_warnings ${ARG_DEPS})
+endfunction()
+
+# A GoogleTest executable registered with CTest, one test per case.
+function(zib_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE zib_test_support ${ARG_DEPS} zib_warnings
+                        GTest::gtest GTest::gmock GTest::gtest_main)
+  set(props "")
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  if(ARG_ENVIRONMENT)
+    list(APPEND props ENVIRONMENT "${ARG_ENVIRONMENT}")
+  endif()
+  if(props)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()
+
+# A Google Benchmark executable (built, not run by the tests).
+function(zib_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} zib_warnings benchmark::benchmark_main)
+endfunction()
+
+# A libFuzzer target, run for ZIB_FUZZ_SECONDS on its seed corpus as a test.
+# New inputs go to a work corpus in the build tree, never into the sources.
+function(zib_fuzzer name)
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} zib_warnings)
+  set(work "${CMAKE_CURRENT_BINARY_DIR}/${name}.corpus")
+  file(MAKE_DIRECTORY "${work}")
+  set(seeds "")
+  if(ARG_CORPUS AND EXISTS "${ARG_CORPUS}")
+    set(seeds "${ARG_CORPUS}")
+  endif()
+  add_test(NAME fuzz.${name}
+    COMMAND ${name} -max_total_time=${ZIB_FUZZ_SECONDS} -rss_limit_mb=2048
+            -timeout=20 -print_final_stats=1 "${work}" ${seeds})
+  set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 600)
+endfunction()
+
+# Adds every CMakeLists.txt found one level below `dir` (tests/<area>, fuzz/<area> ...).
+function(zib_add_area_subdirectories dir)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE "${dir}" "${dir}/*")
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(EXISTS "${dir}/${child}/CMakeLists.txt")
+      add_subdirectory("${dir}/${child}")
+    endif()
+  endforeach()
+endfunction()

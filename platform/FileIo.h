@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zib {
+
+// Whole-file reading and all-or-nothing writing.
+enum class FileIoError {
+    None = 0,
+    OpenFailed,   // the file could not be opened or created
+    ReadFailed,   // a read returned fewer bytes than the file holds
+    WriteFailed,  // a short write or a failing close
+    RenameFailed, // the finished temporary file could not take the target's place
+    TooLarge,     // the file is larger than the caller allows
+};
+
+// Reads the whole file; fails with TooLarge past `maxSize` bytes.
+FileIoError readWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& out,
+                          uintmax_t maxSize = uintmax_t(1) << 31);
+
+// Writes `bytes` to a temporary file beside `path`, flushes and closes it, then
+// renames it over `path`. On any failure the temporary file is removed and
+// `path` is left as it was: a reader never sees a half-written file.
+FileIoError writeFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+FileIoError writeFileAtomically(const std::filesystem::path& path, std::string_view text);
+
+} // namespace zib

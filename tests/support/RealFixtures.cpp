@@ -1,0 +1,34 @@
+#include "tests/support/RealFixtures.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace zib::test {
+
+std::filesystem::path realFixturesDir()
+{
+    std::filesystem::path dir(ZIB_FIXTURES_DIR);
+    std::error_code ec;
+    return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
+}
+
+std::vector<std::filesystem::path> realFixtureFiles(const std::string& subdir)
+{
+    std::vector<std::filesystem::path> files;
+    auto root = realFixturesDir();
+    std::error_code ec;
+    if (root.empty() || !std::filesystem::is_directory(root / subdir, ec)) return files;
+    for (const auto& entry : std::filesystem::directory_iterator(root / subdir))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<uint8_t> readFileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace zib::test

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zib::test {
+
+// The folder of real-world input files, or an empty path when it is absent
+// (tests then skip themselves).
+std::filesystem::path realFixturesDir();
+
+// Regular files in realFixturesDir()/subdir, sorted by name; empty when absent.
+std::vector<std::filesystem::path> realFixtureFiles(const std::string& subdir);
+
+std::vector<uint8_t> readFileBytes(const std::filesystem::path& path);
+
+} // namespace zib::test
