@@ -24,8 +24,12 @@ function(zib_shared_library name)
     SOVERSION ${ARG_SOVERSION}
     LINK_DEPENDS ${ARG_VERSION_SCRIPT})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_options(${name} PRIVATE
-    "-Wl,--version-script=${ARG_VERSION_SCRIPT}" "-Wl,--no-undefined")
+  target_link_options(${name} PRIVATE "-Wl,--version-script=${ARG_VERSION_SCRIPT}")
+  # clang links the sanitizer runtimes into executables only, so a sanitized
+  # shared library leaves their symbols to the program that loads it.
+  if(NOT (ZIB_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang"))
+    target_link_options(${name} PRIVATE "-Wl,--no-undefined")
+  endif()
   target_link_libraries(${name} PRIVATE zib_warnings ${ARG_DEPS})
 endfunction()
 
