@@ -1,0 +1,317 @@
+// COComp blocks: the worked vectors, every token form, damaged blocks and
+// streams, the encoder's output bound, and round trips.
+
+#include "ulvarf/COComp.h"
+
+#include "tests/support/ByteSamples.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zib::ulvarf {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using zib::test::midiLikeBytes;
+using zib::test::periodicBytes;
+using zib::test::randomBytes;
+
+Bytes bytesOf(const std::string& s)
+{
+    return Bytes(s.begin(), s.end());
+}
+
+Bytes encode(const Bytes& input, int version, int level)
+{
+    Bytes block(COComp::MaxBlockSize(input.size()));
+    const uint32_t length = COComp::Encode(input, block, version, level);
+    block.resize(length);
+    return block;
+}
+
+Bytes decode(const Bytes& block, bool check = true)
+{
+    Bytes out(COComp::UncompressedLength(block));
+    out.resize(COComp::Decode(block, out, check));
+    return out;
+}
+
+Bytes header(char version, char level, uint32_t length)
+{
+    return {'O', 'C', uint8_t(version), uint8_t(level), uint8_t(length), uint8_t(length >> 8),
+            uint8_t(length >> 16), uint8_t(length >> 24)};
+}
+
+uint8_t xorOf(const Bytes& data)
+{
+    uint8_t x = 0;
+    for (uint8_t b : data) x ^= b;
+    return x;
+}
+
+TEST(COComp, SeventeenDistinctLettersAreOneLiteralRun)
+{
+    const Bytes letters = bytesOf("ABCDEFGHIJKLMNOPQ");
+    Bytes expected = header('3', '0', 17);
+    expected.push_back(0x0F);
+    expected.insert(expected.end(), letters.begin(), letters.end());
+    expected.insert(expected.end(), {0x01, 0x00, 0x00, xorOf(letters)});
+    EXPECT_EQ(encode(letters, 3, 0), expected);
+    EXPECT_EQ(decode(expected), letters);
+}
+
+TEST(COComp, OneToThreeLiteralsWithNoMatchBeforeThemUseTheCountedRun)
+{
+    // A run of 1-3 written as t = n - 2 would read as another token.
+    for (int level = 0; level <= 2; ++level) {
+        for (size_t n = 1; n <= 3; ++n) {
+            const Bytes input = bytesOf(std::string("xyz").substr(0, n));
+            Bytes expected = header('3', char('0' + level), uint32_t(n));
+            expected.insert(expected.end(), {0x01, 0x00, uint8_t(n)});
+            expected.insert(expected.end(), input.begin(), input.end());
+            expected.insert(expected.end(), {0x01, 0x00, 0x00, xorOf(input)});
+            EXPECT_EQ(encode(input, 3, level), expected) << "level " << level << " n " << n;
+            EXPECT_EQ(decode(expected), input);
+        }
+    }
+    // Two literals before the first match of a longer input.
+    const Bytes alternating = periodicBytes(40, {'a', 'b'});
+    for (int level = 0; level <= 2; ++level) {
+        Bytes expected = header('3', char('0' + level), 40);
+        expected.insert(expected.end(), {0x01, 0x00, 0x02, 'a', 'b'});   // the two literals
+        expected.insert(expected.end(), {0x20, 0x04, 0x00, 0x04});       // 38 bytes back 2
+        expected.insert(expected.end(), {0x01, 0x00, 0x00, 0x00});
+        EXPECT_EQ(encode(alternating, 3, level), expected) << "level " << level;
+    }
+}
+
+TEST(COComp, EqualBytesEncodeToAHandfulAndDecodeThroughOverlappingCopies)
+{
+    const Bytes same(4096, 0x5A);
+    for (int level = 0; level <= 2; ++level) {
+        const Bytes block = encode(same, 3, level);
+        EXPECT_LE(block.size(), 24u) << level;
+        EXPECT_EQ(decode(block), same);
+    }
+}
+
+TEST(COComp, DecodesEveryTokenForm)
+{
+    const Bytes twenty = randomBytes(20, 5);
+    Bytes zeroForm = {0x00, 0x02};
+    zeroForm.insert(zeroForm.end(), twenty.begin(), twenty.end());
+
+    struct Case {
+        const char* name;
+        Bytes stream;
+        Bytes output;
+    };
+    const Case cases[] = {
+        {"literal t+2", {0x02, 'a', 'b', 'c', 'd'}, bytesOf("abcd")},
+        {"literal next+18", zeroForm, twenty},
+        {"literal counted", {0x01, 0x00, 0x03, 'x', 'y', 'z'}, bytesOf("xyz")},
+        {"short match", {0x02, 'a', 'b', 'c', 'd', 0x60, 0x0C}, bytesOf("abcdabcd")},
+        {"short match, 2 literals", {0x02, 'a', 'b', 'c', 'd', 0x60, 0x0E, 'X', 'Y'}, bytesOf("abcdabcdXY")},
+        {"short match, period 1", {0x02, 'a', 'b', 'c', 'd', 0xE0, 0x00}, bytesOf("abcddddddddd")},
+        {"match t&31+2", {0x02, 'a', 'b', 'c', 'd', 0x23, 0x00, 0x0C}, bytesOf("abcdabcda")},
+        {"match next+34", {0x02, 'a', 'b', 'c', 'd', 0x20, 0x06, 0x00, 0x0D, '!'},
+         bytesOf("abcd" + std::string("abcdabcdabcdabcdabcdabcdabcdabcdabcdabcd") + "!")},
+        {"match counted", {0x01, 0x00, 0x01, 'z', 0x21, 0x01, 0x2C, 0x00, 0x00}, Bytes(301, 'z')},
+        {"end marker last", {0x02, 'a', 'b', 'c', 'd', 0x01, 0x00, 0x00}, bytesOf("abcd")},
+        {"empty stream", {}, {}},
+    };
+    for (const Case& c : cases) {
+        Bytes out(c.output.size() + 8);
+        const int64_t produced = COComp::DecodeRaw(c.stream, out);
+        ASSERT_EQ(produced, int64_t(c.output.size())) << c.name;
+        out.resize(size_t(produced));
+        EXPECT_EQ(out, c.output) << c.name;
+    }
+}
+
+TEST(COComp, DecodesFarMatchesUpToTheLongestDistance)
+{
+    struct Case {
+        size_t prefix;  // literal bytes before the match
+        Bytes token;
+        size_t length;
+        size_t distance;
+    };
+    const Case cases[] = {
+        {16385, {0x12, 0x00, 0x00}, 4, 16385},              // (t&7)+2
+        {16390, {0x10, 0x05, 0x00, 0x14}, 15, 16390},       // next + 10
+        {20000, {0x11, 0x01, 0x00, 0x38, 0x7C}, 256, 20000}, // counted
+        {32769, {0x1A, 0x00, 0x00}, 4, 32769},              // bit 3
+        {49152, {0x1F, 0xFF, 0xFC}, 9, 49152},              // the longest distance
+    };
+    for (const Case& c : cases) {
+        const Bytes prefix = randomBytes(c.prefix, uint32_t(c.prefix));
+        Bytes stream = {0x01, uint8_t(c.prefix >> 8), uint8_t(c.prefix & 0xFF)};
+        stream.insert(stream.end(), prefix.begin(), prefix.end());
+        stream.insert(stream.end(), c.token.begin(), c.token.end());
+        Bytes out(c.prefix + c.length);
+        ASSERT_EQ(COComp::DecodeRaw(stream, out), int64_t(out.size())) << c.distance;
+        for (size_t i = 0; i < c.length; ++i)
+            ASSERT_EQ(out[c.prefix + i], out[c.prefix + i - c.distance]) << c.distance << " at " << i;
+    }
+}
+
+TEST(COComp, DamagedStreamsFailWithoutReadingOrWritingOutside)
+{
+    struct Case {
+        const char* name;
+        Bytes stream;
+        size_t capacity;
+        int64_t result;
+    };
+    const Case cases[] = {
+        {"literal run cut", {0x02, 'a'}, 64, COComp::kCorrupt},
+        {"run length missing", {0x00}, 64, COComp::kCorrupt},
+        {"counted run cut", {0x01, 0x00}, 64, COComp::kCorrupt},
+        {"short match cut", {0x02, 'a', 'b', 'c', 'd', 0x60}, 64, COComp::kCorrupt},
+        {"match cut", {0x02, 'a', 'b', 'c', 'd', 0x23, 0x00}, 64, COComp::kCorrupt},
+        {"match length cut", {0x02, 'a', 'b', 'c', 'd', 0x21, 0x01}, 64, COComp::kCorrupt},
+        {"far match cut", {0x02, 'a', 'b', 'c', 'd', 0x10}, 64, COComp::kCorrupt},
+        {"riding literals cut", {0x02, 'a', 'b', 'c', 'd', 0x60, 0x0E, 'X'}, 64, COComp::kCorrupt},
+        {"distance past the output", {0x02, 'a', 'b', 'c', 'd', 0x60, 0x10}, 64, COComp::kCorrupt},
+        {"match before any output", {0x60, 0x00}, 64, COComp::kCorrupt},
+        {"far match before its distance", {0x02, 'a', 'b', 'c', 'd', 0x12, 0x00, 0x00}, 64, COComp::kCorrupt},
+        {"end marker not last", {0x02, 'a', 'b', 'c', 'd', 0x01, 0x00, 0x00, 0x02, 'a', 'b', 'c', 'd'}, 64,
+         COComp::kCorrupt},
+        {"literals past the output", {0x02, 'a', 'b', 'c', 'd'}, 3, COComp::kOverflow},
+        {"match past the output", {0x02, 'a', 'b', 'c', 'd', 0x60, 0x0C}, 6, COComp::kOverflow},
+        {"riding literals past the output", {0x02, 'a', 'b', 'c', 'd', 0x60, 0x0E, 'X', 'Y'}, 9, COComp::kOverflow},
+        {"long match past the output", {0x01, 0x00, 0x01, 'z', 0x21, 0xFF, 0xFF, 0x00, 0x00}, 1000, COComp::kOverflow},
+    };
+    for (const Case& c : cases) {
+        Bytes out(c.capacity + 4, 0xEE);
+        EXPECT_EQ(COComp::DecodeRaw(c.stream, std::span(out).first(c.capacity)), c.result) << c.name;
+        for (size_t i = c.capacity; i < out.size(); ++i) ASSERT_EQ(out[i], 0xEE) << c.name;
+    }
+}
+
+TEST(COComp, RejectsBlocksThatAreNotValid)
+{
+    const Bytes data = bytesOf("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const Bytes good = encode(data, 3, 2);
+    auto with = [&](size_t at, uint8_t value) {
+        Bytes b = good;
+        b[at] = value;
+        return b;
+    };
+    Bytes huge = good;
+    huge[4] = huge[5] = huge[6] = huge[7] = 0xFF;
+    Bytes beyondStream = good; // claims more than its 31 stream bytes could make
+    const uint32_t claim = 31 * 13107 + 1;
+    for (int i = 0; i < 4; ++i) beyondStream[4 + size_t(i)] = uint8_t(claim >> (8 * i));
+
+    struct Case {
+        const char* name;
+        Bytes block;
+    };
+    const Case cases[] = {
+        {"14 bytes", Bytes(good.begin(), good.begin() + 14)},
+        {"version 4", with(2, '4')},
+        {"version 1", with(2, '1')},
+        {"level 3", with(3, '3')},
+        {"no OC", with(0, 'X')},
+        {"huge length", huge},
+        {"length no stream can reach", beyondStream},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(COComp::ParseHeader(c.block).valid) << c.name;
+        EXPECT_EQ(COComp::UncompressedLength(c.block), 0u) << c.name;
+        Bytes out(64);
+        EXPECT_EQ(COComp::Decode(c.block, out, true), 0u) << c.name;
+    }
+    EXPECT_EQ(decode(good), data);
+
+    // A length the stream does not produce exactly.
+    Bytes shorter = good;
+    shorter[4] = uint8_t(data.size() + 1);
+    Bytes out(64);
+    EXPECT_EQ(COComp::Decode(shorter, out, true), 0u);
+    shorter[4] = uint8_t(data.size() - 1);
+    EXPECT_EQ(COComp::Decode(shorter, out, true), 0u);
+}
+
+TEST(COComp, TheCheckByteIsVerifiedOnlyWhenAskedFor)
+{
+    const Bytes data = midiLikeBytes(3000);
+    Bytes block = encode(data, 3, 2);
+    block.back() ^= 0x40;
+    Bytes out(data.size());
+    EXPECT_EQ(COComp::Decode(block, out, true), 0u);
+    EXPECT_EQ(COComp::Decode(block, out, false), data.size());
+    EXPECT_EQ(out, data);
+}
+
+TEST(COComp, TheEncoderStaysInsideTheRoomItIsGiven)
+{
+    // n + n/4 bytes is too little for short inputs: the block has 12 fixed bytes.
+    for (size_t n = 0; n <= 80; ++n) {
+        const Bytes input = randomBytes(n, uint32_t(n + 1));
+        const size_t room = n + n / 4;
+        Bytes out(room + 16, 0xEE);
+        const uint32_t length = COComp::Encode(input, std::span(out).first(room), 3, 2);
+        EXPECT_LE(length, room) << n;
+        if (n <= 40) {
+            EXPECT_EQ(length, 0u) << n;
+        }
+        for (size_t i = room; i < out.size(); ++i) ASSERT_EQ(out[i], 0xEE) << n;
+
+        const Bytes block = encode(input, 3, 2);
+        ASSERT_FALSE(block.empty()) << n;
+        EXPECT_EQ(decode(block), input) << n;
+    }
+}
+
+TEST(COComp, UnknownVersionOrLevelEncodesNothing)
+{
+    const Bytes input = randomBytes(100);
+    Bytes out(COComp::MaxBlockSize(100));
+    for (auto [version, level] : {std::pair{1, 0}, {4, 0}, {3, 3}, {2, -1}})
+        EXPECT_EQ(COComp::Encode(input, out, version, level), 0u) << version << "/" << level;
+}
+
+TEST(COComp, RoundTripsEveryVersionAndLevel)
+{
+    Bytes farRepeat = randomBytes(40000, 11); // a repeat 40000 bytes back needs far matches
+    farRepeat.insert(farRepeat.end(), farRepeat.begin(), farRepeat.begin() + 20000);
+    struct Case {
+        const char* name;
+        Bytes data;
+        size_t maxBlock; // 0: no bound checked
+    };
+    const Case cases[] = {
+        {"empty", {}, 0},
+        {"1 byte", {0x42}, 0},
+        {"17 bytes", bytesOf("0123456789ABCDEFG"), 0},
+        {"18 bytes", bytesOf("0123456789ABCDEFGH"), 0},
+        {"incompressible", randomBytes(70000, 3), 0},
+        {"all-zero 1 MB", Bytes(1 << 20, 0), 200},
+        {"period 3", periodicBytes(300000, {1, 2, 3}), 200},
+        {"MIDI-like", midiLikeBytes(200000), 100000},
+        {"far repeat", farRepeat, 0},
+    };
+    for (const Case& c : cases) {
+        for (int version = 2; version <= 3; ++version) {
+            for (int level = 0; level <= 2; ++level) {
+                const Bytes block = encode(c.data, version, level);
+                ASSERT_FALSE(block.empty()) << c.name << " v" << version << " l" << level;
+                EXPECT_EQ(block[2], '0' + version);
+                EXPECT_EQ(block[3], '0' + level);
+                EXPECT_EQ(decode(block), c.data) << c.name << " v" << version << " l" << level;
+                if (c.maxBlock) {
+                    EXPECT_LE(block.size(), c.maxBlock) << c.name << " v" << version << " l" << level;
+                }
+            }
+        }
+    }
+    EXPECT_LT(encode(farRepeat, 3, 2).size(), 40100u);
+}
+
+} // namespace
+} // namespace zib::ulvarf
