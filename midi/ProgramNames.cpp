@@ -241,7 +241,10 @@ std::string GetBankedProgramName(int model, uint16_t number, const NameTables& t
 std::string GetUserBankPositionText(const StyleDocumentNames& document, int index)
 {
     if (document.fileKind != 2 || index < 0) return kUnknown;
-    return "U" + std::to_string(index / 8 + 1) + std::to_string(index % 8 + 1);
+    std::string text = "U";
+    text += std::to_string(index / 8 + 1);
+    text += std::to_string(index % 8 + 1);
+    return text;
 }
 
 uint16_t MapProgramNumber(int fromModel, int toModel, uint16_t number, const NameTables& tables)
