@@ -1,0 +1,51 @@
+// Wq style images as they come from files: the check, the text dump, the
+// MIDI exports and the patternized writer must stay inside the image whatever
+// its offsets, events and head fields hold.
+#include "styles/CWqStyleFile.h"
+#include "styles/CWqStyleWriter.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <streambuf>
+#include <vector>
+
+namespace {
+
+class NullBuffer : public std::streambuf {
+protected:
+    int overflow(int c) override { return c; }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+} // namespace
+
+// Byte 0 picks the model, byte 1 the chord variation of the CV export; the
+// rest is the image.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 2) return 0;
+    static const uint32_t kModels[] = {'9', '<', 'H', 'I', 'M'};
+    uint32_t model = kModels[data[0] % 5];
+    int cvIndex = data[1] % 36;
+    const uint8_t* image = data + 2;
+    size_t imageSize = size - 2;
+
+    zib::ValidateWqImage(image, imageSize, model);
+
+    zib::CWqStyleFile style(image, imageSize, model);
+    NullBuffer buffer;
+    std::ostream out(&buffer);
+    style.DumpToText(out, zib::WqDumpDate{1, 1, 2000});
+
+    std::vector<uint8_t> midi;
+    style.BuildStyleMidi(midi);
+    int element = cvIndex < 24 ? cvIndex / 6 : 4 + (cvIndex - 24) / 2;
+    int cv = cvIndex < 24 ? cvIndex % 6 : (cvIndex - 24) % 2;
+    style.BuildChordVarMidi(uint8_t(element), uint8_t(cv), data[1] & 0x80 ? 255 : data[1] % 6, midi);
+
+    zib::CWqStyleWriter writer(image, imageSize, model);
+    std::vector<uint8_t> file;
+    writer.BuildPatternized(file);
+    return 0;
+}

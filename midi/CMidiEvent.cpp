@@ -1,0 +1,9 @@
+#include "midi/CMidiEvent.h"
+
+namespace zib {
+
+CMidiEvent::CMidiEvent() = default;
+
+CMidiEvent::~CMidiEvent() = default;
+
+} // namespace zib

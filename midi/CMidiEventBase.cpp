@@ -1,0 +1,12 @@
+#include "midi/CMidiEventBase.h"
+
+namespace zib {
+
+CMidiEventBase::CMidiEventBase()
+{
+    status = 0xFF;
+}
+
+CMidiEventBase::~CMidiEventBase() = default;
+
+} // namespace zib

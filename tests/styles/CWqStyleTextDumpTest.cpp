@@ -1,0 +1,154 @@
+#include "styles/CWqStyleTextDump.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "styles/CWqStyleFile.h"
+#include "tests/support/WqImageBuilder.h"
+
+namespace zib {
+namespace {
+
+using test::WqEv;
+using test::WqImageBuilder;
+
+constexpr WqDumpDate kDate{7, 3, 2001};
+
+std::string dump(const std::vector<uint8_t>& image, char model, size_t size = SIZE_MAX)
+{
+    CWqStyleFile file(image.data(), size == SIZE_MAX ? image.size() : size, uint32_t(model));
+    std::ostringstream out;
+    EXPECT_EQ(file.DumpToText(out, kDate), 1);
+    return out.str();
+}
+
+// A small style that holds every event kind, a two-bar pattern reference, an
+// empty CV with stray data and a 6/8 CV.
+std::vector<uint8_t> goldenStyle(char model)
+{
+    WqImageBuilder b(model);
+    b.name("Golden").origin(1).tempo(100).timeSig(19).retrigger(0x14).tension(0x08);
+    b.wrapAround(0, 0).wrapAround(1, 5).wrapAround(2, 11).wrapAround(3, 3);
+    b.track(0, model == 'M' ? 0x0403 : 0x0200, 127, 15).track(1, 0x0001, 100, 31).track(2, 0x0145, 90, 0);
+    b.track(3, 0x0047, 80, 30).track(4, 0x0100, 70, 255).track(5, 0x0300, 60, 16);
+    b.chordTable(0, {0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1});
+    b.chordTable(4, {0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 9});
+    b.cv(0, 0, 3, 2);
+    b.slot(0, 0, 0,
+           {WqEv::bar(0), WqEv::note(0, 36, 100, 48), WqEv::pitchBend(10, 8192), WqEv::aftertouch(20, 64),
+            WqEv::program(30, 0x0009), WqEv::control(40, 7, 90), WqEv::poly(50, 42, 33), WqEv::raw(1, 2, 3, 4),
+            WqEv::note(300, 38, 80, 510), WqEv::bar(1), WqEv::note(510, 38, 80, 96), WqEv::end(1)});
+    b.slot(0, 0, 2, {WqEv::bar(0, 19, 3, 0), WqEv::bar(1, 19, 2, 0), WqEv::end(1)});
+    b.pattern(0, 19, 2, {WqEv::bar(0), WqEv::note(0, 48, 64, 96), WqEv::bar(1), WqEv::note(96, 50, 64, 96), WqEv::end(1)});
+    b.cv(0, 1, 1, 0);
+    b.slot(0, 1, 0, {WqEv::bar(0), WqEv::end(0)});
+    b.cv(4, 0, 22, 1);
+    b.slot(4, 0, 1, {WqEv::bar(0, 37), WqEv::note(48, 60, 120, 24), WqEv::end(0)});
+    return b.build();
+}
+
+void compareWithGolden(const std::string& text, const std::string& name)
+{
+    std::string path = std::string(ZIB_STYLES_GOLDEN_DIR) + "/" + name;
+    if (std::getenv("ZIB_UPDATE_GOLDEN")) {
+        std::ofstream(path, std::ios::binary) << text;
+        GTEST_SKIP() << "golden file written: " << path;
+    }
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in) << "missing golden file " << path;
+    std::stringstream expected;
+    expected << in.rdbuf();
+    EXPECT_EQ(text, expected.str());
+}
+
+TEST(CWqStyleTextDump, GoldenLayoutA) { compareWithGolden(dump(goldenStyle('9'), '9'), "WqStyleDumpLayoutA.txt"); }
+
+TEST(CWqStyleTextDump, GoldenLayoutB) { compareWithGolden(dump(goldenStyle('M'), 'M'), "WqStyleDumpLayoutB.txt"); }
+
+TEST(CWqStyleTextDump, SoundTexts)
+{
+    struct Row { char model; uint16_t word; const char* text; };
+    const Row rows[] = {
+        {'9', 0x0001, "A12"},  {'9', 0x0009, "A22"},  {'9', 0x0040, "B11"},  {'9', 0x0100, "C11"},
+        {'9', 0x017F, "U88"},  {'9', 0x0203, "Dr4"},  {'9', 0x0208, "NUL"},  {'9', 0x0300, "NUL"},
+        {'<', 0x0300, "D11 "}, {'<', 0x0340, "E11 "}, {'<', 0x020F, "Dr28"}, {'<', 0x0210, "NUL"},
+        {'H', 0x021C, "Dr45"}, {'H', 0x021D, "NUL"},  {'M', 0x0140, "D11 "}, {'M', 0x0240, "F11 "},
+        {'M', 0x0300, "F11 "}, {'M', 0x0340, "?11 "}, {'M', 0x0409, "Dr22"}, {'I', 0x0340, "G11 "},
+        {'I', 0x0400, "R11 "}, {'I', 0x0240, "?11 "}, {'Z', 0x0000, "NUL"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.model << " 0x" << std::hex << r.word);
+        EXPECT_EQ(CWqStyleTextDump::GetSoundText(uint32_t(r.model), r.word), r.text);
+    }
+    std::string text = dump(WqImageBuilder('9').track(0, 0x0001, 100, 15).build(), '9');
+    EXPECT_NE(text.find("DRUM: instr=A12 volume=100 pan=CNT"), std::string::npos);
+}
+
+TEST(CWqStyleTextDump, NotePositionCountsBeatsOfTheBarsUnit)
+{
+    auto image = WqImageBuilder('9').cv(0, 0, 0, 1)
+                     .slot(0, 0, 0, {WqEv::bar(0, 37), WqEv::note(48, 60, 100, 48), WqEv::control(48, 7, 1), WqEv::end(0)})
+                     .build();
+    std::string text = dump(image, '9');
+    EXPECT_NE(text.find("   2.00  C4   V100   0.48"), std::string::npos) << text;
+    EXPECT_NE(text.find("   1.48 CTRL   7   1"), std::string::npos);
+}
+
+TEST(CWqStyleTextDump, CvOfLengthZeroIsEmptyWhateverItsOffsets)
+{
+    auto image = WqImageBuilder('9').cv(2, 4, 0, 0).slot(2, 4, 3, {WqEv::bar(0), WqEv::end(0)}).build();
+    std::string text = dump(image, '9');
+    EXPECT_NE(text.find("EMPTY: Variation3, CV5\n"), std::string::npos);
+    EXPECT_EQ(text.find("=== Variation3, CV5"), std::string::npos);
+}
+
+TEST(CWqStyleTextDump, DecreasingEntriesAreFlaggedAndNeverWalkedPastTheImage)
+{
+    WqImageBuilder b('9');
+    b.cv(0, 0, 0, 1).slot(0, 0, 0, {WqEv::bar(0), WqEv::note(0, 60, 100, 96), WqEv::end(0)});
+    b.cv(0, 1, 0, 1).slot(0, 1, 0, {WqEv::bar(0), WqEv::end(0)});
+    auto image = b.build();
+    // Slot 1 entry points back to the head start; slot 6 far past the end.
+    image[534 + 2] = 0x00;
+    image[534 + 3] = 0x00;
+    image[534 + 12] = 0xF0;
+    image[534 + 13] = 0xFF;
+    std::string text = dump(image, '9');
+    EXPECT_NE(text.find("Variation1 CV1: 0490 0000 ???? 049C "), std::string::npos) << text;
+    EXPECT_NE(text.find("Variation1 CV2: FFF0 "), std::string::npos);
+    EXPECT_NE(text.find("=== Variation1, CV2, DRUM ===\n\n\n"), std::string::npos);
+    // A size cut inside the last run lists only whole events within it.
+    std::string cut = dump(image, '9', image.size() - 2);
+    EXPECT_NE(cut.find("End Offset: "), std::string::npos);
+}
+
+TEST(CWqStyleTextDump, FaultPatternNumberEndsTheTrackListing)
+{
+    auto image = WqImageBuilder('9').cv(0, 0, 0, 2)
+                     .slot(0, 0, 0, {WqEv::bar(0, 19, 3, 120), WqEv::note(0, 60, 100, 10), WqEv::end(0)})
+                     .pattern(5, 19, 1, {WqEv::bar(0, 19, 3, 101), WqEv::note(0, 62, 100, 10), WqEv::end(0)})
+                     .build();
+    std::string text = dump(image, '9');
+    auto error = text.find("ERROR: Fault pattern number: 120!!!!!!!!!\n");
+    ASSERT_NE(error, std::string::npos);
+    EXPECT_EQ(text.find("C4", error), std::string::npos) << "listing went on after the fault";
+    // In the pattern dump the fault is reported and the listing goes on.
+    auto patternError = text.find("ERROR: Fault pattern number: 101!!!!!!!!!\n");
+    ASSERT_NE(patternError, std::string::npos);
+    EXPECT_NE(text.find("D4", patternError), std::string::npos);
+}
+
+TEST(CWqStyleTextDump, ImageSmallerThanHeadWritesNothing)
+{
+    std::vector<uint8_t> image(1175, 0);
+    CWqStyleFile file(image.data(), image.size(), 'M');
+    std::ostringstream out;
+    EXPECT_EQ(file.DumpToText(out, kDate), 0);
+    EXPECT_TRUE(out.str().empty());
+}
+
+} // namespace
+} // namespace zib
