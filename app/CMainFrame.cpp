@@ -1,0 +1,525 @@
+#include "app/CMainFrame.h"
+
+#include "app/CTextViewer.h"
+#include "app/CZibApp.h"
+#include "app/CZibDocManager.h"
+#include "app/CZibDocTemplate.h"
+#include "app/CZibMdiChild.h"
+#include "app/MenuBuilder.h"
+#include "app/ZibMessageBox.h"
+#include "app/core/CommandIds.h"
+#include "app/core/ExternalPlayerCommand.h"
+#include "app/core/MainFrameCloseRule.h"
+#include "app/core/StatusPanes.h"
+#include "app/dialogs/CSettingsDialogs.h"
+#include "app/texts/UiText.h"
+#include "app/texts/ZibLanguage.h"
+#include "platform/Profile.h"
+#include "platform/WxText.h"
+
+#include <cstdio>
+#include <wx/process.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+namespace zib {
+
+namespace {
+
+CMainFrame* gMainFrame = nullptr;
+
+// Titles of the ten bars, in MainBar order (also the names of their panes).
+const char* const kBarTitles[kMainBarCount] = {"Standard",     "StyDoc",       "MoveItem", "MidiDoc",
+                                               "StyleTree",    "MidiEdit",     "MidiPlay", "MidiTempo",
+                                               "MidiPosition", "MidiSelection"};
+
+// The standard layout: Standard first on the top row with MoveItem and StyDoc
+// (or MidiTempo and MidiDoc, never both groups at once) to its right; the
+// second row holds StyleTree and MidiEdit (or MidiPlay, MidiPosition and
+// MidiSelection).
+BarPlace standardPlace(MainBar bar)
+{
+    BarPlace p;
+    switch (bar) {
+    case MainBar::Standard:
+        p.row = 0, p.position = 0;
+        break;
+    case MainBar::MoveItem:
+        p.row = 0, p.position = 1;
+        break;
+    case MainBar::StyDoc:
+        p.row = 0, p.position = 2;
+        break;
+    case MainBar::MidiTempo:
+        p.row = 0, p.position = 1;
+        break;
+    case MainBar::MidiDoc:
+        p.row = 0, p.position = 2;
+        break;
+    case MainBar::StyleTree:
+        p.row = 1, p.position = 0;
+        break;
+    case MainBar::MidiEdit:
+        p.row = 1, p.position = 1;
+        break;
+    case MainBar::MidiPlay:
+        p.row = 1, p.position = 0;
+        break;
+    case MainBar::MidiPosition:
+        p.row = 1, p.position = 1;
+        break;
+    case MainBar::MidiSelection:
+        p.row = 1, p.position = 2;
+        break;
+    }
+    return p;
+}
+
+// The external player: the temporary file goes when the player process ends.
+class PlayerProcess : public wxProcess {
+public:
+    explicit PlayerProcess(std::string path) : path_(std::move(path)) {}
+    void OnTerminate(int, int) override
+    {
+        std::remove(path_.c_str());
+        delete this;
+    }
+
+private:
+    std::string path_;
+};
+
+} // namespace
+
+CMainFrame::CMainFrame(wxDocManager* manager)
+{
+    m_docManager = manager;
+    flags_.fill(true);
+}
+
+CMainFrame::~CMainFrame()
+{
+    mgr_.UnInit();
+    if (gMainFrame == this) gMainFrame = nullptr;
+}
+
+CMainFrame* CMainFrame::Get()
+{
+    return gMainFrame;
+}
+
+bool CMainFrame::CreateMainFrame()
+{
+    if (!Create(m_docManager, nullptr, wxID_ANY, wxString(CZibApp::kAppName), wxDefaultPosition,
+                wxSize(1000, 700), wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU))
+        return false;
+    gMainFrame = this;
+
+    background_ = std::make_unique<CTiledBitmapWnd>();
+    if (!background_->SubclassWindow(GetClientWindow())) return false;
+
+    mgr_.SetManagedWindow(this);
+    if (!CreateBars()) return false;
+    // The frame manager takes the MDI client window as its centre pane by itself.
+
+    if (!CreateStatusBar(3)) return false;
+    const int width = StatusPaneWidth(GetClientSize().x);
+    const int widths[3] = {width, width, width};
+    GetStatusBar()->SetStatusWidths(3, widths);
+
+    LayoutBars();
+    ShowBar(MainBar::Standard, true);
+    currentDocBar_ = MainBar::Standard;
+    mgr_.Update();
+
+    mainMenu_ = MainMenuDef();
+    ShowMenuFor(0);
+
+    Bind(wxEVT_MENU, &CMainFrame::OnToolbarsDialog, this, cmd::ToWxId(cmd::ViewToolbar));
+    Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, cmd::ToWxId(cmd::ViewStatusBar));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewStatusBar, this, cmd::ToWxId(cmd::ViewStatusBar));
+    Bind(wxEVT_MENU, &CMainFrame::OnLanguage, this, cmd::ToWxId(kLanguageCommandFirst),
+         cmd::ToWxId(kLanguageCommandLast));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateLanguage, this, cmd::ToWxId(kLanguageCommandFirst),
+         cmd::ToWxId(kLanguageCommandLast));
+    Bind(wxEVT_SIZE, &CMainFrame::OnSize, this);
+    Bind(wxEVT_MOVE, &CMainFrame::OnMove, this);
+    Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+    created_ = true;
+    return true;
+}
+
+bool CMainFrame::CreateBars()
+{
+    const int language = wxGetApp().Language();
+    auto& subsystems = wxGetApp().Subsystems();
+    for (int i = 0; i < kMainBarCount; ++i) {
+        const auto bar = MainBar(i);
+        wxWindow* window = nullptr;
+        const bool midiControlBar =
+            bar == MainBar::MidiTempo || bar == MainBar::MidiPosition || bar == MainBar::MidiSelection;
+        if (midiControlBar && subsystems.CreateMidiControlBar) {
+            window = subsystems.CreateMidiControlBar(*this, bar);
+            if (!window) return false;
+        } else {
+            auto* toolbar = new CMainToolBar(this, bar);
+            toolbar->SetButtons(ToolbarButtons(bar), language);
+            window = toolbar;
+        }
+        bars_[size_t(i)] = dynamic_cast<CMainToolBar*>(window);
+        barWindows_[size_t(i)] = window;
+        mgr_.AddPane(window, wxAuiPaneInfo()
+                                 .Name(kBarTitles[i])
+                                 .Caption(wxFromUtf8(UiText(kBarTitles[i], language)))
+                                 .ToolbarPane()
+                                 .Top()
+                                 .Row(standardPlace(bar).row)
+                                 .Position(standardPlace(bar).position)
+                                 .Hide());
+    }
+    return true;
+}
+
+CMainToolBar* CMainFrame::Toolbar(MainBar bar) const
+{
+    return bars_[size_t(bar)];
+}
+
+void CMainFrame::LayoutBars()
+{
+    for (int i = 0; i < kMainBarCount; ++i)
+        places_[size_t(i)].fill(standardPlace(MainBar(i)));
+}
+
+void CMainFrame::ApplyPlace(MainBar bar, const BarPlace& place, bool show)
+{
+    wxAuiPaneInfo& pane = mgr_.GetPane(barWindows_[size_t(bar)]);
+    if (!pane.IsOk()) return;
+    if (place.floating) {
+        pane.Float().FloatingPosition(place.floatingPos);
+    } else {
+        pane.Dock().Direction(place.dock).Row(place.row).Position(place.position);
+    }
+    pane.Show(show);
+}
+
+void CMainFrame::ShowBar(MainBar bar, bool show)
+{
+    wxAuiPaneInfo& pane = mgr_.GetPane(barWindows_[size_t(bar)]);
+    if (pane.IsOk()) pane.Show(show);
+}
+
+bool CMainFrame::IsBarShown(MainBar bar)
+{
+    wxAuiPaneInfo& pane = mgr_.GetPane(barWindows_[size_t(bar)]);
+    return pane.IsOk() && pane.IsShown();
+}
+
+CZibMdiChild* CMainFrame::ActiveZibChild() const
+{
+    return dynamic_cast<CZibMdiChild*>(const_cast<CMainFrame*>(this)->GetActiveChild());
+}
+
+ChildKind CMainFrame::ActiveKind() const
+{
+    auto* raw = const_cast<CMainFrame*>(this)->GetActiveChild();
+    if (!raw) return ChildKind::None;
+    auto* child = dynamic_cast<CZibMdiChild*>(raw);
+    return child ? child->Kind() : ChildKind::Other;
+}
+
+void CMainFrame::ShowToolbarsForActiveFrame(int /*showCommand*/)
+{
+    if (!created_ || !barWindows_[0]) return;
+    CZibMdiChild* child = ActiveZibChild();
+    const bool midiWindow = child && child->IsMidiWindow();
+    const ToolbarChoice choice = ChooseToolbars(ActiveKind(), midiWindow, flags_);
+    if (choice.midiDocButtons != MidiDocButtons::Unchanged && Toolbar(MainBar::MidiDoc))
+        Toolbar(MainBar::MidiDoc)
+            ->SetButtonSet(choice.midiDocButtons == MidiDocButtons::Full, wxGetApp().Language());
+    for (int i = 0; i < kMainBarCount; ++i) {
+        switch (choice.actions[size_t(i)]) {
+        case BarAction::Show:
+            ApplyPlace(MainBar(i), places_[size_t(i)][kSlots - 1], true);
+            break;
+        case BarAction::Hide:
+            ShowBar(MainBar(i), false);
+            break;
+        case BarAction::Keep:
+            break;
+        }
+    }
+    if (choice.documentBar) currentDocBar_ = *choice.documentBar;
+    mgr_.Update();
+}
+
+void CMainFrame::ToolbarMovedByUser(CMainToolBar& bar)
+{
+    wxAuiPaneInfo& pane = mgr_.GetPane(&bar);
+    if (!pane.IsOk()) return;
+    CZibMdiChild* child = ActiveZibChild();
+    const int slot = ToolbarSlotFor(ActiveKind(), child && child->IsMidiWindow());
+    BarPlace place;
+    place.floating = pane.IsFloating();
+    place.floatingPos = pane.floating_pos;
+    place.dock = pane.dock_direction;
+    place.row = pane.dock_row;
+    place.position = pane.dock_pos;
+    places_[size_t(bar.Bar())][size_t(slot)] = place;
+}
+
+void CMainFrame::CheckToolbarButton(int id, int state)
+{
+    CMainToolBar* bar = Toolbar(currentDocBar_);
+    const int tool = cmd::ToWxId(id);
+    if (!bar || !bar->FindTool(tool)) return;
+    bar->ToggleTool(tool, (state & 0xFFFF) != 0);
+    bar->Refresh();
+}
+
+int CMainFrame::IsToolbarButtonChecked(int id)
+{
+    CMainToolBar* bar = Toolbar(currentDocBar_);
+    const int tool = cmd::ToWxId(id);
+    return bar && bar->FindTool(tool) && bar->GetToolToggled(tool) ? 1 : 0;
+}
+
+void CMainFrame::ActiveChildChanged()
+{
+    wxWindow* active = GetActiveChild();
+    lastActive_ = active;
+    ShowToolbarsForActiveFrame();
+    CZibMdiChild* child = ActiveZibChild();
+    ShowMenuFor(child ? child->MenuTemplateId() : 0);
+    UpdateStatusPanes();
+}
+
+const MenuBarDef& CMainFrame::MenuDefFor(int templateId)
+{
+    if (templateId != 0 && wxGetApp().DocManager()) {
+        for (CZibDocTemplate* t : wxGetApp().DocManager()->ZibTemplates())
+            if (t->TemplateId() == templateId && !t->DocumentMenu().empty()) return t->DocumentMenu();
+    }
+    return mainMenu_;
+}
+
+void CMainFrame::ShowMenuFor(int templateId)
+{
+    const int language = wxGetApp().Language();
+    if (templateId == menuTemplateId_ && language == menuLanguage_ && GetMenuBar()) return;
+    wxMenuBar* bar = BuildMenuBar(MenuDefFor(templateId), language, wxGetApp().RecentFiles().files());
+    wxMenuBar* old = GetMenuBar();
+    SetMenuBar(bar);
+    // The old bar may be the one whose command is running: it goes on the next idle.
+    if (old) retiredMenuBars_.emplace_back(old);
+    menuTemplateId_ = templateId;
+    menuLanguage_ = language;
+}
+
+void CMainFrame::RebuildMenus()
+{
+    const int templateId = menuTemplateId_ < 0 ? 0 : menuTemplateId_;
+    menuTemplateId_ = -1;
+    ShowMenuFor(templateId);
+}
+
+void CMainFrame::ApplyLanguage(int index)
+{
+    wxCommandEvent event(wxEVT_MENU, cmd::ToWxId(kLanguageCommandFirst + index));
+    OnLanguage(event);
+}
+
+void CMainFrame::OnLanguage(wxCommandEvent& event)
+{
+    // French (and any index the table has no column for) becomes English.
+    const int index = ZibLanguageForCommand(cmd::FromWxId(event.GetId()));
+    ZibSettings& settings = wxGetApp().Settings();
+    settings.AppLanguage = index;
+    // Menus of every template and the main menu come back in the new language:
+    // they are built from their descriptions whenever a window shows them.
+    RebuildMenus();
+    for (int i = 0; i < kMainBarCount; ++i) {
+        wxAuiPaneInfo& pane = mgr_.GetPane(barWindows_[size_t(i)]);
+        if (pane.IsOk()) pane.Caption(wxFromUtf8(UiText(kBarTitles[i], index)));
+        if (CMainToolBar* bar = bars_[size_t(i)]) {
+            if (MainBar(i) == MainBar::MidiDoc)
+                bar->SetButtons(MidiDocButtonSet(bar->FullButtonSet()), index);
+            else if (bar->ButtonCount() > 0 && !ToolbarButtons(MainBar(i)).empty())
+                bar->SetButtons(ToolbarButtons(MainBar(i)), index);
+        }
+    }
+    mgr_.Update();
+    statusTexts_ = {};
+    UpdateStatusPanes();
+    settings.SetAppLanguage(index);
+}
+
+void CMainFrame::OnUpdateLanguage(wxUpdateUIEvent& event)
+{
+    const int language = wxGetApp().Language();
+    const int command = cmd::FromWxId(event.GetId());
+    if (language == command - kLanguageCommandFirst) {
+        event.Check(true);
+    } else if (command == kLanguageCommandLast) {
+        event.Enable(false);
+    } else {
+        event.Check(false);
+    }
+}
+
+void CMainFrame::OnToolbarsDialog(wxCommandEvent&)
+{
+    CZibMdiChild* child = ActiveZibChild();
+    if (!GetActiveChild()) return;
+    const int kind = ToolbarsDialogKind(ActiveKind(), child && child->IsMidiWindow());
+    CToolbarsDlg dlg(this, kind, flags_, [this](BarFlag flag, bool on) {
+        flags_[size_t(flag)] = on;
+        for (int i = 0; i < kMainBarCount; ++i)
+            if (FlagOfBar(MainBar(i)) == flag) ShowBar(MainBar(i), on);
+        mgr_.Update();
+    });
+    dlg.ShowModal();
+    flags_ = dlg.Model().flags();
+}
+
+void CMainFrame::OnViewStatusBar(wxCommandEvent&)
+{
+    if (wxStatusBar* bar = GetStatusBar()) {
+        bar->Show(!bar->IsShown());
+        SendSizeEvent();
+    }
+}
+
+void CMainFrame::OnUpdateViewStatusBar(wxUpdateUIEvent& event)
+{
+    event.Check(GetStatusBar() && GetStatusBar()->IsShown());
+}
+
+void CMainFrame::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    if (!created_) return;
+    if (!IsIconized()) {
+        const int width = StatusPaneWidth(event.GetSize().x);
+        const int widths[3] = {width, width, width};
+        if (GetStatusBar()) GetStatusBar()->SetStatusWidths(3, widths);
+    }
+    LayoutBars();
+    ShowToolbarsForActiveFrame();
+}
+
+void CMainFrame::OnMove(wxMoveEvent& event)
+{
+    event.Skip();
+    if (!created_) return;
+    LayoutBars();
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event)
+{
+    event.Skip();
+    retiredMenuBars_.clear();
+    if (GetActiveChild() != lastActive_) ActiveChildChanged();
+    UpdateStatusPanes();
+}
+
+void CMainFrame::UpdateStatusPanes()
+{
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar) return;
+    ChildStatus status;
+    if (CZibMdiChild* child = ActiveZibChild())
+        child->FillStatus(status);
+    else
+        status.kind = GetActiveChild() ? ChildKind::Other : ChildKind::None;
+    auto texts = StatusPaneTexts(status, wxGetApp().Language());
+    for (int i = 0; i < 3; ++i) {
+        wxString text = wxFromUtf8(texts[size_t(i)]);
+        if (text != statusTexts_[size_t(i)]) {
+            statusTexts_[size_t(i)] = text;
+            bar->SetStatusText(text, i);
+        }
+    }
+}
+
+wxString CMainFrame::StatusText(int pane) const
+{
+    return GetStatusBar() ? GetStatusBar()->GetStatusText(pane) : wxString();
+}
+
+bool CMainFrame::TryBefore(wxEvent& event)
+{
+    if (event.GetEventType() == wxEVT_CLOSE_WINDOW) {
+        auto& close = static_cast<wxCloseEvent&>(event);
+        // Closing while MIDI plays would destroy views the MIDI thread still writes to.
+        if (MainFrameCloseDecision(ActiveKind(), wxGetApp().m_Playing != 0) == CloseDecision::Refuse &&
+            close.CanVeto()) {
+            close.Veto();
+            return true;
+        }
+        SaveBarState();
+    }
+    return wxDocParentFrameAny<ZibMdiParentFrame>::TryBefore(event);
+}
+
+void CMainFrame::SaveBarState()
+{
+    wxGetApp().GetProfile().setString("General", "ToolbarLayout", wxToUtf8(mgr_.SavePerspective()));
+}
+
+void CMainFrame::PlayMidiFileExternally(const std::string& path)
+{
+    if (m_PlayerWindow) {
+        m_PlayerWindow->Close();
+        m_PlayerWindow = nullptr;
+    }
+    ZibSettings& settings = wxGetApp().Settings();
+    if (settings.MidiPlaybackApp == 1) {
+        // The player runs on its own; the file is deleted when it has ended,
+        // or at once when it cannot be started.
+        std::vector<std::string> args = ExternalPlayerArgs(settings.MidiPlayerCommand, path);
+        if (args.empty()) {
+            std::remove(path.c_str());
+            return;
+        }
+        std::vector<const char*> argv;
+        for (const auto& a : args)
+            argv.push_back(a.c_str());
+        argv.push_back(nullptr);
+        auto* process = new PlayerProcess(path);
+        if (wxExecute(argv.data(), wxEXEC_ASYNC, process) == 0) {
+            delete process;
+            std::remove(path.c_str());
+        }
+        return;
+    }
+    auto& create = wxGetApp().Subsystems().CreatePlayMidiFile;
+    wxWindow* player = create ? create(*this, wxFromUtf8(path), &m_PlayerOpen) : nullptr;
+    if (!player) {
+        m_PlayerWindow = nullptr;
+        m_PlayerOpen = 0;
+        // Nobody will play the temporary file, so nobody else will delete it.
+        std::remove(path.c_str());
+        return;
+    }
+    m_PlayerWindow = player;
+    player->Show();
+    player->Update();
+    if (auto* child = dynamic_cast<ZibMdiChildFrame*>(player)) child->Activate();
+}
+
+CTextViewer* CMainFrame::OpenTextViewer(const wxString& title, uint8_t* openerFlag, wxDocument* document,
+                                        uint32_t midiWindow)
+{
+    auto* viewer = new CTextViewer(openerFlag, document, midiWindow);
+    if (!viewer->Create(this, title)) {
+        delete viewer;
+        return nullptr;
+    }
+    viewer->CreateTextCtrl();
+    viewer->Show();
+    viewer->Activate();
+    return viewer;
+}
+
+} // namespace zib

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/core/ToolbarButtons.h"
+#include "app/core/ToolbarChoice.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+#include <wx/aui/auibar.h>
+#include <wx/aui/framemanager.h>
+
+namespace zib {
+
+// Where a bar sits: docked at a row and position, or floating.
+struct BarPlace {
+    int dock = wxAUI_DOCK_TOP;
+    int row = 0;
+    int position = 0;
+    bool floating = false;
+    wxPoint floatingPos = wxDefaultPosition;
+};
+
+// One of the main frame's toolbars. A drag by the user is reported to the
+// frame, which keeps the bar's place in the slot of the active child's kind.
+class CMainToolBar : public wxAuiToolBar {
+public:
+    CMainToolBar(wxWindow* parent, MainBar bar);
+
+    MainBar Bar() const { return bar_; }
+
+    // Buttons
+    void SetButtons(const std::vector<ToolButtonDef>& buttons, int language);
+    // The MidiDoc bar's two sets: full (16) or reduced for the tempo-track editor (14).
+    void SetButtonSet(bool full, int language);
+    bool FullButtonSet() const { return fullSet_; }
+    int ButtonCount() const { return int(GetToolCount()); }
+
+    // A tool bitmap for a glyph: a stock image ("art:new") or short drawn text.
+    static wxBitmap GlyphBitmap(std::string_view glyph);
+
+private:
+    void OnLeftDown(wxMouseEvent& event);
+    void OnMove(wxMoveEvent& event);
+
+    MainBar bar_;
+    bool moving_ = false;
+    bool fullSet_ = true;
+};
+
+} // namespace zib

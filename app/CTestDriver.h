@@ -1,0 +1,84 @@
+#pragma once
+
+#include <atomic>
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+#include <wx/modalhook.h>
+#include <wx/timer.h>
+
+class wxDialog;
+class wxWindow;
+
+namespace zib {
+
+// Test-only remote control of the running program, active when the
+// environment names a script (ZIB_TEST_SCRIPT). It runs the script's
+// commands through the program's own command routing, answers every modal
+// dialog with the script's next answer, and writes what happened to the log
+// named by ZIB_TEST_LOG. Every modal step and the whole run have a time limit
+// (ZIB_TEST_TIMEOUT seconds, default 60), so a lost answer cannot hang a test.
+//
+// Script lines (words separated by blanks, "quoted text" with \" \\ \n):
+//   dialog ACTION [; ACTION ...]  the answer to the next modal dialog
+//       message boxes and file dialogs: ok | cancel | yes | no | path P [filter N]
+//       other dialogs, acted on while shown: set ID TEXT | type ID TEXT |
+//       select ID N | check ID 0|1 | click ID|ok|cancel|yes|no | enter ID |
+//       log ID | logall
+//   menu ID                       sends the command (logged as disabled when greyed)
+//   log-frame | log-menubar       writes the frame's state or its menu labels
+//   text-viewer PATH [MIDI]       opens a text viewer on a file
+//   folder-dialog FOLDER          runs the folder dialog
+//   play-external PATH            plays a file with the external player
+//   run-dialog NAME               runs one shared dialog on a sample model and
+//                                 logs the model after it (time-signature,
+//                                 cv-params, edit-chord-table, transpose-value,
+//                                 goto, confirm-overwrite, new-file, progress)
+//   check-button ID 0|1           presses a button of the current document toolbar
+//   custom-list                   opens a window with a sample custom-drawn list
+//   set-playing 0|1               sets the playing flag
+//   close | quit                  asks the frame to close | closes it for good
+//   wait MS                       lets the program run for a while
+//   log-exists PATH               writes whether a file exists
+//   await-gone PATH MS            waits (at most MS) for a file to go, then log-exists
+//   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
+class CTestDriver : public wxModalDialogHook {
+public:
+    explicit CTestDriver(const std::string& scriptPath);
+    ~CTestDriver() override;
+
+    // Runs the commands once the main loop runs.
+    void Start();
+    // The program is ending.
+    void Finish();
+
+    void Log(const std::string& line);
+
+protected:
+    // wxModalDialogHook
+    int Enter(wxDialog* dialog) override;
+    void Exit(wxDialog* dialog) override;
+
+private:
+    using Words = std::vector<std::string>;
+
+    void Next();
+    void Run(const Words& command);
+    void Act(wxDialog* dialog, std::vector<Words> actions);
+    void RunDialog(const std::string& name);
+    void LogFrame();
+    void LogMenuBar();
+    void LogControl(wxWindow* control);
+    void Screenshot(const std::string& name);
+
+    std::FILE* log_ = nullptr;
+    std::deque<Words> commands_;
+    std::deque<std::vector<Words>> answers_;
+    std::shared_ptr<std::atomic<bool>> finished_;
+    wxTimer stepTimer_;
+    std::vector<wxDialog*> open_;
+};
+
+} // namespace zib

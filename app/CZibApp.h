@@ -1,0 +1,138 @@
+#pragma once
+
+#include "app/ZibSubsystems.h"
+#include "app/core/RecentFileList.h"
+#include "app/core/ZibSettings.h"
+#include "platform/SharedLibrary.h"
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <wx/app.h>
+#include <wx/dataobj.h>
+#include <wx/docview.h>
+
+namespace zib {
+
+class CMainFrame;
+class CZibDocManager;
+class CTestDriver;
+class Profile;
+class CInsInstrument;
+class CInsNameEntry;
+
+// The application object: start-up and exit, the program's shared state
+// (language, program folder, settings, MIDI device choices, clipboard format,
+// the active player) and the commands that need no open document.
+class CZibApp : public wxApp {
+public:
+    CZibApp();
+    ~CZibApp() override;
+
+    // The application's name: profile, clipboard format and captions.
+    static constexpr const char* kAppName = "Zib";
+
+    // Start-up and exit
+    bool OnInit() override;
+    int OnExit() override;
+    bool InitInstance();
+    int ExitInstance();
+
+    // Shared state
+    ZibSettings& Settings() { return *m_settings; }
+    Profile& GetProfile() { return *m_profile; }
+    int Language() const { return m_settings ? m_settings->AppLanguage : 0; }
+    const std::string& ProgramFolder() const { return m_ProgramFolder; }
+    CZibDocManager* DocManager() { return m_docManager.get(); }
+    CMainFrame* MainFrame() const;
+    ZibSubsystems& Subsystems() { return m_subsystems; }
+    const RecentFileList& RecentFiles() const { return m_recentFiles; }
+    // Whether UlvaRf and ZibTbl were loaded by name at start-up.
+    bool UlvaRfLoaded() const { return m_ulvarf.isOpen(); }
+    bool ZibTblLoaded() const { return m_zibtbl.isOpen(); }
+
+    // Settings setters used by other areas (stored and written at once)
+    void SetLastOpenedDirectory(const std::string& folder) { m_settings->SetLastOpenedDirectory(folder); }
+    void SetKeyAlphabet(int n) { m_settings->SetKeyAlphabet(n); }
+    void SaveUserMidiPorts() { m_settings->SaveUserMidiPorts(); }
+
+    // Services
+    // Opens a file as a document; null when nothing was opened.
+    wxDocument* OpenDocumentFile(const std::string& path);
+    void AddToRecentFileList(const std::string& path);
+    // Frees the ten playback buffers.
+    void FreePlaybackBuffers();
+
+    // Application commands (handlers of the menu commands that need no document)
+    void OnAppAbout(wxCommandEvent& event);
+    void OnFileNew(wxCommandEvent& event);
+    void OnFileOpen(wxCommandEvent& event);
+    void OnFileMru(wxCommandEvent& event);
+    void OnSortingMethod(wxCommandEvent& event);
+    void OnTransposeSetting(wxCommandEvent& event);
+    void OnKeyboardType(wxCommandEvent& event);
+    void OnWqConversionSettings(wxCommandEvent& event);
+    void OnStyToMidiSettings(wxCommandEvent& event);
+    void OnQeConversionSettings(wxCommandEvent& event);
+    void OnPlaybackSettings(wxCommandEvent& event);
+    void OnQeTrackToWqTrack(wxCommandEvent& event);
+    void OnPsrSettings(wxCommandEvent& event);
+    void OnMidiPortsSettings(wxCommandEvent& event);
+    void OnInstruments(wxCommandEvent& event);
+    void OnCollectWqCvMidi(wxCommandEvent& event);
+    void OnCollectQeCvMidi(wxCommandEvent& event);
+    void OnConvertYamahaStyToQeSty(wxCommandEvent& event);
+    void OnHelpFinder(wxCommandEvent& event);
+    void OnUpdateNeedsSubsystem(wxUpdateUIEvent& event);
+
+    // Fields read and written by the other areas
+    std::string m_ProgramFolder;                       // the executable's folder
+    std::string m_ExeName;                             // the executable's file name
+    std::string m_HelpFilePath;                        // no help system: always empty
+    std::array<std::string, 128> m_MidiOutDeviceNames; // "%3d - %s"
+    std::array<std::string, 128> m_MidiInDeviceNames;
+    int m_NewDocSubType = -1;       // the sub-type chosen in the last New dialog
+    uint32_t m_ClipboardFormat = 0; // nonzero once the private format is registered
+    wxDataFormat m_ZibDataFormat;   // the private clipboard format itself
+    int m_StyMessage = 0;           // ids of the two private messages
+    int m_PrgMessage = 0;
+    // The active player: the object that owns playback, its kind (1 MIDI bar
+    // view, 2 style playback console) and whether it plays. The playing flag
+    // is also written by the MIDI callback thread.
+    void* m_ActivePlayer = nullptr;
+    int m_ActivePlayerKind = 0;
+    std::atomic<int> m_Playing{0};
+    // Playback area of the MIDI engine: ten 1024-byte event buffers, one
+    // stream word per user OUT port, the buffers-allocated flag.
+    std::array<std::unique_ptr<uint8_t[]>, 10> m_PlaybackBuffers;
+    std::array<uint32_t, 128> m_PortStreams{};
+    bool m_BuffersAllocated = false;
+    uint32_t m_PlaybackWord = 0;
+    // Instrument definitions and port-instrument relations, each with its loaded flag.
+    std::vector<std::shared_ptr<CInsInstrument>> m_Instruments;
+    bool m_InstrumentsLoaded = false;
+    std::vector<std::shared_ptr<CInsNameEntry>> m_PortInstrumentRelations;
+    bool m_RelationsLoaded = false;
+
+private:
+    void BindCommands();
+    void LoadSharedLibraries();
+    bool AskForAuthor();
+    void RegisterPrivateFormats();
+    bool ProcessCommandLine();
+    bool RunCollection(bool qeSeries);
+
+    std::unique_ptr<Profile> m_profile;
+    std::unique_ptr<ZibSettings> m_settings;
+    std::unique_ptr<CZibDocManager> m_docManager;
+    RecentFileList m_recentFiles;
+    ZibSubsystems m_subsystems;
+    SharedLibrary m_ulvarf;
+    SharedLibrary m_zibtbl;
+    std::unique_ptr<CTestDriver> m_testDriver;
+};
+
+} // namespace zib
+
+wxDECLARE_APP(zib::CZibApp);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <wx/docview.h>
+
+namespace zib {
+
+class CZibDocTemplate;
+
+// The document manager: opens files through the template whose extension
+// fits, brings an already open document forward instead of reading its file
+// again, and feeds the program's recent-file list.
+class CZibDocManager : public wxDocManager {
+public:
+    CZibDocManager();
+
+    // Opens `path` as a document; the document, or null when none was opened.
+    wxDocument* OpenZibDocument(const std::string& path);
+
+    // The templates of the program, in the order they were added.
+    std::vector<CZibDocTemplate*> ZibTemplates() const;
+
+    // wxDocManager
+    wxDocTemplate* FindTemplateForPath(const wxString& path) override;
+    void AddFileToHistory(const wxString& file) override;
+    wxFileHistory* OnCreateFileHistory() override;
+};
+
+} // namespace zib

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/MdiFrameTypes.h"
+#include "app/core/ChildKind.h"
+#include "app/core/StatusPanes.h"
+
+namespace zib {
+
+// Base of every MDI child window of the main frame. The main frame picks its
+// toolbars, status texts, menu and toolbar places by what the active child
+// reports here; it notices a change of the active child by itself.
+class CZibMdiChild : public ZibMdiChildFrame {
+public:
+    CZibMdiChild() = default;
+    CZibMdiChild(ZibMdiParentFrame* parent, wxWindowID id, const wxString& title,
+                 const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
+                 long style = wxDEFAULT_FRAME_STYLE, const wxString& name = wxASCII_STR(wxFrameNameStr));
+
+    // What the window is
+    virtual ChildKind Kind() const { return ChildKind::Other; }
+    // A text viewer that shows a MIDI-related report counts as a MIDI window.
+    virtual bool IsMidiWindow() const { return false; }
+    // The document template whose menu the frame shows while active (0: the main menu).
+    virtual int MenuTemplateId() const { return 0; }
+
+    // What the status panes show while the window is active; the default
+    // reports only the kind.
+    virtual void FillStatus(ChildStatus& status) const { status.kind = Kind(); }
+};
+
+} // namespace zib

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/core/MenuModel.h"
+
+#include <string>
+#include <vector>
+#include <wx/menu.h>
+
+namespace zib {
+
+// A menu bar built from its description in one language: labels through the
+// UI text catalogue, the recent files where the description asks for them.
+wxMenuBar* BuildMenuBar(const MenuBarDef& menu, int language, const std::vector<std::string>& recentFiles);
+
+} // namespace zib

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace zib {
+
+// A menu described as data, with its English labels. The language switch
+// builds every menu again from these descriptions in the new language.
+struct MenuItemDef {
+    enum class Kind {
+        Command, // plain item
+        Check,   // item with a check mark (set by its update handler)
+        Separator,
+        Popup,       // sub-menu with `children`
+        RecentFiles, // where the recent-file items go
+    };
+    Kind kind = Kind::Command;
+    std::string_view label; // English, with '&' and "\t" shortcut as shown
+    int id = 0;
+    std::vector<MenuItemDef> children;
+};
+
+// A menu bar: its top-level popups.
+using MenuBarDef = std::vector<MenuItemDef>;
+
+// Builders for the pieces every menu bar shares
+MenuItemDef MenuCommand(std::string_view label, int id);
+MenuItemDef MenuCheck(std::string_view label, int id);
+MenuItemDef MenuSeparator();
+MenuItemDef MenuPopup(std::string_view label, std::vector<MenuItemDef> children);
+
+// The main menu (resource 114), shown while no child window is active.
+MenuBarDef MainMenuDef();
+
+// The File menu's commands, which every document menu repeats before its own.
+std::vector<MenuItemDef> FileMenuCommands();
+// The View popup with the toolbar, status bar and language items.
+MenuItemDef ViewMenuDef();
+// The Window popup of the document menus.
+MenuItemDef WindowMenuDef();
+// The Help popup.
+MenuItemDef HelpMenuDef();
+
+// Every label of a menu bar, depth first (for checks that each has a translation).
+std::vector<std::string_view> MenuLabels(const MenuBarDef& menu);
+// Every command id of a menu bar, depth first.
+std::vector<int> MenuCommandIds(const MenuBarDef& menu);
+
+} // namespace zib

@@ -1,0 +1,81 @@
+#include "app/core/ToolbarButtons.h"
+
+#include "app/core/CommandIds.h"
+
+#include <string>
+
+namespace zib {
+
+std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
+{
+    switch (bar) {
+    case MainBar::Standard:
+        return {
+            {cmd::FileNew, "&New\tCtrl+N", "art:new"},
+            {cmd::FileOpen, "&Open...\tCtrl+O", "art:open"},
+            {},
+            {cmd::ConvertYamahaStyToQeSty, "Convert Yamaha style to DASK QE styles", "PSR"},
+            {},
+            {cmd::AppAbout, "About Zib...", "art:help"},
+        };
+    case MainBar::MidiDoc:
+        return MidiDocButtonSet(true);
+    default:
+        return {};
+    }
+}
+
+std::vector<ToolButtonDef> MidiDocButtonSet(bool full)
+{
+    if (full)
+        return {
+            {cmd::MidiToText, "Midi To Text", "TXT"},
+            {cmd::MidiDoc32840, "", ""},
+            {},
+            {cmd::MidiToWqStyle, "MIDI To wq-series Style", "WQ"},
+            {cmd::MidiToQe4kStyle, "Midi to QE4K Style", "QE"},
+            {},
+            {cmd::MidiDoc32868, "", ""},
+            {cmd::DeleteItems, "&Delete Item(s)", "DEL"},
+            {},
+            {cmd::NoteEvents, "Note Events", "N", true},
+            {cmd::KeyPressureEvents, "KeyPressure Events", "KP", true},
+            {cmd::ControlEvents, "Control Events", "C", true},
+            {cmd::ProgChangeEvents, "ProgChange Events", "P", true},
+            {cmd::ChannelAftertouchEvents, "Channel Aftertouch Events", "CA", true},
+            {cmd::PitchWheelEvents, "Pitch Wheel Events", "PW", true},
+            {cmd::TextEvents, "Text Events", "T", true},
+        };
+    return {
+        {cmd::MidiToText, "Midi To Text", "TXT"},
+        {},
+        {cmd::MidiToWqStyle, "MIDI To wq-series Style", "WQ"},
+        {cmd::MidiToQe4kStyle, "Midi to QE4K Style", "QE"},
+        {},
+        {cmd::MidiDoc32868, "", ""},
+        {cmd::DeleteItems, "&Delete Item(s)", "DEL"},
+        {},
+        {cmd::TempoTrack32944, "", ""},
+        {cmd::TempoTrack32943, "", ""},
+        {cmd::TempoTrack32942, "", ""},
+        {cmd::TempoTrack32947, "", ""},
+        {cmd::TempoTrack32948, "", ""},
+        {cmd::TempoTrack32946, "", ""},
+    };
+}
+
+std::string ToolTipText(std::string_view label)
+{
+    label = label.substr(0, label.find('\t'));
+    std::string out;
+    for (size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&') {
+            if (i + 1 < label.size() && label[i + 1] == '&') out += '&', ++i;
+            continue;
+        }
+        out += label[i];
+    }
+    return out;
+}
+
+} // namespace zib

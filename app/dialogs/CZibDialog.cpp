@@ -1,0 +1,41 @@
+#include "app/dialogs/CZibDialog.h"
+
+#include "app/ZibMessageBox.h"
+
+#include <wx/button.h>
+
+namespace zib {
+
+CZibDialog::CZibDialog(wxWindow* parent, std::string_view englishTitle, long style)
+    : wxDialog(parent, wxID_ANY, T(englishTitle), wxDefaultPosition, wxDefaultSize, style)
+{
+}
+
+wxString CZibDialog::T(std::string_view english)
+{
+    return UiTextWx(english);
+}
+
+wxSizer* CZibDialog::ButtonRow(std::initializer_list<std::pair<int, std::string_view>> buttons)
+{
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->AddStretchSpacer();
+    bool first = true;
+    for (const auto& [id, label] : buttons) {
+        auto* b = new wxButton(this, id, T(label));
+        if (first) b->SetDefault();
+        first = false;
+        row->Add(b, 0, wxLEFT, 6);
+    }
+    return row;
+}
+
+void CZibDialog::Finish(wxSizer* content)
+{
+    auto* outer = new wxBoxSizer(wxVERTICAL);
+    outer->Add(content, 1, wxEXPAND | wxALL, 10);
+    SetSizerAndFit(outer);
+    CentreOnParent();
+}
+
+} // namespace zib

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <initializer_list>
+#include <string_view>
+#include <utility>
+#include <wx/dialog.h>
+#include <wx/sizer.h>
+
+namespace zib {
+
+// Base of the program's dialogs: texts in the current language and the
+// button rows they share. Controls carry the ids the program knows them by.
+class CZibDialog : public wxDialog {
+public:
+    CZibDialog(wxWindow* parent, std::string_view englishTitle, long style = wxDEFAULT_DIALOG_STYLE);
+
+protected:
+    // A UI text in the current language.
+    static wxString T(std::string_view english);
+
+    // A row of buttons (id, English label), right-aligned.
+    wxSizer* ButtonRow(std::initializer_list<std::pair<int, std::string_view>> buttons);
+    // The usual OK / Cancel row.
+    wxSizer* OkCancelRow() { return ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}}); }
+
+    // Lays the dialog out around `content` and centres it on its parent.
+    void Finish(wxSizer* content);
+};
+
+} // namespace zib

@@ -1,0 +1,3 @@
+#include "app/CZibApp.h"
+
+wxIMPLEMENT_APP(zib::CZibApp);

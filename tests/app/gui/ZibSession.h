@@ -1,0 +1,64 @@
+#pragma once
+
+#include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zib::test {
+
+// A private X display for one test: Xvfb picks a free display number itself
+// (-displayfd), so tests running side by side never share one.
+class XvfbDisplay {
+public:
+    XvfbDisplay();
+    ~XvfbDisplay();
+    XvfbDisplay(const XvfbDisplay&) = delete;
+    XvfbDisplay& operator=(const XvfbDisplay&) = delete;
+
+    bool ok() const { return !name_.empty(); }
+    const std::string& name() const { return name_; } // ":N"
+
+private:
+    int pid_ = -1;
+    std::string name_;
+};
+
+// What one run of the program left behind.
+struct ZibRun {
+    int exitCode = -1;
+    bool killed = false;          // it overran the time limit
+    std::vector<std::string> log; // lines of the test log
+    std::string output;           // stdout and stderr (GTK warnings land here)
+
+    bool has(const std::string& line) const;
+    // The first log line that starts with `prefix`, or "" when none does.
+    std::string line(const std::string& prefix) const;
+    // Every log line that starts with `prefix`.
+    std::vector<std::string> lines(const std::string& prefix) const;
+};
+
+// Runs the real zib program under its own Xvfb with a script of commands and
+// dialog answers, a private settings folder (XDG_CONFIG_HOME) and a log.
+class ZibSession {
+public:
+    ZibSession();
+
+    // The settings folder's store file (may not exist).
+    std::filesystem::path settingsFile() const;
+    // A folder for the test's own files.
+    const std::filesystem::path& files() const { return dir_.path(); }
+
+    // Runs the program with `script`; `seconds` bounds the whole run.
+    ZibRun run(const std::string& script, int seconds = 40);
+
+    bool displayOk() const { return display_.ok(); }
+
+private:
+    TempDir dir_;
+    XvfbDisplay display_;
+    int runs_ = 0;
+};
+
+} // namespace zib::test
