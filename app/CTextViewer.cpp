@@ -23,7 +23,9 @@ int CTextViewer::CreateTextCtrl()
 {
     text_ = new wxTextCtrl(this, 100, wxString(), wxPoint(0, 0), GetClientSize(),
                            wxTE_MULTILINE | wxTE_READONLY | wxHSCROLL | wxTE_DONTWRAP | wxVSCROLL);
-    text_->SetFont(wxSystemSettings::GetFont(wxSYS_ANSI_FIXED_FONT));
+    // Logs and dumps are laid out in columns: show them in a fixed-pitch font.
+    text_->SetFont(wxFont(wxFontInfo(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).GetPointSize())
+                              .Family(wxFONTFAMILY_TELETYPE)));
     return 0;
 }
 
