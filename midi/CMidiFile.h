@@ -96,7 +96,7 @@ public:
 
     // Reading: a caller-owned memory image, or a named file
     virtual int ParseMemory(const uint8_t* image, uint32_t size);
-    int ParseFile(const std::filesystem::path& path);
+    virtual int ParseFile(const std::filesystem::path& path);
     int Parse(); // over the source already set
 
     // Writing: a file (written whole or not at all) or the caller's buffer of

@@ -53,6 +53,12 @@ int CMidiFileEx::ParseMemory(const uint8_t* image, uint32_t size)
     return CMidiFile::ParseMemory(image, size);
 }
 
+int CMidiFileEx::ParseFile(const std::filesystem::path& path)
+{
+    ResetTimeSigMap();
+    return CMidiFile::ParseFile(path);
+}
+
 // ---- The map ---------------------------------------------------------------
 
 void CMidiFileEx::ResetTimeSigMap()

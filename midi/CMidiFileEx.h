@@ -41,6 +41,7 @@ public:
 
     // Reading: as CMidiFile's, after resetting the map
     int ParseMemory(const uint8_t* image, uint32_t size) override;
+    int ParseFile(const std::filesystem::path& path) override;
 
     // Slot 16: locates tick t from the current measure on (never backwards),
     // growing the map when t lies past its end; sets the current fields

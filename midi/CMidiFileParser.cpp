@@ -1,6 +1,7 @@
 #include "midi/CMidiFileParser.h"
 
 #include "midi/MidiErrorText.h"
+#include "midi/MidiEventKind.h"
 #include "midi/MidiVarLen.h"
 
 #include <algorithm>
@@ -19,11 +20,6 @@ constexpr MidiErrorText kErrorTexts[] = {
 
 constexpr uint8_t kEndOfTrack[] = {0xFF, 0x2F, 0x00};
 constexpr size_t kTrackBuffers = 17; // the main track, then channels 1-16
-
-bool isChannelStatus(uint8_t status)
-{
-    return status >= 0x80 && status < 0xF0;
-}
 
 } // namespace
 

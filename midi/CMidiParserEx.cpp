@@ -1,6 +1,7 @@
 #include "midi/CMidiParserEx.h"
 
 #include "midi/MidiErrorText.h"
+#include "midi/MidiEventKind.h"
 #include "midi/MidiVarLen.h"
 #include "platform/ByteWriter.h"
 
@@ -34,26 +35,6 @@ constexpr MidiErrorText kErrorTexts[] = {
 constexpr int kMaxTrack = CMidiParserEx::kMaxTracks - 1;
 constexpr size_t kOpenNoteSlots = 16 * 128;
 
-bool isChannelStatus(uint8_t status)
-{
-    return status >= 0x80 && status < 0xF0;
-}
-
-uint8_t dataByte(const CMidiNode& e, size_t i)
-{
-    return i < e.length && i < e.data.size() ? e.data[i] : 0;
-}
-
-bool isNoteOn(const CMidiNode& e)
-{
-    return (e.status & 0xF0) == 0x90 && dataByte(e, 1) > 0;
-}
-
-bool isNoteOff(const CMidiNode& e)
-{
-    return (e.status & 0xF0) == 0x80 || ((e.status & 0xF0) == 0x90 && dataByte(e, 1) == 0);
-}
-
 // Controllers and program changes that can set a track's initial value.
 enum class InitialKind { None, BankMsb, BankLsb, Volume, Pan, Program };
 
@@ -61,7 +42,7 @@ InitialKind initialKind(const CMidiNode& e)
 {
     if ((e.status & 0xF0) == 0xC0) return InitialKind::Program;
     if ((e.status & 0xF0) != 0xB0) return InitialKind::None;
-    switch (dataByte(e, 0)) {
+    switch (eventDataByte(e, 0)) {
     case 0:
         return InitialKind::BankMsb;
     case 32:
@@ -110,7 +91,7 @@ uint8_t& initialValue(CMidiParserEx::Track& t, InitialKind kind)
 // The value an initial-value event carries: data 2 of a controller, data 1 of a program change.
 uint8_t initialValueOf(const CMidiNode& e, InitialKind kind)
 {
-    return kind == InitialKind::Program ? dataByte(e, 0) : dataByte(e, 1);
+    return kind == InitialKind::Program ? eventDataByte(e, 0) : eventDataByte(e, 1);
 }
 
 // The data of a meta event (0xFF, type, length, data), bounded by its raw bytes.
@@ -130,7 +111,7 @@ std::span<const uint8_t> metaData(const CMidiNode& e)
 
 uint8_t metaType(const CMidiNode& e)
 {
-    return e.status == 0xFF ? dataByte(e, 1) : 0;
+    return e.status == 0xFF ? eventDataByte(e, 1) : 0;
 }
 
 void countDown(uint32_t& n)
@@ -473,7 +454,7 @@ void CMidiParserEx::StoreEvent(std::unique_ptr<CMidiEvent> event)
     }
 
     if (m_openNotes.size() != kOpenNoteSlots) m_openNotes.assign(kOpenNoteSlots, OpenNotes{});
-    OpenNotes& open = m_openNotes[channel * 128u + (dataByte(e, 0) & 0x7F)];
+    OpenNotes& open = m_openNotes[channel * 128u + (eventDataByte(e, 0) & 0x7F)];
     if (off) {
         // The earliest note-on of the same channel and key still open in this track.
         if (open.head < open.queue.size()) {
@@ -824,10 +805,10 @@ int CMidiParserEx::PairNoteOff(size_t index)
     CMidiEvent* off = GetEvent(index);
     if (off == nullptr || off->paired || !isNoteOff(*off)) return 0;
     const uint8_t channel = off->status & 0x0F;
-    const uint8_t key = dataByte(*off, 0);
+    const uint8_t key = eventDataByte(*off, 0);
     for (size_t i = 0; i < index; ++i) {
         CMidiEvent& on = *m_events[i];
-        if (on.paired || !isNoteOn(on) || (on.status & 0x0F) != channel || dataByte(on, 0) != key ||
+        if (on.paired || !isNoteOn(on) || (on.status & 0x0F) != channel || eventDataByte(on, 0) != key ||
             on.track != off->track)
             continue;
         on.duration = off->time >= on.time ? off->time - on.time : 0;

@@ -1,6 +1,7 @@
 #include "midi/CStyleMidiReader.h"
 
 #include "midi/MidiErrorText.h"
+#include "midi/MidiEventKind.h"
 
 #include <cstdarg>
 #include <new>
@@ -15,6 +16,7 @@ constexpr MidiErrorText kErrorTexts[] = {
     {104, "CV MIDI file does not hold exactly one track"},
     {105, "Note-off found before its note-on"},
     {106, "Style element or chord variation out of range"},
+    {107, "Time signature found at wrong place"},
 };
 
 // Index into the per-channel first-value flags; -1 for other events.
@@ -34,16 +36,6 @@ int firstValueSlot(uint8_t status, uint8_t data1)
     default:
         return -1;
     }
-}
-
-bool isNoteOn(const CMidiNode& e)
-{
-    return (e.status & 0xF0) == 0x90 && e.length >= 2 && e.data[1] > 0;
-}
-
-bool isNoteOff(const CMidiNode& e)
-{
-    return (e.status & 0xF0) == 0x80 || ((e.status & 0xF0) == 0x90 && e.length >= 2 && e.data[1] == 0);
 }
 
 } // namespace
@@ -78,6 +70,14 @@ int CStyleMidiReader::ReportError(char* buffer, size_t size, int code)
     if (const char* text = FindMidiErrorText(kErrorTexts, code))
         return FormatMidiError(buffer, size, "CStyleMidiReader", code, text);
     return CMidiFileEx::ReportError(buffer, size, code);
+}
+
+// The measure layer reports a misplaced signature as 101, the reader's code
+// for a file that is not format 0; the reader gives it a code of its own.
+int CStyleMidiReader::ApplyTimeSignature(uint32_t t)
+{
+    const int rc = CMidiFileEx::ApplyTimeSignature(t);
+    return rc == kTimeSigWrongPlace ? int(kTimeSigInsideMeasure) : rc;
 }
 
 void CStyleMidiReader::ResetElements()
@@ -201,11 +201,12 @@ int CStyleMidiReader::PairNotes(size_t element, size_t variation)
         CMidiEventBase& off = *m_events[i];
         if (off.paired || !isNoteOff(off)) continue;
         const uint8_t channel = off.status & 0x0F;
-        const uint8_t key = off.data[0];
+        const uint8_t key = eventDataByte(off, 0);
         bool found = false;
         for (size_t j = start; j < i; ++j) {
             CMidiEventBase& on = *m_events[j];
-            if (on.paired || !isNoteOn(on) || (on.status & 0x0F) != channel || on.data[0] != key) continue;
+            if (on.paired || !isNoteOn(on) || (on.status & 0x0F) != channel || eventDataByte(on, 0) != key)
+                continue;
             if (off.time < on.time) return kNoteOffBeforeNoteOn;
             on.duration = off.time - on.time;
             on.paired = off.paired = 1;

@@ -30,6 +30,7 @@ public:
         kNotOneTrack = 104,
         kNoteOffBeforeNoteOn = 105,
         kBadElementOrVariation = 106,
+        kTimeSigInsideMeasure = 107, // the measure layer's 101, which here names the format
     };
 
     static constexpr size_t kElements = 10;
@@ -66,6 +67,8 @@ public:
     ~CStyleMidiReader() override;
 
     int ReportError(char* buffer, size_t size, int code) override;
+    // A time signature off a measure start stops the read with 107
+    int ApplyTimeSignature(uint32_t t) override;
 
     // Reads one format-0 file and appends its events. With a log stream (the
     // caller's), what is read is logged under the name set with SetName. On

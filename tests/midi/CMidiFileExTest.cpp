@@ -1,6 +1,8 @@
 #include "midi/CMidiFileEx.h"
+#include "platform/FileIo.h"
 #include "tests/midi/MidiTestHelpers.h"
 #include "tests/support/SmfBuilder.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +105,30 @@ TEST(CMidiFileEx, FileSignaturesShapeTheMapAndEveryEventsPosition)
         {600, {2, 0, 24}}, {900, {3, 0, 36}}, // 6/8: beats of 48 ticks, measure 3 at 864
     };
     EXPECT_EQ(r.seen, expected);
+}
+
+TEST(CMidiFileEx, EveryParseStartsFromAFreshMap)
+{
+    // A 3/4 file, then a file without signatures: the second one is 4/4,
+    // whether it comes from memory or from a named file.
+    SmfBuilder threeFour(0, 96);
+    threeFour.AddTrack().TimeSig(0, 3, 2).NoteOn(300, 0, 60, 1);
+    SmfBuilder plain(0, 96);
+    plain.AddTrack().NoteOn(300, 0, 60, 1);
+    TempDir dir;
+    ASSERT_EQ(writeFileAtomically(dir / "34.mid", threeFour.Build()), FileIoError::None);
+    ASSERT_EQ(writeFileAtomically(dir / "plain.mid", plain.Build()), FileIoError::None);
+
+    for (bool fromFile : {false, true}) {
+        PositionRecorder r;
+        ASSERT_EQ(fromFile ? r.ParseFile(dir / "34.mid") : parse(r, threeFour.Build()), 0);
+        EXPECT_EQ(r.seen.back().second, (Mbt{1, 0, 12})) << fromFile;
+        r.seen.clear();
+        ASSERT_EQ(fromFile ? r.ParseFile(dir / "plain.mid") : parse(r, plain.Build()), 0);
+        ASSERT_EQ(r.seen.size(), 1u);
+        EXPECT_EQ(r.seen[0].second, (Mbt{0, 3, 12})) << fromFile;
+        EXPECT_EQ(r.GetNumeratorAtMeasure(0), 4) << fromFile;
+    }
 }
 
 TEST(CMidiFileEx, RefusesUnusableSignaturesAndDivisions)

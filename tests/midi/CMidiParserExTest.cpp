@@ -553,6 +553,25 @@ TEST(CMidiParserExEdit, PairNoteOffAndRenumber)
     EXPECT_EQ(p.GetEvent(1)->state, 0);
 }
 
+TEST(CMidiParserExEdit, SortKeepsTheOrderOfEqualTimes)
+{
+    CMidiParserEx p;
+    const uint32_t times[] = {5, 0, 5, 0, 3, 5};
+    for (uint8_t i = 0; i < 6; ++i)
+        p.AppendEvent(channelEvent(times[i], 0xB0, 20, i, 1)); // the value names the event
+    p.SortEvents();
+    std::vector<int> order;
+    for (const auto& e : p.GetEvents())
+        order.push_back(e->data[1]);
+    EXPECT_EQ(order, (std::vector<int>{1, 3, 4, 0, 2, 5}));
+
+    p.DeleteAllEvents();
+    EXPECT_EQ(p.GetEventCount(), 0u);
+    EXPECT_EQ(p.GetLastEventIndex(), -1);
+    p.AppendEvent(channelEvent(0, 0x90, 60, 1, 1));
+    EXPECT_EQ(p.GetLastEventIndex(), -1); // the event at index 0 is never the answer
+}
+
 TEST(CMidiParserExEdit, TrackQueries)
 {
     SmfBuilder b(1, 96);

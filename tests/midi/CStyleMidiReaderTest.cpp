@@ -44,6 +44,18 @@ TEST(CStyleMidiReader, RefusesFilesThatAreNotOneTrackFormat0)
     EXPECT_EQ(read(r, cv([](SmfTrack& t) { t.TrailingBytes({0, 0x90, 1, 1}); })), CMidiFile::kBadMTrkChunk);
 }
 
+TEST(CStyleMidiReader, SignatureInsideAMeasureIsNotReportedAsAWrongFormat)
+{
+    // The measure layer refuses the signature with its 101, which in this
+    // reader's table would say the file is not format 0.
+    CStyleMidiReader r;
+    const int rc = read(r, cv([](SmfTrack& t) { t.NoteOn(0, 0, 60, 1).TimeSig(100, 3, 2); }));
+    EXPECT_EQ(rc, CStyleMidiReader::kTimeSigInsideMeasure);
+    EXPECT_EQ(errorText(r, rc), "CStyleMidiReader error: 107 - Time signature found at wrong place");
+    EXPECT_EQ(r.GetEventCount(), 0u);
+    EXPECT_EQ(read(r, cv([](SmfTrack& t) { t.NoteOn(0, 0, 60, 1).TimeSig(384, 3, 2); })), 0);
+}
+
 TEST(CStyleMidiReader, DropsTheFirstValuesOfEachChannel)
 {
     const auto image = cv([](SmfTrack& t) {
