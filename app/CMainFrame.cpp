@@ -28,11 +28,6 @@ namespace {
 
 CMainFrame* gMainFrame = nullptr;
 
-// Titles of the ten bars, in MainBar order (also the names of their panes).
-const char* const kBarTitles[kMainBarCount] = {"Standard",     "StyDoc",       "MoveItem", "MidiDoc",
-                                               "StyleTree",    "MidiEdit",     "MidiPlay", "MidiTempo",
-                                               "MidiPosition", "MidiSelection"};
-
 // The standard layout: Standard first on the top row with MoveItem and StyDoc
 // (or MidiTempo and MidiDoc, never both groups at once) to its right; the
 // second row holds StyleTree and MidiEdit (or MidiPlay, MidiPosition and
@@ -123,9 +118,7 @@ bool CMainFrame::CreateMainFrame()
     // The frame manager takes the MDI client window as its centre pane by itself.
 
     if (!CreateStatusBar(3)) return false;
-    const int width = StatusPaneWidth(GetClientSize().x);
-    const int widths[3] = {width, width, width};
-    GetStatusBar()->SetStatusWidths(3, widths);
+    UpdatePaneWidths();
 
     LayoutBars();
     ShowBar(MainBar::Standard, true);
@@ -169,8 +162,8 @@ bool CMainFrame::CreateBars()
         bars_[size_t(i)] = dynamic_cast<CMainToolBar*>(window);
         barWindows_[size_t(i)] = window;
         mgr_.AddPane(window, wxAuiPaneInfo()
-                                 .Name(kBarTitles[i])
-                                 .Caption(wxFromUtf8(UiText(kBarTitles[i], language)))
+                                 .Name(wxFromUtf8(MainBarTitle(bar)))
+                                 .Caption(wxFromUtf8(UiText(MainBarTitle(bar), language)))
                                  .ToolbarPane()
                                  .Top()
                                  .Row(standardPlace(bar).row)
@@ -340,13 +333,9 @@ void CMainFrame::OnLanguage(wxCommandEvent& event)
     RebuildMenus();
     for (int i = 0; i < kMainBarCount; ++i) {
         wxAuiPaneInfo& pane = mgr_.GetPane(barWindows_[size_t(i)]);
-        if (pane.IsOk()) pane.Caption(wxFromUtf8(UiText(kBarTitles[i], index)));
-        if (CMainToolBar* bar = bars_[size_t(i)]) {
-            if (MainBar(i) == MainBar::MidiDoc)
-                bar->SetButtons(MidiDocButtonSet(bar->FullButtonSet()), index);
-            else if (bar->ButtonCount() > 0 && !ToolbarButtons(MainBar(i)).empty())
-                bar->SetButtons(ToolbarButtons(MainBar(i)), index);
-        }
+        if (pane.IsOk()) pane.Caption(wxFromUtf8(UiText(MainBarTitle(MainBar(i)), index)));
+        // Only the tooltips change: buttons that are pressed (event filters, Play) stay pressed.
+        if (CMainToolBar* bar = bars_[size_t(i)]) bar->Translate(index);
     }
     mgr_.Update();
     statusTexts_ = {};
@@ -399,13 +388,19 @@ void CMainFrame::OnSize(wxSizeEvent& event)
 {
     event.Skip();
     if (!created_) return;
-    if (!IsIconized()) {
-        const int width = StatusPaneWidth(event.GetSize().x);
-        const int widths[3] = {width, width, width};
-        if (GetStatusBar()) GetStatusBar()->SetStatusWidths(3, widths);
-    }
+    if (!IsIconized()) UpdatePaneWidths();
     LayoutBars();
     ShowToolbarsForActiveFrame();
+}
+
+void CMainFrame::UpdatePaneWidths()
+{
+    // Each pane a third of the client width.
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar) return;
+    const int width = StatusPaneWidth(GetClientSize().x);
+    const int widths[3] = {width, width, width};
+    bar->SetStatusWidths(3, widths);
 }
 
 void CMainFrame::OnMove(wxMoveEvent& event)

@@ -84,6 +84,7 @@ private:
     void ApplyPlace(MainBar bar, const BarPlace& place, bool show);
     void ShowBar(MainBar bar, bool show);
     void UpdateStatusPanes();
+    void UpdatePaneWidths();
     void ShowMenuFor(int templateId);
     const MenuBarDef& MenuDefFor(int templateId);
     void SaveBarState();

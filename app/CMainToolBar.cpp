@@ -49,6 +49,7 @@ wxBitmap CMainToolBar::GlyphBitmap(std::string_view glyph)
 
 void CMainToolBar::SetButtons(const std::vector<ToolButtonDef>& buttons, int language)
 {
+    buttons_ = buttons;
     ClearTools();
     for (const auto& b : buttons) {
         if (b.id == 0) {
@@ -60,6 +61,13 @@ void CMainToolBar::SetButtons(const std::vector<ToolButtonDef>& buttons, int lan
                 b.toggle ? wxITEM_CHECK : wxITEM_NORMAL);
     }
     Realize();
+}
+
+void CMainToolBar::Translate(int language)
+{
+    for (const auto& b : buttons_)
+        if (b.id != 0)
+            SetToolShortHelp(cmd::ToWxId(b.id), wxFromUtf8(ToolTipText(UiText(b.tooltip, language))));
 }
 
 void CMainToolBar::SetButtonSet(bool full, int language)

@@ -30,6 +30,8 @@ public:
 
     // Buttons
     void SetButtons(const std::vector<ToolButtonDef>& buttons, int language);
+    // The tooltips of the buttons in another language; pressed buttons stay pressed.
+    void Translate(int language);
     // The MidiDoc bar's two sets: full (16) or reduced for the tempo-track editor (14).
     void SetButtonSet(bool full, int language);
     bool FullButtonSet() const { return fullSet_; }
@@ -43,6 +45,7 @@ private:
     void OnMove(wxMoveEvent& event);
 
     MainBar bar_;
+    std::vector<ToolButtonDef> buttons_; // the buttons as last set
     bool moving_ = false;
     bool fullSet_ = true;
 };

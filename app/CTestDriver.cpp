@@ -169,9 +169,6 @@ private:
     bool drawn_ = false;
 };
 
-const char* kBarNames[kMainBarCount] = {"Standard", "StyDoc",   "MoveItem",  "MidiDoc",      "StyleTree",
-                                        "MidiEdit", "MidiPlay", "MidiTempo", "MidiPosition", "MidiSelection"};
-
 } // namespace
 
 CTestDriver::CTestDriver(const std::string& scriptPath)
@@ -319,6 +316,9 @@ void CTestDriver::Run(const Words& c)
         const int id = std::atoi(arg(1).c_str());
         frame->CheckToolbarButton(id, std::atoi(arg(2).c_str()));
         Log("button " + arg(1) + " checked=" + std::to_string(frame->IsToolbarButtonChecked(id)));
+    } else if (verb == "button-state" && frame) {
+        Log("button " + arg(1) +
+            " checked=" + std::to_string(frame->IsToolbarButtonChecked(std::atoi(arg(1).c_str()))));
     } else if (verb == "custom-list" && frame) {
         auto* child = new CZibMdiChild(frame, wxID_ANY, "List");
         auto* list = new SampleList(child, *this);
@@ -590,15 +590,16 @@ void CTestDriver::LogFrame()
     CMainFrame* frame = CMainFrame::Get();
     std::string bars;
     for (int i = 0; i < kMainBarCount; ++i)
-        if (frame->IsBarShown(MainBar(i))) bars += (bars.empty() ? "" : ",") + std::string(kBarNames[i]);
+        if (frame->IsBarShown(MainBar(i)))
+            bars += (bars.empty() ? "" : ",") + std::string(MainBarTitle(MainBar(i)));
     wxRect display = wxDisplay(frame).GetClientArea();
     wxRect rect = frame->GetRect();
     const bool fills = rect.width >= display.width - 20 && rect.height >= display.height - 60;
     Log("frame: maximized=" + std::to_string(frame->IsMaximized() || fills) +
         " maximizebox=" + std::to_string((frame->GetWindowStyleFlag() & wxMAXIMIZE_BOX) != 0) +
         " shown=" + std::to_string(frame->IsShown()) + " bars=" + bars + " docbar=" +
-        kBarNames[int(frame->CurrentDocumentBar())] + " status=" + escaped(frame->StatusText(0)) + "|" +
-        escaped(frame->StatusText(1)) + "|" + escaped(frame->StatusText(2)) + " panewidth=" +
+        std::string(MainBarTitle(frame->CurrentDocumentBar())) + " status=" + escaped(frame->StatusText(0)) +
+        "|" + escaped(frame->StatusText(1)) + "|" + escaped(frame->StatusText(2)) + " panewidth=" +
         std::to_string(frame->GetStatusBar() ? frame->GetStatusBar()->GetStatusWidth(0) : -1) +
         " clientwidth=" + std::to_string(frame->GetClientSize().x) +
         " kind=" + std::to_string(int(frame->ActiveKind())) + " title=" + escaped(frame->GetTitle()));

@@ -37,6 +37,7 @@ namespace zib {
 //                                 cv-params, edit-chord-table, transpose-value,
 //                                 goto, confirm-overwrite, new-file, progress)
 //   check-button ID 0|1           presses a button of the current document toolbar
+//   button-state ID               writes whether that button is pressed
 //   custom-list                   opens a window with a sample custom-drawn list
 //   set-playing 0|1               sets the playing flag
 //   close | quit                  asks the frame to close | closes it for good

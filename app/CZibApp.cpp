@@ -54,6 +54,14 @@ wxString filterFor(std::string_view filter)
     }));
 }
 
+// A converter's or collector's failure: "ERROR! %s" with its text (at most 80 characters).
+void showConverterError(const std::string& errorText, const wxString& caption)
+{
+    const std::string text =
+        FormatText(UiText("ERROR! %s", wxGetApp().Language()), {errorText.substr(0, 80)});
+    ZibTextBox(wxFromUtf8(text), caption, wxOK | wxICON_WARNING);
+}
+
 } // namespace
 
 CZibApp::CZibApp() = default;
@@ -292,8 +300,11 @@ void CZibApp::OnFileNew(wxCommandEvent&)
     CNewFileDlg dlg(MainFrame(), m_docManager->ZibTemplates());
     if (dlg.ShowModal() != wxID_OK || !dlg.Template()) return;
     m_NewDocSubType = dlg.SubType();
+    // As the document manager makes a new document, with the chosen template.
     wxDocument* doc = dlg.Template()->CreateDocument(wxString(), wxDOC_NEW);
-    if (doc && !doc->OnNewDocument()) doc->DeleteAllViews();
+    if (!doc) return;
+    doc->SetDocumentName(dlg.Template()->GetDocumentName());
+    if (!doc->OnNewDocument()) doc->DeleteAllViews();
 }
 
 void CZibApp::OnFileOpen(wxCommandEvent&)
@@ -424,9 +435,7 @@ bool CZibApp::RunCollection(bool qeSeries)
         result = collect(path, log);
     }
     if (result.code != 0) {
-        const std::string text =
-            FormatText(UiText("ERROR! %s", Language()), {result.errorText.substr(0, 80)});
-        ZibTextBox(wxFromUtf8(text), qeSeries ? "CollectQeCvMidi" : "CollectCvMidi", wxOK | wxICON_WARNING);
+        showConverterError(result.errorText, qeSeries ? "CollectQeCvMidi" : "CollectCvMidi");
         return false;
     }
     OpenDocumentFile(result.collectedPath);
@@ -460,9 +469,7 @@ void CZibApp::OnConvertYamahaStyToQeSty(wxCommandEvent&)
         m_subsystems.ConvertPsrStyle(input.bytes, fileName, PathInFolder(folder, kPsrDumpLogName));
     input.bytes.clear();
     if (result.code != 0) {
-        const std::string text =
-            FormatText(UiText("ERROR! %s", Language()), {result.errorText.substr(0, 80)});
-        ZibTextBox(wxFromUtf8(text), caption, wxOK | wxICON_WARNING);
+        showConverterError(result.errorText, caption);
         return;
     }
     const std::string outName = PsrOutputName(fileName);

@@ -22,33 +22,40 @@ std::vector<CZibDocTemplate*> CZibDocManager::ZibTemplates() const
     return out;
 }
 
+CZibDocTemplate* CZibDocManager::MatchPath(const std::string& path, MatchConfidence* confidence,
+                                           wxDocument** openDocument)
+{
+    const std::vector<CZibDocTemplate*> templates = ZibTemplates();
+    std::vector<TemplateCandidate> candidates;
+    std::vector<std::vector<wxDocument*>> documents(templates.size());
+    for (size_t i = 0; i < templates.size(); ++i)
+        candidates.push_back(templates[i]->Candidate(&documents[i]));
+    const auto match = ChooseDocTemplate(path, candidates);
+    if (!match) return nullptr;
+    if (confidence) *confidence = match->confidence;
+    if (openDocument)
+        *openDocument = match->confidence == MatchConfidence::YesAlreadyOpen
+                            ? documents[match->templateIndex][match->openDocumentIndex]
+                            : nullptr;
+    return templates[match->templateIndex];
+}
+
 wxDocTemplate* CZibDocManager::FindTemplateForPath(const wxString& path)
 {
-    std::string p = wxToUtf8(path);
-    CZibDocTemplate* best = nullptr;
-    MatchConfidence bestConfidence = MatchConfidence::No;
-    for (CZibDocTemplate* t : ZibTemplates()) {
-        MatchConfidence c = t->MatchDocType(p, nullptr);
-        if (c > bestConfidence) {
-            best = t;
-            bestConfidence = c;
-        }
-    }
-    return best;
+    return MatchPath(wxToUtf8(path), nullptr, nullptr);
 }
 
 wxDocument* CZibDocManager::OpenZibDocument(const std::string& path)
 {
     // An open document with this very path is brought forward, not read again.
-    for (CZibDocTemplate* t : ZibTemplates()) {
-        wxDocument* open = nullptr;
-        if (t->MatchDocType(path, &open) == MatchConfidence::YesAlreadyOpen && open) {
-            if (wxView* view = open->GetFirstView())
-                if (wxWindow* frame = view->GetFrame()) frame->Raise();
-            return open;
-        }
+    MatchConfidence confidence = MatchConfidence::No;
+    wxDocument* open = nullptr;
+    if (!MatchPath(path, &confidence, &open)) return nullptr;
+    if (confidence == MatchConfidence::YesAlreadyOpen && open) {
+        if (wxView* view = open->GetFirstView())
+            if (wxWindow* frame = view->GetFrame()) frame->Raise();
+        return open;
     }
-    if (ZibTemplates().empty()) return nullptr;
     return CreateDocument(wxFromUtf8(path), wxDOC_SILENT);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/core/DocTemplateStrings.h"
+
 #include <string>
 #include <wx/docview.h>
 
@@ -24,6 +26,12 @@ public:
     wxDocTemplate* FindTemplateForPath(const wxString& path) override;
     void AddFileToHistory(const wxString& file) override;
     wxFileHistory* OnCreateFileHistory() override;
+
+private:
+    // The template that opens `path` (ChooseDocTemplate); with an already open
+    // document, that document in *openDocument.
+    CZibDocTemplate* MatchPath(const std::string& path, MatchConfidence* confidence,
+                               wxDocument** openDocument);
 };
 
 } // namespace zib

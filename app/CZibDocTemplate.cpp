@@ -47,18 +47,23 @@ std::string CMultiExtDocTemplate::GetDocString(DocStringIndex index) const
     return MultiExtDocStringField(docString_, index);
 }
 
-MatchConfidence CZibDocTemplate::MatchDocType(const std::string& path, wxDocument** openDocument) const
+TemplateCandidate CZibDocTemplate::Candidate(std::vector<wxDocument*>* openDocuments) const
 {
-    std::vector<std::string> openPaths;
-    std::vector<wxDocument*> docs;
+    TemplateCandidate candidate{GetDocString(DocStringIndex::FilterExt), {}};
     for (wxDocument* doc : GetDocumentManager()->GetDocumentsVector()) {
         if (doc->GetDocumentTemplate() != this) continue;
-        openPaths.push_back(wxToUtf8(doc->GetFilename()));
-        docs.push_back(doc);
+        candidate.openPaths.push_back(wxToUtf8(doc->GetFilename()));
+        if (openDocuments) openDocuments->push_back(doc);
     }
+    return candidate;
+}
+
+MatchConfidence CZibDocTemplate::MatchDocType(const std::string& path, wxDocument** openDocument) const
+{
+    std::vector<wxDocument*> docs;
+    const TemplateCandidate candidate = Candidate(&docs);
     size_t openIndex = 0;
-    MatchConfidence c =
-        zib::MatchDocType(path, GetDocString(DocStringIndex::FilterExt), openPaths, &openIndex);
+    const MatchConfidence c = zib::MatchDocType(path, candidate.filterExt, candidate.openPaths, &openIndex);
     if (openDocument) *openDocument = c == MatchConfidence::YesAlreadyOpen ? docs[openIndex] : nullptr;
     return c;
 }

@@ -26,6 +26,9 @@ public:
 
     // How well the template fits `path` (already open documents compared byte for byte).
     MatchConfidence MatchDocType(const std::string& path, wxDocument** openDocument) const;
+    // The template as the matching rules see it: its filter extension field and
+    // the paths of its open documents (`openDocuments` receives those documents).
+    TemplateCandidate Candidate(std::vector<wxDocument*>* openDocuments = nullptr) const;
 
     // The child frame for a new view: an object of the template's frame class,
     // created as an MDI child of the main frame. Views call this from OnCreate.

@@ -32,10 +32,14 @@ const char kHex[] = "0123456789abcdef";
 
 std::string escape(std::string_view text)
 {
+    // Spaces at the end of a text would be lost to the trimming of lines when
+    // the file is read back, so they are escaped as well.
+    const size_t plainEnd = text.find_last_not_of(' ') + 1; // 0 when the text is all spaces
     std::string out;
     out.reserve(text.size());
-    for (unsigned char c : text) {
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c < 0x7F && c != '\\' && i < plainEnd) {
             out += char(c);
         } else {
             out += "\\x";
@@ -123,13 +127,18 @@ std::filesystem::path FileProfile::defaultPath()
 
 void FileProfile::load()
 {
+    // A file that is there but cannot be read (or is absurdly large) is never
+    // replaced by what this run would write.
+    keepFile_ = readSections(sections_) == FileState::Unreadable;
+}
+
+FileProfile::FileState FileProfile::readSections(std::vector<Section>& sections) const
+{
+    sections.clear();
     std::vector<uint8_t> bytes;
     if (readWholeFile(path_, bytes, uintmax_t(16) << 20) != FileIoError::None) {
-        // A file that is there but cannot be read (or is absurdly large) is
-        // never replaced by what this run would write.
         std::error_code ec;
-        keepFile_ = std::filesystem::exists(path_, ec) || ec;
-        return;
+        return std::filesystem::exists(path_, ec) || ec ? FileState::Unreadable : FileState::Missing;
     }
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     Section* current = nullptr;
@@ -145,11 +154,11 @@ void FileProfile::load()
             }
             std::string_view name = line.substr(1, line.size() - 2);
             current = nullptr;
-            for (auto& s : sections_)
+            for (auto& s : sections)
                 if (sameName(s.name, name)) current = &s;
             if (!current) {
-                sections_.push_back({std::string(name), {}});
-                current = &sections_.back();
+                sections.push_back({std::string(name), {}});
+                current = &sections.back();
             }
             continue;
         }
@@ -176,6 +185,7 @@ void FileProfile::load()
             }
         if (!replaced) current->entries.push_back({std::string(name), std::move(*value)});
     }
+    return FileState::Read;
 }
 
 const FileProfile::Value* FileProfile::find(std::string_view section, std::string_view name) const
@@ -231,6 +241,12 @@ bool FileProfile::store(std::string_view section, std::string_view name, Value v
     if (section.empty() || name.empty() || section.find_first_of("[]\n\r") != std::string_view::npos ||
         name.find_first_of("=\n\r") != std::string_view::npos)
         return false;
+    // Another running copy of the program may have written since this one read
+    // the file: start from the file as it is now, so that only this value changes.
+    std::vector<Section> onDisk;
+    const FileState state = readSections(onDisk);
+    if (state == FileState::Unreadable) return false;
+    sections_ = std::move(onDisk);
     Section* target = nullptr;
     for (auto& s : sections_)
         if (sameName(s.name, section)) target = &s;

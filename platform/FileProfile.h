@@ -14,10 +14,12 @@ namespace zib {
 //   Author=sz:Jane Doe
 //   UserMidiOutPorts=hex:0001ff00
 //
-// Strings are bytes; anything outside printable ASCII, and the backslash, is
-// written as \xHH so the file stays plain ASCII. Lines that cannot be parsed
-// are ignored when loading (the value counts as missing). A file that exists
-// but cannot be read is left alone: every write then fails.
+// Strings are bytes; anything outside printable ASCII, the backslash and
+// trailing spaces are written as \xHH so the file stays plain ASCII. Lines
+// that cannot be parsed are ignored when loading (the value counts as
+// missing). A file that exists but cannot be read is left alone: every write
+// then fails. Each write reads the file again first and changes only its own
+// value, so two running copies of the program do not undo each other's writes.
 class FileProfile : public Profile {
 public:
     // Loads `path` when it exists; the file and its folder are created on the first write.
@@ -49,7 +51,11 @@ private:
         std::vector<Entry> entries;
     };
 
+    // What reading the file found.
+    enum class FileState { Missing, Read, Unreadable };
+
     void load();
+    FileState readSections(std::vector<Section>& sections) const;
     bool store(std::string_view section, std::string_view name, Value value);
     const Value* find(std::string_view section, std::string_view name) const;
     std::string serialize() const;

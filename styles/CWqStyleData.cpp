@@ -4,6 +4,8 @@
 #include <cassert>
 #include <cstdio>
 
+#include "styles/StyleSeriesTraits.h"
+
 namespace zib {
 
 namespace {
@@ -13,14 +15,6 @@ constexpr std::array<const char*, 10> kElementNames = {
     "Intro2",     "End1",       "End2",       "Fill1",      "Fill2"};
 constexpr std::array<const char*, 6> kTrackNames = {"DRUM", "PERC", "BASS", "ACC1", "ACC2", "ACC3"};
 constexpr std::array<const char*, 6> kCvNames = {"CV1", "CV2", "CV3", "CV4", "CV5", "CV6"};
-constexpr std::array<const char*, 24> kKeyNames = {
-    "CMajor",  "Cmin",  "C#Major", "C#min", "DMajor",  "Dmin",  "D#Major", "D#min",
-    "EMajor",  "Emin",  "FMajor",  "Fmin",  "F#Major", "F#min", "GMajor",  "Gmin",
-    "G#Major", "G#min", "AMajor",  "Amin",  "A#Major", "A#min", "BMajor",  "Bmin"};
-constexpr std::array<const char*, 21> kChordTypeNames = {
-    "-",    "Major",  "Maj6",    "Maj7", "Maj7b5", "Sus4",    "Sus2", "Maj7sus4", "min", "min6", "min7",
-    "min7b5", "minMaj7", "7", "7b5",  "7sus4",  "dim",  "dimMaj7", "aug",  "aug7",  "augMaj7"};
-constexpr std::array<const char*, 12> kNoteNames = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
 
 // Drum-kit programs by kit number, per model.
 constexpr std::array<uint8_t, 8> kKits9 = {0, 16, 25, 32, 40, 64, 0, 0};
@@ -273,21 +267,26 @@ const char* CWqStyleData::GetCvName(int cv)
     return cv >= 0 && cv < int(kCvNames.size()) ? kCvNames[size_t(cv)] : "???";
 }
 
+// The key texts are those of the CV commands; chord type 0 is "no chord",
+// 1-20 are the Wq chord names of the Table command.
 const char* CWqStyleData::GetKeyName(int keyByte)
 {
-    return keyByte >= 0 && keyByte < int(kKeyNames.size()) ? kKeyNames[size_t(keyByte)] : "CMajor";
+    auto names = WqCvKeyNames();
+    return keyByte >= 0 && keyByte < int(names.size()) ? names[size_t(keyByte)] : "CMajor";
 }
 
 const char* CWqStyleData::GetChordTypeName(int chordType)
 {
-    return chordType >= 0 && chordType < int(kChordTypeNames.size()) ? kChordTypeNames[size_t(chordType)] : "Major";
+    auto names = WqStyleSeries().chordNames;
+    if (chordType == 0) return "-";
+    return chordType >= 1 && chordType <= int(names.size()) ? names[size_t(chordType - 1)] : "Major";
 }
 
 std::string CWqStyleData::GetNoteName(int note)
 {
     if (note < 0 || note > 127) return "???";
     char text[16];
-    std::snprintf(text, sizeof text, "%s%d", kNoteNames[size_t(note % 12)], note / 12 - 1);
+    std::snprintf(text, sizeof text, "%s%d", StyleKeyNames()[size_t(note % 12)], note / 12 - 1);
     return text;
 }
 

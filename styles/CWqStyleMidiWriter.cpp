@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kConductor = 0;
 constexpr uint32_t kAllTracksMask = 0x3F;
+constexpr int kMaxShiftup = 12;
 
 std::string cvName(int cv) { return cv >= 0 && cv < 6 ? StringPrintf("CV%d", cv + 1) : "CV?"; }
 
@@ -116,8 +117,11 @@ CWqStyleMidiWriter::Result CWqStyleMidiWriter::BuildStyle(std::vector<uint8_t>& 
     for (int t = 2; t < 6; ++t) Text(conductor, 0, 0x01, StringPrintf("Rflag: %d,%c", 10 + t, (retrigger >> t) & 1 ? 'P' : 'S'));
     for (uint8_t t = 3; t < 6; ++t)
         if (!style_.GetHeaderFlag(t)) Text(conductor, 0, 0x01, StringPrintf("TensionOFF: %d", 10 + t));
+    // Wrap-around points run 1-12; a damaged byte is written as 12, the
+    // highest value a Shiftup command may carry, so the file still converts.
     for (uint8_t i = 0; i < 4; ++i)
-        Text(conductor, 0, 0x01, StringPrintf("Shiftup: %s,%d", GetStyleTrackName(2 + i).c_str(), style_.GetWrapAround(i) + 1));
+        Text(conductor, 0, 0x01,
+             StringPrintf("Shiftup: %s,%d", GetStyleTrackName(2 + i).c_str(), std::min(style_.GetWrapAround(i) + 1, kMaxShiftup)));
     for (int t = 0; t < wq::kTrackCount; ++t) {
         TrackName(t);
         ChannelHead(t);

@@ -217,6 +217,7 @@ void CWqStyleTextDump::WriteTrackListing()
                 Line("");
                 beatUnit_ = 4;
                 repeatCounter_ = 0;
+                expandedBars_ = 0;
                 ListRun(style_.GetSlotRun(wq::trackSlotOf(e, c, t)), true);
             }
         }
@@ -331,7 +332,13 @@ bool CWqStyleTextDump::ListEvent(const WqEvent& event, bool expandPatterns)
                              mark == WqBarMark::Start ? "START" : "CONTINUED"));
     if (!expandPatterns) return true;
     repeatCounter_ = mark == WqBarMark::Start ? 0 : repeatCounter_ + 1;
-    ListPatternBar(pattern);
+    // A track plays at most 16 bars; the references of a damaged track past
+    // them are listed but not expanded, so that a small image cannot make a
+    // listing of billions of lines.
+    if (expandedBars_ < wq::kMaxCvBars) {
+        ++expandedBars_;
+        ListPatternBar(pattern);
+    }
     return true;
 }
 

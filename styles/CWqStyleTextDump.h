@@ -54,6 +54,7 @@ private:
     // Listing state
     int beatUnit_ = 4;
     int repeatCounter_ = 0;
+    int expandedBars_ = 0; // pattern bars expanded in the current track
 };
 
 } // namespace zib

@@ -1,5 +1,6 @@
 #include "app/core/CommandFileReader.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>

@@ -1,5 +1,7 @@
 #include "app/core/DocTemplateStrings.h"
 
+#include "app/core/AsciiCase.h"
+
 #include <array>
 
 namespace zib {
@@ -30,19 +32,6 @@ constexpr std::array<ZibDocTemplateInfo, 8> kTemplates{{
      "Document",
      false},
 }};
-
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-bool equalNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
 
 } // namespace
 
@@ -112,12 +101,13 @@ MatchConfidence MatchDocType(std::string_view path, std::string_view filterExt,
 
     size_t semi = filterExt.find(';');
     if (semi == std::string_view::npos)
-        return equalNoCase(ext, filterExt) ? MatchConfidence::YesAttemptNative
-                                           : MatchConfidence::YesAttemptForeign;
+        return EqualIgnoringCase(ext, filterExt) ? MatchConfidence::YesAttemptNative
+                                                 : MatchConfidence::YesAttemptForeign;
     std::string_view first = filterExt.substr(0, semi);
     std::string_view second = semi + 2 <= filterExt.size() ? filterExt.substr(semi + 2) : std::string_view();
-    return equalNoCase(ext, first) || equalNoCase(ext, second) ? MatchConfidence::YesAttemptNative
-                                                               : MatchConfidence::YesAttemptForeign;
+    return EqualIgnoringCase(ext, first) || EqualIgnoringCase(ext, second)
+               ? MatchConfidence::YesAttemptNative
+               : MatchConfidence::YesAttemptForeign;
 }
 
 std::optional<TemplateMatch> ChooseDocTemplate(std::string_view path,

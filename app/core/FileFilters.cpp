@@ -1,5 +1,7 @@
 #include "app/core/FileFilters.h"
 
+#include "app/core/AsciiCase.h"
+
 #include <vector>
 
 namespace zib {
@@ -16,14 +18,9 @@ std::string caseVariants(std::string_view patterns)
     };
     while (true) {
         size_t semi = patterns.find(';');
-        std::string p(patterns.substr(0, semi));
-        std::string upper = p, lower = p;
-        for (char& c : upper)
-            if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-        for (char& c : lower)
-            if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-        add(upper);
-        add(lower);
+        const std::string_view p = patterns.substr(0, semi);
+        add(UpperAscii(p));
+        add(LowerAscii(p));
         if (semi == std::string_view::npos) break;
         patterns = patterns.substr(semi + 1);
     }

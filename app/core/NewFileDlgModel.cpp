@@ -1,17 +1,8 @@
 #include "app/core/NewFileDlgModel.h"
 
+#include "app/core/AsciiCase.h"
+
 namespace zib {
-
-namespace {
-
-std::string lowered(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
-
-} // namespace
 
 NewFileDlgModel::Start NewFileDlgModel::Begin(const std::vector<Template>& templates)
 {
@@ -46,7 +37,7 @@ void NewFileDlgModel::ChooseEntry(int entry)
 
 void NewFileDlgModel::fillSubTypes()
 {
-    const std::string ext = lowered(templates_[size_t(entryTemplates_[size_t(chosenEntry_)])].filterExt);
+    const std::string ext = LowerAscii(templates_[size_t(entryTemplates_[size_t(chosenEntry_)])].filterExt);
     if (ext == ".mid") {
         subTypeNames_ = {"Normal template", "16 track template"};
     } else if (ext == ".pcg;*.prg") {

@@ -1,5 +1,6 @@
 #include "app/core/PsrConversionOutput.h"
 
+#include "app/core/AsciiCase.h"
 #include "midi/ValueTexts.h"
 #include "platform/ByteWriter.h"
 
@@ -8,29 +9,13 @@
 
 namespace zib {
 
-namespace {
-
-bool equalNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = char(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = char(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-} // namespace
-
 std::string PsrOutputName(std::string_view fileName)
 {
     size_t dot = fileName.find_last_of('.');
     if (dot != std::string_view::npos) {
         std::string_view ext = fileName.substr(dot + 1);
         for (std::string_view own : {"PCS", "PRS", "SST", "BCS"})
-            if (equalNoCase(ext, own)) return "YD_" + std::string(fileName.substr(0, dot)) + ".STY";
+            if (EqualIgnoringCase(ext, own)) return "YD_" + std::string(fileName.substr(0, dot)) + ".STY";
     }
     return "YD_" + std::string(fileName);
 }

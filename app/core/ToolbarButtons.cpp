@@ -20,6 +20,12 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
         };
     case MainBar::MidiDoc:
         return MidiDocButtonSet(true);
+    case MainBar::MidiPlay:
+        // Pressed while MIDI plays or records; the playback engine presses and releases them.
+        return {
+            {cmd::MidiPlay, "&Play", "PLAY", true},
+            {cmd::MidiRecord, "&Record", "REC", true},
+        };
     default:
         return {};
     }

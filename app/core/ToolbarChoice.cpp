@@ -43,6 +43,15 @@ ToolbarChoice choose(BarSet set, std::optional<MainBar> documentBar, MidiDocButt
 
 } // namespace
 
+std::string_view MainBarTitle(MainBar bar)
+{
+    static constexpr std::string_view kTitles[kMainBarCount] = {
+        "Standard", "StyDoc",   "MoveItem",  "MidiDoc",      "StyleTree",
+        "MidiEdit", "MidiPlay", "MidiTempo", "MidiPosition", "MidiSelection"};
+    const auto i = size_t(bar);
+    return i < size_t(kMainBarCount) ? kTitles[i] : std::string_view();
+}
+
 BarFlag FlagOfBar(MainBar bar)
 {
     switch (bar) {

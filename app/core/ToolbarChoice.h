@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 
 namespace zib {
 
@@ -21,6 +22,9 @@ enum class MainBar {
     MidiSelection,
 };
 inline constexpr int kMainBarCount = 10;
+
+// The English title of a bar (shown when it floats; also the name of its pane).
+std::string_view MainBarTitle(MainBar bar);
 
 // The user's nine visibility wishes, in this order; MidiEdit follows MidiDoc's.
 enum class BarFlag {

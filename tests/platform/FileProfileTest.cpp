@@ -46,6 +46,37 @@ TEST(FileProfile, TypedValuesSurviveReload)
         EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
 }
 
+TEST(FileProfile, SpacesAtTheEndOfATextSurviveReload)
+{
+    test::TempDir dir;
+    auto path = dir / "zib.conf";
+    const std::string texts[] = {"/home/u/my styles ", "  ", " lead and tail  ", "in side"};
+    {
+        FileProfile p(path);
+        for (size_t i = 0; i < std::size(texts); ++i)
+            ASSERT_TRUE(p.setString("Settings", "Text" + std::to_string(i), texts[i]));
+    }
+    FileProfile back(path);
+    for (size_t i = 0; i < std::size(texts); ++i)
+        EXPECT_EQ(back.getString("Settings", "Text" + std::to_string(i)), texts[i]) << i;
+    EXPECT_NE(readText(path).find("Text3=sz:in side\n"), std::string::npos); // inner spaces stay plain
+}
+
+TEST(FileProfile, TwoRunningCopiesKeepEachOthersValues)
+{
+    test::TempDir dir;
+    auto path = dir / "zib.conf";
+    FileProfile first(path);
+    FileProfile second(path);
+    ASSERT_TRUE(first.setInt("Settings", "MidiSortMethod", 1));
+    ASSERT_TRUE(second.setString("Settings", "LastOpenedDirectory", "/music"));
+    ASSERT_TRUE(first.setInt("Settings", "DefaultKbdType", 73));
+    FileProfile back(path);
+    EXPECT_EQ(back.getInt("Settings", "MidiSortMethod"), 1);
+    EXPECT_EQ(back.getString("Settings", "LastOpenedDirectory"), "/music");
+    EXPECT_EQ(back.getInt("Settings", "DefaultKbdType"), 73);
+}
+
 TEST(FileProfile, WrongTypeAndMissingAreDistinctFromPresent)
 {
     test::TempDir dir;

@@ -234,10 +234,18 @@ TEST(CWqStyleData, NameTables)
     EXPECT_STREQ(CWqStyleData::GetTrackName(6), "???");
     EXPECT_STREQ(CWqStyleData::GetCvName(5), "CV6");
     EXPECT_STREQ(CWqStyleData::GetCvName(-1), "???");
-    EXPECT_STREQ(CWqStyleData::GetChordTypeName(0), "-");
-    EXPECT_STREQ(CWqStyleData::GetChordTypeName(1), "Major");
-    EXPECT_STREQ(CWqStyleData::GetChordTypeName(20), "augMaj7");
+    const char* keys[] = {"CMajor",  "Cmin",  "C#Major", "C#min", "DMajor",  "Dmin",  "D#Major", "D#min",
+                          "EMajor",  "Emin",  "FMajor",  "Fmin",  "F#Major", "F#min", "GMajor",  "Gmin",
+                          "G#Major", "G#min", "AMajor",  "Amin",  "A#Major", "A#min", "BMajor",  "Bmin"};
+    for (int k = 0; k < 24; ++k) EXPECT_STREQ(CWqStyleData::GetKeyName(k), keys[k]);
+    EXPECT_STREQ(CWqStyleData::GetKeyName(24), "CMajor");
+    EXPECT_STREQ(CWqStyleData::GetKeyName(-1), "CMajor");
+    const char* chords[] = {"-",       "Major",  "Maj6", "Maj7", "Maj7b5",  "Sus4", "Sus2",
+                            "Maj7sus4", "min",   "min6", "min7", "min7b5",  "minMaj7", "7",
+                            "7b5",     "7sus4",  "dim",  "dimMaj7", "aug", "aug7", "augMaj7"};
+    for (int c = 0; c <= 20; ++c) EXPECT_STREQ(CWqStyleData::GetChordTypeName(c), chords[c]);
     EXPECT_STREQ(CWqStyleData::GetChordTypeName(21), "Major");
+    EXPECT_STREQ(CWqStyleData::GetChordTypeName(-1), "Major");
     EXPECT_EQ(CWqStyleData::GetNoteName(60), "C4");
     EXPECT_EQ(CWqStyleData::GetNoteName(0), "C-1");
     EXPECT_EQ(CWqStyleData::GetNoteName(71), "B4");

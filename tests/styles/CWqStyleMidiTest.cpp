@@ -8,6 +8,7 @@
 
 #include "midi/CMidiFileParser.h"
 #include "midi/CStyleMidiReader.h"
+#include "styles/CStyleTextCommands.h"
 #include "styles/CWqStyleMidiWriter.h"
 #include "tests/styles/SmfListing.h"
 #include "tests/support/RealFixtures.h"
@@ -205,6 +206,68 @@ TEST(DumpStyleToMidi, ElementCommands)
     }
     ASSERT_EQ(fillCvTicks.size(), 2u);
     EXPECT_EQ(fillCvTicks[0], fillCvTicks[1]);
+}
+
+// The conductor's commands, read by the Wq text-command processor as the
+// MIDI-to-Wq converter reads them, are accepted without an error or warning
+// and give back the style's settings, even from damaged wrap-around bytes.
+// (The tension switches cannot travel: the Wq commands only switch tension off.)
+TEST(DumpStyleToMidi, ConductorCommandsReadBackThroughTheWqCommands)
+{
+    struct Row { uint8_t wrap; int shiftup; };
+    const Row rows[] = {{0, 0}, {6, 6}, {11, 11}, {12, 11}, {200, 11}, {255, 11}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int(r.wrap));
+        WqEvents oneBar{WqEv::bar(0), WqEv::note(0, 40, 100, 24), WqEv::end(0)};
+        WqImageBuilder b('9');
+        b.name("Round").retrigger(0x28).tension(0x10);
+        for (int i = 0; i < 4; ++i) b.wrapAround(i, i == 1 ? r.wrap : uint8_t(i));
+        b.cv(0, 0, 4, 1).slot(0, 0, 0, oneBar).cv(0, 2, 7, 2).slot(0, 2, 2, oneBar);
+        b.cv(9, 1, 23, 1).slot(9, 1, 5, oneBar);
+        // Entries above the element's last CV are written as its last CV.
+        b.chordTable(0, {0, 1, 2, 3, 4, 5, 6, 200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        b.chordTable(9, {0, 1, 2, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
+        auto out = exportStyle(b.build(), '9');
+        ASSERT_EQ(out->result, 0);
+
+        CConversionLog silent;
+        CStyleTextCommands commands(WqStyleSeries(), silent);
+        commands.Reset({});
+        for (const auto& e : out->listing.events) {
+            if (e.track != 0 || e.status != 0xFF || e.type != 0x01) continue;
+            int measure = int(e.tick / 384); // every bar is 4/4
+            StyleEventPosition pos{e.tick, measure, int(e.tick % 384) / 96, int(e.tick % 96)};
+            ASSERT_EQ(commands.Dispatch(pos, e.type, e.text()), 0) << e.text();
+        }
+        const StyleCommandState& s = commands.State();
+        EXPECT_EQ(s.errors, 0);
+        EXPECT_EQ(s.warnings, 0);
+        EXPECT_EQ(s.styleName, "Round");
+        EXPECT_EQ(s.shiftup[2], 0);
+        EXPECT_EQ(s.shiftup[3], r.shiftup);
+        EXPECT_EQ(s.shiftup[4], 2);
+        EXPECT_EQ(s.shiftup[5], 3);
+        EXPECT_EQ(s.rflag[2], 0);
+        EXPECT_EQ(s.rflag[3], 1);
+        EXPECT_EQ(s.rflag[5], 1);
+        // Measure 0 is the setup bar. VAR1: CV1 in measure 1, CV2 without bars,
+        // CV3 in measures 2-3; FILL2 CV2 from measure 4.
+        EXPECT_EQ(s.cvChord[0][0], 4);
+        EXPECT_EQ(s.cvChord[0][2], 7);
+        EXPECT_EQ(s.firstMeasure[0][0][0], 1);
+        EXPECT_EQ(s.lastMeasure[0][0][0], 1);
+        EXPECT_EQ(s.firstMeasure[0][1][0], 2);
+        EXPECT_EQ(s.lastMeasure[0][1][0], 1) << "CV2 keeps its number and no bar";
+        EXPECT_EQ(s.firstMeasure[0][2][0], 2);
+        EXPECT_EQ(s.lastMeasure[0][2][0], 3);
+        EXPECT_EQ(s.firstMeasure[9][1][0], 4);
+        EXPECT_EQ(s.cvChord[9][1], 23);
+        const int var1Table[] = {0, 1, 2, 3, 4, 5, 5, 5};
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(s.chordTable[0][size_t(i)], var1Table[i]) << i;
+        const int fill2Table[] = {0, 1, 1, 1, 0};
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(s.chordTable[9][size_t(i)], fill2Table[i]) << i;
+        EXPECT_EQ(s.chordTable[9][19], 1);
+    }
 }
 
 TEST(DumpStyleToMidi, PercussionOnTheDrumChannel)

@@ -141,6 +141,31 @@ TEST(CWqStyleTextDump, FaultPatternNumberEndsTheTrackListing)
     EXPECT_NE(text.find("D4", patternError), std::string::npos);
 }
 
+// A track plays at most 16 bars: a damaged track with more pattern references
+// lists them all but expands only the first 16, so that overlapping runs of a
+// small image cannot blow the listing up.
+TEST(CWqStyleTextDump, PatternExpansionStopsAfterSixteenBars)
+{
+    auto countIn = [](const std::string& text, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    for (int bars : {3, 16, 40}) {
+        SCOPED_TRACE(bars);
+        test::WqEvents track;
+        for (int i = 0; i < bars; ++i) track.push_back(WqEv::bar(uint16_t(i), 19, 3, 0));
+        track.push_back(WqEv::end(uint16_t(bars - 1)));
+        auto image = WqImageBuilder('9').cv(0, 0, 0, 1).slot(0, 0, 0, track)
+                         .pattern(0, 19, 1, {WqEv::bar(0), WqEv::note(0, 61, 100, 10), WqEv::end(0)})
+                         .build();
+        std::string text = dump(image, '9');
+        std::string listing = text.substr(0, text.find("PATTERN DUMP"));
+        EXPECT_EQ(countIn(listing, "PATTERN 00 (4/4), START"), size_t(bars));
+        EXPECT_EQ(countIn(listing, " C#4 "), size_t(std::min(bars, 16)));
+    }
+}
+
 TEST(CWqStyleTextDump, ImageSmallerThanHeadWritesNothing)
 {
     std::vector<uint8_t> image(1175, 0);

@@ -219,6 +219,12 @@ TEST(ToolbarButtons, MidiDocSetsAndTooltips)
     EXPECT_EQ(full.back().id, 32847);
     EXPECT_EQ(reduced.back().id, 32946);
     EXPECT_EQ(ToolbarButtons(MainBar::MidiDoc).size(), 16u);
+    // The MidiPlay bar holds Play and Record, both buttons that stay pressed.
+    const auto play = ToolbarButtons(MainBar::MidiPlay);
+    ASSERT_EQ(play.size(), 2u);
+    EXPECT_EQ(play[0].id, 32912);
+    EXPECT_EQ(play[1].id, 32915);
+    EXPECT_TRUE(play[0].toggle && play[1].toggle);
     EXPECT_EQ(ToolTipText("&Open...\tCtrl+O"), "Open...");
     EXPECT_EQ(ToolTipText("&Delete Item(s)"), "Delete Item(s)");
     EXPECT_EQ(ToolTipText("R&&B"), "R&B");

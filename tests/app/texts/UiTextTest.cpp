@@ -53,6 +53,8 @@ constexpr std::string_view kShellTexts[] = {
     "Midi To Text", "MIDI To wq-series Style", "Midi to QE4K Style", "&Delete Item(s)", "Note Events",
     "KeyPressure Events", "Control Events", "ProgChange Events", "Channel Aftertouch Events",
     "Pitch Wheel Events", "Text Events",
+    // Commands of the MidiPlay toolbar
+    "&Play", "&Record",
     // Status bar panes
     "Focused: NONE", "Focused: %s", "Focused: %s%s", "Focused: %s%s %s", "Items num: 0", "Items num: %d",
     "Events num: %d", "Selected num: %d", "Size: 0", "Size: %lu",
