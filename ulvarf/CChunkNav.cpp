@@ -407,6 +407,8 @@ NavResult CChunkNav::InsertSiblingLikeCurrent(uint32_t size)
     if (!editable()) return {};
     uint8_t head[kChunkHeadSize];
     const uint8_t* current = base_ + path_.back();
+    // Zero bytes are no children: a container sibling gets no payload.
+    if (!(current[3] & (kChunkLeaf | kChunkCompressed))) size = 0;
     WriteChunkHead(head, current[0], current[1], current[2], current[3], size);
     return insertAfter(head, {}, size);
 }

@@ -133,6 +133,8 @@ public:
     // and moves to it; needs a parent.
     NavResult InsertSibling(const NewChunk& chunk);
     NavResult InsertSiblingCopy(const CChunkNav& other);
+    // A sibling with the current chunk's id bytes and flags; like any new
+    // container, it starts empty when the current chunk is a (plain) container.
     NavResult InsertSiblingLikeCurrent(uint32_t size);
 
     // Compression of the current chunk's payload

@@ -31,12 +31,23 @@ void CCvUseTimes::SetCvLength(uint32_t cvLength)
     build();
 }
 
-bool CCvUseTimes::IsStartOrStop(size_t i) const
+bool CCvUseTimes::IsStartOrStop(const CPropEventList& events, const CPropEventList::Event& event)
 {
-    const CPropEventList::Event& event = events_[i];
-    if (!events_.IsMeta(event, CPropEventList::kMetaControl)) return false;
-    const auto data = events_.MetaData(event);
+    if (!events.IsMeta(event, CPropEventList::kMetaControl)) return false;
+    const auto data = events.MetaData(event);
     return data.size() >= 2 && (data[0] == kStart || data[0] == kStop);
+}
+
+void CCvUseTimes::AppendStart(CPropEventList& events, uint32_t tick, uint8_t use)
+{
+    const uint8_t start[] = {kStart, use, 0, 0};
+    events.AppendMeta(tick, CPropEventList::kMetaControl, start);
+}
+
+void CCvUseTimes::AppendStop(CPropEventList& events, uint32_t tick, uint8_t use)
+{
+    const uint8_t stop[] = {kStop, use};
+    events.AppendMeta(tick, CPropEventList::kMetaControl, stop);
 }
 
 uint8_t CCvUseTimes::UseOf(const CPropEventList& events, const CPropEventList::Event& event)

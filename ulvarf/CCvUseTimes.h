@@ -41,9 +41,15 @@ public:
     bool hasStop() const { return hasStop_; }
     const CPropEventList& events() const { return events_; }
     // True when event i is a start or stop control event (data 3 or 4).
-    bool IsStartOrStop(size_t i) const;
+    bool IsStartOrStop(size_t i) const { return IsStartOrStop(events_, events_[i]); }
+
+    // Start and stop control events of any CV stream
+    static bool IsStartOrStop(const CPropEventList& events, const CPropEventList::Event& event);
     // The use a start or stop event names.
     static uint8_t UseOf(const CPropEventList& events, const CPropEventList::Event& event);
+    // Appends a start (3, use, 0, 0) or a stop (4, use) of a pattern use.
+    static void AppendStart(CPropEventList& events, uint32_t tick, uint8_t use);
+    static void AppendStop(CPropEventList& events, uint32_t tick, uint8_t use);
 
 private:
     void build();

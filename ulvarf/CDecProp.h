@@ -23,25 +23,11 @@ enum class PropDecodeState : uint8_t {
     Exhausted, // the event pool gave no cell
 };
 
-// Decodes a property event stream into event cells of the event pool.
-//
-// Stream form of one event:
-//   delta    nothing for 0, else 1-4 bytes of 7 bits, most significant first,
-//            every one with bit 7 set
-//   kind     bit 7 clear, kind in the low 5 bits; 0x40: a track-change byte
-//            (new track - current track) & 0x7F follows
-//   payload  channel kinds: 2 bytes (kinds 4, 5: 1; kinds 7, 14: key,
-//            velocity, duration high 7 bits, low 7 bits, off velocity),
-//            the last with bit 7 set
-//            kind 9 meta: type, length high 7 bits, low 7 bits, data
-//            kind 10 sysex: mode, length high 7 bits, low 7 bits, data
-//            with bit 7 set on its last byte
-// Unknown events give the null event (meta 0x7E, data 0) with a trace and
-// are skipped by one rule: a kind byte with 0x20 set has 3 payload bytes
-// (the third with bit 7 set); kinds 11 and 15-29 run up to and including the
-// first byte with bit 7 set. Every length is checked against the stream: an
-// event that would run past it makes the stream corrupted, and so does a
-// fifth delta byte or a tick past 32 bits.
+// Decodes a property event stream (its form: PropFrame) into event cells of
+// the event pool. Unknown events give the null event (meta 0x7E, data 0)
+// with a trace. Every length is checked against the stream: an event that
+// would run past it makes the stream corrupted, and so does a fifth delta
+// byte or a tick past 32 bits.
 class CDecProp {
 public:
     explicit CDecProp(std::span<const uint8_t> stream);
@@ -59,8 +45,9 @@ public:
     // failure (see state()). Prepares with track 0 when not yet prepared.
     EventCell* ExtractEvent(uint32_t& delta);
     // The events of the next tick that share one class, as a list linked by
-    // `next`; returns the delta from the previous group's tick, -1 at the end.
-    int32_t NextGroup(EventCell*& group);
+    // `next`; returns the delta from the previous group's tick (continue
+    // markers can make it 2^31 or more), -1 at the end.
+    int64_t NextGroup(EventCell*& group);
     // Back to the start, track 0 (Prepare must run again).
     void Rewind();
 
@@ -87,7 +74,8 @@ protected:
 private:
     enum class Step : uint8_t { Event, End, Corrupted };
     // One event from the cursor; unknown ones come out as the null event.
-    Step DecodeOne(PropEvent& event, uint32_t& delta);
+    // `ends`: the event ends decoding (an end of track or a stop control).
+    Step DecodeOne(PropEvent& event, uint32_t& delta, bool& ends);
     // Decodes the next event into the look-ahead; false when there is none.
     // `first` names the failure after Prepare.
     bool Advance(bool first = false);

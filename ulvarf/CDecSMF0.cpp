@@ -6,13 +6,14 @@
 #include "ulvarf/TraceMessage.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
+#include <optional>
 
 namespace zib::ulvarf {
 
 namespace {
 
-constexpr uint32_t kTicksPerQuarter = 384;
 constexpr uint32_t kMaxImportBars = 32;
 constexpr uint8_t kNoteOffVelocity = PropEvent::kDefaultOffVelocity;
 // Most events a pattern may hold once repeated over its CV: a pattern of a
@@ -41,20 +42,44 @@ uint32_t tempoOf(const PropEvent& event)
     return uint32_t(event.data[0]) << 16 | uint32_t(event.data[1]) << 8 | event.data[2];
 }
 
-// The track-record byte a tick-0 event of a style track sets, or null.
-uint8_t* setupByte(SmfTrackSetup& setup, const PropEvent& event)
+// Bytes 0-3 of a track record (slots 0-3) and the events that set them:
+// controllers 11, 0 and 32 and the program change.
+constexpr size_t kSetupSlots = 4;
+constexpr int kProgramSlot = 3;
+
+// The values the setup events of one style track set at tick 0, in file order.
+using TickZeroSetups = std::array<std::vector<uint8_t>, kSetupSlots>;
+
+// The slot an event sets, or -1.
+int setupSlot(const PropEvent& event)
 {
-    if (event.kind == PropKind::ProgramChange) return &setup.program;
-    if (event.kind != PropKind::ControlChange) return nullptr;
+    if (event.kind == PropKind::ProgramChange) return kProgramSlot;
+    if (event.kind != PropKind::ControlChange) return -1;
     switch (event.data1) {
     case 11:
-        return &setup.expression;
+        return 0;
     case 0:
-        return &setup.bankMsb;
+        return 1;
     case 32:
-        return &setup.bankLsb;
+        return 2;
     default:
-        return nullptr;
+        return -1;
+    }
+}
+
+// The record byte of a slot (of a record or of a const record).
+template <class Setup>
+auto& setupField(Setup& setup, int slot)
+{
+    switch (slot) {
+    case 0:
+        return setup.expression;
+    case 1:
+        return setup.bankMsb;
+    case 2:
+        return setup.bankLsb;
+    default:
+        return setup.program;
     }
 }
 
@@ -62,6 +87,39 @@ uint8_t setupValue(const PropEvent& event)
 {
     return event.kind == PropKind::ProgramChange ? event.data1 : event.data2;
 }
+
+// Which tick-0 setup events of a style track stay in its pattern, given the
+// track record that the exporter writes at tick 0 before the patterns. An
+// event is left out when the record holds its value, or holds the last value
+// its kind sets at tick 0: the CV then starts as the file did, and a file
+// exported and imported again gives the same pattern. A bank select takes
+// effect at the next program change, so after a bank select that stays, the
+// last tick-0 program change stays too.
+class TickZeroRouting {
+public:
+    TickZeroRouting(const TickZeroSetups& values, const SmfTrackSetup& record) : values_(values), record_(record) {}
+
+    // Called for each tick-0 setup event, in file order.
+    bool Keep(int slot, uint8_t value)
+    {
+        const bool lastProgram = slot == kProgramSlot && ++programsSeen_ == values_[size_t(slot)].size();
+        const bool keep = !recordHolds(slot, value) || (lastProgram && bankKept_);
+        if (keep && (slot == 1 || slot == 2)) bankKept_ = true;
+        return keep;
+    }
+
+private:
+    bool recordHolds(int slot, uint8_t value) const
+    {
+        const uint8_t held = setupField(record_, slot);
+        return value == held || values_[size_t(slot)].back() == held;
+    }
+
+    const TickZeroSetups& values_;
+    const SmfTrackSetup& record_;
+    bool bankKept_ = false;
+    size_t programsSeen_ = 0;
+};
 
 uint32_t barsOf(uint32_t ticks, uint32_t bar)
 {
@@ -199,7 +257,7 @@ SmfExtract CDecSMF0::ExtractEvent(PropEvent& event)
         if (division_ == 0) {
             tick_ += delta;
         } else {
-            const uint64_t scaled = uint64_t(delta) * kTicksPerQuarter + carry_;
+            const uint64_t scaled = uint64_t(delta) * kQeTicksPerQuarter + carry_;
             tick_ += scaled / division_;
             carry_ = scaled % division_;
         }
@@ -360,15 +418,16 @@ bool CDecSMF0::extractSysEx(uint8_t status, PropEvent& event, SmfExtract& step)
 // First pass, over the whole file: the first valid tempo becomes the style
 // tempo; when the element held no data, the last valid time signature
 // becomes its signature and the last controllers 11, 0, 32 and program
-// change of each style track's channel its track record. Tempo 0, short
+// change of each style track's channel its track record. The values these
+// set at tick 0 are noted for the second pass. Tempo 0, short
 // tempo or signature events and signatures the style cannot store are
 // ignored.
 //
 // Second pass, up to the file's end or 32 bars, whichever comes first:
 // - channel events go to the style track of their channel (other channels
-//   are ignored); at tick 0 the controllers and program changes that the
-//   track record already holds are left out (the exporter writes them from
-//   the record);
+//   are ignored); the exporter writes the track record at tick 0 before the
+//   patterns, so tick-0 controllers 11, 0, 32 and program changes that the
+//   record makes redundant are left out (TickZeroRouting);
 // - tempo events become the CV's tempo changes (percent of the style tempo,
 //   1-255, one per change); time signatures are the element's (first pass);
 // - every other meta and system-exclusive event goes to every style track;
@@ -387,6 +446,7 @@ bool CDecSMF0::ImportCv(std::span<const uint8_t> smf, const SmfImportTarget& tar
     CDecSMF0 first(smf);
     if (!first.Open()) return false;
     uint32_t firstTempo = 0;
+    std::array<TickZeroSetups, 8> tickZero;
     PropEvent event;
     for (;;) {
         const SmfExtract step = first.ExtractEvent(event);
@@ -401,11 +461,11 @@ bool CDecSMF0::ImportCv(std::span<const uint8_t> smf, const SmfImportTarget& tar
                 TraceMessage("CDecSMF0::ImportCv - Time signature %d/2^%d ignored", int(signature.numerator),
                              int(signature.log2Denominator));
         }
-        if (takeElement && event.IsChannel()) {
-            const int t = StyleTrackOfChannel(event.track);
-            if (t < 0) continue;
-            if (uint8_t* byte = setupByte(r.setups[size_t(t)], event)) *byte = setupValue(event);
-        }
+        const int slot = event.IsChannel() ? setupSlot(event) : -1;
+        const int t = slot < 0 ? -1 : StyleTrackOfChannel(event.track);
+        if (t < 0) continue;
+        if (takeElement) setupField(r.setups[size_t(t)], slot) = setupValue(event);
+        if (event.tick == 0) tickZero[size_t(t)][size_t(slot)].push_back(setupValue(event));
     }
     if (first.HasSecondTrack()) return false;
 
@@ -420,6 +480,8 @@ bool CDecSMF0::ImportCv(std::span<const uint8_t> smf, const SmfImportTarget& tar
 
     // Second pass: the per-track encoders (both switches off) and the CV's control stream.
     std::array<CEncoderProp, 8> tracks;
+    std::array<std::optional<TickZeroRouting>, 8> routing;
+    for (size_t t = 0; t < routing.size(); ++t) routing[t].emplace(tickZero[t], r.setups[t]);
     std::array<bool, 8> hasChannel{};
     std::array<SoundingNotes, 8> sounding;
     CEncoderProp control;
@@ -439,10 +501,8 @@ bool CDecSMF0::ImportCv(std::span<const uint8_t> smf, const SmfImportTarget& tar
             const int t = StyleTrackOfChannel(event.track);
             if (t < 0) continue;
             const size_t ti = size_t(t);
-            if (event.tick == 0) {
-                const uint8_t* byte = setupByte(r.setups[ti], event);
-                if (byte && *byte == setupValue(event)) continue;
-            }
+            const int slot = event.tick == 0 ? setupSlot(event) : -1;
+            if (slot >= 0 && !routing[ti]->Keep(slot, setupValue(event))) continue;
             sounding[ti].Count(event);
             tracks[ti].PutEvent(event);
             hasChannel[ti] = true;

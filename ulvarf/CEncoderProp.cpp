@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint8_t kTrackChange = 0x40;
 constexpr uint8_t kLastByte = 0x80;
-constexpr uint32_t kMaxDelta = (1u << 28) - 1;
 
 bool isNoteKind(uint8_t kind)
 {
@@ -105,13 +104,12 @@ bool CEncoderProp::EncodeEvent(const PropEvent& event, std::vector<uint8_t>& out
 
 bool CEncoderProp::PropFormEncodeDelta(uint32_t delta, std::vector<uint8_t>& out)
 {
-    if (delta > kMaxDelta) {
+    if (delta > PropFrame::kMaxDelta) {
         TraceMessage("PropFormEncodeDelta - Tick out of range");
         return false;
     }
-    if (delta == 0) return true;
-    int shift = delta < (1u << 7) ? 0 : delta < (1u << 14) ? 7 : delta < (1u << 21) ? 14 : 21;
-    for (; shift >= 0; shift -= 7) out.push_back(uint8_t(0x80 | ((delta >> shift) & 0x7F)));
+    uint8_t bytes[4];
+    out.insert(out.end(), bytes, bytes + PropFrame::DeltaForm(delta, bytes));
     return true;
 }
 

@@ -29,7 +29,7 @@ struct PropSwitches {
 };
 
 // Encodes events into a property event stream (the form is described at
-// CDecProp) in a growable buffer of its own.
+// PropFrame) in a growable buffer of its own.
 //
 // Note pairing on: a note on (kind 1) is written at once as kind 7 with a
 // placeholder duration, and remembered in the note tracer; its note off

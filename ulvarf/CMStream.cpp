@@ -56,7 +56,9 @@ bool CMStream::Write(const uint8_t* src, size_t n)
 
 uint8_t* CMStream::Reserve(size_t n)
 {
-    if (!makeRoom(n)) return nullptr;
+    // Room for a byte at least, so that even an empty reservation on a new
+    // stream points into a buffer.
+    if (!makeRoom(std::max<size_t>(n, 1))) return nullptr;
     uint8_t* at = buffer_.data() + writePos_;
     std::memset(at, 0, n);
     writePos_ += n;

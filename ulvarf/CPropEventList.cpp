@@ -14,24 +14,6 @@ namespace {
 constexpr uint8_t kTrackChange = 0x40;
 constexpr uint8_t kThreeByteForm = 0x20;
 
-// The bytes of one event after its kind (and track-change) byte, or -1 when
-// they run past the stream.
-long payloadSize(uint8_t kindByte, const zib::ByteCursor& in)
-{
-    const uint8_t kind = kindByte & 0x1F;
-    if (kindByte & kThreeByteForm) return 3;
-    if (kind == CPropEventList::kMeta || kind == CPropEventList::kSysEx) {
-        if (!in.has(3)) return -1;
-        const uint8_t* p = in.here();
-        return 3 + long(((p[1] & 0x7F) << 7) | (p[2] & 0x7F));
-    }
-    if (kind == PropKind::Continue || kind == CPropEventList::kEndOfStream) return 0;
-    for (size_t i = 0; i < in.remaining(); ++i) {
-        if (in.here()[i] & 0x80) return long(i + 1);
-    }
-    return -1;
-}
-
 } // namespace
 
 CPropEventList CPropEventList::Decode(std::span<const uint8_t> stream, size_t limit)
@@ -40,48 +22,25 @@ CPropEventList CPropEventList::Decode(std::span<const uint8_t> stream, size_t li
     zib::ByteCursor in(stream);
     uint64_t tick = 0;
     uint8_t track = 0;
-    while (!in.atEnd() && list.events_.size() < limit) {
-        uint32_t delta = 0;
-        int deltaBytes = 0;
-        while (in.has(1) && (in.peek() & 0x80)) {
-            if (deltaBytes == 4) {
-                list.damaged_ = true;
-                return list;
-            }
-            delta = (delta << 7) | (in.u8() & 0x7F);
-            ++deltaBytes;
-        }
-        tick += delta;
-        if (!in.has(1) || tick > UINT32_MAX) {
+    while (list.events_.size() < limit) {
+        PropFrame frame;
+        const PropFrame::Read read = PropFrame::Next(in, frame);
+        if (read == PropFrame::Read::NoMore) break;
+        if (read == PropFrame::Read::Corrupted || tick + frame.delta > UINT32_MAX) {
             list.damaged_ = true;
-            return list;
+            break;
         }
-        uint8_t kindByte = in.u8();
-        if (kindByte & kTrackChange) {
-            if (!in.has(1)) {
-                list.damaged_ = true;
-                return list;
-            }
-            track = uint8_t((track + in.u8()) & 0x7F);
-            kindByte &= uint8_t(~kTrackChange);
-        }
-        const long payload = payloadSize(kindByte, in);
-        if (payload < 0 || !in.has(size_t(payload))) {
-            list.damaged_ = true;
-            return list;
-        }
-        const std::span<const uint8_t> rest = in.bytes(size_t(payload));
-        const uint8_t kind = kindByte & 0x1F;
-        const bool endOfTrack = kind == kMeta && !(kindByte & kThreeByteForm) &&
-                                (rest[0] == kMetaEndOfTrack || (rest[0] == kMetaControl && payload > 3 && rest[3] == 1));
-        if (endOfTrack || kind == kEndOfStream) {
+        tick += frame.delta;
+        if (frame.trackChange) track = uint8_t((track + frame.trackStep) & 0x7F);
+        if (frame.EndsStream()) {
             list.hasEnd_ = true;
             list.endTick_ = uint32_t(tick);
-            return list;
+            break;
         }
-        list.events_.push_back({uint32_t(tick), track, kind, uint32_t(list.store_.size()), uint32_t(payload + 1)});
-        list.store_.push_back(kindByte);
-        list.store_.insert(list.store_.end(), rest.begin(), rest.end());
+        list.events_.push_back({uint32_t(tick), track, frame.kind(), uint32_t(list.store_.size()),
+                                uint32_t(frame.payload.size() + 1)});
+        list.store_.push_back(frame.kindByte);
+        list.store_.insert(list.store_.end(), frame.payload.begin(), frame.payload.end());
         list.endTick_ = uint32_t(tick);
     }
     return list;
@@ -89,9 +48,21 @@ CPropEventList CPropEventList::Decode(std::span<const uint8_t> stream, size_t li
 
 bool CPropEventList::IsEmptyStream(std::span<const uint8_t> stream)
 {
-    if (stream.empty()) return true;
-    const CPropEventList first = Decode(stream, 1);
-    return first.empty() && !first.damaged();
+    // The first event that is not a continue marker decides.
+    zib::ByteCursor in(stream);
+    for (;;) {
+        PropFrame frame;
+        switch (PropFrame::Next(in, frame)) {
+        case PropFrame::Read::NoMore:
+            return true;
+        case PropFrame::Read::Corrupted:
+            return false;
+        case PropFrame::Read::Frame:
+            break;
+        }
+        if (frame.EndsStream()) return true;
+        if (frame.kindByte != PropKind::Continue) return false;
+    }
 }
 
 std::span<const uint8_t> CPropEventList::Bytes(const Event& event) const
@@ -159,11 +130,8 @@ void CPropEventList::Reserve(size_t events, size_t bytes)
 
 void CPropEventList::WriteDelta(uint32_t delta, zib::ByteWriter& out)
 {
-    if (delta == 0) return;
-    if (delta >= (1u << 21)) out.u8(uint8_t(0x80 | ((delta >> 21) & 0x7F)));
-    if (delta >= (1u << 14)) out.u8(uint8_t(0x80 | ((delta >> 14) & 0x7F)));
-    if (delta >= (1u << 7)) out.u8(uint8_t(0x80 | ((delta >> 7) & 0x7F)));
-    out.u8(uint8_t(0x80 | (delta & 0x7F)));
+    uint8_t bytes[4];
+    out.bytes(bytes, PropFrame::DeltaForm(delta, bytes));
 }
 
 bool CPropEventList::Encode(uint32_t endTick, zib::ByteWriter& out) const

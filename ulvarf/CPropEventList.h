@@ -22,17 +22,10 @@ namespace zib::ulvarf {
 // when the list is encoded, so a stream decoded and encoded again comes out
 // as it went in.
 //
-// Stream form of one event:
-//   delta    0-4 bytes, 7 bits each, most significant first, bit 7 set on all
-//   kind     bit 7 clear; 0x40 = a track-change byte follows; low 5 bits = kind
-//   [track]  (new track - current track) & 0x7F
-//   payload  kind 9 (meta): type, length high 7 bits, length low 7 bits, data
-//            kind 10 (sysex): mode, length high 7 bits, length low 7 bits, data
-//            kinds 30, 31: nothing
-//            kind byte with 0x20 set: 3 bytes
-//            any other kind: up to and including the first byte with bit 7 set
-// Decoding ends at a meta 0x2F (end of track), a meta 0x7E whose first data
-// byte is 1, or kind 31; the end marker is not kept as an event.
+// The stream is read frame by frame (PropFrame), as the decoder reads it;
+// unknown events and continue markers are kept as they are. Decoding ends at
+// a meta 0x2F (end of track), a meta 0x7E whose first data byte is 1, or
+// kind 31; the end marker is not kept as an event.
 class CPropEventList {
 public:
     static constexpr uint8_t kMeta = PropKind::Meta;
@@ -40,7 +33,7 @@ public:
     static constexpr uint8_t kEndOfStream = PropKind::EndOfStream;
     static constexpr uint8_t kMetaEndOfTrack = PropMeta::EndOfTrack;
     static constexpr uint8_t kMetaControl = PropMeta::Control;
-    static constexpr uint32_t kMaxDelta = (1u << 28) - 1;
+    static constexpr uint32_t kMaxDelta = PropFrame::kMaxDelta;
 
     struct Event {
         uint32_t tick = 0;
@@ -59,7 +52,7 @@ public:
     // Tick of the end marker, or of the last event when the stream has none.
     uint32_t endTick() const { return endTick_; }
     // True when the stream's first event is its end (no bytes count as empty;
-    // bytes that cannot be read at all do not).
+    // bytes that cannot be read at all do not; continue markers are no events).
     static bool IsEmptyStream(std::span<const uint8_t> stream);
 
     // Events

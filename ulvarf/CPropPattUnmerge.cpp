@@ -17,7 +17,6 @@ namespace {
 using Pattern = CQeStyleTree::Pattern;
 
 constexpr uint8_t kStart = CCvUseTimes::kStart;
-constexpr uint8_t kStop = CCvUseTimes::kStop;
 constexpr uint32_t kDefaultBar = 1536; // 4/4
 
 // Controllers that must be at these values for a track to be at rest.
@@ -39,8 +38,8 @@ public:
         case PropKind::VexSoundOff: release(sounds_[key]); break;
         case PropKind::Note:
         case PropKind::VexSound: {
-            const uint32_t code = uint32_t((events.Payload(event, 2) & 0x7F) << 7 | (events.Payload(event, 3) & 0x7F));
-            const uint32_t duration = (code & 0x2000) ? (code & 0x1FFF) * 16 : code;
+            const uint32_t duration = PropEvent::DurationTicks(
+                uint16_t((events.Payload(event, 2) & 0x7F) << 7 | (events.Payload(event, 3) & 0x7F)));
             heldUntil_ = std::max<uint64_t>(heldUntil_, uint64_t(event.tick) + duration);
             break;
         }
@@ -128,24 +127,6 @@ struct PartRun {
     uint32_t end = 0;
 };
 
-bool isStartOrStop(const CPropEventList& events, const CPropEventList::Event& event)
-{
-    if (!events.IsMeta(event, CPropEventList::kMetaControl)) return false;
-    const auto data = events.MetaData(event);
-    return data.size() >= 2 && (data[0] == kStart || data[0] == kStop);
-}
-
-void appendControl(CPropEventList& out, uint32_t tick, uint8_t what, uint8_t use)
-{
-    const uint8_t start[] = {kStart, use, 0, 0};
-    const uint8_t stop[] = {kStop, use};
-    if (what == kStart) {
-        out.AppendMeta(tick, CPropEventList::kMetaControl, start);
-    } else {
-        out.AppendMeta(tick, CPropEventList::kMetaControl, stop);
-    }
-}
-
 // Replaces the uses of split chunks in one CV; false when the CV's stream
 // cannot be written again.
 bool rebuildCv(CQeStyleTree::ChordVar& cv, const std::vector<size_t>& oldChunks,
@@ -168,7 +149,7 @@ bool rebuildCv(CQeStyleTree::ChordVar& cv, const std::vector<size_t>& oldChunks,
 
     CPropEventList out;
     for (const CPropEventList::Event& event : events.events()) {
-        if (!isStartOrStop(events, event)) {
+        if (!CCvUseTimes::IsStartOrStop(events, event)) {
             out.AppendFrom(events, event, event.tick);
             continue;
         }
@@ -192,8 +173,8 @@ bool rebuildCv(CQeStyleTree::ChordVar& cv, const std::vector<size_t>& oldChunks,
             const uint64_t start = from + runs[j].start;
             const uint64_t end = from + runs[j].end;
             if (end > UINT32_MAX) return false;
-            appendControl(out, uint32_t(start), kStart, uint8_t(firstNew[k] + j));
-            if (j + 1 < runs.size() && end < cv.length) appendControl(out, uint32_t(end), kStop, uint8_t(firstNew[k] + j));
+            CCvUseTimes::AppendStart(out, uint32_t(start), uint8_t(firstNew[k] + j));
+            if (j + 1 < runs.size() && end < cv.length) CCvUseTimes::AppendStop(out, uint32_t(end), uint8_t(firstNew[k] + j));
         }
     }
     out.SortByTick();

@@ -61,10 +61,7 @@ void repeatToCv(CQeStyleTree::Pattern& chunk, uint32_t cvLength, size_t& eventBu
 std::vector<uint8_t> cvStream(const CNstChordVar& cv, size_t uses)
 {
     CPropEventList out;
-    for (size_t k = 0; k < uses; ++k) {
-        const uint8_t start[] = {kStart, uint8_t(k), 0, 0};
-        out.AppendMeta(0, CPropEventList::kMetaControl, start);
-    }
+    for (size_t k = 0; k < uses; ++k) CCvUseTimes::AppendStart(out, 0, uint8_t(k));
     const CPropEventList own = CPropEventList::Decode(cv.stream);
     for (const CPropEventList::Event& event : own.events()) {
         if (own.IsMeta(event, CPropEventList::kMetaControl)) {
@@ -77,10 +74,7 @@ std::vector<uint8_t> cvStream(const CNstChordVar& cv, size_t uses)
     if (stream) return std::move(*stream);
     // Own events too far apart to encode: the starts and the end alone.
     CPropEventList starts;
-    for (size_t k = 0; k < uses; ++k) {
-        const uint8_t start[] = {kStart, uint8_t(k), 0, 0};
-        starts.AppendMeta(0, CPropEventList::kMetaControl, start);
-    }
+    for (size_t k = 0; k < uses; ++k) CCvUseTimes::AppendStart(starts, 0, uint8_t(k));
     return starts.Encode(cv.length).value_or(std::vector<uint8_t>());
 }
 

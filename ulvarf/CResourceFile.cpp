@@ -12,8 +12,6 @@ namespace zib::ulvarf {
 
 namespace {
 
-constexpr int kVersion = 3;
-constexpr int kLevel = 2;
 constexpr uint8_t kTopId = 0x01;
 constexpr uint8_t kRootId = 0x02;
 constexpr uint8_t kIndexId = 0x05;
@@ -95,7 +93,7 @@ std::unique_ptr<CResourceFile> CResourceFile::FromImage(std::span<const uint8_t>
         if (next.id == kDirectoryId && nav.headerOffset() + kChunkHeadSize + nav.PayloadSize() == nav.usedLength())
             break;
         auto chunk = std::make_unique<CChunkNavComp>(nav, 0);
-        if (chunk->Compress(kVersion, kLevel)) chunk->ShrinkToUsed();
+        chunk->StoreCompressed();
         entries[found++].chunk = std::move(chunk);
     }
     // Entries without a chunk would shift every later chunk on the next read.

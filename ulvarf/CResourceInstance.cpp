@@ -9,18 +9,10 @@
 
 namespace zib::ulvarf {
 
-namespace {
-
-constexpr int kVersion = 3;
-constexpr int kLevel = 2;
-
-} // namespace
-
 CResourceInstance::CResourceInstance(uint8_t type, uint8_t id1, uint8_t id2, uint8_t flag, const CChunkNav& chunk)
     : tag_(~reinterpret_cast<uintptr_t>(this)), type_(type), id1_(id1), id2_(id2), flag_(flag), chunk_(chunk, 0)
 {
-    // Stored compressed when that makes the chunk smaller, in a buffer of exactly its length.
-    if (chunk_.Compress(kVersion, kLevel)) chunk_.ShrinkToUsed();
+    chunk_.StoreCompressed();
 }
 
 CResourceInstance::~CResourceInstance()

@@ -192,8 +192,10 @@ int _ULRFResInstanceSize(ULRFResInstance* resource)
 
 bool _ULRFPutResInstance(ULRFResInstance* resource, uint8_t* buffer, uint32_t size)
 {
-    CResourceInstance* instance = instanceOf(resource);
-    return instance && buffer && instance->PutSerialised({buffer, size});
+    return guarded(false, [&] {
+        CResourceInstance* instance = instanceOf(resource);
+        return instance && buffer && instance->PutSerialised({buffer, size});
+    });
 }
 
 ULRFResInstance* _ULRFCreateResInstance(const uint8_t* data, uint32_t length)

@@ -3,6 +3,8 @@
 #include "ulvarf/CEventsHeap.h"
 #include "ulvarf/EventCell.h"
 
+#include "platform/ByteCursor.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -83,11 +85,6 @@ PropClass PropEvent::Class() const
     return PropClass::Channel;
 }
 
-bool PropEvent::EndsDecoding() const
-{
-    return IsEndOfTrack() || (IsMeta(PropMeta::Control) && !data.empty() && data[0] == 1);
-}
-
 uint16_t PropEvent::DurationCode(uint32_t ticks)
 {
     if (ticks < 0x2000) return uint16_t(ticks);
@@ -157,6 +154,105 @@ PropEvent PropEvent::FromCell(const EventCell& cell, uint32_t tick)
         event.duration = cell.word2 & kMaxCellDuration;
     }
     return event;
+}
+
+// Frames of the stream
+
+namespace {
+
+constexpr uint8_t kTrackChangeBit = 0x40;
+constexpr uint8_t kUnknownFormBit = 0x20;
+constexpr uint8_t kLastByteBit = 0x80;
+constexpr size_t kMaxDeltaBytes = 4;
+
+// Payload bytes of the kinds that have a fixed number; 0 for the others.
+size_t fixedPayload(uint8_t kind)
+{
+    switch (kind) {
+    case PropKind::ProgramChange:
+    case PropKind::ChannelPressure:
+        return 1;
+    case PropKind::NoteOff:
+    case PropKind::NoteOn:
+    case PropKind::PolyPressure:
+    case PropKind::ControlChange:
+    case PropKind::PitchBend:
+    case PropKind::ChannelMode:
+    case PropKind::VexSoundOff:
+    case PropKind::VexSoundOn:
+        return 2;
+    case PropKind::Note:
+    case PropKind::VexSound:
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+PropFrame::Read PropFrame::Next(zib::ByteCursor& in, PropFrame& frame)
+{
+    frame = PropFrame();
+    if (in.atEnd()) return Read::NoMore;
+    size_t count = 0;
+    while (in.has(1) && (in.peek() & kLastByteBit)) {
+        if (count == kMaxDeltaBytes) return Read::Corrupted;
+        frame.delta = (frame.delta << 7) | (in.u8() & 0x7F);
+        ++count;
+    }
+    if (!in.has(1)) return Read::Corrupted;
+    frame.kindByte = in.u8();
+    if (frame.kindByte & kTrackChangeBit) {
+        if (!in.has(1)) return Read::Corrupted;
+        frame.trackChange = true;
+        frame.trackStep = in.u8() & 0x7F;
+        frame.kindByte &= uint8_t(~kTrackChangeBit);
+    }
+
+    const uint8_t kind = frame.kind();
+    size_t size = 0;
+    if (frame.kindByte & kUnknownFormBit) {
+        size = 3;
+        if (!in.has(size) || !(in.here()[2] & kLastByteBit)) return Read::Corrupted;
+    } else if (kind == PropKind::Meta || kind == PropKind::SysEx) {
+        if (!in.has(3)) return Read::Corrupted;
+        size = 3 + (size_t(in.here()[1] & 0x7F) << 7 | (in.here()[2] & 0x7F));
+    } else if (kind == PropKind::Continue || kind == PropKind::EndOfStream) {
+        size = 0;
+    } else if ((size = fixedPayload(kind)) == 0) {
+        // Kinds 11 and 15-29: up to the first byte with bit 7 set.
+        while (size < in.remaining() && !(in.here()[size] & kLastByteBit)) ++size;
+        if (size == in.remaining()) return Read::Corrupted;
+        ++size;
+    }
+    if (!in.has(size)) return Read::Corrupted;
+    frame.payload = in.bytes(size);
+    return Read::Frame;
+}
+
+bool PropFrame::IsUnknown() const
+{
+    const uint8_t k = kind();
+    return (kindByte & kUnknownFormBit) || k == 11 || (k > PropKind::VexSound && k < PropKind::Continue);
+}
+
+bool PropFrame::EndsStream() const
+{
+    if (kindByte == PropKind::EndOfStream) return true;
+    if (kindByte != PropKind::Meta) return false;
+    const uint8_t type = payload[0];
+    return type == PropMeta::EndOfTrack || (type == PropMeta::Control && payload.size() > 3 && payload[3] == 1);
+}
+
+size_t PropFrame::DeltaForm(uint32_t delta, uint8_t (&bytes)[4])
+{
+    size_t count = 0;
+    for (int shift = 21; shift > 0; shift -= 7) {
+        if (delta >= (1u << shift)) bytes[count++] = uint8_t(0x80 | ((delta >> shift) & 0x7F));
+    }
+    if (delta) bytes[count++] = uint8_t(0x80 | (delta & 0x7F));
+    return count;
 }
 
 } // namespace zib::ulvarf

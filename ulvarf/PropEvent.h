@@ -1,7 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
+
+namespace zib {
+class ByteCursor;
+}
 
 namespace zib::ulvarf {
 
@@ -81,8 +87,6 @@ struct PropEvent {
     bool IsChannel() const { return Class() == PropClass::Channel; }
     bool IsMeta(uint8_t type) const { return kind == PropKind::Meta && metaType == type; }
     bool IsEndOfTrack() const { return IsMeta(PropMeta::EndOfTrack); }
-    // A meta 0x2F, or a control event whose first data byte is 1: decoding stops there.
-    bool EndsDecoding() const;
     bool operator==(const PropEvent&) const = default;
 
     // Duration codes of kinds 7 and 14: below 8192 ticks as they are, up to
@@ -95,6 +99,52 @@ struct PropEvent {
     // the data cannot be stored (too long, or no memory).
     bool ToCell(EventCell& cell, CEventsHeap& heap) const;
     static PropEvent FromCell(const EventCell& cell, uint32_t tick);
+};
+
+// How one event lies in a property event stream, before its payload is
+// given a meaning. The decoder (CDecProp) and the event list (CPropEventList)
+// both read streams through it, so they always see the same events.
+//
+//   delta    nothing for 0, else 1-4 bytes of 7 bits, most significant first,
+//            every one with bit 7 set
+//   kind     bit 7 clear; 0x40: a track-change byte (new track - current
+//            track) & 0x7F follows; the kind in the low 5 bits
+//   payload  kinds 4, 5: 1 byte; kinds 0-3, 6, 8, 12, 13: 2; kinds 7, 14: 5
+//            (the last byte of these carries bit 7, which readers mask off);
+//            kinds 9 (meta) and 10 (sysex): type or mode, length high 7
+//            bits, low 7 bits, then the data; kinds 30 and 31: nothing
+// Bytes no event has are skipped by one rule: a kind byte with 0x20 set has
+// 3 payload bytes, the third with bit 7 set; kinds 11 and 15-29 run up to and
+// including their first byte with bit 7 set.
+struct PropFrame {
+    static constexpr uint32_t kMaxDelta = (1u << 28) - 1;
+
+    uint32_t delta = 0;
+    uint8_t kindByte = 0;     // without the track-change bit
+    bool trackChange = false;
+    uint8_t trackStep = 0;    // (new track - current track) & 0x7F
+    std::span<const uint8_t> payload;
+
+    enum class Read : uint8_t {
+        Frame,     // a whole frame was read
+        NoMore,    // the stream's bytes ended before a frame began
+        Corrupted, // bytes that do not form an event
+    };
+
+    // Reading
+    // The next frame from the cursor; a fifth delta byte, or a frame that
+    // runs past the bytes, is corrupted.
+    static Read Next(zib::ByteCursor& in, PropFrame& frame);
+    uint8_t kind() const { return kindByte & 0x1F; }
+    // A form no event has: a kind byte with 0x20 set, kinds 11 and 15-29.
+    bool IsUnknown() const;
+    // A meta 0x2F, a control event (meta 0x7E) whose first data byte is 1,
+    // or kind 31: the stream ends there.
+    bool EndsStream() const;
+
+    // Writing
+    // The bytes of a delta of at most kMaxDelta (none for 0); their count.
+    static size_t DeltaForm(uint32_t delta, uint8_t (&bytes)[4]);
 };
 
 } // namespace zib::ulvarf

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ulvarf/PropEvent.h"
+
 #include <cstdint>
 
 namespace zib::ulvarf {
@@ -10,7 +12,7 @@ inline constexpr uint32_t kQeTicksPerQuarter = 384;
 
 // The latest tick a stream can reach in one delta from tick 0 (deltas are
 // below 2^28); CV lengths read from a resource are kept within it.
-inline constexpr uint32_t kMaxStreamTick = (1u << 28) - 1;
+inline constexpr uint32_t kMaxStreamTick = PropFrame::kMaxDelta;
 
 // Ticks of one bar; 0 for a signature that has no bar (numerator 0, or a
 // denominator so small that the shift leaves nothing).

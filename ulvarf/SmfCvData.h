@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ulvarf/QeTime.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -30,7 +32,7 @@ struct SmfSignature {
     uint8_t log2Denominator = 2;
 
     // Ticks of one bar (384 per quarter note); 0 when the signature has none.
-    uint32_t BarLength() const { return log2Denominator > 10 ? 0 : numerator * (1536u >> log2Denominator); }
+    uint32_t BarLength() const { return ulvarf::BarLength(numerator, log2Denominator); }
     // Storable in every signature form of the style: numerator 1-16,
     // denominator 1-16.
     bool IsValid() const { return numerator >= 1 && numerator <= 16 && log2Denominator <= 4; }

@@ -1,11 +1,13 @@
 // Any bytes as a property event stream: decoding stays inside the stream,
-// every way of reading it gives the same events, and what decodes is written
-// again (copy form) and decodes to the same events.
+// every way of reading it gives the same events (the event list of the
+// pattern code included), and what decodes is written again (copy form) and
+// decodes to the same events.
 
 #include "ulvarf/CDecProp.h"
 #include "ulvarf/CEncoderProp.h"
 #include "ulvarf/CEventsPool.h"
 #include "ulvarf/CMStream.h"
+#include "ulvarf/CPropEventList.h"
 #include "ulvarf/EventCell.h"
 
 #include <cstdlib>
@@ -40,6 +42,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         decoder.pool().FreeEvents(group);
     }
     if (grouped != events.size()) std::abort();
+
+    // The event list reads the same events: ticks, kinds and tracks (unknown
+    // events are the decoder's null event, continue markers the list's
+    // own), up to the same end or the same damage.
+    {
+        const CPropEventList list = CPropEventList::Decode(stream);
+        if (list.damaged() == complete) std::abort();
+        size_t k = 0;
+        for (const CPropEventList::Event& e : list.events()) {
+            if (list.Bytes(e)[0] == PropKind::Continue) continue;
+            if (k >= events.size() || events[k].tick != e.tick) std::abort();
+            const PropEvent& d = events[k++];
+            const bool unknown = (list.Bytes(e)[0] & 0x20) || e.kind == 11 || e.kind > PropKind::VexSound;
+            if (unknown ? d != PropEvent::Null(e.tick) : d.kind != e.kind) std::abort();
+            if (!unknown && d.kind != PropKind::Meta && d.track != e.track) std::abort();
+        }
+        // What the decoder has beyond the list is the end marker.
+        if (k + (list.hasEnd() && k < events.size() ? 1 : 0) != events.size()) std::abort();
+    }
 
     // Written again and read back. Continue markers can join deltas into a
     // gap of 2^28 ticks or more, which no delta can hold: only then may the

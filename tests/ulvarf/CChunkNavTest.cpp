@@ -315,6 +315,33 @@ TEST(CChunkNav, InsertsSiblingsAfterTheCurrentChunk)
     EXPECT_EQ(nav.depth(), 2);
 }
 
+TEST(CChunkNav, NewChunksAreWrittenByteForByte)
+{
+    // From an empty top chunk: a new-form leaf as its first child, an
+    // old-form container after it, then a sibling like that container.
+    CChunkNav nav = CChunkNav::Owning(zib::test::chunkHead(0x01, 0, 0, 0x00, 0));
+    ASSERT_TRUE(nav.AddFirstChild({0x11, 0x22, 0x33, true, true, 3}));
+    ASSERT_TRUE(nav.InsertSibling({0x44, 0x55, 0x66, false, false, 9}));
+    // Zero bytes would not be children: the container sibling starts empty too.
+    ASSERT_TRUE(nav.InsertSiblingLikeCurrent(5));
+    EXPECT_EQ(nav.PayloadSize(), 0u);
+    const Bytes expected = {
+        0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1B, // top, 27 bytes
+        0x11, 0x22, 0x33, 0x18, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,
+        0x44, 0x55, 0x66, 0x00, 0x00, 0x00, 0x00, 0x00,
+        0x44, 0x55, 0x66, 0x00, 0x00, 0x00, 0x00, 0x00,
+    };
+    EXPECT_EQ(Bytes(nav.Image().begin(), nav.Image().end()), expected);
+
+    // A leaf sibling like the current one gets the size asked for.
+    nav.Top();
+    ASSERT_TRUE(nav.Enter());
+    ASSERT_TRUE(nav.InsertSiblingLikeCurrent(0x0102));
+    EXPECT_EQ(Bytes(nav.Chunk().begin(), nav.Chunk().begin() + 8),
+              (Bytes{0x11, 0x22, 0x33, 0x18, 0x00, 0x00, 0x01, 0x02}));
+    EXPECT_EQ(nav.usedLength(), expected.size() + 8 + 0x0102);
+}
+
 TEST(CChunkNav, CopiesAChunkAsTheTopOfANewBuffer)
 {
     SampleTree t = sampleTree();

@@ -82,15 +82,15 @@ TEST(CDecProp, GroupsShareOneTickAndOneClass)
                                   PropEvent::Channel(96, PropKind::NoteOn, 9, 38, 100), PropEvent::EndOfTrack(192)})
             .value();
     CDecProp decoder(stream);
-    std::vector<std::pair<int32_t, size_t>> groups;
+    std::vector<std::pair<int64_t, size_t>> groups;
     EventCell* group = nullptr;
-    for (int32_t delta; (delta = decoder.NextGroup(group)) >= 0;) {
+    for (int64_t delta; (delta = decoder.NextGroup(group)) >= 0;) {
         size_t n = 0;
         for (EventCell* c = group; c; c = c->next) ++n;
         groups.emplace_back(delta, n);
         decoder.pool().FreeEvents(group);
     }
-    const std::vector<std::pair<int32_t, size_t>> expected = {{0, 2}, {0, 1}, {0, 1}, {0, 1}, {96, 2}, {96, 1}};
+    const std::vector<std::pair<int64_t, size_t>> expected = {{0, 2}, {0, 1}, {0, 1}, {0, 1}, {96, 2}, {96, 1}};
     EXPECT_EQ(groups, expected);
     EXPECT_EQ(decoder.state(), PropDecodeState::Finished);
 
@@ -98,6 +98,24 @@ TEST(CDecProp, GroupsShareOneTickAndOneClass)
     decoder.Rewind();
     EXPECT_EQ(decoder.NextGroup(group), 0);
     decoder.pool().FreeEvents(group);
+}
+
+TEST(CDecProp, AGroupFarBehindTheLastOneKeepsItsDelta)
+{
+    // Nine continue markers of 2^28 - 1 ticks each: the event lies past 2^31.
+    Bytes stream;
+    for (int i = 0; i < 9; ++i) stream.insert(stream.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0x1E});
+    stream.insert(stream.end(), {0x03, 0x07, 0x81, 0x09, 0x2F, 0x00, 0x00});
+    CDecProp decoder(stream);
+    EventCell* group = nullptr;
+    EXPECT_EQ(decoder.NextGroup(group), 9 * int64_t((1 << 28) - 1));
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->kind(), PropKind::ControlChange);
+    decoder.pool().FreeEvents(group);
+    EXPECT_EQ(decoder.NextGroup(group), 0); // the end of track
+    decoder.pool().FreeEvents(group);
+    EXPECT_EQ(decoder.NextGroup(group), -1);
+    EXPECT_EQ(decoder.pool().inUse(), 0u);
 }
 
 TEST(CDecProp, DecodingEndsAtTheEndOfTrackAStopControlOrKind31)
@@ -284,6 +302,14 @@ TEST(CDecProp, StoreEventsPairsNotesIntoTheStoredForm)
     CDecProp broken(damaged);
     EXPECT_FALSE(broken.StoreEvents(none));
     EXPECT_TRUE(capture.contains("CDecProp::StoreEvents - Events decoding failed"));
+    EXPECT_EQ(none.size(), 0u);
+
+    // A continue marker joins two deltas into one of 2^28 ticks, which the
+    // stored form cannot hold.
+    const Bytes farApart = {0xFF, 0xFF, 0xFF, 0xFF, 0x1E, 0x81, 0x03, 0x07, 0x81, 0x09, 0x2F, 0x00, 0x00};
+    CDecProp tooFar(farApart);
+    EXPECT_FALSE(tooFar.StoreEvents(none));
+    EXPECT_TRUE(capture.contains("CDecProp::StoreEvents - Events encoding failed"));
     EXPECT_EQ(none.size(), 0u);
 }
 

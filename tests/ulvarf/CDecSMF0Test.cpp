@@ -4,6 +4,7 @@
 
 #include "ulvarf/CDecProp.h"
 #include "ulvarf/CDecSMF0.h"
+#include "ulvarf/CEncoderSMF0.h"
 
 #include "tests/support/RealFixtures.h"
 #include "tests/support/SmfBuilder.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -378,6 +380,132 @@ TEST(CDecSMF0, TheElementTakesSignatureAndTrackRecordsOnlyWhenItHeldNoData)
     ASSERT_EQ(events.size(), 6u); // only the bank MSB 1 equals the record
     EXPECT_EQ(events[0], PropEvent::Channel(0, PropKind::ControlChange, 8, 11, 90));
     EXPECT_EQ(events[1], PropEvent::Channel(0, PropKind::ControlChange, 8, 32, 2));
+}
+
+// Several values of one setup controller at tick 0 (a reset block, then the
+// real value): the pattern keeps what makes the CV start with the file's last
+// tick-0 value once the exporter has written the track record before it.
+TEST(CDecSMF0, TickZeroSetupEventsLeaveThePatternOnlyWhenTheRecordHoldsTheirLastValue)
+{
+    SmfBuilder smf(0, 384);
+    smf.AddTrack()
+        .Controller(0, 8, 11, 127)
+        .Controller(0, 8, 11, 100)
+        .Program(0, 8, 5)
+        .Program(0, 8, 7)
+        .Controller(0, 8, 0, 3)
+        .Controller(0, 8, 0, 4)
+        .NoteOn(0, 8, 40, 100)
+        .Controller(768, 8, 0, 9) // a later bank change: the record takes 9
+        .NoteOff(1536, 8, 40);
+    const Bytes file = smf.Build();
+
+    const SmfImportResult fresh = import(file);
+    EXPECT_EQ(fresh.setups[2], (SmfTrackSetup{100, 9, 0, 7}));
+    const std::vector<PropEvent> expected = {PropEvent::Channel(0, PropKind::ControlChange, 8, 0, 3),
+                                             PropEvent::Channel(0, PropKind::ControlChange, 8, 0, 4),
+                                             PropEvent::Channel(0, PropKind::NoteOn, 8, 40, 100),
+                                             PropEvent::Channel(768, PropKind::ControlChange, 8, 0, 9),
+                                             PropEvent::Channel(1536, PropKind::NoteOff, 8, 40, 0)};
+    EXPECT_EQ(bodyOf(fresh.tracks[2]), expected);
+
+    // An element with data keeps its record; tick-0 events stay unless the
+    // record holds their value or the last value of their kind.
+    SmfImportTarget withData;
+    withData.elementHasData = true;
+    withData.setups[2] = {127, 4, 0, 5};
+    const SmfImportResult kept = import(file, withData);
+    const std::vector<PropEvent> keptEvents = {PropEvent::Channel(0, PropKind::ControlChange, 8, 11, 100),
+                                               PropEvent::Channel(0, PropKind::ProgramChange, 8, 7),
+                                               PropEvent::Channel(0, PropKind::NoteOn, 8, 40, 100),
+                                               PropEvent::Channel(768, PropKind::ControlChange, 8, 0, 9),
+                                               PropEvent::Channel(1536, PropKind::NoteOff, 8, 40, 0)};
+    EXPECT_EQ(bodyOf(kept.tracks[2]), keptEvents);
+
+    // A bank select takes effect at the next program change: a bank kept at
+    // tick 0 keeps the last tick-0 program change after it, even one the
+    // record holds (a variation voice: the same program in another bank).
+    SmfBuilder variation(0, 384);
+    variation.AddTrack()
+        .Controller(0, 8, 0, 0)
+        .Controller(0, 8, 32, 0)
+        .Program(0, 8, 25)
+        .NoteOn(0, 8, 40, 100)
+        .NoteOff(768, 8, 40)
+        .Controller(1536, 8, 32, 8) // a later section: the record takes bank LSB 8
+        .Program(1536, 8, 25)
+        .NoteOn(1536, 8, 40, 100)
+        .NoteOff(2304, 8, 40);
+    const SmfImportResult varied = import(variation.Build());
+    EXPECT_EQ(varied.setups[2], (SmfTrackSetup{100, 0, 8, 25}));
+    const std::vector<PropEvent> start = {PropEvent::Channel(0, PropKind::ControlChange, 8, 32, 0),
+                                          PropEvent::Channel(0, PropKind::ProgramChange, 8, 25),
+                                          PropEvent::Channel(0, PropKind::NoteOn, 8, 40, 100)};
+    const auto events = bodyOf(varied.tracks[2]);
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(std::vector<PropEvent>(events.begin(), events.begin() + 3), start);
+}
+
+// What the import leaves at tick 0 and what the export writes from the track
+// record give the CV the start the file had, and a second round trip changes
+// nothing more.
+TEST(CDecSMF0, TickZeroSetupsSurviveExportAndImportWithoutGrowing)
+{
+    SmfBuilder smf(0, 384);
+    smf.AddTrack()
+        .Controller(0, 8, 11, 127)
+        .Controller(0, 8, 11, 100)
+        .Controller(0, 8, 0, 0)
+        .Controller(0, 8, 32, 0)
+        .Program(0, 8, 25)
+        .NoteOn(0, 8, 40, 100)
+        .NoteOff(768, 8, 40)
+        .Controller(1536, 8, 32, 8)
+        .Program(1536, 8, 25)
+        .Controller(1536, 8, 11, 90)
+        .NoteOn(1536, 8, 40, 100)
+        .NoteOff(2304, 8, 40)
+        .EndAt(3072);
+    const SmfImportResult first = import(smf.Build());
+
+    auto exportOf = [](const SmfImportResult& r) {
+        SmfExportCv cv;
+        cv.tempo = 120;
+        cv.signature = r.signature;
+        cv.bars = r.bars;
+        cv.controlStream = r.controlStream;
+        for (size_t t = 0; t < 8; ++t) {
+            cv.tracks[t].created = r.tracks[t].created;
+            cv.tracks[t].setup = r.setups[t];
+            cv.tracks[t].stream = r.tracks[t].stream;
+            cv.tracks[t].patternLength = r.tracks[t].bars * r.signature.BarLength();
+        }
+        return CEncoderSMF0::ExportCv(cv).value();
+    };
+    // The bass channel's start: the last controller 11 at tick 0, and the bank
+    // LSB in force when the last tick-0 program change comes.
+    auto startOf = [](const Bytes& image) {
+        std::map<std::string, int> start;
+        int bank = -1;
+        for (const PropEvent& e : extract(image)) {
+            if (e.tick != 0 || e.track != 8) continue;
+            if (e.kind == PropKind::ControlChange && e.data1 == 11) start["expression"] = e.data2;
+            if (e.kind == PropKind::ControlChange && e.data1 == 32) bank = e.data2;
+            if (e.kind == PropKind::ProgramChange) {
+                start["program"] = e.data1;
+                start["bank LSB"] = bank;
+            }
+        }
+        return start;
+    };
+    const Bytes once = exportOf(first);
+    const std::map<std::string, int> expected = {{"expression", 100}, {"bank LSB", 0}, {"program", 25}};
+    EXPECT_EQ(startOf(once), expected);
+
+    const SmfImportResult second = import(once);
+    EXPECT_EQ(second.tracks[2].stream, first.tracks[2].stream);
+    EXPECT_EQ(second.setups[2], first.setups[2]);
+    EXPECT_EQ(exportOf(second), once);
 }
 
 TEST(CDecSMF0, TracksWithoutChannelEventsStayEmpty)

@@ -1,6 +1,7 @@
 // Property event streams held as events in their encoded form: decoding,
 // encoding back byte for byte, the end markers and damaged streams.
 
+#include "ulvarf/CDecProp.h"
 #include "ulvarf/CPropEventList.h"
 
 #include "tests/support/QeStyleBuilder.h"
@@ -78,12 +79,15 @@ TEST(CPropEventList, DecodingStopsAtEveryEndMarker)
 TEST(CPropEventList, DamagedStreamsKeepWhatCameBeforeTheDamage)
 {
     const Bytes good = PropStreamBuilder().noteOn(0, 60).noteOff(96, 60).end(1536);
+    // A note on (key 60, velocity 100), then the damage.
     const std::vector<Bytes> damaged = {
-        {0x01, 0xBC, 0x01, 0x3C},                         // payload cut off
-        {0x01, 0xBC, 0x81, 0x82, 0x83, 0x84, 0x85, 0x00}, // a fifth delta byte
-        {0x01, 0xBC, 0x8F},                               // a delta with no event
-        {0x01, 0xBC, 0x09, 0x01, 0x00, 0x05, 'a'},        // meta data cut off
-        {0x01, 0xBC, 0x41},                               // track change cut off
+        {0x01, 0x3C, 0xE4, 0x01, 0x3C},                         // payload cut off
+        {0x01, 0x3C, 0xE4, 0x81, 0x82, 0x83, 0x84, 0x85, 0x00}, // a fifth delta byte
+        {0x01, 0x3C, 0xE4, 0x8F},                               // a delta with no event
+        {0x01, 0x3C, 0xE4, 0x09, 0x01, 0x00, 0x05, 'a'},        // meta data cut off
+        {0x01, 0x3C, 0xE4, 0x41},                               // track change cut off
+        {0x01, 0x3C, 0xE4, 0x0B, 0x01, 0x02},                   // unknown kind never closed
+        {0x01, 0x3C, 0xE4, 0x23, 0x01, 0x02, 0x03},             // 0x20 form not closed
     };
     for (const Bytes& stream : damaged) {
         const CPropEventList events = CPropEventList::Decode(stream);
@@ -104,6 +108,87 @@ TEST(CPropEventList, EmptyStreamsAreThoseThatEndAtOnce)
     EXPECT_TRUE(CPropEventList::IsEmptyStream(PropStreamBuilder().end(384)));
     EXPECT_FALSE(CPropEventList::IsEmptyStream(PropStreamBuilder().noteOn(0, 60).end(384)));
     EXPECT_FALSE(CPropEventList::IsEmptyStream(Bytes{0x83, 0x80, 0x09, 0x2F})); // cannot be read
+    // A continue marker is no event: the decoder passes over it.
+    EXPECT_TRUE(CPropEventList::IsEmptyStream(Bytes{0x1E, 0x83, 0x80, 0x09, 0x2F, 0x00, 0x00}));
+    EXPECT_FALSE(CPropEventList::IsEmptyStream(Bytes{0x1E, 0x03, 0x07, 0x81, 0x09, 0x2F, 0x00, 0x00}));
+}
+
+// The decoder (CDecProp) and the event list read one stream form: the same
+// events at the same ticks on the same tracks, and damage at the same place,
+// whatever the bytes. Unknown events are the decoder's null event; continue
+// markers are kept by the list only.
+TEST(CPropEventList, ReadsEveryStreamAsTheDecoderDoes)
+{
+    struct Seen {
+        uint32_t tick;
+        int kind; // -1: an unknown event
+        uint8_t track;
+        uint8_t data1;
+        bool operator==(const Seen&) const = default;
+    };
+    auto viaList = [](const Bytes& stream, bool& damaged) {
+        const CPropEventList list = CPropEventList::Decode(stream);
+        damaged = list.damaged();
+        std::vector<Seen> seen;
+        for (const auto& e : list.events()) {
+            if (list.Bytes(e)[0] == PropKind::Continue) continue;
+            const bool undefined = (list.Bytes(e)[0] & 0x20) != 0 || e.kind == 11 || e.kind > PropKind::VexSound;
+            if (undefined) {
+                seen.push_back({e.tick, -1, 0, 0});
+            } else if (e.kind == PropKind::Meta || e.kind == PropKind::SysEx) {
+                seen.push_back({e.tick, e.kind, e.kind == PropKind::Meta ? uint8_t(0) : e.track, 0});
+            } else {
+                seen.push_back({e.tick, e.kind, e.track, uint8_t(list.Payload(e, 0) & 0x7F)});
+            }
+        }
+        return seen;
+    };
+    auto viaDecoder = [](const Bytes& stream, bool& damaged) {
+        std::vector<PropEvent> events;
+        damaged = !CDecProp::DecodeEvents(stream, events);
+        if (!events.empty() && (events.back().IsEndOfTrack() ||
+                                (events.back().IsMeta(PropMeta::Control) && events.back().data == Bytes{1})))
+            events.pop_back(); // the end marker, which the list does not keep
+        std::vector<Seen> seen;
+        for (const PropEvent& e : events) {
+            if (e == PropEvent::Null(e.tick)) {
+                seen.push_back({e.tick, -1, 0, 0});
+            } else if (!e.IsChannel()) {
+                seen.push_back({e.tick, e.kind, e.kind == PropKind::Meta ? uint8_t(0) : e.track, 0});
+            } else {
+                seen.push_back({e.tick, e.kind, e.track, e.data1});
+            }
+        }
+        return seen;
+    };
+    const Bytes eot = {0x09, 0x2F, 0x00, 0x00};
+    struct Case {
+        const char* name;
+        Bytes stream;
+    };
+    const Case cases[] = {
+        {"a control change whose last byte lacks bit 7", {0x03, 0x07, 0x01, 0x81}},
+        {"a control change closed after one byte", {0x03, 0x87, 0x01, 0x05}},
+        {"a note whose velocity has bit 7", {0x07, 0x3C, 0xE4, 0x00, 0x60, 0xC0}},
+        {"a program change of two bytes", {0x04, 0x05, 0x85}},
+        {"the 0x20 form not closed", {0x23, 0x01, 0x02, 0x03}},
+        {"the 0x20 form closed", {0x23, 0x01, 0x02, 0x83, 0x03, 0x07, 0x81}},
+        {"kind 20 with a track change", {0x54, 0x02, 0x01, 0x83, 0x03, 0x07, 0x81}},
+        {"a continue marker between events", {0x03, 0x07, 0x81, 0x8A, 0x1E, 0x85, 0x03, 0x07, 0x82}},
+        {"kind 30 in the 0x20 form", {0x3E, 0x01, 0x02, 0x83, 0x03, 0x07, 0x81}},
+        {"a meta carrying a track change", {0x49, 0x05, 0x01, 0x00, 0x01, 'a', 0x03, 0x07, 0x81}},
+        {"a stop control ends the stream", {0x03, 0x07, 0x81, 0x09, 0x7E, 0x00, 0x01, 0x01, 0x03, 0x07, 0x82}},
+        {"kind 31 ends the stream", {0x03, 0x07, 0x81, 0x1F, 0x03, 0x07, 0x82}},
+    };
+    for (const Case& c : cases) {
+        Bytes stream = c.stream;
+        stream.insert(stream.end(), eot.begin(), eot.end());
+        bool listDamaged = false;
+        bool decoderDamaged = false;
+        const std::vector<Seen> listed = viaList(stream, listDamaged);
+        EXPECT_TRUE(listed == viaDecoder(stream, decoderDamaged)) << c.name;
+        EXPECT_EQ(listDamaged, decoderDamaged) << c.name;
+    }
 }
 
 TEST(CPropEventList, DeltasUseTheShortestFormAndRefuseTwoToThe28)

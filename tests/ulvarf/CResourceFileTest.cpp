@@ -98,6 +98,13 @@ TEST(CResourceFile, RoundTripsEntriesAndPayloadsWithTheDirectoryRight)
     EXPECT_FALSE(file->resourceChunk(2)->flags() & kChunkCompressed);
 
     const Bytes image = imageOf(*file);
+    // Byte for byte the layout of a container image around the stored chunks.
+    auto stored = resources;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        const auto chunk = file->resourceChunk(i)->Image();
+        stored[i].chunk.assign(chunk.begin(), chunk.end());
+    }
+    EXPECT_EQ(image, dasfImage(stored));
     uint64_t expectedSize = 60 + 28 * resources.size();
     for (size_t i = 0; i < resources.size(); ++i) expectedSize += file->resourceChunk(i)->usedLength();
     EXPECT_EQ(image.size(), expectedSize);
@@ -384,6 +391,14 @@ TEST(CResourceFile, OpensTheOneResourceContainersTheConvertersWrite)
         // Written back with the resource compressed, it decompresses to the original.
         const Bytes written = imageOf(*file);
         EXPECT_LT(written.size(), c.image.size()) << c.name;
+        // Head and index as they were (but the top size) and the same directory tail.
+        ASSERT_GT(written.size(), 96u);
+        EXPECT_TRUE(std::equal(written.begin(), written.begin() + 4, c.image.begin())) << c.name;
+        EXPECT_TRUE(std::equal(written.begin() + 8, written.begin() + 63, c.image.begin() + 8)) << c.name;
+        const Bytes tail = {0xFE, 0x00, 0x00, 0x18, 0x00, 0x00, 0x00, 0x14, 'D',  'B',  'E',  'G',  0x00, 0x00,
+                            0x00, 0x1C, 0x00, 0x00, 0x00, 0x3C, 'D',  'E',  'N',  'D',  0x00, 0x00, 0x00, 0x02};
+        EXPECT_EQ(Bytes(written.end() - 28, written.end()), tail) << c.name;
+        EXPECT_EQ(Bytes(c.image.end() - 28, c.image.end()), tail) << c.name;
         CChunkNav nav = CChunkNav::ReadOnly(written);
         ASSERT_TRUE(nav.Enter());
         ASSERT_TRUE(nav.Next());

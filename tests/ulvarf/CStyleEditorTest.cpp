@@ -9,6 +9,7 @@
 #include "tests/support/ChunkBuilder.h"
 #include "tests/support/DasfImageBuilder.h"
 #include "tests/support/QeStyleBuilder.h"
+#include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -144,6 +145,48 @@ TEST(CStyleEditor, ARefusedFileLeavesTheStyleUnchanged)
     EXPECT_FALSE(editor->ImportSmf({}, 3, 1));
     EXPECT_EQ(editor->style().QueryStyleElem(3), 0);
     EXPECT_EQ(editor->tempo(), 120);
+}
+
+TEST(CStyleEditor, AnImportSetsSignatureAndTrackRecordsOnlyOfAnElementWithoutData)
+{
+    // A 3/4 file: bass (channel 9) with program 33 and expression 90 at tick 0.
+    zib::test::SmfBuilder smf(0, 384);
+    smf.AddTrack()
+        .TimeSig(0, 3, 2)
+        .Controller(0, 8, 11, 90)
+        .Program(0, 8, 33)
+        .NoteOn(0, 8, 40, 100)
+        .NoteOff(1000, 8, 40)
+        .EndAt(2304);
+    const Bytes file = smf.Build();
+
+    auto editor = CStyleEditor::NewStyle(false);
+    CNstQeIfc& style = editor->style();
+    // Element 3 holds data in CV 0; element 5 exists but holds none.
+    style.Pattern(3, 0, 0).SetStream(PropStreamBuilder().noteOn(0, 36, 100, 9).noteOff(96, 36, 64, 9).end(3072));
+    style.Element(3).tracks[2].program = 7;
+    style.ChordVar(5, 0);
+    for (int e : {3, 5}) ASSERT_TRUE(editor->ImportSmf(file, e, 1)) << e;
+
+    const CNstStyleElem& kept = *style.FindElement(3);
+    EXPECT_EQ(editor->GetSignature(3), 0x23); // still 4/4
+    EXPECT_EQ(kept.tracks[2].program, 7);
+    EXPECT_EQ(kept.tracks[2].expression, 121);
+    const CNstChordVar& keptCv = *style.FindChordVar(3, 1);
+    EXPECT_EQ(keptCv.numerator, 4);
+    EXPECT_EQ(keptCv.bars, 2);           // 2304 ticks of 4/4
+    EXPECT_EQ(keptCv.length, 2u * 1536u);
+
+    const CNstStyleElem& taken = *style.FindElement(5);
+    EXPECT_EQ(editor->GetSignature(5), 0x22); // 3/4
+    EXPECT_EQ(taken.tracks[2].program, 33);
+    EXPECT_EQ(taken.tracks[2].expression, 90);
+    const CNstChordVar& takenCv = *style.FindChordVar(5, 1);
+    EXPECT_EQ(takenCv.numerator, 3);
+    EXPECT_EQ(takenCv.bars, 2);
+    EXPECT_EQ(takenCv.length, 2u * 1152u);
+    EXPECT_EQ(style.QueryPattern(5, 1, 2), 2);
+    EXPECT_EQ(style.QueryPattern(5, 1, 0), 0);
 }
 
 TEST(CStyleEditor, ACvTravelsThroughAStandardMidiFile)

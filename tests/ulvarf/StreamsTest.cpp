@@ -78,6 +78,14 @@ TEST(CMStream, WritesReservesPatchesAndReadsBack)
     EXPECT_FALSE(stream.failed());
 }
 
+TEST(CMStream, AnEmptyReservationOnANewStreamSucceeds)
+{
+    CMStream stream;
+    EXPECT_NE(stream.Reserve(0), nullptr); // a null result would read as a failure
+    EXPECT_EQ(stream.size(), 0u);
+    EXPECT_FALSE(stream.failed());
+}
+
 TEST(CMStream, AResizeItCannotDoIsTracedAndSetsTheErrorState)
 {
     CMStream stream(16, 100);
