@@ -32,8 +32,10 @@
 #include <wx/filedlg.h>
 #include <wx/image.h>
 #include <wx/listbox.h>
+#include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/propdlg.h>
 #include <wx/radiobut.h>
 #include <wx/spinbutt.h>
 #include <wx/stattext.h>
@@ -329,6 +331,8 @@ void CTestDriver::Run(const Words& c)
         for (auto [item, column] : {std::pair{0L, 0L}, {1L, 0L}, {2L, 1L}, {2L, 0L}, {3L, 2L}})
             Log("list: cell " + std::to_string(item) + "," + std::to_string(column) + " = " +
                 list->Describe(item, column));
+    } else if (verb == "log-list" && frame) {
+        LogActiveList(std::atoi(arg(1).c_str()));
     } else if (verb == "run-dialog") {
         RunDialog(arg(1));
     } else if (verb == "set-playing") {
@@ -409,11 +413,30 @@ void CTestDriver::Exit(wxDialog* dialog)
 
 void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
 {
+    // Controls are looked up in the dialog, or in the page chosen with "page".
+    wxWindow* scope = dialog;
     for (const Words& a : actions) {
         if (a.empty() || !dialog->IsModal()) continue;
         const std::string& verb = a[0];
         const int id = a.size() > 1 ? idOf(a[1]) : 0;
-        wxWindow* control = id ? dialog->FindWindow(id) : nullptr;
+        if (verb == "page") {
+            auto* sheet = dynamic_cast<wxPropertySheetDialog*>(dialog);
+            const size_t n = size_t(std::atoi(a.size() > 1 ? a[1].c_str() : "0"));
+            if (sheet && n < sheet->GetBookCtrl()->GetPageCount()) {
+                sheet->GetBookCtrl()->SetSelection(n);
+                scope = sheet->GetBookCtrl()->GetPage(n);
+                Log("page " + std::to_string(n) + ": " + escaped(sheet->GetBookCtrl()->GetPageText(n)));
+            } else {
+                Log("page " + std::to_string(n) + ": missing");
+            }
+            continue;
+        }
+        if (verb == "log-help") {
+            Log(std::string("context-help: ") +
+                ((dialog->GetExtraStyle() & wxDIALOG_EX_CONTEXTHELP) ? "1" : "0"));
+            continue;
+        }
+        wxWindow* control = id ? scope->FindWindow(id) : nullptr;
         const std::string value = a.size() > 2 ? a[2] : std::string();
         if (verb == "set" || verb == "type") {
             if (auto* text = dynamic_cast<wxTextCtrl*>(control)) {
@@ -475,7 +498,7 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
             else
                 Log("control " + a[1] + ": missing");
         } else if (verb == "logall") {
-            std::vector<wxWindow*> stack(dialog->GetChildren().begin(), dialog->GetChildren().end());
+            std::vector<wxWindow*> stack(scope->GetChildren().begin(), scope->GetChildren().end());
             while (!stack.empty()) {
                 wxWindow* w = stack.front();
                 stack.erase(stack.begin());
@@ -603,6 +626,42 @@ void CTestDriver::LogFrame()
         std::to_string(frame->GetStatusBar() ? frame->GetStatusBar()->GetStatusWidth(0) : -1) +
         " clientwidth=" + std::to_string(frame->GetClientSize().x) +
         " kind=" + std::to_string(int(frame->ActiveKind())) + " title=" + escaped(frame->GetTitle()));
+}
+
+void CTestDriver::LogActiveList(int rows)
+{
+    // The first list control of the active child: its title, headers, row
+    // count and the cells of its first rows.
+    CZibMdiChild* child = CMainFrame::Get()->ActiveZibChild();
+    wxListCtrl* list = nullptr;
+    std::vector<wxWindow*> stack;
+    if (child) stack.push_back(child);
+    while (!stack.empty() && !list) {
+        wxWindow* w = stack.front();
+        stack.erase(stack.begin());
+        list = dynamic_cast<wxListCtrl*>(w);
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    if (!list) {
+        Log("list: none");
+        return;
+    }
+    std::string headers;
+    for (int c = 0; c < list->GetColumnCount(); ++c) {
+        wxListItem column;
+        column.SetMask(wxLIST_MASK_TEXT);
+        list->GetColumn(c, column);
+        headers += (c ? "|" : "") + escaped(column.GetText());
+    }
+    Log("list: title=" + escaped(child->GetTitle()) + " rows=" + std::to_string(list->GetItemCount()) +
+        " columns=" + headers);
+    for (long r = 0; r < std::min<long>(rows, list->GetItemCount()); ++r) {
+        std::string cells;
+        for (int c = 0; c < list->GetColumnCount(); ++c)
+            cells += (c ? "|" : "") + escaped(list->GetItemText(r, c));
+        Log("row " + std::to_string(r) + ": " + cells);
+    }
 }
 
 void CTestDriver::LogMenuBar()

@@ -26,7 +26,8 @@ namespace zib {
 //       message boxes and file dialogs: ok | cancel | yes | no | path P [filter N]
 //       other dialogs, acted on while shown: set ID TEXT | type ID TEXT |
 //       select ID N | check ID 0|1 | click ID|ok|cancel|yes|no | enter ID |
-//       log ID | logall
+//       log ID | logall | page N (later IDs are looked up in page N of a
+//       property sheet) | log-help (whether the title bar offers context help)
 //   menu ID                       sends the command (logged as disabled when greyed)
 //   log-frame | log-menubar       writes the frame's state or its menu labels
 //   text-viewer PATH [MIDI]       opens a text viewer on a file
@@ -39,6 +40,7 @@ namespace zib {
 //   check-button ID 0|1           presses a button of the current document toolbar
 //   button-state ID               writes whether that button is pressed
 //   custom-list                   opens a window with a sample custom-drawn list
+//   log-list [ROWS]               writes the active child's list: title, headers, rows
 //   set-playing 0|1               sets the playing flag
 //   close | quit                  asks the frame to close | closes it for good
 //   wait MS                       lets the program run for a while
@@ -71,6 +73,7 @@ private:
     void RunDialog(const std::string& name);
     void LogFrame();
     void LogMenuBar();
+    void LogActiveList(int rows);
     void LogControl(wxWindow* control);
     void Screenshot(const std::string& name);
 

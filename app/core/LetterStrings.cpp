@@ -78,4 +78,21 @@ bool LettersValid(LetterTable table, std::string_view text)
     return true;
 }
 
+std::vector<uint8_t> LettersToTable(LetterTable table, std::string_view text)
+{
+    const std::string_view fallback = DefaultLetters(table);
+    std::vector<uint8_t> bytes(fallback.size());
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = uint8_t((i < text.size() ? text[i] : fallback[i]) - 'A');
+    return bytes;
+}
+
+std::string TableToLetters(std::span<const uint8_t> bytes)
+{
+    std::string text(bytes.size(), 'A');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        text[i] = char(bytes[i] + 'A');
+    return text;
+}
+
 } // namespace zib

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace zib {
 
@@ -27,5 +31,11 @@ int MaxLetterValue(LetterTable table, size_t index);
 // True when the text has at least the table's length and each of the table's
 // entries lies in its range (letters past the table's length are not looked at).
 bool LettersValid(LetterTable table, std::string_view text);
+
+// The table's bytes from a text (byte = letter - 'A', nothing checked); a
+// text shorter than the table gives its missing bytes from the default.
+std::vector<uint8_t> LettersToTable(LetterTable table, std::string_view text);
+// The letters of a table (letter = byte + 'A').
+std::string TableToLetters(std::span<const uint8_t> bytes);
 
 } // namespace zib
