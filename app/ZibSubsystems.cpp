@@ -5,6 +5,10 @@
 #include "app/dialogs/CMidiToQeStyPropSheet.h"
 #include "app/dialogs/CMidiToWqStyPropSheet.h"
 #include "app/dialogs/CStyToMidiMethodDlg.h"
+#include "devices/instruments/gui/InstrumentsSubsystem.h"
+#include "docs/program/gui/PcgDocTemplate.h"
+#include "docs/style/gui/StyleDocTemplates.h"
+#include "mididoc/gui/MidiDocSubsystem.h"
 #include "styles/CMidiCollect.h"
 #include "styles/CQeMidiCollect.h"
 #include "styles/PsrStyleConversion.h"
@@ -92,6 +96,10 @@ void ConnectSubsystems(ZibSubsystems& subsystems)
     // services to the matching members.
     connectConverters(subsystems);
     connectSettingsDialogs(subsystems);
+    subsystems.AddDocTemplates.push_back(AddStyleDocTemplates);
+    subsystems.AddDocTemplates.push_back(AddPcgDocTemplate);
+    ConnectMidiDocument(subsystems);
+    ConnectInstruments(subsystems);
 }
 
 } // namespace zib

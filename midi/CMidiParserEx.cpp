@@ -793,6 +793,11 @@ void CMidiParserEx::SortEvents()
     });
 }
 
+void CMidiParserEx::SwapEvents(size_t a, size_t b)
+{
+    if (a < m_events.size() && b < m_events.size()) std::swap(m_events[a], m_events[b]);
+}
+
 void CMidiParserEx::DeleteAllEvents()
 {
     m_events.clear();

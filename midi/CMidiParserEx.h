@@ -99,6 +99,8 @@ public:
     int RemoveEvent(size_t index);
     void Renumber(int64_t from);
     void SortEvents();
+    // Exchanges the places of two events in the array (their index fields stay)
+    void SwapEvents(size_t a, size_t b);
     void DeleteAllEvents();
     // Pairs the note-off at `index` with the earliest unpaired note-on
     // (velocity above 0) of the same track, channel and key before it;

@@ -7,8 +7,11 @@
 #include <system_error>
 
 #include "midi/MidiVarLen.h"
+#include "midi/ValueTexts.h"
 #include "platform/Cp1252.h"
 #include "styles/ConversionLogSink.h"
+#include "styles/StyleConvertError.h"
+#include "styles/StyleSeriesTraits.h"
 
 namespace zib {
 
@@ -54,13 +57,9 @@ uint8_t denominatorPower(uint8_t noteValue)
 // "C maj", "A min" ... of a key-signature event; the raw values otherwise.
 std::string keySignatureText(int8_t sharps, uint8_t minor)
 {
-    static const char* const kMajor[15] = {"Cb", "Gb", "Db", "Ab", "Eb", "Bb", "F", "C",
-                                           "G",  "D",  "A",  "E",  "B",  "F#", "C#"};
-    static const char* const kMinor[15] = {"Ab", "Eb", "Bb", "F",  "C",  "G",  "D", "A",
-                                           "E",  "B",  "F#", "C#", "G#", "D#", "A#"};
-    if (sharps < -7 || sharps > 7 || minor > 1)
-        return "sf=" + std::to_string(sharps) + " mi=" + std::to_string(minor);
-    return std::string(minor ? kMinor[sharps + 7] : kMajor[sharps + 7]) + (minor ? " min" : " maj");
+    const char* tonic = minor <= 1 ? KeySignatureTonic(sharps, minor == 1) : nullptr;
+    if (!tonic) return "sf=" + std::to_string(sharps) + " mi=" + std::to_string(minor);
+    return std::string(tonic) + (minor ? " min" : " maj");
 }
 
 } // namespace
@@ -88,6 +87,16 @@ void CCvMidiCollector::FreeChannelBuffers()
         std::vector<QueuedEvent>().swap(q);
     for (auto& b : queuedBytes_)
         b = ByteWriter();
+}
+
+CvCollectResult CCvMidiCollector::FinishCollection(int code)
+{
+    FreeChannelBuffers();
+    CvCollectResult result;
+    result.code = code;
+    result.outputPath = outputPath_;
+    if (code != 0) result.errorText = ReportedErrorText(*this, code);
+    return result;
 }
 
 int CCvMidiCollector::FormatCollectError(char* buffer, size_t size, int code, const char* className,
@@ -239,11 +248,11 @@ int CCvMidiCollector::MeasuringPass()
 {
     pass_ = Pass::Measuring;
     for (int e = 0; e < MeasuredElementCount(); ++e)
-        for (int cv = 0; cv < CvCountOf(e); ++cv) {
+        for (int cv = 0; cv < StyleSeriesTraits::CvCountOf(e); ++cv) {
             if (!CvFileExists(e, cv)) continue;
             element_ = e;
             cv_ = cv;
-            currentFile_ = cvFiles_[size_t(SlotOf(e, cv))];
+            currentFile_ = cvFiles_[size_t(StyleSeriesTraits::CvSlotOf(e, cv))];
             m_division = 96;
             m_flags = kDenominatorAsNote;
             const int rc = CMidiFileEx::ParseFile(currentFile_); // resets the map to one 4/4 measure
@@ -290,7 +299,7 @@ int CCvMidiCollector::CopyingPass()
         cv_ = 0;
         if (e == 0) WriteHeads();
         WriteElementMarkers(e);
-        for (int cv = 0; cv < CvCountOf(e); ++cv) {
+        for (int cv = 0; cv < StyleSeriesTraits::CvCountOf(e); ++cv) {
             cv_ = cv;
             const int rc = CvFileExists(e, cv) ? CopyFoundCv(e, cv) : CopyMissingCv(e, cv);
             if (rc) return rc;
@@ -359,7 +368,7 @@ int CCvMidiCollector::CopyFoundCv(int element, int cv)
     if (rc) return rc;
     const uint32_t startMeasure = GetLastMeasure();
 
-    currentFile_ = cvFiles_[size_t(SlotOf(element, cv))];
+    currentFile_ = cvFiles_[size_t(StyleSeriesTraits::CvSlotOf(element, cv))];
     m_flags = kDenominatorAsNote;
     rc = CMidiFile::ParseFile(currentFile_); // the map goes on from the cumulative time
     if (rc) return rc;
@@ -446,7 +455,7 @@ int CCvMidiCollector::WriteCollectedFile()
 
 std::string CCvMidiCollector::CvFileName(int element, int cv) const
 {
-    return prefix_ + series_.terminators[size_t(SlotOf(element, cv))] + ".mid";
+    return prefix_ + series_.terminators[size_t(StyleSeriesTraits::CvSlotOf(element, cv))] + ".mid";
 }
 
 // ---- Track bytes ---------------------------------------------------------------
@@ -524,6 +533,40 @@ void CCvMidiCollector::CopyMetaToConductor(uint8_t type, std::span<const uint8_t
 StyleEventPosition CCvMidiCollector::EventPosition() const
 {
     return StyleEventPosition{eventAbs_, int(GetLastMeasure()), int(GetLastBeat()), int(GetLastTick())};
+}
+
+void CCvMidiCollector::LogChannelEvent(const std::string& note, const char* controllerLabel)
+{
+    const StyleEventPosition pos = EventPosition();
+    const unsigned channel = unsigned(m_status & 0x0F) + 1;
+    const uint8_t d1 = m_eventData[0], d2 = m_eventData[1];
+    const char* tail = note.c_str();
+    switch (m_status & 0xF0) {
+    case 0x80:
+        log_.At(pos, "Note off    | chan=%2u   | key= %-5s   | vol=%u%s\n", channel,
+                GetNoteOctaveText(d1, 0).c_str(), d2, tail);
+        break;
+    case 0x90:
+        log_.At(pos, "Note on     | chan=%2u   | key= %-5s   | vol=%u%s\n", channel,
+                GetNoteOctaveText(d1, 0).c_str(), d2, tail);
+        break;
+    case 0xA0:
+        log_.At(pos, "Key Press   | chan=%2u   | pitch= %-3u | press=%u%s\n", channel, d1, d2, tail);
+        break;
+    case 0xB0:
+        log_.At(pos, "%-11s | chan=%2u   | contr #%-3u | value=%u%s\n", controllerLabel, channel, d1, d2,
+                tail);
+        break;
+    case 0xC0:
+        log_.At(pos, "Program     | chan=%2u   | pgm #=%u%s\n", channel, d1, tail);
+        break;
+    case 0xD0:
+        log_.At(pos, "Poly Press  | chan=%2u   | press= %-3u%s\n", channel, d1, tail);
+        break;
+    default:
+        log_.At(pos, "Pitch Wheel | chan=%2u   | LSB=%u MSB=%u%s\n", channel, d1, d2, tail);
+        break;
+    }
 }
 
 bool CCvMidiCollector::InFirstBar() const

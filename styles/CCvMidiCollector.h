@@ -13,6 +13,7 @@
 #include "midi/MidiErrorText.h"
 #include "platform/ByteWriter.h"
 #include "styles/CConversionLog.h"
+#include "styles/StyleSeriesTraits.h"
 
 namespace zib {
 
@@ -74,6 +75,9 @@ public:
 
     // The collected file of the last collection (set once the picked name is accepted)
     const std::filesystem::path& GetOutputPath() const { return outputPath_; }
+    // What a collection that ended with `code` hands back to its caller: the
+    // code, its text and the collected file. Frees the track buffers.
+    CvCollectResult FinishCollection(int code);
 
 protected:
     explicit CCvMidiCollector(const CvCollectSeries& series);
@@ -144,6 +148,10 @@ protected:
     // ---- Helpers for the series ---------------------------------------------
     // Position of the current event for the log
     StyleEventPosition EventPosition() const;
+    // The log line of the current channel event: its kind ("Note on" ...; a
+    // controller's is `controllerLabel`, "Ctrl-Volume" ...), its channel and
+    // values, then `note` (" --- IGNORED" ...)
+    void LogChannelEvent(const std::string& note = "", const char* controllerLabel = "Control");
     bool InFirstTrack() const { return GetTrackIndex() == 0; }
     bool InFirstBar() const;
     // The event's channel track: the bytes of a copied event (status and
@@ -155,9 +163,10 @@ protected:
     void WriteMarker(OutTrack& track, const std::string& text);
     void WriteChannelMarker(int channel, const std::string& text); // with the series' prefix
     bool IsPresent(int channel) const;
-    static int SlotOf(int element, int cv) { return element < 4 ? element * 6 + cv : element * 2 + 16 + cv; }
-    static int CvCountOf(int element) { return element < 4 ? 6 : 2; }
-    bool CvFileExists(int element, int cv) const { return !cvFiles_[size_t(SlotOf(element, cv))].empty(); }
+    bool CvFileExists(int element, int cv) const
+    {
+        return !cvFiles_[size_t(StyleSeriesTraits::CvSlotOf(element, cv))].empty();
+    }
     // "<prefix><terminator>.mid" of a slot, found or not
     std::string CvFileName(int element, int cv) const;
 

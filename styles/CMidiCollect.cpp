@@ -70,7 +70,7 @@ void CMidiCollect::ResetSeries()
 
 std::string CMidiCollect::CvMarkerText(int element, int cv, bool) const
 {
-    return WqCvKeyNames()[size_t(keyChord_[size_t(SlotOf(element, cv))])];
+    return WqCvKeyNames()[size_t(keyChord_[size_t(StyleSeriesTraits::CvSlotOf(element, cv))])];
 }
 
 void CMidiCollect::WriteConductorHeads() {}
@@ -106,7 +106,7 @@ int CMidiCollect::OnFileHeader()
 // minor are recognised too.
 void CMidiCollect::DetectKeyChord(uint8_t note)
 {
-    int& entry = keyChord_[size_t(SlotOf(element_, cv_))];
+    int& entry = keyChord_[size_t(StyleSeriesTraits::CvSlotOf(element_, cv_))];
     if (!rootFound_) {
         entry = 2 * (note % 12);
         rootFound_ = true;
@@ -159,51 +159,29 @@ int CMidiCollect::MeasureChannelEvent()
 int CMidiCollect::CopyChannelEvent()
 {
     const int channel = m_status & 0x0F;
-    const unsigned shown = unsigned(channel + 1);
     const uint8_t kind = m_status & 0xF0;
     const uint8_t d1 = m_eventData[0], d2 = m_eventData[1];
-    const StyleEventPosition pos = EventPosition();
-    switch (kind) {
-    case 0x80:
-        log_.At(pos, "Note off    | chan=%2u   | key= %-5s   | vol=%u\n", shown,
-                GetNoteOctaveText(d1, 0).c_str(), d2);
-        break;
-    case 0x90:
-        log_.At(pos, "Note on     | chan=%2u   | key= %-5s   | vol=%u\n", shown,
-                GetNoteOctaveText(d1, 0).c_str(), d2);
-        break;
-    case 0xA0:
-        log_.At(pos, "Key Press   | chan=%2u   | pitch= %-3u | press=%u\n", shown, d1, d2);
-        break;
-    case 0xB0:
+    if (kind != 0xB0) {
+        LogChannelEvent();
+    } else {
         switch (d1) {
         case 7:
-            log_.At(pos, "Ctrl-Volume | chan=%2u   | contr #%-3u | value=%u\n", shown, d1, d2);
+            LogChannelEvent("", "Ctrl-Volume");
             break;
         case 10:
-            log_.At(pos, "Ctrl-Panpot | chan=%2u   | contr #%-3u | value=%u\n", shown, d1, d2);
+            LogChannelEvent("", "Ctrl-Panpot");
             break;
         case 32:
-            log_.At(pos, "Ctrl-LBank  | chan=%2u   | contr #%-3u | value=%u\n", shown, d1, d2);
+            LogChannelEvent("", "Ctrl-LBank");
             break;
         case 0:
             // The bank MSB goes only into the channel's head.
-            log_.At(pos, "Ctrl-HBank  | chan=%2u   | contr #%-3u | value=%u --- IGNORED\n", shown, d1, d2);
+            LogChannelEvent(" --- IGNORED", "Ctrl-HBank");
             return kSuccess;
         default:
-            log_.At(pos, "Control     | chan=%2u   | contr #%-3u | value=%u\n", shown, d1, d2);
+            LogChannelEvent();
             break;
         }
-        break;
-    case 0xC0:
-        log_.At(pos, "Program     | chan=%2u   | pgm #=%u\n", shown, d1);
-        break;
-    case 0xD0:
-        log_.At(pos, "Poly Press  | chan=%2u   | press= %-3u\n", shown, d1);
-        break;
-    default:
-        log_.At(pos, "Pitch Wheel | chan=%2u   | LSB=%u MSB=%u\n", shown, d1, d2);
-        break;
     }
     const uint8_t bytes[] = {m_status, d1, d2};
     QueueChannelEvent(channel, std::span<const uint8_t>(bytes, kind == 0xC0 || kind == 0xD0 ? 2 : 3));
@@ -216,16 +194,8 @@ CvCollectResult CollectWqCvMidi(const std::filesystem::path& pickedFile, const W
     CMidiCollect collector;
     collector.SetLog(log);
     collector.SetSettings(settings);
-    CvCollectResult result;
-    result.code = collector.CollectCvFiles(pickedFile);
-    collector.FreeChannelBuffers();
-    result.outputPath = collector.GetOutputPath();
-    if (result.code != 0) {
-        char text[256] = {};
-        collector.ReportError(text, sizeof text, result.code);
-        result.errorText = text;
-    }
-    return result;
+    const int code = collector.CollectCvFiles(pickedFile);
+    return collector.FinishCollection(code);
 }
 
 } // namespace zib

@@ -8,6 +8,7 @@
 #include "midi/ValueTexts.h"
 #include "platform/FileIo.h"
 #include "styles/ConversionLogSink.h"
+#include "styles/PackQe7Bit.h"
 #include "styles/StyleConvertError.h"
 #include "ulvarf/ulvarf.h"
 
@@ -40,7 +41,6 @@ constexpr int codeOf(StyleConvertError e)
 
 // Time base of the style world
 constexpr uint32_t kPulsesPerQuarter = 384;
-constexpr uint16_t kMinDivision = 96;
 constexpr int kMaxCvMeasures = 32;
 
 // Names and the embedded second resource
@@ -74,6 +74,10 @@ constexpr uint8_t kVexSoundOff = 12;
 constexpr uint8_t kVexSoundOn = 13;
 constexpr uint8_t kNoteOffVelocity = 64;
 
+// Names of the setup values in the log, in the order of Setup
+constexpr const char* kSetupNames[] = {"HBank", "LBank", "Expr", "Prog"};
+constexpr const char* kSetupEventNames[] = {"HBANK", "LBANK", "EXPR", "PROG"};
+
 bool isPatternController(uint8_t controller)
 {
     switch (controller) {
@@ -100,32 +104,10 @@ bool isVexSound(std::span<const uint8_t> data)
     return data.size() == 9 && data[0] == 'B' && data[1] == '?' && data[2] == 'x';
 }
 
-// The 7-bit transfer packing of an embedded block: each group is one byte
-// holding bit 7 of up to seven data bytes (bit i for byte i), then those
-// bytes' low seven bits. A byte with bit 7 set (the closing F7) ends it.
-std::vector<uint8_t> unpackQe7Bit(std::span<const uint8_t> packed)
-{
-    std::vector<uint8_t> out;
-    out.reserve(packed.size());
-    size_t i = 0;
-    while (i < packed.size() && packed[i] < 0x80) {
-        const uint8_t high = packed[i++];
-        for (int k = 0; k < 7 && i < packed.size() && packed[i] < 0x80; ++k, ++i)
-            out.push_back(uint8_t(packed[i] | (((high >> k) & 1) << 7)));
-    }
-    return out;
-}
-
 // Pattern type of a style track: 0 DRUM and PERC, 1 BASS, 2 ACC1-ACC5.
 uint8_t patternTypeOf(int track)
 {
     return track < 2 ? 0 : track == 2 ? 1 : 2;
-}
-
-// CV slot of the key-chord table: VAR1-VAR4 six each, then two per element.
-int cvSlotOf(int element, int cv)
-{
-    return element < 4 ? element * 6 + cv : element * 2 + 16 + cv;
 }
 
 // Letter tables of the settings, checked before their letters become indexes.
@@ -147,17 +129,6 @@ bool chordTableLettersValid(std::string_view letters)
     return true;
 }
 
-// "D major", "F# minor" ... of a key signature (sharps positive, flats negative).
-std::string keySignatureText(int8_t sharps, uint8_t minor)
-{
-    static constexpr const char* kMajor[15] = {"Cb", "Gb", "Db", "Ab", "Eb", "Bb", "F", "C",
-                                               "G",  "D",  "A",  "E",  "B",  "F#", "C#"};
-    static constexpr const char* kMinor[15] = {"Ab", "Eb", "Bb", "F",  "C",  "G",  "D", "A",
-                                               "E",  "B",  "F#", "C#", "G#", "D#", "A#"};
-    if (sharps < -7 || sharps > 7) return "???";
-    return std::string((minor ? kMinor : kMajor)[sharps + 7]) + (minor ? " minor" : " major");
-}
-
 struct ContainerDeleter {
     void operator()(ULRFContainer* container) const { _ULRFDeleteInstance(container); }
 };
@@ -175,7 +146,10 @@ public:
     std::string* target = nullptr;
 };
 
-CMidiToQeStyConverter::CMidiToQeStyConverter() : m_commands(QeStyleSeries(), m_log)
+CMidiToQeStyConverter::CMidiToQeStyConverter()
+    : CMidiToStyleReader(HeaderCodes{codeOf(StyleConvertError::FormatNotSupported),
+                                     codeOf(StyleConvertError::DivisionNotSupported)}),
+      m_commands(QeStyleSeries(), m_log)
 {
     ResetRun();
 }
@@ -204,10 +178,7 @@ int CMidiToQeStyConverter::ConvertToImage(const uint8_t* image, uint32_t length,
                                           std::vector<uint8_t>& file)
 {
     file.clear();
-    if (log) {
-        m_sink = std::make_unique<COStreamLogSink>(*log);
-        m_log.SetSink(m_sink.get());
-    }
+    OpenLog(log);
     int rc;
     try {
         rc = Run(image, length, file);
@@ -215,9 +186,7 @@ int CMidiToQeStyConverter::ConvertToImage(const uint8_t* image, uint32_t length,
         rc = codeOf(StyleConvertError::CannotAllocateRam);
     }
     if (rc) file.clear();
-    m_log.End(ErrorCount(), WarningCount());
-    m_log.SetSink(nullptr);
-    m_sink.reset();
+    CloseLog(ErrorCount(), WarningCount());
     Reset();
     return rc;
 }
@@ -282,7 +251,7 @@ void CMidiToQeStyConverter::LoadSettingsTables()
                                              : QeStyleConvertSettings::kDefaultKeyChord;
         for (int e = 0; e < kElements; ++e)
             for (int cv = 0; cv < StyleSeriesTraits::CvCountOf(e); ++cv) {
-                const size_t slot = size_t(cvSlotOf(e, cv));
+                const size_t slot = size_t(StyleSeriesTraits::CvSlotOf(e, cv));
                 state.cvChord[size_t(e)][size_t(cv)] =
                     (letters[2 * slot] - 'A') * kChords + (letters[2 * slot + 1] - 'A');
             }
@@ -371,23 +340,9 @@ int CMidiToQeStyConverter::BeforeHeader()
     return (m_division & 0x8000) ? 0 : CMidiFileEx::BeforeHeader();
 }
 
-int CMidiToQeStyConverter::OnHeader()
+void CMidiToQeStyConverter::LogStart()
 {
-    if (m_pass != kPassCollect) return 0;
     m_log.StartQe();
-    m_log.FileInfo(long(m_imageSize), m_format, m_tracks, m_division);
-    if (m_division < kMinDivision || (m_division & 0x8000)) {
-        m_log.Printf(
-            "Error: Time division not supported: %lu PPQN. Supported divisions: 96 PPQN and greater\n",
-            (unsigned long)m_division);
-        return codeOf(StyleConvertError::DivisionNotSupported);
-    }
-    if (m_format != 1) {
-        m_log.Printf("Error: MIDI file format not supported in MIDI2STY conversion - Format: %d\n",
-                     int(m_format));
-        return codeOf(StyleConvertError::FormatNotSupported);
-    }
-    return 0;
 }
 
 int CMidiToQeStyConverter::OnTrackStart()
@@ -468,39 +423,6 @@ int CMidiToQeStyConverter::OnSysEx()
         if (const int rc = ReadBytes(data.data(), uint32_t(data.size()))) return rc;
     if (isVexSound(data)) return GetTrackIndex() == 0 ? 0 : CollectVexSound(data);
     CollectStsBlock(data);
-    return 0;
-}
-
-int CMidiToQeStyConverter::OnMetaTempo()
-{
-    if (m_pass == kPassCollect)
-        m_log.Tempo(Position(), unsigned(60000000u / m_eventTempo), (unsigned long)m_eventTempo);
-    return 0;
-}
-
-int CMidiToQeStyConverter::OnMetaTime()
-{
-    if (m_pass == kPassCollect)
-        m_log.TimeSig(Position(), m_eventData[1], 1ul << m_eventData[2], m_eventData[3], m_eventData[4]);
-    return 0;
-}
-
-int CMidiToQeStyConverter::OnMetaKeySig()
-{
-    if (m_pass == kPassCollect)
-        m_log.KeySig(Position(), keySignatureText(int8_t(m_eventData[1]), m_eventData[2]));
-    return 0;
-}
-
-int CMidiToQeStyConverter::OnMetaPort()
-{
-    if (m_pass == kPassCollect) m_log.PortNumber(Position(), m_eventData[1]);
-    return 0;
-}
-
-int CMidiToQeStyConverter::OnMetaChan()
-{
-    if (m_pass == kPassCollect) m_log.ChanNumber(Position(), m_eventData[1]);
     return 0;
 }
 
@@ -621,26 +543,8 @@ void CMidiToQeStyConverter::LeaveElement(int track)
         m_setup[size_t(e)][size_t(track)][size_t(v)] = value;
         m_setupFound[size_t(e)][size_t(track)][size_t(v)] = true;
         ++state.warnings;
-        const char* en = ElementName(e);
-        const char* tn = TrackName(track);
-        switch (Setup(v)) {
-        case Setup::HBank:
-            m_log.Printf("Warning: HBank not found for %s %s. Propagated from last found value: %d\n", en, tn,
-                         value);
-            break;
-        case Setup::LBank:
-            m_log.Printf("Warning: LBank not found for %s %s. Propagated from last found value: %d\n", en, tn,
-                         value);
-            break;
-        case Setup::Expr:
-            m_log.Printf("Warning: Expr not found for %s %s. Propagated from last found value: %d\n", en, tn,
-                         value);
-            break;
-        case Setup::Prog:
-            m_log.Printf("Warning: Prog not found for %s %s. Propagated from last found value: %d\n", en, tn,
-                         value);
-            break;
-        }
+        m_log.Printf("Warning: %s not found for %s %s. Propagated from last found value: %d\n",
+                     kSetupNames[size_t(v)], ElementName(e), TrackName(track), value);
     }
 }
 
@@ -672,63 +576,27 @@ int CMidiToQeStyConverter::CollectSetupEvent(int element, int cv, int track, Set
     StyleCommandState& state = m_commands.State();
     const StyleEventPosition pos = Position();
     const size_t e = size_t(element), t = size_t(track), v = size_t(which);
+    const char* name = kSetupEventNames[v];
     if (!pos.IsBarStart()) {
         ++state.warnings;
-        switch (which) {
-        case Setup::HBank:
-            m_log.At(pos,
-                     "Warning: HBANK event found out of zero tick of HEADER or SETUP bar! --- IGNORED\n");
-            break;
-        case Setup::LBank:
-            m_log.At(pos,
-                     "Warning: LBANK event found out of zero tick of HEADER or SETUP bar! --- IGNORED\n");
-            break;
-        case Setup::Expr:
-            m_log.At(pos, "Warning: EXPR event found out of zero tick of HEADER or SETUP bar! --- IGNORED\n");
-            break;
-        case Setup::Prog:
-            m_log.At(pos, "Warning: PROG event found out of zero tick of HEADER or SETUP bar! --- IGNORED\n");
-            break;
-        }
+        m_log.At(pos, "Warning: %s event found out of zero tick of HEADER or SETUP bar! --- IGNORED\n", name);
         return 0;
     }
     const char* en = ElementName(element);
     const char* tn = TrackName(track);
     if (m_setupFound[e][t][v]) {
         ++state.warnings;
-        switch (which) {
-        case Setup::HBank:
-            m_log.At(pos, "Warning: HBANK event already found for current Style Element! --- IGNORED\n");
-            break;
-        case Setup::LBank:
-            m_log.At(pos, "Warning: LBANK event already found for current Style Element! --- IGNORED\n");
-            break;
-        case Setup::Expr:
+        // Only the expression's line names the element and the track.
+        if (which == Setup::Expr)
             m_log.At(pos, "Warning: EXPR event already found for %s, %s! --- IGNORED\n", en, tn);
-            break;
-        case Setup::Prog:
-            m_log.At(pos, "Warning: PROG event already found for current Style Element! --- IGNORED\n");
-            break;
-        }
+        else
+            m_log.At(pos, "Warning: %s event already found for current Style Element! --- IGNORED\n", name);
         return 0;
     }
     m_setup[e][t][v] = value;
     m_setupFound[e][t][v] = true;
     m_lastSetup[t][v] = value;
-    switch (which) {
-    case Setup::HBank:
-        m_log.At(pos, "HBANK found for %s, %s is: %d\n", en, tn, value);
-        break;
-    case Setup::LBank:
-        m_log.At(pos, "LBANK found for %s, %s is: %d\n", en, tn, value);
-        break;
-    case Setup::Expr:
-        m_log.At(pos, "EXPR found for %s, %s is: %d\n", en, tn, value);
-        break;
-    case Setup::Prog:
-        m_log.At(pos, "PROG found for %s, %s is: %d\n", en, tn, value);
-        break;
-    }
+    m_log.At(pos, "%s found for %s, %s is: %d\n", name, en, tn, value);
     return 0;
 }
 
@@ -773,7 +641,7 @@ int CMidiToQeStyConverter::CollectVexSound(std::span<const uint8_t> data)
 void CMidiToQeStyConverter::CollectStsBlock(std::span<const uint8_t> data)
 {
     if (m_hasSts || data.size() <= kStsHeadLength) return;
-    std::vector<uint8_t> block = unpackQe7Bit(data);
+    std::vector<uint8_t> block = UnpackQe7BitBlock(data);
     if (block.size() <= kStsHeadLength) return;
     if (!std::equal(kStsSignature.begin(), kStsSignature.end(), block.begin())) return;
     m_hasSts = true;
@@ -936,30 +804,13 @@ bool CMidiToQeStyConverter::CheckBarTime(PatternBucket& bucket, uint8_t kind)
 {
     if (m_trackTime >= bucket.place.startTick) return true;
     bucket.failure = codeOf(StyleConvertError::InternalMapper);
-    const StyleEventPosition pos = Position();
-    const unsigned long total = m_trackTime, bar = bucket.place.startTick;
-    switch (kind) {
-    case kNoteOn:
-        m_patternLog.At(pos, "Error: Note ON Event total time (%lu), less then current bar time (%lu)\n",
-                        total, bar);
-        break;
-    case kNoteOff:
-        m_patternLog.At(pos, "Error: Note OFF Event total time (%lu), less then current bar time (%lu)\n",
-                        total, bar);
-        break;
-    case kControl:
-        m_patternLog.At(pos, "Error: Control Event total time (%lu), less then current bar time (%lu)\n",
-                        total, bar);
-        break;
-    case kPitchWheel:
-        m_patternLog.At(pos, "Error: Pitch Wheel Event total time (%lu), less then current bar time (%lu)\n",
-                        total, bar);
-        break;
-    default:
-        m_patternLog.At(pos, "Error: VexSound Event total time (%lu), less then current bar time (%lu)\n",
-                        total, bar);
-        break;
-    }
+    const char* name = kind == kNoteOn       ? "Note ON"
+                       : kind == kNoteOff    ? "Note OFF"
+                       : kind == kControl    ? "Control"
+                       : kind == kPitchWheel ? "Pitch Wheel"
+                                             : "VexSound";
+    m_patternLog.At(Position(), "Error: %s Event total time (%lu), less then current bar time (%lu)\n", name,
+                    (unsigned long)m_trackTime, (unsigned long)bucket.place.startTick);
     return false;
 }
 
@@ -1266,11 +1117,6 @@ int CMidiToQeStyConverter::FinishContainer(std::vector<uint8_t>& file)
 
 // ---- Positions and names ---------------------------------------------------
 
-StyleEventPosition CMidiToQeStyConverter::Position() const
-{
-    return {m_trackTime, int(GetLastMeasure()), int(GetLastBeat()), int(GetLastTick())};
-}
-
 StyleEventPosition CMidiToQeStyConverter::PositionOf(uint32_t t)
 {
     int32_t measure = 0;
@@ -1341,11 +1187,7 @@ MidiToQeStyleResult ConvertMidiToQeStyle(std::span<const uint8_t> midiImage,
     } else {
         result.code = converter.Convert(midiImage.data(), uint32_t(midiImage.size()), log);
     }
-    if (result.code != 0) {
-        char text[256] = {};
-        converter.ReportError(text, sizeof text, result.code);
-        result.errorText = text;
-    }
+    if (result.code != 0) result.errorText = ReportedErrorText(converter, result.code);
     return result;
 }
 

@@ -10,15 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "midi/CMidiFileEx.h"
 #include "platform/ByteWriter.h"
-#include "styles/CConversionLog.h"
+#include "styles/CMidiToStyleReader.h"
 #include "styles/CQeStyleChunkWriter.h"
 #include "styles/CStyleTextCommands.h"
 
 namespace zib {
-
-class COStreamLogSink;
 
 // The conversion settings the MIDI-to-Qe-style converter reads at the start
 // of every run (the QeKeyChord... values of the program's settings).
@@ -59,10 +56,9 @@ struct QeStyleConvertSettings {
 //
 // Every run returns 0 or an error code: below 100 the MIDI reader's, 100-146
 // the converter's (StyleConvertError), formatted by ReportError.
-class CMidiToQeStyConverter : public CMidiFileEx {
+class CMidiToQeStyConverter : public CMidiToStyleReader {
 public:
-    // Pass numbers that steer the callbacks
-    static constexpr int kPassCollect = 6;
+    // Pass 2 (pass 1 is kPassCollect)
     static constexpr int kPassPattern = 7;
 
     CMidiToQeStyConverter();
@@ -91,15 +87,10 @@ public:
 
 protected:
     // Reading callbacks
+    void LogStart() override;
     int OnTrackStart() override;
-    int OnHeader() override;
     int OnChannelEvent() override;
     int OnSysEx() override;
-    int OnMetaTempo() override;
-    int OnMetaTime() override;
-    int OnMetaKeySig() override;
-    int OnMetaPort() override;
-    int OnMetaChan() override;
     int OnMetaText() override;
     int OnMetaEndOfTrack() override;
 
@@ -193,7 +184,6 @@ private:
     int CheckRoom() const;
 
     // Positions and names
-    StyleEventPosition Position() const;
     StyleEventPosition PositionOf(uint32_t t);
     const char* ElementName(int element) const;
     const char* TrackName(int track) const;
@@ -204,13 +194,9 @@ private:
     QeStyleConvertSettings m_settings;
     std::filesystem::path m_outputFile;
     const uint8_t* m_image = nullptr;
-    uint32_t m_imageSize = 0;
 
-    // Log and pass
-    std::unique_ptr<COStreamLogSink> m_sink;
-    CConversionLog m_log;
+    // Text commands
     CStyleTextCommands m_commands;
-    int m_pass = kPassCollect;
 
     // Pass 1: allocation estimate and where the file ends
     uint64_t m_allocationEstimate = 0;

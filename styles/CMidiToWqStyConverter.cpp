@@ -22,11 +22,6 @@ int code(StyleConvertError e)
     return int(e);
 }
 
-bool isLayoutA(uint32_t model)
-{
-    return model == '9' || model == '<' || model == 'H';
-}
-
 std::string cvName(int cv)
 {
     return StringPrintf("CV%d", cv + 1);
@@ -63,12 +58,9 @@ void CMidiToWqStyConverter::Reset()
 int CMidiToWqStyConverter::Convert(const uint8_t* image, uint32_t length, std::ostream* log)
 {
     std::vector<uint8_t> file;
-    int rc = RunGuarded(image, length, log, file);
+    int rc = ConvertToImage(image, length, log, file);
     if (rc == 0 && writeFileAtomically(m_outputFile, file) != FileIoError::None)
         rc = code(StyleConvertError::CannotSaveStyle);
-    EndRun();
-    for (auto& builder : m_builders)
-        builder.reset();
     return rc;
 }
 
@@ -254,7 +246,7 @@ uint16_t CMidiToWqStyConverter::FitSoundWord(int bank, int program) const
     case 2:
         if (b)
             program = program < 64 ? program : 0;
-        else if (!isLayoutA(m_model))
+        else if (!wq::isLayoutA(m_model))
             bank = program = 0;
         break;
     case 3:
@@ -445,11 +437,7 @@ MidiToWqStyleResult ConvertMidiToWqStyle(std::span<const uint8_t> midiImage,
         converter.SetSettings(settings);
         result.code = converter.Convert(midiImage.data(), uint32_t(midiImage.size()), log);
     }
-    if (result.code != 0) {
-        char text[256] = {};
-        converter.ReportError(text, sizeof text, result.code);
-        result.errorText = text;
-    }
+    if (result.code != 0) result.errorText = ReportedErrorText(converter, result.code);
     return result;
 }
 

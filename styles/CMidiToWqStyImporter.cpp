@@ -1,40 +1,43 @@
 #include "styles/CMidiToWqStyImporter.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <iterator>
 #include <limits>
 #include <new>
 
+#include "midi/MidiErrorText.h"
+#include "styles/StyleConvertError.h"
 #include "styles/StyleSeriesTraits.h"
 
 namespace zib {
 
 namespace {
 
-// Texts of codes 100-117, in code order; the spellings are the program's own.
-constexpr const char* kTexts[] = {
-    "Application defined error code",                        // 100
-    "Time signature found at wrong place",                   // 101
-    "Time signature found out of zero tick",                 // 102
-    "Cannot allocate space for RAM buffer",                  // 103
-    "Internal mapper error",                                 // 104
-    "Wrong FREAD operation",                                 // 105
-    "Wrong style track index",                               // 106
-    "Cannot convert MIDI channel to arr track",              // 107
-    "Cannot allocate style buffer",                          // 108
-    "Style buffer limit overflow",                           // 109
-    "Cannot save style data to output file",                 // 110
-    "Wrong style pattern index",                             // 111
-    "Chord variation bar number too high",                   // 112
-    "Found fatal errors during parsing",                     // 113
-    "Found fatal errors during conversion",                  // 114
-    "MIDI file format not supported in MIDI2STY conversion", // 115
-    "Time Division not supported by DASK wq-styles",         // 116
-    "Tact Denominator not supported by DASK wq-series",      // 117
+// The importer reports the converter's failures under numbers of its own:
+// codes 100-117 stand for these converter codes and carry their texts.
+constexpr StyleConvertError kConverterCodes[] = {
+    StyleConvertError::ApplicationDefined,        // 100
+    StyleConvertError::TimeSigWrongPlace,         // 101
+    StyleConvertError::TimeSigOutOfZeroTick,      // 102
+    StyleConvertError::CannotAllocateRam,         // 103
+    StyleConvertError::InternalMapper,            // 104
+    StyleConvertError::WrongFread,                // 105
+    StyleConvertError::WrongTrackIndex,           // 106
+    StyleConvertError::CannotConvertChannel,      // 107
+    StyleConvertError::CannotAllocateStyleBuffer, // 108
+    StyleConvertError::StyleBufferOverflow,       // 109
+    StyleConvertError::CannotSaveStyle,           // 110
+    StyleConvertError::WrongPatternIndex,         // 111
+    StyleConvertError::CvBarNumberTooHigh,        // 112
+    StyleConvertError::FatalParsingErrors,        // 113
+    StyleConvertError::FatalConversionErrors,     // 114
+    StyleConvertError::FormatNotSupported,        // 115
+    StyleConvertError::DivisionNotSupported,      // 116
+    StyleConvertError::DenominatorNotSupported,   // 117
 };
 
-constexpr int kFirst = 100;
-constexpr int kLast = kFirst + int(sizeof kTexts / sizeof kTexts[0]) - 1;
+constexpr int kFirst = CMidiToWqStyImporter::kApplicationDefined;
+constexpr int kLast = kFirst + int(std::size(kConverterCodes)) - 1;
 static_assert(kLast == CMidiToWqStyImporter::kDenominatorNotSupported);
 
 } // namespace
@@ -50,17 +53,15 @@ CMidiToWqStyImporter::~CMidiToWqStyImporter() = default;
 
 const char* CMidiToWqStyImporter::ErrorText(int code)
 {
-    return code >= kFirst && code <= kLast ? kTexts[code - kFirst] : nullptr;
+    if (code < kFirst || code > kLast) return nullptr;
+    return StyleConvertErrorText(int(kConverterCodes[code - kFirst]));
 }
 
 int CMidiToWqStyImporter::ReportError(char* buffer, size_t size, int code)
 {
     if (code < kFirst) return CMidiFileEx::ReportError(buffer, size, code);
     const char* text = ErrorText(code);
-    if (!text || !buffer || size == 0) return 0;
-    int n = std::snprintf(buffer, size, "CMidiFile error: %d - %s", code, text);
-    if (n < 0) return 0;
-    return size_t(n) < size ? n : int(size - 1);
+    return text ? FormatMidiError(buffer, size, "CMidiFile", code, text) : 0;
 }
 
 int CMidiToWqStyImporter::Convert(const uint8_t* image, uint32_t length, int track)
@@ -167,9 +168,7 @@ MidiToWqTrackImport ImportMidiToWqTrack(std::span<const uint8_t> midiImage, uint
         result.code = importer.Convert(midiImage.data(), uint32_t(midiImage.size()), track);
     }
     if (result.code != 0) {
-        char text[256] = {};
-        importer.ReportError(text, sizeof text, result.code);
-        result.errorText = text;
+        result.errorText = ReportedErrorText(importer, result.code);
         return result;
     }
     result.events = importer.GetEvents();

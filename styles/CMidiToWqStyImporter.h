@@ -25,7 +25,8 @@ namespace zib {
 // MIDI reader's), formatted by ReportError. Nothing is written to disk.
 class CMidiToWqStyImporter : public CMidiToWqStyReader {
 public:
-    // Error codes of the importer (texts in CMidiToWqStyImporter.cpp)
+    // Error codes of the importer: each stands for a converter code and has
+    // its text (StyleConvertError; the table is in CMidiToWqStyImporter.cpp)
     enum Error : int {
         kApplicationDefined = 100,
         kTimeSigWrongPlace = 101,

@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "styles/CWqStyleData.h"
-#include "styles/ConversionLogSink.h"
 #include "styles/StyleSeriesTraits.h"
 
 namespace zib {
 
-CMidiToWqStyReader::CMidiToWqStyReader(const Codes& codes) : m_codes(codes) {}
+CMidiToWqStyReader::CMidiToWqStyReader(const Codes& codes)
+    : CMidiToStyleReader(HeaderCodes{codes.formatNotSupported, codes.divisionNotSupported}), m_codes(codes)
+{
+}
 
 CMidiToWqStyReader::~CMidiToWqStyReader() = default;
 
@@ -16,8 +18,7 @@ CMidiToWqStyReader::~CMidiToWqStyReader() = default;
 
 void CMidiToWqStyReader::BeginRun(std::ostream* log, int ignoreFlags)
 {
-    m_sink = log ? std::make_unique<COStreamLogSink>(*log) : nullptr;
-    m_log.SetSink(m_sink.get());
+    OpenLog(log);
     m_errors = m_warnings = 0;
     m_pass = kPassCollect;
     m_headers.fill(WqTrackHeader{});
@@ -57,9 +58,7 @@ void CMidiToWqStyReader::Absorb(const CWqPatternBuilder& builder)
 
 void CMidiToWqStyReader::EndRun()
 {
-    m_log.End(ErrorCount(), WarningCount());
-    m_sink.reset();
-    m_log.SetSink(nullptr);
+    CloseLog(ErrorCount(), WarningCount());
 }
 
 int CMidiToWqStyReader::CollectText(const StyleEventPosition&, uint8_t, std::span<const uint8_t>)
@@ -67,12 +66,7 @@ int CMidiToWqStyReader::CollectText(const StyleEventPosition&, uint8_t, std::spa
     return kSuccess;
 }
 
-// Positions
-
-StyleEventPosition CMidiToWqStyReader::Position() const
-{
-    return StyleEventPosition{GetTrackTime(), int(GetLastMeasure()), int(GetLastBeat()), int(GetLastTick())};
-}
+// Measures
 
 int CMidiToWqStyReader::TimeSigCodeAt(int measure) const
 {
@@ -86,24 +80,6 @@ bool CMidiToWqStyReader::LastBarIsSparse(uint32_t latestTick, int lastMeasure) c
 }
 
 // Reading callbacks
-
-int CMidiToWqStyReader::OnHeader()
-{
-    if (m_pass != kPassCollect) return kSuccess;
-    LogStart();
-    m_log.FileInfo(long(m_imageSize), m_format, m_tracks, m_division);
-    if (m_division < 96) {
-        m_log.Printf(
-            "Error: Time division not supported: %lu PPQN. Supported divisions: 96 PPQN and greater\n",
-            (unsigned long)m_division);
-        return m_codes.divisionNotSupported;
-    }
-    if (m_format != 1) {
-        m_log.Printf("Error: MIDI file format not supported in MIDI2STY conversion - Format: %d\n", m_format);
-        return m_codes.formatNotSupported;
-    }
-    return kSuccess;
-}
 
 int CMidiToWqStyReader::OnTrackStart()
 {
@@ -156,42 +132,14 @@ int CMidiToWqStyReader::ApplyTimeSignature(uint32_t t)
     return rc;
 }
 
-int CMidiToWqStyReader::OnMetaTime()
-{
-    if (m_pass == kPassCollect)
-        m_log.TimeSig(Position(), m_eventData[1], 1ul << (m_eventData[2] & 7), m_eventData[3],
-                      m_eventData[4]);
-    return kSuccess;
-}
-
+// The style's tempo: whole beats per minute, rounded, of a tempo event at
+// the start of the first track chunk.
 int CMidiToWqStyReader::OnMetaTempo()
 {
-    if (m_pass != kPassCollect) return kSuccess;
-    StyleEventPosition pos = Position();
-    m_log.Tempo(pos, 60000000u / m_eventTempo, m_eventTempo);
-    // Whole beats per minute, rounded.
-    if (GetTrackIndex() == 0 && pos.IsFileStart())
+    const int rc = CMidiToStyleReader::OnMetaTempo();
+    if (m_pass == kPassCollect && GetTrackIndex() == 0 && Position().IsFileStart())
         m_tempo = int((60000000u + m_eventTempo / 2) / m_eventTempo);
-    return kSuccess;
-}
-
-int CMidiToWqStyReader::OnMetaKeySig()
-{
-    if (m_pass == kPassCollect)
-        m_log.KeySig(Position(), KeySignatureText(int8_t(m_eventData[1]), m_eventData[2]));
-    return kSuccess;
-}
-
-int CMidiToWqStyReader::OnMetaPort()
-{
-    if (m_pass == kPassCollect) m_log.PortNumber(Position(), m_eventData[1]);
-    return kSuccess;
-}
-
-int CMidiToWqStyReader::OnMetaChan()
-{
-    if (m_pass == kPassCollect) m_log.ChanNumber(Position(), m_eventData[1]);
-    return kSuccess;
+    return rc;
 }
 
 int CMidiToWqStyReader::OnMetaText()
@@ -316,17 +264,6 @@ void CMidiToWqStyReader::FlushPendingNotes()
             n.builder->NoteOff(n.handle, nullptr, 0);
         pending.clear();
     }
-}
-
-std::string CMidiToWqStyReader::KeySignatureText(int sharps, int minor)
-{
-    static const char* const kMajor[] = {"Cb", "Gb", "Db", "Ab", "Eb", "Bb", "F", "C",
-                                         "G",  "D",  "A",  "E",  "B",  "F#", "C#"};
-    static const char* const kMinor[] = {"Ab", "Eb", "Bb", "F",  "C",  "G",  "D", "A",
-                                         "E",  "B",  "F#", "C#", "G#", "D#", "A#"};
-    if (sharps < -7 || sharps > 7) return "???";
-    std::string key = (minor ? kMinor : kMajor)[sharps + 7];
-    return key + (minor ? " minor" : " major");
 }
 
 } // namespace zib

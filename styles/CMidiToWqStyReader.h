@@ -8,17 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "midi/CMidiFileEx.h"
-#include "styles/CConversionLog.h"
+#include "styles/CMidiToStyleReader.h"
 #include "styles/CWqPatternBuilder.h"
 
 namespace zib {
 
-class COStreamLogSink;
-
 // The reading layer shared by the MIDI-to-Wq-style converter and importer:
-// the checks of the header and the time signatures, the six Wq style tracks
-// on MIDI channels 10-15, the setup values of each track, the per-event log
+// the checks of the time signatures, the six Wq style tracks on MIDI
+// channels 10-15, the setup values of each track, the channel-event log
 // lines of pass 1, and pass 2, which hands each channel event to the pattern
 // builder of its chord variation and track (a subclass decides which) and
 // pairs the notes of each track.
@@ -26,10 +23,9 @@ class COStreamLogSink;
 // Time signatures count only in the first track chunk; denominators 4, 8 and
 // 16 with the numerators a Wq style can hold (up to 9/4, 16/8, 16/16). Every
 // failure is a code of the subclass's own table.
-class CMidiToWqStyReader : public CMidiFileEx {
+class CMidiToWqStyReader : public CMidiToStyleReader {
 public:
-    // Pass numbers that steer the callbacks
-    static constexpr int kPassCollect = 6;
+    // Pass 2 (pass 1 is kPassCollect)
     static constexpr int kPassConvert = 7;
     static constexpr int kTracks = 6;
 
@@ -58,45 +54,35 @@ protected:
     void EndRun();
 
     // What the subclass adds
-    virtual void LogStart() {}
     virtual int CollectChannelEvent(int track, const StyleEventPosition& pos) = 0;
     virtual int CollectText(const StyleEventPosition& pos, uint8_t type, std::span<const uint8_t> text);
     virtual CWqPatternBuilder* BuilderFor(int track, int measure) = 0;
 
     // Reading callbacks
     int OnTrackStart() override;
-    int OnHeader() override;
     int OnChannelEvent() override;
     int OnMetaTempo() override;
-    int OnMetaTime() override;
-    int OnMetaKeySig() override;
-    int OnMetaPort() override;
-    int OnMetaChan() override;
     int OnMetaText() override;
     int OnMetaEndOfTrack() override;
     int BeforeEvent() override;
     int BeforeTimeSignature() override;
     int ApplyTimeSignature(uint32_t t) override;
 
-    // Positions and measures
-    StyleEventPosition Position() const;
+    // Measures
     int TimeSigCodeAt(int measure) const;
     // The last-bar rule: nothing later than the first tenth of a quarter note
     // of the last measure (a bar that only carries the end of the file)
     bool LastBarIsSparse(uint32_t latestTick, int lastMeasure) const;
 
-    // The log and the counts
-    CConversionLog m_log;
+    // The counts
     int m_errors = 0;
     int m_warnings = 0;
-    int m_pass = kPassCollect;
     bool m_channelEventsInFirstChunk = false; // the importer reads every chunk's channel events
 
     // Pass 1 findings
     std::array<WqTrackHeader, kTracks> m_headers{};
     int m_highestMeasure = 0; // highest measure of any event
     int m_tempo = 120;        // whole BPM of a tempo event at 0:0:0 of the first chunk
-    uint32_t m_imageSize = 0;
     int m_ignoreFlags = 0;
 
 private:
@@ -110,10 +96,8 @@ private:
     void ResolveNoteOff(int track, const StyleEventPosition& pos, uint8_t key, uint8_t velocity);
     void FlushPendingNotes();
     void LogChannelEvent(const StyleEventPosition& pos);
-    static std::string KeySignatureText(int sharps, int minor);
 
     Codes m_codes;
-    std::unique_ptr<COStreamLogSink> m_sink;
     std::array<std::vector<PendingNote>, kTracks> m_pending;
     std::array<uint8_t, kTracks> m_currentBank{};
 };

@@ -208,7 +208,7 @@ int CPsrStylePlanner::AssignChordVariations(int e)
 {
     PsrElement& element = m_plan.elements[size_t(e)];
     const PsrSection& section = m_plan.sections[size_t(element.section)];
-    const int limit = PsrCvLimit(e);
+    const int limit = StyleSeriesTraits::CvCountOf(e);
     m_log.Printf("\n====== Determining QeCvTrInfo for %s\n", PsrElementName(e));
 
     const uint16_t minorMask = section.chordMute[kMinorChordType];

@@ -42,6 +42,7 @@ constexpr uint8_t kHighestNote = 108;
 constexpr uint8_t kMaxNtt = 3;
 constexpr size_t kItemNameSize = 18;
 constexpr const char kStsSignature[] = "DASKQESTS "; // 10 characters
+constexpr const char* kIgnored = " --- IGNORED";
 
 // Style track t plays on this MIDI channel (0-based).
 int trackChannel(int t)
@@ -81,7 +82,7 @@ QeCollectStyleInfo QeCollectStyleInfo::FromStyleInfo(const CQeStyleInfo& info)
             out.setup[size_t(e)][size_t(t)] =
                 TrackSetup{uint8_t(program >> 24), uint8_t(program >> 16), uint8_t(program)};
         }
-        for (int cv = 0; cv < (e < 4 ? 6 : 2); ++cv) {
+        for (int cv = 0; cv < StyleSeriesTraits::CvCountOf(e); ++cv) {
             out.cvKey[cvIndex(e, cv)] = info.GetCvKey(e, cv);
             out.cvChord[cvIndex(e, cv)] = info.GetCvChord(e, cv);
             for (int t = 0; t < kTracks; ++t) {
@@ -174,7 +175,7 @@ int CQeMidiCollect::CopiedElementCount() const
 
 bool CQeMidiCollect::ElementHasFiles(int element) const
 {
-    for (int cv = 0; cv < CvCountOf(element); ++cv)
+    for (int cv = 0; cv < StyleSeriesTraits::CvCountOf(element); ++cv)
         if (CvFileExists(element, cv)) return true;
     return false;
 }
@@ -184,7 +185,7 @@ std::string CQeMidiCollect::CvMarkerText(int element, int cv, bool conductor) co
     if (conductor && withStyleInfo_)
         return CQeStyleInfo::GetKeyChordName(styleInfo_.cvKey[cvIndex(element, cv)],
                                              styleInfo_.cvChord[cvIndex(element, cv)]);
-    const auto& entry = keyChord_[size_t(SlotOf(element, cv))];
+    const auto& entry = keyChord_[size_t(StyleSeriesTraits::CvSlotOf(element, cv))];
     return CQeStyleInfo::GetKeyChordName(entry[0], entry[1]);
 }
 
@@ -255,7 +256,7 @@ void CQeMidiCollect::AfterCvMarkers(int element, int cv, bool found)
     // long as any of its CVs has a file (its first CV need not).
     if (cv != 0 || !ElementHasFiles(element)) return;
     const auto chords = QeStyleSeries().chordNames;
-    const int lastCv = CvCountOf(element) - 1;
+    const int lastCv = StyleSeriesTraits::CvCountOf(element) - 1;
     for (int i = 0; i < kChords; ++i) {
         const int assigned = styleInfo_.chordAssign[size_t(element)][size_t(i)];
         ConductorMarker(
@@ -358,36 +359,26 @@ int CQeMidiCollect::MeasureChannelEvent()
         s.captured = true;
         return true;
     };
-    const StyleEventPosition pos = EventPosition();
-    const char* elementName = kElementMarkers[element_];
-    const unsigned shown = unsigned(channel + 1);
+    const std::string saved = std::string(" --- Saved as default for ") + kElementMarkers[element_];
     const uint8_t d1 = m_eventData[0], d2 = m_eventData[1];
     if (kind == 0xB0) {
         switch (d1) {
         case 11:
-            if (capture(kExpression, d2))
-                log_.At(pos,
-                        "Ctrl-Expr   | chan=%2u   | contr #%-3u | value=%u --- Saved as default for %s\n",
-                        shown, d1, d2, elementName);
+            if (capture(kExpression, d2)) LogChannelEvent(saved, "Ctrl-Expr");
             break;
         case 0:
-            if (capture(kBankMsb, d2))
-                log_.At(pos,
-                        "Ctrl-HBank  | chan=%2u   | contr #%-3u | value=%u --- Saved as default for %s\n",
-                        shown, d1, d2, elementName);
+            if (capture(kBankMsb, d2)) LogChannelEvent(saved, "Ctrl-HBank");
             break;
         case 32:
-            if (capture(kBankLsb, d2))
-                log_.At(pos,
-                        "Ctrl-LBank  | chan=%2u   | contr #%-3u | value=%u --- Saved as default for %s\n",
-                        shown, d1, d2, elementName);
+            if (capture(kBankLsb, d2)) LogChannelEvent(saved, "Ctrl-LBank");
             break;
         default:
             break;
         }
     } else if (kind == 0xC0 && capture(kProgram, d1)) {
-        log_.At(pos, "Program     | chan=%2u   | contr #%-3u | value=%u --- Saved as default for %s\n", shown,
-                d1, d1, elementName);
+        // The program's line has the layout of a controller's.
+        log_.At(EventPosition(), "Program     | chan=%2u   | contr #%-3u | value=%u%s\n",
+                unsigned(channel + 1), d1, d1, saved.c_str());
     }
     return kSuccess;
 }
@@ -398,49 +389,35 @@ int CQeMidiCollect::CopyChannelEvent()
 {
     const int channel = m_status & 0x0F;
     if (const int rc = BindChannel(channel)) return rc;
-    const unsigned shown = unsigned(channel + 1);
     const uint8_t kind = m_status & 0xF0;
     const uint8_t d1 = m_eventData[0], d2 = m_eventData[1];
-    const StyleEventPosition pos = EventPosition();
     switch (kind) {
     case 0x80:
-        log_.At(pos, "Note off    | chan=%2u   | key= %-5s   | vol=%u\n", shown,
-                GetNoteOctaveText(d1, 0).c_str(), d2);
-        break;
     case 0x90:
-        log_.At(pos, "Note on     | chan=%2u   | key= %-5s   | vol=%u\n", shown,
-                GetNoteOctaveText(d1, 0).c_str(), d2);
-        break;
     case 0xE0:
-        log_.At(pos, "Pitch Wheel | chan=%2u   | LSB=%u MSB=%u\n", shown, d1, d2);
+        LogChannelEvent();
         break;
     case 0xB0:
         switch (d1) {
         case 11:
-            log_.At(pos, "Ctrl-Expr   | chan=%2u   | contr #%-3u | value=%u --- IGNORED\n", shown, d1, d2);
+            LogChannelEvent(kIgnored, "Ctrl-Expr");
             return kSuccess;
         case 10:
-            log_.At(pos, "Ctrl-Panpot | chan=%2u   | contr #%-3u | value=%u --- IGNORED\n", shown, d1, d2);
+            LogChannelEvent(kIgnored, "Ctrl-Panpot");
             return kSuccess;
         case 0:
-            log_.At(pos, "Ctrl-HBank  | chan=%2u   | contr #%-3u | value=%u --- IGNORED\n", shown, d1, d2);
+            LogChannelEvent(kIgnored, "Ctrl-HBank");
             return kSuccess;
         case 32:
-            log_.At(pos, "Ctrl-LBank  | chan=%2u   | contr #%-3u | value=%u --- IGNORED\n", shown, d1, d2);
+            LogChannelEvent(kIgnored, "Ctrl-LBank");
             return kSuccess;
         default:
-            log_.At(pos, "Control     | chan=%2u   | contr #%-3u | value=%u\n", shown, d1, d2);
+            LogChannelEvent();
             break;
         }
         break;
-    case 0xA0:
-        log_.At(pos, "Key Press   | chan=%2u   | pitch= %-3u | press=%u --- IGNORED\n", shown, d1, d2);
-        return kSuccess;
-    case 0xD0:
-        log_.At(pos, "Poly Press  | chan=%2u   | press= %-3u --- IGNORED\n", shown, d1);
-        return kSuccess;
-    default: // 0xC0
-        log_.At(pos, "Program     | chan=%2u   | pgm #=%u --- IGNORED\n", shown, d1);
+    default: // key and channel pressure, program
+        LogChannelEvent(kIgnored);
         return kSuccess;
     }
     const uint8_t bytes[] = {m_status, d1, d2};
@@ -489,16 +466,8 @@ CvCollectResult CollectQeCvMidi(const std::filesystem::path& pickedFile, const Q
     collector.SetLog(log);
     collector.SetSettings(settings);
     if (styleInfo) collector.StyleInfo() = *styleInfo;
-    CvCollectResult result;
-    result.code = collector.CollectCvMidiFiles(pickedFile, styleInfo != nullptr, styleItem);
-    collector.Cleanup();
-    result.outputPath = collector.GetOutputPath();
-    if (result.code != 0) {
-        char text[256] = {};
-        collector.ReportError(text, sizeof text, result.code);
-        result.errorText = text;
-    }
-    return result;
+    const int code = collector.CollectCvMidiFiles(pickedFile, styleInfo != nullptr, styleItem);
+    return collector.FinishCollection(code);
 }
 
 } // namespace zib

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "midi/MidiErrorText.h"
 #include "platform/ByteCursor.h"
 
 namespace zib {
@@ -15,17 +16,12 @@ constexpr uint8_t kInfoId = 0x01;
 constexpr uint8_t kTrackTableId = 0x02;
 constexpr uint8_t kCvRecordId = 0x03;
 
-struct ErrorText {
-    QeRecordError code;
-    const char* text;
+constexpr MidiErrorText kErrorTexts[] = {
+    {int(QeRecordError::None), "Success"},
+    {int(QeRecordError::SizeField), "Style element chunk size field is wrong"},
+    {int(QeRecordError::WrongChunk), "Unexpected chunk in the style element"},
+    {int(QeRecordError::Truncated), "Style element chunk is truncated"},
 };
-
-constexpr std::array<ErrorText, 4> kErrorTexts = {{
-    {QeRecordError::None, "Success"},
-    {QeRecordError::SizeField, "Style element chunk size field is wrong"},
-    {QeRecordError::WrongChunk, "Unexpected chunk in the style element"},
-    {QeRecordError::Truncated, "Style element chunk is truncated"},
-}};
 
 int code(QeRecordError error) { return int(error); }
 
@@ -43,9 +39,7 @@ uint32_t payloadSize(std::span<const uint8_t> chunk, size_t at) { return u32At(c
 
 const char* QeRecordErrorText(int code)
 {
-    for (const ErrorText& e : kErrorTexts)
-        if (int(e.code) == code) return e.text;
-    return nullptr;
+    return FindMidiErrorText(kErrorTexts, code);
 }
 
 int CQeRecordParser::Parse(std::span<const uint8_t> chunk, uint16_t& count)

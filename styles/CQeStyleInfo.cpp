@@ -42,11 +42,6 @@ EditorHandle OpenEditor(std::span<const uint8_t> resource)
     return EditorHandle(_ULStECreateInstance(instance.get()));
 }
 
-int CvCountOf(int element)
-{
-    return element < 4 ? 6 : 2;
-}
-
 uint8_t ClampedOrZero(uint8_t value, uint8_t max)
 {
     return value > max ? 0 : value;
@@ -70,7 +65,7 @@ CQeStyleInfo::CQeStyleInfo(std::span<const uint8_t> styleResource) : CQeStyleInf
 
 bool CQeStyleInfo::ValidCv(int element, int cv)
 {
-    return element >= 0 && element < kElementCount && cv >= 0 && cv < CvCountOf(element);
+    return element >= 0 && element < kElementCount && cv >= 0 && cv < StyleSeriesTraits::CvCountOf(element);
 }
 
 // The snapshot, asked of the library for every element and CV in range;
@@ -85,7 +80,7 @@ void CQeStyleInfo::Fill()
     for (int e = 0; e < kElementCount; ++e) {
         if (!_ULStEQueryStyleElem(h, e)) continue;
         elementMask_ |= uint16_t(1u << e);
-        for (int cv = 0; cv < CvCountOf(e); ++cv) {
+        for (int cv = 0; cv < StyleSeriesTraits::CvCountOf(e); ++cv) {
             if (!_ULStEQueryChordVar(h, e, cv)) continue;
             cvMasks_[size_t(e)] |= uint8_t(1u << cv);
             for (int t = 0; t < kTrackCount; ++t)
@@ -110,7 +105,7 @@ void CQeStyleInfo::Fill()
         uint8_t ntt = 0;
         _ULStEGetNTT(h, e, &ntt);
         ntt_[size_t(e)] = ClampedOrZero(ntt, kMaxNtt);
-        const uint8_t lastCv = uint8_t(CvCountOf(e) - 1);
+        const uint8_t lastCv = uint8_t(StyleSeriesTraits::CvCountOf(e) - 1);
         for (int i = 0; i < kChordTypeCount; ++i) {
             uint8_t cv = 0;
             _ULStEGetChordAssign(h, e, i, &cv);
@@ -143,7 +138,7 @@ void CQeStyleInfo::Fill()
 
     // Key and chord of each CV: those of its first BASS or ACC pattern with data
     for (int e = 0; e < kElementCount; ++e)
-        for (int cv = 0; cv < CvCountOf(e); ++cv)
+        for (int cv = 0; cv < StyleSeriesTraits::CvCountOf(e); ++cv)
             for (int t = 2; t < kTrackCount; ++t) {
                 if (_ULStEQueryPattern(h, e, cv, t) != 2) continue;
                 uint8_t chord = 0, key = 0;
@@ -156,7 +151,7 @@ void CQeStyleInfo::Fill()
 
     // Key and chord of every pattern
     for (int e = 0; e < kElementCount; ++e)
-        for (int cv = 0; cv < CvCountOf(e); ++cv)
+        for (int cv = 0; cv < StyleSeriesTraits::CvCountOf(e); ++cv)
             for (int t = 0; t < kTrackCount; ++t) {
                 uint8_t chord = 0, key = 0;
                 _ULStEGetTrackChord(h, e, cv, t, &chord);

@@ -1,6 +1,6 @@
 #include "styles/CStyleTrackChunk.h"
 
-#include <array>
+#include "midi/MidiErrorText.h"
 
 namespace zib {
 
@@ -18,20 +18,15 @@ constexpr size_t kMaxDeltaBytes = 4;
 constexpr size_t kStreamOffset = 16;
 constexpr uint64_t kDeltaLimit = uint64_t(1) << 28;
 
-struct ErrorText {
-    TrackChunkError code;
-    const char* text;
+constexpr MidiErrorText kErrorTexts[] = {
+    {int(TrackChunkError::None), "Success"},
+    {int(TrackChunkError::SizeField), "Pattern chunk size field is wrong"},
+    {int(TrackChunkError::BeyondChunk), "Read beyond the pattern chunk"},
+    {int(TrackChunkError::KindByte), "Event kind byte not below 0x80"},
+    {int(TrackChunkError::DeltaTooLong), "Delta time longer than 4 bytes"},
+    {int(TrackChunkError::UnknownForm), "Event of the 0x20 form without its last byte"},
+    {int(TrackChunkError::OutputSize), "Output buffer missing or not of the measured size"},
 };
-
-constexpr std::array<ErrorText, 7> kErrorTexts = {{
-    {TrackChunkError::None, "Success"},
-    {TrackChunkError::SizeField, "Pattern chunk size field is wrong"},
-    {TrackChunkError::BeyondChunk, "Read beyond the pattern chunk"},
-    {TrackChunkError::KindByte, "Event kind byte not below 0x80"},
-    {TrackChunkError::DeltaTooLong, "Delta time longer than 4 bytes"},
-    {TrackChunkError::UnknownForm, "Event of the 0x20 form without its last byte"},
-    {TrackChunkError::OutputSize, "Output buffer missing or not of the measured size"},
-}};
 
 uint32_t bigEndian32(std::span<const uint8_t> bytes, size_t at)
 {
@@ -46,9 +41,7 @@ int code(TrackChunkError error) { return int(error); }
 
 const char* TrackChunkErrorText(int code)
 {
-    for (const ErrorText& e : kErrorTexts)
-        if (int(e.code) == code) return e.text;
-    return nullptr;
+    return FindMidiErrorText(kErrorTexts, code);
 }
 
 // Delta form

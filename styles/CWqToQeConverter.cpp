@@ -4,31 +4,28 @@
 #include <bit>
 #include <cstdio>
 
+#include "midi/MidiErrorText.h"
+
 namespace zib {
 
 namespace {
 
-struct ErrorText {
-    WqToQeError code;
-    const char* text;
+constexpr MidiErrorText kErrorTexts[] = {
+    {int(WqToQeError::None), "Success"},
+    {int(WqToQeError::DamagedImage), "The style data is damaged"},
+    {int(WqToQeError::NoRoom), "The output buffer has no room for the next write"},
+    {int(WqToQeError::UnknownModel), "Unknown keyboard model"},
+    {int(WqToQeError::PatternCount), "No pattern with data, or more than 216"},
+    {int(WqToQeError::BarFitting), "Fitting a bar took 1000 steps"},
+    {int(WqToQeError::TrackNumber), "Track number above 5"},
+    {int(WqToQeError::TooManyCvs), "More chord variations in a style element than it may hold"},
+    {int(WqToQeError::TooManyTracks), "More than 6 tracks in a chord variation"},
+    {int(WqToQeError::DeltaTooLarge), "A delta time needs more than 4 bytes"},
+    {int(WqToQeError::CvTooLong), "Chord variation longer than 16 bars"},
+    {int(WqToQeError::PatternNumber), "Pattern number 100 or more"},
+    {int(WqToQeError::SignatureChange), "Time signature change inside a Variation or Fill"},
+    {int(WqToQeError::EventsEnded), "A pattern's events ended before its end"},
 };
-
-constexpr std::array<ErrorText, 14> kErrorTexts = {{
-    {WqToQeError::None, "Success"},
-    {WqToQeError::DamagedImage, "The style data is damaged"},
-    {WqToQeError::NoRoom, "The output buffer has no room for the next write"},
-    {WqToQeError::UnknownModel, "Unknown keyboard model"},
-    {WqToQeError::PatternCount, "No pattern with data, or more than 216"},
-    {WqToQeError::BarFitting, "Fitting a bar took 1000 steps"},
-    {WqToQeError::TrackNumber, "Track number above 5"},
-    {WqToQeError::TooManyCvs, "More chord variations in a style element than it may hold"},
-    {WqToQeError::TooManyTracks, "More than 6 tracks in a chord variation"},
-    {WqToQeError::DeltaTooLarge, "A delta time needs more than 4 bytes"},
-    {WqToQeError::CvTooLong, "Chord variation longer than 16 bars"},
-    {WqToQeError::PatternNumber, "Pattern number 100 or more"},
-    {WqToQeError::SignatureChange, "Time signature change inside a Variation or Fill"},
-    {WqToQeError::EventsEnded, "A pattern's events ended before its end"},
-}};
 
 constexpr int err(WqToQeError e) { return int(e); }
 
@@ -107,12 +104,6 @@ bool isLoweredKit(uint32_t model, uint8_t kind, uint8_t number, bool drum)
     return false;
 }
 
-bool isKnownModel(uint32_t model)
-{
-    return model == wq::kModelWq8 || model == wq::kModelWq6 || model == wq::kModelWqT517 ||
-           model == wq::kModelWq41 || model == wq::kModelWqR65;
-}
-
 int statusCode(CQeStyleChunkWriter::Status status)
 {
     switch (status) {
@@ -127,9 +118,7 @@ int statusCode(CQeStyleChunkWriter::Status status)
 
 const char* WqToQeErrorText(int code)
 {
-    for (const ErrorText& e : kErrorTexts)
-        if (int(e.code) == code) return e.text;
-    return nullptr;
+    return FindMidiErrorText(kErrorTexts, code);
 }
 
 std::string FormatWqToQeFailure(std::string_view styleName, int code)
@@ -189,7 +178,7 @@ int CWqToQeConverter::Run(uint32_t model)
 {
     out_->OpenContainer(0x01);
     if (!out_->HasRoom(kHeaderRoom)) return err(WqToQeError::NoRoom);
-    if (!isKnownModel(model)) return err(WqToQeError::UnknownModel);
+    if (!wq::isKnownModel(model)) return err(WqToQeError::UnknownModel);
     if (ValidateWqImage(GetImage(), GetImageSize(), model) != WqImageError::None)
         return err(WqToQeError::DamagedImage);
 

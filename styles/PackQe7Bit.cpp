@@ -34,4 +34,17 @@ std::vector<uint8_t> PackQe7BitBlock(std::span<const uint8_t> data)
     return packed;
 }
 
+std::vector<uint8_t> UnpackQe7BitBlock(std::span<const uint8_t> packed)
+{
+    std::vector<uint8_t> out;
+    out.reserve(packed.size());
+    size_t i = 0;
+    while (i < packed.size() && packed[i] < 0x80) {
+        const uint8_t high = packed[i++];
+        for (int k = 0; k < 7 && i < packed.size() && packed[i] < 0x80; ++k, ++i)
+            out.push_back(uint8_t(packed[i] | (((high >> k) & 1) << 7)));
+    }
+    return out;
+}
+
 } // namespace zib

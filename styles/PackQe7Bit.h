@@ -23,4 +23,9 @@ std::vector<uint8_t> PackQe7BitBlock(std::span<const uint8_t> data);
 // Size of PackQe7BitBlock's result for `size` bytes.
 size_t PackedQe7BitSize(size_t size);
 
+// Undoes PackQe7BitBlock on the data of a system-exclusive message: group by
+// group up to its end or to the first byte with bit 7 set (the closing F7),
+// where it stops even inside a group.
+std::vector<uint8_t> UnpackQe7BitBlock(std::span<const uint8_t> packed);
+
 } // namespace zib

@@ -2,6 +2,7 @@
 
 #include "styles/CPsrStyConverter.h"
 #include "styles/ConversionLogSink.h"
+#include "styles/StyleConvertError.h"
 
 #include <memory>
 
@@ -21,9 +22,7 @@ PsrConversionResult ConvertPsrStyle(std::span<const uint8_t> image, std::string_
     converter.SetFileName(std::string(fileName));
     result.code = converter.Convert(image, settings.outputCapacity);
     if (result.code != 0) {
-        char text[80];
-        const int n = converter.ReportError(text, sizeof text, result.code);
-        result.errorText.assign(text, size_t(n > 0 ? n : 0));
+        result.errorText = ReportedErrorText(converter, result.code, 80);
         return result;
     }
     result.styleResource = converter.GetOutput();

@@ -30,8 +30,6 @@ const char* PsrTrackName(int track) { return track >= 0 && track < kQeTrackCount
 
 const char* PsrCvName(int cv) { return cv >= 0 && cv < kPsrMaxCvs ? kCvNames[cv] : "???"; }
 
-int PsrCvLimit(int element) { return element < 4 ? 6 : 2; }
-
 const char* PsrValueName(PsrValue value) { return kValueNames[size_t(value)]; }
 
 uint32_t ScalePsrTicks(uint64_t ticks, uint16_t division)

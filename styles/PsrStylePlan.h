@@ -23,7 +23,6 @@ inline constexpr int kQeChordTypeCount = 22;
 const char* PsrElementName(int element); // "VAR1" ... "END2"; "???" outside 0-9
 const char* PsrTrackName(int track);     // "DRUM" ... "ACC5"; "???" outside 0-7
 const char* PsrCvName(int cv);           // "CV1" ... "CV6"; "???" outside 0-5
-int PsrCvLimit(int element);             // 6 for the variations, 2 for the others
 
 // Style-editor pattern type of a Qe track: 0 DRUM and PERC, 1 BASS, 2 ACC1-ACC5
 inline uint8_t QePatternType(int track) { return track < 2 ? 0 : track == 2 ? 1 : 2; }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace zib {
+
+class CMidiFile;
 
 // Error codes of the MIDI-to-style converters (both series share them); below
 // 100 the codes are the MIDI reader's. The texts are in StyleConvertError.cpp.
@@ -63,5 +66,10 @@ const char* StyleConvertErrorText(int code);
 // "CMidiFile error: %d - %s" for codes 100-146 into the buffer (truncated,
 // always terminated); returns the text length, 0 for other codes.
 size_t FormatStyleConvertError(int code, char* buffer, size_t size);
+
+// The text a reader or converter reports for the code a failed run ended
+// with, cut to `room` - 1 characters: what the conversion entry points hand
+// back to the program. Empty for a code without a text.
+std::string ReportedErrorText(CMidiFile& reader, int code, size_t room = 256);
 
 } // namespace zib

@@ -12,6 +12,11 @@ constexpr const char* kChords[] = {"Major", "Maj6", "Maj7",  "Maj7b5", "Sus4", "
                                    "min6",  "min7", "min7b5", "minMaj7", "7",   "7b5",     "7sus4",    "dim",
                                    "dimMaj7", "aug", "aug7",  "augMaj7", "No3rd", "No3rdNo5th"};
 constexpr const char* kKeys[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+// Tonics of the key signatures from 7 flats to 7 sharps
+constexpr const char* kMajorTonics[] = {"Cb", "Gb", "Db", "Ab", "Eb", "Bb", "F", "C",
+                                        "G",  "D",  "A",  "E",  "B",  "F#", "C#"};
+constexpr const char* kMinorTonics[] = {"Ab", "Eb", "Bb", "F",  "C",  "G",  "D", "A",
+                                        "E",  "B",  "F#", "C#", "G#", "D#", "A#"};
 constexpr const char* kWqCvKeys[] = {"CMajor",  "Cmin",  "C#Major", "C#min", "DMajor",  "Dmin",  "D#Major", "D#min",
                                      "EMajor",  "Emin",  "FMajor",  "Fmin",  "F#Major", "F#min", "GMajor",  "Gmin",
                                      "G#Major", "G#min", "AMajor",  "Amin",  "A#Major", "A#min", "BMajor",  "Bmin"};
@@ -52,5 +57,11 @@ const StyleSeriesTraits& WqStyleSeries() { return kWq; }
 const StyleSeriesTraits& QeStyleSeries() { return kQe; }
 std::span<const char* const> StyleKeyNames() { return kKeys; }
 std::span<const char* const> WqCvKeyNames() { return kWqCvKeys; }
+
+const char* KeySignatureTonic(int sharps, bool minor)
+{
+    if (sharps < -7 || sharps > 7) return nullptr;
+    return (minor ? kMinorTonics : kMajorTonics)[sharps + 7];
+}
 
 } // namespace zib

@@ -29,7 +29,14 @@ struct StyleSeriesTraits {
     int ElementCount() const { return int(elementNames.size()); }
     int TrackCount() const { return int(trackNames.size()); }
     int ChordCount() const { return int(chordNames.size()); }
-    static int CvCountOf(int element) { return element < 4 ? 6 : 2; }
+    // Both series number their CVs alike: VAR1-VAR4 have six each, every
+    // other element two; the CV slots run VAR1 CV1 ... VAR4 CV6, then two per
+    // element in element order.
+    static constexpr int CvCountOf(int element) { return element < 4 ? 6 : 2; }
+    static constexpr int CvSlotOf(int element, int cv)
+    {
+        return element < 4 ? element * 6 + cv : element * 2 + 16 + cv;
+    }
     // -1 for a channel outside 1-16 or without a track
     int TrackOfChannel(int channel) const { return channel >= 1 && channel <= 16 ? trackOfChannel[size_t(channel)] : -1; }
 };
@@ -41,5 +48,9 @@ const StyleSeriesTraits& QeStyleSeries();
 // 24 CV key texts of the Wq series ("CMajor", "Cmin" ... "Bmin").
 std::span<const char* const> StyleKeyNames();
 std::span<const char* const> WqCvKeyNames();
+
+// Tonic of a key-signature event: "Cb" ... "C#" major or "Ab" ... "A#" minor
+// for -7 to 7 sharps (flats negative); nullptr outside that range.
+const char* KeySignatureTonic(int sharps, bool minor);
 
 } // namespace zib

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+
+#include "styles/StyleSeriesTraits.h"
 
 namespace zib {
 
@@ -35,6 +38,7 @@ constexpr uint32_t kModelWq6 = '<';
 constexpr uint32_t kModelWqT517 = 'H';
 constexpr uint32_t kModelWq41 = 'I';
 constexpr uint32_t kModelWqR65 = 'M';
+constexpr std::array<uint32_t, 5> kModels = {kModelWq8, kModelWq6, kModelWqT517, kModelWq41, kModelWqR65};
 
 // Counts
 constexpr int kElementCount = 10;
@@ -75,18 +79,20 @@ struct Layout {
 constexpr Layout kLayoutA{10, 10, 11, 12, 13, 14, 18, 38, 62, 134, 334, 534, 1168};
 constexpr Layout kLayoutB{16, 16, 19, 20, 21, 22, 26, 46, 70, 142, 342, 542, 1176};
 
+constexpr bool isLayoutA(uint32_t model) { return model == kModelWq8 || model == kModelWq6 || model == kModelWqT517; }
 constexpr bool isLayoutB(uint32_t model) { return model == kModelWq41 || model == kModelWqR65; }
+constexpr bool isKnownModel(uint32_t model) { return isLayoutA(model) || isLayoutB(model); }
 constexpr const Layout& layoutOf(uint32_t model) { return isLayoutB(model) ? kLayoutB : kLayoutA; }
 constexpr uint32_t headSizeOf(uint32_t model) { return layoutOf(model).headSize; }
 
 // Style elements 0-3 (variations) have 6 CVs, the others 2.
-constexpr int cvCountOf(int element) { return element < 4 ? 6 : 2; }
+constexpr int cvCountOf(int element) { return StyleSeriesTraits::CvCountOf(element); }
 constexpr bool isValidElement(int element) { return element >= 0 && element < kElementCount; }
 constexpr bool isValidCv(int element, int cv) { return isValidElement(element) && cv >= 0 && cv < cvCountOf(element); }
 constexpr bool isValidTrack(int track) { return track >= 0 && track < kTrackCount; }
 
 // Flat CV number 0-35 and track slot 0-215.
-constexpr int cvIndexOf(int element, int cv) { return element < 4 ? element * 6 + cv : element * 2 + 16 + cv; }
+constexpr int cvIndexOf(int element, int cv) { return StyleSeriesTraits::CvSlotOf(element, cv); }
 constexpr int trackSlotOf(int element, int cv, int track) { return cvIndexOf(element, cv) * kTrackCount + track; }
 
 // Time-signature code: 16-24 = n/4, 32-47 = n/8, 48-63 = n/16.

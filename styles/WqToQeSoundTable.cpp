@@ -4,15 +4,16 @@
 
 #include "platform/DataDir.h"
 #include "platform/FileIo.h"
+#include "styles/WqStyleLayout.h"
 
 namespace zib {
 
 namespace {
 
-constexpr std::array<char, 5> kModels = {'9', '<', 'H', 'I', 'M'};
+using wq::kModels;
 constexpr int kKindCount = 5;
 
-// Entries per model (in kModels order) and bank kind
+// Entries per model (in wq::kModels order) and bank kind
 constexpr std::array<std::array<int, kKindCount>, 5> kEntryCounts = {{
     {128, 128, 8, 0, 0},
     {128, 128, 16, 128, 0},
@@ -59,7 +60,7 @@ WqToQeSoundTable::WqToQeSoundTable()
 int WqToQeSoundTable::ModelIndex(uint32_t model)
 {
     for (size_t m = 0; m < kModels.size(); ++m)
-        if (uint32_t(uint8_t(kModels[m])) == model) return int(m);
+        if (kModels[m] == model) return int(m);
     return -1;
 }
 
@@ -126,7 +127,7 @@ void WqToQeSoundTable::ReportMissingEntries()
             const auto& table = tables_[m][size_t(kind)];
             for (size_t n = 0; n < table.size(); ++n)
                 if (!table[n].filled)
-                    Problem(std::string("model ") + kModels[m] + ", kind " + std::to_string(kind) + ", number " +
+                    Problem(std::string("model ") + char(kModels[m]) + ", kind " + std::to_string(kind) + ", number " +
                             std::to_string(n) + ": no sound");
         }
 }

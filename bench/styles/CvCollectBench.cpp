@@ -3,13 +3,13 @@
 // about 28000 notes in all), as the Wq style export writes them.
 #include "styles/CMidiCollect.h"
 #include "styles/CWqStyleFile.h"
+#include "tests/support/NullStream.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WqImageBuilder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <ostream>
-#include <streambuf>
 #include <string>
 
 using zib::test::WqEv;
@@ -65,12 +65,6 @@ const zib::test::TempDir& FullSet()
     return dir;
 }
 
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
 void Collect(benchmark::State& state, std::ostream* log)
 {
     const auto& dir = FullSet();
@@ -91,8 +85,7 @@ BENCHMARK(BM_CollectWqSet)->Unit(benchmark::kMillisecond);
 
 void BM_CollectWqSetWithLog(benchmark::State& state)
 {
-    NullBuffer buffer;
-    std::ostream log(&buffer);
+    zib::test::NullStream log;
     Collect(state, &log);
 }
 BENCHMARK(BM_CollectWqSetWithLog)->Unit(benchmark::kMillisecond);

@@ -2,12 +2,12 @@
 // every CV (40 CVs of 8 bars) and all 8 tracks playing sixteenth notes with
 // sustain and pitch bends, about 92000 events (370 KB) in 320 patterns.
 #include "styles/CMidiToQeStyConverter.h"
+#include "tests/support/NullStream.h"
 #include "tests/support/StyleMidiBuilder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <ostream>
-#include <streambuf>
 #include <string>
 
 namespace {
@@ -47,19 +47,11 @@ const std::vector<uint8_t>& LargeStyle()
     return image;
 }
 
-// An output stream that drops what it is given.
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
 // Argument 0: no log; 1: the conversion log (one line per event) to a stream.
 void BM_ConvertLargeStyleMidi(benchmark::State& state)
 {
     const std::vector<uint8_t>& midi = LargeStyle();
-    NullBuffer buffer;
-    std::ostream log(&buffer);
+    zib::test::NullStream log;
     zib::CMidiToQeStyConverter converter;
     std::vector<uint8_t> file;
     for (auto _ : state) {

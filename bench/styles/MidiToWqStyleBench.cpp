@@ -2,14 +2,14 @@
 // variations of 4 bars at division 480, six tracks of eighth notes (DRUM in
 // sixteenths) with controllers and pitch bends: 8064 notes in a 72 KB file.
 #include "styles/CMidiToWqStyConverter.h"
-#include "tests/support/StyleSmfBuilder.h"
+#include "tests/support/NullStream.h"
+#include "tests/support/StyleMidiBuilder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <ostream>
-#include <streambuf>
 
-using zib::test::StyleSmfBuilder;
+using zib::test::StyleMidiBuilder;
 
 namespace {
 
@@ -20,23 +20,23 @@ const char* const kKeys[] = {"CMajor", "Dmin", "EMajor", "Fmin", "GMajor", "Amin
 const std::vector<uint8_t>& LargeStyleMidi()
 {
     static const std::vector<uint8_t> midi = [] {
-        StyleSmfBuilder b(480);
-        const uint32_t bar = b.Bar();
+        StyleMidiBuilder b(480);
+        const uint32_t bar = b.TicksPerBar();
         uint32_t at = bar; // bar 1 is the setup bar
         int cvIndex = 0;
         for (int e = 0; e < 10; ++e) {
-            b.Command(at, std::string("Element: ") + kElements[e]);
+            b.Command(at, std::string("Element: ") + kElements[e], StyleMidiBuilder::kText);
             for (int cv = 0; cv < (e < 4 ? 6 : 2); ++cv, ++cvIndex) {
-                b.Command(at, std::string("CV: ") + kKeys[cv]);
+                b.Command(at, std::string("CV: ") + kKeys[cv], StyleMidiBuilder::kText);
                 for (uint32_t m = 0; m < 4; ++m) {
                     uint32_t start = at + m * bar;
                     for (uint32_t i = 0; i < 16; ++i)
-                        b.Note(10, start + i * 120, start + i * 120 + 60,
-                               36 + int((i + m + uint32_t(cvIndex)) % 12));
+                        b.NoteSpan(10, start + i * 120, start + i * 120 + 60,
+                                   36 + int((i + m + uint32_t(cvIndex)) % 12));
                     for (int track = 1; track < 6; ++track) {
                         for (uint32_t i = 0; i < 8; ++i)
-                            b.Note(10 + track, start + i * 240 + 7, start + i * 240 + 200,
-                                   40 + track * 5 + int((i * 7 + m) % 12), 60 + int(i * 5));
+                            b.NoteSpan(10 + track, start + i * 240 + 7, start + i * 240 + 200,
+                                       40 + track * 5 + int((i * 7 + m) % 12), 60 + int(i * 5));
                         b.Channel(10 + track).Controller(start + 13, 9 + track, 11, int(60 + m * 10));
                         b.Channel(10 + track).PitchBend(start + 600, 9 + track, 0x2000 + int(m * 64));
                     }
@@ -50,17 +50,10 @@ const std::vector<uint8_t>& LargeStyleMidi()
     return midi;
 }
 
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
 void BM_ConvertLargeStyleMidi(benchmark::State& state)
 {
     const std::vector<uint8_t>& midi = LargeStyleMidi();
-    NullBuffer buffer;
-    std::ostream log(&buffer);
+    zib::test::NullStream log;
     for (auto _ : state) {
         zib::CMidiToWqStyConverter converter;
         converter.SetModel('M');

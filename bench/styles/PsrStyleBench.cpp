@@ -4,21 +4,15 @@
 // styles are absent.
 #include "styles/CPsrStyConverter.h"
 #include "styles/ConversionLogSink.h"
+#include "tests/support/NullStream.h"
 #include "tests/support/RealFixtures.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <ostream>
-#include <streambuf>
 
 namespace {
-
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 const std::vector<uint8_t>& LargestStyle()
 {
@@ -38,8 +32,7 @@ void ConvertLargestStyle(benchmark::State& state, bool withLog)
         state.SkipWithError("no real PSR styles");
         return;
     }
-    NullBuffer buffer;
-    std::ostream out(&buffer);
+    zib::test::NullStream out;
     zib::COStreamLogSink sink(out);
     size_t outputBytes = 0;
     for (auto _ : state) {

@@ -2,12 +2,12 @@
 // notes that every one of the 216 tracks refers to, so the MIDI export plays
 // it 216 times (about 5M MIDI events, 20 MB of tracks).
 #include "styles/CWqStyleFile.h"
+#include "tests/support/NullStream.h"
 #include "tests/support/WqImageBuilder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <ostream>
-#include <streambuf>
 
 using zib::CWqStyleFile;
 using zib::test::WqEv;
@@ -43,13 +43,6 @@ const std::vector<uint8_t>& MaximalImage()
     return image;
 }
 
-// An output stream that drops what it is given.
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
 void BM_DumpStyleToMidi(benchmark::State& state)
 {
     const auto& image = MaximalImage();
@@ -70,8 +63,7 @@ void BM_DumpToText(benchmark::State& state)
 {
     const auto& image = MaximalImage();
     CWqStyleFile style(image.data(), image.size(), 'M');
-    NullBuffer buffer;
-    std::ostream out(&buffer);
+    zib::test::NullStream out;
     for (auto _ : state) {
         if (style.DumpToText(out, zib::WqDumpDate{1, 1, 2000}) != 1) state.SkipWithError("dump failed");
     }

@@ -4,27 +4,16 @@
 #include "styles/CYamahaPsrCasmMapper.h"
 
 #include "styles/ConversionLogSink.h"
+#include "tests/support/NullStream.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
-#include <streambuf>
-
-namespace {
-
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    NullBuffer buffer;
-    std::ostream out(&buffer);
+    zib::test::NullStream out;
     zib::COStreamLogSink sink(out);
     zib::CConversionLog log(&sink);
     zib::CYamahaPsrCasmMapper mapper;

@@ -3,6 +3,7 @@
 // file or none.
 #include "styles/CMidiCollect.h"
 #include "styles/CQeMidiCollect.h"
+#include "tests/support/NullStream.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -11,18 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
-#include <streambuf>
 #include <string>
 #include <system_error>
 #include <vector>
 
 namespace {
-
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 // One folder for the whole run, emptied before every input and removed at exit.
 class WorkFolder {
@@ -73,8 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool qe = mode & 1;
     if (mode & 4) WriteFile(folder / (qe ? "FzI32.mid" : "FzF22.mid"), file, fileSize);
 
-    NullBuffer buffer;
-    std::ostream log(&buffer);
+    zib::test::NullStream log;
     const std::string letters(reinterpret_cast<const char*>(setting), 32);
     if (!qe) {
         zib::WqCvCollectSettings settings;

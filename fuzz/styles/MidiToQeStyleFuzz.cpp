@@ -1,25 +1,16 @@
 // Style MIDI files as they come from users: the MIDI-to-Qe-style converter
 // must read any image to a result code, never past its bytes, and hand UlvaRf
 // only containers that it accepts.
+#include "fuzz/styles/FuzzCheck.h"
 #include "styles/CMidiToQeStyConverter.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
-#include <streambuf>
 #include <vector>
 
+#include "tests/support/NullStream.h"
 #include "ulvarf/ulvarf.h"
-
-namespace {
-
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-} // namespace
 
 // Byte 0 picks the settings: bit 0 user-defined keys and chords, bit 1
 // user-defined chord tables, bit 2 a damaged key-chord table, bit 3 a log.
@@ -31,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     settings.keyChordDetermination = (data[0] & 1) ? 0 : 1;
     settings.chordDetermination = (data[0] & 2) ? 0 : 1;
     if (data[0] & 4) settings.keyChord[1] = 'z';
-    NullBuffer buffer;
-    std::ostream log(&buffer);
+    zib::test::NullStream log;
 
     zib::CMidiToQeStyConverter converter;
     converter.SetSettings(settings);
@@ -44,10 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (rc == 0) {
         // A finished style file is a container UlvaRf reads back.
         ULRFContainer* container = _ULRFCreateInstance(file.data(), uint32_t(file.size()));
-        if (!container) __builtin_trap();
+        zib::fuzz::check(container != nullptr);
         _ULRFDeleteInstance(container);
-    } else if (!file.empty()) {
-        __builtin_trap();
+    } else {
+        zib::fuzz::check(file.empty());
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 // One-CV MIDI files as the style document imports them: the importer must
 // refuse or import any image without reading outside it.
+#include "fuzz/styles/FuzzCheck.h"
 #include "styles/CMidiToWqStyImporter.h"
 
 #include <cstddef>
@@ -13,8 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     zib::CMidiToWqStyImporter importer;
     importer.SetIgnoreFlags((data[0] >> 3) & 0x0F);
     int rc = importer.Convert(data + 1, uint32_t(size - 1), data[0] & 7);
-    if (rc == 0 && importer.GetEvents().size() % 4 != 0) __builtin_trap();
-    if (rc == 0 && (importer.GetCvLength() < 0 || importer.GetCvLength() > 16)) __builtin_trap();
+    if (rc == 0) {
+        zib::fuzz::check(importer.GetEvents().size() % 4 == 0);
+        zib::fuzz::check(importer.GetCvLength() >= 0 && importer.GetCvLength() <= 16);
+    }
     char text[256];
     importer.ReportError(text, sizeof text, rc);
     return 0;

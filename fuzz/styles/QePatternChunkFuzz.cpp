@@ -1,6 +1,7 @@
 // The pattern chunk cursor, the pattern filter and the element parser on
 // chunks as they come from Qe style files: they must stay inside the chunk,
 // and a filtered pattern must walk again and hold no dropped kind.
+#include "fuzz/styles/FuzzCheck.h"
 #include "styles/CQeRecordParser.h"
 #include "styles/CSmfTrackReader.h"
 
@@ -11,10 +12,7 @@
 
 namespace {
 
-void check(bool ok)
-{
-    if (!ok) __builtin_trap();
-}
+using zib::fuzz::check;
 
 // Counts the events of the kinds the filter drops.
 class DroppedKinds : public zib::CStyleTrackChunk {

@@ -3,30 +3,19 @@
 // its offsets, events and head fields hold.
 #include "styles/CWqStyleFile.h"
 #include "styles/CWqStyleWriter.h"
+#include "tests/support/NullStream.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
-#include <streambuf>
 #include <vector>
-
-namespace {
-
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-} // namespace
 
 // Byte 0 picks the model, byte 1 the chord variation of the CV export; the
 // rest is the image.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2) return 0;
-    static const uint32_t kModels[] = {'9', '<', 'H', 'I', 'M'};
-    uint32_t model = kModels[data[0] % 5];
+    const uint32_t model = zib::wq::kModels[data[0] % zib::wq::kModels.size()];
     int cvIndex = data[1] % 36;
     const uint8_t* image = data + 2;
     size_t imageSize = size - 2;
@@ -34,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     zib::ValidateWqImage(image, imageSize, model);
 
     zib::CWqStyleFile style(image, imageSize, model);
-    NullBuffer buffer;
-    std::ostream out(&buffer);
+    zib::test::NullStream out;
     style.DumpToText(out, zib::WqDumpDate{1, 1, 2000});
 
     std::vector<uint8_t> midi;

@@ -2,6 +2,7 @@
 // must stay inside the image and the output buffer, and whatever it writes
 // must be a well-formed style tree whose patterns walk cleanly and whose
 // elements count one pattern use per pattern.
+#include "fuzz/styles/FuzzCheck.h"
 #include "platform/ByteCursor.h"
 #include "styles/CQeRecordParser.h"
 #include "styles/CSmfTrackReader.h"
@@ -14,6 +15,8 @@
 #include <vector>
 
 namespace {
+
+using zib::fuzz::check;
 
 struct Chunk {
     uint8_t id = 0;
@@ -31,11 +34,6 @@ bool next(zib::ByteCursor& in, Chunk& chunk)
     chunk.payload = in.bytes(size);
     chunk.whole = std::span<const uint8_t>(in.data() + at, 8 + size_t(size));
     return true;
-}
-
-void check(bool ok)
-{
-    if (!ok) __builtin_trap();
 }
 
 // Style chunk: header, pattern container (map, patterns), elements.
@@ -78,8 +76,7 @@ void checkBody(std::span<const uint8_t> body)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1) return 0;
-    static const uint32_t kModels[] = {'9', '<', 'H', 'I', 'M'};
-    const uint32_t model = kModels[(data[0] & 0x7F) % 5];
+    const uint32_t model = zib::wq::kModels[(data[0] & 0x7F) % zib::wq::kModels.size()];
     const size_t capacity = data[0] & 0x80 ? 2000 : zib::CWqToQeConverter::kOutputCapacity;
 
     // One output buffer for every run, filled with a mark that a failed

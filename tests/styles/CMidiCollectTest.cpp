@@ -17,7 +17,10 @@
 namespace zib {
 namespace {
 
+using test::Collected;
 using test::CollectedCommandCheck;
+using test::contains;
+using test::markers;
 using test::SmfBuilder;
 using test::SmfListing;
 using test::SmfTrack;
@@ -30,40 +33,12 @@ constexpr const char* kTerminators[] = {"V11", "V12", "V13", "V14", "V15", "V16"
                                         "V41", "V42", "V43", "V44", "V45", "V46", "I11", "I12", "I21",
                                         "I22", "E11", "E12", "E21", "E22", "F11", "F12", "F21", "F22"};
 
-struct Collected {
-    int code = -1;
-    std::string log;
-    std::string errorText;
-    std::filesystem::path output;
-    std::vector<uint8_t> file;
-    SmfListing listing;
-};
-
 std::unique_ptr<Collected> collect(const std::filesystem::path& picked,
                                    const WqCvCollectSettings& settings = {})
 {
-    auto out = std::make_unique<Collected>();
     std::ostringstream log;
     const CvCollectResult result = CollectWqCvMidi(picked, settings, &log);
-    out->code = result.code;
-    out->errorText = result.errorText;
-    out->output = result.outputPath;
-    out->log = log.str();
-    if (out->code == 0) {
-        out->file = test::readFileBytes(out->output);
-        EXPECT_EQ(out->listing.Read(out->file), 0) << "the collected file must parse";
-    }
-    return out;
-}
-
-// Texts of the marker events of one track with their ticks: "tick text".
-std::vector<std::string> markers(const SmfListing& listing, int track)
-{
-    std::vector<std::string> out;
-    for (const auto& e : listing.events)
-        if (e.track == track && e.status == 0xFF && e.type == 0x06)
-            out.push_back(std::to_string(e.tick) + " " + e.text());
-    return out;
+    return Collected::Of(result, log.str());
 }
 
 // Note-ons of one track as "tick channel key".
@@ -90,11 +65,6 @@ std::vector<std::string> headOf(const SmfListing& listing, int track)
         out.push_back(text);
     }
     return out;
-}
-
-bool contains(const std::vector<std::string>& list, const std::string& item)
-{
-    return std::find(list.begin(), list.end(), item) != list.end();
 }
 
 // The conductor texts through the MIDI-to-Wq-style text commands.

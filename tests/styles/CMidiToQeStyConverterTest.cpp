@@ -11,6 +11,7 @@
 #include "styles/StyleConvertError.h"
 #include "tests/support/ChunkBuilder.h"
 #include "tests/support/DasfImageBuilder.h"
+#include "tests/support/LibraryStyle.h"
 #include "tests/support/QeStyleBuilder.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/StyleMidiBuilder.h"
@@ -71,18 +72,9 @@ bool contains(const std::string& text, const std::string& part)
 
 // ---- The library's view of a converted file ----------------------------------
 
-struct ContainerDeleter {
-    void operator()(ULRFContainer* c) const { _ULRFDeleteInstance(c); }
-};
-struct ResourceDeleter {
-    void operator()(ULRFResInstance* r) const { _ULRFDelResInstance(r); }
-};
-struct EditorDeleter {
-    void operator()(ULStEEditor* e) const { _ULStEDeleteInstance(e); }
-};
-using Container = std::unique_ptr<ULRFContainer, ContainerDeleter>;
-using Resource = std::unique_ptr<ULRFResInstance, ResourceDeleter>;
-using Editor = std::unique_ptr<ULStEEditor, EditorDeleter>;
+using Container = test::ContainerPtr;
+using Resource = test::ResourcePtr;
+using Editor = test::EditorPtr;
 
 struct IndexEntry {
     std::string name;
@@ -105,21 +97,11 @@ std::vector<IndexEntry> indexOf(ULRFContainer* container)
 }
 
 // The container of a file and the style editor over its first resource.
-struct OpenedStyle {
-    Container container;
-    Editor editor;
-};
-
-OpenedStyle openStyle(const std::vector<uint8_t>& file)
+test::LibraryStyle openStyle(const std::vector<uint8_t>& file)
 {
-    OpenedStyle style;
-    style.container.reset(_ULRFCreateInstance(file.data(), uint32_t(file.size())));
-    EXPECT_NE(style.container, nullptr);
-    if (!style.container) return style;
-    Resource resource(_ULRFExtractResource(style.container.get(), 0));
-    EXPECT_NE(resource, nullptr);
-    style.editor.reset(_ULStECreateInstance(resource.get()));
-    EXPECT_NE(style.editor, nullptr);
+    test::LibraryStyle style(file);
+    EXPECT_NE(style.container(), nullptr);
+    EXPECT_NE(style.editor(), nullptr);
     return style;
 }
 
@@ -304,12 +286,12 @@ TEST(CMidiToQeStyConverter, ConvertsElementsCvsPatternsAndTrackSettings)
     EXPECT_EQ(o.errors, 0);
     ASSERT_FALSE(o.file.empty());
 
-    OpenedStyle style = openStyle(o.file);
-    ASSERT_NE(style.editor, nullptr);
-    ULStEEditor* h = style.editor.get();
+    const test::LibraryStyle style = openStyle(o.file);
+    ASSERT_NE(style.editor(), nullptr);
+    ULStEEditor* h = style.editor();
 
     // The container: one style resource named after the style.
-    const auto index = indexOf(style.container.get());
+    const auto index = indexOf(style.container());
     ASSERT_EQ(index.size(), 1u);
     EXPECT_EQ(index[0].name, "Round Trip");
     EXPECT_EQ(index[0].type, 2);
@@ -520,23 +502,23 @@ TEST(CMidiToQeStyConverter, UserDefinedSettingsGiveKeysChordsAndChordTables)
         SCOPED_TRACE(r.what);
         const Outcome o = convert(midi, r.settings);
         ASSERT_EQ(o.code, 0) << o.text << "\n" << o.log;
-        OpenedStyle style = openStyle(o.file);
-        ASSERT_NE(style.editor, nullptr);
+        const test::LibraryStyle style = openStyle(o.file);
+        ASSERT_NE(style.editor(), nullptr);
         auto keyChord = [&](int e, int cv) {
             uint8_t key = 0xFF, chord = 0xFF;
-            _ULStEGetTrackKey(style.editor.get(), e, cv, 2, &key);
-            _ULStEGetTrackChord(style.editor.get(), e, cv, 2, &chord);
+            _ULStEGetTrackKey(style.editor(), e, cv, 2, &key);
+            _ULStEGetTrackChord(style.editor(), e, cv, 2, &chord);
             return std::vector<uint8_t>{key, chord};
         };
         EXPECT_EQ(keyChord(0, 0), std::vector<uint8_t>(r.var1cv1, r.var1cv1 + 2));
         EXPECT_EQ(keyChord(0, 1), std::vector<uint8_t>(r.var1cv2, r.var1cv2 + 2));
         EXPECT_EQ(keyChord(5, 0), std::vector<uint8_t>(r.int2cv1, r.int2cv1 + 2));
         uint8_t assign = 0xFF;
-        _ULStEGetChordAssign(style.editor.get(), 0, 0, &assign);
+        _ULStEGetChordAssign(style.editor(), 0, 0, &assign);
         EXPECT_EQ(assign, r.var1Chord0);
-        _ULStEGetChordAssign(style.editor.get(), 0, 7, &assign);
+        _ULStEGetChordAssign(style.editor(), 0, 7, &assign);
         EXPECT_EQ(assign, r.var1Chord7);
-        _ULStEGetChordAssign(style.editor.get(), 5, 7, &assign);
+        _ULStEGetChordAssign(style.editor(), 5, 7, &assign);
         EXPECT_EQ(assign, r.int2Chord7);
         EXPECT_EQ(contains(o.log, "Command not parsed as User-Defined determination is set"),
                   r.notParsedLines);
@@ -775,12 +757,12 @@ TEST(CMidiToQeStyConverter, SetupEventsCountOnlyAtTheFirstTickOfTheSetupBar)
         o.log, "384          | 02:01:000 | Warning: EXPR event already found for VAR1, DRUM! --- IGNORED\n"));
     // 3 ignored events, and the bank values handed on when the track leaves VAR1
     EXPECT_EQ(o.warnings, 5);
-    OpenedStyle style = openStyle(o.file);
-    ASSERT_NE(style.editor, nullptr);
+    const test::LibraryStyle style = openStyle(o.file);
+    ASSERT_NE(style.editor(), nullptr);
     uint32_t program = 0;
     uint8_t expression = 0;
-    _ULStEGetTrackProgram(style.editor.get(), 0, 0, &program);
-    _ULStEGetTrackExpression(style.editor.get(), 0, 0, &expression);
+    _ULStEGetTrackProgram(style.editor(), 0, 0, &program);
+    _ULStEGetTrackExpression(style.editor(), 0, 0, &expression);
     EXPECT_EQ(program, 120u << 24 | 2);
     EXPECT_EQ(expression, 99);
 }
@@ -814,9 +796,9 @@ TEST(CMidiToQeStyConverter, PatternsKeepNotesTheirControllersAndPitchBends)
     EXPECT_TRUE(contains(
         o.log, "384          | 02:01:000 | Note ON Event (Key= C4  , Vol= 100) found at channel: 13\n"));
 
-    OpenedStyle style = openStyle(o.file);
-    ASSERT_NE(style.editor, nullptr);
-    const ExportedCv exported = exportCv(style.editor.get(), 0, 0);
+    const test::LibraryStyle style = openStyle(o.file);
+    ASSERT_NE(style.editor(), nullptr);
+    const ExportedCv exported = exportCv(style.editor(), 0, 0);
     std::vector<SmfEvent> pattern;
     for (const SmfEvent& e : exported.events)
         if (e.tick > 0 || (e.status & 0xF0) == 0x90 || (e.d1 == 64 && (e.status & 0xF0) == 0xB0))
@@ -838,10 +820,10 @@ TEST(CMidiToQeStyConverter, TrackChunksOfOneChannelMergeByTime)
     s.AddTrack().NoteOn(390, 9, 36, 80).NoteOff(410, 9, 36, 0).NoteOn(500, 9, 38, 91).NoteOff(530, 9, 38, 2);
     const Outcome o = convert(s.Build());
     ASSERT_EQ(o.code, 0) << o.text << o.log;
-    OpenedStyle style = openStyle(o.file);
-    ASSERT_NE(style.editor, nullptr);
+    const test::LibraryStyle style = openStyle(o.file);
+    ASSERT_NE(style.editor(), nullptr);
     std::vector<SmfEvent> notes;
-    for (const SmfEvent& e : exportCv(style.editor.get(), 0, 0).events)
+    for (const SmfEvent& e : exportCv(style.editor(), 0, 0).events)
         if ((e.status & 0xE0) == 0x80) notes.push_back(e);
     // In time order; at one tick the first chunk's event comes first.
     const std::vector<SmfEvent> expected = {
@@ -864,9 +846,9 @@ TEST(CMidiToQeStyConverter, NoteSoundingAtTheEndOfItsCvEndsThere)
         "Warning: NoteON (Key= C2  , Vol= 100) without NoteOFF in VAR1_CV1_DRUM. Closed at pattern end\n"));
     EXPECT_TRUE(contains(
         o.log, "Warning: Found NoteOFF (Key= C2  , Vol= 064) without corresponding NoteON. Discarded\n"));
-    OpenedStyle style = openStyle(o.file);
-    ASSERT_NE(style.editor, nullptr);
-    EXPECT_EQ(notesOf(exportCv(style.editor.get(), 0, 0).events),
+    const test::LibraryStyle style = openStyle(o.file);
+    ASSERT_NE(style.editor(), nullptr);
+    EXPECT_EQ(notesOf(exportCv(style.editor(), 0, 0).events),
               sorted({{1152, 0x99, 36, 100, {}}, {1536, 0x89, 36, 64, {}}}));
 }
 
@@ -886,13 +868,13 @@ TEST(CMidiToQeStyConverter, ElementTimeSignatureComesFromItsFirstMeasure)
         b.EndAt(b.Bar(3));
         const Outcome o = convert(b.Build());
         ASSERT_EQ(o.code, 0) << o.text << o.log;
-        OpenedStyle style = openStyle(o.file);
-        ASSERT_NE(style.editor, nullptr);
+        const test::LibraryStyle style = openStyle(o.file);
+        ASSERT_NE(style.editor(), nullptr);
         uint8_t packed = 0;
-        _ULStEGetSignature(style.editor.get(), 0, &packed);
+        _ULStEGetSignature(style.editor(), 0, &packed);
         EXPECT_EQ(packed, r.packed);
         if (r.numerator <= 16) {
-            EXPECT_EQ(exportCv(style.editor.get(), 0, 0).end, r.cvLength);
+            EXPECT_EQ(exportCv(style.editor(), 0, 0).end, r.cvLength);
         }
     }
 }
@@ -916,9 +898,9 @@ TEST(CMidiToQeStyConverter, TicksOfOtherDivisionsAreScaledAndRounded)
     b.EndAt(b.Bar(2));
     const Outcome o = convert(b.Build());
     ASSERT_EQ(o.code, 0) << o.text << o.log;
-    OpenedStyle style = openStyle(o.file);
-    ASSERT_NE(style.editor, nullptr);
-    const ExportedCv exported = exportCv(style.editor.get(), 0, 0);
+    const test::LibraryStyle style = openStyle(o.file);
+    ASSERT_NE(style.editor(), nullptr);
+    const ExportedCv exported = exportCv(style.editor(), 0, 0);
     EXPECT_EQ(notesOf(exported.events), sorted({{1, 0x99, 36, 100, {}},
                                                 {2, 0x99, 37, 100, {}},
                                                 {4, 0x99, 38, 100, {}},
@@ -943,13 +925,13 @@ TEST(CMidiToQeStyConverter, VexSoundEventsMakeAnExtendedStyle)
         o.log, "384          | 02:01:000 | VEX ON   Event (Key= C5  , Vol= 090) found at channel: 12\n"));
     EXPECT_TRUE(contains(
         o.log, "576          | 02:03:000 | VEX OFF  Event (Key= C5  , Vol= 000) found at channel: 12\n"));
-    OpenedStyle style = openStyle(o.file);
-    ASSERT_NE(style.editor, nullptr);
+    const test::LibraryStyle style = openStyle(o.file);
+    ASSERT_NE(style.editor(), nullptr);
     uint8_t version = 0;
-    _ULStEGetQeVersion(style.editor.get(), &version);
+    _ULStEGetQeVersion(style.editor(), &version);
     EXPECT_EQ(version, 1);
     std::vector<std::vector<uint8_t>> sysex;
-    for (const SmfEvent& e : exportCv(style.editor.get(), 0, 0).events)
+    for (const SmfEvent& e : exportCv(style.editor(), 0, 0).events)
         if (e.status == 0xF0) sysex.push_back(e.data);
     const std::vector<std::vector<uint8_t>> expected = {{0x42, 0x3F, 0x78, 0x01, 0x01, 11, 72, 90, 0xF7},
                                                         {0x42, 0x3F, 0x78, 0x01, 0x00, 11, 72, 0, 0xF7}};
@@ -1012,11 +994,11 @@ TEST(CMidiToQeStyConverter, StyleNameIsCutAndCleanedForTheIndex)
     c.Note(kDrum, c.Bar(1), 36, 100, 10);
     const Outcome ok = convert(c.Build());
     ASSERT_EQ(ok.code, 0) << ok.text << ok.log;
-    OpenedStyle style = openStyle(ok.file);
-    ASSERT_NE(style.editor, nullptr);
-    EXPECT_EQ(indexOf(style.container.get())[0].name, "A_B_C_D_E_F_G_H_I"); // 17 of the 18
+    const test::LibraryStyle style = openStyle(ok.file);
+    ASSERT_NE(style.editor(), nullptr);
+    EXPECT_EQ(indexOf(style.container())[0].name, "A_B_C_D_E_F_G_H_I"); // 17 of the 18
     char name[32] = {};
-    _ULStEGetName(style.editor.get(), name, 31);
+    _ULStEGetName(style.editor(), name, 31);
     EXPECT_STREQ(name, "A:B/C*D?E.F<G>H|I\"");
 }
 
@@ -1046,15 +1028,15 @@ TEST(CMidiToQeStyConverter, StyleOfManySparsePatternsFitsItsBuffer)
         b.EndAt(b.Bar(bar));
         const Outcome o = convert(b.Build());
         ASSERT_EQ(o.code, 0) << o.text;
-        OpenedStyle style = openStyle(o.file);
-        ASSERT_NE(style.editor, nullptr);
+        const test::LibraryStyle style = openStyle(o.file);
+        ASSERT_NE(style.editor(), nullptr);
         for (int e = 0; e < 12; ++e)
             for (int cv = 0; cv < (e < 4 ? 6 : 2); ++cv)
                 for (int t = 0; t < 8; ++t)
-                    EXPECT_EQ(_ULStEQueryPattern(style.editor.get(), e, cv, t), 2);
+                    EXPECT_EQ(_ULStEQueryPattern(style.editor(), e, cv, t), 2);
         if (!vexSound) {
             // the note ends with its CV
-            const auto notes = notesOf(exportCv(style.editor.get(), 11, 1).events);
+            const auto notes = notesOf(exportCv(style.editor(), 11, 1).events);
             EXPECT_NE(std::find(notes.begin(), notes.end(), SmfEvent{1536, 0x89, 60, 64, {}}), notes.end());
         }
     }
@@ -1207,11 +1189,11 @@ TEST(CMidiToQeStyConverter, RealFilesConvertWithoutLosingNotes)
 
         const Outcome o = convert(b.Build());
         ASSERT_EQ(o.code, 0) << o.text;
-        OpenedStyle style = openStyle(o.file);
-        ASSERT_NE(style.editor, nullptr);
+        const test::LibraryStyle style = openStyle(o.file);
+        ASSERT_NE(style.editor(), nullptr);
         for (uint32_t cv = 0; cv < cvs; ++cv) {
             if (cvNotes[cv].empty()) continue;
-            const ExportedCv exported = exportCv(style.editor.get(), int(cv / 6), int(cv % 6));
+            const ExportedCv exported = exportCv(style.editor(), int(cv / 6), int(cv % 6));
             std::vector<SmfEvent> ons, expected;
             size_t offs = 0;
             for (const SmfEvent& e : exported.events) {

@@ -11,20 +11,21 @@
 #include "styles/StyleConvertError.h"
 #include "tests/styles/SmfListing.h"
 #include "tests/support/RealFixtures.h"
-#include "tests/support/StyleSmfBuilder.h"
+#include "tests/support/StyleMidiBuilder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WqImageBuilder.h"
 
 namespace zib {
 namespace {
 
-using test::StyleSmfBuilder;
+using test::StyleMidiBuilder;
 using test::WqEv;
 using test::WqEvents;
 using test::WqImageBuilder;
 
 constexpr int kDrum = 10, kPerc = 11, kBass = 12, kAcc1 = 13, kAcc2 = 14; // MIDI channels
 constexpr uint32_t kBar = 384;
+constexpr int kText = StyleMidiBuilder::kText; // the Wq style exports write their commands as text events
 
 struct Converted {
     int code = -1;
@@ -80,10 +81,10 @@ std::vector<uint8_t> bytesOf(const WqEvents& events)
 }
 
 // VAR1 CV1 in bars 2-3 of a 4/4 file at division 96.
-StyleSmfBuilder var1Style(const std::string& cv = "CV: CMajor")
+StyleMidiBuilder var1Style(const std::string& cv = "CV: CMajor")
 {
-    StyleSmfBuilder b;
-    b.Command(0, "Name: Test").Command(kBar, "Element: VAR1").Command(kBar, cv);
+    StyleMidiBuilder b;
+    b.Command(0, "Name: Test", kText).Command(kBar, "Element: VAR1", kText).Command(kBar, cv, kText);
     return b;
 }
 
@@ -98,19 +99,21 @@ TEST(CMidiToWqStyConverter, BuildsTheImageOfEveryModel)
          {Model{'9', 96, "MyStyle   "}, Model{'<', 96, "MyStyle   "}, Model{'H', 96, "MyStyle   "},
           Model{'I', 224, "MyStyle         "}, Model{'M', 224, "MyStyle         "}}) {
         SCOPED_TRACE(m.letter);
-        StyleSmfBuilder b;
-        b.Command(0, "Name: MyStyle").Command(0, "Rflag: BASS,S").Command(0, "TensionOFF: 14");
-        b.Command(0, "Shiftup: ACC3,12");
-        b.Command(kBar, "Element: VAR1").Command(kBar, "Table: Maj6,2").Command(kBar, "CV: DMajor");
-        b.Command(3 * kBar, "CV: Bmin");
+        StyleMidiBuilder b;
+        b.Command(0, "Name: MyStyle", kText).Command(0, "Rflag: BASS,S", kText);
+        b.Command(0, "TensionOFF: 14", kText);
+        b.Command(0, "Shiftup: ACC3,12", kText);
+        b.Command(kBar, "Element: VAR1", kText).Command(kBar, "Table: Maj6,2", kText);
+        b.Command(kBar, "CV: DMajor", kText);
+        b.Command(3 * kBar, "CV: Bmin", kText);
         b.Channel(kDrum)
             .Controller(0, 9, 7, 90)
             .Controller(0, 9, 10, 20)
             .Controller(0, 9, 32, 1)
             .Program(0, 9, 5);
-        b.Note(kDrum, kBar, kBar + 48, 36, 100).Note(kDrum, kBar + 96, kBar + 144, 38, 80);
-        b.Note(kDrum, 2 * kBar + 192, 2 * kBar + 240, 42, 64);
-        b.Note(kBass, 3 * kBar + 96, 3 * kBar + 192, 40, 90);
+        b.NoteSpan(kDrum, kBar, kBar + 48, 36, 100).NoteSpan(kDrum, kBar + 96, kBar + 144, 38, 80);
+        b.NoteSpan(kDrum, 2 * kBar + 192, 2 * kBar + 240, 42, 64);
+        b.NoteSpan(kBass, 3 * kBar + 96, 3 * kBar + 192, 40, 90);
         b.Conductor().EndAt(4 * kBar);
         Converted c = convert(b.Build(), m.letter);
         ASSERT_EQ(c.code, 0) << c.errorText << "\n" << c.log;
@@ -166,8 +169,8 @@ TEST(CMidiToWqStyConverter, BuildsTheImageOfEveryModel)
 
 TEST(CMidiToWqStyConverter, WritesTheConversionLog)
 {
-    StyleSmfBuilder b = var1Style();
-    b.Note(kDrum, kBar, kBar + 48, 36, 100);
+    StyleMidiBuilder b = var1Style();
+    b.NoteSpan(kDrum, kBar, kBar + 48, 36, 100);
     b.Channel(kDrum).EndAt(2 * kBar);
     std::vector<uint8_t> midi = b.Build();
     Converted c = convert(midi);
@@ -210,8 +213,8 @@ TEST(CMidiToWqStyConverter, RefusesWhatAWqStyleCannotHold)
         int code;
         std::string logLine;
     };
-    auto withNote = [](StyleSmfBuilder&& b) {
-        b.Note(kDrum, kBar, kBar + 48, 36);
+    auto withNote = [](StyleMidiBuilder&& b) {
+        b.NoteSpan(kDrum, kBar, kBar + 48, 36);
         return b.Build();
     };
     const std::vector<Row> rows = {
@@ -222,15 +225,15 @@ TEST(CMidiToWqStyConverter, RefusesWhatAWqStyleCannotHold)
              return smf.Build();
          },
          135, "Error: MIDI file format not supported in MIDI2STY conversion - Format: 0\n"},
-        {"division 48", [&] { return withNote(StyleSmfBuilder(48)); }, 136,
+        {"division 48", [&] { return withNote(StyleMidiBuilder(48)); }, 136,
          "Error: Time division not supported: 48 PPQN. Supported divisions: 96 PPQN and greater\n"},
-        {"a half-note denominator", [&] { return withNote(StyleSmfBuilder(96, 3, 1)); }, 137,
+        {"a half-note denominator", [&] { return withNote(StyleMidiBuilder(96, 3, 1)); }, 137,
          "0            | 01:01:000 | Error: Tact Denominator is not supported by DASK wq-series styles\n"},
-        {"10/4", [&] { return withNote(StyleSmfBuilder(96, 10, 2)); }, 137,
+        {"10/4", [&] { return withNote(StyleMidiBuilder(96, 10, 2)); }, 137,
          "Error: Time signature 10/4 is not supported by DASK wq-series styles\n"},
         {"a time signature inside a bar",
          [&] {
-             StyleSmfBuilder b = var1Style();
+             StyleMidiBuilder b = var1Style();
              b.Conductor().TimeSig(kBar + 100, 3, 2);
              return withNote(std::move(b));
          },
@@ -240,69 +243,69 @@ TEST(CMidiToWqStyConverter, RefusesWhatAWqStyleCannotHold)
          "32nds/quarter=8\n"},
         {"channel 1",
          [] {
-             StyleSmfBuilder b = var1Style();
-             b.Note(1, kBar, kBar + 48, 60);
+             StyleMidiBuilder b = var1Style();
+             b.NoteSpan(1, kBar, kBar + 48, 60);
              return b.Build();
          },
          118, "384          | 02:01:000 | Error: Cannot convert MIDI channel: 1 to arr track.\n"},
         {"an event in no CV",
          [] {
-             StyleSmfBuilder b;
-             b.Command(kBar, "Element: VAR1").Command(2 * kBar, "CV: CMajor");
-             b.Note(kDrum, kBar + 10, kBar + 20, 36);
+             StyleMidiBuilder b;
+             b.Command(kBar, "Element: VAR1", kText).Command(2 * kBar, "CV: CMajor", kText);
+             b.NoteSpan(kDrum, kBar + 10, kBar + 20, 36);
              return b.Build();
          },
          104, "394          | 02:01:010 | Error: Wrong style element number found: 0\n"},
         {"a note in the setup bar",
          [] {
-             StyleSmfBuilder b = var1Style();
-             b.Note(kDrum, 10, 20, 36).Note(kDrum, kBar, kBar + 20, 36);
+             StyleMidiBuilder b = var1Style();
+             b.NoteSpan(kDrum, 10, 20, 36).NoteSpan(kDrum, kBar, kBar + 20, 36);
              return b.Build();
          },
          133, "10           | 01:01:010 | Error: Note events not allowed inside first bar of MIDI file!\n"},
         {"a misplaced command",
          [] {
-             StyleSmfBuilder b = var1Style();
-             b.Command(kBar + 5, "Rflag: BASS,S");
-             b.Note(kDrum, kBar, kBar + 20, 36);
+             StyleMidiBuilder b = var1Style();
+             b.Command(kBar + 5, "Rflag: BASS,S", kText);
+             b.NoteSpan(kDrum, kBar, kBar + 20, 36);
              return b.Build();
          },
          133, "389          | 02:01:005 | Error: Rflag text cmd found at wrong place: Rflag: BASS,S\n"},
         {"Name out of place",
          [] {
-             StyleSmfBuilder b;
-             b.Command(kBar, "Name: Late");
+             StyleMidiBuilder b;
+             b.Command(kBar, "Name: Late", kText);
              return b.Build();
          },
          109, ""},
         {"no element",
          [] {
-             StyleSmfBuilder b;
-             b.Command(0, "Name: Empty");
+             StyleMidiBuilder b;
+             b.Command(0, "Name: Empty", kText);
              return b.Build();
          },
          142, ""},
         {"no note", [] { return var1Style().Build(); }, 143, ""},
         {"an event in the 17th bar of a CV",
          [] {
-             StyleSmfBuilder b = var1Style();
-             b.Note(kDrum, kBar, kBar + 10, 36).Note(kDrum, 17 * kBar + 50, 17 * kBar + 60, 36);
+             StyleMidiBuilder b = var1Style();
+             b.NoteSpan(kDrum, kBar, kBar + 10, 36).NoteSpan(kDrum, 17 * kBar + 50, 17 * kBar + 60, 36);
              return b.Build();
          },
          132, "Error: Too high (16) number of bars per CV. SE: VAR1, CV:CV1\n"},
         {"a CV of 17 bars",
          [] {
-             StyleSmfBuilder b = var1Style();
-             b.Command(2 * kBar, "CV: Cmin").Command(20 * kBar, "CV: DMajor");
-             b.Note(kDrum, kBar, kBar + 10, 36).Note(kDrum, 20 * kBar + 50, 20 * kBar + 60, 36);
+             StyleMidiBuilder b = var1Style();
+             b.Command(2 * kBar, "CV: Cmin", kText).Command(20 * kBar, "CV: DMajor", kText);
+             b.NoteSpan(kDrum, kBar, kBar + 10, 36).NoteSpan(kDrum, 20 * kBar + 50, 20 * kBar + 60, 36);
              return b.Build();
          },
          132, "Error: Too high (16) number of bars per CV. SE: VAR1, CV:CV2\n"},
         {"a note held into the next CV",
          [] {
-             StyleSmfBuilder b = var1Style();
-             b.Command(2 * kBar, "CV: Cmin");
-             b.Note(kDrum, kBar, 2 * kBar + 10, 36).Note(kDrum, 2 * kBar + 96, 2 * kBar + 100, 38);
+             StyleMidiBuilder b = var1Style();
+             b.Command(2 * kBar, "CV: Cmin", kText);
+             b.NoteSpan(kDrum, kBar, 2 * kBar + 10, 36).NoteSpan(kDrum, 2 * kBar + 96, 2 * kBar + 100, 38);
              return b.Build();
          },
          134,
@@ -311,9 +314,9 @@ TEST(CMidiToWqStyConverter, RefusesWhatAWqStyleCannotHold)
          "(0)\n"},
         {"a time a 6/4 bar cannot hold",
          [] {
-             StyleSmfBuilder b(96, 6, 2);
-             b.Command(576, "Element: VAR1").Command(576, "CV: CMajor");
-             b.Note(kDrum, 576 + 528, 576 + 540, 36);
+             StyleMidiBuilder b(96, 6, 2);
+             b.Command(b.Bar(1), "Element: VAR1", kText).Command(b.Bar(1), "CV: CMajor", kText);
+             b.NoteSpan(kDrum, 576 + 528, 576 + 540, 36);
              return b.Build();
          },
          134, "1104         | 02:06:048 | Error: Event time (528) does not fit a wq-series style bar\n"},
@@ -354,12 +357,12 @@ TEST(CMidiToWqStyConverter, ReportsOnlyCodesWithTexts)
 // in the bar before it.
 TEST(CMidiToWqStyConverter, TiesNotesAcrossBars)
 {
-    StyleSmfBuilder b = var1Style();
+    StyleMidiBuilder b = var1Style();
     const uint32_t cv = kBar;
-    b.Note(kBass, cv, cv + kBar, 40, 100);               // to the bar line
-    b.Note(kBass, cv + 192, cv + 2 * kBar + 50, 43, 80); // over two bar lines
-    b.Note(kBass, cv + 300, cv + kBar + 100, 45, 60);    // over one
-    b.Note(kBass, cv + 2 * kBar + 200, cv + 2 * kBar + 260, 47, 50);
+    b.NoteSpan(kBass, cv, cv + kBar, 40, 100);               // to the bar line
+    b.NoteSpan(kBass, cv + 192, cv + 2 * kBar + 50, 43, 80); // over two bar lines
+    b.NoteSpan(kBass, cv + 300, cv + kBar + 100, 45, 60);    // over one
+    b.NoteSpan(kBass, cv + 2 * kBar + 200, cv + 2 * kBar + 260, 47, 50);
     b.Conductor().EndAt(4 * kBar);
     Converted c = convert(b.Build());
     ASSERT_EQ(c.code, 0) << c.log;
@@ -373,7 +376,7 @@ TEST(CMidiToWqStyConverter, TiesNotesAcrossBars)
 
 TEST(CMidiToWqStyConverter, EndsUnpairedNotes)
 {
-    StyleSmfBuilder b = var1Style();
+    StyleMidiBuilder b = var1Style();
     b.Channel(kAcc1).NoteOn(kBar + 96, 12, 60, 100); // never released
     b.Channel(kAcc1).NoteOff(kBar + 200, 12, 62, 0); // nothing to release: dropped
     b.Channel(kAcc1).NoteOff(kBar, 12, 64, 0);       // on the CV's first tick: the bar before's
@@ -399,7 +402,7 @@ TEST(CMidiToWqStyConverter, EndsUnpairedNotes)
 TEST(CMidiToWqStyConverter, DropsSetupRepetitionsAndIgnoredKinds)
 {
     auto midi = [] {
-        StyleSmfBuilder b = var1Style();
+        StyleMidiBuilder b = var1Style();
         auto& acc = b.Channel(kAcc2);
         acc.Controller(0, 13, 0, 2).Controller(0, 13, 32, 1).Program(0, 13, 9).Controller(0, 13, 10, 5);
         acc.Controller(kBar, 13, 7, 100).Controller(kBar, 13, 10, 5).Controller(kBar, 13, 0, 2);
@@ -408,7 +411,7 @@ TEST(CMidiToWqStyConverter, DropsSetupRepetitionsAndIgnoredKinds)
         acc.PitchBend(kBar + 70, 13, 0x2001)
             .KeyPressure(kBar + 80, 13, 60, 33)
             .ChannelPressure(kBar + 90, 13, 44);
-        b.Note(kAcc2, kBar + 100, kBar + 200, 60);
+        b.NoteSpan(kAcc2, kBar + 100, kBar + 200, 60);
         return b.Build();
     }();
     struct Row {
@@ -446,16 +449,16 @@ TEST(CMidiToWqStyConverter, DropsALastBarWithoutEvents)
 {
     for (uint32_t late : {0u, 9u, 10u}) {
         SCOPED_TRACE(late);
-        StyleSmfBuilder b = var1Style();
-        b.Note(kDrum, kBar + 10, kBar + 20, 36).Note(kDrum, 3 * kBar + late, 3 * kBar + late, 38);
+        StyleMidiBuilder b = var1Style();
+        b.NoteSpan(kDrum, kBar + 10, kBar + 20, 36).NoteSpan(kDrum, 3 * kBar + late, 3 * kBar + late, 38);
         Converted c = convert(b.Build());
         ASSERT_EQ(c.code, 0) << c.log;
         EXPECT_EQ(c.style().GetCvLength(0, 0), late < 10 ? 2 : 3);
         EXPECT_EQ(c.warnings, late < 10 ? 1 : 0);
     }
     // A one-bar CV keeps its bar.
-    StyleSmfBuilder b = var1Style();
-    b.Note(kDrum, kBar, kBar + 5, 36);
+    StyleMidiBuilder b = var1Style();
+    b.NoteSpan(kDrum, kBar, kBar + 5, 36);
     Converted c = convert(b.Build());
     ASSERT_EQ(c.code, 0) << c.log;
     EXPECT_EQ(c.style().GetCvLength(0, 0), 1);
@@ -473,9 +476,9 @@ TEST(CMidiToWqStyConverter, FitsTheTrackSoundToTheModel)
                          Row{'M', 3, 64, 0x0300}, Row{'H', 4, 5, 0x0000}, Row{'I', 4, 5, 0x0405},
                          Row{'M', 5, 5, 0x0000}, Row{'X', 2, 5, 0x0000}, Row{'X', 3, 5, 0x0300}}) {
         SCOPED_TRACE(testing::Message() << r.model << " bank " << r.bank << " program " << r.program);
-        StyleSmfBuilder b = var1Style();
+        StyleMidiBuilder b = var1Style();
         b.Channel(kPerc).Controller(0, 10, 32, r.bank).Program(0, 10, r.program);
-        b.Note(kPerc, kBar, kBar + 10, 50);
+        b.NoteSpan(kPerc, kBar, kBar + 10, 50);
         Converted c = convert(b.Build(), r.model);
         ASSERT_EQ(c.code, 0) << c.log;
         EXPECT_EQ(c.style().GetTrackWord(0, 1), r.word);
@@ -484,9 +487,9 @@ TEST(CMidiToWqStyConverter, FitsTheTrackSoundToTheModel)
 
 TEST(CMidiToWqStyConverter, TakesKeysAndChordTablesFromTheSettings)
 {
-    StyleSmfBuilder b = var1Style("CV: Bmin");
-    b.Command(kBar, "Table: Maj6,2");
-    b.Note(kDrum, kBar, kBar + 10, 36);
+    StyleMidiBuilder b = var1Style("CV: Bmin");
+    b.Command(kBar, "Table: Maj6,2", kText);
+    b.NoteSpan(kDrum, kBar, kBar + 10, 36);
     std::vector<uint8_t> midi = b.Build();
 
     WqStyleConvertSettings settings;
@@ -526,11 +529,11 @@ TEST(CMidiToWqStyConverter, TakesKeysAndChordTablesFromTheSettings)
 // Bars of two tracks that repeat each other go into a shared pattern.
 TEST(CMidiToWqStyConverter, StoresSharedBarsAsPatterns)
 {
-    StyleSmfBuilder b = var1Style();
-    b.Command(2 * kBar, "CV: Cmin");
+    StyleMidiBuilder b = var1Style();
+    b.Command(2 * kBar, "CV: Cmin", kText);
     for (uint32_t cv : {kBar, 2 * kBar})
         for (uint32_t i = 0; i < 8; ++i)
-            b.Note(kDrum, cv + i * 48, cv + i * 48 + 24, 36 + int(i % 3));
+            b.NoteSpan(kDrum, cv + i * 48, cv + i * 48 + 24, 36 + int(i % 3));
     Converted c = convert(b.Build(), 'M');
     ASSERT_EQ(c.code, 0) << c.log;
     EXPECT_TRUE(c.patternized);
@@ -546,7 +549,7 @@ TEST(CMidiToWqStyConverter, StoresSharedBarsAsPatterns)
 TEST(CMidiToWqStyConverter, RefusesAnImageTooLargeForTheFile)
 {
     auto styleOfSize = [](size_t imageSize) {
-        StyleSmfBuilder b = var1Style();
+        StyleMidiBuilder b = var1Style();
         size_t events = (imageSize - 1168) / 4 - 16 - 1;
         for (size_t i = 0; i < events; ++i) {
             uint32_t bar = uint32_t(i % 16), at = uint32_t(i / 16 % 383);
@@ -584,8 +587,8 @@ TEST(CMidiToWqStyConverter, RefusesAnImageTooLargeForTheFile)
 
 TEST(CMidiToWqStyConverter, WritesTheFileWholeOrNotAtAll)
 {
-    StyleSmfBuilder b = var1Style();
-    b.Note(kDrum, kBar, kBar + 48, 36);
+    StyleMidiBuilder b = var1Style();
+    b.NoteSpan(kDrum, kBar, kBar + 48, 36);
     std::vector<uint8_t> midi = b.Build();
     test::TempDir dir;
 
@@ -615,8 +618,8 @@ TEST(CMidiToWqStyConverter, WritesTheFileWholeOrNotAtAll)
 // Several track chunks on one channel make one track, in time order.
 TEST(CMidiToWqStyConverter, MergesTrackChunksOfOneChannel)
 {
-    StyleSmfBuilder b = var1Style();
-    b.Note(kDrum, kBar, kBar + 10, 36).Note(kDrum, kBar + 192, kBar + 200, 36);
+    StyleMidiBuilder b = var1Style();
+    b.NoteSpan(kDrum, kBar, kBar + 10, 36).NoteSpan(kDrum, kBar + 192, kBar + 200, 36);
     b.Smf()
         .AddTrack()
         .NoteOn(kBar + 96, 9, 38, 90)
@@ -633,10 +636,10 @@ TEST(CMidiToWqStyConverter, MergesTrackChunksOfOneChannel)
 // Higher divisions are scaled to 96 ticks per quarter note, rounding halves up.
 TEST(CMidiToWqStyConverter, ScalesTicksToTheStyleResolution)
 {
-    StyleSmfBuilder b(480);
-    const uint32_t bar = b.Bar();
-    b.Command(bar, "Element: VAR1").Command(bar, "CV: CMajor");
-    b.Note(kDrum, bar + 2, bar + 1917, 36).Note(kDrum, bar + 3, bar + 7, 38);
+    StyleMidiBuilder b(480);
+    const uint32_t bar = b.TicksPerBar();
+    b.Command(bar, "Element: VAR1", kText).Command(bar, "CV: CMajor", kText);
+    b.NoteSpan(kDrum, bar + 2, bar + 1917, 36).NoteSpan(kDrum, bar + 3, bar + 7, 38);
     b.Conductor().Tempo(0, 618556); // 97 BPM
     Converted c = convert(b.Build());
     ASSERT_EQ(c.code, 0) << c.log;
@@ -650,11 +653,11 @@ TEST(CMidiToWqStyConverter, ScalesTicksToTheStyleResolution)
 // chunk; those of other chunks do not count.
 TEST(CMidiToWqStyConverter, TakesBarSignaturesFromTheConductor)
 {
-    StyleSmfBuilder b = var1Style();
+    StyleMidiBuilder b = var1Style();
     b.Conductor().TimeSig(2 * kBar, 3, 2).TimeSig(2 * kBar + 288, 6, 3);
     b.Channel(kDrum).TimeSig(kBar, 7, 3);
-    b.Note(kDrum, kBar + 10, kBar + 20, 36).Note(kDrum, 2 * kBar + 10, 2 * kBar + 20, 36);
-    b.Note(kDrum, 2 * kBar + 288 + 100, 2 * kBar + 288 + 110, 36);
+    b.NoteSpan(kDrum, kBar + 10, kBar + 20, 36).NoteSpan(kDrum, 2 * kBar + 10, 2 * kBar + 20, 36);
+    b.NoteSpan(kDrum, 2 * kBar + 288 + 100, 2 * kBar + 288 + 110, 36);
     Converted c = convert(b.Build());
     ASSERT_EQ(c.code, 0) << c.log;
     EXPECT_EQ(c.style().GetCvLength(0, 0), 3);
@@ -853,9 +856,9 @@ TEST(CMidiToWqStyConverter, ReadsRealMidiFiles)
 
         test::SmfListing listing;
         ASSERT_EQ(listing.Read(midi), 0);
-        StyleSmfBuilder b(listing.GetDivision());
-        const uint32_t bar = b.Bar();
-        b.Command(bar, "Element: VAR1").Command(bar, "CV: CMajor");
+        StyleMidiBuilder b(listing.GetDivision());
+        const uint32_t bar = b.TicksPerBar();
+        b.Command(bar, "Element: VAR1", kText).Command(bar, "CV: CMajor", kText);
         size_t notes = 0;
         uint32_t lastTick = 0;
         for (const auto& e : listing.events) {

@@ -9,14 +9,14 @@
 #include "styles/CWqStyleFile.h"
 #include "tests/styles/SmfListing.h"
 #include "tests/support/RealFixtures.h"
-#include "tests/support/StyleSmfBuilder.h"
+#include "tests/support/StyleMidiBuilder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WqImageBuilder.h"
 
 namespace zib {
 namespace {
 
-using test::StyleSmfBuilder;
+using test::StyleMidiBuilder;
 using test::WqEv;
 using test::WqEvents;
 using test::WqImageBuilder;
@@ -71,13 +71,13 @@ Imported import(const std::vector<uint8_t>& midi, int track, int ignoreFlags = 0
 // Two bars of DRUM, BASS and ACC1 in a file without text commands.
 std::vector<uint8_t> twoBars()
 {
-    StyleSmfBuilder b;
+    StyleMidiBuilder b;
     b.Channel(kBass).Controller(0, 11, 7, 90).Program(0, 11, 33);
-    b.Note(kDrum, 0, 24, 36).Note(kDrum, 96, 120, 38).Note(kDrum, kBar + 96, kBar + 120, 38);
-    b.Note(kBass, 0, 192, 40, 110).Note(kBass, kBar + 200, 2 * kBar, 43, 90);
+    b.NoteSpan(kDrum, 0, 24, 36).NoteSpan(kDrum, 96, 120, 38).NoteSpan(kDrum, kBar + 96, kBar + 120, 38);
+    b.NoteSpan(kBass, 0, 192, 40, 110).NoteSpan(kBass, kBar + 200, 2 * kBar, 43, 90);
     b.Channel(kBass).Controller(kBar, 11, 7, 80);
-    b.Note(kAcc1, 10, 20, 60, 70);
-    b.Command(0, "Element: VAR1");
+    b.NoteSpan(kAcc1, 10, 20, 60, 70);
+    b.Command(0, "Element: VAR1", StyleMidiBuilder::kText);
     b.Channel(kDrum).EndAt(2 * kBar);
     return b.Build();
 }
@@ -113,15 +113,15 @@ TEST(CMidiToWqStyImporter, RefusesWhatItCannotImport)
         int code;
         std::string logLine;
     };
-    auto oneNote = [](StyleSmfBuilder&& b) {
-        b.Note(kDrum, 0, 10, 36);
+    auto oneNote = [](StyleMidiBuilder&& b) {
+        b.NoteSpan(kDrum, 0, 10, 36);
         return b.Build();
     };
     const std::vector<Row> rows = {
         {"a note on channel 1",
          [] {
-             StyleSmfBuilder b;
-             b.Note(kDrum, 0, 10, 36).Note(1, kBar, kBar + 10, 60);
+             StyleMidiBuilder b;
+             b.NoteSpan(kDrum, 0, 10, 36).NoteSpan(1, kBar, kBar + 10, 60);
              return b.Build();
          },
          0, 107, "384          | 02:01:000 | Error: Cannot convert MIDI channel: 1 to arr track.\n"},
@@ -132,39 +132,39 @@ TEST(CMidiToWqStyImporter, RefusesWhatItCannotImport)
              return smf.Build();
          },
          0, 115, "Error: MIDI file format not supported in MIDI2STY conversion - Format: 0\n"},
-        {"division 24", [&] { return oneNote(StyleSmfBuilder(24)); }, 0, 116, ""},
-        {"a 5/2 bar", [&] { return oneNote(StyleSmfBuilder(96, 5, 1)); }, 0, 117, ""},
+        {"division 24", [&] { return oneNote(StyleMidiBuilder(24)); }, 0, 116, ""},
+        {"a 5/2 bar", [&] { return oneNote(StyleMidiBuilder(96, 5, 1)); }, 0, 117, ""},
         {"a time signature off the bar line",
          [&] {
-             StyleSmfBuilder b;
+             StyleMidiBuilder b;
              b.Conductor().TimeSig(100, 3, 2);
              return oneNote(std::move(b));
          },
          0, 101, "ERROR: Time sig out of wright place"},
-        {"track 6", [&] { return oneNote(StyleSmfBuilder()); }, 6, 106, ""},
-        {"track -1", [&] { return oneNote(StyleSmfBuilder()); }, -1, 106, ""},
+        {"track 6", [&] { return oneNote(StyleMidiBuilder()); }, 6, 106, ""},
+        {"track -1", [&] { return oneNote(StyleMidiBuilder()); }, -1, 106, ""},
         {"a note in the 17th bar",
          [] {
-             StyleSmfBuilder b;
-             b.Note(kDrum, 0, 10, 36).Note(kBass, 16 * kBar + 50, 16 * kBar + 60, 40);
+             StyleMidiBuilder b;
+             b.NoteSpan(kDrum, 0, 10, 36).NoteSpan(kBass, 16 * kBar + 50, 16 * kBar + 60, 40);
              return b.Build();
          },
          0, 112, "Error: Too high (16) number of bars per CV\n"},
         {"17 bars",
          [] {
-             StyleSmfBuilder b;
-             b.Note(kDrum, 0, 10, 36).Conductor().EndAt(17 * kBar + 100);
+             StyleMidiBuilder b;
+             b.NoteSpan(kDrum, 0, 10, 36).Conductor().EndAt(17 * kBar + 100);
              return b.Build();
          },
          0, 112, ""},
         {"a time a 6/4 bar cannot hold",
          [] {
-             StyleSmfBuilder b(96, 6, 2);
-             b.Note(kDrum, 0, 10, 36).Note(kDrum, 560, 570, 36);
+             StyleMidiBuilder b(96, 6, 2);
+             b.NoteSpan(kDrum, 0, 10, 36).NoteSpan(kDrum, 560, 570, 36);
              return b.Build();
          },
          0, 114, "560          | 01:06:080 | Error: Event time (560) does not fit a wq-series style bar\n"},
-        {"a truncated file", [&] { return test::SmfBuilder::Truncated(oneNote(StyleSmfBuilder()), 50); }, 0,
+        {"a truncated file", [&] { return test::SmfBuilder::Truncated(oneNote(StyleMidiBuilder()), 50); }, 0,
          4, ""},
     };
     for (const Row& r : rows) {
@@ -187,13 +187,13 @@ TEST(CMidiToWqStyImporter, RefusesAnEventBufferOf64Kilobytes)
 {
     // 16 bars of DRUM: 17 bar and end events, the rest notes.
     auto drumOf = [](size_t bytes) {
-        StyleSmfBuilder b;
+        StyleMidiBuilder b;
         size_t notes = bytes / 4 - 17;
         for (size_t i = 0; i < notes; ++i) {
             uint32_t at = uint32_t(i % 16) * kBar + uint32_t(i / 16 % 380);
             b.Channel(kDrum).NoteOn(at, 9, 36, 100).NoteOff(at + 1, 9, 36);
         }
-        b.Note(kBass, 0, 10, 40).Channel(kDrum).EndAt(16 * kBar);
+        b.NoteSpan(kBass, 0, 10, 40).Channel(kDrum).EndAt(16 * kBar);
         return b.Build();
     };
     std::vector<uint8_t> below = drumOf(0xFFFC), at = drumOf(0x10000);
@@ -216,10 +216,10 @@ TEST(CMidiToWqStyImporter, CvLengthFollowsTheFilesEnd)
     };
     for (const Row& r : {Row{-1, 4}, Row{0, 4}, Row{9, 4}, Row{10, 5}, Row{200, 5}}) {
         SCOPED_TRACE(r.lastNote);
-        StyleSmfBuilder b;
-        b.Note(kDrum, 0, 10, 36).Note(kDrum, 3 * kBar + 100, 3 * kBar + 110, 38);
+        StyleMidiBuilder b;
+        b.NoteSpan(kDrum, 0, 10, 36).NoteSpan(kDrum, 3 * kBar + 100, 3 * kBar + 110, 38);
         if (r.lastNote >= 0)
-            b.Note(kDrum, 4 * kBar + uint32_t(r.lastNote), 4 * kBar + uint32_t(r.lastNote), 40, 90);
+            b.NoteSpan(kDrum, 4 * kBar + uint32_t(r.lastNote), 4 * kBar + uint32_t(r.lastNote), 40, 90);
         b.Conductor().EndAt(4 * kBar + 300);
         Imported i = import(b.Build(), 0);
         ASSERT_EQ(i.code, 0) << i.log;
@@ -236,12 +236,12 @@ TEST(CMidiToWqStyImporter, CvLengthFollowsTheFilesEnd)
 // track are dropped like the ignored kinds.
 TEST(CMidiToWqStyImporter, DropsSetupValuesOfTheFirstTick)
 {
-    StyleSmfBuilder b;
+    StyleMidiBuilder b;
     auto& bass = b.Channel(kBass);
     bass.Controller(0, 11, 32, 1).Program(0, 11, 20).Controller(0, 11, 7, 90).Controller(0, 11, 10, 12);
     bass.Controller(10, 11, 7, 90).Controller(20, 11, 7, 70).Program(30, 11, 20).Program(35, 11, 21);
     bass.Controller(40, 11, 10, 13);
-    b.Note(kBass, 50, 60, 40);
+    b.NoteSpan(kBass, 50, 60, 40);
     std::vector<uint8_t> midi = b.Build();
     Imported all = import(midi, 2);
     ASSERT_EQ(all.code, 0) << all.log;
@@ -324,6 +324,37 @@ TEST(CMidiToWqStyImporter, HasTextsForItsCodesOnly)
     }
     for (int code : {99, 118, 146, -5})
         EXPECT_EQ(importer.ReportError(text, sizeof text, code), 0) << code;
+}
+
+// The importer's own code numbers keep their texts, one by one.
+TEST(CMidiToWqStyImporter, EveryCodeKeepsItsText)
+{
+    struct Row {
+        int code;
+        const char* text;
+    };
+    const Row rows[] = {
+        {100, "Application defined error code"},
+        {101, "Time signature found at wrong place"},
+        {102, "Time signature found out of zero tick"},
+        {103, "Cannot allocate space for RAM buffer"},
+        {104, "Internal mapper error"},
+        {105, "Wrong FREAD operation"},
+        {106, "Wrong style track index"},
+        {107, "Cannot convert MIDI channel to arr track"},
+        {108, "Cannot allocate style buffer"},
+        {109, "Style buffer limit overflow"},
+        {110, "Cannot save style data to output file"},
+        {111, "Wrong style pattern index"},
+        {112, "Chord variation bar number too high"},
+        {113, "Found fatal errors during parsing"},
+        {114, "Found fatal errors during conversion"},
+        {115, "MIDI file format not supported in MIDI2STY conversion"},
+        {116, "Time Division not supported by DASK wq-styles"},
+        {117, "Tact Denominator not supported by DASK wq-series"},
+    };
+    for (const Row& r : rows)
+        EXPECT_STREQ(CMidiToWqStyImporter::ErrorText(r.code), r.text) << r.code;
 }
 
 // Real drum phrases import whole; files the style cannot take are refused.

@@ -8,6 +8,7 @@
 #include "tests/styles/SmfListing.h"
 #include "tests/support/ChunkBuilder.h"
 #include "tests/support/DasfImageBuilder.h"
+#include "tests/support/LibraryStyle.h"
 #include "tests/support/PsrStyleBuilder.h"
 #include "tests/support/QeStyleBodyReader.h"
 #include "tests/support/RealFixtures.h"
@@ -29,6 +30,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using test::CsegEntry;
 using test::CtabEntry;
+using test::LibraryStyle;
 using test::PropItem;
 using test::PsrStyleBuilder;
 
@@ -102,46 +104,23 @@ int noteOnCount(const test::QeBodyPattern& pattern)
 // The converted body read back through the library's exports: wrapped in
 // the container the conversion command writes, extracted and opened in a
 // style editor.
-class LibraryStyle {
-public:
-    explicit LibraryStyle(const Bytes& body)
-    {
-        const Bytes image = test::psrStyleImage("Converted", body);
-        container_ = _ULRFCreateInstance(image.data(), uint32_t(image.size()));
-        if (container_) resource_ = _ULRFExtractResource(container_, 0);
-        if (resource_) editor_ = _ULStECreateInstance(resource_);
-    }
-    ~LibraryStyle()
-    {
-        _ULStEDeleteInstance(editor_);
-        _ULRFDelResInstance(resource_);
-        _ULRFDeleteInstance(container_);
-    }
-    LibraryStyle(const LibraryStyle&) = delete;
-    LibraryStyle& operator=(const LibraryStyle&) = delete;
+LibraryStyle openConverted(const Bytes& body)
+{
+    return LibraryStyle(test::psrStyleImage("Converted", body));
+}
 
-    ULStEEditor* editor() const { return editor_; }
-
-    // Note-ons of one CV as the library renders it; -1 when it cannot.
-    int NoteOns(int e, int cv) const
-    {
-        const int size = _ULStEExportSmfPrepare(editor_, e, cv);
-        if (size <= 0) return -1;
-        Bytes smf(static_cast<size_t>(size));
-        if (!_ULStEExportSmfFill(editor_, smf.data(), uint32_t(smf.size()))) return -1;
-        test::SmfListing listing;
-        if (listing.Read(smf) != 0) return -1;
-        int n = 0;
-        for (const auto& ev : listing.events)
-            if ((ev.status & 0xF0) == 0x90 && ev.data[1] != 0) ++n;
-        return n;
-    }
-
-private:
-    ULRFContainer* container_ = nullptr;
-    ULRFResInstance* resource_ = nullptr;
-    ULStEEditor* editor_ = nullptr;
-};
+// Note-ons of one CV as the library renders it; -1 when it cannot.
+int exportedNoteOns(const LibraryStyle& style, int e, int cv)
+{
+    const Bytes smf = style.ExportCv(e, cv);
+    if (smf.empty()) return -1;
+    test::SmfListing listing;
+    if (listing.Read(smf) != 0) return -1;
+    int n = 0;
+    for (const auto& ev : listing.events)
+        if ((ev.status & 0xF0) == 0x90 && ev.data[1] != 0) ++n;
+    return n;
+}
 
 // A Ctab for every channel of a section group: destination = source
 // channel, all chords, root C, Maj7.
@@ -222,7 +201,7 @@ TEST(CPsrStyConverter, TheLibraryReadsTheConvertedStyle)
     EXPECT_EQ(std::string(name.begin(), name.begin() + 10), "Test Style");
     EXPECT_EQ(name[10], 0);
 
-    LibraryStyle style(c.body);
+    const LibraryStyle style = openConverted(c.body);
     ASSERT_NE(style.editor(), nullptr);
     ULStEEditor* ed = style.editor();
     EXPECT_EQ(_ULStEQueryStyleElem(ed, 0), 2);
@@ -253,8 +232,8 @@ TEST(CPsrStyConverter, TheLibraryReadsTheConvertedStyle)
     EXPECT_EQ(byte, 0);
 
     // Every note of the file arrives: 8 + 4 + 2 in Main A, 4 + 2 in Main B.
-    EXPECT_EQ(style.NoteOns(0, 0), 14);
-    EXPECT_EQ(style.NoteOns(1, 0), 6);
+    EXPECT_EQ(exportedNoteOns(style, 0, 0), 14);
+    EXPECT_EQ(exportedNoteOns(style, 1, 0), 6);
 }
 
 TEST(CPsrStyConverter, RefusesWhatItCannotConvert)
@@ -431,11 +410,11 @@ TEST(CPsrStyConverter, CvsWithTheSameSourcesSharePatterns)
               std::string::npos);
     EXPECT_NE(c.log.find("VAR1_CV2_ACC1: 1000 --- NEW PATTERN. PattOrdNum: 4, CvPatIdx: 2\n"), std::string::npos);
 
-    LibraryStyle style(c.body);
+    const LibraryStyle style = openConverted(c.body);
     ASSERT_NE(style.editor(), nullptr);
     EXPECT_EQ(_ULStEQueryChordVar(style.editor(), 0, 1), 2);
-    EXPECT_EQ(style.NoteOns(0, 0), 12);
-    EXPECT_EQ(style.NoteOns(0, 1), 12);
+    EXPECT_EQ(exportedNoteOns(style, 0, 0), 12);
+    EXPECT_EQ(exportedNoteOns(style, 0, 1), 12);
     uint8_t cv = 9;
     _ULStEGetChordAssign(style.editor(), 0, 7, &cv);
     EXPECT_EQ(cv, 1);
@@ -657,7 +636,7 @@ TEST(CPsrStyConverter, RealStyles)
             at += 8 + size_t(size);
         }
 
-        LibraryStyle style(c.body);
+        const LibraryStyle style = openConverted(c.body);
         ASSERT_NE(style.editor(), nullptr);
         size_t next = 0;
         for (int e = 0; e < kPsrElementCount; ++e) {
@@ -700,7 +679,7 @@ TEST(CPsrStyConverter, RealStyles)
                     }
                     EXPECT_EQ(written, expected) << e << "/" << cv << "/" << t;
                 }
-                EXPECT_EQ(style.NoteOns(e, cv), cvNotes) << e << "/" << cv;
+                EXPECT_EQ(exportedNoteOns(style, e, cv), cvNotes) << e << "/" << cv;
             }
         }
         EXPECT_EQ(next, c.parts.patterns.size());

@@ -17,7 +17,11 @@
 namespace zib {
 namespace {
 
+using test::Collected;
 using test::CollectedCommandCheck;
+using test::contains;
+using test::markers;
+using test::markerTexts;
 using test::QeEditorStyleBuilder;
 using test::SmfBuilder;
 using test::SmfListing;
@@ -54,49 +58,14 @@ protected:
     }
 };
 
-struct Collected {
-    int code = -1;
-    std::string log;
-    std::string errorText;
-    std::filesystem::path output;
-    std::vector<uint8_t> file;
-    SmfListing listing;
-};
-
 std::unique_ptr<Collected> collect(const std::filesystem::path& picked,
                                    const QeCvCollectSettings& settings = {},
                                    const QeCollectStyleInfo* info = nullptr,
                                    const QeStyleItem* item = nullptr)
 {
-    auto out = std::make_unique<Collected>();
     std::ostringstream log;
     const CvCollectResult result = CollectQeCvMidi(picked, settings, &log, info, item);
-    out->code = result.code;
-    out->errorText = result.errorText;
-    out->output = result.outputPath;
-    out->log = log.str();
-    if (out->code == 0) {
-        out->file = test::readFileBytes(out->output);
-        EXPECT_EQ(out->listing.Read(out->file), 0) << "the collected file must parse";
-    }
-    return out;
-}
-
-std::vector<std::string> markers(const SmfListing& listing, int track)
-{
-    std::vector<std::string> out;
-    for (const auto& e : listing.events)
-        if (e.track == track && e.status == 0xFF && e.type == 0x06)
-            out.push_back(std::to_string(e.tick) + " " + e.text());
-    return out;
-}
-
-std::vector<std::string> markerTexts(const SmfListing& listing, int track)
-{
-    std::vector<std::string> out;
-    for (const auto& e : listing.events)
-        if (e.track == track && e.status == 0xFF && e.type == 0x06) out.push_back(e.text());
-    return out;
+    return Collected::Of(result, log.str());
 }
 
 size_t noteOnCount(const SmfListing& listing, int firstTrack)
@@ -105,11 +74,6 @@ size_t noteOnCount(const SmfListing& listing, int firstTrack)
         std::count_if(listing.events.begin(), listing.events.end(), [&](const SmfListing::Event& e) {
             return e.track >= firstTrack && (e.status & 0xF0) == 0x90 && e.data.size() == 2 && e.data[1] > 0;
         }));
-}
-
-bool contains(const std::vector<std::string>& list, const std::string& item)
-{
-    return std::find(list.begin(), list.end(), item) != list.end();
 }
 
 // Undoes the 7-bit groups (written here independently of the collector).

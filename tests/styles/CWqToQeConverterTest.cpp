@@ -10,6 +10,7 @@
 #include "tests/styles/SmfListing.h"
 #include "tests/support/ByteSamples.h"
 #include "tests/support/DasfImageBuilder.h"
+#include "tests/support/LibraryStyle.h"
 #include "tests/support/QeStyleBodyReader.h"
 #include "tests/support/QeStyleBuilder.h"
 #include "tests/support/WqImageBuilder.h"
@@ -18,6 +19,7 @@
 namespace zib {
 namespace {
 
+using test::LibraryStyle;
 using test::PropItem;
 using test::PropStreamBuilder;
 using test::QeStyleBody;
@@ -46,51 +48,29 @@ Converted convert(const std::vector<uint8_t>& image, char model, size_t capacity
 
 // The converted body read back through the library's exports: wrapped in a
 // one-resource container, extracted and opened in a style editor.
-class LibraryStyle {
-public:
-    explicit LibraryStyle(const std::vector<uint8_t>& body)
-    {
-        const auto image = test::qeConverterStyleImage("Converted", body);
-        container_ = _ULRFCreateInstance(image.data(), uint32_t(image.size()));
-        if (container_) resource_ = _ULRFExtractResource(container_, 0);
-        if (resource_) editor_ = _ULStECreateInstance(resource_);
-    }
-    ~LibraryStyle()
-    {
-        _ULStEDeleteInstance(editor_);
-        _ULRFDelResInstance(resource_);
-        _ULRFDeleteInstance(container_);
-    }
-    LibraryStyle(const LibraryStyle&) = delete;
-    LibraryStyle& operator=(const LibraryStyle&) = delete;
+LibraryStyle openConverted(const std::vector<uint8_t>& body)
+{
+    return LibraryStyle(test::qeConverterStyleImage("Converted", body));
+}
 
-    ULStEEditor* editor() const { return editor_; }
-
-    // The note events of one CV as the library renders it: "tick on|off channel key velocity"
-    std::vector<std::string> Notes(int e, int cv) const
-    {
-        std::vector<std::string> out;
-        const int size = _ULStEExportSmfPrepare(editor_, e, cv);
-        std::vector<uint8_t> smf(size_t(std::max(size, 0)));
-        if (size <= 0 || !_ULStEExportSmfFill(editor_, smf.data(), uint32_t(smf.size()))) return {"no export"};
-        test::SmfListing listing;
-        if (listing.Read(smf) != 0) return {"export does not parse"};
-        for (const auto& ev : listing.events) {
-            const uint8_t kind = ev.status & 0xF0;
-            if (kind != 0x80 && kind != 0x90) continue;
-            const bool on = kind == 0x90 && ev.data[1] != 0;
-            out.push_back(std::to_string(ev.tick) + (on ? " on " : " off ") + std::to_string(ev.status & 0x0F) + " " +
-                          std::to_string(ev.data[0]) + (on ? " " + std::to_string(ev.data[1]) : ""));
-        }
-        std::sort(out.begin(), out.end());
-        return out;
+// The note events of one CV as the library renders it: "tick on|off channel key velocity"
+std::vector<std::string> exportedNotes(const LibraryStyle& style, int e, int cv)
+{
+    std::vector<std::string> out;
+    const std::vector<uint8_t> smf = style.ExportCv(e, cv);
+    if (smf.empty()) return {"no export"};
+    test::SmfListing listing;
+    if (listing.Read(smf) != 0) return {"export does not parse"};
+    for (const auto& ev : listing.events) {
+        const uint8_t kind = ev.status & 0xF0;
+        if (kind != 0x80 && kind != 0x90) continue;
+        const bool on = kind == 0x90 && ev.data[1] != 0;
+        out.push_back(std::to_string(ev.tick) + (on ? " on " : " off ") + std::to_string(ev.status & 0x0F) + " " +
+                      std::to_string(ev.data[0]) + (on ? " " + std::to_string(ev.data[1]) : ""));
     }
-
-private:
-    ULRFContainer* container_ = nullptr;
-    ULRFResInstance* resource_ = nullptr;
-    ULStEEditor* editor_ = nullptr;
-};
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
 std::vector<PropItem> itemsOf(const test::QeBodyPattern& pattern)
 {
@@ -179,7 +159,7 @@ TEST(CWqToQeConverter, TheLibraryReadsTheConvertedStyle)
 {
     const Converted c = convert(smallStyle().build(), '9');
     ASSERT_GT(c.result, 0);
-    LibraryStyle style(c.body);
+    const LibraryStyle style = openConverted(c.body);
     ULStEEditor* h = style.editor();
     ASSERT_NE(h, nullptr);
 
@@ -211,7 +191,7 @@ TEST(CWqToQeConverter, TheLibraryReadsTheConvertedStyle)
     std::vector<std::string> notes = {"0 on 9 36 100", "192 off 9 36",  "768 on 9 18 80",  "864 off 9 18",
                                       "1920 on 9 38 90", "2112 off 9 38", "0 on 8 40 64",  "384 off 8 40"};
     std::sort(notes.begin(), notes.end());
-    EXPECT_EQ(style.Notes(0, 0), notes);
+    EXPECT_EQ(exportedNotes(style, 0, 0), notes);
 }
 
 TEST(CWqToQeConverter, MakesTheNameOfPermittedCharacters)
@@ -411,7 +391,7 @@ TEST(CWqToQeConverter, CompactsCvsAndWritesElementsInQeOrder)
     for (const auto& p : out.parts.patterns) ids.push_back(p.id);
     EXPECT_EQ(ids, (std::vector<uint8_t>{2, 2, 2, 2, 3, 4, 4}));
 
-    LibraryStyle style(out.body);
+    const LibraryStyle style = openConverted(out.body);
     ULStEEditor* h = style.editor();
     ASSERT_NE(h, nullptr);
     for (int e : {0, 4, 6, 8}) EXPECT_EQ(_ULStEQueryStyleElem(h, e), 2) << e;
@@ -482,7 +462,7 @@ TEST(CWqToQeConverter, TakesTheSignatureTheBarsShare)
     ASSERT_GT(out.result, 0);
     EXPECT_EQ(out.parts.elements[0].timeSig, 6 * 8 + 3);
     EXPECT_EQ(out.parts.elements[0].cvs[0].length, 2u * 1152u);
-    LibraryStyle style(out.body);
+    const LibraryStyle style = openConverted(out.body);
     uint8_t signature = 0;
     _ULStEGetSignature(style.editor(), 1, &signature);
     EXPECT_EQ(signature, 0x35);
@@ -635,7 +615,7 @@ TEST(CWqToQeConverter, ConvertedBodiesOfRandomStylesAreWellFormed)
             uses += count;
         }
         EXPECT_EQ(uses, out.parts.patterns.size());
-        LibraryStyle style(out.body);
+        const LibraryStyle style = openConverted(out.body);
         EXPECT_NE(style.editor(), nullptr);
     }
     EXPECT_GT(converted, 20);

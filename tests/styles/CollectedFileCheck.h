@@ -1,17 +1,22 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "midi/CMidiFileEx.h"
 #include "platform/FileIo.h"
+#include "styles/CCvMidiCollector.h"
 #include "styles/CConversionLog.h"
 #include "styles/CStyleTextCommands.h"
 #include "styles/ConversionLogSink.h"
+#include "tests/styles/SmfListing.h"
+#include "tests/support/RealFixtures.h"
 
 namespace zib::test {
 
@@ -70,6 +75,51 @@ private:
 inline void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
 {
     ASSERT_EQ(writeFileAtomically(path, bytes), FileIoError::None) << path;
+}
+
+// One collection as the tests look at it: its result and log, and the
+// collected file with its listing when it succeeded.
+struct Collected {
+    int code = -1;
+    std::string log;
+    std::string errorText;
+    std::filesystem::path output;
+    std::vector<uint8_t> file;
+    SmfListing listing;
+
+    static std::unique_ptr<Collected> Of(const CvCollectResult& result, std::string log)
+    {
+        auto out = std::make_unique<Collected>();
+        out->code = result.code;
+        out->errorText = result.errorText;
+        out->output = result.outputPath;
+        out->log = std::move(log);
+        if (out->code == 0) {
+            out->file = readFileBytes(out->output);
+            EXPECT_EQ(out->listing.Read(out->file), 0) << "the collected file must parse";
+        }
+        return out;
+    }
+};
+
+// The markers of one track: "tick text", or the texts alone.
+inline std::vector<std::string> markers(const SmfListing& listing, int track)
+{
+    std::vector<std::string> out;
+    for (const auto& e : listing.events)
+        if (e.track == track && e.status == 0xFF && e.type == 0x06)
+            out.push_back(std::to_string(e.tick) + " " + e.text());
+    return out;
+}
+
+inline std::vector<std::string> markerTexts(const SmfListing& listing, int track)
+{
+    return listing.Texts(track, 0x06);
+}
+
+inline bool contains(const std::vector<std::string>& list, const std::string& item)
+{
+    return std::find(list.begin(), list.end(), item) != list.end();
 }
 
 } // namespace zib::test

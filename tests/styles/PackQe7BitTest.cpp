@@ -49,5 +49,33 @@ TEST(PackQe7Bit, WholeBlocks)
     }
 }
 
+// Unpacking gives the block back, and stops at the closing F7 of the
+// message, also inside a group.
+TEST(PackQe7Bit, UnpacksWhatItPacks)
+{
+    for (size_t size : {0u, 1u, 6u, 7u, 8u, 13u, 14u, 15u, 1000u}) {
+        std::vector<uint8_t> data(size);
+        for (size_t i = 0; i < size; ++i)
+            data[i] = uint8_t(i * 53 + 0x80 * (i % 2 == 0));
+        std::vector<uint8_t> message = PackQe7BitBlock(data);
+        EXPECT_EQ(UnpackQe7BitBlock(message), data) << size;
+        message.push_back(0xF7);
+        message.insert(message.end(), {0x01, 0x02, 0x03});
+        EXPECT_EQ(UnpackQe7BitBlock(message), data) << size << " with F7";
+    }
+    struct Case {
+        std::vector<uint8_t> packed;
+        std::vector<uint8_t> data;
+    };
+    const std::vector<Case> cases = {
+        {{0xF7}, {}},
+        {{0x01}, {}},
+        {{0x03, 0x11, 0xF7, 0x22}, {0x91}},
+        {{0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x7F, 0x08, 0xF7}, {1, 2, 3, 4, 5, 6, 7, 0x88}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(UnpackQe7BitBlock(c.packed), c.data);
+}
+
 } // namespace
 } // namespace zib

@@ -3,6 +3,7 @@
 #include "styles/PsrStyleConversion.h"
 
 #include "tests/support/DasfImageBuilder.h"
+#include "tests/support/LibraryStyle.h"
 #include "tests/support/PsrStyleBuilder.h"
 #include "ulvarf/ulvarf.h"
 
@@ -64,17 +65,11 @@ TEST(PsrStyleConversion, NameLogAndContainer)
     EXPECT_NE(log.str().find("Converting Yamaha style: Mix.prs to DASK QE4K style\n"), std::string::npos);
 
     // Wrapped as the command writes it, the library opens it.
-    const Bytes image = test::psrStyleImage("Mix_Pop_Rock_sty", result.styleResource);
-    ULRFContainer* container = _ULRFCreateInstance(image.data(), uint32_t(image.size()));
-    ASSERT_NE(container, nullptr);
-    ULRFResInstance* resource = _ULRFExtractResource(container, 0);
-    ULStEEditor* editor = _ULStECreateInstance(resource);
-    EXPECT_NE(editor, nullptr);
-    EXPECT_EQ(_ULStEQueryStyleElem(editor, 4), 2);
-    EXPECT_EQ(_ULStEQueryStyleElem(editor, 5), 2);
-    _ULStEDeleteInstance(editor);
-    _ULRFDelResInstance(resource);
-    _ULRFDeleteInstance(container);
+    const test::LibraryStyle style(test::psrStyleImage("Mix_Pop_Rock_sty", result.styleResource));
+    ASSERT_NE(style.container(), nullptr);
+    EXPECT_NE(style.editor(), nullptr);
+    EXPECT_EQ(_ULStEQueryStyleElem(style.editor(), 4), 2);
+    EXPECT_EQ(_ULStEQueryStyleElem(style.editor(), 5), 2);
 }
 
 TEST(PsrStyleConversion, AFileThatIsNoMidiFile)

@@ -41,6 +41,12 @@ StyleMidiBuilder& StyleMidiBuilder::Note(int channel, uint32_t tick, int key, in
     return *this;
 }
 
+StyleMidiBuilder& StyleMidiBuilder::NoteSpan(int channel, uint32_t on, uint32_t off, int key, int velocity)
+{
+    Channel(channel).NoteOn(on, channel - 1, key, velocity).NoteOff(off, channel - 1, key);
+    return *this;
+}
+
 StyleMidiBuilder& StyleMidiBuilder::Setup(int channel, uint32_t tick, int expression, int bankMsb,
                                           int bankLsb, int program)
 {

@@ -1,0 +1,7 @@
+#include "mididoc/CMidDocListener.h"
+
+namespace zib {
+
+CMidDocListener::~CMidDocListener() = default;
+
+} // namespace zib

@@ -1,0 +1,7 @@
+#include "mididoc/CTrackInfo.h"
+
+namespace zib {
+
+CTrackInfo::~CTrackInfo() = default;
+
+} // namespace zib

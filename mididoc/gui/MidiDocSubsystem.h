@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+#include <wx/gdicmn.h>
+
+class wxWindow;
+
+namespace zib {
+
+class CTrackNameSource;
+class CZibDocManager;
+class CZibMidWxDoc;
+struct ZibSubsystems;
+
+// Wires the MIDI document into the shell: its document template (File New
+// and File Open of .mid files).
+void ConnectMidiDocument(ZibSubsystems& subsystems);
+void AddMidiDocTemplate(CZibDocManager& manager);
+
+// What the MIDI window asks of the areas that build on it. Each is empty
+// until its area sets it; the window then does nothing for that request.
+struct MidiDocumentHooks {
+    // The right pane of the MIDI window (the bar view), made as a child of `parent`
+    std::function<wxWindow*(wxWindow* parent, CZibMidWxDoc& doc)> MakeSecondPane;
+    // A click on a track's number: the event editor of the selected rows
+    std::function<void(CZibMidWxDoc& doc, const std::vector<int>& rows)> OpenEventEditor;
+    // A click on another cell: the Track Properties dialog of the row
+    std::function<void(CZibMidWxDoc& doc, int row)> EditTrackProperties;
+    // While MIDI plays, a click on a Vol or Pan cell: the value dialog over the
+    // cell (the document's track list model applies the value it reports)
+    std::function<void(CZibMidWxDoc& doc, int row, int column, const wxRect& cell)> LiveValueDialog;
+    // A double click noted the selected rows: the bar view selects them too
+    std::function<void(CZibMidWxDoc& doc, const std::vector<int>& rows, int hitRow)> RowsDoubleClicked;
+};
+MidiDocumentHooks& MidiDocHooks();
+
+// The names the track list shows for ports, banks and patches (the
+// instrument definitions replace the plain default).
+const CTrackNameSource& TrackNameSource();
+void SetTrackNameSource(std::unique_ptr<CTrackNameSource> source);
+
+} // namespace zib

@@ -1,0 +1,103 @@
+// The line reader under the instrument and relation files.
+#include "devices/instruments/CLineTextFile.h"
+
+#include "tests/support/TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace zib {
+namespace {
+
+// Every line of `text` until the reader stops, and the result it stopped with.
+std::pair<std::vector<std::string>, InsFileResult> readAll(const std::string& text)
+{
+    CLineTextFile file;
+    file.OpenText(text);
+    std::vector<std::string> lines;
+    for (;;) {
+        const InsFileResult r = file.ReadLine();
+        if (r != InsFileResult::Ok) return {lines, r};
+        lines.push_back(file.CurrentLine());
+    }
+}
+
+TEST(LineTextFile, ReadsLinesWithoutTheirEnds)
+{
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"empty file", "", {}},
+        {"CR LF ends", "one\r\ntwo\r\n", {"one", "two"}},
+        {"last line without LF", "one\ntwo", {"one", "two"}},
+        {"blank lines in the middle", "a\n\n\r\nb\r\n", {"a", "", "", "b"}},
+        {"only a CR is removed", "a\r\r\nb\rc\n", {"a\r", "b\rc"}},
+        {"a line feed alone", "\n", {""}},
+    };
+    for (const auto& c : cases) {
+        auto [lines, result] = readAll(c.text);
+        EXPECT_EQ(lines, c.lines) << c.what;
+        EXPECT_EQ(result, InsFileResult::EndOfFile) << c.what;
+    }
+}
+
+TEST(LineTextFile, RefusesLinesLongerThan255Characters)
+{
+    const std::string longest(255, 'x');
+    auto [lines, result] = readAll(longest + "\r\n" + std::string(256, 'y') + "\nlast\n");
+    EXPECT_EQ(lines, std::vector<std::string>{longest});
+    EXPECT_EQ(result, InsFileResult::LineTooLong);
+
+    // Reading may go on after the refused line.
+    CLineTextFile file;
+    file.OpenText(std::string(300, 'y') + "\nnext\n");
+    EXPECT_EQ(file.ReadLine(), InsFileResult::LineTooLong);
+    EXPECT_EQ(file.CurrentLine(), "");
+    EXPECT_EQ(file.ReadLine(), InsFileResult::Ok);
+    EXPECT_EQ(file.CurrentLine(), "next");
+}
+
+TEST(LineTextFile, OpensMeasuresRewindsAndCloses)
+{
+    test::TempDir dir;
+    CLineTextFile file;
+    EXPECT_EQ(file.Open(dir / "missing.ins"), InsFileResult::CannotOpen);
+    EXPECT_EQ(file.ReadLine(), InsFileResult::EndOfFile);
+
+    std::ofstream(dir / "two.ins", std::ios::binary) << "first\r\nsecond\r\n";
+    ASSERT_EQ(file.Open(dir / "two.ins"), InsFileResult::Ok);
+    EXPECT_EQ(file.FileSize(), 15);
+    ASSERT_EQ(file.ReadLine(), InsFileResult::Ok);
+    ASSERT_EQ(file.ReadLine(), InsFileResult::Ok);
+    EXPECT_EQ(file.CurrentLine(), "second");
+    EXPECT_EQ(file.ReadLine(), InsFileResult::EndOfFile);
+    ASSERT_EQ(file.Rewind(), InsFileResult::Ok);
+    ASSERT_EQ(file.ReadLine(), InsFileResult::Ok);
+    EXPECT_EQ(file.CurrentLine(), "first");
+    EXPECT_EQ(file.Close(), InsFileResult::Ok);
+    EXPECT_EQ(file.ReadLine(), InsFileResult::EndOfFile);
+    EXPECT_EQ(file.Rewind(), InsFileResult::SeekFailed);
+
+    // A folder is not a file to read.
+    EXPECT_NE(file.Open(dir.path()), InsFileResult::Ok);
+}
+
+TEST(LineTextFile, EveryResultHasAText)
+{
+    for (auto r : {InsFileResult::CannotOpen, InsFileResult::EndOfFile, InsFileResult::SeekFailed,
+                   InsFileResult::CannotMeasureSize, InsFileResult::ReadFailed, InsFileResult::LineTooLong,
+                   InsFileResult::FileTooLarge})
+        EXPECT_STRNE(InsFileResultText(r), "") << int(r);
+    EXPECT_EQ(int(InsFileResult::CannotOpen), 4);
+    EXPECT_EQ(int(InsFileResult::EndOfFile), 5);
+    EXPECT_EQ(int(InsFileResult::SeekFailed), 8);
+    EXPECT_EQ(int(InsFileResult::CannotMeasureSize), 10);
+}
+
+} // namespace
+} // namespace zib

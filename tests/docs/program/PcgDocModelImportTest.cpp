@@ -1,0 +1,246 @@
+// Import Item(s): program and drum-kit item files with the series and model
+// checks and the conversions between Wq models.
+#include "tests/docs/program/PcgTestDoc.h"
+#include "tests/support/PcgFileBuilder.h"
+
+#include <gtest/gtest.h>
+
+namespace zib {
+namespace {
+
+using test::wordAt;
+using Said = std::vector<std::string>;
+
+// A document of the model: opened from a whole file, or new and empty.
+void openWq(test::PcgTestDoc& t, int model)
+{
+    ASSERT_TRUE(t.open(model == 'I' || model == 'M' ? "d.prg" : "d.pcg", test::WqPcgBuilder(model).image()));
+}
+
+TEST(PcgDocImport, ProgramItemFilesAreCheckedConvertedOrRefused)
+{
+    auto wq8 = test::wqProgramRecord('9', "Wq8Prog", 1);
+    test::putWord(wq8, 12, 1); // multisample 1 becomes 2 on the Wq41
+    test::putWord(wq8, 15, 3); // and 3 becomes 10
+    struct Case {
+        const char* what;
+        int docModel; // 0: a new empty Wq41 document
+        std::vector<uint8_t> file;
+        PcgItemResult result;
+        Said said;
+    };
+    const Case cases[] = {
+        {"Wq8 into Wq41", 'I', test::wqItemFile('9', wq8), PcgItemResult::Added, {}},
+        {"WqR65 into Wq41", 'I', test::wqItemFile('M', test::wqProgramRecord('M', "R65")), PcgItemResult::Added, {}},
+        {"Wq6Q into Wq8", '9', test::wqItemFile('<', test::wqProgramRecord('<', "Q")), PcgItemResult::Failed, {"28"}},
+        {"WqR65 into Wq8", '9', test::wqItemFile('M', test::wqProgramRecord('M', "R65")), PcgItemResult::Failed,
+         {"40"}},
+        {"Qe into Wq8", '9', test::qeItemFile('F', "Qe", 9, std::vector<uint8_t>(20)), PcgItemResult::Failed,
+         {"39"}},
+        {"one byte short", '9', test::wqItemFile('9', std::vector<uint8_t>(163)), PcgItemResult::Failed, {"27"}},
+        {"not DASK", '9', {'K', 'S', 'A', 'D', '9', 1, 2}, PcgItemResult::Failed, {"26"}},
+        {"no model", '9', test::wqItemFile('Z', std::vector<uint8_t>(164)), PcgItemResult::Failed, {"26"}},
+        {"head only", '9', {'D', 'A', 'S', 'K'}, PcgItemResult::Failed, {"26"}},
+    };
+    for (const Case& c : cases) {
+        test::PcgTestDoc t;
+        openWq(t, c.docModel);
+        const int before = t.doc.ProgramCount();
+        EXPECT_EQ(t.doc.ImportPcg(t.file("x.WPF", c.file)), c.result) << c.what;
+        EXPECT_EQ(t.said(), c.said) << c.what;
+        EXPECT_EQ(t.doc.ProgramCount(), before + (c.result == PcgItemResult::Added ? 1 : 0)) << c.what;
+    }
+
+    // The converted Wq8 program in the Wq41 layout.
+    test::PcgTestDoc t;
+    openWq(t, 'I');
+    ASSERT_EQ(t.doc.ImportPcg(t.file("x.WPF", test::wqItemFile('9', wq8))), PcgItemResult::Added);
+    const CPcgItem& item = t.doc.programs.back();
+    EXPECT_EQ(item.model, uint32_t('I'));
+    EXPECT_EQ(item.position, 128u);
+    ASSERT_EQ(item.Size(), 172u);
+    EXPECT_EQ(item.data[16], 15);
+    EXPECT_EQ(item.data[17], 0);
+    EXPECT_EQ(wordAt(item.data, 20), 2);
+    EXPECT_EQ(wordAt(item.data, 22), 10);
+    EXPECT_EQ(item.NameText(), "Wq8Prog");
+
+    // WqR65 into Wq41: only the model letter changes.
+    const auto r65 = test::wqProgramRecord('M', "R65");
+    ASSERT_EQ(t.doc.ImportPcg(t.file("y.WPF", test::wqItemFile('M', r65))), PcgItemResult::Added);
+    EXPECT_EQ(t.doc.programs.back().model, uint32_t('I'));
+    EXPECT_EQ(t.doc.programs.back().data, r65);
+}
+
+TEST(PcgDocImport, AnEmptyDocumentTakesTheModelOfItsFirstItem)
+{
+    test::PcgTestDoc t;
+    t.doc.OnNewDocument(2); // Wq41 .PRG
+    const auto wq8 = test::wqProgramRecord('9', "Wq8Prog");
+    ASSERT_EQ(t.doc.ImportPcg(t.file("x.WPF", test::wqItemFile('9', wq8))), PcgItemResult::Added);
+    EXPECT_EQ(t.doc.model, '9');
+    EXPECT_EQ(t.doc.fileKind, 3);
+    EXPECT_EQ(t.doc.programs[0].data, wq8); // taken unchanged
+
+    // A Wq41 item into an empty Wq8 document is refused all the same.
+    test::PcgTestDoc w;
+    w.doc.OnNewDocument(1);
+    EXPECT_EQ(w.doc.ImportPcg(w.file("x.WPF", test::wqItemFile('I', test::wqProgramRecord('I', "I")))),
+              PcgItemResult::Failed);
+    EXPECT_EQ(w.said(), Said{"40"});
+}
+
+TEST(PcgDocImport, QeProgramsTakeTheHeaderSizeNameAndTheDocumentsBank)
+{
+    test::PcgTestDoc t;
+    t.doc.OnNewDocument(0);
+    const std::vector<uint8_t> data = {4, 0, 0, 0, 1, 0, 0, 0, 9};
+    ASSERT_EQ(t.doc.ImportPcg(t.file("a.WPF", test::qeItemFile('X', "Grand Piano   \xA0", 3, data))),
+              PcgItemResult::Added);
+    const CPcgItem& item = t.doc.programs[0];
+    EXPECT_EQ(item.data, data);
+    EXPECT_EQ(item.NameText(), "Grand Piano");
+    EXPECT_EQ(item.model, uint32_t('X'));
+    EXPECT_EQ(item.bank, 9); // a document without programs takes bank 9
+    EXPECT_EQ(t.doc.firstBank, 9);
+    EXPECT_EQ(item.kind, 4u);
+    EXPECT_EQ(t.doc.model, 'F');
+    EXPECT_EQ(t.doc.fileKind, 3);
+
+    ASSERT_EQ(t.doc.ImportPcg(t.file("b.WPF", test::qeItemFile('F', "Empty", 3, {}))), PcgItemResult::Added);
+    EXPECT_EQ(t.doc.programs[1].Size(), 0u);
+    EXPECT_EQ(t.doc.programs[1].resourceIndex, 1);
+    EXPECT_EQ(t.doc.programs[1].position, 1u);
+
+    struct Case {
+        std::vector<uint8_t> file;
+        Said said;
+    };
+    const Case refused[] = {
+        {test::qeItemFile('F', "Short", 3, data, 10), {"15"}},                // the header promises more
+        {test::qeItemFile('F', "Huge", 3, data, 0xFFFFFFF0u), {"15"}},        // an absurd size
+        {{'D', 'A', 'S', 'K', 'F', 1, 2, 3}, {"Error reading QE4K item header data - %d"}},
+        {test::wqItemFile('9', test::wqProgramRecord('9', "W")), {"38"}},
+    };
+    for (const Case& c : refused) {
+        test::PcgTestDoc q;
+        q.doc.OnNewDocument(0);
+        EXPECT_EQ(q.doc.ImportPcg(q.file("c.WPF", c.file)), PcgItemResult::Failed);
+        EXPECT_EQ(q.said(), c.said);
+        EXPECT_EQ(q.doc.ProgramCount(), 0);
+    }
+}
+
+TEST(PcgDocImport, DrumKitsAreCheckedAndConvertedWithTheirKitNumber)
+{
+    test::PcgTestDoc t;
+    openWq(t, 'I');
+    t.doc.shownList = 2;
+    auto kit = test::wqDrumKit('9', "Wq8Kit");
+    ASSERT_TRUE(t.doc.ImportItems({t.file("k.wdk", test::wqItemFile('9', kit))}));
+    const CPcgItem& converted = t.doc.drumKits.back();
+    EXPECT_EQ(converted.Size(), 1052u);
+    EXPECT_EQ(converted.model, uint32_t('I'));
+    EXPECT_EQ(wordAt(converted.data, 20), 0); // kit 8 of the Wq41: index mod 8
+    EXPECT_EQ(converted.position, 8u);
+
+    // Index 9: the Wq41 numbers it 1, the WqR65 15.
+    ASSERT_TRUE(t.doc.ImportItems({t.file("k2.WDK", test::wqItemFile('9', kit))}));
+    EXPECT_EQ(wordAt(t.doc.drumKits[9].data, 20), 1);
+    test::PcgTestDoc r;
+    openWq(r, 'M');
+    r.doc.shownList = 2;
+    ASSERT_TRUE(r.doc.ImportItems(
+        {r.file("a.WDK", test::wqItemFile('9', kit)), r.file("b.WDK", test::wqItemFile('9', kit))}));
+    EXPECT_EQ(wordAt(r.doc.drumKits[8].data, 20), 14);
+    EXPECT_EQ(wordAt(r.doc.drumKits[9].data, 20), 15);
+    // Wq41 and WqR65 kits trade their kit word.
+    ASSERT_TRUE(r.doc.ImportItems({r.file("c.WDK", test::wqItemFile('I', test::wqDrumKit('I', "I")))}));
+    EXPECT_EQ(wordAt(r.doc.drumKits[10].data, 20), 14);
+    EXPECT_EQ(r.doc.drumKits[10].model, uint32_t('M'));
+
+    struct Case {
+        int docModel;
+        std::vector<uint8_t> file;
+        Said said;
+    };
+    const Case refused[] = {
+        {'9', test::wqItemFile('I', test::wqDrumKit('I', "I")), {"41"}},
+        {'9', test::wqItemFile('9', std::vector<uint8_t>(1483)), {"14"}},
+        {'I', test::wqItemFile('M', std::vector<uint8_t>(1484)), {"14"}},
+        {'9', {'D', 'A', 'S', 'K'}, {"13"}},
+        {'9', test::wqItemFile('F', std::vector<uint8_t>(1484)), {"39"}},
+    };
+    for (const Case& c : refused) {
+        test::PcgTestDoc d;
+        openWq(d, c.docModel);
+        d.doc.shownList = 2;
+        const int before = d.doc.DrumKitCount();
+        EXPECT_EQ(d.doc.ImportDrumKit(d.file("x.WDK", c.file)), PcgItemResult::Failed);
+        EXPECT_EQ(d.said(), c.said);
+        EXPECT_EQ(d.doc.DrumKitCount(), before);
+    }
+}
+
+TEST(PcgDocImport, TheBatchStopsAtTheLimitAtAWrongExtensionAndAtAFailure)
+{
+    const auto item = test::wqItemFile('9', test::wqProgramRecord('9', "P"));
+    {
+        test::PcgTestDoc t;
+        openWq(t, '9');
+        for (int i = 64; i < 137; ++i)
+            t.doc.programs.push_back(t.doc.programs[0]);
+        ASSERT_EQ(t.doc.ProgramCount(), 137);
+        EXPECT_TRUE(t.doc.CanImport());
+        const auto a = t.file("a.wpf", item), b = t.file("b.WPF", item), c = t.file("c.WPF", item);
+        EXPECT_TRUE(t.doc.ImportItems({a, b, c})); // the 139th is refused, the rest not tried
+        EXPECT_EQ(t.doc.ProgramCount(), 138);
+        EXPECT_EQ(t.said(), Said{"25"});
+        EXPECT_TRUE(t.doc.modified);
+        EXPECT_FALSE(t.doc.CanImport());
+        EXPECT_EQ(t.said(), (Said{"25", "25"}));
+    }
+    {
+        test::PcgTestDoc t;
+        openWq(t, '9');
+        EXPECT_FALSE(t.doc.ImportItems({t.file("a.WPF", item), t.file("b.sty", item), t.file("c.WPF", item)}));
+        EXPECT_EQ(t.doc.ProgramCount(), 65);
+        ASSERT_EQ(t.notices.size(), 1u);
+        EXPECT_EQ(t.notices[0].text, "Error: Not WPF file type: %s");
+        EXPECT_EQ(t.notices[0].args, std::vector<std::string>{"STY"});
+        EXPECT_TRUE(t.doc.modified); // the item imported before the refused file is kept
+    }
+    {
+        test::PcgTestDoc t;
+        openWq(t, '9');
+        const auto bad = t.file("bad.WPF", test::wqItemFile('9', std::vector<uint8_t>(10)));
+        EXPECT_FALSE(t.doc.ImportItems({t.file("a.WPF", item), bad, t.file("c.WPF", item)}));
+        EXPECT_EQ(t.doc.ProgramCount(), 65);
+        EXPECT_TRUE(t.doc.modified);
+        EXPECT_FALSE(t.doc.ImportItems({(t.dir / "missing.WPF").string()}));
+        EXPECT_EQ(t.notices.back().text, "Cannot open file - %d");
+    }
+}
+
+TEST(PcgDocImport, ConversionDispatchCoversEveryPair)
+{
+    test::PcgTestDoc t;
+    openWq(t, '9');
+    t.doc.programs[0].data = test::wqProgramRecord('9', "A");
+    struct Case {
+        int source, target, result;
+    };
+    const Case programCases[] = {{'<', '9', -1}, {'H', 'I', -1}, {'9', '<', -1}, {'I', '9', -2},
+                                 {'M', '9', -2}, {'9', 'F', -1}, {'I', 'M', 0},  {'M', 'I', 0}};
+    for (const Case& c : programCases)
+        EXPECT_EQ(t.doc.ConvertProgram(c.source, c.target, 0), c.result) << char(c.source) << char(c.target);
+    EXPECT_EQ(t.doc.ConvertProgram('9', 'M', 0), 0);
+    EXPECT_EQ(t.doc.programs[0].model, uint32_t('M'));
+    EXPECT_EQ(t.doc.programs[0].Size(), 172u);
+    EXPECT_EQ(t.doc.ConvertProgram('9', 'I', 1000), -1);
+    EXPECT_EQ(t.doc.ConvertDrumKit('<', 'I', 0), -1);
+    EXPECT_EQ(t.doc.ConvertDrumKit('I', '9', 0), -2);
+}
+
+} // namespace
+} // namespace zib

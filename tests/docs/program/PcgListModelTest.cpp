@@ -1,0 +1,303 @@
+// The program list without its window: texts, command states, moving,
+// renaming, banks, and the clipboard block with its paste rules.
+#include "docs/program/PcgListModel.h"
+
+#include "tests/docs/program/PcgTestDoc.h"
+#include "tests/support/PcgFileBuilder.h"
+
+#include "midi/ProgramNames.h"
+
+#include <gtest/gtest.h>
+
+namespace zib {
+namespace {
+
+using Said = std::vector<std::string>;
+
+void openWq(test::PcgTestDoc& t, int model)
+{
+    ASSERT_TRUE(t.open(model == 'I' || model == 'M' ? "d.prg" : "d.pcg", test::WqPcgBuilder(model).image()));
+}
+
+void openQe(test::PcgTestDoc& t, std::vector<test::QeProgram> programs = {{"Piano", 9, 0, 4, 1},
+                                                                         {"Organ", 9, 1, 4, 2},
+                                                                         {"Choir", 9, 3, 4, 3}})
+{
+    ASSERT_TRUE(t.open("q.pcg", test::qePcgImage(programs)));
+}
+
+TEST(PcgList, ColumnsAndCellsFollowTheSeriesAndTheShownList)
+{
+    test::PcgTestDoc qe;
+    openQe(qe);
+    PcgListModel q(qe.doc);
+    ASSERT_EQ(q.Columns().size(), 10u);
+    EXPECT_EQ(q.Columns()[2].title, "Size");
+    EXPECT_EQ(q.CellText(3, 0), "Choir");
+    EXPECT_EQ(q.CellText(3, 1), "10 / 3");
+    EXPECT_EQ(q.CellText(3, 2), std::to_string(qe.doc.programs[3].Size()));
+    EXPECT_EQ(q.CellText(2, 2), "0");
+    EXPECT_EQ(q.CellText(3, 3), "");
+
+    for (int model : {'9', 'M'}) {
+        test::PcgTestDoc t;
+        openWq(t, model);
+        const size_t s1 = model == '9' ? 12 : 20, s2 = model == '9' ? 15 : 22;
+        test::putWord(t.doc.programs[1].data, s1, 7);
+        test::putWord(t.doc.programs[1].data, s2, 300);
+        test::putWord(t.doc.drumKits[1].data, s1, 5);
+        PcgListModel l(t.doc);
+        ASSERT_EQ(l.Columns().size(), 10u);
+        EXPECT_EQ(l.Columns()[3].title, "Multisample 2");
+        EXPECT_EQ(l.CellText(1, 0), "Prog2");
+        EXPECT_EQ(l.CellText(1, 2), GetProgramName(model, 7));
+        EXPECT_EQ(l.CellText(1, 3), GetProgramName(model, 300));
+        EXPECT_EQ(l.StsViewMessage(), 119);
+        l.ToggleShownList();
+        EXPECT_EQ(l.StsViewMessage(), 118);
+        EXPECT_EQ(l.RowCount(), model == '9' ? 2 : 8);
+        EXPECT_EQ(l.CellText(1, 0), "Kit2");
+        EXPECT_EQ(l.CellText(1, 2), "6");
+        EXPECT_EQ(l.CellText(1, 3), "---");
+    }
+    EXPECT_EQ(q.StsViewMessage(), -1);
+}
+
+TEST(PcgList, WqRowsCarryTheirBankAndPositionLabels)
+{
+    struct Case {
+        int model, list, row;
+        const char* label;
+    };
+    const Case cases[] = {
+        {'I', 1, 0, "F11"},  {'I', 1, 63, "F88"}, {'I', 1, 70, "G17"},  {'M', 1, 127, "G88"},
+        {'M', 2, 0, "Dr27"}, {'M', 2, 1, "Dr28"}, {'I', 2, 0, "R51"},   {'I', 2, 7, "R58"},
+        {'9', 1, 9, "U22"},  {'9', 2, 0, "Dr07"}, {'9', 2, 1, "Dr08"},
+    };
+    for (const Case& c : cases) {
+        test::PcgTestDoc t;
+        openWq(t, c.model);
+        t.doc.shownList = c.list;
+        EXPECT_EQ(PcgListModel(t.doc).BankLabel(c.row), c.label) << char(c.model) << c.list << " " << c.row;
+    }
+}
+
+TEST(PcgList, MovingSwapsTheContentsWhilePlacesStay)
+{
+    test::PcgTestDoc t;
+    openQe(t);
+    PcgListModel l(t.doc);
+    const auto organ = t.doc.programs[1].data;
+    EXPECT_EQ(l.MoveItem(+1, 1), 2);
+    EXPECT_EQ(t.doc.programs[2].NameText(), "Organ");
+    EXPECT_EQ(t.doc.programs[2].data, organ);
+    EXPECT_EQ(t.doc.programs[2].bank, 9);
+    EXPECT_EQ(t.doc.programs[2].position, 2u);
+    EXPECT_EQ(t.doc.programs[2].resourceIndex, -1); // the empty place's numbers stay with it
+    EXPECT_EQ(t.doc.programs[1].Size(), 0u);
+    EXPECT_EQ(t.doc.programs[1].bank, -1);
+    EXPECT_TRUE(t.doc.modified);
+
+    test::PcgTestDoc w;
+    openWq(w, '9');
+    PcgListModel wl(w.doc);
+    EXPECT_EQ(wl.MoveItem(+1, 63), -1);
+    EXPECT_EQ(wl.MoveItem(-1, 0), -1);
+    EXPECT_FALSE(w.doc.modified);
+    EXPECT_FALSE(wl.CanMove(-1));
+    EXPECT_TRUE(wl.CanMove(63));
+}
+
+TEST(PcgList, RenameStoresTheNameAndForWqItemsTheirRecordsName)
+{
+    test::PcgTestDoc w;
+    openWq(w, '9');
+    PcgListModel wl(w.doc);
+    ASSERT_TRUE(wl.EndLabelEdit(0, "Bells"));
+    EXPECT_EQ(w.doc.programs[0].NameText(), "Bells");
+    EXPECT_EQ(std::string(w.doc.programs[0].data.begin(), w.doc.programs[0].data.begin() + 10), "Bells     ");
+    ASSERT_TRUE(wl.EndLabelEdit(1, "A name far too long for it"));
+    EXPECT_EQ(w.doc.programs[1].NameText(), "A name far");
+    EXPECT_EQ(w.doc.programs[1].data[10], 10 + 1); // the record after its name is untouched
+
+    test::PcgTestDoc q;
+    openQe(q);
+    PcgListModel ql(q.doc);
+    EXPECT_FALSE(ql.CanBeginLabelEdit(2)); // the empty place
+    EXPECT_FALSE(ql.CanRename(2));
+    EXPECT_TRUE(ql.CanRename(0));
+    const auto data = q.doc.programs[0].data;
+    ASSERT_TRUE(ql.EndLabelEdit(0, "A Qe name of twenty chars"));
+    EXPECT_EQ(q.doc.programs[0].NameText(), "A Qe name of twent");
+    EXPECT_EQ(q.doc.programs[0].data, data);
+    EXPECT_FALSE(ql.CanEditProperties(0));
+    EXPECT_TRUE(wl.CanEditProperties(0));
+}
+
+TEST(PcgList, BankChangesKeepDrumKitsAndOrdinarySoundsApart)
+{
+    struct Case {
+        int firstBank, chosen;
+        bool changed;
+        Said said;
+    };
+    const Case cases[] = {{9, 10, true, {}}, {9, 11, false, {"44"}}, {11, 9, false, {"43"}}, {10, 3, false, {}}};
+    for (const Case& c : cases) {
+        test::PcgTestDoc t;
+        openQe(t, {{"A", uint8_t(c.firstBank), 0}, {"B", uint8_t(c.firstBank), 2}});
+        PcgListModel l(t.doc);
+        EXPECT_EQ(l.OnBankRange(c.chosen), c.changed);
+        EXPECT_EQ(t.said(), c.said);
+        EXPECT_EQ(t.doc.firstBank, c.changed ? c.chosen : c.firstBank);
+        EXPECT_EQ(t.doc.programs[2].bank, c.changed ? c.chosen : c.firstBank);
+        EXPECT_EQ(t.doc.programs[1].bank, -1); // the empty place has no bank
+        EXPECT_EQ(t.doc.modified, c.changed);
+    }
+}
+
+TEST(PcgList, WqItemsPastedConvertOrSetTheModelOfAnEmptyDocument)
+{
+    test::PcgTestDoc src;
+    openWq(src, '9');
+    const auto block = PcgListModel(src.doc).CopyBlock({2, 0});
+    ASSERT_EQ(block.size(), 584u + 2 * 164);
+
+    test::PcgTestDoc r65;
+    openWq(r65, 'M');
+    PcgListModel l(r65.doc);
+    const auto result = l.Paste(block, false, "OnEditPaste");
+    EXPECT_EQ(result.pasted, 2);
+    ASSERT_EQ(r65.doc.ProgramCount(), 130);
+    EXPECT_EQ(r65.doc.programs[128].NameText(), "Prog1"); // in list order
+    EXPECT_EQ(r65.doc.programs[128].Size(), 172u);
+    EXPECT_EQ(r65.doc.programs[128].model, uint32_t('M'));
+    EXPECT_EQ(r65.doc.programs[129].position, 129u);
+    EXPECT_TRUE(r65.doc.modified);
+
+    test::PcgTestDoc empty;
+    empty.doc.OnNewDocument(2);
+    EXPECT_EQ(PcgListModel(empty.doc).Paste(block, false, "OnEditPaste").pasted, 2);
+    EXPECT_EQ(empty.doc.model, '9');
+    EXPECT_EQ(empty.doc.fileKind, 3);
+    EXPECT_EQ(empty.doc.programs[1].data, src.doc.programs[2].data);
+
+    // Drum kits go to the drum-kit list of a document that shows it.
+    src.doc.shownList = 2;
+    const auto kits = PcgListModel(src.doc).CopyBlock({1});
+    EXPECT_EQ(l.Paste(kits, false, "OnEditPaste").pasted, 0); // the target shows programs
+    r65.doc.shownList = 2;
+    EXPECT_EQ(l.Paste(kits, false, "OnEditPaste").pasted, 1);
+    EXPECT_EQ(r65.doc.drumKits.back().Size(), 1052u);
+    EXPECT_EQ(test::wordAt(r65.doc.drumKits.back().data, 20), 14); // kit index 8
+}
+
+TEST(PcgList, PastesThatDoNotFitAreRefused)
+{
+    test::PcgTestDoc wq8, r65, qe, qe9z;
+    openWq(wq8, '9');
+    openWq(r65, 'M');
+    openQe(qe);
+    openQe(qe9z);
+    qe9z.doc.model = 'X';
+    const auto wq8Block = PcgListModel(wq8.doc).CopyBlock({0});
+    const auto r65Block = PcgListModel(r65.doc).CopyBlock({0});
+    const auto qeBlock = PcgListModel(qe.doc).CopyBlock({0});
+    const auto qe9zBlock = PcgListModel(qe9z.doc).CopyBlock({0});
+    auto shortPart = wq8Block;
+    shortPart[32] = 163; // the part size no program has
+    auto damaged = wq8Block;
+    damaged[32] = 0xFF; // a part past the block's end
+    damaged[33] = 0xFF;
+    struct Case {
+        test::PcgTestDoc* target;
+        std::vector<uint8_t> block;
+        Said said;
+    };
+    const Case cases[] = {
+        {&qe, wq8Block, {"38"}},
+        {&wq8, qeBlock, {"39"}},
+        {&wq8, r65Block, {"40"}},
+        {&qe, qe9zBlock, {}}, // a Qe9z program into a Qe4k document adds nothing
+        {&wq8, shortPart, {"35"}},
+        {&wq8, damaged, {"35"}},
+        {&wq8, std::vector<uint8_t>(583), {"35"}},
+    };
+    for (const Case& c : cases) {
+        c.target->notices.clear();
+        const int before = c.target->doc.ProgramCount();
+        EXPECT_EQ(PcgListModel(c.target->doc).Paste(c.block, false, "OnEditPaste").pasted, 0);
+        EXPECT_EQ(c.target->said(), c.said);
+        EXPECT_EQ(c.target->doc.ProgramCount(), before);
+    }
+    // Wq6Q programs have no conversion to the WqR65.
+    test::PcgTestDoc q6;
+    openWq(q6, '<');
+    test::PcgTestDoc wq8b;
+    openWq(wq8b, '9');
+    EXPECT_EQ(PcgListModel(wq8b.doc).Paste(PcgListModel(q6.doc).CopyBlock({0}), false, "OnEditPaste").pasted, 0);
+    EXPECT_EQ(wq8b.said(), Said{"28"});
+}
+
+TEST(PcgList, QeProgramsKeepDrumKitBankApartAndTakeTheDocumentsBank)
+{
+    test::PcgTestDoc src;
+    openQe(src, {{"Kit", 11, 0}, {"Piano", 9, 0}});
+    test::PcgTestDoc dst;
+    openQe(dst, {{"Organ", 10, 0}});
+    // The drum-kit bank is 11: the source holds both kinds, so its banks were unified.
+    ASSERT_EQ(src.doc.firstBank, 9);
+    src.doc.programs[0].bank = 11;
+    PcgListModel l(dst.doc);
+    EXPECT_EQ(l.Paste(PcgListModel(src.doc).CopyBlock({0}), false, "OnEditPaste").pasted, 0);
+    EXPECT_EQ(dst.said(), Said{"42"});
+    EXPECT_EQ(l.Paste(PcgListModel(src.doc).CopyBlock({1}), false, "OnEditPaste").pasted, 1);
+    const CPcgItem& pasted = dst.doc.programs.back();
+    EXPECT_EQ(pasted.bank, 10); // the document's bank, not the block's
+    EXPECT_EQ(pasted.NameText(), "Piano");
+    EXPECT_EQ(pasted.data, src.doc.programs[1].data);
+    EXPECT_EQ(pasted.resourceIndex, 1);
+
+    test::PcgTestDoc fresh;
+    fresh.doc.OnNewDocument(0);
+    EXPECT_EQ(PcgListModel(fresh.doc).Paste(PcgListModel(src.doc).CopyBlock({0}), false, "OnEditPaste").pasted, 1);
+    EXPECT_EQ(fresh.doc.firstBank, 11); // an empty document takes the pasted bank
+}
+
+TEST(PcgList, APasteStopsAtTheLimitAndTellsHowManyItPasted)
+{
+    test::PcgTestDoc src;
+    openWq(src, '9');
+    std::vector<int> rows;
+    for (int i = 0; i < 64; ++i)
+        rows.push_back(i);
+    const auto block = PcgListModel(src.doc).CopyBlock(rows);
+    test::PcgTestDoc dst;
+    openWq(dst, '9');
+    PcgListModel l(dst.doc);
+    EXPECT_EQ(l.Paste(block, false, "OnEditPaste").pasted, 64);
+    const auto result = l.Paste(block, false, "OnDrop");
+    EXPECT_EQ(result.pasted, 10);
+    EXPECT_EQ(dst.doc.ProgramCount(), 138);
+    ASSERT_EQ(dst.notices.size(), 1u);
+    EXPECT_EQ(dst.notices[0].text, "MAX ITEM NUM reached. Pasted %d items from clipboard");
+    EXPECT_EQ(dst.notices[0].args, std::vector<std::string>{"10"});
+    EXPECT_EQ(dst.notices[0].caption, "OnDrop");
+}
+
+TEST(PcgList, DroppedItemsMoveUpToTheDropRowInTheirOrder)
+{
+    test::PcgTestDoc t;
+    openWq(t, '9');
+    PcgListModel l(t.doc);
+    const auto block = PcgListModel(t.doc).CopyBlock({10, 11});
+    ASSERT_EQ(l.Paste(block, true, "OnDrop").pasted, 2);
+    l.ArrangeDropped(2, 3);
+    EXPECT_EQ(t.doc.programs[3].NameText(), "Prog11");
+    EXPECT_EQ(t.doc.programs[4].NameText(), "Prog12");
+    EXPECT_EQ(t.doc.programs[5].NameText(), "Prog4");
+    EXPECT_EQ(t.doc.programs[65].NameText(), "Prog64");
+    EXPECT_EQ(t.doc.programs[3].position, 3u); // places stay with the rows
+}
+
+} // namespace
+} // namespace zib

@@ -1,0 +1,331 @@
+#include "docs/style/CZibStyDoc.h"
+#include "docs/style/StyClipboardBlock.h"
+
+#include "tests/docs/style/StyleDocFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace zib {
+namespace {
+
+struct Doc {
+    CZibStyDoc doc;
+    std::vector<StyNotice> notices;
+    Doc() { doc.SetNoticeSink([this](const StyNotice& n) { notices.push_back(n); }); }
+    std::vector<std::string> texts()
+    {
+        std::vector<std::string> out;
+        for (const auto& n : notices)
+            out.push_back(n.English());
+        notices.clear();
+        return out;
+    }
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        for (const auto& i : doc.m_StyItems)
+            out.push_back(i.NameText());
+        return out;
+    }
+};
+
+std::vector<uint8_t> qeFile(uint8_t version = 0, int styles = 2)
+{
+    std::vector<test::DasfResource> resources;
+    for (int i = 0; i < styles; ++i) {
+        const std::string name = "Qe" + std::to_string(i);
+        resources.push_back(test::qeEntry(name, 2, 2, uint8_t(i), test::qeStyleInstance({name, version})));
+        resources.push_back(test::stsEntry(name + "Sts", 2, uint8_t(i), 0, uint8_t(i)));
+    }
+    return test::dasfImage(resources);
+}
+
+std::vector<uint8_t> wqFile(char model, int items)
+{
+    std::vector<std::vector<uint8_t>> images;
+    for (int i = 0; i < items; ++i)
+        images.push_back(test::smallWq8Image("Wq" + std::to_string(i), model));
+    return test::wqStyleFile(model, images);
+}
+
+TEST(StyClipboardBlock, HeadAndPartsRoundTrip)
+{
+    StyClipboardBlock block;
+    block.model = 'X';
+    block.fileKind = 2;
+    block.selector = 1;
+    block.contentCode = StyClipboardBlock::kQeStyles;
+    block.parts = {{1, 2, 3}, {4}};
+    const std::vector<uint8_t> bytes = block.Bytes();
+    ASSERT_EQ(bytes.size(), 584u + 4u);
+    EXPECT_EQ(bytes[0], 'X');
+    EXPECT_EQ(bytes[1], 2);
+    EXPECT_EQ(bytes[5], 1);
+    EXPECT_EQ(bytes[13], 2);
+    EXPECT_EQ(bytes[17], 1);
+    EXPECT_EQ(bytes[32], 3);
+    EXPECT_EQ(bytes[36], 1);
+    EXPECT_EQ(bytes[40], 0);
+    EXPECT_EQ(bytes[584], 1);
+    const auto back = StyClipboardBlock::Read(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->parts, block.parts);
+    EXPECT_EQ(back->contentCode, 1);
+
+    // Damaged blocks are not read.
+    std::vector<uint8_t> cut(bytes.begin(), bytes.end() - 1);
+    EXPECT_FALSE(StyClipboardBlock::Read(cut));
+    std::vector<uint8_t> many = bytes;
+    many[13] = 139;
+    EXPECT_FALSE(StyClipboardBlock::Read(many));
+    EXPECT_FALSE(StyClipboardBlock::Read(std::vector<uint8_t>(100)));
+    block.parts.resize(139);
+    EXPECT_TRUE(block.Bytes().empty());
+}
+
+TEST(StyClipboard, CopyAndPasteBetweenQeDocuments)
+{
+    Doc four;
+    ASSERT_TRUE(four.doc.OpenImage(qeFile(0), "/x/a.sty"));
+    const auto block = four.doc.CopyBlock(std::vector<int>{1, 0}, -1);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(block->contentCode, StyClipboardBlock::kQeStyles);
+    EXPECT_EQ(block->selector, 1u);
+    ASSERT_EQ(block->Count(), 2u);
+    const auto part = StyClipboardBlock::ReadQePart(block->parts[0]);
+    ASSERT_TRUE(part);
+    EXPECT_EQ(part->header.styleSize, four.doc.m_StyItems[0].Size());
+    EXPECT_EQ(block->parts[0].size(), 60 + four.doc.m_StyItems[0].Size() + four.doc.m_StsItems[0].Size());
+
+    // Into a Qe9z document: added as they are, with their STS items.
+    Doc nine;
+    ASSERT_TRUE(nine.doc.OpenImage(qeFile(1, 1), "/x/b.sty"));
+    ASSERT_TRUE(nine.doc.AcceptsPaste(*block));
+    const auto pasted = nine.doc.PasteBlock(*block, "OnEditPaste");
+    EXPECT_EQ(pasted.rows, (std::vector<int>{1, 2}));
+    EXPECT_EQ(nine.names(), (std::vector<std::string>{"Qe0", "Qe0", "Qe1"}));
+    EXPECT_EQ(nine.doc.m_StyItems[1].model, uint32_t('F'));
+    EXPECT_EQ(nine.doc.m_StyItems[1].bank, 2);
+    EXPECT_EQ(nine.doc.m_StsItems[2].NameText(), "Qe1Sts");
+    EXPECT_EQ(nine.doc.m_StsItems[2].release, 1u);
+    EXPECT_EQ(nine.doc.m_StsItems[2].data, four.doc.m_StsItems[1].data);
+    EXPECT_TRUE(nine.doc.IsModified());
+
+    // Qe9z items into the Qe4k document are converted.
+    const auto nineBlock = nine.doc.CopyBlock(std::vector<int>{0}, -1);
+    ASSERT_TRUE(nineBlock);
+    const auto converted = four.doc.PasteBlock(*nineBlock, "OnEditPaste");
+    ASSERT_EQ(converted.rows, (std::vector<int>{2}));
+    EXPECT_EQ(four.doc.m_StyItems[2].model, uint32_t('F'));
+    EXPECT_EQ(four.doc.m_StyItems[2].version, 0u);
+    EXPECT_EQ(four.doc.StsCount(), 3);
+    EXPECT_TRUE(four.notices.empty());
+}
+
+TEST(StyClipboard, PasteRulesOfKindSeriesAndViewMode)
+{
+    Doc wq;
+    ASSERT_TRUE(wq.doc.OpenImage(wqFile('9', 1), "/x/w.sty"));
+    Doc qe;
+    ASSERT_TRUE(qe.doc.OpenImage(qeFile(), "/x/q.sty"));
+    const auto qeBlock = qe.doc.CopyBlock(std::vector<int>{0}, -1);
+    const auto wqBlock = wq.doc.CopyBlock(std::vector<int>{0}, -1);
+    ASSERT_TRUE(qeBlock && wqBlock);
+    EXPECT_EQ(wqBlock->contentCode, 0);
+    EXPECT_FALSE(wq.doc.AcceptsPaste(*qeBlock));
+    EXPECT_FALSE(wq.doc.AcceptsDrop(*qeBlock));
+    EXPECT_TRUE(qe.doc.AcceptsPaste(*wqBlock));
+    StyClipboardBlock otherKind = *qeBlock;
+    otherKind.fileKind = 5;
+    EXPECT_FALSE(qe.doc.AcceptsPaste(otherKind));
+    qe.doc.ToggleViewMode();
+    EXPECT_FALSE(qe.doc.AcceptsDrop(*wqBlock));
+    qe.doc.ToggleViewMode();
+
+    // A Wq block pasted into a Qe document is converted; it gets an empty STS item.
+    const auto pasted = qe.doc.PasteBlock(*wqBlock, "OnEditPaste");
+    ASSERT_EQ(pasted.rows, (std::vector<int>{2}));
+    EXPECT_EQ(qe.doc.m_StyItems[2].NameText(), "Wq0");
+    EXPECT_EQ(qe.doc.m_StyItems[2].model, uint32_t('F'));
+    EXPECT_EQ(qe.doc.StsCount(), 3);
+    EXPECT_EQ(qe.doc.m_StsItems[2].Size(), 0u);
+
+    // Into a new document: it takes the block's model.
+    CZibStyDoc fresh;
+    fresh.NewDocument();
+    ASSERT_TRUE(fresh.AcceptsPaste(*qeBlock));
+    EXPECT_EQ(fresh.PasteBlock(*qeBlock, "OnEditPaste").rows.size(), 1u);
+    EXPECT_EQ(fresh.m_Model, uint32_t('F'));
+    EXPECT_EQ(fresh.StsCount(), 1);
+
+    // A Wq part of a wrong size
+    StyClipboardBlock small = *wqBlock;
+    small.parts[0].resize(1000);
+    EXPECT_TRUE(wq.doc.PasteBlock(small, "OnEditPaste").rows.empty());
+    EXPECT_EQ(wq.texts(), (std::vector<std::string>{"Wrong clipboard data size"}));
+}
+
+TEST(StyClipboard, SixtyFourItemsAtMost)
+{
+    Doc source;
+    ASSERT_TRUE(source.doc.OpenImage(wqFile('9', 1), "/x/w.sty"));
+    StyClipboardBlock seventy = *source.doc.CopyBlock(std::vector<int>{0}, -1);
+    seventy.parts.assign(70, seventy.parts[0]);
+
+    Doc ten;
+    ASSERT_TRUE(ten.doc.OpenImage(wqFile('9', 1), "/x/w.sty"));
+    while (ten.doc.StyCount() < 10)
+        ten.doc.m_StyItems.push_back(ten.doc.m_StyItems[0]);
+    const auto pasted = ten.doc.PasteBlock(seventy, "OnEditPaste");
+    EXPECT_EQ(pasted.rows.size(), 54u);
+    EXPECT_EQ(ten.texts(), (std::vector<std::string>{"MAX ITEM NUM reached. Pasted 54 items from clipboard"}));
+    EXPECT_TRUE(ten.doc.PasteBlock(seventy, "OnEditPaste").rows.empty());
+    EXPECT_EQ(ten.texts(), (std::vector<std::string>{"MAX ITEM NUM reached. Pasted 0 items from clipboard"}));
+}
+
+TEST(StyClipboard, StsItemsOfTheStsView)
+{
+    Doc qe;
+    ASSERT_TRUE(qe.doc.OpenImage(qeFile(0, 2), "/x/q.sty"));
+    qe.doc.ToggleViewMode();
+    const auto block = qe.doc.CopyBlock({}, 1);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(block->contentCode, StyClipboardBlock::kStsItem);
+    EXPECT_EQ(block->selector, 2u);
+    ASSERT_EQ(block->Count(), 1u);
+    EXPECT_EQ(block->parts[0].size(), 60 + qe.doc.m_StsItems[1].Size());
+
+    ASSERT_TRUE(qe.doc.PasteOneQeStsItem(*block, 0));
+    EXPECT_EQ(qe.doc.m_StsItems[0].data, qe.doc.m_StsItems[1].data);
+    EXPECT_EQ(qe.doc.m_StsItems[0].NameText(), "Qe1Sts");
+    EXPECT_EQ(qe.doc.m_StsItems[0].release, 1u);
+
+    // An STS item of size 0 is not copied; a block of another content is not pasted.
+    ASSERT_TRUE(qe.doc.EmptyItems(std::vector<int>{1}, -1));
+    EXPECT_FALSE(qe.doc.CopyBlock({}, 1));
+    StyClipboardBlock styles = *block;
+    styles.contentCode = StyClipboardBlock::kQeStyles;
+    EXPECT_FALSE(qe.doc.PasteOneQeStsItem(styles, 0));
+    StyClipboardBlock zero = *block;
+    zero.parts[0].resize(60);
+    zero.parts[0][12] = 0;
+    zero.parts[0][13] = 0;
+    EXPECT_FALSE(qe.doc.PasteOneQeStsItem(zero, 0));
+    EXPECT_EQ(qe.texts(), (std::vector<std::string>{"Cannot copy zero-size STS item"}));
+}
+
+TEST(StyClipboard, MovingRenamingAndBanks)
+{
+    Doc qe;
+    ASSERT_TRUE(qe.doc.OpenImage(qeFile(0, 3), "/x/q.sty"));
+    qe.doc.m_StyItems[0].signatures[11] = 0x13;
+    const int32_t bank0 = qe.doc.m_StyItems[0].bank;
+    ASSERT_TRUE(qe.doc.MoveItem(+1, 0));
+    EXPECT_EQ(qe.names(), (std::vector<std::string>{"Qe1", "Qe0", "Qe2"}));
+    EXPECT_EQ(qe.doc.m_StsItems[1].NameText(), "Qe0Sts");
+    EXPECT_EQ(qe.doc.m_StyItems[1].signatures[11], 0x13); // all twelve elements move along
+    EXPECT_EQ(qe.doc.m_StyItems[0].position, 0u);          // places stay
+    EXPECT_EQ(qe.doc.m_StyItems[0].bank, bank0);
+    EXPECT_FALSE(qe.doc.MoveItem(-1, 0));
+    EXPECT_FALSE(qe.doc.MoveItem(+1, 2));
+    qe.doc.ToggleViewMode();
+    EXPECT_FALSE(qe.doc.MoveItem(+1, 0));
+    EXPECT_TRUE(qe.doc.RenameItem(0, "NewStsName"));
+    EXPECT_EQ(qe.doc.m_StsItems[0].NameText(), "NewStsName");
+    qe.doc.ToggleViewMode();
+    EXPECT_EQ(qe.doc.RenameLimit(0), 18);
+    EXPECT_TRUE(qe.doc.RenameItem(0, "A name longer than eighteen"));
+    EXPECT_EQ(qe.doc.m_StyItems[0].NameText(), "A name longer than");
+
+    qe.doc.SetBank(19);
+    for (const auto& i : qe.doc.m_StyItems)
+        EXPECT_EQ(i.bank, 19);
+    EXPECT_EQ(qe.doc.m_FirstBank, 19);
+
+    Doc wq;
+    ASSERT_TRUE(wq.doc.OpenImage(wqFile('9', 2), "/x/w.sty"));
+    EXPECT_EQ(wq.doc.RenameLimit(0), 10);
+    for (const char* refused : {"InitStyle", "InitStyle5", "empty", "emptyish"}) {
+        EXPECT_FALSE(wq.doc.RenameItem(0, refused)) << refused;
+        EXPECT_EQ(wq.texts(), (std::vector<std::string>{"This name is not allowed"}));
+    }
+    EXPECT_EQ(wq.doc.m_StyItems[0].NameText(), "Wq0");
+    ASSERT_TRUE(wq.doc.RenameItem(0, "Samba"));
+    EXPECT_EQ(wq.doc.m_StyItems[0].NameText(), "Samba");
+    EXPECT_EQ(std::string(wq.doc.m_StyItems[0].data.begin(), wq.doc.m_StyItems[0].data.begin() + 10), "Samba     ");
+    EXPECT_EQ(wq.doc.m_StyItems[0].data[10], 0); // the name field only
+}
+
+TEST(StyClipboard, DropsPlaceTheRowsAtTheDropRow)
+{
+    Doc target;
+    ASSERT_TRUE(target.doc.OpenImage(wqFile('I', 4), "/x/t.sty"));
+    Doc source;
+    ASSERT_TRUE(source.doc.OpenImage(wqFile('9', 2), "/x/s.sty"));
+    const auto block = source.doc.CopyBlock(std::vector<int>{0, 1}, -1);
+    ASSERT_TRUE(block);
+
+    // From another window, onto row 1: converted and placed before it.
+    const auto dropped = target.doc.DropBlock(*block, 1, false, true, {});
+    EXPECT_EQ(dropped.rows, (std::vector<int>{1, 2}));
+    EXPECT_EQ(target.names(), (std::vector<std::string>{"Wq0", "Wq0", "Wq1", "Wq1", "Wq2", "Wq3"}));
+    EXPECT_EQ(target.doc.m_StyItems[1].model, uint32_t('I'));
+    for (int i = 0; i < target.doc.StyCount(); ++i)
+        EXPECT_EQ(target.doc.m_StyItems[size_t(i)].position, uint32_t(i));
+
+    // Inside the own view: rows 0-1 dragged below row 3 land after it.
+    Doc own;
+    ASSERT_TRUE(own.doc.OpenImage(wqFile('9', 4), "/x/o.sty"));
+    const std::vector<int> dragged{0, 1};
+    const auto ownBlock = own.doc.CopyBlock(dragged, -1);
+    const auto moved = own.doc.DropBlock(*ownBlock, 3, true, true, dragged);
+    EXPECT_EQ(own.names(), (std::vector<std::string>{"Wq2", "Wq3", "Wq0", "Wq1"}));
+    EXPECT_EQ(moved.rows, (std::vector<int>{2, 3}));
+
+    // Onto one of the dragged rows: refused.
+    const auto inside = own.doc.DropBlock(*ownBlock, 3, true, true, std::vector<int>{2, 3});
+    EXPECT_TRUE(inside.rows.empty());
+    EXPECT_EQ(own.texts(),
+              (std::vector<std::string>{"Cannot move inside selected blok!!! Try moving in other way!"}));
+    EXPECT_EQ(own.names(), (std::vector<std::string>{"Wq2", "Wq3", "Wq0", "Wq1"}));
+}
+
+TEST(StyClipboard, SavedFilesOpenWithTheSameItems)
+{
+    Doc wq;
+    ASSERT_TRUE(wq.doc.OpenImage(wqFile('M', 3), "/x/w.sty"));
+    ASSERT_TRUE(wq.doc.MoveItem(+1, 0));
+    const std::vector<uint8_t> image = wq.doc.BuildFileImage();
+    ASSERT_FALSE(image.empty());
+    Doc again;
+    ASSERT_TRUE(again.doc.OpenImage(image, "/x/w.sty"));
+    EXPECT_EQ(again.names(), (std::vector<std::string>{"Wq1", "Wq0", "Wq2"}));
+    EXPECT_EQ(std::vector<uint8_t>(image.begin(), image.begin() + 5), (std::vector<uint8_t>{'D', 'A', 'S', 'K', 'M'}));
+
+    Doc qe;
+    ASSERT_TRUE(qe.doc.OpenImage(qeFile(0, 3), "/x/q.sty"));
+    ASSERT_TRUE(qe.doc.EmptyItems(std::vector<int>{1}, -1));
+    qe.doc.SetBank(5);
+    const std::vector<uint8_t> qeImage = qe.doc.BuildFileImage();
+    ASSERT_FALSE(qeImage.empty());
+    Doc qeAgain;
+    ASSERT_TRUE(qeAgain.doc.OpenImage(qeImage, "/x/q.sty"));
+    EXPECT_EQ(qeAgain.names(), (std::vector<std::string>{"Qe0", "** (N/A) EMPTY **", "Qe2"}));
+    EXPECT_EQ(qeAgain.doc.m_StsItems[2].NameText(), "Qe2Sts");
+    EXPECT_EQ(qeAgain.doc.m_StsItems[2].data, qe.doc.m_StsItems[2].data);
+    EXPECT_EQ(qeAgain.doc.m_FirstBank, 5);
+    EXPECT_TRUE(qeAgain.notices.empty());
+
+    // A Wq8 file holds four styles at most; nothing is written otherwise.
+    Doc five;
+    ASSERT_TRUE(five.doc.OpenImage(wqFile('9', 4), "/x/f.sty"));
+    five.doc.m_StyItems.push_back(five.doc.m_StyItems[0]);
+    EXPECT_TRUE(five.doc.BuildFileImage().empty());
+    EXPECT_EQ(five.texts(), (std::vector<std::string>{"Incorrect file format while saving data"}));
+    CZibStyDoc none;
+    none.NewDocument();
+    EXPECT_TRUE(none.BuildFileImage().empty());
+}
+
+} // namespace
+} // namespace zib

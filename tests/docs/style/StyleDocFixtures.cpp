@@ -1,0 +1,101 @@
+#include "tests/docs/style/StyleDocFixtures.h"
+
+#include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/WqImageBuilder.h"
+#include "ulvarf/ulvarf.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace zib::test {
+
+std::vector<uint8_t> qeStyleInstance(const QeStyleSpec& spec)
+{
+    ULStEEditor* editor = _ULStECreateInstance(spec.pad ? ULSTE_NEW_PAD : nullptr);
+    EXPECT_NE(editor, nullptr);
+    const std::vector<uint8_t> smf = qeCvSmf({0, 2});
+    for (int e : spec.elements)
+        EXPECT_TRUE(_ULStEImportSmf(editor, smf.data(), uint32_t(smf.size()), e, 0)) << e;
+    _ULStESetName(editor, spec.name.c_str());
+    if (spec.program) _ULStESetTrackProgram(editor, 0, 2, &spec.program);
+    _ULStESetQeVersion(editor, spec.version);
+    ULRFResInstance* resource = _ULStECreateResource(editor);
+    _ULStEDeleteInstance(editor);
+    EXPECT_NE(resource, nullptr);
+    std::vector<uint8_t> out(size_t(_ULRFResInstanceSize(resource)));
+    EXPECT_TRUE(_ULRFPutResInstance(resource, out.data(), uint32_t(out.size())));
+    _ULRFDelResInstance(resource);
+    return out;
+}
+
+std::vector<uint8_t> resourceChunkOf(std::span<const uint8_t> instance)
+{
+    return std::vector<uint8_t>(instance.begin() + 8, instance.end());
+}
+
+DasfResource qeEntry(const std::string& name, uint8_t type, uint8_t bank, uint8_t position,
+                     std::span<const uint8_t> instance)
+{
+    DasfResource r;
+    r.name = name;
+    r.type = type;
+    r.user1 = bank;
+    r.user2 = position;
+    r.chunk = resourceChunkOf(instance);
+    return r;
+}
+
+std::vector<uint8_t> stsChunk(uint8_t wordA, uint8_t wordB, size_t payload)
+{
+    std::vector<uint8_t> chunk = {0x0B, wordA, wordB, 0x18, 0, 0, 0, uint8_t(payload)};
+    for (size_t i = 0; i < payload; ++i)
+        chunk.push_back(uint8_t(i));
+    return chunk;
+}
+
+DasfResource stsEntry(const std::string& name, uint8_t bank, uint8_t position, uint8_t wordA, uint8_t wordB)
+{
+    DasfResource r;
+    r.name = name;
+    r.type = 7;
+    r.user1 = bank;
+    r.user2 = position;
+    r.chunk = stsChunk(wordA, wordB);
+    return r;
+}
+
+std::vector<uint8_t> smallWq8Image(const std::string& name, char model)
+{
+    WqImageBuilder b(model);
+    b.name(name).tempo(120).timeSig(19).track(0, 0x0200, 100, 15).track(2, 0x0021, 100, 15);
+    b.cv(0, 0, 0, 1);
+    b.slot(0, 0, 0, {WqEv::bar(0), WqEv::note(0, 36, 100, 48), WqEv::note(96, 38, 100, 48), WqEv::end(0)});
+    b.slot(0, 0, 2, {WqEv::bar(0), WqEv::program(0, 0x0021), WqEv::note(0, 40, 90, 96), WqEv::end(0)});
+    return b.build();
+}
+
+std::vector<uint8_t> wqStyleFile(char model, const std::vector<std::vector<uint8_t>>& items, std::vector<int> slots)
+{
+    const bool familyB = model == 'I' || model == 'M';
+    std::vector<uint8_t> file(familyB ? 224 : 96, 0);
+    std::copy_n("DASK", 4, file.begin());
+    file[4] = uint8_t(model);
+    for (size_t i = 0; i < items.size(); ++i) {
+        const size_t slot = i < slots.size() ? size_t(slots[i]) : i;
+        const size_t at = familyB ? 24 + 4 * slot : 76 + 6 * slot;
+        file[at] = uint8_t(items[i].size());
+        file[at + 1] = uint8_t(items[i].size() >> 8);
+    }
+    for (const auto& item : items)
+        file.insert(file.end(), item.begin(), item.end());
+    return file;
+}
+
+std::string writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return path.string();
+}
+
+} // namespace zib::test

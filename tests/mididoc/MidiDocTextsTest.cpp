@@ -1,0 +1,57 @@
+// Every fixed text the MIDI windows show has its row in the catalogue: the
+// document menu, the track list's column headers, and the texts the sources
+// of mididoc/ hand to the catalogue.
+#include "app/texts/UiText.h"
+#include "mididoc/CTrackListModel.h"
+#include "mididoc/MidiDocMenu.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+using namespace zib;
+
+TEST(MidiDocTexts, MenuAndColumnTextsAreCatalogued)
+{
+    for (std::string_view label : MenuLabels(MidiDocMenuDef()))
+        EXPECT_TRUE(HasUiText(label)) << label;
+    for (const auto& column : CTrackListModel::Columns()) {
+        if (!column.text.empty()) {
+            EXPECT_TRUE(HasUiText(column.text)) << column.text;
+        }
+    }
+    // The commands the menu offers.
+    const std::vector<int> ids = MenuCommandIds(MidiDocMenuDef());
+    for (int id : {midicmd::FileSave, midicmd::FileSaveAs, midicmd::EditUndo, midicmd::EditRedo,
+                   midicmd::EditSelectAll, midicmd::FileTextDump, midicmd::MidiToText, midicmd::MidiToWqStyle,
+                   midicmd::MidiToQe4kStyle})
+        EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
+}
+
+TEST(MidiDocTexts, TextsLookedUpInTheSourcesAreCatalogued)
+{
+    const std::regex lookup("UiText(?:Wx)?\\(\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,)]");
+    int found = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(ZIB_SOURCE_DIR) /
+                                                                            "mididoc")) {
+        const auto ext = entry.path().extension();
+        if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+        std::ifstream in(entry.path());
+        std::stringstream content;
+        content << in.rdbuf();
+        const std::string source = content.str();
+        for (auto it = std::sregex_iterator(source.begin(), source.end(), lookup); it != std::sregex_iterator();
+             ++it) {
+            std::string text = (*it)[1].str();
+            // The literal's escapes as the program sees them.
+            for (size_t p; (p = text.find("\\n")) != std::string::npos;)
+                text.replace(p, 2, "\n");
+            ++found;
+            EXPECT_TRUE(HasUiText(text)) << entry.path().filename() << ": " << text;
+        }
+    }
+    EXPECT_GT(found, 5);
+}
