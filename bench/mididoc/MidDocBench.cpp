@@ -1,7 +1,7 @@
 // The MIDI document with a large file: opening, the text dump, writing it
 // back changed, and one undo group of ten thousand deletions.
-#include "mididoc/CZibMidDoc.h"
-#include "mididoc/MidiTextDump.h"
+#include "mididoc/core/CZibMidDoc.h"
+#include "mididoc/core/MidiTextDump.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <benchmark/benchmark.h>

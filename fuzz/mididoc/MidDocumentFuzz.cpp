@@ -2,10 +2,10 @@
 // text dump, the file written back (which must open again with the same
 // events), and an undo group of deletions taken back and made again.
 #include "midi/CMidiParserEx.h"
-#include "mididoc/CTrackListModel.h"
-#include "mididoc/CTrackNameSource.h"
-#include "mididoc/CZibMidDoc.h"
-#include "mididoc/MidiTextDump.h"
+#include "mididoc/core/CTrackListModel.h"
+#include "mididoc/core/CTrackNameSource.h"
+#include "mididoc/core/CZibMidDoc.h"
+#include "mididoc/core/MidiTextDump.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "mididoc/CTrackListModel.h"
+#include "mididoc/core/CTrackListModel.h"
 
-#include "mididoc/CTrackNameSource.h"
-#include "mididoc/CZibMidDoc.h"
+#include "mididoc/core/CTrackNameSource.h"
+#include "mididoc/core/CZibMidDoc.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "mididoc/CUndoManager.h"
+#include "mididoc/core/CUndoManager.h"
 
 #include "midi/MidiEventKind.h"
-#include "mididoc/CUndoOwner.h"
-#include "mididoc/CZibMidDoc.h"
+#include "mididoc/core/CUndoOwner.h"
+#include "mididoc/core/CZibMidDoc.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 
 #include <gtest/gtest.h>

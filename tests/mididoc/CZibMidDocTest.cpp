@@ -1,4 +1,4 @@
-#include "mididoc/CZibMidDoc.h"
+#include "mididoc/core/CZibMidDoc.h"
 
 #include "midi/MidiEventKind.h"
 #include "tests/mididoc/MidDocTestHelpers.h"

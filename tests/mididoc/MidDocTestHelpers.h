@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mididoc/CZibMidDoc.h"
+#include "mididoc/core/CZibMidDoc.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // document menu, the track list's column headers, and the texts the sources
 // of mididoc/ hand to the catalogue.
 #include "app/texts/UiText.h"
-#include "mididoc/CTrackListModel.h"
-#include "mididoc/MidiDocMenu.h"
+#include "mididoc/core/CTrackListModel.h"
+#include "mididoc/core/MidiDocMenu.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "mididoc/MidiTextDump.h"
+#include "mididoc/core/MidiTextDump.h"
 
-#include "mididoc/CZibMidDoc.h"
+#include "mididoc/core/CZibMidDoc.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/TempDir.h"

@@ -1,6 +1,6 @@
-#include "mididoc/MidiToStyleCommand.h"
+#include "mididoc/core/MidiToStyleCommand.h"
 
-#include "mididoc/CZibMidDoc.h"
+#include "mididoc/core/CZibMidDoc.h"
 #include "styles/CWqStyleData.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 #include "tests/support/RealFixtures.h"

@@ -6,15 +6,15 @@
 // clock. Header-only, so only the tests and benchmarks that include it link
 // the player.
 
-#include "devices/player/CMidiBarPlayer.h"
-#include "devices/player/CPlayerSlot.h"
-#include "devices/player/CStreamBuffers.h"
-#include "devices/player/IPlaybackDocument.h"
-#include "devices/player/IPlayerHost.h"
-#include "devices/player/IPlayerView.h"
+#include "devices/core/CMidiBarPlayer.h"
+#include "devices/core/CPlayerSlot.h"
+#include "devices/core/CStreamBuffers.h"
+#include "devices/core/IPlaybackDocument.h"
+#include "devices/core/IPlayerHost.h"
+#include "devices/core/IPlayerView.h"
 #include "midi/CMidiParserEx.h"
-#include "platform/midi/CFakeMidiBackend.h"
-#include "platform/midi/CMidiSystem.h"
+#include "devices/core/CFakeMidiBackend.h"
+#include "devices/core/CMidiSystem.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Chord recognition over every set of pitch classes: each note on of the
 // player runs one recognition, and a chord of n notes runs n of them.
 
-#include "devices/console/CChordRecognizer.h"
-#include "devices/console/ChordPatternTable.h"
+#include "devices/core/CChordRecognizer.h"
+#include "devices/core/ChordPatternTable.h"
 
 #include <benchmark/benchmark.h>
 

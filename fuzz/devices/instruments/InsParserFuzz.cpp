@@ -1,9 +1,9 @@
 // Instrument definition files of any content: both passes of the parser and
 // the relation reader run without fault, and whatever was loaded survives the
 // trip through the program's own instrument file unchanged.
-#include "devices/instruments/CInstrumentDefs.h"
-#include "devices/instruments/CInstrumentFile.h"
-#include "devices/instruments/InsFileWriter.h"
+#include "devices/core/CInstrumentDefs.h"
+#include "devices/core/CInstrumentFile.h"
+#include "devices/core/InsFileWriter.h"
 
 #include <cstdint>
 #include <cstdlib>

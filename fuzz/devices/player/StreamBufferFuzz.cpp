@@ -1,10 +1,10 @@
 // Any bytes as a queued stream buffer: the stream must play what it can,
 // never read past the buffer and always give the buffer back.
 
-#include "platform/midi/CFakeMidiBackend.h"
-#include "platform/midi/CMidiStream.h"
-#include "platform/midi/IMidiStreamClient.h"
-#include "platform/midi/MidiHeader.h"
+#include "devices/core/CFakeMidiBackend.h"
+#include "devices/core/CMidiStream.h"
+#include "devices/core/IMidiStreamClient.h"
+#include "devices/core/MidiHeader.h"
 
 #include <cstdint>
 #include <cstdlib>

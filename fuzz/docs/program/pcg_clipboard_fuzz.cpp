@@ -1,9 +1,9 @@
 // Clipboard blocks of the private format pasted into program lists: a block
 // that lies about its parts is refused, every pasted item fits its list, and
 // the lists stay within their limits.
-#include "docs/program/PcgDocModel.h"
-#include "docs/program/PcgLayout.h"
-#include "docs/program/PcgListModel.h"
+#include "docs/program/core/PcgDocModel.h"
+#include "docs/program/core/PcgLayout.h"
+#include "docs/program/core/PcgListModel.h"
 
 #include <cstddef>
 #include <cstdint>

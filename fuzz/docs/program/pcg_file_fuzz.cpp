@@ -1,9 +1,9 @@
 // Program files as they come from disk: recognition and parsing must stay
 // inside the image, and a file that opens must list, edit and write back in
 // its own format without faults.
-#include "docs/program/PcgDocModel.h"
-#include "docs/program/PcgListModel.h"
-#include "docs/program/PrgPageModel.h"
+#include "docs/program/core/PcgDocModel.h"
+#include "docs/program/core/PcgListModel.h"
+#include "docs/program/core/PrgPageModel.h"
 
 #include <cstddef>
 #include <cstdint>

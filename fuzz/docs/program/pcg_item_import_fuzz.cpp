@@ -1,8 +1,8 @@
 // Program and drum-kit item files as they come from disk, imported into
 // documents of every series: refused or taken whole, never past their end,
 // and never more items than a list takes.
-#include "docs/program/PcgDocModel.h"
-#include "docs/program/PcgLayout.h"
+#include "docs/program/core/PcgDocModel.h"
+#include "docs/program/core/PcgLayout.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "devices/console/ChordNames.h"
+#include "devices/core/ChordNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "devices/console/ChordPatternReader.h"
-#include "devices/console/ChordPatternTable.h"
+#include "devices/core/ChordPatternReader.h"
+#include "devices/core/ChordPatternTable.h"
 #include "platform/FileIo.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "devices/console/CChordRecognizer.h"
-#include "devices/console/CChordTimer.h"
+#include "devices/core/CChordRecognizer.h"
+#include "devices/core/CChordTimer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "devices/console/CChordRecognizer.h"
-#include "devices/console/CChordSwitch.h"
-#include "devices/console/CChordTimer.h"
+#include "devices/core/CChordRecognizer.h"
+#include "devices/core/CChordSwitch.h"
+#include "devices/core/CChordTimer.h"
 #include "tests/devices/console/ConsoleStyleFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "devices/console/CKeyboardOctave.h"
-#include "devices/console/CPianoKeyboard.h"
-#include "devices/console/CPianoListener.h"
+#include "devices/core/CKeyboardOctave.h"
+#include "devices/core/CPianoKeyboard.h"
+#include "devices/core/CPianoListener.h"
 
 #include <gtest/gtest.h>
 

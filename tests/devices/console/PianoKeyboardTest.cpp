@@ -1,5 +1,5 @@
-#include "devices/console/CPianoKeyboard.h"
-#include "devices/console/CPianoListener.h"
+#include "devices/core/CPianoKeyboard.h"
+#include "devices/core/CPianoListener.h"
 
 #include <gtest/gtest.h>
 

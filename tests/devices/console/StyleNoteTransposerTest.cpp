@@ -1,5 +1,5 @@
-#include "devices/console/CStyleNoteTransposer.h"
-#include "devices/console/StyleTrackChannels.h"
+#include "devices/core/CStyleNoteTransposer.h"
+#include "devices/core/StyleTrackChannels.h"
 #include "tests/devices/console/ConsoleStyleFixture.h"
 #include "zibtbl/TensionPair.h"
 #include "zibtbl/ZibTbl.h"

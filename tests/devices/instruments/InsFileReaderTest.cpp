@@ -1,5 +1,5 @@
 // The line classifier and the dispatch of the .INS reader.
-#include "devices/instruments/CInsFileReader.h"
+#include "devices/core/CInsFileReader.h"
 
 #include <gtest/gtest.h>
 #include <string>

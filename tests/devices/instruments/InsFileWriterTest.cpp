@@ -1,6 +1,6 @@
 // The instrument file and the instrument export as text, and reading them back.
-#include "devices/instruments/CInstrumentDefs.h"
-#include "devices/instruments/InsFileWriter.h"
+#include "devices/core/CInstrumentDefs.h"
+#include "devices/core/InsFileWriter.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,5 +1,5 @@
 // Loading instrument definitions: the handlers and the name resolution.
-#include "devices/instruments/CInstrumentDefs.h"
+#include "devices/core/CInstrumentDefs.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,9 +1,9 @@
 // The models behind the Add Instruments, Configure Instruments and
 // Port - Instrument Relation dialogs.
-#include "devices/instruments/AddInstrumentsModel.h"
-#include "devices/instruments/ConnectorLine.h"
-#include "devices/instruments/InstrumentTree.h"
-#include "devices/instruments/PortInstrumentDlgModel.h"
+#include "devices/core/AddInstrumentsModel.h"
+#include "devices/core/ConnectorLine.h"
+#include "devices/core/InstrumentTree.h"
+#include "devices/core/PortInstrumentDlgModel.h"
 
 #include "app/core/UserMidiPortMap.h"
 
@@ -219,7 +219,7 @@ TEST(ConnectorLine, JoinsTheRowsAcrossTheGap)
 } // namespace
 } // namespace zib
 
-#include "devices/instruments/InstrumentFileDialogs.h"
+#include "devices/core/InstrumentFileDialogs.h"
 #include "tests/support/TempDir.h"
 
 namespace zib {

@@ -1,8 +1,8 @@
 // The instrument set and the relations on disk, and the name lookups.
-#include "devices/instruments/CInstrumentStore.h"
+#include "devices/core/CInstrumentStore.h"
 
 #include "app/core/UserMidiPortMap.h"
-#include "devices/instruments/CInstrumentFile.h"
+#include "devices/core/CInstrumentFile.h"
 #include "tests/support/TempDir.h"
 
 #include <fstream>

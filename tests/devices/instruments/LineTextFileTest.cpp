@@ -1,5 +1,5 @@
 // The line reader under the instrument and relation files.
-#include "devices/instruments/CLineTextFile.h"
+#include "devices/core/CLineTextFile.h"
 
 #include "tests/support/TempDir.h"
 

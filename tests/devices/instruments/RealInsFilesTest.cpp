@@ -1,8 +1,8 @@
 // Real-world instrument definition files: every one is read without error and
 // without losing an instrument, a list reference or a name, and survives the
 // trip through the program's own instrument file.
-#include "devices/instruments/CInstrumentDefs.h"
-#include "devices/instruments/InsFileWriter.h"
+#include "devices/core/CInstrumentDefs.h"
+#include "devices/core/InsFileWriter.h"
 
 #include "tests/support/RealFixtures.h"
 

@@ -1,5 +1,5 @@
 // The port-instrument relation file (zibinstr.ini).
-#include "devices/instruments/CInstrumentFile.h"
+#include "devices/core/CInstrumentFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The instrument file supplied with the program (data/devices/Zib.icf) and the
 // built-in lists every instrument starts with.
-#include "devices/instruments/CInstrumentDefs.h"
-#include "devices/instruments/InsFileWriter.h"
+#include "devices/core/CInstrumentDefs.h"
+#include "devices/core/InsFileWriter.h"
 
 #include "platform/DataDir.h"
 #include "platform/FileIo.h"

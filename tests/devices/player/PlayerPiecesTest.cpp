@@ -1,8 +1,8 @@
-#include "devices/player/CMeasureTable.h"
-#include "devices/player/CPlayerSlot.h"
-#include "devices/player/CStreamBuffers.h"
-#include "devices/player/MetronomeSettings.h"
-#include "devices/player/PlaybackTexts.h"
+#include "devices/core/CMeasureTable.h"
+#include "devices/core/CPlayerSlot.h"
+#include "devices/core/CStreamBuffers.h"
+#include "devices/core/MetronomeSettings.h"
+#include "devices/core/PlaybackTexts.h"
 #include "midi/CMidiParserEx.h"
 #include "tests/support/SmfBuilder.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "devices/player/CMidiBarPlayer.h"
+#include "devices/core/CMidiBarPlayer.h"
 #include "tests/support/PlayerFakes.h"
 #include "tests/support/SmfBuilder.h"
 

@@ -1,6 +1,6 @@
 // The program list without its window: texts, command states, moving,
 // renaming, banks, and the clipboard block with its paste rules.
-#include "docs/program/PcgListModel.h"
+#include "docs/program/core/PcgListModel.h"
 
 #include "tests/docs/program/PcgTestDoc.h"
 #include "tests/support/PcgFileBuilder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "docs/program/PcgDocModel.h"
+#include "docs/program/core/PcgDocModel.h"
 #include "tests/support/TempDir.h"
 
 #include "platform/FileIo.h"

@@ -1,6 +1,6 @@
 // The twelve program editor pages without their windows: record offsets of
 // both families, value forms, page 1's lists and the graphs.
-#include "docs/program/PrgPageModel.h"
+#include "docs/program/core/PrgPageModel.h"
 
 #include "tests/docs/program/PcgTestDoc.h"
 #include "tests/support/PcgFileBuilder.h"

@@ -1,5 +1,5 @@
 // The Wq8-to-Wq41/WqR65 sound maps: the data files' rows and their loader.
-#include "docs/program/Wq8SoundMap.h"
+#include "docs/program/core/Wq8SoundMap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Wq8 program and drum-kit records in the Wq41/WqR65 layout.
-#include "docs/program/WqPcgConversions.h"
+#include "docs/program/core/WqPcgConversions.h"
 
 #include "tests/support/PcgFileBuilder.h"
 

@@ -1,5 +1,5 @@
 // The Wq-series program file layouts, read and written whole.
-#include "docs/program/WqPcgFile.h"
+#include "docs/program/core/WqPcgFile.h"
 
 #include "tests/support/PcgFileBuilder.h"
 

@@ -1,5 +1,5 @@
-#include "docs/style/CItemInfo.h"
-#include "docs/style/CStyItem.h"
+#include "docs/style/core/CItemInfo.h"
+#include "docs/style/core/CStyItem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "docs/style/CQePcgBank.h"
-#include "docs/style/CQePrfBank.h"
-#include "docs/style/CQeStyBank.h"
-#include "docs/style/ItemBuilders.h"
+#include "docs/style/core/CQePcgBank.h"
+#include "docs/style/core/CQePrfBank.h"
+#include "docs/style/core/CQeStyBank.h"
+#include "docs/style/core/ItemBuilders.h"
 
 #include "tests/docs/style/StyleDocFixtures.h"
 

@@ -1,6 +1,6 @@
-#include "docs/style/CZibPadDoc.h"
-#include "docs/style/ItemFile.h"
-#include "docs/style/StyListModel.h"
+#include "docs/style/core/CZibPadDoc.h"
+#include "docs/style/core/ItemFile.h"
+#include "docs/style/core/StyListModel.h"
 
 #include "platform/FileIo.h"
 #include "tests/docs/style/StyleDocFixtures.h"

@@ -1,5 +1,5 @@
-#include "docs/style/DasfIndex.h"
-#include "docs/style/UlvaRfHandles.h"
+#include "docs/style/core/DasfIndex.h"
+#include "docs/style/core/UlvaRfHandles.h"
 
 #include "tests/docs/style/StyleDocFixtures.h"
 #include "tests/support/ChunkBuilder.h"

@@ -1,5 +1,5 @@
-#include "docs/style/CQeStyBank.h"
-#include "docs/style/ItemBuilders.h"
+#include "docs/style/core/CQeStyBank.h"
+#include "docs/style/core/ItemBuilders.h"
 
 #include "tests/docs/style/StyleDocFixtures.h"
 #include "tests/support/WqImageBuilder.h"

@@ -1,7 +1,7 @@
-#include "docs/style/CZibStyDoc.h"
-#include "docs/style/ItemBuilders.h"
-#include "docs/style/Qe9zToQe4k.h"
-#include "docs/style/UlvaRfHandles.h"
+#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/ItemBuilders.h"
+#include "docs/style/core/Qe9zToQe4k.h"
+#include "docs/style/core/UlvaRfHandles.h"
 
 #include "platform/ByteCursor.h"
 #include "tests/docs/style/StyleDocFixtures.h"

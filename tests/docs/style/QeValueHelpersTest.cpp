@@ -1,4 +1,4 @@
-#include "docs/style/QeValueHelpers.h"
+#include "docs/style/core/QeValueHelpers.h"
 
 #include "styles/PackQe7Bit.h"
 #include "tests/docs/style/StyleDocFixtures.h"

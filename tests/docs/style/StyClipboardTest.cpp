@@ -1,5 +1,5 @@
-#include "docs/style/CZibStyDoc.h"
-#include "docs/style/StyClipboardBlock.h"
+#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/StyClipboardBlock.h"
 
 #include "tests/docs/style/StyleDocFixtures.h"
 

@@ -1,5 +1,5 @@
-#include "docs/style/CZibStyDoc.h"
-#include "docs/style/StyListModel.h"
+#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/StyListModel.h"
 
 #include "tests/docs/style/StyleDocFixtures.h"
 #include "tests/support/WqImageBuilder.h"

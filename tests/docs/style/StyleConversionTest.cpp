@@ -1,7 +1,7 @@
-#include "docs/style/CZibStyDoc.h"
-#include "docs/style/UlvaRfHandles.h"
-#include "docs/style/WqEmptyStyle.h"
-#include "docs/style/WqStyleItemConversion.h"
+#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/UlvaRfHandles.h"
+#include "docs/style/core/WqEmptyStyle.h"
+#include "docs/style/core/WqStyleItemConversion.h"
 #include "styles/WqStyleLayout.h"
 
 #include "tests/docs/style/StyleDocFixtures.h"

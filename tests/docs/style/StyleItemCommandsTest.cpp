@@ -1,5 +1,5 @@
-#include "docs/style/CZibStyDoc.h"
-#include "docs/style/ItemFile.h"
+#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/ItemFile.h"
 
 #include "platform/FileIo.h"
 #include "tests/docs/style/StyleDocFixtures.h"

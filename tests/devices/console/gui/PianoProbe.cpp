@@ -15,10 +15,10 @@
 //   busy 0|1                        a chord change is pending (keys downs unplayed)
 //   state                           logs "state octave=.. marked-octave=.. marked-key=.. pressed=.. labels=X,X"
 //   wait MS
-#include "devices/console/CKeyboardOctave.h"
-#include "devices/console/CPianoListener.h"
-#include "devices/console/gui/CPianoKeyFilter.h"
-#include "devices/console/gui/CPianoWnd.h"
+#include "devices/core/CKeyboardOctave.h"
+#include "devices/core/CPianoListener.h"
+#include "devices/CPianoKeyFilter.h"
+#include "devices/CPianoWnd.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,0 +1,104 @@
+#include "docs/program/core/Wq8SoundMap.h"
+
+#include "platform/Cp1252.h"
+#include "platform/DataDir.h"
+#include "platform/FileIo.h"
+
+#include <charconv>
+
+namespace zib {
+
+namespace {
+
+std::vector<std::string_view> tabFields(std::string_view line)
+{
+    std::vector<std::string_view> out;
+    size_t at = 0;
+    while (true) {
+        const size_t tab = line.find('\t', at);
+        out.push_back(line.substr(at, tab == std::string_view::npos ? std::string_view::npos : tab - at));
+        if (tab == std::string_view::npos) return out;
+        at = tab + 1;
+    }
+}
+
+bool soundNumber(std::string_view text, uint16_t& value)
+{
+    unsigned v = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (error != std::errc() || end != text.data() + text.size() || v > 0xFFFF) return false;
+    value = uint16_t(v);
+    return true;
+}
+
+} // namespace
+
+uint16_t Wq8SoundMap::Convert(uint16_t wq8Number) const
+{
+    // The loader keeps row n at index n.
+    return wq8Number < rows_.size() ? rows_[wq8Number].targetNumber : wq8Number;
+}
+
+void Wq8SoundMap::LoadText(std::string_view text)
+{
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty() || line.front() == '#') continue;
+
+        const auto f = tabFields(line);
+        Row row;
+        if (f.size() != 4 || !soundNumber(f[0], row.wq8Number) || !soundNumber(f[2], row.targetNumber)) {
+            problems_.push_back("line " + std::to_string(lineNumber) +
+                                ": not \"Wq8 number, name, Wq41/WqR65 number, name\"");
+            continue;
+        }
+        row.wq8Name = utf8ToCp1252(f[1]);
+        row.targetName = utf8ToCp1252(f[3]);
+        if (row.wq8Name.size() > 16 || row.targetName.size() > 16) {
+            problems_.push_back("line " + std::to_string(lineNumber) + ": a name longer than 16 characters");
+            continue;
+        }
+        if (row.wq8Number != rows_.size() || int(rows_.size()) >= rowCount_) {
+            problems_.push_back("line " + std::to_string(lineNumber) + ": row " + std::to_string(row.wq8Number) +
+                                " out of order");
+            continue;
+        }
+        rows_.push_back(std::move(row));
+    }
+    if (int(rows_.size()) < rowCount_)
+        problems_.push_back("rows " + std::to_string(rows_.size()) + " to " + std::to_string(rowCount_ - 1) +
+                            " are missing");
+}
+
+Wq8SoundMap Wq8SoundMap::LoadFile(const std::filesystem::path& path, int rowCount)
+{
+    Wq8SoundMap map(rowCount);
+    std::vector<uint8_t> bytes;
+    if (readWholeFile(path, bytes, 1 << 20) != FileIoError::None) {
+        map.problems_.push_back("cannot read " + path.string());
+        return map;
+    }
+    map.LoadText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return map;
+}
+
+const Wq8SoundMap& builtInWq8SoundMap()
+{
+    static const Wq8SoundMap map =
+        Wq8SoundMap::LoadFile(dataFile(Wq8SoundMap::kSoundFile), Wq8SoundMap::kSoundRows);
+    return map;
+}
+
+const Wq8SoundMap& builtInWq8DrumSoundMap()
+{
+    static const Wq8SoundMap map =
+        Wq8SoundMap::LoadFile(dataFile(Wq8SoundMap::kDrumSoundFile), Wq8SoundMap::kDrumSoundRows);
+    return map;
+}
+
+} // namespace zib

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "docs/program/core/PrgPageModel.h"
+
+#include <vector>
+#include <wx/panel.h>
+
+class wxCheckBox;
+class wxChoice;
+class wxRadioButton;
+class wxSpinButton;
+class wxTextCtrl;
+
+namespace zib {
+
+class PcgDocModel;
+
+// One program editor page: the controls of its page model's fields, built
+// from the page's table. Numbers are an edit field with a spin button, radio
+// groups and lists choose their values, pages with an oscillator selector
+// show one oscillator at a time, and pages with a graph draw it from the
+// current values. Every change goes to the page model at once.
+class CPrgPropPage : public wxPanel {
+public:
+    CPrgPropPage(wxWindow* parent, int page, const PcgDocModel& doc, int row);
+
+    const PrgPageModel& Model() const { return model_; }
+    wxString Title() const;
+    // OK: the page's values into the item's record.
+    bool Write(PcgDocModel& doc) const { return model_.Write(doc); }
+
+private:
+    struct FieldControls {
+        const PrgField* field = nullptr;
+        wxTextCtrl* edit = nullptr;
+        wxSpinButton* spin = nullptr;
+        wxChoice* choice = nullptr;
+        wxCheckBox* check = nullptr;
+        std::vector<wxRadioButton*> radios; // time signs: 3 per time
+    };
+
+    void Build();
+    wxSizer* BuildField(FieldControls& c);
+    // The controls from the model, for the oscillator shown.
+    void ShowValues();
+    void ShowField(const FieldControls& c);
+    void Changed();
+    void OnNumberText(FieldControls& c);
+    void OnSpin(FieldControls& c);
+    void OnChoice(FieldControls& c);
+
+    PrgPageModel model_;
+    std::vector<FieldControls> controls_;
+    wxRadioButton* osc1_ = nullptr;
+    wxRadioButton* osc2_ = nullptr;
+    wxWindow* graph_ = nullptr;
+    bool showing_ = false; // controls are being filled: their events are not edits
+};
+
+// The twelve pages of the sheet, in its order.
+class CPrgPropPage1 : public CPrgPropPage {
+public:
+    CPrgPropPage1(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 1, doc, row) {}
+};
+class CPrgPropPage2 : public CPrgPropPage {
+public:
+    CPrgPropPage2(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 2, doc, row) {}
+};
+class CPrgPropPage3 : public CPrgPropPage {
+public:
+    CPrgPropPage3(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 3, doc, row) {}
+};
+class CPrgPropPage4 : public CPrgPropPage {
+public:
+    CPrgPropPage4(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 4, doc, row) {}
+};
+class CPrgPropPage5 : public CPrgPropPage {
+public:
+    CPrgPropPage5(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 5, doc, row) {}
+};
+class CPrgPropPage6 : public CPrgPropPage {
+public:
+    CPrgPropPage6(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 6, doc, row) {}
+};
+class CPrgPropPage7 : public CPrgPropPage {
+public:
+    CPrgPropPage7(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 7, doc, row) {}
+};
+class CPrgPropPage8 : public CPrgPropPage {
+public:
+    CPrgPropPage8(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 8, doc, row) {}
+};
+class CPrgPropPage9 : public CPrgPropPage {
+public:
+    CPrgPropPage9(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 9, doc, row) {}
+};
+class CPrgPropPage10 : public CPrgPropPage {
+public:
+    CPrgPropPage10(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 10, doc, row) {}
+};
+class CPrgPropPage11 : public CPrgPropPage {
+public:
+    CPrgPropPage11(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 11, doc, row) {}
+};
+class CPrgPropPage12 : public CPrgPropPage {
+public:
+    CPrgPropPage12(wxWindow* parent, const PcgDocModel& doc, int row) : CPrgPropPage(parent, 12, doc, row) {}
+};
+
+} // namespace zib

@@ -1,0 +1,41 @@
+#include "docs/program/dialogs/CPrgPropSheet.h"
+
+#include "app/ZibMessageBox.h"
+#include "docs/program/dialogs/CPrgPropPages.h"
+
+#include <memory>
+#include <wx/bookctrl.h>
+
+namespace zib {
+
+CPrgPropSheet::CPrgPropSheet(wxWindow* parent, PcgDocModel& doc, int row) : doc_(doc)
+{
+    Create(parent, wxID_ANY, UiTextWx("Program Properties"));
+    CreateButtons(wxOK | wxCANCEL);
+    wxBookCtrlBase* book = GetBookCtrl();
+    const auto add = [&](CPrgPropPage* page) {
+        pages_.push_back(page);
+        book->AddPage(page, page->Title());
+    };
+    add(new CPrgPropPage1(book, doc, row));
+    add(new CPrgPropPage2(book, doc, row));
+    add(new CPrgPropPage3(book, doc, row));
+    add(new CPrgPropPage4(book, doc, row));
+    add(new CPrgPropPage5(book, doc, row));
+    add(new CPrgPropPage6(book, doc, row));
+    add(new CPrgPropPage7(book, doc, row));
+    add(new CPrgPropPage8(book, doc, row));
+    add(new CPrgPropPage9(book, doc, row));
+    add(new CPrgPropPage10(book, doc, row));
+    add(new CPrgPropPage11(book, doc, row));
+    add(new CPrgPropPage12(book, doc, row));
+    LayoutDialog();
+}
+
+void CPrgPropSheet::WritePages()
+{
+    for (CPrgPropPage* page : pages_)
+        page->Write(doc_);
+}
+
+} // namespace zib

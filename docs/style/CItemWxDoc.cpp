@@ -1,0 +1,112 @@
+#include "docs/style/CItemWxDoc.h"
+
+#include "app/CZibApp.h"
+#include "app/CZibFileDialog.h"
+#include "app/ZibMessageBox.h"
+#include "app/texts/UiText.h"
+#include "docs/style/StyleGuiSupport.h"
+#include "platform/FileIo.h"
+#include "platform/WxText.h"
+
+#include <filesystem>
+#include <wx/msgdlg.h>
+
+namespace zib {
+
+StyNoticeSink CItemWxDoc::Notices()
+{
+    return StyNoticeBoxes(nullptr);
+}
+
+bool CItemWxDoc::OnOpenDocument(const wxString& path)
+{
+    const std::string file = wxToUtf8(path);
+    std::vector<uint8_t> image;
+    switch (readWholeFile(file, image)) {
+    case FileIoError::None:
+        break;
+    case FileIoError::TooLarge:
+        ShowStyNotice(StyNotice::Numbered(stymsg::MemoryAllocationFailed, "Serialize", StyNoticeIcon::Stop));
+        return false;
+    default:
+        ShowStyNotice(StyNotice::Numbered(stymsg::CannotOpenFile, "Serialize", StyNoticeIcon::Stop));
+        return false;
+    }
+    if (!OpenImage(std::move(image), file)) return false;
+    SetFilename(path, true);
+    Modify(false);
+    UpdateAllViews();
+
+    // The file's folder becomes the current one and the last opened one.
+    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+    std::error_code ec;
+    if (!folder.empty()) std::filesystem::current_path(folder, ec);
+    if (wxTheApp) {
+        ZibSettings& settings = wxGetApp().Settings();
+        settings.LastOpenedFileType = FileKind();
+        settings.WriteSetting("LastOpenedFileType");
+        wxGetApp().SetLastOpenedDirectory(folder.string());
+    }
+    return true;
+}
+
+bool CItemWxDoc::OnSaveModified()
+{
+    if (!IsModified()) return true;
+    const wxString text = UiTextWx("Save changes to ") + GetUserReadableName();
+    const wxString caption = wxTheApp ? wxFromUtf8(wxGetApp().m_ExeName) : wxString(CZibApp::kAppName);
+    switch (ZibTextBox(text, caption.empty() ? wxString(CZibApp::kAppName) : caption,
+                       wxYES_NO | wxCANCEL | wxICON_WARNING)) {
+    case wxID_YES:
+        return Save();
+    case wxID_NO:
+        Modify(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CItemWxDoc::SaveAs()
+{
+    const std::filesystem::path current(wxToUtf8(GetFilename()));
+    CZibFileDialog dlg(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, UiTextWx("Save As"),
+                       wxFromUtf8(current.parent_path().string()), wxFromUtf8(current.filename().string()),
+                       StyFileFilter(SaveFilter()), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dlg.ShowModal() != wxID_OK) return false;
+    const wxString path = dlg.GetPath();
+    if (!OnSaveDocument(path)) return false;
+    SetFilename(path, true);
+    SetTitle(wxFileNameFromPath(path));
+    return true;
+}
+
+bool CItemWxDoc::DoSaveDocument(const wxString& path)
+{
+    const std::vector<uint8_t> image = BuildImage();
+    if (image.empty()) return false;
+    if (writeFileAtomically(wxToUtf8(path), image) != FileIoError::None) {
+        ShowStyNotice(StyNotice::Numbered(stymsg::CannotOpenFile, "OnSaveDocument", StyNoticeIcon::Stop));
+        return false;
+    }
+    return true;
+}
+
+bool CItemWxDoc::DeleteContents()
+{
+    CloseToolWindows();
+    ClearModel();
+    return wxDocument::DeleteContents();
+}
+
+void CItemWxDoc::CheckAbort()
+{
+    if (!TakeAbortRequest()) return;
+    // The model has been cleared: its window goes without asking to save.
+    Modify(false);
+    UpdateAllViews();
+    if (wxView* view = GetFirstView())
+        if (wxWindow* frame = view->GetFrame()) frame->CallAfter([frame] { frame->Close(true); });
+}
+
+} // namespace zib

@@ -1,0 +1,113 @@
+#include "docs/style/StyleGuiSupport.h"
+
+#include "app/CMainFrame.h"
+#include "app/CMainToolBar.h"
+#include "app/CZibApp.h"
+#include "app/ZibMessageBox.h"
+#include "app/core/FileFilters.h"
+#include "app/texts/UiText.h"
+#include "docs/style/core/StyMenus.h"
+#include "platform/Cp1252.h"
+#include "platform/WxText.h"
+#include "platform/ZibClipboardFormat.h"
+
+#include <wx/aui/framemanager.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+
+namespace zib {
+
+namespace {
+
+int language()
+{
+    return wxTheApp ? wxGetApp().Language() : 0;
+}
+
+long iconStyle(StyNoticeIcon icon)
+{
+    switch (icon) {
+    case StyNoticeIcon::Stop:
+        return wxICON_ERROR;
+    case StyNoticeIcon::Exclamation:
+        return wxICON_WARNING;
+    default:
+        return wxICON_INFORMATION;
+    }
+}
+
+} // namespace
+
+int ShowStyNotice(const StyNotice& notice, wxWindow* parent)
+{
+    const wxString caption = notice.caption.empty() ? wxString(CZibApp::kAppName) : wxFromUtf8(notice.caption);
+    return ZibTextBox(wxFromUtf8(notice.Localized(language())), caption, wxOK | iconStyle(notice.icon), parent);
+}
+
+StyNoticeSink StyNoticeBoxes(wxWindow* parent)
+{
+    return [parent](const StyNotice& notice) { ShowStyNotice(notice, parent); };
+}
+
+wxString StyFileFilter(std::string_view filter)
+{
+    return wxFromUtf8(TranslatedFilter(CaseInsensitiveFilter(filter),
+                                       [](std::string_view name) { return UiText(name, language()); }));
+}
+
+std::optional<std::vector<uint8_t>> ReadClipboardBlock(bool* attached)
+{
+    wxClipboardLocker lock;
+    if (attached) *attached = !!lock;
+    if (!lock || !ZibClipboardFormatRegistered()) return std::nullopt;
+    if (!wxTheClipboard->IsSupported(ZibClipboardFormat())) return std::nullopt;
+    wxCustomDataObject data(ZibClipboardFormat());
+    if (!wxTheClipboard->GetData(data)) return std::nullopt;
+    const auto* bytes = static_cast<const uint8_t*>(data.GetData());
+    return std::vector<uint8_t>(bytes, bytes + data.GetSize());
+}
+
+bool ClipboardHasBlock()
+{
+    if (!ZibClipboardFormatRegistered()) return false;
+    wxClipboardLocker lock;
+    return !!lock && wxTheClipboard->IsSupported(ZibClipboardFormat());
+}
+
+bool PutClipboardBlock(const std::vector<uint8_t>& block)
+{
+    if (block.empty() || !ZibClipboardFormatRegistered()) return false;
+    wxClipboardLocker lock;
+    if (!lock) return false;
+    auto* data = new wxCustomDataObject(ZibClipboardFormat());
+    data->SetData(block.size(), block.data());
+    return wxTheClipboard->SetData(data);
+}
+
+void InstallStyleToolbarButtons()
+{
+    CMainFrame* frame = CMainFrame::Get();
+    if (!frame) return;
+    for (const auto& [bar, buttons] : {std::pair{MainBar::StyDoc, StyDocToolbarButtons()},
+                                       std::pair{MainBar::MoveItem, MoveItemToolbarButtons()}}) {
+        CMainToolBar* toolbar = frame->Toolbar(bar);
+        if (!toolbar || toolbar->ButtonCount() > 0) continue;
+        toolbar->SetButtons(buttons, language());
+        if (wxAuiManager* manager = wxAuiManager::GetManager(toolbar)) {
+            manager->GetPane(toolbar).BestSize(toolbar->GetBestSize());
+            manager->Update();
+        }
+    }
+}
+
+std::string ItemTextFromWx(const wxString& text)
+{
+    return utf8ToCp1252(wxToUtf8(text));
+}
+
+wxString ItemTextToWx(std::string_view bytes)
+{
+    return wxFromUtf8(cp1252ToUtf8(bytes));
+}
+
+} // namespace zib

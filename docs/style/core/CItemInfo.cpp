@@ -1,0 +1,43 @@
+#include "docs/style/core/CItemInfo.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zib {
+
+std::string CItemInfo::NameText() const
+{
+    const auto end = std::find(name.begin(), name.end(), '\0');
+    return std::string(name.begin(), end);
+}
+
+void CItemInfo::SetName(std::string_view bytes)
+{
+    name.fill('\0');
+    std::memcpy(name.data(), bytes.data(), std::min(bytes.size(), kNameSize - 1));
+}
+
+uint32_t ItemNameWidth(uint32_t model)
+{
+    if (IsQeModel(model)) return 18;
+    if (IsWqFamilyB(model)) return 16;
+    return 10;
+}
+
+void ConvertItemName(CItemInfo::Name& name, uint32_t model, int mode)
+{
+    const uint32_t width = ItemNameWidth(model);
+    if (mode == 1) {
+        for (uint32_t i = width - 1; i >= 1; --i) {
+            if (static_cast<signed char>(name[i]) > 32) {
+                name[i + 1] = '\0';
+                return;
+            }
+        }
+        return;
+    }
+    for (uint32_t i = width - 1; i >= 1; --i)
+        if (name[i] == '\0') name[i] = ' ';
+}
+
+} // namespace zib

@@ -1,0 +1,1119 @@
+#include "docs/style/core/CZibStyDoc.h"
+
+#include "docs/style/core/CQeStyBank.h"
+#include "docs/style/core/DasfIndex.h"
+#include "docs/style/core/ItemBuilders.h"
+#include "docs/style/core/Qe9zToQe4k.h"
+#include "docs/style/core/StyListModel.h"
+#include "docs/style/core/UlvaRfHandles.h"
+#include "docs/style/core/WqEmptyStyle.h"
+#include "docs/style/core/WqStyleItemConversion.h"
+#include "midi/ValueTexts.h"
+#include "platform/ByteCursor.h"
+#include "platform/FileIo.h"
+#include "styles/CMidiToWqStyImporter.h"
+#include "styles/WqStyleLayout.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <new>
+#include <set>
+
+namespace zib {
+
+namespace {
+
+constexpr size_t kWqHeadA = 96;
+constexpr size_t kWqHeadB = 224;
+constexpr uintmax_t kMaxItemFile = uintmax_t(64) << 20;
+
+std::string upper(std::string text)
+{
+    for (char& c : text)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+uint16_t get16(std::span<const uint8_t> d, size_t at)
+{
+    return at + 1 < d.size() ? uint16_t(d[at] | d[at + 1] << 8) : 0;
+}
+
+void put16(std::vector<uint8_t>& d, size_t at, uint16_t v)
+{
+    d[at] = uint8_t(v);
+    d[at + 1] = uint8_t(v >> 8);
+}
+
+// The rows an item command acts on: the selected ones, else the focused one.
+std::vector<int> rowsToMark(std::span<const int> selected, int focused, int count)
+{
+    std::set<int> rows;
+    for (int r : selected)
+        if (r >= 0 && r < count) rows.insert(r);
+    if (rows.empty() && focused >= 0 && focused < count) rows.insert(focused);
+    return std::vector<int>(rows.begin(), rows.end());
+}
+
+// The first `width` bytes of the data as the item's name, trimmed.
+void nameFromData(CStyItem& item, uint32_t model)
+{
+    const size_t width = IsWqFamilyB(model) ? 16 : 10;
+    item.name.fill('\0');
+    std::memcpy(item.name.data(), item.data.data(), std::min(width, item.data.size()));
+    ConvertItemName(item.name, model, 1);
+}
+
+void setTrimmedName(CItemInfo& item, const std::array<char, 18>& name, uint32_t model)
+{
+    item.SetName(std::string_view(name.data(), name.size()));
+    ConvertItemName(item.name, model, 1);
+}
+
+std::string fileIoCode(FileIoError error)
+{
+    return std::to_string(int(error));
+}
+
+} // namespace
+
+CZibStyDoc::CZibStyDoc() = default;
+
+bool CZibStyDoc::IsWq() const
+{
+    return IsWqModel(m_Model);
+}
+
+StyleDocumentNames CZibStyDoc::ProgramNameSource() const
+{
+    return {int(m_Model), int(m_FileKind), m_UserNamesPresent != 0,
+            std::span<const std::array<char, 17>>(m_UserProgNames)};
+}
+
+void CZibStyDoc::Notify(StyNotice notice) const
+{
+    if (notices_) notices_(notice);
+}
+
+void CZibStyDoc::SetModified()
+{
+    modified_ = true;
+    if (modifiedListener_) modifiedListener_();
+}
+
+bool CZibStyDoc::TakeAbortRequest()
+{
+    const bool requested = abortRequested_;
+    abortRequested_ = false;
+    return requested;
+}
+
+void CZibStyDoc::AbortAndClear()
+{
+    Clear();
+    abortRequested_ = true;
+}
+
+void CZibStyDoc::Clear()
+{
+    m_StyItems.clear();
+    m_StsItems.clear();
+    m_Model = ' ';
+    m_FileKind = 0;
+    m_ViewMode = 1;
+    m_FirstBank = -1;
+    m_FileImage.clear();
+    m_Head.clear();
+    m_UserProgNames = {};
+    m_UserNamesPresent = 0;
+    m_PasteSource = 0;
+    m_PasteRunning = false;
+}
+
+// ---- Opening ------------------------------------------------------------
+
+uint32_t CZibStyDoc::FileKindOf(const std::string& path)
+{
+    if (path.size() < 4) return 0;
+    return upper(path.substr(path.size() - 4)) == ".STY" ? 2 : 0;
+}
+
+void CZibStyDoc::NewDocument()
+{
+    Clear();
+    m_FileKind = 2;
+}
+
+bool CZibStyDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)
+{
+    Clear();
+    m_Path = path;
+    m_Folder = std::filesystem::path(path).parent_path().string();
+    m_FileImage = std::move(image);
+    if (m_FileImage.empty()) {
+        Notify(StyNotice::Numbered(stymsg::EmptyFile));
+        return false;
+    }
+    m_FileKind = FileKindOf(path);
+    if (m_FileKind == 0) return false;
+    if (!HeadTest() || !ParseSty()) {
+        Clear();
+        return false;
+    }
+    GetUserProgNames(path);
+    m_ViewMode = 1;
+    return true;
+}
+
+bool CZibStyDoc::HeadTest()
+{
+    const std::span<const uint8_t> image(m_FileImage);
+    if (image.size() >= 5 && std::memcmp(image.data(), "DASK", 4) == 0) {
+        m_Model = image[4];
+        if (IsWqModel(m_Model)) return true;
+        if (IsDasfContainer(image)) {
+            m_Model = 'F';
+            return true;
+        }
+        m_Model = ' ';
+        Notify(StyNotice::Numbered(stymsg::FormatNotSupported));
+        return false;
+    }
+    if (IsDasfContainer(image)) {
+        m_Model = 'F';
+        return true;
+    }
+    Notify(StyNotice::Numbered(stymsg::NotDaskOrNotSupported));
+    return false;
+}
+
+int CZibStyDoc::ParseSty()
+{
+    const std::span<const uint8_t> image(m_FileImage);
+    if (IsWq()) {
+        const bool familyB = IsWqFamilyB(m_Model);
+        const size_t head = familyB ? kWqHeadB : kWqHeadA;
+        const auto badSize = [this] {
+            Notify(StyNotice::Numbered(stymsg::BadFileSize, "ParseSty"));
+            m_StyItems.clear();
+            return 0;
+        };
+        if (image.size() <= head) return badSize();
+        m_Head.assign(image.begin(), image.begin() + ptrdiff_t(head));
+        size_t at = head;
+        const int slots = familyB ? (m_Model == 'I' ? 48 : 16) : 4;
+        for (int k = 0; k < slots; ++k) {
+            const uint16_t size = familyB ? get16(image, 24 + 4 * size_t(k)) : get16(image, 76 + 6 * size_t(k));
+            if (size == 0) {
+                if (familyB) continue;
+                break;
+            }
+            // A slot table that promises more than the file holds is damaged.
+            if (size > image.size() - at) return badSize();
+            CStyItem item;
+            if (!GetItem(item, image.subspan(at, size), m_Model, notices_)) {
+                m_StyItems.clear();
+                return 0;
+            }
+            item.position = uint32_t(m_StyItems.size());
+            m_StyItems.push_back(std::move(item));
+            at += size;
+        }
+        return 1;
+    }
+
+    CQeStyBank bank;
+    UlrfContainerPtr container = bank.Load(image);
+    if (!container) return 0;
+    m_Model = bank.GetModelCode();
+    const int max = bank.GetMaxPosition();
+    bool anyX = false;
+    for (int p = 0; p <= max; ++p) {
+        CStyItem item;
+        const int r = bank.FindByPosition(p);
+        if (r >= 0) {
+            if (!GetQEItem(item, container.get(), r, 2, notices_)) {
+                m_StyItems.clear();
+                return 0;
+            }
+            const QeBankEntry& e = bank.entries[size_t(r)];
+            setTrimmedName(item, e.name, 'F');
+            item.resourceIndex = e.resourceIndex;
+            item.bank = e.bank;
+            item.bankPosition = e.position;
+            if (m_FirstBank < 0) m_FirstBank = e.bank;
+        } else {
+            item = EmptyQeItem('F');
+        }
+        item.position = uint32_t(p);
+        ConvertItemName(item.name, 'F', 1);
+        item.kind = 2;
+        if (item.model == 'X') anyX = true;
+        m_StyItems.push_back(std::move(item));
+    }
+
+    for (size_t k = 0; k < m_StyItems.size(); ++k) {
+        const CStyItem& style = m_StyItems[k];
+        CStyItem sts;
+        const int j = style.Size() ? bank.LinkOf(style.resourceIndex).stsSlot : -1;
+        if (j >= 0) {
+            const QeBankEntry& e = bank.stsEntries[size_t(j)];
+            if (!GetQEItem(sts, container.get(), j, 7, notices_)) {
+                m_StyItems.clear();
+                m_StsItems.clear();
+                return 0;
+            }
+            sts.version = e.headerWordA;
+            sts.release = e.headerWordB;
+            setTrimmedName(sts, e.name, 'F');
+            if (bank.changed) {
+                sts.resourceIndex = style.resourceIndex;
+                sts.bank = style.bank;
+                sts.bankPosition = style.bankPosition;
+            } else {
+                sts.resourceIndex = e.resourceIndex;
+                sts.bank = e.bank;
+                sts.bankPosition = e.position;
+            }
+        } else {
+            sts = EmptyQeItem(m_Model, &style);
+        }
+        sts.position = uint32_t(k);
+        ConvertItemName(sts.name, 'F', 1);
+        sts.kind = 7;
+        m_StsItems.push_back(std::move(sts));
+    }
+    container.reset();
+
+    if (bank.changed)
+        Notify(StyNotice::Text(
+            "Found data resources with incorrect bank/position !!!\n\nParsing function rearranged data resources "
+            "trying to display all valid style items\nYou must be aware that displayed item order does not "
+            "correspond to what is\nfound inside original file. When saving file, new (rearranged) order will be "
+            "saved!!!",
+            {}, "ParseQESty", StyNoticeIcon::Exclamation));
+    if (!anyX && m_StyItems.size() >= 17) m_Model = 'X';
+    return 1;
+}
+
+CStyItem CZibStyDoc::EmptyQeItem(uint32_t model, const CStyItem* from) const
+{
+    CStyItem item;
+    item.model = model;
+    item.SetName(kEmptyQeName);
+    item.resourceIndex = from ? from->resourceIndex : -1;
+    item.bank = from ? from->bank : -1;
+    item.bankPosition = from ? from->bankPosition : -1;
+    return item;
+}
+
+int CZibStyDoc::GetUserProgNames(const std::string& path)
+{
+    static constexpr const char* kCaption = "GetUserProgNames";
+    m_UserProgNames = {};
+    m_UserNamesPresent = 0;
+    const std::filesystem::path file(path);
+    if (!file.has_extension()) return 0;
+    std::filesystem::path names;
+    for (const char* ext : {".prg", ".PRG"}) {
+        std::filesystem::path candidate = file;
+        candidate.replace_extension(ext);
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(candidate, ec)) {
+            names = candidate;
+            break;
+        }
+    }
+    if (names.empty()) return 0;
+    std::vector<uint8_t> bytes;
+    if (const FileIoError error = readWholeFile(names, bytes, uintmax_t(1) << 20); error != FileIoError::None) {
+        Notify(StyNotice::Text("Cannot open file - %d", {fileIoCode(error)}, kCaption, StyNoticeIcon::Stop));
+        return 0;
+    }
+    if (bytes.size() < 5) {
+        Notify(StyNotice::Text("Error reading file format - %d", {"0"}, kCaption, StyNoticeIcon::Stop));
+        return 0;
+    }
+    const uint32_t letter = bytes[4];
+    const bool match = (m_Model == '9' || m_Model == 'I' || m_Model == 'M') ? letter == m_Model
+                       : (m_Model == '<' || m_Model == 'H')              ? (letter == m_Model || letter == '9')
+                                                                         : false;
+    if (!match) return 0;
+    if (IsWqFamilyB(m_Model)) {
+        if (bytes.size() < 48 + size_t(kUserPrograms) * 172) {
+            Notify(StyNotice::Text("Error reading prog name - %d", {"0"}, kCaption, StyNoticeIcon::Stop));
+            return 0;
+        }
+        for (size_t k = 0; k < size_t(kUserPrograms); ++k)
+            std::memcpy(m_UserProgNames[k].data(), bytes.data() + 48 + 172 * k, 16);
+    } else {
+        if (bytes.size() < 88 + 64 * 10) {
+            Notify(StyNotice::Text("Error reading program names - %d", {"0"}, kCaption, StyNoticeIcon::Stop));
+            return 0;
+        }
+        for (size_t k = 0; k < 64; ++k)
+            std::memcpy(m_UserProgNames[k].data(), bytes.data() + 88 + 10 * k, 10);
+    }
+    m_UserNamesPresent = 1;
+    return 1;
+}
+
+// ---- Item commands ------------------------------------------------------
+
+void CZibStyDoc::Renumber()
+{
+    for (size_t i = 0; i < m_StyItems.size(); ++i)
+        m_StyItems[i].position = uint32_t(i);
+    for (size_t i = 0; i < m_StsItems.size(); ++i)
+        m_StsItems[i].position = uint32_t(i);
+}
+
+int CZibStyDoc::DeleteSelectedItems(std::span<const int> selected, int focused)
+{
+    if (IsQe() && m_ViewMode == 2) return 1;
+    const std::vector<int> rows = rowsToMark(selected, focused, StyCount());
+    if (rows.empty()) return 1;
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        m_StyItems.erase(m_StyItems.begin() + *it);
+        if (IsQe() && *it < StsCount()) m_StsItems.erase(m_StsItems.begin() + *it);
+    }
+    Renumber();
+    SetModified();
+    return 1;
+}
+
+bool CZibStyDoc::EmptyStyItem(CStyItem& item, int index, bool sts)
+{
+    if (IsWq()) {
+        item.data = WqEmptyStyleImage(m_Model, index);
+        nameFromData(item, m_Model);
+        return true;
+    }
+    if (item.Size() == 0) return true;
+    item.data.clear();
+    item.data.shrink_to_fit();
+    item.SetName(kEmptiedQeName);
+    ConvertItemName(item.name, 'F', 1);
+    if (sts) item.model = 'F';
+    return true;
+}
+
+bool CZibStyDoc::EmptyItems(std::span<const int> selected, int focused)
+{
+    const bool stsView = IsQe() && m_ViewMode == 2;
+    const int count = stsView ? StsCount() : StyCount();
+    const std::vector<int> rows = rowsToMark(selected, focused, count);
+    if (rows.empty()) return true;
+    try {
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+            if (!stsView) EmptyStyItem(m_StyItems[size_t(*it)], *it, false);
+            if (IsQe() && *it < StsCount()) EmptyStyItem(m_StsItems[size_t(*it)], *it, true);
+        }
+    } catch (const std::bad_alloc&) {
+        Notify(StyNotice::Numbered(stymsg::MemoryAllocationFailed, "EmptyStyItem", StyNoticeIcon::Stop));
+        Notify(StyNotice::Numbered(stymsg::FatalEmptying, "OnEditEmpty", StyNoticeIcon::Exclamation));
+        AbortAndClear();
+        return false;
+    }
+    SetModified();
+    return true;
+}
+
+int CZibStyDoc::ExtractItem(int index, const std::filesystem::path& path)
+{
+    if (index < 0 || index >= StyCount()) return 0;
+    const CStyItem* sts = IsQe() && index < StsCount() ? &m_StsItems[size_t(index)] : nullptr;
+    const std::vector<uint8_t> bytes = StyleItemFileBytes(m_Model, m_StyItems[size_t(index)], sts);
+    const FileIoError error = writeFileAtomically(path, bytes);
+    if (error == FileIoError::OpenFailed) {
+        Notify(StyNotice::Numbered(stymsg::CannotOpenFile, "Extract Item", StyNoticeIcon::Stop));
+        return 0;
+    }
+    if (error != FileIoError::None) {
+        Notify(StyNotice::Text("Error writing item data. Index: %d, errorcode: %d",
+                               {std::to_string(index), fileIoCode(error)}, "ExtractItem", StyNoticeIcon::Stop));
+        return 0;
+    }
+    return 1;
+}
+
+CZibStyDoc::ImportOutcome CZibStyDoc::ImportItems(const std::vector<std::string>& paths)
+{
+    ImportOutcome outcome;
+    if (StyCount() >= kItemLimit) {
+        Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
+        return outcome;
+    }
+    for (const std::string& path : paths) {
+        if (StyCount() >= kItemLimit) {
+            Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
+            break;
+        }
+        const std::string ext = upper(path.size() >= 3 ? path.substr(path.size() - 3) : path);
+        if (ext != "WSF") {
+            Notify(StyNotice::Text("Error: Not WSF file type: %s", {ext}, "ImportItem"));
+            outcome.failed = true;
+            break;
+        }
+        m_FileKind = 2;
+        const int before = StyCount();
+        const int result = ImportStyle(path);
+        if (abortRequested_) {
+            outcome.failed = true;
+            return outcome;
+        }
+        if (StyCount() > before) ++outcome.imported;
+        if (result == 0) {
+            outcome.failed = true;
+            break;
+        }
+    }
+    SetModified();
+    return outcome;
+}
+
+int CZibStyDoc::ImportStyle(const std::string& path)
+{
+    static constexpr const char* kCaption = "ImportStyle";
+    std::vector<uint8_t> file;
+    const FileIoError error = readWholeFile(path, file, kMaxItemFile);
+    if (error == FileIoError::OpenFailed) {
+        Notify(StyNotice::Text("Cannot open file - %d", {fileIoCode(error)}, kCaption, StyNoticeIcon::Stop));
+        return 0;
+    }
+    if (error == FileIoError::TooLarge) {
+        Notify(StyNotice::Numbered(stymsg::GetFileSizeFailed, kCaption, StyNoticeIcon::Stop));
+        return 0;
+    }
+    if (error != FileIoError::None) {
+        Notify(StyNotice::Text("Error reading item format - %d", {fileIoCode(error)}, kCaption, StyNoticeIcon::Stop));
+        return 0;
+    }
+    ItemFileContent content;
+    const ItemFileError read = ReadItemFile(file, true, content);
+    // A Qe9z item for a Qe4k document is skipped whatever follows its header.
+    if (content.letter == 'X' && file.size() >= 5 + QeItemSizeHeader::kSize && m_Model == 'F' &&
+        content.header.stsVersion >= 1) {
+        Notify(StyNotice::Text("Cannot import QE9Z style: %s, into QE4K file!!!", {path}, kCaption,
+                               StyNoticeIcon::Stop));
+        return 1;
+    }
+    if (read == ItemFileError::NotExpectedFormat) {
+        Notify(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption, StyNoticeIcon::Stop));
+        return 0;
+    }
+    if (read == ItemFileError::ShortRead) {
+        Notify(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption, StyNoticeIcon::Stop));
+        return 0;
+    }
+    return ImportContent(path, content);
+}
+
+int CZibStyDoc::BankForNewItems()
+{
+    if (m_FirstBank < 0) m_FirstBank = 17;
+    return m_FirstBank;
+}
+
+int CZibStyDoc::ImportContent(const std::string& path, const ItemFileContent& content)
+{
+    static constexpr const char* kCaption = "ImportStyle";
+    const uint32_t letter = content.letter;
+    const bool qeLetter = IsQeModel(letter);
+    if (m_Model != ' ' && StyCount() > 0 && IsWq() && qeLetter) {
+        Notify(StyNotice::Text("Cannot import QE-series style: %s, into wq-series file!!!", {path}, kCaption,
+                               StyNoticeIcon::Stop));
+        return 0;
+    }
+    if (m_Model == ' ' || StyCount() == 0) m_Model = letter;
+
+    CStyItem item;
+    item.data = content.data;
+    item.position = uint32_t(StyCount());
+    item.model = letter;
+    if (letter == 'X') {
+        item.version = content.header.styleVersion;
+        item.release = content.header.styleRelease;
+    }
+    if (m_Model == 'X' && letter == 'X') {
+        item.model = item.version > 0 ? 'X' : 'F';
+    } else if (m_Model == 'F' && letter == 'X') {
+        if (item.version != 0) {
+            Notify(StyNotice::Numbered(stymsg::Qe9zIntoQe4k, kCaption, StyNoticeIcon::Stop));
+            return 0;
+        }
+        item.model = 'F';
+    }
+    if (qeLetter)
+        setTrimmedName(item, content.header.styleName, letter);
+    else
+        nameFromData(item, letter);
+    if (qeLetter) {
+        item.kind = 2;
+        if (item.Size() == 0) {
+            // An extracted empty item comes back as an empty row.
+            item.resourceIndex = item.bankPosition = item.bank = -1;
+        } else {
+            item.resourceIndex = item.bankPosition = int32_t(item.position);
+            item.bank = BankForNewItems();
+            if (!AddSoundInfo(item)) {
+                Notify(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption, StyNoticeIcon::Stop));
+                return 0;
+            }
+        }
+    }
+    m_StyItems.push_back(std::move(item));
+    const int index = StyCount() - 1;
+
+    if (IsWqModel(letter) && letter != m_Model) {
+        const std::string name = m_StyItems.back().NameText();
+        const int result = ConvertItem(letter, m_Model, index);
+        if (result == kStyConvertFatal) {
+            AbortAndClear();
+            return 0;
+        }
+        if (result != kStyConvertOk) {
+            m_StyItems.pop_back();
+            Notify(StyNotice::Numbered(stymsg::ErrorConvertingItem, kCaption, StyNoticeIcon::Stop));
+            return 0;
+        }
+        if (IsQe()) {
+            if (!RereadConvertedItem(m_StyItems.back(), name, kCaption)) {
+                m_StyItems.pop_back();
+                return 0;
+            }
+            CStyItem sts = EmptyQeItem('F', &m_StyItems.back());
+            sts.kind = 7;
+            sts.position = uint32_t(StsCount());
+            m_StsItems.push_back(std::move(sts));
+        }
+    }
+
+    if (qeLetter) {
+        CStyItem sts;
+        sts.data = content.sts;
+        sts.position = uint32_t(StsCount());
+        sts.model = letter;
+        sts.version = content.header.stsVersion;
+        sts.release = content.header.stsRelease;
+        setTrimmedName(sts, content.header.stsName, letter);
+        sts.kind = 7;
+        sts.resourceIndex = sts.bankPosition = int32_t(sts.position);
+        sts.bank = BankForNewItems();
+        m_StsItems.push_back(std::move(sts));
+    }
+    return 1;
+}
+
+bool CZibStyDoc::RereadConvertedItem(CStyItem& item, const std::string& name, const char* caption)
+{
+    std::string entryName = name;
+    MakeValidFileName(entryName);
+    const std::vector<uint8_t> image = MakeOneResourceContainer(item.data, entryName);
+    UlrfContainerPtr container(_ULRFCreateInstance(image.data(), uint32_t(image.size())));
+    CStyItem fresh;
+    if (!container || !GetQEItem(fresh, container.get(), 0, 2, notices_)) {
+        Notify(StyNotice::Numbered(stymsg::ErrorConvertingItem, caption, StyNoticeIcon::Stop));
+        return false;
+    }
+    fresh.position = item.position;
+    fresh.resourceIndex = fresh.bankPosition = int32_t(item.position);
+    fresh.bank = BankForNewItems();
+    fresh.SetName(name);
+    ConvertItemName(fresh.name, 'F', 1);
+    fresh.kind = 2;
+    item = std::move(fresh);
+    return true;
+}
+
+// ---- Conversions --------------------------------------------------------
+
+int CZibStyDoc::ConvertItem(uint32_t source, uint32_t target, int index)
+{
+    if (index < 0 || index >= StyCount()) return kStyConvertRefused;
+    CStyItem& item = m_StyItems[size_t(index)];
+    if (source == 'F') {
+        if (target == 'F') return kStyConvertOk;
+        if (target == 'X') return item.model == 'F' ? kStyConvertOk : kStyConvertRefused;
+        return kStyConvertRefused;
+    }
+    if (source == 'X') return target == 'F' ? ConvertQe9zToQE4K(item, notices_) : kStyConvertRefused;
+    if (!IsWqModel(source) || source == target) return kStyConvertRefused;
+    if (IsQeModel(target)) return ConvertStyWQ8ToQE4K(item, source, notices_);
+    if (!IsWqModel(target)) return kStyConvertRefused;
+
+    const bool fromB = IsWqFamilyB(source);
+    const bool toB = IsWqFamilyB(target);
+    int result = kStyConvertOk;
+    if (!fromB && !toB) {
+        // '9', '<' and 'H' share layout A.
+    } else if (!fromB && toB) {
+        result = source == 'H' && target == 'M' ? ConvertWQ8ToWqR65(item, index, source, target, notices_)
+                                                : ConvertStyWQ8ToWqR65(item, index, source, target, notices_);
+    } else if (fromB && !toB) {
+        result = ConvertWqR65ToWQ8(item, source, target, notices_);
+    } else {
+        if (ValidateWqImage(item.data.data(), item.data.size(), source) != WqImageError::None)
+            return kStyConvertRefused;
+        const std::array<uint8_t, 6> banks = WqTrackBanks(item.data, source);
+        MapWqTrackPrograms(item.data, source, source, target);
+        MapWqEventPrograms(item.data, source, source, target, banks);
+    }
+    if (result == kStyConvertOk) item.model = target;
+    return result;
+}
+
+int CZibStyDoc::ReplaceWqTrackData(int index, std::span<const uint8_t> midi, int element, int cv, int track)
+{
+    if (!IsWq() || index < 0 || index >= StyCount() || !wq::isValidCv(element, cv) || !wq::isValidTrack(track))
+        return 0;
+    CStyItem& item = m_StyItems[size_t(index)];
+    if (ValidateWqImage(item.data.data(), item.data.size(), m_Model) != WqImageError::None) return 0;
+    const MidiToWqTrackImport imported = ImportMidiToWqTrack(midi, m_Model, track, 0);
+    if (imported.code != 0) return 0;
+
+    const bool familyB = IsWqFamilyB(m_Model);
+    const size_t offsets = familyB ? 542 : 534;
+    const int slot = wq::cvIndexOf(element, cv);
+    const int entry = wq::trackSlotOf(element, cv, track);
+    const size_t begin = get16(item.data, offsets + 2 * size_t(entry));
+    const size_t end = get16(item.data, offsets + 2 * size_t(entry) + 2);
+    const int64_t delta = int64_t(imported.events.size()) - int64_t(end - begin);
+    if (int64_t(item.data.size()) + delta > 0xFFFF) return 0;
+    try {
+        std::vector<uint8_t> data;
+        data.reserve(size_t(int64_t(item.data.size()) + delta));
+        data.insert(data.end(), item.data.begin(), item.data.begin() + ptrdiff_t(begin));
+        data.insert(data.end(), imported.events.begin(), imported.events.end());
+        data.insert(data.end(), item.data.begin() + ptrdiff_t(end), item.data.end());
+        data[(familyB ? 71 : 63) + 2 * size_t(slot)] = uint8_t(imported.cvLength);
+        for (int e = entry + 1; e < wq::kOffsetEntryCount; ++e) {
+            const size_t at = offsets + 2 * size_t(e);
+            put16(data, at, uint16_t(int64_t(get16(data, at)) + delta));
+        }
+        item.data.swap(data);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    SetModified();
+    return 1;
+}
+
+uint32_t CZibStyDoc::GetQe9zToQe4kSize(std::span<const uint8_t> instance)
+{
+    return zib::GetQe9zToQe4kSize(instance);
+}
+
+int CZibStyDoc::BuildQe4kStyleChunk(std::span<const uint8_t> instance, std::span<uint8_t> out, uint32_t newLength)
+{
+    return zib::BuildQe4kStyleChunk(instance, out, newLength);
+}
+
+// ---- List operations ----------------------------------------------------
+
+bool CZibStyDoc::MoveItem(int direction, int row)
+{
+    if (IsQe() && m_ViewMode == 2) return false;
+    const int target = row + direction;
+    if (row < 0 || row >= StyCount() || target < 0 || target >= StyCount()) return false;
+    auto swapContent = [this](CStyItem& a, CStyItem& b) {
+        std::swap(a.name, b.name);
+        std::swap(a.data, b.data);
+        std::swap(a.model, b.model);
+        if (IsQe()) {
+            std::swap(a.kind, b.kind);
+            std::swap(a.version, b.version);
+            std::swap(a.release, b.release);
+            std::swap(a.signatures, b.signatures);
+            std::swap(a.sounds, b.sounds);
+        }
+    };
+    swapContent(m_StyItems[size_t(row)], m_StyItems[size_t(target)]);
+    if (IsQe() && row < StsCount() && target < StsCount())
+        swapContent(m_StsItems[size_t(row)], m_StsItems[size_t(target)]);
+    SetModified();
+    return true;
+}
+
+int CZibStyDoc::RenameLimit(int row) const
+{
+    const bool stsView = IsQe() && m_ViewMode == 2;
+    const std::vector<CStyItem>& items = stsView ? m_StsItems : m_StyItems;
+    if (row < 0 || row >= int(items.size())) return 0;
+    if (IsQe()) return items[size_t(row)].Size() ? 18 : 0;
+    return int(ItemNameWidth(m_Model));
+}
+
+bool CZibStyDoc::RenameItem(int row, std::string_view text)
+{
+    const int limit = RenameLimit(row);
+    if (limit == 0) return false;
+    text = text.substr(0, size_t(limit));
+    if (IsWq()) {
+        if (text.starts_with("InitStyle") || text.starts_with("empty")) {
+            Notify(StyNotice::Numbered(stymsg::NameNotAllowed, "OnEndLabelEdit"));
+            return false;
+        }
+        CStyItem& item = m_StyItems[size_t(row)];
+        item.SetName(text);
+        ConvertItemName(item.name, m_Model, 1);
+        const std::string name = item.NameText();
+        for (size_t i = 0; i < size_t(limit) && i < item.data.size(); ++i)
+            item.data[i] = i < name.size() ? uint8_t(name[i]) : uint8_t(' ');
+    } else {
+        CStyItem& item = m_ViewMode == 2 ? m_StsItems[size_t(row)] : m_StyItems[size_t(row)];
+        item.SetName(text);
+        ConvertItemName(item.name, 'F', 1);
+    }
+    SetModified();
+    return true;
+}
+
+void CZibStyDoc::SetBank(int bank)
+{
+    m_FirstBank = bank;
+    for (auto* items : {&m_StyItems, &m_StsItems})
+        for (CStyItem& item : *items)
+            if (item.Size()) item.bank = bank;
+    SetModified();
+}
+
+void CZibStyDoc::ToggleViewMode()
+{
+    if (IsQe()) m_ViewMode = m_ViewMode == 2 ? 1 : 2;
+}
+
+// ---- Clipboard and drag-drop --------------------------------------------
+
+std::optional<StyClipboardBlock> CZibStyDoc::CopyBlock(std::span<const int> selected, int focused) const
+{
+    StyClipboardBlock block;
+    block.model = uint8_t(m_Model);
+    block.fileKind = m_FileKind;
+    block.selector = m_ViewMode;
+    if (IsQe() && m_ViewMode == 2) {
+        if (focused < 0 || focused >= StyCount() || focused >= StsCount()) return std::nullopt;
+        const CStyItem& style = m_StyItems[size_t(focused)];
+        const CStyItem& sts = m_StsItems[size_t(focused)];
+        if (!style.Size() || !sts.Size()) return std::nullopt;
+        block.contentCode = StyClipboardBlock::kStsItem;
+        block.parts.push_back(StyClipboardBlock::StsPart(style, sts));
+        return block;
+    }
+    const std::vector<int> rows = rowsToMark(selected, -1, StyCount());
+    if (rows.empty() || rows.size() > StyClipboardBlock::kMaxItems) return std::nullopt;
+    if (IsQe()) block.contentCode = StyClipboardBlock::kQeStyles;
+    for (int r : rows) {
+        const CStyItem& style = m_StyItems[size_t(r)];
+        if (IsQe())
+            block.parts.push_back(
+                StyClipboardBlock::QeStylePart(style, r < StsCount() ? &m_StsItems[size_t(r)] : nullptr));
+        else
+            block.parts.push_back(style.data);
+    }
+    return block;
+}
+
+bool CZibStyDoc::AcceptsPaste(const StyClipboardBlock& block) const
+{
+    if (block.fileKind != m_FileKind) return false;
+    const bool blockQe = IsQeModel(block.model);
+    if (blockQe && IsWq() && StyCount() > 0) return false;
+    if (IsQe() && block.selector == 2) return false;
+    return true;
+}
+
+bool CZibStyDoc::AcceptsDrop(const StyClipboardBlock& block) const
+{
+    if (block.fileKind != m_FileKind) return false;
+    const bool blockQe = IsQeModel(block.model);
+    if (IsQe() && (m_ViewMode == 2 || (blockQe && block.selector != m_ViewMode))) return false;
+    if (IsWq() && StyCount() > 0 && blockQe) return false;
+    return true;
+}
+
+CZibStyDoc::PasteOutcome CZibStyDoc::PasteBlock(const StyClipboardBlock& block, const char* caption)
+{
+    PasteOutcome out;
+    const bool blockQe = IsQeModel(block.model);
+    m_PasteSource = block.model;
+    m_PasteRunning = true;
+    bool stopped = false;
+    uint32_t i = 0;
+    for (; i < block.Count() && StyCount() < kItemLimit; ++i) {
+        const bool qeIntoQe = blockQe && (IsQe() || StyCount() == 0);
+        const int result = PasteStyItem(block, int(i));
+        if (result == kStyConvertOk) {
+            out.rows.push_back(StyCount() - 1);
+            if (qeIntoQe && IsQe()) PasteQeStsItem(block, int(i));
+        } else if (result == kStyConvertFailedSaid) {
+            continue;
+        } else if (result == kStyConvertFatal) {
+            m_PasteRunning = false;
+            out.rows.clear();
+            out.fatal = true;
+            AbortAndClear();
+            return out;
+        } else {
+            stopped = true;
+            break;
+        }
+    }
+    if (!stopped && i < block.Count())
+        Notify(StyNotice::Text("MAX ITEM NUM reached. Pasted %d items from clipboard",
+                               {std::to_string(out.rows.size())}, caption));
+    m_PasteRunning = false;
+    if (!out.rows.empty()) SetModified();
+    return out;
+}
+
+int CZibStyDoc::PasteStyItem(const StyClipboardBlock& block, int index)
+{
+    static constexpr const char* kCaption = "PasteStyItem";
+    if (index < 0 || uint32_t(index) >= block.Count()) return kStyConvertRefused;
+    const std::vector<uint8_t>& part = block.parts[size_t(index)];
+    const uint32_t letter = block.model;
+    const bool blockQe = IsQeModel(letter);
+    if (!blockQe && !IsWqModel(letter)) {
+        Notify(StyNotice::Numbered(stymsg::WrongClipboardType, kCaption));
+        return kStyConvertRefused;
+    }
+    if (!blockQe) {
+        const size_t minimum = IsWqFamilyB(letter) ? 1176 : 1168;
+        if (part.size() < minimum || part.size() > wq::kMaxStyleSize) {
+            Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, kCaption));
+            return kStyConvertRefused;
+        }
+    }
+    if (blockQe && IsWq() && StyCount() > 0) {
+        Notify(StyNotice::Numbered(stymsg::QeIntoWq, kCaption));
+        return kStyConvertRefused;
+    }
+    std::optional<StyClipboardBlock::QePart> qe;
+    if (blockQe) {
+        qe = StyClipboardBlock::ReadQePart(part);
+        if (!qe) {
+            Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, kCaption));
+            return kStyConvertRefused;
+        }
+    }
+    CStyItem item;
+    if (blockQe)
+        item.data.assign(qe->style.begin(), qe->style.end());
+    else
+        item.data = part;
+    if (m_Model == ' ' || StyCount() == 0) m_Model = letter;
+    item.position = uint32_t(StyCount());
+    item.model = letter;
+    if (blockQe)
+        setTrimmedName(item, qe->header.styleName, letter);
+    else
+        nameFromData(item, letter);
+    if (IsQe()) {
+        item.kind = 2;
+        if (blockQe) {
+            item.version = qe->header.styleVersion;
+            item.release = qe->header.styleRelease;
+            item.model = item.version ? 'X' : 'F';
+        }
+        if (blockQe && item.Size() == 0) {
+            // A copied empty row stays an empty row.
+            item.resourceIndex = item.bankPosition = item.bank = -1;
+        } else {
+            item.resourceIndex = item.bankPosition = int32_t(item.position);
+            item.bank = BankForNewItems();
+            if (blockQe && !AddSoundInfo(item)) {
+                Notify(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
+                return kStyConvertRefused;
+            }
+        }
+    }
+    m_StyItems.push_back(std::move(item));
+    const int row = StyCount() - 1;
+
+    if (letter != m_Model && letter != 'F') {
+        if (letter == 'X' && m_Model == 'X') return kStyConvertOk;
+        if (letter == 'X' && IsWq()) {
+            m_StyItems.pop_back();
+            Notify(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
+            return kStyConvertRefused;
+        }
+        if (!(blockQe && m_StyItems.back().Size() == 0)) {
+            const std::string name = m_StyItems.back().NameText();
+            const int result = ConvertItem(letter, m_Model, row);
+            if (result == kStyConvertFatal) return kStyConvertFatal;
+            if (result != kStyConvertOk) {
+                m_StyItems.pop_back();
+                Notify(StyNotice::Numbered(stymsg::ErrorConvertingItem, kCaption));
+                return result;
+            }
+            if (blockQe) return kStyConvertOk;
+            if (IsQe()) {
+                if (!RereadConvertedItem(m_StyItems.back(), name, "ImportStyle")) {
+                    m_StyItems.pop_back();
+                    return kStyConvertRefused;
+                }
+                CStyItem sts = EmptyQeItem(m_Model, &m_StyItems.back());
+                sts.kind = 7;
+                sts.position = uint32_t(StsCount());
+                m_StsItems.push_back(std::move(sts));
+            }
+        }
+    }
+    return kStyConvertOk;
+}
+
+int CZibStyDoc::PasteQeStsItem(const StyClipboardBlock& block, int index)
+{
+    if (index < 0 || uint32_t(index) >= block.Count()) return kStyConvertRefused;
+    const auto qe = StyClipboardBlock::ReadQePart(block.parts[size_t(index)]);
+    CStyItem sts;
+    if (qe) {
+        if (qe->header.styleSize != 0 && qe->header.stsSize != 0) sts.data.assign(qe->sts.begin(), qe->sts.end());
+        sts.version = qe->header.stsVersion;
+        sts.release = qe->header.stsRelease;
+        setTrimmedName(sts, qe->header.stsName, block.model);
+    }
+    sts.position = uint32_t(StsCount());
+    sts.resourceIndex = sts.bankPosition = int32_t(sts.position);
+    sts.model = block.model;
+    sts.kind = 7;
+    sts.bank = BankForNewItems();
+    m_StsItems.push_back(std::move(sts));
+    return kStyConvertOk;
+}
+
+bool CZibStyDoc::PasteOneQeStsItem(const StyClipboardBlock& block, int row)
+{
+    if (!IsQe() || m_ViewMode != 2 || row < 0 || row >= StyCount() || row >= StsCount()) return false;
+    if (m_StyItems[size_t(row)].Size() == 0) return false;
+    if (block.fileKind != m_FileKind || block.contentCode != StyClipboardBlock::kStsItem || block.selector != 2 ||
+        block.Count() < 1)
+        return false;
+    const auto qe = StyClipboardBlock::ReadQePart(block.parts[0]);
+    if (!qe || qe->header.stsSize == 0 || qe->sts.size() != qe->header.stsSize) {
+        Notify(StyNotice::Numbered(stymsg::ZeroSizeSts, "PasteOneQeStsItem"));
+        return false;
+    }
+    CStyItem& sts = m_StsItems[size_t(row)];
+    sts.data.assign(qe->sts.begin(), qe->sts.end());
+    sts.version = qe->header.stsVersion;
+    sts.release = qe->header.stsRelease;
+    setTrimmedName(sts, qe->header.stsName, 'F');
+    SetModified();
+    return true;
+}
+
+CZibStyDoc::PasteOutcome CZibStyDoc::DropBlock(const StyClipboardBlock& block, int dropRow, bool fromThisView,
+                                               bool moveEffect, std::span<const int> draggedRows)
+{
+    PasteOutcome out;
+    std::vector<int> dragged = rowsToMark(draggedRows, -1, StyCount());
+    if (fromThisView && dropRow >= 0 && !dragged.empty() && dropRow >= dragged.front() &&
+        dropRow <= dragged.back()) {
+        Notify(StyNotice::Numbered(stymsg::CannotMoveInsideBlock, "OnDrop"));
+        return out;
+    }
+    if (!AcceptsDrop(block)) return out;
+    out = PasteBlock(block, "OnDrop");
+    if (out.fatal || out.rows.empty()) return out;
+    const int pasted = int(out.rows.size());
+    const bool draggedAway = moveEffect && fromThisView;
+    if (draggedAway) DeleteSelectedItems(dragged, -1);
+    const int count = StyCount();
+    int first = count - pasted;
+    if (dropRow >= 0) {
+        int target = dropRow;
+        if (draggedAway && dropRow > dragged.back()) target = dropRow + 1 - int(dragged.size());
+        target = std::clamp(target, 0, first);
+        for (int j = 0; j < pasted; ++j)
+            for (int row = first + j; row > target + j; --row)
+                MoveItem(-1, row);
+        first = target;
+    }
+    out.rows.clear();
+    for (int j = 0; j < pasted; ++j)
+        out.rows.push_back(first + j);
+    Renumber();
+    SetModified();
+    return out;
+}
+
+// ---- Saving -------------------------------------------------------------
+
+std::vector<uint8_t> CZibStyDoc::BuildFileImage()
+{
+    if (StyCount() == 0) {
+        Notify(StyNotice::Numbered(16));
+        return {};
+    }
+    if (IsWq()) {
+        const bool familyB = IsWqFamilyB(m_Model);
+        const size_t head = familyB ? kWqHeadB : kWqHeadA;
+        const int slots = familyB ? (m_Model == 'I' ? 48 : 16) : 4;
+        bool fits = StyCount() <= slots;
+        for (const CStyItem& item : m_StyItems)
+            fits = fits && item.Size() > 0 && item.Size() <= 0xFFFF;
+        if (!fits) {
+            Notify(StyNotice::Numbered(stymsg::IncorrectFormatWhileSaving));
+            return {};
+        }
+        const FileSizeCheck check = CheckFileSize(*this, true);
+        if (!check.ok) {
+            Notify(check.notice);
+            return {};
+        }
+        std::vector<uint8_t> image = m_Head;
+        if (image.size() != head || image[4] != m_Model) {
+            image.assign(head, 0);
+            std::memcpy(image.data(), "DASK", 4);
+            image[4] = uint8_t(m_Model);
+        }
+        for (int k = 0; k < slots; ++k) {
+            const uint16_t size = k < StyCount() ? uint16_t(m_StyItems[size_t(k)].Size()) : 0;
+            put16(image, familyB ? 24 + 4 * size_t(k) : 76 + 6 * size_t(k), size);
+        }
+        for (const CStyItem& item : m_StyItems)
+            image.insert(image.end(), item.data.begin(), item.data.end());
+        return image;
+    }
+
+    UlrfContainerPtr container(_ULRFCreateInstance(nullptr, 0));
+    const int bank = m_FirstBank >= 0 ? m_FirstBank : 17;
+    int entries = 0;
+    auto insert = [&](const CStyItem& item, int position) {
+        UlrfResInstancePtr resource(_ULRFCreateResInstance(item.data.data(), uint32_t(item.data.size())));
+        const int i = resource ? _ULRFInsertResource(container.get(), -1, resource.get()) : -1;
+        if (i < 0) return false;
+        const std::string name = item.NameText();
+        _ULRFModifyIndex(container.get(), i, name.c_str(), item.bank >= 0 ? item.bank : bank, position);
+        ++entries;
+        return true;
+    };
+    for (int p = 0; p < StyCount(); ++p) {
+        const CStyItem& style = m_StyItems[size_t(p)];
+        if (style.Size() == 0) continue;
+        if (!container || !insert(style, p)) {
+            Notify(StyNotice::Numbered(stymsg::IncorrectFormatWhileSaving));
+            return {};
+        }
+        if (p < StsCount() && m_StsItems[size_t(p)].Size() && !insert(m_StsItems[size_t(p)], p)) {
+            Notify(StyNotice::Numbered(stymsg::IncorrectFormatWhileSaving));
+            return {};
+        }
+    }
+    if (entries == 0) {
+        Notify(StyNotice::Numbered(16));
+        return {};
+    }
+    const int size = _ULRFOutBufferSize(container.get());
+    std::vector<uint8_t> image(size > 0 ? static_cast<size_t>(size) : 0);
+    if (image.empty() || !_ULRFFillOutBuffer(container.get(), image.data())) {
+        Notify(StyNotice::Numbered(stymsg::CannotFillQeOutput));
+        return {};
+    }
+    return image;
+}
+
+} // namespace zib

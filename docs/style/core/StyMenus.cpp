@@ -1,0 +1,183 @@
+#include "docs/style/core/StyMenus.h"
+
+#include "app/core/CommandIds.h"
+#include "docs/style/core/StyCommandIds.h"
+
+#include <array>
+
+namespace zib {
+
+namespace {
+
+constexpr std::array<std::string_view, 20> kBankNames{
+    " 1: BEAT1",   " 2: BEAT2",       " 3: BALLAD",       " 4: BALLROOM", " 5: DANCE",
+    " 6: ROCK",    " 7: SOUL FUNK",   " 8: WORLD1",       " 9: WORLD2",   "10: WORLD3",
+    "11: LATIN1",  "12: LATIN2",      "13: LATIN DANCE",  "14: JAZZ1",    "15: JAZZ2",
+    "16: TRADITIONAL", "17: RESERVED !!!", "18: USER1",   "19: USER2",    "20: USER3"};
+
+constexpr std::array<std::string_view, 30> kPadBankNames{
+    "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",    "12",    "13",    "14",    "15",
+    "16", "17", "18", "19", "20", "USER1", "USER2", "USER3", "USER4", "USER5", "USER6", "USER7", "USER8",
+    "USER9", "USER10"};
+
+constexpr std::array<std::string_view, 10> kElementNames{"VAR1", "VAR2", "VAR3",  "VAR4", "INT1",
+                                                         "INT2", "FILL1", "FILL2", "END1", "END2"};
+
+std::vector<MenuItemDef> fileMenu()
+{
+    std::vector<MenuItemDef> items = FileMenuCommands();
+    // The document's own file commands follow New and Open.
+    items.insert(items.begin() + 2, {MenuCommand("&Close", stycmd::FileClose),
+                                     MenuCommand("&Save\tCtrl+S", stycmd::FileSave),
+                                     MenuCommand("Save &As...", stycmd::FileSaveAs)});
+    return items;
+}
+
+std::vector<MenuItemDef> editCommon()
+{
+    return {
+        MenuCommand("Cu&t\tCtrl+X", stycmd::EditCut),
+        MenuCommand("&Copy\tCtrl+C", stycmd::EditCopy),
+        MenuCommand("&Paste\tCtrl+V", stycmd::EditPaste),
+        MenuSeparator(),
+        MenuCommand("&Delete\t   Del", stycmd::DeleteItems),
+        MenuCommand("E&mpty Item", stycmd::EmptyItem),
+        MenuSeparator(),
+        MenuCommand("&Extract Item", stycmd::ExtractItem),
+        MenuCommand("&Import Item(s)", stycmd::ImportItems),
+        MenuSeparator(),
+        MenuCommand("Select A&ll\tCtrl+A", stycmd::SelectAll),
+        MenuCommand("&Rename Item", stycmd::RenameItem),
+        MenuCommand("Move item UP", stycmd::MoveItemUp),
+        MenuCommand("Move item DOWN", stycmd::MoveItemDown),
+    };
+}
+
+} // namespace
+
+MenuBarDef StyDocMenuDef()
+{
+    std::vector<MenuItemDef> edit = editCommon();
+    edit.push_back(MenuSeparator());
+    edit.push_back(MenuCommand("STS View", stycmd::StsView));
+    edit.push_back(MenuCommand("&Properties", stycmd::Properties));
+    return {MenuPopup("File", fileMenu()), MenuPopup("&Edit", edit), ViewMenuDef(), WindowMenuDef(),
+            HelpMenuDef()};
+}
+
+MenuBarDef PadDocMenuDef()
+{
+    std::vector<MenuItemDef> edit = editCommon();
+    edit.push_back(MenuSeparator());
+    edit.push_back(MenuCommand("&Properties", stycmd::Properties));
+    return {MenuPopup("File", fileMenu()), MenuPopup("&Edit", edit),
+            MenuPopup("Utils", {MenuCommand("Pad To MIDI", stycmd::PadToMidi),
+                                MenuCommand("Playback Pad item", stycmd::PlaybackPadItem)}),
+            ViewMenuDef(), WindowMenuDef(), HelpMenuDef()};
+}
+
+std::vector<MenuItemDef> StyPopupMenuDef()
+{
+    // The text dump, style-to-MIDI and Qe-to-Wq entries join these when
+    // their commands exist.
+    return {
+        MenuCommand("Cu&t", stycmd::EditCut),
+        MenuCommand("&Copy", stycmd::EditCopy),
+        MenuCommand("&Paste", stycmd::EditPaste),
+        MenuSeparator(),
+        MenuCommand("&Extract Item", stycmd::ExtractItem),
+        MenuCommand("&Import Item(s)", stycmd::ImportItems),
+        MenuSeparator(),
+        MenuCommand("&Delete Item(s)", stycmd::DeleteItems),
+        MenuCommand("E&mpty Item", stycmd::EmptyItem),
+        MenuCommand("&Rename Item", stycmd::RenameItem),
+        MenuSeparator(),
+        MenuCommand("Properties", stycmd::Properties),
+    };
+}
+
+std::vector<MenuItemDef> PadPopupMenuDef()
+{
+    return {
+        MenuCommand("Cu&t", stycmd::EditCut),
+        MenuCommand("&Copy", stycmd::EditCopy),
+        MenuCommand("&Paste", stycmd::EditPaste),
+        MenuSeparator(),
+        MenuCommand("&Extract Item", stycmd::ExtractItem),
+        MenuCommand("&Import Item(s)", stycmd::ImportItems),
+        MenuSeparator(),
+        MenuCommand("&Delete Item(s)", stycmd::DeleteItems),
+        MenuCommand("E&mpty Item", stycmd::EmptyItem),
+        MenuCommand("&Rename Item", stycmd::RenameItem),
+        MenuSeparator(),
+        MenuCommand("Properties", stycmd::Properties),
+    };
+}
+
+std::vector<MenuItemDef> StyElementMenuDef()
+{
+    std::vector<MenuItemDef> items;
+    for (size_t i = 0; i < kElementNames.size(); ++i)
+        items.push_back(MenuCheck(kElementNames[i], stycmd::ElementFirst + int(i)));
+    return items;
+}
+
+std::vector<MenuItemDef> StyBankMenuDef()
+{
+    std::vector<MenuItemDef> items;
+    for (size_t i = 0; i < kBankNames.size(); ++i)
+        items.push_back(MenuCheck(kBankNames[i], stycmd::BankFirst + int(i)));
+    return items;
+}
+
+std::vector<MenuItemDef> PadBankMenuDef()
+{
+    std::vector<MenuItemDef> items;
+    for (size_t i = 0; i < kPadBankNames.size(); ++i)
+        items.push_back(MenuCheck(kPadBankNames[i], stycmd::PadBankFirst + int(i)));
+    return items;
+}
+
+std::vector<ToolButtonDef> StyDocToolbarButtons()
+{
+    return {
+        {stycmd::EditCut, "Cu&t\tCtrl+X", "CUT"},
+        {stycmd::EditCopy, "&Copy\tCtrl+C", "CPY"},
+        {stycmd::EditPaste, "&Paste\tCtrl+V", "PST"},
+        {},
+        {stycmd::DeleteItems, "&Delete\t   Del", "DEL"},
+        {stycmd::ExtractItem, "&Extract Item", "EX"},
+        {stycmd::ImportItems, "&Import Item(s)", "IM"},
+        {},
+        {stycmd::Properties, "&Properties", "PR"},
+        {stycmd::StsView, "STS View", "STS"},
+    };
+}
+
+std::vector<ToolButtonDef> MoveItemToolbarButtons()
+{
+    return {
+        {stycmd::MoveItemUp, "Move item UP", "UP"},
+        {stycmd::MoveItemDown, "Move item DOWN", "DN"},
+    };
+}
+
+int StyBankOfCommand(int id)
+{
+    const int bank = id - stycmd::BankFirst;
+    return bank >= 0 && bank <= 19 ? bank : 17;
+}
+
+int PadBankOfCommand(int id)
+{
+    const int bank = id - stycmd::PadBankFirst;
+    return bank >= 0 && bank <= 29 ? bank : 20;
+}
+
+int StyElementOfCommand(int id)
+{
+    const int element = id - stycmd::ElementFirst;
+    return element >= 0 && element <= 10 ? element : 0;
+}
+
+} // namespace zib

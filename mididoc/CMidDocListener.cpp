@@ -1,7 +1,0 @@
-#include "mididoc/CMidDocListener.h"
-
-namespace zib {
-
-CMidDocListener::~CMidDocListener() = default;
-
-} // namespace zib

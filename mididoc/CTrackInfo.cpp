@@ -1,7 +1,0 @@
-#include "mididoc/CTrackInfo.h"
-
-namespace zib {
-
-CTrackInfo::~CTrackInfo() = default;
-
-} // namespace zib

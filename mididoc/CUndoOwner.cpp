@@ -1,7 +1,0 @@
-#include "mididoc/CUndoOwner.h"
-
-namespace zib {
-
-CUndoOwner::~CUndoOwner() = default;
-
-} // namespace zib

@@ -1,7 +1,0 @@
-#include "mididoc/CUndoRecord.h"
-
-namespace zib {
-
-CUndoRecord::~CUndoRecord() = default;
-
-} // namespace zib

@@ -1,0 +1,261 @@
+#include "mididoc/CZibMidView.h"
+
+#include "app/CZibApp.h"
+#include "app/CZibDocTemplate.h"
+#include "app/ZibMessageBox.h"
+#include "mididoc/core/CTrackListModel.h"
+#include "mididoc/CChildSplitterMidFrame.h"
+#include "mididoc/CTrackListCtrl.h"
+#include "mididoc/CZibMidWxDoc.h"
+#include "mididoc/MidiDocSubsystem.h"
+
+#include <wx/artprov.h>
+#include <wx/listctrl.h>
+#include <wx/splitter.h>
+
+namespace zib {
+
+wxIMPLEMENT_DYNAMIC_CLASS(CZibMidView, wxView);
+
+namespace {
+
+constexpr int kMsgAddIconFailed = 32;
+
+bool playing()
+{
+    return wxGetApp().m_Playing != 0;
+}
+
+} // namespace
+
+CZibMidView::CZibMidView() = default;
+
+CZibMidView::~CZibMidView()
+{
+    if (m_doc) {
+        m_doc->Model().RemoveListener(this);
+        if (m_doc->TrackView() == this) m_doc->SetTrackView(nullptr);
+    }
+}
+
+bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
+{
+    m_doc = dynamic_cast<CZibMidWxDoc*>(doc);
+    auto* tmpl = doc ? dynamic_cast<CZibDocTemplate*>(doc->GetDocumentTemplate()) : nullptr;
+    if (!m_doc || !tmpl) return false;
+    auto* frame = dynamic_cast<CChildSplitterMidFrame*>(tmpl->CreateChildFrame(doc, this));
+    if (!frame) return false;
+    SetFrame(frame);
+
+    m_model = std::make_unique<CTrackListModel>(m_doc->Model(), TrackNameSource());
+    m_list = new CTrackListCtrl(frame->Splitter(), *this);
+    m_list->SetModel(m_model.get());
+    m_list->RowsWindow()->Bind(wxEVT_LEFT_DOWN, &CZibMidView::OnLeftDown, this);
+    m_list->RowsWindow()->Bind(wxEVT_LEFT_DCLICK, &CZibMidView::OnLeftDoubleClick, this);
+    m_list->Bind(wxEVT_LIST_COL_BEGIN_DRAG, &CZibMidView::OnColumnBeginDrag, this);
+    frame->SetPanes(m_list);
+
+    m_doc->SetTrackView(this);
+    m_doc->Model().AddListener(this);
+    BuildColumns();
+    frame->Show();
+    frame->Activate();
+    return true;
+}
+
+bool CZibMidView::OnClose(bool deleteWindow)
+{
+    // The player still reads the document while MIDI plays.
+    if (playing()) return false;
+    if (m_doc) m_doc->CloseEditorFrames();
+    return CListViewWithCustomDraw::OnClose(deleteWindow);
+}
+
+void CZibMidView::OnUpdate(wxView* /*sender*/, wxObject* /*hint*/)
+{
+    if (!m_list) return;
+    Fill();
+    if (auto* frame = dynamic_cast<ZibMdiChildFrame*>(GetFrame())) {
+        frame->SetTitle(m_doc->GetUserReadableName());
+        SetFrameIcon(*frame);
+    }
+}
+
+void CZibMidView::SetFrameIcon(wxWindow& frame)
+{
+    // One icon for format 1, one for format 0, and one for a file that is not MIDI.
+    const CZibMidDoc& model = m_doc->Model();
+    const wxArtID art = model.MidiFlag() != 1 ? wxART_NORMAL_FILE
+                        : model.Format() == 1 ? wxART_REPORT_VIEW
+                                              : wxART_LIST_VIEW;
+    if (auto* child = dynamic_cast<ZibMdiChildFrame*>(&frame))
+        child->SetIcon(wxArtProvider::GetIcon(art, wxART_FRAME_ICON, wxSize(16, 16)));
+}
+
+// ---- The list --------------------------------------------------------------
+
+bool CZibMidView::CreateImageList()
+{
+    const wxSize size(16, 16);
+    m_images = std::make_unique<wxImageList>(size.x, size.y, true, 1);
+    const wxBitmap icon = wxArtProvider::GetBitmap(wxART_NORMAL_FILE, wxART_LIST, size);
+    if (!icon.IsOk() || m_images->Add(icon) < 0) {
+        m_images.reset();
+        ZibMessageBox(kMsgAddIconFailed, "CreateImageList", wxOK | wxICON_EXCLAMATION);
+        return false;
+    }
+    m_list->SetImageList(m_images.get(), wxIMAGE_LIST_SMALL);
+    return true;
+}
+
+void CZibMidView::BuildColumns()
+{
+    if (!m_list) return;
+    m_list->SetItemCount(0);
+    m_list->DeleteAllColumns();
+    for (const auto& c : CTrackListModel::Columns()) {
+        const wxString text = c.text.empty() ? wxString() : UiTextWx(c.text);
+        m_list->AppendColumn(text,
+                             c.align == CTrackListModel::Align::Center ? wxLIST_FORMAT_CENTRE : wxLIST_FORMAT_LEFT,
+                             c.width);
+    }
+}
+
+void CZibMidView::Fill()
+{
+    if (!m_list) return;
+    m_list->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
+    CreateImageList();
+    m_list->SetItemCount(m_model->RowCount());
+    m_list->Refresh();
+}
+
+void CZibMidView::ClearList()
+{
+    if (!m_list) return;
+    m_list->SetItemCount(0);
+    m_list->Refresh();
+}
+
+void CZibMidView::SelectAllRows()
+{
+    if (!m_list) return;
+    for (long row = 0; row < m_list->GetItemCount(); ++row)
+        m_list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+}
+
+std::vector<int> CZibMidView::SelectedRows() const
+{
+    std::vector<int> rows;
+    if (!m_list) return rows;
+    for (long row = m_list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row >= 0;
+         row = m_list->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+        rows.push_back(int(row));
+    return rows;
+}
+
+int CZibMidView::FocusedRow() const
+{
+    return m_list ? int(m_list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED)) : -1;
+}
+
+uint32_t CZibMidView::CellBackColor(long item, int subItem, uint32_t /*state*/, intptr_t /*param*/)
+{
+    return m_model ? m_model->CellBackColor(int(item), subItem) : CTrackListModel::kDefaultColor;
+}
+
+// ---- Document changes ------------------------------------------------------
+
+void CZibMidView::FreezeViews()
+{
+    if (m_list && !m_frozen) {
+        m_list->Freeze();
+        m_frozen = true;
+    }
+}
+
+void CZibMidView::RefreshViews(bool /*tracksChanged*/)
+{
+    if (!m_list) return;
+    if (m_frozen) {
+        m_list->Thaw();
+        m_frozen = false;
+    }
+    m_list->SetItemCount(m_model->RowCount());
+    m_list->Refresh();
+}
+
+// ---- Mouse -----------------------------------------------------------------
+
+void CZibMidView::HitCell(const wxPoint& point, long& row, int& column) const
+{
+    int flags = 0;
+    long subItem = -1;
+    row = m_list->HitTest(point, flags, &subItem);
+    column = int(subItem);
+}
+
+void CZibMidView::OnLeftDown(wxMouseEvent& event)
+{
+    event.Skip();
+    long row = -1;
+    int column = -1;
+    HitCell(event.GetPosition(), row, column);
+    if (row < 0 || column < 0) return;
+    if (column != CTrackListModel::kNumberColumn) {
+        m_list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                             wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    }
+    auto& hooks = MidiDocHooks();
+    using A = CTrackListModel::ClickAction;
+    switch (m_model->Click(int(row), column, playing())) {
+    case A::OpenEventEditor:
+        if (hooks.OpenEventEditor && !SelectedRows().empty()) hooks.OpenEventEditor(*m_doc, SelectedRows());
+        break;
+    case A::Redraw:
+        m_list->RefreshItem(row);
+        break;
+    case A::TrackProperties:
+        if (hooks.EditTrackProperties) hooks.EditTrackProperties(*m_doc, int(row));
+        break;
+    case A::LiveVolume:
+    case A::LivePan:
+        if (hooks.LiveValueDialog) {
+            wxRect cell;
+            m_list->GetSubItemRect(row, column, cell);
+            hooks.LiveValueDialog(*m_doc, int(row), column, cell);
+        }
+        break;
+    case A::None:
+        break;
+    }
+}
+
+void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
+{
+    event.Skip();
+    if (playing()) return;
+    long row = -1;
+    int column = -1;
+    HitCell(event.GetPosition(), row, column);
+    if (row < 0 || column < 0) return;
+    if (column != CTrackListModel::kNumberColumn)
+        m_list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    const std::vector<int> rows = SelectedRows();
+    m_model->NoteSelectedRows(rows);
+    if (auto& follow = MidiDocHooks().RowsDoubleClicked) follow(*m_doc, rows, int(row));
+    if (m_model->DoubleClick(int(row), column)) m_list->RefreshItem(row);
+}
+
+void CZibMidView::OnColumnBeginDrag(wxListEvent& event)
+{
+    // The S, M and R columns keep their width.
+    const int column = event.GetColumn();
+    if (column == CTrackListModel::kSoloColumn || column == CTrackListModel::kMuteColumn ||
+        column == CTrackListModel::kRecordColumn)
+        event.Veto();
+    else
+        event.Skip();
+}
+
+} // namespace zib

@@ -1,0 +1,7 @@
+#include "mididoc/core/CMidDocListener.h"
+
+namespace zib {
+
+CMidDocListener::~CMidDocListener() = default;
+
+} // namespace zib

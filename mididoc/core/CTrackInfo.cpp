@@ -1,0 +1,7 @@
+#include "mididoc/core/CTrackInfo.h"
+
+namespace zib {
+
+CTrackInfo::~CTrackInfo() = default;
+
+} // namespace zib

@@ -1,0 +1,7 @@
+#include "mididoc/core/CUndoOwner.h"
+
+namespace zib {
+
+CUndoOwner::~CUndoOwner() = default;
+
+} // namespace zib

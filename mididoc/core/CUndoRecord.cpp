@@ -1,0 +1,7 @@
+#include "mididoc/core/CUndoRecord.h"
+
+namespace zib {
+
+CUndoRecord::~CUndoRecord() = default;
+
+} // namespace zib
