@@ -493,7 +493,8 @@ int CMidiToQeStyConverter::EnterElementCv(int track, int& element, int& cv)
     const int measure = int(GetLastMeasure());
     if (!FindElementCv(track, measure, element, cv)) {
         // The element the commands stand at, as the log of the Wq series shows it.
-        m_log.At(Position(), "Error: Wrong style element number found: %d\n", m_commands.State().currentElement);
+        m_log.At(Position(), "Error: Wrong style element number found: %d\n",
+                 m_commands.State().currentElement);
         return codeOf(StyleConvertError::InternalMapper);
     }
     m_allocationEstimate += 8;

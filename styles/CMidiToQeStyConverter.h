@@ -216,9 +216,9 @@ private:
     PerElementTrack<std::array<int, kSetupValues>> m_setup{};
     PerElementTrack<std::array<bool, kSetupValues>> m_setupFound{};
     std::array<std::array<int, kSetupValues>, kTracks> m_lastSetup{};
-    std::array<int, kTracks> m_trackElement{};  // element of the track's last event in this chunk
+    std::array<int, kTracks> m_trackElement{};       // element of the track's last event in this chunk
     std::array<int, kElements> m_elementEnteredAt{}; // first measure with an event of the element; -1 none
-    std::array<int, kTracks> m_lookupMeasure{}; // last element x CV lookup per track
+    std::array<int, kTracks> m_lookupMeasure{};      // last element x CV lookup per track
     std::array<int, kTracks> m_lookupElement{};
     std::array<int, kTracks> m_lookupCv{};
     std::array<uint8_t, kElements> m_timeSignature{};

@@ -264,10 +264,12 @@ void CQeMidiCollect::AfterCvMarkers(int element, int cv, bool found)
             StringPrintf("Table: %s, %c", chords[size_t(i)], char('1' + (assigned > lastCv ? 0 : assigned))));
     }
     for (int t = 0; t < kTracks; ++t) {
-        const CQeStyleInfo::KeyboardRange range = CQeStyleInfo::ValidKeyboardRange(
-            styleInfo_.rangeLow[size_t(element)][size_t(t)], styleInfo_.rangeHigh[size_t(element)][size_t(t)]);
+        const CQeStyleInfo::KeyboardRange range =
+            CQeStyleInfo::ValidKeyboardRange(styleInfo_.rangeLow[size_t(element)][size_t(t)],
+                                             styleInfo_.rangeHigh[size_t(element)][size_t(t)]);
         ConductorMarker(element, cv,
-                        StringPrintf("Range: %d, %s, %s", trackChannel(t) + 1, FormatNoteName(range.low, -1).c_str(),
+                        StringPrintf("Range: %d, %s, %s", trackChannel(t) + 1,
+                                     FormatNoteName(range.low, -1).c_str(),
                                      FormatNoteName(range.high, -1).c_str()));
     }
     const int ntt = styleInfo_.ntt[size_t(element)];

@@ -298,8 +298,12 @@ TEST(CMidiCollect, SignaturesOfOtherTracksSetTheBarsWithoutBeingCopied)
     TempDir dir;
     SmfBuilder smf(1, 96);
     smf.AddTrack().TimeSig(0, 4, 2);
-    smf.AddTrack().TimeSig(384, 3, 2).NoteOn(0, 9, 36, 100).NoteOff(10, 9, 36).NoteOn(500, 9, 36, 90).NoteOff(
-        510, 9, 36);
+    smf.AddTrack()
+        .TimeSig(384, 3, 2)
+        .NoteOn(0, 9, 36, 100)
+        .NoteOff(10, 9, 36)
+        .NoteOn(500, 9, 36, 90)
+        .NoteOff(510, 9, 36);
     test::writeBytes(dir / "SigV11.mid", smf.Build());
 
     const auto c = collect(dir / "SigV11.mid");

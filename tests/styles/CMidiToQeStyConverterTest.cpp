@@ -354,10 +354,8 @@ TEST(CMidiToQeStyConverter, ConvertsElementsCvsPatternsAndTrackSettings)
         uint8_t low, high;
     };
     const TrackRecord records[] = {
-        {0, 0, 110, 120u << 24 | 5, 21, 108},
-        {0, 2, 100, 121u << 24 | 1u << 16 | 33, 36, 67},
-        {0, 3, 90, 121u << 24 | 48, 21, 108},
-        {4, 0, 110, 120u << 24 | 7, 21, 108},
+        {0, 0, 110, 120u << 24 | 5, 21, 108}, {0, 2, 100, 121u << 24 | 1u << 16 | 33, 36, 67},
+        {0, 3, 90, 121u << 24 | 48, 21, 108}, {4, 0, 110, 120u << 24 | 7, 21, 108},
         {0, 1, 100, 120u << 24, 21, 108}, // PERC plays nowhere: its own bank, handed on
     };
     for (const TrackRecord& r : records) {
@@ -821,10 +819,11 @@ TEST(CMidiToQeStyConverter, TracksWithoutSetupValuesTakeTheirLastOnes)
         EXPECT_EQ(program, r.program);
         EXPECT_EQ(expression, r.expression);
     }
-    for (const char* line : {"Warning: HBank not found for VAR1 PERC. Propagated from last found value: 120\n",
-                             "Warning: HBank not found for VAR1 BASS. Propagated from last found value: 121\n",
-                             "Warning: Prog not found for INT1 ACC1. Propagated from last found value: 48\n",
-                             "Warning: Expr not found for INT1 DRUM. Propagated from last found value: 110\n"})
+    for (const char* line :
+         {"Warning: HBank not found for VAR1 PERC. Propagated from last found value: 120\n",
+          "Warning: HBank not found for VAR1 BASS. Propagated from last found value: 121\n",
+          "Warning: Prog not found for INT1 ACC1. Propagated from last found value: 48\n",
+          "Warning: Expr not found for INT1 DRUM. Propagated from last found value: 110\n"})
         EXPECT_TRUE(contains(o.log, line)) << line;
     EXPECT_FALSE(contains(o.log, "not found for VAR1 DRUM"));
     EXPECT_FALSE(contains(o.log, "not found for INT1 BASS"));

@@ -175,15 +175,16 @@ TEST(SettingsCommands, ApplyOfTheConversionSheetsStoresAsOkDoes)
     // The Qe sheet alike, each Apply storing the values of that moment.
     p.writes.clear();
     std::string applied;
-    EXPECT_FALSE(RunQeConversionSettingsCommand(s, [&](QeConversionValues& v, const ApplyValues<QeConversionValues>& apply) {
-        v.QeKeyChordDetermination = 0;
-        v.QeKeyChord[0] = 'J'; // VAR1 CV1 in A
-        applied = v.QeKeyChord;
-        apply(v);
-        v.QeKeyChordDetermination = 1;
-        apply(v);
-        return false;
-    }));
+    EXPECT_FALSE(RunQeConversionSettingsCommand(
+        s, [&](QeConversionValues& v, const ApplyValues<QeConversionValues>& apply) {
+            v.QeKeyChordDetermination = 0;
+            v.QeKeyChord[0] = 'J'; // VAR1 CV1 in A
+            applied = v.QeKeyChord;
+            apply(v);
+            v.QeKeyChordDetermination = 1;
+            apply(v);
+            return false;
+        }));
     EXPECT_EQ(p.writes.size(), 2 * 4u);
     EXPECT_EQ(s.QeKeyChordDetermination, 1);
     EXPECT_EQ(s.QeKeyChord, applied);
