@@ -65,14 +65,14 @@ void connectConverters(ZibSubsystems& s)
 
 void connectSettingsDialogs(ZibSubsystems& s)
 {
-    s.WqConversionSheet = [](WqConversionValues& values) {
-        CMidiToWqStyPropSheet sheet(CMainFrame::Get(), values);
+    s.WqConversionSheet = [](WqConversionValues& values, const ApplyValues<WqConversionValues>& apply) {
+        CMidiToWqStyPropSheet sheet(CMainFrame::Get(), values, apply);
         if (sheet.ShowModal() != wxID_OK) return false;
         values = sheet.Values();
         return true;
     };
-    s.QeConversionSheet = [](QeConversionValues& values) {
-        CMidiToQeStyPropSheet sheet(CMainFrame::Get(), values);
+    s.QeConversionSheet = [](QeConversionValues& values, const ApplyValues<QeConversionValues>& apply) {
+        CMidiToQeStyPropSheet sheet(CMainFrame::Get(), values, apply);
         if (sheet.ShowModal() != wxID_OK) return false;
         values = sheet.Values();
         return true;

@@ -54,8 +54,8 @@ struct ZibSubsystems {
     SettingsDialog<MidiPortsValues> MidiPortsDialog;
     SettingsDialog<int> QeTrackToWqTrackDialog;
     SettingsDialog<int> StyToMidiMethodDialog;
-    SettingsDialog<WqConversionValues> WqConversionSheet;
-    SettingsDialog<QeConversionValues> QeConversionSheet;
+    SettingsSheet<WqConversionValues> WqConversionSheet;
+    SettingsSheet<QeConversionValues> QeConversionSheet;
 
     // Converters of the heavy commands. The collectors write their log lines
     // to `logPath`; the PSR converter writes its dump log to `dumpLogPath`.

@@ -756,11 +756,7 @@ int CCvMidiCollector::OnMetaTime()
     }
     if (pass_ != Pass::Copying) return kSuccess;
     const StyleEventPosition pos = EventPosition();
-    if (!InFirstTrack()) {
-        log_.At(pos, "Time sig    | %2d/%-7lu| MIDI-clocks/click=%u | 32nds/quarter=%u --- IGNORED\n",
-                numerator, (unsigned long)denominator, clocks, n32);
-        return kSuccess;
-    }
+    // Every track's signature sets the bars; only the first track's is copied.
     const bool changes = numerator != m_numerator || denominator != m_denominator;
     if (changes) {
         const int rc = ApplyTimeSignature(eventAbs_);
@@ -771,9 +767,7 @@ int CCvMidiCollector::OnMetaTime()
                     numerator, (unsigned long)denominator, clocks, n32);
         if (rc) return rc;
     }
-    // A signature that changes the bars always goes into the conductor, so
-    // that the collected file is timed as it was collected.
-    if (!changes && !CopiesTimeSignature()) {
+    if (!InFirstTrack() || !CopiesTimeSignature()) {
         log_.At(pos, "Time sig    | %2d/%-7lu| MIDI-clocks/click=%u | 32nds/quarter=%u --- IGNORED\n",
                 numerator, (unsigned long)denominator, clocks, n32);
         return kSuccess;

@@ -120,8 +120,8 @@ protected:
     virtual void AfterCvMarkers(int element, int cv, bool found);
     // After the last element, before the tracks end
     virtual void AfterLastElement();
-    // Whether a time signature of the copying pass that repeats the one in
-    // force goes into the conductor (one that changes it always does)
+    // Whether a time signature of the first track goes into the conductor
+    // while the current CV is copied (it sets the bars either way)
     virtual bool CopiesTimeSignature() const;
     // The two forced-signature log lines
     virtual void LogForcedFromFirstCv(uint8_t numerator, uint8_t denominator, const std::string& file) = 0;

@@ -77,6 +77,9 @@ constexpr uint8_t kNoteOffVelocity = 64;
 // Names of the setup values in the log, in the order of Setup
 constexpr const char* kSetupNames[] = {"HBank", "LBank", "Expr", "Prog"};
 constexpr const char* kSetupEventNames[] = {"HBANK", "LBANK", "EXPR", "PROG"};
+// The last setup values of a track before it sets any: DRUM and PERC, then
+// the other tracks.
+constexpr std::array<int, 4> kInitialLastSetup[] = {{120, 0, 100, 0}, {121, 0, 100, 0}};
 
 bool isPatternController(uint8_t controller)
 {
@@ -224,8 +227,9 @@ void CMidiToQeStyConverter::ResetRun()
         for (auto& flags : tracks)
             flags.fill(false);
     for (int t = 0; t < kTracks; ++t)
-        m_lastSetup[size_t(t)] = {t < 2 ? 120 : 121, 0, 100, 0};
+        m_lastSetup[size_t(t)] = kInitialLastSetup[t < 2 ? 0 : 1];
     m_trackElement.fill(-1);
+    m_elementEnteredAt.fill(-1);
     m_lookupMeasure.fill(-1);
     m_timeSignature.fill(kDefaultTimeSignature);
     m_elementMask = 0;
@@ -276,6 +280,7 @@ int CMidiToQeStyConverter::Run(const uint8_t* image, uint32_t length, std::vecto
     int rc = ParseMemory(m_image, m_imageSize);
     if (rc) return rc;
     FinishTrackChunk();
+    FillSilentTracks();
     FinishOpenCvs();
 
     if ((rc = BetweenPasses())) return rc;
@@ -487,10 +492,14 @@ int CMidiToQeStyConverter::EnterElementCv(int track, int& element, int& cv)
 {
     const int measure = int(GetLastMeasure());
     if (!FindElementCv(track, measure, element, cv)) {
-        m_log.At(Position(), "Error: Wrong style element number found: %d\n", -1);
+        // The element the commands stand at, as the log of the Wq series shows it.
+        m_log.At(Position(), "Error: Wrong style element number found: %d\n",
+                 m_commands.State().currentElement);
         return codeOf(StyleConvertError::InternalMapper);
     }
     m_allocationEstimate += 8;
+    int& enteredAt = m_elementEnteredAt[size_t(element)];
+    if (enteredAt < 0 || measure < enteredAt) enteredAt = measure;
     if (m_trackElement[size_t(track)] != element) {
         LeaveElement(track);
         m_trackElement[size_t(track)] = element;
@@ -536,15 +545,41 @@ void CMidiToQeStyConverter::LeaveElement(int track)
     const int e = m_trackElement[size_t(track)];
     if (e < 0) return;
     m_trackElement[size_t(track)] = -1;
-    StyleCommandState& state = m_commands.State();
-    for (int v = 0; v < kSetupValues; ++v) {
-        if (m_setupFound[size_t(e)][size_t(track)][size_t(v)]) continue;
-        const int value = m_lastSetup[size_t(track)][size_t(v)];
-        m_setup[size_t(e)][size_t(track)][size_t(v)] = value;
-        m_setupFound[size_t(e)][size_t(track)][size_t(v)] = true;
-        ++state.warnings;
-        m_log.Printf("Warning: %s not found for %s %s. Propagated from last found value: %d\n",
-                     kSetupNames[size_t(v)], ElementName(e), TrackName(track), value);
+    for (int v = 0; v < kSetupValues; ++v)
+        if (!m_setupFound[size_t(e)][size_t(track)][size_t(v)])
+            PropagateSetup(e, track, v, m_lastSetup[size_t(track)][size_t(v)]);
+}
+
+// An element track without a setup value of its own takes `value`.
+void CMidiToQeStyConverter::PropagateSetup(int element, int track, int which, int value)
+{
+    m_setup[size_t(element)][size_t(track)][size_t(which)] = value;
+    m_setupFound[size_t(element)][size_t(track)][size_t(which)] = true;
+    ++m_commands.State().warnings;
+    m_log.Printf("Warning: %s not found for %s %s. Propagated from last found value: %d\n",
+                 kSetupNames[size_t(which)], ElementName(element), TrackName(track), value);
+}
+
+// At the end of pass 1 the tracks that no event took into an element get
+// their setup values too: walking the elements in the order the file plays
+// them, each such track takes the last value it had before the element.
+void CMidiToQeStyConverter::FillSilentTracks()
+{
+    std::vector<int> order;
+    for (int e = 0; e < kElements; ++e)
+        if (m_elementEnteredAt[size_t(e)] >= 0) order.push_back(e);
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+        return m_elementEnteredAt[size_t(a)] < m_elementEnteredAt[size_t(b)];
+    });
+    for (int t = 0; t < kTracks; ++t) {
+        std::array<int, kSetupValues> last = kInitialLastSetup[t < 2 ? 0 : 1];
+        for (const int e : order)
+            for (int v = 0; v < kSetupValues; ++v) {
+                if (m_setupFound[size_t(e)][size_t(t)][size_t(v)])
+                    last[size_t(v)] = m_setup[size_t(e)][size_t(t)][size_t(v)];
+                else
+                    PropagateSetup(e, t, v, last[size_t(v)]);
+            }
     }
 }
 

@@ -156,6 +156,8 @@ private:
     int EnterElementCv(int track, int& element, int& cv);
     bool FindElementCv(int track, int measure, int& element, int& cv);
     void LeaveElement(int track);
+    void PropagateSetup(int element, int track, int which, int value);
+    void FillSilentTracks();
     void FinishTrackChunk();
     bool IsSetupBar(int element, int cv) const;
     int CollectSetupEvent(int element, int cv, int track, Setup which, int value);
@@ -214,8 +216,9 @@ private:
     PerElementTrack<std::array<int, kSetupValues>> m_setup{};
     PerElementTrack<std::array<bool, kSetupValues>> m_setupFound{};
     std::array<std::array<int, kSetupValues>, kTracks> m_lastSetup{};
-    std::array<int, kTracks> m_trackElement{};  // element of the track's last event in this chunk
-    std::array<int, kTracks> m_lookupMeasure{}; // last element x CV lookup per track
+    std::array<int, kTracks> m_trackElement{};       // element of the track's last event in this chunk
+    std::array<int, kElements> m_elementEnteredAt{}; // first measure with an event of the element; -1 none
+    std::array<int, kTracks> m_lookupMeasure{};      // last element x CV lookup per track
     std::array<int, kTracks> m_lookupElement{};
     std::array<int, kTracks> m_lookupCv{};
     std::array<uint8_t, kElements> m_timeSignature{};

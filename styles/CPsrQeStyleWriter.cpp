@@ -60,16 +60,23 @@ int CPsrQeStyleWriter::WritePattern(const PsrStylePlan& plan, int e, int track, 
     const uint32_t length = ScalePsrTicks(element.Length(), plan.division);
     if (!m_out.OpenPattern(uint8_t(QePatternType(track) + 2), length)) return kPsrNotEnoughStyleSpace;
 
-    // Each delta is taken between rounded positions, so rounding never adds up.
-    uint32_t previous = 0;
+    // Each delta is the source time from the event before (the element's
+    // start for the first one), scaled and rounded; the last one takes the
+    // stream to the pattern's end. The roundings add up, so a run of them
+    // may not carry an event of the element to or past the pattern's end
+    // (where it would not be played): it stops on the last tick before.
+    uint32_t previousTime = element.startTime;
+    uint64_t at = 0;
     for (const PsrPatternEvent& event : events) {
-        const uint32_t at = ScalePsrTicks(event.time > element.startTime ? event.time - element.startTime : 0,
-                                          plan.division);
+        uint32_t delta = event.time > previousTime ? ScalePsrTicks(event.time - previousTime, plan.division) : 0;
+        if (event.time > previousTime) previousTime = event.time;
+        const uint64_t last = event.time < element.stopTime && length > 0 ? length - 1 : length;
+        if (at + delta > last) delta = last > at ? uint32_t(last - at) : 0;
+        at += delta;
         const uint8_t bytes[] = {event.kind, uint8_t(event.data1 & 0x7F), uint8_t(event.data2 | 0x80)};
-        if (const int rc = CodeOf(m_out.Event(at > previous ? at - previous : 0, bytes))) return rc;
-        if (at > previous) previous = at;
+        if (const int rc = CodeOf(m_out.Event(delta, bytes))) return rc;
     }
-    const uint32_t toEnd = length > previous ? length - previous : 0;
+    const uint32_t toEnd = length > at ? uint32_t(length - at) : 0;
     m_log.Printf("Inserting EOT event with delta time: %8lu\n", static_cast<unsigned long>(toEnd));
     if (const int rc = CodeOf(m_out.EndOfTrack(toEnd))) return rc;
     uint32_t size = 0;

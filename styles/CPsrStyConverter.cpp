@@ -300,7 +300,6 @@ int CPsrStyConverter::PreparePattern(int e, int cv, int t)
     if (s < 0 || s >= kPsrSectionCount) return kPsrWrongSectionIndex;
     m_work.startTime = m_plan.sections[size_t(s)].startTime;
     m_work.stopTime = m_plan.sections[size_t(s)].stopTime;
-    m_work.firstBarEnd = BarStart(1);
 
     int first = 0;
     while (first < 16 && !((m_work.mask >> first) & 1)) ++first;
@@ -722,6 +721,9 @@ int CPsrStyConverter::Pass2ChannelEvent()
 {
     const int channel = m_status & 0x0F;
     if (!((m_work.mask >> channel) & 1)) return 0;
+    // Only the section's own events: the setup before the first section is
+    // never part of one, while every note inside it is kept, even where a
+    // section starts inside the file's first bar.
     if (m_trackTime < m_work.startTime || m_trackTime >= m_work.stopTime) return 0;
     const uint8_t kind = m_status & 0xF0;
     const uint8_t d1 = m_eventData[0];
@@ -735,8 +737,6 @@ int CPsrStyConverter::Pass2ChannelEvent()
     }
 
     if (kind == 0x80 || kind == 0x90) {
-        // Notes of the file's first bar (the setup bar) are left out.
-        if (m_trackTime < m_work.firstBarEnd) return 0;
         const uint8_t key = shiftedKey(d1, m_work.keyShift[size_t(channel)]);
         if (m_work.dropKey >= 0 && key % 12 == m_work.dropKey) return 0;
         if (kind == 0x90 && d2 > 0) {

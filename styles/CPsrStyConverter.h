@@ -83,7 +83,6 @@ private:
         int section = -1;
         uint32_t startTime = 0;           // the section's
         uint32_t stopTime = 0;
-        uint64_t firstBarEnd = 0;         // notes before it are left out
         bool markerSeen = false;
         uint8_t chordKey = 0;             // root of the first source channel
         uint8_t chordType = 0;            // its PSR chord type

@@ -201,9 +201,9 @@ void CPsrStylePlanner::LogBars()
 }
 
 // Qe chord types in order: equal masks share a CV, a new mask makes a CV
-// while the element has room, one CV being kept for min when min needs its
-// own; a chord type left without a CV plays CV1, and so does one where
-// nothing sounds.
+// while the element has room. With no room left before min has been
+// reached (Major first, min eighth) the element cannot be built; after it,
+// the chord type plays CV1. A chord type where nothing sounds plays CV1.
 int CPsrStylePlanner::AssignChordVariations(int e)
 {
     PsrElement& element = m_plan.elements[size_t(e)];
@@ -211,7 +211,6 @@ int CPsrStylePlanner::AssignChordVariations(int e)
     const int limit = StyleSeriesTraits::CvCountOf(e);
     m_log.Printf("\n====== Determining QeCvTrInfo for %s\n", PsrElementName(e));
 
-    const uint16_t minorMask = section.chordMute[kMinorChordType];
     const auto findCv = [&element](uint16_t mask) {
         for (int c = 0; c < element.cvCount; ++c)
             if (element.cvChordMute[size_t(c)] == mask) return c;
@@ -225,25 +224,18 @@ int CPsrStylePlanner::AssignChordVariations(int e)
         }
         int cv = findCv(mask);
         if (cv < 0) {
-            // A chord type before min leaves the last free CV to min when min
-            // will need a CV of its own.
-            const bool keepForMinor =
-                q < kMinorChordType && minorMask != 0 && mask != minorMask && findCv(minorMask) < 0;
-            if (element.cvCount + (keepForMinor ? 1 : 0) < limit) {
+            if (element.cvCount < limit) {
                 cv = element.cvCount;
                 if (const int rc = AddCv(e, mask)) return rc;
-            } else if (q == 0 || q == kMinorChordType) {
+            } else if (q <= kMinorChordType) {
                 m_log.Printf("Error: Too many Cvs. Major or minor NOT processed!!! SE: %s, CvNum: %d\n",
                              PsrElementName(e), element.cvCount);
                 return kPsrTooManyCvs;
             } else {
-                cv = limit; // no CV of its own: forced to CV1 below
+                Warning("Warning: %s - %s: Found ChordVar out of limit. Forcing to ChVar1!\n", PsrElementName(e),
+                        qeChordName(q));
+                cv = 0;
             }
-        }
-        if (cv >= limit) {
-            Warning("Warning: %s - %s: Found ChordVar out of limit. Forcing to ChVar1!\n", PsrElementName(e),
-                    qeChordName(q));
-            cv = 0;
         }
         element.chordTable[size_t(q)] = uint8_t(cv);
     }

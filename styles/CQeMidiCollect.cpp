@@ -252,9 +252,9 @@ void CQeMidiCollect::AfterCvMarkers(int element, int cv, bool found)
                                              styleInfo_.trackChord[cvIndex(element, cv)][size_t(t)])
                                              .c_str()));
 
-    // The element's chord table, keyboard ranges and NTT at its start, as
-    // long as any of its CVs has a file (its first CV need not).
-    if (cv != 0 || !ElementHasFiles(element)) return;
+    // The element's chord table, keyboard ranges and NTT with its first CV,
+    // when that CV has a file.
+    if (cv != 0 || !found) return;
     const auto chords = QeStyleSeries().chordNames;
     const int lastCv = StyleSeriesTraits::CvCountOf(element) - 1;
     for (int i = 0; i < kChords; ++i) {
@@ -264,16 +264,13 @@ void CQeMidiCollect::AfterCvMarkers(int element, int cv, bool found)
             StringPrintf("Table: %s, %c", chords[size_t(i)], char('1' + (assigned > lastCv ? 0 : assigned))));
     }
     for (int t = 0; t < kTracks; ++t) {
-        int low = styleInfo_.rangeLow[size_t(element)][size_t(t)];
-        int high = styleInfo_.rangeHigh[size_t(element)][size_t(t)];
-        if (low < kLowestNote || low > kHighestNote || high < kLowestNote || high > kHighestNote ||
-            high < low) {
-            low = kLowestNote;
-            high = kHighestNote;
-        }
+        const CQeStyleInfo::KeyboardRange range =
+            CQeStyleInfo::ValidKeyboardRange(styleInfo_.rangeLow[size_t(element)][size_t(t)],
+                                             styleInfo_.rangeHigh[size_t(element)][size_t(t)]);
         ConductorMarker(element, cv,
                         StringPrintf("Range: %d, %s, %s", trackChannel(t) + 1,
-                                     FormatNoteName(low, -1).c_str(), FormatNoteName(high, -1).c_str()));
+                                     FormatNoteName(range.low, -1).c_str(),
+                                     FormatNoteName(range.high, -1).c_str()));
     }
     const int ntt = styleInfo_.ntt[size_t(element)];
     ConductorMarker(element, cv, StringPrintf("NTT: %d", (ntt > kMaxNtt ? 0 : ntt) + 1));

@@ -115,19 +115,9 @@ void CQeStyleInfo::Fill()
             uint8_t low = 0, high = 0;
             _ULStEGetTrackKBRangeLow(h, e, t, &low);
             _ULStEGetTrackKBRangeHigh(h, e, t, &high);
-            // A range upside down is no range; then each end is kept on the keyboard.
-            if (high < low) {
-                low = kLowestNote;
-                high = kHighestNote;
-            }
-            if (low < kLowestNote || low > kHighestNote) low = kLowestNote;
-            if (high < kLowestNote || high > kHighestNote) high = kHighestNote;
-            if (high < low) {
-                low = kLowestNote;
-                high = kHighestNote;
-            }
-            rangeLow_[size_t(e)][size_t(t)] = low;
-            rangeHigh_[size_t(e)][size_t(t)] = high;
+            const KeyboardRange range = ValidKeyboardRange(low, high);
+            rangeLow_[size_t(e)][size_t(t)] = range.low;
+            rangeHigh_[size_t(e)][size_t(t)] = range.high;
         }
         for (int t = 0; t < kTrackCount; ++t) {
             uint32_t program = 0;
@@ -223,6 +213,14 @@ uint8_t CQeStyleInfo::GetCvTrackByteB(int element, int cv, int track) const
 {
     if (!ValidCv(element, cv) || track < 0 || track >= kTrackCount) return 0;
     return trackKey_[CvIndex(element, cv)][size_t(track)];
+}
+
+CQeStyleInfo::KeyboardRange CQeStyleInfo::ValidKeyboardRange(int low, int high)
+{
+    if (low < kLowestNote || low > kHighestNote) low = kLowestNote;
+    if (high < kLowestNote || high > kHighestNote) high = kHighestNote;
+    if (high < low) return {kLowestNote, kHighestNote};
+    return {uint8_t(low), uint8_t(high)};
 }
 
 std::string CQeStyleInfo::GetKeyChordName(int key, int chord)

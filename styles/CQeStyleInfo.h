@@ -70,6 +70,15 @@ public:
     uint8_t GetCvTrackByteA(int element, int cv, int track) const;
     uint8_t GetCvTrackByteB(int element, int cv, int track) const;
 
+    // A keyboard range as the snapshot keeps it: a low note off the keyboard
+    // (21-108) becomes 21, a high note off it 108; a range then upside down
+    // becomes 21-108.
+    struct KeyboardRange {
+        uint8_t low;
+        uint8_t high;
+    };
+    static KeyboardRange ValidKeyboardRange(int low, int high);
+
     // "C" .. "B" followed by "Major" .. "No3rdNo5th"; "CMajor" for a key above
     // 11 or a chord above 21
     static std::string GetKeyChordName(int key, int chord);

@@ -15,6 +15,35 @@ bool storeInt(ZibSettings& s, int ZibSettings::*field, std::string_view name, in
     return s.WriteSetting(name);
 }
 
+// A sheet's values are stored on OK and on every Apply.
+template <class Values>
+bool runSheet(ZibSettings& s, const SettingsSheet<Values>& sheet, Values& values,
+              void (*store)(ZibSettings&, const Values&))
+{
+    if (!sheet || !sheet(values, [&s, store](const Values& applied) { store(s, applied); })) return false;
+    store(s, values);
+    return true;
+}
+
+void storeWqConversion(ZibSettings& s, const WqConversionValues& v)
+{
+    storeInt(s, &ZibSettings::ChordDetermination, "ChordDetermination", v.ChordDetermination);
+    s.ChordTable = v.ChordTable;
+    s.WriteSetting("ChordTable");
+    storeInt(s, &ZibSettings::KeyChordDetermination, "KeyChordDetermination", v.KeyChordDetermination);
+    s.KeyChord = v.KeyChord;
+    s.WriteSetting("KeyChord");
+    storeInt(s, &ZibSettings::Midi2StyIgnoreFlags, "Midi2StyIgnoreFlags", v.Midi2StyIgnoreFlags);
+}
+
+void storeQeConversion(ZibSettings& s, const QeConversionValues& v)
+{
+    storeInt(s, &ZibSettings::QeChordDetermination, "QeChordDetermination", v.QeChordDetermination);
+    s.SetQeChordTable(v.QeChordTable);
+    storeInt(s, &ZibSettings::QeKeyChordDetermination, "QeKeyChordDetermination", v.QeKeyChordDetermination);
+    s.SetQeKeyChord(v.QeKeyChord);
+}
+
 } // namespace
 
 bool RunSortMethodCommand(ZibSettings& s, const SettingsDialog<SortMethodDlgModel>& dialog)
@@ -69,30 +98,17 @@ bool RunQeTrackToWqTrackCommand(ZibSettings& s, const SettingsDialog<int>& dialo
     return true;
 }
 
-bool RunWqConversionSettingsCommand(ZibSettings& s, const SettingsDialog<WqConversionValues>& dialog)
+bool RunWqConversionSettingsCommand(ZibSettings& s, const SettingsSheet<WqConversionValues>& sheet)
 {
     WqConversionValues v{s.ChordTable, s.ChordDetermination, s.KeyChord, s.KeyChordDetermination,
                          s.Midi2StyIgnoreFlags};
-    if (!run(dialog, v)) return false;
-    storeInt(s, &ZibSettings::ChordDetermination, "ChordDetermination", v.ChordDetermination);
-    s.ChordTable = v.ChordTable;
-    s.WriteSetting("ChordTable");
-    storeInt(s, &ZibSettings::KeyChordDetermination, "KeyChordDetermination", v.KeyChordDetermination);
-    s.KeyChord = v.KeyChord;
-    s.WriteSetting("KeyChord");
-    storeInt(s, &ZibSettings::Midi2StyIgnoreFlags, "Midi2StyIgnoreFlags", v.Midi2StyIgnoreFlags);
-    return true;
+    return runSheet(s, sheet, v, &storeWqConversion);
 }
 
-bool RunQeConversionSettingsCommand(ZibSettings& s, const SettingsDialog<QeConversionValues>& dialog)
+bool RunQeConversionSettingsCommand(ZibSettings& s, const SettingsSheet<QeConversionValues>& sheet)
 {
     QeConversionValues v{s.QeChordTable, s.QeChordDetermination, s.QeKeyChord, s.QeKeyChordDetermination};
-    if (!run(dialog, v)) return false;
-    storeInt(s, &ZibSettings::QeChordDetermination, "QeChordDetermination", v.QeChordDetermination);
-    s.SetQeChordTable(v.QeChordTable);
-    storeInt(s, &ZibSettings::QeKeyChordDetermination, "QeKeyChordDetermination", v.QeKeyChordDetermination);
-    s.SetQeKeyChord(v.QeKeyChord);
-    return true;
+    return runSheet(s, sheet, v, &storeQeConversion);
 }
 
 bool RunPlaybackSettingsCommand(ZibSettings& s, const SettingsDialog<PlaybackValues>& dialog)

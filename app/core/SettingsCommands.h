@@ -15,6 +15,11 @@ namespace zib {
 // in the documented order. Cancel leaves fields and store untouched.
 // A dialog runner returns true for OK.
 template <class Values> using SettingsDialog = std::function<bool(Values&)>;
+// A property sheet runner is a dialog runner whose Apply button hands the
+// pages' values to `apply`, which stores them as OK does; the sheet stays
+// open, and a Cancel after it leaves the applied values stored.
+template <class Values> using ApplyValues = std::function<void(const Values&)>;
+template <class Values> using SettingsSheet = std::function<bool(Values&, const ApplyValues<Values>& apply)>;
 
 // Values of the conversion settings sheets.
 struct WqConversionValues {
@@ -56,11 +61,11 @@ bool RunStyToMidiSettingsCommand(ZibSettings& s, const SettingsDialog<int>& dial
 // "Qe-style to Wq-style settings": QeTrackToWqTrack.
 bool RunQeTrackToWqTrackCommand(ZibSettings& s, const SettingsDialog<int>& dialog);
 // "MidiTo wq-series Style Settings": ChordDetermination, ChordTable,
-// KeyChordDetermination, KeyChord, Midi2StyIgnoreFlags.
-bool RunWqConversionSettingsCommand(ZibSettings& s, const SettingsDialog<WqConversionValues>& dialog);
+// KeyChordDetermination, KeyChord, Midi2StyIgnoreFlags, on OK and on Apply.
+bool RunWqConversionSettingsCommand(ZibSettings& s, const SettingsSheet<WqConversionValues>& sheet);
 // "MidiTo Qe-series Sty settings": QeChordDetermination, QeChordTable,
-// QeKeyChordDetermination, QeKeyChord.
-bool RunQeConversionSettingsCommand(ZibSettings& s, const SettingsDialog<QeConversionValues>& dialog);
+// QeKeyChordDetermination, QeKeyChord, on OK and on Apply.
+bool RunQeConversionSettingsCommand(ZibSettings& s, const SettingsSheet<QeConversionValues>& sheet);
 // "Style Playback settings": MidiPlaybackApp, PlayPercOnDrumChan, MidiInDevID, MidiOutDevID.
 bool RunPlaybackSettingsCommand(ZibSettings& s, const SettingsDialog<PlaybackValues>& dialog);
 // "Midi Ports settings": after OK the devices are enumerated again, then both maps saved.

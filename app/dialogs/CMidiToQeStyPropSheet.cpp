@@ -8,14 +8,16 @@
 
 namespace zib {
 
-CMidiToQeStyPropSheet::CMidiToQeStyPropSheet(wxWindow* parent, const QeConversionValues& values)
-    : values_(values)
+CMidiToQeStyPropSheet::CMidiToQeStyPropSheet(wxWindow* parent, const QeConversionValues& values,
+                                             ApplyValues<QeConversionValues> apply)
+    : values_(values), apply_(std::move(apply))
 {
     Create(parent, wxID_ANY, UiTextWx("Midi To Qe-series styles settings"));
-    CreateButtons(wxOK | wxCANCEL);
+    CreateButtons(wxOK | wxCANCEL | wxAPPLY);
     // The buttons speak the program's language, not the system's.
     FindWindow(wxID_OK)->SetLabel(UiTextWx("OK"));
     FindWindow(wxID_CANCEL)->SetLabel(UiTextWx("Cancel"));
+    FindWindow(wxID_APPLY)->SetLabel(UiTextWx("Apply"));
 
     wxBookCtrlBase* book = GetBookCtrl();
     chordTable_ = new CQeChordTableSettings(book, values_.QeChordTable, values_.QeChordDetermination);
@@ -24,9 +26,10 @@ CMidiToQeStyPropSheet::CMidiToQeStyPropSheet(wxWindow* parent, const QeConversio
     book->AddPage(keyChord_, UiTextWx("CV KeyChord"));
     LayoutDialog();
     Bind(wxEVT_BUTTON, &CMidiToQeStyPropSheet::OnOK, this, wxID_OK);
+    Bind(wxEVT_BUTTON, &CMidiToQeStyPropSheet::OnApply, this, wxID_APPLY);
 }
 
-void CMidiToQeStyPropSheet::OnOK(wxCommandEvent&)
+void CMidiToQeStyPropSheet::TakePageValues()
 {
     chordTable_->OnOK();
     keyChord_->OnOK();
@@ -34,7 +37,19 @@ void CMidiToQeStyPropSheet::OnOK(wxCommandEvent&)
     values_.QeChordTable = chordTable_->Model().Letters();
     values_.QeKeyChordDetermination = keyChord_->Model().determination();
     values_.QeKeyChord = keyChord_->Model().Letters();
+}
+
+void CMidiToQeStyPropSheet::OnOK(wxCommandEvent&)
+{
+    TakePageValues();
     EndModal(wxID_OK);
+}
+
+// Apply stores what OK stores; the sheet stays open.
+void CMidiToQeStyPropSheet::OnApply(wxCommandEvent&)
+{
+    TakePageValues();
+    if (apply_) apply_(values_);
 }
 
 } // namespace zib

@@ -9,16 +9,18 @@
 
 namespace zib {
 
-CMidiToWqStyPropSheet::CMidiToWqStyPropSheet(wxWindow* parent, const WqConversionValues& values)
-    : values_(values)
+CMidiToWqStyPropSheet::CMidiToWqStyPropSheet(wxWindow* parent, const WqConversionValues& values,
+                                             ApplyValues<WqConversionValues> apply)
+    : values_(values), apply_(std::move(apply))
 {
     // The title bar offers context help; without a help system it does nothing.
     SetExtraStyle(GetExtraStyle() | wxDIALOG_EX_CONTEXTHELP);
     Create(parent, wxID_ANY, UiTextWx("Midi To Wq-series styles settings"));
-    CreateButtons(wxOK | wxCANCEL);
+    CreateButtons(wxOK | wxCANCEL | wxAPPLY);
     // The buttons speak the program's language, not the system's.
     FindWindow(wxID_OK)->SetLabel(UiTextWx("OK"));
     FindWindow(wxID_CANCEL)->SetLabel(UiTextWx("Cancel"));
+    FindWindow(wxID_APPLY)->SetLabel(UiTextWx("Apply"));
 
     wxBookCtrlBase* book = GetBookCtrl();
     chordTable_ = new CChordTableSettings(book, values_.ChordTable, values_.ChordDetermination);
@@ -29,9 +31,10 @@ CMidiToWqStyPropSheet::CMidiToWqStyPropSheet(wxWindow* parent, const WqConversio
     book->AddPage(ignoreFlags_, UiTextWx("Ignore flags"));
     LayoutDialog();
     Bind(wxEVT_BUTTON, &CMidiToWqStyPropSheet::OnOK, this, wxID_OK);
+    Bind(wxEVT_BUTTON, &CMidiToWqStyPropSheet::OnApply, this, wxID_APPLY);
 }
 
-void CMidiToWqStyPropSheet::OnOK(wxCommandEvent&)
+void CMidiToWqStyPropSheet::TakePageValues()
 {
     chordTable_->OnOK();
     keyChord_->OnOK();
@@ -41,7 +44,19 @@ void CMidiToWqStyPropSheet::OnOK(wxCommandEvent&)
     values_.KeyChordDetermination = keyChord_->Model().determination();
     values_.KeyChord = keyChord_->Model().Letters();
     values_.Midi2StyIgnoreFlags = int(ignoreFlags_->Model().flags);
+}
+
+void CMidiToWqStyPropSheet::OnOK(wxCommandEvent&)
+{
+    TakePageValues();
     EndModal(wxID_OK);
+}
+
+// Apply stores what OK stores; the sheet stays open.
+void CMidiToWqStyPropSheet::OnApply(wxCommandEvent&)
+{
+    TakePageValues();
+    if (apply_) apply_(values_);
 }
 
 } // namespace zib

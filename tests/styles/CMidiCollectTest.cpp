@@ -291,6 +291,39 @@ TEST(CMidiCollect, OnlyTheFirstBarOfTheFirstTrackReachesTheConductor)
     expectCleanCommands(c->file);
 }
 
+// A time signature in a channel track sets the bars of the CV as one in the
+// first track does, but only the first track's signatures are copied.
+TEST(CMidiCollect, SignaturesOfOtherTracksSetTheBarsWithoutBeingCopied)
+{
+    TempDir dir;
+    SmfBuilder smf(1, 96);
+    smf.AddTrack().TimeSig(0, 4, 2);
+    smf.AddTrack()
+        .TimeSig(384, 3, 2)
+        .NoteOn(0, 9, 36, 100)
+        .NoteOff(10, 9, 36)
+        .NoteOn(500, 9, 36, 90)
+        .NoteOff(510, 9, 36);
+    test::writeBytes(dir / "SigV11.mid", smf.Build());
+
+    const auto c = collect(dir / "SigV11.mid");
+    ASSERT_EQ(c->code, 0) << c->errorText << "\n" << c->log;
+    std::vector<std::string> signatures;
+    for (const auto& line : c->listing.lines)
+        if (line.find("timesig") != std::string::npos) signatures.push_back(line);
+    // The heads, the first track's 4/4 and the forced 4/4 of the empty VAR2.
+    ASSERT_GE(signatures.size(), 3u);
+    EXPECT_EQ(signatures[0], "0 0 timesig 4/2^2 24 8");
+    EXPECT_EQ(signatures[1], "0 384 timesig 4/2^2 24 8");
+    EXPECT_EQ(std::count_if(signatures.begin(), signatures.end(),
+                            [](const std::string& l) { return l.find("timesig 3/") != std::string::npos; }),
+              0);
+    EXPECT_NE(c->log.find("Time sig    |  3/4      | MIDI-clocks/click=24 | 32nds/quarter=8 --- IGNORED"),
+              std::string::npos);
+    // The CV ends with the 3/4 bar of its last note: CV2 starts at 384 + 384 + 288.
+    EXPECT_TRUE(contains(markers(c->listing, 0), "1056 CV: CMajor"));
+}
+
 TEST(CMidiCollect, KeyChordsFromTheBassLineOrFromTheSettings)
 {
     TempDir dir;

@@ -354,11 +354,9 @@ TEST(CMidiToQeStyConverter, ConvertsElementsCvsPatternsAndTrackSettings)
         uint8_t low, high;
     };
     const TrackRecord records[] = {
-        {0, 0, 110, 120u << 24 | 5, 21, 108},
-        {0, 2, 100, 121u << 24 | 1u << 16 | 33, 36, 67},
-        {0, 3, 90, 121u << 24 | 48, 21, 108},
-        {4, 0, 110, 120u << 24 | 7, 21, 108},
-        {0, 1, 100, 0, 21, 108},
+        {0, 0, 110, 120u << 24 | 5, 21, 108}, {0, 2, 100, 121u << 24 | 1u << 16 | 33, 36, 67},
+        {0, 3, 90, 121u << 24 | 48, 21, 108}, {4, 0, 110, 120u << 24 | 7, 21, 108},
+        {0, 1, 100, 120u << 24, 21, 108}, // PERC plays nowhere: its own bank, handed on
     };
     for (const TrackRecord& r : records) {
         SCOPED_TRACE(testing::Message() << "element " << r.e << " track " << r.t);
@@ -417,7 +415,9 @@ TEST(CMidiToQeStyConverter, WritesTheOneResourceContainerLayout)
     b.Command(0, "Name: Sample Style");
     for (const char* track : {"BASS", "ACC1", "ACC2", "ACC3", "ACC4", "ACC5"})
         b.Command(0, std::string("Rflag: ") + track + ", P");
-    b.Setup(kDrum, 0, 100, 0, 0, 0);
+    // Every track sets itself up as the sample style has it.
+    for (int channel = 9; channel <= 16; ++channel)
+        b.Setup(channel, 0, 100, 0, 0, 0);
     b.Command(1, "Element: VAR1").Command(1, "CV: C Major").Command(1, "NTT: 2");
     b.Note(kDrum, b.Bar(1), 36, 100, 24);
     b.EndAt(b.Bar(2));
@@ -448,8 +448,10 @@ TEST(CMidiToQeStyConverter, WritesTheOneResourceContainerLayout)
     test::QeElementChunk element;
     element.ntt = 0;
     element.trackTable = std::vector<uint8_t>(48);
+    // The bass sets itself up; the silent tracks keep the banks of their kind.
     for (int t = 0; t < 8; ++t) {
-        const uint8_t record[6] = {100, 0, 0, 0, 21, 108};
+        const uint8_t bank = t == 2 ? 0 : t < 2 ? 120 : 121;
+        const uint8_t record[6] = {100, bank, 0, 0, 21, 108};
         std::copy(record, record + 6, element.trackTable.begin() + t * 6);
     }
     element.cvs = {test::qeCv(1536, test::PropStreamBuilder().start(0, 0).end(1536), {{1, 2}})};
@@ -629,7 +631,7 @@ TEST(CMidiToQeStyConverter, EveryErrorCodeHasARaiser)
              b.Note(kDrum, b.Bar(1), 36, 100, 10);
              return b.Build();
          },
-         104, "384          | 02:01:000 | Error: Wrong style element number found: -1\n"},
+         104, "384          | 02:01:000 | Error: Wrong style element number found: 0\n"},
         {"CV of 33 measures",
          [] {
              StyleMidiBuilder b;
@@ -755,8 +757,9 @@ TEST(CMidiToQeStyConverter, SetupEventsCountOnlyAtTheFirstTickOfTheSetupBar)
                                 "Style Element! --- IGNORED\n"));
     EXPECT_TRUE(contains(
         o.log, "384          | 02:01:000 | Warning: EXPR event already found for VAR1, DRUM! --- IGNORED\n"));
-    // 3 ignored events, and the bank values handed on when the track leaves VAR1
-    EXPECT_EQ(o.warnings, 5);
+    // 3 ignored events, the bank values handed on when the drum leaves VAR1,
+    // and the four values of each of the seven silent tracks
+    EXPECT_EQ(o.warnings, 5 + 7 * 4);
     const test::LibraryStyle style = openStyle(o.file);
     ASSERT_NE(style.editor(), nullptr);
     uint32_t program = 0;
@@ -765,6 +768,68 @@ TEST(CMidiToQeStyConverter, SetupEventsCountOnlyAtTheFirstTickOfTheSetupBar)
     _ULStEGetTrackExpression(style.editor(), 0, 0, &expression);
     EXPECT_EQ(program, 120u << 24 | 2);
     EXPECT_EQ(expression, 99);
+}
+
+// Every track of an element that sets no bank, expression or program there
+// takes the last value it had before the element, in the order the file
+// plays its elements, whether or not it plays in the element and whatever
+// the order of the track chunks.
+TEST(CMidiToQeStyConverter, TracksWithoutSetupValuesTakeTheirLastOnes)
+{
+    StyleMidiBuilder b;
+    // The bass chunk comes first; it plays only in INT1 and sets it up.
+    b.Setup(kBass, b.Bar(3), 90, 121, 2, 40);
+    b.Note(kBass, b.Bar(3), 40, 100, 48);
+    // The drum sets VAR1 up and plays in both elements.
+    b.Setup(kDrum, 0, 110, 120, 0, 5);
+    b.Note(kDrum, b.Bar(1), 36, 100, 48).Note(kDrum, b.Bar(3), 36, 100, 48);
+    // The piano sets VAR1 up and plays only there.
+    b.Setup(kAcc1, 0, 80, 121, 1, 48);
+    b.Note(kAcc1, b.Bar(1), 60, 100, 48);
+    b.Command(1, "Element: VAR1").Command(1, "CV: C Major");
+    b.Command(3, "Element: INT1").Command(3, "CV: C Major");
+    b.EndAt(b.Bar(4));
+    const Outcome o = convert(b.Build());
+    ASSERT_EQ(o.code, 0) << o.text << "\n" << o.log;
+    const test::LibraryStyle style = openStyle(o.file);
+    ASSERT_NE(style.editor(), nullptr);
+
+    struct Row {
+        int element, track;
+        uint32_t program; // bank MSB << 24 | bank LSB << 16 | program
+        uint8_t expression;
+    };
+    const Row rows[] = {
+        {0, 0, 120u << 24 | 5, 110},            // own
+        {0, 1, 120u << 24, 100},                // silent throughout: the drum defaults
+        {0, 2, 121u << 24, 100},                // silent in VAR1: not the INT1 values read before
+        {0, 3, 121u << 24 | 1u << 16 | 48, 80}, // own
+        {0, 4, 121u << 24, 100},                // silent throughout
+        {4, 0, 120u << 24 | 5, 110},            // plays in INT1 without setting it up
+        {4, 1, 120u << 24, 100},
+        {4, 2, 121u << 24 | 2u << 16 | 40, 90}, // own
+        {4, 3, 121u << 24 | 1u << 16 | 48, 80}, // silent in INT1: its VAR1 values
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "element " << r.element << " track " << r.track);
+        uint32_t program = 0;
+        uint8_t expression = 0;
+        _ULStEGetTrackProgram(style.editor(), r.element, r.track, &program);
+        _ULStEGetTrackExpression(style.editor(), r.element, r.track, &expression);
+        EXPECT_EQ(program, r.program);
+        EXPECT_EQ(expression, r.expression);
+    }
+    for (const char* line :
+         {"Warning: HBank not found for VAR1 PERC. Propagated from last found value: 120\n",
+          "Warning: HBank not found for VAR1 BASS. Propagated from last found value: 121\n",
+          "Warning: Prog not found for INT1 ACC1. Propagated from last found value: 48\n",
+          "Warning: Expr not found for INT1 DRUM. Propagated from last found value: 110\n"})
+        EXPECT_TRUE(contains(o.log, line)) << line;
+    EXPECT_FALSE(contains(o.log, "not found for VAR1 DRUM"));
+    EXPECT_FALSE(contains(o.log, "not found for INT1 BASS"));
+    // Each value is handed on once, before the conversion starts.
+    EXPECT_EQ(o.warnings, 2 * 8 * 4 - 3 * 4);
+    EXPECT_LT(o.log.find("Propagated"), o.log.find("End of MIDI file parsing"));
 }
 
 TEST(CMidiToQeStyConverter, PatternsKeepNotesTheirControllersAndPitchBends)
@@ -786,8 +851,9 @@ TEST(CMidiToQeStyConverter, PatternsKeepNotesTheirControllersAndPitchBends)
     b.EndAt(b.Bar(2));
     const Outcome o = convert(b.Build());
     ASSERT_EQ(o.code, 0) << o.text << o.log;
-    // the stray note off, the program off the setup tick, the setup values handed on
-    EXPECT_EQ(o.warnings, 1 + 1 + 4);
+    // the stray note off, the program off the setup tick, the setup values
+    // handed on to ACC2 and to the seven silent tracks
+    EXPECT_EQ(o.warnings, 1 + 1 + 4 + 7 * 4);
     EXPECT_TRUE(contains(o.log, "480          | 02:02:000 | Warning: Found NoteOFF (Key= D3  , Vol= 040) "
                                 "without corresponding NoteON. Discarded\n"));
     EXPECT_TRUE(
@@ -981,7 +1047,7 @@ TEST(CMidiToQeStyConverter, EmbeddedStsBlockBecomesASecondResource)
             _ULStEGetName(editor.get(), name, 31);
             EXPECT_STREQ(name, "Sample Style");
         }
-        EXPECT_EQ(o.warnings, r.warning ? 5 : 4);
+        EXPECT_EQ(o.warnings, r.warning ? 33 : 32); // 8 tracks x 4 setup values handed on
         EXPECT_EQ(contains(o.log, "Warning: STS block STS Bank"), r.warning);
     }
 }
@@ -1063,7 +1129,7 @@ TEST(CMidiToQeStyConverter, LogHasItsStartPassAndEndLines)
           "\nEnd of MIDI file parsing. Starting conversion procedure.\n\n",
           "Allocated 7149 bytes for style buffer\n", "\nConverting VAR1, CV1, DRUM\n\n"})
         EXPECT_TRUE(contains(o.log, line)) << line;
-    const std::string end = "\n\nEnd of parsing\nNumber of errors found: 0\nNumber of warnings found: 4\n";
+    const std::string end = "\n\nEnd of parsing\nNumber of errors found: 0\nNumber of warnings found: 32\n";
     EXPECT_EQ(o.log.substr(o.log.size() - end.size()), end);
 }
 
@@ -1102,7 +1168,7 @@ TEST(CMidiToQeStyConverter, EntryPointReturnsCodeAndText)
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.errorText, "");
     EXPECT_TRUE(std::filesystem::exists(dir / "S.STY"));
-    EXPECT_TRUE(contains(log.str(), "Number of warnings found: 4\n"));
+    EXPECT_TRUE(contains(log.str(), "Number of warnings found: 32\n"));
 
     test::SmfBuilder format0(0, 96);
     format0.AddTrack();

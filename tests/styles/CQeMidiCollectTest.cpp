@@ -159,11 +159,12 @@ TEST(CQeMidiCollect, CollectsAStyleExportWithItsSettingsAsTextCommands)
     EXPECT_EQ(s.ntt[0], 2);
     EXPECT_EQ(s.ntt[4], 3);
     EXPECT_EQ(s.chordTable[0][7], 3);
-    EXPECT_EQ(s.chordTable[11][0], 1);
     EXPECT_EQ(s.rangeLow[0][2], 28);
     EXPECT_EQ(s.rangeHigh[0][3], 96);
-    EXPECT_EQ(s.rangeLow[11][3], 40);
-    EXPECT_EQ(s.rangeHigh[11][3], 80);
+    // INT3 has no file for its first CV, so its table and ranges are not written.
+    EXPECT_EQ(s.chordTable[11][0], 0);
+    EXPECT_EQ(s.rangeLow[11][3], 21);
+    EXPECT_EQ(s.rangeHigh[11][3], 108);
     // Key and chord of the CVs (the first BASS or ACC pattern) and of each pattern.
     EXPECT_EQ(s.cvChord[0][0], 9 * 22 + 7);
     EXPECT_EQ(s.cvChord[0][3], 5 * 22 + 2);
@@ -172,7 +173,8 @@ TEST(CQeMidiCollect, CollectsAStyleExportWithItsSettingsAsTextCommands)
     EXPECT_EQ(s.trackKey[0][3][7], 11);
     EXPECT_EQ(s.trackChord[0][3][7], 21);
 
-    // KeyChord markers for every CV with a file; the element's tables only at its start.
+    // KeyChord markers for every CV with a file; the element's tables only
+    // with its first CV, when that has a file.
     const auto conductor = markerTexts(c->listing, 0);
     const auto cv4 = std::find(conductor.begin(), conductor.end(), "CV: FMaj7");
     ASSERT_NE(cv4, conductor.end());
@@ -183,7 +185,13 @@ TEST(CQeMidiCollect, CollectsAStyleExportWithItsSettingsAsTextCommands)
     EXPECT_EQ(cv4[7], "CV: CMajor"); // CV5 has no file: no table markers follow CV4
     EXPECT_EQ(std::count_if(conductor.begin(), conductor.end(),
                             [](const std::string& m) { return m.rfind("Table: ", 0) == 0; }),
-              3 * 22); // VAR1, INT1 and INT3 (whose first CV has no file)
+              2 * 22); // VAR1 and INT1; not INT3, whose first CV has no file
+    EXPECT_EQ(std::count_if(conductor.begin(), conductor.end(),
+                            [](const std::string& m) { return m.rfind("Range: ", 0) == 0; }),
+              2 * 8);
+    EXPECT_EQ(std::count_if(conductor.begin(), conductor.end(),
+                            [](const std::string& m) { return m.rfind("NTT: ", 0) == 0; }),
+              2);
 
     // The channel tracks: "__" markers and each element's set-up at its start.
     const auto bass = markerTexts(c->listing, 1);
@@ -403,16 +411,24 @@ TEST(CQeMidiCollect, SignaturesOfLaterCvs)
     std::vector<std::string> signatures;
     for (const auto& line : c->listing.lines)
         if (line.rfind("0 ", 0) == 0 && line.find("timesig") != std::string::npos) signatures.push_back(line);
-    // The heads, VAR1's first CV; CV2 repeats it (not copied); CV3 changes the bars (copied).
+    // The heads and VAR1's first CV; the signatures of CV2 and CV3 are not
+    // copied, even where CV3 changes the bars.
+    // (the later elements, without files, are forced to 4/4)
     ASSERT_GE(signatures.size(), 3u);
     EXPECT_EQ(signatures[0], "0 0 timesig 4/2^2 24 8");
     EXPECT_EQ(signatures[1], "0 1536 timesig 4/2^2 24 8");
-    EXPECT_EQ(signatures[2], "0 4608 timesig 3/2^2 24 8");
+    EXPECT_EQ(signatures[2], "0 9216 timesig 4/2^2 24 8"); // VAR2
+    EXPECT_EQ(std::count_if(signatures.begin(), signatures.end(),
+                            [](const std::string& l) { return l.find("timesig 3/") != std::string::npos; }),
+              0);
     EXPECT_NE(c->log.find("Time sig    |  4/4      | MIDI-clocks/click=24 | 32nds/quarter=8 --- IGNORED"),
               std::string::npos);
-    CollectedCommandCheck check(QeStyleSeries());
-    ASSERT_EQ(check.Read(c->file), 0);
-    EXPECT_EQ(check.State().errors, 0) << check.Log();
+    EXPECT_NE(c->log.find("Time sig    |  3/4      | MIDI-clocks/click=24 | 32nds/quarter=8 --- IGNORED"),
+              std::string::npos);
+    // CV3 still lasts one bar of its own signature: the empty CV4 starts a 3/4 bar after it.
+    const auto& lines = c->listing.lines;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "0 4608 meta6 \"CV: CMajor\""), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "0 5760 meta6 \"CV: CMajor\""), lines.end());
 }
 
 TEST(CQeMidiCollect, FailuresWriteNothing)

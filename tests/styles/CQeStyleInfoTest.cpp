@@ -88,6 +88,7 @@ TEST(CQeStyleInfo, StyleAndElementSettingsAreClampedToTheirRanges)
     b.ntt(0, 2).ntt(4, 7);
     b.chordAssign(0, 0, 1).chordAssign(0, 21, 0).chordAssign(4, 3, 0);
     b.range(0, 2, 30, 20).range(0, 3, 40, 90).range(0, 4, 10, 90).range(0, 5, 50, 120).range(4, 2, 60, 60);
+    b.range(0, 6, 200, 50).range(0, 7, 90, 40).range(4, 3, 0, 255);
     b.program(0, 2, 0x01020004u);
     const CQeStyleInfo info(b.resource());
 
@@ -105,11 +106,14 @@ TEST(CQeStyleInfo, StyleAndElementSettingsAreClampedToTheirRanges)
     EXPECT_EQ(info.GetSeTrackByte(0, 21), 0);
     EXPECT_EQ(info.GetSeTrackByte(0, 22), 0);
 
+    // Each end is first kept on the keyboard (21-108); only a range that is
+    // then upside down becomes 21-108.
     struct RangeCase {
         int element, track, low, high;
     };
-    for (const RangeCase& c : {RangeCase{0, 2, 21, 108}, RangeCase{0, 3, 40, 90}, RangeCase{0, 4, 21, 90},
-                               RangeCase{0, 5, 50, 108}, RangeCase{4, 2, 60, 60}, RangeCase{0, 0, 21, 108},
+    for (const RangeCase& c : {RangeCase{0, 2, 30, 108}, RangeCase{0, 3, 40, 90}, RangeCase{0, 4, 21, 90},
+                               RangeCase{0, 5, 50, 108}, RangeCase{4, 2, 60, 60}, RangeCase{0, 6, 21, 50},
+                               RangeCase{0, 7, 21, 108}, RangeCase{4, 3, 21, 108}, RangeCase{0, 0, 21, 108},
                                RangeCase{12, 0, 21, 108}}) {
         EXPECT_EQ(info.GetSeTrackByteA(c.element, c.track), c.low) << c.element << " " << c.track;
         EXPECT_EQ(info.GetSeTrackByteB(c.element, c.track), c.high) << c.element << " " << c.track;

@@ -67,11 +67,12 @@ std::vector<uint8_t> casmPayload(const std::vector<CsegEntry>& csegs)
 
 std::vector<uint8_t> casmBlock(const std::vector<CsegEntry>& csegs) { return fourCcChunk("CASM", casmPayload(csegs)); }
 
-PsrStyleBuilder::PsrStyleBuilder(uint16_t division, std::string trackName, bool sff1) : m_division(division)
+PsrStyleBuilder::PsrStyleBuilder(uint16_t division, std::string trackName, bool sff1, int beatsPerBar)
+    : m_division(division), m_beatsPerBar(beatsPerBar)
 {
     // The setup bar's meta events come first at tick 0 (equal ticks keep
     // the order they were added in).
-    m_track.TimeSig(0, 4, 2).Tempo(0, 500000).TrackName(0, trackName);
+    m_track.TimeSig(0, beatsPerBar, 2).Tempo(0, 500000).TrackName(0, trackName);
     if (sff1) m_track.Marker(0, "SFF1").Marker(0, "SInt");
 }
 

@@ -45,10 +45,12 @@ std::vector<uint8_t> fourCcChunk(const std::string& id, const std::vector<uint8_
 // 4/4 unless the track gets other signatures.
 class PsrStyleBuilder {
 public:
-    // Without `sff1` the setup bar has no "SFF1" and "SInt" markers.
-    explicit PsrStyleBuilder(uint16_t division = 96, std::string trackName = "Test Style", bool sff1 = true);
+    // Without `sff1` the setup bar has no "SFF1" and "SInt" markers; the
+    // bars hold `beatsPerBar` quarter notes.
+    explicit PsrStyleBuilder(uint16_t division = 96, std::string trackName = "Test Style", bool sff1 = true,
+                             int beatsPerBar = 4);
 
-    uint32_t Bar(uint32_t n) const { return n * 4 * m_division; } // tick of bar n (from 0)
+    uint32_t Bar(uint32_t n) const { return n * uint32_t(m_beatsPerBar) * m_division; } // tick of bar n (from 0)
     uint32_t Beat() const { return m_division; }
     SmfTrack& Track() { return m_track; }
 
@@ -65,6 +67,7 @@ public:
 
 private:
     uint16_t m_division;
+    int m_beatsPerBar;
     SmfTrack m_track;
     std::vector<CsegEntry> m_csegs;
     bool m_casm = false;

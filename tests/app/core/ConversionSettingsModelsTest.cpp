@@ -307,7 +307,7 @@ TEST(ConversionSettingsSheets, CancelLeavesTheSettingsAndOkStoresThePages)
     const std::string chordTable = s.ChordTable;
     // A sheet run on the page models: VAR1 Maj6 to CV2, ignore flags 3; `confirm` is the button.
     auto sheet = [](bool confirm) {
-        return [confirm](WqConversionValues& v) {
+        return [confirm](WqConversionValues& v, const ApplyValues<WqConversionValues>&) {
             ChordTableSettingsModel chords(ConversionSeries::Wq, v.ChordTable, v.ChordDetermination);
             KeyChordSettingsModel keys(ConversionSeries::Wq, v.KeyChord, v.KeyChordDetermination);
             MidiToStySettingsModel ignore{uint32_t(v.Midi2StyIgnoreFlags)};

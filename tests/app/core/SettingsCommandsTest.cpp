@@ -18,6 +18,17 @@ template <class V> SettingsDialog<V> ok()
     return [](V&) { return true; };
 }
 
+// A property sheet closed without using Apply.
+template <class V> SettingsSheet<V> sheetCancel()
+{
+    return [](V&, const ApplyValues<V>&) { return false; };
+}
+
+template <class V> SettingsSheet<V> sheetOk()
+{
+    return [](V&, const ApplyValues<V>&) { return true; };
+}
+
 } // namespace
 
 TEST(SettingsCommands, CancelWritesNothingAnywhere)
@@ -32,8 +43,9 @@ TEST(SettingsCommands, CancelWritesNothingAnywhere)
     EXPECT_FALSE(RunPsrSettingsCommand(s, cancel<std::string>()));
     EXPECT_FALSE(RunStyToMidiSettingsCommand(s, cancel<int>()));
     EXPECT_FALSE(RunQeTrackToWqTrackCommand(s, cancel<int>()));
-    EXPECT_FALSE(RunWqConversionSettingsCommand(s, cancel<WqConversionValues>()));
-    EXPECT_FALSE(RunQeConversionSettingsCommand(s, cancel<QeConversionValues>()));
+    EXPECT_FALSE(RunWqConversionSettingsCommand(s, sheetCancel<WqConversionValues>()));
+    EXPECT_FALSE(RunQeConversionSettingsCommand(s, sheetCancel<QeConversionValues>()));
+    EXPECT_FALSE(RunQeConversionSettingsCommand(s, nullptr));
     EXPECT_FALSE(RunPlaybackSettingsCommand(s, cancel<PlaybackValues>()));
     bool enumerated = false;
     EXPECT_FALSE(RunMidiPortsCommand(s, cancel<MidiPortsValues>(), [&] { enumerated = true; }));
@@ -60,9 +72,9 @@ TEST(SettingsCommands, OkWritesEveryValueOfItsRowInOrder)
         {[&] { return RunPsrSettingsCommand(s, ok<std::string>()); }, {"PsrStyToQeSty"}},
         {[&] { return RunStyToMidiSettingsCommand(s, ok<int>()); }, {"StyToMidiType"}},
         {[&] { return RunQeTrackToWqTrackCommand(s, ok<int>()); }, {"QeTrackToWqTrack"}},
-        {[&] { return RunWqConversionSettingsCommand(s, ok<WqConversionValues>()); },
+        {[&] { return RunWqConversionSettingsCommand(s, sheetOk<WqConversionValues>()); },
          {"ChordDetermination", "ChordTable", "KeyChordDetermination", "KeyChord", "Midi2StyIgnoreFlags"}},
-        {[&] { return RunQeConversionSettingsCommand(s, ok<QeConversionValues>()); },
+        {[&] { return RunQeConversionSettingsCommand(s, sheetOk<QeConversionValues>()); },
          {"QeChordDetermination", "QeChordTable", "QeKeyChordDetermination", "QeKeyChord"}},
         {[&] { return RunPlaybackSettingsCommand(s, ok<PlaybackValues>()); },
          {"MidiPlaybackApp", "PlayPercOnDrumChan", "MidiInDevID", "MidiOutDevID"}},
@@ -122,4 +134,59 @@ TEST(SettingsCommands, AnswersReachFieldsAndStore)
         [&] { order.push_back("enum:" + std::to_string(p.writes.size())); });
     EXPECT_EQ(order, std::vector<std::string>{"enum:" + std::to_string(p.writes.size() - 2)});
     EXPECT_EQ(p.getBinary("Settings", "UserMidiOutPorts"), (std::vector<uint8_t>{2, 1}));
+}
+
+// Apply stores the pages' values as OK does while the sheet stays open; a
+// Cancel after it keeps them, an OK after it stores its own.
+TEST(SettingsCommands, ApplyOfTheConversionSheetsStoresAsOkDoes)
+{
+    MemoryProfile p;
+    ZibSettings s(p);
+    s.LoadSettings(1, 1);
+    const std::vector<std::string> wqWrites = {"Settings/ChordDetermination", "Settings/ChordTable",
+                                               "Settings/KeyChordDetermination", "Settings/KeyChord",
+                                               "Settings/Midi2StyIgnoreFlags"};
+    const auto applyThen = [&](bool ok) {
+        return [&p, ok](WqConversionValues& v, const ApplyValues<WqConversionValues>& apply) {
+            v.Midi2StyIgnoreFlags = 5;
+            v.ChordDetermination = 0;
+            apply(v);
+            // Stored at once, with the sheet still open.
+            EXPECT_EQ(p.getInt("Settings", "Midi2StyIgnoreFlags"), 5);
+            v.Midi2StyIgnoreFlags = 6;
+            return ok;
+        };
+    };
+
+    EXPECT_FALSE(RunWqConversionSettingsCommand(s, applyThen(false)));
+    EXPECT_EQ(p.writes, wqWrites);
+    EXPECT_EQ(s.Midi2StyIgnoreFlags, 5);
+    EXPECT_EQ(s.ChordDetermination, 0);
+    EXPECT_EQ(p.getInt("Settings", "ChordDetermination"), 0);
+
+    p.writes.clear();
+    EXPECT_TRUE(RunWqConversionSettingsCommand(s, applyThen(true)));
+    std::vector<std::string> twice = wqWrites;
+    twice.insert(twice.end(), wqWrites.begin(), wqWrites.end());
+    EXPECT_EQ(p.writes, twice);
+    EXPECT_EQ(s.Midi2StyIgnoreFlags, 6);
+    EXPECT_EQ(p.getInt("Settings", "Midi2StyIgnoreFlags"), 6);
+
+    // The Qe sheet alike, each Apply storing the values of that moment.
+    p.writes.clear();
+    std::string applied;
+    EXPECT_FALSE(RunQeConversionSettingsCommand(
+        s, [&](QeConversionValues& v, const ApplyValues<QeConversionValues>& apply) {
+            v.QeKeyChordDetermination = 0;
+            v.QeKeyChord[0] = 'J'; // VAR1 CV1 in A
+            applied = v.QeKeyChord;
+            apply(v);
+            v.QeKeyChordDetermination = 1;
+            apply(v);
+            return false;
+        }));
+    EXPECT_EQ(p.writes.size(), 2 * 4u);
+    EXPECT_EQ(s.QeKeyChordDetermination, 1);
+    EXPECT_EQ(s.QeKeyChord, applied);
+    EXPECT_EQ(p.getString("Settings", "QeKeyChord"), applied);
 }

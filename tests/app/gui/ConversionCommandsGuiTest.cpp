@@ -168,6 +168,9 @@ TEST_F(ZibConversionGui, PsrConversionWritesAContainerThatTheLibraryOpens)
     const auto styles = test::realFixtureFiles("psr-styles");
     if (styles.empty()) GTEST_SKIP() << "no real PSR styles";
     seedAuthor();
+    // The intros, fills and endings of the real .prs style need more CVs than
+    // a Qe element holds, which the conversion refuses; its variations convert.
+    settings().setString("Settings", "PsrStyToQeSty", "ABCDAAAAAA");
     // One style of the named extensions and one .sty, copied next to the test's files.
     std::vector<std::pair<std::filesystem::path, std::string>> picks;
     for (const auto& path : styles) {
@@ -214,6 +217,32 @@ TEST_F(ZibConversionGui, PsrConversionWritesAContainerThatTheLibraryOpens)
     const std::string message = bad.line("message: title=ConvertYamahaStyToQeSty text=ERROR! ");
     EXPECT_TRUE(contains(message, " 111 - ")) << bad.line("message:");
     EXPECT_FALSE(std::filesystem::exists(file("YD_Bad.sty")));
+}
+
+// Apply stores the pages' values at once and leaves the sheet open; what
+// changes after it and is cancelled stays out.
+TEST_F(ZibConversionGui, SettingsSheetsApplyStoresTheirValuesAndStayOpen)
+{
+    seedAuthor(2);
+    ZibRun r = run(
+        // Wq: ignore program changes, Apply; then volume too, dropped by Cancel.
+        "dialog log 5102 ; page 2 ; check 1632 1 ; click 5102 ; log 1632 ; check 1633 1 ; cancel\n"
+        // Qe: a user-defined chord table, Apply, Cancel.
+        "dialog log 5102 ; page 0 ; check 1623 1 ; click 5102 ; cancel\n"
+        "menu 32815\nmenu 32823\nquit\n");
+    EXPECT_EQ(r.lines("control 5102: label=" + UiText("Apply", 2) + " enabled=1").size(), 2u) << r.output;
+    EXPECT_TRUE(contains(r.line("control 1632:"), "checked=1 enabled=1")) << r.output; // still open
+    const auto ends = r.lines("dialog-end:");
+    ASSERT_EQ(ends.size(), 2u);
+    for (const std::string& end : ends)
+        EXPECT_TRUE(contains(end, "result=5101")) << end; // Cancel
+
+    FileProfile p = settings();
+    EXPECT_EQ(p.getInt("Settings", "Midi2StyIgnoreFlags"), 1);
+    EXPECT_EQ(p.getInt("Settings", "ChordDetermination"), 1);
+    EXPECT_EQ(p.getString("Settings", "ChordTable"), std::string(DefaultLetters(LetterTable::ChordTable)));
+    EXPECT_EQ(p.getInt("Settings", "QeChordDetermination"), 0);
+    EXPECT_EQ(p.getInt("Settings", "QeKeyChordDetermination"), 1);
 }
 
 TEST_F(ZibConversionGui, SettingsSheetsWriteTheirValuesOnOkAndNothingOnCancel)
