@@ -1,5 +1,6 @@
 #include "devices/core/CInstrumentStore.h"
 
+#include "app/core/AsciiCase.h"
 #include "app/core/UserMidiPortMap.h"
 #include "devices/core/CInstrumentDefs.h"
 #include "devices/core/CInstrumentFile.h"
@@ -52,6 +53,15 @@ bool fileExists(const std::filesystem::path& path)
 
 } // namespace
 
+std::filesystem::path FileInFolderIgnoringCase(const std::filesystem::path& folder, std::string_view name)
+{
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(folder / name, ec)) return folder / name;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (EqualIgnoringCase(it->path().filename().string(), name) && it->is_regular_file(ec)) return it->path();
+    return folder / name;
+}
+
 std::string FormatPortName(int number, std::string_view name)
 {
     char head[16];
@@ -72,12 +82,12 @@ CInstrumentStore::CInstrumentStore(InstrumentArray& instruments, bool& instrumen
 
 std::filesystem::path CInstrumentStore::InstrumentFilePath() const
 {
-    return programFolder_ / (applicationName_ + ".icf");
+    return FileInFolderIgnoringCase(configFolder_, applicationName_ + ".icf");
 }
 
 std::filesystem::path CInstrumentStore::RelationFilePath() const
 {
-    return programFolder_ / "zibinstr.ini";
+    return FileInFolderIgnoringCase(configFolder_, "zibinstr.ini");
 }
 
 bool CInstrumentStore::ReportParserFailure(InsFileResult result)
@@ -89,7 +99,7 @@ bool CInstrumentStore::ReportParserFailure(InsFileResult result)
 
 int CInstrumentStore::SaveInstrumentDefinitions()
 {
-    if (programFolder_.empty() || !instrumentsLoaded_ || definitionsUnreadable_) return 0;
+    if (configFolder_.empty() || !instrumentsLoaded_ || definitionsUnreadable_) return 0;
     const std::string text = FormatInstrumentDefinitions(instruments_, applicationName_);
     return writeFileAtomically(InstrumentFilePath(), text) == FileIoError::None ? 1 : 0;
 }
@@ -103,7 +113,7 @@ int CInstrumentStore::LoadInstrumentDefinitions()
         instruments_.insert(instruments_.begin(),
                             std::make_shared<CInsInstrument>(std::string(CInsInstrument::kDefaultName)));
     progress.Step();
-    if (programFolder_.empty()) return 0;
+    if (configFolder_.empty()) return 0;
 
     WaitScope wait(*ui_);
     std::filesystem::path path = InstrumentFilePath();
@@ -170,7 +180,7 @@ bool CInstrumentStore::RemoveInstrument(std::string_view name)
 
 int CInstrumentStore::SavePortInstrumentRelations()
 {
-    if (programFolder_.empty()) return 0;
+    if (configFolder_.empty()) return 0;
     const std::string text = CInstrumentFile::FormatRelations(relations_, applicationName_);
     if (writeFileAtomically(RelationFilePath(), text) != FileIoError::None) return 0;
     // Memory and file agree now: a later load must not read them twice.
@@ -180,7 +190,7 @@ int CInstrumentStore::SavePortInstrumentRelations()
 
 int CInstrumentStore::LoadPortInstrumentRelations()
 {
-    if (programFolder_.empty()) return 0;
+    if (configFolder_.empty()) return 0;
     if (relationsLoaded_) return 1;
     ProgressScope progress(*ui_, InstrumentProgress::LoadingPortRelations);
     progress.Step();
