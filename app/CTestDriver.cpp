@@ -105,6 +105,13 @@ int idOf(const std::string& word)
     return std::atoi(word.c_str());
 }
 
+// A list box that holds several selections (its single selection cannot be asked for).
+wxListBox* multipleSelection(wxWindow* control)
+{
+    auto* list = dynamic_cast<wxListBox*>(control);
+    return list && list->HasMultipleSelection() ? list : nullptr;
+}
+
 int timeoutSeconds()
 {
     const char* t = std::getenv("ZIB_TEST_TIMEOUT");
@@ -457,12 +464,14 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
             }
         } else if (verb == "select") {
             if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
-                items->SetSelection(std::atoi(value.c_str()));
+                // In a list of several selections N adds row N; -1 clears them all.
+                const int row = std::atoi(value.c_str());
+                items->SetSelection(row);
                 wxEventType type = dynamic_cast<wxListBox*>(control)    ? wxEVT_LISTBOX
                                    : dynamic_cast<wxComboBox*>(control) ? wxEVT_COMBOBOX
                                                                         : wxEVT_CHOICE;
                 wxCommandEvent changed(type, id);
-                changed.SetInt(items->GetSelection());
+                changed.SetInt(multipleSelection(control) ? row : items->GetSelection());
                 changed.SetEventObject(control);
                 control->ProcessWindowEvent(changed);
             }
@@ -598,7 +607,17 @@ void CTestDriver::LogControl(wxWindow* w)
     } else if (auto* combo = dynamic_cast<wxComboBox*>(w)) {
         line += " value=" + escaped(combo->GetValue()) + " count=" + std::to_string(combo->GetCount());
     } else if (auto* items = dynamic_cast<wxControlWithItems*>(w)) {
-        line += " selection=" + std::to_string(items->GetSelection()) + " items=";
+        std::string selection;
+        if (auto* list = multipleSelection(w)) {
+            wxArrayInt rows;
+            list->GetSelections(rows);
+            for (size_t i = 0; i < rows.size(); ++i)
+                selection += (i ? "," : "") + std::to_string(rows[i]);
+            if (rows.empty()) selection = "-1";
+        } else {
+            selection = std::to_string(items->GetSelection());
+        }
+        line += " selection=" + selection + " items=";
         for (unsigned i = 0; i < items->GetCount(); ++i)
             line += (i ? "|" : "") + escaped(items->GetString(i));
     } else {

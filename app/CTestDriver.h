@@ -25,7 +25,8 @@ namespace zib {
 //   dialog ACTION [; ACTION ...]  the answer to the next modal dialog
 //       message boxes and file dialogs: ok | cancel | yes | no | path P [filter N]
 //       other dialogs, acted on while shown: set ID TEXT | type ID TEXT |
-//       select ID N | check ID 0|1 | click ID|ok|cancel|yes|no | enter ID |
+//       select ID N (a list of several selections adds N; -1 clears) | check ID 0|1 |
+//       click ID|ok|cancel|yes|no | enter ID |
 //       log ID | logall | page N (later IDs are looked up in page N of a
 //       property sheet) | log-help (whether the title bar offers context help)
 //   menu ID                       sends the command (logged as disabled when greyed)

@@ -1,7 +1,7 @@
 // The instrument dialogs in the running program: an instrument is imported
 // from a real .INS file through Configure Instruments, related to a port and
-// channel, and both files are there for the next start. One test: the runs
-// share the program folder of the copied program.
+// channel, and both files are there, beside the settings file, for the next
+// start. One test: the runs share one settings folder.
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
@@ -30,9 +30,6 @@ protected:
         if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
         ins_ = test::realFixturesDir() / "ins" / "K2500.INS";
         if (!std::filesystem::exists(ins_)) GTEST_SKIP() << "no real .INS file";
-        // The program folder starts without instrument or relation file.
-        std::filesystem::remove(program_ / "Zib.icf");
-        std::filesystem::remove(program_ / "zibinstr.ini");
         // User port 1 plays through device 0, the built-in synthesizer.
         FileProfile settings(session_.settingsFile());
         settings.setString("Settings", "Author", "Tester");
@@ -56,7 +53,7 @@ protected:
 
     ZibSession session_;
     std::filesystem::path ins_;
-    const std::filesystem::path program_ = ZIB_PROGRAM_DIR;
+    std::filesystem::path config() const { return session_.settingsFile().parent_path(); }
 };
 
 TEST_F(InstrumentsGui, AddsAnInstrumentFromAnInsFileAndSavesItsRelation)
@@ -79,13 +76,13 @@ TEST_F(InstrumentsGui, AddsAnInstrumentFromAnInsFileAndSavesItsRelation)
     EXPECT_EQ(r.line("control 1949:").rfind("control 1949: value=  1 - ", 0), 0u) << r.line("control 1949:");
     EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
 
-    const std::string icf = readText(program_ / "Zib.icf");
+    const std::string icf = readText(config() / "Zib.icf");
     EXPECT_NE(icf.find("\r\n[Kurzweil K2500]\r\nController=Standard\r\nPatch[*]=General MIDI\r\n"
                        "Patch[0]=Kurzweil K2500 ROM Bank 1\r\n"),
               std::string::npos)
         << icf;
     EXPECT_NE(icf.find("\r\n[General MIDI Drums]\r\n"), std::string::npos) << "the supplied instruments stay";
-    EXPECT_NE(readText(program_ / "zibinstr.ini").find("\r\n0,9=Kurzweil K2500\r\n"), std::string::npos);
+    EXPECT_NE(readText(config() / "zibinstr.ini").find("\r\n0,9=Kurzweil K2500\r\n"), std::string::npos);
 
     // The next start reads both files: the instrument is offered, the relation shown.
     const ZibRun again = run("menu 32951\ndialog log 1950; select 1311 -1; select 1311 9; log 1950; cancel\n");
@@ -93,7 +90,7 @@ TEST_F(InstrumentsGui, AddsAnInstrumentFromAnInsFileAndSavesItsRelation)
                           "enabled=1"));
     EXPECT_TRUE(again.has("control 1950: selection=3 items=default|General MIDI|General MIDI Drums|Kurzweil K2500 "
                           "enabled=1"));
-    EXPECT_NE(readText(program_ / "zibinstr.ini").find("\r\n0,9=Kurzweil K2500\r\n"), std::string::npos);
+    EXPECT_NE(readText(config() / "zibinstr.ini").find("\r\n0,9=Kurzweil K2500\r\n"), std::string::npos);
 
     // Without an enabled port the dialog does not open; the relations are
     // written back all the same, unchanged.
@@ -104,7 +101,7 @@ TEST_F(InstrumentsGui, AddsAnInstrumentFromAnInsFileAndSavesItsRelation)
     EXPECT_TRUE(closed.has("message: title=Port - Instrument Relation text=There are no selected MIDI OUT ports!!!"))
         << closed.line("message:");
     EXPECT_TRUE(closed.line("dialog: title=Port - Instrument Relation").empty());
-    EXPECT_NE(readText(program_ / "zibinstr.ini").find("\r\n0,9=Kurzweil K2500\r\n"), std::string::npos);
+    EXPECT_NE(readText(config() / "zibinstr.ini").find("\r\n0,9=Kurzweil K2500\r\n"), std::string::npos);
 }
 
 } // namespace
