@@ -15,7 +15,7 @@
 //   busy 0|1                        a chord change is pending (keys downs unplayed)
 //   state                           logs "state octave=.. marked-octave=.. marked-key=.. pressed=.. labels=X,X"
 //   wait MS
-#include "devices/core/CKeyboardOctave.h"
+#include "devices/core/KeyboardOctave.h"
 #include "devices/core/CPianoListener.h"
 #include "devices/CPianoKeyFilter.h"
 #include "devices/CPianoWnd.h"
@@ -81,7 +81,7 @@ public:
         m_lower = new wxStaticText(panel, wxID_ANY, "Z    X    C    V   B    N   M", wxPoint(22, 120));
         if (!m_piano->SetUp(5, 4) || !m_piano->SetFirstNote(36)) m_log.Line("setup-failed");
         m_piano->SetListener(&m_listener);
-        m_octave = std::make_unique<zib::CKeyboardOctave>(m_piano->Keyboard(), m_listener);
+        m_octave = std::make_unique<zib::KeyboardOctave>(m_piano->Keyboard(), m_listener);
         m_filter = std::make_unique<zib::CPianoKeyFilter>(*this, *m_piano, *m_octave, m_lock);
         m_filter->SetLabels(m_upper, m_lower);
         m_filter->SetBusy([this] { return m_busy; });
@@ -179,7 +179,7 @@ private:
     zib::CPianoWnd* m_piano = nullptr;
     wxStaticText* m_upper = nullptr;
     wxStaticText* m_lower = nullptr;
-    std::unique_ptr<zib::CKeyboardOctave> m_octave;
+    std::unique_ptr<zib::KeyboardOctave> m_octave;
     std::unique_ptr<zib::CPianoKeyFilter> m_filter;
     std::mutex m_lock;
     bool m_busy = false;
