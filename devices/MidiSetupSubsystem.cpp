@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/ZibSubsystems.h"
 #include "devices/CSystemMidiDevices.h"
+#include "devices/DeviceTestDialogs.h"
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/core/CInstrumentStore.h"
 #include "devices/core/CMidiSystem.h"
@@ -25,6 +26,7 @@ CSystemMidiDevices currentDevices()
 
 void ConnectMidiSetup(ZibSubsystems& subsystems)
 {
+    AddDeviceTestDialogs(subsystems);
     subsystems.MidiSettingsDialog = [](PlaybackValues& values) {
         const CSystemMidiDevices devices = currentDevices();
         CMidiSettingsDlg dlg(CMainFrame::Get(), values, devices);

@@ -5,7 +5,8 @@ namespace zib {
 struct ZibSubsystems;
 
 // Wires the "MIDI settings" and "Select MIDI Ports" dialogs into the shell's
-// settings commands. Each dialog shows the devices as they are when it opens.
+// settings commands (each dialog shows the devices as they are when it
+// opens), and the device area's sample windows for the test driver.
 void ConnectMidiSetup(ZibSubsystems& subsystems);
 
 } // namespace zib
