@@ -10,7 +10,9 @@ class CInstrumentStore;
 // definitions and the port-instrument relations: a port as its device (or
 // its related instrument), banks and patches by the instrument of the port
 // and channel. The definitions are loaded after the first question, once the
-// window has painted, and the windows are then drawn again.
+// window has painted, and the windows are then drawn again. The MIDI window
+// takes it with SetTrackNameSource (mididoc/MidiDocSubsystem.h) when its
+// track list is ready for the names.
 class CInstrumentTrackNames : public CTrackNameSource {
 public:
     explicit CInstrumentTrackNames(CInstrumentStore& store) : store_(store) {}

@@ -5,9 +5,7 @@
 #include "app/ZibSubsystems.h"
 #include "devices/core/CInstrumentStore.h"
 #include "devices/dialogs/CConfigureInstrumentsDlg.h"
-#include "devices/CInstrumentTrackNames.h"
 #include "devices/CInstrumentUiWx.h"
-#include "mididoc/MidiDocSubsystem.h"
 #include "devices/dialogs/CPortInstrumentDlg.h"
 #include "devices/CSystemMidiDevices.h"
 #include "platform/DataDir.h"
@@ -70,8 +68,6 @@ void ConnectInstruments(ZibSubsystems& subsystems)
     subsystems.MidiOutDeviceCount = [] { return CSystemMidiDevices(CMidiSystem::Default()).OutDeviceCount(); };
     subsystems.MidiInDeviceCount = [] { return CSystemMidiDevices(CMidiSystem::Default()).InDeviceCount(); };
     subsystems.RunInstrumentsDialog = [] { RunInstrumentsCommand(); };
-    // The MIDI window's track list names ports, banks and patches by instrument.
-    SetTrackNameSource(std::make_unique<CInstrumentTrackNames>(AppInstruments()));
 }
 
 } // namespace zib
