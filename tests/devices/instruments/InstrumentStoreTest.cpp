@@ -38,7 +38,10 @@ public:
     {
         shown.push_back(std::to_string(int(message)) + (detail.empty() ? "" : ":" + detail));
     }
-    void ProgressStart(InstrumentProgress what) override { shown.push_back("progress " + std::to_string(int(what))); }
+    void ProgressStart(InstrumentProgress what) override
+    {
+        shown.push_back("progress " + std::to_string(int(what)));
+    }
     void BeginWait() override { ++waits; }
     void EndWait() override { --waits; }
     bool ChooseInstruments(std::vector<std::string>& names) override
@@ -46,7 +49,9 @@ public:
         shown.push_back("choose " + std::to_string(names.size()));
         if (cancel) return false;
         if (!keepAll)
-            std::erase_if(names, [this](const std::string& n) { return std::find(keep.begin(), keep.end(), n) == keep.end(); });
+            std::erase_if(names, [this](const std::string& n) {
+                return std::find(keep.begin(), keep.end(), n) == keep.end();
+            });
         return true;
     }
 };
@@ -104,6 +109,14 @@ TEST(InstrumentStore, LoadsTheInstrumentFileOncePerRun)
     EXPECT_EQ(upper.store.RelationFilePath(), upper.dir / "ZibInstr.INI");
     ASSERT_EQ(upper.store.LoadPortInstrumentRelations(), 1);
     EXPECT_EQ(upper.store.GetInstrumentOfPort(0, 9), "Synth A");
+
+    // A folder that is not there yet is made by the first save.
+    StoreFixture fresh;
+    fresh.store.SetConfigFolder(fresh.dir / "config" / "zib");
+    EXPECT_EQ(fresh.store.LoadInstrumentDefinitions(), 0) << "no file to read";
+    EXPECT_EQ(fresh.store.SaveInstrumentDefinitions(), 1);
+    EXPECT_TRUE(std::filesystem::exists(fresh.dir / "config" / "zib" / "Zib.icf"));
+    EXPECT_EQ(fresh.store.SavePortInstrumentRelations(), 1);
 
     // Without a folder only "default" is there.
     StoreFixture h;
@@ -170,9 +183,10 @@ TEST(InstrumentStore, ImportsTheInstrumentsTheUserChooses)
     f.ui.shown.clear();
     std::filesystem::create_directory(f.dir / "bad.ins");
     EXPECT_EQ(f.store.ImportInstrumentsFromIns(f.dir / "bad.ins"), 0);
-    EXPECT_EQ(f.ui.shown, (std::vector<std::string>{std::to_string(int(InstrumentMessage::CannotReadInstrumentNames)),
-                                                     std::to_string(int(InstrumentMessage::CannotReadDefinitionsFromFile)) +
-                                                         ":" + (f.dir / "bad.ins").string()}));
+    EXPECT_EQ(f.ui.shown, (std::vector<std::string>{
+                              std::to_string(int(InstrumentMessage::CannotReadInstrumentNames)),
+                              std::to_string(int(InstrumentMessage::CannotReadDefinitionsFromFile)) + ":" +
+                                  (f.dir / "bad.ins").string()}));
     EXPECT_EQ(f.store.ImportInstrumentsFromIns(f.dir / "missing.ins"), 0);
     EXPECT_EQ(f.instruments.size(), 2u);
 }
@@ -196,7 +210,8 @@ TEST(InstrumentStore, RemovesAndExportsInstruments)
     EXPECT_EQ(f.store.ExportInstrument("Synth A", f.dir / "a.ins"), R::NoSuchInstrument);
     EXPECT_EQ(f.store.ExportInstrument("Synth B", f.dir / "no" / "b.ins"), R::CannotOpenOutput);
     EXPECT_EQ(f.store.ExportInstrument("synth b", f.dir / "b.ins"), R::Written);
-    EXPECT_EQ(readText(f.dir / "b.ins").rfind("; Instrument definition file for instrument: Synth B \r\n", 0), 0u);
+    EXPECT_EQ(readText(f.dir / "b.ins").rfind("; Instrument definition file for instrument: Synth B \r\n", 0),
+              0u);
 }
 
 TEST(InstrumentStore, KeepsTheRelationFile)
@@ -291,9 +306,10 @@ TEST(InstrumentStore, LooksUpNamesByInstrument)
     EXPECT_EQ(f.store.GetNoteName("x", 0, 0, 200), "0");
     EXPECT_EQ(f.store.GetControllerName("x", 7), "7");
 
-    writeText(f.dir / "Zib.icf", ".Patch Names\n[Bank 2]\n3=Three\n.Note Names\n[Kit]\n36=Kick\n[Any Kit]\n38=Snare\n"
-                                 ".Controller Names\n[Ctl]\n7=Loud\n.Instrument Definitions\n"
-                                 "[Synth]\nControl=Ctl\nPatch[2]=Bank 2\nKey[2,0]=Kit\nKey[*,*]=Any Kit\n");
+    writeText(f.dir / "Zib.icf",
+              ".Patch Names\n[Bank 2]\n3=Three\n.Note Names\n[Kit]\n36=Kick\n[Any Kit]\n38=Snare\n"
+              ".Controller Names\n[Ctl]\n7=Loud\n.Instrument Definitions\n"
+              "[Synth]\nControl=Ctl\nPatch[2]=Bank 2\nKey[2,0]=Kit\nKey[*,*]=Any Kit\n");
     ASSERT_EQ(f.store.LoadInstrumentDefinitions(), 1);
     f.store.SetKeyAlphabet([] { return 2; });
 
