@@ -3,8 +3,8 @@
 // piano keys and computer keys, the chord display, and playback through the
 // built-in synthesizer.
 #include "devices/core/ChordNames.h"
-#include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
+#include "tests/devices/DeviceGuiTest.h"
 
 #include <gtest/gtest.h>
 
@@ -14,32 +14,7 @@ namespace {
 using test::ZibRun;
 using test::ZibSession;
 
-class ConsoleGui : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-        FileProfile settings(session_.settingsFile());
-        settings.setString("Settings", "Author", "Tester");
-        const uint8_t ports[] = {0, 1};
-        settings.setBinary("Settings", "UserMidiOutPorts", ports);
-    }
-
-    ZibRun run(const std::string& script)
-    {
-        ZibRun r = session_.run(script, 40);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_FALSE(r.has("TIMEOUT"));
-        EXPECT_TRUE(r.line("dialog-timeout").empty());
-        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
-        if (::testing::Test::HasFailure())
-            for (const auto& line : r.log)
-                ADD_FAILURE() << "log: " << line;
-        return r;
-    }
-
-    ZibSession session_;
-};
+class ConsoleGui : public test::DeviceGuiTest {};
 
 // C held on the piano with E and G held on the computer keys names C Major
 // after the chord timer; an element button moves the lamp.

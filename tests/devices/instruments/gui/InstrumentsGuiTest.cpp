@@ -6,6 +6,7 @@
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
+#include "tests/devices/DeviceGuiTest.h"
 #include "tests/support/RealFixtures.h"
 
 #include <filesystem>
@@ -24,37 +25,19 @@ std::string readText(const std::filesystem::path& path)
     return std::string(bytes.begin(), bytes.end());
 }
 
-class InstrumentsGui : public ::testing::Test {
+class InstrumentsGui : public test::DeviceGuiTest {
 protected:
     void SetUp() override
     {
-        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
+        DeviceGuiTest::SetUp();
+        if (IsSkipped()) return;
         ins_ = test::realFixturesDir() / "ins" / "K2500.INS";
         if (!std::filesystem::exists(ins_)) GTEST_SKIP() << "no real .INS file";
-        // User port 1 plays through device 0, the built-in synthesizer.
-        FileProfile settings(session_.settingsFile());
-        settings.setString("Settings", "Author", "Tester");
-        const uint8_t ports[] = {0, 1};
-        settings.setBinary("Settings", "UserMidiOutPorts", ports);
     }
 
-    ZibRun run(const std::string& script)
-    {
-        ZibRun r = session_.run(script, 60);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_FALSE(r.has("TIMEOUT"));
-        EXPECT_TRUE(r.line("dialog-timeout").empty());
-        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
-        if (::testing::Test::HasFailure())
-            for (const auto& line : r.log)
-                ADD_FAILURE() << "log: " << line;
-        return r;
-    }
+    ZibRun run(const std::string& script) { return DeviceGuiTest::run(script, 60); }
 
-    ZibSession session_;
     std::filesystem::path ins_;
-    std::filesystem::path config() const { return session_.settingsFile().parent_path(); }
 };
 
 TEST_F(InstrumentsGui, AddsAnInstrumentFromAnInsFileAndSavesItsRelation)

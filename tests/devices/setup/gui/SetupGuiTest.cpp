@@ -2,6 +2,7 @@
 // running program: OK stores what the dialog shows, Cancel stores nothing.
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
+#include "tests/devices/DeviceGuiTest.h"
 
 #include <gtest/gtest.h>
 
@@ -15,33 +16,12 @@ constexpr const char* kPlaybackSettings = "32876";
 constexpr const char* kMidiPortsSettings = "32941";
 constexpr const char* kInstruments = "32951";
 
-class SetupGui : public ::testing::Test {
+class SetupGui : public test::DeviceGuiTest {
 protected:
-    void SetUp() override
-    {
-        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-        FileProfile settings(session_.settingsFile());
-        settings.setString("Settings", "Author", "Tester");
-    }
-
-    ZibRun run(const std::string& script)
-    {
-        ZibRun r = session_.run(script, 40);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_FALSE(r.has("TIMEOUT"));
-        EXPECT_TRUE(r.line("dialog-timeout").empty());
-        if (::testing::Test::HasFailure())
-            for (const auto& line : r.log)
-                ADD_FAILURE() << "log: " << line;
-        return r;
-    }
-
     std::optional<int32_t> setting(const char* name) const
     {
         return FileProfile(session_.settingsFile()).getInt("Settings", name);
     }
-
-    ZibSession session_;
 };
 
 TEST_F(SetupGui, PlaybackSettingsAreStoredOnOkOnly)
