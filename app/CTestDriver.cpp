@@ -15,6 +15,7 @@
 #include "platform/WxText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -40,7 +41,9 @@
 #include <wx/spinbutt.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
+#include <wx/stopwatch.h>
 #include <wx/textctrl.h>
+#include <wx/treectrl.h>
 
 namespace zib {
 
@@ -103,6 +106,23 @@ int idOf(const std::string& word)
     if (word == "yes") return wxID_YES;
     if (word == "no") return wxID_NO;
     return std::atoi(word.c_str());
+}
+
+// The first item below `from` (itself included) with that text, depth first.
+wxTreeItemId findTreeItem(const wxTreeCtrl& tree, const wxTreeItemId& from, const wxString& text)
+{
+    if (!from.IsOk() || tree.GetItemText(from) == text) return from;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = tree.GetFirstChild(from, cookie); c.IsOk(); c = tree.GetNextChild(from, cookie))
+        if (const wxTreeItemId found = findTreeItem(tree, c, text); found.IsOk()) return found;
+    return wxTreeItemId();
+}
+
+// A list box that holds several selections (its single selection cannot be asked for).
+wxListBox* multipleSelection(wxWindow* control)
+{
+    auto* list = dynamic_cast<wxListBox*>(control);
+    return list && list->HasMultipleSelection() ? list : nullptr;
 }
 
 int timeoutSeconds()
@@ -456,13 +476,20 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 items->SetStringSelection(wxFromUtf8(value));
             }
         } else if (verb == "select") {
-            if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
-                items->SetSelection(std::atoi(value.c_str()));
+            if (auto* tree = dynamic_cast<wxTreeCtrl*>(control)) {
+                // In a tree the item is named by its text (the first one, depth first).
+                if (const wxTreeItemId item = findTreeItem(*tree, tree->GetRootItem(), wxFromUtf8(value));
+                    item.IsOk())
+                    tree->SelectItem(item);
+            } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
+                // In a list of several selections N adds row N; -1 clears them all.
+                const int row = std::atoi(value.c_str());
+                items->SetSelection(row);
                 wxEventType type = dynamic_cast<wxListBox*>(control)    ? wxEVT_LISTBOX
                                    : dynamic_cast<wxComboBox*>(control) ? wxEVT_COMBOBOX
                                                                         : wxEVT_CHOICE;
                 wxCommandEvent changed(type, id);
-                changed.SetInt(items->GetSelection());
+                changed.SetInt(multipleSelection(control) ? row : items->GetSelection());
                 changed.SetEventObject(control);
                 control->ProcessWindowEvent(changed);
             }
@@ -486,6 +513,45 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
             wxWindow* target = control ? control : dialog;
             click.SetEventObject(target);
             target->ProcessWindowEvent(click);
+        } else if (verb == "mouse-down" || verb == "mouse-up" || verb == "mouse-right") {
+            // A mouse button at a point of the control, as the control sees it.
+            if (control && a.size() >= 4) {
+                const wxEventType type = verb == "mouse-down" ? wxEVT_LEFT_DOWN
+                                         : verb == "mouse-up" ? wxEVT_LEFT_UP
+                                                              : wxEVT_RIGHT_DOWN;
+                wxMouseEvent mouse(type);
+                mouse.SetPosition(wxPoint(std::atoi(a[2].c_str()), std::atoi(a[3].c_str())));
+                mouse.m_leftDown = verb == "mouse-down";
+                mouse.SetEventObject(control);
+                mouse.SetId(id);
+                control->ProcessWindowEvent(mouse);
+            }
+        } else if (verb == "key" || verb == "keydown" || verb == "keyup") {
+            // A letter key on the control: the window's key filters see it first.
+            if (control && !value.empty()) {
+                for (wxEventType type : {wxEVT_KEY_DOWN, wxEVT_KEY_UP}) {
+                    if ((type == wxEVT_KEY_DOWN && verb == "keyup") ||
+                        (type == wxEVT_KEY_UP && verb == "keydown"))
+                        continue;
+                    wxKeyEvent key(type);
+                    key.m_keyCode = std::toupper(static_cast<unsigned char>(value[0]));
+                    key.SetEventObject(control);
+                    key.SetId(id);
+                    control->ProcessWindowEvent(key);
+                }
+            }
+        } else if (verb == "command") {
+            // A menu command of the dialog (its popup menus' items).
+            wxCommandEvent command(wxEVT_MENU, id);
+            command.SetEventObject(dialog);
+            dialog->ProcessWindowEvent(command);
+        } else if (verb == "pause") {
+            // Lets the dialog's timers and posted events run for a while.
+            const long ms = std::atol(a.size() > 1 ? a[1].c_str() : "0");
+            for (wxStopWatch watch; watch.Time() < ms;) {
+                wxTheApp->Yield(true);
+                wxMilliSleep(5);
+            }
         } else if (verb == "enter") {
             wxCommandEvent enter(wxEVT_TEXT_ENTER, id);
             if (control) {
@@ -579,6 +645,8 @@ void CTestDriver::RunDialog(const std::string& name)
         Log("progress: position=" + std::to_string(progress->Position()));
         progress->Destroy();
     } else {
+        for (const auto& run : wxGetApp().Subsystems().TestDialogs)
+            if (run(name, parent, [this](const std::string& line) { Log(line); })) return;
         Log("unknown dialog " + name);
     }
 }
@@ -597,8 +665,37 @@ void CTestDriver::LogControl(wxWindow* w)
         line += " label=" + escaped(radio->GetLabel()) + " checked=" + std::to_string(radio->GetValue());
     } else if (auto* combo = dynamic_cast<wxComboBox*>(w)) {
         line += " value=" + escaped(combo->GetValue()) + " count=" + std::to_string(combo->GetCount());
+    } else if (auto* tree = dynamic_cast<wxTreeCtrl*>(w)) {
+        // Depth and text of the items down to the lists, depth first; then the selection.
+        std::string items;
+        std::vector<std::pair<wxTreeItemId, int>> stack;
+        if (tree->GetRootItem().IsOk()) stack.emplace_back(tree->GetRootItem(), 0);
+        while (!stack.empty()) {
+            const auto [item, depth] = stack.back();
+            stack.pop_back();
+            items += (items.empty() ? "" : "|") + std::to_string(depth) + ":" + escaped(tree->GetItemText(item));
+            if (depth >= 3) continue;
+            std::vector<wxTreeItemId> children;
+            wxTreeItemIdValue cookie;
+            for (wxTreeItemId c = tree->GetFirstChild(item, cookie); c.IsOk(); c = tree->GetNextChild(item, cookie))
+                children.push_back(c);
+            for (auto c = children.rbegin(); c != children.rend(); ++c)
+                stack.emplace_back(*c, depth + 1);
+        }
+        const wxTreeItemId selected = tree->GetSelection();
+        line += " items=" + items + " selection=" + (selected.IsOk() ? escaped(tree->GetItemText(selected)) : "");
     } else if (auto* items = dynamic_cast<wxControlWithItems*>(w)) {
-        line += " selection=" + std::to_string(items->GetSelection()) + " items=";
+        std::string selection;
+        if (auto* list = multipleSelection(w)) {
+            wxArrayInt rows;
+            list->GetSelections(rows);
+            for (size_t i = 0; i < rows.size(); ++i)
+                selection += (i ? "," : "") + std::to_string(rows[i]);
+            if (rows.empty()) selection = "-1";
+        } else {
+            selection = std::to_string(items->GetSelection());
+        }
+        line += " selection=" + selection + " items=";
         for (unsigned i = 0; i < items->GetCount(); ++i)
             line += (i ? "|" : "") + escaped(items->GetString(i));
     } else {

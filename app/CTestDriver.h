@@ -25,7 +25,10 @@ namespace zib {
 //   dialog ACTION [; ACTION ...]  the answer to the next modal dialog
 //       message boxes and file dialogs: ok | cancel | yes | no | path P [filter N]
 //       other dialogs, acted on while shown: set ID TEXT | type ID TEXT |
-//       select ID N | check ID 0|1 | click ID|ok|cancel|yes|no | enter ID |
+//       select ID N (a list of several selections adds N; -1 clears) | check ID 0|1 |
+//       click ID|ok|cancel|yes|no | enter ID | mouse-down|mouse-up|mouse-right ID X Y |
+//       key|keydown|keyup ID LETTER | pause MS (timers and posted events run) |
+//       command ID (a menu command to the dialog) | select TREE TEXT (the item of that text) |
 //       log ID | logall | page N (later IDs are looked up in page N of a
 //       property sheet) | log-help (whether the title bar offers context help)
 //   menu ID                       sends the command (logged as disabled when greyed)
@@ -36,7 +39,8 @@ namespace zib {
 //   run-dialog NAME               runs one shared dialog on a sample model and
 //                                 logs the model after it (time-signature,
 //                                 cv-params, edit-chord-table, transpose-value,
-//                                 goto, confirm-overwrite, new-file, progress)
+//                                 goto, confirm-overwrite, new-file, progress,
+//                                 and the samples the subsystems add)
 //   check-button ID 0|1           presses a button of the current document toolbar
 //   button-state ID               writes whether that button is pressed
 //   custom-list                   opens a window with a sample custom-drawn list

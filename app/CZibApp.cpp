@@ -144,6 +144,10 @@ bool CZibApp::InitInstance()
 int CZibApp::ExitInstance()
 {
     FreePlaybackBuffers();
+    // The instruments and relations go only now that the exit is certain: a
+    // cancelled close keeps them for the rest of the run.
+    m_Instruments.clear();
+    m_PortInstrumentRelations.clear();
     if (m_profile) m_recentFiles.Save(*m_profile);
     m_docManager.reset();
     if (m_testDriver) m_testDriver->Finish();

@@ -14,7 +14,7 @@ class CPianoListener;
 // piano (first note 36) the keys play 36 + 12 x octave to 47 + 12 x octave.
 // Two labels of the console (the black-key letters above, the white-key
 // letters below) move with the octave.
-class CKeyboardOctave {
+class KeyboardOctave {
 public:
     static constexpr std::string_view kLetters = "ZSXDCVGBHNJM";
     static constexpr int kOctaves = 5;
@@ -22,7 +22,7 @@ public:
     static constexpr int kLowerLabelStep = 127;
     static constexpr int kKeyUp = -1;
 
-    CKeyboardOctave(CPianoKeyboard& piano, CPianoListener& listener);
+    KeyboardOctave(CPianoKeyboard& piano, CPianoListener& listener);
 
     // The labels' x positions in the dialog at octave 0
     void Attach(int upperLabelX, int lowerLabelX);

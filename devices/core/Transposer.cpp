@@ -1,10 +1,9 @@
-#include "devices/core/CStyleNoteTransposer.h"
+#include "devices/core/Transposer.h"
 
 #include "devices/core/StyleTrackChannels.h"
 #include "midi/CStyleMidiReader.h"
 #include "midi/MidiEventKind.h"
 #include "zibtbl/TensionPair.h"
-#include "zibtbl/ZibTbl.h"
 
 namespace zib {
 
@@ -25,23 +24,23 @@ uint8_t intoNoteRange(int note)
 
 } // namespace
 
-CStyleNoteTransposer::CStyleNoteTransposer(const CStyleMidiReader& style)
-    : m_style(style), m_qeStyle(style.modelCode == kQeStyleModelCode)
+Transposer::Transposer(const CStyleMidiReader& style, const TensionSource& tensions)
+    : m_style(style), m_tensions(tensions), m_qeStyle(style.modelCode == kQeStyleModelCode)
 {
 }
 
-int CStyleNoteTransposer::TrackCount() const
+int Transposer::TrackCount() const
 {
     return StyleTrackCount(m_qeStyle);
 }
 
-int CStyleNoteTransposer::OctaveShift(int track) const
+int Transposer::OctaveShift(int track) const
 {
     if (track < 0 || track >= TrackCount()) return 0;
     return m_octaveShift[size_t(track)];
 }
 
-bool CStyleNoteTransposer::StepOctaveShift(int track, int step)
+bool Transposer::StepOctaveShift(int track, int step)
 {
     if (track < kBassTrack || track >= TrackCount()) return false;
     const int shift = m_octaveShift[size_t(track)] + step;
@@ -50,7 +49,7 @@ bool CStyleNoteTransposer::StepOctaveShift(int track, int step)
     return true;
 }
 
-void CStyleNoteTransposer::Reset()
+void Transposer::Reset()
 {
     m_octaveShift.fill(0);
     m_noteOnShift.clear();
@@ -58,26 +57,26 @@ void CStyleNoteTransposer::Reset()
 
 // The shift the note on `noteOnIndex` went out with; the track's shift for a
 // note on that has not gone out.
-int CStyleNoteTransposer::StoredShift(uint32_t noteOnIndex, int track) const
+int Transposer::StoredShift(uint32_t noteOnIndex, int track) const
 {
     if (noteOnIndex < m_noteOnShift.size() && m_noteOnShift[noteOnIndex] != 0)
         return m_noteOnShift[noteOnIndex] - kStoredShiftBias;
     return m_octaveShift[size_t(track)];
 }
 
-CStyleNoteTransposer::Result CStyleNoteTransposer::Transpose(uint32_t eventIndex, StylePlace place,
+Transposer::Result Transposer::Transpose(uint32_t eventIndex, StylePlace place,
                                                              const Chord& chord, TransposedNote& out)
 {
     return Move(eventIndex, place, chord, Use::AsEvent, out);
 }
 
-CStyleNoteTransposer::Result CStyleNoteTransposer::TransposeAsNoteOff(uint32_t noteOnIndex, StylePlace place,
+Transposer::Result Transposer::TransposeAsNoteOff(uint32_t noteOnIndex, StylePlace place,
                                                                       const Chord& chord, TransposedNote& out)
 {
     return Move(noteOnIndex, place, chord, Use::AsNoteOff, out);
 }
 
-CStyleNoteTransposer::Result CStyleNoteTransposer::Move(uint32_t eventIndex, StylePlace place, const Chord& chord,
+Transposer::Result Transposer::Move(uint32_t eventIndex, StylePlace place, const Chord& chord,
                                                         Use use, TransposedNote& out)
 {
     out = TransposedNote{};
@@ -110,11 +109,13 @@ CStyleNoteTransposer::Result CStyleNoteTransposer::Move(uint32_t eventIndex, Sty
 
     int base = note + chord.root - key;
     const int interval = ((note - key) % 12 + 12) % 12;
-    auto lookup = [&](uint8_t flag) {
-        // A recorded chord past the tables (a damaged style) gives 0 there:
-        // the note follows the root only.
-        return m_qeStyle ? GetQeTension(flag, ntt, recordedChord, uint8_t(chord.type), chord.tension, interval)
-                         : GetWqSeriesTension(flag, recordedChord % 2, uint8_t(chord.type), chord.tension, interval);
+    auto lookup = [&](uint8_t flag) -> int32_t {
+        if (m_qeStyle) {
+            // A recorded chord past the tables (a damaged style): the note follows the root only.
+            if (recordedChord >= kChordTypeCount) return 0;
+            return m_tensions.QeTension(flag, ntt, recordedChord, uint8_t(chord.type), chord.tension, interval);
+        }
+        return m_tensions.WqSeriesTension(flag, recordedChord % 2, uint8_t(chord.type), chord.tension, interval);
     };
 
     int second = 0;

@@ -2,6 +2,7 @@
 
 #include "devices/core/Chord.h"
 #include "devices/core/StylePlace.h"
+#include "devices/core/TensionSource.h"
 
 #include <array>
 #include <cstdint>
@@ -38,8 +39,10 @@ struct TransposedNote {
 //                                a packed pair makes two notes around base
 // A note on takes the track's octave shift (12 semitones a step) and keeps
 // it for its note off, so a note always ends where it started. A note that
-// lands outside 0-127 is moved by octaves into the range.
-class CStyleNoteTransposer {
+// lands outside 0-127 is moved by octaves into the range. A Qe track recorded
+// over a chord byte past the tables (22 and up, a damaged style) asks no table:
+// its notes follow the root only.
+class Transposer {
 public:
     enum class Result {
         Moved,     // `out` holds the note(s) to send
@@ -50,7 +53,7 @@ public:
     static constexpr int kMinOctaveShift = -2;
     static constexpr int kMaxOctaveShift = 2;
 
-    explicit CStyleNoteTransposer(const CStyleMidiReader& style);
+    explicit Transposer(const CStyleMidiReader& style, const TensionSource& tensions = ZibTblTensions());
 
     // Transposition of the style's event `eventIndex`, played in `place`
     Result Transpose(uint32_t eventIndex, StylePlace place, const Chord& chord, TransposedNote& out);
@@ -76,6 +79,7 @@ private:
     int StoredShift(uint32_t noteOnIndex, int track) const;
 
     const CStyleMidiReader& m_style;
+    const TensionSource& m_tensions;
     bool m_qeStyle;
     std::array<int, 8> m_octaveShift{};
     // Octave shift each note on went out with, by event index (+3; 0 = none)

@@ -1,12 +1,12 @@
-#include "devices/core/CChordRecognizer.h"
+#include "devices/core/ChordRecognizer.h"
 
 #include "devices/core/ChordPatternTable.h"
 
 namespace zib {
 
-CChordRecognizer::CChordRecognizer(bool qeStyle) : m_qeStyle(qeStyle) {}
+ChordRecognizer::ChordRecognizer(bool qeStyle) : m_qeStyle(qeStyle) {}
 
-void CChordRecognizer::Reset()
+void ChordRecognizer::Reset()
 {
     m_held.fill(0);
     m_lastMask = 0;
@@ -15,12 +15,12 @@ void CChordRecognizer::Reset()
     m_pending = Chord{};
 }
 
-bool CChordRecognizer::IsHeld(int note) const
+bool ChordRecognizer::IsHeld(int note) const
 {
     return note >= 0 && note < kHeldNoteLimit && m_held[size_t(note)] != 0;
 }
 
-uint16_t CChordRecognizer::HeldMask() const
+uint16_t ChordRecognizer::HeldMask() const
 {
     uint16_t mask = 0;
     for (int note = 0; note < kHeldNoteLimit; ++note)
@@ -28,12 +28,12 @@ uint16_t CChordRecognizer::HeldMask() const
     return mask;
 }
 
-void CChordRecognizer::NoteOff(int note)
+void ChordRecognizer::NoteOff(int note)
 {
     if (note >= 0 && note < kHeldNoteLimit) m_held[size_t(note)] = 0;
 }
 
-bool CChordRecognizer::MidiInput(uint32_t message)
+bool ChordRecognizer::MidiInput(uint32_t message)
 {
     const uint32_t kind = message & 0xF0;
     const int note = int(message >> 8 & 0x7F);
@@ -43,7 +43,7 @@ bool CChordRecognizer::MidiInput(uint32_t message)
     return false;
 }
 
-bool CChordRecognizer::NoteOn(int note)
+bool ChordRecognizer::NoteOn(int note)
 {
     if (note < 0 || note >= kHeldNoteLimit) return false;
 

@@ -1,4 +1,4 @@
-#include "devices/core/CStyleNoteTransposer.h"
+#include "devices/core/Transposer.h"
 #include "devices/core/StyleTrackChannels.h"
 #include "tests/devices/console/ConsoleStyleFixture.h"
 #include "zibtbl/TensionPair.h"
@@ -10,7 +10,7 @@
 
 using namespace zib;
 using test::ConsoleStyle;
-using Result = CStyleNoteTransposer::Result;
+using Result = Transposer::Result;
 
 namespace {
 
@@ -27,10 +27,10 @@ constexpr int kWqAcc1 = 12;
 
 // One note on and its note off per test: the note on is event `first`, the
 // note off `first + 1`.
-class Transposer : public ::testing::Test {
+class TransposerTest : public ::testing::Test {
 protected:
     void Build(bool qe, int channel, int key, int recordedKey = 0, int recordedChord = kMajor, int tensionSwitch = 0,
-               int ntt = 0)
+               int ntt = 0, const TensionSource& tensions = ZibTblTensions())
     {
         style = std::make_unique<ConsoleStyle>(qe);
         first = style->AddPattern(0, 0, 384, {{0, 96, channel, key}});
@@ -42,7 +42,7 @@ protected:
             style->reader.trackTension[track] = uint8_t(tensionSwitch);
         }
         style->reader.elements[0].ntt = uint8_t(ntt);
-        transposer = std::make_unique<CStyleNoteTransposer>(style->reader);
+        transposer = std::make_unique<Transposer>(style->reader, tensions);
     }
 
     std::vector<int> Notes(uint32_t index, const Chord& chord, Result expected = Result::Moved)
@@ -53,13 +53,13 @@ protected:
     }
 
     std::unique_ptr<ConsoleStyle> style;
-    std::unique_ptr<CStyleNoteTransposer> transposer;
+    std::unique_ptr<Transposer> transposer;
     uint32_t first = 0;
 };
 
 // The telling entries of the tension tables, reached through a style note.
 // ACC1 recorded in C Major; the chord moves the root, the table the rest.
-TEST_F(Transposer, MovesNotesWithTheTensionTables)
+TEST_F(TransposerTest, MovesNotesWithTheTensionTables)
 {
     struct Case {
         const char* name;
@@ -91,7 +91,7 @@ TEST_F(Transposer, MovesNotesWithTheTensionTables)
 }
 
 // A pair turns the note on into two and its note off into the same two.
-TEST_F(Transposer, EndsBothNotesOfAPair)
+TEST_F(TransposerTest, EndsBothNotesOfAPair)
 {
     Build(true, kQeAcc1, 60, 0, kMajor, 1);
     TransposedNote on;
@@ -107,7 +107,7 @@ TEST_F(Transposer, EndsBothNotesOfAPair)
     EXPECT_EQ(off.velocity, 64);
 }
 
-TEST_F(Transposer, NeverMovesDrumOrPercussion)
+TEST_F(TransposerTest, NeverMovesDrumOrPercussion)
 {
     for (int channel : {kQeDrum, kQePerc}) {
         Build(true, channel, 38, 5, kMajor, 1);
@@ -119,7 +119,7 @@ TEST_F(Transposer, NeverMovesDrumOrPercussion)
 
 // BASS follows the root only when its Tension switch is on; with it off the
 // plain table moves its third like any other track's.
-TEST_F(Transposer, LetsTheBassFollowTheRootWithItsTensionSwitchOn)
+TEST_F(TransposerTest, LetsTheBassFollowTheRootWithItsTensionSwitchOn)
 {
     Build(true, kQeBass, 40, 0, kMajor, 1);
     EXPECT_EQ(Notes(first, {2, kMin, 14}), std::vector<int>{42});
@@ -127,7 +127,7 @@ TEST_F(Transposer, LetsTheBassFollowTheRootWithItsTensionSwitchOn)
     EXPECT_EQ(Notes(first, {2, kMin, 0}), std::vector<int>{41});
 }
 
-TEST_F(Transposer, EndsANoteAtTheOctaveItStartedIn)
+TEST_F(TransposerTest, EndsANoteAtTheOctaveItStartedIn)
 {
     Build(true, kQeAcc1, 60);
     const int acc1 = StyleChannelTrack(true, kQeAcc1);
@@ -153,7 +153,7 @@ TEST_F(Transposer, EndsANoteAtTheOctaveItStartedIn)
     EXPECT_EQ(Notes(first + 1, {}), std::vector<int>{60});
 }
 
-TEST_F(Transposer, KeepsOctaveShiftsWithinTwoOctaves)
+TEST_F(TransposerTest, KeepsOctaveShiftsWithinTwoOctaves)
 {
     Build(true, kQeAcc1, 60);
     const int acc5 = 7;
@@ -169,7 +169,7 @@ TEST_F(Transposer, KeepsOctaveShiftsWithinTwoOctaves)
 
 // A note below the recorded key keeps its true interval, and a note moved
 // past either end of the MIDI range comes back by octaves.
-TEST_F(Transposer, KeepsNotesInRangeAndIntervalsTrue)
+TEST_F(TransposerTest, KeepsNotesInRangeAndIntervalsTrue)
 {
     // A Major recorded in A; C# (note 1) is its third, which A min lowers.
     Build(true, kQeAcc1, 1, 9, kMajor);
@@ -181,13 +181,13 @@ TEST_F(Transposer, KeepsNotesInRangeAndIntervalsTrue)
     EXPECT_EQ(Notes(first, {11, kMajor, 0}), std::vector<int>{126}); // 127 + 11 + 24 -> 162 -> 126
 }
 
-TEST_F(Transposer, FollowsTheRootOnlyForADamagedRecordedChord)
+TEST_F(TransposerTest, FollowsTheRootOnlyForADamagedRecordedChord)
 {
     Build(true, kQeAcc1, 64, 0, 30);
     EXPECT_EQ(Notes(first, {2, kMin, 0}), std::vector<int>{66});
 }
 
-TEST_F(Transposer, FailsOnWhatIsNotAStyleNote)
+TEST_F(TransposerTest, FailsOnWhatIsNotAStyleNote)
 {
     Build(true, 0, 60); // channel 1: no Qe track plays it
     EXPECT_TRUE(Notes(first, {}, Result::Failed).empty());
@@ -199,6 +199,57 @@ TEST_F(Transposer, FailsOnWhatIsNotAStyleNote)
     TransposedNote out;
     EXPECT_EQ(transposer->Transpose(first, {10, 0}, {}, out), Result::Failed);
     EXPECT_EQ(transposer->Transpose(first, {0, 6}, {}, out), Result::Failed);
+}
+
+// A tension source that answers one value and writes down what it was asked.
+class FakeTensions : public TensionSource {
+public:
+    explicit FakeTensions(int32_t answer) : answer_(answer) {}
+    int32_t QeTension(uint8_t flag, uint8_t ntt, int32_t source, uint8_t type, int32_t tension,
+                      int32_t interval) const override
+    {
+        asked.push_back({flag, ntt, source, type, tension, interval});
+        return answer_;
+    }
+    int32_t WqSeriesTension(uint8_t flag, int32_t sourceKind, uint8_t type, int32_t tension,
+                            int32_t interval) const override
+    {
+        asked.push_back({flag, -1, sourceKind, type, tension, interval});
+        return answer_;
+    }
+    mutable std::vector<std::vector<int>> asked;
+
+private:
+    int32_t answer_;
+};
+
+// The lookups get the track's Tension switch, the element's NTT byte, the
+// recorded chord (its major/minor kind for the Wq series), the held chord and
+// the interval above the recorded key; a packed pair gives two notes in the
+// directions its bytes say.
+TEST_F(TransposerTest, AsksTheTensionSourceAndDecodesPairs)
+{
+    const FakeTensions down(-2);
+    Build(true, kQeAcc1, 64, 2, kMin, 0, 2, down);
+    EXPECT_EQ(Notes(first, {5, kSeventh, 3}), std::vector<int>{65}); // 64 + 5 - 2 - 2
+    EXPECT_EQ(down.asked, (std::vector<std::vector<int>>{{0, 2, kMin, kSeventh, 3, 2}}));
+
+    // first offset 3 down, second offset 4 up
+    const FakeTensions pair(int32_t(0x00030104));
+    Build(true, kQeAcc1, 60, 0, kMajor, 5, 1, pair);
+    EXPECT_EQ(Notes(first, {0, kMajor, 2}), (std::vector<int>{57, 64}));
+    EXPECT_EQ(pair.asked, (std::vector<std::vector<int>>{{5, 1, kMajor, kMajor, 2, 0}}));
+
+    const FakeTensions wq(1);
+    Build(false, kWqAcc1, 62, 0, 9, 0, 0, wq);
+    EXPECT_EQ(Notes(first, {0, kMajor, 0}), std::vector<int>{63});
+    EXPECT_EQ(wq.asked, (std::vector<std::vector<int>>{{0, -1, 1, kMajor, 0, 2}}));
+
+    // A recorded chord byte past the tables asks nothing: the root move only.
+    const FakeTensions unused(5);
+    Build(true, kQeAcc1, 64, 0, 22, 0, 0, unused);
+    EXPECT_EQ(Notes(first, {2, kMin, 0}), std::vector<int>{66});
+    EXPECT_TRUE(unused.asked.empty());
 }
 
 TEST(StyleTrackChannels, MapTracksAndChannelsBothWays)

@@ -1,23 +1,23 @@
-#include "devices/core/CKeyboardOctave.h"
+#include "devices/core/KeyboardOctave.h"
 
 #include "devices/core/CPianoKeyboard.h"
 #include "devices/core/CPianoListener.h"
 
 namespace zib {
 
-CKeyboardOctave::CKeyboardOctave(CPianoKeyboard& piano, CPianoListener& listener)
+KeyboardOctave::KeyboardOctave(CPianoKeyboard& piano, CPianoListener& listener)
     : m_piano(piano), m_listener(listener)
 {
     m_keys.fill(kKeyUp);
 }
 
-void CKeyboardOctave::Attach(int upperLabelX, int lowerLabelX)
+void KeyboardOctave::Attach(int upperLabelX, int lowerLabelX)
 {
     m_upperLabelX = upperLabelX;
     m_lowerLabelX = lowerLabelX;
 }
 
-bool CKeyboardOctave::Key(int keyCode, bool down)
+bool KeyboardOctave::Key(int keyCode, bool down)
 {
     if (keyCode <= 0 || keyCode > 0xFF) return false;
     const size_t letter = kLetters.find(char(keyCode));
@@ -37,12 +37,12 @@ bool CKeyboardOctave::Key(int keyCode, bool down)
     return true;
 }
 
-void CKeyboardOctave::OctaveLeft()
+void KeyboardOctave::OctaveLeft()
 {
     m_octave = (m_octave + kOctaves - 1) % kOctaves;
 }
 
-void CKeyboardOctave::OctaveRight()
+void KeyboardOctave::OctaveRight()
 {
     m_octave = (m_octave + 1) % kOctaves;
 }

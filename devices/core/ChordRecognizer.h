@@ -22,13 +22,13 @@ namespace zib {
 // note's pitch class), the current root, then every other held pitch class
 // from C upward. The first hit names the pending chord; with no hit the
 // pending chord stays as it was.
-class CChordRecognizer {
+class ChordRecognizer {
 public:
     static constexpr int kHeldNoteLimit = 60;     // notes 0-59 make the chord zone
     static constexpr int kInitialLowestNote = 48; // C3
 
     // A single note names "No3rdNo5th" in a Qe-series style and "Major" in another
-    explicit CChordRecognizer(bool qeStyle);
+    explicit ChordRecognizer(bool qeStyle);
 
     // Input
     // Returns true when the note named a pending chord: the caller arms the timer.
