@@ -1,19 +1,19 @@
 #pragma once
 
 #include "docs/program/core/PcgDocModel.h"
-#include "tests/support/TempDir.h"
-
 #include "platform/FileIo.h"
+#include "tests/support/FakeProgramDocPort.h"
+#include "tests/support/TempDir.h"
 
 #include <string>
 #include <vector>
 
 namespace zib::test {
 
-// A program document that records its notices, with a folder for its files.
+// A program document talking to a fake window, with a folder for its files.
 class PcgTestDoc {
 public:
-    PcgTestDoc() : doc([this](const StyNotice& n) { notices.push_back(n); }) {}
+    PcgTestDoc() { doc.SetPort(&port); }
     PcgTestDoc(const PcgTestDoc&) = delete;
 
     // Opens `image` as the file `name` (written to the folder first).
@@ -21,7 +21,7 @@ public:
     {
         const auto path = dir / name;
         writeFileAtomically(path, image);
-        return doc.OpenImage(path.string(), image);
+        return doc.OnOpenDocument(path.string());
     }
     // Writes an item file into the folder; its path.
     std::string file(const std::string& name, const std::vector<uint8_t>& bytes) const
@@ -30,23 +30,16 @@ public:
         writeFileAtomically(path, bytes);
         return path.string();
     }
-    // The message numbers (or English texts) of the notices, in order.
-    std::vector<std::string> said() const
+    // Selects rows (and focuses one) in the fake list.
+    void select(std::vector<int> rows, int focused = -1)
     {
-        std::vector<std::string> out;
-        for (const auto& n : notices)
-            out.push_back(n.message >= 0 ? std::to_string(n.message) : n.text);
-        return out;
+        port.selected = std::move(rows);
+        port.focused = focused;
     }
-    std::vector<std::string> captions() const
-    {
-        std::vector<std::string> out;
-        for (const auto& n : notices)
-            out.push_back(n.caption);
-        return out;
-    }
+    std::vector<std::string> said() const { return port.said(); }
+    std::vector<std::string> captions() const { return port.captions(); }
 
-    std::vector<StyNotice> notices;
+    FakeProgramDocPort port;
     TempDir dir;
     PcgDocModel doc;
 };
