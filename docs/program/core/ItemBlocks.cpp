@@ -149,6 +149,7 @@ BlockError DecodeArrBlock(std::span<const uint8_t> bytes, ArrBlock& block)
     block.recordMode = head->recordMode;
     const int model = head->model;
     if (model != '9' && model != '<' && model != 'H' && model != 'I' && model != 'M') return BlockError::WrongType;
+    if (head->fileKind != 6) return BlockError::WrongType;
     for (const auto& part : head->parts)
         if (!IsArrRecordSize(model, part.size())) return BlockError::WrongSize;
     block.records = std::move(head->parts);

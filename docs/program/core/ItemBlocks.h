@@ -65,8 +65,9 @@ struct ArrBlock {
     std::vector<std::vector<uint8_t>> records;
 };
 std::vector<uint8_t> EncodeArrBlock(const ArrBlock& block);
-// A record of a size the head's model cannot have is WrongSize; a head of
-// no Wq model WrongType.
+// A head of no Wq model or of another file kind than 6 is WrongType (the
+// block's model and kind are filled in all the same); a record of a size the
+// head's model cannot have is WrongSize.
 BlockError DecodeArrBlock(std::span<const uint8_t> bytes, ArrBlock& block);
 
 // Record sizes of an arrangement item of a model: 131 for '9', '<', 'H',

@@ -18,8 +18,6 @@
 #include "ulvarf/ulvarf.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <set>
 
 namespace zib {
 
@@ -368,30 +366,11 @@ void PcgDocModel::OnEditExtractAll()
 {
     const auto& items = ShownItems();
     if (items.empty()) return;
-    const auto chosen = Port().ChooseFolder("Select Destination Folder", folder);
-    if (!chosen) return;
-    const std::string extension = ShowsPrograms() ? ".WPF" : ".WDK";
-    std::set<std::string> used;
-    bool overwriteAll = false;
-    ScopedWait wait(Port());
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].data.empty()) continue;
-        // Items of one name get a number, so the run never overwrites its own files.
-        std::string base = cp1252ToUtf8(ExtractFileName(int(i)));
-        if (base.empty()) base = "Item" + std::to_string(i + 1);
-        std::string name = base + extension;
-        for (int n = 2; !used.insert(UpperTail(name, name.size())).second; ++n)
-            name = base + "_" + std::to_string(n) + extension;
-        const std::string file = JoinPath(*chosen, name);
-        std::error_code ec;
-        if (!overwriteAll && std::filesystem::exists(file, ec)) {
-            const DocAnswer answer = Port().OverwriteAnswer(name);
-            if (answer == DocAnswer::Cancel) return;
-            if (answer == DocAnswer::No) continue;
-            if (answer == DocAnswer::YesToAll) overwriteAll = true;
-        }
-        if (!ExtractItem(int(i), file)) return;
-    }
+    ExtractAll(int(items.size()), ShowsPrograms() ? ".WPF" : ".WDK", [this](int i) {
+        if (ShownItems()[size_t(i)].data.empty()) return std::string();
+        const std::string name = cp1252ToUtf8(ExtractFileName(i));
+        return name.empty() ? "Item" + std::to_string(i + 1) : name;
+    }, [this](int i, const std::string& file) { return ExtractItem(i, file); });
 }
 
 // Import

@@ -4,6 +4,7 @@
 #include "docs/program/core/ProgramDocPort.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,14 @@ protected:
     // folder in the settings.
     void Opened(int fileKind);
     void RequestClose() { closeRequested = true; }
+
+    // Extract All Items: every item for which `name` gives a name (UTF-8,
+    // without extension; empty: the item has no data) is written by `write`
+    // into a folder the user chooses, as "<name><extension>". Names met twice
+    // get a number; a file that exists before is overwritten only as the
+    // user answers (Yes, Yes To All, No, Cancel).
+    void ExtractAll(int count, const std::string& extension, const std::function<std::string(int)>& name,
+                    const std::function<bool(int, const std::string&)>& write);
 
 private:
     NullProgramDocPort nullPort_;

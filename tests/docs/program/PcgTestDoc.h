@@ -1,47 +1,10 @@
 #pragma once
 
 #include "docs/program/core/PcgDocModel.h"
-#include "platform/FileIo.h"
-#include "tests/support/FakeProgramDocPort.h"
-#include "tests/support/TempDir.h"
-
-#include <string>
-#include <vector>
+#include "tests/docs/program/ProgramTestDoc.h"
 
 namespace zib::test {
 
-// A program document talking to a fake window, with a folder for its files.
-class PcgTestDoc {
-public:
-    PcgTestDoc() { doc.SetPort(&port); }
-    PcgTestDoc(const PcgTestDoc&) = delete;
-
-    // Opens `image` as the file `name` (written to the folder first).
-    bool open(const std::string& name, const std::vector<uint8_t>& image)
-    {
-        const auto path = dir / name;
-        writeFileAtomically(path, image);
-        return doc.OnOpenDocument(path.string());
-    }
-    // Writes an item file into the folder; its path.
-    std::string file(const std::string& name, const std::vector<uint8_t>& bytes) const
-    {
-        const auto path = dir / name;
-        writeFileAtomically(path, bytes);
-        return path.string();
-    }
-    // Selects rows (and focuses one) in the fake list.
-    void select(std::vector<int> rows, int focused = -1)
-    {
-        port.selected = std::move(rows);
-        port.focused = focused;
-    }
-    std::vector<std::string> said() const { return port.said(); }
-    std::vector<std::string> captions() const { return port.captions(); }
-
-    FakeProgramDocPort port;
-    TempDir dir;
-    PcgDocModel doc;
-};
+using PcgTestDoc = ProgramTestDoc<PcgDocModel>;
 
 } // namespace zib::test
