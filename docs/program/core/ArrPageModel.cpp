@@ -93,16 +93,6 @@ std::vector<int> variationCodes()
     return codes;
 }
 
-ArrControl control(int id, std::string label, ArrControl::Kind kind, std::vector<std::string> options = {})
-{
-    ArrControl c;
-    c.id = id;
-    c.label = std::move(label);
-    c.kind = kind;
-    c.options = std::move(options);
-    return c;
-}
-
 int positionOf(const std::vector<uint16_t>& words, uint16_t w)
 {
     const auto it = std::find(words.begin(), words.end(), w);
@@ -166,17 +156,7 @@ const ArrControl& ArrPageModel::Get(const ControlList& controls, int id) const
 bool ArrPageModel::Choose(int id, const std::string& text)
 {
     ArrControl* c = Control(id);
-    if (!c) return false;
-    if (c->kind == ArrControl::Kind::Check) {
-        c->value = text == "1" || text == "on" ? 1 : 0;
-        return true;
-    }
-    for (size_t i = 0; i < c->options.size(); ++i)
-        if (c->options[i].rfind(text, 0) == 0) {
-            c->value = int(i);
-            return true;
-        }
-    return false;
+    return c && c->Choose(text);
 }
 
 void ArrPageModel::Read(View record)
@@ -205,7 +185,7 @@ void ArrPageModel::BuildPage1(const ArrDocModel& doc)
     const size_t tempo = a ? 14 : 21, style = a ? 10 : 17, lo = a ? 12 : 19, hi = a ? 13 : 20;
     const size_t split = a ? 16 : 23, assign = a ? 15 : 22;
 
-    Add(control(kTempo, "Tempo", ArrControl::Kind::List, numbers(40, 240)));
+    Add(MakeControl(kTempo, "Tempo", ArrControl::Kind::List, numbers(40, 240)));
     Bind(kTempo, [tempo](View r) { return indexIn(r[tempo] + 30, 40, 201); },
          [tempo, this](Record& r, const ControlList& c) {
              const int v = Get(c, kTempo).value;
@@ -216,7 +196,7 @@ void ArrPageModel::BuildPage1(const ArrDocModel& doc)
     std::vector<std::string> styleTexts;
     for (uint16_t w : styles)
         styleTexts.push_back(ArrStyleText(doc, w));
-    Add(control(kStyle, "Style", ArrControl::Kind::List, styleTexts));
+    Add(MakeControl(kStyle, "Style", ArrControl::Kind::List, styleTexts));
     Bind(kStyle, [styles, style](View r) { return positionOf(styles, wordAt(r, style)); },
          [a, style, this](Record& r, const ControlList& c) {
              const int v = Get(c, kStyle).value;
@@ -236,7 +216,7 @@ void ArrPageModel::BuildPage1(const ArrDocModel& doc)
     std::vector<std::string> codeTexts;
     for (int code : codes)
         codeTexts.push_back(GetVariationChangeText(code));
-    Add(control(kInitVar, "Init Var", ArrControl::Kind::List, codeTexts));
+    Add(MakeControl(kInitVar, "Init Var", ArrControl::Kind::List, codeTexts));
     Bind(kInitVar, [codes, lo, hi](View r) {
         const auto it = std::find(codes.begin(), codes.end(), r[hi] * 16 + r[lo]);
         return it == codes.end() ? -1 : int(it - codes.begin());
@@ -250,14 +230,14 @@ void ArrPageModel::BuildPage1(const ArrDocModel& doc)
     std::vector<std::string> notes;
     for (int n = 36; n <= 96; ++n)
         notes.push_back(FormatNoteName(n, -1));
-    Add(control(kSplit, "Split Point", ArrControl::Kind::List, notes));
+    Add(MakeControl(kSplit, "Split Point", ArrControl::Kind::List, notes));
     Bind(kSplit, [split](View r) { return indexIn(r[split], 36, 61); }, [split, this](Record& r, const ControlList& c) {
         const int v = Get(c, kSplit).value;
         if (v >= 0) r[split] = uint8_t(36 + v);
     });
 
     ArrControl assignControl =
-        control(kAssign, "Keyboard Assign", ArrControl::Kind::Radio,
+        MakeControl(kAssign, "Keyboard Assign", ArrControl::Kind::Radio,
                 {"UP1 FULL", "UP1+UP2 FULL", "UP1 SPLIT", "UP1+UP2 SPLIT", "UP1 M.DRUMS", "UP1+UP2 M.DRUMS",
                  "UP1+LOW SPLIT", "UP1+UP2+LOW SPLIT", "UP1+LOW M.DRUMS", "UP1+UP2+LOW M.DRUMS", "LOW FULL"});
     assignControl.optionEnabled.assign(11, true);
@@ -284,14 +264,14 @@ void ArrPageModel::BuildPage2(const ArrDocModel& doc)
     const size_t transpose = a ? 18 : 25, kick = a ? 26 : 33, snare = a ? 27 : 34, flags = a ? 21 : 28;
     const size_t maps = a ? 22 : 29;
 
-    Add(control(kTranspose, "Transpose", ArrControl::Kind::List, numbers(-11, 11)));
+    Add(MakeControl(kTranspose, "Transpose", ArrControl::Kind::List, numbers(-11, 11)));
     Bind(kTranspose, [transpose](View r) { return indexIn(int8_t(r[transpose]), -11, 23); },
          [transpose, this](Record& r, const ControlList& c) {
              const int v = Get(c, kTranspose).value;
              if (v >= 0) r[transpose] = uint8_t(int8_t(v - 11));
          });
     for (const auto& [id, at, label] : {std::tuple{int(kKick), kick, "Kick"}, std::tuple{int(kSnare), snare, "Snare"}}) {
-        Add(control(id, label, ArrControl::Kind::List, {"A", "B", "C", "D"}));
+        Add(MakeControl(id, label, ArrControl::Kind::List, {"A", "B", "C", "D"}));
         Bind(id, [at](View r) { return r[at] < 4 ? int(r[at]) : -1; }, [id, at, this](Record& r, const ControlList& c) {
             const int v = Get(c, id).value;
             if (v >= 0) r[at] = uint8_t(v);
@@ -302,7 +282,7 @@ void ArrPageModel::BuildPage2(const ArrDocModel& doc)
                                              "Chord Latch"};
     const bool wq41 = doc.model == 'I';
     for (int bit = 0; bit < 5; ++bit) {
-        ArrControl& check = Add(control(kScanLow + bit, kFlags[bit], ArrControl::Kind::Check));
+        ArrControl& check = Add(MakeControl(kScanLow + bit, kFlags[bit], ArrControl::Kind::Check));
         // The Wq41 has no bass inversion, chord hold or chord latch here: written as 0.
         check.enabled = !(wq41 && bit >= 2);
         Bind(kScanLow + bit, [flags, bit](View r) { return (r[flags] >> bit) & 1; },
@@ -317,7 +297,7 @@ void ArrPageModel::BuildPage2(const ArrDocModel& doc)
     for (int m = 1; m <= 8; ++m)
         mapTexts.push_back("MAP" + std::to_string(m));
     for (int v = 0; v < 4; ++v) {
-        Add(control(kMap1 + v, "VAR" + std::to_string(v + 1), ArrControl::Kind::List, mapTexts));
+        Add(MakeControl(kMap1 + v, "VAR" + std::to_string(v + 1), ArrControl::Kind::List, mapTexts));
         const size_t at = maps + size_t(v);
         Bind(kMap1 + v, [at](View r) { return r[at] < 8 ? int(r[at]) : -1; },
              [at, id = kMap1 + v, this](Record& r, const ControlList& c) {
@@ -346,11 +326,11 @@ void ArrPageModel::BuildPage3(const ArrDocModel& doc, ArrProgramForm form)
         const bool present = !(familyA_ && row == 8); // family A has no lower keyboard
         const int id = kRows + 10 * row;
         const std::string name = kRowNames[row];
-        ArrControl& program = Add(control(id, name + " Program", ArrControl::Kind::List, programTexts));
-        ArrControl& volume = Add(control(id + 1, name + " Volume", ArrControl::Kind::List, numbers(0, 127)));
-        ArrControl& pan = Add(control(id + 2, name + " Panpot", ArrControl::Kind::List, pans));
-        ArrControl& c = Add(control(id + 3, name + " C Send", ArrControl::Kind::List, sends));
-        ArrControl& d = Add(control(id + 4, name + " D Send", ArrControl::Kind::List, sends));
+        ArrControl& program = Add(MakeControl(id, name + " Program", ArrControl::Kind::List, programTexts));
+        ArrControl& volume = Add(MakeControl(id + 1, name + " Volume", ArrControl::Kind::List, numbers(0, 127)));
+        ArrControl& pan = Add(MakeControl(id + 2, name + " Panpot", ArrControl::Kind::List, pans));
+        ArrControl& c = Add(MakeControl(id + 3, name + " C Send", ArrControl::Kind::List, sends));
+        ArrControl& d = Add(MakeControl(id + 4, name + " D Send", ArrControl::Kind::List, sends));
         for (ArrControl* control : {&program, &volume, &pan, &c, &d})
             control->enabled = present;
         if (!present) continue;
@@ -394,7 +374,7 @@ void ArrPageModel::BuildPage4(const ArrDocModel& doc)
         const int id = kRows4 + 10 * row;
         const std::string name = kRowNames[row];
 
-        ArrControl& octave = Add(control(id, name + " Octave", ArrControl::Kind::List, numbers(-2, 2)));
+        ArrControl& octave = Add(MakeControl(id, name + " Octave", ArrControl::Kind::List, numbers(-2, 2)));
         octave.enabled = present && !drumOrPerc;
         if (octave.enabled)
             Bind(id, [block](View r) { return indexIn(int8_t(r[block + 5]), -2, 5); },
@@ -405,7 +385,7 @@ void ArrPageModel::BuildPage4(const ArrDocModel& doc)
                  [](const ArrControl& c) { return c.value < 0; }); // outside -2..2: 0
 
         if (row >= 2 && row <= 5) {
-            Add(control(id + 1, name + " Wrap", ArrControl::Kind::List, wraps));
+            Add(MakeControl(id + 1, name + " Wrap", ArrControl::Kind::List, wraps));
             Bind(id + 1, [block](View r) { return r[block + 7] == 255 ? 0 : r[block + 7] < 12 ? r[block + 7] + 1 : -1; },
                  [block, id, this](Record& r, const ControlList& cs) {
                      const int v = Get(cs, id + 1).value;
@@ -413,7 +393,7 @@ void ArrPageModel::BuildPage4(const ArrDocModel& doc)
                  },
                  [](const ArrControl& c) { return c.value < 0; }); // 12-254: 255
         } else if (drumOrPerc) {
-            ArrControl& wrap = Add(control(id + 1, name + " Wrap", ArrControl::Kind::List, wraps));
+            ArrControl& wrap = Add(MakeControl(id + 1, name + " Wrap", ArrControl::Kind::List, wraps));
             wrap.enabled = false;
         }
 
@@ -435,8 +415,8 @@ void ArrPageModel::BuildPage4(const ArrDocModel& doc)
             }
             r[block + 6] = byte;
         };
-        ArrControl& play = Add(control(id + 2, name + " Out Status Play", ArrControl::Kind::List, {"PLAY", "MUTE", "SOLO"}));
-        ArrControl& io = Add(control(id + 3, name + " Ext/Int", ArrControl::Kind::List, {"OFF", "INT", "EXT", "BOTH"}));
+        ArrControl& play = Add(MakeControl(id + 2, name + " Out Status Play", ArrControl::Kind::List, {"PLAY", "MUTE", "SOLO"}));
+        ArrControl& io = Add(MakeControl(id + 3, name + " Ext/Int", ArrControl::Kind::List, {"OFF", "INT", "EXT", "BOTH"}));
         play.enabled = io.enabled = present;
         if (present) {
             Bind(id + 2, [block](View r) {
@@ -446,13 +426,13 @@ void ArrPageModel::BuildPage4(const ArrDocModel& doc)
             Bind(id + 3, [block](View r) { return r[block + 6] & 3; }, rebuild);
         }
         if (styleRow) {
-            ArrControl& synchro = Add(control(id + 4, name + " Synchro", ArrControl::Kind::List, {"Off", "On"}));
+            ArrControl& synchro = Add(MakeControl(id + 4, name + " Synchro", ArrControl::Kind::List, {"Off", "On"}));
             synchro.enabled = wq41;
             if (wq41) Bind(id + 4, [block](View r) { return (r[block + 6] >> 4) & 1; }, rebuild);
         }
         if (keyboard) {
-            ArrControl& damper = Add(control(id + 5, name + " Damper", ArrControl::Kind::List, {"ENA", "DIS"}));
-            ArrControl& joystick = Add(control(id + 6, name + " Joystick", ArrControl::Kind::List, {"ENA", "DIS"}));
+            ArrControl& damper = Add(MakeControl(id + 5, name + " Damper", ArrControl::Kind::List, {"ENA", "DIS"}));
+            ArrControl& joystick = Add(MakeControl(id + 6, name + " Joystick", ArrControl::Kind::List, {"ENA", "DIS"}));
             damper.enabled = joystick.enabled = present;
             if (present) {
                 Bind(id + 5, [block](View r) { return r[block + 6] & 0x40 ? 0 : 1; }, rebuild);
@@ -470,7 +450,7 @@ void ArrPageModel::BuildPage5(const ArrDocModel&)
     std::vector<std::string> ensembles;
     for (int e = 0; e < 10; ++e)
         ensembles.push_back(GetEnsembleText(e));
-    Add(control(kEnsemble, "Ensemble", ArrControl::Kind::List, ensembles));
+    Add(MakeControl(kEnsemble, "Ensemble", ArrControl::Kind::List, ensembles));
     Bind(kEnsemble, [ensemble](View r) { return r[ensemble] < 10 ? int(r[ensemble]) : -1; },
          [ensemble, this](Record& r, const ControlList& c) {
              const int v = Get(c, kEnsemble).value;
@@ -482,7 +462,7 @@ void ArrPageModel::BuildPage5(const ArrDocModel&)
     for (int i = 0; i < 2; ++i) {
         const int id = kFill1 + i;
         const size_t at = a ? size_t(30 + 2 * i) : size_t(37 + i);
-        Add(control(id, i == 0 ? "Fill1" : "Fill2", ArrControl::Kind::List, fills));
+        Add(MakeControl(id, i == 0 ? "Fill1" : "Fill2", ArrControl::Kind::List, fills));
         // Family A keeps each fill as a word: one above 12 selects nothing and becomes 0.
         Bind(id, [a, at](View r) {
             const int v = a ? wordAt(r, at) : r[at];

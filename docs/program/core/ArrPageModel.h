@@ -1,6 +1,7 @@
 #pragma once
 
 #include "docs/program/core/ArrFormat.h"
+#include "docs/program/core/DialogControl.h"
 
 #include <cstdint>
 #include <functional>
@@ -10,21 +11,7 @@
 
 namespace zib {
 
-// One control of an arrangement page: a drop-down list (value = entry, -1
-// none), a check box (0 / 1) or a group of radio buttons (value = button, -1
-// none checked).
-struct ArrControl {
-    enum class Kind { List, Check, Radio };
-    int id = 0;
-    std::string label; // English
-    Kind kind = Kind::List;
-    std::vector<std::string> options; // list entries or radio labels (Windows-1252)
-    std::vector<bool> optionEnabled;  // radio buttons only; empty: all
-    bool enabled = true;
-    int value = -1;
-    int initial = -1;
-    bool Changed() const { return value != initial; }
-};
+using ArrControl = DialogControl;
 
 // One page of the "Arrangement properties" sheet without its window: its
 // controls filled from an arrangement record and written back into it. A
