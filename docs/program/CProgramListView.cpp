@@ -8,7 +8,7 @@
 #include "app/core/CommandIds.h"
 #include "docs/program/CProgramWxDoc.h"
 #include "docs/program/ProgramIcons.h"
-#include "docs/program/core/PcgMenus.h"
+#include "docs/program/core/ProgramMenus.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
 
@@ -98,7 +98,7 @@ void CProgramListView::SetUpMoveItemBar()
     CMainFrame* main = CMainFrame::Get();
     CMainToolBar* bar = main ? main->Toolbar(MainBar::MoveItem) : nullptr;
     if (!bar || bar->ButtonCount() > 0) return;
-    bar->SetButtons({{pcgcmd::MoveItemUp, "Move item UP", "UP"}, {pcgcmd::MoveItemDown, "Move item DOWN", "DN"}},
+    bar->SetButtons({{progcmd::MoveItemUp, "Move item UP", "UP"}, {progcmd::MoveItemDown, "Move item DOWN", "DN"}},
                     wxGetApp().Language());
     // The docked bar grows to its new buttons.
     if (wxAuiManager* manager = wxAuiManager::GetManager(bar)) {
@@ -187,6 +187,19 @@ void CProgramListView::OnBeginDrag(wxListEvent&, bool move)
     const wxDragResult result = source.DoDragDrop(move ? wxDrag_AllowMove : wxDrag_CopyOnly);
     EndDrag(result == wxDragMove);
     Doc()->AfterCommand();
+}
+
+void CProgramListView::FinishBlockDrag(bool moved)
+{
+    EndDrag(moved);
+    Doc()->AfterCommand();
+}
+
+bool CProgramListView::TakeBlockDrop(const std::vector<uint8_t>& block, int row, bool move)
+{
+    const bool taken = DropBlock(block, row, move);
+    Doc()->AfterCommand();
+    return taken;
 }
 
 wxDragResult CProgramListView::DragOver(wxCoord x, wxCoord y)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BlockDragSource.h"
 #include "app/CChildFrames.h"
 #include "app/core/MenuModel.h"
 #include "docs/program/CProgramListCtrl.h"
@@ -22,7 +23,7 @@ class CProgramWxDoc;
 // window of the document's port, and what the lists do alike (label editing,
 // popups, the private clipboard, drags and drops of item blocks). The views
 // of each kind supply the rows and carry out the commands on their models.
-class CProgramListView : public wxView, public CItemListStatusSource {
+class CProgramListView : public wxView, public CItemListStatusSource, public BlockDragSource {
 public:
     CProgramListView() = default;
     ~CProgramListView() override;
@@ -45,6 +46,11 @@ public:
     std::optional<std::string> FocusedItemName() const override;
     int ItemCount() const override { return RowCount(); }
     uint64_t TotalItemSize() const override;
+
+    // BlockDragSource: a whole drag, as the drop target and the drag source see it
+    std::optional<std::vector<uint8_t>> StartBlockDrag() override { return BeginDrag(); }
+    void FinishBlockDrag(bool moved) override;
+    bool TakeBlockDrop(const std::vector<uint8_t>& block, int row, bool move) override;
 
     // The drop target's calls
     wxDragResult DragOver(wxCoord x, wxCoord y);

@@ -2,7 +2,7 @@
 
 #include "app/CZibApp.h"
 #include "docs/program/core/PcgLayout.h"
-#include "docs/program/core/PcgMenus.h"
+#include "docs/program/core/ProgramMenus.h"
 
 namespace zib {
 
@@ -13,12 +13,12 @@ CZibPcgDoc::CZibPcgDoc()
     // The program count decides, also while the drum kits are shown.
     const auto hasPrograms = [this] { return model_.ProgramCount() > 0; };
     const auto always = [] { return true; };
-    BindCommand(pcgcmd::DeleteItems, [this] { model_.OnEditDelete(); }, hasPrograms);
-    BindCommand(pcgcmd::EmptyItem, [this] { model_.OnEditEmpty(); }, hasPrograms);
-    BindCommand(pcgcmd::ExtractItem, [this] { model_.OnEditExtract(); }, hasPrograms);
-    BindCommand(pcgcmd::ExtractAllItems, [this] { model_.OnEditExtractAll(); }, hasPrograms);
-    BindCommand(pcgcmd::ImportItems, [this] { model_.OnEditImport(); }, always);
-    BindCommand(pcgcmd::SelectAll, [this] { model_.OnEditSelectAll(); }, hasPrograms);
+    BindCommand(progcmd::DeleteItems, [this] { model_.OnEditDelete(); }, hasPrograms);
+    BindCommand(progcmd::EmptyItem, [this] { model_.OnEditEmpty(); }, hasPrograms);
+    BindCommand(progcmd::ExtractItem, [this] { model_.OnEditExtract(); }, hasPrograms);
+    BindCommand(progcmd::ExtractAllItems, [this] { model_.OnEditExtractAll(); }, hasPrograms);
+    BindCommand(progcmd::ImportItems, [this] { model_.OnEditImport(); }, always);
+    BindCommand(progcmd::SelectAll, [this] { model_.OnEditSelectAll(); }, hasPrograms);
 }
 
 bool CZibPcgDoc::OnNewDocument()

@@ -6,7 +6,7 @@
 #include "app/texts/ZibMessageTable.h"
 #include "docs/program/CZibPcgDoc.h"
 #include "docs/program/ProgramIcons.h"
-#include "docs/program/core/PcgMenus.h"
+#include "docs/program/core/ProgramMenus.h"
 #include "docs/program/dialogs/CPrgPropSheet.h"
 #include "platform/WxText.h"
 
@@ -30,27 +30,27 @@ bool CZibPcgView::OnCreate(wxDocument* doc, long flags)
 void CZibPcgView::BindViewCommands()
 {
     PcgListModel& m = *model_;
-    BindCommand(pcgcmd::MoveItemUp, [&m] { m.MoveItem(-1); }, [&m] { return m.CanMove(); });
-    BindCommand(pcgcmd::MoveItemDown, [&m] { m.MoveItem(+1); }, [&m] { return m.CanMove(); });
+    BindCommand(progcmd::MoveItemUp, [&m] { m.MoveItem(-1); }, [&m] { return m.CanMove(); });
+    BindCommand(progcmd::MoveItemDown, [&m] { m.MoveItem(+1); }, [&m] { return m.CanMove(); });
     BindCommand(cmd::EditCopy, [&m] { m.OnEditCopy(); }, [&m] { return m.CanCopy(); });
     BindCommand(cmd::EditCut, [&m] { m.OnEditCut(); }, [&m] { return m.CanCopy(); });
     BindCommand(cmd::EditPaste, [&m] { m.OnEditPaste(); }, [&m] { return m.CanPaste(); });
-    BindCommand(pcgcmd::RenameItem, [this] {
+    BindCommand(progcmd::RenameItem, [this] {
         const int row = list_->FocusedRow();
         if (row >= 0) list_->EditLabel(row);
     }, [&m] { return m.CanRename(); });
-    BindCommand(pcgcmd::StsView, [&m] { m.OnStsView(); }, [&m] { return m.StsViewMessage() >= 0; });
-    BindCommand(pcgcmd::Properties, [this] { Properties(); }, [&m] { return m.CanEditProperties(); });
+    BindCommand(progcmd::StsView, [&m] { m.OnStsView(); }, [&m] { return m.StsViewMessage() >= 0; });
+    BindCommand(progcmd::Properties, [this] { Properties(); }, [&m] { return m.CanEditProperties(); });
     // "STS View" names the list it switches to.
     Bind(wxEVT_UPDATE_UI, [&m](wxUpdateUIEvent& e) {
         const int message = m.StsViewMessage();
         e.Enable(message >= 0);
         e.SetText(message >= 0 ? wxFromUtf8(ZibMessage(message, wxGetApp().Language())) : wxString());
-    }, cmd::ToWxId(pcgcmd::StsView));
+    }, cmd::ToWxId(progcmd::StsView));
     // The bank menu's entries come back to the list.
     list_->Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
-        model_->OnBankRange(e.GetId() - pcgcmd::BankFirst);
-    }, pcgcmd::BankFirst, pcgcmd::BankFirst + pcgcmd::BankCount - 1);
+        model_->OnBankRange(e.GetId() - progcmd::BankFirst);
+    }, progcmd::BankFirst, progcmd::BankFirst + progcmd::BankCount - 1);
 }
 
 std::vector<CProgramListCtrl::Column> CZibPcgView::Columns() const
@@ -93,9 +93,9 @@ void CZibPcgView::ColumnClicked(int column)
     if (column != 1 || !Doc().IsQe()) return;
     const int firstBank = Doc().firstBank;
     ShowPopup(PcgBankMenu(), [firstBank](wxMenu& menu) {
-        for (int b = 0; b < pcgcmd::BankCount; ++b) {
-            menu.Enable(pcgcmd::BankFirst + b, b >= 9);
-            menu.Check(pcgcmd::BankFirst + b, b == firstBank);
+        for (int b = 0; b < progcmd::BankCount; ++b) {
+            menu.Enable(progcmd::BankFirst + b, b >= 9);
+            menu.Check(progcmd::BankFirst + b, b == firstBank);
         }
     });
 }
@@ -110,10 +110,10 @@ void CZibPcgView::EnablePopup(wxMenu& menu) const
     const bool empty = RowCount() == 0;
     const bool noSelection = empty || list_->SelectedRows().empty();
     menu.Enable(cmd::ToWxId(cmd::EditPaste), model_->CanPaste());
-    for (int id : {cmd::EditCut, cmd::EditCopy, pcgcmd::DeleteItems, pcgcmd::EmptyItem, pcgcmd::ExtractItem,
-                   pcgcmd::Properties})
+    for (int id : {cmd::EditCut, cmd::EditCopy, progcmd::DeleteItems, progcmd::EmptyItem, progcmd::ExtractItem,
+                   progcmd::Properties})
         menu.Enable(cmd::ToWxId(id), !noSelection);
-    menu.Enable(cmd::ToWxId(pcgcmd::RenameItem), !empty && list_->FocusedRow() >= 0);
+    menu.Enable(cmd::ToWxId(progcmd::RenameItem), !empty && list_->FocusedRow() >= 0);
 }
 
 void CZibPcgView::Properties()

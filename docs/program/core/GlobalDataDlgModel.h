@@ -20,11 +20,13 @@ namespace zib {
 // checked keeps its field.
 class GlobalDataDlgModel {
 public:
+    // Control ids; the buttons of a radio group take the group's id + 0, 1, 2 ...
     enum : int {
-        kPedalList = 1400, kScaleList, kMasterTune, kDamper, kMidiClock, kBaud, kTranspose, kClock, kLocal,
-        kDiscardGm = 1410, kExclusive, kControlChange, kAftertouch, kProgBank, kProgramChange,
-        kChannel = 1420, kPedal1, kPedal2, kNormalType, kNormalKey, kSpecialType, kSpecialKey,
-        kVelocityCurve = 1430, kAftertouchCurve, kRitType, kRitBeat, kAccType, kAccBeat,
+        kPedalList = 1400, kScaleList = 1401, kMasterTune = 1402,
+        kDamper = 1403, kMidiClock = 1405, kBaud = 1407, kTranspose = 1409, kClock = 1412, kLocal = 1414,
+        kDiscardGm = 1420, kExclusive, kControlChange, kAftertouch, kProgBank, kProgramChange,
+        kChannel = 1430, kPedal1, kPedal2, kNormalType, kNormalKey, kSpecialType, kSpecialKey,
+        kVelocityCurve = 1440, kAftertouchCurve, kRitType, kRitBeat, kAccType, kAccBeat,
         kMidiInVelocity, kOctaveLow, kOctaveUp, kJoyLow, kJoyUp1, kJoyUp2, kEchoBack,
     };
 

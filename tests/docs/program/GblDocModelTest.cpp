@@ -127,7 +127,7 @@ std::set<size_t> changedByControl(const GblDocModel& doc, int id)
     G dlg(doc);
     DialogControl* c = dlg.Control(id);
     EXPECT_TRUE(c) << id;
-    if (!c) return {};
+    if (!c || (c->kind != DialogControl::Kind::Check && c->options.empty())) return {};
     if (c->kind == DialogControl::Kind::Check)
         c->value = 1 - c->value;
     else
