@@ -220,18 +220,12 @@ int PrgPageModel::SampleListIndex(int osc) const
     return number < soundCount(model_, drumKit_) ? number : -1;
 }
 
-void PrgPageModel::ChooseSample(int osc, const std::string& name)
+void PrgPageModel::ChooseSample(int osc, int entry)
 {
+    // The list holds the sounds in number order: the entry is the number.
     const PrgField* f = FieldOfKind(PrgFieldKind::Sample);
-    if (!f) return;
-    const auto names = SampleNames();
-    const std::string_view chosen = std::string_view(name).substr(0, 16);
-    for (size_t n = 0; n < names.size(); ++n) {
-        if (std::string_view(names[n]).substr(0, 16) == chosen) {
-            SetValue(*f, osc, int(n));
-            return;
-        }
-    }
+    if (!f || entry < 0 || entry >= soundCount(model_, drumKit_)) return;
+    SetValue(*f, osc, entry);
 }
 
 std::vector<std::string> PrgPageModel::OctaveTexts()

@@ -57,7 +57,7 @@ TEST_F(PcgGui, AWq8FileOpensItsListAndAnEditedProgramIsExtracted)
                    "menu 57637\n"
                    "wait 200\n"
                    "log-frame\n"
-                   "dialog log 1199 ; log 1000 ; log 1400 ; set 1400 42 ; log 1400 ; click ok\n"
+                   "dialog log 1199 ; log 1000 ; page 2 ; log 1400 ; set 1400 42 ; log 1400 ; click ok\n"
                    "menu 32785\n"
                    "dialog path " + out + "\n"
                    "menu 32773\n"
