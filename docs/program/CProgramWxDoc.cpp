@@ -1,6 +1,7 @@
 #include "docs/program/CProgramWxDoc.h"
 
 #include "app/core/CommandIds.h"
+#include "docs/program/core/ProgramMenus.h"
 #include "platform/WxText.h"
 
 #include <algorithm>
@@ -8,6 +9,13 @@
 #include <wx/filename.h>
 
 namespace zib {
+
+const int CProgramWxDoc::kDeleteItems = progcmd::DeleteItems;
+const int CProgramWxDoc::kEmptyItem = progcmd::EmptyItem;
+const int CProgramWxDoc::kExtractItem = progcmd::ExtractItem;
+const int CProgramWxDoc::kExtractAllItems = progcmd::ExtractAllItems;
+const int CProgramWxDoc::kImportItems = progcmd::ImportItems;
+const int CProgramWxDoc::kSelectAll = progcmd::SelectAll;
 
 CProgramWxDoc::CProgramWxDoc()
 {

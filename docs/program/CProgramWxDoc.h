@@ -32,9 +32,22 @@ public:
     void AfterCommand();
     // Binds a command of the document's menu to an operation and its rule.
     void BindCommand(int id, std::function<void()> action, std::function<bool()> enabled);
+    // The item commands of a document with an item list: Delete, Empty Item,
+    // Extract Item, Extract All Items and Select All (enabled with items), and
+    // Import Item(s) (always).
+    template <class Model> void BindItemCommands(Model& m, std::function<bool()> hasItems)
+    {
+        BindCommand(kDeleteItems, [&m] { m.OnEditDelete(); }, hasItems);
+        BindCommand(kEmptyItem, [&m] { m.OnEditEmpty(); }, hasItems);
+        BindCommand(kExtractItem, [&m] { m.OnEditExtract(); }, hasItems);
+        BindCommand(kExtractAllItems, [&m] { m.OnEditExtractAll(); }, hasItems);
+        BindCommand(kImportItems, [&m] { m.OnEditImport(); }, [] { return true; });
+        BindCommand(kSelectAll, [&m] { m.OnEditSelectAll(); }, hasItems);
+    }
 
 protected:
     CProgramWxDoc();
+    static const int kDeleteItems, kEmptyItem, kExtractItem, kExtractAllItems, kImportItems, kSelectAll;
     // The model's open; false after its messages.
     virtual bool OpenModel(const std::string& path) = 0;
     // Save As: the filter and default extension of the document's file kind.

@@ -2,7 +2,6 @@
 
 #include "app/CZibApp.h"
 #include "docs/program/core/PcgLayout.h"
-#include "docs/program/core/ProgramMenus.h"
 
 namespace zib {
 
@@ -11,14 +10,7 @@ wxIMPLEMENT_DYNAMIC_CLASS(CZibPcgDoc, wxDocument);
 CZibPcgDoc::CZibPcgDoc()
 {
     // The program count decides, also while the drum kits are shown.
-    const auto hasPrograms = [this] { return model_.ProgramCount() > 0; };
-    const auto always = [] { return true; };
-    BindCommand(progcmd::DeleteItems, [this] { model_.OnEditDelete(); }, hasPrograms);
-    BindCommand(progcmd::EmptyItem, [this] { model_.OnEditEmpty(); }, hasPrograms);
-    BindCommand(progcmd::ExtractItem, [this] { model_.OnEditExtract(); }, hasPrograms);
-    BindCommand(progcmd::ExtractAllItems, [this] { model_.OnEditExtractAll(); }, hasPrograms);
-    BindCommand(progcmd::ImportItems, [this] { model_.OnEditImport(); }, always);
-    BindCommand(progcmd::SelectAll, [this] { model_.OnEditSelectAll(); }, hasPrograms);
+    BindItemCommands(model_, [this] { return model_.ProgramCount() > 0; });
 }
 
 bool CZibPcgDoc::OnNewDocument()

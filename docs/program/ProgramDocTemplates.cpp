@@ -11,6 +11,8 @@
 #include "docs/program/CZibGblView.h"
 #include "docs/program/CZibPcgDoc.h"
 #include "docs/program/CZibPcgView.h"
+#include "docs/program/CZibPrfDoc.h"
+#include "docs/program/CZibPrfView.h"
 #include "docs/program/core/ProgramMenus.h"
 
 namespace zib {
@@ -21,6 +23,9 @@ void AddProgramDocTemplates(CZibDocManager& manager)
     if (const ZibDocTemplateInfo* info = FindZibDocTemplate(119))
         new CMultiExtDocTemplate(&manager, *info, CLASSINFO(CZibPcgDoc), CLASSINFO(CZibPcgView),
                                  CLASSINFO(CChildPcgFrame), PcgDocumentMenu());
+    if (const ZibDocTemplateInfo* info = FindZibDocTemplate(120))
+        new CZibDocTemplate(&manager, *info, CLASSINFO(CZibPrfDoc), CLASSINFO(CZibPrfView),
+                            CLASSINFO(CChildPrfFrame), PrfDocumentMenu());
     if (const ZibDocTemplateInfo* info = FindZibDocTemplate(122))
         new CZibDocTemplate(&manager, *info, CLASSINFO(CZibArrDoc), CLASSINFO(CZibArrView),
                             CLASSINFO(CChildArrFrame), ArrDocumentMenu());

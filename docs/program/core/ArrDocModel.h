@@ -76,6 +76,7 @@ public:
 
     // Import of .WAF item files
     void ImportItem();
+    void OnEditImport() { ImportItem(); }
     bool ImportFiles(const std::vector<std::string>& files);
     bool ImportArr(const std::string& file);
     ArrItemResult ImportArrImage(std::span<const uint8_t> bytes);

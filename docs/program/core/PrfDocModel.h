@@ -58,6 +58,7 @@ public:
 
     // Import of .WFF item files
     void ImportItem();
+    void OnEditImport() { ImportItem(); }
     bool ImportFiles(const std::vector<std::string>& files);
     bool ImportPerf(const std::string& file);
     PrfItemResult ImportPerfImage(std::span<const uint8_t> bytes);

@@ -10,6 +10,7 @@
 #include "tests/support/ArrFileBuilder.h"
 #include "tests/support/GlobalFileBuilder.h"
 #include "tests/support/PcgFileBuilder.h"
+#include "tests/support/PrfFileBuilder.h"
 #include "tests/support/RealFixtures.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,9 @@ std::vector<Kind> everyKind()
         {"wq8.pcg", test::WqPcgBuilder('9').image(), "row 0: Prog1|U11|", 64},
         {"wq41.prg", test::WqPcgBuilder('I').image(), "row 0: Prog1|F11|", 128},
         {"qe.pcg", test::qePcgImage({{"Piano", 9, 0}, {"Organ", 9, 2}}), "row 0: Piano|10 / 0|", 3},
+        {"live.prf",
+         test::qePrfImage({{"Pop Live", 2, 0, test::performanceData(1, 1)}, {"Jazz", 2, 3, test::performanceData(2, 2)}}),
+         "row 0: Pop Live|3 / 0|", 4},
         {"wq8.arr", test::ArrFileBuilder('9').image(), "row 0: Arr1|D11|", 64},
         {"wq6.arr", test::ArrFileBuilder('<').image(), "row 0: Arr1|D11|", 64},
         {"r65.arr", test::ArrFileBuilder('M').image(), "row 0: Arr1|U11|", 64},
