@@ -21,24 +21,13 @@ PcgDocModel& CZibPcgView::Doc() const
 
 bool CZibPcgView::OnCreate(wxDocument* doc, long flags)
 {
-    auto* pcgDoc = dynamic_cast<CZibPcgDoc*>(doc);
-    if (!pcgDoc) return false;
-    model_ = std::make_unique<PcgListModel>(pcgDoc->Model());
-    return CProgramListView::OnCreate(doc, flags);
+    return Create<CZibPcgDoc>(doc, flags);
 }
 
 void CZibPcgView::BindViewCommands()
 {
     PcgListModel& m = *model_;
-    BindCommand(progcmd::MoveItemUp, [&m] { m.MoveItem(-1); }, [&m] { return m.CanMove(); });
-    BindCommand(progcmd::MoveItemDown, [&m] { m.MoveItem(+1); }, [&m] { return m.CanMove(); });
-    BindCommand(cmd::EditCopy, [&m] { m.OnEditCopy(); }, [&m] { return m.CanCopy(); });
-    BindCommand(cmd::EditCut, [&m] { m.OnEditCut(); }, [&m] { return m.CanCopy(); });
-    BindCommand(cmd::EditPaste, [&m] { m.OnEditPaste(); }, [&m] { return m.CanPaste(); });
-    BindCommand(progcmd::RenameItem, [this] {
-        const int row = list_->FocusedRow();
-        if (row >= 0) list_->EditLabel(row);
-    }, [&m] { return m.CanRename(); });
+    BindItemListCommands();
     BindCommand(progcmd::StsView, [&m] { m.OnStsView(); }, [&m] { return m.StsViewMessage() >= 0; });
     BindCommand(progcmd::Properties, [this] { Properties(); }, [&m] { return m.CanEditProperties(); });
     // "STS View" names the list it switches to.
@@ -51,24 +40,6 @@ void CZibPcgView::BindViewCommands()
     list_->Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
         model_->OnBankRange(e.GetId() - progcmd::BankFirst);
     }, progcmd::BankFirst, progcmd::BankFirst + progcmd::BankCount - 1);
-}
-
-std::vector<CProgramListCtrl::Column> CZibPcgView::Columns() const
-{
-    std::vector<CProgramListCtrl::Column> columns;
-    for (const auto& c : model_->Columns())
-        columns.push_back({std::string(c.title), c.width});
-    return columns;
-}
-
-int CZibPcgView::RowCount() const
-{
-    return model_ ? model_->RowCount() : 0;
-}
-
-std::string CZibPcgView::CellText(int row, int column) const
-{
-    return model_->CellText(row, column);
 }
 
 int CZibPcgView::IconResource() const
@@ -98,22 +69,6 @@ void CZibPcgView::ColumnClicked(int column)
             menu.Check(progcmd::BankFirst + b, b == firstBank);
         }
     });
-}
-
-std::vector<MenuItemDef> CZibPcgView::PopupMenu() const
-{
-    return PcgPopupMenu();
-}
-
-void CZibPcgView::EnablePopup(wxMenu& menu) const
-{
-    const bool empty = RowCount() == 0;
-    const bool noSelection = empty || list_->SelectedRows().empty();
-    menu.Enable(cmd::ToWxId(cmd::EditPaste), model_->CanPaste());
-    for (int id : {cmd::EditCut, cmd::EditCopy, progcmd::DeleteItems, progcmd::EmptyItem, progcmd::ExtractItem,
-                   progcmd::Properties})
-        menu.Enable(cmd::ToWxId(id), !noSelection);
-    menu.Enable(cmd::ToWxId(progcmd::RenameItem), !empty && list_->FocusedRow() >= 0);
 }
 
 void CZibPcgView::Properties()
