@@ -35,6 +35,7 @@
 #include <wx/filedlg.h>
 #include <wx/image.h>
 #include <wx/listbox.h>
+#include <wx/spinctrl.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -469,6 +470,8 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 }
             } else if (auto* combo = dynamic_cast<wxComboBox*>(control)) {
                 combo->SetValue(wxFromUtf8(value));
+            } else if (auto* spin = dynamic_cast<wxSpinCtrl*>(control)) {
+                spin->SetValue(std::atoi(value.c_str()));
             } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
                 items->SetStringSelection(wxFromUtf8(value));
             }

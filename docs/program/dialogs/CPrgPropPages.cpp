@@ -25,6 +25,7 @@ public:
     {
         Bind(wxEVT_PAINT, &PrgGraphPanel::OnPaint, this);
         Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) { Refresh(); });
+        Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Refresh(); });
     }
 
 private:
