@@ -160,7 +160,15 @@ bool ArrDocModel::GetUserStyleNames(const std::string& arrPath)
     if (error == FileIoError::OpenFailed)
         return Failed(DocMessage::Text("Cannot open file - %d", {std::to_string(int(error))}, "GetUserStyleNames"));
     // A short or unreadable file, or one of another model, gives no names and no message.
-    if (error != FileIoError::None || !siblingFits(file, model)) return false;
+    if (error != FileIoError::None) return false;
+    return ReadUserStyleNames(file);
+}
+
+bool ArrDocModel::ReadUserStyleNames(std::span<const uint8_t> file)
+{
+    userStyleNames = {};
+    // A short or unreadable file, or one of another model, gives no names and no message.
+    if (!siblingFits(file, model)) return false;
     const auto take = [&](int entry, size_t at, size_t width) {
         if (at + width > file.size()) return false;
         std::memcpy(userStyleNames[size_t(entry)].data(), file.data() + at, width);
@@ -194,7 +202,14 @@ bool ArrDocModel::GetUserProgNames(const std::string& arrPath)
     const FileIoError error = readWholeFile(*sibling, file, kMaxSibling);
     if (error == FileIoError::OpenFailed)
         return Failed(DocMessage::Text("Cannot open file - %d", {std::to_string(int(error))}, "GetUserProgNames"));
-    if (error != FileIoError::None || !siblingFits(file, model)) return false;
+    if (error != FileIoError::None) return false;
+    return ReadUserProgNames(file);
+}
+
+bool ArrDocModel::ReadUserProgNames(std::span<const uint8_t> file)
+{
+    userProgramNames = {};
+    if (!siblingFits(file, model)) return false;
     const int count = FamilyA() ? 64 : 128;
     const size_t first = FamilyA() ? 88 : 48, stride = FamilyA() ? 10 : 172, width = FamilyA() ? 10 : 16;
     if (first + stride * size_t(count - 1) + width > file.size()) return false;

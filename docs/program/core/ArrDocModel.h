@@ -61,6 +61,9 @@ public:
     // is missing, of another model, or too short for what it must hold.
     bool GetUserStyleNames(const std::string& arrPath);
     bool GetUserProgNames(const std::string& arrPath);
+    // The same on a sibling file read already.
+    bool ReadUserStyleNames(std::span<const uint8_t> file);
+    bool ReadUserProgNames(std::span<const uint8_t> file);
     void DeleteContents();
 
     // Item commands on the view's selection (else its focused row)
