@@ -3,7 +3,6 @@
 #include "midi/ValueTexts.h"
 
 #include <algorithm>
-#include <tuple>
 
 namespace zib {
 
@@ -270,8 +269,15 @@ void ArrPageModel::BuildPage2(const ArrDocModel& doc)
              const int v = Get(c, kTranspose).value;
              if (v >= 0) r[transpose] = uint8_t(int8_t(v - 11));
          });
-    for (const auto& [id, at, label] : {std::tuple{int(kKick), kick, "Kick"}, std::tuple{int(kSnare), snare, "Snare"}}) {
-        Add(MakeControl(id, label, ArrControl::Kind::List, {"A", "B", "C", "D"}));
+    struct Letter {
+        int id;
+        size_t at;
+        const char* label;
+    };
+    for (const Letter& l : {Letter{kKick, kick, "Kick"}, Letter{kSnare, snare, "Snare"}}) {
+        const int id = l.id;
+        const size_t at = l.at;
+        Add(MakeControl(id, l.label, ArrControl::Kind::List, {"A", "B", "C", "D"}));
         Bind(id, [at](View r) { return r[at] < 4 ? int(r[at]) : -1; }, [id, at, this](Record& r, const ControlList& c) {
             const int v = Get(c, id).value;
             if (v >= 0) r[at] = uint8_t(v);
