@@ -217,6 +217,15 @@ TEST(ArrList, PastedBlocksAreCheckedThenConverted)
     EXPECT_EQ(fresh.doc.recordMode, 2);
     EXPECT_EQ(fresh.doc.items[0].data, wq41.doc.items[3].data);
 
+    // A 164-byte Wq41 record into a record-mode-2 document: its 164 bytes, then a zero tail.
+    ArrTestDoc one, two;
+    open(one, 'I', 1);
+    open(two, 'I', 2);
+    EXPECT_EQ(ArrListModel(two.doc).Paste(copyRows(one, {5}), "OnEditPaste"), 1);
+    auto tailed = one.doc.items[5].data;
+    tailed.resize(194, 0);
+    EXPECT_EQ(two.doc.items.back().data, tailed);
+
     auto badSize = r65Block;
     badSize[32] = 131; // a part size no 'M' record has
     auto badKind = r65Block;

@@ -106,6 +106,39 @@ TEST(PcgDocItems, ExtractWritesTheItemFileOfTheSeries)
     EXPECT_EQ(test::readFileBytes(qe.dir / "e.WPF").size(), 39u);
 }
 
+TEST(PcgDocItems, ExtractThenImportGivesTheSameItemFileBack)
+{
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> image;
+        int list;
+        size_t fileSize;
+    };
+    const Case cases[] = {
+        {"a.pcg", test::WqPcgBuilder('9').image(), 1, 5 + 164},
+        {"a.prg", test::WqPcgBuilder('I').image(), 1, 5 + 172},
+        {"b.pcg", test::WqPcgBuilder('<').image(), 2, 5 + 1484},
+        {"b.prg", test::WqPcgBuilder('M').image(), 2, 5 + 1052},
+        {"q.pcg", test::qePcgImage({{"Piano", 9, 0}, {"Organ", 9, 2}}), 1, 0},
+    };
+    for (const Case& c : cases) {
+        test::PcgTestDoc t;
+        ASSERT_TRUE(t.open(c.name, c.image)) << c.name;
+        t.doc.shownList = c.list;
+        const std::string first = t.path("first.item"), again = t.path("again.item");
+        const int row = t.doc.IsQe() ? 2 : 1;
+        ASSERT_TRUE(t.doc.ExtractItem(row, first));
+        const auto bytes = test::readFileBytes(first);
+        if (c.fileSize) {
+            EXPECT_EQ(bytes.size(), c.fileSize) << c.name;
+        }
+        const auto r = c.list == 1 ? t.doc.ImportPcgImage(bytes) : t.doc.ImportDrumKitImage(bytes);
+        ASSERT_EQ(r, PcgItemResult::Added) << c.name;
+        ASSERT_TRUE(t.doc.ExtractItem(int(t.doc.ShownItems().size()) - 1, again));
+        EXPECT_EQ(test::readFileBytes(again), bytes) << c.name;
+    }
+}
+
 TEST(PcgDocItems, ExtractRefusalsAndFailuresAreReported)
 {
     test::PcgTestDoc t;

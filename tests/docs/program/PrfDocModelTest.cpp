@@ -248,6 +248,28 @@ TEST(PrfList, DataThatCannotBeReadIsRefusedBeforeTheConversionTouchesIt)
     }
 }
 
+TEST(PrfList, AMoveInsideTheListDeletesTheDraggedRowsOnce)
+{
+    PrfTestDoc t;
+    ASSERT_TRUE(t.open("live.prf", fourPerformances()));
+    PrfListModel l(t.doc);
+    t.select({0, 1}, 0);
+    const auto block = l.BeginDrag();
+    ASSERT_TRUE(block);
+    EXPECT_FALSE(l.OnDrop(*block, 1, true)); // onto its own rows
+    EXPECT_EQ(t.said(), Said{"37"});
+    EXPECT_TRUE(l.OnDrop(*block, 4, true));
+    l.EndDrag(true);
+    ASSERT_EQ(t.doc.Count(), 6);
+    std::vector<std::string> names;
+    for (const auto& item : t.doc.items)
+        names.push_back(item.NameText());
+    EXPECT_EQ(names, (std::vector<std::string>{"** (N/A) EMPTY **", "** (N/A) EMPTY **", "Dance", "Pop Live",
+                                               "Ballad Night", "Jazz Club"}));
+    for (int i = 0; i < t.doc.Count(); ++i)
+        EXPECT_EQ(t.doc.items[size_t(i)].position, uint32_t(i));
+}
+
 TEST(PrfList, MovingRenamingAndTheCategory)
 {
     PrfTestDoc t;
