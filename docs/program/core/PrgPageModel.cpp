@@ -44,10 +44,9 @@ int readField(const PrgField& f, const std::vector<uint8_t>& record, int at)
 
 void writeField(const PrgField& f, std::vector<uint8_t>& record, int at, int value)
 {
+    if (f.kind == PrgFieldKind::Fixed) return; // shown, never stored: it has no byte
     uint8_t& b = record[size_t(at)];
     switch (f.kind) {
-    case PrgFieldKind::Fixed:
-        return;
     case PrgFieldKind::Sample:
         b = uint8_t(value);
         record[size_t(at) + 1] = uint8_t(value >> 8);

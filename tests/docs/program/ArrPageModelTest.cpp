@@ -98,9 +98,7 @@ std::vector<ControlCase> everyControl()
     };
     for (int row = 0; row < 9; ++row) {
         const size_t a = kBlocksA[row], b = kBlocksB[row];
-        const Offsets none;
-        const auto in = [row](size_t block, size_t at) { return block == 0 ? Offsets{} : Offsets{block + at}; };
-        (void)none;
+        const auto in = [](size_t block, size_t at) { return block == 0 ? Offsets{} : Offsets{block + at}; };
         for (int control = 0; control < 5; ++control) {
             const size_t at = control == 0 ? 0 : control == 1 ? 2 : control == 2 ? 3 : 4;
             cases.push_back({3, P::kRows + 10 * row + control, in(a, at), in(b, at)});
