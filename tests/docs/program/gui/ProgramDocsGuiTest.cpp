@@ -63,6 +63,9 @@ std::vector<Kind> everyKind()
     return {
         {"wq8.pcg", test::WqPcgBuilder('9').image(), "row 0: Prog1|U11|", 64},
         {"wq41.prg", test::WqPcgBuilder('I').image(), "row 0: Prog1|F11|", 128},
+        {"wq6.pcg", test::WqPcgBuilder('<').image(), "row 0: Prog1|U11|", 64},
+        {"t517.pcg", test::WqPcgBuilder('H').image(), "row 0: Prog1|U11|", 64},
+        {"r65.prg", test::WqPcgBuilder('M').image(), "row 0: Prog1|F11|", 128},
         {"qe.pcg", test::qePcgImage({{"Piano", 9, 0}, {"Organ", 9, 2}}), "row 0: Piano|10 / 0|", 3},
         {"live.prf",
          test::qePrfImage({{"Pop Live", 2, 0, test::performanceData(1, 1)}, {"Jazz", 2, 3, test::performanceData(2, 2)}}),
@@ -71,6 +74,8 @@ std::vector<Kind> everyKind()
         {"wq6.arr", test::ArrFileBuilder('<').image(), "row 0: Arr1|D11|", 64},
         {"r65.arr", test::ArrFileBuilder('M').image(), "row 0: Arr1|U11|", 64},
         {"wq41.arr", test::ArrFileBuilder('I', 2).image(), "row 0: Arr1|F11|", 128},
+        {"wq41m1.arr", test::ArrFileBuilder('I', 1).image(), "row 0: Arr1|F11|", 128},
+        {"t517.arr", test::ArrFileBuilder('H').image(), "row 0: Arr1|D11|", 64},
         {"r65.arg", test::argImage('M'), "row 0:       MIDI CHANNELS|----------", 22},
         {"wq41.arg", test::argImage('I'), "row 0:       MIDI CHANNELS|----------", 36},
         {"r65.gbl", test::gblImage('M'), "row 0: Master Tune|0", 49},
@@ -143,6 +148,8 @@ TEST_F(ProgramDocsGui, ItemsMoveBetweenDocumentsByPasteAndDragWithTheirConversio
         "dialog ok\ndrag wq41.prg 0 wq8.pcg 0 copy\n"
         // The pasted record, extracted: the Wq41 layout.
         "activate-child wq41.prg\nselect-rows 128 128\ndialog path " + prg + "\nmenu 32773\n"
+        // ... and imported back.
+        "dialog path " + prg + "\nmenu 32774\nlog-list 0\n"
         // A move inside one view: the rows go once, the pasted ones stay.
         "drag wq8.pcg 1,2 wq8.pcg 5 move\nactivate-child wq8.pcg\nlog-list 6\n"
         // Arrangements: a Wq8 arrangement pasted into the WqR65 file, a WqR65 one moved to the Wq8 file.
@@ -156,19 +163,20 @@ TEST_F(ProgramDocsGui, ItemsMoveBetweenDocumentsByPasteAndDragWithTheirConversio
     std::string log;
     for (const auto& l : r.log)
         log += l + "\n";
-    ASSERT_EQ(lists.size(), 6u) << log;
+    ASSERT_EQ(lists.size(), 7u) << log;
     EXPECT_NE(lists[0].find(" rows=130 "), std::string::npos) << lists[0];
     EXPECT_NE(lists[1].find(" rows=131 "), std::string::npos) << lists[1];
     EXPECT_TRUE(r.has("message: title=OnDrop text=" + ZibMessage(40, 0))) << r.output;
     EXPECT_TRUE(r.has("drag: refused"));
+    EXPECT_NE(lists[2].find(" rows=132 "), std::string::npos) << lists[2]; // the extracted program imported back
     // The move inside wq8.pcg: 64 rows, Prog2 and Prog3 after Prog6.
-    EXPECT_NE(lists[2].find(" rows=64 "), std::string::npos) << lists[2];
+    EXPECT_NE(lists[3].find(" rows=64 "), std::string::npos) << lists[3];
     EXPECT_EQ(r.line("row 4: ").rfind("row 4: Prog2|", 0), 0u) << log;
     EXPECT_EQ(r.line("row 5: ").rfind("row 5: Prog3|", 0), 0u) << log;
     // Arrangements: 65 in the WqR65 file after the paste, 64 after its row moved away.
-    EXPECT_NE(lists[3].find(" rows=65 "), std::string::npos) << lists[3];
-    EXPECT_NE(lists[4].find(" rows=64 "), std::string::npos) << lists[4];
-    EXPECT_NE(lists[5].find(" rows=65 "), std::string::npos) << lists[5];
+    EXPECT_NE(lists[4].find(" rows=65 "), std::string::npos) << lists[4];
+    EXPECT_NE(lists[5].find(" rows=64 "), std::string::npos) << lists[5];
+    EXPECT_NE(lists[6].find(" rows=65 "), std::string::npos) << lists[6];
 
     const auto program = test::readFileBytes(prg);
     ASSERT_EQ(program.size(), 5u + 172u);
