@@ -1,5 +1,7 @@
 #include "app/CTestDriver.h"
 
+#include "app/BlockDragSource.h"
+#include "app/CChildFrames.h"
 #include "app/CListCtrlCustomDraw.h"
 #include "app/CMainFrame.h"
 #include "app/CTextViewer.h"
@@ -30,9 +32,11 @@
 #include <wx/dcscreen.h>
 #include <wx/dialog.h>
 #include <wx/display.h>
+#include <wx/dnd.h>
 #include <wx/filedlg.h>
 #include <wx/image.h>
 #include <wx/listbox.h>
+#include <wx/spinctrl.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -367,6 +371,20 @@ void CTestDriver::Run(const Words& c)
         Log("exists " + arg(1) + " " + std::to_string(wxFileExists(wxFromUtf8(arg(1)))));
     } else if (verb == "screenshot") {
         Screenshot(arg(1));
+    } else if (verb == "activate-child" && frame) {
+        ActivateChild(arg(1));
+    } else if (verb == "select-rows" && frame) {
+        SelectRows(arg(1), arg(2).empty() ? -1 : std::atoi(arg(2).c_str()));
+    } else if (verb == "drop-files" && frame) {
+        // Files dropped on the main window.
+        wxArrayString files;
+        for (size_t i = 1; i < c.size(); ++i)
+            files.Add(wxFromUtf8(c[i]));
+        auto* target = dynamic_cast<wxFileDropTarget*>(frame->GetDropTarget());
+        Log("drop-files: " + std::string(target && target->OnDropFiles(0, 0, files) ? "taken" : "refused"));
+    } else if (verb == "drag" && frame) {
+        // drag <source title> <rows> <target title> <row> <move|copy>
+        DragBlock(arg(1), arg(2), arg(3), std::atoi(arg(4).c_str()), arg(5) == "move");
     } else {
         Log("unknown command " + verb);
     }
@@ -472,6 +490,8 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 }
             } else if (auto* combo = dynamic_cast<wxComboBox*>(control)) {
                 combo->SetValue(wxFromUtf8(value));
+            } else if (auto* spin = dynamic_cast<wxSpinCtrl*>(control)) {
+                spin->SetValue(std::atoi(value.c_str()));
             } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
                 items->SetStringSelection(wxFromUtf8(value));
             }
@@ -507,6 +527,15 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 changed.SetInt(1);
                 changed.SetEventObject(radio);
                 radio->ProcessWindowEvent(changed);
+            }
+        } else if (verb == "activate") {
+            // A double click on a line of a list box.
+            if (auto* list = dynamic_cast<wxListBox*>(control)) {
+                list->SetSelection(std::atoi(value.c_str()));
+                wxCommandEvent dclick(wxEVT_LISTBOX_DCLICK, id);
+                dclick.SetInt(list->GetSelection());
+                dclick.SetEventObject(list);
+                list->ProcessWindowEvent(dclick);
             }
         } else if (verb == "click") {
             wxCommandEvent click(wxEVT_BUTTON, id);
@@ -759,6 +788,109 @@ void CTestDriver::LogActiveList(int rows)
             cells += (c ? "|" : "") + escaped(list->GetItemText(r, c));
         Log("row " + std::to_string(r) + ": " + cells);
     }
+}
+
+namespace {
+
+// The MDI children of the main frame whose title holds `part` ("" every one).
+std::vector<CZibMdiChild*> childrenTitled(const std::string& part)
+{
+    std::vector<CZibMdiChild*> found;
+    std::vector<wxWindow*> stack = {CMainFrame::Get()};
+    while (!stack.empty()) {
+        wxWindow* w = stack.back();
+        stack.pop_back();
+        if (auto* child = dynamic_cast<CZibMdiChild*>(w))
+            if (wxToUtf8(child->GetTitle()).find(part) != std::string::npos) found.push_back(child);
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    return found;
+}
+
+wxListCtrl* firstList(wxWindow* root)
+{
+    std::vector<wxWindow*> stack = {root};
+    while (!stack.empty()) {
+        wxWindow* w = stack.front();
+        stack.erase(stack.begin());
+        if (auto* list = dynamic_cast<wxListCtrl*>(w)) return list;
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    return nullptr;
+}
+
+BlockDragSource* dragSourceOf(CZibMdiChild* child)
+{
+    auto* docChild = dynamic_cast<CZibDocChildFrame*>(child);
+    return docChild ? dynamic_cast<BlockDragSource*>(docChild->GetView()) : nullptr;
+}
+
+std::vector<long> rowsOf(const std::string& text)
+{
+    std::vector<long> rows;
+    std::stringstream in(text);
+    for (std::string item; std::getline(in, item, ',');)
+        if (!item.empty() && item != "-") rows.push_back(std::atol(item.c_str()));
+    return rows;
+}
+
+} // namespace
+
+void CTestDriver::ActivateChild(const std::string& titlePart)
+{
+    const auto found = childrenTitled(titlePart);
+    if (found.empty()) {
+        Log("activate-child: none titled " + titlePart);
+        return;
+    }
+    found.front()->Activate();
+    wxTheApp->ProcessIdle();
+    Log("activate-child: " + escaped(found.front()->GetTitle()));
+}
+
+void CTestDriver::SelectRows(const std::string& rows, int focus)
+{
+    // rows: "1,2,5" or "-" for none; the focus row is optional.
+    CZibMdiChild* child = CMainFrame::Get()->ActiveZibChild();
+    wxListCtrl* list = child ? firstList(child) : nullptr;
+    if (!list) {
+        Log("select-rows: no list");
+        return;
+    }
+    for (long r = 0; r < list->GetItemCount(); ++r)
+        list->SetItemState(r, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    std::string done;
+    for (long r : rowsOf(rows))
+        if (r >= 0 && r < list->GetItemCount()) {
+            list->SetItemState(r, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+            done += (done.empty() ? "" : ",") + std::to_string(r);
+        }
+    if (focus >= 0 && focus < list->GetItemCount()) list->SetItemState(focus, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+    Log("select-rows: " + (done.empty() ? std::string("-") : done) + " focus=" + std::to_string(focus));
+}
+
+void CTestDriver::DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move)
+{
+    const auto sources = childrenTitled(from);
+    const auto targets = childrenTitled(to);
+    BlockDragSource* source = sources.empty() ? nullptr : dragSourceOf(sources.front());
+    BlockDragSource* target = targets.empty() ? nullptr : dragSourceOf(targets.front());
+    if (!source || !target) {
+        Log("drag: no such views");
+        return;
+    }
+    sources.front()->Activate();
+    SelectRows(rows, -1);
+    const auto block = source->StartBlockDrag();
+    if (!block) {
+        Log("drag: nothing to drag");
+        return;
+    }
+    const bool taken = target->TakeBlockDrop(*block, row, move);
+    source->FinishBlockDrag(taken && move);
+    Log(std::string("drag: ") + (taken ? "dropped" : "refused"));
 }
 
 void CTestDriver::LogMenuBar()

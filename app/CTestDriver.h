@@ -78,6 +78,9 @@ private:
     void LogFrame();
     void LogMenuBar();
     void LogActiveList(int rows);
+    void ActivateChild(const std::string& titlePart);
+    void SelectRows(const std::string& rows, int focus);
+    void DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move);
     void LogControl(wxWindow* control);
     void Screenshot(const std::string& name);
 

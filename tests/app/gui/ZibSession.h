@@ -52,6 +52,8 @@ public:
 
     // Runs the program with `script`; `seconds` bounds the whole run.
     ZibRun run(const std::string& script, int seconds = 40);
+    // The same with program arguments (files to open, as from a command line).
+    ZibRun run(const std::string& script, int seconds, const std::vector<std::string>& arguments);
 
     bool displayOk() const { return display_.ok(); }
 
