@@ -5,6 +5,7 @@
 #include "app/CTextViewer.h"
 #include "app/CZibApp.h"
 #include "app/CZibDocManager.h"
+#include "app/CZibDocTemplate.h"
 #include "app/CZibFileDialog.h"
 #include "app/core/CommandIds.h"
 #include "app/dialogs/CFileDialogs.h"
@@ -571,7 +572,10 @@ void CTestDriver::RunDialog(const std::string& name)
         Log("confirm-overwrite: result=" + std::to_string(int(CConfirmOverwriteDlg::ResultOf(r))));
     } else if (name == "new-file") {
         CNewFileDlg dlg(parent, wxGetApp().DocManager()->ZibTemplates());
-        Log("new-file: result=" + std::to_string(dlg.ShowModal()));
+        const int r = dlg.ShowModal();
+        Log("new-file: result=" + std::to_string(r) + " template=" +
+            (dlg.Template() ? dlg.Template()->GetDocString(DocStringIndex::FileNewName) : std::string("none")) +
+            " subtype=" + std::to_string(dlg.SubType()));
     } else if (name == "progress") {
         CProgressDlg* progress = CProgressDlg::Create(parent);
         for (int i = 0; i < 3; ++i)

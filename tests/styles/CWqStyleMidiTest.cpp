@@ -11,6 +11,7 @@
 #include "styles/CStyleTextCommands.h"
 #include "styles/CWqStyleMidiWriter.h"
 #include "tests/styles/SmfListing.h"
+#include "tests/support/Golden.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WqImageBuilder.h"
@@ -86,16 +87,7 @@ TEST(DumpStyleToMidi, GoldenListingOfASmallStyle)
     ASSERT_EQ(out->result, 0);
     std::string listing;
     for (const std::string& line : out->listing.lines) listing += line + "\n";
-    std::string path = std::string(ZIB_STYLES_GOLDEN_DIR) + "/WqStyleMidiSmall.txt";
-    if (std::getenv("ZIB_UPDATE_GOLDEN")) {
-        std::ofstream(path, std::ios::binary) << listing;
-        GTEST_SKIP() << "golden file written: " << path;
-    }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << path;
-    std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(listing, expected.str());
+    test::compareWithGolden(listing, std::string(ZIB_STYLES_GOLDEN_DIR) + "/WqStyleMidiSmall.txt");
 }
 
 // One two-bar VAR1 CV1 in 4/4 at tempo byte 90: the setup bar, then the CV.

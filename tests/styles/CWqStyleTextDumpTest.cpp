@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "styles/CWqStyleFile.h"
+#include "tests/support/Golden.h"
 #include "tests/support/WqImageBuilder.h"
 
 namespace zib {
@@ -52,16 +53,7 @@ std::vector<uint8_t> goldenStyle(char model)
 
 void compareWithGolden(const std::string& text, const std::string& name)
 {
-    std::string path = std::string(ZIB_STYLES_GOLDEN_DIR) + "/" + name;
-    if (std::getenv("ZIB_UPDATE_GOLDEN")) {
-        std::ofstream(path, std::ios::binary) << text;
-        GTEST_SKIP() << "golden file written: " << path;
-    }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << "missing golden file " << path;
-    std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(text, expected.str());
+    test::compareWithGolden(text, std::string(ZIB_STYLES_GOLDEN_DIR) + "/" + name);
 }
 
 TEST(CWqStyleTextDump, GoldenLayoutA) { compareWithGolden(dump(goldenStyle('9'), '9'), "WqStyleDumpLayoutA.txt"); }

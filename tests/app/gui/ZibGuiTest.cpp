@@ -5,6 +5,7 @@
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
+#include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -244,7 +245,8 @@ TEST_F(ZibGui, SharedDialogsHandTheirValuesToTheirCallers)
                    "dialog set 1549 -30 ; ok\nrun-dialog transpose-value\n"
                    "dialog set 1812 3:2:7 ; ok\nrun-dialog goto\n"
                    "dialog click 1085\nrun-dialog confirm-overwrite\n"
-                   "run-dialog new-file\nrun-dialog progress\nquit\n");
+                   "dialog log 1914 ; select 1914 2 ; log 1915 ; select 1915 2 ; ok\nrun-dialog new-file\n"
+                   "run-dialog progress\nquit\n");
     // Time signature: 64 preselected; typed values clamped to 1-999 and 1-99.
     EXPECT_TRUE(r.has("control 1904: selection=6 items=1|2|4|8|16|32|64|128 enabled=1"));
     EXPECT_TRUE(r.has("time-signature: result=5100 measure=0 beats=99 value=64"));
@@ -258,7 +260,16 @@ TEST_F(ZibGui, SharedDialogsHandTheirValuesToTheirCallers)
     EXPECT_TRUE(r.has("transpose-value: result=5100 value=-30"));
     EXPECT_TRUE(r.has("goto: result=5100 position=  3:02:007"));
     EXPECT_TRUE(r.has("confirm-overwrite: result=1085"));
-    EXPECT_TRUE(r.has("new-file: result=-1")); // no document kind to offer yet
+    // New: the kinds in template order (MIDI, style, program ...), the first one chosen;
+    // the program kind offers its three sub-types.
+    const std::string kinds = r.line("control 1914:");
+    EXPECT_EQ(kinds.rfind("control 1914: selection=0 items=Midi Files (*.mid)|Style Files (*.sty)|"
+                          "Program Files (*.pcg;*.prg)|",
+                          0),
+              0u)
+        << kinds;
+    EXPECT_TRUE(r.has("control 1915: selection=0 items=Qe-series PCG|WQ8/WqT517/WQ6 PCG|WQ41/WqR65 PRG enabled=1"));
+    EXPECT_TRUE(r.has("new-file: result=5100 template=Program Files (*.pcg;*.prg) subtype=2"));
     EXPECT_TRUE(r.has("progress: position=30"));
 }
 
@@ -293,20 +304,29 @@ TEST_F(ZibGui, ExternalPlayerFileGoesWhenThePlayerHasEnded)
 TEST_F(ZibGui, OpenUsesTheLastFileTypeAndFolder)
 {
     seedAuthor();
-    const std::string pad = (session_.files() / "Song.pad").string();
-    writeFileAtomically(pad, std::string_view("DASKF"));
+    const auto songs = session_.files() / "songs";
+    std::filesystem::create_directories(songs);
+    const std::string song = (songs / "Song.mid").string();
+    test::SmfBuilder smf(1, 96);
+    smf.AddTrack().Tempo(0, 500000);
+    smf.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
+    writeFileAtomically(song, smf.Build());
     {
         FileProfile p = settings();
         p.setInt("Settings", "LastOpenedFileType", 5);
         p.setString("Settings", "LastOpenedDirectory", session_.files().string());
     }
-    ZibRun r = run("dialog path " + pad + "\ndialog ok\nmenu 57601\nquit\n");
+    ZibRun r = run("dialog path " + song + "\ndialog ok\nmenu 57601\nlog-frame\nquit\n");
     const std::string dialog = r.line("file-dialog:");
     EXPECT_NE(dialog.find(" dir=" + session_.files().string() + " filter=4 "), std::string::npos) << dialog;
     EXPECT_NE(dialog.find("|Pad Files (*.PAD)|*.PAD;*.pad|"), std::string::npos) << dialog;
     EXPECT_NE(dialog.find("Arrangement Global Data Files (*.ARG)|*.ARG;*.arg"), std::string::npos) << dialog;
-    // No document kind can open it yet: the failure is reported, not swallowed.
-    EXPECT_TRUE(r.has("message: title=OnFileOpen text=" + ZibMessage(19, 0)));
+    // The chosen file opened through the template of its extension, and the
+    // document stored its own file type and folder for the next Open.
+    EXPECT_TRUE(r.lines("message:").empty());
+    EXPECT_NE(r.line("frame:").find(" docbar=MidiDoc "), std::string::npos) << r.line("frame:");
+    EXPECT_EQ(settings().getInt("Settings", "LastOpenedFileType"), 1);
+    EXPECT_EQ(settings().getString("Settings", "LastOpenedDirectory"), songs.string());
 }
 
 TEST_F(ZibGui, RecentFileThatCannotBeOpenedLeavesTheList)
@@ -319,7 +339,8 @@ TEST_F(ZibGui, RecentFileThatCannotBeOpenedLeavesTheList)
     ASSERT_EQ(files.size(), 2u);
     EXPECT_NE(files[0].find("|&1 Gone.sty|"), std::string::npos) << files[0];
     EXPECT_EQ(files[1].find("&1 Gone.sty"), std::string::npos) << files[1];
-    EXPECT_TRUE(r.has("message: title=OnFileOpen text=" + ZibMessage(19, 0)));
+    // The style document that tried to read it reported the failure once.
+    EXPECT_EQ(r.lines("message: ").size(), 1u);
     EXPECT_EQ(settings().getString("Recent File List", "File1"), "");
 }
 
