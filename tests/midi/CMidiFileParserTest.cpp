@@ -62,7 +62,7 @@ TEST(CMidiFileParser, Format1BecomesOneTrackInTimeOrderWithRunningStatus)
         5,  0x90, 62,   100,                                      // equal times keep the track order
         0,  0x91, 41,   90,                                       //
         10, 0x80, 60,   0,                                        //
-        30, 0xFF, 0x2F, 0, // one end of track, at the input's end (tick 50)
+        0,  0xFF, 0x2F, 0, // one end of track, right after the last event
     };
     SmfBuilder expected(0, 96);
     expected.AddTrack().NoEndOfTrack().Raw(0, std::vector<uint8_t>(track.begin() + 1, track.end()));
@@ -98,11 +98,29 @@ TEST(CMidiFileParser, Format0BecomesMetaTrackAndOneTrackPerChannel)
     ASSERT_EQ(out.code, 0);
     EXPECT_EQ(out.size, out.image.size());
 
+    // Each track ends right after its own last event.
     SmfBuilder expected(1, 96);
-    expected.AddTrack().TimeSig(0, 4, 2).Marker(10, "A").EndAt(40);
-    expected.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(30, 0, 60).EndAt(40);
-    expected.AddTrack().NoteOn(0, 9, 36, 100).NoteOff(20, 9, 36).EndAt(40);
+    expected.AddTrack().TimeSig(0, 4, 2).Marker(10, "A");
+    expected.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(30, 0, 60);
+    expected.AddTrack().NoteOn(0, 9, 36, 100).NoteOff(20, 9, 36);
     EXPECT_EQ(out.image, expected.Build());
+}
+
+// A tempo track and a note track whose last note-off is at 96 and whose end
+// is at 1888: the merged track ends with delta 0 after the note-off.
+TEST(CMidiFileParser, EndOfTrackFollowsTheLastEventNotTheInputsEnd)
+{
+    SmfBuilder b(1, 96);
+    b.AddTrack().Tempo(0, 500000).EndAt(1888);
+    b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60).EndAt(1888);
+    const Converted out = convert(b.Build());
+    ASSERT_EQ(out.code, 0);
+    ASSERT_EQ(out.image.size(), 41u);
+    EXPECT_EQ(std::vector<uint8_t>(out.image.end() - 8, out.image.end()),
+              (std::vector<uint8_t>{0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00}));
+    EventRecorder r;
+    ASSERT_EQ(r.ParseMemory(out.image.data(), uint32_t(out.image.size())), 0);
+    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{96}));
 }
 
 TEST(CMidiFileParser, EveryTrackEndsOnceEvenWithoutMetaEvents)
@@ -115,10 +133,10 @@ TEST(CMidiFileParser, EveryTrackEndsOnceEvenWithoutMetaEvents)
     ASSERT_EQ(out.code, 0);
     const auto parts = chunks(out.image);
     ASSERT_EQ(parts.size(), 3u);
-    EXPECT_EQ(parts[1].second, (std::vector<uint8_t>{30, 0xFF, 0x2F, 0}));
+    EXPECT_EQ(parts[1].second, (std::vector<uint8_t>{0, 0xFF, 0x2F, 0}));
     EventRecorder r;
     ASSERT_EQ(r.ParseMemory(out.image.data(), uint32_t(out.image.size())), 0);
-    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{30, 30}));
+    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{0, 30}));
 }
 
 TEST(CMidiFileParser, MakerSysExGoesToItsChannelTrack)
@@ -315,7 +333,7 @@ TEST(CMidiFileParser, ConversionsBothWaysKeepTheEvents)
 
     EventRecorder r;
     ASSERT_EQ(r.ParseMemory(format1.image.data(), uint32_t(format1.image.size())), 0);
-    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{2000, 2000, 2000}));
+    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{960, 500, 800})); // each after its last event
 }
 
 TEST(CMidiFileParser, ErrorTexts)

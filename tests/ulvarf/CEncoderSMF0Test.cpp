@@ -57,11 +57,13 @@ public:
     int endsOfTrack = 0;
     int channelEvents = 0;
     uint32_t lastEnd = 0;
+    uint32_t lastChannelEvent = 0;
 
 protected:
     int OnChannelEvent() override
     {
         ++channelEvents;
+        lastChannelEvent = m_eventTime;
         return 0;
     }
     int OnMetaEndOfTrack() override
@@ -416,7 +418,9 @@ TEST(CEncoderSMF0, TheExportedFileReadsCleanlyAfterTheFormatConverter)
     ASSERT_EQ(merged.ParseMemory(format0.data(), uint32_t(format0.size())), 0);
     EXPECT_EQ(merged.channelEvents, direct.channelEvents);
     EXPECT_EQ(merged.endsOfTrack, 1);
-    EXPECT_EQ(merged.lastEnd, 2u * kBar);
+    EXPECT_EQ(direct.lastEnd, 2u * kBar);
+    // The converter ends its track right after the last event.
+    EXPECT_EQ(merged.lastEnd, merged.lastChannelEvent);
 }
 
 } // namespace
