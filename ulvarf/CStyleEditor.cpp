@@ -23,7 +23,7 @@ namespace {
 constexpr uint8_t kStyleWrapper = 0x06;
 constexpr uint8_t kPadWrapper = 0x0C;
 constexpr uint8_t kStyleChunkId = 0x01;
-constexpr uint8_t kMaxLog2Denominator = 4; // denominators 1, 2, 4, 8, 16
+constexpr uint8_t kMaxLog2Denominator = 7; // the element byte holds 3 bits: denominators 1 ... 128
 
 // Note kinds and their VexSound counterparts: off, on, with duration.
 constexpr uint8_t kNoteKinds[] = {PropKind::NoteOff, PropKind::NoteOn, PropKind::Note};
@@ -90,7 +90,9 @@ std::unique_ptr<CStyleEditor> CStyleEditor::FromResource(const CResourceInstance
     if (!wrapper.Enter() || wrapper.id() != kStyleChunkId || (wrapper.flags() & (kChunkNewForm | kChunkLeaf))) {
         return nullptr;
     }
-    auto style = std::make_unique<CNstQeIfc>();
+    // Read over the "New Style" defaults: what the resource does not store
+    // (a missing header, the per-track pattern types, type forcing) keeps them.
+    auto style = CNstQeIfc::NewStyle();
     if (!CQeStyleReader::Read(wrapper.Chunk(), *style)) return nullptr;
     return std::unique_ptr<CStyleEditor>(new CStyleEditor(std::move(style), resource.type() == kPadType));
 }

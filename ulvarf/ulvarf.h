@@ -142,7 +142,7 @@ ULRF_API void _ULStESetNTT(ULStEEditor* editor, int e, const uint8_t* ntt);
 /* Packed signature: (numerator - 1) in bits 0-3, log2 denominator in bits
  * 4-7. Setting it gives every present CV the signature and a length of its
  * bars, and every created pattern of those CVs the signature; a log2
- * denominator above 4 is ignored. */
+ * denominator above 7 (more than the element byte's 3 bits hold) is ignored. */
 ULRF_API void _ULStEGetSignature(ULStEEditor* editor, int e, uint8_t* signature);
 ULRF_API void _ULStESetSignature(ULStEEditor* editor, int e, const uint8_t* signature);
 /* The CV that plays chord type i. Setting a byte then points every byte that

@@ -5,6 +5,7 @@
 #include "ulvarf/CPropEventList.h"
 #include "ulvarf/CResourceInstance.h"
 #include "ulvarf/CStyleEditor.h"
+#include "ulvarf/QeTime.h"
 
 #include "tests/support/ChunkBuilder.h"
 #include "tests/support/DasfImageBuilder.h"
@@ -102,9 +103,15 @@ TEST(CStyleEditor, SetSignatureGivesPresentCvsTheSignatureAndTheirLength)
     EXPECT_EQ(style.QueryChordVar(1, 1), 0);
     EXPECT_EQ(editor->GetSignature(1), 0x33);
 
-    // 3/32 cannot be stored in the element.
-    editor->SetSignature(1, 0x52);
-    EXPECT_EQ(editor->GetSignature(1), 0x33);
+    // The element byte keeps 3 bits of log2 denominator: 3/32 up to 3/128 are
+    // stored, 3/256 is not.
+    for (uint8_t packed : {0x52, 0x62, 0x72}) {
+        editor->SetSignature(1, packed);
+        EXPECT_EQ(editor->GetSignature(1), packed);
+        EXPECT_EQ(style.FindChordVar(1, 0)->length, 2 * BarLength(3, packed >> 4));
+    }
+    editor->SetSignature(1, 0x82);
+    EXPECT_EQ(editor->GetSignature(1), 0x72);
     EXPECT_EQ(editor->GetSignature(7), 0x23); // made, 4/4
 }
 
