@@ -220,13 +220,21 @@ TEST(CStyleEditor, ACvTravelsThroughAStandardMidiFile)
     EXPECT_EQ(Bytes(smf.begin(), smf.begin() + 14),
               (Bytes{0x4D, 0x54, 0x68, 0x64, 0x00, 0x00, 0x00, 0x06, 0x00, 0x00, 0x00, 0x01, 0x01, 0x80}));
 
+    // The patterns come back behind the bank selects and program change of
+    // the track record (DRUM 0/0/0, BASS 0/32/0) that the export writes first.
+    const Bytes drumsBack = PropStreamBuilder().control(0, 0, 0, 9).control(0, 32, 0, 9)
+                                .channel(0, 4, {0x80}, 9).noteOn(0, 36, 100, 9).noteOff(96, 36, 64, 9)
+                                .noteOn(768, 38, 90, 9).noteOff(800, 38, 64, 9).end(3072);
+    const Bytes bassBack = PropStreamBuilder().control(0, 0, 0, 8).control(0, 32, 32, 8)
+                               .channel(0, 4, {0x80}, 8).noteOn(0, 40, 100, 8).noteOff(700, 40, 64, 8)
+                               .noteOn(1536, 43, 100, 8).noteOff(3000, 43, 64, 8).end(3072);
     auto other = CStyleEditor::NewStyle(false);
     ASSERT_TRUE(other->ImportSmf(smf, 2, 1));
     EXPECT_EQ(other->tempo(), 100);
     EXPECT_EQ(other->style().QueryChordVar(2, 1), 2);
     EXPECT_EQ(other->style().FindChordVar(2, 1)->length, 3072u);
-    EXPECT_EQ(other->style().FindChordVar(2, 1)->patterns[0].stream, drums);
-    EXPECT_EQ(other->style().FindChordVar(2, 1)->patterns[2].stream, bass);
+    EXPECT_EQ(other->style().FindChordVar(2, 1)->patterns[0].stream, drumsBack);
+    EXPECT_EQ(other->style().FindChordVar(2, 1)->patterns[2].stream, bassBack);
     EXPECT_EQ(other->style().QueryPattern(2, 1, 1), 0);
 
     // An empty "New Style" CV exports too.
