@@ -196,6 +196,12 @@ TEST(CPropPattUnmerge, ASplitPatternIsStoredAsPartsTheCvPlaysInTurn)
     ASSERT_EQ(tree->patterns.size(), 1u);
     EXPECT_EQ(tree->patterns[0].stream, evenPattern(1, 100));
     EXPECT_EQ(tree->map, (std::vector<uint16_t>{1}));
+    // The lone use that plays it twice ends with a stop, so the CV reads back
+    // merged with both bars (not as one two-bar pattern holding a single bar).
+    EXPECT_EQ(tree->elements[0].cvs[0].stream, PropStreamBuilder().start(0, 0).stop(2 * kBar, 0).end(2 * kBar));
+    CNstQeIfc back;
+    ASSERT_TRUE(CQeStyleReader::Read(*chunk, back));
+    EXPECT_EQ(back.FindChordVar(0, 0)->patterns[3].stream, evenPattern(2, 100));
 
     pattern.SetStream(PropStreamBuilder().noteOn(0, 60).noteOff(10, 60).end(2 * kBar));
     CNstPattern& other = style->Pattern(0, 0, 4);

@@ -228,6 +228,14 @@ const std::vector<DamageCase> kDamageCases = {
     {"playing time not a whole multiple",
      [](QeStyleLayout& s) { s.elements[0].cvs[0] = qeCv(2304, PropStreamBuilder().start(0, 0).end(2304), {{0, 0}}); },
      {kPatternWarning}, nullptr, [](const CNstQeIfc& st) { EXPECT_EQ(drum(st).length, 2304u); }},
+    // Not merged: the chunk's events stay once, its length becomes the CV's.
+    {"chunk played twice through its CV",
+     [](QeStyleLayout& s) { s.elements[0].cvs[0] = qeCv(3072, PropStreamBuilder().start(0, 0).end(3072), {{0, 0}}); },
+     {kPatternWarning}, nullptr,
+     [](const CNstQeIfc& st) {
+         EXPECT_EQ(drum(st).length, 3072u);
+         EXPECT_EQ(drum(st).stream, drumNotes());
+     }},
     {"late start that never reaches a pattern length",
      [](QeStyleLayout& s) { s.elements[0].cvs[0].stream = PropStreamBuilder().start(768, 0).end(1536); },
      {kCvWarning}, nullptr,
