@@ -1,5 +1,7 @@
 #include "ulvarf/CPropPattUnmerge.h"
 
+#include "ulvarf/CEncoderProp.h"
+
 #include "ulvarf/CCvUseTimes.h"
 #include "ulvarf/CPropEventList.h"
 #include "ulvarf/QeTime.h"
@@ -254,6 +256,7 @@ std::vector<CPropPattUnmerge::Part> CPropPattUnmerge::Split(const Pattern& chunk
             part.AppendFrom(events, events[next], events[next].tick - start);
         }
         auto stream = part.Encode(last ? streamEnd - start : end - start);
+        if (stream) stream = CEncoderProp::ReEncode(*stream); // both switches off, as every re-encoding
         if (!stream) return whole;
         Part out{chunk, start, end};
         out.chunk.length = end - start;

@@ -11,6 +11,7 @@
 
 #include "tests/support/ByteSamples.h"
 #include "tests/support/QeStyleBuilder.h"
+#include "tests/ulvarf/PropEventSamples.h"
 #include "tests/ulvarf/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -306,7 +307,9 @@ TEST(CPropPattUnmerge, SplitThenMergeGivesBackEveryPattern)
                     const CNstPattern& want = style->FindChordVar(e, c)->patterns[size_t(t)];
                     const CNstPattern& got = back.FindChordVar(e, c)->patterns[size_t(t)];
                     EXPECT_EQ(got.length, want.length);
-                    EXPECT_EQ(got.stream, want.stream) << e << " " << c << " " << t;
+                    // Split parts are re-encoded with both switches off: notes
+                    // with a duration come back as pairs, the same events.
+                    EXPECT_EQ(playedEvents(got.stream), playedEvents(want.stream)) << e << " " << c << " " << t;
                 }
             }
         }

@@ -127,20 +127,28 @@ TEST(CStyleEditor, NotesOutsideTheirRangeBecomeVexSoundsAndBack)
     const uint8_t ranges[8][2] = {{40, 70}, {0, 127}, {60, 90}, {40, 70}, {0, 0}, {0, 0}, {0, 0}, {0, 0}};
     editor->ConvertNoteToVexSound(0, 0, ranges);
 
+    // Plain notes outside the range become VexSounds; the note with a
+    // duration is not converted, and the re-encoding (both switches off)
+    // gives it as a note on and off.
     const CNstChordVar& cv = *style.FindChordVar(0, 0);
     EXPECT_EQ(cv.patterns[0].stream, PropStreamBuilder()
-                                         .channel(0, 13, {30, 100}).note(0, 50, 90, 96).channel(0, 13, {80, 100})
-                                         .channel(96, 12, {30, 64}).channel(96, 12, {80, 64}).control(100, 64, 0)
-                                         .end(3072));
+                                         .channel(0, 13, {30, 100}).noteOn(0, 50, 90).channel(0, 13, {80, 100})
+                                         .noteOff(96, 50).channel(96, 12, {30, 64}).channel(96, 12, {80, 64})
+                                         .control(100, 64, 0).end(3072));
     EXPECT_EQ(cv.patterns[1].stream, notes); // range 0-127: left alone
     EXPECT_EQ(cv.patterns[2].stream, PropStreamBuilder()
-                                         .channel(0, 13, {30, 100}).channel(0, 14, {50, 90, 0, 96, 64}).noteOn(0, 80)
-                                         .channel(96, 12, {30, 64}).noteOff(96, 80).control(100, 64, 0)
-                                         .end(3072));
+                                         .channel(0, 13, {30, 100}).noteOn(0, 50, 90).noteOn(0, 80)
+                                         .noteOff(96, 50).channel(96, 12, {30, 64}).noteOff(96, 80)
+                                         .control(100, 64, 0).end(3072));
     EXPECT_EQ(style.QueryPattern(0, 0, 3), 0); // not created: not made either
 
+    // Back to notes: every created pattern is re-encoded, converted or not.
     editor->ConvertVexSoundToNote(0, 0);
-    for (int t : {0, 1, 2}) EXPECT_EQ(cv.patterns[size_t(t)].stream, notes) << t;
+    const Bytes plain = PropStreamBuilder()
+                            .noteOn(0, 30).noteOn(0, 50, 90).noteOn(0, 80)
+                            .noteOff(96, 50).noteOff(96, 30).noteOff(96, 80).control(100, 64, 0)
+                            .end(3072);
+    for (int t : {0, 1, 2}) EXPECT_EQ(cv.patterns[size_t(t)].stream, plain) << t;
 }
 
 TEST(CStyleEditor, ARefusedFileLeavesTheStyleUnchanged)
