@@ -19,6 +19,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -114,7 +116,8 @@ int timeoutSeconds()
 }
 
 // A custom-drawn list as the MIDI views use one: row 1 blue text, row 3 a
-// bold font, the cells of row 2 coloured, row 4 drawn by the list itself.
+// bold font, the cells of row 2 coloured, row 4 and cell 5,1 drawn by the
+// hooks in place of the list's own drawing, a post-paint asked for row 0 only.
 class SampleList : public CListCtrlCustomDraw {
 public:
     SampleList(wxWindow* parent, CTestDriver& driver) : CListCtrlCustomDraw(parent, wxID_ANY), driver_(driver)
@@ -124,40 +127,41 @@ public:
         SetItemCount(6);
     }
 
-    // The attributes the list gives a cell.
-    std::string Describe(long item, long column) const
-    {
-        wxItemAttr* a = OnGetItemColumnAttr(item, column);
-        if (!a) return "none";
-        std::string out;
-        if (a->HasTextColour()) out += "text:" + wxToUtf8(a->GetTextColour().GetAsString(wxC2S_HTML_SYNTAX));
-        if (a->HasBackgroundColour())
-            out += " back:" + wxToUtf8(a->GetBackgroundColour().GetAsString(wxC2S_HTML_SYNTAX));
-        if (a->HasFont())
-            out += std::string(" font:") + (a->GetFont().GetWeight() == wxFONTWEIGHT_BOLD ? "bold" : "other");
-        return out;
-    }
-
     bool WantsItemNotifications() override { return true; }
     uint32_t ItemTextColor(long item, uint32_t, intptr_t) override
     {
         return item == 1 ? 0xFF0000 : kClrDefault;
     }
     wxFont* ItemFont(long item, uint32_t, intptr_t) override { return item == 3 ? &bold_ : nullptr; }
-    bool WantsCellNotifications(long item, uint32_t, intptr_t) override { return item == 2; }
-    uint32_t CellBackColor(long, int subItem, uint32_t, intptr_t) override
+    bool WantsCellNotifications(long item, uint32_t, intptr_t) override { return item == 2 || item == 5; }
+    uint32_t CellBackColor(long item, int subItem, uint32_t, intptr_t) override
     {
-        return subItem == 1 ? 0x00FF00 : kClrDefault;
+        return item == 2 && subItem == 1 ? 0x00FF00 : kClrDefault;
     }
     bool DrawsItem(long item, uint32_t, intptr_t) override { return item == 4; }
     bool DrawItemCustom(ListDrawContext& context, long, uint32_t, intptr_t) override
     {
-        if (!context.dc) return false;
+        context.dc->SetPen(*wxTRANSPARENT_PEN);
         context.dc->SetBrush(*wxYELLOW_BRUSH);
         context.dc->DrawRectangle(context.rect);
-        if (!drawn_) driver_.Log("list: row 4 drawn by the list");
-        drawn_ = true;
         return true;
+    }
+    bool DrawsCell(long item, int subItem, uint32_t, intptr_t) override { return item == 5 && subItem == 1; }
+    bool DrawCell(ListDrawContext& context, long, int, uint32_t, intptr_t) override
+    {
+        context.dc->SetPen(*wxTRANSPARENT_PEN);
+        context.dc->SetBrush(wxBrush(wxColour(255, 0, 255)));
+        context.dc->DrawRectangle(context.rect);
+        return true;
+    }
+    bool WantsItemPostPaint(long item, uint32_t, intptr_t) override { return item == 0; }
+    bool DrawsAfterItem() override { return true; }
+    bool DrawAfterItem(ListDrawContext& context, long item, uint32_t, intptr_t) override
+    {
+        // Rows 0 (asked for) and 3 (its font is put back); logged once each.
+        if (postPainted_.insert(item).second)
+            driver_.Log("list: post-paint row " + std::to_string(item) + " dc=" + std::to_string(context.dc != nullptr));
+        return false;
     }
 
 protected:
@@ -169,8 +173,37 @@ protected:
 private:
     CTestDriver& driver_;
     wxFont bold_ = wxFont(wxFontInfo(10).Bold());
-    bool drawn_ = false;
+    std::set<long> postPainted_;
 };
+
+// The colours on screen inside a cell of a list (two pixels in from its
+// edges): the most frequent one, the most frequent other one ("ink") and the
+// number of pixels not in the most frequent one.
+std::string cellPixels(wxListCtrl* list, long item, int column)
+{
+    wxRect cell;
+    list->GetSubItemRect(item, column, cell, wxLIST_RECT_BOUNDS);
+    cell.Deflate(2);
+    const wxPoint origin = list->ClientToScreen(cell.GetTopLeft());
+    wxScreenDC screen;
+    wxBitmap bitmap(cell.width, cell.height);
+    wxMemoryDC memory(bitmap);
+    memory.Blit(0, 0, cell.width, cell.height, &screen, origin.x, origin.y);
+    memory.SelectObject(wxNullBitmap);
+    const wxImage image = bitmap.ConvertToImage();
+    std::map<std::string, int> counts;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            ++counts[wxToUtf8(wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y))
+                                  .GetAsString(wxC2S_HTML_SYNTAX))];
+    std::vector<std::pair<int, std::string>> ranked;
+    for (const auto& [colour, n] : counts)
+        ranked.emplace_back(-n, colour);
+    std::sort(ranked.begin(), ranked.end());
+    const int inked = image.GetWidth() * image.GetHeight() + ranked[0].first;
+    return "main=" + ranked[0].second + " ink=" + (ranked.size() > 1 ? ranked[1].second : std::string("none")) +
+           " inked=" + std::to_string(inked);
+}
 
 } // namespace
 
@@ -329,9 +362,14 @@ void CTestDriver::Run(const Words& c)
         child->GetSizer()->Add(list, 1, wxEXPAND);
         child->Show();
         child->Activate();
-        for (auto [item, column] : {std::pair{0L, 0L}, {1L, 0L}, {2L, 1L}, {2L, 0L}, {3L, 2L}})
-            Log("list: cell " + std::to_string(item) + "," + std::to_string(column) + " = " +
-                list->Describe(item, column));
+        list_ = list;
+    } else if (verb == "list-pixels" && list_) {
+        // What the sample list shows in a cell, once it has painted.
+        wxTheApp->ProcessIdle();
+        list_->Update();
+        const long item = std::atol(arg(1).c_str());
+        const int column = std::atoi(arg(2).c_str());
+        Log("pixels " + arg(1) + "," + arg(2) + ": " + cellPixels(list_, item, column));
     } else if (verb == "log-list" && frame) {
         LogActiveList(std::atoi(arg(1).c_str()));
     } else if (verb == "run-dialog") {

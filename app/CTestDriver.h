@@ -12,6 +12,8 @@
 class wxDialog;
 class wxWindow;
 
+class wxListCtrl;
+
 namespace zib {
 
 // Test-only remote control of the running program, active when the
@@ -83,6 +85,7 @@ private:
     std::shared_ptr<std::atomic<bool>> finished_;
     wxTimer stepTimer_;
     std::vector<wxDialog*> open_;
+    wxListCtrl* list_ = nullptr; // the sample custom-drawn list, once made
 };
 
 } // namespace zib

@@ -344,16 +344,42 @@ TEST_F(ZibGui, RecentFileThatCannotBeOpenedLeavesTheList)
     EXPECT_EQ(settings().getString("Recent File List", "File1"), "");
 }
 
+// The list paints its rows itself, stage by stage: what a hook draws in
+// place of a row or cell is all the screen shows there, colours and fonts
+// apply where asked, and post-paint hooks run only for rows that asked
+// (row 0) or whose font is put back (row 3), always with a context.
 TEST_F(ZibGui, CustomDrawListAppliesItsHooks)
 {
     seedAuthor();
-    ZibRun r = run("custom-list\nwait 400\nscreenshot custom-list\nlog-frame\nquit\n");
-    EXPECT_TRUE(r.has("list: cell 0,0 = none")); // rows without colours keep the list's own
-    EXPECT_TRUE(r.has("list: cell 1,0 = text:#0000FF"));
-    EXPECT_TRUE(r.has("list: cell 2,1 =  back:#00FF00"));
-    EXPECT_TRUE(r.has("list: cell 2,0 = none"));
-    EXPECT_TRUE(r.has("list: cell 3,2 =  font:bold"));
-    EXPECT_TRUE(r.has("list: row 4 drawn by the list"));
+    ZibRun r = run("custom-list\nwait 400\nscreenshot custom-list\nlist-pixels 5 1\nlist-pixels 4 0\n"
+                   "list-pixels 4 2\nlist-pixels 2 1\nlist-pixels 2 0\nlist-pixels 1 0\nlist-pixels 5 0\n"
+                   "list-pixels 3 0\n"
+                   "log-frame\nquit\n");
+    // Drawn by the hooks, nothing of the list's own text beneath.
+    EXPECT_TRUE(r.has("pixels 5,1: main=#FF00FF ink=none inked=0")) << r.line("pixels 5,1");
+    EXPECT_TRUE(r.has("pixels 4,0: main=#FFFF00 ink=none inked=0")) << r.line("pixels 4,0");
+    EXPECT_TRUE(r.has("pixels 4,2: main=#FFFF00 ink=none inked=0")) << r.line("pixels 4,2");
+    // A coloured cell keeps its text; the row's other cells and the rest of
+    // row 5 are drawn by the list.
+    EXPECT_EQ(r.line("pixels 2,1:").rfind("pixels 2,1: main=#00FF00 ink=#", 0), 0u) << r.line("pixels 2,1");
+    const std::string plain = r.line("pixels 2,0:");
+    EXPECT_EQ(plain.find("ink=none"), std::string::npos) << plain;
+    // Row 3's bold font is put back after it: row 5 is as plain as row 2.
+    const auto inked = [&](const std::string& cell) {
+        const std::string line = r.line("pixels " + cell + ":");
+        return line.empty() ? 0 : std::stoi(line.substr(line.find("inked=") + 6));
+    };
+    EXPECT_GT(inked("3,0"), inked("2,0") * 115 / 100);
+    EXPECT_LT(inked("5,0"), inked("2,0") * 110 / 100);
+    EXPECT_GT(inked("5,0"), inked("2,0") * 90 / 100);
+    // Row 1's text is blue.
+    const std::string blue = r.line("pixels 1,0:");
+    ASSERT_NE(blue.find("ink=#"), std::string::npos) << blue;
+    const auto channel = [&](int i) { return std::stoi(blue.substr(blue.find("ink=#") + 5 + 2 * i, 2), nullptr, 16); };
+    EXPECT_GT(channel(2), channel(0) + 64) << blue;
+    EXPECT_GT(channel(2), channel(1) + 64) << blue;
+    EXPECT_EQ(r.lines("list: post-paint"),
+              (std::vector<std::string>{"list: post-paint row 0 dc=1", "list: post-paint row 3 dc=1"}));
     // A child of no known kind: no bars change, empty panes.
     EXPECT_NE(r.line("frame:").find("bars=Standard docbar=Standard status=|| "), std::string::npos);
 }
