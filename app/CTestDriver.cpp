@@ -13,6 +13,7 @@
 #include "app/dialogs/CPositionDialogs.h"
 #include "app/dialogs/CProgressDlg.h"
 #include "app/dialogs/CWqStyleDialogs.h"
+#include "platform/AppEvents.h"
 #include "platform/WxText.h"
 
 #include <algorithm>
@@ -345,6 +346,52 @@ void CTestDriver::Run(const Words& c)
         int result = dlg.ShowModal();
         Log("folder-dialog: result=" + std::string(result == wxID_OK ? "ok" : "cancel") +
             " folder=" + dlg.Folder());
+    } else if (verb == "position-value" && frame) {
+        // The in-place value editor over a cell: the text typed, then Enter;
+        // what the owner is told.
+        bool posted = false;
+        auto told = [this, &posted](wxCommandEvent& e) {
+            posted = true;
+            Log("position-value: posted value=" + std::to_string(e.GetInt()) +
+                " row=" + std::to_string(e.GetExtraLong() & 0xFFFF) + " column=" + std::to_string(e.GetExtraLong() >> 16));
+        };
+        frame->Bind(EVT_ZIB_POSITION_VALUE, told);
+        CPositionDlg* dlg = CPositionDlg::Open(frame, std::atoi(arg(1).c_str()), 0, 127,
+                                               wxRect(frame->ClientToScreen(wxPoint(100, 100)), wxSize(60, 20)), 3, 1);
+        auto* edit = dynamic_cast<wxTextCtrl*>(dlg->FindWindow(1766));
+        auto* spin = dynamic_cast<wxSpinButton*>(dlg->FindWindow(1419));
+        edit->ChangeValue(wxFromUtf8(arg(2)));
+        wxCommandEvent typed(wxEVT_TEXT, 1766);
+        typed.SetEventObject(edit);
+        edit->ProcessWindowEvent(typed);
+        Log("position-value: edit=" + escaped(edit->GetValue()) + " spin=" + std::to_string(spin->GetValue()));
+        wxKeyEvent enter(wxEVT_CHAR_HOOK);
+        enter.m_keyCode = WXK_RETURN;
+        enter.SetEventObject(edit);
+        edit->ProcessWindowEvent(enter);
+        wxTheApp->ProcessPendingEvents();
+        frame->Unbind(EVT_ZIB_POSITION_VALUE, told);
+        if (!posted) Log("position-value: nothing posted");
+    } else if (verb == "stand-in-player" && frame) {
+        // A built-in player window as the player subsystem makes one: it sets
+        // the open byte while it exists and clears it when it closes.
+        wxGetApp().Subsystems().CreatePlayMidiFile = [this](CMainFrame& parent, const wxString& path,
+                                                            uint8_t* playerOpen) -> wxWindow* {
+            auto* player = new CZibMdiChild(&parent, wxID_ANY, path);
+            *playerOpen = 1;
+            player->Bind(wxEVT_CLOSE_WINDOW, [playerOpen, player](wxCloseEvent&) {
+                *playerOpen = 0;
+                player->Destroy();
+            });
+            player_ = player;
+            return player;
+        };
+    } else if (verb == "close-player" && player_) {
+        // The player closes itself, as when its file has ended.
+        player_->Close();
+        player_ = nullptr;
+        wxTheApp->ProcessIdle(); // the window goes
+        Log("player closed");
     } else if (verb == "play-external" && frame) {
         frame->PlayMidiFileExternally(arg(1));
         Log("played " + arg(1));

@@ -86,6 +86,7 @@ private:
     wxTimer stepTimer_;
     std::vector<wxDialog*> open_;
     wxListCtrl* list_ = nullptr; // the sample custom-drawn list, once made
+    wxWindow* player_ = nullptr; // the stand-in player window while it is open
 };
 
 } // namespace zib

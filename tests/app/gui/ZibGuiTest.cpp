@@ -301,6 +301,41 @@ TEST_F(ZibGui, ExternalPlayerFileGoesWhenThePlayerHasEnded)
     EXPECT_TRUE(none.has("exists " + builtIn + " 0"));
 }
 
+// The built-in player window closes itself when its file has ended; the
+// next play and the end of the program must not close it a second time.
+TEST_F(ZibGui, APlayerWindowThatClosedItselfIsLeftAlone)
+{
+    seedAuthor();
+    settings().setInt("Settings", "MidiPlaybackApp", 2);
+    const std::string first = (session_.files() / "TmpRary.mid").string();
+    const std::string second = (session_.files() / "TmpRary2.mid").string();
+    for (const auto& f : {first, second})
+        writeFileAtomically(f, std::string_view("MThd"));
+    ZibRun r = run("stand-in-player\nplay-external " + first + "\nclose-player\nplay-external " + second +
+                   "\nlog-frame\nquit\n");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_TRUE(r.has("player closed"));
+    EXPECT_TRUE(r.has("played " + second));
+    EXPECT_TRUE(r.has("exit"));
+}
+
+// The in-place value editor over a list cell stores what its spin shows.
+TEST_F(ZibGui, TheInPlaceValueEditorStoresWhatItsSpinShows)
+{
+    seedAuthor();
+    ZibRun r = run("position-value 10 -5\nposition-value 10 50\nposition-value 10 200\nposition-value 10 10\nquit\n");
+    EXPECT_EQ(r.lines("position-value:"), (std::vector<std::string>{
+                                              "position-value: edit=-5 spin=0",
+                                              "position-value: posted value=0 row=3 column=1",
+                                              "position-value: edit=50 spin=50",
+                                              "position-value: posted value=50 row=3 column=1",
+                                              "position-value: edit=10 spin=10", // 200 is above 127: back to 10
+                                              "position-value: nothing posted",
+                                              "position-value: edit=10 spin=10",
+                                              "position-value: nothing posted",
+                                          }));
+}
+
 TEST_F(ZibGui, OpenUsesTheLastFileTypeAndFolder)
 {
     seedAuthor();
