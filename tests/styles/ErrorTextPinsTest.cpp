@@ -1,11 +1,10 @@
-// The error texts of the style converters, the importer, the collectors and
-// the PSR converter, pinned from the tables the formats are documented in
+// The error texts of the style converters, the collectors and the PSR
+// converter (the importer's are pinned with its own tests), pinned from the tables the formats are documented in
 // (not from the code's own tables): a changed text breaks here.
 
 #include "styles/CMidiCollect.h"
 #include "styles/CMidiToQeStyConverter.h"
 #include "styles/CMidiToWqStyConverter.h"
-#include "styles/CMidiToWqStyImporter.h"
 #include "styles/CPsrStyConverter.h"
 #include "styles/CQeMidiCollect.h"
 
@@ -93,32 +92,6 @@ TEST(ErrorTextPins, StyleConvertersOfBothSeries)
     expectTexts(qe, kStyleConversionTexts);
     CMidiToWqStyConverter wq;
     expectTexts(wq, kStyleConversionTexts);
-}
-
-TEST(ErrorTextPins, MidiToWqStyleImporter)
-{
-    const std::vector<CodeText> texts = {
-        {100, "Application defined error code"},
-        {101, "Time signature found at wrong place"},
-        {102, "Time signature found out of zero tick"},
-        {103, "Cannot allocate space for RAM buffer"},
-        {104, "Internal mapper error"},
-        {105, "Wrong FREAD operation"},
-        {106, "Wrong style track index"},
-        {107, "Cannot convert MIDI channel to arr track"},
-        {108, "Cannot allocate style buffer"},
-        {109, "Style buffer limit overflow"},
-        {110, "Cannot save style data to output file"},
-        {111, "Wrong style pattern index"},
-        {112, "Chord variation bar number too high"},
-        {113, "Found fatal errors during parsing"},
-        {114, "Found fatal errors during conversion"},
-        {115, "MIDI file format not supported in MIDI2STY conversion"},
-        {116, "Time Division not supported by DASK wq-styles"},
-        {117, "Tact Denominator not supported by DASK wq-series"},
-    };
-    CMidiToWqStyImporter importer;
-    expectTexts(importer, texts);
 }
 
 TEST(ErrorTextPins, CvCollectorsOfBothSeries)
