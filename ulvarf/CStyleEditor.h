@@ -51,7 +51,8 @@ public:
 
     // Standard MIDI Files (e and cv must be in range)
     // Loads CV (e, cv), all 8 tracks, from a format-0 file; false with the
-    // style unchanged when the file is refused.
+    // style unchanged when the file's header is refused (past the header, a
+    // fault ends the decoding and what came before it is loaded).
     bool ImportSmf(std::span<const uint8_t> smf, int e, int cv);
     // Renders CV (e, cv) (element and CV created when absent) and keeps the
     // image, replacing an earlier one; its size, 0 when it cannot be made.

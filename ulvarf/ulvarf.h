@@ -117,7 +117,9 @@ ULRF_API void _ULStEDeleteChordVar(ULStEEditor* editor, int e, int cv);
 ULRF_API void _ULStEDeletePattern(ULStEEditor* editor, int e, int cv, int t);
 
 /* Standard MIDI Files: one chord variation, all 8 tracks, format 0 */
-/* Loads CV (e, cv); false, with the style unchanged, when the file is refused. */
+/* Loads CV (e, cv); false, with the style unchanged, when the file's header is
+ * refused. A fault further on ends the decoding there: what came before it is
+ * loaded. */
 ULRF_API bool _ULStEImportSmf(ULStEEditor* editor, const uint8_t* smf, uint32_t length, int e, int cv);
 /* Renders CV (e, cv) and keeps the image in the editor; its size, or 0. */
 ULRF_API int _ULStEExportSmfPrepare(ULStEEditor* editor, int e, int cv);
