@@ -644,7 +644,9 @@ int CMidiFile::WriteEvent(ByteWriter& out, bool& ended)
     int rc = WriteDelta(out);
     if (rc) return rc;
     if (status < 0xF0) {
-        if (status != m_runningStatus) out.u8(status);
+        // A first data byte with bit 7 set would read back as a status byte:
+        // such an event always carries its status.
+        if (status != m_runningStatus || (d[0] & 0x80)) out.u8(status);
         out.u8(d[0]);
         if ((status & 0xE0) != 0xC0) out.u8(d[1]);
     } else if (sysex) {

@@ -207,9 +207,11 @@ int CMidiFileParser::Encode(bool merge, std::array<uint32_t, 17>* sizes)
                 b = size_t(channel) + 1;
         }
         if (!emitDelta(b, e.time, &e)) return kBadDeltaTime;
-        // Channel events drop a repeated status; sysex and meta events carry
-        // their status, length and data as read.
-        if (isChannelStatus(e.status) && e.status != previousStatus[b]) emit(b, &e.status, 1);
+        // Channel events drop a repeated status (not before a first data byte
+        // with bit 7 set, which would read as a status); sysex and meta events
+        // carry their status, length and data as read.
+        if (isChannelStatus(e.status) && (e.status != previousStatus[b] || (e.length && (e.data[0] & 0x80))))
+            emit(b, &e.status, 1);
         emit(b, e.data.data(), e.length);
         previousStatus[b] = e.status;
     }

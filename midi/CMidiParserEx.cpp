@@ -313,7 +313,7 @@ void CMidiParserEx::DeriveFormat0TrackSizes()
         previousTime[t] = e.time;
         e.deltaSize = uint8_t(WriteMidiVarLen(delta, e.deltaBytes));
         uint32_t bytes = e.deltaSize + e.length;
-        if (isChannelStatus(e.status) && e.status != previousStatus[t]) ++bytes;
+        if (isChannelStatus(e.status) && (e.status != previousStatus[t] || (eventDataByte(e, 0) & 0x80))) ++bytes;
         previousStatus[t] = e.status;
         m_trackTables[t].rawSize += bytes;
     }

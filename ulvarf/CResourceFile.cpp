@@ -188,6 +188,9 @@ int CResourceFile::InsertResource(int i, const CResourceInstance& resource)
 {
     auto chunk = std::make_unique<CChunkNavComp>(resource.chunk(), 0);
     if (!chunk->valid()) return -1;
+    // A chunk with the directory's id would end the resource list when the
+    // image is read again, losing it and every later entry: refused.
+    if (chunk->id() == kDirectoryId) return -1;
     chunk->ShrinkToUsed();
 
     size_t at;

@@ -66,7 +66,8 @@ ULRF_API bool _ULRFDeleteResource(ULRFContainer* container, int i);
 /* A copy of entry i's resource (compressed); the caller frees it. */
 ULRF_API ULRFResInstance* _ULRFExtractResource(ULRFContainer* container, int i);
 /* Replaces entry i (same type only) or, for i outside 0..n-1, appends an
- * entry; the index used, or -1 (type mismatch, 2000 entries, no instance).
+ * entry; the index used, or -1 (type mismatch, 2000 entries, no instance, a
+ * chunk with the id FE that ends a container's resource list).
  * The container keeps its own copy: the instance stays the caller's. */
 ULRF_API int _ULRFInsertResource(ULRFContainer* container, int i, ULRFResInstance* resource);
 ULRF_API void _ULRFDelResInstance(ULRFResInstance* resource);

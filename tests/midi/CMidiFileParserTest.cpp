@@ -82,6 +82,24 @@ TEST(CMidiFileParser, RunningStatusRepeatsOnlyIdenticalStatuses)
         (std::vector<uint8_t>{0, 0x90, 60, 100, 1, 61, 100, 1, 0xB0, 7, 1, 1, 10, 2, 0, 0xFF, 0x2F, 0}));
 }
 
+// Converted both ways, a first data byte with bit 7 set keeps its status
+// byte in front of it, so the events read back as they were.
+TEST(CMidiFileParser, DataBytesWithBit7KeepTheirStatus)
+{
+    SmfBuilder b(1, 96);
+    b.AddTrack().TimeSig(0, 4, 2);
+    b.AddTrack().NoteOn(0, 1, 40, 100).Raw(10, {0x91, 0xAB, 0x5A}).Raw(20, {0x91, 0xAB, 0x00});
+    const auto input = b.Build();
+    const Converted format0 = convert(input);
+    ASSERT_EQ(format0.code, 0);
+    EXPECT_EQ(format0.size, format0.image.size());
+    EXPECT_EQ(sortedEvents(format0.image), sortedEvents(input));
+    const Converted format1 = convert(format0.image);
+    ASSERT_EQ(format1.code, 0);
+    EXPECT_EQ(format1.size, format1.image.size());
+    EXPECT_EQ(sortedEvents(format1.image), sortedEvents(input));
+}
+
 TEST(CMidiFileParser, Format0BecomesMetaTrackAndOneTrackPerChannel)
 {
     SmfBuilder b(0, 96);

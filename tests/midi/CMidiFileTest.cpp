@@ -476,6 +476,24 @@ TEST(CMidiFileWrite, WritesHeaderSequenceNumberAndEvents)
     EXPECT_EQ(w.GetBytesWritten(), expected.size());
 }
 
+// A first data byte with bit 7 set cannot follow running status (it would
+// read as a status): the event carries its status, and the file reads back.
+TEST(CMidiFileWrite, DataBytesWithBit7KeepTheirStatus)
+{
+    ListWriter w;
+    w.tracks = {{{0, 0x90, {60, 100}}, {0, 0x90, {0xAB, 0x5A}}, {0, 0x90, {61, 0x90}}, {0, 0xFF, {0x2F}}}};
+    int rc = -1;
+    const auto image = write(w, &rc);
+    ASSERT_EQ(rc, 0);
+    EXPECT_EQ(std::vector<uint8_t>(image.begin() + 28, image.end()),
+              (std::vector<uint8_t>{0, 0x90, 60, 100, 0, 0x90, 0xAB, 0x5A, 0, 61, 0x90, 0, 0xFF, 0x2F, 0}));
+    EventRecorder r;
+    ASSERT_EQ(parse(r, image), 0);
+    ASSERT_EQ(r.events.size(), 4u); // with the sequence number
+    EXPECT_EQ(r.events[2].bytes, (std::vector<uint8_t>{0x90, 0xAB, 0x5A}));
+    EXPECT_EQ(r.events[3].bytes, (std::vector<uint8_t>{0x90, 61, 0x90}));
+}
+
 TEST(CMidiFileWrite, EventWritersByStatus)
 {
     const std::vector<uint8_t> text{'a', 'b'};

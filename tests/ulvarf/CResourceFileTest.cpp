@@ -261,6 +261,12 @@ TEST(CResourceFile, AnFeChunkEndsTheResourceListWhereverItStands)
     ASSERT_TRUE(file);
     ASSERT_EQ(file->count(), 1u);
     EXPECT_EQ(plainChunk(*file->resourceChunk(0)), resources[0].chunk);
+
+    // So no container takes such a chunk in: it could not be read back.
+    auto fe = CResourceInstance::FromSerialised(zib::test::serialisedResInstance(4, 0, 0, 0, resources[1].chunk));
+    ASSERT_TRUE(fe);
+    EXPECT_EQ(file->InsertResource(-1, *fe), -1);
+    EXPECT_EQ(file->count(), 1u);
 }
 
 TEST(CResourceFile, ReadsAtMost2000Entries)
