@@ -26,6 +26,21 @@ Converted convert(const std::vector<uint8_t>& input, bool makerSysex = false)
     return out;
 }
 
+// Converted to the other format and back again, with the announced sizes
+// and the events of `input` both times; the image of the second conversion.
+std::vector<uint8_t> convertBothWays(const std::vector<uint8_t>& input)
+{
+    const Converted once = convert(input);
+    EXPECT_EQ(once.code, 0);
+    EXPECT_EQ(once.size, once.image.size());
+    EXPECT_EQ(sortedEvents(once.image), sortedEvents(input));
+    const Converted twice = convert(once.image);
+    EXPECT_EQ(twice.code, 0);
+    EXPECT_EQ(twice.size, twice.image.size());
+    EXPECT_EQ(sortedEvents(twice.image), sortedEvents(input));
+    return twice.image;
+}
+
 // The chunks of an image: id and payload.
 std::vector<std::pair<std::string, std::vector<uint8_t>>> chunks(const std::vector<uint8_t>& image)
 {
@@ -89,15 +104,7 @@ TEST(CMidiFileParser, DataBytesWithBit7KeepTheirStatus)
     SmfBuilder b(1, 96);
     b.AddTrack().TimeSig(0, 4, 2);
     b.AddTrack().NoteOn(0, 1, 40, 100).Raw(10, {0x91, 0xAB, 0x5A}).Raw(20, {0x91, 0xAB, 0x00});
-    const auto input = b.Build();
-    const Converted format0 = convert(input);
-    ASSERT_EQ(format0.code, 0);
-    EXPECT_EQ(format0.size, format0.image.size());
-    EXPECT_EQ(sortedEvents(format0.image), sortedEvents(input));
-    const Converted format1 = convert(format0.image);
-    ASSERT_EQ(format1.code, 0);
-    EXPECT_EQ(format1.size, format1.image.size());
-    EXPECT_EQ(sortedEvents(format1.image), sortedEvents(input));
+    convertBothWays(b.Build());
 }
 
 TEST(CMidiFileParser, Format0BecomesMetaTrackAndOneTrackPerChannel)
@@ -336,21 +343,11 @@ TEST(CMidiFileParser, ConversionsBothWaysKeepTheEvents)
         .NoteOn(240, 4, 70, 80)
         .NoteOff(720, 4, 70)
         .ChannelPressure(800, 4, 3);
-    const auto input = b.Build();
-
-    const Converted format0 = convert(input);
-    ASSERT_EQ(format0.code, 0);
-    EXPECT_EQ(format0.size, format0.image.size());
-    EXPECT_EQ(sortedEvents(format0.image), sortedEvents(input));
-
-    const Converted format1 = convert(format0.image);
-    ASSERT_EQ(format1.code, 0);
-    EXPECT_EQ(format1.size, format1.image.size());
-    EXPECT_EQ(sortedEvents(format1.image), sortedEvents(input));
-    EXPECT_EQ(chunks(format1.image).size(), 4u); // header, meta track, channels 2 and 5
+    const std::vector<uint8_t> format1 = convertBothWays(b.Build());
+    EXPECT_EQ(chunks(format1).size(), 4u); // header, meta track, channels 2 and 5
 
     EventRecorder r;
-    ASSERT_EQ(r.ParseMemory(format1.image.data(), uint32_t(format1.image.size())), 0);
+    ASSERT_EQ(r.ParseMemory(format1.data(), uint32_t(format1.size())), 0);
     EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{960, 500, 800})); // each after its last event
 }
 
