@@ -33,7 +33,7 @@ constexpr MidiErrorText kErrorTexts[] = {
 };
 
 constexpr int kMaxTrack = CMidiParserEx::kMaxTracks - 1;
-constexpr size_t kOpenNoteSlots = 16 * 128;
+constexpr size_t kOpenNoteSlots = 16 * 256; // channel x key byte (a file's key may have bit 7 set)
 
 // Controllers and program changes that can set a track's initial value.
 enum class InitialKind { None, BankMsb, BankLsb, Volume, Pan, Program };
@@ -203,8 +203,11 @@ int CMidiParserEx::LoadImage(const uint8_t* image, uint32_t size)
     m_pass = Pass::RawCopy;
     rc = ParseMemory(image, size);
     if (rc != kSuccess && rc != kNotReallyAnError) return rc;
+    // The header's count against the chunks this pass saw: all of them for a
+    // copied format-1 file, the first one for a format-0 file (which announces
+    // one track; chunks beyond it are read all the same).
     const bool copiedAll = m_format == 1 && !m_trackShift;
-    if (copiedAll && m_tracks != m_trackIndex + 1) return kIncorrectTrackCount;
+    if ((copiedAll || m_format == 0) && m_tracks != m_trackIndex + 1) return kIncorrectTrackCount;
 
     // Pass 0: the full read.
     ResetTables(true, true);
@@ -212,15 +215,18 @@ int CMidiParserEx::LoadImage(const uint8_t* image, uint32_t size)
     m_trackEnded = 1;
     rc = ParseMemory(image, size);
     if (rc != kSuccess) return rc;
-    // Every file holds as many track chunks as its header says; format 0
-    // exactly one (its events are kept in the order read).
-    if (!copiedAll && m_tracks != m_trackIndex + 1) return kIncorrectTrackCount;
-    if (m_format == 0 && m_tracks != 1) return kIncorrectTrackCount;
+    // A shifted format-1 file holds as many track chunks as its header says.
+    if (m_format == 1 && !copiedAll && m_tracks != m_trackIndex + 1) return kIncorrectTrackCount;
 
     if (m_format == 1) {
         FinishTrackChunk();
         OrderFormat1Events();
     } else if (!m_events.empty()) {
+        // A format-0 file of several chunks: each chunk counts from tick 0, so
+        // the chunks are merged by time (a single chunk is in order already).
+        if (m_trackIndex > 0)
+            std::stable_sort(m_events.begin(), m_events.end(),
+                             [](const auto& a, const auto& b) { return a->time < b->time; });
         CloseOpenNotes(0, m_events.back()->time);
     }
 
@@ -307,7 +313,7 @@ void CMidiParserEx::DeriveFormat0TrackSizes()
         previousTime[t] = e.time;
         e.deltaSize = uint8_t(WriteMidiVarLen(delta, e.deltaBytes));
         uint32_t bytes = e.deltaSize + e.length;
-        if (isChannelStatus(e.status) && e.status != previousStatus[t]) ++bytes;
+        if (isChannelStatus(e.status) && (e.status != previousStatus[t] || (eventDataByte(e, 0) & 0x80))) ++bytes;
         previousStatus[t] = e.status;
         m_trackTables[t].rawSize += bytes;
     }
@@ -383,8 +389,10 @@ int CMidiParserEx::OnTrackStart()
     if (m_format == 1) {
         FinishTrackChunk();
         m_chunkStarts.push_back(m_events.size());
-        m_openNotes.clear();
     }
+    // Notes pair inside their own chunk: a note-on of one track never takes
+    // the note-off of another (a scan over the whole sequence would).
+    m_openNotes.clear();
     m_lastEventTime = 0;
     return kSuccess;
 }
@@ -454,7 +462,7 @@ void CMidiParserEx::StoreEvent(std::unique_ptr<CMidiEvent> event)
     }
 
     if (m_openNotes.size() != kOpenNoteSlots) m_openNotes.assign(kOpenNoteSlots, OpenNotes{});
-    OpenNotes& open = m_openNotes[channel * 128u + (eventDataByte(e, 0) & 0x7F)];
+    OpenNotes& open = m_openNotes[channel * 256u + eventDataByte(e, 0)];
     if (off) {
         // The earliest note-on of the same channel and key still open in this track.
         if (open.head < open.queue.size()) {
