@@ -328,12 +328,14 @@ bool CZibMidWxDoc::ShowInTextViewer(const wxString& titlePrefix, const std::stri
     }
     m_TextViewer = viewer;
     m_TextViewerOpen = 1;
-    // The viewer goes by itself when the user closes it.
-    viewer->Bind(wxEVT_DESTROY, [this, viewer](wxWindowDestroyEvent& event) {
+    // The viewer goes by itself when the user closes it; it may also outlive
+    // the document, whose closing only asks it to close.
+    wxWeakRef<CZibMidWxDoc> self(this);
+    viewer->Bind(wxEVT_DESTROY, [self, viewer](wxWindowDestroyEvent& event) {
         event.Skip();
-        if (event.GetEventObject() == viewer && m_TextViewer == viewer) {
-            m_TextViewer = nullptr;
-            m_TextViewerOpen = 0;
+        if (self && event.GetEventObject() == viewer && self->m_TextViewer == viewer) {
+            self->m_TextViewer = nullptr;
+            self->m_TextViewerOpen = 0;
         }
     });
     viewer->SetTitlePrefix(titlePrefix);
