@@ -777,6 +777,73 @@ int CMidiParserEx::RemoveEvent(size_t index)
     return int(track.eventCount);
 }
 
+std::vector<std::unique_ptr<CMidiEvent>> CMidiParserEx::ReleaseEvents()
+{
+    m_lastTimeSig = nullptr;
+    return std::move(m_events);
+}
+
+void CMidiParserEx::AdoptEvents(std::vector<std::unique_ptr<CMidiEvent>> events)
+{
+    m_events = std::move(events);
+}
+
+int CMidiParserEx::CountInsertedEvent(const CMidiEvent& e)
+{
+    if (e.track > kMaxTrack) return -1;
+    Track& track = m_trackTables[e.track];
+    track.modified = 1;
+    CountInserted(e, track);
+    ++track.totalCount;
+    return int(track.eventCount);
+}
+
+int CMidiParserEx::CountRemovedEvent(const CMidiEvent& e)
+{
+    if (m_lastTimeSig == &e) m_lastTimeSig = nullptr;
+    Track& track = m_trackTables[std::min<size_t>(e.track, kMaxTrack)];
+    track.modified = 1;
+    UncountRemoved(e, track);
+    countDown(track.totalCount);
+    return int(track.eventCount);
+}
+
+void CMidiParserEx::TrimTimeSigMap(size_t measures)
+{
+    if (m_map.size() > measures) m_map.resize(measures);
+}
+
+size_t CMidiParserEx::RemoveMarkedEvents(uint16_t mark)
+{
+    // The tables change per event from the last marked one down; the map
+    // keeps the measures up to the last event left after each removal, which
+    // ends at the smallest of those lasts.
+    size_t removed = 0;
+    size_t keep = SIZE_MAX;
+    const size_t n = m_events.size();
+    size_t highestKept = n; // index of the highest unmarked event seen from the end so far
+    for (size_t i = n; i-- > 0;) {
+        CMidiEvent& e = *m_events[i];
+        if (e.state != mark) {
+            if (highestKept == n) highestKept = i;
+            continue;
+        }
+        CountRemovedEvent(e);
+        ++removed;
+        // After this removal the last event is the highest unmarked one, or
+        // the next lower event when none is left above.
+        const size_t last = highestKept != n ? highestKept : (i > 0 ? i - 1 : n);
+        if (last != n) keep = std::min(keep, size_t(m_events[last]->measure) + 1);
+    }
+    if (removed == 0) return 0;
+    size_t out = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (m_events[i]->state != mark) m_events[out++] = std::move(m_events[i]);
+    m_events.resize(out);
+    if (keep != SIZE_MAX) TrimTimeSigMap(keep);
+    return removed;
+}
+
 void CMidiParserEx::Renumber(int64_t from)
 {
     for (size_t i = from < 0 ? 0 : size_t(from); i < m_events.size(); ++i) {

@@ -33,7 +33,6 @@ CZibMidView::CZibMidView() = default;
 CZibMidView::~CZibMidView()
 {
     if (m_doc) {
-        m_doc->Model().RemoveListener(this);
         if (m_doc->TrackView() == this) m_doc->SetTrackView(nullptr);
     }
 }
@@ -56,7 +55,6 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     frame->SetPanes(m_list);
 
     m_doc->SetTrackView(this);
-    m_doc->Model().AddListener(this);
     BuildColumns();
     frame->Show();
     frame->Activate();
@@ -84,7 +82,7 @@ void CZibMidView::OnUpdate(wxView* /*sender*/, wxObject* /*hint*/)
 void CZibMidView::SetFrameIcon(wxWindow& frame)
 {
     // One icon for format 1, one for format 0, and one for a file that is not MIDI.
-    const CZibMidDoc& model = m_doc->Model();
+    const MidiDocModel& model = m_doc->Model();
     const wxArtID art = model.MidiFlag() != 1 ? wxART_NORMAL_FILE
                         : model.Format() == 1 ? wxART_REPORT_VIEW
                                               : wxART_LIST_VIEW;
@@ -206,7 +204,7 @@ void CZibMidView::OnLeftDown(wxMouseEvent& event)
         m_list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     }
-    auto& hooks = MidiDocHooks();
+    auto& hooks = MidiWindowHooks();
     using A = CTrackListModel::ClickAction;
     switch (m_model->Click(int(row), column, playing())) {
     case A::OpenEventEditor:
@@ -243,7 +241,7 @@ void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
         m_list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     const std::vector<int> rows = SelectedRows();
     m_model->NoteSelectedRows(rows);
-    if (auto& follow = MidiDocHooks().RowsDoubleClicked) follow(*m_doc, rows, int(row));
+    if (auto& follow = MidiWindowHooks().RowsDoubleClicked) follow(*m_doc, rows, int(row));
     if (m_model->DoubleClick(int(row), column)) m_list->RefreshItem(row);
 }
 
