@@ -12,6 +12,22 @@
 
 namespace zib {
 
+namespace {
+
+std::unique_ptr<CUndoRecord> newRecord(int32_t target, int32_t operation, uint32_t groupStart, int32_t index,
+                                       int32_t secondIndex)
+{
+    auto record = std::make_unique<CUndoRecord>();
+    record->operation = operation;
+    record->target = target;
+    record->groupStart = groupStart;
+    record->index = index;
+    record->secondIndex = secondIndex;
+    return record;
+}
+
+} // namespace
+
 CUndoManager::CUndoManager(const std::atomic<int>& playing) : m_playing(playing) {}
 
 CUndoManager::~CUndoManager()
@@ -95,12 +111,7 @@ int CUndoManager::PushSnapshot(Stack& stack, int32_t target, const EventSnapshot
                                uint32_t groupStart, int32_t index, int32_t secondIndex)
 {
     try {
-        auto record = std::make_unique<CUndoRecord>();
-        record->operation = operation;
-        record->target = target;
-        record->groupStart = groupStart;
-        record->index = index;
-        record->secondIndex = secondIndex;
+        auto record = newRecord(target, operation, groupStart, index, secondIndex);
         record->event = snapshot;
         record->snapshotSize = uint32_t(sizeof(CMidiEvent) + snapshot.bytes.size());
         return Push(stack, std::move(record));
@@ -124,12 +135,7 @@ int CUndoManager::PushTrack(Stack& stack, const CTrackInfo& track, std::span<con
         return -1;
     }
     try {
-        auto record = std::make_unique<CUndoRecord>();
-        record->operation = operation;
-        record->target = UndoTargetTrack;
-        record->groupStart = groupStart;
-        record->index = index;
-        record->secondIndex = secondIndex;
+        auto record = newRecord(UndoTargetTrack, operation, groupStart, index, secondIndex);
         record->track = track;
         if (keepRaw) record->trackRaw.assign(raw.begin(), raw.end());
         record->snapshotSize = uint32_t(sizeof(CTrackInfo) + record->trackRaw.size());

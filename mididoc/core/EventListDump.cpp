@@ -26,36 +26,12 @@ std::string EventListTextDump(CMidiParserEx& sequence, std::string_view title, E
         if (e.track == 0 || e.listVisible == 0) continue;
         const bool channel = isChannelStatus(e.status);
         const uint8_t group = e.status & 0xF0;
-        AppendSigned(out, int32_t(e.time), 8);
-        out.push_back(' ');
-        AppendPosition(out, e.measure, e.beat, e.tick);
-        if (channel) {
-            out += "  ";
-            AppendSigned(out, (e.status & 0x0F) + 1, 2);
-        } else {
-            out += "  --";
-        }
-        out += "   ";
-        cell.clear();
-        AppendCodeWord(cell, e, style);
-        AppendPadded(out, cell, 13, true);
+        AppendDumpRowStart(out, e, style);
         out += "  ";
         if (!channel) {
             AppendMetaDataText(out, e, style);
-        } else if (group == 0x80) {
-            out += "NoteOFF";
-        } else if (group == 0x90 || group == 0xA0) {
-            AppendPadded(out, GetNoteOctaveText(eventDataByte(e, 0), keyAlphabet), 5, true);
-            out += "  ";
-            AppendUnsigned(out, eventDataByte(e, 1), 4);
-        } else if (group == 0xB0) {
-            AppendUnsigned(out, eventDataByte(e, 0), 5, true);
-            out += "  ";
-            AppendUnsigned(out, eventDataByte(e, 1), 4);
-        } else if (group == 0xC0 || group == 0xD0) {
-            AppendUnsigned(out, eventDataByte(e, 0), 5, true);
         } else {
-            AppendUnsigned(out, uint32_t(eventDataByte(e, 1)) * 128 + eventDataByte(e, 0));
+            AppendChannelDumpText(out, e, keyAlphabet, true);
         }
         out += "   ";
         if (group == 0x90 && channel) {

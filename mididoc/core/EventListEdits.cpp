@@ -9,6 +9,7 @@
 #include "mididoc/core/EventListDump.h"
 #include "mididoc/core/EventListOwner.h"
 #include "mididoc/core/EventSnapshot.h"
+#include "mididoc/core/MarkedEventShift.h"
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocMessages.h"
 #include "mididoc/core/MidiDocModel.h"
@@ -719,61 +720,7 @@ EditResult EventListModel::ShiftEvents(const std::vector<int>& rows)
         m_owner.ListHooks().Views().Thaw();
         return EditResult::Nothing;
     }
-    // No event goes before tick 0 or past the last tick.
-    int64_t distance = int64_t(*newTime) - int64_t(oldTime);
-    uint32_t earliest = std::numeric_limits<uint32_t>::max(), latest = 0;
-    for (const auto& ep : sequence->GetEvents())
-        if (ep->state == kMarkShift) {
-            earliest = std::min(earliest, ep->time);
-            latest = std::max(latest, ep->time);
-        }
-    distance = std::clamp<int64_t>(distance, -int64_t(earliest), int64_t(std::numeric_limits<uint32_t>::max() - latest));
-
-    // The events before the shift, by their old position
-    const size_t n = sequence->GetEventCount();
-    std::vector<int32_t> slot(n, -1);
-    std::vector<EventSnapshot> before;
-    for (size_t i = 0; i < n; ++i) {
-        CMidiEvent& e = *sequence->GetEvent(i);
-        if (e.state != kMarkShift) continue;
-        EventSnapshot s;
-        if (!EventSnapshot::Take(e, s)) {
-            m_owner.ListUndo().ClearAll();
-            before.clear();
-            break;
-        }
-        s.state = 0;
-        slot[i] = int32_t(before.size());
-        before.push_back(std::move(s));
-    }
-    for (size_t i = 0; i < n; ++i) {
-        CMidiEvent& e = *sequence->GetEvent(i);
-        e.index = uint32_t(i);
-        if (e.state != kMarkShift) continue;
-        e.time = uint32_t(int64_t(e.time) + distance);
-        SetEventPosition(*sequence, e);
-        sequence->SetTrackModified(e.track, 1);
-    }
-    SortByTimeKeepingOrder(*sequence);
-    uint32_t groupStart = 1;
-    auto record = [&](size_t position) {
-        CMidiEvent& e = *sequence->GetEvent(position);
-        if (e.state != kMarkShift) return;
-        if (!before.empty() && slot[e.index] >= 0) {
-            m_owner.ListUndo().RecordSnapshot(UndoTargetEvent, before[size_t(slot[e.index])], UndoModify, groupStart,
-                                              int32_t(e.index), int32_t(position));
-            groupStart = 0;
-        }
-        e.state = 0;
-    };
-    if (distance > 0) {
-        for (size_t i = n; i-- > 0;)
-            record(i);
-    } else {
-        for (size_t i = 0; i < n; ++i)
-            record(i);
-    }
-    sequence->Renumber(0);
+    ShiftMarkedEvents(*sequence, m_owner.ListUndo(), kMarkShift, int64_t(*newTime) - int64_t(oldTime));
     m_owner.ListHooks().Views().Thaw();
     m_owner.ListSetModified();
     RefillRows();

@@ -18,6 +18,27 @@ size_t bufferFor(uint8_t status, size_t length)
     return isChannelStatus(status) ? std::max(length, kChannelBuffer) : length;
 }
 
+// The fields a snapshot and its event share, but the bytes, the edit state
+// and the list-visibility word
+template <typename From, typename To>
+void copyFields(const From& from, To& to)
+{
+    to.time = from.time;
+    to.length = from.length;
+    to.status = from.status;
+    to.index = from.index;
+    to.paired = from.paired;
+    to.track = from.track;
+    to.played = from.played;
+    to.duration = from.duration;
+    to.spare = from.spare;
+    to.measure = from.measure;
+    to.beat = from.beat;
+    to.tick = from.tick;
+    to.pairId = from.pairId;
+    to.flags = from.flags;
+}
+
 } // namespace
 
 bool EventSnapshot::Take(const CMidiEvent& e, EventSnapshot& out)
@@ -25,22 +46,9 @@ bool EventSnapshot::Take(const CMidiEvent& e, EventSnapshot& out)
     const size_t n = std::min<size_t>(e.length, e.data.size());
     if (!MidiDocAllocator::Object(n)) return false;
     out.bytes.assign(e.data.begin(), e.data.begin() + std::ptrdiff_t(n));
-    out.time = e.time;
-    out.length = e.length;
+    copyFields(e, out);
     out.state = e.state;
-    out.status = e.status;
-    out.index = e.index;
-    out.paired = e.paired;
-    out.track = e.track;
     out.listVisible = e.listVisible;
-    out.played = e.played;
-    out.duration = e.duration;
-    out.spare = e.spare;
-    out.measure = e.measure;
-    out.beat = e.beat;
-    out.tick = e.tick;
-    out.pairId = e.pairId;
-    out.flags = e.flags;
     return true;
 }
 
@@ -50,22 +58,9 @@ std::unique_ptr<CMidiEvent> EventSnapshot::MakeEvent() const
     if (!e) return nullptr;
     if (!MidiDocAllocator::Resize(e->data, bufferFor(status, bytes.size()))) return nullptr;
     std::copy(bytes.begin(), bytes.end(), e->data.begin());
-    e->time = time;
-    e->length = length;
+    copyFields(*this, *e);
     e->state = state;
-    e->status = status;
-    e->index = index;
-    e->paired = paired;
-    e->track = track;
     e->listVisible = 0;
-    e->played = played;
-    e->duration = duration;
-    e->spare = spare;
-    e->measure = measure;
-    e->beat = beat;
-    e->tick = tick;
-    e->pairId = pairId;
-    e->flags = flags;
     return e;
 }
 
@@ -77,20 +72,7 @@ bool EventSnapshot::RestoreInto(CMidiEvent& e) const
         e.data.swap(grown);
     }
     std::copy(bytes.begin(), bytes.end(), e.data.begin());
-    e.time = time;
-    e.length = length;
-    e.status = status;
-    e.index = index;
-    e.paired = paired;
-    e.track = track;
-    e.duration = duration;
-    e.played = played;
-    e.spare = spare;
-    e.measure = measure;
-    e.beat = beat;
-    e.tick = tick;
-    e.pairId = pairId;
-    e.flags = flags;
+    copyFields(*this, e);
     e.listVisible = 0;
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "midi/CMidiEvent.h"
 #include "midi/MidiEventKind.h"
+#include "midi/ValueTexts.h"
 #include "mididoc/core/SequenceEdits.h"
 #include "mididoc/core/TextAppend.h"
 
@@ -136,6 +137,44 @@ void AppendCodeWord(std::string& out, const CMidiEvent& e, EventTextStyle style)
     if (type < 0) return;
     if (style == EventTextStyle::FileDump && type >= 0x80) return;
     out += MetaTypeWord(type);
+}
+
+void AppendDumpRowStart(std::string& out, const CMidiEvent& e, EventTextStyle style)
+{
+    AppendSigned(out, int32_t(e.time), 8); // "%8ld" as a 32-bit long gives it
+    out.push_back(' ');
+    AppendPosition(out, e.measure, e.beat, e.tick);
+    if (isChannelStatus(e.status)) {
+        out += "  ";
+        AppendSigned(out, (e.status & 0x0F) + 1, 2);
+    } else {
+        out += "  --";
+    }
+    out += "   ";
+    const size_t word = out.size();
+    AppendCodeWord(out, e, style);
+    const size_t written = out.size() - word;
+    if (written < 13) out.append(13 - written, ' ');
+}
+
+void AppendChannelDumpText(std::string& out, const CMidiEvent& e, int alphabet, bool noteOffWord)
+{
+    const uint8_t group = e.status & 0xF0;
+    if (group == 0x80 && noteOffWord) {
+        out += "NoteOFF";
+    } else if (group == 0x80 || group == 0x90 || group == 0xA0) {
+        AppendPadded(out, GetNoteOctaveText(eventDataByte(e, 0), alphabet), 5, true);
+        out += "  ";
+        AppendUnsigned(out, eventDataByte(e, 1), 4);
+    } else if (group == 0xB0) {
+        AppendUnsigned(out, eventDataByte(e, 0), 5, true);
+        out += "  ";
+        AppendUnsigned(out, eventDataByte(e, 1), 4);
+    } else if (group == 0xC0 || group == 0xD0) {
+        AppendUnsigned(out, eventDataByte(e, 0), 5, true);
+    } else {
+        AppendUnsigned(out, uint32_t(eventDataByte(e, 1)) * 128 + eventDataByte(e, 0));
+    }
 }
 
 void AppendTempoText(std::string& out, const CMidiEvent& e, bool withMicros)

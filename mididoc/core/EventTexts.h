@@ -32,6 +32,15 @@ void AppendCodeWord(std::string& out, const CMidiEvent& e, EventTextStyle style)
 // The data text of a meta or system-exclusive event (status 0xF0 and above)
 void AppendMetaDataText(std::string& out, const CMidiEvent& e, EventTextStyle style);
 
+// The first columns of a dump row: "%8ld" time, " %3d:%02d:%03d" position,
+// "  %2d" channel (or "  --"), "   %-13s" type word
+void AppendDumpRowStart(std::string& out, const CMidiEvent& e, EventTextStyle style);
+// The data text of a channel event in the dumps: notes and key pressure
+// "%-5s  %4u" with the note's name in `alphabet` and the second byte (a
+// 0x8n note-off of the list dump is just "NoteOFF"), controllers
+// "%-5u  %4u", program and channel pressure "%-5u", the wheel "%-u"
+void AppendChannelDumpText(std::string& out, const CMidiEvent& e, int alphabet, bool noteOffWord);
+
 // Pieces the lists use on their own
 void AppendTempoText(std::string& out, const CMidiEvent& e, bool withMicros);
 void AppendTimeSignatureText(std::string& out, const CMidiEvent& e, bool full);

@@ -356,9 +356,9 @@ void MidiDocModel::SetTrackPlay(int row, int value)
 
 // ---- Undo and redo ---------------------------------------------------------
 
-EditResult MidiDocModel::Undo()
+EditResult MidiDocModel::ResultOf(CUndoManager::Outcome outcome)
 {
-    switch (m_undo.UndoGroup()) {
+    switch (outcome) {
     case CUndoManager::Outcome::Applied:
         m_modified = true;
         return EditResult::Done;
@@ -372,20 +372,14 @@ EditResult MidiDocModel::Undo()
     }
 }
 
+EditResult MidiDocModel::Undo()
+{
+    return ResultOf(m_undo.UndoGroup());
+}
+
 EditResult MidiDocModel::Redo()
 {
-    switch (m_undo.RedoGroup()) {
-    case CUndoManager::Outcome::Applied:
-        m_modified = true;
-        return EditResult::Done;
-    case CUndoManager::Outcome::RefusedWhilePlaying:
-        return EditResult::RefusedWhilePlaying;
-    case CUndoManager::Outcome::Failed:
-        m_modified = true;
-        return EditResult::Failed;
-    default:
-        return EditResult::Nothing;
-    }
+    return ResultOf(m_undo.RedoGroup());
 }
 
 void MidiDocModel::UndoFreezeViews()

@@ -240,6 +240,7 @@ private:
     void RememberFolder();
     void RefreshAllTrackCounts();
     bool TrackHasEvents(int track) const;
+    std::vector<int> FromThruRows(const std::vector<int>& selectedRows, uint32_t from, uint32_t thru);
     void MarkFromThru(const std::vector<int>& rows, uint32_t from, uint32_t thru, uint16_t mark);
     uint32_t SetTrackController(uint8_t controller, uint8_t value, int track, uint8_t channel,
                                 uint32_t& groupStart);
@@ -249,6 +250,7 @@ private:
     size_t InitialValuePlace() const;
     bool InsertInitialEvent(std::unique_ptr<CMidiEvent> e, uint32_t& groupStart);
     EditResult RunMidiToStyle(bool qe);
+    EditResult ResultOf(CUndoManager::Outcome outcome);
 
     ZibSettings& m_settings;
     const std::atomic<int>& m_playing;

@@ -7,7 +7,7 @@
 #include "midi/MidiVarLen.h"
 #include "mididoc/core/EventClipboardBlock.h"
 #include "mididoc/core/EventPasteEngine.h"
-#include "mididoc/core/EventSnapshot.h"
+#include "mididoc/core/MarkedEventShift.h"
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocMessages.h"
 #include "mididoc/core/PairIndex.h"
@@ -122,6 +122,19 @@ EditResult MidiDocModel::InsertMidiTrack(int row)
 }
 
 // ---- From-Thru -------------------------------------------------------------
+
+// The selected rows of a transpose or shift; none (after the message) when
+// From is not before Thru or no row is selected
+std::vector<int> MidiDocModel::FromThruRows(const std::vector<int>& selectedRows, uint32_t from, uint32_t thru)
+{
+    if (from >= thru) {
+        Report(kMsgFromThruEqual, kTransposeCaption);
+        return {};
+    }
+    std::vector<int> rows = validRows(selectedRows);
+    if (rows.empty()) Report(kMsgNoSelectedItem, kTransposeCaption);
+    return rows;
+}
 
 // Marks the events of the selected tracks from From to Thru that are not the
 // first of their kind, with the note-offs of their notes (also past Thru).
@@ -314,15 +327,8 @@ EditResult MidiDocModel::TransposeSelectedTracksFromThru(const std::vector<int>&
                                                          uint32_t thru)
 {
     if (Playing()) return EditResult::RefusedWhilePlaying;
-    if (from >= thru) {
-        Report(kMsgFromThruEqual, kTransposeCaption);
-        return EditResult::Nothing;
-    }
-    const std::vector<int> rows = validRows(selectedRows);
-    if (rows.empty()) {
-        Report(kMsgNoSelectedItem, kTransposeCaption);
-        return EditResult::Nothing;
-    }
+    const std::vector<int> rows = FromThruRows(selectedRows, from, thru);
+    if (rows.empty()) return EditResult::Nothing;
     const auto amount = m_hooks.Dialogs().TransposeAmount();
     if (!amount) return EditResult::Cancelled;
     if (*amount == 0) return EditResult::Nothing;
@@ -397,84 +403,20 @@ EditResult MidiDocModel::ShiftSelectedTracksFromThru(const std::vector<int>& sel
                                                      uint32_t thru)
 {
     if (Playing()) return EditResult::RefusedWhilePlaying;
-    if (from >= thru) {
-        Report(kMsgFromThruEqual, kTransposeCaption);
-        return EditResult::Nothing;
-    }
-    const std::vector<int> rows = validRows(selectedRows);
-    if (rows.empty()) {
-        Report(kMsgNoSelectedItem, kTransposeCaption);
-        return EditResult::Nothing;
-    }
+    const std::vector<int> rows = FromThruRows(selectedRows, from, thru);
+    if (rows.empty()) return EditResult::Nothing;
     const auto to = m_hooks.Dialogs().ShiftTo(m_sequence, from, from);
     if (!to) return EditResult::Cancelled;
-    int64_t amount = int64_t(*to) - int64_t(from);
+    const int64_t amount = int64_t(*to) - int64_t(from);
     if (amount == 0) return EditResult::Nothing;
     WaitCursor wait(m_hooks.Reports());
     for (const auto& ep : m_sequence.GetEvents())
         ep->state = 0;
     MarkFromThru(rows, from, thru, kMarkShift);
-    uint32_t earliest = std::numeric_limits<uint32_t>::max(), latest = 0;
-    size_t marked = 0;
-    for (const auto& ep : m_sequence.GetEvents())
-        if (ep->state == kMarkShift) {
-            earliest = std::min(earliest, ep->time);
-            latest = std::max(latest, ep->time);
-            ++marked;
-        }
-    if (marked == 0) return EditResult::Nothing;
-    // The earliest event lands on tick 0 at the earliest; none passes the last tick.
-    amount = std::clamp<int64_t>(amount, -int64_t(earliest), int64_t(std::numeric_limits<uint32_t>::max() - latest));
-    if (amount == 0) return EditResult::Nothing;
-
     m_hooks.Views().Freeze();
-    const size_t n = m_sequence.GetEventCount();
-    std::vector<int32_t> slot(n, -1);
-    std::vector<EventSnapshot> before;
-    before.reserve(marked);
-    for (size_t i = 0; i < n; ++i) {
-        const CMidiEvent& e = *m_sequence.GetEvent(i);
-        if (e.state != kMarkShift) continue;
-        EventSnapshot s;
-        if (!EventSnapshot::Take(e, s)) {
-            // Without the snapshots the shift stands without a record.
-            m_undo.ClearAll();
-            before.clear();
-            break;
-        }
-        s.state = 0;
-        slot[i] = int32_t(before.size());
-        before.push_back(std::move(s));
-    }
-    for (size_t i = 0; i < n; ++i) {
-        CMidiEvent& e = *m_sequence.GetEvent(i);
-        e.index = uint32_t(i);
-        if (e.state != kMarkShift) continue;
-        e.time = uint32_t(int64_t(e.time) + amount);
-        SetEventPosition(m_sequence, e);
-        m_sequence.SetTrackModified(e.track, 1);
-    }
-    SortByTimeKeepingOrder(m_sequence);
-    uint32_t groupStart = 1;
-    auto record = [&](size_t position) {
-        CMidiEvent& e = *m_sequence.GetEvent(position);
-        if (e.state != kMarkShift) return;
-        if (!before.empty() && slot[e.index] >= 0) {
-            m_undo.RecordSnapshot(UndoTargetEvent, before[size_t(slot[e.index])], UndoModify, groupStart,
-                                  int32_t(e.index), int32_t(position));
-            groupStart = 0;
-        }
-        e.state = 0;
-    };
-    if (amount > 0) {
-        for (size_t i = n; i-- > 0;)
-            record(i);
-    } else {
-        for (size_t i = 0; i < n; ++i)
-            record(i);
-    }
-    m_sequence.Renumber(0);
+    const bool moved = ShiftMarkedEvents(m_sequence, m_undo, kMarkShift, amount);
     m_hooks.Views().Thaw();
+    if (!moved) return EditResult::Nothing;
     m_hooks.Views().Redraw();
     m_hooks.Views().Refill();
     m_modified = true;

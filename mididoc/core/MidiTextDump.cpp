@@ -53,44 +53,21 @@ void appendEndPosition(std::string& out, CMidiParserEx& sequence, uint64_t tick)
 
 void appendRow(std::string& out, CMidiParserEx& sequence, const CMidiEvent& e)
 {
-    const uint8_t group = e.status & 0xF0;
     const bool channel = isChannelStatus(e.status);
     const bool noteOn = channel && isNoteOn(e);
     const bool noteOff = channel && isNoteOff(e);
     // A note-off that closes a note has no row: its note-on carries the note.
     if (noteOff && e.paired) return;
 
-    AppendSigned(out, int32_t(e.time), 8); // "%8ld" as a 32-bit long gives it
-    out.push_back(' ');
-    AppendPosition(out, e.measure, e.beat, e.tick);
-    if (channel) {
-        out += "  ";
-        AppendSigned(out, (e.status & 0x0F) + 1, 2);
-    } else {
-        out += "  --";
-    }
-    out += "   ";
-    std::string word;
-    AppendCodeWord(word, e, EventTextStyle::FileDump);
-    AppendPadded(out, word, 13, true);
+    AppendDumpRowStart(out, e, EventTextStyle::FileDump);
 
     std::string data;
     if (e.status == 0xF0 || e.status == 0xF7) {
         appendSysExLines(out, e);
     } else if (!channel) {
         AppendMetaDataText(data, e, EventTextStyle::FileDump);
-    } else if (group == 0x80 || group == 0x90 || group == 0xA0) {
-        AppendPadded(data, GetNoteOctaveText(eventDataByte(e, 0), 0), 5, true);
-        data += "  ";
-        AppendUnsigned(data, eventDataByte(e, 1), 4);
-    } else if (group == 0xB0) {
-        AppendUnsigned(data, eventDataByte(e, 0), 5, true);
-        data += "  ";
-        AppendUnsigned(data, eventDataByte(e, 1), 4);
-    } else if (group == 0xC0 || group == 0xD0) {
-        AppendUnsigned(data, eventDataByte(e, 0), 5, true);
     } else {
-        AppendUnsigned(data, uint32_t(eventDataByte(e, 1)) * 128 + eventDataByte(e, 0));
+        AppendChannelDumpText(data, e, 0, false);
     }
     out += "  ";
     out += data;

@@ -470,19 +470,7 @@ EditResult TempoTrackModel::EditTempoEvent(int row)
     e->data[offset] = uint8_t(micros >> 16);
     e->data[offset + 1] = uint8_t(micros >> 8);
     e->data[offset + 2] = uint8_t(micros);
-    size_t final = index;
-    if (chosen->tick != e->time) {
-        const uint32_t old = e->time;
-        e->time = chosen->tick;
-        SetEventPosition(sequence, *e);
-        final = MoveEventToSortedPlace(sequence, index, old, chosen->tick);
-        sequence.Renumber(0);
-    }
-    if (recorded)
-        m_doc.UndoManager().RecordSnapshot(UndoTargetMasterEvent, before, UndoModify, 1, int32_t(index),
-                                           int32_t(final));
-    Changed();
-    return EditResult::Done;
+    return FinishEdit(*e, index, recorded ? &before : nullptr, chosen->tick);
 }
 
 EditResult TempoTrackModel::EditMarker(int row, uint8_t type)
@@ -517,16 +505,24 @@ EditResult TempoTrackModel::EditMarker(int row, uint8_t type)
     if (!recorded) m_doc.UndoManager().ClearAll();
     e->data.swap(bytes);
     e->length = uint32_t(raw.size());
+    return FinishEdit(*e, index, recorded ? &before : nullptr, chosen->tick);
+}
+
+// An edited event takes its new time and its sorted place; the edit is
+// recorded as a modify from its old to its new position.
+EditResult TempoTrackModel::FinishEdit(CMidiEvent& e, size_t index, const EventSnapshot* before, uint32_t tick)
+{
+    CMidiParserEx& sequence = m_doc.Sequence();
     size_t final = index;
-    if (chosen->tick != e->time) {
-        const uint32_t old = e->time;
-        e->time = chosen->tick;
-        SetEventPosition(sequence, *e);
-        final = MoveEventToSortedPlace(sequence, index, old, chosen->tick);
+    if (tick != e.time) {
+        const uint32_t old = e.time;
+        e.time = tick;
+        SetEventPosition(sequence, e);
+        final = MoveEventToSortedPlace(sequence, index, old, tick);
         sequence.Renumber(0);
     }
-    if (recorded)
-        m_doc.UndoManager().RecordSnapshot(UndoTargetMasterEvent, before, UndoModify, 1, int32_t(index),
+    if (before)
+        m_doc.UndoManager().RecordSnapshot(UndoTargetMasterEvent, *before, UndoModify, 1, int32_t(index),
                                            int32_t(final));
     Changed();
     return EditResult::Done;

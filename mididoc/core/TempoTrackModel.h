@@ -12,6 +12,7 @@ namespace zib {
 
 class CMidiEvent;
 class MidiDocModel;
+struct EventSnapshot;
 
 // The master-track (tempo track) list of a MIDI document without its window:
 // the events of track 0 of one view kind, their cell texts, what Insert item
@@ -87,6 +88,7 @@ private:
     size_t IndexOf(const CMidiEvent* e) const;
     int RowOfIndex(size_t index) const;
     void Changed();
+    EditResult FinishEdit(CMidiEvent& e, size_t index, const EventSnapshot* before, uint32_t tick);
 
     MidiDocModel& m_doc;
     int m_kind = kAll;
