@@ -153,48 +153,54 @@ long CUndoManager::NewestGroupStart(const Stack& stack)
     return -1;
 }
 
-// Writes, oldest first, the inverse of every record from `groupStart` up onto
-// the other stack: a delete becomes an insert and the reverse, each with the
-// same snapshot; a modify keeps its kind and takes the object as it is now
-// (before an Undo at its second index, before a Redo at its index).
-bool CUndoManager::PushInverseGroup(const Stack& from, size_t groupStart, Stack& to, bool beforeUndo)
+// The inverse of a record, made just before the record is applied: a delete
+// becomes an insert and the reverse, with the same snapshot; a modify keeps
+// its kind and takes the object as it is now, the event (or track record) at
+// the second index before an Undo and at the index before a Redo. Made at
+// that moment, the snapshot is the object the record's position names even
+// when later records of the group moved other objects. Null when it cannot
+// be made.
+std::unique_ptr<CUndoRecord> CUndoManager::Inverse(const CUndoRecord& r, bool beforeUndo, const CMidiEvent* now)
 {
-    const CMidiParserEx* sequence = Sequence();
-    for (size_t i = groupStart; i < from.size(); ++i) {
-        const CUndoRecord& r = *from[i];
-        const bool trackRecord = r.target == UndoTargetTrack;
-        if (!trackRecord && r.target != UndoTargetEvent && r.target != UndoTargetMasterEvent) return false;
-        int pushed = -1;
+    std::unique_ptr<CUndoRecord> inverse;
+    try {
+        inverse = newRecord(r.target, r.operation, r.groupStart, r.index, r.secondIndex);
         switch (r.operation) {
         case UndoDelete:
-        case UndoInsert: {
-            const int32_t inverse = r.operation == UndoDelete ? UndoInsert : UndoDelete;
-            pushed = trackRecord ? PushTrack(to, r.track, r.trackRaw, inverse, r.groupStart, r.index, r.secondIndex)
-                                 : PushSnapshot(to, r.target, r.event, inverse, r.groupStart, r.index,
-                                                r.secondIndex);
+        case UndoInsert:
+            inverse->operation = r.operation == UndoDelete ? UndoInsert : UndoDelete;
+            inverse->event = r.event;
+            inverse->track = r.track;
+            inverse->trackRaw = r.trackRaw;
             break;
-        }
         case UndoModify: {
             const int32_t at = beforeUndo ? r.secondIndex : r.index;
-            if (at < 0) return false;
-            if (trackRecord) {
-                const CTrackInfo* now = m_owner ? m_owner->UndoTrackRecord(at) : nullptr;
-                if (!now) return false;
-                pushed = PushTrack(to, *now, m_owner->UndoTrackRawBytes(at), UndoModify, r.groupStart, r.index,
-                                   r.secondIndex);
+            if (at < 0) return nullptr;
+            if (r.target == UndoTargetTrack) {
+                const CTrackInfo* record = m_owner ? m_owner->UndoTrackRecord(at) : nullptr;
+                if (!record) return nullptr;
+                const auto raw = m_owner->UndoFileFormat() == 1 ? m_owner->UndoTrackRawBytes(at) : std::span<const uint8_t>();
+                if (!MidiDocAllocator::Object(raw.size())) return nullptr;
+                inverse->track = *record;
+                inverse->trackRaw.assign(raw.begin(), raw.end());
             } else {
-                const CMidiEvent* now = sequence ? sequence->GetEvent(size_t(at)) : nullptr;
-                if (!now) return false;
-                pushed = PushEvent(to, r.target, *now, UndoModify, r.groupStart, r.index, r.secondIndex);
+                if (!now) {
+                    const CMidiParserEx* sequence = Sequence();
+                    now = sequence ? sequence->GetEvent(size_t(at)) : nullptr;
+                }
+                if (!now || !EventSnapshot::Take(*now, inverse->event)) return nullptr;
             }
             break;
         }
         default:
-            return false;
+            return nullptr;
         }
-        if (pushed < 0) return false;
+        inverse->snapshotSize = uint32_t(r.target == UndoTargetTrack ? sizeof(CTrackInfo) + inverse->trackRaw.size()
+                                                                      : sizeof(CMidiEvent) + inverse->event.bytes.size());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
     }
-    return true;
+    return inverse;
 }
 
 // ---- Undo and redo ---------------------------------------------------------
@@ -230,17 +236,23 @@ CUndoManager::Outcome CUndoManager::Run(bool undo, bool rollBack)
         Fail();
         return Outcome::NothingToDo;
     }
-    if (!rollBack && !PushInverseGroup(from, size_t(group), to, undo)) {
-        Fail();
-        return Outcome::Failed;
-    }
     if (m_owner) m_owner->UndoFreezeViews();
     bool trackApplied = false;
-    const bool applied = ApplyRecords(from, size_t(group), undo, trackApplied);
+    std::vector<std::unique_ptr<CUndoRecord>> inverses;
+    bool applied = ApplyRecords(from, size_t(group), undo, trackApplied, rollBack ? nullptr : &inverses);
     if (undo) {
         DiscardLastUndoGroup();
     } else {
         DiscardLastRedoGroup();
+    }
+    // The inverse group goes onto the other stack in the order of the edits.
+    if (applied && !rollBack) {
+        if (undo) std::reverse(inverses.begin(), inverses.end());
+        for (auto& inverse : inverses)
+            if (Push(to, std::move(inverse)) < 0) {
+                applied = false;
+                break;
+            }
     }
     // A group that stopped half way leaves data that no inverse matches.
     if (!applied) Fail();
@@ -283,7 +295,8 @@ void CUndoManager::RenumberOwnerEvents()
 // The records from `first` to the top, from the top down on the undo stack
 // and from `first` up on the redo stack; runs of event records long enough go
 // through the batch pass.
-bool CUndoManager::ApplyRecords(const Stack& stack, size_t first, bool fromUndoStack, bool& trackApplied)
+bool CUndoManager::ApplyRecords(const Stack& stack, size_t first, bool fromUndoStack, bool& trackApplied,
+                                std::vector<std::unique_ptr<CUndoRecord>>* inverses)
 {
     std::vector<const CUndoRecord*> order;
     order.reserve(stack.size() - first);
@@ -302,10 +315,15 @@ bool CUndoManager::ApplyRecords(const Stack& stack, size_t first, bool fromUndoS
                 ++end;
             if (end - i >= m_batchThreshold) {
                 run.assign(order.begin() + std::ptrdiff_t(i), order.begin() + std::ptrdiff_t(end));
-                if (!ApplyEventRun(run, fromUndoStack)) return false;
+                if (!ApplyEventRun(run, fromUndoStack, inverses)) return false;
                 i = end;
                 continue;
             }
+        }
+        if (inverses) {
+            auto inverse = Inverse(*order[i], fromUndoStack, nullptr);
+            if (!inverse) return false;
+            inverses->push_back(std::move(inverse));
         }
         if (!Apply(*order[i], fromUndoStack, trackApplied)) return false;
         ++i;
@@ -395,7 +413,8 @@ bool CUndoManager::InsertEventCopy(size_t index, const EventSnapshot& snapshot)
 // map keeps the measures up to the smallest last event after a removal, as
 // one-by-one removals leave it. On a failure the records before it stay
 // applied, as they would one by one.
-bool CUndoManager::ApplyEventRun(const std::vector<const CUndoRecord*>& run, bool fromUndoStack)
+bool CUndoManager::ApplyEventRun(const std::vector<const CUndoRecord*>& run, bool fromUndoStack,
+                                 std::vector<std::unique_ptr<CUndoRecord>>* inverses)
 {
     CMidiParserEx* sequence = Sequence();
     if (!sequence) return false;
@@ -435,6 +454,15 @@ bool CUndoManager::ApplyEventRun(const std::vector<const CUndoRecord*>& run, boo
             break;
         }
         const size_t index = size_t(r->index);
+        if (inverses) {
+            const int32_t at = fromUndoStack ? r->secondIndex : r->index;
+            auto inverse = Inverse(*r, fromUndoStack, r->operation == UndoModify && at >= 0 ? tree.at(size_t(at)) : nullptr);
+            if (!inverse) {
+                ok = false;
+                break;
+            }
+            inverses->push_back(std::move(inverse));
+        }
         if (r->operation == UndoInsert) {
             ok = removeAt(index);
         } else if (r->operation == UndoDelete) {

@@ -110,16 +110,18 @@ private:
     int PushTrack(Stack& stack, const CTrackInfo& track, std::span<const uint8_t> raw, int32_t operation,
                   uint32_t groupStart, int32_t index, int32_t secondIndex);
     int Push(Stack& stack, std::unique_ptr<CUndoRecord> record);
-    bool PushInverseGroup(const Stack& from, size_t groupStart, Stack& to, bool beforeUndo);
+    std::unique_ptr<CUndoRecord> Inverse(const CUndoRecord& record, bool beforeUndo, const CMidiEvent* now);
     static long NewestGroupStart(const Stack& stack);
     void Fail();
     Outcome Run(bool undo, bool rollBack);
 
     // Applying records
-    bool ApplyRecords(const Stack& stack, size_t first, bool fromUndoStack, bool& trackApplied);
+    bool ApplyRecords(const Stack& stack, size_t first, bool fromUndoStack, bool& trackApplied,
+                      std::vector<std::unique_ptr<CUndoRecord>>* inverses);
     bool Apply(const CUndoRecord& record, bool fromUndoStack, bool& trackApplied);
     bool ApplyEvent(const CUndoRecord& record, bool fromUndoStack);
-    bool ApplyEventRun(const std::vector<const CUndoRecord*>& run, bool fromUndoStack);
+    bool ApplyEventRun(const std::vector<const CUndoRecord*>& run, bool fromUndoStack,
+                       std::vector<std::unique_ptr<CUndoRecord>>* inverses);
     bool ApplyMasterEvent(const CUndoRecord& record, bool fromUndoStack);
     bool ApplyTrack(const CUndoRecord& record);
     bool RemoveEventAt(size_t index);

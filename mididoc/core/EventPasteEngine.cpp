@@ -163,6 +163,8 @@ bool EventPasteEngine::ApplyHeaders(const EventClipboardBlock& block, const Past
         m_doc->RefreshTrackCounts(t);
         if (record->totalEvents > 0) record->play = 1;
         if (CMidiParserEx::Track* table = m_sequence.GetTrack(t)) {
+            // The track's table agrees with its record.
+            table->channel = h.channel;
             table->volumeSeen = table->panSeen = 1;
             table->portSeen = table->nameSeen = 1;
         }

@@ -189,6 +189,17 @@ MidiDocModel::OpenResult MidiDocModel::OnNewDocument(int templateChoice)
     return FinishOpen(OpenResult::Ok);
 }
 
+// The record of a track without events, as a file gives it
+CTrackInfo MidiDocModel::EmptyTrackRecord()
+{
+    CTrackInfo record;
+    record.channel = 0xFF;
+    record.bank = 0xFF00;
+    record.program = 0xFF;
+    record.volume = 100;
+    return record;
+}
+
 void MidiDocModel::MakeTrackRecords()
 {
     m_tracks.assign(kTrackRecordCount, CTrackInfo());
@@ -432,7 +443,7 @@ bool MidiDocModel::RemoveTrackSlot(int row)
     for (const auto& e : m_sequence.GetEvents())
         if (e->track > track) --e->track;
     m_tracks.erase(m_tracks.begin() + row);
-    m_tracks.emplace_back();
+    m_tracks.push_back(EmptyTrackRecord());
     for (size_t i = 0; i < m_tracks.size(); ++i)
         m_tracks[i].index = uint32_t(i);
     return true;

@@ -237,6 +237,7 @@ private:
                 std::string extra = {});
     OpenResult FinishOpen(OpenResult result);
     void MakeTrackRecords();
+    static CTrackInfo EmptyTrackRecord();
     void RememberFolder();
     void RefreshAllTrackCounts();
     bool TrackHasEvents(int track) const;

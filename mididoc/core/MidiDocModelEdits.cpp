@@ -513,7 +513,9 @@ EditResult MidiDocModel::EditMidiTrackProperties(int row, int column)
     if (!chosen->changed) return EditResult::Nothing;
 
     const int track = row + 1;
-    const uint8_t channel = chosen->channel;
+    // The setters work on the track's events of the channel it has now; a
+    // new channel is the last change.
+    const uint8_t channel = record->channel;
     std::string name = utf8ToCp1252(chosen->name);
     if (name.size() > 256) name.resize(256);
     // The record goes first into the group, so that Undo gives the track
@@ -544,9 +546,9 @@ EditResult MidiDocModel::EditMidiTrackProperties(int row, int column)
     record->volume = chosen->volume;
     record->pan = chosen->pan;
     record->recordChannel = chosen->input;
-    if (channel != record->channel) {
-        record->channel = channel;
-        m_sequence.GetTrack(track)->channel = channel;
+    if (chosen->channel != record->channel) {
+        record->channel = chosen->channel;
+        m_sequence.GetTrack(track)->channel = chosen->channel;
     }
     m_sequence.Renumber(0);
     RefreshTrackCounts(track);

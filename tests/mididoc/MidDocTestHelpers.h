@@ -17,6 +17,19 @@
 #include <string>
 #include <vector>
 
+namespace zib {
+
+// Readable failures
+inline void PrintTo(const CTrackInfo& t, std::ostream* os)
+{
+    *os << "{" << t.index << " '" << t.name << "' ev" << int(t.hasEvents) << " play" << int(t.play) << " solo"
+        << int(t.solo) << " rec" << int(t.record) << " ch" << int(t.channel) << " in" << t.recordChannel << " port"
+        << int(t.port) << " bank" << t.bank << " prog" << int(t.program) << " vol" << int(t.volume) << " pan"
+        << int(t.pan) << " raw" << t.rawLength << " n" << t.listedEvents << "/" << t.totalEvents << "}";
+}
+
+} // namespace zib
+
 namespace zib::test {
 
 // A format-1 file at division 96: the conductor with 4/4 and tempo, then
@@ -237,6 +250,13 @@ struct TableState {
     bool operator==(const TableState&) const = default;
 };
 
+inline void PrintTo(const TableState& t, std::ostream* os)
+{
+    *os << "{raw" << t.raw.size() << "/" << t.rawSize << " n" << t.eventCount << "/" << t.totalCount << " vol"
+        << t.volume << " pan" << t.pan << " msb" << t.bankMsb << " lsb" << t.bankLsb << " prog" << t.program
+        << " port" << t.port << " ch" << int(t.channel) << " '" << t.name << "'}";
+}
+
 struct DocState {
     std::vector<EventState> events;
     std::vector<TableState> tables;
@@ -277,7 +297,7 @@ inline DocState captureState(MidiDocModel& doc)
     uint32_t lastMeasure = 0;
     for (const auto& e : s.events)
         lastMeasure = std::max(lastMeasure, e.measure);
-    for (uint32_t m = 0; m <= lastMeasure && m < seq.GetTimeSigCount(); ++m)
+    for (uint32_t m = 0; m <= lastMeasure; ++m)
         s.map.emplace_back(seq.GetMeasureStartTick(m),
                            uint32_t(seq.GetNumeratorAtMeasure(m)) * 1000 + seq.GetDenominatorAtMeasure(m));
     return s;
