@@ -2,7 +2,9 @@
 // was (every event field, raw bytes and pair ids, the per-track tables, the
 // 64 records, the file's track count and the time-signature map), after
 // Redo as the edit left it.
+#include "mididoc/core/CEventListParser.h"
 #include "mididoc/core/EventListModel.h"
+#include "mididoc/core/TrackEditorOwner.h"
 #include "mididoc/core/SequenceEdits.h"
 #include "mididoc/core/TempoTrackModel.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
@@ -333,3 +335,62 @@ INSTANTIATE_TEST_SUITE_P(EveryEdit, RoundTrip, ::testing::Range(size_t(0), edits
                                  if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
+
+// The track lists of pads and styles edit their editor's sequence; their
+// edits go back and forth in the pad's or style's own undo manager.
+TEST(RoundTrip, TrackListEditsOfPadsAndStyles)
+{
+    SmfBuilder smf(0, 96);
+    smf.AddTrack()
+        .Controller(0, 2, 0, 1)
+        .Program(0, 2, 3)
+        .NoteOn(0, 2, 60, 100)
+        .NoteOff(96, 2, 60)
+        .NoteOn(96, 2, 62, 90)
+        .NoteOff(150, 2, 62)
+        .Controller(120, 2, 11, 64)
+        .SysEx(130, {0x42, 0x3F, 0x78, 0x01, 0x01, 0x02, 40, 90, 0xF7})
+        .SysEx(140, {0x42, 0x3F, 0x78, 0x01, 0x00, 0x02, 40, 0, 0xF7});
+    const auto image = smf.Build();
+    using Command = std::function<EditResult(EventListModel&, ScriptedDialogs&)>;
+    const std::vector<std::pair<const char*, Command>> commands = {
+        {"create", [](EventListModel& l, ScriptedDialogs&) { int row; return l.OnCreateEvent(0, row); }},
+        {"delete", [](EventListModel& l, ScriptedDialogs&) { return l.DeleteSelectedEvents({0, 1}); }},
+        {"velocity", [](EventListModel& l, ScriptedDialogs&) { return l.CommitCellEdit(l.DoubleClickCell(1, 6), {5, {}}); }},
+        {"time", [](EventListModel& l, ScriptedDialogs&) { return l.CommitCellEdit(l.DoubleClickCell(0, 1), {200, {}}); }},
+        {"code", [](EventListModel& l, ScriptedDialogs& d) {
+             d.eventCode = EventCodeChoice{0xB2, 0};
+             return l.EditEventCode(0);
+         }},
+        {"paste", [](EventListModel& l, ScriptedDialogs& d) {
+             EXPECT_EQ(l.CopyToClipboard({0, 1}), EditResult::Done);
+             d.paste = [](PasteDlgValues v) { v.startTick = 300; return std::optional(v); };
+             return l.PasteEvents({}, 0);
+         }},
+    };
+    for (const auto& [name, command] : commands)
+        for (uint32_t kind : {EventListOwner::kPadDocument, EventListOwner::kStyleDocument}) {
+            SCOPED_TRACE(std::string(name) + (kind == EventListOwner::kPadDocument ? " pad" : " style"));
+            TestSettings s;
+            std::atomic<int> playing{0};
+            ScriptedDialogs dialogs;
+            MemoryClipboard clipboard;
+            MidiDocHooks hooks;
+            hooks.dialogs = &dialogs;
+            hooks.clipboard = &clipboard;
+            CEventListParser seq;
+            ASSERT_EQ(seq.ParseImage(image.data(), uint32_t(image.size())), 0);
+            TrackEditorOwner owner(kind, 'F', s.settings, playing, hooks);
+            owner.BindSequence(&seq);
+            EventListModel list(owner);
+            list.ShowOnlyTrack(3);
+            list.RefillRows();
+            const auto before = eventStates(seq);
+            ASSERT_EQ(command(list, dialogs), EditResult::Done);
+            const auto after = eventStates(seq);
+            ASSERT_EQ(owner.Undo().Undo(), 1);
+            EXPECT_EQ(eventStates(seq), before);
+            ASSERT_EQ(owner.Undo().Redo(), 1);
+            EXPECT_EQ(eventStates(seq), after);
+        }
+}
