@@ -4,6 +4,7 @@
 #include "app/core/ZibSettings.h"
 #include "mididoc/core/EventListDump.h"
 #include "mididoc/core/EventListModel.h"
+#include "mididoc/core/EventListDump.h"
 #include "mididoc/core/MidiDocModel.h"
 #include "mididoc/core/TempoTrackModel.h"
 #include "tests/app/core/MemoryProfile.h"
@@ -17,8 +18,9 @@ namespace {
 
 using namespace zib;
 
-// 64 tracks, each with its name, program and volume and then notes and a
-// controller per beat; `scale` 1 gives about 200k events.
+// 64 track chunks (the conductor and 63 channel tracks, the most a file
+// holds), each with its name, program and volume and then a note per beat and
+// a controller every second beat; `scale` 1 gives about 200k events.
 const std::vector<uint8_t>& song(int scale)
 {
     static std::map<int, std::vector<uint8_t>> images;
@@ -26,10 +28,10 @@ const std::vector<uint8_t>& song(int scale)
     if (image.empty()) {
         test::SmfBuilder smf(1, 384);
         test::SmfTrack& conductor = smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000);
-        const uint32_t beats = 520 * uint32_t(scale);
+        const uint32_t beats = 1270 * uint32_t(scale);
         for (uint32_t bar = 0; bar < beats / 4; bar += 8)
             conductor.Marker(bar * 1536, "Bar " + std::to_string(bar + 1));
-        for (int k = 0; k < 64; ++k) {
+        for (int k = 0; k < 63; ++k) {
             const int channel = k % 16;
             test::SmfTrack& t = smf.AddTrack().TrackName(0, "Track " + std::to_string(k + 1)).Program(0, channel, k);
             t.Controller(0, channel, 7, 100);
@@ -55,16 +57,19 @@ struct Doc {
 void Open(benchmark::State& state)
 {
     for (auto _ : state) {
-        Doc doc(int(state.range(0)));
-        EventListModel list(doc.model);
+        auto doc = std::make_unique<Doc>(int(state.range(0)));
+        EventListModel list(doc->model);
         std::array<uint8_t, 65> shown{};
         shown.fill(1);
         list.SetShownTracks(shown);
         list.RefillRows();
         benchmark::DoNotOptimize(list.RowCount());
         state.PauseTiming(); // freeing the document is not part of opening
+        doc.reset();
+        state.ResumeTiming();
     }
     state.counters["events"] = double(Doc(int(state.range(0))).model.Sequence().GetEventCount());
+    state.counters["bytes"] = double(song(int(state.range(0))).size());
 }
 BENCHMARK(Open)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
@@ -87,5 +92,244 @@ void TextDump(benchmark::State& state)
         benchmark::DoNotOptimize(doc.model.DumpText("Big.mid"));
 }
 BENCHMARK(TextDump)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+// ---- The large edits: each timed alone, the document put back untimed ----
+
+std::vector<int> allRows()
+{
+    std::vector<int> rows(64);
+    for (int i = 0; i < 64; ++i)
+        rows[size_t(i)] = i;
+    return rows;
+}
+
+// From-Thru of about 50k events of the 200k: a quarter of the song
+uint32_t quarterEnd(const MidiDocModel& doc)
+{
+    return doc.Sequence().GetSequenceEndTick() / 4;
+}
+
+class BenchDialogs : public MidiDocDialogs {
+public:
+    uint32_t to = 0;
+    int transpose = 3;
+    std::optional<uint32_t> ShiftTo(const CMidiParserEx&, uint32_t, uint32_t) override { return to; }
+    std::optional<int> TransposeAmount() override { return transpose; }
+    std::optional<PasteDlgValues> PasteEvents(const CMidiParserEx&, const PasteDlgValues& v) override { return v; }
+    std::optional<TimeSigDlgValues> TimeSignature(const CMidiParserEx&, const TimeSigDlgValues& v) override
+    {
+        TimeSigDlgValues out = v;
+        out.numerator = 3;
+        return out;
+    }
+};
+
+class BlockClipboard : public EventClipboard {
+public:
+    std::vector<uint8_t> block;
+    bool HasPrivateFormat() const override { return true; }
+    Result Put(std::vector<uint8_t> b) override
+    {
+        block = std::move(b);
+        return Result::Ok;
+    }
+    Result Get(std::vector<uint8_t>& b) override
+    {
+        b = block;
+        return Result::Ok;
+    }
+};
+
+struct EditDoc : Doc {
+    BenchDialogs dialogs;
+    BlockClipboard clipboard;
+    explicit EditDoc(int scale) : Doc(scale)
+    {
+        MidiDocHooks hooks;
+        hooks.dialogs = &dialogs;
+        hooks.clipboard = &clipboard;
+        model.SetHooks(hooks);
+    }
+};
+
+// What each benchmark times: the edit, its Undo, or its Redo
+enum Step { kEdit = 0, kUndo = 1, kRedo = 2 };
+
+template <typename Edit>
+void runSteps(benchmark::State& state, Edit edit)
+{
+    EditDoc doc(int(state.range(0)));
+    const Step step = Step(state.range(1));
+    for (auto _ : state) {
+        if (step == kEdit) {
+            edit(doc);
+        } else {
+            state.PauseTiming();
+            edit(doc);
+            if (step == kRedo) doc.model.Undo();
+            state.ResumeTiming();
+            if (step == kUndo) doc.model.Undo();
+            if (step == kRedo) doc.model.Redo();
+        }
+        state.PauseTiming();
+        if (step != kUndo) doc.model.Undo();
+        state.ResumeTiming();
+    }
+}
+
+void DeleteFromThru(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) { d.model.DeleteFromThru(allRows(), 0, quarterEnd(d.model)); });
+}
+BENCHMARK(DeleteFromThru)->ArgsProduct({{1, 4}, {kEdit, kUndo, kRedo}})->Unit(benchmark::kMillisecond);
+
+void ShiftFromThru(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) {
+        d.dialogs.to = 1000;
+        d.model.ShiftSelectedTracksFromThru(allRows(), 0, quarterEnd(d.model));
+    });
+}
+BENCHMARK(ShiftFromThru)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+// A quarter of the rows of the whole-file list shifted
+void ShiftListRows(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) {
+        EventListModel list(d.model);
+        std::array<uint8_t, 65> shown{};
+        shown.fill(1);
+        list.SetShownTracks(shown);
+        list.RefillRows();
+        std::vector<int> rows(size_t(list.TrailingRow() / 4));
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = int(i);
+        d.dialogs.to = 1000;
+        list.ShiftEvents(rows);
+    });
+}
+BENCHMARK(ShiftListRows)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+// 10k events (5k notes) copied from one stretch and pasted into the document
+void Paste(benchmark::State& state)
+{
+    EditDoc doc(int(state.range(0)));
+    const Step step = Step(state.range(1));
+    doc.model.m_RowSelected.fill(1);
+    class Kinds : public BenchDialogs {
+    public:
+        std::optional<CopyEventKinds> CopyMidiEvents(const CopyEventKinds&) override { return CopyEventKinds{}; }
+    };
+    Kinds kinds;
+    MidiDocHooks hooks;
+    hooks.dialogs = &kinds;
+    hooks.clipboard = &doc.clipboard;
+    doc.model.SetHooks(hooks);
+    // A note and half a controller per beat and track: about 10k records in 106 beats
+    doc.model.CopyToClipboardFromThru(0, 384 * 106 - 1);
+    for (auto _ : state) {
+        if (step == kUndo) {
+            state.PauseTiming();
+            doc.model.OnEditPaste(384 * 200);
+            state.ResumeTiming();
+            doc.model.Undo();
+        } else {
+            doc.model.OnEditPaste(384 * 200);
+            state.PauseTiming();
+            doc.model.Undo();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(Paste)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+void SelectAllTranspose(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) {
+        EventListModel list(d.model);
+        std::array<uint8_t, 65> shown{};
+        shown.fill(1);
+        list.SetShownTracks(shown);
+        list.RefillRows();
+        std::vector<int> rows(size_t(list.RowCount()));
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = int(i);
+        list.TransposeEvents(rows);
+    });
+}
+BENCHMARK(SelectAllTranspose)->ArgsProduct({{1, 4}, {kEdit}})->Unit(benchmark::kMillisecond);
+
+void SelectAllDelete(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) {
+        EventListModel list(d.model);
+        std::array<uint8_t, 65> shown{};
+        shown.fill(1);
+        list.SetShownTracks(shown);
+        list.RefillRows();
+        std::vector<int> rows(size_t(list.RowCount()));
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = int(i);
+        list.DeleteSelectedEvents(rows);
+    });
+}
+BENCHMARK(SelectAllDelete)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+// With 100 signatures in the map, one more re-times every event
+void TimeSignatureChange(benchmark::State& state)
+{
+    EditDoc doc(int(state.range(0)));
+    TempoTrackModel tempo(doc.model, TempoTrackModel::kTimeSignatures);
+    tempo.RefillList();
+    class At : public BenchDialogs {
+    public:
+        uint32_t measure = 0;
+        std::optional<TimeSigDlgValues> TimeSignature(const CMidiParserEx&, const TimeSigDlgValues& v) override
+        {
+            TimeSigDlgValues out = v;
+            out.measure = measure;
+            out.numerator = uint8_t(3 + measure % 2);
+            return out;
+        }
+    };
+    At at;
+    MidiDocHooks hooks;
+    hooks.dialogs = &at;
+    doc.model.SetHooks(hooks);
+    for (uint32_t m = 1; m <= 100; ++m) {
+        at.measure = m * 5;
+        tempo.CreateTimeSigEvent(-1, false);
+    }
+    doc.model.UndoManager().ClearAll();
+    const Step step = Step(state.range(1));
+    at.measure = 2;
+    for (auto _ : state) {
+        if (step == kUndo) {
+            state.PauseTiming();
+            tempo.CreateTimeSigEvent(-1, false);
+            state.ResumeTiming();
+            doc.model.Undo();
+        } else {
+            tempo.CreateTimeSigEvent(-1, false);
+            state.PauseTiming();
+            doc.model.Undo();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(TimeSignatureChange)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+void ListDump(benchmark::State& state)
+{
+    Doc doc(int(state.range(0)));
+    EventListModel list(doc.model);
+    std::array<uint8_t, 65> shown{};
+    shown.fill(1);
+    list.SetShownTracks(shown);
+    list.RefillRows();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EventListTextDump(doc.model.Sequence(), "Big", EventTextStyle::ListDump, 0));
+}
+BENCHMARK(ListDump)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
 } // namespace
