@@ -32,6 +32,12 @@ CZibMidView::CZibMidView() = default;
 
 CZibMidView::~CZibMidView()
 {
+    // A list window that outlives the view for a moment must no longer ask
+    // the view (its drawing handler) or the model for anything.
+    if (m_list) {
+        m_list->Unbind(wxEVT_DESTROY, &CZibMidView::OnListDestroyed, this);
+        m_list->SetModel(nullptr);
+    }
     if (m_doc) {
         if (m_doc->TrackView() == this) m_doc->SetTrackView(nullptr);
     }
@@ -47,11 +53,12 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     SetFrame(frame);
 
     m_model = std::make_unique<CTrackListModel>(m_doc->Model(), TrackNameSource());
-    m_list = new CTrackListCtrl(frame->Splitter(), *this);
+    m_list = new CTrackListCtrl(frame->Splitter());
     m_list->SetModel(m_model.get());
     m_list->RowsWindow()->Bind(wxEVT_LEFT_DOWN, &CZibMidView::OnLeftDown, this);
     m_list->RowsWindow()->Bind(wxEVT_LEFT_DCLICK, &CZibMidView::OnLeftDoubleClick, this);
     m_list->Bind(wxEVT_LIST_COL_BEGIN_DRAG, &CZibMidView::OnColumnBeginDrag, this);
+    m_list->Bind(wxEVT_DESTROY, &CZibMidView::OnListDestroyed, this);
     frame->SetPanes(m_list);
 
     m_doc->SetTrackView(this);
@@ -157,10 +164,6 @@ int CZibMidView::FocusedRow() const
     return m_list ? int(m_list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED)) : -1;
 }
 
-uint32_t CZibMidView::CellBackColor(long item, int subItem, uint32_t /*state*/, intptr_t /*param*/)
-{
-    return m_model ? m_model->CellBackColor(int(item), subItem) : CTrackListModel::kDefaultColor;
-}
 
 // ---- Document changes ------------------------------------------------------
 
@@ -243,6 +246,12 @@ void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
     m_model->NoteSelectedRows(rows);
     if (auto& follow = MidiWindowHooks().RowsDoubleClicked) follow(*m_doc, rows, int(row));
     if (m_model->DoubleClick(int(row), column)) m_list->RefreshItem(row);
+}
+
+void CZibMidView::OnListDestroyed(wxWindowDestroyEvent& event)
+{
+    event.Skip();
+    if (event.GetEventObject() == m_list) m_list = nullptr;
 }
 
 void CZibMidView::OnColumnBeginDrag(wxListEvent& event)

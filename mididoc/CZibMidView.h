@@ -41,11 +41,6 @@ public:
     std::vector<int> SelectedRows() const;
     int FocusedRow() const;
 
-    // Custom-draw hooks: the switch cells are coloured
-    bool WantsItemNotifications() override { return true; }
-    bool WantsCellNotifications(long, uint32_t, intptr_t) override { return true; }
-    uint32_t CellBackColor(long item, int subItem, uint32_t state, intptr_t param) override;
-
     // Painting held while the document changes, then the rows shown again
     void FreezeViews();
     void RefreshViews(bool tracksChanged);
@@ -57,6 +52,7 @@ private:
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftDoubleClick(wxMouseEvent& event);
     void OnColumnBeginDrag(wxListEvent& event);
+    void OnListDestroyed(wxWindowDestroyEvent& event);
 
     CZibMidWxDoc* m_doc = nullptr;
     CTrackListCtrl* m_list = nullptr;

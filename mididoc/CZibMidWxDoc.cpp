@@ -243,8 +243,18 @@ void CZibMidWxDoc::OnFileClose(wxCommandEvent&)
 
 // ---- Text viewer -----------------------------------------------------------
 
+void CZibMidWxDoc::OnViewerDestroyed(wxWindowDestroyEvent& event)
+{
+    event.Skip();
+    if (event.GetEventObject() == m_TextViewer) {
+        m_TextViewer = nullptr;
+        m_TextViewerOpen = 0;
+    }
+}
+
 void CZibMidWxDoc::CloseTextViewer()
 {
+    if (m_TextViewer) m_TextViewer->Unbind(wxEVT_DESTROY, &CZibMidWxDoc::OnViewerDestroyed, this);
     if (m_TextViewerOpen && m_TextViewer) {
         wxWindow* viewer = m_TextViewer;
         m_TextViewerOpen = 0;
@@ -267,13 +277,7 @@ bool CZibMidWxDoc::ShowInTextViewer(const wxString& titlePrefix, const std::stri
     m_TextViewer = viewer;
     m_TextViewerOpen = 1;
     // The viewer goes by itself when the user closes it.
-    viewer->Bind(wxEVT_DESTROY, [this, viewer](wxWindowDestroyEvent& event) {
-        event.Skip();
-        if (event.GetEventObject() == viewer && m_TextViewer == viewer) {
-            m_TextViewer = nullptr;
-            m_TextViewerOpen = 0;
-        }
-    });
+    viewer->Bind(wxEVT_DESTROY, &CZibMidWxDoc::OnViewerDestroyed, this);
     viewer->SetTitlePrefix(titlePrefix);
     viewer->LoadFile(path);
     return true;

@@ -76,6 +76,7 @@ private:
     // Keeps the model's title and changed flag in step with the window's
     void SyncFromModel();
 
+    void OnViewerDestroyed(wxWindowDestroyEvent& event);
     void OnUpdateHasTracks(wxUpdateUIEvent& event);
     void OnUpdateUndo(wxUpdateUIEvent& event);
     void OnUpdateRedo(wxUpdateUIEvent& event);

@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <map>
 
 namespace {
@@ -318,6 +319,75 @@ void TimeSignatureChange(benchmark::State& state)
     }
 }
 BENCHMARK(TimeSignatureChange)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+// ---- The editable sequence under every open ------------------------------
+
+// About 4 MB of 1M events in 17 track chunks, written to the build folder for
+// a side-by-side run of midicsv on the same file
+const std::vector<uint8_t>& millionEvents()
+{
+    static const std::vector<uint8_t> image = [] {
+        test::SmfBuilder smf(1, 480);
+        smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000).TrackName(0, "Million");
+        for (int k = 0; k < 16; ++k) {
+            test::SmfTrack& t = smf.AddTrack().TrackName(0, "T" + std::to_string(k)).Program(0, k, k);
+            for (uint32_t i = 0; i < 31250; ++i) {
+                const uint32_t tick = i * 120 + uint32_t(k);
+                t.NoteOn(tick, k, 36 + int(i % 48), 64 + int(i % 63)).NoteOff(tick + 100, k, 36 + int(i % 48));
+            }
+        }
+        auto bytes = smf.Build();
+        std::FILE* f = std::fopen(ZIB_BINARY_DIR "/bench/mididoc/MillionEvents.mid", "wb");
+        if (f) {
+            std::fwrite(bytes.data(), 1, bytes.size(), f);
+            std::fclose(f);
+        }
+        return bytes;
+    }();
+    return image;
+}
+
+void ParseImage(benchmark::State& state)
+{
+    const auto& image = millionEvents();
+    size_t events = 0;
+    for (auto _ : state) {
+        auto sequence = std::make_unique<CMidiParserEx>();
+        benchmark::DoNotOptimize(sequence->ParseImage(image.data(), uint32_t(image.size())));
+        events = sequence->GetEventCount();
+        state.PauseTiming();
+        sequence.reset();
+        state.ResumeTiming();
+    }
+    state.counters["events"] = double(events);
+    state.counters["bytes"] = double(image.size());
+}
+BENCHMARK(ParseImage)->Unit(benchmark::kMillisecond);
+
+void FreeSequence(benchmark::State& state)
+{
+    const auto& image = millionEvents();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto sequence = std::make_unique<CMidiParserEx>();
+        sequence->ParseImage(image.data(), uint32_t(image.size()));
+        state.ResumeTiming();
+        sequence.reset();
+    }
+}
+BENCHMARK(FreeSequence)->Unit(benchmark::kMillisecond);
+
+void DumpMillion(benchmark::State& state)
+{
+    test::MemoryProfile profile;
+    ZibSettings settings{profile};
+    std::atomic<int> playing{0};
+    MidiDocModel model{settings, playing};
+    model.OpenImage("/bench/MillionEvents.mid", millionEvents());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(model.DumpText("MillionEvents.mid"));
+}
+BENCHMARK(DumpMillion)->Unit(benchmark::kMillisecond);
 
 void ListDump(benchmark::State& state)
 {
