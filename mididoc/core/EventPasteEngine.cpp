@@ -306,7 +306,8 @@ EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const Paste
             m_doc->RefreshTrackCounts(t);
     m_sequence.Renumber(0);
     if (!ok) return EditResult::Failed;
-    return m_pasted > 0 ? EditResult::Done : EditResult::Nothing;
+    // Track headers alone change the document too.
+    return m_pasted > 0 || groupStart == 0 ? EditResult::Done : EditResult::Nothing;
 }
 
 } // namespace zib
