@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <malloc.h>
 #include <map>
 
 namespace {
@@ -361,6 +362,11 @@ void ParseImage(benchmark::State& state)
     }
     state.counters["events"] = double(events);
     state.counters["bytes"] = double(image.size());
+    // Heap held by the parsed sequence, per event
+    const size_t before = mallinfo2().uordblks;
+    auto sequence = std::make_unique<CMidiParserEx>();
+    sequence->ParseImage(image.data(), uint32_t(image.size()));
+    state.counters["heapPerEvent"] = double(mallinfo2().uordblks - before) / double(events);
 }
 BENCHMARK(ParseImage)->Unit(benchmark::kMillisecond);
 

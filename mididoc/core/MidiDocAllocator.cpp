@@ -59,6 +59,17 @@ bool MidiDocAllocator::Resize(std::vector<uint8_t>& buffer, size_t size)
     }
 }
 
+bool MidiDocAllocator::Resize(EventBytes& buffer, size_t size)
+{
+    if (!Grant()) return false;
+    try {
+        buffer.resize(size, 0);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 bool MidiDocAllocator::Object(size_t /*bytes*/)
 {
     return Grant();

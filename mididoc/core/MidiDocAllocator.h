@@ -20,6 +20,7 @@ public:
     static std::unique_ptr<CMidiEvent> CopyEvent(const CMidiEvent& event);
     // Gives `buffer` `size` bytes (new bytes zero); false when it cannot
     static bool Resize(std::vector<uint8_t>& buffer, size_t size);
+    static bool Resize(EventBytes& buffer, size_t size);
     // Asks for one object (an undo snapshot, a track record) of `bytes` bytes;
     // false when it cannot be had
     static bool Object(size_t bytes);
