@@ -1,5 +1,6 @@
 #include "midi/CMidiFileParser.h"
 
+#include "midi/DaskMidiId.h"
 #include "midi/MidiErrorText.h"
 #include "midi/MidiEventKind.h"
 #include "midi/MidiVarLen.h"
@@ -134,7 +135,7 @@ int CMidiFileParser::Read(const uint8_t* image, uint32_t size)
     return kSuccess;
 }
 
-// A maker system-exclusive message for a channel track: data 0x42 0x3F 0x78,
+// A maker system-exclusive message for a channel track: data DaskMidiId 0x3F 0x78,
 // and the channel (below 16) in data byte 6; -1 for any other event.
 int CMidiFileParser::MakerSysExChannel(const CMidiNode& e) const
 {
@@ -143,7 +144,7 @@ int CMidiFileParser::MakerSysExChannel(const CMidiNode& e) const
     const uint32_t length = ReadMidiVarLen(e.data.data() + 1, e.length - 1, count);
     if (count == 0 || length < 6 || 1 + count + 6 > e.length) return -1;
     const uint8_t* d = e.data.data() + 1 + count;
-    if (d[0] != 0x42 || d[1] != 0x3F || d[2] != 0x78 || d[5] >= 16) return -1;
+    if (d[0] != DaskMidiId || d[1] != 0x3F || d[2] != 0x78 || d[5] >= 16) return -1;
     return d[5];
 }
 
