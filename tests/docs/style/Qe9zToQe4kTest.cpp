@@ -4,7 +4,7 @@
 #include "docs/style/core/UlvaRfHandles.h"
 
 #include "platform/ByteCursor.h"
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/QeStyleBuilder.h"
 
 #include <gtest/gtest.h>

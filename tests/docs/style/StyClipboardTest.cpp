@@ -1,33 +1,15 @@
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/StyClipboardBlock.h"
 
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/docs/style/StyDocHarness.h"
+#include "tests/support/StyFileBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace zib {
 namespace {
 
-struct Doc {
-    CZibStyDoc doc;
-    std::vector<StyNotice> notices;
-    Doc() { doc.SetNoticeSink([this](const StyNotice& n) { notices.push_back(n); }); }
-    std::vector<std::string> texts()
-    {
-        std::vector<std::string> out;
-        for (const auto& n : notices)
-            out.push_back(n.English());
-        notices.clear();
-        return out;
-    }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> out;
-        for (const auto& i : doc.m_StyItems)
-            out.push_back(i.NameText());
-        return out;
-    }
-};
+using Doc = test::StyDocHarness;
 
 std::vector<uint8_t> qeFile(uint8_t version = 0, int styles = 2)
 {
@@ -321,7 +303,7 @@ TEST(StyClipboard, SavedFilesOpenWithTheSameItems)
     ASSERT_TRUE(five.doc.OpenImage(wqFile('9', 4), "/x/f.sty"));
     five.doc.m_StyItems.push_back(five.doc.m_StyItems[0]);
     EXPECT_TRUE(five.doc.BuildFileImage().empty());
-    EXPECT_EQ(five.texts(), (std::vector<std::string>{"Incorrect file format while saving data"}));
+    EXPECT_EQ(five.texts(), (std::vector<std::string>{"Cannot save: 5 styles do not fit into the 4 places of this file!"}));
     CZibStyDoc none;
     none.NewDocument();
     EXPECT_TRUE(none.BuildFileImage().empty());

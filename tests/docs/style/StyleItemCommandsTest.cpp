@@ -2,7 +2,8 @@
 #include "docs/style/core/ItemFile.h"
 
 #include "platform/FileIo.h"
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/docs/style/StyDocHarness.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,26 +11,7 @@
 namespace zib {
 namespace {
 
-struct Doc {
-    CZibStyDoc doc;
-    std::vector<StyNotice> notices;
-    Doc() { doc.SetNoticeSink([this](const StyNotice& n) { notices.push_back(n); }); }
-    std::vector<std::string> texts()
-    {
-        std::vector<std::string> out;
-        for (const auto& n : notices)
-            out.push_back(n.English());
-        notices.clear();
-        return out;
-    }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> out;
-        for (const auto& i : doc.m_StyItems)
-            out.push_back(i.NameText());
-        return out;
-    }
-};
+using Doc = test::StyDocHarness;
 
 // A Qe style file: Pop (Qe4k, with its STS block) at 0, an empty position 1, Jazz at 2.
 std::vector<uint8_t> qeFile(uint8_t jazzVersion = 0)

@@ -1,4 +1,4 @@
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/support/StyFileBuilder.h"
 
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/WqImageBuilder.h"
@@ -66,7 +66,7 @@ DasfResource stsEntry(const std::string& name, uint8_t bank, uint8_t position, u
 
 std::vector<uint8_t> smallWq8Image(const std::string& name, char model)
 {
-    WqImageBuilder b(model);
+    WqImageBuilder b = WqImageBuilder::fromEmptyItem(model);
     b.name(name).tempo(120).timeSig(19).track(0, 0x0200, 100, 15).track(2, 0x0021, 100, 15);
     b.cv(0, 0, 0, 1);
     b.slot(0, 0, 0, {WqEv::bar(0), WqEv::note(0, 36, 100, 48), WqEv::note(96, 38, 100, 48), WqEv::end(0)});
