@@ -6,6 +6,7 @@
 #include "docs/style/core/ItemDocSteps.h"
 #include "docs/style/core/Qe9zToQe4k.h"
 #include "docs/style/core/StyListModel.h"
+#include "docs/style/core/StyReports.h"
 #include "docs/style/core/UlvaRfHandles.h"
 #include "docs/style/core/WqEmptyStyle.h"
 #include "docs/style/core/WqStyleItemConversion.h"
@@ -1236,6 +1237,104 @@ CZibStyDoc::PasteOutcome CZibStyDoc::DropBlock(const StyClipboardBlock& block, i
     SetModified();
     CheckFileSize(false);
     return out;
+}
+
+// ---- Dumps, reports and cleaning ----------------------------------------
+
+int CZibStyDoc::WriteStyleDump(const std::filesystem::path& path, int index)
+{
+    if (index < 0 || index >= StyCount()) return 0;
+    const std::string text = WqStyleDumpText(m_StyItems[size_t(index)], m_Model, WqDumpDate::Today());
+    return !text.empty() && writeFileAtomically(path, text) == FileIoError::None ? 1 : 0;
+}
+
+void CZibStyDoc::OnUtilSty2Txt()
+{
+    static constexpr const char* kCaption = "OnUtilSty2Txt";
+    if (StyCount() == 0 || m_FileKind != 2 || !IsWq()) return;
+    const int focused = port_->FocusedRow();
+    if (focused < 0 || focused >= StyCount()) {
+        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    if (m_StyItems[size_t(focused)].Size() <= wqPlaceholderSize(m_Model)) {
+        Notify(StyNotice::Numbered(stymsg::CannotProcessEmptyItem, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    const auto path = port_->ChooseSaveFile({"Style Text Dump", "WqStyle Text Dump (*.TXT)|*.TXT||", "TXT", m_Folder,
+                                             ExtractFileName(focused)});
+    if (!path) return;
+    // A dump that cannot be written is said, not left as an empty file.
+    if (!WriteStyleDump(*path, focused))
+        Notify(StyNotice::Numbered(stymsg::CannotUpdateTextDescription, kCaption, StyNoticeIcon::Exclamation));
+}
+
+void CZibStyDoc::OnViewTextDump()
+{
+    static constexpr const char* kCaption = "OnViewTextDump";
+    if (StyCount() == 0 || m_FileKind != 2 || !IsWq()) return;
+    const int focused = port_->FocusedRow();
+    if (focused < 0 || focused >= StyCount()) {
+        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    if (m_StyItems[size_t(focused)].Size() <= wqPlaceholderSize(m_Model)) {
+        Notify(StyNotice::Numbered(stymsg::CannotProcessEmptyItem, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    // Beside the document's file (a new document: the last folder, else the temporary one).
+    std::filesystem::path folder = m_Folder.empty() ? settings_.lastOpenedDirectory : m_Folder;
+    if (folder.empty()) folder = std::filesystem::temp_directory_path();
+    const std::filesystem::path file = folder / std::filesystem::u8path(ExtractFileName(focused) + ".txt");
+    if (!WriteStyleDump(file, focused)) {
+        Notify(StyNotice::Numbered(stymsg::CannotUpdateTextDescription, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    StyWaitCursor wait(*port_);
+    if (!port_->ShowTextViewer(file))
+        Notify(StyNotice::Numbered(stymsg::CannotCreateTextViewer, kCaption, StyNoticeIcon::Exclamation));
+}
+
+void CZibStyDoc::OnUtilItemsReport()
+{
+    if (StyCount() == 0) return;
+    const std::string title = Utf8Text(std::filesystem::u8path(m_Path).stem());
+    const auto path = port_->ChooseSaveFile(
+        {"Item List Report", "Item List Report (*.TXT)|*.TXT||", "TXT", m_Folder, title + "_ItemList"});
+    if (!path) return;
+    if (writeFileAtomically(*path, ItemsReportText(*this, Utf8Text(*path))) != FileIoError::None)
+        Notify(StyNotice::Numbered(stymsg::CannotOpenReportFile, "OnUtilItemsReport", StyNoticeIcon::Stop));
+}
+
+int CZibStyDoc::CleanStyleEvents()
+{
+    if (StyCount() == 0 || !IsWq() || m_FileKind != 2) return 0;
+    const std::vector<int> rows = RowsToMark(port_->SelectedRows(), -1, StyCount());
+    if (rows.empty()) return 0;
+    const auto choice = port_->ChooseCleanEvents();
+    if (!choice) return 0;
+    int cleaned = 0;
+    int removed = 0;
+    for (int row : rows) {
+        CStyItem& item = m_StyItems[size_t(row)];
+        if (item.Size() <= wqPlaceholderSize(m_Model)) continue;
+        try {
+            std::vector<uint8_t> data = item.data;
+            removed += CleanWqStyleEvents(data, m_Model, *choice);
+            item.data.swap(data);
+        } catch (const std::bad_alloc&) {
+            Notify(StyNotice::Text("Fatal error: Cannot allocate data when processing style: %s",
+                                   {cp1252ToUtf8(item.NameText())}, "CleanStyleEvents", StyNoticeIcon::Stop));
+            break;
+        }
+        ++cleaned;
+    }
+    if (removed > 0) {
+        SetModified();
+        Tell(StyViewNotice::RowsChanged);
+        Notify(StyNotice::Text("Successfully cleaned %d items", {std::to_string(cleaned)}, {}));
+    }
+    return cleaned;
 }
 
 // ---- Saving -------------------------------------------------------------

@@ -188,6 +188,18 @@ public:
     PasteOutcome OnDrop(std::span<const uint8_t> bytes, int dropRow, bool fromThisView, bool moveEffect,
                         std::span<const int> draggedRows);
 
+    // Dumps, reports and cleaning
+    // "Style To Text": the dump report of the focused Wq style into a file the user names.
+    void OnUtilSty2Txt();
+    // "Text Dump": the same report beside the document's file, shown in a viewer.
+    void OnViewTextDump();
+    // Writes the dump report of item `index` to `path`; 1 written, 0 not.
+    int WriteStyleDump(const std::filesystem::path& path, int index);
+    // "Item list report" of every item into a file the user names.
+    void OnUtilItemsReport();
+    // "Clean style events" of the selected Wq styles; the number of styles cleaned.
+    int CleanStyleEvents();
+
     // Saving
     // The whole file: the Wq head with the item sizes and the items, or the
     // DASF container of the Qe items. Empty after a message when the document

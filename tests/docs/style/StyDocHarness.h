@@ -4,6 +4,10 @@
 #include "docs/style/core/CZibStyDoc.h"
 #include "tests/support/FakeStyUiPort.h"
 
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -48,5 +52,20 @@ struct PadDocHarness : UiHarness {
     PadDocHarness() { doc.SetPort(&ui); }
     std::vector<std::string> names() const { return namesOf(doc.m_PadItems); }
 };
+
+// Compares `text` with the golden file `name` (ZIB_UPDATE_GOLDEN=1 writes it).
+inline void expectGolden(const std::string& name, const std::string& text)
+{
+    const std::string path = std::string(ZIB_DOCS_STYLE_GOLDEN_DIR) + "/" + name;
+    if (std::getenv("ZIB_UPDATE_GOLDEN")) {
+        std::ofstream(path, std::ios::binary) << text;
+        return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in) << path;
+    std::stringstream expected;
+    expected << in.rdbuf();
+    EXPECT_EQ(text, expected.str()) << name;
+}
 
 } // namespace zib::test
