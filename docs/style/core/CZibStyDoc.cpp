@@ -1337,6 +1337,62 @@ int CZibStyDoc::CleanStyleEvents()
     return cleaned;
 }
 
+// ---- MIDI ---------------------------------------------------------------
+
+int CZibStyDoc::OnUtilStyToMidi()
+{
+    if (StyCount() == 0 || m_FileKind != 2) return 0;
+    const auto folder = port_->ChooseFolder("Select Destination Folder", settings_.lastOpenedDirectory);
+    if (!folder) return 0;
+    m_OutputFolder = *folder;
+    settings_.lastOpenedDirectory = *folder;
+    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(*folder);
+    return StylesToMidi(port_->SelectedRows(), *folder);
+}
+
+int CZibStyDoc::StylesToMidi(std::span<const int> rows, const std::filesystem::path& folder)
+{
+    const std::vector<int> chosen = RowsToMark(rows, -1, StyCount());
+    int converted = 0;
+    {
+        StyWaitCursor wait(*port_);
+        bool yesToAll = false;
+        for (int row : chosen) {
+            StyleMidiExport job;
+            job.style = &m_StyItems[size_t(row)];
+            job.sts = IsQe() && row < StsCount() ? &m_StsItems[size_t(row)] : nullptr;
+            job.model = m_Model;
+            job.styToMidiType = settings_.styToMidiType;
+            job.percussionOnDrumChannel = settings_.playPercOnDrumChan;
+            job.qeCollect = settings_.qeCollect;
+            const StyleMidiOutcome outcome = ExportStyleToMidi(job, folder, *port_, yesToAll);
+            if (outcome == StyleMidiOutcome::Cancelled) break;
+            if (outcome == StyleMidiOutcome::Converted) ++converted;
+        }
+    }
+    Notify(StyNotice::Text("Successfully converted %d styles of %d selected",
+                           {std::to_string(converted), std::to_string(chosen.size())}, "DumpStyleToMidi"));
+    return converted;
+}
+
+std::optional<StylePlayback> CZibStyDoc::PlaySelectedStyle()
+{
+    if (StyCount() == 0 || m_FileKind != 2) return std::nullopt;
+    const int focused = port_->FocusedRow();
+    const std::vector<int> selected = port_->SelectedRows();
+    if (focused < 0 || focused >= StyCount() || std::find(selected.begin(), selected.end(), focused) == selected.end()) {
+        Notify(StyNotice::Numbered(stymsg::NoSelectedItem));
+        return std::nullopt;
+    }
+    const CStyItem& style = m_StyItems[size_t(focused)];
+    if (IsWq() && style.Size() <= wqPlaceholderSize(m_Model)) {
+        Notify(StyNotice::Numbered(stymsg::CannotPlaybackEmptyStyle));
+        return std::nullopt;
+    }
+    StyWaitCursor wait(*port_);
+    return BuildStylePlayback(style, m_Model, TemporaryFolder(), settings_.playPercOnDrumChan, *port_);
+}
+
 // ---- Saving -------------------------------------------------------------
 
 std::vector<uint8_t> CZibStyDoc::BuildFileImage()

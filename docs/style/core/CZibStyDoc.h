@@ -5,6 +5,8 @@
 #include "docs/style/core/StyClipboardBlock.h"
 #include "docs/style/core/StyNotice.h"
 #include "docs/style/core/StyUiPort.h"
+#include "docs/style/core/StyleMidiExport.h"
+#include "midi/CStyleMidiReader.h"
 #include "midi/ProgramNames.h"
 
 #include <array>
@@ -199,6 +201,16 @@ public:
     void OnUtilItemsReport();
     // "Clean style events" of the selected Wq styles; the number of styles cleaned.
     int CleanStyleEvents();
+
+    // MIDI
+    // "Style To MIDI": the selected styles as MIDI files in a chosen folder;
+    // the number converted (also told in the closing message).
+    int OnUtilStyToMidi();
+    int StylesToMidi(std::span<const int> rows, const std::filesystem::path& folder);
+    // The data of "Start/Stop MIDI Playback": the focused and selected style
+    // in a filled style MIDI reader and the console's title; nullopt after
+    // its message (or silently for a Qe style the library cannot play).
+    std::optional<StylePlayback> PlaySelectedStyle();
 
     // Saving
     // The whole file: the Wq head with the item sizes and the items, or the
