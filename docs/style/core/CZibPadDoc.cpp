@@ -31,7 +31,6 @@ CZibPadDoc::CZibPadDoc() : nullPort_(std::make_unique<StyNullPort>())
     port_ = nullPort_.get();
 }
 
-CZibPadDoc::~CZibPadDoc() = default;
 
 void CZibPadDoc::SetPort(StyUiPort* port)
 {

@@ -29,7 +29,6 @@ public:
     static constexpr const char* kEmptiedName = "** (N/A) Empty ** ";
 
     CZibPadDoc();
-    ~CZibPadDoc();
 
     // Content (the list view reads these)
     std::vector<CQePadItem> m_PadItems;

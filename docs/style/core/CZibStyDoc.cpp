@@ -69,7 +69,6 @@ CZibStyDoc::CZibStyDoc() : nullPort_(std::make_unique<StyNullPort>())
     port_ = nullPort_.get();
 }
 
-CZibStyDoc::~CZibStyDoc() = default;
 
 void CZibStyDoc::SetPort(StyUiPort* port)
 {

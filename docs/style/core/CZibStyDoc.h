@@ -44,7 +44,6 @@ public:
     static constexpr const char* kEmptiedQeName = "** (N/A) Empty **";
 
     CZibStyDoc();
-    ~CZibStyDoc();
 
     // Content (the list views read these)
     std::vector<CStyItem> m_StyItems;
