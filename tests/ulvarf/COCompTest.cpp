@@ -2,6 +2,7 @@
 // streams, the encoder's output bound, and round trips.
 
 #include "ulvarf/COComp.h"
+#include "ulvarf/COCompEncoder.h"
 
 #include "tests/support/ByteSamples.h"
 
@@ -355,6 +356,27 @@ Bytes encoderSample(int which)
         for (int i = 0; i < 3000; ++i) sparse[random.below(uint32_t(sparse.size()))] = uint8_t(random.next());
         return sparse;
     }
+    case 7: {
+        // Pattern data and incompressible data in turns, long enough for the
+        // search to change its ways several times.
+        Bytes turns;
+        for (uint32_t round = 0; round < 6; ++round) {
+            const Bytes pattern = midiLikeBytes(40000, 30 + round);
+            const Bytes noise = randomBytes(30000, 40 + round);
+            turns.insert(turns.end(), pattern.begin(), pattern.end());
+            turns.insert(turns.end(), noise.begin(), noise.end());
+        }
+        return turns;
+    }
+    case 8: {
+        // Pattern data around a run longer than the hashed stretch, then the
+        // first pattern again from beyond the window.
+        Bytes gap = midiLikeBytes(100000, 50);
+        gap.insert(gap.end(), 120000, 0x00);
+        const Bytes again = midiLikeBytes(100000, 50);
+        gap.insert(gap.end(), again.begin(), again.end());
+        return gap;
+    }
     default:
         return Bytes(300000, 0x55); // one match longer than the hashed stretch
     }
@@ -389,11 +411,80 @@ TEST(COComp, TheEncoderWritesTheSameBlocksAsAlways)
         {6, 0, 41, 0xb7c8b22e5c1f18a2ull},
         {6, 1, 41, 0x36b493f81202fe5full},
         {6, 2, 41, 0xe3415eec11923578ull},
+        {7, 0, 240419, 0x3b96cfedc058485bull},
+        {7, 1, 232062, 0xd806b3ddc527f80aull},
+        {7, 2, 229381, 0xba031982866191c9ull},
+        {8, 0, 47721, 0xb2b9c0a9bcfba090ull},
+        {8, 1, 41043, 0x86001af8389f347bull},
+        {8, 2, 39003, 0x642340e86c3d3d56ull},
     };
     for (const auto& e : expected) {
         const Bytes block = encode(encoderSample(e.sample), 3, e.level);
         EXPECT_EQ(block.size(), e.length) << e.sample << " l" << e.level;
         EXPECT_EQ(fnv1a(block), e.hash) << e.sample << " l" << e.level;
+    }
+}
+
+// Pieces of many kinds one after the other: pattern data, noise, short
+// periods, runs, and copies of earlier pieces from near and from about the
+// window's length back.
+Bytes patchwork(uint32_t seed, size_t size)
+{
+    zib::test::SampleRandom random(seed);
+    Bytes out;
+    while (out.size() < size) {
+        const size_t length = 500 + random.below(12000);
+        switch (random.below(6)) {
+        case 0: {
+            const Bytes piece = midiLikeBytes(length, random.next());
+            out.insert(out.end(), piece.begin(), piece.end());
+            break;
+        }
+        case 1: {
+            const Bytes piece = randomBytes(length, random.next());
+            out.insert(out.end(), piece.begin(), piece.end());
+            break;
+        }
+        case 2: {
+            Bytes period(1 + random.below(40));
+            for (auto& b : period) b = uint8_t(random.next());
+            for (size_t i = 0; i < length; ++i) out.push_back(period[i % period.size()]);
+            break;
+        }
+        case 3:
+            out.insert(out.end(), length, uint8_t(random.below(3)));
+            break;
+        default: {
+            if (out.size() < 1000) break;
+            const size_t back = random.below(2) ? 1 + random.below(uint32_t(std::min<size_t>(out.size(), 3000)))
+                                                : std::min<size_t>(out.size(), 49140 + random.below(20));
+            const size_t from = out.size() - back;
+            for (size_t i = 0; i < length; ++i) out.push_back(out[from + i % back]);
+            if (random.below(2) && !out.empty()) out.back() ^= 0x5A; // ends one byte early
+            break;
+        }
+        }
+    }
+    out.resize(size);
+    return out;
+}
+
+Bytes encodeLevel2(const Bytes& input, bool plainChains)
+{
+    Bytes block(COComp::MaxBlockSize(input.size()));
+    COCompEncoder encoder(input, block, 3, 2, plainChains);
+    block.resize(encoder.Run());
+    return block;
+}
+
+TEST(COComp, TheFastSearchWritesWhatThePlainChainsWrite)
+{
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+        const Bytes input = patchwork(seed, 150000 + 30000 * seed);
+        const Bytes fast = encodeLevel2(input, false);
+        ASSERT_FALSE(fast.empty()) << seed;
+        EXPECT_EQ(fast, encodeLevel2(input, true)) << seed;
+        EXPECT_EQ(decode(fast), input) << seed;
     }
 }
 
