@@ -445,8 +445,9 @@ void COCompEncoder::find(size_t p, Match& best)
         const uint32_t b = bucketHash(p);
         const uint32_t next = ringNext_[b];
         const uint32_t fill = ringFill_[b];
+        if (!fill) return;
         uint32_t bits = std::rotr(bucketMatches(b, mark(here)), int(next));
-        if (fill < kBucketDepth) bits &= ~((1u << (kBucketDepth - fill)) - 1);
+        if (fill < kBucketDepth) bits &= ~((1u << (kBucketDepth - fill)) - 1); // the slots not filled yet
         while (bits) {
             const int j = 31 - std::countl_zero(bits);
             bits &= ~(1u << j);
