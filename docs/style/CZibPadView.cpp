@@ -22,12 +22,6 @@ namespace zib {
 
 wxIMPLEMENT_DYNAMIC_CLASS(CZibPadView, wxView);
 
-namespace {
-
-constexpr std::string_view kPadFilter = "Zib Pad Files (*.ZPF)|*.ZPF||";
-
-} // namespace
-
 CZibPadView::CZibPadView() = default;
 
 CZibPadWxDoc* CZibPadView::Doc() const

@@ -24,8 +24,6 @@ wxIMPLEMENT_DYNAMIC_CLASS(CZibStyView, wxView);
 
 namespace {
 
-constexpr std::string_view kItemFilter = "WqStyle Files (*.WSF)|*.WSF||";
-
 // The glyph of a model's icon in the list.
 std::string modelGlyph(uint32_t model)
 {
