@@ -366,16 +366,25 @@ uint16_t COCompEncoder::linkBack(size_t p, uint32_t head)
     return uint16_t(p - (head - 1));
 }
 
-uint32_t COCompEncoder::linkFrom(size_t candidate, uint16_t back)
-{
-    return back ? uint32_t(candidate - back + 1) : 0;
-}
-
 int COCompEncoder::tokenBytes(uint32_t length, uint32_t distance)
 {
     if (distance <= kShortDistance && length <= 8) return 2;
     if (distance <= kNearDistance) return length <= 33 ? 3 : length <= 289 ? 4 : 5;
     return length <= 9 ? 3 : length <= 265 ? 4 : 5;
+}
+
+// The bytes a and b share, known to share their first `length`, up to maxLength.
+static uint32_t extend(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t maxLength)
+{
+    while (length + 8 <= maxLength) {
+        uint64_t x, y;
+        std::memcpy(&x, a + length, 8);
+        std::memcpy(&y, b + length, 8);
+        if (x != y) return length + uint32_t(__builtin_ctzll(x ^ y) >> 3); // little-endian byte order
+        length += 8;
+    }
+    while (length < maxLength && a[length] == b[length]) ++length;
+    return length;
 }
 
 uint32_t COCompEncoder::matchLength(size_t p, size_t candidate, uint32_t bestLength) const
@@ -390,16 +399,7 @@ uint32_t COCompEncoder::matchLength(size_t p, size_t candidate, uint32_t bestLen
     // A candidate further back that cannot be longer than the best cannot score higher.
     if (bestLength >= 3 && bestLength < maxLength && a[bestLength] != b[bestLength]) return 0;
 
-    uint32_t length = 3;
-    while (length + 8 <= maxLength) {
-        uint64_t x, y;
-        std::memcpy(&x, a + length, 8);
-        std::memcpy(&y, b + length, 8);
-        if (x != y) return length + uint32_t(__builtin_ctzll(x ^ y) >> 3); // little-endian byte order
-        length += 8;
-    }
-    while (length < maxLength && a[length] == b[length]) ++length;
-    return length;
+    return extend(a, b, 3, maxLength);
 }
 
 // The bytes two prefixes share from their start (8 when all do).
@@ -416,6 +416,23 @@ static bool cannotWin(uint32_t shared, uint32_t bestLength)
     return shared < 3 || (shared < 8 && shared <= bestLength);
 }
 
+// The length of the match with a candidate in the window that shares
+// `shared` (3 to 8) of its first eight bytes with p and is not passed over
+// by cannotWin; 0 when it is no match or cannot beat `bestLength`. The same
+// as matchLength, without measuring again what the shared bytes tell.
+inline uint32_t COCompEncoder::lengthFrom(size_t p, size_t candidate, uint32_t shared, uint32_t bestLength) const
+{
+    // A candidate further back than the short distances needs four bytes
+    // (the block has 13 or more after p).
+    if (p - candidate > kShortDistance && shared < 4) return 0;
+    if (shared < 8) return shared; // longer than the best: cannotWin passed it
+    const uint8_t* a = src_ + candidate;
+    const uint8_t* b = src_ + p;
+    const uint32_t maxLength = uint32_t(std::min<size_t>(COComp::kMaxMatch, n_ - p));
+    if (bestLength >= 8 && bestLength < maxLength && a[bestLength] != b[bestLength]) return 0;
+    return extend(a, b, 8, maxLength);
+}
+
 // Keeps the candidate when it scores higher than the best so far (on a tie the newer one stays).
 void COCompEncoder::keepBetter(Match& best, uint32_t length, size_t distance)
 {
@@ -426,12 +443,6 @@ void COCompEncoder::keepBetter(Match& best, uint32_t length, size_t distance)
 
 void COCompEncoder::find(size_t p, Match& best)
 {
-    const uint32_t maxLength = uint32_t(std::min<size_t>(COComp::kMaxMatch, n_ - p));
-    auto consider = [&](size_t candidate) {
-        keepBetter(best, matchLength(p, candidate, best.length), p - candidate);
-        return best.length >= maxLength; // nothing can be longer: stop
-    };
-
     if (level_ == 0) {
         const uint32_t slot = heads_[hash3(p)];
         if (slot) keepBetter(best, matchLength(p, slot - 1, 0), p - (slot - 1));
@@ -446,6 +457,7 @@ void COCompEncoder::find(size_t p, Match& best)
         const uint32_t next = ringNext_[b];
         const uint32_t fill = ringFill_[b];
         if (!fill) return;
+        const uint32_t maxLength = uint32_t(std::min<size_t>(COComp::kMaxMatch, n_ - p));
         uint32_t bits = std::rotr(bucketMatches(b, mark(here)), int(next));
         if (fill < kBucketDepth) bits &= ~((1u << (kBucketDepth - fill)) - 1); // the slots not filled yet
         while (bits) {
@@ -454,8 +466,10 @@ void COCompEncoder::find(size_t p, Match& best)
             const size_t slot = b * kBucketDepth + ((next + uint32_t(j)) & (kBucketDepth - 1));
             const size_t candidate = heads_[slot];
             if (p - candidate > COComp::kMaxDistance) break; // older ones lie further back
-            if (cannotWin(sharedBytes(prefixes_[slot], here), best.length)) continue;
-            if (consider(candidate)) break;
+            const uint32_t shared = sharedBytes(prefixes_[slot], here);
+            if (cannotWin(shared, best.length)) continue;
+            keepBetter(best, lengthFrom(p, candidate, shared, best.length), p - candidate);
+            if (best.length >= maxLength) break; // nothing can be longer: stop
         }
         return;
     }
@@ -464,51 +478,87 @@ void COCompEncoder::find(size_t p, Match& best)
     const uint32_t h = hash3(p);
     const uint64_t here = prefix(p);
     const uint32_t head = heads_[h];
-    if (head) findInChains(p, h, head, here, best);
+    if (head) {
+        if (!marked_)
+            findInPlainChain(p, head, here, best);
+        else if (mayShareThree(p, h, here))
+            tiersOn_ ? findInTiers(p, h, head, here, best) : void(tierWanted_ += findInPlainChain(p, head, here, best));
+    }
     if (nextInsert_ == p) {
         enterInChains(p, h, head, here);
         nextInsert_ = p + 1;
     }
 }
 
-void COCompEncoder::findInChains(size_t p, uint32_t h, uint32_t head, uint64_t here, Match& best)
+// Every candidate of the three-byte chain, nearest first, up to the 2000th.
+// Returns the candidates walked after the first match, which a tier would
+// have passed over in part.
+size_t COCompEncoder::findInPlainChain(size_t p, uint32_t head, uint64_t here, Match& best)
 {
     const uint32_t maxLength = uint32_t(std::min<size_t>(COComp::kMaxMatch, n_ - p));
-    uint32_t link = head;
-    uint16_t newest = 0;
-    if (marked_) {
-        // No stretch inside the window holds the mark: nothing shares three bytes.
-        const SlotMarks& slot = slotMarks_[h];
-        const uint8_t stretch = uint8_t(p / kStretch);
-        uint64_t marks = 0;
-        for (size_t k = 0; k < 2; ++k)
-            if (uint8_t(stretch - slot.stretch[k]) <= 1) marks |= slot.marks[k];
-        if (!(marks >> mark6(here) & 1)) return;
-        // A position's place in the three-byte chain: the newest one's serial number less its own.
-        newest = uint16_t(slot.serial - 1);
+    size_t candidate = head - 1;
+    int hops = 0;
+    int firstMatch = -1;
+    for (; hops < kMaxChain; ++hops) {
+        if (p - candidate > COComp::kMaxDistance) break;
+        const uint16_t back = links_[candidate & (kLinks - 1)];
+        uint64_t there; // candidate + 8 <= p + 7 < n_
+        std::memcpy(&there, src_ + candidate, 8);
+        const uint32_t shared = sharedBytes(there, here);
+        if (!cannotWin(shared, best.length)) {
+            keepBetter(best, lengthFrom(p, candidate, shared, best.length), p - candidate);
+            if (best.length >= maxLength) break; // nothing can be longer: stop
+            if (firstMatch < 0 && best.length) firstMatch = hops;
+        }
+        if (!back) break;
+        candidate -= back;
     }
+    return firstMatch < 0 ? 0 : size_t(hops - firstMatch);
+}
+
+// Whether a stretch inside the window holds the mark of p's first three
+// bytes in p's slot; when none does, nothing shares those three bytes.
+bool COCompEncoder::mayShareThree(size_t p, uint32_t h, uint64_t here) const
+{
+    const SlotMarks& slot = slotMarks_[h];
+    const uint8_t stretch = uint8_t(p / kStretch);
+    uint64_t marks = 0;
+    for (size_t k = 0; k < 2; ++k)
+        if (uint8_t(stretch - slot.stretch[k]) <= 1) marks |= slot.marks[k];
+    return marks >> mark6(here) & 1;
+}
+
+// The three-byte chain up to the first match, then the tier of the most
+// bytes a longer match must share, and so on.
+void COCompEncoder::findInTiers(size_t p, uint32_t h, uint32_t head, uint64_t here, Match& best)
+{
+    const uint32_t maxLength = uint32_t(std::min<size_t>(COComp::kMaxMatch, n_ - p));
+    // A position's place in the three-byte chain: the newest one's serial number less its own.
+    const uint16_t newest = uint16_t(slotMarks_[h].serial - 1);
 
     int tier = -1;       // the chain walked: -1 the three-byte hash slot, else a tier
     uint32_t bytes = 3;  // the bytes every candidate of that chain shares with p
     const uint16_t* links = links_.get();
     size_t lastSeen = p; // candidates from here on were seen in a chain of fewer bytes
     int hops = 0;        // in the three-byte chain: the candidate's place
-    bool wanting = false; // a tier would be walked now if they were on
-    size_t tierWalk = 0;  // the walk a tier did, or would have done
-    while (link) {
-        const size_t candidate = link - 1;
+    size_t tierWalk = 0;  // the candidates walked in the tiers
+    size_t next = head - 1; // the candidate after this one, while there is one
+    bool more = true;
+    while (more) {
+        const size_t candidate = next;
         const size_t at = candidate & (kLinks - 1);
         // Links inside the window are never stale: the window is shorter than
         // the link ring. One outside it ends the walk unread.
         if (candidate < lastSeen && p - candidate > COComp::kMaxDistance) break;
-        link = linkFrom(candidate, links[at]);
+        const uint16_t back = links[at];
+        more = back != 0;
+        next = candidate - back;
         if (candidate >= lastSeen) continue;
         uint64_t there; // candidate + 8 <= p + 7 < n_
         std::memcpy(&there, src_ + candidate, 8);
         const uint32_t shared = sharedBytes(there, here);
         if (tier < 0) {
             if (hops++ >= kMaxChain) break;
-            tierWalk += wanting;
         } else {
             ++tierWalk;
             if (shared < bytes) continue; // another prefix under the tier's hash
@@ -516,20 +566,20 @@ void COCompEncoder::findInChains(size_t p, uint32_t h, uint32_t head, uint64_t h
         }
         lastSeen = candidate;
         if (cannotWin(shared, best.length)) continue;
-        keepBetter(best, matchLength(p, candidate, best.length), p - candidate);
+        keepBetter(best, lengthFrom(p, candidate, shared, best.length), p - candidate);
         if (best.length >= maxLength) break; // nothing can be longer: stop
         // A longer match shares one byte more than the best: walk the tier
         // of the most bytes that it must share.
         int wanted = tier;
         while (wanted + 1 < kTiers && uint32_t(kTierBytes[wanted + 1]) <= best.length + 1)
             ++wanted;
-        if (wanted > tier && !tiersOn_) {
-            wanting = true; // the tiers are off: walk on, counting the walk they would have saved
-        } else if (wanted > tier) {
+        if (wanted > tier) {
             tier = wanted;
             bytes = uint32_t(kTierBytes[tier]);
             links = tierLinks_.get() + size_t(tier) * kLinks;
-            link = tierHeads_[(size_t(tier) << kTierBits) + tierHash(here, kTierBytes[tier])];
+            const uint32_t first = tierHeads_[(size_t(tier) << kTierBits) + tierHash(here, kTierBytes[tier])];
+            more = first != 0;
+            next = size_t(first) - 1;
         }
     }
     tierWanted_ += tierWalk;

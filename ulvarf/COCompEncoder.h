@@ -67,16 +67,18 @@ private:
     // The best match at p, left in `best` (length 0: none). Filled in place:
     // a returned struct would be stored in halves and read back whole.
     void find(size_t p, Match& best);
-    void findInChains(size_t p, uint32_t h, uint32_t head, uint64_t here, Match& best);
+    size_t findInPlainChain(size_t p, uint32_t head, uint64_t here, Match& best);
+    bool mayShareThree(size_t p, uint32_t h, uint64_t here) const;
+    void findInTiers(size_t p, uint32_t h, uint32_t head, uint64_t here, Match& best);
     // The length of the match with the candidate; 0 when it is not one or cannot beat `bestLength`.
     uint32_t matchLength(size_t p, size_t candidate, uint32_t bestLength) const;
+    uint32_t lengthFrom(size_t p, size_t candidate, uint32_t shared, uint32_t bestLength) const;
     uint64_t prefix(size_t p) const;
     static uint8_t mark(uint64_t prefix);
     uint32_t bucketMatches(uint32_t bucket, uint8_t mark) const;
     static uint32_t tierHash(uint64_t prefix, int bytes);
     static uint32_t mark6(uint64_t prefix);
     static uint16_t linkBack(size_t p, uint32_t head);
-    static uint32_t linkFrom(size_t candidate, uint16_t back);
     static int tokenBytes(uint32_t length, uint32_t distance);
     static void keepBetter(Match& best, uint32_t length, size_t distance);
     uint32_t hash3(size_t p) const;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -247,6 +248,62 @@ TEST(COComp, TheCheckByteIsVerifiedOnlyWhenAskedFor)
     EXPECT_EQ(COComp::Decode(block, out, true), 0u);
     EXPECT_EQ(COComp::Decode(block, out, false), data.size());
     EXPECT_EQ(out, data);
+}
+
+// Bytes in which no three bytes come twice: a counter's two bytes in turn.
+Bytes countingBytes(size_t n, uint16_t from)
+{
+    Bytes out;
+    for (uint16_t c = from; out.size() < n; ++c) {
+        out.push_back(uint8_t(c >> 8));
+        out.push_back(uint8_t(c));
+    }
+    out.resize(n);
+    return out;
+}
+
+size_t occurrences(const Bytes& block, const Bytes& piece)
+{
+    size_t count = 0;
+    for (size_t i = 0; i + piece.size() <= block.size(); ++i)
+        count += std::equal(piece.begin(), piece.end(), block.begin() + ptrdiff_t(i));
+    return count;
+}
+
+TEST(COComp, ACandidateFurtherBackThan2048BytesNeedsFourBytes)
+{
+    // F0 F1 F2 x ... F0 F1 F2 y at the given distance, nothing else repeated:
+    // the second one is a match, or its three bytes stay literals.
+    const Bytes marker = {0xF0, 0xF1, 0xF2};
+    const struct {
+        size_t distance;
+        bool fourth; // the byte after the marker agrees too
+        bool taken;
+    } cases[] = {
+        {2048, false, true},
+        {2049, false, false},
+        {2049, true, true},
+        {16000, false, false},
+        {16000, true, true},
+    };
+    for (const auto& c : cases) {
+        for (size_t tail : {size_t(100), size_t(40000)}) { // short and long blocks
+            Bytes input = marker;
+            input.push_back(0x33);
+            const Bytes between = countingBytes(c.distance - 4, 0x4000);
+            input.insert(input.end(), between.begin(), between.end());
+            input.insert(input.end(), marker.begin(), marker.end());
+            input.push_back(c.fourth ? 0x33 : 0x55);
+            const Bytes after = countingBytes(tail, 0x7000);
+            input.insert(input.end(), after.begin(), after.end());
+            for (int level = 0; level <= 2; ++level) {
+                const Bytes block = encode(input, 3, level);
+                EXPECT_EQ(occurrences(block, marker), c.taken ? 1u : 2u)
+                    << c.distance << (c.fourth ? " four" : " three") << " tail " << tail << " l" << level;
+                EXPECT_EQ(decode(block), input);
+            }
+        }
+    }
 }
 
 TEST(COComp, TheEncoderStaysInsideTheRoomItIsGiven)
