@@ -478,11 +478,13 @@ void COCompEncoder::find(size_t p, Match& best)
     const uint32_t h = hash3(p);
     const uint64_t here = prefix(p);
     const uint32_t head = heads_[h];
-    if (head) {
-        if (!marked_)
-            findInPlainChain(p, head, here, best);
-        else if (mayShareThree(p, h, here))
-            tiersOn_ ? findInTiers(p, h, head, here, best) : void(tierWanted_ += findInPlainChain(p, head, here, best));
+    if (head && !marked_) {
+        findInPlainChain(p, head, here, best);
+    } else if (head && mayShareThree(p, h, here)) {
+        if (tiersOn_)
+            findInTiers(p, h, head, here, best);
+        else
+            tierWanted_ += findInPlainChain(p, head, here, best);
     }
     if (nextInsert_ == p) {
         enterInChains(p, h, head, here);
