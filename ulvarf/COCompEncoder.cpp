@@ -468,7 +468,7 @@ void COCompEncoder::find(size_t p, Match& best)
             if (p - candidate > COComp::kMaxDistance) break; // older ones lie further back
             const uint32_t shared = sharedBytes(prefixes_[slot], here);
             if (cannotWin(shared, best.length)) continue;
-            keepBetter(best, lengthFrom(p, candidate, shared, best.length), p - candidate);
+            keepBetter(best, matchLength(p, candidate, best.length), p - candidate);
             if (best.length >= maxLength) break; // nothing can be longer: stop
         }
         return;
