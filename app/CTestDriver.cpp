@@ -513,7 +513,8 @@ int CTestDriver::Enter(wxDialog* dialog)
     }
     open_.push_back(dialog);
     dialog->CallAfter([this, dialog, answer] { Act(dialog, answer); });
-    // A dialog that the answer does not end goes after a few seconds.
+    // A dialog that the answer does not end goes after a while (long enough
+    // for a sanitizer build on a loaded machine).
     auto* guard = new wxTimer;
     guard->Bind(wxEVT_TIMER, [this, dialog, guard](wxTimerEvent&) {
         if (std::find(open_.begin(), open_.end(), dialog) != open_.end() && dialog->IsModal()) {
@@ -523,7 +524,7 @@ int CTestDriver::Enter(wxDialog* dialog)
         guard->Stop();
         wxTheApp->CallAfter([guard] { delete guard; });
     });
-    guard->StartOnce(10000);
+    guard->StartOnce(30000);
     return wxID_NONE;
 }
 

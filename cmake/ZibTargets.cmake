@@ -53,6 +53,11 @@ function(zib_test name)
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
   endif()
+  # A GUI test runs the whole program under its own X server: count it as two
+  # jobs, so a loaded machine does not starve its dialogs.
+  if("gui" IN_LIST ARG_LABELS)
+    list(APPEND props PROCESSORS 2)
+  endif()
   if(ARG_ENVIRONMENT)
     list(APPEND props ENVIRONMENT "${ARG_ENVIRONMENT}")
   endif()
