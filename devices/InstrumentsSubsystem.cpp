@@ -7,9 +7,8 @@
 #include "devices/dialogs/CConfigureInstrumentsDlg.h"
 #include "devices/CInstrumentUiWx.h"
 #include "devices/dialogs/CPortInstrumentDlg.h"
-#include "devices/CSystemMidiDevices.h"
 #include "platform/DataDir.h"
-#include "devices/core/CMidiSystem.h"
+#include "devices/core/MidiDeviceList.h"
 
 namespace zib {
 
@@ -32,9 +31,9 @@ CInstrumentStore& AppInstruments()
 
 void EnumMidiDevices()
 {
-    CMidiSystem& system = CMidiSystem::Default();
-    system.Refresh();
-    AppInstruments().EnumMidiDevices(wxGetApp().Settings().UserMidiOutPorts, CSystemMidiDevices(system));
+    MidiDeviceList& devices = MidiDeviceList::Default();
+    devices.Refresh();
+    AppInstruments().EnumMidiDevices(wxGetApp().Settings().UserMidiOutPorts, devices);
 }
 
 void ConfigureInstruments(wxWindow* parent)
@@ -50,7 +49,7 @@ int RunPortInstrumentDlg(wxWindow* parent, int initialPort, int initialChannel)
     store.LoadPortInstrumentRelations();
     EnumMidiDevices();
     CPortInstrumentDlg dlg(parent, store, wxGetApp().Settings().UserMidiOutPorts,
-                           CMidiSystem::Default().OutDeviceCount(), initialPort, initialChannel);
+                           MidiDeviceList::Default().OutDeviceCount(), initialPort, initialChannel);
     return dlg.ShowModal();
 }
 
