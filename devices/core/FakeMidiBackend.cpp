@@ -16,6 +16,8 @@ public:
 
     bool Send(std::span<const uint8_t> bytes, int64_t dueUs) override { return m_owner.Record(m_device, bytes, dueUs); }
     MidiResult Check(OutCall call) override { return m_owner.CheckCall(m_device, call); }
+    void Queued(std::span<const uint8_t> events, uintptr_t user) override { m_owner.RecordBuffer(m_device, events, user); }
+    void Returned(uintptr_t) override { m_owner.RecordReturn(); }
 
 private:
     FakeMidiBackend& m_owner;
@@ -143,6 +145,31 @@ bool FakeMidiBackend::Record(const std::string& device, std::span<const uint8_t>
     return true;
 }
 
+void FakeMidiBackend::RecordBuffer(const std::string& device, std::span<const uint8_t> events, uintptr_t user)
+{
+    const int64_t now = m_clock->NowUs();
+    std::lock_guard lock(m_mutex);
+    m_buffers.push_back({now, device, user, std::vector<uint8_t>(events.begin(), events.end())});
+}
+
+void FakeMidiBackend::RecordReturn()
+{
+    std::lock_guard lock(m_mutex);
+    ++m_returned;
+}
+
+std::vector<FakeMidiBackend::Buffer> FakeMidiBackend::QueuedBuffers() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_buffers;
+}
+
+int FakeMidiBackend::ReturnedCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_returned;
+}
+
 MidiResult FakeMidiBackend::CheckCall(const std::string& device, OutCall call)
 {
     std::lock_guard lock(m_mutex);
@@ -163,6 +190,8 @@ void FakeMidiBackend::ClearSent()
 {
     std::lock_guard lock(m_mutex);
     m_sent.clear();
+    m_buffers.clear();
+    m_returned = 0;
 }
 
 void FakeMidiBackend::SetLogFile(const std::filesystem::path& path)

@@ -31,6 +31,14 @@ public:
         std::vector<uint8_t> bytes;
     };
 
+    // One buffer of stream events queued on an output device
+    struct Buffer {
+        int64_t timeUs = 0; // when it was queued
+        std::string device;
+        uintptr_t user = 0;
+        std::vector<uint8_t> events;
+    };
+
     FakeMidiBackend(std::shared_ptr<MidiClock> clock, std::vector<MidiPortName> outputs,
                     std::vector<MidiPortName> inputs);
     ~FakeMidiBackend() override;
@@ -56,8 +64,11 @@ public:
     void FailCall(const std::string& port, OutCall call, MidiResult result);
     void Unplug(const std::string& port);
 
-    // What the outputs heard, in order
+    // What the outputs heard, in order; the buffers queued on them, in order,
+    // and how many have come back
     std::vector<Sent> SentMessages() const;
+    std::vector<Buffer> QueuedBuffers() const;
+    int ReturnedCount() const;
     void ClearSent();
     // Writes each message also as a line "time_us device: hex bytes"
     void SetLogFile(const std::filesystem::path& path);
@@ -74,6 +85,8 @@ private:
     friend class Sink;
     friend class Source;
     bool Record(const std::string& device, std::span<const uint8_t> bytes, int64_t dueUs);
+    void RecordBuffer(const std::string& device, std::span<const uint8_t> events, uintptr_t user);
+    void RecordReturn();
     MidiResult CheckCall(const std::string& device, OutCall call);
     void Forget(const Source* source);
     void ForgetSink();
@@ -86,6 +99,8 @@ private:
     std::map<std::pair<std::string, OutCall>, MidiResult> m_callFaults;
     std::vector<std::string> m_unplugged;
     std::vector<Sent> m_sent;
+    std::vector<Buffer> m_buffers;
+    int m_returned = 0;
     std::vector<Source*> m_sources;
     std::recursive_mutex m_injecting; // held while receivers run (a receiver may close its own port)
     int m_openSinks = 0;

@@ -44,6 +44,10 @@ public:
     // Whether the device takes this call; NoError unless it has vanished or
     // a test made it fail.
     virtual MidiResult Check(OutCall call) = 0;
+    // A buffer of stream events was queued, and came back (the fake device
+    // logs them; real devices have nothing to do)
+    virtual void Queued(std::span<const uint8_t> events, uintptr_t user) { (void)events, (void)user; }
+    virtual void Returned(uintptr_t user) { (void)user; }
 };
 
 // Receives the bytes an input device reads: whole messages or any run of

@@ -201,6 +201,7 @@ MidiResult MidiSessionCore::Queue(uint64_t generation, MidiHeader& header)
     if (header.data == nullptr || header.bytesRecorded > header.bufferLength) return MidiResult::InvalidParameter;
     header.flags = (header.flags & ~MidiHeader::kDone) | MidiHeader::kInQueue | MidiHeader::kIsStream;
     s->queue.push_back(&header);
+    s->sink->Queued({header.data, header.bytesRecorded}, header.user);
     Wake();
     return MidiResult::NoError;
 }
@@ -378,6 +379,7 @@ void MidiSessionCore::FinishFront(Stream& s)
     s.queue.pop_front();
     s.offset = 0;
     h->flags = (h->flags & ~MidiHeader::kInQueue) | MidiHeader::kDone;
+    s.sink->Returned(h->user);
     Push({Kind::Done, s.generation, h, 0, 0});
 }
 
