@@ -151,10 +151,10 @@ void PlaybackEngine::StartMidiPlayback()
     m_thruMask = m_doc.ThruMask();
     const bool recording = m_recordFlag;
 
-    // Where to start
+    // Where to start: a song played to its end starts again from the top
     if (!recording) {
         if (count == 0) return;
-        if (MbtToTicks(m_posMeasure, m_posBeat, m_posTick) > events.back()->time) {
+        if (MbtToTicks(m_posMeasure, m_posBeat, m_posTick) >= events.back()->time) {
             m_posMeasure = m_posBeat = m_posTick = 0;
             m_posIndex = 0;
         }

@@ -310,9 +310,11 @@ int PlaybackEngine::FillEvents(int i)
                 m_nextPort = 0;
             }
         } else if (m_recordFlag) {
-            // Recording runs on past the song in time steps, up to the last measure there is.
-            if (m_fillTick >= m_measures.At(CMeasureTable::kMaxMeasures - 1).startTick) return kNothingMore;
-            const uint32_t step = std::min(m_maxNopStep, NextBeatStep(m_fillTick));
+            // Recording runs on past the song in time steps, up to the end of
+            // measure 1998: the last measure the grid can still show.
+            const uint32_t limit = m_measures.At(CMeasureTable::kMaxMeasures - 1).startTick - 1;
+            if (m_fillTick >= limit) return kNothingMore;
+            const uint32_t step = std::min({m_maxNopStep, NextBeatStep(m_fillTick), limit - m_fillTick});
             const uint32_t d = m_fillTick + step - running;
             Write(d, kNopStep);
             running += d;

@@ -222,7 +222,7 @@ struct PlaybackRig {
     }
     void Deliver()
     {
-        while (ui.requests > delivered) {
+        while (owned && ui.requests > delivered) {
             delivered = ui.requests;
             engine.DeliverUi();
         }
@@ -255,8 +255,12 @@ struct PlaybackRig {
     FakePlaybackDocument doc;
     FakePlaybackUi ui;
     FakePlaybackHost host;
-    PlaybackEngine engine{doc, ui, host};
+    std::unique_ptr<PlaybackEngine> owned = std::make_unique<PlaybackEngine>(doc, ui, host);
+    PlaybackEngine& engine = *owned; // until DestroyEngine
     int delivered = 0;
+
+    // The bar view goes: the engine with it, in whatever state it is
+    void DestroyEngine() { owned.reset(); }
 };
 
 } // namespace zib::test
