@@ -1,3 +1,5 @@
+#include "app/core/StreamBuffers.h"
+#include "app/core/ZibPlayer.h"
 #include "devices/core/InPort.h"
 #include "devices/core/InPortClient.h"
 #include "devices/core/MidiClock.h"
@@ -6,8 +8,12 @@
 #include "devices/core/MidiSession.h"
 #include "devices/core/OutStream.h"
 #include "devices/core/OutStreamClient.h"
+#include "devices/core/PlaybackEngine.h"
+#include "devices/core/PlaybackHost.h"
 #include "devices/core/RtMidiBackend.h"
 #include "tests/support/JackDummyServer.h"
+#include "tests/support/PlaybackFakes.h"
+#include "tests/support/SmfBuilder.h"
 #include "tests/support/StreamEvents.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +126,83 @@ TEST(RtMidiJackLoopbackTest, StreamEventsArriveInOrderWholeAndOnTimeAndInputCome
 
     port->Close();
     stream->Close();
+}
+
+} // namespace
+} // namespace zib
+
+
+namespace zib {
+namespace {
+
+// The application side on the steady clock with RtMidi's JACK ports: port 0
+// plays on the test's JACK input.
+struct JackHost : PlaybackHost {
+    explicit JackHost(MidiDeviceList& d) : devices(d) {}
+    MidiDeviceList& Devices() override { return devices; }
+    PlayerSlot& Player() override { return slot; }
+    StreamBuffers* AllocStreamBuffers() override { return buffers.Alloc() ? &buffers : nullptr; }
+    UserMidiPortMap::Entry OutPort(int port) const override { return outPorts[port]; }
+    UserMidiPortMap::Entry InPort(int device) const override { return inPorts[device]; }
+    int Language() const override { return 0; }
+
+    MidiDeviceList& devices;
+    std::atomic<int> playing{0}, kind{0};
+    std::atomic<IZibPlayer*> active{nullptr};
+    PlayerSlot slot{playing, active, kind};
+    StreamBuffers buffers;
+    UserMidiPortMap outPorts, inPorts;
+};
+
+// The playback engine plays a small song into JACK: order, bytes and a
+// loose timing bound (a wrong tempo would show as hundreds of ms).
+TEST(RtMidiJackLoopbackTest, TheEnginePlaysASongThroughJackInOrderAndOnTime)
+{
+    test::JackDummyServer server;
+    if (!server.IsUp()) GTEST_SKIP() << server.Problem();
+    Arrivals heard;
+    RtMidiIn collector(RtMidi::UNIX_JACK, "zibsong");
+    collector.setCallback(
+        [](double, std::vector<unsigned char>* m, void* arrivals) {
+            static_cast<Arrivals*>(arrivals)->Put(std::vector<uint8_t>(m->begin(), m->end()));
+        },
+        &heard);
+    collector.openVirtualPort("in");
+
+    MidiDeviceList devices(std::make_shared<SteadyMidiClock>());
+    devices.AddBackend(std::make_shared<RtMidiBackend>(RtMidiBackend::Api::Jack, "ZibTest"));
+    devices.Refresh();
+    const int out = devices.FindOutDevice("zibsong:in");
+    ASSERT_GE(out, 0);
+    JackHost host(devices);
+    host.outPorts[0] = {uint8_t(out), 1};
+
+    // Division 96 at 500 ms per beat, the tempo doubling at tick 96
+    test::SmfBuilder b(1, 96);
+    b.AddTrack().Tempo(0, 500000).TimeSig(0, 4, 2).Tempo(96, 250000);
+    b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(48, 0, 60).NoteOn(96, 0, 62, 100).NoteOff(144, 0, 62);
+    test::FakePlaybackDocument doc(b.Build());
+    test::FakePlaybackUi ui;
+    PlaybackEngine engine(doc, ui, host);
+    ASSERT_TRUE(engine.PrepareForDocument());
+    engine.StartMidiPlayback();
+    ASSERT_EQ(host.playing.load(), 1);
+    for (int i = 0; i < 300 && ui.finished == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        engine.DeliverUi();
+    }
+    EXPECT_EQ(ui.finished, 1);
+    ASSERT_TRUE(heard.WaitFor(5));
+    std::vector<std::vector<uint8_t>> bytes;
+    for (const auto& item : heard.items) bytes.push_back(item.bytes);
+    EXPECT_EQ(bytes, (std::vector<std::vector<uint8_t>>{
+                         {0xB0, 0x07, 0x64}, {0x90, 0x3C, 0x64}, {0x80, 0x3C, 0x00}, {0x90, 0x3E, 0x64}, {0x80, 0x3E, 0x00}}));
+    auto ms = [&](size_t i) {
+        return std::chrono::duration<double, std::milli>(heard.items[i].at - heard.items[1].at).count();
+    };
+    EXPECT_NEAR(ms(2), 250.0, 30.0);
+    EXPECT_NEAR(ms(3), 500.0, 30.0);
+    EXPECT_NEAR(ms(4), 625.0, 30.0);
 }
 
 } // namespace

@@ -240,12 +240,6 @@ TEST(RecordingTest, InsertionsKeepTheFillersPlaceAndTheMarkers)
     for (size_t i = 1; i < events.size(); ++i) EXPECT_LE(events[i - 1]->time, events[i]->time);
 }
 
-} // namespace
-} // namespace zib
-
-namespace zib {
-namespace {
-
 // The grid has 2000 measures: recording that reaches the last one stops there.
 TEST(RecordingTest, RecordingStopsByItselfAtTheLastMeasure)
 {
