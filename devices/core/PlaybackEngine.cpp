@@ -46,7 +46,8 @@ PlaybackEngine::~PlaybackEngine()
         std::lock_guard lock(m_mutex);
         if (m_heldNotes > 0) CloseHeldNotesAt(m_playedTick, 0);
         if (m_sequenceChanged) m_doc.Sequence().Renumber(0);
-        EndSoundingNotes();
+        // The buffers still out are dropped: what they hold was never sent.
+        EndSoundingNotes(m_freeBuffers == kBufferCount ? INT64_MAX : m_playedIndex);
         m_state = State::Finished;
     }
     m_host.Player().ClearIfActive(this);
@@ -343,7 +344,7 @@ void PlaybackEngine::FinishMidiPlayback()
         m_heldNotes = 0;
         if (finished) {
             m_state = State::Playing;
-            EndSoundingNotes();
+            EndSoundingNotes(INT64_MAX); // every buffer is back
         }
         changed = m_sequenceChanged;
     }
@@ -397,16 +398,17 @@ void PlaybackEngine::OnRecord()
 
 // Ends every note the run left sounding before its streams close: the note-ons
 // played whose note-off did not play (or that have none), the notes echoed
-// through, and a sounding click. Runs under m_mutex.
-void PlaybackEngine::EndSoundingNotes()
+// through, and a sounding click. Events from `sentBefore` on were filled into
+// buffers that will not play. Runs under m_mutex.
+void PlaybackEngine::EndSoundingNotes(int64_t sentBefore)
 {
     std::set<std::pair<OutStream*, uint32_t>> offs; // stream, velocity-0 note-on
     const auto noteOff = [](uint8_t status, uint8_t key) { return uint32_t(0x90 | (status & 0x0F)) | uint32_t(key) << 8; };
     const auto& events = m_doc.Sequence().GetEvents();
     std::unordered_map<int32_t, const CMidiEvent*> open;
     std::vector<const CMidiEvent*> unpaired;
-    for (const auto& p : events) {
-        const CMidiEvent& e = *p;
+    for (size_t i = 0; i < events.size() && int64_t(i) < sentBefore; ++i) {
+        const CMidiEvent& e = *events[i];
         if (!e.played || e.length < 2 || e.data.size() < 2) continue;
         const uint8_t kind = e.status & 0xF0;
         const bool on = kind == 0x90 && e.data[1] > 0;

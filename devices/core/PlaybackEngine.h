@@ -264,7 +264,7 @@ private:
     void PostUi(); // under m_mutex
     void PostError(MidiResult code);
     void ReadTracks();
-    void EndSoundingNotes();
+    void EndSoundingNotes(int64_t sentBefore);
     void CloseAll();
     bool PortUsable(int port) const;
     uint32_t Division() const;
