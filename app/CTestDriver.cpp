@@ -347,7 +347,7 @@ void CTestDriver::Run(const Words& c)
         Log("exists " + arg(1) + " " + std::to_string(wxFileExists(wxFromUtf8(arg(1)))));
     } else if (verb == "screenshot") {
         Screenshot(arg(1));
-    } else {
+    } else if (!RunAreaCommand(c)) {
         Log("unknown command " + verb);
     }
 }
@@ -456,7 +456,16 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 items->SetStringSelection(wxFromUtf8(value));
             }
         } else if (verb == "select") {
-            if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
+            if (auto* list = dynamic_cast<wxListCtrl*>(control)) {
+                // A report list: the row selected as a click would, with its event
+                const long row = std::atol(value.c_str());
+                list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                                   wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+                wxListEvent selected(wxEVT_LIST_ITEM_SELECTED, id);
+                selected.SetEventObject(list);
+                selected.m_itemIndex = row;
+                list->ProcessWindowEvent(selected);
+            } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
                 items->SetSelection(std::atoi(value.c_str()));
                 wxEventType type = dynamic_cast<wxListBox*>(control)    ? wxEVT_LISTBOX
                                    : dynamic_cast<wxComboBox*>(control) ? wxEVT_COMBOBOX
@@ -514,6 +523,13 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
             target->ProcessWindowEvent(click);
         }
     }
+}
+
+bool CTestDriver::RunAreaCommand(const Words& command)
+{
+    for (const auto& area : wxGetApp().Subsystems().TestCommands)
+        if (area && area(command, [this](const std::string& line) { Log(line); })) return true;
+    return false;
 }
 
 void CTestDriver::RunDialog(const std::string& name)
@@ -578,7 +594,7 @@ void CTestDriver::RunDialog(const std::string& name)
             progress->StepIt();
         Log("progress: position=" + std::to_string(progress->Position()));
         progress->Destroy();
-    } else {
+    } else if (!RunAreaCommand({"run-dialog", name})) {
         Log("unknown dialog " + name);
     }
 }

@@ -6,6 +6,7 @@
 #include "app/dialogs/CMidiToWqStyPropSheet.h"
 #include "app/dialogs/CStyToMidiMethodDlg.h"
 #include "devices/InstrumentsSubsystem.h"
+#include "devices/PlaybackSubsystem.h"
 #include "docs/program/PcgDocTemplate.h"
 #include "docs/style/StyleDocTemplates.h"
 #include "mididoc/MidiDocSubsystem.h"
@@ -100,6 +101,7 @@ void ConnectSubsystems(ZibSubsystems& subsystems)
     subsystems.AddDocTemplates.push_back(AddPcgDocTemplate);
     ConnectMidiDocument(subsystems);
     ConnectInstruments(subsystems);
+    ConnectPlayback(subsystems);
 }
 
 } // namespace zib

@@ -67,6 +67,13 @@ struct ZibSubsystems {
 
     // Each document subsystem adds its document template here.
     std::vector<std::function<void(CZibDocManager& manager)>> AddDocTemplates;
+
+    // Test-only commands of the areas, for the test driver's script lines it
+    // does not know itself ("run-dialog NAME" among them): true when the area
+    // took the line. `log` writes to the driver's log.
+    using TestCommand =
+        std::function<bool(const std::vector<std::string>& words, const std::function<void(const std::string&)>& log)>;
+    std::vector<TestCommand> TestCommands;
 };
 
 // Wires the subsystems that exist into the shell (called once at start-up,
