@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <chrono>
+#include <thread>
 #include <rtmidi/RtMidi.h>
 
 namespace zib {
@@ -169,6 +171,8 @@ MidiResult RtMidiBackend::OpenOutput(const MidiPortName& name, std::unique_ptr<M
     auto failed = std::make_unique<std::atomic<bool>>(false);
     auto out = openByName<RtMidiOut>(m_api, m_clientName, name, *failed, "out");
     if (!out) return MidiResult::BadDeviceId;
+    // JACK makes the connection in its own time: what goes out before it is lost.
+    if (m_api == Api::Jack) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     sink = std::make_unique<RtSink>(std::move(out), std::move(failed));
     return MidiResult::NoError;
 }

@@ -46,7 +46,8 @@ JackDummyServer::JackDummyServer()
     setenv("JACK_DEFAULT_SERVER", m_name.c_str(), 1);
     setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
     setenv("JACK_NO_START_SERVER", "1", 1);
-    m_pid = spawnQuiet({jackd, "--no-realtime", "-n", m_name, "-d", "dummy", "-r", "48000", "-p", "32"});
+    // A long client time-out: on a loaded machine a late client is waited for, not dropped.
+    m_pid = spawnQuiet({jackd, "--no-realtime", "-t", "5000", "-n", m_name, "-d", "dummy", "-r", "48000", "-p", "32"});
     if (m_pid == 0) {
         m_problem = "jackd could not be started";
         return;

@@ -107,7 +107,7 @@ TEST(RtMidiJackLoopbackTest, StreamEventsArriveInOrderWholeAndOnTimeAndInputCome
     ASSERT_EQ(stream->Queue(h), MidiResult::NoError);
     ASSERT_EQ(stream->Restart(), MidiResult::NoError);
 
-    ASSERT_TRUE(heard.WaitFor(4));
+    ASSERT_TRUE(heard.WaitFor(4)) << heard.items.size() << " arrived";
     ASSERT_TRUE(client.done.WaitFor(1));
     std::vector<std::vector<uint8_t>> bytes;
     for (const auto& item : heard.items) bytes.push_back(item.bytes);
@@ -192,7 +192,7 @@ TEST(RtMidiJackLoopbackTest, TheEnginePlaysASongThroughJackInOrderAndOnTime)
         engine.DeliverUi();
     }
     EXPECT_EQ(ui.finished, 1);
-    ASSERT_TRUE(heard.WaitFor(5));
+    ASSERT_TRUE(heard.WaitFor(5)) << heard.items.size() << " arrived";
     std::vector<std::vector<uint8_t>> bytes;
     for (const auto& item : heard.items) bytes.push_back(item.bytes);
     EXPECT_EQ(bytes, (std::vector<std::vector<uint8_t>>{
