@@ -37,7 +37,9 @@ void VirtualMidiClock::Detach(const MidiSessionCore* session)
 
 std::shared_ptr<MidiSessionCore> VirtualMidiClock::NextDue(int64_t limitUs, int64_t& dueUs)
 {
-    std::vector<std::shared_ptr<MidiSessionCore>> sessions;
+    // The scratch list keeps its storage (advances are serialised), so a step allocates nothing.
+    std::vector<std::shared_ptr<MidiSessionCore>>& sessions = m_scratch;
+    sessions.clear();
     {
         std::lock_guard lock(m_mutex);
         for (const auto& w : m_sessions)
@@ -51,6 +53,7 @@ std::shared_ptr<MidiSessionCore> VirtualMidiClock::NextDue(int64_t limitUs, int6
             dueUs = due;
         }
     }
+    sessions.clear(); // no session is kept alive by the clock
     return best;
 }
 
@@ -80,6 +83,7 @@ void VirtualMidiClock::AdvanceTo(int64_t timeUs)
 
 bool VirtualMidiClock::RunUntilIdle(int64_t limitUs)
 {
+    std::lock_guard advance(m_advanceMutex);
     const int64_t limit = NowUs() + limitUs;
     int64_t due = 0;
     for (;;) {

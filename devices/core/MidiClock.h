@@ -58,6 +58,7 @@ private:
     int64_t m_nowUs = 0;
     std::vector<std::weak_ptr<MidiSessionCore>> m_sessions;
     std::recursive_mutex m_advanceMutex; // one advance at a time
+    std::vector<std::shared_ptr<MidiSessionCore>> m_scratch; // under m_advanceMutex
 };
 
 } // namespace zib

@@ -47,7 +47,7 @@ void MidiSessionCore::Shutdown()
         if (m_quit) return;
         m_quit = true;
         for (auto& [g, s] : m_streams) {
-            for (MidiHeader* h : s.queue) h->flags &= ~MidiHeader::kInQueue;
+            for (size_t i = 0; i < s.queue.size(); ++i) s.queue[i]->flags &= ~MidiHeader::kInQueue;
             sinks.push_back(std::move(s.sink));
         }
         for (auto& [g, p] : m_ports) sources.push_back(std::move(p.source));
@@ -271,7 +271,7 @@ MidiResult MidiSessionCore::CloseStream(uint64_t generation)
                 m_anchorUs = now;
             }
         }
-        for (MidiHeader* h : s->queue) h->flags &= ~MidiHeader::kInQueue; // dropped, no done callback
+        for (size_t i = 0; i < s->queue.size(); ++i) s->queue[i]->flags &= ~MidiHeader::kInQueue; // dropped, no done callback
         sink = std::move(s->sink);
         m_streams.erase(generation);
         Wake();
@@ -495,11 +495,22 @@ void MidiSessionCore::SchedulerLoop()
             m_schedulerWake.wait(lock, [this] { return m_quit || m_changed; });
             continue;
         }
-        const int64_t now = Now();
-        if (next > now) {
-            m_schedulerWake.wait_for(lock, std::chrono::microseconds(next - now),
+        // The thread sleeps until shortly before the event, then spins until it
+        // is due: a wake-up is often a tenth of a millisecond late, and a
+        // yield under load can give the processor away for a whole slice.
+        constexpr int64_t kEarlyUs = 200;
+        int64_t now = Now();
+        if (next - now > kEarlyUs) {
+            m_schedulerWake.wait_for(lock, std::chrono::microseconds(next - now - kEarlyUs),
                                      [this] { return m_quit || m_changed; });
             continue;
+        }
+        if (next > now) {
+            lock.unlock();
+            while (Now() < next) {
+            }
+            lock.lock();
+            continue; // the queues may have changed meanwhile
         }
         PlayDue(now);
     }

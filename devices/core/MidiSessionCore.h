@@ -4,10 +4,10 @@
 #include "devices/core/MidiInputParser.h"
 #include "devices/core/MidiResult.h"
 #include "devices/core/MidiSession.h"
+#include "devices/core/RingQueue.h"
 
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -85,7 +85,7 @@ private:
         OutStreamClient* client = nullptr;
         OutStream* handle = nullptr;
         std::unique_ptr<MidiOutSink> sink;
-        std::deque<MidiHeader*> queue;
+        RingQueue<MidiHeader*> queue; // front first
         uint32_t offset = 0;        // in the front buffer
         uint64_t lastDueTick = 0;   // the stream's own ticks
         double tickOrigin = 0;      // session tick of the stream's tick 0
@@ -151,7 +151,7 @@ private:
     uint64_t m_nextGeneration = 1;
     std::map<uint64_t, Stream> m_streams; // in opening order
     std::map<uint64_t, Port> m_ports;
-    std::deque<Delivery> m_deliveries;
+    RingQueue<Delivery> m_deliveries{64};
 
     // The callback running now, and on which thread
     uint64_t m_delivering = 0;

@@ -172,7 +172,7 @@ MidiResult RtMidiBackend::OpenOutput(const MidiPortName& name, std::unique_ptr<M
     auto out = openByName<RtMidiOut>(m_api, m_clientName, name, *failed, "out");
     if (!out) return MidiResult::BadDeviceId;
     // JACK makes the connection in its own time: what goes out before it is lost.
-    if (m_api == Api::Jack) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (m_api == Api::Jack) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     sink = std::make_unique<RtSink>(std::move(out), std::move(failed));
     return MidiResult::NoError;
 }
