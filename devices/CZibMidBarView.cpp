@@ -182,6 +182,30 @@ void CZibMidBarView::ScrollToVPos(int pos)
     m_canvas->Scroll(x, pos / BarGridModel::kRowHeight);
 }
 
+void CZibMidBarView::HandleNavKey(int keyCode)
+{
+    int x = 0, y = 0;
+    m_canvas->GetViewStart(&x, &y);
+    int ux = 1, uy = 1;
+    m_canvas->GetScrollPixelsPerUnit(&ux, &uy);
+    ux = std::max(ux, 1);
+    const int page = std::max(1, m_canvas->GetClientSize().y / BarGridModel::kRowHeight);
+    const uint32_t measure = m_grid.MeasureAtX(ScrollX());
+    switch (keyCode) {
+    case WXK_PAGEUP: y -= page; break;
+    case WXK_PAGEDOWN: y += page; break;
+    case WXK_HOME: x = 0; break;
+    case WXK_END: x = m_grid.ColumnLeft(BarGridModel::kMeasures - 1) / ux; break;
+    case WXK_LEFT: x = m_grid.ColumnLeft(measure > 0 ? measure - 1 : 0) / ux; break;
+    case WXK_RIGHT: x = m_grid.ColumnLeft(measure + 1) / ux; break;
+    case WXK_UP: --y; break;
+    case WXK_DOWN: ++y; break;
+    default: return;
+    }
+    m_canvas->Scroll(std::max(x, 0), std::max(y, 0));
+    m_header->Refresh(false);
+}
+
 int CZibMidBarView::ScrollX() const
 {
     int sx = 0, sy = 0;

@@ -40,8 +40,11 @@ public:
     bool PopulateView();
     // A row's selection as the track list sets it (row 0-63)
     void SetRowSelected(int row, bool selected);
-    // Scrolling mirrored from the track list: to a vertical position (pixels)
+    // Scrolling mirrored from the track list: to a vertical position (pixels),
+    // and its navigation keys: Page Up and Down page, Home and End go to the
+    // first and last column, Left and Right move a column, Up and Down a row
     void ScrollToVPos(int pos);
+    void HandleNavKey(int keyCode);
     int ScrollX() const;
 
     // PlaybackUi
