@@ -278,3 +278,43 @@ TEST(PlaybackStateTest, DestroyingTheEngineWhilePlayingEndsItsNotesAndClosesEver
 
 } // namespace
 } // namespace zib
+
+namespace zib {
+namespace {
+
+// The track list's mixer while the song plays: a track's volume, pan and
+// program go out at once on its port and channel; a track without one channel
+// sends nothing (it would retune channel 1); the finish keeps what was set.
+TEST(PlaybackStateTest, TheMixerSendsOnTheTracksPortAndChannelAndTheFinishKeepsTheMix)
+{
+    SmfBuilder b(1, 96);
+    b.AddTrack().Tempo(0, 500000);
+    b.AddTrack().Port(0, 1).Controller(0, 3, 7, 90).NoteOn(0, 3, 60, 100).NoteOff(384, 3, 60);
+    b.AddTrack().NoteOn(0, 4, 62, 100).NoteOn(0, 5, 64, 100).NoteOff(384, 4, 62).NoteOff(384, 5, 64);
+    PlaybackRig rig(b.Build());
+    rig.host.outPorts[1] = {2, 1};
+    ASSERT_EQ(rig.doc.tracks[1].channel, 255); // two channels
+    rig.engine.PrepareForDocument();
+    rig.engine.StartMidiPlayback();
+    rig.Advance(50000);
+    rig.host.fake->ClearSent();
+    rig.engine.SendTrackVolume(70, 1);
+    rig.engine.SendTrackPan(20, 1);
+    rig.engine.SendTrackProgram(9, 1);
+    rig.engine.SendTrackController(91, 40, 1);
+    rig.engine.SendTrackVolume(70, 2); // no single channel: nothing
+    rig.engine.SendTrackVolume(70, 65); // no such track
+    EXPECT_EQ(rig.Heard(), (std::vector<std::string>{"Test:B: B3 07 46", "Test:B: B3 0A 14", "Test:B: C3 09",
+                                                     "Test:B: B3 5B 28"}));
+    // The track list set the record's volume while playing.
+    rig.doc.tracks[0].volume = 70;
+    rig.engine.StartMidiPlayback();
+    ASSERT_TRUE(rig.RunUntilFinished());
+    ASSERT_EQ(rig.doc.mixChanges.size(), 1u);
+    EXPECT_EQ(rig.doc.mixChanges[0].row, 0);
+    EXPECT_EQ(rig.doc.mixChanges[0].volume, 70);
+    EXPECT_EQ(rig.doc.mixChanges[0].pan, 255); // unchanged
+}
+
+} // namespace
+} // namespace zib
