@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace zib {
 namespace {
 
@@ -261,6 +264,91 @@ TEST(RecordingTest, RecordingStopsByItselfAtTheLastMeasure)
     int recorded = 0;
     for (const auto& e : rig.doc.sequence.GetEvents()) recorded += e->track == 2;
     EXPECT_EQ(recorded, 2); // the note and its end where the run stopped
+}
+
+// On the steady clock: the delivery thread refills and records while another
+// thread floods the input and the UI thread reads the sequence under the
+// engine's lock. The run ends cleanly and the take is whole and in order.
+TEST(RecordingTest, AFloodFromAnotherThreadIsRecordedWhilePlayingOnTheSteadyClock)
+{
+    struct SteadyHost : PlaybackHost {
+        SteadyHost()
+        {
+            devices.AddBackend(fake);
+            devices.Refresh();
+            outPorts[0] = {0, 1};
+            inPorts[0] = {0, 1};
+        }
+        MidiDeviceList& Devices() override { return devices; }
+        PlayerSlot& Player() override { return slot; }
+        StreamBuffers* AllocStreamBuffers() override { return buffers.Alloc() ? &buffers : nullptr; }
+        UserMidiPortMap::Entry OutPort(int port) const override { return outPorts[port]; }
+        UserMidiPortMap::Entry InPort(int device) const override { return inPorts[device]; }
+        int Language() const override { return 0; }
+        std::shared_ptr<SteadyMidiClock> clock = std::make_shared<SteadyMidiClock>();
+        std::shared_ptr<FakeMidiBackend> fake = std::make_shared<FakeMidiBackend>(
+            clock, std::vector<MidiPortName>{{"Test", "A"}}, std::vector<MidiPortName>{{"Test", "In"}});
+        MidiDeviceList devices{clock};
+        std::atomic<int> playing{0}, kind{0};
+        std::atomic<IZibPlayer*> active{nullptr};
+        PlayerSlot slot{playing, active, kind};
+        StreamBuffers buffers;
+        UserMidiPortMap outPorts, inPorts;
+    } host;
+
+    SmfBuilder b(1, 96);
+    b.AddTrack().Tempo(0, 125000).TimeSig(0, 4, 2); // 480 BPM: short
+    auto& t = b.AddTrack();
+    for (uint32_t tick = 0; tick < 4 * 384; tick += 12) t.NoteOn(tick, 0, 60, 90).NoteOff(tick + 6, 0, 60);
+    test::FakePlaybackDocument doc(b.Build());
+    doc.tracks[1].record = 1;
+    doc.tracks[1].recordChannel = 17;
+    doc.thru = 0;
+    test::FakePlaybackUi ui;
+    PlaybackEngine engine(doc, ui, host);
+    ASSERT_TRUE(engine.PrepareForDocument());
+    engine.OnRecord();
+    ASSERT_EQ(host.playing.load(), 1);
+
+    std::atomic<bool> done{false};
+    std::atomic<int> sent{0};
+    std::thread flood([&] {
+        for (int i = 0; i < 400 && !done; ++i) {
+            const uint8_t on[] = {0x91, uint8_t(40 + i % 40), 0x50}, off[] = {0x81, uint8_t(40 + i % 40), 0x00};
+            host.fake->Inject("Test:In", on);
+            host.fake->Inject("Test:In", off);
+            sent += 2;
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+    });
+    // The UI thread paints meanwhile: it reads the sequence under the lock.
+    for (int i = 0; i < 100; ++i) {
+        {
+            auto lock = engine.LockSequence();
+            const auto& events = doc.sequence.GetEvents();
+            for (size_t j = 1; j < events.size(); ++j) ASSERT_LE(events[j - 1]->time, events[j]->time);
+        }
+        engine.DeliverUi();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    flood.join();
+    engine.StartMidiPlayback(); // stop
+    for (int i = 0; i < 500 && ui.finished == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        engine.DeliverUi();
+    }
+    ASSERT_EQ(ui.finished, 1);
+    int recorded = 0;
+    const auto& events = doc.sequence.GetEvents();
+    for (size_t j = 0; j < events.size(); ++j) {
+        EXPECT_EQ(events[j]->index, j);
+        if (j > 0) {
+            EXPECT_LE(events[j - 1]->time, events[j]->time);
+        }
+        recorded += events[j]->track == 2;
+    }
+    EXPECT_EQ(recorded, sent.load()); // every note-on met its note-off
+    EXPECT_EQ(engine.HeldNoteCount(), 0);
 }
 
 } // namespace
