@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <pthread.h>
+#include <sched.h>
 
 namespace zib {
 
@@ -481,8 +483,24 @@ void MidiSessionCore::Wake()
     m_schedulerWake.notify_one();
 }
 
+namespace {
+
+// The lowest real-time priority, where the system grants one: other programs
+// then cannot delay the layer's threads by a whole time slice. Refused
+// without the right, which changes nothing else.
+void raisePriority()
+{
+    sched_param priority{};
+    priority.sched_priority = std::max(1, sched_get_priority_min(SCHED_FIFO));
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
+}
+
+} // namespace
+
 void MidiSessionCore::SchedulerLoop()
 {
+    // The thread never runs client code and spins at most kEarlyUs at a time.
+    raisePriority();
     std::unique_lock lock(m_mutex);
     while (!m_quit) {
         m_changed = false;
@@ -583,6 +601,8 @@ void MidiSessionCore::DrainHere()
 
 void MidiSessionCore::DeliveryLoop()
 {
+    // The clients' callbacks refill the streams: a late one lets them run dry.
+    raisePriority();
     std::unique_lock lock(m_mutex);
     while (!m_quit) {
         if (m_deliveries.empty()) {

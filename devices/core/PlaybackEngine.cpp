@@ -24,7 +24,8 @@ namespace zib {
 
 PlaybackEngine::PlaybackEngine(IPlaybackDocument& document, PlaybackUi& ui, PlaybackHost& host)
     : m_doc(document), m_ui(ui), m_host(host),
-      m_session(std::make_unique<MidiSession>(host.Devices(), MidiSession::Delivery::Direct))
+      m_session(std::make_unique<MidiSession>(host.Devices(), MidiSession::Delivery::Direct)),
+      m_ownBuffers(new uint8_t[(kBufferCount - StreamBuffers::kCount) * kBufferSize]())
 {
     m_firstShown.fill(-1);
     m_lastEvent.fill(-1);
@@ -243,8 +244,11 @@ void PlaybackEngine::StartMidiPlayback()
         m_ui.ShowMessage(kMsgAllocateBuffers, "StartMidiPlayback", PlaybackIcon::Exclamation);
         return;
     }
+    static_assert(kBufferCount >= int(StreamBuffers::kCount) && kBufferSize == StreamBuffers::kSize);
     for (int i = 0; i < kBufferCount; ++i) {
-        m_buffers[i] = buffers->Buffer(size_t(i));
+        m_buffers[i] = i < int(StreamBuffers::kCount)
+                           ? buffers->Buffer(size_t(i))
+                           : m_ownBuffers.get() + size_t(i - int(StreamBuffers::kCount)) * kBufferSize;
         std::memset(m_buffers[i], 0, kBufferSize);
         m_headers[size_t(i)] = MidiHeader{};
         m_headers[size_t(i)].data = m_buffers[i];

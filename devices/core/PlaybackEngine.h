@@ -54,7 +54,10 @@ class PlaybackEngine : public IZibPlayer, private OutStreamClient, private InPor
 public:
     static constexpr int kPorts = 128;
     static constexpr int kTracks = 65;        // track 0 (the song's meta track) and 1..64
-    static constexpr int kBufferCount = 10;
+    // Buffers in the ring: the application's ten stream buffers and the
+    // engine's own beyond them. Ten give a dense song at 240 BPM only a few
+    // milliseconds of lead; a stop lets at most this many time steps play out.
+    static constexpr int kBufferCount = 16;
     static constexpr uint32_t kBufferSize = 2048;
     static constexpr uint32_t kFillLimit = 1013;      // a buffer ends once this many bytes are written
     static constexpr uint32_t kLongEventLimit = 1020; // system exclusive events this long become NOPs
@@ -322,6 +325,7 @@ private:
     std::array<MidiHeader, kBufferCount> m_headers{};
     std::array<BufferRecord, kBufferCount> m_records{};
     uint8_t* m_buffers[kBufferCount] = {};
+    std::unique_ptr<uint8_t[]> m_ownBuffers; // the ones past the application's ten
     uint64_t m_runId = 0;
     bool m_shuttingDown = false;
 

@@ -62,7 +62,7 @@ Test:A 8:
 2 nop 2
 Test:A 9:
 0 short 80 3E 00
-Test:A 0:
+Test:A 10:
 100 nop 4 callback
 )");
     // Before the first buffer: each used track's chased state (only what the song sets)
@@ -154,11 +154,11 @@ Test:B 8:
 6 nop 2
 Test:A 9:
 0 short 80 3C 00
-Test:B 0:
+Test:B 10:
 0 short 81 40 00
-Test:A 1:
+Test:A 11:
 0 short 82 43 00
-Test:A 3:
+Test:A 12:
 100 nop 4 callback
 )");
     EXPECT_EQ(rig.host.fake->OpenOutputCount(), 0); // closed at the finish
@@ -254,34 +254,46 @@ Test:A 8:
 6 nop 2
 Test:A 9:
 0 nop 2
-Test:A 0:
+Test:A 10:
 0 short 90 3E 00
-Test:A 1:
+Test:A 11:
 0 nop 3
-Test:A 2:
+Test:A 12:
 0 tempo 500000
-Test:A 3:
+Test:A 13:
 0 short 90 3C 64
-Test:A 4:
+Test:A 14:
 6 nop 2
-Test:A 5:
+Test:A 15:
 0 short 90 3E 64
-Test:A 6:
+Test:A 0:
 6 nop 2
-Test:A 7:
+Test:A 1:
 0 short 80 3C 00
-Test:A 8:
+Test:A 2:
 6 nop 2
+Test:A 3:
+6 nop 2
+Test:A 4:
+0 nop 2
+Test:A 5:
+0 short 90 3E 00
+Test:A 6:
+0 nop 3
+Test:A 7:
+0 tempo 500000
+Test:A 8:
+0 short 90 3C 64
 Test:A 9:
 6 nop 2
-Test:A 0:
-0 nop 2
-Test:A 1:
-0 short 90 3E 00
-Test:A 2:
-0 nop 3
-Test:A 3:
-0 tempo 500000
+Test:A 10:
+0 short 90 3E 64
+Test:A 11:
+6 nop 2
+Test:A 12:
+0 short 80 3C 00
+Test:A 13:
+6 nop 2
 )");
     EXPECT_EQ(rig.Heard().back(), "Test:A: 90 3E 00"); // nothing hangs after the stop
 }
@@ -329,23 +341,23 @@ Test:A 8:
 Test:A 9:
 0 nop 3
 0 short 90 3C 64
-Test:A 0:
+Test:A 10:
 1 nop 2
-Test:B 1:
+Test:B 11:
 1 nop 2
-Test:A 2:
+Test:A 12:
 1 nop 2
-Test:B 3:
+Test:B 13:
 1 nop 2
-Test:B 4:
+Test:B 14:
 0 short 99 2A 00
-Test:A 6:
+Test:A 15:
 1 nop 2
-Test:B 8:
+Test:B 0:
 1 nop 2
-Test:A 9:
+Test:A 1:
 0 short 80 3C 00
-Test:A 5:
+Test:A 2:
 100 nop 4 callback
 )");
     // The song's first note sounds with the first click after the count-in.
