@@ -2,7 +2,10 @@
 // golden dump per case. Each buffer reads "<device> <buffer index>:", then
 // its events as "<delta> <kind>" (DescribeStreamEvents).
 
+#include "midi/MidiEventKind.h"
+#include "platform/ByteCursor.h"
 #include "tests/support/PlaybackFakes.h"
+#include "tests/support/RealFixtures.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>
@@ -423,6 +426,48 @@ Test:A 7:
         EXPECT_EQ(rig.ui.messages[0].caption, "StartMidiPlayback");
         EXPECT_EQ(rig.host.playing.load(), 0);
         EXPECT_TRUE(rig.host.fake->QueuedBuffers().empty());
+    }
+}
+
+} // namespace
+} // namespace zib
+
+
+namespace zib {
+namespace {
+
+// Every real MIDI file plays to its end: each channel event of the song goes
+// out once, in time order, and the run finishes with every stream closed.
+TEST(PlaybackDumpTest, EveryRealMidiFilePlaysWholeAndInOrder)
+{
+    const auto files = test::realFixtureFiles("midi");
+    if (files.empty()) GTEST_SKIP() << "no real MIDI files";
+    for (const auto& path : files) {
+        SCOPED_TRACE(path.filename().string());
+        PlaybackRig rig(test::readFileBytes(path));
+        ASSERT_EQ(rig.doc.parseResult, 0);
+        size_t channelEvents = 0;
+        for (const auto& e : rig.doc.sequence.GetEvents())
+            if (e->track != 0 && isChannelStatus(e->status)) ++channelEvents;
+        ASSERT_TRUE(rig.engine.PrepareForDocument());
+        rig.engine.StartMidiPlayback();
+        if (channelEvents == 0) continue;
+        ASSERT_TRUE(rig.RunUntilFinished(3'600'000'000LL, 20'000));
+        size_t shortEvents = 0;
+        for (const auto& b : rig.host.fake->QueuedBuffers()) {
+            ByteCursor c(b.events.data(), b.events.size());
+            while (c.has(mevt::kEventSize)) {
+                c.skip(8);
+                const uint32_t word = c.u32le();
+                if (mevt::IsLong(word)) c.skip(mevt::PaddedLength(mevt::Parameter(word)));
+                else if (mevt::Type(word) == 0) ++shortEvents;
+            }
+        }
+        EXPECT_EQ(shortEvents, channelEvents);
+        const auto sent = rig.host.fake->SentMessages();
+        for (size_t i = 1; i < sent.size(); ++i) EXPECT_LE(sent[i - 1].timeUs, sent[i].timeUs);
+        EXPECT_TRUE(rig.ui.errors.empty());
+        EXPECT_EQ(rig.host.fake->OpenOutputCount(), 0);
     }
 }
 
