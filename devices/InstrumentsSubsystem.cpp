@@ -6,11 +6,10 @@
 #include "devices/core/CInstrumentStore.h"
 #include "devices/dialogs/CConfigureInstrumentsDlg.h"
 #include "devices/CInstrumentUiWx.h"
+#include "devices/core/MidiDeviceList.h"
 #include "devices/dialogs/CPortInstrumentDlg.h"
-#include "devices/CSystemMidiDevices.h"
 #include "platform/DataDir.h"
 #include "platform/FileProfile.h"
-#include "devices/core/CMidiSystem.h"
 
 namespace zib {
 
@@ -33,9 +32,9 @@ CInstrumentStore& AppInstruments()
 
 void EnumMidiDevices()
 {
-    CMidiSystem& system = CMidiSystem::Default();
-    system.Refresh();
-    AppInstruments().EnumMidiDevices(wxGetApp().Settings().UserMidiOutPorts, CSystemMidiDevices(system));
+    MidiDeviceList& devices = MidiDeviceList::Default();
+    devices.Refresh();
+    AppInstruments().EnumMidiDevices(wxGetApp().Settings().UserMidiOutPorts, devices);
 }
 
 void ConfigureInstruments(wxWindow* parent)
@@ -51,7 +50,7 @@ int RunPortInstrumentDlg(wxWindow* parent, int initialPort, int initialChannel)
     store.LoadPortInstrumentRelations();
     EnumMidiDevices();
     CPortInstrumentDlg dlg(parent, store, wxGetApp().Settings().UserMidiOutPorts,
-                           CMidiSystem::Default().OutDeviceCount(), initialPort, initialChannel);
+                           MidiDeviceList::Default().OutDeviceCount(), initialPort, initialChannel);
     return dlg.ShowModal();
 }
 
@@ -65,8 +64,10 @@ void ConnectInstruments(ZibSubsystems& subsystems)
 {
     subsystems.LoadPortInstrumentRelations = [] { return AppInstruments().LoadPortInstrumentRelations(); };
     subsystems.EnumMidiDevices = [] { EnumMidiDevices(); };
-    subsystems.MidiOutDeviceCount = [] { return CSystemMidiDevices(CMidiSystem::Default()).OutDeviceCount(); };
-    subsystems.MidiInDeviceCount = [] { return CSystemMidiDevices(CMidiSystem::Default()).InDeviceCount(); };
+    // Counted at start-up before the port tables load: a first start enables
+    // OUT port 0 on device 0, the built-in synth, which is always listed.
+    subsystems.MidiOutDeviceCount = [] { return MidiDeviceList::Default().OutDeviceCount(); };
+    subsystems.MidiInDeviceCount = [] { return MidiDeviceList::Default().InDeviceCount(); };
     subsystems.RunInstrumentsDialog = [] { RunInstrumentsCommand(); };
 }
 
