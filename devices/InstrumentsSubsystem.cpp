@@ -5,9 +5,12 @@
 #include "app/ZibSubsystems.h"
 #include "devices/core/CInstrumentStore.h"
 #include "devices/dialogs/CConfigureInstrumentsDlg.h"
+#include "devices/CInstrumentNames.h"
+#include "devices/CInstrumentTrackNames.h"
 #include "devices/CInstrumentUiWx.h"
 #include "devices/core/MidiDeviceList.h"
 #include "devices/dialogs/CPortInstrumentDlg.h"
+#include "mididoc/MidiDocSubsystem.h"
 #include "platform/DataDir.h"
 #include "platform/FileProfile.h"
 
@@ -69,6 +72,14 @@ void ConnectInstruments(ZibSubsystems& subsystems)
     subsystems.MidiOutDeviceCount = [] { return MidiDeviceList::Default().OutDeviceCount(); };
     subsystems.MidiInDeviceCount = [] { return MidiDeviceList::Default().InDeviceCount(); };
     subsystems.RunInstrumentsDialog = [] { RunInstrumentsCommand(); };
+
+    // The MIDI window names ports, banks, patches, notes and controllers by
+    // the instruments related to each port and channel.
+    static const CInstrumentNames names(AppInstruments());
+    MidiDocumentHooks& midi = MidiWindowHooks();
+    midi.Names = &names;
+    midi.LoadInstruments = [] { AppInstruments().LoadInstrumentDefinitions(); };
+    SetTrackNameSource(std::make_unique<CInstrumentTrackNames>(AppInstruments()));
 }
 
 } // namespace zib
