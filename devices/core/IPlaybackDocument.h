@@ -24,11 +24,14 @@ struct PlaybackTrack {
 };
 
 // A volume or pan the user set while the song played, for the document to
-// keep (row 0..63; a value above 127 leaves that one as it is).
+// keep (row 0..63; a value above 127 leaves that one as it is), with the
+// value the run started from, which Undo gives back.
 struct MixChange {
     int row = 0;
     uint8_t volume = 255;
     uint8_t pan = 255;
+    uint8_t fromVolume = 255;
+    uint8_t fromPan = 255;
 };
 
 // Undo targets and operations, as the document's undo manager numbers them

@@ -373,8 +373,10 @@ void PlaybackEngine::FinishMidiPlayback()
         if (t.volume == m_startVolume[size_t(row)] && t.pan == m_startPan[size_t(row)]) continue;
         MixChange c;
         c.row = row;
-        if (t.volume != m_startVolume[size_t(row)]) c.volume = t.volume;
-        if (t.pan != m_startPan[size_t(row)]) c.pan = t.pan;
+        c.fromVolume = m_startVolume[size_t(row)];
+        c.fromPan = m_startPan[size_t(row)];
+        if (t.volume != c.fromVolume) c.volume = t.volume;
+        if (t.pan != c.fromPan) c.pan = t.pan;
         mix.push_back(c);
     }
     if (!mix.empty()) m_doc.ApplyMixChanges(mix);

@@ -19,6 +19,7 @@
 #include "tests/support/StreamEvents.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -163,7 +164,9 @@ public:
 // fields, the stream buffers and the port tables (port 0 plays on "Test:A").
 class FakePlaybackHost : public PlaybackHost {
 public:
-    FakePlaybackHost()
+    FakePlaybackHost() : FakePlaybackHost(ownPlaying) {}
+    // With the playing flag of a document that watches it
+    explicit FakePlaybackHost(std::atomic<int>& playingFlag) : playing(playingFlag)
     {
         devices.AddBackend(fake);
         devices.Refresh();
@@ -187,7 +190,8 @@ public:
         clock, std::vector<MidiPortName>{{"", MidiDeviceList::kSynthName}, {"Test", "A"}, {"Test", "B"}},
         std::vector<MidiPortName>{{"Test", "In"}});
     MidiDeviceList devices{clock};
-    std::atomic<int> playing{0};
+    std::atomic<int> ownPlaying{0};
+    std::atomic<int>& playing;
     std::atomic<IZibPlayer*> active{nullptr};
     std::atomic<int> kind{0};
     PlayerSlot slot{playing, active, kind};
@@ -198,9 +202,13 @@ public:
 };
 
 // An engine over a document with its window and host, and the UI loop that
-// hands posted updates over as a window would.
-struct PlaybackRig {
-    explicit PlaybackRig(const std::vector<uint8_t>& image) : doc(image) {}
+// hands posted updates over as a window would. `playing` is the player
+// field the host sets.
+struct EngineRig {
+    EngineRig(IPlaybackDocument& document, std::atomic<int>& playing)
+        : host(playing), owned(std::make_unique<PlaybackEngine>(document, ui, host))
+    {
+    }
 
     // Runs the virtual clock in steps of `stepUs`, delivering posted updates
     // after each, until a run has finished or `limitUs` has passed
@@ -252,15 +260,26 @@ struct PlaybackRig {
         return lines;
     }
 
-    FakePlaybackDocument doc;
     FakePlaybackUi ui;
     FakePlaybackHost host;
-    std::unique_ptr<PlaybackEngine> owned = std::make_unique<PlaybackEngine>(doc, ui, host);
+    std::unique_ptr<PlaybackEngine> owned;
     PlaybackEngine& engine = *owned; // until DestroyEngine
     int delivered = 0;
 
     // The bar view goes: the engine with it, in whatever state it is
     void DestroyEngine() { owned.reset(); }
+};
+
+// The document of a PlaybackRig, made before its engine.
+struct FakeDocumentPart {
+    explicit FakeDocumentPart(const std::vector<uint8_t>& image) : doc(image) {}
+    FakePlaybackDocument doc;
+    std::atomic<int> playing{0};
+};
+
+// An engine over a fake document built from a file image.
+struct PlaybackRig : FakeDocumentPart, EngineRig {
+    explicit PlaybackRig(const std::vector<uint8_t>& image) : FakeDocumentPart(image), EngineRig(doc, playing) {}
 };
 
 } // namespace zib::test

@@ -314,6 +314,7 @@ TEST(PlaybackStateTest, TheMixerSendsOnTheTracksPortAndChannelAndTheFinishKeepsT
     EXPECT_EQ(rig.doc.mixChanges[0].row, 0);
     EXPECT_EQ(rig.doc.mixChanges[0].volume, 70);
     EXPECT_EQ(rig.doc.mixChanges[0].pan, 255); // unchanged
+    EXPECT_EQ(rig.doc.mixChanges[0].fromVolume, 90) << "the value the run started from";
 }
 
 } // namespace
