@@ -144,6 +144,18 @@ ZibRun ZibSession::runChecked(const std::string& script, int seconds)
     return r;
 }
 
+std::vector<std::string> ZibSession::midiHeard(const std::string& port) const
+{
+    std::vector<std::string> lines;
+    std::ifstream in(midiLog());
+    for (std::string line; std::getline(in, line);) {
+        const size_t at = line.find(' ');
+        if (at != std::string::npos && line.compare(at + 1, port.size() + 1, port + ":") == 0)
+            lines.push_back(line.substr(at + 1));
+    }
+    return lines;
+}
+
 std::filesystem::path ZibSession::settingsFile() const
 {
     return dir_.path() / "config" / "zib" / "zib.conf";

@@ -51,6 +51,8 @@ public:
     const std::filesystem::path& files() const { return dir_.path(); }
     // What the program's fake MIDI ports heard, one message a line: "time_us port: hex bytes"
     std::filesystem::path midiLog() const { return dir_.path() / "midi.log"; }
+    // The lines of the last run's MIDI log that `port` heard, as "port: hex bytes"
+    std::vector<std::string> midiHeard(const std::string& port) const;
 
     // Runs the program with `script`; `seconds` bounds the whole run.
     ZibRun run(const std::string& script, int seconds = 40);

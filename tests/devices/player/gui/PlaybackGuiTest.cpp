@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 using namespace zib;
 using test::ZibRun;
@@ -38,18 +37,7 @@ protected:
         return path;
     }
 
-    // The lines of the fake ports' log that a port heard
-    std::vector<std::string> heard(const std::string& port)
-    {
-        std::vector<std::string> lines;
-        std::ifstream in(session_.midiLog());
-        for (std::string line; std::getline(in, line);) {
-            const size_t at = line.find(' ');
-            if (at != std::string::npos && line.compare(at + 1, port.size() + 1, port + ":") == 0)
-                lines.push_back(line.substr(at + 1));
-        }
-        return lines;
-    }
+    std::vector<std::string> heard(const std::string& port) const { return session_.midiHeard(port); }
 
     ZibSession session_;
 };

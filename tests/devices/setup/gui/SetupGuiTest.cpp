@@ -92,6 +92,12 @@ TEST_F(SetupGui, PortsDialogWarnsAboutEmptyListsAndStoresTheMaps)
 // only the second entry makes it port 1 and moves the first behind it.
 TEST_F(SetupGui, PortsDialogOrdersTheDevicesAsTheTableKnewThem)
 {
+    // A first start knows no table: port 1 plays on the built-in synth.
+    const ZibRun first = run(std::string("menu ") + kMidiPortsSettings + "\ndialog log 1945; cancel\n");
+    EXPECT_TRUE(first.has("control 1945: selection=0 items=Zib built-in synth (General MIDI)|Zib Test:Out A|"
+                          "Zib Test:Out B enabled=1"))
+        << first.line("control 1945:");
+
     FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{2, 1, 0, 1});
     const ZibRun r = run(std::string("menu ") + kMidiPortsSettings + "\ndialog log 1047; log 1945; ok\n");
     EXPECT_TRUE(r.has("control 1945: selection=0,1 items=Zib Test:Out B|Zib built-in synth (General MIDI)|"
