@@ -164,15 +164,9 @@ public:
 // fields, the stream buffers and the port tables (port 0 plays on "Test:A").
 class FakePlaybackHost : public PlaybackHost {
 public:
-    FakePlaybackHost() : FakePlaybackHost(ownPlaying) {}
+    FakePlaybackHost() { SetUp(); }
     // With the playing flag of a document that watches it
-    explicit FakePlaybackHost(std::atomic<int>& playingFlag) : playing(playingFlag)
-    {
-        devices.AddBackend(fake);
-        devices.Refresh();
-        outPorts[0] = {1, 1};
-        inPorts[0] = {0, 1};
-    }
+    explicit FakePlaybackHost(std::atomic<int>& playingFlag) : playing(playingFlag) { SetUp(); }
 
     MidiDeviceList& Devices() override { return devices; }
     PlayerSlot& Player() override { return slot; }
@@ -191,7 +185,7 @@ public:
         std::vector<MidiPortName>{{"Test", "In"}});
     MidiDeviceList devices{clock};
     std::atomic<int> ownPlaying{0};
-    std::atomic<int>& playing;
+    std::atomic<int>& playing = ownPlaying;
     std::atomic<IZibPlayer*> active{nullptr};
     std::atomic<int> kind{0};
     PlayerSlot slot{playing, active, kind};
@@ -199,6 +193,15 @@ public:
     bool failAlloc = false;
     UserMidiPortMap outPorts;
     UserMidiPortMap inPorts;
+
+private:
+    void SetUp()
+    {
+        devices.AddBackend(fake);
+        devices.Refresh();
+        outPorts[0] = {1, 1};
+        inPorts[0] = {0, 1};
+    }
 };
 
 // An engine over a document with its window and host, and the UI loop that
