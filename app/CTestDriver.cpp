@@ -471,7 +471,7 @@ void CTestDriver::Run(const Words& c)
     } else if (verb == "drag" && frame) {
         // drag <source title> <rows> <target title> <row> <move|copy>
         DragBlock(arg(1), arg(2), arg(3), std::atoi(arg(4).c_str()), arg(5) == "move");
-    } else {
+    } else if (!RunAreaCommand(c)) {
         Log("unknown command " + verb);
     }
 }
@@ -583,7 +583,16 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 items->SetStringSelection(wxFromUtf8(value));
             }
         } else if (verb == "select") {
-            if (auto* tree = dynamic_cast<wxTreeCtrl*>(control)) {
+            if (auto* list = dynamic_cast<wxListCtrl*>(control)) {
+                // A report list: the row selected as a click would, with its event
+                const long row = std::atol(value.c_str());
+                list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                                   wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+                wxListEvent selected(wxEVT_LIST_ITEM_SELECTED, id);
+                selected.SetEventObject(list);
+                selected.m_itemIndex = row;
+                list->ProcessWindowEvent(selected);
+            } else if (auto* tree = dynamic_cast<wxTreeCtrl*>(control)) {
                 // In a tree the item is named by its text (the first one, depth first).
                 if (const wxTreeItemId item = findTreeItem(*tree, tree->GetRootItem(), wxFromUtf8(value));
                     item.IsOk())
@@ -698,6 +707,13 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
     }
 }
 
+bool CTestDriver::RunAreaCommand(const Words& command)
+{
+    for (const auto& area : wxGetApp().Subsystems().TestCommands)
+        if (area && area(command, [this](const std::string& line) { Log(line); })) return true;
+    return false;
+}
+
 void CTestDriver::RunDialog(const std::string& name)
 {
     wxWindow* parent = CMainFrame::Get();
@@ -766,7 +782,7 @@ void CTestDriver::RunDialog(const std::string& name)
     } else {
         for (const auto& run : wxGetApp().Subsystems().TestDialogs)
             if (run(name, parent, [this](const std::string& line) { Log(line); })) return;
-        Log("unknown dialog " + name);
+        if (!RunAreaCommand({"run-dialog", name})) Log("unknown dialog " + name);
     }
 }
 

@@ -53,6 +53,7 @@ namespace zib {
 //   log-exists PATH               writes whether a file exists
 //   await-gone PATH MS            waits (at most MS) for a file to go, then log-exists
 //   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
+//   anything else                 the areas' own test commands (ZibSubsystems::TestCommands)
 class CTestDriver : public wxModalDialogHook {
 public:
     explicit CTestDriver(const std::string& scriptPath);
@@ -77,6 +78,8 @@ private:
     void Run(const Words& command);
     void Act(wxDialog* dialog, std::vector<Words> actions);
     void RunDialog(const std::string& name);
+    // A line for one of the areas' test commands; false when none took it
+    bool RunAreaCommand(const Words& command);
     void LogFrame();
     void LogMenuBar();
     void LogActiveList(int rows);

@@ -227,11 +227,19 @@ void CZibApp::AddToRecentFileList(const std::string& path)
     if (CMainFrame* frame = MainFrame()) frame->RebuildMenus();
 }
 
+StreamBuffers* CZibApp::AllocStreamBuffers()
+{
+    return m_StreamBuffers.Alloc() ? &m_StreamBuffers : nullptr;
+}
+
 void CZibApp::FreePlaybackBuffers()
 {
-    for (auto& buffer : m_PlaybackBuffers)
-        buffer.reset();
-    m_BuffersAllocated = false;
+    m_StreamBuffers.Free();
+}
+
+void CZibApp::StartStopPlayer(IZibPlayer* player, int kind)
+{
+    m_playerSlot.StartStop(player, kind);
 }
 
 void CZibApp::BindCommands()

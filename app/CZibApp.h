@@ -2,6 +2,8 @@
 
 #include "app/ZibSubsystems.h"
 #include "app/core/RecentFileList.h"
+#include "app/core/StreamBuffers.h"
+#include "app/core/ZibPlayer.h"
 #include "app/core/ZibSettings.h"
 #include "platform/SharedLibrary.h"
 
@@ -61,8 +63,14 @@ public:
     // Opens a file as a document; null when nothing was opened.
     wxDocument* OpenDocumentFile(const std::string& path);
     void AddToRecentFileList(const std::string& path);
-    // Frees the ten playback buffers.
+    // The ten playback buffers, allocated on the first call; null when
+    // memory ran out. FreePlaybackBuffers frees them (at the exit).
+    StreamBuffers* AllocStreamBuffers();
     void FreePlaybackBuffers();
+    // The Play/Stop toggle of every player: while something plays, stops
+    // the active player; otherwise starts `player` (kind: PlayerKind)
+    void StartStopPlayer(IZibPlayer* player, int kind);
+    PlayerSlot& Player() { return m_playerSlot; }
 
     // Application commands (handlers of the menu commands that need no document)
     void OnAppAbout(wxCommandEvent& event);
@@ -97,18 +105,14 @@ public:
     wxDataFormat m_ZibDataFormat;   // the private clipboard format itself
     int m_StyMessage = 0;           // ids of the two private messages
     int m_PrgMessage = 0;
-    // The active player: the object that owns playback, its kind (1 MIDI bar
-    // view, 2 style playback console) and whether it plays. The playing flag
-    // is also written by the MIDI callback thread.
-    void* m_ActivePlayer = nullptr;
-    int m_ActivePlayerKind = 0;
+    // The active player, its kind (1 MIDI bar view, 2 style playback
+    // console) and whether it plays. Also written by the MIDI delivery
+    // threads; seen together through Player().
+    std::atomic<IZibPlayer*> m_ActivePlayer{nullptr};
+    std::atomic<int> m_ActivePlayerKind{0};
     std::atomic<int> m_Playing{0};
-    // Playback area of the MIDI engine: ten 1024-byte event buffers, one
-    // stream word per user OUT port, the buffers-allocated flag.
-    std::array<std::unique_ptr<uint8_t[]>, 10> m_PlaybackBuffers;
-    std::array<uint32_t, 128> m_PortStreams{};
-    bool m_BuffersAllocated = false;
-    uint32_t m_PlaybackWord = 0;
+    // The playback buffers of the MIDI engine
+    StreamBuffers m_StreamBuffers;
     // Instrument definitions and port-instrument relations, each with its loaded flag.
     std::vector<std::shared_ptr<CInsInstrument>> m_Instruments;
     bool m_InstrumentsLoaded = false;
@@ -131,6 +135,7 @@ private:
     SharedLibrary m_ulvarf;
     SharedLibrary m_zibtbl;
     std::unique_ptr<CTestDriver> m_testDriver;
+    PlayerSlot m_playerSlot{m_Playing, m_ActivePlayer, m_ActivePlayerKind};
 };
 
 } // namespace zib

@@ -7,6 +7,7 @@
 #include "app/dialogs/CStyToMidiMethodDlg.h"
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/MidiSetupSubsystem.h"
+#include "devices/PlaybackSubsystem.h"
 #include "docs/program/ProgramDocTemplates.h"
 #include "docs/style/StyleDocTemplates.h"
 #include "mididoc/MidiDocSubsystem.h"
@@ -102,6 +103,7 @@ void ConnectSubsystems(ZibSubsystems& subsystems)
     ConnectMidiDocument(subsystems);
     ConnectInstruments(subsystems);
     ConnectMidiSetup(subsystems);
+    ConnectPlayback(subsystems);
 }
 
 } // namespace zib

@@ -74,6 +74,13 @@ struct ZibSubsystems {
     using TestDialog = std::function<bool(const std::string& name, wxWindow* parent,
                                           const std::function<void(const std::string&)>& log)>;
     std::vector<TestDialog> TestDialogs;
+
+    // Test-only commands of the areas, for the test driver's script lines it
+    // does not know itself ("run-dialog NAME" among them): true when the area
+    // took the line. `log` writes to the driver's log.
+    using TestCommand =
+        std::function<bool(const std::vector<std::string>& words, const std::function<void(const std::string&)>& log)>;
+    std::vector<TestCommand> TestCommands;
 };
 
 // Wires the subsystems that exist into the shell (called once at start-up,

@@ -10,9 +10,9 @@ class CInstrumentStore;
 // definitions and the port-instrument relations: a port as its device (or
 // its related instrument), banks and patches by the instrument of the port
 // and channel. The definitions are loaded after the first question, once the
-// window has painted, and the windows are then drawn again. The MIDI window
-// takes it with SetTrackNameSource (mididoc/MidiDocSubsystem.h) when its
-// track list is ready for the names.
+// window has painted, and the windows are then drawn again (a MIDI document
+// loads them when it opens). The instruments area hands it to the MIDI
+// window with SetTrackNameSource (mididoc/MidiDocSubsystem.h).
 class CInstrumentTrackNames : public CTrackNameSource {
 public:
     explicit CInstrumentTrackNames(CInstrumentStore& store) : store_(store) {}

@@ -1,5 +1,6 @@
 #include "devices/DeviceTestDialogs.h"
 
+#include "app/CZibApp.h"
 #include "app/ZibSubsystems.h"
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/core/CInstrumentStore.h"
@@ -53,7 +54,7 @@ bool runSample(const std::string& name, wxWindow* parent, const std::function<vo
             [](const CStyleMidiReader&, int element, int track) {
                 return "Sound " + std::to_string(element) + "." + std::to_string(track);
             },
-            0, 0);
+            wxGetApp().Settings().MidiOutDevID, wxGetApp().Settings().MidiInDevID);
         console.ShowModal();
         const StylePlayer& player = console.Player();
         log("console: lit=" + std::to_string(player.LitElement()) + " chord=" + player.ChordText() +

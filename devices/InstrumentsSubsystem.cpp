@@ -5,12 +5,14 @@
 #include "app/ZibSubsystems.h"
 #include "devices/core/CInstrumentStore.h"
 #include "devices/dialogs/CConfigureInstrumentsDlg.h"
+#include "devices/CInstrumentNames.h"
+#include "devices/CInstrumentTrackNames.h"
 #include "devices/CInstrumentUiWx.h"
+#include "devices/core/MidiDeviceList.h"
 #include "devices/dialogs/CPortInstrumentDlg.h"
-#include "devices/CSystemMidiDevices.h"
+#include "mididoc/MidiDocSubsystem.h"
 #include "platform/DataDir.h"
 #include "platform/FileProfile.h"
-#include "devices/core/CMidiSystem.h"
 
 namespace zib {
 
@@ -33,9 +35,9 @@ CInstrumentStore& AppInstruments()
 
 void EnumMidiDevices()
 {
-    CMidiSystem& system = CMidiSystem::Default();
-    system.Refresh();
-    AppInstruments().EnumMidiDevices(wxGetApp().Settings().UserMidiOutPorts, CSystemMidiDevices(system));
+    MidiDeviceList& devices = MidiDeviceList::Default();
+    devices.Refresh();
+    AppInstruments().EnumMidiDevices(wxGetApp().Settings().UserMidiOutPorts, devices);
 }
 
 void ConfigureInstruments(wxWindow* parent)
@@ -51,7 +53,7 @@ int RunPortInstrumentDlg(wxWindow* parent, int initialPort, int initialChannel)
     store.LoadPortInstrumentRelations();
     EnumMidiDevices();
     CPortInstrumentDlg dlg(parent, store, wxGetApp().Settings().UserMidiOutPorts,
-                           CMidiSystem::Default().OutDeviceCount(), initialPort, initialChannel);
+                           MidiDeviceList::Default().OutDeviceCount(), initialPort, initialChannel);
     return dlg.ShowModal();
 }
 
@@ -65,9 +67,19 @@ void ConnectInstruments(ZibSubsystems& subsystems)
 {
     subsystems.LoadPortInstrumentRelations = [] { return AppInstruments().LoadPortInstrumentRelations(); };
     subsystems.EnumMidiDevices = [] { EnumMidiDevices(); };
-    subsystems.MidiOutDeviceCount = [] { return CSystemMidiDevices(CMidiSystem::Default()).OutDeviceCount(); };
-    subsystems.MidiInDeviceCount = [] { return CSystemMidiDevices(CMidiSystem::Default()).InDeviceCount(); };
+    // Counted at start-up before the port tables load: a first start enables
+    // OUT port 0 on device 0, the built-in synth, which is always listed.
+    subsystems.MidiOutDeviceCount = [] { return MidiDeviceList::Default().OutDeviceCount(); };
+    subsystems.MidiInDeviceCount = [] { return MidiDeviceList::Default().InDeviceCount(); };
     subsystems.RunInstrumentsDialog = [] { RunInstrumentsCommand(); };
+
+    // The MIDI window names ports, banks, patches, notes and controllers by
+    // the instruments related to each port and channel.
+    static const CInstrumentNames names(AppInstruments());
+    MidiDocumentHooks& midi = MidiWindowHooks();
+    midi.Names = &names;
+    midi.LoadInstruments = [] { AppInstruments().LoadInstrumentDefinitions(); };
+    SetTrackNameSource(std::make_unique<CInstrumentTrackNames>(AppInstruments()));
 }
 
 } // namespace zib

@@ -2,11 +2,10 @@
 
 #include "app/CMainFrame.h"
 #include "app/ZibSubsystems.h"
-#include "devices/CSystemMidiDevices.h"
 #include "devices/DeviceTestDialogs.h"
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/core/CInstrumentStore.h"
-#include "devices/core/CMidiSystem.h"
+#include "devices/core/MidiDeviceList.h"
 #include "devices/dialogs/CMidiPortsDlg.h"
 #include "devices/dialogs/CMidiSettingsDlg.h"
 
@@ -14,12 +13,12 @@ namespace zib {
 
 namespace {
 
-// The system's devices, looked at afresh.
-CSystemMidiDevices currentDevices()
+// The program's devices, looked at afresh.
+const MidiDeviceList& currentDevices()
 {
-    CMidiSystem& system = CMidiSystem::Default();
-    system.Refresh();
-    return CSystemMidiDevices(system);
+    MidiDeviceList& devices = MidiDeviceList::Default();
+    devices.Refresh();
+    return devices;
 }
 
 } // namespace
@@ -28,14 +27,14 @@ void ConnectMidiSetup(ZibSubsystems& subsystems)
 {
     AddDeviceTestDialogs(subsystems);
     subsystems.MidiSettingsDialog = [](PlaybackValues& values) {
-        const CSystemMidiDevices devices = currentDevices();
+        const MidiDeviceList& devices = currentDevices();
         CMidiSettingsDlg dlg(CMainFrame::Get(), values, devices);
         if (dlg.ShowModal() != wxID_OK) return false;
         values = dlg.Values();
         return true;
     };
     subsystems.MidiPortsDialog = [](MidiPortsValues& values) {
-        const CSystemMidiDevices devices = currentDevices();
+        const MidiDeviceList& devices = currentDevices();
         CMidiPortsDlg dlg(CMainFrame::Get(), values, devices);
         if (dlg.ShowModal() != wxID_OK) return false;
         values = dlg.Values();

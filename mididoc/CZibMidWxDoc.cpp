@@ -6,6 +6,7 @@
 #include "app/CZibFileDialog.h"
 #include "app/ZibMessageBox.h"
 #include "mididoc/CZibMidView.h"
+#include "mididoc/MidiDocSubsystem.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "platform/WxText.h"
 
@@ -43,6 +44,10 @@ CZibMidWxDoc::CZibMidWxDoc() : m_seams(*this)
     hooks.enumerateDevices = [] {
         if (auto& enumerate = wxGetApp().Subsystems().EnumMidiDevices) enumerate();
     };
+    hooks.loadInstruments = [] {
+        if (auto& load = MidiWindowHooks().LoadInstruments) load();
+    };
+    hooks.names = MidiWindowHooks().Names;
     m_model = std::make_unique<MidiDocModel>(app.Settings(), app.m_Playing, std::move(hooks));
 
     using namespace midicmd;

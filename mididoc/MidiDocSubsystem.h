@@ -11,6 +11,7 @@ namespace zib {
 
 class CTrackNameSource;
 class CZibDocManager;
+class InstrumentNames;
 class CZibMidWxDoc;
 struct ZibSubsystems;
 
@@ -33,6 +34,11 @@ struct MidiDocumentHooks {
     std::function<void(CZibMidWxDoc& doc, int row, int column, const wxRect& cell)> LiveValueDialog;
     // A double click noted the selected rows: the bar view selects them too
     std::function<void(CZibMidWxDoc& doc, const std::vector<int>& rows, int hitRow)> RowsDoubleClicked;
+    // Opening a document: the instrument definitions are loaded (once per run)
+    std::function<void()> LoadInstruments;
+    // The names of notes and controllers by port and channel (the plain
+    // default while null); it lives as long as the program
+    const InstrumentNames* Names = nullptr;
 };
 MidiDocumentHooks& MidiWindowHooks();
 

@@ -5,7 +5,5 @@ namespace zib {
 wxDEFINE_EVENT(EVT_ZIB_STY_MESSAGE, wxCommandEvent);
 wxDEFINE_EVENT(EVT_ZIB_PRG_MESSAGE, wxCommandEvent);
 wxDEFINE_EVENT(EVT_ZIB_POSITION_VALUE, wxCommandEvent);
-wxDEFINE_EVENT(EVT_ZIB_PLAYBACK_END, wxCommandEvent);
-wxDEFINE_EVENT(EVT_ZIB_PLAYBACK_DISPLAY, wxCommandEvent);
 
 } // namespace zib

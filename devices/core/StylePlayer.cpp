@@ -74,6 +74,7 @@ void StylePlayer::Open()
     switch_.ticks = {};
     nextIndex_ = StartIndex(current());
     sounding_.clear();
+    queuedOffs_.clear();
     sentNoteOns_.clear();
 }
 
@@ -194,11 +195,17 @@ void StylePlayer::NoteSent(uint32_t word)
     if (kind != 0x80 && kind != 0x90) return;
     const uint16_t key = uint16_t((status & 0x0F) << 8 | (word >> 8 & 0x7F));
     const bool on = kind == 0x90 && (word >> 16 & 0x7F) != 0;
-    if (on) {
+    if (on)
         ++sounding_[key];
-    } else if (auto it = sounding_.find(key); it != sounding_.end() && --it->second <= 0) {
-        sounding_.erase(it);
-    }
+    else
+        queuedOffs_.push_back(key);
+}
+
+void StylePlayer::QueuedOffsPlayed()
+{
+    for (const uint16_t key : queuedOffs_)
+        if (auto it = sounding_.find(key); it != sounding_.end() && --it->second <= 0) sounding_.erase(it);
+    queuedOffs_.clear();
 }
 
 StylePlayer::Result StylePlayer::Queue(std::vector<StreamEvent> events)
@@ -309,6 +316,7 @@ void StylePlayer::CloseStream()
     output_.Close(noteOffs);
     streamOpen_ = false;
     sounding_.clear();
+    queuedOffs_.clear();
     sentNoteOns_.clear();
 }
 
@@ -331,6 +339,7 @@ StylePlayer::Result StylePlayer::Finish(Result why)
 
 StylePlayer::Result StylePlayer::OnBufferDone()
 {
+    QueuedOffsPlayed();
     if (!playing_ || end_) return {};
     const Result r = Step();
     if (!r.ok() || end_) return Finish(r);

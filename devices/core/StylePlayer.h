@@ -160,6 +160,7 @@ private:
     Result Queue(std::vector<StreamEvent> events);
     uint32_t TakeDelta(uint32_t time);
     void NoteSent(uint32_t word);
+    void QueuedOffsPlayed();
 
     // Steps
     Result Step();
@@ -203,8 +204,11 @@ private:
     std::string chordText_ = "C";
 
     // Notes the player started that have not ended: by (channel << 8 | note)
-    // a count, and by note-on event the notes it went out as
+    // a count, and by note-on event the notes it went out as. A note off
+    // ends its note only once its buffer has played (queuedOffs_ until
+    // then): closing the stream drops a queued buffer unplayed.
     std::map<uint16_t, int> sounding_;
+    std::vector<uint16_t> queuedOffs_;
     std::map<uint32_t, SentNote> sentNoteOns_;
 };
 

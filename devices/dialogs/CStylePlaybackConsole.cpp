@@ -4,9 +4,11 @@
 #include "app/CZibApp.h"
 #include "app/ZibMessageBox.h"
 #include "app/core/ZibGlobalLock.h"
-#include "devices/CConsoleMidi.h"
 #include "devices/CPianoKeyFilter.h"
 #include "devices/CPianoWnd.h"
+#include "devices/WxMidiDispatcher.h"
+#include "devices/core/CConsoleMidi.h"
+#include "devices/core/MidiDeviceList.h"
 #include "devices/core/MidiResult.h"
 #include "midi/CStyleMidiReader.h"
 #include "midi/ProgramNames.h"
@@ -24,7 +26,6 @@ namespace zib {
 
 namespace {
 
-constexpr int kPlayerKindConsole = 2;
 constexpr int kPianoOctaves = 5;
 constexpr int kPianoUnit = 4;
 constexpr int kPianoFirstNote = 36;
@@ -59,7 +60,8 @@ CStylePlaybackConsole::CStylePlaybackConsole(wxWindow* parent, const CStyleMidiR
     : CZibDialog(parent, "Style Playback Simulator"), style_(style), programName_(std::move(programName))
 {
     midi_ = std::make_unique<CConsoleMidi>(
-        *this, outDevice, inDevice, [this] { OnBufferDone(); }, [this](uint32_t m) { OnMidiInput(m); });
+        MidiDeviceList::Default(), WxMidiDispatcher::Get(), outDevice, inDevice, [this] { OnBufferDone(); },
+        [this](uint32_t m) { OnMidiInput(m); });
     player_ = std::make_unique<StylePlayer>(style_, *midi_);
     player_->Open();
     BuildControls(styleName);
@@ -72,8 +74,7 @@ CStylePlaybackConsole::CStylePlaybackConsole(wxWindow* parent, const CStyleMidiR
     midi_->OpenInput();
     if (midi_->UsesSynthInstead())
         if (CMainFrame* frame = CMainFrame::Get())
-            frame->SetStatusText(
-                T("The MIDI OUT device of the settings is not there: playing on the built-in synth"));
+            frame->SetStatusText(T("MIDI OUT device not found: playing on Zib built-in synth (General MIDI)"));
     ShowAll();
 }
 
@@ -92,7 +93,7 @@ void CStylePlaybackConsole::BuildControls(const std::string& styleName)
 
     // Transport, position and tempo
     auto* top = new wxBoxSizer(wxHORIZONTAL);
-    startStop_ = new wxButton(this, kIdStartStop, T(wxGetApp().m_Playing ? "Stop" : "Start"));
+    startStop_ = new wxButton(this, kIdStartStop, T(wxGetApp().Player().IsPlaying() ? "Stop" : "Start"));
     top->Add(startStop_, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     auto* pause = new wxButton(this, kIdPause, T("Pause"));
     pause->Disable();
@@ -251,16 +252,11 @@ void CStylePlaybackConsole::Report(const StylePlayer::Result& result)
 // The program's player fields follow the console: playing, active player and kind.
 void CStylePlaybackConsole::PlayerFieldsChanged()
 {
-    CZibApp& app = wxGetApp();
-    if (player_->Playing()) {
-        app.m_ActivePlayer = this;
-        app.m_ActivePlayerKind = kPlayerKindConsole;
-        app.m_Playing = 1;
-    } else if (app.m_ActivePlayer == this) {
-        app.m_ActivePlayer = nullptr;
-        app.m_ActivePlayerKind = 0;
-        app.m_Playing = 0;
-    }
+    PlayerSlot& slot = wxGetApp().Player();
+    if (player_->Playing())
+        slot.SetPlaying(this, kStyleConsolePlayer);
+    else
+        slot.ClearIfActive(this);
 }
 
 void CStylePlaybackConsole::ArmChordTimer(bool arm)
@@ -270,21 +266,26 @@ void CStylePlaybackConsole::ArmChordTimer(bool arm)
 
 // --- What the user does ---
 
-void CStylePlaybackConsole::StartStop()
+void CStylePlaybackConsole::StartPlayer()
 {
-    StylePlayer::Result result;
-    if (player_->Playing())
-        player_->Stop();
-    else
-        result = player_->Start();
+    const StylePlayer::Result result = player_->Start();
     PlayerFieldsChanged();
     ShowAll();
     Report(result);
 }
 
+void CStylePlaybackConsole::StopPlayer()
+{
+    player_->Stop();
+    PlayerFieldsChanged();
+    ShowAll();
+}
+
+// While another player plays, the toggle stops that one.
 void CStylePlaybackConsole::OnStartStop(wxCommandEvent&)
 {
-    StartStop();
+    wxGetApp().StartStopPlayer(this, kStyleConsolePlayer);
+    ShowAll();
 }
 
 void CStylePlaybackConsole::OnElement(wxCommandEvent& event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/ZibPlayer.h"
 #include "app/dialogs/CZibDialog.h"
 #include "devices/core/CPianoListener.h"
 #include "devices/core/KeyboardOctave.h"
@@ -30,8 +31,9 @@ class CStyleMidiReader;
 // (Z S X D C V G B H N J M, the arrows move the octave), and every note of
 // the running pattern follows the chord. The window shows what its
 // StylePlayer says and feeds it the user's actions and the MIDI reports,
-// which all arrive on the user-interface thread.
-class CStylePlaybackConsole : public CZibDialog, private CPianoListener {
+// which all arrive on the user-interface thread. It is a player of the
+// program's Play/Stop toggle (kind 2).
+class CStylePlaybackConsole : public CZibDialog, public IZibPlayer, private CPianoListener {
 public:
     // Controls
     static constexpr int kIdStartStop = 1808;
@@ -58,9 +60,10 @@ public:
                           StylePlayer::ProgramNameFunction programName, int outDevice, int inDevice);
     ~CStylePlaybackConsole() override;
 
-    // Start when stopped, stop when playing (the Start/Stop button and the
-    // program's Play/Stop toggle)
-    void StartStop();
+    // IZibPlayer: what the Play/Stop toggle calls (the Start/Stop button goes
+    // through the toggle too)
+    void StartPlayer() override;
+    void StopPlayer() override;
 
     // The player, for what the window shows
     const StylePlayer& Player() const { return *player_; }

@@ -26,12 +26,7 @@ protected:
 
     ZibRun run(const std::string& script, int seconds = 40)
     {
-        ZibRun r = session_.run(script, seconds);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_FALSE(r.has("TIMEOUT"));
-        EXPECT_TRUE(r.line("dialog-timeout").empty());
-        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
+        ZibRun r = session_.runChecked(script, seconds);
         if (::testing::Test::HasFailure())
             for (const auto& line : r.log)
                 ADD_FAILURE() << "log: " << line;

@@ -2,6 +2,8 @@
 
 #include "tests/support/CiRun.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -131,6 +133,29 @@ ZibSession::ZibSession()
     if (!display_.ok()) reportMissingInCi("Xvfb (package xvfb)");
 }
 
+ZibRun ZibSession::runChecked(const std::string& script, int seconds)
+{
+    ZibRun r = run(script, seconds);
+    EXPECT_FALSE(r.killed) << r.output;
+    EXPECT_FALSE(r.has("TIMEOUT"));
+    EXPECT_TRUE(r.line("dialog-timeout").empty());
+    EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
+    return r;
+}
+
+std::vector<std::string> ZibSession::midiHeard(const std::string& port) const
+{
+    std::vector<std::string> lines;
+    std::ifstream in(midiLog());
+    for (std::string line; std::getline(in, line);) {
+        const size_t at = line.find(' ');
+        if (at != std::string::npos && line.compare(at + 1, port.size() + 1, port + ":") == 0)
+            lines.push_back(line.substr(at + 1));
+    }
+    return lines;
+}
+
 std::filesystem::path ZibSession::settingsFile() const
 {
     return dir_.path() / "config" / "zib" / "zib.conf";
@@ -156,7 +181,8 @@ ZibRun ZibSession::run(const std::string& script, int seconds, const std::vector
     for (char** e = environ; *e; ++e) {
         std::string v = *e;
         for (const char* drop :
-             {"DISPLAY=", "XDG_CONFIG_HOME=", "ZIB_TEST_", "ASAN_OPTIONS=", "WAYLAND_DISPLAY="})
+             {"DISPLAY=", "XDG_CONFIG_HOME=", "ZIB_TEST_", "ASAN_OPTIONS=", "WAYLAND_DISPLAY=", "ZIB_MIDI_BACKEND=",
+              "ZIB_FAKE_MIDI_LOG="})
             if (v.rfind(drop, 0) == 0) v.clear();
         if (!v.empty()) env.push_back(v);
     }
@@ -168,6 +194,9 @@ ZibRun ZibSession::run(const std::string& script, int seconds, const std::vector
     env.push_back("ZIB_TEST_LOG=" + logPath.string());
     env.push_back("ZIB_TEST_SHOTS=" + shots.string());
     env.push_back("ZIB_TEST_TIMEOUT=" + std::to_string(seconds - 5));
+    // No real MIDI device is touched: fake ports, logging what they hear
+    env.push_back("ZIB_MIDI_BACKEND=fake");
+    env.push_back("ZIB_FAKE_MIDI_LOG=" + midiLog().string());
     // GTK keeps allocations until the process ends; those are not the program's leaks.
     env.push_back("ASAN_OPTIONS=detect_leaks=0");
     std::vector<char*> envp;

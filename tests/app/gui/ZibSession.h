@@ -49,11 +49,18 @@ public:
     std::filesystem::path settingsFile() const;
     // A folder for the test's own files.
     const std::filesystem::path& files() const { return dir_.path(); }
+    // What the program's fake MIDI ports heard, one message a line: "time_us port: hex bytes"
+    std::filesystem::path midiLog() const { return dir_.path() / "midi.log"; }
+    // The lines of the last run's MIDI log that `port` heard, as "port: hex bytes"
+    std::vector<std::string> midiHeard(const std::string& port) const;
 
     // Runs the program with `script`; `seconds` bounds the whole run.
     ZibRun run(const std::string& script, int seconds = 40);
     // The same with program arguments (files to open, as from a command line).
     ZibRun run(const std::string& script, int seconds, const std::vector<std::string>& arguments);
+    // The same, expecting a run that ended by itself: not killed, no time-out,
+    // no dialog left to time out, no sanitizer report.
+    ZibRun runChecked(const std::string& script, int seconds = 40);
 
     bool displayOk() const { return display_.ok(); }
 

@@ -1,106 +1,42 @@
-#include "platform/ByteWriter.h"
-#include "devices/core/CMidiInPort.h"
-#include "devices/core/CMidiStream.h"
-#include "devices/core/CRtMidiBackend.h"
-#include "devices/core/IMidiInClient.h"
-#include "devices/core/IMidiStreamClient.h"
+#include "app/core/StreamBuffers.h"
+#include "app/core/ZibPlayer.h"
+#include "devices/core/InPort.h"
+#include "devices/core/InPortClient.h"
+#include "devices/core/MidiClock.h"
+#include "devices/core/MidiDeviceList.h"
 #include "devices/core/MidiHeader.h"
+#include "devices/core/MidiSession.h"
+#include "devices/core/OutStream.h"
+#include "devices/core/OutStreamClient.h"
+#include "devices/core/PlaybackEngine.h"
+#include "devices/core/PlaybackHost.h"
+#include "devices/core/RtMidiBackend.h"
+#include "tests/support/JackDummyServer.h"
+#include "tests/support/PlaybackFakes.h"
+#include "tests/support/SmfBuilder.h"
+#include "tests/support/StreamEvents.h"
 
 #include <gtest/gtest.h>
 #include <rtmidi/RtMidi.h>
 
 #include <chrono>
 #include <condition_variable>
-#include <csignal>
-#include <fcntl.h>
-#include <cstdlib>
-#include <filesystem>
 #include <mutex>
-#include <spawn.h>
-#include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
-#include <vector>
-
-extern char** environ;
 
 namespace zib {
 namespace {
 
-// A private JACK server on the dummy driver, started for this test and
-// stopped with it. Tests skip when jackd is not installed or does not come up.
-class JackDummyServer {
-public:
-    JackDummyServer()
-    {
-        std::string jackd;
-        for (const char* p : {"/usr/bin/jackd", "/usr/local/bin/jackd"})
-            if (std::filesystem::exists(p)) jackd = p;
-        if (jackd.empty()) return;
-        m_name = "zibtest" + std::to_string(::getpid());
-        setenv("JACK_DEFAULT_SERVER", m_name.c_str(), 1);
-        setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
-        std::vector<std::string> args = {jackd, "--no-realtime", "-n", m_name, "-d", "dummy", "-r", "48000", "-p", "256"};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&m_pid, jackd.c_str(), &actions, nullptr, argv.data(), environ) != 0) m_pid = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        if (m_pid == 0) return;
-        // Up when a client can see its ports
-        for (int i = 0; i < 50 && !m_up; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            int status = 0;
-            if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = 0;
-                return;
-            }
-            m_up = Probe();
-        }
-    }
-    ~JackDummyServer()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            int status = 0;
-            waitpid(m_pid, &status, 0);
-        }
-        unsetenv("JACK_DEFAULT_SERVER");
-    }
-    bool IsUp() const { return m_up; }
-
-private:
-    // Up when a client can make a port there
-    static bool Probe()
-    {
-        try {
-            bool failed = false;
-            RtMidiIn in(RtMidi::UNIX_JACK, "zibprobe");
-            in.setErrorCallback([](RtMidiError::Type, const std::string&, void* flag) { *static_cast<bool*>(flag) = true; },
-                                &failed);
-            in.openVirtualPort("probe");
-            return !failed;
-        } catch (const RtMidiError&) {
-            return false;
-        }
-    }
-
-    std::string m_name;
-    pid_t m_pid = 0;
-    bool m_up = false;
-};
-
-template <typename T>
-struct Mailbox {
-    void Put(T v)
+// What a JACK port of the test receives, with the steady time of arrival.
+struct Arrivals {
+    struct Item {
+        std::vector<uint8_t> bytes;
+        std::chrono::steady_clock::time_point at;
+    };
+    void Put(std::vector<uint8_t> bytes)
     {
         std::lock_guard lock(mutex);
-        items.push_back(v);
+        items.push_back({std::move(bytes), std::chrono::steady_clock::now()});
         changed.notify_all();
     }
     bool WaitFor(size_t n)
@@ -110,88 +46,163 @@ struct Mailbox {
     }
     std::mutex mutex;
     std::condition_variable changed;
-    std::vector<T> items;
+    std::vector<Item> items;
 };
 
-struct StreamClient : IMidiStreamClient {
-    void OnStreamDone(MidiHeader&) override { done.Put(1); }
-    void OnStreamPosition(MidiHeader&, uint32_t) override {}
-    Mailbox<int> done;
+struct Client : OutStreamClient, InPortClient {
+    void OnStreamDone(OutStream&, MidiHeader&) override { done.Put({}); }
+    void OnStreamPosition(OutStream&, MidiHeader&, uint32_t) override {}
+    void OnMidiInData(InPort&, uint32_t m, uint32_t) override
+    {
+        input.Put({uint8_t(m), uint8_t(m >> 8), uint8_t(m >> 16)});
+    }
+    Arrivals done, input;
 };
 
-struct InClient : IMidiInClient {
-    void OnMidiInData(uint32_t message, uint32_t) override { received.Put(message); }
-    Mailbox<uint32_t> received;
-};
-
-int indexOf(const std::vector<std::string>& names, const std::string& part)
+// Zib's stream plays into a JACK input of the test, and a JACK output of the
+// test plays into Zib's input port, on a private JACK server with the dummy
+// driver. The timing bound is loose: a wrong tempo shows as hundreds of ms.
+TEST(RtMidiJackLoopbackTest, StreamEventsArriveInOrderWholeAndOnTimeAndInputComesBack)
 {
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i].find(part) != std::string::npos) return int(i);
-    return -1;
-}
+    test::JackDummyServer server;
+    if (!server.IsUp()) GTEST_SKIP() << server.Problem();
 
-void receiveInto(double, std::vector<unsigned char>* message, void* box)
-{
-    uint32_t packed = 0;
-    for (size_t i = 0; i < message->size() && i < 4; ++i) packed |= uint32_t((*message)[i]) << (8 * i);
-    static_cast<Mailbox<uint32_t>*>(box)->Put(packed);
-}
+    Arrivals heard;
+    RtMidiIn collector(RtMidi::UNIX_JACK, "zibcollect");
+    collector.ignoreTypes(false, true, true);
+    collector.setCallback(
+        [](double, std::vector<unsigned char>* m, void* arrivals) {
+            static_cast<Arrivals*>(arrivals)->Put(std::vector<uint8_t>(m->begin(), m->end()));
+        },
+        &heard);
+    collector.openVirtualPort("in");
+    RtMidiOut player(RtMidi::UNIX_JACK, "zibplay");
+    player.openVirtualPort("out");
 
-// A stream on a JACK port reaches another client in time order, and a JACK
-// client's messages reach an open input, through the real MIDI system.
-TEST(RtMidiJackLoopbackTest, StreamOutAndInputInRoundTrip)
-{
-    JackDummyServer server;
-    if (!server.IsUp()) GTEST_SKIP() << "no JACK server (install jackd2)";
-
-    // The other side: one client that listens and one that plays
-    Mailbox<uint32_t> heard;
-    RtMidiIn listener(RtMidi::UNIX_JACK, "zibloop");
-    listener.setCallback(receiveInto, &heard);
-    listener.openVirtualPort("in");
-    RtMidiOut keyboard(RtMidi::UNIX_JACK, "zibkeys");
-    keyboard.openVirtualPort("out");
-
-    CRtMidiBackend backend(CRtMidiBackend::Api::Jack);
-    const int out = indexOf(backend.OutputNames(), "zibloop");
-    const int in = indexOf(backend.InputNames(), "zibkeys");
+    MidiDeviceList devices(std::make_shared<SteadyMidiClock>());
+    devices.AddBackend(std::make_shared<RtMidiBackend>(RtMidiBackend::Api::Jack, "ZibTest"));
+    devices.Refresh();
+    const int out = devices.FindOutDevice("zibcollect:in");
+    const int in = devices.FindInDevice("zibplay:out");
     ASSERT_GE(out, 0);
     ASSERT_GE(in, 0);
 
-    StreamClient streamClient;
-    std::unique_ptr<CMidiStream> stream;
-    ASSERT_EQ(backend.OpenStream(out, streamClient, stream), MidiResult::NoError);
-    stream->SetTimeDiv(96);
-    stream->SetTempo(96000); // 1 ms per tick
-    ByteWriter bytes;
-    for (auto [delta, word] : {std::pair{0u, 0x643C90u}, std::pair{20u, 0x003C90u}, std::pair{0u, 0x05C1u}}) {
-        bytes.u32le(delta);
-        bytes.u32le(0);
-        bytes.u32le(word);
-    }
-    MidiHeader h;
-    h.data = bytes.data();
-    h.bufferLength = h.bytesRecorded = uint32_t(bytes.size());
-    ASSERT_EQ(stream->PrepareHeader(h), MidiResult::NoError);
-    ASSERT_EQ(stream->Out(h), MidiResult::NoError);
-    ASSERT_EQ(stream->Restart(), MidiResult::NoError);
-    ASSERT_TRUE(streamClient.done.WaitFor(1));
-    ASSERT_TRUE(heard.WaitFor(3));
-    EXPECT_EQ(heard.items, (std::vector<uint32_t>{0x643C90, 0x003C90, 0x05C1}));
-
-    InClient inClient;
-    std::unique_ptr<CMidiInPort> port;
-    ASSERT_EQ(backend.OpenInput(in, inClient, port), MidiResult::NoError);
+    MidiSession session(devices);
+    Client client;
+    std::unique_ptr<OutStream> stream;
+    std::unique_ptr<InPort> port;
+    ASSERT_EQ(session.OpenOutStream(out, client, stream), MidiResult::NoError);
+    ASSERT_EQ(session.OpenInPort(in, client, port), MidiResult::NoError);
     ASSERT_EQ(port->Start(), MidiResult::NoError);
-    const std::vector<unsigned char> note = {0x91, 0x40, 0x50};
-    keyboard.sendMessage(&note);
-    ASSERT_TRUE(inClient.received.WaitFor(1));
-    EXPECT_EQ(inClient.received.items[0], 0x504091u);
+    stream->SetTimeDiv(96);
+    stream->SetTempo(500000);
 
-    EXPECT_EQ(port->Close(), MidiResult::NoError);
-    EXPECT_EQ(stream->UnprepareHeader(h), MidiResult::NoError);
-    EXPECT_EQ(stream->Close(), MidiResult::NoError);
+    // Notes at ticks 0 and 24 (125 ms apart), the tempo doubles at tick 48,
+    // then a program change and a system exclusive message 62.5 ms apart.
+    const std::vector<uint8_t> sysex = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+    test::StreamBufferBuilder b;
+    b.Event(0, 0x643C90).Event(24, 0x003C90).Event(24, mevt::kTempo | 250000).Event(0, 0x0005C1).Long(24, sysex);
+    MidiHeader& h = b.Header(0);
+    ASSERT_EQ(stream->Prepare(h), MidiResult::NoError);
+    ASSERT_EQ(stream->Queue(h), MidiResult::NoError);
+    ASSERT_EQ(stream->Restart(), MidiResult::NoError);
+
+    ASSERT_TRUE(heard.WaitFor(4)) << heard.items.size() << " arrived";
+    ASSERT_TRUE(client.done.WaitFor(1));
+    std::vector<std::vector<uint8_t>> bytes;
+    for (const auto& item : heard.items) bytes.push_back(item.bytes);
+    EXPECT_EQ(bytes, (std::vector<std::vector<uint8_t>>{{0x90, 0x3C, 0x64}, {0x90, 0x3C, 0x00}, {0xC1, 0x05}, sysex}));
+    auto ms = [&](size_t i) {
+        return std::chrono::duration<double, std::milli>(heard.items[i].at - heard.items[0].at).count();
+    };
+    EXPECT_NEAR(ms(1), 125.0, 25.0);
+    EXPECT_NEAR(ms(2), 250.0, 25.0);
+    EXPECT_NEAR(ms(3), 312.5, 25.0);
+
+    const std::vector<unsigned char> note = {0x92, 0x40, 0x50};
+    player.sendMessage(&note);
+    ASSERT_TRUE(client.input.WaitFor(1));
+    EXPECT_EQ(client.input.items[0].bytes, (std::vector<uint8_t>{0x92, 0x40, 0x50}));
+
+    port->Close();
+    stream->Close();
+}
+
+} // namespace
+} // namespace zib
+
+
+namespace zib {
+namespace {
+
+// The application side on the steady clock with RtMidi's JACK ports: port 0
+// plays on the test's JACK input.
+struct JackHost : PlaybackHost {
+    explicit JackHost(MidiDeviceList& d) : devices(d) {}
+    MidiDeviceList& Devices() override { return devices; }
+    PlayerSlot& Player() override { return slot; }
+    StreamBuffers* AllocStreamBuffers() override { return buffers.Alloc() ? &buffers : nullptr; }
+    UserMidiPortMap::Entry OutPort(int port) const override { return outPorts[port]; }
+    UserMidiPortMap::Entry InPort(int device) const override { return inPorts[device]; }
+    int Language() const override { return 0; }
+
+    MidiDeviceList& devices;
+    std::atomic<int> playing{0}, kind{0};
+    std::atomic<IZibPlayer*> active{nullptr};
+    PlayerSlot slot{playing, active, kind};
+    StreamBuffers buffers;
+    UserMidiPortMap outPorts, inPorts;
+};
+
+// The playback engine plays a small song into JACK: order, bytes and a
+// loose timing bound (a wrong tempo would show as hundreds of ms).
+TEST(RtMidiJackLoopbackTest, TheEnginePlaysASongThroughJackInOrderAndOnTime)
+{
+    test::JackDummyServer server;
+    if (!server.IsUp()) GTEST_SKIP() << server.Problem();
+    Arrivals heard;
+    RtMidiIn collector(RtMidi::UNIX_JACK, "zibsong");
+    collector.setCallback(
+        [](double, std::vector<unsigned char>* m, void* arrivals) {
+            static_cast<Arrivals*>(arrivals)->Put(std::vector<uint8_t>(m->begin(), m->end()));
+        },
+        &heard);
+    collector.openVirtualPort("in");
+
+    MidiDeviceList devices(std::make_shared<SteadyMidiClock>());
+    devices.AddBackend(std::make_shared<RtMidiBackend>(RtMidiBackend::Api::Jack, "ZibTest"));
+    devices.Refresh();
+    const int out = devices.FindOutDevice("zibsong:in");
+    ASSERT_GE(out, 0);
+    JackHost host(devices);
+    host.outPorts[0] = {uint8_t(out), 1};
+
+    // Division 96 at 500 ms per beat, the tempo doubling at tick 96
+    test::SmfBuilder b(1, 96);
+    b.AddTrack().Tempo(0, 500000).TimeSig(0, 4, 2).Tempo(96, 250000);
+    b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(48, 0, 60).NoteOn(96, 0, 62, 100).NoteOff(144, 0, 62);
+    test::FakePlaybackDocument doc(b.Build());
+    test::FakePlaybackUi ui;
+    PlaybackEngine engine(doc, ui, host);
+    ASSERT_TRUE(engine.PrepareForDocument());
+    engine.StartMidiPlayback();
+    ASSERT_EQ(host.playing.load(), 1);
+    for (int i = 0; i < 300 && ui.finished == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        engine.DeliverUi();
+    }
+    EXPECT_EQ(ui.finished, 1);
+    ASSERT_TRUE(heard.WaitFor(5)) << heard.items.size() << " arrived";
+    std::vector<std::vector<uint8_t>> bytes;
+    for (const auto& item : heard.items) bytes.push_back(item.bytes);
+    EXPECT_EQ(bytes, (std::vector<std::vector<uint8_t>>{
+                         {0xB0, 0x07, 0x64}, {0x90, 0x3C, 0x64}, {0x80, 0x3C, 0x00}, {0x90, 0x3E, 0x64}, {0x80, 0x3E, 0x00}}));
+    auto ms = [&](size_t i) {
+        return std::chrono::duration<double, std::milli>(heard.items[i].at - heard.items[1].at).count();
+    };
+    EXPECT_NEAR(ms(2), 250.0, 30.0);
+    EXPECT_NEAR(ms(3), 500.0, 30.0);
+    EXPECT_NEAR(ms(4), 625.0, 30.0);
 }
 
 } // namespace

@@ -1,165 +1,229 @@
-#include "tests/devices/player/PlayerRig.h"
+// The song position: conversions, the transport commands, the markers and
+// the tempo, through the engine of a stopped (or playing) bar view.
+
+#include "devices/core/PlaybackTexts.h"
+#include "tests/support/PlaybackFakes.h"
+#include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 
-namespace zib::test {
+namespace zib {
 namespace {
 
-// 4/4 for two measures, then 3/4
-std::vector<uint8_t> MixedMeters()
+using test::PlaybackRig;
+using test::SmfBuilder;
+
+// Two measures of 4/4, then 3/4 from measure 2 (division 96): measures start
+// at 0, 384, 768, 1056, ...
+std::vector<uint8_t> song()
 {
     SmfBuilder b(1, 96);
-    b.AddTrack().Tempo(0, 96000).TimeSig(0, 4, 2).TimeSig(768, 3, 2);
-    b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60).NoteOn(1000, 0, 62, 100).NoteOff(1100, 0, 62);
+    b.AddTrack().Tempo(0, 500000).TimeSig(0, 4, 2).TimeSig(768, 3, 2).Tempo(400, 400000);
+    b.AddTrack().NoteOn(0, 0, 60, 90).NoteOff(96, 0, 60).NoteOn(800, 0, 62, 90).NoteOff(900, 0, 62);
     return b.Build();
 }
 
 TEST(TransportTest, TicksAndMeasureBeatTickConvertBothWays)
 {
-    PlayerRig rig(MixedMeters());
+    PlaybackRig rig(song());
+    ASSERT_TRUE(rig.engine.PrepareForDocument());
     struct Case {
         uint32_t tick, measure, beat, inBeat;
     };
     const Case cases[] = {
-        {0, 0, 0, 0},    {95, 0, 0, 95},  {384, 1, 0, 0},  {767, 1, 3, 95},
-        {768, 2, 0, 0},  {1055, 2, 2, 95}, {1056, 3, 0, 0}, {1056 + 288 * 10 + 100, 13, 1, 4},
+        {0, 0, 0, 0},       {95, 0, 0, 95},      {96, 0, 1, 0},    {384, 1, 0, 0}, // a measure start
+        {767, 1, 3, 95},    {768, 2, 0, 0},      {1055, 2, 2, 95}, {1056, 3, 0, 0},
+        {1056 + 288 * 10 + 97, 13, 1, 1}, // far past the song: the last signature goes on
     };
     for (const Case& c : cases) {
-        uint32_t m = 0, b = 0, t = 0;
-        rig.player->TicksToMbt(c.tick, m, b, t);
-        EXPECT_EQ((std::array<uint32_t, 3>{m, b, t}), (std::array<uint32_t, 3>{c.measure, c.beat, c.inBeat})) << c.tick;
-        EXPECT_EQ(rig.player->MbtToTicks(c.measure, c.beat, c.inBeat), c.tick);
+        uint32_t m = 9, b = 9, t = 9;
+        rig.engine.TicksToMbt(c.tick, m, b, t);
+        EXPECT_EQ(m, c.measure) << c.tick;
+        EXPECT_EQ(b, c.beat) << c.tick;
+        EXPECT_EQ(t, c.inBeat) << c.tick;
+        EXPECT_EQ(rig.engine.MbtToTicks(c.measure, c.beat, c.inBeat), c.tick) << c.tick;
     }
-    EXPECT_EQ(rig.player->FindEventAtTick(97, 0), 4); // the signature at 768
-    EXPECT_EQ(rig.player->FindEventAtTick(2000, 0), -1);
-    EXPECT_EQ(rig.player->FindEventAtTick(0, 99), -1);
-    EXPECT_EQ(rig.player->FindEventAfterTick(0, 0), 3);
-    EXPECT_EQ(rig.player->FindEventAfterTick(5000, 0), 6) << "the last index when none is after";
 }
 
-TEST(TransportTest, MeasureStepsMarkersAndTheirTexts)
+TEST(TransportTest, SearchesFindEventsByTick)
 {
-    PlayerRig rig(MixedMeters());
-    rig.player->PrevBar();
-    EXPECT_EQ(rig.player->PositionMeasure(), 0u);
-    for (int i = 0; i < 3; ++i) rig.player->NextBar();
-    EXPECT_EQ(rig.player->PositionMeasure(), 3u);
-    EXPECT_EQ(rig.view.positionTexts.back(), "  4:01:000    ");
-    for (int i = 0; i < 10; ++i) rig.player->NextBar(); // on into the extended map
-    EXPECT_EQ(rig.player->PositionMeasure(), 13u);
-    EXPECT_EQ(rig.player->CurrentEventIndex(), -1) << "past the song";
-
-    rig.player->JumpToMbt(2, 1, 5);
-    rig.player->SetThruAtPosition();
-    EXPECT_EQ(rig.player->Thru().tick, 768u + 96 + 5);
-    EXPECT_EQ(rig.view.thruText, "  3:02:005    ");
-    rig.player->JumpToMbt(3, 0, 0);
-    rig.player->SetFromAtPosition(); // From after Thru pushes Thru along
-    EXPECT_EQ(rig.player->From().tick, 1056u);
-    EXPECT_EQ(rig.player->Thru().tick, 1056u);
-    rig.player->SetEndMarker(1, 0, 0); // Thru before From pulls From back
-    EXPECT_EQ(rig.player->From().tick, 384u);
-    EXPECT_EQ(rig.player->Thru().tick, 384u);
-
-    rig.player->JumpToMbt(0, 2, 0);
-    rig.player->SetThruBeforeMeasure(); // in the first measure: tick 0
-    EXPECT_EQ(rig.player->Thru().tick, 0u);
-    EXPECT_EQ(rig.player->From().tick, 0u);
-    rig.player->JumpToMbt(2, 1, 0);
-    rig.player->SetThruBeforeMeasure();
-    EXPECT_EQ(rig.player->Thru().tick, 767u);
-    EXPECT_EQ(rig.player->Thru().measure, 1u);
-
-    rig.player->UpdateMarkerTexts();
-    EXPECT_EQ(rig.view.fromText, "001:01:000    ");
-    EXPECT_EQ(rig.view.thruText, "002:04:095    ");
+    PlaybackRig rig(song());
+    const auto& events = rig.doc.sequence.GetEvents();
+    ASSERT_EQ(events.size(), 8u); // two tempos, two signatures, four notes
+    EXPECT_EQ(rig.engine.FindEventAtTick(96, 0), 3);
+    EXPECT_EQ(rig.engine.FindEventAtTick(97, 0), 4);
+    EXPECT_EQ(rig.engine.FindEventAtTick(901, 0), -1);
+    EXPECT_EQ(rig.engine.FindEventAtTick(0, 8), -1);
+    EXPECT_EQ(rig.engine.FindEventAtTick(0, -5), 0);
+    EXPECT_EQ(rig.engine.FindEventAfterTick(96, 0), 4);
+    EXPECT_EQ(rig.engine.FindEventAfterTick(900, 0), 7); // none after: the last index
+    EXPECT_EQ(rig.engine.FindLastPlayableEvent(), 7);
 }
 
-TEST(TransportTest, RewindAndGoToEndAndTheEmptySong)
+TEST(TransportTest, TransportCommandsMoveThePositionAndRefuseWhilePlaying)
 {
-    PlayerRig rig(MixedMeters());
-    rig.player->GoToEnd();
-    EXPECT_EQ(rig.player->CurrentEventIndex(), 6);
-    EXPECT_EQ(rig.player->PositionMeasure(), 3u);
-    rig.player->Rewind();
-    EXPECT_EQ(rig.player->PositionMeasure(), 0u);
-    EXPECT_EQ(rig.player->CurrentEventIndex(), 0);
-    EXPECT_EQ(rig.view.positionTexts.back(), "  1:01:000    ");
+    PlaybackRig rig(song());
+    ASSERT_TRUE(rig.engine.PrepareForDocument());
+    auto where = [&] {
+        return std::to_string(rig.engine.PositionMeasure()) + ":" + std::to_string(rig.engine.PositionBeat()) + ":" +
+               std::to_string(rig.engine.PositionTick()) + " #" + std::to_string(rig.engine.CurrentEventIndex()) +
+               " " + std::to_string(rig.engine.TempoShown()) + "bpm";
+    };
+    rig.engine.NextBar();
+    EXPECT_EQ(where(), "1:0:0 #4 120bpm"); // the tempo event at 400 comes after this position
+    rig.engine.NextBar();
+    EXPECT_EQ(where(), "2:0:0 #5 150bpm");
+    for (int i = 0; i < 10; ++i) rig.engine.NextBar();
+    EXPECT_EQ(where(), "12:0:0 #-1 150bpm"); // past the song the map goes on
+    rig.engine.PrevBar();
+    EXPECT_EQ(where(), "11:0:0 #-1 150bpm");
+    rig.engine.GoToEnd();
+    EXPECT_EQ(where(), "2:1:36 #7 150bpm");
+    EXPECT_EQ(rig.ui.positionTexts.back(), "  3:02:036    ");
+    rig.engine.Rewind();
+    EXPECT_EQ(where(), "0:0:0 #0 120bpm");
+    EXPECT_EQ(rig.ui.positionTexts.back(), "  1:01:000    ");
+    rig.engine.PrevBar();
+    EXPECT_EQ(where(), "0:0:0 #0 120bpm");
 
-    PlayerRig empty(SmfBuilder(1, 96).Build());
-    empty.player->GoToEnd();
-    EXPECT_EQ(empty.player->CurrentEventIndex(), -1);
-    EXPECT_EQ(empty.player->PositionMeasure(), 0u);
-    EXPECT_EQ(empty.player->TempoShown(), empty.player->InitialTempo());
-    empty.Start();
-    EXPECT_FALSE(empty.host.slot.IsPlaying()) << "an empty song does not play";
+    // While playing they do nothing.
+    rig.engine.StartMidiPlayback();
+    rig.Advance(10000);
+    rig.engine.NextBar();
+    rig.engine.GoToEnd();
+    rig.engine.SetFromAtPosition();
+    EXPECT_EQ(rig.engine.PositionMeasure(), 0u);
+    EXPECT_EQ(rig.engine.From().tick, 0u);
 }
 
-TEST(TransportTest, PositionCommandsWaitWhilePlayingAndTheLoopStaysOffPastThru)
+TEST(TransportTest, MarkersPushEachOtherAndShowTheirTexts)
 {
-    PlayerRig rig(MixedMeters());
-    rig.player->SetEndMarker(1, 0, 0);
-    rig.player->JumpToMbt(1, 1, 0);
-    rig.Start();
-    rig.player->Rewind();
-    rig.player->NextBar();
-    EXPECT_EQ(rig.player->PositionMeasure(), 1u);
-    rig.host.devices->AdvanceUs(50'000);
-    rig.player->ToggleLoop(); // the fill is past Thru already
-    EXPECT_EQ(rig.doc.loop, 0u);
-    EXPECT_FALSE(rig.view.loopButton);
-    ASSERT_TRUE(rig.RunToEnd());
+    PlaybackRig rig(song());
+    ASSERT_TRUE(rig.engine.PrepareForDocument());
+    EXPECT_EQ(rig.ui.fromText, "001:01:000    ");
+    rig.engine.JumpToMbt(1, 2, 0);
+    rig.engine.SetThruAtPosition();
+    EXPECT_EQ(rig.engine.Thru().tick, 576u);
+    EXPECT_EQ(rig.ui.thruText, "  2:03:000    ");
+    rig.engine.JumpToMbt(2, 0, 0);
+    rig.engine.SetFromAtPosition(); // past Thru: Thru comes along
+    EXPECT_EQ(rig.engine.From().tick, 768u);
+    EXPECT_EQ(rig.engine.Thru().tick, 768u);
+    EXPECT_EQ(rig.engine.From().index, 5);
+    rig.engine.SetEndMarker(0, 1, 0); // before From: From comes along
+    EXPECT_EQ(rig.engine.From().tick, 96u);
+    EXPECT_EQ(rig.engine.Thru().tick, 96u);
+    rig.engine.JumpToMbt(2, 1, 5);
+    rig.engine.SetThruBeforeMeasure(); // the last tick of the measure before
+    EXPECT_EQ(rig.engine.Thru().tick, 767u);
+    EXPECT_EQ(rig.engine.Thru().measure, 1u);
+    rig.engine.Rewind();
+    rig.engine.SetThruBeforeMeasure(); // in the first measure: tick 0, and From with it
+    EXPECT_EQ(rig.engine.Thru().tick, 0u);
+    EXPECT_EQ(rig.engine.From().tick, 0u);
+    rig.engine.SetEndMarker(2, 0, 0);
+    rig.engine.GoToEndMarker();
+    EXPECT_EQ(rig.engine.PositionMeasure(), 2u);
+    rig.engine.GoToStartMarker();
+    EXPECT_EQ(rig.engine.PositionMeasure(), 0u);
+    EXPECT_GT(rig.ui.eventEditorRefreshes, 0);
 }
 
-TEST(TransportTest, ATempoChangeEditsTheTempoEventOrMakesOneWithUndo)
+TEST(TransportTest, TheLoopComesOnWhilePlayingOnlyBeforeTheFillPassedThru)
+{
+    PlaybackRig rig(song());
+    ASSERT_TRUE(rig.engine.PrepareForDocument());
+    rig.engine.SetStartMarker(0, 0, 0);
+    rig.engine.SetEndMarker(0, 2, 0); // tick 192, 500 ms in
+    rig.engine.StartMidiPlayback();
+    rig.engine.ToggleLoop();
+    EXPECT_TRUE(rig.doc.loop);
+    EXPECT_TRUE(rig.ui.loopButton);
+    rig.engine.ToggleLoop();
+    EXPECT_FALSE(rig.doc.loop);
+    rig.Advance(800'000);
+    rig.engine.ToggleLoop(); // Thru has been passed
+    EXPECT_FALSE(rig.doc.loop);
+    EXPECT_FALSE(rig.ui.loopButton);
+    rig.engine.StartMidiPlayback();
+    EXPECT_TRUE(rig.RunUntilFinished());
+    // Every fill switches the loop off.
+    rig.doc.loop = true;
+    rig.engine.PrepareForDocument();
+    EXPECT_FALSE(rig.doc.loop);
+}
+
+TEST(TransportTest, ChangingTheTempoEditsTheEventInForceOrMakesOne)
 {
     {
-        PlayerRig rig(MixedMeters());
-        rig.player->JumpToMbt(1, 0, 0);
-        rig.player->ChangeCurrentTempo(120);
-        const CMidiEvent& tempo = *rig.doc.sequence.GetEvent(0);
-        EXPECT_EQ(tempo.data[3] << 16 | tempo.data[4] << 8 | tempo.data[5], 500000);
-        EXPECT_EQ(rig.player->TempoShown(), 120u);
-        EXPECT_EQ(rig.player->InitialTempo(), 120u) << "it is the song's first tempo event";
+        PlaybackRig rig(song());
+        ASSERT_TRUE(rig.engine.PrepareForDocument());
+        rig.engine.JumpToMbt(2, 0, 0);
+        rig.engine.ChangeCurrentTempo(100); // the event at 400 is in force here
+        const CMidiEvent& e = *rig.doc.sequence.GetEvents()[4];
+        ASSERT_EQ(e.time, 400u);
+        EXPECT_EQ(e.data[3] << 16 | e.data[4] << 8 | e.data[5], 600000);
+        EXPECT_EQ(rig.engine.TempoShown(), 100u);
+        EXPECT_EQ(rig.engine.InitialTempo(), 120u); // not the song's first tempo
         ASSERT_EQ(rig.doc.undo.size(), 1u);
-        EXPECT_EQ(rig.doc.undo[0].operation, 0);
-        EXPECT_EQ(rig.doc.undo[0].target, 1);
-        EXPECT_EQ(rig.doc.undo[0].data[5], 96000 & 0xFF) << "the undo record holds the old value";
-        EXPECT_EQ(rig.view.tempoTexts.back(), "120");
-        EXPECT_EQ(rig.view.tempoEditorRefreshes, 1);
+        EXPECT_EQ(rig.doc.undo[0].operation, PlaybackUndoOperation::Modify);
+        EXPECT_EQ(rig.doc.undo[0].target, PlaybackUndoTarget::MasterTrackEvent);
+        EXPECT_EQ(rig.ui.tempoTexts.back(), "100");
+        rig.engine.ChangeCurrentTempo(100); // the tempo shown already: nothing
+        rig.engine.ChangeCurrentTempo(0);
+        EXPECT_EQ(rig.doc.undo.size(), 1u);
     }
     {
+        // A song without events, and one without a tempo event: a new one at the position
         SmfBuilder b(1, 96);
-        b.AddTrack().TimeSig(0, 4, 2);
-        b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(400, 0, 60);
-        PlayerRig rig(b.Build());
-        rig.player->JumpToMbt(0, 2, 0);
-        const size_t before = rig.doc.sequence.GetEventCount();
-        rig.player->ChangeCurrentTempo(150);
-        ASSERT_EQ(rig.doc.sequence.GetEventCount(), before + 1);
-        const CMidiEvent& made = *rig.doc.sequence.GetEvent(2);
-        EXPECT_EQ(made.time, 192u);
-        EXPECT_EQ(made.length, 6u);
-        EXPECT_EQ(made.data[1], 0x51);
+        b.AddTrack().TrackName(0, "x");
+        PlaybackRig rig(b.Build());
+        ASSERT_TRUE(rig.engine.PrepareForDocument());
+        while (rig.doc.sequence.GetEventCount() > 0) rig.doc.sequence.RemoveEvent(0);
+        rig.engine.ChangeCurrentTempo(150);
+        ASSERT_EQ(rig.doc.sequence.GetEventCount(), 1u);
+        const CMidiEvent& e = *rig.doc.sequence.GetEvents()[0];
+        EXPECT_EQ(e.status, 0xFF);
+        EXPECT_EQ(e.length, 6u);
+        EXPECT_EQ(e.data[1], 0x51);
+        EXPECT_EQ(e.data[3] << 16 | e.data[4] << 8 | e.data[5], 400000);
+        EXPECT_EQ(rig.engine.InitialTempo(), 150u);
         ASSERT_EQ(rig.doc.undo.size(), 1u);
-        EXPECT_EQ(rig.doc.undo[0].operation, 1);
-        EXPECT_EQ(rig.doc.undo[0].index, 2);
-        EXPECT_EQ(rig.player->InitialTempo(), 150u);
+        EXPECT_EQ(rig.doc.undo[0].operation, PlaybackUndoOperation::Insert);
+        EXPECT_GT(rig.doc.modified, 0);
+        // Go To End on an empty list: 1:01:000 and no event
+        while (rig.doc.sequence.GetEventCount() > 0) rig.doc.sequence.RemoveEvent(0);
+        rig.engine.GoToEnd();
+        EXPECT_EQ(rig.engine.CurrentEventIndex(), -1);
+        EXPECT_EQ(rig.ui.positionTexts.back(), "  1:01:000    ");
+    }
+    {
+        // While playing: at once on the session clock, and the tempo event last played is changed
+        PlaybackRig rig(song());
+        ASSERT_TRUE(rig.engine.PrepareForDocument());
+        rig.engine.StartMidiPlayback();
+        rig.Advance(100000);
+        rig.engine.ChangeCurrentTempo(60);
+        const CMidiEvent& first = *rig.doc.sequence.GetEvents()[0];
+        EXPECT_EQ(first.data[3] << 16 | first.data[4] << 8 | first.data[5], 1000000);
+        rig.engine.StartMidiPlayback();
+        EXPECT_TRUE(rig.RunUntilFinished());
     }
 }
 
-TEST(TransportTest, ATempoChangeWhilePlayingActsOnEveryStreamAtOnce)
+TEST(TransportTest, NoteNamesInTheSixAlphabetsAndThePositionTexts)
 {
-    PlayerRig rig(MixedMeters());
-    rig.Start();
-    rig.host.devices->AdvanceUs(200'000);
-    rig.player->ChangeCurrentTempo(125); // 480000 us: 5 ms per tick
-    ASSERT_TRUE(rig.RunToEnd());
-    const auto played = rig.Played();
-    ASSERT_EQ(played.size(), 4u);
-    // Tick 1000 lies 200 ms into the song plus 800 ticks of 5 ms
-    EXPECT_NEAR(played[2].tick, 200 + 800 * 5, 10);
+    struct Case {
+        int note, alphabet;
+        const char* text;
+    };
+    const Case cases[] = {{60, 0, "C4"},   {61, 1, "s#4"},  {67, 2, "Sol4"}, {63, 3, "g-4"},
+                          {70, 4, "Ni-4"}, {71, 5, "Si4"},  {0, 0, "C-1"},   {127, 9, "G9"}};
+    for (const Case& c : cases) EXPECT_STREQ(GetNoteOctaveText(c.note, c.alphabet), c.text) << c.note;
+    EXPECT_EQ(FormatPositionText(0, 0, 5), "  1:01:005    ");
+    EXPECT_EQ(FormatMarkerText(9, 2, 0), "010:03:000    ");
+    EXPECT_EQ(FormatTempoText(96), " 96");
 }
 
 } // namespace
-} // namespace zib::test
+} // namespace zib

@@ -105,8 +105,12 @@ TEST_F(MidiDocGui, OpenedFileShowsItsTracksAndTheMidiBars)
     EXPECT_TRUE(r.has("list: title=Song.mid rows=64 columns=|Track name||||Ch|In Port|Out Port|Bank|Patch|Vol|Pan|"
                       "Size|"));
     using Cells = std::vector<std::string>;
-    EXPECT_EQ(rowCells(r, 0), (Cells{"1   ", "Track 1", "S", "M", "R", "1", "", "  1", "---", "2", "90", "---", "4", ""}));
-    EXPECT_EQ(rowCells(r, 1), (Cells{"2   ", "Track 2", "S", "M", "R", "2", "", "  1", "---", "3", "90", "---", "4", ""}));
+    // Patches are named by the instrument of the track's port and channel:
+    // "default" plays General MIDI.
+    EXPECT_EQ(rowCells(r, 0), (Cells{"1   ", "Track 1", "S", "M", "R", "1", "", "  1", "---", "Bright Acoustic Piano",
+                                     "90", "---", "4", ""}));
+    EXPECT_EQ(rowCells(r, 1), (Cells{"2   ", "Track 2", "S", "M", "R", "2", "", "  1", "---", "Electric Grand Piano",
+                                     "90", "---", "4", ""}));
     EXPECT_EQ(rowCells(r, 2), (Cells{"3   ", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
     EXPECT_TRUE(r.has("menubar: File|Edit|View|Utils|&Window|Help"));
 

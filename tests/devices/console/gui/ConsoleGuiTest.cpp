@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace zib {
 namespace {
 
@@ -41,10 +43,11 @@ TEST_F(ConsoleGui, ElementButtonsPianoAndKeysNameTheChord)
     EXPECT_TRUE(r.has("console: lit=1 chord=" + FormatChordDisplay({2, 21, 0}) + " tempo=80"));
 }
 
-// Start plays through the built-in synthesizer; the console does not close
-// while it plays, and closes once stopped.
+// Start plays on the MIDI OUT device of the settings; the console does not
+// close while it plays, and closes once stopped, ending the note it started.
 TEST_F(ConsoleGui, PlaysAndClosesOnlyWhenStopped)
 {
+    FileProfile(session_.settingsFile()).setInt("Settings", "MidiOutDevID", 1); // "Zib Test:Out A"
     const ZibRun r =
         run("run-dialog console\n"
             "dialog click 1808; pause 400; log 1808; click cancel; log 1808; click 1808; log 1808; "
@@ -56,6 +59,29 @@ TEST_F(ConsoleGui, PlaysAndClosesOnlyWhenStopped)
     EXPECT_EQ(buttons[2], "control 1808: label=Start enabled=1");
     EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
     EXPECT_TRUE(r.has("dialog-end: title=Style Playback Simulator - Sample result=5101"));
+    // VAR1's C4 on ACC1 (channel 12) sounds 750 ms, longer than it was let play.
+    const auto heard = session_.midiHeard("Zib Test:Out A");
+    auto has = [&](const std::string& bytes) {
+        return std::find(heard.begin(), heard.end(), "Zib Test:Out A: " + bytes) != heard.end();
+    };
+    EXPECT_TRUE(has("9B 3C 64")) << ::testing::PrintToString(heard);
+    EXPECT_TRUE(has("9B 3C 00")) << "ended at the stop";
+}
+
+// A MIDI OUT device that is not there: the console plays on the built-in
+// synthesizer and says so in the status bar; the setting stays.
+TEST_F(ConsoleGui, AMissingOutDevicePlaysOnTheBuiltInSynth)
+{
+    FileProfile(session_.settingsFile()).setInt("Settings", "MidiOutDevID", 9);
+    const ZibRun r = run("run-dialog console\ndialog click 1808; pause 300; click 1808; cancel\nlog-frame\n");
+    EXPECT_NE(r.line("frame:").find(
+                  "status=MIDI OUT device not found: playing on Zib built-in synth (General MIDI)"),
+              std::string::npos)
+        << r.line("frame:");
+    const auto heard = session_.midiHeard("Zib built-in synth (General MIDI)");
+    EXPECT_NE(std::find(heard.begin(), heard.end(), "Zib built-in synth (General MIDI): 9B 3C 64"), heard.end())
+        << ::testing::PrintToString(heard);
+    EXPECT_EQ(FileProfile(session_.settingsFile()).getInt("Settings", "MidiOutDevID"), 9);
 }
 
 // The relation dialog's sample run: port 1, channel 10 gets an instrument.

@@ -86,6 +86,33 @@ TEST_F(SetupGui, PortsDialogWarnsAboutEmptyListsAndStoresTheMaps)
               (std::vector<uint8_t>{0, 1}));
 }
 
+// The fake devices are three OUT devices: 0 the synthesizer's stand-in, 1
+// "Zib Test:Out A", 2 "Zib Test:Out B". The table knew devices 2 and 0, in
+// that order: the list shows 2, 0, 1 with 1 new and not selected. Choosing
+// only the second entry makes it port 1 and moves the first behind it.
+TEST_F(SetupGui, PortsDialogOrdersTheDevicesAsTheTableKnewThem)
+{
+    // A first start knows no table: port 1 plays on the built-in synth.
+    const ZibRun first = run(std::string("menu ") + kMidiPortsSettings + "\ndialog log 1945; cancel\n");
+    EXPECT_TRUE(first.has("control 1945: selection=0 items=Zib built-in synth (General MIDI)|Zib Test:Out A|"
+                          "Zib Test:Out B enabled=1"))
+        << first.line("control 1945:");
+
+    FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{2, 1, 0, 1});
+    const ZibRun r = run(std::string("menu ") + kMidiPortsSettings + "\ndialog log 1047; log 1945; ok\n");
+    EXPECT_TRUE(r.has("control 1945: selection=0,1 items=Zib Test:Out B|Zib built-in synth (General MIDI)|"
+                      "Zib Test:Out A enabled=1"))
+        << r.line("control 1945:");
+    EXPECT_TRUE(r.has("control 1047: label=WARNING: Number of available OUT ports differs from last time! enabled=1"))
+        << r.line("control 1047:");
+    EXPECT_EQ(FileProfile(session_.settingsFile()).getBinary("Settings", "UserMidiOutPorts"),
+              (std::vector<uint8_t>{2, 1, 0, 1, 1, 0}));
+
+    run(std::string("menu ") + kMidiPortsSettings + "\ndialog select 1945 -1; select 1945 1; ok\n");
+    EXPECT_EQ(FileProfile(session_.settingsFile()).getBinary("Settings", "UserMidiOutPorts"),
+              (std::vector<uint8_t>{0, 1, 2, 0, 1, 0}));
+}
+
 TEST_F(SetupGui, InstrumentsItemIsEnabled)
 {
     const ZibRun r = run(std::string("menu ") + kInstruments + "\ndialog cancel\n");

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "devices/core/BarGridModel.h"
+#include "devices/core/PlaybackEngine.h"
+#include "devices/WxPlaybackUi.h"
+
+#include <memory>
+#include <wx/window.h>
+
+class wxTextCtrl;
+
+namespace zib {
+
+class IPlaybackDocument;
+class PlaybackHost;
+
+// The MIDI bar view: the grid of measures beside the track list, with its
+// own header strip of measure numbers, and the owner of the document's
+// player. The window only replays what BarGridModel paints and shows what
+// the PlaybackEngine reports; the position cursor is a line over the grid.
+// The MIDI frame binds its position, From, Thru and tempo windows (any may
+// be absent) and routes the transport commands to Engine().
+class CZibMidBarView : public wxWindow, public WxPlaybackUi {
+public:
+    struct Windows {
+        wxTextCtrl* position = nullptr;
+        wxTextCtrl* from = nullptr;
+        wxTextCtrl* thru = nullptr;
+        wxTextCtrl* tempo = nullptr;
+    };
+
+    CZibMidBarView(wxWindow* parent, IPlaybackDocument& document, PlaybackHost& host, Windows windows);
+    // Closes the player's streams and inputs in any state
+    ~CZibMidBarView() override;
+
+    PlaybackEngine& Engine() { return *m_engine; }
+
+    // Fills the view from its document; false, with the warning, when the
+    // song has 2000 measures or more
+    bool PopulateView();
+    // A row's selection as the track list sets it (row 0-63)
+    void SetRowSelected(int row, bool selected);
+    // Scrolling mirrored from the track list: to a vertical position (pixels),
+    // and its navigation keys: Page Up and Down page, Home and End go to the
+    // first and last column, Left and Right move a column, Up and Down a row
+    void ScrollToVPos(int pos);
+    void HandleNavKey(int keyCode);
+    int ScrollX() const;
+
+    // PlaybackUi
+    void RequestDelivery() override;
+    void SetPositionText(const std::string& text) override;
+    void SetFromText(const std::string& text) override;
+    void SetThruText(const std::string& text) override;
+    void SetTempoText(const std::string& text) override;
+    void DrawCursor() override;
+    void SetLoopButton(bool on) override;
+    void PlaybackFinished(bool sequenceChanged) override;
+
+    class Grid;
+    class Header;
+
+private:
+    friend class Grid;
+    friend class Header;
+    void PaintGrid(wxDC& dc, int scrollX, int scrollY, int width, int height);
+    void PaintHeader(wxDC& dc, int width);
+    void OnHeaderClick(int x);
+
+    IPlaybackDocument& m_document;
+    PlaybackHost& m_host;
+    Windows m_windows;
+    BarGridModel m_grid;
+    std::array<bool, BarGridModel::kRows> m_selected{};
+    std::unique_ptr<PlaybackEngine> m_engine;
+    Header* m_header = nullptr;
+    Grid* m_canvas = nullptr;
+    bool m_filled = false;
+    int m_cursorX = -1;
+};
+
+} // namespace zib

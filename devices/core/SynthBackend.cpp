@@ -1,0 +1,217 @@
+#include "devices/core/SynthBackend.h"
+
+#include "devices/core/MidiClock.h"
+#include "devices/core/MidiDeviceList.h"
+
+#include <algorithm>
+#include <fluidsynth.h>
+
+namespace zib {
+
+// The synthesizer with its settings and, on the steady clock, its audio
+// driver; on a virtual clock the sound rendered so far.
+class SynthBackend::Synth {
+public:
+    Synth() = default;
+    ~Synth()
+    {
+        if (driver) delete_fluid_audio_driver(driver);
+        if (synth) delete_fluid_synth(synth);
+        if (settings) delete_fluid_settings(settings);
+    }
+    Synth(const Synth&) = delete;
+    Synth& operator=(const Synth&) = delete;
+
+    // Renders up to `us` (virtual clock only); the caller holds `mutex`
+    void RenderUntil(int64_t us)
+    {
+        if (driver || us <= startUs) return;
+        const int64_t target = (us - startUs) * kSampleRate / 1'000'000;
+        while (int64_t(rendered.size()) < target) {
+            const int n = int(std::min<int64_t>(target - int64_t(rendered.size()), 4096));
+            left.resize(size_t(n));
+            right.resize(size_t(n));
+            fluid_synth_write_float(synth, n, left.data(), 0, 1, right.data(), 0, 1);
+            for (int i = 0; i < n; ++i) rendered.push_back(0.5f * (left[size_t(i)] + right[size_t(i)]));
+        }
+    }
+
+    // One MIDI message; the caller holds `mutex`
+    void Apply(std::span<const uint8_t> bytes)
+    {
+        if (bytes.empty()) return;
+        const int status = bytes[0];
+        const int channel = status & 0x0F;
+        const int d1 = bytes.size() > 1 ? bytes[1] & 0x7F : 0;
+        const int d2 = bytes.size() > 2 ? bytes[2] & 0x7F : 0;
+        switch (status & 0xF0) {
+        case 0x80: fluid_synth_noteoff(synth, channel, d1); break;
+        case 0x90:
+            if (d2 == 0)
+                fluid_synth_noteoff(synth, channel, d1);
+            else
+                fluid_synth_noteon(synth, channel, d1, d2);
+            break;
+        case 0xA0: fluid_synth_key_pressure(synth, channel, d1, d2); break;
+        case 0xB0: fluid_synth_cc(synth, channel, d1, d2); break;
+        case 0xC0: fluid_synth_program_change(synth, channel, d1); break;
+        case 0xD0: fluid_synth_channel_pressure(synth, channel, d1); break;
+        case 0xE0: fluid_synth_pitch_bend(synth, channel, d1 | (d2 << 7)); break;
+        default:
+            if (status == 0xF0 && bytes.size() >= 2) {
+                // FluidSynth takes the message without its 0xF0 ... 0xF7 frame.
+                size_t n = bytes.size() - 1;
+                if (bytes.back() == 0xF7) --n;
+                fluid_synth_sysex(synth, reinterpret_cast<const char*>(bytes.data() + 1), int(n), nullptr, nullptr,
+                                  nullptr, 0);
+            } else if (status == 0xFF) {
+                fluid_synth_system_reset(synth);
+            }
+            break;
+        }
+    }
+
+    std::mutex mutex;
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    fluid_audio_driver_t* driver = nullptr;
+    int64_t startUs = 0;
+    std::vector<float> rendered;
+    std::vector<float> left, right;
+};
+
+namespace {
+
+// The synthesizer's own messages stay off the console: a machine without
+// an audio device is normal here and reported through the open result.
+void quietLog(int, const char*, void*) {}
+
+void silenceFluidLog()
+{
+    static const bool done = [] {
+        for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level) fluid_set_log_function(level, quietLog, nullptr);
+        return true;
+    }();
+    (void)done;
+}
+
+class SynthSink : public MidiOutSink {
+public:
+    SynthSink(std::shared_ptr<SynthBackend::Synth> synth, bool virtualClock)
+        : m_synth(std::move(synth)), m_virtual(virtualClock)
+    {
+    }
+
+    bool Send(std::span<const uint8_t> bytes, int64_t dueUs) override
+    {
+        std::lock_guard lock(m_synth->mutex);
+        if (m_virtual) m_synth->RenderUntil(dueUs);
+        m_synth->Apply(bytes);
+        return true;
+    }
+    MidiResult Check(OutCall) override { return MidiResult::NoError; }
+
+private:
+    std::shared_ptr<SynthBackend::Synth> m_synth;
+    bool m_virtual;
+};
+
+MidiPortName synthPort()
+{
+    return {"", MidiDeviceList::kSynthName};
+}
+
+} // namespace
+
+SynthBackend::SynthBackend(std::shared_ptr<MidiClock> clock, std::filesystem::path soundFont)
+    : m_clock(std::move(clock)), m_soundFont(std::move(soundFont))
+{
+}
+
+SynthBackend::~SynthBackend() = default;
+
+std::vector<MidiPortName> SynthBackend::OutputPorts()
+{
+    return {synthPort()};
+}
+
+std::vector<MidiPortName> SynthBackend::InputPorts()
+{
+    return {};
+}
+
+MidiResult SynthBackend::EnsureSynth()
+{
+    if (m_synth) return MidiResult::NoError;
+    silenceFluidLog();
+    auto s = std::make_shared<Synth>();
+    s->settings = new_fluid_settings();
+    if (!s->settings) return MidiResult::NoMemory;
+    fluid_settings_setnum(s->settings, "synth.sample-rate", kSampleRate);
+    fluid_settings_setint(s->settings, "synth.midi-channels", 16);
+    s->synth = new_fluid_synth(s->settings);
+    if (!s->synth) return MidiResult::NoMemory;
+    std::vector<std::filesystem::path> fonts;
+    if (!m_soundFont.empty()) fonts.push_back(m_soundFont);
+    fonts.emplace_back("/usr/share/sounds/sf2/default-GM.sf2");
+    fonts.emplace_back("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    bool loaded = false;
+    for (const auto& path : fonts) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec) && fluid_synth_sfload(s->synth, path.c_str(), 1) != FLUID_FAILED) {
+            loaded = true;
+            break;
+        }
+    }
+    if (!loaded) return MidiResult::BadDeviceId;
+    if (m_clock->IsVirtual()) {
+        s->startUs = m_clock->NowUs();
+    } else {
+        for (const char* driver : {"pulseaudio", "alsa"}) {
+            fluid_settings_setstr(s->settings, "audio.driver", driver);
+            if ((s->driver = new_fluid_audio_driver(s->settings, s->synth))) break;
+        }
+        if (!s->driver) return MidiResult::BadDeviceId; // no sound hardware: no such device
+    }
+    m_synth = std::move(s);
+    return MidiResult::NoError;
+}
+
+MidiResult SynthBackend::OpenOutput(const MidiPortName& name, std::unique_ptr<MidiOutSink>& sink)
+{
+    if (!(name == synthPort())) return MidiResult::BadDeviceId;
+    std::lock_guard lock(m_mutex);
+    const MidiResult r = EnsureSynth();
+    if (!Succeeded(r)) return r;
+    sink = std::make_unique<SynthSink>(m_synth, m_clock->IsVirtual());
+    return MidiResult::NoError;
+}
+
+MidiResult SynthBackend::OpenInput(const MidiPortName&, MidiInReceiver, std::unique_ptr<MidiInSource>&)
+{
+    return MidiResult::BadDeviceId;
+}
+
+std::vector<float> SynthBackend::Rendered() const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_synth) return {};
+    std::lock_guard synthLock(m_synth->mutex);
+    return m_synth->rendered;
+}
+
+int64_t SynthBackend::RenderStartUs() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_synth ? m_synth->startUs : 0;
+}
+
+void SynthBackend::RenderUntil(int64_t us)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_synth) return;
+    std::lock_guard synthLock(m_synth->mutex);
+    m_synth->RenderUntil(us);
+}
+
+} // namespace zib
