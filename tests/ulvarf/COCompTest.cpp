@@ -313,5 +313,89 @@ TEST(COComp, RoundTripsEveryVersionAndLevel)
     EXPECT_LT(encode(farRepeat, 3, 2).size(), 40100u);
 }
 
+// The blocks the encoder writes for a set of inputs, as the FNV-1a hash of
+// each block and its length. The encoder's match search may become faster;
+// the bytes it writes must not change.
+uint64_t fnv1a(const Bytes& bytes)
+{
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (uint8_t b : bytes) h = (h ^ b) * 0x100000001b3ull;
+    return h;
+}
+
+Bytes encoderSample(int which)
+{
+    switch (which) {
+    case 0:
+        return midiLikeBytes(200000, 7);
+    case 1:
+        return midiLikeBytes(120000, 9);
+    case 2:
+        return randomBytes(70000, 3);
+    case 3: {
+        Bytes far = randomBytes(40000, 11);
+        far.insert(far.end(), far.begin(), far.begin() + 30000);
+        return far;
+    }
+    case 4: {
+        // Pieces of every kind one after the other, longer than the link ring.
+        Bytes mixed = midiLikeBytes(50000, 5);
+        const Bytes random = randomBytes(20000, 8);
+        mixed.insert(mixed.end(), random.begin(), random.end());
+        const Bytes period = periodicBytes(30000, {0x90, 0x3C, 0x64, 0x80});
+        mixed.insert(mixed.end(), period.begin(), period.end());
+        const Bytes again = midiLikeBytes(60000, 5);
+        mixed.insert(mixed.end(), again.begin(), again.end());
+        return mixed;
+    }
+    case 5: {
+        // Mostly zero with a byte here and there: long chains of short matches.
+        Bytes sparse(150000, 0);
+        zib::test::SampleRandom random(21);
+        for (int i = 0; i < 3000; ++i) sparse[random.below(uint32_t(sparse.size()))] = uint8_t(random.next());
+        return sparse;
+    }
+    default:
+        return Bytes(300000, 0x55); // one match longer than the hashed stretch
+    }
+}
+
+TEST(COComp, TheEncoderWritesTheSameBlocksAsAlways)
+{
+    const struct {
+        int sample;
+        int level;
+        size_t length;
+        uint64_t hash;
+    } expected[] = {
+        {0, 0, 50026, 0x68b49bdeb285696full},
+        {0, 1, 43023, 0xe8f5fe84101bc924ull},
+        {0, 2, 40872, 0x7b9fbeb7f2ca5a32ull},
+        {1, 0, 27398, 0x06d0f7efe7eae86cull},
+        {1, 1, 23526, 0xc8f61582e00877aaull},
+        {1, 2, 22394, 0xf76c65cb9fa2516cull},
+        {2, 0, 70023, 0xbbc11f66a41ae69bull},
+        {2, 1, 70023, 0x753893b217645766ull},
+        {2, 2, 70025, 0xf9005de18623beafull},
+        {3, 0, 40030, 0x9174b243d725c961ull},
+        {3, 1, 40033, 0xb9a683498b4e1beaull},
+        {3, 2, 40030, 0xc0c0fe0ea2321855ull},
+        {4, 0, 45474, 0x9963898d4805fef3ull},
+        {4, 1, 41855, 0x68c3e1a4a6dcdb2bull},
+        {4, 2, 40971, 0x99060bb7bfb5b32cull},
+        {5, 0, 14672, 0xa9eb43cb19e22b00ull},
+        {5, 1, 12620, 0xbf87f83b82492e98ull},
+        {5, 2, 11136, 0x6cf614e33025f5bfull},
+        {6, 0, 41, 0xb7c8b22e5c1f18a2ull},
+        {6, 1, 41, 0x36b493f81202fe5full},
+        {6, 2, 41, 0xe3415eec11923578ull},
+    };
+    for (const auto& e : expected) {
+        const Bytes block = encode(encoderSample(e.sample), 3, e.level);
+        EXPECT_EQ(block.size(), e.length) << e.sample << " l" << e.level;
+        EXPECT_EQ(fnv1a(block), e.hash) << e.sample << " l" << e.level;
+    }
+}
+
 } // namespace
 } // namespace zib::ulvarf
