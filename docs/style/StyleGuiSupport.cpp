@@ -1,5 +1,7 @@
 #include "docs/style/StyleGuiSupport.h"
 
+#include "app/core/FormatText.h"
+
 #include "app/CMainFrame.h"
 #include "app/CMainToolBar.h"
 #include "app/CZibApp.h"
@@ -84,20 +86,9 @@ bool PutClipboardBlock(const std::vector<uint8_t>& block)
     return wxTheClipboard->SetData(data);
 }
 
-void InstallStyleToolbarButtons()
+wxString StyFormat(std::string_view format, std::initializer_list<std::string_view> args)
 {
-    CMainFrame* frame = CMainFrame::Get();
-    if (!frame) return;
-    for (const auto& [bar, buttons] : {std::pair{MainBar::StyDoc, StyDocToolbarButtons()},
-                                       std::pair{MainBar::MoveItem, MoveItemToolbarButtons()}}) {
-        CMainToolBar* toolbar = frame->Toolbar(bar);
-        if (!toolbar || toolbar->ButtonCount() > 0) continue;
-        toolbar->SetButtons(buttons, language());
-        if (wxAuiManager* manager = wxAuiManager::GetManager(toolbar)) {
-            manager->GetPane(toolbar).BestSize(toolbar->GetBestSize());
-            manager->Update();
-        }
-    }
+    return wxFromUtf8(FormatText(UiText(format, language()), args));
 }
 
 std::string ItemTextFromWx(const wxString& text)

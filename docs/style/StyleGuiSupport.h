@@ -3,10 +3,13 @@
 #include "docs/style/core/StyNotice.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+#include <array>
+#include <wx/radiobut.h>
 #include <wx/string.h>
 
 class wxWindow;
@@ -33,9 +36,23 @@ bool ClipboardHasBlock();
 // Puts a block on the clipboard; false when the clipboard cannot take it.
 bool PutClipboardBlock(const std::vector<uint8_t>& block);
 
-// Gives the StyDoc and MoveItem bars of the main frame their buttons the
-// first time a style or pad list opens.
-void InstallStyleToolbarButtons();
+// A window title or label: the English format in the current language with
+// its conversions filled by `args` (UTF-8).
+wxString StyFormat(std::string_view format, std::initializer_list<std::string_view> args);
+
+// A radio button of a set of which none need be checked (a stored value
+// the buttons do not name): checking it clears the others of `set`.
+template <size_t N>
+wxRadioButton* MakeExclusiveRadio(wxWindow* parent, int id, const wxString& label, std::array<wxRadioButton*, N>& set)
+{
+    auto* button = new wxRadioButton(parent, id, label, wxDefaultPosition, wxDefaultSize, wxRB_SINGLE);
+    button->Bind(wxEVT_RADIOBUTTON, [&set, button](wxCommandEvent& event) {
+        for (wxRadioButton* other : set)
+            if (other && other != button) other->SetValue(false);
+        event.Skip();
+    });
+    return button;
+}
 
 // Converts an edited text of the windows into the item bytes (Windows-1252).
 std::string ItemTextFromWx(const wxString& text);

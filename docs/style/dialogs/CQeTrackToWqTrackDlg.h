@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/dialogs/CZibDialog.h"
+
+#include <array>
+
+class wxRadioButton;
+
+namespace zib {
+
+// "Setup Qe-track to Wq-track conversion": which three Qe accompaniment
+// tracks become the Wq tracks Acc1-Acc3, six radio buttons (2201-2206). A
+// setting outside 1-6 checks none and is kept.
+class CQeTrackToWqTrackDlg : public CZibDialog {
+public:
+    static constexpr int kFirstButton = 2201;
+    CQeTrackToWqTrackDlg(wxWindow* parent, int setting);
+
+    // After OK: the choice 1-6 (the setting when none was checked).
+    int Choice() const { return choice_; }
+
+private:
+    std::array<wxRadioButton*, 6> buttons_{};
+    int choice_;
+};
+
+} // namespace zib
