@@ -22,7 +22,7 @@ CStsArrangerInfoPropPage::CStsArrangerInfoPropPage(wxWindow* parent, StsArranger
         grid->Add(new wxStaticText(this, wxID_ANY, UiTextWx(label)), 0, wxALIGN_CENTER_VERTICAL);
         wxArrayString texts;
         for (const auto& e : model.Entries(field))
-            texts.push_back(UiTextWx(e.text));
+            texts.push_back(wxFromUtf8(e.text));
         auto* choice = new wxChoice(this, id, wxDefaultPosition, wxDefaultSize, texts);
         choice->SetSelection(model.Selection(field));
         choice->Enable(model.Enabled(field));
