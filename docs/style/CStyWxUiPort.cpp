@@ -1,5 +1,7 @@
 #include "docs/style/CStyWxUiPort.h"
 
+#include "docs/style/dialogs/CCleanStyleEventsDlg.h"
+
 #include "app/CMainFrame.h"
 #include "app/CTextViewer.h"
 #include "app/CZibApp.h"
@@ -119,8 +121,9 @@ std::optional<std::filesystem::path> CStyWxUiPort::ChooseFolder(const std::strin
 
 std::optional<CleanEventsChoice> CStyWxUiPort::ChooseCleanEvents()
 {
-    // The event-cleaning dialog comes with the style windows.
-    return std::nullopt;
+    CCleanStyleEventsDlg dlg(Parent());
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return dlg.Choice();
 }
 
 std::vector<int> CStyWxUiPort::SelectedRows() const

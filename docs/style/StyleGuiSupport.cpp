@@ -86,6 +86,31 @@ bool PutClipboardBlock(const std::vector<uint8_t>& block)
     return wxTheClipboard->SetData(data);
 }
 
+RadioGroupWithNone::RadioGroupWithNone(wxWindow* parent)
+    : none_(new wxRadioButton(parent, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxRB_GROUP))
+{
+    none_->Hide();
+}
+
+wxRadioButton* RadioGroupWithNone::Add(wxWindow* parent, int id, const wxString& label)
+{
+    buttons_.push_back(new wxRadioButton(parent, id, label));
+    return buttons_.back();
+}
+
+void RadioGroupWithNone::Check(int index)
+{
+    if (index >= 0 && size_t(index) < buttons_.size()) buttons_[size_t(index)]->SetValue(true);
+    else none_->SetValue(true);
+}
+
+int RadioGroupWithNone::Checked() const
+{
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i]->GetValue()) return int(i);
+    return -1;
+}
+
 wxString StyFormat(std::string_view format, std::initializer_list<std::string_view> args)
 {
     return wxFromUtf8(FormatText(UiText(format, language()), args));

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include <array>
+#include <vector>
 #include <wx/radiobut.h>
 #include <wx/string.h>
 
@@ -40,19 +40,22 @@ bool PutClipboardBlock(const std::vector<uint8_t>& block);
 // its conversions filled by `args` (UTF-8).
 wxString StyFormat(std::string_view format, std::initializer_list<std::string_view> args);
 
-// A radio button of a set of which none need be checked (a stored value
-// the buttons do not name): checking it clears the others of `set`.
-template <size_t N>
-wxRadioButton* MakeExclusiveRadio(wxWindow* parent, int id, const wxString& label, std::array<wxRadioButton*, N>& set)
-{
-    auto* button = new wxRadioButton(parent, id, label, wxDefaultPosition, wxDefaultSize, wxRB_SINGLE);
-    button->Bind(wxEVT_RADIOBUTTON, [&set, button](wxCommandEvent& event) {
-        for (wxRadioButton* other : set)
-            if (other && other != button) other->SetValue(false);
-        event.Skip();
-    });
-    return button;
-}
+// A group of radio buttons of which none need be checked (a stored value
+// the buttons do not name): a hidden first button of the group holds the
+// check then.
+class RadioGroupWithNone {
+public:
+    explicit RadioGroupWithNone(wxWindow* parent);
+    wxRadioButton* Add(wxWindow* parent, int id, const wxString& label);
+    // Checks button `index` (-1: none).
+    void Check(int index);
+    // The checked button, -1 for none.
+    int Checked() const;
+
+private:
+    wxRadioButton* none_;
+    std::vector<wxRadioButton*> buttons_;
+};
 
 // Converts an edited text of the windows into the item bytes (Windows-1252).
 std::string ItemTextFromWx(const wxString& text);

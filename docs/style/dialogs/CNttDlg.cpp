@@ -12,12 +12,10 @@ CNttDlg::CNttDlg(wxWindow* parent, NttDlgModel& model) : CZibDialog(parent, "QE 
 {
     SetTitle(StyFormat("'%s' NTT", {model.ElementName()}));
     auto* group = new wxStaticBoxSizer(wxVERTICAL, this, T("Select NTT"));
-    for (int b = 0; b < NttDlgModel::kButtons; ++b) {
-        buttons_[size_t(b)] = MakeExclusiveRadio(group->GetStaticBox(), kFirstButton + b, T(NttDlgModel::ButtonText(b)),
-                                                 buttons_);
-        group->Add(buttons_[size_t(b)], 0, wxALL, 4);
-    }
-    if (model.ButtonAtStart() >= 0) buttons_[size_t(model.ButtonAtStart())]->SetValue(true);
+    buttons_ = std::make_unique<RadioGroupWithNone>(group->GetStaticBox());
+    for (int b = 0; b < NttDlgModel::kButtons; ++b)
+        group->Add(buttons_->Add(group->GetStaticBox(), kFirstButton + b, T(NttDlgModel::ButtonText(b))), 0, wxALL, 4);
+    buttons_->Check(model.ButtonAtStart());
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(group, 1, wxEXPAND | wxBOTTOM, 10);
     content->Add(OkCancelRow(), 0, wxEXPAND);
@@ -25,13 +23,12 @@ CNttDlg::CNttDlg(wxWindow* parent, NttDlgModel& model) : CZibDialog(parent, "QE 
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
-            int checked = -1;
-            for (size_t b = 0; b < buttons_.size(); ++b)
-                if (buttons_[b]->GetValue()) checked = int(b);
-            model_.Ok(checked);
+            model_.Ok(buttons_->Checked());
             EndModal(wxID_OK);
         },
         wxID_OK);
 }
+
+CNttDlg::~CNttDlg() = default;
 
 } // namespace zib

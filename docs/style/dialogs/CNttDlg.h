@@ -2,13 +2,12 @@
 
 #include "app/dialogs/CZibDialog.h"
 
-#include <array>
-
-class wxRadioButton;
+#include <memory>
 
 namespace zib {
 
 class NttDlgModel;
+class RadioGroupWithNone;
 
 // "QE NTT": the element's NTT as four radio buttons (1673-1676). An NTT the
 // buttons do not name checks none and is kept.
@@ -16,10 +15,11 @@ class CNttDlg : public CZibDialog {
 public:
     static constexpr int kFirstButton = 1673;
     CNttDlg(wxWindow* parent, NttDlgModel& model);
+    ~CNttDlg() override;
 
 private:
     NttDlgModel& model_;
-    std::array<wxRadioButton*, 4> buttons_{};
+    std::unique_ptr<RadioGroupWithNone> buttons_;
 };
 
 } // namespace zib

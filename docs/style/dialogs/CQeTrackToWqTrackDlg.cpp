@@ -13,25 +13,22 @@ CQeTrackToWqTrackDlg::CQeTrackToWqTrackDlg(wxWindow* parent, int setting)
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(new wxStaticText(this, wxID_ANY, T("Choose Qe-tracks that will be converted to Wq-tracks Acc1-3")),
                  0, wxBOTTOM, 8);
-    for (int c = 1; c <= QeTrackToWqTrackDlgModel::kChoices; ++c) {
-        buttons_[size_t(c - 1)] = MakeExclusiveRadio(this, kFirstButton + c - 1,
-                                                     T(QeTrackToWqTrackDlgModel::ChoiceText(c)), buttons_);
-        content->Add(buttons_[size_t(c - 1)], 0, wxALL, 3);
-    }
-    if (const int start = QeTrackToWqTrackDlgModel::CheckedAtStart(setting); start > 0)
-        buttons_[size_t(start - 1)]->SetValue(true);
+    buttons_ = std::make_unique<RadioGroupWithNone>(this);
+    for (int c = 1; c <= QeTrackToWqTrackDlgModel::kChoices; ++c)
+        content->Add(buttons_->Add(this, kFirstButton + c - 1, T(QeTrackToWqTrackDlgModel::ChoiceText(c))), 0,
+                     wxALL, 3);
+    buttons_->Check(QeTrackToWqTrackDlgModel::CheckedAtStart(setting) - 1);
     content->Add(OkCancelRow(), 0, wxEXPAND | wxTOP, 10);
     Finish(content);
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
-            int checked = 0;
-            for (size_t b = 0; b < buttons_.size() && !checked; ++b)
-                if (buttons_[b]->GetValue()) checked = int(b) + 1;
-            choice_ = QeTrackToWqTrackDlgModel::Ok(choice_, checked);
+            choice_ = QeTrackToWqTrackDlgModel::Ok(choice_, buttons_->Checked() + 1);
             EndModal(wxID_OK);
         },
         wxID_OK);
 }
+
+CQeTrackToWqTrackDlg::~CQeTrackToWqTrackDlg() = default;
 
 } // namespace zib

@@ -2,11 +2,11 @@
 
 #include "app/dialogs/CZibDialog.h"
 
-#include <array>
-
-class wxRadioButton;
+#include <memory>
 
 namespace zib {
+
+class RadioGroupWithNone;
 
 // "Setup Qe-track to Wq-track conversion": which three Qe accompaniment
 // tracks become the Wq tracks Acc1-Acc3, six radio buttons (2201-2206). A
@@ -15,12 +15,13 @@ class CQeTrackToWqTrackDlg : public CZibDialog {
 public:
     static constexpr int kFirstButton = 2201;
     CQeTrackToWqTrackDlg(wxWindow* parent, int setting);
+    ~CQeTrackToWqTrackDlg() override;
 
     // After OK: the choice 1-6 (the setting when none was checked).
     int Choice() const { return choice_; }
 
 private:
-    std::array<wxRadioButton*, 6> buttons_{};
+    std::unique_ptr<RadioGroupWithNone> buttons_;
     int choice_;
 };
 
