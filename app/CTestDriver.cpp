@@ -491,6 +491,28 @@ void CTestDriver::Run(const Words& c)
             tree->ProcessWindowEvent(event);
             Log("tree-activate");
         }
+    } else if (verb == "log-text" && frame) {
+        // log-text [N]: the N-th text control of the active child: length, first line, selection.
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxTextCtrl* text = nullptr;
+        int n = std::atoi(arg(1).c_str());
+        std::vector<wxWindow*> stack;
+        if (child) stack.push_back(child);
+        while (!stack.empty() && !text) {
+            wxWindow* w = stack.front();
+            stack.erase(stack.begin());
+            if (auto* t = dynamic_cast<wxTextCtrl*>(w))
+                if (n-- == 0) text = t;
+            for (wxWindow* c : w->GetChildren())
+                stack.push_back(c);
+        }
+        if (!text) {
+            Log("text: none");
+        } else {
+            const wxString value = text->GetValue();
+            Log("text: length=" + std::to_string(value.length()) + " first=" + escaped(value.BeforeFirst('\n')) +
+                " selected=" + escaped(text->GetStringSelection()));
+        }
     } else if (verb == "edit-label" && frame) {
         // edit-label TEXT: the open label editor of the active child's list takes TEXT and closes.
         CZibMdiChild* child = frame->ActiveZibChild();

@@ -56,6 +56,7 @@ namespace zib {
 //   tree-expanded PATH [N]        writes whether that node is expanded
 //   tree-command ID [N] | tree-key delete [N] | tree-activate [N]
 //                                 a popup command, the Delete key, a double click on the tree
+//   log-text [N]                  the N-th text control of the active child: length, first line, selection
 //   edit-label TEXT               the open label editor of the active list takes TEXT
 //   drop-block TITLE ROW FILE     drops the file's bytes (private format) on a row of that list
 //   clipboard-write FILE | clipboard-read FILE

@@ -252,3 +252,40 @@ TEST_F(StyleGui, PadFrameHasThePadTreeAndTheLevels)
 
 } // namespace
 } // namespace zib
+
+namespace zib {
+namespace {
+
+// The text dump of a Wq frame is a file of the frame's own in the temporary
+// folder, gone when the frame closes; a user's "StyleTxtDump.txt" beside the
+// style stays, also when a pad frame closes.
+TEST_F(StyleGui, EditFramesDeleteOnlyTheirOwnDumpFile)
+{
+    const std::filesystem::path temp = session_.files() / "temp";
+    std::filesystem::create_directories(temp);
+    setenv("TMPDIR", temp.c_str(), 1);
+    const std::string user = file("StyleTxtDump.txt", Bytes{'u', 's', 'e', 'r'});
+    const std::string wq = file("wq8.sty", test::wqStyleFile('9', {test::smallWq8Image("Rock")}));
+    const std::string pad = file("pads.pad", test::dasfImage({test::qeEntry(
+                                                  "Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true}))}));
+    auto dumps = [&temp] {
+        int n = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(temp))
+            n += entry.path().filename().string().rfind("StyleTxtDump", 0) == 0;
+        return n;
+    };
+    const ZibRun open = run("select-rows 0 0\nmenu 32785\nlog-text 0\nselect-node Variation1/CV1/BASS\nlog-text 0\n",
+                            {wq});
+    const auto texts = open.lines("text: ");
+    ASSERT_EQ(texts.size(), 2u) << logOf(open);
+    EXPECT_NE(texts[0].find("first=Wqstyle Dump Report"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[1].find("selected==== Variation1, CV1, BASS ==="), std::string::npos) << texts[1];
+    const ZibRun closed = run("select-rows 0 0\nmenu 32785\nmenu 4001\nwait 100\n", {wq});
+    const ZibRun padFrame = run("select-rows 0 0\nmenu 32785\nmenu 4001\nwait 100\n", {pad});
+    unsetenv("TMPDIR");
+    EXPECT_EQ(dumps(), 0) << "every frame took its dump file with it";
+    EXPECT_EQ(read(user), (Bytes{'u', 's', 'e', 'r'})) << logOf(closed) << logOf(padFrame);
+}
+
+} // namespace
+} // namespace zib
