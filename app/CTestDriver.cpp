@@ -7,6 +7,7 @@
 #include "app/CTextViewer.h"
 #include "app/CZibApp.h"
 #include "app/CZibDocManager.h"
+#include "app/CZibDocTemplate.h"
 #include "app/CZibFileDialog.h"
 #include "app/core/CommandIds.h"
 #include "app/dialogs/CFileDialogs.h"
@@ -14,6 +15,7 @@
 #include "app/dialogs/CPositionDialogs.h"
 #include "app/dialogs/CProgressDlg.h"
 #include "app/dialogs/CWqStyleDialogs.h"
+#include "platform/AppEvents.h"
 #include "platform/FileIo.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
@@ -23,6 +25,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -185,7 +189,8 @@ int timeoutSeconds()
 }
 
 // A custom-drawn list as the MIDI views use one: row 1 blue text, row 3 a
-// bold font, the cells of row 2 coloured, row 4 drawn by the list itself.
+// bold font, the cells of row 2 coloured, row 4 and cell 5,1 drawn by the
+// hooks in place of the list's own drawing, a post-paint asked for row 0 only.
 class SampleList : public CListCtrlCustomDraw {
 public:
     SampleList(wxWindow* parent, CTestDriver& driver) : CListCtrlCustomDraw(parent, wxID_ANY), driver_(driver)
@@ -195,40 +200,41 @@ public:
         SetItemCount(6);
     }
 
-    // The attributes the list gives a cell.
-    std::string Describe(long item, long column) const
-    {
-        wxItemAttr* a = OnGetItemColumnAttr(item, column);
-        if (!a) return "none";
-        std::string out;
-        if (a->HasTextColour()) out += "text:" + wxToUtf8(a->GetTextColour().GetAsString(wxC2S_HTML_SYNTAX));
-        if (a->HasBackgroundColour())
-            out += " back:" + wxToUtf8(a->GetBackgroundColour().GetAsString(wxC2S_HTML_SYNTAX));
-        if (a->HasFont())
-            out += std::string(" font:") + (a->GetFont().GetWeight() == wxFONTWEIGHT_BOLD ? "bold" : "other");
-        return out;
-    }
-
     bool WantsItemNotifications() override { return true; }
     uint32_t ItemTextColor(long item, uint32_t, intptr_t) override
     {
         return item == 1 ? 0xFF0000 : kClrDefault;
     }
     wxFont* ItemFont(long item, uint32_t, intptr_t) override { return item == 3 ? &bold_ : nullptr; }
-    bool WantsCellNotifications(long item, uint32_t, intptr_t) override { return item == 2; }
-    uint32_t CellBackColor(long, int subItem, uint32_t, intptr_t) override
+    bool WantsCellNotifications(long item, uint32_t, intptr_t) override { return item == 2 || item == 5; }
+    uint32_t CellBackColor(long item, int subItem, uint32_t, intptr_t) override
     {
-        return subItem == 1 ? 0x00FF00 : kClrDefault;
+        return item == 2 && subItem == 1 ? 0x00FF00 : kClrDefault;
     }
     bool DrawsItem(long item, uint32_t, intptr_t) override { return item == 4; }
     bool DrawItemCustom(ListDrawContext& context, long, uint32_t, intptr_t) override
     {
-        if (!context.dc) return false;
+        context.dc->SetPen(*wxTRANSPARENT_PEN);
         context.dc->SetBrush(*wxYELLOW_BRUSH);
         context.dc->DrawRectangle(context.rect);
-        if (!drawn_) driver_.Log("list: row 4 drawn by the list");
-        drawn_ = true;
         return true;
+    }
+    bool DrawsCell(long item, int subItem, uint32_t, intptr_t) override { return item == 5 && subItem == 1; }
+    bool DrawCell(ListDrawContext& context, long, int, uint32_t, intptr_t) override
+    {
+        context.dc->SetPen(*wxTRANSPARENT_PEN);
+        context.dc->SetBrush(wxBrush(wxColour(255, 0, 255)));
+        context.dc->DrawRectangle(context.rect);
+        return true;
+    }
+    bool WantsItemPostPaint(long item, uint32_t, intptr_t) override { return item == 0; }
+    bool DrawsAfterItem() override { return true; }
+    bool DrawAfterItem(ListDrawContext& context, long item, uint32_t, intptr_t) override
+    {
+        // Rows 0 (asked for) and 3 (its font is put back); logged once each.
+        if (postPainted_.insert(item).second)
+            driver_.Log("list: post-paint row " + std::to_string(item) + " dc=" + std::to_string(context.dc != nullptr));
+        return false;
     }
 
 protected:
@@ -240,8 +246,37 @@ protected:
 private:
     CTestDriver& driver_;
     wxFont bold_ = wxFont(wxFontInfo(10).Bold());
-    bool drawn_ = false;
+    std::set<long> postPainted_;
 };
+
+// The colours on screen inside a cell of a list (two pixels in from its
+// edges): the most frequent one, the most frequent other one ("ink") and the
+// number of pixels not in the most frequent one.
+std::string cellPixels(wxListCtrl* list, long item, int column)
+{
+    wxRect cell;
+    list->GetSubItemRect(item, column, cell, wxLIST_RECT_BOUNDS);
+    cell.Deflate(2);
+    const wxPoint origin = list->ClientToScreen(cell.GetTopLeft());
+    wxScreenDC screen;
+    wxBitmap bitmap(cell.width, cell.height);
+    wxMemoryDC memory(bitmap);
+    memory.Blit(0, 0, cell.width, cell.height, &screen, origin.x, origin.y);
+    memory.SelectObject(wxNullBitmap);
+    const wxImage image = bitmap.ConvertToImage();
+    std::map<std::string, int> counts;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            ++counts[wxToUtf8(wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y))
+                                  .GetAsString(wxC2S_HTML_SYNTAX))];
+    std::vector<std::pair<int, std::string>> ranked;
+    for (const auto& [colour, n] : counts)
+        ranked.emplace_back(-n, colour);
+    std::sort(ranked.begin(), ranked.end());
+    const int inked = image.GetWidth() * image.GetHeight() + ranked[0].first;
+    return "main=" + ranked[0].second + " ink=" + (ranked.size() > 1 ? ranked[1].second : std::string("none")) +
+           " inked=" + std::to_string(inked);
+}
 
 } // namespace
 
@@ -383,6 +418,52 @@ void CTestDriver::Run(const Words& c)
         int result = dlg.ShowModal();
         Log("folder-dialog: result=" + std::string(result == wxID_OK ? "ok" : "cancel") +
             " folder=" + dlg.Folder());
+    } else if (verb == "position-value" && frame) {
+        // The in-place value editor over a cell: the text typed, then Enter;
+        // what the owner is told.
+        bool posted = false;
+        auto told = [this, &posted](wxCommandEvent& e) {
+            posted = true;
+            Log("position-value: posted value=" + std::to_string(e.GetInt()) +
+                " row=" + std::to_string(e.GetExtraLong() & 0xFFFF) + " column=" + std::to_string(e.GetExtraLong() >> 16));
+        };
+        frame->Bind(EVT_ZIB_POSITION_VALUE, told);
+        CPositionDlg* dlg = CPositionDlg::Open(frame, std::atoi(arg(1).c_str()), 0, 127,
+                                               wxRect(frame->ClientToScreen(wxPoint(100, 100)), wxSize(60, 20)), 3, 1);
+        auto* edit = dynamic_cast<wxTextCtrl*>(dlg->FindWindow(1766));
+        auto* spin = dynamic_cast<wxSpinButton*>(dlg->FindWindow(1419));
+        edit->ChangeValue(wxFromUtf8(arg(2)));
+        wxCommandEvent typed(wxEVT_TEXT, 1766);
+        typed.SetEventObject(edit);
+        edit->ProcessWindowEvent(typed);
+        Log("position-value: edit=" + escaped(edit->GetValue()) + " spin=" + std::to_string(spin->GetValue()));
+        wxKeyEvent enter(wxEVT_CHAR_HOOK);
+        enter.m_keyCode = WXK_RETURN;
+        enter.SetEventObject(edit);
+        edit->ProcessWindowEvent(enter);
+        wxTheApp->ProcessPendingEvents();
+        frame->Unbind(EVT_ZIB_POSITION_VALUE, told);
+        if (!posted) Log("position-value: nothing posted");
+    } else if (verb == "stand-in-player" && frame) {
+        // A built-in player window as the player subsystem makes one: it sets
+        // the open byte while it exists and clears it when it closes.
+        wxGetApp().Subsystems().CreatePlayMidiFile = [this](CMainFrame& parent, const wxString& path,
+                                                            uint8_t* playerOpen) -> wxWindow* {
+            auto* player = new CZibMdiChild(&parent, wxID_ANY, path);
+            *playerOpen = 1;
+            player->Bind(wxEVT_CLOSE_WINDOW, [playerOpen, player](wxCloseEvent&) {
+                *playerOpen = 0;
+                player->Destroy();
+            });
+            player_ = player;
+            return player;
+        };
+    } else if (verb == "close-player" && player_) {
+        // The player closes itself, as when its file has ended.
+        player_->Close();
+        player_ = nullptr;
+        wxTheApp->ProcessIdle(); // the window goes
+        Log("player closed");
     } else if (verb == "play-external" && frame) {
         frame->PlayMidiFileExternally(arg(1));
         Log("played " + arg(1));
@@ -400,9 +481,14 @@ void CTestDriver::Run(const Words& c)
         child->GetSizer()->Add(list, 1, wxEXPAND);
         child->Show();
         child->Activate();
-        for (auto [item, column] : {std::pair{0L, 0L}, {1L, 0L}, {2L, 1L}, {2L, 0L}, {3L, 2L}})
-            Log("list: cell " + std::to_string(item) + "," + std::to_string(column) + " = " +
-                list->Describe(item, column));
+        list_ = list;
+    } else if (verb == "list-pixels" && list_) {
+        // What the sample list shows in a cell, once it has painted.
+        wxTheApp->ProcessIdle();
+        list_->Update();
+        const long item = std::atol(arg(1).c_str());
+        const int column = std::atoi(arg(2).c_str());
+        Log("pixels " + arg(1) + "," + arg(2) + ": " + cellPixels(list_, item, column));
     } else if (verb == "log-list" && frame) {
         LogActiveList(std::atoi(arg(1).c_str()));
     } else if (verb == "run-dialog") {
@@ -857,7 +943,10 @@ void CTestDriver::RunDialog(const std::string& name)
         Log("confirm-overwrite: result=" + std::to_string(int(CConfirmOverwriteDlg::ResultOf(r))));
     } else if (name == "new-file") {
         CNewFileDlg dlg(parent, wxGetApp().DocManager()->ZibTemplates());
-        Log("new-file: result=" + std::to_string(dlg.ShowModal()));
+        const int r = dlg.ShowModal();
+        Log("new-file: result=" + std::to_string(r) + " template=" +
+            (dlg.Template() ? dlg.Template()->GetDocString(DocStringIndex::FileNewName) : std::string("none")) +
+            " subtype=" + std::to_string(dlg.SubType()));
     } else if (name == "progress") {
         CProgressDlg* progress = CProgressDlg::Create(parent);
         for (int i = 0; i < 3; ++i)

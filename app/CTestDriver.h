@@ -12,6 +12,8 @@
 class wxDialog;
 class wxWindow;
 
+class wxListCtrl;
+
 namespace zib {
 
 // Test-only remote control of the running program, active when the
@@ -100,6 +102,8 @@ private:
     std::shared_ptr<std::atomic<bool>> finished_;
     wxTimer stepTimer_;
     std::vector<wxDialog*> open_;
+    wxListCtrl* list_ = nullptr; // the sample custom-drawn list, once made
+    wxWindow* player_ = nullptr; // the stand-in player window while it is open
 };
 
 } // namespace zib

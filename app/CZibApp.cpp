@@ -27,6 +27,7 @@
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <wx/display.h>
 #include <wx/dnd.h>
@@ -35,6 +36,25 @@
 namespace zib {
 
 namespace {
+
+// The templates stand in the program's fixed order (MIDI, style, program ...),
+// whichever subsystem added its own first: File New lists them so.
+void OrderDocTemplates(wxDocManager& manager)
+{
+    const auto rank = [](wxObject* object) {
+        const auto* zibTemplate = dynamic_cast<CZibDocTemplate*>(object);
+        const auto templates = ZibDocTemplates();
+        for (size_t i = 0; i < templates.size(); ++i)
+            if (zibTemplate && templates[i].id == zibTemplate->TemplateId()) return i;
+        return templates.size();
+    };
+    std::vector<wxObject*> ordered(manager.GetTemplates().begin(), manager.GetTemplates().end());
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [&](wxObject* a, wxObject* b) { return rank(a) < rank(b); });
+    manager.GetTemplates().Clear();
+    for (wxObject* t : ordered)
+        manager.GetTemplates().Append(t);
+}
 
 // Files dropped on the main window open as documents.
 class ZibDropTarget : public wxFileDropTarget {
@@ -113,6 +133,7 @@ bool CZibApp::InitInstance()
     m_docManager = std::make_unique<CZibDocManager>();
     for (auto& add : m_subsystems.AddDocTemplates)
         add(*m_docManager);
+    OrderDocTemplates(*m_docManager);
 
     auto* frame = new CMainFrame(m_docManager.get());
     if (!frame->CreateMainFrame()) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/CListCtrlCustomDraw.h"
-#include "mididoc/core/CMidDocListener.h"
 
 #include <memory>
 #include <vector>
@@ -20,7 +19,7 @@ class CZibMidWxDoc;
 // switches, channel, ports, bank, patch, volume, pan and size. A click or
 // double click toggles the switches; the cells and colours come from the
 // GUI-free track list model.
-class CZibMidView : public CListViewWithCustomDraw, public CMidDocListener {
+class CZibMidView : public CListViewWithCustomDraw {
 public:
     CZibMidView();
     ~CZibMidView() override;
@@ -42,14 +41,9 @@ public:
     std::vector<int> SelectedRows() const;
     int FocusedRow() const;
 
-    // Custom-draw hooks: the switch cells are coloured
-    bool WantsItemNotifications() override { return true; }
-    bool WantsCellNotifications(long, uint32_t, intptr_t) override { return true; }
-    uint32_t CellBackColor(long item, int subItem, uint32_t state, intptr_t param) override;
-
-    // CMidDocListener
-    void FreezeViews() override;
-    void RefreshViews(bool tracksChanged) override;
+    // Painting held while the document changes, then the rows shown again
+    void FreezeViews();
+    void RefreshViews(bool tracksChanged);
 
 private:
     bool CreateImageList();
@@ -58,6 +52,7 @@ private:
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftDoubleClick(wxMouseEvent& event);
     void OnColumnBeginDrag(wxListEvent& event);
+    void OnListDestroyed(wxWindowDestroyEvent& event);
 
     CZibMidWxDoc* m_doc = nullptr;
     CTrackListCtrl* m_list = nullptr;

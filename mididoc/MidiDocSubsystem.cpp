@@ -37,7 +37,7 @@ std::unique_ptr<CTrackNameSource>& nameSource()
 
 } // namespace
 
-MidiDocumentHooks& MidiDocHooks()
+MidiDocumentHooks& MidiWindowHooks()
 {
     static MidiDocumentHooks hooks;
     return hooks;

@@ -34,7 +34,7 @@ struct MidiDocumentHooks {
     // A double click noted the selected rows: the bar view selects them too
     std::function<void(CZibMidWxDoc& doc, const std::vector<int>& rows, int hitRow)> RowsDoubleClicked;
 };
-MidiDocumentHooks& MidiDocHooks();
+MidiDocumentHooks& MidiWindowHooks();
 
 // The names the track list shows for ports, banks and patches (the
 // instrument definitions replace the plain default).

@@ -33,7 +33,9 @@ TEST(MidiDocTexts, MenuAndColumnTextsAreCatalogued)
 
 TEST(MidiDocTexts, TextsLookedUpInTheSourcesAreCatalogued)
 {
-    const std::regex lookup("UiText(?:Wx)?\\(\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,)]");
+    // Texts looked up by the windows, and the texts the document core hands
+    // them in its messages (uiText) and viewer titles.
+    const std::regex lookup("(?:UiText(?:Wx)?\\(\\s*|uiText\\s*=\\s*|OpenViewer\\(\\s*)\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,:;)]");
     int found = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(ZIB_SOURCE_DIR) /
                                                                             "mididoc")) {
@@ -54,4 +56,7 @@ TEST(MidiDocTexts, TextsLookedUpInTheSourcesAreCatalogued)
         }
     }
     EXPECT_GT(found, 5);
+    // The titles of the conversion reports, chosen by series
+    for (const char* title : {"MidiToStyle text report: ", "MidiToQeStyle text report: "})
+        EXPECT_TRUE(HasUiText(title)) << title;
 }
