@@ -18,7 +18,7 @@ namespace zib {
 class CMainFrame;
 class CMidiParserEx;
 class CStyleMidiReader;
-class CUndoManager;
+class TrackEditorOwner;
 class CZibApp;
 class CZibDocManager;
 
@@ -45,7 +45,7 @@ struct TrackEditRequest {
     int channel = 0;     // zero-based channel of a Qe track; the track itself for a Wq track
     uint32_t model = 0;  // the document's model letter
     bool pad = false;    // a pad-track window
-    CUndoManager* undo = nullptr;
+    TrackEditorOwner* owner = nullptr; // the document's undo manager, sequence, model and playing flag
     std::function<void()> setModified;
     std::function<void()> abortAndClear;
     // The tree's image of the edited node (element, CV, track, non-empty).

@@ -15,9 +15,17 @@
 
 namespace zib {
 
-CItemWxDoc::CItemWxDoc()
+CItemWxDoc::CItemWxDoc() = default;
+
+TrackEditorOwner& CItemWxDoc::TrackOwner()
 {
-    undo_.SetOwner(CUndoManager::kOwnerPadOrStyle, this);
+    if (!trackOwner_) {
+        trackOwner_ = std::make_unique<TrackEditorOwner>(
+            IsPad() ? EventListOwner::kPadDocument : EventListOwner::kStyleDocument, ModelLetter(),
+            wxGetApp().Settings(), wxGetApp().m_Playing);
+        trackOwner_->onModified = [this] { SetModelModified(); };
+    }
+    return *trackOwner_;
 }
 
 void CItemWxDoc::CloseToolWindows()
@@ -36,7 +44,8 @@ void CItemWxDoc::CloseTrackEventWindow()
         m_TrackEventWindow->Window()->Close(true);
     m_TrackEventWindow = nullptr;
     m_TrackEventOpen = 0;
-    undo_.ClearAll();
+    // The undo history goes with the window that made it.
+    if (trackOwner_) trackOwner_->BindSequence(nullptr);
 }
 
 void CItemWxDoc::RefreshList()

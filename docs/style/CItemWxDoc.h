@@ -2,10 +2,10 @@
 
 #include "docs/style/core/StyNotice.h"
 #include "docs/style/core/StyUiPort.h"
-#include "mididoc/core/CUndoManager.h"
-#include "mididoc/core/CUndoOwner.h"
+#include "mididoc/core/TrackEditorOwner.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,9 +25,9 @@ class TrackEditWindow;
 // folder and kind in the settings, and closes itself when the model's data
 // became unusable. It keeps the tool windows opened on the document (the
 // edit frame of one item, the text-dump window and the track event-list
-// window), the sequence under edit and the undo manager of the track
-// editor (owner kind 2).
-class CItemWxDoc : public wxDocument, public CUndoOwner {
+// window) and what the track editor works with: its owner, which holds the
+// sequence under edit and the undo manager (owner kind 2).
+class CItemWxDoc : public wxDocument {
 public:
     CItemWxDoc();
 
@@ -45,8 +45,8 @@ public:
     uint8_t m_TextDumpOpen = 0;
     TrackEditWindow* m_TrackEventWindow = nullptr;
     uint8_t m_TrackEventOpen = 0;
-    CMidiParserEx* m_SequenceUnderEdit = nullptr;
-    CUndoManager& UndoManager() { return undo_; }
+    // The track editor's owner (made on first use with the document's model).
+    TrackEditorOwner& TrackOwner();
 
     // Closes the tool windows (before items are deleted, moved or replaced).
     void CloseToolWindows();
@@ -82,7 +82,7 @@ protected:
     virtual std::string_view SaveFilter() const = 0;
 
 private:
-    CUndoManager undo_;
+    std::unique_ptr<TrackEditorOwner> trackOwner_;
 };
 
 } // namespace zib

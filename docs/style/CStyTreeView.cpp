@@ -372,13 +372,11 @@ void CStyTreeView::OpenTrackEditor(const std::string& nodeText, int channelOrTra
     request.channel = channelOrTrack;
     request.model = doc_->ModelLetter();
     request.pad = IsPadTree();
-    request.undo = &doc_->UndoManager();
+    request.owner = &doc_->TrackOwner();
     request.setModified = [doc = doc_] { doc->SetModelModified(); };
     request.abortAndClear = [doc = doc_] { doc->AbortAndClear(); };
     request.setItemIcon = [this](uint8_t e, uint8_t c, uint8_t t, bool nonEmpty) { SetItemIcon(e, c, t, nonEmpty); };
-    doc_->m_SequenceUnderEdit = &sequence_;
-    doc_->UndoManager().ClearAll();
-    doc_->UndoManager().SetSequence(&sequence_);
+    doc_->TrackOwner().BindSequence(&sequence_);
     TrackEditWindow* window = open(request);
     doc_->m_TrackEventWindow = window;
     if (!window) return;

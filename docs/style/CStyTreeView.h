@@ -2,7 +2,7 @@
 
 #include "docs/style/core/CQeStyleTreeEdits.h"
 #include "docs/style/core/StyTreeRules.h"
-#include "midi/CMidiParserEx.h"
+#include "mididoc/core/CEventListParser.h"
 
 #include <map>
 #include <string>
@@ -75,7 +75,7 @@ public:
 
     // What the frame's rebuild reads and writes
     int m_Edited = 0;
-    CMidiParserEx& Sequence() { return sequence_; }
+    CEventListParser& Sequence() { return sequence_; }
     QeTreeSelection m_OpenCv; // element, CV (and for Wq the track) loaded into the sequence
     bool IsQe() const;
 
@@ -97,7 +97,7 @@ protected:
     QeStyleEditor* editor_ = nullptr;
     CWqStyleFile* wq_ = nullptr;
     QeTreeSelection selection_;
-    CMidiParserEx sequence_;
+    CEventListParser sequence_;
 
 private:
     void OnSelChanged(wxTreeEvent& event);
