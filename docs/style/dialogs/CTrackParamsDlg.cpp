@@ -1,16 +1,16 @@
 #include "docs/style/dialogs/CTrackParamsDlg.h"
 
 #include "docs/style/StyleGuiSupport.h"
+#include "docs/style/core/QeSoundList.h"
 #include "docs/style/core/SoundSelectDlgModel.h"
 #include "docs/style/core/TrackParamsDlgModel.h"
-#include "docs/style/dialogs/CSoundComboCtrl.h"
+#include "docs/style/dialogs/CVirtualComboCtrl.h"
 #include "docs/style/dialogs/CSoundSelectDlg.h"
 #include "midi/ValueTexts.h"
 #include "platform/WxText.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/choice.h>
 #include <wx/spinbutt.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -21,9 +21,11 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
     : CZibDialog(parent, "Track parameters"), model_(model)
 {
     SetTitle(StyFormat("'%s' Tracks Settings", {model.ElementName()}));
-    wxArrayString notes;
     for (const std::string& n : TrackParamsDlgModel::NoteTexts())
-        notes.push_back(wxFromUtf8(n));
+        notes_.push_back(wxFromUtf8(n));
+    const QeSoundList& sounds = model.Sounds();
+    auto soundName = [&sounds](size_t i) { return wxFromCp1252(sounds.At(i).name); };
+    auto noteName = [this](size_t i) { return notes_[i]; };
 
     auto* head = new wxBoxSizer(wxHORIZONTAL);
     head->Add(new wxStaticText(this, wxID_ANY, T("Style Name:")), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
@@ -40,7 +42,7 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
         const size_t i = size_t(t);
         const TrackParamsDlgModel::Row& row = model.RowOf(t);
         grid->Add(new wxStaticText(this, wxID_ANY, wxFromUtf8(GetQeTrackName(t))), 0, wxALIGN_CENTER_VERTICAL);
-        sounds_[i] = new CSoundComboCtrl(this, kSound + t, model.Sounds());
+        sounds_[i] = new CVirtualComboCtrl(this, kSound + t, sounds.Size(), soundName);
         sounds_[i]->SetSelection(model.SoundIndex(t));
         grid->Add(sounds_[i]);
         auto* choose = new wxButton(this, kChoose + t, ">>", wxDefaultPosition, wxSize(32, -1));
@@ -57,10 +59,10 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
         spins_[i]->SetRange(0, 127);
         spins_[i]->SetValue(row.expression);
         grid->Add(spins_[i]);
-        low_[i] = new wxChoice(this, kKeyLow + t, wxDefaultPosition, wxDefaultSize, notes);
+        low_[i] = new CVirtualComboCtrl(this, kKeyLow + t, notes_.size(), noteName, 70);
         low_[i]->SetSelection(TrackParamsDlgModel::NoteIndex(row.low));
         grid->Add(low_[i]);
-        high_[i] = new wxChoice(this, kKeyHigh + t, wxDefaultPosition, wxDefaultSize, notes);
+        high_[i] = new CVirtualComboCtrl(this, kKeyHigh + t, notes_.size(), noteName, 70);
         high_[i]->SetSelection(TrackParamsDlgModel::NoteIndex(row.high));
         grid->Add(high_[i]);
         ShowSoundBytes(t);

@@ -3,15 +3,16 @@
 #include "app/dialogs/CZibDialog.h"
 
 #include <array>
+#include <vector>
+#include <wx/string.h>
 
 class wxCheckBox;
-class wxChoice;
 class wxSpinButton;
 class wxTextCtrl;
 
 namespace zib {
 
-class CSoundComboCtrl;
+class CVirtualComboCtrl;
 class TrackParamsDlgModel;
 
 // "Track parameters" of one element: per style track the sound (a combo
@@ -33,12 +34,13 @@ private:
     void ChooseSound(int track);
 
     TrackParamsDlgModel& model_;
-    std::array<CSoundComboCtrl*, 8> sounds_{};
+    std::array<CVirtualComboCtrl*, 8> sounds_{};
     std::array<std::array<wxTextCtrl*, 3>, 8> bytes_{};
     std::array<wxTextCtrl*, 8> expression_{};
     std::array<wxSpinButton*, 8> spins_{};
-    std::array<wxChoice*, 8> low_{};
-    std::array<wxChoice*, 8> high_{};
+    std::array<CVirtualComboCtrl*, 8> low_{};
+    std::array<CVirtualComboCtrl*, 8> high_{};
+    std::vector<wxString> notes_;
     wxCheckBox* applyToAll_ = nullptr;
 };
 
