@@ -58,6 +58,11 @@ CVirtualComboCtrl::CVirtualComboCtrl(wxWindow* parent, wxWindowID id, size_t cou
       text_(std::move(text))
 {
     SetPopupControl(new VirtualPopup(*this));
+    // A choice announced from outside the drop-down shows as well.
+    Bind(wxEVT_COMBOBOX, [this](wxCommandEvent& e) {
+        if (e.GetInt() != selection_) SetSelection(e.GetInt());
+        e.Skip();
+    });
 }
 
 void CVirtualComboCtrl::SetSelection(int index)

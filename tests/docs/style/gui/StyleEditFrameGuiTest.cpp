@@ -289,3 +289,39 @@ TEST_F(StyleGui, EditFramesDeleteOnlyTheirOwnDumpFile)
 
 } // namespace
 } // namespace zib
+
+namespace zib {
+namespace {
+
+// ">>" opens the sound list; the chosen sound, a key range and Apply To All
+// reach the style.
+TEST_F(StyleGui, TrackParametersTakeASoundFromTheSoundListAndApplyItToAll)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    const ZibRun r = run("select-rows 0 0\n"
+                         "menu 32785\n"
+                         "select-node Variation1\n"
+                         "dialog select 1870 10 ; click 1810 ; log 1800 ; log 1820 ; check 1890 1 ; ok\n"
+                         "dialog log 1900 ; select 1900 5 ; ok\n"
+                         "menu 32829\n"
+                         "menu 4001\n"
+                         "activate-child pop.sty\n"
+                         "menu 57603\n",
+                         {sty});
+    const std::string log = logOf(r);
+    EXPECT_TRUE(r.has("dialog: title=Sounds")) << log;
+    EXPECT_TRUE(r.has("control 1900: selection=-1 count=983 enabled=1")) << "a Qe4k style's list; its sound is not in it: " << log;
+    EXPECT_NE(r.line("control 1820:").find("text=120"), std::string::npos) << "a drum kit's bank: " << log;
+
+    const auto doc = openSaved(read(sty), sty);
+    const auto editor = editorOf(*doc, 0);
+    ASSERT_TRUE(editor);
+    const uint32_t chosen = editor->TrackProgram(0, 0);
+    EXPECT_EQ(chosen >> 24, 120u);
+    EXPECT_EQ(editor->TrackKBRangeLow(0, 0), 31);
+    EXPECT_EQ(editor->TrackProgram(4, 0), chosen) << "applied to the other elements";
+    EXPECT_EQ(editor->TrackKBRangeLow(4, 0), 31);
+}
+
+} // namespace
+} // namespace zib
