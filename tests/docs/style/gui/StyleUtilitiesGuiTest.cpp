@@ -51,15 +51,49 @@ TEST_F(StyleGui, StyleToMidiAsksBeforeOverwritingACollectedFile)
     }
 }
 
+// Qe styles and pads as MIDI files: one per chord variation, or collected
+// with the style's information.
+TEST_F(StyleGui, QeStylesAndPadsToMidiPerCvAndCollected)
+{
+    const std::string sty = file("qe.sty", test::dasfImage({test::qeEntry(
+                                               "Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0, 4}}))}));
+    const std::string pad = file("pads.pad", test::dasfImage({test::qeEntry(
+                                                 "Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true}))}));
+    const std::filesystem::path perCv = session_.files() / "percv";
+    const std::filesystem::path collected = session_.files() / "collected";
+    std::filesystem::create_directories(perCv);
+    std::filesystem::create_directories(collected);
+    const auto toMidi = [&](const std::filesystem::path& folder, int command, const std::string& doc) {
+        return run("select-rows 0 0\ndialog set 106 " + folder.string() + " ; click 107\ndialog ok\nmenu " +
+                       std::to_string(command) + "\n",
+                   {doc});
+    };
+    FileProfile(session_.settingsFile()).setInt("Settings", "StyToMidiType", 1);
+    const ZibRun styles = toMidi(perCv, 32803, sty);
+    const ZibRun pads = toMidi(perCv, 33029, pad);
+    EXPECT_TRUE(std::filesystem::exists(perCv / "Pop_V11.mid")) << logOf(styles);
+    EXPECT_TRUE(std::filesystem::exists(perCv / "Pop_I11.mid")) << logOf(styles);
+    EXPECT_TRUE(styles.has("message: title=DumpStyleToMidi text=Successfully converted 1 styles of 1 selected"))
+        << logOf(styles);
+    EXPECT_TRUE(pads.has("message: title=DumpStyleToMidi text=Successfully converted 1 pads of 1 selected")) << logOf(pads);
+
+    FileProfile(session_.settingsFile()).setInt("Settings", "StyToMidiType", 0);
+    const ZibRun collect = toMidi(collected, 32803, sty);
+    EXPECT_TRUE(std::filesystem::exists(collected / "Pop_QECOLLECT.MID")) << logOf(collect);
+}
+
 TEST_F(StyleGui, PlaybackOpensTheConsoleOnTheSelectedStyle)
 {
     const std::string qe = file("pop.sty", test::dasfImage({test::qeEntry("Pop", 2, 2, 0,
                                                                           test::qeStyleInstance({"Pop", 0, {0, 4}}))}));
+    // A Qe9z style plays in the Qe4k layout.
+    const std::string nine = file("nine.sty", test::dasfImage({test::qeEntry(
+                                                   "Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 1, {0, 10}}))}));
     const std::string wq = file("wq8.sty", wqFile());
-    for (const std::string& sty : {qe, wq}) {
+    for (const std::string& sty : {qe, nine, wq}) {
         const ZibRun r = run("menu 32784\nselect-rows 0 0\ndialog log 1808 ; cancel\nmenu 32784\n", {sty});
         EXPECT_TRUE(r.has("menu 32784 disabled")) << "nothing selected: " << logOf(r);
-        EXPECT_TRUE(r.line("dialog: title=Style Playback Simulator - ").find(sty == qe ? "Pop" : "Rock") !=
+        EXPECT_TRUE(r.line("dialog: title=Style Playback Simulator - ").find(sty == wq ? "Rock" : "Pop") !=
                     std::string::npos)
             << logOf(r);
         EXPECT_TRUE(r.has("control 1808: label=Start enabled=1")) << logOf(r);
