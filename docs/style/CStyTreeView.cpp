@@ -358,7 +358,7 @@ void CStyTreeView::PlaySelection()
 
 // ---- Track editor -------------------------------------------------------
 
-void CStyTreeView::OpenTrackEditor(const std::string& nodeText, int channelOrTrack, const char*)
+void CStyTreeView::OpenTrackEditor(const std::string& nodeText, int channelOrTrack)
 {
     const auto& open =
         IsPadTree() ? wxGetApp().Subsystems().OpenPadTrackEditFrame : wxGetApp().Subsystems().OpenStyTrackEditFrame;
@@ -384,6 +384,25 @@ void CStyTreeView::OpenTrackEditor(const std::string& nodeText, int channelOrTra
     window->ShowTrack();
 }
 
+bool CStyTreeView::WroteBack(int result)
+{
+    // -1: the frame closes; -2: the document goes.
+    if (result == -1) frame_.Close();
+    if (result == -2) doc_->AbortAndClear();
+    return result >= 0;
+}
+
+bool CStyTreeView::LoadSequence(const std::vector<uint8_t>& image, const char* caption)
+{
+    const int rc = sequence_.ParseImage(image.data(), uint32_t(image.size()));
+    if (rc == 0) return true;
+    sequence_.DeleteAllEvents();
+    char text80[80] = {};
+    sequence_.ReportError(text80, sizeof text80, rc);
+    Notify(StyNotice::Text("ERROR! %s", {text80}, caption, StyNoticeIcon::Exclamation));
+    return false;
+}
+
 void CStyTreeView::OnQeTrackMidiEdit()
 {
     const QeTreeSelection s = ReadSelection();
@@ -398,15 +417,7 @@ void CStyTreeView::OnQeTrackMidiEdit()
     }
     if (doc_->m_TrackEventOpen) {
         doc_->CloseTrackEventWindow();
-        const int result = frame_.RecreateQeStyleBuffer();
-        if (result == -1) {
-            frame_.Close();
-            return;
-        }
-        if (result == -2) {
-            doc_->AbortAndClear();
-            return;
-        }
+        if (!WroteBack(frame_.RecreateQeStyleBuffer())) return;
     }
     m_OpenCv = {s.element, s.cv, 255};
     const std::vector<uint8_t> image = editor_->ExportSmf(s.element, s.cv);
@@ -414,14 +425,8 @@ void CStyTreeView::OnQeTrackMidiEdit()
         Notify(StyNotice::Numbered(kCannotCreateSmfBuffer, "OnQeTrackMidiEdit", StyNoticeIcon::Stop));
         return;
     }
-    if (const int rc = sequence_.ParseImage(image.data(), uint32_t(image.size())); rc != 0) {
-        sequence_.DeleteAllEvents();
-        char text80[80] = {};
-        sequence_.ReportError(text80, sizeof text80, rc);
-        Notify(StyNotice::Text("ERROR! %s", {text80}, "OnQeTrackMidiEdit", StyNoticeIcon::Exclamation));
-        return;
-    }
-    OpenTrackEditor(text, channel, "OnQeTrackMidiEdit");
+    if (!LoadSequence(image, "OnQeTrackMidiEdit")) return;
+    OpenTrackEditor(text, channel);
 }
 
 void CStyTreeView::OnOldStyTrackMidiEdit()
@@ -429,27 +434,13 @@ void CStyTreeView::OnOldStyTrackMidiEdit()
     const QeTreeSelection s = ReadSelection();
     if (!wq_ || !doc_ || !s.IsTrack() || wq_->IsChordVarEmpty(s.element, s.cv)) return;
     doc_->CloseTrackEventWindow();
-    const int result = frame_.RecreateOldStyleBuffer();
-    if (result == -1) {
-        frame_.Close();
-        return;
-    }
-    if (result == -2) {
-        doc_->AbortAndClear();
-        return;
-    }
+    if (!WroteBack(frame_.RecreateOldStyleBuffer())) return;
     const std::vector<uint8_t> image =
         WqCvImage(*wq_, s.element, s.cv, TemporaryFolder(), [this](const StyNotice& n) { Notify(n); });
     if (image.empty()) return;
     m_OpenCv = s;
-    if (const int rc = sequence_.ParseImage(image.data(), uint32_t(image.size())); rc != 0) {
-        sequence_.DeleteAllEvents();
-        char text80[80] = {};
-        sequence_.ReportError(text80, sizeof text80, rc);
-        Notify(StyNotice::Text("ERROR! %s", {text80}, "OnOldStyTrackMidiEdit", StyNoticeIcon::Exclamation));
-        return;
-    }
-    OpenTrackEditor(WqTrackNodeText(s.element, s.cv, s.track), s.track, "OnOldStyTrackMidiEdit");
+    if (!LoadSequence(image, "OnOldStyTrackMidiEdit")) return;
+    OpenTrackEditor(WqTrackNodeText(s.element, s.cv, s.track), s.track);
 }
 
 // ---- Dialogs ------------------------------------------------------------

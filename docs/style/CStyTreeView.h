@@ -83,7 +83,12 @@ protected:
     // A pad tree: no Wq branch and its own paste and track editor.
     virtual bool IsPadTree() const { return false; }
     // Opens the track editor window over the sequence.
-    void OpenTrackEditor(const std::string& nodeText, int channelOrTrack, const char* caption);
+    void OpenTrackEditor(const std::string& nodeText, int channelOrTrack);
+    // The edited MIDI image into the sequence; false after its message.
+    bool LoadSequence(const std::vector<uint8_t>& image, const char* caption);
+    // A rebuild's result before the track editor moves on: false when the
+    // frame closes (-1) or the document goes (-2).
+    bool WroteBack(int result);
     // The clipboard edits of the selection, bound to this tree.
     CQeStyleTreeEdits Edits();
     void AfterStructureChange(uint8_t element, uint8_t cv, uint8_t track);
