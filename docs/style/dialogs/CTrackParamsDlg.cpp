@@ -43,7 +43,7 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
         const TrackParamsDlgModel::Row& row = model.RowOf(t);
         grid->Add(new wxStaticText(this, wxID_ANY, wxFromUtf8(GetQeTrackName(t))), 0, wxALIGN_CENTER_VERTICAL);
         sounds_[i] = new CVirtualComboCtrl(this, kSound + t, sounds.Size(), soundName);
-        sounds_[i]->SetSelection(model.SoundIndex(t));
+        sounds_[i]->SelectEntry(model.SoundIndex(t));
         grid->Add(sounds_[i]);
         auto* choose = new wxButton(this, kChoose + t, ">>", wxDefaultPosition, wxSize(32, -1));
         grid->Add(choose);
@@ -60,10 +60,10 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
         spins_[i]->SetValue(row.expression);
         grid->Add(spins_[i]);
         low_[i] = new CVirtualComboCtrl(this, kKeyLow + t, notes_.size(), noteName, 70);
-        low_[i]->SetSelection(TrackParamsDlgModel::NoteIndex(row.low));
+        low_[i]->SelectEntry(TrackParamsDlgModel::NoteIndex(row.low));
         grid->Add(low_[i]);
         high_[i] = new CVirtualComboCtrl(this, kKeyHigh + t, notes_.size(), noteName, 70);
-        high_[i]->SetSelection(TrackParamsDlgModel::NoteIndex(row.high));
+        high_[i]->SelectEntry(TrackParamsDlgModel::NoteIndex(row.high));
         grid->Add(high_[i]);
         ShowSoundBytes(t);
 
@@ -89,10 +89,10 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
         [this](wxCommandEvent&) {
             TrackParamsDlgModel::Controls c;
             for (size_t t = 0; t < 8; ++t) {
-                c.sound[t] = sounds_[t]->GetSelection();
+                c.sound[t] = sounds_[t]->Entry();
                 c.expression[t] = wxToUtf8(expression_[t]->GetValue());
-                c.low[t] = low_[t]->GetSelection();
-                c.high[t] = high_[t]->GetSelection();
+                c.low[t] = low_[t]->Entry();
+                c.high[t] = high_[t]->Entry();
             }
             c.applyToAll = applyToAll_->GetValue();
             model_.Ok(c);
@@ -113,7 +113,7 @@ void CTrackParamsDlg::ChooseSound(int track)
     SoundSelectDlgModel choice(model_.SoundModel(), model_.RowOf(track).newProgram);
     CSoundSelectDlg dlg(this, choice);
     if (dlg.ShowModal() != wxID_OK || !model_.SoundChosen(track, dlg.Chosen())) return;
-    sounds_[size_t(track)]->SetSelection(model_.SoundIndex(track));
+    sounds_[size_t(track)]->SelectEntry(model_.SoundIndex(track));
     ShowSoundBytes(track);
 }
 

@@ -31,8 +31,8 @@ public:
     wxString GetStringValue() const override { return combo_.GetValue(); }
     void OnPopup() override
     {
-        SetSelection(combo_.GetSelection());
-        if (combo_.GetSelection() >= 0) ScrollToRow(size_t(combo_.GetSelection()));
+        SetSelection(combo_.Entry());
+        if (combo_.Entry() >= 0) ScrollToRow(size_t(combo_.Entry()));
     }
     wxSize GetAdjustedSize(int minWidth, int, int maxHeight) override
     {
@@ -60,12 +60,12 @@ CVirtualComboCtrl::CVirtualComboCtrl(wxWindow* parent, wxWindowID id, size_t cou
     SetPopupControl(new VirtualPopup(*this));
     // A choice announced from outside the drop-down shows as well.
     Bind(wxEVT_COMBOBOX, [this](wxCommandEvent& e) {
-        if (e.GetInt() != selection_) SetSelection(e.GetInt());
+        if (e.GetInt() != selection_) SelectEntry(e.GetInt());
         e.Skip();
     });
 }
 
-void CVirtualComboCtrl::SetSelection(int index)
+void CVirtualComboCtrl::SelectEntry(int index)
 {
     selection_ = index >= 0 && size_t(index) < count_ ? index : -1;
     SetText(selection_ >= 0 ? text_(size_t(selection_)) : wxString());
@@ -73,7 +73,7 @@ void CVirtualComboCtrl::SetSelection(int index)
 
 void CVirtualComboCtrl::Choose(int index)
 {
-    SetSelection(index);
+    SelectEntry(index);
     wxCommandEvent event(wxEVT_COMBOBOX, GetId());
     event.SetInt(selection_);
     event.SetEventObject(this);

@@ -18,8 +18,8 @@ public:
     CVirtualComboCtrl(wxWindow* parent, wxWindowID id, size_t count, EntryText text, int width = 180);
 
     // The entry shown (-1 none).
-    int GetSelection() const { return selection_; }
-    void SetSelection(int index);
+    int Entry() const { return selection_; }
+    void SelectEntry(int index);
     // An entry chosen in the drop-down (the event is sent).
     void Choose(int index);
 

@@ -92,7 +92,7 @@ TEST_F(StyleGui, DialogsWriteOnOkAndNothingOnCancelAndTheItemChangesWhenTheFrame
                          "dialog log 1625 ; select 1625 45 ; ok\n"
                          "tree-command 32875\n"
                          "menu 4001\n"
-                         "wait 100\n"
+                         "wait 300\n"
                          "activate-child pop.sty\n"
                          "menu 57603\n",
                          {sty});
@@ -189,6 +189,7 @@ TEST_F(StyleGui, StsSheetsWriteOnOkAndTheTreeCopiesAndPastesBlocks)
                          "tree-command 57637 1\n"
                          "log-tree 1\n"
                          "menu 4001\n"
+                         "wait 300\n"
                          "activate-child pop.sty\n"
                          "menu 57603\n",
                          {sty});
@@ -223,6 +224,7 @@ TEST_F(StyleGui, WqFrameEditsTheStyleImageAndShowsItsDump)
                          "log-frame\n"
                          "screenshot wq-edit-frame\n"
                          "menu 4001\n"
+                         "wait 300\n"
                          "activate-child wq8.sty\n"
                          "menu 57603\n",
                          {sty});
@@ -305,6 +307,7 @@ TEST_F(StyleGui, TrackParametersTakeASoundFromTheSoundListAndApplyItToAll)
                          "dialog log 1900 ; select 1900 5 ; ok\n"
                          "menu 32829\n"
                          "menu 4001\n"
+                         "wait 300\n"
                          "activate-child pop.sty\n"
                          "menu 57603\n",
                          {sty});

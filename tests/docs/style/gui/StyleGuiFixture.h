@@ -30,6 +30,8 @@ protected:
         if (std::getenv("ZIB_GUI_TEST_TRACE"))
             for (const auto& l : r.log)
                 std::printf("| %s\n", l.substr(0, 300).c_str());
+        if (std::getenv("ZIB_GUI_TEST_TRACE") && std::string(std::getenv("ZIB_GUI_TEST_TRACE")) == "2")
+            std::printf("%s\n", r.output.c_str());
         EXPECT_FALSE(r.killed) << r.output;
         EXPECT_TRUE(r.line("dialog-timeout").empty()) << r.output;
         EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
