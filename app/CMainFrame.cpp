@@ -289,6 +289,9 @@ void CMainFrame::ActiveChildChanged()
 
 const MenuBarDef& CMainFrame::MenuDefFor(int templateId)
 {
+    // Tool frames (the style and pad edit frames) bring their own menu.
+    if (const CZibMdiChild* child = ActiveZibChild(); child && child->MenuTemplateId() == templateId)
+        if (const MenuBarDef* own = child->OwnMenu()) return *own;
     if (templateId != 0 && wxGetApp().DocManager()) {
         for (CZibDocTemplate* t : wxGetApp().DocManager()->ZibTemplates())
             if (t->TemplateId() == templateId && !t->DocumentMenu().empty()) return t->DocumentMenu();
@@ -503,6 +506,18 @@ void CMainFrame::PlayMidiFileExternally(const std::string& path)
     player->Show();
     player->Update();
     if (auto* child = dynamic_cast<ZibMdiChildFrame*>(player)) child->Activate();
+}
+
+wxWindow* CMainFrame::OpenStyPropFrame(const wxString& title, uint8_t* frameOpen, wxDocument* document, int row)
+{
+    const auto& open = wxGetApp().Subsystems().OpenStyPropFrame;
+    return open ? open(*this, title, frameOpen, document, row) : nullptr;
+}
+
+wxWindow* CMainFrame::OpenPadPropFrame(const wxString& title, uint8_t* frameOpen, wxDocument* document, int row)
+{
+    const auto& open = wxGetApp().Subsystems().OpenPadPropFrame;
+    return open ? open(*this, title, frameOpen, document, row) : nullptr;
 }
 
 CTextViewer* CMainFrame::OpenTextViewer(const wxString& title, uint8_t* openerFlag, wxDocument* document,

@@ -56,6 +56,11 @@ public:
     CTextViewer* OpenTextViewer(const wxString& title, uint8_t* openerFlag, wxDocument* document,
                                 uint32_t midiWindow);
 
+    // The edit frame of one style or pad item (the style and pad area makes
+    // it), or null when it cannot be made.
+    wxWindow* OpenStyPropFrame(const wxString& title, uint8_t* frameOpen, wxDocument* document, int row);
+    wxWindow* OpenPadPropFrame(const wxString& title, uint8_t* frameOpen, wxDocument* document, int row);
+
     // Language
     void ApplyLanguage(int index);
     void OnLanguage(wxCommandEvent& event);

@@ -16,7 +16,9 @@
 #include "app/dialogs/CProgressDlg.h"
 #include "app/dialogs/CWqStyleDialogs.h"
 #include "platform/AppEvents.h"
+#include "platform/FileIo.h"
 #include "platform/WxText.h"
+#include "platform/ZibClipboardFormat.h"
 
 #include <algorithm>
 #include <cctype>
@@ -30,6 +32,9 @@
 #include <unistd.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/clipbrd.h>
+#include <wx/combo.h>
+#include <wx/dataobj.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/dcmemory.h>
@@ -52,6 +57,7 @@
 #include <wx/stopwatch.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
+#include <wx/vlbox.h>
 
 namespace zib {
 
@@ -124,6 +130,48 @@ wxTreeItemId findTreeItem(const wxTreeCtrl& tree, const wxTreeItemId& from, cons
     for (wxTreeItemId c = tree.GetFirstChild(from, cookie); c.IsOk(); c = tree.GetNextChild(from, cookie))
         if (const wxTreeItemId found = findTreeItem(tree, c, text); found.IsOk()) return found;
     return wxTreeItemId();
+}
+
+// The item of a path of texts ("Variation1/CV2/BASS"; the root is left
+// out unless the path names it): each part the first child of that text.
+wxTreeItemId findTreePath(const wxTreeCtrl& tree, const std::string& path)
+{
+    wxTreeItemId item = tree.GetRootItem();
+    if (!item.IsOk()) return item;
+    std::stringstream in(path);
+    bool first = true;
+    for (std::string part; std::getline(in, part, '/'); first = false) {
+        if (first && tree.GetItemText(item) == wxFromUtf8(part)) continue;
+        wxTreeItemIdValue cookie;
+        wxTreeItemId found;
+        for (wxTreeItemId c = tree.GetFirstChild(item, cookie); c.IsOk(); c = tree.GetNextChild(item, cookie))
+            if (tree.GetItemText(c) == wxFromUtf8(part)) {
+                found = c;
+                break;
+            }
+        if (!found.IsOk()) return found;
+        item = found;
+    }
+    return item;
+}
+
+std::vector<CZibMdiChild*> childrenTitled(const std::string& part);
+BlockDragSource* dragSourceOf(CZibMdiChild* child);
+wxListCtrl* firstList(wxWindow* root);
+
+// The n-th tree control of a window, depth first.
+wxTreeCtrl* nthTree(wxWindow* root, int n)
+{
+    std::vector<wxWindow*> stack = {root};
+    while (!stack.empty()) {
+        wxWindow* w = stack.front();
+        stack.erase(stack.begin());
+        if (auto* tree = dynamic_cast<wxTreeCtrl*>(w))
+            if (n-- == 0) return tree;
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    return nullptr;
 }
 
 // A list box that holds several selections (its single selection cannot be asked for).
@@ -468,6 +516,137 @@ void CTestDriver::Run(const Words& c)
             files.Add(wxFromUtf8(c[i]));
         auto* target = dynamic_cast<wxFileDropTarget*>(frame->GetDropTarget());
         Log("drop-files: " + std::string(target && target->OnDropFiles(0, 0, files) ? "taken" : "refused"));
+    } else if (verb == "log-tree" && frame) {
+        // log-tree [N]: the N-th tree of the active child (items, images, selection).
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxTreeCtrl* tree = child ? nthTree(child, std::atoi(arg(1).c_str())) : nullptr;
+        if (!tree) {
+            Log("tree: none");
+        } else {
+            std::string images;
+            std::vector<wxTreeItemId> stack;
+            if (tree->GetRootItem().IsOk()) stack.push_back(tree->GetRootItem());
+            while (!stack.empty()) {
+                const wxTreeItemId item = stack.back();
+                stack.pop_back();
+                images += std::to_string(tree->GetItemImage(item));
+                std::vector<wxTreeItemId> children;
+                wxTreeItemIdValue cookie;
+                for (wxTreeItemId k = tree->GetFirstChild(item, cookie); k.IsOk(); k = tree->GetNextChild(item, cookie))
+                    children.push_back(k);
+                for (auto k = children.rbegin(); k != children.rend(); ++k)
+                    stack.push_back(*k);
+            }
+            LogControl(tree);
+            Log("tree-images: " + images);
+        }
+    } else if ((verb == "select-node" || verb == "tree-command" || verb == "tree-key" || verb == "tree-activate" ||
+                verb == "tree-expanded") &&
+               frame) {
+        // select-node PATH [N] | tree-command ID [N] | tree-key delete [N] |
+        // tree-activate [N] | tree-expanded PATH [N], on the N-th tree of the active child.
+        const bool withArg = verb != "tree-activate";
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxTreeCtrl* tree = child ? nthTree(child, std::atoi(arg(withArg ? 2 : 1).c_str())) : nullptr;
+        if (!tree) {
+            Log(verb + ": no tree");
+        } else if (verb == "select-node" || verb == "tree-expanded") {
+            const wxTreeItemId item = findTreePath(*tree, arg(1));
+            if (!item.IsOk()) {
+                Log(verb + ": no node " + arg(1));
+            } else if (verb == "select-node") {
+                tree->SelectItem(item);
+                Log("select-node: " + escaped(tree->GetItemText(item)));
+            } else {
+                Log("expanded " + arg(1) + " " + std::to_string(tree->IsExpanded(item)));
+            }
+        } else if (verb == "tree-command") {
+            wxCommandEvent command(wxEVT_MENU, cmd::ToWxId(std::atoi(arg(1).c_str())));
+            command.SetEventObject(tree);
+            tree->ProcessWindowEvent(command);
+            Log("tree-command " + arg(1));
+        } else if (verb == "tree-key") {
+            wxKeyEvent key(wxEVT_KEY_DOWN);
+            key.m_keyCode = arg(1) == "delete" ? WXK_DELETE : std::toupper(static_cast<unsigned char>(arg(1)[0]));
+            wxTreeEvent event(wxEVT_TREE_KEY_DOWN, tree, wxTreeItemId());
+            event.SetKeyEvent(key);
+            tree->ProcessWindowEvent(event);
+            Log("tree-key " + arg(1));
+        } else {
+            wxTreeEvent event(wxEVT_TREE_ITEM_ACTIVATED, tree, tree->GetSelection());
+            tree->ProcessWindowEvent(event);
+            Log("tree-activate");
+        }
+    } else if (verb == "log-text" && frame) {
+        // log-text [N]: the N-th text control of the active child: length, first line, selection.
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxTextCtrl* text = nullptr;
+        int n = std::atoi(arg(1).c_str());
+        std::vector<wxWindow*> stack;
+        if (child) stack.push_back(child);
+        while (!stack.empty() && !text) {
+            wxWindow* w = stack.front();
+            stack.erase(stack.begin());
+            if (auto* t = dynamic_cast<wxTextCtrl*>(w))
+                if (n-- == 0) text = t;
+            for (wxWindow* c : w->GetChildren())
+                stack.push_back(c);
+        }
+        if (!text) {
+            Log("text: none");
+        } else {
+            const wxString value = text->GetValue();
+            Log("text: length=" + std::to_string(value.length()) + " first=" + escaped(value.BeforeFirst('\n')) +
+                " selected=" + escaped(text->GetStringSelection()));
+        }
+    } else if (verb == "edit-label" && frame) {
+        // edit-label TEXT: the open label editor of the active child's list takes TEXT and closes.
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxListCtrl* list = child ? firstList(child) : nullptr;
+        wxTextCtrl* editor = list ? list->GetEditControl() : nullptr;
+        if (!editor) {
+            Log("edit-label: no editor");
+        } else {
+            editor->SetValue(wxFromUtf8(arg(1)));
+            list->EndEditLabel(false);
+            Log("edit-label: " + arg(1));
+        }
+    } else if (verb == "drop-block" && frame) {
+        // drop-block <target title> <row> <file>: a block of the private format dropped on a row.
+        const auto targets = childrenTitled(arg(1));
+        BlockDragSource* target = targets.empty() ? nullptr : dragSourceOf(targets.front());
+        std::vector<uint8_t> bytes;
+        if (!target || readWholeFile(arg(3), bytes) != FileIoError::None) {
+            Log("drop-block: nothing to drop");
+        } else {
+            targets.front()->Activate();
+            Log(std::string("drop-block: ") + (target->TakeBlockDrop(bytes, std::atoi(arg(2).c_str()), false)
+                                                    ? "dropped"
+                                                    : "refused"));
+        }
+    } else if (verb == "clipboard-write" || verb == "clipboard-read") {
+        // clipboard-write FILE: the file's bytes as a block of the private format;
+        // clipboard-read FILE: the block on the clipboard into the file.
+        bool done = false;
+        if (ZibClipboardFormatRegistered() && wxTheClipboard->Open()) {
+            if (verb == "clipboard-write") {
+                std::vector<uint8_t> bytes;
+                if (readWholeFile(arg(1), bytes) == FileIoError::None) {
+                    auto* data = new wxCustomDataObject(ZibClipboardFormat());
+                    data->SetData(bytes.size(), bytes.data());
+                    done = wxTheClipboard->SetData(data);
+                }
+            } else if (wxTheClipboard->IsSupported(ZibClipboardFormat())) {
+                wxCustomDataObject data(ZibClipboardFormat());
+                if (wxTheClipboard->GetData(data)) {
+                    const auto* p = static_cast<const uint8_t*>(data.GetData());
+                    done = writeFileAtomically(arg(1), std::span<const uint8_t>(p, data.GetSize())) ==
+                           FileIoError::None;
+                }
+            }
+            wxTheClipboard->Close();
+        }
+        Log(verb + ": " + (done ? "done" : "failed"));
     } else if (verb == "drag" && frame) {
         // drag <source title> <rows> <target title> <row> <move|copy>
         DragBlock(arg(1), arg(2), arg(3), std::atoi(arg(4).c_str()), arg(5) == "move");
@@ -597,6 +776,18 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 if (const wxTreeItemId item = findTreeItem(*tree, tree->GetRootItem(), wxFromUtf8(value));
                     item.IsOk())
                     tree->SelectItem(item);
+            } else if (auto* vlist = dynamic_cast<wxVListBox*>(control)) {
+                vlist->SetSelection(std::atoi(value.c_str()));
+                wxCommandEvent changed(wxEVT_LISTBOX, id);
+                changed.SetInt(vlist->GetSelection());
+                changed.SetEventObject(vlist);
+                vlist->ProcessWindowEvent(changed);
+            } else if (auto* comboCtrl = dynamic_cast<wxComboCtrl*>(control)) {
+                // A combo with a list of its own: the row chosen in its drop-down.
+                wxCommandEvent chosen(wxEVT_COMBOBOX, id);
+                chosen.SetInt(std::atoi(value.c_str()));
+                chosen.SetEventObject(comboCtrl);
+                comboCtrl->ProcessWindowEvent(chosen);
             } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
                 // In a list of several selections N adds row N; -1 clears them all.
                 const int row = std::atoi(value.c_str());
@@ -800,6 +991,10 @@ void CTestDriver::LogControl(wxWindow* w)
         line += " label=" + escaped(radio->GetLabel()) + " checked=" + std::to_string(radio->GetValue());
     } else if (auto* combo = dynamic_cast<wxComboBox*>(w)) {
         line += " value=" + escaped(combo->GetValue()) + " count=" + std::to_string(combo->GetCount());
+    } else if (auto* comboCtrl = dynamic_cast<wxComboCtrl*>(w)) {
+        line += " value=" + escaped(comboCtrl->GetValue());
+    } else if (auto* vlist = dynamic_cast<wxVListBox*>(w)) {
+        line += " selection=" + std::to_string(vlist->GetSelection()) + " count=" + std::to_string(vlist->GetItemCount());
     } else if (auto* tree = dynamic_cast<wxTreeCtrl*>(w)) {
         // Depth and text of the items down to the lists, depth first; then the selection.
         std::string items;

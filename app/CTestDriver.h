@@ -53,6 +53,16 @@ namespace zib {
 //   log-exists PATH               writes whether a file exists
 //   await-gone PATH MS            waits (at most MS) for a file to go, then log-exists
 //   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
+//   log-tree [N]                  writes the N-th tree of the active child and its images
+//   select-node PATH [N]          selects the node "Text/Text/..." of that tree
+//   tree-expanded PATH [N]        writes whether that node is expanded
+//   tree-command ID [N] | tree-key delete [N] | tree-activate [N]
+//                                 a popup command, the Delete key, a double click on the tree
+//   log-text [N]                  the N-th text control of the active child: length, first line, selection
+//   edit-label TEXT               the open label editor of the active list takes TEXT
+//   drop-block TITLE ROW FILE     drops the file's bytes (private format) on a row of that list
+//   clipboard-write FILE | clipboard-read FILE
+//                                 puts the file's bytes on the clipboard / writes the block there
 //   anything else                 the areas' own test commands (ZibSubsystems::TestCommands)
 class CTestDriver : public wxModalDialogHook {
 public:

@@ -2,6 +2,7 @@
 
 #include "app/MdiFrameTypes.h"
 #include "app/core/ChildKind.h"
+#include "app/core/MenuModel.h"
 #include "app/core/StatusPanes.h"
 
 namespace zib {
@@ -22,6 +23,9 @@ public:
     virtual bool IsMidiWindow() const { return false; }
     // The document template whose menu the frame shows while active (0: the main menu).
     virtual int MenuTemplateId() const { return 0; }
+    // A menu of the window's own (tool frames that no template makes); null:
+    // the menu of MenuTemplateId.
+    virtual const MenuBarDef* OwnMenu() const { return nullptr; }
 
     // What the status panes show while the window is active; the default
     // reports only the kind.

@@ -8,6 +8,7 @@
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/MidiSetupSubsystem.h"
 #include "devices/PlaybackSubsystem.h"
+#include "devices/dialogs/CStylePlaybackConsole.h"
 #include "docs/program/ProgramDocTemplates.h"
 #include "docs/style/StyleDocTemplates.h"
 #include "mididoc/MidiDocSubsystem.h"
@@ -98,7 +99,11 @@ void ConnectSubsystems(ZibSubsystems& subsystems)
     // services to the matching members.
     connectConverters(subsystems);
     connectSettingsDialogs(subsystems);
-    subsystems.AddDocTemplates.push_back(AddStyleDocTemplates);
+    ConnectStyleDocuments(subsystems);
+    subsystems.RunStylePlaybackConsole = [](wxWindow* parent, const CStyleMidiReader& style, const std::string& title,
+                                            StylePlayer::ProgramNameFunction programName) {
+        return RunStylePlaybackConsole(parent, style, title, std::move(programName));
+    };
     subsystems.AddDocTemplates.push_back(AddProgramDocTemplates);
     ConnectMidiDocument(subsystems);
     ConnectInstruments(subsystems);

@@ -10,13 +10,47 @@
 #include <vector>
 #include <wx/string.h>
 
+class wxDocument;
 class wxWindow;
 
 namespace zib {
 
 class CMainFrame;
+class CMidiParserEx;
+class CStyleMidiReader;
+class TrackEditorOwner;
 class CZibApp;
 class CZibDocManager;
+
+// A track event-list window of a style or pad edit frame (made by the MIDI
+// window area) as the edit frame's tree drives it.
+class TrackEditWindow {
+public:
+    virtual ~TrackEditWindow() = default;
+    virtual wxWindow* Window() = 0;
+    // Binds a new window to its track (fills its event list).
+    virtual void ShowTrack() = 0;
+    // Shows another track of the same sequence (the 1-based track number
+    // of the sequence), refilling the list, under a new title.
+    virtual void Retarget(int track, const wxString& title) = 0;
+};
+
+// What such a window works on and calls back.
+struct TrackEditRequest {
+    wxString title;
+    uint8_t* openFlag = nullptr; // the document's flag, set while the window lives
+    wxDocument* document = nullptr;
+    wxWindow* editFrame = nullptr;
+    CMidiParserEx* sequence = nullptr;
+    int channel = 0;     // zero-based channel of a Qe track; the track itself for a Wq track
+    uint32_t model = 0;  // the document's model letter
+    bool pad = false;    // a pad-track window
+    TrackEditorOwner* owner = nullptr; // the document's undo manager, sequence, model and playing flag
+    std::function<void()> setModified;
+    std::function<void()> abortAndClear;
+    // The tree's image of the edited node (element, CV, track, non-empty).
+    std::function<void(uint8_t, uint8_t, uint8_t, bool)> setItemIcon;
+};
 
 // Result of a chord-variation MIDI collection.
 struct CollectResult {
@@ -64,6 +98,20 @@ struct ZibSubsystems {
     std::function<PsrConvertResult(const std::vector<uint8_t>& image, const std::string& fileName,
                                    const std::string& dumpLogPath)>
         ConvertPsrStyle;
+
+    // The style and pad edit frames (subsystem 5), made for the main frame's
+    // OpenStyPropFrame and OpenPadPropFrame.
+    std::function<wxWindow*(CMainFrame& frame, const wxString& title, uint8_t* frameOpen, wxDocument* document,
+                            int row)>
+        OpenStyPropFrame, OpenPadPropFrame;
+    // The style-track and pad-track event-list windows (subsystem 9); null
+    // when the window cannot be made.
+    std::function<TrackEditWindow*(const TrackEditRequest& request)> OpenStyTrackEditFrame, OpenPadTrackEditFrame;
+    // The style playback console (subsystem 8), modal over a filled reader;
+    // `programName` names a track's program of an element.
+    std::function<int(wxWindow* parent, const CStyleMidiReader& style, const std::string& title,
+                      std::function<std::string(const CStyleMidiReader&, int element, int track)> programName)>
+        RunStylePlaybackConsole;
 
     // Each document subsystem adds its document template here.
     std::vector<std::function<void(CZibDocManager& manager)>> AddDocTemplates;

@@ -94,4 +94,15 @@ inline constexpr int TempoTrack32946 = 32946;
 inline constexpr int TempoTrack32947 = 32947;
 inline constexpr int TempoTrack32948 = 32948;
 
+// StyDoc, MoveItem and StyleTree toolbars (style and pad windows)
+inline constexpr int MoveItemDown = 32771;
+inline constexpr int MoveItemUp = 32772;
+inline constexpr int ExtractItem = 32773;
+inline constexpr int ImportItems = 32774;
+inline constexpr int StartStopPlayback = 32784;
+inline constexpr int StyleToMidi = 32803;
+inline constexpr int StyDumpToText = 32812;
+inline constexpr int LevelRoot = 291; // level buttons 291-294: root, element, CV, track
+inline constexpr int LevelTrack = 294;
+
 } // namespace zib::cmd

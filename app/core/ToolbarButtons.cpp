@@ -20,6 +20,30 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
         };
     case MainBar::MidiDoc:
         return MidiDocButtonSet(true);
+    case MainBar::StyDoc:
+        return {
+            {cmd::ExtractItem, "&Extract Item", "EX"},
+            {cmd::ImportItems, "&Import Item(s)", "IM"},
+            {cmd::DeleteItems, "&Delete Item(s)", "DEL"},
+            {},
+            {cmd::StyDumpToText, "Dump To Text", "TXT"},
+            {cmd::StyleToMidi, "Style To MIDI", "MID"},
+            {},
+            {cmd::StartStopPlayback, "&Start/Stop MIDI Playback", "PLAY"},
+        };
+    case MainBar::MoveItem:
+        return {
+            {cmd::MoveItemDown, "Move item DOWN", "DN"},
+            {cmd::MoveItemUp, "Move item UP", "UP"},
+        };
+    case MainBar::StyleTree:
+        // The tree's levels; the edit frame keeps exactly one pressed.
+        return {
+            {cmd::LevelRoot, "Root level", "R", true},
+            {cmd::LevelRoot + 1, "SE Level", "SE", true},
+            {cmd::LevelRoot + 2, "CV Level", "CV", true},
+            {cmd::LevelTrack, "Track level", "TR", true},
+        };
     case MainBar::MidiPlay:
         // Pressed while MIDI plays or records; the playback engine presses and releases them.
         return {

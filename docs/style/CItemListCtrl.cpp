@@ -4,29 +4,34 @@
 
 namespace zib {
 
-CItemListCtrl::CItemListCtrl(wxWindow* parent, CItemListSource& source)
-    : wxListView(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                 wxLC_REPORT | wxLC_VIRTUAL | wxLC_EDIT_LABELS | wxLC_HRULES | wxLC_VRULES),
+CItemListCtrl::CItemListCtrl(wxWindow* parent, CItemListSource& source, ListCustomDraw& handler)
+    : CCustomDrawList(parent, wxID_ANY, handler, wxLC_REPORT | wxLC_VIRTUAL | wxLC_EDIT_LABELS | wxLC_HRULES |
+                                                     wxLC_VRULES),
       source_(source)
 {
-    marked_.SetTextColour(*wxRED);
 }
 
 std::vector<int> CItemListCtrl::SelectedRows() const
 {
     std::vector<int> rows;
-    for (long r = GetFirstSelected(); r != -1; r = GetNextSelected(r))
+    for (long r = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); r != -1;
+         r = GetNextItem(r, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
         rows.push_back(int(r));
     return rows;
 }
 
+void CItemListCtrl::Select(long row, bool on)
+{
+    SetItemState(row, on ? wxLIST_STATE_SELECTED : 0, wxLIST_STATE_SELECTED);
+}
+
 void CItemListCtrl::SelectOnly(const std::vector<int>& rows, long focus)
 {
-    for (long r = GetFirstSelected(); r != -1; r = GetNextSelected(r))
+    for (int r : SelectedRows())
         Select(r, false);
     for (int r : rows)
         if (r >= 0 && r < GetItemCount()) Select(r, true);
-    if (focus >= 0 && focus < GetItemCount()) Focus(focus);
+    if (focus >= 0 && focus < GetItemCount()) SetItemState(focus, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
 }
 
 wxString CItemListCtrl::OnGetItemText(long item, long column) const
@@ -37,11 +42,6 @@ wxString CItemListCtrl::OnGetItemText(long item, long column) const
 int CItemListCtrl::OnGetItemImage(long item) const
 {
     return source_.ListRowImage(item);
-}
-
-wxItemAttr* CItemListCtrl::OnGetItemAttr(long item) const
-{
-    return source_.ListRowMarked(item) ? &marked_ : nullptr;
 }
 
 } // namespace zib

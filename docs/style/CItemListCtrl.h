@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/CListCtrlCustomDraw.h"
+
 #include <string>
 #include <vector>
-#include <wx/listctrl.h>
 
 namespace zib {
 
@@ -12,30 +13,27 @@ public:
     virtual ~CItemListSource() = default;
     virtual std::string ListCellText(long row, long column) const = 0;
     virtual int ListRowImage(long row) const = 0;
-    // Rows drawn in the warning colour (Wq blocks of four that are too large).
-    virtual bool ListRowMarked(long) const { return false; }
 };
 
-// The report list of a keyboard document: a virtual list that asks its
-// source for every cell, with in-place label editing.
-class CItemListCtrl : public wxListView {
+// The report list of a keyboard document: a virtual custom-drawn list that
+// asks its source for every cell, with in-place label editing.
+class CItemListCtrl : public CCustomDrawList {
 public:
-    CItemListCtrl(wxWindow* parent, CItemListSource& source);
+    CItemListCtrl(wxWindow* parent, CItemListSource& source, ListCustomDraw& handler);
 
     // Rows
-    long FocusedRow() const { return GetFocusedItem(); }
+    long FocusedRow() const { return GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED); }
     std::vector<int> SelectedRows() const;
     // Selects exactly `rows`; the focus goes to `focus` (-1: keep).
     void SelectOnly(const std::vector<int>& rows, long focus);
+    void Select(long row, bool on);
 
 protected:
     wxString OnGetItemText(long item, long column) const override;
     int OnGetItemImage(long item) const override;
-    wxItemAttr* OnGetItemAttr(long item) const override;
 
 private:
     CItemListSource& source_;
-    mutable wxItemAttr marked_;
 };
 
 } // namespace zib

@@ -4,16 +4,18 @@
 #include "app/CMainToolBar.h"
 #include "app/CZibApp.h"
 #include "app/CZibDocTemplate.h"
-#include "app/ZibMessageBox.h"
 #include "app/MenuBuilder.h"
+#include "app/ZibMessageBox.h"
 #include "app/core/CommandIds.h"
-#include "docs/style/core/StyCommandIds.h"
+#include "docs/style/CItemWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"
+#include "docs/style/core/StyCommandIds.h"
+#include "docs/style/core/StyListCommands.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
 
 #include <wx/dataobj.h>
-#include <wx/dnd.h>
+#include <wx/dcmemory.h>
 #include <wx/imaglist.h>
 #include <wx/menu.h>
 #include <wx/sizer.h>
@@ -30,7 +32,7 @@ public:
     {
     }
 
-    wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult def) override { return view_.DragOver(x, y, def); }
+    wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult) override { return view_.DragOver(x, y); }
 
     wxDragResult OnData(wxCoord x, wxCoord y, wxDragResult def) override
     {
@@ -43,6 +45,20 @@ public:
 private:
     CItemListView& view_;
 };
+
+// The image with the "too large" mark in its lower right corner.
+wxBitmap withTooLargeMark(const wxBitmap& base)
+{
+    wxBitmap marked(base.ConvertToImage());
+    wxMemoryDC dc(marked);
+    dc.SetPen(*wxRED_PEN);
+    dc.SetBrush(*wxRED_BRUSH);
+    dc.DrawRectangle(marked.GetWidth() - 7, marked.GetHeight() - 7, 7, 7);
+    dc.SetPen(*wxWHITE_PEN);
+    dc.DrawLine(marked.GetWidth() - 4, marked.GetHeight() - 6, marked.GetWidth() - 4, marked.GetHeight() - 3);
+    dc.SelectObject(wxNullBitmap);
+    return marked;
+}
 
 } // namespace
 
@@ -60,7 +76,7 @@ bool CItemListView::OnCreate(wxDocument* doc, long flags)
     frame_ = tmpl ? dynamic_cast<CZibDocChildFrame*>(tmpl->CreateChildFrame(doc, this)) : nullptr;
     if (!frame_) return false;
     SetFrame(frame_);
-    list_ = new CItemListCtrl(frame_, *this);
+    list_ = new CItemListCtrl(frame_, *this, *this);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(list_, 1, wxEXPAND);
     frame_->SetSizer(sizer);
@@ -75,29 +91,21 @@ bool CItemListView::OnCreate(wxDocument* doc, long flags)
     list_->Bind(wxEVT_LIST_BEGIN_DRAG, &CItemListView::OnBeginDrag, this);
     list_->Bind(wxEVT_LIST_BEGIN_RDRAG, &CItemListView::OnBeginRightDrag, this);
 
-    BindCommand(stycmd::EditCopy, &CItemListView::OnCopy, nullptr);
-    BindCommand(stycmd::EditCut, &CItemListView::OnCut, nullptr);
-    BindCommand(stycmd::SelectAll, &CItemListView::OnSelectAll, &CItemListView::OnUpdateSelectAll);
-    BindCommand(stycmd::RenameItem, &CItemListView::OnRename, nullptr);
-    BindCommand(stycmd::MoveItemUp, &CItemListView::OnMove, &CItemListView::OnUpdateMove);
-    BindCommand(stycmd::MoveItemDown, &CItemListView::OnMove, &CItemListView::OnUpdateMove);
-    BindCommand(stycmd::DeleteItems, &CItemListView::OnDelete, nullptr);
-    BindCommand(stycmd::Properties, &CItemListView::OnProperties, nullptr);
+    for (int id : StyListCommandIds()) {
+        Bind(wxEVT_MENU, &CItemListView::OnCommand, this, cmd::ToWxId(id));
+        Bind(wxEVT_UPDATE_UI, &CItemListView::OnUpdateCommand, this, cmd::ToWxId(id));
+    }
+    // The document's own file commands.
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { GetDocument()->Save(); }, cmd::ToWxId(stycmd::FileSave));
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { GetDocument()->SaveAs(); }, cmd::ToWxId(stycmd::FileSaveAs));
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { GetDocumentManager()->CloseDocument(GetDocument()); },
+         cmd::ToWxId(stycmd::FileClose));
+    for (int id : {stycmd::FileSave, stycmd::FileSaveAs})
+        Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(RowCount() > 0); }, cmd::ToWxId(id));
 
-    InstallStyleToolbarButtons();
     frame_->Show(true);
     Activate(true);
     return true;
-}
-
-void CItemListView::BindHandler(int id, void (CItemListView::*handler)(wxCommandEvent&))
-{
-    if (handler) Bind(wxEVT_MENU, handler, this, cmd::ToWxId(id));
-}
-
-void CItemListView::BindUpdate(int id, void (CItemListView::*update)(wxUpdateUIEvent&))
-{
-    if (update) Bind(wxEVT_UPDATE_UI, update, this, cmd::ToWxId(id));
 }
 
 void CItemListView::OnDraw(wxDC*) {}
@@ -110,7 +118,7 @@ void CItemListView::OnUpdate(wxView*, wxObject*)
 bool CItemListView::OnClose(bool deleteWindow)
 {
     if (!wxView::OnClose(deleteWindow)) return false;
-    CloseToolWindows();
+    if (ItemDoc()) ItemDoc()->CloseToolWindows();
     Activate(false);
     if (deleteWindow && frame_) {
         frame_->Destroy();
@@ -127,10 +135,23 @@ void CItemListView::CreateImageList()
 {
     if (!list_) return;
     delete images_;
-    images_ = new wxImageList(16, 16, true, 4);
+    images_ = new wxImageList(16, 16, true, 8);
+    // The base images, then each again with the "too large" mark.
+    std::vector<wxBitmap> bitmaps;
     for (const std::string& glyph : ImageGlyphs())
-        images_->Add(CMainToolBar::GlyphBitmap(glyph));
+        bitmaps.push_back(CMainToolBar::GlyphBitmap(glyph));
+    baseImages_ = int(bitmaps.size());
+    for (const wxBitmap& b : bitmaps)
+        images_->Add(b);
+    for (const wxBitmap& b : bitmaps)
+        images_->Add(withTooLargeMark(b));
     list_->SetImageList(images_, wxIMAGE_LIST_SMALL);
+}
+
+int CItemListView::ListRowImage(long row) const
+{
+    const int base = BaseRowImage(row);
+    return RowTooLarge(row) ? base + baseImages_ : base;
 }
 
 void CItemListView::Refill()
@@ -145,6 +166,7 @@ void CItemListView::Refill()
     list_->SetItemCount(RowCount());
     list_->Refresh();
     list_->Thaw();
+    AfterRowsChanged();
 }
 
 void CItemListView::RefreshRows()
@@ -166,12 +188,92 @@ void CItemListView::ToggleWideColumns()
     RefreshRows();
 }
 
+void CItemListView::CloseToolWindowsOfDocument()
+{
+    if (ItemDoc()) ItemDoc()->CloseToolWindows();
+}
+
+void CItemListView::CheckAbort()
+{
+    if (ItemDoc()) ItemDoc()->CheckAbort();
+}
+
+// ---- Commands -----------------------------------------------------------
+
+std::optional<StyCommand> CItemListView::CommandOf(int id) const
+{
+    return StyCommandOfId(id);
+}
+
+void CItemListView::OnCommand(wxCommandEvent& event)
+{
+    const std::optional<StyCommand> command = CommandOf(cmd::FromWxId(event.GetId()));
+    if (!command || !list_) return;
+    if (ItemDoc()) ItemDoc()->RefreshSettings();
+    RunCommand(*command);
+    CheckAbort();
+}
+
+void CItemListView::OnUpdateCommand(wxUpdateUIEvent& event)
+{
+    const std::optional<StyCommand> command = CommandOf(cmd::FromWxId(event.GetId()));
+    event.Enable(command && list_ && ItemDoc() && CommandEnabled(*command));
+}
+
+void CItemListView::RunCommand(StyCommand command)
+{
+    const int focused = int(list_->FocusedRow());
+    switch (command) {
+    case StyCommand::Copy:
+        Copy(wxDragNone);
+        break;
+    case StyCommand::Cut:
+        ItemDoc()->CloseToolWindows();
+        Copy(wxDragNone);
+        DeleteRows(list_->SelectedRows(), focused);
+        RefreshRows();
+        break;
+    case StyCommand::SelectAll:
+        for (long r = 0; r < list_->GetItemCount(); ++r)
+            list_->Select(r, true);
+        break;
+    case StyCommand::Rename:
+        if (focused >= 0 && RenameLimitOf(focused) > 0) {
+            ItemDoc()->CloseToolWindows();
+            list_->EditLabel(focused);
+        }
+        break;
+    case StyCommand::MoveUp:
+    case StyCommand::MoveDown: {
+        const int direction = command == StyCommand::MoveDown ? +1 : -1;
+        if (focused < 0) break;
+        ItemDoc()->CloseToolWindows();
+        if (!MoveRow(direction, focused)) break;
+        RefreshRows();
+        list_->SelectOnly({focused + direction}, focused + direction);
+        list_->EnsureVisible(focused + direction);
+        AfterRowsChanged();
+        break;
+    }
+    case StyCommand::Delete:
+        ItemDoc()->CloseToolWindows();
+        DeleteRows(list_->SelectedRows(), focused);
+        RefreshRows();
+        break;
+    case StyCommand::Properties:
+        OpenProperties();
+        break;
+    default:
+        break;
+    }
+}
+
 // ---- List events --------------------------------------------------------
 
 void CItemListView::OnKeyDown(wxListEvent& event)
 {
     if (event.GetKeyCode() == WXK_DELETE) {
-        DeleteRows(list_->SelectedRows(), int(list_->FocusedRow()));
+        if (CommandEnabled(StyCommand::Delete)) RunCommand(StyCommand::Delete);
         CheckAbort();
         return;
     }
@@ -195,7 +297,7 @@ void CItemListView::OnEndLabelEdit(wxListEvent& event)
     // The list shows the document's names: the edit itself never stays.
     event.Veto();
     if (event.IsEditCancelled()) return;
-    if (Rename(int(event.GetIndex()), ItemTextFromWx(event.GetLabel()))) GetDocument()->Modify(true);
+    Rename(int(event.GetIndex()), ItemTextFromWx(event.GetLabel()));
     RefreshRows();
 }
 
@@ -212,7 +314,11 @@ void CItemListView::ColumnClicked(int column)
 void CItemListView::OnRightClick(wxListEvent&)
 {
     if (labelEdit_) return;
-    ShowPopup(PopupMenuDef());
+    ShowPopup(PopupMenuDef(), [this](int id) -> std::optional<bool> {
+        const std::optional<StyCommand> command = CommandOf(id);
+        if (!command) return std::nullopt;
+        return PopupEnabled(*command);
+    });
 }
 
 void CItemListView::OnActivated(wxListEvent&)
@@ -220,7 +326,8 @@ void CItemListView::OnActivated(wxListEvent&)
     OpenProperties();
 }
 
-void CItemListView::ShowPopup(const std::vector<MenuItemDef>& items)
+void CItemListView::ShowPopup(const std::vector<MenuItemDef>& items,
+                              const std::function<std::optional<bool>(int id)>& enabled)
 {
     std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, wxGetApp().Language(), {}));
     std::unique_ptr<wxMenu> menu(bar && bar->GetMenuCount() ? bar->Remove(0) : nullptr);
@@ -232,6 +339,10 @@ void CItemListView::ShowPopup(const std::vector<MenuItemDef>& items)
     menu->SetEventHandler(this);
     for (wxMenuItem* item : menu->GetMenuItems()) {
         if (item->IsSeparator()) continue;
+        if (const std::optional<bool> on = enabled(cmd::FromWxId(item->GetId()))) {
+            item->Enable(*on);
+            continue;
+        }
         wxUpdateUIEvent update(item->GetId());
         update.SetEventObject(menu.get());
         ProcessEvent(update);
@@ -248,49 +359,26 @@ void CItemListView::Copy(wxDragResult effects)
     if (!ZibClipboardFormatRegistered() || !list_) return;
     const std::vector<int> rows = list_->SelectedRows();
     const std::optional<StyClipboardBlock> block = CopyBlockOf(rows, int(list_->FocusedRow()));
-    if (!block) {
-        // More rows than one block has room for.
-        if (rows.size() > StyClipboardBlock::kMaxItems) ShowStyNotice(StyNotice::Numbered(74, "CopyToClipboard"));
-        return;
-    }
+    if (!block) return;
     const std::vector<uint8_t> bytes = block->Bytes();
     if (effects == wxDragNone) {
-        if (!PutClipboardBlock(bytes)) ShowStyNotice(StyNotice::Numbered(74, "CopyToClipboard"));
+        if (!PutClipboardBlock(bytes))
+            ShowStyNotice(StyNotice::Numbered(stymsg::CannotCopyToClipboard, "CopyToClipboard"));
         return;
     }
     wxCustomDataObject data(ZibClipboardFormat());
     data.SetData(bytes.size(), bytes.data());
     wxDropSource source(data, list_);
     dragSource_ = dragRunning_ = true;
+    dragged_ = rows;
     const wxDragResult result = source.DoDragDrop(effects == wxDragMove ? wxDrag_AllowMove : wxDrag_CopyOnly);
-    // A move into another window takes the dragged rows away from here.
-    if (result == wxDragMove && dragSource_) {
-        DeleteRows(rows, -1);
-        GetDocument()->Modify(true);
-        RefreshRows();
-    }
-    dragSource_ = dragRunning_ = false;
-    CheckAbort();
-}
-
-void CItemListView::OnCopy(wxCommandEvent&)
-{
-    Copy(wxDragNone);
-}
-
-void CItemListView::OnCut(wxCommandEvent&)
-{
-    CloseToolWindows();
-    Copy(wxDragNone);
-    DeleteRows(list_->SelectedRows(), int(list_->FocusedRow()));
-    RefreshRows();
-    CheckAbort();
+    FinishBlockDrag(result == wxDragMove);
 }
 
 void CItemListView::SelectAfterPaste(const std::vector<int>& rows)
 {
     RefreshRows();
-    if (rows.empty()) return;
+    if (rows.empty() || !list_) return;
     list_->SelectOnly(rows, rows.front());
     list_->EnsureVisible(rows.back());
 }
@@ -299,24 +387,54 @@ void CItemListView::SelectAfterPaste(const std::vector<int>& rows)
 
 void CItemListView::OnBeginDrag(wxListEvent&)
 {
-    CloseToolWindows();
+    ItemDoc()->CloseToolWindows();
     Copy(wxDragMove);
 }
 
 void CItemListView::OnBeginRightDrag(wxListEvent&)
 {
-    CloseToolWindows();
+    ItemDoc()->CloseToolWindows();
     Copy(wxDragCopy);
 }
 
-wxDragResult CItemListView::DragOver(wxCoord x, wxCoord y, wxDragResult)
+std::optional<std::vector<uint8_t>> CItemListView::StartBlockDrag()
+{
+    if (!list_ || !ItemDoc()) return std::nullopt;
+    ItemDoc()->CloseToolWindows();
+    dragged_ = list_->SelectedRows();
+    const std::optional<StyClipboardBlock> block = CopyBlockOf(dragged_, int(list_->FocusedRow()));
+    if (!block) return std::nullopt;
+    dragSource_ = dragRunning_ = true;
+    return block->Bytes();
+}
+
+void CItemListView::FinishBlockDrag(bool moved)
+{
+    // A move into another window takes the dragged rows away from here.
+    if (moved && dragSource_ && list_) {
+        DeleteRows(dragged_, -1);
+        RefreshRows();
+    }
+    dragSource_ = dragRunning_ = false;
+    dragged_.clear();
+    CheckAbort();
+}
+
+bool CItemListView::TakeBlockDrop(const std::vector<uint8_t>& bytes, int row, bool move)
+{
+    const std::optional<StyClipboardBlock> block = StyClipboardBlock::Read(bytes);
+    if (!block || !list_) return false;
+    return !DropAt(*block, row, move).empty();
+}
+
+wxDragResult CItemListView::DragOver(wxCoord x, wxCoord y)
 {
     if (!list_) return wxDragNone;
     // Near the top or bottom row the list scrolls on.
     int flags = 0;
     const long row = list_->HitTest(wxPoint(x, y), flags);
     const long top = list_->GetTopItem();
-    if (row != -1 && row <= top && top > 0) list_->EnsureVisible(top - 1);
+    if (top > 0 && ((row != -1 && row <= top) || (row == -1 && y < 8))) list_->EnsureVisible(top - 1);
     const long below = top + list_->GetCountPerPage();
     if (row >= below - 1 && below < list_->GetItemCount()) list_->EnsureVisible(below);
     return wxGetMouseState().LeftIsDown() ? wxDragMove : wxDragCopy;
@@ -328,69 +446,21 @@ wxDragResult CItemListView::DropBytes(const std::vector<uint8_t>& bytes, wxCoord
     if (!block || !list_) return wxDragNone;
     int flags = 0;
     const long row = list_->HitTest(wxPoint(x, y), flags);
-    const bool fromThisView = dragSource_;
-    const bool move = def == wxDragMove;
-    const std::vector<int> rows =
-        Drop(*block, int(row), fromThisView, move, fromThisView ? list_->SelectedRows() : std::vector<int>());
-    // The dragged rows of this view are gone already.
-    if (fromThisView && move && !rows.empty()) dragSource_ = false;
-    if (!rows.empty()) GetDocument()->Modify(true);
-    SelectAfterPaste(rows);
-    CheckAbort();
+    const std::vector<int> rows = DropAt(*block, int(row), def == wxDragMove);
     return rows.empty() ? wxDragNone : def;
 }
 
-// ---- Shared commands ----------------------------------------------------
-
-void CItemListView::OnSelectAll(wxCommandEvent&)
+std::vector<int> CItemListView::DropAt(const StyClipboardBlock& block, int row, bool move)
 {
-    for (long r = 0; r < list_->GetItemCount(); ++r)
-        list_->Select(r, true);
-}
-
-void CItemListView::OnUpdateSelectAll(wxUpdateUIEvent& event)
-{
-    event.Enable(RowCount() > 0);
-}
-
-void CItemListView::OnRename(wxCommandEvent&)
-{
-    const long row = list_->FocusedRow();
-    if (row >= 0 && RenameLimitOf(int(row)) > 0) {
-        CloseToolWindows();
-        list_->EditLabel(row);
-    }
-}
-
-void CItemListView::OnMove(wxCommandEvent& event)
-{
-    const int direction = cmd::FromWxId(event.GetId()) == stycmd::MoveItemDown ? +1 : -1;
-    const long row = list_->FocusedRow();
-    if (row < 0) return;
-    CloseToolWindows();
-    if (!MoveRow(direction, int(row))) return;
-    GetDocument()->Modify(true);
-    RefreshRows();
-    list_->SelectOnly({int(row) + direction}, row + direction);
-    list_->EnsureVisible(row + direction);
-}
-
-void CItemListView::OnUpdateMove(wxUpdateUIEvent& event)
-{
-    event.Enable(CanMove() && RowCount() > 0 && list_ && list_->FocusedRow() >= 0);
-}
-
-void CItemListView::OnDelete(wxCommandEvent&)
-{
-    CloseToolWindows();
-    DeleteRows(list_->SelectedRows(), int(list_->FocusedRow()));
-    RefreshRows();
+    ItemDoc()->RefreshSettings();
+    const bool fromThisView = dragSource_;
+    const std::vector<int> rows = Drop(block, row, fromThisView, move, fromThisView ? dragged_ : std::vector<int>());
+    // The dragged rows of this view are gone already.
+    if (fromThisView && move && !rows.empty()) dragSource_ = false;
+    SelectAfterPaste(rows);
+    AfterRowsChanged();
     CheckAbort();
-}
-
-void CItemListView::OnProperties(wxCommandEvent&)
-{
-    OpenProperties();
+    return rows;
 }
 
 } // namespace zib

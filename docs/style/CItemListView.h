@@ -1,11 +1,15 @@
 #pragma once
 
+#include "app/BlockDragSource.h"
 #include "app/CChildFrames.h"
+#include "app/CListCtrlCustomDraw.h"
 #include "app/core/MenuModel.h"
 #include "docs/style/core/StyClipboardBlock.h"
+#include "docs/style/core/StyCommandRules.h"
 #include "docs/style/core/StyListModel.h"
 #include "docs/style/CItemListCtrl.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,13 +20,20 @@ class wxImageList;
 
 namespace zib {
 
-// The list view of a style or pad document: a report list with one row per
-// item in the document's child frame, and what both lists do alike: label
-// editing, column widening, context and column popups, Select All, moves
-// with their selection, the private clipboard and drag and drop. The
-// derived views supply the rows and carry out the commands on their
-// document's model.
-class CItemListView : public wxView, public CItemListSource, public CItemListStatusSource {
+class CItemWxDoc;
+
+// The list view of a style or pad document: a custom-drawn report list with
+// one row per item in the document's child frame, and what both lists do
+// alike: label editing, column widening, context and column popups, the
+// commands and their enabling through the document's command table,
+// moves, the private clipboard and drag and drop (also for the test
+// driver). The derived views supply the rows and carry out the commands on
+// their document's model.
+class CItemListView : public wxView,
+                      public ListCustomDraw,
+                      public CItemListSource,
+                      public CItemListStatusSource,
+                      public BlockDragSource {
 public:
     CItemListView();
     ~CItemListView() override;
@@ -41,20 +52,38 @@ public:
     void RefreshRows();
     int CurrentElement() const { return currentElement_; }
 
+    // CItemListSource: the model icon, with the too-large mark when it has one.
+    int ListRowImage(long row) const override;
+
     // The drop target's calls
-    wxDragResult DragOver(wxCoord x, wxCoord y, wxDragResult def);
+    wxDragResult DragOver(wxCoord x, wxCoord y);
     wxDragResult DropBytes(const std::vector<uint8_t>& bytes, wxCoord x, wxCoord y, wxDragResult def);
+
+    // BlockDragSource
+    std::optional<std::vector<uint8_t>> StartBlockDrag() override;
+    void FinishBlockDrag(bool moved) override;
+    bool TakeBlockDrop(const std::vector<uint8_t>& block, int row, bool move) override;
 
 protected:
     // What the derived views supply
+    virtual CItemWxDoc* ItemDoc() const = 0;
     virtual std::vector<StyColumn> Columns() const = 0;
     virtual int RowCount() const = 0;
-    // Glyphs of the image list (image 0, 1 ...) and the model icon's letter.
+    // Glyphs of the image list's base images, and the base image of a row.
     virtual std::vector<std::string> ImageGlyphs() const = 0;
+    virtual int BaseRowImage(long row) const = 0;
+    virtual bool RowTooLarge(long) const { return false; }
     // The first column that the per-element widening reaches (-1: none).
     virtual int FirstWideColumn() const = 0;
     virtual std::vector<MenuItemDef> PopupMenuDef() const = 0;
     virtual void ColumnClicked(int column);
+    // The command table of the document and its list
+    virtual StyListState State() const = 0;
+    virtual std::optional<StyCommand> CommandOf(int id) const;
+    virtual bool CommandEnabled(StyCommand command) const = 0;
+    virtual bool PopupEnabled(StyCommand command) const { return CommandEnabled(command); }
+    // Carries out a command; the base runs the ones both lists share.
+    virtual void RunCommand(StyCommand command);
     // Item operations on the document
     virtual int RenameLimitOf(int row) const = 0;
     virtual bool Rename(int row, const std::string& text) = 0;
@@ -64,47 +93,64 @@ protected:
                                   const std::vector<int>& dragged) = 0;
     virtual void DeleteRows(const std::vector<int>& rows, int focused) = 0;
     virtual bool MoveRow(int direction, int row) = 0;
-    virtual void CloseToolWindows() = 0;
     virtual void OpenProperties() = 0;
-    virtual bool CanMove() const = 0;
-    // After every command: a document whose data cannot be used any more is closed.
-    virtual void CheckAbort() = 0;
+    // After rows moved, came or went (the too-large marks of Wq files).
+    virtual void AfterRowsChanged() {}
 
-    // Commands shared by both lists
-    void OnCopy(wxCommandEvent& event);
-    void OnCut(wxCommandEvent& event);
-    void OnSelectAll(wxCommandEvent& event);
-    void OnRename(wxCommandEvent& event);
-    void OnMove(wxCommandEvent& event);
-    void OnDelete(wxCommandEvent& event);
-    void OnProperties(wxCommandEvent& event);
-    void OnUpdateSelectAll(wxUpdateUIEvent& event);
-    void OnUpdateMove(wxUpdateUIEvent& event);
+    // The item commands whose model calls have the same names in the style
+    // and pad documents; false for other commands.
+    template <class Model> bool RunModelCommand(Model& model, StyCommand command)
+    {
+        switch (command) {
+        case StyCommand::Paste:
+            model.OnEditPaste();
+            break;
+        case StyCommand::Empty:
+            model.OnEditEmpty();
+            break;
+        case StyCommand::ExtractItem:
+            model.OnEditExtract();
+            return true;
+        case StyCommand::ExtractAll:
+            model.OnEditExtractAll();
+            return true;
+        case StyCommand::ImportItems:
+            CloseToolWindowsOfDocument();
+            model.ImportItem();
+            break;
+        default:
+            return false;
+        }
+        AfterRowsChanged();
+        RefreshRows();
+        return true;
+    }
+    void CloseToolWindowsOfDocument();
 
     // Shared helpers
     void Copy(wxDragResult effects);
-    void ShowPopup(const std::vector<MenuItemDef>& items);
+    // Shows a popup whose entries are enabled by `enabled` (other ids by
+    // their update handlers).
+    void ShowPopup(const std::vector<MenuItemDef>& items, const std::function<std::optional<bool>(int id)>& enabled);
     void SelectAfterPaste(const std::vector<int>& rows);
     void ToggleWideColumns();
-    // Binds a command and, when given, its update handler to this view.
-    template <class H, class U> void BindCommand(int id, H handler, U update)
-    {
-        BindHandler(id, handler);
-        BindUpdate(id, update);
-    }
-    void BindHandler(int id, void (CItemListView::*handler)(wxCommandEvent&));
-    void BindUpdate(int id, void (CItemListView::*update)(wxUpdateUIEvent&));
+    // After every command: a document whose data cannot be used any more is closed.
+    void CheckAbort();
 
     CZibDocChildFrame* frame_ = nullptr;
     CItemListCtrl* list_ = nullptr;
     wxImageList* images_ = nullptr;
+    int baseImages_ = 0;
     bool wideColumns_ = false;
     bool labelEdit_ = false;
     bool dragSource_ = false;
     bool dragRunning_ = false;
     int currentElement_ = 0;
+    std::vector<int> dragged_;
 
 private:
+    void OnCommand(wxCommandEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnKeyDown(wxListEvent& event);
     void OnBeginLabelEdit(wxListEvent& event);
     void OnEndLabelEdit(wxListEvent& event);
@@ -114,6 +160,7 @@ private:
     void OnBeginDrag(wxListEvent& event);
     void OnBeginRightDrag(wxListEvent& event);
     void CreateImageList();
+    std::vector<int> DropAt(const StyClipboardBlock& block, int row, bool move);
 };
 
 } // namespace zib

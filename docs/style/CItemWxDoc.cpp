@@ -4,6 +4,8 @@
 #include "app/CZibFileDialog.h"
 #include "app/ZibMessageBox.h"
 #include "app/texts/UiText.h"
+#include "app/ZibSubsystems.h"
+#include "docs/style/CItemListView.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "platform/FileIo.h"
 #include "platform/WxText.h"
@@ -12,6 +14,73 @@
 #include <wx/msgdlg.h>
 
 namespace zib {
+
+CItemWxDoc::CItemWxDoc() = default;
+
+TrackEditorOwner& CItemWxDoc::TrackOwner()
+{
+    if (!trackOwner_) {
+        trackOwner_ = std::make_unique<TrackEditorOwner>(
+            IsPad() ? EventListOwner::kPadDocument : EventListOwner::kStyleDocument, ModelLetter(),
+            wxGetApp().Settings(), wxGetApp().m_Playing);
+        trackOwner_->onModified = [this] { SetModelModified(); };
+    }
+    return *trackOwner_;
+}
+
+void CItemWxDoc::CloseToolWindows()
+{
+    CloseTrackEventWindow();
+    for (auto [window, open] : {std::pair{&m_EditFrame, &m_EditFrameOpen}, {&m_TextDumpWindow, &m_TextDumpOpen}}) {
+        if (*open && *window) (*window)->Close(true);
+        *window = nullptr;
+        *open = 0;
+    }
+}
+
+void CItemWxDoc::CloseTrackEventWindow()
+{
+    if (m_TrackEventOpen && m_TrackEventWindow && m_TrackEventWindow->Window())
+        m_TrackEventWindow->Window()->Close(true);
+    m_TrackEventWindow = nullptr;
+    m_TrackEventOpen = 0;
+    // The undo history goes with the window that made it.
+    if (trackOwner_) trackOwner_->BindSequence(nullptr);
+}
+
+void CItemWxDoc::RefreshList()
+{
+    for (wxObject* view : GetViews())
+        if (auto* list = dynamic_cast<CItemListView*>(view)) list->RefreshRows();
+}
+
+void CItemWxDoc::RefreshSettings()
+{
+    if (!wxTheApp) return;
+    const ZibSettings& settings = wxGetApp().Settings();
+    StyDocSettings values;
+    values.language = wxGetApp().Language();
+    values.styToMidiType = settings.StyToMidiType;
+    values.playPercOnDrumChan = settings.PlayPercOnDrumChan != 0;
+    values.lastOpenedDirectory = std::filesystem::u8path(settings.LastOpenedDirectory);
+    values.setLastOpenedDirectory = [](const std::filesystem::path& folder) {
+        const std::u8string text = folder.u8string();
+        wxGetApp().SetLastOpenedDirectory(std::string(text.begin(), text.end()));
+    };
+    values.qeCollect.qeKeyChordDetermination = settings.QeKeyChordDetermination;
+    if (!settings.QeKeyChord.empty()) values.qeCollect.qeKeyChord = settings.QeKeyChord;
+    SetModelSettings(std::move(values));
+}
+
+void CItemWxDoc::AbortAndClear()
+{
+    CloseToolWindows();
+    ClearModel();
+    Modify(false);
+    UpdateAllViews();
+    if (wxView* view = GetFirstView())
+        if (wxWindow* frame = view->GetFrame()) frame->CallAfter([frame] { frame->Close(true); });
+}
 
 bool CItemWxDoc::OnOpenDocument(const wxString& path)
 {
@@ -27,8 +96,10 @@ bool CItemWxDoc::OnOpenDocument(const wxString& path)
         ShowStyNotice(StyNotice::Numbered(stymsg::CannotOpenFile, "Serialize", StyNoticeIcon::Stop));
         return false;
     }
+    RefreshSettings();
     if (!OpenImage(std::move(image), file)) return false;
     SetFilename(path, true);
+    SetDocumentSaved(true);
     Modify(false);
     UpdateAllViews();
 
@@ -96,12 +167,8 @@ bool CItemWxDoc::DeleteContents()
 
 void CItemWxDoc::CheckAbort()
 {
-    if (!TakeAbortRequest()) return;
-    // The model has been cleared: its window goes without asking to save.
-    Modify(false);
-    UpdateAllViews();
-    if (wxView* view = GetFirstView())
-        if (wxWindow* frame = view->GetFrame()) frame->CallAfter([frame] { frame->Close(true); });
+    // The model has been cleared already: its window goes without asking to save.
+    if (TakeAbortRequest()) AbortAndClear();
 }
 
 } // namespace zib

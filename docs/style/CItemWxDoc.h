@@ -1,22 +1,36 @@
 #pragma once
 
 #include "docs/style/core/StyNotice.h"
+#include "docs/style/core/StyUiPort.h"
+#include "mididoc/core/TrackEditorOwner.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 #include <wx/docview.h>
 
+class wxWindow;
+
 namespace zib {
 
-// The framework side of a keyboard document: reads the whole file and hands
-// it to the GUI-free model, writes the model's file image back atomically,
-// asks before unsaved changes are lost, remembers the file's folder and
-// kind in the settings, and closes itself when the model's data became
-// unusable. The style and pad documents derive from it.
+class CMidiParserEx;
+class CStyItem;
+class TrackEditWindow;
+
+// The framework side of a style or pad document: reads the whole file and
+// hands it to the GUI-free model, writes the model's file image back
+// atomically, asks before unsaved changes are lost, remembers the file's
+// folder and kind in the settings, and closes itself when the model's data
+// became unusable. It keeps the tool windows opened on the document (the
+// edit frame of one item, the text-dump window and the track event-list
+// window) and what the track editor works with: its owner, which holds the
+// sequence under edit and the undo manager (owner kind 2).
 class CItemWxDoc : public wxDocument {
 public:
+    CItemWxDoc();
+
     // wxDocument
     bool OnOpenDocument(const wxString& path) override;
     bool OnSaveModified() override;
@@ -24,10 +38,37 @@ public:
     bool DoSaveDocument(const wxString& path) override;
     bool DeleteContents() override;
 
-    // Closes the tool windows opened on this document.
-    virtual void CloseToolWindows() = 0;
+    // Tool windows, each with its open flag
+    wxWindow* m_EditFrame = nullptr;
+    uint8_t m_EditFrameOpen = 0;
+    wxWindow* m_TextDumpWindow = nullptr;
+    uint8_t m_TextDumpOpen = 0;
+    TrackEditWindow* m_TrackEventWindow = nullptr;
+    uint8_t m_TrackEventOpen = 0;
+    // The track editor's owner (made on first use with the document's model).
+    TrackEditorOwner& TrackOwner();
+
+    // Closes the tool windows (before items are deleted, moved or replaced).
+    void CloseToolWindows();
+    // Closes the track event-list window and clears the undo manager.
+    void CloseTrackEventWindow();
     // After a command: a model that asks to be aborted closes the document.
     void CheckAbort();
+    // The data became unusable: the model is cleared and the window closes
+    // without asking to save.
+    void AbortAndClear();
+
+    // What the edit frame of an item reads and writes
+    virtual bool IsPad() const = 0;
+    virtual uint32_t ModelLetter() const = 0;
+    virtual CStyItem* EditItem(int row) = 0;
+    virtual StyUiPort& UiPort() = 0;
+    // Marks the model (and so the document) modified.
+    virtual void SetModelModified() = 0;
+    // Redraws the rows of the list.
+    void RefreshList();
+    // The model's settings taken anew from the program's settings.
+    void RefreshSettings();
 
 protected:
     // The model's side
@@ -36,8 +77,12 @@ protected:
     virtual void ClearModel() = 0;
     virtual bool TakeAbortRequest() = 0;
     virtual int FileKind() const = 0;
+    virtual void SetModelSettings(StyDocSettings settings) = 0;
     // The save dialog's filter ("Name|*.EXT||").
     virtual std::string_view SaveFilter() const = 0;
+
+private:
+    std::unique_ptr<TrackEditorOwner> trackOwner_;
 };
 
 } // namespace zib

@@ -1,5 +1,7 @@
 #include "docs/style/CStyWxUiPort.h"
 
+#include "docs/style/dialogs/CCleanStyleEventsDlg.h"
+
 #include "app/CMainFrame.h"
 #include "app/CTextViewer.h"
 #include "app/CZibApp.h"
@@ -119,8 +121,9 @@ std::optional<std::filesystem::path> CStyWxUiPort::ChooseFolder(const std::strin
 
 std::optional<CleanEventsChoice> CStyWxUiPort::ChooseCleanEvents()
 {
-    // The event-cleaning dialog comes with the style windows.
-    return std::nullopt;
+    CCleanStyleEventsDlg dlg(Parent());
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return dlg.Choice();
 }
 
 std::vector<int> CStyWxUiPort::SelectedRows() const
@@ -162,14 +165,27 @@ bool CStyWxUiPort::WriteClipboard(const std::vector<uint8_t>& block)
 
 bool CStyWxUiPort::ShowTextViewer(const std::filesystem::path& file)
 {
-    CMainFrame* frame = wxTheApp ? dynamic_cast<CMainFrame*>(wxTheApp->GetTopWindow()) : nullptr;
-    if (!frame) return false;
-    CTextViewer* viewer = frame->OpenTextViewer(wxString(), nullptr, &document_, 1);
+    CMainFrame* frame = CMainFrame::Get();
+    auto* doc = dynamic_cast<CItemWxDoc*>(&document_);
+    if (!frame || !doc) return false;
+    // The viewer this document opened last goes first.
+    if (doc->m_TextDumpOpen && doc->m_TextDumpWindow) doc->m_TextDumpWindow->Close(true);
+    doc->m_TextDumpWindow = nullptr;
+    CTextViewer* viewer = frame->OpenTextViewer(wxString(), &doc->m_TextDumpOpen, &document_, 1);
     if (!viewer) return false;
-    if (viewer->CreateTextCtrl() != 0 || !viewer->LoadFile(std::string(wxToUtf8(wxPath(file))))) {
+    if (!viewer->LoadFile(std::string(wxToUtf8(wxPath(file))))) {
         viewer->Close(true);
         return false;
     }
+    doc->m_TextDumpWindow = viewer;
+    doc->m_TextDumpOpen = 1;
+    viewer->Bind(wxEVT_CLOSE_WINDOW, [doc, viewer](wxCloseEvent& event) {
+        if (doc->m_TextDumpWindow == viewer) {
+            doc->m_TextDumpWindow = nullptr;
+            doc->m_TextDumpOpen = 0;
+        }
+        event.Skip();
+    });
     return true;
 }
 

@@ -7,8 +7,9 @@ namespace zib {
 class CZibPadDoc;
 class CZibPadWxDoc;
 
-// The list view of a pad document: one row per pad of the bank, with the
-// item commands, the pad banks and Pad To MIDI.
+// The list view of a pad document: one row per pad of the bank with the 13
+// columns of a Qe style list, the pad bank chooser, Pad To MIDI, and the
+// pad edit frame from Properties.
 class CZibPadView : public CItemListView {
 public:
     CZibPadView();
@@ -18,19 +19,27 @@ public:
 
     // CItemListSource
     std::string ListCellText(long row, long column) const override;
-    int ListRowImage(long row) const override;
     // CItemListStatusSource
     std::optional<std::string> FocusedItemName() const override;
     int ItemCount() const override;
     uint64_t TotalItemSize() const override;
 
+    // Opens the pad edit frame of the focused row.
+    void OpenPadTree();
+
 protected:
+    CItemWxDoc* ItemDoc() const override;
     std::vector<StyColumn> Columns() const override;
     int RowCount() const override;
     std::vector<std::string> ImageGlyphs() const override;
+    int BaseRowImage(long row) const override;
     int FirstWideColumn() const override { return 5; }
     std::vector<MenuItemDef> PopupMenuDef() const override;
     void ColumnClicked(int column) override;
+    StyListState State() const override;
+    std::optional<StyCommand> CommandOf(int id) const override;
+    bool CommandEnabled(StyCommand command) const override;
+    void RunCommand(StyCommand command) override;
     int RenameLimitOf(int row) const override;
     bool Rename(int row, const std::string& text) override;
     std::optional<StyClipboardBlock> CopyBlockOf(const std::vector<int>& rows, int focused) override;
@@ -38,35 +47,12 @@ protected:
                           const std::vector<int>& dragged) override;
     void DeleteRows(const std::vector<int>& rows, int focused) override;
     bool MoveRow(int direction, int row) override;
-    void CloseToolWindows() override;
-    void OpenProperties() override;
-    bool CanMove() const override { return true; }
-    void CheckAbort() override;
+    void OpenProperties() override { OpenPadTree(); }
 
 private:
     CZibPadWxDoc* Doc() const;
     CZibPadDoc& Model() const;
-
-    // Commands
-    void OnPaste(wxCommandEvent& event);
-    void OnEmpty(wxCommandEvent& event);
-    void OnExtract(wxCommandEvent& event);
-    void OnImport(wxCommandEvent& event);
-    void OnPadToMidi(wxCommandEvent& event);
-    void OnPlayback(wxCommandEvent& event);
     void OnBank(wxCommandEvent& event);
-    void OnSave(wxCommandEvent& event);
-    void OnSaveAs(wxCommandEvent& event);
-    void OnCloseDocument(wxCommandEvent& event);
-    void OnUpdateHasItems(wxUpdateUIEvent& event);
-    void OnUpdateSelected(wxUpdateUIEvent& event);
-    void OnUpdatePaste(wxUpdateUIEvent& event);
-    void OnUpdateAlways(wxUpdateUIEvent& event);
-    void OnUpdatePadToMidi(wxUpdateUIEvent& event);
-    void OnUpdatePlayback(wxUpdateUIEvent& event);
-    void OnUpdateWithData(wxUpdateUIEvent& event);
-    void OnUpdateProperties(wxUpdateUIEvent& event);
-    void OnUpdateBank(wxUpdateUIEvent& event);
 
     wxDECLARE_DYNAMIC_CLASS(CZibPadView);
 };

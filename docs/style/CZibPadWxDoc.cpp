@@ -1,21 +1,8 @@
 #include "docs/style/CZibPadWxDoc.h"
 
-#include <wx/window.h>
-
 namespace zib {
 
 wxIMPLEMENT_DYNAMIC_CLASS(CZibPadWxDoc, wxDocument);
-
-namespace {
-
-void closeWindow(wxWindow*& window, uint8_t& open)
-{
-    if (open && window) window->Close(true);
-    window = nullptr;
-    open = 0;
-}
-
-} // namespace
 
 CZibPadWxDoc::CZibPadWxDoc()
 {
@@ -23,15 +10,9 @@ CZibPadWxDoc::CZibPadWxDoc()
     model_.SetModifiedListener([this] { Modify(true); });
 }
 
-void CZibPadWxDoc::CloseToolWindows()
+CStyItem* CZibPadWxDoc::EditItem(int row)
 {
-    closeWindow(m_TextDumpWindow, m_TextDumpOpen);
-    closeWindow(m_PadEditFrame, m_PadEditFrameOpen);
-}
-
-void CZibPadWxDoc::ResetEditState()
-{
-    closeWindow(m_TextDumpWindow, m_TextDumpOpen);
+    return row >= 0 && row < model_.PadCount() ? &model_.m_PadItems[size_t(row)] : nullptr;
 }
 
 bool CZibPadWxDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)

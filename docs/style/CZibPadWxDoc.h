@@ -4,10 +4,6 @@
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/CStyWxUiPort.h"
 
-#include <cstdint>
-
-class wxWindow;
-
 namespace zib {
 
 // The pad document of the program: a Qe pad file (.PAD) held by its
@@ -20,15 +16,12 @@ public:
     CZibPadDoc& Model() { return model_; }
     const CZibPadDoc& Model() const { return model_; }
 
-    // Tool windows: the pad edit frame and the text dump window.
-    wxWindow* m_PadEditFrame = nullptr;
-    uint8_t m_PadEditFrameOpen = 0;
-    wxWindow* m_TextDumpWindow = nullptr;
-    uint8_t m_TextDumpOpen = 0;
-
-    void CloseToolWindows() override;
-    // After the pad edit frame wrote a pad back: the text dump window goes.
-    void ResetEditState();
+    // CItemWxDoc
+    bool IsPad() const override { return true; }
+    uint32_t ModelLetter() const override { return model_.m_Model; }
+    CStyItem* EditItem(int row) override;
+    StyUiPort& UiPort() override { return port_; }
+    void SetModelModified() override { model_.SetModified(); }
 
     // wxDocument
     bool OnNewDocument() override { return false; }
@@ -39,6 +32,7 @@ protected:
     void ClearModel() override { model_.Clear(); }
     bool TakeAbortRequest() override { return model_.TakeAbortRequest(); }
     int FileKind() const override { return int(model_.m_FileKind); }
+    void SetModelSettings(StyDocSettings settings) override { model_.SetSettings(std::move(settings)); }
     std::string_view SaveFilter() const override { return "Pad Files (*.PAD)|*.PAD||"; }
 
 private:

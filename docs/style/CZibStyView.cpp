@@ -1,22 +1,21 @@
 #include "docs/style/CZibStyView.h"
 
+#include "app/CMainFrame.h"
 #include "app/CZibApp.h"
-#include "app/CZibFileDialog.h"
-#include "app/ZibMessageBox.h"
+#include "app/ZibSubsystems.h"
 #include "app/core/CommandIds.h"
 #include "app/texts/ZibMessageTable.h"
-#include "docs/style/core/StyCommandIds.h"
-#include "docs/style/core/StyMenus.h"
+#include "docs/style/CStyPropSplitterFrameWnd.h"
 #include "docs/style/CZibStyWxDoc.h"
-#include "docs/style/StyleDocTools.h"
 #include "docs/style/StyleGuiSupport.h"
-#include "midi/ValueTexts.h"
+#include "docs/style/core/QeValueHelpers.h"
+#include "docs/style/core/StyCommandIds.h"
+#include "docs/style/core/StyListCommands.h"
+#include "docs/style/core/StyMenus.h"
+#include "midi/CStyleMidiReader.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
-
-#include <filesystem>
-#include <wx/utils.h>
 
 namespace zib {
 
@@ -46,6 +45,16 @@ std::string modelGlyph(uint32_t model)
     }
 }
 
+// A Qe style's track program named by its sound (played as Qe4k).
+std::string qeProgramName(const CStyleMidiReader& style, int element, int track)
+{
+    if (element < 0 || size_t(element) >= CStyleMidiReader::kElements || track < 0 ||
+        size_t(track) >= CStyleMidiReader::kStyleTracks)
+        return {};
+    const uint32_t program = style.elements[size_t(element)].tracks[size_t(track)].program;
+    return program == 0xFFFFFFFF ? std::string() : GetQeSoundName(program, 0);
+}
+
 } // namespace
 
 CZibStyView::CZibStyView() = default;
@@ -55,6 +64,11 @@ CZibStyWxDoc* CZibStyView::Doc() const
     return dynamic_cast<CZibStyWxDoc*>(GetDocument());
 }
 
+CItemWxDoc* CZibStyView::ItemDoc() const
+{
+    return Doc();
+}
+
 CZibStyDoc& CZibStyView::Model() const
 {
     return Doc()->Model();
@@ -62,37 +76,28 @@ CZibStyDoc& CZibStyView::Model() const
 
 bool CZibStyView::StsView() const
 {
-    return Model().IsQe() && Model().m_ViewMode == 2;
+    return Model().StsView();
 }
 
 bool CZibStyView::OnCreate(wxDocument* doc, long flags)
 {
     if (!CItemListView::OnCreate(doc, flags)) return false;
-    auto bind = [this](int id, void (CZibStyView::*handler)(wxCommandEvent&),
-                       void (CZibStyView::*update)(wxUpdateUIEvent&)) {
-        if (handler) Bind(wxEVT_MENU, handler, this, cmd::ToWxId(id));
-        if (update) Bind(wxEVT_UPDATE_UI, update, this, cmd::ToWxId(id));
-    };
-    bind(stycmd::EditPaste, &CZibStyView::OnPaste, &CZibStyView::OnUpdatePaste);
-    bind(stycmd::EditCopy, nullptr, &CZibStyView::OnUpdateCopy);
-    bind(stycmd::EditCut, nullptr, &CZibStyView::OnUpdateCopy);
-    bind(stycmd::DeleteItems, nullptr, &CZibStyView::OnUpdateDelete);
-    bind(stycmd::EmptyItem, &CZibStyView::OnEmpty, &CZibStyView::OnUpdateHasItems);
-    bind(stycmd::ExtractItem, &CZibStyView::OnExtract, nullptr);
-    bind(stycmd::ImportItems, &CZibStyView::OnImport, nullptr);
-    bind(stycmd::RenameItem, nullptr, &CZibStyView::OnUpdateRename);
-    bind(stycmd::Properties, nullptr, &CZibStyView::OnUpdateProperties);
-    bind(stycmd::StsView, &CZibStyView::OnStsView, &CZibStyView::OnUpdateStsView);
-    bind(stycmd::FileSave, &CZibStyView::OnSave, &CZibStyView::OnUpdateHasItems);
-    bind(stycmd::FileSaveAs, &CZibStyView::OnSaveAs, &CZibStyView::OnUpdateHasItems);
-    bind(stycmd::FileClose, &CZibStyView::OnCloseDocument, nullptr);
     Bind(wxEVT_MENU, &CZibStyView::OnStyleElement, this, cmd::ToWxId(stycmd::ElementFirst),
          cmd::ToWxId(stycmd::ElementLast));
-    Bind(wxEVT_UPDATE_UI, &CZibStyView::OnUpdateStyleElement, this, cmd::ToWxId(stycmd::ElementFirst),
-         cmd::ToWxId(stycmd::ElementLast));
+    Bind(
+        wxEVT_UPDATE_UI,
+        [this](wxUpdateUIEvent& e) { e.Check(StyElementOfCommand(cmd::FromWxId(e.GetId())) == currentElement_); },
+        cmd::ToWxId(stycmd::ElementFirst), cmd::ToWxId(stycmd::ElementLast));
     Bind(wxEVT_MENU, &CZibStyView::OnBank, this, cmd::ToWxId(stycmd::BankFirst), cmd::ToWxId(stycmd::BankLast));
-    Bind(wxEVT_UPDATE_UI, &CZibStyView::OnUpdateBank, this, cmd::ToWxId(stycmd::BankFirst),
-         cmd::ToWxId(stycmd::BankLast));
+    Bind(
+        wxEVT_UPDATE_UI,
+        [this](wxUpdateUIEvent& e) {
+            const int bank = StyBankOfCommand(cmd::FromWxId(e.GetId()));
+            e.Check(bank == Model().m_FirstBank);
+            // "17: RESERVED !!!" is never offered.
+            e.Enable(bank != 16);
+        },
+        cmd::ToWxId(stycmd::BankFirst), cmd::ToWxId(stycmd::BankLast));
     return true;
 }
 
@@ -100,15 +105,14 @@ void CZibStyView::OnActivateView(bool activate, wxView* activeView, wxView* deac
 {
     CItemListView::OnActivateView(activate, activeView, deactiveView);
     if (!activate || !Doc()) return;
-    // A Wq item's open edit frame writes its edits back before the list shows them.
-    StyleDocTools& tools = GetStyleDocTools();
-    if (Model().IsWq() && Doc()->m_StyleEditFrameOpen && tools.writeBackWqEdits) {
-        if (tools.writeBackWqEdits(Doc()->m_StyleEditFrame) == -2) {
-            Model().Clear();
-            Doc()->Modify(false);
-        }
-    }
-    MarkBlocks();
+    // An open edit frame of a Wq item writes its edits back before the list shows them.
+    if (Model().IsWq() && Doc()->m_EditFrameOpen)
+        if (auto* frame = dynamic_cast<CStyPropSplitterFrameWnd*>(Doc()->m_EditFrame))
+            if (frame->RecreateOldStyleBuffer() == -2) {
+                Doc()->AbortAndClear();
+                return;
+            }
+    AfterRowsChanged();
 }
 
 // ---- Rows ---------------------------------------------------------------
@@ -129,6 +133,16 @@ std::vector<std::string> CZibStyView::ImageGlyphs() const
     return {modelGlyph(Model().m_Model), "9z"};
 }
 
+int CZibStyView::BaseRowImage(long row) const
+{
+    return Model().IsQe() ? StyRowImage(Model(), int(row)) : 0;
+}
+
+bool CZibStyView::RowTooLarge(long row) const
+{
+    return row >= 0 && size_t(row) < tooLarge_.size() && tooLarge_[size_t(row)];
+}
+
 int CZibStyView::FirstWideColumn() const
 {
     if (StsView()) return -1;
@@ -138,16 +152,6 @@ int CZibStyView::FirstWideColumn() const
 std::string CZibStyView::ListCellText(long row, long column) const
 {
     return cp1252ToUtf8(StyCellText(Model(), int(row), int(column), currentElement_));
-}
-
-int CZibStyView::ListRowImage(long row) const
-{
-    return Model().IsQe() ? StyRowImage(Model(), int(row)) : 0;
-}
-
-bool CZibStyView::ListRowMarked(long row) const
-{
-    return row >= 0 && size_t(row) < tooLarge_.size() && tooLarge_[size_t(row)];
 }
 
 std::optional<std::string> CZibStyView::FocusedItemName() const
@@ -172,13 +176,117 @@ uint64_t CZibStyView::TotalItemSize() const
     return total;
 }
 
-void CZibStyView::MarkBlocks()
+void CZibStyView::AfterRowsChanged()
 {
+    if (!Doc() || !List()) return;
+    // The too-large marks of Wq files; the rows of a last short block that is
+    // too large become selected too.
     const FileSizeCheck check = CheckFileSize(Model(), false);
     tooLarge_ = check.tooLarge;
-    if (List() && !check.select.empty() && !dragRunning_)
+    if (!dragRunning_)
         for (int r : check.select)
             List()->Select(r, true);
+    RefreshRows();
+}
+
+// ---- Commands -----------------------------------------------------------
+
+StyListState CZibStyView::State() const
+{
+    StyListState s = StyListState::Of(Model(), List()->SelectedRows(), int(List()->FocusedRow()));
+    s.formatRegistered = ZibClipboardFormatRegistered();
+    return s;
+}
+
+bool CZibStyView::CommandEnabled(StyCommand command) const
+{
+    if (command == StyCommand::PadToMidi || command == StyCommand::PlaybackPadItem) return false;
+    StyListState s = State();
+    // Only Paste asks the clipboard (a round trip to the display).
+    if (command == StyCommand::Paste) s.clipboardHasBlock = ClipboardHasBlock();
+    return StyCommandEnabled(command, s);
+}
+
+bool CZibStyView::PopupEnabled(StyCommand command) const
+{
+    StyListState s = State();
+    if (command == StyCommand::Paste) s.clipboardHasBlock = ClipboardHasBlock();
+    return StyPopupEnabled(command, s);
+}
+
+void CZibStyView::RunCommand(StyCommand command)
+{
+    CZibStyDoc& m = Model();
+    if (RunModelCommand(m, command)) return;
+    switch (command) {
+    case StyCommand::StsView:
+        if (!m.IsQe()) break;
+        Doc()->CloseToolWindows();
+        m.ToggleViewMode();
+        Refill();
+        break;
+    case StyCommand::StyleToText:
+    case StyCommand::DumpToText:
+        m.OnUtilSty2Txt();
+        break;
+    case StyCommand::TextDump:
+        m.OnViewTextDump();
+        break;
+    case StyCommand::ItemsReport:
+        m.OnUtilItemsReport();
+        break;
+    case StyCommand::CleanStyleEvents:
+        Doc()->CloseToolWindows();
+        m.CleanStyleEvents();
+        RefreshRows();
+        break;
+    case StyCommand::StyleToMidi:
+        m.OnUtilStyToMidi();
+        break;
+    case StyCommand::StartStopPlayback:
+        PlaySelectedStyle();
+        break;
+    case StyCommand::ConvertQeToWq:
+        break;
+    default:
+        CItemListView::RunCommand(command);
+        break;
+    }
+}
+
+void CZibStyView::PlaySelectedStyle()
+{
+    const auto& console = wxGetApp().Subsystems().RunStylePlaybackConsole;
+    if (!console) return;
+    std::optional<StylePlayback> playback = Model().PlaySelectedStyle();
+    if (!playback || !playback->reader) return;
+    console(nullptr, *playback->reader, playback->title,
+            Model().IsQe() ? std::function<std::string(const CStyleMidiReader&, int, int)>(qeProgramName) : nullptr);
+}
+
+std::vector<MenuItemDef> CZibStyView::PopupMenuDef() const
+{
+    return StyPopupMenuDef();
+}
+
+void CZibStyView::ColumnClicked(int column)
+{
+    if (StsView()) return;
+    auto byUpdate = [](int) -> std::optional<bool> { return std::nullopt; };
+    if (Model().IsQe() && column == 3) return ShowPopup(StyElementMenuDef(), byUpdate);
+    if (Model().IsQe() && column == 1) return ShowPopup(StyBankMenuDef(), byUpdate);
+    CItemListView::ColumnClicked(column);
+}
+
+void CZibStyView::OnStyleElement(wxCommandEvent& event)
+{
+    currentElement_ = StyElementOfCommand(cmd::FromWxId(event.GetId()));
+    RefreshRows();
+}
+
+void CZibStyView::OnBank(wxCommandEvent& event)
+{
+    Model().SetBank(StyBankOfCommand(cmd::FromWxId(event.GetId())));
     RefreshRows();
 }
 
@@ -205,42 +313,24 @@ std::vector<int> CZibStyView::Drop(const StyClipboardBlock& block, int row, bool
     const bool wasEmpty = Model().StyCount() == 0;
     const std::vector<int> rows = Model().DropBlock(block, row, fromThisView, move, dragged).rows;
     if (wasEmpty && !rows.empty()) Refill();
-    MarkBlocks();
     return rows;
 }
 
 void CZibStyView::DeleteRows(const std::vector<int>& rows, int focused)
 {
     if (StsView()) return;
-    CloseToolWindows();
+    Doc()->CloseToolWindows();
     Model().DeleteSelectedItems(rows, focused);
     if (List()) List()->SelectOnly({}, -1);
-    MarkBlocks();
+    AfterRowsChanged();
 }
 
 bool CZibStyView::MoveRow(int direction, int row)
 {
-    const bool moved = Model().MoveItem(direction, row);
-    if (moved && !dragRunning_) MarkBlocks();
-    return moved;
+    return Model().MoveItem(direction, row);
 }
 
-bool CZibStyView::CanMove() const
-{
-    return !StsView();
-}
-
-void CZibStyView::CloseToolWindows()
-{
-    if (Doc()) Doc()->CloseToolWindows();
-}
-
-void CZibStyView::CheckAbort()
-{
-    if (Doc()) Doc()->CheckAbort();
-}
-
-void CZibStyView::OpenProperties()
+void CZibStyView::OpenStyleTree()
 {
     const int row = List() ? int(List()->FocusedRow()) : -1;
     if (row < 0 || row >= Model().StyCount() || StsView()) return;
@@ -248,150 +338,11 @@ void CZibStyView::OpenProperties()
     if (Model().IsQe() && item.Size() == 0) return;
     // The Wq placeholders have nothing to edit.
     if (Model().IsWq() && item.Size() == (IsWqFamilyB(Model().m_Model) ? 1176u : 1168u)) return;
-    StyleDocTools& tools = GetStyleDocTools();
-    if (!tools.openStyleEditFrame) return;
+    CMainFrame* main = CMainFrame::Get();
+    if (!main) return;
     const wxString title = GetDocument()->GetUserReadableName() + " - StyleTree - " + ItemTextToWx(item.NameText());
-    if (Doc()->m_StyleEditFrameOpen && Doc()->m_StyleEditFrame) Doc()->m_StyleEditFrame->Close(true);
-    Doc()->m_StyleEditFrame = tools.openStyleEditFrame(*Doc(), row, title);
-    Doc()->m_StyleEditFrameOpen = Doc()->m_StyleEditFrame ? 1 : 0;
-}
-
-std::vector<MenuItemDef> CZibStyView::PopupMenuDef() const
-{
-    return StyPopupMenuDef();
-}
-
-void CZibStyView::ColumnClicked(int column)
-{
-    if (StsView()) return;
-    if (Model().IsQe() && column == 3) return ShowPopup(StyElementMenuDef());
-    if (Model().IsQe() && column == 1) return ShowPopup(StyBankMenuDef());
-    CItemListView::ColumnClicked(column);
-}
-
-// ---- Commands -----------------------------------------------------------
-
-void CZibStyView::OnPaste(wxCommandEvent&)
-{
-    Model().OnEditPaste();
-    CheckAbort();
-}
-
-void CZibStyView::OnEmpty(wxCommandEvent&)
-{
-    Model().OnEditEmpty();
-    CheckAbort();
-}
-
-void CZibStyView::OnExtract(wxCommandEvent&)
-{
-    Model().OnEditExtract();
-}
-
-void CZibStyView::OnImport(wxCommandEvent&)
-{
-    Model().ImportItem();
-    CheckAbort();
-}
-
-void CZibStyView::OnStsView(wxCommandEvent&)
-{
-    if (!Model().IsQe()) return;
-    CloseToolWindows();
-    Model().ToggleViewMode();
-    Refill();
-}
-
-void CZibStyView::OnStyleElement(wxCommandEvent& event)
-{
-    currentElement_ = StyElementOfCommand(cmd::FromWxId(event.GetId()));
-    RefreshRows();
-}
-
-void CZibStyView::OnBank(wxCommandEvent& event)
-{
-    Model().SetBank(StyBankOfCommand(cmd::FromWxId(event.GetId())));
-    RefreshRows();
-}
-
-void CZibStyView::OnSave(wxCommandEvent&)
-{
-    GetDocument()->Save();
-}
-
-void CZibStyView::OnSaveAs(wxCommandEvent&)
-{
-    GetDocument()->SaveAs();
-}
-
-void CZibStyView::OnCloseDocument(wxCommandEvent&)
-{
-    GetDocumentManager()->CloseDocument(GetDocument());
-}
-
-// ---- Enabling -----------------------------------------------------------
-
-void CZibStyView::OnUpdateCopy(wxUpdateUIEvent& event)
-{
-    if (StsView()) {
-        const long row = List()->FocusedRow();
-        event.Enable(row >= 0 && row < Model().StyCount() && Model().m_StyItems[size_t(row)].Size() > 0);
-        return;
-    }
-    event.Enable(Model().StyCount() > 0 && List()->GetSelectedItemCount() > 0);
-}
-
-void CZibStyView::OnUpdatePaste(wxUpdateUIEvent& event)
-{
-    if (StsView())
-        event.Enable(List()->GetSelectedItemCount() > 0 && List()->FocusedRow() >= 0 && ClipboardHasBlock());
-    else
-        event.Enable(ZibClipboardFormatRegistered() && ClipboardHasBlock());
-}
-
-void CZibStyView::OnUpdateDelete(wxUpdateUIEvent& event)
-{
-    event.Enable(Model().StyCount() > 0 && !StsView());
-}
-
-void CZibStyView::OnUpdateHasItems(wxUpdateUIEvent& event)
-{
-    event.Enable(Model().StyCount() > 0);
-}
-
-void CZibStyView::OnUpdateRename(wxUpdateUIEvent& event)
-{
-    const long row = List()->FocusedRow();
-    event.Enable(row >= 0 && Model().RenameLimit(int(row)) > 0);
-}
-
-void CZibStyView::OnUpdateProperties(wxUpdateUIEvent& event)
-{
-    const long row = List()->FocusedRow();
-    bool enable = row >= 0 && row < Model().StyCount() && !StsView() && GetStyleDocTools().openStyleEditFrame;
-    if (enable && Model().IsQe()) enable = Model().m_StyItems[size_t(row)].Size() > 0;
-    event.Enable(enable);
-}
-
-void CZibStyView::OnUpdateStsView(wxUpdateUIEvent& event)
-{
-    event.Enable(Model().IsQe());
-    if (Model().IsQe())
-        event.SetText(wxFromUtf8(ZibMessage(StsView() ? stymsg::ShowStyleView : stymsg::ShowStsView,
-                                            wxGetApp().Language())));
-}
-
-void CZibStyView::OnUpdateStyleElement(wxUpdateUIEvent& event)
-{
-    event.Check(StyElementOfCommand(cmd::FromWxId(event.GetId())) == currentElement_);
-}
-
-void CZibStyView::OnUpdateBank(wxUpdateUIEvent& event)
-{
-    const int bank = StyBankOfCommand(cmd::FromWxId(event.GetId()));
-    event.Check(bank == Model().m_FirstBank);
-    // Bank 17 is reserved.
-    event.Enable(bank != 16);
+    Doc()->CloseToolWindows();
+    Doc()->m_EditFrame = main->OpenStyPropFrame(title, &Doc()->m_EditFrameOpen, Doc(), row);
 }
 
 } // namespace zib

@@ -8,8 +8,9 @@ class CZibStyDoc;
 class CZibStyWxDoc;
 
 // The list view of a style document: one row per style item, or per STS
-// item in the STS view of a Qe file, with the item commands, the element
-// and bank choosers of Qe files and the too-large marks of Wq files.
+// item in the STS view of a Qe file, with the item commands, the utilities
+// (dumps, report, cleaning, Style To MIDI, playback), the element and bank
+// choosers of Qe files and the too-large marks of Wq files.
 class CZibStyView : public CItemListView {
 public:
     CZibStyView();
@@ -20,20 +21,28 @@ public:
 
     // CItemListSource
     std::string ListCellText(long row, long column) const override;
-    int ListRowImage(long row) const override;
-    bool ListRowMarked(long row) const override;
     // CItemListStatusSource
     std::optional<std::string> FocusedItemName() const override;
     int ItemCount() const override;
     uint64_t TotalItemSize() const override;
 
+    // Opens the style edit frame of the focused row.
+    void OpenStyleTree();
+
 protected:
+    CItemWxDoc* ItemDoc() const override;
     std::vector<StyColumn> Columns() const override;
     int RowCount() const override;
     std::vector<std::string> ImageGlyphs() const override;
+    int BaseRowImage(long row) const override;
+    bool RowTooLarge(long row) const override;
     int FirstWideColumn() const override;
     std::vector<MenuItemDef> PopupMenuDef() const override;
     void ColumnClicked(int column) override;
+    StyListState State() const override;
+    bool CommandEnabled(StyCommand command) const override;
+    bool PopupEnabled(StyCommand command) const override;
+    void RunCommand(StyCommand command) override;
     int RenameLimitOf(int row) const override;
     bool Rename(int row, const std::string& text) override;
     std::optional<StyClipboardBlock> CopyBlockOf(const std::vector<int>& rows, int focused) override;
@@ -41,39 +50,16 @@ protected:
                           const std::vector<int>& dragged) override;
     void DeleteRows(const std::vector<int>& rows, int focused) override;
     bool MoveRow(int direction, int row) override;
-    void CloseToolWindows() override;
-    void OpenProperties() override;
-    bool CanMove() const override;
-    void CheckAbort() override;
+    void OpenProperties() override { OpenStyleTree(); }
+    void AfterRowsChanged() override;
 
 private:
     CZibStyWxDoc* Doc() const;
     CZibStyDoc& Model() const;
     bool StsView() const;
-    // The too-large marks of a Wq file; the rows of a last short block that
-    // is too large become selected too.
-    void MarkBlocks();
-
-    // Commands
-    void OnPaste(wxCommandEvent& event);
-    void OnEmpty(wxCommandEvent& event);
-    void OnExtract(wxCommandEvent& event);
-    void OnImport(wxCommandEvent& event);
-    void OnStsView(wxCommandEvent& event);
+    void PlaySelectedStyle();
     void OnStyleElement(wxCommandEvent& event);
     void OnBank(wxCommandEvent& event);
-    void OnSave(wxCommandEvent& event);
-    void OnSaveAs(wxCommandEvent& event);
-    void OnCloseDocument(wxCommandEvent& event);
-    void OnUpdateCopy(wxUpdateUIEvent& event);
-    void OnUpdatePaste(wxUpdateUIEvent& event);
-    void OnUpdateDelete(wxUpdateUIEvent& event);
-    void OnUpdateHasItems(wxUpdateUIEvent& event);
-    void OnUpdateRename(wxUpdateUIEvent& event);
-    void OnUpdateProperties(wxUpdateUIEvent& event);
-    void OnUpdateStsView(wxUpdateUIEvent& event);
-    void OnUpdateStyleElement(wxUpdateUIEvent& event);
-    void OnUpdateBank(wxUpdateUIEvent& event);
 
     std::vector<bool> tooLarge_;
 

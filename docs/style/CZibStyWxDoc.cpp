@@ -1,21 +1,8 @@
 #include "docs/style/CZibStyWxDoc.h"
 
-#include <wx/window.h>
-
 namespace zib {
 
 wxIMPLEMENT_DYNAMIC_CLASS(CZibStyWxDoc, wxDocument);
-
-namespace {
-
-void closeWindow(wxWindow*& window, uint8_t& open)
-{
-    if (open && window) window->Close(true);
-    window = nullptr;
-    open = 0;
-}
-
-} // namespace
 
 CZibStyWxDoc::CZibStyWxDoc()
 {
@@ -23,21 +10,15 @@ CZibStyWxDoc::CZibStyWxDoc()
     model_.SetModifiedListener([this] { Modify(true); });
 }
 
-void CZibStyWxDoc::CloseToolWindows()
+CStyItem* CZibStyWxDoc::EditItem(int row)
 {
-    closeWindow(m_TrackEventWindow, m_TrackEventOpen);
-    closeWindow(m_StyleEditFrame, m_StyleEditFrameOpen);
-    closeWindow(m_TextDumpWindow, m_TextDumpOpen);
-}
-
-void CZibStyWxDoc::CloseTrackEventWindow()
-{
-    closeWindow(m_TrackEventWindow, m_TrackEventOpen);
+    return row >= 0 && row < model_.StyCount() ? &model_.m_StyItems[size_t(row)] : nullptr;
 }
 
 bool CZibStyWxDoc::OnNewDocument()
 {
     if (!wxDocument::OnNewDocument()) return false;
+    RefreshSettings();
     model_.NewDocument();
     UpdateAllViews();
     return true;

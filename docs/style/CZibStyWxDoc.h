@@ -4,10 +4,6 @@
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/CStyWxUiPort.h"
 
-#include <cstdint>
-
-class wxWindow;
-
 namespace zib {
 
 // The style document of the program: a style file (.STY) of either series
@@ -19,19 +15,12 @@ public:
     CZibStyDoc& Model() { return model_; }
     const CZibStyDoc& Model() const { return model_; }
 
-    // Tool windows opened on this document: the style edit frame, the text
-    // dump window and the track event-list window, each with its open flag.
-    wxWindow* m_StyleEditFrame = nullptr;
-    uint8_t m_StyleEditFrameOpen = 0;
-    wxWindow* m_TextDumpWindow = nullptr;
-    uint8_t m_TextDumpOpen = 0;
-    wxWindow* m_TrackEventWindow = nullptr;
-    uint8_t m_TrackEventOpen = 0;
-
-    void CloseToolWindows() override;
-    // Closes the track event-list window (the edit frame calls it before it
-    // rebuilds the style data).
-    void CloseTrackEventWindow();
+    // CItemWxDoc
+    bool IsPad() const override { return false; }
+    uint32_t ModelLetter() const override { return model_.m_Model; }
+    CStyItem* EditItem(int row) override;
+    StyUiPort& UiPort() override { return port_; }
+    void SetModelModified() override { model_.SetModified(); }
 
     // wxDocument
     bool OnNewDocument() override;
@@ -42,6 +31,7 @@ protected:
     void ClearModel() override { model_.Clear(); }
     bool TakeAbortRequest() override { return model_.TakeAbortRequest(); }
     int FileKind() const override { return int(model_.m_FileKind); }
+    void SetModelSettings(StyDocSettings settings) override { model_.SetSettings(std::move(settings)); }
     std::string_view SaveFilter() const override { return "Style Files (*.STY)|*.STY||"; }
 
 private:

@@ -1,13 +1,18 @@
 #include "docs/style/StyleDocTemplates.h"
 
 #include "app/CChildFrames.h"
+#include "app/CMainFrame.h"
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
-#include "docs/style/core/StyMenus.h"
+#include "app/ZibSubsystems.h"
+#include "docs/style/CItemWxDoc.h"
+#include "docs/style/CPadPropSplitterFrameWnd.h"
 #include "docs/style/CZibPadView.h"
 #include "docs/style/CZibPadWxDoc.h"
 #include "docs/style/CZibStyView.h"
 #include "docs/style/CZibStyWxDoc.h"
+#include "docs/style/core/StyMenus.h"
+#include "docs/style/dialogs/CQeTrackToWqTrackDlg.h"
 
 namespace zib {
 
@@ -20,6 +25,27 @@ void AddStyleDocTemplates(CZibDocManager& manager)
     if (const ZibDocTemplateInfo* pad = FindZibDocTemplate(121))
         new CMultiExtDocTemplate(&manager, *pad, CLASSINFO(CZibPadWxDoc), CLASSINFO(CZibPadView),
                                  CLASSINFO(CChildPadFrame), PadDocMenuDef());
+}
+
+void ConnectStyleDocuments(ZibSubsystems& s)
+{
+    s.AddDocTemplates.push_back(AddStyleDocTemplates);
+    s.OpenStyPropFrame = [](CMainFrame& frame, const wxString& title, uint8_t* frameOpen, wxDocument* document,
+                            int row) -> wxWindow* {
+        auto* doc = dynamic_cast<CItemWxDoc*>(document);
+        return doc ? CStyPropSplitterFrameWnd::Open(frame, title, frameOpen, *doc, row) : nullptr;
+    };
+    s.OpenPadPropFrame = [](CMainFrame& frame, const wxString& title, uint8_t* frameOpen, wxDocument* document,
+                            int row) -> wxWindow* {
+        auto* doc = dynamic_cast<CItemWxDoc*>(document);
+        return doc ? CPadPropSplitterFrameWnd::Open(frame, title, frameOpen, *doc, row) : nullptr;
+    };
+    s.QeTrackToWqTrackDialog = [](int& choice) {
+        CQeTrackToWqTrackDlg dlg(CMainFrame::Get(), choice);
+        if (dlg.ShowModal() != wxID_OK) return false;
+        choice = dlg.Choice();
+        return true;
+    };
 }
 
 } // namespace zib

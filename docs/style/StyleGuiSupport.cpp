@@ -1,5 +1,7 @@
 #include "docs/style/StyleGuiSupport.h"
 
+#include "app/core/FormatText.h"
+
 #include "app/CMainFrame.h"
 #include "app/CMainToolBar.h"
 #include "app/CZibApp.h"
@@ -84,20 +86,34 @@ bool PutClipboardBlock(const std::vector<uint8_t>& block)
     return wxTheClipboard->SetData(data);
 }
 
-void InstallStyleToolbarButtons()
+RadioGroupWithNone::RadioGroupWithNone(wxWindow* parent)
+    : none_(new wxRadioButton(parent, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxRB_GROUP))
 {
-    CMainFrame* frame = CMainFrame::Get();
-    if (!frame) return;
-    for (const auto& [bar, buttons] : {std::pair{MainBar::StyDoc, StyDocToolbarButtons()},
-                                       std::pair{MainBar::MoveItem, MoveItemToolbarButtons()}}) {
-        CMainToolBar* toolbar = frame->Toolbar(bar);
-        if (!toolbar || toolbar->ButtonCount() > 0) continue;
-        toolbar->SetButtons(buttons, language());
-        if (wxAuiManager* manager = wxAuiManager::GetManager(toolbar)) {
-            manager->GetPane(toolbar).BestSize(toolbar->GetBestSize());
-            manager->Update();
-        }
-    }
+    none_->Hide();
+}
+
+wxRadioButton* RadioGroupWithNone::Add(wxWindow* parent, int id, const wxString& label)
+{
+    buttons_.push_back(new wxRadioButton(parent, id, label));
+    return buttons_.back();
+}
+
+void RadioGroupWithNone::Check(int index)
+{
+    if (index >= 0 && size_t(index) < buttons_.size()) buttons_[size_t(index)]->SetValue(true);
+    else none_->SetValue(true);
+}
+
+int RadioGroupWithNone::Checked() const
+{
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i]->GetValue()) return int(i);
+    return -1;
+}
+
+wxString StyFormat(std::string_view format, std::initializer_list<std::string_view> args)
+{
+    return wxFromUtf8(FormatText(UiText(format, language()), args));
 }
 
 std::string ItemTextFromWx(const wxString& text)

@@ -3,10 +3,13 @@
 #include "docs/style/core/StyNotice.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+#include <vector>
+#include <wx/radiobut.h>
 #include <wx/string.h>
 
 class wxWindow;
@@ -33,9 +36,26 @@ bool ClipboardHasBlock();
 // Puts a block on the clipboard; false when the clipboard cannot take it.
 bool PutClipboardBlock(const std::vector<uint8_t>& block);
 
-// Gives the StyDoc and MoveItem bars of the main frame their buttons the
-// first time a style or pad list opens.
-void InstallStyleToolbarButtons();
+// A window title or label: the English format in the current language with
+// its conversions filled by `args` (UTF-8).
+wxString StyFormat(std::string_view format, std::initializer_list<std::string_view> args);
+
+// A group of radio buttons of which none need be checked (a stored value
+// the buttons do not name): a hidden first button of the group holds the
+// check then.
+class RadioGroupWithNone {
+public:
+    explicit RadioGroupWithNone(wxWindow* parent);
+    wxRadioButton* Add(wxWindow* parent, int id, const wxString& label);
+    // Checks button `index` (-1: none).
+    void Check(int index);
+    // The checked button, -1 for none.
+    int Checked() const;
+
+private:
+    wxRadioButton* none_;
+    std::vector<wxRadioButton*> buttons_;
+};
 
 // Converts an edited text of the windows into the item bytes (Windows-1252).
 std::string ItemTextFromWx(const wxString& text);

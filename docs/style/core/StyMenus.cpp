@@ -2,6 +2,7 @@
 
 #include "app/core/CommandIds.h"
 #include "docs/style/core/StyCommandIds.h"
+#include "docs/style/core/StyWindowCommandIds.h"
 
 #include <array>
 
@@ -53,33 +54,62 @@ std::vector<MenuItemDef> editCommon()
     };
 }
 
+// The Setup menu of the document menus.
+MenuItemDef setupMenu()
+{
+    return MenuPopup("Setup", {
+                                  MenuCommand("MidiTo wq-series Style Settings", cmd::WqConversionSettings),
+                                  MenuCommand("MidiTo Qe-series Sty settings", cmd::QeConversionSettings),
+                                  MenuCommand("StyleToMidi settings", cmd::StyToMidiSettings),
+                                  MenuCommand("Qe-style to Wq-style settings", cmd::QeTrackToWqTrackSettings),
+                                  MenuSeparator(),
+                                  MenuCommand("Style Playback settings", cmd::PlaybackSettings),
+                                  MenuCommand("&Transpose setting", cmd::TransposeSetting),
+                              });
+}
+
 } // namespace
 
 MenuBarDef StyDocMenuDef()
 {
     std::vector<MenuItemDef> edit = editCommon();
+    edit.insert(edit.begin() + 9, MenuCommand("E&xtract All Items", stycmd::ExtractAll));
     edit.push_back(MenuSeparator());
     edit.push_back(MenuCommand("STS View", stycmd::StsView));
     edit.push_back(MenuCommand("&Properties", stycmd::Properties));
-    return {MenuPopup("File", fileMenu()), MenuPopup("&Edit", edit), ViewMenuDef(), WindowMenuDef(),
+    return {MenuPopup("File", fileMenu()),
+            MenuPopup("&Edit", edit),
+            ViewMenuDef(),
+            MenuPopup("Utils", {
+                                   MenuCommand("Style To MIDI", stycmd::StyleToMidi),
+                                   MenuCommand("Playback style item", stycmd::StartStopPlayback),
+                                   MenuSeparator(),
+                                   MenuCommand("Style To Text", stycmd::StyleToText),
+                                   MenuCommand("&Text Dump", stycmd::TextDump),
+                                   MenuCommand("Item list report", stycmd::ItemsReport),
+                                   MenuSeparator(),
+                                   MenuCommand("&Clean style events", stycmd::CleanStyleEvents),
+                                   MenuCommand("Convert Qe-style to Wq-style", stycmd::ConvertQeToWq),
+                               }),
+            setupMenu(),
+            WindowMenuDef(),
             HelpMenuDef()};
 }
 
 MenuBarDef PadDocMenuDef()
 {
     std::vector<MenuItemDef> edit = editCommon();
+    edit.insert(edit.begin() + 9, MenuCommand("E&xtract All Items", stycmd::ExtractAll));
     edit.push_back(MenuSeparator());
     edit.push_back(MenuCommand("&Properties", stycmd::Properties));
     return {MenuPopup("File", fileMenu()), MenuPopup("&Edit", edit),
             MenuPopup("Utils", {MenuCommand("Pad To MIDI", stycmd::PadToMidi),
                                 MenuCommand("Playback Pad item", stycmd::PlaybackPadItem)}),
-            ViewMenuDef(), WindowMenuDef(), HelpMenuDef()};
+            ViewMenuDef(), setupMenu(), WindowMenuDef(), HelpMenuDef()};
 }
 
 std::vector<MenuItemDef> StyPopupMenuDef()
 {
-    // The text dump, style-to-MIDI and Qe-to-Wq entries join these when
-    // their commands exist.
     return {
         MenuCommand("Cu&t", stycmd::EditCut),
         MenuCommand("&Copy", stycmd::EditCopy),
@@ -91,6 +121,10 @@ std::vector<MenuItemDef> StyPopupMenuDef()
         MenuCommand("&Delete Item(s)", stycmd::DeleteItems),
         MenuCommand("E&mpty Item", stycmd::EmptyItem),
         MenuCommand("&Rename Item", stycmd::RenameItem),
+        MenuSeparator(),
+        MenuCommand("Convert style To &Text", stycmd::StyleToText),
+        MenuCommand("Convert style to MIDI", stycmd::StyleToMidi),
+        MenuCommand("Convert Qe-style to Wq-style", stycmd::ConvertQeToWq),
         MenuSeparator(),
         MenuCommand("Properties", stycmd::Properties),
     };
@@ -136,30 +170,6 @@ std::vector<MenuItemDef> PadBankMenuDef()
     for (size_t i = 0; i < kPadBankNames.size(); ++i)
         items.push_back(MenuCheck(kPadBankNames[i], stycmd::PadBankFirst + int(i)));
     return items;
-}
-
-std::vector<ToolButtonDef> StyDocToolbarButtons()
-{
-    return {
-        {stycmd::EditCut, "Cu&t\tCtrl+X", "CUT"},
-        {stycmd::EditCopy, "&Copy\tCtrl+C", "CPY"},
-        {stycmd::EditPaste, "&Paste\tCtrl+V", "PST"},
-        {},
-        {stycmd::DeleteItems, "&Delete\t   Del", "DEL"},
-        {stycmd::ExtractItem, "&Extract Item", "EX"},
-        {stycmd::ImportItems, "&Import Item(s)", "IM"},
-        {},
-        {stycmd::Properties, "&Properties", "PR"},
-        {stycmd::StsView, "STS View", "STS"},
-    };
-}
-
-std::vector<ToolButtonDef> MoveItemToolbarButtons()
-{
-    return {
-        {stycmd::MoveItemUp, "Move item UP", "UP"},
-        {stycmd::MoveItemDown, "Move item DOWN", "DN"},
-    };
 }
 
 int StyBankOfCommand(int id)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/core/MenuModel.h"
-#include "app/core/ToolbarButtons.h"
 
 #include <string_view>
 #include <vector>
@@ -23,10 +22,6 @@ std::vector<MenuItemDef> PadPopupMenuDef();
 std::vector<MenuItemDef> StyElementMenuDef();
 std::vector<MenuItemDef> StyBankMenuDef();
 std::vector<MenuItemDef> PadBankMenuDef();
-
-// The buttons of the StyDoc and MoveItem bars while a style or pad list is active.
-std::vector<ToolButtonDef> StyDocToolbarButtons();
-std::vector<ToolButtonDef> MoveItemToolbarButtons();
 
 // The bank a bank-menu id stands for: style banks 0-19 (17 outside), pad
 // banks 0-29 (20 outside).

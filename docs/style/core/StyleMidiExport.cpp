@@ -132,19 +132,6 @@ StyleMidiOutcome exportQe(const StyleMidiExport& job, const std::filesystem::pat
 
 // ---- Playback -----------------------------------------------------------
 
-// A file name in the temporary folder no other file has.
-std::filesystem::path uniqueTempFile(const std::filesystem::path& folder, const std::string& stem)
-{
-    static std::mt19937_64 random{std::random_device{}()};
-    for (;;) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, "-%016llx", static_cast<unsigned long long>(random()));
-        const std::filesystem::path file = fileIn(folder, stem + suffix + ".mid");
-        std::error_code ec;
-        if (!std::filesystem::exists(file, ec)) return file;
-    }
-}
-
 // The CV's measures on the style's time line: up to 16 time-signature bytes,
 // the length (start of the last measure taken + its length) and the count.
 void placeWqCv(CStyleMidiReader& reader, CStyleMidiReader::ChordVariation& cv, uint32_t& offset)
@@ -249,7 +236,7 @@ bool fillWq(const CStyItem& item, uint32_t model, const std::filesystem::path& t
             }
             first = false;
             const std::filesystem::path file =
-                uniqueTempFile(temp, name + "_" + kWqElementNames[e] + char('1' + cv));
+                UniqueTempFile(temp, name + "_" + kWqElementNames[e] + char('1' + cv));
             if (!readWqCv(port, style, reader, file, e, cv, offset, percussion)) return false;
         }
     }
@@ -329,6 +316,19 @@ bool fillQe(const CStyItem& item, CStyleMidiReader& reader)
 }
 
 } // namespace
+
+// A file name in the temporary folder no other file has.
+std::filesystem::path UniqueTempFile(const std::filesystem::path& folder, const std::string& stem)
+{
+    static std::mt19937_64 random{std::random_device{}()};
+    for (;;) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, "-%016llx", static_cast<unsigned long long>(random()));
+        const std::filesystem::path file = fileIn(folder, stem + suffix + ".mid");
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec)) return file;
+    }
+}
 
 std::filesystem::path TemporaryFolder()
 {

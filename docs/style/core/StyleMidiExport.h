@@ -54,6 +54,10 @@ std::optional<StylePlayback> BuildStylePlayback(const CStyItem& style, uint32_t 
                                                 const std::filesystem::path& tempFolder, bool percussionOnDrumChannel,
                                                 StyUiPort& port);
 
+// A MIDI file name in `folder` that no file has yet: the stem, a random
+// suffix and ".mid".
+std::filesystem::path UniqueTempFile(const std::filesystem::path& folder, const std::string& stem);
+
 // The folder of temporary files: $TMPDIR, else the system's temporary folder.
 std::filesystem::path TemporaryFolder();
 

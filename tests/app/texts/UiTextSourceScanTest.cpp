@@ -44,7 +44,8 @@ std::vector<FoundText> catalogueTextsInSources()
 {
     const std::string literal = "\"((?:[^\"\\\\]|\\\\.)*)\"";
     const std::regex patterns[] = {
-        std::regex("(?:^|[^.>\\w])(?:T|t|text|UiText|UiTextWx)\\(\\s*" + literal + "\\s*[,)]"),
+        std::regex("(?:^|[^.>\\w])(?:T|t|text|UiText|UiTextWx|StyFormat)\\(\\s*" + literal + "\\s*[,)]"),
+        std::regex("\\bStyNotice::Text\\(\\s*" + literal + "\\s*,"),
         std::regex("\\bCZibDialog\\(\\s*\\w+,\\s*" + literal),
         std::regex("\\bMenu(?:Command|Check|Popup)\\(\\s*" + literal),
         std::regex("\\{cmd::\\w+,\\s*" + literal),
@@ -52,8 +53,8 @@ std::vector<FoundText> catalogueTextsInSources()
         std::regex("\\{\\s*(?:wxID_\\w+|k[A-Z]\\w*),\\s*" + literal + "\\s*\\}"),
     };
     std::vector<FoundText> found;
-    // The shell's windows and the device area's dialogs.
-    for (const char* area : {"app", "devices"}) {
+    // The shell's windows, the device area's dialogs and the style and pad windows.
+    for (const char* area : {"app", "devices", "docs/style"}) {
         const fs::path app = fs::path(ZIB_SOURCE_DIR) / area;
         for (const auto& entry : fs::recursive_directory_iterator(app)) {
             const auto ext = entry.path().extension();

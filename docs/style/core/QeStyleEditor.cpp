@@ -1,0 +1,218 @@
+#include "docs/style/core/QeStyleEditor.h"
+
+#include "ulvarf/ulvarf.h"
+
+namespace zib {
+
+LibraryQeStyleEditor::Made LibraryQeStyleEditor::FromItem(std::span<const uint8_t> data)
+{
+    Made made;
+    UlrfResInstancePtr resource(_ULRFCreateResInstance(data.data(), uint32_t(data.size())));
+    if (!resource) {
+        made.result = 1;
+        return made;
+    }
+    UlsteEditorPtr handle(_ULStECreateInstance(resource.get()));
+    if (!handle) {
+        made.result = 2;
+        return made;
+    }
+    made.editor = std::make_unique<LibraryQeStyleEditor>(std::move(handle));
+    return made;
+}
+
+int LibraryQeStyleEditor::QueryStyleElem(int e)
+{
+    return _ULStEQueryStyleElem(handle_.get(), e);
+}
+
+int LibraryQeStyleEditor::QueryChordVar(int e, int cv)
+{
+    return _ULStEQueryChordVar(handle_.get(), e, cv);
+}
+
+int LibraryQeStyleEditor::QueryPattern(int e, int cv, int t)
+{
+    return _ULStEQueryPattern(handle_.get(), e, cv, t);
+}
+
+uint8_t LibraryQeStyleEditor::QeVersion()
+{
+    uint8_t v = 0;
+    _ULStEGetQeVersion(handle_.get(), &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::DeleteStyleElem(int e)
+{
+    _ULStEDeleteStyleElem(handle_.get(), e);
+}
+
+void LibraryQeStyleEditor::DeleteChordVar(int e, int cv)
+{
+    _ULStEDeleteChordVar(handle_.get(), e, cv);
+}
+
+void LibraryQeStyleEditor::DeletePattern(int e, int cv, int t)
+{
+    _ULStEDeletePattern(handle_.get(), e, cv, t);
+}
+
+bool LibraryQeStyleEditor::ImportSmf(std::span<const uint8_t> smf, int e, int cv)
+{
+    return _ULStEImportSmf(handle_.get(), smf.data(), uint32_t(smf.size()), e, cv);
+}
+
+std::vector<uint8_t> LibraryQeStyleEditor::ExportSmf(int e, int cv)
+{
+    const int size = _ULStEExportSmfPrepare(handle_.get(), e, cv);
+    if (size <= 0) return {};
+    std::vector<uint8_t> image(static_cast<size_t>(size));
+    if (!_ULStEExportSmfFill(handle_.get(), image.data(), uint32_t(size))) return {};
+    return image;
+}
+
+std::vector<uint8_t> LibraryQeStyleEditor::SerializedResource()
+{
+    UlrfResInstancePtr resource(_ULStECreateResource(handle_.get()));
+    if (!resource) return {};
+    const int size = _ULRFResInstanceSize(resource.get());
+    if (size <= 0) return {};
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (!_ULRFPutResInstance(resource.get(), bytes.data(), uint32_t(size))) return {};
+    return bytes;
+}
+
+uint8_t LibraryQeStyleEditor::Signature(int e)
+{
+    uint8_t v = 0;
+    _ULStEGetSignature(handle_.get(), e, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetSignature(int e, uint8_t value)
+{
+    _ULStESetSignature(handle_.get(), e, &value);
+}
+
+uint8_t LibraryQeStyleEditor::Ntt(int e)
+{
+    uint8_t v = 0;
+    _ULStEGetNTT(handle_.get(), e, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetNtt(int e, uint8_t value)
+{
+    _ULStESetNTT(handle_.get(), e, &value);
+}
+
+uint8_t LibraryQeStyleEditor::ChordAssign(int e, int i)
+{
+    uint8_t v = 0;
+    _ULStEGetChordAssign(handle_.get(), e, i, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetChordAssign(int e, int i, uint8_t cv)
+{
+    _ULStESetChordAssign(handle_.get(), e, i, &cv);
+}
+
+uint8_t LibraryQeStyleEditor::TrackExpression(int e, int t)
+{
+    uint8_t v = 0;
+    _ULStEGetTrackExpression(handle_.get(), e, t, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetTrackExpression(int e, int t, uint8_t value)
+{
+    _ULStESetTrackExpression(handle_.get(), e, t, &value);
+}
+
+uint32_t LibraryQeStyleEditor::TrackProgram(int e, int t)
+{
+    uint32_t v = 0;
+    _ULStEGetTrackProgram(handle_.get(), e, t, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetTrackProgram(int e, int t, uint32_t value)
+{
+    _ULStESetTrackProgram(handle_.get(), e, t, &value);
+}
+
+uint8_t LibraryQeStyleEditor::TrackKBRangeLow(int e, int t)
+{
+    uint8_t v = 0;
+    _ULStEGetTrackKBRangeLow(handle_.get(), e, t, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetTrackKBRangeLow(int e, int t, uint8_t note)
+{
+    _ULStESetTrackKBRangeLow(handle_.get(), e, t, &note);
+}
+
+uint8_t LibraryQeStyleEditor::TrackKBRangeHigh(int e, int t)
+{
+    uint8_t v = 0;
+    _ULStEGetTrackKBRangeHigh(handle_.get(), e, t, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetTrackKBRangeHigh(int e, int t, uint8_t note)
+{
+    _ULStESetTrackKBRangeHigh(handle_.get(), e, t, &note);
+}
+
+uint8_t LibraryQeStyleEditor::TrackChord(int e, int cv, int t)
+{
+    uint8_t v = 0;
+    _ULStEGetTrackChord(handle_.get(), e, cv, t, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetTrackChord(int e, int cv, int t, uint8_t value)
+{
+    _ULStESetTrackChord(handle_.get(), e, cv, t, &value);
+}
+
+uint8_t LibraryQeStyleEditor::TrackKey(int e, int cv, int t)
+{
+    uint8_t v = 0;
+    _ULStEGetTrackKey(handle_.get(), e, cv, t, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetTrackKey(int e, int cv, int t, uint8_t value)
+{
+    _ULStESetTrackKey(handle_.get(), e, cv, t, &value);
+}
+
+uint8_t LibraryQeStyleEditor::TrackMode(int t)
+{
+    uint8_t v = 0;
+    _ULStEGetTrackMode(handle_.get(), t, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetTrackMode(int t, uint8_t value)
+{
+    _ULStESetTrackMode(handle_.get(), t, &value);
+}
+
+uint8_t LibraryQeStyleEditor::TrackTension(int t)
+{
+    uint8_t v = 0;
+    _ULStEGetTrackTension(handle_.get(), t, &v);
+    return v;
+}
+
+void LibraryQeStyleEditor::SetTrackTension(int t, uint8_t value)
+{
+    _ULStESetTrackTension(handle_.get(), t, &value);
+}
+
+} // namespace zib

@@ -1,0 +1,70 @@
+#include "docs/style/core/StsSheetApply.h"
+
+#include "docs/style/core/CStsItemAccessor.h"
+#include "docs/style/core/StsArrangerInfoPageModel.h"
+#include "docs/style/core/StsItemData.h"
+#include "docs/style/core/StsTrackPageModel.h"
+
+#include <algorithm>
+
+namespace zib {
+
+namespace {
+
+void writeRows(std::span<uint8_t> data, size_t first, const StsTrackPageModel& page)
+{
+    const auto& rows = page.Rows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        StsTrackRecord record(data, first + i * StsItemData::kTrackRecord);
+        if (!record.Valid()) continue;
+        record.SetSound(rows[i].sound);
+        record.SetVolume(rows[i].volume);
+        record.SetPan(rows[i].pan);
+    }
+}
+
+} // namespace
+
+bool ApplyStylePerformancePage(std::span<uint8_t> data, const StsTrackPageModel& page)
+{
+    if (!page.changed || page.IsRealtime()) return false;
+    writeRows(data, StsItemData::kStyleTracks, page);
+    return true;
+}
+
+bool ApplyArrangerInfoPage(std::span<uint8_t> data, const StsArrangerInfoPageModel& page, bool bankAndPosition)
+{
+    if (!page.changed) return false;
+    if (bankAndPosition) {
+        StsItemData::Set(data, StsItemData::kBank, page.bank);
+        StsItemData::Set(data, StsItemData::kPosition, page.position);
+    }
+    StsItemData::Set(data, StsItemData::kTempo,
+                     std::max<uint8_t>(page.tempo, StsArrangerInfoPageModel::kMinTempo));
+    StsItemData::Set(data, StsItemData::kVariation, page.variation);
+    StsItemData::Set(data, StsItemData::kElement, page.element);
+    StsItemData::Set(data, StsItemData::kFill1, page.fill1);
+    StsItemData::Set(data, StsItemData::kFill2, page.fill2);
+    return true;
+}
+
+bool ApplyStsPage(std::span<uint8_t> data, const StsTrackPageModel& page)
+{
+    if (!page.changed || !page.IsRealtime()) return false;
+    // The block must be one the data holds: its ordinal below the parsed count.
+    CStsItemAccessor accessor;
+    if (accessor.Parse(data) != 0 || page.Ordinal() < 0 || page.Ordinal() >= accessor.GetStsCount()) return false;
+    const size_t block = StsItemData::kFirstSts + StsItemData::kStsBlock * size_t(page.Ordinal());
+    writeRows(data, block + StsItemData::kStsHead, page);
+    return true;
+}
+
+bool ApplyStsChunkSheet(std::span<uint8_t> data, const StsTrackPageModel& performance,
+                        const StsArrangerInfoPageModel& arranger)
+{
+    const bool a = ApplyStylePerformancePage(data, performance);
+    const bool b = ApplyArrangerInfoPage(data, arranger, false);
+    return a || b;
+}
+
+} // namespace zib

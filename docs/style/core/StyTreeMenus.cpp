@@ -1,0 +1,137 @@
+#include "docs/style/core/StyTreeMenus.h"
+
+#include "app/core/CommandIds.h"
+#include "docs/style/core/StyCommandIds.h"
+#include "docs/style/core/StyWindowCommandIds.h"
+
+namespace zib {
+
+MenuBarDef StyEditFrameMenuDef()
+{
+    return {
+        MenuPopup("&File", {
+                               MenuCommand("&New\tCtrl+N", cmd::FileNew),
+                               MenuCommand("&Open...\tCtrl+O", cmd::FileOpen),
+                               MenuSeparator(),
+                               MenuCommand("Collect CV MIDI Files", cmd::CollectWqCvMidi),
+                               MenuCommand("Collect QE4K CV Midi files", cmd::CollectQeCvMidi),
+                               MenuSeparator(),
+                               MenuCommand("P&rint Setup...", cmd::FilePrintSetup),
+                               MenuSeparator(),
+                               {MenuItemDef::Kind::RecentFiles, {}, cmd::FileMruFirst, {}},
+                               MenuSeparator(),
+                               MenuCommand("E&xit", cmd::AppExit),
+                           }),
+        MenuPopup("&Edit", {
+                               MenuCommand("Cu&t\tCtrl+X", cmd::EditCut),
+                               MenuCommand("&Copy\tCtrl+C", cmd::EditCopy),
+                               MenuCommand("&Paste\tCtrl+V", cmd::EditPaste),
+                               MenuSeparator(),
+                               MenuCommand("Delete item", stycmd::DeleteItems),
+                               MenuSeparator(),
+                               MenuCommand("QE Style Flags", stycmd::StyleFlags),
+                               MenuCommand("Wq-series Style Properties", stycmd::WqStyleProperties),
+                               MenuSeparator(),
+                               MenuCommand("QE Track Info", stycmd::TrackInfo),
+                               MenuCommand("QE Chord Table", stycmd::ChordTable),
+                               MenuCommand("QE NTT", stycmd::Ntt),
+                               MenuCommand("Wq-series Chord Table", stycmd::WqChordTable),
+                               MenuSeparator(),
+                               MenuCommand("Wq-series CV Parameters", stycmd::WqCvParameters),
+                               MenuSeparator(),
+                               MenuCommand("Edit Track MIDI events", stycmd::EditTrackEvents),
+                           }),
+        MenuPopup("&View", {
+                               MenuCheck("&Toolbar", cmd::ViewToolbar),
+                               MenuCheck("&Status Bar", cmd::ViewStatusBar),
+                           }),
+        MenuPopup("&Utils", {
+                                MenuCommand("Play CV as MIDI", stycmd::PlayCv),
+                                MenuCommand("Play Track as MIDI", stycmd::PlayTrack),
+                            }),
+        MenuPopup("&Setup", {
+                                MenuCommand("&Transpose setting", cmd::TransposeSetting),
+                                MenuCommand("&Sorting method", cmd::SortingMethod),
+                                MenuSeparator(),
+                                MenuCommand("MidiTo wq-series Style Settings", cmd::WqConversionSettings),
+                                MenuCommand("MidiTo Qe-series Sty settings", cmd::QeConversionSettings),
+                                MenuCommand("StyleToMidi settings", cmd::StyToMidiSettings),
+                                MenuSeparator(),
+                                MenuCommand("Midi Playback settings", cmd::PlaybackSettings),
+                            }),
+        WindowMenuDef(),
+        MenuPopup("&Help", {
+                               MenuCommand("Help Topics", cmd::HelpFinder),
+                               MenuSeparator(),
+                               MenuCommand("About Zib...", cmd::AppAbout),
+                           }),
+    };
+}
+
+std::vector<MenuItemDef> StyElementPopupDef()
+{
+    return {
+        MenuCommand("Cu&t", cmd::EditCut),
+        MenuCommand("&Copy", cmd::EditCopy),
+        MenuCommand("&Paste", cmd::EditPaste),
+        MenuSeparator(),
+        MenuCommand("Delete ", stycmd::DeleteElement),
+        MenuCommand("Add CV", stycmd::AddCv),
+        MenuSeparator(),
+        MenuCommand("Track Info", stycmd::TrackInfo),
+        MenuCommand("Chord Table", stycmd::ChordTable),
+        MenuCommand("&NTT", stycmd::Ntt),
+    };
+}
+
+std::vector<MenuItemDef> StyCvPopupDef()
+{
+    return {
+        MenuCommand("Cu&t", cmd::EditCut),
+        MenuCommand("&Copy", cmd::EditCopy),
+        MenuCommand("&Paste", cmd::EditPaste),
+        MenuSeparator(),
+        MenuCommand("Delete", stycmd::DeleteCv),
+        MenuSeparator(),
+        MenuCommand("CV Parameters", stycmd::WqCvParameters),
+        MenuCommand("Play CV as MIDI", stycmd::PlayCv),
+    };
+}
+
+std::vector<MenuItemDef> StyTrackPopupDef()
+{
+    return {
+        MenuCommand("Cu&t", cmd::EditCut),
+        MenuCommand("&Copy", cmd::EditCopy),
+        MenuCommand("&Paste", cmd::EditPaste),
+        MenuSeparator(),
+        MenuCommand("Delete", stycmd::DeleteTrack),
+        MenuSeparator(),
+        MenuCommand("Set Key-Chord values", stycmd::SetKeyChord),
+        MenuCommand("Play Track As MIDI", stycmd::PlayTrack),
+        MenuCommand("Edit Track MIDI events", stycmd::EditTrackEvents),
+    };
+}
+
+std::vector<MenuItemDef> StsPopupDef()
+{
+    return {
+        MenuCommand("Cu&t", cmd::EditCut),
+        MenuCommand("&Copy", cmd::EditCopy),
+        MenuCommand("&Paste", cmd::EditPaste),
+        MenuSeparator(),
+        MenuCommand("Properties", stycmd::Properties),
+    };
+}
+
+std::vector<ToolButtonDef> StyleTreeToolbarButtons()
+{
+    return {
+        {stycmd::LevelRoot, "Root level", "R", true},
+        {stycmd::LevelRoot + 1, "SE Level", "SE", true},
+        {stycmd::LevelRoot + 2, "CV Level", "CV", true},
+        {stycmd::LevelTrack, "Track level", "TR", true},
+    };
+}
+
+} // namespace zib

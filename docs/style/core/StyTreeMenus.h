@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/core/MenuModel.h"
+#include "app/core/ToolbarButtons.h"
+
+#include <vector>
+
+namespace zib {
+
+// The menus of the style and pad edit frames and their trees as data
+// (English labels).
+
+// Menu 233, shared by every style and pad edit frame.
+MenuBarDef StyEditFrameMenuDef();
+// The trees' popups: elements "SE POPUP" (217, with "Add CV"), chord
+// variations "CV POPUP" (199) and tracks "TR_POPUP" (212).
+std::vector<MenuItemDef> StyElementPopupDef();
+std::vector<MenuItemDef> StyCvPopupDef();
+std::vector<MenuItemDef> StyTrackPopupDef();
+// The STS tree's "STS Popup".
+std::vector<MenuItemDef> StsPopupDef();
+
+// The level buttons of the StyleTree bar (291-294, checkable).
+std::vector<ToolButtonDef> StyleTreeToolbarButtons();
+
+} // namespace zib

@@ -1,0 +1,301 @@
+#include "docs/style/core/StyleBufferRebuild.h"
+
+#include "docs/style/core/QeStyleEditor.h"
+#include "midi/CMidiParserEx.h"
+#include "platform/ByteWriter.h"
+
+#include <array>
+
+namespace zib {
+
+namespace {
+
+constexpr const char* kQeCaption = "RecreateQeStyleBuffer";
+constexpr const char* kWqCaption = "RecreateOldStyleBuffer";
+
+// Message numbers of the rebuilds.
+constexpr int kCannotRecreateLastChanges = 92;
+constexpr int kCannotRecreateVexSound = 93;
+constexpr int kCannotImportMidiData = 94;
+constexpr int kCannotRecreateStyleBuffer = 95;
+constexpr int kCannotAllocateOutput = 66;
+constexpr int kCannotWriteOutput = 67;
+
+constexpr size_t kVexSoundSize = 11;
+
+bool isMetaOrSysEx(uint8_t status)
+{
+    return status == 0xFF || status == 0xF0 || status == 0xF7;
+}
+
+bool isVexSound(const CMidiEvent& e)
+{
+    return (e.flags & CMidiEvent::kVexNoise) != 0;
+}
+
+// Stores the delta as a variable-length number in the event.
+void setDelta(CMidiEvent& e, uint32_t delta)
+{
+    ByteWriter w;
+    w.varLen(delta & (ByteWriter::kMaxVarLen));
+    e.deltaSize = uint8_t(w.size());
+    for (size_t i = 0; i < w.size() && i < sizeof(e.deltaBytes); ++i)
+        e.deltaBytes[i] = w.bytes()[i];
+}
+
+uint32_t dataLength(const CMidiEvent& e)
+{
+    return uint32_t(std::min<size_t>(e.length, e.data.size()));
+}
+
+// The end of the bar that holds `tick`.
+uint32_t endOfBarAt(CMidiParserEx& sequence, uint32_t tick)
+{
+    uint32_t measure = 0, beat = 0, inBeat = 0;
+    if (sequence.TickToMbt(tick, measure, beat, inBeat) != 0) measure = 0;
+    const uint32_t numerator = sequence.GetNumeratorAtMeasure(measure);
+    const uint32_t denominator = sequence.GetDenominatorAtMeasure(measure);
+    const uint32_t division = sequence.GetDivision();
+    if (numerator == 0 || denominator == 0) return tick;
+    return sequence.GetMeasureStartTick(measure) + numerator * division * 4 / denominator;
+}
+
+void notify(const StyleRebuildContext& c, int message, const char* caption)
+{
+    if (c.notify) c.notify(StyNotice::Numbered(message, caption, StyNoticeIcon::Stop));
+}
+
+void closeWindow(const StyleRebuildContext& c)
+{
+    if (c.closeEventWindow) c.closeEventWindow();
+}
+
+void clearModifiedTracks(CMidiParserEx& sequence)
+{
+    for (int t = 0; t < CMidiParserEx::kMaxTracks; ++t)
+        sequence.SetTrackModified(t, 0);
+}
+
+// What an import replaces and a failed import must give back.
+struct CvSnapshot {
+    std::vector<uint8_t> image;
+    std::array<uint8_t, 8> chords{};
+    std::array<uint8_t, 8> keys{};
+};
+
+CvSnapshot takeSnapshot(QeStyleEditor& editor, int e, int cv)
+{
+    CvSnapshot s;
+    if (editor.QueryChordVar(e, cv) == 0) return s;
+    s.image = editor.ExportSmf(e, cv);
+    for (int t = 0; t < 8; ++t) {
+        s.chords[size_t(t)] = editor.TrackChord(e, cv, t);
+        s.keys[size_t(t)] = editor.TrackKey(e, cv, t);
+    }
+    return s;
+}
+
+void restoreSnapshot(QeStyleEditor& editor, int e, int cv, const CvSnapshot& s)
+{
+    editor.DeleteChordVar(e, cv);
+    if (s.image.empty() || !editor.ImportSmf(s.image, e, cv)) return;
+    for (int t = 0; t < 8; ++t) {
+        editor.SetTrackChord(e, cv, t, s.chords[size_t(t)]);
+        editor.SetTrackKey(e, cv, t, s.keys[size_t(t)]);
+    }
+}
+
+} // namespace
+
+QeTrackBytes BuildQeTrackBytes(CMidiParserEx& sequence)
+{
+    QeTrackBytes out;
+    // First pass: deltas and sizes.
+    uint64_t size = 0;
+    uint32_t previousTime = 0;
+    uint8_t previousStatus = 0;
+    for (const auto& event : sequence.GetEvents()) {
+        CMidiEvent& e = *event;
+        setDelta(e, e.time - std::min(e.time, previousTime));
+        previousTime = e.time;
+        size += e.deltaSize;
+        if (isMetaOrSysEx(e.status)) {
+            size += dataLength(e);
+            previousStatus = e.status;
+        } else if (isVexSound(e)) {
+            size += kVexSoundSize;
+            previousStatus = 0xF0;
+        } else {
+            size += dataLength(e) + (e.status != previousStatus ? 1 : 0);
+            previousStatus = e.status;
+        }
+    }
+    const uint32_t lastTime = sequence.GetEventCount() ? previousTime : 0;
+    out.endTick = endOfBarAt(sequence, lastTime);
+    const uint32_t endDelta = out.endTick - std::min(out.endTick, lastTime);
+    size += ByteWriter::varLenSize(endDelta) + 3;
+
+    // Second pass: the bytes.
+    ByteWriter w;
+    w.reserve(size_t(size));
+    previousStatus = 0;
+    for (const auto& event : sequence.GetEvents()) {
+        const CMidiEvent& e = *event;
+        w.bytes(e.deltaBytes, e.deltaSize);
+        if (isMetaOrSysEx(e.status)) {
+            w.bytes(e.data.data(), dataLength(e));
+            previousStatus = e.status;
+        } else if (isVexSound(e)) {
+            const uint8_t kind = e.status & 0xF0;
+            if ((kind != 0x80 && kind != 0x90) || dataLength(e) < 2) {
+                out.error = TrackBytesError::VexSound;
+                return out;
+            }
+            const uint8_t vex[kVexSoundSize] = {0xF0, 0x09, 0x42, 0x3F, 0x78, 0x01, uint8_t(kind == 0x90 ? 1 : 0),
+                                                uint8_t(e.status & 0x0F), e.data[0], e.data[1], 0xF7};
+            w.bytes(vex, kVexSoundSize);
+            previousStatus = 0xF0;
+        } else {
+            if (e.status != previousStatus) w.u8(e.status);
+            w.bytes(e.data.data(), dataLength(e));
+            previousStatus = e.status;
+        }
+    }
+    w.varLen(endDelta);
+    w.u8(0xFF);
+    w.u8(0x2F);
+    w.u8(0x00);
+    if (!w.ok() || w.size() != size) {
+        out.error = TrackBytesError::SizeDiffers;
+        return out;
+    }
+    out.bytes = w.take();
+    return out;
+}
+
+std::vector<std::vector<uint8_t>> BuildWqTrackBytes(CMidiParserEx& sequence)
+{
+    struct TrackState {
+        ByteWriter writer;
+        uint32_t previousTime = 0;
+        uint8_t previousStatus = 0;
+    };
+    std::vector<TrackState> tracks(CMidiParserEx::kMaxTracks);
+    for (const auto& event : sequence.GetEvents()) {
+        CMidiEvent& e = *event;
+        if (e.track >= tracks.size()) continue;
+        TrackState& t = tracks[e.track];
+        setDelta(e, e.time - std::min(e.time, t.previousTime));
+        t.previousTime = e.time;
+        t.writer.bytes(e.deltaBytes, e.deltaSize);
+        if (!isMetaOrSysEx(e.status) && e.status != t.previousStatus) t.writer.u8(e.status);
+        t.writer.bytes(e.data.data(), dataLength(e));
+        t.previousStatus = e.status;
+    }
+    std::vector<std::vector<uint8_t>> out;
+    for (TrackState& t : tracks) {
+        if (t.writer.size() > 0) {
+            for (uint8_t b : {0x00, 0xFF, 0x2F, 0x00})
+                t.writer.u8(b);
+        }
+        out.push_back(t.writer.take());
+    }
+    return out;
+}
+
+std::vector<uint8_t> SmfImageOf(uint16_t division, const std::vector<std::vector<uint8_t>>& tracks)
+{
+    uint16_t count = 0;
+    for (const auto& t : tracks)
+        if (!t.empty()) ++count;
+    ByteWriter w;
+    w.text("MThd");
+    w.u32be(6);
+    w.u16be(count > 1 ? 1 : 0);
+    w.u16be(count);
+    w.u16be(division);
+    for (const auto& t : tracks) {
+        if (t.empty()) continue;
+        w.text("MTrk");
+        w.u32be(uint32_t(t.size()));
+        w.bytes(t);
+    }
+    return w.ok() ? w.take() : std::vector<uint8_t>();
+}
+
+int RecreateQeStyleBuffer(const StyleRebuildContext& c, const QeRebuildTarget& target)
+{
+    int result = 0;
+    QeStyleEditor& editor = *target.editor;
+    if (c.sequence && c.sequence->HasModifiedTrack()) {
+        QeTrackBytes track = BuildQeTrackBytes(*c.sequence);
+        if (track.error != TrackBytesError::None) {
+            notify(c, track.error == TrackBytesError::VexSound ? kCannotRecreateVexSound : kCannotRecreateLastChanges,
+                   kQeCaption);
+            closeWindow(c);
+            return -1;
+        }
+        const std::vector<uint8_t> image = SmfImageOf(c.sequence->GetDivision(), {track.bytes});
+        if (image.empty()) {
+            notify(c, kCannotWriteOutput, kQeCaption);
+            closeWindow(c);
+            return -1;
+        }
+        clearModifiedTracks(*c.sequence);
+        // The chord variation is replaced; when the new events cannot be
+        // imported, the old ones go back so that nothing is lost.
+        const CvSnapshot before = takeSnapshot(editor, target.element, target.cv);
+        editor.DeleteChordVar(target.element, target.cv);
+        if (!editor.ImportSmf(image, target.element, target.cv)) {
+            restoreSnapshot(editor, target.element, target.cv, before);
+            notify(c, kCannotImportMidiData, kQeCaption);
+            closeWindow(c);
+            return -1;
+        }
+        *c.edited = 1;
+    }
+    if (*c.edited == 0) return result;
+    std::vector<uint8_t> data = editor.SerializedResource();
+    if (data.empty()) {
+        // The item keeps its data; the edits stay in the editor.
+        notify(c, kCannotRecreateStyleBuffer, kQeCaption);
+        return -1;
+    }
+    if (target.storeItemData) target.storeItemData(std::move(data));
+    *c.edited = 0;
+    if (c.setModified) c.setModified();
+    return result;
+}
+
+int RecreateOldStyleBuffer(const StyleRebuildContext& c, const WqRebuildTarget& target)
+{
+    if (c.sequence && c.sequence->HasModifiedTrack()) {
+        const std::vector<uint8_t> image = SmfImageOf(c.sequence->GetDivision(), BuildWqTrackBytes(*c.sequence));
+        if (image.empty()) {
+            notify(c, kCannotAllocateOutput, kWqCaption);
+            closeWindow(c);
+            return -1;
+        }
+        clearModifiedTracks(*c.sequence);
+        // A track that cannot be replaced leaves the item intact: the edit
+        // is lost, the document is not.
+        if (!target.replaceTrackData ||
+            target.replaceTrackData(image, target.element, target.cv, target.track) == 0) {
+            notify(c, kCannotImportMidiData, kWqCaption);
+            closeWindow(c);
+            return -1;
+        }
+        if (target.remakeStyleData && !target.remakeStyleData()) {
+            notify(c, kCannotRecreateStyleBuffer, kWqCaption);
+            return -2;
+        }
+        *c.edited = 1;
+    }
+    if (*c.edited != 0) {
+        *c.edited = 0;
+        if (c.setModified) c.setModified();
+    }
+    return 0;
+}
+
+} // namespace zib

@@ -1,0 +1,21 @@
+#include "docs/style/dialogs/CStsChunkPropSheet.h"
+
+#include "app/ZibMessageBox.h"
+#include "docs/style/dialogs/CStsArrangerInfoPropPage.h"
+#include "docs/style/dialogs/CStylePerformancePropPage.h"
+
+#include <wx/bookctrl.h>
+
+namespace zib {
+
+CStsChunkPropSheet::CStsChunkPropSheet(wxWindow* parent, StsTrackPageModel& performance,
+                                       StsArrangerInfoPageModel& arranger)
+    : wxPropertySheetDialog(parent, wxID_ANY, UiTextWx("Style Performance settings"))
+{
+    CreateButtons(wxOK | wxCANCEL);
+    GetBookCtrl()->AddPage(new CStylePerformancePropPage(GetBookCtrl(), performance), UiTextWx("Style Performance"));
+    GetBookCtrl()->AddPage(new CStsArrangerInfoPropPage(GetBookCtrl(), arranger), UiTextWx("Arranger Info"));
+    LayoutDialog();
+}
+
+} // namespace zib

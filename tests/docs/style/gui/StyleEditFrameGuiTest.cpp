@@ -1,0 +1,330 @@
+// The edit frames of style and pad items in the real program: the trees,
+// the level bar, the dialogs writing on OK and nothing on Cancel, deleting
+// and adding chord variations, playing a CV, the STS sheets and clipboard,
+// and what closing the frame writes into the item.
+#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/QeStyleEditor.h"
+#include "tests/docs/style/gui/StyleGuiFixture.h"
+#include "tests/support/StyFileBuilder.h"
+
+namespace zib {
+namespace {
+
+using test::StyleGui;
+using test::ZibRun;
+using Bytes = std::vector<uint8_t>;
+
+Bytes qeStyleFile()
+{
+    return test::dasfImage({test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0, 4}})),
+                            test::stsDataEntry("PopSts", 2, 0, {0, 2})});
+}
+
+// The style document a saved file holds.
+std::unique_ptr<CZibStyDoc> openSaved(const Bytes& image, const std::string& path)
+{
+    auto doc = std::make_unique<CZibStyDoc>();
+    EXPECT_TRUE(doc->OpenImage(image, path));
+    return doc;
+}
+
+std::unique_ptr<QeStyleEditor> editorOf(const CZibStyDoc& doc, int row)
+{
+    return std::move(LibraryQeStyleEditor::FromItem(doc.m_StyItems.at(size_t(row)).data).editor);
+}
+
+TEST_F(StyleGui, QeEditFrameShowsBothTreesAndTheLevelsExpandThem)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    const ZibRun r = run("select-rows 0 0\n"
+                         "menu 32785\n"
+                         "log-frame\n"
+                         "log-tree 0\n"
+                         "log-tree 1\n"
+                         "menu 293\n"
+                         "button-state 293\n"
+                         "tree-expanded Variation1\n"
+                         "tree-expanded Variation1/CV1\n"
+                         "menu 293\n"
+                         "button-state 292\n"
+                         "button-state 293\n"
+                         "tree-expanded Variation1\n"
+                         "select-node Variation1/CV1/BASS\n"
+                         "log-frame\n"
+                         "screenshot qe-edit-frame\n",
+                         {sty});
+    const std::string log = logOf(r);
+    EXPECT_NE(r.line("frame:").find("docbar=StyleTree"), std::string::npos) << log;
+    EXPECT_NE(r.line("frame:").find("kind=10"), std::string::npos) << log;
+    EXPECT_NE(log.find("items=0:Style Tree: Pop|1:Variation1|2:CV1|3:DRUM|3:PERC|3:BASS"), std::string::npos) << log;
+    EXPECT_NE(log.find("1:Intro2|2:CV1|2:CV2|1:Fill1"), std::string::npos) << "Intro1 has data, Intro2 none: " << log;
+    EXPECT_NE(log.find("items=0:STS Tree: PopSts|1:STS1|1:STS2|1:STS3|1:STS4"), std::string::npos) << log;
+    EXPECT_TRUE(r.has("tree-images: 02323")) << "STS1 and STS3 present: " << log;
+    EXPECT_TRUE(r.has("button 293 checked=1")) << log;
+    EXPECT_TRUE(r.has("expanded Variation1 1")) << log;
+    EXPECT_TRUE(r.has("expanded Variation1/CV1 0")) << log;
+    // The second press of "CV Level" shows the element level.
+    EXPECT_TRUE(r.has("button 292 checked=1")) << log;
+    EXPECT_TRUE(r.has("button 293 checked=0")) << log;
+    EXPECT_TRUE(r.has("expanded Variation1 0")) << log;
+    // The status panes name the selected node.
+    EXPECT_NE(r.lines("frame:").back().find("BASS"), std::string::npos) << r.lines("frame:").back();
+}
+
+TEST_F(StyleGui, DialogsWriteOnOkAndNothingOnCancelAndTheItemChangesWhenTheFrameCloses)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    const ZibRun r = run("select-rows 0 0\n"
+                         "menu 32785\n"
+                         "select-node \"Style Tree: Pop\"\n"
+                         "dialog log 1047 ; check 1742 1 ; ok\n"
+                         "menu 32870\n"
+                         "select-node Variation1\n"
+                         "dialog check 1676 1 ; ok\n"
+                         "menu 32828\n"
+                         "dialog check 1673 1 ; cancel\n"
+                         "menu 32828\n"
+                         "dialog log 1891 ; set 1850 300 ; log 1800 ; ok\n"
+                         "menu 32829\n"
+                         "dialog select 1651 0 ; cancel\n"
+                         "menu 32827\n"
+                         "select-node Variation1/CV1/BASS\n"
+                         "dialog log 1625 ; select 1625 45 ; ok\n"
+                         "tree-command 32875\n"
+                         "menu 4001\n"
+                         "wait 300\n"
+                         "activate-child pop.sty\n"
+                         "menu 57603\n",
+                         {sty});
+    const std::string log = logOf(r);
+    EXPECT_TRUE(r.has("dialog: title=Style Flags")) << log;
+    EXPECT_TRUE(r.has("control 1047: label=Pop enabled=1")) << log;
+    EXPECT_TRUE(r.has("dialog: title='Variation1' NTT")) << log;
+    EXPECT_TRUE(r.has("dialog: title='Variation1' Tracks Settings")) << log;
+    EXPECT_TRUE(r.has("control 1891: text=4/4 selection=0-0 enabled=1")) << log;
+    EXPECT_TRUE(r.has("dialog: title='Variation1_CV1_BASS' KeyChord")) << log;
+
+    const auto doc = openSaved(read(sty), sty);
+    const auto editor = editorOf(*doc, 0);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->TrackMode(1), 1) << "PERC Re-Trig";
+    EXPECT_EQ(editor->Ntt(0), 3) << "OK wrote No Transpose, Cancel wrote nothing";
+    EXPECT_EQ(editor->TrackExpression(0, 0), 127) << "a typed 300 is clamped";
+    EXPECT_EQ(editor->TrackKey(0, 0, 2), 2) << "D";
+    EXPECT_EQ(editor->TrackChord(0, 0, 2), 1) << "Maj6";
+}
+
+TEST_F(StyleGui, AddCvAndDeleteWithItsQuestion)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    const ZibRun r = run("select-rows 0 0\n"
+                         "menu 32785\n"
+                         "select-node Variation1\n"
+                         "tree-command 32901\n"
+                         "log-tree 0\n"
+                         "select-node Variation1/CV2\n"
+                         "dialog no\n"
+                         "tree-command 32905\n"
+                         "dialog yes\n"
+                         "dialog ok\n"
+                         "tree-command 32905\n"
+                         "log-tree 0\n"
+                         "select-node Variation1/CV1/BASS\n"
+                         "dialog yes\n"
+                         "menu 32777\n"
+                         "log-tree 0\n"
+                         "dialog no\n"
+                         "menu 4001\n",
+                         {sty});
+    const std::string log = logOf(r);
+    const auto images = r.lines("tree-images: ");
+    ASSERT_EQ(images.size(), 3u) << log;
+    const auto starts = [&](size_t i, const std::string& prefix) { return images[i].rfind("tree-images: " + prefix, 0) == 0; };
+    // Variation1 got a CV2 with data: its eight tracks are shown.
+    EXPECT_TRUE(starts(0, "012363666662333333335555")) << log;
+    EXPECT_TRUE(r.has("message: title=DeleteQeCV text=Do you really want to delete chord variation?")) << log;
+    EXPECT_TRUE(r.has("message: title=DeleteQeCV text=CV2 deleted! You should check Variation1 ChordTable!!!")) << log;
+    EXPECT_TRUE(starts(1, "0123636666655555")) << "CV2 gone: " << log;
+    // The deleted track's node stays, flagged empty.
+    EXPECT_TRUE(starts(2, "0123666666655555")) << log;
+    // After a structural edit the root shows the frame's title.
+    EXPECT_NE(log.find("items=0:pop.sty - StyleTree - Pop|"), std::string::npos) << log;
+}
+
+TEST_F(StyleGui, PlayCvAndTrackHandTheirMidiFilesToThePlayer)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    const std::string cvCopy = (session_.files() / "cv.mid").string();
+    const std::string trackCopy = (session_.files() / "track.mid").string();
+    {
+        FileProfile p(session_.settingsFile());
+        p.setInt("Settings", "MidiPlaybackApp", 1);
+        p.setString("Settings", "MidiPlayerCommand", "cp %s " + cvCopy);
+    }
+    ZibRun r = run("select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1\nmenu 32807\nwait 1500\n", {sty});
+    FileProfile(session_.settingsFile()).setString("Settings", "MidiPlayerCommand", "cp %s " + trackCopy);
+    ZibRun t = run("select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/DRUM\nmenu 32816\nwait 1500\n", {sty});
+    const Bytes cv = read(cvCopy);
+    const Bytes track = read(trackCopy);
+    ASSERT_GT(cv.size(), 14u) << logOf(r) << r.output;
+    ASSERT_GT(track.size(), 14u) << logOf(t);
+    EXPECT_EQ(std::string(cv.begin(), cv.begin() + 4), "MThd");
+    EXPECT_EQ(cv[9], 0) << "format 0";
+    EXPECT_LT(track.size(), cv.size()) << "only the drum channel's events";
+}
+
+TEST_F(StyleGui, StsSheetsWriteOnOkAndTheTreeCopiesAndPastesBlocks)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    const ZibRun r = run("select-rows 0 0\n"
+                         "menu 32785\n"
+                         "select-node \"STS Tree: PopSts\" 1\n"
+                         "dialog page 1 ; log 2000 ; set 2002 300 ; log 2002 ; ok\n"
+                         "tree-activate 1\n"
+                         "select-node \"STS Tree: PopSts/STS1\" 1\n"
+                         "dialog log 2100 ; set 2120 77 ; ok\n"
+                         "tree-activate 1\n"
+                         "tree-command 57634 1\n"
+                         "select-node \"STS Tree: PopSts/STS4\" 1\n"
+                         "tree-command 57637 1\n"
+                         "log-tree 1\n"
+                         "menu 4001\n"
+                         "wait 300\n"
+                         "activate-child pop.sty\n"
+                         "menu 57603\n",
+                         {sty});
+    const std::string log = logOf(r);
+    EXPECT_TRUE(r.has("dialog: title=Style Performance settings")) << log;
+    EXPECT_TRUE(r.has("control 2002: text=240 selection=3-3 enabled=1") ||
+                r.line("control 2002:").find("text=240") != std::string::npos)
+        << log;
+    EXPECT_TRUE(r.has("dialog: title=STS settings: STS1")) << log;
+    // Pasted into the absent STS4, the block goes in as the third and all are renumbered.
+    EXPECT_TRUE(r.has("tree-images: 02223")) << log;
+
+    const auto doc = openSaved(read(sty), sty);
+    const Bytes& sts = doc->m_StsItems.at(0).data;
+    ASSERT_GT(sts.size(), 432u + 3 * 261);
+    EXPECT_EQ(sts[41], 240);
+    EXPECT_EQ(sts[36], 3) << "three STS blocks";
+    EXPECT_EQ(sts[432 + 113 + 12], 77) << "LOW volume of STS1";
+    EXPECT_EQ(sts[432 + 2 * 261], 2) << "the pasted block renumbered to slot 2";
+}
+
+TEST_F(StyleGui, WqFrameEditsTheStyleImageAndShowsItsDump)
+{
+    const std::string sty = file("wq8.sty", test::wqStyleFile('9', {test::smallWq8Image("Rock")}));
+    const ZibRun r = run("select-rows 0 0\n"
+                         "menu 32785\n"
+                         "log-tree 0\n"
+                         "select-node \"Style Tree: Rock\"\n"
+                         "dialog set 2360 150 ; ok\n"
+                         "menu 32871\n"
+                         "select-node Variation1/CV1/BASS\n"
+                         "log-frame\n"
+                         "screenshot wq-edit-frame\n"
+                         "menu 4001\n"
+                         "wait 300\n"
+                         "activate-child wq8.sty\n"
+                         "menu 57603\n",
+                         {sty});
+    const std::string log = logOf(r);
+    EXPECT_NE(log.find("items=0:Style Tree: Rock|1:Variation1|2:CV1|3:DRUM|3:BASS selection"), std::string::npos)
+        << log;
+    EXPECT_TRUE(r.has("dialog: title=Style Parameters")) << log;
+    const Bytes saved = read(sty);
+    ASSERT_GT(saved.size(), 96u + 11);
+    EXPECT_EQ(saved[96 + 11], 120) << "tempo 150 stored as 150 - 30";
+}
+
+TEST_F(StyleGui, PadFrameHasThePadTreeAndTheLevels)
+{
+    const std::string pad = file("pads.pad", test::dasfImage({test::qeEntry(
+                                                    "Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true}))}));
+    const ZibRun r = run("select-rows 0 0\nmenu 32785\nlog-frame\nlog-tree 0\nlog-tree 1\nmenu 291\n"
+                         "tree-expanded \"Style Tree: Pad1\"\nmenu 291\ntree-expanded \"Style Tree: Pad1\"\nmenu 4001\n",
+                         {pad});
+    const std::string log = logOf(r);
+    EXPECT_NE(r.line("frame:").find("kind=11"), std::string::npos) << log;
+    EXPECT_NE(log.find("items=0:Style Tree: Pad1|1:Variation1|2:CV1|3:DRUM"), std::string::npos) << log;
+    EXPECT_TRUE(r.has("tree: none")) << "no STS tree: " << log;
+    EXPECT_TRUE(r.has("expanded Style Tree: Pad1 0")) << log;
+    EXPECT_TRUE(r.has("expanded Style Tree: Pad1 1")) << "root level pressed again: track level" << log;
+}
+
+} // namespace
+} // namespace zib
+
+namespace zib {
+namespace {
+
+// The text dump of a Wq frame is a file of the frame's own in the temporary
+// folder, gone when the frame closes; a user's "StyleTxtDump.txt" beside the
+// style stays, also when a pad frame closes.
+TEST_F(StyleGui, EditFramesDeleteOnlyTheirOwnDumpFile)
+{
+    const std::filesystem::path temp = session_.files() / "temp";
+    std::filesystem::create_directories(temp);
+    setenv("TMPDIR", temp.c_str(), 1);
+    const std::string user = file("StyleTxtDump.txt", Bytes{'u', 's', 'e', 'r'});
+    const std::string wq = file("wq8.sty", test::wqStyleFile('9', {test::smallWq8Image("Rock")}));
+    const std::string pad = file("pads.pad", test::dasfImage({test::qeEntry(
+                                                  "Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true}))}));
+    auto dumps = [&temp] {
+        int n = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(temp))
+            n += entry.path().filename().string().rfind("StyleTxtDump", 0) == 0;
+        return n;
+    };
+    const ZibRun open = run("select-rows 0 0\nmenu 32785\nlog-text 0\nselect-node Variation1/CV1/BASS\nlog-text 0\n",
+                            {wq});
+    const auto texts = open.lines("text: ");
+    ASSERT_EQ(texts.size(), 2u) << logOf(open);
+    EXPECT_NE(texts[0].find("first=Wqstyle Dump Report"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[1].find("selected==== Variation1, CV1, BASS ==="), std::string::npos) << texts[1];
+    const ZibRun closed = run("select-rows 0 0\nmenu 32785\nmenu 4001\nwait 100\n", {wq});
+    const ZibRun padFrame = run("select-rows 0 0\nmenu 32785\nmenu 4001\nwait 100\n", {pad});
+    unsetenv("TMPDIR");
+    EXPECT_EQ(dumps(), 0) << "every frame took its dump file with it";
+    EXPECT_EQ(read(user), (Bytes{'u', 's', 'e', 'r'})) << logOf(closed) << logOf(padFrame);
+}
+
+} // namespace
+} // namespace zib
+
+namespace zib {
+namespace {
+
+// ">>" opens the sound list; the chosen sound, a key range and Apply To All
+// reach the style.
+TEST_F(StyleGui, TrackParametersTakeASoundFromTheSoundListAndApplyItToAll)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    const ZibRun r = run("select-rows 0 0\n"
+                         "menu 32785\n"
+                         "select-node Variation1\n"
+                         "dialog select 1870 10 ; click 1810 ; log 1800 ; log 1820 ; check 1890 1 ; ok\n"
+                         "dialog log 1900 ; select 1900 5 ; ok\n"
+                         "menu 32829\n"
+                         "menu 4001\n"
+                         "wait 300\n"
+                         "activate-child pop.sty\n"
+                         "menu 57603\n",
+                         {sty});
+    const std::string log = logOf(r);
+    EXPECT_TRUE(r.has("dialog: title=Sounds")) << log;
+    EXPECT_TRUE(r.has("control 1900: selection=-1 count=983 enabled=1")) << "a Qe4k style's list; its sound is not in it: " << log;
+    EXPECT_NE(r.line("control 1820:").find("text=120"), std::string::npos) << "a drum kit's bank: " << log;
+
+    const auto doc = openSaved(read(sty), sty);
+    const auto editor = editorOf(*doc, 0);
+    ASSERT_TRUE(editor);
+    const uint32_t chosen = editor->TrackProgram(0, 0);
+    EXPECT_EQ(chosen >> 24, 120u);
+    EXPECT_EQ(editor->TrackKBRangeLow(0, 0), 31);
+    EXPECT_EQ(editor->TrackProgram(4, 0), chosen) << "applied to the other elements";
+    EXPECT_EQ(editor->TrackKBRangeLow(4, 0), 31);
+}
+
+} // namespace
+} // namespace zib

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/FileIo.h"
+#include "platform/FileProfile.h"
+#include "tests/app/gui/ZibSession.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace zib::test {
+
+// A style or pad file in the real zib program under its own Xvfb, with an
+// author set so that the program starts at once.
+class StyleGui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
+        FileProfile p(session_.settingsFile());
+        p.setString("Settings", "Author", "Tester");
+        p.setInt("Settings", "AppLanguage", 0);
+    }
+
+    ZibRun run(const std::string& script, const std::vector<std::string>& args = {}, int seconds = 60)
+    {
+        ZibRun r = session_.run(script, seconds, args);
+        if (std::getenv("ZIB_GUI_TEST_TRACE"))
+            for (const auto& l : r.log)
+                std::printf("| %s\n", l.substr(0, 300).c_str());
+        if (std::getenv("ZIB_GUI_TEST_TRACE") && std::string(std::getenv("ZIB_GUI_TEST_TRACE")) == "2")
+            std::printf("%s\n", r.output.c_str());
+        EXPECT_FALSE(r.killed) << r.output;
+        EXPECT_TRUE(r.line("dialog-timeout").empty()) << r.output;
+        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
+        return r;
+    }
+
+    std::string file(const std::string& name, const std::vector<uint8_t>& bytes)
+    {
+        const std::string path = (session_.files() / name).string();
+        writeFileAtomically(path, bytes);
+        return path;
+    }
+    std::vector<uint8_t> read(const std::string& path)
+    {
+        std::vector<uint8_t> bytes;
+        readWholeFile(path, bytes);
+        return bytes;
+    }
+    static std::string logOf(const ZibRun& r)
+    {
+        std::string log;
+        for (const auto& l : r.log)
+            log += l + "\n";
+        return log;
+    }
+
+    ZibSession session_;
+};
+
+} // namespace zib::test
