@@ -7,6 +7,7 @@
 #include "docs/style/core/CQePrfBank.h"
 #include "docs/style/core/DasfIndex.h"
 #include "docs/style/core/ItemBuilders.h"
+#include "docs/style/core/StsItemData.h"
 #include "midi/ValueTexts.h"
 #include "platform/ByteCursor.h"
 #include "platform/ByteWriter.h"
@@ -46,11 +47,11 @@ bool holdsPerformances(ULRFContainer* container)
 
 } // namespace
 
-bool prf::Readable(std::span<const uint8_t> data)
+bool PrfDocModel::Readable(std::span<const uint8_t> data)
 {
-    if (data.size() < kReadable || data[36] == 0) return false;
-    const uint32_t length = uint32_t(data[24]) << 24 | uint32_t(data[25]) << 16 | uint32_t(data[26]) << 8 | data[27];
-    return length <= data.size();
+    if (data.size() < StsItemData::kFirstSts + StsItemData::kStsBlock || data[StsItemData::kStsCount] == 0)
+        return false;
+    return ByteCursor(data.data() + StsItemData::kDataLength, 4).u32be() <= data.size();
 }
 
 bool PrfDocModel::Failed(const DocMessage& message) const

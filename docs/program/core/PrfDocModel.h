@@ -67,6 +67,11 @@ public:
     // category of the document (17 for an empty one, which takes it).
     PrfItemResult AddPerformance(std::vector<uint8_t> data, std::span<const char> name, int itemModel);
 
+    // Whether a performance's data (StsItemData) holds what the conversion
+    // and the sheet read: at least one STS block, present (693 bytes), and a
+    // data length (at 24) within the buffer.
+    static bool Readable(std::span<const uint8_t> data);
+
     // Save: a new container, one resource per performance with data at its
     // row's position; empty rows stay gaps.
     std::optional<std::vector<uint8_t>> BuildFileImage() override;
@@ -75,16 +80,5 @@ private:
     bool Failed(const DocMessage& message) const;
 };
 
-// The parts of a performance's data that the document reads and changes.
-namespace prf {
-inline constexpr size_t kStyleBank = 38, kStylePosition = 39, kTempo = 41, kInitialVariation = 42;
-inline constexpr size_t kInitialElement = 43, kFill1 = 45, kFill2 = 46;
-inline constexpr size_t kStyleTracks = 136, kTrackSize = 37, kStsBlocks = 432, kStsSize = 261, kStsHead = 113;
-inline constexpr size_t kReadable = kStsBlocks + kStsSize; // 693: one STS block at least
-// Whether a performance's data holds what the conversion and the sheet
-// read: 693 bytes, at least one STS block, and a data length (the
-// big-endian u32 at 24) within the buffer.
-bool Readable(std::span<const uint8_t> data);
-} // namespace prf
 
 } // namespace zib

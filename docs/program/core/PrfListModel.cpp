@@ -2,6 +2,7 @@
 
 #include "docs/program/core/ItemRows.h"
 #include "docs/style/core/QeValueHelpers.h"
+#include "docs/style/core/StsItemData.h"
 
 #include <algorithm>
 
@@ -230,30 +231,33 @@ PrfItemResult PrfListModel::PastePrfItem(const PrfBlock& block, const PrfBlockIt
 bool PrfListModel::ConvertQe9zToQe4k(std::vector<uint8_t>& data, const std::string& name)
 {
     // Nothing is read before the data is known to hold it.
-    if (!prf::Readable(data)) {
+    if (!PrfDocModel::Readable(data)) {
         doc_.Notify(DocMessage::Numbered(31, "PastePrfItem"));
         return false;
     }
-    if (data[prf::kStylePosition] > 16) {
-        data[prf::kStylePosition] = 0;
+    if (data[StsItemData::kPosition] > 16) {
+        data[StsItemData::kPosition] = 0;
         doc_.Notify(DocMessage::Text("Warning: Qe9z To Qe4k performance conversion!\nFound incorrect style position "
                                      "for performance: %s. Changed to zero position!",
                                      {name}, "PastePrfItem"));
     }
-    if (data[prf::kInitialElement] == 10 || data[prf::kInitialElement] == 11) data[prf::kInitialElement] = 4;
+    uint8_t& element = data[StsItemData::kElement];
+    if (element == 10 || element == 11) element = 4;
+    // Every sound is written back whole: MSB, LSB, 0, program.
     bool replaced = false;
     const auto check = [&data, &replaced](size_t record) {
-        uint8_t msb = data[record + 8], lsb = data[record + 9], program = data[record + 11];
+        uint8_t msb = data[record + StsTrackRecord::kMsb], lsb = data[record + StsTrackRecord::kLsb];
+        uint8_t program = data[record + StsTrackRecord::kProgram];
         if (ValidateQeSoundAddress(msb, lsb, program)) replaced = true;
-        data[record + 8] = msb;
-        data[record + 9] = lsb;
-        data[record + 10] = 0;
-        data[record + 11] = program;
+        data[record + StsTrackRecord::kMsb] = msb;
+        data[record + StsTrackRecord::kLsb] = lsb;
+        data[record + StsTrackRecord::kLsb + 1] = 0;
+        data[record + StsTrackRecord::kProgram] = program;
     };
-    for (size_t t = 0; t < 8; ++t)
-        check(prf::kStyleTracks + prf::kTrackSize * t);
-    for (size_t t = 0; t < 4; ++t)
-        check(prf::kStsBlocks + prf::kStsHead + prf::kTrackSize * t);
+    for (size_t t = 0; t < size_t(StsItemData::kStyleTrackCount); ++t)
+        check(StsItemData::kStyleTracks + StsItemData::kTrackRecord * t);
+    for (size_t t = 0; t < size_t(StsItemData::kRealtimeTrackCount); ++t)
+        check(StsItemData::kFirstSts + StsItemData::kStsHead + StsItemData::kTrackRecord * t);
     if (replaced)
         doc_.Notify(DocMessage::Text("Warning: Qe9z To Qe4k performance conversion!\nFound sounds not available on "
                                      "Qe4k, for performance: %s. Changed to best-guess sound",

@@ -207,6 +207,29 @@ TEST_F(ProgramDocsGui, ArrangementPagesChangeTheirBytesAndCancelNone)
     EXPECT_EQ(saved, expected) << differences(saved, expected) << logOf(r);
 }
 
+TEST_F(ProgramDocsGui, PerformanceSettingsWriteOnOkAndNothingOnCancel)
+{
+    const auto data = test::performanceData(1, 1);
+    const auto prf = file("live.prf", test::qePrfImage({{"Pop Live", 2, 0, data}}));
+    const auto wff = (session_.files() / "pop.WFF").string();
+    ZibRun r = run(
+        "select-rows 0 0\n"
+        // DRUM volume 77 on the style performance page.
+        "dialog page 0 ; set 2120 77 ; ok\nmenu 32785\n"
+        // PERC volume, tempo and the LOW volume of STS1, all dropped by Cancel.
+        "dialog page 0 ; set 2121 55 ; page 1 ; set 2002 200 ; page 2 ; set 2120 11 ; cancel\nmenu 32785\n"
+        "dialog path " + wff + "\nmenu 32773\ndialog no\nquit\n",
+        {prf});
+    EXPECT_TRUE(r.has("dialog: title=Performance settings")) << r.output;
+    EXPECT_TRUE(r.has("page 2: Realtime tracks: Sound, Vol, Pan")) << logOf(r);
+    auto expected = data;
+    expected[136 + 12] = 77;
+    const auto item = test::readFileBytes(wff);
+    ASSERT_EQ(item.size(), 27u + expected.size()) << logOf(r);
+    const std::vector<uint8_t> saved(item.begin() + 27, item.end());
+    EXPECT_EQ(saved, expected) << differences(saved, expected) << logOf(r);
+}
+
 TEST_F(ProgramDocsGui, ProgramPagesWithNarrowGraphsDrawAndEnd)
 {
     const auto wq41 = file("wq41.prg", test::WqPcgBuilder('I').image());
