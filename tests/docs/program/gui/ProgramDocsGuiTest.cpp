@@ -272,3 +272,22 @@ TEST_F(ProgramDocsGui, GlobalFilesAreEditedSavedAndOpenedAgain)
     ZibRun again = run("activate-child r65.arg\nlog-list 22\nquit\n", {arg});
     EXPECT_TRUE(again.has("row 21: Auto Chord Scan|ON")) << again.output;
 }
+
+TEST_F(ProgramDocsGui, Wq41ArrangementGlobalDialogWritesItsSwitches)
+{
+    const auto arg = file("wq41.arg", test::argImage('I'));
+    ZibRun r = run(
+        // Dynamic Backing on, velocity control "Fill1", Synchro Stop on, chord recognition "One Finger".
+        "dialog check 1312 1 ; check 1315 1 ; check 1321 1 ; check 1331 1 ; ok\nmenu 32785\n"
+        "dialog check 1322 1 ; cancel\nmenu 32785\n"
+        "menu 57603\nlog-list 36\nquit\n",
+        {arg});
+    EXPECT_TRUE(r.has("dialog: title=WQ41 Arrangement Global Data")) << r.output;
+    auto expected = test::argImage('I');
+    expected[57] = 1;
+    expected[58] = 2;
+    expected[56] = 2;
+    expected[68] = 2;
+    EXPECT_EQ(test::readFileBytes(arg), expected) << differences(test::readFileBytes(arg), expected) << logOf(r);
+    EXPECT_TRUE(r.has("row 35: Chord Recognition Mode|One Finger")) << logOf(r);
+}
