@@ -54,12 +54,6 @@ bool PrfDocModel::Readable(std::span<const uint8_t> data)
     return ByteCursor(data.data() + StsItemData::kDataLength, 4).u32be() <= data.size();
 }
 
-bool PrfDocModel::Failed(const DocMessage& message) const
-{
-    Notify(message);
-    return false;
-}
-
 // New and open
 
 void PrfDocModel::OnNewDocument()
@@ -161,41 +155,14 @@ void PrfDocModel::DeleteContents()
 
 // Item commands
 
-void PrfDocModel::OnEditDelete()
-{
-    DeleteItems();
-}
-
-void PrfDocModel::OnEditEmpty()
-{
-    EmptyItems();
-}
-
-void PrfDocModel::OnEditSelectAll()
-{
-    std::vector<int> rows(items.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i] = int(i);
-    Port().SetSelection(rows, Port().FocusedRow());
-}
-
 bool PrfDocModel::DeleteItems()
 {
-    const auto rows = MarkedRows(Port().SelectedRows(), Port().FocusedRow(), Count());
-    if (rows.empty()) return true;
-    for (int row : rows) {
-        items.erase(items.begin() + row);
-        Port().RowsDeleted(row, 1);
-    }
-    RenumberPositions(items);
-    modified = true;
-    Port().RedrawAll();
-    return true;
+    return DeleteMarkedItems(items);
 }
 
 bool PrfDocModel::EmptyItems()
 {
-    const auto rows = MarkedRows(Port().SelectedRows(), Port().FocusedRow(), Count());
+    const auto rows = MarkedItemRows();
     if (rows.empty()) return true;
     for (int row : rows) {
         CQePrfItem& item = items[size_t(row)];
@@ -221,92 +188,25 @@ std::vector<uint8_t> PrfDocModel::ItemFileImage(int index) const
     return out.take();
 }
 
-bool PrfDocModel::ExtractItem(int index, const std::string& file)
-{
-    if (index < 0 || index >= Count()) return false;
-    const FileIoError error = writeFileAtomically(file, ItemFileImage(index));
-    if (error == FileIoError::None) return true;
-    if (error == FileIoError::OpenFailed) return Failed(DocMessage::Numbered(9, "Extract Item"));
-    return Failed(DocMessage::Text("Error writing item data. Index: %d, errorcode: %d",
-                                   {std::to_string(index), std::to_string(int(error))}, "ExtractItem"));
-}
-
-void PrfDocModel::OnEditExtract()
-{
-    if (items.empty()) return;
-    const int focused = Port().FocusedRow();
-    if (focused < 0 || focused >= Count()) {
-        Notify(DocMessage::Numbered(23, "OnEditExtract"));
-        return;
-    }
-    std::string name = items[size_t(focused)].NameText();
-    MakeValidFileName(name);
-    const FileChoice choice{"Extract Item", "WqPerformance Files (*.WFF)|*.WFF||", "WFF", folder, cp1252ToUtf8(name)};
-    if (const auto file = Port().SavePath(choice)) ExtractItem(focused, *file);
-}
-
-void PrfDocModel::OnEditExtractAll()
-{
-    if (items.empty()) return;
-    ExtractAll(Count(), ".WFF", [this](int i) {
-        if (items[size_t(i)].data.empty()) return std::string();
-        std::string name = items[size_t(i)].NameText();
-        MakeValidFileName(name);
-        return name.empty() ? "Item" + std::to_string(i + 1) : cp1252ToUtf8(name);
-    }, [this](int i, const std::string& file) { return ExtractItem(i, file); });
-}
-
 // Import
 
-void PrfDocModel::ImportItem()
+const ItemFileKind& PrfDocModel::ShownFileKind() const
 {
-    if (Count() >= kMaxItems) {
-        Notify(DocMessage::Numbered(25, "ImportItem"));
-        return;
-    }
-    const FileChoice choice{"Import Performances", "WqPerf Files (*.WFF)|*.WFF||", "WFF", folder, ""};
-    const auto files = Port().OpenPaths(choice);
-    if (files.empty()) return;
-    importing = true;
-    ImportFiles(files);
-    importing = false;
+    static constexpr ItemFileKind kWff{"WFF", "WqPerformance Files (*.WFF)|*.WFF||", "Import Performances",
+                                       "WqPerf Files (*.WFF)|*.WFF||", "Error: Not WFF file type: %s"};
+    return kWff;
 }
 
-bool PrfDocModel::ImportFiles(const std::vector<std::string>& files)
+ItemResult PrfDocModel::ImportItemFile(const std::string& file)
 {
-    bool ok = true;
-    bool added = false;
-    size_t done = 0;
-    for (; done < files.size() && Count() < kMaxItems; ++done) {
-        const std::string ext = UpperTail(files[done], 3);
-        if (ext != "WFF") {
-            Notify(DocMessage::Text("Error: Not WFF file type: %s", {ext}, "ImportItem"));
-            if (added) modified = true;
-            return false;
-        }
-        fileKind = kFileKindPrf;
-        if (!ImportPerf(files[done])) {
-            ok = false;
-            break;
-        }
-        added = true;
-    }
-    if (ok && done < files.size()) Notify(DocMessage::Numbered(25, "ImportItem"));
-    modified = true;
-    if (ok && !items.empty()) Port().ScrollTo(Count() - 1);
-    return ok;
+    fileKind = kFileKindPrf;
+    return ImportPerf(file);
 }
 
-bool PrfDocModel::ImportPerf(const std::string& file)
+PrfItemResult PrfDocModel::ImportPerf(const std::string& file)
 {
-    std::vector<uint8_t> bytes;
-    const FileIoError error = readWholeFile(file, bytes, kMaxContainer);
-    if (error == FileIoError::TooLarge) return Failed(DocMessage::Numbered(27, "ImportPerf"));
-    if (error != FileIoError::None)
-        return Failed(DocMessage::Text("Cannot open file - %d", {std::to_string(int(error))}, "ImportPerf"));
-    const PrfItemResult r = ImportPerfImage(bytes);
-    if (r == PrfItemResult::CloseDocument) RequestClose();
-    return r == PrfItemResult::Added;
+    const auto bytes = ReadItemFile(file, kMaxContainer, "ImportPerf", "ImportPerf");
+    return bytes ? ImportPerfImage(*bytes) : PrfItemResult::Failed;
 }
 
 PrfItemResult PrfDocModel::ImportPerfImage(std::span<const uint8_t> bytes)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "docs/program/core/ProgramDocBase.h"
+#include "docs/program/core/ItemDocBase.h"
 #include "docs/style/core/CQePrfItem.h"
 
 #include <cstdint>
@@ -10,12 +10,7 @@
 
 namespace zib {
 
-// Outcome of adding one performance (import, paste, drop).
-enum class PrfItemResult {
-    Added = 0,
-    Failed = -1,        // skipped or refused, after its message
-    CloseDocument = -2, // the document must be closed
-};
+using PrfItemResult = ItemResult;
 
 // The performance document without its window: a Qe performance file (.PRF),
 // a DASF container whose performances sit in a bank index. Each performance's
@@ -24,7 +19,7 @@ enum class PrfItemResult {
 //
 // Performance item file (.WFF):
 //   0 "DASK" | 4 model letter | 5 u32 LE data size n | 9 char[18] name | 27 n bytes of data
-class PrfDocModel : public ProgramDocBase {
+class PrfDocModel : public ItemDocBase {
 public:
     static constexpr int kMaxItems = 64;
 
@@ -32,8 +27,6 @@ public:
     std::vector<CQePrfItem> items;
     int model = 'F';  // 'F' Qe4k, 'X' Qe9z (the bank index's model code)
     int fileKind = 4; // 4 .PRF, 0 not recognised
-    bool importing = false;
-    int sourceModel = 0;
     int bank = -1; // the category of the performances with data
 
     int Count() const { return int(items.size()); }
@@ -46,21 +39,12 @@ public:
     void DeleteContents();
 
     // Item commands on the view's selection (else its focused row)
-    void OnEditDelete();
-    void OnEditEmpty();
-    void OnEditExtract();
-    void OnEditExtractAll();
-    void OnEditSelectAll();
-    bool DeleteItems();
-    bool EmptyItems();
-    bool ExtractItem(int index, const std::string& file);
-    std::vector<uint8_t> ItemFileImage(int index) const;
+    bool DeleteItems() override;
+    bool EmptyItems() override;
+    std::vector<uint8_t> ItemFileImage(int index) const override;
 
     // Import of .WFF item files
-    void ImportItem();
-    void OnEditImport() { ImportItem(); }
-    bool ImportFiles(const std::vector<std::string>& files);
-    bool ImportPerf(const std::string& file);
+    PrfItemResult ImportPerf(const std::string& file);
     PrfItemResult ImportPerfImage(std::span<const uint8_t> bytes);
 
     // Appends a performance (import, paste, drop): position, kind 1, the
@@ -76,8 +60,12 @@ public:
     // row's position; empty rows stay gaps.
     std::optional<std::vector<uint8_t>> BuildFileImage() override;
 
-private:
-    bool Failed(const DocMessage& message) const;
+protected:
+    int ShownCount() const override { return Count(); }
+    const CItemInfo& ShownItem(int index) const override { return items[size_t(index)]; }
+    int ItemLimit() const override { return kMaxItems; }
+    const ItemFileKind& ShownFileKind() const override;
+    ItemResult ImportItemFile(const std::string& file) override;
 };
 
 

@@ -4,7 +4,6 @@
 #include "docs/program/core/ProgramDocPort.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,13 +48,12 @@ protected:
     void Opened(int fileKind);
     void RequestClose() { closeRequested = true; }
 
-    // Extract All Items: every item for which `name` gives a name (UTF-8,
-    // without extension; empty: the item has no data) is written by `write`
-    // into a folder the user chooses, as "<name><extension>". Names met twice
-    // get a number; a file that exists before is overwritten only as the
-    // user answers (Yes, Yes To All, No, Cancel).
-    void ExtractAll(int count, const std::string& extension, const std::function<std::string(int)>& name,
-                    const std::function<bool(int, const std::string&)>& write);
+    // A failure after its message: false.
+    bool Failed(const DocMessage& message) const
+    {
+        Notify(message);
+        return false;
+    }
 
 private:
     NullProgramDocPort nullPort_;

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "docs/program/core/ItemRows.h"
+#include "docs/program/core/ProgramDocBase.h"
+#include "docs/style/core/CItemInfo.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zib {
+
+// Outcome of adding one item (import, paste, drop) and of a conversion.
+enum class ItemResult {
+    Added = 0,
+    Failed = -1,        // refused or failed, after its message where there is one
+    CloseDocument = -2, // the document must be closed
+};
+
+// The item file of a list: its extension and the texts of its dialogs.
+struct ItemFileKind {
+    const char* extension;    // "WPF", upper case, without the dot
+    const char* extractFilter; // "WqProgram Files (*.WPF)|*.WPF||"
+    const char* importTitle;   // "Import Programs"
+    const char* importFilter;
+    const char* wrongType;     // "Error: Not WPF file type: %s"
+};
+
+// What the program, performance and arrangement documents do alike on the
+// items of the list they show: Select All, Delete and Empty with their
+// failure rule, Extract Item and Extract All Items as item files, and Import
+// Item(s) file by file. Each document supplies its shown items, their item
+// files and the import of one file.
+class ItemDocBase : public ProgramDocBase {
+public:
+    bool importing = false; // set while items are imported, pasted or dropped
+    int sourceModel = 0;    // the model letter of the item being added
+
+    // Item commands on the view's selection (else its focused row)
+    void OnEditSelectAll();
+    // A failed Delete or Empty leaves the document unusable: its message
+    // (21, 22), then the window closes it.
+    void OnEditDelete();
+    void OnEditEmpty();
+    virtual bool DeleteItems() = 0;
+    virtual bool EmptyItems() = 0;
+
+    // Extract Item: the focused item into the file the user chooses.
+    void OnEditExtract();
+    // Extract All Items: every item with data into a folder the user chooses.
+    void OnEditExtractAll();
+    // Writes item `index` of the shown list as an item file.
+    bool ExtractItem(int index, const std::string& file);
+    // The item file's name offered for item `index`: its name made file-safe
+    // (Windows-1252).
+    std::string ExtractFileName(int index) const;
+    // The bytes of the item file of item `index` of the shown list.
+    virtual std::vector<uint8_t> ItemFileImage(int index) const = 0;
+
+    // Import Item(s): the dialog, then the chosen files in order; false when
+    // the list is full, nothing was chosen or a file failed.
+    bool ImportItem();
+    void OnEditImport() { ImportItem(); }
+    // The files in order while the list has room: a file of another
+    // extension stops the run, as does a failed import. The document is
+    // modified afterwards (also when the run stopped after an added item).
+    bool ImportFiles(const std::vector<std::string>& files);
+
+protected:
+    // The list the commands act on
+    virtual int ShownCount() const = 0;
+    virtual const CItemInfo& ShownItem(int index) const = 0;
+    virtual int ItemLimit() const = 0; // the import limit of the shown list
+    virtual const ItemFileKind& ShownFileKind() const = 0;
+    // Imports one item file of the shown kind.
+    virtual ItemResult ImportItemFile(const std::string& file) = 0;
+
+    // An item file read whole: nullopt after message 27 for a file over
+    // `limit` bytes (no item file of the kind is that long, `tooLarge` the
+    // caption) or "Cannot open file - %d" (`caption`).
+    std::optional<std::vector<uint8_t>> ReadItemFile(const std::string& file, size_t limit, const char* tooLarge,
+                                                     const char* caption) const;
+
+    // Delete on a list: the marked rows erased, positions renumbered.
+    template <class Item> bool DeleteMarkedItems(std::vector<Item>& items)
+    {
+        const auto rows = MarkedRows(Port().SelectedRows(), Port().FocusedRow(), int(items.size()));
+        if (rows.empty()) return true;
+        for (int row : rows) {
+            items.erase(items.begin() + row);
+            Port().RowsDeleted(row, 1);
+        }
+        RenumberPositions(items);
+        modified = true;
+        Port().RedrawAll();
+        return true;
+    }
+    // The rows Empty acts on.
+    std::vector<int> MarkedItemRows() const
+    {
+        return MarkedRows(Port().SelectedRows(), Port().FocusedRow(), ShownCount());
+    }
+};
+
+} // namespace zib
