@@ -79,40 +79,17 @@ bool ArrDocModel::OnOpenDocument(const std::string& filePath)
 {
     std::vector<uint8_t> bytes;
     // One byte more than the largest layout is enough for the size test.
-    if (ReadFilePrefix(filePath, kLargestFile + 1, bytes) != FileIoError::None)
-        return Failed(DocMessage::Numbered(9, "OnOpenDocument", DocIcon::Stop));
-    return OpenImage(filePath, bytes);
+    return ReadForOpen(filePath, kLargestFile + 1, bytes) && OpenImage(filePath, bytes);
 }
 
 bool ArrDocModel::OpenImage(const std::string& filePath, std::span<const uint8_t> image)
 {
-    DeleteContents();
-    path = filePath;
-    const auto fail = [this] {
-        DeleteContents();
-        Port().Refill();
-        return false;
-    };
-    if (image.empty()) {
-        Notify(DocMessage::Numbered(46));
-        return fail();
-    }
-    fileKind = UpperTail(filePath, 4) == ".ARR" ? kFileKindArr : 0;
-    if (fileKind == 0) return fail();
-    const auto letter = ReadItemFileHead(image);
-    if (!letter) {
-        Notify(DocMessage::Numbered(17));
-        return fail();
-    }
-    model = int(int8_t(*letter));
-    if (!isArrModel(model)) {
-        Notify(DocMessage::Numbered(18));
-        return fail();
-    }
-    if (!ParseArr(image)) return fail();
-    Port().Refill();
-    Opened(fileKind);
-    return true;
+    return OpenWith(filePath, image, [this, &filePath](std::span<const uint8_t> bytes) {
+        fileKind = UpperTail(filePath, 4) == ".ARR" ? kFileKindArr : 0;
+        if (fileKind == 0) return 0;
+        model = CheckDaskHead(bytes, "9<HIM");
+        return model != 0 && ParseArr(bytes) ? fileKind : 0;
+    });
 }
 
 bool ArrDocModel::ParseArr(std::span<const uint8_t> image)

@@ -47,7 +47,7 @@ public:
     void OnNewDocument();
     // Reads (never more than the largest layout + 1 bytes) and parses the
     // file; false after the messages.
-    bool OnOpenDocument(const std::string& filePath);
+    bool OnOpenDocument(const std::string& filePath) override;
     bool OpenImage(const std::string& filePath, std::span<const uint8_t> image);
     bool ParseArr(std::span<const uint8_t> image);
     // The sibling files' names: false, with the table cleared, when the file
@@ -57,7 +57,7 @@ public:
     // The same on a sibling file read already.
     bool ReadUserStyleNames(std::span<const uint8_t> file);
     bool ReadUserProgNames(std::span<const uint8_t> file);
-    void DeleteContents();
+    void DeleteContents() override;
 
     // Item commands on the view's selection (else its focused row)
     bool DeleteItems() override;

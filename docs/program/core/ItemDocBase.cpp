@@ -162,4 +162,15 @@ bool ItemDocBase::ImportFiles(const std::vector<std::string>& files)
     return ok;
 }
 
+// Save
+
+std::optional<std::vector<uint8_t>> ItemDocBase::BuildQeFileImage(const std::vector<QeContainerEntry>& entries) const
+{
+    std::vector<uint8_t> out;
+    const QeContainerError error = BuildQeContainer(entries, out);
+    if (error == QeContainerError::None) return out;
+    Notify(DocMessage::Numbered(error == QeContainerError::OutputFailed ? 48 : 47, "OnSaveDocument", DocIcon::Stop));
+    return std::nullopt;
+}
+
 } // namespace zib

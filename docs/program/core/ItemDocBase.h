@@ -2,8 +2,10 @@
 
 #include "docs/program/core/ItemRows.h"
 #include "docs/program/core/ProgramDocBase.h"
+#include "docs/program/core/QeContainerImage.h"
 #include "docs/style/core/CItemInfo.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -80,6 +82,28 @@ protected:
     // caption) or "Cannot open file - %d" (`caption`).
     std::optional<std::vector<uint8_t>> ReadItemFile(const std::string& file, size_t limit, const char* tooLarge,
                                                      const char* caption) const;
+
+    // Save of a Qe document: one resource of `type` per item with data, at
+    // its row's position, in `bank` (else the item's own); empty rows stay
+    // gaps. Nullopt after message 47 or 48.
+    template <class Item>
+    std::optional<std::vector<uint8_t>> BuildQeFileImage(const std::vector<Item>& items, uint8_t type, int bank) const
+    {
+        std::vector<QeContainerEntry> entries;
+        for (size_t row = 0; row < items.size(); ++row) {
+            const Item& item = items[row];
+            if (item.data.empty()) continue;
+            QeContainerEntry e;
+            e.resource = item.data;
+            std::copy_n(item.name.begin(), e.name.size(), e.name.begin());
+            e.type = type;
+            e.bank = uint8_t(bank >= 0 ? bank : std::max(item.bank, 0));
+            e.position = uint8_t(row);
+            entries.push_back(e);
+        }
+        return BuildQeFileImage(entries);
+    }
+    std::optional<std::vector<uint8_t>> BuildQeFileImage(const std::vector<QeContainerEntry>& entries) const;
 
     // Delete on a list: the marked rows erased, positions renumbered.
     template <class Item> bool DeleteMarkedItems(std::vector<Item>& items)

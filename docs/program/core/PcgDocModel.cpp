@@ -4,7 +4,6 @@
 #include "docs/program/core/ItemFileHead.h"
 #include "docs/program/core/ItemRows.h"
 #include "docs/program/core/PcgLayout.h"
-#include "docs/program/core/QeContainerImage.h"
 #include "docs/program/core/WqPcgConversions.h"
 #include "docs/program/core/WqPcgFile.h"
 #include "docs/style/core/CQePcgBank.h"
@@ -78,34 +77,23 @@ void PcgDocModel::OnNewDocument(int newDocKind)
 
 bool PcgDocModel::OnOpenDocument(const std::string& filePath)
 {
-    path = filePath;
     // The head tells how much of the file a Wq layout can use: a Wq file is
     // read up to its layout's size + 1, enough for the size test to fail.
     std::vector<uint8_t> bytes;
-    FileIoError error = ReadFilePrefix(filePath, kItemFileHeadSize, bytes);
+    if (!ReadForOpen(filePath, kItemFileHeadSize, bytes)) return false;
     size_t limit = kMaxContainer;
     if (const auto letter = ReadItemFileHead(bytes))
         if (const auto layout = WqPcgFile::LayoutOf(*letter)) limit = layout->total + 1;
-    if (error == FileIoError::None) error = ReadFilePrefix(filePath, limit, bytes);
-    if (error != FileIoError::None) return Failed(DocMessage::Numbered(9, "OnOpenDocument", DocIcon::Stop));
-    return OpenImage(filePath, std::move(bytes));
+    return ReadForOpen(filePath, limit, bytes) && OpenImage(filePath, std::move(bytes));
 }
 
 bool PcgDocModel::OpenImage(const std::string& filePath, std::vector<uint8_t> fileImage)
 {
-    DeleteContents();
-    path = filePath;
-    if (fileImage.empty()) return Failed(DocMessage::Numbered(46));
-    image = std::move(fileImage);
-    if (!ParseFile()) {
-        DeleteContents();
-        Port().Refill();
-        return false;
-    }
-    Port().Refill();
-    // Both extensions are one template: the kind stored is that of .PCG.
-    Opened(pcg::kFileKindPcg);
-    return true;
+    return OpenWith(filePath, fileImage, [this, &fileImage](std::span<const uint8_t>) {
+        image = std::move(fileImage);
+        // Both extensions are one template: the kind stored is that of .PCG.
+        return ParseFile() ? pcg::kFileKindPcg : 0;
+    });
 }
 
 int PcgDocModel::CheckExtension(std::string_view filePath)
@@ -594,23 +582,7 @@ std::optional<std::vector<uint8_t>> PcgDocModel::BuildWqImage()
 
 std::optional<std::vector<uint8_t>> PcgDocModel::BuildQeImage()
 {
-    std::vector<QeContainerEntry> entries;
-    for (size_t row = 0; row < programs.size(); ++row) {
-        const CPcgItem& item = programs[row];
-        if (item.data.empty()) continue; // an empty row stays a gap
-        QeContainerEntry e;
-        e.resource = item.data;
-        std::copy_n(item.name.begin(), e.name.size(), e.name.begin());
-        e.type = uint8_t(kProgramType);
-        e.bank = uint8_t(firstBank >= 0 ? firstBank : std::max(item.bank, 0));
-        e.position = uint8_t(row);
-        entries.push_back(e);
-    }
-    std::vector<uint8_t> out;
-    const QeContainerError error = BuildQeContainer(entries, out);
-    if (error == QeContainerError::None) return out;
-    Notify(DocMessage::Numbered(error == QeContainerError::OutputFailed ? 48 : 47, "OnSaveDocument", DocIcon::Stop));
-    return std::nullopt;
+    return BuildQeFileImage(programs, uint8_t(kProgramType), firstBank);
 }
 
 } // namespace zib

@@ -47,7 +47,7 @@ public:
     void OnNewDocument(int newDocKind);
     // Reads and parses the file (a Wq file is never read past its layout's
     // size + 1); false after the messages, with the view's list emptied.
-    bool OnOpenDocument(const std::string& filePath);
+    bool OnOpenDocument(const std::string& filePath) override;
     // The same on a file image held already.
     bool OpenImage(const std::string& filePath, std::vector<uint8_t> fileImage);
     static int CheckExtension(std::string_view filePath);
@@ -56,7 +56,7 @@ public:
     bool CheckDasfHead();
     bool ParseWqSerPcg();
     bool ParsePcg();
-    void DeleteContents();
+    void DeleteContents() override;
 
     // Item commands on the view's selection (else its focused row)
     bool DeleteItems() override;

@@ -3,7 +3,6 @@
 #include "docs/program/core/DocPaths.h"
 #include "docs/program/core/ItemFileHead.h"
 #include "docs/program/core/ItemRows.h"
-#include "docs/program/core/QeContainerImage.h"
 #include "docs/style/core/CQePrfBank.h"
 #include "docs/style/core/DasfIndex.h"
 #include "docs/style/core/ItemBuilders.h"
@@ -67,35 +66,21 @@ void PrfDocModel::OnNewDocument()
 bool PrfDocModel::OnOpenDocument(const std::string& filePath)
 {
     std::vector<uint8_t> bytes;
-    if (ReadFilePrefix(filePath, kMaxContainer, bytes) != FileIoError::None)
-        return Failed(DocMessage::Numbered(9, "OnOpenDocument", DocIcon::Stop));
-    return OpenImage(filePath, bytes);
+    return ReadForOpen(filePath, kMaxContainer, bytes) && OpenImage(filePath, bytes);
 }
 
 bool PrfDocModel::OpenImage(const std::string& filePath, std::span<const uint8_t> image)
 {
-    DeleteContents();
-    path = filePath;
-    const auto fail = [this] {
-        DeleteContents();
-        Port().Refill();
-        return false;
-    };
-    if (image.empty()) {
-        Notify(DocMessage::Numbered(46));
-        return fail();
-    }
-    fileKind = UpperTail(filePath, 4) == ".PRF" ? kFileKindPrf : 0;
-    if (fileKind == 0) return fail();
-    if (!IsDasfContainer(image)) {
-        Notify(DocMessage::Numbered(17));
-        return fail();
-    }
-    model = 'F';
-    if (!ParseQePrf(image)) return fail();
-    Port().Refill();
-    Opened(fileKind);
-    return true;
+    return OpenWith(filePath, image, [this, &filePath](std::span<const uint8_t> bytes) {
+        fileKind = UpperTail(filePath, 4) == ".PRF" ? kFileKindPrf : 0;
+        if (fileKind == 0) return 0;
+        if (!IsDasfContainer(bytes)) {
+            Notify(DocMessage::Numbered(17));
+            return 0;
+        }
+        model = 'F';
+        return ParseQePrf(bytes) ? fileKind : 0;
+    });
 }
 
 bool PrfDocModel::ParseQePrf(std::span<const uint8_t> image)
@@ -250,23 +235,7 @@ PrfItemResult PrfDocModel::AddPerformance(std::vector<uint8_t> data, std::span<c
 
 std::optional<std::vector<uint8_t>> PrfDocModel::BuildFileImage()
 {
-    std::vector<QeContainerEntry> entries;
-    for (size_t row = 0; row < items.size(); ++row) {
-        const CQePrfItem& item = items[row];
-        if (item.data.empty()) continue; // an empty row stays a gap
-        QeContainerEntry e;
-        e.resource = item.data;
-        std::copy_n(item.name.begin(), e.name.size(), e.name.begin());
-        e.type = uint8_t(kPerformanceType);
-        e.bank = uint8_t(bank >= 0 ? bank : std::max(item.bank, 0));
-        e.position = uint8_t(row);
-        entries.push_back(e);
-    }
-    std::vector<uint8_t> out;
-    const QeContainerError error = BuildQeContainer(entries, out);
-    if (error == QeContainerError::None) return out;
-    Notify(DocMessage::Numbered(error == QeContainerError::OutputFailed ? 48 : 47, "OnSaveDocument", DocIcon::Stop));
-    return std::nullopt;
+    return BuildQeFileImage(items, uint8_t(kPerformanceType), bank);
 }
 
 } // namespace zib

@@ -33,10 +33,10 @@ public:
 
     // New and open
     void OnNewDocument();
-    bool OnOpenDocument(const std::string& filePath);
+    bool OnOpenDocument(const std::string& filePath) override;
     bool OpenImage(const std::string& filePath, std::span<const uint8_t> image);
     bool ParseQePrf(std::span<const uint8_t> image);
-    void DeleteContents();
+    void DeleteContents() override;
 
     // Item commands on the view's selection (else its focused row)
     bool DeleteItems() override;

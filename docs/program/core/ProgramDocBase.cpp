@@ -1,6 +1,7 @@
 #include "docs/program/core/ProgramDocBase.h"
 
 #include "docs/program/core/DocPaths.h"
+#include "docs/program/core/ItemFileHead.h"
 #include "platform/FileIo.h"
 
 
@@ -33,10 +34,43 @@ bool ProgramDocBase::SaveTo(const std::string& file)
     return true;
 }
 
-void ProgramDocBase::Opened(int fileKind)
+bool ProgramDocBase::ReadForOpen(const std::string& filePath, size_t limit, std::vector<uint8_t>& bytes) const
 {
+    if (ReadFilePrefix(filePath, limit, bytes) == FileIoError::None) return true;
+    return Failed(DocMessage::Numbered(9, "OnOpenDocument", DocIcon::Stop));
+}
+
+bool ProgramDocBase::OpenWith(const std::string& filePath, std::span<const uint8_t> image,
+                              const std::function<int(std::span<const uint8_t>)>& parse)
+{
+    DeleteContents();
+    path = filePath;
+    if (image.empty()) Notify(DocMessage::Numbered(46));
+    const int fileKind = image.empty() ? 0 : parse(image);
+    if (fileKind == 0) {
+        DeleteContents();
+        Port().Refill();
+        return false;
+    }
+    Port().Refill();
     folder = FolderOf(path);
     Port().SetLastOpened(fileKind, folder);
+    return true;
+}
+
+int ProgramDocBase::CheckDaskHead(std::span<const uint8_t> image, std::string_view accepted) const
+{
+    const auto letter = ReadItemFileHead(image);
+    if (!letter) {
+        Notify(DocMessage::Numbered(17));
+        return 0;
+    }
+    const int model = int(int8_t(*letter));
+    if (model == 0 || accepted.find(char(model)) == std::string_view::npos) {
+        Notify(DocMessage::Numbered(18));
+        return 0;
+    }
+    return model;
 }
 
 } // namespace zib

@@ -34,9 +34,9 @@ public:
     int RowCount() const { return int(rows.size()); }
 
     // Reads at most the image size + 1 bytes and parses; false after the messages.
-    bool OnOpenDocument(const std::string& filePath);
+    bool OnOpenDocument(const std::string& filePath) override;
     bool OpenImage(const std::string& filePath, std::span<const uint8_t> bytes);
-    void DeleteContents();
+    void DeleteContents() override;
     // A dialog's OK: the image it changed becomes the document's, the texts
     // are made again and the rows redrawn.
     void ApplyImage(std::vector<uint8_t> changed);
