@@ -43,7 +43,8 @@ bool ItemDocBase::ExtractItem(int index, const std::string& file)
     if (index < 0 || index >= ShownCount()) return false;
     const FileIoError error = writeFileAtomically(file, ItemFileImage(index));
     if (error == FileIoError::None) return true;
-    if (error == FileIoError::OpenFailed) return Failed(DocMessage::Numbered(9, "Extract Item", DocIcon::Stop));
+    if (error == FileIoError::OpenFailed)
+        return Failed(DocMessage::Numbered(9, "Extract Item", DocIcon::Stop));
     return Failed(DocMessage::Text("Error writing item data. Index: %d, errorcode: %d",
                                    {std::to_string(index), std::to_string(int(error))}, "ExtractItem",
                                    DocIcon::Stop));
@@ -162,14 +163,26 @@ bool ItemDocBase::ImportFiles(const std::vector<std::string>& files)
     return ok;
 }
 
-// Save
+// Open and save
 
-std::optional<std::vector<uint8_t>> ItemDocBase::BuildQeFileImage(const std::vector<QeContainerEntry>& entries) const
+void ItemDocBase::WarnRearranged() const
+{
+    Notify(DocMessage::Text(
+        "Found data resources with incorrect bank/position !!!\n\nParsing function rearranged data resources "
+        "trying to display all valid style items\nYou must be aware that displayed item order does not "
+        "correspond to what is\nfound inside original file. When saving file, new (rearranged) order will be "
+        "saved!!!",
+        {}, "ParseQESty", DocIcon::Exclamation));
+}
+
+std::optional<std::vector<uint8_t>>
+ItemDocBase::BuildQeFileImage(const std::vector<QeContainerEntry>& entries) const
 {
     std::vector<uint8_t> out;
     const QeContainerError error = BuildQeContainer(entries, out);
     if (error == QeContainerError::None) return out;
-    Notify(DocMessage::Numbered(error == QeContainerError::OutputFailed ? 48 : 47, "OnSaveDocument", DocIcon::Stop));
+    Notify(DocMessage::Numbered(error == QeContainerError::OutputFailed ? 48 : 47, "OnSaveDocument",
+                                DocIcon::Stop));
     return std::nullopt;
 }
 

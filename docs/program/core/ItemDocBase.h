@@ -4,10 +4,13 @@
 #include "docs/program/core/ProgramDocBase.h"
 #include "docs/program/core/QeContainerImage.h"
 #include "docs/style/core/CItemInfo.h"
+#include "docs/style/core/CQeBank.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zib {
@@ -21,11 +24,11 @@ enum class ItemResult {
 
 // The item file of a list: its extension and the texts of its dialogs.
 struct ItemFileKind {
-    const char* extension;    // "WPF", upper case, without the dot
+    const char* extension;     // "WPF", upper case, without the dot
     const char* extractFilter; // "WqProgram Files (*.WPF)|*.WPF||"
     const char* importTitle;   // "Import Programs"
     const char* importFilter;
-    const char* wrongType;     // "Error: Not WPF file type: %s"
+    const char* wrongType; // "Error: Not WPF file type: %s"
 };
 
 // What the program, performance and arrangement documents do alike on the
@@ -80,14 +83,55 @@ protected:
     // An item file read whole: nullopt after message 27 for a file over
     // `limit` bytes (no item file of the kind is that long, `tooLarge` the
     // caption) or "Cannot open file - %d" (`caption`).
-    std::optional<std::vector<uint8_t>> ReadItemFile(const std::string& file, size_t limit, const char* tooLarge,
-                                                     const char* caption) const;
+    std::optional<std::vector<uint8_t>> ReadItemFile(const std::string& file, size_t limit,
+                                                     const char* tooLarge, const char* caption) const;
+
+    // The rows of a Qe document from its bank index, one a position from 0
+    // to the largest used: an empty row (model 'F', "** (N/A) EMPTY **",
+    // resource index, bank and bank position -1) where no resource sits,
+    // else the item `get` builds from resource r, named, placed and banked
+    // by its entry; `firstBank` takes the first bank met. Every row takes its
+    // position, `kind` and its name normalised for `model`. False when `get`
+    // failed (the rows cleared). When the index had to move misplaced
+    // resources, a warning says so.
+    template <class Item>
+    bool ReadQeBankRows(const CQeBank& bank, std::vector<Item>& items, uint32_t model, uint32_t kind,
+                        int& firstBank, const std::function<bool(Item&, int)>& get)
+    {
+        for (int p = 0; p <= bank.GetMaxPosition(); ++p) {
+            Item item;
+            const int r = bank.FindByPosition(p);
+            if (r < 0) {
+                item.model = 'F';
+                item.SetName("** (N/A) EMPTY **");
+                item.resourceIndex = item.bankPosition = item.bank = -1;
+            } else {
+                if (!get(item, r)) {
+                    items.clear();
+                    return false;
+                }
+                const QeBankEntry& e = bank.entries[size_t(r)];
+                item.SetName(std::string_view(e.name.data(), e.name.size()));
+                item.resourceIndex = e.resourceIndex;
+                item.bankPosition = e.position;
+                item.bank = e.bank;
+                if (firstBank < 0) firstBank = e.bank;
+            }
+            item.position = uint32_t(p);
+            item.kind = kind;
+            ConvertItemName(item.name, model, 1);
+            items.push_back(std::move(item));
+        }
+        if (bank.changed) WarnRearranged();
+        return true;
+    }
 
     // Save of a Qe document: one resource of `type` per item with data, at
     // its row's position, in `bank` (else the item's own); empty rows stay
     // gaps. Nullopt after message 47 or 48.
     template <class Item>
-    std::optional<std::vector<uint8_t>> BuildQeFileImage(const std::vector<Item>& items, uint8_t type, int bank) const
+    std::optional<std::vector<uint8_t>> BuildQeFileImage(const std::vector<Item>& items, uint8_t type,
+                                                         int bank) const
     {
         std::vector<QeContainerEntry> entries;
         for (size_t row = 0; row < items.size(); ++row) {
@@ -119,6 +163,8 @@ protected:
         Port().RedrawAll();
         return true;
     }
+    void WarnRearranged() const;
+
     // The rows Empty acts on.
     std::vector<int> MarkedItemRows() const
     {

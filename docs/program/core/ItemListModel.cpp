@@ -57,8 +57,8 @@ int ItemListModel::PasteItems(size_t count, const std::function<bool()>& full,
     }
     itemDoc_.importing = false;
     if (limit)
-        itemDoc_.Notify(DocMessage::Text("MAX ITEM NUM reached. Pasted %d items from clipboard", {std::to_string(pasted)},
-                                     caption));
+        itemDoc_.Notify(DocMessage::Text("MAX ITEM NUM reached. Pasted %d items from clipboard",
+                                         {std::to_string(pasted)}, caption));
     if (pasted > 0) itemDoc_.modified = true;
     return pasted;
 }

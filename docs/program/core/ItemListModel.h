@@ -66,8 +66,8 @@ protected:
     // The paste loop over `count` items: `paste` adds item i while `full`
     // says there is room; a refused item ends the loop, one that closes the
     // document asks the window to. The limit's message names `caption`.
-    int PasteItems(size_t count, const std::function<bool()>& full, const std::function<ItemResult(size_t)>& paste,
-                   const char* caption);
+    int PasteItems(size_t count, const std::function<bool()>& full,
+                   const std::function<ItemResult(size_t)>& paste, const char* caption);
 
     ItemDocBase& itemDoc_;
     ItemDrag drag_;

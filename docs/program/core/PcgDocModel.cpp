@@ -25,7 +25,6 @@ namespace {
 constexpr size_t kQeItemHeader = 34;
 constexpr uintmax_t kMaxItemFile = 16u << 20;  // far above any program item
 constexpr size_t kMaxContainer = 256u << 20; // far above 2000 programs
-constexpr const char* kEmptyQeName = "** (N/A) EMPTY **";
 constexpr const char* kEmptiedQeName = "** (N/A) Empty ** ";
 constexpr uint32_t kProgramType = 4;
 
@@ -179,39 +178,9 @@ bool PcgDocModel::ParsePcg()
     // A container without programs opens empty, as a new document.
     if (!bank.EnumIndex(container.get())) return true;
     const StyNoticeSink notices = [this](const StyNotice& n) { Notify(n); };
-    const int maxPosition = bank.GetMaxPosition();
-    for (int p = 0; p <= maxPosition; ++p) {
-        const int index = bank.FindByPosition(p);
-        CPcgItem item;
-        if (index == -1) {
-            item.model = 'F';
-            item.SetName(kEmptyQeName);
-            item.resourceIndex = item.bankPosition = item.bank = -1;
-        } else {
-            if (!GetQEItem(item, container.get(), index, 'F', notices)) {
-                programs.clear();
-                return false;
-            }
-            const QeBankEntry& entry = bank.entries[size_t(index)];
-            item.SetName(std::string_view(entry.name.data(), entry.name.size()));
-            item.resourceIndex = entry.resourceIndex;
-            item.bankPosition = entry.position;
-            item.bank = entry.bank;
-            if (firstBank == -1) firstBank = entry.bank;
-        }
-        item.position = uint32_t(p);
-        ConvertItemName(item.name, 'F', 1);
-        item.kind = kProgramType;
-        programs.push_back(std::move(item));
-    }
-    if (bank.changed)
-        Notify(DocMessage::Text(
-            "Found data resources with incorrect bank/position !!!\n\nParsing function rearranged data resources "
-            "trying to display all valid style items\nYou must be aware that displayed item order does not "
-            "correspond to what is\nfound inside original file. When saving file, new (rearranged) order will be "
-            "saved!!!",
-            {}, "ParseQESty", DocIcon::Exclamation));
-    return true;
+    return ReadQeBankRows<CPcgItem>(bank, programs, 'F', kProgramType, firstBank, [&](CPcgItem& item, int r) {
+        return GetQEItem(item, container.get(), r, 'F', notices);
+    });
 }
 
 void PcgDocModel::DeleteContents()

@@ -25,7 +25,6 @@ constexpr uint32_t kPerformanceType = 1;
 constexpr size_t kItemHeader = 22; // u32 size, char[18] name
 constexpr size_t kMaxContainer = 256u << 20;
 constexpr int kUserBank = 17; // "18: USER1"
-constexpr const char* kEmptyName = "** (N/A) EMPTY **";
 constexpr const char* kEmptiedName = "** (N/A) Empty ** ";
 
 void setName(CItemInfo& item, std::span<const char> name, uint32_t model)
@@ -96,40 +95,13 @@ bool PrfDocModel::ParseQePrf(std::span<const uint8_t> image)
     }
     model = int(index.GetModelCode());
     const StyNoticeSink notices = [this](const StyNotice& n) { Notify(n); };
-    for (int p = 0; p <= index.GetMaxPosition(); ++p) {
-        CQePrfItem item;
-        const int r = index.FindByPosition(p);
-        if (r < 0) {
-            item.model = 'F';
-            item.SetName(kEmptyName);
-            item.resourceIndex = item.bankPosition = item.bank = -1;
-        } else {
-            if (!GetQEItemUnComp(item, container.get(), r, uint32_t(model), notices)) {
-                items.clear();
-                return false;
-            }
-            const QeBankEntry& e = index.entries[size_t(r)];
-            item.SetName(std::string_view(e.name.data(), e.name.size()));
-            item.resourceIndex = e.resourceIndex;
-            item.bankPosition = e.position;
-            item.bank = e.bank;
-            item.headerWordA = e.headerWordA;
-            item.headerWordB = e.headerWordB;
-            if (bank < 0) bank = e.bank;
-        }
-        item.position = uint32_t(p);
-        item.kind = kPerformanceType;
-        ConvertItemName(item.name, uint32_t(model), 1);
-        items.push_back(std::move(item));
-    }
-    if (index.changed)
-        Notify(DocMessage::Text(
-            "Found data resources with incorrect bank/position !!!\n\nParsing function rearranged data resources "
-            "trying to display all valid style items\nYou must be aware that displayed item order does not "
-            "correspond to what is\nfound inside original file. When saving file, new (rearranged) order will be "
-            "saved!!!",
-            {}, "ParseQESty", DocIcon::Exclamation));
-    return true;
+    const auto get = [&](CQePrfItem& item, int r) {
+        if (!GetQEItemUnComp(item, container.get(), r, uint32_t(model), notices)) return false;
+        item.headerWordA = index.entries[size_t(r)].headerWordA;
+        item.headerWordB = index.entries[size_t(r)].headerWordB;
+        return true;
+    };
+    return ReadQeBankRows<CQePrfItem>(index, items, uint32_t(model), kPerformanceType, bank, get);
 }
 
 void PrfDocModel::DeleteContents()

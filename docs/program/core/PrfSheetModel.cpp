@@ -21,8 +21,8 @@ bool PrfSheetModel::CanOpen(PrfDocModel& doc, int row)
 }
 
 PrfSheetModel::PrfSheetModel(PrfDocModel& doc, int row)
-    : doc_(doc), row_(row), style_(StsTrackPageModel::StylePerformance(doc.items.at(size_t(row)).data,
-                                                                       uint32_t(doc.model))),
+    : doc_(doc), row_(row),
+      style_(StsTrackPageModel::StylePerformance(doc.items.at(size_t(row)).data, uint32_t(doc.model))),
       arranger_(doc.items[size_t(row)].data, uint32_t(doc.model), StsArrangerInfoPageModel::kPerformance),
       sts_(StsTrackPageModel::Realtime(doc.items[size_t(row)].data, uint32_t(doc.model), 0, 0))
 {

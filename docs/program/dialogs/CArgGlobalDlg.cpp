@@ -32,10 +32,13 @@ void CArgGlobalDlg::Arrange(wxSizer* switches)
     sizer->Add(OkCancelRow(), 0, wxEXPAND);
     controls_->Load();
     controls_->OnActivate(ArgGlobalDlgModel::kChannelList, [this](int line) { EditChannel(line); });
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) {
-        controls_->Store();
-        e.Skip();
-    }, wxID_OK);
+    Bind(
+        wxEVT_BUTTON,
+        [this](wxCommandEvent& e) {
+            controls_->Store();
+            e.Skip();
+        },
+        wxID_OK);
     Finish(sizer);
 }
 

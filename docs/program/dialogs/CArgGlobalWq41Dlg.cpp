@@ -4,7 +4,8 @@
 
 namespace zib {
 
-CArgGlobalWq41Dlg::CArgGlobalWq41Dlg(wxWindow* parent, ArgGlobalDlgModel& model) : CArgGlobalDlg(parent, model)
+CArgGlobalWq41Dlg::CArgGlobalWq41Dlg(wxWindow* parent, ArgGlobalDlgModel& model)
+    : CArgGlobalDlg(parent, model)
 {
     auto* left = new wxBoxSizer(wxVERTICAL);
     left->Add(Group(T("Velocity"), {1312, 1313}), 0, wxEXPAND | wxBOTTOM, 6);

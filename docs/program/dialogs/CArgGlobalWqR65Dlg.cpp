@@ -4,7 +4,8 @@
 
 namespace zib {
 
-CArgGlobalWqR65Dlg::CArgGlobalWqR65Dlg(wxWindow* parent, ArgGlobalDlgModel& model) : CArgGlobalDlg(parent, model)
+CArgGlobalWqR65Dlg::CArgGlobalWqR65Dlg(wxWindow* parent, ArgGlobalDlgModel& model)
+    : CArgGlobalDlg(parent, model)
 {
     auto* switches = new wxBoxSizer(wxVERTICAL);
     switches->Add(Group(T("Chord Scan"), {1337}), 0, wxEXPAND | wxBOTTOM, 6);

@@ -37,10 +37,12 @@ void CArrPropPage::AddTrackTable(const std::vector<std::string>& columns, int fi
     for (int r : kOrder)
         rows.push_back(ArrPageModel::RowName(r));
     ArrPageModel& m = model_;
-    GetSizer()->Add(controls_->Table(rows, columns, [&m, firstId](int row, int column) {
-        const int id = firstId + 10 * kOrder[row] + column;
-        return m.Control(id) ? id : 0;
-    }), 0, wxALL, 6);
+    GetSizer()->Add(controls_->Table(rows, columns,
+                                     [&m, firstId](int row, int column) {
+                                         const int id = firstId + 10 * kOrder[row] + column;
+                                         return m.Control(id) ? id : 0;
+                                     }),
+                    0, wxALL, 6);
     Load();
 }
 
