@@ -53,6 +53,10 @@ protected:
     virtual bool Parse() = 0;
     // The rows of the model: `count` parameter rows.
     void MakeRows(int count);
+    // The texts of the next row: a parameter, or a heading ("      NAME"
+    // with "----------").
+    void AddText(std::string name, std::string value) { texts.push_back({std::move(name), std::move(value)}); }
+    void AddHeading(const char* name) { AddText(std::string(6, ' ') + name, "----------"); }
 };
 
 } // namespace zib
