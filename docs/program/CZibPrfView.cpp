@@ -28,17 +28,6 @@ void CZibPrfView::BindViewCommands()
                 progcmd::CategoryFirst, progcmd::CategoryFirst + progcmd::CategoryCount - 1);
 }
 
-std::optional<std::string> CZibPrfView::ItemName(int row) const
-{
-    if (row < 0 || row >= Doc().Count()) return std::nullopt;
-    return Doc().items[size_t(row)].NameText();
-}
-
-uint64_t CZibPrfView::ItemSize(int row) const
-{
-    return Doc().items[size_t(row)].Size();
-}
-
 void CZibPrfView::ColumnClicked(int column)
 {
     if (column != 1) return;

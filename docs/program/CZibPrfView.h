@@ -14,8 +14,6 @@ public:
 
 protected:
     int IconResource() const override { return 189; }
-    std::optional<std::string> ItemName(int row) const override;
-    uint64_t ItemSize(int row) const override;
     void ColumnClicked(int column) override;
     void Activated() override { Properties(); }
     // An empty performance has no settings to show.

@@ -26,6 +26,7 @@ public:
     // What the list shows
     std::vector<Column> Columns() const; // widths as the form shows them
     int RowCount() const override { return doc_.Count(); }
+    const CItemInfo& RowItem(int row) const override { return doc_.items[size_t(row)]; }
     std::string CellText(int row, int column) const;
     ArrProgramForm Form() const { return wide_ ? ArrProgramForm::Name : ArrProgramForm::Code; }
     // A click on columns 4-12 widens them by 50 pixels and shows names, or back.

@@ -27,6 +27,8 @@ public:
     ItemListModel& operator=(const ItemListModel&) = delete;
 
     virtual int RowCount() const = 0;
+    // The item of a row, 0 .. RowCount() - 1.
+    virtual const CItemInfo& RowItem(int row) const = 0;
     bool CanPaste() const { return itemDoc_.Port().ClipboardHasBlock(); }
 
     // Clipboard

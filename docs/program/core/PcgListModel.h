@@ -24,6 +24,7 @@ public:
     // What the list shows
     std::vector<Column> Columns() const;
     int RowCount() const override { return int(doc_.ShownItems().size()); }
+    const CItemInfo& RowItem(int row) const override { return doc_.ShownItems()[size_t(row)]; }
     // Cell text in Windows-1252 (names) or plain ASCII.
     std::string CellText(int row, int column) const;
     // The bank and position label of a Wq row ("U11", "F11", "G17", "Dr07" ...).

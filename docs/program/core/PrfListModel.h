@@ -23,6 +23,7 @@ public:
 
     static std::vector<Column> Columns();
     int RowCount() const override { return doc_.Count(); }
+    const CItemInfo& RowItem(int row) const override { return doc_.items[size_t(row)]; }
     std::string CellText(int row, int column) const;
 
     bool CanMove() const;
