@@ -1,7 +1,7 @@
 #pragma once
 
 #include "docs/program/core/ItemDocBase.h"
-#include "docs/style/core/CPcgItem.h"
+#include "docs/program/core/CPcgItem.h"
 
 #include <cstdint>
 #include <optional>
