@@ -12,6 +12,8 @@ bool PrfSheetModel::CanOpen(PrfDocModel& doc, int row)
         return false;
     }
     auto& data = doc.items[size_t(row)].data;
+    // An empty performance has no settings: the command is greyed for it.
+    if (data.empty()) return false;
     CStsItemAccessor blocks;
     if (!PrfDocModel::Readable(data) || blocks.Parse(data) != 0) {
         doc.Notify(DocMessage::Numbered(31, "EditProperties"));

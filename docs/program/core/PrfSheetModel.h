@@ -20,7 +20,8 @@ class PrfSheetModel {
 public:
     // False, after its message, when there is no focused performance (23)
     // or its data does not hold what the pages read (31): the performance
-    // readable and its STS blocks where its count says.
+    // readable and its STS blocks where its count says. An empty performance
+    // is refused without a message.
     static bool CanOpen(PrfDocModel& doc, int row);
 
     PrfSheetModel(PrfDocModel& doc, int row);

@@ -318,6 +318,7 @@ TEST(PrfSheet, PropertiesTakeBackWhatTheChangedPagesOwn)
     EXPECT_FALSE(PrfSheetModel::CanOpen(t.doc, 1));
     t.doc.items[4].data[36] = 2; // two STS blocks said, one there
     EXPECT_FALSE(PrfSheetModel::CanOpen(t.doc, 4));
+    EXPECT_FALSE(PrfSheetModel::CanOpen(t.doc, 2)); // empty: no settings, no message
     EXPECT_EQ(t.said(), (Said{"23", "31", "31"}));
     EXPECT_EQ(t.captions(), (Said{"EditProperties", "EditProperties", "EditProperties"}));
 
