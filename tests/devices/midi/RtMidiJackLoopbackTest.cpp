@@ -54,6 +54,18 @@ struct Arrivals {
     std::vector<Item> items;
 };
 
+// Closes a test port and lets a JACK cycle pass before RtMidi frees its
+// buffers (a cycle already running may still read them).
+struct ClosedBeforeFreed {
+    explicit ClosedBeforeFreed(RtMidi& port) : port(port) {}
+    ~ClosedBeforeFreed()
+    {
+        port.closePort();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    RtMidi& port;
+};
+
 struct Client : OutStreamClient, InPortClient {
     void OnStreamDone(OutStream&, MidiHeader&) override { done.Put({}); }
     void OnStreamPosition(OutStream&, MidiHeader&, uint32_t) override {}
@@ -81,8 +93,10 @@ TEST(RtMidiJackLoopbackTest, StreamEventsArriveInOrderWholeAndOnTimeAndInputCome
         },
         &heard);
     collector.openVirtualPort("in");
+    ClosedBeforeFreed closeCollector(collector);
     RtMidiOut player(RtMidi::UNIX_JACK, "zibplay");
     player.openVirtualPort("out");
+    ClosedBeforeFreed closePlayer(player);
 
     MidiDeviceList devices(std::make_shared<SteadyMidiClock>());
     devices.AddBackend(std::make_shared<RtMidiBackend>(RtMidiBackend::Api::Jack, "ZibTest"));
@@ -185,6 +199,7 @@ TEST(RtMidiJackLoopbackTest, TheEnginePlaysASongThroughJackInOrderAndOnTime)
         },
         &heard);
     collector.openVirtualPort("in");
+    ClosedBeforeFreed closeCollector(collector);
 
     MidiDeviceList devices(std::make_shared<SteadyMidiClock>());
     devices.AddBackend(std::make_shared<RtMidiBackend>(RtMidiBackend::Api::Jack, "ZibTest"));
