@@ -188,14 +188,35 @@ void CItemListView::ToggleWideColumns()
     RefreshRows();
 }
 
-void CItemListView::CloseToolWindowsOfDocument()
-{
-    if (ItemDoc()) ItemDoc()->CloseToolWindows();
-}
-
 void CItemListView::CheckAbort()
 {
     if (ItemDoc()) ItemDoc()->CheckAbort();
+}
+
+// ---- Item operations ----------------------------------------------------
+
+CZibItemDoc& CItemListView::ItemModel() const
+{
+    return ItemDoc()->Model();
+}
+
+std::vector<int> CItemListView::Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
+                                     const std::vector<int>& dragged)
+{
+    CZibItemDoc& model = ItemModel();
+    const bool wasEmpty = model.ItemCount() == 0;
+    const std::vector<int> rows = model.DropBlock(block, row, fromThisView, move, dragged).rows;
+    if (wasEmpty && !rows.empty()) Refill();
+    return rows;
+}
+
+void CItemListView::DeleteRows(const std::vector<int>& rows, int focused)
+{
+    if (ItemModel().StsView()) return;
+    ItemDoc()->CloseToolWindows();
+    ItemModel().DeleteSelectedItems(rows, focused);
+    if (List()) List()->SelectOnly({}, -1);
+    AfterRowsChanged();
 }
 
 // ---- Commands -----------------------------------------------------------
@@ -223,7 +244,31 @@ void CItemListView::OnUpdateCommand(wxUpdateUIEvent& event)
 void CItemListView::RunCommand(StyCommand command)
 {
     const int focused = int(list_->FocusedRow());
+    CZibItemDoc& model = ItemModel();
+    const auto showChangedRows = [this] {
+        AfterRowsChanged();
+        RefreshRows();
+    };
     switch (command) {
+    case StyCommand::Paste:
+        model.OnEditPaste();
+        showChangedRows();
+        break;
+    case StyCommand::Empty:
+        model.OnEditEmpty();
+        showChangedRows();
+        break;
+    case StyCommand::ImportItems:
+        ItemDoc()->CloseToolWindows();
+        model.ImportItem();
+        showChangedRows();
+        break;
+    case StyCommand::ExtractItem:
+        model.OnEditExtract();
+        break;
+    case StyCommand::ExtractAll:
+        model.OnEditExtractAll();
+        break;
     case StyCommand::Copy:
         Copy(wxDragNone);
         break;
@@ -238,7 +283,7 @@ void CItemListView::RunCommand(StyCommand command)
             list_->Select(r, true);
         break;
     case StyCommand::Rename:
-        if (focused >= 0 && RenameLimitOf(focused) > 0) {
+        if (focused >= 0 && model.RenameLimit(focused) > 0) {
             ItemDoc()->CloseToolWindows();
             list_->EditLabel(focused);
         }
@@ -248,7 +293,7 @@ void CItemListView::RunCommand(StyCommand command)
         const int direction = command == StyCommand::MoveDown ? +1 : -1;
         if (focused < 0) break;
         ItemDoc()->CloseToolWindows();
-        if (!MoveRow(direction, focused)) break;
+        if (!model.MoveItem(direction, focused)) break;
         RefreshRows();
         list_->SelectOnly({focused + direction}, focused + direction);
         list_->EnsureVisible(focused + direction);
@@ -282,7 +327,7 @@ void CItemListView::OnKeyDown(wxListEvent& event)
 
 void CItemListView::OnBeginLabelEdit(wxListEvent& event)
 {
-    const int limit = RenameLimitOf(int(event.GetIndex()));
+    const int limit = ItemModel().RenameLimit(int(event.GetIndex()));
     if (limit == 0) {
         event.Veto();
         return;
@@ -297,7 +342,7 @@ void CItemListView::OnEndLabelEdit(wxListEvent& event)
     // The list shows the document's names: the edit itself never stays.
     event.Veto();
     if (event.IsEditCancelled()) return;
-    Rename(int(event.GetIndex()), ItemTextFromWx(event.GetLabel()));
+    ItemModel().RenameItem(int(event.GetIndex()), ItemTextFromWx(event.GetLabel()));
     RefreshRows();
 }
 
@@ -358,7 +403,7 @@ void CItemListView::Copy(wxDragResult effects)
 {
     if (!ZibClipboardFormatRegistered() || !list_) return;
     const std::vector<int> rows = list_->SelectedRows();
-    const std::optional<StyClipboardBlock> block = CopyBlockOf(rows, int(list_->FocusedRow()));
+    const std::optional<StyClipboardBlock> block = ItemModel().CopyBlock(rows, int(list_->FocusedRow()));
     if (!block) return;
     const std::vector<uint8_t> bytes = block->Bytes();
     if (effects == wxDragNone) {
@@ -402,7 +447,7 @@ std::optional<std::vector<uint8_t>> CItemListView::StartBlockDrag()
     if (!list_ || !ItemDoc()) return std::nullopt;
     ItemDoc()->CloseToolWindows();
     dragged_ = list_->SelectedRows();
-    const std::optional<StyClipboardBlock> block = CopyBlockOf(dragged_, int(list_->FocusedRow()));
+    const std::optional<StyClipboardBlock> block = ItemModel().CopyBlock(dragged_, int(list_->FocusedRow()));
     if (!block) return std::nullopt;
     dragSource_ = dragRunning_ = true;
     return block->Bytes();

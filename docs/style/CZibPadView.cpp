@@ -118,11 +118,9 @@ bool CZibPadView::CommandEnabled(StyCommand command) const
 
 void CZibPadView::RunCommand(StyCommand command)
 {
-    CZibPadDoc& m = Model();
-    if (RunModelCommand(m, command)) return;
     switch (command) {
     case StyCommand::PadToMidi:
-        m.OnUtilPadToMidi();
+        Model().OnUtilPadToMidi();
         break;
     case StyCommand::PlaybackPadItem:
         // Pads are not played back.
@@ -148,44 +146,6 @@ void CZibPadView::OnBank(wxCommandEvent& event)
 {
     Model().SetBank(PadBankOfCommand(cmd::FromWxId(event.GetId())));
     RefreshRows();
-}
-
-// ---- Item operations ----------------------------------------------------
-
-int CZibPadView::RenameLimitOf(int row) const
-{
-    return Model().RenameLimit(row);
-}
-
-bool CZibPadView::Rename(int row, const std::string& text)
-{
-    return Model().RenameItem(row, text);
-}
-
-std::optional<StyClipboardBlock> CZibPadView::CopyBlockOf(const std::vector<int>& rows, int)
-{
-    return Model().CopyBlock(rows);
-}
-
-std::vector<int> CZibPadView::Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
-                                   const std::vector<int>& dragged)
-{
-    const bool wasEmpty = Model().PadCount() == 0;
-    const std::vector<int> rows = Model().DropBlock(block, row, fromThisView, move, dragged).rows;
-    if (wasEmpty && !rows.empty()) Refill();
-    return rows;
-}
-
-void CZibPadView::DeleteRows(const std::vector<int>& rows, int focused)
-{
-    Doc()->CloseToolWindows();
-    Model().DeleteItems(rows, focused);
-    if (List()) List()->SelectOnly({}, -1);
-}
-
-bool CZibPadView::MoveRow(int direction, int row)
-{
-    return Model().MoveItem(direction, row);
 }
 
 void CZibPadView::OpenPadTree()

@@ -217,7 +217,6 @@ bool CZibStyView::PopupEnabled(StyCommand command) const
 void CZibStyView::RunCommand(StyCommand command)
 {
     CZibStyDoc& m = Model();
-    if (RunModelCommand(m, command)) return;
     switch (command) {
     case StyCommand::StsView:
         if (!m.IsQe()) break;
@@ -288,46 +287,6 @@ void CZibStyView::OnBank(wxCommandEvent& event)
 {
     Model().SetBank(StyBankOfCommand(cmd::FromWxId(event.GetId())));
     RefreshRows();
-}
-
-// ---- Item operations ----------------------------------------------------
-
-int CZibStyView::RenameLimitOf(int row) const
-{
-    return Model().RenameLimit(row);
-}
-
-bool CZibStyView::Rename(int row, const std::string& text)
-{
-    return Model().RenameItem(row, text);
-}
-
-std::optional<StyClipboardBlock> CZibStyView::CopyBlockOf(const std::vector<int>& rows, int focused)
-{
-    return Model().CopyBlock(rows, focused);
-}
-
-std::vector<int> CZibStyView::Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
-                                   const std::vector<int>& dragged)
-{
-    const bool wasEmpty = Model().StyCount() == 0;
-    const std::vector<int> rows = Model().DropBlock(block, row, fromThisView, move, dragged).rows;
-    if (wasEmpty && !rows.empty()) Refill();
-    return rows;
-}
-
-void CZibStyView::DeleteRows(const std::vector<int>& rows, int focused)
-{
-    if (StsView()) return;
-    Doc()->CloseToolWindows();
-    Model().DeleteSelectedItems(rows, focused);
-    if (List()) List()->SelectOnly({}, -1);
-    AfterRowsChanged();
-}
-
-bool CZibStyView::MoveRow(int direction, int row)
-{
-    return Model().MoveItem(direction, row);
 }
 
 void CZibStyView::OpenStyleTree()

@@ -43,13 +43,6 @@ protected:
     bool CommandEnabled(StyCommand command) const override;
     bool PopupEnabled(StyCommand command) const override;
     void RunCommand(StyCommand command) override;
-    int RenameLimitOf(int row) const override;
-    bool Rename(int row, const std::string& text) override;
-    std::optional<StyClipboardBlock> CopyBlockOf(const std::vector<int>& rows, int focused) override;
-    std::vector<int> Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
-                          const std::vector<int>& dragged) override;
-    void DeleteRows(const std::vector<int>& rows, int focused) override;
-    bool MoveRow(int direction, int row) override;
     void OpenProperties() override { OpenStyleTree(); }
     void AfterRowsChanged() override;
 
