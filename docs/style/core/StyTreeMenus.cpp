@@ -4,7 +4,26 @@
 #include "docs/style/core/StyCommandIds.h"
 #include "docs/style/core/StyWindowCommandIds.h"
 
+#include <iterator>
+
 namespace zib {
+
+namespace {
+
+// Cut, Copy and Paste above the entries of a tree popup.
+std::vector<MenuItemDef> withClipboardCommands(std::vector<MenuItemDef> entries)
+{
+    std::vector<MenuItemDef> items = {
+        MenuCommand("Cu&t", cmd::EditCut),
+        MenuCommand("&Copy", cmd::EditCopy),
+        MenuCommand("&Paste", cmd::EditPaste),
+        MenuSeparator(),
+    };
+    items.insert(items.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
+    return items;
+}
+
+} // namespace
 
 MenuBarDef StyEditFrameMenuDef()
 {
@@ -70,58 +89,42 @@ MenuBarDef StyEditFrameMenuDef()
 
 std::vector<MenuItemDef> StyElementPopupDef()
 {
-    return {
-        MenuCommand("Cu&t", cmd::EditCut),
-        MenuCommand("&Copy", cmd::EditCopy),
-        MenuCommand("&Paste", cmd::EditPaste),
-        MenuSeparator(),
+    return withClipboardCommands({
         MenuCommand("Delete ", stycmd::DeleteElement),
         MenuCommand("Add CV", stycmd::AddCv),
         MenuSeparator(),
         MenuCommand("Track Info", stycmd::TrackInfo),
         MenuCommand("Chord Table", stycmd::ChordTable),
         MenuCommand("&NTT", stycmd::Ntt),
-    };
+    });
 }
 
 std::vector<MenuItemDef> StyCvPopupDef()
 {
-    return {
-        MenuCommand("Cu&t", cmd::EditCut),
-        MenuCommand("&Copy", cmd::EditCopy),
-        MenuCommand("&Paste", cmd::EditPaste),
-        MenuSeparator(),
+    return withClipboardCommands({
         MenuCommand("Delete", stycmd::DeleteCv),
         MenuSeparator(),
         MenuCommand("CV Parameters", stycmd::WqCvParameters),
         MenuCommand("Play CV as MIDI", stycmd::PlayCv),
-    };
+    });
 }
 
 std::vector<MenuItemDef> StyTrackPopupDef()
 {
-    return {
-        MenuCommand("Cu&t", cmd::EditCut),
-        MenuCommand("&Copy", cmd::EditCopy),
-        MenuCommand("&Paste", cmd::EditPaste),
-        MenuSeparator(),
+    return withClipboardCommands({
         MenuCommand("Delete", stycmd::DeleteTrack),
         MenuSeparator(),
         MenuCommand("Set Key-Chord values", stycmd::SetKeyChord),
         MenuCommand("Play Track As MIDI", stycmd::PlayTrack),
         MenuCommand("Edit Track MIDI events", stycmd::EditTrackEvents),
-    };
+    });
 }
 
 std::vector<MenuItemDef> StsPopupDef()
 {
-    return {
-        MenuCommand("Cu&t", cmd::EditCut),
-        MenuCommand("&Copy", cmd::EditCopy),
-        MenuCommand("&Paste", cmd::EditPaste),
-        MenuSeparator(),
+    return withClipboardCommands({
         MenuCommand("Properties", stycmd::Properties),
-    };
+    });
 }
 
 std::vector<ToolButtonDef> StyleTreeToolbarButtons()
