@@ -6,6 +6,7 @@
 #include "platform/FileIo.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace zib {
@@ -47,11 +48,51 @@ void CZibItemDoc::Clear()
     m_Importing = false;
 }
 
+bool CZibItemDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)
+{
+    Clear();
+    m_Path = path;
+    m_Folder = std::filesystem::u8path(path).parent_path();
+    m_FileImage = std::move(image);
+    if (m_FileImage.empty()) {
+        Notify(StyNotice::Numbered(stymsg::EmptyFile));
+        return false;
+    }
+    m_FileKind = FileKindOfPath(path);
+    if (m_FileKind == 0 || !ReadFileImage(path)) {
+        Clear();
+        return false;
+    }
+    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(m_Folder);
+    Tell(StyViewNotice::ColumnsRebuilt);
+    Tell(StyViewNotice::RowsChanged);
+    return true;
+}
+
 void CZibItemDoc::AbortAndClear()
 {
     Clear();
     abortRequested_ = true;
     Tell(StyViewNotice::DocumentAborted);
+}
+
+int CZibItemDoc::Stop(StyNotice notice) const
+{
+    notice.icon = StyNoticeIcon::Stop;
+    Notify(std::move(notice));
+    return 0;
+}
+
+std::optional<std::vector<uint8_t>> CZibItemDoc::ReadDaskItemFile(const std::filesystem::path& path,
+                                                                  const char* caption) const
+{
+    auto bytes = ReadItemFileBytes(*port_, path, caption);
+    if (!bytes) return std::nullopt;
+    if (bytes->size() < 5 || std::memcmp(bytes->data(), "DASK", 4) != 0) {
+        Stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, caption));
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 // ---- Item commands ------------------------------------------------------

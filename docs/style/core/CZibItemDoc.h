@@ -68,7 +68,10 @@ public:
     bool SaveModified(const std::string& title, const std::function<bool()>& save);
 
     // Opening and saving
-    virtual bool OpenImage(std::vector<uint8_t> image, const std::string& path) = 0;
+    // Opens a file image: empty file, file kind, then the document's own
+    // reading. False after the messages; a refused file leaves the document
+    // cleared.
+    bool OpenImage(std::vector<uint8_t> image, const std::string& path);
     // Empties the document (what closing or reusing it does).
     virtual void Clear();
     // The whole file; empty after a message when nothing can be written.
@@ -145,6 +148,10 @@ protected:
         const char* extension;   // "WSF"
     };
     virtual ItemFileTexts ItemFiles() const = 0;
+    // The file kind a path names (0: not this document's).
+    virtual uint32_t FileKindOfPath(const std::string& path) const = 0;
+    // Reads m_FileImage into the items; false after the messages.
+    virtual bool ReadFileImage(const std::string& path) = 0;
     // The bytes of the item file of row `index` (a valid row).
     virtual std::vector<uint8_t> ItemFileBytes(int index) const = 0;
     // One file of an import batch, its name checked first: 1 go on, 0 stop.
@@ -163,6 +170,11 @@ protected:
     void Tell(StyViewNotice notice, int row = -1) const { port_->ViewNotice(notice, row); }
     // Clears the document and asks the window to close it.
     void AbortAndClear();
+    // Tells `notice` with the stop icon; 0, what a stopped import step returns.
+    int Stop(StyNotice notice) const;
+    // An item file read whole for an import, beginning with "DASK" and a
+    // model letter; nullopt after the message under `caption`.
+    std::optional<std::vector<uint8_t>> ReadDaskItemFile(const std::filesystem::path& path, const char* caption) const;
     // The pasting loop of PasteBlock over a checked block: each part through
     // PasteItem while the document has room, "MAX ITEM NUM reached" when
     // parts were left over.

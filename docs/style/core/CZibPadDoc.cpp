@@ -53,25 +53,9 @@ uint32_t CZibPadDoc::CheckExtension(const std::string& path)
     return UpperAscii(path.substr(path.size() - 4)) == ".PAD" ? 5 : 0;
 }
 
-bool CZibPadDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)
+bool CZibPadDoc::ReadFileImage(const std::string&)
 {
-    Clear();
-    m_Path = path;
-    m_Folder = std::filesystem::u8path(path).parent_path();
-    m_FileImage = std::move(image);
-    if (m_FileImage.empty()) {
-        Notify(StyNotice::Numbered(stymsg::EmptyFile));
-        return false;
-    }
-    m_FileKind = CheckExtension(path);
-    if (m_FileKind == 0 || !CheckHeader() || !ParseQESty()) {
-        Clear();
-        return false;
-    }
-    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(m_Folder);
-    Tell(StyViewNotice::ColumnsRebuilt);
-    Tell(StyViewNotice::RowsChanged);
-    return true;
+    return CheckHeader() && ParseQESty();
 }
 
 bool CZibPadDoc::CheckHeader()
@@ -175,32 +159,27 @@ bool CZibPadDoc::EmptyItems(std::span<const int> selected, int focused)
 int CZibPadDoc::ImportPad(const std::filesystem::path& path)
 {
     static constexpr const char* kCaption = "ImportPad";
-    const auto stop = [this](StyNotice notice) {
-        notice.icon = StyNoticeIcon::Stop;
-        Notify(std::move(notice));
-        return 0;
-    };
-    const auto bytes = ReadItemFileBytes(*port_, path, kCaption);
+    const auto bytes = ReadDaskItemFile(path, kCaption);
     if (!bytes) return 0;
     const std::vector<uint8_t>& file = *bytes;
-    if (file.size() < 5 || std::memcmp(file.data(), "DASK", 4) != 0 || (file[4] != 'F' && file[4] != 'X'))
-        return stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
+    if (file[4] != 'F' && file[4] != 'X')
+        return Stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
     const uint32_t letter = file[4];
     m_ImportLetter = letter;
     const size_t headerSize = letter == 'X' ? QeItemSizeHeader::kSize : QeItemSizeHeader::kOldSize;
     if (file.size() < 5 + headerSize)
-        return stop(StyNotice::Text(letter == 'X' ? "Error reading QE9Z item header data - %d"
+        return Stop(StyNotice::Text(letter == 'X' ? "Error reading QE9Z item header data - %d"
                                                   : "Error reading QE4K item header data - %d",
                                     {FileErrorCode(FileIoError::ReadFailed)}, kCaption));
     const QeItemSizeHeader header =
         QeItemSizeHeader::Read(std::span<const uint8_t>(file).subspan(5, headerSize), letter == 'F');
     if (letter == 'X' && m_Model == 'F' && int32_t(header.stsVersion) > 0) {
-        stop(StyNotice::Text("Cannot import QE9Z pad: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
+        Stop(StyNotice::Text("Cannot import QE9Z pad: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
         return 1;
     }
     // The header's size is checked against the file before anything is copied.
     if (header.styleSize > file.size() - 5 - headerSize)
-        return stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
+        return Stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
 
     CQePadItem pad;
     pad.position = uint32_t(PadCount());
@@ -213,7 +192,7 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
     if (documentModel == 'X') {
         pad.model = letter == 'X' && pad.version != 0 ? 'X' : 'F';
     } else if (letter == 'X' && pad.version != 0) {
-        return stop(StyNotice::Numbered(stymsg::Qe9zIntoQe4k, kCaption));
+        return Stop(StyNotice::Numbered(stymsg::Qe9zIntoQe4k, kCaption));
     } else {
         pad.model = 'F';
     }
@@ -227,7 +206,7 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
         pad.bank = 20;
     } else {
         pad.resourceIndex = pad.bankPosition = int32_t(pad.position);
-        if (!AddSoundInfo(pad)) return stop(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
+        if (!AddSoundInfo(pad)) return Stop(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
     }
     if (wasEmpty) {
         m_Model = letter;

@@ -37,7 +37,6 @@ public:
     const CStyItem& ItemAt(int index) const override { return m_PadItems[size_t(index)]; }
 
     // Opening
-    bool OpenImage(std::vector<uint8_t> image, const std::string& path) override;
     void Clear() override;
     // File kind 5 for a path ending ".PAD" (any case), else 0.
     static uint32_t CheckExtension(const std::string& path);
@@ -80,6 +79,8 @@ public:
 
 protected:
     ItemFileTexts ItemFiles() const override;
+    uint32_t FileKindOfPath(const std::string& path) const override { return CheckExtension(path); }
+    bool ReadFileImage(const std::string& path) override;
     std::vector<uint8_t> ItemFileBytes(int index) const override;
     int ImportItemFile(const std::filesystem::path& path) override;
     int PasteItem(const StyClipboardBlock& block, int index) override { return PastePadItem(block, index); }

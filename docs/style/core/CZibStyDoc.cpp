@@ -104,27 +104,11 @@ void CZibStyDoc::NewDocument()
     Tell(StyViewNotice::RowsChanged);
 }
 
-bool CZibStyDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)
+bool CZibStyDoc::ReadFileImage(const std::string& path)
 {
-    Clear();
-    m_Path = path;
-    m_Folder = std::filesystem::u8path(path).parent_path();
-    m_FileImage = std::move(image);
-    if (m_FileImage.empty()) {
-        Notify(StyNotice::Numbered(stymsg::EmptyFile));
-        return false;
-    }
-    m_FileKind = FileKindOf(path);
-    if (m_FileKind == 0) return false;
-    if (!HeadTest() || !ParseSty()) {
-        Clear();
-        return false;
-    }
+    if (!HeadTest() || !ParseSty()) return false;
     GetUserProgNames(path);
     m_ViewMode = 1;
-    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(m_Folder);
-    Tell(StyViewNotice::ColumnsRebuilt);
-    Tell(StyViewNotice::RowsChanged);
     return true;
 }
 
@@ -393,19 +377,12 @@ bool CZibStyDoc::EmptyItems(std::span<const int> selected, int focused)
 int CZibStyDoc::ImportStyle(const std::filesystem::path& path)
 {
     static constexpr const char* kCaption = "ImportStyle";
-    const auto stop = [this](StyNotice notice) {
-        notice.icon = StyNoticeIcon::Stop;
-        Notify(std::move(notice));
-        return 0;
-    };
-    const auto bytes = ReadItemFileBytes(*port_, path, kCaption);
+    const auto bytes = ReadDaskItemFile(path, kCaption);
     if (!bytes) return 0;
     const std::vector<uint8_t>& file = *bytes;
-    if (file.size() < 5 || std::memcmp(file.data(), "DASK", 4) != 0)
-        return stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
     const uint32_t letter = file[4];
     if (m_Model != ' ' && StyCount() > 0 && IsWq() && IsQeModel(letter))
-        return stop(StyNotice::Text("Cannot import QE-series style: %s, into wq-series file!!!", {Utf8Text(path)}, kCaption));
+        return Stop(StyNotice::Text("Cannot import QE-series style: %s, into wq-series file!!!", {Utf8Text(path)}, kCaption));
 
     ItemFileContent content;
     const ItemFileError read = ReadItemFile(file, true, content);
@@ -414,19 +391,19 @@ int CZibStyDoc::ImportStyle(const std::filesystem::path& path)
     case ItemFileError::None:
         break;
     case ItemFileError::NotExpectedFormat:
-        return stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
+        return Stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
     case ItemFileError::HeaderShort:
-        return stop(StyNotice::Text(letter == 'X' ? "Error reading QE9Z item header data - %d"
+        return Stop(StyNotice::Text(letter == 'X' ? "Error reading QE9Z item header data - %d"
                                                   : "Error reading QE4K item header data - %d",
                                     {shortRead}, kCaption));
     default:
         // A Qe9z item for a Qe4k document is skipped whatever follows its header.
         if (!(letter == 'X' && m_Model == 'F' && content.header.stsVersion >= 1))
-            return stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
+            return Stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
         break;
     }
     if (letter == 'X' && m_Model == 'F' && content.header.stsVersion >= 1) {
-        stop(StyNotice::Text("Cannot import QE9Z style: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
+        Stop(StyNotice::Text("Cannot import QE9Z style: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
         return 1;
     }
     return ImportContent(path, content);

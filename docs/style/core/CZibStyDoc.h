@@ -68,10 +68,6 @@ public:
     // The file kind of a path: 2 when its last four characters are ".STY"
     // (any case), else 0.
     static uint32_t FileKindOf(const std::string& path);
-    // Opens a file image: empty file, file kind, head test, ParseSty, user
-    // program names. False after the messages; a failed parse leaves the
-    // document cleared.
-    bool OpenImage(std::vector<uint8_t> image, const std::string& path) override;
     void NewDocument();
     void Clear() override;
     bool HeadTest();
@@ -148,6 +144,9 @@ public:
 
 protected:
     ItemFileTexts ItemFiles() const override;
+    uint32_t FileKindOfPath(const std::string& path) const override { return FileKindOf(path); }
+    // Head test, ParseSty, then the user program names.
+    bool ReadFileImage(const std::string& path) override;
     std::vector<uint8_t> ItemFileBytes(int index) const override;
     int ImportItemFile(const std::filesystem::path& path) override;
     int PasteItem(const StyClipboardBlock& block, int index) override;
