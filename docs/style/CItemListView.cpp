@@ -200,6 +200,32 @@ CZibItemDoc& CItemListView::ItemModel() const
     return ItemDoc()->Model();
 }
 
+int CItemListView::RowCount() const
+{
+    return ItemModel().RowCount();
+}
+
+std::optional<std::string> CItemListView::FocusedItemName() const
+{
+    const long row = List() ? List()->FocusedRow() : -1;
+    if (row < 0 || row >= RowCount()) return std::nullopt;
+    return ItemModel().RowItem(int(row)).NameText();
+}
+
+int CItemListView::ItemCount() const
+{
+    return ItemDoc() ? RowCount() : 0;
+}
+
+uint64_t CItemListView::TotalItemSize() const
+{
+    if (!ItemDoc()) return 0;
+    uint64_t total = 0;
+    for (int r = 0; r < RowCount(); ++r)
+        total += ItemModel().RowItem(r).Size();
+    return total;
+}
+
 std::vector<int> CItemListView::Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
                                      const std::vector<int>& dragged)
 {
@@ -220,6 +246,13 @@ void CItemListView::DeleteRows(const std::vector<int>& rows, int focused)
 }
 
 // ---- Commands -----------------------------------------------------------
+
+StyListState CItemListView::State() const
+{
+    StyListState s = StyListState::Of(ItemModel(), List()->SelectedRows(), int(List()->FocusedRow()));
+    s.formatRegistered = ZibClipboardFormatRegistered();
+    return s;
+}
 
 std::optional<StyCommand> CItemListView::CommandOf(int id) const
 {

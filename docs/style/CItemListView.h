@@ -55,6 +55,10 @@ public:
 
     // CItemListSource: the model icon, with the too-large mark when it has one.
     int ListRowImage(long row) const override;
+    // CItemListStatusSource: the rows the list shows.
+    std::optional<std::string> FocusedItemName() const override;
+    int ItemCount() const override;
+    uint64_t TotalItemSize() const override;
 
     // The drop target's calls
     wxDragResult DragOver(wxCoord x, wxCoord y);
@@ -69,7 +73,7 @@ protected:
     // What the derived views supply
     virtual CItemWxDoc* ItemDoc() const = 0;
     virtual std::vector<StyColumn> Columns() const = 0;
-    virtual int RowCount() const = 0;
+    int RowCount() const;
     // Glyphs of the image list's base images, and the base image of a row.
     virtual std::vector<std::string> ImageGlyphs() const = 0;
     virtual int BaseRowImage(long row) const = 0;
@@ -79,7 +83,7 @@ protected:
     virtual std::vector<MenuItemDef> PopupMenuDef() const = 0;
     virtual void ColumnClicked(int column);
     // The command table of the document and its list
-    virtual StyListState State() const = 0;
+    StyListState State() const;
     virtual std::optional<StyCommand> CommandOf(int id) const;
     virtual bool CommandEnabled(StyCommand command) const = 0;
     virtual bool PopupEnabled(StyCommand command) const { return CommandEnabled(command); }

@@ -50,11 +50,6 @@ std::vector<StyColumn> CZibPadView::Columns() const
     return PadColumnSet();
 }
 
-int CZibPadView::RowCount() const
-{
-    return Model().PadCount();
-}
-
 std::vector<std::string> CZibPadView::ImageGlyphs() const
 {
     return {Model().IsQe() ? "Qe" : "?", "9z"};
@@ -70,35 +65,7 @@ std::string CZibPadView::ListCellText(long row, long column) const
     return cp1252ToUtf8(PadCellText(Model(), int(row), int(column), currentElement_));
 }
 
-std::optional<std::string> CZibPadView::FocusedItemName() const
-{
-    const long row = List() ? List()->FocusedRow() : -1;
-    if (row < 0 || row >= Model().PadCount()) return std::nullopt;
-    return Model().m_PadItems[size_t(row)].NameText();
-}
-
-int CZibPadView::ItemCount() const
-{
-    return Doc() ? Model().PadCount() : 0;
-}
-
-uint64_t CZibPadView::TotalItemSize() const
-{
-    uint64_t total = 0;
-    if (!Doc()) return 0;
-    for (const CQePadItem& pad : Model().m_PadItems)
-        total += pad.Size();
-    return total;
-}
-
 // ---- Commands -----------------------------------------------------------
-
-StyListState CZibPadView::State() const
-{
-    StyListState s = StyListState::Of(Model(), List()->SelectedRows(), int(List()->FocusedRow()));
-    s.formatRegistered = ZibClipboardFormatRegistered();
-    return s;
-}
 
 std::optional<StyCommand> CZibPadView::CommandOf(int id) const
 {

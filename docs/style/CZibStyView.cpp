@@ -122,11 +122,6 @@ std::vector<StyColumn> CZibStyView::Columns() const
     return StyColumnSet(Model());
 }
 
-int CZibStyView::RowCount() const
-{
-    return StsView() ? Model().StsCount() : Model().StyCount();
-}
-
 std::vector<std::string> CZibStyView::ImageGlyphs() const
 {
     // Image 0 the model icon, 1 a Qe9z item.
@@ -154,28 +149,6 @@ std::string CZibStyView::ListCellText(long row, long column) const
     return cp1252ToUtf8(StyCellText(Model(), int(row), int(column), currentElement_));
 }
 
-std::optional<std::string> CZibStyView::FocusedItemName() const
-{
-    const long row = List() ? List()->FocusedRow() : -1;
-    const auto& items = StsView() ? Model().m_StsItems : Model().m_StyItems;
-    if (row < 0 || size_t(row) >= items.size()) return std::nullopt;
-    return items[size_t(row)].NameText();
-}
-
-int CZibStyView::ItemCount() const
-{
-    return Doc() ? RowCount() : 0;
-}
-
-uint64_t CZibStyView::TotalItemSize() const
-{
-    uint64_t total = 0;
-    if (!Doc()) return 0;
-    for (const CStyItem& item : StsView() ? Model().m_StsItems : Model().m_StyItems)
-        total += item.Size();
-    return total;
-}
-
 void CZibStyView::AfterRowsChanged()
 {
     if (!Doc() || !List()) return;
@@ -190,13 +163,6 @@ void CZibStyView::AfterRowsChanged()
 }
 
 // ---- Commands -----------------------------------------------------------
-
-StyListState CZibStyView::State() const
-{
-    StyListState s = StyListState::Of(Model(), List()->SelectedRows(), int(List()->FocusedRow()));
-    s.formatRegistered = ZibClipboardFormatRegistered();
-    return s;
-}
 
 bool CZibStyView::CommandEnabled(StyCommand command) const
 {

@@ -46,6 +46,7 @@ public:
     virtual int ItemCount() const = 0;
     virtual const CStyItem& ItemAt(int index) const = 0;
     virtual int RowCount() const { return ItemCount(); }
+    virtual const CStyItem& RowItem(int row) const { return ItemAt(row); }
     // A Qe style file can show its STS items instead; item commands then stand still.
     virtual bool StsView() const { return false; }
 

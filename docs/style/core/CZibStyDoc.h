@@ -59,6 +59,7 @@ public:
     int ItemCount() const override { return StyCount(); }
     const CStyItem& ItemAt(int index) const override { return m_StyItems[size_t(index)]; }
     int RowCount() const override { return StsView() ? StsCount() : StyCount(); }
+    const CStyItem& RowItem(int row) const override { return (StsView() ? m_StsItems : m_StyItems)[size_t(row)]; }
     bool IsWq() const;
     bool StsView() const override { return IsQe() && m_ViewMode == 2; }
     // What the program-name texts read of the document.
