@@ -28,19 +28,10 @@ std::vector<MenuItemDef> withClipboardCommands(std::vector<MenuItemDef> entries)
 MenuBarDef StyEditFrameMenuDef()
 {
     return {
-        MenuPopup("&File", {
-                               MenuCommand("&New\tCtrl+N", cmd::FileNew),
-                               MenuCommand("&Open...\tCtrl+O", cmd::FileOpen),
-                               MenuSeparator(),
+        MenuPopup("&File", FileMenuAround({
                                MenuCommand("Collect CV MIDI Files", cmd::CollectWqCvMidi),
                                MenuCommand("Collect QE4K CV Midi files", cmd::CollectQeCvMidi),
-                               MenuSeparator(),
-                               MenuCommand("P&rint Setup...", cmd::FilePrintSetup),
-                               MenuSeparator(),
-                               {MenuItemDef::Kind::RecentFiles, {}, cmd::FileMruFirst, {}},
-                               MenuSeparator(),
-                               MenuCommand("E&xit", cmd::AppExit),
-                           }),
+                           })),
         MenuPopup("&Edit", {
                                MenuCommand("Cu&t\tCtrl+X", cmd::EditCut),
                                MenuCommand("&Copy\tCtrl+C", cmd::EditCopy),
@@ -79,11 +70,7 @@ MenuBarDef StyEditFrameMenuDef()
                                 MenuCommand("Midi Playback settings", cmd::PlaybackSettings),
                             }),
         WindowMenuDef(),
-        MenuPopup("&Help", {
-                               MenuCommand("Help Topics", cmd::HelpFinder),
-                               MenuSeparator(),
-                               MenuCommand("About Zib...", cmd::AppAbout),
-                           }),
+        HelpMenuDef("&Help"),
     };
 }
 
