@@ -13,6 +13,7 @@
 #include "docs/style/core/StyListCommands.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
+#include "platform/ZibDropTarget.h"
 
 #include <wx/dataobj.h>
 #include <wx/dcmemory.h>
@@ -23,28 +24,6 @@
 namespace zib {
 
 namespace {
-
-// Accepts blocks of the private format over the list and hands them to the view.
-class CItemListDropTarget : public wxDropTarget {
-public:
-    explicit CItemListDropTarget(CItemListView& view)
-        : wxDropTarget(new wxCustomDataObject(ZibClipboardFormat())), view_(view)
-    {
-    }
-
-    wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult) override { return view_.DragOver(x, y); }
-
-    wxDragResult OnData(wxCoord x, wxCoord y, wxDragResult def) override
-    {
-        if (!GetData()) return wxDragNone;
-        auto* data = static_cast<wxCustomDataObject*>(GetDataObject());
-        const auto* bytes = static_cast<const uint8_t*>(data->GetData());
-        return view_.DropBytes(std::vector<uint8_t>(bytes, bytes + data->GetSize()), x, y, def);
-    }
-
-private:
-    CItemListView& view_;
-};
 
 // The image with the "too large" mark in its lower right corner.
 wxBitmap withTooLargeMark(const wxBitmap& base)
@@ -80,7 +59,10 @@ bool CItemListView::OnCreate(wxDocument* doc, long flags)
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(list_, 1, wxEXPAND);
     frame_->SetSizer(sizer);
-    if (ZibClipboardFormatRegistered()) list_->SetDropTarget(new CItemListDropTarget(*this));
+    if (ZibClipboardFormatRegistered())
+        list_->SetDropTarget(new ZibDropTarget([this](wxCoord x, wxCoord y) { return DragOver(x, y); },
+                                               [this](const std::vector<uint8_t>& block, wxCoord x, wxCoord y,
+                                                      wxDragResult def) { return DropBytes(block, x, y, def); }));
 
     list_->Bind(wxEVT_LIST_KEY_DOWN, &CItemListView::OnKeyDown, this);
     list_->Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, &CItemListView::OnBeginLabelEdit, this);
