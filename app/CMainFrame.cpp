@@ -17,6 +17,7 @@
 #include "platform/Profile.h"
 #include "platform/WxText.h"
 
+#include <array>
 #include <cstdio>
 #include <wx/process.h>
 #include <wx/statusbr.h>
@@ -34,39 +35,26 @@ CMainFrame* gMainFrame = nullptr;
 // MidiSelection).
 BarPlace standardPlace(MainBar bar)
 {
+    struct RowPosition {
+        int row;
+        int position;
+    };
+    // In the order of MainBar.
+    static constexpr std::array<RowPosition, kMainBarCount> kPlaces{{
+        {0, 0}, // Standard
+        {0, 2}, // StyDoc
+        {0, 1}, // MoveItem
+        {0, 2}, // MidiDoc
+        {1, 0}, // StyleTree
+        {1, 1}, // MidiEdit
+        {1, 0}, // MidiPlay
+        {0, 1}, // MidiTempo
+        {1, 1}, // MidiPosition
+        {1, 2}, // MidiSelection
+    }};
     BarPlace p;
-    switch (bar) {
-    case MainBar::Standard:
-        p.row = 0, p.position = 0;
-        break;
-    case MainBar::MoveItem:
-        p.row = 0, p.position = 1;
-        break;
-    case MainBar::StyDoc:
-        p.row = 0, p.position = 2;
-        break;
-    case MainBar::MidiTempo:
-        p.row = 0, p.position = 1;
-        break;
-    case MainBar::MidiDoc:
-        p.row = 0, p.position = 2;
-        break;
-    case MainBar::StyleTree:
-        p.row = 1, p.position = 0;
-        break;
-    case MainBar::MidiEdit:
-        p.row = 1, p.position = 1;
-        break;
-    case MainBar::MidiPlay:
-        p.row = 1, p.position = 0;
-        break;
-    case MainBar::MidiPosition:
-        p.row = 1, p.position = 1;
-        break;
-    case MainBar::MidiSelection:
-        p.row = 1, p.position = 2;
-        break;
-    }
+    p.row = kPlaces[size_t(bar)].row;
+    p.position = kPlaces[size_t(bar)].position;
     return p;
 }
 

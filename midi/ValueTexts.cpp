@@ -85,16 +85,6 @@ const std::array<VariationChange, 20> kVariationChanges = {{
     {144, "Fill2->Var1"}, {145, "Fill2->Var2"}, {146, "Fill2->Var3"}, {147, "Fill2->Var4"},
 }};
 
-// Note names of the six alphabets, from C upwards.
-const std::array<std::array<const char*, 12>, kNoteAlphabetCount> kNoteAlphabets = {{
-    {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"},
-    {"s", "s#", "r", "r#", "g", "m", "m#", "p", "p#", "d", "d#", "n"},
-    {"Do", "Do#", "Re", "Re#", "Mi", "Fa", "Fa#", "Sol", "Sol#", "La", "La#", "Ti"},
-    {"s", "r-", "r", "g-", "g", "m", "m+", "p", "d-", "d", "n-", "n"},
-    {"Sa", "Ri-", "Ri", "Ga-", "Ga", "Ma", "Ma+", "Pa", "Dha-", "Dha", "Ni-", "Ni"},
-    {"Do", "Do#", "Re", "Re#", "Mi", "Fa", "Fa#", "Sol", "Sol#", "La", "La#", "Si"},
-}};
-
 // MIDI 1.0 control change numbers.
 const std::array<const char*, 128> kControllerNames = {
     "0 Bank Select (MSB)",
@@ -585,8 +575,7 @@ std::string FormatNoteName(int note, int octaveOffset)
 std::string GetNoteOctaveText(int note, int alphabet)
 {
     if (note < 0 || note > 127) return kUnknown;
-    if (alphabet < 0 || alphabet >= kNoteAlphabetCount) alphabet = 0;
-    return std::string(kNoteAlphabets[size_t(alphabet)][size_t(note % 12)]) + std::to_string(note / 12 - 1);
+    return std::string(NoteAlphabetName(note % 12, alphabet)) + std::to_string(note / 12 - 1);
 }
 
 std::string GetControllerName(int controller)
@@ -633,7 +622,7 @@ std::string GetQeTrackName(int track)
 
 std::string GetQeKeyName(int key)
 {
-    return pick(kNoteAlphabets[0], key);
+    return key >= 0 && key < 12 ? NoteAlphabetName(key, 0) : kUnknown;
 }
 
 std::string GetQeChordName(int chord)

@@ -8,6 +8,8 @@
 // A parser compares the start of the text with each entry in table order over
 // the entry's length (so "Var1xyz" parses as "Var1") and takes the first match.
 
+#include "midi/NoteAlphabets.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -71,9 +73,6 @@ std::string FormatScaleOffsetsText(std::span<const uint8_t, 12> offsets);
 // "C", "C#" .. "H" of note mod 12 followed by note / 12 + octaveOffset;
 // "???" for a note outside 0-127.
 std::string FormatNoteName(int note, int octaveOffset);
-// Number of note-name alphabets (English, Indian Modern, Solfedgio, Indian
-// Swar, Swar sounds, Solfedgio Alt); the KeyAlphabet setting picks one.
-inline constexpr int kNoteAlphabetCount = 6;
 // "%s%d": the note's name in the alphabet (6 or more, or negative, counts as
 // 0) and the octave note / 12 - 1, so note 60 is "C4" in alphabet 0; "???"
 // for a note outside 0-127.

@@ -67,7 +67,9 @@ std::string CWqStyleTextDump::GetSoundText(uint32_t model, uint16_t word)
         if (!letter) return "NUL";
         return model == '9' ? letter + soundDigits(word) : letter + soundDigits(word) + " ";
     }
-    if (model == 'M') {
+    if (model == 'M' || model == 'I') {
+        // Banks A-F of both; 'M' has F at 0x240 too and "Dr" kits, 'I' has G and "R" kits.
+        const bool m = model == 'M';
         char letter = '?';
         switch (word & 0x740) {
         case 0x000: letter = 'A'; break;
@@ -75,24 +77,13 @@ std::string CWqStyleTextDump::GetSoundText(uint32_t model, uint16_t word)
         case 0x100: letter = 'C'; break;
         case 0x140: letter = 'D'; break;
         case 0x200: letter = 'E'; break;
-        case 0x240: letter = 'F'; break;
+        case 0x240: letter = m ? 'F' : '?'; break;
         case 0x300: letter = 'F'; break;
-        case 0x400: return "Dr" + soundDigits(word);
-        default: break;
-        }
-        return letter + soundDigits(word) + " ";
-    }
-    if (model == 'I') {
-        char letter = '?';
-        switch (word & 0x740) {
-        case 0x000: letter = 'A'; break;
-        case 0x040: letter = 'B'; break;
-        case 0x100: letter = 'C'; break;
-        case 0x140: letter = 'D'; break;
-        case 0x200: letter = 'E'; break;
-        case 0x300: letter = 'F'; break;
-        case 0x340: letter = 'G'; break;
-        case 0x400: letter = 'R'; break;
+        case 0x340: letter = m ? '?' : 'G'; break;
+        case 0x400:
+            if (m) return "Dr" + soundDigits(word);
+            letter = 'R';
+            break;
         default: break;
         }
         return letter + soundDigits(word) + " ";

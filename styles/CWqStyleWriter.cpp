@@ -48,16 +48,17 @@ std::vector<uint8_t> CWqStyleWriter::MakeFileHead(uint32_t model, std::span<cons
     ByteWriter head;
     head.text("DASK");
     head.u8(uint8_t(model));
+    // Version bytes: 5 4 for the Wq41, 1 4 for the Wq8, 0 4 1 for the others.
+    if (model == wq::kModelWq41 || model == wq::kModelWq8) {
+        head.u8(model == wq::kModelWq41 ? 0x05 : 0x01);
+        head.u8(0x04);
+    } else {
+        head.u8(0x00);
+        head.u8(0x04);
+        head.u8(0x01);
+    }
+    head.fill(0, 16 - head.size());
     if (wq::isLayoutB(model)) {
-        if (model == wq::kModelWq41) {
-            head.u8(0x05);
-            head.u8(0x04);
-        } else {
-            head.u8(0x00);
-            head.u8(0x04);
-            head.u8(0x01);
-        }
-        head.fill(0, 16 - head.size());
         head.u32le(224);
         head.u8(0x00);
         head.u8(0x30);
@@ -70,15 +71,6 @@ std::vector<uint8_t> CWqStyleWriter::MakeFileHead(uint32_t model, std::span<cons
         head.fill(0, 224 - head.size());
         return head.take();
     }
-    if (model == wq::kModelWq8) {
-        head.u8(0x01);
-        head.u8(0x04);
-    } else {
-        head.u8(0x00);
-        head.u8(0x04);
-        head.u8(0x01);
-    }
-    head.fill(0, 16 - head.size());
     for (uint32_t v : {32u, 40u, 72u, 24u}) head.u32le(v);
     for (size_t i = 0; i < 10; ++i) head.u8(i < name.size() ? name[i] : uint8_t(' '));
     for (int i = 0; i < 3; ++i) head.text("empty     ");

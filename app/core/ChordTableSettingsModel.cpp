@@ -38,18 +38,13 @@ std::string ChordTableSettingsModel::QeChordTableToText(std::span<const uint8_t>
 
 ChordTableSettingsModel::ChordTableSettingsModel(ConversionSeries series, std::string_view letters,
                                                  int determination)
-    : series_(series), determination_(determination), table_(LettersToTable(letterTableOf(series), letters))
+    : ElementTableSettingsModel(series, determination, LettersToTable(letterTableOf(series), letters))
 {
-}
-
-int ChordTableSettingsModel::ElementRadioId(int element) const
-{
-    return (series_ == ConversionSeries::Wq ? 1001 : 1639) + element;
 }
 
 int ChordTableSettingsModel::ComboId(int chordType) const
 {
-    return (series_ == ConversionSeries::Wq ? 1583 : 1651) + chordType;
+    return (series() == ConversionSeries::Wq ? 1583 : 1651) + chordType;
 }
 
 std::string ChordTableSettingsModel::ChordLabel(int chordType)
@@ -60,7 +55,7 @@ std::string ChordTableSettingsModel::ChordLabel(int chordType)
 std::vector<std::string> ChordTableSettingsModel::Choices() const
 {
     std::vector<std::string> out;
-    for (int cv = 0; cv < CvCountOf(element_); ++cv)
+    for (int cv = 0; cv < CvCountOf(element()); ++cv)
         out.push_back(GetQeChordVariationName(cv));
     return out;
 }
@@ -68,9 +63,9 @@ std::vector<std::string> ChordTableSettingsModel::Choices() const
 std::string ChordTableSettingsModel::Selected(int chordType) const
 {
     if (chordType < 0 || chordType >= ChordTypeCount()) return {};
-    const int cv = table_[size_t(element_ * ChordTypeCount() + chordType)];
+    const int cv = table_[size_t(element() * ChordTypeCount() + chordType)];
     // A CV the element does not have (a damaged setting too) selects nothing.
-    return cv < CvCountOf(element_) ? GetQeChordVariationName(cv) : std::string();
+    return cv < CvCountOf(element()) ? GetQeChordVariationName(cv) : std::string();
 }
 
 void ChordTableSettingsModel::StoreElement(std::span<const std::string> chosen)
@@ -82,32 +77,8 @@ void ChordTableSettingsModel::StoreElement(std::span<const std::string> chosen)
         if (size_t(t) < chosen.size())
             for (size_t i = 0; i < names.size(); ++i)
                 if (names[i] == chosen[size_t(t)]) cv = int(i);
-        table_[size_t(element_ * ChordTypeCount() + t)] = uint8_t(cv);
+        table_[size_t(element() * ChordTypeCount() + t)] = uint8_t(cv);
     }
-}
-
-void ChordTableSettingsModel::ChooseElement(int element, std::span<const std::string> chosen)
-{
-    if (element < 0 || element >= ElementCount()) return;
-    StoreElement(chosen);
-    element_ = element;
-}
-
-void ChordTableSettingsModel::ChooseDetermination(int radioId)
-{
-    if (radioId == kAcceptUserRadio) determination_ = 0;
-    if (radioId == kLetApplicationRadio) determination_ = 1;
-}
-
-void ChordTableSettingsModel::Ok(std::span<const std::string> chosen, int checkedDeterminationRadio)
-{
-    StoreElement(chosen);
-    determination_ = checkedDeterminationRadio == kAcceptUserRadio ? 0 : 1;
-}
-
-std::string ChordTableSettingsModel::Letters() const
-{
-    return TableToLetters(table_);
 }
 
 } // namespace zib

@@ -37,23 +37,17 @@ std::string KeyChordSettingsModel::QeKeyChordToText(std::span<const uint8_t> tab
 
 KeyChordSettingsModel::KeyChordSettingsModel(ConversionSeries series, std::string_view letters,
                                              int determination)
-    : series_(series), determination_(determination)
+    : ElementTableSettingsModel(series, determination,
+                                series == ConversionSeries::Wq ? TextToKeyChord(letters) : TextToQeKeyChord(letters))
 {
-    if (series_ == ConversionSeries::Wq) {
-        table_ = TextToKeyChord(letters);
+    if (series == ConversionSeries::Wq) {
         choices_ = CvParamsDlgModel::KeyNames();
     } else {
-        table_ = TextToQeKeyChord(letters);
         // Entry k * 22 + t: key k, chord type t.
         for (int k = 0; k < kQeKeys; ++k)
             for (int t = 0; t < kQeChords; ++t)
                 choices_.push_back(GetQeKeyName(k) + GetQeChordName(t));
     }
-}
-
-int KeyChordSettingsModel::ElementRadioId(int element) const
-{
-    return (series_ == ConversionSeries::Wq ? 1001 : 1639) + element;
 }
 
 std::string KeyChordSettingsModel::CvLabel(int cv)
@@ -63,15 +57,15 @@ std::string KeyChordSettingsModel::CvLabel(int cv)
 
 bool KeyChordSettingsModel::BoxEnabled(int cv) const
 {
-    return determination_ == 0 && cv >= 0 && cv < CvCountOf(element_);
+    return ElementsEnabled() && cv >= 0 && cv < CvCountOf(element());
 }
 
 std::string KeyChordSettingsModel::Selected(int cv) const
 {
-    if (cv < 0 || cv >= CvCountOf(element_)) return {};
-    const size_t at = size_t(CvSlotOf(element_, cv) * bytesPerSlot());
+    if (cv < 0 || cv >= CvCountOf(element())) return {};
+    const size_t at = size_t(CvSlotOf(element(), cv) * bytesPerSlot());
     int entry = 0;
-    if (series_ == ConversionSeries::Wq) {
+    if (series() == ConversionSeries::Wq) {
         entry = table_[at];
     } else {
         const int key = table_[at], chord = table_[at + 1];
@@ -83,45 +77,21 @@ std::string KeyChordSettingsModel::Selected(int cv) const
 
 void KeyChordSettingsModel::StoreElement(std::span<const std::string> chosen)
 {
-    for (int cv = 0; cv < CvCountOf(element_); ++cv) {
+    for (int cv = 0; cv < CvCountOf(element()); ++cv) {
         // No choice, or a text that names no entry, stores 0 (C major).
         int entry = 0;
         if (size_t(cv) < chosen.size()) {
             auto it = std::find(choices_.begin(), choices_.end(), chosen[size_t(cv)]);
             if (it != choices_.end()) entry = int(it - choices_.begin());
         }
-        const size_t at = size_t(CvSlotOf(element_, cv) * bytesPerSlot());
-        if (series_ == ConversionSeries::Wq) {
+        const size_t at = size_t(CvSlotOf(element(), cv) * bytesPerSlot());
+        if (series() == ConversionSeries::Wq) {
             table_[at] = uint8_t(entry);
         } else {
             table_[at] = uint8_t(entry / kQeChords);
             table_[at + 1] = uint8_t(entry % kQeChords);
         }
     }
-}
-
-void KeyChordSettingsModel::ChooseElement(int element, std::span<const std::string> chosen)
-{
-    if (element < 0 || element >= ElementCount()) return;
-    StoreElement(chosen);
-    element_ = element;
-}
-
-void KeyChordSettingsModel::ChooseDetermination(int radioId)
-{
-    if (radioId == kAcceptUserRadio) determination_ = 0;
-    if (radioId == kLetApplicationRadio) determination_ = 1;
-}
-
-void KeyChordSettingsModel::Ok(std::span<const std::string> chosen, int checkedDeterminationRadio)
-{
-    StoreElement(chosen);
-    determination_ = checkedDeterminationRadio == kAcceptUserRadio ? 0 : 1;
-}
-
-std::string KeyChordSettingsModel::Letters() const
-{
-    return TableToLetters(table_);
 }
 
 } // namespace zib

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/ConversionSeries.h"
+#include "app/core/ElementTableSettingsModel.h"
 
 #include <cstdint>
 #include <span>
@@ -19,12 +19,9 @@ namespace zib {
 // 0-11, chord type 0-21; its entries read key name + chord name ("CMajor",
 // "CMaj6" ... "BNo3rdNo5th"). The six boxes list these entries sorted by
 // text, so what is stored is always the value whose name is chosen. The page
-// shows one element at a time; its choices reach the table when another
-// element is chosen and on OK.
-class KeyChordSettingsModel {
+// shows one element at a time.
+class KeyChordSettingsModel : public ElementTableSettingsModel {
 public:
-    static constexpr int kAcceptUserRadio = 1623;
-    static constexpr int kLetApplicationRadio = 1624;
     static constexpr int kFirstCombo = 1625; // CV1 .. CV6: 1625 .. 1630
     static constexpr int kBoxCount = 6;
 
@@ -38,18 +35,10 @@ public:
     KeyChordSettingsModel(ConversionSeries series, std::string_view letters, int determination);
 
     // Controls
-    ConversionSeries series() const { return series_; }
-    int ElementCount() const { return ElementCountOf(series_); }
-    int ElementRadioId(int element) const; // Wq 1001 + e, Qe 1639 + e
     static int ComboId(int cv) { return kFirstCombo + cv; }
     static std::string CvLabel(int cv); // "CV1: " ...
 
     // State
-    int determination() const { return determination_; }
-    int element() const { return element_; }
-    const std::vector<uint8_t>& table() const { return table_; }
-    int CheckedDeterminationRadio() const { return determination_ ? kLetApplicationRadio : kAcceptUserRadio; }
-    bool ElementsEnabled() const { return determination_ == 0; }
     // Boxes beyond the element's CVs (CV3-CV6 of INT, END and FILL elements) are disabled.
     bool BoxEnabled(int cv) const;
     // The entries of every box, in value order (24 Wq, 264 Qe).
@@ -58,22 +47,12 @@ public:
     // shows "CMajor". Only the element's own CVs are selected.
     std::string Selected(int cv) const;
 
-    // Actions. `chosen` holds the text each of the six boxes shows ("" = none).
-    void ChooseElement(int element, std::span<const std::string> chosen);
-    void ChooseDetermination(int radioId);
-    void Ok(std::span<const std::string> chosen, int checkedDeterminationRadio);
-
-    // The table as the setting's letters.
-    std::string Letters() const;
+protected:
+    void StoreElement(std::span<const std::string> chosen) override;
 
 private:
-    void StoreElement(std::span<const std::string> chosen);
-    int bytesPerSlot() const { return series_ == ConversionSeries::Wq ? 1 : 2; }
+    int bytesPerSlot() const { return series() == ConversionSeries::Wq ? 1 : 2; }
 
-    ConversionSeries series_;
-    int determination_;
-    int element_ = 0;
-    std::vector<uint8_t> table_;
     std::vector<std::string> choices_;
 };
 

@@ -2,6 +2,8 @@
 
 #include "app/core/CommandIds.h"
 
+#include <iterator>
+
 namespace zib {
 
 MenuItemDef MenuCommand(std::string_view label, int id)
@@ -24,22 +26,32 @@ MenuItemDef MenuPopup(std::string_view label, std::vector<MenuItemDef> children)
     return {MenuItemDef::Kind::Popup, label, 0, std::move(children)};
 }
 
-std::vector<MenuItemDef> FileMenuCommands()
+std::vector<MenuItemDef> FileMenuAround(std::vector<MenuItemDef> tools)
 {
-    return {
+    std::vector<MenuItemDef> items = {
         MenuCommand("&New\tCtrl+N", cmd::FileNew),
         MenuCommand("&Open...\tCtrl+O", cmd::FileOpen),
         MenuSeparator(),
+    };
+    items.insert(items.end(), std::make_move_iterator(tools.begin()), std::make_move_iterator(tools.end()));
+    items.insert(items.end(), {
+                                  MenuSeparator(),
+                                  MenuCommand("P&rint Setup...", cmd::FilePrintSetup),
+                                  MenuSeparator(),
+                                  {MenuItemDef::Kind::RecentFiles, {}, cmd::FileMruFirst, {}},
+                                  MenuSeparator(),
+                                  MenuCommand("E&xit", cmd::AppExit),
+                              });
+    return items;
+}
+
+std::vector<MenuItemDef> FileMenuCommands()
+{
+    return FileMenuAround({
         MenuCommand("Collect Wq-series CV MIDI Files", cmd::CollectWqCvMidi),
         MenuCommand("Collect QE-series CV Midi files", cmd::CollectQeCvMidi),
         MenuCommand("Convert Yamaha style to DASK QE styles", cmd::ConvertYamahaStyToQeSty),
-        MenuSeparator(),
-        MenuCommand("P&rint Setup...", cmd::FilePrintSetup),
-        MenuSeparator(),
-        {MenuItemDef::Kind::RecentFiles, {}, cmd::FileMruFirst, {}},
-        MenuSeparator(),
-        MenuCommand("E&xit", cmd::AppExit),
-    };
+    });
 }
 
 MenuItemDef ViewMenuDef()
@@ -69,9 +81,9 @@ MenuItemDef WindowMenuDef()
                                 });
 }
 
-MenuItemDef HelpMenuDef()
+MenuItemDef HelpMenuDef(std::string_view title)
 {
-    return MenuPopup("Help", {
+    return MenuPopup(title, {
                                  MenuCommand("Help Topics", cmd::HelpFinder),
                                  MenuSeparator(),
                                  MenuCommand("About Zib...", cmd::AppAbout),

@@ -35,12 +35,15 @@ MenuBarDef MainMenuDef();
 
 // The File menu's commands, which every document menu repeats before its own.
 std::vector<MenuItemDef> FileMenuCommands();
+// New and Open, the `tools` between separators, Print Setup, the recent
+// files and Exit: the frame of every File menu.
+std::vector<MenuItemDef> FileMenuAround(std::vector<MenuItemDef> tools);
 // The View popup with the toolbar, status bar and language items.
 MenuItemDef ViewMenuDef();
 // The Window popup of the document menus.
 MenuItemDef WindowMenuDef();
-// The Help popup.
-MenuItemDef HelpMenuDef();
+// The Help popup (titled "&Help" in the edit frames).
+MenuItemDef HelpMenuDef(std::string_view title = "Help");
 
 // Every label of a menu bar, depth first (for checks that each has a translation).
 std::vector<std::string_view> MenuLabels(const MenuBarDef& menu);

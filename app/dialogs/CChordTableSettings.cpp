@@ -3,7 +3,6 @@
 #include "platform/WxText.h"
 
 #include <wx/combobox.h>
-#include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
@@ -16,14 +15,8 @@ CChordTableSettings::CChordTableSettings(wxWindow* parent, std::string_view lett
 
 CChordTableSettings::CChordTableSettings(wxWindow* parent, ConversionSeries series, std::string_view letters,
                                          int determination)
-    : CConversionSettingsPage(parent), model_(series, letters, determination)
+    : CElementTableSettingsPage(parent, model_), model_(series, letters, determination)
 {
-    auto* left = new wxBoxSizer(wxVERTICAL);
-    left->Add(MakeDeterminationGroup(T("Let application determine chord table values"),
-                                     model_.CheckedDeterminationRadio()),
-              0, wxEXPAND | wxBOTTOM, 8);
-    left->Add(MakeElementGroup(series, model_.ElementRadioId(0)), 0, wxEXPAND);
-
     // Chord types in two columns of label and box.
     auto* grid = new wxFlexGridSizer(4, 4, 8);
     const int rows = (model_.ChordTypeCount() + 1) / 2;
@@ -39,39 +32,7 @@ CChordTableSettings::CChordTableSettings(wxWindow* parent, ConversionSeries seri
                       wxALIGN_CENTER_VERTICAL);
             grid->Add(boxes_[size_t(t)]);
         }
-
-    auto* content = new wxBoxSizer(wxHORIZONTAL);
-    content->Add(left, 0, wxEXPAND | wxALL, 8);
-    content->Add(grid, 1, wxEXPAND | wxALL, 8);
-    SetSizerAndFit(content);
-
-    ShowElement();
-    ShowEnabled();
-
-    for (int e = 0; e < model_.ElementCount(); ++e)
-        Bind(
-            wxEVT_RADIOBUTTON,
-            [this, e](wxCommandEvent&) {
-                model_.ChooseElement(e, Chosen());
-                ShowElement();
-            },
-            model_.ElementRadioId(e));
-    for (int id : {ChordTableSettingsModel::kAcceptUserRadio, ChordTableSettingsModel::kLetApplicationRadio})
-        Bind(
-            wxEVT_RADIOBUTTON,
-            [this, id](wxCommandEvent&) {
-                model_.ChooseDetermination(id);
-                ShowEnabled();
-            },
-            id);
-}
-
-std::vector<std::string> CChordTableSettings::Chosen() const
-{
-    std::vector<std::string> chosen;
-    for (auto* box : boxes_)
-        chosen.push_back(wxToUtf8(box->GetValue()));
-    return chosen;
+    Build(T("Let application determine chord table values"), grid);
 }
 
 void CChordTableSettings::ShowElement()
@@ -93,15 +54,10 @@ void CChordTableSettings::ShowElement()
 
 void CChordTableSettings::ShowEnabled()
 {
-    const bool enable = model_.ControlsEnabled();
+    const bool enable = model_.ElementsEnabled();
     EnableElements(enable);
     for (auto* box : boxes_)
         box->Enable(enable);
-}
-
-void CChordTableSettings::OnOK()
-{
-    model_.Ok(Chosen(), CheckedDeterminationRadio());
 }
 
 } // namespace zib

@@ -49,16 +49,8 @@ CGoToDlg::CGoToDlg(wxWindow* parent, PositionRecord& position, const MeasureCont
     row->Add(field_);
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(row, 0, wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
+    FinishOkCancel(content, [this] { position_ = ParsePositionText(wxToUtf8(field_->GetValue()), context_); });
     field_->SetFocus();
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            position_ = ParsePositionText(wxToUtf8(field_->GetValue()), context_);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
 }
 
 CFromThruPosDlg::CFromThruPosDlg(wxWindow* parent, PositionRecord& from, PositionRecord& thru,
@@ -74,16 +66,10 @@ CFromThruPosDlg::CFromThruPosDlg(wxWindow* parent, PositionRecord& from, Positio
     grid->Add(thruField_);
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(grid, 0, wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            from_ = ParsePositionText(wxToUtf8(fromField_->GetValue()), context_);
-            thru_ = ParsePositionText(wxToUtf8(thruField_->GetValue()), context_);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] {
+        from_ = ParsePositionText(wxToUtf8(fromField_->GetValue()), context_);
+        thru_ = ParsePositionText(wxToUtf8(thruField_->GetValue()), context_);
+    });
 }
 
 CTransposeValueDlg::CTransposeValueDlg(wxWindow* parent, TransposeValueDlgModel& model)
@@ -96,15 +82,7 @@ CTransposeValueDlg::CTransposeValueDlg(wxWindow* parent, TransposeValueDlgModel&
         spinEdit(this, edit_, 1549, 1419, TransposeValueDlgModel::kMin, TransposeValueDlgModel::kMax, 0));
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(row, 0, wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            model_.Ok(wxToUtf8(edit_->GetValue()));
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] { model_.Ok(wxToUtf8(edit_->GetValue())); });
 }
 
 CTimeSignatureDlg::CTimeSignatureDlg(wxWindow* parent, TimeSignatureDlgModel& model)
@@ -131,16 +109,10 @@ CTimeSignatureDlg::CTimeSignatureDlg(wxWindow* parent, TimeSignatureDlgModel& mo
     }
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(grid, 0, wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            model_.Ok(wxToUtf8(measure_->GetValue()), wxToUtf8(beats_->GetValue()),
-                      beatValue_->GetSelection());
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] {
+        model_.Ok(wxToUtf8(measure_->GetValue()), wxToUtf8(beats_->GetValue()),
+                  beatValue_->GetSelection());
+    });
 }
 
 CPositionDlg* CPositionDlg::Open(wxWindow* owner, int value, int lower, int upper, const wxRect& cell,

@@ -16,16 +16,10 @@ CSortMethodDlg::CSortMethodDlg(wxWindow* parent, SortMethodDlgModel& model)
     auto* insert = new wxRadioButton(this, SortMethodDlgModel::kInsertSort, T("Insert Sort"));
     content->Add(quick, 0, wxBOTTOM, 4);
     content->Add(insert, 0, wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
+    FinishOkCancel(content, [this, quick] {
+        model_.Ok(quick->GetValue() ? SortMethodDlgModel::kQuickSort : SortMethodDlgModel::kInsertSort);
+    });
     (model_.CheckedAtStart() == SortMethodDlgModel::kInsertSort ? insert : quick)->SetValue(true);
-    Bind(
-        wxEVT_BUTTON,
-        [this, quick](wxCommandEvent&) {
-            model_.Ok(quick->GetValue() ? SortMethodDlgModel::kQuickSort : SortMethodDlgModel::kInsertSort);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
 }
 
 CTransposeSettingsDlg::CTransposeSettingsDlg(wxWindow* parent, TransposeSettingsDlgModel& model)
@@ -42,18 +36,12 @@ CTransposeSettingsDlg::CTransposeSettingsDlg(wxWindow* parent, TransposeSettings
     box->Add(grid, 1, wxEXPAND | wxALL, 4);
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(box, 1, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            std::array<bool, 16> checked{};
-            for (int i = 0; i < 16; ++i)
-                checked[size_t(i)] = boxes_[size_t(i)]->GetValue();
-            model_.Ok(checked);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] {
+        std::array<bool, 16> checked{};
+        for (int i = 0; i < 16; ++i)
+            checked[size_t(i)] = boxes_[size_t(i)]->GetValue();
+        model_.Ok(checked);
+    });
 }
 
 CKeyboardTypeDlg::CKeyboardTypeDlg(wxWindow* parent, KeyboardTypeDlgModel& model)

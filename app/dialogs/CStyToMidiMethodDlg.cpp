@@ -15,18 +15,12 @@ CStyToMidiMethodDlg::CStyToMidiMethodDlg(wxWindow* parent, StyToMidiMethodDlgMod
                                        T("Convert style to multiple CV MIDI files"));
     content->Add(one, 0, wxBOTTOM, 4);
     content->Add(multiple, 0, wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
+    FinishOkCancel(content, [this, one] {
+        model_.Ok(one->GetValue() ? StyToMidiMethodDlgModel::kOneFileRadio
+                                  : StyToMidiMethodDlgModel::kMultipleFilesRadio);
+    });
     (model_.CheckedAtStart() == StyToMidiMethodDlgModel::kMultipleFilesRadio ? multiple : one)
         ->SetValue(true);
-    Bind(
-        wxEVT_BUTTON,
-        [this, one](wxCommandEvent&) {
-            model_.Ok(one->GetValue() ? StyToMidiMethodDlgModel::kOneFileRadio
-                                      : StyToMidiMethodDlgModel::kMultipleFilesRadio);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
 }
 
 } // namespace zib

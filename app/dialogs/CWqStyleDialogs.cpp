@@ -27,18 +27,12 @@ CEditChordTableDlg::CEditChordTableDlg(wxWindow* parent, EditChordTableDlgModel&
     }
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(grid, 1, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            std::array<int, EditChordTableDlgModel::kChordTypes> chosen{};
-            for (size_t t = 0; t < chosen.size(); ++t)
-                chosen[t] = boxes_[t]->GetSelection();
-            model_.Ok(chosen);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] {
+        std::array<int, EditChordTableDlgModel::kChordTypes> chosen{};
+        for (size_t t = 0; t < chosen.size(); ++t)
+            chosen[t] = boxes_[t]->GetSelection();
+        model_.Ok(chosen);
+    });
 }
 
 CCvParamsDlg::CCvParamsDlg(wxWindow* parent, CvParamsDlgModel& model)
@@ -61,15 +55,7 @@ CCvParamsDlg::CCvParamsDlg(wxWindow* parent, CvParamsDlgModel& model)
     grid->Add(length_);
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(grid, 1, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            model_.Ok(wxToUtf8(key_->GetValue()), wxToUtf8(length_->GetValue()));
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] { model_.Ok(wxToUtf8(key_->GetValue()), wxToUtf8(length_->GetValue())); });
 }
 
 } // namespace zib

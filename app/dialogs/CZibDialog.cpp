@@ -38,4 +38,17 @@ void CZibDialog::Finish(wxSizer* content)
     CentreOnParent();
 }
 
+void CZibDialog::FinishOkCancel(wxSizer* content, std::function<void()> onOk)
+{
+    content->Add(OkCancelRow(), 0, wxEXPAND);
+    Finish(content);
+    Bind(
+        wxEVT_BUTTON,
+        [this, onOk = std::move(onOk)](wxCommandEvent&) {
+            onOk();
+            EndModal(wxID_OK);
+        },
+        wxID_OK);
+}
+
 } // namespace zib

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -25,6 +26,9 @@ protected:
 
     // Lays the dialog out around `content` and centres it on its parent.
     void Finish(wxSizer* content);
+    // The same with the OK / Cancel row below `content`; OK hands the
+    // controls' values on through `onOk` and closes the dialog.
+    void FinishOkCancel(wxSizer* content, std::function<void()> onOk);
 };
 
 } // namespace zib

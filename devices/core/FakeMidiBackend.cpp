@@ -1,5 +1,6 @@
 #include "devices/core/FakeMidiBackend.h"
 
+#include "devices/core/LockedCopy.h"
 #include "devices/core/MidiClock.h"
 #include "devices/core/MidiDeviceList.h"
 
@@ -66,8 +67,7 @@ std::vector<MidiPortName> FakeMidiBackend::OutputPorts()
 
 std::vector<MidiPortName> FakeMidiBackend::InputPorts()
 {
-    std::lock_guard lock(m_mutex);
-    return m_inputs;
+    return LockedCopy(m_mutex, m_inputs);
 }
 
 MidiResult FakeMidiBackend::OpenOutput(const MidiPortName& name, std::unique_ptr<MidiOutSink>& sink)
@@ -160,14 +160,12 @@ void FakeMidiBackend::RecordReturn()
 
 std::vector<FakeMidiBackend::Buffer> FakeMidiBackend::QueuedBuffers() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_buffers;
+    return LockedCopy(m_mutex, m_buffers);
 }
 
 int FakeMidiBackend::ReturnedCount() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_returned;
+    return LockedCopy(m_mutex, m_returned);
 }
 
 MidiResult FakeMidiBackend::CheckCall(const std::string& device, OutCall call)
@@ -182,8 +180,7 @@ MidiResult FakeMidiBackend::CheckCall(const std::string& device, OutCall call)
 
 std::vector<FakeMidiBackend::Sent> FakeMidiBackend::SentMessages() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_sent;
+    return LockedCopy(m_mutex, m_sent);
 }
 
 void FakeMidiBackend::ClearSent()
@@ -244,8 +241,7 @@ int FakeMidiBackend::OpenInputCount() const
 
 int FakeMidiBackend::OpenOutputCount() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_openSinks;
+    return LockedCopy(m_mutex, m_openSinks);
 }
 
 } // namespace zib

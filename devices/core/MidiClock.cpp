@@ -1,5 +1,6 @@
 #include "devices/core/MidiClock.h"
 
+#include "devices/core/LockedCopy.h"
 #include "devices/core/MidiSessionCore.h"
 
 #include <algorithm>
@@ -16,8 +17,7 @@ int64_t SteadyMidiClock::NowUs() const
 
 int64_t VirtualMidiClock::NowUs() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_nowUs;
+    return LockedCopy(m_mutex, m_nowUs);
 }
 
 void VirtualMidiClock::Attach(const std::shared_ptr<MidiSessionCore>& session)

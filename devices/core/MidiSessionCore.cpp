@@ -2,6 +2,7 @@
 
 #include "devices/core/InPort.h"
 #include "devices/core/InPortClient.h"
+#include "devices/core/LockedCopy.h"
 #include "devices/core/MidiClock.h"
 #include "devices/core/MidiDeviceList.h"
 #include "devices/core/MidiDispatcher.h"
@@ -352,14 +353,12 @@ void MidiSessionCore::Reanchor(int64_t nowUs)
 
 uint32_t MidiSessionCore::TimeDiv() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_timeDiv;
+    return LockedCopy(m_mutex, m_timeDiv);
 }
 
 uint32_t MidiSessionCore::Tempo() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_tempo;
+    return LockedCopy(m_mutex, m_tempo);
 }
 
 // ---- Scheduling -------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "app/core/StreamBuffers.h"
 #include "app/texts/UiText.h"
 #include "devices/core/InPort.h"
+#include "devices/core/LockedCopy.h"
 #include "devices/core/MidiDeviceList.h"
 #include "devices/core/MidiSession.h"
 #include "devices/core/OutStream.h"
@@ -813,50 +814,42 @@ void PlaybackEngine::ShowPlaybackError(MidiResult code)
 
 PlaybackEngine::State PlaybackEngine::GetState() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_state;
+    return LockedCopy(m_mutex, m_state);
 }
 
 int PlaybackEngine::FreeBufferCount() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_freeBuffers;
+    return LockedCopy(m_mutex, m_freeBuffers);
 }
 
 uint32_t PlaybackEngine::PlayedTick() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_playedTick;
+    return LockedCopy(m_mutex, m_playedTick);
 }
 
 uint32_t PlaybackEngine::FillTick() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_fillTick;
+    return LockedCopy(m_mutex, m_fillTick);
 }
 
 uint32_t PlaybackEngine::CursorTick() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_cursorTick;
+    return LockedCopy(m_mutex, m_cursorTick);
 }
 
 bool PlaybackEngine::PrecountActive() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_precountActive;
+    return LockedCopy(m_mutex, m_precountActive);
 }
 
 int PlaybackEngine::HeldNoteCount() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_heldNotes;
+    return LockedCopy(m_mutex, m_heldNotes);
 }
 
 uint64_t PlaybackEngine::RunId() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_runId;
+    return LockedCopy(m_mutex, m_runId);
 }
 
 void PlaybackEngine::RebuildTrackEventRanges()

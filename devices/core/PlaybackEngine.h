@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -291,6 +292,10 @@ private:
     bool WriteLong(uint32_t delta, uint32_t word, const uint8_t* first, uint32_t firstCount, const uint8_t* rest,
                    uint32_t restCount);
     OutStream* StreamOfPort(int port, int& usedPort) const;
+    // The port an event's track plays on when its stream is the one the
+    // buffer is being filled for (an empty buffer takes it); nullopt for
+    // another stream, which ends the buffer.
+    std::optional<int> FillPortOf(const CMidiEvent& event);
     uint32_t NextBeatStep(uint32_t tick) const;
     uint32_t TicksPerBeatAt(uint32_t tick) const;
     bool EventPlays(size_t index) const;

@@ -97,6 +97,19 @@ OutStream* PlaybackEngine::StreamOfPort(int port, int& usedPort) const
     return m_handles[0];
 }
 
+std::optional<int> PlaybackEngine::FillPortOf(const CMidiEvent& event)
+{
+    int port = 0;
+    OutStream* stream = StreamOfPort(m_trackPort[event.track < kTracks ? event.track : 0], port);
+    if (m_fill.Empty()) {
+        m_fill.stream = stream;
+        m_fill.port = port;
+    } else if (stream != m_fill.stream) {
+        return std::nullopt;
+    }
+    return port;
+}
+
 int PlaybackEngine::MetronomePort() const
 {
     return m_metronome.port < kPorts ? m_metronome.port : 0;
@@ -205,14 +218,9 @@ int PlaybackEngine::FillEvents(int i)
     const bool looping = Looping();
     while (m_curIndex <= m_lastIndex && m_curIndex < count) {
         CMidiEvent& e = *events[size_t(m_curIndex)];
-        int port = 0;
-        OutStream* stream = StreamOfPort(m_trackPort[e.track < kTracks ? e.track : 0], port);
-        if (m_fill.Empty()) {
-            m_fill.stream = stream;
-            m_fill.port = port;
-        } else if (stream != m_fill.stream) {
-            break; // another stream: this buffer is done
-        }
+        const std::optional<int> fillPort = FillPortOf(e);
+        if (!fillPort) break; // another stream: this buffer is done
+        const int port = *fillPort;
         const bool atThru = looping && e.time >= m_thru.tick;
         const uint32_t eventTick = atThru ? m_thru.tick : e.time;
         uint32_t& running = m_runningTick[size_t(port)];
@@ -550,14 +558,7 @@ int PlaybackEngine::ReleaseLoopNotes(int i)
             break;
         }
         if (!(e.played && isNoteOn(e) && uint64_t(e.time) + e.duration >= m_thru.tick)) continue;
-        int port = 0;
-        OutStream* stream = StreamOfPort(m_trackPort[e.track < kTracks ? e.track : 0], port);
-        if (m_fill.Empty()) {
-            m_fill.stream = stream;
-            m_fill.port = port;
-        } else if (stream != m_fill.stream) {
-            break;
-        }
+        if (!FillPortOf(e)) break;
         Write(0, uint32_t(0x90 | (e.status & 0x0F)) | uint32_t(e.data[0]) << 8);
         if (m_fill.used >= kFillLimit) {
             ++j;

@@ -1,5 +1,7 @@
 #include "devices/core/PlaybackTexts.h"
 
+#include "midi/NoteAlphabets.h"
+
 #include <cstdio>
 
 namespace zib {
@@ -25,27 +27,11 @@ std::string FormatTempoText(uint32_t bpm)
     return text;
 }
 
-namespace {
-
-// Note names from C upwards: letters, sargam, solfege (Ti), sargam with
-// komal and tivra marks, Carnatic, solfege (Si).
-constexpr const char* kNoteAlphabets[6][12] = {
-    {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"},
-    {"s", "s#", "r", "r#", "g", "m", "m#", "p", "p#", "d", "d#", "n"},
-    {"Do", "Do#", "Re", "Re#", "Mi", "Fa", "Fa#", "Sol", "Sol#", "La", "La#", "Ti"},
-    {"s", "r-", "r", "g-", "g", "m", "m+", "p", "d-", "d", "n-", "n"},
-    {"Sa", "Ri-", "Ri", "Ga-", "Ga", "Ma", "Ma+", "Pa", "Dha-", "Dha", "Ni-", "Ni"},
-    {"Do", "Do#", "Re", "Re#", "Mi", "Fa", "Fa#", "Sol", "Sol#", "La", "La#", "Si"},
-};
-
-} // namespace
-
 const char* GetNoteOctaveText(int note, int alphabet)
 {
     static thread_local char text[16];
-    if (alphabet < 0 || alphabet >= 6) alphabet = 0;
     if (note < 0) note = 0;
-    std::snprintf(text, sizeof text, "%s%d", kNoteAlphabets[alphabet][note % 12], note / 12 - 1);
+    std::snprintf(text, sizeof text, "%s%d", NoteAlphabetName(note % 12, alphabet), note / 12 - 1);
     return text;
 }
 

@@ -11,36 +11,13 @@
 #include "docs/program/core/ProgramMenus.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
+#include "platform/ZibDropTarget.h"
 
 #include <wx/aui/framemanager.h>
 #include <wx/imaglist.h>
 #include <wx/sizer.h>
 
 namespace zib {
-
-namespace {
-
-// Drops of the private format on the list go to the view.
-class ProgramDropTarget : public wxDropTarget {
-public:
-    explicit ProgramDropTarget(CProgramListView& view)
-        : wxDropTarget(new wxCustomDataObject(ZibClipboardFormat())), view_(view)
-    {
-    }
-    wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult) override { return view_.DragOver(x, y); }
-    wxDragResult OnData(wxCoord x, wxCoord y, wxDragResult effect) override
-    {
-        if (!GetData()) return wxDragNone;
-        auto* data = static_cast<wxCustomDataObject*>(GetDataObject());
-        const auto* bytes = static_cast<const uint8_t*>(data->GetData());
-        return view_.Drop(std::vector<uint8_t>(bytes, bytes + data->GetSize()), x, y, effect);
-    }
-
-private:
-    CProgramListView& view_;
-};
-
-} // namespace
 
 CProgramListView::~CProgramListView()
 {
@@ -64,7 +41,10 @@ bool CProgramListView::OnCreate(wxDocument* doc, long flags)
     port_ = std::make_unique<WxProgramDocPort>(list_, [this] { Fill(); });
     port_->SetRowCounter([this] { return RowCount(); });
     programDoc->Base().SetPort(port_.get());
-    if (ZibClipboardFormatRegistered()) list_->SetDropTarget(new ProgramDropTarget(*this));
+    if (ZibClipboardFormatRegistered())
+        list_->SetDropTarget(new ZibDropTarget([this](wxCoord x, wxCoord y) { return DragOver(x, y); },
+                                               [this](const std::vector<uint8_t>& block, wxCoord x, wxCoord y,
+                                                      wxDragResult def) { return Drop(block, x, y, def); }));
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(list_, 1, wxEXPAND);
     frame->SetSizer(sizer);

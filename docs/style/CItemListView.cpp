@@ -13,6 +13,7 @@
 #include "docs/style/core/StyListCommands.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
+#include "platform/ZibDropTarget.h"
 
 #include <wx/dataobj.h>
 #include <wx/dcmemory.h>
@@ -23,28 +24,6 @@
 namespace zib {
 
 namespace {
-
-// Accepts blocks of the private format over the list and hands them to the view.
-class CItemListDropTarget : public wxDropTarget {
-public:
-    explicit CItemListDropTarget(CItemListView& view)
-        : wxDropTarget(new wxCustomDataObject(ZibClipboardFormat())), view_(view)
-    {
-    }
-
-    wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult) override { return view_.DragOver(x, y); }
-
-    wxDragResult OnData(wxCoord x, wxCoord y, wxDragResult def) override
-    {
-        if (!GetData()) return wxDragNone;
-        auto* data = static_cast<wxCustomDataObject*>(GetDataObject());
-        const auto* bytes = static_cast<const uint8_t*>(data->GetData());
-        return view_.DropBytes(std::vector<uint8_t>(bytes, bytes + data->GetSize()), x, y, def);
-    }
-
-private:
-    CItemListView& view_;
-};
 
 // The image with the "too large" mark in its lower right corner.
 wxBitmap withTooLargeMark(const wxBitmap& base)
@@ -80,7 +59,10 @@ bool CItemListView::OnCreate(wxDocument* doc, long flags)
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(list_, 1, wxEXPAND);
     frame_->SetSizer(sizer);
-    if (ZibClipboardFormatRegistered()) list_->SetDropTarget(new CItemListDropTarget(*this));
+    if (ZibClipboardFormatRegistered())
+        list_->SetDropTarget(new ZibDropTarget([this](wxCoord x, wxCoord y) { return DragOver(x, y); },
+                                               [this](const std::vector<uint8_t>& block, wxCoord x, wxCoord y,
+                                                      wxDragResult def) { return DropBytes(block, x, y, def); }));
 
     list_->Bind(wxEVT_LIST_KEY_DOWN, &CItemListView::OnKeyDown, this);
     list_->Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, &CItemListView::OnBeginLabelEdit, this);
@@ -188,17 +170,71 @@ void CItemListView::ToggleWideColumns()
     RefreshRows();
 }
 
-void CItemListView::CloseToolWindowsOfDocument()
-{
-    if (ItemDoc()) ItemDoc()->CloseToolWindows();
-}
-
 void CItemListView::CheckAbort()
 {
     if (ItemDoc()) ItemDoc()->CheckAbort();
 }
 
+// ---- Item operations ----------------------------------------------------
+
+CZibItemDoc& CItemListView::ItemModel() const
+{
+    return ItemDoc()->Model();
+}
+
+int CItemListView::RowCount() const
+{
+    return ItemModel().RowCount();
+}
+
+std::optional<std::string> CItemListView::FocusedItemName() const
+{
+    const long row = List() ? List()->FocusedRow() : -1;
+    if (row < 0 || row >= RowCount()) return std::nullopt;
+    return ItemModel().RowItem(int(row)).NameText();
+}
+
+int CItemListView::ItemCount() const
+{
+    return ItemDoc() ? RowCount() : 0;
+}
+
+uint64_t CItemListView::TotalItemSize() const
+{
+    if (!ItemDoc()) return 0;
+    uint64_t total = 0;
+    for (int r = 0; r < RowCount(); ++r)
+        total += ItemModel().RowItem(r).Size();
+    return total;
+}
+
+std::vector<int> CItemListView::Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
+                                     const std::vector<int>& dragged)
+{
+    CZibItemDoc& model = ItemModel();
+    const bool wasEmpty = model.ItemCount() == 0;
+    const std::vector<int> rows = model.DropBlock(block, row, fromThisView, move, dragged).rows;
+    if (wasEmpty && !rows.empty()) Refill();
+    return rows;
+}
+
+void CItemListView::DeleteRows(const std::vector<int>& rows, int focused)
+{
+    if (ItemModel().StsView()) return;
+    ItemDoc()->CloseToolWindows();
+    ItemModel().DeleteSelectedItems(rows, focused);
+    if (List()) List()->SelectOnly({}, -1);
+    AfterRowsChanged();
+}
+
 // ---- Commands -----------------------------------------------------------
+
+StyListState CItemListView::State() const
+{
+    StyListState s = StyListState::Of(ItemModel(), List()->SelectedRows(), int(List()->FocusedRow()));
+    s.formatRegistered = ZibClipboardFormatRegistered();
+    return s;
+}
 
 std::optional<StyCommand> CItemListView::CommandOf(int id) const
 {
@@ -223,7 +259,31 @@ void CItemListView::OnUpdateCommand(wxUpdateUIEvent& event)
 void CItemListView::RunCommand(StyCommand command)
 {
     const int focused = int(list_->FocusedRow());
+    CZibItemDoc& model = ItemModel();
+    const auto showChangedRows = [this] {
+        AfterRowsChanged();
+        RefreshRows();
+    };
     switch (command) {
+    case StyCommand::Paste:
+        model.OnEditPaste();
+        showChangedRows();
+        break;
+    case StyCommand::Empty:
+        model.OnEditEmpty();
+        showChangedRows();
+        break;
+    case StyCommand::ImportItems:
+        ItemDoc()->CloseToolWindows();
+        model.ImportItem();
+        showChangedRows();
+        break;
+    case StyCommand::ExtractItem:
+        model.OnEditExtract();
+        break;
+    case StyCommand::ExtractAll:
+        model.OnEditExtractAll();
+        break;
     case StyCommand::Copy:
         Copy(wxDragNone);
         break;
@@ -238,7 +298,7 @@ void CItemListView::RunCommand(StyCommand command)
             list_->Select(r, true);
         break;
     case StyCommand::Rename:
-        if (focused >= 0 && RenameLimitOf(focused) > 0) {
+        if (focused >= 0 && model.RenameLimit(focused) > 0) {
             ItemDoc()->CloseToolWindows();
             list_->EditLabel(focused);
         }
@@ -248,7 +308,7 @@ void CItemListView::RunCommand(StyCommand command)
         const int direction = command == StyCommand::MoveDown ? +1 : -1;
         if (focused < 0) break;
         ItemDoc()->CloseToolWindows();
-        if (!MoveRow(direction, focused)) break;
+        if (!model.MoveItem(direction, focused)) break;
         RefreshRows();
         list_->SelectOnly({focused + direction}, focused + direction);
         list_->EnsureVisible(focused + direction);
@@ -282,7 +342,7 @@ void CItemListView::OnKeyDown(wxListEvent& event)
 
 void CItemListView::OnBeginLabelEdit(wxListEvent& event)
 {
-    const int limit = RenameLimitOf(int(event.GetIndex()));
+    const int limit = ItemModel().RenameLimit(int(event.GetIndex()));
     if (limit == 0) {
         event.Veto();
         return;
@@ -297,7 +357,7 @@ void CItemListView::OnEndLabelEdit(wxListEvent& event)
     // The list shows the document's names: the edit itself never stays.
     event.Veto();
     if (event.IsEditCancelled()) return;
-    Rename(int(event.GetIndex()), ItemTextFromWx(event.GetLabel()));
+    ItemModel().RenameItem(int(event.GetIndex()), ItemTextFromWx(event.GetLabel()));
     RefreshRows();
 }
 
@@ -358,7 +418,7 @@ void CItemListView::Copy(wxDragResult effects)
 {
     if (!ZibClipboardFormatRegistered() || !list_) return;
     const std::vector<int> rows = list_->SelectedRows();
-    const std::optional<StyClipboardBlock> block = CopyBlockOf(rows, int(list_->FocusedRow()));
+    const std::optional<StyClipboardBlock> block = ItemModel().CopyBlock(rows, int(list_->FocusedRow()));
     if (!block) return;
     const std::vector<uint8_t> bytes = block->Bytes();
     if (effects == wxDragNone) {
@@ -402,7 +462,7 @@ std::optional<std::vector<uint8_t>> CItemListView::StartBlockDrag()
     if (!list_ || !ItemDoc()) return std::nullopt;
     ItemDoc()->CloseToolWindows();
     dragged_ = list_->SelectedRows();
-    const std::optional<StyClipboardBlock> block = CopyBlockOf(dragged_, int(list_->FocusedRow()));
+    const std::optional<StyClipboardBlock> block = ItemModel().CopyBlock(dragged_, int(list_->FocusedRow()));
     if (!block) return std::nullopt;
     dragSource_ = dragRunning_ = true;
     return block->Bytes();

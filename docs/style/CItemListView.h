@@ -21,6 +21,7 @@ class wxImageList;
 namespace zib {
 
 class CItemWxDoc;
+class CZibItemDoc;
 
 // The list view of a style or pad document: a custom-drawn report list with
 // one row per item in the document's child frame, and what both lists do
@@ -54,6 +55,10 @@ public:
 
     // CItemListSource: the model icon, with the too-large mark when it has one.
     int ListRowImage(long row) const override;
+    // CItemListStatusSource: the rows the list shows.
+    std::optional<std::string> FocusedItemName() const override;
+    int ItemCount() const override;
+    uint64_t TotalItemSize() const override;
 
     // The drop target's calls
     wxDragResult DragOver(wxCoord x, wxCoord y);
@@ -68,7 +73,7 @@ protected:
     // What the derived views supply
     virtual CItemWxDoc* ItemDoc() const = 0;
     virtual std::vector<StyColumn> Columns() const = 0;
-    virtual int RowCount() const = 0;
+    int RowCount() const;
     // Glyphs of the image list's base images, and the base image of a row.
     virtual std::vector<std::string> ImageGlyphs() const = 0;
     virtual int BaseRowImage(long row) const = 0;
@@ -78,54 +83,22 @@ protected:
     virtual std::vector<MenuItemDef> PopupMenuDef() const = 0;
     virtual void ColumnClicked(int column);
     // The command table of the document and its list
-    virtual StyListState State() const = 0;
+    StyListState State() const;
     virtual std::optional<StyCommand> CommandOf(int id) const;
     virtual bool CommandEnabled(StyCommand command) const = 0;
     virtual bool PopupEnabled(StyCommand command) const { return CommandEnabled(command); }
     // Carries out a command; the base runs the ones both lists share.
     virtual void RunCommand(StyCommand command);
-    // Item operations on the document
-    virtual int RenameLimitOf(int row) const = 0;
-    virtual bool Rename(int row, const std::string& text) = 0;
-    virtual std::optional<StyClipboardBlock> CopyBlockOf(const std::vector<int>& rows, int focused) = 0;
-    // The rows of the dropped items, empty when nothing was dropped.
-    virtual std::vector<int> Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
-                                  const std::vector<int>& dragged) = 0;
-    virtual void DeleteRows(const std::vector<int>& rows, int focused) = 0;
-    virtual bool MoveRow(int direction, int row) = 0;
     virtual void OpenProperties() = 0;
     // After rows moved, came or went (the too-large marks of Wq files).
     virtual void AfterRowsChanged() {}
 
-    // The item commands whose model calls have the same names in the style
-    // and pad documents; false for other commands.
-    template <class Model> bool RunModelCommand(Model& model, StyCommand command)
-    {
-        switch (command) {
-        case StyCommand::Paste:
-            model.OnEditPaste();
-            break;
-        case StyCommand::Empty:
-            model.OnEditEmpty();
-            break;
-        case StyCommand::ExtractItem:
-            model.OnEditExtract();
-            return true;
-        case StyCommand::ExtractAll:
-            model.OnEditExtractAll();
-            return true;
-        case StyCommand::ImportItems:
-            CloseToolWindowsOfDocument();
-            model.ImportItem();
-            break;
-        default:
-            return false;
-        }
-        AfterRowsChanged();
-        RefreshRows();
-        return true;
-    }
-    void CloseToolWindowsOfDocument();
+    // Item operations on the document's model
+    CZibItemDoc& ItemModel() const;
+    // The rows of the dropped items, empty when nothing was dropped.
+    std::vector<int> Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
+                          const std::vector<int>& dragged);
+    void DeleteRows(const std::vector<int>& rows, int focused);
 
     // Shared helpers
     void Copy(wxDragResult effects);

@@ -17,6 +17,12 @@ namespace zib {
 
 CItemWxDoc::CItemWxDoc() = default;
 
+void CItemWxDoc::AttachModel()
+{
+    Model().SetPort(&port_);
+    Model().SetModifiedListener([this] { Modify(true); });
+}
+
 TrackEditorOwner& CItemWxDoc::TrackOwner()
 {
     if (!trackOwner_) {
@@ -69,13 +75,13 @@ void CItemWxDoc::RefreshSettings()
     };
     values.qeCollect.qeKeyChordDetermination = settings.QeKeyChordDetermination;
     if (!settings.QeKeyChord.empty()) values.qeCollect.qeKeyChord = settings.QeKeyChord;
-    SetModelSettings(std::move(values));
+    Model().SetSettings(std::move(values));
 }
 
 void CItemWxDoc::AbortAndClear()
 {
     CloseToolWindows();
-    ClearModel();
+    Model().Clear();
     Modify(false);
     UpdateAllViews();
     if (wxView* view = GetFirstView())
@@ -97,7 +103,7 @@ bool CItemWxDoc::OnOpenDocument(const wxString& path)
         return false;
     }
     RefreshSettings();
-    if (!OpenImage(std::move(image), file)) return false;
+    if (!Model().OpenImage(std::move(image), file)) return false;
     SetFilename(path, true);
     SetDocumentSaved(true);
     Modify(false);
@@ -109,7 +115,7 @@ bool CItemWxDoc::OnOpenDocument(const wxString& path)
     if (!folder.empty()) std::filesystem::current_path(folder, ec);
     if (wxTheApp) {
         ZibSettings& settings = wxGetApp().Settings();
-        settings.LastOpenedFileType = FileKind();
+        settings.LastOpenedFileType = int(Model().m_FileKind);
         settings.WriteSetting("LastOpenedFileType");
         wxGetApp().SetLastOpenedDirectory(folder.string());
     }
@@ -149,7 +155,7 @@ bool CItemWxDoc::SaveAs()
 
 bool CItemWxDoc::DoSaveDocument(const wxString& path)
 {
-    const std::vector<uint8_t> image = BuildImage();
+    const std::vector<uint8_t> image = Model().BuildFileImage();
     if (image.empty()) return false;
     if (writeFileAtomically(wxToUtf8(path), image) != FileIoError::None) {
         ShowStyNotice(StyNotice::Numbered(stymsg::CannotOpenFile, "OnSaveDocument", StyNoticeIcon::Stop));
@@ -161,14 +167,14 @@ bool CItemWxDoc::DoSaveDocument(const wxString& path)
 bool CItemWxDoc::DeleteContents()
 {
     CloseToolWindows();
-    ClearModel();
+    Model().Clear();
     return wxDocument::DeleteContents();
 }
 
 void CItemWxDoc::CheckAbort()
 {
     // The model has been cleared already: its window goes without asking to save.
-    if (TakeAbortRequest()) AbortAndClear();
+    if (Model().TakeAbortRequest()) AbortAndClear();
 }
 
 } // namespace zib

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "docs/style/CStyWxUiPort.h"
+#include "docs/style/core/CZibItemDoc.h"
 #include "docs/style/core/StyNotice.h"
 #include "docs/style/core/StyUiPort.h"
 #include "mididoc/core/TrackEditorOwner.h"
@@ -58,30 +60,31 @@ public:
     // without asking to save.
     void AbortAndClear();
 
+    // The GUI-free model of the document
+    virtual CZibItemDoc& Model() = 0;
+    virtual const CZibItemDoc& Model() const = 0;
+
     // What the edit frame of an item reads and writes
     virtual bool IsPad() const = 0;
-    virtual uint32_t ModelLetter() const = 0;
+    uint32_t ModelLetter() const { return Model().m_Model; }
     virtual CStyItem* EditItem(int row) = 0;
-    virtual StyUiPort& UiPort() = 0;
+    StyUiPort& UiPort() { return port_; }
     // Marks the model (and so the document) modified.
-    virtual void SetModelModified() = 0;
+    void SetModelModified() { Model().SetModified(); }
     // Redraws the rows of the list.
     void RefreshList();
     // The model's settings taken anew from the program's settings.
     void RefreshSettings();
 
 protected:
-    // The model's side
-    virtual bool OpenImage(std::vector<uint8_t> image, const std::string& path) = 0;
-    virtual std::vector<uint8_t> BuildImage() = 0;
-    virtual void ClearModel() = 0;
-    virtual bool TakeAbortRequest() = 0;
-    virtual int FileKind() const = 0;
-    virtual void SetModelSettings(StyDocSettings settings) = 0;
+    // Puts the model on this document's UI port and modified flag (from the
+    // derived constructor, once the model exists).
+    void AttachModel();
     // The save dialog's filter ("Name|*.EXT||").
     virtual std::string_view SaveFilter() const = 0;
 
 private:
+    CStyWxUiPort port_{*this};
     std::unique_ptr<TrackEditorOwner> trackOwner_;
 };
 

@@ -50,11 +50,6 @@ std::vector<StyColumn> CZibPadView::Columns() const
     return PadColumnSet();
 }
 
-int CZibPadView::RowCount() const
-{
-    return Model().PadCount();
-}
-
 std::vector<std::string> CZibPadView::ImageGlyphs() const
 {
     return {Model().IsQe() ? "Qe" : "?", "9z"};
@@ -70,35 +65,7 @@ std::string CZibPadView::ListCellText(long row, long column) const
     return cp1252ToUtf8(PadCellText(Model(), int(row), int(column), currentElement_));
 }
 
-std::optional<std::string> CZibPadView::FocusedItemName() const
-{
-    const long row = List() ? List()->FocusedRow() : -1;
-    if (row < 0 || row >= Model().PadCount()) return std::nullopt;
-    return Model().m_PadItems[size_t(row)].NameText();
-}
-
-int CZibPadView::ItemCount() const
-{
-    return Doc() ? Model().PadCount() : 0;
-}
-
-uint64_t CZibPadView::TotalItemSize() const
-{
-    uint64_t total = 0;
-    if (!Doc()) return 0;
-    for (const CQePadItem& pad : Model().m_PadItems)
-        total += pad.Size();
-    return total;
-}
-
 // ---- Commands -----------------------------------------------------------
-
-StyListState CZibPadView::State() const
-{
-    StyListState s = StyListState::Of(Model(), List()->SelectedRows(), int(List()->FocusedRow()));
-    s.formatRegistered = ZibClipboardFormatRegistered();
-    return s;
-}
 
 std::optional<StyCommand> CZibPadView::CommandOf(int id) const
 {
@@ -118,11 +85,9 @@ bool CZibPadView::CommandEnabled(StyCommand command) const
 
 void CZibPadView::RunCommand(StyCommand command)
 {
-    CZibPadDoc& m = Model();
-    if (RunModelCommand(m, command)) return;
     switch (command) {
     case StyCommand::PadToMidi:
-        m.OnUtilPadToMidi();
+        Model().OnUtilPadToMidi();
         break;
     case StyCommand::PlaybackPadItem:
         // Pads are not played back.
@@ -148,44 +113,6 @@ void CZibPadView::OnBank(wxCommandEvent& event)
 {
     Model().SetBank(PadBankOfCommand(cmd::FromWxId(event.GetId())));
     RefreshRows();
-}
-
-// ---- Item operations ----------------------------------------------------
-
-int CZibPadView::RenameLimitOf(int row) const
-{
-    return Model().RenameLimit(row);
-}
-
-bool CZibPadView::Rename(int row, const std::string& text)
-{
-    return Model().RenameItem(row, text);
-}
-
-std::optional<StyClipboardBlock> CZibPadView::CopyBlockOf(const std::vector<int>& rows, int)
-{
-    return Model().CopyBlock(rows);
-}
-
-std::vector<int> CZibPadView::Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
-                                   const std::vector<int>& dragged)
-{
-    const bool wasEmpty = Model().PadCount() == 0;
-    const std::vector<int> rows = Model().DropBlock(block, row, fromThisView, move, dragged).rows;
-    if (wasEmpty && !rows.empty()) Refill();
-    return rows;
-}
-
-void CZibPadView::DeleteRows(const std::vector<int>& rows, int focused)
-{
-    Doc()->CloseToolWindows();
-    Model().DeleteItems(rows, focused);
-    if (List()) List()->SelectOnly({}, -1);
-}
-
-bool CZibPadView::MoveRow(int direction, int row)
-{
-    return Model().MoveItem(direction, row);
 }
 
 void CZibPadView::OpenPadTree()

@@ -19,10 +19,6 @@ public:
 
     // CItemListSource
     std::string ListCellText(long row, long column) const override;
-    // CItemListStatusSource
-    std::optional<std::string> FocusedItemName() const override;
-    int ItemCount() const override;
-    uint64_t TotalItemSize() const override;
 
     // Opens the pad edit frame of the focused row.
     void OpenPadTree();
@@ -30,23 +26,14 @@ public:
 protected:
     CItemWxDoc* ItemDoc() const override;
     std::vector<StyColumn> Columns() const override;
-    int RowCount() const override;
     std::vector<std::string> ImageGlyphs() const override;
     int BaseRowImage(long row) const override;
     int FirstWideColumn() const override { return 5; }
     std::vector<MenuItemDef> PopupMenuDef() const override;
     void ColumnClicked(int column) override;
-    StyListState State() const override;
     std::optional<StyCommand> CommandOf(int id) const override;
     bool CommandEnabled(StyCommand command) const override;
     void RunCommand(StyCommand command) override;
-    int RenameLimitOf(int row) const override;
-    bool Rename(int row, const std::string& text) override;
-    std::optional<StyClipboardBlock> CopyBlockOf(const std::vector<int>& rows, int focused) override;
-    std::vector<int> Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
-                          const std::vector<int>& dragged) override;
-    void DeleteRows(const std::vector<int>& rows, int focused) override;
-    bool MoveRow(int direction, int row) override;
     void OpenProperties() override { OpenPadTree(); }
 
 private:

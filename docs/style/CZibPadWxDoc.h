@@ -2,7 +2,6 @@
 
 #include "docs/style/core/CZibPadDoc.h"
 #include "docs/style/CItemWxDoc.h"
-#include "docs/style/CStyWxUiPort.h"
 
 namespace zib {
 
@@ -11,32 +10,21 @@ namespace zib {
 // opened, never made new.
 class CZibPadWxDoc : public CItemWxDoc {
 public:
-    CZibPadWxDoc();
-
-    CZibPadDoc& Model() { return model_; }
-    const CZibPadDoc& Model() const { return model_; }
+    CZibPadWxDoc() { AttachModel(); }
 
     // CItemWxDoc
+    CZibPadDoc& Model() override { return model_; }
+    const CZibPadDoc& Model() const override { return model_; }
     bool IsPad() const override { return true; }
-    uint32_t ModelLetter() const override { return model_.m_Model; }
     CStyItem* EditItem(int row) override;
-    StyUiPort& UiPort() override { return port_; }
-    void SetModelModified() override { model_.SetModified(); }
 
     // wxDocument
     bool OnNewDocument() override { return false; }
 
 protected:
-    bool OpenImage(std::vector<uint8_t> image, const std::string& path) override;
-    std::vector<uint8_t> BuildImage() override { return model_.BuildFileImage(); }
-    void ClearModel() override { model_.Clear(); }
-    bool TakeAbortRequest() override { return model_.TakeAbortRequest(); }
-    int FileKind() const override { return int(model_.m_FileKind); }
-    void SetModelSettings(StyDocSettings settings) override { model_.SetSettings(std::move(settings)); }
     std::string_view SaveFilter() const override { return "Pad Files (*.PAD)|*.PAD||"; }
 
 private:
-    CStyWxUiPort port_{*this};
     CZibPadDoc model_;
 
     wxDECLARE_DYNAMIC_CLASS(CZibPadWxDoc);

@@ -122,11 +122,6 @@ std::vector<StyColumn> CZibStyView::Columns() const
     return StyColumnSet(Model());
 }
 
-int CZibStyView::RowCount() const
-{
-    return StsView() ? Model().StsCount() : Model().StyCount();
-}
-
 std::vector<std::string> CZibStyView::ImageGlyphs() const
 {
     // Image 0 the model icon, 1 a Qe9z item.
@@ -154,28 +149,6 @@ std::string CZibStyView::ListCellText(long row, long column) const
     return cp1252ToUtf8(StyCellText(Model(), int(row), int(column), currentElement_));
 }
 
-std::optional<std::string> CZibStyView::FocusedItemName() const
-{
-    const long row = List() ? List()->FocusedRow() : -1;
-    const auto& items = StsView() ? Model().m_StsItems : Model().m_StyItems;
-    if (row < 0 || size_t(row) >= items.size()) return std::nullopt;
-    return items[size_t(row)].NameText();
-}
-
-int CZibStyView::ItemCount() const
-{
-    return Doc() ? RowCount() : 0;
-}
-
-uint64_t CZibStyView::TotalItemSize() const
-{
-    uint64_t total = 0;
-    if (!Doc()) return 0;
-    for (const CStyItem& item : StsView() ? Model().m_StsItems : Model().m_StyItems)
-        total += item.Size();
-    return total;
-}
-
 void CZibStyView::AfterRowsChanged()
 {
     if (!Doc() || !List()) return;
@@ -190,13 +163,6 @@ void CZibStyView::AfterRowsChanged()
 }
 
 // ---- Commands -----------------------------------------------------------
-
-StyListState CZibStyView::State() const
-{
-    StyListState s = StyListState::Of(Model(), List()->SelectedRows(), int(List()->FocusedRow()));
-    s.formatRegistered = ZibClipboardFormatRegistered();
-    return s;
-}
 
 bool CZibStyView::CommandEnabled(StyCommand command) const
 {
@@ -217,7 +183,6 @@ bool CZibStyView::PopupEnabled(StyCommand command) const
 void CZibStyView::RunCommand(StyCommand command)
 {
     CZibStyDoc& m = Model();
-    if (RunModelCommand(m, command)) return;
     switch (command) {
     case StyCommand::StsView:
         if (!m.IsQe()) break;
@@ -288,46 +253,6 @@ void CZibStyView::OnBank(wxCommandEvent& event)
 {
     Model().SetBank(StyBankOfCommand(cmd::FromWxId(event.GetId())));
     RefreshRows();
-}
-
-// ---- Item operations ----------------------------------------------------
-
-int CZibStyView::RenameLimitOf(int row) const
-{
-    return Model().RenameLimit(row);
-}
-
-bool CZibStyView::Rename(int row, const std::string& text)
-{
-    return Model().RenameItem(row, text);
-}
-
-std::optional<StyClipboardBlock> CZibStyView::CopyBlockOf(const std::vector<int>& rows, int focused)
-{
-    return Model().CopyBlock(rows, focused);
-}
-
-std::vector<int> CZibStyView::Drop(const StyClipboardBlock& block, int row, bool fromThisView, bool move,
-                                   const std::vector<int>& dragged)
-{
-    const bool wasEmpty = Model().StyCount() == 0;
-    const std::vector<int> rows = Model().DropBlock(block, row, fromThisView, move, dragged).rows;
-    if (wasEmpty && !rows.empty()) Refill();
-    return rows;
-}
-
-void CZibStyView::DeleteRows(const std::vector<int>& rows, int focused)
-{
-    if (StsView()) return;
-    Doc()->CloseToolWindows();
-    Model().DeleteSelectedItems(rows, focused);
-    if (List()) List()->SelectOnly({}, -1);
-    AfterRowsChanged();
-}
-
-bool CZibStyView::MoveRow(int direction, int row)
-{
-    return Model().MoveItem(direction, row);
 }
 
 void CZibStyView::OpenStyleTree()

@@ -8,6 +8,8 @@
 #include "styles/CPsrStyConverter.h"
 #include "styles/CQeMidiCollect.h"
 
+#include "tests/support/ReportedError.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,10 +27,7 @@ struct CodeText {
 template <class Reporter> void expectTexts(Reporter& reporter, const std::vector<CodeText>& texts)
 {
     for (const CodeText& t : texts) {
-        char buffer[256] = {};
-        const int n = reporter.ReportError(buffer, sizeof buffer, t.code);
-        const std::string text(buffer);
-        EXPECT_EQ(n, int(text.size())) << t.code;
+        const std::string text = test::ReportedError(reporter, t.code);
         const std::string tail = " error: " + std::to_string(t.code) + " - " + t.text;
         EXPECT_TRUE(text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0)
             << t.code << ": " << text;

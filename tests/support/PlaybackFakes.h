@@ -159,16 +159,11 @@ public:
     bool lastFinishChanged = false;
 };
 
-// The application side: fake devices on a virtual clock (OUT 0 the
-// synthesizer's stand-in, 1 "Test:A", 2 "Test:B"; IN 0 "Test:In"), the player
-// fields, the stream buffers and the port tables (port 0 plays on "Test:A").
-class FakePlaybackHost : public PlaybackHost {
+// What every host of the tests and benchmarks has: the player fields, the
+// stream buffers and the port tables (English texts). The derived host
+// brings its devices.
+class PlaybackHostBase : public PlaybackHost {
 public:
-    FakePlaybackHost() { SetUp(); }
-    // With the playing flag of a document that watches it
-    explicit FakePlaybackHost(std::atomic<int>& playingFlag) : playing(playingFlag) { SetUp(); }
-
-    MidiDeviceList& Devices() override { return devices; }
     PlayerSlot& Player() override { return slot; }
     StreamBuffers* AllocStreamBuffers() override
     {
@@ -179,13 +174,8 @@ public:
     UserMidiPortMap::Entry InPort(int device) const override { return inPorts[device]; }
     int Language() const override { return 0; }
 
-    std::shared_ptr<VirtualMidiClock> clock = std::make_shared<VirtualMidiClock>();
-    std::shared_ptr<FakeMidiBackend> fake = std::make_shared<FakeMidiBackend>(
-        clock, std::vector<MidiPortName>{{"", MidiDeviceList::kSynthName}, {"Test", "A"}, {"Test", "B"}},
-        std::vector<MidiPortName>{{"Test", "In"}});
-    MidiDeviceList devices{clock};
     std::atomic<int> ownPlaying{0};
-    std::atomic<int>& playing = ownPlaying;
+    std::atomic<int>& playing;
     std::atomic<IZibPlayer*> active{nullptr};
     std::atomic<int> kind{0};
     PlayerSlot slot{playing, active, kind};
@@ -193,6 +183,28 @@ public:
     bool failAlloc = false;
     UserMidiPortMap outPorts;
     UserMidiPortMap inPorts;
+
+protected:
+    PlaybackHostBase() : playing(ownPlaying) {}
+    // With the playing flag of a document that watches it
+    explicit PlaybackHostBase(std::atomic<int>& playingFlag) : playing(playingFlag) {}
+};
+
+// The application side: fake devices on a virtual clock (OUT 0 the
+// synthesizer's stand-in, 1 "Test:A", 2 "Test:B"; IN 0 "Test:In"); port 0
+// plays on "Test:A".
+class FakePlaybackHost : public PlaybackHostBase {
+public:
+    FakePlaybackHost() { SetUp(); }
+    explicit FakePlaybackHost(std::atomic<int>& playingFlag) : PlaybackHostBase(playingFlag) { SetUp(); }
+
+    MidiDeviceList& Devices() override { return devices; }
+
+    std::shared_ptr<VirtualMidiClock> clock = std::make_shared<VirtualMidiClock>();
+    std::shared_ptr<FakeMidiBackend> fake = std::make_shared<FakeMidiBackend>(
+        clock, std::vector<MidiPortName>{{"", MidiDeviceList::kSynthName}, {"Test", "A"}, {"Test", "B"}},
+        std::vector<MidiPortName>{{"Test", "In"}});
+    MidiDeviceList devices{clock};
 
 private:
     void SetUp()

@@ -164,6 +164,14 @@ std::vector<uint8_t> wqStyleFile(char model, const std::vector<std::vector<uint8
     return file;
 }
 
+std::vector<uint8_t> smallWqStyleFile(char model, int count, const std::string& namePrefix)
+{
+    std::vector<std::vector<uint8_t>> images;
+    for (int i = 0; i < count; ++i)
+        images.push_back(smallWq8Image(namePrefix + std::to_string(i), model));
+    return wqStyleFile(model, images);
+}
+
 std::string writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes)
 {
     std::ofstream out(path, std::ios::binary);

@@ -55,6 +55,8 @@ std::vector<uint8_t> smallWq8Image(const std::string& name = "Rock", char model 
 // default 0, 1, 2 ...), then the items back to back.
 std::vector<uint8_t> wqStyleFile(char model, const std::vector<std::vector<uint8_t>>& items,
                                  std::vector<int> slots = {});
+// A Wq style file of `count` small items named `namePrefix` 0, 1, 2 ...
+std::vector<uint8_t> smallWqStyleFile(char model, int count, const std::string& namePrefix);
 
 // A file written into `dir`.
 std::string writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);

@@ -237,7 +237,7 @@ void BM_JackLoopbackLateness(benchmark::State& state)
 BENCHMARK(BM_JackLoopbackLateness)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The application side of the engine over the lateness backend: port n on device n.
-struct BenchHost : PlaybackHost {
+struct BenchHost : test::PlaybackHostBase {
     BenchHost(std::shared_ptr<MidiClock> clock, int ports, bool steady) : devices(std::move(clock))
     {
         backend = std::make_shared<LatenessBackend>(ports);
@@ -247,19 +247,9 @@ struct BenchHost : PlaybackHost {
         for (int p = 0; p < ports; ++p) outPorts[p] = {uint8_t(p), 1};
     }
     MidiDeviceList& Devices() override { return devices; }
-    PlayerSlot& Player() override { return slot; }
-    StreamBuffers* AllocStreamBuffers() override { return buffers.Alloc() ? &buffers : nullptr; }
-    UserMidiPortMap::Entry OutPort(int port) const override { return outPorts[port]; }
-    UserMidiPortMap::Entry InPort(int device) const override { return inPorts[device]; }
-    int Language() const override { return 0; }
 
     MidiDeviceList devices;
     std::shared_ptr<LatenessBackend> backend;
-    std::atomic<int> playing{0}, kind{0};
-    std::atomic<IZibPlayer*> active{nullptr};
-    PlayerSlot slot{playing, active, kind};
-    StreamBuffers buffers;
-    UserMidiPortMap outPorts, inPorts;
 };
 
 // 16 tracks on 4 ports, 32nd notes, each track 3 ticks after the one before (division 96)

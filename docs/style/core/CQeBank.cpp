@@ -1,5 +1,7 @@
 #include "docs/style/core/CQeBank.h"
 
+#include "docs/style/core/DasfIndex.h"
+
 #include <array>
 #include <cstring>
 #include <set>
@@ -136,6 +138,32 @@ void CQeBank::RenumberPositions(uint32_t kind, bool qe9z)
     int next = 0;
     for (auto& e : entries)
         if (e.Used()) e.position = next++;
+}
+
+UlrfContainerPtr CQeBank::OpenRetagged(std::span<const uint8_t> image) const
+{
+    std::vector<uint8_t> patched(image.begin(), image.end());
+    std::span<uint8_t> index = FindIndexChunk(std::span<uint8_t>(patched));
+    if (index.empty()) return nullptr;
+    for (const auto& e : entries) {
+        if (!e.Used()) continue;
+        DasfIndexEntry raw;
+        if (!ReadIndexEntry(index, e.resourceIndex, raw)) return nullptr;
+        raw.type = 7;
+        if (!WriteIndexEntry(index, e.resourceIndex, raw)) return nullptr;
+    }
+    return UlrfContainerPtr(_ULRFCreateInstance(patched.data(), uint32_t(patched.size())));
+}
+
+std::vector<uint8_t> CQeBank::ExtractUncompressed(ULRFContainer* container, int i)
+{
+    UlrfResInstancePtr resource(_ULRFExtractResource(container, i));
+    if (!resource) return {};
+    const int size = _ULRFResInstanceSizeUnComp(resource.get());
+    if (size <= 0) return {};
+    std::vector<uint8_t> out(static_cast<size_t>(size));
+    if (!_ULRFPutResInstanceUnComp(resource.get(), out.data(), uint32_t(out.size()))) return {};
+    return out;
 }
 
 } // namespace zib

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "docs/style/core/QeBankEntry.h"
+#include "docs/style/core/UlvaRfHandles.h"
 #include "ulvarf/ulvarf.h"
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <vector>
 
 namespace zib {
@@ -49,6 +51,13 @@ protected:
     // number of entries read, of every type.
     static int Enumerate(ULRFContainer* container, std::initializer_list<TableFill> tables);
     static void FreeTable(std::vector<QeBankEntry>& table, const QeBankEntry& freeEntry);
+    // The library hands out type-7 resources decompressed: a container opened
+    // on a copy of the image whose used `entries` are retagged as type 7 shows
+    // their header bytes. Null when the image's index cannot be patched.
+    UlrfContainerPtr OpenRetagged(std::span<const uint8_t> image) const;
+    // Resource i in its serialised form, decompressed where the library can
+    // (type-7 resources); empty when it cannot be read.
+    static std::vector<uint8_t> ExtractUncompressed(ULRFContainer* container, int i);
 
     // The repair after loading: one valid bank for every used entry, then
     // positions 0, 1, 2 ... when two collide or one is out of range.

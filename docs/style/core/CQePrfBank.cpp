@@ -1,7 +1,5 @@
 #include "docs/style/core/CQePrfBank.h"
 
-#include "docs/style/core/DasfIndex.h"
-
 #include <vector>
 
 namespace zib {
@@ -37,26 +35,12 @@ UlrfContainerPtr CQePrfBank::Load(std::span<const uint8_t> image)
     first.reset();
 
     // The container is opened on a retagged copy of the image.
-    std::vector<uint8_t> patched(image.begin(), image.end());
-    std::span<uint8_t> index = FindIndexChunk(std::span<uint8_t>(patched));
-    if (index.empty()) return nullptr;
-    for (const auto& e : entries) {
-        if (!e.Used()) continue;
-        DasfIndexEntry raw;
-        if (!ReadIndexEntry(index, e.resourceIndex, raw)) return nullptr;
-        raw.type = 7;
-        if (!WriteIndexEntry(index, e.resourceIndex, raw)) return nullptr;
-    }
-    UlrfContainerPtr container(_ULRFCreateInstance(patched.data(), uint32_t(patched.size())));
+    UlrfContainerPtr container = OpenRetagged(image);
     if (!container) return nullptr;
 
     for (int i = 0; i < read; ++i) {
-        UlrfResInstancePtr resource(_ULRFExtractResource(container.get(), i));
-        if (!resource) return nullptr;
-        const int size = _ULRFResInstanceSizeUnComp(resource.get());
-        if (size <= 0) return nullptr;
-        std::vector<uint8_t> data(static_cast<size_t>(size));
-        if (!_ULRFPutResInstanceUnComp(resource.get(), data.data(), uint32_t(data.size()))) return nullptr;
+        const std::vector<uint8_t> data = ExtractUncompressed(container.get(), i);
+        if (data.empty()) return nullptr;
         QeBankEntry& e = entries[size_t(i)];
         if (e.Used()) {
             e.headerWordA = data.size() > 9 ? data[9] : 0;

@@ -1,7 +1,5 @@
 #include "docs/style/core/CQeStyBank.h"
 
-#include "docs/style/core/DasfIndex.h"
-
 namespace zib {
 
 namespace {
@@ -14,19 +12,6 @@ QeBankEntry freeStyleEntry()
     e.headerWordA = uint32_t(-1);
     e.headerWordB = uint32_t(-1);
     return e;
-}
-
-// Resource i written in its serialised form, decompressed where the library
-// can (type-7 resources); empty when it cannot be read.
-std::vector<uint8_t> extractUncompressed(ULRFContainer* container, int i)
-{
-    UlrfResInstancePtr resource(_ULRFExtractResource(container, i));
-    if (!resource) return {};
-    const int size = _ULRFResInstanceSizeUnComp(resource.get());
-    if (size <= 0) return {};
-    std::vector<uint8_t> out(static_cast<size_t>(size));
-    if (!_ULRFPutResInstanceUnComp(resource.get(), out.data(), uint32_t(out.size()))) return {};
-    return out;
 }
 
 } // namespace
@@ -54,19 +39,8 @@ UlrfContainerPtr CQeStyBank::Load(std::span<const uint8_t> image)
     if (read == 0 || styles == 0) return nullptr;
     first.reset();
 
-    // The library hands out type-7 resources decompressed: a copy of the image
-    // with the styles retagged as type 7 shows their header bytes.
-    std::vector<uint8_t> patched(image.begin(), image.end());
-    std::span<uint8_t> index = FindIndexChunk(std::span<uint8_t>(patched));
-    if (index.empty()) return nullptr;
-    for (const auto& e : entries) {
-        if (!e.Used()) continue;
-        DasfIndexEntry raw;
-        if (!ReadIndexEntry(index, e.resourceIndex, raw)) return nullptr;
-        raw.type = 7;
-        if (!WriteIndexEntry(index, e.resourceIndex, raw)) return nullptr;
-    }
-    UlrfContainerPtr second(_ULRFCreateInstance(patched.data(), uint32_t(patched.size())));
+    // The styles retagged as type 7 show their header bytes.
+    UlrfContainerPtr second = OpenRetagged(image);
     if (!second) return nullptr;
 
     // Serialised form: 8-byte instance head, then the resource chunk. A style
@@ -74,7 +48,7 @@ UlrfContainerPtr CQeStyBank::Load(std::span<const uint8_t> image)
     // (bytes 17 and 18), an STS block in its own chunk's (bytes 9 and 10).
     bool qe9z = false;
     for (int i = 0; i < read; ++i) {
-        const std::vector<uint8_t> data = extractUncompressed(second.get(), i);
+        const std::vector<uint8_t> data = ExtractUncompressed(second.get(), i);
         if (data.empty()) return nullptr;
         // The id bytes read must lie inside the instance.
         if (entries[size_t(i)].Used()) {

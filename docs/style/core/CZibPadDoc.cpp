@@ -5,6 +5,7 @@
 #include "docs/style/core/ItemBuilders.h"
 #include "docs/style/core/ItemDocSteps.h"
 #include "docs/style/core/UlvaRfHandles.h"
+#include "docs/style/core/WqStyleItemConversion.h"
 #include "midi/ValueTexts.h"
 #include "platform/FileIo.h"
 #include "styles/CQeStyleInfo.h"
@@ -17,7 +18,6 @@ namespace zib {
 
 namespace {
 
-
 void setTrimmedName(CItemInfo& item, const std::array<char, 18>& name)
 {
     item.SetName(std::string_view(name.data(), name.size()));
@@ -26,45 +26,10 @@ void setTrimmedName(CItemInfo& item, const std::array<char, 18>& name)
 
 } // namespace
 
-CZibPadDoc::CZibPadDoc() : nullPort_(std::make_unique<StyNullPort>())
-{
-    port_ = nullPort_.get();
-}
-
-
-void CZibPadDoc::SetPort(StyUiPort* port)
-{
-    port_ = port ? port : nullPort_.get();
-}
-
-void CZibPadDoc::SetModified()
-{
-    modified_ = true;
-    if (modifiedListener_) modifiedListener_();
-}
-
-bool CZibPadDoc::TakeAbortRequest()
-{
-    const bool requested = abortRequested_;
-    abortRequested_ = false;
-    return requested;
-}
-
-void CZibPadDoc::AbortAndClear()
-{
-    Clear();
-    abortRequested_ = true;
-    Tell(StyViewNotice::DocumentAborted);
-}
-
 void CZibPadDoc::Clear()
 {
+    CZibItemDoc::Clear();
     m_PadItems.clear();
-    m_Model = ' ';
-    m_FileKind = 0;
-    m_FirstBank = -1;
-    m_FileImage.clear();
-    m_Importing = false;
     m_ImportLetter = 0;
 }
 
@@ -88,25 +53,9 @@ uint32_t CZibPadDoc::CheckExtension(const std::string& path)
     return UpperAscii(path.substr(path.size() - 4)) == ".PAD" ? 5 : 0;
 }
 
-bool CZibPadDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)
+bool CZibPadDoc::ReadFileImage(const std::string&)
 {
-    Clear();
-    m_Path = path;
-    m_Folder = std::filesystem::u8path(path).parent_path();
-    m_FileImage = std::move(image);
-    if (m_FileImage.empty()) {
-        Notify(StyNotice::Numbered(stymsg::EmptyFile));
-        return false;
-    }
-    m_FileKind = CheckExtension(path);
-    if (m_FileKind == 0 || !CheckHeader() || !ParseQESty()) {
-        Clear();
-        return false;
-    }
-    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(m_Folder);
-    Tell(StyViewNotice::ColumnsRebuilt);
-    Tell(StyViewNotice::RowsChanged);
-    return true;
+    return CheckHeader() && ParseQESty();
 }
 
 bool CZibPadDoc::CheckHeader()
@@ -172,19 +121,9 @@ int CZibPadDoc::ParseQESty()
     return 1;
 }
 
-bool CZibPadDoc::SaveModified(const std::string& title, const std::function<bool()>& save)
-{
-    return AskSaveModified(*port_, modified_, title, save);
-}
-
 // ---- Item commands ------------------------------------------------------
 
-void CZibPadDoc::OnEditDelete()
-{
-    DeleteItems(port_->SelectedRows(), port_->FocusedRow());
-}
-
-int CZibPadDoc::DeleteItems(std::span<const int> selected, int focused)
+int CZibPadDoc::DeleteSelectedItems(std::span<const int> selected, int focused)
 {
     const std::vector<int> rows = RowsToMark(selected, focused, PadCount());
     if (rows.empty()) return 1;
@@ -198,15 +137,10 @@ int CZibPadDoc::DeleteItems(std::span<const int> selected, int focused)
     return 1;
 }
 
-void CZibPadDoc::OnEditEmpty()
-{
-    EmptyItems(port_->SelectedRows(), port_->FocusedRow());
-}
-
-int CZibPadDoc::EmptyItems(std::span<const int> selected, int focused)
+bool CZibPadDoc::EmptyItems(std::span<const int> selected, int focused)
 {
     const std::vector<int> rows = RowsToMark(selected, focused, PadCount());
-    if (rows.empty()) return 1;
+    if (rows.empty()) return true;
     Tell(StyViewNotice::CloseToolWindows);
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
         CQePadItem& pad = m_PadItems[size_t(*it)];
@@ -219,133 +153,33 @@ int CZibPadDoc::EmptyItems(std::span<const int> selected, int focused)
     }
     SetModified();
     Tell(StyViewNotice::RowsChanged);
-    return 1;
-}
-
-std::string CZibPadDoc::ExtractFileName(int index) const
-{
-    if (index < 0 || index >= PadCount()) return {};
-    return ItemFileName(m_PadItems[size_t(index)]);
-}
-
-void CZibPadDoc::OnEditExtract()
-{
-    const int focused = port_->FocusedRow();
-    if (PadCount() == 0 || focused < 0 || focused >= PadCount()) {
-        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, "OnEditExtract", StyNoticeIcon::Exclamation));
-        return;
-    }
-    const auto path = port_->ChooseSaveFile(
-        {"Extract Item", "Zib Pad Files (*.ZPF)|*.ZPF||", "ZPF", m_Folder, ExtractFileName(focused)});
-    if (path) WriteItemFile(focused, *path);
-}
-
-void CZibPadDoc::OnEditExtractAll()
-{
-    ExtractAllItems(*port_, m_Folder,
-                    {PadCount(), ".ZPF", [this](int row) { return m_PadItems[size_t(row)].Size() != 0; },
-                     [this](int row) { return ExtractFileName(row); },
-                     [this](int row, const std::filesystem::path& file) { return WriteItemFile(row, file); }});
-}
-
-void CZibPadDoc::SelectAll()
-{
-    std::vector<int> rows(m_PadItems.size());
-    for (size_t r = 0; r < rows.size(); ++r)
-        rows[r] = int(r);
-    port_->SetSelection(rows, port_->FocusedRow());
-}
-
-int CZibPadDoc::WriteItemFile(int index, const std::filesystem::path& path)
-{
-    if (index < 0 || index >= PadCount()) return 0;
-    const FileIoError error = writeFileAtomically(path, PadItemFileBytes(m_Model, m_PadItems[size_t(index)]));
-    if (error == FileIoError::OpenFailed) {
-        Notify(StyNotice::Numbered(stymsg::CannotOpenFile, "Extract Item", StyNoticeIcon::Stop));
-        return 0;
-    }
-    if (error != FileIoError::None) {
-        Notify(StyNotice::Text("Error writing item data. Index: %d, errorcode: %d",
-                               {std::to_string(index), FileErrorCode(error)}, "ExtractItem", StyNoticeIcon::Stop));
-        return 0;
-    }
-    return 1;
-}
-
-void CZibPadDoc::ImportItem()
-{
-    if (PadCount() >= kItemLimit) {
-        Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
-        return;
-    }
-    const std::vector<std::filesystem::path> paths =
-        port_->ChooseOpenFiles({"Import Pads", "Zib Pad Files (*.ZPF)|*.ZPF||", "ZPF", m_Folder, {}});
-    if (paths.empty()) return;
-    ImportItems(paths);
-    Tell(StyViewNotice::RowsChanged);
-}
-
-CZibPadDoc::ImportOutcome CZibPadDoc::ImportItems(const std::vector<std::filesystem::path>& paths)
-{
-    ImportOutcome outcome;
-    if (PadCount() >= kItemLimit) {
-        Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
-        return outcome;
-    }
-    m_Importing = true;
-    for (const std::filesystem::path& path : paths) {
-        if (PadCount() >= kItemLimit) {
-            Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
-            break;
-        }
-        const std::string ext = UpperAscii(Utf8Text(path.extension()));
-        if (ext != ".ZPF") {
-            Notify(StyNotice::Text("Error: Not ZPF file type: %s", {ext.empty() ? ext : ext.substr(1)}, "ImportItem"));
-            outcome.failed = true;
-            break;
-        }
-        const int before = PadCount();
-        const int result = ImportPad(path);
-        if (PadCount() > before) ++outcome.imported;
-        if (result == 0) {
-            outcome.failed = true;
-            break;
-        }
-    }
-    m_Importing = false;
-    SetModified();
-    return outcome;
+    return true;
 }
 
 int CZibPadDoc::ImportPad(const std::filesystem::path& path)
 {
     static constexpr const char* kCaption = "ImportPad";
-    const auto stop = [this](StyNotice notice) {
-        notice.icon = StyNoticeIcon::Stop;
-        Notify(std::move(notice));
-        return 0;
-    };
-    const auto bytes = ReadItemFileBytes(*port_, path, kCaption);
+    const auto bytes = ReadDaskItemFile(path, kCaption);
     if (!bytes) return 0;
     const std::vector<uint8_t>& file = *bytes;
-    if (file.size() < 5 || std::memcmp(file.data(), "DASK", 4) != 0 || (file[4] != 'F' && file[4] != 'X'))
-        return stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
+    if (file[4] != 'F' && file[4] != 'X')
+        return Stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
     const uint32_t letter = file[4];
     m_ImportLetter = letter;
     const size_t headerSize = letter == 'X' ? QeItemSizeHeader::kSize : QeItemSizeHeader::kOldSize;
     if (file.size() < 5 + headerSize)
-        return stop(StyNotice::Text(letter == 'X' ? "Error reading QE9Z item header data - %d"
+        return Stop(StyNotice::Text(letter == 'X' ? "Error reading QE9Z item header data - %d"
                                                   : "Error reading QE4K item header data - %d",
                                     {FileErrorCode(FileIoError::ReadFailed)}, kCaption));
     const QeItemSizeHeader header =
         QeItemSizeHeader::Read(std::span<const uint8_t>(file).subspan(5, headerSize), letter == 'F');
     if (letter == 'X' && m_Model == 'F' && int32_t(header.stsVersion) > 0) {
-        stop(StyNotice::Text("Cannot import QE9Z pad: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
+        Stop(StyNotice::Text("Cannot import QE9Z pad: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
         return 1;
     }
     // The header's size is checked against the file before anything is copied.
     if (header.styleSize > file.size() - 5 - headerSize)
-        return stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
+        return Stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
 
     CQePadItem pad;
     pad.position = uint32_t(PadCount());
@@ -358,7 +192,7 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
     if (documentModel == 'X') {
         pad.model = letter == 'X' && pad.version != 0 ? 'X' : 'F';
     } else if (letter == 'X' && pad.version != 0) {
-        return stop(StyNotice::Numbered(stymsg::Qe9zIntoQe4k, kCaption));
+        return Stop(StyNotice::Numbered(stymsg::Qe9zIntoQe4k, kCaption));
     } else {
         pad.model = 'F';
     }
@@ -372,7 +206,7 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
         pad.bank = 20;
     } else {
         pad.resourceIndex = pad.bankPosition = int32_t(pad.position);
-        if (!AddSoundInfo(pad)) return stop(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
+        if (!AddSoundInfo(pad)) return Stop(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
     }
     if (wasEmpty) {
         m_Model = letter;
@@ -385,33 +219,6 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
 }
 
 // ---- List operations ----------------------------------------------------
-
-bool CZibPadDoc::MoveItem(int direction, int row)
-{
-    if (row < 0 && !dragRunning_) row = port_->FocusedRow();
-    const int target = row + direction;
-    if (row < 0 || row >= PadCount() || target < 0 || target >= PadCount()) return false;
-    Tell(StyViewNotice::CloseToolWindows);
-    CQePadItem& a = m_PadItems[size_t(row)];
-    CQePadItem& b = m_PadItems[size_t(target)];
-    std::swap(a.name, b.name);
-    std::swap(a.data, b.data);
-    std::swap(a.model, b.model);
-    if (IsQe()) {
-        std::swap(a.kind, b.kind);
-        std::swap(a.version, b.version);
-        std::swap(a.release, b.release);
-        std::swap(a.signatures, b.signatures);
-        std::swap(a.sounds, b.sounds);
-    }
-    if (!dragRunning_) {
-        const int rows[] = {target};
-        port_->SetSelection(rows, target);
-    }
-    SetModified();
-    Tell(StyViewNotice::RowsChanged);
-    return true;
-}
 
 int CZibPadDoc::RenameLimit(int row) const
 {
@@ -441,7 +248,7 @@ void CZibPadDoc::SetBank(int bank)
 
 // ---- Clipboard and drag-drop --------------------------------------------
 
-std::optional<StyClipboardBlock> CZibPadDoc::CopyBlock(std::span<const int> selected) const
+std::optional<StyClipboardBlock> CZibPadDoc::CopyBlock(std::span<const int> selected, int) const
 {
     const std::vector<int> rows = RowsToMark(selected, -1, PadCount());
     if (rows.empty()) return std::nullopt;
@@ -459,27 +266,7 @@ std::optional<StyClipboardBlock> CZibPadDoc::CopyBlock(std::span<const int> sele
     return block;
 }
 
-void CZibPadDoc::OnEditCopy()
-{
-    const auto block = CopyBlock(port_->SelectedRows());
-    if (block && !port_->WriteClipboard(block->Bytes()))
-        Notify(StyNotice::Numbered(stymsg::CannotCopyToClipboard, "CopyToClipboard", StyNoticeIcon::Exclamation));
-}
-
-void CZibPadDoc::OnEditCut()
-{
-    Tell(StyViewNotice::CloseToolWindows);
-    const std::vector<int> selected = port_->SelectedRows();
-    const auto block = CopyBlock(selected);
-    if (!block) return;
-    if (!port_->WriteClipboard(block->Bytes())) {
-        Notify(StyNotice::Numbered(stymsg::CannotCopyToClipboard, "CopyToClipboard", StyNoticeIcon::Exclamation));
-        return;
-    }
-    DeleteItems(selected, -1);
-}
-
-bool CZibPadDoc::AcceptsBlock(const StyClipboardBlock& block) const
+bool CZibPadDoc::AcceptsDrop(const StyClipboardBlock& block) const
 {
     return block.fileKind == m_FileKind && block.contentCode == StyClipboardBlock::kPads &&
            (block.model == 'X' || block.model == 'F');
@@ -502,17 +289,17 @@ int CZibPadDoc::PastePadItem(const StyClipboardBlock& block, int index)
     static constexpr const char* kCaption = "PastePadItem";
     if ((block.model != 'X' && block.model != 'F') || index < 0 || uint32_t(index) >= block.Count()) {
         Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, kCaption));
-        return -1;
+        return kStyConvertRefused;
     }
     const auto part = StyClipboardBlock::ReadQePart(block.parts[size_t(index)]);
     if (!part) {
         Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, kCaption));
-        return -1;
+        return kStyConvertRefused;
     }
     // A Qe9z pad does not go into a Qe4k pad file; the paste goes on.
     if (m_Model == 'F' && PadCount() > 0 && part->header.styleVersion != 0) {
         Notify(StyNotice::Numbered(stymsg::Qe9zIntoQe4k, kCaption));
-        return -3;
+        return kStyConvertFailedSaid;
     }
     CQePadItem pad;
     pad.data.assign(part->style.begin(), part->style.end());
@@ -523,7 +310,7 @@ int CZibPadDoc::PastePadItem(const StyClipboardBlock& block, int index)
     pad.model = pad.version ? 'X' : 'F';
     if (pad.Size() != 0 && !AddSoundInfo(pad)) {
         Notify(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
-        return -1;
+        return kStyConvertRefused;
     }
     if (m_Model == ' ' || PadCount() == 0) {
         m_Model = block.model;
@@ -539,7 +326,7 @@ int CZibPadDoc::PastePadItem(const StyClipboardBlock& block, int index)
     setTrimmedName(pad, part->header.styleName);
     m_PadItems.push_back(std::move(pad));
     Tell(StyViewNotice::RowAdded, PadCount() - 1);
-    return 0;
+    return kStyConvertOk;
 }
 
 CZibPadDoc::PasteOutcome CZibPadDoc::PasteBlock(const StyClipboardBlock& block, const char* caption)
@@ -553,76 +340,11 @@ CZibPadDoc::PasteOutcome CZibPadDoc::PasteBlock(const StyClipboardBlock& block, 
         Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, caption));
         return out;
     }
-    uint32_t i = 0;
-    bool stopped = false;
-    for (; i < block.Count() && PadCount() < kItemLimit; ++i) {
-        const int result = PastePadItem(block, int(i));
-        if (result == -2) {
-            AbortAndClear();
-            out.rows.clear();
-            out.fatal = true;
-            return out;
-        }
-        if (result == -3) continue;
-        if (result != 0) {
-            stopped = true;
-            break;
-        }
-        out.rows.push_back(PadCount() - 1);
-    }
-    if (!stopped && i < block.Count())
-        Notify(StyNotice::Text("MAX ITEM NUM reached. Pasted %d items from clipboard",
-                               {std::to_string(out.rows.size())}, caption));
+    out = PasteItems(block, caption);
     if (!out.rows.empty()) {
         SetModified();
         Tell(StyViewNotice::RowsChanged);
     }
-    return out;
-}
-
-CZibPadDoc::PasteOutcome CZibPadDoc::OnDrop(std::span<const uint8_t> bytes, int dropRow, bool fromThisView,
-                                            bool moveEffect, std::span<const int> draggedRows)
-{
-    const auto block = StyClipboardBlock::Read(bytes);
-    if (!block) {
-        Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, "OnDrop"));
-        return {};
-    }
-    return DropBlock(*block, dropRow, fromThisView, moveEffect, draggedRows);
-}
-
-CZibPadDoc::PasteOutcome CZibPadDoc::DropBlock(const StyClipboardBlock& block, int dropRow, bool fromThisView,
-                                               bool moveEffect, std::span<const int> draggedRows)
-{
-    PasteOutcome out;
-    const std::vector<int> dragged = RowsToMark(draggedRows, -1, PadCount());
-    if (DropsInsideDraggedRows(dropRow, fromThisView, dragged)) {
-        Notify(StyNotice::Numbered(stymsg::CannotMoveInsideBlock, "OnDrop"));
-        return out;
-    }
-    if (!AcceptsBlock(block)) return out;
-    out = PasteBlock(block, "OnDrop");
-    if (out.fatal || out.rows.empty()) return out;
-    const int pasted = int(out.rows.size());
-    const bool draggedAway = moveEffect && fromThisView;
-    if (draggedAway) DeleteItems(dragged, -1);
-    int first = PadCount() - pasted;
-    if (dropRow >= 0) {
-        const int target = DropTargetRow(dropRow, draggedAway, dragged, first);
-        dragRunning_ = true;
-        for (int j = 0; j < pasted; ++j)
-            for (int row = first + j; row > target + j; --row)
-                MoveItem(-1, row);
-        dragRunning_ = false;
-        first = target;
-    }
-    out.rows.clear();
-    for (int j = 0; j < pasted; ++j)
-        out.rows.push_back(first + j);
-    Renumber();
-    port_->SetSelection(out.rows, out.rows.front());
-    SetModified();
-    Tell(StyViewNotice::RowsChanged);
     return out;
 }
 
@@ -631,32 +353,18 @@ CZibPadDoc::PasteOutcome CZibPadDoc::DropBlock(const StyClipboardBlock& block, i
 int CZibPadDoc::OnUtilPadToMidi()
 {
     if (PadCount() == 0 || m_FileKind != 5) return 0;
-    const auto folder = port_->ChooseFolder("Select Destination Folder", settings_.lastOpenedDirectory);
+    const auto folder = ChooseDestinationFolder();
     if (!folder) return 0;
     m_Folder = *folder;
-    settings_.lastOpenedDirectory = *folder;
-    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(*folder);
     return PadsToMidi(port_->SelectedRows(), *folder);
 }
 
 int CZibPadDoc::PadsToMidi(std::span<const int> rows, const std::filesystem::path& folder)
 {
-    const std::vector<int> chosen = RowsToMark(rows, -1, PadCount());
-    int converted = 0;
-    bool yesToAll = false;
-    {
-        StyWaitCursor wait(*port_);
-        for (int r : chosen) {
-            const CQePadItem& pad = m_PadItems[size_t(r)];
-            if (pad.Size() == 0) continue;
-            const int result = PadToMidi(pad, folder, yesToAll);
-            if (result < 0) break;
-            converted += result;
-        }
-    }
-    Notify(StyNotice::Text("Successfully converted %d pads of %d selected",
-                           {std::to_string(converted), std::to_string(chosen.size())}, "DumpStyleToMidi"));
-    return converted;
+    return ExportRowsToMidi(rows, "Successfully converted %d pads of %d selected", [&](int row, bool& yesToAll) {
+        const CQePadItem& pad = m_PadItems[size_t(row)];
+        return pad.Size() == 0 ? 0 : PadToMidi(pad, folder, yesToAll);
+    });
 }
 
 int CZibPadDoc::PadToMidi(const CQePadItem& pad, const std::filesystem::path& folder, bool& yesToAll)
@@ -718,33 +426,37 @@ int CZibPadDoc::PadToMidi(const CQePadItem& pad, const std::filesystem::path& fo
 
 std::vector<uint8_t> CZibPadDoc::BuildFileImage()
 {
-    UlrfContainerPtr container(_ULRFCreateInstance(nullptr, 0));
-    const int bank = m_FirstBank >= 0 ? m_FirstBank : 20;
-    int entries = 0;
-    for (int p = 0; p < PadCount(); ++p) {
-        const CQePadItem& pad = m_PadItems[size_t(p)];
-        if (pad.Size() == 0) continue;
-        UlrfResInstancePtr resource(_ULRFCreateResInstance(pad.data.data(), uint32_t(pad.data.size())));
-        const int i = resource && container ? _ULRFInsertResource(container.get(), -1, resource.get()) : -1;
-        if (i < 0) {
-            Notify(StyNotice::Numbered(stymsg::IncorrectFormatWhileSaving));
-            return {};
-        }
-        const std::string name = pad.NameText();
-        _ULRFModifyIndex(container.get(), i, name.c_str(), bank, p);
-        ++entries;
+    std::vector<QeContainerEntry> entries;
+    for (int p = 0; p < PadCount(); ++p)
+        if (m_PadItems[size_t(p)].Size() != 0) entries.push_back({&m_PadItems[size_t(p)], p});
+    return BuildQeContainerImage(entries, m_FirstBank >= 0 ? m_FirstBank : 20);
+}
+
+// ---- What the item commands ask of a pad file ---------------------------
+
+CZibItemDoc::ItemFileTexts CZibPadDoc::ItemFiles() const
+{
+    return {"Import Pads", "Zib Pad Files (*.ZPF)|*.ZPF||", "ZPF"};
+}
+
+std::vector<uint8_t> CZibPadDoc::ItemFileBytes(int index) const
+{
+    return PadItemFileBytes(m_Model, m_PadItems[size_t(index)]);
+}
+
+int CZibPadDoc::ImportItemFile(const std::filesystem::path& path)
+{
+    const std::string ext = UpperAscii(Utf8Text(path.extension()));
+    if (ext != ".ZPF") {
+        Notify(StyNotice::Text("Error: Not ZPF file type: %s", {ext.empty() ? ext : ext.substr(1)}, "ImportItem"));
+        return 0;
     }
-    if (entries == 0) {
-        Notify(StyNotice::Numbered(stymsg::CannotSaveEmptyFile));
-        return {};
-    }
-    const int size = _ULRFOutBufferSize(container.get());
-    std::vector<uint8_t> image(size > 0 ? static_cast<size_t>(size) : 0);
-    if (image.empty() || !_ULRFFillOutBuffer(container.get(), image.data())) {
-        Notify(StyNotice::Numbered(stymsg::CannotFillQeOutput));
-        return {};
-    }
-    return image;
+    return ImportPad(path);
+}
+
+void CZibPadDoc::SwapRows(int a, int b)
+{
+    SwapItemContent(m_PadItems[size_t(a)], m_PadItems[size_t(b)]);
 }
 
 } // namespace zib

@@ -64,17 +64,6 @@ size_t wqPlaceholderSize(uint32_t model)
 
 } // namespace
 
-CZibStyDoc::CZibStyDoc() : nullPort_(std::make_unique<StyNullPort>())
-{
-    port_ = nullPort_.get();
-}
-
-
-void CZibStyDoc::SetPort(StyUiPort* port)
-{
-    port_ = port ? port : nullPort_.get();
-}
-
 bool CZibStyDoc::IsWq() const
 {
     return IsWqModel(m_Model);
@@ -86,41 +75,17 @@ StyleDocumentNames CZibStyDoc::ProgramNameSource() const
             std::span<const std::array<char, 17>>(m_UserProgNames)};
 }
 
-void CZibStyDoc::SetModified()
-{
-    modified_ = true;
-    if (modifiedListener_) modifiedListener_();
-}
-
-bool CZibStyDoc::TakeAbortRequest()
-{
-    const bool requested = abortRequested_;
-    abortRequested_ = false;
-    return requested;
-}
-
-void CZibStyDoc::AbortAndClear()
-{
-    Clear();
-    abortRequested_ = true;
-    Tell(StyViewNotice::DocumentAborted);
-}
-
 void CZibStyDoc::Clear()
 {
+    CZibItemDoc::Clear();
     m_StyItems.clear();
     m_StsItems.clear();
-    m_Model = ' ';
-    m_FileKind = 0;
     m_ViewMode = 1;
-    m_FirstBank = -1;
-    m_FileImage.clear();
     m_Head.clear();
     m_UserProgNames = {};
     m_UserNamesPresent = 0;
     m_PasteSource = 0;
     m_PasteRunning = false;
-    m_Importing = false;
 }
 
 // ---- Opening ------------------------------------------------------------
@@ -139,27 +104,11 @@ void CZibStyDoc::NewDocument()
     Tell(StyViewNotice::RowsChanged);
 }
 
-bool CZibStyDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)
+bool CZibStyDoc::ReadFileImage(const std::string& path)
 {
-    Clear();
-    m_Path = path;
-    m_Folder = std::filesystem::u8path(path).parent_path();
-    m_FileImage = std::move(image);
-    if (m_FileImage.empty()) {
-        Notify(StyNotice::Numbered(stymsg::EmptyFile));
-        return false;
-    }
-    m_FileKind = FileKindOf(path);
-    if (m_FileKind == 0) return false;
-    if (!HeadTest() || !ParseSty()) {
-        Clear();
-        return false;
-    }
+    if (!HeadTest() || !ParseSty()) return false;
     GetUserProgNames(path);
     m_ViewMode = 1;
-    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(m_Folder);
-    Tell(StyViewNotice::ColumnsRebuilt);
-    Tell(StyViewNotice::RowsChanged);
     return true;
 }
 
@@ -360,11 +309,6 @@ int CZibStyDoc::GetUserProgNames(const std::string& path)
     return 1;
 }
 
-bool CZibStyDoc::SaveModified(const std::string& title, const std::function<bool()>& save)
-{
-    return AskSaveModified(*port_, modified_, title, save);
-}
-
 // ---- Item commands ------------------------------------------------------
 
 void CZibStyDoc::Renumber()
@@ -373,11 +317,6 @@ void CZibStyDoc::Renumber()
         m_StyItems[i].position = uint32_t(i);
     for (size_t i = 0; i < m_StsItems.size(); ++i)
         m_StsItems[i].position = uint32_t(i);
-}
-
-void CZibStyDoc::OnEditDelete()
-{
-    DeleteSelectedItems(port_->SelectedRows(), port_->FocusedRow());
 }
 
 int CZibStyDoc::DeleteSelectedItems(std::span<const int> selected, int focused)
@@ -412,11 +351,6 @@ void CZibStyDoc::EmptyStyItem(CStyItem& item, int index, bool sts)
     if (sts) item.model = 'F';
 }
 
-void CZibStyDoc::OnEditEmpty()
-{
-    EmptyItems(port_->SelectedRows(), port_->FocusedRow());
-}
-
 bool CZibStyDoc::EmptyItems(std::span<const int> selected, int focused)
 {
     const bool stsView = StsView();
@@ -440,129 +374,15 @@ bool CZibStyDoc::EmptyItems(std::span<const int> selected, int focused)
     return true;
 }
 
-std::string CZibStyDoc::ExtractFileName(int index) const
-{
-    if (index < 0 || index >= StyCount()) return {};
-    return ItemFileName(m_StyItems[size_t(index)]);
-}
-
-void CZibStyDoc::OnEditExtract()
-{
-    if (StsView()) return;
-    const int focused = port_->FocusedRow();
-    if (focused < 0 || focused >= StyCount()) {
-        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, "OnEditExtract", StyNoticeIcon::Exclamation));
-        return;
-    }
-    const auto path = port_->ChooseSaveFile(
-        {"Extract Item", "WqStyle Files (*.WSF)|*.WSF||", "WSF", m_Folder, ExtractFileName(focused)});
-    if (path) ExtractItem(focused, *path);
-}
-
-void CZibStyDoc::OnEditExtractAll()
-{
-    ExtractAllItems(*port_, m_Folder,
-                    {StyCount(), ".WSF", [this](int row) { return m_StyItems[size_t(row)].Size() != 0; },
-                     [this](int row) { return ExtractFileName(row); },
-                     [this](int row, const std::filesystem::path& file) { return ExtractItem(row, file); }});
-}
-
-void CZibStyDoc::SelectAll()
-{
-    const int count = StsView() ? StsCount() : StyCount();
-    std::vector<int> rows(size_t(std::max(count, 0)));
-    for (int r = 0; r < count; ++r)
-        rows[size_t(r)] = r;
-    port_->SetSelection(rows, port_->FocusedRow());
-}
-
-int CZibStyDoc::ExtractItem(int index, const std::filesystem::path& path)
-{
-    if (index < 0 || index >= StyCount()) return 0;
-    const CStyItem* sts = IsQe() && index < StsCount() ? &m_StsItems[size_t(index)] : nullptr;
-    const std::vector<uint8_t> bytes = StyleItemFileBytes(m_Model, m_StyItems[size_t(index)], sts);
-    const FileIoError error = writeFileAtomically(path, bytes);
-    if (error == FileIoError::OpenFailed) {
-        Notify(StyNotice::Numbered(stymsg::CannotOpenFile, "Extract Item", StyNoticeIcon::Stop));
-        return 0;
-    }
-    if (error != FileIoError::None) {
-        Notify(StyNotice::Text("Error writing item data. Index: %d, errorcode: %d",
-                               {std::to_string(index), FileErrorCode(error)}, "ExtractItem", StyNoticeIcon::Stop));
-        return 0;
-    }
-    return 1;
-}
-
-void CZibStyDoc::ImportItem()
-{
-    if (StsView()) return;
-    if (StyCount() >= kItemLimit) {
-        Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
-        return;
-    }
-    const std::vector<std::filesystem::path> paths =
-        port_->ChooseOpenFiles({"Import Styles", "WqStyle Files (*.WSF)|*.WSF||", "WSF", m_Folder, {}});
-    if (paths.empty()) return;
-    const ImportOutcome outcome = ImportItems(paths);
-    if (!outcome.failed && m_FileKind == 2) CheckFileSize(false);
-    Tell(StyViewNotice::RowsChanged);
-}
-
-CZibStyDoc::ImportOutcome CZibStyDoc::ImportItems(const std::vector<std::filesystem::path>& paths)
-{
-    ImportOutcome outcome;
-    if (StyCount() >= kItemLimit) {
-        Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
-        return outcome;
-    }
-    m_Importing = true;
-    for (size_t i = 0; i < paths.size(); ++i) {
-        if (StyCount() >= kItemLimit) {
-            Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
-            break;
-        }
-        const std::string name = Utf8Text(paths[i].filename());
-        const std::string ext = UpperAscii(name.size() >= 3 ? name.substr(name.size() - 3) : name);
-        if (ext != "WSF") {
-            Notify(StyNotice::Text("Error: Not WSF file type: %s", {ext}, "ImportItem"));
-            outcome.failed = true;
-            break;
-        }
-        m_FileKind = 2;
-        const int before = StyCount();
-        const int result = ImportStyle(paths[i]);
-        if (abortRequested_) {
-            outcome.failed = true;
-            return outcome;
-        }
-        if (StyCount() > before) ++outcome.imported;
-        if (result == 0) {
-            outcome.failed = true;
-            break;
-        }
-    }
-    m_Importing = false;
-    SetModified();
-    return outcome;
-}
-
 int CZibStyDoc::ImportStyle(const std::filesystem::path& path)
 {
     static constexpr const char* kCaption = "ImportStyle";
-    const auto stop = [this](StyNotice notice) {
-        notice.icon = StyNoticeIcon::Stop;
-        Notify(std::move(notice));
-        return 0;
-    };
-    const auto bytes = ReadItemFileBytes(*port_, path, kCaption);
+    const auto bytes = ReadDaskItemFile(path, kCaption);
     if (!bytes) return 0;
     const std::vector<uint8_t>& file = *bytes;
-    if (file.size() < 5 || std::memcmp(file.data(), "DASK", 4) != 0)
-        return stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
     const uint32_t letter = file[4];
     if (m_Model != ' ' && StyCount() > 0 && IsWq() && IsQeModel(letter))
-        return stop(StyNotice::Text("Cannot import QE-series style: %s, into wq-series file!!!", {Utf8Text(path)}, kCaption));
+        return Stop(StyNotice::Text("Cannot import QE-series style: %s, into wq-series file!!!", {Utf8Text(path)}, kCaption));
 
     ItemFileContent content;
     const ItemFileError read = ReadItemFile(file, true, content);
@@ -571,19 +391,19 @@ int CZibStyDoc::ImportStyle(const std::filesystem::path& path)
     case ItemFileError::None:
         break;
     case ItemFileError::NotExpectedFormat:
-        return stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
+        return Stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
     case ItemFileError::HeaderShort:
-        return stop(StyNotice::Text(letter == 'X' ? "Error reading QE9Z item header data - %d"
+        return Stop(StyNotice::Text(letter == 'X' ? "Error reading QE9Z item header data - %d"
                                                   : "Error reading QE4K item header data - %d",
                                     {shortRead}, kCaption));
     default:
         // A Qe9z item for a Qe4k document is skipped whatever follows its header.
         if (!(letter == 'X' && m_Model == 'F' && content.header.stsVersion >= 1))
-            return stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
+            return Stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
         break;
     }
     if (letter == 'X' && m_Model == 'F' && content.header.stsVersion >= 1) {
-        stop(StyNotice::Text("Cannot import QE9Z style: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
+        Stop(StyNotice::Text("Cannot import QE9Z style: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
         return 1;
     }
     return ImportContent(path, content);
@@ -799,37 +619,10 @@ int CZibStyDoc::BuildQe4kStyleChunk(std::span<const uint8_t> instance, std::span
 
 // ---- List operations ----------------------------------------------------
 
-bool CZibStyDoc::MoveItem(int direction, int row)
+void CZibStyDoc::SwapRows(int a, int b)
 {
-    if (StsView()) return false;
-    if (row < 0 && !dragRunning_) row = port_->FocusedRow();
-    const int target = row + direction;
-    if (row < 0 || row >= StyCount() || target < 0 || target >= StyCount()) return false;
-    Tell(StyViewNotice::CloseToolWindows);
-    auto swapContent = [this](CStyItem& a, CStyItem& b) {
-        std::swap(a.name, b.name);
-        std::swap(a.data, b.data);
-        std::swap(a.model, b.model);
-        if (IsQe()) {
-            std::swap(a.kind, b.kind);
-            std::swap(a.version, b.version);
-            std::swap(a.release, b.release);
-            // Every element's summary goes with the style, the Qe9z elements 10 and 11 too.
-            std::swap(a.signatures, b.signatures);
-            std::swap(a.sounds, b.sounds);
-        }
-    };
-    swapContent(m_StyItems[size_t(row)], m_StyItems[size_t(target)]);
-    if (IsQe() && row < StsCount() && target < StsCount())
-        swapContent(m_StsItems[size_t(row)], m_StsItems[size_t(target)]);
-    if (!dragRunning_) {
-        const int rows[] = {target};
-        port_->SetSelection(rows, target);
-        CheckFileSize(false);
-    }
-    SetModified();
-    Tell(StyViewNotice::RowsChanged);
-    return true;
+    SwapItemContent(m_StyItems[size_t(a)], m_StyItems[size_t(b)]);
+    if (IsQe() && a < StsCount() && b < StsCount()) SwapItemContent(m_StsItems[size_t(a)], m_StsItems[size_t(b)]);
 }
 
 int CZibStyDoc::RenameLimit(int row) const
@@ -935,27 +728,6 @@ std::optional<StyClipboardBlock> CZibStyDoc::CopyBlock(std::span<const int> sele
     return block;
 }
 
-void CZibStyDoc::OnEditCopy()
-{
-    const auto block = CopyBlock(port_->SelectedRows(), port_->FocusedRow());
-    if (block && !port_->WriteClipboard(block->Bytes()))
-        Notify(StyNotice::Numbered(stymsg::CannotCopyToClipboard, "CopyToClipboard", StyNoticeIcon::Exclamation));
-}
-
-void CZibStyDoc::OnEditCut()
-{
-    Tell(StyViewNotice::CloseToolWindows);
-    const std::vector<int> selected = port_->SelectedRows();
-    const int focused = port_->FocusedRow();
-    const auto block = CopyBlock(selected, focused);
-    if (!block) return;
-    if (!port_->WriteClipboard(block->Bytes())) {
-        Notify(StyNotice::Numbered(stymsg::CannotCopyToClipboard, "CopyToClipboard", StyNoticeIcon::Exclamation));
-        return;
-    }
-    DeleteSelectedItems(selected, focused);
-}
-
 void CZibStyDoc::OnEditPaste()
 {
     if (StsView()) {
@@ -1015,30 +787,7 @@ CZibStyDoc::PasteOutcome CZibStyDoc::PasteBlock(const StyClipboardBlock& block, 
     }
     m_PasteSource = block.model;
     m_PasteRunning = true;
-    bool stopped = false;
-    uint32_t i = 0;
-    for (; i < block.Count() && StyCount() < kItemLimit; ++i) {
-        const int result = PasteStyItem(block, int(i));
-        if (result == kStyConvertOk) {
-            out.rows.push_back(StyCount() - 1);
-            if (blockQe && IsQe() && StsCount() < StyCount()) PasteQeStsItem(block, int(i));
-        } else if (result == kStyConvertFailedSaid) {
-            continue;
-        } else if (result == kStyConvertFatal) {
-            m_PasteRunning = false;
-            m_PasteSource = 0;
-            out.rows.clear();
-            out.fatal = true;
-            AbortAndClear();
-            return out;
-        } else {
-            stopped = true;
-            break;
-        }
-    }
-    if (!stopped && i < block.Count())
-        Notify(StyNotice::Text("MAX ITEM NUM reached. Pasted %d items from clipboard",
-                               {std::to_string(out.rows.size())}, caption));
+    out = PasteItems(block, caption);
     m_PasteRunning = false;
     m_PasteSource = 0;
     if (!out.rows.empty()) {
@@ -1191,53 +940,6 @@ bool CZibStyDoc::PasteOneQeStsItem(const StyClipboardBlock& block, int row)
     return true;
 }
 
-CZibStyDoc::PasteOutcome CZibStyDoc::OnDrop(std::span<const uint8_t> bytes, int dropRow, bool fromThisView,
-                                            bool moveEffect, std::span<const int> draggedRows)
-{
-    const auto block = StyClipboardBlock::Read(bytes);
-    if (!block) {
-        Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, "OnDrop"));
-        return {};
-    }
-    return DropBlock(*block, dropRow, fromThisView, moveEffect, draggedRows);
-}
-
-CZibStyDoc::PasteOutcome CZibStyDoc::DropBlock(const StyClipboardBlock& block, int dropRow, bool fromThisView,
-                                               bool moveEffect, std::span<const int> draggedRows)
-{
-    PasteOutcome out;
-    std::vector<int> dragged = RowsToMark(draggedRows, -1, StyCount());
-    if (DropsInsideDraggedRows(dropRow, fromThisView, dragged)) {
-        Notify(StyNotice::Numbered(stymsg::CannotMoveInsideBlock, "OnDrop"));
-        return out;
-    }
-    if (!AcceptsDrop(block)) return out;
-    out = PasteBlock(block, "OnDrop");
-    if (out.fatal || out.rows.empty()) return out;
-    const int pasted = int(out.rows.size());
-    const bool draggedAway = moveEffect && fromThisView;
-    if (draggedAway) DeleteSelectedItems(dragged, -1);
-    const int count = StyCount();
-    int first = count - pasted;
-    if (dropRow >= 0) {
-        const int target = DropTargetRow(dropRow, draggedAway, dragged, first);
-        dragRunning_ = true;
-        for (int j = 0; j < pasted; ++j)
-            for (int row = first + j; row > target + j; --row)
-                MoveItem(-1, row);
-        dragRunning_ = false;
-        first = target;
-    }
-    out.rows.clear();
-    for (int j = 0; j < pasted; ++j)
-        out.rows.push_back(first + j);
-    Renumber();
-    port_->SetSelection(out.rows, out.rows.front());
-    SetModified();
-    CheckFileSize(false);
-    return out;
-}
-
 // ---- Dumps, reports and cleaning ----------------------------------------
 
 int CZibStyDoc::WriteStyleDump(const std::filesystem::path& path, int index)
@@ -1247,19 +949,27 @@ int CZibStyDoc::WriteStyleDump(const std::filesystem::path& path, int index)
     return !text.empty() && writeFileAtomically(path, text) == FileIoError::None ? 1 : 0;
 }
 
+std::optional<int> CZibStyDoc::FocusedStyleToDump(const char* caption)
+{
+    if (StyCount() == 0 || m_FileKind != 2 || !IsWq()) return std::nullopt;
+    const int focused = port_->FocusedRow();
+    if (focused < 0 || focused >= StyCount()) {
+        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, caption, StyNoticeIcon::Exclamation));
+        return std::nullopt;
+    }
+    if (m_StyItems[size_t(focused)].Size() <= wqPlaceholderSize(m_Model)) {
+        Notify(StyNotice::Numbered(stymsg::CannotProcessEmptyItem, caption, StyNoticeIcon::Exclamation));
+        return std::nullopt;
+    }
+    return focused;
+}
+
 void CZibStyDoc::OnUtilSty2Txt()
 {
     static constexpr const char* kCaption = "OnUtilSty2Txt";
-    if (StyCount() == 0 || m_FileKind != 2 || !IsWq()) return;
-    const int focused = port_->FocusedRow();
-    if (focused < 0 || focused >= StyCount()) {
-        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, kCaption, StyNoticeIcon::Exclamation));
-        return;
-    }
-    if (m_StyItems[size_t(focused)].Size() <= wqPlaceholderSize(m_Model)) {
-        Notify(StyNotice::Numbered(stymsg::CannotProcessEmptyItem, kCaption, StyNoticeIcon::Exclamation));
-        return;
-    }
+    const std::optional<int> dumped = FocusedStyleToDump(kCaption);
+    if (!dumped) return;
+    const int focused = *dumped;
     const auto path = port_->ChooseSaveFile({"Style Text Dump", "WqStyle Text Dump (*.TXT)|*.TXT||", "TXT", m_Folder,
                                              ExtractFileName(focused)});
     if (!path) return;
@@ -1271,16 +981,9 @@ void CZibStyDoc::OnUtilSty2Txt()
 void CZibStyDoc::OnViewTextDump()
 {
     static constexpr const char* kCaption = "OnViewTextDump";
-    if (StyCount() == 0 || m_FileKind != 2 || !IsWq()) return;
-    const int focused = port_->FocusedRow();
-    if (focused < 0 || focused >= StyCount()) {
-        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, kCaption, StyNoticeIcon::Exclamation));
-        return;
-    }
-    if (m_StyItems[size_t(focused)].Size() <= wqPlaceholderSize(m_Model)) {
-        Notify(StyNotice::Numbered(stymsg::CannotProcessEmptyItem, kCaption, StyNoticeIcon::Exclamation));
-        return;
-    }
+    const std::optional<int> dumped = FocusedStyleToDump(kCaption);
+    if (!dumped) return;
+    const int focused = *dumped;
     // Beside the document's file (a new document: the last folder, else the temporary one).
     std::filesystem::path folder = m_Folder.empty() ? settings_.lastOpenedDirectory : m_Folder;
     if (folder.empty()) folder = std::filesystem::temp_directory_path();
@@ -1341,37 +1044,25 @@ int CZibStyDoc::CleanStyleEvents()
 int CZibStyDoc::OnUtilStyToMidi()
 {
     if (StyCount() == 0 || m_FileKind != 2) return 0;
-    const auto folder = port_->ChooseFolder("Select Destination Folder", settings_.lastOpenedDirectory);
+    const auto folder = ChooseDestinationFolder();
     if (!folder) return 0;
     m_OutputFolder = *folder;
-    settings_.lastOpenedDirectory = *folder;
-    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(*folder);
     return StylesToMidi(port_->SelectedRows(), *folder);
 }
 
 int CZibStyDoc::StylesToMidi(std::span<const int> rows, const std::filesystem::path& folder)
 {
-    const std::vector<int> chosen = RowsToMark(rows, -1, StyCount());
-    int converted = 0;
-    {
-        StyWaitCursor wait(*port_);
-        bool yesToAll = false;
-        for (int row : chosen) {
-            StyleMidiExport job;
-            job.style = &m_StyItems[size_t(row)];
-            job.sts = IsQe() && row < StsCount() ? &m_StsItems[size_t(row)] : nullptr;
-            job.model = m_Model;
-            job.styToMidiType = settings_.styToMidiType;
-            job.percussionOnDrumChannel = settings_.playPercOnDrumChan;
-            job.qeCollect = settings_.qeCollect;
-            const StyleMidiOutcome outcome = ExportStyleToMidi(job, folder, *port_, yesToAll);
-            if (outcome == StyleMidiOutcome::Cancelled) break;
-            if (outcome == StyleMidiOutcome::Converted) ++converted;
-        }
-    }
-    Notify(StyNotice::Text("Successfully converted %d styles of %d selected",
-                           {std::to_string(converted), std::to_string(chosen.size())}, "DumpStyleToMidi"));
-    return converted;
+    return ExportRowsToMidi(rows, "Successfully converted %d styles of %d selected", [&](int row, bool& yesToAll) {
+        StyleMidiExport job;
+        job.style = &m_StyItems[size_t(row)];
+        job.sts = IsQe() && row < StsCount() ? &m_StsItems[size_t(row)] : nullptr;
+        job.model = m_Model;
+        job.styToMidiType = settings_.styToMidiType;
+        job.percussionOnDrumChannel = settings_.playPercOnDrumChan;
+        job.qeCollect = settings_.qeCollect;
+        const StyleMidiOutcome outcome = ExportStyleToMidi(job, folder, *port_, yesToAll);
+        return outcome == StyleMidiOutcome::Cancelled ? -1 : outcome == StyleMidiOutcome::Converted ? 1 : 0;
+    });
 }
 
 std::optional<StylePlayback> CZibStyDoc::PlaySelectedStyle()
@@ -1440,38 +1131,48 @@ std::vector<uint8_t> CZibStyDoc::BuildWqFileImage()
 
 std::vector<uint8_t> CZibStyDoc::BuildQeFileImage()
 {
-    UlrfContainerPtr container(_ULRFCreateInstance(nullptr, 0));
-    const int bank = m_FirstBank >= 0 ? m_FirstBank : 17;
-    int entries = 0;
-    auto insert = [&](const CStyItem& item, int position) {
-        UlrfResInstancePtr resource(_ULRFCreateResInstance(item.data.data(), uint32_t(item.data.size())));
-        const int i = resource && container ? _ULRFInsertResource(container.get(), -1, resource.get()) : -1;
-        if (i < 0) return false;
-        const std::string name = item.NameText();
-        _ULRFModifyIndex(container.get(), i, name.c_str(), bank, position);
-        ++entries;
-        return true;
-    };
+    // Each style with its STS block (when it has one) at the style's position.
+    std::vector<QeContainerEntry> entries;
     for (int p = 0; p < StyCount(); ++p) {
         const CStyItem& style = m_StyItems[size_t(p)];
         if (style.Size() == 0) continue;
-        const bool stsToo = p < StsCount() && m_StsItems[size_t(p)].Size() != 0;
-        if (!insert(style, p) || (stsToo && !insert(m_StsItems[size_t(p)], p))) {
-            Notify(StyNotice::Numbered(stymsg::IncorrectFormatWhileSaving));
-            return {};
-        }
+        entries.push_back({&style, p});
+        if (p < StsCount() && m_StsItems[size_t(p)].Size() != 0) entries.push_back({&m_StsItems[size_t(p)], p});
     }
-    if (entries == 0) {
-        Notify(StyNotice::Numbered(stymsg::CannotSaveEmptyFile));
-        return {};
+    return BuildQeContainerImage(entries, m_FirstBank >= 0 ? m_FirstBank : 17);
+}
+
+// ---- What the item commands ask of a style file -------------------------
+
+CZibItemDoc::ItemFileTexts CZibStyDoc::ItemFiles() const
+{
+    return {"Import Styles", "WqStyle Files (*.WSF)|*.WSF||", "WSF"};
+}
+
+std::vector<uint8_t> CZibStyDoc::ItemFileBytes(int index) const
+{
+    const CStyItem* sts = IsQe() && index < StsCount() ? &m_StsItems[size_t(index)] : nullptr;
+    return StyleItemFileBytes(m_Model, m_StyItems[size_t(index)], sts);
+}
+
+int CZibStyDoc::ImportItemFile(const std::filesystem::path& path)
+{
+    const std::string name = Utf8Text(path.filename());
+    const std::string ext = UpperAscii(name.size() >= 3 ? name.substr(name.size() - 3) : name);
+    if (ext != "WSF") {
+        Notify(StyNotice::Text("Error: Not WSF file type: %s", {ext}, "ImportItem"));
+        return 0;
     }
-    const int size = _ULRFOutBufferSize(container.get());
-    std::vector<uint8_t> image(size > 0 ? static_cast<size_t>(size) : 0);
-    if (image.empty() || !_ULRFFillOutBuffer(container.get(), image.data())) {
-        Notify(StyNotice::Numbered(stymsg::CannotFillQeOutput));
-        return {};
-    }
-    return image;
+    m_FileKind = 2;
+    return ImportStyle(path);
+}
+
+int CZibStyDoc::PasteItem(const StyClipboardBlock& block, int index)
+{
+    const int result = PasteStyItem(block, index);
+    if (result == kStyConvertOk && IsQeModel(block.model) && IsQe() && StsCount() < StyCount())
+        PasteQeStsItem(block, index);
+    return result;
 }
 
 } // namespace zib

@@ -4,6 +4,18 @@
 
 namespace zib {
 
+namespace {
+
+// A value the library's getter writes through its last argument; 0 when it writes none.
+template <class T, class Getter, class... Args> T libraryValue(Getter getter, Args... args)
+{
+    T value = 0;
+    getter(args..., &value);
+    return value;
+}
+
+} // namespace
+
 LibraryQeStyleEditor::Made LibraryQeStyleEditor::FromItem(std::span<const uint8_t> data)
 {
     Made made;
@@ -38,9 +50,7 @@ int LibraryQeStyleEditor::QueryPattern(int e, int cv, int t)
 
 uint8_t LibraryQeStyleEditor::QeVersion()
 {
-    uint8_t v = 0;
-    _ULStEGetQeVersion(handle_.get(), &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetQeVersion, handle_.get());
 }
 
 void LibraryQeStyleEditor::DeleteStyleElem(int e)
@@ -85,9 +95,7 @@ std::vector<uint8_t> LibraryQeStyleEditor::SerializedResource()
 
 uint8_t LibraryQeStyleEditor::Signature(int e)
 {
-    uint8_t v = 0;
-    _ULStEGetSignature(handle_.get(), e, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetSignature, handle_.get(), e);
 }
 
 void LibraryQeStyleEditor::SetSignature(int e, uint8_t value)
@@ -97,9 +105,7 @@ void LibraryQeStyleEditor::SetSignature(int e, uint8_t value)
 
 uint8_t LibraryQeStyleEditor::Ntt(int e)
 {
-    uint8_t v = 0;
-    _ULStEGetNTT(handle_.get(), e, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetNTT, handle_.get(), e);
 }
 
 void LibraryQeStyleEditor::SetNtt(int e, uint8_t value)
@@ -109,9 +115,7 @@ void LibraryQeStyleEditor::SetNtt(int e, uint8_t value)
 
 uint8_t LibraryQeStyleEditor::ChordAssign(int e, int i)
 {
-    uint8_t v = 0;
-    _ULStEGetChordAssign(handle_.get(), e, i, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetChordAssign, handle_.get(), e, i);
 }
 
 void LibraryQeStyleEditor::SetChordAssign(int e, int i, uint8_t cv)
@@ -121,9 +125,7 @@ void LibraryQeStyleEditor::SetChordAssign(int e, int i, uint8_t cv)
 
 uint8_t LibraryQeStyleEditor::TrackExpression(int e, int t)
 {
-    uint8_t v = 0;
-    _ULStEGetTrackExpression(handle_.get(), e, t, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetTrackExpression, handle_.get(), e, t);
 }
 
 void LibraryQeStyleEditor::SetTrackExpression(int e, int t, uint8_t value)
@@ -133,9 +135,7 @@ void LibraryQeStyleEditor::SetTrackExpression(int e, int t, uint8_t value)
 
 uint32_t LibraryQeStyleEditor::TrackProgram(int e, int t)
 {
-    uint32_t v = 0;
-    _ULStEGetTrackProgram(handle_.get(), e, t, &v);
-    return v;
+    return libraryValue<uint32_t>(_ULStEGetTrackProgram, handle_.get(), e, t);
 }
 
 void LibraryQeStyleEditor::SetTrackProgram(int e, int t, uint32_t value)
@@ -145,9 +145,7 @@ void LibraryQeStyleEditor::SetTrackProgram(int e, int t, uint32_t value)
 
 uint8_t LibraryQeStyleEditor::TrackKBRangeLow(int e, int t)
 {
-    uint8_t v = 0;
-    _ULStEGetTrackKBRangeLow(handle_.get(), e, t, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetTrackKBRangeLow, handle_.get(), e, t);
 }
 
 void LibraryQeStyleEditor::SetTrackKBRangeLow(int e, int t, uint8_t note)
@@ -157,9 +155,7 @@ void LibraryQeStyleEditor::SetTrackKBRangeLow(int e, int t, uint8_t note)
 
 uint8_t LibraryQeStyleEditor::TrackKBRangeHigh(int e, int t)
 {
-    uint8_t v = 0;
-    _ULStEGetTrackKBRangeHigh(handle_.get(), e, t, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetTrackKBRangeHigh, handle_.get(), e, t);
 }
 
 void LibraryQeStyleEditor::SetTrackKBRangeHigh(int e, int t, uint8_t note)
@@ -169,9 +165,7 @@ void LibraryQeStyleEditor::SetTrackKBRangeHigh(int e, int t, uint8_t note)
 
 uint8_t LibraryQeStyleEditor::TrackChord(int e, int cv, int t)
 {
-    uint8_t v = 0;
-    _ULStEGetTrackChord(handle_.get(), e, cv, t, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetTrackChord, handle_.get(), e, cv, t);
 }
 
 void LibraryQeStyleEditor::SetTrackChord(int e, int cv, int t, uint8_t value)
@@ -181,9 +175,7 @@ void LibraryQeStyleEditor::SetTrackChord(int e, int cv, int t, uint8_t value)
 
 uint8_t LibraryQeStyleEditor::TrackKey(int e, int cv, int t)
 {
-    uint8_t v = 0;
-    _ULStEGetTrackKey(handle_.get(), e, cv, t, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetTrackKey, handle_.get(), e, cv, t);
 }
 
 void LibraryQeStyleEditor::SetTrackKey(int e, int cv, int t, uint8_t value)
@@ -193,9 +185,7 @@ void LibraryQeStyleEditor::SetTrackKey(int e, int cv, int t, uint8_t value)
 
 uint8_t LibraryQeStyleEditor::TrackMode(int t)
 {
-    uint8_t v = 0;
-    _ULStEGetTrackMode(handle_.get(), t, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetTrackMode, handle_.get(), t);
 }
 
 void LibraryQeStyleEditor::SetTrackMode(int t, uint8_t value)
@@ -205,9 +195,7 @@ void LibraryQeStyleEditor::SetTrackMode(int t, uint8_t value)
 
 uint8_t LibraryQeStyleEditor::TrackTension(int t)
 {
-    uint8_t v = 0;
-    _ULStEGetTrackTension(handle_.get(), t, &v);
-    return v;
+    return libraryValue<uint8_t>(_ULStEGetTrackTension, handle_.get(), t);
 }
 
 void LibraryQeStyleEditor::SetTrackTension(int t, uint8_t value)

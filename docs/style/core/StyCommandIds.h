@@ -1,29 +1,31 @@
 #pragma once
 
+#include "app/core/CommandIds.h"
+
 // Command ids of the style and pad documents' menus, toolbars and popups:
 // the numbers the program knows these commands by (cmd::ToWxId gives the
-// window id).
+// window id). Commands the main window has as well take its numbers.
 namespace zib::stycmd {
 
 // File commands of the document menus
-inline constexpr int FileClose = 57602;
-inline constexpr int FileSave = 57603;
-inline constexpr int FileSaveAs = 57604;
+inline constexpr int FileClose = cmd::FileClose;
+inline constexpr int FileSave = cmd::FileSave;
+inline constexpr int FileSaveAs = cmd::FileSaveAs;
 
 // Item commands
-inline constexpr int MoveItemDown = 32771;
-inline constexpr int MoveItemUp = 32772;
-inline constexpr int ExtractItem = 32773;
-inline constexpr int ImportItems = 32774;
-inline constexpr int DeleteItems = 32777;
+inline constexpr int MoveItemDown = cmd::MoveItemDown;
+inline constexpr int MoveItemUp = cmd::MoveItemUp;
+inline constexpr int ExtractItem = cmd::ExtractItem;
+inline constexpr int ImportItems = cmd::ImportItems;
+inline constexpr int DeleteItems = cmd::DeleteItems;
 inline constexpr int EmptyItem = 32778;
 inline constexpr int RenameItem = 32779;
 inline constexpr int PlaybackPadItem = 32784;
 inline constexpr int Properties = 32785;
 inline constexpr int StsView = 32786;
-inline constexpr int EditCopy = 57634;
-inline constexpr int EditCut = 57635;
-inline constexpr int EditPaste = 57637;
+inline constexpr int EditCopy = cmd::EditCopy;
+inline constexpr int EditCut = cmd::EditCut;
+inline constexpr int EditPaste = cmd::EditPaste;
 inline constexpr int SelectAll = 57642;
 inline constexpr int PadToMidi = 33029;
 

@@ -1,7 +1,6 @@
 #include "docs/style/core/StyCommandRules.h"
 
-#include "docs/style/core/CZibPadDoc.h"
-#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/CZibItemDoc.h"
 
 #include <algorithm>
 
@@ -31,22 +30,13 @@ bool isWq(uint32_t model)
 
 } // namespace
 
-StyListState StyListState::Of(const CZibStyDoc& doc, std::span<const int> selectedRows, int focusedRow)
+StyListState StyListState::Of(const CZibItemDoc& doc, std::span<const int> selectedRows, int focusedRow)
 {
-    StyListState s = listState(doc.StsView() ? doc.StsCount() : doc.StyCount(), selectedRows, focusedRow);
+    StyListState s = listState(doc.RowCount(), selectedRows, focusedRow);
     s.model = doc.m_Model;
     s.fileKind = doc.m_FileKind;
-    s.viewMode = doc.m_ViewMode;
-    s.focusedHasData = s.focused >= 0 && s.focused < doc.StyCount() && doc.m_StyItems[size_t(s.focused)].Size() != 0;
-    return s;
-}
-
-StyListState StyListState::Of(const CZibPadDoc& doc, std::span<const int> selectedRows, int focusedRow)
-{
-    StyListState s = listState(doc.PadCount(), selectedRows, focusedRow);
-    s.model = doc.m_Model;
-    s.fileKind = doc.m_FileKind;
-    s.focusedHasData = s.focused >= 0 && doc.m_PadItems[size_t(s.focused)].Size() != 0;
+    s.viewMode = doc.StsView() ? 2 : 1;
+    s.focusedHasData = s.focused >= 0 && s.focused < doc.ItemCount() && doc.ItemAt(s.focused).Size() != 0;
     return s;
 }
 

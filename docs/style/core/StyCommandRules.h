@@ -5,8 +5,7 @@
 
 namespace zib {
 
-class CZibPadDoc;
-class CZibStyDoc;
+class CZibItemDoc;
 
 // The commands of the style and pad lists whose menu entries and buttons are
 // enabled by the state of the document and its list.
@@ -29,8 +28,9 @@ struct StyListState {
     bool formatRegistered = true; // the private clipboard format
     bool clipboardHasBlock = false;
 
-    static StyListState Of(const CZibStyDoc& doc, std::span<const int> selectedRows, int focusedRow);
-    static StyListState Of(const CZibPadDoc& doc, std::span<const int> selectedRows, int focusedRow);
+    // The state of a document's list: its rows, the view mode, the focused
+    // row's item (style or pad) with or without data.
+    static StyListState Of(const CZibItemDoc& doc, std::span<const int> selectedRows, int focusedRow);
 };
 
 // Whether a command of a style list / a pad list is enabled.

@@ -5,6 +5,7 @@
 #include "docs/style/core/StyWindowCommandIds.h"
 
 #include <array>
+#include <span>
 
 namespace zib {
 
@@ -34,6 +35,7 @@ std::vector<MenuItemDef> fileMenu()
     return items;
 }
 
+// The Edit menu of both documents, up to Properties.
 std::vector<MenuItemDef> editCommon()
 {
     return {
@@ -46,12 +48,40 @@ std::vector<MenuItemDef> editCommon()
         MenuSeparator(),
         MenuCommand("&Extract Item", stycmd::ExtractItem),
         MenuCommand("&Import Item(s)", stycmd::ImportItems),
+        MenuCommand("E&xtract All Items", stycmd::ExtractAll),
         MenuSeparator(),
         MenuCommand("Select A&ll\tCtrl+A", stycmd::SelectAll),
         MenuCommand("&Rename Item", stycmd::RenameItem),
         MenuCommand("Move item UP", stycmd::MoveItemUp),
         MenuCommand("Move item DOWN", stycmd::MoveItemDown),
     };
+}
+
+// The context menu of both lists, up to the commands of one kind.
+std::vector<MenuItemDef> popupCommon()
+{
+    return {
+        MenuCommand("Cu&t", stycmd::EditCut),
+        MenuCommand("&Copy", stycmd::EditCopy),
+        MenuCommand("&Paste", stycmd::EditPaste),
+        MenuSeparator(),
+        MenuCommand("&Extract Item", stycmd::ExtractItem),
+        MenuCommand("&Import Item(s)", stycmd::ImportItems),
+        MenuSeparator(),
+        MenuCommand("&Delete Item(s)", stycmd::DeleteItems),
+        MenuCommand("E&mpty Item", stycmd::EmptyItem),
+        MenuCommand("&Rename Item", stycmd::RenameItem),
+        MenuSeparator(),
+    };
+}
+
+// One check entry per name, the ids counting up from `firstId`.
+std::vector<MenuItemDef> checkMenu(std::span<const std::string_view> names, int firstId)
+{
+    std::vector<MenuItemDef> items;
+    for (size_t i = 0; i < names.size(); ++i)
+        items.push_back(MenuCheck(names[i], firstId + int(i)));
+    return items;
 }
 
 // The Setup menu of the document menus.
@@ -73,7 +103,6 @@ MenuItemDef setupMenu()
 MenuBarDef StyDocMenuDef()
 {
     std::vector<MenuItemDef> edit = editCommon();
-    edit.insert(edit.begin() + 9, MenuCommand("E&xtract All Items", stycmd::ExtractAll));
     edit.push_back(MenuSeparator());
     edit.push_back(MenuCommand("STS View", stycmd::StsView));
     edit.push_back(MenuCommand("&Properties", stycmd::Properties));
@@ -99,7 +128,6 @@ MenuBarDef StyDocMenuDef()
 MenuBarDef PadDocMenuDef()
 {
     std::vector<MenuItemDef> edit = editCommon();
-    edit.insert(edit.begin() + 9, MenuCommand("E&xtract All Items", stycmd::ExtractAll));
     edit.push_back(MenuSeparator());
     edit.push_back(MenuCommand("&Properties", stycmd::Properties));
     return {MenuPopup("File", fileMenu()), MenuPopup("&Edit", edit),
@@ -110,66 +138,37 @@ MenuBarDef PadDocMenuDef()
 
 std::vector<MenuItemDef> StyPopupMenuDef()
 {
-    return {
-        MenuCommand("Cu&t", stycmd::EditCut),
-        MenuCommand("&Copy", stycmd::EditCopy),
-        MenuCommand("&Paste", stycmd::EditPaste),
-        MenuSeparator(),
-        MenuCommand("&Extract Item", stycmd::ExtractItem),
-        MenuCommand("&Import Item(s)", stycmd::ImportItems),
-        MenuSeparator(),
-        MenuCommand("&Delete Item(s)", stycmd::DeleteItems),
-        MenuCommand("E&mpty Item", stycmd::EmptyItem),
-        MenuCommand("&Rename Item", stycmd::RenameItem),
-        MenuSeparator(),
-        MenuCommand("Convert style To &Text", stycmd::StyleToText),
-        MenuCommand("Convert style to MIDI", stycmd::StyleToMidi),
-        MenuCommand("Convert Qe-style to Wq-style", stycmd::ConvertQeToWq),
-        MenuSeparator(),
-        MenuCommand("Properties", stycmd::Properties),
-    };
+    std::vector<MenuItemDef> items = popupCommon();
+    items.insert(items.end(), {
+                                  MenuCommand("Convert style To &Text", stycmd::StyleToText),
+                                  MenuCommand("Convert style to MIDI", stycmd::StyleToMidi),
+                                  MenuCommand("Convert Qe-style to Wq-style", stycmd::ConvertQeToWq),
+                                  MenuSeparator(),
+                                  MenuCommand("Properties", stycmd::Properties),
+                              });
+    return items;
 }
 
 std::vector<MenuItemDef> PadPopupMenuDef()
 {
-    return {
-        MenuCommand("Cu&t", stycmd::EditCut),
-        MenuCommand("&Copy", stycmd::EditCopy),
-        MenuCommand("&Paste", stycmd::EditPaste),
-        MenuSeparator(),
-        MenuCommand("&Extract Item", stycmd::ExtractItem),
-        MenuCommand("&Import Item(s)", stycmd::ImportItems),
-        MenuSeparator(),
-        MenuCommand("&Delete Item(s)", stycmd::DeleteItems),
-        MenuCommand("E&mpty Item", stycmd::EmptyItem),
-        MenuCommand("&Rename Item", stycmd::RenameItem),
-        MenuSeparator(),
-        MenuCommand("Properties", stycmd::Properties),
-    };
+    std::vector<MenuItemDef> items = popupCommon();
+    items.push_back(MenuCommand("Properties", stycmd::Properties));
+    return items;
 }
 
 std::vector<MenuItemDef> StyElementMenuDef()
 {
-    std::vector<MenuItemDef> items;
-    for (size_t i = 0; i < kElementNames.size(); ++i)
-        items.push_back(MenuCheck(kElementNames[i], stycmd::ElementFirst + int(i)));
-    return items;
+    return checkMenu(kElementNames, stycmd::ElementFirst);
 }
 
 std::vector<MenuItemDef> StyBankMenuDef()
 {
-    std::vector<MenuItemDef> items;
-    for (size_t i = 0; i < kBankNames.size(); ++i)
-        items.push_back(MenuCheck(kBankNames[i], stycmd::BankFirst + int(i)));
-    return items;
+    return checkMenu(kBankNames, stycmd::BankFirst);
 }
 
 std::vector<MenuItemDef> PadBankMenuDef()
 {
-    std::vector<MenuItemDef> items;
-    for (size_t i = 0; i < kPadBankNames.size(); ++i)
-        items.push_back(MenuCheck(kPadBankNames[i], stycmd::PadBankFirst + int(i)));
-    return items;
+    return checkMenu(kPadBankNames, stycmd::PadBankFirst);
 }
 
 int StyBankOfCommand(int id)

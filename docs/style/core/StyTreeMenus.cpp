@@ -4,24 +4,34 @@
 #include "docs/style/core/StyCommandIds.h"
 #include "docs/style/core/StyWindowCommandIds.h"
 
+#include <iterator>
+
 namespace zib {
+
+namespace {
+
+// Cut, Copy and Paste above the entries of a tree popup.
+std::vector<MenuItemDef> withClipboardCommands(std::vector<MenuItemDef> entries)
+{
+    std::vector<MenuItemDef> items = {
+        MenuCommand("Cu&t", cmd::EditCut),
+        MenuCommand("&Copy", cmd::EditCopy),
+        MenuCommand("&Paste", cmd::EditPaste),
+        MenuSeparator(),
+    };
+    items.insert(items.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
+    return items;
+}
+
+} // namespace
 
 MenuBarDef StyEditFrameMenuDef()
 {
     return {
-        MenuPopup("&File", {
-                               MenuCommand("&New\tCtrl+N", cmd::FileNew),
-                               MenuCommand("&Open...\tCtrl+O", cmd::FileOpen),
-                               MenuSeparator(),
+        MenuPopup("&File", FileMenuAround({
                                MenuCommand("Collect CV MIDI Files", cmd::CollectWqCvMidi),
                                MenuCommand("Collect QE4K CV Midi files", cmd::CollectQeCvMidi),
-                               MenuSeparator(),
-                               MenuCommand("P&rint Setup...", cmd::FilePrintSetup),
-                               MenuSeparator(),
-                               {MenuItemDef::Kind::RecentFiles, {}, cmd::FileMruFirst, {}},
-                               MenuSeparator(),
-                               MenuCommand("E&xit", cmd::AppExit),
-                           }),
+                           })),
         MenuPopup("&Edit", {
                                MenuCommand("Cu&t\tCtrl+X", cmd::EditCut),
                                MenuCommand("&Copy\tCtrl+C", cmd::EditCopy),
@@ -60,68 +70,48 @@ MenuBarDef StyEditFrameMenuDef()
                                 MenuCommand("Midi Playback settings", cmd::PlaybackSettings),
                             }),
         WindowMenuDef(),
-        MenuPopup("&Help", {
-                               MenuCommand("Help Topics", cmd::HelpFinder),
-                               MenuSeparator(),
-                               MenuCommand("About Zib...", cmd::AppAbout),
-                           }),
+        HelpMenuDef("&Help"),
     };
 }
 
 std::vector<MenuItemDef> StyElementPopupDef()
 {
-    return {
-        MenuCommand("Cu&t", cmd::EditCut),
-        MenuCommand("&Copy", cmd::EditCopy),
-        MenuCommand("&Paste", cmd::EditPaste),
-        MenuSeparator(),
+    return withClipboardCommands({
         MenuCommand("Delete ", stycmd::DeleteElement),
         MenuCommand("Add CV", stycmd::AddCv),
         MenuSeparator(),
         MenuCommand("Track Info", stycmd::TrackInfo),
         MenuCommand("Chord Table", stycmd::ChordTable),
         MenuCommand("&NTT", stycmd::Ntt),
-    };
+    });
 }
 
 std::vector<MenuItemDef> StyCvPopupDef()
 {
-    return {
-        MenuCommand("Cu&t", cmd::EditCut),
-        MenuCommand("&Copy", cmd::EditCopy),
-        MenuCommand("&Paste", cmd::EditPaste),
-        MenuSeparator(),
+    return withClipboardCommands({
         MenuCommand("Delete", stycmd::DeleteCv),
         MenuSeparator(),
         MenuCommand("CV Parameters", stycmd::WqCvParameters),
         MenuCommand("Play CV as MIDI", stycmd::PlayCv),
-    };
+    });
 }
 
 std::vector<MenuItemDef> StyTrackPopupDef()
 {
-    return {
-        MenuCommand("Cu&t", cmd::EditCut),
-        MenuCommand("&Copy", cmd::EditCopy),
-        MenuCommand("&Paste", cmd::EditPaste),
-        MenuSeparator(),
+    return withClipboardCommands({
         MenuCommand("Delete", stycmd::DeleteTrack),
         MenuSeparator(),
         MenuCommand("Set Key-Chord values", stycmd::SetKeyChord),
         MenuCommand("Play Track As MIDI", stycmd::PlayTrack),
         MenuCommand("Edit Track MIDI events", stycmd::EditTrackEvents),
-    };
+    });
 }
 
 std::vector<MenuItemDef> StsPopupDef()
 {
-    return {
-        MenuCommand("Cu&t", cmd::EditCut),
-        MenuCommand("&Copy", cmd::EditCopy),
-        MenuCommand("&Paste", cmd::EditPaste),
-        MenuSeparator(),
+    return withClipboardCommands({
         MenuCommand("Properties", stycmd::Properties),
-    };
+    });
 }
 
 std::vector<ToolButtonDef> StyleTreeToolbarButtons()

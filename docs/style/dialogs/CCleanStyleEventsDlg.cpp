@@ -40,17 +40,11 @@ CCleanStyleEventsDlg::CCleanStyleEventsDlg(wxWindow* parent)
 
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(group, 1, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            choice_ = CleanStyleEventsDlgModel::Ok(boxes_[0]->GetValue(), boxes_[1]->GetValue(),
-                                                   boxes_[2]->GetValue(), boxes_[3]->GetValue(),
-                                                   boxes_[4]->GetValue(), controllers_->GetSelection());
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] {
+        choice_ = CleanStyleEventsDlgModel::Ok(boxes_[0]->GetValue(), boxes_[1]->GetValue(),
+                                               boxes_[2]->GetValue(), boxes_[3]->GetValue(),
+                                               boxes_[4]->GetValue(), controllers_->GetSelection());
+    });
 }
 
 } // namespace zib

@@ -18,15 +18,7 @@ CNttDlg::CNttDlg(wxWindow* parent, NttDlgModel& model) : CZibDialog(parent, "QE 
     buttons_->Check(model.ButtonAtStart());
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(group, 1, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            model_.Ok(buttons_->Checked());
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] { model_.Ok(buttons_->Checked()); });
 }
 
 CNttDlg::~CNttDlg() = default;

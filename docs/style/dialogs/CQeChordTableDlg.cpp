@@ -27,18 +27,12 @@ CQeChordTableDlg::CQeChordTableDlg(wxWindow* parent, QeChordTableDlgModel& model
     }
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(grid, 1, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            std::array<int, QeChordTableDlgModel::kChordTypes> selections{};
-            for (size_t i = 0; i < selections.size(); ++i)
-                selections[i] = lists_[i]->GetSelection();
-            model_.Ok(selections);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] {
+        std::array<int, QeChordTableDlgModel::kChordTypes> selections{};
+        for (size_t i = 0; i < selections.size(); ++i)
+            selections[i] = lists_[i]->GetSelection();
+        model_.Ok(selections);
+    });
 }
 
 } // namespace zib

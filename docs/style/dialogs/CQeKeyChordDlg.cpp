@@ -22,15 +22,7 @@ CQeKeyChordDlg::CQeKeyChordDlg(wxWindow* parent, QeKeyChordDlgModel& model)
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(new wxStaticText(this, wxID_ANY, T("Set pattern Key-Chord")), 0, wxBOTTOM, 4);
     content->Add(list_, 0, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            model_.Ok(list_->GetSelection());
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] { model_.Ok(list_->GetSelection()); });
 }
 
 } // namespace zib

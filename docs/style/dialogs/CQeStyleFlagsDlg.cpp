@@ -47,21 +47,15 @@ CQeStyleFlagsDlg::CQeStyleFlagsDlg(wxWindow* parent, QeStyleFlagsDlgModel& model
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(name, 0, wxBOTTOM, 10);
     content->Add(grid, 1, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            std::array<int, 8> rows{};
-            std::array<bool, 8> tension{};
-            for (size_t t = 0; t < 8; ++t) {
-                rows[t] = rows_[t][1]->GetValue() ? 1 : rows_[t][2]->GetValue() ? 2 : 0;
-                tension[t] = tension_[t]->GetValue();
-            }
-            model_.Ok(rows, tension);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] {
+        std::array<int, 8> rows{};
+        std::array<bool, 8> tension{};
+        for (size_t t = 0; t < 8; ++t) {
+            rows[t] = rows_[t][1]->GetValue() ? 1 : rows_[t][2]->GetValue() ? 2 : 0;
+            tension[t] = tension_[t]->GetValue();
+        }
+        model_.Ok(rows, tension);
+    });
 }
 
 } // namespace zib

@@ -20,21 +20,13 @@ CSoundSelectDlg::CSoundSelectDlg(wxWindow* parent, SoundSelectDlgModel& model)
     }
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(list_, 1, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
+    FinishOkCancel(content, [this] { chosen_ = model_.Ok(list_->GetSelection()); });
     ShowTitle();
     list_->Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { ShowTitle(); });
     list_->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) {
         chosen_ = model_.Ok(list_->GetSelection());
         EndModal(wxID_OK);
     });
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            chosen_ = model_.Ok(list_->GetSelection());
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
 }
 
 void CSoundSelectDlg::ShowTitle()

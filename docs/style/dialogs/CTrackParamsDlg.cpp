@@ -82,23 +82,17 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
     content->Add(head, 0, wxEXPAND | wxBOTTOM, 10);
     content->Add(grid, 1, wxEXPAND | wxBOTTOM, 10);
     content->Add(applyToAll_, 0, wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            TrackParamsDlgModel::Controls c;
-            for (size_t t = 0; t < 8; ++t) {
-                c.sound[t] = sounds_[t]->Entry();
-                c.expression[t] = wxToUtf8(expression_[t]->GetValue());
-                c.low[t] = low_[t]->Entry();
-                c.high[t] = high_[t]->Entry();
-            }
-            c.applyToAll = applyToAll_->GetValue();
-            model_.Ok(c);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this] {
+        TrackParamsDlgModel::Controls c;
+        for (size_t t = 0; t < 8; ++t) {
+            c.sound[t] = sounds_[t]->Entry();
+            c.expression[t] = wxToUtf8(expression_[t]->GetValue());
+            c.low[t] = low_[t]->Entry();
+            c.high[t] = high_[t]->Entry();
+        }
+        c.applyToAll = applyToAll_->GetValue();
+        model_.Ok(c);
+    });
 }
 
 void CTrackParamsDlg::ShowSoundBytes(int track)

@@ -95,29 +95,23 @@ CWqStylePropertiesDlg::CWqStylePropertiesDlg(wxWindow* parent, WqStyleProperties
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(head, 0, wxBOTTOM, 10);
     content->Add(grid, 1, wxEXPAND | wxBOTTOM, 10);
-    content->Add(OkCancelRow(), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this, numbers](wxCommandEvent&) {
-            std::array<int, 6> volumes{}, pans{};
-            for (size_t t = 0; t < 6; ++t) {
-                const int p = programs_[t]->GetSelection();
-                if (p >= 0 && size_t(p) < numbers.size()) model_.programs[t] = numbers[size_t(p)];
-                volumes[t] = volumes_[t]->GetSelection();
-                pans[t] = pans_[t]->GetSelection();
-            }
-            for (size_t i = 0; i < 4; ++i) {
-                if (ranges_[i]->GetSelection() >= 0) model_.ranges[i] = ranges_[i]->GetSelection() + 1;
-                model_.retrigger[i] = retrigger_[i]->GetValue();
-            }
-            for (size_t i = 0; i < 3; ++i)
-                model_.tension[i] = tension_[i]->GetValue();
-            model_.tempo = std::atoi(wxToUtf8(tempo_->GetValue()).c_str());
-            model_.Ok(volumes, pans, model_.LayoutB() ? category_->GetSelection() : -1);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
+    FinishOkCancel(content, [this, numbers] {
+        std::array<int, 6> volumes{}, pans{};
+        for (size_t t = 0; t < 6; ++t) {
+            const int p = programs_[t]->GetSelection();
+            if (p >= 0 && size_t(p) < numbers.size()) model_.programs[t] = numbers[size_t(p)];
+            volumes[t] = volumes_[t]->GetSelection();
+            pans[t] = pans_[t]->GetSelection();
+        }
+        for (size_t i = 0; i < 4; ++i) {
+            if (ranges_[i]->GetSelection() >= 0) model_.ranges[i] = ranges_[i]->GetSelection() + 1;
+            model_.retrigger[i] = retrigger_[i]->GetValue();
+        }
+        for (size_t i = 0; i < 3; ++i)
+            model_.tension[i] = tension_[i]->GetValue();
+        model_.tempo = std::atoi(wxToUtf8(tempo_->GetValue()).c_str());
+        model_.Ok(volumes, pans, model_.LayoutB() ? category_->GetSelection() : -1);
+    });
 }
 
 } // namespace zib

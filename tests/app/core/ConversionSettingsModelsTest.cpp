@@ -80,7 +80,7 @@ TEST(ChordTableSettingsModel, LoadsTheTableAndShowsTheChosenElement)
     const std::string def(DefaultLetters(LetterTable::ChordTable));
     ChordTableSettingsModel m(ConversionSeries::Wq, def, 1);
     EXPECT_EQ(m.CheckedDeterminationRadio(), ChordTableSettingsModel::kLetApplicationRadio);
-    EXPECT_FALSE(m.ControlsEnabled());
+    EXPECT_FALSE(m.ElementsEnabled());
     EXPECT_EQ(m.element(), 0);
     EXPECT_EQ(m.ElementRadioId(9), 1010);
     EXPECT_EQ(m.ComboId(19), 1602);
@@ -93,7 +93,7 @@ TEST(ChordTableSettingsModel, LoadsTheTableAndShowsTheChosenElement)
 
     ChordTableSettingsModel qe(ConversionSeries::Qe, DefaultLetters(LetterTable::QeChordTable), 0);
     EXPECT_EQ(qe.CheckedDeterminationRadio(), ChordTableSettingsModel::kAcceptUserRadio);
-    EXPECT_TRUE(qe.ControlsEnabled());
+    EXPECT_TRUE(qe.ElementsEnabled());
     EXPECT_EQ(qe.ChordTypeCount(), 22);
     EXPECT_EQ(qe.ElementRadioId(11), 1650);
     EXPECT_EQ(qe.ComboId(21), 1672);
@@ -133,7 +133,7 @@ TEST(ChordTableSettingsModel, StoresTheChosenCvOfTheShownElement)
     m.ChooseElement(10, shown(m));
     EXPECT_EQ(m.element(), 4);
     m.ChooseDetermination(ChordTableSettingsModel::kAcceptUserRadio);
-    EXPECT_TRUE(m.ControlsEnabled());
+    EXPECT_TRUE(m.ElementsEnabled());
 }
 
 TEST(ChordTableSettingsModel, OkWithoutChangesWritesBackWhatItWasGiven)

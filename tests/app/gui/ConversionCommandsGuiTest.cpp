@@ -59,24 +59,14 @@ protected:
         if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
     }
 
-    FileProfile settings() { return FileProfile(session_.settingsFile()); }
-    void seedAuthor(int language = 0)
-    {
-        FileProfile p = settings();
-        p.setString("Settings", "Author", "Tester");
-        p.setInt("Settings", "AppLanguage", language);
-    }
+    FileProfile settings() { return session_.settings(); }
+    void seedAuthor(int language = 0) { session_.seedAuthor(language); }
     std::string file(const std::string& name) const { return (session_.files() / name).string(); }
 
     // A run that ends normally.
     ZibRun run(const std::string& script)
     {
-        ZibRun r = session_.run(script);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_FALSE(r.has("TIMEOUT"));
-        EXPECT_TRUE(r.line("dialog-timeout").empty());
-        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
+        ZibRun r = session_.runChecked(script);
         EXPECT_TRUE(r.has("exit"));
         return r;
     }

@@ -23,14 +23,8 @@ protected:
         if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
     }
 
-    // Settings as a previous run left them.
-    FileProfile settings() { return FileProfile(session_.settingsFile()); }
-    void seedAuthor(int language = 0)
-    {
-        FileProfile p = settings();
-        p.setString("Settings", "Author", "Tester");
-        p.setInt("Settings", "AppLanguage", language);
-    }
+    FileProfile settings() { return session_.settings(); }
+    void seedAuthor(int language = 0) { session_.seedAuthor(language); }
 
     // A run that ends normally.
     ZibRun run(const std::string& script) { return session_.runChecked(script); }

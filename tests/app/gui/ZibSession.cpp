@@ -133,12 +133,19 @@ ZibSession::ZibSession()
     if (!display_.ok()) reportMissingInCi("Xvfb (package xvfb)");
 }
 
-ZibRun ZibSession::runChecked(const std::string& script, int seconds)
+void ZibSession::seedAuthor(int language) const
 {
-    ZibRun r = run(script, seconds);
+    FileProfile p = settings();
+    p.setString("Settings", "Author", "Tester");
+    p.setInt("Settings", "AppLanguage", language);
+}
+
+ZibRun ZibSession::runChecked(const std::string& script, int seconds, const std::vector<std::string>& arguments)
+{
+    ZibRun r = run(script, seconds, arguments);
     EXPECT_FALSE(r.killed) << r.output;
-    EXPECT_FALSE(r.has("TIMEOUT"));
-    EXPECT_TRUE(r.line("dialog-timeout").empty());
+    EXPECT_FALSE(r.has("TIMEOUT")) << r.output;
+    EXPECT_TRUE(r.line("dialog-timeout").empty()) << r.output;
     EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
     return r;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileProfile.h"
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
@@ -47,6 +48,10 @@ public:
 
     // The settings folder's store file (may not exist).
     std::filesystem::path settingsFile() const;
+    // The settings as a previous run left them.
+    FileProfile settings() const { return FileProfile(settingsFile()); }
+    // An author and a language set, so that the program starts at once.
+    void seedAuthor(int language = 0) const;
     // A folder for the test's own files.
     const std::filesystem::path& files() const { return dir_.path(); }
     // What the program's fake MIDI ports heard, one message a line: "time_us port: hex bytes"
@@ -60,7 +65,7 @@ public:
     ZibRun run(const std::string& script, int seconds, const std::vector<std::string>& arguments);
     // The same, expecting a run that ended by itself: not killed, no time-out,
     // no dialog left to time out, no sanitizer report.
-    ZibRun runChecked(const std::string& script, int seconds = 40);
+    ZibRun runChecked(const std::string& script, int seconds = 40, const std::vector<std::string>& arguments = {});
 
     bool displayOk() const { return display_.ok(); }
 

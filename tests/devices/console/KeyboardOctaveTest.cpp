@@ -1,6 +1,6 @@
 #include "devices/core/KeyboardOctave.h"
 #include "devices/core/CPianoKeyboard.h"
-#include "devices/core/CPianoListener.h"
+#include "tests/devices/console/PianoRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +11,7 @@ using namespace zib;
 
 namespace {
 
-class Recorder : public CPianoListener {
-public:
-    void NoteDown(int note) override { heard.push_back("down " + std::to_string(note)); }
-    void NoteUp(int note) override { heard.push_back("up " + std::to_string(note)); }
-    std::vector<std::string> heard;
-};
-
+using Recorder = test::PianoRecorder;
 using Heard = std::vector<std::string>;
 
 class KeyboardOctaveTest : public ::testing::Test {

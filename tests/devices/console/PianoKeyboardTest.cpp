@@ -1,5 +1,5 @@
 #include "devices/core/CPianoKeyboard.h"
-#include "devices/core/CPianoListener.h"
+#include "tests/devices/console/PianoRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,20 +10,7 @@ using namespace zib;
 
 namespace {
 
-// What the piano's listener heard, in order: "down 60", "up 60" ...
-class Recorder : public CPianoListener {
-public:
-    void NoteDown(int note) override { heard.push_back("down " + std::to_string(note)); }
-    void NoteUp(int note) override { heard.push_back("up " + std::to_string(note)); }
-    std::vector<std::string> Take()
-    {
-        std::vector<std::string> out;
-        out.swap(heard);
-        return out;
-    }
-    std::vector<std::string> heard;
-};
-
+using Recorder = test::PianoRecorder;
 using Heard = std::vector<std::string>;
 
 // The console's piano: 5 octaves of unit 4 (126 x 64 each) from note 36.

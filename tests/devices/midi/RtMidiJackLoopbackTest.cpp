@@ -168,21 +168,11 @@ namespace {
 
 // The application side on the steady clock with RtMidi's JACK ports: port 0
 // plays on the test's JACK input.
-struct JackHost : PlaybackHost {
+struct JackHost : test::PlaybackHostBase {
     explicit JackHost(MidiDeviceList& d) : devices(d) {}
     MidiDeviceList& Devices() override { return devices; }
-    PlayerSlot& Player() override { return slot; }
-    StreamBuffers* AllocStreamBuffers() override { return buffers.Alloc() ? &buffers : nullptr; }
-    UserMidiPortMap::Entry OutPort(int port) const override { return outPorts[port]; }
-    UserMidiPortMap::Entry InPort(int device) const override { return inPorts[device]; }
-    int Language() const override { return 0; }
 
     MidiDeviceList& devices;
-    std::atomic<int> playing{0}, kind{0};
-    std::atomic<IZibPlayer*> active{nullptr};
-    PlayerSlot slot{playing, active, kind};
-    StreamBuffers buffers;
-    UserMidiPortMap outPorts, inPorts;
 };
 
 // The playback engine plays a small song into JACK: order, bytes and a

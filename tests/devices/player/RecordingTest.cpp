@@ -271,7 +271,7 @@ TEST(RecordingTest, RecordingStopsByItselfAtTheLastMeasure)
 // engine's lock. The run ends cleanly and the take is whole and in order.
 TEST(RecordingTest, AFloodFromAnotherThreadIsRecordedWhilePlayingOnTheSteadyClock)
 {
-    struct SteadyHost : PlaybackHost {
+    struct SteadyHost : test::PlaybackHostBase {
         SteadyHost()
         {
             devices.AddBackend(fake);
@@ -280,20 +280,10 @@ TEST(RecordingTest, AFloodFromAnotherThreadIsRecordedWhilePlayingOnTheSteadyCloc
             inPorts[0] = {0, 1};
         }
         MidiDeviceList& Devices() override { return devices; }
-        PlayerSlot& Player() override { return slot; }
-        StreamBuffers* AllocStreamBuffers() override { return buffers.Alloc() ? &buffers : nullptr; }
-        UserMidiPortMap::Entry OutPort(int port) const override { return outPorts[port]; }
-        UserMidiPortMap::Entry InPort(int device) const override { return inPorts[device]; }
-        int Language() const override { return 0; }
         std::shared_ptr<SteadyMidiClock> clock = std::make_shared<SteadyMidiClock>();
         std::shared_ptr<FakeMidiBackend> fake = std::make_shared<FakeMidiBackend>(
             clock, std::vector<MidiPortName>{{"Test", "A"}}, std::vector<MidiPortName>{{"Test", "In"}});
         MidiDeviceList devices{clock};
-        std::atomic<int> playing{0}, kind{0};
-        std::atomic<IZibPlayer*> active{nullptr};
-        PlayerSlot slot{playing, active, kind};
-        StreamBuffers buffers;
-        UserMidiPortMap outPorts, inPorts;
     } host;
 
     SmfBuilder b(1, 96);

@@ -187,7 +187,7 @@ TEST(CZibPadDoc, PadBlocks)
 {
     Pads four;
     ASSERT_TRUE(four.doc.OpenImage(padFile({0, 1}), "/x/four.pad"));
-    const auto fourBlock = four.doc.CopyBlock(std::vector<int>{0});
+    const auto fourBlock = four.doc.CopyBlock(std::vector<int>{0}, -1);
     ASSERT_TRUE(fourBlock);
     EXPECT_EQ(fourBlock->model, 'F');
     EXPECT_EQ(fourBlock->fileKind, 5u);
@@ -235,7 +235,7 @@ TEST(CZibPadDoc, PastesRefuseWhatDoesNotFit)
 {
     Pads four;
     ASSERT_TRUE(four.doc.OpenImage(padFile({0}), "/x/four.pad"));
-    const StyClipboardBlock good = *four.doc.CopyBlock(std::vector<int>{0});
+    const StyClipboardBlock good = *four.doc.CopyBlock(std::vector<int>{0}, -1);
     struct Case {
         const char* what;
         std::function<void(StyClipboardBlock&)> change;

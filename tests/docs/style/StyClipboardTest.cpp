@@ -25,10 +25,7 @@ std::vector<uint8_t> qeFile(uint8_t version = 0, int styles = 2)
 
 std::vector<uint8_t> wqFile(char model, int items)
 {
-    std::vector<std::vector<uint8_t>> images;
-    for (int i = 0; i < items; ++i)
-        images.push_back(test::smallWq8Image("Wq" + std::to_string(i), model));
-    return test::wqStyleFile(model, images);
+    return test::smallWqStyleFile(model, items, "Wq");
 }
 
 TEST(StyClipboardBlock, HeadAndPartsRoundTrip)

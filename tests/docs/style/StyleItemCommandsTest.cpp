@@ -23,10 +23,7 @@ std::vector<uint8_t> qeFile(uint8_t jazzVersion = 0)
 
 std::vector<uint8_t> wqFile(char model, int items)
 {
-    std::vector<std::vector<uint8_t>> images;
-    for (int i = 0; i < items; ++i)
-        images.push_back(test::smallWq8Image("Style" + std::to_string(i), model));
-    return test::wqStyleFile(model, images);
+    return test::smallWqStyleFile(model, items, "Style");
 }
 
 TEST(StyleItemCommands, DeleteTakesTheStsItemAlong)

@@ -20,6 +20,19 @@ Bytes qeStyleFile()
                             test::stsDataEntry("PopSts", 2, 0, {0, 2})});
 }
 
+Bytes padFile()
+{
+    return test::dasfImage({test::qeEntry("Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true}))});
+}
+
+// Script steps: the edit frame of the first row opened; the frame closed
+// and the document of `file` saved.
+const std::string kOpenEditFrame = "select-rows 0 0\nmenu 32785\n";
+std::string closeFrameAndSave(const std::string& file)
+{
+    return "menu 4001\nwait 300\nactivate-child " + file + "\nmenu 57603\n";
+}
+
 // The style document a saved file holds.
 std::unique_ptr<CZibStyDoc> openSaved(const Bytes& image, const std::string& path)
 {
@@ -36,8 +49,7 @@ std::unique_ptr<QeStyleEditor> editorOf(const CZibStyDoc& doc, int row)
 TEST_F(StyleGui, QeEditFrameShowsBothTreesAndTheLevelsExpandThem)
 {
     const std::string sty = file("pop.sty", qeStyleFile());
-    const ZibRun r = run("select-rows 0 0\n"
-                         "menu 32785\n"
+    const ZibRun r = run(kOpenEditFrame +
                          "log-frame\n"
                          "log-tree 0\n"
                          "log-tree 1\n"
@@ -74,8 +86,7 @@ TEST_F(StyleGui, QeEditFrameShowsBothTreesAndTheLevelsExpandThem)
 TEST_F(StyleGui, DialogsWriteOnOkAndNothingOnCancelAndTheItemChangesWhenTheFrameCloses)
 {
     const std::string sty = file("pop.sty", qeStyleFile());
-    const ZibRun r = run("select-rows 0 0\n"
-                         "menu 32785\n"
+    const ZibRun r = run(kOpenEditFrame +
                          "select-node \"Style Tree: Pop\"\n"
                          "dialog log 1047 ; check 1742 1 ; ok\n"
                          "menu 32870\n"
@@ -90,11 +101,8 @@ TEST_F(StyleGui, DialogsWriteOnOkAndNothingOnCancelAndTheItemChangesWhenTheFrame
                          "menu 32827\n"
                          "select-node Variation1/CV1/BASS\n"
                          "dialog log 1625 ; select 1625 45 ; ok\n"
-                         "tree-command 32875\n"
-                         "menu 4001\n"
-                         "wait 300\n"
-                         "activate-child pop.sty\n"
-                         "menu 57603\n",
+                         "tree-command 32875\n" +
+                         closeFrameAndSave("pop.sty"),
                          {sty});
     const std::string log = logOf(r);
     EXPECT_TRUE(r.has("dialog: title=Style Flags")) << log;
@@ -117,8 +125,7 @@ TEST_F(StyleGui, DialogsWriteOnOkAndNothingOnCancelAndTheItemChangesWhenTheFrame
 TEST_F(StyleGui, AddCvAndDeleteWithItsQuestion)
 {
     const std::string sty = file("pop.sty", qeStyleFile());
-    const ZibRun r = run("select-rows 0 0\n"
-                         "menu 32785\n"
+    const ZibRun r = run(kOpenEditFrame +
                          "select-node Variation1\n"
                          "tree-command 32901\n"
                          "log-tree 0\n"
@@ -161,9 +168,9 @@ TEST_F(StyleGui, PlayCvAndTrackHandTheirMidiFilesToThePlayer)
         p.setInt("Settings", "MidiPlaybackApp", 1);
         p.setString("Settings", "MidiPlayerCommand", "cp %s " + cvCopy);
     }
-    ZibRun r = run("select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1\nmenu 32807\nwait 1500\n", {sty});
+    ZibRun r = run(kOpenEditFrame + "select-node Variation1/CV1\nmenu 32807\nwait 1500\n", {sty});
     FileProfile(session_.settingsFile()).setString("Settings", "MidiPlayerCommand", "cp %s " + trackCopy);
-    ZibRun t = run("select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/DRUM\nmenu 32816\nwait 1500\n", {sty});
+    ZibRun t = run(kOpenEditFrame + "select-node Variation1/CV1/DRUM\nmenu 32816\nwait 1500\n", {sty});
     const Bytes cv = read(cvCopy);
     const Bytes track = read(trackCopy);
     ASSERT_GT(cv.size(), 14u) << logOf(r) << r.output;
@@ -176,8 +183,7 @@ TEST_F(StyleGui, PlayCvAndTrackHandTheirMidiFilesToThePlayer)
 TEST_F(StyleGui, StsSheetsWriteOnOkAndTheTreeCopiesAndPastesBlocks)
 {
     const std::string sty = file("pop.sty", qeStyleFile());
-    const ZibRun r = run("select-rows 0 0\n"
-                         "menu 32785\n"
+    const ZibRun r = run(kOpenEditFrame +
                          "select-node \"STS Tree: PopSts\" 1\n"
                          "dialog page 1 ; log 2000 ; set 2002 300 ; log 2002 ; ok\n"
                          "tree-activate 1\n"
@@ -187,11 +193,8 @@ TEST_F(StyleGui, StsSheetsWriteOnOkAndTheTreeCopiesAndPastesBlocks)
                          "tree-command 57634 1\n"
                          "select-node \"STS Tree: PopSts/STS4\" 1\n"
                          "tree-command 57637 1\n"
-                         "log-tree 1\n"
-                         "menu 4001\n"
-                         "wait 300\n"
-                         "activate-child pop.sty\n"
-                         "menu 57603\n",
+                         "log-tree 1\n" +
+                         closeFrameAndSave("pop.sty"),
                          {sty});
     const std::string log = logOf(r);
     EXPECT_TRUE(r.has("dialog: title=Style Performance settings")) << log;
@@ -214,19 +217,15 @@ TEST_F(StyleGui, StsSheetsWriteOnOkAndTheTreeCopiesAndPastesBlocks)
 TEST_F(StyleGui, WqFrameEditsTheStyleImageAndShowsItsDump)
 {
     const std::string sty = file("wq8.sty", test::wqStyleFile('9', {test::smallWq8Image("Rock")}));
-    const ZibRun r = run("select-rows 0 0\n"
-                         "menu 32785\n"
+    const ZibRun r = run(kOpenEditFrame +
                          "log-tree 0\n"
                          "select-node \"Style Tree: Rock\"\n"
                          "dialog set 2360 150 ; ok\n"
                          "menu 32871\n"
                          "select-node Variation1/CV1/BASS\n"
                          "log-frame\n"
-                         "screenshot wq-edit-frame\n"
-                         "menu 4001\n"
-                         "wait 300\n"
-                         "activate-child wq8.sty\n"
-                         "menu 57603\n",
+                         "screenshot wq-edit-frame\n" +
+                         closeFrameAndSave("wq8.sty"),
                          {sty});
     const std::string log = logOf(r);
     EXPECT_NE(log.find("items=0:Style Tree: Rock|1:Variation1|2:CV1|3:DRUM|3:BASS selection"), std::string::npos)
@@ -239,9 +238,9 @@ TEST_F(StyleGui, WqFrameEditsTheStyleImageAndShowsItsDump)
 
 TEST_F(StyleGui, PadFrameHasThePadTreeAndTheLevels)
 {
-    const std::string pad = file("pads.pad", test::dasfImage({test::qeEntry(
-                                                    "Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true}))}));
-    const ZibRun r = run("select-rows 0 0\nmenu 32785\nlog-frame\nlog-tree 0\nlog-tree 1\nmenu 291\n"
+    const std::string pad = file("pads.pad", padFile());
+    const ZibRun r = run(kOpenEditFrame +
+                         "log-frame\nlog-tree 0\nlog-tree 1\nmenu 291\n"
                          "tree-expanded \"Style Tree: Pad1\"\nmenu 291\ntree-expanded \"Style Tree: Pad1\"\nmenu 4001\n",
                          {pad});
     const std::string log = logOf(r);
@@ -268,22 +267,21 @@ TEST_F(StyleGui, EditFramesDeleteOnlyTheirOwnDumpFile)
     setenv("TMPDIR", temp.c_str(), 1);
     const std::string user = file("StyleTxtDump.txt", Bytes{'u', 's', 'e', 'r'});
     const std::string wq = file("wq8.sty", test::wqStyleFile('9', {test::smallWq8Image("Rock")}));
-    const std::string pad = file("pads.pad", test::dasfImage({test::qeEntry(
-                                                  "Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true}))}));
+    const std::string pad = file("pads.pad", padFile());
     auto dumps = [&temp] {
         int n = 0;
         for (const auto& entry : std::filesystem::directory_iterator(temp))
             n += entry.path().filename().string().rfind("StyleTxtDump", 0) == 0;
         return n;
     };
-    const ZibRun open = run("select-rows 0 0\nmenu 32785\nlog-text 0\nselect-node Variation1/CV1/BASS\nlog-text 0\n",
+    const ZibRun open = run(kOpenEditFrame + "log-text 0\nselect-node Variation1/CV1/BASS\nlog-text 0\n",
                             {wq});
     const auto texts = open.lines("text: ");
     ASSERT_EQ(texts.size(), 2u) << logOf(open);
     EXPECT_NE(texts[0].find("first=Wqstyle Dump Report"), std::string::npos) << texts[0];
     EXPECT_NE(texts[1].find("selected==== Variation1, CV1, BASS ==="), std::string::npos) << texts[1];
-    const ZibRun closed = run("select-rows 0 0\nmenu 32785\nmenu 4001\nwait 100\n", {wq});
-    const ZibRun padFrame = run("select-rows 0 0\nmenu 32785\nmenu 4001\nwait 100\n", {pad});
+    const ZibRun closed = run(kOpenEditFrame + "menu 4001\nwait 100\n", {wq});
+    const ZibRun padFrame = run(kOpenEditFrame + "menu 4001\nwait 100\n", {pad});
     unsetenv("TMPDIR");
     EXPECT_EQ(dumps(), 0) << "every frame took its dump file with it";
     EXPECT_EQ(read(user), (Bytes{'u', 's', 'e', 'r'})) << logOf(closed) << logOf(padFrame);
@@ -300,16 +298,12 @@ namespace {
 TEST_F(StyleGui, TrackParametersTakeASoundFromTheSoundListAndApplyItToAll)
 {
     const std::string sty = file("pop.sty", qeStyleFile());
-    const ZibRun r = run("select-rows 0 0\n"
-                         "menu 32785\n"
+    const ZibRun r = run(kOpenEditFrame +
                          "select-node Variation1\n"
                          "dialog select 1870 10 ; click 1810 ; log 1800 ; log 1820 ; check 1890 1 ; ok\n"
                          "dialog log 1900 ; select 1900 5 ; ok\n"
-                         "menu 32829\n"
-                         "menu 4001\n"
-                         "wait 300\n"
-                         "activate-child pop.sty\n"
-                         "menu 57603\n",
+                         "menu 32829\n" +
+                         closeFrameAndSave("pop.sty"),
                          {sty});
     const std::string log = logOf(r);
     EXPECT_TRUE(r.has("dialog: title=Sounds")) << log;
