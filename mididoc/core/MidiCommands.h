@@ -28,13 +28,13 @@ inline constexpr int TransposeEvents = 32963;
 inline constexpr int ShiftEvents = 32964;
 
 // Filters of the event lists
-inline constexpr int NoteEvents = 32841;
-inline constexpr int KeyPressureEvents = 32842;
-inline constexpr int ControlEvents = 32843;
-inline constexpr int ProgChangeEvents = 32844;
-inline constexpr int ChannelAftertouchEvents = 32845;
-inline constexpr int PitchWheelEvents = 32846;
-inline constexpr int TextEvents = 32847;
+using cmd::ChannelAftertouchEvents;
+using cmd::ControlEvents;
+using cmd::KeyPressureEvents;
+using cmd::NoteEvents;
+using cmd::PitchWheelEvents;
+using cmd::ProgChangeEvents;
+using cmd::TextEvents;
 inline constexpr int kFilterCount = 7;
 constexpr bool IsFilter(int id) { return id >= NoteEvents && id <= TextEvents; }
 constexpr int FilterIndex(int id) { return id - NoteEvents; }
