@@ -13,13 +13,13 @@ bool allowedInText(char c)
 
 PositionRecord PositionEditBModel::Parse(std::string_view text) const
 {
-    if (!context_) return {}; // without a map the tick is 0
+    // Without a map the tick is 0; bar, beat and tick stay as typed.
     return ParsePositionText(text.substr(0, kLimit), context_);
 }
 
 std::string PositionEditBModel::StartText() const
 {
-    return context_ ? FormatPositionText(context_->FromTick(tick_)) : FormatPositionText({});
+    return FormatPositionText(context_ ? context_->FromTick(tick_) : start_);
 }
 
 bool PositionEditBModel::AcceptsChar(char32_t c)

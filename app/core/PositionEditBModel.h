@@ -18,7 +18,12 @@ public:
     static constexpr size_t kLimit = 10;         // characters
     static constexpr int kSpinMax = 3072000;
 
-    PositionEditBModel(uint32_t tick, const MeasureContext* context) : tick_(tick), context_(context) {}
+    PositionEditBModel(uint32_t tick, const MeasureContext* context) : start_{tick, 0, 0, 0}, tick_(tick), context_(context) {}
+    // Without a map the field shows the record's bar, beat and tick as given.
+    PositionEditBModel(const PositionRecord& start, const MeasureContext* context)
+        : start_(start), tick_(start.tick), context_(context)
+    {
+    }
 
     // The text the field opens with.
     std::string StartText() const;
@@ -41,7 +46,7 @@ public:
     // (bell), down takes one unless at 0.
     Correction Spin(int step, std::string_view text);
 
-    // Focus lost: the text becomes the tick.
+    // Focus lost: the text becomes the tick (0 without a map).
     void FocusLost(std::string_view text) { tick_ = Parse(text).tick; }
     // OK: the text parsed and normalised; the field shows the record's text.
     PositionRecord GetPosition(std::string_view text);
@@ -49,6 +54,7 @@ public:
 private:
     PositionRecord Parse(std::string_view text) const;
 
+    PositionRecord start_;
     uint32_t tick_;
     const MeasureContext* context_;
 };

@@ -51,11 +51,6 @@ int TrackPropertiesDlgModel::find(const std::vector<Entry>& entries, int data)
     return -1;
 }
 
-std::string TrackPropertiesDlgModel::Title() const
-{
-    return "Track Properties - Track No: " + std::to_string(values_.trackNumber);
-}
-
 TrackPropertiesDlgModel::Focus TrackPropertiesDlgModel::InitialFocus() const
 {
     switch (values_.column) {

@@ -69,7 +69,6 @@ public:
     TrackPropertiesDlgModel(const TrackProperties& values, TrackPropertiesSources sources);
 
     // The dialog as it opens
-    std::string Title() const;
     Focus InitialFocus() const;
     const std::vector<Entry>& Channels() const { return channels_; }
     const std::vector<Entry>& Inputs() const { return inputs_; }

@@ -33,7 +33,9 @@ TEST(MidiDocTexts, MenuAndColumnTextsAreCatalogued)
 
 TEST(MidiDocTexts, TextsLookedUpInTheSourcesAreCatalogued)
 {
-    const std::regex lookup("UiText(?:Wx)?\\(\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,)]");
+    // Lookups, the dialogs' T() and titles, and the labels of button rows.
+    const std::regex lookup("(?:UiText(?:Wx)?\\(|(?:^|[^.>\\w])T\\(|CZibDialog\\(\\s*\\w+,|\\{(?:wxID_\\w+|1[0-9]{3}),)"
+                            "\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,)}]");
     int found = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(ZIB_SOURCE_DIR) /
                                                                             "mididoc")) {
