@@ -1,5 +1,6 @@
 #include "mididoc/MidiDocSubsystem.h"
 
+#include "app/CMainFrame.h"
 #include "app/CZibApp.h"
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
@@ -7,6 +8,9 @@
 #include "mididoc/core/CTrackNameSource.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
+#include "mididoc/CMidiToolBarA.h"
+#include "mididoc/CMidiToolBarB.h"
+#include "mididoc/CMidiToolBarC.h"
 #include "mididoc/CZibMidView.h"
 #include "mididoc/CZibMidWxDoc.h"
 
@@ -65,6 +69,22 @@ void AddMidiDocTemplate(CZibDocManager& manager)
 void ConnectMidiDocument(ZibSubsystems& subsystems)
 {
     subsystems.AddDocTemplates.push_back(&AddMidiDocTemplate);
+    subsystems.CreateMidiControlBar = [](CMainFrame& frame, MainBar bar) -> wxWindow* {
+        auto target = []() -> MidiPositionTarget* {
+            return MidiDocHooks().ActiveMidiTarget ? MidiDocHooks().ActiveMidiTarget() : nullptr;
+        };
+        const int language = wxGetApp().Language();
+        switch (bar) {
+        case MainBar::MidiPosition:
+            return new CMidiToolBarA(&frame, target, language);
+        case MainBar::MidiSelection:
+            return new CMidiToolBarB(&frame, target, language);
+        case MainBar::MidiTempo:
+            return new CMidiToolBarC(&frame, target, language);
+        default:
+            return nullptr;
+        }
+    };
 }
 
 } // namespace zib

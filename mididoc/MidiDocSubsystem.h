@@ -10,12 +10,13 @@ class wxWindow;
 namespace zib {
 
 class CTrackNameSource;
+class MidiPositionTarget;
 class CZibDocManager;
 class CZibMidWxDoc;
 struct ZibSubsystems;
 
 // Wires the MIDI document into the shell: its document template (File New
-// and File Open of .mid files).
+// and File Open of .mid files) and the three MIDI bars.
 void ConnectMidiDocument(ZibSubsystems& subsystems);
 void AddMidiDocTemplate(CZibDocManager& manager);
 
@@ -33,6 +34,9 @@ struct MidiDocumentHooks {
     std::function<void(CZibMidWxDoc& doc, int row, int column, const wxRect& cell)> LiveValueDialog;
     // A double click noted the selected rows: the bar view selects them too
     std::function<void(CZibMidWxDoc& doc, const std::vector<int>& rows, int hitRow)> RowsDoubleClicked;
+    // The position, markers and tempo of the active MIDI window, which the
+    // fields of the MIDI bars show and set (null: no MIDI window is active)
+    std::function<MidiPositionTarget*()> ActiveMidiTarget;
 };
 MidiDocumentHooks& MidiDocHooks();
 

@@ -26,6 +26,44 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
             {cmd::MidiPlay, "&Play", "PLAY", true},
             {cmd::MidiRecord, "&Record", "REC", true},
         };
+    case MainBar::MidiEdit:
+        // The event classes a track editor hides: pressed while hidden.
+        return {
+            {cmd::NoteEvents, "Note Events", "N", true},
+            {cmd::KeyPressureEvents, "KeyPressure Events", "KP", true},
+            {cmd::ControlEvents, "Control Events", "C", true},
+            {cmd::ProgChangeEvents, "ProgChange Events", "P", true},
+            {cmd::ChannelAftertouchEvents, "Channel Aftertouch Events", "CA", true},
+            {cmd::PitchWheelEvents, "Pitch Wheel Events", "PW", true},
+            {cmd::TextEvents, "Text Events", "T", true},
+        };
+    case MainBar::MidiPosition:
+        return {
+            {cmd::PreviousMeasure, "Previous Measure", "<|"},
+            {cmd::GoToFromButton, "Go To From", "|<"},
+            {},
+            {cmd::PositionField, "Curr position (Measure:Beat:Tick)", "", false, 80},
+            {},
+            {cmd::GoToThruButton, "Go To Thru", ">|"},
+            {cmd::NextMeasure, "Next Measure", "|>"},
+        };
+    case MainBar::MidiSelection:
+        return {
+            {cmd::SetFrom, "Set From", "F"},
+            {},
+            {cmd::FromField, "From (M:B:T)", "", false, 80},
+            {},
+            {cmd::ThruField, "Thru (M:B:T)", "", false, 80},
+            {},
+            {cmd::SetThru, "Set Thru", "T"},
+            {cmd::SetLoop, "Loop On/Off", "LOOP", true},
+        };
+    case MainBar::MidiTempo:
+        return {
+            {cmd::SetTempo, "Set Tempo", "BPM"},
+            {},
+            {cmd::TempoField, "Set Tempo", "", false, 40},
+        };
     default:
         return {};
     }
@@ -36,12 +74,12 @@ std::vector<ToolButtonDef> MidiDocButtonSet(bool full)
     if (full)
         return {
             {cmd::MidiToText, "Midi To Text", "TXT"},
-            {cmd::MidiDoc32840, "", ""},
+            {cmd::MidiDoc32840, "Edit Item", "EDIT"},
             {},
             {cmd::MidiToWqStyle, "MIDI To wq-series Style", "WQ"},
             {cmd::MidiToQe4kStyle, "Midi to QE4K Style", "QE"},
             {},
-            {cmd::MidiDoc32868, "", ""},
+            {cmd::MidiDoc32868, "Insert item", "INS"},
             {cmd::DeleteItems, "&Delete Item(s)", "DEL"},
             {},
             {cmd::NoteEvents, "Note Events", "N", true},
@@ -58,15 +96,15 @@ std::vector<ToolButtonDef> MidiDocButtonSet(bool full)
         {cmd::MidiToWqStyle, "MIDI To wq-series Style", "WQ"},
         {cmd::MidiToQe4kStyle, "Midi to QE4K Style", "QE"},
         {},
-        {cmd::MidiDoc32868, "", ""},
+        {cmd::MidiDoc32868, "Insert item", "INS"},
         {cmd::DeleteItems, "&Delete Item(s)", "DEL"},
         {},
-        {cmd::TempoTrack32944, "", ""},
-        {cmd::TempoTrack32943, "", ""},
-        {cmd::TempoTrack32942, "", ""},
-        {cmd::TempoTrack32947, "", ""},
-        {cmd::TempoTrack32948, "", ""},
-        {cmd::TempoTrack32946, "", ""},
+        {cmd::TempoTrack32944, "View Marker Events", "MRK"},
+        {cmd::TempoTrack32943, "View Time Signature Events", "SIG"},
+        {cmd::TempoTrack32942, "View Tempo Events", "TMP"},
+        {cmd::TempoTrack32947, "View Lyrics Events", "LYR"},
+        {cmd::TempoTrack32948, "View Sysex Events", "SYX"},
+        {cmd::TempoTrack32946, "View All Events", "ALL"},
     };
 }
 

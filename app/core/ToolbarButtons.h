@@ -15,6 +15,7 @@ struct ToolButtonDef {
     std::string_view tooltip;
     std::string_view glyph;
     bool toggle = false; // a button that stays pressed (checked by the program)
+    int fieldWidth = 0;  // a text field of this width in pixels (id: the field's control id)
 };
 
 // The buttons a bar is created with. Bars whose commands belong to other
