@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -224,6 +225,19 @@ CTestDriver::~CTestDriver()
     if (log_) std::fclose(log_);
 }
 
+namespace {
+std::map<std::string, CTestDriver::DialogRunner>& dialogRunners()
+{
+    static std::map<std::string, CTestDriver::DialogRunner> runners;
+    return runners;
+}
+} // namespace
+
+void CTestDriver::RegisterDialog(const std::string& name, DialogRunner runner)
+{
+    dialogRunners()[name] = std::move(runner);
+}
+
 void CTestDriver::Log(const std::string& line)
 {
     if (!log_) return;
@@ -347,6 +361,28 @@ void CTestDriver::Run(const Words& c)
         Log("exists " + arg(1) + " " + std::to_string(wxFileExists(wxFromUtf8(arg(1)))));
     } else if (verb == "screenshot") {
         Screenshot(arg(1));
+    } else if (verb == "menu-state" && frame) {
+        const int id = cmd::ToWxId(std::atoi(arg(1).c_str()));
+        wxMenuBar* bar = frame->GetMenuBar();
+        if (bar) bar->UpdateMenus();
+        wxMenuItem* item = bar ? bar->FindItem(id) : nullptr;
+        Log("menu-state " + arg(1) + (item ? " enabled=" + std::to_string(item->IsEnabled()) +
+                                                 " checked=" + std::to_string(item->IsCheckable() && item->IsChecked())
+                                           : std::string(" missing")));
+    } else if ((verb == "field" || verb == "type-field") && frame) {
+        auto* text = dynamic_cast<wxTextCtrl*>(frame->FindWindow(std::atoi(arg(1).c_str())));
+        if (text && verb == "type-field") {
+            text->SetFocus();
+            wxTheApp->ProcessPendingEvents();
+            text->SetValue(wxFromUtf8(arg(2)));
+            if (arg(3) == "enter" || arg(3) == "escape") {
+                wxKeyEvent key(wxEVT_CHAR_HOOK);
+                key.m_keyCode = arg(3) == "enter" ? WXK_RETURN : WXK_ESCAPE;
+                key.SetEventObject(text);
+                text->ProcessWindowEvent(key);
+            }
+        }
+        Log("field " + arg(1) + (text ? " text=" + escaped(text->GetValue()) : std::string(" missing")));
     } else {
         Log("unknown command " + verb);
     }
@@ -519,6 +555,10 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
 void CTestDriver::RunDialog(const std::string& name)
 {
     wxWindow* parent = CMainFrame::Get();
+    if (auto it = dialogRunners().find(name); it != dialogRunners().end()) {
+        Log(it->second(parent));
+        return;
+    }
     auto bytes = [](const std::vector<uint8_t>& image, size_t at, size_t n) {
         std::string out;
         for (size_t i = 0; i < n; ++i)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <atomic>
 #include <cstdio>
 #include <deque>
@@ -47,10 +49,18 @@ namespace zib {
 //   log-exists PATH               writes whether a file exists
 //   await-gone PATH MS            waits (at most MS) for a file to go, then log-exists
 //   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
+//   menu-state ID                 writes whether that item of the menu bar is enabled and checked
+//   field ID                      writes the text of a field of the main frame's bars
+//   type-field ID TEXT [enter|escape]  types into such a field (it takes the focus first)
 class CTestDriver : public wxModalDialogHook {
 public:
     explicit CTestDriver(const std::string& scriptPath);
     ~CTestDriver() override;
+
+    // Dialogs of other areas that "run-dialog NAME" can run: the runner shows
+    // the dialog over the parent and returns the line to log.
+    using DialogRunner = std::function<std::string(wxWindow* parent)>;
+    static void RegisterDialog(const std::string& name, DialogRunner runner);
 
     // Runs the commands once the main loop runs.
     void Start();

@@ -12,6 +12,7 @@
 #include "mididoc/CMidiToolBarB.h"
 #include "mididoc/CMidiToolBarC.h"
 #include "mididoc/CZibMidView.h"
+#include "mididoc/MidiDialogRunners.h"
 #include "mididoc/CZibMidWxDoc.h"
 
 namespace zib {
@@ -69,6 +70,7 @@ void AddMidiDocTemplate(CZibDocManager& manager)
 void ConnectMidiDocument(ZibSubsystems& subsystems)
 {
     subsystems.AddDocTemplates.push_back(&AddMidiDocTemplate);
+    RegisterMidiDialogRunners();
     subsystems.CreateMidiControlBar = [](CMainFrame& frame, MainBar bar) -> wxWindow* {
         auto target = []() -> MidiPositionTarget* {
             return MidiDocHooks().ActiveMidiTarget ? MidiDocHooks().ActiveMidiTarget() : nullptr;
