@@ -424,6 +424,11 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
     retiredMenuBars_.clear();
     if (GetActiveChild() != lastActive_) ActiveChildChanged();
     UpdateStatusPanes();
+    // The title names the active window's document: "Zib - Song.mid".
+    const CZibMdiChild* child = ActiveZibChild();
+    const wxString document = child && !child->IsBeingDeleted() ? child->DocumentTitle() : wxString();
+    const wxString title = document.empty() ? wxString(CZibApp::kAppName) : wxString(CZibApp::kAppName) + " - " + document;
+    if (GetTitle() != title) SetTitle(title);
 }
 
 void CMainFrame::UpdateStatusPanes()

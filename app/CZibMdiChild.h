@@ -22,6 +22,9 @@ public:
     virtual bool IsMidiWindow() const { return false; }
     // The document template whose menu the frame shows while active (0: the main menu).
     virtual int MenuTemplateId() const { return 0; }
+    // The title of the document the window shows, which the main window's
+    // title names while the window is active (empty: no document).
+    virtual wxString DocumentTitle() const { return wxString(); }
 
     // What the status panes show while the window is active; the default
     // reports only the kind.

@@ -52,6 +52,10 @@ public:
 
     // Runs the program with `script`; `seconds` bounds the whole run.
     ZibRun run(const std::string& script, int seconds = 40);
+    // The same with arguments on the command line, started in `folder` (the
+    // test's files folder when empty).
+    ZibRun run(const std::string& script, int seconds, const std::vector<std::string>& args,
+               const std::filesystem::path& folder = {});
 
     bool displayOk() const { return display_.ok(); }
 

@@ -4,6 +4,8 @@
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
+#include "tests/support/RealFixtures.h"
+#include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +42,7 @@ protected:
         EXPECT_TRUE(r.line("dialog-timeout").empty());
         EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
         EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
+        EXPECT_TRUE(r.has("exit")) << r.output;
         return r;
     }
 
@@ -97,4 +100,49 @@ TEST_F(MidiWindowsGui, MidiDialogsReturnTheirValues)
     EXPECT_TRUE(r.has("track-properties: result=5100 title=Track Properties - Track No: 2 name=Lead channel=1 "
                       "input=" + std::to_string(18 | 0x8001u << 16) + " bank=556 program=5 volume=100 changed=1"))
         << r.output;
+}
+
+TEST_F(MidiWindowsGui, CommandLineOpensARelativeNameAndTheTitleNamesTheDocument)
+{
+    std::filesystem::create_directories(session_.files() / "songs");
+    ASSERT_EQ(writeFileAtomically(session_.files() / "songs" / "Tune.mid", test::smallSong(2)), FileIoError::None);
+    ZibRun r = session_.run("log-frame\nquit\n", 60, {"songs/Tune.mid"}, session_.files());
+    EXPECT_FALSE(r.killed) << r.output;
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=9 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("title=Zib - Tune.mid"), std::string::npos) << frame;
+    // The document knows its file by its full path.
+    FileProfile settings(session_.settingsFile());
+    EXPECT_EQ(settings.getString("Recent File List", "File1"), (session_.files() / "songs" / "Tune.mid").string());
+}
+
+TEST_F(MidiWindowsGui, CollectedMidiFileOpensAsAMidiWindow)
+{
+    // Three chord-variation files of one style: a conductor track and a bass line.
+    for (auto [name, note] : {std::pair{"SongV11.mid", 62}, {"SongV12.mid", 62}, {"SongI11.mid", 62}}) {
+        test::SmfBuilder smf(1, 96);
+        smf.AddTrack().Tempo(0, 500000).TimeSig(0, 4, 2);
+        smf.AddTrack().Program(0, 11, 33).NoteOn(0, 11, note, 100).NoteOff(96, 11, note);
+        ASSERT_EQ(writeFileAtomically(session_.files() / name, smf.Build()), FileIoError::None);
+    }
+    ZibRun r = run("dialog path " + (session_.files() / "SongV11.mid").string() + "\nmenu 32808\nlog-frame\n");
+    EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=9 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("Song_COLLECT.MID"), std::string::npos) << frame;
+}
+
+TEST_F(MidiWindowsGui, SuccessfulPsrConversionShowsNoMessage)
+{
+    std::filesystem::path source;
+    for (const auto& path : test::realFixtureFiles("psr-styles"))
+        if (path.extension() == ".prs") source = path;
+    if (source.empty()) GTEST_SKIP() << "no real PSR styles";
+    FileProfile(session_.settingsFile()).setString("Settings", "PsrStyToQeSty", "ABCDAAAAAA");
+    const auto input = session_.files() / source.filename();
+    std::filesystem::copy_file(source, input, std::filesystem::copy_options::overwrite_existing);
+    ZibRun r = run("dialog path " + input.string() + "\nmenu 32874\nlog-frame\n");
+    EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
+    const std::string name = source.stem().string();
+    EXPECT_TRUE(std::filesystem::exists(session_.files() / ("YD_" + name + ".STY")));
 }
