@@ -66,12 +66,14 @@ void RegisterMidiDialogRunners()
     CTestDriver::RegisterDialog("metronome", [](wxWindow* parent) {
         MetronomeSettings given;
         given.channel = 20;
+        given.mode = MetronomeSettings::kAlways;
+        given.firstBeatKey = 76;
         CMetronomDlg dlg(parent, given, 2);
         const int r = dlg.ShowModal();
         const MetronomeSettings& m = dlg.Settings();
-        return "metronome:" + result(r) + " when=" + std::to_string(m.when) + " channel=" +
+        return "metronome:" + result(r) + " when=" + std::to_string(m.mode) + " channel=" +
                std::to_string(m.channel) + " port=" + std::to_string(m.port) + " precount=" +
-               std::to_string(m.preCount) + " firstkey=" + std::to_string(m.firstKey);
+               std::to_string(m.precountNumber) + " firstkey=" + std::to_string(m.firstBeatKey);
     });
     CTestDriver::RegisterDialog("track-properties", [](wxWindow* parent) {
         TrackProperties values;

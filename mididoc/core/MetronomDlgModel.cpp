@@ -8,11 +8,11 @@
 namespace zib {
 
 MetronomDlgModel::MetronomDlgModel(const MetronomeSettings& given, int enabledPorts)
-    : given_(given), ports_(std::clamp(enabledPorts, 0, 128)), preCount_(std::min(given.preCount, kMaxCount)),
+    : given_(given), ports_(std::clamp(enabledPorts, 0, 128)), preCount_(std::min(given.precountNumber, kMaxCount)),
       port_(given.port >= ports_ ? 1 : given.port + 1), channel_(given.channel >= 16 ? 10 : given.channel + 1),
-      duration_(std::min(given.duration, kMaxCount)), firstVelocity_(std::min<int>(given.firstVelocity, 127)),
-      otherVelocity_(std::min<int>(given.otherVelocity, 127)), firstKey_(std::min<uint8_t>(given.firstKey, 127)),
-      otherKey_(std::min<uint8_t>(given.otherKey, 127))
+      duration_(std::min(given.duration, kMaxCount)), firstVelocity_(std::min<int>(given.firstBeatVelocity, 127)),
+      otherVelocity_(std::min<int>(given.otherBeatsVelocity, 127)), firstKey_(std::min<uint8_t>(given.firstBeatKey, 127)),
+      otherKey_(std::min<uint8_t>(given.otherBeatsKey, 127))
 {
     preCount_ = std::max(preCount_, 0);
     duration_ = std::max(duration_, 0);
@@ -87,18 +87,18 @@ std::optional<std::string> MetronomDlgModel::Type(Field field, std::string_view 
 MetronomeSettings MetronomDlgModel::Ok(bool playback, bool recording, bool measures) const
 {
     MetronomeSettings r = given_;
-    r.when = playback && recording ? 3 : playback ? 2 : recording ? 1 : 0;
-    r.preCountUnit = measures ? 0 : 1;
-    r.preCount = std::min(preCount_, kMaxCount);
+    r.mode = playback && recording ? 3 : playback ? 2 : recording ? 1 : 0;
+    r.precountUnit = measures ? 0 : 1;
+    r.precountNumber = std::min(preCount_, kMaxCount);
     r.duration = std::min(duration_, kMaxCount);
     // A typed port 0 names no port; one past the enabled ports the first.
     r.port = port_ == 0 ? 255 : port_ > ports_ ? 0 : uint8_t(port_ - 1);
     // Channels count from 1: a typed 0 is the first channel, one past 16 channel 10.
     r.channel = channel_ == 0 ? 0 : channel_ > 16 ? 9 : uint8_t(channel_ - 1);
-    r.firstKey = firstKey_;
-    r.otherKey = otherKey_;
-    r.firstVelocity = uint8_t(std::min(firstVelocity_, 127));
-    r.otherVelocity = uint8_t(std::min(otherVelocity_, 127));
+    r.firstBeatKey = firstKey_;
+    r.otherBeatsKey = otherKey_;
+    r.firstBeatVelocity = uint8_t(std::min(firstVelocity_, 127));
+    r.otherBeatsVelocity = uint8_t(std::min(otherVelocity_, 127));
     return r;
 }
 

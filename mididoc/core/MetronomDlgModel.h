@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devices/core/MetronomeSettings.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -7,20 +9,10 @@
 
 namespace zib {
 
-// The metronome of the MIDI player as the "Metronom settings" dialog edits it.
-struct MetronomeSettings {
-    int when = 2;            // 2 playback, 1 recording, 3 both, 0 never
-    int preCountUnit = 0;    // 0 measures, 1 beats
-    int preCount = 0;        // 0-20
-    uint8_t port = 0;        // index among the enabled MIDI OUT ports; 255 none
-    uint8_t channel = 9;     // 0-15
-    int duration = 5;        // 0-20
-    uint8_t firstKey = 76, firstVelocity = 127;
-    uint8_t otherKey = 77, otherVelocity = 100;
-    bool operator==(const MetronomeSettings&) const = default;
-};
-
-// The dialog without its window. Fields show ports and channels from 1.
+// The metronome dialog without its window: when the metronome sounds, its
+// pre-count, port (an index among the enabled MIDI OUT ports, 255 none),
+// channel, click length, keys and velocities. Fields show ports and
+// channels from 1.
 class MetronomDlgModel {
 public:
     enum class Field { PreCount, Port, Channel, Duration, FirstVelocity, OtherVelocity };
@@ -30,9 +22,9 @@ public:
     MetronomDlgModel(const MetronomeSettings& given, int enabledPorts);
 
     // The dialog as it opens
-    bool PlaybackChecked() const { return given_.when == 2 || given_.when == 3; }
-    bool RecordingChecked() const { return given_.when == 1 || given_.when == 3; }
-    bool MeasuresChecked() const { return given_.preCountUnit == 0; }
+    bool PlaybackChecked() const { return given_.mode == 2 || given_.mode == 3; }
+    bool RecordingChecked() const { return given_.mode == 1 || given_.mode == 3; }
+    bool MeasuresChecked() const { return given_.precountUnit == 0; }
     int PortCount() const { return ports_; }
     int Value(Field field) const;               // as shown
     std::string Text(Field field) const { return std::to_string(Value(field)); }

@@ -238,8 +238,9 @@ TEST(MetronomDlgModel, ClampsChannelsPortsAndCounts)
     MetronomeSettings given;
     given.channel = 20;
     given.port = 7;
-    given.preCount = 30;
-    given.when = 3;
+    given.precountNumber = 30;
+    given.mode = 3;
+    given.firstBeatKey = 76;
     MetronomDlgModel m(given, 2);
     using F = MetronomDlgModel::Field;
     EXPECT_EQ(m.Value(F::Channel), 10);
@@ -252,21 +253,21 @@ TEST(MetronomDlgModel, ClampsChannelsPortsAndCounts)
 
     EXPECT_EQ(m.Type(F::Channel, "17"), "10");
     EXPECT_EQ(m.Type(F::Port, "3"), "1");
-    EXPECT_EQ(m.Type(F::Duration, "21"), "5");
+    EXPECT_EQ(m.Type(F::Duration, "21"), "6");
     EXPECT_EQ(m.Type(F::FirstVelocity, "200"), "127");
     EXPECT_FALSE(m.Type(F::Channel, "0"));
     MetronomeSettings r = m.Ok(true, false, false);
     EXPECT_EQ(r.channel, 0) << "a typed channel 0 is the first channel";
-    EXPECT_EQ(r.when, 2);
-    EXPECT_EQ(r.preCountUnit, 1);
-    EXPECT_EQ(r.firstKey, 77);
+    EXPECT_EQ(r.mode, 2);
+    EXPECT_EQ(r.precountUnit, 1);
+    EXPECT_EQ(r.firstBeatKey, 77);
 
     EXPECT_FALSE(m.Type(F::Channel, "16"));
     EXPECT_FALSE(m.Type(F::Port, "0"));
     r = m.Ok(false, false, true);
     EXPECT_EQ(r.channel, 15);
     EXPECT_EQ(r.port, 255) << "a typed port 0 names no port";
-    EXPECT_EQ(r.when, 0);
+    EXPECT_EQ(r.mode, 0);
     EXPECT_FALSE(m.Type(F::Port, "2"));
     EXPECT_EQ(m.Ok(false, true, true).port, 1);
 }
