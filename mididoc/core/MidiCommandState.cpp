@@ -1,6 +1,7 @@
 #include "mididoc/core/MidiCommandState.h"
 
 #include "mididoc/core/MidiCommands.h"
+#include "mididoc/core/MidiDocMenu.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -82,9 +83,10 @@ MidiCommandUi midiWindow(int command, const MidiCommandContext& c)
     if (oneOf(command, {StartStopPlayback, MidiPortsSettings, EditSelectAll})) return enabledIf(true);
     if (command == Delete) return enabledIf(!c.playing && c.hasTracks);
     if (command == MidiToText) return enabledIf(c.hasTracks);
+    if (command == TransposeMidiFile) return enabledIf(c.hasTracks && !c.playing);
     if (command == EditPaste) return enabledIf(!c.playing && c.clipboardHasZib);
     if (oneOf(command, {InsertItem, InsertItemMenu, Properties, RenameTrack, TransposeEvents, ShiftEvents,
-                        EditCopy, TrackRecordInput}))
+                        EditCopy, TrackRecordInput, DeleteFromThru}))
         return enabledIf(!c.playing);
     return {};
 }

@@ -1,5 +1,6 @@
 #include "mididoc/core/MidiCommandState.h"
 #include "mididoc/core/MidiCommands.h"
+#include "mididoc/core/MidiDocMenu.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -62,6 +63,10 @@ TEST(MidiCommandState, EnablingRulesOfTheMidiWindows)
          false},
         {"edit item without focused row", mc::EditItem, K::ChildSplitterMid,
          [](auto& c) { c.trackListHasFocusedRow = false; }, false},
+        {"delete from-thru playing", mc::DeleteFromThru, K::ChildSplitterMid, playing, false},
+        {"transpose file without tracks", mc::TransposeMidiFile, K::ChildSplitterMid,
+         [](auto& c) { c.hasTracks = false; }, false},
+        {"transpose file playing", mc::TransposeMidiFile, K::ChildSplitterMid, playing, false},
         {"loop while recording", mc::SetLoop, K::ChildSplitterMid, [](auto& c) { c.recordFlag = true; }, false},
         {"midi to style while playing", mc::MidiToQe4kStyle, K::ChildSplitterMid, playing, true},
         // The tempo editor: Properties and Delete wait for the player; Delete

@@ -16,8 +16,15 @@ using namespace zib;
 
 TEST(MidiDocTexts, MenuAndColumnTextsAreCatalogued)
 {
-    for (std::string_view label : MenuLabels(MidiDocMenuDef()))
-        EXPECT_TRUE(HasUiText(label)) << label;
+    for (const MenuBarDef& menu : {MidiDocMenuDef(), TrackEditorMenuDef(),
+                                   MenuBarDef{MenuPopup("", EditEventPopupDef())},
+                                   MenuBarDef{MenuPopup("", TrackListPopupDef())},
+                                   MenuBarDef{MenuPopup("", KeyAlphabetPopupDef())}})
+        for (std::string_view label : MenuLabels(menu)) {
+            if (!label.empty()) {
+                EXPECT_TRUE(HasUiText(label)) << label;
+            }
+        }
     for (const auto& column : CTrackListModel::Columns()) {
         if (!column.text.empty()) {
             EXPECT_TRUE(HasUiText(column.text)) << column.text;
