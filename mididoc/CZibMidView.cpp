@@ -32,6 +32,7 @@ CZibMidView::CZibMidView() = default;
 
 CZibMidView::~CZibMidView()
 {
+    if (m_list) m_list->Destroy();
     if (m_doc) {
         m_doc->Model().RemoveListener(this);
         if (m_doc->TrackView() == this) m_doc->SetTrackView(nullptr);

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 #include <wx/imaglist.h>
+#include <wx/window.h>
+#include <wx/weakref.h>
 
 class wxListEvent;
 
@@ -60,7 +62,9 @@ private:
     void OnColumnBeginDrag(wxListEvent& event);
 
     CZibMidWxDoc* m_doc = nullptr;
-    CTrackListCtrl* m_list = nullptr;
+    // The list draws through this view; it goes with the view, so no paint
+    // queued for it can reach a view that is gone.
+    wxWeakRef<CTrackListCtrl> m_list;
     std::unique_ptr<CTrackListModel> m_model;
     std::unique_ptr<wxImageList> m_images;
     bool m_frozen = false;

@@ -42,7 +42,11 @@ protected:
         EXPECT_TRUE(r.line("dialog-timeout").empty());
         EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
         EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
-        EXPECT_TRUE(r.has("exit")) << r.output;
+        EXPECT_TRUE(r.has("exit")) << "exit code " << r.exitCode << " log:\n" << [&r] {
+            std::string all;
+            for (const auto& l : r.log) all += l + "\n";
+            return all;
+        }();
         return r;
     }
 
