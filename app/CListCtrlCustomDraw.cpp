@@ -2,10 +2,14 @@
 
 #include <memory>
 #include <wx/dcclient.h>
+#include <wx/imaglist.h>
+#include <wx/settings.h>
 
 namespace zib {
 
 namespace {
+
+constexpr int kTextMargin = 4; // between a cell's edge (or its image) and its text
 
 wxColour colourOf(uint32_t value)
 {
@@ -13,13 +17,21 @@ wxColour colourOf(uint32_t value)
     return wxColour(uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16));
 }
 
-// The window in which the list draws its rows (the control itself when it has no separate one).
-wxWindow* rowsWindow(wxListCtrl* list)
+// The window in which the list draws its rows: the generic control's main
+// window below its header (the control itself when it has no separate one).
+wxWindow* rowsWindow(const wxListCtrl* list)
 {
     for (wxWindow* child : list->GetChildren())
-        if (child->GetClassInfo() && wxString(child->GetClassInfo()->GetClassName()) == "wxListMainWindow")
-            return child;
-    return list;
+        if (static_cast<const void*>(child) == static_cast<const void*>(list->m_mainWin)) return child;
+    return const_cast<wxListCtrl*>(list);
+}
+
+// A rectangle of the list's client area in the coordinates of its rows window.
+wxRect inRowsWindow(const wxListCtrl* list, wxRect rect)
+{
+    wxWindow* rows = rowsWindow(list);
+    if (rows != list) rect.Offset(-rows->GetPosition());
+    return rect;
 }
 
 } // namespace
@@ -35,151 +47,182 @@ uint32_t CCustomDrawList::ItemState(long item) const
     return uint32_t(GetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED));
 }
 
-wxItemAttr* CCustomDrawList::Attr(CustomDrawNotification& n, wxItemAttr& out) const
+wxRect CCustomDrawList::RowRect(long item) const
 {
-    ListDrawContext context;
-    handler_.HandleCustomDraw(n, [&]() -> ListDrawContext& { return context; });
-    out = wxItemAttr();
-    if (n.textColor != kClrDefault) out.SetTextColour(colourOf(n.textColor));
-    if (n.backColor != kClrDefault) out.SetBackgroundColour(colourOf(n.backColor));
-    if (context.font) out.SetFont(*context.font);
-    // The matching post-paint stage selects the previous font back.
-    CustomDrawNotification post = n;
-    post.stage = n.stage == CustomDrawStage::ItemPrePaint ? CustomDrawStage::ItemPostPaint
-                                                          : CustomDrawStage::SubItemPostPaint;
-    ListDrawContext after;
-    after.font = context.font;
-    handler_.HandleCustomDraw(post, [&]() -> ListDrawContext& { return after; });
-    return out.HasTextColour() || out.HasBackgroundColour() || out.HasFont() ? &out : nullptr;
+    wxRect rect;
+    GetItemRect(item, rect, wxLIST_RECT_BOUNDS);
+    return inRowsWindow(this, rect);
 }
 
-wxItemAttr* CCustomDrawList::OnGetItemAttr(long item) const
+wxRect CCustomDrawList::CellRect(long item, int column) const
 {
-    if (!itemNotifications_) {
-        // The control's pre-paint stage tells whether rows are asked at all.
-        CustomDrawNotification pre;
-        pre.stage = CustomDrawStage::PrePaint;
-        ListDrawContext context;
-        itemNotifications_ = handler_.HandleCustomDraw(pre, [&]() -> ListDrawContext& { return context; }) &
-                             kCdrfNotifyItemDraw;
-        if (!itemNotifications_) return nullptr;
+    wxRect rect;
+    GetSubItemRect(item, column, rect, wxLIST_RECT_BOUNDS);
+    return inRowsWindow(this, rect);
+}
+
+uint32_t CCustomDrawList::Stage(ListDrawContext& context, CustomDrawNotification& n, const wxRect& rect)
+{
+    context.rect = rect;
+    return handler_.HandleCustomDraw(n, [&]() -> ListDrawContext& { return context; });
+}
+
+void CCustomDrawList::OnPaint(wxPaintEvent& event)
+{
+    // Without rows to ask and no whole control to draw, the control paints
+    // itself; a control post-paint then draws over it.
+    if (!handler_.WantsItemNotifications() && !handler_.DrawsWholeControl()) {
+        event.Skip();
+        if (handler_.WantsControlPostPaint() && !postPaintPending_) {
+            postPaintPending_ = true;
+            CallAfter(&CCustomDrawList::PostPaintOverControl);
+        }
+        return;
     }
+    wxWindow* rows = rowsWindow(this);
+    wxPaintDC dc(rows);
+    if (IsFrozen()) return;
+    PaintRows(dc, rows->GetUpdateRegion());
+}
+
+void CCustomDrawList::PaintRows(wxDC& dc, const wxRegion& update)
+{
+    wxWindow* rows = rowsWindow(this);
+    ListDrawContext context;
+    context.dc = &dc;
+    context.base = GetFont();
+    dc.SetFont(context.base);
+    const wxRect whole(rows->GetClientSize());
+
+    CustomDrawNotification pre;
+    pre.stage = CustomDrawStage::PrePaint;
+    pre.item = -1;
+    const uint32_t control = Stage(context, pre, whole);
+    if (!(control & kCdrfSkipDefault)) {
+        dc.SetBackground(wxBrush(GetBackgroundColour()));
+        dc.Clear();
+        const bool rowHooks = (control & kCdrfNotifyItemDraw) != 0;
+        const long first = std::max<long>(GetTopItem(), 0);
+        const long last = std::min<long>(GetItemCount(), first + GetCountPerPage() + 2);
+        for (long item = first; item < last; ++item) {
+            if (update.Contains(RowRect(item)) == wxOutRegion) continue;
+            PaintRow(context, item, rowHooks);
+        }
+    }
+    if (control & kCdrfNotifyPostPaint) {
+        CustomDrawNotification post;
+        post.stage = CustomDrawStage::PostPaint;
+        post.item = -1;
+        Stage(context, post, whole);
+    }
+}
+
+void CCustomDrawList::PaintRow(ListDrawContext& context, long item, bool rowHooks)
+{
+    wxDC& dc = *context.dc;
+    const wxRect row = RowRect(item);
     CustomDrawNotification n;
     n.stage = CustomDrawStage::ItemPrePaint;
     n.item = item;
     n.state = ItemState(item);
     n.param = ItemParam(item);
-    return Attr(n, itemAttr_);
-}
-
-wxItemAttr* CCustomDrawList::OnGetItemColumnAttr(long item, long column) const
-{
-    wxItemAttr* rowAttr = OnGetItemAttr(item);
-    if (!rowAttr && !itemNotifications_) return nullptr;
-    const uint32_t state = ItemState(item);
-    const intptr_t param = ItemParam(item);
-    if (!handler_.WantsCellNotifications(item, state, param)) return rowAttr;
-    CustomDrawNotification n;
-    n.stage = CustomDrawStage::SubItemPrePaint;
-    n.item = item;
-    n.subItem = int(column);
-    n.state = state;
-    n.param = param;
-    wxItemAttr* cell = Attr(n, cellAttr_);
-    if (!cell) return rowAttr;
-    // Cell colours go over the row's.
-    if (rowAttr) {
-        if (!cell->HasTextColour() && rowAttr->HasTextColour()) cell->SetTextColour(rowAttr->GetTextColour());
-        if (!cell->HasBackgroundColour() && rowAttr->HasBackgroundColour())
-            cell->SetBackgroundColour(rowAttr->GetBackgroundColour());
-        if (!cell->HasFont() && rowAttr->HasFont()) cell->SetFont(rowAttr->GetFont());
-    }
-    return cell;
-}
-
-void CCustomDrawList::OnPaint(wxPaintEvent& event)
-{
-    itemNotifications_ = false;
-    event.Skip();
-    if (!drawPending_) {
-        drawPending_ = true;
-        CallAfter(&CCustomDrawList::DrawOver);
-    }
-}
-
-void CCustomDrawList::DrawOver()
-{
-    // The drawing hooks: every stage again, now with a device context made on
-    // first use, over what the control has painted.
-    drawPending_ = false;
-    wxWindow* main = rowsWindow(this);
-    std::unique_ptr<wxClientDC> dc;
-    ListDrawContext context;
-    auto makeDc = [&]() -> ListDrawContext& {
-        if (!dc) dc = std::make_unique<wxClientDC>(main);
-        context.dc = dc.get();
-        return context;
-    };
-    auto stage = [&](CustomDrawStage s, long item, int subItem, const wxRect& rect,
-                     CustomDrawNotification* out = nullptr) {
-        CustomDrawNotification n;
-        n.stage = s;
-        n.item = item;
-        n.subItem = subItem;
-        if (item >= 0 && s != CustomDrawStage::PrePaint && s != CustomDrawStage::PostPaint) {
-            n.state = ItemState(item);
-            n.param = ItemParam(item);
+    const uint32_t result = rowHooks ? Stage(context, n, row) : kCdrfDoDefault;
+    if (!(result & kCdrfSkipDefault)) {
+        const bool selected = (n.state & wxLIST_STATE_SELECTED) != 0;
+        if (selected || n.backColor != kClrDefault) {
+            dc.SetPen(*wxTRANSPARENT_PEN);
+            dc.SetBrush(wxBrush(selected ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT)
+                                         : colourOf(n.backColor)));
+            dc.DrawRectangle(row);
         }
-        context.rect = rect;
-        const uint32_t result = handler_.HandleCustomDraw(n, makeDc);
-        if (out) *out = n;
-        return result;
-    };
-    const wxRect whole(main->GetClientSize());
-    const uint32_t control = stage(CustomDrawStage::PrePaint, -1, 0, whole);
-    if (!(control & kCdrfSkipDefault) && (control & kCdrfNotifyItemDraw)) {
-        const long first = GetTopItem();
-        const long last = std::min<long>(GetItemCount(), first + GetCountPerPage() + 1);
-        for (long item = first; item >= 0 && item < last; ++item) {
-            wxRect row;
-            GetItemRect(item, row);
-            const uint32_t r = stage(CustomDrawStage::ItemPrePaint, item, 0, row);
-            if (r & kCdrfNotifySubItemDraw) {
-                for (int column = 0; column < GetColumnCount(); ++column) {
-                    wxRect cell;
-                    GetSubItemRect(item, column, cell);
-                    CustomDrawNotification colours;
-                    const uint32_t c = stage(CustomDrawStage::SubItemPrePaint, item, column, cell, &colours);
-                    // The control paints a row's background only: a cell's own background is painted here,
-                    // with its text again on top (not over the selection highlight).
-                    if (!(c & kCdrfSkipDefault) && colours.backColor != kClrDefault &&
-                        !(colours.state & wxLIST_STATE_SELECTED))
-                        PaintCell(makeDc(), cell, item, column, colours);
-                    if (c & kCdrfNotifyPostPaint)
-                        stage(CustomDrawStage::SubItemPostPaint, item, column, cell);
-                }
+        const Colours rowColours{n.textColor, n.backColor};
+        for (int column = 0; column < GetColumnCount(); ++column) {
+            const wxRect cell = CellRect(item, column);
+            CustomDrawNotification c = n;
+            c.stage = CustomDrawStage::SubItemPrePaint;
+            c.subItem = column;
+            c.textColor = c.backColor = kClrDefault;
+            const uint32_t cellResult = (result & kCdrfNotifySubItemDraw) ? Stage(context, c, cell) : kCdrfDoDefault;
+            if (!(cellResult & kCdrfSkipDefault)) {
+                // A cell's own colours go over its row's; its background only where it has one.
+                const Colours colours{c.textColor != kClrDefault ? c.textColor : rowColours.text, c.backColor};
+                PaintCell(dc, cell, item, column, colours, selected);
             }
-            if (r & kCdrfNotifyPostPaint) stage(CustomDrawStage::ItemPostPaint, item, 0, row);
+            if (cellResult & kCdrfNotifyPostPaint) {
+                c.stage = CustomDrawStage::SubItemPostPaint;
+                Stage(context, c, cell);
+            }
+        }
+        if (HasFlag(wxLC_HRULES) || HasFlag(wxLC_VRULES)) {
+            dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_3DLIGHT)));
+            if (HasFlag(wxLC_HRULES)) dc.DrawLine(row.GetLeft(), row.GetBottom(), row.GetRight() + 1, row.GetBottom());
+            if (HasFlag(wxLC_VRULES))
+                for (int column = 0; column < GetColumnCount(); ++column) {
+                    const wxRect cell = CellRect(item, column);
+                    dc.DrawLine(cell.GetRight(), row.GetTop(), cell.GetRight(), row.GetBottom() + 1);
+                }
+        }
+        if ((n.state & wxLIST_STATE_FOCUSED) && HasFocus()) {
+            dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT), 1, wxPENSTYLE_DOT));
+            dc.SetBrush(*wxTRANSPARENT_BRUSH);
+            dc.DrawRectangle(row);
         }
     }
-    if (control & kCdrfNotifyPostPaint) stage(CustomDrawStage::PostPaint, -1, 0, whole);
+    if (result & kCdrfNotifyPostPaint) {
+        n.stage = CustomDrawStage::ItemPostPaint;
+        Stage(context, n, row);
+    }
 }
 
-void CCustomDrawList::PaintCell(ListDrawContext& context, const wxRect& cell, long item, int column,
-                                const CustomDrawNotification& colours)
+void CCustomDrawList::PaintCell(wxDC& dc, const wxRect& cell, long item, int column, const Colours& colours,
+                                bool selected)
 {
-    wxDC& dc = *context.dc;
-    dc.SetPen(*wxTRANSPARENT_PEN);
-    dc.SetBrush(wxBrush(colourOf(colours.backColor)));
-    dc.DrawRectangle(cell);
-    wxItemAttr* attr = OnGetItemColumnAttr(item, column);
-    dc.SetFont(attr && attr->HasFont() ? attr->GetFont() : GetFont());
-    dc.SetTextForeground(colours.textColor != kClrDefault ? colourOf(colours.textColor)
-                                                          : GetForegroundColour());
     wxDCClipper clip(dc, cell);
+    if (!selected && colours.back != kClrDefault) {
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(colourOf(colours.back)));
+        dc.DrawRectangle(cell);
+    }
+    int x = cell.x + kTextMargin;
+    wxListItem info;
+    info.SetId(item);
+    info.SetColumn(column);
+    info.SetMask(wxLIST_MASK_IMAGE);
+    wxImageList* images = GetImageList(wxIMAGE_LIST_SMALL);
+    if (images && GetItem(info) && info.GetImage() >= 0) {
+        int w = 0, h = 0;
+        images->GetSize(info.GetImage(), w, h);
+        images->Draw(info.GetImage(), dc, cell.x + 2, cell.y + (cell.height - h) / 2, wxIMAGELIST_DRAW_TRANSPARENT);
+        x = cell.x + 2 + w + kTextMargin;
+    }
     const wxString text = GetItemText(item, column);
-    const int y = cell.y + (cell.height - dc.GetCharHeight()) / 2;
-    dc.DrawText(text, cell.x + 2, y);
+    if (text.empty()) return;
+    dc.SetTextForeground(selected                          ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT)
+                         : colours.text != kClrDefault ? colourOf(colours.text)
+                                                           : GetForegroundColour());
+    wxCoord width = 0, height = 0;
+    dc.GetTextExtent(text, &width, &height);
+    wxListItem format;
+    format.SetMask(wxLIST_MASK_FORMAT);
+    if (GetColumn(column, format)) {
+        if (format.GetAlign() == wxLIST_FORMAT_RIGHT) x = std::max(x, cell.GetRight() - kTextMargin - width);
+        if (format.GetAlign() == wxLIST_FORMAT_CENTRE) x = std::max(x, cell.x + (cell.width - width) / 2);
+    }
+    dc.DrawText(text, x, cell.y + (cell.height - height) / 2);
+}
+
+void CCustomDrawList::PostPaintOverControl()
+{
+    postPaintPending_ = false;
+    wxWindow* rows = rowsWindow(this);
+    wxClientDC dc(rows);
+    ListDrawContext context;
+    context.dc = &dc;
+    context.base = GetFont();
+    CustomDrawNotification post;
+    post.stage = CustomDrawStage::PostPaint;
+    post.item = -1;
+    Stage(context, post, wxRect(rows->GetClientSize()));
 }
 
 CCustomDrawList* CListViewWithCustomDraw::CreateList(wxWindow* frame)

@@ -8,31 +8,36 @@
 
 namespace zib {
 
-// What the drawing hooks of a custom-drawn list get: the device context to
-// draw into (null while the list only asks for colours and fonts), the
-// rectangle of the row or cell being drawn, and the font selection.
+// What the drawing hooks of a custom-drawn list get: the device context the
+// list paints with, the rectangle of the row or cell being drawn (in that
+// context's coordinates) and the font selection.
 class ListDrawContext {
 public:
     wxDC* dc = nullptr;
     wxRect rect;
-    wxFont* font = nullptr;
+    wxFont* font = nullptr; // the font selected by a hook, null for the list's own
+    wxFont base;            // the list's own font
 
-    // Selects a font; returns the one selected before.
+    // Selects a font; returns the one selected before (the list's own, never
+    // null, when no hook has selected one), which selects it back.
     wxFont* SelectFont(wxFont* f)
     {
-        wxFont* previous = font;
-        font = f;
-        if (dc && f) dc->SetFont(*f);
+        wxFont* previous = font ? font : &base;
+        font = f == &base ? nullptr : f;
+        if (dc) dc->SetFont(f ? *f : base);
         return previous;
     }
 };
 
 using ListCustomDraw = CustomDrawHandler<ListDrawContext, wxFont>;
 
-// A virtual report-style list control that asks a custom-draw handler, stage
-// by stage, for row and cell colours and fonts (applied as item attributes)
-// and lets it draw rows, cells or the whole control itself (drawn over the
-// control once it has painted).
+// A report-style list control whose rows a custom-draw handler colours,
+// sets in other fonts or draws itself. While the handler asks for row
+// notifications or draws the whole control, the list paints its rows itself,
+// stage by stage, with one paint context: a hook that draws a row or cell and
+// answers "skip" replaces the default drawing of it, and post-paint hooks run
+// only when their pre-paint stage asked for them. A handler that asks for
+// neither leaves the painting to the control.
 class CCustomDrawList : public wxListCtrl {
 public:
     CCustomDrawList(wxWindow* parent, wxWindowID id, ListCustomDraw& handler,
@@ -42,24 +47,26 @@ public:
     virtual intptr_t ItemParam(long /*item*/) const { return 0; }
     // The item state bits handed to the hooks.
     uint32_t ItemState(long item) const;
-
-protected:
-    // wxListCtrl
-    wxItemAttr* OnGetItemAttr(long item) const override;
-    wxItemAttr* OnGetItemColumnAttr(long item, long column) const override;
+    // A row's or cell's rectangle in the coordinates of the window the rows
+    // are painted in (the hooks' context).
+    wxRect RowRect(long item) const;
+    wxRect CellRect(long item, int column) const;
 
 private:
-    wxItemAttr* Attr(CustomDrawNotification& n, wxItemAttr& out) const;
+    struct Colours {
+        uint32_t text = kClrDefault;
+        uint32_t back = kClrDefault;
+    };
+
     void OnPaint(wxPaintEvent& event);
-    void DrawOver();
-    void PaintCell(ListDrawContext& context, const wxRect& cell, long item, int column,
-                   const CustomDrawNotification& colours);
+    void PaintRows(wxDC& dc, const wxRegion& update);
+    void PaintRow(ListDrawContext& context, long item, bool rowHooks);
+    void PaintCell(wxDC& dc, const wxRect& cell, long item, int column, const Colours& colours, bool selected);
+    void PostPaintOverControl();
+    uint32_t Stage(ListDrawContext& context, CustomDrawNotification& n, const wxRect& rect);
 
     ListCustomDraw& handler_;
-    mutable wxItemAttr itemAttr_;
-    mutable wxItemAttr cellAttr_;
-    mutable bool itemNotifications_ = false;
-    mutable bool drawPending_ = false;
+    bool postPaintPending_ = false;
 };
 
 // A list control in dialogs and frames whose subclasses override single hooks.

@@ -477,10 +477,11 @@ void CMainFrame::SaveBarState()
 
 void CMainFrame::PlayMidiFileExternally(const std::string& path)
 {
-    if (m_PlayerWindow) {
-        m_PlayerWindow->Close();
-        m_PlayerWindow = nullptr;
-    }
+    // The player window clears the open byte when it closes itself; only
+    // while it is set does the pointer name a live window.
+    if (m_PlayerOpen && m_PlayerWindow) m_PlayerWindow->Close();
+    m_PlayerWindow = nullptr;
+    m_PlayerOpen = 0;
     ZibSettings& settings = wxGetApp().Settings();
     if (settings.MidiPlaybackApp == 1) {
         // The player runs on its own; the file is deleted when it has ended,
@@ -506,7 +507,8 @@ void CMainFrame::PlayMidiFileExternally(const std::string& path)
     if (!player) {
         m_PlayerWindow = nullptr;
         m_PlayerOpen = 0;
-        // Nobody will play the temporary file, so nobody else will delete it.
+        // Nobody will play the temporary file, so nobody else will delete it
+        // (kept on purpose: it would otherwise stay behind).
         std::remove(path.c_str());
         return;
     }

@@ -1,10 +1,13 @@
 #include "app/CTestDriver.h"
 
+#include "app/BlockDragSource.h"
+#include "app/CChildFrames.h"
 #include "app/CListCtrlCustomDraw.h"
 #include "app/CMainFrame.h"
 #include "app/CTextViewer.h"
 #include "app/CZibApp.h"
 #include "app/CZibDocManager.h"
+#include "app/CZibDocTemplate.h"
 #include "app/CZibFileDialog.h"
 #include "app/core/CommandIds.h"
 #include "app/dialogs/CFileDialogs.h"
@@ -12,13 +15,16 @@
 #include "app/dialogs/CPositionDialogs.h"
 #include "app/dialogs/CProgressDlg.h"
 #include "app/dialogs/CWqStyleDialogs.h"
+#include "platform/AppEvents.h"
 #include "platform/WxText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -30,9 +36,11 @@
 #include <wx/dcscreen.h>
 #include <wx/dialog.h>
 #include <wx/display.h>
+#include <wx/dnd.h>
 #include <wx/filedlg.h>
 #include <wx/image.h>
 #include <wx/listbox.h>
+#include <wx/spinctrl.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -41,7 +49,9 @@
 #include <wx/spinbutt.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
+#include <wx/stopwatch.h>
 #include <wx/textctrl.h>
+#include <wx/treectrl.h>
 
 namespace zib {
 
@@ -106,6 +116,23 @@ int idOf(const std::string& word)
     return std::atoi(word.c_str());
 }
 
+// The first item below `from` (itself included) with that text, depth first.
+wxTreeItemId findTreeItem(const wxTreeCtrl& tree, const wxTreeItemId& from, const wxString& text)
+{
+    if (!from.IsOk() || tree.GetItemText(from) == text) return from;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = tree.GetFirstChild(from, cookie); c.IsOk(); c = tree.GetNextChild(from, cookie))
+        if (const wxTreeItemId found = findTreeItem(tree, c, text); found.IsOk()) return found;
+    return wxTreeItemId();
+}
+
+// A list box that holds several selections (its single selection cannot be asked for).
+wxListBox* multipleSelection(wxWindow* control)
+{
+    auto* list = dynamic_cast<wxListBox*>(control);
+    return list && list->HasMultipleSelection() ? list : nullptr;
+}
+
 int timeoutSeconds()
 {
     const char* t = std::getenv("ZIB_TEST_TIMEOUT");
@@ -114,7 +141,8 @@ int timeoutSeconds()
 }
 
 // A custom-drawn list as the MIDI views use one: row 1 blue text, row 3 a
-// bold font, the cells of row 2 coloured, row 4 drawn by the list itself.
+// bold font, the cells of row 2 coloured, row 4 and cell 5,1 drawn by the
+// hooks in place of the list's own drawing, a post-paint asked for row 0 only.
 class SampleList : public CListCtrlCustomDraw {
 public:
     SampleList(wxWindow* parent, CTestDriver& driver) : CListCtrlCustomDraw(parent, wxID_ANY), driver_(driver)
@@ -124,40 +152,41 @@ public:
         SetItemCount(6);
     }
 
-    // The attributes the list gives a cell.
-    std::string Describe(long item, long column) const
-    {
-        wxItemAttr* a = OnGetItemColumnAttr(item, column);
-        if (!a) return "none";
-        std::string out;
-        if (a->HasTextColour()) out += "text:" + wxToUtf8(a->GetTextColour().GetAsString(wxC2S_HTML_SYNTAX));
-        if (a->HasBackgroundColour())
-            out += " back:" + wxToUtf8(a->GetBackgroundColour().GetAsString(wxC2S_HTML_SYNTAX));
-        if (a->HasFont())
-            out += std::string(" font:") + (a->GetFont().GetWeight() == wxFONTWEIGHT_BOLD ? "bold" : "other");
-        return out;
-    }
-
     bool WantsItemNotifications() override { return true; }
     uint32_t ItemTextColor(long item, uint32_t, intptr_t) override
     {
         return item == 1 ? 0xFF0000 : kClrDefault;
     }
     wxFont* ItemFont(long item, uint32_t, intptr_t) override { return item == 3 ? &bold_ : nullptr; }
-    bool WantsCellNotifications(long item, uint32_t, intptr_t) override { return item == 2; }
-    uint32_t CellBackColor(long, int subItem, uint32_t, intptr_t) override
+    bool WantsCellNotifications(long item, uint32_t, intptr_t) override { return item == 2 || item == 5; }
+    uint32_t CellBackColor(long item, int subItem, uint32_t, intptr_t) override
     {
-        return subItem == 1 ? 0x00FF00 : kClrDefault;
+        return item == 2 && subItem == 1 ? 0x00FF00 : kClrDefault;
     }
     bool DrawsItem(long item, uint32_t, intptr_t) override { return item == 4; }
     bool DrawItemCustom(ListDrawContext& context, long, uint32_t, intptr_t) override
     {
-        if (!context.dc) return false;
+        context.dc->SetPen(*wxTRANSPARENT_PEN);
         context.dc->SetBrush(*wxYELLOW_BRUSH);
         context.dc->DrawRectangle(context.rect);
-        if (!drawn_) driver_.Log("list: row 4 drawn by the list");
-        drawn_ = true;
         return true;
+    }
+    bool DrawsCell(long item, int subItem, uint32_t, intptr_t) override { return item == 5 && subItem == 1; }
+    bool DrawCell(ListDrawContext& context, long, int, uint32_t, intptr_t) override
+    {
+        context.dc->SetPen(*wxTRANSPARENT_PEN);
+        context.dc->SetBrush(wxBrush(wxColour(255, 0, 255)));
+        context.dc->DrawRectangle(context.rect);
+        return true;
+    }
+    bool WantsItemPostPaint(long item, uint32_t, intptr_t) override { return item == 0; }
+    bool DrawsAfterItem() override { return true; }
+    bool DrawAfterItem(ListDrawContext& context, long item, uint32_t, intptr_t) override
+    {
+        // Rows 0 (asked for) and 3 (its font is put back); logged once each.
+        if (postPainted_.insert(item).second)
+            driver_.Log("list: post-paint row " + std::to_string(item) + " dc=" + std::to_string(context.dc != nullptr));
+        return false;
     }
 
 protected:
@@ -169,8 +198,37 @@ protected:
 private:
     CTestDriver& driver_;
     wxFont bold_ = wxFont(wxFontInfo(10).Bold());
-    bool drawn_ = false;
+    std::set<long> postPainted_;
 };
+
+// The colours on screen inside a cell of a list (two pixels in from its
+// edges): the most frequent one, the most frequent other one ("ink") and the
+// number of pixels not in the most frequent one.
+std::string cellPixels(wxListCtrl* list, long item, int column)
+{
+    wxRect cell;
+    list->GetSubItemRect(item, column, cell, wxLIST_RECT_BOUNDS);
+    cell.Deflate(2);
+    const wxPoint origin = list->ClientToScreen(cell.GetTopLeft());
+    wxScreenDC screen;
+    wxBitmap bitmap(cell.width, cell.height);
+    wxMemoryDC memory(bitmap);
+    memory.Blit(0, 0, cell.width, cell.height, &screen, origin.x, origin.y);
+    memory.SelectObject(wxNullBitmap);
+    const wxImage image = bitmap.ConvertToImage();
+    std::map<std::string, int> counts;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            ++counts[wxToUtf8(wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y))
+                                  .GetAsString(wxC2S_HTML_SYNTAX))];
+    std::vector<std::pair<int, std::string>> ranked;
+    for (const auto& [colour, n] : counts)
+        ranked.emplace_back(-n, colour);
+    std::sort(ranked.begin(), ranked.end());
+    const int inked = image.GetWidth() * image.GetHeight() + ranked[0].first;
+    return "main=" + ranked[0].second + " ink=" + (ranked.size() > 1 ? ranked[1].second : std::string("none")) +
+           " inked=" + std::to_string(inked);
+}
 
 } // namespace
 
@@ -325,6 +383,52 @@ void CTestDriver::Run(const Words& c)
         int result = dlg.ShowModal();
         Log("folder-dialog: result=" + std::string(result == wxID_OK ? "ok" : "cancel") +
             " folder=" + dlg.Folder());
+    } else if (verb == "position-value" && frame) {
+        // The in-place value editor over a cell: the text typed, then Enter;
+        // what the owner is told.
+        bool posted = false;
+        auto told = [this, &posted](wxCommandEvent& e) {
+            posted = true;
+            Log("position-value: posted value=" + std::to_string(e.GetInt()) +
+                " row=" + std::to_string(e.GetExtraLong() & 0xFFFF) + " column=" + std::to_string(e.GetExtraLong() >> 16));
+        };
+        frame->Bind(EVT_ZIB_POSITION_VALUE, told);
+        CPositionDlg* dlg = CPositionDlg::Open(frame, std::atoi(arg(1).c_str()), 0, 127,
+                                               wxRect(frame->ClientToScreen(wxPoint(100, 100)), wxSize(60, 20)), 3, 1);
+        auto* edit = dynamic_cast<wxTextCtrl*>(dlg->FindWindow(1766));
+        auto* spin = dynamic_cast<wxSpinButton*>(dlg->FindWindow(1419));
+        edit->ChangeValue(wxFromUtf8(arg(2)));
+        wxCommandEvent typed(wxEVT_TEXT, 1766);
+        typed.SetEventObject(edit);
+        edit->ProcessWindowEvent(typed);
+        Log("position-value: edit=" + escaped(edit->GetValue()) + " spin=" + std::to_string(spin->GetValue()));
+        wxKeyEvent enter(wxEVT_CHAR_HOOK);
+        enter.m_keyCode = WXK_RETURN;
+        enter.SetEventObject(edit);
+        edit->ProcessWindowEvent(enter);
+        wxTheApp->ProcessPendingEvents();
+        frame->Unbind(EVT_ZIB_POSITION_VALUE, told);
+        if (!posted) Log("position-value: nothing posted");
+    } else if (verb == "stand-in-player" && frame) {
+        // A built-in player window as the player subsystem makes one: it sets
+        // the open byte while it exists and clears it when it closes.
+        wxGetApp().Subsystems().CreatePlayMidiFile = [this](CMainFrame& parent, const wxString& path,
+                                                            uint8_t* playerOpen) -> wxWindow* {
+            auto* player = new CZibMdiChild(&parent, wxID_ANY, path);
+            *playerOpen = 1;
+            player->Bind(wxEVT_CLOSE_WINDOW, [playerOpen, player](wxCloseEvent&) {
+                *playerOpen = 0;
+                player->Destroy();
+            });
+            player_ = player;
+            return player;
+        };
+    } else if (verb == "close-player" && player_) {
+        // The player closes itself, as when its file has ended.
+        player_->Close();
+        player_ = nullptr;
+        wxTheApp->ProcessIdle(); // the window goes
+        Log("player closed");
     } else if (verb == "play-external" && frame) {
         frame->PlayMidiFileExternally(arg(1));
         Log("played " + arg(1));
@@ -342,9 +446,14 @@ void CTestDriver::Run(const Words& c)
         child->GetSizer()->Add(list, 1, wxEXPAND);
         child->Show();
         child->Activate();
-        for (auto [item, column] : {std::pair{0L, 0L}, {1L, 0L}, {2L, 1L}, {2L, 0L}, {3L, 2L}})
-            Log("list: cell " + std::to_string(item) + "," + std::to_string(column) + " = " +
-                list->Describe(item, column));
+        list_ = list;
+    } else if (verb == "list-pixels" && list_) {
+        // What the sample list shows in a cell, once it has painted.
+        wxTheApp->ProcessIdle();
+        list_->Update();
+        const long item = std::atol(arg(1).c_str());
+        const int column = std::atoi(arg(2).c_str());
+        Log("pixels " + arg(1) + "," + arg(2) + ": " + cellPixels(list_, item, column));
     } else if (verb == "log-list" && frame) {
         LogActiveList(std::atoi(arg(1).c_str()));
     } else if (verb == "run-dialog") {
@@ -383,6 +492,20 @@ void CTestDriver::Run(const Words& c)
             }
         }
         Log("field " + arg(1) + (text ? " text=" + escaped(text->GetValue()) : std::string(" missing")));
+    } else if (verb == "activate-child" && frame) {
+        ActivateChild(arg(1));
+    } else if (verb == "select-rows" && frame) {
+        SelectRows(arg(1), arg(2).empty() ? -1 : std::atoi(arg(2).c_str()));
+    } else if (verb == "drop-files" && frame) {
+        // Files dropped on the main window.
+        wxArrayString files;
+        for (size_t i = 1; i < c.size(); ++i)
+            files.Add(wxFromUtf8(c[i]));
+        auto* target = dynamic_cast<wxFileDropTarget*>(frame->GetDropTarget());
+        Log("drop-files: " + std::string(target && target->OnDropFiles(0, 0, files) ? "taken" : "refused"));
+    } else if (verb == "drag" && frame) {
+        // drag <source title> <rows> <target title> <row> <move|copy>
+        DragBlock(arg(1), arg(2), arg(3), std::atoi(arg(4).c_str()), arg(5) == "move");
     } else {
         Log("unknown command " + verb);
     }
@@ -488,17 +611,26 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 }
             } else if (auto* combo = dynamic_cast<wxComboBox*>(control)) {
                 combo->SetValue(wxFromUtf8(value));
+            } else if (auto* spin = dynamic_cast<wxSpinCtrl*>(control)) {
+                spin->SetValue(std::atoi(value.c_str()));
             } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
                 items->SetStringSelection(wxFromUtf8(value));
             }
         } else if (verb == "select") {
-            if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
-                items->SetSelection(std::atoi(value.c_str()));
+            if (auto* tree = dynamic_cast<wxTreeCtrl*>(control)) {
+                // In a tree the item is named by its text (the first one, depth first).
+                if (const wxTreeItemId item = findTreeItem(*tree, tree->GetRootItem(), wxFromUtf8(value));
+                    item.IsOk())
+                    tree->SelectItem(item);
+            } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
+                // In a list of several selections N adds row N; -1 clears them all.
+                const int row = std::atoi(value.c_str());
+                items->SetSelection(row);
                 wxEventType type = dynamic_cast<wxListBox*>(control)    ? wxEVT_LISTBOX
                                    : dynamic_cast<wxComboBox*>(control) ? wxEVT_COMBOBOX
                                                                         : wxEVT_CHOICE;
                 wxCommandEvent changed(type, id);
-                changed.SetInt(items->GetSelection());
+                changed.SetInt(multipleSelection(control) ? row : items->GetSelection());
                 changed.SetEventObject(control);
                 control->ProcessWindowEvent(changed);
             }
@@ -517,11 +649,59 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 changed.SetEventObject(radio);
                 radio->ProcessWindowEvent(changed);
             }
+        } else if (verb == "activate") {
+            // A double click on a line of a list box.
+            if (auto* list = dynamic_cast<wxListBox*>(control)) {
+                list->SetSelection(std::atoi(value.c_str()));
+                wxCommandEvent dclick(wxEVT_LISTBOX_DCLICK, id);
+                dclick.SetInt(list->GetSelection());
+                dclick.SetEventObject(list);
+                list->ProcessWindowEvent(dclick);
+            }
         } else if (verb == "click") {
             wxCommandEvent click(wxEVT_BUTTON, id);
             wxWindow* target = control ? control : dialog;
             click.SetEventObject(target);
             target->ProcessWindowEvent(click);
+        } else if (verb == "mouse-down" || verb == "mouse-up" || verb == "mouse-right") {
+            // A mouse button at a point of the control, as the control sees it.
+            if (control && a.size() >= 4) {
+                const wxEventType type = verb == "mouse-down" ? wxEVT_LEFT_DOWN
+                                         : verb == "mouse-up" ? wxEVT_LEFT_UP
+                                                              : wxEVT_RIGHT_DOWN;
+                wxMouseEvent mouse(type);
+                mouse.SetPosition(wxPoint(std::atoi(a[2].c_str()), std::atoi(a[3].c_str())));
+                mouse.m_leftDown = verb == "mouse-down";
+                mouse.SetEventObject(control);
+                mouse.SetId(id);
+                control->ProcessWindowEvent(mouse);
+            }
+        } else if (verb == "key" || verb == "keydown" || verb == "keyup") {
+            // A letter key on the control: the window's key filters see it first.
+            if (control && !value.empty()) {
+                for (wxEventType type : {wxEVT_KEY_DOWN, wxEVT_KEY_UP}) {
+                    if ((type == wxEVT_KEY_DOWN && verb == "keyup") ||
+                        (type == wxEVT_KEY_UP && verb == "keydown"))
+                        continue;
+                    wxKeyEvent key(type);
+                    key.m_keyCode = std::toupper(static_cast<unsigned char>(value[0]));
+                    key.SetEventObject(control);
+                    key.SetId(id);
+                    control->ProcessWindowEvent(key);
+                }
+            }
+        } else if (verb == "command") {
+            // A menu command of the dialog (its popup menus' items).
+            wxCommandEvent command(wxEVT_MENU, id);
+            command.SetEventObject(dialog);
+            dialog->ProcessWindowEvent(command);
+        } else if (verb == "pause") {
+            // Lets the dialog's timers and posted events run for a while.
+            const long ms = std::atol(a.size() > 1 ? a[1].c_str() : "0");
+            for (wxStopWatch watch; watch.Time() < ms;) {
+                wxTheApp->Yield(true);
+                wxMilliSleep(5);
+            }
         } else if (verb == "enter") {
             wxCommandEvent enter(wxEVT_TEXT_ENTER, id);
             if (control) {
@@ -611,7 +791,10 @@ void CTestDriver::RunDialog(const std::string& name)
         Log("confirm-overwrite: result=" + std::to_string(int(CConfirmOverwriteDlg::ResultOf(r))));
     } else if (name == "new-file") {
         CNewFileDlg dlg(parent, wxGetApp().DocManager()->ZibTemplates());
-        Log("new-file: result=" + std::to_string(dlg.ShowModal()));
+        const int r = dlg.ShowModal();
+        Log("new-file: result=" + std::to_string(r) + " template=" +
+            (dlg.Template() ? dlg.Template()->GetDocString(DocStringIndex::FileNewName) : std::string("none")) +
+            " subtype=" + std::to_string(dlg.SubType()));
     } else if (name == "progress") {
         CProgressDlg* progress = CProgressDlg::Create(parent);
         for (int i = 0; i < 3; ++i)
@@ -619,6 +802,8 @@ void CTestDriver::RunDialog(const std::string& name)
         Log("progress: position=" + std::to_string(progress->Position()));
         progress->Destroy();
     } else {
+        for (const auto& run : wxGetApp().Subsystems().TestDialogs)
+            if (run(name, parent, [this](const std::string& line) { Log(line); })) return;
         Log("unknown dialog " + name);
     }
 }
@@ -637,8 +822,37 @@ void CTestDriver::LogControl(wxWindow* w)
         line += " label=" + escaped(radio->GetLabel()) + " checked=" + std::to_string(radio->GetValue());
     } else if (auto* combo = dynamic_cast<wxComboBox*>(w)) {
         line += " value=" + escaped(combo->GetValue()) + " count=" + std::to_string(combo->GetCount());
+    } else if (auto* tree = dynamic_cast<wxTreeCtrl*>(w)) {
+        // Depth and text of the items down to the lists, depth first; then the selection.
+        std::string items;
+        std::vector<std::pair<wxTreeItemId, int>> stack;
+        if (tree->GetRootItem().IsOk()) stack.emplace_back(tree->GetRootItem(), 0);
+        while (!stack.empty()) {
+            const auto [item, depth] = stack.back();
+            stack.pop_back();
+            items += (items.empty() ? "" : "|") + std::to_string(depth) + ":" + escaped(tree->GetItemText(item));
+            if (depth >= 3) continue;
+            std::vector<wxTreeItemId> children;
+            wxTreeItemIdValue cookie;
+            for (wxTreeItemId c = tree->GetFirstChild(item, cookie); c.IsOk(); c = tree->GetNextChild(item, cookie))
+                children.push_back(c);
+            for (auto c = children.rbegin(); c != children.rend(); ++c)
+                stack.emplace_back(*c, depth + 1);
+        }
+        const wxTreeItemId selected = tree->GetSelection();
+        line += " items=" + items + " selection=" + (selected.IsOk() ? escaped(tree->GetItemText(selected)) : "");
     } else if (auto* items = dynamic_cast<wxControlWithItems*>(w)) {
-        line += " selection=" + std::to_string(items->GetSelection()) + " items=";
+        std::string selection;
+        if (auto* list = multipleSelection(w)) {
+            wxArrayInt rows;
+            list->GetSelections(rows);
+            for (size_t i = 0; i < rows.size(); ++i)
+                selection += (i ? "," : "") + std::to_string(rows[i]);
+            if (rows.empty()) selection = "-1";
+        } else {
+            selection = std::to_string(items->GetSelection());
+        }
+        line += " selection=" + selection + " items=";
         for (unsigned i = 0; i < items->GetCount(); ++i)
             line += (i ? "|" : "") + escaped(items->GetString(i));
     } else {
@@ -702,6 +916,109 @@ void CTestDriver::LogActiveList(int rows)
             cells += (c ? "|" : "") + escaped(list->GetItemText(r, c));
         Log("row " + std::to_string(r) + ": " + cells);
     }
+}
+
+namespace {
+
+// The MDI children of the main frame whose title holds `part` ("" every one).
+std::vector<CZibMdiChild*> childrenTitled(const std::string& part)
+{
+    std::vector<CZibMdiChild*> found;
+    std::vector<wxWindow*> stack = {CMainFrame::Get()};
+    while (!stack.empty()) {
+        wxWindow* w = stack.back();
+        stack.pop_back();
+        if (auto* child = dynamic_cast<CZibMdiChild*>(w))
+            if (wxToUtf8(child->GetTitle()).find(part) != std::string::npos) found.push_back(child);
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    return found;
+}
+
+wxListCtrl* firstList(wxWindow* root)
+{
+    std::vector<wxWindow*> stack = {root};
+    while (!stack.empty()) {
+        wxWindow* w = stack.front();
+        stack.erase(stack.begin());
+        if (auto* list = dynamic_cast<wxListCtrl*>(w)) return list;
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    return nullptr;
+}
+
+BlockDragSource* dragSourceOf(CZibMdiChild* child)
+{
+    auto* docChild = dynamic_cast<CZibDocChildFrame*>(child);
+    return docChild ? dynamic_cast<BlockDragSource*>(docChild->GetView()) : nullptr;
+}
+
+std::vector<long> rowsOf(const std::string& text)
+{
+    std::vector<long> rows;
+    std::stringstream in(text);
+    for (std::string item; std::getline(in, item, ',');)
+        if (!item.empty() && item != "-") rows.push_back(std::atol(item.c_str()));
+    return rows;
+}
+
+} // namespace
+
+void CTestDriver::ActivateChild(const std::string& titlePart)
+{
+    const auto found = childrenTitled(titlePart);
+    if (found.empty()) {
+        Log("activate-child: none titled " + titlePart);
+        return;
+    }
+    found.front()->Activate();
+    wxTheApp->ProcessIdle();
+    Log("activate-child: " + escaped(found.front()->GetTitle()));
+}
+
+void CTestDriver::SelectRows(const std::string& rows, int focus)
+{
+    // rows: "1,2,5" or "-" for none; the focus row is optional.
+    CZibMdiChild* child = CMainFrame::Get()->ActiveZibChild();
+    wxListCtrl* list = child ? firstList(child) : nullptr;
+    if (!list) {
+        Log("select-rows: no list");
+        return;
+    }
+    for (long r = 0; r < list->GetItemCount(); ++r)
+        list->SetItemState(r, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    std::string done;
+    for (long r : rowsOf(rows))
+        if (r >= 0 && r < list->GetItemCount()) {
+            list->SetItemState(r, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+            done += (done.empty() ? "" : ",") + std::to_string(r);
+        }
+    if (focus >= 0 && focus < list->GetItemCount()) list->SetItemState(focus, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+    Log("select-rows: " + (done.empty() ? std::string("-") : done) + " focus=" + std::to_string(focus));
+}
+
+void CTestDriver::DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move)
+{
+    const auto sources = childrenTitled(from);
+    const auto targets = childrenTitled(to);
+    BlockDragSource* source = sources.empty() ? nullptr : dragSourceOf(sources.front());
+    BlockDragSource* target = targets.empty() ? nullptr : dragSourceOf(targets.front());
+    if (!source || !target) {
+        Log("drag: no such views");
+        return;
+    }
+    sources.front()->Activate();
+    SelectRows(rows, -1);
+    const auto block = source->StartBlockDrag();
+    if (!block) {
+        Log("drag: nothing to drag");
+        return;
+    }
+    const bool taken = target->TakeBlockDrop(*block, row, move);
+    source->FinishBlockDrag(taken && move);
+    Log(std::string("drag: ") + (taken ? "dropped" : "refused"));
 }
 
 void CTestDriver::LogMenuBar()

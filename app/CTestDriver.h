@@ -14,6 +14,8 @@
 class wxDialog;
 class wxWindow;
 
+class wxListCtrl;
+
 namespace zib {
 
 // Test-only remote control of the running program, active when the
@@ -27,7 +29,10 @@ namespace zib {
 //   dialog ACTION [; ACTION ...]  the answer to the next modal dialog
 //       message boxes and file dialogs: ok | cancel | yes | no | path P [filter N]
 //       other dialogs, acted on while shown: set ID TEXT | type ID TEXT |
-//       select ID N | check ID 0|1 | click ID|ok|cancel|yes|no | enter ID |
+//       select ID N (a list of several selections adds N; -1 clears) | check ID 0|1 |
+//       click ID|ok|cancel|yes|no | enter ID | mouse-down|mouse-up|mouse-right ID X Y |
+//       key|keydown|keyup ID LETTER | pause MS (timers and posted events run) |
+//       command ID (a menu command to the dialog) | select TREE TEXT (the item of that text) |
 //       log ID | logall | page N (later IDs are looked up in page N of a
 //       property sheet) | log-help (whether the title bar offers context help)
 //   menu ID                       sends the command (logged as disabled when greyed)
@@ -38,7 +43,8 @@ namespace zib {
 //   run-dialog NAME               runs one shared dialog on a sample model and
 //                                 logs the model after it (time-signature,
 //                                 cv-params, edit-chord-table, transpose-value,
-//                                 goto, confirm-overwrite, new-file, progress)
+//                                 goto, confirm-overwrite, new-file, progress,
+//                                 and the samples the subsystems add)
 //   check-button ID 0|1           presses a button of the current document toolbar
 //   button-state ID               writes whether that button is pressed
 //   custom-list                   opens a window with a sample custom-drawn list
@@ -84,6 +90,9 @@ private:
     void LogFrame();
     void LogMenuBar();
     void LogActiveList(int rows);
+    void ActivateChild(const std::string& titlePart);
+    void SelectRows(const std::string& rows, int focus);
+    void DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move);
     void LogControl(wxWindow* control);
     void Screenshot(const std::string& name);
 
@@ -93,6 +102,8 @@ private:
     std::shared_ptr<std::atomic<bool>> finished_;
     wxTimer stepTimer_;
     std::vector<wxDialog*> open_;
+    wxListCtrl* list_ = nullptr; // the sample custom-drawn list, once made
+    wxWindow* player_ = nullptr; // the stand-in player window while it is open
 };
 
 } // namespace zib

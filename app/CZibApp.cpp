@@ -27,6 +27,7 @@
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <wx/display.h>
@@ -36,6 +37,25 @@
 namespace zib {
 
 namespace {
+
+// The templates stand in the program's fixed order (MIDI, style, program ...),
+// whichever subsystem added its own first: File New lists them so.
+void OrderDocTemplates(wxDocManager& manager)
+{
+    const auto rank = [](wxObject* object) {
+        const auto* zibTemplate = dynamic_cast<CZibDocTemplate*>(object);
+        const auto templates = ZibDocTemplates();
+        for (size_t i = 0; i < templates.size(); ++i)
+            if (zibTemplate && templates[i].id == zibTemplate->TemplateId()) return i;
+        return templates.size();
+    };
+    std::vector<wxObject*> ordered(manager.GetTemplates().begin(), manager.GetTemplates().end());
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [&](wxObject* a, wxObject* b) { return rank(a) < rank(b); });
+    manager.GetTemplates().Clear();
+    for (wxObject* t : ordered)
+        manager.GetTemplates().Append(t);
+}
 
 // Files dropped on the main window open as documents.
 class ZibDropTarget : public wxFileDropTarget {
@@ -114,6 +134,7 @@ bool CZibApp::InitInstance()
     m_docManager = std::make_unique<CZibDocManager>();
     for (auto& add : m_subsystems.AddDocTemplates)
         add(*m_docManager);
+    OrderDocTemplates(*m_docManager);
 
     auto* frame = new CMainFrame(m_docManager.get());
     if (!frame->CreateMainFrame()) {
@@ -145,6 +166,10 @@ bool CZibApp::InitInstance()
 int CZibApp::ExitInstance()
 {
     FreePlaybackBuffers();
+    // The instruments and relations go only now that the exit is certain: a
+    // cancelled close keeps them for the rest of the run.
+    m_Instruments.clear();
+    m_PortInstrumentRelations.clear();
     if (m_profile) m_recentFiles.Save(*m_profile);
     m_docManager.reset();
     if (m_testDriver) m_testDriver->Finish();

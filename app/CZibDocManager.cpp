@@ -4,6 +4,7 @@
 #include "app/CZibDocTemplate.h"
 #include "platform/WxText.h"
 
+#include <algorithm>
 #include <wx/filehistory.h>
 
 namespace zib {
@@ -19,6 +20,11 @@ std::vector<CZibDocTemplate*> CZibDocManager::ZibTemplates() const
     std::vector<CZibDocTemplate*> out;
     for (wxDocTemplate* t : const_cast<CZibDocManager*>(this)->GetTemplatesVector())
         if (auto* z = dynamic_cast<CZibDocTemplate*>(t)) out.push_back(z);
+    // The program's order is that of the template ids (MIDI 117 ... arrangement
+    // global 124), whatever order the areas added theirs in: the New dialog
+    // lists them so and the first foreign match is taken in it.
+    std::stable_sort(out.begin(), out.end(),
+                     [](const CZibDocTemplate* a, const CZibDocTemplate* b) { return a->TemplateId() < b->TemplateId(); });
     return out;
 }
 

@@ -19,7 +19,7 @@ public:
     // Opens `path` as a document; the document, or null when none was opened.
     wxDocument* OpenZibDocument(const std::string& path);
 
-    // The templates of the program, in the order they were added.
+    // The templates of the program, in the order of their ids.
     std::vector<CZibDocTemplate*> ZibTemplates() const;
 
     // wxDocManager

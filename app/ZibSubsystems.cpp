@@ -6,7 +6,8 @@
 #include "app/dialogs/CMidiToWqStyPropSheet.h"
 #include "app/dialogs/CStyToMidiMethodDlg.h"
 #include "devices/InstrumentsSubsystem.h"
-#include "docs/program/PcgDocTemplate.h"
+#include "devices/MidiSetupSubsystem.h"
+#include "docs/program/ProgramDocTemplates.h"
 #include "docs/style/StyleDocTemplates.h"
 #include "mididoc/MidiDocSubsystem.h"
 #include "styles/CMidiCollect.h"
@@ -97,9 +98,10 @@ void ConnectSubsystems(ZibSubsystems& subsystems)
     connectConverters(subsystems);
     connectSettingsDialogs(subsystems);
     subsystems.AddDocTemplates.push_back(AddStyleDocTemplates);
-    subsystems.AddDocTemplates.push_back(AddPcgDocTemplate);
+    subsystems.AddDocTemplates.push_back(AddProgramDocTemplates);
     ConnectMidiDocument(subsystems);
     ConnectInstruments(subsystems);
+    ConnectMidiSetup(subsystems);
 }
 
 } // namespace zib

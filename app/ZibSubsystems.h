@@ -67,6 +67,13 @@ struct ZibSubsystems {
 
     // Each document subsystem adds its document template here.
     std::vector<std::function<void(CZibDocManager& manager)>> AddDocTemplates;
+
+    // Sample runs of a subsystem's windows for the test driver's "run-dialog
+    // NAME": each answers true when it knows the name, and writes what the
+    // window left behind through `log`.
+    using TestDialog = std::function<bool(const std::string& name, wxWindow* parent,
+                                          const std::function<void(const std::string&)>& log)>;
+    std::vector<TestDialog> TestDialogs;
 };
 
 // Wires the subsystems that exist into the shell (called once at start-up,

@@ -47,6 +47,8 @@ function(zib_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE zib_test_support ${ARG_DEPS} zib_warnings
                         GTest::gtest GTest::gmock GTest::gtest_main)
+  # gtest_discover_tests marks a test that skips itself (no Xvfb, no real
+  # fixtures) as skipped; in CI such a test fails instead (tests/support/CiRun.h).
   set(props "")
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")

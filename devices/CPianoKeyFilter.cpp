@@ -1,6 +1,6 @@
 #include "devices/CPianoKeyFilter.h"
 
-#include "devices/core/CKeyboardOctave.h"
+#include "devices/core/KeyboardOctave.h"
 #include "devices/CPianoWnd.h"
 
 #include <wx/event.h>
@@ -9,7 +9,7 @@
 
 namespace zib {
 
-CPianoKeyFilter::CPianoKeyFilter(wxWindow& scope, CPianoWnd& piano, CKeyboardOctave& octave, std::mutex& lock)
+CPianoKeyFilter::CPianoKeyFilter(wxWindow& scope, CPianoWnd& piano, KeyboardOctave& octave, std::mutex& lock)
     : m_scope(scope), m_piano(piano), m_octave(octave), m_lock(lock)
 {
     wxEvtHandler::AddFilter(this);

@@ -8,7 +8,7 @@ class wxWindow;
 
 namespace zib {
 
-class CKeyboardOctave;
+class KeyboardOctave;
 class CPianoWnd;
 
 // The console's key handling ahead of its controls: while it lives, key
@@ -23,7 +23,7 @@ class CPianoWnd;
 // their downs started.
 class CPianoKeyFilter : public wxEventFilter {
 public:
-    CPianoKeyFilter(wxWindow& scope, CPianoWnd& piano, CKeyboardOctave& octave, std::mutex& lock);
+    CPianoKeyFilter(wxWindow& scope, CPianoWnd& piano, KeyboardOctave& octave, std::mutex& lock);
     ~CPianoKeyFilter() override;
     CPianoKeyFilter(const CPianoKeyFilter&) = delete;
     CPianoKeyFilter& operator=(const CPianoKeyFilter&) = delete;
@@ -41,7 +41,7 @@ private:
 
     wxWindow& m_scope;
     CPianoWnd& m_piano;
-    CKeyboardOctave& m_octave;
+    KeyboardOctave& m_octave;
     std::mutex& m_lock;
     wxWindow* m_upperLabel = nullptr;
     wxWindow* m_lowerLabel = nullptr;

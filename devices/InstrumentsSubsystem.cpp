@@ -9,6 +9,7 @@
 #include "devices/dialogs/CPortInstrumentDlg.h"
 #include "devices/CSystemMidiDevices.h"
 #include "platform/DataDir.h"
+#include "platform/FileProfile.h"
 #include "devices/core/CMidiSystem.h"
 
 namespace zib {
@@ -20,7 +21,7 @@ CInstrumentStore& AppInstruments()
         CZibApp& app = wxGetApp();
         static CInstrumentStore s(app.m_Instruments, app.m_InstrumentsLoaded, app.m_PortInstrumentRelations,
                                   app.m_RelationsLoaded, app.m_MidiOutDeviceNames, app.m_MidiInDeviceNames);
-        s.SetProgramFolder(app.ProgramFolder());
+        s.SetConfigFolder(FileProfile::defaultPath().parent_path());
         s.SetApplicationName(CZibApp::kAppName);
         s.SetSuppliedDefinitions(dataFile("devices/Zib.icf"));
         s.SetKeyAlphabet([] { return wxGetApp().Settings().KeyAlphabet; });
@@ -64,6 +65,8 @@ void ConnectInstruments(ZibSubsystems& subsystems)
 {
     subsystems.LoadPortInstrumentRelations = [] { return AppInstruments().LoadPortInstrumentRelations(); };
     subsystems.EnumMidiDevices = [] { EnumMidiDevices(); };
+    subsystems.MidiOutDeviceCount = [] { return CSystemMidiDevices(CMidiSystem::Default()).OutDeviceCount(); };
+    subsystems.MidiInDeviceCount = [] { return CSystemMidiDevices(CMidiSystem::Default()).InDeviceCount(); };
     subsystems.RunInstrumentsDialog = [] { RunInstrumentsCommand(); };
 }
 

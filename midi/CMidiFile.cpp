@@ -265,14 +265,14 @@ int CMidiFile::DecodeEvent()
         m_status = first;
         m_in.skip(1);
     }
-    // Data bytes stay below 0x80; one above is a status byte out of place.
+    // Data bytes are taken as they are, even with bit 7 set: files in the wild
+    // carry such values (a controller value 0xEE) and stay readable; whoever
+    // looks a data byte up in a table bounds it.
     if ((rc = ReadByte(m_eventData[0]))) return rc;
-    if (m_eventData[0] & 0x80) return kInvalidEventCode;
     if ((m_status & 0xE0) == 0xC0) {
         m_eventData[1] = 0xFF;
     } else {
         if ((rc = ReadByte(m_eventData[1]))) return rc;
-        if (m_eventData[1] & 0x80) return kInvalidEventCode;
     }
     m_eventEnd = m_in.pos();
     if ((rc = BeforeEvent()) || (rc = OnChannelEvent())) return rc;
@@ -428,6 +428,7 @@ int CMidiFile::ReadVarLen(uint32_t& value)
 {
     const int rc = ReadLength(value);
     if (rc) return rc;
+    // A track time past 2^32 cannot be told from an early one: the file is corrupted.
     if (value > std::numeric_limits<uint32_t>::max() - m_trackTime) return kDataCorrupted;
     m_trackTime += value;
     return kSuccess;
@@ -614,7 +615,8 @@ int CMidiFile::WriteEvent(ByteWriter& out, bool& ended)
     const uint8_t* d = m_eventData;
     if (status < 0x80) return kInvalidEventCode;
     if (status == 0xF4 || status == 0xF5) {
-        // Not written at all; a delta of it carries over to the next event.
+        // Not written at all; a delta of it carries over to the next event
+        // (dropping it would move every later event earlier).
         if (m_flags & kDeltaTimes) m_pendingDelta += m_eventTime;
         m_runningStatus = status;
         return kSuccess;
@@ -642,7 +644,9 @@ int CMidiFile::WriteEvent(ByteWriter& out, bool& ended)
     int rc = WriteDelta(out);
     if (rc) return rc;
     if (status < 0xF0) {
-        if (status != m_runningStatus) out.u8(status);
+        // A first data byte with bit 7 set would read back as a status byte:
+        // such an event always carries its status.
+        if (status != m_runningStatus || (d[0] & 0x80)) out.u8(status);
         out.u8(d[0]);
         if ((status & 0xE0) != 0xC0) out.u8(d[1]);
     } else if (sysex) {

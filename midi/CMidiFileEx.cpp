@@ -104,7 +104,7 @@ void CMidiFileEx::SetCurrentSignature(uint8_t numerator, uint8_t denominator)
 
 uint32_t CMidiFileEx::GetMeasureStartTick(uint32_t n) const
 {
-    if (m_map.empty()) return uint32_t(std::min<uint64_t>(uint64_t(n) * m_ticksPerMeasure, kMaxTick));
+    if (m_map.empty()) return uint32_t(std::min<uint64_t>(uint64_t(n) * GetTicksPerMeasure(), kMaxTick));
     if (n < m_map.size()) return m_map[n].startTick;
     const auto& last = m_map.back();
     const uint64_t start =

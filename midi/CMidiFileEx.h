@@ -67,8 +67,10 @@ public:
     uint32_t GetEndOfLastMeasure() const;
     uint32_t GetTimeSigCount() const { return uint32_t(m_map.size()); }
     const std::vector<CTimeSigRecord>& GetTimeSigMap() const { return m_map; }
-    uint32_t GetTicksPerMeasure() const { return m_ticksPerMeasure; }
-    uint32_t GetTicksPerBeat() const { return m_ticksPerBeat; }
+    // Over the current signature and the division as they are now (a header
+    // set since the last conversion counts)
+    uint32_t GetTicksPerMeasure() const { return MeasureTicks(m_numerator, m_denominator); }
+    uint32_t GetTicksPerBeat() const { return BeatTicks(m_denominator); }
     void ClearTimeSigMap();
     // One 4/4 measure at tick 0; position 0:0:0; current and pending signature 4/4
     void ResetTimeSigMap();

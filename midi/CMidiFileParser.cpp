@@ -1,5 +1,6 @@
 #include "midi/CMidiFileParser.h"
 
+#include "midi/DaskMidiId.h"
 #include "midi/MidiErrorText.h"
 #include "midi/MidiEventKind.h"
 #include "midi/MidiVarLen.h"
@@ -40,7 +41,6 @@ void CMidiFileParser::Reset()
     m_mainBuffer.Free();
     for (auto& b : m_channelBuffers)
         b.Free();
-    m_endTime = 0;
     m_outputTracks = 0;
 }
 
@@ -65,7 +65,7 @@ int CMidiFileParser::ConvertFormat(const uint8_t* image, uint32_t size, uint8_t*
     int rc = Read(image, size);
     const bool merge = m_format == 1;
     if (rc == kSuccess) rc = BuildTracks(merge);
-    if (rc == kSuccess) rc = WriteImage(merge, out, capacity);
+    if (rc == kSuccess) rc = WriteImage(merge ? ConvertMode::Merged : ConvertMode::PerChannel, out, capacity);
     Reset();
     return rc;
 }
@@ -85,10 +85,22 @@ int CMidiFileParser::ParseFormat0(const uint8_t* image, uint32_t size, uint32_t&
 
 int CMidiFileParser::ConvertToFormat0(const uint8_t* image, uint32_t size, uint8_t* out, uint32_t capacity)
 {
+    return WriteFormat0(ConvertMode::Merged, image, size, out, capacity);
+}
+
+int CMidiFileParser::ConvertToFormat0Division384(const uint8_t* image, uint32_t size, uint8_t* out,
+                                                 uint32_t capacity)
+{
+    return WriteFormat0(ConvertMode::OneTrack384, image, size, out, capacity);
+}
+
+int CMidiFileParser::WriteFormat0(ConvertMode mode, const uint8_t* image, uint32_t size, uint8_t* out,
+                                  uint32_t capacity)
+{
     m_makerSysex = false;
     int rc = Read(image, size);
     if (rc == kSuccess) rc = BuildTracks(true);
-    if (rc == kSuccess) rc = WriteImage(true, out, capacity);
+    if (rc == kSuccess) rc = WriteImage(mode, out, capacity);
     if (rc != kSuccess) Reset();
     return rc;
 }
@@ -123,7 +135,7 @@ int CMidiFileParser::Read(const uint8_t* image, uint32_t size)
     return kSuccess;
 }
 
-// A maker system-exclusive message for a channel track: data 0x42 0x3F 0x78,
+// A maker system-exclusive message for a channel track: data DaskMidiId 0x3F 0x78,
 // and the channel (below 16) in data byte 6; -1 for any other event.
 int CMidiFileParser::MakerSysExChannel(const CMidiNode& e) const
 {
@@ -132,7 +144,7 @@ int CMidiFileParser::MakerSysExChannel(const CMidiNode& e) const
     const uint32_t length = ReadMidiVarLen(e.data.data() + 1, e.length - 1, count);
     if (count == 0 || length < 6 || 1 + count + 6 > e.length) return -1;
     const uint8_t* d = e.data.data() + 1 + count;
-    if (d[0] != 0x42 || d[1] != 0x3F || d[2] != 0x78 || d[5] >= 16) return -1;
+    if (d[0] != DaskMidiId || d[1] != 0x3F || d[2] != 0x78 || d[5] >= 16) return -1;
     return d[5];
 }
 
@@ -196,18 +208,20 @@ int CMidiFileParser::Encode(bool merge, std::array<uint32_t, 17>* sizes)
                 b = size_t(channel) + 1;
         }
         if (!emitDelta(b, e.time, &e)) return kBadDeltaTime;
-        // Channel events drop a repeated status; sysex and meta events carry
-        // their status, length and data as read.
-        if (isChannelStatus(e.status) && e.status != previousStatus[b]) emit(b, &e.status, 1);
+        // Channel events drop a repeated status (not before a first data byte
+        // with bit 7 set, which would read as a status); sysex and meta events
+        // carry their status, length and data as read.
+        if (isChannelStatus(e.status) && (e.status != previousStatus[b] || (e.length && (e.data[0] & 0x80))))
+            emit(b, &e.status, 1);
         emit(b, e.data.data(), e.length);
         previousStatus[b] = e.status;
     }
 
-    // Exactly one end of track per track, at the input's end time; the main
-    // track always has one.
+    // Exactly one end of track per track, right after its last event (delta
+    // 0); the main track always has one.
     for (size_t b = 0; b < kTrackBuffers; ++b) {
         if (b != 0 && !used(b)) continue;
-        if (!emitDelta(b, std::max(m_endTime, previousTime[b]), nullptr)) return kBadDeltaTime;
+        if (!emitDelta(b, previousTime[b], nullptr)) return kBadDeltaTime;
         emit(b, kEndOfTrack, sizeof kEndOfTrack);
     }
     return overflow ? int(kCannotAllocateBuffer) : int(kSuccess);
@@ -221,11 +235,11 @@ uint32_t CMidiFileParser::ImageSize() const
     return uint32_t(std::min<uint64_t>(total, UINT32_MAX));
 }
 
-int CMidiFileParser::WriteImage(bool merge, uint8_t* out, uint32_t capacity)
+int CMidiFileParser::WriteImage(ConvertMode mode, uint8_t* out, uint32_t capacity)
 {
-    m_mode = merge ? ConvertMode::Merged : ConvertMode::PerChannel;
+    m_mode = mode;
     m_outputTracks = 1;
-    if (!merge)
+    if (mode == ConvertMode::PerChannel)
         for (const auto& b : m_channelBuffers)
             if (b.GetLength()) ++m_outputTracks;
     m_flags = 0;
@@ -238,7 +252,17 @@ int CMidiFileParser::OnHeader()
 {
     if (IsWriting()) {
         m_writeCursor = -1;
-        SetHeader(m_mode == ConvertMode::Merged ? 0 : 1, m_outputTracks, m_division);
+        switch (m_mode) {
+        case ConvertMode::PerChannel:
+            SetHeader(1, m_outputTracks, m_division);
+            break;
+        case ConvertMode::OneTrack384:
+            SetHeader(0, 1, 384); // the division of the Qe style world; the ticks stay as they are
+            break;
+        default:
+            SetHeader(0, 1, m_division);
+            break;
+        }
         return kSuccess;
     }
     if (m_tracks > kMaxInputTracks) return kMaxTrackLimitExceeded;
@@ -280,7 +304,6 @@ int CMidiFileParser::OnChannelEvent()
     e->time = m_eventTime;
     e->status = status;
     e->SetData(m_eventData, (status & 0xE0) == 0xC0 ? 1 : 2);
-    m_endTime = std::max(m_endTime, e->time);
     m_events.push_back(std::move(e));
     return kSuccess;
 }
@@ -292,7 +315,6 @@ int CMidiFileParser::StoreRaw()
     e->time = m_eventTime;
     e->status = raw.empty() ? 0xFF : raw[0];
     e->SetData(raw.data(), uint32_t(raw.size()));
-    m_endTime = std::max(m_endTime, e->time);
     m_events.push_back(std::move(e));
     return kSuccess;
 }
@@ -337,7 +359,6 @@ int CMidiFileParser::OnMetaText()
 int CMidiFileParser::OnMetaEndOfTrack()
 {
     m_trackEnded = 1;
-    m_endTime = std::max(m_endTime, m_trackTime);
     if (GetChunkBytes() > GetEventBytes()) return kBadMTrkChunk;
     return kSuccess;
 }

@@ -14,8 +14,8 @@ namespace zib {
 // one merged track (format 0), format 0 becomes one track for everything
 // that is not a channel event followed by one track per used channel
 // (format 1). Every output track ends with exactly one end-of-track event,
-// at the end time of the input (its latest end of track). The caller asks
-// for the size first and passes a buffer of at least that size.
+// right after its last event. The caller asks for the size first and passes
+// a buffer of at least that size.
 class CMidiFileParser : public CMidiFile {
 public:
     // Error codes added to CMidiFile's (texts in CMidiFileParser.cpp)
@@ -29,8 +29,15 @@ public:
         kMaxTrackLimitExceeded = 106,
     };
 
-    // Reading and writing modes
-    enum class ConvertMode : uint32_t { Read = 0, Merged = 2, PerChannel = 3, HeaderOnly = 9, Measure = 10 };
+    // Reading and writing modes (reading and writing each have their own 0)
+    enum class ConvertMode : uint32_t {
+        Read = 0,        // reading: every event, for conversion
+        OneTrack384 = 0, // writing: one track, format 0, division 384
+        Merged = 2,      // writing: one merged track, format 0
+        PerChannel = 3,  // writing: a non-channel track, then one per used channel, format 1
+        HeaderOnly = 9,
+        Measure = 10,
+    };
 
     // Qe style track to its (zero-based) MIDI channel: DRUM, PERC, BASS, ACC1-ACC5
     static constexpr uint8_t QeTrackChannelTable[8] = {9, 10, 8, 11, 12, 13, 14, 15};
@@ -50,9 +57,12 @@ public:
 
     // Format 0 of any input (format 0 or 1): ParseFormat0 reads the image
     // into the time-sorted event list and reports the size of the image
-    // that ConvertToFormat0 writes into the caller's buffer.
+    // that ConvertToFormat0 writes into the caller's buffer (one track, the
+    // input's division). ConvertToFormat0Division384 writes the same track
+    // under division 384, the Qe style world's; the events keep their ticks.
     int ParseFormat0(const uint8_t* image, uint32_t size, uint32_t& outSize);
     int ConvertToFormat0(const uint8_t* image, uint32_t size, uint8_t* out, uint32_t capacity);
+    int ConvertToFormat0Division384(const uint8_t* image, uint32_t size, uint8_t* out, uint32_t capacity);
     // Frees the parsed events and the track buffers
     void Reset();
 
@@ -85,7 +95,8 @@ private:
     int StoreRaw();
     int BuildTracks(bool merge);
     int Encode(bool merge, std::array<uint32_t, 17>* sizes);
-    int WriteImage(bool merge, uint8_t* out, uint32_t capacity);
+    int WriteFormat0(ConvertMode mode, const uint8_t* image, uint32_t size, uint8_t* out, uint32_t capacity);
+    int WriteImage(ConvertMode mode, uint8_t* out, uint32_t capacity);
     uint32_t ImageSize() const;
     int MakerSysExChannel(const CMidiNode& e) const;
 
@@ -100,7 +111,6 @@ private:
     bool m_makerSysex = false;
     uint8_t m_trackFilter = kAllTracks;
     bool m_percussionOnDrums = false;
-    uint32_t m_endTime = 0;      // latest end of track of the input
     uint16_t m_outputTracks = 0; // tracks of the image being written
 };
 

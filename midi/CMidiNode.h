@@ -1,7 +1,8 @@
 #pragma once
 
+#include "midi/EventBytes.h"
+
 #include <cstdint>
-#include <vector>
 
 namespace zib {
 
@@ -37,7 +38,7 @@ public:
     // What the event is
     uint8_t status = 0;        // 0x80-0xEF channel, 0xF0/0xF7 sysex, 0xFF meta
     uint32_t index = 0;        // position in the array that owns it
-    std::vector<uint8_t> data; // raw bytes, see above
+    EventBytes data; // raw bytes, see above (short ones kept in the event)
 };
 
 } // namespace zib

@@ -33,7 +33,7 @@ constexpr MidiErrorText kErrorTexts[] = {
 };
 
 constexpr int kMaxTrack = CMidiParserEx::kMaxTracks - 1;
-constexpr size_t kOpenNoteSlots = 16 * 128;
+constexpr size_t kOpenNoteSlots = 16 * 256; // channel x key byte (a file's key may have bit 7 set)
 
 // Controllers and program changes that can set a track's initial value.
 enum class InitialKind { None, BankMsb, BankLsb, Volume, Pan, Program };
@@ -166,6 +166,7 @@ void CMidiParserEx::ResetTables(bool keepTrackShift, bool keepRawTracks)
     m_pairCounter = 0;
     m_lastEventTime = 0;
     m_chunkStarts.clear();
+    m_loadTimes.clear();
     m_openNotes.clear();
 }
 
@@ -203,8 +204,11 @@ int CMidiParserEx::LoadImage(const uint8_t* image, uint32_t size)
     m_pass = Pass::RawCopy;
     rc = ParseMemory(image, size);
     if (rc != kSuccess && rc != kNotReallyAnError) return rc;
+    // The header's count against the chunks this pass saw: all of them for a
+    // copied format-1 file, the first one for a format-0 file (which announces
+    // one track; chunks beyond it are read all the same).
     const bool copiedAll = m_format == 1 && !m_trackShift;
-    if (copiedAll && m_tracks != m_trackIndex + 1) return kIncorrectTrackCount;
+    if ((copiedAll || m_format == 0) && m_tracks != m_trackIndex + 1) return kIncorrectTrackCount;
 
     // Pass 0: the full read.
     ResetTables(true, true);
@@ -212,15 +216,18 @@ int CMidiParserEx::LoadImage(const uint8_t* image, uint32_t size)
     m_trackEnded = 1;
     rc = ParseMemory(image, size);
     if (rc != kSuccess) return rc;
-    // Every file holds as many track chunks as its header says; format 0
-    // exactly one (its events are kept in the order read).
-    if (!copiedAll && m_tracks != m_trackIndex + 1) return kIncorrectTrackCount;
-    if (m_format == 0 && m_tracks != 1) return kIncorrectTrackCount;
+    // A shifted format-1 file holds as many track chunks as its header says.
+    if (m_format == 1 && !copiedAll && m_tracks != m_trackIndex + 1) return kIncorrectTrackCount;
 
     if (m_format == 1) {
         FinishTrackChunk();
         OrderFormat1Events();
     } else if (!m_events.empty()) {
+        // A format-0 file of several chunks: each chunk counts from tick 0, so
+        // the chunks are merged by time (a single chunk is in order already).
+        if (m_trackIndex > 0)
+            std::stable_sort(m_events.begin(), m_events.end(),
+                             [](const auto& a, const auto& b) { return a->time < b->time; });
         CloseOpenNotes(0, m_events.back()->time);
     }
 
@@ -250,34 +257,60 @@ int CMidiParserEx::LoadImage(const uint8_t* image, uint32_t size)
 // chunk and position; at tick 0 all events by chunk and position.
 void CMidiParserEx::OrderFormat1Events()
 {
+    // Each chunk's events arrive in time order, and so do their keys (a
+    // leading first event sorts before the rest of its chunk): the chunks
+    // are merged, O(n log k) for k chunks, instead of sorting all events.
     struct Key {
         uint32_t time;
         uint32_t group;
         uint32_t rank;
-        uint32_t index;
+        bool operator<(const Key& o) const
+        {
+            if (time != o.time) return time < o.time;
+            if (group != o.group) return group < o.group;
+            return rank < o.rank;
+        }
     };
     const size_t n = m_events.size();
-    std::vector<Key> keys(n);
     const size_t chunks = m_chunkStarts.size();
+    // The times kept while loading spare a visit of every event.
+    const bool timesKept = m_loadTimes.size() == n;
+    auto keyOf = [&](size_t c, size_t i) {
+        const uint32_t time = timesKept ? m_loadTimes[i] : m_events[i]->time;
+        const bool leads = c >= 1 && i == m_chunkStarts[c] && time > 0;
+        return Key{time, leads ? 0u : 1u, leads ? uint32_t(chunks - c) : uint32_t(i)};
+    };
+    struct Head {
+        Key key;
+        size_t chunk;
+        size_t next; // position of the head event
+        size_t end;
+    };
+    auto later = [](const Head& a, const Head& b) { return b.key < a.key; };
+    std::vector<Head> heap;
+    heap.reserve(chunks);
     for (size_t c = 0; c < chunks; ++c) {
         const size_t begin = m_chunkStarts[c];
         const size_t end = c + 1 < chunks ? m_chunkStarts[c + 1] : n;
-        for (size_t i = begin; i < end; ++i) {
-            const uint32_t time = m_events[i]->time;
-            const bool leads = c >= 1 && i == begin && time > 0;
-            keys[i] = Key{time, leads ? 0u : 1u, leads ? uint32_t(chunks - c) : uint32_t(i), uint32_t(i)};
-        }
+        if (begin < end) heap.push_back(Head{keyOf(c, begin), c, begin, end});
     }
-    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-        if (a.time != b.time) return a.time < b.time;
-        if (a.group != b.group) return a.group < b.group;
-        return a.rank < b.rank;
-    });
+    std::make_heap(heap.begin(), heap.end(), later);
     std::vector<std::unique_ptr<CMidiEvent>> ordered;
     ordered.reserve(n);
-    for (const Key& k : keys)
-        ordered.push_back(std::move(m_events[k.index]));
+    while (!heap.empty()) {
+        std::pop_heap(heap.begin(), heap.end(), later);
+        Head& h = heap.back();
+        ordered.push_back(std::move(m_events[h.next]));
+        if (++h.next < h.end) {
+            h.key = keyOf(h.chunk, h.next);
+            std::push_heap(heap.begin(), heap.end(), later);
+        } else {
+            heap.pop_back();
+        }
+    }
     m_events.swap(ordered);
+    m_loadTimes.clear();
+    m_loadTimes.shrink_to_fit();
 }
 
 // Note-ons still open from `from` on last to `endTime`.
@@ -307,7 +340,7 @@ void CMidiParserEx::DeriveFormat0TrackSizes()
         previousTime[t] = e.time;
         e.deltaSize = uint8_t(WriteMidiVarLen(delta, e.deltaBytes));
         uint32_t bytes = e.deltaSize + e.length;
-        if (isChannelStatus(e.status) && e.status != previousStatus[t]) ++bytes;
+        if (isChannelStatus(e.status) && (e.status != previousStatus[t] || (eventDataByte(e, 0) & 0x80))) ++bytes;
         previousStatus[t] = e.status;
         m_trackTables[t].rawSize += bytes;
     }
@@ -383,8 +416,10 @@ int CMidiParserEx::OnTrackStart()
     if (m_format == 1) {
         FinishTrackChunk();
         m_chunkStarts.push_back(m_events.size());
-        m_openNotes.clear();
     }
+    // Notes pair inside their own chunk: a note-on of one track never takes
+    // the note-off of another (a scan over the whole sequence would).
+    m_openNotes.clear();
     m_lastEventTime = 0;
     return kSuccess;
 }
@@ -408,6 +443,7 @@ std::unique_ptr<CMidiEvent> CMidiParserEx::NewEventHere() const
 void CMidiParserEx::Place(std::unique_ptr<CMidiEvent> event)
 {
     m_lastEventTime = std::max(m_lastEventTime, event->time);
+    if (m_format == 1) m_loadTimes.push_back(event->time);
     m_events.push_back(std::move(event));
 }
 
@@ -454,7 +490,7 @@ void CMidiParserEx::StoreEvent(std::unique_ptr<CMidiEvent> event)
     }
 
     if (m_openNotes.size() != kOpenNoteSlots) m_openNotes.assign(kOpenNoteSlots, OpenNotes{});
-    OpenNotes& open = m_openNotes[channel * 128u + (eventDataByte(e, 0) & 0x7F)];
+    OpenNotes& open = m_openNotes[channel * 256u + eventDataByte(e, 0)];
     if (off) {
         // The earliest note-on of the same channel and key still open in this track.
         if (open.head < open.queue.size()) {
@@ -775,6 +811,73 @@ int CMidiParserEx::RemoveEvent(size_t index)
         if (m_map.size() > keep) m_map.resize(keep);
     }
     return int(track.eventCount);
+}
+
+std::vector<std::unique_ptr<CMidiEvent>> CMidiParserEx::ReleaseEvents()
+{
+    m_lastTimeSig = nullptr;
+    return std::move(m_events);
+}
+
+void CMidiParserEx::AdoptEvents(std::vector<std::unique_ptr<CMidiEvent>> events)
+{
+    m_events = std::move(events);
+}
+
+int CMidiParserEx::CountInsertedEvent(const CMidiEvent& e)
+{
+    if (e.track > kMaxTrack) return -1;
+    Track& track = m_trackTables[e.track];
+    track.modified = 1;
+    CountInserted(e, track);
+    ++track.totalCount;
+    return int(track.eventCount);
+}
+
+int CMidiParserEx::CountRemovedEvent(const CMidiEvent& e)
+{
+    if (m_lastTimeSig == &e) m_lastTimeSig = nullptr;
+    Track& track = m_trackTables[std::min<size_t>(e.track, kMaxTrack)];
+    track.modified = 1;
+    UncountRemoved(e, track);
+    countDown(track.totalCount);
+    return int(track.eventCount);
+}
+
+void CMidiParserEx::TrimTimeSigMap(size_t measures)
+{
+    if (m_map.size() > measures) m_map.resize(measures);
+}
+
+size_t CMidiParserEx::RemoveMarkedEvents(uint16_t mark)
+{
+    // The tables change per event from the last marked one down; the map
+    // keeps the measures up to the last event left after each removal, which
+    // ends at the smallest of those lasts.
+    size_t removed = 0;
+    size_t keep = SIZE_MAX;
+    const size_t n = m_events.size();
+    size_t highestKept = n; // index of the highest unmarked event seen from the end so far
+    for (size_t i = n; i-- > 0;) {
+        CMidiEvent& e = *m_events[i];
+        if (e.state != mark) {
+            if (highestKept == n) highestKept = i;
+            continue;
+        }
+        CountRemovedEvent(e);
+        ++removed;
+        // After this removal the last event is the highest unmarked one, or
+        // the next lower event when none is left above.
+        const size_t last = highestKept != n ? highestKept : (i > 0 ? i - 1 : n);
+        if (last != n) keep = std::min(keep, size_t(m_events[last]->measure) + 1);
+    }
+    if (removed == 0) return 0;
+    size_t out = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (m_events[i]->state != mark) m_events[out++] = std::move(m_events[i]);
+    m_events.resize(out);
+    if (keep != SIZE_MAX) TrimTimeSigMap(keep);
+    return removed;
 }
 
 void CMidiParserEx::Renumber(int64_t from)

@@ -110,6 +110,19 @@ public:
     // another, and the time-signature map with it
     int ChangeDivision(uint16_t oldDivision, uint16_t newDivision);
 
+    // Batch edits: the array taken out, edited elsewhere and given back, and
+    // the table changes of InsertEvent and RemoveEvent made event by event in
+    // the same order, so that the result equals one-by-one editing.
+    std::vector<std::unique_ptr<CMidiEvent>> ReleaseEvents();
+    void AdoptEvents(std::vector<std::unique_ptr<CMidiEvent>> events);
+    int CountInsertedEvent(const CMidiEvent& event); // -1 for a track above 64
+    int CountRemovedEvent(const CMidiEvent& event);  // the map is left as it is
+    void TrimTimeSigMap(size_t measures);            // keeps at most this many measures
+    // Removes every event whose edit state is `mark` in one pass, with the
+    // changes RemoveEvent makes removing them from the last to the first.
+    // Returns the number removed.
+    size_t RemoveMarkedEvents(uint16_t mark);
+
     // The events
     size_t GetEventCount() const { return m_events.size(); }
     CMidiEvent* GetEvent(size_t index) const
@@ -203,6 +216,7 @@ private:
 
     // Format 1: where each chunk's events start in the read order
     std::vector<size_t> m_chunkStarts;
+    std::vector<uint32_t> m_loadTimes; // format 1: each event's time, in read order
     // Note-ons waiting for their note-off, per channel and key, in the order read
     struct OpenNotes {
         std::vector<CMidiEvent*> queue;

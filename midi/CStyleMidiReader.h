@@ -67,7 +67,8 @@ public:
     ~CStyleMidiReader() override;
 
     int ReportError(char* buffer, size_t size, int code) override;
-    // A time signature off a measure start stops the read with 107
+    // A time signature off a measure start stops the read with 107, the
+    // reader's own code: 101 is its "format 1" refusal
     int ApplyTimeSignature(uint32_t t) override;
 
     // Reads one format-0 file and appends its events. With a log stream (the

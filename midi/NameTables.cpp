@@ -19,6 +19,9 @@ struct ModelShape {
     int styleWidth;
 };
 
+// Kit counts: 8, 16, 28 for 57, 60, 72 and 40 for 73, 16 for 77, as the
+// program documents and their drum-kit pages count them; a list that gives
+// 73 sixteen kits and 77 forty would cut the Wq41 kits short.
 const std::array<ModelShape, 5> kShapes = {{
     {57, 3, 19, 8, 19, 341, 48, 10},
     {60, 5, 19, 16, 19, 341, 72, 10},

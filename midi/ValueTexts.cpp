@@ -577,7 +577,8 @@ std::string FormatScaleOffsetsText(std::span<const uint8_t, 12> offsets)
 
 std::string FormatNoteName(int note, int octaveOffset)
 {
-    if (note < 0 || note > 127) return kUnknown;
+    // Any note number is named, 200 too ("G#15"); a negative one has no name.
+    if (note < 0) return kUnknown;
     return std::string(kKeyNames[size_t(note % 12)]) + std::to_string(note / 12 + octaveOffset);
 }
 
@@ -748,7 +749,8 @@ int ParseNoteName(std::string_view text)
     if (i >= text.size() || text[i] < '0' || text[i] > '9') return -1;
     int note = 12 * (text[i] - '0' + 1) + semitone;
     // Blanks may follow (list cells are padded); anything else, such as a
-    // second octave digit, makes the text malformed.
+    // second octave digit, makes the text malformed. Kept stricter than a
+    // prefix match on purpose: that would read "C10" as C1 and "C4x" as C4.
     if (text.find_first_not_of(' ', i + 1) != std::string_view::npos) return -1;
     return note <= 127 ? note : -1;
 }
@@ -758,6 +760,8 @@ int ParseNoteName(std::string_view text)
 char* MakeValidFileName(char* text, std::size_t length)
 {
     if (!text) return text;
+    // Unprintable bytes are cleaned over the whole given length, not only the
+    // first 16 characters, so that none of them reaches a file name.
     static constexpr std::string_view forbidden = "\\/:*?\"><|.";
     for (size_t i = 0; i < length; ++i) {
         auto c = static_cast<unsigned char>(text[i]);

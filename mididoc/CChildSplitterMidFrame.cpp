@@ -35,7 +35,7 @@ void CChildSplitterMidFrame::SetPanes(wxWindow* trackList)
 {
     wxSplitterWindow* splitter = Splitter();
     auto* doc = dynamic_cast<CZibMidWxDoc*>(GetDocument());
-    auto& make = MidiDocHooks().MakeSecondPane;
+    auto& make = MidiWindowHooks().MakeSecondPane;
     m_secondPane = (make && doc) ? make(splitter, *doc) : nullptr;
     if (m_secondPane)
         splitter->SplitVertically(trackList, m_secondPane, kTrackListWidth);

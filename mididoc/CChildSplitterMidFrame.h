@@ -8,7 +8,7 @@ namespace zib {
 
 // The MDI child frame of a MIDI document: a splitter with the track list on
 // the left and, when an area provides one, the bar view on the right
-// (MidiDocHooks().MakeSecondPane). Its track list view keeps it open while
+// (MidiWindowHooks().MakeSecondPane). Its track list view keeps it open while
 // MIDI plays.
 class CChildSplitterMidFrame : public CZibDocChildFrame {
 public:

@@ -5,10 +5,14 @@
 
 namespace zib {
 
-CTrackListCtrl::CTrackListCtrl(wxWindow* parent, ListCustomDraw& handler)
-    : CCustomDrawList(parent, wxID_ANY, handler,
-                      wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SIMPLE)
+CTrackListCtrl::CTrackListCtrl(wxWindow* parent)
+    : CListCtrlCustomDraw(parent, wxID_ANY, wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SIMPLE)
 {
+}
+
+uint32_t CTrackListCtrl::CellBackColor(long item, int subItem, uint32_t /*state*/, intptr_t /*param*/)
+{
+    return m_model ? m_model->CellBackColor(int(item), subItem) : CTrackListModel::kDefaultColor;
 }
 
 wxWindow* CTrackListCtrl::RowsWindow()

@@ -32,9 +32,13 @@ CZibMidView::CZibMidView() = default;
 
 CZibMidView::~CZibMidView()
 {
-    if (m_list) m_list->Destroy();
+    // A list window that outlives the view for a moment must no longer ask
+    // the view (its drawing handler) or the model for anything.
+    if (m_list) {
+        m_list->Unbind(wxEVT_DESTROY, &CZibMidView::OnListDestroyed, this);
+        m_list->SetModel(nullptr);
+    }
     if (m_doc) {
-        m_doc->Model().RemoveListener(this);
         if (m_doc->TrackView() == this) m_doc->SetTrackView(nullptr);
     }
 }
@@ -49,15 +53,15 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     SetFrame(frame);
 
     m_model = std::make_unique<CTrackListModel>(m_doc->Model(), TrackNameSource());
-    m_list = new CTrackListCtrl(frame->Splitter(), *this);
+    m_list = new CTrackListCtrl(frame->Splitter());
     m_list->SetModel(m_model.get());
     m_list->RowsWindow()->Bind(wxEVT_LEFT_DOWN, &CZibMidView::OnLeftDown, this);
     m_list->RowsWindow()->Bind(wxEVT_LEFT_DCLICK, &CZibMidView::OnLeftDoubleClick, this);
     m_list->Bind(wxEVT_LIST_COL_BEGIN_DRAG, &CZibMidView::OnColumnBeginDrag, this);
+    m_list->Bind(wxEVT_DESTROY, &CZibMidView::OnListDestroyed, this);
     frame->SetPanes(m_list);
 
     m_doc->SetTrackView(this);
-    m_doc->Model().AddListener(this);
     BuildColumns();
     frame->Show();
     frame->Activate();
@@ -85,7 +89,7 @@ void CZibMidView::OnUpdate(wxView* /*sender*/, wxObject* /*hint*/)
 void CZibMidView::SetFrameIcon(wxWindow& frame)
 {
     // One icon for format 1, one for format 0, and one for a file that is not MIDI.
-    const CZibMidDoc& model = m_doc->Model();
+    const MidiDocModel& model = m_doc->Model();
     const wxArtID art = model.MidiFlag() != 1 ? wxART_NORMAL_FILE
                         : model.Format() == 1 ? wxART_REPORT_VIEW
                                               : wxART_LIST_VIEW;
@@ -160,10 +164,6 @@ int CZibMidView::FocusedRow() const
     return m_list ? int(m_list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED)) : -1;
 }
 
-uint32_t CZibMidView::CellBackColor(long item, int subItem, uint32_t /*state*/, intptr_t /*param*/)
-{
-    return m_model ? m_model->CellBackColor(int(item), subItem) : CTrackListModel::kDefaultColor;
-}
 
 // ---- Document changes ------------------------------------------------------
 
@@ -207,7 +207,7 @@ void CZibMidView::OnLeftDown(wxMouseEvent& event)
         m_list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     }
-    auto& hooks = MidiDocHooks();
+    auto& hooks = MidiWindowHooks();
     using A = CTrackListModel::ClickAction;
     switch (m_model->Click(int(row), column, playing())) {
     case A::OpenEventEditor:
@@ -244,8 +244,14 @@ void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
         m_list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     const std::vector<int> rows = SelectedRows();
     m_model->NoteSelectedRows(rows);
-    if (auto& follow = MidiDocHooks().RowsDoubleClicked) follow(*m_doc, rows, int(row));
+    if (auto& follow = MidiWindowHooks().RowsDoubleClicked) follow(*m_doc, rows, int(row));
     if (m_model->DoubleClick(int(row), column)) m_list->RefreshItem(row);
+}
+
+void CZibMidView::OnListDestroyed(wxWindowDestroyEvent& event)
+{
+    event.Skip();
+    if (event.GetEventObject() == m_list) m_list = nullptr;
 }
 
 void CZibMidView::OnColumnBeginDrag(wxListEvent& event)

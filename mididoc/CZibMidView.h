@@ -1,13 +1,10 @@
 #pragma once
 
 #include "app/CListCtrlCustomDraw.h"
-#include "mididoc/core/CMidDocListener.h"
 
 #include <memory>
 #include <vector>
 #include <wx/imaglist.h>
-#include <wx/window.h>
-#include <wx/weakref.h>
 
 class wxListEvent;
 
@@ -22,7 +19,7 @@ class CZibMidWxDoc;
 // switches, channel, ports, bank, patch, volume, pan and size. A click or
 // double click toggles the switches; the cells and colours come from the
 // GUI-free track list model.
-class CZibMidView : public CListViewWithCustomDraw, public CMidDocListener {
+class CZibMidView : public CListViewWithCustomDraw {
 public:
     CZibMidView();
     ~CZibMidView() override;
@@ -44,14 +41,9 @@ public:
     std::vector<int> SelectedRows() const;
     int FocusedRow() const;
 
-    // Custom-draw hooks: the switch cells are coloured
-    bool WantsItemNotifications() override { return true; }
-    bool WantsCellNotifications(long, uint32_t, intptr_t) override { return true; }
-    uint32_t CellBackColor(long item, int subItem, uint32_t state, intptr_t param) override;
-
-    // CMidDocListener
-    void FreezeViews() override;
-    void RefreshViews(bool tracksChanged) override;
+    // Painting held while the document changes, then the rows shown again
+    void FreezeViews();
+    void RefreshViews(bool tracksChanged);
 
 private:
     bool CreateImageList();
@@ -60,11 +52,10 @@ private:
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftDoubleClick(wxMouseEvent& event);
     void OnColumnBeginDrag(wxListEvent& event);
+    void OnListDestroyed(wxWindowDestroyEvent& event);
 
     CZibMidWxDoc* m_doc = nullptr;
-    // The list draws through this view; it goes with the view, so no paint
-    // queued for it can reach a view that is gone.
-    wxWeakRef<CTrackListCtrl> m_list;
+    CTrackListCtrl* m_list = nullptr;
     std::unique_ptr<CTrackListModel> m_model;
     std::unique_ptr<wxImageList> m_images;
     bool m_frozen = false;

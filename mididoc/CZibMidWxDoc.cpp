@@ -5,12 +5,8 @@
 #include "app/CZibApp.h"
 #include "app/CZibFileDialog.h"
 #include "app/ZibMessageBox.h"
-#include "app/core/CommandPaths.h"
-#include "app/dialogs/CFileDialogs.h"
-#include "app/texts/ZibMessageTable.h"
-#include "mididoc/core/MidiDocMenu.h"
-#include "mididoc/core/MidiToStyleCommand.h"
 #include "mididoc/CZibMidView.h"
+#include "mididoc/core/MidiDocMenu.h"
 #include "platform/WxText.h"
 
 #include <wx/filename.h>
@@ -24,41 +20,31 @@ namespace {
 
 // Messages of the localized table
 constexpr int kMsgCannotOpenFile = 9;
-constexpr int kMsgBadFileSize = 14;
-constexpr int kMsgEmptyFile = 46;
-constexpr int kMsgCannotCreateViewer = 59;
-constexpr int kMsgCannotOpenReport = 60;
-constexpr int kMsgCannotUpdateDescription = 61;
 constexpr int kMsgCannotRecreateImage = 65;
-constexpr int kMsgCannotCreateTemplate = 68;
-constexpr int kMsgConvertToWqStyle = 110;
-constexpr int kMsgConvertToQeStyle = 111;
 
 constexpr const char* kMidiFilter = "MIDI Files (*.MID)";
-constexpr const char* kStyleFilter = "Style Files (*.STY)";
-constexpr const char* kDumpFilter = "Zib Text Dump (*.TXT)";
-
-wxString localized(int message)
-{
-    return wxFromUtf8(ZibMessage(message, wxGetApp().Language()));
-}
 
 // A path with the default extension when its file name has none.
 std::string withExtension(std::string path, std::string_view extension)
 {
-    if (FileNameOfPath(path).find('.') == std::string_view::npos) path += extension;
+    if (!std::filesystem::path(path).has_extension()) path += extension;
     return path;
-}
-
-wxWindow* mainFrame()
-{
-    return CMainFrame::Get();
 }
 
 } // namespace
 
-CZibMidWxDoc::CZibMidWxDoc()
+CZibMidWxDoc::CZibMidWxDoc() : m_seams(*this)
 {
+    CZibApp& app = wxGetApp();
+    MidiDocHooks hooks;
+    hooks.views = &m_seams;
+    hooks.dialogs = &m_seams;
+    hooks.reports = &m_seams;
+    hooks.enumerateDevices = [] {
+        if (auto& enumerate = wxGetApp().Subsystems().EnumMidiDevices) enumerate();
+    };
+    m_model = std::make_unique<MidiDocModel>(app.Settings(), app.m_Playing, std::move(hooks));
+
     using namespace midicmd;
     auto bind = [this](int id, void (CZibMidWxDoc::*handler)(wxCommandEvent&)) {
         Bind(wxEVT_MENU, handler, this, cmd::ToWxId(id));
@@ -77,72 +63,31 @@ CZibMidWxDoc::CZibMidWxDoc()
         Bind(wxEVT_UPDATE_UI, &CZibMidWxDoc::OnUpdateHasTracks, this, cmd::ToWxId(id));
     Bind(wxEVT_UPDATE_UI, &CZibMidWxDoc::OnUpdateUndo, this, cmd::ToWxId(EditUndo));
     Bind(wxEVT_UPDATE_UI, &CZibMidWxDoc::OnUpdateRedo, this, cmd::ToWxId(EditRedo));
-    m_model.SetFolder(wxGetApp().Settings().LastOpenedDirectory);
 }
 
 CZibMidWxDoc::~CZibMidWxDoc()
 {
     CloseEditorFrames();
     CloseTextViewer();
+    // The model's last clean-up must not reach windows that are going.
+    m_model->SetHooks(MidiDocHooks{});
 }
 
-bool CZibMidWxDoc::Playing() const
+void CZibMidWxDoc::SyncFromModel()
 {
-    return wxGetApp().m_Playing != 0;
-}
-
-std::string CZibMidWxDoc::TitleText() const
-{
-    return wxToUtf8(GetUserReadableName());
+    wxDocument::Modify(m_model->IsModified());
 }
 
 // ---- Opening and creating --------------------------------------------------
 
-void CZibMidWxDoc::ShowLoadFailure(CZibMidDoc::Result result)
+bool CZibMidWxDoc::FinishLoading(MidiDocModel::OpenResult result)
 {
-    using R = CZibMidDoc::Result;
-    switch (result) {
-    case R::ReadFailed:
-        ZibMessageBox(kMsgCannotOpenFile, "Serialize", wxOK | wxICON_EXCLAMATION);
-        break;
-    case R::TooLarge:
-        ZibMessageBox(kMsgBadFileSize, "Serialize", wxOK | wxICON_EXCLAMATION);
-        break;
-    case R::EmptyFile:
-        ZibMessageBox(kMsgEmptyFile, CZibApp::kAppName, wxOK | wxICON_EXCLAMATION);
-        break;
-    case R::ParseError:
-        ZibTextBox(wxString::Format(UiTextWx("ERROR! %s"), wxFromCp1252(m_model.ParseErrorText())), "ParseMidi",
-                   wxOK | wxICON_EXCLAMATION);
-        break;
-    case R::TemplateFailed:
-        ZibMessageBox(kMsgCannotCreateTemplate, CZibApp::kAppName, wxOK | wxICON_EXCLAMATION);
-        break;
-    case R::NotMidiPath: // such a file simply does not open
-    default:
-        break;
-    }
-}
-
-void CZibMidWxDoc::RememberFolder()
-{
-    ZibSettings& settings = wxGetApp().Settings();
-    settings.LastOpenedFileType = int(m_model.MidiFlag());
-    settings.WriteSetting("LastOpenedFileType");
-    if (!m_model.Folder().empty()) settings.SetLastOpenedDirectory(m_model.Folder());
-}
-
-bool CZibMidWxDoc::FinishLoading(CZibMidDoc::Result result)
-{
-    if (result != CZibMidDoc::Result::Ok) {
-        ShowLoadFailure(result);
+    if (result != MidiDocModel::OpenResult::Ok) {
         if (m_trackView) m_trackView->ClearList();
-        m_model.DeleteContents();
+        m_model->DeleteContents();
         return false;
     }
-    if (auto& enumerate = wxGetApp().Subsystems().EnumMidiDevices) enumerate();
     UpdateAllViews();
-    RememberFolder();
     return true;
 }
 
@@ -150,17 +95,10 @@ bool CZibMidWxDoc::OnNewDocument()
 {
     if (!wxDocument::OnNewDocument()) return false;
     CZibApp& app = wxGetApp();
-    const int choice = app.m_NewDocSubType < 0 ? 0 : app.m_NewDocSubType;
-    const auto tmpl = choice == 1 ? CZibMidDoc::NewTemplate::SixteenTracks : CZibMidDoc::NewTemplate::Normal;
-    wxBusyCursor wait;
-    const auto result = m_model.NewDocument(tmpl, app.Settings().LastOpenedDirectory, app.Settings().Author);
-    if (result != CZibMidDoc::Result::Ok) {
-        ShowLoadFailure(result);
-        m_model.DeleteContents();
-        return false;
-    }
+    const auto result = m_model->OnNewDocument(app.m_NewDocSubType);
+    if (result != MidiDocModel::OpenResult::Ok) return FinishLoading(result);
     // Not saved yet: Save asks for a name.
-    SetFilename(wxFromUtf8(m_model.Path()), false);
+    SetFilename(wxFromUtf8(m_model->Path().string()), false);
     SetTitle("NewFile");
     Modify(false);
     return FinishLoading(result);
@@ -168,12 +106,7 @@ bool CZibMidWxDoc::OnNewDocument()
 
 bool CZibMidWxDoc::OnOpenDocument(const wxString& path)
 {
-    const std::string file = wxToUtf8(path);
-    CZibMidDoc::Result result;
-    {
-        wxBusyCursor wait;
-        result = m_model.OpenFile(file);
-    }
+    const auto result = m_model->OnOpenDocument(std::filesystem::path(wxToUtf8(path)));
     if (!FinishLoading(result)) return false;
     SetFilename(path, true);
     Modify(false);
@@ -184,7 +117,7 @@ bool CZibMidWxDoc::OnOpenDocument(const wxString& path)
 bool CZibMidWxDoc::DeleteContents()
 {
     CloseEditorFrames();
-    m_model.DeleteContents();
+    m_model->DeleteContents();
     CloseTextViewer();
     return wxDocument::DeleteContents();
 }
@@ -193,7 +126,7 @@ void CZibMidWxDoc::CloseAfterFailure()
 {
     if (m_trackView) m_trackView->ClearList();
     DeleteContents();
-    m_model.SetModified(false);
+    m_model->SetModified(false);
     // The windows go once the command that failed has returned.
     CallAfter([this] { DeleteAllViews(); });
 }
@@ -218,12 +151,12 @@ void CZibMidWxDoc::CloseEditorFrames()
 
 bool CZibMidWxDoc::IsModified() const
 {
-    return m_model.IsModified();
+    return m_model->IsModified();
 }
 
 void CZibMidWxDoc::Modify(bool modified)
 {
-    m_model.SetModified(modified);
+    m_model->SetModified(modified);
     wxDocument::Modify(modified);
 }
 
@@ -232,16 +165,22 @@ bool CZibMidWxDoc::OnSaveModified()
     if (!IsModified()) return true;
     const wxString text = UiTextWx("Save changes to ") + GetUserReadableName();
     const wxString caption = wxFromUtf8(wxGetApp().m_ExeName);
+    MidiDocModel::CloseAnswer answer = MidiDocModel::CloseAnswer::Cancel;
     switch (ZibTextBox(text, caption, wxYES_NO | wxCANCEL | wxICON_EXCLAMATION)) {
     case wxID_YES:
-        // A save that fails or is cancelled keeps the document open with its changes.
-        return Save();
+        answer = MidiDocModel::CloseAnswer::Yes;
+        break;
     case wxID_NO:
-        Modify(false);
-        return true;
+        answer = MidiDocModel::CloseAnswer::No;
+        break;
     default:
-        return false;
+        break;
     }
+    const auto decision = MidiDocModel::SaveModifiedDecision(true, answer);
+    // A save that fails or is cancelled keeps the document open with its changes.
+    if (decision.save) return Save();
+    if (decision.close) Modify(false);
+    return decision.close;
 }
 
 bool CZibMidWxDoc::Save()
@@ -252,9 +191,9 @@ bool CZibMidWxDoc::Save()
 
 bool CZibMidWxDoc::SaveAs()
 {
-    if (!m_model.HasTrackRecords()) return false;
+    if (!m_model->HasTrackRecords()) return false;
     const wxString name = GetDocumentSaved() ? wxFileName(GetFilename()).GetFullName() : wxString("NewFile.mid");
-    CZibFileDialog dlg(mainFrame(), UiTextWx("Save As"), wxFromUtf8(m_model.Folder()), name,
+    CZibFileDialog dlg(CMainFrame::Get(), UiTextWx("Save As"), wxFromUtf8(m_model->Folder().string()), name,
                        UiTextWx(kMidiFilter) + "|*.MID;*.mid", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dlg.ShowModal() != wxID_OK) return false;
     const std::string path = withExtension(wxToUtf8(dlg.GetPath()), ".mid");
@@ -268,17 +207,16 @@ bool CZibMidWxDoc::SaveAs()
 
 bool CZibMidWxDoc::DoSaveDocument(const wxString& path)
 {
-    CZibMidDoc::Result result;
+    MidiDocModel::SaveResult result;
     {
         wxBusyCursor wait;
-        result = m_model.SaveAs(wxToUtf8(path));
+        result = m_model->SaveAs(std::filesystem::path(wxToUtf8(path)));
     }
     switch (result) {
-    case CZibMidDoc::Result::Ok:
+    case MidiDocModel::SaveResult::Ok:
         Modify(false);
-        RememberFolder();
         return true;
-    case CZibMidDoc::Result::WriteFailed:
+    case MidiDocModel::SaveResult::WriteFailed:
         ZibMessageBox(kMsgCannotOpenFile, "OnSaveDocument", wxOK | wxICON_EXCLAMATION);
         return false;
     default:
@@ -305,8 +243,18 @@ void CZibMidWxDoc::OnFileClose(wxCommandEvent&)
 
 // ---- Text viewer -----------------------------------------------------------
 
+void CZibMidWxDoc::OnViewerDestroyed(wxWindowDestroyEvent& event)
+{
+    event.Skip();
+    if (event.GetEventObject() == m_TextViewer) {
+        m_TextViewer = nullptr;
+        m_TextViewerOpen = 0;
+    }
+}
+
 void CZibMidWxDoc::CloseTextViewer()
 {
+    if (m_TextViewer) m_TextViewer->Unbind(wxEVT_DESTROY, &CZibMidWxDoc::OnViewerDestroyed, this);
     if (m_TextViewerOpen && m_TextViewer) {
         wxWindow* viewer = m_TextViewer;
         m_TextViewerOpen = 0;
@@ -329,165 +277,68 @@ bool CZibMidWxDoc::ShowInTextViewer(const wxString& titlePrefix, const std::stri
     m_TextViewer = viewer;
     m_TextViewerOpen = 1;
     // The viewer goes by itself when the user closes it.
-    viewer->Bind(wxEVT_DESTROY, [this, viewer](wxWindowDestroyEvent& event) {
-        event.Skip();
-        if (event.GetEventObject() == viewer && m_TextViewer == viewer) {
-            m_TextViewer = nullptr;
-            m_TextViewerOpen = 0;
-        }
-    });
+    viewer->Bind(wxEVT_DESTROY, &CZibMidWxDoc::OnViewerDestroyed, this);
     viewer->SetTitlePrefix(titlePrefix);
     viewer->LoadFile(path);
     return true;
 }
 
-// ---- Text dumps ------------------------------------------------------------
-
-std::string CZibMidWxDoc::DumpFileName() const
-{
-    std::string name = TitleText();
-    if (const size_t dot = name.find_last_of('.'); dot != std::string::npos) name.erase(dot);
-    return name + ".txt";
-}
+// ---- Commands --------------------------------------------------------------
 
 void CZibMidWxDoc::OnFileTextDump(wxCommandEvent&)
 {
-    if (!m_model.HasTrackRecords()) return;
-    CloseTextViewer();
-    const std::string output = PathInFolder(m_model.Folder(), DumpFileName());
-    if (m_model.DumpMidiToTextFile(output, m_model.Path()) != 0) {
-        ZibMessageBox(kMsgCannotOpenReport, "DumpMidiToTextFile", wxOK | wxICON_ERROR);
-        ZibMessageBox(kMsgCannotUpdateDescription, CZibApp::kAppName, wxOK | wxICON_EXCLAMATION);
-        return;
-    }
-    wxBusyCursor wait;
-    if (!ShowInTextViewer(UiTextWx("Midi file text description: "), output))
-        ZibMessageBox(kMsgCannotCreateViewer, CZibApp::kAppName, wxOK | wxICON_EXCLAMATION);
+    m_model->SetTitle(wxToUtf8(GetUserReadableName()));
+    m_model->OnFileTextDump();
 }
 
 void CZibMidWxDoc::OnMidiToText(wxCommandEvent&)
 {
-    if (!m_model.HasTrackRecords()) return;
-    CZibFileDialog dlg(mainFrame(), UiTextWx("MIDI File Text Dump"), wxFromUtf8(m_model.Folder()),
-                       wxFromUtf8(DumpFileName()), UiTextWx(kDumpFilter) + "|*.TXT;*.txt",
-                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dlg.ShowModal() != wxID_OK) return;
-    const std::string output = withExtension(wxToUtf8(dlg.GetPath()), ".TXT");
-    wxBusyCursor wait;
-    if (m_model.DumpMidiToTextFile(output, m_model.Path()) != 0) {
-        ZibMessageBox(kMsgCannotOpenReport, "DumpMidiToTextFile", wxOK | wxICON_ERROR);
-        ZibMessageBox(kMsgCannotUpdateDescription, CZibApp::kAppName, wxOK | wxICON_EXCLAMATION);
-    }
+    m_model->SetTitle(wxToUtf8(GetUserReadableName()));
+    m_model->OnMidiToText();
 }
-
-// ---- MIDI to style ---------------------------------------------------------
 
 void CZibMidWxDoc::OnUtilMidiToSty(wxCommandEvent&)
 {
-    RunMidiToStyle(StyleSeries::Wq);
+    m_model->SetTitle(wxToUtf8(GetUserReadableName()));
+    m_model->OnUtilMidiToSty();
 }
 
 void CZibMidWxDoc::OnUtilMidiToQeSty(wxCommandEvent&)
 {
-    RunMidiToStyle(StyleSeries::Qe);
+    m_model->SetTitle(wxToUtf8(GetUserReadableName()));
+    m_model->OnUtilMidiToQeSty();
 }
-
-void CZibMidWxDoc::RunMidiToStyle(StyleSeries series)
-{
-    if (m_model.RawImage().empty()) return;
-    ZibSettings& settings = wxGetApp().Settings();
-    const bool wq = series == StyleSeries::Wq;
-    const wxString defaultName = wxFromCp1252(MidiToStyleDefaultName(wxToCp1252(GetUserReadableName()), series));
-    const wxString folder = wxFromUtf8(m_model.Folder());
-    const wxString filter = UiTextWx(kStyleFilter) + "|*.STY;*.sty";
-    const long style = wxFD_SAVE | wxFD_OVERWRITE_PROMPT;
-
-    std::string target;
-    uint32_t model = 'F';
-    if (wq) {
-        CFileDlgMidiToSty dlg(mainFrame(), localized(kMsgConvertToWqStyle), folder, defaultName, filter, style);
-        dlg.SetModelLetter(uint32_t(settings.DefaultKbdType));
-        if (dlg.ShowModal() != wxID_OK) return;
-        settings.DefaultKbdType = int(dlg.ModelLetter());
-        settings.WriteSetting("DefaultKbdType");
-        model = uint32_t(settings.DefaultKbdType);
-        target = wxToUtf8(dlg.GetPath());
-    } else {
-        CZibFileDialog dlg(mainFrame(), localized(kMsgConvertToQeStyle), folder, defaultName, filter, style);
-        if (dlg.ShowModal() != wxID_OK) return;
-        target = wxToUtf8(dlg.GetPath());
-    }
-    target = withExtension(target, ".STY");
-
-    MidiToStyleOutcome outcome;
-    const std::string logPath = PathInFolder(m_model.Folder(), kMidiToStyleLogName);
-    {
-        wxBusyCursor wait;
-        WqStyleConvertSettings wqSettings;
-        wqSettings.keyChordDetermination = settings.KeyChordDetermination;
-        wqSettings.keyChord = settings.KeyChord;
-        wqSettings.chordDetermination = settings.ChordDetermination;
-        wqSettings.chordTable = settings.ChordTable;
-        wqSettings.ignoreFlags = settings.Midi2StyIgnoreFlags;
-        QeStyleConvertSettings qeSettings;
-        qeSettings.keyChordDetermination = settings.QeKeyChordDetermination;
-        qeSettings.keyChord = settings.QeKeyChord;
-        qeSettings.chordDetermination = settings.QeChordDetermination;
-        qeSettings.chordTable = settings.QeChordTable;
-        outcome = zib::RunMidiToStyle(m_model, series, target, model, wqSettings, qeSettings, logPath);
-    }
-    if (outcome.code == 0) {
-        wxGetApp().OpenDocumentFile(target);
-        return;
-    }
-
-    const wxString caption = wq ? "OnUtilMidiToSty" : "OnUtilMidiToQeSty";
-    const wxString error = wxFromCp1252(outcome.errorText);
-    if (!outcome.logWritten) {
-        ZibTextBox(wxString::Format(UiTextWx("ERROR! %s"), error), caption, wxOK | wxICON_EXCLAMATION);
-        return;
-    }
-    const int answer = ZibTextBox(wxString::Format(UiTextWx("ERROR! %s\n\nDo you want to see TXT report?"), error),
-                                  caption, wxYES_NO | wxICON_EXCLAMATION);
-    if (answer != wxID_YES) return;
-    wxBusyCursor wait;
-    CloseTextViewer();
-    const wxString prefix = UiTextWx(wq ? "MidiToStyle text report: " : "MidiToQeStyle text report: ");
-    if (!ShowInTextViewer(prefix, logPath))
-        ZibMessageBox(kMsgCannotCreateViewer, CZibApp::kAppName, wxOK | wxICON_EXCLAMATION);
-}
-
-// ---- Edit commands ---------------------------------------------------------
 
 void CZibMidWxDoc::OnEditSelectAll(wxCommandEvent&)
 {
-    if (m_trackView && m_model.HasTrackRecords()) m_trackView->SelectAllRows();
+    if (m_trackView && m_model->HasTrackRecords()) m_trackView->SelectAllRows();
 }
 
 void CZibMidWxDoc::OnEditUndo(wxCommandEvent&)
 {
-    if (Playing()) return;
-    if (m_model.Undo()) Modify(true);
+    m_model->Undo();
+    SyncFromModel();
 }
 
 void CZibMidWxDoc::OnEditRedo(wxCommandEvent&)
 {
-    if (m_model.Redo()) Modify(true);
+    m_model->Redo();
+    SyncFromModel();
 }
 
 void CZibMidWxDoc::OnUpdateHasTracks(wxUpdateUIEvent& event)
 {
-    event.Enable(m_model.HasTrackRecords());
+    event.Enable(m_model->HasTrackRecords());
 }
 
 void CZibMidWxDoc::OnUpdateUndo(wxUpdateUIEvent& event)
 {
-    event.Enable(m_model.UndoManager().CanUndo() && !Playing());
+    event.Enable(m_model->UndoManager().CanUndo() && !m_model->Playing());
 }
 
 void CZibMidWxDoc::OnUpdateRedo(wxUpdateUIEvent& event)
 {
-    event.Enable(m_model.UndoManager().CanRedo());
+    event.Enable(m_model->UndoManager().CanRedo());
 }
 
 } // namespace zib

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "mididoc/core/CZibMidDoc.h"
-#include "styles/StyleSeriesTraits.h"
+#include "mididoc/CZibMidWxSeams.h"
+#include "mididoc/core/MidiDocModel.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <wx/docview.h>
 
@@ -12,20 +13,21 @@ namespace zib {
 class CZibMidView;
 
 // The MIDI document of the program: the windowing library's document around
-// the GUI-free CZibMidDoc. It opens, creates and saves the file with the
-// program's messages, asks before a changed document closes, and runs the
-// document's commands: the text dumps, the MIDI-to-style conversions, Select
-// All, Undo and Redo. The windows of other areas that belong to the document
-// (event editor, tempo-track editor, text viewer) are remembered here and
-// closed with it.
+// the window-free MidiDocModel, whose seams it fills with its views, file
+// dialogs and message boxes. It opens, creates and saves the file, asks
+// before a changed document closes, and routes the document's commands (the
+// text dumps, the MIDI-to-style conversions, Select All, Undo and Redo) to
+// the model. The windows of other areas that belong to the document (event
+// editor, tempo-track editor, text viewer) are remembered here and closed
+// with it.
 class CZibMidWxDoc : public wxDocument {
 public:
     CZibMidWxDoc();
     ~CZibMidWxDoc() override;
 
     // The document's data
-    CZibMidDoc& Model() { return m_model; }
-    const CZibMidDoc& Model() const { return m_model; }
+    MidiDocModel& Model() { return *m_model; }
+    const MidiDocModel& Model() const { return *m_model; }
     CZibMidView* TrackView() const { return m_trackView; }
     void SetTrackView(CZibMidView* view) { m_trackView = view; }
 
@@ -45,6 +47,9 @@ public:
     void CloseAfterFailure();
     // Closes the event editor and the tempo-track editor when they are open
     void CloseEditorFrames();
+    // The document's text viewer
+    void CloseTextViewer();
+    bool ShowInTextViewer(const wxString& titlePrefix, const std::string& path);
 
     // Windows of other areas that belong to the document, with their open flags
     wxWindow* m_EventEditor = nullptr;
@@ -67,23 +72,17 @@ public:
     void OnFileClose(wxCommandEvent& event);
 
 private:
-    bool FinishLoading(CZibMidDoc::Result result);
-    void ShowLoadFailure(CZibMidDoc::Result result);
-    void RememberFolder();
-    void RunMidiToStyle(StyleSeries series);
-    // A text viewer of the document showing `path`; false when it cannot be made
-    bool ShowInTextViewer(const wxString& titlePrefix, const std::string& path);
-    void CloseTextViewer();
-    // The dump file name of File Text Dump: the title without its extension, ".txt"
-    std::string DumpFileName() const;
-    std::string TitleText() const;
-    bool Playing() const;
+    bool FinishLoading(MidiDocModel::OpenResult result);
+    // Keeps the model's title and changed flag in step with the window's
+    void SyncFromModel();
 
+    void OnViewerDestroyed(wxWindowDestroyEvent& event);
     void OnUpdateHasTracks(wxUpdateUIEvent& event);
     void OnUpdateUndo(wxUpdateUIEvent& event);
     void OnUpdateRedo(wxUpdateUIEvent& event);
 
-    CZibMidDoc m_model;
+    CZibMidWxSeams m_seams;
+    std::unique_ptr<MidiDocModel> m_model;
     CZibMidView* m_trackView = nullptr;
 
     wxDECLARE_DYNAMIC_CLASS(CZibMidWxDoc);

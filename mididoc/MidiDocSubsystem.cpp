@@ -42,7 +42,7 @@ std::unique_ptr<CTrackNameSource>& nameSource()
 
 } // namespace
 
-MidiDocumentHooks& MidiDocHooks()
+MidiDocumentHooks& MidiWindowHooks()
 {
     static MidiDocumentHooks hooks;
     return hooks;
@@ -73,7 +73,7 @@ void ConnectMidiDocument(ZibSubsystems& subsystems)
     RegisterMidiDialogRunners();
     subsystems.CreateMidiControlBar = [](CMainFrame& frame, MainBar bar) -> wxWindow* {
         auto target = []() -> MidiPositionTarget* {
-            return MidiDocHooks().ActiveMidiTarget ? MidiDocHooks().ActiveMidiTarget() : nullptr;
+            return MidiWindowHooks().ActiveMidiTarget ? MidiWindowHooks().ActiveMidiTarget() : nullptr;
         };
         const int language = wxGetApp().Language();
         switch (bar) {

@@ -38,7 +38,7 @@ struct MidiDocumentHooks {
     // fields of the MIDI bars show and set (null: no MIDI window is active)
     std::function<MidiPositionTarget*()> ActiveMidiTarget;
 };
-MidiDocumentHooks& MidiDocHooks();
+MidiDocumentHooks& MidiWindowHooks();
 
 // The names the track list shows for ports, banks and patches (the
 // instrument definitions replace the plain default).

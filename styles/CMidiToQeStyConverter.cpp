@@ -733,7 +733,8 @@ void CMidiToQeStyConverter::CollectPatternEvent()
     const int track = TrackOfChannel(channel);
     if (track < 0) return;
     const uint8_t kind = m_status & 0xF0;
-    const uint8_t d1 = m_eventData[0], d2 = m_eventData[1];
+    // Pattern streams hold 7-bit data; a file's data byte may have bit 7 set.
+    const uint8_t d1 = m_eventData[0] & 0x7F, d2 = m_eventData[1] & 0x7F;
     uint8_t record;
     if (kind == 0x90 && d2 > 0)
         record = kNoteOn;

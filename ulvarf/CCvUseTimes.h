@@ -14,8 +14,9 @@ namespace zib::ulvarf {
 //
 // A use plays from each start to the next stop, or to the CV's end (at least
 // its stored length) when no stop follows; a start while the use plays
-// restarts it. A use with no start at all plays from tick 0. Control events
-// that name a use the CV does not have are ignored and traced.
+// restarts it. A use with no start at all plays from tick 0 (kept on
+// purpose: it is listed in the CV, so it plays). Control events that name a
+// use the CV does not have are ignored and traced.
 class CCvUseTimes {
 public:
     // First data bytes of the control events of a CV stream

@@ -44,11 +44,8 @@ uint32_t tempoOf(const PropEvent& event)
 
 // Bytes 0-3 of a track record (slots 0-3) and the events that set them:
 // controllers 11, 0 and 32 and the program change.
-constexpr size_t kSetupSlots = 4;
 constexpr int kProgramSlot = 3;
-
-// The values the setup events of one style track set at tick 0, in file order.
-using TickZeroSetups = std::array<std::vector<uint8_t>, kSetupSlots>;
+constexpr int kExpressionSlot = 0;
 
 // The slot an event sets, or -1.
 int setupSlot(const PropEvent& event)
@@ -57,7 +54,7 @@ int setupSlot(const PropEvent& event)
     if (event.kind != PropKind::ControlChange) return -1;
     switch (event.data1) {
     case 11:
-        return 0;
+        return kExpressionSlot;
     case 0:
         return 1;
     case 32:
@@ -67,9 +64,8 @@ int setupSlot(const PropEvent& event)
     }
 }
 
-// The record byte of a slot (of a record or of a const record).
-template <class Setup>
-auto& setupField(Setup& setup, int slot)
+// The record byte of a slot.
+uint8_t& setupField(SmfTrackSetup& setup, int slot)
 {
     switch (slot) {
     case 0:
@@ -87,39 +83,6 @@ uint8_t setupValue(const PropEvent& event)
 {
     return event.kind == PropKind::ProgramChange ? event.data1 : event.data2;
 }
-
-// Which tick-0 setup events of a style track stay in its pattern, given the
-// track record that the exporter writes at tick 0 before the patterns. An
-// event is left out when the record holds its value, or holds the last value
-// its kind sets at tick 0: the CV then starts as the file did, and a file
-// exported and imported again gives the same pattern. A bank select takes
-// effect at the next program change, so after a bank select that stays, the
-// last tick-0 program change stays too.
-class TickZeroRouting {
-public:
-    TickZeroRouting(const TickZeroSetups& values, const SmfTrackSetup& record) : values_(values), record_(record) {}
-
-    // Called for each tick-0 setup event, in file order.
-    bool Keep(int slot, uint8_t value)
-    {
-        const bool lastProgram = slot == kProgramSlot && ++programsSeen_ == values_[size_t(slot)].size();
-        const bool keep = !recordHolds(slot, value) || (lastProgram && bankKept_);
-        if (keep && (slot == 1 || slot == 2)) bankKept_ = true;
-        return keep;
-    }
-
-private:
-    bool recordHolds(int slot, uint8_t value) const
-    {
-        const uint8_t held = setupField(record_, slot);
-        return value == held || values_[size_t(slot)].back() == held;
-    }
-
-    const TickZeroSetups& values_;
-    const SmfTrackSetup& record_;
-    bool bankKept_ = false;
-    size_t programsSeen_ = 0;
-};
 
 uint32_t barsOf(uint32_t ticks, uint32_t bar)
 {
@@ -168,6 +131,11 @@ std::optional<std::vector<uint8_t>> repeatStream(std::span<const uint8_t> stream
 
 CDecSMF0::CDecSMF0(std::span<const uint8_t> image) : image_(image) {}
 
+void CDecSMF0::Trace(const char* text) const
+{
+    if (traces_) TraceMessage("%s", text);
+}
+
 // Header
 
 bool CDecSMF0::Open()
@@ -177,16 +145,16 @@ bool CDecSMF0::Open()
     tick_ = carry_ = 0;
     image_.seek(0);
     if (image_.size() == 0) {
-        TraceMessage("\nCDecSMF0::WaitStreamOpened() - Failed to open CIn");
+        Trace("\nCDecSMF0::WaitStreamOpened() - Failed to open CIn");
         return false;
     }
     if (!image_.match("MThd")) {
-        TraceMessage("\nCDecSMF0::Open() - Not a Standard MIDI File");
+        Trace("\nCDecSMF0::Open() - Not a Standard MIDI File");
         return false;
     }
     const uint32_t headerLength = image_.u32be();
     if (image_.failed() || headerLength < 6 || !image_.has(headerLength)) {
-        TraceMessage("\nCDecSMF0::Open() - Bad header chunk");
+        Trace("\nCDecSMF0::Open() - Bad header chunk");
         return false;
     }
     const uint16_t format = image_.u16be();
@@ -194,23 +162,24 @@ bool CDecSMF0::Open()
     division_ = image_.u16be();
     image_.skip(headerLength - 6);
     if (format != 0 || tracks != 1) {
-        TraceMessage("\nCDecSMF0::Open() - Only format 0 with one track can be decoded");
+        Trace("\nCDecSMF0::Open() - Only format 0 with one track can be decoded");
         return false;
     }
     if (division_ & 0x8000) {
-        TraceMessage("\nCDecSMF0::Open() - SMPTE time division not supported");
+        Trace("\nCDecSMF0::Open() - SMPTE time division not supported");
         return false;
     }
     if (!image_.match("MTrk")) {
-        TraceMessage("\nCDecSMF0::Open() - Track chunk not found");
+        Trace("\nCDecSMF0::Open() - Track chunk not found");
         return false;
     }
     const uint32_t trackLength = image_.u32be();
-    if (image_.failed() || !image_.has(trackLength)) {
+    if (image_.failed()) {
         unexpectedEnd();
         return false;
     }
-    track_ = image_.sub(trackLength);
+    // A track cut short by the file's end is decoded as far as it goes.
+    track_ = image_.sub(std::min<size_t>(trackLength, image_.remaining()));
     trackEnd_ = image_.pos();
     open_ = true;
     return true;
@@ -222,7 +191,7 @@ bool CDecSMF0::HasSecondTrack()
     rest.seek(trackEnd_);
     while (rest.has(8)) {
         if (rest.match("MTrk")) {
-            TraceMessage("\nCDecSMF0::SetChunkDontWait() - Cannot decode more than one chunk");
+            Trace("\nCDecSMF0::SetChunkDontWait() - Cannot decode more than one chunk");
             return true;
         }
         rest.skip(4);
@@ -235,7 +204,7 @@ bool CDecSMF0::HasSecondTrack()
 
 SmfExtract CDecSMF0::unexpectedEnd()
 {
-    TraceMessage("\nCDecSMF0::OnExtract() - Unexpected end of file reached");
+    Trace("\nCDecSMF0::OnExtract() - Unexpected end of file reached");
     done_ = true;
     open_ = false;
     return SmfExtract::Error;
@@ -248,7 +217,7 @@ SmfExtract CDecSMF0::ExtractEvent(PropEvent& event)
     for (;;) {
         if (track_.atEnd()) {
             // A track without its end of track: every event in it was whole.
-            TraceMessage("\nCDecSMF0::OnExtract() - Unexpected end of file reached");
+            Trace("\nCDecSMF0::OnExtract() - Unexpected end of file reached");
             done_ = true;
             return SmfExtract::End;
         }
@@ -269,7 +238,7 @@ SmfExtract CDecSMF0::ExtractEvent(PropEvent& event)
         } else if (runningStatus_) {
             status = runningStatus_;
         } else {
-            TraceMessage("\nCDecSMF0::OnExtractEvent() - Missing status byte");
+            Trace("\nCDecSMF0::OnExtractEvent() - Missing status byte");
             done_ = true;
             open_ = false;
             return SmfExtract::Error;
@@ -289,7 +258,7 @@ SmfExtract CDecSMF0::ExtractEvent(PropEvent& event)
             return SmfExtract::Event;
         }
         if (status > 0xF0) {
-            TraceMessage("\nCDecSMF0::OnExtractEvent() - Illegal status code");
+            Trace("\nCDecSMF0::OnExtractEvent() - Illegal status code");
             done_ = true;
             open_ = false;
             return SmfExtract::Error;
@@ -313,7 +282,7 @@ bool CDecSMF0::extractChannel(uint8_t status, PropEvent& event, SmfExtract& step
         }
         if (track_.peek() & 0x80) {
             if (optional) return true; // a status byte follows: the value stays as given
-            TraceMessage("\nCDecSMF0::OnExtractEvent() - Missing data byte");
+            Trace("\nCDecSMF0::OnExtractEvent() - Missing data byte");
             done_ = true;
             open_ = false;
             step = SmfExtract::Error;
@@ -415,24 +384,29 @@ bool CDecSMF0::extractSysEx(uint8_t status, PropEvent& event, SmfExtract& step)
 
 // Import of one chord variation.
 //
+// Only a refused header fails the import. A decoding fault (a cut-off
+// event, a missing or illegal status, a second track chunk) is traced and
+// ends the decoding; what was decoded before it is imported.
+//
 // First pass, over the whole file: the first valid tempo becomes the style
 // tempo; when the element held no data, the last valid time signature
 // becomes its signature and the last controllers 11, 0, 32 and program
-// change of each style track's channel its track record. The values these
-// set at tick 0 are noted for the second pass. Tempo 0, short
+// change of each style track's channel its track record. Tempo 0, short
 // tempo or signature events and signatures the style cannot store are
 // ignored.
 //
 // Second pass, up to the file's end or 32 bars, whichever comes first:
 // - channel events go to the style track of their channel (other channels
-//   are ignored); the exporter writes the track record at tick 0 before the
-//   patterns, so tick-0 controllers 11, 0, 32 and program changes that the
-//   record makes redundant are left out (TickZeroRouting);
+//   are ignored), except a controller 11 at tick 0: the track record holds
+//   it and the exporter writes it before the patterns;
 // - tempo events become the CV's tempo changes (percent of the style tempo,
-//   1-255, one per change); time signatures are the element's (first pass);
-// - every other meta and system-exclusive event goes to every style track;
-// - a style track that received no channel event keeps no pattern;
-// - notes still sounding at a cut at 32 bars end there.
+//   1-255, one per change) and time signatures are the element's (first
+//   pass); neither is copied into the patterns, or every CV imported from a
+//   file with a tempo would claim all eight tracks;
+// - every other meta and system-exclusive event goes to every style track,
+//   so such an event alone makes the patterns;
+// - a style track whose stream received nothing keeps no pattern;
+// - notes still sounding at the end end there.
 // Every stream ends at the end tick; the CV gets that many whole bars (at
 // least one). When the element held no data, a pattern shorter than the CV
 // is repeated to the CV length.
@@ -446,14 +420,11 @@ bool CDecSMF0::ImportCv(std::span<const uint8_t> smf, const SmfImportTarget& tar
     CDecSMF0 first(smf);
     if (!first.Open()) return false;
     uint32_t firstTempo = 0;
-    std::array<TickZeroSetups, 8> tickZero;
     PropEvent event;
-    for (;;) {
-        const SmfExtract step = first.ExtractEvent(event);
-        if (step == SmfExtract::Error) return false;
-        if (step == SmfExtract::End) break;
+    while (first.ExtractEvent(event) == SmfExtract::Event) {
         if (!firstTempo) firstTempo = tempoOf(event);
-        if (takeElement && event.IsMeta(PropMeta::TimeSignature) && event.data.size() >= 4) {
+        if (!takeElement) continue;
+        if (event.IsMeta(PropMeta::TimeSignature) && event.data.size() >= 4) {
             const SmfSignature signature{event.data[0], event.data[1]};
             if (signature.IsValid())
                 r.signature = signature;
@@ -463,11 +434,9 @@ bool CDecSMF0::ImportCv(std::span<const uint8_t> smf, const SmfImportTarget& tar
         }
         const int slot = event.IsChannel() ? setupSlot(event) : -1;
         const int t = slot < 0 ? -1 : StyleTrackOfChannel(event.track);
-        if (t < 0) continue;
-        if (takeElement) setupField(r.setups[size_t(t)], slot) = setupValue(event);
-        if (event.tick == 0) tickZero[size_t(t)][size_t(slot)].push_back(setupValue(event));
+        if (t >= 0) setupField(r.setups[size_t(t)], slot) = setupValue(event);
     }
-    if (first.HasSecondTrack()) return false;
+    first.HasSecondTrack(); // traced; the first track is what is imported
 
     const uint32_t bar = r.signature.BarLength();
     const uint64_t limit = uint64_t(kMaxImportBars) * bar;
@@ -480,53 +449,53 @@ bool CDecSMF0::ImportCv(std::span<const uint8_t> smf, const SmfImportTarget& tar
 
     // Second pass: the per-track encoders (both switches off) and the CV's control stream.
     std::array<CEncoderProp, 8> tracks;
-    std::array<std::optional<TickZeroRouting>, 8> routing;
-    for (size_t t = 0; t < routing.size(); ++t) routing[t].emplace(tickZero[t], r.setups[t]);
-    std::array<bool, 8> hasChannel{};
+    std::array<bool, 8> received{};
     std::array<SoundingNotes, 8> sounding;
     CEncoderProp control;
 
     for (CEncoderProp& track : tracks) track.Open(PropSwitches::BothOff());
     control.Open(PropSwitches::BothOff());
-    CDecSMF0 second(smf);
-    second.Open();
-    int percent = 100;
-    for (;;) {
-        const SmfExtract step = second.ExtractEvent(event);
-        if (step == SmfExtract::Error) return false;
-        if (step == SmfExtract::End) break;
-        if (second.tick() > end || (cut && second.tick() == end)) break;
+    {
+        // The second decoder stops where the first one did, whose traces were given.
+        CDecSMF0 second(smf);
+        second.traces_ = false;
+        second.Open();
+        int percent = 100;
+        while (second.ExtractEvent(event) == SmfExtract::Event) {
+            if (second.tick() > end || (cut && second.tick() == end)) break;
 
-        if (event.IsChannel()) {
-            const int t = StyleTrackOfChannel(event.track);
-            if (t < 0) continue;
-            const size_t ti = size_t(t);
-            const int slot = event.tick == 0 ? setupSlot(event) : -1;
-            if (slot >= 0 && !routing[ti]->Keep(slot, setupValue(event))) continue;
-            sounding[ti].Count(event);
-            tracks[ti].PutEvent(event);
-            hasChannel[ti] = true;
-            continue;
-        }
-        if (event.IsMeta(PropMeta::Tempo)) {
-            const uint32_t tempo = tempoOf(event);
-            if (!tempo || styleTempo <= 0) continue;
-            const uint64_t scale = uint64_t(tempo) * uint64_t(styleTempo);
-            const auto p = int(std::clamp<uint64_t>((6000000000ull + scale / 2) / scale, 1, 255));
-            if (p != percent) control.PutEvent(PropEvent::Control(event.tick, {2, uint8_t(p)}));
-            percent = p;
-            continue;
-        }
-        if (event.IsMeta(PropMeta::TimeSignature)) continue;
-        for (size_t t = 0; t < tracks.size(); ++t) {
-            if (event.kind == PropKind::SysEx) event.track = kStyleTrackChannel[t];
-            tracks[t].PutEvent(event);
+            if (event.IsChannel()) {
+                const int t = StyleTrackOfChannel(event.track);
+                if (t < 0) continue;
+                if (event.tick == 0 && setupSlot(event) == kExpressionSlot) continue;
+                const size_t ti = size_t(t);
+                sounding[ti].Count(event);
+                tracks[ti].PutEvent(event);
+                received[ti] = true;
+                continue;
+            }
+            if (event.IsMeta(PropMeta::Tempo)) {
+                const uint32_t tempo = tempoOf(event);
+                if (!tempo || styleTempo <= 0) continue;
+                const uint64_t scale = uint64_t(tempo) * uint64_t(styleTempo);
+                const auto p = int(std::clamp<uint64_t>((6000000000ull + scale / 2) / scale, 1, 255));
+                if (p != percent) control.PutEvent(PropEvent::Control(event.tick, {2, uint8_t(p)}));
+                percent = p;
+                continue;
+            }
+            // Signatures are the element's (first pass).
+            if (event.IsMeta(PropMeta::TimeSignature)) continue;
+            for (size_t t = 0; t < tracks.size(); ++t) {
+                if (event.kind == PropKind::SysEx) event.track = kStyleTrackChannel[t];
+                tracks[t].PutEvent(event);
+                received[t] = true;
+            }
         }
     }
 
     for (size_t t = 0; t < tracks.size(); ++t) {
         SmfImportTrack& track = r.tracks[t];
-        if (!hasChannel[t]) continue;
+        if (!received[t]) continue;
         for (const PropEvent& off : sounding[t].Offs(end, kStyleTrackChannel[t])) tracks[t].PutEvent(off);
         tracks[t].PutEvent(PropEvent::EndOfTrack(end));
         if (!tracks[t].Close()) return false;

@@ -37,8 +37,9 @@ public:
     explicit CDecSMF0(std::span<const uint8_t> image);
 
     // Header: "MThd" of at least 6 bytes inside the image, format 0, one
-    // track, a division in ticks per quarter note (SMPTE refused), then an
-    // "MTrk" chunk that lies wholly inside the image. False (traced) otherwise.
+    // track, a division in ticks per quarter note (SMPTE refused), then the
+    // head of an "MTrk" chunk. False (traced) otherwise. A track chunk longer
+    // than the rest of the image is decoded up to the image's end.
     bool Open();
     uint16_t division() const { return division_; }
 
@@ -53,8 +54,8 @@ public:
 
     // Loads one chord variation from a Standard MIDI File (two passes over
     // the file, see CDecSMF0.cpp). False, with `result` untouched, when the
-    // header is refused or the track does not decode to its end (a cut or
-    // damaged file is not imported in part).
+    // header is refused; a decoding fault ends the track where it stands and
+    // what came before it is imported.
     static bool ImportCv(std::span<const uint8_t> smf, const SmfImportTarget& target, SmfImportResult& result);
 
 private:
@@ -62,6 +63,7 @@ private:
     bool extractMeta(PropEvent& event, bool& keep, SmfExtract& step);
     bool extractSysEx(uint8_t status, PropEvent& event, SmfExtract& step);
     SmfExtract unexpectedEnd();
+    void Trace(const char* text) const;
 
     zib::ByteCursor image_;
     zib::ByteCursor track_;
@@ -69,6 +71,7 @@ private:
     uint16_t division_ = 0;
     bool open_ = false;
     bool done_ = false;
+    bool traces_ = true; // off for a second pass over what was traced already
     uint8_t runningStatus_ = 0;
     uint64_t tick_ = 0;
     uint64_t carry_ = 0;

@@ -1,5 +1,7 @@
 #include "ulvarf/CEncoderProp.h"
 
+#include "ulvarf/CDecProp.h"
+
 #include "ulvarf/CNoteInfoPool.h"
 #include "ulvarf/GlobalObjects.h"
 #include "ulvarf/TraceMessage.h"
@@ -294,6 +296,13 @@ std::optional<std::vector<uint8_t>> CEncoderProp::EncodeEvents(std::span<const P
     }
     if (!encoder.Close()) return std::nullopt;
     return encoder.Take();
+}
+
+std::optional<std::vector<uint8_t>> CEncoderProp::ReEncode(std::span<const uint8_t> stream)
+{
+    std::vector<PropEvent> events;
+    if (!CDecProp::DecodeEvents(stream, events)) return std::nullopt;
+    return EncodeEvents(events, PropSwitches::BothOff());
 }
 
 std::optional<std::vector<uint8_t>> CEncoderProp::CopyEvents(std::span<const PropEvent> events)

@@ -81,6 +81,12 @@ public:
     // notes with a duration keep it. A canonical stream decoded and copied
     // comes out byte for byte.
     static std::optional<std::vector<uint8_t>> CopyEvents(std::span<const PropEvent> events);
+    // A stream decoded and encoded again with both switches off, as every
+    // re-encoding of the library's own (extending, splitting, converting
+    // patterns) is: notes with a duration become note on/off pairs (VexSound
+    // alike), unknown kinds the null event. Nothing when the stream cannot
+    // be decoded whole or encoded.
+    static std::optional<std::vector<uint8_t>> ReEncode(std::span<const uint8_t> stream);
 
 protected:
     bool OnChannelMsg(const PropEvent& event) override;

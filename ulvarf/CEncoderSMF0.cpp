@@ -213,7 +213,8 @@ bool CEncoderSMF0::OnSysExEvent(const PropEvent& event)
 
 bool CEncoderSMF0::OnEndOfTrack(uint32_t tick)
 {
-    // Notes that never met their note off end with the track.
+    // Notes that never met their note off end with the track (kept on
+    // purpose: a file must not leave notes hanging).
     for (size_t table = 0; table < sounding_.size(); ++table) {
         const uint8_t kind = table == 0 ? PropKind::NoteOff : PropKind::VexSoundOff;
         for (size_t i = 0; i < sounding_[table].size(); ++i) {
@@ -253,7 +254,8 @@ std::optional<std::vector<uint8_t>> CEncoderSMF0::ExportCv(const SmfExportCv& cv
         sources.push_back({0, PropEvent::Channel(0, PropKind::ProgramChange, channel, track.setup.program)});
     }
 
-    // The CV's own tempo changes, in percent of the style tempo.
+    // The CV's own tempo changes, in percent of the style tempo, as FF 51
+    // events (kept on purpose: without them an edited tempo would be lost).
     std::vector<PropEvent> events;
     if (cv.tempo > 0 && !cv.controlStream.empty()) {
         CDecProp::DecodeEvents(cv.controlStream, events);
@@ -286,6 +288,9 @@ std::optional<std::vector<uint8_t>> CEncoderSMF0::ExportCv(const SmfExportCv& cv
 
     CEncoderSMF0 encoder;
     encoder.Open(cv.noteOffAsNoteOn);
+    // Identical meta and sysex events of several tracks at one tick are
+    // written once (kept on purpose: the import copies them to all eight
+    // tracks, so each round trip would otherwise multiply them eightfold).
     // The meta and sysex events written at the current tick and the source
     // that wrote each: the same bytes from another source are left out.
     std::unordered_map<std::string, uint32_t> written;

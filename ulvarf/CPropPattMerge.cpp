@@ -97,8 +97,8 @@ std::optional<CQeStyleTree::Pattern> mergeGroup(const CQeStyleTree& tree, const 
 
 } // namespace
 
-bool CPropPattMerge::NeedsMerging(const CQeStyleTree& tree, const CQeStyleTree::ChordVar& cv,
-                                  const CCvUseTimes& times, std::span<const long> chunkOfUse)
+bool CPropPattMerge::NeedsMerging(const CQeStyleTree::ChordVar& cv, const CCvUseTimes& times,
+                                  std::span<const long> chunkOfUse)
 {
     if (cv.uses.size() > kTracks || times.hasStop()) return true;
     std::array<bool, kTracks> seen{};
@@ -107,10 +107,6 @@ bool CPropPattMerge::NeedsMerging(const CQeStyleTree& tree, const CQeStyleTree::
         const uint8_t track = cv.uses[k].track;
         if (seen[track]) return true;
         seen[track] = true;
-        const uint32_t length = tree.patterns[size_t(chunkOfUse[k])].length;
-        for (const CCvUseTimes::Interval& interval : times.Intervals(k)) {
-            if (length > 0 && interval.length() > length) return true;
-        }
     }
     return false;
 }

@@ -40,8 +40,9 @@ public:
     static constexpr size_t kMaxStyleEvents = 1u << 22;
 
     // A CV needs merging when it has more than 8 uses, two uses of one style
-    // track, a stop event, or a use that plays its chunk more than once.
-    static bool NeedsMerging(const CQeStyleTree& tree, const CQeStyleTree::ChordVar& cv, const CCvUseTimes& times,
+    // track or a stop event. (A use that plays its chunk more than once is
+    // no reason: the reader gives that pattern the playing time as length.)
+    static bool NeedsMerging(const CQeStyleTree::ChordVar& cv, const CCvUseTimes& times,
                              std::span<const long> chunkOfUse);
 
     // The pattern each style track plays in the CV; chunkOfUse[k] is the

@@ -1,5 +1,7 @@
 #include "ulvarf/CPropPattUnmerge.h"
 
+#include "ulvarf/CEncoderProp.h"
+
 #include "ulvarf/CCvUseTimes.h"
 #include "ulvarf/CPropEventList.h"
 #include "ulvarf/QeTime.h"
@@ -125,6 +127,7 @@ struct PartRun {
     size_t chunk = 0;
     uint32_t start = 0;
     uint32_t end = 0;
+    size_t parts = 1;
 };
 
 // Replaces the uses of split chunks in one CV; false when the CV's stream
@@ -174,7 +177,13 @@ bool rebuildCv(CQeStyleTree::ChordVar& cv, const std::vector<size_t>& oldChunks,
             const uint64_t end = from + runs[j].end;
             if (end > UINT32_MAX) return false;
             CCvUseTimes::AppendStart(out, uint32_t(start), uint8_t(firstNew[k] + j));
-            if (j + 1 < runs.size() && end < cv.length) CCvUseTimes::AppendStop(out, uint32_t(end), uint8_t(firstNew[k] + j));
+            // A pattern whose parts all came out identical is one use that
+            // plays its chunk several times; a reader takes such a use in a CV
+            // without stops as one long pattern, so it gets a stop at its end
+            // and reads back merged, every repetition included.
+            const bool loneRepeat = runs.size() == 1 && runs[j].parts > 1;
+            if ((j + 1 < runs.size() && end < cv.length) || loneRepeat)
+                CCvUseTimes::AppendStop(out, uint32_t(end), uint8_t(firstNew[k] + j));
         }
     }
     out.SortByTick();
@@ -247,6 +256,7 @@ std::vector<CPropPattUnmerge::Part> CPropPattUnmerge::Split(const Pattern& chunk
             part.AppendFrom(events, events[next], events[next].tick - start);
         }
         auto stream = part.Encode(last ? streamEnd - start : end - start);
+        if (stream) stream = CEncoderProp::ReEncode(*stream); // both switches off, as every re-encoding
         if (!stream) return whole;
         Part out{chunk, start, end};
         out.chunk.length = end - start;
@@ -270,6 +280,7 @@ bool CPropPattUnmerge::Run(CQeStyleTree& tree)
             const size_t index = shared.Place(std::move(part.chunk));
             if (!runs.empty() && runs.back().chunk == index) {
                 runs.back().end = part.end;
+                ++runs.back().parts;
             } else {
                 runs.push_back({index, part.start, part.end});
             }

@@ -124,13 +124,17 @@ void checkLengths(CQeStyleTree& tree, CvRead& read, bool& patternLengthForced)
         TraceMessage("Warning! Uncorrect CV length found!\nForced to Pattern length.");
     }
 
+    // A playing time that is no whole multiple of the chunk's length, or that
+    // plays it more than once in a CV that is not merged, becomes the
+    // chunk's length; its events stay as they are.
+    const bool merge = CPropPattMerge::NeedsMerging(cv, times, read.chunkOfUse);
     for (size_t k = 0; k < cv.uses.size(); ++k) {
         if (read.chunkOfUse[k] < 0) continue;
         CQeStyleTree::Pattern& chunk = tree.patterns[size_t(read.chunkOfUse[k])];
         for (const CCvUseTimes::Interval& interval : times.Intervals(k)) {
             const uint32_t playing = interval.length();
             if (playing == 0) continue;
-            if (chunk.length == 0 || playing % chunk.length != 0) {
+            if (chunk.length == 0 || playing % chunk.length != 0 || (!merge && playing > chunk.length)) {
                 chunk.length = playing;
                 patternLengthForced = true;
             }
@@ -183,7 +187,7 @@ void readCv(const CQeStyleTree& tree, const CvRead& read, CNstStyle& style, size
     cv.bars = uint8_t(std::clamp<uint32_t>(bar ? cv.length / bar : 1, 1, 255));
     cv.stream = tempoStream(read.times->events(), cv.length);
 
-    const bool merge = CPropPattMerge::NeedsMerging(tree, *read.record, *read.times, read.chunkOfUse);
+    const bool merge = CPropPattMerge::NeedsMerging(*read.record, *read.times, read.chunkOfUse);
     const auto patterns = CPropPattMerge::Merge(tree, *read.record, *read.times, read.chunkOfUse, merge, eventBudget);
     for (int t = 0; t < CNstStyle::kTracks; ++t) {
         const auto& stored = patterns[size_t(t)];

@@ -1,5 +1,7 @@
 #include "ulvarf/CQeStyleWriter.h"
 
+#include "ulvarf/CEncoderProp.h"
+
 #include "ulvarf/CCvUseTimes.h"
 #include "ulvarf/CNstStyle.h"
 #include "ulvarf/CPropEventList.h"
@@ -50,6 +52,8 @@ void repeatToCv(CQeStyleTree::Pattern& chunk, uint32_t cvLength, size_t& eventBu
     const uint64_t length = copies * chunk.length;
     if (length > UINT32_MAX) return;
     auto stream = repeated.Encode(uint32_t(length));
+    if (!stream) return;
+    stream = CEncoderProp::ReEncode(*stream); // extended as the library re-encodes: both switches off
     if (!stream) return;
     chunk.stream = std::move(*stream);
     chunk.length = uint32_t(length);

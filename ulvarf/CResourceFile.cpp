@@ -83,15 +83,12 @@ std::unique_ptr<CResourceFile> CResourceFile::FromImage(std::span<const uint8_t>
         std::copy_n(index.begin() + i * CResManInfo::kEntrySize, CResManInfo::kEntrySize, entries[i].info.begin());
 
     // The resource chunks follow in index order; the directory is not read.
-    // Every chunk counts, whatever its form, so that any chunk a container
-    // was given reads back; an FE chunk ends the list only as the last chunk
-    // of the image, where the directory stands.
+    // Chunks of either form count (old-form resources exist and read back);
+    // the first FE chunk ends the list, wherever it stands.
     size_t found = 0;
     while (found < n) {
         const NavResult next = nav.Next();
-        if (!next) break;
-        if (next.id == kDirectoryId && nav.headerOffset() + kChunkHeadSize + nav.PayloadSize() == nav.usedLength())
-            break;
+        if (!next || next.id == kDirectoryId) break;
         auto chunk = std::make_unique<CChunkNavComp>(nav, 0);
         chunk->StoreCompressed();
         entries[found++].chunk = std::move(chunk);
@@ -191,6 +188,9 @@ int CResourceFile::InsertResource(int i, const CResourceInstance& resource)
 {
     auto chunk = std::make_unique<CChunkNavComp>(resource.chunk(), 0);
     if (!chunk->valid()) return -1;
+    // A chunk with the directory's id would end the resource list when the
+    // image is read again, losing it and every later entry: refused.
+    if (chunk->id() == kDirectoryId) return -1;
     chunk->ShrinkToUsed();
 
     size_t at;

@@ -75,7 +75,8 @@ public:
     // and 22, flag byte 0); null for an index out of range.
     std::unique_ptr<CResourceInstance> ExtractResource(int i) const;
     // Replaces entry i when its type matches, or appends a new entry for i
-    // outside 0..n-1; the index used, or -1.
+    // outside 0..n-1; the index used, or -1 (also for a chunk with the
+    // directory's id FE, which no reader would take back).
     int InsertResource(int i, const CResourceInstance& resource);
 
 private:

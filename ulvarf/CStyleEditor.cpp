@@ -2,6 +2,7 @@
 
 #include "ulvarf/CChunkNav.h"
 #include "ulvarf/CDecSMF0.h"
+#include "ulvarf/CEncoderProp.h"
 #include "ulvarf/CEncoderSMF0.h"
 #include "ulvarf/CPropEventList.h"
 #include "ulvarf/CQeStyleReader.h"
@@ -23,36 +24,35 @@ namespace {
 constexpr uint8_t kStyleWrapper = 0x06;
 constexpr uint8_t kPadWrapper = 0x0C;
 constexpr uint8_t kStyleChunkId = 0x01;
-constexpr uint8_t kMaxLog2Denominator = 4; // denominators 1, 2, 4, 8, 16
+constexpr uint8_t kMaxLog2Denominator = 7; // the element byte holds 3 bits: denominators 1 ... 128
 
-// Note kinds and their VexSound counterparts: off, on, with duration.
-constexpr uint8_t kNoteKinds[] = {PropKind::NoteOff, PropKind::NoteOn, PropKind::Note};
-constexpr uint8_t kVexSoundKinds[] = {PropKind::VexSoundOff, PropKind::VexSoundOn, PropKind::VexSound};
+// Plain note kinds and their VexSound counterparts: off, on. Notes with a
+// duration are not converted; the re-encoding turns them into plain pairs.
+constexpr uint8_t kNoteKinds[] = {PropKind::NoteOff, PropKind::NoteOn};
+constexpr uint8_t kVexSoundKinds[] = {PropKind::VexSoundOff, PropKind::VexSoundOn};
 
-// Re-kinds the events of a pattern for which `change` gives a new kind;
-// the stream is left alone when nothing changes or it cannot be read whole.
+// Re-kinds the events of a pattern for which `change` gives a new kind, then
+// re-encodes the stream with both switches off, changed or not; a stream
+// that cannot be read whole is left alone.
 template <class Change>
 void rekind(CNstPattern& pattern, Change change)
 {
     CPropEventList events = CPropEventList::Decode(pattern.stream);
     if (events.damaged()) return;
-    bool changed = false;
     for (size_t i = 0; i < events.size(); ++i) {
         if (events.Bytes(events[i])[0] & 0x20) continue; // a form without a defined event
         const int kind = change(events, events[i]);
-        if (kind >= 0) {
-            events.SetKind(i, uint8_t(kind));
-            changed = true;
-        }
+        if (kind >= 0) events.SetKind(i, uint8_t(kind));
     }
-    if (!changed) return;
     const uint32_t end = events.hasEnd() ? events.endTick() : std::max(pattern.length, events.lastTick());
-    if (auto stream = events.Encode(end)) pattern.SetStream(std::move(*stream));
+    auto stream = events.Encode(end);
+    if (stream) stream = CEncoderProp::ReEncode(*stream);
+    if (stream) pattern.SetStream(std::move(*stream));
 }
 
-int indexOf(const uint8_t (&kinds)[3], uint8_t kind)
+int indexOf(const uint8_t (&kinds)[2], uint8_t kind)
 {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         if (kinds[i] == kind) return i;
     }
     return -1;
@@ -90,7 +90,9 @@ std::unique_ptr<CStyleEditor> CStyleEditor::FromResource(const CResourceInstance
     if (!wrapper.Enter() || wrapper.id() != kStyleChunkId || (wrapper.flags() & (kChunkNewForm | kChunkLeaf))) {
         return nullptr;
     }
-    auto style = std::make_unique<CNstQeIfc>();
+    // Read over the "New Style" defaults: what the resource does not store
+    // (a missing header, the per-track pattern types, type forcing) keeps them.
+    auto style = CNstQeIfc::NewStyle();
     if (!CQeStyleReader::Read(wrapper.Chunk(), *style)) return nullptr;
     return std::unique_ptr<CStyleEditor>(new CStyleEditor(std::move(style), resource.type() == kPadType));
 }

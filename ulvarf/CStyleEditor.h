@@ -51,7 +51,8 @@ public:
 
     // Standard MIDI Files (e and cv must be in range)
     // Loads CV (e, cv), all 8 tracks, from a format-0 file; false with the
-    // style unchanged when the file is refused.
+    // style unchanged when the file's header is refused (past the header, a
+    // fault ends the decoding and what came before it is loaded).
     bool ImportSmf(std::span<const uint8_t> smf, int e, int cv);
     // Renders CV (e, cv) (element and CV created when absent) and keeps the
     // image, replacing an earlier one; its size, 0 when it cannot be made.
@@ -67,11 +68,12 @@ public:
     void SetSignature(int e, uint8_t packed);
     uint8_t GetSignature(int e);
 
-    // VexSound
-    // Notes (kinds 0, 1 and 7) of tracks whose range is not (0, 127) and whose
-    // key lies outside it become VexSound events (12, 13, 14).
+    // VexSound (each converted stream is re-encoded with both switches off,
+    // so notes and sounds with a duration come out as on/off pairs)
+    // Note offs and ons (kinds 0, 1) of tracks whose range is not (0, 127)
+    // and whose key lies outside it become VexSound offs and ons (12, 13).
     void ConvertNoteToVexSound(int e, int cv, const uint8_t ranges[8][2]);
-    // VexSound events (12, 13, 14) become notes (0, 1, 7) again.
+    // VexSound offs and ons (12, 13) become note offs and ons (0, 1) again.
     void ConvertVexSoundToNote(int e, int cv);
 
 private:

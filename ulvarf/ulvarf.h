@@ -66,7 +66,8 @@ ULRF_API bool _ULRFDeleteResource(ULRFContainer* container, int i);
 /* A copy of entry i's resource (compressed); the caller frees it. */
 ULRF_API ULRFResInstance* _ULRFExtractResource(ULRFContainer* container, int i);
 /* Replaces entry i (same type only) or, for i outside 0..n-1, appends an
- * entry; the index used, or -1 (type mismatch, 2000 entries, no instance).
+ * entry; the index used, or -1 (type mismatch, 2000 entries, no instance, a
+ * chunk with the id FE that ends a container's resource list).
  * The container keeps its own copy: the instance stays the caller's. */
 ULRF_API int _ULRFInsertResource(ULRFContainer* container, int i, ULRFResInstance* resource);
 ULRF_API void _ULRFDelResInstance(ULRFResInstance* resource);
@@ -117,7 +118,9 @@ ULRF_API void _ULStEDeleteChordVar(ULStEEditor* editor, int e, int cv);
 ULRF_API void _ULStEDeletePattern(ULStEEditor* editor, int e, int cv, int t);
 
 /* Standard MIDI Files: one chord variation, all 8 tracks, format 0 */
-/* Loads CV (e, cv); false, with the style unchanged, when the file is refused. */
+/* Loads CV (e, cv); false, with the style unchanged, when the file's header is
+ * refused. A fault further on ends the decoding there: what came before it is
+ * loaded. */
 ULRF_API bool _ULStEImportSmf(ULStEEditor* editor, const uint8_t* smf, uint32_t length, int e, int cv);
 /* Renders CV (e, cv) and keeps the image in the editor; its size, or 0. */
 ULRF_API int _ULStEExportSmfPrepare(ULStEEditor* editor, int e, int cv);
@@ -142,7 +145,7 @@ ULRF_API void _ULStESetNTT(ULStEEditor* editor, int e, const uint8_t* ntt);
 /* Packed signature: (numerator - 1) in bits 0-3, log2 denominator in bits
  * 4-7. Setting it gives every present CV the signature and a length of its
  * bars, and every created pattern of those CVs the signature; a log2
- * denominator above 4 is ignored. */
+ * denominator above 7 (more than the element byte's 3 bits hold) is ignored. */
 ULRF_API void _ULStEGetSignature(ULStEEditor* editor, int e, uint8_t* signature);
 ULRF_API void _ULStESetSignature(ULStEEditor* editor, int e, const uint8_t* signature);
 /* The CV that plays chord type i. Setting a byte then points every byte that

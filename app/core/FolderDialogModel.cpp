@@ -99,6 +99,8 @@ FolderDialogModel::Outcome FolderDialogModel::CreateAnswer(bool yes)
         folder_ = withSlash(fs::path(path).lexically_normal().string());
         return {pendingFromEnter_ ? Outcome::Kind::Navigated : Outcome::Kind::EndOk, {}};
     }
+    // Linux tells only a read-only medium apart; every other failure gets the
+    // generic text (there are no drive types to tell network or CD-ROM by).
     if (ec.value() == EROFS)
         return {Outcome::Kind::Message,
                 text("You cannot create this folder.\nThe medium may be write-protected.")};
@@ -137,6 +139,8 @@ FolderDialogModel::Complete(std::string_view typed, bool caretAtEnd, bool backsp
         match = std::move(name);
     }
     if (count != 1 || match.size() == prefix.size()) return std::nullopt;
+    // Names match and complete with their own case (on purpose): on a
+    // case-sensitive file system a recased name would name another folder.
     Completion c;
     c.text = std::string(typed) + match.substr(prefix.size());
     c.selectFrom = typed.size();

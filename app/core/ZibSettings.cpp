@@ -70,7 +70,8 @@ void ZibSettings::LoadSettings(int midiOutDeviceCount, int midiInDeviceCount)
 {
     // A letter table that is shorter than its table or holds a letter outside
     // an entry's range would index the converters' tables out of bounds: it is
-    // replaced by the default, which is written back at once.
+    // replaced by the default, which is written back at once. (Stricter than a
+    // length check on purpose; keep it.)
     auto loadTable = [this](std::string_view name, LetterTable table, std::string& field) {
         auto stored = profile_.getString(kSection, name);
         if (stored && LettersValid(table, *stored)) {
@@ -100,14 +101,15 @@ void ZibSettings::LoadSettings(int midiOutDeviceCount, int midiInDeviceCount)
     StyToMidiType = readInt("StyToMidiType", 0);
     MidiPlaybackApp = readInt("MidiPlaybackApp", 2);
     PlayPercOnDrumChan = readInt("PlayPercOnDrumChan", 1);
-    // Six note-name alphabets exist (0-5).
+    // Six note-name alphabets exist (0-5); a negative value is reset too (on purpose).
     KeyAlphabet = readInt("KeyAlphabet", 0);
     if (KeyAlphabet < 0 || KeyAlphabet >= 6) KeyAlphabet = 0;
     MidiInDevID = readInt("MidiInDevID", 1);
     MidiOutDevID = readInt("MidiOutDevID", 1);
     QeTrackToWqTrack = readInt("QeTrackToWqTrack", 1);
+    // A negative choice is reset as well as one above 6 (on purpose: it indexes a table).
     if (QeTrackToWqTrack < 0 || QeTrackToWqTrack > 6) QeTrackToWqTrack = 1;
-    // Any other length, or a damaged letter, gives the default in memory only.
+    // Any other length, or a damaged letter (kept check), gives the default in memory only.
     auto psr = profile_.getString(kSection, "PsrStyToQeSty");
     PsrStyToQeSty = psr && psr->size() == 10 && LettersValid(LetterTable::PsrStyToQeSty, *psr)
                         ? *psr

@@ -204,8 +204,9 @@ void CPositionDlg::OnKey(wxKeyEvent& event)
 
 void CPositionDlg::Commit()
 {
-    int typed = ParseDialogInt(wxToUtf8(edit_->GetValue())).value_or(spin_->GetValue());
-    if (model_.Commit(typed) && owner_) {
+    // What the spin shows is the value: the typed text has already moved it
+    // within the bounds ("-5" shows 0, never 251 cut to 127).
+    if (model_.Commit(spin_->GetValue()) && owner_) {
         wxCommandEvent changed(EVT_ZIB_POSITION_VALUE);
         changed.SetInt(model_.value());
         changed.SetExtraLong(long((row_ & 0xFFFF) | (column_ << 16)));

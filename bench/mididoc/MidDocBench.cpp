@@ -1,87 +1,412 @@
-// The MIDI document with a large file: opening, the text dump, writing it
-// back changed, and one undo group of ten thousand deletions.
-#include "mididoc/core/CZibMidDoc.h"
-#include "mididoc/core/MidiTextDump.h"
+// The MIDI document core on a synthetic 64-track file of 200k events and on
+// one four times that size: opening, the rows of the whole-file list, the
+// large edits with their Undo and Redo, and the text dumps.
+#include "app/core/ZibSettings.h"
+#include "mididoc/core/EventListDump.h"
+#include "mididoc/core/EventListModel.h"
+#include "mididoc/core/EventListDump.h"
+#include "mididoc/core/MidiDocModel.h"
+#include "mididoc/core/TempoTrackModel.h"
+#include "tests/app/core/MemoryProfile.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <malloc.h>
+#include <map>
 
 namespace {
 
 using namespace zib;
 
-// 16 tracks of four notes a beat over 200 bars, with controllers and a marker per bar.
-const std::vector<uint8_t>& bigSong()
+// 64 track chunks (the conductor and 63 channel tracks, the most a file
+// holds), each with its name, program and volume and then a note per beat and
+// a controller every second beat; `scale` 1 gives about 200k events.
+const std::vector<uint8_t>& song(int scale)
 {
-    static const std::vector<uint8_t> image = [] {
+    static std::map<int, std::vector<uint8_t>> images;
+    auto& image = images[scale];
+    if (image.empty()) {
         test::SmfBuilder smf(1, 384);
         test::SmfTrack& conductor = smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000);
-        for (uint32_t bar = 0; bar < 200; ++bar)
+        const uint32_t beats = 1270 * uint32_t(scale);
+        for (uint32_t bar = 0; bar < beats / 4; bar += 8)
             conductor.Marker(bar * 1536, "Bar " + std::to_string(bar + 1));
-        for (int k = 0; k < 16; ++k) {
-            test::SmfTrack& t = smf.AddTrack().TrackName(0, "Track " + std::to_string(k + 1)).Program(0, k, k);
-            for (uint32_t beat = 0; beat < 800; ++beat) {
-                const uint32_t tick = beat * 384;
-                for (int n = 0; n < 4; ++n)
-                    t.NoteOn(tick + uint32_t(n) * 96, k, 40 + n, 90).NoteOff(tick + uint32_t(n) * 96 + 90, k, 40 + n);
-                t.Controller(tick, k, 11, int(beat % 128));
+        for (int k = 0; k < 63; ++k) {
+            const int channel = k % 16;
+            test::SmfTrack& t = smf.AddTrack().TrackName(0, "Track " + std::to_string(k + 1)).Program(0, channel, k);
+            t.Controller(0, channel, 7, 100);
+            for (uint32_t beat = 0; beat < beats; ++beat) {
+                const uint32_t tick = beat * 384 + uint32_t(k);
+                t.NoteOn(tick, channel, 40 + k % 40, 90).NoteOff(tick + 300, channel, 40 + k % 40);
+                if (beat % 2 == 0) t.Controller(tick, channel, 11, int(beat % 128));
             }
         }
-        return smf.Build();
+        image = smf.Build();
+    }
+    return image;
+}
+
+struct Doc {
+    test::MemoryProfile profile;
+    ZibSettings settings{profile};
+    std::atomic<int> playing{0};
+    MidiDocModel model{settings, playing};
+    explicit Doc(int scale) { model.OpenImage("/bench/Big.mid", song(scale)); }
+};
+
+void Open(benchmark::State& state)
+{
+    (void)song(int(state.range(0))); // the file is built once, outside the timing
+    for (auto _ : state) {
+        auto doc = std::make_unique<Doc>(int(state.range(0)));
+        EventListModel list(doc->model);
+        std::array<uint8_t, 65> shown{};
+        shown.fill(1);
+        list.SetShownTracks(shown);
+        list.RefillRows();
+        benchmark::DoNotOptimize(list.RowCount());
+        state.PauseTiming(); // freeing the document is not part of opening
+        doc.reset();
+        state.ResumeTiming();
+    }
+    state.counters["events"] = double(Doc(int(state.range(0))).model.Sequence().GetEventCount());
+    state.counters["bytes"] = double(song(int(state.range(0))).size());
+}
+BENCHMARK(Open)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+void RefillRows(benchmark::State& state)
+{
+    Doc doc(int(state.range(0)));
+    EventListModel list(doc.model);
+    std::array<uint8_t, 65> shown{};
+    shown.fill(1);
+    list.SetShownTracks(shown);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(list.RefillRows());
+}
+BENCHMARK(RefillRows)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+void TextDump(benchmark::State& state)
+{
+    Doc doc(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.model.DumpText("Big.mid"));
+}
+BENCHMARK(TextDump)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+// ---- The large edits: each timed alone, the document put back untimed ----
+
+std::vector<int> allRows()
+{
+    std::vector<int> rows(64);
+    for (int i = 0; i < 64; ++i)
+        rows[size_t(i)] = i;
+    return rows;
+}
+
+// From-Thru of about 50k events of the 200k: a quarter of the song
+uint32_t quarterEnd(const MidiDocModel& doc)
+{
+    return doc.Sequence().GetSequenceEndTick() / 4;
+}
+
+class BenchDialogs : public MidiDocDialogs {
+public:
+    uint32_t to = 0;
+    int transpose = 3;
+    std::optional<uint32_t> ShiftTo(const CMidiParserEx&, uint32_t, uint32_t) override { return to; }
+    std::optional<int> TransposeAmount() override { return transpose; }
+    std::optional<PasteDlgValues> PasteEvents(const CMidiParserEx&, const PasteDlgValues& v) override { return v; }
+    std::optional<TimeSigDlgValues> TimeSignature(const CMidiParserEx&, const TimeSigDlgValues& v) override
+    {
+        TimeSigDlgValues out = v;
+        out.numerator = 3;
+        return out;
+    }
+};
+
+class BlockClipboard : public EventClipboard {
+public:
+    std::vector<uint8_t> block;
+    bool HasPrivateFormat() const override { return true; }
+    Result Put(std::vector<uint8_t> b) override
+    {
+        block = std::move(b);
+        return Result::Ok;
+    }
+    Result Get(std::vector<uint8_t>& b) override
+    {
+        b = block;
+        return Result::Ok;
+    }
+};
+
+struct EditDoc : Doc {
+    BenchDialogs dialogs;
+    BlockClipboard clipboard;
+    explicit EditDoc(int scale) : Doc(scale)
+    {
+        MidiDocHooks hooks;
+        hooks.dialogs = &dialogs;
+        hooks.clipboard = &clipboard;
+        model.SetHooks(hooks);
+    }
+};
+
+// What each benchmark times: the edit, its Undo, or its Redo
+enum Step { kEdit = 0, kUndo = 1, kRedo = 2 };
+
+template <typename Edit>
+void runSteps(benchmark::State& state, Edit edit)
+{
+    EditDoc doc(int(state.range(0)));
+    const Step step = Step(state.range(1));
+    for (auto _ : state) {
+        if (step == kEdit) {
+            edit(doc);
+        } else {
+            state.PauseTiming();
+            edit(doc);
+            if (step == kRedo) doc.model.Undo();
+            state.ResumeTiming();
+            if (step == kUndo) doc.model.Undo();
+            if (step == kRedo) doc.model.Redo();
+        }
+        state.PauseTiming();
+        if (step != kUndo) doc.model.Undo();
+        state.ResumeTiming();
+    }
+}
+
+void DeleteFromThru(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) { d.model.DeleteFromThru(allRows(), 0, quarterEnd(d.model)); });
+}
+BENCHMARK(DeleteFromThru)->ArgsProduct({{1, 4}, {kEdit, kUndo, kRedo}})->Unit(benchmark::kMillisecond);
+
+void ShiftFromThru(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) {
+        d.dialogs.to = 1000;
+        d.model.ShiftSelectedTracksFromThru(allRows(), 0, quarterEnd(d.model));
+    });
+}
+BENCHMARK(ShiftFromThru)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+// A quarter of the rows of the whole-file list shifted
+void ShiftListRows(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) {
+        EventListModel list(d.model);
+        std::array<uint8_t, 65> shown{};
+        shown.fill(1);
+        list.SetShownTracks(shown);
+        list.RefillRows();
+        std::vector<int> rows(size_t(list.TrailingRow() / 4));
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = int(i);
+        d.dialogs.to = 1000;
+        list.ShiftEvents(rows);
+    });
+}
+BENCHMARK(ShiftListRows)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+// 10k events (5k notes) copied from one stretch and pasted into the document
+void Paste(benchmark::State& state)
+{
+    EditDoc doc(int(state.range(0)));
+    const Step step = Step(state.range(1));
+    doc.model.m_RowSelected.fill(1);
+    class Kinds : public BenchDialogs {
+    public:
+        std::optional<CopyEventKinds> CopyMidiEvents(const CopyEventKinds&) override { return CopyEventKinds{}; }
+    };
+    Kinds kinds;
+    MidiDocHooks hooks;
+    hooks.dialogs = &kinds;
+    hooks.clipboard = &doc.clipboard;
+    doc.model.SetHooks(hooks);
+    // A note and half a controller per beat and track: about 10k records in 106 beats
+    doc.model.CopyToClipboardFromThru(0, 384 * 106 - 1);
+    for (auto _ : state) {
+        if (step == kUndo) {
+            state.PauseTiming();
+            doc.model.OnEditPaste(384 * 200);
+            state.ResumeTiming();
+            doc.model.Undo();
+        } else {
+            doc.model.OnEditPaste(384 * 200);
+            state.PauseTiming();
+            doc.model.Undo();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(Paste)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+void SelectAllTranspose(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) {
+        EventListModel list(d.model);
+        std::array<uint8_t, 65> shown{};
+        shown.fill(1);
+        list.SetShownTracks(shown);
+        list.RefillRows();
+        std::vector<int> rows(size_t(list.RowCount()));
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = int(i);
+        list.TransposeEvents(rows);
+    });
+}
+BENCHMARK(SelectAllTranspose)->ArgsProduct({{1, 4}, {kEdit}})->Unit(benchmark::kMillisecond);
+
+void SelectAllDelete(benchmark::State& state)
+{
+    runSteps(state, [](EditDoc& d) {
+        EventListModel list(d.model);
+        std::array<uint8_t, 65> shown{};
+        shown.fill(1);
+        list.SetShownTracks(shown);
+        list.RefillRows();
+        std::vector<int> rows(size_t(list.RowCount()));
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i] = int(i);
+        list.DeleteSelectedEvents(rows);
+    });
+}
+BENCHMARK(SelectAllDelete)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+// With 100 signatures in the map, one more re-times every event
+void TimeSignatureChange(benchmark::State& state)
+{
+    EditDoc doc(int(state.range(0)));
+    TempoTrackModel tempo(doc.model, TempoTrackModel::kTimeSignatures);
+    tempo.RefillList();
+    class At : public BenchDialogs {
+    public:
+        uint32_t measure = 0;
+        std::optional<TimeSigDlgValues> TimeSignature(const CMidiParserEx&, const TimeSigDlgValues& v) override
+        {
+            TimeSigDlgValues out = v;
+            out.measure = measure;
+            out.numerator = uint8_t(3 + measure % 2);
+            return out;
+        }
+    };
+    At at;
+    MidiDocHooks hooks;
+    hooks.dialogs = &at;
+    doc.model.SetHooks(hooks);
+    for (uint32_t m = 1; m <= 100; ++m) {
+        at.measure = m * 5;
+        tempo.CreateTimeSigEvent(-1, false);
+    }
+    doc.model.UndoManager().ClearAll();
+    const Step step = Step(state.range(1));
+    at.measure = 2;
+    for (auto _ : state) {
+        if (step == kUndo) {
+            state.PauseTiming();
+            tempo.CreateTimeSigEvent(-1, false);
+            state.ResumeTiming();
+            doc.model.Undo();
+        } else {
+            tempo.CreateTimeSigEvent(-1, false);
+            state.PauseTiming();
+            doc.model.Undo();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(TimeSignatureChange)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benchmark::kMillisecond);
+
+// ---- The editable sequence under every open ------------------------------
+
+// About 4 MB of 1M events in 17 track chunks, written to the build folder for
+// a side-by-side run of midicsv on the same file
+const std::vector<uint8_t>& millionEvents()
+{
+    static const std::vector<uint8_t> image = [] {
+        test::SmfBuilder smf(1, 480);
+        smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000).TrackName(0, "Million");
+        for (int k = 0; k < 16; ++k) {
+            test::SmfTrack& t = smf.AddTrack().TrackName(0, "T" + std::to_string(k)).Program(0, k, k);
+            for (uint32_t i = 0; i < 31250; ++i) {
+                const uint32_t tick = i * 120 + uint32_t(k);
+                t.NoteOn(tick, k, 36 + int(i % 48), 64 + int(i % 63)).NoteOff(tick + 100, k, 36 + int(i % 48));
+            }
+        }
+        auto bytes = smf.Build();
+        std::FILE* f = std::fopen(ZIB_BINARY_DIR "/bench/mididoc/MillionEvents.mid", "wb");
+        if (f) {
+            std::fwrite(bytes.data(), 1, bytes.size(), f);
+            std::fclose(f);
+        }
+        return bytes;
     }();
     return image;
 }
 
-void OpenDocument(benchmark::State& state)
+void ParseImage(benchmark::State& state)
 {
+    const auto& image = millionEvents();
+    size_t events = 0;
     for (auto _ : state) {
-        CZibMidDoc doc;
-        benchmark::DoNotOptimize(doc.LoadImage("/bench/Big.mid", bigSong()));
+        auto sequence = std::make_unique<CMidiParserEx>();
+        benchmark::DoNotOptimize(sequence->ParseImage(image.data(), uint32_t(image.size())));
+        events = sequence->GetEventCount();
+        state.PauseTiming();
+        sequence.reset();
+        state.ResumeTiming();
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bigSong().size()));
+    state.counters["events"] = double(events);
+    state.counters["bytes"] = double(image.size());
+    // Heap held by the parsed sequence, per event
+    const size_t before = mallinfo2().uordblks;
+    auto sequence = std::make_unique<CMidiParserEx>();
+    sequence->ParseImage(image.data(), uint32_t(image.size()));
+    state.counters["heapPerEvent"] = double(mallinfo2().uordblks - before) / double(events);
 }
-BENCHMARK(OpenDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(ParseImage)->Unit(benchmark::kMillisecond);
 
-void TextDump(benchmark::State& state)
+void FreeSequence(benchmark::State& state)
 {
-    CZibMidDoc doc;
-    doc.LoadImage("/bench/Big.mid", bigSong());
-    for (auto _ : state)
-        benchmark::DoNotOptimize(MidiTextDump(doc, "Big.mid"));
-}
-BENCHMARK(TextDump)->Unit(benchmark::kMillisecond);
-
-void WriteChangedFile(benchmark::State& state)
-{
-    CZibMidDoc doc;
-    doc.LoadImage("/bench/Big.mid", bigSong());
-    for (int t = 0; t < CMidiParserEx::kMaxTracks; ++t)
-        doc.Sequence().SetTrackModified(t, 1);
-    doc.SetModified(true);
-    std::vector<uint8_t> image;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(doc.BuildFileImage(image));
-}
-BENCHMARK(WriteChangedFile)->Unit(benchmark::kMillisecond);
-
-// One command that deleted ten thousand events, undone and redone.
-void UndoRedoLargeGroup(benchmark::State& state)
-{
-    CZibMidDoc doc;
-    doc.LoadImage("/bench/Big.mid", bigSong());
-    CMidiParserEx& sequence = doc.Sequence();
-    uint32_t group = 1;
-    for (size_t i = sequence.GetEventCount(), n = 0; i-- > 0 && n < 10000; ++n) {
-        doc.UndoManager().RecordAction(UndoTargetEvent, *sequence.GetEvent(i), UndoDelete, group, int32_t(i),
-                                       int32_t(i));
-        group = 0;
-        sequence.RemoveEvent(i);
-    }
+    const auto& image = millionEvents();
     for (auto _ : state) {
-        doc.Undo();
-        doc.Redo();
+        state.PauseTiming();
+        auto sequence = std::make_unique<CMidiParserEx>();
+        sequence->ParseImage(image.data(), uint32_t(image.size()));
+        state.ResumeTiming();
+        sequence.reset();
     }
 }
-BENCHMARK(UndoRedoLargeGroup)->Unit(benchmark::kMillisecond);
+BENCHMARK(FreeSequence)->Unit(benchmark::kMillisecond);
+
+void DumpMillion(benchmark::State& state)
+{
+    test::MemoryProfile profile;
+    ZibSettings settings{profile};
+    std::atomic<int> playing{0};
+    MidiDocModel model{settings, playing};
+    model.OpenImage("/bench/MillionEvents.mid", millionEvents());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(model.DumpText("MillionEvents.mid"));
+}
+BENCHMARK(DumpMillion)->Unit(benchmark::kMillisecond);
+
+void ListDump(benchmark::State& state)
+{
+    Doc doc(int(state.range(0)));
+    EventListModel list(doc.model);
+    std::array<uint8_t, 65> shown{};
+    shown.fill(1);
+    list.SetShownTracks(shown);
+    list.RefillRows();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EventListTextDump(doc.model.Sequence(), "Big", EventTextStyle::ListDump, 0));
+}
+BENCHMARK(ListDump)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
 } // namespace

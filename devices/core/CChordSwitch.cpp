@@ -1,6 +1,6 @@
 #include "devices/core/CChordSwitch.h"
 
-#include "devices/core/CChordRecognizer.h"
+#include "devices/core/ChordRecognizer.h"
 #include "devices/core/CChordTimer.h"
 #include "devices/core/ChordNames.h"
 #include "devices/core/StyleTrackChannels.h"
@@ -141,7 +141,7 @@ std::optional<uint32_t> FirstEventAtOrAfter(const CStyleMidiReader& style, Style
     return std::nullopt;
 }
 
-std::string CChordSwitch::OnChordTimer(CChordRecognizer& chords, CChordTimer& timer, const CStyleMidiReader& style,
+std::string CChordSwitch::OnChordTimer(ChordRecognizer& chords, CChordTimer& timer, const CStyleMidiReader& style,
                                        bool playing, uint32_t lastEventTime)
 {
     if (chords.Pending() != chords.Current()) {
@@ -160,7 +160,7 @@ std::string CChordSwitch::OnChordTimer(CChordRecognizer& chords, CChordTimer& ti
     return FormatChordDisplay(chords.Pending());
 }
 
-bool CChordSwitch::Commit(CChordRecognizer& chords)
+bool CChordSwitch::Commit(ChordRecognizer& chords)
 {
     chords.Commit();
     const bool elementChanged = pending.element != current.element;
@@ -170,7 +170,7 @@ bool CChordSwitch::Commit(CChordRecognizer& chords)
     return elementChanged;
 }
 
-void CChordSwitch::Cancel(CChordRecognizer& chords)
+void CChordSwitch::Cancel(ChordRecognizer& chords)
 {
     chords.DropPending();
     pending = current;

@@ -9,7 +9,7 @@
 
 namespace zib {
 
-class CChordRecognizer;
+class ChordRecognizer;
 class CChordTimer;
 class CStyleMidiReader;
 
@@ -56,7 +56,7 @@ std::vector<uint32_t> SoundingNotes(const CStyleMidiReader& style, StylePlace pl
 std::optional<uint32_t> FirstEventAtOrAfter(const CStyleMidiReader& style, StylePlace place, uint32_t tick);
 
 // The console's pending change: where the style plays now, where it goes,
-// and when. The chords themselves live in the CChordRecognizer.
+// and when. The chords themselves live in the ChordRecognizer.
 class CChordSwitch {
 public:
     // The chord timer's tick: notes a chord that differs from the current one
@@ -64,15 +64,15 @@ public:
     // new chord type); while stopped the change takes effect at once, while
     // playing the switch ticks are computed from `lastEventTime`. Kills the
     // timer and returns the chord display's text for the pending chord.
-    std::string OnChordTimer(CChordRecognizer& chords, CChordTimer& timer, const CStyleMidiReader& style,
+    std::string OnChordTimer(ChordRecognizer& chords, CChordTimer& timer, const CStyleMidiReader& style,
                              bool playing, uint32_t lastEventTime);
 
     // The switch point is reached: the pending chord, element and chord
     // variation become current, the change and its ticks are cleared.
     // Returns true when the element changed.
-    bool Commit(CChordRecognizer& chords);
+    bool Commit(ChordRecognizer& chords);
     // Playback stopped: the pending values fall back to the current ones.
-    void Cancel(CChordRecognizer& chords);
+    void Cancel(ChordRecognizer& chords);
 
     // State
     StylePlace current;

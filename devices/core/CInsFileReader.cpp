@@ -7,9 +7,10 @@ namespace zib {
 
 namespace {
 
+// Blanks of the format: spaces and tabs (some files end a heading with a tab).
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    return c == ' ' || c == '\t';
 }
 
 bool isDigit(char c)
@@ -24,10 +25,12 @@ bool onlyOf(std::string_view text, std::string_view allowed)
     return true;
 }
 
-// A bank or patch of a key: -1 for "*", else its leading number.
-int keyNumber(std::string_view text)
+// A bank or patch of a key: -1 for "*", else its leading number; none when
+// that number is too large.
+std::optional<int> keyNumber(std::string_view text)
 {
-    return text == "*" ? -1 : LeadingInsNumber(text);
+    if (text == "*") return -1;
+    return LeadingInsNumber(text);
 }
 
 } // namespace
@@ -41,7 +44,7 @@ std::string_view TrimInsText(std::string_view text)
     return text;
 }
 
-int LeadingInsNumber(std::string_view text)
+std::optional<int> LeadingInsNumber(std::string_view text)
 {
     size_t i = 0;
     while (i < text.size() && isBlank(text[i]))
@@ -49,7 +52,7 @@ int LeadingInsNumber(std::string_view text)
     long long value = 0;
     for (; i < text.size() && isDigit(text[i]); ++i) {
         value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX) return INT_MAX;
+        if (value > INT_MAX) return std::nullopt;
     }
     return int(value);
 }
@@ -132,12 +135,16 @@ void CInsFileReader::ClassifyInsLine(std::string_view rawLine)
     }
     if (!listSeen_) return;
     if (IsInsDigits(key)) {
+        const std::optional<int> number = LeadingInsNumber(key);
+        if (!number) return;
         fields_.kind = InsLineKind::Entry;
         fields_.subKind = InsSubKind::ListEntry;
-        fields_.entryNumber = LeadingInsNumber(key);
+        fields_.entryNumber = *number;
         fields_.entryText.assign(value);
         fields_.valueText.assign(value);
-    } else if (section_ == InsSection::NoteNames && key.starts_with("BasedOn")) {
+    } else if ((section_ == InsSection::PatchNames || section_ == InsSection::NoteNames ||
+                section_ == InsSection::ControllerNames) &&
+               key.starts_with("BasedOn")) {
         fields_.kind = InsLineKind::Entry;
         fields_.subKind = InsSubKind::ListEntry;
         fields_.entryNumber = -1;
@@ -156,17 +163,22 @@ void CInsFileReader::ClassifyDefinitionLine(std::string_view key, std::string_vi
 
     if (auto inner = bracketed("Patch[")) {
         if (inner->empty() || !onlyOf(*inner, "*")) return;
+        const std::optional<int> bank = keyNumber(*inner);
+        if (!bank) return;
         fields_.subKind = InsSubKind::Patch;
         fields_.patchBankText.assign(*inner);
-        fields_.patchBank = keyNumber(*inner);
+        fields_.patchBank = *bank;
     } else if (auto keyInner = bracketed("Key["), drumInner = bracketed("Drum["); keyInner || drumInner) {
         const std::string_view inner = keyInner ? *keyInner : *drumInner;
         const size_t comma = inner.find(',');
         if (inner.empty() || comma == std::string_view::npos || comma == 0 || !onlyOf(inner, "*,")) return;
+        const std::optional<int> bank = keyNumber(inner.substr(0, comma));
+        const std::optional<int> patch = keyNumber(inner.substr(comma + 1));
+        if (!bank || !patch) return;
         fields_.subKind = keyInner ? InsSubKind::Key : InsSubKind::Drum;
         fields_.keyText.assign(inner);
-        fields_.keyBank = keyNumber(inner.substr(0, comma));
-        fields_.keyPatch = keyNumber(inner.substr(comma + 1));
+        fields_.keyBank = *bank;
+        fields_.keyPatch = *patch;
     } else if (key.starts_with("Control")) {
         fields_.subKind = InsSubKind::Controller;
     } else if (key.starts_with("RPN")) {
@@ -178,18 +190,22 @@ void CInsFileReader::ClassifyDefinitionLine(std::string_view key, std::string_vi
     } else {
         return;
     }
+    if (!ClassifyValue(value)) {
+        fields_.subKind = InsSubKind::None;
+        return;
+    }
     fields_.kind = InsLineKind::Entry;
-    ClassifyValue(value);
 }
 
-void CInsFileReader::ClassifyValue(std::string_view value)
+bool CInsFileReader::ClassifyValue(std::string_view value)
 {
     fields_.valueText.assign(value);
     if (value.empty()) {
         fields_.valueKind = InsValueKind::None;
-        return;
+        return true;
     }
-    // A range is digits (or nothing) on both sides of "..": "0..127", "1..128", "..".
+    // A range is digits (or nothing) on both sides of "..": "0..127", "1..128",
+    // "..". A list name with dots in it ("Strings...") stays a name.
     if (const size_t dots = value.find(".."); dots != std::string_view::npos) {
         const std::string_view before = TrimInsText(value.substr(0, dots));
         const std::string_view after = TrimInsText(value.substr(dots + 2));
@@ -198,19 +214,25 @@ void CInsFileReader::ClassifyValue(std::string_view value)
             if (dots == 0 && after.empty()) {
                 fields_.firstNumber = 1;
                 fields_.secondNumber = 128;
-            } else {
-                fields_.firstNumber = dots == 0 ? 0 : LeadingInsNumber(before);
-                fields_.secondNumber = LeadingInsNumber(after);
+                return true;
             }
-            return;
+            const std::optional<int> first = dots == 0 ? std::optional<int>(0) : LeadingInsNumber(before);
+            const std::optional<int> second = LeadingInsNumber(after);
+            if (!first || !second) return false;
+            fields_.firstNumber = *first;
+            fields_.secondNumber = *second;
+            return true;
         }
     }
     if (IsInsDigits(value)) {
+        const std::optional<int> number = LeadingInsNumber(value);
+        if (!number) return false;
         fields_.valueKind = InsValueKind::Number;
-        fields_.firstNumber = LeadingInsNumber(value);
-        return;
+        fields_.firstNumber = *number;
+        return true;
     }
     fields_.valueKind = InsValueKind::Text;
+    return true;
 }
 
 InsFileResult CInsFileReader::Dispatch()

@@ -2,6 +2,7 @@
 
 #include "devices/core/CLineTextFile.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,7 +51,7 @@ struct InsLineFields {
     int keyPatch = -1;
     std::string keyText;
     int entryNumber = -1;      // number=text of a list
-    bool basedOn = false;      // BasedOn=list of a note list
+    bool basedOn = false;      // BasedOn=list of a patch, note or controller list
     InsValueKind valueKind = InsValueKind::None;
     int firstNumber = 0;       // range a..b, or the number
     int secondNumber = 0;
@@ -103,7 +104,8 @@ protected:
 private:
     InsFileResult Dispatch();
     void ClassifyDefinitionLine(std::string_view key, std::string_view value);
-    void ClassifyValue(std::string_view value);
+    // False when a number of the value is too large: the line is ignored.
+    bool ClassifyValue(std::string_view value);
 
     InsSection section_ = InsSection::Other;
     bool listSeen_ = false; // a list heading was read in the current section
@@ -112,11 +114,11 @@ private:
 };
 
 // Helpers of the .INS text rules
-// The text without blanks (white space) at both ends.
+// The text without blanks (spaces and tabs) at both ends.
 std::string_view TrimInsText(std::string_view text);
-// The decimal number at the start of `text` after blanks, 0 when none;
-// values past the range of int stop at its largest value.
-int LeadingInsNumber(std::string_view text);
+// The decimal number at the start of `text` after blanks, 0 when none; none
+// when it is larger than the largest int (the line that holds it is ignored).
+std::optional<int> LeadingInsNumber(std::string_view text);
 // Whether `text` is non-empty and holds only digits.
 bool IsInsDigits(std::string_view text);
 

@@ -88,24 +88,28 @@ void distinctNames(InstrumentArray& instruments, std::vector<List> CInsInstrumen
     }
 }
 
+// Lists based on another list of their kind take its names where they have
+// none: one level, in list order, from the first other list of that name.
+template <class List>
+void fillFromBasedOn(std::vector<List>& lists, const std::vector<std::string>& basedOn)
+{
+    for (size_t i = 0; i < lists.size() && i < basedOn.size(); ++i) {
+        if (basedOn[i] == "none") continue;
+        for (size_t j = 0; j < lists.size(); ++j) {
+            if (j == i || !EqualIgnoringCase(lists[j].name, basedOn[i])) continue;
+            for (size_t n = 0; n < 128; ++n)
+                if (lists[i].names[n].empty()) lists[i].names[n] = lists[j].names[n];
+            break;
+        }
+    }
+}
+
 } // namespace
 
 std::string StripInsReferenceNotes(std::string_view reference)
 {
-    std::string out;
-    size_t i = 0;
-    while (i < reference.size()) {
-        if (reference.compare(i, 2, "{{") == 0) {
-            const size_t close = reference.find("}}", i + 2);
-            if (close == std::string_view::npos) break;
-            i = close + 2;
-            continue;
-        }
-        // A ";" after a blank starts a comment.
-        if (reference[i] == ';' && i > 0 && (reference[i - 1] == ' ' || reference[i - 1] == '\t')) break;
-        out += reference[i++];
-    }
-    return std::string(TrimInsText(out));
+    const size_t cut = std::min(reference.find(';'), reference.find("{{"));
+    return std::string(TrimInsText(reference.substr(0, cut)));
 }
 
 InsFileResult CInstrumentDefs::CollectNames(const std::filesystem::path& path)
@@ -154,6 +158,9 @@ void CInstrumentDefs::StartPass(int pass)
     patchNameLists_.clear();
     noteNameLists_.clear();
     controllerNameLists_.clear();
+    patchBasedOn_.clear();
+    noteBasedOn_.clear();
+    controllerBasedOn_.clear();
     loaded_.clear();
 }
 
@@ -168,6 +175,9 @@ InsFileResult CInstrumentDefs::RunPass(int pass)
     patchNameLists_.clear();
     noteNameLists_.clear();
     controllerNameLists_.clear();
+    patchBasedOn_.clear();
+    noteBasedOn_.clear();
+    controllerBasedOn_.clear();
     loaded_.clear();
     return r;
 }
@@ -233,7 +243,7 @@ InsFileResult CInstrumentDefs::OnListHeading()
 {
     if (!sectionActive_ || pass_ != 1) return InsFileResult::Ok;
     const std::string& name = fields_.name;
-    auto open = [&name](auto& lists, int& current, auto make) {
+    auto open = [&name](auto& lists, int& current, std::vector<std::string>& basedOn, auto make) {
         for (size_t i = 0; i < lists.size(); ++i)
             if (EqualIgnoringCase(lists[i].name, name)) {
                 current = int(i);
@@ -242,17 +252,18 @@ InsFileResult CInstrumentDefs::OnListHeading()
         auto list = make();
         list.name = name;
         lists.push_back(std::move(list));
+        basedOn.emplace_back("none");
         current = int(lists.size() - 1);
     };
     switch (fields_.section) {
     case InsSection::PatchNames:
-        open(patchNameLists_, currentPatchList_, [] { return CInsPatchNames(); });
+        open(patchNameLists_, currentPatchList_, patchBasedOn_, [] { return CInsPatchNames(); });
         break;
     case InsSection::NoteNames:
-        open(noteNameLists_, currentNoteList_, [] { return CInsNoteNames(); });
+        open(noteNameLists_, currentNoteList_, noteBasedOn_, [] { return CInsNoteNames(); });
         break;
     case InsSection::ControllerNames:
-        open(controllerNameLists_, currentControllerList_, [] { return CInsControllerNames(); });
+        open(controllerNameLists_, currentControllerList_, controllerBasedOn_, [] { return CInsControllerNames(); });
         break;
     default:
         return InsFileResult::Ok;
@@ -265,24 +276,25 @@ InsFileResult CInstrumentDefs::OnListEntry()
 {
     if (!sectionActive_ || !insideList_ || pass_ != 1) return InsFileResult::Ok;
     const int n = fields_.entryNumber;
-    auto setName = [this, n](auto& lists, int current) {
-        if (current < 0 || size_t(current) >= lists.size() || n < 0 || n > 127) return;
-        lists[size_t(current)].names[size_t(n)] = fields_.entryText;
+    // number=name, or BasedOn=list: the list whose names fill the empty ones
+    auto setName = [this, n](auto& lists, int current, std::vector<std::string>& basedOn) {
+        if (current < 0 || size_t(current) >= lists.size()) return;
+        if (fields_.basedOn)
+            basedOn[size_t(current)] = fields_.entryText;
+        else if (n >= 0 && n <= 127)
+            lists[size_t(current)].names[size_t(n)] = fields_.entryText;
     };
     switch (fields_.section) {
     case InsSection::PatchNames:
-        setName(patchNameLists_, currentPatchList_);
+        setName(patchNameLists_, currentPatchList_, patchBasedOn_);
         break;
     case InsSection::NoteNames:
-        if (fields_.basedOn) {
-            if (currentNoteList_ >= 0 && size_t(currentNoteList_) < noteNameLists_.size())
-                noteNameLists_[size_t(currentNoteList_)].basedOn = fields_.entryText;
-        } else {
-            setName(noteNameLists_, currentNoteList_);
-        }
+        setName(noteNameLists_, currentNoteList_, noteBasedOn_);
+        if (fields_.basedOn && currentNoteList_ >= 0)
+            noteNameLists_[size_t(currentNoteList_)].basedOn = fields_.entryText;
         break;
     case InsSection::ControllerNames:
-        setName(controllerNameLists_, currentControllerList_);
+        setName(controllerNameLists_, currentControllerList_, controllerBasedOn_);
         break;
     default:
         break;
@@ -316,18 +328,18 @@ InsFileResult CInstrumentDefs::OnInstrumentHeading()
     return InsFileResult::Ok;
 }
 
-// Patch[bank]=list | a..b
+// Patch[bank]=list | a..b; a single number says nothing we use.
 InsFileResult CInstrumentDefs::OnPatchLine()
 {
     CInsInstrument* instrument = Current();
-    if (!instrument) return InsFileResult::Ok;
+    if (!instrument || fields_.valueKind == InsValueKind::Number) return InsFileResult::Ok;
     const InsLineFields& f = fields_;
     CInsPatchNames* list = nullptr;
     if (f.patchBank < 0) {
         if (instrument->patchLists.empty()) instrument->patchLists.push_back(CInsPatchNames::GeneralMidi());
         list = &instrument->patchLists[0];
         list->bankText = f.patchBankText;
-        if (f.valueKind == InsValueKind::Text || f.valueKind == InsValueKind::Number) list->name = f.valueText;
+        if (f.valueKind == InsValueKind::Text) list->name = f.valueText;
     } else if (const int found = instrument->FindPatchList(f.patchBank); found >= 0) {
         list = &instrument->patchLists[size_t(found)];
         list->bankText = f.patchBankText;
@@ -344,11 +356,11 @@ InsFileResult CInstrumentDefs::OnPatchLine()
     return InsFileResult::Ok;
 }
 
-// Key[bank,patch]=list | a..b
+// Key[bank,patch]=list | a..b; a single number says nothing we use.
 InsFileResult CInstrumentDefs::OnKeyLine()
 {
     CInsInstrument* instrument = Current();
-    if (!instrument) return InsFileResult::Ok;
+    if (!instrument || fields_.valueKind == InsValueKind::Number) return InsFileResult::Ok;
     const InsLineFields& f = fields_;
     CInsNoteNames* list = nullptr;
     if (f.keyBank < 0 && f.keyPatch < 0) {
@@ -360,7 +372,7 @@ InsFileResult CInstrumentDefs::OnKeyLine()
             lists.insert(lists.begin(), CInsNoteNames::GeneralMidiDrums());
         list = &lists[0];
         list->keyText = f.keyText;
-        if (f.valueKind == InsValueKind::Text || f.valueKind == InsValueKind::Number) list->name = f.valueText;
+        if (f.valueKind == InsValueKind::Text) list->name = f.valueText;
     } else if (const int found = instrument->FindNoteList(f.keyBank, f.keyPatch); found >= 0) {
         list = &instrument->noteLists[size_t(found)];
         list->keyText = f.keyText;
@@ -378,11 +390,11 @@ InsFileResult CInstrumentDefs::OnKeyLine()
     return InsFileResult::Ok;
 }
 
-// Control...=list | a..b
+// Control...=list | a..b; a single number says nothing we use.
 InsFileResult CInstrumentDefs::OnControllerLine()
 {
     CInsInstrument* instrument = Current();
-    if (!instrument) return InsFileResult::Ok;
+    if (!instrument || fields_.valueKind == InsValueKind::Number) return InsFileResult::Ok;
     if (instrument->controllerLists.empty()) instrument->controllerLists.push_back(CInsControllerNames::Standard());
     CInsControllerNames& list = instrument->controllerLists[0];
     // A name too long to be written back as "Controller=name" is not taken.
@@ -414,21 +426,14 @@ InsFileResult CInstrumentDefs::OnDrumLine()
     return InsFileResult::Ok;
 }
 
-// After loading: note lists based on another list take its names where they
-// have none; the loaded instruments' lists take the names of the file's lists
+// After loading: lists based on another list of the file take its names where
+// they have none; the loaded instruments' lists take the names of the file's lists
 // they refer to. "default" keeps its built-in names.
 void CInstrumentDefs::ResolveNames()
 {
-    for (size_t i = 0; i < noteNameLists_.size(); ++i) {
-        CInsNoteNames& list = noteNameLists_[i];
-        if (list.basedOn == "none") continue;
-        for (size_t j = 0; j < noteNameLists_.size(); ++j) {
-            if (j == i || noteNameLists_[j].name != list.basedOn) continue;
-            for (size_t n = 0; n < 128; ++n)
-                if (list.names[n].empty()) list.names[n] = noteNameLists_[j].names[n];
-            break;
-        }
-    }
+    fillFromBasedOn(patchNameLists_, patchBasedOn_);
+    fillFromBasedOn(noteNameLists_, noteBasedOn_);
+    fillFromBasedOn(controllerNameLists_, controllerBasedOn_);
     const ListIndex<CInsPatchNames> patchLists(patchNameLists_);
     const ListIndex<CInsNoteNames> noteLists(noteNameLists_);
     const ListIndex<CInsControllerNames> controllerLists(controllerNameLists_);

@@ -70,13 +70,17 @@ private:
     std::vector<CInsPatchNames> patchNameLists_;
     std::vector<CInsNoteNames> noteNameLists_;
     std::vector<CInsControllerNames> controllerNameLists_;
+    // Each list's BasedOn name ("none" when it has none), by list index
+    std::vector<std::string> patchBasedOn_;
+    std::vector<std::string> noteBasedOn_;
+    std::vector<std::string> controllerBasedOn_;
     // The instruments this load created or redefined.
     std::unordered_set<const CInsInstrument*> loaded_;
 };
 
-// A list reference of a definition line without the notes some files append
-// to it ("GM Bank   {{ GM_BANK }}", "Drums   ; MSB=120"): used when the
-// reference as written names no list of the file.
+// A list reference of a definition line cut before the notes some files
+// append to it ("GM Bank   {{ GM_BANK }}", "Drums   ; MSB=120") and trimmed:
+// used when the reference as written names no list of the file.
 std::string StripInsReferenceNotes(std::string_view reference);
 
 } // namespace zib

@@ -48,9 +48,10 @@ std::optional<CInsNameEntry> CInstrumentFile::ClassifyRelationLine(std::string_v
     const std::string_view channel = std::string_view(key).substr(keyComma + 1);
     const std::string_view name = TrimInsText(line.substr(equals + 1));
     if (!IsInsDigits(port) || !IsInsDigits(channel) || name.empty()) return std::nullopt;
-    CInsNameEntry relation{LeadingInsNumber(port), LeadingInsNumber(channel), std::string(name)};
-    if (relation.port > 127 || relation.channel > 15) return std::nullopt;
-    return relation;
+    const std::optional<int> portNumber = LeadingInsNumber(port);
+    const std::optional<int> channelNumber = LeadingInsNumber(channel);
+    if (!portNumber || !channelNumber || *portNumber > 127 || *channelNumber > 15) return std::nullopt;
+    return CInsNameEntry{*portNumber, *channelNumber, std::string(name)};
 }
 
 std::string CInstrumentFile::FormatRelations(const RelationArray& relations, std::string_view applicationName)

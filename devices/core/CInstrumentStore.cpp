@@ -1,5 +1,6 @@
 #include "devices/core/CInstrumentStore.h"
 
+#include "app/core/AsciiCase.h"
 #include "app/core/UserMidiPortMap.h"
 #include "devices/core/CInstrumentDefs.h"
 #include "devices/core/CInstrumentFile.h"
@@ -50,7 +51,27 @@ bool fileExists(const std::filesystem::path& path)
     return std::filesystem::exists(path, ec);
 }
 
+// Writes a file of the settings folder, making the folder first when the
+// program has not written its settings yet.
+bool writeIntoFolder(const std::filesystem::path& folder, const std::filesystem::path& path,
+                     const std::string& text)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return writeFileAtomically(path, text) == FileIoError::None;
+}
+
 } // namespace
+
+std::filesystem::path FileInFolderIgnoringCase(const std::filesystem::path& folder, std::string_view name)
+{
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(folder / name, ec)) return folder / name;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (EqualIgnoringCase(it->path().filename().string(), name) && it->is_regular_file(ec))
+            return it->path();
+    return folder / name;
+}
 
 std::string FormatPortName(int number, std::string_view name)
 {
@@ -59,25 +80,22 @@ std::string FormatPortName(int number, std::string_view name)
     return head + std::string(name);
 }
 
-CInstrumentStore::CInstrumentStore(InstrumentArray& instruments, bool& instrumentsLoaded, RelationArray& relations,
-                                   bool& relationsLoaded, PortNameArray& outPortNames, PortNameArray& inDeviceNames)
-    : instruments_(instruments),
-      instrumentsLoaded_(instrumentsLoaded),
-      relations_(relations),
-      relationsLoaded_(relationsLoaded),
-      outPortNames_(outPortNames),
-      inDeviceNames_(inDeviceNames)
+CInstrumentStore::CInstrumentStore(InstrumentArray& instruments, bool& instrumentsLoaded,
+                                   RelationArray& relations, bool& relationsLoaded,
+                                   PortNameArray& outPortNames, PortNameArray& inDeviceNames)
+    : instruments_(instruments), instrumentsLoaded_(instrumentsLoaded), relations_(relations),
+      relationsLoaded_(relationsLoaded), outPortNames_(outPortNames), inDeviceNames_(inDeviceNames)
 {
 }
 
 std::filesystem::path CInstrumentStore::InstrumentFilePath() const
 {
-    return programFolder_ / (applicationName_ + ".icf");
+    return FileInFolderIgnoringCase(configFolder_, applicationName_ + ".icf");
 }
 
 std::filesystem::path CInstrumentStore::RelationFilePath() const
 {
-    return programFolder_ / "zibinstr.ini";
+    return FileInFolderIgnoringCase(configFolder_, "zibinstr.ini");
 }
 
 bool CInstrumentStore::ReportParserFailure(InsFileResult result)
@@ -89,9 +107,9 @@ bool CInstrumentStore::ReportParserFailure(InsFileResult result)
 
 int CInstrumentStore::SaveInstrumentDefinitions()
 {
-    if (programFolder_.empty() || !instrumentsLoaded_ || definitionsUnreadable_) return 0;
+    if (configFolder_.empty() || !instrumentsLoaded_ || definitionsUnreadable_) return 0;
     const std::string text = FormatInstrumentDefinitions(instruments_, applicationName_);
-    return writeFileAtomically(InstrumentFilePath(), text) == FileIoError::None ? 1 : 0;
+    return writeIntoFolder(configFolder_, InstrumentFilePath(), text) ? 1 : 0;
 }
 
 int CInstrumentStore::LoadInstrumentDefinitions()
@@ -103,7 +121,7 @@ int CInstrumentStore::LoadInstrumentDefinitions()
         instruments_.insert(instruments_.begin(),
                             std::make_shared<CInsInstrument>(std::string(CInsInstrument::kDefaultName)));
     progress.Step();
-    if (programFolder_.empty()) return 0;
+    if (configFolder_.empty()) return 0;
 
     WaitScope wait(*ui_);
     std::filesystem::path path = InstrumentFilePath();
@@ -170,9 +188,9 @@ bool CInstrumentStore::RemoveInstrument(std::string_view name)
 
 int CInstrumentStore::SavePortInstrumentRelations()
 {
-    if (programFolder_.empty()) return 0;
+    if (configFolder_.empty()) return 0;
     const std::string text = CInstrumentFile::FormatRelations(relations_, applicationName_);
-    if (writeFileAtomically(RelationFilePath(), text) != FileIoError::None) return 0;
+    if (!writeIntoFolder(configFolder_, RelationFilePath(), text)) return 0;
     // Memory and file agree now: a later load must not read them twice.
     relationsLoaded_ = true;
     return 1;
@@ -180,7 +198,7 @@ int CInstrumentStore::SavePortInstrumentRelations()
 
 int CInstrumentStore::LoadPortInstrumentRelations()
 {
-    if (programFolder_.empty()) return 0;
+    if (configFolder_.empty()) return 0;
     if (relationsLoaded_) return 1;
     ProgressScope progress(*ui_, InstrumentProgress::LoadingPortRelations);
     progress.Step();
@@ -222,7 +240,8 @@ void CInstrumentStore::EnumMidiDevices(const UserMidiPortMap& outPorts, const Mi
     for (int p = 0; p < UserMidiPortMap::kPorts; ++p) {
         const int device = enabledPort(outPorts, p) ? outPorts[p].deviceId : outPorts[0].deviceId;
         const auto name = device < devices.OutDeviceCount() ? devices.OutDeviceName(device) : std::nullopt;
-        outPortNames_[size_t(p)] = name ? FormatPortName(p + 1, *name) : FormatPortName(p + 1, "").substr(0, 3);
+        outPortNames_[size_t(p)] =
+            name ? FormatPortName(p + 1, *name) : FormatPortName(p + 1, "").substr(0, 3);
     }
 }
 
@@ -291,7 +310,8 @@ std::string CInstrumentStore::GetControllerName(std::string_view name, int contr
 std::string CInstrumentStore::GetInstrumentOfPort(int port, int channel) const
 {
     for (const auto& relation : relations_)
-        if (relation && relation->port == port && relation->channel == channel) return relation->instrumentName;
+        if (relation && relation->port == port && relation->channel == channel)
+            return relation->instrumentName;
     return {};
 }
 

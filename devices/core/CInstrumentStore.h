@@ -34,22 +34,26 @@ public:
     CInstrumentStore(const CInstrumentStore&) = delete;
     CInstrumentStore& operator=(const CInstrumentStore&) = delete;
 
-    // Where the files are and how they are headed
-    void SetProgramFolder(std::filesystem::path folder) { programFolder_ = std::move(folder); }
+    // Where the files are and how they are headed. Zib.icf and zibinstr.ini
+    // live in the folder of the settings file (the program's own folder is
+    // read-only once installed); empty: no files at all.
+    void SetConfigFolder(std::filesystem::path folder) { configFolder_ = std::move(folder); }
     void SetApplicationName(std::string name) { applicationName_ = std::move(name); }
-    // The instrument file supplied with the program, read while the program
-    // folder holds none of its own.
+    // The instrument file supplied with the program, read while the folder
+    // holds none of its own.
     void SetSuppliedDefinitions(std::filesystem::path file) { suppliedDefinitions_ = std::move(file); }
     void SetUi(InstrumentUi* ui) { ui_ = ui ? ui : &silentUi_; }
     // The note-name alphabet of the settings, read at every note lookup.
     void SetKeyAlphabet(std::function<int()> alphabet) { keyAlphabet_ = std::move(alphabet); }
-    std::filesystem::path InstrumentFilePath() const; // <program folder>/Zib.icf
-    std::filesystem::path RelationFilePath() const;   // <program folder>/zibinstr.ini
+    // <folder>/Zib.icf and <folder>/zibinstr.ini; a file of the folder whose
+    // name differs from these only in letter case is that file.
+    std::filesystem::path InstrumentFilePath() const;
+    std::filesystem::path RelationFilePath() const;
 
     // The instrument file. Load works once per run; it puts "default" first.
-    // Save refuses (0) while nothing was loaded, and while an instrument file
-    // of the program folder could not be read, so that file is never replaced
-    // by a partial set.
+    // Save refuses (0) while nothing was loaded, and while the folder's
+    // instrument file could not be read, so that file is never replaced by a
+    // partial set.
     int SaveInstrumentDefinitions();
     int LoadInstrumentDefinitions();
     // Imports the instruments of an .INS file the user chooses among;
@@ -101,16 +105,20 @@ private:
     bool& relationsLoaded_;
     PortNameArray& outPortNames_;
     PortNameArray& inDeviceNames_;
-    std::filesystem::path programFolder_;
+    std::filesystem::path configFolder_;
     std::string applicationName_ = "Zib";
     std::filesystem::path suppliedDefinitions_;
     std::function<int()> keyAlphabet_;
     InstrumentUi silentUi_;
     InstrumentUi* ui_ = &silentUi_;
-    bool definitionsUnreadable_ = false; // the program folder's Zib.icf exists but could not be read
+    bool definitionsUnreadable_ = false; // the folder's Zib.icf exists but could not be read
 };
 
 // "%3d - %s"
 std::string FormatPortName(int number, std::string_view name);
+
+// The file of `folder` named `name`, else one whose name differs only in
+// letter case; folder / name when there is none.
+std::filesystem::path FileInFolderIgnoringCase(const std::filesystem::path& folder, std::string_view name);
 
 } // namespace zib

@@ -2,6 +2,7 @@
 
 #include "platform/FileIo.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace zib {
@@ -64,10 +65,9 @@ InsFileResult CLineTextFile::ReadLine()
     if (end == std::string::npos) end = text_.size();
     size_t length = end - pos_;
     if (length > 0 && text_[pos_ + length - 1] == '\r') --length;
-    const size_t start = pos_;
+    // A longer line is cut; the rest of it is skipped.
+    line_.assign(text_, pos_, std::min(length, kMaxLineLength));
     pos_ = next;
-    if (length > kMaxLineLength) return InsFileResult::LineTooLong;
-    line_.assign(text_, start, length);
     return InsFileResult::Ok;
 }
 

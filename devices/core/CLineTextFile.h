@@ -31,8 +31,10 @@ public:
     virtual void Reset();
 
     // Reading: the next line without its line feed and a carriage return
-    // before it. EndOfFile when no line is left; LineTooLong for a line of
-    // more than 255 characters (the reading goes on after it).
+    // before it; EndOfFile when no line is left. A line of more than 255
+    // characters is cut there and the rest of it skipped. Bytes are kept as
+    // they are (NUL included); a file with carriage returns alone as line
+    // ends reads as one line.
     InsFileResult ReadLine();
     const std::string& CurrentLine() const { return line_; }
     int64_t FileSize() const { return size_; }

@@ -13,7 +13,7 @@ class CPianoListener;
 // The on-screen piano without its window: octaves of keys side by side, the
 // notes they play, which keys are pressed, the marked octave and key, and
 // what the mouse does. The piano window (CPianoWnd) draws what this model
-// says and feeds it the mouse; the computer keyboard (CKeyboardOctave)
+// says and feeds it the mouse; the computer keyboard (KeyboardOctave)
 // presses and releases keys through it.
 //
 // Mouse:

@@ -16,7 +16,6 @@ constexpr ResultText kResultTexts[] = {
     {InsFileResult::SeekFailed, "Cannot reposition inside file"},
     {InsFileResult::CannotMeasureSize, "Cannot determine file size"},
     {InsFileResult::ReadFailed, "Cannot read file"},
-    {InsFileResult::LineTooLong, "Line longer than 255 characters"},
     {InsFileResult::FileTooLarge, "File too large"},
 };
 

@@ -10,7 +10,6 @@ enum class InsFileResult : int {
     SeekFailed = 8,        // a seek fails
     CannotMeasureSize = 10, // the size cannot be measured
     ReadFailed = 11,       // the file cannot be read whole
-    LineTooLong = 12,      // a line holds more than 255 characters
     FileTooLarge = 13,     // the file is larger than any instrument file can be
 };
 

@@ -2,7 +2,7 @@
 
 #include "app/core/AsciiCase.h"
 
-#include <set>
+#include <unordered_set>
 
 namespace zib {
 
@@ -45,7 +45,7 @@ void writeSection(InsText& text, std::string_view heading, const std::vector<con
     text.Separator();
     text.Line(heading);
     text.Line();
-    std::set<std::string> written;
+    std::unordered_set<std::string> written; // case-folded names already written
     for (const CInsInstrument* instrument : instruments)
         for (const auto& list : instrument->*lists)
             if (written.insert(LowerAscii(list.name)).second) text.NameList(list);

@@ -1,6 +1,8 @@
 // Chord-variation MIDI files as users hand them to the collectors: whatever
 // the files hold, a collection ends with a code and either a whole collected
-// file or none.
+// file (one that reads as a MIDI file to its end) or none at all.
+#include "fuzz/styles/FuzzCheck.h"
+#include "midi/CMidiFile.h"
 #include "styles/CMidiCollect.h"
 #include "styles/CQeMidiCollect.h"
 #include "tests/support/NullStream.h"
@@ -38,6 +40,22 @@ private:
     std::filesystem::path path_;
 };
 
+// Success leaves a collected file that reads whole; failure leaves none.
+void CheckOutcome(const zib::CvCollectResult& result, const std::filesystem::path& folder)
+{
+    std::error_code ec;
+    bool collected = false;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() >= 11 && name.compare(name.size() - 11, 11, "COLLECT.MID") == 0) collected = true;
+    }
+    zib::fuzz::check(collected == (result.code == 0));
+    if (result.code != 0) return;
+    zib::CMidiFile reader;
+    zib::fuzz::check(reader.ParseFile(result.outputPath) == 0);
+    zib::fuzz::check(reader.GetFormat() == 1);
+}
+
 void WriteFile(const std::filesystem::path& path, const uint8_t* data, size_t size)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -73,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         zib::WqCvCollectSettings settings;
         settings.keyChordDetermination = (mode & 8) ? 0 : 1;
         settings.keyChord = letters;
-        zib::CollectWqCvMidi(folder / "FzV11.mid", settings, &log);
+        CheckOutcome(zib::CollectWqCvMidi(folder / "FzV11.mid", settings, &log), folder);
         return 0;
     }
 
@@ -105,7 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const zib::QeStyleItem item{letters, std::vector<uint8_t>(file, file + std::min<size_t>(fileSize, 64))};
     const bool withInfo = mode & 2;
-    zib::CollectQeCvMidi(folder / "FzV11.mid", settings, &log, withInfo ? &info : nullptr,
-                         withInfo ? &item : nullptr);
+    CheckOutcome(zib::CollectQeCvMidi(folder / "FzV11.mid", settings, &log, withInfo ? &info : nullptr,
+                                      withInfo ? &item : nullptr),
+                 folder);
     return 0;
 }

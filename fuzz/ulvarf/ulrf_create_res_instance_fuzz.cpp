@@ -36,9 +36,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         _ULRFPutResInstanceUnComp(resource, unpacked.data(), uint32_t(plain));
     }
 
-    // Into a container and out again.
+    // Into a container and out again; a chunk with the directory's id FE is
+    // refused, since it would end the resource list on reading.
     ULRFContainer* container = _ULRFCreateInstance(nullptr, 0);
-    if (_ULRFInsertResource(container, -1, resource) != 0) std::abort();
+    const bool directoryId = serial[8] == 0xFE;
+    if (_ULRFInsertResource(container, -1, resource) != (directoryId ? -1 : 0)) std::abort();
+    if (directoryId) {
+        _ULRFDeleteInstance(container);
+        _ULRFDelResInstance(again);
+        _ULRFDelResInstance(resource);
+        return 0;
+    }
     const int imageSize = _ULRFOutBufferSize(container);
     std::vector<uint8_t> image(static_cast<size_t>(imageSize));
     if (!_ULRFFillOutBuffer(container, image.data())) std::abort();

@@ -20,11 +20,13 @@ bool writeEvent(ByteWriter& w, const CMidiEvent& e, uint32_t& previousTime)
     const size_t held = std::min<size_t>(e.length, e.data.size());
     if (isChannelStatus(e.status)) {
         // Channel events hold their data bytes only: one for program change
-        // and channel pressure, two for the others.
+        // and channel pressure, two for the others. They are written as read
+        // (a file may carry bytes with bit 7 set); the status always goes
+        // first, so they read back the same.
         const size_t n = (e.status & 0xE0) == 0xC0 ? 1 : 2;
         w.u8(e.status);
         for (size_t i = 0; i < n; ++i)
-            w.u8(i < held ? uint8_t(e.data[i] & 0x7F) : 0);
+            w.u8(i < held ? e.data[i] : 0);
         return w.ok();
     }
     // System exclusive and meta events hold their bytes as in the file.

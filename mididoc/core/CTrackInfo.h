@@ -2,14 +2,13 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace zib {
 
 // One track record of a MIDI document: record i describes sequence track
 // i + 1 (track 0, the master track, has a record of its own). The track list
 // and the bar view show these records; the player reads play, solo, channel,
-// port, bank, program, volume and pan; recording reads record and
+// port, bank, program, volume and pan; the recorder reads record and
 // recordChannel. A new record has every field 0 and an empty name.
 class CTrackInfo {
 public:
@@ -22,15 +21,15 @@ public:
     virtual ~CTrackInfo();
     CTrackInfo(const CTrackInfo&) = default;
     CTrackInfo& operator=(const CTrackInfo&) = default;
+    bool operator==(const CTrackInfo&) const = default;
 
     // Identity
     std::string name;   // at most 16 characters (Windows-1252 bytes)
     uint32_t index = 0; // position in the document's track array, 0..63
     uint32_t reserved = 0;
 
-    // The track's MTrk data as read (format 1; empty for format 0)
-    std::vector<uint8_t> rawData;
-    uint32_t rawLength = 0; // byte length of the track in the file
+    // Byte length of the track's chunk; the bytes stay in the sequence's table of the track
+    uint32_t rawLength = 0;
 
     // Mix and record switches
     uint8_t hasEvents = 0; // 1 = the track is in use

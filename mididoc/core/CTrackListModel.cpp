@@ -1,7 +1,7 @@
 #include "mididoc/core/CTrackListModel.h"
 
 #include "mididoc/core/CTrackNameSource.h"
-#include "mididoc/core/CZibMidDoc.h"
+#include "mididoc/core/MidiDocModel.h"
 #include "styles/StringPrintf.h"
 
 #include <algorithm>
@@ -154,7 +154,7 @@ void CTrackListModel::NoteSelectedRows(const std::vector<int>& rows)
 {
     m_doc.m_RowSelected.fill(0);
     for (int r : rows)
-        if (r >= 0 && r < CZibMidDoc::kTrackRecordCount) m_doc.m_RowSelected[size_t(r)] = 1;
+        if (r >= 0 && r < MidiDocModel::kTrackRecordCount) m_doc.m_RowSelected[size_t(r)] = 1;
 }
 
 void CTrackListModel::ApplyLiveValue(int row, int column, int value)

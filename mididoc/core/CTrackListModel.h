@@ -9,7 +9,7 @@
 namespace zib {
 
 class CTrackNameSource;
-class CZibMidDoc;
+class MidiDocModel;
 
 // What the track list of a MIDI document shows and how it answers the mouse:
 // one row per track record (64), 14 columns, cell texts and colours, and the
@@ -59,7 +59,7 @@ public:
         LivePan,          // ... over the Pan cell
     };
 
-    CTrackListModel(CZibMidDoc& doc, const CTrackNameSource& names) : m_doc(doc), m_names(names) {}
+    CTrackListModel(MidiDocModel& doc, const CTrackNameSource& names) : m_doc(doc), m_names(names) {}
 
     int RowCount() const;
     // Texts are Windows-1252 bytes; a row not in use shows only its number
@@ -78,7 +78,7 @@ public:
     void ApplyLiveValue(int row, int column, int value);
 
 private:
-    CZibMidDoc& m_doc;
+    MidiDocModel& m_doc;
     const CTrackNameSource& m_names;
 };
 

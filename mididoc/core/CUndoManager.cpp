@@ -1,15 +1,34 @@
 #include "mididoc/core/CUndoManager.h"
 
 #include "midi/CMidiParserEx.h"
-#include "midi/MidiEventKind.h"
 #include "mididoc/core/CUndoOwner.h"
+#include "mididoc/core/EventOrderTree.h"
+#include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/SequenceEdits.h"
 
+#include <algorithm>
+#include <limits>
 #include <new>
 
 namespace zib {
 
-CUndoManager::CUndoManager() = default;
+namespace {
+
+std::unique_ptr<CUndoRecord> newRecord(int32_t target, int32_t operation, uint32_t groupStart, int32_t index,
+                                       int32_t secondIndex)
+{
+    auto record = std::make_unique<CUndoRecord>();
+    record->operation = operation;
+    record->target = target;
+    record->groupStart = groupStart;
+    record->index = index;
+    record->secondIndex = secondIndex;
+    return record;
+}
+
+} // namespace
+
+CUndoManager::CUndoManager(const std::atomic<int>& playing) : m_playing(playing) {}
 
 CUndoManager::~CUndoManager()
 {
@@ -22,21 +41,34 @@ void CUndoManager::SetOwner(int kind, CUndoOwner* owner)
     m_owner = owner;
 }
 
+CMidiParserEx* CUndoManager::Sequence() const
+{
+    return m_owner ? m_owner->UndoSequence() : nullptr;
+}
+
 // ---- Recording -------------------------------------------------------------
 
-int CUndoManager::RecordAction(UndoTarget target, const CMidiEvent& event, UndoOperation operation,
-                               uint32_t groupStart, int32_t index, int32_t secondIndex)
+int CUndoManager::RecordAction(int32_t target, const CMidiEvent& event, int32_t operation, uint32_t groupStart,
+                               int32_t index, int32_t secondIndex)
 {
     m_redo.clear();
     if (target != UndoTargetEvent && target != UndoTargetMasterEvent) return -1;
     return PushEvent(m_undo, target, event, operation, groupStart, index, secondIndex);
 }
 
-int CUndoManager::RecordTrackAction(const CTrackInfo& track, UndoOperation operation, uint32_t groupStart,
-                                    int32_t index, int32_t secondIndex)
+int CUndoManager::RecordSnapshot(int32_t target, const EventSnapshot& snapshot, int32_t operation,
+                                 uint32_t groupStart, int32_t index, int32_t secondIndex)
 {
     m_redo.clear();
-    return PushTrack(m_undo, track, operation, groupStart, index, secondIndex);
+    if (target != UndoTargetEvent && target != UndoTargetMasterEvent) return -1;
+    return PushSnapshot(m_undo, target, snapshot, operation, groupStart, index, secondIndex);
+}
+
+int CUndoManager::RecordTrackAction(const CTrackInfo& track, std::span<const uint8_t> raw, int32_t operation,
+                                    uint32_t groupStart, int32_t index, int32_t secondIndex)
+{
+    m_redo.clear();
+    return PushTrack(m_undo, track, raw, operation, groupStart, index, secondIndex);
 }
 
 void CUndoManager::Fail()
@@ -59,18 +91,29 @@ int CUndoManager::Push(Stack& stack, std::unique_ptr<CUndoRecord> record)
     return int(stack.size() - 1);
 }
 
-int CUndoManager::PushEvent(Stack& stack, UndoTarget target, const CMidiEvent& event, UndoOperation operation,
+int CUndoManager::PushEvent(Stack& stack, int32_t target, const CMidiEvent& event, int32_t operation,
                             uint32_t groupStart, int32_t index, int32_t secondIndex)
 {
+    EventSnapshot snapshot;
     try {
-        auto record = std::make_unique<CUndoRecord>();
-        record->operation = operation;
-        record->target = target;
-        record->groupStart = groupStart;
-        record->index = index;
-        record->secondIndex = secondIndex;
-        record->event = std::make_unique<CMidiEvent>(event);
-        record->snapshotSize = uint32_t(sizeof(CMidiEvent) + event.data.size());
+        if (!EventSnapshot::Take(event, snapshot)) {
+            Fail();
+            return -1;
+        }
+    } catch (const std::bad_alloc&) {
+        Fail();
+        return -1;
+    }
+    return PushSnapshot(stack, target, snapshot, operation, groupStart, index, secondIndex);
+}
+
+int CUndoManager::PushSnapshot(Stack& stack, int32_t target, const EventSnapshot& snapshot, int32_t operation,
+                               uint32_t groupStart, int32_t index, int32_t secondIndex)
+{
+    try {
+        auto record = newRecord(target, operation, groupStart, index, secondIndex);
+        record->event = snapshot;
+        record->snapshotSize = uint32_t(sizeof(CMidiEvent) + snapshot.bytes.size());
         return Push(stack, std::move(record));
     } catch (const std::bad_alloc&) {
         Fail();
@@ -78,24 +121,24 @@ int CUndoManager::PushEvent(Stack& stack, UndoTarget target, const CMidiEvent& e
     }
 }
 
-int CUndoManager::PushTrack(Stack& stack, const CTrackInfo& track, UndoOperation operation, uint32_t groupStart,
-                            int32_t index, int32_t secondIndex)
+int CUndoManager::PushTrack(Stack& stack, const CTrackInfo& track, std::span<const uint8_t> raw, int32_t operation,
+                            uint32_t groupStart, int32_t index, int32_t secondIndex)
 {
     if (m_ownerKind != kOwnerMidiDocument || !m_owner) {
         Fail();
         return -1;
     }
+    // The chunk's bytes travel with the record only for a format-1 file.
+    const bool keepRaw = m_owner->UndoFileFormat() == 1;
+    if (!MidiDocAllocator::Object(keepRaw ? raw.size() : 0)) {
+        Fail();
+        return -1;
+    }
     try {
-        auto record = std::make_unique<CUndoRecord>();
-        record->operation = operation;
-        record->target = UndoTargetTrack;
-        record->groupStart = groupStart;
-        record->index = index;
-        record->secondIndex = secondIndex;
-        record->track = std::make_unique<CTrackInfo>(track);
-        // The raw track data travel with the record only for a format-1 file.
-        if (m_owner->UndoFileFormat() != 1) record->track->rawData.clear();
-        record->snapshotSize = uint32_t(sizeof(CTrackInfo) + record->track->rawData.size());
+        auto record = newRecord(UndoTargetTrack, operation, groupStart, index, secondIndex);
+        record->track = track;
+        if (keepRaw) record->trackRaw.assign(raw.begin(), raw.end());
+        record->snapshotSize = uint32_t(sizeof(CTrackInfo) + record->trackRaw.size());
         return Push(stack, std::move(record));
     } catch (const std::bad_alloc&) {
         Fail();
@@ -110,109 +153,112 @@ long CUndoManager::NewestGroupStart(const Stack& stack)
     return -1;
 }
 
-// Writes, oldest first, the inverse of every record from `groupStart` up onto
-// the other stack: a delete becomes an insert and the reverse, each with the
-// same snapshot; a modify keeps its kind and takes the object as it is now
-// (before an Undo at its second index, before a Redo at its index).
-bool CUndoManager::PushInverseGroup(const Stack& from, size_t groupStart, Stack& to, bool beforeUndo)
+// The inverse of a record, made just before the record is applied: a delete
+// becomes an insert and the reverse, with the same snapshot; a modify keeps
+// its kind and takes the object as it is now, the event (or track record) at
+// the second index before an Undo and at the index before a Redo. Made at
+// that moment, the snapshot is the object the record's position names even
+// when later records of the group moved other objects. Null when it cannot
+// be made.
+std::unique_ptr<CUndoRecord> CUndoManager::Inverse(const CUndoRecord& r, bool beforeUndo, const CMidiEvent* now)
 {
-    for (size_t i = groupStart; i < from.size(); ++i) {
-        const CUndoRecord& r = *from[i];
-        const bool trackRecord = r.target == UndoTargetTrack;
-        if (trackRecord ? !r.track : !r.event) return false;
-        int pushed = -1;
+    std::unique_ptr<CUndoRecord> inverse;
+    try {
+        inverse = newRecord(r.target, r.operation, r.groupStart, r.index, r.secondIndex);
         switch (r.operation) {
         case UndoDelete:
-        case UndoInsert: {
-            const auto inverse = r.operation == UndoDelete ? UndoInsert : UndoDelete;
-            pushed = trackRecord ? PushTrack(to, *r.track, inverse, r.groupStart, r.index, r.secondIndex)
-                                 : PushEvent(to, UndoTarget(r.target), *r.event, inverse, r.groupStart, r.index,
-                                             r.secondIndex);
+        case UndoInsert:
+            inverse->operation = r.operation == UndoDelete ? UndoInsert : UndoDelete;
+            inverse->event = r.event;
+            inverse->track = r.track;
+            inverse->trackRaw = r.trackRaw;
             break;
-        }
         case UndoModify: {
             const int32_t at = beforeUndo ? r.secondIndex : r.index;
-            if (trackRecord) {
-                const CTrackInfo* now = m_owner ? m_owner->UndoTrackRecord(at) : nullptr;
-                if (!now) return false;
-                pushed = PushTrack(to, *now, UndoModify, r.groupStart, r.index, r.secondIndex);
+            if (at < 0) return nullptr;
+            if (r.target == UndoTargetTrack) {
+                const CTrackInfo* record = m_owner ? m_owner->UndoTrackRecord(at) : nullptr;
+                if (!record) return nullptr;
+                const auto raw = m_owner->UndoFileFormat() == 1 ? m_owner->UndoTrackRawBytes(at) : std::span<const uint8_t>();
+                if (!MidiDocAllocator::Object(raw.size())) return nullptr;
+                inverse->track = *record;
+                inverse->trackRaw.assign(raw.begin(), raw.end());
             } else {
-                const CMidiEvent* now = m_sequence && at >= 0 ? m_sequence->GetEvent(size_t(at)) : nullptr;
-                if (!now) return false;
-                pushed = PushEvent(to, UndoTarget(r.target), *now, UndoModify, r.groupStart, r.index,
-                                   r.secondIndex);
+                if (!now) {
+                    const CMidiParserEx* sequence = Sequence();
+                    now = sequence ? sequence->GetEvent(size_t(at)) : nullptr;
+                }
+                if (!now || !EventSnapshot::Take(*now, inverse->event)) return nullptr;
             }
             break;
         }
         default:
-            return false;
+            return nullptr;
         }
-        if (pushed < 0) return false;
+        inverse->snapshotSize = uint32_t(r.target == UndoTargetTrack ? sizeof(CTrackInfo) + inverse->trackRaw.size()
+                                                                      : sizeof(CMidiEvent) + inverse->event.bytes.size());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
     }
-    return true;
+    return inverse;
 }
 
 // ---- Undo and redo ---------------------------------------------------------
 
-int CUndoManager::Undo()
+CUndoManager::Outcome CUndoManager::UndoGroup()
 {
-    if (!m_enabled) return 0;
-    const long group = NewestGroupStart(m_undo);
-    if (group < 0) {
-        Fail();
-        return 0;
-    }
-    if (!PushInverseGroup(m_undo, size_t(group), m_redo, true)) {
-        Fail();
-        return 0;
-    }
-    if (m_owner) m_owner->UndoFreezeViews();
-    bool trackApplied = false;
-    bool applied = true;
-    for (size_t i = m_undo.size(); i-- > size_t(group);) {
-        if (!Apply(*m_undo[i], true, trackApplied)) {
-            applied = false;
-            break;
-        }
-    }
-    DiscardLastUndoGroup();
-    RenumberOwnerEvents();
-    // Part of the group stays applied: the inverse group on the redo stack
-    // no longer matches the data, so nothing of the history is kept.
-    if (!applied) Fail();
-    if (m_owner) m_owner->UndoRefreshViews(trackApplied);
-    return applied ? 1 : 0;
+    return Run(true, false);
 }
 
-int CUndoManager::Redo()
+CUndoManager::Outcome CUndoManager::RedoGroup()
 {
-    if (!m_enabled) return 0;
-    const long group = NewestGroupStart(m_redo);
+    return Run(false, false);
+}
+
+bool CUndoManager::RollBackOpenGroup()
+{
+    if (m_undo.empty() || NewestGroupStart(m_undo) < 0) return false;
+    return Run(true, true) == Outcome::Applied;
+}
+
+// Undo (undo = true) applies the newest group of the undo stack from the top
+// down and moves its inverse to the redo stack; Redo applies the newest group
+// of the redo stack in the order the edits were made and moves its inverse
+// back. A roll-back is an Undo that keeps no inverse.
+CUndoManager::Outcome CUndoManager::Run(bool undo, bool rollBack)
+{
+    if (!rollBack && m_playing.load() != 0) return Outcome::RefusedWhilePlaying;
+    if (!m_enabled) return Outcome::NothingToDo;
+    Stack& from = undo ? m_undo : m_redo;
+    Stack& to = undo ? m_redo : m_undo;
+    const long group = NewestGroupStart(from);
     if (group < 0) {
         Fail();
-        return 0;
-    }
-    if (!PushInverseGroup(m_redo, size_t(group), m_undo, false)) {
-        Fail();
-        return 0;
+        return Outcome::NothingToDo;
     }
     if (m_owner) m_owner->UndoFreezeViews();
     bool trackApplied = false;
-    bool applied = true;
-    for (size_t i = size_t(group); i < m_redo.size(); ++i) {
-        if (!Apply(*m_redo[i], false, trackApplied)) {
-            applied = false;
-            break;
-        }
-    }
-    if (applied) {
-        DiscardLastRedoGroup();
+    std::vector<std::unique_ptr<CUndoRecord>> inverses;
+    bool applied = ApplyRecords(from, size_t(group), undo, trackApplied, rollBack ? nullptr : &inverses);
+    if (undo) {
+        DiscardLastUndoGroup();
     } else {
-        Fail();
+        DiscardLastRedoGroup();
     }
+    // The inverse group goes onto the other stack in the order of the edits.
+    if (applied && !rollBack) {
+        if (undo) std::reverse(inverses.begin(), inverses.end());
+        for (auto& inverse : inverses)
+            if (Push(to, std::move(inverse)) < 0) {
+                applied = false;
+                break;
+            }
+    }
+    // A group that stopped half way leaves data that no inverse matches.
+    if (!applied) Fail();
     RenumberOwnerEvents();
     if (m_owner) m_owner->UndoRefreshViews(trackApplied);
-    return applied ? 1 : 0;
+    return applied ? Outcome::Applied : Outcome::Failed;
 }
 
 void CUndoManager::ClearAll()
@@ -241,10 +287,49 @@ void CUndoManager::DiscardLastRedoGroup()
 
 void CUndoManager::RenumberOwnerEvents()
 {
-    if (m_sequence) m_sequence->Renumber(0);
+    if (CMidiParserEx* sequence = Sequence()) sequence->Renumber(0);
 }
 
 // ---- Applying records ------------------------------------------------------
+
+// The records from `first` to the top, from the top down on the undo stack
+// and from `first` up on the redo stack; runs of event records long enough go
+// through the batch pass.
+bool CUndoManager::ApplyRecords(const Stack& stack, size_t first, bool fromUndoStack, bool& trackApplied,
+                                std::vector<std::unique_ptr<CUndoRecord>>* inverses)
+{
+    std::vector<const CUndoRecord*> order;
+    order.reserve(stack.size() - first);
+    if (fromUndoStack) {
+        for (size_t i = stack.size(); i-- > first;)
+            order.push_back(stack[i].get());
+    } else {
+        for (size_t i = first; i < stack.size(); ++i)
+            order.push_back(stack[i].get());
+    }
+    std::vector<const CUndoRecord*> run;
+    for (size_t i = 0; i < order.size();) {
+        if (m_batchThreshold > 0 && order[i]->target == UndoTargetEvent) {
+            size_t end = i;
+            while (end < order.size() && order[end]->target == UndoTargetEvent)
+                ++end;
+            if (end - i >= m_batchThreshold) {
+                run.assign(order.begin() + std::ptrdiff_t(i), order.begin() + std::ptrdiff_t(end));
+                if (!ApplyEventRun(run, fromUndoStack, inverses)) return false;
+                i = end;
+                continue;
+            }
+        }
+        if (inverses) {
+            auto inverse = Inverse(*order[i], fromUndoStack, nullptr);
+            if (!inverse) return false;
+            inverses->push_back(std::move(inverse));
+        }
+        if (!Apply(*order[i], fromUndoStack, trackApplied)) return false;
+        ++i;
+    }
+    return true;
+}
 
 bool CUndoManager::Apply(const CUndoRecord& record, bool fromUndoStack, bool& trackApplied)
 {
@@ -263,214 +348,231 @@ bool CUndoManager::Apply(const CUndoRecord& record, bool fromUndoStack, bool& tr
 
 bool CUndoManager::ApplyEvent(const CUndoRecord& record, bool fromUndoStack)
 {
-    if (!m_sequence || !record.event || record.index < 0) return false;
-    const CMidiEvent& snapshot = *record.event;
+    CMidiParserEx* sequence = Sequence();
+    if (!sequence || record.index < 0) return false;
     const size_t index = size_t(record.index);
     switch (record.operation) {
     case UndoInsert:
         return RemoveEventAt(index);
     case UndoDelete:
-        return InsertEventCopy(index, snapshot);
+        return InsertEventCopy(index, record.event);
     case UndoModify: {
         if (record.secondIndex < 0) return false;
         const size_t second = size_t(record.secondIndex);
-        if (index == second) return RestoreEvent(index, snapshot);
-        return fromUndoStack ? RemoveEventAt(second) && InsertEventCopy(index, snapshot)
-                             : RemoveEventAt(index) && InsertEventCopy(second, snapshot);
+        if (index == second) {
+            CMidiEvent* e = sequence->GetEvent(index);
+            return e && record.event.RestoreInto(*e);
+        }
+        return fromUndoStack ? RemoveEventAt(second) && InsertEventCopy(index, record.event)
+                             : RemoveEventAt(index) && InsertEventCopy(second, record.event);
     }
     default:
         return false;
     }
 }
 
-void CUndoManager::TakeTrackCounts(int track)
+void CUndoManager::TrackCountsChanged(int track)
 {
-    if (m_ownerKind != kOwnerMidiDocument || !m_owner || track < 1) return;
-    if (CTrackInfo* record = m_owner->UndoTrackRecord(track - 1)) {
-        record->listedEvents = m_sequence->GetTrackEventCount(track);
-        record->totalEvents = m_sequence->GetTrackTotalEvents(track);
-    }
+    if (m_ownerKind == kOwnerMidiDocument && m_owner && track >= 1) m_owner->UndoTrackCountsChanged(track);
 }
 
 bool CUndoManager::RemoveEventAt(size_t index)
 {
-    const CMidiEvent* e = m_sequence->GetEvent(index);
+    CMidiParserEx* sequence = Sequence();
+    const CMidiEvent* e = sequence->GetEvent(index);
     if (!e) return false;
     const int track = e->track;
-    if (m_sequence->RemoveEvent(index) < 0) return false;
-    TakeTrackCounts(track);
+    if (sequence->RemoveEvent(index) < 0) return false;
+    TrackCountsChanged(track);
     return true;
 }
 
-bool CUndoManager::InsertEventCopy(size_t index, const CMidiEvent& snapshot)
+bool CUndoManager::InsertEventCopy(size_t index, const EventSnapshot& snapshot)
 {
-    if (index > m_sequence->GetEventCount()) return false;
+    CMidiParserEx* sequence = Sequence();
+    if (index > sequence->GetEventCount()) return false;
+    std::unique_ptr<CMidiEvent> e;
     try {
-        auto e = std::make_unique<CMidiEvent>(snapshot);
-        e->listVisible = 0;
-        const int track = e->track;
-        if (m_sequence->InsertEvent(index, std::move(e)) < 0) return false;
-        TakeTrackCounts(track);
-        return true;
+        e = snapshot.MakeEvent();
     } catch (const std::bad_alloc&) {
         return false;
     }
-}
-
-// The live event takes the snapshot's values; its edit state and the bytes
-// the writer keeps stay as they are.
-bool CUndoManager::RestoreEvent(size_t index, const CMidiEvent& snapshot)
-{
-    CMidiEvent* e = m_sequence->GetEvent(index);
     if (!e) return false;
+    const int track = e->track;
     try {
-        e->data = snapshot.data;
+        if (sequence->InsertEvent(index, std::move(e)) < 0) return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
-    e->time = snapshot.time;
-    e->length = snapshot.length;
-    e->status = snapshot.status;
-    e->index = snapshot.index;
-    e->paired = snapshot.paired;
-    e->track = snapshot.track;
-    e->duration = snapshot.duration;
-    e->played = snapshot.played;
-    e->measure = snapshot.measure;
-    e->beat = snapshot.beat;
-    e->tick = snapshot.tick;
-    e->pairId = snapshot.pairId;
-    e->flags = snapshot.flags;
-    e->listVisible = 0;
+    TrackCountsChanged(track);
     return true;
+}
+
+// The run applied on an order-statistics tree of the events: every removal
+// and insertion changes the tables as RemoveEvent and InsertEvent do, and the
+// map keeps the measures up to the smallest last event after a removal, as
+// one-by-one removals leave it. On a failure the records before it stay
+// applied, as they would one by one.
+bool CUndoManager::ApplyEventRun(const std::vector<const CUndoRecord*>& run, bool fromUndoStack,
+                                 std::vector<std::unique_ptr<CUndoRecord>>* inverses)
+{
+    CMidiParserEx* sequence = Sequence();
+    if (!sequence) return false;
+    EventOrderTree tree(sequence->ReleaseEvents());
+    size_t keep = std::numeric_limits<size_t>::max();
+    std::vector<uint8_t> touched(CMidiParserEx::kMaxTracks, 0);
+    auto removeAt = [&](size_t index) {
+        std::unique_ptr<CMidiEvent> e = tree.remove(index);
+        if (!e) return false;
+        sequence->CountRemovedEvent(*e);
+        touched[std::min<size_t>(e->track, CMidiParserEx::kMaxTracks - 1)] = 1;
+        if (tree.size() > 0) keep = std::min(keep, size_t(tree.at(tree.size() - 1)->measure) + 1);
+        return true;
+    };
+    auto insertAt = [&](size_t index, const EventSnapshot& snapshot) {
+        if (index > tree.size()) return false;
+        std::unique_ptr<CMidiEvent> e;
+        try {
+            e = snapshot.MakeEvent();
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        if (!e || sequence->CountInsertedEvent(*e) < 0) return false;
+        touched[e->track] = 1;
+        try {
+            tree.insert(index, std::move(e));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    };
+
+    bool ok = true;
+    for (const CUndoRecord* r : run) {
+        if (r->index < 0) {
+            ok = false;
+            break;
+        }
+        const size_t index = size_t(r->index);
+        if (inverses) {
+            const int32_t at = fromUndoStack ? r->secondIndex : r->index;
+            auto inverse = Inverse(*r, fromUndoStack, r->operation == UndoModify && at >= 0 ? tree.at(size_t(at)) : nullptr);
+            if (!inverse) {
+                ok = false;
+                break;
+            }
+            inverses->push_back(std::move(inverse));
+        }
+        if (r->operation == UndoInsert) {
+            ok = removeAt(index);
+        } else if (r->operation == UndoDelete) {
+            ok = insertAt(index, r->event);
+        } else if (r->operation == UndoModify && r->secondIndex >= 0) {
+            const size_t second = size_t(r->secondIndex);
+            if (index == second) {
+                CMidiEvent* e = tree.at(index);
+                ok = e && r->event.RestoreInto(*e);
+            } else if (fromUndoStack) {
+                ok = removeAt(second) && insertAt(index, r->event);
+            } else {
+                ok = removeAt(index) && insertAt(second, r->event);
+            }
+        } else {
+            ok = false;
+        }
+        if (!ok) break;
+    }
+    sequence->AdoptEvents(tree.release());
+    if (keep != std::numeric_limits<size_t>::max()) sequence->TrimTimeSigMap(keep);
+    for (int t = 1; t < CMidiParserEx::kMaxTracks; ++t)
+        if (touched[size_t(t)]) TrackCountsChanged(t);
+    return ok;
 }
 
 // ---- Master-track records --------------------------------------------------
 
 bool CUndoManager::ApplyMasterEvent(const CUndoRecord& record, bool fromUndoStack)
 {
-    if (m_ownerKind != kOwnerMidiDocument || !m_sequence || !record.event || record.index < 0) return false;
-    const CMidiEvent& snapshot = *record.event;
+    if (m_ownerKind != kOwnerMidiDocument || !Sequence() || record.index < 0) return false;
     const size_t index = size_t(record.index);
     switch (record.operation) {
     case UndoInsert:
-        return RemoveMasterEvent(index, snapshot);
+        return RemoveMasterEvent(index, record.event);
     case UndoDelete:
-        return InsertMasterEvent(index, snapshot);
+        return InsertMasterEvent(index, record.event);
     case UndoModify: {
         if (record.secondIndex < 0) return false;
         const size_t second = size_t(record.secondIndex);
-        return fromUndoStack ? RemoveMasterEvent(second, snapshot) && InsertMasterEvent(index, snapshot)
-                             : RemoveMasterEvent(index, snapshot) && InsertMasterEvent(second, snapshot);
+        return fromUndoStack ? RemoveMasterEvent(second, record.event) && InsertMasterEvent(index, record.event)
+                             : RemoveMasterEvent(index, record.event) && InsertMasterEvent(second, record.event);
     }
     default:
         return false;
     }
 }
 
-namespace {
-
-// The measure of the first time-signature event of track 0 at or after
-// position `from`; -1 (to the end of the map) when there is none.
-int32_t nextTimeSignatureMeasure(const CMidiParserEx& sequence, size_t from)
+bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot)
 {
-    for (size_t i = from; i < sequence.GetEventCount(); ++i) {
-        const CMidiEvent& e = *sequence.GetEvent(i);
-        if (e.track == 0 && IsTimeSignatureEvent(e)) return int32_t(e.measure);
-    }
-    return -1;
-}
-
-} // namespace
-
-bool CUndoManager::RemoveMasterEvent(size_t index, const CMidiEvent& snapshot)
-{
-    CMidiEvent* target = m_sequence->GetEvent(index);
+    CMidiParserEx& sequence = *Sequence();
+    CMidiEvent* target = sequence.GetEvent(index);
     if (!target) return false;
-    if (m_owner) m_owner->UndoMasterEventRemoving(index);
-    const bool timeSignature = IsTimeSignatureEvent(snapshot);
-    if (timeSignature) {
+    m_owner->UndoMasterEventRemoving(index);
+    bool timeSignature = false;
+    if (snapshot.status == 0xFF && snapshot.bytes.size() >= 2 && snapshot.bytes[1] == 0x58) {
+        timeSignature = true;
         // The signature before this one takes its measures, up to the next signature.
         const uint32_t measure = target->measure;
         uint8_t numerator = 4, denominator = 4;
         for (size_t i = index; i-- > 0;) {
-            const uint32_t m = m_sequence->GetEvent(i)->measure;
+            const uint32_t m = sequence.GetEvent(i)->measure;
             if (m != measure) {
-                numerator = m_sequence->GetNumeratorAtMeasure(m);
-                denominator = m_sequence->GetDenominatorAtMeasure(m);
+                numerator = sequence.GetNumeratorAtMeasure(m);
+                denominator = sequence.GetDenominatorAtMeasure(m);
                 break;
             }
         }
-        const int32_t end = nextTimeSignatureMeasure(*m_sequence, index + 1);
-        m_sequence->SetTimeSignature(int32_t(measure), numerator, denominator, end);
-        if (!RetimeSequence()) return false;
-        // Re-timing may have moved events past this one.
-        index = m_sequence->GetEventCount();
-        for (size_t i = 0; i < m_sequence->GetEventCount(); ++i)
-            if (m_sequence->GetEvent(i) == target) index = i;
-        if (index == m_sequence->GetEventCount()) return false;
+        const int32_t end = NextTimeSignatureMeasure(sequence, index + 1);
+        sequence.SetTimeSignature(int32_t(measure), numerator, denominator, end);
+        if (!RetimeSequence(sequence)) return false;
+        // Re-timing may have moved the event.
+        index = sequence.GetEventCount();
+        for (size_t i = 0; i < sequence.GetEventCount(); ++i)
+            if (sequence.GetEvent(i) == target) index = i;
+        if (index == sequence.GetEventCount()) return false;
     }
-    if (m_sequence->RemoveEvent(index) < 0) return false;
-    m_sequence->Renumber(0);
-    if (timeSignature && m_owner) m_owner->UndoTimeSignaturesChanged();
+    if (sequence.RemoveEvent(index) < 0) return false;
+    sequence.Renumber(0);
+    if (timeSignature) m_owner->UndoTimeSignaturesChanged();
     return true;
 }
 
-bool CUndoManager::InsertMasterEvent(size_t index, const CMidiEvent& snapshot)
+bool CUndoManager::InsertMasterEvent(size_t index, const EventSnapshot& snapshot)
 {
-    if (index > m_sequence->GetEventCount()) return false;
+    CMidiParserEx& sequence = *Sequence();
+    if (index > sequence.GetEventCount()) return false;
     std::unique_ptr<CMidiEvent> e;
     try {
-        e = std::make_unique<CMidiEvent>(snapshot);
+        e = snapshot.MakeEvent();
     } catch (const std::bad_alloc&) {
         return false;
     }
-    e->listVisible = 0;
-    const bool timeSignature = IsTimeSignatureEvent(snapshot);
+    if (!e) return false;
+    uint8_t numerator = 0, denominator = 0;
+    const bool timeSignature = TimeSignatureOf(*e, numerator, denominator);
     if (timeSignature) {
-        const uint8_t numerator = eventDataByte(snapshot, 3);
-        const uint8_t denominator = TimeSignatureDenominator(eventDataByte(snapshot, 4));
-        const int32_t end = nextTimeSignatureMeasure(*m_sequence, index);
-        m_sequence->SetTimeSignature(int32_t(snapshot.measure), numerator, denominator, end);
-        if (!RetimeSequence()) return false;
+        const int32_t end = NextTimeSignatureMeasure(sequence, index);
+        sequence.SetTimeSignature(int32_t(snapshot.measure), numerator, denominator, end);
+        if (!RetimeSequence(sequence)) return false;
     }
-    if (m_sequence->InsertEvent(index, std::move(e)) < 0) return false;
-    for (size_t i = 0; i < m_sequence->GetEventCount(); ++i)
-        m_sequence->GetEvent(i)->index = uint32_t(i);
-    if (m_owner) {
-        m_owner->UndoMasterEventInserted(index);
-        if (timeSignature) m_owner->UndoTimeSignaturesChanged();
+    try {
+        if (sequence.InsertEvent(index, std::move(e)) < 0) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    return true;
-}
-
-// After the map changed: time signatures move to the start of their measure
-// (and to their sorted place); every other event keeps its time and takes
-// its new measure, beat and tick.
-bool CUndoManager::RetimeSequence()
-{
-    size_t i = 0;
-    while (i < m_sequence->GetEventCount()) {
-        CMidiEvent& e = *m_sequence->GetEvent(i);
-        if (IsTimeSignatureEvent(e)) {
-            const uint32_t oldTick = e.time;
-            const uint32_t newTick = m_sequence->GetMeasureStartTick(e.measure);
-            e.time = newTick;
-            const size_t moved = MoveEventToSortedPlace(*m_sequence, i, oldTick, newTick);
-            if (moved < i) {
-                i = moved + 1;
-            } else if (moved == i) {
-                ++i;
-            }
-            continue;
-        }
-        uint32_t measure = 0, beat = 0, tick = 0;
-        if (m_sequence->TickToMbt(e.time, measure, beat, tick) != 0) return false;
-        e.measure = measure;
-        e.beat = beat;
-        e.tick = tick;
-        ++i;
-    }
+    for (size_t i = 0; i < sequence.GetEventCount(); ++i)
+        sequence.GetEvent(i)->index = uint32_t(i);
+    m_owner->UndoMasterEventInserted(index);
+    if (timeSignature) m_owner->UndoTimeSignaturesChanged();
     return true;
 }
 
@@ -478,69 +580,17 @@ bool CUndoManager::RetimeSequence()
 
 bool CUndoManager::ApplyTrack(const CUndoRecord& record)
 {
-    if (m_ownerKind != kOwnerMidiDocument || !m_owner || !record.track || record.index < 0) return false;
+    if (m_ownerKind != kOwnerMidiDocument || !m_owner || record.index < 0 || record.index >= 64) return false;
     switch (record.operation) {
     case UndoInsert:
         return m_owner->UndoRemoveTrack(record.index);
-    case UndoDelete: {
-        std::unique_ptr<CTrackInfo> copy;
-        try {
-            copy = std::make_unique<CTrackInfo>(*record.track);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-        if (m_owner->UndoFileFormat() != 1) copy->rawData.clear();
-        return m_owner->UndoInsertTrack(record.index, std::move(copy));
-    }
+    case UndoDelete:
+        return m_owner->UndoInsertTrack(record.index, record.track, record.trackRaw);
     case UndoModify:
-        return RestoreTrack(record.index, *record.track);
+        return m_owner->UndoRestoreTrack(record.index, record.track, record.trackRaw);
     default:
         return false;
     }
-}
-
-bool CUndoManager::RestoreTrack(int row, const CTrackInfo& snapshot)
-{
-    CTrackInfo* live = m_owner->UndoTrackRecord(row);
-    CMidiParserEx::Track* table = m_sequence ? m_sequence->GetTrack(row + 1) : nullptr;
-    if (!live || !table) return false;
-    if (m_owner->UndoFileFormat() == 1) {
-        try {
-            live->rawData = snapshot.rawData;
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-    }
-    live->name = snapshot.name;
-    live->index = uint32_t(row);
-    live->reserved = snapshot.reserved;
-    live->hasEvents = snapshot.hasEvents;
-    live->play = snapshot.play;
-    live->solo = snapshot.solo;
-    live->record = snapshot.record;
-    live->channel = snapshot.channel;
-    live->recordChannel = snapshot.recordChannel;
-    live->port = snapshot.port;
-    live->bank = snapshot.bank;
-    live->program = snapshot.program;
-    live->volume = snapshot.volume;
-    live->pan = snapshot.pan;
-    live->rawLength = snapshot.rawLength;
-    live->listedEvents = snapshot.listedEvents;
-    live->totalEvents = snapshot.totalEvents;
-
-    // The sequence's tables of the track take the restored values.
-    table->channel = live->channel;
-    table->port = live->port;
-    table->pan = live->pan;
-    table->volume = live->volume;
-    table->program = live->program;
-    table->programSeen = live->program < 0xFF ? 1 : 0;
-    table->bankMsb = live->BankMsb();
-    table->bankMsbSeen = live->BankMsb() < 0xFF ? 1 : 0;
-    table->bankLsb = live->BankLsb();
-    table->name = live->name;
-    return true;
 }
 
 } // namespace zib

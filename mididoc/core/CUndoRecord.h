@@ -1,10 +1,10 @@
 #pragma once
 
-#include "midi/CMidiEvent.h"
 #include "mididoc/core/CTrackInfo.h"
+#include "mididoc/core/EventSnapshot.h"
 
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 namespace zib {
 
@@ -23,9 +23,9 @@ enum UndoTarget : int32_t {
     UndoTargetTrack = 2,       // a track record of the MIDI document
 };
 
-// One recorded action of an undo or redo stack, with a self-contained copy
-// of the object it touched: an event with its raw bytes, or a track record
-// (with its raw data when the file is format 1).
+// One recorded action of an undo or redo stack, with its snapshot as a value:
+// the event with its raw bytes (targets 0 and 1), or the track record with,
+// for a format-1 file, the raw bytes of its chunk (target 2).
 class CUndoRecord {
 public:
     CUndoRecord() = default;
@@ -33,14 +33,14 @@ public:
 
     int32_t operation = -1;
     int32_t target = -1;
-    uint32_t groupStart = 0; // non-zero on the first record of a group
-    int32_t index = -1;      // event position or track row before the edit
+    uint32_t groupStart = 0;  // non-zero on the first record of a group
+    int32_t index = -1;       // event position or track row before the edit
     int32_t secondIndex = -1; // a modify's position after the edit; -1 when not used
 
-    // The snapshot: one of the two, by target
-    std::unique_ptr<CMidiEvent> event;
-    std::unique_ptr<CTrackInfo> track;
-    uint32_t snapshotSize = 0; // bytes the snapshot holds (record plus raw bytes)
+    EventSnapshot event;           // targets 0 and 1
+    CTrackInfo track;              // target 2
+    std::vector<uint8_t> trackRaw; // target 2, format 1: the chunk's bytes
+    uint32_t snapshotSize = 0;     // bytes the snapshot holds
 };
 
 } // namespace zib

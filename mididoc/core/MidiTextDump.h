@@ -1,21 +1,23 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace zib {
 
-class CZibMidDoc;
+class CMidiParserEx;
 
-// The plain-text listing of a MIDI document's sequence ("MIDI file text
-// dump"): a header with the file name, format, track count and division,
-// one block per track with one row per event, and a closing line. Every
-// line ends in CR LF. Texts of the file stay Windows-1252 bytes; their
-// control bytes show as dots.
+// The plain-text listing of a MIDI sequence (the "MIDI file text dump"),
+// built in one buffer: a header with the file name, format, track count and
+// division, one block per track with one row per event, and a closing line.
+// Every line ends in CR LF; texts of the file are written as their bytes.
 //
-// Format 1 gives one block per track, from track 0 up to the highest track
-// with events (tracks without events between them give empty blocks); any
-// other format one block of every event.
-std::string MidiTextDump(CZibMidDoc& doc, std::string_view fileName);
+// Format 1 gives blocks 0 up to the highest track with events (a track
+// without events between them gives an empty block); any other format one
+// block of every event. Positions come from the sequence's map, which may
+// grow to reach the end of a note.
+std::string MidiTextDump(CMidiParserEx& sequence, uint32_t format, uint32_t fileTrackCount, uint32_t division,
+                         std::string_view fileName);
 
 } // namespace zib

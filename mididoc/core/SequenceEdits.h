@@ -2,26 +2,53 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace zib {
 
 class CMidiEvent;
 class CMidiParserEx;
 
-// Edits of the sequence shared by the MIDI document and the undo manager.
+// Reading events and editing the sequence, shared by the document, its lists
+// and the undo manager. Every read of an event's bytes stays inside its raw
+// length.
 
-// After the time of the event at `index` changed from oldTick to newTick,
-// moves it to its sorted place and returns its new index: moved earlier it
-// lands after the events of equal time, moved later before them. The index
-// fields of the events it passes are renumbered. An index past the array
-// returns the last index and moves nothing.
-size_t MoveEventToSortedPlace(CMidiParserEx& sequence, size_t index, uint32_t oldTick, uint32_t newTick);
-
-// A time-signature meta event (0xFF 0x58 ...)
+// The meta type of a meta event (0xFF, type, length, data); -1 for any other event
+int MetaType(const CMidiEvent& e);
+// The data of a meta or system-exclusive event after its length; false when
+// the event holds no length or fewer bytes than its length announces
+bool MetaData(const CMidiEvent& e, std::span<const uint8_t>& data);
 bool IsTimeSignatureEvent(const CMidiEvent& e);
 
 // The note value of a time-signature event's denominator byte (a power of
 // two): 1 -> 2, 2 -> 4 ... 7 -> 128; 0 and anything above 7 count as 4
 uint8_t TimeSignatureDenominator(uint8_t power);
+// Numerator and note value of a time-signature event; false when its data
+// are shorter than four bytes or the numerator is 0 (the map ignores it)
+bool TimeSignatureOf(const CMidiEvent& e, uint8_t& numerator, uint8_t& denominator);
+
+// Measure, beat and tick of the event's time from the map; false when the
+// map cannot locate it (the fields stay)
+bool SetEventPosition(CMidiParserEx& sequence, CMidiEvent& e);
+
+// After an event's time changed from oldTick to newTick, moves it to its
+// sorted place and returns its new index: moved earlier it lands after the
+// events of equal time, moved later before them. The two events of each
+// exchange trade their places and get their new indexes. An index past the
+// array returns the last index and moves nothing.
+size_t MoveEventToSortedPlace(CMidiParserEx& sequence, size_t index, uint32_t oldTick, uint32_t newTick);
+
+// Sorts the array by time; events of equal time keep their order (and their
+// index fields and edit states)
+void SortByTimeKeepingOrder(CMidiParserEx& sequence);
+
+// The measure of the first time-signature event of track 0 at or after
+// position `from`; -1 (to the end of the map) when there is none
+int32_t NextTimeSignatureMeasure(const CMidiParserEx& sequence, size_t from);
+
+// After the time-signature map changed: every time-signature event takes the
+// start tick of its measure and its sorted place; every other event keeps its
+// time and takes its new measure, beat and tick. False when the map fails.
+bool RetimeSequence(CMidiParserEx& sequence);
 
 } // namespace zib

@@ -300,6 +300,11 @@ TEST(CMidiFileEx, LocateAndMapQueries)
     EXPECT_EQ(f.GetEndOfLastMeasure(), 4u * 384);
     EXPECT_EQ(f.GetTicksPerMeasure(), 384u);
     EXPECT_EQ(f.GetTicksPerBeat(), 96u);
+    // A new division counts at once, with no conversion since.
+    f.SetHeader(1, 1, 480);
+    EXPECT_EQ(f.GetTicksPerMeasure(), 1920u);
+    EXPECT_EQ(f.GetTicksPerBeat(), 480u);
+    f.SetHeader(1, 1, 96);
 
     // An emptied map answers safely and starts again on the next conversion.
     f.ClearTimeSigMap();

@@ -26,6 +26,21 @@ Converted convert(const std::vector<uint8_t>& input, bool makerSysex = false)
     return out;
 }
 
+// Converted to the other format and back again, with the announced sizes
+// and the events of `input` both times; the image of the second conversion.
+std::vector<uint8_t> convertBothWays(const std::vector<uint8_t>& input)
+{
+    const Converted once = convert(input);
+    EXPECT_EQ(once.code, 0);
+    EXPECT_EQ(once.size, once.image.size());
+    EXPECT_EQ(sortedEvents(once.image), sortedEvents(input));
+    const Converted twice = convert(once.image);
+    EXPECT_EQ(twice.code, 0);
+    EXPECT_EQ(twice.size, twice.image.size());
+    EXPECT_EQ(sortedEvents(twice.image), sortedEvents(input));
+    return twice.image;
+}
+
 // The chunks of an image: id and payload.
 std::vector<std::pair<std::string, std::vector<uint8_t>>> chunks(const std::vector<uint8_t>& image)
 {
@@ -62,7 +77,7 @@ TEST(CMidiFileParser, Format1BecomesOneTrackInTimeOrderWithRunningStatus)
         5,  0x90, 62,   100,                                      // equal times keep the track order
         0,  0x91, 41,   90,                                       //
         10, 0x80, 60,   0,                                        //
-        30, 0xFF, 0x2F, 0, // one end of track, at the input's end (tick 50)
+        0,  0xFF, 0x2F, 0, // one end of track, right after the last event
     };
     SmfBuilder expected(0, 96);
     expected.AddTrack().NoEndOfTrack().Raw(0, std::vector<uint8_t>(track.begin() + 1, track.end()));
@@ -82,6 +97,16 @@ TEST(CMidiFileParser, RunningStatusRepeatsOnlyIdenticalStatuses)
         (std::vector<uint8_t>{0, 0x90, 60, 100, 1, 61, 100, 1, 0xB0, 7, 1, 1, 10, 2, 0, 0xFF, 0x2F, 0}));
 }
 
+// Converted both ways, a first data byte with bit 7 set keeps its status
+// byte in front of it, so the events read back as they were.
+TEST(CMidiFileParser, DataBytesWithBit7KeepTheirStatus)
+{
+    SmfBuilder b(1, 96);
+    b.AddTrack().TimeSig(0, 4, 2);
+    b.AddTrack().NoteOn(0, 1, 40, 100).Raw(10, {0x91, 0xAB, 0x5A}).Raw(20, {0x91, 0xAB, 0x00});
+    convertBothWays(b.Build());
+}
+
 TEST(CMidiFileParser, Format0BecomesMetaTrackAndOneTrackPerChannel)
 {
     SmfBuilder b(0, 96);
@@ -98,11 +123,29 @@ TEST(CMidiFileParser, Format0BecomesMetaTrackAndOneTrackPerChannel)
     ASSERT_EQ(out.code, 0);
     EXPECT_EQ(out.size, out.image.size());
 
+    // Each track ends right after its own last event.
     SmfBuilder expected(1, 96);
-    expected.AddTrack().TimeSig(0, 4, 2).Marker(10, "A").EndAt(40);
-    expected.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(30, 0, 60).EndAt(40);
-    expected.AddTrack().NoteOn(0, 9, 36, 100).NoteOff(20, 9, 36).EndAt(40);
+    expected.AddTrack().TimeSig(0, 4, 2).Marker(10, "A");
+    expected.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(30, 0, 60);
+    expected.AddTrack().NoteOn(0, 9, 36, 100).NoteOff(20, 9, 36);
     EXPECT_EQ(out.image, expected.Build());
+}
+
+// A tempo track and a note track whose last note-off is at 96 and whose end
+// is at 1888: the merged track ends with delta 0 after the note-off.
+TEST(CMidiFileParser, EndOfTrackFollowsTheLastEventNotTheInputsEnd)
+{
+    SmfBuilder b(1, 96);
+    b.AddTrack().Tempo(0, 500000).EndAt(1888);
+    b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60).EndAt(1888);
+    const Converted out = convert(b.Build());
+    ASSERT_EQ(out.code, 0);
+    ASSERT_EQ(out.image.size(), 41u);
+    EXPECT_EQ(std::vector<uint8_t>(out.image.end() - 8, out.image.end()),
+              (std::vector<uint8_t>{0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00}));
+    EventRecorder r;
+    ASSERT_EQ(r.ParseMemory(out.image.data(), uint32_t(out.image.size())), 0);
+    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{96}));
 }
 
 TEST(CMidiFileParser, EveryTrackEndsOnceEvenWithoutMetaEvents)
@@ -115,10 +158,10 @@ TEST(CMidiFileParser, EveryTrackEndsOnceEvenWithoutMetaEvents)
     ASSERT_EQ(out.code, 0);
     const auto parts = chunks(out.image);
     ASSERT_EQ(parts.size(), 3u);
-    EXPECT_EQ(parts[1].second, (std::vector<uint8_t>{30, 0xFF, 0x2F, 0}));
+    EXPECT_EQ(parts[1].second, (std::vector<uint8_t>{0, 0xFF, 0x2F, 0}));
     EventRecorder r;
     ASSERT_EQ(r.ParseMemory(out.image.data(), uint32_t(out.image.size())), 0);
-    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{30, 30}));
+    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{0, 30}));
 }
 
 TEST(CMidiFileParser, MakerSysExGoesToItsChannelTrack)
@@ -300,22 +343,12 @@ TEST(CMidiFileParser, ConversionsBothWaysKeepTheEvents)
         .NoteOn(240, 4, 70, 80)
         .NoteOff(720, 4, 70)
         .ChannelPressure(800, 4, 3);
-    const auto input = b.Build();
-
-    const Converted format0 = convert(input);
-    ASSERT_EQ(format0.code, 0);
-    EXPECT_EQ(format0.size, format0.image.size());
-    EXPECT_EQ(sortedEvents(format0.image), sortedEvents(input));
-
-    const Converted format1 = convert(format0.image);
-    ASSERT_EQ(format1.code, 0);
-    EXPECT_EQ(format1.size, format1.image.size());
-    EXPECT_EQ(sortedEvents(format1.image), sortedEvents(input));
-    EXPECT_EQ(chunks(format1.image).size(), 4u); // header, meta track, channels 2 and 5
+    const std::vector<uint8_t> format1 = convertBothWays(b.Build());
+    EXPECT_EQ(chunks(format1).size(), 4u); // header, meta track, channels 2 and 5
 
     EventRecorder r;
-    ASSERT_EQ(r.ParseMemory(format1.image.data(), uint32_t(format1.image.size())), 0);
-    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{2000, 2000, 2000}));
+    ASSERT_EQ(r.ParseMemory(format1.data(), uint32_t(format1.size())), 0);
+    EXPECT_EQ(r.trackEnds, (std::vector<uint32_t>{960, 500, 800})); // each after its last event
 }
 
 TEST(CMidiFileParser, ErrorTexts)

@@ -106,6 +106,23 @@ TEST(CMidiFileRead, RunningStatusSurvivesMetaEvents)
     EXPECT_EQ(r.events[2], (RecordedEvent{10, 0, {0x93, 62, 101}}));
 }
 
+// A data byte with bit 7 set is data, not a misplaced status: files in the
+// wild carry controller values such as 0xEE.
+TEST(CMidiFileRead, DataBytesWithBit7AreTakenAsTheyAre)
+{
+    const auto image = oneTrack([](SmfTrack& t) {
+        t.Raw(0, {0xB0, 7, 0xEE}).Raw(1, {0xD0, 0x95}).Raw(2, {0x90, 0x80, 0xFF}).Raw(3, {60, 100});
+        t.Raw(4, {0xC5, 0xC5});
+    });
+    EventRecorder r;
+    ASSERT_EQ(parse(r, image), 0);
+    EXPECT_EQ(r.events, (std::vector<RecordedEvent>{{0, 0, {0xB0, 7, 0xEE}},
+                                                    {1, 0, {0xD0, 0x95}},
+                                                    {2, 0, {0x90, 0x80, 0xFF}},
+                                                    {3, 0, {0x90, 60, 100}},
+                                                    {4, 0, {0xC5, 0xC5}}}));
+}
+
 TEST(CMidiFileRead, BytesAfterEndOfTrackAreDecodedAsEvents)
 {
     const auto image = oneTrack([](SmfTrack& t) {
@@ -288,15 +305,6 @@ TEST(CMidiFileRead, RefusesBrokenFiles)
          [] { return oneTrack([](SmfTrack& t) {
                   t.Raw(0, {0x40, 0x40});
               }); }, CMidiFile::kInvalidEventCode},
-        {"data byte above 0x7F", [] { return oneTrack([](SmfTrack& t) {
-                                          t.Raw(0, {0xD0, 0x95});
-                                      }); },
-         CMidiFile::kInvalidEventCode},
-        {"second data byte above 0x7F",
-         [] { return oneTrack([](SmfTrack& t) {
-                  t.Raw(0, {0x90, 60, 0x80});
-              }); },
-         CMidiFile::kInvalidEventCode},
         // An event that runs past its chunk, though not past the image, is
         // refused instead of reading the next chunk's header as data.
         {"sysex past its chunk",
@@ -466,6 +474,24 @@ TEST(CMidiFileWrite, WritesHeaderSequenceNumberAndEvents)
         0,    0xFF, 0x2F, 0x00};
     EXPECT_EQ(image, expected);
     EXPECT_EQ(w.GetBytesWritten(), expected.size());
+}
+
+// A first data byte with bit 7 set cannot follow running status (it would
+// read as a status): the event carries its status, and the file reads back.
+TEST(CMidiFileWrite, DataBytesWithBit7KeepTheirStatus)
+{
+    ListWriter w;
+    w.tracks = {{{0, 0x90, {60, 100}}, {0, 0x90, {0xAB, 0x5A}}, {0, 0x90, {61, 0x90}}, {0, 0xFF, {0x2F}}}};
+    int rc = -1;
+    const auto image = write(w, &rc);
+    ASSERT_EQ(rc, 0);
+    EXPECT_EQ(std::vector<uint8_t>(image.begin() + 28, image.end()),
+              (std::vector<uint8_t>{0, 0x90, 60, 100, 0, 0x90, 0xAB, 0x5A, 0, 61, 0x90, 0, 0xFF, 0x2F, 0}));
+    EventRecorder r;
+    ASSERT_EQ(parse(r, image), 0);
+    ASSERT_EQ(r.events.size(), 4u); // with the sequence number
+    EXPECT_EQ(r.events[2].bytes, (std::vector<uint8_t>{0x90, 0xAB, 0x5A}));
+    EXPECT_EQ(r.events[3].bytes, (std::vector<uint8_t>{0x90, 61, 0x90}));
 }
 
 TEST(CMidiFileWrite, EventWritersByStatus)

@@ -106,14 +106,6 @@ TEST(CMidiParserExLoad, RefusesBrokenFilesAndLeavesAnEmptySequence)
              return b.AnnouncedTracks(3).Build();
          },
          CMidiParserEx::kIncorrectTrackCount},
-        {"format 0 with two chunks",
-         [] {
-             SmfBuilder b(0, 96);
-             b.AddTrack();
-             b.AddTrack();
-             return b.AnnouncedTracks(1).Build();
-         },
-         CMidiParserEx::kIncorrectTrackCount},
         {"format 0 announcing two tracks",
          [] {
              SmfBuilder b(0, 96);
@@ -162,6 +154,28 @@ TEST(CMidiParserExLoad, RefusesBrokenFilesAndLeavesAnEmptySequence)
         EXPECT_TRUE(p.GetTrack(1)->rawBuffer.empty()) << c.name;
         EXPECT_EQ(p.GetTrackTotalEvents(1), 0u) << c.name;
     }
+}
+
+// A format-0 header announces one track; a second chunk behind it is read
+// too, its events merged by time and its notes paired inside it.
+TEST(CMidiParserExLoad, Format0HeaderOfOneTrackWithTwoChunksLoads)
+{
+    SmfBuilder b(0, 96);
+    b.AddTrack().TimeSig(0, 4, 2).NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
+    b.AddTrack().NoteOff(10, 0, 60).NoteOn(48, 1, 62, 90).NoteOff(144, 1, 62);
+    CMidiParserEx p;
+    ASSERT_EQ(load(p, b.AnnouncedTracks(1).Build()), 0);
+    std::vector<std::pair<uint32_t, uint8_t>> order;
+    for (const auto& e : p.GetEvents())
+        order.emplace_back(e->time, e->status);
+    EXPECT_EQ(order, (std::vector<std::pair<uint32_t, uint8_t>>{
+                         {0, 0xFF}, {0, 0x90}, {10, 0x80}, {48, 0x91}, {96, 0x80}, {144, 0x81}}));
+    const auto& ev = p.GetEvents();
+    EXPECT_EQ(ev[1]->duration, 96u); // not ended by the other chunk's note-off at 10
+    EXPECT_EQ(ev[1]->pairId, ev[4]->pairId);
+    EXPECT_EQ(ev[2]->paired, 0u);
+    EXPECT_EQ(ev[3]->duration, 96u);
+    EXPECT_EQ(ev[3]->track, 2);
 }
 
 TEST(CMidiParserExLoad, Format1TracksKeepTheirChunksAndTables)
@@ -376,6 +390,26 @@ TEST(CMidiParserExLoad, NotesPairFirstInFirstOut)
     EXPECT_EQ(p.GetTrackEventCount(1), 3u);
     EXPECT_EQ(p.GetTrackTotalEvents(1), 5u);
     EXPECT_EQ(p.GetPairCounter(), 2u);
+}
+
+// Keys are compared whole: a key byte with bit 7 set pairs only with its own note-off.
+TEST(CMidiParserExLoad, KeysWithBit7PairOnlyWithTheSameKey)
+{
+    SmfBuilder b(0, 96);
+    b.AddTrack()
+        .TimeSig(0, 4, 2)
+        .Raw(0, {0x90, 0xEE, 100})
+        .Raw(10, {0x80, 0x6E, 0})  // the same key without bit 7: no partner
+        .Raw(20, {0x80, 0xEE, 0}); // its own note-off
+    CMidiParserEx p;
+    ASSERT_EQ(load(p, b.Build()), 0);
+    std::vector<CMidiEvent*> notes;
+    for (const auto& e : p.GetEvents())
+        if (e->status != 0xFF) notes.push_back(e.get());
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_EQ(notes[0]->duration, 20u);
+    EXPECT_EQ(notes[0]->pairId, notes[2]->pairId);
+    EXPECT_EQ(notes[1]->paired, 0u);
 }
 
 TEST(CMidiParserExLoad, OpenNotesLastToTheEndOfTheirTrackOrSequence)

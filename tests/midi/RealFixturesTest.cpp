@@ -56,6 +56,29 @@ TEST(RealFixtures, MidiFilesConvertBothWaysWithTheSameEvents)
     }
 }
 
+// One track, format 0, division 384: the events of the input, ticks unchanged.
+TEST(RealFixtures, MidiFilesBecomeOneTrackOfDivision384)
+{
+    const auto files = realFixtureFiles("midi");
+    if (files.empty()) GTEST_SKIP() << "no real MIDI fixtures";
+    for (const auto& path : files) {
+        const auto image = readFileBytes(path);
+        CMidiFileParser c;
+        uint32_t size = 0;
+        ASSERT_EQ(c.ParseFormat0(image.data(), uint32_t(image.size()), size), 0) << path;
+        std::vector<uint8_t> out(size);
+        ASSERT_EQ(c.ConvertToFormat0Division384(image.data(), uint32_t(image.size()), out.data(), size), 0)
+            << path;
+        EventRecorder r;
+        ASSERT_EQ(r.ParseMemory(out.data(), size), 0) << path;
+        EXPECT_EQ(r.GetFormat(), 0) << path;
+        EXPECT_EQ(r.GetTrackCount(), 1) << path;
+        EXPECT_EQ(r.GetDivision(), 384) << path;
+        EXPECT_EQ(r.trackEnds.size(), 1u) << path;
+        EXPECT_EQ(sortedEvents(out), sortedEvents(image)) << path;
+    }
+}
+
 TEST(RealFixtures, MidiPartOfPsrStylesParses)
 {
     const auto files = realFixtureFiles("psr-styles");

@@ -201,7 +201,9 @@ TEST(ValueTexts, NoteNamesRoundTrip)
     EXPECT_EQ(ParseNoteName("C4"), 60);
     EXPECT_EQ(FormatNoteName(60, 0), "C5");
     EXPECT_EQ(FormatNoteName(0, -1), "C-1");
-    EXPECT_EQ(FormatNoteName(128, 0), "???");
+    EXPECT_EQ(FormatNoteName(128, 0), "G#10"); // numbers past 127 are named too
+    EXPECT_EQ(FormatNoteName(200, -1), "G#15");
+    EXPECT_EQ(FormatNoteName(255, -1), "D#20");
     EXPECT_EQ(FormatNoteName(-1, 0), "???");
     // Every note that has a one-digit octave reads back to itself.
     for (int note = 12; note <= 127; ++note)

@@ -1,7 +1,7 @@
 #include "mididoc/core/CTrackListModel.h"
 
 #include "mididoc/core/CTrackNameSource.h"
-#include "mididoc/core/CZibMidDoc.h"
+#include "mididoc/core/MidiDocModel.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -80,7 +80,8 @@ TEST(CTrackListModel, ColumnsOfTheList)
 
 TEST(CTrackListModel, CellTextsOfEveryColumn)
 {
-    auto doc = loadDocument(mixedSong());
+    DocFixture f(mixedSong());
+    MidiDocModel* doc = f.doc.get();
     NamesForTest names;
     Model model(*doc, names);
     ASSERT_EQ(model.RowCount(), 64);
@@ -122,7 +123,8 @@ TEST(CTrackListModel, InPortTextsOfTheRecordInputCodes)
 
 TEST(CTrackListModel, CellColoursFollowTheSwitches)
 {
-    auto doc = loadDocument(mixedSong());
+    DocFixture f(mixedSong());
+    MidiDocModel* doc = f.doc.get();
     CTrackNameSource names;
     Model model(*doc, names);
     doc->SetTrackSolo(0, 1);
@@ -143,7 +145,8 @@ TEST(CTrackListModel, CellColoursFollowTheSwitches)
 
 TEST(CTrackListModel, ClicksAndDoubleClicks)
 {
-    auto doc = loadDocument(mixedSong());
+    DocFixture f(mixedSong());
+    MidiDocModel* doc = f.doc.get();
     CTrackNameSource names;
     Model model(*doc, names);
     using A = Model::ClickAction;
@@ -164,17 +167,17 @@ TEST(CTrackListModel, ClicksAndDoubleClicks)
     // Double clicks toggle the switches and keep the player's flags.
     EXPECT_TRUE(model.DoubleClick(0, Model::kMuteColumn));
     EXPECT_EQ(doc->TrackRecord(0)->play, 0);
-    EXPECT_EQ(doc->m_MutedTrackFlag, 1);
+    EXPECT_TRUE(doc->SomeTrackMuted());
     EXPECT_TRUE(model.DoubleClick(1, Model::kMuteColumn));
     EXPECT_TRUE(model.DoubleClick(0, Model::kMuteColumn));
-    EXPECT_EQ(doc->m_MutedTrackFlag, 1); // track 2 still muted
+    EXPECT_TRUE(doc->SomeTrackMuted()); // track 2 still muted
     EXPECT_TRUE(model.DoubleClick(1, Model::kMuteColumn));
-    EXPECT_EQ(doc->m_MutedTrackFlag, 0);
+    EXPECT_FALSE(doc->SomeTrackMuted());
 
     EXPECT_TRUE(model.DoubleClick(0, Model::kSoloColumn));
-    EXPECT_EQ(doc->m_SoloedTrackFlag, 1);
+    EXPECT_TRUE(doc->SomeTrackSoloed());
     EXPECT_TRUE(model.DoubleClick(0, Model::kSoloColumn));
-    EXPECT_EQ(doc->m_SoloedTrackFlag, 0);
+    EXPECT_FALSE(doc->SomeTrackSoloed());
 
     // Arming a track without record input makes it take every channel.
     EXPECT_TRUE(model.DoubleClick(0, Model::kRecordColumn));
@@ -199,7 +202,8 @@ TEST(CTrackListModel, ClicksAndDoubleClicks)
 
 TEST(CTrackListModel, LiveValuesAreClampedAndKept)
 {
-    auto doc = loadDocument(mixedSong());
+    DocFixture f(mixedSong());
+    MidiDocModel* doc = f.doc.get();
     CTrackNameSource names;
     Model model(*doc, names);
     model.ApplyLiveValue(2, Model::kVolumeColumn, 300);

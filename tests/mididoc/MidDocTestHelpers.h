@@ -1,25 +1,36 @@
 #pragma once
 
-#include "mididoc/core/CZibMidDoc.h"
+// Fixtures of the MIDI document tests: small files built in the test, a
+// document with every seam replaced by a fake that records what it is asked,
+// and the whole state of a document for the undo round trips.
+#include "app/core/ZibSettings.h"
+#include "mididoc/core/MidiDocModel.h"
+#include "tests/app/core/MemoryProfile.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-namespace zib::test {
+namespace zib {
 
-// A document loaded from an image built in the test.
-inline std::unique_ptr<CZibMidDoc> loadDocument(const std::vector<uint8_t>& image,
-                                                const std::string& path = "/songs/Test.mid")
+// Readable failures
+inline void PrintTo(const CTrackInfo& t, std::ostream* os)
 {
-    auto doc = std::make_unique<CZibMidDoc>();
-    const auto result = doc->LoadImage(path, image);
-    EXPECT_EQ(result, CZibMidDoc::Result::Ok) << doc->ParseErrorText();
-    return doc;
+    *os << "{" << t.index << " '" << t.name << "' ev" << int(t.hasEvents) << " play" << int(t.play) << " solo"
+        << int(t.solo) << " rec" << int(t.record) << " ch" << int(t.channel) << " in" << t.recordChannel << " port"
+        << int(t.port) << " bank" << t.bank << " prog" << int(t.program) << " vol" << int(t.volume) << " pan"
+        << int(t.pan) << " raw" << t.rawLength << " n" << t.listedEvents << "/" << t.totalEvents << "}";
 }
+
+} // namespace zib
+
+namespace zib::test {
 
 // A format-1 file at division 96: the conductor with 4/4 and tempo, then
 // `tracks` channel tracks, track k on channel k - 1 with a note at each beat
@@ -37,22 +48,259 @@ inline std::vector<uint8_t> smallSong(int tracks = 2)
     return smf.Build();
 }
 
-// The events of the document as (time, track, status, data bytes), in array order.
-struct EventKey {
-    uint32_t time;
-    int track;
-    uint8_t status;
-    std::vector<uint8_t> bytes;
-    auto operator<=>(const EventKey&) const = default;
+// Settings in memory
+struct TestSettings {
+    TestSettings() { settings.Author = "Tester"; }
+    MemoryProfile profile;
+    ZibSettings settings{profile};
 };
 
-inline std::vector<EventKey> eventKeys(const CMidiParserEx& sequence)
+// Message boxes, questions and the wait cursor, recorded
+class RecordingReports : public MidiDocReports {
+public:
+    void Report(const DocMessage& m) override { messages.push_back(m); }
+    bool AskYesNo(const DocMessage& m) override
+    {
+        questions.push_back(m);
+        return answer;
+    }
+    void BeginWait() override { ++waits; }
+    void EndWait() override { --waits; }
+    bool Has(int message) const
+    {
+        for (const auto& m : messages)
+            if (m.message == message) return true;
+        return false;
+    }
+    std::vector<DocMessage> messages;
+    std::vector<DocMessage> questions;
+    bool answer = false;
+    int waits = 0;
+};
+
+// Dialog answers set by the test; an unset answer cancels
+class ScriptedDialogs : public MidiDocDialogs {
+public:
+    std::optional<int> transpose;
+    std::optional<uint32_t> shiftTo;
+    std::function<std::optional<PasteDlgValues>(const PasteDlgValues&)> paste;
+    std::optional<CopyEventKinds> copyKinds;
+    std::optional<uint16_t> clock;
+    std::function<std::optional<TrackPropertiesValues>(const TrackPropertiesValues&)> properties;
+    std::optional<EventCodeChoice> eventCode;
+    std::function<std::optional<TempoDlgValues>(const TempoDlgValues&)> tempo;
+    std::function<std::optional<MarkerDlgValues>(const MarkerDlgValues&)> marker;
+    std::function<std::optional<TimeSigDlgValues>(const TimeSigDlgValues&)> timeSignature;
+    std::optional<std::filesystem::path> dumpTarget;
+    std::optional<MidiToStyleTarget> styleTarget;
+    // What the dialogs were given
+    std::vector<PasteDlgValues> pasteSeen;
+    std::vector<EventCodeDlgValues> eventCodeSeen;
+    std::vector<MarkerDlgValues> markerSeen;
+    std::vector<TimeSigDlgValues> timeSigSeen;
+    std::vector<TempoDlgValues> tempoSeen;
+    std::vector<std::string> styleNamesSeen;
+    std::vector<uint32_t> styleModelsSeen;
+
+    std::optional<int> TransposeAmount() override { return transpose; }
+    std::optional<uint32_t> ShiftTo(const CMidiParserEx&, uint32_t, uint32_t) override { return shiftTo; }
+    std::optional<PasteDlgValues> PasteEvents(const CMidiParserEx&, const PasteDlgValues& v) override
+    {
+        pasteSeen.push_back(v);
+        return paste ? paste(v) : std::nullopt;
+    }
+    std::optional<CopyEventKinds> CopyMidiEvents(const CopyEventKinds&) override { return copyKinds; }
+    std::optional<uint16_t> MidiClock(uint16_t) override { return clock; }
+    std::optional<TrackPropertiesValues> TrackProperties(const TrackPropertiesValues& v) override
+    {
+        return properties ? properties(v) : std::nullopt;
+    }
+    std::optional<EventCodeChoice> EditEventCode(const EventCodeDlgValues& v) override
+    {
+        eventCodeSeen.push_back(v);
+        return eventCode;
+    }
+    std::optional<TempoDlgValues> Tempo(const CMidiParserEx&, const TempoDlgValues& v) override
+    {
+        tempoSeen.push_back(v);
+        return tempo ? tempo(v) : std::nullopt;
+    }
+    std::optional<MarkerDlgValues> Marker(const CMidiParserEx&, const MarkerDlgValues& v) override
+    {
+        markerSeen.push_back(v);
+        return marker ? marker(v) : std::nullopt;
+    }
+    std::optional<TimeSigDlgValues> TimeSignature(const CMidiParserEx&, const TimeSigDlgValues& v) override
+    {
+        timeSigSeen.push_back(v);
+        return timeSignature ? timeSignature(v) : std::nullopt;
+    }
+    std::optional<std::filesystem::path> DumpTarget(const std::string&, const std::filesystem::path&) override
+    {
+        return dumpTarget;
+    }
+    std::optional<MidiToStyleTarget> MidiToStyleFile(StyleSeries, const std::string& name,
+                                                     const std::filesystem::path&, uint32_t model) override
+    {
+        styleNamesSeen.push_back(name);
+        styleModelsSeen.push_back(model);
+        return styleTarget;
+    }
+};
+
+// The clipboard as one block in memory
+class MemoryClipboard : public EventClipboard {
+public:
+    bool privateFormat = true;
+    std::optional<std::vector<uint8_t>> block;
+    Result getResult = Result::Ok;
+    bool HasPrivateFormat() const override { return privateFormat; }
+    Result Put(std::vector<uint8_t> bytes) override
+    {
+        block = std::move(bytes);
+        return Result::Ok;
+    }
+    Result Get(std::vector<uint8_t>& bytes) override
+    {
+        if (getResult != Result::Ok) return getResult;
+        if (!block) return Result::NoBlock;
+        bytes = *block;
+        return Result::Ok;
+    }
+};
+
+// What the views were asked
+class RecordingViews : public MidiDocViews {
+public:
+    bool ShowDocument() override { return showOk; }
+    void Refill() override { ++refills; }
+    void Freeze() override { ++frozen; }
+    void Thaw() override { --frozen; }
+    void RebuildBarList() override { ++barRebuilds; }
+    void GoToPosition(uint32_t tick) override { positions.push_back(tick); }
+    bool OpenViewer(std::string_view prefix, const std::filesystem::path& file) override
+    {
+        viewerTitles.emplace_back(prefix);
+        viewerFiles.push_back(file);
+        return viewerOk;
+    }
+    bool OpenDocument(const std::filesystem::path& file) override
+    {
+        openedDocuments.push_back(file);
+        return true;
+    }
+    bool showOk = true;
+    bool viewerOk = true;
+    int refills = 0;
+    int frozen = 0;
+    int barRebuilds = 0;
+    std::vector<uint32_t> positions;
+    std::vector<std::string> viewerTitles;
+    std::vector<std::filesystem::path> viewerFiles;
+    std::vector<std::filesystem::path> openedDocuments;
+};
+
+// A MIDI document with every seam faked
+struct DocFixture {
+    TestSettings s;
+    std::atomic<int> playing{0};
+    RecordingViews views;
+    ScriptedDialogs dialogs;
+    MemoryClipboard clipboard;
+    RecordingReports reports;
+    std::unique_ptr<MidiDocModel> doc;
+
+    DocFixture()
+    {
+        MidiDocHooks hooks;
+        hooks.views = &views;
+        hooks.dialogs = &dialogs;
+        hooks.clipboard = &clipboard;
+        hooks.reports = &reports;
+        doc = std::make_unique<MidiDocModel>(s.settings, playing, hooks);
+    }
+    explicit DocFixture(const std::vector<uint8_t>& image, const std::string& path = "/songs/Test.mid") : DocFixture()
+    {
+        Open(image, path);
+    }
+    void Open(const std::vector<uint8_t>& image, const std::string& path = "/songs/Test.mid")
+    {
+        const auto result = doc->OpenImage(path, image);
+        EXPECT_EQ(result, MidiDocModel::OpenResult::Ok) << doc->ParseErrorText();
+    }
+    CMidiParserEx& seq() { return doc->Sequence(); }
+};
+
+// ---- The whole state of a document, for the round trips --------------------
+
+struct EventState {
+    uint32_t time, length, paired, duration, measure, beat, tick, index;
+    uint8_t status, track, flags;
+    int32_t pairId;
+    std::vector<uint8_t> bytes;
+    bool operator==(const EventState&) const = default;
+};
+
+struct TableState {
+    std::vector<uint8_t> raw;
+    uint32_t rawSize, eventCount, totalCount;
+    int volume, pan, bankMsb, bankLsb, program, port; // -1 when not present
+    uint8_t channel;
+    std::string name; // its first 16 characters
+    bool operator==(const TableState&) const = default;
+};
+
+inline void PrintTo(const TableState& t, std::ostream* os)
 {
-    std::vector<EventKey> out;
-    for (const auto& e : sequence.GetEvents())
-        out.push_back({e->time, e->track, e->status,
-                       std::vector<uint8_t>(e->data.begin(), e->data.begin() + std::min<size_t>(e->length, e->data.size()))});
+    *os << "{raw" << t.raw.size() << "/" << t.rawSize << " n" << t.eventCount << "/" << t.totalCount << " vol"
+        << t.volume << " pan" << t.pan << " msb" << t.bankMsb << " lsb" << t.bankLsb << " prog" << t.program
+        << " port" << t.port << " ch" << int(t.channel) << " '" << t.name << "'}";
+}
+
+struct DocState {
+    std::vector<EventState> events;
+    std::vector<TableState> tables;
+    std::vector<CTrackInfo> records;
+    uint16_t fileTrackCount = 0;
+    std::vector<std::pair<uint32_t, uint32_t>> map; // (start tick, numerator * 1000 + denominator)
+    bool operator==(const DocState&) const = default;
+};
+
+inline std::vector<EventState> eventStates(const CMidiParserEx& seq)
+{
+    std::vector<EventState> out;
+    for (size_t i = 0; i < seq.GetEventCount(); ++i) {
+        const CMidiEvent& e = *seq.GetEvent(i);
+        out.push_back({e.time, e.length, e.paired, e.duration, e.measure, e.beat, e.tick, e.index, e.status, e.track,
+                       e.flags, e.pairId,
+                       std::vector<uint8_t>(e.data.begin(),
+                                            e.data.begin() + std::ptrdiff_t(std::min<size_t>(e.length, e.data.size())))});
+    }
     return out;
+}
+
+inline DocState captureState(MidiDocModel& doc)
+{
+    DocState s;
+    CMidiParserEx& seq = doc.Sequence();
+    s.events = eventStates(seq);
+    for (int t = 0; t < CMidiParserEx::kMaxTracks; ++t) {
+        const CMidiParserEx::Track& k = *seq.GetTrack(t);
+        s.tables.push_back({k.rawBuffer, k.rawSize, k.eventCount, k.totalCount, k.volumeSeen ? k.volume : -1,
+                            k.panSeen ? k.pan : -1, k.bankMsbSeen ? k.bankMsb : -1, k.bankLsbSeen ? k.bankLsb : -1,
+                            k.programSeen ? k.program : -1, k.portSeen ? k.port : -1, k.channel,
+                            k.name.substr(0, 16)});
+    }
+    for (int r = 0; r < doc.TrackRecordCount(); ++r)
+        s.records.push_back(*doc.TrackRecord(r));
+    s.fileTrackCount = doc.FileTrackCount();
+    uint32_t lastMeasure = 0;
+    for (const auto& e : s.events)
+        lastMeasure = std::max(lastMeasure, e.measure);
+    for (uint32_t m = 0; m <= lastMeasure; ++m)
+        s.map.emplace_back(seq.GetMeasureStartTick(m),
+                           uint32_t(seq.GetNumeratorAtMeasure(m)) * 1000 + seq.GetDenominatorAtMeasure(m));
+    return s;
 }
 
 } // namespace zib::test

@@ -40,9 +40,11 @@ TEST(MidiDocTexts, MenuAndColumnTextsAreCatalogued)
 
 TEST(MidiDocTexts, TextsLookedUpInTheSourcesAreCatalogued)
 {
-    // Lookups, the dialogs' T() and titles, and the labels of button rows.
-    const std::regex lookup("(?:UiText(?:Wx)?\\(|(?:^|[^.>\\w])T\\(|CZibDialog\\(\\s*\\w+,|\\{(?:wxID_\\w+|1[0-9]{3}),)"
-                            "\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,)}]");
+    // Texts looked up by the windows (lookups, the dialogs' T() and titles,
+    // the labels of button rows) and the texts the document core hands them
+    // in its messages (uiText) and viewer titles.
+    const std::regex lookup("(?:UiText(?:Wx)?\\(|(?:^|[^.>\\w])T\\(|CZibDialog\\(\\s*\\w+,|\\{(?:wxID_\\w+|1[0-9]{3}),|"
+                            "uiText\\s*=|OpenViewer\\()\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,:;)}]");
     int found = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(ZIB_SOURCE_DIR) /
                                                                             "mididoc")) {
@@ -63,4 +65,7 @@ TEST(MidiDocTexts, TextsLookedUpInTheSourcesAreCatalogued)
         }
     }
     EXPECT_GT(found, 5);
+    // The titles of the conversion reports, chosen by series
+    for (const char* title : {"MidiToStyle text report: ", "MidiToQeStyle text report: "})
+        EXPECT_TRUE(HasUiText(title)) << title;
 }

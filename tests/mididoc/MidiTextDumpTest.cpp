@@ -1,216 +1,198 @@
+// The two text dumps: rows checked against the listing's rules, and whole
+// dumps compared byte for byte with golden files (written with
+// ZIB_UPDATE_GOLDEN=1 and checked by hand before they were kept).
 #include "mididoc/core/MidiTextDump.h"
 
-#include "mididoc/core/CZibMidDoc.h"
+#include "mididoc/core/EventListDump.h"
+#include "mididoc/core/EventListModel.h"
+#include "platform/FileIo.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 #include "tests/support/RealFixtures.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 using namespace zib;
 using namespace zib::test;
 
 namespace {
 
-std::vector<std::string> rowsOf(const std::string& dump)
-{
-    std::vector<std::string> rows;
-    size_t start = 0;
-    while (start < dump.size()) {
-        const size_t end = dump.find("\r\n", start);
-        if (end == std::string::npos) break;
-        rows.push_back(dump.substr(start, end - start));
-        start = end + 2;
-    }
-    return rows;
-}
-
-// The rows of one event kind: every row whose Type column holds `type`.
-std::vector<std::string> rowsOfType(const std::string& dump, const std::string& type)
-{
-    std::vector<std::string> out;
-    for (const std::string& row : rowsOf(dump))
-        if (row.size() > 26 && row.compare(26, type.size(), type) == 0 &&
-            (row.size() == 26 + type.size() || row[26 + type.size()] == ' '))
-            out.push_back(row);
-    return out;
-}
-
-// Every kind of event the dump knows, on three tracks at division 384.
-std::vector<uint8_t> everyKindOfEvent()
+// Every type word, paired and unpaired notes, a 20-byte system exclusive, a
+// long marker, 6/8, and tracks 1, 2 and 4 used (track 3 left empty)
+std::vector<uint8_t> everyKind()
 {
     SmfBuilder smf(1, 384);
     smf.AddTrack()
-        .SequenceNumber(0, 1)
-        .TrackName(0, "Conductor")
-        .Text(0, 0x02, "(c) someone")
         .TimeSig(0, 4, 2)
-        .KeySig(0, -3, 1)
         .Tempo(0, 500000)
+        .KeySig(0, -3, 0)
+        .SequenceNumber(0, 7)
+        .Text(0, 2, "(C) Someone")
         .Marker(384, std::string(120, 'm'))
+        .Text(384, 7, "cue")
+        .Meta(384, 0x54, {1, 2, 3, 4, 5})
+        .Meta(384, 0x7F, {0x41, 1, 2})
+        .Meta(384, 0x60, {1})
         .TimeSig(1536, 6, 3)
-        .Meta(1536, 0x54, {0x60, 0, 0, 0, 0})
-        .Meta(1536, 0x7F, {0x43, 1})
-        .Meta(1536, 0x60, {1})
-        .Tempo(2000, 400000);
+        .Tempo(1536, 400000);
     smf.AddTrack()
-        .Port(0, 1)
-        .TrackName(0, "Piano")
-        .Controller(0, 0, 7, 100)
+        .TrackName(0, "Lead")
+        .Port(0, 2)
+        .Meta(0, 0x20, {0})
+        .Text(0, 4, "Piano")
+        .Text(0, 8, "Grand")
+        .Text(0, 9, "Out")
         .Program(0, 0, 5)
         .NoteOn(0, 0, 60, 100)
         .NoteOff(384, 0, 60)
-        .KeyPressure(400, 0, 61, 20)
-        .ChannelPressure(410, 0, 33)
-        .PitchBend(420, 0, 0x2345)
-        .NoteOff(500, 0, 70, 40)
-        .NoteOn(600, 0, 71, 0)
-        .Text(700, 0x05, "la")
-        .Meta(700, 0x20, {3});
-    smf.AddTrack()
-        .SysEx(100, {0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 'H', 'e', 'l', 'l', 'o', 0x01, 0x02, 0x03, 0xF7})
-        .SysEx(200, std::vector<uint8_t>(13, 0x20), 0xF7);
+        .NoteOff(400, 0, 61, 20)
+        .NoteOn(410, 0, 62, 0)
+        .KeyPressure(420, 0, 64, 30)
+        .Controller(430, 0, 11, 90)
+        .ChannelPressure(440, 0, 50)
+        .PitchBend(450, 0, 8192)
+        .Text(460, 5, "la la");
+    smf.AddTrack().SysEx(0, {0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 'H', 'e', 'l', 'l', 'o', 0x01, 0x02, 0x03,
+                             0x04, 0x05, 0xF7}).NoteOn(100, 1, 36, 90).NoteOff(200, 1, 36);
+    smf.AddTrack();
+    smf.AddTrack().NoteOn(2000, 3, 70, 64).NoteOff(2400, 3, 70);
     return smf.Build();
 }
 
-// The golden file's text; ZIB_UPDATE_GOLDEN=1 writes `actual` as the new one.
-std::string golden(const std::string& name, const std::string& actual)
+std::string fileDump(DocFixture& f)
 {
-    const std::string path = std::string(ZIB_MIDIDOC_GOLDEN_DIR) + "/" + name;
-    if (std::getenv("ZIB_UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << actual;
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return f.doc->DumpText("/songs/EveryKind.mid");
+}
+
+std::string listDump(DocFixture& f)
+{
+    EventListModel list(*f.doc);
+    std::array<uint8_t, 65> shown{};
+    shown.fill(1);
+    list.SetShownTracks(shown);
+    list.RefillRows();
+    return EventListTextDump(f.seq(), "EveryKind.mid - Event List - Multiple Tracks", EventTextStyle::ListDump, 0);
+}
+
+// The dump compared with its golden file
+void expectGolden(const std::string& text, const std::filesystem::path& name)
+{
+    const auto path = std::filesystem::path(ZIB_MIDIDOC_GOLDEN_DIR) / name;
+    if (std::getenv("ZIB_UPDATE_GOLDEN")) {
+        std::filesystem::create_directories(path.parent_path());
+        ASSERT_EQ(writeFileAtomically(path, text), FileIoError::None);
+    }
+    ASSERT_TRUE(std::filesystem::exists(path)) << path;
+    const auto golden = readFileBytes(path);
+    EXPECT_EQ(text, std::string(golden.begin(), golden.end())) << path;
+}
+
+std::string lineWith(const std::string& text, const std::string& part)
+{
+    const size_t at = text.find(part);
+    if (at == std::string::npos) return {};
+    const size_t start = text.rfind("\r\n", at);
+    const size_t end = text.find("\r\n", at);
+    return text.substr(start == std::string::npos ? 0 : start + 2, end - (start == std::string::npos ? 0 : start + 2));
 }
 
 } // namespace
 
-TEST(MidiTextDump, WholeListingMatchesTheGoldenFile)
+TEST(MidiTextDump, RowsFollowTheListingsRules)
 {
-    auto doc = loadDocument(everyKindOfEvent(), "/songs/Kinds.mid");
-    const std::string dump = MidiTextDump(*doc, "/songs/Kinds.mid");
-    const std::string expected = golden("Kinds.txt", dump);
-    ASSERT_FALSE(expected.empty()) << "golden file missing";
-    EXPECT_EQ(dump, expected);
+    DocFixture f(everyKind());
+    const std::string dump = fileDump(f);
+    EXPECT_EQ(dump.rfind("\r\nFileName: /songs/EveryKind.mid\r\nFormat: 1, Number of tracks: 5, Time division: 384 "
+                         "PPQN\r\n", 0),
+              0u);
+    // A note-on at 0 of one beat: its note-off has no row
+    EXPECT_EQ(lineWith(dump, "C4"), "       0   1:01:000   1   Note           C4      100        384    1:02:000");
+    // A note-off without its note
+    EXPECT_EQ(lineWith(dump, "C#4"),
+              "     400   1:02:016   1   NoteOFF        C#4      20          0    1:02:016\tNot Resolved");
+    EXPECT_EQ(lineWith(dump, "D4"),
+              "     410   1:02:026   1   NoteOff        D4        0          0    1:02:026\tNot Resolved");
+    EXPECT_NE(dump.find("  BPM=120   | micros/quarter=500000"), std::string::npos);
+    EXPECT_NE(dump.find("   TimeSignature   6/8      | MIDI-clocks/click=24 | 32nds/quarter=8"), std::string::npos);
+    EXPECT_NE(dump.find(std::string(96, 'm') + "...   "), std::string::npos);
+    EXPECT_EQ(dump.find(std::string(97, 'm')), std::string::npos);
+    // The 20-byte system exclusive: a full line of 16 and one of 4 padded with 12 blanks
+    EXPECT_NE(dump.find("   Sysex 0xF0     Len: 20 bytes\r\n"
+                        "\t<..C.L..~.Hello..>\tf0 12 43 10 4c 00 00 7e 00 48 65 6c 6c 6f 01 02 \r\n"
+                        "\t<....>            \t03 04 05 f7 \r\n"
+                        "               \r\n"),
+              std::string::npos)
+        << dump;
+    // Blocks 0 to 4: block 3 is empty
+    const size_t three = dump.find("Track #3 ====");
+    const size_t four = dump.find("Track #4 ====");
+    ASSERT_NE(three, std::string::npos);
+    ASSERT_NE(four, std::string::npos);
+    EXPECT_EQ(dump.substr(three, four - three).find("\r\n     "), std::string::npos);
+    EXPECT_NE(dump.find("    2000"), std::string::npos);
+    EXPECT_EQ(dump.substr(dump.size() - 97), std::string(75, '-') + "\r\n\r\nEnd of text dump\r\n");
 }
 
-TEST(MidiTextDump, RowsOfTheDocumentedEdgeCases)
+TEST(MidiTextDump, TempoZeroAndShortDataHaveTheirTexts)
 {
-    auto doc = loadDocument(everyKindOfEvent());
-    const std::string dump = MidiTextDump(*doc, "Kinds.mid");
-
-    // A note at tick 0 lasting 384 ticks ends at 1:02:000; its note-off has no row.
-    EXPECT_EQ(rowsOfType(dump, "Note"),
-              (std::vector<std::string>{"       0   1:01:000   1   Note           C4      100        384    1:02:000"}));
-    // A note-off without its note-on: velocity, duration and "Not Resolved".
-    EXPECT_EQ(rowsOfType(dump, "NoteOFF"),
-              (std::vector<std::string>{
-                  "     500   1:02:116   1   NoteOFF        A#4      40          0    1:02:116\tNot Resolved"}));
-    EXPECT_EQ(rowsOfType(dump, "NoteOff"),
-              (std::vector<std::string>{
-                  "     600   1:02:216   1   NoteOff        B4        0               1:02:216\tNot Resolved"}));
-    // Tempo 500000: BPM 120 and three blanks before the bar.
-    EXPECT_EQ(rowsOfType(dump, "Tempo")[0],
-              "       0   1:01:000  --   Tempo          BPM=120   | micros/quarter=500000" + std::string(13, ' '));
-    // 6/8: a blank, 6, a slash, 8 and six blanks before the bar.
-    EXPECT_NE(rowsOfType(dump, "TimeSignature")[1].find("   6/8      | MIDI-clocks/click=24 | 32nds/quarter=8"),
-              std::string::npos);
-    // A marker of 120 characters shows 96 and "...".
-    const std::string marker = rowsOfType(dump, "Marker")[0];
-    EXPECT_NE(marker.find("  " + std::string(96, 'm') + "...   "), std::string::npos);
-    EXPECT_EQ(marker.find(std::string(97, 'm')), std::string::npos);
-    // Key signature -3 (minor shown as the key only).
-    EXPECT_NE(rowsOfType(dump, "Key Signature")[0].find("  Eb   "), std::string::npos);
+    DocFixture f(everyKind());
+    // Edits can leave what no file holds: a tempo of 0, a time signature of two bytes
+    for (const auto& e : f.seq().GetEvents()) {
+        if (e->status == 0xFF && e->data[1] == 0x51 && e->time == 0) e->data[3] = e->data[4] = e->data[5] = 0;
+        if (e->status == 0xFF && e->data[1] == 0x58 && e->time == 1536) {
+            e->data[2] = 2;
+            e->length = 5;
+        }
+    }
+    const std::string dump = fileDump(f);
+    EXPECT_NE(lineWith(dump, "Tempo          ???").find("???"), std::string::npos) << dump;
+    EXPECT_NE(lineWith(dump, "TimeSignature  ??").find("??"), std::string::npos);
 }
 
-TEST(MidiTextDump, SysExBytesGoSixteenToALine)
+TEST(MidiTextDump, TheListDumpWritesEveryNoteAsNote)
 {
-    auto doc = loadDocument(everyKindOfEvent());
-    const std::string dump = MidiTextDump(*doc, "Kinds.mid");
-    // F0, length 18, 18 data bytes: 20 bytes, one full line and one of 4
-    // padded with 12 blanks.
-    const std::string first =
-        "     100   1:01:100  --   Sysex 0xF0     Len: 20 bytes\r\n"
-        "\t<..A.B.@...AHello>\tf0 12 41 10 42 12 40 00 7f 00 41 48 65 6c 6c 6f \r\n"
-        "\t<....>            \t01 02 03 f7 \r\n"
-        "               \r\n";
-    EXPECT_NE(dump.find(first), std::string::npos);
-    // F7, length 13, 13 blanks: 15 bytes, one short line padded with one blank.
-    EXPECT_NE(dump.find("   Sysex 0xF7     Len: 15 bytes\r\n\t<..             > \tf7 0d 20 "), std::string::npos);
+    DocFixture f(everyKind());
+    const std::string dump = listDump(f);
+    EXPECT_EQ(dump.rfind("\r\nEveryKind.mid - Event List - Multiple Tracks text dump\r\n\r\nTotTime", 0), 0u);
+    EXPECT_NE(lineWith(dump, "D4").find("Note           D4        0"), std::string::npos);
+    EXPECT_EQ(lineWith(dump, "     400"), "     400   1:02:016   1   NoteOFF        NoteOFF             ");
+    // An empty list: the title, the columns, the two lines of dashes and the end
+    DocFixture empty(SmfBuilder(1, 96).Build());
+    const std::string none = EventListTextDump(empty.seq(), "Empty", EventTextStyle::ListDump, 0);
+    EXPECT_EQ(none, "\r\nEmpty text dump\r\n\r\nTotTime     M:B:T    Ch  Type            Data            Duration  "
+                    "EndTime\r\n" +
+                        std::string(74, '-') + "\r\n" + std::string(75, '-') + "\r\n\r\nEnd of text dump\r\n");
 }
 
-TEST(MidiTextDump, FormatOneListsEveryTrackUpToTheLastInUse)
+TEST(MidiTextDump, SyntheticDumpsMatchTheirGoldenFiles)
 {
-    // Tracks 1, 2 and 4 hold events, track 3 none: blocks 0 to 4, block 3 empty.
-    SmfBuilder smf(1, 96);
-    smf.AddTrack().TimeSig(0, 4, 2);
-    smf.AddTrack().Controller(0, 0, 1, 1);
-    smf.AddTrack().Controller(0, 1, 1, 2);
-    smf.AddTrack();
-    smf.AddTrack().Controller(0, 3, 1, 4);
-    auto doc = loadDocument(smf.Build());
-    const std::string dump = MidiTextDump(*doc, "F.mid");
-    const auto rows = rowsOf(dump);
-    std::vector<std::string> blocks;
-    for (const auto& r : rows)
-        if (r.find("==== Track #") != std::string::npos) blocks.push_back(r);
-    ASSERT_EQ(blocks.size(), 5u);
-    EXPECT_EQ(blocks[4], "==================== Track #4 ====================");
-    EXPECT_NE(dump.find("Track #3 ====================\r\n\r\nTotTime     M:B:T    Ch  Type            Data    "
-                        "        Duration  EndTime\r\n" +
-                        std::string(74, '-') + "\r\n\r\n\r\n==="),
-              std::string::npos);
-    EXPECT_EQ(rowsOfType(dump, "Ctrl").size(), 3u);
-    EXPECT_EQ(rows.back(), "End of text dump");
-
-    // Format 0: one block of everything.
-    SmfBuilder f0(0, 96);
-    f0.AddTrack().TimeSig(0, 4, 2).Controller(0, 0, 1, 1).Controller(0, 5, 1, 2);
-    auto doc0 = loadDocument(f0.Build());
-    const std::string dump0 = MidiTextDump(*doc0, "F0.mid");
-    EXPECT_EQ(dump0.find("Track #1"), std::string::npos);
-    EXPECT_EQ(rowsOfType(dump0, "Ctrl").size(), 2u);
-    EXPECT_NE(dump0.find("Format: 0, Number of tracks: 1, Time division: 96 PPQN\r\n"), std::string::npos);
+    DocFixture f(everyKind());
+    expectGolden(fileDump(f), "EveryKind.dump.txt");
+    expectGolden(listDump(f), "EveryKind.list.txt");
+    SmfBuilder zero(0, 96);
+    zero.AddTrack().TimeSig(0, 3, 2).Tempo(0, 600000).Program(0, 2, 7).NoteOn(0, 2, 48, 80).NoteOn(10, 9, 36, 100)
+        .NoteOff(96, 2, 48).NoteOff(100, 9, 36).Marker(200, "End");
+    DocFixture g(zero.Build());
+    expectGolden(fileDump(g), "Format0.dump.txt");
+    expectGolden(listDump(g), "Format0.list.txt");
 }
 
-TEST(MidiTextDump, DocumentWritesTheDumpFile)
-{
-    TempDir dir;
-    auto doc = loadDocument(smallSong(1));
-    ASSERT_EQ(doc->DumpMidiToTextFile(dir / "Test.txt", "/songs/Test.mid"), 0);
-    const auto bytes = readFileBytes(dir / "Test.txt");
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), MidiTextDump(*doc, "/songs/Test.mid"));
-    // A folder that does not exist: -1, nothing written.
-    EXPECT_EQ(doc->DumpMidiToTextFile(dir / "missing" / "Test.txt", "x"), -1);
-}
-
-TEST(MidiTextDump, RealFilesListEveryEventRow)
+TEST(MidiTextDump, RealFilesMatchTheirGoldenFiles)
 {
     const auto files = realFixtureFiles("midi");
     if (files.empty()) GTEST_SKIP() << "no real MIDI fixtures";
     for (const auto& path : files) {
         SCOPED_TRACE(path.filename().string());
-        CZibMidDoc doc;
-        ASSERT_EQ(doc.OpenFile(path.string()), CZibMidDoc::Result::Ok);
-        const std::string dump = MidiTextDump(doc, path.string());
-        // One row per event except the note-offs that close a note.
-        size_t expected = 0;
-        for (const auto& e : doc.Sequence().GetEvents())
-            if (!(((e->status & 0xF0) == 0x80 || ((e->status & 0xF0) == 0x90 && e->data[1] == 0)) && e->paired))
-                ++expected;
-        size_t rows = 0;
-        for (const auto& r : rowsOf(dump)) {
-            // "%8ld %3d:%02d:%03d" (measures past 999 take more room)
-            const size_t colon = r.find(':');
-            if (r.size() > 20 && r[7] >= '0' && r[7] <= '9' && r[8] == ' ' && colon != std::string::npos &&
-                colon + 3 < r.size() && r[colon + 3] == ':')
-                ++rows;
-        }
-        EXPECT_EQ(rows, expected);
+        DocFixture f(readFileBytes(path), path.string());
+        const std::string name = path.stem().string();
+        expectGolden(f.doc->DumpText(path.filename().string()), std::filesystem::path("real") / (name + ".dump.txt"));
+        EventListModel list(*f.doc);
+        std::array<uint8_t, 65> shown{};
+        shown.fill(1);
+        list.SetShownTracks(shown);
+        list.RefillRows();
+        expectGolden(EventListTextDump(f.seq(), path.filename().string(), EventTextStyle::ListDump, 0),
+                     std::filesystem::path("real") / (name + ".list.txt"));
     }
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "styles/CWqStyleFile.h"
+#include "tests/support/Golden.h"
 #include "tests/support/WqImageBuilder.h"
 
 namespace zib {
@@ -52,18 +53,32 @@ std::vector<uint8_t> goldenStyle(char model)
 
 void compareWithGolden(const std::string& text, const std::string& name)
 {
-    std::string path = std::string(ZIB_STYLES_GOLDEN_DIR) + "/" + name;
-    if (std::getenv("ZIB_UPDATE_GOLDEN")) {
-        std::ofstream(path, std::ios::binary) << text;
-        GTEST_SKIP() << "golden file written: " << path;
-    }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << "missing golden file " << path;
-    std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(text, expected.str());
+    test::compareWithGolden(text, std::string(ZIB_STYLES_GOLDEN_DIR) + "/" + name);
 }
 
+// The golden reports were checked line by line against the report's rules
+// for this style (models '9' and 'M'); where each kind of line comes from:
+// - head lines: name field (10 / 16 characters), the fixed date, the model's
+//   format line, origin 1 "BUILT-IN STYLE", tempo byte + 30, the 4/4 code
+//   with "High" (bit 7 clear), retrigger 0x14 (BASS, ACC2 ON), tension 0x08
+//   (ACC1 ON), wrap-around points + 1 in width 2;
+// - track lines: the sound texts by bank bits (0x200 -> "Dr1" for '9',
+//   0x403 -> "Dr14" for 'M'; layout-B letters with a trailing blank; 0x300
+//   is "NUL" for '9' and "F11 " for 'M'), volume width 3, the pan texts of
+//   15, 31, 0, 30, 255, 16 (CNT, PRG, L15, R15, OFF, R01);
+// - CHORDVAR PARAMS: the 36 CV labels in width 12, lengths, key names (3
+//   C#min, 1 Cmin, 22 BMajor); CHORDS and the ten chord-table lines, where
+//   INT1's entry 9 has no CV name ("???");
+// - 100 pattern lines, pattern 0 of 2 bars, the others free (4/4, 0);
+// - offsets in hex from the 1168 / 1176-byte head on: 12, 3, 2 and 3 events
+//   of 4 bytes in the slots, 5 in pattern 0 (the ": " after "Pattern  0" as
+//   in the track offset lines);
+// - the event listing: DRUM with every event kind (positions beat.tick from
+//   1.00, TIE for 510, an OTHER event by its four bytes, the tied note's
+//   length 1.00 in bar 2), BASS playing pattern 00 START then CONTINUED with
+//   the pattern's bar 1 and bar 2 notes, INT1's 6/8 note at tick 48 at 2.00,
+//   EMPTY for every CV of length 0 (VAR1 CV2 despite its stray data);
+// - the pattern dump of pattern 00, unexpanded.
 TEST(CWqStyleTextDump, GoldenLayoutA) { compareWithGolden(dump(goldenStyle('9'), '9'), "WqStyleDumpLayoutA.txt"); }
 
 TEST(CWqStyleTextDump, GoldenLayoutB) { compareWithGolden(dump(goldenStyle('M'), 'M'), "WqStyleDumpLayoutB.txt"); }

@@ -234,7 +234,7 @@ std::vector<uint8_t> qeStyleChunk(const QeStyleLayout& layout)
 {
     ChunkBuilder b;
     b.open(0x01, layout.version, 0, 0x00);
-    b.leaf(0x01, 0, layout.headerId2, 0x08, layout.header);
+    if (layout.withHeader) b.leaf(0x01, 0, layout.headerId2, 0x08, layout.header);
     b.open(0x02, 0, 0, 0x00);
     if (layout.withMap) {
         zib::ByteWriter map;

@@ -80,6 +80,7 @@ struct QeStyleLayout {
     uint8_t version = 0;
     uint8_t headerId2 = 0;
     std::vector<uint8_t> header;   // the header record as stored
+    bool withHeader = true;        // false: no header chunk at all
     uint16_t mapChunks = 0;
     std::vector<uint16_t> map;     // empty with mapChunks 0: the identity map over the patterns
     bool withMap = true;

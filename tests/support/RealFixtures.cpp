@@ -1,5 +1,7 @@
 #include "tests/support/RealFixtures.h"
 
+#include "tests/support/CiRun.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -10,7 +12,9 @@ std::filesystem::path realFixturesDir()
 {
     std::filesystem::path dir(ZIB_FIXTURES_DIR);
     std::error_code ec;
-    return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
+    if (std::filesystem::is_directory(dir, ec)) return dir;
+    reportMissingInCi("the real-fixture folder " + dir.string());
+    return {};
 }
 
 std::vector<std::filesystem::path> realFixtureFiles(const std::string& subdir)
@@ -18,10 +22,15 @@ std::vector<std::filesystem::path> realFixtureFiles(const std::string& subdir)
     std::vector<std::filesystem::path> files;
     auto root = realFixturesDir();
     std::error_code ec;
-    if (root.empty() || !std::filesystem::is_directory(root / subdir, ec)) return files;
+    if (root.empty()) return files;
+    if (!std::filesystem::is_directory(root / subdir, ec)) {
+        reportMissingInCi("the real-fixture folder " + (root / subdir).string());
+        return files;
+    }
     for (const auto& entry : std::filesystem::directory_iterator(root / subdir))
         if (entry.is_regular_file()) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
+    if (files.empty()) reportMissingInCi("every file of " + (root / subdir).string());
     return files;
 }
 

@@ -7,7 +7,7 @@
 namespace zib::test {
 
 // The folder of real-world input files, or an empty path when it is absent
-// (tests then skip themselves).
+// (tests then skip themselves; in CI the absence fails the test).
 std::filesystem::path realFixturesDir();
 
 // Regular files in realFixturesDir()/subdir, sorted by name; empty when absent.

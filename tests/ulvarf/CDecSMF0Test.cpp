@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -87,12 +88,6 @@ TEST(CDecSMF0, RefusedFilesLeaveTheResultUntouched)
              return smf.Build();
          }()},
         {"format 0 announcing two tracks", format0().AnnouncedTracks(2).Build()},
-        {"format 0 holding two tracks", [&] {
-             SmfBuilder smf = format0();
-             smf.AddTrack().NoteOn(0, 9, 40, 100);
-             smf.AnnouncedTracks(1);
-             return smf.Build();
-         }()},
         {"no MThd", format0().HeaderId("MThx").Build()},
         {"header length below 6", format0().HeaderLength(4).Build()},
         {"header length past the image", longHeader},
@@ -101,31 +96,10 @@ TEST(CDecSMF0, RefusedFilesLeaveTheResultUntouched)
              smf.AddChunk("XTRK", {0, 0x90, 36, 100});
              return smf.AnnouncedTracks(1).Build();
          }()},
-        {"MTrk length past the image", SmfBuilder::Truncated(good, good.size() - 3)},
         {"cut inside the header", SmfBuilder::Truncated(good, 10)},
+        {"cut inside the track head", SmfBuilder::Truncated(good, 18)},
         {"SMPTE division", smpte},
         {"empty", {}},
-        {"cut inside an event",
-         [] {
-             SmfBuilder smf(0, 384);
-             smf.AddTrack().NoteOn(0, 9, 36, 100).Raw(10, {0x99, 0x24}).NoEndOfTrack();
-             return smf.Build();
-         }()},
-        {"data byte without status", [] {
-             SmfBuilder smf(0, 384);
-             smf.AddTrack().Raw(0, {0x24, 0x40});
-             return smf.Build();
-         }()},
-        {"illegal status", [] {
-             SmfBuilder smf(0, 384);
-             smf.AddTrack().NoteOn(0, 9, 36, 100).Raw(10, {0xF2, 0x00, 0x00});
-             return smf.Build();
-         }()},
-        {"meta length past the track", [] {
-             SmfBuilder smf(0, 384);
-             smf.AddTrack().Raw(0, {0xFF, 0x01, 0x7F, 'a'}).NoEndOfTrack();
-             return smf.Build();
-         }()},
     };
     ASSERT_TRUE(import(good).tracks[0].created);
     for (const Case& c : cases) {
@@ -138,12 +112,71 @@ TEST(CDecSMF0, RefusedFilesLeaveTheResultUntouched)
     }
 }
 
+// Past the header, a fault ends the decoding where it stands: what came
+// before it is imported (notes still sounding end at the fault's tick).
+TEST(CDecSMF0, DecodingFaultsImportWhatCameBefore)
+{
+    auto file = [](auto fill) {
+        SmfBuilder smf(0, 384);
+        fill(smf.AddTrack());
+        return smf;
+    };
+    const auto note = [](uint32_t on, uint32_t off) {
+        return std::vector<PropEvent>{PropEvent::Channel(on, PropKind::NoteOn, 9, 36, 100),
+                                      PropEvent::Channel(off, PropKind::NoteOff, 9, 36, off == 96 ? 0 : 64)};
+    };
+    const Bytes whole = file([](test::SmfTrack& t) { t.NoteOn(0, 9, 36, 100).NoteOff(96, 9, 36); }).Build();
+    struct Case {
+        const char* name;
+        Bytes smf;
+        std::vector<PropEvent> drums; // empty: no pattern at all
+    };
+    const Case cases[] = {
+        // A note on, then a note off cut after its key.
+        {"cut note off", {0x4D, 0x54, 0x68, 0x64, 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0x80, 0x4D, 0x54, 0x72, 0x6B, 0, 0,
+                          0, 7, 0x00, 0x99, 0x3C, 0x64, 0x60, 0x89, 0x3C},
+         {PropEvent::Channel(0, PropKind::NoteOn, 9, 60, 100), PropEvent::Channel(96, PropKind::NoteOff, 9, 60, 64)}},
+        {"cut inside an event",
+         file([](test::SmfTrack& t) { t.NoteOn(0, 9, 36, 100).Raw(10, {0x99, 0x24}).NoEndOfTrack(); }).Build(),
+         note(0, 10)},
+        {"illegal status", file([](test::SmfTrack& t) { t.NoteOn(0, 9, 36, 100).Raw(10, {0xF2, 0x00, 0x00}); }).Build(),
+         note(0, 10)},
+        {"status byte for a data byte",
+         file([](test::SmfTrack& t) { t.NoteOn(0, 9, 36, 100).Raw(10, {0x99, 0x90}); }).Build(), note(0, 10)},
+        {"track chunk past the image", SmfBuilder::Truncated(whole, whole.size() - 3), note(0, 96)},
+        {"second track chunk",
+         [] {
+             SmfBuilder smf(0, 384);
+             smf.AddTrack().NoteOn(0, 9, 36, 100).NoteOff(96, 9, 36);
+             smf.AddTrack().NoteOn(0, 9, 40, 100).NoteOff(50, 9, 40);
+             return smf.AnnouncedTracks(1).Build();
+         }(),
+         note(0, 96)},
+        {"data byte without status", file([](test::SmfTrack& t) { t.Raw(0, {0x24, 0x40}); }).Build(), {}},
+        {"meta length past the track",
+         file([](test::SmfTrack& t) { t.Raw(0, {0xFF, 0x01, 0x7F, 'a'}).NoEndOfTrack(); }).Build(), {}},
+    };
+    SmfImportTarget target;
+    target.elementHasData = true; // the patterns as decoded, not repeated over the CV
+    for (const Case& c : cases) {
+        SmfImportResult result;
+        ASSERT_TRUE(CDecSMF0::ImportCv(c.smf, target, result)) << c.name;
+        EXPECT_EQ(result.tracks[0].created, !c.drums.empty()) << c.name;
+        if (!c.drums.empty()) {
+            EXPECT_EQ(bodyOf(result.tracks[0]), c.drums) << c.name;
+        }
+        for (size_t t = 1; t < 8; ++t) EXPECT_FALSE(result.tracks[t].created) << c.name << " " << t;
+        EXPECT_EQ(result.bars, 1u) << c.name;
+    }
+}
+
 TEST(CDecSMF0, DecodingTraces)
 {
     struct Case {
         const char* name;
         Bytes smf;
         const char* text;
+        bool imports; // only a refused header fails the import
     };
     auto one = [](auto build) {
         SmfBuilder smf(0, 384);
@@ -158,19 +191,20 @@ TEST(CDecSMF0, DecodingTraces)
     }();
     const Case cases[] = {
         {"missing status", one([](test::SmfTrack& t) { t.Raw(0, {0x24, 0x40}); }),
-         "\nCDecSMF0::OnExtractEvent() - Missing status byte"},
+         "\nCDecSMF0::OnExtractEvent() - Missing status byte", true},
         {"illegal status", one([](test::SmfTrack& t) { t.Raw(0, {0xF4}); }),
-         "\nCDecSMF0::OnExtractEvent() - Illegal status code"},
+         "\nCDecSMF0::OnExtractEvent() - Illegal status code", true},
         {"end of file", one([](test::SmfTrack& t) { t.Raw(0, {0x99, 0x24}).NoEndOfTrack(); }),
-         "\nCDecSMF0::OnExtract() - Unexpected end of file reached"},
-        {"second chunk", twoTracks, "\nCDecSMF0::SetChunkDontWait() - Cannot decode more than one chunk"},
-        {"no input", {}, "\nCDecSMF0::WaitStreamOpened() - Failed to open CIn"},
+         "\nCDecSMF0::OnExtract() - Unexpected end of file reached", true},
+        {"second chunk", twoTracks, "\nCDecSMF0::SetChunkDontWait() - Cannot decode more than one chunk", true},
+        {"no input", {}, "\nCDecSMF0::WaitStreamOpened() - Failed to open CIn", false},
     };
     for (const Case& c : cases) {
         test::TraceCapture capture;
         SmfImportResult result;
-        EXPECT_FALSE(CDecSMF0::ImportCv(c.smf, {}, result)) << c.name;
-        EXPECT_TRUE(capture.contains(c.text)) << c.name;
+        EXPECT_EQ(CDecSMF0::ImportCv(c.smf, {}, result), c.imports) << c.name;
+        // Once, though the file is decoded twice.
+        EXPECT_EQ(std::count(capture.texts().begin(), capture.texts().end(), c.text), 1) << c.name;
     }
 }
 
@@ -264,7 +298,7 @@ TEST(CDecSMF0, VexSoundAndControlEventConversions)
     EXPECT_EQ(events, expected);
 
     // Through the import: VexSounds go to the track of their channel, the
-    // other events to every track that plays.
+    // other events to every style track.
     const SmfImportResult result = import(smf.Build());
     const auto drums = bodyOf(result.tracks[0]);
     ASSERT_EQ(drums.size(), 13u); // with the VexSound off that ends the sound at the end
@@ -274,7 +308,8 @@ TEST(CDecSMF0, VexSoundAndControlEventConversions)
     EXPECT_EQ(drums[1].track, 9);
     const auto percussion = bodyOf(result.tracks[1]);
     EXPECT_EQ(percussion[0], expected[1]);
-    EXPECT_FALSE(result.tracks[2].created);
+    ASSERT_TRUE(result.tracks[2].created);
+    EXPECT_EQ(bodyOf(result.tracks[2]).size(), 9u); // two sysex, five control events, two metas
 }
 
 TEST(CDecSMF0, DeltasAreRescaledWithoutDrift)
@@ -361,9 +396,10 @@ TEST(CDecSMF0, TheElementTakesSignatureAndTrackRecordsOnlyWhenItHeldNoData)
     EXPECT_EQ(fresh.setups[0], SmfTrackSetup{});
     EXPECT_EQ(fresh.bars, 1u); // 1152 ticks = one 3/4 bar
     EXPECT_EQ(fresh.length, 1152u);
-    // Bank and program at tick 0 are in the record and leave the pattern; the
-    // expression 90 is not what the record holds, so it stays.
-    const std::vector<PropEvent> expected = {PropEvent::Channel(0, PropKind::ControlChange, 8, 11, 90),
+    // Only the tick-0 expression leaves the pattern; bank and program stay.
+    const std::vector<PropEvent> expected = {PropEvent::Channel(0, PropKind::ControlChange, 8, 0, 1),
+                                             PropEvent::Channel(0, PropKind::ControlChange, 8, 32, 2),
+                                             PropEvent::Channel(0, PropKind::ProgramChange, 8, 33),
                                              PropEvent::Channel(0, PropKind::NoteOn, 8, 40, 100),
                                              PropEvent::Channel(1152, PropKind::ControlChange, 8, 11, 80),
                                              PropEvent::Channel(1152, PropKind::NoteOff, 8, 40, 0)};
@@ -376,16 +412,13 @@ TEST(CDecSMF0, TheElementTakesSignatureAndTrackRecordsOnlyWhenItHeldNoData)
     const SmfImportResult kept = import(file, withData);
     EXPECT_EQ(kept.signature, (SmfSignature{6, 3}));
     EXPECT_EQ(kept.setups, withData.setups);
-    const auto events = bodyOf(kept.tracks[2]);
-    ASSERT_EQ(events.size(), 6u); // only the bank MSB 1 equals the record
-    EXPECT_EQ(events[0], PropEvent::Channel(0, PropKind::ControlChange, 8, 11, 90));
-    EXPECT_EQ(events[1], PropEvent::Channel(0, PropKind::ControlChange, 8, 32, 2));
+    EXPECT_EQ(bodyOf(kept.tracks[2]), expected); // the same routing, whatever the record holds
 }
 
-// Several values of one setup controller at tick 0 (a reset block, then the
-// real value): the pattern keeps what makes the CV start with the file's last
-// tick-0 value once the exporter has written the track record before it.
-TEST(CDecSMF0, TickZeroSetupEventsLeaveThePatternOnlyWhenTheRecordHoldsTheirLastValue)
+// Setup events at tick 0: every controller 11 there leaves the pattern (the
+// track record holds the expression and the export writes it first); bank
+// selects and program changes stay, in file order, whatever the record holds.
+TEST(CDecSMF0, OnlyTheTickZeroExpressionLeavesThePattern)
 {
     SmfBuilder smf(0, 384);
     smf.AddTrack()
@@ -394,66 +427,38 @@ TEST(CDecSMF0, TickZeroSetupEventsLeaveThePatternOnlyWhenTheRecordHoldsTheirLast
         .Program(0, 8, 5)
         .Program(0, 8, 7)
         .Controller(0, 8, 0, 3)
-        .Controller(0, 8, 0, 4)
+        .Controller(0, 8, 32, 4)
+        .Controller(0, 9, 11, 64) // drums: a value no record holds, left out all the same
         .NoteOn(0, 8, 40, 100)
-        .Controller(768, 8, 0, 9) // a later bank change: the record takes 9
+        .Controller(768, 8, 11, 90) // later expressions stay
         .NoteOff(1536, 8, 40);
     const Bytes file = smf.Build();
-
-    const SmfImportResult fresh = import(file);
-    EXPECT_EQ(fresh.setups[2], (SmfTrackSetup{100, 9, 0, 7}));
-    const std::vector<PropEvent> expected = {PropEvent::Channel(0, PropKind::ControlChange, 8, 0, 3),
-                                             PropEvent::Channel(0, PropKind::ControlChange, 8, 0, 4),
-                                             PropEvent::Channel(0, PropKind::NoteOn, 8, 40, 100),
-                                             PropEvent::Channel(768, PropKind::ControlChange, 8, 0, 9),
-                                             PropEvent::Channel(1536, PropKind::NoteOff, 8, 40, 0)};
-    EXPECT_EQ(bodyOf(fresh.tracks[2]), expected);
-
-    // An element with data keeps its record; tick-0 events stay unless the
-    // record holds their value or the last value of their kind.
-    SmfImportTarget withData;
-    withData.elementHasData = true;
-    withData.setups[2] = {127, 4, 0, 5};
-    const SmfImportResult kept = import(file, withData);
-    const std::vector<PropEvent> keptEvents = {PropEvent::Channel(0, PropKind::ControlChange, 8, 11, 100),
-                                               PropEvent::Channel(0, PropKind::ProgramChange, 8, 7),
-                                               PropEvent::Channel(0, PropKind::NoteOn, 8, 40, 100),
-                                               PropEvent::Channel(768, PropKind::ControlChange, 8, 0, 9),
-                                               PropEvent::Channel(1536, PropKind::NoteOff, 8, 40, 0)};
-    EXPECT_EQ(bodyOf(kept.tracks[2]), keptEvents);
-
-    // A bank select takes effect at the next program change: a bank kept at
-    // tick 0 keeps the last tick-0 program change after it, even one the
-    // record holds (a variation voice: the same program in another bank).
-    SmfBuilder variation(0, 384);
-    variation.AddTrack()
-        .Controller(0, 8, 0, 0)
-        .Controller(0, 8, 32, 0)
-        .Program(0, 8, 25)
-        .NoteOn(0, 8, 40, 100)
-        .NoteOff(768, 8, 40)
-        .Controller(1536, 8, 32, 8) // a later section: the record takes bank LSB 8
-        .Program(1536, 8, 25)
-        .NoteOn(1536, 8, 40, 100)
-        .NoteOff(2304, 8, 40);
-    const SmfImportResult varied = import(variation.Build());
-    EXPECT_EQ(varied.setups[2], (SmfTrackSetup{100, 0, 8, 25}));
-    const std::vector<PropEvent> start = {PropEvent::Channel(0, PropKind::ControlChange, 8, 32, 0),
-                                          PropEvent::Channel(0, PropKind::ProgramChange, 8, 25),
-                                          PropEvent::Channel(0, PropKind::NoteOn, 8, 40, 100)};
-    const auto events = bodyOf(varied.tracks[2]);
-    ASSERT_GE(events.size(), 3u);
-    EXPECT_EQ(std::vector<PropEvent>(events.begin(), events.begin() + 3), start);
+    const std::vector<PropEvent> bass = {PropEvent::Channel(0, PropKind::ProgramChange, 8, 5),
+                                         PropEvent::Channel(0, PropKind::ProgramChange, 8, 7),
+                                         PropEvent::Channel(0, PropKind::ControlChange, 8, 0, 3),
+                                         PropEvent::Channel(0, PropKind::ControlChange, 8, 32, 4),
+                                         PropEvent::Channel(0, PropKind::NoteOn, 8, 40, 100),
+                                         PropEvent::Channel(768, PropKind::ControlChange, 8, 11, 90),
+                                         PropEvent::Channel(1536, PropKind::NoteOff, 8, 40, 0)};
+    for (bool elementHasData : {false, true}) {
+        SmfImportTarget target;
+        target.elementHasData = elementHasData;
+        target.setups[2] = {127, 3, 4, 7}; // holds every value above
+        const SmfImportResult result = import(file, target);
+        EXPECT_EQ(bodyOf(result.tracks[2]), bass) << elementHasData;
+        EXPECT_FALSE(result.tracks[0].created) << elementHasData;
+    }
+    // The record of a fresh element takes the last value of each kind.
+    EXPECT_EQ(import(file).setups[2], (SmfTrackSetup{90, 3, 4, 7}));
 }
 
-// What the import leaves at tick 0 and what the export writes from the track
-// record give the CV the start the file had, and a second round trip changes
-// nothing more.
-TEST(CDecSMF0, TickZeroSetupsSurviveExportAndImportWithoutGrowing)
+// Exported and imported again, a CV keeps its notes, its record and the
+// start it had: the record's expression, then its bank selects and program
+// change in front of the pattern's own events.
+TEST(CDecSMF0, ExportAndImportKeepTheNotesAndTheStartOfEachTrack)
 {
     SmfBuilder smf(0, 384);
     smf.AddTrack()
-        .Controller(0, 8, 11, 127)
         .Controller(0, 8, 11, 100)
         .Controller(0, 8, 0, 0)
         .Controller(0, 8, 32, 0)
@@ -462,56 +467,59 @@ TEST(CDecSMF0, TickZeroSetupsSurviveExportAndImportWithoutGrowing)
         .NoteOff(768, 8, 40)
         .Controller(1536, 8, 32, 8)
         .Program(1536, 8, 25)
-        .Controller(1536, 8, 11, 90)
         .NoteOn(1536, 8, 40, 100)
         .NoteOff(2304, 8, 40)
         .EndAt(3072);
     const SmfImportResult first = import(smf.Build());
+    EXPECT_EQ(first.setups[2], (SmfTrackSetup{100, 0, 8, 25}));
 
-    auto exportOf = [](const SmfImportResult& r) {
-        SmfExportCv cv;
-        cv.tempo = 120;
-        cv.signature = r.signature;
-        cv.bars = r.bars;
-        cv.controlStream = r.controlStream;
-        for (size_t t = 0; t < 8; ++t) {
-            cv.tracks[t].created = r.tracks[t].created;
-            cv.tracks[t].setup = r.setups[t];
-            cv.tracks[t].stream = r.tracks[t].stream;
-            cv.tracks[t].patternLength = r.tracks[t].bars * r.signature.BarLength();
-        }
-        return CEncoderSMF0::ExportCv(cv).value();
-    };
-    // The bass channel's start: the last controller 11 at tick 0, and the bank
-    // LSB in force when the last tick-0 program change comes.
-    auto startOf = [](const Bytes& image) {
-        std::map<std::string, int> start;
-        int bank = -1;
-        for (const PropEvent& e : extract(image)) {
-            if (e.tick != 0 || e.track != 8) continue;
-            if (e.kind == PropKind::ControlChange && e.data1 == 11) start["expression"] = e.data2;
-            if (e.kind == PropKind::ControlChange && e.data1 == 32) bank = e.data2;
-            if (e.kind == PropKind::ProgramChange) {
-                start["program"] = e.data1;
-                start["bank LSB"] = bank;
-            }
-        }
-        return start;
-    };
-    const Bytes once = exportOf(first);
-    const std::map<std::string, int> expected = {{"expression", 100}, {"bank LSB", 0}, {"program", 25}};
-    EXPECT_EQ(startOf(once), expected);
+    SmfExportCv cv;
+    cv.tempo = 120;
+    cv.signature = first.signature;
+    cv.bars = first.bars;
+    cv.controlStream = first.controlStream;
+    for (size_t t = 0; t < 8; ++t) {
+        cv.tracks[t].created = first.tracks[t].created;
+        cv.tracks[t].setup = first.setups[t];
+        cv.tracks[t].stream = first.tracks[t].stream;
+        cv.tracks[t].patternLength = first.tracks[t].bars * first.signature.BarLength();
+    }
+    const Bytes once = CEncoderSMF0::ExportCv(cv).value();
+    // The bass channel as the exported file plays it.
+    std::vector<PropEvent> played;
+    for (const PropEvent& e : extract(once))
+        if (e.IsChannel() && e.track == 8) played.push_back(e);
+    const std::vector<PropEvent> start = {
+        PropEvent::Channel(0, PropKind::ControlChange, 8, 11, 100), // the record
+        PropEvent::Channel(0, PropKind::ControlChange, 8, 0, 0),    PropEvent::Channel(0, PropKind::ControlChange, 8, 32, 8),
+        PropEvent::Channel(0, PropKind::ProgramChange, 8, 25),
+        PropEvent::Channel(0, PropKind::ControlChange, 8, 0, 0), // the pattern
+        PropEvent::Channel(0, PropKind::ControlChange, 8, 32, 0),   PropEvent::Channel(0, PropKind::ProgramChange, 8, 25),
+        PropEvent::Channel(0, PropKind::NoteOn, 8, 40, 100)};
+    ASSERT_GE(played.size(), start.size());
+    EXPECT_EQ(std::vector<PropEvent>(played.begin(), played.begin() + std::ptrdiff_t(start.size())), start);
 
+    // Imported again: the same notes, the same record, the same length.
     const SmfImportResult second = import(once);
-    EXPECT_EQ(second.tracks[2].stream, first.tracks[2].stream);
     EXPECT_EQ(second.setups[2], first.setups[2]);
-    EXPECT_EQ(exportOf(second), once);
+    EXPECT_EQ(second.bars, first.bars);
+    auto notes = [](const SmfImportTrack& track) {
+        std::vector<PropEvent> out;
+        for (const PropEvent& e : bodyOf(track))
+            if (e.kind == PropKind::NoteOn || e.kind == PropKind::NoteOff) out.push_back(e);
+        return out;
+    };
+    EXPECT_EQ(notes(second.tracks[2]), notes(first.tracks[2]));
 }
 
-TEST(CDecSMF0, TracksWithoutChannelEventsStayEmpty)
+// Meta and system-exclusive events go to every style track, so they alone
+// make all eight patterns; tempo and signature are the CV's and element's.
+TEST(CDecSMF0, MetaAndSysExEventsGoToEveryStyleTrack)
 {
     SmfBuilder smf(0, 384);
     smf.AddTrack()
+        .Tempo(0, 500000)
+        .TimeSig(0, 4, 2)
         .TrackName(0, "Groove")
         .SysEx(0, {0x7E, 0x7F, 0x09, 0x01, 0xF7})
         .NoteOn(0, 9, 36, 100)
@@ -519,18 +527,30 @@ TEST(CDecSMF0, TracksWithoutChannelEventsStayEmpty)
         .Marker(384, "B")
         .EndAt(1536);
     const SmfImportResult result = import(smf.Build());
-    EXPECT_TRUE(result.tracks[0].created);
-    for (size_t t = 1; t < 8; ++t) EXPECT_FALSE(result.tracks[t].created) << t;
-    const std::vector<PropEvent> expected = {PropEvent::MetaEvent(0, 0x03, {'G', 'r', 'o', 'o', 'v', 'e'}),
-                                             PropEvent::SysExEvent(0, 9, {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}),
-                                             PropEvent::Channel(0, PropKind::NoteOn, 9, 36, 100),
-                                             PropEvent::Channel(96, PropKind::NoteOff, 9, 36, 0),
-                                             PropEvent::MetaEvent(384, 0x06, {'B'})};
-    EXPECT_EQ(bodyOf(result.tracks[0]), expected);
+    const std::vector<PropEvent> drums = {PropEvent::MetaEvent(0, 0x03, {'G', 'r', 'o', 'o', 'v', 'e'}),
+                                          PropEvent::SysExEvent(0, 9, {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}),
+                                          PropEvent::Channel(0, PropKind::NoteOn, 9, 36, 100),
+                                          PropEvent::Channel(96, PropKind::NoteOff, 9, 36, 0),
+                                          PropEvent::MetaEvent(384, 0x06, {'B'})};
+    EXPECT_EQ(bodyOf(result.tracks[0]), drums);
+    for (size_t t = 1; t < 8; ++t) {
+        ASSERT_TRUE(result.tracks[t].created) << t;
+        const std::vector<PropEvent> others = {
+            PropEvent::MetaEvent(0, 0x03, {'G', 'r', 'o', 'o', 'v', 'e'}),
+            PropEvent::SysExEvent(0, kStyleTrackChannel[t], {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}),
+            PropEvent::MetaEvent(384, 0x06, {'B'})};
+        EXPECT_EQ(bodyOf(result.tracks[t]), others) << t;
+    }
 
-    // A file with nothing in it still gives a CV of one bar.
+    // A text and a system-exclusive message alone give eight patterns.
+    SmfBuilder quiet(0, 384);
+    quiet.AddTrack().Text(0, 0x01, "x").SysEx(10, {0x41, 0xF7});
+    const SmfImportResult eight = import(quiet.Build());
+    for (const auto& track : eight.tracks) EXPECT_TRUE(track.created);
+
+    // A file with nothing in it still gives a CV of one bar, without patterns.
     SmfBuilder empty(0, 384);
-    empty.AddTrack();
+    empty.AddTrack().Tempo(0, 500000);
     const SmfImportResult none = import(empty.Build());
     EXPECT_EQ(none.bars, 1u);
     EXPECT_EQ(none.length, kBar);

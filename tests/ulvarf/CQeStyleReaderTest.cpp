@@ -47,7 +47,7 @@ QeStyleLayout oneBarStyle()
 
 std::unique_ptr<CNstQeIfc> read(const Bytes& chunk)
 {
-    auto style = std::make_unique<CNstQeIfc>();
+    auto style = CNstQeIfc::NewStyle(); // as the style editor reads a resource
     EXPECT_TRUE(CQeStyleReader::Read(chunk, *style));
     return style;
 }
@@ -84,7 +84,7 @@ TEST(CQeStyleReader, TheConverterLayoutReadsIntoTheExpectedModel)
     for (size_t t = 0; t < 8; ++t) {
         EXPECT_EQ(style.tracks[t].mode, modes[t]);
         EXPECT_EQ(style.tracks[t].tension, tensions[t]);
-        EXPECT_EQ(style.tracks[t].thirdFlag, 0);
+        EXPECT_EQ(style.tracks[t].thirdFlag, t == 0 ? 1 : 0); // a short header keeps the defaults
     }
     EXPECT_EQ(style.QueryStyleElem(0), 2);
     for (int e = 1; e < 12; ++e) EXPECT_EQ(style.QueryStyleElem(e), 0);
@@ -125,10 +125,51 @@ TEST(CQeStyleReader, HeaderFieldsAreReadAsFarAsTheReleaseGoes)
         EXPECT_EQ(style->tracks[1].mode, 1);
         EXPECT_EQ(style->tracks[1].tension, 1);
         EXPECT_EQ(style->tracks[7].thirdFlag, id2 >= 1 ? 1 : 0);
-        EXPECT_EQ(style->tracks[3].trackByte, id2 >= 2 ? 4 : 0);
+        EXPECT_EQ(style->tracks[3].trackByte, id2 >= 2 ? 4 : 8);
         EXPECT_EQ(style->styleByteA, id2 >= 2 ? 0xA : 0);
         EXPECT_EQ(style->styleByteB, id2 >= 2 ? 0xB : 0);
     }
+}
+
+// A resource is read over the "New Style" defaults, not into a blank model.
+TEST(CQeStyleReader, AResourceReadsOverTheNewStyleDefaults)
+{
+    auto editorOf = [](const QeStyleLayout& layout) {
+        auto resource =
+            CResourceInstance::FromSerialised(zib::test::qeStyleResource(zib::test::qeStyleChunk(layout)));
+        EXPECT_TRUE(resource);
+        return resource ? CStyleEditor::FromResource(*resource) : nullptr;
+    };
+    QeStyleLayout headless = oneBarStyle();
+    headless.withHeader = false;
+    auto fromHeadless = editorOf(headless);
+    ASSERT_TRUE(fromHeadless);
+    EXPECT_EQ(fromHeadless->style().name(), "New Style");
+    EXPECT_EQ(fromHeadless->style().release, 2);
+
+    // ACC1 plays a type-0 chunk in CV2 only.
+    QeStyleLayout layout = oneBarStyle();
+    layout.elements[0].cvMask = 0x03;
+    layout.patterns.push_back(qePattern(2, 1536, drumNotes()));
+    layout.elements[0].cvs.push_back(qeCv(1536, PropStreamBuilder().start(0, 0).end(1536), {{0, 3}}));
+    auto editor = editorOf(layout);
+    ASSERT_TRUE(editor);
+    const CNstQeIfc& style = editor->style();
+    EXPECT_EQ(style.name(), "Damaged");
+    EXPECT_TRUE(style.typeForcing);
+    EXPECT_EQ(style.trackPatternType, (std::array<uint8_t, 8>{0, 0, 1, 2, 2, 2, 2, 2}));
+    EXPECT_EQ(style.tracks[0].thirdFlag, 1); // the short header holds neither
+    EXPECT_EQ(style.tracks[5].trackByte, 8);
+    EXPECT_EQ(style.FindChordVar(0, 1)->patterns[3].type, 0);
+
+    // Written back, the patterns take their track's type: ACC1's pattern
+    // comes back as type 2.
+    auto written = editor->CreateResource();
+    ASSERT_TRUE(written);
+    auto again = CStyleEditor::FromResource(*written);
+    ASSERT_TRUE(again);
+    ASSERT_EQ(again->style().QueryPattern(0, 1, 3), 2);
+    EXPECT_EQ(again->style().FindChordVar(0, 1)->patterns[3].type, 2);
 }
 
 TEST(CQeStyleReader, ElementInfoGivesSignatureNttAndChordAssign)
@@ -187,6 +228,14 @@ const std::vector<DamageCase> kDamageCases = {
     {"playing time not a whole multiple",
      [](QeStyleLayout& s) { s.elements[0].cvs[0] = qeCv(2304, PropStreamBuilder().start(0, 0).end(2304), {{0, 0}}); },
      {kPatternWarning}, nullptr, [](const CNstQeIfc& st) { EXPECT_EQ(drum(st).length, 2304u); }},
+    // Not merged: the chunk's events stay once, its length becomes the CV's.
+    {"chunk played twice through its CV",
+     [](QeStyleLayout& s) { s.elements[0].cvs[0] = qeCv(3072, PropStreamBuilder().start(0, 0).end(3072), {{0, 0}}); },
+     {kPatternWarning}, nullptr,
+     [](const CNstQeIfc& st) {
+         EXPECT_EQ(drum(st).length, 3072u);
+         EXPECT_EQ(drum(st).stream, drumNotes());
+     }},
     {"late start that never reaches a pattern length",
      [](QeStyleLayout& s) { s.elements[0].cvs[0].stream = PropStreamBuilder().start(768, 0).end(1536); },
      {kCvWarning}, nullptr,
@@ -353,10 +402,26 @@ TEST(CQeStyleReader, EveryDamageOfAStyleReadsAndWritesAgain)
     const auto good = CQeStyleWriter::Write(*style);
     ASSERT_TRUE(good);
 
+    // What is read is written again, and what is written reads again; from
+    // then on writing settles (a damaged event may be re-encoded once).
     zib::test::TraceCapture quiet;
-    auto readAndWrite = [](const Bytes& chunk) {
+    size_t read = 0;
+    auto readAndWrite = [&read](const Bytes& chunk) {
         CNstQeIfc damaged;
-        if (CQeStyleReader::Read(chunk, damaged)) CQeStyleWriter::Write(damaged);
+        if (!CQeStyleReader::Read(chunk, damaged)) return;
+        ++read;
+        auto written = CQeStyleWriter::Write(damaged);
+        ASSERT_TRUE(written) << chunk.size();
+        for (int round = 0; round < 2; ++round) {
+            CNstQeIfc again;
+            ASSERT_TRUE(CQeStyleReader::Read(*written, again)) << chunk.size();
+            auto rewritten = CQeStyleWriter::Write(again);
+            ASSERT_TRUE(rewritten) << chunk.size();
+            if (round == 1) {
+                EXPECT_EQ(*rewritten, *written) << chunk.size();
+            }
+            written = std::move(rewritten);
+        }
     };
     for (size_t n = 0; n < good->size(); ++n) readAndWrite(Bytes(good->begin(), good->begin() + long(n)));
     for (size_t at = 0; at < good->size(); ++at) {
@@ -366,6 +431,7 @@ TEST(CQeStyleReader, EveryDamageOfAStyleReadsAndWritesAgain)
             readAndWrite(damaged);
         }
     }
+    EXPECT_GT(read, good->size()); // most damages read: the reader repairs rather than refuses
 }
 
 } // namespace

@@ -168,6 +168,37 @@ TEST(CQeStyleWriter, ShortPatternsAreRepeatedToTheSmallestMultipleReachingTheCv)
     }
 }
 
+// The writer's own re-encodings (repeating a pattern to its CV, splitting a
+// long one) run with both switches off: a note with a duration comes out as
+// a note on and a note off. A pattern that needs neither keeps its bytes.
+TEST(CQeStyleWriter, RepeatedAndSplitPatternsHoldNotesAsPairs)
+{
+    auto style = CNstQeIfc::NewStyle();
+    style->ChordVar(0, 0).length = 3072;
+    CNstPattern& repeated = style->Pattern(0, 0, 1);
+    repeated.length = 1536;
+    repeated.SetStream(PropStreamBuilder().note(0, 60, 100, 96).end(1536));
+    CNstPattern& kept = style->Pattern(0, 0, 2);
+    kept.length = 3072;
+    const Bytes own = PropStreamBuilder().note(0, 40, 90, 200).end(3072);
+    kept.SetStream(own);
+    CNstPattern& split = style->Pattern(0, 0, 3);
+    split.length = 3072;
+    PropStreamBuilder notes; // 150 notes with a duration, a different key in each bar
+    for (uint32_t i = 0; i < 75; ++i) notes.note(i * 20, 50, 80, 10);
+    for (uint32_t i = 0; i < 75; ++i) notes.note(1536 + i * 20, 52, 80, 10);
+    split.SetStream(notes.end(3072));
+
+    const CQeStyleTree tree = written(*style);
+    ASSERT_EQ(tree.patterns.size(), 4u); // PERC, BASS, ACC1 in two parts
+    EXPECT_EQ(tree.patterns[0].stream,
+              PropStreamBuilder().noteOn(0, 60).noteOff(96, 60).noteOn(1536, 60).noteOff(1632, 60).end(3072));
+    EXPECT_EQ(tree.patterns[1].stream, own);
+    PropStreamBuilder firstBar;
+    for (uint32_t i = 0; i < 75; ++i) firstBar.noteOn(i * 20, 50, 80).noteOff(i * 20 + 10, 50);
+    EXPECT_EQ(tree.patterns[2].stream, firstBar.end(1536));
+}
+
 TEST(CQeStyleWriter, CvsStartTheirPatternsThenPlayTheirOwnControlEvents)
 {
     auto style = CNstQeIfc::NewStyle();

@@ -235,12 +235,12 @@ TEST(CResourceFile, CutsTheIndexToTheResourceChunksPresent)
 
 }
 
-TEST(CResourceFile, ReadsBackEveryChunkItWasGiven)
+TEST(CResourceFile, ReadsBackOldFormResourceChunks)
 {
-    // An old-form chunk, and one with the directory's id, are resources too
-    // when a container holds them: the written image must read back whole.
+    // An old-form chunk is a resource too when a container holds it: the
+    // written image must read back whole.
     auto resources = sampleResources();
-    resources[0].chunk = leafChunk(0xFE, {1, 2, 3, 4}, 0x08);
+    resources[0].chunk = leafChunk(0x04, {1, 2, 3, 4}, 0x08);
     resources[1].chunk = ChunkBuilder().open(0x07, 0, 0, 0x00).leaf(0x01, 0, 0, 0x08, {5}).close().bytes();
     auto file = CResourceFile::FromImage(dasfImage(resources));
     ASSERT_TRUE(file);
@@ -251,6 +251,22 @@ TEST(CResourceFile, ReadsBackEveryChunkItWasGiven)
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(Bytes(again->resourceChunk(i)->Image().begin(), again->resourceChunk(i)->Image().end()),
                   resources[i].chunk);
+}
+
+TEST(CResourceFile, AnFeChunkEndsTheResourceListWhereverItStands)
+{
+    auto resources = sampleResources();
+    resources[1].chunk = leafChunk(0xFE, {1, 2, 3, 4}, 0x18);
+    auto file = CResourceFile::FromImage(dasfImage(resources));
+    ASSERT_TRUE(file);
+    ASSERT_EQ(file->count(), 1u);
+    EXPECT_EQ(plainChunk(*file->resourceChunk(0)), resources[0].chunk);
+
+    // So no container takes such a chunk in: it could not be read back.
+    auto fe = CResourceInstance::FromSerialised(zib::test::serialisedResInstance(4, 0, 0, 0, resources[1].chunk));
+    ASSERT_TRUE(fe);
+    EXPECT_EQ(file->InsertResource(-1, *fe), -1);
+    EXPECT_EQ(file->count(), 1u);
 }
 
 TEST(CResourceFile, ReadsAtMost2000Entries)

@@ -5,6 +5,7 @@
 #include "ulvarf/CPropEventList.h"
 #include "ulvarf/CResourceInstance.h"
 #include "ulvarf/CStyleEditor.h"
+#include "ulvarf/QeTime.h"
 
 #include "tests/support/ChunkBuilder.h"
 #include "tests/support/DasfImageBuilder.h"
@@ -102,9 +103,15 @@ TEST(CStyleEditor, SetSignatureGivesPresentCvsTheSignatureAndTheirLength)
     EXPECT_EQ(style.QueryChordVar(1, 1), 0);
     EXPECT_EQ(editor->GetSignature(1), 0x33);
 
-    // 3/32 cannot be stored in the element.
-    editor->SetSignature(1, 0x52);
-    EXPECT_EQ(editor->GetSignature(1), 0x33);
+    // The element byte keeps 3 bits of log2 denominator: 3/32 up to 3/128 are
+    // stored, 3/256 is not.
+    for (uint8_t packed : {0x52, 0x62, 0x72}) {
+        editor->SetSignature(1, packed);
+        EXPECT_EQ(editor->GetSignature(1), packed);
+        EXPECT_EQ(style.FindChordVar(1, 0)->length, 2 * BarLength(3, packed >> 4));
+    }
+    editor->SetSignature(1, 0x82);
+    EXPECT_EQ(editor->GetSignature(1), 0x72);
     EXPECT_EQ(editor->GetSignature(7), 0x23); // made, 4/4
 }
 
@@ -120,20 +127,28 @@ TEST(CStyleEditor, NotesOutsideTheirRangeBecomeVexSoundsAndBack)
     const uint8_t ranges[8][2] = {{40, 70}, {0, 127}, {60, 90}, {40, 70}, {0, 0}, {0, 0}, {0, 0}, {0, 0}};
     editor->ConvertNoteToVexSound(0, 0, ranges);
 
+    // Plain notes outside the range become VexSounds; the note with a
+    // duration is not converted, and the re-encoding (both switches off)
+    // gives it as a note on and off.
     const CNstChordVar& cv = *style.FindChordVar(0, 0);
     EXPECT_EQ(cv.patterns[0].stream, PropStreamBuilder()
-                                         .channel(0, 13, {30, 100}).note(0, 50, 90, 96).channel(0, 13, {80, 100})
-                                         .channel(96, 12, {30, 64}).channel(96, 12, {80, 64}).control(100, 64, 0)
-                                         .end(3072));
+                                         .channel(0, 13, {30, 100}).noteOn(0, 50, 90).channel(0, 13, {80, 100})
+                                         .noteOff(96, 50).channel(96, 12, {30, 64}).channel(96, 12, {80, 64})
+                                         .control(100, 64, 0).end(3072));
     EXPECT_EQ(cv.patterns[1].stream, notes); // range 0-127: left alone
     EXPECT_EQ(cv.patterns[2].stream, PropStreamBuilder()
-                                         .channel(0, 13, {30, 100}).channel(0, 14, {50, 90, 0, 96, 64}).noteOn(0, 80)
-                                         .channel(96, 12, {30, 64}).noteOff(96, 80).control(100, 64, 0)
-                                         .end(3072));
+                                         .channel(0, 13, {30, 100}).noteOn(0, 50, 90).noteOn(0, 80)
+                                         .noteOff(96, 50).channel(96, 12, {30, 64}).noteOff(96, 80)
+                                         .control(100, 64, 0).end(3072));
     EXPECT_EQ(style.QueryPattern(0, 0, 3), 0); // not created: not made either
 
+    // Back to notes: every created pattern is re-encoded, converted or not.
     editor->ConvertVexSoundToNote(0, 0);
-    for (int t : {0, 1, 2}) EXPECT_EQ(cv.patterns[size_t(t)].stream, notes) << t;
+    const Bytes plain = PropStreamBuilder()
+                            .noteOn(0, 30).noteOn(0, 50, 90).noteOn(0, 80)
+                            .noteOff(96, 50).noteOff(96, 30).noteOff(96, 80).control(100, 64, 0)
+                            .end(3072);
+    for (int t : {0, 1, 2}) EXPECT_EQ(cv.patterns[size_t(t)].stream, plain) << t;
 }
 
 TEST(CStyleEditor, ARefusedFileLeavesTheStyleUnchanged)
@@ -213,13 +228,21 @@ TEST(CStyleEditor, ACvTravelsThroughAStandardMidiFile)
     EXPECT_EQ(Bytes(smf.begin(), smf.begin() + 14),
               (Bytes{0x4D, 0x54, 0x68, 0x64, 0x00, 0x00, 0x00, 0x06, 0x00, 0x00, 0x00, 0x01, 0x01, 0x80}));
 
+    // The patterns come back behind the bank selects and program change of
+    // the track record (DRUM 0/0/0, BASS 0/32/0) that the export writes first.
+    const Bytes drumsBack = PropStreamBuilder().control(0, 0, 0, 9).control(0, 32, 0, 9)
+                                .channel(0, 4, {0x80}, 9).noteOn(0, 36, 100, 9).noteOff(96, 36, 64, 9)
+                                .noteOn(768, 38, 90, 9).noteOff(800, 38, 64, 9).end(3072);
+    const Bytes bassBack = PropStreamBuilder().control(0, 0, 0, 8).control(0, 32, 32, 8)
+                               .channel(0, 4, {0x80}, 8).noteOn(0, 40, 100, 8).noteOff(700, 40, 64, 8)
+                               .noteOn(1536, 43, 100, 8).noteOff(3000, 43, 64, 8).end(3072);
     auto other = CStyleEditor::NewStyle(false);
     ASSERT_TRUE(other->ImportSmf(smf, 2, 1));
     EXPECT_EQ(other->tempo(), 100);
     EXPECT_EQ(other->style().QueryChordVar(2, 1), 2);
     EXPECT_EQ(other->style().FindChordVar(2, 1)->length, 3072u);
-    EXPECT_EQ(other->style().FindChordVar(2, 1)->patterns[0].stream, drums);
-    EXPECT_EQ(other->style().FindChordVar(2, 1)->patterns[2].stream, bass);
+    EXPECT_EQ(other->style().FindChordVar(2, 1)->patterns[0].stream, drumsBack);
+    EXPECT_EQ(other->style().FindChordVar(2, 1)->patterns[2].stream, bassBack);
     EXPECT_EQ(other->style().QueryPattern(2, 1, 1), 0);
 
     // An empty "New Style" CV exports too.

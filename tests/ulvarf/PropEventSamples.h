@@ -3,6 +3,7 @@
 // Event lists for the property-stream tests and benchmarks: random lists in
 // the canonical form that decoding gives back, and dense pattern-like ones.
 
+#include "ulvarf/CDecProp.h"
 #include "ulvarf/PropEvent.h"
 
 #include "tests/support/ByteSamples.h"
@@ -10,6 +11,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <ostream>
+#include <span>
+#include <tuple>
 #include <vector>
 
 namespace zib::ulvarf {
@@ -27,6 +30,33 @@ inline void PrintTo(const PropEvent& e, std::ostream* os)
         for (uint8_t b : e.data) *os << " " << int(b);
     }
     *os << "}";
+}
+
+// The events a stream plays, in a form every encoding of them shares: notes
+// and sounds with a duration as their on event and their off event (at the
+// stream's end at the latest), all sorted. Two streams that play alike give
+// the same list, whether their notes are pairs or carry a duration.
+inline std::vector<PropEvent> playedEvents(std::span<const uint8_t> stream)
+{
+    std::vector<PropEvent> decoded, out;
+    CDecProp::DecodeEvents(stream, decoded);
+    const uint32_t end = decoded.empty() ? 0 : decoded.back().tick;
+    for (const PropEvent& e : decoded) {
+        if (e.kind != PropKind::Note && e.kind != PropKind::VexSound) {
+            out.push_back(e);
+            continue;
+        }
+        const bool vex = e.kind == PropKind::VexSound;
+        out.push_back(PropEvent::Channel(e.tick, vex ? PropKind::VexSoundOn : PropKind::NoteOn, e.track, e.data1, e.data2));
+        const uint32_t off = uint32_t(std::min<uint64_t>(uint64_t(e.tick) + e.duration, end));
+        out.push_back(PropEvent::Channel(off, vex ? PropKind::VexSoundOff : PropKind::NoteOff, e.track, e.data1,
+                                         e.offVelocity));
+    }
+    std::sort(out.begin(), out.end(), [](const PropEvent& a, const PropEvent& b) {
+        return std::tie(a.tick, a.kind, a.track, a.data1, a.data2, a.metaType, a.data) <
+               std::tie(b.tick, b.kind, b.track, b.data1, b.data2, b.metaType, b.data);
+    });
+    return out;
 }
 
 } // namespace zib::ulvarf

@@ -9,6 +9,7 @@
 
 #include "tests/support/ByteSamples.h"
 #include "tests/support/QeStyleBuilder.h"
+#include "tests/ulvarf/PropEventSamples.h"
 #include "tests/ulvarf/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -87,16 +88,22 @@ void randomModel(CNstStyle& style, SampleRandom& r)
     }
 }
 
+// What the resource does not store comes back as in "New Style".
 void expectSameStyle(const CNstStyle& want, const CNstStyle& got)
 {
+    const auto fresh = CNstQeIfc::NewStyle();
     EXPECT_EQ(got.name(), want.name());
     EXPECT_EQ(got.version, want.version);
     EXPECT_EQ(got.release, want.version ? 2 : 0);
+    EXPECT_TRUE(got.typeForcing);
     for (size_t t = 0; t < 8; ++t) {
         EXPECT_EQ(got.tracks[t].mode, want.tracks[t].mode);
         EXPECT_EQ(got.tracks[t].tension, want.tracks[t].tension);
-        EXPECT_EQ(got.tracks[t].thirdFlag, want.version ? want.tracks[t].thirdFlag : 0);
-        EXPECT_EQ(got.tracks[t].trackByte, want.version ? want.tracks[t].trackByte : 0);
+        EXPECT_EQ(got.tracks[t].thirdFlag, want.version ? want.tracks[t].thirdFlag : fresh->tracks[t].thirdFlag);
+        EXPECT_EQ(got.tracks[t].trackByte, want.version ? want.tracks[t].trackByte : fresh->tracks[t].trackByte);
+        if (want.QueryPattern(0, 0, int(t)) == 0) {
+            EXPECT_EQ(got.trackPatternType[t], fresh->trackPatternType[t]);
+        }
     }
     EXPECT_EQ(got.styleByteA, want.version ? want.styleByteA : 0);
     EXPECT_EQ(got.styleByteB, want.version ? want.styleByteB : 0);
@@ -137,7 +144,9 @@ void expectSameStyle(const CNstStyle& want, const CNstStyle& got)
                 EXPECT_EQ(gp.log2Denominator, we->log2Denominator);
                 EXPECT_EQ(gp.bars, wc->bars);
                 EXPECT_EQ(gp.length, wp.length);
-                EXPECT_EQ(gp.stream, wp.stream);
+                // Extended or split patterns are re-encoded with both switches
+                // off: the same events, notes with a duration as pairs.
+                EXPECT_EQ(playedEvents(gp.stream), playedEvents(wp.stream));
                 if (e == 0 && c == 0) {
                     EXPECT_EQ(got.trackPatternType[size_t(t)], type);
                 }
@@ -168,13 +177,18 @@ TEST(StyleRoundTrip, ARandomModelReadsBackAsItWasWritten)
         EXPECT_EQ(back->tempo(), CStyleEditor::kDefaultTempo);
         expectSameStyle(editor->style(), back->style());
 
-        // Written again, the style gives the same resource.
+        // Written again, the style read back gives the same resource from
+        // then on (the first write may force other pattern types).
         auto again = back->CreateResource();
         ASSERT_TRUE(again);
-        Bytes first(resource->SerialisedSize()), second(again->SerialisedSize());
-        ASSERT_TRUE(resource->PutSerialised(first));
+        auto backAgain = CStyleEditor::FromResource(*again);
+        ASSERT_TRUE(backAgain);
+        auto third = backAgain->CreateResource();
+        ASSERT_TRUE(third);
+        Bytes second(again->SerialisedSize()), last(third->SerialisedSize());
         ASSERT_TRUE(again->PutSerialised(second));
-        EXPECT_EQ(first, second);
+        ASSERT_TRUE(third->PutSerialised(last));
+        EXPECT_EQ(second, last);
     }
 }
 

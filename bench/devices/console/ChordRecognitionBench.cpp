@@ -1,7 +1,7 @@
 // Chord recognition over every set of pitch classes: each note on of the
 // player runs one recognition, and a chord of n notes runs n of them.
 
-#include "devices/core/CChordRecognizer.h"
+#include "devices/core/ChordRecognizer.h"
 #include "devices/core/ChordPatternTable.h"
 
 #include <benchmark/benchmark.h>
@@ -28,7 +28,7 @@ std::vector<std::vector<int>> allPitchClassSets()
 void BM_RecogniseEveryPitchClassSet(benchmark::State& state)
 {
     const auto sets = allPitchClassSets();
-    zib::CChordRecognizer recognizer(state.range(0) != 0);
+    zib::ChordRecognizer recognizer(state.range(0) != 0);
     int64_t notesPerRound = 0;
     for (const auto& set : sets)
         notesPerRound += int64_t(set.size());

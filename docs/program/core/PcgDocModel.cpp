@@ -1,6 +1,10 @@
 #include "docs/program/core/PcgDocModel.h"
 
+#include "docs/program/core/DocPaths.h"
+#include "docs/program/core/ItemFileHead.h"
+#include "docs/program/core/ItemRows.h"
 #include "docs/program/core/PcgLayout.h"
+#include "docs/program/core/QeContainerImage.h"
 #include "docs/program/core/WqPcgConversions.h"
 #include "docs/program/core/WqPcgFile.h"
 #include "docs/style/core/CQePcgBank.h"
@@ -8,32 +12,22 @@
 #include "docs/style/core/UlvaRfHandles.h"
 #include "midi/ValueTexts.h"
 #include "platform/ByteCursor.h"
+#include "platform/Cp1252.h"
 #include "platform/ByteWriter.h"
 #include "platform/FileIo.h"
 #include "ulvarf/ulvarf.h"
 
 #include <algorithm>
-#include <cctype>
-#include <memory>
-#include <set>
 
 namespace zib {
 
 namespace {
 
 constexpr size_t kQeItemHeader = 34;
-constexpr size_t kMaxItemFile = 16u << 20; // far above any program item
+constexpr uintmax_t kMaxItemFile = 16u << 20;  // far above any program item
+constexpr size_t kMaxContainer = 256u << 20; // far above 2000 programs
 constexpr const char* kEmptyQeName = "** (N/A) EMPTY **";
 constexpr const char* kEmptiedQeName = "** (N/A) Empty ** ";
-
-std::string upperTail(std::string_view text, size_t n)
-{
-    std::string tail(text.substr(text.size() >= n ? text.size() - n : 0));
-    for (char& c : tail)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    return tail;
-}
-
 constexpr uint32_t kProgramType = 4;
 
 // The item's name from the first bytes of a record or header, trimmed to the model's width.
@@ -49,9 +43,25 @@ void setItemName(CItemInfo& item, std::string_view text, uint32_t model)
     setItemName(item, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()), model);
 }
 
+// The file kind of a Wq model's family: .PRG for 'I' and 'M', .PCG else.
+int familyFileKind(int model)
+{
+    return pcg::IsFamilyB(model) ? pcg::kFileKindPrg : pcg::kFileKindPcg;
+}
+
 } // namespace
 
-PcgDocModel::PcgDocModel(StyNoticeSink notify) : notify_(std::move(notify)) {}
+bool PcgDocModel::Failed(const DocMessage& message) const
+{
+    Notify(message);
+    return false;
+}
+
+PcgItemResult PcgDocModel::Refused(const DocMessage& message) const
+{
+    Notify(message);
+    return PcgItemResult::Failed;
+}
 
 // New and open
 
@@ -68,22 +78,45 @@ void PcgDocModel::OnNewDocument(int newDocKind)
         model = 'F';
         fileKind = pcg::kFileKindPcg;
     }
+    shownList = pcg::kShowPrograms;
+    Port().Refill();
+}
+
+bool PcgDocModel::OnOpenDocument(const std::string& filePath)
+{
+    path = filePath;
+    // The head tells how much of the file a Wq layout can use: a Wq file is
+    // read up to its layout's size + 1, enough for the size test to fail.
+    std::vector<uint8_t> bytes;
+    FileIoError error = ReadFilePrefix(filePath, kItemFileHeadSize, bytes);
+    size_t limit = kMaxContainer;
+    if (const auto letter = ReadItemFileHead(bytes))
+        if (const auto layout = WqPcgFile::LayoutOf(*letter)) limit = layout->total + 1;
+    if (error == FileIoError::None) error = ReadFilePrefix(filePath, limit, bytes);
+    if (error != FileIoError::None) return Failed(DocMessage::Numbered(9, "OnOpenDocument", DocIcon::Stop));
+    return OpenImage(filePath, std::move(bytes));
 }
 
 bool PcgDocModel::OpenImage(const std::string& filePath, std::vector<uint8_t> fileImage)
 {
+    DeleteContents();
     path = filePath;
-    if (fileImage.empty()) {
-        Notify(StyNotice::Numbered(46));
+    if (fileImage.empty()) return Failed(DocMessage::Numbered(46));
+    image = std::move(fileImage);
+    if (!ParseFile()) {
+        DeleteContents();
+        Port().Refill();
         return false;
     }
-    image = std::move(fileImage);
-    return ParseFile();
+    Port().Refill();
+    // Both extensions are one template: the kind stored is that of .PCG.
+    Opened(pcg::kFileKindPcg);
+    return true;
 }
 
 int PcgDocModel::CheckExtension(std::string_view filePath)
 {
-    const std::string ext = upperTail(filePath, 4);
+    const std::string ext = UpperTail(filePath, 4);
     if (ext == ".PCG") return pcg::kFileKindPcg;
     if (ext == ".PRG") return pcg::kFileKindPrg;
     return 0;
@@ -100,17 +133,14 @@ bool PcgDocModel::ParseFile()
 
 bool PcgDocModel::CheckHead()
 {
-    ByteCursor in(image);
-    if (in.match("DASK") && in.has(1)) {
-        model = in.u8();
+    if (const auto letter = ReadItemFileHead(image)) {
+        model = *letter;
         if (pcg::IsWqModel(model)) return true;
         if (CheckDasfHead()) return true;
-        Notify(StyNotice::Numbered(18));
-        return false;
+        return Failed(DocMessage::Numbered(18));
     }
     if (CheckDasfHead()) return true;
-    Notify(StyNotice::Numbered(17));
-    return false;
+    return Failed(DocMessage::Numbered(17));
 }
 
 bool PcgDocModel::CheckDasfHead()
@@ -121,10 +151,7 @@ bool PcgDocModel::CheckDasfHead()
     ok = ok && in.skip(4) && in.u32be() == image.size() - 8;
     ok = ok && std::equal(std::begin(kRootInfo), std::end(kRootInfo), image.begin() + 8);
     ok = ok && std::string_view(reinterpret_cast<const char*>(image.data()) + 23, 4) == "DASF";
-    if (!ok) {
-        Notify(StyNotice::Numbered(17));
-        return false;
-    }
+    if (!ok) return Failed(DocMessage::Numbered(17));
     model = 'F';
     return true;
 }
@@ -132,25 +159,18 @@ bool PcgDocModel::CheckDasfHead()
 bool PcgDocModel::ParseWqSerPcg()
 {
     const auto layout = WqPcgFile::LayoutOf(model);
-    // The head's length follows the extension: a layout of the other family
-    // under this extension is not read.
-    headLength_ = fileKind == pcg::kFileKindPcg ? 791 : pcg::IsFamilyB(model) ? 48 : 0;
-    if (!layout || layout->head != headLength_) {
-        Notify(StyNotice::Numbered(19, "ParseWqSerPcg"));
-        return false;
-    }
+    // The head's length follows the extension; a model of the other family
+    // under this extension has a head its layout cannot hold.
+    const size_t headLength = fileKind == pcg::kFileKindPcg ? 791 : pcg::IsFamilyB(model) ? 48 : 0;
+    if (!layout || layout->head != headLength) return Failed(DocMessage::Numbered(19, "ParseWqSerPcg"));
     WqPcgFile file;
-    if (file.Parse(image, model, headLength_) != WqPcgFile::Error::None) {
-        Notify(StyNotice::Numbered(14, "ParseWqSerPrg"));
-        return false;
-    }
+    if (file.Parse(image, model, headLength) != WqPcgFile::Error::None)
+        return Failed(DocMessage::Numbered(14, "ParseWqSerPrg"));
     head = std::move(file.head);
+    const StyNoticeSink notices = [this](const StyNotice& n) { Notify(n); };
     for (size_t i = 0; i < file.programs.size(); ++i) {
         CPcgItem item;
-        if (!GetItem(item, file.programs[i], uint32_t(model), fileKind, false, notify_)) {
-            programs.clear();
-            return false;
-        }
+        if (!GetItem(item, file.programs[i], uint32_t(model), fileKind, false, notices)) return false;
         item.position = uint32_t(i);
         programs.push_back(std::move(item));
     }
@@ -158,11 +178,7 @@ bool PcgDocModel::ParseWqSerPcg()
     const size_t record = pcg::ProgramRecordSize(model);
     for (size_t k = 0; k < file.drumKits.size(); ++k) {
         CPcgItem item;
-        if (!GetItem(item, file.drumKits[k], uint32_t(model), fileKind, true, notify_)) {
-            programs.clear();
-            drumKits.clear();
-            return false;
-        }
+        if (!GetItem(item, file.drumKits[k], uint32_t(model), fileKind, true, notices)) return false;
         std::copy(file.drumKits[k].begin() + ptrdiff_t(record), file.drumKits[k].end(),
                   item.data.begin() + ptrdiff_t(record));
         item.position = uint32_t(k);
@@ -176,15 +192,11 @@ bool PcgDocModel::ParsePcg()
 {
     programs.clear();
     UlrfContainerPtr container(_ULRFCreateInstance(image.data(), uint32_t(image.size())));
-    if (!container) {
-        Notify(StyNotice::Numbered(31, "ParsePcg"));
-        return false;
-    }
+    if (!container) return Failed(DocMessage::Numbered(17, "ParsePcg"));
     CQePcgBank bank;
-    if (!bank.EnumIndex(container.get())) {
-        Notify(StyNotice::Numbered(17, "ParsePcg"));
-        return false;
-    }
+    // A container without programs opens empty, as a new document.
+    if (!bank.EnumIndex(container.get())) return true;
+    const StyNoticeSink notices = [this](const StyNotice& n) { Notify(n); };
     const int maxPosition = bank.GetMaxPosition();
     for (int p = 0; p <= maxPosition; ++p) {
         const int index = bank.FindByPosition(p);
@@ -194,7 +206,7 @@ bool PcgDocModel::ParsePcg()
             item.SetName(kEmptyQeName);
             item.resourceIndex = item.bankPosition = item.bank = -1;
         } else {
-            if (!GetQEItem(item, container.get(), index, 'F', notify_)) {
+            if (!GetQEItem(item, container.get(), index, 'F', notices)) {
                 programs.clear();
                 return false;
             }
@@ -211,12 +223,12 @@ bool PcgDocModel::ParsePcg()
         programs.push_back(std::move(item));
     }
     if (bank.changed)
-        Notify(StyNotice::Text(
+        Notify(DocMessage::Text(
             "Found data resources with incorrect bank/position !!!\n\nParsing function rearranged data resources "
             "trying to display all valid style items\nYou must be aware that displayed item order does not "
             "correspond to what is\nfound inside original file. When saving file, new (rearranged) order will be "
             "saved!!!",
-            {}, "ParseQESty", StyNoticeIcon::Exclamation));
+            {}, "ParseQESty", DocIcon::Exclamation));
     return true;
 }
 
@@ -225,49 +237,63 @@ void PcgDocModel::DeleteContents()
     image.clear();
     programs.clear();
     drumKits.clear();
+    head.clear();
 }
 
 // Item commands
 
-std::vector<int> PcgDocModel::MarkedRows(const std::vector<int>& selected, int focused) const
+void PcgDocModel::OnEditDelete()
 {
-    const int count = int(ShownItems().size());
-    std::set<int> rows;
-    for (int row : selected)
-        if (row >= 0 && row < count) rows.insert(row);
-    if (rows.empty() && focused >= 0 && focused < count) rows.insert(focused);
-    return {rows.rbegin(), rows.rend()}; // last first
+    if (!DeleteItems()) {
+        Notify(DocMessage::Numbered(21, "OnEditDelete", DocIcon::Exclamation));
+        RequestClose();
+    }
 }
 
-void PcgDocModel::RenumberPositions(std::vector<CPcgItem>& items)
+void PcgDocModel::OnEditEmpty()
 {
-    for (size_t i = 0; i < items.size(); ++i)
-        items[i].position = uint32_t(i);
+    if (!EmptyItems()) {
+        Notify(DocMessage::Numbered(22, "OnEditEmpty", DocIcon::Exclamation));
+        RequestClose();
+    }
 }
 
-bool PcgDocModel::DeleteItems(const std::vector<int>& selected, int focused)
+void PcgDocModel::OnEditSelectAll()
 {
-    const auto rows = MarkedRows(selected, focused);
-    if (rows.empty()) return true;
+    std::vector<int> rows(ShownItems().size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i);
+    Port().SetSelection(rows, Port().FocusedRow());
+}
+
+bool PcgDocModel::DeleteItems()
+{
     auto& items = ShownItems();
-    for (int row : rows)
+    const auto rows = MarkedRows(Port().SelectedRows(), Port().FocusedRow(), int(items.size()));
+    if (rows.empty()) return true;
+    for (int row : rows) {
         items.erase(items.begin() + row);
+        Port().RowsDeleted(row, 1);
+    }
     RenumberPositions(items);
     modified = true;
+    Port().RedrawAll();
     return true;
 }
 
-bool PcgDocModel::EmptyItems(const std::vector<int>& selected, int focused)
+bool PcgDocModel::EmptyItems()
 {
     if (!IsQe() && shownList != pcg::kShowPrograms && shownList != pcg::kShowDrumKits) return false;
-    const auto rows = MarkedRows(selected, focused);
     auto& items = ShownItems();
+    const auto rows = MarkedRows(Port().SelectedRows(), Port().FocusedRow(), int(items.size()));
+    if (rows.empty()) return true;
     for (int row : rows) {
         CPcgItem& item = items[size_t(row)];
         if (IsQe()) {
-            if (item.data.empty()) continue;
-            item.data.clear();
-            setItemName(item, kEmptiedQeName, 'F');
+            if (!item.data.empty()) {
+                item.data.clear();
+                setItemName(item, kEmptiedQeName, 'F');
+            }
             item.model = 'F';
         } else {
             std::fill(item.data.begin(), item.data.end(), uint8_t(0));
@@ -277,42 +303,38 @@ bool PcgDocModel::EmptyItems(const std::vector<int>& selected, int focused)
             item.model = uint32_t(model);
         }
     }
-    if (!rows.empty()) modified = true;
+    Port().RedrawAll();
+    modified = true;
     return true;
 }
 
-std::vector<uint8_t> PcgDocModel::ItemFileImage(const CPcgItem& item) const
+std::vector<uint8_t> PcgDocModel::ItemFileImage(int index) const
 {
     // "DASK", the document's model letter; Qe documents then a 34-byte header
     // (u32 data size at 0, u32 bank at 12, 18-byte name at 16); the record.
+    const CPcgItem& item = ShownItems()[size_t(index)];
     ByteWriter out;
-    out.text("DASK");
-    out.u8(uint8_t(model));
+    WriteItemFileHead(out, uint8_t(model));
     if (IsQe()) {
         out.u32le(item.Size());
         out.fill(0, 8);
         out.u32le(uint32_t(item.bank));
-        std::string name = item.NameText();
-        name.resize(18, '\0');
-        out.text(name);
+        out.bytes(reinterpret_cast<const uint8_t*>(item.name.data()), 18);
     }
     out.bytes(item.data);
     return out.take();
 }
 
-bool PcgDocModel::ExtractItem(int index, const std::filesystem::path& file)
+bool PcgDocModel::ExtractItem(int index, const std::string& file)
 {
     const auto& items = ShownItems();
     if (index < 0 || index >= int(items.size())) return false;
-    const FileIoError error = writeFileAtomically(file, ItemFileImage(items[size_t(index)]));
+    const FileIoError error = writeFileAtomically(file, ItemFileImage(index));
     if (error == FileIoError::None) return true;
-    if (error == FileIoError::OpenFailed)
-        Notify(StyNotice::Numbered(9, "Extract Item", StyNoticeIcon::Stop));
-    else
-        Notify(StyNotice::Text("Error writing item data. Index: %d, errorcode: %d",
-                               {std::to_string(index), std::to_string(int(error))}, "ExtractItem",
-                               StyNoticeIcon::Stop));
-    return false;
+    if (error == FileIoError::OpenFailed) return Failed(DocMessage::Numbered(9, "Extract Item", DocIcon::Stop));
+    return Failed(DocMessage::Text("Error writing item data. Index: %d, errorcode: %d",
+                                   {std::to_string(index), std::to_string(int(error))}, "ExtractItem",
+                                   DocIcon::Stop));
 }
 
 std::string PcgDocModel::ExtractFileName(int index) const
@@ -324,61 +346,78 @@ std::string PcgDocModel::ExtractFileName(int index) const
     return name;
 }
 
-std::vector<std::pair<int, std::string>> PcgDocModel::ExtractAllNames() const
+void PcgDocModel::OnEditExtract()
 {
     const auto& items = ShownItems();
-    const char* extension = ShowsPrograms() ? ".WPF" : ".WDK";
-    std::set<std::string> used;
-    std::vector<std::pair<int, std::string>> names;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].data.empty()) continue;
-        // Items of the same name get a number: "Piano.WPF", "Piano_2.WPF" ...
-        std::string base = ExtractFileName(int(i));
-        if (base.empty()) base = "Item" + std::to_string(i + 1);
-        std::string name = base;
-        for (int n = 2; !used.insert(name).second; ++n)
-            name = base + "_" + std::to_string(n);
-        names.emplace_back(int(i), name + extension);
+    if (items.empty()) return;
+    const int focused = Port().FocusedRow();
+    if (focused < 0 || focused >= int(items.size())) {
+        Notify(DocMessage::Numbered(23, "OnEditExtract", DocIcon::Exclamation));
+        return;
     }
-    return names;
+    const bool programFile = ShowsPrograms();
+    FileChoice choice{"Extract Item",
+                      programFile ? "WqProgram Files (*.WPF)|*.WPF||" : "WqDrumKit Files (*.WDK)|*.WDK||",
+                      programFile ? "WPF" : "WDK", folder, cp1252ToUtf8(ExtractFileName(focused))};
+    if (const auto file = Port().SavePath(choice)) ExtractItem(focused, *file);
+}
+
+void PcgDocModel::OnEditExtractAll()
+{
+    const auto& items = ShownItems();
+    if (items.empty()) return;
+    ExtractAll(int(items.size()), ShowsPrograms() ? ".WPF" : ".WDK", [this](int i) {
+        if (ShownItems()[size_t(i)].data.empty()) return std::string();
+        const std::string name = cp1252ToUtf8(ExtractFileName(i));
+        return name.empty() ? "Item" + std::to_string(i + 1) : name;
+    }, [this](int i, const std::string& file) { return ExtractItem(i, file); });
 }
 
 // Import
 
-bool PcgDocModel::CanImport()
+void PcgDocModel::OnEditImport()
 {
-    const bool full = ShowsPrograms() ? ProgramCount() >= pcg::kMaxPrograms : DrumKitCount() >= pcg::kMaxDrumKits;
-    if (full) Notify(StyNotice::Numbered(25, "ImportItem"));
-    return !full;
+    importBusy = true;
+    ImportItem();
+    importBusy = false;
 }
 
-bool PcgDocModel::ImportItems(const std::vector<std::string>& files, bool* closeDocument)
+bool PcgDocModel::ImportItem()
 {
     const bool importPrograms = ShowsPrograms();
+    const int limit = importPrograms ? pcg::kMaxPrograms : pcg::kMaxDrumKits;
+    if (int(ShownItems().size()) >= limit) return Failed(DocMessage::Numbered(25, "ImportItem"));
+    FileChoice choice{importPrograms ? "Import Programs" : "Import DrumKit",
+                      importPrograms ? "WqProgram Files (*.WPF)|*.WPF||" : "WqDrumKit Files (*.WDK)|*.WDK||",
+                      importPrograms ? "WPF" : "WDK", folder, ""};
+    const auto files = Port().OpenPaths(choice);
+    if (files.empty()) return false;
+    return ImportFiles(files);
+}
+
+bool PcgDocModel::ImportFiles(const std::vector<std::string>& files)
+{
+    const bool importPrograms = ShowsPrograms();
+    const int limit = importPrograms ? pcg::kMaxPrograms : pcg::kMaxDrumKits;
     const std::string expected = importPrograms ? "WPF" : "WDK";
-    importBusy = true;
     bool ok = true;
     bool added = false;
     for (const std::string& file : files) {
-        const bool full =
-            importPrograms ? ProgramCount() >= pcg::kMaxPrograms : DrumKitCount() >= pcg::kMaxDrumKits;
-        if (full) {
-            Notify(StyNotice::Numbered(25, "ImportItem"));
+        if (int(ShownItems().size()) >= limit) {
+            Notify(DocMessage::Numbered(25, "ImportItem"));
             break;
         }
-        const std::string ext = upperTail(file, 3);
+        const std::string ext = UpperTail(file, 3);
         if (ext != expected) {
-            Notify(StyNotice::Text(importPrograms ? "Error: Not WPF file type: %s" : "Error: Not WDK file type: %s",
-                                   {ext}, "ImportItem"));
-            // Items imported before the refused file stay and must be saved.
+            Notify(DocMessage::Text(importPrograms ? "Error: Not WPF file type: %s" : "Error: Not WDK file type: %s",
+                                    {ext}, "ImportItem"));
+            // The items imported before the refused file stay and must be saved.
             if (added) modified = true;
-            importBusy = false;
             return false;
         }
         const PcgItemResult r = importPrograms ? ImportPcg(file) : ImportDrumKit(file);
         if (r == PcgItemResult::CloseDocument) {
-            if (closeDocument) *closeDocument = true;
-            importBusy = false;
+            RequestClose();
             return false;
         }
         if (r != PcgItemResult::Added) {
@@ -388,67 +427,56 @@ bool PcgDocModel::ImportItems(const std::vector<std::string>& files, bool* close
         added = true;
     }
     modified = true;
-    importBusy = false;
+    if (ok && !ShownItems().empty()) Port().ScrollTo(int(ShownItems().size()) - 1);
     return ok;
 }
 
 PcgItemResult PcgDocModel::ImportPcg(const std::string& file)
 {
-    const auto fail = [this](StyNotice notice) {
-        Notify(notice);
-        return PcgItemResult::Failed;
-    };
-    const auto numbered = [&fail](int message, const char* caption = "ImportPcg") {
-        return fail(StyNotice::Numbered(message, caption, StyNoticeIcon::Stop));
-    };
     std::vector<uint8_t> bytes;
     const FileIoError error = readWholeFile(file, bytes, kMaxItemFile);
-    if (error == FileIoError::TooLarge) return numbered(27, "ImportProgram");
+    if (error == FileIoError::TooLarge) return Refused(DocMessage::Numbered(27, "ImportProgram", DocIcon::Stop));
+    if (error == FileIoError::OpenFailed)
+        return Refused(DocMessage::Text("Cannot open file - %d", {std::to_string(int(error))}, "ImportPcg",
+                                        DocIcon::Stop));
     if (error != FileIoError::None)
-        return fail(StyNotice::Text(error == FileIoError::OpenFailed ? "Cannot open file - %d"
-                                                                      : "Error reading item format - %d",
-                                    {std::to_string(int(error))}, "ImportPcg", StyNoticeIcon::Stop));
+        return Refused(DocMessage::Text("Error reading item format - %d", {std::to_string(int(error))}, "ImportPcg",
+                                        DocIcon::Stop));
     return ImportPcgImage(bytes);
 }
 
 PcgItemResult PcgDocModel::ImportPcgImage(std::span<const uint8_t> bytes)
 {
-    const auto fail = [this](StyNotice notice) {
-        Notify(notice);
-        return PcgItemResult::Failed;
+    const auto numbered = [this](int message, const char* caption = "ImportPcg") {
+        return Refused(DocMessage::Numbered(message, caption, DocIcon::Stop));
     };
-    const auto numbered = [&fail](int message, const char* caption = "ImportPcg") {
-        return fail(StyNotice::Numbered(message, caption, StyNoticeIcon::Stop));
-    };
-    ByteCursor in(bytes);
-    if (!in.match("DASK") || !in.has(1)) return numbered(26);
-    importModel = in.u8();
+    const auto letter = ReadItemFileHead(bytes);
+    if (!letter) return bytes.size() < kItemFileHeadSize ? numbered(15) : numbered(26);
+    importModel = *letter;
+    const auto rest = bytes.subspan(kItemFileHeadSize);
 
     CPcgItem item;
     if (!IsQe()) {
         if (pcg::IsQeModel(importModel)) return numbered(39);
         if (pcg::IsFamilyB(importModel) && !pcg::IsFamilyB(model)) return numbered(40);
-        // An item of no Wq model is not taken.
+        // An item of no Wq model has no size to check and no layout to read.
         if (!pcg::IsWqModel(importModel)) return numbered(26);
-        if (in.remaining() != pcg::ProgramRecordSize(importModel)) return numbered(27, "ImportProgram");
-        const auto record = in.bytes(in.remaining());
-        item.data.assign(record.begin(), record.end());
-        if (model == ' ' || (programs.empty() && drumKits.empty())) model = importModel;
+        if (rest.size() != pcg::ProgramRecordSize(importModel)) return numbered(27, "ImportProgram");
+        item.data.assign(rest.begin(), rest.end());
+        AdoptModelIfEmpty(importModel);
         item.position = uint32_t(ProgramCount());
         item.model = uint32_t(importModel);
         setItemName(item, item.data, uint32_t(importModel));
     } else {
         if (!pcg::IsQeModel(importModel)) return numbered(38);
-        if (!in.has(kQeItemHeader))
-            return fail(StyNotice::Text("Error reading QE4K item header data - %d", {"0"}, "ImportPcg",
-                                        StyNoticeIcon::Stop));
-        ByteCursor header = in.sub(kQeItemHeader);
+        if (rest.size() < kQeItemHeader) return numbered(15);
+        ByteCursor header(rest.first(kQeItemHeader));
         const uint32_t size = header.u32le();
+        // The header's size must be the rest of the file: nothing is taken on its word.
+        if (size != rest.size() - kQeItemHeader) return numbered(27, "ImportProgram");
         header.seek(16);
         const auto name = header.bytes(18);
-        // The header's size must be there: a shorter file is a short read.
-        if (!in.has(size)) return numbered(15);
-        const auto data = in.bytes(size);
+        const auto data = rest.subspan(kQeItemHeader);
         item.data.assign(data.begin(), data.end());
         item.position = uint32_t(ProgramCount());
         item.resourceIndex = item.bankPosition = ProgramCount();
@@ -466,57 +494,49 @@ PcgItemResult PcgDocModel::ImportPcgImage(std::span<const uint8_t> bytes)
             // The refused item does not stay behind the list's count.
             programs.pop_back();
             if (r == -2) return PcgItemResult::CloseDocument;
-            Notify(StyNotice::Numbered(28, "ImportProgram", StyNoticeIcon::Stop));
-            return PcgItemResult::Failed;
+            return numbered(28, "ImportProgram");
         }
     }
-    if (ProgramCount() == 1) fileKind = pcg::IsFamilyB(model) ? pcg::kFileKindPrg : pcg::kFileKindPcg;
+    Port().RowsInserted(index, 1);
+    if (ProgramCount() == 1) {
+        if (!IsQe()) fileKind = familyFileKind(model);
+        Port().Refill();
+    }
     return PcgItemResult::Added;
 }
 
 PcgItemResult PcgDocModel::ImportDrumKit(const std::string& file)
 {
-    const auto fail = [this](StyNotice notice) {
-        Notify(notice);
-        return PcgItemResult::Failed;
-    };
-    const auto numbered = [&fail](int message, StyNoticeIcon icon = StyNoticeIcon::Stop) {
-        return fail(StyNotice::Numbered(message, "ImportDrumKit", icon));
-    };
     std::vector<uint8_t> bytes;
     const FileIoError error = readWholeFile(file, bytes, kMaxItemFile);
-    if (error == FileIoError::TooLarge) return numbered(14, StyNoticeIcon::None);
+    if (error == FileIoError::TooLarge) return Refused(DocMessage::Numbered(14, "ImportDrumKit"));
+    if (error == FileIoError::OpenFailed)
+        return Refused(DocMessage::Text("Cannot open file - %d", {std::to_string(int(error))}, "ImportDrumKit",
+                                        DocIcon::Stop));
     if (error != FileIoError::None)
-        return fail(StyNotice::Text(error == FileIoError::OpenFailed ? "Cannot open file - %d"
-                                                                      : "Error reading item format - %d",
-                                    {std::to_string(int(error))}, "ImportDrumKit", StyNoticeIcon::Stop));
+        return Refused(DocMessage::Text("Error reading item format - %d", {std::to_string(int(error))},
+                                        "ImportDrumKit", DocIcon::Stop));
     return ImportDrumKitImage(bytes);
 }
 
 PcgItemResult PcgDocModel::ImportDrumKitImage(std::span<const uint8_t> bytes)
 {
-    const auto fail = [this](StyNotice notice) {
-        Notify(notice);
-        return PcgItemResult::Failed;
+    const auto numbered = [this](int message, DocIcon icon = DocIcon::Stop) {
+        return Refused(DocMessage::Numbered(message, "ImportDrumKit", icon));
     };
-    const auto numbered = [&fail](int message, StyNoticeIcon icon = StyNoticeIcon::Stop) {
-        return fail(StyNotice::Numbered(message, "ImportDrumKit", icon));
-    };
-    if (bytes.size() < 5) return numbered(13);
-    ByteCursor in(bytes);
-    if (!in.match("DASK")) return numbered(26);
-    importModel = in.u8();
-
-    if (pcg::IsQeModel(importModel)) return numbered(39);
+    if (bytes.size() < kItemFileHeadSize) return numbered(13);
+    const auto letter = ReadItemFileHead(bytes);
+    if (!letter) return numbered(26);
+    importModel = *letter;
+    if (pcg::IsQeModel(importModel) || IsQe()) return numbered(39);
     if (pcg::IsFamilyB(importModel) && !pcg::IsFamilyB(model)) return numbered(41);
     if (!pcg::IsWqModel(importModel)) return numbered(26);
-    if (pcg::IsFamilyA(importModel) && programs.empty()) fileKind = pcg::kFileKindPcg;
-    if (in.remaining() != pcg::DrumKitSize(importModel)) return numbered(14, StyNoticeIcon::None);
+    const auto kit = bytes.subspan(kItemFileHeadSize);
+    if (kit.size() != pcg::DrumKitSize(importModel)) return numbered(14, DocIcon::None);
 
     CPcgItem item;
-    const auto kit = in.bytes(in.remaining());
     item.data.assign(kit.begin(), kit.end());
-    if (model == ' ' || (programs.empty() && drumKits.empty())) model = importModel;
+    AdoptModelIfEmpty(importModel);
     item.position = uint32_t(DrumKitCount());
     item.model = uint32_t(importModel);
     setItemName(item, item.data, uint32_t(importModel));
@@ -528,11 +548,22 @@ PcgItemResult PcgDocModel::ImportDrumKitImage(std::span<const uint8_t> bytes)
         if (r != 0) {
             drumKits.pop_back();
             if (r == -2) return PcgItemResult::CloseDocument;
-            Notify(StyNotice::Numbered(28, "ImportDrumKit", StyNoticeIcon::Stop));
-            return PcgItemResult::Failed;
+            return numbered(28);
         }
     }
+    Port().RowsInserted(index, 1);
     return PcgItemResult::Added;
+}
+
+void PcgDocModel::AdoptModelIfEmpty(int itemModel)
+{
+    if (model != ' ' && !(programs.empty() && drumKits.empty())) return;
+    if (pcg::IsQeModel(model) != pcg::IsQeModel(itemModel)) return;
+    if (pcg::IsQeModel(itemModel)) return; // every Qe program document is 'F'
+    const bool changed = model != itemModel;
+    model = itemModel;
+    fileKind = familyFileKind(itemModel);
+    if (changed) Port().Refill();
 }
 
 int PcgDocModel::BankForNewQeProgram()
@@ -653,46 +684,58 @@ int PcgDocModel::ConvertDrmWqR65ToWq41(int index)
 
 std::optional<std::vector<uint8_t>> PcgDocModel::BuildFileImage()
 {
-    if (IsQe()) return BuildQeImage();
+    return IsQe() ? BuildQeImage() : BuildWqImage();
+}
+
+std::optional<std::vector<uint8_t>> PcgDocModel::BuildWqImage()
+{
+    const auto layout = WqPcgFile::LayoutOf(model);
+    if (!layout) {
+        Notify(DocMessage::Numbered(47, "OnSaveDocument", DocIcon::Stop));
+        return std::nullopt;
+    }
+    // The file has fixed room: a longer list is refused, a shorter one is
+    // filled with emptied records.
+    const auto tooMany = [this](size_t count, int room) {
+        Notify(DocMessage::Text("Cannot save: the list holds %d items, the file has room for %d",
+                                {std::to_string(count), std::to_string(room)}, "OnSaveDocument", DocIcon::Stop));
+        return std::nullopt;
+    };
+    if (programs.size() > size_t(layout->programs)) return tooMany(programs.size(), layout->programs);
+    if (drumKits.size() > size_t(layout->drumKits)) return tooMany(drumKits.size(), layout->drumKits);
     WqPcgFile file;
-    file.head = head;
+    // A new document, or one that changed family, gets a head of its own.
+    if (head.size() == layout->head && head[4] == model) file.head = head;
     for (const auto& p : programs)
         file.programs.push_back(p.data);
+    file.programs.resize(size_t(layout->programs), std::vector<uint8_t>(layout->record, 0));
     for (const auto& k : drumKits)
         file.drumKits.push_back(k.data);
+    file.drumKits.resize(size_t(layout->drumKits), std::vector<uint8_t>(layout->record + layout->map, 0));
     auto built = file.Build(model);
-    if (!built) Notify(StyNotice::Numbered(47, "OnSaveDocument", StyNoticeIcon::Stop));
+    if (!built) Notify(DocMessage::Numbered(47, "OnSaveDocument", DocIcon::Stop));
     return built;
 }
 
 std::optional<std::vector<uint8_t>> PcgDocModel::BuildQeImage()
 {
-    const auto refuse = [this](int message) {
-        Notify(StyNotice::Numbered(message, "OnSaveDocument", StyNoticeIcon::Stop));
-        return std::nullopt;
-    };
-    if (std::none_of(programs.begin(), programs.end(), [](const CPcgItem& p) { return !p.data.empty(); }))
-        return refuse(16);
-    UlrfContainerPtr container(_ULRFCreateInstance(nullptr, 0));
-    if (!container) return refuse(48);
-    for (const CPcgItem& item : programs) {
-        if (item.data.empty()) continue;
-        // Only program resources belong in a program file.
-        if (item.data[0] != kProgramType) return refuse(47);
-        UlrfResInstancePtr resource(_ULRFCreateResInstance(item.data.data(), item.Size()));
-        if (!resource) return refuse(47);
-        const int index = _ULRFInsertResource(container.get(), -1, resource.get());
-        if (index < 0) return refuse(47);
-        const int bank = firstBank >= 0 ? firstBank : std::max(item.bank, 0);
-        const std::string name = item.NameText().substr(0, 17);
-        if (!_ULRFModifyIndex(container.get(), index, name.c_str(), bank & 0xFF, int(item.position) & 0xFF))
-            return refuse(47);
+    std::vector<QeContainerEntry> entries;
+    for (size_t row = 0; row < programs.size(); ++row) {
+        const CPcgItem& item = programs[row];
+        if (item.data.empty()) continue; // an empty row stays a gap
+        QeContainerEntry e;
+        e.resource = item.data;
+        std::copy_n(item.name.begin(), e.name.size(), e.name.begin());
+        e.type = uint8_t(kProgramType);
+        e.bank = uint8_t(firstBank >= 0 ? firstBank : std::max(item.bank, 0));
+        e.position = uint8_t(row);
+        entries.push_back(e);
     }
-    const int size = _ULRFOutBufferSize(container.get());
-    if (size <= 0) return refuse(48);
-    std::vector<uint8_t> out(static_cast<size_t>(size));
-    if (!_ULRFFillOutBuffer(container.get(), out.data())) return refuse(48);
-    return out;
+    std::vector<uint8_t> out;
+    const QeContainerError error = BuildQeContainer(entries, out);
+    if (error == QeContainerError::None) return out;
+    Notify(DocMessage::Numbered(error == QeContainerError::OutputFailed ? 48 : 47, "OnSaveDocument", DocIcon::Stop));
+    return std::nullopt;
 }
 
 } // namespace zib

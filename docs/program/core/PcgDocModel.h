@@ -1,15 +1,13 @@
 #pragma once
 
+#include "docs/program/core/ProgramDocBase.h"
 #include "docs/style/core/CPcgItem.h"
-#include "docs/style/core/StyNotice.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace zib {
@@ -17,35 +15,30 @@ namespace zib {
 // Outcome of adding one item (import, paste, drop) and of a conversion.
 enum class PcgItemResult {
     Added = 0,
-    Failed = -1,        // refused or failed; a notice was given where there is one
+    Failed = -1,        // refused or failed; a message was given where there is one
     CloseDocument = -2, // the document must be closed
 };
 
 // The program and drum-kit document without its window: the Wq-series .PCG
 // (models '9', '<', 'H': 64 programs, 2 drum kits) and .PRG ('I', 'M': 128
 // programs, 8 drum kits), and the Qe-series .PCG, a DASF container whose
-// programs sit in banks and positions. It recognises and parses a file image
-// into its two item lists, deletes, empties, extracts and imports items,
-// converts items between Wq models and builds the whole file again. Every
-// message for the user goes to the notice sink.
-class PcgDocModel {
+// programs sit in banks and positions. It recognises and parses a file into
+// its two item lists, deletes, empties, extracts and imports items, converts
+// items between Wq models and builds the whole file again. It reaches the
+// user and its list view through its port.
+class PcgDocModel : public ProgramDocBase {
 public:
-    explicit PcgDocModel(StyNoticeSink notify = {});
-
     // The document's state
     std::vector<CPcgItem> programs;
     std::vector<CPcgItem> drumKits; // Wq series only
-    int model = ' ';               // ' ' not yet known, '9', '<', 'H', 'I', 'M' or 'F'
-    int fileKind = 0;              // 3 .PCG, 11 .PRG, 0 not recognised
-    int importModel = 0;           // model letter of the item being imported or pasted
+    int model = ' ';                // ' ' not yet known, '9', '<', 'H', 'I', 'M' or 'F'
+    int fileKind = 0;               // 3 .PCG, 11 .PRG, 0 not recognised
+    int importModel = 0;            // model letter of the item being imported or pasted
     bool importBusy = false;
     std::vector<uint8_t> image; // the file as read
-    std::string path;
-    std::string folder;
     int firstBank = -1;
     std::vector<uint8_t> head; // the Wq file head, kept whole
     int shownList = 1;         // 1 programs, 2 drum kits
-    bool modified = false;
 
     int ProgramCount() const { return int(programs.size()); }
     int DrumKitCount() const { return int(drumKits.size()); }
@@ -59,8 +52,10 @@ public:
     // New and open
     // The kind chosen in the New dialog: 1 Wq8 .PCG, 2 Wq41 .PRG, else Qe .PCG.
     void OnNewDocument(int newDocKind);
-    // Recognises and parses the whole file; false after the notices (the
-    // caller then closes the document).
+    // Reads and parses the file (a Wq file is never read past its layout's
+    // size + 1); false after the messages, with the view's list emptied.
+    bool OnOpenDocument(const std::string& filePath);
+    // The same on a file image held already.
     bool OpenImage(const std::string& filePath, std::vector<uint8_t> fileImage);
     static int CheckExtension(std::string_view filePath);
     bool ParseFile();
@@ -70,28 +65,29 @@ public:
     bool ParsePcg();
     void DeleteContents();
 
-    // Item commands. `selected` are the selected rows of the shown list;
-    // without any, the focused row (-1: none) is acted on.
-    bool DeleteItems(const std::vector<int>& selected, int focused);
-    bool EmptyItems(const std::vector<int>& selected, int focused);
+    // Item commands on the view's selection (else its focused row)
+    void OnEditDelete();
+    void OnEditEmpty();
+    void OnEditExtract();
+    void OnEditExtractAll();
+    void OnEditImport();
+    void OnEditSelectAll();
+    bool DeleteItems();
+    bool EmptyItems();
     // Writes item `index` of the shown list as an item file.
-    bool ExtractItem(int index, const std::filesystem::path& file);
-    // Extract All Items: the items with data of the shown list and the file
-    // name each is written to (its name made file-safe, a number added when
-    // two share a name, the extension .WPF or .WDK).
-    std::vector<std::pair<int, std::string>> ExtractAllNames() const;
+    bool ExtractItem(int index, const std::string& file);
     // The item file's name offered for item `index`: its name made file-safe.
     std::string ExtractFileName(int index) const;
+    // The bytes of the item file of item `index` of the shown list.
+    std::vector<uint8_t> ItemFileImage(int index) const;
 
     // Import of item files (.WPF programs, .WDK drum kits)
-    // False, after the limit message, when the shown list is full already.
-    bool CanImport();
-    // Imports the chosen files in order; false when one failed or was refused.
-    // `closeDocument` is set when a failure requires the document to close.
-    bool ImportItems(const std::vector<std::string>& files, bool* closeDocument = nullptr);
+    // The dialog, then the chosen files in order; false when one failed.
+    bool ImportItem();
+    bool ImportFiles(const std::vector<std::string>& files);
     PcgItemResult ImportPcg(const std::string& file);
     PcgItemResult ImportDrumKit(const std::string& file);
-    // The same for an item file read already.
+    // The same for an item file read already (`bytes` is the whole file).
     PcgItemResult ImportPcgImage(std::span<const uint8_t> bytes);
     PcgItemResult ImportDrumKitImage(std::span<const uint8_t> bytes);
 
@@ -100,7 +96,6 @@ public:
     // for this pair, -2 refused.
     int ConvertProgram(int source, int target, int index);
     int ConvertDrumKit(int source, int target, int index);
-    // The conversions the two dispatchers choose from
     int ConvertPrgWQ8ToWQ41(int index);
     int ConvertPrgWQ8ToWQR65(int index);
     int ConvertPrgWq41ToWqR65(int index);
@@ -111,31 +106,24 @@ public:
     int ConvertDrmWqR65ToWq41(int index);
     static int RefuseConversionToWq8() { return -2; }
 
-    // Save: the whole file of the document; nullopt after a notice when the
+    // An empty document (no model yet, or no items) takes the model of the
+    // item added to it, and with it the file kind of the model's family.
+    void AdoptModelIfEmpty(int itemModel);
+    // The Qe bank of a new program: the first bank in use, or 9.
+    int BankForNewQeProgram();
+
+    // Save: the whole file of the document; nullopt after a message when the
     // document cannot be written in its format.
-    std::optional<std::vector<uint8_t>> BuildFileImage();
-
-    // Renumbers the list positions of the items of `items` 0, 1, 2 ...
-    static void RenumberPositions(std::vector<CPcgItem>& items);
-
-    void Notify(const StyNotice& notice) const
-    {
-        if (notify_) notify_(notice);
-    }
-    const StyNoticeSink& NoticeSink() const { return notify_; }
+    std::optional<std::vector<uint8_t>> BuildFileImage() override;
 
 private:
-    std::vector<int> MarkedRows(const std::vector<int>& selected, int focused) const;
-    // The Qe bank of a new or pasted program: the first bank in use, or 9.
-    int BankForNewQeProgram();
-    std::vector<uint8_t> ItemFileImage(const CPcgItem& item) const;
-    std::optional<std::vector<uint8_t>> BuildQeImage();
+    bool Failed(const DocMessage& message) const;
+    PcgItemResult Refused(const DocMessage& message) const;
     int ConvertPrgWQ8ToFamilyB(int index, int target);
     int ConvertDrmWQ8ToFamilyB(int index, int target);
     int SetDrumKitWord(int index, int target);
-
-    StyNoticeSink notify_;
-    size_t headLength_ = 0;
+    std::optional<std::vector<uint8_t>> BuildWqImage();
+    std::optional<std::vector<uint8_t>> BuildQeImage();
 };
 
 } // namespace zib

@@ -1,10 +1,10 @@
 #include "docs/program/core/PcgListModel.h"
 
+#include "docs/program/core/ItemRows.h"
 #include "docs/program/core/PcgLayout.h"
 #include "midi/ProgramNames.h"
 
 #include <algorithm>
-#include <set>
 
 namespace zib {
 
@@ -85,25 +85,32 @@ std::string PcgListModel::CellText(int row, int column) const
 
 // Command states
 
-bool PcgListModel::CanMove(int focused) const
+bool PcgListModel::CanMove() const
 {
-    return focused >= 0 && focused < RowCount();
+    const int focused = doc_.Port().FocusedRow();
+    return doc_.ProgramCount() > 0 && focused >= 0 && focused < RowCount();
 }
 
-bool PcgListModel::CanCopy(bool hasSelection) const
+bool PcgListModel::CanCopy() const
 {
-    return RowCount() > 0 && hasSelection;
+    return doc_.ProgramCount() > 0 && !doc_.Port().SelectedRows().empty();
 }
 
-bool PcgListModel::CanRename(int focused) const
+bool PcgListModel::CanPaste() const
 {
+    return doc_.Port().ClipboardHasBlock();
+}
+
+bool PcgListModel::CanRename() const
+{
+    const int focused = doc_.Port().FocusedRow();
     if (focused < 0 || focused >= RowCount()) return false;
     return doc_.model != 'F' || !doc_.ShownItems()[size_t(focused)].data.empty();
 }
 
-bool PcgListModel::CanEditProperties(int focused) const
+bool PcgListModel::CanEditProperties() const
 {
-    return !doc_.IsQe() && focused >= 0 && focused < RowCount();
+    return !doc_.IsQe() && doc_.ProgramCount() > 0 && !doc_.Port().SelectedRows().empty();
 }
 
 int PcgListModel::StsViewMessage() const
@@ -114,12 +121,13 @@ int PcgListModel::StsViewMessage() const
 
 // Operations
 
-int PcgListModel::MoveItem(int direction, int row)
+void PcgListModel::MoveItem(int direction)
 {
     auto& items = doc_.ShownItems();
     const int count = int(items.size());
+    const int row = doc_.Port().FocusedRow();
     const int other = row + (direction > 0 ? 1 : -1);
-    if (row < 0 || row >= count || other < 0 || other >= count) return -1;
+    if (row < 0 || row >= count || other < 0 || other >= count) return;
     CPcgItem& a = items[size_t(row)];
     CPcgItem& b = items[size_t(other)];
     std::swap(a.name, b.name);
@@ -127,8 +135,10 @@ int PcgListModel::MoveItem(int direction, int row)
     std::swap(a.model, b.model);
     std::swap(a.bank, b.bank);
     std::swap(a.kind, b.kind);
+    doc_.Port().Redraw(std::min(row, other), std::max(row, other));
+    doc_.Port().SetSelection({other}, other);
+    doc_.Port().ScrollTo(other);
     doc_.modified = true;
-    return other;
 }
 
 bool PcgListModel::CanBeginLabelEdit(int row) const
@@ -149,184 +159,261 @@ bool PcgListModel::EndLabelEdit(int row, std::string_view text)
         text = text.substr(0, width);
     }
     item.SetName(text);
-    ConvertItemName(item.name, uint32_t(doc_.model), 1);
+    ConvertItemName(item.name, uint32_t(doc_.IsQe() ? 'F' : doc_.model), 1);
+    doc_.Port().Redraw(row, row);
     doc_.modified = true;
     return true;
 }
 
-void PcgListModel::ToggleShownList()
+void PcgListModel::OnStsView()
 {
     if (doc_.IsQe()) return;
     doc_.shownList = doc_.shownList == pcg::kShowPrograms ? pcg::kShowDrumKits : pcg::kShowPrograms;
+    doc_.Port().Refill();
 }
 
 bool PcgListModel::OnBankRange(int bank)
 {
     if (bank < 9 || bank > kDrumKitBank) return false; // banks 1-9 of the menu cannot be chosen
     if (doc_.firstBank == kDrumKitBank) {
-        doc_.Notify(StyNotice::Numbered(43, "OnBankRange"));
+        doc_.Notify(DocMessage::Numbered(43, "OnBankRange"));
         return false;
     }
     if (bank == kDrumKitBank) {
-        doc_.Notify(StyNotice::Numbered(44, "OnBankRange"));
+        doc_.Notify(DocMessage::Numbered(44, "OnBankRange"));
         return false;
     }
     doc_.firstBank = bank;
     for (CPcgItem& item : doc_.programs)
         if (!item.data.empty()) item.bank = bank;
+    doc_.Port().RedrawAll();
     doc_.modified = true;
     return true;
 }
 
-// Clipboard
-
-std::vector<uint8_t> PcgListModel::CopyBlock(const std::vector<int>& selectedRows) const
+void PcgListModel::OnKeyDelete()
 {
-    const auto& items = doc_.ShownItems();
-    std::set<int> rows;
-    for (int row : selectedRows)
-        if (row >= 0 && row < int(items.size())) rows.insert(row);
-    if (rows.empty()) return {};
-    PcgClipboardBlock block(uint8_t(doc_.model), uint32_t(doc_.fileKind), uint32_t(doc_.shownList));
-    // The head has room for 138 items, as many as a list takes.
-    for (int row : rows) {
-        if (int(block.parts.size()) == PcgClipboardBlock::kMaxItems) break;
-        const CPcgItem& item = items[size_t(row)];
-        if (doc_.IsQe()) {
-            std::string name = item.NameText();
-            name.resize(18, '\0');
-            block.AddQePart(item.data, item.bank, name);
-        } else
-            block.AddWqPart(item.data);
+    if (!doc_.DeleteItems()) {
+        doc_.Notify(DocMessage::Numbered(21, "OnKeyDown"));
+        doc_.closeRequested = true;
     }
-    return block.Bytes();
 }
 
-PcgListModel::PasteResult PcgListModel::Paste(std::span<const uint8_t> block, bool dragRunning, const char* caption)
+// Clipboard
+
+std::optional<std::vector<uint8_t>> PcgListModel::CopyBlock()
 {
-    PasteResult result;
-    const auto head = PcgClipboardBlock::Read(block);
-    if (!head) {
-        doc_.Notify(StyNotice::Numbered(35, caption));
-        return result;
+    const auto& items = doc_.ShownItems();
+    auto rows = MarkedRows(doc_.Port().SelectedRows(), -1, int(items.size()));
+    if (rows.empty()) return std::nullopt;
+    // The block's head has room for the sizes of 138 items.
+    if (rows.size() > size_t(pcg::kMaxPrograms)) {
+        doc_.Notify(DocMessage::Numbered(35, "CopyToClipboard"));
+        return std::nullopt;
     }
-    const int model = head->model;
+    std::reverse(rows.begin(), rows.end());
+    PcgBlock block;
+    block.model = uint8_t(doc_.model);
+    block.fileKind = uint32_t(doc_.fileKind);
+    block.shownList = uint32_t(doc_.shownList);
+    for (int row : rows) {
+        const CPcgItem& item = items[size_t(row)];
+        PcgBlockItem part;
+        part.data = item.data;
+        part.bank = item.bank;
+        std::copy_n(item.name.begin(), part.name.size(), part.name.begin());
+        block.items.push_back(std::move(part));
+    }
+    return EncodePcgBlock(block);
+}
+
+void PcgListModel::OnEditCopy()
+{
+    if (auto block = CopyBlock()) doc_.Port().WriteClipboard(*block);
+}
+
+void PcgListModel::OnEditCut()
+{
+    auto block = CopyBlock();
+    if (!block) return;
+    doc_.Port().WriteClipboard(*block);
+    OnKeyDelete();
+}
+
+void PcgListModel::OnEditPaste()
+{
+    const ClipboardRead clip = doc_.Port().ReadClipboard();
+    if (clip.state == ClipboardRead::State::CannotAttach) {
+        doc_.Notify(DocMessage::Numbered(33, "OnEditPaste"));
+        return;
+    }
+    if (clip.state == ClipboardRead::State::NoFormat) return;
+    if (clip.state == ClipboardRead::State::NoData) {
+        doc_.Notify(DocMessage::Numbered(34, "OnEditPaste"));
+        return;
+    }
+    const int before = RowCount();
+    const int pasted = Paste(clip.bytes, "OnEditPaste");
+    if (pasted > 0) SelectPastedRows(doc_.Port(), before, pasted, RowCount() - 1);
+}
+
+std::optional<std::vector<uint8_t>> PcgListModel::BeginDrag()
+{
+    auto block = CopyBlock();
+    if (block) drag_.Begin(MarkedRows(doc_.Port().SelectedRows(), -1, RowCount()));
+    if (block) std::reverse(drag_.rows.begin(), drag_.rows.end());
+    return block;
+}
+
+void PcgListModel::EndDrag(bool moved)
+{
+    const std::vector<int> rows = drag_.rows;
+    if (drag_.End(moved)) {
+        doc_.Port().SetSelection(rows, -1);
+        OnKeyDelete();
+    }
+}
+
+bool PcgListModel::OnDrop(std::span<const uint8_t> bytes, int target, bool move)
+{
+    if (!DropAllowed(doc_.Port(), drag_, target)) return false;
+    const int pasted = Paste(bytes, "OnDrop");
+    if (pasted <= 0) return false;
+    if (move && drag_.source) {
+        target = TargetAfterMove(target, drag_.rows, DropShift::DeletedBeforePlusOne);
+        doc_.Port().SetSelection(drag_.rows, -1);
+        doc_.DeleteItems();
+        drag_.source = false;
+    }
+    auto& items = doc_.ShownItems();
+    int first = int(items.size()) - pasted;
+    if (target >= 0 && target < first) {
+        MoveAppendedTo(items, pasted, target);
+        first = target;
+    }
+    RenumberPositions(items);
+    doc_.modified = true;
+    SelectPastedRows(doc_.Port(), first, pasted, first + pasted - 1);
+    return true;
+}
+
+bool PcgListModel::Full() const
+{
+    return doc_.ShowsPrograms() ? doc_.ProgramCount() >= pcg::kMaxPrograms
+                                : doc_.DrumKitCount() >= pcg::kMaxDrumKits;
+}
+
+int PcgListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
+{
+    PcgBlock block;
+    if (DecodePcgBlock(bytes, block) != BlockError::None) {
+        doc_.Notify(DocMessage::Numbered(35, caption));
+        return 0;
+    }
+    const int model = block.model;
     if (doc_.IsQe()) {
         if (!pcg::IsQeModel(model)) {
-            doc_.Notify(StyNotice::Numbered(38, caption));
-            return result;
+            doc_.Notify(DocMessage::Numbered(38, caption));
+            return 0;
         }
     } else {
         if (pcg::IsQeModel(model)) {
-            doc_.Notify(StyNotice::Numbered(39, caption));
-            return result;
+            doc_.Notify(DocMessage::Numbered(39, caption));
+            return 0;
         }
         if (pcg::IsFamilyB(model) && !pcg::IsFamilyB(doc_.model)) {
-            doc_.Notify(StyNotice::Numbered(40, caption));
-            return result;
+            doc_.Notify(DocMessage::Numbered(40, caption));
+            return 0;
         }
     }
-    if (head->shownList != uint32_t(doc_.shownList)) return result;
+    if (block.shownList != uint32_t(doc_.shownList)) return 0;
 
     doc_.importModel = model;
     doc_.importBusy = true;
+    int pasted = 0;
     bool limit = false;
-    for (const auto& part : head->parts) {
-        const bool full = doc_.ShowsPrograms() ? doc_.ProgramCount() >= pcg::kMaxPrograms
-                                               : doc_.DrumKitCount() >= pcg::kMaxDrumKits;
-        if (full) {
+    for (const auto& part : block.items) {
+        if (Full()) {
             limit = true;
             break;
         }
         PcgItemResult r;
         if (doc_.IsQe())
-            r = PastePcgItem(block, *head, part);
+            r = PastePcgItem(block, part);
         else if (doc_.ShowsPrograms())
-            r = PasteWqSerPcgItem(block, *head, part, dragRunning);
+            r = PasteWqSerPcgItem(block, part);
         else
-            r = PasteDrmItem(block, *head, part, dragRunning);
+            r = PasteDrmItem(block, part);
         if (r == PcgItemResult::CloseDocument) {
-            result.closeDocument = true;
+            doc_.closeRequested = true;
             break;
         }
         if (r != PcgItemResult::Added) break;
-        ++result.pasted;
+        ++pasted;
     }
     doc_.importBusy = false;
     if (limit)
-        doc_.Notify(StyNotice::Text("MAX ITEM NUM reached. Pasted %d items from clipboard",
-                                    {std::to_string(result.pasted)}, caption));
-    if (result.pasted > 0) doc_.modified = true;
-    return result;
+        doc_.Notify(DocMessage::Text("MAX ITEM NUM reached. Pasted %d items from clipboard", {std::to_string(pasted)},
+                                     caption));
+    if (pasted > 0) doc_.modified = true;
+    return pasted;
 }
 
-PcgItemResult PcgListModel::PastePcgItem(std::span<const uint8_t> block, const PcgClipboardBlock& head,
-                                         const PcgClipboardBlock::Part& part)
+PcgItemResult PcgListModel::PastePcgItem(const PcgBlock& block, const PcgBlockItem& part)
 {
-    if (head.model != 'F' || head.fileKind != uint32_t(doc_.fileKind)) return PcgItemResult::Failed;
-    const auto q = PcgClipboardBlock::ReadQePart(block, part);
-    if (!q) {
-        doc_.Notify(StyNotice::Numbered(35, "PastePcgItem"));
-        return PcgItemResult::Failed;
-    }
+    if (block.model != 'F' || block.fileKind != uint32_t(doc_.fileKind)) return PcgItemResult::Failed;
     // Bank 11 holds drum kits only: the two kinds never share a document.
-    const bool drumKit = q->bank == kDrumKitBank;
+    const bool drumKit = part.bank == kDrumKitBank;
     for (const CPcgItem& p : doc_.programs) {
         if (p.bank == -1) continue;
         if (drumKit != (p.bank == kDrumKitBank)) {
-            doc_.Notify(StyNotice::Numbered(42, "PastePcgItem"));
+            doc_.Notify(DocMessage::Numbered(42, "PastePcgItem"));
             return PcgItemResult::Failed;
         }
     }
     CPcgItem item;
-    item.data.assign(q->data.begin(), q->data.end());
+    item.data = part.data;
     const int count = doc_.ProgramCount();
     item.position = uint32_t(count);
     item.model = 'F';
     item.kind = kProgramType;
-    if (doc_.programs.empty() || doc_.firstBank < 0) doc_.firstBank = q->bank;
+    if (doc_.programs.empty() || doc_.firstBank < 0) doc_.firstBank = part.bank;
     item.bank = doc_.firstBank;
     item.resourceIndex = item.bankPosition = count;
-    item.SetName(std::string_view(reinterpret_cast<const char*>(q->name.data()), q->name.size()));
+    item.SetName(std::string_view(part.name.data(), part.name.size()));
     ConvertItemName(item.name, 'F', 1);
     doc_.programs.push_back(std::move(item));
+    doc_.Port().RowsInserted(count, 1);
     return PcgItemResult::Added;
 }
 
-PcgItemResult PcgListModel::PasteWqSerPcgItem(std::span<const uint8_t> block, const PcgClipboardBlock& head,
-                                              const PcgClipboardBlock::Part& part, bool dragRunning)
+PcgItemResult PcgListModel::PasteWqSerPcgItem(const PcgBlock& block, const PcgBlockItem& part)
 {
-    return PasteWq(block, head, part, false, dragRunning);
+    return PasteWq(block, part, false);
 }
 
-PcgItemResult PcgListModel::PasteDrmItem(std::span<const uint8_t> block, const PcgClipboardBlock& head,
-                                         const PcgClipboardBlock::Part& part, bool dragRunning)
+PcgItemResult PcgListModel::PasteDrmItem(const PcgBlock& block, const PcgBlockItem& part)
 {
-    return PasteWq(block, head, part, true, dragRunning);
+    return PasteWq(block, part, true);
 }
 
-PcgItemResult PcgListModel::PasteWq(std::span<const uint8_t> block, const PcgClipboardBlock& head,
-                                    const PcgClipboardBlock::Part& part, bool drumKit, bool dragRunning)
+PcgItemResult PcgListModel::PasteWq(const PcgBlock& block, const PcgBlockItem& part, bool drumKit)
 {
-    const int model = head.model;
+    const int model = block.model;
     const char* caption = drumKit ? "PasteDrmItem" : "PasteWqSerPcgItem";
     const size_t expected = drumKit ? pcg::DrumKitSize(model) : pcg::ProgramRecordSize(model);
-    if (expected == 0 || part.size != expected) {
-        doc_.Notify(StyNotice::Numbered(35, caption));
+    if (expected == 0 || part.data.size() != expected) {
+        doc_.Notify(DocMessage::Numbered(35, caption));
         return PcgItemResult::Failed;
     }
     // An empty document takes the block's model, and its file kind with it.
-    if (doc_.model == ' ' || (doc_.programs.empty() && doc_.drumKits.empty())) {
-        doc_.model = model;
-        doc_.fileKind = pcg::IsFamilyB(model) ? pcg::kFileKindPrg : pcg::kFileKindPcg;
-    }
+    doc_.AdoptModelIfEmpty(model);
     auto& list = drumKit ? doc_.drumKits : doc_.programs;
     CPcgItem item;
-    const auto record = PcgClipboardBlock::PartBytes(block, part);
-    item.data.assign(record.begin(), record.end());
+    item.data = part.data;
     item.position = uint32_t(list.size());
     item.model = uint32_t(model);
-    item.SetName(std::string_view(reinterpret_cast<const char*>(record.data()), pcg::RecordNameWidth(model)));
+    item.SetName(std::string_view(reinterpret_cast<const char*>(part.data.data()), pcg::RecordNameWidth(model)));
     ConvertItemName(item.name, uint32_t(model), 1);
     const int index = int(list.size());
     list.push_back(std::move(item));
@@ -337,21 +424,13 @@ PcgItemResult PcgListModel::PasteWq(std::span<const uint8_t> block, const PcgCli
         if (r != 0) {
             list.pop_back();
             if (r == -2) return PcgItemResult::CloseDocument;
-            doc_.Notify(StyNotice::Numbered(28, caption));
+            doc_.Notify(DocMessage::Numbered(28, caption));
             return PcgItemResult::Failed;
         }
     }
-    if (!dragRunning) PcgDocModel::RenumberPositions(list);
+    if (!drag_.running) RenumberPositions(list);
+    doc_.Port().RowsInserted(index, 1);
     return PcgItemResult::Added;
-}
-
-void PcgListModel::ArrangeDropped(int count, int target)
-{
-    const int first = RowCount() - count;
-    if (count <= 0 || target < 0 || target >= first) return;
-    for (int i = 0; i < count; ++i)
-        for (int row = first + i; row > target + i; --row)
-            MoveItem(-1, row);
 }
 
 } // namespace zib

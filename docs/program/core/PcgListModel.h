@@ -1,8 +1,10 @@
 #pragma once
 
-#include "docs/program/core/PcgClipboardBlock.h"
+#include "docs/program/core/ItemBlocks.h"
+#include "docs/program/core/ItemDrag.h"
 #include "docs/program/core/PcgDocModel.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,8 +14,8 @@ namespace zib {
 
 // The program list view without its window: the columns and cell texts of
 // the shown list (programs, or the drum kits of a Wq document), the states of
-// the view's commands, moving, renaming and re-banking items, and copying and
-// pasting them through the private clipboard block.
+// the view's commands, moving, renaming and re-banking items, and copying,
+// pasting and dragging them through the private clipboard block.
 class PcgListModel {
 public:
     struct Column {
@@ -22,6 +24,7 @@ public:
     };
 
     explicit PcgListModel(PcgDocModel& doc) : doc_(doc) {}
+    PcgDocModel& Doc() { return doc_; }
 
     // What the list shows
     std::vector<Column> Columns() const;
@@ -31,56 +34,57 @@ public:
     // The bank and position label of a Wq row ("U11", "F11", "G17", "Dr07" ...).
     std::string BankLabel(int row) const;
 
-    // Command states
-    bool CanMove(int focused) const;
-    bool CanCopy(bool hasSelection) const;
-    bool CanRename(int focused) const;
-    bool CanEditProperties(int focused) const;
+    // Command states (the focused and selected rows come from the port)
+    bool CanMove() const;
+    bool CanCopy() const;
+    bool CanPaste() const;
+    bool CanRename() const;
+    bool CanEditProperties() const;
     // "STS View": the text for the message table (118 "Show Sound View", 119
     // "Show Drumkit View"), -1 with the command disabled for Qe documents.
     int StsViewMessage() const;
 
     // Operations
-    // Swaps the row with the next (+1) or previous (-1) one: name, data, model
-    // letter, bank and resource type move, positions stay. The row the item
-    // moved to, or -1 when it cannot move.
-    int MoveItem(int direction, int row);
+    // Swaps the focused row with the next (+1) or previous (-1) one: name,
+    // data, model letter, bank and resource type move, positions stay.
+    void MoveItem(int direction);
     bool CanBeginLabelEdit(int row) const;
     // The typed name (Windows-1252, at most 18 characters) becomes the item's
-    // name; in a Wq document also the name bytes of its record.
+    // name; in a Wq document also the name bytes of its record, blank-padded.
     bool EndLabelEdit(int row, std::string_view text);
-    void ToggleShownList();
+    void OnStsView();
     // Bank menu: banks 9, 10 and 11 can be chosen; false after a refusal.
     bool OnBankRange(int bank);
+    void OnKeyDelete();
 
-    // Clipboard
-    // The block of the selected rows of the shown list (at most 138); empty
-    // without a selection.
-    std::vector<uint8_t> CopyBlock(const std::vector<int>& selectedRows) const;
+    // Clipboard and drag and drop
+    // The block of the selected rows of the shown list; nullopt without a
+    // selection, or after a message for more than 138 rows.
+    std::optional<std::vector<uint8_t>> CopyBlock();
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    ItemDrag& Drag() { return drag_; }
+    // A drag from this view starts: its block, with the drag flags set.
+    std::optional<std::vector<uint8_t>> BeginDrag();
+    // The drag ended: a move whose drop went elsewhere deletes the selection.
+    void EndDrag(bool moved);
+    // A block dropped on row `target` (-1: no row); true when items were pasted.
+    bool OnDrop(std::span<const uint8_t> bytes, int target, bool move);
 
-    struct PasteResult {
-        int pasted = 0;
-        bool closeDocument = false;
-    };
     // Pastes a block's items at the end of the shown list, with the series
-    // checks and conversions; `caption` names the operation for the messages.
-    PasteResult Paste(std::span<const uint8_t> block, bool dragRunning, const char* caption);
-    PcgItemResult PastePcgItem(std::span<const uint8_t> block, const PcgClipboardBlock& head,
-                               const PcgClipboardBlock::Part& part);
-    PcgItemResult PasteWqSerPcgItem(std::span<const uint8_t> block, const PcgClipboardBlock& head,
-                                    const PcgClipboardBlock::Part& part, bool dragRunning);
-    PcgItemResult PasteDrmItem(std::span<const uint8_t> block, const PcgClipboardBlock& head,
-                               const PcgClipboardBlock::Part& part, bool dragRunning);
-
-    // After a drop: the `count` items pasted at the end move up, in their
-    // order, until the first stands at `target`.
-    void ArrangeDropped(int count, int target);
+    // checks and conversions; the number pasted.
+    int Paste(std::span<const uint8_t> bytes, const char* caption);
+    PcgItemResult PastePcgItem(const PcgBlock& block, const PcgBlockItem& part);
+    PcgItemResult PasteWqSerPcgItem(const PcgBlock& block, const PcgBlockItem& part);
+    PcgItemResult PasteDrmItem(const PcgBlock& block, const PcgBlockItem& part);
 
 private:
-    PcgItemResult PasteWq(std::span<const uint8_t> block, const PcgClipboardBlock& head,
-                          const PcgClipboardBlock::Part& part, bool drumKit, bool dragRunning);
+    PcgItemResult PasteWq(const PcgBlock& block, const PcgBlockItem& part, bool drumKit);
+    bool Full() const;
 
     PcgDocModel& doc_;
+    ItemDrag drag_;
 };
 
 } // namespace zib

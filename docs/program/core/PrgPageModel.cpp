@@ -44,10 +44,9 @@ int readField(const PrgField& f, const std::vector<uint8_t>& record, int at)
 
 void writeField(const PrgField& f, std::vector<uint8_t>& record, int at, int value)
 {
+    if (f.kind == PrgFieldKind::Fixed) return; // shown, never stored: it has no byte
     uint8_t& b = record[size_t(at)];
     switch (f.kind) {
-    case PrgFieldKind::Fixed:
-        return;
     case PrgFieldKind::Sample:
         b = uint8_t(value);
         record[size_t(at) + 1] = uint8_t(value >> 8);
@@ -220,18 +219,12 @@ int PrgPageModel::SampleListIndex(int osc) const
     return number < soundCount(model_, drumKit_) ? number : -1;
 }
 
-void PrgPageModel::ChooseSample(int osc, const std::string& name)
+void PrgPageModel::ChooseSample(int osc, int entry)
 {
+    // The list holds the sounds in number order: the entry is the number.
     const PrgField* f = FieldOfKind(PrgFieldKind::Sample);
-    if (!f) return;
-    const auto names = SampleNames();
-    const std::string_view chosen = std::string_view(name).substr(0, 16);
-    for (size_t n = 0; n < names.size(); ++n) {
-        if (std::string_view(names[n]).substr(0, 16) == chosen) {
-            SetValue(*f, osc, int(n));
-            return;
-        }
-    }
+    if (!f || entry < 0 || entry >= soundCount(model_, drumKit_)) return;
+    SetValue(*f, osc, entry);
 }
 
 std::vector<std::string> PrgPageModel::OctaveTexts()

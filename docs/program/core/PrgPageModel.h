@@ -62,9 +62,9 @@ public:
     // kits for drum kits.
     std::vector<std::string> SampleNames() const;
     int SampleListIndex(int osc) const; // -1 when the sound is not listed
-    // Stores the number of the first listed sound whose first 16 characters
-    // equal the chosen name's.
-    void ChooseSample(int osc, const std::string& name);
+    // Stores the number of the chosen list entry (the list is in number
+    // order, so sounds of one name keep their own numbers).
+    void ChooseSample(int osc, int entry);
     static std::vector<std::string> OctaveTexts(); // values -2, -1, 0, 1
     int OctaveListIndex(int osc) const;
     void ChooseOctave(int osc, const std::string& text);

@@ -50,11 +50,17 @@ void Wq8SoundMap::LoadText(std::string_view text)
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
 
-        const auto f = tabFields(line);
-        Row row;
-        if (f.size() != 4 || !soundNumber(f[0], row.wq8Number) || !soundNumber(f[2], row.targetNumber)) {
+        auto f = tabFields(line);
+        if (f.size() != 5 || (f[0] != "sound" && f[0] != "drum")) {
             problems_.push_back("line " + std::to_string(lineNumber) +
-                                ": not \"Wq8 number, name, Wq41/WqR65 number, name\"");
+                                ": not \"map, Wq8 number, name, Wq41/WqR65 number, name\"");
+            continue;
+        }
+        if ((f[0] == "sound") != (kind_ == Kind::Sound)) continue; // the other map's row
+        f.erase(f.begin());
+        Row row;
+        if (!soundNumber(f[0], row.wq8Number) || !soundNumber(f[2], row.targetNumber)) {
+            problems_.push_back("line " + std::to_string(lineNumber) + ": a number that is no sound number");
             continue;
         }
         row.wq8Name = utf8ToCp1252(f[1]);
@@ -75,9 +81,9 @@ void Wq8SoundMap::LoadText(std::string_view text)
                             " are missing");
 }
 
-Wq8SoundMap Wq8SoundMap::LoadFile(const std::filesystem::path& path, int rowCount)
+Wq8SoundMap Wq8SoundMap::LoadFile(const std::filesystem::path& path, Kind kind)
 {
-    Wq8SoundMap map(rowCount);
+    Wq8SoundMap map(kind);
     std::vector<uint8_t> bytes;
     if (readWholeFile(path, bytes, 1 << 20) != FileIoError::None) {
         map.problems_.push_back("cannot read " + path.string());
@@ -89,15 +95,13 @@ Wq8SoundMap Wq8SoundMap::LoadFile(const std::filesystem::path& path, int rowCoun
 
 const Wq8SoundMap& builtInWq8SoundMap()
 {
-    static const Wq8SoundMap map =
-        Wq8SoundMap::LoadFile(dataFile(Wq8SoundMap::kSoundFile), Wq8SoundMap::kSoundRows);
+    static const Wq8SoundMap map = Wq8SoundMap::LoadFile(dataFile(Wq8SoundMap::kFile), Wq8SoundMap::Kind::Sound);
     return map;
 }
 
 const Wq8SoundMap& builtInWq8DrumSoundMap()
 {
-    static const Wq8SoundMap map =
-        Wq8SoundMap::LoadFile(dataFile(Wq8SoundMap::kDrumSoundFile), Wq8SoundMap::kDrumSoundRows);
+    static const Wq8SoundMap map = Wq8SoundMap::LoadFile(dataFile(Wq8SoundMap::kFile), Wq8SoundMap::Kind::Drum);
     return map;
 }
 

@@ -13,9 +13,10 @@ namespace zib {
 // sounds for the drum-kit maps. A sound is converted by the second number of
 // the first row whose first number equals it; a number no row holds stays.
 //
-// The rows come from a data file: "Wq8 number, Wq8 name, Wq41/WqR65 number,
-// Wq41/WqR65 name", separated by tabs, '#' starting a comment line. The file
-// must hold exactly the map's rows, numbered 0, 1, 2 ... in order.
+// The rows of both maps come from one data file, data/names/sound-maps.tsv:
+// "map, Wq8 number, Wq8 name, Wq41/WqR65 number, Wq41/WqR65 name", separated
+// by tabs, '#' starting a comment line; the map is "sound" or "drum". Each
+// map must hold exactly its rows, numbered 0, 1, 2 ... in order.
 class Wq8SoundMap {
 public:
     struct Row {
@@ -27,22 +28,28 @@ public:
 
     static constexpr int kSoundRows = 341;
     static constexpr int kDrumSoundRows = 165;
-    static constexpr const char* kSoundFile = "docs-program/wq8-sound-map.tsv";
-    static constexpr const char* kDrumSoundFile = "docs-program/wq8-drum-sound-map.tsv";
+    static constexpr const char* kFile = "names/sound-maps.tsv";
+    enum class Kind { Sound, Drum };
 
-    explicit Wq8SoundMap(int rowCount) : rowCount_(rowCount) {}
+    // A map of `rows` rows (by default the kind's own count).
+    explicit Wq8SoundMap(Kind kind, int rows = 0)
+        : kind_(kind), rowCount_(rows > 0 ? rows : kind == Kind::Sound ? kSoundRows : kDrumSoundRows)
+    {
+    }
 
     // Lookup
     uint16_t Convert(uint16_t wq8Number) const;
     const std::vector<Row>& Rows() const { return rows_; }
 
-    // Loading; a line that cannot be used, a row out of order and a missing
-    // row are reported in Problems() (the map then holds the good rows only).
+    // Loading the rows of this map's kind; a line that cannot be used, a row
+    // out of order and a missing row are reported in Problems() (the map then
+    // holds the good rows only).
     void LoadText(std::string_view text);
-    static Wq8SoundMap LoadFile(const std::filesystem::path& path, int rowCount);
+    static Wq8SoundMap LoadFile(const std::filesystem::path& path, Kind kind);
     const std::vector<std::string>& Problems() const { return problems_; }
 
 private:
+    Kind kind_;
     int rowCount_;
     std::vector<Row> rows_;
     std::vector<std::string> problems_;

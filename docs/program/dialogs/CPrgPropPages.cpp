@@ -25,6 +25,7 @@ public:
     {
         Bind(wxEVT_PAINT, &PrgGraphPanel::OnPaint, this);
         Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) { Refresh(); });
+        Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Refresh(); });
     }
 
 private:
@@ -76,11 +77,25 @@ wxArrayString wxTexts(const std::vector<std::string>& texts)
 } // namespace
 
 CPrgPropPage::CPrgPropPage(wxWindow* parent, int page, const PcgDocModel& doc, int row)
-    : wxPanel(parent, wxID_ANY), model_(page)
+    : wxPanel(parent, wxID_ANY), model_(page), doc_(doc), row_(row)
 {
-    model_.Read(doc, row);
+    // The sheet builds every page at once; each reads the record when first shown.
     Build();
+}
+
+void CPrgPropPage::OnShown()
+{
+    if (!model_.IsRead()) {
+        if (model_.Read(doc_, row_)) {
+            // The name field was made before the record was read.
+            const int base = PrgPageBaseId(model_.Def().page);
+            if (auto* name = dynamic_cast<wxTextCtrl*>(FindWindow(base + kPrgNameFieldOffset)))
+                name->ChangeValue(wxFromCp1252(model_.ItemName()));
+        }
+        Enable(model_.IsRead()); // without an item the page stays empty
+    }
     ShowValues();
+    if (graph_) graph_->Refresh();
 }
 
 wxString CPrgPropPage::Title() const
@@ -132,7 +147,6 @@ void CPrgPropPage::Build()
         top->Add(graph_, 0, wxALL, 6);
     }
     SetSizerAndFit(top);
-    if (!model_.IsRead()) Enable(false); // without an item the page stays empty
 }
 
 wxSizer* CPrgPropPage::BuildField(FieldControls& c)
@@ -326,7 +340,7 @@ void CPrgPropPage::OnChoice(FieldControls& c)
         model_.SetValue(*c.field, PrgPageModel::PivotKeyOfText(text));
         break;
     case PrgFieldKind::Sample:
-        model_.ChooseSample(osc, text);
+        model_.ChooseSample(osc, sel);
         break;
     case PrgFieldKind::Octave:
         model_.ChooseOctave(osc, text);

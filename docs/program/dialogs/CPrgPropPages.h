@@ -26,7 +26,9 @@ public:
 
     const PrgPageModel& Model() const { return model_; }
     wxString Title() const;
-    // OK: the page's values into the item's record.
+    // The page's tab becomes shown: the first time it reads the item's record.
+    void OnShown();
+    // OK: the values of a page that was shown into the item's record.
     bool Write(PcgDocModel& doc) const { return model_.Write(doc); }
 
 private:
@@ -50,6 +52,8 @@ private:
     void OnChoice(FieldControls& c);
 
     PrgPageModel model_;
+    const PcgDocModel& doc_;
+    int row_;
     std::vector<FieldControls> controls_;
     wxRadioButton* osc1_ = nullptr;
     wxRadioButton* osc2_ = nullptr;

@@ -29,6 +29,13 @@ CPrgPropSheet::CPrgPropSheet(wxWindow* parent, PcgDocModel& doc, int row) : doc_
     add(new CPrgPropPage10(book, doc, row));
     add(new CPrgPropPage11(book, doc, row));
     add(new CPrgPropPage12(book, doc, row));
+    // A page reads its values when its tab is first shown; OK writes those shown.
+    book->Bind(wxEVT_BOOKCTRL_PAGE_CHANGED, [this](wxBookCtrlEvent& e) {
+        const int shown = e.GetSelection();
+        if (shown >= 0 && shown < int(pages_.size())) pages_[size_t(shown)]->OnShown();
+        e.Skip();
+    });
+    pages_.front()->OnShown();
     LayoutDialog();
 }
 

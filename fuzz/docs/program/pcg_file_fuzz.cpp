@@ -41,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (model.Read(doc, 0)) {
             check(model.Write(doc));
             model.Graph(200, 100);
+            model.Graph(25, 10);
         }
     }
     // Written back, the file opens again with its programs.

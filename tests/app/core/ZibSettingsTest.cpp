@@ -55,6 +55,40 @@ TEST(ZibSettings, EmptyStoreLoadsDefaultsAndWritesNothing)
     EXPECT_EQ(s.UserMidiOutPorts[0], (UserMidiPortMap::Entry{255, 0}));
 }
 
+
+// The default letter strings, every letter, as the settings table gives them
+// (a wrong letter anywhere changes what the converters build by default).
+TEST(ZibSettings, DefaultLetterStringsInFull)
+{
+    struct Row {
+        LetterTable table;
+        std::string letters;
+        std::string ZibSettings::*field;
+    };
+    const Row rows[] = {
+        {LetterTable::KeyChord, "ABAAAAABAAAAABAAAAABAAAAABABABABABAB", &ZibSettings::KeyChord},
+        {LetterTable::ChordTable,
+         "ACCCAACBCCCCCCCBCACCACCCAACBCCCCCCCBCACCACCCAACBCCCCCCCBCACCACCCAACBCCCCCCCBCACCAAAAAAABAAAAAAABAAAA"
+         "AAAAAAABAAAAAAABAAAAAAAAAAABAAAAAAABAAAAAAAAAAABAAAAAAABAAAAAAAAAAABAAAAAAABAAAAAAAAAAABAAAAAAABAAAA",
+         &ZibSettings::ChordTable},
+        {LetterTable::QeKeyChord, "AAAHAAAAAAAAAAAHAAAAAAAAAAAHAAAAAAAAAAAHAAAAAAAAAAAHAAAHAAAHAAAHAAAHAAAHAAAHAAAH",
+         &ZibSettings::QeKeyChord},
+        {LetterTable::QeChordTable,
+         "ACCCAACBCCCCCCCBCACCCCACCCAACBCCCCCCCBCACCCCACCCAACBCCCCCCCBCACCCCACCCAACBCCCCCCCBCACCCCAAAAAAABAAAA"
+         "AAABAAAAAAAAAAAAABAAAAAAABAAAAAAAAAAAAABAAAAAAABAAAAAAAAAAAAABAAAAAAABAAAAAAAAAAAAABAAAAAAABAAAAAAAA"
+         "AAAAABAAAAAAABAAAAAAAAAAAAABAAAAAAABAAAAAAAAAAAAABAAAAAAABAAAAAA",
+         &ZibSettings::QeChordTable},
+        {LetterTable::PsrStyToQeSty, "ABCDABADAB", &ZibSettings::PsrStyToQeSty},
+    };
+    MemoryProfile p;
+    ZibSettings s(p);
+    s.LoadSettings(0, 0);
+    for (const Row& r : rows) {
+        EXPECT_EQ(DefaultLetters(r.table), r.letters) << int(r.table);
+        EXPECT_EQ(s.*r.field, r.letters) << int(r.table);
+    }
+}
+
 TEST(ZibSettings, IntegerLoadRules)
 {
     struct Case {

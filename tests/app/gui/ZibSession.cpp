@@ -1,5 +1,7 @@
 #include "tests/app/gui/ZibSession.h"
 
+#include "tests/support/CiRun.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -124,7 +126,10 @@ std::vector<std::string> ZibRun::lines(const std::string& prefix) const
     return out;
 }
 
-ZibSession::ZibSession() = default;
+ZibSession::ZibSession()
+{
+    if (!display_.ok()) reportMissingInCi("Xvfb (package xvfb)");
+}
 
 std::filesystem::path ZibSession::settingsFile() const
 {

@@ -52,20 +52,23 @@ std::vector<FoundText> catalogueTextsInSources()
         std::regex("\\{\\s*(?:wxID_\\w+|k[A-Z]\\w*),\\s*" + literal + "\\s*\\}"),
     };
     std::vector<FoundText> found;
-    const fs::path app = fs::path(ZIB_SOURCE_DIR) / "app";
-    for (const auto& entry : fs::recursive_directory_iterator(app)) {
-        const auto ext = entry.path().extension();
-        if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
-        std::ifstream in(entry.path());
-        std::stringstream content;
-        content << in.rdbuf();
-        const std::string source = content.str();
-        for (const auto& pattern : patterns)
-            for (auto it = std::sregex_iterator(source.begin(), source.end(), pattern);
-                 it != std::sregex_iterator(); ++it) {
-                const std::string text = unescapeLiteral((*it)[1].str());
-                if (!text.empty()) found.push_back({text, fs::relative(entry.path(), app).string()});
-            }
+    // The shell's windows and the device area's dialogs.
+    for (const char* area : {"app", "devices"}) {
+        const fs::path app = fs::path(ZIB_SOURCE_DIR) / area;
+        for (const auto& entry : fs::recursive_directory_iterator(app)) {
+            const auto ext = entry.path().extension();
+            if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+            std::ifstream in(entry.path());
+            std::stringstream content;
+            content << in.rdbuf();
+            const std::string source = content.str();
+            for (const auto& pattern : patterns)
+                for (auto it = std::sregex_iterator(source.begin(), source.end(), pattern);
+                     it != std::sregex_iterator(); ++it) {
+                    const std::string text = unescapeLiteral((*it)[1].str());
+                    if (!text.empty()) found.push_back({text, fs::relative(entry.path(), app).string()});
+                }
+        }
     }
     return found;
 }

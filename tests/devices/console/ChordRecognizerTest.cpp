@@ -1,4 +1,4 @@
-#include "devices/core/CChordRecognizer.h"
+#include "devices/core/ChordRecognizer.h"
 #include "devices/core/CChordTimer.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +37,7 @@ const std::vector<Shape> kShapes = {
 };
 
 // Plays the notes one after the other, as fingers land, and returns the pending chord.
-Chord play(CChordRecognizer& r, const std::vector<int>& notes)
+Chord play(ChordRecognizer& r, const std::vector<int>& notes)
 {
     for (int n : notes)
         r.NoteOn(n);
@@ -45,11 +45,11 @@ Chord play(CChordRecognizer& r, const std::vector<int>& notes)
 }
 
 // Every chord type in root position on every root, from a low bass (C2 = 36) up.
-TEST(CChordRecognizer, NamesEveryTypeInRootPositionOnEveryRoot)
+TEST(ChordRecognizer, NamesEveryTypeInRootPositionOnEveryRoot)
 {
     for (const Shape& shape : kShapes) {
         for (int root = 0; root < 12; ++root) {
-            CChordRecognizer r(true);
+            ChordRecognizer r(true);
             std::vector<int> notes;
             for (int s : shape.semitones)
                 notes.push_back(36 + root + s);
@@ -63,7 +63,7 @@ TEST(CChordRecognizer, NamesEveryTypeInRootPositionOnEveryRoot)
 // of the table, so a pitch set that is two chords is read from the bass
 // (C#m7 for E6 over G#, G6 for Em7 over G). Sets whose bass rotation names
 // nothing fall back on the other held roots from C upward.
-TEST(CChordRecognizer, ReadsInversionsFromTheBassFirst)
+TEST(ChordRecognizer, ReadsInversionsFromTheBassFirst)
 {
     struct Case {
         const char* type;
@@ -105,7 +105,7 @@ TEST(CChordRecognizer, ReadsInversionsFromTheBassFirst)
                 const size_t tone = (inversion + i) % shape->semitones.size();
                 notes.push_back(28 + shape->semitones[tone] + (tone < inversion ? 12 : 0));
             }
-            CChordRecognizer r(false);
+            ChordRecognizer r(false);
             const Chord chord = play(r, notes);
             EXPECT_EQ(std::string(roots[chord.root]) + " " + kTypeNames[chord.type], c.inversions[inversion])
                 << c.type << " inversion " << inversion;
@@ -113,22 +113,22 @@ TEST(CChordRecognizer, ReadsInversionsFromTheBassFirst)
     }
 }
 
-TEST(CChordRecognizer, NamesASingleNoteBySeries)
+TEST(ChordRecognizer, NamesASingleNoteBySeries)
 {
-    CChordRecognizer qe(true);
+    ChordRecognizer qe(true);
     EXPECT_TRUE(qe.NoteOn(50));
     EXPECT_EQ(qe.Pending(), (Chord{2, 21, 0})); // D "No3rdNo5th"
     EXPECT_EQ(qe.LastLowestNote(), 50);
     EXPECT_EQ(qe.LastMask(), 1u << 2);
 
-    CChordRecognizer wq(false);
+    ChordRecognizer wq(false);
     EXPECT_TRUE(wq.NoteOn(59));
     EXPECT_EQ(wq.Pending(), (Chord{11, 0, 0})); // B "Major"
 }
 
-TEST(CChordRecognizer, CountsOnlyTheChordZone)
+TEST(ChordRecognizer, CountsOnlyTheChordZone)
 {
-    CChordRecognizer r(false);
+    ChordRecognizer r(false);
     r.NoteOn(52); // E3
     r.NoteOn(55); // G3
     EXPECT_FALSE(r.NoteOn(60)); // C4 lies outside the zone
@@ -141,16 +141,16 @@ TEST(CChordRecognizer, CountsOnlyTheChordZone)
     EXPECT_EQ(r.Pending(), (Chord{4, 7, 0}));
 }
 
-TEST(CChordRecognizer, NamesTheTensionOfAnAddedNinth)
+TEST(ChordRecognizer, NamesTheTensionOfAnAddedNinth)
 {
-    CChordRecognizer r(false);
+    ChordRecognizer r(false);
     EXPECT_EQ(play(r, {48, 50, 52, 55}), (Chord{0, 0, 2})); // C3 D3 E3 G3: C Major " 9"
     EXPECT_EQ(r.LastMask(), 0b10010101u);
 }
 
-TEST(CChordRecognizer, KeepsTheChordWhenKeysGoUp)
+TEST(ChordRecognizer, KeepsTheChordWhenKeysGoUp)
 {
-    CChordRecognizer r(false);
+    ChordRecognizer r(false);
     play(r, {45, 48, 52}); // A min
     for (int n : {45, 48, 52})
         r.NoteOff(n);
@@ -161,9 +161,9 @@ TEST(CChordRecognizer, KeepsTheChordWhenKeysGoUp)
     EXPECT_EQ(r.Pending(), (Chord{7, 0, 0}));
 }
 
-TEST(CChordRecognizer, KeepsThePendingChordWhenNothingMatches)
+TEST(ChordRecognizer, KeepsThePendingChordWhenNothingMatches)
 {
-    CChordRecognizer r(false);
+    ChordRecognizer r(false);
     EXPECT_TRUE(r.NoteOn(48));
     EXPECT_FALSE(r.NoteOn(49)); // C C#: no chord of the table
     EXPECT_EQ(r.Pending(), (Chord{0, 0, 0}));
@@ -171,9 +171,9 @@ TEST(CChordRecognizer, KeepsThePendingChordWhenNothingMatches)
 }
 
 // The lowest note counts even when it comes last.
-TEST(CChordRecognizer, TakesTheBassFromTheLowestHeldNote)
+TEST(ChordRecognizer, TakesTheBassFromTheLowestHeldNote)
 {
-    CChordRecognizer r(false);
+    ChordRecognizer r(false);
     play(r, {52, 55, 48}); // E G, then C below them: C Major
     EXPECT_EQ(r.Pending(), (Chord{0, 0, 0}));
     EXPECT_EQ(r.LastLowestNote(), 48);
@@ -181,14 +181,14 @@ TEST(CChordRecognizer, TakesTheBassFromTheLowestHeldNote)
 
 // C E G A: with A in the bass it is A min7; with C in the bass C Maj6. When
 // the bass names nothing, the current root is tried before the others.
-TEST(CChordRecognizer, PrefersTheCurrentRootAfterTheBass)
+TEST(ChordRecognizer, PrefersTheCurrentRootAfterTheBass)
 {
     // G A C E: the bass G names nothing. Current root C: C Maj6 (A would give A min7).
-    CChordRecognizer fromC(false);
+    ChordRecognizer fromC(false);
     EXPECT_EQ(play(fromC, {43, 45, 48, 52}), (Chord{0, 1, 0}));
 
     // The same notes with A current: A min7.
-    CChordRecognizer fromA(false);
+    ChordRecognizer fromA(false);
     play(fromA, {45, 48, 52}); // A min
     fromA.Commit();
     for (int n : {45, 48, 52})
@@ -196,7 +196,7 @@ TEST(CChordRecognizer, PrefersTheCurrentRootAfterTheBass)
     EXPECT_EQ(play(fromA, {43, 45, 48, 52}), (Chord{9, 9, 0}));
 
     // With a current root the chord does not hold, the other roots go upward: C before A.
-    CChordRecognizer fromD(false);
+    ChordRecognizer fromD(false);
     play(fromD, {38});
     fromD.Commit();
     fromD.NoteOff(38);
@@ -204,9 +204,9 @@ TEST(CChordRecognizer, PrefersTheCurrentRootAfterTheBass)
 }
 
 // Words as MIDI IN delivers them: status, then note and velocity
-TEST(CChordRecognizer, TakesNotesFromMidiInOnEveryChannel)
+TEST(ChordRecognizer, TakesNotesFromMidiInOnEveryChannel)
 {
-    CChordRecognizer r(false);
+    ChordRecognizer r(false);
     EXPECT_TRUE(r.MidiInput(0x402D90));  // note on A2, channel 1
     EXPECT_TRUE(r.MidiInput(0x01309F));  // C3 on channel 16, velocity 1
     EXPECT_TRUE(r.MidiInput(0x7F3495));  // E3
@@ -221,9 +221,9 @@ TEST(CChordRecognizer, TakesNotesFromMidiInOnEveryChannel)
     EXPECT_TRUE(r.IsHeld(45));
 }
 
-TEST(CChordRecognizer, CommitsAndDropsThePendingChord)
+TEST(ChordRecognizer, CommitsAndDropsThePendingChord)
 {
-    CChordRecognizer r(false);
+    ChordRecognizer r(false);
     play(r, {45, 48, 52});
     EXPECT_EQ(r.Current(), Chord{});
     r.Commit();
@@ -246,7 +246,7 @@ TEST(CChordRecognizer, CommitsAndDropsThePendingChord)
 // first fires once, 40 ms later, and finds the last chord they named.
 TEST(CChordTimer, FiresOnce40MillisecondsAfterTheFirstArming)
 {
-    CChordRecognizer r(false);
+    ChordRecognizer r(false);
     CChordTimer timer;
     EXPECT_EQ(timer.Id(), 0u);
     const uint64_t times[] = {1000, 1010, 1025};

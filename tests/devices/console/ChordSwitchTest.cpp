@@ -1,4 +1,4 @@
-#include "devices/core/CChordRecognizer.h"
+#include "devices/core/ChordRecognizer.h"
 #include "devices/core/CChordSwitch.h"
 #include "devices/core/CChordTimer.h"
 #include "tests/devices/console/ConsoleStyleFixture.h"
@@ -100,7 +100,7 @@ protected:
     }
 
     ConsoleStyle style{true};
-    CChordRecognizer chords{true};
+    ChordRecognizer chords{true};
     CChordTimer timer;
     CChordSwitch change;
 };

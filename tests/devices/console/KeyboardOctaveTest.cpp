@@ -1,4 +1,4 @@
-#include "devices/core/CKeyboardOctave.h"
+#include "devices/core/KeyboardOctave.h"
 #include "devices/core/CPianoKeyboard.h"
 #include "devices/core/CPianoListener.h"
 
@@ -20,9 +20,9 @@ public:
 
 using Heard = std::vector<std::string>;
 
-class KeyboardOctave : public ::testing::Test {
+class KeyboardOctaveTest : public ::testing::Test {
 protected:
-    KeyboardOctave()
+    KeyboardOctaveTest()
     {
         EXPECT_TRUE(piano.SetUp(5, 4));
         EXPECT_TRUE(piano.SetFirstNote(36));
@@ -36,10 +36,10 @@ protected:
 
     CPianoKeyboard piano;
     Recorder listener;
-    CKeyboardOctave octave{piano, listener};
+    KeyboardOctave octave{piano, listener};
 };
 
-TEST_F(KeyboardOctave, PlaysOneOctaveOnTwelveLetters)
+TEST_F(KeyboardOctaveTest, PlaysOneOctaveOnTwelveLetters)
 {
     const char* letters = "ZSXDCVGBHNJM";
     for (int i = 0; i < 12; ++i) {
@@ -53,7 +53,7 @@ TEST_F(KeyboardOctave, PlaysOneOctaveOnTwelveLetters)
     }
 }
 
-TEST_F(KeyboardOctave, IgnoresOtherKeysAndAutoRepeat)
+TEST_F(KeyboardOctaveTest, IgnoresOtherKeysAndAutoRepeat)
 {
     for (int code : {int('A'), int('z'), int('1'), int(' '), 0, -5, 0x15A, 314 /* an arrow's code */})
         EXPECT_FALSE(octave.Key(code, true)) << code;
@@ -65,7 +65,7 @@ TEST_F(KeyboardOctave, IgnoresOtherKeysAndAutoRepeat)
     EXPECT_EQ(listener.heard, (Heard{"down 36", "up 36"}));
 }
 
-TEST_F(KeyboardOctave, WrapsTheOctaveAndMovesTheLabels)
+TEST_F(KeyboardOctaveTest, WrapsTheOctaveAndMovesTheLabels)
 {
     octave.Attach(30, 20);
     struct Step {
@@ -89,7 +89,7 @@ TEST_F(KeyboardOctave, WrapsTheOctaveAndMovesTheLabels)
     EXPECT_EQ(listener.heard, (Heard{"down 84", "up 84"})); // octave 4: 84-95
 }
 
-TEST_F(KeyboardOctave, ReleasesTheNoteAKeyStartedAfterAnOctaveChange)
+TEST_F(KeyboardOctaveTest, ReleasesTheNoteAKeyStartedAfterAnOctaveChange)
 {
     octave.Key('C', true); // E2 = 40
     octave.OctaveRight();

@@ -54,8 +54,24 @@ TEST(InsFileReader, ClassifiesHeadingsAndIgnoredLines)
         {{".Patch Names", "5=Piano"}, InsLineKind::Ignored, InsSection::PatchNames, InsSubKind::None, ""},
         {{".Patch Names", "[A]", ".Note Names", "5=Kick"}, InsLineKind::Ignored, InsSection::NoteNames,
          InsSubKind::None, ""},
-        {{".Patch Names", "[A]", "BasedOn=B"}, InsLineKind::Ignored, InsSection::PatchNames, InsSubKind::None, ""},
+        {{".Patch Names", "[A]", "BasedOn=B"}, InsLineKind::Entry, InsSection::PatchNames, InsSubKind::ListEntry, ""},
+        {{".RPN Names", "[A]", "BasedOn=B"}, InsLineKind::Ignored, InsSection::RpnNames, InsSubKind::None, ""},
         {{".Patch Names", "[A]", "x5=B"}, InsLineKind::Ignored, InsSection::PatchNames, InsSubKind::None, ""},
+        // A number past the largest int makes the line say nothing.
+        {{kDefs, "Patch[2147483648]=x"}, InsLineKind::Ignored, InsSection::InstrumentDefinitions, InsSubKind::None,
+         ""},
+        {{kDefs, "Key[0,99999999999999999999]=x"}, InsLineKind::Ignored, InsSection::InstrumentDefinitions,
+         InsSubKind::None, ""},
+        {{kDefs, "Drum[99999999999,1]=1"}, InsLineKind::Ignored, InsSection::InstrumentDefinitions, InsSubKind::None,
+         ""},
+        {{kDefs, "Patch[0]=0..99999999999"}, InsLineKind::Ignored, InsSection::InstrumentDefinitions,
+         InsSubKind::None, ""},
+        {{kDefs, "Patch[0]=99999999999"}, InsLineKind::Ignored, InsSection::InstrumentDefinitions, InsSubKind::None,
+         ""},
+        {{".Patch Names", "[A]", "99999999999=B"}, InsLineKind::Ignored, InsSection::PatchNames, InsSubKind::None,
+         ""},
+        // Blanks are spaces and tabs; other control characters are text.
+        {{kDefs, "\vPatch[0]=x"}, InsLineKind::Ignored, InsSection::InstrumentDefinitions, InsSubKind::None, ""},
     };
     for (const auto& c : cases) {
         const InsLineFields f = classify(c.lines);
@@ -81,7 +97,7 @@ TEST(InsFileReader, ClassifiesDefinitionKeysAndValues)
     const Case cases[] = {
         {"Patch[*]=General MIDI", InsSubKind::Patch, -1, -1, "*", InsValueKind::Text, 0, 0, "General MIDI"},
         {"Patch [ 15488 ] =  GM Bank  ", InsSubKind::Patch, 15488, -1, "15488", InsValueKind::Text, 0, 0, "GM Bank"},
-        {"Patch[99999999999]=x", InsSubKind::Patch, 2147483647, -1, "99999999999", InsValueKind::Text, 0, 0, "x"},
+        {"Patch[2147483647]=x", InsSubKind::Patch, 2147483647, -1, "2147483647", InsValueKind::Text, 0, 0, "x"},
         {"Patch[0]=0..127", InsSubKind::Patch, 0, -1, "0", InsValueKind::Range, 0, 127, "0..127"},
         {"Patch[0]= 1 .. 128", InsSubKind::Patch, 0, -1, "0", InsValueKind::Range, 1, 128, "1 .. 128"},
         {"Patch[0]=..", InsSubKind::Patch, 0, -1, "0", InsValueKind::Range, 1, 128, ".."},
@@ -185,11 +201,12 @@ TEST(InsFileReader, DispatchesEveryLineToItsHandler)
     EXPECT_EQ(stopping.ReadInsFile(), InsFileResult::SeekFailed);
     EXPECT_EQ(stopping.calls.size(), 3u);
 
-    // So does a line the reader cannot take.
+    // A line too long is cut and reading goes on: a heading cut before its
+    // "]" is no heading.
     HandlerLog tooLong;
-    tooLong.OpenText(".Patch Names\n" + std::string(256, 'x') + "\n[A]\n");
-    EXPECT_EQ(tooLong.ReadInsFile(), InsFileResult::LineTooLong);
-    EXPECT_EQ(tooLong.calls, std::vector<std::string>{"patch-names"});
+    tooLong.OpenText(".Patch Names\n[" + std::string(300, 'x') + "]\n[A]\n");
+    EXPECT_EQ(tooLong.ReadInsFile(), InsFileResult::Ok);
+    EXPECT_EQ(tooLong.calls, (std::vector<std::string>{"patch-names", "list"}));
 }
 
 } // namespace

@@ -147,6 +147,47 @@ TEST(InstrumentDefs, DrumLinesMarkAndUnmarkDrumSounds)
     EXPECT_TRUE(named(instruments, "A").drums.empty());
 }
 
+// A single number says nothing about a list: Patch, Key and Controller lines
+// with one leave the instrument as if they were not there.
+TEST(InstrumentDefs, SingleNumberValuesChangeNothing)
+{
+    InstrumentArray instruments;
+    ASSERT_EQ(loadAll(instruments, ".Instrument Definitions\n[A]\nPatch[*]=5\nPatch[3]=7\nKey[*,*]=9\n"
+                                   "Key[1,2]=3\nControl=4\nDrum[4,4]=2\n"),
+              InsFileResult::Ok);
+    const CInsInstrument& a = named(instruments, "A");
+    const CInsInstrument fresh("A");
+    ASSERT_EQ(a.patchLists.size(), 1u);
+    EXPECT_EQ(a.patchLists[0].name, "General MIDI");
+    EXPECT_EQ(a.patchLists[0].names, fresh.patchLists[0].names);
+    EXPECT_TRUE(a.noteLists.empty());
+    EXPECT_EQ(a.controllerLists.at(0).name, "Standard");
+    EXPECT_TRUE(a.drums.empty()) << "a drum value other than 1 adds no entry";
+}
+
+// Lists are named without regard to case everywhere: a reference and a
+// based-on name find the list whatever its case.
+TEST(InstrumentDefs, ListNamesIgnoreCaseAndListsBuildOnOthers)
+{
+    InstrumentArray instruments;
+    const std::string text = ".Patch Names\n[Bank A]\n0=A0\n[Bank B]\nBasedOn=bank a\n1=B1\n"
+                             ".Note Names\n[Base Kit]\n35=Kick\n[My Kit]\n"
+                             "basedon=x\nBasedOn=BASE KIT\n36=Mine\n.Controller Names\n[Base]\n1=Wheel\n"
+                             "[Mine]\nBasedOn=Base\n.Instrument Definitions\n[I]\n"
+                             "Patch[0]=bank a\nPatch[1]=Bank B\nKey[0,0]=my kit\nControl=MINE\n";
+    ASSERT_EQ(loadAll(instruments, text), InsFileResult::Ok);
+    const CInsInstrument& i = named(instruments, "I");
+    EXPECT_EQ(i.patchLists[size_t(i.FindPatchList(0))].names[0], "A0");
+    // Patch and controller lists may be based on another list too.
+    const auto& b = i.patchLists[size_t(i.FindPatchList(1))].names;
+    EXPECT_EQ(b[0], "A0");
+    EXPECT_EQ(b[1], "B1");
+    EXPECT_EQ(i.controllerLists.at(0).names[1], "Wheel");
+    const CInsNoteNames& kit = i.noteLists.at(0);
+    EXPECT_EQ(kit.names[35], "Kick");
+    EXPECT_EQ(kit.names[36], "Mine");
+}
+
 TEST(InstrumentDefs, ControllerAndIgnoredLines)
 {
     InstrumentArray instruments;
@@ -236,12 +277,14 @@ TEST(InstrumentDefs, MalformedAndUnwantedLinesChangeNothing)
     EXPECT_EQ(instruments[1]->name, "Real");
     EXPECT_EQ(instruments[1]->patchLists.size(), 1u);
 
-    // A file that cannot be read whole leaves the set as it was.
-    InstrumentArray untouched = withDefault();
-    CInstrumentDefs defs(untouched);
-    EXPECT_EQ(defs.CollectNamesFromText(".Instrument Definitions\n[A]\n" + std::string(300, 'x') + "\n"),
-              InsFileResult::LineTooLong);
-    EXPECT_EQ(untouched.size(), 1u);
+    // A name on a line too long is cut at the line's 255th character.
+    InstrumentArray cut = withDefault();
+    ASSERT_EQ(loadAll(cut, ".Patch Names\n[L]\n5=" + std::string(300, 'x') + "\n6=next\n"
+                           ".Instrument Definitions\n[A]\nPatch[*]=L\n"),
+              InsFileResult::Ok);
+    ASSERT_EQ(cut.size(), 2u);
+    EXPECT_EQ(cut[1]->patchLists[0].names[5], std::string(253, 'x'));
+    EXPECT_EQ(cut[1]->patchLists[0].names[6], "next");
 }
 
 TEST(InstrumentDefs, ImportingLeavesOtherInstrumentsNamesAlone)
@@ -297,8 +340,9 @@ TEST(InstrumentDefs, ReferencesWithNotesFindTheirLists)
     EXPECT_EQ(drums.name, "Drums");
     EXPECT_EQ(drums.names[0], "Std Kit");
 
-    EXPECT_EQ(StripInsReferenceNotes("A {{x}} B {{y"), "A  B");
-    EXPECT_EQ(StripInsReferenceNotes("Pno;Str ; note"), "Pno;Str");
+    EXPECT_EQ(StripInsReferenceNotes("A\t{{x}} B {{y"), "A");
+    EXPECT_EQ(StripInsReferenceNotes("Pno ; Str ; note"), "Pno");
+    EXPECT_EQ(StripInsReferenceNotes("{{x}} B"), "");
 }
 
 } // namespace

@@ -38,7 +38,10 @@ public:
     {
         shown.push_back(std::to_string(int(message)) + (detail.empty() ? "" : ":" + detail));
     }
-    void ProgressStart(InstrumentProgress what) override { shown.push_back("progress " + std::to_string(int(what))); }
+    void ProgressStart(InstrumentProgress what) override
+    {
+        shown.push_back("progress " + std::to_string(int(what)));
+    }
     void BeginWait() override { ++waits; }
     void EndWait() override { --waits; }
     bool ChooseInstruments(std::vector<std::string>& names) override
@@ -46,7 +49,9 @@ public:
         shown.push_back("choose " + std::to_string(names.size()));
         if (cancel) return false;
         if (!keepAll)
-            std::erase_if(names, [this](const std::string& n) { return std::find(keep.begin(), keep.end(), n) == keep.end(); });
+            std::erase_if(names, [this](const std::string& n) {
+                return std::find(keep.begin(), keep.end(), n) == keep.end();
+            });
         return true;
     }
 };
@@ -64,7 +69,7 @@ struct StoreFixture {
 
     StoreFixture()
     {
-        store.SetProgramFolder(dir.path());
+        store.SetConfigFolder(dir.path());
         store.SetUi(&ui);
     }
 };
@@ -92,9 +97,30 @@ TEST(InstrumentStore, LoadsTheInstrumentFileOncePerRun)
     ASSERT_EQ(g.instruments.size(), 3u);
     EXPECT_EQ(g.store.GetPatchName("synth b", 1, 0), "A Piano");
 
-    // Without a program folder only "default" is there.
+    // A file whose name differs only in case is the instrument file; saving rewrites it.
+    StoreFixture upper;
+    writeText(upper.dir / "ZIB.ICF", kTwoSynths);
+    EXPECT_EQ(upper.store.InstrumentFilePath(), upper.dir / "ZIB.ICF");
+    ASSERT_EQ(upper.store.LoadInstrumentDefinitions(), 1);
+    EXPECT_EQ(upper.instruments.size(), 3u);
+    ASSERT_EQ(upper.store.SaveInstrumentDefinitions(), 1);
+    EXPECT_FALSE(std::filesystem::exists(upper.dir / "Zib.icf"));
+    writeText(upper.dir / "ZibInstr.INI", "0,9=Synth A\n");
+    EXPECT_EQ(upper.store.RelationFilePath(), upper.dir / "ZibInstr.INI");
+    ASSERT_EQ(upper.store.LoadPortInstrumentRelations(), 1);
+    EXPECT_EQ(upper.store.GetInstrumentOfPort(0, 9), "Synth A");
+
+    // A folder that is not there yet is made by the first save.
+    StoreFixture fresh;
+    fresh.store.SetConfigFolder(fresh.dir / "config" / "zib");
+    EXPECT_EQ(fresh.store.LoadInstrumentDefinitions(), 0) << "no file to read";
+    EXPECT_EQ(fresh.store.SaveInstrumentDefinitions(), 1);
+    EXPECT_TRUE(std::filesystem::exists(fresh.dir / "config" / "zib" / "Zib.icf"));
+    EXPECT_EQ(fresh.store.SavePortInstrumentRelations(), 1);
+
+    // Without a folder only "default" is there.
     StoreFixture h;
-    h.store.SetProgramFolder({});
+    h.store.SetConfigFolder({});
     EXPECT_EQ(h.store.LoadInstrumentDefinitions(), 0);
     EXPECT_EQ(h.instruments.size(), 1u);
     EXPECT_EQ(h.store.SaveInstrumentDefinitions(), 0);
@@ -115,13 +141,16 @@ TEST(InstrumentStore, FallsBackToTheSuppliedInstrumentFile)
 TEST(InstrumentStore, NeverReplacesAnInstrumentFileItCouldNotRead)
 {
     StoreFixture f;
-    const std::string unreadable = ".Instrument Definitions\n[Kept]\n" + std::string(300, 'x') + "\n";
-    writeText(f.dir / "Zib.icf", unreadable);
+    // A folder in the file's place opens but cannot be read.
+    std::filesystem::create_directory(f.dir / "Zib.icf");
+    writeText(f.dir / "Zib.icf" / "inside", "kept");
     EXPECT_EQ(f.store.SaveInstrumentDefinitions(), 0) << "nothing loaded yet";
     EXPECT_EQ(f.store.LoadInstrumentDefinitions(), 0);
     EXPECT_EQ(f.ui.shown.back(), std::to_string(int(InstrumentMessage::CannotReadInstrumentNames)));
+    EXPECT_EQ(f.instruments.size(), 1u);
+    EXPECT_EQ(f.store.LoadInstrumentDefinitions(), 1) << "not tried again in this run";
     EXPECT_EQ(f.store.SaveInstrumentDefinitions(), 0);
-    EXPECT_EQ(readText(f.dir / "Zib.icf"), unreadable);
+    EXPECT_EQ(readText(f.dir / "Zib.icf" / "inside"), "kept");
 }
 
 TEST(InstrumentStore, ImportsTheInstrumentsTheUserChooses)
@@ -152,11 +181,12 @@ TEST(InstrumentStore, ImportsTheInstrumentsTheUserChooses)
 
     // A file that cannot be read changes nothing and says so.
     f.ui.shown.clear();
-    writeText(f.dir / "bad.ins", ".Instrument Definitions\n[X]\n" + std::string(256, 'x'));
+    std::filesystem::create_directory(f.dir / "bad.ins");
     EXPECT_EQ(f.store.ImportInstrumentsFromIns(f.dir / "bad.ins"), 0);
-    EXPECT_EQ(f.ui.shown, (std::vector<std::string>{std::to_string(int(InstrumentMessage::CannotReadInstrumentNames)),
-                                                     std::to_string(int(InstrumentMessage::CannotReadDefinitionsFromFile)) +
-                                                         ":" + (f.dir / "bad.ins").string()}));
+    EXPECT_EQ(f.ui.shown, (std::vector<std::string>{
+                              std::to_string(int(InstrumentMessage::CannotReadInstrumentNames)),
+                              std::to_string(int(InstrumentMessage::CannotReadDefinitionsFromFile)) + ":" +
+                                  (f.dir / "bad.ins").string()}));
     EXPECT_EQ(f.store.ImportInstrumentsFromIns(f.dir / "missing.ins"), 0);
     EXPECT_EQ(f.instruments.size(), 2u);
 }
@@ -180,7 +210,8 @@ TEST(InstrumentStore, RemovesAndExportsInstruments)
     EXPECT_EQ(f.store.ExportInstrument("Synth A", f.dir / "a.ins"), R::NoSuchInstrument);
     EXPECT_EQ(f.store.ExportInstrument("Synth B", f.dir / "no" / "b.ins"), R::CannotOpenOutput);
     EXPECT_EQ(f.store.ExportInstrument("synth b", f.dir / "b.ins"), R::Written);
-    EXPECT_EQ(readText(f.dir / "b.ins").rfind("; Instrument definition file for instrument: Synth B \r\n", 0), 0u);
+    EXPECT_EQ(readText(f.dir / "b.ins").rfind("; Instrument definition file for instrument: Synth B \r\n", 0),
+              0u);
 }
 
 TEST(InstrumentStore, KeepsTheRelationFile)
@@ -214,9 +245,10 @@ TEST(InstrumentStore, KeepsTheRelationFile)
 
     StoreFixture g;
     g.relationsLoaded = false;
-    writeText(g.dir / "zibinstr.ini", "1,1=A\n" + std::string(300, 'x'));
-    EXPECT_EQ(g.store.LoadPortInstrumentRelations(), 0) << "any failure keeps none of the file's relations";
+    std::filesystem::create_directory(g.dir / "zibinstr.ini");
+    EXPECT_EQ(g.store.LoadPortInstrumentRelations(), 0) << "a file that cannot be read leaves no relations";
     EXPECT_TRUE(g.relations.empty());
+    EXPECT_FALSE(g.relationsLoaded) << "tried again at the next call";
 }
 
 class FakeDevices : public MidiDeviceNames {
@@ -274,9 +306,10 @@ TEST(InstrumentStore, LooksUpNamesByInstrument)
     EXPECT_EQ(f.store.GetNoteName("x", 0, 0, 200), "0");
     EXPECT_EQ(f.store.GetControllerName("x", 7), "7");
 
-    writeText(f.dir / "Zib.icf", ".Patch Names\n[Bank 2]\n3=Three\n.Note Names\n[Kit]\n36=Kick\n[Any Kit]\n38=Snare\n"
-                                 ".Controller Names\n[Ctl]\n7=Loud\n.Instrument Definitions\n"
-                                 "[Synth]\nControl=Ctl\nPatch[2]=Bank 2\nKey[2,0]=Kit\nKey[*,*]=Any Kit\n");
+    writeText(f.dir / "Zib.icf",
+              ".Patch Names\n[Bank 2]\n3=Three\n.Note Names\n[Kit]\n36=Kick\n[Any Kit]\n38=Snare\n"
+              ".Controller Names\n[Ctl]\n7=Loud\n.Instrument Definitions\n"
+              "[Synth]\nControl=Ctl\nPatch[2]=Bank 2\nKey[2,0]=Kit\nKey[*,*]=Any Kit\n");
     ASSERT_EQ(f.store.LoadInstrumentDefinitions(), 1);
     f.store.SetKeyAlphabet([] { return 2; });
 

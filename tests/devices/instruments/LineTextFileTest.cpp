@@ -46,20 +46,26 @@ TEST(LineTextFile, ReadsLinesWithoutTheirEnds)
     }
 }
 
-TEST(LineTextFile, RefusesLinesLongerThan255Characters)
+TEST(LineTextFile, CutsLinesLongerThan255CharactersAndGoesOn)
 {
     const std::string longest(255, 'x');
-    auto [lines, result] = readAll(longest + "\r\n" + std::string(256, 'y') + "\nlast\n");
-    EXPECT_EQ(lines, std::vector<std::string>{longest});
-    EXPECT_EQ(result, InsFileResult::LineTooLong);
+    auto [lines, result] = readAll(longest + "\r\n" + std::string(256, 'y') + "z\nlast\n");
+    EXPECT_EQ(lines, (std::vector<std::string>{longest, std::string(255, 'y'), "last"}));
+    EXPECT_EQ(result, InsFileResult::EndOfFile);
 
-    // Reading may go on after the refused line.
-    CLineTextFile file;
-    file.OpenText(std::string(300, 'y') + "\nnext\n");
-    EXPECT_EQ(file.ReadLine(), InsFileResult::LineTooLong);
-    EXPECT_EQ(file.CurrentLine(), "");
-    EXPECT_EQ(file.ReadLine(), InsFileResult::Ok);
-    EXPECT_EQ(file.CurrentLine(), "next");
+    // Carriage returns alone end no line: the whole file is one cut line.
+    std::string crOnly;
+    for (int i = 0; i < 100; ++i)
+        crOnly += "12=Name\r";
+    auto [one, end] = readAll(crOnly);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0], crOnly.substr(0, 255));
+    EXPECT_EQ(end, InsFileResult::EndOfFile);
+
+    // NUL bytes are bytes like any other.
+    auto [nul, nulEnd] = readAll(std::string("a\0b\n\0\n", 6));
+    EXPECT_EQ(nul, (std::vector<std::string>{std::string("a\0b", 3), std::string(1, '\0')}));
+    EXPECT_EQ(nulEnd, InsFileResult::EndOfFile);
 }
 
 TEST(LineTextFile, OpensMeasuresRewindsAndCloses)
@@ -90,8 +96,7 @@ TEST(LineTextFile, OpensMeasuresRewindsAndCloses)
 TEST(LineTextFile, EveryResultHasAText)
 {
     for (auto r : {InsFileResult::CannotOpen, InsFileResult::EndOfFile, InsFileResult::SeekFailed,
-                   InsFileResult::CannotMeasureSize, InsFileResult::ReadFailed, InsFileResult::LineTooLong,
-                   InsFileResult::FileTooLarge})
+                   InsFileResult::CannotMeasureSize, InsFileResult::ReadFailed, InsFileResult::FileTooLarge})
         EXPECT_STRNE(InsFileResultText(r), "") << int(r);
     EXPECT_EQ(int(InsFileResult::CannotOpen), 4);
     EXPECT_EQ(int(InsFileResult::EndOfFile), 5);

@@ -40,7 +40,7 @@ TEST(PcgDocImport, ProgramItemFilesAreCheckedConvertedOrRefused)
         {"one byte short", '9', test::wqItemFile('9', std::vector<uint8_t>(163)), PcgItemResult::Failed, {"27"}},
         {"not DASK", '9', {'K', 'S', 'A', 'D', '9', 1, 2}, PcgItemResult::Failed, {"26"}},
         {"no model", '9', test::wqItemFile('Z', std::vector<uint8_t>(164)), PcgItemResult::Failed, {"26"}},
-        {"head only", '9', {'D', 'A', 'S', 'K'}, PcgItemResult::Failed, {"26"}},
+        {"head only", '9', {'D', 'A', 'S', 'K'}, PcgItemResult::Failed, {"15"}},
     };
     for (const Case& c : cases) {
         test::PcgTestDoc t;
@@ -117,9 +117,10 @@ TEST(PcgDocImport, QeProgramsTakeTheHeaderSizeNameAndTheDocumentsBank)
         Said said;
     };
     const Case refused[] = {
-        {test::qeItemFile('F', "Short", 3, data, 10), {"15"}},                // the header promises more
-        {test::qeItemFile('F', "Huge", 3, data, 0xFFFFFFF0u), {"15"}},        // an absurd size
-        {{'D', 'A', 'S', 'K', 'F', 1, 2, 3}, {"Error reading QE4K item header data - %d"}},
+        {test::qeItemFile('F', "Short", 3, data, 10), {"27"}},         // the header promises more
+        {test::qeItemFile('F', "Long", 3, data, 8), {"27"}},           // or less than the file holds
+        {test::qeItemFile('F', "Huge", 3, data, 0xFFFFFFF0u), {"27"}}, // an absurd size: nothing allocated
+        {{'D', 'A', 'S', 'K', 'F', 1, 2, 3}, {"15"}},                  // the header itself is cut short
         {test::wqItemFile('9', test::wqProgramRecord('9', "W")), {"38"}},
     };
     for (const Case& c : refused) {
@@ -137,7 +138,7 @@ TEST(PcgDocImport, DrumKitsAreCheckedAndConvertedWithTheirKitNumber)
     openWq(t, 'I');
     t.doc.shownList = 2;
     auto kit = test::wqDrumKit('9', "Wq8Kit");
-    ASSERT_TRUE(t.doc.ImportItems({t.file("k.wdk", test::wqItemFile('9', kit))}));
+    ASSERT_TRUE(t.doc.ImportFiles({t.file("k.wdk", test::wqItemFile('9', kit))}));
     const CPcgItem& converted = t.doc.drumKits.back();
     EXPECT_EQ(converted.Size(), 1052u);
     EXPECT_EQ(converted.model, uint32_t('I'));
@@ -145,17 +146,17 @@ TEST(PcgDocImport, DrumKitsAreCheckedAndConvertedWithTheirKitNumber)
     EXPECT_EQ(converted.position, 8u);
 
     // Index 9: the Wq41 numbers it 1, the WqR65 15.
-    ASSERT_TRUE(t.doc.ImportItems({t.file("k2.WDK", test::wqItemFile('9', kit))}));
+    ASSERT_TRUE(t.doc.ImportFiles({t.file("k2.WDK", test::wqItemFile('9', kit))}));
     EXPECT_EQ(wordAt(t.doc.drumKits[9].data, 20), 1);
     test::PcgTestDoc r;
     openWq(r, 'M');
     r.doc.shownList = 2;
-    ASSERT_TRUE(r.doc.ImportItems(
+    ASSERT_TRUE(r.doc.ImportFiles(
         {r.file("a.WDK", test::wqItemFile('9', kit)), r.file("b.WDK", test::wqItemFile('9', kit))}));
     EXPECT_EQ(wordAt(r.doc.drumKits[8].data, 20), 14);
     EXPECT_EQ(wordAt(r.doc.drumKits[9].data, 20), 15);
     // Wq41 and WqR65 kits trade their kit word.
-    ASSERT_TRUE(r.doc.ImportItems({r.file("c.WDK", test::wqItemFile('I', test::wqDrumKit('I', "I")))}));
+    ASSERT_TRUE(r.doc.ImportFiles({r.file("c.WDK", test::wqItemFile('I', test::wqDrumKit('I', "I")))}));
     EXPECT_EQ(wordAt(r.doc.drumKits[10].data, 20), 14);
     EXPECT_EQ(r.doc.drumKits[10].model, uint32_t('M'));
 
@@ -191,34 +192,33 @@ TEST(PcgDocImport, TheBatchStopsAtTheLimitAtAWrongExtensionAndAtAFailure)
         for (int i = 64; i < 137; ++i)
             t.doc.programs.push_back(t.doc.programs[0]);
         ASSERT_EQ(t.doc.ProgramCount(), 137);
-        EXPECT_TRUE(t.doc.CanImport());
         const auto a = t.file("a.wpf", item), b = t.file("b.WPF", item), c = t.file("c.WPF", item);
-        EXPECT_TRUE(t.doc.ImportItems({a, b, c})); // the 139th is refused, the rest not tried
+        EXPECT_TRUE(t.doc.ImportFiles({a, b, c})); // the 139th is refused, the rest not tried
         EXPECT_EQ(t.doc.ProgramCount(), 138);
         EXPECT_EQ(t.said(), Said{"25"});
         EXPECT_TRUE(t.doc.modified);
-        EXPECT_FALSE(t.doc.CanImport());
+        EXPECT_FALSE(t.doc.ImportItem()); // full already: no dialog
         EXPECT_EQ(t.said(), (Said{"25", "25"}));
+        EXPECT_TRUE(t.port.choices.empty());
     }
     {
         test::PcgTestDoc t;
         openWq(t, '9');
-        EXPECT_FALSE(t.doc.ImportItems({t.file("a.WPF", item), t.file("b.sty", item), t.file("c.WPF", item)}));
+        EXPECT_FALSE(t.doc.ImportFiles({t.file("a.WPF", item), t.file("b.sty", item), t.file("c.WPF", item)}));
         EXPECT_EQ(t.doc.ProgramCount(), 65);
-        ASSERT_EQ(t.notices.size(), 1u);
-        EXPECT_EQ(t.notices[0].text, "Error: Not WPF file type: %s");
-        EXPECT_EQ(t.notices[0].args, std::vector<std::string>{"STY"});
+        EXPECT_EQ(t.port.texts(), Said{"Error: Not WPF file type: STY"});
+        EXPECT_EQ(t.captions(), Said{"ImportItem"});
         EXPECT_TRUE(t.doc.modified); // the item imported before the refused file is kept
     }
     {
         test::PcgTestDoc t;
         openWq(t, '9');
         const auto bad = t.file("bad.WPF", test::wqItemFile('9', std::vector<uint8_t>(10)));
-        EXPECT_FALSE(t.doc.ImportItems({t.file("a.WPF", item), bad, t.file("c.WPF", item)}));
+        EXPECT_FALSE(t.doc.ImportFiles({t.file("a.WPF", item), bad, t.file("c.WPF", item)}));
         EXPECT_EQ(t.doc.ProgramCount(), 65);
         EXPECT_TRUE(t.doc.modified);
-        EXPECT_FALSE(t.doc.ImportItems({(t.dir / "missing.WPF").string()}));
-        EXPECT_EQ(t.notices.back().text, "Cannot open file - %d");
+        EXPECT_FALSE(t.doc.ImportFiles({(t.dir / "missing.WPF").string()}));
+        EXPECT_EQ(t.port.messages.back().what, "Cannot open file - %d");
     }
 }
 
@@ -240,6 +240,67 @@ TEST(PcgDocImport, ConversionDispatchCoversEveryPair)
     EXPECT_EQ(t.doc.ConvertProgram('9', 'I', 1000), -1);
     EXPECT_EQ(t.doc.ConvertDrumKit('<', 'I', 0), -1);
     EXPECT_EQ(t.doc.ConvertDrumKit('I', '9', 0), -2);
+}
+
+TEST(PcgDocImport, ARefusedConversionLeavesNothingBehindForTheNextImport)
+{
+    // The Wq6Q program cannot become a Wq8 program; the next Wq8 program is
+    // then taken as it is, not mistaken for the refused one.
+    test::PcgTestDoc t;
+    openWq(t, '9');
+    const auto good = test::wqProgramRecord('9', "Good", 5);
+    EXPECT_FALSE(t.doc.ImportFiles({t.file("q.WPF", test::wqItemFile('<', test::wqProgramRecord('<', "Q"))),
+                                    t.file("g.WPF", test::wqItemFile('9', good))}));
+    EXPECT_EQ(t.doc.ProgramCount(), 64);
+    EXPECT_TRUE(t.doc.ImportFiles({t.file("g.WPF", test::wqItemFile('9', good))}));
+    EXPECT_EQ(t.doc.ProgramCount(), 65);
+    EXPECT_EQ(t.doc.programs.back().data, good);
+    EXPECT_EQ(t.said(), Said{"28"});
+    EXPECT_EQ(t.port.events.back(), "scroll 64");
+}
+
+TEST(PcgDocImport, AnEmptyDocumentTakesTheFileKindOfItsFirstItemsFamily)
+{
+    struct Case {
+        int newKind;
+        int list; // 1 programs, 2 drum kits
+        std::vector<uint8_t> file;
+        int model, fileKind;
+    };
+    const Case cases[] = {
+        {2, 2, test::wqItemFile('9', test::wqDrumKit('9', "K")), '9', 3},
+        {2, 1, test::wqItemFile('<', test::wqProgramRecord('<', "P")), '<', 3},
+        {2, 2, test::wqItemFile('M', test::wqDrumKit('M', "K")), 'M', 11},
+        {2, 1, test::wqItemFile('M', test::wqProgramRecord('M', "P")), 'M', 11},
+    };
+    for (const Case& c : cases) {
+        test::PcgTestDoc t;
+        t.doc.OnNewDocument(c.newKind);
+        t.doc.shownList = c.list;
+        EXPECT_TRUE(t.doc.ImportFiles({t.file(c.list == 1 ? "x.WPF" : "x.WDK", c.file)}));
+        EXPECT_EQ(t.doc.model, c.model);
+        EXPECT_EQ(t.doc.fileKind, c.fileKind);
+        EXPECT_NE(std::find(t.port.events.begin(), t.port.events.end(), "refill"), t.port.events.end());
+    }
+}
+
+TEST(PcgDocImport, TheImportDialogStartsInTheDocumentsFolder)
+{
+    test::PcgTestDoc t;
+    openWq(t, '9');
+    t.port.openAnswers.push_back({t.file("a.WPF", test::wqItemFile('9', test::wqProgramRecord('9', "A")))});
+    t.doc.OnEditImport();
+    ASSERT_EQ(t.port.choices.size(), 1u);
+    EXPECT_EQ(t.port.choices[0].title, "Import Programs");
+    EXPECT_EQ(t.port.choices[0].filter, "WqProgram Files (*.WPF)|*.WPF||");
+    EXPECT_EQ(t.port.choices[0].folder, t.dir.path().string());
+    EXPECT_EQ(t.doc.ProgramCount(), 65);
+    EXPECT_FALSE(t.doc.importBusy);
+    t.doc.shownList = 2;
+    t.doc.OnEditImport(); // cancelled
+    EXPECT_EQ(t.port.choices[1].title, "Import DrumKit");
+    EXPECT_EQ(t.port.choices[1].defaultExt, "WDK");
+    EXPECT_EQ(t.doc.DrumKitCount(), 2);
 }
 
 } // namespace

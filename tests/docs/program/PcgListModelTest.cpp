@@ -26,6 +26,14 @@ void openQe(test::PcgTestDoc& t, std::vector<test::QeProgram> programs = {{"Pian
     ASSERT_TRUE(t.open("q.pcg", test::qePcgImage(programs)));
 }
 
+// The block of the given rows of a document's shown list.
+std::vector<uint8_t> copyRows(test::PcgTestDoc& t, std::vector<int> rows)
+{
+    t.select(std::move(rows));
+    auto block = PcgListModel(t.doc).CopyBlock();
+    return block ? *block : std::vector<uint8_t>{};
+}
+
 TEST(PcgList, ColumnsAndCellsFollowTheSeriesAndTheShownList)
 {
     test::PcgTestDoc qe;
@@ -53,7 +61,7 @@ TEST(PcgList, ColumnsAndCellsFollowTheSeriesAndTheShownList)
         EXPECT_EQ(l.CellText(1, 2), GetProgramName(model, 7));
         EXPECT_EQ(l.CellText(1, 3), GetProgramName(model, 300));
         EXPECT_EQ(l.StsViewMessage(), 119);
-        l.ToggleShownList();
+        l.OnStsView();
         EXPECT_EQ(l.StsViewMessage(), 118);
         EXPECT_EQ(l.RowCount(), model == '9' ? 2 : 8);
         EXPECT_EQ(l.CellText(1, 0), "Kit2");
@@ -88,7 +96,8 @@ TEST(PcgList, MovingSwapsTheContentsWhilePlacesStay)
     openQe(t);
     PcgListModel l(t.doc);
     const auto organ = t.doc.programs[1].data;
-    EXPECT_EQ(l.MoveItem(+1, 1), 2);
+    t.select({1, 3}, 1);
+    l.MoveItem(+1);
     EXPECT_EQ(t.doc.programs[2].NameText(), "Organ");
     EXPECT_EQ(t.doc.programs[2].data, organ);
     EXPECT_EQ(t.doc.programs[2].bank, 9);
@@ -97,15 +106,23 @@ TEST(PcgList, MovingSwapsTheContentsWhilePlacesStay)
     EXPECT_EQ(t.doc.programs[1].Size(), 0u);
     EXPECT_EQ(t.doc.programs[1].bank, -1);
     EXPECT_TRUE(t.doc.modified);
+    // The moved row alone is selected, focused and shown.
+    EXPECT_EQ(t.port.selected, std::vector<int>{2});
+    EXPECT_EQ(t.port.focused, 2);
+    EXPECT_EQ(t.port.events.back(), "scroll 2");
 
     test::PcgTestDoc w;
     openWq(w, '9');
     PcgListModel wl(w.doc);
-    EXPECT_EQ(wl.MoveItem(+1, 63), -1);
-    EXPECT_EQ(wl.MoveItem(-1, 0), -1);
+    w.port.events.clear();
+    EXPECT_FALSE(wl.CanMove());
+    w.select({}, 63);
+    EXPECT_TRUE(wl.CanMove());
+    wl.MoveItem(+1);
+    w.select({}, 0);
+    wl.MoveItem(-1);
     EXPECT_FALSE(w.doc.modified);
-    EXPECT_FALSE(wl.CanMove(-1));
-    EXPECT_TRUE(wl.CanMove(63));
+    EXPECT_TRUE(w.port.events.empty());
 }
 
 TEST(PcgList, RenameStoresTheNameAndForWqItemsTheirRecordsName)
@@ -124,14 +141,17 @@ TEST(PcgList, RenameStoresTheNameAndForWqItemsTheirRecordsName)
     openQe(q);
     PcgListModel ql(q.doc);
     EXPECT_FALSE(ql.CanBeginLabelEdit(2)); // the empty place
-    EXPECT_FALSE(ql.CanRename(2));
-    EXPECT_TRUE(ql.CanRename(0));
+    q.select({}, 2);
+    EXPECT_FALSE(ql.CanRename());
+    q.select({0}, 0);
+    EXPECT_TRUE(ql.CanRename());
     const auto data = q.doc.programs[0].data;
     ASSERT_TRUE(ql.EndLabelEdit(0, "A Qe name of twenty chars"));
     EXPECT_EQ(q.doc.programs[0].NameText(), "A Qe name of twent");
     EXPECT_EQ(q.doc.programs[0].data, data);
-    EXPECT_FALSE(ql.CanEditProperties(0));
-    EXPECT_TRUE(wl.CanEditProperties(0));
+    EXPECT_FALSE(ql.CanEditProperties());
+    w.select({0}, 0);
+    EXPECT_TRUE(wl.CanEditProperties());
 }
 
 TEST(PcgList, BankChangesKeepDrumKitsAndOrdinarySoundsApart)
@@ -159,14 +179,13 @@ TEST(PcgList, WqItemsPastedConvertOrSetTheModelOfAnEmptyDocument)
 {
     test::PcgTestDoc src;
     openWq(src, '9');
-    const auto block = PcgListModel(src.doc).CopyBlock({2, 0});
+    const auto block = copyRows(src, {2, 0});
     ASSERT_EQ(block.size(), 584u + 2 * 164);
 
     test::PcgTestDoc r65;
     openWq(r65, 'M');
     PcgListModel l(r65.doc);
-    const auto result = l.Paste(block, false, "OnEditPaste");
-    EXPECT_EQ(result.pasted, 2);
+    EXPECT_EQ(l.Paste(block, "OnEditPaste"), 2);
     ASSERT_EQ(r65.doc.ProgramCount(), 130);
     EXPECT_EQ(r65.doc.programs[128].NameText(), "Prog1"); // in list order
     EXPECT_EQ(r65.doc.programs[128].Size(), 172u);
@@ -176,17 +195,17 @@ TEST(PcgList, WqItemsPastedConvertOrSetTheModelOfAnEmptyDocument)
 
     test::PcgTestDoc empty;
     empty.doc.OnNewDocument(2);
-    EXPECT_EQ(PcgListModel(empty.doc).Paste(block, false, "OnEditPaste").pasted, 2);
+    EXPECT_EQ(PcgListModel(empty.doc).Paste(block, "OnEditPaste"), 2);
     EXPECT_EQ(empty.doc.model, '9');
     EXPECT_EQ(empty.doc.fileKind, 3);
     EXPECT_EQ(empty.doc.programs[1].data, src.doc.programs[2].data);
 
     // Drum kits go to the drum-kit list of a document that shows it.
     src.doc.shownList = 2;
-    const auto kits = PcgListModel(src.doc).CopyBlock({1});
-    EXPECT_EQ(l.Paste(kits, false, "OnEditPaste").pasted, 0); // the target shows programs
+    const auto kits = copyRows(src, {1});
+    EXPECT_EQ(l.Paste(kits, "OnEditPaste"), 0); // the target shows programs
     r65.doc.shownList = 2;
-    EXPECT_EQ(l.Paste(kits, false, "OnEditPaste").pasted, 1);
+    EXPECT_EQ(l.Paste(kits, "OnEditPaste"), 1);
     EXPECT_EQ(r65.doc.drumKits.back().Size(), 1052u);
     EXPECT_EQ(test::wordAt(r65.doc.drumKits.back().data, 20), 14); // kit index 8
 }
@@ -199,10 +218,10 @@ TEST(PcgList, PastesThatDoNotFitAreRefused)
     openQe(qe);
     openQe(qe9z);
     qe9z.doc.model = 'X';
-    const auto wq8Block = PcgListModel(wq8.doc).CopyBlock({0});
-    const auto r65Block = PcgListModel(r65.doc).CopyBlock({0});
-    const auto qeBlock = PcgListModel(qe.doc).CopyBlock({0});
-    const auto qe9zBlock = PcgListModel(qe9z.doc).CopyBlock({0});
+    const auto wq8Block = copyRows(wq8, {0});
+    const auto r65Block = copyRows(r65, {0});
+    const auto qeBlock = copyRows(qe, {0});
+    const auto qe9zBlock = copyRows(qe9z, {0});
     auto shortPart = wq8Block;
     shortPart[32] = 163; // the part size no program has
     auto damaged = wq8Block;
@@ -223,9 +242,9 @@ TEST(PcgList, PastesThatDoNotFitAreRefused)
         {&wq8, std::vector<uint8_t>(583), {"35"}},
     };
     for (const Case& c : cases) {
-        c.target->notices.clear();
+        c.target->port.clear();
         const int before = c.target->doc.ProgramCount();
-        EXPECT_EQ(PcgListModel(c.target->doc).Paste(c.block, false, "OnEditPaste").pasted, 0);
+        EXPECT_EQ(PcgListModel(c.target->doc).Paste(c.block, "OnEditPaste"), 0);
         EXPECT_EQ(c.target->said(), c.said);
         EXPECT_EQ(c.target->doc.ProgramCount(), before);
     }
@@ -234,7 +253,7 @@ TEST(PcgList, PastesThatDoNotFitAreRefused)
     openWq(q6, '<');
     test::PcgTestDoc wq8b;
     openWq(wq8b, '9');
-    EXPECT_EQ(PcgListModel(wq8b.doc).Paste(PcgListModel(q6.doc).CopyBlock({0}), false, "OnEditPaste").pasted, 0);
+    EXPECT_EQ(PcgListModel(wq8b.doc).Paste(copyRows(q6, {0}), "OnEditPaste"), 0);
     EXPECT_EQ(wq8b.said(), Said{"28"});
 }
 
@@ -248,9 +267,9 @@ TEST(PcgList, QeProgramsKeepDrumKitBankApartAndTakeTheDocumentsBank)
     ASSERT_EQ(src.doc.firstBank, 9);
     src.doc.programs[0].bank = 11;
     PcgListModel l(dst.doc);
-    EXPECT_EQ(l.Paste(PcgListModel(src.doc).CopyBlock({0}), false, "OnEditPaste").pasted, 0);
+    EXPECT_EQ(l.Paste(copyRows(src, {0}), "OnEditPaste"), 0);
     EXPECT_EQ(dst.said(), Said{"42"});
-    EXPECT_EQ(l.Paste(PcgListModel(src.doc).CopyBlock({1}), false, "OnEditPaste").pasted, 1);
+    EXPECT_EQ(l.Paste(copyRows(src, {1}), "OnEditPaste"), 1);
     const CPcgItem& pasted = dst.doc.programs.back();
     EXPECT_EQ(pasted.bank, 10); // the document's bank, not the block's
     EXPECT_EQ(pasted.NameText(), "Piano");
@@ -259,7 +278,7 @@ TEST(PcgList, QeProgramsKeepDrumKitBankApartAndTakeTheDocumentsBank)
 
     test::PcgTestDoc fresh;
     fresh.doc.OnNewDocument(0);
-    EXPECT_EQ(PcgListModel(fresh.doc).Paste(PcgListModel(src.doc).CopyBlock({0}), false, "OnEditPaste").pasted, 1);
+    EXPECT_EQ(PcgListModel(fresh.doc).Paste(copyRows(src, {0}), "OnEditPaste"), 1);
     EXPECT_EQ(fresh.doc.firstBank, 11); // an empty document takes the pasted bank
 }
 
@@ -270,33 +289,126 @@ TEST(PcgList, APasteStopsAtTheLimitAndTellsHowManyItPasted)
     std::vector<int> rows;
     for (int i = 0; i < 64; ++i)
         rows.push_back(i);
-    const auto block = PcgListModel(src.doc).CopyBlock(rows);
+    const auto block = copyRows(src, rows);
     test::PcgTestDoc dst;
     openWq(dst, '9');
     PcgListModel l(dst.doc);
-    EXPECT_EQ(l.Paste(block, false, "OnEditPaste").pasted, 64);
-    const auto result = l.Paste(block, false, "OnDrop");
-    EXPECT_EQ(result.pasted, 10);
+    EXPECT_EQ(l.Paste(block, "OnEditPaste"), 64);
+    EXPECT_EQ(l.Paste(block, "OnDrop"), 10);
     EXPECT_EQ(dst.doc.ProgramCount(), 138);
-    ASSERT_EQ(dst.notices.size(), 1u);
-    EXPECT_EQ(dst.notices[0].text, "MAX ITEM NUM reached. Pasted %d items from clipboard");
-    EXPECT_EQ(dst.notices[0].args, std::vector<std::string>{"10"});
-    EXPECT_EQ(dst.notices[0].caption, "OnDrop");
+    EXPECT_EQ(dst.port.texts(), Said{"MAX ITEM NUM reached. Pasted 10 items from clipboard"});
+    EXPECT_EQ(dst.captions(), Said{"OnDrop"});
 }
 
 TEST(PcgList, DroppedItemsMoveUpToTheDropRowInTheirOrder)
 {
+    test::PcgTestDoc src;
+    openWq(src, '9');
     test::PcgTestDoc t;
     openWq(t, '9');
     PcgListModel l(t.doc);
-    const auto block = PcgListModel(t.doc).CopyBlock({10, 11});
-    ASSERT_EQ(l.Paste(block, true, "OnDrop").pasted, 2);
-    l.ArrangeDropped(2, 3);
+    EXPECT_TRUE(l.OnDrop(copyRows(src, {10, 11}), 3, false));
     EXPECT_EQ(t.doc.programs[3].NameText(), "Prog11");
     EXPECT_EQ(t.doc.programs[4].NameText(), "Prog12");
     EXPECT_EQ(t.doc.programs[5].NameText(), "Prog4");
     EXPECT_EQ(t.doc.programs[65].NameText(), "Prog64");
     EXPECT_EQ(t.doc.programs[3].position, 3u); // places stay with the rows
+    EXPECT_EQ(t.port.selected, (std::vector<int>{3, 4}));
+    EXPECT_EQ(t.port.focused, 3);
+    // On no row they stay at the end.
+    EXPECT_TRUE(l.OnDrop(copyRows(src, {0}), -1, false));
+    EXPECT_EQ(t.doc.programs[66].NameText(), "Prog1");
+}
+
+TEST(PcgList, DragsWithinOneViewMoveOnceAndCopiesKeepTheOriginals)
+{
+    struct Case {
+        const char* what;
+        std::vector<int> dragged;
+        int target;
+        bool move;
+        bool dropped;
+        std::vector<std::string> firstRows;
+        int count;
+    };
+    const Case cases[] = {
+        // Rows 1-2 moved onto row 5: they land after it, and are deleted once.
+        {"move down", {1, 2}, 5, true, true, {"Prog1", "Prog4", "Prog5", "Prog6", "Prog2", "Prog3", "Prog7"}, 64},
+        {"move up", {4, 5}, 1, true, true, {"Prog1", "Prog5", "Prog6", "Prog2", "Prog3", "Prog4", "Prog7"}, 64},
+        {"copy", {1}, 3, false, true, {"Prog1", "Prog2", "Prog3", "Prog2", "Prog4", "Prog5", "Prog6"}, 65},
+        {"onto itself", {1, 2, 3}, 2, true, false, {"Prog1", "Prog2", "Prog3", "Prog4", "Prog5", "Prog6", "Prog7"}, 64},
+    };
+    for (const Case& c : cases) {
+        test::PcgTestDoc t;
+        openWq(t, '9');
+        PcgListModel l(t.doc);
+        t.select(c.dragged, c.dragged[0]);
+        const auto block = l.BeginDrag();
+        ASSERT_TRUE(block) << c.what;
+        EXPECT_EQ(l.OnDrop(*block, c.target, c.move), c.dropped) << c.what;
+        l.EndDrag(c.move && c.dropped); // the drag's end comes after the drop
+        std::vector<std::string> first;
+        for (int i = 0; i < 7; ++i)
+            first.push_back(t.doc.programs[size_t(i)].NameText());
+        EXPECT_EQ(first, c.firstRows) << c.what;
+        EXPECT_EQ(t.doc.ProgramCount(), c.count) << c.what;
+        EXPECT_EQ(t.said(), c.dropped ? Said{} : Said{"37"}) << c.what;
+    }
+    // A move whose drop went to another view deletes the dragged rows at its end.
+    test::PcgTestDoc src, dst;
+    openWq(src, '9');
+    openWq(dst, 'M');
+    PcgListModel from(src.doc), to(dst.doc);
+    src.select({0, 1});
+    const auto block = from.BeginDrag();
+    ASSERT_TRUE(block);
+    EXPECT_TRUE(to.OnDrop(*block, 0, true));
+    from.EndDrag(true);
+    EXPECT_EQ(src.doc.ProgramCount(), 62);
+    EXPECT_EQ(src.doc.programs[0].NameText(), "Prog3");
+    EXPECT_EQ(dst.doc.programs[0].NameText(), "Prog1");
+    EXPECT_EQ(dst.doc.programs[0].model, uint32_t('M'));
+}
+
+TEST(PcgList, ClipboardCommandsUseTheSelectionAndSelectWhatWasPasted)
+{
+    test::PcgTestDoc t;
+    openWq(t, '9');
+    PcgListModel l(t.doc);
+    EXPECT_FALSE(l.CanCopy());
+    EXPECT_FALSE(l.CanPaste());
+    t.select({2, 3}, 2);
+    EXPECT_TRUE(l.CanCopy());
+    l.OnEditCut();
+    EXPECT_TRUE(l.CanPaste());
+    EXPECT_EQ(t.doc.ProgramCount(), 62);
+    t.port.events.clear();
+    l.OnEditPaste();
+    EXPECT_EQ(t.doc.ProgramCount(), 64);
+    EXPECT_EQ(t.doc.programs[62].NameText(), "Prog3");
+    EXPECT_EQ(t.port.selected, (std::vector<int>{62, 63}));
+    EXPECT_EQ(t.port.focused, 62);
+    EXPECT_NE(std::find(t.port.events.begin(), t.port.events.end(), "scroll 63"), t.port.events.end());
+
+    // What the clipboard could not give is said.
+    t.port.clipboardState = ClipboardRead::State::CannotAttach;
+    l.OnEditPaste();
+    t.port.clipboardState = ClipboardRead::State::NoData;
+    l.OnEditPaste();
+    EXPECT_EQ(t.said(), (Said{"33", "34"}));
+    EXPECT_EQ(t.doc.ProgramCount(), 64);
+
+    // More rows than a block holds are not copied.
+    test::PcgTestDoc qe;
+    openQe(qe, {{"A", 9, 0}, {"B", 9, 127}});
+    std::vector<int> all;
+    for (int i = 0; i < 139; ++i)
+        qe.doc.programs.push_back(qe.doc.programs[0]);
+    for (int i = 0; i < qe.doc.ProgramCount(); ++i)
+        all.push_back(i);
+    qe.select(all);
+    EXPECT_FALSE(PcgListModel(qe.doc).CopyBlock());
+    EXPECT_EQ(qe.said(), Said{"35"});
 }
 
 } // namespace

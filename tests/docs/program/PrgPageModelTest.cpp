@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 namespace zib {
 namespace {
+
+using Bytes = std::vector<uint8_t>;
 
 void openWq(test::PcgTestDoc& t, int model)
 {
@@ -68,23 +71,71 @@ TEST(PrgPages, EveryFieldIsStoredAtItsRecordOffsetInBothFamilies)
         const bool b = model == 'I';
         test::PcgTestDoc t;
         openWq(t, model);
+        auto& rec = t.doc.programs[2].data;
         for (const Row& r : rows) {
+            const int a1 = r.a1 == -100 ? r.b1 - 8 : r.a1;
+            const int a2 = r.a2 == -100 ? r.b2 - 8 : r.a2;
+            std::set<size_t> named = {size_t(b ? r.b1 : a1)};
+            if (r.b2 >= 0) named.insert(size_t(b ? r.b2 : a2));
+            for (size_t at : named)
+                rec[at] = 0;
+            // OK without an edit: nothing but the oscillator mode's normalisation.
             PrgPageModel page(r.page);
             ASSERT_TRUE(page.Read(t.doc, 2));
+            ASSERT_TRUE(page.Write(t.doc));
+            const auto before = rec;
             const PrgField& f = field(page, r.label);
             page.SetValue(f, 0, 30);
             if (r.b2 >= 0) page.SetValue(f, 1, 31);
             const uint8_t v1 = uint8_t(std::clamp(30, f.min, f.max)), v2 = uint8_t(std::clamp(31, f.min, f.max));
             ASSERT_TRUE(page.Write(t.doc));
-            const auto& rec = t.doc.programs[2].data;
-            const int a1 = r.a1 == -100 ? r.b1 - 8 : r.a1;
-            const int a2 = r.a2 == -100 ? r.b2 - 8 : r.a2;
             EXPECT_EQ(rec[size_t(b ? r.b1 : a1)], v1) << r.page << " " << r.label << " " << char(model);
             if (r.b2 >= 0) {
                 EXPECT_EQ(rec[size_t(b ? r.b2 : a2)], v2) << r.page << " " << r.label;
             }
+            std::set<size_t> changed;
+            for (size_t i = 0; i < rec.size(); ++i)
+                if (rec[i] != before[i]) changed.insert(i);
+            EXPECT_EQ(changed, named) << r.page << " " << r.label << " " << char(model);
         }
     }
+}
+
+TEST(PrgPages, OkWithoutEditsKeepsTheRecordButTheOscillatorMode)
+{
+    for (int model : {'9', 'I'}) {
+        test::PcgTestDoc t;
+        openWq(t, model);
+        const size_t mode = model == 'I' ? 18 : 10;
+        auto& rec = t.doc.programs[1].data;
+        rec[mode] = 7; // shown as Double, stored as 1
+        Bytes expected = rec;
+        expected[mode] = 1;
+        for (int p = 1; p <= 12; ++p) {
+            PrgPageModel page(p);
+            ASSERT_TRUE(page.Read(t.doc, 1));
+            ASSERT_TRUE(page.Write(t.doc));
+        }
+        EXPECT_EQ(rec, expected) << char(model);
+        // A page never read writes nothing.
+        rec[mode] = 7;
+        EXPECT_FALSE(PrgPageModel(1).Write(t.doc));
+        EXPECT_EQ(rec[mode], 7);
+    }
+}
+
+TEST(PrgPages, ASoundPastTheListSelectsNothingAndIsKept)
+{
+    test::PcgTestDoc t;
+    openWq(t, 'I');
+    auto& rec = t.doc.programs[0].data;
+    rec[20] = 0xFF, rec[21] = 0xFF;
+    PrgPageModel page(1);
+    ASSERT_TRUE(page.Read(t.doc, 0));
+    EXPECT_EQ(page.SampleListIndex(0), -1);
+    ASSERT_TRUE(page.Write(t.doc));
+    EXPECT_EQ(rec[20], 0xFF);
+    EXPECT_EQ(rec[21], 0xFF);
 }
 
 TEST(PrgPages, Page1ModeAndOsc2SoundGoToTheirFamilysBytes)
@@ -99,7 +150,7 @@ TEST(PrgPages, Page1ModeAndOsc2SoundGoToTheirFamilysBytes)
         PrgPageModel page(1);
         ASSERT_TRUE(page.Read(t.doc, 0));
         page.ChooseOscMode(1);
-        page.ChooseSample(1, page.SampleNames()[300]);
+        page.ChooseSample(1, 300);
         ASSERT_TRUE(page.Write(t.doc));
         const auto& rec = t.doc.programs[0].data;
         EXPECT_EQ(rec[c.mode], 1);
@@ -219,10 +270,10 @@ TEST(PrgPages, Page1ListsTheModelsSoundsAndOffersTheFittingModes)
     page.ChooseOscMode(2);
     EXPECT_FALSE(page.Controls().osc1);
     EXPECT_FALSE(page.Controls().panpot);
-    // A sound is chosen by its name; a name the list lacks changes nothing.
-    page.ChooseSample(0, page.SampleNames()[12]);
+    // A sound is chosen by its entry; an entry past the list changes nothing.
+    page.ChooseSample(0, 12);
     EXPECT_EQ(page.SampleListIndex(0), 12);
-    page.ChooseSample(0, "No such sound");
+    page.ChooseSample(0, int(page.SampleNames().size()));
     EXPECT_EQ(page.SampleListIndex(0), 12);
 }
 
@@ -284,6 +335,27 @@ TEST(PrgPages, EnvelopeGraphsDrawTheirValuesAsPixels)
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines.back(), (L{kCurve, 32, 26, 46, 30})); // the release level is 0: back on the zero line
     EXPECT_TRUE(PrgPageModel(3).Graph(100, 60).empty());  // a page without a graph
+}
+
+TEST(PrgPages, TheTriangleOfAWideGraph)
+{
+    test::PcgTestDoc t;
+    openWq(t, '9');
+    PrgPageModel page6(6);
+    ASSERT_TRUE(page6.Read(t.doc, 0));
+    page6.SetValue(field(page6, "Frequency"), 3);
+    page6.SetValue(field(page6, "Delay"), 10);
+    page6.SetValue(field(page6, "Intensity"), 20);
+    // W 200: P = (200 - 20 - 10) / 3 = 56, P / 4 = 14, 3P / 4 = 42, from x = 20 to 180.
+    const std::vector<PrgGraphLine> expected = {
+        {PrgGraphPen::Axis, 2, 50, 198, 50},   {PrgGraphPen::Axis, 10, 2, 10, 98},
+        {PrgGraphPen::Curve, 20, 50, 34, 30},  {PrgGraphPen::Curve, 34, 30, 62, 70},
+        {PrgGraphPen::Curve, 62, 70, 76, 50},  {PrgGraphPen::Curve, 76, 50, 90, 30},
+        {PrgGraphPen::Curve, 90, 30, 118, 70}, {PrgGraphPen::Curve, 118, 70, 132, 50},
+        {PrgGraphPen::Curve, 132, 50, 146, 30}, {PrgGraphPen::Curve, 146, 30, 174, 70},
+        {PrgGraphPen::Curve, 174, 70, 188, 50},
+    };
+    EXPECT_EQ(page6.Graph(200, 100), expected);
 }
 
 TEST(PrgPages, ModulationGraphsDrawATriangleThatAlwaysEnds)

@@ -40,27 +40,29 @@ TEST(Wq8SoundMap, LoaderKeepsGoodRowsAndReportsTheRest)
         size_t problems;
     };
     const Case cases[] = {
-        {"# comment\n0\tA\t5\tB\n1\tC\t6\tD\r\n", 2, 0},
-        {"0\tA\t5\tB\n", 1, 1},                         // row 1 missing
-        {"1\tA\t5\tB\n0\tA\t5\tB\n1\tC\t6\tD\n", 2, 1}, // row out of order
-        {"0\tA\t5\n0\tA\tx\tB\n0\tA\t5\tB\n1\tC\t6\tD\n", 2, 2},
-        {"0\tA name of seventeen\t5\tB\n0\tA\t5\tB\n1\tC\t6\tD\n", 2, 1},
-        {"0\tA\t5\tB\n1\tC\t6\tD\n2\tE\t7\tF\n", 2, 1}, // more rows than the map has
+        {"# comment\nsound\t0\tA\t5\tB\nsound\t1\tC\t6\tD\r\n", 2, 0},
+        {"sound\t0\tA\t5\tB\n", 1, 1},                                          // row 1 missing
+        {"sound\t1\tA\t5\tB\nsound\t0\tA\t5\tB\nsound\t1\tC\t6\tD\n", 2, 1}, // row out of order
+        {"sound\t0\tA\t5\nsound\t0\tA\tx\tB\nsound\t0\tA\t5\tB\nsound\t1\tC\t6\tD\n", 2, 2},
+        {"sound\t0\tA name of seventeen\t5\tB\nsound\t0\tA\t5\tB\nsound\t1\tC\t6\tD\n", 2, 1},
+        {"sound\t0\tA\t5\tB\nsound\t1\tC\t6\tD\nsound\t2\tE\t7\tF\n", 2, 1}, // more rows than the map has
+        {"drum\t0\tA\t9\tB\nsound\t0\tA\t5\tB\nsound\t1\tC\t6\tD\n", 2, 0},   // the other map's rows
+        {"tone\t0\tA\t5\tB\nsound\t0\tA\t5\tB\nsound\t1\tC\t6\tD\n", 2, 1},   // no such map
     };
     for (const Case& c : cases) {
-        Wq8SoundMap map(2);
+        Wq8SoundMap map(Wq8SoundMap::Kind::Sound, 2);
         map.LoadText(c.text);
         EXPECT_EQ(map.Rows().size(), c.rows) << c.text;
         EXPECT_EQ(map.Problems().size(), c.problems) << c.text;
     }
-    Wq8SoundMap map(2);
-    map.LoadText("0\tA\t5\tB\n1\tC\t6\tD\n");
+    Wq8SoundMap map(Wq8SoundMap::Kind::Drum, 2);
+    map.LoadText("sound\t0\tA\t9\tB\nsound\t1\tA\t9\tB\ndrum\t0\tA\t5\tB\ndrum\t1\tC\t6\tD\n");
     EXPECT_EQ(map.Convert(1), 6);
 }
 
 TEST(Wq8SoundMap, AMissingFileIsAProblemAndConvertsNothing)
 {
-    const Wq8SoundMap map = Wq8SoundMap::LoadFile("/nonexistent/zib/map.tsv", 2);
+    const Wq8SoundMap map = Wq8SoundMap::LoadFile("/nonexistent/zib/map.tsv", Wq8SoundMap::Kind::Sound);
     EXPECT_FALSE(map.Problems().empty());
     EXPECT_EQ(map.Convert(1), 1);
 }

@@ -14,8 +14,9 @@ using test::wordAt;
 const Wq8SoundMap& sampleMap()
 {
     static const Wq8SoundMap map = [] {
-        Wq8SoundMap m(4);
-        m.LoadText("0\tOff\t0\tOff\n1\tOne\t2\tTwo\n2\tTwo\t3\tThree\n3\tThree\t10\tTen\n");
+        Wq8SoundMap m(Wq8SoundMap::Kind::Sound, 4);
+        m.LoadText("sound\t0\tOff\t0\tOff\nsound\t1\tOne\t2\tTwo\nsound\t2\tTwo\t3\tThree\n"
+                   "sound\t3\tThree\t10\tTen\n");
         return m;
     }();
     return map;

@@ -13,12 +13,12 @@
 //   key L | keydown L | keyup L     a letter key (press and release / down / up)
 //   left | right                    an arrow key
 //   busy 0|1                        a chord change is pending (keys downs unplayed)
-//   state                           logs "state octave=.. marked-octave=.. marked-key=.. pressed=.. labels=X,X"
-//   wait MS
-#include "devices/core/CKeyboardOctave.h"
-#include "devices/core/CPianoListener.h"
+//   state                           logs "state octave=.. marked-octave=.. marked-key=.. pressed=..
+//   labels=X,X" keycount                        logs "keydowns N": the key downs the window has seen wait MS
 #include "devices/CPianoKeyFilter.h"
 #include "devices/CPianoWnd.h"
+#include "devices/core/CPianoListener.h"
+#include "devices/core/KeyboardOctave.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 #include <wx/app.h>
+#include <wx/eventfilter.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/stattext.h>
@@ -68,6 +69,21 @@ private:
     Log& m_log;
 };
 
+// Counts every key down of the program, auto-repeated ones included.
+class KeyDownCounter : public wxEventFilter {
+public:
+    explicit KeyDownCounter(int& count) : m_count(count) { wxEvtHandler::AddFilter(this); }
+    ~KeyDownCounter() override { wxEvtHandler::RemoveFilter(this); }
+    int FilterEvent(wxEvent& event) override
+    {
+        if (event.GetEventType() == wxEVT_KEY_DOWN) ++m_count;
+        return Event_Skip;
+    }
+
+private:
+    int& m_count;
+};
+
 class ProbeFrame : public wxFrame {
 public:
     ProbeFrame(std::deque<Words> script, Log& log)
@@ -81,15 +97,20 @@ public:
         m_lower = new wxStaticText(panel, wxID_ANY, "Z    X    C    V   B    N   M", wxPoint(22, 120));
         if (!m_piano->SetUp(5, 4) || !m_piano->SetFirstNote(36)) m_log.Line("setup-failed");
         m_piano->SetListener(&m_listener);
-        m_octave = std::make_unique<zib::CKeyboardOctave>(m_piano->Keyboard(), m_listener);
+        m_octave = std::make_unique<zib::KeyboardOctave>(m_piano->Keyboard(), m_listener);
         m_filter = std::make_unique<zib::CPianoKeyFilter>(*this, *m_piano, *m_octave, m_lock);
         m_filter->SetLabels(m_upper, m_lower);
         m_filter->SetBusy([this] { return m_busy; });
         Bind(wxEVT_TIMER, &ProbeFrame::OnStep, this);
+        m_counter = std::make_unique<KeyDownCounter>(m_keyDowns);
         m_timer.SetOwner(this);
     }
 
-    ~ProbeFrame() override { m_filter.reset(); }
+    ~ProbeFrame() override
+    {
+        m_filter.reset();
+        m_counter.reset();
+    }
 
     void Start()
     {
@@ -158,6 +179,8 @@ private:
             m_busy = number(1) != 0;
         } else if (c == "wait") {
             m_waitSteps = number(1) / 120;
+        } else if (c == "keycount") {
+            m_log.Line("keydowns " + std::to_string(m_keyDowns));
         } else if (c == "state") {
             const zib::CPianoKeyboard& k = m_piano->Keyboard();
             std::string pressed;
@@ -179,8 +202,10 @@ private:
     zib::CPianoWnd* m_piano = nullptr;
     wxStaticText* m_upper = nullptr;
     wxStaticText* m_lower = nullptr;
-    std::unique_ptr<zib::CKeyboardOctave> m_octave;
+    std::unique_ptr<zib::KeyboardOctave> m_octave;
     std::unique_ptr<zib::CPianoKeyFilter> m_filter;
+    int m_keyDowns = 0;
+    std::unique_ptr<KeyDownCounter> m_counter;
     std::mutex m_lock;
     bool m_busy = false;
     wxTimer m_timer;
@@ -211,11 +236,11 @@ public:
     bool OnInit() override
     {
         // A failed check must not wait for someone to close a message box.
-        wxSetAssertHandler([](const wxString& file, int line, const wxString&, const wxString& cond,
-                              const wxString& msg) {
-            std::fprintf(stderr, "assert failed: %s:%d %s %s\n", file.utf8_str().data(), line,
-                         cond.utf8_str().data(), msg.utf8_str().data());
-        });
+        wxSetAssertHandler(
+            [](const wxString& file, int line, const wxString&, const wxString& cond, const wxString& msg) {
+                std::fprintf(stderr, "assert failed: %s:%d %s %s\n", file.utf8_str().data(), line,
+                             cond.utf8_str().data(), msg.utf8_str().data());
+            });
         m_log = std::make_unique<Log>(std::getenv("ZIB_TEST_LOG"));
         const char* timeout = std::getenv("ZIB_TEST_TIMEOUT");
         m_deadline.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {

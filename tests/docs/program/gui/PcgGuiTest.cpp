@@ -57,7 +57,7 @@ TEST_F(PcgGui, AWq8FileOpensItsListAndAnEditedProgramIsExtracted)
                    "menu 57637\n"
                    "wait 200\n"
                    "log-frame\n"
-                   "dialog log 1199 ; log 1000 ; log 1400 ; set 1400 42 ; log 1400 ; click ok\n"
+                   "dialog log 1199 ; log 1000 ; page 2 ; log 1400 ; set 1400 42 ; log 1400 ; click ok\n"
                    "menu 32785\n"
                    "dialog path " + out + "\n"
                    "menu 32773\n"
@@ -92,7 +92,7 @@ TEST_F(PcgGui, AWq8FileOpensItsListAndAnEditedProgramIsExtracted)
     original[10] = 1; // an oscillator mode of 10 was shown as Double and is stored as 1
     EXPECT_EQ(std::vector<uint8_t>(item.begin() + 5, item.end()), original);
     // The modified document asks before it closes.
-    EXPECT_TRUE(r.has("message: title=Zib text=Save changes to Bank.pcg")) << r.output;
+    EXPECT_TRUE(r.has("message: title=zib text=Save changes to " + file)) << r.output;
 }
 
 TEST_F(PcgGui, AFileThatIsNoProgramFileIsReportedAndNotOpened)

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "mididoc/core/CTrackNameSource.h"
+
+namespace zib {
+
+class CInstrumentStore;
+
+// The names the MIDI window's track list shows, from the instrument
+// definitions and the port-instrument relations: a port as its device (or
+// its related instrument), banks and patches by the instrument of the port
+// and channel. The definitions are loaded after the first question, once the
+// window has painted, and the windows are then drawn again. The MIDI window
+// takes it with SetTrackNameSource (mididoc/MidiDocSubsystem.h) when its
+// track list is ready for the names.
+class CInstrumentTrackNames : public CTrackNameSource {
+public:
+    explicit CInstrumentTrackNames(CInstrumentStore& store) : store_(store) {}
+
+    std::string OutPortName(int port, int channel) const override;
+    std::string BankName(int port, int channel, int bank) const override;
+    std::string PatchName(int port, int channel, int bank, int program) const override;
+
+private:
+    // Loads the definitions and names the devices on first need, later.
+    void LoadSoon() const;
+
+    CInstrumentStore& store_;
+    mutable bool loadAsked_ = false;
+};
+
+} // namespace zib

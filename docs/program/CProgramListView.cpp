@@ -1,0 +1,270 @@
+#include "docs/program/CProgramListView.h"
+
+#include "app/CMainFrame.h"
+#include "app/CMainToolBar.h"
+#include "app/CZibApp.h"
+#include "app/CZibDocTemplate.h"
+#include "app/MenuBuilder.h"
+#include "app/core/CommandIds.h"
+#include "docs/program/CProgramWxDoc.h"
+#include "docs/program/ProgramIcons.h"
+#include "docs/program/core/ProgramMenus.h"
+#include "platform/WxText.h"
+#include "platform/ZibClipboardFormat.h"
+
+#include <wx/aui/framemanager.h>
+#include <wx/imaglist.h>
+#include <wx/sizer.h>
+
+namespace zib {
+
+namespace {
+
+// Drops of the private format on the list go to the view.
+class ProgramDropTarget : public wxDropTarget {
+public:
+    explicit ProgramDropTarget(CProgramListView& view)
+        : wxDropTarget(new wxCustomDataObject(ZibClipboardFormat())), view_(view)
+    {
+    }
+    wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult) override { return view_.DragOver(x, y); }
+    wxDragResult OnData(wxCoord x, wxCoord y, wxDragResult effect) override
+    {
+        if (!GetData()) return wxDragNone;
+        auto* data = static_cast<wxCustomDataObject*>(GetDataObject());
+        const auto* bytes = static_cast<const uint8_t*>(data->GetData());
+        return view_.Drop(std::vector<uint8_t>(bytes, bytes + data->GetSize()), x, y, effect);
+    }
+
+private:
+    CProgramListView& view_;
+};
+
+} // namespace
+
+CProgramListView::~CProgramListView()
+{
+    if (CMainFrame* main = CMainFrame::Get()) main->ShowToolbarsForActiveFrame(5);
+}
+
+CProgramWxDoc* CProgramListView::Doc() const
+{
+    return dynamic_cast<CProgramWxDoc*>(GetDocument());
+}
+
+bool CProgramListView::OnCreate(wxDocument* doc, long flags)
+{
+    if (!wxView::OnCreate(doc, flags)) return false;
+    auto* programDoc = dynamic_cast<CProgramWxDoc*>(doc);
+    auto* tmpl = dynamic_cast<CZibDocTemplate*>(doc->GetDocumentTemplate());
+    if (!programDoc || !tmpl) return false;
+    CZibMdiChild* frame = tmpl->CreateChildFrame(doc, this);
+    if (!frame) return false;
+    list_ = new CProgramListCtrl(frame, [this](int row, int column) { return CellText(row, column); });
+    port_ = std::make_unique<WxProgramDocPort>(list_, [this] { Fill(); });
+    port_->SetRowCounter([this] { return RowCount(); });
+    programDoc->Base().SetPort(port_.get());
+    if (ZibClipboardFormatRegistered()) list_->SetDropTarget(new ProgramDropTarget(*this));
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(list_, 1, wxEXPAND);
+    frame->SetSizer(sizer);
+    SetFrame(frame);
+
+    list_->Bind(wxEVT_LIST_BEGIN_DRAG, [this](wxListEvent& e) { OnBeginDrag(e, true); });
+    list_->Bind(wxEVT_LIST_BEGIN_RDRAG, [this](wxListEvent& e) { OnBeginDrag(e, false); });
+    list_->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, &CProgramListView::OnRightClick, this);
+    list_->Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, &CProgramListView::OnBeginLabelEdit, this);
+    list_->Bind(wxEVT_LIST_END_LABEL_EDIT, &CProgramListView::OnEndLabelEdit, this);
+    list_->Bind(wxEVT_LIST_KEY_DOWN, &CProgramListView::OnKeyDown, this);
+    list_->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) {
+        ColumnClicked(e.GetColumn());
+        Doc()->AfterCommand();
+    });
+    list_->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent&) {
+        Activated();
+        Doc()->AfterCommand();
+    });
+    BindViewCommands();
+    if (HasItems()) SetUpMoveItemBar();
+    Fill();
+    frame->Show(true);
+    Activate(true);
+    return true;
+}
+
+void CProgramListView::SetUpMoveItemBar()
+{
+    // The MoveItem bar serves every item list; it gets its buttons once.
+    CMainFrame* main = CMainFrame::Get();
+    CMainToolBar* bar = main ? main->Toolbar(MainBar::MoveItem) : nullptr;
+    if (!bar || bar->ButtonCount() > 0) return;
+    bar->SetButtons({{progcmd::MoveItemUp, "Move item UP", "UP"}, {progcmd::MoveItemDown, "Move item DOWN", "DN"}},
+                    wxGetApp().Language());
+    // The docked bar grows to its new buttons.
+    if (wxAuiManager* manager = wxAuiManager::GetManager(bar)) {
+        manager->GetPane(bar).BestSize(bar->GetBestSize());
+        manager->Update();
+    }
+}
+
+void CProgramListView::BindCommand(int id, std::function<void()> action, std::function<bool()> enabled)
+{
+    Bind(wxEVT_MENU, [this, action](wxCommandEvent&) {
+        action();
+        Doc()->AfterCommand();
+    }, cmd::ToWxId(id));
+    Bind(wxEVT_UPDATE_UI, [enabled](wxUpdateUIEvent& e) { e.Enable(enabled()); }, cmd::ToWxId(id));
+}
+
+void CProgramListView::Fill()
+{
+    if (!list_) return;
+    list_->Freeze();
+    std::vector<CProgramListCtrl::Column> columns = Columns();
+    list_->Rebuild(columns, RowCount(), wxGetApp().Language());
+    auto* images = new wxImageList(16, 16, true, 1);
+    images->Add(ProgramIconBitmap(IconResource()));
+    list_->AssignImageList(images, wxIMAGE_LIST_SMALL);
+    list_->Thaw();
+    if (wxWindow* frame = GetFrame())
+        if (auto* child = dynamic_cast<CZibMdiChild*>(frame)) child->SetIcon(ProgramIcon(IconResource()));
+}
+
+void CProgramListView::OnUpdate(wxView*, wxObject*)
+{
+    if (list_ && list_->GetColumnCount() == int(Columns().size())) {
+        list_->SetRowCount(RowCount());
+        list_->Refresh();
+    } else {
+        Fill();
+    }
+}
+
+bool CProgramListView::OnClose(bool deleteWindow)
+{
+    if (!wxView::OnClose(deleteWindow)) return false;
+    Activate(false);
+    if (Doc()) Doc()->Base().SetPort(nullptr);
+    if (deleteWindow && GetFrame()) {
+        GetFrame()->Destroy();
+        SetFrame(nullptr);
+        list_ = nullptr;
+    }
+    return true;
+}
+
+void CProgramListView::OnActivateView(bool activate, wxView*, wxView*)
+{
+    if (!activate) return;
+    if (CMainFrame* main = CMainFrame::Get()) main->ShowToolbarsForActiveFrame(5);
+    if (list_) list_->Refresh();
+}
+
+std::optional<std::string> CProgramListView::FocusedItemName() const
+{
+    const int row = list_ ? list_->FocusedRow() : -1;
+    return row >= 0 ? ItemName(row) : std::nullopt;
+}
+
+uint64_t CProgramListView::TotalItemSize() const
+{
+    uint64_t total = 0;
+    for (int row = 0; row < RowCount(); ++row)
+        total += ItemSize(row);
+    return total;
+}
+
+// Drag and drop
+
+void CProgramListView::OnBeginDrag(wxListEvent&, bool move)
+{
+    if (!ZibClipboardFormatRegistered()) return;
+    const auto block = BeginDrag();
+    if (!block) return;
+    wxCustomDataObject data(ZibClipboardFormat());
+    data.SetData(block->size(), block->data());
+    wxDropSource source(data, list_);
+    const wxDragResult result = source.DoDragDrop(move ? wxDrag_AllowMove : wxDrag_CopyOnly);
+    EndDrag(result == wxDragMove);
+    Doc()->AfterCommand();
+}
+
+void CProgramListView::FinishBlockDrag(bool moved)
+{
+    EndDrag(moved);
+    Doc()->AfterCommand();
+}
+
+bool CProgramListView::TakeBlockDrop(const std::vector<uint8_t>& block, int row, bool move)
+{
+    const bool taken = DropBlock(block, row, move);
+    Doc()->AfterCommand();
+    return taken;
+}
+
+wxDragResult CProgramListView::DragOver(wxCoord x, wxCoord y)
+{
+    // Near the first or last visible row the list scrolls by one row.
+    const long top = list_->GetTopItem();
+    const long pageEnd = top + list_->GetCountPerPage();
+    const int row = list_->RowAt(wxPoint(x, y));
+    if (top > 0 && (row == top || (row < 0 && y < 8))) list_->EnsureVisible(top - 1);
+    if (pageEnd < list_->GetItemCount() && row >= pageEnd - 1) list_->EnsureVisible(pageEnd);
+    return wxGetMouseState().LeftIsDown() ? wxDragMove : wxDragCopy;
+}
+
+wxDragResult CProgramListView::Drop(const std::vector<uint8_t>& bytes, wxCoord x, wxCoord y, wxDragResult effect)
+{
+    const bool dropped = DropBlock(bytes, list_->RowAt(wxPoint(x, y)), effect == wxDragMove);
+    Doc()->AfterCommand();
+    return dropped ? effect : wxDragNone;
+}
+
+// List events
+
+void CProgramListView::ShowPopup(const std::vector<MenuItemDef>& items, const std::function<void(wxMenu&)>& prepare)
+{
+    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("-", items)}, wxGetApp().Language(), {}));
+    std::unique_ptr<wxMenu> menu(bar->Remove(0));
+    if (prepare) prepare(*menu);
+    list_->PopupMenu(menu.get());
+}
+
+void CProgramListView::OnRightClick(wxListEvent&)
+{
+    if (labelEdit_) return;
+    const auto items = PopupMenu();
+    if (items.empty()) return;
+    ShowPopup(items, [this](wxMenu& menu) { EnablePopup(menu); });
+}
+
+void CProgramListView::OnBeginLabelEdit(wxListEvent& event)
+{
+    if (!CanBeginLabelEdit(int(event.GetIndex()))) {
+        event.Veto();
+        return;
+    }
+    labelEdit_ = true;
+}
+
+void CProgramListView::OnEndLabelEdit(wxListEvent& event)
+{
+    labelEdit_ = false;
+    // The list holds no texts of its own: the model keeps the name.
+    event.Veto();
+    if (event.IsEditCancelled()) return;
+    EndLabelEdit(int(event.GetIndex()), wxToCp1252(event.GetLabel()));
+    Doc()->AfterCommand();
+}
+
+void CProgramListView::OnKeyDown(wxListEvent& event)
+{
+    if (event.GetKeyCode() != WXK_DELETE || !HasItems()) {
+        event.Skip();
+        return;
+    }
+    KeyDelete();
+    Doc()->AfterCommand();
+}
+
+} // namespace zib

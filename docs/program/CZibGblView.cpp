@@ -1,0 +1,26 @@
+#include "docs/program/CZibGblView.h"
+
+#include "app/CMainFrame.h"
+#include "docs/program/CZibGblDoc.h"
+#include "docs/program/dialogs/CGlobalDataDlg.h"
+
+namespace zib {
+
+wxIMPLEMENT_DYNAMIC_CLASS(CZibGblView, wxView);
+
+WqGlobalDoc& CZibGblView::Global() const
+{
+    return static_cast<CZibGblDoc*>(GetDocument())->Model();
+}
+
+bool CZibGblView::RunDialog()
+{
+    GblDocModel& doc = static_cast<CZibGblDoc*>(GetDocument())->Model();
+    GlobalDataDlgModel model(doc);
+    CGlobalDataDlg dlg(CMainFrame::Get(), model);
+    if (dlg.ShowModal() != wxID_OK) return false;
+    doc.ApplyImage(model.Ok());
+    return true;
+}
+
+} // namespace zib

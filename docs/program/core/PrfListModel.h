@@ -1,0 +1,69 @@
+#pragma once
+
+#include "docs/program/core/ItemBlocks.h"
+#include "docs/program/core/ItemDrag.h"
+#include "docs/program/core/PrfDocModel.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zib {
+
+// The performance list view without its window: name, category/position and
+// size columns, moving, renaming, the category menu, and copying, pasting and
+// dragging performances through the private clipboard block, with the Qe9z to
+// Qe4k conversion of a performance pasted into a Qe4k document.
+class PrfListModel {
+public:
+    struct Column {
+        std::string_view title;
+        int width;
+    };
+
+    explicit PrfListModel(PrfDocModel& doc) : doc_(doc) {}
+    PrfDocModel& Doc() { return doc_; }
+
+    static std::vector<Column> Columns();
+    int RowCount() const { return doc_.Count(); }
+    std::string CellText(int row, int column) const;
+
+    bool CanMove() const;
+    bool CanCopy() const;
+    bool CanPaste() const;
+    bool CanRename() const;
+    // Properties: a focused performance with data.
+    bool CanEditProperties() const;
+
+    void MoveItem(int direction);
+    bool CanBeginLabelEdit(int row) const;
+    bool EndLabelEdit(int row, std::string_view text);
+    // The "BANKS" menu: category c for the document and every performance with data.
+    void SetCategory(int category);
+    void OnKeyDelete() { doc_.DeleteItems(); }
+
+    std::optional<std::vector<uint8_t>> CopyBlock();
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    std::optional<std::vector<uint8_t>> BeginDrag();
+    void EndDrag(bool moved);
+    bool OnDrop(std::span<const uint8_t> bytes, int target, bool move);
+    int Paste(std::span<const uint8_t> bytes, const char* caption);
+    PrfItemResult PastePrfItem(const PrfBlock& block, const PrfBlockItem& part);
+
+    // The performance converted from the Qe9z to the Qe4k in place: style
+    // position above 16 to 0, initial element 10 or 11 to 4, every sound of the
+    // style tracks and the first STS block checked against the Qe4k's; the
+    // warnings name the performance. False, after message 31, for data that
+    // does not hold what the conversion reads.
+    bool ConvertQe9zToQe4k(std::vector<uint8_t>& data, const std::string& name);
+
+private:
+    PrfDocModel& doc_;
+    ItemDrag drag_;
+};
+
+} // namespace zib

@@ -1,0 +1,44 @@
+#include "docs/program/dialogs/CArgGlobalDlg.h"
+
+#include "docs/program/dialogs/CMidiChannelDlg.h"
+
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+
+namespace zib {
+
+CArgGlobalDlg::CArgGlobalDlg(wxWindow* parent, ArgGlobalDlgModel& model)
+    : CZibDialog(parent, model.Title()), model_(model)
+{
+    controls_ = std::make_unique<CDialogControls>(this, model.controls);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    auto* columns = new wxBoxSizer(wxHORIZONTAL);
+    auto* channels = new wxStaticBoxSizer(wxVERTICAL, this, T("Midi Channels"));
+    channels->Add(controls_->Window(ArgGlobalDlgModel::kChannelList), 1, wxEXPAND);
+    columns->Add(channels, 1, wxEXPAND | wxRIGHT, 10);
+    std::vector<int> switches;
+    for (const auto& c : model.controls)
+        if (c.id != ArgGlobalDlgModel::kChannelList) switches.push_back(c.id);
+    columns->Add(controls_->Rows(switches), 1, wxEXPAND);
+    sizer->Add(columns, 1, wxEXPAND | wxBOTTOM, 10);
+    sizer->Add(OkCancelRow(), 0, wxEXPAND);
+    controls_->Load();
+    controls_->OnActivate(ArgGlobalDlgModel::kChannelList, [this](int line) { EditChannel(line); });
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) {
+        controls_->Store();
+        e.Skip();
+    }, wxID_OK);
+    Finish(sizer);
+}
+
+void CArgGlobalDlg::EditChannel(int line)
+{
+    if (line < 0 || line >= int(model_.records.size())) return;
+    MidiChannelDlgModel channel(model_.records[size_t(line)].label, model_.Datum(line));
+    CMidiChannelDlg dlg(this, channel);
+    if (dlg.ShowModal() != wxID_OK) return;
+    model_.SetChannelDatum(channel.Ok());
+    controls_->RefreshLines(ArgGlobalDlgModel::kChannelList);
+}
+
+} // namespace zib

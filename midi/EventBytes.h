@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace zib {
+
+// The raw bytes of one event: up to kInline bytes are kept in the event
+// itself (every channel event and the short meta events), longer data on the
+// heap. The operations are those of std::vector<uint8_t> that the program
+// uses on events, so a file of a million events needs no allocation for most
+// of their bytes.
+class EventBytes {
+public:
+    static constexpr uint32_t kInline = 8;
+
+    EventBytes() noexcept : m_ptr(m_inline) {}
+    EventBytes(const EventBytes& other) : EventBytes() { assign(other.begin(), other.end()); }
+    EventBytes(EventBytes&& other) noexcept : EventBytes() { swap(other); }
+    EventBytes& operator=(const EventBytes& other)
+    {
+        if (this != &other) assign(other.begin(), other.end());
+        return *this;
+    }
+    EventBytes& operator=(EventBytes&& other) noexcept
+    {
+        swap(other);
+        return *this;
+    }
+    ~EventBytes() { release(); }
+
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    uint8_t* data() { return m_ptr; }
+    const uint8_t* data() const { return m_ptr; }
+    uint8_t& operator[](size_t i) { return m_ptr[i]; }
+    const uint8_t& operator[](size_t i) const { return m_ptr[i]; }
+    uint8_t* begin() { return m_ptr; }
+    uint8_t* end() { return m_ptr + m_size; }
+    const uint8_t* begin() const { return m_ptr; }
+    const uint8_t* end() const { return m_ptr + m_size; }
+
+    // New bytes are `value`
+    void resize(size_t n, uint8_t value = 0);
+    void assign(size_t n, uint8_t value)
+    {
+        m_size = 0;
+        resize(n, value);
+    }
+    template <typename It>
+    void assign(It first, It last)
+    {
+        std::vector<uint8_t> copy(first, last); // the source may be these bytes
+        m_size = 0;
+        reserve(copy.size());
+        if (!copy.empty()) std::memcpy(m_ptr, copy.data(), copy.size());
+        m_size = uint32_t(copy.size());
+    }
+    void clear() { m_size = 0; }
+    void push_back(uint8_t value) { resize(m_size + 1, value); }
+    void swap(EventBytes& other) noexcept;
+    // Exchanges the bytes with a byte vector of the editing code
+    void swap(std::vector<uint8_t>& other);
+
+    bool operator==(const EventBytes& other) const
+    {
+        return m_size == other.m_size && (m_size == 0 || std::memcmp(m_ptr, other.m_ptr, m_size) == 0);
+    }
+
+private:
+    bool isInline() const { return m_ptr == m_inline; }
+    void reserve(size_t n);
+    void release();
+
+    uint8_t* m_ptr;
+    uint32_t m_size = 0;
+    uint32_t m_capacity = kInline;
+    uint8_t m_inline[kInline] = {};
+};
+
+} // namespace zib

@@ -1,7 +1,0 @@
-#include "mididoc/core/CMidDocListener.h"
-
-namespace zib {
-
-CMidDocListener::~CMidDocListener() = default;
-
-} // namespace zib

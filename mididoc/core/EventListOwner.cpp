@@ -1,0 +1,7 @@
+#include "mididoc/core/EventListOwner.h"
+
+namespace zib {
+
+EventListOwner::~EventListOwner() = default;
+
+} // namespace zib

@@ -1,0 +1,208 @@
+// The document's commands on whole tracks and on the From-Thru stretch, with
+// their limits and messages.
+#include "mididoc/core/MidiDocModel.h"
+
+#include "midi/MidiEventKind.h"
+#include "mididoc/core/MidiDocAllocator.h"
+#include "mididoc/core/MidiDocMessages.h"
+#include "tests/mididoc/MidDocTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+using namespace zib;
+using namespace zib::test;
+
+namespace {
+
+std::vector<uint8_t> keysSong()
+{
+    SmfBuilder smf(1, 96);
+    smf.AddTrack().TimeSig(0, 4, 2);
+    smf.AddTrack().NoteOn(300, 0, 120, 90).NoteOff(400, 0, 120).NoteOn(310, 0, 5, 90).NoteOff(410, 0, 5)
+        .NoteOn(320, 0, 60, 90).NoteOff(330, 0, 60);
+    for (int k = 2; k <= 5; ++k)
+        smf.AddTrack().NoteOn(100 * uint32_t(k), k - 1, 50 + k, 90).NoteOff(100 * uint32_t(k) + 50, k - 1, 50 + k);
+    return smf.Build();
+}
+
+std::vector<int> keysOfTrack(const CMidiParserEx& seq, int track)
+{
+    std::vector<int> keys;
+    for (const auto& e : seq.GetEvents())
+        if (e->track == track && isChannelStatus(e->status)) keys.push_back(e->data[0]);
+    return keys;
+}
+
+} // namespace
+
+TEST(MidiDocCommands, DeletingTracksMovesTheLaterOnesDown)
+{
+    DocFixture f(keysSong());
+    ASSERT_EQ(f.doc->FileTrackCount(), 6);
+    const auto track4 = keysOfTrack(f.seq(), 4);
+    ASSERT_EQ(f.doc->OnEditDeleteTrack({1, 4}), EditResult::Done); // tracks 2 and 5
+    EXPECT_EQ(f.doc->FileTrackCount(), 4);
+    EXPECT_EQ(f.doc->TrackRecordCount(), 64);
+    EXPECT_EQ(keysOfTrack(f.seq(), 3), track4); // track 4 is track 3 now
+    EXPECT_TRUE(keysOfTrack(f.seq(), 5).empty());
+    EXPECT_EQ(f.doc->TrackRecord(63)->channel, 255);
+}
+
+TEST(MidiDocCommands, InsertingATrackStopsAtTheLastOne)
+{
+    DocFixture f(keysSong());
+    ASSERT_EQ(f.doc->InsertMidiTrack(0), EditResult::Done);
+    EXPECT_EQ(keysOfTrack(f.seq(), 2), (std::vector<int>{120, 5, 60, 60, 120, 5})); // track 1 moved up
+    EXPECT_EQ(f.doc->FileTrackCount(), 7);
+    // With events on track 64 nothing moves: "Insertion stopped - LIMIT reached!"
+    SmfBuilder full(1, 96);
+    full.AddTrack().TimeSig(0, 4, 2);
+    for (int k = 1; k <= 63; ++k)
+        full.AddTrack().NoteOn(0, 0, 60, 90).NoteOff(10, 0, 60);
+    DocFixture g(full.Build());
+    ASSERT_EQ(g.doc->InsertMidiTrack(0), EditResult::Done); // track 63 moves to 64
+    const auto before = captureState(*g.doc);
+    EXPECT_EQ(g.doc->InsertMidiTrack(3), EditResult::Failed);
+    EXPECT_TRUE(g.reports.Has(kMsgLimitReached));
+    EXPECT_EQ(captureState(*g.doc), before);
+}
+
+TEST(MidiDocCommands, TransposeKeepsKeysInRangeAndMovesNotesWithTheirNoteOffs)
+{
+    struct Case {
+        int amount;
+        std::vector<int> keys;
+    };
+    for (const Case& c : {Case{12, {120, 17, 72, 72, 120, 17}}, Case{-12, {108, 5, 48, 48, 108, 5}},
+                          Case{300, {120, 49, 104, 104, 120, 49}}}) {
+        SCOPED_TRACE(c.amount);
+        DocFixture f(keysSong());
+        f.dialogs.transpose = c.amount;
+        ASSERT_EQ(f.doc->TransposeSelectedTracksFromThru({0}, 0, 1000), EditResult::Done);
+        EXPECT_EQ(keysOfTrack(f.seq(), 1), c.keys);
+    }
+    // Equal markers and no selection give their messages.
+    DocFixture f(keysSong());
+    f.dialogs.transpose = 1;
+    EXPECT_EQ(f.doc->TransposeSelectedTracksFromThru({0}, 5, 5), EditResult::Nothing);
+    EXPECT_TRUE(f.reports.Has(kMsgFromThruEqual));
+    EXPECT_EQ(f.doc->TransposeSelectedTracksFromThru({}, 0, 5), EditResult::Nothing);
+    EXPECT_TRUE(f.reports.Has(kMsgNoSelectedItem));
+    // The whole file leaves the channels of TransposeChannelSettings alone (channel 10 by default).
+    SmfBuilder drums(1, 96);
+    drums.AddTrack().TimeSig(0, 4, 2);
+    drums.AddTrack().NoteOn(0, 9, 36, 90).NoteOff(10, 9, 36).NoteOn(0, 1, 40, 90).NoteOff(10, 1, 40);
+    DocFixture g(drums.Build());
+    g.dialogs.transpose = 2;
+    ASSERT_EQ(g.doc->OnUtilTranspose(), EditResult::Done);
+    EXPECT_EQ(keysOfTrack(g.seq(), 1), (std::vector<int>{36, 42, 36, 42}));
+    EXPECT_TRUE(g.reports.Has(kMsgActionFinished));
+}
+
+TEST(MidiDocCommands, AShiftToBeforeTickZeroStopsAtZero)
+{
+    DocFixture f(keysSong());
+    f.dialogs.shiftTo = 0; // -500 from From = 500 ...
+    ASSERT_EQ(f.doc->ShiftSelectedTracksFromThru({0}, 300, 1000), EditResult::Done);
+    std::vector<uint32_t> times;
+    for (const auto& e : f.seq().GetEvents())
+        if (e->track == 1) times.push_back(e->time);
+    // ... moves everything by -300
+    EXPECT_EQ(times.front(), 0u);
+    EXPECT_EQ(times.back(), 110u);
+}
+
+TEST(MidiDocCommands, DeleteFromThruTakesTheNoteOffsPastThru)
+{
+    DocFixture f(keysSong());
+    size_t removed = 0;
+    ASSERT_EQ(f.doc->DeleteFromThru({0}, 300, 305, removed), EditResult::Done);
+    EXPECT_EQ(removed, 2u); // the note at 300 and its note-off at 400
+    EXPECT_EQ(f.doc->DeleteFromThru({0}, 300, 300), EditResult::Nothing);
+    EXPECT_EQ(f.doc->TrackRecord(0)->listedEvents, 2u);
+}
+
+TEST(MidiDocCommands, TrackSettersStayInsideTheTables)
+{
+    DocFixture f(keysSong());
+    uint32_t g = 1;
+    for (int t : {0, 65, 200}) {
+        EXPECT_EQ(f.doc->SetTrackVolume(50, t, 0, g), 0u) << t;
+        EXPECT_EQ(f.doc->SetTrackProgram(5, t, 0, g), 0u) << t;
+        EXPECT_EQ(f.doc->SetTrackName("x", t, g), 0u) << t;
+    }
+    // Channel 16 and no volume event: nothing inserted, the document changed all the same.
+    const size_t n = f.seq().GetEventCount();
+    f.doc->SetModified(false);
+    EXPECT_EQ(f.doc->SetTrackVolume(50, 64, 16, g), 1u);
+    EXPECT_EQ(f.seq().GetEventCount(), n);
+    EXPECT_TRUE(f.doc->IsModified());
+    // A bank MSB of 255 removes the bank.
+    EXPECT_EQ(f.doc->SetTrackBank(0x0203, 1, 0, g), 1u);
+    EXPECT_EQ(f.doc->SetTrackBank(0xFF00, 1, 0, g), 0xFF00u);
+    EXPECT_EQ(f.seq().GetEventCount(), n);
+}
+
+TEST(MidiDocCommands, ATrackPropertiesFailureIsTakenBackAndTheDocumentStays)
+{
+    DocFixture f(keysSong());
+    f.dialogs.properties = [](TrackPropertiesValues v) {
+        v.volume = 30;
+        v.pan = 40;
+        v.changed = true;
+        return std::optional(v);
+    };
+    const auto before = captureState(*f.doc);
+    {
+        ScopedAllocationFailure fail(3); // the pan event, after the volume event
+        EXPECT_EQ(f.doc->EditMidiTrackProperties(0, 10), EditResult::Failed);
+    }
+    EXPECT_TRUE(f.reports.Has(kMsgCannotChangeTrackProperties));
+    EXPECT_EQ(captureState(*f.doc).events, before.events);
+    EXPECT_TRUE(f.doc->HasTrackRecords());
+    EXPECT_EQ(f.doc->OnEditMidiTrackProperties(-1, 0), EditResult::Nothing);
+    EXPECT_TRUE(f.reports.Has(kMsgNoFocusedItem));
+}
+
+TEST(MidiDocCommands, ANewDivisionClearsTheHistory)
+{
+    DocFixture f(keysSong());
+    f.dialogs.transpose = 1;
+    ASSERT_EQ(f.doc->OnUtilTranspose(), EditResult::Done);
+    f.dialogs.clock = 192;
+    ASSERT_EQ(f.doc->ChangeDivision(), EditResult::Done);
+    EXPECT_EQ(f.doc->Division(), 192);
+    EXPECT_FALSE(f.doc->UndoManager().CanUndo());
+    EXPECT_EQ(keysOfTrack(f.seq(), 2).size(), 2u);
+    EXPECT_EQ(f.seq().GetEvent(f.seq().GetEventCount() - 1)->time, 1100u);
+}
+
+TEST(MidiDocCommands, EveryEditIsRefusedWhilePlaying)
+{
+    DocFixture f(keysSong());
+    f.dialogs.transpose = 1;
+    f.dialogs.shiftTo = 10;
+    f.dialogs.clock = 48;
+    f.dialogs.paste = [](const PasteDlgValues& v) { return std::optional(v); };
+    f.dialogs.properties = [](TrackPropertiesValues v) {
+        v.volume = 1;
+        v.changed = true;
+        return std::optional(v);
+    };
+    f.doc->m_RowSelected[0] = 1;
+    f.dialogs.copyKinds = CopyEventKinds{};
+    ASSERT_EQ(f.doc->CopyToClipboardFromThru(0, 1000), EditResult::Done);
+    ASSERT_EQ(f.doc->OnUtilTranspose(), EditResult::Done);
+    const auto before = captureState(*f.doc);
+    f.playing = 1;
+    for (EditResult r : {f.doc->OnEditDeleteTrack({0}), f.doc->InsertMidiTrack(0), f.doc->DeleteFromThru({0}, 0, 900),
+                         f.doc->OnEditPaste(0), f.doc->TransposeSelectedTracksFromThru({0}, 0, 900),
+                         f.doc->OnUtilTranspose(), f.doc->ShiftSelectedTracksFromThru({0}, 0, 900),
+                         f.doc->ChangeDivision(), f.doc->EditMidiTrackProperties(0, 10), f.doc->Undo(), f.doc->Redo()})
+        EXPECT_EQ(r, EditResult::RefusedWhilePlaying);
+    EXPECT_EQ(captureState(*f.doc), before);
+    f.playing = 0;
+    EXPECT_EQ(f.doc->Undo(), EditResult::Done);
+    f.playing = 1;
+    EXPECT_EQ(f.doc->Redo(), EditResult::RefusedWhilePlaying);
+}

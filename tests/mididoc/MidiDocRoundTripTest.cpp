@@ -1,0 +1,396 @@
+// Every edit command, undone and redone: after Undo the document is as it
+// was (every event field, raw bytes and pair ids, the per-track tables, the
+// 64 records, the file's track count and the time-signature map), after
+// Redo as the edit left it.
+#include "mididoc/core/CEventListParser.h"
+#include "mididoc/core/EventListModel.h"
+#include "mididoc/core/TrackEditorOwner.h"
+#include "mididoc/core/SequenceEdits.h"
+#include "mididoc/core/TempoTrackModel.h"
+#include "tests/mididoc/MidDocTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace zib;
+using namespace zib::test;
+
+namespace {
+
+// A format-1 song with every kind of event the edits touch
+std::vector<uint8_t> richSong()
+{
+    SmfBuilder smf(1, 96);
+    smf.AddTrack()
+        .TimeSig(0, 4, 2)
+        .Tempo(0, 500000)
+        .Marker(384, "Verse")
+        .Text(400, 5, "la")
+        .TimeSig(1152, 3, 2)
+        .Tempo(1200, 400000);
+    smf.AddTrack()
+        .TrackName(0, "Lead")
+        .Program(0, 0, 5)
+        .Controller(0, 0, 7, 90)
+        .NoteOn(0, 0, 60, 100)
+        .NoteOff(96, 0, 60)
+        .NoteOn(192, 0, 64, 90)
+        .NoteOff(300, 0, 64)
+        .NoteOff(320, 0, 70, 33) // a note-off without its note
+        .KeyPressure(330, 0, 62, 40)
+        .Controller(340, 0, 11, 70)
+        .PitchBend(350, 0, 9000)
+        .ChannelPressure(360, 0, 50)
+        .Program(370, 0, 7)
+        .NoteOn(600, 0, 67, 80)
+        .NoteOff(700, 0, 67);
+    smf.AddTrack().TrackName(0, "Bass").NoteOn(96, 1, 36, 100).NoteOff(180, 1, 36).NoteOn(384, 1, 38, 100).NoteOff(480, 1, 38);
+    smf.AddTrack().SysEx(100, {0x41, 0x10, 0x42, 0xF7}).Text(110, 1, "words").NoteOn(200, 2, 50, 60).NoteOff(250, 2, 50);
+    return smf.Build();
+}
+
+struct Edit {
+    const char* name;
+    std::function<EditResult(DocFixture&)> run;
+};
+
+std::array<uint8_t, 65> allTracks()
+{
+    std::array<uint8_t, 65> shown{};
+    shown.fill(1);
+    return shown;
+}
+
+// The row of the first listed event that matches
+int rowWhere(EventListModel& list, const std::function<bool(const CMidiEvent&)>& match)
+{
+    list.RefillRows();
+    for (int r = 0; r < list.TrailingRow(); ++r)
+        if (match(*list.RowEvent(r))) return r;
+    ADD_FAILURE() << "no such row";
+    return -1;
+}
+
+// A cell edit of the whole-file list
+EditResult commit(DocFixture& f, const std::function<bool(const CMidiEvent&)>& match, int column, uint32_t number,
+                  std::string text = {})
+{
+    EventListModel list(*f.doc);
+    list.SetShownTracks(allTracks());
+    const int row = rowWhere(list, match);
+    const auto start = list.DoubleClickCell(row, column);
+    EXPECT_EQ(start.what, EventListModel::CellEditStart::What::Editor);
+    return list.CommitCellEdit(start, {number, std::move(text)});
+}
+
+EditResult listCommand(DocFixture& f, const std::function<EditResult(EventListModel&)>& command)
+{
+    EventListModel list(*f.doc);
+    list.SetShownTracks(allTracks());
+    list.RefillRows();
+    return command(list);
+}
+
+EditResult tempoCommand(DocFixture& f, int kind, const std::function<EditResult(TempoTrackModel&)>& command)
+{
+    TempoTrackModel tempo(*f.doc, kind);
+    tempo.RefillList();
+    return command(tempo);
+}
+
+EditResult eventCode(DocFixture& f, const std::function<bool(const CMidiEvent&)>& match, uint8_t newStatus,
+                     uint8_t metaType = 0)
+{
+    f.dialogs.eventCode = EventCodeChoice{newStatus, metaType};
+    return listCommand(f, [&](EventListModel& l) { return l.EditEventCode(rowWhere(l, match)); });
+}
+
+auto noteOn(uint8_t key)
+{
+    return [key](const CMidiEvent& e) { return (e.status & 0xF0) == 0x90 && e.data[0] == key && e.data[1] > 0; };
+}
+
+auto metaOf(int type)
+{
+    return [type](const CMidiEvent& e) { return e.status == 0xFF && e.data[1] == type; };
+}
+
+const std::vector<Edit>& edits()
+{
+    static const std::vector<Edit> list = {
+        // The document's commands
+        {"delete tracks 2 and 3", [](DocFixture& f) { return f.doc->OnEditDeleteTrack({1, 2}); }},
+        {"insert a track at row 0", [](DocFixture& f) { return f.doc->InsertMidiTrack(0); }},
+        {"delete From-Thru", [](DocFixture& f) { return f.doc->DeleteFromThru({0, 1}, 150, 400); }},
+        {"transpose From-Thru",
+         [](DocFixture& f) {
+             f.dialogs.transpose = 5;
+             return f.doc->TransposeSelectedTracksFromThru({0, 1}, 0, 500);
+         }},
+        {"transpose the file",
+         [](DocFixture& f) {
+             f.dialogs.transpose = -3;
+             return f.doc->OnUtilTranspose();
+         }},
+        {"shift From-Thru later",
+         [](DocFixture& f) {
+             f.dialogs.shiftTo = 250 + 100;
+             return f.doc->ShiftSelectedTracksFromThru({0, 1}, 250, 500);
+         }},
+        {"shift From-Thru earlier",
+         [](DocFixture& f) {
+             f.dialogs.shiftTo = 0;
+             return f.doc->ShiftSelectedTracksFromThru({0}, 180, 400);
+         }},
+        {"paste into the document",
+         [](DocFixture& f) {
+             f.dialogs.copyKinds = CopyEventKinds{true, true, true, true};
+             f.doc->m_RowSelected.fill(0);
+             f.doc->m_RowSelected[0] = 1;
+             EXPECT_EQ(f.doc->CopyToClipboardFromThru(0, 400), EditResult::Done);
+             f.doc->m_RowSelected.fill(0);
+             f.doc->m_RowSelected[5] = 1;
+             f.dialogs.paste = [](const PasteDlgValues& v) { return v; };
+             return f.doc->OnEditPaste(480);
+         }},
+        {"track properties",
+         [](DocFixture& f) {
+             f.dialogs.properties = [](TrackPropertiesValues v) {
+                 v.name = "Solo";
+                 v.volume = 64;
+                 v.pan = 20;
+                 v.program = 255;
+                 v.bank = 0x0102;
+                 v.channel = 4;
+                 v.changed = true;
+                 return std::optional(v);
+             };
+             return f.doc->EditMidiTrackProperties(0, 1);
+         }},
+        {"track properties of an empty track",
+         [](DocFixture& f) {
+             f.dialogs.properties = [](TrackPropertiesValues v) {
+                 v.name = "New";
+                 v.volume = 64;
+                 v.program = 3;
+                 v.port = 2;
+                 v.channel = 7;
+                 v.changed = true;
+                 return std::optional(v);
+             };
+             return f.doc->EditMidiTrackProperties(9, 1);
+         }},
+        // The whole-file list's cells
+        {"cell: time of a note", [](DocFixture& f) { return commit(f, noteOn(64), 1, 20); }},
+        {"cell: position of a controller",
+         [](DocFixture& f) { return commit(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xB0 && e.data[0] == 11; }, 2, 700); }},
+        {"cell: channel of a note", [](DocFixture& f) { return commit(f, noteOn(60), 3, 9); }},
+        {"cell: channel of a controller",
+         [](DocFixture& f) { return commit(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xB0; }, 3, 2); }},
+        {"cell: note number", [](DocFixture& f) { return commit(f, noteOn(60), 5, 72); }},
+        {"cell: pitch wheel", [](DocFixture& f) { return commit(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xE0; }, 5, 16383); }},
+        {"cell: key pressure note", [](DocFixture& f) { return commit(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xA0; }, 5, 61); }},
+        {"cell: meta text", [](DocFixture& f) { return commit(f, metaOf(1), 5, 0, "a much longer text \xC3\xA4"); }},
+        {"cell: velocity", [](DocFixture& f) { return commit(f, noteOn(64), 6, 11); }},
+        {"cell: velocity of a lone note-off",
+         [](DocFixture& f) { return commit(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0x80; }, 6, 90); }},
+        {"cell: duration", [](DocFixture& f) { return commit(f, noteOn(60), 7, 500); }},
+        {"cell: duration of a lone note-off",
+         [](DocFixture& f) { return commit(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0x80; }, 7, 50); }},
+        // The event code
+        {"code: note to controller", [](DocFixture& f) { return eventCode(f, noteOn(64), 0xB0); }},
+        {"code: note to marker", [](DocFixture& f) { return eventCode(f, noteOn(64), 0xFF, 6); }},
+        {"code: controller to note",
+         [](DocFixture& f) { return eventCode(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xB0; }, 0x90); }},
+        {"code: program to note",
+         [](DocFixture& f) { return eventCode(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xC0; }, 0x90); }},
+        {"code: channel pressure to wheel",
+         [](DocFixture& f) { return eventCode(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xD0; }, 0xE0); }},
+        {"code: wheel to program",
+         [](DocFixture& f) { return eventCode(f, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xE0; }, 0xC0); }},
+        {"code: text to note", [](DocFixture& f) { return eventCode(f, metaOf(1), 0x90); }},
+        {"code: text to lyric", [](DocFixture& f) { return eventCode(f, metaOf(1), 0xFF, 5); }},
+        // The list's commands
+        {"list: delete a note and a controller",
+         [](DocFixture& f) {
+             return listCommand(f, [](EventListModel& l) {
+                 return l.DeleteSelectedEvents({rowWhere(l, noteOn(60)), rowWhere(l, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xB0; })});
+             });
+         }},
+        {"list: create on a note", [](DocFixture& f) {
+             return listCommand(f, [](EventListModel& l) {
+                 int row = -1;
+                 return l.OnCreateEvent(rowWhere(l, noteOn(64)), row);
+             });
+         }},
+        {"list: create on a controller", [](DocFixture& f) {
+             return listCommand(f, [](EventListModel& l) {
+                 int row = -1;
+                 return l.OnCreateEvent(rowWhere(l, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xB0; }), row);
+             });
+         }},
+        {"list: transpose", [](DocFixture& f) {
+             f.dialogs.transpose = 7;
+             return listCommand(f, [](EventListModel& l) {
+                 return l.TransposeEvents({rowWhere(l, noteOn(60)), rowWhere(l, noteOn(64)),
+                                           rowWhere(l, [](const CMidiEvent& e) { return (e.status & 0xF0) == 0xA0; })});
+             });
+         }},
+        {"list: shift", [](DocFixture& f) {
+             f.dialogs.shiftTo = 900;
+             return listCommand(f, [](EventListModel& l) { return l.ShiftEvents({rowWhere(l, noteOn(60)), rowWhere(l, noteOn(64))}); });
+         }},
+        {"list: paste", [](DocFixture& f) {
+             return listCommand(f, [&f](EventListModel& l) {
+                 EXPECT_EQ(l.CopyToClipboard({rowWhere(l, noteOn(60)), rowWhere(l, noteOn(64))}), EditResult::Done);
+                 f.dialogs.paste = [](PasteDlgValues v) {
+                     v.startTick = 1000;
+                     return std::optional(v);
+                 };
+                 return l.PasteEvents({}, 1000);
+             });
+         }},
+        // The master track
+        {"tempo: create", [](DocFixture& f) {
+             f.dialogs.tempo = [](TempoDlgValues v) { v.tick = 100; v.bpm = 90; return std::optional(v); };
+             return tempoCommand(f, TempoTrackModel::kTempo, [](TempoTrackModel& t) { return t.CreateTempoEvent(-1); });
+         }},
+        {"tempo: edit value and time", [](DocFixture& f) {
+             f.dialogs.tempo = [](TempoDlgValues v) { v.tick = 2000; v.bpm = 200; return std::optional(v); };
+             return tempoCommand(f, TempoTrackModel::kTempo, [](TempoTrackModel& t) { return t.EditTempoEvent(0); });
+         }},
+        {"marker: create", [](DocFixture& f) {
+             f.dialogs.marker = [](MarkerDlgValues v) { v.text = "Chorus"; v.tick = 768; return std::optional(v); };
+             return tempoCommand(f, TempoTrackModel::kMarkers, [](TempoTrackModel& t) { return t.CreateMarkerEvent(-1, 6); });
+         }},
+        {"marker: edit", [](DocFixture& f) {
+             f.dialogs.marker = [](MarkerDlgValues v) { v.text = "Bridge"; v.tick = 10; return std::optional(v); };
+             return tempoCommand(f, TempoTrackModel::kMarkers, [](TempoTrackModel& t) { return t.EditMarker(0, 6); });
+         }},
+        {"time signature: create", [](DocFixture& f) {
+             f.dialogs.timeSignature = [](TimeSigDlgValues v) { v.measure = 2; v.numerator = 6; v.denominator = 8; return std::optional(v); };
+             return tempoCommand(f, TempoTrackModel::kTimeSignatures, [](TempoTrackModel& t) { return t.CreateTimeSigEvent(-1, false); });
+         }},
+        {"time signature: modify", [](DocFixture& f) {
+             f.dialogs.timeSignature = [](TimeSigDlgValues v) { v.numerator = 5; return std::optional(v); };
+             return tempoCommand(f, TempoTrackModel::kTimeSignatures, [](TempoTrackModel& t) { return t.CreateTimeSigEvent(1, true); });
+         }},
+        {"time signature: delete", [](DocFixture& f) {
+             return tempoCommand(f, TempoTrackModel::kTimeSignatures, [](TempoTrackModel& t) { return t.DeleteSelectedEvents({1}); });
+         }},
+        {"master: delete a marker and a tempo", [](DocFixture& f) {
+             return tempoCommand(f, TempoTrackModel::kAll, [](TempoTrackModel& t) {
+                 std::vector<int> rows;
+                 for (int r = 0; r < t.EndRow(); ++r)
+                     if (MetaType(*t.RowEvent(r)) == 6 || (MetaType(*t.RowEvent(r)) == 0x51 && t.RowEvent(r)->time > 0)) rows.push_back(r);
+                 return t.DeleteSelectedEvents(rows);
+             });
+         }},
+        {"master: shift markers", [](DocFixture& f) {
+             f.dialogs.shiftTo = 50;
+             return tempoCommand(f, TempoTrackModel::kMarkers, [](TempoTrackModel& t) { return t.ShiftEvents({0}); });
+         }},
+    };
+    return list;
+}
+
+} // namespace
+
+class RoundTrip : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(RoundTrip, UndoGivesTheDocumentBackAndRedoTheEdit)
+{
+    for (size_t batch : {size_t(0), size_t(1)}) {
+        const Edit& edit = edits()[GetParam()];
+        SCOPED_TRACE(std::string(edit.name) + (batch ? " (batched)" : ""));
+        DocFixture f(richSong());
+        f.doc->UndoManager().SetBatchThreshold(batch);
+        const DocState before = captureState(*f.doc);
+        ASSERT_EQ(edit.run(f), EditResult::Done);
+        const DocState after = captureState(*f.doc);
+        EXPECT_NE(after, before);
+        ASSERT_EQ(f.doc->Undo(), EditResult::Done);
+        EXPECT_EQ(f.views.frozen, 0);
+        const DocState undone = captureState(*f.doc);
+        EXPECT_EQ(undone.events, before.events);
+        EXPECT_EQ(undone.tables, before.tables);
+        EXPECT_EQ(undone.records, before.records);
+        EXPECT_EQ(undone.fileTrackCount, before.fileTrackCount);
+        EXPECT_EQ(undone.map, before.map);
+        ASSERT_EQ(f.doc->Redo(), EditResult::Done);
+        const DocState redone = captureState(*f.doc);
+        EXPECT_EQ(redone.events, after.events);
+        EXPECT_EQ(redone.tables, after.tables);
+        EXPECT_EQ(redone.records, after.records);
+        EXPECT_EQ(redone.map, after.map);
+        EXPECT_TRUE(f.doc->UndoManager().IsEnabled());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryEdit, RoundTrip, ::testing::Range(size_t(0), edits().size()),
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                             std::string name = edits()[info.param].name;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
+
+// The track lists of pads and styles edit their editor's sequence; their
+// edits go back and forth in the pad's or style's own undo manager.
+TEST(RoundTrip, TrackListEditsOfPadsAndStyles)
+{
+    SmfBuilder smf(0, 96);
+    smf.AddTrack()
+        .Controller(0, 2, 0, 1)
+        .Program(0, 2, 3)
+        .NoteOn(0, 2, 60, 100)
+        .NoteOff(96, 2, 60)
+        .NoteOn(96, 2, 62, 90)
+        .NoteOff(150, 2, 62)
+        .Controller(120, 2, 11, 64)
+        .SysEx(130, {0x42, 0x3F, 0x78, 0x01, 0x01, 0x02, 40, 90, 0xF7})
+        .SysEx(140, {0x42, 0x3F, 0x78, 0x01, 0x00, 0x02, 40, 0, 0xF7});
+    const auto image = smf.Build();
+    using Command = std::function<EditResult(EventListModel&, ScriptedDialogs&)>;
+    const std::vector<std::pair<const char*, Command>> commands = {
+        {"create", [](EventListModel& l, ScriptedDialogs&) { int row; return l.OnCreateEvent(0, row); }},
+        {"delete", [](EventListModel& l, ScriptedDialogs&) { return l.DeleteSelectedEvents({0, 1}); }},
+        {"velocity", [](EventListModel& l, ScriptedDialogs&) { return l.CommitCellEdit(l.DoubleClickCell(1, 6), {5, {}}); }},
+        {"time", [](EventListModel& l, ScriptedDialogs&) { return l.CommitCellEdit(l.DoubleClickCell(0, 1), {200, {}}); }},
+        {"code", [](EventListModel& l, ScriptedDialogs& d) {
+             d.eventCode = EventCodeChoice{0xB2, 0};
+             return l.EditEventCode(0);
+         }},
+        {"paste", [](EventListModel& l, ScriptedDialogs& d) {
+             EXPECT_EQ(l.CopyToClipboard({0, 1}), EditResult::Done);
+             d.paste = [](PasteDlgValues v) { v.startTick = 300; return std::optional(v); };
+             return l.PasteEvents({}, 0);
+         }},
+    };
+    for (const auto& [name, command] : commands)
+        for (uint32_t kind : {EventListOwner::kPadDocument, EventListOwner::kStyleDocument}) {
+            SCOPED_TRACE(std::string(name) + (kind == EventListOwner::kPadDocument ? " pad" : " style"));
+            TestSettings s;
+            std::atomic<int> playing{0};
+            ScriptedDialogs dialogs;
+            MemoryClipboard clipboard;
+            MidiDocHooks hooks;
+            hooks.dialogs = &dialogs;
+            hooks.clipboard = &clipboard;
+            CEventListParser seq;
+            ASSERT_EQ(seq.ParseImage(image.data(), uint32_t(image.size())), 0);
+            TrackEditorOwner owner(kind, 'F', s.settings, playing, hooks);
+            owner.BindSequence(&seq);
+            EventListModel list(owner);
+            list.ShowOnlyTrack(3);
+            list.RefillRows();
+            const auto before = eventStates(seq);
+            ASSERT_EQ(command(list, dialogs), EditResult::Done);
+            const auto after = eventStates(seq);
+            ASSERT_EQ(owner.Undo().Undo(), 1);
+            EXPECT_EQ(eventStates(seq), before);
+            ASSERT_EQ(owner.Undo().Redo(), 1);
+            EXPECT_EQ(eventStates(seq), after);
+        }
+}
