@@ -13,15 +13,6 @@ wxIMPLEMENT_DYNAMIC_CLASS(CChildArrFrame, ZibMdiChildFrame);
 wxIMPLEMENT_DYNAMIC_CLASS(CChildGblFrame, ZibMdiChildFrame);
 wxIMPLEMENT_DYNAMIC_CLASS(CChildArgFrame, ZibMdiChildFrame);
 
-wxString CZibDocChildFrame::DocumentTitle() const
-{
-    // A frame outlives its document for a moment while both close.
-    wxDocument* doc = GetDocument();
-    wxDocManager* manager = wxDocManager::GetDocumentManager();
-    if (!doc || IsBeingDeleted() || !manager || !manager->GetDocuments().Member(doc)) return wxString();
-    return doc->GetUserReadableName();
-}
-
 int CZibDocChildFrame::MenuTemplateId() const
 {
     wxDocument* doc = GetDocument();

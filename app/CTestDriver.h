@@ -55,6 +55,13 @@ namespace zib {
 //   log-exists PATH               writes whether a file exists
 //   await-gone PATH MS            waits (at most MS) for a file to go, then log-exists
 //   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
+//   log-grid [ROWS]               writes the active child's grid: title, rows, selection, cells
+//   grid-select ROW | grid-key delete   selects a row | presses a key in that grid
+//   grid-edit ROW COL TEXT|-      double-clicks a cell, types into its editor, presses Enter
+//   clipboard-bytes HEX           puts those bytes on the clipboard under the private format
+//   close-active                  closes the active child window
+//   list-select ROW               selects and focuses one row of the active child's list
+//   grid-count COL TEXT           counts the rows of the active grid whose cell reads TEXT
 //   menu-state ID                 writes whether that item of the menu bar is enabled and checked
 //   field ID                      writes the text of a field of the main frame's bars
 //   type-field ID TEXT [enter|escape]  types into such a field (it takes the focus first)
@@ -90,6 +97,7 @@ private:
     void LogFrame();
     void LogMenuBar();
     void LogActiveList(int rows);
+    void RunGridCommand(const Words& command);
     void ActivateChild(const std::string& titlePart);
     void SelectRows(const std::string& rows, int focus);
     void DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move);

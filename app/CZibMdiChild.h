@@ -4,6 +4,8 @@
 #include "app/core/ChildKind.h"
 #include "app/core/StatusPanes.h"
 
+class wxDocument;
+
 namespace zib {
 
 // Base of every MDI child window of the main frame. The main frame picks its
@@ -22,9 +24,11 @@ public:
     virtual bool IsMidiWindow() const { return false; }
     // The document template whose menu the frame shows while active (0: the main menu).
     virtual int MenuTemplateId() const { return 0; }
-    // The title of the document the window shows, which the main window's
-    // title names while the window is active (empty: no document).
-    virtual wxString DocumentTitle() const { return wxString(); }
+    // The document the window shows (null: none)
+    virtual wxDocument* OwnerDocument() const { return nullptr; }
+    // Its title, which the main window's title names while the window is
+    // active (empty: no document, or one that is going)
+    wxString DocumentTitle() const;
 
     // What the status panes show while the window is active; the default
     // reports only the kind.

@@ -71,4 +71,11 @@ wxMenuBar* BuildMenuBar(const MenuBarDef& menu, int language, const std::vector<
     return bar;
 }
 
+wxMenu* BuildPopupMenu(const std::vector<MenuItemDef>& items, int language)
+{
+    auto* menu = new wxMenu;
+    fill(menu, items, language, {});
+    return menu;
+}
+
 } // namespace zib

@@ -7,7 +7,7 @@ namespace zib {
 CMidiToolBarA::CMidiToolBarA(wxWindow* parent, CPositionEditA::TargetSource target, int language)
     : CMainToolBar(parent, MainBar::MidiPosition)
 {
-    position_ = new CPositionEditA(this, cmd::PositionField, PositionEditAModel::Mode::Current, std::move(target), 80);
+    position_ = new CPositionEditA(this, cmd::PositionField, PositionEditAModel::Mode::Current, std::move(target), 96);
     SetButtons(ToolbarButtons(MainBar::MidiPosition), language);
 }
 

@@ -7,8 +7,8 @@ namespace zib {
 CMidiToolBarB::CMidiToolBarB(wxWindow* parent, CPositionEditA::TargetSource target, int language)
     : CMainToolBar(parent, MainBar::MidiSelection)
 {
-    from_ = new CPositionEditA(this, cmd::FromField, PositionEditAModel::Mode::From, target, 80);
-    thru_ = new CPositionEditA(this, cmd::ThruField, PositionEditAModel::Mode::Thru, std::move(target), 80);
+    from_ = new CPositionEditA(this, cmd::FromField, PositionEditAModel::Mode::From, target, 96);
+    thru_ = new CPositionEditA(this, cmd::ThruField, PositionEditAModel::Mode::Thru, std::move(target), 96);
     SetButtons(ToolbarButtons(MainBar::MidiSelection), language);
 }
 

@@ -9,7 +9,7 @@ namespace zib {
 CMidiToolBarC::CMidiToolBarC(wxWindow* parent, CSpinEdit::TargetSource target, int language)
     : CMainToolBar(parent, MainBar::MidiTempo)
 {
-    tempo_ = new CSpinEdit(this, cmd::TempoField, std::move(target), 40);
+    tempo_ = new CSpinEdit(this, cmd::TempoField, std::move(target), 48);
     tempo_->SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
     SetButtons(ToolbarButtons(MainBar::MidiTempo), language);
 }

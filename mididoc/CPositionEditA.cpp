@@ -14,7 +14,6 @@ CPositionEditA::CPositionEditA(wxWindow* parent, int id, PositionEditAModel::Mod
     : wxControl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), model_(mode), source_(std::move(target))
 {
     text_ = new wxTextCtrl(this, id, wxString(), wxDefaultPosition, wxSize(width, -1), wxTE_PROCESS_ENTER);
-    text_->SetMaxLength(long(PositionEditAModel::kShownLimit));
     spin_ = new wxSpinButton(this, 1419, wxDefaultPosition, wxSize(-1, text_->GetBestSize().y),
                              wxSP_VERTICAL | wxSP_ARROW_KEYS);
     spin_->SetRange(0, PositionEditAModel::kSpinMax);

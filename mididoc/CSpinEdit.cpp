@@ -15,7 +15,6 @@ CSpinEdit::CSpinEdit(wxWindow* parent, int id, TargetSource target, int width)
 {
     text_ = new wxTextCtrl(this, id, wxFromUtf8(model_.Text()), wxDefaultPosition, wxSize(width, -1),
                            wxTE_PROCESS_ENTER);
-    text_->SetMaxLength(long(SpinEditModel::kShownLimit));
     spin_ = new wxSpinButton(this, 1419, wxDefaultPosition, wxSize(-1, text_->GetBestSize().y),
                              wxSP_VERTICAL | wxSP_ARROW_KEYS);
     spin_->SetRange(0, 240);

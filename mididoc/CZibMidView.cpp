@@ -68,6 +68,12 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     return true;
 }
 
+void CZibMidView::OnActivateView(bool activate, wxView* activeView, wxView* deactiveView)
+{
+    CListViewWithCustomDraw::OnActivateView(activate, activeView, deactiveView);
+    if (activate && m_doc) CChildSplitterMidFrame::ShowTransport(*m_doc);
+}
+
 bool CZibMidView::OnClose(bool deleteWindow)
 {
     // The player still reads the document while MIDI plays.
@@ -147,6 +153,8 @@ void CZibMidView::SelectAllRows()
     if (!m_list) return;
     for (long row = 0; row < m_list->GetItemCount(); ++row)
         m_list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    // The rows' commands (Edit Item, Properties) take the focused row: the first one when none has it.
+    if (FocusedRow() < 0 && m_list->GetItemCount() > 0) m_list->SetItemState(0, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
 }
 
 std::vector<int> CZibMidView::SelectedRows() const

@@ -28,6 +28,7 @@ public:
     bool OnCreate(wxDocument* doc, long flags) override;
     void OnUpdate(wxView* sender, wxObject* hint) override;
     bool OnClose(bool deleteWindow) override;
+    void OnActivateView(bool activate, wxView* activeView, wxView* deactiveView) override;
 
     // The list
     CTrackListCtrl* TrackList() const { return m_list; }

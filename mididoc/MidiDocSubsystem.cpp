@@ -8,6 +8,8 @@
 #include "mididoc/core/CTrackNameSource.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
+#include "mididoc/CMidiEditFrameWndEx.h"
+#include "mididoc/CMidiWindowTarget.h"
 #include "mididoc/CMidiToolBarA.h"
 #include "mididoc/CMidiToolBarB.h"
 #include "mididoc/CMidiToolBarC.h"
@@ -71,10 +73,12 @@ void ConnectMidiDocument(ZibSubsystems& subsystems)
 {
     subsystems.AddDocTemplates.push_back(&AddMidiDocTemplate);
     RegisterMidiDialogRunners();
+    MidiWindowHooks().ActiveMidiTarget = [] { return ActiveMidiTarget(); };
+    MidiWindowHooks().OpenEventEditor = [](CZibMidWxDoc& doc, const std::vector<int>& rows) {
+        if (CMainFrame* frame = CMainFrame::Get()) CMidiEditFrameWndEx::Open(*frame, doc, rows);
+    };
     subsystems.CreateMidiControlBar = [](CMainFrame& frame, MainBar bar) -> wxWindow* {
-        auto target = []() -> MidiPositionTarget* {
-            return MidiWindowHooks().ActiveMidiTarget ? MidiWindowHooks().ActiveMidiTarget() : nullptr;
-        };
+        auto target = []() -> MidiPositionTarget* { return ActiveMidiTarget(); };
         const int language = wxGetApp().Language();
         switch (bar) {
         case MainBar::MidiPosition:

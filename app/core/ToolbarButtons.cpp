@@ -42,7 +42,7 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
             {cmd::PreviousMeasure, "Previous Measure", "<|"},
             {cmd::GoToFromButton, "Go To From", "|<"},
             {},
-            {cmd::PositionField, "Curr position (Measure:Beat:Tick)", "", false, 80},
+            {cmd::PositionField, "Curr position (Measure:Beat:Tick)", "", false, 96},
             {},
             {cmd::GoToThruButton, "Go To Thru", ">|"},
             {cmd::NextMeasure, "Next Measure", "|>"},
@@ -51,9 +51,9 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
         return {
             {cmd::SetFrom, "Set From", "F"},
             {},
-            {cmd::FromField, "From (M:B:T)", "", false, 80},
+            {cmd::FromField, "From (M:B:T)", "", false, 96},
             {},
-            {cmd::ThruField, "Thru (M:B:T)", "", false, 80},
+            {cmd::ThruField, "Thru (M:B:T)", "", false, 96},
             {},
             {cmd::SetThru, "Set Thru", "T"},
             {cmd::SetLoop, "Loop On/Off", "LOOP", true},
@@ -62,7 +62,7 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
         return {
             {cmd::SetTempo, "Set Tempo", "BPM"},
             {},
-            {cmd::TempoField, "Set Tempo", "", false, 40},
+            {cmd::TempoField, "Set Tempo", "", false, 48},
         };
     default:
         return {};

@@ -16,7 +16,6 @@ class PositionEditAModel {
 public:
     enum class Mode { Current = 0, From = 1, Thru = 2 };
     static constexpr size_t kReadLimit = 40; // characters read from the field
-    static constexpr size_t kShownLimit = 12;
     static constexpr int kSpinMax = 3000000;
 
     explicit PositionEditAModel(Mode mode) : mode_(mode) {}

@@ -13,7 +13,6 @@ class SpinEditModel {
 public:
     static constexpr int kMin = 4;
     static constexpr int kMax = 240;
-    static constexpr size_t kShownLimit = 3; // characters
     static constexpr size_t kReadLimit = 4;
 
     int Value() const { return value_; }

@@ -4,6 +4,7 @@
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
+#include "midi/CMidiParserEx.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/SmfBuilder.h"
 
@@ -76,9 +77,8 @@ TEST_F(MidiWindowsGui, ViewToolbarFollowsTheStandardBarAndOpensTheToolbarsDialog
 TEST_F(MidiWindowsGui, MidiBarsCarryTheirFields)
 {
     ZibRun r = run(openSong() + "field 1766\nfield 1898\nfield 1899\nfield 1082\nlog-frame\n");
-    EXPECT_TRUE(r.has("field 1766 text=")) << r.output;
-    EXPECT_TRUE(r.has("field 1898 text="));
-    EXPECT_TRUE(r.has("field 1899 text="));
+    for (const char* id : {"1766", "1898", "1899", "1082"})
+        EXPECT_FALSE(r.line(std::string("field ") + id + " text=").empty()) << id;
     EXPECT_TRUE(r.has("field 1082 text=120"));
     EXPECT_NE(r.line("frame:").find("MidiTempo,MidiPosition,MidiSelection"), std::string::npos);
 }
@@ -149,4 +149,151 @@ TEST_F(MidiWindowsGui, SuccessfulPsrConversionShowsNoMessage)
     EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
     const std::string name = source.stem().string();
     EXPECT_TRUE(std::filesystem::exists(session_.files() / ("YD_" + name + ".STY")));
+}
+
+TEST_F(MidiWindowsGui, EventEditorEditsCellsInPlaceWithUndoAndRedo)
+{
+    // All tracks selected, then Edit Item: the whole-file editor of both tracks.
+    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nlog-frame\nlog-grid 4\ngrid-edit 2 6 90\nlog-grid 4\n" +
+                   "menu 57643\nlog-grid 4\nmenu 57644\nlog-grid 4\nscreenshot event-editor\n" +
+                   "grid-edit 0 1 100\nlog-grid 4\n");
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=14 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("title=Zib - Song.mid"), std::string::npos) << frame;
+    EXPECT_NE(frame.find("status=|Events num: "), std::string::npos) << frame;
+    const auto grids = r.lines("grid: ");
+    ASSERT_EQ(grids.size(), 5u) << [&r] {
+        std::string all;
+        for (const auto& l : r.log) all += l + "\n";
+        return all;
+    }();
+    EXPECT_NE(grids[0].find("title=Song.mid - Event List - Multiple Tracks"), std::string::npos) << grids[0];
+    EXPECT_NE(frame.find("status=|Events num: 9|Selected num: "), std::string::npos) << frame;
+    const auto rows = r.lines("grid-row 2: ");
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_TRUE(r.has("grid-edit 2,6: 100 -> 90")) << r.line("grid-edit");
+    EXPECT_NE(rows[0], rows[1]) << "the velocity changed";
+    EXPECT_EQ(rows[2], rows[0]) << "Undo takes it back";
+    EXPECT_EQ(rows[3], rows[1]) << "Redo applies it again";
+    // A time typed into the first note moves its row after the notes at 96.
+    const auto first = r.lines("grid-row 0: ");
+    ASSERT_EQ(first.size(), 5u);
+    EXPECT_EQ(first[4].rfind("grid-row 0: 2 ", 0), 0u) << first[4];
+    const std::string moved = r.lines("grid-row 3: ").back();
+    EXPECT_EQ(moved.rfind("grid-row 3: 1 ", 0), 0u) << moved;
+    EXPECT_NE(moved.find("|  1:02:004|"), std::string::npos) << moved;
+}
+
+TEST_F(MidiWindowsGui, TempoEditorListsTheMasterTrackAndWaitsWhilePlaying)
+{
+    // The master track of the song: its name, time signature and tempo; then the tempo view.
+    ZibRun r = run(openSong() + "menu 32945\nlog-frame\nlog-list 4\nmenu 32938\nlog-list 3\n" +
+                   "screenshot tempo-editor\nmenu-state 32785\nset-playing 1\nmenu-state 32785\n" +
+                   "menu-state 32777\nset-playing 0\n");
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=15 "), std::string::npos) << frame;
+    // The reduced MidiDoc set of the tempo editor: 14 buttons.
+    const auto lists = r.lines("list: ");
+    ASSERT_EQ(lists.size(), 2u) << r.output;
+    EXPECT_EQ(lists[0].rfind("list: title=Song.mid - Master Track - All Events rows=4 ", 0), 0u) << lists[0];
+    EXPECT_EQ(lists[1].rfind("list: title=Song.mid - Master Track - Tempo Events rows=2 ", 0), 0u) << lists[1];
+    const auto properties = r.lines("menu-state 32785");
+    ASSERT_EQ(properties.size(), 2u);
+    EXPECT_EQ(properties[0], "menu-state 32785 enabled=1 checked=0");
+    EXPECT_EQ(properties[1], "menu-state 32785 enabled=0 checked=0") << "Properties waits while MIDI plays";
+    EXPECT_TRUE(r.has("menu-state 32777 enabled=0 checked=0"));
+}
+
+TEST_F(MidiWindowsGui, TrackPropertiesChangeFourValuesAsOneUndoGroup)
+{
+    ZibRun r = run(openSong() + "menu 57642\n" +
+                   "dialog set 1936 Lead ; select 1937 4 ; set 1941 80 ; select 1940 11 ; ok\nmenu 32785\n" +
+                   "log-list 1\nmenu 57643\nlog-list 1\nmenu 57644\nlog-list 1\n");
+    EXPECT_TRUE(r.has("dialog: title=Track Properties - Track No: 1")) << r.line("dialog:");
+    const auto rows = r.lines("row 0: ");
+    ASSERT_EQ(rows.size(), 3u) << r.output;
+    // Name, channel 4, volume 80 and program 10 (patch entry 11), then all back, then all again.
+    EXPECT_NE(rows[0].find("Lead"), std::string::npos) << rows[0];
+    EXPECT_NE(rows[0].find("|4|"), std::string::npos) << rows[0];
+    EXPECT_NE(rows[0].find("|80|"), std::string::npos) << rows[0];
+    EXPECT_NE(rows[0].find("|11|"), std::string::npos) << rows[0] << " (programs show from 1)";
+    EXPECT_NE(rows[1].find("Track 1"), std::string::npos) << rows[1];
+    EXPECT_NE(rows[1].find("|90|"), std::string::npos) << rows[1];
+    EXPECT_EQ(rows[2], rows[0]);
+}
+
+TEST_F(MidiWindowsGui, EventsCopiedInOneDocumentPasteIntoAnotherAndForeignBytesAreRefused)
+{
+    const auto other = session_.files() / "Other.mid";
+    ASSERT_EQ(writeFileAtomically(other, test::smallSong(1)), FileIoError::None);
+    const std::string openOther = "dialog path \"" + other.string() + "\"\nmenu 57601\n";
+    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nmenu 57642\nmenu 57634\n" + openOther +
+                   "menu 57642\nmenu 32840\nlog-grid 0\ngrid-select 0\ndialog ok\nmenu 57637\nlog-grid 0\n" +
+                   "clipboard-bytes 5a4942\ngrid-select 0\nmenu 57637\nlog-grid 0\n");
+    const auto grids = r.lines("grid: ");
+    ASSERT_EQ(grids.size(), 3u) << r.output;
+    EXPECT_NE(grids[0].find("title=Other.mid - Event List - Multiple Tracks rows=5 "), std::string::npos) << grids[0];
+    // The eight notes of Song.mid join the four of Other.mid.
+    EXPECT_NE(grids[1].find(" rows=13 "), std::string::npos) << grids[1];
+    // Bytes under "Zib" that are no event block change nothing and close nothing.
+    EXPECT_TRUE(r.has("clipboard-bytes 3 1"));
+    EXPECT_FALSE(r.line("message: title=OnEditPaste").empty()) << r.line("message:");
+    EXPECT_NE(grids[2].find(" rows=13 "), std::string::npos) << grids[2];
+}
+
+TEST_F(MidiWindowsGui, RealFilesShowEveryTrackInItsEditorAndTheMasterTrack)
+{
+    const auto files = test::realFixtureFiles("midi");
+    if (files.empty()) GTEST_SKIP() << "no real MIDI fixtures";
+    struct Expected {
+        int row;
+        uint32_t listed;
+        int noteOns;
+    };
+    std::vector<std::vector<Expected>> expected;
+    std::vector<int> masterRows;
+    std::string script;
+    for (const auto& file : files) {
+        // What the document core lists: per used track its listed events and note-ons.
+        test::DocFixture f(test::readFileBytes(file), file.string());
+        std::vector<Expected> tracks;
+        for (int row = 0; row < f.doc->TrackRecordCount() && tracks.size() < 3; ++row) {
+            const CTrackInfo* t = f.doc->TrackRecord(row);
+            if (!t || !t->hasEvents) continue;
+            int notes = 0;
+            for (size_t i = 0; i < f.seq().GetEventCount(); ++i) {
+                const CMidiEvent* e = f.seq().GetEvent(i);
+                if (e->track == row + 1 && (e->status & 0xF0) == 0x90 && e->data.size() > 1 && e->data[1] > 0) ++notes;
+            }
+            tracks.push_back({row, t->listedEvents, notes});
+        }
+        int master = 0;
+        for (size_t i = 0; i < f.seq().GetEventCount(); ++i)
+            if (f.seq().GetEvent(i)->track == 0) ++master;
+        masterRows.push_back(master + 1);
+        script += "dialog path \"" + file.string() + "\"\nmenu 57601\n";
+        for (const auto& t : tracks)
+            script += "list-select " + std::to_string(t.row) + "\nmenu 32840\ngrid-count 4 Note\nclose-active\n";
+        script += "menu 32945\nlog-list 0\nclose-active\n";
+        expected.push_back(std::move(tracks));
+    }
+    ZibRun r = session_.run(script + "quit\n", 120);
+    EXPECT_FALSE(r.killed);
+    EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
+    const auto counts = r.lines("grid-count 4 Note = ");
+    const auto masters = r.lines("list: title=");
+    size_t n = 0;
+    for (size_t f = 0; f < files.size(); ++f) {
+        SCOPED_TRACE(files[f].filename().string());
+        for (const auto& t : expected[f]) {
+            ASSERT_LT(n, counts.size());
+            EXPECT_EQ(counts[n++], "grid-count 4 Note = " + std::to_string(t.noteOns) + " of " +
+                                       std::to_string(t.listed + 1))
+                << "track row " << t.row;
+        }
+        ASSERT_LT(f, masters.size());
+        EXPECT_NE(masters[f].find(" - Master Track - All Events rows=" + std::to_string(masterRows[f]) + " "),
+                  std::string::npos)
+            << masters[f];
+    }
 }
