@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CZibApp.h"
 #include "mididoc/CMidiEditFrameWndEx.h"
+#include "mididoc/CMidiEditorFrame.h"
 #include "mididoc/CMidiTempoTrackEditFrameWnd.h"
 #include "mididoc/CZibEventClipboard.h"
 #include "mididoc/CZibMidView.h"
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <wx/aui/auibar.h>
 #include <wx/sizer.h>
 #include <wx/splitter.h>
 
@@ -123,13 +123,7 @@ void CChildSplitterMidFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     const int command = cmd::FromWxId(event.GetId());
     const MidiCommandUi ui = MidiCommandState(command, ChildKind::ChildSplitterMid,
                                              CommandContext(*doc, doc->TrackView(), command == EditPaste));
-    if (!ui.routed) return;
-    event.Enable(ui.enabled);
-    if (event.IsCheckable()) {
-        // A menu item shows the check mark, a tool button its pressed state.
-        const bool onToolbar = dynamic_cast<wxAuiToolBar*>(event.GetEventObject()) != nullptr;
-        event.Check(onToolbar ? ui.pressed : ui.checked);
-    }
+    if (ui.routed) CMidiEditorFrame::ShowState(event, ui);
 }
 
 void CChildSplitterMidFrame::OnCommand(wxCommandEvent& event)

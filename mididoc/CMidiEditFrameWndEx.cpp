@@ -16,7 +16,6 @@
 #include "platform/WxText.h"
 
 #include <algorithm>
-#include <wx/aui/auibar.h>
 #include <wx/docview.h>
 #include <wx/sizer.h>
 
@@ -25,8 +24,6 @@ namespace zib {
 namespace {
 
 using namespace midicmd;
-
-constexpr int kMidiTemplateId = 117;
 
 // The list's category of each filter command (32841-32847).
 constexpr std::array<int, 7> kFilterCategories = {EventListModel::kNotes,         EventListModel::kKeyPressure,
@@ -75,7 +72,7 @@ CMidiEditFrameWndEx* CMidiEditFrameWndEx::Open(CMainFrame& frame, CZibMidWxDoc& 
 }
 
 CMidiEditFrameWndEx::CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, const wxString& title)
-    : CZibMdiChild(&frame, wxID_ANY, title), m_doc(doc)
+    : CMidiEditorFrame(&frame, doc, title)
 {
     m_list = new CEventListCtrl(this, doc.Model());
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -111,16 +108,6 @@ CMidiEditFrameWndEx::~CMidiEditFrameWndEx()
         m_doc.m_EventEditor = nullptr;
         m_doc.m_EventEditorOpen = 0;
     }
-}
-
-int CMidiEditFrameWndEx::MenuTemplateId() const
-{
-    return kMidiTemplateId;
-}
-
-wxDocument* CMidiEditFrameWndEx::OwnerDocument() const
-{
-    return &m_doc;
 }
 
 void CMidiEditFrameWndEx::FillStatus(ChildStatus& status) const
@@ -168,15 +155,7 @@ void CMidiEditFrameWndEx::OnUpdateCommand(wxUpdateUIEvent& event)
     c.fileKind = 1;
     c.filterShown = m_filterShown;
     const MidiCommandUi ui = MidiCommandState(command, ChildKind::MidiEditEx, c);
-    if (!ui.routed) {
-        event.Skip();
-        return;
-    }
-    event.Enable(ui.enabled);
-    if (event.IsCheckable()) {
-        const bool onToolbar = dynamic_cast<wxAuiToolBar*>(event.GetEventObject()) != nullptr;
-        event.Check(onToolbar ? ui.pressed : ui.checked);
-    }
+    ShowState(event, ui);
 }
 
 void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)
@@ -227,22 +206,13 @@ void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)
             m_doc.Model().Redo();
         m_list->RefillRows();
         return;
-    case EditItem:
-        if (CZibMidView* view = m_doc.TrackView())
-            if (CMainFrame* frame = CMainFrame::Get()) Open(*frame, m_doc, view->SelectedRows());
-        return;
     case SetTempo:
         DestroyCellEditor();
         return;
     default:
         break;
     }
-    if (CChildSplitterMidFrame::IsDocumentCommand(command)) {
-        CChildSplitterMidFrame::RunDocumentCommand(m_doc, command, true);
-        return;
-    }
-    // The document's own commands (dumps, conversions, saving, the master track).
-    if (!m_doc.ProcessEvent(event)) event.Skip();
+    RunDocumentCommand(event, command);
 }
 
 void CMidiEditFrameWndEx::OnActivate(wxActivateEvent& event)

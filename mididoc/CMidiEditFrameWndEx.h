@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CZibMdiChild.h"
+#include "mididoc/CMidiEditorFrame.h"
 
 #include <array>
 #include <cstdint>
@@ -17,7 +17,7 @@ class CZibMidWxDoc;
 // commands while active (the list takes Insert, Delete, Copy, Paste, Select
 // All, Transpose, Shift and the text dump), toggles the event-class filters,
 // and stays open while MIDI plays.
-class CMidiEditFrameWndEx : public CZibMdiChild {
+class CMidiEditFrameWndEx : public CMidiEditorFrame {
 public:
     // Opens the editor of `rows` (track rows 0..63), closing an open editor
     // and the tempo-track editor first; the editor becomes the visible tab.
@@ -25,8 +25,6 @@ public:
     ~CMidiEditFrameWndEx() override;
 
     ChildKind Kind() const override { return ChildKind::MidiEditEx; }
-    int MenuTemplateId() const override;
-    wxDocument* OwnerDocument() const override;
     void FillStatus(ChildStatus& status) const override;
 
     CEventListCtrl& List() { return *m_list; }
@@ -47,7 +45,6 @@ private:
     void OnCloseWindow(wxCloseEvent& event);
     void ToggleFilter(int command);
 
-    CZibMidWxDoc& m_doc;
     CEventListCtrl* m_list = nullptr;
     std::array<bool, 7> m_filterShown{true, true, true, true, true, true, true};
 };

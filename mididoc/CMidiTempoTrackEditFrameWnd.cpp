@@ -12,7 +12,6 @@
 #include "mididoc/core/MidiTransport.h"
 #include "platform/WxText.h"
 
-#include <wx/aui/auibar.h>
 #include <wx/sizer.h>
 
 namespace zib {
@@ -20,8 +19,6 @@ namespace zib {
 namespace {
 
 using namespace midicmd;
-
-constexpr int kMidiTemplateId = 117;
 
 // The view kind of each master-track command and tool button.
 int viewKindOf(int command)
@@ -73,7 +70,7 @@ CMidiTempoTrackEditFrameWnd* CMidiTempoTrackEditFrameWnd::Open(CMainFrame& frame
 }
 
 CMidiTempoTrackEditFrameWnd::CMidiTempoTrackEditFrameWnd(CMainFrame& frame, CZibMidWxDoc& doc, int viewKind)
-    : CZibMdiChild(&frame, wxID_ANY, wxString()), m_doc(doc),
+    : CMidiEditorFrame(&frame, doc, wxString()),
       m_model(std::make_unique<TempoTrackModel>(doc.Model(), viewKind))
 {
     m_list = new CTempoEventListCtrl(this, *m_model);
@@ -96,16 +93,6 @@ CMidiTempoTrackEditFrameWnd::~CMidiTempoTrackEditFrameWnd()
         m_doc.m_TempoEditor = nullptr;
         m_doc.m_TempoEditorOpen = 0;
     }
-}
-
-int CMidiTempoTrackEditFrameWnd::MenuTemplateId() const
-{
-    return kMidiTemplateId;
-}
-
-wxDocument* CMidiTempoTrackEditFrameWnd::OwnerDocument() const
-{
-    return &m_doc;
 }
 
 void CMidiTempoTrackEditFrameWnd::SetViewKind(int viewKind)
@@ -145,15 +132,7 @@ void CMidiTempoTrackEditFrameWnd::OnUpdateCommand(wxUpdateUIEvent& event)
     c.tempoFirstTimeSigSelected = !selected.empty() && !m_model->DeleteEnabled(selected.front());
     c.tempoTimeSigOrAllFlag = !m_model->ShiftEnabled();
     const MidiCommandUi ui = MidiCommandState(command, ChildKind::MidiTempoTrackEdit, c);
-    if (!ui.routed) {
-        event.Skip();
-        return;
-    }
-    event.Enable(ui.enabled);
-    if (event.IsCheckable()) {
-        const bool onToolbar = dynamic_cast<wxAuiToolBar*>(event.GetEventObject()) != nullptr;
-        event.Check(onToolbar ? ui.pressed : ui.checked);
-    }
+    ShowState(event, ui);
 }
 
 void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
@@ -195,19 +174,10 @@ void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
     case SetTempo:
         if (auto* editor = dynamic_cast<CMidiEditFrameWndEx*>(m_doc.m_EventEditor)) editor->DestroyCellEditor();
         return;
-    case EditItem:
-        if (CZibMidView* view = m_doc.TrackView())
-            if (CMainFrame* frame = CMainFrame::Get()) CMidiEditFrameWndEx::Open(*frame, m_doc, view->SelectedRows());
-        return;
     default:
         break;
     }
-    if (CChildSplitterMidFrame::IsDocumentCommand(command)) {
-        CChildSplitterMidFrame::RunDocumentCommand(m_doc, command, true);
-        return;
-    }
-    // The document's own commands (dumps, conversions, saving).
-    if (!m_doc.ProcessEvent(event)) event.Skip();
+    RunDocumentCommand(event, command);
 }
 
 void CMidiTempoTrackEditFrameWnd::OnActivate(wxActivateEvent& event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CZibMdiChild.h"
+#include "mididoc/CMidiEditorFrame.h"
 #include "mididoc/core/TempoTrackModel.h"
 
 #include <memory>
@@ -16,15 +16,13 @@ class CZibMidWxDoc;
 // of one view kind (time signatures, markers, tempo, lyrics, sysex, all) in a
 // list, created, edited, deleted and shifted through the tempo-track model.
 // Unlike the other MIDI windows it closes while MIDI plays; its edits wait.
-class CMidiTempoTrackEditFrameWnd : public CZibMdiChild {
+class CMidiTempoTrackEditFrameWnd : public CMidiEditorFrame {
 public:
     // Opens the editor in `viewKind`, or switches the open one to it.
     static CMidiTempoTrackEditFrameWnd* Open(CMainFrame& frame, CZibMidWxDoc& doc, int viewKind);
     ~CMidiTempoTrackEditFrameWnd() override;
 
     ChildKind Kind() const override { return ChildKind::MidiTempoTrackEdit; }
-    int MenuTemplateId() const override;
-    wxDocument* OwnerDocument() const override;
 
     void SetViewKind(int viewKind);
     // The list fills again (after edits of the document)
@@ -42,7 +40,6 @@ private:
     void Edit();
     void AfterEdit();
 
-    CZibMidWxDoc& m_doc;
     std::unique_ptr<TempoTrackModel> m_model;
     CTempoEventListCtrl* m_list = nullptr;
 };

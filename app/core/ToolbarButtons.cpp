@@ -6,6 +6,24 @@
 
 namespace zib {
 
+namespace {
+
+// The event classes an event editor hides: each button is pressed while its class is hidden.
+std::vector<ToolButtonDef> filterButtons()
+{
+    return {
+        {cmd::NoteEvents, "Note Events", "N", true},
+        {cmd::KeyPressureEvents, "KeyPressure Events", "KP", true},
+        {cmd::ControlEvents, "Control Events", "C", true},
+        {cmd::ProgChangeEvents, "ProgChange Events", "P", true},
+        {cmd::ChannelAftertouchEvents, "Channel Aftertouch Events", "CA", true},
+        {cmd::PitchWheelEvents, "Pitch Wheel Events", "PW", true},
+        {cmd::TextEvents, "Text Events", "T", true},
+    };
+}
+
+} // namespace
+
 std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
 {
     switch (bar) {
@@ -27,16 +45,7 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
             {cmd::MidiRecord, "&Record", "REC", true},
         };
     case MainBar::MidiEdit:
-        // The event classes a track editor hides: pressed while hidden.
-        return {
-            {cmd::NoteEvents, "Note Events", "N", true},
-            {cmd::KeyPressureEvents, "KeyPressure Events", "KP", true},
-            {cmd::ControlEvents, "Control Events", "C", true},
-            {cmd::ProgChangeEvents, "ProgChange Events", "P", true},
-            {cmd::ChannelAftertouchEvents, "Channel Aftertouch Events", "CA", true},
-            {cmd::PitchWheelEvents, "Pitch Wheel Events", "PW", true},
-            {cmd::TextEvents, "Text Events", "T", true},
-        };
+        return filterButtons();
     case MainBar::MidiPosition:
         return {
             {cmd::PreviousMeasure, "Previous Measure", "<|"},
@@ -71,8 +80,8 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
 
 std::vector<ToolButtonDef> MidiDocButtonSet(bool full)
 {
-    if (full)
-        return {
+    if (full) {
+        std::vector<ToolButtonDef> buttons = {
             {cmd::MidiToText, "Midi To Text", "TXT"},
             {cmd::MidiDoc32840, "Edit Item", "EDIT"},
             {},
@@ -82,14 +91,10 @@ std::vector<ToolButtonDef> MidiDocButtonSet(bool full)
             {cmd::MidiDoc32868, "Insert item", "INS"},
             {cmd::DeleteItems, "&Delete Item(s)", "DEL"},
             {},
-            {cmd::NoteEvents, "Note Events", "N", true},
-            {cmd::KeyPressureEvents, "KeyPressure Events", "KP", true},
-            {cmd::ControlEvents, "Control Events", "C", true},
-            {cmd::ProgChangeEvents, "ProgChange Events", "P", true},
-            {cmd::ChannelAftertouchEvents, "Channel Aftertouch Events", "CA", true},
-            {cmd::PitchWheelEvents, "Pitch Wheel Events", "PW", true},
-            {cmd::TextEvents, "Text Events", "T", true},
         };
+        for (const ToolButtonDef& b : filterButtons()) buttons.push_back(b);
+        return buttons;
+    }
     return {
         {cmd::MidiToText, "Midi To Text", "TXT"},
         {},

@@ -145,29 +145,14 @@ int ToolbarSlotFor(ChildKind active, bool textViewerIsMidi)
 
 int ToolbarSlotFor(MainBar bar, ChildKind active, bool textViewerIsMidi)
 {
-    if (bar != MainBar::MidiTempo && bar != MainBar::MidiPosition && bar != MainBar::MidiSelection)
-        return ToolbarSlotFor(active, textViewerIsMidi);
-    switch (active) {
-    case ChildKind::StyPropSplitter:
-        return 6;
-    case ChildKind::MidiEditStyTrack:
-        return 5;
-    case ChildKind::MidiEditEx:
-    case ChildKind::MidiTempoTrackEdit:
-        return 4;
-    case ChildKind::ChildSplitterMid:
-        return 3;
-    case ChildKind::TextViewer:
-        return textViewerIsMidi ? 3 : 7;
-    case ChildKind::ChildPcg:
-        return 2;
-    case ChildKind::ChildPrf:
-        return 1;
-    case ChildKind::ChildSty:
-        return 0;
-    default:
-        return 7;
+    const bool midiBar = bar == MainBar::MidiTempo || bar == MainBar::MidiPosition || bar == MainBar::MidiSelection;
+    if (midiBar) {
+        // The MIDI bars count the tempo-track editor with the event editor, and
+        // only a MIDI report among the text viewers.
+        if (active == ChildKind::MidiTempoTrackEdit) return 4;
+        if (active == ChildKind::TextViewer && !textViewerIsMidi) return 7;
     }
+    return ToolbarSlotFor(active, textViewerIsMidi);
 }
 
 ViewToolbarItemState ViewToolbarItem(bool hasActiveChild, bool standardShown)

@@ -33,6 +33,21 @@ std::vector<MenuItemDef> filterItems(bool withText)
     return items;
 }
 
+// Undo, Redo, Copy, Paste and Delete, then the window's own items.
+std::vector<MenuItemDef> editMenu(std::vector<MenuItemDef> more)
+{
+    std::vector<MenuItemDef> items = {
+        MenuCommand("&Undo\tCtrl+Z", EditUndo),
+        MenuCommand("&Redo\tCtrl+Y", EditRedo),
+        MenuSeparator(),
+        MenuCommand("&Copy\tCtrl+C", EditCopy),
+        MenuCommand("&Paste\tCtrl+V", EditPaste),
+        MenuCommand("&Delete\t   Del", Delete),
+    };
+    items.insert(items.end(), more.begin(), more.end());
+    return items;
+}
+
 MenuItemDef viewMenu(bool masterTrack)
 {
     MenuItemDef view = ViewMenuDef();
@@ -55,14 +70,7 @@ MenuBarDef MidiDocMenuDef()
 {
     return {
         MenuPopup("File", fileMenu()),
-        MenuPopup("Edit",
-                  {
-                      MenuCommand("&Undo\tCtrl+Z", EditUndo),
-                      MenuCommand("&Redo\tCtrl+Y", EditRedo),
-                      MenuSeparator(),
-                      MenuCommand("&Copy\tCtrl+C", EditCopy),
-                      MenuCommand("&Paste\tCtrl+V", EditPaste),
-                      MenuCommand("&Delete\t   Del", Delete),
+        MenuPopup("Edit", editMenu({
                       MenuCommand("Select A&ll\tCtrl+A", EditSelectAll),
                       MenuSeparator(),
                       MenuCommand("&Insert Item", InsertItemMenu),
@@ -73,7 +81,7 @@ MenuBarDef MidiDocMenuDef()
                       MenuSeparator(),
                       MenuCommand("Transpose Events", TransposeEvents),
                       MenuCommand("Shift Events", ShiftEvents),
-                  }),
+                  })),
         viewMenu(true),
         MenuPopup("Filter", filterItems(true)),
         MenuPopup("Playback",
@@ -133,18 +141,11 @@ MenuBarDef TrackEditorMenuDef()
 {
     return {
         MenuPopup("File", FileMenuCommands()),
-        MenuPopup("Edit",
-                  {
-                      MenuCommand("&Undo\tCtrl+Z", EditUndo),
-                      MenuCommand("&Redo\tCtrl+Y", EditRedo),
-                      MenuSeparator(),
-                      MenuCommand("&Copy\tCtrl+C", EditCopy),
-                      MenuCommand("&Paste\tCtrl+V", EditPaste),
-                      MenuCommand("&Delete\t   Del", Delete),
+        MenuPopup("Edit", editMenu({
                       MenuSeparator(),
                       MenuCommand("Insert item", InsertItem),
                       MenuCommand("Dump To Text", DumpToText),
-                  }),
+                  })),
         viewMenu(false),
         MenuPopup("Filter", filterItems(false)),
         MenuPopup("Setup",

@@ -27,19 +27,10 @@ CCopyMidiEventsDlg::CCopyMidiEventsDlg(wxWindow* parent, const CopyEventKinds& k
         group->Add(box, 0, wxALL, 3);
         boxes[size_t(d.box)] = box;
     }
-    auto* content = new wxBoxSizer(wxVERTICAL);
-    content->Add(group, 0, wxEXPAND | wxBOTTOM, 10);
-    content->Add(ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this, boxes](wxCommandEvent&) {
-            kinds_ = M::Ok(boxes[M::kTrackEvents]->GetValue(), boxes[M::kTempoChanges]->GetValue(),
-                           boxes[M::kTactChanges]->GetValue(), boxes[M::kMarkers]->GetValue());
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_HELP); // no help system
+    FinishWithOk(group, [this, boxes] {
+        kinds_ = M::Ok(boxes[M::kTrackEvents]->GetValue(), boxes[M::kTempoChanges]->GetValue(),
+                       boxes[M::kTactChanges]->GetValue(), boxes[M::kMarkers]->GetValue());
+    });
 }
 
 } // namespace zib

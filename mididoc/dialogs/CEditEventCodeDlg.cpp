@@ -44,21 +44,12 @@ CEditEventCodeDlg::CEditEventCodeDlg(wxWindow* parent, const EditEventCodeDlgMod
     auto* groups = new wxBoxSizer(wxHORIZONTAL);
     groups->Add(channel, 1, wxEXPAND | wxRIGHT, 8);
     groups->Add(meta, 1, wxEXPAND);
-    auto* content = new wxBoxSizer(wxVERTICAL);
-    content->Add(groups, 0, wxEXPAND | wxBOTTOM, 10);
-    content->Add(ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            std::optional<EditEventCodeDlgModel::Button> checked;
-            for (size_t i = 0; i < buttons_.size() && !checked; ++i)
-                if (buttons_[i]->GetValue()) checked = EditEventCodeDlgModel::Button(i);
-            result_ = model_.Ok(checked);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_HELP); // no help system
+    FinishWithOk(groups, [this] {
+        std::optional<EditEventCodeDlgModel::Button> checked;
+        for (size_t i = 0; i < buttons_.size() && !checked; ++i)
+            if (buttons_[i]->GetValue()) checked = EditEventCodeDlgModel::Button(i);
+        result_ = model_.Ok(checked);
+    });
 }
 
 } // namespace zib

@@ -68,7 +68,7 @@ CMetronomDlg::CMetronomDlg(wxWindow* parent, const MetronomeSettings& given, int
     content->Add(pre, 0, wxEXPAND | wxBOTTOM, 8);
     content->Add(grid, 0, wxBOTTOM, 8);
     content->Add(beatsRow, 0, wxEXPAND | wxBOTTOM, 10);
-    content->Add(ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}), 0, wxEXPAND);
+    content->Add(OkCancelHelpRow(), 0, wxEXPAND);
     Finish(content);
     Bind(
         wxEVT_BUTTON,
@@ -77,7 +77,6 @@ CMetronomDlg::CMetronomDlg(wxWindow* parent, const MetronomeSettings& given, int
             EndModal(wxID_OK);
         },
         wxID_OK);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_HELP); // no help system
 }
 
 wxSizer* CMetronomDlg::NumberField(wxWindow* parent, Field field, int editId, int spinId, int lo, int hi)

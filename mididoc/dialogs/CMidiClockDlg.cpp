@@ -26,21 +26,12 @@ CMidiClockDlg::CMidiClockDlg(wxWindow* parent, uint16_t division) : CZibDialog(p
     else
         none->SetValue(true);
     group->Add(grid, 0, wxALL, 4);
-    auto* content = new wxBoxSizer(wxVERTICAL);
-    content->Add(group, 0, wxEXPAND | wxBOTTOM, 10);
-    content->Add(ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            std::optional<size_t> checked;
-            for (size_t i = 0; i < buttons_.size(); ++i)
-                if (buttons_[i]->GetValue()) checked = i;
-            division_ = MidiClockDlgModel::Ok(checked);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_HELP); // no help system
+    FinishWithOk(group, [this] {
+        std::optional<size_t> checked;
+        for (size_t i = 0; i < buttons_.size(); ++i)
+            if (buttons_[i]->GetValue()) checked = i;
+        division_ = MidiClockDlgModel::Ok(checked);
+    });
 }
 
 } // namespace zib

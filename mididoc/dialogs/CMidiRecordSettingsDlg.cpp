@@ -18,20 +18,11 @@ CMidiRecordSettingsDlg::CMidiRecordSettingsDlg(wxWindow* parent, uint16_t echoMa
         grid->Add(boxes_[size_t(n)]);
     }
     group->Add(grid, 0, wxALL, 4);
-    auto* content = new wxBoxSizer(wxVERTICAL);
-    content->Add(group, 0, wxEXPAND | wxBOTTOM, 10);
-    content->Add(ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}), 0, wxEXPAND);
-    Finish(content);
-    Bind(
-        wxEVT_BUTTON,
-        [this](wxCommandEvent&) {
-            std::array<bool, 16> checks{};
-            for (size_t n = 0; n < 16; ++n) checks[n] = boxes_[n]->GetValue();
-            model_.Ok(checks);
-            EndModal(wxID_OK);
-        },
-        wxID_OK);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_HELP); // no help system
+    FinishWithOk(group, [this] {
+        std::array<bool, 16> checks{};
+        for (size_t n = 0; n < 16; ++n) checks[n] = boxes_[n]->GetValue();
+        model_.Ok(checks);
+    });
 }
 
 } // namespace zib

@@ -40,7 +40,7 @@ CPasteEventsDlg::CPasteEventsDlg(wxWindow* parent, const PasteOptions& given, co
     left->Add(oneTrack_, 0, wxBOTTOM, 10);
     details_ = new wxButton(this, 1931, T(model_.DetailsButtonText()));
     left->Add(details_, 0, wxBOTTOM, 10);
-    left->Add(ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}), 0, wxEXPAND);
+    left->Add(OkCancelHelpRow(), 0, wxEXPAND);
 
     panel_ = new wxStaticBoxSizer(wxVERTICAL, this, T("Events to Paste:"));
     const std::pair<int, std::string_view> boxes[] = {
@@ -82,7 +82,6 @@ CPasteEventsDlg::CPasteEventsDlg(wxWindow* parent, const PasteOptions& given, co
             EndModal(wxID_OK);
         },
         wxID_OK);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_HELP); // no help system
 }
 
 void CPasteEventsDlg::ShowDetails()

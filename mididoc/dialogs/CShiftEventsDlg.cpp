@@ -24,7 +24,7 @@ CShiftEventsDlg::CShiftEventsDlg(wxWindow* parent, uint32_t fromTick, uint32_t t
     grid->Add(position_->WithSpin());
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(grid, 0, wxBOTTOM, 10);
-    content->Add(ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}), 0, wxEXPAND);
+    content->Add(OkCancelHelpRow(), 0, wxEXPAND);
     Finish(content);
     position_->SetFocus();
     Bind(
@@ -34,7 +34,6 @@ CShiftEventsDlg::CShiftEventsDlg(wxWindow* parent, uint32_t fromTick, uint32_t t
             EndModal(wxID_OK);
         },
         wxID_OK);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_HELP); // no help system
 }
 
 } // namespace zib

@@ -29,7 +29,7 @@ CTempoDlg::CTempoDlg(wxWindow* parent, int bpm, uint32_t tick, const MeasureCont
     grid->Add(position_->WithSpin());
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(grid, 0, wxBOTTOM, 10);
-    content->Add(ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}), 0, wxEXPAND);
+    content->Add(OkCancelHelpRow(), 0, wxEXPAND);
     Finish(content);
     tempo_->SetFocus();
     tempo_->SelectAll();
@@ -48,7 +48,6 @@ CTempoDlg::CTempoDlg(wxWindow* parent, int bpm, uint32_t tick, const MeasureCont
             EndModal(wxID_OK);
         },
         wxID_OK);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_HELP); // no help system
 }
 
 } // namespace zib

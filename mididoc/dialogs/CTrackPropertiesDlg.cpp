@@ -149,7 +149,6 @@ CTrackPropertiesDlg::CTrackPropertiesDlg(wxWindow* parent, const TrackProperties
         },
         1952);
     Bind(wxEVT_BUTTON, &CTrackPropertiesDlg::OnOk, this, wxID_OK);
-    Bind(wxEVT_BUTTON, [](wxCommandEvent&) {}, wxID_HELP); // no help system
 }
 
 void CTrackPropertiesDlg::FillLists()
