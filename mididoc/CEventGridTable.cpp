@@ -61,7 +61,10 @@ wxGridCellAttr* CEventGridTable::GetAttr(int row, int col, wxGridCellAttr::wxAtt
     wxColour colour;
     if (colourOf(m_model.CellTextColor(row), colour)) attr->SetTextColour(colour);
     const bool focused = m_grid && m_grid->GetGridCursorRow() == row;
-    if (colourOf(m_model.CellBackColor(row, col, focused), colour)) attr->SetBackgroundColour(colour);
+    // The focused cell's colour, else the rows' (red while the trailing row is current)
+    uint32_t back = m_model.CellBackColor(row, col, focused);
+    if (back == EventListModel::kDefaultColor) back = m_model.RowBackColor();
+    if (colourOf(back, colour)) attr->SetBackgroundColour(colour);
     if (row == m_editRow && col == m_editColumn && m_editor) {
         m_editor->IncRef();
         attr->SetEditor(m_editor);
