@@ -1,5 +1,6 @@
 // The MIDI bars, the View > Toolbar item and the MIDI dialogs in the real zib
 // program, driven through its own command routing.
+#include "app/texts/UiText.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
@@ -296,4 +297,41 @@ TEST_F(MidiWindowsGui, RealFilesShowEveryTrackInItsEditorAndTheMasterTrack)
                   std::string::npos)
             << masters[f];
     }
+}
+
+TEST_F(MidiWindowsGui, DroppedFileOpensAndTheDocumentMenuSpeaksEachLanguage)
+{
+    const auto path = session_.files() / "Dropped.mid";
+    ASSERT_EQ(writeFileAtomically(path, test::smallSong(1)), FileIoError::None);
+    ZibRun r = run("drop-files " + path.string() + "\nlog-frame\nlog-menubar\nmenu " + kItalian +
+                   "\nlog-menubar\nmenu 32995\nlog-menubar\nmenu 32993\n");
+    EXPECT_TRUE(r.has("drop-files: taken"));
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=9 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("title=Zib - Dropped.mid"), std::string::npos) << frame;
+    const auto bars = r.lines("menubar: ");
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_EQ(bars[0], "menubar: File|Edit|View|Filter|Playback|Walk|Utils|Setup|&Window|Help");
+    for (int language : {1, 2}) {
+        std::string expected = "menubar: ";
+        for (const char* label : {"File", "Edit", "View", "Filter", "Playback", "Walk", "Utils", "Setup", "&Window", "Help"})
+            expected += UiText(label, language) + (std::string(label) == "Help" ? "" : "|");
+        EXPECT_EQ(bars[size_t(language)], expected);
+    }
+}
+
+TEST_F(MidiWindowsGui, WhilePlayingTheEditorsChangeNothing)
+{
+    // An edit to undo and redo, then the player's flag: Delete, an in-place
+    // edit, Redo and Properties leave the document as it is.
+    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\ngrid-edit 0 6 80\nmenu 57643\nset-playing 1\n" +
+                   "log-grid 1\ngrid-select 0\ngrid-key delete\ngrid-edit 0 6 70\nmenu 57644\nlog-grid 1\n" +
+                   "menu 32785\nset-playing 0\n");
+    const auto grids = r.lines("grid: ");
+    ASSERT_EQ(grids.size(), 2u) << r.output;
+    EXPECT_EQ(grids[0].substr(0, grids[0].find(" selected=")), grids[1].substr(0, grids[1].find(" selected=")));
+    EXPECT_EQ(r.lines("grid-row 0: ")[0], r.lines("grid-row 0: ")[1]);
+    EXPECT_TRUE(r.has("grid-edit 0,6: no editor"));
+    EXPECT_TRUE(r.has("menu 57644 disabled"));
+    EXPECT_TRUE(r.line("dialog:").empty()) << "no Track Properties while playing";
 }
