@@ -104,15 +104,23 @@ CMidiEditFrameWndEx::CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, c
 
 CMidiEditFrameWndEx::~CMidiEditFrameWndEx()
 {
-    if (m_doc.m_EventEditor == this) {
+    if (DocumentAlive() && m_doc.m_EventEditor == this) {
         m_doc.m_EventEditor = nullptr;
         m_doc.m_EventEditorOpen = 0;
     }
 }
 
+void CMidiEditFrameWndEx::DropList()
+{
+    if (!m_list) return;
+    m_list->Destroy();
+    m_list = nullptr;
+}
+
 void CMidiEditFrameWndEx::FillStatus(ChildStatus& status) const
 {
     status.kind = Kind();
+    if (!m_list) return;
     status.eventRows = m_list->GetNumberRows();
     status.selectedRows = int(m_list->SelectedRows().size());
 }
@@ -148,6 +156,10 @@ void CMidiEditFrameWndEx::ToggleFilter(int command)
 
 void CMidiEditFrameWndEx::OnUpdateCommand(wxUpdateUIEvent& event)
 {
+    if (!DocumentAlive() || !m_list) {
+        event.Skip();
+        return;
+    }
     const int command = cmd::FromWxId(event.GetId());
     MidiCommandContext c = CChildSplitterMidFrame::CommandContext(m_doc, m_doc.TrackView(), command == EditPaste);
     c.listRowCount = m_list->GetNumberRows();
@@ -160,6 +172,10 @@ void CMidiEditFrameWndEx::OnUpdateCommand(wxUpdateUIEvent& event)
 
 void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)
 {
+    if (!DocumentAlive() || !m_list) {
+        event.Skip();
+        return;
+    }
     const int command = cmd::FromWxId(event.GetId());
     if (IsFilter(command)) {
         ToggleFilter(command);
@@ -217,6 +233,10 @@ void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)
 
 void CMidiEditFrameWndEx::OnActivate(wxActivateEvent& event)
 {
+    if (!DocumentAlive() || !m_list) {
+        event.Skip();
+        return;
+    }
     event.Skip();
     if (event.GetActive())
         CChildSplitterMidFrame::ShowTransport(m_doc);

@@ -37,6 +37,7 @@ public:
     static wxString TitleFor(CZibMidWxDoc& doc, const std::vector<int>& rows);
 
 private:
+    void DropList() override;
     CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, const wxString& title);
     void ShowEvents(const std::vector<int>& rows);
     void OnUpdateCommand(wxUpdateUIEvent& event);

@@ -26,6 +26,12 @@ wxDocument* CMidiEditorFrame::OwnerDocument() const
     return &m_doc;
 }
 
+void CMidiEditorFrame::DetachDocument()
+{
+    m_documentAlive = false;
+    DropList();
+}
+
 void CMidiEditorFrame::RunDocumentCommand(wxCommandEvent& event, int command)
 {
     if (CChildSplitterMidFrame::IsDocumentCommand(command)) {

@@ -17,6 +17,11 @@ public:
     int MenuTemplateId() const override;
     wxDocument* OwnerDocument() const override;
 
+    // The document closes the editor: its list goes at once, so nothing
+    // painted or queued for it reaches the document, which goes before the
+    // frame does.
+    void DetachDocument();
+
     // Shows a command's state on the event's menu item (check mark) or tool
     // button (pressed); a command the window does not take goes on.
     static void ShowState(wxUpdateUIEvent& event, const MidiCommandUi& ui);
@@ -28,7 +33,14 @@ protected:
     // document's own handlers (dumps, conversions, saving).
     void RunDocumentCommand(wxCommandEvent& event, int command);
 
+    // The window's list over the document, destroyed when the document goes
+    virtual void DropList() = 0;
+    bool DocumentAlive() const { return m_documentAlive; }
+
     CZibMidWxDoc& m_doc;
+
+private:
+    bool m_documentAlive = true;
 };
 
 } // namespace zib

@@ -89,10 +89,17 @@ CMidiTempoTrackEditFrameWnd::CMidiTempoTrackEditFrameWnd(CMainFrame& frame, CZib
 
 CMidiTempoTrackEditFrameWnd::~CMidiTempoTrackEditFrameWnd()
 {
-    if (m_doc.m_TempoEditor == this) {
+    if (DocumentAlive() && m_doc.m_TempoEditor == this) {
         m_doc.m_TempoEditor = nullptr;
         m_doc.m_TempoEditorOpen = 0;
     }
+}
+
+void CMidiTempoTrackEditFrameWnd::DropList()
+{
+    if (!m_list) return;
+    m_list->Destroy();
+    m_list = nullptr;
 }
 
 void CMidiTempoTrackEditFrameWnd::SetViewKind(int viewKind)
@@ -125,6 +132,10 @@ void CMidiTempoTrackEditFrameWnd::Edit()
 
 void CMidiTempoTrackEditFrameWnd::OnUpdateCommand(wxUpdateUIEvent& event)
 {
+    if (!DocumentAlive() || !m_list) {
+        event.Skip();
+        return;
+    }
     const int command = cmd::FromWxId(event.GetId());
     MidiCommandContext c = CChildSplitterMidFrame::CommandContext(m_doc, m_doc.TrackView(), false);
     c.tempoViewKind = m_model->ViewKind();
@@ -137,6 +148,10 @@ void CMidiTempoTrackEditFrameWnd::OnUpdateCommand(wxUpdateUIEvent& event)
 
 void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
 {
+    if (!DocumentAlive() || !m_list) {
+        event.Skip();
+        return;
+    }
     const int command = cmd::FromWxId(event.GetId());
     if (const int kind = viewKindOf(command); kind >= 0) {
         if (!playing()) SetViewKind(kind);
@@ -182,12 +197,17 @@ void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
 
 void CMidiTempoTrackEditFrameWnd::OnActivate(wxActivateEvent& event)
 {
+    if (!DocumentAlive() || !m_list) {
+        event.Skip();
+        return;
+    }
     event.Skip();
     if (event.GetActive()) CChildSplitterMidFrame::ShowTransport(m_doc);
 }
 
 void CMidiTempoTrackEditFrameWnd::OnItemClick(wxListEvent& event)
 {
+    if (!DocumentAlive()) return;
     event.Skip();
     m_model->SetCurrentRow(int(event.GetIndex()));
     if (playing()) return;
@@ -199,11 +219,13 @@ void CMidiTempoTrackEditFrameWnd::OnItemClick(wxListEvent& event)
 
 void CMidiTempoTrackEditFrameWnd::OnItemActivated(wxListEvent& event)
 {
+    if (!DocumentAlive()) return;
     if (event.GetIndex() < m_list->GetItemCount() - 1) Edit();
 }
 
 void CMidiTempoTrackEditFrameWnd::OnKey(wxListEvent& event)
 {
+    if (!DocumentAlive()) return;
     if (event.GetKeyCode() == WXK_DELETE) {
         // The Delete key in every view kind; it waits while MIDI plays.
         if (!playing()) {

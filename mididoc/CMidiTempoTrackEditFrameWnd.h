@@ -30,6 +30,7 @@ public:
     TempoTrackModel& Model() { return *m_model; }
 
 private:
+    void DropList() override;
     CMidiTempoTrackEditFrameWnd(CMainFrame& frame, CZibMidWxDoc& doc, int viewKind);
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnCommand(wxCommandEvent& event);

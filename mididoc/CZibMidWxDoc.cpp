@@ -7,6 +7,7 @@
 #include "app/ZibMessageBox.h"
 #include "app/CZibMdiChild.h"
 #include "mididoc/CChildSplitterMidFrame.h"
+#include "mididoc/CMidiEditorFrame.h"
 #include "mididoc/CZibEventClipboard.h"
 #include "mididoc/CZibMidView.h"
 #include "mididoc/core/MidiTransport.h"
@@ -149,17 +150,14 @@ void CZibMidWxDoc::CloseAfterFailure()
 
 void CZibMidWxDoc::CloseEditorFrames()
 {
-    if (m_EventEditorOpen && m_EventEditor) {
-        wxWindow* editor = m_EventEditor;
-        m_EventEditorOpen = 0;
-        m_EventEditor = nullptr;
-        editor->Close(true);
-    }
-    if (m_TempoEditorOpen && m_TempoEditor) {
-        wxWindow* editor = m_TempoEditor;
-        m_TempoEditorOpen = 0;
-        m_TempoEditor = nullptr;
-        editor->Close(true);
+    // The frames go on the next idle; their lists go now, with the document.
+    for (auto [editor, open] : {std::pair{&m_EventEditor, &m_EventEditorOpen}, {&m_TempoEditor, &m_TempoEditorOpen}}) {
+        if (!*open || !*editor) continue;
+        wxWindow* window = *editor;
+        *open = 0;
+        *editor = nullptr;
+        if (auto* frame = dynamic_cast<CMidiEditorFrame*>(window)) frame->DetachDocument();
+        window->Close(true);
     }
 }
 
