@@ -52,6 +52,8 @@ private:
     void HitCell(const wxPoint& point, long& row, int& column) const;
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftDoubleClick(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
     void OnColumnBeginDrag(wxListEvent& event);
     void OnListDestroyed(wxWindowDestroyEvent& event);
 

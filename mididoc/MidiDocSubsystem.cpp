@@ -74,6 +74,9 @@ void ConnectMidiDocument(ZibSubsystems& subsystems)
     subsystems.AddDocTemplates.push_back(&AddMidiDocTemplate);
     RegisterMidiDialogRunners();
     MidiWindowHooks().ActiveMidiTarget = [] { return ActiveMidiTarget(); };
+    MidiWindowHooks().EditTrackProperties = [](CZibMidWxDoc& doc, int row, int column) {
+        doc.Model().EditMidiTrackProperties(row, column);
+    };
     MidiWindowHooks().OpenEventEditor = [](CZibMidWxDoc& doc, const std::vector<int>& rows) {
         if (CMainFrame* frame = CMainFrame::Get()) CMidiEditFrameWndEx::Open(*frame, doc, rows);
     };

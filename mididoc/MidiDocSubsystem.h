@@ -27,8 +27,9 @@ struct MidiDocumentHooks {
     std::function<wxWindow*(wxWindow* parent, CZibMidWxDoc& doc)> MakeSecondPane;
     // A click on a track's number: the event editor of the selected rows
     std::function<void(CZibMidWxDoc& doc, const std::vector<int>& rows)> OpenEventEditor;
-    // A click on another cell: the Track Properties dialog of the row
-    std::function<void(CZibMidWxDoc& doc, int row)> EditTrackProperties;
+    // A click on another cell: the Track Properties dialog of the row, with
+    // the focus on the control of the clicked column
+    std::function<void(CZibMidWxDoc& doc, int row, int column)> EditTrackProperties;
     // While MIDI plays, a click on a Vol or Pan cell: the value dialog over the
     // cell (the document's track list model applies the value it reports)
     std::function<void(CZibMidWxDoc& doc, int row, int column, const wxRect& cell)> LiveValueDialog;

@@ -135,6 +135,14 @@ MidiCommandUi trackEditor(int command, const MidiCommandContext& c)
 
 } // namespace
 
+bool TrackListPopupEnabled(int command, bool focusedSelected, bool playing, bool selectedHasEvents)
+{
+    if (oneOf(command, {Delete, InsertItemMenu, EditItem, TransposeEvents, ShiftEvents}))
+        return focusedSelected && !playing;
+    if (oneOf(command, {DeleteFromThru, SoloTrack, MutePlayTrack})) return selectedHasEvents;
+    return false;
+}
+
 MidiCommandUi MidiCommandState(int command, ChildKind frame, const MidiCommandContext& context)
 {
     switch (frame) {

@@ -54,6 +54,12 @@ struct MidiCommandUi {
 // neither routed nor enabled.
 MidiCommandUi MidiCommandState(int command, ChildKind frame, const MidiCommandContext& context);
 
+// Whether an item of the track list's context menu is enabled: the track
+// commands with a focused and selected row while MIDI does not play; Delete
+// From-Thru, Solo and Mute/Play when a selected track holds events; Un-Solo
+// and Play MIDI file never in this menu.
+bool TrackListPopupEnabled(int command, bool focusedSelected, bool playing, bool selectedHasEvents);
+
 // True for the model letters of the Qe series, whose pad and style tracks copy
 // and paste events.
 constexpr bool IsQeModelLetter(uint8_t letter)

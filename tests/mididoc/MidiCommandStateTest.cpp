@@ -163,3 +163,20 @@ TEST(MidiCommandState, FilterItemIsCheckedWhileShownAndItsButtonPressedWhileHidd
         }
     }
 }
+
+TEST(MidiCommandState, TrackListPopupEnablesItsItemsByRowAndEvents)
+{
+    const struct {
+        int command;
+        bool focused, playing, events, enabled;
+    } cases[] = {
+        {mc::Delete, true, false, false, true},          {mc::Delete, false, false, true, false},
+        {mc::InsertItemMenu, true, true, true, false},   {mc::EditItem, true, false, false, true},
+        {mc::TransposeEvents, true, false, false, true}, {mc::ShiftEvents, false, false, false, false},
+        {mc::DeleteFromThru, false, false, true, true},  {mc::DeleteFromThru, true, false, false, false},
+        {mc::SoloTrack, false, true, true, true},        {mc::MutePlayTrack, false, false, true, true},
+        {mc::UnSoloTrack, true, false, true, false},     {mc::PlayMidiFile, true, false, true, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TrackListPopupEnabled(c.command, c.focused, c.playing, c.events), c.enabled) << c.command;
+}
