@@ -290,6 +290,8 @@ void CMainFrame::ActiveChildChanged()
 
 const MenuBarDef& CMainFrame::MenuDefFor(int templateId)
 {
+    if (CZibMdiChild* child = ActiveZibChild(); child && child->MenuTemplateId() == templateId)
+        if (const MenuBarDef* own = child->OwnMenu()) return *own;
     if (templateId != 0 && wxGetApp().DocManager()) {
         for (CZibDocTemplate* t : wxGetApp().DocManager()->ZibTemplates())
             if (t->TemplateId() == templateId && !t->DocumentMenu().empty()) return t->DocumentMenu();

@@ -2,6 +2,7 @@
 
 #include "app/MdiFrameTypes.h"
 #include "app/core/ChildKind.h"
+#include "app/core/MenuModel.h"
 #include "app/core/StatusPanes.h"
 
 class wxDocument;
@@ -24,6 +25,9 @@ public:
     virtual bool IsMidiWindow() const { return false; }
     // The document template whose menu the frame shows while active (0: the main menu).
     virtual int MenuTemplateId() const { return 0; }
+    // A menu of the window's own (the track editors'), shown under its
+    // MenuTemplateId instead of a template's menu; null: the template's.
+    virtual const MenuBarDef* OwnMenu() const { return nullptr; }
     // The document the window shows (null: none)
     virtual wxDocument* OwnerDocument() const { return nullptr; }
     // Its title, which the main window's title names while the window is

@@ -1,6 +1,14 @@
 #include "mididoc/MidiDialogRunners.h"
 
+#include "app/CMainFrame.h"
 #include "app/CTestDriver.h"
+#include "app/CZibApp.h"
+#include "mididoc/CEventListCtrl.h"
+#include "mididoc/CMidiEditPadTrackFrameWnd.h"
+#include "mididoc/CZibEventClipboard.h"
+#include "mididoc/core/CEventListParser.h"
+#include "mididoc/core/TrackEditorHost.h"
+#include "mididoc/core/TrackEditorOwner.h"
 #include "mididoc/dialogs/CMarkerDlg.h"
 #include "mididoc/dialogs/CMetronomDlg.h"
 #include "mididoc/dialogs/CMidiRecordSettingsDlg.h"
@@ -23,6 +31,42 @@ public:
 };
 const FourFour fourFour;
 
+// A pad document as the pad window would stand behind a track editor: a
+// chord variation exported as a format-0 file with a program change, a note
+// and a VEX Noise note on channel 1, parsed as the tree view parses it.
+class FakePadHost : public TrackEditorHost {
+public:
+    explicit FakePadHost(uint32_t modelLetter)
+        : m_owner(EventListOwner::kPadDocument, modelLetter, wxGetApp().Settings(), m_playing, hooks())
+    {
+        static const uint8_t image[] = {
+            'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 39,
+            0x00, 0xC0, 0x05,                                                       // program 5
+            0x00, 0x90, 0x3C, 0x64, 0x30, 0x80, 0x3C, 0x00,                         // C4
+            0x00, 0xF0, 0x09, 0x42, 0x3F, 0x78, 0x00, 0x01, 0x00, 0x24, 0x64, 0xF7, // VEX Noise on
+            0x30, 0xF0, 0x09, 0x42, 0x3F, 0x78, 0x00, 0x00, 0x00, 0x24, 0x00, 0xF7, // and off
+            0x00, 0xFF, 0x2F, 0x00};
+        m_sequence.ParseImage(image, sizeof image);
+        m_owner.BindSequence(&m_sequence);
+    }
+    TrackEditorOwner& Owner() override { return m_owner; }
+    void SetItemIcon(bool holdsEvents) override { icon = holdsEvents ? 1 : 0; }
+    void AbortAndClear() override {}
+    void EditorClosed() override { m_owner.BindSequence(nullptr); }
+    int icon = -1;
+
+private:
+    static MidiDocHooks hooks()
+    {
+        MidiDocHooks h;
+        h.clipboard = &CZibEventClipboard::Instance();
+        return h;
+    }
+    std::atomic<int> m_playing{0};
+    CEventListParser m_sequence;
+    TrackEditorOwner m_owner;
+};
+
 std::string result(int r)
 {
     return " result=" + std::to_string(r);
@@ -32,6 +76,17 @@ std::string result(int r)
 
 void RegisterMidiDialogRunners()
 {
+    // A pad-track editor over a fake pad (Qe4k or Wq8): it stays open for the script.
+    for (auto [name, letter] : {std::pair{"pad-track-editor-qe", uint32_t('F')}, {"pad-track-editor-wq", uint32_t('9')}}) {
+        CTestDriver::RegisterDialog(name, [name, letter](wxWindow*) {
+            static std::unique_ptr<FakePadHost> host;
+            host = std::make_unique<FakePadHost>(letter);
+            CMainFrame* frame = CMainFrame::Get();
+            if (!frame) return std::string(name) + ": no frame";
+            auto* editor = CMidiEditPadTrackFrameWnd::Open(*frame, "Pad - EventList - VAR1CV1 DRUM", *host, 0);
+            return std::string(name) + ": rows=" + std::to_string(editor->List().GetNumberRows());
+        });
+    }
     CTestDriver::RegisterDialog("record-settings", [](wxWindow* parent) {
         CMidiRecordSettingsDlg dlg(parent, 0x8001);
         const int r = dlg.ShowModal();

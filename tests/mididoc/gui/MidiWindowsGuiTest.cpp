@@ -335,3 +335,30 @@ TEST_F(MidiWindowsGui, WhilePlayingTheEditorsChangeNothing)
     EXPECT_TRUE(r.has("menu 57644 disabled"));
     EXPECT_TRUE(r.line("dialog:").empty()) << "no Track Properties while playing";
 }
+
+TEST_F(MidiWindowsGui, PadTrackEditorShowsVexNoiseRowsFiltersAndItsOwnMenu)
+{
+    ZibRun r = run("run-dialog pad-track-editor-qe\nlog-frame\nlog-menubar\nlog-grid 6\nmenu 32841\nlog-grid 0\n"
+                   "menu-state 32841\nmenu 32841\nlog-grid 0\ngrid-select 0\nmenu-state 57634\nscreenshot pad-editor\n");
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=13 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("MidiEdit"), std::string::npos) << frame;
+    EXPECT_TRUE(r.has("menubar: File|Edit|View|Filter|Setup|&Window|Help")) << r.line("menubar:");
+    const auto grids = r.lines("grid: ");
+    ASSERT_EQ(grids.size(), 3u) << r.output;
+    bool vex = false;
+    for (const auto& row : r.lines("grid-row "))
+        if (row.find("VEX Noise") != std::string::npos) vex = true;
+    EXPECT_TRUE(vex) << "the VEX Noise note has its row";
+    // Hiding the notes and showing them again gives the same rows.
+    EXPECT_NE(grids[1].substr(grids[1].find(" rows=")), grids[0].substr(grids[0].find(" rows=")));
+    EXPECT_EQ(grids[2].substr(0, grids[2].find(" selected=")), grids[0].substr(0, grids[0].find(" selected=")));
+    EXPECT_TRUE(r.has("menu-state 32841 enabled=1 checked=0")) << "a hidden class has no check mark";
+    EXPECT_TRUE(r.has("menu-state 57634 enabled=1 checked=0")) << "Qe pads copy their events";
+}
+
+TEST_F(MidiWindowsGui, PadTrackEditorOfAWqPadCannotCopy)
+{
+    ZibRun r = run("run-dialog pad-track-editor-wq\ngrid-select 0\nmenu-state 57634\n");
+    EXPECT_TRUE(r.has("menu-state 57634 enabled=0 checked=0")) << r.line("menu-state");
+}
