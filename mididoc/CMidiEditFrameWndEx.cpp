@@ -93,7 +93,6 @@ CMidiEditFrameWndEx::CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, c
     // The transport, walk and setup commands run as in the MIDI window.
     Bind(wxEVT_MENU, &CMidiEditFrameWndEx::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &CMidiEditFrameWndEx::OnUpdateCommand, this);
-    Bind(wxEVT_ACTIVATE, &CMidiEditFrameWndEx::OnActivate, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMidiEditFrameWndEx::OnCloseWindow, this);
     // Resizing drops the cell editor.
     Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
@@ -231,17 +230,9 @@ void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)
     RunDocumentCommand(event, command);
 }
 
-void CMidiEditFrameWndEx::OnActivate(wxActivateEvent& event)
+void CMidiEditFrameWndEx::Deactivated()
 {
-    if (!DocumentAlive() || !m_list) {
-        event.Skip();
-        return;
-    }
-    event.Skip();
-    if (event.GetActive())
-        CChildSplitterMidFrame::ShowTransport(m_doc);
-    else
-        m_list->CloseCellEditor(); // leaving the editor commits an open cell edit
+    m_list->CloseCellEditor(); // leaving the editor commits an open cell edit
 }
 
 void CMidiEditFrameWndEx::OnCloseWindow(wxCloseEvent& event)

@@ -38,11 +38,11 @@ public:
 
 private:
     void DropList() override;
+    void Deactivated() override;
     CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, const wxString& title);
     void ShowEvents(const std::vector<int>& rows);
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnCommand(wxCommandEvent& event);
-    void OnActivate(wxActivateEvent& event);
     void OnCloseWindow(wxCloseEvent& event);
     void ToggleFilter(int command);
 

@@ -14,6 +14,18 @@ constexpr int kMidiTemplateId = 117;
 CMidiEditorFrame::CMidiEditorFrame(ZibMdiParentFrame* parent, CZibMidWxDoc& doc, const wxString& title)
     : CZibMdiChild(parent, wxID_ANY, title), m_doc(doc)
 {
+    Bind(wxEVT_ACTIVATE, &CMidiEditorFrame::OnActivate, this);
+}
+
+void CMidiEditorFrame::OnActivate(wxActivateEvent& event)
+{
+    event.Skip();
+    if (!m_documentAlive) return;
+    // The MIDI bars show the document's position, markers and tempo.
+    if (event.GetActive())
+        CChildSplitterMidFrame::ShowTransport(m_doc);
+    else
+        Deactivated();
 }
 
 int CMidiEditorFrame::MenuTemplateId() const

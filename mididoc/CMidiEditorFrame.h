@@ -35,11 +35,15 @@ protected:
 
     // The window's list over the document, destroyed when the document goes
     virtual void DropList() = 0;
+    // The window stops being the active one
+    virtual void Deactivated() {}
     bool DocumentAlive() const { return m_documentAlive; }
 
     CZibMidWxDoc& m_doc;
 
 private:
+    void OnActivate(wxActivateEvent& event);
+
     bool m_documentAlive = true;
 };
 

@@ -81,7 +81,6 @@ CMidiTempoTrackEditFrameWnd::CMidiTempoTrackEditFrameWnd(CMainFrame& frame, CZib
     m_list->RefillList();
     Bind(wxEVT_MENU, &CMidiTempoTrackEditFrameWnd::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &CMidiTempoTrackEditFrameWnd::OnUpdateCommand, this);
-    Bind(wxEVT_ACTIVATE, &CMidiTempoTrackEditFrameWnd::OnActivate, this);
     m_list->Bind(wxEVT_LIST_ITEM_SELECTED, &CMidiTempoTrackEditFrameWnd::OnItemClick, this);
     m_list->Bind(wxEVT_LIST_ITEM_ACTIVATED, &CMidiTempoTrackEditFrameWnd::OnItemActivated, this);
     m_list->Bind(wxEVT_LIST_KEY_DOWN, &CMidiTempoTrackEditFrameWnd::OnKey, this);
@@ -193,16 +192,6 @@ void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
         break;
     }
     RunDocumentCommand(event, command);
-}
-
-void CMidiTempoTrackEditFrameWnd::OnActivate(wxActivateEvent& event)
-{
-    if (!DocumentAlive() || !m_list) {
-        event.Skip();
-        return;
-    }
-    event.Skip();
-    if (event.GetActive()) CChildSplitterMidFrame::ShowTransport(m_doc);
 }
 
 void CMidiTempoTrackEditFrameWnd::OnItemClick(wxListEvent& event)

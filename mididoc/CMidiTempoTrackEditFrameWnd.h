@@ -34,7 +34,6 @@ private:
     CMidiTempoTrackEditFrameWnd(CMainFrame& frame, CZibMidWxDoc& doc, int viewKind);
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnCommand(wxCommandEvent& event);
-    void OnActivate(wxActivateEvent& event);
     void OnItemClick(wxListEvent& event);
     void OnItemActivated(wxListEvent& event);
     void OnKey(wxListEvent& event);
