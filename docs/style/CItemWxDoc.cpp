@@ -13,11 +13,6 @@
 
 namespace zib {
 
-StyNoticeSink CItemWxDoc::Notices()
-{
-    return StyNoticeBoxes(nullptr);
-}
-
 bool CItemWxDoc::OnOpenDocument(const wxString& path)
 {
     const std::string file = wxToUtf8(path);

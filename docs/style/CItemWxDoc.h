@@ -38,8 +38,6 @@ protected:
     virtual int FileKind() const = 0;
     // The save dialog's filter ("Name|*.EXT||").
     virtual std::string_view SaveFilter() const = 0;
-
-    StyNoticeSink Notices();
 };
 
 } // namespace zib

@@ -22,12 +22,6 @@ namespace zib {
 
 wxIMPLEMENT_DYNAMIC_CLASS(CZibPadView, wxView);
 
-namespace {
-
-constexpr std::string_view kPadFilter = "Zib Pad Files (*.ZPF)|*.ZPF||";
-
-} // namespace
-
 CZibPadView::CZibPadView() = default;
 
 CZibPadWxDoc* CZibPadView::Doc() const
@@ -146,7 +140,7 @@ std::vector<int> CZibPadView::Drop(const StyClipboardBlock& block, int row, bool
 void CZibPadView::DeleteRows(const std::vector<int>& rows, int focused)
 {
     CloseToolWindows();
-    Model().OnEditDelete(rows, focused);
+    Model().DeleteItems(rows, focused);
     if (List()) List()->SelectOnly({}, -1);
     RefreshRows();
 }
@@ -194,101 +188,41 @@ void CZibPadView::ColumnClicked(int column)
 
 void CZibPadView::OnPaste(wxCommandEvent&)
 {
-    bool attached = false;
-    const std::optional<std::vector<uint8_t>> bytes = ReadClipboardBlock(&attached);
-    if (!attached) {
-        ShowStyNotice(StyNotice::Numbered(stymsg::CannotAttachClipboard, "OnEditPaste"));
-        return;
-    }
-    if (!bytes) return;
-    const std::optional<StyClipboardBlock> block = StyClipboardBlock::Read(*bytes);
-    if (!block) {
-        ShowStyNotice(StyNotice::Numbered(stymsg::CannotGetClipboardData, "OnEditPaste"));
-        return;
-    }
-    const bool wasEmpty = Model().PadCount() == 0;
-    const CZibPadDoc::PasteOutcome outcome = Model().OnEditPaste(*block);
-    if (outcome.fatal) return CheckAbort();
-    if (wasEmpty && !outcome.rows.empty()) Refill();
-    SelectAfterPaste(outcome.rows);
+    Model().OnEditPaste();
+    CheckAbort();
 }
 
 void CZibPadView::OnEmpty(wxCommandEvent&)
 {
-    CloseToolWindows();
-    Model().OnEditEmpty(List()->SelectedRows(), int(List()->FocusedRow()));
-    RefreshRows();
+    Model().OnEditEmpty();
     CheckAbort();
 }
 
 void CZibPadView::OnExtract(wxCommandEvent&)
 {
-    const long row = List()->FocusedRow();
-    if (Model().PadCount() == 0 || row < 0) {
-        ShowStyNotice(StyNotice::Numbered(stymsg::NoFocusedItem, "OnEditExtract", StyNoticeIcon::Exclamation));
-        return;
-    }
-    std::string name = Model().m_PadItems[size_t(row)].NameText();
-    MakeValidFileName(name);
-    CZibFileDialog dlg(GetFrame(), UiTextWx("Extract Item"), wxFromUtf8(Model().m_Folder),
-                       wxFromUtf8(cp1252ToUtf8(name) + ".ZPF"), StyFileFilter(kPadFilter),
-                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dlg.ShowModal() != wxID_OK) return;
-    std::filesystem::path path(wxToUtf8(dlg.GetPath()));
-    if (!path.has_extension()) path += ".ZPF";
-    Model().WriteItemFile(int(row), path);
+    Model().OnEditExtract();
 }
 
 void CZibPadView::OnImport(wxCommandEvent&)
 {
-    if (Model().PadCount() >= CZibPadDoc::kItemLimit) {
-        ShowStyNotice(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
-        return;
-    }
-    CZibFileDialog dlg(GetFrame(), UiTextWx("Import Pads"), wxFromUtf8(Model().m_Folder), wxString(),
-                       StyFileFilter(kPadFilter), wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
-    if (dlg.ShowModal() != wxID_OK) return;
-    wxArrayString chosen;
-    dlg.GetPaths(chosen);
-    std::vector<std::string> paths;
-    for (const wxString& p : chosen)
-        paths.push_back(wxToUtf8(p));
-    const int before = Model().PadCount();
-    wxBusyCursor wait;
-    const CZibPadDoc::ImportOutcome outcome = Model().ImportItems(paths);
-    if (before == 0) Refill();
-    RefreshRows();
-    if (!outcome.failed && Model().PadCount() > 0) List()->EnsureVisible(Model().PadCount() - 1);
+    Model().ImportItem();
 }
 
 void CZibPadView::OnPadToMidi(wxCommandEvent&)
 {
     const ZibSettings& settings = wxGetApp().Settings();
-    CFolderDialog dlg(settings.LastOpenedDirectory, std::string(), GetFrame());
-    dlg.SetTitle(UiTextWx("Select Destination Folder"));
-    if (dlg.ShowModal() != wxID_OK) return;
-    const std::string folder = dlg.Folder();
-    wxGetApp().SetLastOpenedDirectory(folder);
-
-    CZibPadDoc::PadToMidiSettings options;
-    options.styToMidiType = settings.StyToMidiType;
-    options.collect.qeKeyChordDetermination = settings.QeKeyChordDetermination;
-    if (!settings.QeKeyChord.empty()) options.collect.qeKeyChord = settings.QeKeyChord;
-    auto ask = [this](const std::filesystem::path& file) {
-        CConfirmOverwriteDlg confirm(GetFrame(), wxFromUtf8(file.string()));
-        switch (CConfirmOverwriteDlg::ResultOf(confirm.ShowModal())) {
-        case ConfirmOverwriteResult::Yes:
-            return CZibPadDoc::OverwriteAnswer::Yes;
-        case ConfirmOverwriteResult::YesToAll:
-            return CZibPadDoc::OverwriteAnswer::YesToAll;
-        case ConfirmOverwriteResult::No:
-            return CZibPadDoc::OverwriteAnswer::No;
-        default:
-            return CZibPadDoc::OverwriteAnswer::Cancel;
-        }
+    StyDocSettings values = Model().Settings();
+    values.language = wxGetApp().Language();
+    values.styToMidiType = settings.StyToMidiType;
+    values.lastOpenedDirectory = std::filesystem::u8path(settings.LastOpenedDirectory);
+    values.setLastOpenedDirectory = [](const std::filesystem::path& folder) {
+        const std::u8string text = folder.u8string();
+        wxGetApp().SetLastOpenedDirectory(std::string(text.begin(), text.end()));
     };
-    wxBusyCursor wait;
-    Model().OnUtilPadToMidi(List()->SelectedRows(), folder, options, ask);
+    values.qeCollect.qeKeyChordDetermination = settings.QeKeyChordDetermination;
+    if (!settings.QeKeyChord.empty()) values.qeCollect.qeKeyChord = settings.QeKeyChord;
+    Model().SetSettings(values);
+    Model().OnUtilPadToMidi();
 }
 
 void CZibPadView::OnPlayback(wxCommandEvent&)

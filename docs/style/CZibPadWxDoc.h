@@ -2,6 +2,7 @@
 
 #include "docs/style/core/CZibPadDoc.h"
 #include "docs/style/CItemWxDoc.h"
+#include "docs/style/CStyWxUiPort.h"
 
 #include <cstdint>
 
@@ -41,6 +42,7 @@ protected:
     std::string_view SaveFilter() const override { return "Pad Files (*.PAD)|*.PAD||"; }
 
 private:
+    CStyWxUiPort port_{*this};
     CZibPadDoc model_;
 
     wxDECLARE_DYNAMIC_CLASS(CZibPadWxDoc);

@@ -24,8 +24,6 @@ wxIMPLEMENT_DYNAMIC_CLASS(CZibStyView, wxView);
 
 namespace {
 
-constexpr std::string_view kItemFilter = "WqStyle Files (*.WSF)|*.WSF||";
-
 // The glyph of a model's icon in the list.
 std::string modelGlyph(uint32_t model)
 {
@@ -275,88 +273,25 @@ void CZibStyView::ColumnClicked(int column)
 
 void CZibStyView::OnPaste(wxCommandEvent&)
 {
-    bool attached = false;
-    const std::optional<std::vector<uint8_t>> bytes = ReadClipboardBlock(&attached);
-    if (!attached) {
-        ShowStyNotice(StyNotice::Numbered(stymsg::CannotAttachClipboard, "OnEditPaste"));
-        return;
-    }
-    if (!bytes) return;
-    const std::optional<StyClipboardBlock> block = StyClipboardBlock::Read(*bytes);
-    if (!block) {
-        ShowStyNotice(StyNotice::Numbered(stymsg::CannotGetClipboardData, "OnEditPaste"));
-        return;
-    }
-    if (StsView()) {
-        const long row = List()->FocusedRow();
-        if (Model().PasteOneQeStsItem(*block, int(row))) RefreshRows();
-        return;
-    }
-    if (!Model().AcceptsPaste(*block)) return;
-    const bool wasEmpty = Model().StyCount() == 0;
-    const CZibStyDoc::PasteOutcome outcome = Model().PasteBlock(*block, "OnEditPaste");
-    if (outcome.fatal) return CheckAbort();
-    if (wasEmpty && !outcome.rows.empty()) Refill();
-    MarkBlocks();
-    SelectAfterPaste(outcome.rows);
+    Model().OnEditPaste();
+    CheckAbort();
 }
 
 void CZibStyView::OnEmpty(wxCommandEvent&)
 {
-    CloseToolWindows();
-    Model().EmptyItems(List()->SelectedRows(), int(List()->FocusedRow()));
-    RefreshRows();
+    Model().OnEditEmpty();
     CheckAbort();
 }
 
 void CZibStyView::OnExtract(wxCommandEvent&)
 {
-    const long row = List()->FocusedRow();
-    if (row < 0) {
-        ShowStyNotice(StyNotice::Numbered(stymsg::NoFocusedItem, "OnEditExtract", StyNoticeIcon::Exclamation));
-        return;
-    }
-    if (StsView() || row >= Model().StyCount()) return;
-    std::string name = Model().m_StyItems[size_t(row)].NameText();
-    MakeValidFileName(name);
-    CZibFileDialog dlg(GetFrame(), UiTextWx("Extract Item"), wxFromUtf8(Model().m_Folder),
-                       wxFromUtf8(cp1252ToUtf8(name) + ".WSF"), StyFileFilter(kItemFilter),
-                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dlg.ShowModal() != wxID_OK) return;
-    std::filesystem::path path(wxToUtf8(dlg.GetPath()));
-    if (!path.has_extension()) path += ".WSF";
-    Model().ExtractItem(int(row), path);
+    Model().OnEditExtract();
 }
 
 void CZibStyView::OnImport(wxCommandEvent&)
 {
-    if (StsView()) return;
-    if (Model().StyCount() >= CZibStyDoc::kItemLimit) {
-        ShowStyNotice(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
-        return;
-    }
-    CZibFileDialog dlg(GetFrame(), UiTextWx("Import Styles"), wxFromUtf8(Model().m_Folder), wxString(),
-                       StyFileFilter(kItemFilter), wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
-    if (dlg.ShowModal() != wxID_OK) return;
-    wxArrayString chosen;
-    dlg.GetPaths(chosen);
-    std::vector<std::string> paths;
-    for (const wxString& p : chosen)
-        paths.push_back(wxToUtf8(p));
-    const uint32_t model = Model().m_Model;
-    const int before = Model().StyCount();
-    wxBusyCursor wait;
-    const CZibStyDoc::ImportOutcome outcome = Model().ImportItems(paths);
+    Model().ImportItem();
     CheckAbort();
-    if (!Doc() || Model().StyCount() == 0) return;
-    if (model != Model().m_Model || before == 0)
-        Refill();
-    if (!outcome.failed) {
-        MarkBlocks();
-        List()->EnsureVisible(Model().StyCount() - 1);
-    } else {
-        RefreshRows();
-    }
 }
 
 void CZibStyView::OnStsView(wxCommandEvent&)

@@ -19,7 +19,7 @@ void closeWindow(wxWindow*& window, uint8_t& open)
 
 CZibStyWxDoc::CZibStyWxDoc()
 {
-    model_.SetNoticeSink(Notices());
+    model_.SetPort(&port_);
     model_.SetModifiedListener([this] { Modify(true); });
 }
 

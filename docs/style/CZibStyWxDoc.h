@@ -2,6 +2,7 @@
 
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/CItemWxDoc.h"
+#include "docs/style/CStyWxUiPort.h"
 
 #include <cstdint>
 
@@ -44,6 +45,7 @@ protected:
     std::string_view SaveFilter() const override { return "Style Files (*.STY)|*.STY||"; }
 
 private:
+    CStyWxUiPort port_{*this};
     CZibStyDoc model_;
 
     wxDECLARE_DYNAMIC_CLASS(CZibStyWxDoc);

@@ -21,6 +21,19 @@ WqImageBuilder::WqImageBuilder(char model) : model_(model), head_(headSize(), 0)
     for (int k = 0; k < 100; ++k) head_[shift(kPatterns) + 2 * size_t(k)] = 19;
 }
 
+WqImageBuilder WqImageBuilder::fromEmptyItem(char model)
+{
+    WqImageBuilder b(model);
+    std::fill(b.head_.begin(), b.head_.end(), uint8_t(0));
+    b.name(b.layoutB() ? "InitStyle" : "empty");
+    if (b.layoutB()) b.head_[16] = 15;
+    for (int k = 0; k < 100; ++k) {
+        b.head_[b.shift(kPatterns) + 2 * size_t(k)] = 0x13;
+        b.head_[b.shift(kPatterns) + 2 * size_t(k) + 1] = 0x04;
+    }
+    return b;
+}
+
 WqImageBuilder& WqImageBuilder::name(const std::string& text)
 {
     size_t width = layoutB() ? 16 : 10;

@@ -61,6 +61,10 @@ using WqEvents = std::vector<WqEv>;
 class WqImageBuilder {
 public:
     explicit WqImageBuilder(char model = '9');
+    // A builder whose head starts as the fixed empty item of a style file:
+    // name "empty     " (layout A) or "InitStyle" (layout B), the pattern
+    // table 100 x u16 1043, bytes 16-17 of layout B the u16 15.
+    static WqImageBuilder fromEmptyItem(char model);
 
     // Head
     WqImageBuilder& name(const std::string& name);

@@ -2,11 +2,13 @@
 // streams, the encoder's output bound, and round trips.
 
 #include "ulvarf/COComp.h"
+#include "ulvarf/COCompEncoder.h"
 
 #include "tests/support/ByteSamples.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -248,6 +250,62 @@ TEST(COComp, TheCheckByteIsVerifiedOnlyWhenAskedFor)
     EXPECT_EQ(out, data);
 }
 
+// Bytes in which no three bytes come twice: a counter's two bytes in turn.
+Bytes countingBytes(size_t n, uint16_t from)
+{
+    Bytes out;
+    for (uint16_t c = from; out.size() < n; ++c) {
+        out.push_back(uint8_t(c >> 8));
+        out.push_back(uint8_t(c));
+    }
+    out.resize(n);
+    return out;
+}
+
+size_t occurrences(const Bytes& block, const Bytes& piece)
+{
+    size_t count = 0;
+    for (size_t i = 0; i + piece.size() <= block.size(); ++i)
+        count += std::equal(piece.begin(), piece.end(), block.begin() + ptrdiff_t(i));
+    return count;
+}
+
+TEST(COComp, ACandidateFurtherBackThan2048BytesNeedsFourBytes)
+{
+    // F0 F1 F2 x ... F0 F1 F2 y at the given distance, nothing else repeated:
+    // the second one is a match, or its three bytes stay literals.
+    const Bytes marker = {0xF0, 0xF1, 0xF2};
+    const struct {
+        size_t distance;
+        bool fourth; // the byte after the marker agrees too
+        bool taken;
+    } cases[] = {
+        {2048, false, true},
+        {2049, false, false},
+        {2049, true, true},
+        {16000, false, false},
+        {16000, true, true},
+    };
+    for (const auto& c : cases) {
+        for (size_t tail : {size_t(100), size_t(40000)}) { // short and long blocks
+            Bytes input = marker;
+            input.push_back(0x33);
+            const Bytes between = countingBytes(c.distance - 4, 0x4000);
+            input.insert(input.end(), between.begin(), between.end());
+            input.insert(input.end(), marker.begin(), marker.end());
+            input.push_back(c.fourth ? 0x33 : 0x55);
+            const Bytes after = countingBytes(tail, 0x7000);
+            input.insert(input.end(), after.begin(), after.end());
+            for (int level = 0; level <= 2; ++level) {
+                const Bytes block = encode(input, 3, level);
+                EXPECT_EQ(occurrences(block, marker), c.taken ? 1u : 2u)
+                    << c.distance << (c.fourth ? " four" : " three") << " tail " << tail << " l" << level;
+                EXPECT_EQ(decode(block), input);
+            }
+        }
+    }
+}
+
 TEST(COComp, TheEncoderStaysInsideTheRoomItIsGiven)
 {
     // n + n/4 bytes is too little for short inputs: the block has 12 fixed bytes.
@@ -311,6 +369,180 @@ TEST(COComp, RoundTripsEveryVersionAndLevel)
         }
     }
     EXPECT_LT(encode(farRepeat, 3, 2).size(), 40100u);
+}
+
+// The blocks the encoder writes for a set of inputs, as the FNV-1a hash of
+// each block and its length. The encoder's match search may become faster;
+// the bytes it writes must not change.
+uint64_t fnv1a(const Bytes& bytes)
+{
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (uint8_t b : bytes) h = (h ^ b) * 0x100000001b3ull;
+    return h;
+}
+
+Bytes encoderSample(int which)
+{
+    switch (which) {
+    case 0:
+        return midiLikeBytes(200000, 7);
+    case 1:
+        return midiLikeBytes(120000, 9);
+    case 2:
+        return randomBytes(70000, 3);
+    case 3: {
+        Bytes far = randomBytes(40000, 11);
+        far.insert(far.end(), far.begin(), far.begin() + 30000);
+        return far;
+    }
+    case 4: {
+        // Pieces of every kind one after the other, longer than the link ring.
+        Bytes mixed = midiLikeBytes(50000, 5);
+        const Bytes random = randomBytes(20000, 8);
+        mixed.insert(mixed.end(), random.begin(), random.end());
+        const Bytes period = periodicBytes(30000, {0x90, 0x3C, 0x64, 0x80});
+        mixed.insert(mixed.end(), period.begin(), period.end());
+        const Bytes again = midiLikeBytes(60000, 5);
+        mixed.insert(mixed.end(), again.begin(), again.end());
+        return mixed;
+    }
+    case 5: {
+        // Mostly zero with a byte here and there: long chains of short matches.
+        Bytes sparse(150000, 0);
+        zib::test::SampleRandom random(21);
+        for (int i = 0; i < 3000; ++i) sparse[random.below(uint32_t(sparse.size()))] = uint8_t(random.next());
+        return sparse;
+    }
+    case 7: {
+        // Pattern data and incompressible data in turns, long enough for the
+        // search to change its ways several times.
+        Bytes turns;
+        for (uint32_t round = 0; round < 6; ++round) {
+            const Bytes pattern = midiLikeBytes(40000, 30 + round);
+            const Bytes noise = randomBytes(30000, 40 + round);
+            turns.insert(turns.end(), pattern.begin(), pattern.end());
+            turns.insert(turns.end(), noise.begin(), noise.end());
+        }
+        return turns;
+    }
+    case 8: {
+        // Pattern data around a run longer than the hashed stretch, then the
+        // first pattern again from beyond the window.
+        Bytes gap = midiLikeBytes(100000, 50);
+        gap.insert(gap.end(), 120000, 0x00);
+        const Bytes again = midiLikeBytes(100000, 50);
+        gap.insert(gap.end(), again.begin(), again.end());
+        return gap;
+    }
+    default:
+        return Bytes(300000, 0x55); // one match longer than the hashed stretch
+    }
+}
+
+TEST(COComp, TheEncoderWritesTheSameBlocksAsAlways)
+{
+    const struct {
+        int sample;
+        int level;
+        size_t length;
+        uint64_t hash;
+    } expected[] = {
+        {0, 0, 50026, 0x68b49bdeb285696full},
+        {0, 1, 43023, 0xe8f5fe84101bc924ull},
+        {0, 2, 40872, 0x7b9fbeb7f2ca5a32ull},
+        {1, 0, 27398, 0x06d0f7efe7eae86cull},
+        {1, 1, 23526, 0xc8f61582e00877aaull},
+        {1, 2, 22394, 0xf76c65cb9fa2516cull},
+        {2, 0, 70023, 0xbbc11f66a41ae69bull},
+        {2, 1, 70023, 0x753893b217645766ull},
+        {2, 2, 70025, 0xf9005de18623beafull},
+        {3, 0, 40030, 0x9174b243d725c961ull},
+        {3, 1, 40033, 0xb9a683498b4e1beaull},
+        {3, 2, 40030, 0xc0c0fe0ea2321855ull},
+        {4, 0, 45474, 0x9963898d4805fef3ull},
+        {4, 1, 41855, 0x68c3e1a4a6dcdb2bull},
+        {4, 2, 40971, 0x99060bb7bfb5b32cull},
+        {5, 0, 14672, 0xa9eb43cb19e22b00ull},
+        {5, 1, 12620, 0xbf87f83b82492e98ull},
+        {5, 2, 11136, 0x6cf614e33025f5bfull},
+        {6, 0, 41, 0xb7c8b22e5c1f18a2ull},
+        {6, 1, 41, 0x36b493f81202fe5full},
+        {6, 2, 41, 0xe3415eec11923578ull},
+        {7, 0, 240419, 0x3b96cfedc058485bull},
+        {7, 1, 232062, 0xd806b3ddc527f80aull},
+        {7, 2, 229381, 0xba031982866191c9ull},
+        {8, 0, 47721, 0xb2b9c0a9bcfba090ull},
+        {8, 1, 41043, 0x86001af8389f347bull},
+        {8, 2, 39003, 0x642340e86c3d3d56ull},
+    };
+    for (const auto& e : expected) {
+        const Bytes block = encode(encoderSample(e.sample), 3, e.level);
+        EXPECT_EQ(block.size(), e.length) << e.sample << " l" << e.level;
+        EXPECT_EQ(fnv1a(block), e.hash) << e.sample << " l" << e.level;
+    }
+}
+
+// Pieces of many kinds one after the other: pattern data, noise, short
+// periods, runs, and copies of earlier pieces from near and from about the
+// window's length back.
+Bytes patchwork(uint32_t seed, size_t size)
+{
+    zib::test::SampleRandom random(seed);
+    Bytes out;
+    while (out.size() < size) {
+        const size_t length = 500 + random.below(12000);
+        switch (random.below(6)) {
+        case 0: {
+            const Bytes piece = midiLikeBytes(length, random.next());
+            out.insert(out.end(), piece.begin(), piece.end());
+            break;
+        }
+        case 1: {
+            const Bytes piece = randomBytes(length, random.next());
+            out.insert(out.end(), piece.begin(), piece.end());
+            break;
+        }
+        case 2: {
+            Bytes period(1 + random.below(40));
+            for (auto& b : period) b = uint8_t(random.next());
+            for (size_t i = 0; i < length; ++i) out.push_back(period[i % period.size()]);
+            break;
+        }
+        case 3:
+            out.insert(out.end(), length, uint8_t(random.below(3)));
+            break;
+        default: {
+            if (out.size() < 1000) break;
+            const size_t back = random.below(2) ? 1 + random.below(uint32_t(std::min<size_t>(out.size(), 3000)))
+                                                : std::min<size_t>(out.size(), 49140 + random.below(20));
+            const size_t from = out.size() - back;
+            for (size_t i = 0; i < length; ++i) out.push_back(out[from + i % back]);
+            if (random.below(2) && !out.empty()) out.back() ^= 0x5A; // ends one byte early
+            break;
+        }
+        }
+    }
+    out.resize(size);
+    return out;
+}
+
+Bytes encodeLevel2(const Bytes& input, bool plainChains)
+{
+    Bytes block(COComp::MaxBlockSize(input.size()));
+    COCompEncoder encoder(input, block, 3, 2, plainChains);
+    block.resize(encoder.Run());
+    return block;
+}
+
+TEST(COComp, TheFastSearchWritesWhatThePlainChainsWrite)
+{
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+        const Bytes input = patchwork(seed, 150000 + 30000 * seed);
+        const Bytes fast = encodeLevel2(input, false);
+        ASSERT_FALSE(fast.empty()) << seed;
+        EXPECT_EQ(fast, encodeLevel2(input, true)) << seed;
+        EXPECT_EQ(decode(fast), input) << seed;
+    }
 }
 
 } // namespace

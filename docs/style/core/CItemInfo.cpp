@@ -1,5 +1,8 @@
 #include "docs/style/core/CItemInfo.h"
 
+#include "midi/ValueTexts.h"
+#include "platform/Cp1252.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -15,6 +18,13 @@ void CItemInfo::SetName(std::string_view bytes)
 {
     name.fill('\0');
     std::memcpy(name.data(), bytes.data(), std::min(bytes.size(), kNameSize - 1));
+}
+
+std::string ItemFileName(const CItemInfo& item)
+{
+    std::string name = item.NameText();
+    MakeValidFileName(name);
+    return cp1252ToUtf8(name);
 }
 
 uint32_t ItemNameWidth(uint32_t model)

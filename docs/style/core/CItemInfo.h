@@ -43,6 +43,11 @@ uint32_t ItemNameWidth(uint32_t model);
 // W-1 down to 1 becomes a blank, no terminator written. Byte 0 is never examined.
 void ConvertItemName(CItemInfo::Name& name, uint32_t model, int mode);
 
+// The item's name as (part of) a file name: every character a file name
+// cannot hold made '_' (MakeValidFileName), then the Windows-1252 bytes as
+// UTF-8.
+std::string ItemFileName(const CItemInfo& item);
+
 // Model letters of the two series
 inline constexpr bool IsWqModel(uint32_t model)
 {

@@ -32,10 +32,10 @@ bool parseByte(std::string_view text, uint8_t& value)
 
 } // namespace
 
-void CQeSoundTables::LoadText(std::string_view text)
+void CQeSoundTables::LoadText(Table table, std::string_view text)
 {
-    static constexpr std::array<std::string_view, 4> kNames{"qe4k-melodic", "qe4k-drums", "qe9z-melodic",
-                                                             "qe9z-drums"};
+    const size_t t = size_t(table);
+    const std::string file = kFileNames[t];
     size_t lineNumber = 0;
     while (!text.empty()) {
         const size_t nl = text.find('\n');
@@ -45,49 +45,66 @@ void CQeSoundTables::LoadText(std::string_view text)
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line[0] == '#') continue;
         const auto fields = splitTabs(line);
-        size_t table = kNames.size();
-        if (fields.size() == 5)
-            for (size_t t = 0; t < kNames.size(); ++t)
-                if (fields[0] == kNames[t]) table = t;
         Row row;
-        if (table == kNames.size() || !parseByte(fields[1], row.msb) || !parseByte(fields[2], row.lsb) ||
-            !parseByte(fields[3], row.program) || fields[4].empty() || fields[4].size() > 49) {
-            problems_.push_back("line " + std::to_string(lineNumber) + ": not a sound row");
+        if (fields.size() != 4 || !parseByte(fields[0], row.msb) || !parseByte(fields[1], row.lsb) ||
+            !parseByte(fields[2], row.program) || fields[3].empty() || fields[3].size() > 49) {
+            problems_.push_back(file + " line " + std::to_string(lineNumber) + ": not a sound row");
             continue;
         }
-        row.name = std::string(fields[4]);
-        tables_[table].push_back(std::move(row));
+        row.name = std::string(fields[3]);
+        if (!index_[t].emplace(Key(row.msb, row.lsb, row.program), tables_[t].size()).second) {
+            problems_.push_back(file + " line " + std::to_string(lineNumber) + ": address listed twice");
+            continue;
+        }
+        tables_[t].push_back(std::move(row));
     }
-    for (size_t t = 0; t < kNames.size(); ++t)
-        if (tables_[t].size() != kRowCounts[t])
-            problems_.push_back(std::string(kNames[t]) + ": " + std::to_string(tables_[t].size()) +
-                                " rows instead of " + std::to_string(kRowCounts[t]));
+    if (tables_[t].size() != kRowCounts[t])
+        problems_.push_back(file + ": " + std::to_string(tables_[t].size()) + " rows instead of " +
+                            std::to_string(kRowCounts[t]));
 }
 
-CQeSoundTables CQeSoundTables::LoadFile(const std::filesystem::path& path)
+CQeSoundTables CQeSoundTables::LoadFiles(const std::filesystem::path& dataFolder)
 {
     CQeSoundTables tables;
-    std::vector<uint8_t> bytes;
-    if (readWholeFile(path, bytes, 1u << 24) != FileIoError::None) {
-        tables.problems_.push_back(path.string() + ": cannot be read");
-        return tables;
+    for (size_t t = 0; t < kFileNames.size(); ++t) {
+        const std::filesystem::path path = dataFolder / kFileNames[t];
+        std::vector<uint8_t> bytes;
+        if (readWholeFile(path, bytes, 1u << 24) != FileIoError::None) {
+            tables.problems_.push_back(path.string() + ": cannot be read");
+            continue;
+        }
+        tables.LoadText(Table(t), std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
-    tables.LoadText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return tables;
 }
 
 const CQeSoundTables& CQeSoundTables::BuiltIn()
 {
-    static const CQeSoundTables tables = LoadFile(dataFile(kFileName));
+    static const CQeSoundTables tables = LoadFiles(dataDir());
     return tables;
+}
+
+bool CQeSoundTables::TableOf(int soundSet, uint8_t msb, Table& table)
+{
+    if ((soundSet != 0 && soundSet != 1) || (msb != 121 && msb != 120)) return false;
+    table = soundSet == 0 ? (msb == 121 ? Table::Qe4kMelodic : Table::Qe4kDrums)
+                          : (msb == 121 ? Table::Qe9zMelodic : Table::Qe9zDrums);
+    return true;
 }
 
 const CQeSoundTables::Row* CQeSoundTables::Find(int soundSet, uint8_t msb, uint8_t lsb, uint8_t program) const
 {
-    if (soundSet != 0 && soundSet != 1) return nullptr;
-    if (msb != 121 && msb != 120) return nullptr;
-    const Table table = soundSet == 0 ? (msb == 121 ? Table::Qe4kMelodic : Table::Qe4kDrums)
-                                      : (msb == 121 ? Table::Qe9zMelodic : Table::Qe9zDrums);
+    Table table;
+    if (!TableOf(soundSet, msb, table)) return nullptr;
+    const auto& index = index_[size_t(table)];
+    const auto it = index.find(Key(msb, lsb, program));
+    return it == index.end() ? nullptr : &tables_[size_t(table)][it->second];
+}
+
+const CQeSoundTables::Row* CQeSoundTables::FindLinear(int soundSet, uint8_t msb, uint8_t lsb, uint8_t program) const
+{
+    Table table;
+    if (!TableOf(soundSet, msb, table)) return nullptr;
     for (const Row& row : Rows(table))
         if (row.msb == msb && row.lsb == lsb && row.program == program) return &row;
     return nullptr;

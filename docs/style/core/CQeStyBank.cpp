@@ -29,11 +29,6 @@ std::vector<uint8_t> extractUncompressed(ULRFContainer* container, int i)
     return out;
 }
 
-uint8_t byteAt(const std::vector<uint8_t>& data, size_t at)
-{
-    return at < data.size() ? data[at] : 0;
-}
-
 } // namespace
 
 CQeStyBank::CQeStyBank()
@@ -81,13 +76,16 @@ UlrfContainerPtr CQeStyBank::Load(std::span<const uint8_t> image)
     for (int i = 0; i < read; ++i) {
         const std::vector<uint8_t> data = extractUncompressed(second.get(), i);
         if (data.empty()) return nullptr;
+        // The id bytes read must lie inside the instance.
         if (entries[size_t(i)].Used()) {
-            entries[size_t(i)].headerWordA = byteAt(data, 17);
-            entries[size_t(i)].headerWordB = byteAt(data, 18);
-            if (byteAt(data, 17) == 1) qe9z = true;
+            if (data.size() < 19) return nullptr;
+            entries[size_t(i)].headerWordA = data[17];
+            entries[size_t(i)].headerWordB = data[18];
+            if (data[17] == 1) qe9z = true;
         } else if (stsEntries[size_t(i)].Used()) {
-            stsEntries[size_t(i)].headerWordA = byteAt(data, 9);
-            stsEntries[size_t(i)].headerWordB = byteAt(data, 10);
+            if (data.size() < 11) return nullptr;
+            stsEntries[size_t(i)].headerWordA = data[9];
+            stsEntries[size_t(i)].headerWordB = data[10];
         }
     }
     if (styles > 16) qe9z = true;

@@ -3,22 +3,24 @@
 #include "docs/style/core/CQeStyBank.h"
 #include "docs/style/core/DasfIndex.h"
 #include "docs/style/core/ItemBuilders.h"
+#include "docs/style/core/ItemDocSteps.h"
 #include "docs/style/core/Qe9zToQe4k.h"
 #include "docs/style/core/StyListModel.h"
+#include "docs/style/core/StyReports.h"
 #include "docs/style/core/UlvaRfHandles.h"
 #include "docs/style/core/WqEmptyStyle.h"
 #include "docs/style/core/WqStyleItemConversion.h"
 #include "midi/ValueTexts.h"
 #include "platform/ByteCursor.h"
+#include "platform/Cp1252.h"
 #include "platform/FileIo.h"
 #include "styles/CMidiToWqStyImporter.h"
+#include "styles/CWqStyleWriter.h"
 #include "styles/WqStyleLayout.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <new>
-#include <set>
 
 namespace zib {
 
@@ -26,14 +28,7 @@ namespace {
 
 constexpr size_t kWqHeadA = 96;
 constexpr size_t kWqHeadB = 224;
-constexpr uintmax_t kMaxItemFile = uintmax_t(64) << 20;
-
-std::string upper(std::string text)
-{
-    for (char& c : text)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
+constexpr uintmax_t kMaxProgramFile = uintmax_t(1) << 20;
 
 uint16_t get16(std::span<const uint8_t> d, size_t at)
 {
@@ -44,16 +39,6 @@ void put16(std::vector<uint8_t>& d, size_t at, uint16_t v)
 {
     d[at] = uint8_t(v);
     d[at + 1] = uint8_t(v >> 8);
-}
-
-// The rows an item command acts on: the selected ones, else the focused one.
-std::vector<int> rowsToMark(std::span<const int> selected, int focused, int count)
-{
-    std::set<int> rows;
-    for (int r : selected)
-        if (r >= 0 && r < count) rows.insert(r);
-    if (rows.empty() && focused >= 0 && focused < count) rows.insert(focused);
-    return std::vector<int>(rows.begin(), rows.end());
 }
 
 // The first `width` bytes of the data as the item's name, trimmed.
@@ -71,14 +56,24 @@ void setTrimmedName(CItemInfo& item, const std::array<char, 18>& name, uint32_t 
     ConvertItemName(item.name, model, 1);
 }
 
-std::string fileIoCode(FileIoError error)
+// The placeholder size of a Wq layout: an item of this size or smaller is empty.
+size_t wqPlaceholderSize(uint32_t model)
 {
-    return std::to_string(int(error));
+    return IsWqFamilyB(model) ? 1176 : 1168;
 }
 
 } // namespace
 
-CZibStyDoc::CZibStyDoc() = default;
+CZibStyDoc::CZibStyDoc() : nullPort_(std::make_unique<StyNullPort>())
+{
+    port_ = nullPort_.get();
+}
+
+
+void CZibStyDoc::SetPort(StyUiPort* port)
+{
+    port_ = port ? port : nullPort_.get();
+}
 
 bool CZibStyDoc::IsWq() const
 {
@@ -89,11 +84,6 @@ StyleDocumentNames CZibStyDoc::ProgramNameSource() const
 {
     return {int(m_Model), int(m_FileKind), m_UserNamesPresent != 0,
             std::span<const std::array<char, 17>>(m_UserProgNames)};
-}
-
-void CZibStyDoc::Notify(StyNotice notice) const
-{
-    if (notices_) notices_(notice);
 }
 
 void CZibStyDoc::SetModified()
@@ -113,6 +103,7 @@ void CZibStyDoc::AbortAndClear()
 {
     Clear();
     abortRequested_ = true;
+    Tell(StyViewNotice::DocumentAborted);
 }
 
 void CZibStyDoc::Clear()
@@ -129,6 +120,7 @@ void CZibStyDoc::Clear()
     m_UserNamesPresent = 0;
     m_PasteSource = 0;
     m_PasteRunning = false;
+    m_Importing = false;
 }
 
 // ---- Opening ------------------------------------------------------------
@@ -136,20 +128,22 @@ void CZibStyDoc::Clear()
 uint32_t CZibStyDoc::FileKindOf(const std::string& path)
 {
     if (path.size() < 4) return 0;
-    return upper(path.substr(path.size() - 4)) == ".STY" ? 2 : 0;
+    return UpperAscii(path.substr(path.size() - 4)) == ".STY" ? 2 : 0;
 }
 
 void CZibStyDoc::NewDocument()
 {
     Clear();
     m_FileKind = 2;
+    Tell(StyViewNotice::ColumnsRebuilt);
+    Tell(StyViewNotice::RowsChanged);
 }
 
 bool CZibStyDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)
 {
     Clear();
     m_Path = path;
-    m_Folder = std::filesystem::path(path).parent_path().string();
+    m_Folder = std::filesystem::u8path(path).parent_path();
     m_FileImage = std::move(image);
     if (m_FileImage.empty()) {
         Notify(StyNotice::Numbered(stymsg::EmptyFile));
@@ -163,6 +157,9 @@ bool CZibStyDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)
     }
     GetUserProgNames(path);
     m_ViewMode = 1;
+    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(m_Folder);
+    Tell(StyViewNotice::ColumnsRebuilt);
+    Tell(StyViewNotice::RowsChanged);
     return true;
 }
 
@@ -209,10 +206,11 @@ int CZibStyDoc::ParseSty()
                 if (familyB) continue;
                 break;
             }
-            // A slot table that promises more than the file holds is damaged.
-            if (size > image.size() - at) return badSize();
+            // A slot smaller than an empty style or past the end of the file
+            // means a damaged file.
+            if (size < wqPlaceholderSize(m_Model) || size > image.size() - at) return badSize();
             CStyItem item;
-            if (!GetItem(item, image.subspan(at, size), m_Model, notices_)) {
+            if (!GetItem(item, image.subspan(at, size), m_Model, port_->Sink())) {
                 m_StyItems.clear();
                 return 0;
             }
@@ -225,18 +223,27 @@ int CZibStyDoc::ParseSty()
 
     CQeStyBank bank;
     UlrfContainerPtr container = bank.Load(image);
-    if (!container) return 0;
+    if (!container) {
+        // A container without styles, or one the library cannot read.
+        Notify(StyNotice::Numbered(stymsg::FormatNotSupported, "ParseSty"));
+        return 0;
+    }
     m_Model = bank.GetModelCode();
+    const auto fail = [this](QeItemBuild result) {
+        if (result == QeItemBuild::UnsupportedVersion) Notify(StyNotice::Numbered(stymsg::FormatNotSupported));
+        m_StyItems.clear();
+        m_StsItems.clear();
+        return 0;
+    };
     const int max = bank.GetMaxPosition();
     bool anyX = false;
     for (int p = 0; p <= max; ++p) {
         CStyItem item;
         const int r = bank.FindByPosition(p);
         if (r >= 0) {
-            if (!GetQEItem(item, container.get(), r, 2, notices_)) {
-                m_StyItems.clear();
-                return 0;
-            }
+            if (const QeItemBuild built = GetQEItem(item, container.get(), r, 2, port_->Sink());
+                built != QeItemBuild::Built)
+                return fail(built);
             const QeBankEntry& e = bank.entries[size_t(r)];
             setTrimmedName(item, e.name, 'F');
             item.resourceIndex = e.resourceIndex;
@@ -259,11 +266,9 @@ int CZibStyDoc::ParseSty()
         const int j = style.Size() ? bank.LinkOf(style.resourceIndex).stsSlot : -1;
         if (j >= 0) {
             const QeBankEntry& e = bank.stsEntries[size_t(j)];
-            if (!GetQEItem(sts, container.get(), j, 7, notices_)) {
-                m_StyItems.clear();
-                m_StsItems.clear();
-                return 0;
-            }
+            if (const QeItemBuild built = GetQEItem(sts, container.get(), j, 7, port_->Sink());
+                built != QeItemBuild::Built)
+                return fail(built);
             sts.version = e.headerWordA;
             sts.release = e.headerWordB;
             setTrimmedName(sts, e.name, 'F');
@@ -286,13 +291,7 @@ int CZibStyDoc::ParseSty()
     }
     container.reset();
 
-    if (bank.changed)
-        Notify(StyNotice::Text(
-            "Found data resources with incorrect bank/position !!!\n\nParsing function rearranged data resources "
-            "trying to display all valid style items\nYou must be aware that displayed item order does not "
-            "correspond to what is\nfound inside original file. When saving file, new (rearranged) order will be "
-            "saved!!!",
-            {}, "ParseQESty", StyNoticeIcon::Exclamation));
+    if (bank.changed) Notify(RearrangedNotice());
     if (!anyX && m_StyItems.size() >= 17) m_Model = 'X';
     return 1;
 }
@@ -313,26 +312,28 @@ int CZibStyDoc::GetUserProgNames(const std::string& path)
     static constexpr const char* kCaption = "GetUserProgNames";
     m_UserProgNames = {};
     m_UserNamesPresent = 0;
-    const std::filesystem::path file(path);
+    const std::filesystem::path file = std::filesystem::u8path(path);
     if (!file.has_extension()) return 0;
+    // "<name>.prg" beside the file, the extension in any case.
+    const std::string wanted = UpperAscii(file.stem().string() + ".prg");
     std::filesystem::path names;
-    for (const char* ext : {".prg", ".PRG"}) {
-        std::filesystem::path candidate = file;
-        candidate.replace_extension(ext);
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(candidate, ec)) {
-            names = candidate;
+    std::error_code ec;
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (UpperAscii(it->path().filename().string()) == wanted && it->is_regular_file(ec)) {
+            names = it->path();
             break;
         }
     }
     if (names.empty()) return 0;
     std::vector<uint8_t> bytes;
-    if (const FileIoError error = readWholeFile(names, bytes, uintmax_t(1) << 20); error != FileIoError::None) {
-        Notify(StyNotice::Text("Cannot open file - %d", {fileIoCode(error)}, kCaption, StyNoticeIcon::Stop));
+    if (const FileIoError error = readWholeFile(names, bytes, kMaxProgramFile); error != FileIoError::None) {
+        Notify(StyNotice::Text("Cannot open file - %d", {FileErrorCode(error)}, kCaption, StyNoticeIcon::Stop));
         return 0;
     }
+    const std::string shortRead = FileErrorCode(FileIoError::ReadFailed);
     if (bytes.size() < 5) {
-        Notify(StyNotice::Text("Error reading file format - %d", {"0"}, kCaption, StyNoticeIcon::Stop));
+        Notify(StyNotice::Text("Error reading file format - %d", {shortRead}, kCaption, StyNoticeIcon::Stop));
         return 0;
     }
     const uint32_t letter = bytes[4];
@@ -342,14 +343,14 @@ int CZibStyDoc::GetUserProgNames(const std::string& path)
     if (!match) return 0;
     if (IsWqFamilyB(m_Model)) {
         if (bytes.size() < 48 + size_t(kUserPrograms) * 172) {
-            Notify(StyNotice::Text("Error reading prog name - %d", {"0"}, kCaption, StyNoticeIcon::Stop));
+            Notify(StyNotice::Text("Error reading prog name - %d", {shortRead}, kCaption, StyNoticeIcon::Stop));
             return 0;
         }
         for (size_t k = 0; k < size_t(kUserPrograms); ++k)
             std::memcpy(m_UserProgNames[k].data(), bytes.data() + 48 + 172 * k, 16);
     } else {
         if (bytes.size() < 88 + 64 * 10) {
-            Notify(StyNotice::Text("Error reading program names - %d", {"0"}, kCaption, StyNoticeIcon::Stop));
+            Notify(StyNotice::Text("Error reading program names - %d", {shortRead}, kCaption, StyNoticeIcon::Stop));
             return 0;
         }
         for (size_t k = 0; k < 64; ++k)
@@ -357,6 +358,11 @@ int CZibStyDoc::GetUserProgNames(const std::string& path)
     }
     m_UserNamesPresent = 1;
     return 1;
+}
+
+bool CZibStyDoc::SaveModified(const std::string& title, const std::function<bool()>& save)
+{
+    return AskSaveModified(*port_, modified_, title, save);
 }
 
 // ---- Item commands ------------------------------------------------------
@@ -369,42 +375,55 @@ void CZibStyDoc::Renumber()
         m_StsItems[i].position = uint32_t(i);
 }
 
+void CZibStyDoc::OnEditDelete()
+{
+    DeleteSelectedItems(port_->SelectedRows(), port_->FocusedRow());
+}
+
 int CZibStyDoc::DeleteSelectedItems(std::span<const int> selected, int focused)
 {
-    if (IsQe() && m_ViewMode == 2) return 1;
-    const std::vector<int> rows = rowsToMark(selected, focused, StyCount());
+    if (StsView()) return 1;
+    const std::vector<int> rows = RowsToMark(selected, focused, StyCount());
     if (rows.empty()) return 1;
+    Tell(StyViewNotice::CloseToolWindows);
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
         m_StyItems.erase(m_StyItems.begin() + *it);
         if (IsQe() && *it < StsCount()) m_StsItems.erase(m_StsItems.begin() + *it);
     }
     Renumber();
+    port_->SetSelection({}, -1);
     SetModified();
+    Tell(StyViewNotice::RowsChanged);
     return 1;
 }
 
-bool CZibStyDoc::EmptyStyItem(CStyItem& item, int index, bool sts)
+void CZibStyDoc::EmptyStyItem(CStyItem& item, int index, bool sts)
 {
     if (IsWq()) {
         item.data = WqEmptyStyleImage(m_Model, index);
         nameFromData(item, m_Model);
-        return true;
+        return;
     }
-    if (item.Size() == 0) return true;
+    if (item.Size() == 0) return;
     item.data.clear();
     item.data.shrink_to_fit();
     item.SetName(kEmptiedQeName);
     ConvertItemName(item.name, 'F', 1);
     if (sts) item.model = 'F';
-    return true;
+}
+
+void CZibStyDoc::OnEditEmpty()
+{
+    EmptyItems(port_->SelectedRows(), port_->FocusedRow());
 }
 
 bool CZibStyDoc::EmptyItems(std::span<const int> selected, int focused)
 {
-    const bool stsView = IsQe() && m_ViewMode == 2;
+    const bool stsView = StsView();
     const int count = stsView ? StsCount() : StyCount();
-    const std::vector<int> rows = rowsToMark(selected, focused, count);
+    const std::vector<int> rows = RowsToMark(selected, focused, count);
     if (rows.empty()) return true;
+    Tell(StyViewNotice::CloseToolWindows);
     try {
         for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
             if (!stsView) EmptyStyItem(m_StyItems[size_t(*it)], *it, false);
@@ -417,7 +436,44 @@ bool CZibStyDoc::EmptyItems(std::span<const int> selected, int focused)
         return false;
     }
     SetModified();
+    Tell(StyViewNotice::RowsChanged);
     return true;
+}
+
+std::string CZibStyDoc::ExtractFileName(int index) const
+{
+    if (index < 0 || index >= StyCount()) return {};
+    return ItemFileName(m_StyItems[size_t(index)]);
+}
+
+void CZibStyDoc::OnEditExtract()
+{
+    if (StsView()) return;
+    const int focused = port_->FocusedRow();
+    if (focused < 0 || focused >= StyCount()) {
+        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, "OnEditExtract", StyNoticeIcon::Exclamation));
+        return;
+    }
+    const auto path = port_->ChooseSaveFile(
+        {"Extract Item", "WqStyle Files (*.WSF)|*.WSF||", "WSF", m_Folder, ExtractFileName(focused)});
+    if (path) ExtractItem(focused, *path);
+}
+
+void CZibStyDoc::OnEditExtractAll()
+{
+    ExtractAllItems(*port_, m_Folder,
+                    {StyCount(), ".WSF", [this](int row) { return m_StyItems[size_t(row)].Size() != 0; },
+                     [this](int row) { return ExtractFileName(row); },
+                     [this](int row, const std::filesystem::path& file) { return ExtractItem(row, file); }});
+}
+
+void CZibStyDoc::SelectAll()
+{
+    const int count = StsView() ? StsCount() : StyCount();
+    std::vector<int> rows(size_t(std::max(count, 0)));
+    for (int r = 0; r < count; ++r)
+        rows[size_t(r)] = r;
+    port_->SetSelection(rows, port_->FocusedRow());
 }
 
 int CZibStyDoc::ExtractItem(int index, const std::filesystem::path& path)
@@ -432,25 +488,42 @@ int CZibStyDoc::ExtractItem(int index, const std::filesystem::path& path)
     }
     if (error != FileIoError::None) {
         Notify(StyNotice::Text("Error writing item data. Index: %d, errorcode: %d",
-                               {std::to_string(index), fileIoCode(error)}, "ExtractItem", StyNoticeIcon::Stop));
+                               {std::to_string(index), FileErrorCode(error)}, "ExtractItem", StyNoticeIcon::Stop));
         return 0;
     }
     return 1;
 }
 
-CZibStyDoc::ImportOutcome CZibStyDoc::ImportItems(const std::vector<std::string>& paths)
+void CZibStyDoc::ImportItem()
+{
+    if (StsView()) return;
+    if (StyCount() >= kItemLimit) {
+        Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
+        return;
+    }
+    const std::vector<std::filesystem::path> paths =
+        port_->ChooseOpenFiles({"Import Styles", "WqStyle Files (*.WSF)|*.WSF||", "WSF", m_Folder, {}});
+    if (paths.empty()) return;
+    const ImportOutcome outcome = ImportItems(paths);
+    if (!outcome.failed && m_FileKind == 2) CheckFileSize(false);
+    Tell(StyViewNotice::RowsChanged);
+}
+
+CZibStyDoc::ImportOutcome CZibStyDoc::ImportItems(const std::vector<std::filesystem::path>& paths)
 {
     ImportOutcome outcome;
     if (StyCount() >= kItemLimit) {
         Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
         return outcome;
     }
-    for (const std::string& path : paths) {
+    m_Importing = true;
+    for (size_t i = 0; i < paths.size(); ++i) {
         if (StyCount() >= kItemLimit) {
             Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
             break;
         }
-        const std::string ext = upper(path.size() >= 3 ? path.substr(path.size() - 3) : path);
+        const std::string name = Utf8Text(paths[i].filename());
+        const std::string ext = UpperAscii(name.size() >= 3 ? name.substr(name.size() - 3) : name);
         if (ext != "WSF") {
             Notify(StyNotice::Text("Error: Not WSF file type: %s", {ext}, "ImportItem"));
             outcome.failed = true;
@@ -458,7 +531,7 @@ CZibStyDoc::ImportOutcome CZibStyDoc::ImportItems(const std::vector<std::string>
         }
         m_FileKind = 2;
         const int before = StyCount();
-        const int result = ImportStyle(path);
+        const int result = ImportStyle(paths[i]);
         if (abortRequested_) {
             outcome.failed = true;
             return outcome;
@@ -469,43 +542,49 @@ CZibStyDoc::ImportOutcome CZibStyDoc::ImportItems(const std::vector<std::string>
             break;
         }
     }
+    m_Importing = false;
     SetModified();
     return outcome;
 }
 
-int CZibStyDoc::ImportStyle(const std::string& path)
+int CZibStyDoc::ImportStyle(const std::filesystem::path& path)
 {
     static constexpr const char* kCaption = "ImportStyle";
-    std::vector<uint8_t> file;
-    const FileIoError error = readWholeFile(path, file, kMaxItemFile);
-    if (error == FileIoError::OpenFailed) {
-        Notify(StyNotice::Text("Cannot open file - %d", {fileIoCode(error)}, kCaption, StyNoticeIcon::Stop));
+    const auto stop = [this](StyNotice notice) {
+        notice.icon = StyNoticeIcon::Stop;
+        Notify(std::move(notice));
         return 0;
-    }
-    if (error == FileIoError::TooLarge) {
-        Notify(StyNotice::Numbered(stymsg::GetFileSizeFailed, kCaption, StyNoticeIcon::Stop));
-        return 0;
-    }
-    if (error != FileIoError::None) {
-        Notify(StyNotice::Text("Error reading item format - %d", {fileIoCode(error)}, kCaption, StyNoticeIcon::Stop));
-        return 0;
-    }
+    };
+    const auto bytes = ReadItemFileBytes(*port_, path, kCaption);
+    if (!bytes) return 0;
+    const std::vector<uint8_t>& file = *bytes;
+    if (file.size() < 5 || std::memcmp(file.data(), "DASK", 4) != 0)
+        return stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
+    const uint32_t letter = file[4];
+    if (m_Model != ' ' && StyCount() > 0 && IsWq() && IsQeModel(letter))
+        return stop(StyNotice::Text("Cannot import QE-series style: %s, into wq-series file!!!", {Utf8Text(path)}, kCaption));
+
     ItemFileContent content;
     const ItemFileError read = ReadItemFile(file, true, content);
-    // A Qe9z item for a Qe4k document is skipped whatever follows its header.
-    if (content.letter == 'X' && file.size() >= 5 + QeItemSizeHeader::kSize && m_Model == 'F' &&
-        content.header.stsVersion >= 1) {
-        Notify(StyNotice::Text("Cannot import QE9Z style: %s, into QE4K file!!!", {path}, kCaption,
-                               StyNoticeIcon::Stop));
+    const std::string shortRead = FileErrorCode(FileIoError::ReadFailed);
+    switch (read) {
+    case ItemFileError::None:
+        break;
+    case ItemFileError::NotExpectedFormat:
+        return stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
+    case ItemFileError::HeaderShort:
+        return stop(StyNotice::Text(letter == 'X' ? "Error reading QE9Z item header data - %d"
+                                                  : "Error reading QE4K item header data - %d",
+                                    {shortRead}, kCaption));
+    default:
+        // A Qe9z item for a Qe4k document is skipped whatever follows its header.
+        if (!(letter == 'X' && m_Model == 'F' && content.header.stsVersion >= 1))
+            return stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
+        break;
+    }
+    if (letter == 'X' && m_Model == 'F' && content.header.stsVersion >= 1) {
+        stop(StyNotice::Text("Cannot import QE9Z style: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
         return 1;
-    }
-    if (read == ItemFileError::NotExpectedFormat) {
-        Notify(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption, StyNoticeIcon::Stop));
-        return 0;
-    }
-    if (read == ItemFileError::ShortRead) {
-        Notify(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption, StyNoticeIcon::Stop));
-        return 0;
     }
     return ImportContent(path, content);
 }
@@ -516,17 +595,15 @@ int CZibStyDoc::BankForNewItems()
     return m_FirstBank;
 }
 
-int CZibStyDoc::ImportContent(const std::string& path, const ItemFileContent& content)
+int CZibStyDoc::ImportContent(const std::filesystem::path&, const ItemFileContent& content)
 {
     static constexpr const char* kCaption = "ImportStyle";
     const uint32_t letter = content.letter;
     const bool qeLetter = IsQeModel(letter);
-    if (m_Model != ' ' && StyCount() > 0 && IsWq() && qeLetter) {
-        Notify(StyNotice::Text("Cannot import QE-series style: %s, into wq-series file!!!", {path}, kCaption,
-                               StyNoticeIcon::Stop));
-        return 0;
+    if (m_Model == ' ' || StyCount() == 0) {
+        m_Model = letter;
+        Tell(StyViewNotice::ColumnsRebuilt);
     }
-    if (m_Model == ' ' || StyCount() == 0) m_Model = letter;
 
     CStyItem item;
     item.data = content.data;
@@ -589,6 +666,7 @@ int CZibStyDoc::ImportContent(const std::string& path, const ItemFileContent& co
             m_StsItems.push_back(std::move(sts));
         }
     }
+    Tell(StyViewNotice::RowAdded, index);
 
     if (qeLetter) {
         CStyItem sts;
@@ -613,7 +691,7 @@ bool CZibStyDoc::RereadConvertedItem(CStyItem& item, const std::string& name, co
     const std::vector<uint8_t> image = MakeOneResourceContainer(item.data, entryName);
     UlrfContainerPtr container(_ULRFCreateInstance(image.data(), uint32_t(image.size())));
     CStyItem fresh;
-    if (!container || !GetQEItem(fresh, container.get(), 0, 2, notices_)) {
+    if (!container || GetQEItem(fresh, container.get(), 0, 2, port_->Sink()) != QeItemBuild::Built) {
         Notify(StyNotice::Numbered(stymsg::ErrorConvertingItem, caption, StyNoticeIcon::Stop));
         return false;
     }
@@ -638,21 +716,26 @@ int CZibStyDoc::ConvertItem(uint32_t source, uint32_t target, int index)
         if (target == 'X') return item.model == 'F' ? kStyConvertOk : kStyConvertRefused;
         return kStyConvertRefused;
     }
-    if (source == 'X') return target == 'F' ? ConvertQe9zToQE4K(item, notices_) : kStyConvertRefused;
+    if (source == 'X') return target == 'F' ? ConvertQe9zToQE4K(item, port_->Sink()) : kStyConvertRefused;
     if (!IsWqModel(source) || source == target) return kStyConvertRefused;
-    if (IsQeModel(target)) return ConvertStyWQ8ToQE4K(item, source, notices_);
+    if (IsQeModel(target)) return ConvertStyWQ8ToQE4K(item, source, port_->Sink());
     if (!IsWqModel(target)) return kStyConvertRefused;
 
     const bool fromB = IsWqFamilyB(source);
     const bool toB = IsWqFamilyB(target);
     int result = kStyConvertOk;
+    // "Map programs again": the six track program words are mapped a second
+    // time with the same pair after the layout step mapped them once.
+    bool mapAgain = false;
     if (!fromB && !toB) {
-        // '9', '<' and 'H' share layout A.
+        // '9', '<' and 'H' share layout A: a relabel.
     } else if (!fromB && toB) {
-        result = source == 'H' && target == 'M' ? ConvertWQ8ToWqR65(item, index, source, target, notices_)
-                                                : ConvertStyWQ8ToWqR65(item, index, source, target, notices_);
+        result = source == 'H' && target == 'M' ? ConvertWQ8ToWqR65(item, index, source, target, port_->Sink())
+                                                : ConvertStyWQ8ToWqR65(item, index, source, target, port_->Sink());
+        mapAgain = source == '<' || (source == 'H' && target == 'I');
     } else if (fromB && !toB) {
-        result = ConvertWqR65ToWQ8(item, source, target, notices_);
+        result = ConvertWqR65ToWQ8(item, source, target, port_->Sink());
+        mapAgain = target == '<' || target == 'H';
     } else {
         if (ValidateWqImage(item.data.data(), item.data.size(), source) != WqImageError::None)
             return kStyConvertRefused;
@@ -660,8 +743,10 @@ int CZibStyDoc::ConvertItem(uint32_t source, uint32_t target, int index)
         MapWqTrackPrograms(item.data, source, source, target);
         MapWqEventPrograms(item.data, source, source, target, banks);
     }
-    if (result == kStyConvertOk) item.model = target;
-    return result;
+    if (result != kStyConvertOk) return result;
+    if (mapAgain) MapWqTrackPrograms(item.data, target, source, target);
+    item.model = target;
+    return kStyConvertOk;
 }
 
 int CZibStyDoc::ReplaceWqTrackData(int index, std::span<const uint8_t> midi, int element, int cv, int track)
@@ -680,6 +765,7 @@ int CZibStyDoc::ReplaceWqTrackData(int index, std::span<const uint8_t> midi, int
     const size_t begin = get16(item.data, offsets + 2 * size_t(entry));
     const size_t end = get16(item.data, offsets + 2 * size_t(entry) + 2);
     const int64_t delta = int64_t(imported.events.size()) - int64_t(end - begin);
+    // The offsets are 16-bit: an item that would outgrow them stays as it was.
     if (int64_t(item.data.size()) + delta > 0xFFFF) return 0;
     try {
         std::vector<uint8_t> data;
@@ -697,6 +783,7 @@ int CZibStyDoc::ReplaceWqTrackData(int index, std::span<const uint8_t> midi, int
         return 0;
     }
     SetModified();
+    CheckFileSize(false);
     return 1;
 }
 
@@ -714,9 +801,11 @@ int CZibStyDoc::BuildQe4kStyleChunk(std::span<const uint8_t> instance, std::span
 
 bool CZibStyDoc::MoveItem(int direction, int row)
 {
-    if (IsQe() && m_ViewMode == 2) return false;
+    if (StsView()) return false;
+    if (row < 0 && !dragRunning_) row = port_->FocusedRow();
     const int target = row + direction;
     if (row < 0 || row >= StyCount() || target < 0 || target >= StyCount()) return false;
+    Tell(StyViewNotice::CloseToolWindows);
     auto swapContent = [this](CStyItem& a, CStyItem& b) {
         std::swap(a.name, b.name);
         std::swap(a.data, b.data);
@@ -725,6 +814,7 @@ bool CZibStyDoc::MoveItem(int direction, int row)
             std::swap(a.kind, b.kind);
             std::swap(a.version, b.version);
             std::swap(a.release, b.release);
+            // Every element's summary goes with the style, the Qe9z elements 10 and 11 too.
             std::swap(a.signatures, b.signatures);
             std::swap(a.sounds, b.sounds);
         }
@@ -732,14 +822,19 @@ bool CZibStyDoc::MoveItem(int direction, int row)
     swapContent(m_StyItems[size_t(row)], m_StyItems[size_t(target)]);
     if (IsQe() && row < StsCount() && target < StsCount())
         swapContent(m_StsItems[size_t(row)], m_StsItems[size_t(target)]);
+    if (!dragRunning_) {
+        const int rows[] = {target};
+        port_->SetSelection(rows, target);
+        CheckFileSize(false);
+    }
     SetModified();
+    Tell(StyViewNotice::RowsChanged);
     return true;
 }
 
 int CZibStyDoc::RenameLimit(int row) const
 {
-    const bool stsView = IsQe() && m_ViewMode == 2;
-    const std::vector<CStyItem>& items = stsView ? m_StsItems : m_StyItems;
+    const std::vector<CStyItem>& items = StsView() ? m_StsItems : m_StyItems;
     if (row < 0 || row >= int(items.size())) return 0;
     if (IsQe()) return items[size_t(row)].Size() ? 18 : 0;
     return int(ItemNameWidth(m_Model));
@@ -749,7 +844,7 @@ bool CZibStyDoc::RenameItem(int row, std::string_view text)
 {
     const int limit = RenameLimit(row);
     if (limit == 0) return false;
-    text = text.substr(0, size_t(limit));
+    text = text.substr(0, std::min(text.size(), size_t(limit)));
     if (IsWq()) {
         if (text.starts_with("InitStyle") || text.starts_with("empty")) {
             Notify(StyNotice::Numbered(stymsg::NameNotAllowed, "OnEndLabelEdit"));
@@ -762,11 +857,12 @@ bool CZibStyDoc::RenameItem(int row, std::string_view text)
         for (size_t i = 0; i < size_t(limit) && i < item.data.size(); ++i)
             item.data[i] = i < name.size() ? uint8_t(name[i]) : uint8_t(' ');
     } else {
-        CStyItem& item = m_ViewMode == 2 ? m_StsItems[size_t(row)] : m_StyItems[size_t(row)];
+        CStyItem& item = StsView() ? m_StsItems[size_t(row)] : m_StyItems[size_t(row)];
         item.SetName(text);
         ConvertItemName(item.name, 'F', 1);
     }
     SetModified();
+    Tell(StyViewNotice::RowsChanged, row);
     return true;
 }
 
@@ -777,11 +873,30 @@ void CZibStyDoc::SetBank(int bank)
         for (CStyItem& item : *items)
             if (item.Size()) item.bank = bank;
     SetModified();
+    Tell(StyViewNotice::RowsChanged);
 }
 
 void CZibStyDoc::ToggleViewMode()
 {
-    if (IsQe()) m_ViewMode = m_ViewMode == 2 ? 1 : 2;
+    if (!IsQe()) return;
+    m_ViewMode = m_ViewMode == 2 ? 1 : 2;
+    Tell(StyViewNotice::ColumnsRebuilt);
+    Tell(StyViewNotice::RowsChanged);
+}
+
+bool CZibStyDoc::CheckFileSize(bool check)
+{
+    const FileSizeCheck result = zib::CheckFileSize(*this, check);
+    if (!result.select.empty()) {
+        std::vector<int> rows = port_->SelectedRows();
+        rows.insert(rows.end(), result.select.begin(), result.select.end());
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        port_->SetSelection(rows, port_->FocusedRow());
+    }
+    Tell(StyViewNotice::RowsChanged);
+    if (!result.ok) Notify(result.notice);
+    return result.ok;
 }
 
 // ---- Clipboard and drag-drop --------------------------------------------
@@ -792,7 +907,7 @@ std::optional<StyClipboardBlock> CZibStyDoc::CopyBlock(std::span<const int> sele
     block.model = uint8_t(m_Model);
     block.fileKind = m_FileKind;
     block.selector = m_ViewMode;
-    if (IsQe() && m_ViewMode == 2) {
+    if (StsView()) {
         if (focused < 0 || focused >= StyCount() || focused >= StsCount()) return std::nullopt;
         const CStyItem& style = m_StyItems[size_t(focused)];
         const CStyItem& sts = m_StsItems[size_t(focused)];
@@ -801,8 +916,13 @@ std::optional<StyClipboardBlock> CZibStyDoc::CopyBlock(std::span<const int> sele
         block.parts.push_back(StyClipboardBlock::StsPart(style, sts));
         return block;
     }
-    const std::vector<int> rows = rowsToMark(selected, -1, StyCount());
-    if (rows.empty() || rows.size() > StyClipboardBlock::kMaxItems) return std::nullopt;
+    const std::vector<int> rows = RowsToMark(selected, -1, StyCount());
+    if (rows.empty()) return std::nullopt;
+    // The head has 138 size slots.
+    if (rows.size() > StyClipboardBlock::kMaxItems) {
+        Notify(StyNotice::Numbered(stymsg::CannotCopyToClipboard, "CopyToClipboard", StyNoticeIcon::Exclamation));
+        return std::nullopt;
+    }
     if (IsQe()) block.contentCode = StyClipboardBlock::kQeStyles;
     for (int r : rows) {
         const CStyItem& style = m_StyItems[size_t(r)];
@@ -815,11 +935,50 @@ std::optional<StyClipboardBlock> CZibStyDoc::CopyBlock(std::span<const int> sele
     return block;
 }
 
+void CZibStyDoc::OnEditCopy()
+{
+    const auto block = CopyBlock(port_->SelectedRows(), port_->FocusedRow());
+    if (block && !port_->WriteClipboard(block->Bytes()))
+        Notify(StyNotice::Numbered(stymsg::CannotCopyToClipboard, "CopyToClipboard", StyNoticeIcon::Exclamation));
+}
+
+void CZibStyDoc::OnEditCut()
+{
+    Tell(StyViewNotice::CloseToolWindows);
+    const std::vector<int> selected = port_->SelectedRows();
+    const int focused = port_->FocusedRow();
+    const auto block = CopyBlock(selected, focused);
+    if (!block) return;
+    if (!port_->WriteClipboard(block->Bytes())) {
+        Notify(StyNotice::Numbered(stymsg::CannotCopyToClipboard, "CopyToClipboard", StyNoticeIcon::Exclamation));
+        return;
+    }
+    DeleteSelectedItems(selected, focused);
+}
+
+void CZibStyDoc::OnEditPaste()
+{
+    if (StsView()) {
+        const int focused = port_->FocusedRow();
+        const std::vector<int> selected = port_->SelectedRows();
+        if (focused < 0 || std::find(selected.begin(), selected.end(), focused) == selected.end()) return;
+        if (focused >= StyCount() || m_StyItems[size_t(focused)].Size() == 0) return;
+        if (const auto block = ReadClipboardBlock(*port_, "PasteOneQeStsItem")) PasteOneQeStsItem(*block, focused);
+        return;
+    }
+    const auto block = ReadClipboardBlock(*port_, "OnEditPaste");
+    if (!block || !AcceptsPaste(*block)) return;
+    const PasteOutcome outcome = PasteBlock(*block, "OnEditPaste");
+    if (outcome.fatal || outcome.rows.empty()) return;
+    port_->SetSelection(outcome.rows, outcome.rows.front());
+    CheckFileSize(false);
+}
+
 bool CZibStyDoc::AcceptsPaste(const StyClipboardBlock& block) const
 {
     if (block.fileKind != m_FileKind) return false;
     const bool blockQe = IsQeModel(block.model);
-    if (blockQe && IsWq() && StyCount() > 0) return false;
+    if (blockQe && (IsWq() || m_Model == ' ') && StyCount() > 0) return false;
     if (IsQe() && block.selector == 2) return false;
     return true;
 }
@@ -836,21 +995,38 @@ bool CZibStyDoc::AcceptsDrop(const StyClipboardBlock& block) const
 CZibStyDoc::PasteOutcome CZibStyDoc::PasteBlock(const StyClipboardBlock& block, const char* caption)
 {
     PasteOutcome out;
+    // The whole block is checked first: a refused block changes nothing.
     const bool blockQe = IsQeModel(block.model);
+    if (!blockQe && !IsWqModel(block.model)) {
+        Notify(StyNotice::Numbered(stymsg::WrongClipboardFormat, caption));
+        return out;
+    }
+    if (blockQe && block.contentCode != StyClipboardBlock::kQeStyles) {
+        Notify(StyNotice::Numbered(stymsg::WrongClipboardFormat, caption));
+        return out;
+    }
+    for (const auto& part : block.parts) {
+        const bool fits = blockQe ? StyClipboardBlock::ReadQePart(part).has_value()
+                                  : part.size() >= wqPlaceholderSize(block.model) && part.size() <= wq::kMaxStyleSize;
+        if (!fits) {
+            Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, caption));
+            return out;
+        }
+    }
     m_PasteSource = block.model;
     m_PasteRunning = true;
     bool stopped = false;
     uint32_t i = 0;
     for (; i < block.Count() && StyCount() < kItemLimit; ++i) {
-        const bool qeIntoQe = blockQe && (IsQe() || StyCount() == 0);
         const int result = PasteStyItem(block, int(i));
         if (result == kStyConvertOk) {
             out.rows.push_back(StyCount() - 1);
-            if (qeIntoQe && IsQe()) PasteQeStsItem(block, int(i));
+            if (blockQe && IsQe() && StsCount() < StyCount()) PasteQeStsItem(block, int(i));
         } else if (result == kStyConvertFailedSaid) {
             continue;
         } else if (result == kStyConvertFatal) {
             m_PasteRunning = false;
+            m_PasteSource = 0;
             out.rows.clear();
             out.fatal = true;
             AbortAndClear();
@@ -864,7 +1040,11 @@ CZibStyDoc::PasteOutcome CZibStyDoc::PasteBlock(const StyClipboardBlock& block, 
         Notify(StyNotice::Text("MAX ITEM NUM reached. Pasted %d items from clipboard",
                                {std::to_string(out.rows.size())}, caption));
     m_PasteRunning = false;
-    if (!out.rows.empty()) SetModified();
+    m_PasteSource = 0;
+    if (!out.rows.empty()) {
+        SetModified();
+        Tell(StyViewNotice::RowsChanged);
+    }
     return out;
 }
 
@@ -876,15 +1056,12 @@ int CZibStyDoc::PasteStyItem(const StyClipboardBlock& block, int index)
     const uint32_t letter = block.model;
     const bool blockQe = IsQeModel(letter);
     if (!blockQe && !IsWqModel(letter)) {
-        Notify(StyNotice::Numbered(stymsg::WrongClipboardType, kCaption));
+        Notify(StyNotice::Numbered(stymsg::WrongClipboardFormat, kCaption));
         return kStyConvertRefused;
     }
-    if (!blockQe) {
-        const size_t minimum = IsWqFamilyB(letter) ? 1176 : 1168;
-        if (part.size() < minimum || part.size() > wq::kMaxStyleSize) {
-            Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, kCaption));
-            return kStyConvertRefused;
-        }
+    if (!blockQe && (part.size() < wqPlaceholderSize(letter) || part.size() > wq::kMaxStyleSize)) {
+        Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, kCaption));
+        return kStyConvertRefused;
     }
     if (blockQe && IsWq() && StyCount() > 0) {
         Notify(StyNotice::Numbered(stymsg::QeIntoWq, kCaption));
@@ -903,7 +1080,10 @@ int CZibStyDoc::PasteStyItem(const StyClipboardBlock& block, int index)
         item.data.assign(qe->style.begin(), qe->style.end());
     else
         item.data = part;
-    if (m_Model == ' ' || StyCount() == 0) m_Model = letter;
+    if (m_Model == ' ' || StyCount() == 0) {
+        m_Model = letter;
+        if (blockQe) Tell(StyViewNotice::ColumnsRebuilt);
+    }
     item.position = uint32_t(StyCount());
     item.model = letter;
     if (blockQe)
@@ -932,35 +1112,36 @@ int CZibStyDoc::PasteStyItem(const StyClipboardBlock& block, int index)
     m_StyItems.push_back(std::move(item));
     const int row = StyCount() - 1;
 
-    if (letter != m_Model && letter != 'F') {
-        if (letter == 'X' && m_Model == 'X') return kStyConvertOk;
+    if (letter != m_Model && letter != 'F' && !(blockQe && m_StyItems.back().Size() == 0)) {
+        if (letter == 'X' && m_Model == 'X') {
+            Tell(StyViewNotice::RowAdded, row);
+            return kStyConvertOk;
+        }
         if (letter == 'X' && IsWq()) {
             m_StyItems.pop_back();
             Notify(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
             return kStyConvertRefused;
         }
-        if (!(blockQe && m_StyItems.back().Size() == 0)) {
-            const std::string name = m_StyItems.back().NameText();
-            const int result = ConvertItem(letter, m_Model, row);
-            if (result == kStyConvertFatal) return kStyConvertFatal;
-            if (result != kStyConvertOk) {
+        const std::string name = m_StyItems.back().NameText();
+        const int result = ConvertItem(letter, m_Model, row);
+        if (result == kStyConvertFatal) return kStyConvertFatal;
+        if (result != kStyConvertOk) {
+            m_StyItems.pop_back();
+            Notify(StyNotice::Numbered(stymsg::ErrorConvertingItem, kCaption));
+            return result;
+        }
+        if (!blockQe && IsQe()) {
+            if (!RereadConvertedItem(m_StyItems.back(), name, "ImportStyle")) {
                 m_StyItems.pop_back();
-                Notify(StyNotice::Numbered(stymsg::ErrorConvertingItem, kCaption));
-                return result;
+                return kStyConvertRefused;
             }
-            if (blockQe) return kStyConvertOk;
-            if (IsQe()) {
-                if (!RereadConvertedItem(m_StyItems.back(), name, "ImportStyle")) {
-                    m_StyItems.pop_back();
-                    return kStyConvertRefused;
-                }
-                CStyItem sts = EmptyQeItem(m_Model, &m_StyItems.back());
-                sts.kind = 7;
-                sts.position = uint32_t(StsCount());
-                m_StsItems.push_back(std::move(sts));
-            }
+            CStyItem sts = EmptyQeItem(m_Model, &m_StyItems.back());
+            sts.kind = 7;
+            sts.position = uint32_t(StsCount());
+            m_StsItems.push_back(std::move(sts));
         }
     }
+    Tell(StyViewNotice::RowAdded, row);
     return kStyConvertOk;
 }
 
@@ -986,13 +1167,17 @@ int CZibStyDoc::PasteQeStsItem(const StyClipboardBlock& block, int index)
 
 bool CZibStyDoc::PasteOneQeStsItem(const StyClipboardBlock& block, int row)
 {
-    if (!IsQe() || m_ViewMode != 2 || row < 0 || row >= StyCount() || row >= StsCount()) return false;
+    if (!StsView() || row < 0 || row >= StyCount() || row >= StsCount()) return false;
     if (m_StyItems[size_t(row)].Size() == 0) return false;
     if (block.fileKind != m_FileKind || block.contentCode != StyClipboardBlock::kStsItem || block.selector != 2 ||
         block.Count() < 1)
         return false;
     const auto qe = StyClipboardBlock::ReadQePart(block.parts[0]);
-    if (!qe || qe->header.stsSize == 0 || qe->sts.size() != qe->header.stsSize) {
+    if (!qe || qe->sts.size() != qe->header.stsSize) {
+        Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, "PasteOneQeStsItem"));
+        return false;
+    }
+    if (qe->header.stsSize == 0) {
         Notify(StyNotice::Numbered(stymsg::ZeroSizeSts, "PasteOneQeStsItem"));
         return false;
     }
@@ -1002,16 +1187,27 @@ bool CZibStyDoc::PasteOneQeStsItem(const StyClipboardBlock& block, int row)
     sts.release = qe->header.stsRelease;
     setTrimmedName(sts, qe->header.stsName, 'F');
     SetModified();
+    Tell(StyViewNotice::RowsChanged, row);
     return true;
+}
+
+CZibStyDoc::PasteOutcome CZibStyDoc::OnDrop(std::span<const uint8_t> bytes, int dropRow, bool fromThisView,
+                                            bool moveEffect, std::span<const int> draggedRows)
+{
+    const auto block = StyClipboardBlock::Read(bytes);
+    if (!block) {
+        Notify(StyNotice::Numbered(stymsg::WrongClipboardSize, "OnDrop"));
+        return {};
+    }
+    return DropBlock(*block, dropRow, fromThisView, moveEffect, draggedRows);
 }
 
 CZibStyDoc::PasteOutcome CZibStyDoc::DropBlock(const StyClipboardBlock& block, int dropRow, bool fromThisView,
                                                bool moveEffect, std::span<const int> draggedRows)
 {
     PasteOutcome out;
-    std::vector<int> dragged = rowsToMark(draggedRows, -1, StyCount());
-    if (fromThisView && dropRow >= 0 && !dragged.empty() && dropRow >= dragged.front() &&
-        dropRow <= dragged.back()) {
+    std::vector<int> dragged = RowsToMark(draggedRows, -1, StyCount());
+    if (DropsInsideDraggedRows(dropRow, fromThisView, dragged)) {
         Notify(StyNotice::Numbered(stymsg::CannotMoveInsideBlock, "OnDrop"));
         return out;
     }
@@ -1024,20 +1220,176 @@ CZibStyDoc::PasteOutcome CZibStyDoc::DropBlock(const StyClipboardBlock& block, i
     const int count = StyCount();
     int first = count - pasted;
     if (dropRow >= 0) {
-        int target = dropRow;
-        if (draggedAway && dropRow > dragged.back()) target = dropRow + 1 - int(dragged.size());
-        target = std::clamp(target, 0, first);
+        const int target = DropTargetRow(dropRow, draggedAway, dragged, first);
+        dragRunning_ = true;
         for (int j = 0; j < pasted; ++j)
             for (int row = first + j; row > target + j; --row)
                 MoveItem(-1, row);
+        dragRunning_ = false;
         first = target;
     }
     out.rows.clear();
     for (int j = 0; j < pasted; ++j)
         out.rows.push_back(first + j);
     Renumber();
+    port_->SetSelection(out.rows, out.rows.front());
     SetModified();
+    CheckFileSize(false);
     return out;
+}
+
+// ---- Dumps, reports and cleaning ----------------------------------------
+
+int CZibStyDoc::WriteStyleDump(const std::filesystem::path& path, int index)
+{
+    if (index < 0 || index >= StyCount()) return 0;
+    const std::string text = WqStyleDumpText(m_StyItems[size_t(index)], m_Model, WqDumpDate::Today());
+    return !text.empty() && writeFileAtomically(path, text) == FileIoError::None ? 1 : 0;
+}
+
+void CZibStyDoc::OnUtilSty2Txt()
+{
+    static constexpr const char* kCaption = "OnUtilSty2Txt";
+    if (StyCount() == 0 || m_FileKind != 2 || !IsWq()) return;
+    const int focused = port_->FocusedRow();
+    if (focused < 0 || focused >= StyCount()) {
+        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    if (m_StyItems[size_t(focused)].Size() <= wqPlaceholderSize(m_Model)) {
+        Notify(StyNotice::Numbered(stymsg::CannotProcessEmptyItem, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    const auto path = port_->ChooseSaveFile({"Style Text Dump", "WqStyle Text Dump (*.TXT)|*.TXT||", "TXT", m_Folder,
+                                             ExtractFileName(focused)});
+    if (!path) return;
+    // A dump that cannot be written is said, not left as an empty file.
+    if (!WriteStyleDump(*path, focused))
+        Notify(StyNotice::Numbered(stymsg::CannotUpdateTextDescription, kCaption, StyNoticeIcon::Exclamation));
+}
+
+void CZibStyDoc::OnViewTextDump()
+{
+    static constexpr const char* kCaption = "OnViewTextDump";
+    if (StyCount() == 0 || m_FileKind != 2 || !IsWq()) return;
+    const int focused = port_->FocusedRow();
+    if (focused < 0 || focused >= StyCount()) {
+        Notify(StyNotice::Numbered(stymsg::NoFocusedItem, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    if (m_StyItems[size_t(focused)].Size() <= wqPlaceholderSize(m_Model)) {
+        Notify(StyNotice::Numbered(stymsg::CannotProcessEmptyItem, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    // Beside the document's file (a new document: the last folder, else the temporary one).
+    std::filesystem::path folder = m_Folder.empty() ? settings_.lastOpenedDirectory : m_Folder;
+    if (folder.empty()) folder = std::filesystem::temp_directory_path();
+    const std::filesystem::path file = folder / std::filesystem::u8path(ExtractFileName(focused) + ".txt");
+    if (!WriteStyleDump(file, focused)) {
+        Notify(StyNotice::Numbered(stymsg::CannotUpdateTextDescription, kCaption, StyNoticeIcon::Exclamation));
+        return;
+    }
+    StyWaitCursor wait(*port_);
+    if (!port_->ShowTextViewer(file))
+        Notify(StyNotice::Numbered(stymsg::CannotCreateTextViewer, kCaption, StyNoticeIcon::Exclamation));
+}
+
+void CZibStyDoc::OnUtilItemsReport()
+{
+    if (StyCount() == 0) return;
+    const std::string title = Utf8Text(std::filesystem::u8path(m_Path).stem());
+    const auto path = port_->ChooseSaveFile(
+        {"Item List Report", "Item List Report (*.TXT)|*.TXT||", "TXT", m_Folder, title + "_ItemList"});
+    if (!path) return;
+    if (writeFileAtomically(*path, ItemsReportText(*this, Utf8Text(*path))) != FileIoError::None)
+        Notify(StyNotice::Numbered(stymsg::CannotOpenReportFile, "OnUtilItemsReport", StyNoticeIcon::Stop));
+}
+
+int CZibStyDoc::CleanStyleEvents()
+{
+    if (StyCount() == 0 || !IsWq() || m_FileKind != 2) return 0;
+    const std::vector<int> rows = RowsToMark(port_->SelectedRows(), -1, StyCount());
+    if (rows.empty()) return 0;
+    const auto choice = port_->ChooseCleanEvents();
+    if (!choice) return 0;
+    int cleaned = 0;
+    int removed = 0;
+    for (int row : rows) {
+        CStyItem& item = m_StyItems[size_t(row)];
+        if (item.Size() <= wqPlaceholderSize(m_Model)) continue;
+        try {
+            std::vector<uint8_t> data = item.data;
+            removed += CleanWqStyleEvents(data, m_Model, *choice);
+            item.data.swap(data);
+        } catch (const std::bad_alloc&) {
+            Notify(StyNotice::Text("Fatal error: Cannot allocate data when processing style: %s",
+                                   {cp1252ToUtf8(item.NameText())}, "CleanStyleEvents", StyNoticeIcon::Stop));
+            break;
+        }
+        ++cleaned;
+    }
+    if (removed > 0) {
+        SetModified();
+        Tell(StyViewNotice::RowsChanged);
+        Notify(StyNotice::Text("Successfully cleaned %d items", {std::to_string(cleaned)}, {}));
+    }
+    return cleaned;
+}
+
+// ---- MIDI ---------------------------------------------------------------
+
+int CZibStyDoc::OnUtilStyToMidi()
+{
+    if (StyCount() == 0 || m_FileKind != 2) return 0;
+    const auto folder = port_->ChooseFolder("Select Destination Folder", settings_.lastOpenedDirectory);
+    if (!folder) return 0;
+    m_OutputFolder = *folder;
+    settings_.lastOpenedDirectory = *folder;
+    if (settings_.setLastOpenedDirectory) settings_.setLastOpenedDirectory(*folder);
+    return StylesToMidi(port_->SelectedRows(), *folder);
+}
+
+int CZibStyDoc::StylesToMidi(std::span<const int> rows, const std::filesystem::path& folder)
+{
+    const std::vector<int> chosen = RowsToMark(rows, -1, StyCount());
+    int converted = 0;
+    {
+        StyWaitCursor wait(*port_);
+        bool yesToAll = false;
+        for (int row : chosen) {
+            StyleMidiExport job;
+            job.style = &m_StyItems[size_t(row)];
+            job.sts = IsQe() && row < StsCount() ? &m_StsItems[size_t(row)] : nullptr;
+            job.model = m_Model;
+            job.styToMidiType = settings_.styToMidiType;
+            job.percussionOnDrumChannel = settings_.playPercOnDrumChan;
+            job.qeCollect = settings_.qeCollect;
+            const StyleMidiOutcome outcome = ExportStyleToMidi(job, folder, *port_, yesToAll);
+            if (outcome == StyleMidiOutcome::Cancelled) break;
+            if (outcome == StyleMidiOutcome::Converted) ++converted;
+        }
+    }
+    Notify(StyNotice::Text("Successfully converted %d styles of %d selected",
+                           {std::to_string(converted), std::to_string(chosen.size())}, "DumpStyleToMidi"));
+    return converted;
+}
+
+std::optional<StylePlayback> CZibStyDoc::PlaySelectedStyle()
+{
+    if (StyCount() == 0 || m_FileKind != 2) return std::nullopt;
+    const int focused = port_->FocusedRow();
+    const std::vector<int> selected = port_->SelectedRows();
+    if (focused < 0 || focused >= StyCount() || std::find(selected.begin(), selected.end(), focused) == selected.end()) {
+        Notify(StyNotice::Numbered(stymsg::NoSelectedItem));
+        return std::nullopt;
+    }
+    const CStyItem& style = m_StyItems[size_t(focused)];
+    if (IsWq() && style.Size() <= wqPlaceholderSize(m_Model)) {
+        Notify(StyNotice::Numbered(stymsg::CannotPlaybackEmptyStyle));
+        return std::nullopt;
+    }
+    StyWaitCursor wait(*port_);
+    return BuildStylePlayback(style, m_Model, TemporaryFolder(), settings_.playPercOnDrumChan, *port_);
 }
 
 // ---- Saving -------------------------------------------------------------
@@ -1045,66 +1397,72 @@ CZibStyDoc::PasteOutcome CZibStyDoc::DropBlock(const StyClipboardBlock& block, i
 std::vector<uint8_t> CZibStyDoc::BuildFileImage()
 {
     if (StyCount() == 0) {
-        Notify(StyNotice::Numbered(16));
+        Notify(StyNotice::Numbered(stymsg::CannotSaveEmptyFile));
         return {};
     }
-    if (IsWq()) {
-        const bool familyB = IsWqFamilyB(m_Model);
-        const size_t head = familyB ? kWqHeadB : kWqHeadA;
-        const int slots = familyB ? (m_Model == 'I' ? 48 : 16) : 4;
-        bool fits = StyCount() <= slots;
-        for (const CStyItem& item : m_StyItems)
-            fits = fits && item.Size() > 0 && item.Size() <= 0xFFFF;
-        if (!fits) {
-            Notify(StyNotice::Numbered(stymsg::IncorrectFormatWhileSaving));
-            return {};
-        }
-        const FileSizeCheck check = CheckFileSize(*this, true);
-        if (!check.ok) {
-            Notify(check.notice);
-            return {};
-        }
-        std::vector<uint8_t> image = m_Head;
-        if (image.size() != head || image[4] != m_Model) {
-            image.assign(head, 0);
-            std::memcpy(image.data(), "DASK", 4);
-            image[4] = uint8_t(m_Model);
-        }
-        for (int k = 0; k < slots; ++k) {
-            const uint16_t size = k < StyCount() ? uint16_t(m_StyItems[size_t(k)].Size()) : 0;
-            put16(image, familyB ? 24 + 4 * size_t(k) : 76 + 6 * size_t(k), size);
-        }
-        for (const CStyItem& item : m_StyItems)
-            image.insert(image.end(), item.data.begin(), item.data.end());
-        return image;
-    }
+    return IsWq() ? BuildWqFileImage() : BuildQeFileImage();
+}
 
+std::vector<uint8_t> CZibStyDoc::BuildWqFileImage()
+{
+    const bool familyB = IsWqFamilyB(m_Model);
+    const size_t head = familyB ? kWqHeadB : kWqHeadA;
+    const int slots = familyB ? (m_Model == 'I' ? 48 : 16) : 4;
+    if (StyCount() > slots) {
+        Notify(StyNotice::Text("Cannot save: %d styles do not fit into the %d places of this file!", {
+                                   std::to_string(StyCount()), std::to_string(slots)},
+                               "SaveSty", StyNoticeIcon::Exclamation));
+        return {};
+    }
+    if (!CheckFileSize(true)) return {};
+    std::vector<uint8_t> image = m_Head;
+    if (image.size() != head || image[4] != m_Model) {
+        const CStyItem& first = m_StyItems.front();
+        image = CWqStyleWriter::MakeFileHead(m_Model, std::span<const uint8_t>(first.data).first(std::min<size_t>(first.data.size(), 10)),
+                                             first.Size());
+    }
+    for (int k = 0; k < slots; ++k) {
+        const uint16_t size = k < StyCount() ? uint16_t(m_StyItems[size_t(k)].Size()) : 0;
+        put16(image, familyB ? 24 + 4 * size_t(k) : 76 + 6 * size_t(k), size);
+        if (!familyB) {
+            // The style names of the head's four entries.
+            const size_t at = 32 + 10 * size_t(k);
+            if (k < StyCount())
+                std::memcpy(image.data() + at, m_StyItems[size_t(k)].data.data(), 10);
+            else
+                std::memcpy(image.data() + at, "empty     ", 10);
+        }
+    }
+    for (const CStyItem& item : m_StyItems)
+        image.insert(image.end(), item.data.begin(), item.data.end());
+    return image;
+}
+
+std::vector<uint8_t> CZibStyDoc::BuildQeFileImage()
+{
     UlrfContainerPtr container(_ULRFCreateInstance(nullptr, 0));
     const int bank = m_FirstBank >= 0 ? m_FirstBank : 17;
     int entries = 0;
     auto insert = [&](const CStyItem& item, int position) {
         UlrfResInstancePtr resource(_ULRFCreateResInstance(item.data.data(), uint32_t(item.data.size())));
-        const int i = resource ? _ULRFInsertResource(container.get(), -1, resource.get()) : -1;
+        const int i = resource && container ? _ULRFInsertResource(container.get(), -1, resource.get()) : -1;
         if (i < 0) return false;
         const std::string name = item.NameText();
-        _ULRFModifyIndex(container.get(), i, name.c_str(), item.bank >= 0 ? item.bank : bank, position);
+        _ULRFModifyIndex(container.get(), i, name.c_str(), bank, position);
         ++entries;
         return true;
     };
     for (int p = 0; p < StyCount(); ++p) {
         const CStyItem& style = m_StyItems[size_t(p)];
         if (style.Size() == 0) continue;
-        if (!container || !insert(style, p)) {
-            Notify(StyNotice::Numbered(stymsg::IncorrectFormatWhileSaving));
-            return {};
-        }
-        if (p < StsCount() && m_StsItems[size_t(p)].Size() && !insert(m_StsItems[size_t(p)], p)) {
+        const bool stsToo = p < StsCount() && m_StsItems[size_t(p)].Size() != 0;
+        if (!insert(style, p) || (stsToo && !insert(m_StsItems[size_t(p)], p))) {
             Notify(StyNotice::Numbered(stymsg::IncorrectFormatWhileSaving));
             return {};
         }
     }
     if (entries == 0) {
-        Notify(StyNotice::Numbered(16));
+        Notify(StyNotice::Numbered(stymsg::CannotSaveEmptyFile));
         return {};
     }
     const int size = _ULRFOutBufferSize(container.get());

@@ -122,10 +122,11 @@ void ReadStyleSummary(ULStEEditor* editor, CStyItem& item)
     }
 }
 
-bool GetQEItem(CStyItem& item, ULRFContainer* container, int index, uint32_t kind, const StyNoticeSink& notices)
+QeItemBuild GetQEItem(CStyItem& item, ULRFContainer* container, int index, uint32_t kind,
+                      const StyNoticeSink& notices)
 {
     const bool sts = kind == 7;
-    if (!extractInstance(item.data, container, index, sts, notices)) return false;
+    if (!extractInstance(item.data, container, index, sts, notices)) return QeItemBuild::Failed;
     if (kind != 2 && kind != 9) {
         item.model = 'F';
     } else {
@@ -135,13 +136,13 @@ bool GetQEItem(CStyItem& item, ULRFContainer* container, int index, uint32_t kin
             item.data.clear();
             notify(notices, StyNotice::Text("Cannot create sound list for QE data resource (index: %d)",
                                             {std::to_string(index)}, kGetQEItem));
-            return false;
+            return QeItemBuild::Failed;
         }
         uint8_t version = 0, release = 0;
         _ULStEGetQeVersion(editor.get(), &version);
         if (version > 1) {
             item.data.clear();
-            return false;
+            return QeItemBuild::UnsupportedVersion;
         }
         item.model = version == 1 ? 'X' : 'F';
         _ULStEGetQeStyInfoRelease(editor.get(), &release);
@@ -150,7 +151,7 @@ bool GetQEItem(CStyItem& item, ULRFContainer* container, int index, uint32_t kin
         ReadStyleSummary(editor.get(), item);
     }
     item.name.fill('\0');
-    return true;
+    return QeItemBuild::Built;
 }
 
 bool GetQEItem(CPcgItem& item, ULRFContainer* container, int index, uint32_t model, const StyNoticeSink& notices)

@@ -31,10 +31,13 @@ bool GetItem(CPcgItem& item, std::span<const uint8_t> record, uint32_t model, in
 
 // Qe style, STS block or pad (kind 2, 7, 9) from resource `index`: its
 // serialised instance (STS decompressed), and for styles and pads the model
-// ('F' version 0, 'X' version 1; any other version fails without a message),
-// version, release, signatures and sounds. The name is cleared: the caller
-// names the item from its bank entry.
-bool GetQEItem(CStyItem& item, ULRFContainer* container, int index, uint32_t kind, const StyNoticeSink& notices);
+// ('F' version 0, 'X' version 1), version, release, signatures and sounds.
+// The name is cleared: the caller names the item from its bank entry. A
+// style of any other version is refused without a message: the caller says
+// that the format is not supported.
+enum class QeItemBuild { Built, Failed, UnsupportedVersion };
+QeItemBuild GetQEItem(CStyItem& item, ULRFContainer* container, int index, uint32_t kind,
+                      const StyNoticeSink& notices);
 
 // Qe program (compressed) and performance (decompressed, type byte 1 put back)
 // from resource `index`, with the given model letter.

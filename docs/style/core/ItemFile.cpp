@@ -79,19 +79,21 @@ ItemFileError ReadItemFile(std::span<const uint8_t> file, bool withSts, ItemFile
     content.letter = c.u8();
     const uint32_t l = content.letter;
     if (IsWqModel(l)) {
+        const size_t minimum = IsWqFamilyB(l) ? 1176 : 1168;
+        if (c.remaining() < minimum || c.remaining() > 0xFFE0) return ItemFileError::NotExpectedFormat;
         const auto rest = c.bytes(c.remaining());
         content.data.assign(rest.begin(), rest.end());
         return ItemFileError::None;
     }
     if (l != 'X' && l != 'F') return ItemFileError::NotExpectedFormat;
     const size_t headerSize = l == 'X' ? QeItemSizeHeader::kSize : QeItemSizeHeader::kOldSize;
-    if (!c.has(headerSize)) return ItemFileError::ShortRead;
+    if (!c.has(headerSize)) return ItemFileError::HeaderShort;
     content.header = QeItemSizeHeader::Read(c.bytes(headerSize), l == 'F');
-    if (!c.has(content.header.styleSize)) return ItemFileError::ShortRead;
+    if (!c.has(content.header.styleSize)) return ItemFileError::DataShort;
     const auto data = c.bytes(content.header.styleSize);
     content.data.assign(data.begin(), data.end());
     if (withSts && content.header.stsSize != 0) {
-        if (!c.has(content.header.stsSize)) return ItemFileError::ShortRead;
+        if (!c.has(content.header.stsSize)) return ItemFileError::StsShort;
         const auto sts = c.bytes(content.header.stsSize);
         content.sts.assign(sts.begin(), sts.end());
     }

@@ -50,14 +50,18 @@ struct ItemFileContent {
 
 enum class ItemFileError {
     None,
-    NotExpectedFormat, // no "DASK" head, or a letter that no item file uses
-    ShortRead,         // the file ends inside its header or its data
+    NotExpectedFormat, // no "DASK" head, a letter no item file uses, or Wq data of an impossible size
+    HeaderShort,       // the file ends inside its Qe size header
+    DataShort,         // the header promises more data than the file holds
+    StsShort,          // the header promises more STS data than the file holds
 };
 
 // Reads a style (.WSF) or pad (.ZPF) item file: "DASK" and the model letter;
-// Wq letters: the rest is the style data; 'X': the 60-byte header, the data
-// and (styles) the STS data; 'F': the 44-byte header, then the same.
-// `withSts` reads the STS block of style files; pads have none.
+// Wq letters: the rest is the style data (1168 bytes or more for '9', '<',
+// 'H', 1176 for 'I', 'M', at most 65504); 'X': the 60-byte header, the data
+// and (styles) the STS data; 'F': the 44-byte header, then the same. Sizes
+// are checked against the file before anything is copied. `withSts` reads
+// the STS block of style files; pads have none.
 ItemFileError ReadItemFile(std::span<const uint8_t> file, bool withSts, ItemFileContent& content);
 
 // The style item file of one item: "DASK" and the document's model letter,

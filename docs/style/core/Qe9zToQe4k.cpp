@@ -47,6 +47,28 @@ uint16_t be16(std::span<const uint8_t> in, size_t at)
     return uint16_t(in[at] << 8 | in[at + 1]);
 }
 
+// The records of an element chunk where the build pass reads them: the
+// element record (id 1), the track table (id 2, 48 bytes or more) and, when
+// anything follows the table, a chord-variation chunk (id 3). Offset of the
+// track table's 48 bytes, or 0 when the chunk is not laid out so.
+size_t trackTableOf(std::span<const uint8_t> element)
+{
+    const auto record = chunkAt(element, kHead, element.size());
+    if (!record || record->id != 1 || record->payload() < 4) return 0;
+    const size_t recordLength = std::max<size_t>(size_t(element[kHead + kHead + 3]) + 4, record->payload());
+    const size_t tableAt = kHead + kHead + recordLength;
+    const auto table = chunkAt(element, tableAt, element.size());
+    if (!table || table->id != 2 || table->payload() < 48) return 0;
+    const size_t after = tableAt + kHead + 48;
+    if (after < element.size() && element[after] != 3) return 0;
+    return tableAt + kHead;
+}
+
+bool elementChunkHoldsItsRecords(std::span<const uint8_t> element)
+{
+    return trackTableOf(element) != 0;
+}
+
 // What both passes find in the input.
 struct Plan {
     size_t n = 0;                 // name length
@@ -103,43 +125,50 @@ std::optional<Plan> planOf(std::span<const uint8_t> in)
     }
     if (at != patterns->end()) return std::nullopt;
 
-    // Pattern uses of elements 0-9
-    uint16_t uses = 0;
+    // Pattern uses of elements 0-9, counted in 16 bits: a sum that wraps
+    // means a damaged style.
+    uint32_t uses = 0;
     for (int e = 0; e < elementCount; ++e) {
         auto element = chunkAt(in, at, container->end());
         if (!element || element->id != 3) return std::nullopt;
         CQeRecordParser parser;
         uint16_t count = 0;
         if (parser.Parse(in.subspan(element->at, element->length), count) != 0) return std::nullopt;
-        uses = uint16_t(uses + count);
+        uses += count;
+        if (!elementChunkHoldsItsRecords(in.subspan(element->at, element->length))) return std::nullopt;
         plan.elements.push_back(*element);
         at = element->end();
     }
-    if (m < uses) return std::nullopt;
+    if (uses > 0xFFFF || m < uses) return std::nullopt;
 
-    // Chunks named by the first R uses, renumbered in their order.
+    // The chunks named by the first R uses are carried over unless their
+    // re-encoding keeps no event; the carried ones are numbered anew in their
+    // order, and uses of a chunk left out become 0 (no pattern).
     std::vector<uint16_t> renumber(p, 0);
-    for (uint16_t u = 0; u < uses; ++u) {
+    for (uint32_t u = 0; u < uses; ++u) {
         const uint16_t number = be16(in, listData + 4 + 2 * size_t(u));
         if (number >= 1 && number <= p) renumber[number - 1] = 1;
     }
     uint16_t next = 0;
     for (uint16_t i = 0; i < p; ++i) {
         if (!renumber[i]) continue;
-        renumber[i] = ++next;
         CSmfTrackReader reader;
         if (reader.Init(in.subspan(chunks[i].at, chunks[i].length)) != 0) return std::nullopt;
-        if (reader.GetOutputSize() == 0) return std::nullopt;
+        if (reader.GetOutputSize() == 0) {
+            renumber[i] = 0;
+            continue;
+        }
+        renumber[i] = ++next;
         plan.carried.push_back({chunks[i], reader.GetOutputSize()});
     }
     if (plan.carried.empty()) return std::nullopt;
 
     ByteWriter list2;
     list2.u16be(uint16_t(plan.carried.size()));
-    list2.u16be(uses);
-    for (uint16_t u = 0; u < uses; ++u) {
+    list2.u16be(uint16_t(uses));
+    for (uint32_t u = 0; u < uses; ++u) {
         const uint16_t number = be16(in, listData + 4 + 2 * size_t(u));
-        list2.u16be(number >= 1 && number <= p ? renumber[number - 1] : number);
+        list2.u16be(number >= 1 && number <= p ? renumber[number - 1] : 0);
     }
     if (m == uses) {
         // The whole list stays, with whatever the record holds after it.
@@ -161,11 +190,9 @@ std::optional<Plan> planOf(std::span<const uint8_t> in)
 // Track sounds of an element chunk corrected to the Qe4k set, in place.
 void validateSounds(std::span<uint8_t> element)
 {
-    size_t at = kHead;
-    const size_t n = element[at + kHead + 3];
-    ByteCursor c(element.data() + at + 4, 4);
-    at += kHead + std::max<size_t>(n + 4, c.u32be());
-    uint8_t* table = element.data() + at + kHead;
+    const size_t at = trackTableOf(element);
+    if (at == 0) return;
+    uint8_t* table = element.data() + at;
     for (size_t t = 0; t < 8; ++t)
         ValidateQeSoundAddress(table[6 * t + 1], table[6 * t + 2], table[6 * t + 3]);
 }
@@ -178,7 +205,7 @@ void notify(const StyNoticeSink& notices, StyNotice notice)
 // The uncompressed serialised form of a compressed style instance: through a
 // one-entry container whose index names it type 7, which the library hands
 // out decompressed.
-std::vector<uint8_t> uncompressedStyle(const std::vector<uint8_t>& data)
+std::vector<uint8_t> uncompressedStyle(std::span<const uint8_t> data)
 {
     UlrfResInstancePtr resource(_ULRFCreateResInstance(data.data(), uint32_t(data.size())));
     UlrfContainerPtr container(_ULRFCreateInstance(nullptr, 0));
@@ -207,8 +234,9 @@ std::vector<uint8_t> uncompressedStyle(const std::vector<uint8_t>& data)
     return out;
 }
 
-// The Qe4k style through the style editor: a fresh serialised resource.
-std::vector<uint8_t> rewrittenStyle(const std::vector<uint8_t>& data)
+} // namespace
+
+std::vector<uint8_t> ConvertQe9zStyleToQe4k(std::span<const uint8_t> data)
 {
     const std::vector<uint8_t> instance = uncompressedStyle(data);
     if (instance.size() < 16 || instance[8] != 6) return {};
@@ -226,8 +254,6 @@ std::vector<uint8_t> rewrittenStyle(const std::vector<uint8_t>& data)
     if (!_ULRFPutResInstance(fresh.get(), out.data(), uint32_t(out.size()))) return {};
     return out;
 }
-
-} // namespace
 
 uint16_t GetStyleElementMask(std::span<const uint8_t> chunk)
 {
@@ -301,13 +327,14 @@ int ConvertQe9zToQE4K(CStyItem& item, const StyNoticeSink& notices)
     if (item.version == 0) return kStyConvertOk;
     std::vector<uint8_t> rewritten;
     try {
-        rewritten = rewrittenStyle(item.data);
+        rewritten = ConvertQe9zStyleToQe4k(item.data);
     } catch (const std::bad_alloc&) {
         notify(notices, StyNotice::Numbered(stymsg::MemoryAllocationFailed, "ConvertQe9zToQE4K", StyNoticeIcon::Stop));
         return kStyConvertFailedSaid;
     }
-    // A style that cannot be rewritten keeps its data: only this item is refused.
-    if (rewritten.empty()) return kStyConvertRefused;
+    // A style that cannot be rewritten keeps its data: only this item fails,
+    // and the document's other items stay usable.
+    if (rewritten.empty()) return kStyConvertFailedSaid;
     item.data.swap(rewritten);
     item.model = 'F';
     item.version = 0;

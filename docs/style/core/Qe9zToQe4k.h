@@ -19,8 +19,9 @@ namespace zib {
 // the pattern chunks those uses name (renumbered in their new order so that
 // every use still finds its chunk), re-encodes them without VexSound events
 // (CSmfTrackReader), and corrects every track sound to the Qe4k sounds
-// (ValidateQeSoundAddress). A carried-over chunk of which the re-encoding
-// keeps no event gives no result.
+// (ValidateQeSoundAddress). A named chunk of which the re-encoding keeps no
+// event is left out like an unnamed one, and the uses that named it become 0
+// (no pattern).
 
 // The 16-bit element mask of a style wrapper chunk (the chunk at instance
 // offset 8, to the end of the instance): 0 when it is compressed (flag bit
@@ -34,10 +35,16 @@ uint32_t GetQe9zToQe4kSize(std::span<const uint8_t> instance);
 // returned and `out` at least that long. 1 when written, 0 when not.
 int BuildQe4kStyleChunk(std::span<const uint8_t> instance, std::span<uint8_t> out, uint32_t newLength);
 
+// A Qe9z style (serialised resource instance, compressed or not) in its
+// Qe4k form: the two passes over its uncompressed instance, then a fresh
+// resource from the style editor. Empty when the style cannot be rewritten.
+std::vector<uint8_t> ConvertQe9zStyleToQe4k(std::span<const uint8_t> style);
+
 // The item conversion 'X' -> 'F': nothing for a Qe4k item (model 'F' or
-// version 0); -1 for a model other than 'X'; -2 when the style cannot be
-// rewritten. On success the item holds the new style, compressed, with
-// model 'F' and version 0.
+// version 0); -1 for a model other than 'X'; -3 when the style cannot be
+// rewritten, the item as it was (the caller says "Error while converting
+// item!"). On success the item holds the new style, compressed, with model
+// 'F' and version 0.
 int ConvertQe9zToQE4K(CStyItem& item, const StyNoticeSink& notices);
 
 } // namespace zib

@@ -3,7 +3,7 @@
 #include "docs/style/core/CQeStyBank.h"
 #include "docs/style/core/ItemBuilders.h"
 
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/support/StyFileBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ TEST(CQeStyBank, LoadsStylesAndLinksTheirStsBlocks)
     EXPECT_EQ(bank.FindStsByBankPosition(3, 8), -1);
     // The container stays open and reads the styles compressed as they were.
     CStyItem item;
-    EXPECT_TRUE(GetQEItem(item, c.get(), 2, 2, {}));
+    EXPECT_EQ(QeItemBuild::Built, GetQEItem(item, c.get(), 2, 2, {}));
     EXPECT_EQ(item.model, uint32_t('F'));
 }
 

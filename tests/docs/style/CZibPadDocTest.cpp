@@ -3,7 +3,8 @@
 #include "docs/style/core/StyListModel.h"
 
 #include "platform/FileIo.h"
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/docs/style/StyDocHarness.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,26 +12,7 @@
 namespace zib {
 namespace {
 
-struct Pads {
-    CZibPadDoc doc;
-    std::vector<StyNotice> notices;
-    Pads() { doc.SetNoticeSink([this](const StyNotice& n) { notices.push_back(n); }); }
-    std::vector<std::string> texts()
-    {
-        std::vector<std::string> out;
-        for (const auto& n : notices)
-            out.push_back(n.English());
-        notices.clear();
-        return out;
-    }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> out;
-        for (const auto& i : doc.m_PadItems)
-            out.push_back(i.NameText());
-        return out;
-    }
-};
+using Pads = test::PadDocHarness;
 
 std::vector<uint8_t> padInstance(const std::string& name, uint8_t version = 0, std::vector<int> elements = {0})
 {
@@ -52,7 +34,10 @@ TEST(CZibPadDoc, OpensPadFilesWithTheirGaps)
     ASSERT_TRUE(gaps.doc.OpenImage(padFile({0, 2, 5}), "/x/My.PAD"));
     EXPECT_EQ(gaps.names(), (std::vector<std::string>{"Pad0", "** (N/A) EMPTY **", "Pad2", "** (N/A) EMPTY **",
                                                       "** (N/A) EMPTY **", "Pad5"}));
-    EXPECT_EQ(gaps.doc.m_Model, uint32_t('X')); // the placeholders carry 'X'
+    // Empty places do not make a Qe4k pad file a Qe9z one; they take its letter.
+    EXPECT_EQ(gaps.doc.m_Model, uint32_t('F'));
+    EXPECT_EQ(gaps.doc.m_PadItems[1].model, uint32_t('F'));
+    EXPECT_TRUE(gaps.ui.saw(StyViewNotice::ColumnsRebuilt));
     EXPECT_EQ(gaps.doc.m_FileKind, 5u);
     EXPECT_EQ(gaps.doc.m_FirstBank, 3);
     const CQePadItem& empty = gaps.doc.m_PadItems[1];
@@ -78,6 +63,13 @@ TEST(CZibPadDoc, OpensPadFilesWithTheirGaps)
     Pads more;
     ASSERT_TRUE(more.doc.OpenImage(padFile(sixteen), "/x/More.pad"));
     EXPECT_EQ(more.doc.m_Model, uint32_t('X'));
+
+    // One Qe9z pad makes the file Qe9z, its empty places too.
+    std::vector<test::DasfResource> mixed = {test::qeEntry("Nine", 9, 3, 2, padInstance("Nine", 1))};
+    Pads nine;
+    ASSERT_TRUE(nine.doc.OpenImage(test::dasfImage(mixed), "/x/Nine.pad"));
+    EXPECT_EQ(nine.doc.m_Model, uint32_t('X'));
+    EXPECT_EQ(nine.doc.m_PadItems[0].model, uint32_t('X'));
 }
 
 TEST(CZibPadDoc, RefusesWhatIsNoPadFile)
@@ -90,7 +82,9 @@ TEST(CZibPadDoc, RefusesWhatIsNoPadFile)
         {padFile({0}), "/x/a.sty", {}},
         {{}, "/x/a.pad", {"File possibly corrupted - empty file"}},
         {{'D', 'A', 'S', 'K', 'F'}, "/x/a.pad", {"Not DASK or not supported file format!"}},
-        {test::dasfImage({test::stsEntry("Sts", 0, 0)}), "/x/a.pad", {}},
+        {test::dasfImage({test::stsEntry("Sts", 0, 0)}), "/x/a.pad", {"File Format NOT supported"}},
+        {test::dasfImage({test::qeEntry("Two", 9, 0, 0, padInstance("Two", 2))}), "/x/a.pad",
+         {"File Format NOT supported"}},
     };
     for (const auto& c : cases) {
         Pads p;
@@ -105,21 +99,28 @@ TEST(CZibPadDoc, DeleteEmptyMoveRenameAndBanks)
     Pads p;
     ASSERT_TRUE(p.doc.OpenImage(padFile({0, 1, 2}), "/x/a.pad"));
     ASSERT_EQ(p.doc.m_Model, uint32_t('F'));
-    ASSERT_EQ(p.doc.OnEditEmpty(std::vector<int>{1}, -1), 1);
+    p.ui.select({1});
+    p.doc.OnEditEmpty();
     EXPECT_EQ(p.doc.m_PadItems[1].NameText(), "** (N/A) Empty **");
+    EXPECT_TRUE(p.ui.saw(StyViewNotice::CloseToolWindows));
     EXPECT_EQ(p.doc.m_PadItems[1].Size(), 0u);
     EXPECT_EQ(p.doc.m_PadItems[1].bank, 3);
     p.doc.m_PadItems[1].model = 'X';
-    ASSERT_EQ(p.doc.OnEditEmpty(std::vector<int>{1}, -1), 1); // already empty: only the letter
+    p.doc.OnEditEmpty(); // already empty: only the letter
     EXPECT_EQ(p.doc.m_PadItems[1].model, uint32_t('F'));
     EXPECT_EQ(p.doc.RenameLimit(1), 0);
     EXPECT_TRUE(p.doc.RenameItem(2, "Groove"));
-    ASSERT_TRUE(p.doc.MoveItem(-1, 2));
+    p.ui.select({2});
+    ASSERT_TRUE(p.doc.MoveItem(-1));
     EXPECT_EQ(p.names(), (std::vector<std::string>{"Pad0", "Groove", "** (N/A) Empty **"}));
+    EXPECT_EQ(p.ui.selected, (std::vector<int>{1}));
+    EXPECT_EQ(p.ui.focused, 1);
     p.doc.SetBank(29);
     EXPECT_EQ(p.doc.m_PadItems[0].bank, 29);
     EXPECT_EQ(p.doc.m_PadItems[2].bank, 3); // no data: keeps its bank
-    ASSERT_EQ(p.doc.OnEditDelete({}, 0), 1);
+    p.ui.selected.clear();
+    p.ui.focused = 0;
+    p.doc.OnEditDelete();
     EXPECT_EQ(p.names(), (std::vector<std::string>{"Groove", "** (N/A) Empty **"}));
     EXPECT_EQ(p.doc.m_PadItems[1].position, 1u);
     EXPECT_TRUE(p.doc.IsModified());
@@ -131,7 +132,13 @@ TEST(CZibPadDoc, PadItemFiles)
     Pads nine;
     ASSERT_TRUE(nine.doc.OpenImage(padFile({0}, 1), "/x/nine.pad"));
     ASSERT_EQ(nine.doc.m_PadItems[0].version, 1u);
-    ASSERT_EQ(nine.doc.WriteItemFile(0, dir / "Nine.zpf"), 1);
+    nine.ui.focused = 0;
+    nine.ui.saveFiles.push_back(dir / "Nine.zpf");
+    nine.doc.OnEditExtract();
+    ASSERT_EQ(nine.ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(nine.ui.fileDialogs[0].title, "Extract Item");
+    EXPECT_EQ(nine.ui.fileDialogs[0].fileName, "Pad0");
+    EXPECT_EQ(nine.ui.fileDialogs[0].filter, "Zib Pad Files (*.ZPF)|*.ZPF||");
     std::vector<uint8_t> file;
     ASSERT_EQ(readWholeFile(dir / "Nine.zpf", file), FileIoError::None);
     EXPECT_EQ(std::string(file.begin(), file.begin() + 5), "DASKX");
@@ -142,12 +149,14 @@ TEST(CZibPadDoc, PadItemFiles)
     // A Qe9z pad into a Qe4k file: refused; a Qe4k pad from a "DASKX" file: added as 'F'.
     Pads four;
     ASSERT_TRUE(four.doc.OpenImage(padFile({0}), "/x/four.pad"));
-    const auto refused = four.doc.ImportItems({(dir / "Nine.zpf").string()});
+    const auto refused = four.doc.ImportItems({dir / "Nine.zpf"});
     EXPECT_TRUE(refused.failed);
     EXPECT_EQ(four.texts(), (std::vector<std::string>{"Cannot import Qe9z style into Qe4k STY file"}));
     file[9] = 0;
     test::writeFile(dir / "Four.ZPF", file);
-    EXPECT_EQ(four.doc.ImportItems({(dir / "Four.ZPF").string()}).imported, 1);
+    four.ui.openFiles.push_back({dir / "Four.ZPF"});
+    four.doc.ImportItem();
+    EXPECT_EQ(four.ui.fileDialogs.back().title, "Import Pads");
     ASSERT_EQ(four.doc.PadCount(), 2);
     EXPECT_EQ(four.doc.m_PadItems[1].model, uint32_t('F'));
     EXPECT_EQ(four.doc.m_PadItems[1].bank, 3);
@@ -156,7 +165,7 @@ TEST(CZibPadDoc, PadItemFiles)
     // The header word at 16 of a Qe9z keyboard skips the file.
     file[5 + 16] = 1;
     test::writeFile(dir / "Skip.zpf", file);
-    const auto skipped = four.doc.ImportItems({(dir / "Skip.zpf").string(), (dir / "Four.ZPF").string()});
+    const auto skipped = four.doc.ImportItems({dir / "Skip.zpf", dir / "Four.ZPF"});
     EXPECT_EQ(skipped.imported, 1);
     EXPECT_FALSE(skipped.failed);
 
@@ -164,13 +173,13 @@ TEST(CZibPadDoc, PadItemFiles)
     while (four.doc.PadCount() < 63)
         four.doc.m_PadItems.push_back(four.doc.m_PadItems[0]);
     four.texts();
-    const std::string f = (dir / "Four.ZPF").string();
+    const std::filesystem::path f = dir / "Four.ZPF";
     EXPECT_EQ(four.doc.ImportItems({f, f, f}).imported, 1);
     EXPECT_EQ(four.texts(), (std::vector<std::string>{"Insertion stopped - LIMIT reached!"}));
 
     Pads other;
     ASSERT_TRUE(other.doc.OpenImage(padFile({0}), "/x/o.pad"));
-    EXPECT_TRUE(other.doc.ImportItems({(dir / "x.wsf").string()}).failed);
+    EXPECT_TRUE(other.doc.ImportItems({dir / "x.wsf"}).failed);
     EXPECT_EQ(other.texts(), (std::vector<std::string>{"Error: Not ZPF file type: WSF"}));
 }
 
@@ -182,35 +191,84 @@ TEST(CZibPadDoc, PadBlocks)
     ASSERT_TRUE(fourBlock);
     EXPECT_EQ(fourBlock->model, 'F');
     EXPECT_EQ(fourBlock->fileKind, 5u);
+    EXPECT_EQ(fourBlock->selector, 1u);
     EXPECT_EQ(fourBlock->contentCode, StyClipboardBlock::kPads);
-    // A block from a Qe4k document is refused.
-    EXPECT_TRUE(four.doc.OnEditPaste(*fourBlock).rows.empty());
-    EXPECT_EQ(four.texts(), (std::vector<std::string>{"Wrong clipboard data size"}));
-    EXPECT_TRUE(four.doc.DropBlock(*fourBlock, -1, false, false, {}).rows.empty());
-    EXPECT_TRUE(four.notices.empty());
 
-    // A Qe9z pad pasted into a Qe4k document is added as 'X'.
+    // Qe4k pads paste and drop between Qe4k pad files.
+    four.ui.clipboard = fourBlock->Bytes();
+    four.doc.OnEditPaste();
+    ASSERT_EQ(four.doc.PadCount(), 3);
+    EXPECT_EQ(four.doc.m_PadItems[2].model, uint32_t('F'));
+    EXPECT_EQ(four.ui.selected, (std::vector<int>{2}));
+    EXPECT_EQ(four.doc.DropBlock(*fourBlock, 0, false, false, {}).rows, (std::vector<int>{0}));
+    EXPECT_TRUE(four.ui.messages.empty());
+
+    // A Qe9z pad does not go into a Qe4k file; the paste goes on with the next pad.
     Pads nine;
     ASSERT_TRUE(nine.doc.OpenImage(padFile({0, 2}, 1), "/x/nine.pad"));
-    const auto nineBlock = nine.doc.CopyBlock(std::vector<int>{0});
+    nine.ui.select({0});
+    nine.doc.OnEditCopy();
+    ASSERT_TRUE(nine.ui.clipboard);
+    auto nineBlock = StyClipboardBlock::Read(*nine.ui.clipboard);
     ASSERT_TRUE(nineBlock);
     EXPECT_EQ(nineBlock->model, 'X');
-    const auto pasted = four.doc.OnEditPaste(*nineBlock);
-    ASSERT_EQ(pasted.rows, (std::vector<int>{2}));
-    EXPECT_EQ(four.doc.m_PadItems[2].model, uint32_t('X'));
-    EXPECT_EQ(four.doc.m_PadItems[2].NameText(), "Pad0");
-    EXPECT_EQ(four.doc.m_PadItems[2].kind, 9u);
+    nineBlock->parts.push_back(fourBlock->parts[0]);
+    four.ui.clipboard = nineBlock->Bytes();
+    const int before = four.doc.PadCount();
+    four.doc.OnEditPaste();
+    EXPECT_EQ(four.texts(), (std::vector<std::string>{"Cannot import Qe9z style into Qe4k STY file"}));
+    EXPECT_EQ(four.ui.messages.size(), 0u);
+    ASSERT_EQ(four.doc.PadCount(), before + 1);
+    EXPECT_EQ(four.doc.m_PadItems.back().model, uint32_t('F'));
 
-    StyClipboardBlock styles = *nineBlock;
-    styles.contentCode = StyClipboardBlock::kQeStyles;
-    EXPECT_TRUE(four.doc.OnEditPaste(styles).rows.empty());
-    EXPECT_EQ(four.texts(), (std::vector<std::string>{"Wrong clipboard data type"}));
+    // Into a Qe9z file a Qe4k pad keeps 'F' and a Qe9z pad 'X'.
+    nine.ui.clipboard = nineBlock->Bytes();
+    nine.doc.OnEditPaste();
+    ASSERT_EQ(nine.doc.PadCount(), 5);
+    EXPECT_EQ(nine.doc.m_PadItems[3].model, uint32_t('X'));
+    EXPECT_EQ(nine.doc.m_PadItems[4].model, uint32_t('F'));
+    EXPECT_EQ(nine.doc.m_PadItems[3].kind, 9u);
+    EXPECT_EQ(nine.doc.m_PadItems[3].bank, 3);
+}
 
-    // A drop onto row 0 from another window.
-    const auto dropped = four.doc.DropBlock(*nineBlock, 0, false, false, {});
-    EXPECT_EQ(dropped.rows, (std::vector<int>{0}));
-    EXPECT_EQ(four.doc.m_PadItems[0].model, uint32_t('X'));
-    EXPECT_EQ(four.doc.m_PadItems[0].position, 0u);
+TEST(CZibPadDoc, PastesRefuseWhatDoesNotFit)
+{
+    Pads four;
+    ASSERT_TRUE(four.doc.OpenImage(padFile({0}), "/x/four.pad"));
+    const StyClipboardBlock good = *four.doc.CopyBlock(std::vector<int>{0});
+    struct Case {
+        const char* what;
+        std::function<void(StyClipboardBlock&)> change;
+        const char* text;
+    } cases[] = {
+        {"style items", [](StyClipboardBlock& b) { b.contentCode = StyClipboardBlock::kQeStyles; },
+         "Wrong clipboard data type"},
+        {"other kind", [](StyClipboardBlock& b) { b.fileKind = 2; }, "Wrong clipboard data type"},
+        {"Wq letter", [](StyClipboardBlock& b) { b.model = '9'; }, "Wrong clipboard data size"},
+        {"short part", [](StyClipboardBlock& b) { b.parts[0].resize(70); }, "Wrong clipboard data size"},
+        {"header size past the part",
+         [](StyClipboardBlock& b) { b.parts.push_back(std::vector<uint8_t>(60, 0xFF)); },
+         "Wrong clipboard data size"},
+    };
+    for (const auto& c : cases) {
+        StyClipboardBlock block = good;
+        c.change(block);
+        four.ui.clipboard = block.Bytes();
+        four.doc.OnEditPaste();
+        EXPECT_EQ(four.texts(), (std::vector<std::string>{c.text})) << c.what;
+        EXPECT_EQ(four.doc.PadCount(), 1) << c.what;
+    }
+    // A count beyond the head's 138 slots.
+    std::vector<uint8_t> bytes = good.Bytes();
+    bytes[13] = 139;
+    four.ui.clipboard = bytes;
+    four.doc.OnEditPaste();
+    EXPECT_EQ(four.texts(), (std::vector<std::string>{"Wrong clipboard data size"}));
+    // A drop of another kind is ignored without a message.
+    StyClipboardBlock styles = good;
+    styles.fileKind = 2;
+    EXPECT_TRUE(four.doc.DropBlock(styles, -1, false, false, {}).rows.empty());
+    EXPECT_TRUE(four.ui.messages.empty());
 }
 
 TEST(CZibPadDoc, SavedPadFilesOpenAgain)
@@ -235,28 +293,66 @@ TEST(CZibPadDoc, PadToMidiWritesTheChordVariations)
         test::qeEntry("Nine", 9, 3, 1, padInstance("Nine", 1, {0, 10, 11})),
     };
     ASSERT_TRUE(p.doc.OpenImage(test::dasfImage(resources), "/x/a.pad"));
-    CZibPadDoc::PadToMidiSettings perCv;
+    StyDocSettings perCv;
     perCv.styToMidiType = 1;
-    EXPECT_EQ(p.doc.OnUtilPadToMidi(std::vector<int>{0, 1}, dir.path(), perCv, {}), 2);
+    std::vector<std::filesystem::path> lastFolders;
+    perCv.setLastOpenedDirectory = [&lastFolders](const std::filesystem::path& f) { lastFolders.push_back(f); };
+    p.doc.SetSettings(perCv);
+    p.ui.select({0, 1});
+    p.ui.folders.push_back(dir.path());
+    EXPECT_EQ(p.doc.OnUtilPadToMidi(), 2);
+    EXPECT_EQ(p.ui.folderDialogs, (std::vector<std::string>{"Select Destination Folder"}));
     EXPECT_EQ(p.texts(), (std::vector<std::string>{"Successfully converted 2 pads of 2 selected"}));
+    EXPECT_EQ(p.ui.messages.size(), 0u);
     for (const char* name : {"Four_V11.mid", "Four_I11.mid", "Nine_V11.mid", "Nine_F31.mid", "Nine_I31.mid"})
         EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
     EXPECT_FALSE(std::filesystem::exists(dir / "Four_F31.mid"));
+    EXPECT_EQ(p.doc.m_Folder, dir.path());
+    EXPECT_EQ(lastFolders.back(), dir.path());
+    EXPECT_EQ(p.ui.maxWaitDepth, 1);
+    EXPECT_EQ(p.ui.waitDepth, 0);
 
-    // One collected file per pad; an existing one is asked about.
-    CZibPadDoc::PadToMidiSettings collected;
-    std::vector<std::string> asked;
-    auto answer = [&asked](const std::filesystem::path& file) {
-        asked.push_back(file.filename().string());
-        return CZibPadDoc::OverwriteAnswer::No;
-    };
-    EXPECT_EQ(p.doc.OnUtilPadToMidi(std::vector<int>{0}, dir.path(), collected, answer), 1);
+    // One collected file per pad, its log and temporary files in the chosen folder.
+    p.doc.SetSettings({});
+    EXPECT_EQ(p.doc.PadsToMidi(std::vector<int>{0}, dir.path()), 1);
     EXPECT_TRUE(std::filesystem::exists(dir / "Four_QECOLLECT.MID"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "Four_tmp_V11.mid")); // temporary files go
-    EXPECT_TRUE(asked.empty());
-    EXPECT_EQ(p.doc.OnUtilPadToMidi(std::vector<int>{0}, dir.path(), collected, answer), 0);
-    EXPECT_EQ(asked, (std::vector<std::string>{"Four_QECOLLECT.MID"}));
-    EXPECT_EQ(p.doc.m_Folder, dir.path().string());
+    EXPECT_TRUE(std::filesystem::exists(dir / "CollectQeCVMidi.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Four_tmp_V11.mid"));
+    EXPECT_TRUE(p.ui.overwriteQuestions.empty());
+
+    // An existing collected file is asked about: No skips the pad, Cancel ends the run.
+    p.texts();
+    p.ui.overwriteAnswers = {StyAnswer::No};
+    EXPECT_EQ(p.doc.PadsToMidi(std::vector<int>{0}, dir.path()), 0);
+    EXPECT_EQ(p.ui.overwriteQuestions, (std::vector<std::filesystem::path>{dir / "Four_QECOLLECT.MID"}));
+    p.ui.overwriteAnswers = {StyAnswer::Cancel};
+    EXPECT_EQ(p.doc.PadsToMidi(std::vector<int>{0, 1}, dir.path()), 0);
+    EXPECT_EQ(p.texts(), (std::vector<std::string>{"Successfully converted 0 pads of 1 selected",
+                                                   "Successfully converted 0 pads of 2 selected"}));
+    p.ui.overwriteAnswers = {StyAnswer::YesToAll};
+    EXPECT_EQ(p.doc.PadsToMidi(std::vector<int>{0, 1}, dir.path()), 2);
+    EXPECT_EQ(p.ui.overwriteQuestions.size(), 3u); // Yes To All asks no more
+
+    // Nothing selected: zero of zero after the folder choice.
+    p.ui.selected.clear();
+    p.ui.folders.push_back(dir.path());
+    EXPECT_EQ(p.doc.OnUtilPadToMidi(), 0);
+    EXPECT_EQ(p.ui.lastText(), "Successfully converted 0 pads of 0 selected");
+}
+
+TEST(CZibPadDoc, PadToMidiCountsOnlyWhatWasWritten)
+{
+    test::TempDir dir;
+    Pads p;
+    ASSERT_TRUE(p.doc.OpenImage(test::dasfImage({test::qeEntry("Four", 9, 3, 0, padInstance("Four", 0, {0, 4}))}),
+                                "/x/a.pad"));
+    StyDocSettings perCv;
+    perCv.styToMidiType = 1;
+    p.doc.SetSettings(perCv);
+    // The second chord variation's file cannot be written: a folder stands in its way.
+    std::filesystem::create_directory(dir / "Four_I11.mid");
+    EXPECT_EQ(p.doc.PadsToMidi(std::vector<int>{0}, dir.path()), 0);
+    EXPECT_EQ(p.ui.lastText(), "Successfully converted 0 pads of 1 selected");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "docs/style/core/DasfIndex.h"
 #include "docs/style/core/UlvaRfHandles.h"
 
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/ChunkBuilder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "docs/style/core/CQeStyBank.h"
 #include "docs/style/core/ItemBuilders.h"
 
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/WqImageBuilder.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +86,7 @@ TEST(GetQEItem, StylesCarryVersionSignaturesAndSounds)
 
     CStyItem item;
     item.SetName("old");
-    ASSERT_TRUE(GetQEItem(item, c.get(), 0, 2, collect()));
+    ASSERT_EQ(QeItemBuild::Built, GetQEItem(item, c.get(), 0, 2, collect()));
     EXPECT_EQ(item.model, uint32_t('X'));
     EXPECT_EQ(item.version, 1u);
     EXPECT_EQ(item.NameText(), "");
@@ -101,24 +101,24 @@ TEST(GetQEItem, StylesCarryVersionSignaturesAndSounds)
 
     // A style of version 2 is not read, and says nothing.
     CStyItem bad;
-    EXPECT_FALSE(GetQEItem(bad, c.get(), 1, 2, collect()));
+    EXPECT_NE(QeItemBuild::Built, GetQEItem(bad, c.get(), 1, 2, collect()));
     EXPECT_TRUE(collected.empty());
     EXPECT_EQ(bad.Size(), 0u);
 
     // STS blocks come decompressed, with model 'F'.
     CStyItem sts;
-    ASSERT_TRUE(GetQEItem(sts, c.get(), 2, 7, collect()));
+    ASSERT_EQ(QeItemBuild::Built, GetQEItem(sts, c.get(), 2, 7, collect()));
     EXPECT_EQ(sts.model, uint32_t('F'));
     EXPECT_EQ(std::vector<uint8_t>(sts.data.begin() + 8, sts.data.end()), test::stsChunk(1, 2));
 
     // A resource that is not there.
-    EXPECT_FALSE(GetQEItem(item, c.get(), 3, 2, collect()));
+    EXPECT_NE(QeItemBuild::Built, GetQEItem(item, c.get(), 3, 2, collect()));
     ASSERT_EQ(collected.size(), 1u);
     EXPECT_EQ(collected[0].English(), "Cannot extract QE data resource at index: 3");
     EXPECT_EQ(collected[0].caption, "GetQEItem");
 
     // An STS block read as a style has no style editor.
-    EXPECT_FALSE(GetQEItem(item, c.get(), 2, 2, collect()));
+    EXPECT_NE(QeItemBuild::Built, GetQEItem(item, c.get(), 2, 2, collect()));
     ASSERT_EQ(collected.size(), 1u);
     EXPECT_EQ(collected[0].English(), "Cannot create sound list for QE data resource (index: 2)");
 

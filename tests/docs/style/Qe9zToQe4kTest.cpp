@@ -4,7 +4,7 @@
 #include "docs/style/core/UlvaRfHandles.h"
 
 #include "platform/ByteCursor.h"
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/QeStyleBuilder.h"
 
 #include <gtest/gtest.h>
@@ -135,6 +135,34 @@ TEST(Qe9zToQe4k, WholeListsStayAndLongHeadersAreCut)
     EXPECT_EQ(patterns.chunks[0].second, (std::vector<uint8_t>{0, 2, 0, 2, 0, 1, 0, 2}));
 }
 
+TEST(Qe9zToQe4k, APatternThatKeepsNoEventIsLeftOut)
+{
+    // Pattern 2 holds only events the re-encoding drops (kind 20) and is
+    // stored before pattern 3, which VAR1 also uses: pattern 2 goes like an
+    // unused one, its use becomes 0, pattern 3 becomes number 1.
+    QeStyleLayout layout = qe9zLayout();
+    layout.map = {2, 3, 1};
+    layout.patterns[1] = test::qePattern(2, 1536, test::PropStreamBuilder().raw({0x14, 0x81, 0x85, 0x14, 0x81}).bytes());
+    const std::vector<uint8_t> in = instanceOf(layout);
+    const uint32_t size = GetQe9zToQe4kSize(in);
+    ASSERT_GT(size, 0u);
+    std::vector<uint8_t> out(size);
+    ASSERT_EQ(BuildQe4kStyleChunk(in, out, size), 1);
+    const Walk style = children(out, 24, size - 24);
+    ASSERT_EQ(style.chunks.size(), 3u);
+    const Walk patterns = children(style.chunks[1].second, 0, style.chunks[1].second.size());
+    ASSERT_EQ(patterns.chunks.size(), 2u); // list and pattern 3
+    EXPECT_EQ(patterns.chunks[0].second, (std::vector<uint8_t>{0, 1, 0, 2, 0, 0, 0, 1}));
+    EXPECT_EQ(patterns.chunks[1].first, 3);
+
+    // The library opens the result and finds the kept pattern.
+    UlrfResInstancePtr resource(_ULRFCreateResInstance(out.data(), uint32_t(out.size())));
+    ASSERT_NE(resource, nullptr);
+    UlsteEditorPtr editor(_ULStECreateInstance(resource.get()));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(_ULStEQueryStyleElem(editor.get(), 0), 2);
+}
+
 TEST(Qe9zToQe4k, InputsThatGiveNoResult)
 {
     struct Case {
@@ -218,10 +246,11 @@ TEST(Qe9zToQe4k, ItemConversionThroughTheLibrary)
     EXPECT_EQ(doc.ConvertItem('X', 'F', 0), 0);
     EXPECT_EQ(converted.data, before);
 
-    // A style that cannot be rewritten is refused and keeps its data.
+    // A style that cannot be rewritten fails alone (-3, not -2: the
+    // document stays usable) and keeps its data.
     converted.version = 1;
     converted.data = {1, 2, 3};
-    EXPECT_EQ(doc.ConvertItem('X', 'F', 0), -1);
+    EXPECT_EQ(doc.ConvertItem('X', 'F', 0), -3);
     EXPECT_EQ(converted.data, (std::vector<uint8_t>{1, 2, 3}));
 }
 

@@ -1,9 +1,13 @@
 #include "docs/style/core/QeValueHelpers.h"
 
 #include "styles/PackQe7Bit.h"
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "styles/WqToQeSoundTable.h"
+#include "tests/support/StyFileBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
 
 namespace zib {
 namespace {
@@ -55,20 +59,78 @@ TEST(QeValueHelpers, FactoryTablesAreCompleteWithTheRowsShown)
         EXPECT_EQ(row.program, r.program);
         EXPECT_EQ(row.name, r.name);
     }
-    // Qe9z drum kits: programs 0-127 under LSB 0.
-    for (size_t p = 0; p < 128; ++p) {
-        EXPECT_EQ(t.Rows(T::Qe9zDrums)[p].lsb, 0);
-        EXPECT_EQ(t.Rows(T::Qe9zDrums)[p].program, p);
+}
+
+TEST(QeValueHelpers, FactoryTablesKeepTheirRules)
+{
+    const CQeSoundTables& t = CQeSoundTables::BuiltIn();
+    using T = CQeSoundTables::Table;
+    const struct {
+        T table;
+        uint8_t msb;
+        std::vector<uint8_t> userLsbs;
+    } rules[] = {
+        {T::Qe4kMelodic, 121, {64, 65}},
+        {T::Qe4kDrums, 120, {64}},
+        {T::Qe9zMelodic, 121, {64, 65, 68, 69, 70, 71}},
+        {T::Qe9zDrums, 120, {64, 68, 70}},
+    };
+    for (const auto& rule : rules) {
+        std::set<uint32_t> seen;
+        for (const auto& row : t.Rows(rule.table)) {
+            EXPECT_EQ(row.msb, rule.msb) << row.name;
+            EXPECT_TRUE(seen.insert(uint32_t(row.lsb) << 8 | row.program).second) << "twice: " << row.name;
+            EXPECT_EQ(std::count(rule.userLsbs.begin(), rule.userLsbs.end(), row.lsb), 0) << row.name;
+            EXPECT_FALSE(row.name.empty());
+            EXPECT_LE(row.name.size(), 49u);
+        }
     }
+    // No sound at (121, 8, 0): the validator's example falls back to LSB 0.
+    EXPECT_EQ(t.Find(0, 121, 8, 0), nullptr);
+    EXPECT_EQ(t.Find(1, 121, 8, 0), nullptr);
+    // Drum kits of both models: programs 0-127 under LSB 0.
+    for (T drums : {T::Qe4kDrums, T::Qe9zDrums})
+        for (size_t p = 0; p < 128; ++p) {
+            EXPECT_EQ(t.Rows(drums)[p].lsb, 0);
+            EXPECT_EQ(t.Rows(drums)[p].program, p);
+        }
+}
+
+TEST(QeValueHelpers, ConvertedWqSoundsAreQe4kSounds)
+{
+    // Every sound a Wq style's track can become names a Qe4k sound and
+    // passes the check unchanged.
+    const WqToQeSoundTable& map = builtInWqToQeSoundTable();
+    for (uint32_t model : {'9', '<', 'H', 'I', 'M'})
+        for (int kind = 0; kind <= 4; ++kind)
+            for (int n = 0; n < WqToQeSoundTable::EntryCount(model, kind); ++n) {
+                auto sound = map.Lookup(model, uint16_t(kind << 8 | n));
+                const uint32_t address = uint32_t(sound[0]) << 24 | uint32_t(sound[1]) << 16 | sound[2];
+                EXPECT_NE(GetQeSoundName(address, 0), "N/A") << char(model) << " " << kind << " " << n;
+                EXPECT_EQ(ValidateQeSoundAddress(sound[0], sound[1], sound[2]), 0);
+            }
+}
+
+TEST(QeValueHelpers, TheIndexFindsWhatTheRowsHold)
+{
+    const CQeSoundTables& t = CQeSoundTables::BuiltIn();
+    for (int set : {0, 1})
+        for (uint8_t msb : {uint8_t(120), uint8_t(121), uint8_t(122)})
+            for (int lsb = 0; lsb < 8; ++lsb)
+                for (int program = 0; program < 256; program += 3)
+                    EXPECT_EQ(t.Find(set, msb, uint8_t(lsb), uint8_t(program)),
+                              t.FindLinear(set, msb, uint8_t(lsb), uint8_t(program)));
 }
 
 TEST(QeValueHelpers, LoadingReportsBrokenRowsAndCounts)
 {
     CQeSoundTables t;
-    t.LoadText("# comment\nqe4k-melodic\t121\t0\t0\tPiano\nqe4k-melodic\t121\t0\tx\tBad\nother\t1\t2\t3\tX\n");
+    t.LoadText(CQeSoundTables::Table::Qe4kMelodic,
+               "# comment\n121\t0\t0\tPiano\n121\t0\tx\tBad\n121\t0\t0\tTwice\n1\t2\t3\n");
     EXPECT_EQ(t.Rows(CQeSoundTables::Table::Qe4kMelodic).size(), 1u);
-    // Two broken lines, four tables of the wrong size.
-    EXPECT_EQ(t.Problems().size(), 6u);
+    // A broken line, a repeated address, a short line and the row count.
+    EXPECT_EQ(t.Problems().size(), 4u);
+    EXPECT_NE(t.Find(0, 121, 0, 0), nullptr);
 }
 
 TEST(QeValueHelpers, SoundNames)

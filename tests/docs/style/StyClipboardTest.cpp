@@ -1,33 +1,16 @@
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/StyClipboardBlock.h"
 
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/docs/style/StyDocHarness.h"
+#include "tests/support/QeStyleBuilder.h"
+#include "tests/support/StyFileBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace zib {
 namespace {
 
-struct Doc {
-    CZibStyDoc doc;
-    std::vector<StyNotice> notices;
-    Doc() { doc.SetNoticeSink([this](const StyNotice& n) { notices.push_back(n); }); }
-    std::vector<std::string> texts()
-    {
-        std::vector<std::string> out;
-        for (const auto& n : notices)
-            out.push_back(n.English());
-        notices.clear();
-        return out;
-    }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> out;
-        for (const auto& i : doc.m_StyItems)
-            out.push_back(i.NameText());
-        return out;
-    }
-};
+using Doc = test::StyDocHarness;
 
 std::vector<uint8_t> qeFile(uint8_t version = 0, int styles = 2)
 {
@@ -183,6 +166,115 @@ TEST(StyClipboard, SixtyFourItemsAtMost)
     EXPECT_EQ(ten.texts(), (std::vector<std::string>{"MAX ITEM NUM reached. Pasted 0 items from clipboard"}));
 }
 
+TEST(StyClipboard, PastesRefuseBlocksThatDoNotHoldWhatTheySay)
+{
+    Doc source;
+    ASSERT_TRUE(source.doc.OpenImage(qeFile(), "/x/q.sty"));
+    const StyClipboardBlock good = *source.doc.CopyBlock(std::vector<int>{0, 1}, -1);
+    std::vector<uint8_t> many = good.Bytes();
+    many[13] = 139;
+    std::vector<uint8_t> beyond = good.Bytes();
+    beyond.resize(beyond.size() - 1);
+    StyClipboardBlock overPart = good; // 60 + style + STS over the part
+    overPart.parts[1][12] = 0xFF;
+    StyClipboardBlock pads = good;
+    pads.contentCode = StyClipboardBlock::kPads;
+    StyClipboardBlock letter = good;
+    letter.model = 'Q';
+    StyClipboardBlock otherKind = good;
+    otherKind.fileKind = 3;
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"count over 138", many, {"Wrong clipboard data size"}},
+        {"parts beyond the block", beyond, {"Wrong clipboard data size"}},
+        {"STS past its part", overPart.Bytes(), {"Wrong clipboard data size"}},
+        {"pad content", pads.Bytes(), {"Wrong clipboard data format"}},
+        {"unknown letter", letter.Bytes(), {"Wrong clipboard data format"}},
+        {"another file kind", otherKind.Bytes(), {}},
+    };
+    for (const auto& c : cases) {
+        Doc d;
+        ASSERT_TRUE(d.doc.OpenImage(qeFile(), "/x/q.sty"));
+        d.ui.clipboard = c.bytes;
+        d.doc.OnEditPaste();
+        EXPECT_EQ(d.texts(), c.texts) << c.what;
+        EXPECT_EQ(d.doc.StyCount(), 2) << c.what;
+        EXPECT_FALSE(d.doc.IsModified()) << c.what;
+        EXPECT_TRUE(d.doc.OnDrop(c.bytes, 0, false, false, {}).rows.empty()) << c.what;
+        EXPECT_EQ(d.doc.StyCount(), 2) << c.what;
+    }
+    // No clipboard at all, or nothing of ours on it.
+    Doc d;
+    ASSERT_TRUE(d.doc.OpenImage(qeFile(), "/x/q.sty"));
+    d.ui.clipboardAttaches = false;
+    d.doc.OnEditPaste();
+    EXPECT_EQ(d.texts(), (std::vector<std::string>{"Cannot attach to clipboard"}));
+    d.ui.clipboardAttaches = true;
+    d.doc.OnEditPaste();
+    EXPECT_TRUE(d.texts().empty());
+}
+
+TEST(StyClipboard, APasteGoesOnAfterAStyleThatCannotBeConverted)
+{
+    // A Qe9z style the library reads but whose pattern list is shorter than
+    // its chord variations' uses: it cannot be rewritten for the Qe4k.
+    test::QeStyleLayout layout;
+    layout.version = 1;
+    layout.header = test::qeHeaderRecord("Short", 0, 0, 0x0001);
+    layout.mapChunks = 1;
+    layout.map = {1};
+    layout.patterns = {test::qePattern(2, 1536, test::PropStreamBuilder().noteOn(0, 36).noteOff(96, 36).end(1536))};
+    test::QeElementChunk var1;
+    var1.cvs = {test::qeCv(1536, {}, {{0, 0}, {1, 0}})};
+    var1.trackTable = std::vector<uint8_t>(48, 0);
+    layout.elements = {var1};
+    CStyItem shortList;
+    shortList.data = test::qeStyleResource(test::qeStyleChunk(layout));
+    shortList.SetName("Short");
+    shortList.version = 1;
+
+    Doc nine;
+    ASSERT_TRUE(nine.doc.OpenImage(qeFile(1, 2), "/x/nine.sty"));
+    StyClipboardBlock block = *nine.doc.CopyBlock(std::vector<int>{0, 1}, -1);
+    block.parts[0] = StyClipboardBlock::QeStylePart(shortList, nullptr);
+
+    Doc four;
+    ASSERT_TRUE(four.doc.OpenImage(qeFile(0, 1), "/x/four.sty"));
+    four.ui.clipboard = block.Bytes();
+    four.doc.OnEditPaste();
+    EXPECT_EQ(four.texts(), (std::vector<std::string>{"Error while converting item!"}));
+    ASSERT_EQ(four.doc.StyCount(), 2);
+    EXPECT_EQ(four.doc.StsCount(), 2);
+    EXPECT_EQ(four.doc.m_StyItems[1].NameText(), "Qe1");
+    EXPECT_EQ(four.doc.m_StyItems[1].model, uint32_t('F'));
+    EXPECT_EQ(four.ui.selected, (std::vector<int>{1})); // the pasted row only
+    EXPECT_EQ(four.doc.m_PasteSource, 0u);
+    EXPECT_FALSE(four.doc.TakeAbortRequest());
+}
+
+TEST(StyClipboard, CopyRefusesMoreRowsThanTheHeadHolds)
+{
+    Doc d;
+    ASSERT_TRUE(d.doc.OpenImage(wqFile('I', 1), "/x/w.sty"));
+    while (d.doc.StyCount() < 139)
+        d.doc.m_StyItems.push_back(d.doc.m_StyItems[0]);
+    std::vector<int> rows(139);
+    for (int r = 0; r < 139; ++r)
+        rows[size_t(r)] = r;
+    d.ui.selected = rows;
+    d.doc.OnEditCopy();
+    EXPECT_EQ(d.texts(), (std::vector<std::string>{"Cannot copy data to clipboard"}));
+    EXPECT_FALSE(d.ui.clipboard);
+    rows.pop_back();
+    d.ui.selected = rows;
+    d.doc.OnEditCopy();
+    ASSERT_TRUE(d.ui.clipboard);
+    EXPECT_EQ(StyClipboardBlock::Read(*d.ui.clipboard)->Count(), 138u);
+}
+
 TEST(StyClipboard, StsItemsOfTheStsView)
 {
     Doc qe;
@@ -321,7 +413,7 @@ TEST(StyClipboard, SavedFilesOpenWithTheSameItems)
     ASSERT_TRUE(five.doc.OpenImage(wqFile('9', 4), "/x/f.sty"));
     five.doc.m_StyItems.push_back(five.doc.m_StyItems[0]);
     EXPECT_TRUE(five.doc.BuildFileImage().empty());
-    EXPECT_EQ(five.texts(), (std::vector<std::string>{"Incorrect file format while saving data"}));
+    EXPECT_EQ(five.texts(), (std::vector<std::string>{"Cannot save: 5 styles do not fit into the 4 places of this file!"}));
     CZibStyDoc none;
     none.NewDocument();
     EXPECT_TRUE(none.BuildFileImage().empty());

@@ -1,7 +1,7 @@
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/StyListModel.h"
 
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/WqImageBuilder.h"
 
 #include <gtest/gtest.h>

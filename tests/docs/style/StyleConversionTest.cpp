@@ -4,7 +4,8 @@
 #include "docs/style/core/WqStyleItemConversion.h"
 #include "styles/WqStyleLayout.h"
 
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/docs/style/StyDocHarness.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/WqImageBuilder.h"
 
@@ -15,13 +16,11 @@ namespace {
 
 using test::WqEv;
 
-// A document holding one Wq item of the model.
-CZibStyDoc wqDoc(char model, std::vector<uint8_t> data, std::vector<StyNotice>* notices = nullptr)
+// Opens a document holding one Wq item of the model.
+void openWq(test::StyDocHarness& h, char model, const std::vector<uint8_t>& data)
 {
-    CZibStyDoc doc;
-    EXPECT_TRUE(doc.OpenImage(test::wqStyleFile(model, {data}), "/x/Set.sty"));
-    if (notices) doc.SetNoticeSink([notices](const StyNotice& n) { notices->push_back(n); });
-    return doc;
+    EXPECT_TRUE(h.doc.OpenImage(test::wqStyleFile(model, {data}), "/x/Set.sty"));
+    h.ui.clear();
 }
 
 uint16_t word(const std::vector<uint8_t>& d, size_t at)
@@ -57,7 +56,9 @@ TEST(StyleConversion, LayoutAToBAndBack)
     builder.name("Swing").tempo(100).track(0, 0x0010, 100, 15).track(2, 0x0021, 90, 15).cv(0, 0, 0, 1);
     builder.slot(0, 0, 2, {WqEv::bar(0), WqEv::program(0, 0x0021), WqEv::note(0, 40, 90, 96), WqEv::end(0)});
     const std::vector<uint8_t> original = builder.build();
-    CZibStyDoc doc = wqDoc('<', original);
+    test::StyDocHarness h_doc;
+    openWq(h_doc, '<', original);
+    CZibStyDoc& doc = h_doc.doc;
     ASSERT_EQ(doc.ConvertItem('<', 'I', 0), 0);
     const CStyItem& b = doc.m_StyItems[0];
     EXPECT_EQ(b.model, uint32_t('I'));
@@ -113,7 +114,9 @@ TEST(StyleConversion, ProgramNumbersOfTracksAndEventsAreMapped)
                            WqEv::end(0)});
     builder.slot(0, 0, 1, {WqEv::bar(0), WqEv::program(0, 0x0047), WqEv::end(0)});
     const std::vector<uint8_t> original = builder.build();
-    CZibStyDoc doc = wqDoc('9', original);
+    test::StyDocHarness h_doc;
+    openWq(h_doc, '9', original);
+    CZibStyDoc& doc = h_doc.doc;
     ASSERT_EQ(doc.ConvertItem('9', 'M', 0), 0);
     const std::vector<uint8_t>& d = doc.m_StyItems[0].data;
     EXPECT_EQ(word(d, 46), 0x0306);     // DRUM track word
@@ -126,7 +129,9 @@ TEST(StyleConversion, ProgramNumbersOfTracksAndEventsAreMapped)
     EXPECT_EQ(word(d, perc + 4 + 2), 0x0047);
 
     // WqT517 to WqR65 leaves the events as they are.
-    CZibStyDoc t517 = wqDoc('H', original);
+    test::StyDocHarness h_t517;
+    openWq(h_t517, 'H', original);
+    CZibStyDoc& t517 = h_t517.doc;
     ASSERT_EQ(t517.ConvertItem('H', 'M', 0), 0);
     const std::vector<uint8_t>& h = t517.m_StyItems[0].data;
     EXPECT_EQ(word(h, word(h, 542) + 8 + 2), 0x0046);
@@ -142,11 +147,15 @@ TEST(StyleConversion, DispatchTable)
         {'F', '9', -1}, {'Z', '9', -1}, {'9', 'Z', -1},
     };
     for (const auto& c : cases) {
-        CZibStyDoc doc = wqDoc('9', test::smallWq8Image());
+        test::StyDocHarness h_doc;
+    openWq(h_doc, '9', test::smallWq8Image());
+    CZibStyDoc& doc = h_doc.doc;
         doc.m_StyItems[0].model = c.from;
         EXPECT_EQ(doc.ConvertItem(c.from, c.to, 0), c.result) << char(c.from) << " -> " << char(c.to);
     }
-    CZibStyDoc doc = wqDoc('9', test::smallWq8Image());
+    test::StyDocHarness h_doc;
+    openWq(h_doc, '9', test::smallWq8Image());
+    CZibStyDoc& doc = h_doc.doc;
     EXPECT_EQ(doc.ConvertItem('9', 'M', 3), -1); // no such item
     doc.m_StyItems[0].model = 'F';
     EXPECT_EQ(doc.ConvertItem('F', 'X', 0), 0);
@@ -154,7 +163,9 @@ TEST(StyleConversion, DispatchTable)
     EXPECT_EQ(doc.ConvertItem('F', 'X', 0), -1);
 
     // I <-> M keeps the data and the layout.
-    CZibStyDoc wq41 = wqDoc('I', test::smallWq8Image("R", 'I'));
+    test::StyDocHarness h_wq41;
+    openWq(h_wq41, 'I', test::smallWq8Image("R", 'I'));
+    CZibStyDoc& wq41 = h_wq41.doc;
     const auto before = wq41.m_StyItems[0].data;
     ASSERT_EQ(wq41.ConvertItem('I', 'M', 0), 0);
     EXPECT_EQ(wq41.m_StyItems[0].model, uint32_t('M'));
@@ -166,7 +177,9 @@ TEST(StyleConversion, DamagedWqItemsAreRefusedUntouched)
     std::vector<uint8_t> damaged = test::smallWq8Image("Bad");
     damaged[534 + 2 * 316] = 0xFF; // the end entry points past the item
     damaged[534 + 2 * 316 + 1] = 0xFF;
-    CZibStyDoc doc = wqDoc('9', damaged);
+    test::StyDocHarness h_doc;
+    openWq(h_doc, '9', damaged);
+    CZibStyDoc& doc = h_doc.doc;
     EXPECT_EQ(doc.ConvertItem('9', 'M', 0), -1);
     EXPECT_EQ(doc.m_StyItems[0].data, damaged);
     EXPECT_EQ(doc.m_StyItems[0].model, uint32_t('9'));
@@ -174,8 +187,10 @@ TEST(StyleConversion, DamagedWqItemsAreRefusedUntouched)
 
 TEST(StyleConversion, WqToQeGivesAStyleChunk)
 {
-    std::vector<StyNotice> notices;
-    CZibStyDoc doc = wqDoc('9', test::smallWq8Image("Rock"), &notices);
+    test::StyDocHarness h;
+    openWq(h, '9', test::smallWq8Image("Rock"));
+    CZibStyDoc& doc = h.doc;
+    std::vector<StyNotice>& notices = h.ui.messages;
     ASSERT_EQ(doc.ConvertItem('9', 'F', 0), 0);
     const CStyItem& item = doc.m_StyItems[0];
     EXPECT_EQ(item.model, uint32_t('F'));
@@ -187,13 +202,16 @@ TEST(StyleConversion, WqToQeGivesAStyleChunk)
     std::vector<uint8_t> tooLong = test::smallWq8Image("Long");
     tooLong[62] = 0;
     tooLong[63] = 17; // CV length 17 bars
-    CZibStyDoc bad = wqDoc('9', tooLong, &notices);
+    test::StyDocHarness hb;
+    openWq(hb, '9', tooLong);
+    CZibStyDoc& bad = hb.doc;
+    std::vector<StyNotice>& badNotices = hb.ui.messages;
     const int result = bad.ConvertItem('9', 'X', 0);
     if (result != 0) {
         EXPECT_EQ(result, -3);
-        ASSERT_FALSE(notices.empty());
-        EXPECT_EQ(notices.back().caption, "ConvertStyWQ8ToQE4K");
-        EXPECT_EQ(notices.back().English().substr(0, 20), "Style Long not conve");
+        ASSERT_FALSE(badNotices.empty());
+        EXPECT_EQ(badNotices.back().caption, "ConvertStyWQ8ToQE4K");
+        EXPECT_EQ(badNotices.back().English().substr(0, 20), "Style Long not conve");
         EXPECT_EQ(bad.m_StyItems[0].data, tooLong);
     }
 }
@@ -206,7 +224,9 @@ TEST(StyleConversion, ReplacingOneWqTrack)
     builder.slot(0, 1, 0, {WqEv::bar(0), WqEv::note(0, 36, 90, 48), WqEv::end(0)});
     builder.slot(4, 0, 0, {WqEv::bar(0), WqEv::note(0, 38, 90, 48), WqEv::end(0)});
     const std::vector<uint8_t> original = builder.build();
-    CZibStyDoc doc = wqDoc('9', original);
+    test::StyDocHarness h_doc;
+    openWq(h_doc, '9', original);
+    CZibStyDoc& doc = h_doc.doc;
 
     // Two bars of BASS (channel 12) at 96 ticks per quarter.
     test::SmfBuilder smf(1, 96);

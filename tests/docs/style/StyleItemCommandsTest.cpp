@@ -2,7 +2,8 @@
 #include "docs/style/core/ItemFile.h"
 
 #include "platform/FileIo.h"
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/docs/style/StyDocHarness.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,26 +11,7 @@
 namespace zib {
 namespace {
 
-struct Doc {
-    CZibStyDoc doc;
-    std::vector<StyNotice> notices;
-    Doc() { doc.SetNoticeSink([this](const StyNotice& n) { notices.push_back(n); }); }
-    std::vector<std::string> texts()
-    {
-        std::vector<std::string> out;
-        for (const auto& n : notices)
-            out.push_back(n.English());
-        notices.clear();
-        return out;
-    }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> out;
-        for (const auto& i : doc.m_StyItems)
-            out.push_back(i.NameText());
-        return out;
-    }
-};
+using Doc = test::StyDocHarness;
 
 // A Qe style file: Pop (Qe4k, with its STS block) at 0, an empty position 1, Jazz at 2.
 std::vector<uint8_t> qeFile(uint8_t jazzVersion = 0)
@@ -289,6 +271,153 @@ TEST(StyleItemCommands, ImportRefusalsAndLimits)
     EXPECT_EQ(full.texts(), (std::vector<std::string>{"Insertion stopped - LIMIT reached!"}));
     EXPECT_EQ(full.doc.ImportItems({pop}).imported, 0);
     EXPECT_EQ(full.texts(), (std::vector<std::string>{"Insertion stopped - LIMIT reached!"}));
+}
+
+TEST(StyleItemCommands, ItemFilesThatDoNotHoldWhatTheySay)
+{
+    test::TempDir dir;
+    Doc source;
+    ASSERT_TRUE(source.doc.OpenImage(qeFile(), "/x/q.sty"));
+    ASSERT_EQ(source.doc.ExtractItem(0, dir / "Pop.wsf"), 1);
+    std::vector<uint8_t> pop;
+    ASSERT_EQ(readWholeFile(dir / "Pop.wsf", pop), FileIoError::None);
+    const auto head = [](char letter, size_t rest) {
+        std::vector<uint8_t> file = {'D', 'A', 'S', 'K', uint8_t(letter)};
+        file.resize(5 + rest, 0x20);
+        return file;
+    };
+    auto huge = pop;
+    huge[5] = 0xFF, huge[6] = 0xFF, huge[7] = 0xFF, huge[8] = 0x7F; // a style size past the file
+    auto stsPast = pop;
+    stsPast[5 + 12] = 0xFF; // an STS size past the file
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+        std::string text;
+    } cases[] = {
+        {"short head", {'D', 'A', 'S'}, "Imported File not expected format - Insertion failed!"},
+        {"unknown letter", head('Z', 2000), "Imported File not expected format - Insertion failed!"},
+        {"Wq item shorter than an empty style", head('9', 1167), "Imported File not expected format - Insertion failed!"},
+        {"Wq41 item shorter than an empty style", head('I', 1175), "Imported File not expected format - Insertion failed!"},
+        {"Wq item over 65504 bytes", head('9', 65505), "Imported File not expected format - Insertion failed!"},
+        {"Qe9z header cut", head('X', 59), "Error reading QE9Z item header data - 2"},
+        {"Qe4k header cut", head('F', 43), "Error reading QE4K item header data - 2"},
+        {"style size past the file", huge, "Wrong number of bytes read!"},
+        {"STS size past the file", stsPast, "Wrong number of bytes read!"},
+    };
+    for (const auto& c : cases) {
+        test::writeFile(dir / "c.wsf", c.file);
+        Doc d;
+        ASSERT_TRUE(d.doc.OpenImage(qeFile(), "/x/q.sty"));
+        EXPECT_EQ(d.doc.ImportStyle(dir / "c.wsf"), 0) << c.what;
+        EXPECT_EQ(d.texts(), std::vector<std::string>{c.text}) << c.what;
+        EXPECT_EQ(d.notices.size(), 0u);
+        EXPECT_EQ(d.doc.StyCount(), 3) << c.what;
+        EXPECT_EQ(d.doc.StsCount(), 3) << c.what;
+    }
+    // The largest and smallest Wq items are taken.
+    Doc wq;
+    ASSERT_TRUE(wq.doc.OpenImage(wqFile('9', 1), "/x/w.sty"));
+    test::writeFile(dir / "empty.wsf", head('9', 1168));
+    EXPECT_EQ(wq.doc.ImportStyle(dir / "empty.wsf"), 1);
+}
+
+TEST(StyleItemCommands, CommandsAskThroughThePort)
+{
+    test::TempDir dir;
+    Doc d;
+    ASSERT_TRUE(d.doc.OpenImage(qeFile(), (dir / "q.sty").string()));
+
+    // Extract Item: the focused row, a save dialog in the document's folder.
+    d.doc.OnEditExtract();
+    EXPECT_EQ(d.texts(), (std::vector<std::string>{"There is no focused item"}));
+    EXPECT_EQ(d.ui.messages.size(), 0u);
+    d.ui.focused = 2;
+    d.ui.saveFiles.push_back(dir / "Out.WSF");
+    d.doc.OnEditExtract();
+    ASSERT_EQ(d.ui.fileDialogs.size(), 1u);
+    const StyFileChoice& save = d.ui.fileDialogs[0];
+    EXPECT_EQ(save.title, "Extract Item");
+    EXPECT_EQ(save.filter, "WqStyle Files (*.WSF)|*.WSF||");
+    EXPECT_EQ(save.defaultExtension, "WSF");
+    EXPECT_EQ(save.folder, dir.path());
+    EXPECT_EQ(save.fileName, "Jazz");
+    EXPECT_TRUE(std::filesystem::exists(dir / "Out.WSF"));
+    // The STS view extracts nothing.
+    d.doc.ToggleViewMode();
+    d.doc.OnEditExtract();
+    d.doc.ImportItem();
+    EXPECT_EQ(d.ui.fileDialogs.size(), 1u);
+    d.doc.ToggleViewMode();
+
+    // Import Item(s): the chosen files are imported and the rows told to the view.
+    d.ui.openFiles.push_back({dir / "Out.WSF"});
+    d.doc.ImportItem();
+    EXPECT_EQ(d.ui.fileDialogs.back().title, "Import Styles");
+    EXPECT_EQ(d.doc.StyCount(), 4);
+    EXPECT_TRUE(d.ui.saw(StyViewNotice::RowAdded));
+
+    // Select All and Delete on the port's selection.
+    d.doc.SelectAll();
+    EXPECT_EQ(d.ui.selected, (std::vector<int>{0, 1, 2, 3}));
+    d.ui.select({1, 3});
+    d.doc.OnEditDelete();
+    EXPECT_EQ(d.names(), (std::vector<std::string>{"Pop", "Jazz"}));
+    EXPECT_TRUE(d.ui.selected.empty());
+    EXPECT_TRUE(d.ui.saw(StyViewNotice::CloseToolWindows));
+}
+
+TEST(StyleItemCommands, ExtractAllWritesOneFilePerItemWithData)
+{
+    test::TempDir dir;
+    Doc d;
+    ASSERT_TRUE(d.doc.OpenImage(qeFile(), "/x/q.sty"));
+    d.ui.folders.push_back(dir.path());
+    d.doc.OnEditExtractAll();
+    EXPECT_EQ(d.ui.folderDialogs, (std::vector<std::string>{"Select Destination Folder"}));
+    EXPECT_TRUE(std::filesystem::exists(dir / "Pop.WSF"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "Jazz.WSF"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2); // the empty row has none
+
+    // Clashes go through the overwrite question.
+    const struct {
+        std::vector<StyAnswer> answers;
+        size_t questions;
+        bool jazzRewritten;
+    } cases[] = {
+        {{StyAnswer::Cancel}, 1, false},
+        {{StyAnswer::No, StyAnswer::Yes}, 2, true},
+        {{StyAnswer::YesToAll}, 1, true},
+    };
+    for (const auto& c : cases) {
+        test::writeFile(dir / "Jazz.WSF", std::vector<uint8_t>{1});
+        d.ui.overwriteQuestions.clear();
+        d.ui.overwriteAnswers.assign(c.answers.begin(), c.answers.end());
+        d.ui.folders.push_back(dir.path());
+        d.doc.OnEditExtractAll();
+        EXPECT_EQ(d.ui.overwriteQuestions.size(), c.questions);
+        EXPECT_EQ(std::filesystem::file_size(dir / "Jazz.WSF") > 1, c.jazzRewritten);
+    }
+}
+
+TEST(StyleItemCommands, SaveModifiedAsksYesNoCancel)
+{
+    Doc d;
+    ASSERT_TRUE(d.doc.OpenImage(wqFile('9', 1), "/x/w.sty"));
+    int saves = 0;
+    const auto save = [&saves] { return ++saves, true; };
+    EXPECT_TRUE(d.doc.SaveModified("w.sty", save)); // not modified: no question
+    EXPECT_TRUE(d.ui.questions.empty());
+    d.doc.SetModified();
+    d.ui.answers = {StyAnswer::Cancel, StyAnswer::No, StyAnswer::Yes};
+    EXPECT_FALSE(d.doc.SaveModified("w.sty", save));
+    EXPECT_TRUE(d.doc.SaveModified("w.sty", save));
+    EXPECT_EQ(saves, 0);
+    EXPECT_TRUE(d.doc.SaveModified("w.sty", save));
+    EXPECT_EQ(saves, 1);
+    ASSERT_EQ(d.ui.questions.size(), 3u);
+    EXPECT_EQ(d.ui.questions[0].English(), "Save changes to w.sty");
+    EXPECT_EQ(d.ui.questions[0].icon, StyNoticeIcon::Exclamation);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "tests/docs/style/StyleDocFixtures.h"
+#include "tests/support/StyFileBuilder.h"
 
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/WqImageBuilder.h"
@@ -64,9 +64,78 @@ DasfResource stsEntry(const std::string& name, uint8_t bank, uint8_t position, u
     return r;
 }
 
+std::vector<uint8_t> stsBlock(uint8_t slot, uint8_t seed)
+{
+    std::vector<uint8_t> block(261);
+    for (size_t i = 0; i < 113; ++i)
+        block[i] = uint8_t(seed + i);
+    block[0] = slot;
+    for (size_t r = 0; r < 4; ++r) {
+        uint8_t* record = block.data() + 113 + 37 * r;
+        record[8] = 121;
+        record[9] = 0;
+        record[11] = uint8_t(10 + slot);
+        record[12] = uint8_t(90 + r);
+        record[13] = 64;
+    }
+    return block;
+}
+
+std::vector<uint8_t> stsInstance(const std::vector<uint8_t>& slots, size_t tail, uint8_t wordA, uint8_t wordB)
+{
+    const size_t total = 432 + 261 * slots.size() + tail;
+    std::vector<uint8_t> data(total, 0);
+    auto be32 = [&data](size_t at, uint32_t v) {
+        for (size_t i = 0; i < 4; ++i)
+            data[at + i] = uint8_t(v >> (24 - 8 * i));
+    };
+    data[0] = 7;
+    data[1] = wordA;
+    data[2] = wordB;
+    const uint32_t chunk = uint32_t(total - 8);
+    for (size_t i = 0; i < 4; ++i)
+        data[4 + i] = uint8_t(chunk >> (8 * i));
+    data[8] = 0x0B;
+    data[9] = wordA;
+    data[10] = wordB;
+    data[11] = 0x18;
+    be32(12, uint32_t(total - 16));
+    data[16] = 1;
+    be32(20, uint32_t(total - 24));
+    be32(24, uint32_t(total - 28));
+    data[36] = uint8_t(slots.size());
+    data[38] = 3, data[39] = 4, data[41] = 120, data[42] = 1, data[43] = 2, data[45] = 7, data[46] = 8;
+    for (size_t t = 0; t < 8; ++t) {
+        uint8_t* record = data.data() + 136 + 37 * t;
+        record[8] = 121;
+        record[9] = uint8_t(t);
+        record[11] = uint8_t(t + 1);
+        record[12] = 100;
+        record[13] = 64;
+    }
+    for (size_t k = 0; k < slots.size(); ++k) {
+        const std::vector<uint8_t> block = stsBlock(slots[k], uint8_t(k * 16));
+        std::copy(block.begin(), block.end(), data.begin() + ptrdiff_t(432 + 261 * k));
+    }
+    for (size_t i = 0; i < tail; ++i)
+        data[total - tail + i] = uint8_t(0xE0 + i);
+    return data;
+}
+
+DasfResource stsDataEntry(const std::string& name, uint8_t bank, uint8_t position, const std::vector<uint8_t>& slots)
+{
+    DasfResource r;
+    r.name = name;
+    r.type = 7;
+    r.user1 = bank;
+    r.user2 = position;
+    r.chunk = resourceChunkOf(stsInstance(slots));
+    return r;
+}
+
 std::vector<uint8_t> smallWq8Image(const std::string& name, char model)
 {
-    WqImageBuilder b(model);
+    WqImageBuilder b = WqImageBuilder::fromEmptyItem(model);
     b.name(name).tempo(120).timeSig(19).track(0, 0x0200, 100, 15).track(2, 0x0021, 100, 15);
     b.cv(0, 0, 0, 1);
     b.slot(0, 0, 0, {WqEv::bar(0), WqEv::note(0, 36, 100, 48), WqEv::note(96, 38, 100, 48), WqEv::end(0)});

@@ -33,6 +33,19 @@ std::vector<uint8_t> stsChunk(uint8_t wordA, uint8_t wordB, size_t payload = 40)
 DasfResource stsEntry(const std::string& name, uint8_t bank, uint8_t position, uint8_t wordA = 0,
                       uint8_t wordB = 0);
 
+// STS data as a style's STS item holds it (a serialised type-7 instance):
+// the arranger bytes (bank 3, position 4, tempo 120, variation 1, element 2,
+// fills 7 and 8), eight style track records with sounds (121, t, t + 1),
+// volume 100 and pan 64, one 261-byte STS block per entry of `slots` (its
+// first byte the slot, its realtime tracks (121, 0, 10 + slot)), then
+// `tail` bytes; the lengths at 4, 12, 20 and 24 agree with the size.
+std::vector<uint8_t> stsInstance(const std::vector<uint8_t>& slots, size_t tail = 6, uint8_t wordA = 0,
+                                 uint8_t wordB = 0);
+// An STS entry of a container holding that data.
+DasfResource stsDataEntry(const std::string& name, uint8_t bank, uint8_t position, const std::vector<uint8_t>& slots);
+// A 261-byte STS block for `slot` whose head bytes count up from `seed`.
+std::vector<uint8_t> stsBlock(uint8_t slot, uint8_t seed);
+
 // A small Wq style item with events on DRUM and BASS of VAR1 CV1, in the
 // layout of `model` (layout B for 'I' and 'M').
 std::vector<uint8_t> smallWq8Image(const std::string& name = "Rock", char model = '9');

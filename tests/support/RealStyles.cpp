@@ -1,0 +1,49 @@
+#include "tests/support/RealStyles.h"
+
+#include "app/core/PsrConversionOutput.h"
+#include "styles/PsrStyleConversion.h"
+#include "tests/support/RealFixtures.h"
+#include "ulvarf/ulvarf.h"
+
+namespace zib::test {
+
+namespace {
+
+// The serialised instance of resource 0 of a container image.
+std::vector<uint8_t> firstInstance(const std::vector<uint8_t>& image)
+{
+    ULRFContainer* container = _ULRFCreateInstance(image.data(), uint32_t(image.size()));
+    ULRFResInstance* resource = container ? _ULRFExtractResource(container, 0) : nullptr;
+    std::vector<uint8_t> out;
+    if (resource) {
+        out.resize(size_t(_ULRFResInstanceSize(resource)));
+        if (!_ULRFPutResInstance(resource, out.data(), uint32_t(out.size()))) out.clear();
+    }
+    _ULRFDelResInstance(resource);
+    _ULRFDeleteInstance(container);
+    return out;
+}
+
+} // namespace
+
+const std::vector<ConvertedPsrStyle>& convertedRealPsrStyles()
+{
+    static const std::vector<ConvertedPsrStyle> styles = [] {
+        std::vector<ConvertedPsrStyle> out;
+        for (const auto& path : realFixtureFiles("psr-styles")) {
+            ConvertedPsrStyle style;
+            style.file = path.filename().string();
+            const PsrConversionResult r =
+                ConvertPsrStyle(readFileBytes(path), style.file, PsrConvertSettings{}, nullptr);
+            style.code = r.code;
+            style.name.assign(reinterpret_cast<const char*>(r.styleName.data()), r.styleName.size());
+            style.name.erase(style.name.find('\0') == std::string::npos ? style.name.size() : style.name.find('\0'));
+            if (r.code == 0) style.instance = firstInstance(SingleResourceContainer(r.styleName, r.styleResource));
+            out.push_back(std::move(style));
+        }
+        return out;
+    }();
+    return styles;
+}
+
+} // namespace zib::test

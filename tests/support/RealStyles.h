@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zib::test {
+
+// A real Yamaha PSR style of the fixtures converted by the program's PSR
+// converter: the file's name, the style's name and the style as a Qe style
+// item holds it (a serialised, compressed resource instance of type 2).
+struct ConvertedPsrStyle {
+    std::string file;
+    std::string name;
+    std::vector<uint8_t> instance;
+    int code = 0; // the converter's result; the instance is empty unless 0
+};
+
+// Every real PSR style, converted once per run; empty without fixtures.
+const std::vector<ConvertedPsrStyle>& convertedRealPsrStyles();
+
+} // namespace zib::test
