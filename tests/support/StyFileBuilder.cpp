@@ -9,16 +9,16 @@
 
 namespace zib::test {
 
-std::vector<uint8_t> qeStyleInstance(const QeStyleSpec& spec)
+std::vector<uint8_t> qeStyleInstance(const QeStyleRecipe& recipe)
 {
-    ULStEEditor* editor = _ULStECreateInstance(spec.pad ? ULSTE_NEW_PAD : nullptr);
+    ULStEEditor* editor = _ULStECreateInstance(recipe.pad ? ULSTE_NEW_PAD : nullptr);
     EXPECT_NE(editor, nullptr);
     const std::vector<uint8_t> smf = qeCvSmf({0, 2});
-    for (int e : spec.elements)
+    for (int e : recipe.elements)
         EXPECT_TRUE(_ULStEImportSmf(editor, smf.data(), uint32_t(smf.size()), e, 0)) << e;
-    _ULStESetName(editor, spec.name.c_str());
-    if (spec.program) _ULStESetTrackProgram(editor, 0, 2, &spec.program);
-    _ULStESetQeVersion(editor, spec.version);
+    _ULStESetName(editor, recipe.name.c_str());
+    if (recipe.program) _ULStESetTrackProgram(editor, 0, 2, &recipe.program);
+    _ULStESetQeVersion(editor, recipe.version);
     ULRFResInstance* resource = _ULStECreateResource(editor);
     _ULStEDeleteInstance(editor);
     EXPECT_NE(resource, nullptr);
@@ -30,6 +30,10 @@ std::vector<uint8_t> qeStyleInstance(const QeStyleSpec& spec)
 
 std::vector<uint8_t> resourceChunkOf(std::span<const uint8_t> instance)
 {
+    if (instance.size() < 8) {
+        ADD_FAILURE() << "a resource instance of " << instance.size() << " bytes has no chunk";
+        return {};
+    }
     return std::vector<uint8_t>(instance.begin() + 8, instance.end());
 }
 

@@ -11,7 +11,7 @@
 namespace zib::test {
 
 // A Qe style or pad made through the library's style editor.
-struct QeStyleSpec {
+struct QeStyleRecipe {
     std::string name = "Style";
     uint8_t version = 0;            // 0 Qe4k, 1 Qe9z
     std::vector<int> elements{0};   // elements with one CV (CV 0) of notes on DRUM and BASS
@@ -20,7 +20,7 @@ struct QeStyleSpec {
 };
 
 // The serialised resource instance (compressed), as a style item holds it.
-std::vector<uint8_t> qeStyleInstance(const QeStyleSpec& spec);
+std::vector<uint8_t> qeStyleInstance(const QeStyleRecipe& recipe);
 // The resource chunk of a serialised instance (everything after its 8-byte head).
 std::vector<uint8_t> resourceChunkOf(std::span<const uint8_t> instance);
 

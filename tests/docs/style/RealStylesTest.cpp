@@ -111,6 +111,7 @@ TEST(RealStyles, AllConvertedPsrStylesInOneContainer)
     test::TempDir dir;
     std::vector<test::DasfResource> sameBank, banks;
     for (size_t i = 0; i < styles.size(); ++i) {
+        ASSERT_EQ(styles[i].code, 0) << styles[i].file;
         // Positions 0-5 and, after a gap of three, 9 on (a Qe4k bank has 16).
         const uint8_t position = uint8_t(i < 6 ? i : i + 3);
         sameBank.push_back(test::qeEntry(styles[i].name, 2, 5, position, styles[i].instance));

@@ -183,6 +183,10 @@ TEST(StyReports, ItemListReportOfAQeFile)
                                                  test::qeEntry("Nine Inch", 2, 6, 2, nine)}),
                                 "/x/Qe.sty"));
     const std::string text = ItemsReportText(d.doc, "/x/Qe_ItemList.TXT");
+    // "Size" is the item's serialised resource (243 and 249 bytes): the
+    // patterns imported from each CV file keep its tick-0 bank select and
+    // program change; only the tick-0 expression lives in the track record
+    // alone.
     test::expectGolden("ItemListReportQe.txt", text);
     EXPECT_NE(text.find("Bank/Pos: 7/1 - EMPTY ITEM"), std::string::npos);
 

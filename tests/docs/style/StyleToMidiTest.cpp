@@ -136,6 +136,12 @@ TEST(StyleToMidi, FileSetsOfBothSeriesAndMethods)
         EXPECT_EQ(d.doc.StylesToMidi(std::vector<int>{0, 1}, dir.path()), 2) << type;
         golden += std::string("== Qe, ") + (type ? "per CV" : "collected") + "\n" + fileSet(dir.path());
     }
+    // A Qe file per CV is the library's export brought to format 1: track 0
+    // holds tempo, signature and its end right after them (19 bytes); each
+    // channel track holds the track record's expression, bank select and
+    // program, then the pattern, which keeps the imported file's tick-0 bank
+    // select and program change, and its end right after the last note-off
+    // (66 bytes).
     test::expectGolden("StyleToMidiFiles.txt", golden);
     EXPECT_NE(golden.find("Nine_I31.mid"), std::string::npos); // twelve elements for a Qe9z style
     EXPECT_EQ(golden.find("_tmp_"), std::string::npos);         // temporary files are gone
