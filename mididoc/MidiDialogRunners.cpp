@@ -77,14 +77,16 @@ std::string result(int r)
 void RegisterMidiDialogRunners()
 {
     // A pad-track editor over a fake pad (Qe4k or Wq8): it stays open for the script.
-    for (auto [name, letter] : {std::pair{"pad-track-editor-qe", uint32_t('F')}, {"pad-track-editor-wq", uint32_t('9')}}) {
+    for (const auto& pad : {std::pair{"pad-track-editor-qe", uint32_t('F')}, {"pad-track-editor-wq", uint32_t('9')}}) {
+        const std::string name = pad.first;
+        const uint32_t letter = pad.second;
         CTestDriver::RegisterDialog(name, [name, letter](wxWindow*) {
             static std::unique_ptr<FakePadHost> host;
             host = std::make_unique<FakePadHost>(letter);
             CMainFrame* frame = CMainFrame::Get();
-            if (!frame) return std::string(name) + ": no frame";
+            if (!frame) return name + ": no frame";
             auto* editor = CMidiEditPadTrackFrameWnd::Open(*frame, "Pad - EventList - VAR1CV1 DRUM", *host, 0);
-            return std::string(name) + ": rows=" + std::to_string(editor->List().GetNumberRows());
+            return name + ": rows=" + std::to_string(editor->List().GetNumberRows());
         });
     }
     CTestDriver::RegisterDialog("record-settings", [](wxWindow* parent) {
