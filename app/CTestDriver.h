@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <atomic>
 #include <cstdio>
 #include <deque>
@@ -63,11 +65,26 @@ namespace zib {
 //   drop-block TITLE ROW FILE     drops the file's bytes (private format) on a row of that list
 //   clipboard-write FILE | clipboard-read FILE
 //                                 puts the file's bytes on the clipboard / writes the block there
+//   log-grid [ROWS]               writes the active child's grid: title, rows, selection, cells
+//   grid-select ROW | grid-key delete   selects a row | presses a key in that grid
+//   grid-edit ROW COL TEXT|-      double-clicks a cell, types into its editor, presses Enter
+//   clipboard-bytes HEX           puts those bytes on the clipboard under the private format
+//   close-active                  closes the active child window
+//   list-select ROW               selects and focuses one row of the active child's list
+//   grid-count COL TEXT           counts the rows of the active grid whose cell reads TEXT
+//   menu-state ID                 writes whether that item of the menu bar is enabled and checked
+//   field ID                      writes the text of a field of the main frame's bars
+//   type-field ID TEXT [enter|escape]  types into such a field (it takes the focus first)
 //   anything else                 the areas' own test commands (ZibSubsystems::TestCommands)
 class CTestDriver : public wxModalDialogHook {
 public:
     explicit CTestDriver(const std::string& scriptPath);
     ~CTestDriver() override;
+
+    // Dialogs of other areas that "run-dialog NAME" can run: the runner shows
+    // the dialog over the parent and returns the line to log.
+    using DialogRunner = std::function<std::string(wxWindow* parent)>;
+    static void RegisterDialog(const std::string& name, DialogRunner runner);
 
     // Runs the commands once the main loop runs.
     void Start();
@@ -93,6 +110,7 @@ private:
     void LogFrame();
     void LogMenuBar();
     void LogActiveList(int rows);
+    void RunGridCommand(const Words& command);
     void ActivateChild(const std::string& titlePart);
     void SelectRows(const std::string& rows, int focus);
     void DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move);

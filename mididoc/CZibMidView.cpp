@@ -1,5 +1,13 @@
 #include "mididoc/CZibMidView.h"
 
+#include <algorithm>
+
+#include "mididoc/core/MidiDocMenu.h"
+
+#include "mididoc/core/MidiCommandState.h"
+
+#include "app/MenuBuilder.h"
+
 #include "app/CZibApp.h"
 #include "app/CZibDocTemplate.h"
 #include "app/ZibMessageBox.h"
@@ -57,6 +65,8 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     m_list->SetModel(m_model.get());
     m_list->RowsWindow()->Bind(wxEVT_LEFT_DOWN, &CZibMidView::OnLeftDown, this);
     m_list->RowsWindow()->Bind(wxEVT_LEFT_DCLICK, &CZibMidView::OnLeftDoubleClick, this);
+    m_list->RowsWindow()->Bind(wxEVT_RIGHT_DOWN, &CZibMidView::OnRightDown, this);
+    m_list->Bind(wxEVT_KEY_DOWN, &CZibMidView::OnKeyDown, this);
     m_list->Bind(wxEVT_LIST_COL_BEGIN_DRAG, &CZibMidView::OnColumnBeginDrag, this);
     m_list->Bind(wxEVT_DESTROY, &CZibMidView::OnListDestroyed, this);
     frame->SetPanes(m_list);
@@ -66,6 +76,12 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     frame->Show();
     frame->Activate();
     return true;
+}
+
+void CZibMidView::OnActivateView(bool activate, wxView* activeView, wxView* deactiveView)
+{
+    CListViewWithCustomDraw::OnActivateView(activate, activeView, deactiveView);
+    if (activate && m_doc) CChildSplitterMidFrame::ShowTransport(*m_doc);
 }
 
 bool CZibMidView::OnClose(bool deleteWindow)
@@ -147,6 +163,8 @@ void CZibMidView::SelectAllRows()
     if (!m_list) return;
     for (long row = 0; row < m_list->GetItemCount(); ++row)
         m_list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    // The rows' commands (Edit Item, Properties) take the focused row: the first one when none has it.
+    if (FocusedRow() < 0 && m_list->GetItemCount() > 0) m_list->SetItemState(0, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
 }
 
 std::vector<int> CZibMidView::SelectedRows() const
@@ -217,7 +235,7 @@ void CZibMidView::OnLeftDown(wxMouseEvent& event)
         m_list->RefreshItem(row);
         break;
     case A::TrackProperties:
-        if (hooks.EditTrackProperties) hooks.EditTrackProperties(*m_doc, int(row));
+        if (hooks.EditTrackProperties) hooks.EditTrackProperties(*m_doc, int(row), column);
         break;
     case A::LiveVolume:
     case A::LivePan:
@@ -230,6 +248,56 @@ void CZibMidView::OnLeftDown(wxMouseEvent& event)
     case A::None:
         break;
     }
+}
+
+void CZibMidView::OnRightDown(wxMouseEvent& event)
+{
+    // The track list's context menu; its commands go to the frame as menu commands.
+    long row = -1;
+    int column = -1;
+    HitCell(event.GetPosition(), row, column);
+    if (row >= 0 && !m_list->GetItemState(row, wxLIST_STATE_SELECTED)) {
+        for (long i = 0; i < m_list->GetItemCount(); ++i) m_list->SetItemState(i, 0, wxLIST_STATE_SELECTED);
+        m_list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                             wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    }
+    const std::vector<int> rows = SelectedRows();
+    const int focused = FocusedRow();
+    const bool focusedSelected = focused >= 0 && std::find(rows.begin(), rows.end(), focused) != rows.end();
+    bool events = false;
+    for (int r : rows)
+        if (const CTrackInfo* t = m_doc->Model().TrackRecord(r); t && t->hasEvents) events = true;
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(TrackListPopupDef(), wxGetApp().Language()));
+    for (const MenuItemDef& item : TrackListPopupDef())
+        if (item.id) menu->Enable(cmd::ToWxId(item.id), TrackListPopupEnabled(item.id, focusedSelected, playing(), events));
+    const int chosen = m_list->GetPopupMenuSelectionFromUser(*menu, event.GetPosition());
+    if (chosen == wxID_NONE) return;
+    const int command = cmd::FromWxId(chosen);
+    if (command == midicmd::SoloTrack || command == midicmd::MutePlayTrack) {
+        for (int r : rows) {
+            const CTrackInfo* t = m_doc->Model().TrackRecord(r);
+            if (!t) continue;
+            if (command == midicmd::SoloTrack)
+                m_doc->Model().SetTrackSolo(r, t->solo ? 0 : 1);
+            else
+                m_doc->Model().SetTrackPlay(r, t->play ? 0 : 1);
+            m_list->RefreshItem(r);
+        }
+        return;
+    }
+    wxCommandEvent run(wxEVT_MENU, chosen);
+    GetFrame()->ProcessWindowEvent(run);
+}
+
+void CZibMidView::OnKeyDown(wxKeyEvent& event)
+{
+    // Delete takes the From-Thru events of the selected tracks (the menu only shows the key).
+    if (event.GetKeyCode() == WXK_DELETE) {
+        wxCommandEvent run(wxEVT_MENU, cmd::ToWxId(midicmd::DeleteFromThru));
+        GetFrame()->ProcessWindowEvent(run);
+        return;
+    }
+    event.Skip();
 }
 
 void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)

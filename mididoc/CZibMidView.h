@@ -28,6 +28,7 @@ public:
     bool OnCreate(wxDocument* doc, long flags) override;
     void OnUpdate(wxView* sender, wxObject* hint) override;
     bool OnClose(bool deleteWindow) override;
+    void OnActivateView(bool activate, wxView* activeView, wxView* deactiveView) override;
 
     // The list
     CTrackListCtrl* TrackList() const { return m_list; }
@@ -51,6 +52,8 @@ private:
     void HitCell(const wxPoint& point, long& row, int& column) const;
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftDoubleClick(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
     void OnColumnBeginDrag(wxListEvent& event);
     void OnListDestroyed(wxWindowDestroyEvent& event);
 

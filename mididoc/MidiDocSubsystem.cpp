@@ -1,5 +1,6 @@
 #include "mididoc/MidiDocSubsystem.h"
 
+#include "app/CMainFrame.h"
 #include "app/CZibApp.h"
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
@@ -7,7 +8,13 @@
 #include "mididoc/core/CTrackNameSource.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
+#include "mididoc/CMidiEditFrameWndEx.h"
+#include "mididoc/CMidiWindowTarget.h"
+#include "mididoc/CMidiToolBarA.h"
+#include "mididoc/CMidiToolBarB.h"
+#include "mididoc/CMidiToolBarC.h"
 #include "mididoc/CZibMidView.h"
+#include "mididoc/MidiDialogRunners.h"
 #include "mididoc/CZibMidWxDoc.h"
 
 namespace zib {
@@ -65,6 +72,28 @@ void AddMidiDocTemplate(CZibDocManager& manager)
 void ConnectMidiDocument(ZibSubsystems& subsystems)
 {
     subsystems.AddDocTemplates.push_back(&AddMidiDocTemplate);
+    RegisterMidiDialogRunners();
+    MidiWindowHooks().ActiveMidiTarget = [] { return ActiveMidiTarget(); };
+    MidiWindowHooks().EditTrackProperties = [](CZibMidWxDoc& doc, int row, int column) {
+        doc.Model().EditMidiTrackProperties(row, column);
+    };
+    MidiWindowHooks().OpenEventEditor = [](CZibMidWxDoc& doc, const std::vector<int>& rows) {
+        if (CMainFrame* frame = CMainFrame::Get()) CMidiEditFrameWndEx::Open(*frame, doc, rows);
+    };
+    subsystems.CreateMidiControlBar = [](CMainFrame& frame, MainBar bar) -> wxWindow* {
+        auto target = []() -> MidiPositionTarget* { return ActiveMidiTarget(); };
+        const int language = wxGetApp().Language();
+        switch (bar) {
+        case MainBar::MidiPosition:
+            return new CMidiToolBarA(&frame, target, language);
+        case MainBar::MidiSelection:
+            return new CMidiToolBarB(&frame, target, language);
+        case MainBar::MidiTempo:
+            return new CMidiToolBarC(&frame, target, language);
+        default:
+            return nullptr;
+        }
+    };
 }
 
 } // namespace zib

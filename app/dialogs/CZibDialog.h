@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -22,9 +23,13 @@ protected:
     wxSizer* ButtonRow(std::initializer_list<std::pair<int, std::string_view>> buttons);
     // The usual OK / Cancel row.
     wxSizer* OkCancelRow() { return ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}}); }
+    // OK, Cancel and a Help button that does nothing (there is no help system).
+    wxSizer* OkCancelHelpRow() { return ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}); }
 
     // Lays the dialog out around `content` and centres it on its parent.
     void Finish(wxSizer* content);
+    // The same with OK, Cancel and Help below `body`; OK runs `ok`, then ends the dialog.
+    void FinishWithOk(wxSizer* body, std::function<void()> ok);
 };
 
 } // namespace zib

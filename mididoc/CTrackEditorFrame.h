@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/CZibMdiChild.h"
+#include "app/core/MenuModel.h"
+
+#include <array>
+
+namespace zib {
+
+class CEventListCtrl;
+class CMainFrame;
+class CMidiParserEx;
+class TrackEditorHost;
+
+// The editor of one track of a pad or style chord variation: one event list
+// over the sequence the tree view exported, with the Filter, Edit and
+// Undo/Redo commands of its own menu. Its list keeps working while MIDI
+// plays (the player never reads this copy); undo and redo wait for the
+// document's own player. Closing it drops the document's undo history.
+class CTrackEditorFrame : public CZibMdiChild {
+public:
+    ~CTrackEditorFrame() override;
+
+    int MenuTemplateId() const override;
+    const MenuBarDef* OwnMenu() const override;
+    void FillStatus(ChildStatus& status) const override;
+
+    CEventListCtrl& List() { return *m_list; }
+    // Another track of the same chord variation: the list shows it instead
+    void ShowTrack(int trackIndex, const wxString& title);
+    void RebuildList();
+
+protected:
+    CTrackEditorFrame(CMainFrame& frame, const wxString& title, TrackEditorHost& host, int trackIndex);
+
+private:
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+    void OnCommand(wxCommandEvent& event);
+    void OnCloseWindow(wxCloseEvent& event);
+
+    TrackEditorHost& m_host;
+    CEventListCtrl* m_list = nullptr;
+    std::array<bool, 7> m_filterShown{true, true, true, true, true, true, true};
+};
+
+} // namespace zib

@@ -1,0 +1,365 @@
+// The MIDI bars, the View > Toolbar item and the MIDI dialogs in the real zib
+// program, driven through its own command routing.
+#include "app/texts/UiText.h"
+#include "platform/FileIo.h"
+#include "platform/FileProfile.h"
+#include "tests/app/gui/ZibSession.h"
+#include "tests/mididoc/MidDocTestHelpers.h"
+#include "midi/CMidiParserEx.h"
+#include "tests/support/RealFixtures.h"
+#include "tests/support/SmfBuilder.h"
+
+#include <gtest/gtest.h>
+
+using namespace zib;
+using test::ZibRun;
+using test::ZibSession;
+
+namespace {
+
+constexpr const char* kFileOpen = "57601";
+constexpr const char* kViewToolbar = "59392";
+constexpr const char* kItalian = "32994";
+
+class MidiWindowsGui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
+        FileProfile p(session_.settingsFile());
+        p.setString("Settings", "Author", "Tester");
+    }
+
+    std::string openSong()
+    {
+        const auto path = session_.files() / "Song.mid";
+        EXPECT_EQ(writeFileAtomically(path, test::smallSong(2)), FileIoError::None);
+        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpen + "\n";
+    }
+
+    ZibRun run(const std::string& script)
+    {
+        ZibRun r = session_.run(script + "quit\n", 60);
+        EXPECT_FALSE(r.killed) << r.output;
+        EXPECT_TRUE(r.line("dialog-timeout").empty());
+        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
+        EXPECT_TRUE(r.has("exit")) << "exit code " << r.exitCode << " log:\n" << [&r] {
+            std::string all;
+            for (const auto& l : r.log) all += l + "\n";
+            return all;
+        }();
+        return r;
+    }
+
+    ZibSession session_;
+};
+
+} // namespace
+
+TEST_F(MidiWindowsGui, ViewToolbarFollowsTheStandardBarAndOpensTheToolbarsDialog)
+{
+    const std::string item = std::string("menu-state ") + kViewToolbar + "\n";
+    ZibRun r = run(item + openSong() + item + "menu " + kItalian + "\n" + item +
+                   "dialog check 1905 0 ; ok\nmenu " + kViewToolbar + "\nlog-frame\n" + item);
+    const auto states = r.lines("menu-state 59392");
+    ASSERT_EQ(states.size(), 4u) << r.output;
+    // Without a child the item does nothing and is greyed, but shows the bar that is there.
+    EXPECT_EQ(states[0], "menu-state 59392 enabled=0 checked=1");
+    EXPECT_EQ(states[1], "menu-state 59392 enabled=1 checked=1");
+    EXPECT_EQ(states[2], "menu-state 59392 enabled=1 checked=1") << "a language switch keeps the mark";
+    EXPECT_FALSE(r.line("dialog: title=").empty()) << "the Toolbars dialog opened";
+    const std::string frame = r.line("frame:");
+    EXPECT_EQ(frame.find("bars=Standard"), std::string::npos) << frame;
+    EXPECT_NE(frame.find("MidiDoc"), std::string::npos) << frame;
+    EXPECT_EQ(states[3], "menu-state 59392 enabled=1 checked=0");
+}
+
+TEST_F(MidiWindowsGui, MidiBarsCarryTheirFields)
+{
+    ZibRun r = run(openSong() + "field 1766\nfield 1898\nfield 1899\nfield 1082\nlog-frame\n");
+    for (const char* id : {"1766", "1898", "1899", "1082"})
+        EXPECT_FALSE(r.line(std::string("field ") + id + " text=").empty()) << id;
+    EXPECT_TRUE(r.has("field 1082 text=120"));
+    EXPECT_NE(r.line("frame:").find("MidiTempo,MidiPosition,MidiSelection"), std::string::npos);
+}
+
+TEST_F(MidiWindowsGui, MidiDialogsReturnTheirValues)
+{
+    ZibRun r = run("dialog type 1082 2 ; ok\nrun-dialog tempo\n"
+                   "dialog check 1974 1 ; ok\nrun-dialog record-settings\n"
+                   "dialog type 1900 99 ; log 1900 ; ok\nrun-dialog paste-events\n"
+                   "dialog ok\nrun-dialog metronome\n"
+                   "dialog set 1766 Chorus ; ok\nrun-dialog marker\n"
+                   "dialog set 1812 3:1:0 ; ok\nrun-dialog shift-events\n"
+                   "dialog set 1939 300 ; set 1936 Lead ; ok\nrun-dialog track-properties\n");
+    // A tempo of 300 shows 250; a typed 2 does not fit and leaves it.
+    EXPECT_TRUE(r.has("tempo: result=5100 bpm=250 tick=384")) << r.output;
+    EXPECT_TRUE(r.has("record-settings: result=5100 mask=32771"));
+    EXPECT_FALSE(r.line("control 1900: text=64 ").empty()) << "a start track above 64 shows 64";
+    EXPECT_TRUE(r.has("paste-events: result=5100 tick=0 track=64 one=0 kinds=0010"));
+    EXPECT_TRUE(r.has("metronome: result=5100 when=2 channel=9 port=0 precount=0 firstkey=76"));
+    EXPECT_TRUE(r.has("marker: result=5100 text=Chorus tick=96"));
+    EXPECT_TRUE(r.has("shift-events: result=5100 to=768"));
+    // The typed bank 300 is MSB 2, LSB 44; the set of input channels survives.
+    EXPECT_TRUE(r.has("track-properties: result=5100 title=Track Properties - Track No: 2 name=Lead channel=1 "
+                      "input=" + std::to_string(18 | 0x8001u << 16) + " bank=556 program=5 volume=100 changed=1"))
+        << r.output;
+}
+
+TEST_F(MidiWindowsGui, CommandLineOpensARelativeNameAndTheTitleNamesTheDocument)
+{
+    std::filesystem::create_directories(session_.files() / "songs");
+    ASSERT_EQ(writeFileAtomically(session_.files() / "songs" / "Tune.mid", test::smallSong(2)), FileIoError::None);
+    ZibRun r = session_.run("log-frame\nquit\n", 60, {"songs/Tune.mid"}, session_.files());
+    EXPECT_FALSE(r.killed) << r.output;
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=9 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("title=Zib - Tune.mid"), std::string::npos) << frame;
+    // The document knows its file by its full path.
+    FileProfile settings(session_.settingsFile());
+    EXPECT_EQ(settings.getString("Recent File List", "File1"), (session_.files() / "songs" / "Tune.mid").string());
+}
+
+TEST_F(MidiWindowsGui, CollectedMidiFileOpensAsAMidiWindow)
+{
+    // Three chord-variation files of one style: a conductor track and a bass line.
+    for (auto [name, note] : {std::pair{"SongV11.mid", 62}, {"SongV12.mid", 62}, {"SongI11.mid", 62}}) {
+        test::SmfBuilder smf(1, 96);
+        smf.AddTrack().Tempo(0, 500000).TimeSig(0, 4, 2);
+        smf.AddTrack().Program(0, 11, 33).NoteOn(0, 11, note, 100).NoteOff(96, 11, note);
+        ASSERT_EQ(writeFileAtomically(session_.files() / name, smf.Build()), FileIoError::None);
+    }
+    ZibRun r = run("dialog path " + (session_.files() / "SongV11.mid").string() + "\nmenu 32808\nlog-frame\n");
+    EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=9 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("Song_COLLECT.MID"), std::string::npos) << frame;
+}
+
+TEST_F(MidiWindowsGui, SuccessfulPsrConversionShowsNoMessage)
+{
+    std::filesystem::path source;
+    for (const auto& path : test::realFixtureFiles("psr-styles"))
+        if (path.extension() == ".prs") source = path;
+    if (source.empty()) GTEST_SKIP() << "no real PSR styles";
+    FileProfile(session_.settingsFile()).setString("Settings", "PsrStyToQeSty", "ABCDAAAAAA");
+    const auto input = session_.files() / source.filename();
+    std::filesystem::copy_file(source, input, std::filesystem::copy_options::overwrite_existing);
+    ZibRun r = run("dialog path " + input.string() + "\nmenu 32874\nlog-frame\n");
+    EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
+    const std::string name = source.stem().string();
+    EXPECT_TRUE(std::filesystem::exists(session_.files() / ("YD_" + name + ".STY")));
+}
+
+TEST_F(MidiWindowsGui, EventEditorEditsCellsInPlaceWithUndoAndRedo)
+{
+    // All tracks selected, then Edit Item: the whole-file editor of both tracks.
+    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nlog-frame\nlog-grid 4\ngrid-edit 2 6 90\nlog-grid 4\n" +
+                   "menu 57643\nlog-grid 4\nmenu 57644\nlog-grid 4\nscreenshot event-editor\n" +
+                   "grid-edit 0 1 100\nlog-grid 4\n");
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=14 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("title=Zib - Song.mid"), std::string::npos) << frame;
+    EXPECT_NE(frame.find("status=|Events num: "), std::string::npos) << frame;
+    const auto grids = r.lines("grid: ");
+    ASSERT_EQ(grids.size(), 5u) << [&r] {
+        std::string all;
+        for (const auto& l : r.log) all += l + "\n";
+        return all;
+    }();
+    EXPECT_NE(grids[0].find("title=Song.mid - Event List - Multiple Tracks"), std::string::npos) << grids[0];
+    EXPECT_NE(frame.find("status=|Events num: 9|Selected num: "), std::string::npos) << frame;
+    const auto rows = r.lines("grid-row 2: ");
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_TRUE(r.has("grid-edit 2,6: 100 -> 90")) << r.line("grid-edit");
+    EXPECT_NE(rows[0], rows[1]) << "the velocity changed";
+    EXPECT_EQ(rows[2], rows[0]) << "Undo takes it back";
+    EXPECT_EQ(rows[3], rows[1]) << "Redo applies it again";
+    // A time typed into the first note moves its row after the notes at 96.
+    const auto first = r.lines("grid-row 0: ");
+    ASSERT_EQ(first.size(), 5u);
+    EXPECT_EQ(first[4].rfind("grid-row 0: 2 ", 0), 0u) << first[4];
+    const std::string moved = r.lines("grid-row 3: ").back();
+    EXPECT_EQ(moved.rfind("grid-row 3: 1 ", 0), 0u) << moved;
+    EXPECT_NE(moved.find("|  1:02:004|"), std::string::npos) << moved;
+}
+
+TEST_F(MidiWindowsGui, TempoEditorListsTheMasterTrackAndWaitsWhilePlaying)
+{
+    // The master track of the song: its name, time signature and tempo; then the tempo view.
+    ZibRun r = run(openSong() + "menu 32945\nlog-frame\nlog-list 4\nmenu 32938\nlog-list 3\n" +
+                   "screenshot tempo-editor\nmenu-state 32785\nset-playing 1\nmenu-state 32785\n" +
+                   "menu-state 32777\nset-playing 0\n");
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=15 "), std::string::npos) << frame;
+    // The reduced MidiDoc set of the tempo editor: 14 buttons.
+    const auto lists = r.lines("list: ");
+    ASSERT_EQ(lists.size(), 2u) << r.output;
+    EXPECT_EQ(lists[0].rfind("list: title=Song.mid - Master Track - All Events rows=4 ", 0), 0u) << lists[0];
+    EXPECT_EQ(lists[1].rfind("list: title=Song.mid - Master Track - Tempo Events rows=2 ", 0), 0u) << lists[1];
+    const auto properties = r.lines("menu-state 32785");
+    ASSERT_EQ(properties.size(), 2u);
+    EXPECT_EQ(properties[0], "menu-state 32785 enabled=1 checked=0");
+    EXPECT_EQ(properties[1], "menu-state 32785 enabled=0 checked=0") << "Properties waits while MIDI plays";
+    EXPECT_TRUE(r.has("menu-state 32777 enabled=0 checked=0"));
+}
+
+TEST_F(MidiWindowsGui, TrackPropertiesChangeFourValuesAsOneUndoGroup)
+{
+    ZibRun r = run(openSong() + "menu 57642\n" +
+                   "dialog set 1936 Lead ; select 1937 4 ; set 1941 80 ; select 1940 11 ; ok\nmenu 32785\n" +
+                   "log-list 1\nmenu 57643\nlog-list 1\nmenu 57644\nlog-list 1\n");
+    EXPECT_TRUE(r.has("dialog: title=Track Properties - Track No: 1")) << r.line("dialog:");
+    const auto rows = r.lines("row 0: ");
+    ASSERT_EQ(rows.size(), 3u) << r.output;
+    // Name, channel 4, volume 80 and program 10 (patch entry 11, named by the
+    // General MIDI instrument), then all back, then all again.
+    EXPECT_NE(rows[0].find("Lead"), std::string::npos) << rows[0];
+    EXPECT_NE(rows[0].find("|4|"), std::string::npos) << rows[0];
+    EXPECT_NE(rows[0].find("|80|"), std::string::npos) << rows[0];
+    EXPECT_NE(rows[0].find("|Music Box|"), std::string::npos) << rows[0];
+    EXPECT_NE(rows[1].find("Track 1"), std::string::npos) << rows[1];
+    EXPECT_NE(rows[1].find("|90|"), std::string::npos) << rows[1];
+    EXPECT_EQ(rows[2], rows[0]);
+}
+
+TEST_F(MidiWindowsGui, EventsCopiedInOneDocumentPasteIntoAnotherAndForeignBytesAreRefused)
+{
+    const auto other = session_.files() / "Other.mid";
+    ASSERT_EQ(writeFileAtomically(other, test::smallSong(1)), FileIoError::None);
+    const std::string openOther = "dialog path \"" + other.string() + "\"\nmenu 57601\n";
+    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nmenu 57642\nmenu 57634\n" + openOther +
+                   "menu 57642\nmenu 32840\nlog-grid 0\ngrid-select 0\ndialog ok\nmenu 57637\nlog-grid 0\n" +
+                   "clipboard-bytes 5a4942\ngrid-select 0\nmenu 57637\nlog-grid 0\n");
+    const auto grids = r.lines("grid: ");
+    ASSERT_EQ(grids.size(), 3u) << r.output;
+    EXPECT_NE(grids[0].find("title=Other.mid - Event List - Multiple Tracks rows=5 "), std::string::npos) << grids[0];
+    // The eight notes of Song.mid join the four of Other.mid.
+    EXPECT_NE(grids[1].find(" rows=13 "), std::string::npos) << grids[1];
+    // Bytes under "Zib" that are no event block change nothing and close nothing.
+    EXPECT_TRUE(r.has("clipboard-bytes 3 1"));
+    EXPECT_FALSE(r.line("message: title=OnEditPaste").empty()) << r.line("message:");
+    EXPECT_NE(grids[2].find(" rows=13 "), std::string::npos) << grids[2];
+}
+
+TEST_F(MidiWindowsGui, RealFilesShowEveryTrackInItsEditorAndTheMasterTrack)
+{
+    const auto files = test::realFixtureFiles("midi");
+    if (files.empty()) GTEST_SKIP() << "no real MIDI fixtures";
+    struct Expected {
+        int row;
+        uint32_t listed;
+        int noteOns;
+    };
+    std::vector<std::vector<Expected>> expected;
+    std::vector<int> masterRows;
+    std::string script;
+    for (const auto& file : files) {
+        // What the document core lists: per used track its listed events and note-ons.
+        test::DocFixture f(test::readFileBytes(file), file.string());
+        std::vector<Expected> tracks;
+        for (int row = 0; row < f.doc->TrackRecordCount() && tracks.size() < 3; ++row) {
+            const CTrackInfo* t = f.doc->TrackRecord(row);
+            if (!t || !t->hasEvents) continue;
+            int notes = 0;
+            for (size_t i = 0; i < f.seq().GetEventCount(); ++i) {
+                const CMidiEvent* e = f.seq().GetEvent(i);
+                if (e->track == row + 1 && (e->status & 0xF0) == 0x90 && e->data.size() > 1 && e->data[1] > 0) ++notes;
+            }
+            tracks.push_back({row, t->listedEvents, notes});
+        }
+        int master = 0;
+        for (size_t i = 0; i < f.seq().GetEventCount(); ++i)
+            if (f.seq().GetEvent(i)->track == 0) ++master;
+        masterRows.push_back(master + 1);
+        script += "dialog path \"" + file.string() + "\"\nmenu 57601\n";
+        for (const auto& t : tracks)
+            script += "list-select " + std::to_string(t.row) + "\nmenu 32840\ngrid-count 4 Note\nclose-active\n";
+        script += "menu 32945\nlog-list 0\nclose-active\n";
+        expected.push_back(std::move(tracks));
+    }
+    ZibRun r = session_.run(script + "quit\n", 120);
+    EXPECT_FALSE(r.killed);
+    EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
+    const auto counts = r.lines("grid-count 4 Note = ");
+    const auto masters = r.lines("list: title=");
+    size_t n = 0;
+    for (size_t f = 0; f < files.size(); ++f) {
+        SCOPED_TRACE(files[f].filename().string());
+        for (const auto& t : expected[f]) {
+            ASSERT_LT(n, counts.size());
+            EXPECT_EQ(counts[n++], "grid-count 4 Note = " + std::to_string(t.noteOns) + " of " +
+                                       std::to_string(t.listed + 1))
+                << "track row " << t.row;
+        }
+        ASSERT_LT(f, masters.size());
+        EXPECT_NE(masters[f].find(" - Master Track - All Events rows=" + std::to_string(masterRows[f]) + " "),
+                  std::string::npos)
+            << masters[f];
+    }
+}
+
+TEST_F(MidiWindowsGui, DroppedFileOpensAndTheDocumentMenuSpeaksEachLanguage)
+{
+    const auto path = session_.files() / "Dropped.mid";
+    ASSERT_EQ(writeFileAtomically(path, test::smallSong(1)), FileIoError::None);
+    ZibRun r = run("drop-files " + path.string() + "\nlog-frame\nlog-menubar\nmenu " + kItalian +
+                   "\nlog-menubar\nmenu 32995\nlog-menubar\nmenu 32993\n");
+    EXPECT_TRUE(r.has("drop-files: taken"));
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=9 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("title=Zib - Dropped.mid"), std::string::npos) << frame;
+    const auto bars = r.lines("menubar: ");
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_EQ(bars[0], "menubar: File|Edit|View|Filter|Playback|Walk|Utils|Setup|&Window|Help");
+    for (int language : {1, 2}) {
+        std::string expected = "menubar: ";
+        for (const char* label : {"File", "Edit", "View", "Filter", "Playback", "Walk", "Utils", "Setup", "&Window", "Help"})
+            expected += UiText(label, language) + (std::string(label) == "Help" ? "" : "|");
+        EXPECT_EQ(bars[size_t(language)], expected);
+    }
+}
+
+TEST_F(MidiWindowsGui, WhilePlayingTheEditorsChangeNothing)
+{
+    // An edit to undo and redo, then the player's flag: Delete, an in-place
+    // edit, Redo and Properties leave the document as it is.
+    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\ngrid-edit 0 6 80\nmenu 57643\nset-playing 1\n" +
+                   "log-grid 1\ngrid-select 0\ngrid-key delete\ngrid-edit 0 6 70\nmenu 57644\nlog-grid 1\n" +
+                   "menu 32785\nset-playing 0\n");
+    const auto grids = r.lines("grid: ");
+    ASSERT_EQ(grids.size(), 2u) << r.output;
+    EXPECT_EQ(grids[0].substr(0, grids[0].find(" selected=")), grids[1].substr(0, grids[1].find(" selected=")));
+    EXPECT_EQ(r.lines("grid-row 0: ")[0], r.lines("grid-row 0: ")[1]);
+    EXPECT_TRUE(r.has("grid-edit 0,6: no editor"));
+    EXPECT_TRUE(r.has("menu 57644 disabled"));
+    EXPECT_TRUE(r.line("dialog:").empty()) << "no Track Properties while playing";
+}
+
+TEST_F(MidiWindowsGui, PadTrackEditorShowsVexNoiseRowsFiltersAndItsOwnMenu)
+{
+    ZibRun r = run("run-dialog pad-track-editor-qe\nlog-frame\nlog-menubar\nlog-grid 6\nmenu 32841\nlog-grid 0\n"
+                   "menu-state 32841\nmenu 32841\nlog-grid 0\ngrid-select 0\nmenu-state 57634\nscreenshot pad-editor\n");
+    const std::string frame = r.line("frame:");
+    EXPECT_NE(frame.find("kind=13 "), std::string::npos) << frame;
+    EXPECT_NE(frame.find("MidiEdit"), std::string::npos) << frame;
+    EXPECT_TRUE(r.has("menubar: File|Edit|View|Filter|Setup|&Window|Help")) << r.line("menubar:");
+    const auto grids = r.lines("grid: ");
+    ASSERT_EQ(grids.size(), 3u) << r.output;
+    bool vex = false;
+    for (const auto& row : r.lines("grid-row "))
+        if (row.find("VEX Noise") != std::string::npos) vex = true;
+    EXPECT_TRUE(vex) << "the VEX Noise note has its row";
+    // Hiding the notes and showing them again gives the same rows.
+    EXPECT_NE(grids[1].substr(grids[1].find(" rows=")), grids[0].substr(grids[0].find(" rows=")));
+    EXPECT_EQ(grids[2].substr(0, grids[2].find(" selected=")), grids[0].substr(0, grids[0].find(" selected=")));
+    EXPECT_TRUE(r.has("menu-state 32841 enabled=1 checked=0")) << "a hidden class has no check mark";
+    EXPECT_TRUE(r.has("menu-state 57634 enabled=1 checked=0")) << "Qe pads copy their events";
+}
+
+TEST_F(MidiWindowsGui, PadTrackEditorOfAWqPadCannotCopy)
+{
+    ZibRun r = run("run-dialog pad-track-editor-wq\ngrid-select 0\nmenu-state 57634\n");
+    EXPECT_TRUE(r.has("menu-state 57634 enabled=0 checked=0")) << r.line("menu-state");
+}
