@@ -702,25 +702,31 @@ void CTestDriver::Run(const Words& c)
         const bool closed = child && child->Close();
         wxTheApp->ProcessPendingEvents();
         Log(std::string("close-active: ") + (closed ? "closed" : "refused"));
-    } else if (verb == "list-select" && frame) {
-        // Selects and focuses one row of the active child's first list (and only that row).
+    } else if ((verb == "list-select" || verb == "list-activate" || verb == "list-key") && frame) {
+        // The active child's first list: one row selected and focused (and
+        // only that row), a double click on a row, or a key (delete).
         wxTheApp->ProcessIdle();
-        std::vector<wxWindow*> stack;
-        if (CZibMdiChild* child = frame->ActiveZibChild()) stack.push_back(child);
-        wxListCtrl* list = nullptr;
-        while (!stack.empty() && !list) {
-            wxWindow* w = stack.front();
-            stack.erase(stack.begin());
-            list = dynamic_cast<wxListCtrl*>(w);
-            for (wxWindow* c : w->GetChildren()) stack.push_back(c);
-        }
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxListCtrl* list = child ? firstList(child) : nullptr;
         const long row = std::atol(arg(1).c_str());
-        if (list) {
+        if (list && verb == "list-select") {
             for (long i = 0; i < list->GetItemCount(); ++i) list->SetItemState(i, 0, wxLIST_STATE_SELECTED);
             list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                                wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+        } else if (list && verb == "list-activate") {
+            wxListEvent activated(wxEVT_LIST_ITEM_ACTIVATED, list->GetId());
+            activated.SetEventObject(list);
+            activated.m_itemIndex = row;
+            list->GetEventHandler()->ProcessEvent(activated);
+        } else if (list && verb == "list-key" && arg(1) == "delete") {
+            wxListEvent key(wxEVT_LIST_KEY_DOWN, list->GetId());
+            key.SetEventObject(list);
+            key.m_code = WXK_DELETE;
+            key.m_itemIndex = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
+            list->GetEventHandler()->ProcessEvent(key);
         }
-        Log("list-select " + arg(1) + (list ? "" : " none"));
+        wxTheApp->ProcessPendingEvents();
+        Log(verb + " " + arg(1) + (list ? "" : " none"));
     } else if ((verb == "log-grid" || verb == "grid-edit" || verb == "grid-select" || verb == "grid-key" ||
                 verb == "grid-count") &&
                frame) {

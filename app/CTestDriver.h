@@ -71,6 +71,7 @@ namespace zib {
 //   clipboard-bytes HEX           puts those bytes on the clipboard under the private format
 //   close-active                  closes the active child window
 //   list-select ROW               selects and focuses one row of the active child's list
+//   list-activate ROW | list-key delete   a double click on a row of that list | the Delete key there
 //   grid-count COL TEXT           counts the rows of the active grid whose cell reads TEXT
 //   menu-state ID                 writes whether that item of the menu bar is enabled and checked
 //   field ID                      writes the text of a field of the main frame's bars

@@ -125,6 +125,7 @@ public:
     {
         wxScrolledCanvas::ScrollWindow(dx, dy, rect);
         if (dx) m_owner->m_header->Refresh(false);
+        if (dy) m_owner->RowsScrolled();
     }
 
 private:
@@ -206,6 +207,15 @@ void CZibMidBarView::HandleNavKey(int keyCode)
     m_header->Refresh(false);
 }
 
+void CZibMidBarView::RowsScrolled()
+{
+    int x = 0, y = 0;
+    m_canvas->GetViewStart(&x, &y);
+    if (y == m_topRow) return;
+    m_topRow = y;
+    if (m_rowsScrolled) m_rowsScrolled(y);
+}
+
 int CZibMidBarView::ScrollX() const
 {
     int sx = 0, sy = 0;
@@ -278,21 +288,50 @@ void CZibMidBarView::RequestDelivery()
 void CZibMidBarView::SetPositionText(const std::string& text)
 {
     if (m_windows.position) m_windows.position->ChangeValue(wxFromUtf8(text));
+    if (m_windows.frame) m_windows.frame->SetPositionText(text);
 }
 
 void CZibMidBarView::SetFromText(const std::string& text)
 {
     if (m_windows.from) m_windows.from->ChangeValue(wxFromUtf8(text));
+    if (m_windows.frame) m_windows.frame->SetFromText(text);
 }
 
 void CZibMidBarView::SetThruText(const std::string& text)
 {
     if (m_windows.thru) m_windows.thru->ChangeValue(wxFromUtf8(text));
+    if (m_windows.frame) m_windows.frame->SetThruText(text);
 }
 
 void CZibMidBarView::SetTempoText(const std::string& text)
 {
     if (m_windows.tempo) m_windows.tempo->ChangeValue(wxFromUtf8(text));
+    if (m_windows.frame) m_windows.frame->SetTempoText(text);
+}
+
+void CZibMidBarView::EditorsFollowTick(uint32_t tick)
+{
+    if (m_windows.frame) m_windows.frame->EditorsFollowTick(tick);
+}
+
+void CZibMidBarView::SyncEditorsToTick(uint32_t tick)
+{
+    if (m_windows.frame) m_windows.frame->SyncEditorsToTick(tick);
+}
+
+void CZibMidBarView::EditorsToEventIndex(int64_t index)
+{
+    if (m_windows.frame) m_windows.frame->EditorsToEventIndex(index);
+}
+
+void CZibMidBarView::RefreshTempoEditor()
+{
+    if (m_windows.frame) m_windows.frame->RefreshTempoEditor();
+}
+
+void CZibMidBarView::RefreshEventEditor()
+{
+    if (m_windows.frame) m_windows.frame->RefreshEventEditor();
 }
 
 void CZibMidBarView::DrawCursor()
@@ -338,6 +377,7 @@ void CZibMidBarView::PlaybackFinished(bool sequenceChanged)
     }
     if (sequenceChanged) PopulateView();
     m_canvas->Refresh(false);
+    if (m_windows.frame) m_windows.frame->PlaybackFinished(sequenceChanged);
 }
 
 } // namespace zib

@@ -5,6 +5,8 @@
 #include "mididoc/CMidiEditFrameWndEx.h"
 #include "mididoc/CMidiEditorFrame.h"
 #include "mididoc/CMidiTempoTrackEditFrameWnd.h"
+#include "devices/CZibMidBarView.h"
+#include "mididoc/CMidiWindowPlayer.h"
 #include "mididoc/CZibEventClipboard.h"
 #include "mididoc/CZibMidView.h"
 #include "mididoc/CZibMidWxDoc.h"
@@ -75,17 +77,31 @@ wxSplitterWindow* CChildSplitterMidFrame::Splitter()
     return m_splitter;
 }
 
+CChildSplitterMidFrame::~CChildSplitterMidFrame()
+{
+    DropPlayer(); // already gone with the track list's view, unless the window never had one
+}
+
 void CChildSplitterMidFrame::SetPanes(wxWindow* trackList)
 {
     wxSplitterWindow* splitter = Splitter();
     auto* doc = dynamic_cast<CZibMidWxDoc*>(GetDocument());
-    auto& make = MidiWindowHooks().MakeSecondPane;
-    m_secondPane = (make && doc) ? make(splitter, *doc) : nullptr;
-    if (m_secondPane)
-        splitter->SplitVertically(trackList, m_secondPane, kTrackListWidth);
-    else
+    if (doc) {
+        m_player = std::make_unique<CMidiWindowPlayer>(splitter, *doc);
+        doc->SetTransport(m_player.get());
+        splitter->SplitVertically(trackList, &m_player->View(), kTrackListWidth);
+    } else {
         splitter->Initialize(trackList);
+    }
     Layout();
+}
+
+void CChildSplitterMidFrame::DropPlayer()
+{
+    // The track list's view drops the player while its document is still here.
+    if (!m_player) return;
+    if (m_splitter && m_splitter->IsSplit()) m_splitter->Unsplit(&m_player->View());
+    m_player.reset();
 }
 
 CZibMidWxDoc* CChildSplitterMidFrame::Doc() const

@@ -153,6 +153,18 @@ void CEventListCtrl::SelectMarkedRow()
     if (row >= 0) SelectRow(row);
 }
 
+void CEventListCtrl::FollowTick(uint32_t tick)
+{
+    const int before = m_model->CurrentRow();
+    const int row = m_model->FollowTick(tick);
+    if (row != before) SelectRow(row);
+}
+
+void CEventListCtrl::SelectRowAtTick(uint32_t tick)
+{
+    SelectRow(m_model->RowBeforeTick(tick));
+}
+
 void CEventListCtrl::AfterCommand(EditResult)
 {
     ShowRows();

@@ -37,6 +37,10 @@ public:
     void MoveSelection(int newRow);
     void SelectAllRows();
     void SelectMarkedRow();
+    // The player's position: the row of the played tick becomes current
+    // while playing; the row at a tick is selected when stopped
+    void FollowTick(uint32_t tick);
+    void SelectRowAtTick(uint32_t tick);
 
     // Commands on the selection
     EditResult DeleteSelectedEvents();

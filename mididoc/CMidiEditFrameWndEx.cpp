@@ -166,7 +166,7 @@ void CMidiEditFrameWndEx::OnUpdateCommand(wxUpdateUIEvent& event)
     c.fileKind = 1;
     c.filterShown = m_filterShown;
     const MidiCommandUi ui = MidiCommandState(command, ChildKind::MidiEditEx, c);
-    ShowState(event, ui);
+    ShowEditorState(event, ui);
 }
 
 void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)

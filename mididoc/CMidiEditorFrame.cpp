@@ -2,6 +2,7 @@
 
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CZibMidWxDoc.h"
+#include "app/core/CommandIds.h"
 
 #include <wx/aui/auibar.h>
 
@@ -47,10 +48,20 @@ void CMidiEditorFrame::DetachDocument()
 void CMidiEditorFrame::RunDocumentCommand(wxCommandEvent& event, int command)
 {
     if (CChildSplitterMidFrame::IsDocumentCommand(command)) {
-        CChildSplitterMidFrame::RunDocumentCommand(m_doc, command, true);
+        // Only the ones this window lists; the others stay greyed here.
+        if (MidiCommandState(command, Kind(), MidiCommandContext{}).routed)
+            CChildSplitterMidFrame::RunDocumentCommand(m_doc, command, true);
         return;
     }
     if (!m_doc.ProcessEvent(event)) event.Skip();
+}
+
+void CMidiEditorFrame::ShowEditorState(wxUpdateUIEvent& event, const MidiCommandUi& ui)
+{
+    if (!ui.routed && CChildSplitterMidFrame::IsDocumentCommand(cmd::FromWxId(event.GetId())))
+        event.Enable(false);
+    else
+        ShowState(event, ui);
 }
 
 void CMidiEditorFrame::ShowState(wxUpdateUIEvent& event, const MidiCommandUi& ui)

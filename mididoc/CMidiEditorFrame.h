@@ -29,9 +29,12 @@ public:
 protected:
     CMidiEditorFrame(ZibMdiParentFrame* parent, CZibMidWxDoc& doc, const wxString& title);
     // A command the editor does not take itself: the document's commands as
-    // in the MIDI window (Set Thru at the exact position), then the
-    // document's own handlers (dumps, conversions, saving).
+    // in the MIDI window (Set Thru at the exact position) when the editor
+    // lists them, then the document's own handlers (dumps, conversions,
+    // saving).
     void RunDocumentCommand(wxCommandEvent& event, int command);
+    // ShowState, with the document's commands the editor does not list greyed
+    void ShowEditorState(wxUpdateUIEvent& event, const MidiCommandUi& ui);
 
     // The window's list over the document, destroyed when the document goes
     virtual void DropList() = 0;

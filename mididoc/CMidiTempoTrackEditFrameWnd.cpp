@@ -113,6 +113,25 @@ void CMidiTempoTrackEditFrameWnd::RefillList()
     m_list->RefillList();
 }
 
+void CMidiTempoTrackEditFrameWnd::SelectRowBeforeTick(uint32_t tick)
+{
+    if (!m_list) return;
+    const int before = m_model->CurrentRow();
+    const int row = m_model->SelectRowBeforeTick(tick);
+    if (row == before || row < 0) return;
+    m_followingPlayer = true;
+    m_list->SelectRow(row);
+    m_followingPlayer = false;
+}
+
+void CMidiTempoTrackEditFrameWnd::SelectRowAtEvent(uint32_t eventIndex)
+{
+    if (!m_list) return;
+    m_followingPlayer = true;
+    m_list->SelectRow(m_model->SelectRowAtEvent(eventIndex));
+    m_followingPlayer = false;
+}
+
 void CMidiTempoTrackEditFrameWnd::AfterEdit()
 {
     // The master track changed: this list, an open event editor and the MIDI window show it again.
@@ -142,7 +161,7 @@ void CMidiTempoTrackEditFrameWnd::OnUpdateCommand(wxUpdateUIEvent& event)
     c.tempoFirstTimeSigSelected = !selected.empty() && !m_model->DeleteEnabled(selected.front());
     c.tempoTimeSigOrAllFlag = !m_model->ShiftEnabled();
     const MidiCommandUi ui = MidiCommandState(command, ChildKind::MidiTempoTrackEdit, c);
-    ShowState(event, ui);
+    ShowEditorState(event, ui);
 }
 
 void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
@@ -199,7 +218,8 @@ void CMidiTempoTrackEditFrameWnd::OnItemClick(wxListEvent& event)
     if (!DocumentAlive()) return;
     event.Skip();
     m_model->SetCurrentRow(int(event.GetIndex()));
-    if (playing()) return;
+    // A row the player's position selected moves nothing back.
+    if (playing() || m_followingPlayer) return;
     // The bar view and an open event editor go to the clicked event.
     const uint32_t index = m_model->ClickedEventIndex(int(event.GetIndex()));
     if (MidiTransport* transport = m_doc.Transport()) transport->GoToEvent(int64_t(index));

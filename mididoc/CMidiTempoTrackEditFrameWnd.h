@@ -27,6 +27,10 @@ public:
     void SetViewKind(int viewKind);
     // The list fills again (after edits of the document)
     void RefillList();
+    // The player's position: the row of the last event not after the tick,
+    // or the row of an event
+    void SelectRowBeforeTick(uint32_t tick);
+    void SelectRowAtEvent(uint32_t eventIndex);
     TempoTrackModel& Model() { return *m_model; }
 
 private:
@@ -42,6 +46,7 @@ private:
 
     std::unique_ptr<TempoTrackModel> m_model;
     CTempoEventListCtrl* m_list = nullptr;
+    bool m_followingPlayer = false; // a selection made for the player's position
 };
 
 } // namespace zib

@@ -15,7 +15,12 @@
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CTrackListCtrl.h"
 #include "mididoc/CZibMidWxDoc.h"
+#include "mididoc/CMidiWindowPlayer.h"
 #include "mididoc/MidiDocSubsystem.h"
+#include "mididoc/core/MidiTransport.h"
+#include "app/dialogs/CPositionDialogs.h"
+#include "devices/CZibMidBarView.h"
+#include "platform/AppEvents.h"
 
 #include <wx/artprov.h>
 #include <wx/listctrl.h>
@@ -49,6 +54,9 @@ CZibMidView::~CZibMidView()
     if (m_doc) {
         if (m_doc->TrackView() == this) m_doc->SetTrackView(nullptr);
     }
+    // The bar view's player reads the document, which goes with this view
+    // (the frame itself goes later, and no longer names its view).
+    if (m_midFrame) m_midFrame->DropPlayer();
 }
 
 bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
@@ -59,6 +67,7 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     auto* frame = dynamic_cast<CChildSplitterMidFrame*>(tmpl->CreateChildFrame(doc, this));
     if (!frame) return false;
     SetFrame(frame);
+    m_midFrame = frame;
 
     m_model = std::make_unique<CTrackListModel>(m_doc->Model(), TrackNameSource());
     m_list = new CTrackListCtrl(frame->Splitter());
@@ -69,7 +78,13 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     m_list->Bind(wxEVT_KEY_DOWN, &CZibMidView::OnKeyDown, this);
     m_list->Bind(wxEVT_LIST_COL_BEGIN_DRAG, &CZibMidView::OnColumnBeginDrag, this);
     m_list->Bind(wxEVT_DESTROY, &CZibMidView::OnListDestroyed, this);
+    m_list->Bind(EVT_ZIB_POSITION_VALUE, &CZibMidView::OnLiveValue, this);
+    // However the list scrolled (thumb, wheel, keys), it repaints: the grid follows then.
+    m_list->RowsWindow()->Bind(wxEVT_PAINT, &CZibMidView::OnRowsPainted, this);
     frame->SetPanes(m_list);
+    // The bar grid's rows scroll the list's rows in step.
+    if (CMidiWindowPlayer* player = frame->Player())
+        player->View().OnRowsScrolled([this](int topRow) { ScrollToRow(topRow); });
 
     m_doc->SetTrackView(this);
     BuildColumns();
@@ -238,13 +253,16 @@ void CZibMidView::OnLeftDown(wxMouseEvent& event)
         if (hooks.EditTrackProperties) hooks.EditTrackProperties(*m_doc, int(row), column);
         break;
     case A::LiveVolume:
-    case A::LivePan:
-        if (hooks.LiveValueDialog) {
-            wxRect cell;
-            m_list->GetSubItemRect(row, column, cell);
-            hooks.LiveValueDialog(*m_doc, int(row), column, cell);
-        }
+    case A::LivePan: {
+        // A small box over the cell; the value it reports goes out at once.
+        wxRect cell;
+        m_list->GetSubItemRect(row, column, cell);
+        cell.SetPosition(m_list->RowsWindow()->ClientToScreen(cell.GetPosition()));
+        const CTrackInfo* t = m_doc->Model().TrackRecord(int(row));
+        const int value = !t ? 0 : column == CTrackListModel::kVolumeColumn ? t->volume : t->pan;
+        CPositionDlg::Open(m_list, value, 0, 127, cell, int(row), column);
         break;
+    }
     case A::None:
         break;
     }
@@ -283,6 +301,7 @@ void CZibMidView::OnRightDown(wxMouseEvent& event)
                 m_doc->Model().SetTrackPlay(r, t->play ? 0 : 1);
             m_list->RefreshItem(r);
         }
+        if (MidiTransport* transport = m_doc->Transport()) transport->TrackSwitchesChanged();
         return;
     }
     wxCommandEvent run(wxEVT_MENU, chosen);
@@ -298,6 +317,37 @@ void CZibMidView::OnKeyDown(wxKeyEvent& event)
         return;
     }
     event.Skip();
+    // The keys that move along the song move the bar grid too; its rows
+    // follow the list's scrolling.
+    const int key = event.GetKeyCode();
+    if (key == WXK_LEFT || key == WXK_RIGHT || key == WXK_HOME || key == WXK_END)
+        if (MidiTransport* transport = m_doc ? m_doc->Transport() : nullptr) transport->PassKey(key);
+}
+
+void CZibMidView::OnRowsPainted(wxPaintEvent& event)
+{
+    event.Skip();
+    CallAfter([this] { FollowListScroll(); });
+}
+
+void CZibMidView::FollowListScroll()
+{
+    if (!m_list || !m_doc) return;
+    const int top = int(m_list->GetTopItem());
+    if (top == m_topRow) return;
+    m_topRow = top;
+    if (MidiTransport* transport = m_doc->Transport()) transport->ScrollRowsTo(top);
+}
+
+void CZibMidView::ScrollToRow(int topRow)
+{
+    if (!m_list || topRow == m_topRow) return;
+    const int lines = topRow - int(m_list->GetTopItem());
+    m_topRow = topRow;
+    if (lines == 0) return;
+    wxRect row;
+    const int height = m_list->GetItemRect(0, row) ? row.height : 1;
+    m_list->ScrollList(0, lines * height);
 }
 
 void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
@@ -312,8 +362,25 @@ void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
         m_list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     const std::vector<int> rows = SelectedRows();
     m_model->NoteSelectedRows(rows);
-    if (auto& follow = MidiWindowHooks().RowsDoubleClicked) follow(*m_doc, rows, int(row));
-    if (m_model->DoubleClick(int(row), column)) m_list->RefreshItem(row);
+    MidiTransport* transport = m_doc->Transport();
+    if (transport) transport->SelectRows(rows, int(row));
+    if (m_model->DoubleClick(int(row), column)) {
+        m_list->RefreshItem(row);
+        if (transport) transport->TrackSwitchesChanged();
+    }
+}
+
+void CZibMidView::OnLiveValue(wxCommandEvent& event)
+{
+    // Only while MIDI plays; a box still open when the song ended changes nothing.
+    if (!playing() || !m_doc) return;
+    const int row = int(event.GetExtraLong() & 0xFFFF);
+    const int column = int(event.GetExtraLong() >> 16);
+    const int value = std::min(event.GetInt(), 127);
+    m_model->ApplyLiveValue(row, column, value);
+    if (MidiTransport* transport = m_doc->Transport())
+        transport->SendLiveValue(row, column == CTrackListModel::kVolumeColumn, uint8_t(value));
+    m_list->RefreshItem(row);
 }
 
 void CZibMidView::OnListDestroyed(wxWindowDestroyEvent& event)

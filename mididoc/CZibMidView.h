@@ -1,12 +1,16 @@
 #pragma once
 
 #include "app/CListCtrlCustomDraw.h"
+#include "mididoc/CChildSplitterMidFrame.h"
 
 #include <memory>
 #include <vector>
 #include <wx/imaglist.h>
+#include <wx/weakref.h>
 
+class wxCommandEvent;
 class wxListEvent;
+class wxPaintEvent;
 
 namespace zib {
 
@@ -55,13 +59,21 @@ private:
     void OnRightDown(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnColumnBeginDrag(wxListEvent& event);
+    void OnLiveValue(wxCommandEvent& event);
+    // Rows scrolled in step with the bar grid: the list's top row goes to
+    // the grid, the grid's to the list
+    void OnRowsPainted(wxPaintEvent& event);
+    void FollowListScroll();
+    void ScrollToRow(int topRow);
     void OnListDestroyed(wxWindowDestroyEvent& event);
 
     CZibMidWxDoc* m_doc = nullptr;
+    wxWeakRef<CChildSplitterMidFrame> m_midFrame;
     CTrackListCtrl* m_list = nullptr;
     std::unique_ptr<CTrackListModel> m_model;
     std::unique_ptr<wxImageList> m_images;
     bool m_frozen = false;
+    int m_topRow = 0;
 
     wxDECLARE_DYNAMIC_CLASS(CZibMidView);
 };

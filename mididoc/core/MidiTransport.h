@@ -3,6 +3,7 @@
 #include "mididoc/core/MidiPositionTarget.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace zib {
 
@@ -41,6 +42,17 @@ public:
 
     // The MIDI bars show this window's position, markers, tempo and loop switch
     virtual void ShowTexts() = 0;
+
+    // The track list: a play, solo or record switch changed (also while
+    // playing); a volume or pan set while playing goes out at once (row 0..63)
+    virtual void TrackSwitchesChanged() = 0;
+    virtual void SendLiveValue(int row, bool volume, uint8_t value) = 0;
+    // A double click on the track list: the grid selects the same rows and
+    // takes the hit row; an unset Thru goes to the end of the song
+    virtual void SelectRows(const std::vector<int>& rows, int hitRow) = 0;
+    // The grid's rows follow the list's scrolling and navigation keys
+    virtual void ScrollRowsTo(int topRow) = 0;
+    virtual void PassKey(int keyCode) = 0;
 };
 
 } // namespace zib

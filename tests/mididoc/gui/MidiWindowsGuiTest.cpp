@@ -37,6 +37,16 @@ protected:
         return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpen + "\n";
     }
 
+    // A song that plays for 16 s, and port 0 on the fake stand-in of the
+    // built-in synthesizer (device 0)
+    std::string openLongSong()
+    {
+        FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
+        const auto path = session_.files() / "Long.mid";
+        EXPECT_EQ(writeFileAtomically(path, test::smallSong(2, 32)), FileIoError::None);
+        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpen + "\n";
+    }
+
     ZibRun run(const std::string& script)
     {
         ZibRun r = session_.run(script + "quit\n", 60);
@@ -323,18 +333,48 @@ TEST_F(MidiWindowsGui, DroppedFileOpensAndTheDocumentMenuSpeaksEachLanguage)
 
 TEST_F(MidiWindowsGui, WhilePlayingTheEditorsChangeNothing)
 {
-    // An edit to undo and redo, then the player's flag: Delete, an in-place
-    // edit, Redo and Properties leave the document as it is.
-    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\ngrid-edit 0 6 80\nmenu 57643\nset-playing 1\n" +
-                   "log-grid 1\ngrid-select 0\ngrid-key delete\ngrid-edit 0 6 70\nmenu 57644\nlog-grid 1\n" +
-                   "menu 32785\nset-playing 0\n");
+    // An edit to undo and redo in the whole-file editor and the master-track
+    // editor open; then the song plays: in the master-track editor a double
+    // click, the Delete key and Properties, in the event editor Delete, an
+    // in-place edit and Redo leave the document as it is.
+    ZibRun r = run(openLongSong() + "menu 57642\nmenu 32840\ngrid-edit 0 6 80\nmenu 57643\nmenu 32945\n" +
+                   "log-list 6\nmenu 32912\nwait 300\nlist-select 1\nlist-activate 1\nlist-key delete\n" +
+                   "menu 32785\nlog-list 6\nactivate-child Multiple\nlog-grid 1\ngrid-select 0\ngrid-key delete\n" +
+                   "grid-edit 0 6 70\nmenu 57644\nmenu 32785\nlog-grid 1\nmenu-state 32912\nmenu 32911\n" +
+                   "wait 1500\nmenu-state 57644\n");
+    EXPECT_TRUE(r.has("menu-state 32912 enabled=1 checked=1")) << "the song played all along";
+    const auto lists = r.lines("list: ");
+    ASSERT_EQ(lists.size(), 2u) << r.output;
+    EXPECT_EQ(lists[0], lists[1]);
+    EXPECT_EQ(r.lines("row 1: ")[0], r.lines("row 1: ")[1]);
+    EXPECT_TRUE(r.line("dialog:").empty()) << "no dialog while playing: " << r.line("dialog:");
     const auto grids = r.lines("grid: ");
     ASSERT_EQ(grids.size(), 2u) << r.output;
     EXPECT_EQ(grids[0].substr(0, grids[0].find(" selected=")), grids[1].substr(0, grids[1].find(" selected=")));
     EXPECT_EQ(r.lines("grid-row 0: ")[0], r.lines("grid-row 0: ")[1]);
     EXPECT_TRUE(r.has("grid-edit 0,6: no editor"));
     EXPECT_TRUE(r.has("menu 57644 disabled"));
-    EXPECT_TRUE(r.line("dialog:").empty()) << "no Track Properties while playing";
+    EXPECT_EQ(r.lines("menu 32785 disabled").size(), 2u) << "Properties waits in both editors";
+    EXPECT_TRUE(r.has("menu-state 57644 enabled=1 checked=0")) << "the redo is still there after Stop";
+}
+
+TEST_F(MidiWindowsGui, PlayingMovesThePositionFieldAndTheWindowStaysOpenUntilStop)
+{
+    ZibRun r = run(openLongSong() + "field 1766\nmenu 32912\nwait 700\nfield 1766\nwait 700\nfield 1766\n" +
+                   "menu-state 32912\nmenu-state 32911\nclose-active\nmenu 32911\nwait 1500\nmenu-state 32912\n" +
+                   "field 1766\nwait 500\nfield 1766\nclose-active\nlog-frame\n");
+    const auto fields = r.lines("field 1766 ");
+    ASSERT_EQ(fields.size(), 5u) << r.output;
+    EXPECT_EQ(fields[0], "field 1766 text=  1:01:000    ");
+    EXPECT_NE(fields[1], fields[0]) << "the position moves while playing";
+    EXPECT_NE(fields[2], fields[1]) << "and goes on moving";
+    EXPECT_EQ(fields[4], fields[3]) << "Stop holds it";
+    EXPECT_TRUE(r.has("menu-state 32912 enabled=1 checked=1"));
+    EXPECT_TRUE(r.has("menu-state 32911 enabled=1 checked=0"));
+    EXPECT_TRUE(r.has("menu-state 32912 enabled=1 checked=0")) << "Stop unchecks Play";
+    EXPECT_EQ(r.lines("close-active: "), (std::vector<std::string>{"close-active: refused", "close-active: closed"}));
+    EXPECT_NE(r.line("frame:").find("kind=0 "), std::string::npos) << r.line("frame:");
+    EXPECT_FALSE(session_.midiHeard("Zib built-in synth (General MIDI)").empty()) << "the song went out";
 }
 
 TEST_F(MidiWindowsGui, PadTrackEditorShowsVexNoiseRowsFiltersAndItsOwnMenu)
