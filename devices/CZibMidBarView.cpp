@@ -9,6 +9,7 @@
 #include "midi/CMidiParserEx.h"
 #include "platform/WxText.h"
 
+#include <algorithm>
 #include <wx/bitmap.h>
 #include <wx/dcbuffer.h>
 #include <wx/menu.h>
@@ -118,7 +119,10 @@ public:
                                 wxEVT_SCROLLWIN_THUMBTRACK, wxEVT_SCROLLWIN_THUMBRELEASE})
             Bind(type, [this](wxScrollWinEvent& e) {
                 e.Skip();
-                CallAfter([this] { m_owner->m_header->Refresh(false); });
+                CallAfter([this] {
+                    m_owner->m_header->Refresh(false);
+                    m_owner->RowsScrolled();
+                });
             });
     }
     void ScrollWindow(int dx, int dy, const wxRect* rect) override
@@ -181,6 +185,7 @@ void CZibMidBarView::ScrollToVPos(int pos)
     int x = 0, y = 0;
     m_canvas->GetViewStart(&x, &y);
     m_canvas->Scroll(x, pos / BarGridModel::kRowHeight);
+    RowsScrolled();
 }
 
 void CZibMidBarView::HandleNavKey(int keyCode)
@@ -205,6 +210,15 @@ void CZibMidBarView::HandleNavKey(int keyCode)
     }
     m_canvas->Scroll(std::max(x, 0), std::max(y, 0));
     m_header->Refresh(false);
+    RowsScrolled();
+}
+
+void CZibMidBarView::SetHeaderHeight(int height)
+{
+    height = std::max(height, int(BarGridModel::kHeaderHeight));
+    m_header->SetMinSize(wxSize(-1, height));
+    m_header->SetSize(wxSize(-1, height));
+    Layout();
 }
 
 void CZibMidBarView::RowsScrolled()
@@ -214,6 +228,13 @@ void CZibMidBarView::RowsScrolled()
     if (y == m_topRow) return;
     m_topRow = y;
     if (m_rowsScrolled) m_rowsScrolled(y);
+}
+
+int CZibMidBarView::ScrollY() const
+{
+    int sx = 0, sy = 0;
+    m_canvas->CalcUnscrolledPosition(0, 0, &sx, &sy);
+    return sy;
 }
 
 int CZibMidBarView::ScrollX() const

@@ -51,6 +51,10 @@ public:
     void ScrollToVPos(int pos);
     void HandleNavKey(int keyCode);
     int ScrollX() const;
+    int ScrollY() const;
+    // The header strip as high as the list beside it has its header, so
+    // that the rows of both line up
+    void SetHeaderHeight(int height);
     // Told the first row shown whenever the grid scrolls vertically (the
     // track list beside it follows)
     void OnRowsScrolled(std::function<void(int topRow)> follow) { m_rowsScrolled = std::move(follow); }

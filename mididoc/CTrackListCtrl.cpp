@@ -17,10 +17,8 @@ uint32_t CTrackListCtrl::CellBackColor(long item, int subItem, uint32_t /*state*
 
 wxWindow* CTrackListCtrl::RowsWindow()
 {
-    for (wxWindow* child : GetChildren())
-        if (child->GetClassInfo() && wxString(child->GetClassInfo()->GetClassName()) == "wxListMainWindow")
-            return child;
-    return this;
+    // The generic report list makes its rows window first, then the header.
+    return GetChildren().empty() ? static_cast<wxWindow*>(this) : GetChildren().front();
 }
 
 wxString CTrackListCtrl::OnGetItemText(long item, long column) const

@@ -20,9 +20,11 @@
 #include "mididoc/core/MidiTransport.h"
 #include "app/dialogs/CPositionDialogs.h"
 #include "devices/CZibMidBarView.h"
+#include "devices/core/BarGridModel.h"
 #include "platform/AppEvents.h"
 
 #include <wx/artprov.h>
+#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/splitter.h>
 
@@ -130,18 +132,53 @@ void CZibMidView::SetFrameIcon(wxWindow& frame)
 
 // ---- The list --------------------------------------------------------------
 
-bool CZibMidView::CreateImageList()
+bool CZibMidView::CreateImageList(int imageHeight)
 {
-    const wxSize size(16, 16);
-    m_images = std::make_unique<wxImageList>(size.x, size.y, true, 1);
-    const wxBitmap icon = wxArtProvider::GetBitmap(wxART_NORMAL_FILE, wxART_LIST, size);
-    if (!icon.IsOk() || m_images->Add(icon) < 0) {
+    // A narrow blank image: it only makes the rows as high as the bar grid's.
+    wxBitmap image(2, imageHeight);
+    {
+        wxMemoryDC dc(image);
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+    }
+    image.SetMask(new wxMask(image, *wxWHITE));
+    m_images = std::make_unique<wxImageList>(2, imageHeight, true, 1);
+    if (!image.IsOk() || m_images->Add(image) < 0) {
         m_images.reset();
         ZibMessageBox(kMsgAddIconFailed, "CreateImageList", wxOK | wxICON_EXCLAMATION);
         return false;
     }
     m_list->SetImageList(m_images.get(), wxIMAGE_LIST_SMALL);
     return true;
+}
+
+void CZibMidView::MatchRowHeight()
+{
+    // The list's rows are as high as their image allows; grow or shrink the
+    // image until they are as high as the bar grid's (once, on the first fill).
+    wxRect row;
+    if (!m_images || m_list->GetItemCount() == 0 || !m_list->GetItemRect(0, row)) return;
+    const int wanted = BarGridModel::kRowHeight;
+    if (row.height == wanted) return;
+    int width = 0, height = 0;
+    m_images->GetSize(0, width, height);
+    const int image = height + wanted - row.height;
+    if (image < 1 || image > wanted) return;
+    m_imageHeight = image;
+    m_list->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
+    CreateImageList(image);
+    m_list->Refresh();
+}
+
+void CZibMidView::AlignBarHeader()
+{
+    // The grid's header strip reaches down to where the list's rows begin.
+    CMidiWindowPlayer* player = m_midFrame ? m_midFrame->Player() : nullptr;
+    if (!player || !m_list) return;
+    const int header = m_list->RowsWindow()->GetScreenPosition().y - player->View().GetScreenPosition().y;
+    if (header == m_barHeader) return;
+    m_barHeader = header;
+    player->View().SetHeaderHeight(header);
 }
 
 void CZibMidView::BuildColumns()
@@ -161,8 +198,9 @@ void CZibMidView::Fill()
 {
     if (!m_list) return;
     m_list->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
-    CreateImageList();
+    CreateImageList(m_imageHeight);
     m_list->SetItemCount(m_model->RowCount());
+    MatchRowHeight();
     m_list->Refresh();
 }
 
@@ -327,13 +365,17 @@ void CZibMidView::OnKeyDown(wxKeyEvent& event)
 void CZibMidView::OnRowsPainted(wxPaintEvent& event)
 {
     event.Skip();
-    CallAfter([this] { FollowListScroll(); });
+    CallAfter([this] {
+        FollowListScroll();
+        AlignBarHeader();
+    });
 }
 
 void CZibMidView::FollowListScroll()
 {
     if (!m_list || !m_doc) return;
-    const int top = int(m_list->GetTopItem());
+    int x = 0, top = 0;
+    m_list->GetViewStart(&x, &top); // the report list scrolls by rows
     if (top == m_topRow) return;
     m_topRow = top;
     if (MidiTransport* transport = m_doc->Transport()) transport->ScrollRowsTo(top);
@@ -342,12 +384,9 @@ void CZibMidView::FollowListScroll()
 void CZibMidView::ScrollToRow(int topRow)
 {
     if (!m_list || topRow == m_topRow) return;
-    const int lines = topRow - int(m_list->GetTopItem());
     m_topRow = topRow;
-    if (lines == 0) return;
-    wxRect row;
-    const int height = m_list->GetItemRect(0, row) ? row.height : 1;
-    m_list->ScrollList(0, lines * height);
+    // A report list scrolls by whole rows.
+    m_list->Scroll(-1, topRow);
 }
 
 void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)

@@ -51,7 +51,9 @@ public:
     void RefreshViews(bool tracksChanged);
 
 private:
-    bool CreateImageList();
+    bool CreateImageList(int imageHeight);
+    void MatchRowHeight();
+    void AlignBarHeader();
     void SetFrameIcon(wxWindow& frame);
     void HitCell(const wxPoint& point, long& row, int& column) const;
     void OnLeftDown(wxMouseEvent& event);
@@ -74,6 +76,8 @@ private:
     std::unique_ptr<wxImageList> m_images;
     bool m_frozen = false;
     int m_topRow = 0;
+    int m_imageHeight = 21;  // the rows' image: 2 pixels wide, as high as it takes
+    int m_barHeader = -1;    // the grid's header height, as last aligned
 
     wxDECLARE_DYNAMIC_CLASS(CZibMidView);
 };

@@ -8,7 +8,11 @@
 #include "mididoc/core/CTrackNameSource.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
+#include "devices/CZibMidBarView.h"
+#include "devices/core/BarGridModel.h"
 #include "mididoc/CMidiEditFrameWndEx.h"
+#include "mididoc/CMidiWindowPlayer.h"
+#include "mididoc/CTrackListCtrl.h"
 #include "mididoc/CMidiWindowTarget.h"
 #include "mididoc/CMidiToolBarA.h"
 #include "mididoc/CMidiToolBarB.h"
@@ -42,6 +46,42 @@ std::unique_ptr<CTrackNameSource>& nameSource()
     return source;
 }
 
+// Script lines of the test driver:
+//   midi-rows                  writes the first rows shown by the active MIDI window's list and grid
+//   midi-scroll list|grid ROW  scrolls the list or the grid as the user would, to that first row
+bool runTestCommand(const std::vector<std::string>& w, const std::function<void(const std::string&)>& log)
+{
+    const std::string verb = w.empty() ? std::string() : w[0];
+    if (verb != "midi-rows" && verb != "midi-scroll") return false;
+    CMainFrame* frame = CMainFrame::Get();
+    auto* child = frame ? dynamic_cast<CChildSplitterMidFrame*>(frame->ActiveZibChild()) : nullptr;
+    CZibMidWxDoc* doc = child ? CZibMidWxDoc::OfWindow(child) : nullptr;
+    CTrackListCtrl* list = doc && doc->TrackView() ? doc->TrackView()->TrackList() : nullptr;
+    if (!list || !child->Player()) {
+        log(verb + ": no MIDI window");
+        return true;
+    }
+    CZibMidBarView& grid = child->Player()->View();
+    if (verb == "midi-scroll" && w.size() > 2) {
+        const int row = std::atoi(w[2].c_str());
+        if (w[1] == "grid") {
+            grid.ScrollToVPos(row * BarGridModel::kRowHeight);
+        } else {
+            list->Scroll(-1, row);
+        }
+        wxTheApp->ProcessPendingEvents();
+        log("midi-scroll " + w[1] + " " + w[2]);
+        return true;
+    }
+    wxRect item;
+    list->GetItemRect(0, item);
+    int x = 0, top = 0;
+    list->GetViewStart(&x, &top); // the report list scrolls by rows
+    log("midi-rows: list=" + std::to_string(top) + " grid=" +
+        std::to_string(grid.ScrollY() / BarGridModel::kRowHeight) + " height=" + std::to_string(item.height));
+    return true;
+}
+
 } // namespace
 
 MidiDocumentHooks& MidiWindowHooks()
@@ -72,6 +112,7 @@ void AddMidiDocTemplate(CZibDocManager& manager)
 void ConnectMidiDocument(ZibSubsystems& subsystems)
 {
     subsystems.AddDocTemplates.push_back(&AddMidiDocTemplate);
+    subsystems.TestCommands.push_back(runTestCommand);
     RegisterMidiDialogRunners();
     MidiWindowHooks().ActiveMidiTarget = [] { return ActiveMidiTarget(); };
     MidiWindowHooks().EditTrackProperties = [](CZibMidWxDoc& doc, int row, int column) {

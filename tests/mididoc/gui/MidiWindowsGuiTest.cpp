@@ -377,6 +377,15 @@ TEST_F(MidiWindowsGui, PlayingMovesThePositionFieldAndTheWindowStaysOpenUntilSto
     EXPECT_FALSE(session_.midiHeard("Zib built-in synth (General MIDI)").empty()) << "the song went out";
 }
 
+TEST_F(MidiWindowsGui, TrackListAndBarGridScrollTheirRowsInStep)
+{
+    ZibRun r = run(openSong() + "midi-rows\nmidi-scroll grid 10\nwait 200\nmidi-rows\nmidi-scroll list 20\n" +
+                   "wait 200\nmidi-rows\nscreenshot midi-window\n");
+    EXPECT_EQ(r.lines("midi-rows: "), (std::vector<std::string>{"midi-rows: list=0 grid=0 height=25",
+                                                               "midi-rows: list=10 grid=10 height=25",
+                                                               "midi-rows: list=20 grid=20 height=25"}));
+}
+
 TEST_F(MidiWindowsGui, PadTrackEditorShowsVexNoiseRowsFiltersAndItsOwnMenu)
 {
     ZibRun r = run("run-dialog pad-track-editor-qe\nlog-frame\nlog-menubar\nlog-grid 6\nmenu 32841\nlog-grid 0\n"
