@@ -262,9 +262,18 @@ void CZibMidView::RefreshViews(bool /*tracksChanged*/)
 void CZibMidView::HitCell(const wxPoint& point, long& row, int& column) const
 {
     int flags = 0;
-    long subItem = -1;
-    row = m_list->HitTest(point, flags, &subItem);
-    column = int(subItem);
+    row = m_list->HitTest(point, flags);
+    // The report list finds no column itself: the column widths from the
+    // scrolled-in left edge do.
+    int unitX = 0, unitY = 0, startX = 0, startY = 0;
+    m_list->GetScrollPixelsPerUnit(&unitX, &unitY);
+    m_list->GetViewStart(&startX, &startY);
+    int x = point.x + startX * unitX;
+    column = -1;
+    for (int c = 0; c < m_list->GetColumnCount() && column < 0; ++c) {
+        if (x < m_list->GetColumnWidth(c)) column = c;
+        x -= m_list->GetColumnWidth(c);
+    }
 }
 
 void CZibMidView::OnLeftDown(wxMouseEvent& event)
@@ -295,7 +304,7 @@ void CZibMidView::OnLeftDown(wxMouseEvent& event)
         // A small box over the cell; the value it reports goes out at once.
         wxRect cell;
         m_list->GetSubItemRect(row, column, cell);
-        cell.SetPosition(m_list->RowsWindow()->ClientToScreen(cell.GetPosition()));
+        cell.SetPosition(m_list->ClientToScreen(cell.GetPosition()));
         const CTrackInfo* t = m_doc->Model().TrackRecord(int(row));
         const int value = !t ? 0 : column == CTrackListModel::kVolumeColumn ? t->volume : t->pan;
         CPositionDlg::Open(m_list, value, 0, 127, cell, int(row), column);

@@ -20,6 +20,10 @@
 #include "mididoc/CZibMidView.h"
 #include "mididoc/MidiDialogRunners.h"
 #include "mididoc/CZibMidWxDoc.h"
+#include "app/dialogs/CPositionDialogs.h"
+#include "platform/WxText.h"
+
+#include <wx/textctrl.h>
 
 namespace zib {
 
@@ -49,10 +53,33 @@ std::unique_ptr<CTrackNameSource>& nameSource()
 // Script lines of the test driver:
 //   midi-rows                  writes the first rows shown by the active MIDI window's list and grid
 //   midi-scroll list|grid ROW  scrolls the list or the grid as the user would, to that first row
+//   midi-click ROW COLUMN      a click on a cell of the track list
+//   midi-live-value TEXT       types into the open value box over a cell, then Enter
 bool runTestCommand(const std::vector<std::string>& w, const std::function<void(const std::string&)>& log)
 {
     const std::string verb = w.empty() ? std::string() : w[0];
-    if (verb != "midi-rows" && verb != "midi-scroll") return false;
+    if (verb != "midi-rows" && verb != "midi-scroll" && verb != "midi-click" && verb != "midi-live-value") return false;
+    if (verb == "midi-live-value") {
+        CPositionDlg* box = nullptr;
+        for (wxWindow* top : wxTopLevelWindows)
+            if (!box) box = dynamic_cast<CPositionDlg*>(top);
+        auto* edit = box ? dynamic_cast<wxTextCtrl*>(box->FindWindow(1766)) : nullptr;
+        if (!edit) {
+            log("midi-live-value: no box");
+            return true;
+        }
+        edit->ChangeValue(wxFromUtf8(w.size() > 1 ? w[1] : std::string()));
+        wxCommandEvent typed(wxEVT_TEXT, edit->GetId());
+        typed.SetEventObject(edit);
+        edit->ProcessWindowEvent(typed);
+        wxKeyEvent enter(wxEVT_CHAR_HOOK);
+        enter.m_keyCode = WXK_RETURN;
+        enter.SetEventObject(edit);
+        edit->ProcessWindowEvent(enter);
+        wxTheApp->ProcessPendingEvents();
+        log("midi-live-value " + w[1]);
+        return true;
+    }
     CMainFrame* frame = CMainFrame::Get();
     auto* child = frame ? dynamic_cast<CChildSplitterMidFrame*>(frame->ActiveZibChild()) : nullptr;
     CZibMidWxDoc* doc = child ? CZibMidWxDoc::OfWindow(child) : nullptr;
@@ -62,6 +89,23 @@ bool runTestCommand(const std::vector<std::string>& w, const std::function<void(
         return true;
     }
     CZibMidBarView& grid = child->Player()->View();
+    if (verb == "midi-click" && w.size() > 2) {
+        // The cell's middle in the coordinates of the rows window
+        const long row = std::atol(w[1].c_str());
+        const int column = std::atoi(w[2].c_str());
+        wxRect cell;
+        list->GetSubItemRect(row, column, cell);
+        wxPoint at = cell.GetPosition() + wxPoint(cell.width / 2, cell.height / 2);
+        int flags = 0;
+        if (list->HitTest(at, flags) != row) at.y -= list->RowsWindow()->GetPosition().y;
+        wxMouseEvent down(wxEVT_LEFT_DOWN);
+        down.SetPosition(at);
+        down.SetEventObject(list->RowsWindow());
+        list->RowsWindow()->ProcessWindowEvent(down);
+        wxTheApp->ProcessPendingEvents();
+        log("midi-click " + w[1] + " " + w[2]);
+        return true;
+    }
     if (verb == "midi-scroll" && w.size() > 2) {
         const int row = std::atoi(w[2].c_str());
         if (w[1] == "grid") {

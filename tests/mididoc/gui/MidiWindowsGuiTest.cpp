@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace zib;
 using test::ZibRun;
 using test::ZibSession;
@@ -375,6 +377,23 @@ TEST_F(MidiWindowsGui, PlayingMovesThePositionFieldAndTheWindowStaysOpenUntilSto
     EXPECT_EQ(r.lines("close-active: "), (std::vector<std::string>{"close-active: refused", "close-active: closed"}));
     EXPECT_NE(r.line("frame:").find("kind=0 "), std::string::npos) << r.line("frame:");
     EXPECT_FALSE(session_.midiHeard("Zib built-in synth (General MIDI)").empty()) << "the song went out";
+}
+
+TEST_F(MidiWindowsGui, VolumeSetWhilePlayingSoundsAtOnceAndIsKeptAsOneUndoStep)
+{
+    // Row 0 plays on channel 1 at volume 90; 80 typed over its Vol cell while it plays.
+    ZibRun r = run(openLongSong() + "menu 32912\nwait 300\nmidi-click 0 10\nmidi-live-value 80\nmidi-click 0 1\n" +
+                   "log-list 1\nmenu 32911\nwait 1500\nlog-list 1\nmenu 57643\nlog-list 1\n");
+    EXPECT_TRUE(r.has("midi-live-value 80")) << r.line("midi-live-value");
+    EXPECT_TRUE(r.line("dialog:").empty()) << "no Track Properties while playing: " << r.line("dialog:");
+    const auto heard = session_.midiHeard("Zib built-in synth (General MIDI)");
+    EXPECT_NE(std::find(heard.begin(), heard.end(), "Zib built-in synth (General MIDI): B0 07 50"), heard.end())
+        << "the new volume goes out while the song plays";
+    const auto rows = r.lines("row 0: ");
+    ASSERT_EQ(rows.size(), 3u) << r.output;
+    EXPECT_NE(rows[0].find("|80|"), std::string::npos) << rows[0];
+    EXPECT_NE(rows[1].find("|80|"), std::string::npos) << "kept after the song stopped: " << rows[1];
+    EXPECT_NE(rows[2].find("|90|"), std::string::npos) << "Undo gives the volume back: " << rows[2];
 }
 
 TEST_F(MidiWindowsGui, TrackListAndBarGridScrollTheirRowsInStep)
