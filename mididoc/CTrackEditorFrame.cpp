@@ -44,16 +44,20 @@ CTrackEditorFrame::CTrackEditorFrame(CMainFrame& frame, const wxString& title, T
     Bind(wxEVT_UPDATE_UI, &CTrackEditorFrame::OnUpdateCommand, this);
     Bind(wxEVT_CLOSE_WINDOW, &CTrackEditorFrame::OnCloseWindow, this);
     Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
-        m_list->DestroyCellEditor();
+        if (m_list) m_list->DestroyCellEditor();
         e.Skip();
     });
     Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
-        if (!e.GetActive()) m_list->CloseCellEditor();
+        if (!e.GetActive() && m_list) m_list->CloseCellEditor();
         e.Skip();
     });
 }
 
-CTrackEditorFrame::~CTrackEditorFrame() = default;
+CTrackEditorFrame::~CTrackEditorFrame()
+{
+    // The list goes before the host it works for.
+    DestroyChildren();
+}
 
 int CTrackEditorFrame::MenuTemplateId() const
 {
@@ -69,6 +73,7 @@ const MenuBarDef* CTrackEditorFrame::OwnMenu() const
 void CTrackEditorFrame::FillStatus(ChildStatus& status) const
 {
     status.kind = Kind();
+    if (!m_list) return;
     status.eventRows = m_list->GetNumberRows();
     status.selectedRows = int(m_list->SelectedRows().size());
 }
@@ -76,17 +81,22 @@ void CTrackEditorFrame::FillStatus(ChildStatus& status) const
 void CTrackEditorFrame::ShowTrack(int trackIndex, const wxString& title)
 {
     SetTitle(title);
+    if (!m_list) return;
     m_list->Model().ShowOnlyTrack(trackIndex + 1);
     m_list->RefillRows();
 }
 
 void CTrackEditorFrame::RebuildList()
 {
-    m_list->RefillRows();
+    if (m_list) m_list->RefillRows();
 }
 
 void CTrackEditorFrame::OnUpdateCommand(wxUpdateUIEvent& event)
 {
+    if (!m_list) {
+        event.Skip();
+        return;
+    }
     const int command = cmd::FromWxId(event.GetId());
     TrackEditorOwner& owner = m_host.Owner();
     MidiCommandContext c;
@@ -104,6 +114,10 @@ void CTrackEditorFrame::OnUpdateCommand(wxUpdateUIEvent& event)
 
 void CTrackEditorFrame::OnCommand(wxCommandEvent& event)
 {
+    if (!m_list) {
+        event.Skip();
+        return;
+    }
     const int command = cmd::FromWxId(event.GetId());
     TrackEditorOwner& owner = m_host.Owner();
     if (IsFilter(command)) {
@@ -153,9 +167,13 @@ void CTrackEditorFrame::OnCommand(wxCommandEvent& event)
 void CTrackEditorFrame::OnCloseWindow(wxCloseEvent& event)
 {
     // The undo history lives as long as the editor; the sequence goes back to the document.
-    m_list->DestroyCellEditor();
-    m_host.Owner().Undo().ClearAll();
-    m_host.EditorClosed();
+    if (m_list) {
+        m_list->DestroyCellEditor();
+        m_list->Destroy();
+        m_list = nullptr;
+        m_host.Owner().Undo().ClearAll();
+        m_host.EditorClosed();
+    }
     event.Skip();
 }
 

@@ -12,6 +12,7 @@
 #include "devices/core/BarGridModel.h"
 #include "mididoc/CMidiEditFrameWndEx.h"
 #include "mididoc/CMidiWindowPlayer.h"
+#include "mididoc/CTrackEditorLink.h"
 #include "mididoc/CTrackListCtrl.h"
 #include "mididoc/CMidiWindowTarget.h"
 #include "mididoc/CMidiToolBarA.h"
@@ -157,6 +158,9 @@ void ConnectMidiDocument(ZibSubsystems& subsystems)
 {
     subsystems.AddDocTemplates.push_back(&AddMidiDocTemplate);
     subsystems.TestCommands.push_back(runTestCommand);
+    // The track editors of the style and pad windows
+    subsystems.OpenStyTrackEditFrame = [](const TrackEditRequest& request) { return CTrackEditorLink::Open(request); };
+    subsystems.OpenPadTrackEditFrame = subsystems.OpenStyTrackEditFrame;
     RegisterMidiDialogRunners();
     MidiWindowHooks().ActiveMidiTarget = [] { return ActiveMidiTarget(); };
     MidiWindowHooks().EditTrackProperties = [](CZibMidWxDoc& doc, int row, int column) {
