@@ -268,7 +268,7 @@ void CChildSplitterMidFrame::RunDocumentCommand(CZibMidWxDoc& docRef, int comman
         if (focused >= 0) model.OnEditMidiTrackProperties(focused, 0);
         break;
     case RenameTrack:
-        if (focused >= 0) model.OnEditMidiTrackProperties(focused, 1);
+        if (view) view->RenameFocusedTrack();
         break;
     case TransposeMidiFile:
         model.OnUtilTranspose();

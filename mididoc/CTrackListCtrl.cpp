@@ -6,7 +6,7 @@
 namespace zib {
 
 CTrackListCtrl::CTrackListCtrl(wxWindow* parent)
-    : CListCtrlCustomDraw(parent, wxID_ANY, wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SIMPLE)
+    : CListCtrlCustomDraw(parent, wxID_ANY, wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxLC_EDIT_LABELS | wxBORDER_SIMPLE)
 {
 }
 

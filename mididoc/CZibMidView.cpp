@@ -22,8 +22,11 @@
 #include "devices/CZibMidBarView.h"
 #include "devices/core/BarGridModel.h"
 #include "platform/AppEvents.h"
+#include "platform/Cp1252.h"
+#include "platform/WxText.h"
 
 #include <wx/artprov.h>
+#include <wx/textctrl.h>
 #include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/splitter.h>
@@ -81,6 +84,8 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     m_list->Bind(wxEVT_LIST_COL_BEGIN_DRAG, &CZibMidView::OnColumnBeginDrag, this);
     m_list->Bind(wxEVT_DESTROY, &CZibMidView::OnListDestroyed, this);
     m_list->Bind(EVT_ZIB_POSITION_VALUE, &CZibMidView::OnLiveValue, this);
+    m_list->Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, &CZibMidView::OnBeginLabelEdit, this);
+    m_list->Bind(wxEVT_LIST_END_LABEL_EDIT, &CZibMidView::OnEndLabelEdit, this);
     // However the list scrolled (thumb, wheel, keys), it repaints: the grid follows then.
     m_list->RowsWindow()->Bind(wxEVT_PAINT, &CZibMidView::OnRowsPainted, this);
     frame->SetPanes(m_list);
@@ -235,6 +240,47 @@ int CZibMidView::FocusedRow() const
     return m_list ? int(m_list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED)) : -1;
 }
 
+
+// ---- Renaming --------------------------------------------------------------
+
+void CZibMidView::RenameFocusedTrack()
+{
+    const int row = FocusedRow();
+    if (!m_list || row < 0 || playing() || !m_doc->Model().TrackRecord(row)) return;
+    m_renaming = true;
+    m_list->EditLabel(row);
+}
+
+void CZibMidView::OnBeginLabelEdit(wxListEvent& event)
+{
+    // Only Rename Track edits a label, and it starts from the track's name.
+    if (!m_renaming || playing()) {
+        event.Veto();
+        return;
+    }
+    const CTrackInfo* t = m_doc->Model().TrackRecord(int(event.GetIndex()));
+    if (!t) {
+        event.Veto();
+        return;
+    }
+    CallAfter([this, name = wxFromCp1252(t->name)] {
+        if (wxTextCtrl* edit = m_list ? m_list->GetEditControl() : nullptr) {
+            edit->ChangeValue(name);
+            edit->SelectAll();
+        }
+    });
+}
+
+void CZibMidView::OnEndLabelEdit(wxListEvent& event)
+{
+    // The label keeps showing the number; the name goes to the track.
+    event.Veto();
+    m_renaming = false;
+    if (event.IsEditCancelled() || !m_doc) return;
+    m_doc->Model().RenameTrack(int(event.GetIndex()), wxToUtf8(event.GetLabel()));
+    m_doc->Modify(m_doc->Model().IsModified());
+    if (m_list) m_list->RefreshItem(event.GetIndex());
+}
 
 // ---- Document changes ------------------------------------------------------
 

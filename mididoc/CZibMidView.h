@@ -46,6 +46,10 @@ public:
     std::vector<int> SelectedRows() const;
     int FocusedRow() const;
 
+    // "Rename Track": the focused row's label editor, starting at the track's
+    // name; the name typed goes to the document (not while MIDI plays)
+    void RenameFocusedTrack();
+
     // Painting held while the document changes, then the rows shown again
     void FreezeViews();
     void RefreshViews(bool tracksChanged);
@@ -62,6 +66,8 @@ private:
     void OnKeyDown(wxKeyEvent& event);
     void OnColumnBeginDrag(wxListEvent& event);
     void OnLiveValue(wxCommandEvent& event);
+    void OnBeginLabelEdit(wxListEvent& event);
+    void OnEndLabelEdit(wxListEvent& event);
     // Rows scrolled in step with the bar grid: the list's top row goes to
     // the grid, the grid's to the list
     void OnRowsPainted(wxPaintEvent& event);
@@ -78,6 +84,7 @@ private:
     int m_topRow = 0;
     int m_imageHeight = 21;  // the rows' image: 2 pixels wide, as high as it takes
     int m_barHeader = -1;    // the grid's header height, as last aligned
+    bool m_renaming = false; // a label edit that Rename Track started
 
     wxDECLARE_DYNAMIC_CLASS(CZibMidView);
 };

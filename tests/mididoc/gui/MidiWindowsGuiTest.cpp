@@ -236,6 +236,19 @@ TEST_F(MidiWindowsGui, TrackPropertiesChangeFourValuesAsOneUndoGroup)
     EXPECT_EQ(rows[2], rows[0]);
 }
 
+TEST_F(MidiWindowsGui, RenameTrackEditsTheLabelAndKeepsTheNameAsOneUndoStep)
+{
+    ZibRun r = run(openSong() + "list-select 1\nmenu 32779\nedit-label \"Bass Line\"\nlog-list 2\nmenu 57643\n" +
+                   "log-list 2\nmenu 57644\nlog-list 2\nlist-select 1\nmenu 32779\nedit-label \"\"\nlog-list 2\n");
+    EXPECT_TRUE(r.has("edit-label: Bass Line")) << r.output;
+    const auto rows = r.lines("row 1: ");
+    ASSERT_EQ(rows.size(), 4u) << r.output;
+    EXPECT_EQ(rows[0].rfind("row 1: 2   |Bass Line|", 0), 0u) << "the number stays, the name changes: " << rows[0];
+    EXPECT_EQ(rows[1].rfind("row 1: 2   |Track 2|", 0), 0u) << rows[1];
+    EXPECT_EQ(rows[2], rows[0]);
+    EXPECT_EQ(rows[3].rfind("row 1: 2   ||", 0), 0u) << "an empty name clears it: " << rows[3];
+}
+
 TEST_F(MidiWindowsGui, EventsCopiedInOneDocumentPasteIntoAnotherAndForeignBytesAreRefused)
 {
     const auto other = session_.files() / "Other.mid";
