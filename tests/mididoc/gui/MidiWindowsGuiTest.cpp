@@ -5,6 +5,7 @@
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
+#include "midi/CMidiFile.h"
 #include "midi/CMidiParserEx.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/SmfBuilder.h"
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 using namespace zib;
 using test::ZibRun;
@@ -22,6 +25,90 @@ namespace {
 constexpr const char* kFileOpen = "57601";
 constexpr const char* kViewToolbar = "59392";
 constexpr const char* kItalian = "32994";
+
+
+// What a MIDI file holds per track row, read with the file reader alone:
+// format 0 spreads its channel events over rows by channel, format 1 gives
+// each chunk a row, one further down when the first chunk holds channel or
+// system-exclusive events (its track 0 is the tempo track).
+struct ListedTrack {
+    std::string name;         // the first track name, at most 16 characters
+    std::set<int> channels;   // the channels of its channel events
+    int noteOns = 0;          // note-ons with a velocity
+    std::string ChannelText() const { return channels.size() == 1 ? std::to_string(*channels.begin() + 1) : "---"; }
+};
+
+class TrackLister : public CMidiFile {
+public:
+    std::map<int, std::vector<int>> chunkChannels; // chunk -> channel of each note-on
+    std::map<int, std::set<int>> channelsOf;
+    std::map<int, std::string> names;
+    std::set<int> chunksWithEvents;
+    bool firstChunkPlays = false;
+
+protected:
+    int OnChannelEvent() override
+    {
+        const int chunk = GetTrackIndex();
+        const int channel = m_status & 0x0F;
+        channelsOf[chunk].insert(channel);
+        chunksWithEvents.insert(chunk);
+        if (chunk == 0) firstChunkPlays = true;
+        if ((m_status & 0xF0) == 0x90 && m_eventData[1] > 0) chunkChannels[chunk].push_back(channel);
+        return 0;
+    }
+    int OnSysEx() override
+    {
+        if (GetTrackIndex() == 0) firstChunkPlays = true;
+        chunksWithEvents.insert(GetTrackIndex());
+        return 0;
+    }
+    int OnMetaText() override
+    {
+        chunksWithEvents.insert(GetTrackIndex());
+        if (m_status != 0x03 || names.count(GetTrackIndex())) return 0;
+        std::string text(GetEventBytes(), '\0');
+        if (ReadBytes(reinterpret_cast<uint8_t*>(text.data()), uint32_t(text.size())) != 0) return 0;
+        names[GetTrackIndex()] = text.substr(0, 16);
+        return 0;
+    }
+};
+
+std::map<int, ListedTrack> listTracks(const std::vector<uint8_t>& bytes)
+{
+    TrackLister reader;
+    EXPECT_EQ(reader.ParseMemory(bytes.data(), uint32_t(bytes.size())), 0);
+    std::map<int, ListedTrack> rows;
+    if (reader.GetFormat() == 0) {
+        for (const auto& [chunk, channels] : reader.channelsOf)
+            for (int channel : channels) rows[channel].channels.insert(channel);
+        for (const auto& [chunk, notes] : reader.chunkChannels)
+            for (int channel : notes) ++rows[channel].noteOns;
+        return rows;
+    }
+    const int shift = reader.firstChunkPlays ? 1 : 0;
+    for (int chunk : reader.chunksWithEvents) {
+        const int row = chunk + shift - 1;
+        if (row < 0) continue;
+        ListedTrack& t = rows[row];
+        t.channels = reader.channelsOf[chunk];
+        t.noteOns = int(reader.chunkChannels[chunk].size());
+        if (reader.names.count(chunk)) t.name = reader.names[chunk];
+    }
+    return rows;
+}
+
+// Cell `column` of a row as the test driver writes it ("a|b|c")
+std::string cellOf(const std::string& cells, int column)
+{
+    size_t from = 0;
+    for (int c = 0; c < column && from != std::string::npos; ++c) {
+        from = cells.find('|', from);
+        if (from != std::string::npos) ++from;
+    }
+    if (from == std::string::npos) return {};
+    return cells.substr(from, cells.find('|', from) - from);
+}
 
 class MidiWindowsGui : public ::testing::Test {
 protected:
@@ -272,57 +359,69 @@ TEST_F(MidiWindowsGui, RealFilesShowEveryTrackInItsEditorAndTheMasterTrack)
 {
     const auto files = test::realFixtureFiles("midi");
     if (files.empty()) GTEST_SKIP() << "no real MIDI fixtures";
-    struct Expected {
-        int row;
-        uint32_t listed;
-        int noteOns;
-    };
-    std::vector<std::vector<Expected>> expected;
+    std::vector<std::map<int, ListedTrack>> listings;
+    std::vector<std::vector<uint32_t>> listed; // the document core's listed events of the edited rows
     std::vector<int> masterRows;
     std::string script;
     for (const auto& file : files) {
-        // What the document core lists: per used track its listed events and note-ons.
-        test::DocFixture f(test::readFileBytes(file), file.string());
-        std::vector<Expected> tracks;
-        for (int row = 0; row < f.doc->TrackRecordCount() && tracks.size() < 3; ++row) {
+        const std::vector<uint8_t> bytes = test::readFileBytes(file);
+        std::map<int, ListedTrack> listing = listTracks(bytes);
+        test::DocFixture f(bytes, file.string());
+        std::vector<uint32_t> counts;
+        script += "dialog path \"" + file.string() + "\"\nmenu 57601\nlog-list 64\n";
+        for (const auto& [row, track] : listing) {
+            if (track.noteOns == 0 || counts.size() == 3) continue;
             const CTrackInfo* t = f.doc->TrackRecord(row);
-            if (!t || !t->hasEvents) continue;
-            int notes = 0;
-            for (size_t i = 0; i < f.seq().GetEventCount(); ++i) {
-                const CMidiEvent* e = f.seq().GetEvent(i);
-                if (e->track == row + 1 && (e->status & 0xF0) == 0x90 && e->data.size() > 1 && e->data[1] > 0) ++notes;
-            }
-            tracks.push_back({row, t->listedEvents, notes});
+            counts.push_back(t ? t->listedEvents : 0);
+            script += "list-select " + std::to_string(row) + "\nmenu 32840\ngrid-count 4 Note\nclose-active\n";
         }
         int master = 0;
         for (size_t i = 0; i < f.seq().GetEventCount(); ++i)
             if (f.seq().GetEvent(i)->track == 0) ++master;
         masterRows.push_back(master + 1);
-        script += "dialog path \"" + file.string() + "\"\nmenu 57601\n";
-        for (const auto& t : tracks)
-            script += "list-select " + std::to_string(t.row) + "\nmenu 32840\ngrid-count 4 Note\nclose-active\n";
         script += "menu 32945\nlog-list 0\nclose-active\n";
-        expected.push_back(std::move(tracks));
+        listings.push_back(std::move(listing));
+        listed.push_back(std::move(counts));
     }
     ZibRun r = session_.run(script + "quit\n", 120);
     EXPECT_FALSE(r.killed);
     EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
-    const auto counts = r.lines("grid-count 4 Note = ");
-    const auto masters = r.lines("list: title=");
+    const auto noteCounts = r.lines("grid-count 4 Note = ");
+    const auto trackLists = r.lines("list: title=");
     size_t n = 0;
+    size_t rowLine = 0;
+    const auto rowLines = r.lines("row ");
     for (size_t f = 0; f < files.size(); ++f) {
         SCOPED_TRACE(files[f].filename().string());
-        for (const auto& t : expected[f]) {
-            ASSERT_LT(n, counts.size());
-            EXPECT_EQ(counts[n++], "grid-count 4 Note = " + std::to_string(t.noteOns) + " of " +
-                                       std::to_string(t.listed + 1))
-                << "track row " << t.row;
+        // The track list: 64 rows, the rows in use named and on the channel the file gives them.
+        ASSERT_LT(2 * f + 1, trackLists.size());
+        EXPECT_NE(trackLists[2 * f].find(" rows=64 "), std::string::npos) << trackLists[2 * f];
+        std::vector<std::string> rows(rowLines.begin() + std::ptrdiff_t(rowLine),
+                                      rowLines.begin() + std::ptrdiff_t(std::min(rowLine + 64, rowLines.size())));
+        rowLine += 64;
+        ASSERT_EQ(rows.size(), 64u);
+        size_t edited = 0;
+        EXPECT_FALSE(listed[f].empty()) << "a track with notes";
+        for (const auto& [row, track] : listings[f]) {
+            const std::string prefix = "row " + std::to_string(row) + ": ";
+            EXPECT_EQ(rows[size_t(row)].rfind(prefix, 0), 0u);
+            const std::string cells = rows[size_t(row)].substr(prefix.size());
+            EXPECT_EQ(cellOf(cells, 1), track.name) << cells;
+            EXPECT_EQ(cellOf(cells, 5), track.ChannelText()) << cells;
+            if (track.noteOns == 0 || edited == listed[f].size()) continue;
+            // The track's editor: the core's listed events and the trailing row;
+            // its notes are the file's note-ons.
+            ASSERT_LT(n, noteCounts.size());
+            EXPECT_EQ(noteCounts[n++], "grid-count 4 Note = " + std::to_string(track.noteOns) + " of " +
+                                           std::to_string(listed[f][edited] + 1))
+                << "track row " << row;
+            ++edited;
         }
-        ASSERT_LT(f, masters.size());
-        EXPECT_NE(masters[f].find(" - Master Track - All Events rows=" + std::to_string(masterRows[f]) + " "),
+        EXPECT_NE(trackLists[2 * f + 1].find(" - Master Track - All Events rows=" + std::to_string(masterRows[f]) + " "),
                   std::string::npos)
-            << masters[f];
+            << trackLists[2 * f + 1];
     }
+    EXPECT_EQ(n, noteCounts.size());
 }
 
 TEST_F(MidiWindowsGui, DroppedFileOpensAndTheDocumentMenuSpeaksEachLanguage)
