@@ -507,6 +507,17 @@ void CTestDriver::Run(const Words& c)
         LogActiveList(std::atoi(arg(1).c_str()));
     } else if (verb == "run-dialog") {
         RunDialog(arg(1));
+    } else if (verb == "mark") {
+        marks_[arg(1)] = std::chrono::steady_clock::now();
+    } else if (verb == "elapsed" && frame) {
+        // What the user waits for: the posted work done and the windows painted.
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        frame->Update();
+        for (wxWindow* w : frame->GetChildren()) w->Update();
+        const auto since = marks_.count(arg(1)) ? marks_[arg(1)] : std::chrono::steady_clock::now();
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since);
+        Log("elapsed " + arg(1) + " " + std::to_string(ms.count()) + " ms");
     } else if (verb == "set-playing") {
         wxGetApp().m_Playing = std::atoi(arg(1).c_str());
     } else if (verb == "close" && frame) {
@@ -1192,15 +1203,20 @@ void CTestDriver::RunGridCommand(const Words& c)
         Log("grid-count " + arg(1) + " " + arg(2) + " = " + std::to_string(count) + " of " +
             std::to_string(grid->GetNumberRows()));
     } else if (verb == "grid-select") {
+        // One row, or the block of rows ROW..LAST
         const int row = std::atoi(arg(1).c_str());
+        const int last = arg(2).empty() ? row : std::atoi(arg(2).c_str());
         grid->ClearSelection();
-        grid->SelectRow(row);
+        if (last == row)
+            grid->SelectRow(row);
+        else
+            grid->SelectBlock(row, 0, last, grid->GetNumberCols() - 1);
         grid->SetGridCursor(row, 0);
-        Log("grid-select " + arg(1));
+        Log("grid-select " + arg(1) + (last == row ? "" : " " + arg(2)));
     } else if (verb == "grid-key") {
-        // A key pressed in the grid: "delete"
+        // A key pressed in the grid: "delete", "pagedown"
         wxKeyEvent key(wxEVT_KEY_DOWN);
-        key.m_keyCode = arg(1) == "delete" ? WXK_DELETE : 0;
+        key.m_keyCode = arg(1) == "delete" ? WXK_DELETE : arg(1) == "pagedown" ? WXK_PAGEDOWN : 0;
         key.SetEventObject(grid->GetGridWindow());
         grid->GetGridWindow()->ProcessWindowEvent(key);
         Log("grid-key " + arg(1));

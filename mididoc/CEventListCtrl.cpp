@@ -109,12 +109,23 @@ void CEventListCtrl::ShowRows()
     ForceRefresh();
 }
 
+// The grid selects whole rows, so its row blocks hold the selection; reading
+// them stays cheap when a block spans a large part of a big song.
 std::vector<int> CEventListCtrl::SelectedRows() const
 {
     std::vector<int> rows;
-    for (int row : const_cast<CEventListCtrl*>(this)->GetSelectedRows()) rows.push_back(row);
+    for (const wxGridBlockCoords& block : GetSelectedRowBlocks())
+        for (int row = block.GetTopRow(); row <= block.GetBottomRow(); ++row) rows.push_back(row);
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
+}
+
+int CEventListCtrl::SelectedRowCount() const
+{
+    const wxGridBlockCoordsVector blocks = GetSelectedRowBlocks();
+    if (blocks.size() > 1) return int(SelectedRows().size()); // overlapping blocks are counted once
+    return blocks.empty() ? 0 : blocks[0].GetBottomRow() - blocks[0].GetTopRow() + 1;
 }
 
 int CEventListCtrl::FocusedRow() const
@@ -285,7 +296,7 @@ void CEventListCtrl::OnRightClick(wxGridEvent& event)
     // "EDIT EVENT": Copy, Paste and Delete of the selected rows.
     if (!IsInSelection(event.GetRow(), 0)) SelectRow(event.GetRow());
     std::unique_ptr<wxMenu> menu(BuildPopupMenu(EditEventPopupDef(), wxGetApp().Language()));
-    const bool selected = !SelectedRows().empty();
+    const bool selected = SelectedRowCount() > 0;
     menu->Enable(cmd::ToWxId(midicmd::EditCut), false);
     menu->Enable(cmd::ToWxId(midicmd::EditCopy), selected);
     menu->Enable(cmd::ToWxId(midicmd::Delete), selected);

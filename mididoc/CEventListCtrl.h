@@ -31,6 +31,8 @@ public:
 
     // Selection
     std::vector<int> SelectedRows() const;
+    // How many rows are selected, without listing them (asked on every idle)
+    int SelectedRowCount() const;
     int FocusedRow() const;
     void SelectRow(int row);
     void SelectEventRow(uint32_t eventIndex);

@@ -121,7 +121,7 @@ void CMidiEditFrameWndEx::FillStatus(ChildStatus& status) const
     status.kind = Kind();
     if (!m_list) return;
     status.eventRows = m_list->GetNumberRows();
-    status.selectedRows = int(m_list->SelectedRows().size());
+    status.selectedRows = m_list->SelectedRowCount();
 }
 
 void CMidiEditFrameWndEx::ShowEvents(const std::vector<int>& rows)
@@ -162,7 +162,7 @@ void CMidiEditFrameWndEx::OnUpdateCommand(wxUpdateUIEvent& event)
     const int command = cmd::FromWxId(event.GetId());
     MidiCommandContext c = CChildSplitterMidFrame::CommandContext(m_doc, m_doc.TrackView(), command == EditPaste);
     c.listRowCount = m_list->GetNumberRows();
-    c.listHasSelection = !m_list->SelectedRows().empty();
+    c.listHasSelection = m_list->SelectedRowCount() > 0;
     c.fileKind = 1;
     c.filterShown = m_filterShown;
     const MidiCommandUi ui = MidiCommandState(command, ChildKind::MidiEditEx, c);

@@ -75,7 +75,7 @@ void CTrackEditorFrame::FillStatus(ChildStatus& status) const
     status.kind = Kind();
     if (!m_list) return;
     status.eventRows = m_list->GetNumberRows();
-    status.selectedRows = int(m_list->SelectedRows().size());
+    status.selectedRows = m_list->SelectedRowCount();
 }
 
 void CTrackEditorFrame::ShowTrack(int trackIndex, const wxString& title)
@@ -104,7 +104,7 @@ void CTrackEditorFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     c.undoAvailable = owner.Undo().CanUndo();
     c.redoAvailable = owner.Undo().CanRedo();
     c.listRowCount = m_list->GetNumberRows();
-    c.listHasSelection = !m_list->SelectedRows().empty();
+    c.listHasSelection = m_list->SelectedRowCount() > 0;
     c.fileKind = int(owner.ListDocKind());
     c.modelLetter = uint8_t(owner.ListModelLetter());
     c.clipboardHasZib = command == EditPaste && CZibEventClipboard::Offers();
