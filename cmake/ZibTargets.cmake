@@ -43,7 +43,7 @@ endfunction()
 
 # A GoogleTest executable registered with CTest, one test per case.
 function(zib_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS;ENVIRONMENT;RESOURCE_LOCK" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE zib_test_support ${ARG_DEPS} zib_warnings
                         GTest::gtest GTest::gmock GTest::gtest_main)
@@ -60,6 +60,11 @@ function(zib_test name)
   endif()
   if(ARG_ENVIRONMENT)
     list(APPEND props ENVIRONMENT "${ARG_ENVIRONMENT}")
+  endif()
+  # Tests that share a machine-wide resource (a JACK server's shared memory)
+  # never run side by side.
+  if(ARG_RESOURCE_LOCK)
+    list(APPEND props RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
   endif()
   if(props)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})

@@ -78,13 +78,23 @@ std::unique_ptr<Port> openByName(RtMidiBackend::Api api, const std::string& clie
     return nullptr;
 }
 
+// RtMidi's JACK ports free their buffers while a JACK cycle that began before
+// the port closed may still read them; once closed, a cycle returns at once,
+// so letting one pass first makes the free safe.
+template <typename Port>
+void closePort(Port& port, RtMidiBackend::Api api)
+{
+    port.closePort();
+    if (api == RtMidiBackend::Api::Jack) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
 class RtSink : public MidiOutSink {
 public:
-    RtSink(std::unique_ptr<RtMidiOut> out, std::unique_ptr<std::atomic<bool>> failed)
-        : m_failed(std::move(failed)), m_out(std::move(out))
+    RtSink(std::unique_ptr<RtMidiOut> out, std::unique_ptr<std::atomic<bool>> failed, RtMidiBackend::Api api)
+        : m_failed(std::move(failed)), m_out(std::move(out)), m_api(api)
     {
     }
-    ~RtSink() override { m_out->closePort(); }
+    ~RtSink() override { closePort(*m_out, m_api); }
 
     bool Send(std::span<const uint8_t> bytes, int64_t) override
     {
@@ -101,12 +111,14 @@ public:
 private:
     std::unique_ptr<std::atomic<bool>> m_failed; // written by m_out's error callback
     std::unique_ptr<RtMidiOut> m_out;
+    RtMidiBackend::Api m_api;
 };
 
 class RtSource : public MidiInSource {
 public:
-    RtSource(std::unique_ptr<RtMidiIn> in, std::unique_ptr<std::atomic<bool>> failed, MidiInReceiver receiver)
-        : m_failed(std::move(failed)), m_receiver(std::move(receiver)), m_in(std::move(in))
+    RtSource(std::unique_ptr<RtMidiIn> in, std::unique_ptr<std::atomic<bool>> failed, MidiInReceiver receiver,
+             RtMidiBackend::Api api)
+        : m_failed(std::move(failed)), m_receiver(std::move(receiver)), m_in(std::move(in)), m_api(api)
     {
         m_in->ignoreTypes(true, true, true); // system exclusive, timing and active sensing never reach us
         m_in->setCallback(&RtSource::Received, this);
@@ -114,7 +126,7 @@ public:
     ~RtSource() override
     {
         m_in->cancelCallback();
-        m_in->closePort();
+        closePort(*m_in, m_api);
     }
 
 private:
@@ -126,6 +138,7 @@ private:
     std::unique_ptr<std::atomic<bool>> m_failed;
     MidiInReceiver m_receiver;
     std::unique_ptr<RtMidiIn> m_in;
+    RtMidiBackend::Api m_api;
 };
 
 } // namespace
@@ -173,7 +186,7 @@ MidiResult RtMidiBackend::OpenOutput(const MidiPortName& name, std::unique_ptr<M
     if (!out) return MidiResult::BadDeviceId;
     // JACK makes the connection in its own time: what goes out before it is lost.
     if (m_api == Api::Jack) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    sink = std::make_unique<RtSink>(std::move(out), std::move(failed));
+    sink = std::make_unique<RtSink>(std::move(out), std::move(failed), m_api);
     return MidiResult::NoError;
 }
 
@@ -183,7 +196,7 @@ MidiResult RtMidiBackend::OpenInput(const MidiPortName& name, MidiInReceiver rec
     auto failed = std::make_unique<std::atomic<bool>>(false);
     auto in = openByName<RtMidiIn>(m_api, m_clientName, name, *failed, "in");
     if (!in) return MidiResult::BadDeviceId;
-    source = std::make_unique<RtSource>(std::move(in), std::move(failed), std::move(receiver));
+    source = std::make_unique<RtSource>(std::move(in), std::move(failed), std::move(receiver), m_api);
     return MidiResult::NoError;
 }
 

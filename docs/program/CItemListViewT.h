@@ -39,6 +39,12 @@ protected:
     }
     int RowCount() const override { return model_ ? model_->RowCount() : 0; }
     std::string CellText(int row, int column) const override { return model_->CellText(row, column); }
+    std::optional<std::string> ItemName(int row) const override
+    {
+        if (row < 0 || row >= RowCount()) return std::nullopt;
+        return model_->RowItem(row).NameText();
+    }
+    uint64_t ItemSize(int row) const override { return model_->RowItem(row).Size(); }
     bool HasItems() const override { return true; }
     std::optional<std::vector<uint8_t>> BeginDrag() override { return model_->BeginDrag(); }
     void EndDrag(bool moved) override { model_->EndDrag(moved); }

@@ -224,7 +224,7 @@ wxDragResult CProgramListView::Drop(const std::vector<uint8_t>& bytes, wxCoord x
 
 void CProgramListView::ShowPopup(const std::vector<MenuItemDef>& items, const std::function<void(wxMenu&)>& prepare)
 {
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("-", items)}, wxGetApp().Language(), {}));
+    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, wxGetApp().Language(), {}));
     std::unique_ptr<wxMenu> menu(bar->Remove(0));
     if (prepare) prepare(*menu);
     list_->PopupMenu(menu.get());

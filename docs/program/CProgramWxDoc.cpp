@@ -63,11 +63,17 @@ void CProgramWxDoc::CloseAfterFatalError()
 
 bool CProgramWxDoc::OnOpenDocument(const wxString& file)
 {
-    if (!OpenModel(wxToUtf8(file))) return false;
+    if (!Base().OnOpenDocument(wxToUtf8(file))) return false;
     SetFilename(file, true);
     Modify(false);
     m_savedYet = true;
     return true;
+}
+
+bool CProgramWxDoc::DeleteContents()
+{
+    Base().DeleteContents();
+    return wxDocument::DeleteContents();
 }
 
 bool CProgramWxDoc::OnSaveDocument(const wxString& file)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "docs/program/core/ProgramDocBase.h"
+#include "docs/program/core/ItemDocBase.h"
 
 #include <functional>
 #include <string>
@@ -24,6 +24,7 @@ public:
     bool OnSaveModified() override;
     bool SaveAs() override;
     bool IsModified() const override { return Base().modified; }
+    bool DeleteContents() override;
     void Modify(bool modified) override;
 
     // Closes the document once the running command is done (fatal errors).
@@ -35,7 +36,7 @@ public:
     // The item commands of a document with an item list: Delete, Empty Item,
     // Extract Item, Extract All Items and Select All (enabled with items), and
     // Import Item(s) (always).
-    template <class Model> void BindItemCommands(Model& m, std::function<bool()> hasItems)
+    void BindItemCommands(ItemDocBase& m, std::function<bool()> hasItems)
     {
         BindCommand(kDeleteItems, [&m] { m.OnEditDelete(); }, hasItems);
         BindCommand(kEmptyItem, [&m] { m.OnEditEmpty(); }, hasItems);
@@ -48,8 +49,6 @@ public:
 protected:
     CProgramWxDoc();
     static const int kDeleteItems, kEmptyItem, kExtractItem, kExtractAllItems, kImportItems, kSelectAll;
-    // The model's open; false after its messages.
-    virtual bool OpenModel(const std::string& path) = 0;
     // Save As: the filter and default extension of the document's file kind.
     virtual std::string SaveFilter() const = 0;
     virtual std::string SaveExtension() const = 0;

@@ -4,10 +4,4 @@ namespace zib {
 
 wxIMPLEMENT_DYNAMIC_CLASS(CZibArgDoc, wxDocument);
 
-bool CZibArgDoc::DeleteContents()
-{
-    model_.DeleteContents();
-    return wxDocument::DeleteContents();
-}
-
 } // namespace zib

@@ -11,10 +11,8 @@ class CZibArgDoc : public CProgramWxDoc {
 public:
     ArgDocModel& Model() { return model_; }
     ProgramDocBase& Base() override { return model_; }
-    bool DeleteContents() override;
 
 protected:
-    bool OpenModel(const std::string& path) override { return model_.OnOpenDocument(path); }
     std::string SaveFilter() const override { return "Arrangement Global Data Files (*.arg)|*.arg||"; }
     std::string SaveExtension() const override { return "ARG"; }
 

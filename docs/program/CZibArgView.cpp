@@ -2,7 +2,8 @@
 
 #include "app/CMainFrame.h"
 #include "docs/program/CZibArgDoc.h"
-#include "docs/program/dialogs/CArgGlobalDlg.h"
+#include "docs/program/dialogs/CArgGlobalWq41Dlg.h"
+#include "docs/program/dialogs/CArgGlobalWqR65Dlg.h"
 
 namespace zib {
 
@@ -17,8 +18,10 @@ bool CZibArgView::RunDialog()
 {
     ArgDocModel& doc = static_cast<CZibArgDoc*>(GetDocument())->Model();
     ArgGlobalDlgModel model(doc);
-    CArgGlobalDlg dlg(CMainFrame::Get(), model);
-    if (dlg.ShowModal() != wxID_OK) return false;
+    int result = wxID_CANCEL;
+    if (doc.model == 'M') result = CArgGlobalWqR65Dlg(CMainFrame::Get(), model).ShowModal();
+    else if (doc.model == 'I') result = CArgGlobalWq41Dlg(CMainFrame::Get(), model).ShowModal();
+    if (result != wxID_OK) return false;
     doc.ApplyImage(model.Ok());
     return true;
 }

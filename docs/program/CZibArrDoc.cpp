@@ -16,10 +16,4 @@ bool CZibArrDoc::OnNewDocument()
     return true;
 }
 
-bool CZibArrDoc::DeleteContents()
-{
-    model_.DeleteContents();
-    return wxDocument::DeleteContents();
-}
-
 } // namespace zib

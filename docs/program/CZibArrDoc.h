@@ -16,10 +16,8 @@ public:
     ProgramDocBase& Base() override { return model_; }
 
     bool OnNewDocument() override;
-    bool DeleteContents() override;
 
 protected:
-    bool OpenModel(const std::string& path) override { return model_.OnOpenDocument(path); }
     std::string SaveFilter() const override { return "Arrangement Files (*.arr)|*.arr||"; }
     std::string SaveExtension() const override { return "ARR"; }
 

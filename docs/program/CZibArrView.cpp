@@ -37,17 +37,6 @@ int CZibArrView::IconResource() const
     return ModelIconResource(Doc().model);
 }
 
-std::optional<std::string> CZibArrView::ItemName(int row) const
-{
-    if (row < 0 || row >= Doc().Count()) return std::nullopt;
-    return Doc().items[size_t(row)].NameText();
-}
-
-uint64_t CZibArrView::ItemSize(int row) const
-{
-    return Doc().items[size_t(row)].Size();
-}
-
 void CZibArrView::ColumnClicked(int column)
 {
     if (!model_->ColumnClicked(column)) return;

@@ -15,8 +15,6 @@ public:
 
 protected:
     int IconResource() const override;
-    std::optional<std::string> ItemName(int row) const override;
-    uint64_t ItemSize(int row) const override;
     void ColumnClicked(int column) override;
     void Activated() override { Properties(); }
     void BindViewCommands() override;

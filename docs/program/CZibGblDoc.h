@@ -11,10 +11,8 @@ class CZibGblDoc : public CProgramWxDoc {
 public:
     GblDocModel& Model() { return model_; }
     ProgramDocBase& Base() override { return model_; }
-    bool DeleteContents() override;
 
 protected:
-    bool OpenModel(const std::string& path) override { return model_.OnOpenDocument(path); }
     std::string SaveFilter() const override { return "Global Data Files (*.gbl)|*.gbl||"; }
     std::string SaveExtension() const override { return "GBL"; }
 

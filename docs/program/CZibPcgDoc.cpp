@@ -20,12 +20,6 @@ bool CZibPcgDoc::OnNewDocument()
     return true;
 }
 
-bool CZibPcgDoc::DeleteContents()
-{
-    model_.DeleteContents();
-    return wxDocument::DeleteContents();
-}
-
 std::string CZibPcgDoc::SaveFilter() const
 {
     return pcg::IsFamilyB(model_.model) ? "Program Files (*.prg)|*.prg||" : "Program Files (*.pcg)|*.pcg||";

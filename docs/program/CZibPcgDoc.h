@@ -17,10 +17,8 @@ public:
 
     // wxDocument
     bool OnNewDocument() override;
-    bool DeleteContents() override;
 
 protected:
-    bool OpenModel(const std::string& path) override { return model_.OnOpenDocument(path); }
     std::string SaveFilter() const override;
     std::string SaveExtension() const override;
 

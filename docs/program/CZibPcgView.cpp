@@ -47,18 +47,6 @@ int CZibPcgView::IconResource() const
     return ModelIconResource(Doc().model);
 }
 
-std::optional<std::string> CZibPcgView::ItemName(int row) const
-{
-    const auto& items = Doc().ShownItems();
-    if (row < 0 || row >= int(items.size())) return std::nullopt;
-    return items[size_t(row)].NameText();
-}
-
-uint64_t CZibPcgView::ItemSize(int row) const
-{
-    return Doc().ShownItems()[size_t(row)].Size();
-}
-
 void CZibPcgView::ColumnClicked(int column)
 {
     if (column != 1 || !Doc().IsQe()) return;

@@ -16,10 +16,4 @@ bool CZibPrfDoc::OnNewDocument()
     return true;
 }
 
-bool CZibPrfDoc::DeleteContents()
-{
-    model_.DeleteContents();
-    return wxDocument::DeleteContents();
-}
-
 } // namespace zib

@@ -1,6 +1,9 @@
 #include "docs/program/CZibPrfView.h"
 
+#include "app/CMainFrame.h"
 #include "docs/program/CZibPrfDoc.h"
+#include "docs/program/core/PrfSheetModel.h"
+#include "docs/program/dialogs/CPerformancePropSheet.h"
 
 namespace zib {
 
@@ -18,22 +21,11 @@ bool CZibPrfView::OnCreate(wxDocument* doc, long flags)
 
 void CZibPrfView::BindViewCommands()
 {
+    PrfListModel& m = *model_;
     BindItemListCommands();
-    // Until the STS pages are there the command stays disabled.
-    BindCommand(progcmd::Properties, [] {}, [] { return false; });
+    BindCommand(progcmd::Properties, [this] { Properties(); }, [&m] { return m.CanEditProperties(); });
     list_->Bind(wxEVT_MENU, [this](wxCommandEvent& e) { model_->SetCategory(e.GetId() - progcmd::CategoryFirst); },
                 progcmd::CategoryFirst, progcmd::CategoryFirst + progcmd::CategoryCount - 1);
-}
-
-std::optional<std::string> CZibPrfView::ItemName(int row) const
-{
-    if (row < 0 || row >= Doc().Count()) return std::nullopt;
-    return Doc().items[size_t(row)].NameText();
-}
-
-uint64_t CZibPrfView::ItemSize(int row) const
-{
-    return Doc().items[size_t(row)].Size();
 }
 
 void CZibPrfView::ColumnClicked(int column)
@@ -44,6 +36,15 @@ void CZibPrfView::ColumnClicked(int column)
         for (int b = 0; b < progcmd::CategoryCount; ++b)
             menu.Check(progcmd::CategoryFirst + b, b == bank);
     });
+}
+
+void CZibPrfView::Properties()
+{
+    const int row = list_->FocusedRow();
+    if (!PrfSheetModel::CanOpen(Doc(), row)) return;
+    PrfSheetModel model(Doc(), row);
+    CPerformancePropSheet sheet(CMainFrame::Get(), model);
+    if (sheet.ShowModal() == wxID_OK && model.Ok()) GetDocument()->UpdateAllViews();
 }
 
 } // namespace zib

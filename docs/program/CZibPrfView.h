@@ -14,15 +14,16 @@ public:
 
 protected:
     int IconResource() const override { return 189; }
-    std::optional<std::string> ItemName(int row) const override;
-    uint64_t ItemSize(int row) const override;
     void ColumnClicked(int column) override;
+    void Activated() override { Properties(); }
+    // An empty performance has no settings to show.
+    bool PropertiesAvailable() const override { return model_->CanEditProperties(); }
     void BindViewCommands() override;
-    // "Performance settings" is built on the STS pages of the style windows.
-    bool PropertiesAvailable() const override { return false; }
 
 private:
     PrfDocModel& Doc() const;
+    // "Performance settings" of the focused performance.
+    void Properties();
 
     wxDECLARE_DYNAMIC_CLASS(CZibPrfView);
 };

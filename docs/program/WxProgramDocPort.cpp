@@ -6,6 +6,7 @@
 #include "app/ZibMessageBox.h"
 #include "app/dialogs/CFileDialogs.h"
 #include "docs/program/CProgramListCtrl.h"
+#include "docs/style/StyleGuiSupport.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
 
@@ -18,25 +19,9 @@ namespace zib {
 
 namespace {
 
-long iconStyle(DocIcon icon)
-{
-    if (icon == DocIcon::Stop) return wxICON_ERROR;
-    if (icon == DocIcon::Exclamation) return wxICON_EXCLAMATION;
-    return 0;
-}
-
 wxString captionOf(const DocMessage& m)
 {
     return m.caption.empty() ? wxString(CZibApp::kAppName) : wxFromUtf8(m.caption);
-}
-
-// The filter of a file dialog without the closing "||" of the keyboard programs' form.
-wxString wildcardOf(const std::string& filter)
-{
-    std::string f = filter;
-    while (!f.empty() && f.back() == '|')
-        f.pop_back();
-    return UiTextWx(f);
 }
 
 } // namespace
@@ -53,13 +38,13 @@ wxWindow* WxProgramDocPort::Parent() const
 
 void WxProgramDocPort::Message(const DocMessage& m)
 {
-    ZibTextBox(wxFromUtf8(m.Localized(wxGetApp().Language())), captionOf(m), wxOK | iconStyle(m.icon), Parent());
+    ShowStyNotice(m, Parent());
 }
 
 DocAnswer WxProgramDocPort::AskYesNoCancel(const DocMessage& q)
 {
     switch (ZibTextBox(wxFromUtf8(q.Localized(wxGetApp().Language())), captionOf(q),
-                       wxYES_NO | wxCANCEL | iconStyle(q.icon), Parent())) {
+                       wxYES_NO | wxCANCEL | wxICON_EXCLAMATION, Parent())) {
     case wxID_YES: return DocAnswer::Yes;
     case wxID_NO: return DocAnswer::No;
     default: return DocAnswer::Cancel;
@@ -80,7 +65,7 @@ DocAnswer WxProgramDocPort::OverwriteAnswer(const std::string& fileName)
 std::vector<std::string> WxProgramDocPort::OpenPaths(const FileChoice& choice)
 {
     CZibFileDialog dlg(Parent(), UiTextWx(choice.title), wxFromUtf8(choice.folder), wxString(),
-                       wildcardOf(choice.filter), wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
+                       StyFileFilter(choice.filter), wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() != wxID_OK) return {};
     wxArrayString paths;
     dlg.GetPaths(paths);
@@ -93,7 +78,7 @@ std::vector<std::string> WxProgramDocPort::OpenPaths(const FileChoice& choice)
 std::optional<std::string> WxProgramDocPort::SavePath(const FileChoice& choice)
 {
     CZibFileDialog dlg(Parent(), UiTextWx(choice.title), wxFromUtf8(choice.folder), wxFromUtf8(choice.fileName),
-                       wildcardOf(choice.filter), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+                       StyFileFilter(choice.filter), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dlg.ShowModal() != wxID_OK) return std::nullopt;
     std::string path = wxToUtf8(dlg.GetPath());
     if (!choice.defaultExt.empty() && std::filesystem::path(path).extension().empty())
@@ -126,20 +111,12 @@ ClipboardRead WxProgramDocPort::ReadClipboard()
 
 bool WxProgramDocPort::WriteClipboard(const std::vector<uint8_t>& block)
 {
-    if (!ZibClipboardFormatRegistered() || !wxTheClipboard->Open()) return false;
-    auto* data = new wxCustomDataObject(ZibClipboardFormat());
-    data->SetData(block.size(), block.data());
-    const bool ok = wxTheClipboard->SetData(data);
-    wxTheClipboard->Close();
-    return ok;
+    return PutClipboardBlock(block);
 }
 
 bool WxProgramDocPort::ClipboardHasBlock() const
 {
-    if (!ZibClipboardFormatRegistered() || !wxTheClipboard->Open()) return false;
-    const bool has = wxTheClipboard->IsSupported(ZibClipboardFormat());
-    wxTheClipboard->Close();
-    return has;
+    return zib::ClipboardHasBlock();
 }
 
 std::vector<int> WxProgramDocPort::SelectedRows() const

@@ -4,17 +4,6 @@
 
 namespace zib {
 
-namespace {
-
-constexpr const char* kHeading = "----------";
-
-std::string heading(const char* name)
-{
-    return std::string(6, ' ') + name;
-}
-
-} // namespace
-
 bool ArgDocModel::Parse()
 {
     if (model != 'M' && model != 'I') {
@@ -34,55 +23,54 @@ void ArgDocModel::FillTexts()
     texts.clear();
     if (image.size() != kImageSize) return;
     const auto& b = image;
-    const auto add = [this](std::string name, std::string value) { texts.push_back({std::move(name), std::move(value)}); };
     // Channels 32-42 are read unsigned (0xFF is "???"), 43-47 signed (0xFF is "OFF").
     const auto unsignedChannel = [&b](size_t at) { return GetMidiChannelText(b[at]); };
     const auto signedChannel = [&b](size_t at) { return GetMidiChannelText(int8_t(b[at])); };
-    add(heading("MIDI CHANNELS"), kHeading);
+    AddHeading("MIDI CHANNELS");
     if (model == 'M') {
         static constexpr const char* kParts[] = {"UP1", "UP2", "LOW", "DRUM", "PERC", "BASS", "ACC1", "ACC2", "ACC3"};
         for (size_t i = 0; i < 9; ++i)
-            add(std::string(kParts[i]) + " MIDI Channel", unsignedChannel(32 + i));
-        add("Chord1 MIDI Channel", signedChannel(43));
-        add("Chord2 MIDI Channel", signedChannel(44));
-        add("ArrChange MIDI Channel", signedChannel(46));
-        add("KbdSet MIDI Channel", signedChannel(47));
-        add(heading("LOWER MEMORY"), kHeading);
-        add("Lower Memory Type", GetBassInversionModeText(b[70] & 3));
-        add("Target", GetLowHarmText((b[70] >> 2) & 3));
-        add(heading("CHORD RECOGNITION"), kHeading);
-        add("Chord Recognition Type", GetChordRecognitionModeText(b[68] & 15, model));
-        add("Trigger Mode", GetNoteModeText(b[68] >> 4));
-        add(heading("CHORD SCAN"), kHeading);
-        add("Auto Chord Scan", GetOnOffText(b[69]));
+            AddText(std::string(kParts[i]) + " MIDI Channel", unsignedChannel(32 + i));
+        AddText("Chord1 MIDI Channel", signedChannel(43));
+        AddText("Chord2 MIDI Channel", signedChannel(44));
+        AddText("ArrChange MIDI Channel", signedChannel(46));
+        AddText("KbdSet MIDI Channel", signedChannel(47));
+        AddHeading("LOWER MEMORY");
+        AddText("Lower Memory Type", GetBassInversionModeText(b[70] & 3));
+        AddText("Target", GetLowHarmText((b[70] >> 2) & 3));
+        AddHeading("CHORD RECOGNITION");
+        AddText("Chord Recognition Type", GetChordRecognitionModeText(b[68] & 15, model));
+        AddText("Trigger Mode", GetNoteModeText(b[68] >> 4));
+        AddHeading("CHORD SCAN");
+        AddText("Auto Chord Scan", GetOnOffText(b[69]));
         return;
     }
     static constexpr const char* kParts[] = {"Main", "Sub",  "Lower", "DRUM",    "PERC",  "BASS",
                                              "ACC1", "ACC2", "ACC3",  "Harmony", "K.Bass"};
     for (size_t i = 0; i < 11; ++i)
-        add(std::string(kParts[i]) + " MIDI Channel", unsignedChannel(32 + i));
+        AddText(std::string(kParts[i]) + " MIDI Channel", unsignedChannel(32 + i));
     static constexpr const char* kSigned[] = {"Chord", "Chord2", "Chord3", "ArrChange", "KbdSet"};
     for (size_t i = 0; i < 5; ++i)
-        add(std::string(kSigned[i]) + " MIDI Channel", signedChannel(43 + i));
-    add(heading("VELOCITY"), kHeading);
-    add("Dynamic Backing", GetOnOffFlagText(b[57]));
-    add("Velocity Control", GetBreakFillText(b[58]));
-    add(heading("CHORD SOUND"), kHeading);
-    add("Chord Sound Synchro", GetOnOffFlagText(b[64]));
-    add("Harmony Type", b[49] & 0x10 ? "ACTUAL" : "AUTO");
-    add(heading("BUTTONS"), kHeading);
-    add("Chord Memory", GetOnOffFlagText(b[48]));
-    add("Sound Memory", GetOnOffFlagText(b[49] & 1));
-    add("Bass Inversion", GetOnOffFlagText(b[50]));
-    add("Emsemble SW", GetOnOffFlagText(b[54]));
-    add("Tempo Lock", GetOnOffFlagText(b[52]));
-    add("Keyboard Lock", GetOnOffFlagText(b[53]));
-    add("Split Point Lock", GetOnOffFlagText(b[59]));
-    add(heading("SYNCHRO"), kHeading);
-    add("Synchro Start", GetOnOffFlagText(b[56] & 1));
-    add("Synchro Stop", GetOnOffFlagText((b[56] >> 1) & 1));
-    add(heading("CHORD RECOGNITION"), kHeading);
-    add("Chord Recognition Mode", GetChordRecognitionModeText(b[68], model));
+        AddText(std::string(kSigned[i]) + " MIDI Channel", signedChannel(43 + i));
+    AddHeading("VELOCITY");
+    AddText("Dynamic Backing", GetOnOffFlagText(b[57]));
+    AddText("Velocity Control", GetBreakFillText(b[58]));
+    AddHeading("CHORD SOUND");
+    AddText("Chord Sound Synchro", GetOnOffFlagText(b[64]));
+    AddText("Harmony Type", b[49] & 0x10 ? "ACTUAL" : "AUTO");
+    AddHeading("BUTTONS");
+    AddText("Chord Memory", GetOnOffFlagText(b[48]));
+    AddText("Sound Memory", GetOnOffFlagText(b[49] & 1));
+    AddText("Bass Inversion", GetOnOffFlagText(b[50]));
+    AddText("Emsemble SW", GetOnOffFlagText(b[54]));
+    AddText("Tempo Lock", GetOnOffFlagText(b[52]));
+    AddText("Keyboard Lock", GetOnOffFlagText(b[53]));
+    AddText("Split Point Lock", GetOnOffFlagText(b[59]));
+    AddHeading("SYNCHRO");
+    AddText("Synchro Start", GetOnOffFlagText(b[56] & 1));
+    AddText("Synchro Stop", GetOnOffFlagText((b[56] >> 1) & 1));
+    AddHeading("CHORD RECOGNITION");
+    AddText("Chord Recognition Mode", GetChordRecognitionModeText(b[68], model));
 }
 
 } // namespace zib

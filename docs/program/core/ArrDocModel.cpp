@@ -56,12 +56,6 @@ bool siblingFits(std::span<const uint8_t> file, int model)
 
 } // namespace
 
-bool ArrDocModel::Failed(const DocMessage& message) const
-{
-    Notify(message);
-    return false;
-}
-
 std::optional<ArrDocModel::Layout> ArrDocModel::LayoutOf(int model, int mode)
 {
     if (isFamilyA(model)) return Layout{672, 64, 131};
@@ -85,40 +79,17 @@ bool ArrDocModel::OnOpenDocument(const std::string& filePath)
 {
     std::vector<uint8_t> bytes;
     // One byte more than the largest layout is enough for the size test.
-    if (ReadFilePrefix(filePath, kLargestFile + 1, bytes) != FileIoError::None)
-        return Failed(DocMessage::Numbered(9, "OnOpenDocument", DocIcon::Stop));
-    return OpenImage(filePath, bytes);
+    return ReadForOpen(filePath, kLargestFile + 1, bytes) && OpenImage(filePath, bytes);
 }
 
 bool ArrDocModel::OpenImage(const std::string& filePath, std::span<const uint8_t> image)
 {
-    DeleteContents();
-    path = filePath;
-    const auto fail = [this] {
-        DeleteContents();
-        Port().Refill();
-        return false;
-    };
-    if (image.empty()) {
-        Notify(DocMessage::Numbered(46));
-        return fail();
-    }
-    fileKind = UpperTail(filePath, 4) == ".ARR" ? kFileKindArr : 0;
-    if (fileKind == 0) return fail();
-    const auto letter = ReadItemFileHead(image);
-    if (!letter) {
-        Notify(DocMessage::Numbered(17));
-        return fail();
-    }
-    model = int(int8_t(*letter));
-    if (!isArrModel(model)) {
-        Notify(DocMessage::Numbered(18));
-        return fail();
-    }
-    if (!ParseArr(image)) return fail();
-    Port().Refill();
-    Opened(fileKind);
-    return true;
+    return OpenWith(filePath, image, [this, &filePath](std::span<const uint8_t> bytes) {
+        fileKind = UpperTail(filePath, 4) == ".ARR" ? kFileKindArr : 0;
+        if (fileKind == 0) return 0;
+        model = CheckDaskHead(bytes, "9<HIM");
+        return model != 0 && ParseArr(bytes) ? fileKind : 0;
+    });
 }
 
 bool ArrDocModel::ParseArr(std::span<const uint8_t> image)
@@ -229,42 +200,9 @@ void ArrDocModel::DeleteContents()
 
 // Item commands
 
-void ArrDocModel::OnEditDelete()
-{
-    if (!DeleteItems()) {
-        Notify(DocMessage::Numbered(21, "OnEditDelete", DocIcon::Exclamation));
-        RequestClose();
-    }
-}
-
-void ArrDocModel::OnEditEmpty()
-{
-    if (!EmptyItems()) {
-        Notify(DocMessage::Numbered(22, "OnEditEmpty", DocIcon::Exclamation));
-        RequestClose();
-    }
-}
-
-void ArrDocModel::OnEditSelectAll()
-{
-    std::vector<int> rows(items.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i] = int(i);
-    Port().SetSelection(rows, Port().FocusedRow());
-}
-
 bool ArrDocModel::DeleteItems()
 {
-    const auto rows = MarkedRows(Port().SelectedRows(), Port().FocusedRow(), Count());
-    if (rows.empty()) return true;
-    for (int row : rows) {
-        items.erase(items.begin() + row);
-        Port().RowsDeleted(row, 1);
-    }
-    RenumberPositions(items);
-    modified = true;
-    Port().RedrawAll();
-    return true;
+    return DeleteMarkedItems(items);
 }
 
 std::vector<uint8_t> ArrDocModel::EmptyRecord() const
@@ -277,7 +215,7 @@ std::vector<uint8_t> ArrDocModel::EmptyRecord() const
 
 bool ArrDocModel::EmptyItems()
 {
-    const auto rows = MarkedRows(Port().SelectedRows(), Port().FocusedRow(), Count());
+    const auto rows = MarkedItemRows();
     if (rows.empty()) return true;
     for (int row : rows) {
         CArrItem& item = items[size_t(row)];
@@ -301,93 +239,25 @@ std::vector<uint8_t> ArrDocModel::ItemFileImage(int index) const
     return out.take();
 }
 
-bool ArrDocModel::ExtractItem(int index, const std::string& file)
-{
-    if (index < 0 || index >= Count()) return false;
-    const FileIoError error = writeFileAtomically(file, ItemFileImage(index));
-    if (error == FileIoError::None) return true;
-    if (error == FileIoError::OpenFailed) return Failed(DocMessage::Numbered(9, "Extract Item", DocIcon::Stop));
-    return Failed(DocMessage::Text("Error writing item data. Index: %d, errorcode: %d",
-                                   {std::to_string(index), std::to_string(int(error))}, "ExtractItem",
-                                   DocIcon::Stop));
-}
-
-void ArrDocModel::OnEditExtract()
-{
-    if (items.empty()) return;
-    const int focused = Port().FocusedRow();
-    if (focused < 0 || focused >= Count()) {
-        Notify(DocMessage::Numbered(23, "OnEditExtract", DocIcon::Exclamation));
-        return;
-    }
-    std::string name = items[size_t(focused)].NameText();
-    MakeValidFileName(name);
-    const FileChoice choice{"Extract Item", "WqArrange Files (*.WAF)|*.WAF||", "WAF", folder, cp1252ToUtf8(name)};
-    if (const auto file = Port().SavePath(choice)) ExtractItem(focused, *file);
-}
-
-void ArrDocModel::OnEditExtractAll()
-{
-    if (items.empty()) return;
-    ExtractAll(Count(), ".WAF", [this](int i) {
-        std::string name = items[size_t(i)].NameText();
-        MakeValidFileName(name);
-        return name.empty() ? "Item" + std::to_string(i + 1) : cp1252ToUtf8(name);
-    }, [this](int i, const std::string& file) { return ExtractItem(i, file); });
-}
-
 // Import
 
-void ArrDocModel::ImportItem()
+int ArrDocModel::ItemLimit() const
 {
-    if (Count() >= kMaxItems) {
-        Notify(DocMessage::Numbered(25, "ImportItem"));
-        return;
-    }
-    const FileChoice choice{"Import Arrangements", "WqArrange Files (*.WAF)|*.WAF||", "WAF", folder, ""};
-    const auto files = Port().OpenPaths(choice);
-    if (files.empty()) return;
-    importing = true;
-    ImportFiles(files);
-    importing = false;
+    return kMaxItems;
 }
 
-bool ArrDocModel::ImportFiles(const std::vector<std::string>& files)
+const ItemFileKind& ArrDocModel::ShownFileKind() const
 {
-    bool ok = true;
-    bool added = false;
-    size_t done = 0;
-    for (; done < files.size() && Count() < kMaxItems; ++done) {
-        const std::string ext = UpperTail(files[done], 3);
-        if (ext != "WAF") {
-            Notify(DocMessage::Text("Error: Not WAF file type: %s", {ext}, "ImportItem"));
-            // The items imported before the refused file stay and must be saved.
-            if (added) modified = true;
-            return false;
-        }
-        if (!ImportArr(files[done])) {
-            ok = false;
-            break;
-        }
-        added = true;
-    }
-    if (ok && done < files.size()) Notify(DocMessage::Numbered(25, "ImportItem"));
-    modified = true;
-    if (ok && !items.empty()) Port().ScrollTo(Count() - 1);
-    return ok;
+    static constexpr ItemFileKind kWaf{"WAF", "WqArrange Files (*.WAF)|*.WAF||", "Import Arrangements",
+                                       "WqArrange Files (*.WAF)|*.WAF||", "Error: Not WAF file type: %s"};
+    return kWaf;
 }
 
-bool ArrDocModel::ImportArr(const std::string& file)
+ArrItemResult ArrDocModel::ImportArr(const std::string& file)
 {
-    std::vector<uint8_t> bytes;
     // An item file is at most 5 + 194 bytes; a longer file is of no expected size.
-    const FileIoError error = readWholeFile(file, bytes, 1u << 20);
-    if (error == FileIoError::TooLarge) return Failed(DocMessage::Numbered(27, "ImportArrange"));
-    if (error != FileIoError::None)
-        return Failed(DocMessage::Text("Cannot open file - %d", {std::to_string(int(error))}, "ImportArr"));
-    const ArrItemResult r = ImportArrImage(bytes);
-    if (r == ArrItemResult::CloseDocument) RequestClose();
-    return r == ArrItemResult::Added;
+    const auto bytes = ReadItemFile(file, 1u << 20, "ImportArrange", "ImportArr");
+    return bytes ? ImportArrImage(*bytes) : ArrItemResult::Failed;
 }
 
 ArrItemResult ArrDocModel::ImportArrImage(std::span<const uint8_t> bytes)

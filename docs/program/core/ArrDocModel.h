@@ -1,7 +1,7 @@
 #pragma once
 
 #include "docs/program/core/CArrItem.h"
-#include "docs/program/core/ProgramDocBase.h"
+#include "docs/program/core/ItemDocBase.h"
 
 #include <array>
 #include <cstdint>
@@ -12,12 +12,7 @@
 
 namespace zib {
 
-// Outcome of adding one arrangement (import, paste, drop) and of a conversion.
-enum class ArrItemResult {
-    Added = 0,
-    Failed = -1,        // refused or failed, after its message
-    CloseDocument = -2, // the document must be closed
-};
+using ArrItemResult = ItemResult;
 
 // The arrangement document without its window: a Wq arrangement file
 // (.ARR) of one of four layouts, checked by exact size:
@@ -30,7 +25,7 @@ enum class ArrItemResult {
 // The head is kept whole; in record mode 2 tail i becomes bytes 164-193 of
 // record i. Beside the file it reads the user style names ("%s.sty") and
 // user program names ("%s.pcg" / "%s.prg") for the view and the pages.
-class ArrDocModel : public ProgramDocBase {
+class ArrDocModel : public ItemDocBase {
 public:
     using UserName = std::array<char, 17>; // 16 characters and a NUL
 
@@ -39,8 +34,6 @@ public:
     int model = ' ';    // ' ' none yet; a new document is '9'
     int fileKind = 0;   // 6 .ARR
     int recordMode = 1; // 'I' only: 1 records of 164 bytes, 2 of 194
-    bool importing = false;
-    int sourceModel = 0; // the model of the item being added
     std::vector<uint8_t> head;
     std::array<UserName, 128> userProgramNames{};
     std::array<UserName, 48> userStyleNames{};
@@ -54,7 +47,7 @@ public:
     void OnNewDocument();
     // Reads (never more than the largest layout + 1 bytes) and parses the
     // file; false after the messages.
-    bool OnOpenDocument(const std::string& filePath);
+    bool OnOpenDocument(const std::string& filePath) override;
     bool OpenImage(const std::string& filePath, std::span<const uint8_t> image);
     bool ParseArr(std::span<const uint8_t> image);
     // The sibling files' names: false, with the table cleared, when the file
@@ -64,24 +57,15 @@ public:
     // The same on a sibling file read already.
     bool ReadUserStyleNames(std::span<const uint8_t> file);
     bool ReadUserProgNames(std::span<const uint8_t> file);
-    void DeleteContents();
+    void DeleteContents() override;
 
     // Item commands on the view's selection (else its focused row)
-    void OnEditDelete();
-    void OnEditEmpty();
-    void OnEditExtract();
-    void OnEditExtractAll();
-    void OnEditSelectAll();
-    bool DeleteItems();
-    bool EmptyItems();
-    bool ExtractItem(int index, const std::string& file);
-    std::vector<uint8_t> ItemFileImage(int index) const;
+    bool DeleteItems() override;
+    bool EmptyItems() override;
+    std::vector<uint8_t> ItemFileImage(int index) const override;
 
     // Import of .WAF item files
-    void ImportItem();
-    void OnEditImport() { ImportItem(); }
-    bool ImportFiles(const std::vector<std::string>& files);
-    bool ImportArr(const std::string& file);
+    ArrItemResult ImportArr(const std::string& file);
     ArrItemResult ImportArrImage(std::span<const uint8_t> bytes);
 
     // Adds a record of model `itemModel` (import, paste, drop): the size
@@ -108,8 +92,12 @@ public:
     };
     static std::optional<Layout> LayoutOf(int model, int recordMode);
 
-private:
-    bool Failed(const DocMessage& message) const;
+protected:
+    int ShownCount() const override { return Count(); }
+    const CItemInfo& ShownItem(int index) const override { return items[size_t(index)]; }
+    int ItemLimit() const override;
+    const ItemFileKind& ShownFileKind() const override;
+    ItemResult ImportItemFile(const std::string& file) override { return ImportArr(file); }
 };
 
 } // namespace zib

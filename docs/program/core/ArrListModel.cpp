@@ -74,11 +74,6 @@ bool ArrListModel::CanCopy() const
     return RowCount() > 0 && !doc_.Port().SelectedRows().empty();
 }
 
-bool ArrListModel::CanPaste() const
-{
-    return doc_.Port().ClipboardHasBlock();
-}
-
 bool ArrListModel::CanRename() const
 {
     const int focused = doc_.Port().FocusedRow();
@@ -152,75 +147,10 @@ std::optional<std::vector<uint8_t>> ArrListModel::CopyBlock()
     return EncodeArrBlock(block);
 }
 
-void ArrListModel::OnEditCopy()
+void ArrListModel::PlaceDropped(int count, int target)
 {
-    if (auto block = CopyBlock()) doc_.Port().WriteClipboard(*block);
-}
-
-void ArrListModel::OnEditCut()
-{
-    auto block = CopyBlock();
-    if (!block) return;
-    doc_.Port().WriteClipboard(*block);
-    OnKeyDelete();
-}
-
-void ArrListModel::OnEditPaste()
-{
-    const ClipboardRead clip = doc_.Port().ReadClipboard();
-    if (clip.state == ClipboardRead::State::CannotAttach) {
-        doc_.Notify(DocMessage::Numbered(33, "OnEditPaste"));
-        return;
-    }
-    if (clip.state == ClipboardRead::State::NoFormat) return;
-    if (clip.state == ClipboardRead::State::NoData) {
-        doc_.Notify(DocMessage::Numbered(34, "OnEditPaste"));
-        return;
-    }
-    const int before = RowCount();
-    const int pasted = Paste(clip.bytes, "OnEditPaste");
-    if (pasted > 0) SelectPastedRows(doc_.Port(), before, pasted, RowCount() - 1);
-}
-
-std::optional<std::vector<uint8_t>> ArrListModel::BeginDrag()
-{
-    auto block = CopyBlock();
-    if (!block) return block;
-    auto rows = MarkedRows(doc_.Port().SelectedRows(), -1, RowCount());
-    std::reverse(rows.begin(), rows.end());
-    drag_.Begin(std::move(rows));
-    return block;
-}
-
-void ArrListModel::EndDrag(bool moved)
-{
-    const std::vector<int> rows = drag_.rows;
-    if (drag_.End(moved)) {
-        doc_.Port().SetSelection(rows, -1);
-        OnKeyDelete();
-    }
-}
-
-bool ArrListModel::OnDrop(std::span<const uint8_t> bytes, int target, bool move)
-{
-    if (!DropAllowed(doc_.Port(), drag_, target)) return false;
-    const int pasted = Paste(bytes, "OnDrop");
-    if (pasted <= 0) return false;
-    if (move && drag_.source) {
-        target = TargetAfterMove(target, drag_.rows, DropShift::DeletedBefore);
-        doc_.Port().SetSelection(drag_.rows, -1);
-        doc_.DeleteItems();
-        drag_.source = false;
-    }
-    int first = RowCount() - pasted;
-    if (target >= 0 && target < first) {
-        MoveAppendedTo(doc_.items, pasted, target);
-        first = target;
-    }
+    MoveAppendedTo(doc_.items, count, target);
     RenumberPositions(doc_.items);
-    doc_.modified = true;
-    SelectPastedRows(doc_.Port(), first, pasted, first + pasted - 1);
-    return true;
 }
 
 int ArrListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
@@ -239,24 +169,9 @@ int ArrListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
         return 0;
     }
     doc_.sourceModel = block.model;
-    doc_.importing = true;
-    int pasted = 0;
-    size_t next = 0;
-    for (; next < block.records.size() && RowCount() < kMaxItems; ++next) {
-        const ArrItemResult r = PasteArrItem(block, block.records[next]);
-        if (r == ArrItemResult::CloseDocument) {
-            doc_.closeRequested = true;
-            break;
-        }
-        if (r != ArrItemResult::Added) break;
-        ++pasted;
-    }
-    doc_.importing = false;
-    if (next < block.records.size() && RowCount() >= kMaxItems)
-        doc_.Notify(DocMessage::Text("MAX ITEM NUM reached. Pasted %d items from clipboard", {std::to_string(pasted)},
-                                     caption));
-    if (pasted > 0) doc_.modified = true;
-    return pasted;
+    return PasteItems(
+        block.records.size(), [this] { return RowCount() >= kMaxItems; },
+        [&](size_t i) { return PasteArrItem(block, block.records[i]); }, caption);
 }
 
 ArrItemResult ArrListModel::PasteArrItem(const ArrBlock& block, std::span<const uint8_t> record)

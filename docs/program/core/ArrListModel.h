@@ -3,7 +3,7 @@
 #include "docs/program/core/ArrDocModel.h"
 #include "docs/program/core/ArrFormat.h"
 #include "docs/program/core/ItemBlocks.h"
-#include "docs/program/core/ItemDrag.h"
+#include "docs/program/core/ItemListModel.h"
 
 #include <optional>
 #include <span>
@@ -18,19 +18,15 @@ namespace zib {
 // texts' two forms (a click on a program column widens them and shows names),
 // moving, renaming, and copying, pasting and dragging arrangements through
 // the private clipboard block with the model conversions.
-class ArrListModel {
+class ArrListModel : public ItemListModel {
 public:
-    struct Column {
-        std::string_view title;
-        int width;
-    };
-
-    explicit ArrListModel(ArrDocModel& doc) : doc_(doc) {}
+    explicit ArrListModel(ArrDocModel& doc) : ItemListModel(doc, DropShift::DeletedBefore), doc_(doc) {}
     ArrDocModel& Doc() { return doc_; }
 
     // What the list shows
     std::vector<Column> Columns() const; // widths as the form shows them
-    int RowCount() const { return doc_.Count(); }
+    int RowCount() const override { return doc_.Count(); }
+    const CItemInfo& RowItem(int row) const override { return doc_.items[size_t(row)]; }
     std::string CellText(int row, int column) const;
     ArrProgramForm Form() const { return wide_ ? ArrProgramForm::Name : ArrProgramForm::Code; }
     // A click on columns 4-12 widens them by 50 pixels and shows names, or back.
@@ -39,7 +35,6 @@ public:
     // Command states (rows from the port)
     bool CanMove() const;
     bool CanCopy() const;
-    bool CanPaste() const;
     bool CanRename() const;
 
     // Operations
@@ -47,23 +42,19 @@ public:
     bool CanBeginLabelEdit(int row) const;
     size_t LabelLimit() const { return doc_.FamilyA() ? 10 : 16; }
     bool EndLabelEdit(int row, std::string_view text);
-    void OnKeyDelete();
+    void OnKeyDelete() override;
 
     // Clipboard and drag and drop
-    std::optional<std::vector<uint8_t>> CopyBlock();
-    void OnEditCopy();
-    void OnEditCut();
-    void OnEditPaste();
-    std::optional<std::vector<uint8_t>> BeginDrag();
-    void EndDrag(bool moved);
-    bool OnDrop(std::span<const uint8_t> bytes, int target, bool move);
-    // The items of a block appended; the number added.
-    int Paste(std::span<const uint8_t> bytes, const char* caption);
+    std::optional<std::vector<uint8_t>> CopyBlock() override;
+    int Paste(std::span<const uint8_t> bytes, const char* caption) override;
     ArrItemResult PasteArrItem(const ArrBlock& block, std::span<const uint8_t> record);
+
+protected:
+    bool DeleteDragged() override { return doc_.DeleteItems(); }
+    void PlaceDropped(int count, int target) override;
 
 private:
     ArrDocModel& doc_;
-    ItemDrag drag_;
     bool wide_ = false;
 };
 

@@ -23,20 +23,6 @@ void putWord(Record& r, size_t at, uint16_t w)
     r[at + 1] = uint8_t(w >> 8);
 }
 
-std::vector<std::string> numbers(int first, int last)
-{
-    std::vector<std::string> out;
-    for (int i = first; i <= last; ++i)
-        out.push_back(std::to_string(i));
-    return out;
-}
-
-// The entry of `value` in a list whose entries stand for first, first + 1 ...
-int indexIn(int value, int first, int count)
-{
-    return value >= first && value < first + count ? value - first : -1;
-}
-
 // The nine rows of pages 3 and 4 and their blocks.
 constexpr const char* kRowNames[9] = {"DRUM", "PERC", "BASS", "ACC1", "ACC2", "ACC3", "UP1", "UP2", "LOW"};
 
@@ -184,8 +170,8 @@ void ArrPageModel::BuildPage1(const ArrDocModel& doc)
     const size_t tempo = a ? 14 : 21, style = a ? 10 : 17, lo = a ? 12 : 19, hi = a ? 13 : 20;
     const size_t split = a ? 16 : 23, assign = a ? 15 : 22;
 
-    Add(MakeControl(kTempo, "Tempo", ArrControl::Kind::List, numbers(40, 240)));
-    Bind(kTempo, [tempo](View r) { return indexIn(r[tempo] + 30, 40, 201); },
+    Add(MakeControl(kTempo, "Tempo", ArrControl::Kind::List, NumberOptions(40, 240)));
+    Bind(kTempo, [tempo](View r) { return OptionIndex(r[tempo] + 30, 40, 201); },
          [tempo, this](Record& r, const ControlList& c) {
              const int v = Get(c, kTempo).value;
              if (v >= 0) r[tempo] = uint8_t(v + 40 - 30);
@@ -230,7 +216,7 @@ void ArrPageModel::BuildPage1(const ArrDocModel& doc)
     for (int n = 36; n <= 96; ++n)
         notes.push_back(FormatNoteName(n, -1));
     Add(MakeControl(kSplit, "Split Point", ArrControl::Kind::List, notes));
-    Bind(kSplit, [split](View r) { return indexIn(r[split], 36, 61); }, [split, this](Record& r, const ControlList& c) {
+    Bind(kSplit, [split](View r) { return OptionIndex(r[split], 36, 61); }, [split, this](Record& r, const ControlList& c) {
         const int v = Get(c, kSplit).value;
         if (v >= 0) r[split] = uint8_t(36 + v);
     });
@@ -263,8 +249,8 @@ void ArrPageModel::BuildPage2(const ArrDocModel& doc)
     const size_t transpose = a ? 18 : 25, kick = a ? 26 : 33, snare = a ? 27 : 34, flags = a ? 21 : 28;
     const size_t maps = a ? 22 : 29;
 
-    Add(MakeControl(kTranspose, "Transpose", ArrControl::Kind::List, numbers(-11, 11)));
-    Bind(kTranspose, [transpose](View r) { return indexIn(int8_t(r[transpose]), -11, 23); },
+    Add(MakeControl(kTranspose, "Transpose", ArrControl::Kind::List, NumberOptions(-11, 11)));
+    Bind(kTranspose, [transpose](View r) { return OptionIndex(int8_t(r[transpose]), -11, 23); },
          [transpose, this](Record& r, const ControlList& c) {
              const int v = Get(c, kTranspose).value;
              if (v >= 0) r[transpose] = uint8_t(int8_t(v - 11));
@@ -333,7 +319,7 @@ void ArrPageModel::BuildPage3(const ArrDocModel& doc, ArrProgramForm form)
         const int id = kRows + 10 * row;
         const std::string name = kRowNames[row];
         ArrControl& program = Add(MakeControl(id, name + " Program", ArrControl::Kind::List, programTexts));
-        ArrControl& volume = Add(MakeControl(id + 1, name + " Volume", ArrControl::Kind::List, numbers(0, 127)));
+        ArrControl& volume = Add(MakeControl(id + 1, name + " Volume", ArrControl::Kind::List, NumberOptions(0, 127)));
         ArrControl& pan = Add(MakeControl(id + 2, name + " Panpot", ArrControl::Kind::List, pans));
         ArrControl& c = Add(MakeControl(id + 3, name + " C Send", ArrControl::Kind::List, sends));
         ArrControl& d = Add(MakeControl(id + 4, name + " D Send", ArrControl::Kind::List, sends));
@@ -380,10 +366,10 @@ void ArrPageModel::BuildPage4(const ArrDocModel& doc)
         const int id = kRows4 + 10 * row;
         const std::string name = kRowNames[row];
 
-        ArrControl& octave = Add(MakeControl(id, name + " Octave", ArrControl::Kind::List, numbers(-2, 2)));
+        ArrControl& octave = Add(MakeControl(id, name + " Octave", ArrControl::Kind::List, NumberOptions(-2, 2)));
         octave.enabled = present && !drumOrPerc;
         if (octave.enabled)
-            Bind(id, [block](View r) { return indexIn(int8_t(r[block + 5]), -2, 5); },
+            Bind(id, [block](View r) { return OptionIndex(int8_t(r[block + 5]), -2, 5); },
                  [block, id, this](Record& r, const ControlList& cs) {
                      const int v = Get(cs, id).value;
                      r[block + 5] = uint8_t(int8_t(v >= 0 ? v - 2 : 0));

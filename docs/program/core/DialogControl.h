@@ -39,6 +39,22 @@ struct DialogControl {
     }
 };
 
+// The entries "first" .. "last" of a list of numbers.
+inline std::vector<std::string> NumberOptions(int first, int last)
+{
+    std::vector<std::string> out;
+    for (int i = first; i <= last; ++i)
+        out.push_back(std::to_string(i));
+    return out;
+}
+
+// The entry of `value` in a list whose `count` entries stand for first,
+// first + 1 ...; -1 when none does.
+inline int OptionIndex(int value, int first, int count)
+{
+    return value >= first && value < first + count ? value - first : -1;
+}
+
 // A control of a kind with its options.
 inline DialogControl MakeControl(int id, std::string label, DialogControl::Kind kind,
                                  std::vector<std::string> options = {})

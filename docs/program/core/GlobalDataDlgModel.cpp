@@ -12,19 +12,6 @@ namespace {
 
 using K = DialogControl::Kind;
 
-std::vector<std::string> numbers(int first, int last)
-{
-    std::vector<std::string> out;
-    for (int i = first; i <= last; ++i)
-        out.push_back(std::to_string(i));
-    return out;
-}
-
-int indexIn(int value, int first, int count)
-{
-    return value >= first && value < first + count ? value - first : -1;
-}
-
 int find(const std::vector<std::string>& options, const std::string& text)
 {
     const auto it = std::find(options.begin(), options.end(), text);
@@ -94,7 +81,7 @@ GlobalDataDlgModel::GlobalDataDlgModel(const GblDocModel& doc) : model_(doc.mode
     Add(std::move(scaleList), -1);
 
     // Master tune, damper, the status byte and the MIDI filter byte.
-    const std::vector<std::string> tunes = numbers(-50, 50);
+    const std::vector<std::string> tunes = NumberOptions(-50, 50);
     Add(MakeControl(kMasterTune, "Master Tune", K::List, tunes), find(tunes, std::to_string(int(int8_t(b[32])))));
     Add(MakeControl(kDamper, "Damper Polarity", K::Radio, {"Reverse", "Dask"}), (m ? b[34] & 1 : b[34]) ? 1 : 0);
     Add(MakeControl(kMidiClock, "Midi Clock", K::Radio, {"Midi IN", "To Host"}), (b[40] >> 6) & 1);
@@ -133,8 +120,8 @@ GlobalDataDlgModel::GlobalDataDlgModel(const GblDocModel& doc) : model_(doc.mode
     } else {
         // The Wq41 table has 65 functions; a code past them selects nothing and stays.
         const auto& names = builtInWq41Functions().Names();
-        Add(MakeControl(kPedal1, "Assignable Pedal P1", K::List, names), indexIn(b[35], 0, int(names.size())));
-        Add(MakeControl(kPedal2, "Assignable Pedal P2", K::List, names), indexIn(b[36], 0, int(names.size())));
+        Add(MakeControl(kPedal1, "Assignable Pedal P1", K::List, names), OptionIndex(b[35], 0, int(names.size())));
+        Add(MakeControl(kPedal2, "Assignable Pedal P2", K::List, names), OptionIndex(b[36], 0, int(names.size())));
     }
     std::vector<std::string> scaleTypes;
     for (int s = 0; s < (m ? 14 : 42); ++s)
@@ -142,24 +129,24 @@ GlobalDataDlgModel::GlobalDataDlgModel(const GblDocModel& doc) : model_(doc.mode
     std::vector<std::string> keys;
     for (int k = 0; k < 12; ++k)
         keys.push_back(GetKeyNameText(k));
-    Add(MakeControl(kNormalType, "Normal Type", K::List, scaleTypes), indexIn(b[62], 0, int(scaleTypes.size())));
-    Add(MakeControl(kNormalKey, "Normal Key", K::List, keys), indexIn(b[63], 0, 12));
-    Add(MakeControl(kSpecialType, "Special Type", K::List, scaleTypes), indexIn(b[60], 0, int(scaleTypes.size())));
-    Add(MakeControl(kSpecialKey, "Special Key", K::List, keys), indexIn(b[61], 0, 12));
-    Add(MakeControl(kVelocityCurve, "Velocity Curve", K::List, numbers(1, 9)), indexIn(b[49], 0, 9));
-    Add(MakeControl(kAftertouchCurve, "Aftertouch Curve", K::List, numbers(1, 8)), indexIn(b[50], 0, 8));
+    Add(MakeControl(kNormalType, "Normal Type", K::List, scaleTypes), OptionIndex(b[62], 0, int(scaleTypes.size())));
+    Add(MakeControl(kNormalKey, "Normal Key", K::List, keys), OptionIndex(b[63], 0, 12));
+    Add(MakeControl(kSpecialType, "Special Type", K::List, scaleTypes), OptionIndex(b[60], 0, int(scaleTypes.size())));
+    Add(MakeControl(kSpecialKey, "Special Key", K::List, keys), OptionIndex(b[61], 0, 12));
+    Add(MakeControl(kVelocityCurve, "Velocity Curve", K::List, NumberOptions(1, 9)), OptionIndex(b[49], 0, 9));
+    Add(MakeControl(kAftertouchCurve, "Aftertouch Curve", K::List, NumberOptions(1, 8)), OptionIndex(b[50], 0, 8));
 
     // Wq41 only: ritardando and accelerando.
-    Add(MakeControl(kRitType, "Ritardando Type", K::List, numbers(1, 7)), m ? -1 : indexIn(b[51], 0, 7), !m);
-    Add(MakeControl(kRitBeat, "Ritardando Beat", K::List, numbers(1, 32)), m ? -1 : indexIn(b[52], 0, 32), !m);
-    Add(MakeControl(kAccType, "Accelerando Type", K::List, numbers(1, 7)), m ? -1 : indexIn(b[53], 0, 7), !m);
-    Add(MakeControl(kAccBeat, "Accelerando Beat", K::List, numbers(1, 32)), m ? -1 : indexIn(b[54], 0, 32), !m);
+    Add(MakeControl(kRitType, "Ritardando Type", K::List, NumberOptions(1, 7)), m ? -1 : OptionIndex(b[51], 0, 7), !m);
+    Add(MakeControl(kRitBeat, "Ritardando Beat", K::List, NumberOptions(1, 32)), m ? -1 : OptionIndex(b[52], 0, 32), !m);
+    Add(MakeControl(kAccType, "Accelerando Type", K::List, NumberOptions(1, 7)), m ? -1 : OptionIndex(b[53], 0, 7), !m);
+    Add(MakeControl(kAccBeat, "Accelerando Beat", K::List, NumberOptions(1, 32)), m ? -1 : OptionIndex(b[54], 0, 32), !m);
 
     // WqR65 only: MIDI in velocity and octaves, joystick switches, echo back.
     std::vector<std::string> velocities = {"Normal"};
     for (int v = 1; v <= 127; ++v)
         velocities.push_back(std::to_string(v));
-    Add(MakeControl(kMidiInVelocity, "Midi In Velocity", K::List, velocities), m ? indexIn(b[244], 0, 128) : -1, m);
+    Add(MakeControl(kMidiInVelocity, "Midi In Velocity", K::List, velocities), m ? OptionIndex(b[244], 0, 128) : -1, m);
     Add(MakeControl(kOctaveLow, "LOW:", K::List, kOctaves), m ? octaveIndex(b[245] & 15) : -1, m);
     Add(MakeControl(kOctaveUp, "UP1/UP2:", K::List, kOctaves), m ? octaveIndex(b[245] >> 4) : -1, m);
     Add(MakeControl(kJoyLow, "LOW", K::Check), m ? !(b[34] & 0x08) : 0, m);

@@ -10,8 +10,8 @@ namespace zib {
 
 namespace {
 
-constexpr size_t kQeProgramHeader = 34;
-constexpr size_t kPerformanceHeader = 22;
+// Between the size and the name of a Qe program part: 8 zero bytes and the u32 bank.
+constexpr size_t kQeProgramExtra = 12;
 
 bool isQeLetter(int model)
 {
@@ -23,9 +23,35 @@ std::optional<StyClipboardBlock> readHead(std::span<const uint8_t> bytes)
     return StyClipboardBlock::Read(bytes);
 }
 
-void copyName(ItemName18& name, std::span<const uint8_t> bytes)
+// The parts of Qe items: u32 data size, `extra` bytes (a program's zeros and
+// bank), the 18-byte name, then the data.
+std::vector<uint8_t> namedPart(std::span<const uint8_t> extra, const ItemName18& name, const std::vector<uint8_t>& data)
 {
-    std::copy_n(bytes.begin(), std::min(bytes.size(), name.size()), name.begin());
+    ByteWriter part;
+    part.u32le(uint32_t(data.size()));
+    part.bytes(extra);
+    part.bytes(reinterpret_cast<const uint8_t*>(name.data()), name.size());
+    part.bytes(data);
+    return part.take();
+}
+
+// The same read back: false unless the size is all the part holds after
+// its header.
+bool readNamedPart(std::span<const uint8_t> part, std::span<uint8_t> extra, ItemName18& name,
+                   std::vector<uint8_t>& data)
+{
+    ByteCursor in(part);
+    const size_t header = 4 + extra.size() + name.size();
+    if (!in.has(header)) return false;
+    const uint32_t size = in.u32le();
+    if (size != part.size() - header) return false;
+    const auto between = in.bytes(extra.size());
+    std::copy(between.begin(), between.end(), extra.begin());
+    const auto nameBytes = in.bytes(name.size());
+    std::copy(nameBytes.begin(), nameBytes.end(), name.begin());
+    const auto bytes = in.bytes(size);
+    data.assign(bytes.begin(), bytes.end());
+    return true;
 }
 
 } // namespace
@@ -53,13 +79,10 @@ std::vector<uint8_t> EncodePcgBlock(const PcgBlock& block)
             out.parts.push_back(item.data);
             continue;
         }
-        ByteWriter part;
-        part.u32le(uint32_t(item.data.size()));
-        part.fill(0, 8);
-        part.u32le(uint32_t(item.bank));
-        part.bytes(reinterpret_cast<const uint8_t*>(item.name.data()), item.name.size());
-        part.bytes(item.data);
-        out.parts.push_back(part.take());
+        ByteWriter extra;
+        extra.fill(0, 8);
+        extra.u32le(uint32_t(item.bank));
+        out.parts.push_back(namedPart(extra.take(), item.name, item.data));
     }
     return out.Bytes();
 }
@@ -75,15 +98,9 @@ BlockError DecodePcgBlock(std::span<const uint8_t> bytes, PcgBlock& block)
     for (const auto& part : head->parts) {
         PcgBlockItem item;
         if (isQeLetter(head->model)) {
-            ByteCursor in(part);
-            if (!in.has(kQeProgramHeader)) return BlockError::WrongSize;
-            const uint32_t size = in.u32le();
-            if (size != part.size() - kQeProgramHeader) return BlockError::WrongSize;
-            in.skip(8);
-            item.bank = int32_t(in.u32le());
-            copyName(item.name, in.bytes(18));
-            const auto data = in.bytes(size);
-            item.data.assign(data.begin(), data.end());
+            std::array<uint8_t, kQeProgramExtra> extra{};
+            if (!readNamedPart(part, extra, item.name, item.data)) return BlockError::WrongSize;
+            item.bank = int32_t(ByteCursor(std::span<const uint8_t>(extra).subspan(8)).u32le());
         } else {
             item.data = part;
         }
@@ -98,13 +115,8 @@ std::vector<uint8_t> EncodePrfBlock(const PrfBlock& block)
     out.model = block.model;
     out.fileKind = block.fileKind;
     out.selector = 0;
-    for (const auto& item : block.items) {
-        ByteWriter part;
-        part.u32le(uint32_t(item.data.size()));
-        part.bytes(reinterpret_cast<const uint8_t*>(item.name.data()), item.name.size());
-        part.bytes(item.data);
-        out.parts.push_back(part.take());
-    }
+    for (const auto& item : block.items)
+        out.parts.push_back(namedPart({}, item.name, item.data));
     return out.Bytes();
 }
 
@@ -116,14 +128,8 @@ BlockError DecodePrfBlock(std::span<const uint8_t> bytes, PrfBlock& block)
     block.fileKind = head->fileKind;
     block.items.clear();
     for (const auto& part : head->parts) {
-        ByteCursor in(part);
-        if (!in.has(kPerformanceHeader)) return BlockError::WrongSize;
-        const uint32_t size = in.u32le();
-        if (size != part.size() - kPerformanceHeader) return BlockError::WrongSize;
         PrfBlockItem item;
-        copyName(item.name, in.bytes(18));
-        const auto data = in.bytes(size);
-        item.data.assign(data.begin(), data.end());
+        if (!readNamedPart(part, {}, item.name, item.data)) return BlockError::WrongSize;
         block.items.push_back(std::move(item));
     }
     return BlockError::None;

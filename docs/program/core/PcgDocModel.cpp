@@ -4,7 +4,6 @@
 #include "docs/program/core/ItemFileHead.h"
 #include "docs/program/core/ItemRows.h"
 #include "docs/program/core/PcgLayout.h"
-#include "docs/program/core/QeContainerImage.h"
 #include "docs/program/core/WqPcgConversions.h"
 #include "docs/program/core/WqPcgFile.h"
 #include "docs/style/core/CQePcgBank.h"
@@ -26,7 +25,6 @@ namespace {
 constexpr size_t kQeItemHeader = 34;
 constexpr uintmax_t kMaxItemFile = 16u << 20;  // far above any program item
 constexpr size_t kMaxContainer = 256u << 20; // far above 2000 programs
-constexpr const char* kEmptyQeName = "** (N/A) EMPTY **";
 constexpr const char* kEmptiedQeName = "** (N/A) Empty ** ";
 constexpr uint32_t kProgramType = 4;
 
@@ -50,12 +48,6 @@ int familyFileKind(int model)
 }
 
 } // namespace
-
-bool PcgDocModel::Failed(const DocMessage& message) const
-{
-    Notify(message);
-    return false;
-}
 
 PcgItemResult PcgDocModel::Refused(const DocMessage& message) const
 {
@@ -84,34 +76,23 @@ void PcgDocModel::OnNewDocument(int newDocKind)
 
 bool PcgDocModel::OnOpenDocument(const std::string& filePath)
 {
-    path = filePath;
     // The head tells how much of the file a Wq layout can use: a Wq file is
     // read up to its layout's size + 1, enough for the size test to fail.
     std::vector<uint8_t> bytes;
-    FileIoError error = ReadFilePrefix(filePath, kItemFileHeadSize, bytes);
+    if (!ReadForOpen(filePath, kItemFileHeadSize, bytes)) return false;
     size_t limit = kMaxContainer;
     if (const auto letter = ReadItemFileHead(bytes))
         if (const auto layout = WqPcgFile::LayoutOf(*letter)) limit = layout->total + 1;
-    if (error == FileIoError::None) error = ReadFilePrefix(filePath, limit, bytes);
-    if (error != FileIoError::None) return Failed(DocMessage::Numbered(9, "OnOpenDocument", DocIcon::Stop));
-    return OpenImage(filePath, std::move(bytes));
+    return ReadForOpen(filePath, limit, bytes) && OpenImage(filePath, std::move(bytes));
 }
 
 bool PcgDocModel::OpenImage(const std::string& filePath, std::vector<uint8_t> fileImage)
 {
-    DeleteContents();
-    path = filePath;
-    if (fileImage.empty()) return Failed(DocMessage::Numbered(46));
-    image = std::move(fileImage);
-    if (!ParseFile()) {
-        DeleteContents();
-        Port().Refill();
-        return false;
-    }
-    Port().Refill();
-    // Both extensions are one template: the kind stored is that of .PCG.
-    Opened(pcg::kFileKindPcg);
-    return true;
+    return OpenWith(filePath, fileImage, [this, &fileImage](std::span<const uint8_t>) {
+        image = std::move(fileImage);
+        // Both extensions are one template: the kind stored is that of .PCG.
+        return ParseFile() ? pcg::kFileKindPcg : 0;
+    });
 }
 
 int PcgDocModel::CheckExtension(std::string_view filePath)
@@ -197,39 +178,9 @@ bool PcgDocModel::ParsePcg()
     // A container without programs opens empty, as a new document.
     if (!bank.EnumIndex(container.get())) return true;
     const StyNoticeSink notices = [this](const StyNotice& n) { Notify(n); };
-    const int maxPosition = bank.GetMaxPosition();
-    for (int p = 0; p <= maxPosition; ++p) {
-        const int index = bank.FindByPosition(p);
-        CPcgItem item;
-        if (index == -1) {
-            item.model = 'F';
-            item.SetName(kEmptyQeName);
-            item.resourceIndex = item.bankPosition = item.bank = -1;
-        } else {
-            if (!GetQEItem(item, container.get(), index, 'F', notices)) {
-                programs.clear();
-                return false;
-            }
-            const QeBankEntry& entry = bank.entries[size_t(index)];
-            item.SetName(std::string_view(entry.name.data(), entry.name.size()));
-            item.resourceIndex = entry.resourceIndex;
-            item.bankPosition = entry.position;
-            item.bank = entry.bank;
-            if (firstBank == -1) firstBank = entry.bank;
-        }
-        item.position = uint32_t(p);
-        ConvertItemName(item.name, 'F', 1);
-        item.kind = kProgramType;
-        programs.push_back(std::move(item));
-    }
-    if (bank.changed)
-        Notify(DocMessage::Text(
-            "Found data resources with incorrect bank/position !!!\n\nParsing function rearranged data resources "
-            "trying to display all valid style items\nYou must be aware that displayed item order does not "
-            "correspond to what is\nfound inside original file. When saving file, new (rearranged) order will be "
-            "saved!!!",
-            {}, "ParseQESty", DocIcon::Exclamation));
-    return true;
+    return ReadQeBankRows<CPcgItem>(bank, programs, 'F', kProgramType, firstBank, [&](CPcgItem& item, int r) {
+        return GetQEItem(item, container.get(), r, 'F', notices);
+    });
 }
 
 void PcgDocModel::DeleteContents()
@@ -242,50 +193,16 @@ void PcgDocModel::DeleteContents()
 
 // Item commands
 
-void PcgDocModel::OnEditDelete()
-{
-    if (!DeleteItems()) {
-        Notify(DocMessage::Numbered(21, "OnEditDelete", DocIcon::Exclamation));
-        RequestClose();
-    }
-}
-
-void PcgDocModel::OnEditEmpty()
-{
-    if (!EmptyItems()) {
-        Notify(DocMessage::Numbered(22, "OnEditEmpty", DocIcon::Exclamation));
-        RequestClose();
-    }
-}
-
-void PcgDocModel::OnEditSelectAll()
-{
-    std::vector<int> rows(ShownItems().size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i] = int(i);
-    Port().SetSelection(rows, Port().FocusedRow());
-}
-
 bool PcgDocModel::DeleteItems()
 {
-    auto& items = ShownItems();
-    const auto rows = MarkedRows(Port().SelectedRows(), Port().FocusedRow(), int(items.size()));
-    if (rows.empty()) return true;
-    for (int row : rows) {
-        items.erase(items.begin() + row);
-        Port().RowsDeleted(row, 1);
-    }
-    RenumberPositions(items);
-    modified = true;
-    Port().RedrawAll();
-    return true;
+    return DeleteMarkedItems(ShownItems());
 }
 
 bool PcgDocModel::EmptyItems()
 {
     if (!IsQe() && shownList != pcg::kShowPrograms && shownList != pcg::kShowDrumKits) return false;
     auto& items = ShownItems();
-    const auto rows = MarkedRows(Port().SelectedRows(), Port().FocusedRow(), int(items.size()));
+    const auto rows = MarkedItemRows();
     if (rows.empty()) return true;
     for (int row : rows) {
         CPcgItem& item = items[size_t(row)];
@@ -325,110 +242,25 @@ std::vector<uint8_t> PcgDocModel::ItemFileImage(int index) const
     return out.take();
 }
 
-bool PcgDocModel::ExtractItem(int index, const std::string& file)
-{
-    const auto& items = ShownItems();
-    if (index < 0 || index >= int(items.size())) return false;
-    const FileIoError error = writeFileAtomically(file, ItemFileImage(index));
-    if (error == FileIoError::None) return true;
-    if (error == FileIoError::OpenFailed) return Failed(DocMessage::Numbered(9, "Extract Item", DocIcon::Stop));
-    return Failed(DocMessage::Text("Error writing item data. Index: %d, errorcode: %d",
-                                   {std::to_string(index), std::to_string(int(error))}, "ExtractItem",
-                                   DocIcon::Stop));
-}
-
-std::string PcgDocModel::ExtractFileName(int index) const
-{
-    const auto& items = ShownItems();
-    if (index < 0 || index >= int(items.size())) return {};
-    std::string name = items[size_t(index)].NameText();
-    MakeValidFileName(name);
-    return name;
-}
-
-void PcgDocModel::OnEditExtract()
-{
-    const auto& items = ShownItems();
-    if (items.empty()) return;
-    const int focused = Port().FocusedRow();
-    if (focused < 0 || focused >= int(items.size())) {
-        Notify(DocMessage::Numbered(23, "OnEditExtract", DocIcon::Exclamation));
-        return;
-    }
-    const bool programFile = ShowsPrograms();
-    FileChoice choice{"Extract Item",
-                      programFile ? "WqProgram Files (*.WPF)|*.WPF||" : "WqDrumKit Files (*.WDK)|*.WDK||",
-                      programFile ? "WPF" : "WDK", folder, cp1252ToUtf8(ExtractFileName(focused))};
-    if (const auto file = Port().SavePath(choice)) ExtractItem(focused, *file);
-}
-
-void PcgDocModel::OnEditExtractAll()
-{
-    const auto& items = ShownItems();
-    if (items.empty()) return;
-    ExtractAll(int(items.size()), ShowsPrograms() ? ".WPF" : ".WDK", [this](int i) {
-        if (ShownItems()[size_t(i)].data.empty()) return std::string();
-        const std::string name = cp1252ToUtf8(ExtractFileName(i));
-        return name.empty() ? "Item" + std::to_string(i + 1) : name;
-    }, [this](int i, const std::string& file) { return ExtractItem(i, file); });
-}
-
 // Import
 
-void PcgDocModel::OnEditImport()
+int PcgDocModel::ItemLimit() const
 {
-    importBusy = true;
-    ImportItem();
-    importBusy = false;
+    return ShowsPrograms() ? pcg::kMaxPrograms : pcg::kMaxDrumKits;
 }
 
-bool PcgDocModel::ImportItem()
+const ItemFileKind& PcgDocModel::ShownFileKind() const
 {
-    const bool importPrograms = ShowsPrograms();
-    const int limit = importPrograms ? pcg::kMaxPrograms : pcg::kMaxDrumKits;
-    if (int(ShownItems().size()) >= limit) return Failed(DocMessage::Numbered(25, "ImportItem"));
-    FileChoice choice{importPrograms ? "Import Programs" : "Import DrumKit",
-                      importPrograms ? "WqProgram Files (*.WPF)|*.WPF||" : "WqDrumKit Files (*.WDK)|*.WDK||",
-                      importPrograms ? "WPF" : "WDK", folder, ""};
-    const auto files = Port().OpenPaths(choice);
-    if (files.empty()) return false;
-    return ImportFiles(files);
+    static constexpr ItemFileKind kWpf{"WPF", "WqProgram Files (*.WPF)|*.WPF||", "Import Programs",
+                                       "WqProgram Files (*.WPF)|*.WPF||", "Error: Not WPF file type: %s"};
+    static constexpr ItemFileKind kWdk{"WDK", "WqDrumKit Files (*.WDK)|*.WDK||", "Import DrumKit",
+                                       "WqDrumKit Files (*.WDK)|*.WDK||", "Error: Not WDK file type: %s"};
+    return ShowsPrograms() ? kWpf : kWdk;
 }
 
-bool PcgDocModel::ImportFiles(const std::vector<std::string>& files)
+ItemResult PcgDocModel::ImportItemFile(const std::string& file)
 {
-    const bool importPrograms = ShowsPrograms();
-    const int limit = importPrograms ? pcg::kMaxPrograms : pcg::kMaxDrumKits;
-    const std::string expected = importPrograms ? "WPF" : "WDK";
-    bool ok = true;
-    bool added = false;
-    for (const std::string& file : files) {
-        if (int(ShownItems().size()) >= limit) {
-            Notify(DocMessage::Numbered(25, "ImportItem"));
-            break;
-        }
-        const std::string ext = UpperTail(file, 3);
-        if (ext != expected) {
-            Notify(DocMessage::Text(importPrograms ? "Error: Not WPF file type: %s" : "Error: Not WDK file type: %s",
-                                    {ext}, "ImportItem"));
-            // The items imported before the refused file stay and must be saved.
-            if (added) modified = true;
-            return false;
-        }
-        const PcgItemResult r = importPrograms ? ImportPcg(file) : ImportDrumKit(file);
-        if (r == PcgItemResult::CloseDocument) {
-            RequestClose();
-            return false;
-        }
-        if (r != PcgItemResult::Added) {
-            ok = false;
-            break;
-        }
-        added = true;
-    }
-    modified = true;
-    if (ok && !ShownItems().empty()) Port().ScrollTo(int(ShownItems().size()) - 1);
-    return ok;
+    return ShowsPrograms() ? ImportPcg(file) : ImportDrumKit(file);
 }
 
 PcgItemResult PcgDocModel::ImportPcg(const std::string& file)
@@ -452,23 +284,23 @@ PcgItemResult PcgDocModel::ImportPcgImage(std::span<const uint8_t> bytes)
     };
     const auto letter = ReadItemFileHead(bytes);
     if (!letter) return bytes.size() < kItemFileHeadSize ? numbered(15) : numbered(26);
-    importModel = *letter;
+    sourceModel = *letter;
     const auto rest = bytes.subspan(kItemFileHeadSize);
 
     CPcgItem item;
     if (!IsQe()) {
-        if (pcg::IsQeModel(importModel)) return numbered(39);
-        if (pcg::IsFamilyB(importModel) && !pcg::IsFamilyB(model)) return numbered(40);
+        if (pcg::IsQeModel(sourceModel)) return numbered(39);
+        if (pcg::IsFamilyB(sourceModel) && !pcg::IsFamilyB(model)) return numbered(40);
         // An item of no Wq model has no size to check and no layout to read.
-        if (!pcg::IsWqModel(importModel)) return numbered(26);
-        if (rest.size() != pcg::ProgramRecordSize(importModel)) return numbered(27, "ImportProgram");
+        if (!pcg::IsWqModel(sourceModel)) return numbered(26);
+        if (rest.size() != pcg::ProgramRecordSize(sourceModel)) return numbered(27, "ImportProgram");
         item.data.assign(rest.begin(), rest.end());
-        AdoptModelIfEmpty(importModel);
+        AdoptModelIfEmpty(sourceModel);
         item.position = uint32_t(ProgramCount());
-        item.model = uint32_t(importModel);
-        setItemName(item, item.data, uint32_t(importModel));
+        item.model = uint32_t(sourceModel);
+        setItemName(item, item.data, uint32_t(sourceModel));
     } else {
-        if (!pcg::IsQeModel(importModel)) return numbered(38);
+        if (!pcg::IsQeModel(sourceModel)) return numbered(38);
         if (rest.size() < kQeItemHeader) return numbered(15);
         ByteCursor header(rest.first(kQeItemHeader));
         const uint32_t size = header.u32le();
@@ -480,16 +312,16 @@ PcgItemResult PcgDocModel::ImportPcgImage(std::span<const uint8_t> bytes)
         item.data.assign(data.begin(), data.end());
         item.position = uint32_t(ProgramCount());
         item.resourceIndex = item.bankPosition = ProgramCount();
-        item.model = uint32_t(importModel);
-        setItemName(item, name, uint32_t(importModel));
+        item.model = uint32_t(sourceModel);
+        setItemName(item, name, uint32_t(sourceModel));
         item.kind = kProgramType;
         item.bank = BankForNewQeProgram();
     }
     const int index = ProgramCount();
     programs.push_back(std::move(item));
 
-    if (!IsQe() && model != importModel) {
-        const int r = ConvertProgram(importModel, model, index);
+    if (!IsQe() && model != sourceModel) {
+        const int r = ConvertProgram(sourceModel, model, index);
         if (r != 0) {
             // The refused item does not stay behind the list's count.
             programs.pop_back();
@@ -527,24 +359,24 @@ PcgItemResult PcgDocModel::ImportDrumKitImage(std::span<const uint8_t> bytes)
     if (bytes.size() < kItemFileHeadSize) return numbered(13);
     const auto letter = ReadItemFileHead(bytes);
     if (!letter) return numbered(26);
-    importModel = *letter;
-    if (pcg::IsQeModel(importModel) || IsQe()) return numbered(39);
-    if (pcg::IsFamilyB(importModel) && !pcg::IsFamilyB(model)) return numbered(41);
-    if (!pcg::IsWqModel(importModel)) return numbered(26);
+    sourceModel = *letter;
+    if (pcg::IsQeModel(sourceModel) || IsQe()) return numbered(39);
+    if (pcg::IsFamilyB(sourceModel) && !pcg::IsFamilyB(model)) return numbered(41);
+    if (!pcg::IsWqModel(sourceModel)) return numbered(26);
     const auto kit = bytes.subspan(kItemFileHeadSize);
-    if (kit.size() != pcg::DrumKitSize(importModel)) return numbered(14, DocIcon::None);
+    if (kit.size() != pcg::DrumKitSize(sourceModel)) return numbered(14, DocIcon::None);
 
     CPcgItem item;
     item.data.assign(kit.begin(), kit.end());
-    AdoptModelIfEmpty(importModel);
+    AdoptModelIfEmpty(sourceModel);
     item.position = uint32_t(DrumKitCount());
-    item.model = uint32_t(importModel);
-    setItemName(item, item.data, uint32_t(importModel));
+    item.model = uint32_t(sourceModel);
+    setItemName(item, item.data, uint32_t(sourceModel));
     const int index = DrumKitCount();
     drumKits.push_back(std::move(item));
 
-    if (model != importModel) {
-        const int r = ConvertDrumKit(importModel, model, index);
+    if (model != sourceModel) {
+        const int r = ConvertDrumKit(sourceModel, model, index);
         if (r != 0) {
             drumKits.pop_back();
             if (r == -2) return PcgItemResult::CloseDocument;
@@ -719,23 +551,7 @@ std::optional<std::vector<uint8_t>> PcgDocModel::BuildWqImage()
 
 std::optional<std::vector<uint8_t>> PcgDocModel::BuildQeImage()
 {
-    std::vector<QeContainerEntry> entries;
-    for (size_t row = 0; row < programs.size(); ++row) {
-        const CPcgItem& item = programs[row];
-        if (item.data.empty()) continue; // an empty row stays a gap
-        QeContainerEntry e;
-        e.resource = item.data;
-        std::copy_n(item.name.begin(), e.name.size(), e.name.begin());
-        e.type = uint8_t(kProgramType);
-        e.bank = uint8_t(firstBank >= 0 ? firstBank : std::max(item.bank, 0));
-        e.position = uint8_t(row);
-        entries.push_back(e);
-    }
-    std::vector<uint8_t> out;
-    const QeContainerError error = BuildQeContainer(entries, out);
-    if (error == QeContainerError::None) return out;
-    Notify(DocMessage::Numbered(error == QeContainerError::OutputFailed ? 48 : 47, "OnSaveDocument", DocIcon::Stop));
-    return std::nullopt;
+    return BuildQeFileImage(programs, uint8_t(kProgramType), firstBank);
 }
 
 } // namespace zib

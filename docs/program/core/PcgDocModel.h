@@ -1,7 +1,7 @@
 #pragma once
 
-#include "docs/program/core/ProgramDocBase.h"
-#include "docs/style/core/CPcgItem.h"
+#include "docs/program/core/ItemDocBase.h"
+#include "docs/program/core/CPcgItem.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,12 +12,7 @@
 
 namespace zib {
 
-// Outcome of adding one item (import, paste, drop) and of a conversion.
-enum class PcgItemResult {
-    Added = 0,
-    Failed = -1,        // refused or failed; a message was given where there is one
-    CloseDocument = -2, // the document must be closed
-};
+using PcgItemResult = ItemResult;
 
 // The program and drum-kit document without its window: the Wq-series .PCG
 // (models '9', '<', 'H': 64 programs, 2 drum kits) and .PRG ('I', 'M': 128
@@ -26,15 +21,13 @@ enum class PcgItemResult {
 // its two item lists, deletes, empties, extracts and imports items, converts
 // items between Wq models and builds the whole file again. It reaches the
 // user and its list view through its port.
-class PcgDocModel : public ProgramDocBase {
+class PcgDocModel : public ItemDocBase {
 public:
     // The document's state
     std::vector<CPcgItem> programs;
     std::vector<CPcgItem> drumKits; // Wq series only
     int model = ' ';                // ' ' not yet known, '9', '<', 'H', 'I', 'M' or 'F'
     int fileKind = 0;               // 3 .PCG, 11 .PRG, 0 not recognised
-    int importModel = 0;            // model letter of the item being imported or pasted
-    bool importBusy = false;
     std::vector<uint8_t> image; // the file as read
     int firstBank = -1;
     std::vector<uint8_t> head; // the Wq file head, kept whole
@@ -54,7 +47,7 @@ public:
     void OnNewDocument(int newDocKind);
     // Reads and parses the file (a Wq file is never read past its layout's
     // size + 1); false after the messages, with the view's list emptied.
-    bool OnOpenDocument(const std::string& filePath);
+    bool OnOpenDocument(const std::string& filePath) override;
     // The same on a file image held already.
     bool OpenImage(const std::string& filePath, std::vector<uint8_t> fileImage);
     static int CheckExtension(std::string_view filePath);
@@ -63,28 +56,15 @@ public:
     bool CheckDasfHead();
     bool ParseWqSerPcg();
     bool ParsePcg();
-    void DeleteContents();
+    void DeleteContents() override;
 
     // Item commands on the view's selection (else its focused row)
-    void OnEditDelete();
-    void OnEditEmpty();
-    void OnEditExtract();
-    void OnEditExtractAll();
-    void OnEditImport();
-    void OnEditSelectAll();
-    bool DeleteItems();
-    bool EmptyItems();
-    // Writes item `index` of the shown list as an item file.
-    bool ExtractItem(int index, const std::string& file);
-    // The item file's name offered for item `index`: its name made file-safe.
-    std::string ExtractFileName(int index) const;
+    bool DeleteItems() override;
+    bool EmptyItems() override;
     // The bytes of the item file of item `index` of the shown list.
-    std::vector<uint8_t> ItemFileImage(int index) const;
+    std::vector<uint8_t> ItemFileImage(int index) const override;
 
     // Import of item files (.WPF programs, .WDK drum kits)
-    // The dialog, then the chosen files in order; false when one failed.
-    bool ImportItem();
-    bool ImportFiles(const std::vector<std::string>& files);
     PcgItemResult ImportPcg(const std::string& file);
     PcgItemResult ImportDrumKit(const std::string& file);
     // The same for an item file read already (`bytes` is the whole file).
@@ -116,8 +96,14 @@ public:
     // document cannot be written in its format.
     std::optional<std::vector<uint8_t>> BuildFileImage() override;
 
+protected:
+    int ShownCount() const override { return int(ShownItems().size()); }
+    const CItemInfo& ShownItem(int index) const override { return ShownItems()[size_t(index)]; }
+    int ItemLimit() const override;
+    const ItemFileKind& ShownFileKind() const override;
+    ItemResult ImportItemFile(const std::string& file) override;
+
 private:
-    bool Failed(const DocMessage& message) const;
     PcgItemResult Refused(const DocMessage& message) const;
     int ConvertPrgWQ8ToFamilyB(int index, int target);
     int ConvertDrmWQ8ToFamilyB(int index, int target);

@@ -96,11 +96,6 @@ bool PcgListModel::CanCopy() const
     return doc_.ProgramCount() > 0 && !doc_.Port().SelectedRows().empty();
 }
 
-bool PcgListModel::CanPaste() const
-{
-    return doc_.Port().ClipboardHasBlock();
-}
-
 bool PcgListModel::CanRename() const
 {
     const int focused = doc_.Port().FocusedRow();
@@ -227,74 +222,11 @@ std::optional<std::vector<uint8_t>> PcgListModel::CopyBlock()
     return EncodePcgBlock(block);
 }
 
-void PcgListModel::OnEditCopy()
+void PcgListModel::PlaceDropped(int count, int target)
 {
-    if (auto block = CopyBlock()) doc_.Port().WriteClipboard(*block);
-}
-
-void PcgListModel::OnEditCut()
-{
-    auto block = CopyBlock();
-    if (!block) return;
-    doc_.Port().WriteClipboard(*block);
-    OnKeyDelete();
-}
-
-void PcgListModel::OnEditPaste()
-{
-    const ClipboardRead clip = doc_.Port().ReadClipboard();
-    if (clip.state == ClipboardRead::State::CannotAttach) {
-        doc_.Notify(DocMessage::Numbered(33, "OnEditPaste"));
-        return;
-    }
-    if (clip.state == ClipboardRead::State::NoFormat) return;
-    if (clip.state == ClipboardRead::State::NoData) {
-        doc_.Notify(DocMessage::Numbered(34, "OnEditPaste"));
-        return;
-    }
-    const int before = RowCount();
-    const int pasted = Paste(clip.bytes, "OnEditPaste");
-    if (pasted > 0) SelectPastedRows(doc_.Port(), before, pasted, RowCount() - 1);
-}
-
-std::optional<std::vector<uint8_t>> PcgListModel::BeginDrag()
-{
-    auto block = CopyBlock();
-    if (block) drag_.Begin(MarkedRows(doc_.Port().SelectedRows(), -1, RowCount()));
-    if (block) std::reverse(drag_.rows.begin(), drag_.rows.end());
-    return block;
-}
-
-void PcgListModel::EndDrag(bool moved)
-{
-    const std::vector<int> rows = drag_.rows;
-    if (drag_.End(moved)) {
-        doc_.Port().SetSelection(rows, -1);
-        OnKeyDelete();
-    }
-}
-
-bool PcgListModel::OnDrop(std::span<const uint8_t> bytes, int target, bool move)
-{
-    if (!DropAllowed(doc_.Port(), drag_, target)) return false;
-    const int pasted = Paste(bytes, "OnDrop");
-    if (pasted <= 0) return false;
-    if (move && drag_.source) {
-        target = TargetAfterMove(target, drag_.rows, DropShift::DeletedBeforePlusOne);
-        doc_.Port().SetSelection(drag_.rows, -1);
-        doc_.DeleteItems();
-        drag_.source = false;
-    }
     auto& items = doc_.ShownItems();
-    int first = int(items.size()) - pasted;
-    if (target >= 0 && target < first) {
-        MoveAppendedTo(items, pasted, target);
-        first = target;
-    }
+    MoveAppendedTo(items, count, target);
     RenumberPositions(items);
-    doc_.modified = true;
-    SelectPastedRows(doc_.Port(), first, pasted, first + pasted - 1);
-    return true;
 }
 
 bool PcgListModel::Full() const
@@ -328,35 +260,12 @@ int PcgListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
     }
     if (block.shownList != uint32_t(doc_.shownList)) return 0;
 
-    doc_.importModel = model;
-    doc_.importBusy = true;
-    int pasted = 0;
-    bool limit = false;
-    for (const auto& part : block.items) {
-        if (Full()) {
-            limit = true;
-            break;
-        }
-        PcgItemResult r;
-        if (doc_.IsQe())
-            r = PastePcgItem(block, part);
-        else if (doc_.ShowsPrograms())
-            r = PasteWqSerPcgItem(block, part);
-        else
-            r = PasteDrmItem(block, part);
-        if (r == PcgItemResult::CloseDocument) {
-            doc_.closeRequested = true;
-            break;
-        }
-        if (r != PcgItemResult::Added) break;
-        ++pasted;
-    }
-    doc_.importBusy = false;
-    if (limit)
-        doc_.Notify(DocMessage::Text("MAX ITEM NUM reached. Pasted %d items from clipboard", {std::to_string(pasted)},
-                                     caption));
-    if (pasted > 0) doc_.modified = true;
-    return pasted;
+    doc_.sourceModel = model;
+    return PasteItems(block.items.size(), [this] { return Full(); }, [&](size_t i) {
+        const PcgBlockItem& part = block.items[i];
+        if (doc_.IsQe()) return PastePcgItem(block, part);
+        return doc_.ShowsPrograms() ? PasteWqSerPcgItem(block, part) : PasteDrmItem(block, part);
+    }, caption);
 }
 
 PcgItemResult PcgListModel::PastePcgItem(const PcgBlock& block, const PcgBlockItem& part)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "docs/program/core/ItemBlocks.h"
-#include "docs/program/core/ItemDrag.h"
+#include "docs/program/core/ItemListModel.h"
 #include "docs/program/core/PcgDocModel.h"
 
 #include <optional>
@@ -16,19 +16,15 @@ namespace zib {
 // the shown list (programs, or the drum kits of a Wq document), the states of
 // the view's commands, moving, renaming and re-banking items, and copying,
 // pasting and dragging them through the private clipboard block.
-class PcgListModel {
+class PcgListModel : public ItemListModel {
 public:
-    struct Column {
-        std::string_view title;
-        int width;
-    };
-
-    explicit PcgListModel(PcgDocModel& doc) : doc_(doc) {}
+    explicit PcgListModel(PcgDocModel& doc) : ItemListModel(doc, DropShift::DeletedBeforePlusOne), doc_(doc) {}
     PcgDocModel& Doc() { return doc_; }
 
     // What the list shows
     std::vector<Column> Columns() const;
-    int RowCount() const { return int(doc_.ShownItems().size()); }
+    int RowCount() const override { return int(doc_.ShownItems().size()); }
+    const CItemInfo& RowItem(int row) const override { return doc_.ShownItems()[size_t(row)]; }
     // Cell text in Windows-1252 (names) or plain ASCII.
     std::string CellText(int row, int column) const;
     // The bank and position label of a Wq row ("U11", "F11", "G17", "Dr07" ...).
@@ -37,7 +33,6 @@ public:
     // Command states (the focused and selected rows come from the port)
     bool CanMove() const;
     bool CanCopy() const;
-    bool CanPaste() const;
     bool CanRename() const;
     bool CanEditProperties() const;
     // "STS View": the text for the message table (118 "Show Sound View", 119
@@ -55,36 +50,28 @@ public:
     void OnStsView();
     // Bank menu: banks 9, 10 and 11 can be chosen; false after a refusal.
     bool OnBankRange(int bank);
-    void OnKeyDelete();
+    void OnKeyDelete() override;
 
     // Clipboard and drag and drop
     // The block of the selected rows of the shown list; nullopt without a
     // selection, or after a message for more than 138 rows.
-    std::optional<std::vector<uint8_t>> CopyBlock();
-    void OnEditCopy();
-    void OnEditCut();
-    void OnEditPaste();
-    ItemDrag& Drag() { return drag_; }
-    // A drag from this view starts: its block, with the drag flags set.
-    std::optional<std::vector<uint8_t>> BeginDrag();
-    // The drag ended: a move whose drop went elsewhere deletes the selection.
-    void EndDrag(bool moved);
-    // A block dropped on row `target` (-1: no row); true when items were pasted.
-    bool OnDrop(std::span<const uint8_t> bytes, int target, bool move);
-
+    std::optional<std::vector<uint8_t>> CopyBlock() override;
     // Pastes a block's items at the end of the shown list, with the series
     // checks and conversions; the number pasted.
-    int Paste(std::span<const uint8_t> bytes, const char* caption);
+    int Paste(std::span<const uint8_t> bytes, const char* caption) override;
     PcgItemResult PastePcgItem(const PcgBlock& block, const PcgBlockItem& part);
     PcgItemResult PasteWqSerPcgItem(const PcgBlock& block, const PcgBlockItem& part);
     PcgItemResult PasteDrmItem(const PcgBlock& block, const PcgBlockItem& part);
+
+protected:
+    bool DeleteDragged() override { return doc_.DeleteItems(); }
+    void PlaceDropped(int count, int target) override;
 
 private:
     PcgItemResult PasteWq(const PcgBlock& block, const PcgBlockItem& part, bool drumKit);
     bool Full() const;
 
     PcgDocModel& doc_;
-    ItemDrag drag_;
 };
 
 } // namespace zib

@@ -2,6 +2,7 @@
 
 #include "docs/program/core/ItemRows.h"
 #include "docs/style/core/QeValueHelpers.h"
+#include "docs/style/core/StsItemData.h"
 
 #include <algorithm>
 
@@ -33,11 +34,6 @@ bool PrfListModel::CanMove() const
 bool PrfListModel::CanCopy() const
 {
     return RowCount() > 0 && !doc_.Port().SelectedRows().empty();
-}
-
-bool PrfListModel::CanPaste() const
-{
-    return doc_.Port().ClipboardHasBlock();
 }
 
 bool PrfListModel::CanRename() const
@@ -115,75 +111,10 @@ std::optional<std::vector<uint8_t>> PrfListModel::CopyBlock()
     return EncodePrfBlock(block);
 }
 
-void PrfListModel::OnEditCopy()
+void PrfListModel::PlaceDropped(int count, int target)
 {
-    if (auto block = CopyBlock()) doc_.Port().WriteClipboard(*block);
-}
-
-void PrfListModel::OnEditCut()
-{
-    auto block = CopyBlock();
-    if (!block) return;
-    doc_.Port().WriteClipboard(*block);
-    doc_.DeleteItems();
-}
-
-void PrfListModel::OnEditPaste()
-{
-    const ClipboardRead clip = doc_.Port().ReadClipboard();
-    if (clip.state == ClipboardRead::State::CannotAttach) {
-        doc_.Notify(DocMessage::Numbered(33, "OnEditPaste"));
-        return;
-    }
-    if (clip.state == ClipboardRead::State::NoFormat) return;
-    if (clip.state == ClipboardRead::State::NoData) {
-        doc_.Notify(DocMessage::Numbered(34, "OnEditPaste"));
-        return;
-    }
-    const int before = RowCount();
-    const int pasted = Paste(clip.bytes, "OnEditPaste");
-    if (pasted > 0) SelectPastedRows(doc_.Port(), before, pasted, RowCount() - 1);
-}
-
-std::optional<std::vector<uint8_t>> PrfListModel::BeginDrag()
-{
-    auto block = CopyBlock();
-    if (!block) return block;
-    auto rows = MarkedRows(doc_.Port().SelectedRows(), -1, RowCount());
-    std::reverse(rows.begin(), rows.end());
-    drag_.Begin(std::move(rows));
-    return block;
-}
-
-void PrfListModel::EndDrag(bool moved)
-{
-    const std::vector<int> rows = drag_.rows;
-    if (drag_.End(moved)) {
-        doc_.Port().SetSelection(rows, -1);
-        doc_.DeleteItems();
-    }
-}
-
-bool PrfListModel::OnDrop(std::span<const uint8_t> bytes, int target, bool move)
-{
-    if (!DropAllowed(doc_.Port(), drag_, target)) return false;
-    const int pasted = Paste(bytes, "OnDrop");
-    if (pasted <= 0) return false;
-    if (move && drag_.source) {
-        target = TargetAfterMove(target, drag_.rows, DropShift::DeletedBeforePlusOne);
-        doc_.Port().SetSelection(drag_.rows, -1);
-        doc_.DeleteItems();
-        drag_.source = false;
-    }
-    int first = RowCount() - pasted;
-    if (target >= 0 && target < first) {
-        MoveAppendedTo(doc_.items, pasted, target);
-        first = target;
-    }
+    MoveAppendedTo(doc_.items, count, target);
     RenumberPositions(doc_.items);
-    doc_.modified = true;
-    SelectPastedRows(doc_.Port(), first, pasted, first + pasted - 1);
-    return true;
 }
 
 int PrfListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
@@ -195,24 +126,9 @@ int PrfListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
     }
     if ((block.model != 'F' && block.model != 'X') || block.fileKind != uint32_t(doc_.fileKind)) return 0;
     doc_.sourceModel = block.model;
-    doc_.importing = true;
-    int pasted = 0;
-    size_t next = 0;
-    for (; next < block.items.size() && RowCount() < PrfDocModel::kMaxItems; ++next) {
-        const PrfItemResult r = PastePrfItem(block, block.items[next]);
-        if (r == PrfItemResult::CloseDocument) {
-            doc_.closeRequested = true;
-            break;
-        }
-        if (r != PrfItemResult::Added) break;
-        ++pasted;
-    }
-    doc_.importing = false;
-    if (next < block.items.size() && RowCount() >= PrfDocModel::kMaxItems)
-        doc_.Notify(DocMessage::Text("MAX ITEM NUM reached. Pasted %d items from clipboard", {std::to_string(pasted)},
-                                     caption));
-    if (pasted > 0) doc_.modified = true;
-    return pasted;
+    return PasteItems(
+        block.items.size(), [this] { return RowCount() >= PrfDocModel::kMaxItems; },
+        [&](size_t i) { return PastePrfItem(block, block.items[i]); }, caption);
 }
 
 PrfItemResult PrfListModel::PastePrfItem(const PrfBlock& block, const PrfBlockItem& part)
@@ -230,30 +146,33 @@ PrfItemResult PrfListModel::PastePrfItem(const PrfBlock& block, const PrfBlockIt
 bool PrfListModel::ConvertQe9zToQe4k(std::vector<uint8_t>& data, const std::string& name)
 {
     // Nothing is read before the data is known to hold it.
-    if (!prf::Readable(data)) {
+    if (!PrfDocModel::Readable(data)) {
         doc_.Notify(DocMessage::Numbered(31, "PastePrfItem"));
         return false;
     }
-    if (data[prf::kStylePosition] > 16) {
-        data[prf::kStylePosition] = 0;
+    if (data[StsItemData::kPosition] > 16) {
+        data[StsItemData::kPosition] = 0;
         doc_.Notify(DocMessage::Text("Warning: Qe9z To Qe4k performance conversion!\nFound incorrect style position "
                                      "for performance: %s. Changed to zero position!",
                                      {name}, "PastePrfItem"));
     }
-    if (data[prf::kInitialElement] == 10 || data[prf::kInitialElement] == 11) data[prf::kInitialElement] = 4;
+    uint8_t& element = data[StsItemData::kElement];
+    if (element == 10 || element == 11) element = 4;
+    // Every sound is written back whole: MSB, LSB, 0, program.
     bool replaced = false;
     const auto check = [&data, &replaced](size_t record) {
-        uint8_t msb = data[record + 8], lsb = data[record + 9], program = data[record + 11];
+        uint8_t msb = data[record + StsTrackRecord::kMsb], lsb = data[record + StsTrackRecord::kLsb];
+        uint8_t program = data[record + StsTrackRecord::kProgram];
         if (ValidateQeSoundAddress(msb, lsb, program)) replaced = true;
-        data[record + 8] = msb;
-        data[record + 9] = lsb;
-        data[record + 10] = 0;
-        data[record + 11] = program;
+        data[record + StsTrackRecord::kMsb] = msb;
+        data[record + StsTrackRecord::kLsb] = lsb;
+        data[record + StsTrackRecord::kLsb + 1] = 0;
+        data[record + StsTrackRecord::kProgram] = program;
     };
-    for (size_t t = 0; t < 8; ++t)
-        check(prf::kStyleTracks + prf::kTrackSize * t);
-    for (size_t t = 0; t < 4; ++t)
-        check(prf::kStsBlocks + prf::kStsHead + prf::kTrackSize * t);
+    for (size_t t = 0; t < size_t(StsItemData::kStyleTrackCount); ++t)
+        check(StsItemData::kStyleTracks + StsItemData::kTrackRecord * t);
+    for (size_t t = 0; t < size_t(StsItemData::kRealtimeTrackCount); ++t)
+        check(StsItemData::kFirstSts + StsItemData::kStsHead + StsItemData::kTrackRecord * t);
     if (replaced)
         doc_.Notify(DocMessage::Text("Warning: Qe9z To Qe4k performance conversion!\nFound sounds not available on "
                                      "Qe4k, for performance: %s. Changed to best-guess sound",

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "docs/program/core/ItemBlocks.h"
-#include "docs/program/core/ItemDrag.h"
+#include "docs/program/core/ItemListModel.h"
 #include "docs/program/core/PrfDocModel.h"
 
 #include <optional>
@@ -16,23 +16,18 @@ namespace zib {
 // size columns, moving, renaming, the category menu, and copying, pasting and
 // dragging performances through the private clipboard block, with the Qe9z to
 // Qe4k conversion of a performance pasted into a Qe4k document.
-class PrfListModel {
+class PrfListModel : public ItemListModel {
 public:
-    struct Column {
-        std::string_view title;
-        int width;
-    };
-
-    explicit PrfListModel(PrfDocModel& doc) : doc_(doc) {}
+    explicit PrfListModel(PrfDocModel& doc) : ItemListModel(doc, DropShift::DeletedBeforePlusOne), doc_(doc) {}
     PrfDocModel& Doc() { return doc_; }
 
     static std::vector<Column> Columns();
-    int RowCount() const { return doc_.Count(); }
+    int RowCount() const override { return doc_.Count(); }
+    const CItemInfo& RowItem(int row) const override { return doc_.items[size_t(row)]; }
     std::string CellText(int row, int column) const;
 
     bool CanMove() const;
     bool CanCopy() const;
-    bool CanPaste() const;
     bool CanRename() const;
     // Properties: a focused performance with data.
     bool CanEditProperties() const;
@@ -42,16 +37,10 @@ public:
     bool EndLabelEdit(int row, std::string_view text);
     // The "BANKS" menu: category c for the document and every performance with data.
     void SetCategory(int category);
-    void OnKeyDelete() { doc_.DeleteItems(); }
+    void OnKeyDelete() override { doc_.DeleteItems(); }
 
-    std::optional<std::vector<uint8_t>> CopyBlock();
-    void OnEditCopy();
-    void OnEditCut();
-    void OnEditPaste();
-    std::optional<std::vector<uint8_t>> BeginDrag();
-    void EndDrag(bool moved);
-    bool OnDrop(std::span<const uint8_t> bytes, int target, bool move);
-    int Paste(std::span<const uint8_t> bytes, const char* caption);
+    std::optional<std::vector<uint8_t>> CopyBlock() override;
+    int Paste(std::span<const uint8_t> bytes, const char* caption) override;
     PrfItemResult PastePrfItem(const PrfBlock& block, const PrfBlockItem& part);
 
     // The performance converted from the Qe9z to the Qe4k in place: style
@@ -61,9 +50,12 @@ public:
     // does not hold what the conversion reads.
     bool ConvertQe9zToQe4k(std::vector<uint8_t>& data, const std::string& name);
 
+protected:
+    bool DeleteDragged() override { return doc_.DeleteItems(); }
+    void PlaceDropped(int count, int target) override;
+
 private:
     PrfDocModel& doc_;
-    ItemDrag drag_;
 };
 
 } // namespace zib

@@ -1,6 +1,7 @@
 #include "docs/program/core/PrfSheetModel.h"
 
-#include <algorithm>
+#include "docs/style/core/CStsItemAccessor.h"
+#include "docs/style/core/StsSheetApply.h"
 
 namespace zib {
 
@@ -10,39 +11,36 @@ bool PrfSheetModel::CanOpen(PrfDocModel& doc, int row)
         doc.Notify(DocMessage::Numbered(23, "EditProperties"));
         return false;
     }
-    if (!prf::Readable(doc.items[size_t(row)].data)) {
+    auto& data = doc.items[size_t(row)].data;
+    // An empty performance has no settings: the command is greyed for it.
+    if (data.empty()) return false;
+    CStsItemAccessor blocks;
+    if (!PrfDocModel::Readable(data) || blocks.Parse(data) != 0) {
         doc.Notify(DocMessage::Numbered(31, "EditProperties"));
         return false;
     }
     return true;
 }
 
-PrfSheetModel::PrfSheetModel(PrfDocModel& doc, int row) : doc_(doc), row_(row), edited_(doc.items.at(size_t(row)).data)
+PrfSheetModel::PrfSheetModel(PrfDocModel& doc, int row)
+    : doc_(doc), row_(row),
+      style_(StsTrackPageModel::StylePerformance(doc.items.at(size_t(row)).data, uint32_t(doc.model))),
+      arranger_(doc.items[size_t(row)].data, uint32_t(doc.model), StsArrangerInfoPageModel::kPerformance),
+      sts_(StsTrackPageModel::Realtime(doc.items[size_t(row)].data, uint32_t(doc.model), 0, 0))
 {
 }
 
-void PrfSheetModel::Ok(bool stylePageChanged, bool arrangerPageChanged, bool stsPageChanged)
+bool PrfSheetModel::Ok()
 {
-    auto& data = doc_.items[size_t(row_)].data;
-    if (!prf::Readable(data) || edited_.size() != data.size()) return;
-    // Sound, volume and pan of a track record.
-    const auto track = [&](size_t record) { std::copy_n(edited_.begin() + ptrdiff_t(record + 8), 6, data.begin() + ptrdiff_t(record + 8)); };
-    if (stylePageChanged)
-        for (size_t t = 0; t < 8; ++t)
-            track(prf::kStyleTracks + prf::kTrackSize * t);
-    if (arrangerPageChanged) {
-        for (size_t at : {prf::kStyleBank, prf::kStylePosition, prf::kInitialVariation, prf::kInitialElement,
-                          prf::kFill1, prf::kFill2})
-            data[at] = edited_[at];
-        data[prf::kTempo] = std::max<uint8_t>(edited_[prf::kTempo], 40);
-    }
-    if (stsPageChanged)
-        for (size_t t = 0; t < 4; ++t)
-            track(prf::kStsBlocks + prf::kStsHead + prf::kTrackSize * t);
-    if (stylePageChanged || arrangerPageChanged || stsPageChanged) {
-        doc_.modified = true;
-        doc_.Port().RedrawAll();
-    }
+    if (row_ < 0 || row_ >= doc_.Count()) return false;
+    const std::span<uint8_t> data = doc_.items[size_t(row_)].data;
+    const bool style = ApplyStylePerformancePage(data, style_);
+    const bool arranger = ApplyArrangerInfoPage(data, arranger_, true);
+    const bool sts = ApplyStsPage(data, sts_);
+    if (!style && !arranger && !sts) return false;
+    doc_.modified = true;
+    doc_.Port().RedrawAll();
+    return true;
 }
 
 } // namespace zib

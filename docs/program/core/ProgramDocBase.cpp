@@ -1,10 +1,9 @@
 #include "docs/program/core/ProgramDocBase.h"
 
 #include "docs/program/core/DocPaths.h"
+#include "docs/program/core/ItemFileHead.h"
 #include "platform/FileIo.h"
 
-#include <filesystem>
-#include <set>
 
 namespace zib {
 
@@ -35,38 +34,43 @@ bool ProgramDocBase::SaveTo(const std::string& file)
     return true;
 }
 
-void ProgramDocBase::ExtractAll(int count, const std::string& extension,
-                                const std::function<std::string(int)>& name,
-                                const std::function<bool(int, const std::string&)>& write)
+bool ProgramDocBase::ReadForOpen(const std::string& filePath, size_t limit, std::vector<uint8_t>& bytes) const
 {
-    const auto chosen = Port().ChooseFolder("Select Destination Folder", folder);
-    if (!chosen) return;
-    std::set<std::string> used;
-    bool overwriteAll = false;
-    ScopedWait wait(Port());
-    for (int i = 0; i < count; ++i) {
-        const std::string base = name(i);
-        if (base.empty()) continue;
-        // Items of one name get a number, so the run never overwrites its own files.
-        std::string fileName = base + extension;
-        for (int n = 2; !used.insert(UpperTail(fileName, fileName.size())).second; ++n)
-            fileName = base + "_" + std::to_string(n) + extension;
-        const std::string file = JoinPath(*chosen, fileName);
-        std::error_code ec;
-        if (!overwriteAll && std::filesystem::exists(file, ec)) {
-            const DocAnswer answer = Port().OverwriteAnswer(fileName);
-            if (answer == DocAnswer::Cancel) return;
-            if (answer == DocAnswer::No) continue;
-            if (answer == DocAnswer::YesToAll) overwriteAll = true;
-        }
-        if (!write(i, file)) return;
-    }
+    if (ReadFilePrefix(filePath, limit, bytes) == FileIoError::None) return true;
+    return Failed(DocMessage::Numbered(9, "OnOpenDocument", DocIcon::Stop));
 }
 
-void ProgramDocBase::Opened(int fileKind)
+bool ProgramDocBase::OpenWith(const std::string& filePath, std::span<const uint8_t> image,
+                              const std::function<int(std::span<const uint8_t>)>& parse)
 {
+    DeleteContents();
+    path = filePath;
+    if (image.empty()) Notify(DocMessage::Numbered(46));
+    const int fileKind = image.empty() ? 0 : parse(image);
+    if (fileKind == 0) {
+        DeleteContents();
+        Port().Refill();
+        return false;
+    }
+    Port().Refill();
     folder = FolderOf(path);
     Port().SetLastOpened(fileKind, folder);
+    return true;
+}
+
+int ProgramDocBase::CheckDaskHead(std::span<const uint8_t> image, std::string_view accepted) const
+{
+    const auto letter = ReadItemFileHead(image);
+    if (!letter) {
+        Notify(DocMessage::Numbered(17));
+        return 0;
+    }
+    const int model = int(int8_t(*letter));
+    if (model == 0 || accepted.find(char(model)) == std::string_view::npos) {
+        Notify(DocMessage::Numbered(18));
+        return 0;
+    }
+    return model;
 }
 
 } // namespace zib

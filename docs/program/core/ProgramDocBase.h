@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zib {
@@ -26,6 +28,11 @@ public:
     ProgramDocPort& Port() const { return *port_; }
     void Notify(const DocMessage& message) const { port_->Message(message); }
 
+    // Open: reads and parses the file; false after the messages, with the
+    // document left empty.
+    virtual bool OnOpenDocument(const std::string& filePath) = 0;
+    virtual void DeleteContents() = 0;
+
     // The file
     std::string path;   // UTF-8, "" for a new document
     std::string folder; // its folder, where the file dialogs start; "" before
@@ -44,18 +51,27 @@ public:
     virtual std::optional<std::vector<uint8_t>> BuildFileImage() = 0;
 
 protected:
-    // After a successful open: keeps the folder and records the file kind and
-    // folder in the settings.
-    void Opened(int fileKind);
+    // The file of an open: at most `limit` bytes (a fixed-size file needs
+    // no more than its size + 1 for the size test); false after message 9.
+    bool ReadForOpen(const std::string& filePath, size_t limit, std::vector<uint8_t>& bytes) const;
+    // Opening an image: the old contents gone, the path kept, an empty file
+    // refused (46); `parse` checks and reads the image and gives the file
+    // kind to record (0: refused after its messages, the document emptied).
+    // A success refills the list, keeps the folder and records the file kind
+    // and folder in the settings.
+    bool OpenWith(const std::string& filePath, std::span<const uint8_t> image,
+                  const std::function<int(std::span<const uint8_t>)>& parse);
+    // The model letter of a "DASK" head when `accepted` holds it; 0 after
+    // message 17 (no such head) or 18 (another letter).
+    int CheckDaskHead(std::span<const uint8_t> image, std::string_view accepted) const;
     void RequestClose() { closeRequested = true; }
 
-    // Extract All Items: every item for which `name` gives a name (UTF-8,
-    // without extension; empty: the item has no data) is written by `write`
-    // into a folder the user chooses, as "<name><extension>". Names met twice
-    // get a number; a file that exists before is overwritten only as the
-    // user answers (Yes, Yes To All, No, Cancel).
-    void ExtractAll(int count, const std::string& extension, const std::function<std::string(int)>& name,
-                    const std::function<bool(int, const std::string&)>& write);
+    // A failure after its message: false.
+    bool Failed(const DocMessage& message) const
+    {
+        Notify(message);
+        return false;
+    }
 
 private:
     NullProgramDocPort nullPort_;

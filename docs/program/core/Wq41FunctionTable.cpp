@@ -1,8 +1,8 @@
 #include "docs/program/core/Wq41FunctionTable.h"
 
+#include "docs/program/core/DataTable.h"
 #include "platform/Cp1252.h"
 #include "platform/DataDir.h"
-#include "platform/FileIo.h"
 
 #include <charconv>
 
@@ -15,14 +15,7 @@ std::string Wq41FunctionTable::Name(int code) const
 
 void Wq41FunctionTable::LoadText(std::string_view text)
 {
-    int lineNumber = 0;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty() || line.front() == '#') continue;
+    ForEachDataLine(text, [this](int lineNumber, std::string_view line) {
         const size_t tab = line.find('\t');
         int code = -1;
         const auto [ptr, error] = std::from_chars(line.data(), line.data() + (tab == std::string_view::npos ? 0 : tab), code);
@@ -30,15 +23,15 @@ void Wq41FunctionTable::LoadText(std::string_view text)
         if (tab == std::string_view::npos || error != std::errc() || ptr != line.data() + tab || name.empty() ||
             name.size() > 25) {
             problems_.push_back("line " + std::to_string(lineNumber) + ": not \"code, name\" of 25 characters at most");
-            continue;
+            return;
         }
         if (code != int(names_.size()) || code >= kCount) {
             problems_.push_back("line " + std::to_string(lineNumber) + ": code " + std::to_string(code) +
                                 " out of order");
-            continue;
+            return;
         }
         names_.push_back(name);
-    }
+    });
     if (int(names_.size()) < kCount)
         problems_.push_back("codes " + std::to_string(names_.size()) + " to 64 are missing");
 }
@@ -46,12 +39,7 @@ void Wq41FunctionTable::LoadText(std::string_view text)
 Wq41FunctionTable Wq41FunctionTable::LoadFile(const std::filesystem::path& path)
 {
     Wq41FunctionTable table;
-    std::vector<uint8_t> bytes;
-    if (readWholeFile(path, bytes, 1 << 20) != FileIoError::None) {
-        table.problems_.push_back("cannot read " + path.string());
-        return table;
-    }
-    table.LoadText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (const auto text = ReadDataTable(path, table.problems_)) table.LoadText(*text);
     return table;
 }
 

@@ -1,8 +1,9 @@
 #include "docs/program/core/Wq8SoundMap.h"
 
+#include "docs/program/core/DataTable.h"
+
 #include "platform/Cp1252.h"
 #include "platform/DataDir.h"
-#include "platform/FileIo.h"
 
 #include <charconv>
 
@@ -41,41 +42,33 @@ uint16_t Wq8SoundMap::Convert(uint16_t wq8Number) const
 
 void Wq8SoundMap::LoadText(std::string_view text)
 {
-    int lineNumber = 0;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty() || line.front() == '#') continue;
-
+    ForEachDataLine(text, [this](int lineNumber, std::string_view line) {
         auto f = tabFields(line);
         if (f.size() != 5 || (f[0] != "sound" && f[0] != "drum")) {
             problems_.push_back("line " + std::to_string(lineNumber) +
                                 ": not \"map, Wq8 number, name, Wq41/WqR65 number, name\"");
-            continue;
+            return;
         }
-        if ((f[0] == "sound") != (kind_ == Kind::Sound)) continue; // the other map's row
+        if ((f[0] == "sound") != (kind_ == Kind::Sound)) return; // the other map's row
         f.erase(f.begin());
         Row row;
         if (!soundNumber(f[0], row.wq8Number) || !soundNumber(f[2], row.targetNumber)) {
             problems_.push_back("line " + std::to_string(lineNumber) + ": a number that is no sound number");
-            continue;
+            return;
         }
         row.wq8Name = utf8ToCp1252(f[1]);
         row.targetName = utf8ToCp1252(f[3]);
         if (row.wq8Name.size() > 16 || row.targetName.size() > 16) {
             problems_.push_back("line " + std::to_string(lineNumber) + ": a name longer than 16 characters");
-            continue;
+            return;
         }
         if (row.wq8Number != rows_.size() || int(rows_.size()) >= rowCount_) {
             problems_.push_back("line " + std::to_string(lineNumber) + ": row " + std::to_string(row.wq8Number) +
                                 " out of order");
-            continue;
+            return;
         }
         rows_.push_back(std::move(row));
-    }
+    });
     if (int(rows_.size()) < rowCount_)
         problems_.push_back("rows " + std::to_string(rows_.size()) + " to " + std::to_string(rowCount_ - 1) +
                             " are missing");
@@ -84,12 +77,7 @@ void Wq8SoundMap::LoadText(std::string_view text)
 Wq8SoundMap Wq8SoundMap::LoadFile(const std::filesystem::path& path, Kind kind)
 {
     Wq8SoundMap map(kind);
-    std::vector<uint8_t> bytes;
-    if (readWholeFile(path, bytes, 1 << 20) != FileIoError::None) {
-        map.problems_.push_back("cannot read " + path.string());
-        return map;
-    }
-    map.LoadText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (const auto text = ReadDataTable(path, map.problems_)) map.LoadText(*text);
     return map;
 }
 

@@ -34,9 +34,9 @@ public:
     int RowCount() const { return int(rows.size()); }
 
     // Reads at most the image size + 1 bytes and parses; false after the messages.
-    bool OnOpenDocument(const std::string& filePath);
+    bool OnOpenDocument(const std::string& filePath) override;
     bool OpenImage(const std::string& filePath, std::span<const uint8_t> bytes);
-    void DeleteContents();
+    void DeleteContents() override;
     // A dialog's OK: the image it changed becomes the document's, the texts
     // are made again and the rows redrawn.
     void ApplyImage(std::vector<uint8_t> changed);
@@ -53,6 +53,10 @@ protected:
     virtual bool Parse() = 0;
     // The rows of the model: `count` parameter rows.
     void MakeRows(int count);
+    // The texts of the next row: a parameter, or a heading ("      NAME"
+    // with "----------").
+    void AddText(std::string name, std::string value) { texts.push_back({std::move(name), std::move(value)}); }
+    void AddHeading(const char* name) { AddText(std::string(6, ' ') + name, "----------"); }
 };
 
 } // namespace zib

@@ -11,23 +11,34 @@ CArgGlobalDlg::CArgGlobalDlg(wxWindow* parent, ArgGlobalDlgModel& model)
     : CZibDialog(parent, model.Title()), model_(model)
 {
     controls_ = std::make_unique<CDialogControls>(this, model.controls);
+}
+
+wxSizer* CArgGlobalDlg::Group(const wxString& title, std::initializer_list<int> ids)
+{
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, title);
+    group->Add(controls_->Rows(ids), 0, wxEXPAND | wxALL, 4);
+    return group;
+}
+
+void CArgGlobalDlg::Arrange(wxSizer* switches)
+{
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     auto* channels = new wxStaticBoxSizer(wxVERTICAL, this, T("Midi Channels"));
     channels->Add(controls_->Window(ArgGlobalDlgModel::kChannelList), 1, wxEXPAND);
     columns->Add(channels, 1, wxEXPAND | wxRIGHT, 10);
-    std::vector<int> switches;
-    for (const auto& c : model.controls)
-        if (c.id != ArgGlobalDlgModel::kChannelList) switches.push_back(c.id);
-    columns->Add(controls_->Rows(switches), 1, wxEXPAND);
+    columns->Add(switches, 1, wxEXPAND);
     sizer->Add(columns, 1, wxEXPAND | wxBOTTOM, 10);
     sizer->Add(OkCancelRow(), 0, wxEXPAND);
     controls_->Load();
     controls_->OnActivate(ArgGlobalDlgModel::kChannelList, [this](int line) { EditChannel(line); });
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) {
-        controls_->Store();
-        e.Skip();
-    }, wxID_OK);
+    Bind(
+        wxEVT_BUTTON,
+        [this](wxCommandEvent& e) {
+            controls_->Store();
+            e.Skip();
+        },
+        wxID_OK);
     Finish(sizer);
 }
 

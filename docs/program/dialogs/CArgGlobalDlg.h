@@ -4,17 +4,24 @@
 #include "docs/program/core/ArgGlobalDlgModel.h"
 #include "docs/program/dialogs/CDialogControls.h"
 
+#include <initializer_list>
 #include <memory>
 
 namespace zib {
 
-// The arrangement-global dialog of both models: "WQR65 Arrangement Global
-// Data" (202) and "WQ41 Arrangement Global Data" (200). The channel list
-// (1311, fixed-pitch) opens "Midi Channel" on a double click; the switches
-// follow. OK hands the controls to the model.
+// What the arrangement-global dialogs of both models share: the channel
+// list (1311, fixed-pitch) in the group "Midi Channels", whose double click
+// opens "Midi Channel", the switches of the model's dialog beside it, and OK,
+// which hands the controls to the model. CArgGlobalWqR65Dlg and
+// CArgGlobalWq41Dlg group the switches of their model.
 class CArgGlobalDlg : public CZibDialog {
-public:
+protected:
     CArgGlobalDlg(wxWindow* parent, ArgGlobalDlgModel& model);
+
+    // A titled group of switch rows.
+    wxSizer* Group(const wxString& title, std::initializer_list<int> ids);
+    // The channel list beside `switches`, then OK and Cancel.
+    void Arrange(wxSizer* switches);
 
 private:
     void EditChannel(int line);

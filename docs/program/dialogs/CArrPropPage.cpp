@@ -17,31 +17,32 @@ CArrPropPage::CArrPropPage(wxWindow* parent, ArrPageModel& model, const std::str
     name->Add(new wxStaticText(this, wxID_ANY, UiTextWx("Arrangement Name:")), 0, wxRIGHT, 6);
     name->Add(new wxStaticText(this, wxID_ANY, wxFromCp1252(itemName)));
     sizer->Add(name, 0, wxALL, 6);
-
-    using P = ArrPageModel;
-    std::vector<int> ids;
-    for (const auto& c : model.Controls())
-        ids.push_back(c.id);
-    if (model.Page() == 3 || model.Page() == 4) {
-        // The keyboard rows show from the bottom up: LOW, UP2, UP1 under ACC3.
-        static constexpr int kOrder[9] = {0, 1, 2, 3, 4, 5, 8, 7, 6};
-        std::vector<std::string> rows;
-        for (int r : kOrder)
-            rows.push_back(P::RowName(r));
-        const bool page3 = model.Page() == 3;
-        const std::vector<std::string> columns =
-            page3 ? std::vector<std::string>{"Program", "Volume", "Panpot", "C Send", "D Send"}
-                  : std::vector<std::string>{"Octave", "Wrap", "Out Status Play", "Ext/Int", "Synchro", "Damper",
-                                             "Joystick"};
-        ArrPageModel& m = model_;
-        sizer->Add(controls_->Table(rows, columns, [&m, page3](int row, int column) {
-            const int id = (page3 ? P::kRows : P::kRows4) + 10 * kOrder[row] + column;
-            return m.Control(id) ? id : 0;
-        }), 0, wxALL, 6);
-    } else {
-        sizer->Add(controls_->Rows(ids), 0, wxALL | wxEXPAND, 6);
-    }
     SetSizer(sizer);
+}
+
+void CArrPropPage::AddRows()
+{
+    std::vector<int> ids;
+    for (const auto& c : model_.Controls())
+        ids.push_back(c.id);
+    GetSizer()->Add(controls_->Rows(ids), 0, wxALL | wxEXPAND, 6);
+    Load();
+}
+
+void CArrPropPage::AddTrackTable(const std::vector<std::string>& columns, int firstId)
+{
+    // The keyboard rows show from the bottom up: LOW, UP2, UP1 under ACC3.
+    static constexpr int kOrder[9] = {0, 1, 2, 3, 4, 5, 8, 7, 6};
+    std::vector<std::string> rows;
+    for (int r : kOrder)
+        rows.push_back(ArrPageModel::RowName(r));
+    ArrPageModel& m = model_;
+    GetSizer()->Add(controls_->Table(rows, columns,
+                                     [&m, firstId](int row, int column) {
+                                         const int id = firstId + 10 * kOrder[row] + column;
+                                         return m.Control(id) ? id : 0;
+                                     }),
+                    0, wxALL, 6);
     Load();
 }
 

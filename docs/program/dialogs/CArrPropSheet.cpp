@@ -1,7 +1,11 @@
 #include "docs/program/dialogs/CArrPropSheet.h"
 
 #include "app/ZibMessageBox.h"
-#include "docs/program/dialogs/CArrPropPage.h"
+#include "docs/program/dialogs/CArrPropPage1.h"
+#include "docs/program/dialogs/CArrPropPage2.h"
+#include "docs/program/dialogs/CArrPropPage3.h"
+#include "docs/program/dialogs/CArrPropPage4.h"
+#include "docs/program/dialogs/CArrPropPage5.h"
 
 #include <wx/bookctrl.h>
 
@@ -15,11 +19,12 @@ CArrPropSheet::CArrPropSheet(wxWindow* parent, ArrDocModel& doc, int row, ArrPro
     wxBookCtrlBase* book = GetBookCtrl();
     // Every page is built now; each reads the working copy when first shown.
     model_.Show(1);
-    for (int p = 1; p <= 5; ++p) {
-        auto* page = new CArrPropPage(book, model_.Page(p), model_.ItemName());
-        pages_.push_back(page);
+    const std::string& name = model_.ItemName();
+    pages_ = {new CArrPropPage1(book, model_.Page(1), name), new CArrPropPage2(book, model_.Page(2), name),
+              new CArrPropPage3(book, model_.Page(3), name), new CArrPropPage4(book, model_.Page(4), name),
+              new CArrPropPage5(book, model_.Page(5), name)};
+    for (CArrPropPage* page : pages_)
         book->AddPage(page, page->Title());
-    }
     book->Bind(wxEVT_BOOKCTRL_PAGE_CHANGING, &CArrPropSheet::OnPageChanging, this);
     book->Bind(wxEVT_BOOKCTRL_PAGE_CHANGED, &CArrPropSheet::OnPageChanged, this);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) {

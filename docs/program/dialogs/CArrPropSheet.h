@@ -11,7 +11,7 @@ namespace zib {
 
 class CArrPropPage;
 
-// "Arrangement properties": the five pages CArrPropPage 1 to 5 over a
+// "Arrangement properties": the five pages CArrPropPage1 to 5 over a
 // working copy of one arrangement. Leaving a page applies it to the copy;
 // OK puts the copy into the document, Cancel drops it.
 class CArrPropSheet : public wxPropertySheetDialog {

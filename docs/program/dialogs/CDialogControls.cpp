@@ -55,7 +55,7 @@ wxWindow* CDialogControls::Make(DialogControl& c)
         none->Hide();
         buttons.push_back(none);
         for (size_t i = 0; i < c.options.size(); ++i) {
-            auto* b = new wxRadioButton(panel, c.id + int(i), wxFromCp1252(c.options[i]));
+            auto* b = new wxRadioButton(panel, c.id + int(i), UiTextWx(c.options[i]));
             if (i < c.optionEnabled.size() && !c.optionEnabled[i]) b->Disable();
             row->Add(b, 0, wxRIGHT | wxALIGN_CENTER_VERTICAL, 8);
             buttons.push_back(b);

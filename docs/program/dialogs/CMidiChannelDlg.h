@@ -1,21 +1,18 @@
 #pragma once
 
-#include "app/dialogs/CZibDialog.h"
 #include "docs/program/core/MidiChannelDlgModel.h"
-
-class wxChoice;
+#include "docs/program/dialogs/CLabelledChoiceDlg.h"
 
 namespace zib {
 
 // "Midi Channel" (201): one channel record's label (1047) and its channel
 // list (1335, sorted as text). OK hands the choice to the model.
-class CMidiChannelDlg : public CZibDialog {
+class CMidiChannelDlg : public CLabelledChoiceDlg {
 public:
-    CMidiChannelDlg(wxWindow* parent, MidiChannelDlgModel& model);
-
-private:
-    MidiChannelDlgModel& model_;
-    wxChoice* list_ = nullptr;
+    CMidiChannelDlg(wxWindow* parent, MidiChannelDlgModel& model)
+        : CLabelledChoiceDlg(parent, "Midi Channel", 1047, model.label, 1335, model.options, model.selection)
+    {
+    }
 };
 
 } // namespace zib

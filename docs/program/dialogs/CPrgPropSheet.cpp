@@ -1,7 +1,18 @@
 #include "docs/program/dialogs/CPrgPropSheet.h"
 
 #include "app/ZibMessageBox.h"
-#include "docs/program/dialogs/CPrgPropPages.h"
+#include "docs/program/dialogs/CPrgPropPage1.h"
+#include "docs/program/dialogs/CPrgPropPage2.h"
+#include "docs/program/dialogs/CPrgPropPage3.h"
+#include "docs/program/dialogs/CPrgPropPage4.h"
+#include "docs/program/dialogs/CPrgPropPage5.h"
+#include "docs/program/dialogs/CPrgPropPage6.h"
+#include "docs/program/dialogs/CPrgPropPage7.h"
+#include "docs/program/dialogs/CPrgPropPage8.h"
+#include "docs/program/dialogs/CPrgPropPage9.h"
+#include "docs/program/dialogs/CPrgPropPage10.h"
+#include "docs/program/dialogs/CPrgPropPage11.h"
+#include "docs/program/dialogs/CPrgPropPage12.h"
 
 #include <memory>
 #include <wx/bookctrl.h>

@@ -84,7 +84,7 @@ bool GetItem(CStyItem& item, std::span<const uint8_t> image, uint32_t model, con
     return true;
 }
 
-bool GetItem(CPcgItem& item, std::span<const uint8_t> record, uint32_t model, int fileKind, bool drumKit,
+bool GetItem(CItemInfo& item, std::span<const uint8_t> record, uint32_t model, int fileKind, bool drumKit,
              const StyNoticeSink& notices)
 {
     const bool familyB = IsWqFamilyB(model);
@@ -154,7 +154,7 @@ QeItemBuild GetQEItem(CStyItem& item, ULRFContainer* container, int index, uint3
     return QeItemBuild::Built;
 }
 
-bool GetQEItem(CPcgItem& item, ULRFContainer* container, int index, uint32_t model, const StyNoticeSink& notices)
+bool GetQEItem(CItemInfo& item, ULRFContainer* container, int index, uint32_t model, const StyNoticeSink& notices)
 {
     if (!extractInstance(item.data, container, index, false, notices)) return false;
     item.name.fill('\0');

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "docs/style/core/CPcgItem.h"
+#include "docs/style/core/CItemInfo.h"
 #include "docs/style/core/CQePrfItem.h"
 #include "docs/style/core/CStyItem.h"
 #include "docs/style/core/StyNotice.h"
@@ -26,7 +26,7 @@ bool GetItem(CStyItem& item, std::span<const uint8_t> image, uint32_t model, con
 // file kind 11 with 'I', 'M' (1052 bytes, 172 copied); the caller copies the
 // kit's map behind the record. The name is the record's first bytes trimmed
 // to the model's width. False for a record too short or a refused pair.
-bool GetItem(CPcgItem& item, std::span<const uint8_t> record, uint32_t model, int fileKind, bool drumKit,
+bool GetItem(CItemInfo& item, std::span<const uint8_t> record, uint32_t model, int fileKind, bool drumKit,
              const StyNoticeSink& notices);
 
 // Qe style, STS block or pad (kind 2, 7, 9) from resource `index`: its
@@ -41,7 +41,7 @@ QeItemBuild GetQEItem(CStyItem& item, ULRFContainer* container, int index, uint3
 
 // Qe program (compressed) and performance (decompressed, type byte 1 put back)
 // from resource `index`, with the given model letter.
-bool GetQEItem(CPcgItem& item, ULRFContainer* container, int index, uint32_t model, const StyNoticeSink& notices);
+bool GetQEItem(CItemInfo& item, ULRFContainer* container, int index, uint32_t model, const StyNoticeSink& notices);
 bool GetQEItemUnComp(CQePrfItem& item, ULRFContainer* container, int index, uint32_t model,
                      const StyNoticeSink& notices);
 

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (doc.Count() > 0 && zib::PrfSheetModel::CanOpen(doc, 0)) {
         zib::PrfSheetModel sheet(doc, 0);
-        sheet.Ok(true, true, true);
+        sheet.StylePage().changed = sheet.ArrangerPage().changed = sheet.StsPage().changed = true;
+        sheet.Ok();
     }
     if (const auto saved = doc.BuildFileImage()) {
         zib::PrfDocModel again;

@@ -54,7 +54,7 @@ std::vector<FoundText> catalogueTextsInSources()
     };
     std::vector<FoundText> found;
     // The shell's windows, the device area's dialogs and the style and pad windows.
-    for (const char* area : {"app", "devices", "docs/style"}) {
+    for (const char* area : {"app", "devices", "docs/style", "docs/program"}) {
         const fs::path app = fs::path(ZIB_SOURCE_DIR) / area;
         for (const auto& entry : fs::recursive_directory_iterator(app)) {
             const auto ext = entry.path().extension();

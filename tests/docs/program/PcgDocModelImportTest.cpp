@@ -295,7 +295,7 @@ TEST(PcgDocImport, TheImportDialogStartsInTheDocumentsFolder)
     EXPECT_EQ(t.port.choices[0].filter, "WqProgram Files (*.WPF)|*.WPF||");
     EXPECT_EQ(t.port.choices[0].folder, t.dir.path().string());
     EXPECT_EQ(t.doc.ProgramCount(), 65);
-    EXPECT_FALSE(t.doc.importBusy);
+    EXPECT_FALSE(t.doc.importing);
     t.doc.shownList = 2;
     t.doc.OnEditImport(); // cancelled
     EXPECT_EQ(t.port.choices[1].title, "Import DrumKit");

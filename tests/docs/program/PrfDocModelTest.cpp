@@ -316,30 +316,64 @@ TEST(PrfSheet, PropertiesTakeBackWhatTheChangedPagesOwn)
     EXPECT_FALSE(PrfSheetModel::CanOpen(t.doc, -1));
     t.doc.items[1].data.resize(600);
     EXPECT_FALSE(PrfSheetModel::CanOpen(t.doc, 1));
-    EXPECT_EQ(t.said(), (Said{"23", "31"}));
-    EXPECT_EQ(t.captions(), (Said{"EditProperties", "EditProperties"}));
+    t.doc.items[4].data[36] = 2; // two STS blocks said, one there
+    EXPECT_FALSE(PrfSheetModel::CanOpen(t.doc, 4));
+    EXPECT_FALSE(PrfSheetModel::CanOpen(t.doc, 2)); // empty: no settings, no message
+    EXPECT_EQ(t.said(), (Said{"23", "31", "31"}));
+    EXPECT_EQ(t.captions(), (Said{"EditProperties", "EditProperties", "EditProperties"}));
 
+    // An empty performance offers no Properties.
+    PrfListModel list(t.doc);
+    t.select({2}, 2);
+    EXPECT_FALSE(list.CanEditProperties());
+    t.select({0}, 0);
+    EXPECT_TRUE(list.CanEditProperties());
+
+    // The pages show the performance: a Qe4k document, its first STS block.
     ASSERT_TRUE(PrfSheetModel::CanOpen(t.doc, 0));
     const auto before = t.doc.items[0].data;
-    PrfSheetModel sheet(t.doc, 0);
-    auto& edited = sheet.Edited();
-    edited[41] = 30;             // a tempo below 40
-    edited[136 + 37 * 3 + 12] = 99; // ACC1 volume
-    edited[432 + 113 + 8] = 120; // LOW sound MSB
-    edited[200] ^= 0xFF;         // a byte no page owns
-    sheet.Ok(false, true, false);
     auto& data = t.doc.items[0].data;
-    EXPECT_EQ(data[41], 40);
-    EXPECT_EQ(data[136 + 37 * 3 + 12], before[136 + 37 * 3 + 12]); // the style page did not change
-    EXPECT_EQ(data[432 + 113 + 8], before[432 + 113 + 8]);
-    EXPECT_EQ(data[200], before[200]);
-    EXPECT_TRUE(t.doc.modified);
-    PrfSheetModel all(t.doc, 0);
-    all.Edited()[136 + 37 * 3 + 12] = 99;
-    all.Edited()[432 + 113 + 8] = 120;
-    all.Ok(true, false, true);
-    EXPECT_EQ(data[136 + 37 * 3 + 12], 99);
-    EXPECT_EQ(data[432 + 113 + 8], 120);
+    {
+        PrfSheetModel sheet(t.doc, 0);
+        EXPECT_EQ(sheet.ArrangerPage().Kind(), StsArrangerInfoPageModel::kPerformance);
+        EXPECT_EQ(sheet.ArrangerPage().tempo, before[41]);
+        EXPECT_EQ(sheet.StylePage().Rows().size(), 8u);
+        ASSERT_EQ(sheet.StsPage().Rows().size(), 4u);
+        EXPECT_EQ(sheet.StsPage().Rows()[0].sound, 121u << 24 | 10u); // LOW of the first block
+        // OK without an edit keeps every byte and the document unmodified.
+        EXPECT_FALSE(sheet.Ok());
+        EXPECT_EQ(data, before);
+        EXPECT_FALSE(t.doc.modified);
+    }
+    {
+        // Only the arranger page changed: a tempo below 40 is written as 40, a
+        // volume edited on a page that is not marked changed stays out.
+        PrfSheetModel sheet(t.doc, 0);
+        sheet.ArrangerPage().TempoTyped("30");
+        sheet.StylePage().VolumeTyped(3, "99");
+        sheet.StylePage().changed = false;
+        EXPECT_TRUE(sheet.Ok());
+        auto expected = before;
+        expected[41] = 40;
+        EXPECT_EQ(data, expected);
+        EXPECT_TRUE(t.doc.modified);
+    }
+    {
+        // Every page: bank and position (a performance's), ACC1 volume, LOW sound.
+        PrfSheetModel sheet(t.doc, 0);
+        sheet.ArrangerPage().Select(StsArrangerInfoPageModel::Field::Bank, 5);
+        sheet.ArrangerPage().Select(StsArrangerInfoPageModel::Field::Position, 7);
+        sheet.StylePage().VolumeTyped(3, "99");
+        ASSERT_TRUE(sheet.StsPage().SoundChosen(0, 0x78020000u | 33u));
+        EXPECT_TRUE(sheet.Ok());
+        EXPECT_EQ(data[38], 5);
+        EXPECT_EQ(data[39], 7);
+        EXPECT_EQ(data[136 + 37 * 3 + 12], 99);
+        EXPECT_EQ(data[432 + 113 + 8], 0x78);
+        EXPECT_EQ(data[432 + 113 + 9], 0x02);
+        EXPECT_EQ(data[432 + 113 + 11], 33);
+        EXPECT_EQ(data[200], before[200]); // a byte no page owns
+    }
 }
 
 } // namespace

@@ -50,7 +50,7 @@ TEST(GetItem, WqProgramsAndDrumKits)
     std::vector<uint8_t> record(172, 0);
     const std::string name = "Grand Piano 1   ";
     std::copy(name.begin(), name.end(), record.begin());
-    CPcgItem program;
+    CItemInfo program;
     ASSERT_TRUE(GetItem(program, record, '9', 3, false, {}));
     EXPECT_EQ(program.Size(), 164u);
     EXPECT_EQ(program.NameText(), "Grand Pian");
@@ -66,11 +66,11 @@ TEST(GetItem, WqProgramsAndDrumKits)
     } kits[] = {{'9', 3, true, 1484}, {'H', 3, true, 1484}, {'I', 11, true, 1052},
                 {'9', 11, false, 0},  {'M', 3, false, 0},   {'F', 3, false, 0}};
     for (const auto& k : kits) {
-        CPcgItem kit;
+        CItemInfo kit;
         EXPECT_EQ(GetItem(kit, record, k.model, k.fileKind, true, {}), k.ok) << char(k.model);
         EXPECT_EQ(kit.Size(), k.size);
     }
-    CPcgItem shortRecord;
+    CItemInfo shortRecord;
     EXPECT_FALSE(GetItem(shortRecord, std::vector<uint8_t>(100), '9', 3, false, {}));
 }
 

@@ -207,6 +207,29 @@ TEST_F(ProgramDocsGui, ArrangementPagesChangeTheirBytesAndCancelNone)
     EXPECT_EQ(saved, expected) << differences(saved, expected) << logOf(r);
 }
 
+TEST_F(ProgramDocsGui, PerformanceSettingsWriteOnOkAndNothingOnCancel)
+{
+    const auto data = test::performanceData(1, 1);
+    const auto prf = file("live.prf", test::qePrfImage({{"Pop Live", 2, 0, data}}));
+    const auto wff = (session_.files() / "pop.WFF").string();
+    ZibRun r = run(
+        "select-rows 0 0\n"
+        // DRUM volume 77 on the style performance page.
+        "dialog page 0 ; set 2120 77 ; ok\nmenu 32785\n"
+        // PERC volume, tempo and the LOW volume of STS1, all dropped by Cancel.
+        "dialog page 0 ; set 2121 55 ; page 1 ; set 2002 200 ; page 2 ; set 2120 11 ; cancel\nmenu 32785\n"
+        "dialog path " + wff + "\nmenu 32773\ndialog no\nquit\n",
+        {prf});
+    EXPECT_TRUE(r.has("dialog: title=Performance settings")) << r.output;
+    EXPECT_TRUE(r.has("page 2: Realtime tracks: Sound, Vol, Pan")) << logOf(r);
+    auto expected = data;
+    expected[136 + 12] = 77;
+    const auto item = test::readFileBytes(wff);
+    ASSERT_EQ(item.size(), 27u + expected.size()) << logOf(r);
+    const std::vector<uint8_t> saved(item.begin() + 27, item.end());
+    EXPECT_EQ(saved, expected) << differences(saved, expected) << logOf(r);
+}
+
 TEST_F(ProgramDocsGui, ProgramPagesWithNarrowGraphsDrawAndEnd)
 {
     const auto wq41 = file("wq41.prg", test::WqPcgBuilder('I').image());
@@ -248,4 +271,23 @@ TEST_F(ProgramDocsGui, GlobalFilesAreEditedSavedAndOpenedAgain)
     // Opened again, the saved values are there.
     ZibRun again = run("activate-child r65.arg\nlog-list 22\nquit\n", {arg});
     EXPECT_TRUE(again.has("row 21: Auto Chord Scan|ON")) << again.output;
+}
+
+TEST_F(ProgramDocsGui, Wq41ArrangementGlobalDialogWritesItsSwitches)
+{
+    const auto arg = file("wq41.arg", test::argImage('I'));
+    ZibRun r = run(
+        // Dynamic Backing on, velocity control "Fill1", Synchro Stop on, chord recognition "One Finger".
+        "dialog check 1312 1 ; check 1315 1 ; check 1321 1 ; check 1331 1 ; ok\nmenu 32785\n"
+        "dialog check 1322 1 ; cancel\nmenu 32785\n"
+        "menu 57603\nlog-list 36\nquit\n",
+        {arg});
+    EXPECT_TRUE(r.has("dialog: title=WQ41 Arrangement Global Data")) << r.output;
+    auto expected = test::argImage('I');
+    expected[57] = 1;
+    expected[58] = 2;
+    expected[56] = 2;
+    expected[68] = 2;
+    EXPECT_EQ(test::readFileBytes(arg), expected) << differences(test::readFileBytes(arg), expected) << logOf(r);
+    EXPECT_TRUE(r.has("row 35: Chord Recognition Mode|One Finger")) << logOf(r);
 }

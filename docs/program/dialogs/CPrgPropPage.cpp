@@ -1,4 +1,4 @@
-#include "docs/program/dialogs/CPrgPropPages.h"
+#include "docs/program/dialogs/CPrgPropPage.h"
 
 #include "app/ZibMessageBox.h"
 #include "platform/WxText.h"
