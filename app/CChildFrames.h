@@ -25,6 +25,7 @@ class CZibDocChildFrame : public wxDocChildFrameAny<CZibMdiChild, ZibMdiParentFr
 public:
     // The template of the frame's document decides the menu.
     int MenuTemplateId() const override;
+    wxDocument* OwnerDocument() const override { return GetDocument(); }
     // List frames report the focused item, count and total size of their view.
     void FillStatus(ChildStatus& status) const override;
 };

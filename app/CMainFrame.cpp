@@ -117,6 +117,7 @@ bool CMainFrame::CreateMainFrame()
     ShowMenuFor(0);
 
     Bind(wxEVT_MENU, &CMainFrame::OnToolbarsDialog, this, cmd::ToWxId(cmd::ViewToolbar));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewToolbar, this, cmd::ToWxId(cmd::ViewToolbar));
     Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, cmd::ToWxId(cmd::ViewStatusBar));
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateViewStatusBar, this, cmd::ToWxId(cmd::ViewStatusBar));
     Bind(wxEVT_MENU, &CMainFrame::OnLanguage, this, cmd::ToWxId(kLanguageCommandFirst),
@@ -239,7 +240,7 @@ void CMainFrame::ToolbarMovedByUser(CMainToolBar& bar)
     wxAuiPaneInfo& pane = mgr_.GetPane(&bar);
     if (!pane.IsOk()) return;
     CZibMdiChild* child = ActiveZibChild();
-    const int slot = ToolbarSlotFor(ActiveKind(), child && child->IsMidiWindow());
+    const int slot = ToolbarSlotFor(bar.Bar(), ActiveKind(), child && child->IsMidiWindow());
     BarPlace place;
     place.floating = pane.IsFloating();
     place.floatingPos = pane.floating_pos;
@@ -362,6 +363,13 @@ void CMainFrame::OnToolbarsDialog(wxCommandEvent&)
     flags_ = dlg.Model().flags();
 }
 
+void CMainFrame::OnUpdateViewToolbar(wxUpdateUIEvent& event)
+{
+    const ViewToolbarItemState state = ViewToolbarItem(GetActiveChild() != nullptr, IsBarShown(MainBar::Standard));
+    event.Enable(state.enabled);
+    event.Check(state.checked);
+}
+
 void CMainFrame::OnViewStatusBar(wxCommandEvent&)
 {
     if (wxStatusBar* bar = GetStatusBar()) {
@@ -407,6 +415,11 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
     retiredMenuBars_.clear();
     if (GetActiveChild() != lastActive_) ActiveChildChanged();
     UpdateStatusPanes();
+    // The title names the active window's document: "Zib - Song.mid".
+    const CZibMdiChild* child = ActiveZibChild();
+    const wxString document = child && !child->IsBeingDeleted() ? child->DocumentTitle() : wxString();
+    const wxString title = document.empty() ? wxString(CZibApp::kAppName) : wxString(CZibApp::kAppName) + " - " + document;
+    if (GetTitle() != title) SetTitle(title);
 }
 
 void CMainFrame::UpdateStatusPanes()

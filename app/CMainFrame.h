@@ -94,6 +94,7 @@ private:
     const MenuBarDef& MenuDefFor(int templateId);
     void SaveBarState();
     void OnToolbarsDialog(wxCommandEvent& event);
+    void OnUpdateViewToolbar(wxUpdateUIEvent& event);
     void OnViewStatusBar(wxCommandEvent& event);
     void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
     void OnSize(wxSizeEvent& event);

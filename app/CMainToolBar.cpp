@@ -57,6 +57,13 @@ void CMainToolBar::SetButtons(const std::vector<ToolButtonDef>& buttons, int lan
             continue;
         }
         wxString tip = wxFromUtf8(ToolTipText(UiText(b.tooltip, language)));
+        if (b.fieldWidth > 0) {
+            if (wxControl* field = FieldFor(b)) {
+                field->SetToolTip(tip);
+                AddControl(field);
+            }
+            continue;
+        }
         AddTool(cmd::ToWxId(b.id), wxString(), GlyphBitmap(b.glyph), tip,
                 b.toggle ? wxITEM_CHECK : wxITEM_NORMAL);
     }
@@ -65,9 +72,15 @@ void CMainToolBar::SetButtons(const std::vector<ToolButtonDef>& buttons, int lan
 
 void CMainToolBar::Translate(int language)
 {
-    for (const auto& b : buttons_)
-        if (b.id != 0)
-            SetToolShortHelp(cmd::ToWxId(b.id), wxFromUtf8(ToolTipText(UiText(b.tooltip, language))));
+    for (const auto& b : buttons_) {
+        if (b.id == 0) continue;
+        const wxString tip = wxFromUtf8(ToolTipText(UiText(b.tooltip, language)));
+        if (b.fieldWidth > 0) {
+            if (wxWindow* field = FindWindow(b.id)) field->SetToolTip(tip);
+            continue;
+        }
+        SetToolShortHelp(cmd::ToWxId(b.id), tip);
+    }
 }
 
 void CMainToolBar::SetButtonSet(bool full, int language)

@@ -40,6 +40,11 @@ public:
     // A tool bitmap for a glyph: a stock image ("art:new") or short drawn text.
     static wxBitmap GlyphBitmap(std::string_view glyph);
 
+protected:
+    // The text field of a field slot (made once, kept across button sets);
+    // bars without fields have none.
+    virtual wxControl* FieldFor(const ToolButtonDef& /*slot*/) { return nullptr; }
+
 private:
     void OnLeftDown(wxMouseEvent& event);
     void OnMove(wxMoveEvent& event);

@@ -35,6 +35,7 @@
 #include <wx/clipbrd.h>
 #include <wx/combo.h>
 #include <wx/dataobj.h>
+#include <wx/grid.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/dcmemory.h>
@@ -331,6 +332,19 @@ CTestDriver::~CTestDriver()
     if (log_) std::fclose(log_);
 }
 
+namespace {
+std::map<std::string, CTestDriver::DialogRunner>& dialogRunners()
+{
+    static std::map<std::string, CTestDriver::DialogRunner> runners;
+    return runners;
+}
+} // namespace
+
+void CTestDriver::RegisterDialog(const std::string& name, DialogRunner runner)
+{
+    dialogRunners()[name] = std::move(runner);
+}
+
 void CTestDriver::Log(const std::string& line)
 {
     if (!log_) return;
@@ -493,6 +507,17 @@ void CTestDriver::Run(const Words& c)
         LogActiveList(std::atoi(arg(1).c_str()));
     } else if (verb == "run-dialog") {
         RunDialog(arg(1));
+    } else if (verb == "mark") {
+        marks_[arg(1)] = std::chrono::steady_clock::now();
+    } else if (verb == "elapsed" && frame) {
+        // What the user waits for: the posted work done and the windows painted.
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        frame->Update();
+        for (wxWindow* w : frame->GetChildren()) w->Update();
+        const auto since = marks_.count(arg(1)) ? marks_[arg(1)] : std::chrono::steady_clock::now();
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since);
+        Log("elapsed " + arg(1) + " " + std::to_string(ms.count()) + " ms");
     } else if (verb == "set-playing") {
         wxGetApp().m_Playing = std::atoi(arg(1).c_str());
     } else if (verb == "close" && frame) {
@@ -505,6 +530,28 @@ void CTestDriver::Run(const Words& c)
         Log("exists " + arg(1) + " " + std::to_string(wxFileExists(wxFromUtf8(arg(1)))));
     } else if (verb == "screenshot") {
         Screenshot(arg(1));
+    } else if (verb == "menu-state" && frame) {
+        const int id = cmd::ToWxId(std::atoi(arg(1).c_str()));
+        wxMenuBar* bar = frame->GetMenuBar();
+        if (bar) bar->UpdateMenus();
+        wxMenuItem* item = bar ? bar->FindItem(id) : nullptr;
+        Log("menu-state " + arg(1) + (item ? " enabled=" + std::to_string(item->IsEnabled()) +
+                                                 " checked=" + std::to_string(item->IsCheckable() && item->IsChecked())
+                                           : std::string(" missing")));
+    } else if ((verb == "field" || verb == "type-field") && frame) {
+        auto* text = dynamic_cast<wxTextCtrl*>(frame->FindWindow(std::atoi(arg(1).c_str())));
+        if (text && verb == "type-field") {
+            text->SetFocus();
+            wxTheApp->ProcessPendingEvents();
+            text->SetValue(wxFromUtf8(arg(2)));
+            if (arg(3) == "enter" || arg(3) == "escape") {
+                wxKeyEvent key(wxEVT_CHAR_HOOK);
+                key.m_keyCode = arg(3) == "enter" ? WXK_RETURN : WXK_ESCAPE;
+                key.SetEventObject(text);
+                text->ProcessWindowEvent(key);
+            }
+        }
+        Log("field " + arg(1) + (text ? " text=" + escaped(text->GetValue()) : std::string(" missing")));
     } else if (verb == "activate-child" && frame) {
         ActivateChild(arg(1));
     } else if (verb == "select-rows" && frame) {
@@ -650,6 +697,51 @@ void CTestDriver::Run(const Words& c)
     } else if (verb == "drag" && frame) {
         // drag <source title> <rows> <target title> <row> <move|copy>
         DragBlock(arg(1), arg(2), arg(3), std::atoi(arg(4).c_str()), arg(5) == "move");
+    } else if (verb == "clipboard-bytes") {
+        // Bytes (hex) under the private format, as another program could put them there.
+        std::vector<uint8_t> bytes;
+        const std::string hex = arg(1);
+        for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        wxClipboardLocker lock;
+        auto* data = new wxCustomDataObject(ZibClipboardFormat());
+        data->SetData(bytes.size(), bytes.data());
+        Log("clipboard-bytes " + std::to_string(bytes.size()) + " " + std::to_string(!!lock && wxTheClipboard->SetData(data)));
+    } else if (verb == "close-active" && frame) {
+        // Closes the active child window (its own close rules apply).
+        wxTheApp->ProcessIdle();
+        wxWindow* child = frame->GetActiveChild();
+        const bool closed = child && child->Close();
+        wxTheApp->ProcessPendingEvents();
+        Log(std::string("close-active: ") + (closed ? "closed" : "refused"));
+    } else if ((verb == "list-select" || verb == "list-activate" || verb == "list-key") && frame) {
+        // The active child's first list: one row selected and focused (and
+        // only that row), a double click on a row, or a key (delete).
+        wxTheApp->ProcessIdle();
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxListCtrl* list = child ? firstList(child) : nullptr;
+        const long row = std::atol(arg(1).c_str());
+        if (list && verb == "list-select") {
+            for (long i = 0; i < list->GetItemCount(); ++i) list->SetItemState(i, 0, wxLIST_STATE_SELECTED);
+            list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                               wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+        } else if (list && verb == "list-activate") {
+            wxListEvent activated(wxEVT_LIST_ITEM_ACTIVATED, list->GetId());
+            activated.SetEventObject(list);
+            activated.m_itemIndex = row;
+            list->GetEventHandler()->ProcessEvent(activated);
+        } else if (list && verb == "list-key" && arg(1) == "delete") {
+            wxListEvent key(wxEVT_LIST_KEY_DOWN, list->GetId());
+            key.SetEventObject(list);
+            key.m_code = WXK_DELETE;
+            key.m_itemIndex = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
+            list->GetEventHandler()->ProcessEvent(key);
+        }
+        wxTheApp->ProcessPendingEvents();
+        Log(verb + " " + arg(1) + (list ? "" : " none"));
+    } else if ((verb == "log-grid" || verb == "grid-edit" || verb == "grid-select" || verb == "grid-key" ||
+                verb == "grid-count") &&
+               frame) {
+        RunGridCommand(c);
     } else if (!RunAreaCommand(c)) {
         Log("unknown command " + verb);
     }
@@ -908,6 +1000,10 @@ bool CTestDriver::RunAreaCommand(const Words& command)
 void CTestDriver::RunDialog(const std::string& name)
 {
     wxWindow* parent = CMainFrame::Get();
+    if (auto it = dialogRunners().find(name); it != dialogRunners().end()) {
+        Log(it->second(parent));
+        return;
+    }
     auto bytes = [](const std::vector<uint8_t>& image, size_t at, size_t n) {
         std::string out;
         for (size_t i = 0; i < n; ++i)
@@ -1053,6 +1149,102 @@ void CTestDriver::LogFrame()
         std::to_string(frame->GetStatusBar() ? frame->GetStatusBar()->GetStatusWidth(0) : -1) +
         " clientwidth=" + std::to_string(frame->GetClientSize().x) +
         " kind=" + std::to_string(int(frame->ActiveKind())) + " title=" + escaped(frame->GetTitle()));
+}
+
+namespace {
+
+// The first grid in a window and its children.
+wxGrid* findGrid(wxWindow* root)
+{
+    std::vector<wxWindow*> stack;
+    if (root) stack.push_back(root);
+    while (!stack.empty()) {
+        wxWindow* w = stack.front();
+        stack.erase(stack.begin());
+        if (auto* grid = dynamic_cast<wxGrid*>(w)) return grid;
+        for (wxWindow* c : w->GetChildren()) stack.push_back(c);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void CTestDriver::RunGridCommand(const Words& c)
+{
+    auto arg = [&c](size_t i) { return i < c.size() ? c[i] : std::string(); };
+    CMainFrame* frame = CMainFrame::Get();
+    wxTheApp->ProcessIdle();
+    CZibMdiChild* child = frame->ActiveZibChild();
+    wxGrid* grid = findGrid(child);
+    if (!grid) {
+        Log("grid: none");
+        return;
+    }
+    const std::string& verb = c[0];
+    if (verb == "log-grid") {
+        // Title, row count, the selected rows and the cells of the first rows.
+        std::string selected;
+        for (int row : grid->GetSelectedRows()) selected += (selected.empty() ? "" : ",") + std::to_string(row);
+        Log("grid: title=" + escaped(child->GetTitle()) + " rows=" + std::to_string(grid->GetNumberRows()) +
+            " selected=" + selected);
+        const int rows = std::min(grid->GetNumberRows(), std::atoi(arg(1).c_str()));
+        for (int r = 0; r < rows; ++r) {
+            std::string cells;
+            for (int col = 0; col < grid->GetNumberCols(); ++col)
+                cells += (col ? "|" : "") + escaped(grid->GetCellValue(r, col));
+            Log("grid-row " + std::to_string(r) + ": " + cells);
+        }
+    } else if (verb == "grid-count") {
+        // The rows whose cell in a column reads a text (blanks around it ignored).
+        const int col = std::atoi(arg(1).c_str());
+        int count = 0;
+        for (int r = 0; r < grid->GetNumberRows(); ++r)
+            if (grid->GetCellValue(r, col).Trim().Trim(false) == wxFromUtf8(arg(2))) ++count;
+        Log("grid-count " + arg(1) + " " + arg(2) + " = " + std::to_string(count) + " of " +
+            std::to_string(grid->GetNumberRows()));
+    } else if (verb == "grid-select") {
+        // One row, or the block of rows ROW..LAST
+        const int row = std::atoi(arg(1).c_str());
+        const int last = arg(2).empty() ? row : std::atoi(arg(2).c_str());
+        grid->ClearSelection();
+        if (last == row)
+            grid->SelectRow(row);
+        else
+            grid->SelectBlock(row, 0, last, grid->GetNumberCols() - 1);
+        grid->SetGridCursor(row, 0);
+        Log("grid-select " + arg(1) + (last == row ? "" : " " + arg(2)));
+    } else if (verb == "grid-key") {
+        // A key pressed in the grid: "delete", "pagedown"
+        wxKeyEvent key(wxEVT_KEY_DOWN);
+        key.m_keyCode = arg(1) == "delete" ? WXK_DELETE : arg(1) == "pagedown" ? WXK_PAGEDOWN : 0;
+        key.SetEventObject(grid->GetGridWindow());
+        grid->GetGridWindow()->ProcessWindowEvent(key);
+        Log("grid-key " + arg(1));
+    } else {
+        // A double click on the cell, the text typed into its editor, then Enter.
+        const int row = std::atoi(arg(1).c_str());
+        const int col = std::atoi(arg(2).c_str());
+        wxGridEvent click(grid->GetId(), wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col);
+        grid->ProcessWindowEvent(click);
+        wxTheApp->ProcessPendingEvents();
+        std::string shown;
+        if (grid->IsCellEditControlEnabled()) {
+            wxGridCellEditor* editor = grid->GetCellEditor(row, col);
+            if (auto* text = editor ? dynamic_cast<wxTextCtrl*>(editor->GetWindow()) : nullptr) {
+                shown = wxToUtf8(text->GetValue());
+                if (arg(3) != "-") {
+                    text->SetValue(wxFromUtf8(arg(3)));
+                }
+                shown += " -> " + wxToUtf8(text->GetValue());
+            }
+            if (editor) editor->DecRef();
+            grid->DisableCellEditControl();
+            wxTheApp->ProcessPendingEvents();
+            Log("grid-edit " + arg(1) + "," + arg(2) + ": " + escaped(shown));
+        } else {
+            Log("grid-edit " + arg(1) + "," + arg(2) + ": no editor");
+        }
+    }
 }
 
 void CTestDriver::LogActiveList(int rows)

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <functional>
+
 #include <atomic>
 #include <cstdio>
+#include <chrono>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,11 +67,29 @@ namespace zib {
 //   drop-block TITLE ROW FILE     drops the file's bytes (private format) on a row of that list
 //   clipboard-write FILE | clipboard-read FILE
 //                                 puts the file's bytes on the clipboard / writes the block there
+//   log-grid [ROWS]               writes the active child's grid: title, rows, selection, cells
+//   grid-select ROW [LAST] | grid-key delete|pagedown   selects rows | presses a key in that grid
+//   grid-edit ROW COL TEXT|-      double-clicks a cell, types into its editor, presses Enter
+//   clipboard-bytes HEX           puts those bytes on the clipboard under the private format
+//   close-active                  closes the active child window
+//   list-select ROW               selects and focuses one row of the active child's list
+//   list-activate ROW | list-key delete   a double click on a row of that list | the Delete key there
+//   grid-count COL TEXT           counts the rows of the active grid whose cell reads TEXT
+//   menu-state ID                 writes whether that item of the menu bar is enabled and checked
+//   mark NAME | elapsed NAME      notes the time | writes the milliseconds since, once the
+//                                 posted events ran and the windows repainted
+//   field ID                      writes the text of a field of the main frame's bars
+//   type-field ID TEXT [enter|escape]  types into such a field (it takes the focus first)
 //   anything else                 the areas' own test commands (ZibSubsystems::TestCommands)
 class CTestDriver : public wxModalDialogHook {
 public:
     explicit CTestDriver(const std::string& scriptPath);
     ~CTestDriver() override;
+
+    // Dialogs of other areas that "run-dialog NAME" can run: the runner shows
+    // the dialog over the parent and returns the line to log.
+    using DialogRunner = std::function<std::string(wxWindow* parent)>;
+    static void RegisterDialog(const std::string& name, DialogRunner runner);
 
     // Runs the commands once the main loop runs.
     void Start();
@@ -93,6 +115,7 @@ private:
     void LogFrame();
     void LogMenuBar();
     void LogActiveList(int rows);
+    void RunGridCommand(const Words& command);
     void ActivateChild(const std::string& titlePart);
     void SelectRows(const std::string& rows, int focus);
     void DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move);
@@ -105,6 +128,7 @@ private:
     std::shared_ptr<std::atomic<bool>> finished_;
     wxTimer stepTimer_;
     std::vector<wxDialog*> open_;
+    std::map<std::string, std::chrono::steady_clock::time_point> marks_; // "mark" and "elapsed"
     wxListCtrl* list_ = nullptr; // the sample custom-drawn list, once made
     wxWindow* player_ = nullptr; // the stand-in player window while it is open
 };

@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <wx/display.h>
 #include <wx/dnd.h>
 #include <wx/utils.h>
@@ -207,6 +208,10 @@ bool CZibApp::ProcessCommandLine()
     for (int i = 1; i < argc; ++i) {
         std::string path = wxToUtf8(argv[i]);
         if (path.empty() || path[0] == '-') continue;
+        // A relative name counts from the folder the program was started in.
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), error);
+        if (!error) path = absolute.lexically_normal().string();
         if (!OpenDocumentFile(path)) return false;
     }
     return true;

@@ -5,6 +5,8 @@
 #include "app/core/MenuModel.h"
 #include "app/core/StatusPanes.h"
 
+class wxDocument;
+
 namespace zib {
 
 // Base of every MDI child window of the main frame. The main frame picks its
@@ -23,9 +25,14 @@ public:
     virtual bool IsMidiWindow() const { return false; }
     // The document template whose menu the frame shows while active (0: the main menu).
     virtual int MenuTemplateId() const { return 0; }
-    // A menu of the window's own (tool frames that no template makes); null:
-    // the menu of MenuTemplateId.
+    // A menu of the window's own (the track editors'), shown under its
+    // MenuTemplateId instead of a template's menu; null: the template's.
     virtual const MenuBarDef* OwnMenu() const { return nullptr; }
+    // The document the window shows (null: none)
+    virtual wxDocument* OwnerDocument() const { return nullptr; }
+    // Its title, which the main window's title names while the window is
+    // active (empty: no document, or one that is going)
+    wxString DocumentTitle() const;
 
     // What the status panes show while the window is active; the default
     // reports only the kind.

@@ -9,6 +9,17 @@ namespace zib {
 
 namespace {
 
+// A label whose shortcut part starts with blanks ("&Delete\t   Del") only
+// shows the key: the key belongs to the focused list, not to the menu (GTK
+// would run a menu accelerator before a text field or cell editor saw it).
+wxString itemLabel(std::string_view english, int language)
+{
+    std::string text = UiText(english, language);
+    const size_t tab = text.find('\t');
+    if (tab != std::string::npos && tab + 1 < text.size() && text[tab + 1] == ' ') text[tab] = ' ';
+    return wxFromUtf8(text);
+}
+
 void fill(wxMenu* menu, const std::vector<MenuItemDef>& items, int language,
           const std::vector<std::string>& recentFiles)
 {
@@ -21,10 +32,10 @@ void fill(wxMenu* menu, const std::vector<MenuItemDef>& items, int language,
         skipSeparator = false;
         switch (item.kind) {
         case MenuItemDef::Kind::Command:
-            menu->Append(cmd::ToWxId(item.id), wxFromUtf8(UiText(item.label, language)));
+            menu->Append(cmd::ToWxId(item.id), itemLabel(item.label, language));
             break;
         case MenuItemDef::Kind::Check:
-            menu->AppendCheckItem(cmd::ToWxId(item.id), wxFromUtf8(UiText(item.label, language)));
+            menu->AppendCheckItem(cmd::ToWxId(item.id), itemLabel(item.label, language));
             break;
         case MenuItemDef::Kind::Separator:
             menu->AppendSeparator();
@@ -58,6 +69,13 @@ wxMenuBar* BuildMenuBar(const MenuBarDef& menu, int language, const std::vector<
         bar->Append(popup, wxFromUtf8(UiText(top.label, language)));
     }
     return bar;
+}
+
+wxMenu* BuildPopupMenu(const std::vector<MenuItemDef>& items, int language)
+{
+    auto* menu = new wxMenu;
+    fill(menu, items, language, {});
+    return menu;
 }
 
 } // namespace zib

@@ -50,6 +50,10 @@ struct TrackEditRequest {
     std::function<void()> abortAndClear;
     // The tree's image of the edited node (element, CV, track, non-empty).
     std::function<void(uint8_t, uint8_t, uint8_t, bool)> setItemIcon;
+    // The user closed the window (*openFlag still set): the edited sequence
+    // goes back into the document. A window the document closes (it clears
+    // the flag first) leaves that to the document's caller.
+    std::function<void()> closed;
 };
 
 // Result of a chord-variation MIDI collection.

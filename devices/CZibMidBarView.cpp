@@ -9,6 +9,7 @@
 #include "midi/CMidiParserEx.h"
 #include "platform/WxText.h"
 
+#include <algorithm>
 #include <wx/bitmap.h>
 #include <wx/dcbuffer.h>
 #include <wx/menu.h>
@@ -118,13 +119,17 @@ public:
                                 wxEVT_SCROLLWIN_THUMBTRACK, wxEVT_SCROLLWIN_THUMBRELEASE})
             Bind(type, [this](wxScrollWinEvent& e) {
                 e.Skip();
-                CallAfter([this] { m_owner->m_header->Refresh(false); });
+                CallAfter([this] {
+                    m_owner->m_header->Refresh(false);
+                    m_owner->RowsScrolled();
+                });
             });
     }
     void ScrollWindow(int dx, int dy, const wxRect* rect) override
     {
         wxScrolledCanvas::ScrollWindow(dx, dy, rect);
         if (dx) m_owner->m_header->Refresh(false);
+        if (dy) m_owner->RowsScrolled();
     }
 
 private:
@@ -180,6 +185,7 @@ void CZibMidBarView::ScrollToVPos(int pos)
     int x = 0, y = 0;
     m_canvas->GetViewStart(&x, &y);
     m_canvas->Scroll(x, pos / BarGridModel::kRowHeight);
+    RowsScrolled();
 }
 
 void CZibMidBarView::HandleNavKey(int keyCode)
@@ -204,6 +210,31 @@ void CZibMidBarView::HandleNavKey(int keyCode)
     }
     m_canvas->Scroll(std::max(x, 0), std::max(y, 0));
     m_header->Refresh(false);
+    RowsScrolled();
+}
+
+void CZibMidBarView::SetHeaderHeight(int height)
+{
+    height = std::max(height, int(BarGridModel::kHeaderHeight));
+    m_header->SetMinSize(wxSize(-1, height));
+    m_header->SetSize(wxSize(-1, height));
+    Layout();
+}
+
+void CZibMidBarView::RowsScrolled()
+{
+    int x = 0, y = 0;
+    m_canvas->GetViewStart(&x, &y);
+    if (y == m_topRow) return;
+    m_topRow = y;
+    if (m_rowsScrolled) m_rowsScrolled(y);
+}
+
+int CZibMidBarView::ScrollY() const
+{
+    int sx = 0, sy = 0;
+    m_canvas->CalcUnscrolledPosition(0, 0, &sx, &sy);
+    return sy;
 }
 
 int CZibMidBarView::ScrollX() const
@@ -278,21 +309,50 @@ void CZibMidBarView::RequestDelivery()
 void CZibMidBarView::SetPositionText(const std::string& text)
 {
     if (m_windows.position) m_windows.position->ChangeValue(wxFromUtf8(text));
+    if (m_windows.frame) m_windows.frame->SetPositionText(text);
 }
 
 void CZibMidBarView::SetFromText(const std::string& text)
 {
     if (m_windows.from) m_windows.from->ChangeValue(wxFromUtf8(text));
+    if (m_windows.frame) m_windows.frame->SetFromText(text);
 }
 
 void CZibMidBarView::SetThruText(const std::string& text)
 {
     if (m_windows.thru) m_windows.thru->ChangeValue(wxFromUtf8(text));
+    if (m_windows.frame) m_windows.frame->SetThruText(text);
 }
 
 void CZibMidBarView::SetTempoText(const std::string& text)
 {
     if (m_windows.tempo) m_windows.tempo->ChangeValue(wxFromUtf8(text));
+    if (m_windows.frame) m_windows.frame->SetTempoText(text);
+}
+
+void CZibMidBarView::EditorsFollowTick(uint32_t tick)
+{
+    if (m_windows.frame) m_windows.frame->EditorsFollowTick(tick);
+}
+
+void CZibMidBarView::SyncEditorsToTick(uint32_t tick)
+{
+    if (m_windows.frame) m_windows.frame->SyncEditorsToTick(tick);
+}
+
+void CZibMidBarView::EditorsToEventIndex(int64_t index)
+{
+    if (m_windows.frame) m_windows.frame->EditorsToEventIndex(index);
+}
+
+void CZibMidBarView::RefreshTempoEditor()
+{
+    if (m_windows.frame) m_windows.frame->RefreshTempoEditor();
+}
+
+void CZibMidBarView::RefreshEventEditor()
+{
+    if (m_windows.frame) m_windows.frame->RefreshEventEditor();
 }
 
 void CZibMidBarView::DrawCursor()
@@ -338,6 +398,7 @@ void CZibMidBarView::PlaybackFinished(bool sequenceChanged)
     }
     if (sequenceChanged) PopulateView();
     m_canvas->Refresh(false);
+    if (m_windows.frame) m_windows.frame->PlaybackFinished(sequenceChanged);
 }
 
 } // namespace zib

@@ -4,6 +4,7 @@
 #include "devices/core/PlaybackEngine.h"
 #include "devices/WxPlaybackUi.h"
 
+#include <functional>
 #include <memory>
 #include <wx/window.h>
 
@@ -19,7 +20,8 @@ class PlaybackHost;
 // player. The window only replays what BarGridModel paints and shows what
 // the PlaybackEngine reports; the position cursor is a line over the grid.
 // The MIDI frame binds its position, From, Thru and tempo windows (any may
-// be absent) and routes the transport commands to Engine().
+// be absent), or its own side of the reports (the texts, the open editors,
+// the end of a run), and routes the transport commands to Engine().
 class CZibMidBarView : public wxWindow, public WxPlaybackUi {
 public:
     struct Windows {
@@ -27,6 +29,9 @@ public:
         wxTextCtrl* from = nullptr;
         wxTextCtrl* thru = nullptr;
         wxTextCtrl* tempo = nullptr;
+        // Takes the position, marker and tempo texts, the editors' reports
+        // and the end of a run as well (the MIDI child frame's side)
+        PlaybackUi* frame = nullptr;
     };
 
     CZibMidBarView(wxWindow* parent, IPlaybackDocument& document, PlaybackHost& host, Windows windows);
@@ -46,6 +51,13 @@ public:
     void ScrollToVPos(int pos);
     void HandleNavKey(int keyCode);
     int ScrollX() const;
+    int ScrollY() const;
+    // The header strip as high as the list beside it has its header, so
+    // that the rows of both line up
+    void SetHeaderHeight(int height);
+    // Told the first row shown whenever the grid scrolls vertically (the
+    // track list beside it follows)
+    void OnRowsScrolled(std::function<void(int topRow)> follow) { m_rowsScrolled = std::move(follow); }
 
     // PlaybackUi
     void RequestDelivery() override;
@@ -55,6 +67,11 @@ public:
     void SetTempoText(const std::string& text) override;
     void DrawCursor() override;
     void SetLoopButton(bool on) override;
+    void EditorsFollowTick(uint32_t tick) override;
+    void SyncEditorsToTick(uint32_t tick) override;
+    void EditorsToEventIndex(int64_t index) override;
+    void RefreshTempoEditor() override;
+    void RefreshEventEditor() override;
     void PlaybackFinished(bool sequenceChanged) override;
 
     class Grid;
@@ -66,6 +83,7 @@ private:
     void PaintGrid(wxDC& dc, int scrollX, int scrollY, int width, int height);
     void PaintHeader(wxDC& dc, int width);
     void OnHeaderClick(int x);
+    void RowsScrolled();
 
     IPlaybackDocument& m_document;
     PlaybackHost& m_host;
@@ -77,6 +95,8 @@ private:
     Grid* m_canvas = nullptr;
     bool m_filled = false;
     int m_cursorX = -1;
+    std::function<void(int)> m_rowsScrolled;
+    int m_topRow = 0;
 };
 
 } // namespace zib

@@ -6,7 +6,7 @@
 namespace zib {
 
 CTrackListCtrl::CTrackListCtrl(wxWindow* parent)
-    : CListCtrlCustomDraw(parent, wxID_ANY, wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SIMPLE)
+    : CListCtrlCustomDraw(parent, wxID_ANY, wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxLC_EDIT_LABELS | wxBORDER_SIMPLE)
 {
 }
 
@@ -17,10 +17,8 @@ uint32_t CTrackListCtrl::CellBackColor(long item, int subItem, uint32_t /*state*
 
 wxWindow* CTrackListCtrl::RowsWindow()
 {
-    for (wxWindow* child : GetChildren())
-        if (child->GetClassInfo() && wxString(child->GetClassInfo()->GetClassName()) == "wxListMainWindow")
-            return child;
-    return this;
+    // The generic report list makes its rows window first, then the header.
+    return GetChildren().empty() ? static_cast<wxWindow*>(this) : GetChildren().front();
 }
 
 wxString CTrackListCtrl::OnGetItemText(long item, long column) const

@@ -1,5 +1,13 @@
 #include "mididoc/CZibMidView.h"
 
+#include <algorithm>
+
+#include "mididoc/core/MidiDocMenu.h"
+
+#include "mididoc/core/MidiCommandState.h"
+
+#include "app/MenuBuilder.h"
+
 #include "app/CZibApp.h"
 #include "app/CZibDocTemplate.h"
 #include "app/ZibMessageBox.h"
@@ -7,9 +15,19 @@
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CTrackListCtrl.h"
 #include "mididoc/CZibMidWxDoc.h"
+#include "mididoc/CMidiWindowPlayer.h"
 #include "mididoc/MidiDocSubsystem.h"
+#include "mididoc/core/MidiTransport.h"
+#include "app/dialogs/CPositionDialogs.h"
+#include "devices/CZibMidBarView.h"
+#include "devices/core/BarGridModel.h"
+#include "platform/AppEvents.h"
+#include "platform/Cp1252.h"
+#include "platform/WxText.h"
 
 #include <wx/artprov.h>
+#include <wx/textctrl.h>
+#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/splitter.h>
 
@@ -41,6 +59,9 @@ CZibMidView::~CZibMidView()
     if (m_doc) {
         if (m_doc->TrackView() == this) m_doc->SetTrackView(nullptr);
     }
+    // The bar view's player reads the document, which goes with this view
+    // (the frame itself goes later, and no longer names its view).
+    if (m_midFrame) m_midFrame->DropPlayer();
 }
 
 bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
@@ -51,21 +72,38 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     auto* frame = dynamic_cast<CChildSplitterMidFrame*>(tmpl->CreateChildFrame(doc, this));
     if (!frame) return false;
     SetFrame(frame);
+    m_midFrame = frame;
 
     m_model = std::make_unique<CTrackListModel>(m_doc->Model(), TrackNameSource());
     m_list = new CTrackListCtrl(frame->Splitter());
     m_list->SetModel(m_model.get());
     m_list->RowsWindow()->Bind(wxEVT_LEFT_DOWN, &CZibMidView::OnLeftDown, this);
     m_list->RowsWindow()->Bind(wxEVT_LEFT_DCLICK, &CZibMidView::OnLeftDoubleClick, this);
+    m_list->RowsWindow()->Bind(wxEVT_RIGHT_DOWN, &CZibMidView::OnRightDown, this);
+    m_list->Bind(wxEVT_KEY_DOWN, &CZibMidView::OnKeyDown, this);
     m_list->Bind(wxEVT_LIST_COL_BEGIN_DRAG, &CZibMidView::OnColumnBeginDrag, this);
     m_list->Bind(wxEVT_DESTROY, &CZibMidView::OnListDestroyed, this);
+    m_list->Bind(EVT_ZIB_POSITION_VALUE, &CZibMidView::OnLiveValue, this);
+    m_list->Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, &CZibMidView::OnBeginLabelEdit, this);
+    m_list->Bind(wxEVT_LIST_END_LABEL_EDIT, &CZibMidView::OnEndLabelEdit, this);
+    // However the list scrolled (thumb, wheel, keys), it repaints: the grid follows then.
+    m_list->RowsWindow()->Bind(wxEVT_PAINT, &CZibMidView::OnRowsPainted, this);
     frame->SetPanes(m_list);
+    // The bar grid's rows scroll the list's rows in step.
+    if (CMidiWindowPlayer* player = frame->Player())
+        player->View().OnRowsScrolled([this](int topRow) { ScrollToRow(topRow); });
 
     m_doc->SetTrackView(this);
     BuildColumns();
     frame->Show();
     frame->Activate();
     return true;
+}
+
+void CZibMidView::OnActivateView(bool activate, wxView* activeView, wxView* deactiveView)
+{
+    CListViewWithCustomDraw::OnActivateView(activate, activeView, deactiveView);
+    if (activate && m_doc) CChildSplitterMidFrame::ShowTransport(*m_doc);
 }
 
 bool CZibMidView::OnClose(bool deleteWindow)
@@ -99,18 +137,53 @@ void CZibMidView::SetFrameIcon(wxWindow& frame)
 
 // ---- The list --------------------------------------------------------------
 
-bool CZibMidView::CreateImageList()
+bool CZibMidView::CreateImageList(int imageHeight)
 {
-    const wxSize size(16, 16);
-    m_images = std::make_unique<wxImageList>(size.x, size.y, true, 1);
-    const wxBitmap icon = wxArtProvider::GetBitmap(wxART_NORMAL_FILE, wxART_LIST, size);
-    if (!icon.IsOk() || m_images->Add(icon) < 0) {
+    // A narrow blank image: it only makes the rows as high as the bar grid's.
+    wxBitmap image(2, imageHeight);
+    {
+        wxMemoryDC dc(image);
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+    }
+    image.SetMask(new wxMask(image, *wxWHITE));
+    m_images = std::make_unique<wxImageList>(2, imageHeight, true, 1);
+    if (!image.IsOk() || m_images->Add(image) < 0) {
         m_images.reset();
         ZibMessageBox(kMsgAddIconFailed, "CreateImageList", wxOK | wxICON_EXCLAMATION);
         return false;
     }
     m_list->SetImageList(m_images.get(), wxIMAGE_LIST_SMALL);
     return true;
+}
+
+void CZibMidView::MatchRowHeight()
+{
+    // The list's rows are as high as their image allows; grow or shrink the
+    // image until they are as high as the bar grid's (once, on the first fill).
+    wxRect row;
+    if (!m_images || m_list->GetItemCount() == 0 || !m_list->GetItemRect(0, row)) return;
+    const int wanted = BarGridModel::kRowHeight;
+    if (row.height == wanted) return;
+    int width = 0, height = 0;
+    m_images->GetSize(0, width, height);
+    const int image = height + wanted - row.height;
+    if (image < 1 || image > wanted) return;
+    m_imageHeight = image;
+    m_list->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
+    CreateImageList(image);
+    m_list->Refresh();
+}
+
+void CZibMidView::AlignBarHeader()
+{
+    // The grid's header strip reaches down to where the list's rows begin.
+    CMidiWindowPlayer* player = m_midFrame ? m_midFrame->Player() : nullptr;
+    if (!player || !m_list) return;
+    const int header = m_list->RowsWindow()->GetScreenPosition().y - player->View().GetScreenPosition().y;
+    if (header == m_barHeader) return;
+    m_barHeader = header;
+    player->View().SetHeaderHeight(header);
 }
 
 void CZibMidView::BuildColumns()
@@ -130,8 +203,9 @@ void CZibMidView::Fill()
 {
     if (!m_list) return;
     m_list->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
-    CreateImageList();
+    CreateImageList(m_imageHeight);
     m_list->SetItemCount(m_model->RowCount());
+    MatchRowHeight();
     m_list->Refresh();
 }
 
@@ -147,6 +221,8 @@ void CZibMidView::SelectAllRows()
     if (!m_list) return;
     for (long row = 0; row < m_list->GetItemCount(); ++row)
         m_list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    // The rows' commands (Edit Item, Properties) take the focused row: the first one when none has it.
+    if (FocusedRow() < 0 && m_list->GetItemCount() > 0) m_list->SetItemState(0, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
 }
 
 std::vector<int> CZibMidView::SelectedRows() const
@@ -164,6 +240,47 @@ int CZibMidView::FocusedRow() const
     return m_list ? int(m_list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED)) : -1;
 }
 
+
+// ---- Renaming --------------------------------------------------------------
+
+void CZibMidView::RenameFocusedTrack()
+{
+    const int row = FocusedRow();
+    if (!m_list || row < 0 || playing() || !m_doc->Model().TrackRecord(row)) return;
+    m_renaming = true;
+    m_list->EditLabel(row);
+}
+
+void CZibMidView::OnBeginLabelEdit(wxListEvent& event)
+{
+    // Only Rename Track edits a label, and it starts from the track's name.
+    if (!m_renaming || playing()) {
+        event.Veto();
+        return;
+    }
+    const CTrackInfo* t = m_doc->Model().TrackRecord(int(event.GetIndex()));
+    if (!t) {
+        event.Veto();
+        return;
+    }
+    CallAfter([this, name = wxFromCp1252(t->name)] {
+        if (wxTextCtrl* edit = m_list ? m_list->GetEditControl() : nullptr) {
+            edit->ChangeValue(name);
+            edit->SelectAll();
+        }
+    });
+}
+
+void CZibMidView::OnEndLabelEdit(wxListEvent& event)
+{
+    // The label keeps showing the number; the name goes to the track.
+    event.Veto();
+    m_renaming = false;
+    if (event.IsEditCancelled() || !m_doc) return;
+    m_doc->Model().RenameTrack(int(event.GetIndex()), wxToUtf8(event.GetLabel()));
+    m_doc->Modify(m_doc->Model().IsModified());
+    if (m_list) m_list->RefreshItem(event.GetIndex());
+}
 
 // ---- Document changes ------------------------------------------------------
 
@@ -191,9 +308,18 @@ void CZibMidView::RefreshViews(bool /*tracksChanged*/)
 void CZibMidView::HitCell(const wxPoint& point, long& row, int& column) const
 {
     int flags = 0;
-    long subItem = -1;
-    row = m_list->HitTest(point, flags, &subItem);
-    column = int(subItem);
+    row = m_list->HitTest(point, flags);
+    // The report list finds no column itself: the column widths from the
+    // scrolled-in left edge do.
+    int unitX = 0, unitY = 0, startX = 0, startY = 0;
+    m_list->GetScrollPixelsPerUnit(&unitX, &unitY);
+    m_list->GetViewStart(&startX, &startY);
+    int x = point.x + startX * unitX;
+    column = -1;
+    for (int c = 0; c < m_list->GetColumnCount() && column < 0; ++c) {
+        if (x < m_list->GetColumnWidth(c)) column = c;
+        x -= m_list->GetColumnWidth(c);
+    }
 }
 
 void CZibMidView::OnLeftDown(wxMouseEvent& event)
@@ -217,19 +343,105 @@ void CZibMidView::OnLeftDown(wxMouseEvent& event)
         m_list->RefreshItem(row);
         break;
     case A::TrackProperties:
-        if (hooks.EditTrackProperties) hooks.EditTrackProperties(*m_doc, int(row));
+        if (hooks.EditTrackProperties) hooks.EditTrackProperties(*m_doc, int(row), column);
         break;
     case A::LiveVolume:
-    case A::LivePan:
-        if (hooks.LiveValueDialog) {
-            wxRect cell;
-            m_list->GetSubItemRect(row, column, cell);
-            hooks.LiveValueDialog(*m_doc, int(row), column, cell);
-        }
+    case A::LivePan: {
+        // A small box over the cell; the value it reports goes out at once.
+        wxRect cell;
+        m_list->GetSubItemRect(row, column, cell);
+        cell.SetPosition(m_list->ClientToScreen(cell.GetPosition()));
+        const CTrackInfo* t = m_doc->Model().TrackRecord(int(row));
+        const int value = !t ? 0 : column == CTrackListModel::kVolumeColumn ? t->volume : t->pan;
+        CPositionDlg::Open(m_list, value, 0, 127, cell, int(row), column);
         break;
+    }
     case A::None:
         break;
     }
+}
+
+void CZibMidView::OnRightDown(wxMouseEvent& event)
+{
+    // The track list's context menu; its commands go to the frame as menu commands.
+    long row = -1;
+    int column = -1;
+    HitCell(event.GetPosition(), row, column);
+    if (row >= 0 && !m_list->GetItemState(row, wxLIST_STATE_SELECTED)) {
+        for (long i = 0; i < m_list->GetItemCount(); ++i) m_list->SetItemState(i, 0, wxLIST_STATE_SELECTED);
+        m_list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                             wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    }
+    const std::vector<int> rows = SelectedRows();
+    const int focused = FocusedRow();
+    const bool focusedSelected = focused >= 0 && std::find(rows.begin(), rows.end(), focused) != rows.end();
+    bool events = false;
+    for (int r : rows)
+        if (const CTrackInfo* t = m_doc->Model().TrackRecord(r); t && t->hasEvents) events = true;
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(TrackListPopupDef(), wxGetApp().Language()));
+    for (const MenuItemDef& item : TrackListPopupDef())
+        if (item.id) menu->Enable(cmd::ToWxId(item.id), TrackListPopupEnabled(item.id, focusedSelected, playing(), events));
+    const int chosen = m_list->GetPopupMenuSelectionFromUser(*menu, event.GetPosition());
+    if (chosen == wxID_NONE) return;
+    const int command = cmd::FromWxId(chosen);
+    if (command == midicmd::SoloTrack || command == midicmd::MutePlayTrack) {
+        for (int r : rows) {
+            const CTrackInfo* t = m_doc->Model().TrackRecord(r);
+            if (!t) continue;
+            if (command == midicmd::SoloTrack)
+                m_doc->Model().SetTrackSolo(r, t->solo ? 0 : 1);
+            else
+                m_doc->Model().SetTrackPlay(r, t->play ? 0 : 1);
+            m_list->RefreshItem(r);
+        }
+        if (MidiTransport* transport = m_doc->Transport()) transport->TrackSwitchesChanged();
+        return;
+    }
+    wxCommandEvent run(wxEVT_MENU, chosen);
+    GetFrame()->ProcessWindowEvent(run);
+}
+
+void CZibMidView::OnKeyDown(wxKeyEvent& event)
+{
+    // Delete takes the From-Thru events of the selected tracks (the menu only shows the key).
+    if (event.GetKeyCode() == WXK_DELETE) {
+        wxCommandEvent run(wxEVT_MENU, cmd::ToWxId(midicmd::DeleteFromThru));
+        GetFrame()->ProcessWindowEvent(run);
+        return;
+    }
+    event.Skip();
+    // The keys that move along the song move the bar grid too; its rows
+    // follow the list's scrolling.
+    const int key = event.GetKeyCode();
+    if (key == WXK_LEFT || key == WXK_RIGHT || key == WXK_HOME || key == WXK_END)
+        if (MidiTransport* transport = m_doc ? m_doc->Transport() : nullptr) transport->PassKey(key);
+}
+
+void CZibMidView::OnRowsPainted(wxPaintEvent& event)
+{
+    event.Skip();
+    CallAfter([this] {
+        FollowListScroll();
+        AlignBarHeader();
+    });
+}
+
+void CZibMidView::FollowListScroll()
+{
+    if (!m_list || !m_doc) return;
+    int x = 0, top = 0;
+    m_list->GetViewStart(&x, &top); // the report list scrolls by rows
+    if (top == m_topRow) return;
+    m_topRow = top;
+    if (MidiTransport* transport = m_doc->Transport()) transport->ScrollRowsTo(top);
+}
+
+void CZibMidView::ScrollToRow(int topRow)
+{
+    if (!m_list || topRow == m_topRow) return;
+    m_topRow = topRow;
+    // A report list scrolls by whole rows.
+    m_list->Scroll(-1, topRow);
 }
 
 void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
@@ -244,8 +456,25 @@ void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
         m_list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     const std::vector<int> rows = SelectedRows();
     m_model->NoteSelectedRows(rows);
-    if (auto& follow = MidiWindowHooks().RowsDoubleClicked) follow(*m_doc, rows, int(row));
-    if (m_model->DoubleClick(int(row), column)) m_list->RefreshItem(row);
+    MidiTransport* transport = m_doc->Transport();
+    if (transport) transport->SelectRows(rows, int(row));
+    if (m_model->DoubleClick(int(row), column)) {
+        m_list->RefreshItem(row);
+        if (transport) transport->TrackSwitchesChanged();
+    }
+}
+
+void CZibMidView::OnLiveValue(wxCommandEvent& event)
+{
+    // Only while MIDI plays; a box still open when the song ended changes nothing.
+    if (!playing() || !m_doc) return;
+    const int row = int(event.GetExtraLong() & 0xFFFF);
+    const int column = int(event.GetExtraLong() >> 16);
+    const int value = std::min(event.GetInt(), 127);
+    m_model->ApplyLiveValue(row, column, value);
+    if (MidiTransport* transport = m_doc->Transport())
+        transport->SendLiveValue(row, column == CTrackListModel::kVolumeColumn, uint8_t(value));
+    m_list->RefreshItem(row);
 }
 
 void CZibMidView::OnListDestroyed(wxWindowDestroyEvent& event)

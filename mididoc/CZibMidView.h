@@ -1,12 +1,16 @@
 #pragma once
 
 #include "app/CListCtrlCustomDraw.h"
+#include "mididoc/CChildSplitterMidFrame.h"
 
 #include <memory>
 #include <vector>
 #include <wx/imaglist.h>
+#include <wx/weakref.h>
 
+class wxCommandEvent;
 class wxListEvent;
+class wxPaintEvent;
 
 namespace zib {
 
@@ -28,6 +32,7 @@ public:
     bool OnCreate(wxDocument* doc, long flags) override;
     void OnUpdate(wxView* sender, wxObject* hint) override;
     bool OnClose(bool deleteWindow) override;
+    void OnActivateView(bool activate, wxView* activeView, wxView* deactiveView) override;
 
     // The list
     CTrackListCtrl* TrackList() const { return m_list; }
@@ -41,24 +46,45 @@ public:
     std::vector<int> SelectedRows() const;
     int FocusedRow() const;
 
+    // "Rename Track": the focused row's label editor, starting at the track's
+    // name; the name typed goes to the document (not while MIDI plays)
+    void RenameFocusedTrack();
+
     // Painting held while the document changes, then the rows shown again
     void FreezeViews();
     void RefreshViews(bool tracksChanged);
 
 private:
-    bool CreateImageList();
+    bool CreateImageList(int imageHeight);
+    void MatchRowHeight();
+    void AlignBarHeader();
     void SetFrameIcon(wxWindow& frame);
     void HitCell(const wxPoint& point, long& row, int& column) const;
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftDoubleClick(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
     void OnColumnBeginDrag(wxListEvent& event);
+    void OnLiveValue(wxCommandEvent& event);
+    void OnBeginLabelEdit(wxListEvent& event);
+    void OnEndLabelEdit(wxListEvent& event);
+    // Rows scrolled in step with the bar grid: the list's top row goes to
+    // the grid, the grid's to the list
+    void OnRowsPainted(wxPaintEvent& event);
+    void FollowListScroll();
+    void ScrollToRow(int topRow);
     void OnListDestroyed(wxWindowDestroyEvent& event);
 
     CZibMidWxDoc* m_doc = nullptr;
+    wxWeakRef<CChildSplitterMidFrame> m_midFrame;
     CTrackListCtrl* m_list = nullptr;
     std::unique_ptr<CTrackListModel> m_model;
     std::unique_ptr<wxImageList> m_images;
     bool m_frozen = false;
+    int m_topRow = 0;
+    int m_imageHeight = 21;  // the rows' image: 2 pixels wide, as high as it takes
+    int m_barHeader = -1;    // the grid's header height, as last aligned
+    bool m_renaming = false; // a label edit that Rename Track started
 
     wxDECLARE_DYNAMIC_CLASS(CZibMidView);
 };

@@ -5,8 +5,13 @@
 #include "app/CZibApp.h"
 #include "app/CZibFileDialog.h"
 #include "app/ZibMessageBox.h"
+#include "app/CZibMdiChild.h"
+#include "mididoc/CChildSplitterMidFrame.h"
+#include "mididoc/CMidiEditorFrame.h"
+#include "mididoc/CZibEventClipboard.h"
 #include "mididoc/CZibMidView.h"
 #include "mididoc/MidiDocSubsystem.h"
+#include "mididoc/core/MidiTransport.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "platform/WxText.h"
 
@@ -41,6 +46,7 @@ CZibMidWxDoc::CZibMidWxDoc() : m_seams(*this)
     hooks.views = &m_seams;
     hooks.dialogs = &m_seams;
     hooks.reports = &m_seams;
+    hooks.clipboard = &CZibEventClipboard::Instance();
     hooks.enumerateDevices = [] {
         if (auto& enumerate = wxGetApp().Subsystems().EnumMidiDevices) enumerate();
     };
@@ -64,10 +70,14 @@ CZibMidWxDoc::CZibMidWxDoc() : m_seams(*this)
     bind(FileSave, &CZibMidWxDoc::OnFileSave);
     bind(FileSaveAs, &CZibMidWxDoc::OnFileSaveAs);
     bind(FileClose, &CZibMidWxDoc::OnFileClose);
-    for (int id : {EditSelectAll, FileTextDump, MidiToText})
-        Bind(wxEVT_UPDATE_UI, &CZibMidWxDoc::OnUpdateHasTracks, this, cmd::ToWxId(id));
-    Bind(wxEVT_UPDATE_UI, &CZibMidWxDoc::OnUpdateUndo, this, cmd::ToWxId(EditUndo));
-    Bind(wxEVT_UPDATE_UI, &CZibMidWxDoc::OnUpdateRedo, this, cmd::ToWxId(EditRedo));
+    // The windows enable the commands (MidiCommandState).
+}
+
+CZibMidWxDoc* CZibMidWxDoc::OfWindow(wxWindow* window)
+{
+    auto* child = dynamic_cast<CZibMdiChild*>(window);
+    if (!child || child->DocumentTitle().empty()) return nullptr; // none, or one that is going
+    return dynamic_cast<CZibMidWxDoc*>(child->OwnerDocument());
 }
 
 CZibMidWxDoc::~CZibMidWxDoc()
@@ -93,6 +103,13 @@ bool CZibMidWxDoc::FinishLoading(MidiDocModel::OpenResult result)
         return false;
     }
     UpdateAllViews();
+    // The bar view fills from the document; a song it cannot show ends the open.
+    if (m_transport && !m_transport->Populate()) {
+        if (m_trackView) m_trackView->ClearList();
+        m_model->DeleteContents();
+        return false;
+    }
+    CChildSplitterMidFrame::ShowTransport(*this);
     return true;
 }
 
@@ -138,17 +155,14 @@ void CZibMidWxDoc::CloseAfterFailure()
 
 void CZibMidWxDoc::CloseEditorFrames()
 {
-    if (m_EventEditorOpen && m_EventEditor) {
-        wxWindow* editor = m_EventEditor;
-        m_EventEditorOpen = 0;
-        m_EventEditor = nullptr;
-        editor->Close(true);
-    }
-    if (m_TempoEditorOpen && m_TempoEditor) {
-        wxWindow* editor = m_TempoEditor;
-        m_TempoEditorOpen = 0;
-        m_TempoEditor = nullptr;
-        editor->Close(true);
+    // The frames go on the next idle; their lists go now, with the document.
+    for (auto [editor, open] : {std::pair{&m_EventEditor, &m_EventEditorOpen}, {&m_TempoEditor, &m_TempoEditorOpen}}) {
+        if (!*open || !*editor) continue;
+        wxWindow* window = *editor;
+        *open = 0;
+        *editor = nullptr;
+        if (auto* frame = dynamic_cast<CMidiEditorFrame*>(window)) frame->DetachDocument();
+        window->Close(true);
     }
 }
 
@@ -329,21 +343,6 @@ void CZibMidWxDoc::OnEditRedo(wxCommandEvent&)
 {
     m_model->Redo();
     SyncFromModel();
-}
-
-void CZibMidWxDoc::OnUpdateHasTracks(wxUpdateUIEvent& event)
-{
-    event.Enable(m_model->HasTrackRecords());
-}
-
-void CZibMidWxDoc::OnUpdateUndo(wxUpdateUIEvent& event)
-{
-    event.Enable(m_model->UndoManager().CanUndo() && !m_model->Playing());
-}
-
-void CZibMidWxDoc::OnUpdateRedo(wxUpdateUIEvent& event)
-{
-    event.Enable(m_model->UndoManager().CanRedo());
 }
 
 } // namespace zib

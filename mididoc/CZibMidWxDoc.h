@@ -11,6 +11,7 @@
 namespace zib {
 
 class CZibMidView;
+class MidiTransport;
 
 // The MIDI document of the program: the windowing library's document around
 // the window-free MidiDocModel, whose seams it fills with its views, file
@@ -30,6 +31,12 @@ public:
     const MidiDocModel& Model() const { return *m_model; }
     CZibMidView* TrackView() const { return m_trackView; }
     void SetTrackView(CZibMidView* view) { m_trackView = view; }
+    // The player of the MIDI window (its bar view); null until the window has one
+    MidiTransport* Transport() const { return m_transport; }
+    void SetTransport(MidiTransport* transport) { m_transport = transport; }
+    // The MIDI document a window of the program shows (its MIDI window or an
+    // editor of it), or null
+    static CZibMidWxDoc* OfWindow(wxWindow* window);
 
     // wxDocument
     bool OnNewDocument() override;
@@ -77,13 +84,11 @@ private:
     void SyncFromModel();
 
     void OnViewerDestroyed(wxWindowDestroyEvent& event);
-    void OnUpdateHasTracks(wxUpdateUIEvent& event);
-    void OnUpdateUndo(wxUpdateUIEvent& event);
-    void OnUpdateRedo(wxUpdateUIEvent& event);
 
     CZibMidWxSeams m_seams;
     std::unique_ptr<MidiDocModel> m_model;
     CZibMidView* m_trackView = nullptr;
+    MidiTransport* m_transport = nullptr;
 
     wxDECLARE_DYNAMIC_CLASS(CZibMidWxDoc);
 };

@@ -8,6 +8,23 @@
 #include "app/texts/ZibMessageTable.h"
 #include "mididoc/CZibMidView.h"
 #include "mididoc/CZibMidWxDoc.h"
+#include "mididoc/TrackPropertiesSources.h"
+#include "mididoc/core/EditEventCodeDlgModel.h"
+#include "mididoc/core/MidiTransport.h"
+#include "mididoc/core/SequenceMeasureContext.h"
+#include "mididoc/dialogs/CCopyMidiEventsDlg.h"
+#include "mididoc/dialogs/CEditEventCodeDlg.h"
+#include "mididoc/dialogs/CMarkerDlg.h"
+#include "mididoc/dialogs/CMidiClockDlg.h"
+#include "mididoc/dialogs/CMidiRecordSettingsDlg.h"
+#include "mididoc/dialogs/CPasteEventsDlg.h"
+#include "mididoc/dialogs/CShiftEventsDlg.h"
+#include "mididoc/dialogs/CTempoDlg.h"
+#include "mididoc/dialogs/CTrackPropertiesDlg.h"
+#include "app/dialogs/CPositionDialogs.h"
+#include "devices/InstrumentsSubsystem.h"
+#include "devices/core/CInstrumentStore.h"
+#include "platform/Cp1252.h"
 #include "mididoc/core/MidiDocMessages.h"
 #include "platform/WxText.h"
 
@@ -53,7 +70,179 @@ wxString textOf(const DocMessage& m)
     return text;
 }
 
+wxWindow* dialogParent()
+{
+    return CMainFrame::Get();
+}
+
+// The map of a sequence for the position fields (it grows as positions are read).
+SequenceMeasureContext measuresOf(const CMidiParserEx& map)
+{
+    return SequenceMeasureContext(const_cast<CMidiParserEx&>(map));
+}
+
 } // namespace
+
+std::optional<int> CZibMidWxSeams::TransposeAmount()
+{
+    TransposeValueDlgModel model;
+    CTransposeValueDlg dlg(dialogParent(), model);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return model.value;
+}
+
+std::optional<uint32_t> CZibMidWxSeams::ShiftTo(const CMidiParserEx& map, uint32_t from, uint32_t to)
+{
+    SequenceMeasureContext measures = measuresOf(map);
+    CShiftEventsDlg dlg(dialogParent(), from, to, &measures);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return dlg.ToTick();
+}
+
+std::optional<PasteDlgValues> CZibMidWxSeams::PasteEvents(const CMidiParserEx& map, const PasteDlgValues& values)
+{
+    SequenceMeasureContext measures = measuresOf(map);
+    PasteOptions given;
+    given.mode = values.mode;
+    given.startTick = values.startTick;
+    given.startTrack = values.startTrack;
+    given.oneTrack = values.oneTrack;
+    given.kinds = {values.trackEvents, values.markers, values.tempo, values.tact};
+    CPasteEventsDlg dlg(dialogParent(), given, &measures);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    const PasteOptions& o = dlg.Options();
+    PasteDlgValues r = values;
+    r.startTick = o.startTick;
+    r.startTrack = o.startTrack;
+    r.oneTrack = o.oneTrack;
+    r.trackEvents = o.kinds[PasteOptions::TrackEvents];
+    r.markers = o.kinds[PasteOptions::Markers];
+    r.tempo = o.kinds[PasteOptions::TempoChanges];
+    r.tact = o.kinds[PasteOptions::TactChanges];
+    return r;
+}
+
+std::optional<CopyEventKinds> CZibMidWxSeams::CopyMidiEvents(const CopyEventKinds& kinds)
+{
+    CCopyMidiEventsDlg dlg(dialogParent(), kinds);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return dlg.Kinds();
+}
+
+std::optional<uint16_t> CZibMidWxSeams::MidiClock(uint16_t division)
+{
+    CMidiClockDlg dlg(dialogParent(), division);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return dlg.Division();
+}
+
+std::optional<TrackPropertiesValues> CZibMidWxSeams::TrackProperties(const TrackPropertiesValues& values)
+{
+    zib::TrackProperties given;
+    given.trackNumber = values.track;
+    given.column = values.column;
+    given.name = utf8ToCp1252(values.name);
+    given.input = values.input;
+    given.channel = values.channel;
+    given.port = values.port;
+    given.bank = values.bank;
+    given.program = values.program;
+    given.volume = values.volume;
+    given.pan = values.pan;
+    auto runPortInstruments =
+        [](int port, int channel) -> std::optional<std::vector<TrackPropertiesSources::Relation>> {
+        if (RunPortInstrumentDlg(dialogParent(), port, channel) != wxID_OK) return std::nullopt;
+        AppInstruments().SavePortInstrumentRelations();
+        return AppPortRelations();
+    };
+    CTrackPropertiesDlg dlg(dialogParent(), given, AppTrackPropertiesSources(), runPortInstruments);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    const zib::TrackProperties& t = dlg.Result();
+    TrackPropertiesValues r = values;
+    r.name = cp1252ToUtf8(t.name);
+    r.input = t.input;
+    r.channel = t.channel;
+    r.port = t.port;
+    r.bank = t.bank;
+    r.program = t.program;
+    r.volume = t.volume;
+    r.pan = t.pan;
+    r.changed = t.changed;
+    return r;
+}
+
+std::optional<EventCodeChoice> CZibMidWxSeams::EditEventCode(const EventCodeDlgValues& values)
+{
+    CEditEventCodeDlg dlg(dialogParent(),
+                          EditEventCodeDlgModel(values.oldStatus, values.metaType, values.docKind, values.modelLetter));
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return EventCodeChoice{dlg.Result().status, dlg.Result().metaType};
+}
+
+std::optional<TempoDlgValues> CZibMidWxSeams::Tempo(const CMidiParserEx& map, const TempoDlgValues& values)
+{
+    SequenceMeasureContext measures = measuresOf(map);
+    CTempoDlg dlg(dialogParent(), values.bpm, values.tick, &measures);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return TempoDlgValues{dlg.Tick(), dlg.Tempo()};
+}
+
+std::optional<MarkerDlgValues> CZibMidWxSeams::Marker(const CMidiParserEx& map, const MarkerDlgValues& values)
+{
+    SequenceMeasureContext measures = measuresOf(map);
+    CMarkerDlg dlg(dialogParent(), wxFromUtf8(values.caption), utf8ToCp1252(values.text), values.tick, &measures);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return MarkerDlgValues{values.caption, cp1252ToUtf8(dlg.Text()), dlg.Tick()};
+}
+
+std::optional<TimeSigDlgValues> CZibMidWxSeams::TimeSignature(const CMidiParserEx& /*map*/,
+                                                              const TimeSigDlgValues& values)
+{
+    TimeSignatureDlgModel model;
+    model.measure = values.measure;
+    model.beatsPerMeasure = values.numerator;
+    model.beatValue = values.denominator;
+    model.measureFixed = values.edit;
+    CTimeSignatureDlg dlg(dialogParent(), model);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return TimeSigDlgValues{model.measure, model.beatsPerMeasure, model.beatValue, values.edit};
+}
+
+std::optional<FromThruTicks> CZibMidWxSeams::FromThru(const CMidiParserEx& map, const FromThruTicks& ticks)
+{
+    SequenceMeasureContext measures = measuresOf(map);
+    PositionRecord from = measures.FromTick(ticks.from);
+    PositionRecord thru = measures.FromTick(ticks.thru);
+    CFromThruPosDlg dlg(dialogParent(), from, thru, &measures);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return FromThruTicks{from.tick, thru.tick};
+}
+
+std::optional<uint32_t> CZibMidWxSeams::GoTo(const CMidiParserEx& map, uint32_t tick)
+{
+    SequenceMeasureContext measures = measuresOf(map);
+    PositionRecord position = measures.FromTick(tick);
+    CGoToDlg dlg(dialogParent(), position, &measures);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return position.tick;
+}
+
+std::optional<uint16_t> CZibMidWxSeams::RecordSettings(uint16_t echoChannels)
+{
+    CMidiRecordSettingsDlg dlg(dialogParent(), echoChannels);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return dlg.EchoMask();
+}
+
+void CZibMidWxSeams::RebuildBarList()
+{
+    if (MidiTransport* transport = m_doc.Transport()) transport->Rebuild();
+}
+
+void CZibMidWxSeams::GoToPosition(uint32_t tick)
+{
+    if (MidiTransport* transport = m_doc.Transport()) transport->GoToTick(tick);
+}
 
 void CZibMidWxSeams::Refill()
 {

@@ -9,8 +9,8 @@ namespace zib {
 class CZibMidWxDoc;
 
 // The seams of the MIDI document core in the running program: the views of
-// the document's windows, its file dialogs and its message boxes, wait cursor
-// and question. The dialogs of the event editors come with the window issue.
+// the document's windows, its dialogs and its message boxes, wait cursor and
+// question.
 class CZibMidWxSeams : public MidiDocViews, public MidiDocDialogs, public MidiDocReports {
 public:
     explicit CZibMidWxSeams(CZibMidWxDoc& doc) : m_doc(doc) {}
@@ -21,12 +21,27 @@ public:
     void Freeze() override;
     void Thaw() override;
     void TrackRowsChanged() override;
+    void RebuildBarList() override;
+    void GoToPosition(uint32_t tick) override;
     void CloseEditors() override;
     void CloseViewer() override;
     bool OpenViewer(std::string_view titlePrefix, const std::filesystem::path& file) override;
     bool OpenDocument(const std::filesystem::path& file) override;
 
     // MidiDocDialogs
+    std::optional<int> TransposeAmount() override;
+    std::optional<uint32_t> ShiftTo(const CMidiParserEx& map, uint32_t from, uint32_t to) override;
+    std::optional<PasteDlgValues> PasteEvents(const CMidiParserEx& map, const PasteDlgValues& values) override;
+    std::optional<CopyEventKinds> CopyMidiEvents(const CopyEventKinds& kinds) override;
+    std::optional<uint16_t> MidiClock(uint16_t division) override;
+    std::optional<TrackPropertiesValues> TrackProperties(const TrackPropertiesValues& values) override;
+    std::optional<EventCodeChoice> EditEventCode(const EventCodeDlgValues& values) override;
+    std::optional<TempoDlgValues> Tempo(const CMidiParserEx& map, const TempoDlgValues& values) override;
+    std::optional<MarkerDlgValues> Marker(const CMidiParserEx& map, const MarkerDlgValues& values) override;
+    std::optional<TimeSigDlgValues> TimeSignature(const CMidiParserEx& map, const TimeSigDlgValues& values) override;
+    std::optional<FromThruTicks> FromThru(const CMidiParserEx& map, const FromThruTicks& ticks) override;
+    std::optional<uint32_t> GoTo(const CMidiParserEx& map, uint32_t tick) override;
+    std::optional<uint16_t> RecordSettings(uint16_t echoChannels) override;
     std::optional<std::filesystem::path> DumpTarget(const std::string& defaultName,
                                                     const std::filesystem::path& folder) override;
     std::optional<MidiToStyleTarget> MidiToStyleFile(StyleSeries series, const std::string& defaultName,

@@ -1,5 +1,6 @@
 #include "mididoc/MidiDocSubsystem.h"
 
+#include "app/CMainFrame.h"
 #include "app/CZibApp.h"
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
@@ -7,8 +8,23 @@
 #include "mididoc/core/CTrackNameSource.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
+#include "devices/CZibMidBarView.h"
+#include "devices/core/BarGridModel.h"
+#include "mididoc/CMidiEditFrameWndEx.h"
+#include "mididoc/CMidiWindowPlayer.h"
+#include "mididoc/CTrackEditorLink.h"
+#include "mididoc/CTrackListCtrl.h"
+#include "mididoc/CMidiWindowTarget.h"
+#include "mididoc/CMidiToolBarA.h"
+#include "mididoc/CMidiToolBarB.h"
+#include "mididoc/CMidiToolBarC.h"
 #include "mididoc/CZibMidView.h"
+#include "mididoc/MidiDialogRunners.h"
 #include "mididoc/CZibMidWxDoc.h"
+#include "app/dialogs/CPositionDialogs.h"
+#include "platform/WxText.h"
+
+#include <wx/textctrl.h>
 
 namespace zib {
 
@@ -33,6 +49,82 @@ std::unique_ptr<CTrackNameSource>& nameSource()
 {
     static std::unique_ptr<CTrackNameSource> source = std::make_unique<CAppPortNames>();
     return source;
+}
+
+// Script lines of the test driver:
+//   midi-rows                  writes the first rows shown by the active MIDI window's list and grid
+//   midi-scroll list|grid ROW  scrolls the list or the grid as the user would, to that first row
+//   midi-click ROW COLUMN      a click on a cell of the track list
+//   midi-live-value TEXT       types into the open value box over a cell, then Enter
+bool runTestCommand(const std::vector<std::string>& w, const std::function<void(const std::string&)>& log)
+{
+    const std::string verb = w.empty() ? std::string() : w[0];
+    if (verb != "midi-rows" && verb != "midi-scroll" && verb != "midi-click" && verb != "midi-live-value") return false;
+    if (verb == "midi-live-value") {
+        CPositionDlg* box = nullptr;
+        for (wxWindow* top : wxTopLevelWindows)
+            if (!box) box = dynamic_cast<CPositionDlg*>(top);
+        auto* edit = box ? dynamic_cast<wxTextCtrl*>(box->FindWindow(1766)) : nullptr;
+        if (!edit) {
+            log("midi-live-value: no box");
+            return true;
+        }
+        edit->ChangeValue(wxFromUtf8(w.size() > 1 ? w[1] : std::string()));
+        wxCommandEvent typed(wxEVT_TEXT, edit->GetId());
+        typed.SetEventObject(edit);
+        edit->ProcessWindowEvent(typed);
+        wxKeyEvent enter(wxEVT_CHAR_HOOK);
+        enter.m_keyCode = WXK_RETURN;
+        enter.SetEventObject(edit);
+        edit->ProcessWindowEvent(enter);
+        wxTheApp->ProcessPendingEvents();
+        log("midi-live-value " + w[1]);
+        return true;
+    }
+    CMainFrame* frame = CMainFrame::Get();
+    auto* child = frame ? dynamic_cast<CChildSplitterMidFrame*>(frame->ActiveZibChild()) : nullptr;
+    CZibMidWxDoc* doc = child ? CZibMidWxDoc::OfWindow(child) : nullptr;
+    CTrackListCtrl* list = doc && doc->TrackView() ? doc->TrackView()->TrackList() : nullptr;
+    if (!list || !child->Player()) {
+        log(verb + ": no MIDI window");
+        return true;
+    }
+    CZibMidBarView& grid = child->Player()->View();
+    if (verb == "midi-click" && w.size() > 2) {
+        // The cell's middle in the coordinates of the rows window
+        const long row = std::atol(w[1].c_str());
+        const int column = std::atoi(w[2].c_str());
+        wxRect cell;
+        list->GetSubItemRect(row, column, cell);
+        wxPoint at = cell.GetPosition() + wxPoint(cell.width / 2, cell.height / 2);
+        int flags = 0;
+        if (list->HitTest(at, flags) != row) at.y -= list->RowsWindow()->GetPosition().y;
+        wxMouseEvent down(wxEVT_LEFT_DOWN);
+        down.SetPosition(at);
+        down.SetEventObject(list->RowsWindow());
+        list->RowsWindow()->ProcessWindowEvent(down);
+        wxTheApp->ProcessPendingEvents();
+        log("midi-click " + w[1] + " " + w[2]);
+        return true;
+    }
+    if (verb == "midi-scroll" && w.size() > 2) {
+        const int row = std::atoi(w[2].c_str());
+        if (w[1] == "grid") {
+            grid.ScrollToVPos(row * BarGridModel::kRowHeight);
+        } else {
+            list->Scroll(-1, row);
+        }
+        wxTheApp->ProcessPendingEvents();
+        log("midi-scroll " + w[1] + " " + w[2]);
+        return true;
+    }
+    wxRect item;
+    list->GetItemRect(0, item);
+    int x = 0, top = 0;
+    list->GetViewStart(&x, &top); // the report list scrolls by rows
+    log("midi-rows: list=" + std::to_string(top) + " grid=" +
+        std::to_string(grid.ScrollY() / BarGridModel::kRowHeight) + " height=" + std::to_string(item.height));
+    return true;
 }
 
 } // namespace
@@ -65,6 +157,32 @@ void AddMidiDocTemplate(CZibDocManager& manager)
 void ConnectMidiDocument(ZibSubsystems& subsystems)
 {
     subsystems.AddDocTemplates.push_back(&AddMidiDocTemplate);
+    subsystems.TestCommands.push_back(runTestCommand);
+    // The track editors of the style and pad windows
+    subsystems.OpenStyTrackEditFrame = [](const TrackEditRequest& request) { return CTrackEditorLink::Open(request); };
+    subsystems.OpenPadTrackEditFrame = subsystems.OpenStyTrackEditFrame;
+    RegisterMidiDialogRunners();
+    MidiWindowHooks().ActiveMidiTarget = [] { return ActiveMidiTarget(); };
+    MidiWindowHooks().EditTrackProperties = [](CZibMidWxDoc& doc, int row, int column) {
+        doc.Model().EditMidiTrackProperties(row, column);
+    };
+    MidiWindowHooks().OpenEventEditor = [](CZibMidWxDoc& doc, const std::vector<int>& rows) {
+        if (CMainFrame* frame = CMainFrame::Get()) CMidiEditFrameWndEx::Open(*frame, doc, rows);
+    };
+    subsystems.CreateMidiControlBar = [](CMainFrame& frame, MainBar bar) -> wxWindow* {
+        auto target = []() -> MidiPositionTarget* { return ActiveMidiTarget(); };
+        const int language = wxGetApp().Language();
+        switch (bar) {
+        case MainBar::MidiPosition:
+            return new CMidiToolBarA(&frame, target, language);
+        case MainBar::MidiSelection:
+            return new CMidiToolBarB(&frame, target, language);
+        case MainBar::MidiTempo:
+            return new CMidiToolBarC(&frame, target, language);
+        default:
+            return nullptr;
+        }
+    };
 }
 
 } // namespace zib

@@ -105,4 +105,18 @@ inline constexpr int StyDumpToText = 32812;
 inline constexpr int LevelRoot = 291; // level buttons 291-294: root, element, CV, track
 inline constexpr int LevelTrack = 294;
 
+// MIDI bars: buttons and the control ids of their fields
+inline constexpr int PreviousMeasure = 32918;
+inline constexpr int NextMeasure = 32919;
+inline constexpr int GoToThruButton = 32921;
+inline constexpr int GoToFromButton = 32922;
+inline constexpr int SetFrom = 32923;
+inline constexpr int SetThru = 32924;
+inline constexpr int SetLoop = 32927;
+inline constexpr int SetTempo = 32930;
+inline constexpr int PositionField = 1766;
+inline constexpr int FromField = 1898;
+inline constexpr int ThruField = 1899;
+inline constexpr int TempoField = 1082;
+
 } // namespace zib::cmd

@@ -6,6 +6,24 @@
 
 namespace zib {
 
+namespace {
+
+// The event classes an event editor hides: each button is pressed while its class is hidden.
+std::vector<ToolButtonDef> filterButtons()
+{
+    return {
+        {cmd::NoteEvents, "Note Events", "N", true},
+        {cmd::KeyPressureEvents, "KeyPressure Events", "KP", true},
+        {cmd::ControlEvents, "Control Events", "C", true},
+        {cmd::ProgChangeEvents, "ProgChange Events", "P", true},
+        {cmd::ChannelAftertouchEvents, "Channel Aftertouch Events", "CA", true},
+        {cmd::PitchWheelEvents, "Pitch Wheel Events", "PW", true},
+        {cmd::TextEvents, "Text Events", "T", true},
+    };
+}
+
+} // namespace
+
 std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
 {
     switch (bar) {
@@ -50,6 +68,35 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
             {cmd::MidiPlay, "&Play", "PLAY", true},
             {cmd::MidiRecord, "&Record", "REC", true},
         };
+    case MainBar::MidiEdit:
+        return filterButtons();
+    case MainBar::MidiPosition:
+        return {
+            {cmd::PreviousMeasure, "Previous Measure", "<|"},
+            {cmd::GoToFromButton, "Go To From", "|<"},
+            {},
+            {cmd::PositionField, "Curr position (Measure:Beat:Tick)", "", false, 96},
+            {},
+            {cmd::GoToThruButton, "Go To Thru", ">|"},
+            {cmd::NextMeasure, "Next Measure", "|>"},
+        };
+    case MainBar::MidiSelection:
+        return {
+            {cmd::SetFrom, "Set From", "F"},
+            {},
+            {cmd::FromField, "From (M:B:T)", "", false, 96},
+            {},
+            {cmd::ThruField, "Thru (M:B:T)", "", false, 96},
+            {},
+            {cmd::SetThru, "Set Thru", "T"},
+            {cmd::SetLoop, "Loop On/Off", "LOOP", true},
+        };
+    case MainBar::MidiTempo:
+        return {
+            {cmd::SetTempo, "Set Tempo", "BPM"},
+            {},
+            {cmd::TempoField, "Set Tempo", "", false, 48},
+        };
     default:
         return {};
     }
@@ -57,40 +104,36 @@ std::vector<ToolButtonDef> ToolbarButtons(MainBar bar)
 
 std::vector<ToolButtonDef> MidiDocButtonSet(bool full)
 {
-    if (full)
-        return {
+    if (full) {
+        std::vector<ToolButtonDef> buttons = {
             {cmd::MidiToText, "Midi To Text", "TXT"},
-            {cmd::MidiDoc32840, "", ""},
+            {cmd::MidiDoc32840, "Edit Item", "EDIT"},
             {},
             {cmd::MidiToWqStyle, "MIDI To wq-series Style", "WQ"},
             {cmd::MidiToQe4kStyle, "Midi to QE4K Style", "QE"},
             {},
-            {cmd::MidiDoc32868, "", ""},
+            {cmd::MidiDoc32868, "Insert item", "INS"},
             {cmd::DeleteItems, "&Delete Item(s)", "DEL"},
             {},
-            {cmd::NoteEvents, "Note Events", "N", true},
-            {cmd::KeyPressureEvents, "KeyPressure Events", "KP", true},
-            {cmd::ControlEvents, "Control Events", "C", true},
-            {cmd::ProgChangeEvents, "ProgChange Events", "P", true},
-            {cmd::ChannelAftertouchEvents, "Channel Aftertouch Events", "CA", true},
-            {cmd::PitchWheelEvents, "Pitch Wheel Events", "PW", true},
-            {cmd::TextEvents, "Text Events", "T", true},
         };
+        for (const ToolButtonDef& b : filterButtons()) buttons.push_back(b);
+        return buttons;
+    }
     return {
         {cmd::MidiToText, "Midi To Text", "TXT"},
         {},
         {cmd::MidiToWqStyle, "MIDI To wq-series Style", "WQ"},
         {cmd::MidiToQe4kStyle, "Midi to QE4K Style", "QE"},
         {},
-        {cmd::MidiDoc32868, "", ""},
+        {cmd::MidiDoc32868, "Insert item", "INS"},
         {cmd::DeleteItems, "&Delete Item(s)", "DEL"},
         {},
-        {cmd::TempoTrack32944, "", ""},
-        {cmd::TempoTrack32943, "", ""},
-        {cmd::TempoTrack32942, "", ""},
-        {cmd::TempoTrack32947, "", ""},
-        {cmd::TempoTrack32948, "", ""},
-        {cmd::TempoTrack32946, "", ""},
+        {cmd::TempoTrack32944, "View Marker Events", "MRK"},
+        {cmd::TempoTrack32943, "View Time Signature Events", "SIG"},
+        {cmd::TempoTrack32942, "View Tempo Events", "TMP"},
+        {cmd::TempoTrack32947, "View Lyrics Events", "LYR"},
+        {cmd::TempoTrack32948, "View Sysex Events", "SYX"},
+        {cmd::TempoTrack32946, "View All Events", "ALL"},
     };
 }
 

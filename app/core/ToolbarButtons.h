@@ -15,6 +15,9 @@ struct ToolButtonDef {
     std::string_view tooltip;
     std::string_view glyph;
     bool toggle = false; // a button that stays pressed (checked by the program)
+    // A text field of this width in pixels (id: the field's control id); wide
+    // enough for "999:04:119" in the toolkit's font.
+    int fieldWidth = 0;
 };
 
 // The buttons a bar is created with. Bars whose commands belong to other

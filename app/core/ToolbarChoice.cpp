@@ -143,6 +143,23 @@ int ToolbarSlotFor(ChildKind active, bool textViewerIsMidi)
     }
 }
 
+int ToolbarSlotFor(MainBar bar, ChildKind active, bool textViewerIsMidi)
+{
+    const bool midiBar = bar == MainBar::MidiTempo || bar == MainBar::MidiPosition || bar == MainBar::MidiSelection;
+    if (midiBar) {
+        // The MIDI bars count the tempo-track editor with the event editor, and
+        // only a MIDI report among the text viewers.
+        if (active == ChildKind::MidiTempoTrackEdit) return 4;
+        if (active == ChildKind::TextViewer && !textViewerIsMidi) return 7;
+    }
+    return ToolbarSlotFor(active, textViewerIsMidi);
+}
+
+ViewToolbarItemState ViewToolbarItem(bool hasActiveChild, bool standardShown)
+{
+    return {hasActiveChild, standardShown};
+}
+
 int ToolbarsDialogKind(ChildKind active, bool textViewerIsMidi)
 {
     switch (active) {

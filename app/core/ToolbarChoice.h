@@ -65,6 +65,19 @@ ToolbarChoice ChooseToolbars(ChildKind active, bool textViewerIsMidi, const BarF
 
 // The remembered-place slot (0-7) a moved bar is stored in, by the active child.
 int ToolbarSlotFor(ChildKind active, bool textViewerIsMidi);
+// The same for one bar: the three MIDI bars (tempo, position, selection) keep
+// their places by contexts of their own, where the tempo-track editor counts
+// with the whole-file editor (4) and every window of a MIDI document as 3.
+int ToolbarSlotFor(MainBar bar, ChildKind active, bool textViewerIsMidi);
+
+// View > Toolbar: checked while the Standard bar shows. It runs the Toolbars
+// dialog, which needs an active child, so without one it is disabled.
+struct ViewToolbarItemState {
+    bool enabled = false;
+    bool checked = false;
+    bool operator==(const ViewToolbarItemState&) const = default;
+};
+ViewToolbarItemState ViewToolbarItem(bool hasActiveChild, bool standardShown);
 
 // The window-kind code the Toolbars dialog is run with, by the active child.
 int ToolbarsDialogKind(ChildKind active, bool textViewerIsMidi);

@@ -1,5 +1,7 @@
 #include "app/dialogs/CPositionDialogs.h"
 
+#include "app/CPositionEditB.h"
+
 #include "platform/AppEvents.h"
 #include "platform/WxText.h"
 
@@ -13,12 +15,6 @@
 namespace zib {
 
 namespace {
-
-// A position field: the text of the bar:beat:tick position, 80 x 24.
-wxTextCtrl* positionField(wxWindow* parent, int id, const PositionRecord& p)
-{
-    return new wxTextCtrl(parent, id, wxFromUtf8(FormatPositionText(p)), wxDefaultPosition, wxSize(80, 24));
-}
 
 // A number edit with its spin button; the spin sets the edit's number.
 wxSizer* spinEdit(wxWindow* parent, wxTextCtrl*& edit, int editId, int spinId, int lo, int hi, int value)
@@ -45,11 +41,11 @@ CGoToDlg::CGoToDlg(wxWindow* parent, PositionRecord& position, const MeasureCont
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(this, 1048, T("Enter new M:B:T position:")), 0,
              wxALIGN_CENTER_VERTICAL | wxRIGHT, 10);
-    field_ = positionField(this, 1812, position_);
-    row->Add(field_);
+    field_ = new CPositionEditB(this, 1812, position_, context_);
+    row->Add(field_->WithSpin());
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(row, 0, wxBOTTOM, 10);
-    FinishOkCancel(content, [this] { position_ = ParsePositionText(wxToUtf8(field_->GetValue()), context_); });
+    FinishOkCancel(content, [this] { position_ = field_->GetPosition(); });
     field_->SetFocus();
 }
 
@@ -59,16 +55,16 @@ CFromThruPosDlg::CFromThruPosDlg(wxWindow* parent, PositionRecord& from, Positio
 {
     auto* grid = new wxFlexGridSizer(2, 6, 10);
     grid->Add(new wxStaticText(this, 1048, T("Set From position:")), 0, wxALIGN_CENTER_VERTICAL);
-    fromField_ = positionField(this, 1812, from_);
-    grid->Add(fromField_);
+    fromField_ = new CPositionEditB(this, 1812, from_, context_);
+    grid->Add(fromField_->WithSpin());
     grid->Add(new wxStaticText(this, 1047, T("Set Thru position:")), 0, wxALIGN_CENTER_VERTICAL);
-    thruField_ = positionField(this, 1766, thru_);
-    grid->Add(thruField_);
+    thruField_ = new CPositionEditB(this, 1766, thru_, context_);
+    grid->Add(thruField_->WithSpin());
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(grid, 0, wxBOTTOM, 10);
     FinishOkCancel(content, [this] {
-        from_ = ParsePositionText(wxToUtf8(fromField_->GetValue()), context_);
-        thru_ = ParsePositionText(wxToUtf8(thruField_->GetValue()), context_);
+        from_ = fromField_->GetPosition();
+        thru_ = thruField_->GetPosition();
     });
 }
 

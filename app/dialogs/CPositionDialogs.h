@@ -10,6 +10,8 @@ class wxTextCtrl;
 
 namespace zib {
 
+class CPositionEditB;
+
 // "Go To dialog" (269): one bar:beat:tick position.
 class CGoToDlg : public CZibDialog {
 public:
@@ -18,7 +20,7 @@ public:
 private:
     PositionRecord& position_;
     const MeasureContext* context_;
-    wxTextCtrl* field_ = nullptr;
+    CPositionEditB* field_ = nullptr;
 };
 
 // "Set From/Thru position" (271): a from and a thru position.
@@ -31,8 +33,8 @@ private:
     PositionRecord& from_;
     PositionRecord& thru_;
     const MeasureContext* context_;
-    wxTextCtrl* fromField_ = nullptr;
-    wxTextCtrl* thruField_ = nullptr;
+    CPositionEditB* fromField_ = nullptr;
+    CPositionEditB* thruField_ = nullptr;
 };
 
 // "Get MIDI Transpose Value" (183): a signed transpose amount.

@@ -51,4 +51,19 @@ void CZibDialog::FinishOkCancel(wxSizer* content, std::function<void()> onOk)
         wxID_OK);
 }
 
+void CZibDialog::FinishWithOk(wxSizer* body, std::function<void()> ok)
+{
+    auto* content = new wxBoxSizer(wxVERTICAL);
+    content->Add(body, 0, wxEXPAND | wxBOTTOM, 10);
+    content->Add(OkCancelHelpRow(), 0, wxEXPAND);
+    Finish(content);
+    Bind(
+        wxEVT_BUTTON,
+        [this, ok = std::move(ok)](wxCommandEvent&) {
+            ok();
+            EndModal(wxID_OK);
+        },
+        wxID_OK);
+}
+
 } // namespace zib

@@ -23,12 +23,16 @@ protected:
     wxSizer* ButtonRow(std::initializer_list<std::pair<int, std::string_view>> buttons);
     // The usual OK / Cancel row.
     wxSizer* OkCancelRow() { return ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}}); }
+    // OK, Cancel and a Help button that does nothing (there is no help system).
+    wxSizer* OkCancelHelpRow() { return ButtonRow({{wxID_OK, "OK"}, {wxID_CANCEL, "Cancel"}, {wxID_HELP, "Help"}}); }
 
     // Lays the dialog out around `content` and centres it on its parent.
     void Finish(wxSizer* content);
     // The same with the OK / Cancel row below `content`; OK hands the
     // controls' values on through `onOk` and closes the dialog.
     void FinishOkCancel(wxSizer* content, std::function<void()> onOk);
+    // The same with OK, Cancel and Help below `body`; OK runs `ok`, then ends the dialog.
+    void FinishWithOk(wxSizer* body, std::function<void()> ok);
 };
 
 } // namespace zib

@@ -8,6 +8,7 @@
 #include "mididoc/core/MidiDocModel.h"
 #include "mididoc/core/TempoTrackModel.h"
 #include "tests/app/core/MemoryProfile.h"
+#include "tests/support/BigSong.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <benchmark/benchmark.h>
@@ -20,32 +21,10 @@ namespace {
 
 using namespace zib;
 
-// 64 track chunks (the conductor and 63 channel tracks, the most a file
-// holds), each with its name, program and volume and then a note per beat and
-// a controller every second beat; `scale` 1 gives about 200k events.
+// The benchmark song: `scale` 1 gives about 200k events.
 const std::vector<uint8_t>& song(int scale)
 {
-    static std::map<int, std::vector<uint8_t>> images;
-    auto& image = images[scale];
-    if (image.empty()) {
-        test::SmfBuilder smf(1, 384);
-        test::SmfTrack& conductor = smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000);
-        const uint32_t beats = 1270 * uint32_t(scale);
-        for (uint32_t bar = 0; bar < beats / 4; bar += 8)
-            conductor.Marker(bar * 1536, "Bar " + std::to_string(bar + 1));
-        for (int k = 0; k < 63; ++k) {
-            const int channel = k % 16;
-            test::SmfTrack& t = smf.AddTrack().TrackName(0, "Track " + std::to_string(k + 1)).Program(0, channel, k);
-            t.Controller(0, channel, 7, 100);
-            for (uint32_t beat = 0; beat < beats; ++beat) {
-                const uint32_t tick = beat * 384 + uint32_t(k);
-                t.NoteOn(tick, channel, 40 + k % 40, 90).NoteOff(tick + 300, channel, 40 + k % 40);
-                if (beat % 2 == 0) t.Controller(tick, channel, 11, int(beat % 128));
-            }
-        }
-        image = smf.Build();
-    }
-    return image;
+    return test::BigSong(4 * scale);
 }
 
 struct Doc {

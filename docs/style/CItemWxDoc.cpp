@@ -46,10 +46,12 @@ void CItemWxDoc::CloseToolWindows()
 
 void CItemWxDoc::CloseTrackEventWindow()
 {
-    if (m_TrackEventOpen && m_TrackEventWindow && m_TrackEventWindow->Window())
-        m_TrackEventWindow->Window()->Close(true);
+    // The flag goes first: the window then knows that its sequence is not
+    // its own to write back.
+    TrackEditWindow* window = m_TrackEventOpen ? m_TrackEventWindow : nullptr;
     m_TrackEventWindow = nullptr;
     m_TrackEventOpen = 0;
+    if (window && window->Window()) window->Window()->Close(true);
     // The undo history goes with the window that made it.
     if (trackOwner_) trackOwner_->BindSequence(nullptr);
 }

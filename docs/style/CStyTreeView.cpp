@@ -376,12 +376,20 @@ void CStyTreeView::OpenTrackEditor(const std::string& nodeText, int channelOrTra
     request.setModified = [doc = doc_] { doc->SetModelModified(); };
     request.abortAndClear = [doc = doc_] { doc->AbortAndClear(); };
     request.setItemIcon = [this](uint8_t e, uint8_t c, uint8_t t, bool nonEmpty) { SetItemIcon(e, c, t, nonEmpty); };
+    request.closed = [this] { TrackEditorClosed(); };
     doc_->TrackOwner().BindSequence(&sequence_);
     TrackEditWindow* window = open(request);
     doc_->m_TrackEventWindow = window;
     if (!window) return;
     doc_->m_TrackEventOpen = 1;
     window->ShowTrack();
+}
+
+void CStyTreeView::TrackEditorClosed()
+{
+    // The user closed the track editor: what it edited goes back into the item now.
+    if (!doc_) return;
+    WroteBack(editor_ ? frame_.RecreateQeStyleBuffer() : frame_.RecreateOldStyleBuffer());
 }
 
 bool CStyTreeView::WroteBack(int result)

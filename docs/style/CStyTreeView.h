@@ -89,6 +89,8 @@ protected:
     // A rebuild's result before the track editor moves on: false when the
     // frame closes (-1) or the document goes (-2).
     bool WroteBack(int result);
+    // The user closed the track editor: its sequence goes back into the item.
+    void TrackEditorClosed();
     // The clipboard edits of the selection, bound to this tree.
     CQeStyleTreeEdits Edits();
     void AfterStructureChange(uint8_t element, uint8_t cv, uint8_t track);

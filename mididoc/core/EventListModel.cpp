@@ -461,14 +461,19 @@ int EventListModel::SelectEventRow(uint32_t eventIndex)
     return row;
 }
 
+int EventListModel::RowBeforeTick(uint32_t tick) const
+{
+    // The rows are in time order.
+    const auto later = std::upper_bound(m_rows.begin(), m_rows.end(), tick,
+                                        [](uint32_t t, const CMidiEvent* e) { return t < e->time; });
+    return std::max(0, int(later - m_rows.begin()) - 1);
+}
+
 int EventListModel::FollowTick(uint32_t tick)
 {
-    for (int r = m_currentRow + 1; r < int(m_rows.size()); ++r) {
-        if (m_rows[size_t(r)]->time > tick) {
-            if (r - 1 != m_currentRow) m_currentRow = r - 1;
-            break;
-        }
-    }
+    if (tick == m_followTick) return m_currentRow;
+    m_followTick = tick;
+    m_currentRow = RowBeforeTick(tick);
     return m_currentRow;
 }
 

@@ -149,6 +149,9 @@ public:
 
     // Row look-ups: each returns the row it makes current
     int SelectEventRow(uint32_t eventIndex);
+    // The last row whose event is not after the tick (0 when none is)
+    int RowBeforeTick(uint32_t tick) const;
+    // That row becomes current when the played tick moved
     int FollowTick(uint32_t tick);
     int SelectMarkedRow();
 
@@ -182,6 +185,7 @@ private:
     std::array<uint8_t, 65> m_shown{};
     std::array<uint32_t, 10> m_categories{};
     int m_currentRow = -1;
+    uint32_t m_followTick = UINT32_MAX; // the played tick the current row followed last
     int m_currentColumn = -1;
 };
 

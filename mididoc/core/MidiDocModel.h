@@ -168,6 +168,9 @@ public:
     // Track properties of the focused row (-1: none) and of a row
     EditResult OnEditMidiTrackProperties(int focusedRow, int column);
     EditResult EditMidiTrackProperties(int row, int column);
+    // The track list's label edit: the row's track takes the name (UTF-8,
+    // at most 256 bytes stored) as one undo group; the same name changes nothing
+    EditResult RenameTrack(int row, const std::string& name);
 
     // Track setters (track 1-64; 0 on failure). The group-start flag is
     // cleared once a record was written.

@@ -558,6 +558,34 @@ EditResult MidiDocModel::EditMidiTrackProperties(int row, int column)
     return EditResult::Done;
 }
 
+EditResult MidiDocModel::RenameTrack(int row, const std::string& nameUtf8)
+{
+    if (Playing()) return EditResult::RefusedWhilePlaying;
+    CTrackInfo* record = TrackRecord(row);
+    if (!record) return EditResult::Nothing;
+    std::string name = utf8ToCp1252(nameUtf8);
+    if (name.size() > 256) name.resize(256);
+    if (name == record->name) return EditResult::Nothing;
+    const int track = row + 1;
+    // The record goes first into the group, so that Undo gives the row its name back.
+    uint32_t groupStart = 1;
+    const bool recorded = m_undo.RecordTrackAction(*record, TrackRawBytes(row), UndoModify, 1, row, row) >= 0;
+    if (recorded) groupStart = 0;
+    if (!recorded || SetTrackName(name, track, groupStart) == 0) {
+        if (recorded) m_undo.RollBackOpenGroup();
+        m_sequence.Renumber(0);
+        RefreshTrackCounts(track);
+        Report(kMsgCannotChangeTrackProperties, "RenameTrack", DocMessage::Icon::Stop);
+        return EditResult::Failed;
+    }
+    TrackRecord(row)->name = name.substr(0, kTrackNameLength);
+    m_sequence.Renumber(0);
+    RefreshTrackCounts(track);
+    m_hooks.Views().Redraw();
+    m_modified = true;
+    return EditResult::Done;
+}
+
 // ---- Track setters ---------------------------------------------------------
 
 int64_t MidiDocModel::FindFirstOfKind(int track, uint8_t group, int controller, uint8_t channel) const

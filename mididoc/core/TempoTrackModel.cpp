@@ -174,11 +174,10 @@ std::string TempoTrackModel::CellText(int row, int column) const
 
 int TempoTrackModel::SelectRowBeforeTick(uint32_t tick)
 {
-    for (int r = m_currentRow + 1; r < int(m_rows.size()); ++r)
-        if (m_rows[size_t(r)]->time > tick) {
-            m_currentRow = r - 1;
-            break;
-        }
+    // A current row after the tick (a new run, a loop) searches from the top.
+    if (m_currentRow < 0 || m_currentRow >= int(m_rows.size()) || m_rows[size_t(m_currentRow)]->time > tick)
+        m_currentRow = -1;
+    for (int r = m_currentRow + 1; r < int(m_rows.size()) && m_rows[size_t(r)]->time <= tick; ++r) m_currentRow = r;
     return m_currentRow;
 }
 

@@ -52,6 +52,7 @@ public:
     // Selection: each returns the row it makes current
     int CurrentRow() const { return m_currentRow; }
     void SetCurrentRow(int row) { m_currentRow = row; }
+    // The last row whose event is not after the tick (the player's position)
     int SelectRowBeforeTick(uint32_t tick);
     int SelectRowAtEvent(uint32_t eventIndex);
     // A click on a row: the event the bar view moves to (the row before the

@@ -277,8 +277,9 @@ TEST(EventListModel, RowLookUps)
     l.SetCurrentRow(0);
     EXPECT_EQ(l.FollowTick(450), 2); // the rows at 0, 400, 410, 500 ...
     EXPECT_EQ(l.FollowTick(450), 2);
-    l.SetCurrentRow(l.TrailingRow() - 1);
-    EXPECT_EQ(l.FollowTick(100000), l.TrailingRow() - 1); // no later row: it stays
+    EXPECT_EQ(l.FollowTick(100000), l.TrailingRow() - 1); // past the last row: the last one
+    EXPECT_EQ(l.FollowTick(100), 0);                      // a new run follows from the top
+    EXPECT_EQ(l.FollowTick(405), 1);
     EXPECT_EQ(l.SelectMarkedRow(), -1);
     l.RowEvent(3)->state = EventListModel::kMarkSelectAgain;
     EXPECT_EQ(l.SelectMarkedRow(), 3);

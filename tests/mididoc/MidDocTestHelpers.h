@@ -33,16 +33,16 @@ inline void PrintTo(const CTrackInfo& t, std::ostream* os)
 namespace zib::test {
 
 // A format-1 file at division 96: the conductor with 4/4 and tempo, then
-// `tracks` channel tracks, track k on channel k - 1 with a note at each beat
-// of the first bar.
-inline std::vector<uint8_t> smallSong(int tracks = 2)
+// `tracks` channel tracks, track k on channel k - 1 with a note at each of
+// the first `beats` beats (one bar by default; 500 ms a beat).
+inline std::vector<uint8_t> smallSong(int tracks = 2, int beats = 4)
 {
     SmfBuilder smf(1, 96);
     smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000).TrackName(0, "Song");
     for (int k = 1; k <= tracks; ++k) {
         SmfTrack& t = smf.AddTrack();
         t.TrackName(0, "Track " + std::to_string(k)).Program(0, k - 1, k).Controller(0, k - 1, 7, 90);
-        for (int beat = 0; beat < 4; ++beat)
+        for (int beat = 0; beat < beats; ++beat)
             t.NoteOn(uint32_t(beat) * 96, k - 1, 60 + k, 100).NoteOff(uint32_t(beat) * 96 + 48, k - 1, 60 + k);
     }
     return smf.Build();

@@ -164,6 +164,64 @@ TEST(MidiDocCommands, ATrackPropertiesFailureIsTakenBackAndTheDocumentStays)
     EXPECT_TRUE(f.reports.Has(kMsgNoFocusedItem));
 }
 
+TEST(MidiDocCommands, ARenamedTrackKeepsItsNameAsOneUndoStep)
+{
+    DocFixture f(keysSong());
+    const auto before = captureState(*f.doc);
+    // A track without a name gets its name event; one with a name has it changed.
+    EXPECT_EQ(f.doc->RenameTrack(0, "Lead \u00e9"), EditResult::Done);
+    EXPECT_EQ(f.doc->TrackRecord(0)->name, "Lead \xe9");
+    EXPECT_EQ(f.doc->RenameTrack(0, "Lead \u00e9"), EditResult::Nothing) << "the same name";
+    EXPECT_EQ(f.doc->RenameTrack(0, "Solo"), EditResult::Done);
+    EXPECT_EQ(f.doc->TrackRecord(0)->name, "Solo");
+    EXPECT_EQ(f.doc->RenameTrack(0, std::string(40, 'x')), EditResult::Done);
+    EXPECT_EQ(f.doc->TrackRecord(0)->name, std::string(16, 'x')) << "the list shows 16 characters";
+    EXPECT_TRUE(f.doc->IsModified());
+    EXPECT_EQ(f.doc->Undo(), EditResult::Done);
+    EXPECT_EQ(f.doc->TrackRecord(0)->name, "Solo");
+    EXPECT_EQ(f.doc->Undo(), EditResult::Done);
+    EXPECT_EQ(f.doc->Undo(), EditResult::Done);
+    EXPECT_EQ(captureState(*f.doc).events, before.events) << "three renames, three undo steps";
+    EXPECT_EQ(f.doc->TrackRecord(0)->name, "");
+    EXPECT_EQ(f.doc->Redo(), EditResult::Done);
+    EXPECT_EQ(f.doc->TrackRecord(0)->name, "Lead \xe9");
+    EXPECT_EQ(f.doc->RenameTrack(70, "No"), EditResult::Nothing);
+    f.playing = 1;
+    EXPECT_EQ(f.doc->RenameTrack(1, "Later"), EditResult::RefusedWhilePlaying);
+}
+
+TEST(MidiDocCommands, ARenameThatRunsOutOfMemoryIsWholeOrNothing)
+{
+    // Memory running out at any step of naming a track: the rename is whole
+    // (undone as one step while the history could be kept) or nothing
+    // changes, and the document stays.
+    bool failed = false;
+    for (uint64_t n = 1; n < 8; ++n) {
+        DocFixture f(keysSong());
+        const auto before = captureState(*f.doc);
+        EditResult r;
+        {
+            ScopedAllocationFailure fail(n);
+            r = f.doc->RenameTrack(1, "Bass");
+        }
+        EXPECT_TRUE(f.doc->HasTrackRecords());
+        if (r == EditResult::Failed) {
+            failed = true;
+            EXPECT_EQ(captureState(*f.doc).events, before.events) << n;
+            EXPECT_EQ(f.doc->TrackRecord(1)->name, "") << n;
+            EXPECT_TRUE(f.reports.Has(kMsgCannotChangeTrackProperties));
+            continue;
+        }
+        ASSERT_EQ(r, EditResult::Done) << n;
+        EXPECT_EQ(f.doc->TrackRecord(1)->name, "Bass") << n;
+        if (!f.doc->UndoManager().CanUndo()) continue; // the history went for want of memory
+        EXPECT_EQ(f.doc->Undo(), EditResult::Done) << n;
+        EXPECT_EQ(captureState(*f.doc).events, before.events) << n;
+        EXPECT_EQ(f.doc->TrackRecord(1)->name, "") << n;
+    }
+    EXPECT_TRUE(failed);
+}
+
 TEST(MidiDocCommands, ANewDivisionClearsTheHistory)
 {
     DocFixture f(keysSong());

@@ -16,8 +16,15 @@ using namespace zib;
 
 TEST(MidiDocTexts, MenuAndColumnTextsAreCatalogued)
 {
-    for (std::string_view label : MenuLabels(MidiDocMenuDef()))
-        EXPECT_TRUE(HasUiText(label)) << label;
+    for (const MenuBarDef& menu : {MidiDocMenuDef(), TrackEditorMenuDef(),
+                                   MenuBarDef{MenuPopup("", EditEventPopupDef())},
+                                   MenuBarDef{MenuPopup("", TrackListPopupDef())},
+                                   MenuBarDef{MenuPopup("", KeyAlphabetPopupDef())}})
+        for (std::string_view label : MenuLabels(menu)) {
+            if (!label.empty()) {
+                EXPECT_TRUE(HasUiText(label)) << label;
+            }
+        }
     for (const auto& column : CTrackListModel::Columns()) {
         if (!column.text.empty()) {
             EXPECT_TRUE(HasUiText(column.text)) << column.text;
@@ -33,9 +40,11 @@ TEST(MidiDocTexts, MenuAndColumnTextsAreCatalogued)
 
 TEST(MidiDocTexts, TextsLookedUpInTheSourcesAreCatalogued)
 {
-    // Texts looked up by the windows, and the texts the document core hands
-    // them in its messages (uiText) and viewer titles.
-    const std::regex lookup("(?:UiText(?:Wx)?\\(\\s*|uiText\\s*=\\s*|OpenViewer\\(\\s*)\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,:;)]");
+    // Texts looked up by the windows (lookups, the dialogs' T() and titles,
+    // the labels of button rows) and the texts the document core hands them
+    // in its messages (uiText) and viewer titles.
+    const std::regex lookup("(?:UiText(?:Wx)?\\(|(?:^|[^.>\\w])T\\(|CZibDialog\\(\\s*\\w+,|\\{(?:wxID_\\w+|1[0-9]{3}),|"
+                            "uiText\\s*=|OpenViewer\\()\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,:;)}]");
     int found = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(ZIB_SOURCE_DIR) /
                                                                             "mididoc")) {

@@ -213,6 +213,8 @@ TEST(TempoTrackModel, TheMasterTrackIsNotEditedWhilePlaying)
     // Selection follows the player.
     all.SetCurrentRow(0);
     EXPECT_EQ(all.SelectRowBeforeTick(500), 3); // the rows at 0, 0, 384, 400, 768 ...
+    EXPECT_EQ(all.SelectRowBeforeTick(1000000), all.EndRow() - 1);
+    EXPECT_EQ(all.SelectRowBeforeTick(100), 1); // a new run searches from the top
     EXPECT_EQ(all.SelectRowAtEvent(0), 0);
     EXPECT_EQ(all.ClickedEventIndex(all.EndRow()), all.RowEvent(all.EndRow() - 1)->index);
 }

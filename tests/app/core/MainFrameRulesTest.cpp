@@ -124,6 +124,35 @@ TEST(ToolbarChoice, SlotsAndDialogKinds)
     }
 }
 
+TEST(MainFrameRules, MidiBarsKeepTheirPlacesByTheirOwnContexts)
+{
+    using K = ChildKind;
+    const struct {
+        ChildKind kind;
+        bool midiViewer;
+        int slot;
+    } cases[] = {
+        {K::None, false, 7},           {K::StyPropSplitter, false, 6}, {K::PadPropSplitter, false, 7},
+        {K::MidiEditStyTrack, false, 5}, {K::MidiEditPadTrack, false, 7}, {K::MidiEditEx, false, 4},
+        {K::MidiTempoTrackEdit, false, 4}, {K::ChildSplitterMid, false, 3}, {K::TextViewer, true, 3},
+        {K::TextViewer, false, 7},     {K::ChildPcg, false, 2},        {K::ChildPrf, false, 1},
+        {K::ChildSty, false, 0},       {K::ChildPad, false, 7},        {K::Other, false, 7},
+    };
+    for (const auto& c : cases)
+        for (MainBar bar : {MainBar::MidiTempo, MainBar::MidiPosition, MainBar::MidiSelection})
+            EXPECT_EQ(ToolbarSlotFor(bar, c.kind, c.midiViewer), c.slot) << int(c.kind) << " bar " << int(bar);
+    // The main bars keep the frame's own slots: the tempo editor is not a context of theirs.
+    EXPECT_EQ(ToolbarSlotFor(MainBar::MidiDoc, K::MidiTempoTrackEdit, false), 7);
+    EXPECT_EQ(ToolbarSlotFor(MainBar::Standard, K::TextViewer, false), 0);
+}
+
+TEST(MainFrameRules, ViewToolbarIsCheckedWhileStandardShowsAndNeedsAnActiveChild)
+{
+    EXPECT_EQ(ViewToolbarItem(false, true), (ViewToolbarItemState{false, true}));
+    EXPECT_EQ(ViewToolbarItem(true, true), (ViewToolbarItemState{true, true}));
+    EXPECT_EQ(ViewToolbarItem(true, false), (ViewToolbarItemState{true, false}));
+}
+
 TEST(StatusPanes, TextsPerActiveChild)
 {
     using K = ChildKind;

@@ -170,10 +170,11 @@ std::filesystem::path ZibSession::settingsFile() const
 
 ZibRun ZibSession::run(const std::string& script, int seconds)
 {
-    return run(script, seconds, {});
+    return run(script, seconds, {}, {});
 }
 
-ZibRun ZibSession::run(const std::string& script, int seconds, const std::vector<std::string>& arguments)
+ZibRun ZibSession::run(const std::string& script, int seconds, const std::vector<std::string>& args,
+                       const std::filesystem::path& folder)
 {
     const std::string tag = std::to_string(++runs_);
     const auto scriptPath = dir_.path() / ("script" + tag);
@@ -215,13 +216,17 @@ ZibRun ZibSession::run(const std::string& script, int seconds, const std::vector
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    std::vector<const char*> argv = {ZIB_PROGRAM};
-    for (const auto& a : arguments)
-        argv.push_back(a.c_str());
+    if (!args.empty()) {
+        const std::filesystem::path start = folder.empty() ? dir_.path() : folder;
+        posix_spawn_file_actions_addchdir_np(&actions, start.c_str());
+    }
+    std::vector<char*> argv{const_cast<char*>(ZIB_PROGRAM)};
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid = -1;
     ZibRun result;
-    int rc = posix_spawn(&pid, ZIB_PROGRAM, &actions, nullptr, const_cast<char**>(argv.data()), envp.data());
+    int rc = posix_spawn(&pid, ZIB_PROGRAM, &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) return result;
     result.exitCode = waitFor(pid, seconds, result.killed);

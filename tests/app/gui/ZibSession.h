@@ -61,8 +61,10 @@ public:
 
     // Runs the program with `script`; `seconds` bounds the whole run.
     ZibRun run(const std::string& script, int seconds = 40);
-    // The same with program arguments (files to open, as from a command line).
-    ZibRun run(const std::string& script, int seconds, const std::vector<std::string>& arguments);
+    // The same with arguments on the command line, started in `folder` (the
+    // test's files folder when empty).
+    ZibRun run(const std::string& script, int seconds, const std::vector<std::string>& args,
+               const std::filesystem::path& folder = {});
     // The same, expecting a run that ended by itself: not killed, no time-out,
     // no dialog left to time out, no sanitizer report.
     ZibRun runChecked(const std::string& script, int seconds = 40, const std::vector<std::string>& arguments = {});

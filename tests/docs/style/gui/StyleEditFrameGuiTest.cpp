@@ -322,3 +322,97 @@ TEST_F(StyleGui, TrackParametersTakeASoundFromTheSoundListAndApplyItToAll)
 
 } // namespace
 } // namespace zib
+
+namespace zib {
+namespace {
+
+// The track editor of a style or pad edit frame: a velocity edited in place,
+// undone and redone, written back into the item when the editor closes, and
+// found again when the saved file is opened once more.
+class StyleTrackEditGui : public test::StyleGui {
+protected:
+    // Opens the file, edits the velocity of the note in row `row` of the
+    // node's track, undoes and redoes it, closes the editor, opens it again
+    // (the track as the item now holds it), closes it and the edit frame and
+    // saves the document.
+    ZibRun editAndSave(const std::string& path, const std::string& node, int row)
+    {
+        const std::string r = std::to_string(row);
+        const std::string show = "log-grid " + std::to_string(row + 1) + "\n";
+        return run("select-rows 0 0\nmenu 32785\nselect-node " + node + "\nmenu 32848\nlog-frame\n" + show +
+                       "grid-edit " + r + " 6 76\n" + show + "menu 57643\n" + show + "menu 57644\n" + show +
+                       "screenshot track-editor\nclose-active\nmenu 32848\nlog-grid 40\nclose-active\nmenu 4001\n"
+                       "wait 300\nactivate-child " +
+                       std::filesystem::path(path).filename().string() + "\nmenu 57603\n",
+                   {path});
+    }
+    // The rows of the node's track editor in a new run on the saved file
+    ZibRun reopen(const std::string& path, const std::string& node)
+    {
+        return run("select-rows 0 0\nmenu 32785\nselect-node " + node + "\nmenu 32848\nlog-grid 40\n", {path});
+    }
+    // The rows of the edited row as the editor showed it: before, edited,
+    // undone, redone
+    static void expectUndoRedo(const ZibRun& r, int row)
+    {
+        const auto rows = r.lines("grid-row " + std::to_string(row) + ": ");
+        ASSERT_EQ(rows.size(), 5u) << logOf(r);
+        EXPECT_NE(rows[0].find("|Note|"), std::string::npos) << rows[0];
+        EXPECT_NE(rows[1].find("|  76|"), std::string::npos) << rows[1];
+        EXPECT_NE(rows[1], rows[0]);
+        EXPECT_EQ(rows[2], rows[0]) << "Undo takes it back";
+        EXPECT_EQ(rows[3], rows[1]) << "Redo applies it again";
+    }
+    // Whether the run's last grid shows a row with that note at velocity 76 (a velocity a Wq style keeps as it is)
+    static bool lastGridHasNoteAt76(const ZibRun& r, const std::string& note)
+    {
+        bool found = false;
+        for (const auto& line : r.log) {
+            if (line.rfind("grid: ", 0) == 0) found = false;
+            if (line.rfind("grid-row ", 0) == 0 && line.find("|Note|" + note) != std::string::npos &&
+                line.find("|  76|") != std::string::npos)
+                found = true;
+        }
+        return found;
+    }
+};
+
+TEST_F(StyleTrackEditGui, QeStyleTrackEditIsUndoneRedoneAndWrittenBack)
+{
+    const std::string sty = file("pop.sty", test::dasfImage({test::qeEntry(
+                                                "Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}}))}));
+    const ZibRun r = editAndSave(sty, "Variation1/CV1/BASS", 4);
+    EXPECT_NE(r.line("frame:").find("kind=12 "), std::string::npos) << logOf(r);
+    EXPECT_NE(r.line("grid:").find("title=pop.sty - EventList - V1CV1 BASS"), std::string::npos) << logOf(r);
+    expectUndoRedo(r, 4);
+    EXPECT_EQ(r.lines("grid: ").size(), 5u) << logOf(r);
+    EXPECT_TRUE(lastGridHasNoteAt76(r, "B2")) << "closing the editor wrote the track back: " << logOf(r);
+    const ZibRun again = reopen(sty, "Variation1/CV1/BASS");
+    EXPECT_TRUE(lastGridHasNoteAt76(again, "B2")) << logOf(again);
+}
+
+TEST_F(StyleTrackEditGui, WqStyleTrackGoesBackThroughTheImporter)
+{
+    const std::string sty = file("wq8.sty", test::wqStyleFile('9', {test::smallWq8Image("Rock")}));
+    const ZibRun r = editAndSave(sty, "Variation1/CV1/BASS", 1);
+    EXPECT_NE(r.line("frame:").find("kind=12 "), std::string::npos) << logOf(r);
+    expectUndoRedo(r, 1);
+    EXPECT_TRUE(r.line("message:").empty()) << logOf(r);
+    const ZibRun again = reopen(sty, "Variation1/CV1/BASS");
+    EXPECT_TRUE(lastGridHasNoteAt76(again, "")) << logOf(again);
+}
+
+TEST_F(StyleTrackEditGui, PadTrackEditIsWrittenBack)
+{
+    const std::string pad = file("pads.pad", test::dasfImage({test::qeEntry(
+                                                 "Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true}))}));
+    const ZibRun r = editAndSave(pad, "Variation1/CV1/DRUM", 4);
+    EXPECT_NE(r.line("frame:").find("kind=13 "), std::string::npos) << logOf(r);
+    expectUndoRedo(r, 4);
+    EXPECT_TRUE(lastGridHasNoteAt76(r, "C#2")) << "closing the editor wrote the track back: " << logOf(r);
+    const ZibRun again = reopen(pad, "Variation1/CV1/DRUM");
+    EXPECT_TRUE(lastGridHasNoteAt76(again, "C#2")) << logOf(again);
+}
+
+} // namespace
+} // namespace zib

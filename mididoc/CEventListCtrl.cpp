@@ -1,0 +1,341 @@
+#include "mididoc/CEventListCtrl.h"
+
+#include "app/CZibApp.h"
+#include "app/MenuBuilder.h"
+#include "app/core/CommandIds.h"
+#include "mididoc/CEventCellEditor.h"
+#include "mididoc/CEventGridTable.h"
+#include "mididoc/CZibEventClipboard.h"
+#include "mididoc/core/EventListOwner.h"
+#include "mididoc/core/MidiDocMenu.h"
+#include "midi/CMidiParserEx.h"
+#include "platform/Cp1252.h"
+
+namespace zib {
+
+namespace {
+
+constexpr int kRowHeight = 18;
+
+EventListModel::CellEditValue valueOf(int column, uint8_t statusClass, const CellEditResult& r, const std::string& text)
+{
+    EventListModel::CellEditValue v;
+    switch (column) {
+    case EventListModel::kTimeColumn:
+    case EventListModel::kPositionColumn:
+        v.number = r.time;
+        break;
+    case EventListModel::kChannelColumn:
+        v.number = r.channel;
+        break;
+    case EventListModel::kDataColumn:
+        if (statusClass >= 0xF0)
+            v.text = text;
+        else if (statusClass == 0xE0)
+            v.number = uint32_t(r.data2) * 128 + r.data1;
+        else
+            v.number = r.data1;
+        break;
+    case EventListModel::kValueColumn:
+        v.number = r.data2;
+        break;
+    case EventListModel::kDurationColumn:
+        v.number = r.duration;
+        break;
+    default:
+        break;
+    }
+    return v;
+}
+
+} // namespace
+
+CEventListCtrl::CEventListCtrl(wxWindow* parent, EventListOwner& owner)
+    : wxGrid(parent, 128), m_owner(owner), m_model(std::make_unique<EventListModel>(owner))
+{
+    if (CMidiParserEx* sequence = owner.ListSequence())
+        m_measures = std::make_unique<SequenceMeasureContext>(*sequence);
+    m_table = new CEventGridTable(*m_model);
+    m_table->SetGrid(this);
+    SetTable(m_table, true, wxGrid::wxGridSelectRows);
+    m_shownRows = m_table->GetNumberRows();
+    SetRowLabelSize(0);
+    SetDefaultRowSize(kRowHeight, true);
+    DisableDragRowSize();
+    EnableGridLines(true);
+    for (int c = 0; c < EventListModel::kColumnCount; ++c) SetColSize(c, EventListModel::Columns()[size_t(c)].width);
+    Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &CEventListCtrl::OnDoubleClick, this);
+    Bind(wxEVT_GRID_CELL_RIGHT_CLICK, &CEventListCtrl::OnRightClick, this);
+    Bind(wxEVT_GRID_LABEL_LEFT_CLICK, &CEventListCtrl::OnLabelClick, this);
+    Bind(wxEVT_GRID_LABEL_RIGHT_CLICK, &CEventListCtrl::OnLabelClick, this);
+    Bind(wxEVT_GRID_EDITOR_HIDDEN, &CEventListCtrl::OnEditorHidden, this);
+    GetGridWindow()->Bind(wxEVT_KEY_DOWN, &CEventListCtrl::OnKey, this);
+    Bind(wxEVT_KEY_DOWN, &CEventListCtrl::OnKey, this);
+    GetGridWindow()->Bind(wxEVT_SCROLLWIN_THUMBTRACK, &CEventListCtrl::OnScroll, this);
+    Bind(wxEVT_SCROLLWIN_THUMBTRACK, &CEventListCtrl::OnScroll, this);
+    Bind(wxEVT_SCROLLWIN_LINEDOWN, &CEventListCtrl::OnScroll, this);
+    Bind(wxEVT_SCROLLWIN_LINEUP, &CEventListCtrl::OnScroll, this);
+    Bind(wxEVT_SCROLLWIN_PAGEDOWN, &CEventListCtrl::OnScroll, this);
+    Bind(wxEVT_SCROLLWIN_PAGEUP, &CEventListCtrl::OnScroll, this);
+}
+
+CEventListCtrl::~CEventListCtrl()
+{
+    // The table still asks the model while the grid goes; the model goes after it.
+    if (m_table) m_table->EndEdit();
+}
+
+void CEventListCtrl::RefillRows()
+{
+    DestroyCellEditor();
+    m_model->RefillRows();
+    ShowRows();
+}
+
+void CEventListCtrl::ShowRows()
+{
+    // Tell the grid how the row count changed, then repaint what shows.
+    const int rows = m_model->RowCount();
+    BeginBatch();
+    if (rows > m_shownRows) {
+        wxGridTableMessage added(m_table, wxGRIDTABLE_NOTIFY_ROWS_APPENDED, rows - m_shownRows);
+        ProcessTableMessage(added);
+    } else if (rows < m_shownRows) {
+        wxGridTableMessage removed(m_table, wxGRIDTABLE_NOTIFY_ROWS_DELETED, rows, m_shownRows - rows);
+        ProcessTableMessage(removed);
+    }
+    m_shownRows = rows;
+    EndBatch();
+    ForceRefresh();
+}
+
+// The grid selects whole rows, so its row blocks hold the selection; reading
+// them stays cheap when a block spans a large part of a big song.
+std::vector<int> CEventListCtrl::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const wxGridBlockCoords& block : GetSelectedRowBlocks())
+        for (int row = block.GetTopRow(); row <= block.GetBottomRow(); ++row) rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+int CEventListCtrl::SelectedRowCount() const
+{
+    const wxGridBlockCoordsVector blocks = GetSelectedRowBlocks();
+    if (blocks.size() > 1) return int(SelectedRows().size()); // overlapping blocks are counted once
+    return blocks.empty() ? 0 : blocks[0].GetBottomRow() - blocks[0].GetTopRow() + 1;
+}
+
+int CEventListCtrl::FocusedRow() const
+{
+    return GetGridCursorRow();
+}
+
+void CEventListCtrl::SelectRow(int row)
+{
+    if (row < 0 || row >= m_model->RowCount()) return;
+    ClearSelection();
+    wxGrid::SelectRow(row);
+    SetGridCursor(row, std::max(0, GetGridCursorCol()));
+    MakeCellVisible(std::min(row + 2, m_model->RowCount() - 1), 0);
+    m_model->SetCurrentRow(row);
+}
+
+void CEventListCtrl::SelectEventRow(uint32_t eventIndex)
+{
+    SelectRow(m_model->SelectEventRow(eventIndex));
+}
+
+void CEventListCtrl::MoveSelection(int newRow)
+{
+    SelectRow(newRow);
+}
+
+void CEventListCtrl::SelectAllRows()
+{
+    SelectAll();
+}
+
+void CEventListCtrl::SelectMarkedRow()
+{
+    const int row = m_model->SelectMarkedRow();
+    if (row >= 0) SelectRow(row);
+}
+
+void CEventListCtrl::FollowTick(uint32_t tick)
+{
+    const int before = m_model->CurrentRow();
+    const int row = m_model->FollowTick(tick);
+    if (row != before) SelectRow(row);
+}
+
+void CEventListCtrl::SelectRowAtTick(uint32_t tick)
+{
+    SelectRow(m_model->RowBeforeTick(tick));
+}
+
+void CEventListCtrl::AfterCommand(EditResult)
+{
+    ShowRows();
+}
+
+EditResult CEventListCtrl::DeleteSelectedEvents()
+{
+    DestroyCellEditor();
+    const EditResult r = m_model->DeleteSelectedEvents(SelectedRows());
+    AfterCommand(r);
+    return r;
+}
+
+EditResult CEventListCtrl::CreateEvent()
+{
+    DestroyCellEditor();
+    int newRow = -1;
+    const EditResult r = m_model->OnCreateEvent(FocusedRow(), newRow);
+    AfterCommand(r);
+    if (newRow >= 0) SelectRow(newRow);
+    return r;
+}
+
+EditResult CEventListCtrl::CopyToClipboard()
+{
+    return m_model->CopyToClipboard(SelectedRows());
+}
+
+EditResult CEventListCtrl::PasteEvents(uint32_t startTick)
+{
+    DestroyCellEditor();
+    const EditResult r = m_model->PasteEvents(SelectedRows(), startTick);
+    AfterCommand(r);
+    return r;
+}
+
+EditResult CEventListCtrl::TransposeEvents()
+{
+    const EditResult r = m_model->TransposeEvents(SelectedRows());
+    AfterCommand(r);
+    return r;
+}
+
+EditResult CEventListCtrl::ShiftEvents()
+{
+    DestroyCellEditor();
+    const EditResult r = m_model->ShiftEvents(SelectedRows());
+    AfterCommand(r);
+    SelectMarkedRow();
+    return r;
+}
+
+void CEventListCtrl::DestroyCellEditor()
+{
+    if (IsCellEditControlEnabled()) {
+        // As Escape does: the editor resets, so the grid commits nothing.
+        if (wxGridCellEditor* editor = GetCellEditor(GetGridCursorRow(), GetGridCursorCol())) {
+            editor->Reset();
+            editor->DecRef();
+        }
+        DisableCellEditControl();
+    }
+    m_table->EndEdit();
+}
+
+void CEventListCtrl::CloseCellEditor()
+{
+    if (IsCellEditControlEnabled()) DisableCellEditControl(); // commits the edit
+    m_table->EndEdit();
+}
+
+void CEventListCtrl::OnDoubleClick(wxGridEvent& event)
+{
+    const int row = event.GetRow();
+    const int column = event.GetCol();
+    DestroyCellEditor();
+    const EventListModel::CellEditStart start = m_model->DoubleClickCell(row, column);
+    using What = EventListModel::CellEditStart::What;
+    if (start.what == What::EventCode) {
+        AfterCommand(m_model->EditEventCode(row));
+        return;
+    }
+    if (start.what != What::Editor) return;
+    CellEditStart cell;
+    cell.ownerKind = int(m_owner.ListDocKind());
+    cell.row = row;
+    cell.column = column;
+    cell.channel = start.channel;
+    cell.statusClass = start.statusClass;
+    cell.time = start.time;
+    cell.data1 = start.data1;
+    cell.data2 = start.data2;
+    cell.duration = start.duration;
+    cell.dataBytes = utf8ToCp1252(start.text);
+    auto model = EventCellEditModel::Start(cell, m_measures.get());
+    if (!model) return;
+    const uint8_t statusClass = start.statusClass;
+    auto commit = [this, start, statusClass](const CellEditResult& r, const std::string& text) {
+        // The grid is still inside its edit: commit once it has finished.
+        CallAfter([this, start, statusClass, r, text] {
+            AfterCommand(m_model->CommitCellEdit(start, valueOf(start.column, statusClass, r, text)));
+            SelectMarkedRow();
+        });
+    };
+    m_table->AllowEdit(row, column, new CEventCellEditor(std::move(*model), commit));
+    SetGridCursor(row, column);
+    EnableCellEditControl();
+}
+
+void CEventListCtrl::OnEditorHidden(wxGridEvent& event)
+{
+    event.Skip();
+    CallAfter([this] { m_table->EndEdit(); });
+}
+
+void CEventListCtrl::OnRightClick(wxGridEvent& event)
+{
+    // "EDIT EVENT": Copy, Paste and Delete of the selected rows.
+    if (!IsInSelection(event.GetRow(), 0)) SelectRow(event.GetRow());
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(EditEventPopupDef(), wxGetApp().Language()));
+    const bool selected = SelectedRowCount() > 0;
+    menu->Enable(cmd::ToWxId(midicmd::EditCut), false);
+    menu->Enable(cmd::ToWxId(midicmd::EditCopy), selected);
+    menu->Enable(cmd::ToWxId(midicmd::Delete), selected);
+    menu->Enable(cmd::ToWxId(midicmd::EditPaste), selected && CZibEventClipboard::Offers());
+    const int chosen = GetPopupMenuSelectionFromUser(*menu, event.GetPosition());
+    if (chosen == cmd::ToWxId(midicmd::EditCopy)) CopyToClipboard();
+    if (chosen == cmd::ToWxId(midicmd::Delete)) DeleteSelectedEvents();
+    if (chosen == cmd::ToWxId(midicmd::EditPaste)) PasteEvents(0);
+}
+
+void CEventListCtrl::OnLabelClick(wxGridEvent& event)
+{
+    // Only the header of the data column answers: the note-name alphabets.
+    if (event.GetCol() != EventListModel::kDataColumn) return;
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(KeyAlphabetPopupDef(), wxGetApp().Language()));
+    const int current = wxGetApp().Settings().KeyAlphabet;
+    menu->Check(cmd::ToWxId(midicmd::KeyAlphabetFirst + current), true);
+    const int chosen = GetPopupMenuSelectionFromUser(*menu);
+    for (int a = 0; a < midicmd::KeyAlphabetCount; ++a)
+        if (chosen == cmd::ToWxId(midicmd::KeyAlphabetFirst + a)) {
+            wxGetApp().Settings().SetKeyAlphabet(a);
+            ForceRefresh();
+        }
+}
+
+void CEventListCtrl::OnKey(wxKeyEvent& event)
+{
+    if (event.GetKeyCode() == WXK_DELETE && !IsCellEditControlEnabled()) {
+        DeleteSelectedEvents();
+        return;
+    }
+    event.Skip();
+}
+
+void CEventListCtrl::OnScroll(wxScrollWinEvent& event)
+{
+    // Scrolling drops an open cell editor without committing it.
+    DestroyCellEditor();
+    event.Skip();
+}
+
+} // namespace zib

@@ -1,0 +1,247 @@
+#include "mididoc/CMidiEditFrameWndEx.h"
+
+#include "app/CMainFrame.h"
+#include "app/CZibApp.h"
+#include "app/ZibMessageBox.h"
+#include "app/core/FormatText.h"
+#include "mididoc/CChildSplitterMidFrame.h"
+#include "mididoc/CEventListCtrl.h"
+#include "mididoc/CZibEventClipboard.h"
+#include "mididoc/CZibMidView.h"
+#include "mididoc/CZibMidWxDoc.h"
+#include "mididoc/MidiDocSubsystem.h"
+#include "mididoc/core/MidiPositionTarget.h"
+#include "mididoc/core/MidiDocMenu.h"
+#include "platform/Cp1252.h"
+#include "platform/WxText.h"
+
+#include <algorithm>
+#include <wx/docview.h>
+#include <wx/sizer.h>
+
+namespace zib {
+
+namespace {
+
+using namespace midicmd;
+
+// The list's category of each filter command (32841-32847).
+constexpr std::array<int, 7> kFilterCategories = {EventListModel::kNotes,         EventListModel::kKeyPressure,
+                                                  EventListModel::kControllers,   EventListModel::kPrograms,
+                                                  EventListModel::kChannelPressure, EventListModel::kWheel,
+                                                  EventListModel::kTexts};
+
+// The list's own commands, and those of the document that reach it through this frame
+constexpr int kListCommands[] = {InsertItem, InsertItemMenu, Delete, MidiToText, EditCopy, EditPaste,
+                                 EditSelectAll, TransposeEvents, ShiftEvents, EditUndo, EditRedo, EditItem,
+                                 SetTempo};
+constexpr int kDocumentForwarded[] = {FileTextDump, MidiToWqStyle, MidiToQe4kStyle, FileSave, FileSaveAs};
+
+bool playing()
+{
+    return wxGetApp().m_Playing != 0;
+}
+
+} // namespace
+
+wxString CMidiEditFrameWndEx::TitleFor(CZibMidWxDoc& doc, const std::vector<int>& rows)
+{
+    std::string tracks;
+    if (rows.size() > 1) {
+        tracks = wxToUtf8(UiTextWx("Multiple Tracks"));
+    } else if (rows.size() == 1) {
+        const CTrackInfo* t = doc.Model().TrackRecord(rows.front());
+        tracks = t && !t->name.empty() ? cp1252ToUtf8(t->name)
+                                       : FormatText(wxToUtf8(UiTextWx("Track %d")), {std::to_string(rows.front() + 1)});
+    }
+    return wxFromUtf8(FormatText(wxToUtf8(UiTextWx("%s - Event List - %s")),
+                                 {wxToUtf8(doc.GetUserReadableName()), tracks}));
+}
+
+CMidiEditFrameWndEx* CMidiEditFrameWndEx::Open(CMainFrame& frame, CZibMidWxDoc& doc, const std::vector<int>& rows)
+{
+    if (rows.empty()) return nullptr;
+    doc.CloseEditorFrames();
+    auto* editor = new CMidiEditFrameWndEx(frame, doc, TitleFor(doc, rows));
+    editor->ShowEvents(rows);
+    doc.m_EventEditor = editor;
+    doc.m_EventEditorOpen = 1;
+    editor->Show();
+    editor->Activate();
+    return editor;
+}
+
+CMidiEditFrameWndEx::CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, const wxString& title)
+    : CMidiEditorFrame(&frame, doc, title)
+{
+    m_list = new CEventListCtrl(this, doc.Model());
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(m_list, 1, wxEXPAND);
+    SetSizer(sizer);
+    for (int id = NoteEvents; id <= TextEvents; ++id) {
+        Bind(wxEVT_MENU, &CMidiEditFrameWndEx::OnCommand, this, cmd::ToWxId(id));
+        Bind(wxEVT_UPDATE_UI, &CMidiEditFrameWndEx::OnUpdateCommand, this, cmd::ToWxId(id));
+    }
+    for (int id : kListCommands) {
+        Bind(wxEVT_MENU, &CMidiEditFrameWndEx::OnCommand, this, cmd::ToWxId(id));
+        Bind(wxEVT_UPDATE_UI, &CMidiEditFrameWndEx::OnUpdateCommand, this, cmd::ToWxId(id));
+    }
+    for (int id : kDocumentForwarded) {
+        Bind(wxEVT_MENU, &CMidiEditFrameWndEx::OnCommand, this, cmd::ToWxId(id));
+        Bind(wxEVT_UPDATE_UI, &CMidiEditFrameWndEx::OnUpdateCommand, this, cmd::ToWxId(id));
+    }
+    // The transport, walk and setup commands run as in the MIDI window.
+    Bind(wxEVT_MENU, &CMidiEditFrameWndEx::OnCommand, this);
+    Bind(wxEVT_UPDATE_UI, &CMidiEditFrameWndEx::OnUpdateCommand, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CMidiEditFrameWndEx::OnCloseWindow, this);
+    // Resizing drops the cell editor.
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+        DestroyCellEditor();
+        e.Skip();
+    });
+}
+
+CMidiEditFrameWndEx::~CMidiEditFrameWndEx()
+{
+    if (DocumentAlive() && m_doc.m_EventEditor == this) {
+        m_doc.m_EventEditor = nullptr;
+        m_doc.m_EventEditorOpen = 0;
+    }
+}
+
+void CMidiEditFrameWndEx::DropList()
+{
+    if (!m_list) return;
+    m_list->Destroy();
+    m_list = nullptr;
+}
+
+void CMidiEditFrameWndEx::FillStatus(ChildStatus& status) const
+{
+    status.kind = Kind();
+    if (!m_list) return;
+    status.eventRows = m_list->GetNumberRows();
+    status.selectedRows = m_list->SelectedRowCount();
+}
+
+void CMidiEditFrameWndEx::ShowEvents(const std::vector<int>& rows)
+{
+    std::array<uint8_t, 65> shown{};
+    for (int row : rows)
+        if (row >= 0 && row < 64) shown[size_t(row + 1)] = 1;
+    m_list->Model().SetShownTracks(shown);
+    wxBusyCursor wait;
+    m_list->RefillRows();
+}
+
+void CMidiEditFrameWndEx::RebuildList()
+{
+    m_list->RefillRows();
+}
+
+void CMidiEditFrameWndEx::DestroyCellEditor()
+{
+    if (m_list) m_list->DestroyCellEditor();
+}
+
+void CMidiEditFrameWndEx::ToggleFilter(int command)
+{
+    DestroyCellEditor();
+    const size_t index = size_t(FilterIndex(command));
+    m_list->Model().ToggleCategory(kFilterCategories[index]);
+    m_filterShown[index] = m_list->Model().CategoryFlag(kFilterCategories[index]) == 1;
+    m_list->RefillRows();
+}
+
+void CMidiEditFrameWndEx::OnUpdateCommand(wxUpdateUIEvent& event)
+{
+    if (!DocumentAlive() || !m_list) {
+        event.Skip();
+        return;
+    }
+    const int command = cmd::FromWxId(event.GetId());
+    MidiCommandContext c = CChildSplitterMidFrame::CommandContext(m_doc, m_doc.TrackView(), command == EditPaste);
+    c.listRowCount = m_list->GetNumberRows();
+    c.listHasSelection = m_list->SelectedRowCount() > 0;
+    c.fileKind = 1;
+    c.filterShown = m_filterShown;
+    const MidiCommandUi ui = MidiCommandState(command, ChildKind::MidiEditEx, c);
+    ShowEditorState(event, ui);
+}
+
+void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)
+{
+    if (!DocumentAlive() || !m_list) {
+        event.Skip();
+        return;
+    }
+    const int command = cmd::FromWxId(event.GetId());
+    if (IsFilter(command)) {
+        ToggleFilter(command);
+        return;
+    }
+    switch (command) {
+    case InsertItem:
+    case InsertItemMenu:
+        m_list->CreateEvent();
+        return;
+    case Delete:
+        m_list->DeleteSelectedEvents();
+        return;
+    case MidiToText:
+        m_list->Model().OnUtilDumpToText(wxToUtf8(GetTitle()));
+        return;
+    case EditCopy:
+        m_list->CopyToClipboard();
+        return;
+    case EditPaste: {
+        // The list pastes at the bar view's position; the other windows repaint after it.
+        uint32_t here = 0;
+        if (MidiPositionTarget* target = MidiWindowHooks().ActiveMidiTarget ? MidiWindowHooks().ActiveMidiTarget() : nullptr)
+            here = target->CurrentTick();
+        m_list->PasteEvents(here);
+        if (CZibMidView* view = m_doc.TrackView()) view->RefreshViews(true);
+        return;
+    }
+    case EditSelectAll:
+        m_list->SelectAllRows();
+        return;
+    case TransposeEvents:
+        if (!playing()) m_list->TransposeEvents();
+        return;
+    case ShiftEvents:
+        if (!playing()) m_list->ShiftEvents();
+        return;
+    case EditUndo:
+    case EditRedo:
+        if (playing()) return;
+        if (command == EditUndo)
+            m_doc.Model().Undo();
+        else
+            m_doc.Model().Redo();
+        m_list->RefillRows();
+        return;
+    case SetTempo:
+        DestroyCellEditor();
+        return;
+    default:
+        break;
+    }
+    RunDocumentCommand(event, command);
+}
+
+void CMidiEditFrameWndEx::Deactivated()
+{
+    m_list->CloseCellEditor(); // leaving the editor commits an open cell edit
+}
+
+void CMidiEditFrameWndEx::OnCloseWindow(wxCloseEvent& event)
+{
+    if (playing() && event.CanVeto()) {
+        event.Veto();
+        return;
+    }
+    event.Skip();
+}
+
+} // namespace zib

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "mididoc/CMidiEditorFrame.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace zib {
+
+class CEventListCtrl;
+class CMainFrame;
+class CZibMidWxDoc;
+
+// The whole-file event editor of a MIDI document: the events of the tracks
+// the track list selected, in one event list. It takes the document menu's
+// commands while active (the list takes Insert, Delete, Copy, Paste, Select
+// All, Transpose, Shift and the text dump), toggles the event-class filters,
+// and stays open while MIDI plays.
+class CMidiEditFrameWndEx : public CMidiEditorFrame {
+public:
+    // Opens the editor of `rows` (track rows 0..63), closing an open editor
+    // and the tempo-track editor first; the editor becomes the visible tab.
+    static CMidiEditFrameWndEx* Open(CMainFrame& frame, CZibMidWxDoc& doc, const std::vector<int>& rows);
+    ~CMidiEditFrameWndEx() override;
+
+    ChildKind Kind() const override { return ChildKind::MidiEditEx; }
+    void FillStatus(ChildStatus& status) const override;
+
+    CEventListCtrl& List() { return *m_list; }
+    // The list fills its rows again (after edits of the document)
+    void RebuildList();
+    // Drops an open cell editor without committing it
+    void DestroyCellEditor();
+
+    // "%s - Event List - %s": "Multiple Tracks", the track's name, or "Track %d"
+    static wxString TitleFor(CZibMidWxDoc& doc, const std::vector<int>& rows);
+
+private:
+    void DropList() override;
+    void Deactivated() override;
+    CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, const wxString& title);
+    void ShowEvents(const std::vector<int>& rows);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+    void OnCommand(wxCommandEvent& event);
+    void OnCloseWindow(wxCloseEvent& event);
+    void ToggleFilter(int command);
+
+    CEventListCtrl* m_list = nullptr;
+    std::array<bool, 7> m_filterShown{true, true, true, true, true, true, true};
+};
+
+} // namespace zib

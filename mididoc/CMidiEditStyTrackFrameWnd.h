@@ -1,0 +1,21 @@
+#pragma once
+
+#include "mididoc/CTrackEditorFrame.h"
+
+namespace zib {
+
+// The editor of one track of a style chord variation.
+class CMidiEditStyTrackFrameWnd : public CTrackEditorFrame {
+public:
+    // Opens the editor over the host's bound sequence, showing track
+    // `trackIndex`; the editor becomes the visible tab.
+    static CMidiEditStyTrackFrameWnd* Open(CMainFrame& frame, const wxString& title, TrackEditorHost& host,
+                                           int trackIndex);
+
+    ChildKind Kind() const override { return ChildKind::MidiEditStyTrack; }
+
+private:
+    using CTrackEditorFrame::CTrackEditorFrame;
+};
+
+} // namespace zib
