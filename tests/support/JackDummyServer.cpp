@@ -46,8 +46,9 @@ JackDummyServer::JackDummyServer()
     setenv("JACK_DEFAULT_SERVER", m_name.c_str(), 1);
     setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
     setenv("JACK_NO_START_SERVER", "1", 1);
-    // A long client time-out: on a loaded machine a late client is waited for, not dropped.
-    m_pid = spawnQuiet({jackd, "--no-realtime", "-t", "5000", "-n", m_name, "-d", "dummy", "-r", "48000", "-p", "32"});
+    // On a loaded machine a late client is waited for, not dropped: a long time-out,
+    // the server in step with its clients, and periods of 5 ms rather than fractions.
+    m_pid = spawnQuiet({jackd, "--no-realtime", "--sync", "-t", "5000", "-n", m_name, "-d", "dummy", "-r", "48000", "-p", "256"});
     if (m_pid == 0) {
         m_problem = "jackd could not be started";
         return;

@@ -11,7 +11,7 @@ namespace zib::test {
 
 class JackDummyServer {
 public:
-    // Starts `jackd --no-realtime -n <unique> -d dummy -r 48000 -p 32` and
+    // Starts `jackd --no-realtime --sync -n <unique> -d dummy -p 256` and
     // waits (at most a few seconds) until a client can open on it
     JackDummyServer();
     ~JackDummyServer();
