@@ -102,7 +102,12 @@ void CCustomDrawList::PaintRows(wxDC& dc, const wxRegion& update)
         dc.SetBackground(wxBrush(GetBackgroundColour()));
         dc.Clear();
         const bool rowHooks = (control & kCdrfNotifyItemDraw) != 0;
-        const long first = std::max<long>(GetTopItem(), 0);
+        // The generic list caches its visible rows, and a scroll made in code
+        // does not renew that cache: a report list takes its top row from the
+        // scroll position (it scrolls by rows).
+        int x = 0, top = GetTopItem();
+        if (InReportView()) GetViewStart(&x, &top);
+        const long first = std::max<long>(top, 0);
         const long last = std::min<long>(GetItemCount(), first + GetCountPerPage() + 2);
         for (long item = first; item < last; ++item) {
             if (update.Contains(RowRect(item)) == wxOutRegion) continue;

@@ -194,11 +194,12 @@ int timeoutSeconds()
 // hooks in place of the list's own drawing, a post-paint asked for row 0 only.
 class SampleList : public CListCtrlCustomDraw {
 public:
-    SampleList(wxWindow* parent, CTestDriver& driver) : CListCtrlCustomDraw(parent, wxID_ANY), driver_(driver)
+    SampleList(wxWindow* parent, CTestDriver& driver, long rows)
+        : CListCtrlCustomDraw(parent, wxID_ANY), driver_(driver)
     {
         for (int c = 0; c < 3; ++c)
             AppendColumn(wxString::Format("Column %d", c), wxLIST_FORMAT_LEFT, 120);
-        SetItemCount(6);
+        SetItemCount(rows);
     }
 
     bool WantsItemNotifications() override { return true; }
@@ -490,12 +491,16 @@ void CTestDriver::Run(const Words& c)
             " checked=" + std::to_string(frame->IsToolbarButtonChecked(std::atoi(arg(1).c_str()))));
     } else if (verb == "custom-list" && frame) {
         auto* child = new CZibMdiChild(frame, wxID_ANY, "List");
-        auto* list = new SampleList(child, *this);
+        auto* list = new SampleList(child, *this, arg(1).empty() ? 6 : std::atol(arg(1).c_str()));
         child->SetSizer(new wxBoxSizer(wxVERTICAL));
         child->GetSizer()->Add(list, 1, wxEXPAND);
         child->Show();
         child->Activate();
         list_ = list;
+    } else if (verb == "list-scroll" && list_) {
+        // Scrolled in code, as a view that follows another scrolls it
+        list_->Scroll(-1, std::atoi(arg(1).c_str()));
+        Log("list-scroll " + arg(1));
     } else if (verb == "list-pixels" && list_) {
         // What the sample list shows in a cell, once it has painted.
         wxTheApp->ProcessIdle();
@@ -1410,6 +1415,11 @@ void CTestDriver::Screenshot(const std::string& name)
 {
     const char* dir = std::getenv("ZIB_TEST_SHOTS");
     if (!dir || !*dir) return;
+    // Painted now: a scroll made in code may otherwise still show as it was
+    for (wxWindow* top : wxTopLevelWindows) {
+        top->Refresh();
+        top->Update();
+    }
     wxScreenDC screen;
     wxSize size = screen.GetSize();
     wxBitmap bitmap(size.x, size.y);

@@ -49,7 +49,8 @@ namespace zib {
 //                                 and the samples the subsystems add)
 //   check-button ID 0|1           presses a button of the current document toolbar
 //   button-state ID               writes whether that button is pressed
-//   custom-list                   opens a window with a sample custom-drawn list
+//   custom-list [ROWS]            opens a window with a sample custom-drawn list (6 rows)
+//   list-scroll ROW               scrolls that list in code to the row
 //   log-list [ROWS]               writes the active child's list: title, headers, rows
 //   set-playing 0|1               sets the playing flag
 //   close | quit                  asks the frame to close | closes it for good

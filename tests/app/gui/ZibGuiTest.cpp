@@ -405,3 +405,13 @@ TEST_F(ZibGui, CustomDrawListAppliesItsHooks)
     // A child of no known kind: no bars change, empty panes.
     EXPECT_NE(r.line("frame:").find("bars=Standard docbar=Standard status=|| "), std::string::npos);
 }
+
+// A list scrolled in code (as the track list follows the bar grid) paints the
+// rows it now shows, not those of its last scroll by the user.
+TEST_F(ZibGui, CustomDrawListScrolledInCodePaintsItsNewRows)
+{
+    seedAuthor();
+    ZibRun r = run("custom-list 80\nwait 400\nlist-scroll 50\nwait 400\nlist-pixels 60 0\nlist-pixels 50 2\nquit\n");
+    for (const char* cell : {"pixels 60,0:", "pixels 50,2:"})
+        EXPECT_EQ(r.line(cell).find("ink=none"), std::string::npos) << r.line(cell) << "\n" << r.output;
+}
