@@ -202,9 +202,12 @@ public:
         SetItemCount(rows);
     }
 
+    std::set<long> painted; // the rows asked for since "list-painted" last cleared it
+
     bool WantsItemNotifications() override { return true; }
     uint32_t ItemTextColor(long item, uint32_t, intptr_t) override
     {
+        painted.insert(item);
         return item == 1 ? 0xFF0000 : kClrDefault;
     }
     wxFont* ItemFont(long item, uint32_t, intptr_t) override { return item == 3 ? &bold_ : nullptr; }
@@ -501,6 +504,15 @@ void CTestDriver::Run(const Words& c)
         // Scrolled in code, as a view that follows another scrolls it
         list_->Scroll(-1, std::atoi(arg(1).c_str()));
         Log("list-scroll " + arg(1));
+    } else if (verb == "list-painted" && list_) {
+        // The rows the sample list paints when it paints whole now
+        auto* sample = static_cast<SampleList*>(list_);
+        sample->painted.clear();
+        sample->Refresh();
+        sample->Update();
+        Log(sample->painted.empty() ? std::string("list-painted: none")
+                                    : "list-painted: first=" + std::to_string(*sample->painted.begin()) +
+                                          " last=" + std::to_string(*sample->painted.rbegin()));
     } else if (verb == "list-pixels" && list_) {
         // What the sample list shows in a cell, once it has painted.
         wxTheApp->ProcessIdle();

@@ -51,6 +51,7 @@ namespace zib {
 //   button-state ID               writes whether that button is pressed
 //   custom-list [ROWS]            opens a window with a sample custom-drawn list (6 rows)
 //   list-scroll ROW               scrolls that list in code to the row
+//   list-painted                  repaints that list and writes the first and last row it drew
 //   log-list [ROWS]               writes the active child's list: title, headers, rows
 //   set-playing 0|1               sets the playing flag
 //   close | quit                  asks the frame to close | closes it for good
