@@ -35,15 +35,30 @@ struct Doc {
     explicit Doc(int scale) { model.OpenImage("/bench/Big.mid", song(scale)); }
 };
 
+// Every track shown in the event list
+void showAllTracks(EventListModel& list)
+{
+    std::array<uint8_t, 65> shown{};
+    shown.fill(1);
+    list.SetShownTracks(shown);
+}
+
+// Rows 0 .. n-1, as a selection
+std::vector<int> leadingRows(size_t n)
+{
+    std::vector<int> rows(n);
+    for (size_t i = 0; i < n; ++i)
+        rows[i] = int(i);
+    return rows;
+}
+
 void Open(benchmark::State& state)
 {
     (void)song(int(state.range(0))); // the file is built once, outside the timing
     for (auto _ : state) {
         auto doc = std::make_unique<Doc>(int(state.range(0)));
         EventListModel list(doc->model);
-        std::array<uint8_t, 65> shown{};
-        shown.fill(1);
-        list.SetShownTracks(shown);
+        showAllTracks(list);
         list.RefillRows();
         benchmark::DoNotOptimize(list.RowCount());
         state.PauseTiming(); // freeing the document is not part of opening
@@ -59,9 +74,7 @@ void RefillRows(benchmark::State& state)
 {
     Doc doc(int(state.range(0)));
     EventListModel list(doc.model);
-    std::array<uint8_t, 65> shown{};
-    shown.fill(1);
-    list.SetShownTracks(shown);
+    showAllTracks(list);
     for (auto _ : state)
         benchmark::DoNotOptimize(list.RefillRows());
 }
@@ -179,13 +192,9 @@ void ShiftListRows(benchmark::State& state)
 {
     runSteps(state, [](EditDoc& d) {
         EventListModel list(d.model);
-        std::array<uint8_t, 65> shown{};
-        shown.fill(1);
-        list.SetShownTracks(shown);
+        showAllTracks(list);
         list.RefillRows();
-        std::vector<int> rows(size_t(list.TrailingRow() / 4));
-        for (size_t i = 0; i < rows.size(); ++i)
-            rows[i] = int(i);
+        const std::vector<int> rows = leadingRows(size_t(list.TrailingRow() / 4));
         d.dialogs.to = 1000;
         list.ShiftEvents(rows);
     });
@@ -229,13 +238,9 @@ void SelectAllTranspose(benchmark::State& state)
 {
     runSteps(state, [](EditDoc& d) {
         EventListModel list(d.model);
-        std::array<uint8_t, 65> shown{};
-        shown.fill(1);
-        list.SetShownTracks(shown);
+        showAllTracks(list);
         list.RefillRows();
-        std::vector<int> rows(size_t(list.RowCount()));
-        for (size_t i = 0; i < rows.size(); ++i)
-            rows[i] = int(i);
+        const std::vector<int> rows = leadingRows(size_t(list.RowCount()));
         list.TransposeEvents(rows);
     });
 }
@@ -245,13 +250,9 @@ void SelectAllDelete(benchmark::State& state)
 {
     runSteps(state, [](EditDoc& d) {
         EventListModel list(d.model);
-        std::array<uint8_t, 65> shown{};
-        shown.fill(1);
-        list.SetShownTracks(shown);
+        showAllTracks(list);
         list.RefillRows();
-        std::vector<int> rows(size_t(list.RowCount()));
-        for (size_t i = 0; i < rows.size(); ++i)
-            rows[i] = int(i);
+        const std::vector<int> rows = leadingRows(size_t(list.RowCount()));
         list.DeleteSelectedEvents(rows);
     });
 }
@@ -379,9 +380,7 @@ void ListDump(benchmark::State& state)
 {
     Doc doc(int(state.range(0)));
     EventListModel list(doc.model);
-    std::array<uint8_t, 65> shown{};
-    shown.fill(1);
-    list.SetShownTracks(shown);
+    showAllTracks(list);
     list.RefillRows();
     for (auto _ : state)
         benchmark::DoNotOptimize(EventListTextDump(doc.model.Sequence(), "Big", EventTextStyle::ListDump, 0));

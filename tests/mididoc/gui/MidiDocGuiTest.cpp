@@ -31,8 +31,7 @@ protected:
     void SetUp() override
     {
         if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-        FileProfile p(session_.settingsFile());
-        p.setString("Settings", "Author", "Tester");
+        session_.seedAuthor();
     }
 
     std::filesystem::path write(const std::string& name, const std::vector<uint8_t>& bytes)

@@ -20,8 +20,7 @@ protected:
     void SetUp() override
     {
         if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-        FileProfile p(session_.settingsFile());
-        p.setString("Settings", "Author", "Tester");
+        session_.seedAuthor();
     }
 
     ZibRun run(const std::string& script) { return session_.runChecked(script); }

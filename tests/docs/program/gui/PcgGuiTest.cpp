@@ -2,7 +2,6 @@
 // drum-kit view, the clipboard, the editor pages and an extracted item.
 #include "app/texts/ZibMessageTable.h"
 #include "platform/FileIo.h"
-#include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
 #include "tests/support/PcgFileBuilder.h"
 #include "tests/support/RealFixtures.h"
@@ -20,9 +19,7 @@ protected:
     void SetUp() override
     {
         if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-        FileProfile p(session_.settingsFile());
-        p.setString("Settings", "Author", "Tester");
-        p.setInt("Settings", "AppLanguage", 0);
+        session_.seedAuthor();
     }
 
     ZibRun run(const std::string& script)

@@ -5,7 +5,6 @@
 // Cancel none; edits are saved and opened again.
 #include "app/texts/ZibMessageTable.h"
 #include "platform/FileIo.h"
-#include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
 #include "tests/support/ArrFileBuilder.h"
 #include "tests/support/GlobalFileBuilder.h"
@@ -26,9 +25,7 @@ protected:
     void SetUp() override
     {
         if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-        FileProfile p(session_.settingsFile());
-        p.setString("Settings", "Author", "Tester");
-        p.setInt("Settings", "AppLanguage", 0);
+        session_.seedAuthor();
     }
 
     ZibRun run(const std::string& script, const std::vector<std::string>& args = {}, int seconds = 60)
