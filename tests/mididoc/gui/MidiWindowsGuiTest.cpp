@@ -461,11 +461,11 @@ TEST_F(MidiWindowsGui, DroppedFileOpensAndTheDocumentMenuSpeaksEachLanguage)
     EXPECT_NE(frame.find("title=Zib - Dropped.mid"), std::string::npos) << frame;
     const auto bars = r.lines("menubar: ");
     ASSERT_EQ(bars.size(), 3u);
-    EXPECT_EQ(bars[0], "menubar: File|Edit|View|Filter|Playback|Walk|Utils|Setup|&Window|Help");
+    EXPECT_EQ(bars[0], "menubar: &File|&Edit|&View|F&ilter|&Playback|W&alk|&Utils|&Setup|&Window|&Help");
     for (int language : {1, 2}) {
         std::string expected = "menubar: ";
-        for (const char* label : {"File", "Edit", "View", "Filter", "Playback", "Walk", "Utils", "Setup", "&Window", "Help"})
-            expected += UiText(label, language) + (std::string(label) == "Help" ? "" : "|");
+        for (const char* label : {"&File", "&Edit", "&View", "F&ilter", "&Playback", "W&alk", "&Utils", "&Setup", "&Window", "&Help"})
+            expected += UiText(label, language) + (std::string(label) == "&Help" ? "" : "|");
         EXPECT_EQ(bars[size_t(language)], expected);
     }
 }
@@ -549,7 +549,7 @@ TEST_F(MidiWindowsGui, PadTrackEditorShowsVexNoiseRowsFiltersAndItsOwnMenu)
     const std::string frame = r.line("frame:");
     EXPECT_NE(frame.find("kind=13 "), std::string::npos) << frame;
     EXPECT_NE(frame.find("MidiEdit"), std::string::npos) << frame;
-    EXPECT_TRUE(r.has("menubar: File|Edit|View|Filter|Setup|&Window|Help")) << r.line("menubar:");
+    EXPECT_TRUE(r.has("menubar: &File|&Edit|&View|F&ilter|&Setup|&Window|&Help")) << r.line("menubar:");
     const auto grids = r.lines("grid: ");
     ASSERT_EQ(grids.size(), 3u) << r.output;
     bool vex = false;
