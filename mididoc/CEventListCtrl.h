@@ -62,6 +62,7 @@ private:
     void OnLabelClick(wxGridEvent& event);
     void OnKey(wxKeyEvent& event);
     void OnScroll(wxScrollWinEvent& event);
+    void OnSize(wxSizeEvent& event);
     void OnEditorHidden(wxGridEvent& event);
     void AfterCommand(EditResult result);
 
@@ -70,6 +71,7 @@ private:
     std::unique_ptr<SequenceMeasureContext> m_measures;
     CEventGridTable* m_table = nullptr; // owned by the grid
     int m_shownRows = 0;
+    wxSize m_size; // the size the list had at its last size event
 };
 
 } // namespace zib
