@@ -260,8 +260,8 @@ TEST_F(MidiWindowsGui, EventEditorEditsCellsInPlaceWithUndoAndRedo)
 {
     // All tracks selected, then Edit Item: the whole-file editor of both tracks.
     ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nlog-frame\nlog-grid 4\ngrid-edit 2 6 90\nlog-grid 4\n" +
-                   "menu 57643\nlog-grid 4\nmenu 57644\nlog-grid 4\nscreenshot event-editor\n" +
-                   "grid-edit 0 1 100\nlog-grid 4\n");
+                   "log-frame\nlog-tabs\nmenu 57643\nlog-grid 4\nmenu 57644\nlog-grid 4\nscreenshot event-editor\n" +
+                   "grid-edit 0 1 100\nlog-grid 4\nmenu 57603\nlog-tabs\n");
     const std::string frame = r.line("frame:");
     EXPECT_NE(frame.find("kind=14 "), std::string::npos) << frame;
     EXPECT_NE(frame.find("title=Zib - Song.mid"), std::string::npos) << frame;
@@ -273,6 +273,13 @@ TEST_F(MidiWindowsGui, EventEditorEditsCellsInPlaceWithUndoAndRedo)
     const auto rows = r.lines("grid-row 2: ");
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_TRUE(r.has("grid-edit 2,6: 100 -> 90")) << r.line("grid-edit");
+    // The edited document carries the unsaved-changes mark in the title and
+    // on its tab until it is saved.
+    EXPECT_NE(r.lines("frame:").back().find("title=Zib - Song.mid*"), std::string::npos) << r.lines("frame:").back();
+    const auto tabs = r.lines("tabs: ");
+    ASSERT_EQ(tabs.size(), 2u);
+    EXPECT_NE(tabs[0].find("titles=Song.mid*|"), std::string::npos) << tabs[0];
+    EXPECT_NE(tabs[1].find("titles=Song.mid|"), std::string::npos) << tabs[1];
     EXPECT_NE(rows[0], rows[1]) << "the velocity changed";
     EXPECT_EQ(rows[2], rows[0]) << "Undo takes it back";
     EXPECT_EQ(rows[3], rows[1]) << "Redo applies it again";
