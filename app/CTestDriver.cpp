@@ -1343,7 +1343,8 @@ void CTestDriver::LogWhere(const Words& c)
         const int id = cmd::ToWxId(std::atoi(arg(2).c_str()));
         for (int i = 0; i < kMainBarCount && !in; ++i) {
             CMainToolBar* bar = frame->Toolbar(MainBar(i));
-            if (bar && bar->IsShownOnScreen() && bar->FindTool(id)) {
+            // A button is somewhere to click once it is shown and enabled.
+            if (bar && bar->IsShownOnScreen() && bar->FindTool(id) && bar->GetToolEnabled(id)) {
                 rect = bar->GetToolRect(id);
                 in = bar;
             }

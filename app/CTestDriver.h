@@ -91,7 +91,8 @@ namespace zib {
 //   where grid-cell ROW COL | list-row ROW | tree-node PATH [N] | tool ID
 //                                 writes "where: X Y W H", the screen rectangle of a cell of
 //                                 the active child's grid, a row of its list, a node of its
-//                                 N-th tree (each scrolled into view) or a bar's button
+//                                 N-th tree (each scrolled into view) or a bar's enabled
+//                                 button; "where: none" when there is no such place
 //   cell-editor                   whether the active child's grid shows its cell editor
 //   log-tabs                      the titles of the child windows in tab order, and the active one
 //   anything else                 the areas' own test commands (ZibSubsystems::TestCommands)
