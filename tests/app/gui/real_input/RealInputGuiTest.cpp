@@ -103,9 +103,13 @@ protected:
 
     void TearDown() override
     {
-        if (desktop_ && HasFailure())
+        if (!desktop_) return;
+        if (HasFailure())
             desktop_->screenshot(std::string("failed-") +
                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        const test::ZibRun run = desktop_->quit();
+        EXPECT_EQ(run.output.find("AddressSanitizer"), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("runtime error:"), std::string::npos) << run.output;
         desktop_.reset();
     }
 
