@@ -18,20 +18,17 @@ using namespace zib::test;
 
 namespace {
 
-// A format-1 song with every kind of event the edits touch
-std::vector<uint8_t> richSong()
+// The parts of the songs below: the conductor's events before the time
+// signature of bar 4, the lead (every kind of channel event on channel 0),
+// the bass (channel 1) and the rest (a sysex, a text and a note on channel 2)
+SmfTrack& conductor(SmfTrack& t)
 {
-    SmfBuilder smf(1, 96);
-    smf.AddTrack()
-        .TimeSig(0, 4, 2)
-        .Tempo(0, 500000)
-        .Marker(384, "Verse")
-        .Text(400, 5, "la")
-        .TimeSig(1152, 3, 2)
-        .Tempo(1200, 400000);
-    smf.AddTrack()
-        .TrackName(0, "Lead")
-        .Program(0, 0, 5)
+    return t.TimeSig(0, 4, 2).Tempo(0, 500000).Marker(384, "Verse").Text(400, 5, "la").Tempo(1200, 400000);
+}
+
+SmfTrack& lead(SmfTrack& t)
+{
+    return t.Program(0, 0, 5)
         .Controller(0, 0, 7, 90)
         .NoteOn(0, 0, 60, 100)
         .NoteOff(96, 0, 60)
@@ -45,8 +42,26 @@ std::vector<uint8_t> richSong()
         .Program(370, 0, 7)
         .NoteOn(600, 0, 67, 80)
         .NoteOff(700, 0, 67);
-    smf.AddTrack().TrackName(0, "Bass").NoteOn(96, 1, 36, 100).NoteOff(180, 1, 36).NoteOn(384, 1, 38, 100).NoteOff(480, 1, 38);
-    smf.AddTrack().SysEx(100, {0x41, 0x10, 0x42, 0xF7}).Text(110, 1, "words").NoteOn(200, 2, 50, 60).NoteOff(250, 2, 50);
+}
+
+SmfTrack& bass(SmfTrack& t)
+{
+    return t.NoteOn(96, 1, 36, 100).NoteOff(180, 1, 36).NoteOn(384, 1, 38, 100).NoteOff(480, 1, 38);
+}
+
+SmfTrack& rest(SmfTrack& t)
+{
+    return t.SysEx(100, {0x41, 0x10, 0x42, 0xF7}).Text(110, 1, "words").NoteOn(200, 2, 50, 60).NoteOff(250, 2, 50);
+}
+
+// A format-1 song with every kind of event the edits touch
+std::vector<uint8_t> richSong()
+{
+    SmfBuilder smf(1, 96);
+    conductor(smf.AddTrack()).TimeSig(1152, 3, 2);
+    lead(smf.AddTrack().TrackName(0, "Lead"));
+    bass(smf.AddTrack().TrackName(0, "Bass"));
+    rest(smf.AddTrack());
     return smf.Build();
 }
 
@@ -58,39 +73,8 @@ std::vector<uint8_t> twoChunkSong()
 {
     SmfBuilder smf(0, 96);
     smf.AnnouncedTracks(1);
-    smf.AddTrack()
-        .TimeSig(0, 4, 2)
-        .Tempo(0, 500000)
-        .Marker(384, "Verse")
-        .Text(400, 5, "la")
-        .TimeSig(768, 2, 2)
-        .Tempo(1200, 400000)
-        .Program(0, 0, 5)
-        .Controller(0, 0, 7, 90)
-        .NoteOn(0, 0, 60, 100)
-        .NoteOff(96, 0, 60)
-        .NoteOn(192, 0, 64, 90)
-        .NoteOff(300, 0, 64)
-        .NoteOff(320, 0, 70, 33)
-        .KeyPressure(330, 0, 62, 40)
-        .Controller(340, 0, 11, 70)
-        .PitchBend(350, 0, 9000)
-        .ChannelPressure(360, 0, 50)
-        .Program(370, 0, 7)
-        .NoteOn(600, 0, 67, 80)
-        .NoteOff(700, 0, 67)
-        .EndAt(1300);
-    smf.AddTrack()
-        .TimeSig(384, 3, 2)
-        .NoteOn(96, 1, 36, 100)
-        .NoteOff(180, 1, 36)
-        .NoteOn(384, 1, 38, 100)
-        .NoteOff(480, 1, 38)
-        .SysEx(100, {0x41, 0x10, 0x42, 0xF7})
-        .Text(110, 1, "words")
-        .NoteOn(200, 2, 50, 60)
-        .NoteOff(250, 2, 50)
-        .EndAt(1500);
+    lead(conductor(smf.AddTrack()).TimeSig(768, 2, 2)).EndAt(1300);
+    rest(bass(smf.AddTrack().TimeSig(384, 3, 2))).EndAt(1500);
     return smf.Build();
 }
 

@@ -127,27 +127,20 @@ TEST(MidiDocSave, OtherChunksAreKeptInTheirPlace)
         std::function<std::vector<uint8_t>()> build;
         std::vector<std::string> written;
     };
+    // Two note tracks with a vendor chunk between them and one after them,
+    // behind a conductor track or not (then a tempo track is added)
+    auto format1 = [&](bool conductor) {
+        SmfBuilder smf(1, 96);
+        if (conductor) smf.AddTrack().TimeSig(0, 4, 2);
+        smf.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
+        smf.AddChunk("XFIH", info);
+        smf.AddTrack().NoteOn(0, 1, 62, 100).NoteOff(96, 1, 62);
+        smf.AddChunk("CASM", casm);
+        return smf.Build();
+    };
     const std::vector<Case> cases = {
-        {"format 1",
-         [&] {
-             SmfBuilder smf(1, 96);
-             smf.AddTrack().TimeSig(0, 4, 2);
-             smf.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
-             smf.AddChunk("XFIH", info);
-             smf.AddTrack().NoteOn(0, 1, 62, 100).NoteOff(96, 1, 62);
-             smf.AddChunk("CASM", casm);
-             return smf.Build();
-         },
-         {"MThd", "MTrk", "MTrk", "XFIH", "MTrk", "CASM"}},
-        {"format 1 whose first track holds notes (a tempo track is added)",
-         [&] {
-             SmfBuilder smf(1, 96);
-             smf.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
-             smf.AddChunk("XFIH", info);
-             smf.AddTrack().NoteOn(0, 1, 62, 100).NoteOff(96, 1, 62);
-             smf.AddChunk("CASM", casm);
-             return smf.Build();
-         },
+        {"format 1", [&] { return format1(true); }, {"MThd", "MTrk", "MTrk", "XFIH", "MTrk", "CASM"}},
+        {"format 1 whose first track holds notes", [&] { return format1(false); },
          {"MThd", "MTrk", "MTrk", "XFIH", "MTrk", "CASM"}},
         {"format 0",
          [&] {

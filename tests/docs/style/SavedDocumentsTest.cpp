@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <sstream>
 
 namespace zib {
@@ -83,6 +84,20 @@ std::vector<uint8_t> bassTrack()
 
 template <class H> using Edit = std::pair<const char*, std::function<void(H&)>>;
 
+// The edited document's file as Save builds it, opened again; null when it
+// could not be built or opened.
+template <class H> std::unique_ptr<H> reopened(H& h, const std::string& path)
+{
+    EXPECT_TRUE(h.doc.IsModified());
+    const std::vector<uint8_t> saved = h.doc.BuildFileImage();
+    auto again = std::make_unique<H>();
+    if (saved.empty() || !again->doc.OpenImage(saved, path)) {
+        ADD_FAILURE() << h.ui.lastText() << again->ui.lastText();
+        return nullptr;
+    }
+    return again;
+}
+
 template <class H> void pasteCopy(H& h, int row)
 {
     const auto block = h.doc.CopyBlock(std::vector<int>{row}, -1);
@@ -90,16 +105,24 @@ template <class H> void pasteCopy(H& h, int row)
     EXPECT_FALSE(h.doc.PasteBlock(*block, "OnEditPaste").rows.empty());
 }
 
+// The list commands of style and pad documents
+template <class H> std::vector<Edit<H>> itemEdits()
+{
+    return {
+        {"rename", [](H& h) { ASSERT_TRUE(h.doc.RenameItem(1, "Funk")); }},
+        {"move down", [](H& h) { ASSERT_TRUE(h.doc.MoveItem(+1, 0)); }},
+        {"delete", [](H& h) { EXPECT_EQ(h.doc.DeleteSelectedItems(std::vector<int>{0}, -1), 1); }},
+        {"empty", [](H& h) { ASSERT_TRUE(h.doc.EmptyItems(std::vector<int>{1}, -1)); }},
+        {"paste a copy", [](H& h) { pasteCopy(h, 2); }},
+    };
+}
+
 } // namespace
 
 TEST(SavedDocuments, Styles)
 {
-    const std::vector<Edit<Doc>> edits = {
-        {"rename", [](Doc& d) { ASSERT_TRUE(d.doc.RenameItem(1, "Funk")); }},
-        {"move down", [](Doc& d) { ASSERT_TRUE(d.doc.MoveItem(+1, 0)); }},
-        {"delete", [](Doc& d) { EXPECT_EQ(d.doc.DeleteSelectedItems(std::vector<int>{0}, -1), 1); }},
-        {"empty", [](Doc& d) { ASSERT_TRUE(d.doc.EmptyItems(std::vector<int>{1}, -1)); }},
-        {"paste a copy", [](Doc& d) { pasteCopy(d, 0); }},
+    std::vector<Edit<Doc>> edits = itemEdits<Doc>();
+    edits.push_back(
         {"track data (Wq) or bank (Qe)",
          [](Doc& d) {
              if (d.doc.IsQe()) {
@@ -107,8 +130,7 @@ TEST(SavedDocuments, Styles)
                  return;
              }
              ASSERT_EQ(d.doc.ReplaceWqTrackData(1, bassTrack(), 0, 0, 2), 1) << d.ui.lastText();
-         }},
-    };
+         }});
     struct File {
         const char* name;
         std::vector<uint8_t> image;
@@ -133,30 +155,21 @@ TEST(SavedDocuments, Styles)
             Doc d;
             ASSERT_TRUE(d.doc.OpenImage(file.image, "/x/s.sty"));
             edit(d);
-            ASSERT_TRUE(d.doc.IsModified());
-            const std::vector<uint8_t> saved = d.doc.BuildFileImage();
-            ASSERT_FALSE(saved.empty()) << d.ui.lastText();
-            Doc again;
-            ASSERT_TRUE(again.doc.OpenImage(saved, "/x/s.sty")) << again.ui.lastText();
+            const auto again = reopened(d, "/x/s.sty");
+            ASSERT_TRUE(again);
             const ItemKind kind{d.doc.IsQe(), false};
-            EXPECT_EQ(lines(again.doc.m_StyItems, kind), lines(d.doc.m_StyItems, kind));
+            EXPECT_EQ(lines(again->doc.m_StyItems, kind), lines(d.doc.m_StyItems, kind));
             if (kind.qe) {
-                EXPECT_EQ(lines(again.doc.m_StsItems, {true, true}), lines(d.doc.m_StsItems, {true, true}));
-                EXPECT_EQ(again.doc.m_FirstBank, d.doc.m_FirstBank);
+                EXPECT_EQ(lines(again->doc.m_StsItems, {true, true}), lines(d.doc.m_StsItems, {true, true}));
+                EXPECT_EQ(again->doc.m_FirstBank, d.doc.m_FirstBank);
             }
         }
 }
 
 TEST(SavedDocuments, Pads)
 {
-    const std::vector<Edit<Pads>> edits = {
-        {"rename", [](Pads& p) { ASSERT_TRUE(p.doc.RenameItem(0, "Intro Pad")); }},
-        {"move down", [](Pads& p) { ASSERT_TRUE(p.doc.MoveItem(+1, 0)); }},
-        {"delete", [](Pads& p) { EXPECT_EQ(p.doc.DeleteSelectedItems(std::vector<int>{1}, -1), 1); }},
-        {"empty", [](Pads& p) { ASSERT_TRUE(p.doc.EmptyItems(std::vector<int>{0}, -1)); }},
-        {"paste a copy", [](Pads& p) { pasteCopy(p, 2); }},
-        {"bank", [](Pads& p) { p.doc.SetBank(4); }},
-    };
+    std::vector<Edit<Pads>> edits = itemEdits<Pads>();
+    edits.push_back({"bank", [](Pads& p) { p.doc.SetBank(4); }});
     std::vector<test::DasfResource> pads;
     for (uint8_t p : {0, 1, 2})
         pads.push_back(test::qeEntry("Pad" + std::to_string(p), 9, 3, p,
@@ -167,13 +180,10 @@ TEST(SavedDocuments, Pads)
         Pads p;
         ASSERT_TRUE(p.doc.OpenImage(image, "/x/p.pad"));
         edit(p);
-        ASSERT_TRUE(p.doc.IsModified());
-        const std::vector<uint8_t> saved = p.doc.BuildFileImage();
-        ASSERT_FALSE(saved.empty()) << p.ui.lastText();
-        Pads again;
-        ASSERT_TRUE(again.doc.OpenImage(saved, "/x/p.pad")) << again.ui.lastText();
-        EXPECT_EQ(lines(again.doc.m_PadItems, {true, false}), lines(p.doc.m_PadItems, {true, false}));
-        EXPECT_EQ(again.doc.m_FirstBank, p.doc.m_FirstBank);
+        const auto again = reopened(p, "/x/p.pad");
+        ASSERT_TRUE(again);
+        EXPECT_EQ(lines(again->doc.m_PadItems, {true, false}), lines(p.doc.m_PadItems, {true, false}));
+        EXPECT_EQ(again->doc.m_FirstBank, p.doc.m_FirstBank);
     }
 }
 
