@@ -69,16 +69,24 @@ TEST(MidiDocCommands, InsertingATrackStopsAtTheLastOne)
 
 TEST(MidiDocCommands, TransposeKeepsKeysInRangeAndMovesNotesWithTheirNoteOffs)
 {
+    // A song of one note on key 116
+    SmfBuilder high(1, 96);
+    high.AddTrack().TimeSig(0, 4, 2);
+    high.AddTrack().NoteOn(300, 0, 116, 90).NoteOff(400, 0, 116);
     struct Case {
         int amount;
         std::vector<int> keys;
+        std::vector<uint8_t> song = keysSong();
+        EditResult result = EditResult::Done;
     };
     for (const Case& c : {Case{12, {120, 17, 72, 72, 120, 17}}, Case{-12, {108, 5, 48, 48, 108, 5}},
-                          Case{300, {120, 49, 104, 104, 120, 49}}}) {
+                          Case{300, {120, 49, 104, 104, 120, 49}},
+                          Case{12, {116, 116}, high.Build(), EditResult::Nothing}, // 128 is no key
+                          Case{11, {127, 127}, high.Build()}}) {                  // 127 is
         SCOPED_TRACE(c.amount);
-        DocFixture f(keysSong());
+        DocFixture f(c.song);
         f.dialogs.transpose = c.amount;
-        ASSERT_EQ(f.doc->TransposeSelectedTracksFromThru({0}, 0, 1000), EditResult::Done);
+        ASSERT_EQ(f.doc->TransposeSelectedTracksFromThru({0}, 0, 1000), c.result);
         EXPECT_EQ(keysOfTrack(f.seq(), 1), c.keys);
     }
     // Equal markers and no selection give their messages.
