@@ -305,6 +305,20 @@ TEST_F(MidiWindowsGui, TempoEditorListsTheMasterTrackAndWaitsWhilePlaying)
     EXPECT_TRUE(r.has("menu-state 32777 enabled=0 checked=0"));
 }
 
+TEST_F(MidiWindowsGui, TempoEditorDeletesByMenuInItsFirstThreeViewsAndByKeyInAll)
+{
+    // The song's master track: time signature, tempo and name. Edit > Delete
+    // on the tempo leaves the all-events view as it is; the Delete key there
+    // deletes it; in the tempo view Edit > Delete deletes.
+    ZibRun r = run(openSong() + "menu 32945\nlist-select 1\nmenu 32777\nlog-list 4\nlist-key delete\nlog-list 4\n" +
+                   "menu 57643\nmenu 32938\nlist-select 0\nmenu 32777\nlog-list 2\n");
+    const auto lists = r.lines("list: ");
+    ASSERT_EQ(lists.size(), 3u) << r.output;
+    EXPECT_EQ(lists[0].rfind("list: title=Song.mid - Master Track - All Events rows=4 ", 0), 0u) << lists[0];
+    EXPECT_EQ(lists[1].rfind("list: title=Song.mid - Master Track - All Events rows=3 ", 0), 0u) << lists[1];
+    EXPECT_EQ(lists[2].rfind("list: title=Song.mid - Master Track - Tempo Events rows=1 ", 0), 0u) << lists[2];
+}
+
 TEST_F(MidiWindowsGui, TrackPropertiesChangeFourValuesAsOneUndoGroup)
 {
     ZibRun r = run(openSong() + "menu 57642\n" +
