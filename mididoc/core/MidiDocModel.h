@@ -163,7 +163,8 @@ public:
     EditResult ChangeDivision();
     // "Go to M:B:T": the bar view goes to the chosen position
     EditResult GoToPosition(uint32_t tick);
-    EditResult TrackRecordInput();
+    // "Track Record Input" with the focused row (-1: none) selected in the dialog
+    EditResult TrackRecordInput(int focusedRow = -1);
     EditResult MidiRecordSettings();
     // Track properties of the focused row (-1: none) and of a row
     EditResult OnEditMidiTrackProperties(int focusedRow, int column);

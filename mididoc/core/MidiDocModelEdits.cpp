@@ -466,14 +466,15 @@ EditResult MidiDocModel::GoToPosition(uint32_t tick)
     return EditResult::Done;
 }
 
-EditResult MidiDocModel::TrackRecordInput()
+EditResult MidiDocModel::TrackRecordInput(int focusedRow)
 {
     if (Playing()) return EditResult::RefusedWhilePlaying;
     if (m_tracks.empty()) return EditResult::Unavailable;
     std::array<uint32_t, 64> codes{};
     for (size_t i = 0; i < codes.size(); ++i)
         codes[i] = m_tracks[i].recordChannel;
-    const auto chosen = m_hooks.Dialogs().RecordInput(codes);
+    const auto chosen =
+        m_hooks.Dialogs().RecordInput(codes, focusedRow >= 0 && focusedRow < kTrackRecordCount ? focusedRow : 64);
     if (!chosen) return EditResult::Cancelled;
     for (size_t i = 0; i < codes.size(); ++i)
         m_tracks[i].recordChannel = (*chosen)[i];

@@ -338,6 +338,25 @@ TEST_F(MidiWindowsGui, TrackPropertiesChangeFourValuesAsOneUndoGroup)
     EXPECT_EQ(rows[2], rows[0]);
 }
 
+TEST_F(MidiWindowsGui, TrackRecordInputStoresTheChosenChannelsOnOk)
+{
+    // Track 2 focused: the dialog starts on it; "MIDI Channels" 1 and 10 for it,
+    // then "All MIDI channels" for track 1, chosen in the dialog's own list; a
+    // cancelled run changes nothing.
+    ZibRun r = run(openSong() + "list-select 1\n" +
+                   "dialog check 1956 1 ; check 1957 1 ; check 1966 1 ; select 1954 0 ; check 1955 1 ; ok\n" +
+                   "menu 32965\nlog-list 2\ndialog check 1836 1 ; cancel\nmenu 32965\nlog-list 2\n");
+    EXPECT_TRUE(r.has("dialog: title=Track Record Input")) << r.output;
+    const auto rows0 = r.lines("row 0: ");
+    const auto rows1 = r.lines("row 1: ");
+    ASSERT_EQ(rows0.size(), 2u) << r.output;
+    ASSERT_EQ(rows1.size(), 2u) << r.output;
+    EXPECT_NE(rows1[0].find("|MIDI Chan: 1, 10, |"), std::string::npos) << rows1[0];
+    EXPECT_NE(rows0[0].find("|MIDI Omni|"), std::string::npos) << rows0[0];
+    EXPECT_EQ(rows0[1], rows0[0]);
+    EXPECT_EQ(rows1[1], rows1[0]);
+}
+
 TEST_F(MidiWindowsGui, RenameTrackEditsTheLabelAndKeepsTheNameAsOneUndoStep)
 {
     ZibRun r = run(openSong() + "list-select 1\nmenu 32779\nedit-label \"Bass Line\"\nlog-list 2\nmenu 57643\n" +
