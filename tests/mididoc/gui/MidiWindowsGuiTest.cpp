@@ -370,6 +370,32 @@ TEST_F(MidiWindowsGui, RenameTrackEditsTheLabelAndKeepsTheNameAsOneUndoStep)
     EXPECT_EQ(rows[3].rfind("row 1: 2   ||", 0), 0u) << "an empty name clears it: " << rows[3];
 }
 
+TEST_F(MidiWindowsGui, EventListContextMenuOpensOnTheFirstColumnAndPastesAtTheBarViewsPosition)
+{
+    // Nothing opens over an editor of an empty track, on another column or
+    // while the song plays; over the first column Copy, then Paste at the bar
+    // view's position (the second measure), as Edit > Paste does.
+    ZibRun r = run(openSong() + "list-select 5\nmenu 32840\nevent-rclick 0 0\nclose-active\n" +
+                   "menu 57642\nmenu 32840\nevent-rclick 0 2\nset-playing 1\nevent-rclick 0 0\nset-playing 0\n" +
+                   "grid-select 0\nevent-rclick 0 0 57634\nmenu 32919\n" +
+                   "dialog log 1812 ; ok\nevent-rclick 0 0 57637\nlog-grid 12\n" +
+                   "dialog log 1812 ; cancel\nmenu 57637\n");
+    const auto menus = r.lines("event-menu: ");
+    ASSERT_EQ(menus.size(), 5u) << logText(r);
+    EXPECT_EQ(menus[0], "event-menu: none") << "an empty track";
+    EXPECT_EQ(menus[1], "event-menu: none") << "column 2";
+    EXPECT_EQ(menus[2], "event-menu: none") << "while playing";
+    // Cut stays grey; Paste offers itself once the copy is on the clipboard.
+    EXPECT_EQ(menus[3].rfind("event-menu: 57635=0 57634=1 ", 0), 0u) << menus[3];
+    EXPECT_EQ(menus[4], "event-menu: 57635=0 57634=1 57637=1 32777=1");
+    const auto fields = r.lines("control 1812: ");
+    ASSERT_EQ(fields.size(), 2u) << logText(r);
+    EXPECT_EQ(fields[0].rfind("control 1812: text=  2:01:000 ", 0), 0u) << fields[0];
+    EXPECT_EQ(fields[1], fields[0]) << "the menu's Paste starts where Edit > Paste starts";
+    // The copied note of 1:01:000 lands at 2:01:000.
+    EXPECT_EQ(r.line("grid-row 8: "), "grid-row 8: 1       |         384|  2:01:000| 1|Note|C#4| 100|          48|  2:01:048");
+}
+
 TEST_F(MidiWindowsGui, EventsCopiedInOneDocumentPasteIntoAnotherAndForeignBytesAreRefused)
 {
     const auto other = session_.files() / "Other.mid";
