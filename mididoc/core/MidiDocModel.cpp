@@ -103,13 +103,6 @@ const CTrackInfo* MidiDocModel::TrackRecord(int row) const
     return row >= 0 && row < TrackRecordCount() ? &m_tracks[size_t(row)] : nullptr;
 }
 
-std::span<const uint8_t> MidiDocModel::TrackRawBytes(int row) const
-{
-    const CMidiParserEx::Track* table = m_sequence.GetTrack(row + 1);
-    if (row < 0 || !table) return {};
-    return std::span<const uint8_t>(table->rawBuffer.data(), std::min<size_t>(table->rawSize, table->rawBuffer.size()));
-}
-
 void MidiDocModel::RefreshTrackCounts(int track)
 {
     if (CTrackInfo* record = TrackRecord(track - 1)) {

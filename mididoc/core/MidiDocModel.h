@@ -103,7 +103,6 @@ public:
     CTrackInfo* TrackRecord(int row);
     const CTrackInfo* TrackRecord(int row) const;
     const CTrackInfo& MasterTrackRecord() const { return m_masterTrack; }
-    std::span<const uint8_t> TrackRawBytes(int row) const;
     const std::vector<uint8_t>& RawImage() const { return m_rawImage; }
     const std::filesystem::path& Path() const { return m_path; }
     const std::filesystem::path& Folder() const { return m_folder; }

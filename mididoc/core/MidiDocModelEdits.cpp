@@ -525,9 +525,10 @@ EditResult MidiDocModel::EditMidiTrackProperties(int row, int column)
 
     const int track = row + 1;
     // The setters work on the track's events of the channel it has now; a
-    // new channel is the last change. A track without a channel (a new one)
-    // has its first values written as events of the channel chosen for it.
-    const uint8_t channel = record->channel < 16 ? record->channel : chosen->channel;
+    // new channel is the last change. A track without channel events (a new
+    // one) has its first values written as events of the channel chosen for it.
+    const bool channelEvents = record->channel < 16 || m_sequence.GetTrack(track)->channelSeen;
+    const uint8_t channel = channelEvents ? record->channel : chosen->channel;
     const bool hadEvents = record->totalEvents > 0;
     std::string name = utf8ToCp1252(chosen->name);
     if (name.size() > 256) name.resize(256);
