@@ -245,6 +245,13 @@ struct EventState {
     bool operator==(const EventState&) const = default;
 };
 
+inline void PrintTo(const EventState& e, std::ostream* os)
+{
+    *os << "{#" << e.index << " t" << e.time << " tr" << int(e.track) << " s" << std::hex << int(e.status) << std::dec
+        << " len" << e.length << " p" << e.paired << " id" << e.pairId << " d" << e.duration << " f" << int(e.flags)
+        << " " << e.measure << ":" << e.beat << ":" << e.tick << "}";
+}
+
 struct TableState {
     std::vector<uint8_t> raw;
     uint32_t rawSize, eventCount, totalCount;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 using namespace zib;
 using namespace zib::test;
@@ -449,4 +450,108 @@ TEST(RoundTrip, TrackListEditsOfPadsAndStyles)
             ASSERT_EQ(owner.Undo().Redo(), 1);
             EXPECT_EQ(eventStates(seq), after);
         }
+}
+
+// Mixed edits of whole tracks, of the From-Thru stretch and of track
+// properties in a random order (fixed seeds), then Undo step by step: after
+// each the document is exactly as it was before that edit (events, track
+// tables, records, the file's track count); Redo then replays them all.
+TEST(RoundTrip, RandomEditsAreUndoneStepByStep)
+{
+    using Step = std::function<EditResult(DocFixture&, std::mt19937&)>;
+    auto pick = [](std::mt19937& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto someRows = [pick](std::mt19937& rng, int count, int last) {
+        std::vector<int> rows;
+        for (int i = 0; i < count; ++i)
+            rows.push_back(pick(rng, 0, last));
+        return rows;
+    };
+    const std::vector<std::pair<const char*, Step>> steps = {
+        {"delete tracks", [&](DocFixture& f, std::mt19937& rng) { return f.doc->OnEditDeleteTrack(someRows(rng, pick(rng, 1, 4), 7)); }},
+        {"insert a track", [&](DocFixture& f, std::mt19937& rng) { return f.doc->InsertMidiTrack(pick(rng, 0, 7)); }},
+        {"delete From-Thru", [&](DocFixture& f, std::mt19937& rng) {
+             const uint32_t from = uint32_t(pick(rng, 0, 700));
+             return f.doc->DeleteFromThru(someRows(rng, 2, 4), from, from + uint32_t(pick(rng, 1, 500)));
+         }},
+        {"transpose", [&](DocFixture& f, std::mt19937& rng) {
+             f.dialogs.transpose = pick(rng, 1, 12) * (pick(rng, 0, 1) ? 1 : -1);
+             return f.doc->TransposeSelectedTracksFromThru(someRows(rng, 2, 4), 0, uint32_t(pick(rng, 100, 900)));
+         }},
+        {"shift", [&](DocFixture& f, std::mt19937& rng) {
+             const uint32_t from = uint32_t(pick(rng, 0, 500));
+             f.dialogs.shiftTo = uint32_t(pick(rng, 0, 900));
+             return f.doc->ShiftSelectedTracksFromThru(someRows(rng, 2, 4), from, from + uint32_t(pick(rng, 50, 500)));
+         }},
+        {"copy and paste", [&](DocFixture& f, std::mt19937& rng) {
+             f.dialogs.copyKinds = CopyEventKinds{true, true, true, true};
+             f.doc->m_RowSelected.fill(0);
+             for (int r : someRows(rng, 2, 4))
+                 f.doc->m_RowSelected[size_t(r)] = 1;
+             if (f.doc->CopyToClipboardFromThru(0, uint32_t(pick(rng, 200, 900))) != EditResult::Done)
+                 return EditResult::Nothing;
+             f.doc->m_RowSelected.fill(0);
+             f.doc->m_RowSelected[size_t(pick(rng, 0, 9))] = 1;
+             const bool oneTrack = pick(rng, 0, 1) != 0;
+             f.dialogs.paste = [oneTrack](PasteDlgValues v) {
+                 v.oneTrack = oneTrack;
+                 return std::optional(v);
+             };
+             return f.doc->OnEditPaste(uint32_t(pick(rng, 0, 1500)));
+         }},
+        {"track properties", [&](DocFixture& f, std::mt19937& rng) {
+             const int channel = pick(rng, -1, 15);
+             const int msb = pick(rng, -1, 3);
+             const int program = pick(rng, -1, 127);
+             const int volume = pick(rng, 0, 127), pan = pick(rng, 0, 127), port = pick(rng, 0, 3);
+             const int lsb = pick(rng, 0, 9);
+             const std::string name = "P" + std::to_string(pick(rng, 0, 99));
+             f.dialogs.properties = [=](TrackPropertiesValues v) {
+                 v.name = name;
+                 v.channel = uint8_t(channel < 0 ? 255 : channel);
+                 v.bank = uint16_t((msb < 0 ? 0xFF : msb) << 8 | lsb);
+                 v.program = uint8_t(program < 0 ? 255 : program);
+                 v.volume = uint8_t(volume);
+                 v.pan = uint8_t(pan);
+                 v.port = port;
+                 v.changed = true;
+                 return std::optional(v);
+             };
+             return f.doc->EditMidiTrackProperties(pick(rng, 0, 9), 1);
+         }},
+        {"rename", [&](DocFixture& f, std::mt19937& rng) {
+             return f.doc->RenameTrack(pick(rng, 0, 9), "R" + std::to_string(pick(rng, 0, 99)));
+         }},
+    };
+    auto expectState = [](MidiDocModel& doc, const DocState& want, const std::string& what) {
+        SCOPED_TRACE(what);
+        const DocState now = captureState(doc);
+        EXPECT_EQ(now.events, want.events);
+        EXPECT_EQ(now.tables, want.tables);
+        EXPECT_EQ(now.records, want.records);
+        EXPECT_EQ(now.fileTrackCount, want.fileTrackCount);
+        EXPECT_EQ(now.map, want.map);
+        return now == want;
+    };
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        DocFixture f(richSong());
+        std::vector<DocState> states{captureState(*f.doc)};
+        std::vector<std::string> names;
+        for (int i = 0; i < 16; ++i) {
+            const auto& [name, step] = steps[size_t(pick(rng, 0, int(steps.size()) - 1))];
+            if (step(f, rng) != EditResult::Done) continue;
+            states.push_back(captureState(*f.doc));
+            names.push_back(std::to_string(names.size()) + " " + name);
+        }
+        ASSERT_GE(names.size(), 6u);
+        for (size_t i = names.size(); i-- > 0;) {
+            ASSERT_EQ(f.doc->Undo(), EditResult::Done) << names[i];
+            if (!expectState(*f.doc, states[i], "undo of " + names[i])) return;
+        }
+        for (size_t i = 0; i < names.size(); ++i) {
+            ASSERT_EQ(f.doc->Redo(), EditResult::Done) << names[i];
+            if (!expectState(*f.doc, states[i + 1], "redo of " + names[i])) return;
+        }
+    }
 }
