@@ -49,19 +49,20 @@ CMidiParserEx* CUndoManager::Sequence() const
 // ---- Recording -------------------------------------------------------------
 
 int CUndoManager::RecordAction(int32_t target, const CMidiEvent& event, int32_t operation, uint32_t groupStart,
-                               int32_t index, int32_t secondIndex)
+                               int32_t index, int32_t secondIndex, std::shared_ptr<const RetimeStep> retime)
 {
     m_redo.clear();
     if (target != UndoTargetEvent && target != UndoTargetMasterEvent) return -1;
-    return PushEvent(m_undo, target, event, operation, groupStart, index, secondIndex);
+    return PushEvent(m_undo, target, event, operation, groupStart, index, secondIndex, std::move(retime));
 }
 
 int CUndoManager::RecordSnapshot(int32_t target, const EventSnapshot& snapshot, int32_t operation,
-                                 uint32_t groupStart, int32_t index, int32_t secondIndex)
+                                 uint32_t groupStart, int32_t index, int32_t secondIndex,
+                                 std::shared_ptr<const RetimeStep> retime)
 {
     m_redo.clear();
     if (target != UndoTargetEvent && target != UndoTargetMasterEvent) return -1;
-    return PushSnapshot(m_undo, target, snapshot, operation, groupStart, index, secondIndex);
+    return PushSnapshot(m_undo, target, snapshot, operation, groupStart, index, secondIndex, std::move(retime));
 }
 
 int CUndoManager::RecordTrackAction(const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
@@ -92,7 +93,8 @@ int CUndoManager::Push(Stack& stack, std::unique_ptr<CUndoRecord> record)
 }
 
 int CUndoManager::PushEvent(Stack& stack, int32_t target, const CMidiEvent& event, int32_t operation,
-                            uint32_t groupStart, int32_t index, int32_t secondIndex)
+                            uint32_t groupStart, int32_t index, int32_t secondIndex,
+                            std::shared_ptr<const RetimeStep> retime)
 {
     EventSnapshot snapshot;
     try {
@@ -104,15 +106,17 @@ int CUndoManager::PushEvent(Stack& stack, int32_t target, const CMidiEvent& even
         Fail();
         return -1;
     }
-    return PushSnapshot(stack, target, snapshot, operation, groupStart, index, secondIndex);
+    return PushSnapshot(stack, target, snapshot, operation, groupStart, index, secondIndex, std::move(retime));
 }
 
 int CUndoManager::PushSnapshot(Stack& stack, int32_t target, const EventSnapshot& snapshot, int32_t operation,
-                               uint32_t groupStart, int32_t index, int32_t secondIndex)
+                               uint32_t groupStart, int32_t index, int32_t secondIndex,
+                               std::shared_ptr<const RetimeStep> retime)
 {
     try {
         auto record = newRecord(target, operation, groupStart, index, secondIndex);
         record->event = snapshot;
+        if (target == UndoTargetMasterEvent) record->retime = std::move(retime);
         record->snapshotSize = uint32_t(sizeof(CMidiEvent) + snapshot.bytes.size());
         return Push(stack, std::move(record));
     } catch (const std::bad_alloc&) {
@@ -180,6 +184,7 @@ std::unique_ptr<CUndoRecord> CUndoManager::Inverse(const CUndoRecord& r, bool be
     std::unique_ptr<CUndoRecord> inverse;
     try {
         inverse = newRecord(r.target, r.operation, r.groupStart, r.index, r.secondIndex);
+        inverse->retime = r.retime;
         switch (r.operation) {
         case UndoDelete:
         case UndoInsert:
@@ -512,6 +517,7 @@ bool CUndoManager::ApplyEventRun(const std::vector<const CUndoRecord*>& run, boo
 bool CUndoManager::ApplyMasterEvent(const CUndoRecord& record, bool fromUndoStack)
 {
     if (m_ownerKind != kOwnerMidiDocument || !Sequence() || record.index < 0) return false;
+    if (record.retime) return ApplyMasterEventWithRetime(record, fromUndoStack);
     const size_t index = size_t(record.index);
     switch (record.operation) {
     case UndoInsert:
@@ -527,6 +533,66 @@ bool CUndoManager::ApplyMasterEvent(const CUndoRecord& record, bool fromUndoStac
     default:
         return false;
     }
+}
+
+// The edit changed the map just before its own change: Undo takes the change
+// back and then the map with the signatures it moved; Redo moves them again
+// and then makes the change.
+bool CUndoManager::ApplyMasterEventWithRetime(const CUndoRecord& record, bool fromUndoStack)
+{
+    CMidiParserEx& sequence = *Sequence();
+    const RetimeStep& step = *record.retime;
+    if (!fromUndoStack && !step.Redo(sequence)) return false;
+    const size_t index = size_t(record.index);
+    bool ok = false;
+    switch (record.operation) {
+    case UndoInsert:
+        ok = RemoveMasterEventAsIs(index);
+        break;
+    case UndoDelete:
+        ok = InsertMasterEventAsIs(index, record.event);
+        break;
+    case UndoModify: {
+        if (record.secondIndex < 0) return false;
+        const size_t second = size_t(record.secondIndex);
+        ok = fromUndoStack ? RemoveMasterEventAsIs(second) && InsertMasterEventAsIs(index, record.event)
+                           : RemoveMasterEventAsIs(index) && InsertMasterEventAsIs(second, record.event);
+        break;
+    }
+    default:
+        return false;
+    }
+    if (!ok || (fromUndoStack && !step.Undo(sequence))) return false;
+    sequence.Renumber(0);
+    if (step.ChangesMap()) m_owner->UndoTimeSignaturesChanged();
+    return true;
+}
+
+bool CUndoManager::RemoveMasterEventAsIs(size_t index)
+{
+    CMidiParserEx& sequence = *Sequence();
+    if (!sequence.GetEvent(index)) return false;
+    m_owner->UndoMasterEventRemoving(index);
+    if (sequence.RemoveEvent(index) < 0) return false;
+    sequence.Renumber(0);
+    return true;
+}
+
+bool CUndoManager::InsertMasterEventAsIs(size_t index, const EventSnapshot& snapshot)
+{
+    CMidiParserEx& sequence = *Sequence();
+    if (index > sequence.GetEventCount()) return false;
+    std::unique_ptr<CMidiEvent> e;
+    try {
+        e = snapshot.MakeEvent();
+        if (!e || sequence.InsertEvent(index, std::move(e)) < 0) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (size_t i = 0; i < sequence.GetEventCount(); ++i)
+        sequence.GetEvent(i)->index = uint32_t(i);
+    m_owner->UndoMasterEventInserted(index);
+    return true;
 }
 
 bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot)
