@@ -12,6 +12,7 @@
 #include "mididoc/core/MidiDocMessages.h"
 #include "mididoc/core/PairIndex.h"
 #include "mididoc/core/SequenceEdits.h"
+#include "mididoc/core/TrackPropertiesDlgModel.h"
 #include "platform/Cp1252.h"
 
 #include <algorithm>
@@ -519,15 +520,28 @@ EditResult MidiDocModel::EditMidiTrackProperties(int row, int column)
     values.program = record->program;
     values.volume = record->volume;
     values.pan = record->pan;
+    const int track = row + 1;
+    const bool channelEvents = record->channel < 16 || m_sequence.GetTrack(track)->channelSeen;
+    values.channelEvents = channelEvents;
     const auto chosen = m_hooks.Dialogs().TrackProperties(values);
     if (!chosen) return EditResult::Cancelled;
     if (!chosen->changed) return EditResult::Nothing;
+    // A track without channel events stores its first values only as events
+    // of the channel chosen for it: without one they would be lost, so
+    // nothing changes and the user is asked for a channel.
+    if (!channelEvents && chosen->channel >= 16 &&
+        (chosen->bank != record->bank || chosen->program != record->program || chosen->volume != record->volume ||
+         chosen->pan != record->pan)) {
+        DocMessage m;
+        m.uiText = TrackPropertiesDlgModel::kNeedsChannelText;
+        m.caption = "EditMidiTrackProperties";
+        m_hooks.Reports().Report(m);
+        return EditResult::Failed;
+    }
 
-    const int track = row + 1;
     // The setters work on the track's events of the channel it has now; a
     // new channel is the last change. A track without channel events (a new
     // one) has its first values written as events of the channel chosen for it.
-    const bool channelEvents = record->channel < 16 || m_sequence.GetTrack(track)->channelSeen;
     const uint8_t channel = channelEvents ? record->channel : chosen->channel;
     const bool hadEvents = record->totalEvents > 0;
     std::string name = utf8ToCp1252(chosen->name);

@@ -5,6 +5,7 @@
 #include "midi/MidiEventKind.h"
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocMessages.h"
+#include "mididoc/core/TrackPropertiesDlgModel.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/TempDir.h"
@@ -114,6 +115,42 @@ TEST(MidiDocCommands, TrackPropertiesOfAnEmptyTrackAreWrittenIntoTheFile)
     ASSERT_EQ(f.doc->Undo(), EditResult::Done);
     EXPECT_EQ(captureState(*f.doc), before);
     EXPECT_FALSE(f.doc->UndoManager().CanUndo());
+}
+
+// Without a channel a new track's bank, program, volume and pan have no event
+// to go into: nothing changes and the user is asked for a channel.
+TEST(MidiDocCommands, TrackPropertiesOfAnEmptyTrackWithoutChannelChangeNothing)
+{
+    DocFixture f(smallSong(2));
+    const int row = 5;
+    std::vector<TrackPropertiesValues> given;
+    f.dialogs.properties = [&given](TrackPropertiesValues v) {
+        given.push_back(v);
+        v.name = "Strings";
+        v.volume = 77;
+        v.changed = true;
+        return std::optional(v);
+    };
+    const DocState before = captureState(*f.doc);
+    EXPECT_EQ(f.doc->EditMidiTrackProperties(row, 1), EditResult::Failed);
+    ASSERT_EQ(given.size(), 1u);
+    EXPECT_FALSE(given[0].channelEvents);
+    ASSERT_EQ(f.reports.messages.size(), 1u);
+    EXPECT_EQ(f.reports.messages[0].uiText, TrackPropertiesDlgModel::kNeedsChannelText);
+    EXPECT_EQ(captureState(*f.doc), before);
+    EXPECT_FALSE(f.doc->IsModified());
+    EXPECT_FALSE(f.doc->UndoManager().CanUndo());
+    // A name alone needs no channel; a track with events keeps its own.
+    f.dialogs.properties = [&given](TrackPropertiesValues v) {
+        given.push_back(v);
+        v.name = "Strings";
+        v.changed = true;
+        return std::optional(v);
+    };
+    EXPECT_EQ(f.doc->EditMidiTrackProperties(row, 1), EditResult::Done);
+    EXPECT_EQ(f.doc->TrackRecord(row)->name, "Strings");
+    EXPECT_EQ(f.doc->EditMidiTrackProperties(0, 1), EditResult::Done);
+    EXPECT_TRUE(given.back().channelEvents);
 }
 
 TEST(MidiDocCommands, InsertingATrackStopsAtTheLastOne)
