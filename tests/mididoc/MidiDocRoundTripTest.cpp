@@ -454,10 +454,10 @@ TEST(RoundTrip, TrackListEditsOfPadsAndStyles)
         }
 }
 
-// A pasted time signature that lengthens a bar moves the later signature;
-// Undo puts it back where it stood among the events of its tick (before the
-// tempo there), and Redo moves it again, as the paste did.
-TEST(RoundTrip, APastedTimeSignatureTakenBackStandsWhereItStood)
+// A time signature pasted, made, changed or deleted changes the length of a
+// bar and moves the later signature; Undo puts it back where it stood among
+// the events of its tick (before the tempo there), and Redo moves it again.
+TEST(RoundTrip, ATimeSignatureChangeTakenBackLeavesTheLaterOneWhereItStood)
 {
     SmfBuilder fiveFour(1, 96);
     fiveFour.AddTrack().TimeSig(0, 5, 2);
@@ -466,20 +466,53 @@ TEST(RoundTrip, APastedTimeSignatureTakenBackStandsWhereItStood)
     source.dialogs.copyKinds = CopyEventKinds{false, true, true, false};
     source.doc->m_RowSelected[0] = 1;
     ASSERT_EQ(source.doc->CopyToClipboardFromThru(0, 10), EditResult::Done);
-
-    for (bool replace : {false, true}) {
-        SCOPED_TRACE(replace ? "over a signature of its bar" : "into a bar without one");
-        SmfBuilder target(1, 96);
-        SmfTrack& conductor = target.AddTrack().TimeSig(0, 4, 2);
-        if (replace) conductor.TimeSig(384, 2, 2).TimeSig(576, 4, 2).Tempo(576, 400000);
-        else conductor.TimeSig(768, 3, 2).Tempo(768, 400000);
-        const uint32_t later = replace ? 576 : 768;
-        target.AddTrack().NoteOn(later, 0, 60, 100).NoteOff(later + 32, 0, 60);
-        DocFixture f(target.Build());
+    // 4/4 and a later signature at bar 3 (tick 768) with a tempo and a note
+    // at its tick; or 4/4, 2/4 at bar 2 and 4/4 at bar 3 (tick 576)
+    auto song = [](bool twoFour) {
+        SmfBuilder smf(1, 96);
+        SmfTrack& conductor = smf.AddTrack().TimeSig(0, 4, 2);
+        const uint32_t later = twoFour ? 576 : 768;
+        if (twoFour) conductor.TimeSig(384, 2, 2);
+        conductor.TimeSig(later, twoFour ? 4 : 3, 2).Tempo(later, 400000);
+        smf.AddTrack().NoteOn(later, 0, 60, 100).NoteOff(later + 32, 0, 60);
+        return smf.Build();
+    };
+    auto paste = [&source](DocFixture& f) {
         f.clipboard.block = source.clipboard.block;
         f.dialogs.paste = [](PasteDlgValues v) { return std::optional(v); };
+        return f.doc->OnEditPaste(384); // bar 2 becomes 5/4
+    };
+    auto fiveFourAtBar2 = [](DocFixture& f, bool edit) {
+        f.dialogs.timeSignature = [](TimeSigDlgValues v) {
+            v.measure = 1;
+            v.numerator = 5;
+            v.denominator = 4;
+            return std::optional(v);
+        };
+        return tempoCommand(f, TempoTrackModel::kTimeSignatures,
+                            [edit](TempoTrackModel& t) { return t.CreateTimeSigEvent(edit ? 1 : -1, edit); });
+    };
+    struct Case {
+        const char* what;
+        bool twoFour;
+        std::function<EditResult(DocFixture&)> edit;
+    };
+    const Case cases[] = {
+        {"paste into a bar without a signature", false, paste},
+        {"paste over the signature of a bar", true, paste},
+        {"tempo editor: a new signature", false, [&](DocFixture& f) { return fiveFourAtBar2(f, false); }},
+        {"tempo editor: a changed signature", true, [&](DocFixture& f) { return fiveFourAtBar2(f, true); }},
+        {"tempo editor: a deleted signature", true,
+         [](DocFixture& f) {
+             return tempoCommand(f, TempoTrackModel::kTimeSignatures,
+                                 [](TempoTrackModel& t) { return t.DeleteSelectedEvents({1}); });
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DocFixture f(song(c.twoFour));
         const DocState before = captureState(*f.doc);
-        ASSERT_EQ(f.doc->OnEditPaste(384), EditResult::Done); // bar 2 becomes 5/4
+        ASSERT_EQ(c.edit(f), EditResult::Done);
         const DocState after = captureState(*f.doc);
         ASSERT_NE(after.map, before.map);
         ASSERT_EQ(f.doc->Undo(), EditResult::Done);
