@@ -555,6 +555,13 @@ bool CUndoManager::ApplyMasterEventWithRetime(const CUndoRecord& record, bool fr
     case UndoModify: {
         if (record.secondIndex < 0) return false;
         const size_t second = size_t(record.secondIndex);
+        if (index == second) {
+            // Changed in place, as the edit changed it (taking it out would
+            // shorten the map when it is the last event)
+            CMidiEvent* e = sequence.GetEvent(index);
+            ok = e && record.event.RestoreInto(*e);
+            break;
+        }
         ok = fromUndoStack ? RemoveMasterEventAsIs(second) && InsertMasterEventAsIs(index, record.event)
                            : RemoveMasterEventAsIs(index) && InsertMasterEventAsIs(second, record.event);
         break;

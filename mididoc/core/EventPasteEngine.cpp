@@ -112,8 +112,10 @@ bool EventPasteEngine::PlaceTimeSignature(Placement& place, std::unique_ptr<CMid
         e->time = m_sequence.GetMeasureStartTick(m);
         e->beat = 0;
         e->tick = 0;
+        *retime = RetimeStep(m_sequence);
         // A signature of the master track at that tick gives way (the map
-        // stays until the new one is set).
+        // stays until the new one is set; the step keeps it as it was
+        // before, which Undo gives back).
         for (size_t i = 0; i < m_sequence.GetEventCount(); ++i) {
             const CMidiEvent& old = *m_sequence.GetEvent(i);
             if (old.time > e->time) break;
@@ -131,7 +133,6 @@ bool EventPasteEngine::PlaceTimeSignature(Placement& place, std::unique_ptr<CMid
                 end = int32_t(ep->measure);
                 break;
             }
-        *retime = RetimeStep(m_sequence);
         m_sequence.SetTimeSignature(int32_t(m), numerator, denominator, end);
         if (!retime->Retime(m_sequence)) return false;
         m_mapChanged = true;

@@ -457,6 +457,7 @@ TEST(RoundTrip, TrackListEditsOfPadsAndStyles)
 // A time signature pasted, made, changed or deleted changes the length of a
 // bar and moves the later signature; Undo puts it back where it stood among
 // the events of its tick (before the tempo there), and Redo moves it again.
+// A signature after every other event keeps its bars through both.
 TEST(RoundTrip, ATimeSignatureChangeTakenBackLeavesTheLaterOneWhereItStood)
 {
     SmfBuilder fiveFour(1, 96);
@@ -466,14 +467,21 @@ TEST(RoundTrip, ATimeSignatureChangeTakenBackLeavesTheLaterOneWhereItStood)
     source.dialogs.copyKinds = CopyEventKinds{false, true, true, false};
     source.doc->m_RowSelected[0] = 1;
     ASSERT_EQ(source.doc->CopyToClipboardFromThru(0, 10), EditResult::Done);
-    // 4/4 and a later signature at bar 3 (tick 768) with a tempo and a note
-    // at its tick; or 4/4, 2/4 at bar 2 and 4/4 at bar 3 (tick 576)
-    auto song = [](bool twoFour) {
+    // The songs: 4/4 and a later signature at bar 3 (tick 768) with a tempo
+    // and a note at its tick; 4/4, 2/4 at bar 2 and 4/4 at bar 3 (tick 576)
+    // likewise; 4/4 and 3/4 at bar 2 (tick 384) after every other event.
+    enum class Song { LaterSignature, TwoFour, SignatureLast };
+    auto song = [](Song kind) {
         SmfBuilder smf(1, 96);
         SmfTrack& conductor = smf.AddTrack().TimeSig(0, 4, 2);
-        const uint32_t later = twoFour ? 576 : 768;
-        if (twoFour) conductor.TimeSig(384, 2, 2);
-        conductor.TimeSig(later, twoFour ? 4 : 3, 2).Tempo(later, 400000);
+        if (kind == Song::SignatureLast) {
+            conductor.TimeSig(384, 3, 2);
+            smf.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(32, 0, 60);
+            return smf.Build();
+        }
+        const uint32_t later = kind == Song::TwoFour ? 576 : 768;
+        if (kind == Song::TwoFour) conductor.TimeSig(384, 2, 2);
+        conductor.TimeSig(later, kind == Song::TwoFour ? 4 : 3, 2).Tempo(later, 400000);
         smf.AddTrack().NoteOn(later, 0, 60, 100).NoteOff(later + 32, 0, 60);
         return smf.Build();
     };
@@ -494,15 +502,18 @@ TEST(RoundTrip, ATimeSignatureChangeTakenBackLeavesTheLaterOneWhereItStood)
     };
     struct Case {
         const char* what;
-        bool twoFour;
+        Song song;
         std::function<EditResult(DocFixture&)> edit;
     };
     const Case cases[] = {
-        {"paste into a bar without a signature", false, paste},
-        {"paste over the signature of a bar", true, paste},
-        {"tempo editor: a new signature", false, [&](DocFixture& f) { return fiveFourAtBar2(f, false); }},
-        {"tempo editor: a changed signature", true, [&](DocFixture& f) { return fiveFourAtBar2(f, true); }},
-        {"tempo editor: a deleted signature", true,
+        {"paste into a bar without a signature", Song::LaterSignature, paste},
+        {"paste over the signature of a bar", Song::TwoFour, paste},
+        {"paste over the last event", Song::SignatureLast, paste},
+        {"tempo editor: a new signature", Song::LaterSignature, [&](DocFixture& f) { return fiveFourAtBar2(f, false); }},
+        {"tempo editor: a changed signature", Song::TwoFour, [&](DocFixture& f) { return fiveFourAtBar2(f, true); }},
+        {"tempo editor: the last event changed", Song::SignatureLast,
+         [&](DocFixture& f) { return fiveFourAtBar2(f, true); }},
+        {"tempo editor: a deleted signature", Song::TwoFour,
          [](DocFixture& f) {
              return tempoCommand(f, TempoTrackModel::kTimeSignatures,
                                  [](TempoTrackModel& t) { return t.DeleteSelectedEvents({1}); });
@@ -510,7 +521,7 @@ TEST(RoundTrip, ATimeSignatureChangeTakenBackLeavesTheLaterOneWhereItStood)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        DocFixture f(song(c.twoFour));
+        DocFixture f(song(c.song));
         const DocState before = captureState(*f.doc);
         ASSERT_EQ(c.edit(f), EditResult::Done);
         const DocState after = captureState(*f.doc);
@@ -596,6 +607,21 @@ TEST(RoundTrip, RandomEditsAreUndoneStepByStep)
                  return std::optional(v);
              };
              return f.doc->EditMidiTrackProperties(pick(rng, 0, 9), 1);
+         }},
+        {"time signature", [&](DocFixture& f, std::mt19937& rng) {
+             return tempoCommand(f, TempoTrackModel::kTimeSignatures, [&](TempoTrackModel& t) {
+                 if (pick(rng, 0, 2) == 0) return t.DeleteSelectedEvents({pick(rng, 0, std::max(0, t.EndRow() - 1))});
+                 const uint32_t measure = uint32_t(pick(rng, 0, 8));
+                 const uint8_t numerator = uint8_t(pick(rng, 1, 7));
+                 const uint8_t denominator = uint8_t(2 << pick(rng, 0, 2));
+                 f.dialogs.timeSignature = [=](TimeSigDlgValues v) {
+                     v.measure = measure;
+                     v.numerator = numerator;
+                     v.denominator = denominator;
+                     return std::optional(v);
+                 };
+                 return t.CreateTimeSigEvent(-1, false);
+             });
          }},
         {"rename", [&](DocFixture& f, std::mt19937& rng) {
              return f.doc->RenameTrack(pick(rng, 0, 9), "R" + std::to_string(pick(rng, 0, 99)));
