@@ -514,102 +514,63 @@ bool CUndoManager::ApplyEventRun(const std::vector<const CUndoRecord*>& run, boo
 
 // ---- Master-track records --------------------------------------------------
 
+// A record that carries its change of the map (see CUndoRecord::retime):
+// Undo takes the event's change back and then the map with the signatures it
+// moved; Redo moves them again and then makes the change. Without, a time
+// signature changes the map by its rule and the sequence is re-timed.
 bool CUndoManager::ApplyMasterEvent(const CUndoRecord& record, bool fromUndoStack)
 {
     if (m_ownerKind != kOwnerMidiDocument || !Sequence() || record.index < 0) return false;
-    if (record.retime) return ApplyMasterEventWithRetime(record, fromUndoStack);
-    const size_t index = size_t(record.index);
-    switch (record.operation) {
-    case UndoInsert:
-        return RemoveMasterEvent(index, record.event);
-    case UndoDelete:
-        return InsertMasterEvent(index, record.event);
-    case UndoModify: {
-        if (record.secondIndex < 0) return false;
-        const size_t second = size_t(record.secondIndex);
-        return fromUndoStack ? RemoveMasterEvent(second, record.event) && InsertMasterEvent(index, record.event)
-                             : RemoveMasterEvent(index, record.event) && InsertMasterEvent(second, record.event);
-    }
-    default:
-        return false;
-    }
-}
-
-// The edit changed the map just before its own change: Undo takes the change
-// back and then the map with the signatures it moved; Redo moves them again
-// and then makes the change.
-bool CUndoManager::ApplyMasterEventWithRetime(const CUndoRecord& record, bool fromUndoStack)
-{
     CMidiParserEx& sequence = *Sequence();
-    const RetimeStep& step = *record.retime;
-    if (!fromUndoStack && !step.Redo(sequence)) return false;
+    const RetimeStep* step = record.retime.get();
+    const bool byRule = step == nullptr;
+    if (step && !fromUndoStack && !step->Redo(sequence)) return false;
     const size_t index = size_t(record.index);
     bool ok = false;
     switch (record.operation) {
     case UndoInsert:
-        ok = RemoveMasterEventAsIs(index);
+        ok = RemoveMasterEvent(index, record.event, byRule);
         break;
     case UndoDelete:
-        ok = InsertMasterEventAsIs(index, record.event);
+        ok = InsertMasterEvent(index, record.event, byRule);
         break;
     case UndoModify: {
         if (record.secondIndex < 0) return false;
         const size_t second = size_t(record.secondIndex);
-        if (index == second) {
+        if (step && index == second) {
             // Changed in place, as the edit changed it (taking it out would
             // shorten the map when it is the last event)
             CMidiEvent* e = sequence.GetEvent(index);
             ok = e && record.event.RestoreInto(*e);
             break;
         }
-        ok = fromUndoStack ? RemoveMasterEventAsIs(second) && InsertMasterEventAsIs(index, record.event)
-                           : RemoveMasterEventAsIs(index) && InsertMasterEventAsIs(second, record.event);
+        ok = fromUndoStack ? RemoveMasterEvent(second, record.event, byRule) &&
+                                 InsertMasterEvent(index, record.event, byRule)
+                           : RemoveMasterEvent(index, record.event, byRule) &&
+                                 InsertMasterEvent(second, record.event, byRule);
         break;
     }
     default:
         return false;
     }
-    if (!ok || (fromUndoStack && !step.Undo(sequence))) return false;
+    if (!ok || !step) return ok;
+    if (fromUndoStack && !step->Undo(sequence)) return false;
     sequence.Renumber(0);
-    if (step.ChangesMap()) m_owner->UndoTimeSignaturesChanged();
+    if (step->ChangesMap()) m_owner->UndoTimeSignaturesChanged();
     return true;
 }
 
-bool CUndoManager::RemoveMasterEventAsIs(size_t index)
-{
-    CMidiParserEx& sequence = *Sequence();
-    if (!sequence.GetEvent(index)) return false;
-    m_owner->UndoMasterEventRemoving(index);
-    if (sequence.RemoveEvent(index) < 0) return false;
-    sequence.Renumber(0);
-    return true;
-}
-
-bool CUndoManager::InsertMasterEventAsIs(size_t index, const EventSnapshot& snapshot)
-{
-    CMidiParserEx& sequence = *Sequence();
-    if (index > sequence.GetEventCount()) return false;
-    std::unique_ptr<CMidiEvent> e;
-    try {
-        e = snapshot.MakeEvent();
-        if (!e || sequence.InsertEvent(index, std::move(e)) < 0) return false;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    for (size_t i = 0; i < sequence.GetEventCount(); ++i)
-        sequence.GetEvent(i)->index = uint32_t(i);
-    m_owner->UndoMasterEventInserted(index);
-    return true;
-}
-
-bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot)
+// With `byRule` a time signature's measures take the signature before it
+// and the sequence is re-timed; without, the event goes as it is (its record
+// carries the change of the map).
+bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot, bool byRule)
 {
     CMidiParserEx& sequence = *Sequence();
     CMidiEvent* target = sequence.GetEvent(index);
     if (!target) return false;
     m_owner->UndoMasterEventRemoving(index);
     bool timeSignature = false;
-    if (snapshot.status == 0xFF && snapshot.bytes.size() >= 2 && snapshot.bytes[1] == 0x58) {
+    if (byRule && snapshot.status == 0xFF && snapshot.bytes.size() >= 2 && snapshot.bytes[1] == 0x58) {
         timeSignature = true;
         // The signature before this one takes its measures, up to the next signature.
         const uint32_t measure = target->measure;
@@ -637,7 +598,9 @@ bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot
     return true;
 }
 
-bool CUndoManager::InsertMasterEvent(size_t index, const EventSnapshot& snapshot)
+// With `byRule` a time signature sets its measures up to the next signature
+// and the sequence is re-timed; without, the event comes back as it is.
+bool CUndoManager::InsertMasterEvent(size_t index, const EventSnapshot& snapshot, bool byRule)
 {
     CMidiParserEx& sequence = *Sequence();
     if (index > sequence.GetEventCount()) return false;
@@ -649,7 +612,7 @@ bool CUndoManager::InsertMasterEvent(size_t index, const EventSnapshot& snapshot
     }
     if (!e) return false;
     uint8_t numerator = 0, denominator = 0;
-    const bool timeSignature = TimeSignatureOf(*e, numerator, denominator);
+    const bool timeSignature = byRule && TimeSignatureOf(*e, numerator, denominator);
     if (timeSignature) {
         const int32_t end = NextTimeSignatureMeasure(sequence, index);
         sequence.SetTimeSignature(int32_t(snapshot.measure), numerator, denominator, end);

@@ -127,14 +127,11 @@ private:
     bool ApplyEventRun(const std::vector<const CUndoRecord*>& run, bool fromUndoStack,
                        std::vector<std::unique_ptr<CUndoRecord>>* inverses);
     bool ApplyMasterEvent(const CUndoRecord& record, bool fromUndoStack);
-    bool ApplyMasterEventWithRetime(const CUndoRecord& record, bool fromUndoStack);
-    bool RemoveMasterEventAsIs(size_t index);
-    bool InsertMasterEventAsIs(size_t index, const EventSnapshot& snapshot);
     bool ApplyTrack(const CUndoRecord& record);
     bool RemoveEventAt(size_t index);
     bool InsertEventCopy(size_t index, const EventSnapshot& snapshot);
-    bool RemoveMasterEvent(size_t index, const EventSnapshot& snapshot);
-    bool InsertMasterEvent(size_t index, const EventSnapshot& snapshot);
+    bool RemoveMasterEvent(size_t index, const EventSnapshot& snapshot, bool byRule);
+    bool InsertMasterEvent(size_t index, const EventSnapshot& snapshot, bool byRule);
     void TrackCountsChanged(int track);
     void RenumberOwnerEvents();
     CMidiParserEx* Sequence() const;
