@@ -101,19 +101,14 @@ bool RetimeSequence(CMidiParserEx& sequence, std::vector<RetimeMove>* moves)
     while (i < sequence.GetEventCount()) {
         CMidiEvent& e = *sequence.GetEvent(i);
         if (IsTimeSignatureEvent(e)) {
-            const RetimeMove before{uint32_t(i), uint32_t(i), e.time, e.beat, e.tick, 0};
-            const uint32_t oldTick = e.time;
+            const uint32_t oldTick = e.time, oldBeat = e.beat, oldTickInBeat = e.tick;
             const uint32_t newTick = sequence.GetMeasureStartTick(e.measure);
             e.time = newTick;
             e.beat = 0;
             e.tick = 0;
             const size_t moved = MoveEventToSortedPlace(sequence, i, oldTick, newTick);
-            if (moves && (moved != i || oldTick != newTick || before.beat != 0 || before.tick != 0)) {
-                RetimeMove m = before;
-                m.to = uint32_t(moved);
-                m.newTime = newTick;
-                moves->push_back(m);
-            }
+            if (moves && (moved != i || oldTick != newTick || oldBeat != 0 || oldTickInBeat != 0))
+                moves->push_back({uint32_t(i), uint32_t(moved), oldTick, oldBeat, oldTickInBeat, newTick});
             // Moved later: the event now at i is a new one; moved earlier:
             // the events it passed were placed already.
             if (moved <= i) i = i + 1;

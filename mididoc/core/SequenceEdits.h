@@ -48,8 +48,9 @@ void SortByTimeKeepingOrder(CMidiParserEx& sequence);
 int32_t NextTimeSignatureMeasure(const CMidiParserEx& sequence, size_t from);
 
 // One time-signature event that a re-timing changed: its array position
-// before and after the move (the events between shift by one), and its time,
-// beat and tick before (after, it stands at the start of its measure)
+// before and after the move (the events between shift by one), its time, beat
+// and tick before, and its time after (the start of its measure, beat and
+// tick 0)
 struct RetimeMove {
     uint32_t from = 0;
     uint32_t to = 0;
