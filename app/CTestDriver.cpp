@@ -9,6 +9,7 @@
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
 #include "app/CZibFileDialog.h"
+#include "app/ScreenArea.h"
 #include "app/core/CommandIds.h"
 #include "app/dialogs/CFileDialogs.h"
 #include "app/dialogs/CNewFileDlg.h"
@@ -38,8 +39,6 @@
 #include <wx/grid.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/dialog.h>
 #include <wx/display.h>
 #include <wx/dnd.h>
@@ -262,13 +261,8 @@ std::string cellPixels(wxListCtrl* list, long item, int column)
     wxRect cell;
     list->GetSubItemRect(item, column, cell, wxLIST_RECT_BOUNDS);
     cell.Deflate(2);
-    const wxPoint origin = list->ClientToScreen(cell.GetTopLeft());
-    wxScreenDC screen;
-    wxBitmap bitmap(cell.width, cell.height);
-    wxMemoryDC memory(bitmap);
-    memory.Blit(0, 0, cell.width, cell.height, &screen, origin.x, origin.y);
-    memory.SelectObject(wxNullBitmap);
-    const wxImage image = bitmap.ConvertToImage();
+    const wxImage image = ScreenArea(wxRect(list->ClientToScreen(cell.GetTopLeft()), cell.GetSize()));
+    if (!image.IsOk()) return "unreadable";
     std::map<std::string, int> counts;
     for (int y = 0; y < image.GetHeight(); ++y)
         for (int x = 0; x < image.GetWidth(); ++x)
@@ -1432,14 +1426,10 @@ void CTestDriver::Screenshot(const std::string& name)
         top->Refresh();
         top->Update();
     }
-    wxScreenDC screen;
-    wxSize size = screen.GetSize();
-    wxBitmap bitmap(size.x, size.y);
-    wxMemoryDC memory(bitmap);
-    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-    memory.SelectObject(wxNullBitmap);
+    const wxImage image = ScreenArea(wxRect(wxGetDisplaySize()));
+    if (!image.IsOk()) return Log("screenshot " + name + ": cannot read the screen");
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
-    bitmap.ConvertToImage().SaveFile(wxFromUtf8(std::string(dir) + "/" + name + ".png"), wxBITMAP_TYPE_PNG);
+    image.SaveFile(wxFromUtf8(std::string(dir) + "/" + name + ".png"), wxBITMAP_TYPE_PNG);
     Log("screenshot " + name);
 }
 
