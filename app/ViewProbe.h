@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zib {
+
+// Test commands that read what the user sees of the active child's list
+// (lines of the test driver's script):
+//   log-columns ROWS      each column of the active child's first list or
+//                         grid: its width, the pixel widths of its header and
+//                         of the widest of the first ROWS cells, and their texts
+//   cell-tip ROW COL      moves the mouse pointer over that cell and writes
+//                         the tooltip shown there ("" for none)
+// True when the line was one of these.
+bool RunViewProbe(const std::vector<std::string>& words, const std::function<void(const std::string&)>& log);
+
+} // namespace zib
