@@ -1,8 +1,12 @@
 #include "app/ViewProbe.h"
 
 #include "app/CMainFrame.h"
+#include "app/CMainToolBar.h"
+#include "app/CZibApp.h"
 #include "app/CZibMdiChild.h"
 #include "app/ListColumns.h"
+#include "app/ToolbarArt.h"
+#include "app/core/CommandIds.h"
 #include "platform/WxText.h"
 
 #include <chrono>
@@ -178,6 +182,60 @@ void cellTip(int row, int column, const Log& log)
     log("cell-tip " + cell + ": " + wxToUtf8(window->GetToolTipText()));
 }
 
+bool sameImage(const wxBitmap& a, const wxBitmap& b)
+{
+    if (!a.IsOk() || !b.IsOk() || a.GetSize() != b.GetSize()) return false;
+    const wxImage x = a.ConvertToImage(), y = b.ConvertToImage();
+    return std::equal(x.GetData(), x.GetData() + x.GetWidth() * x.GetHeight() * 3, y.GetData());
+}
+
+std::string sourceName(std::optional<ToolIconSource> source)
+{
+    if (!source) return "none";
+    switch (*source) {
+    case ToolIconSource::Theme: return "theme";
+    case ToolIconSource::Own: return "own";
+    default: return "letters";
+    }
+}
+
+void logToolbars(const Log& log)
+{
+    CMainFrame* frame = CMainFrame::Get();
+    for (int i = 0; i < kMainBarCount; ++i) {
+        CMainToolBar* bar = frame->Toolbar(MainBar(i));
+        if (!bar) continue;
+        const std::string name(MainBarTitle(MainBar(i)));
+        for (const ToolButtonDef& b : bar->Buttons()) {
+            const wxAuiToolBarItem* tool = b.id && !b.fieldWidth ? bar->FindTool(cmd::ToWxId(b.id)) : nullptr;
+            if (!tool) continue;
+            const wxBitmapBundle& bundle = tool->GetBitmapBundle();
+            const wxBitmap bitmap = bundle.IsOk() ? bundle.GetBitmap(bundle.GetDefaultSize()) : wxBitmap();
+            const wxBitmap letters = LetterTile(b.glyph, bitmap.IsOk() ? bitmap.GetHeight() : 16);
+            log("tool " + name + " " + std::to_string(b.id) + " " + sourceName(bar->IconSource(b.id)) + " " +
+                std::to_string(bitmap.GetWidth()) + "x" + std::to_string(bitmap.GetHeight()) +
+                " letters-look=" + std::to_string(sameImage(bitmap, letters)) +
+                " shown=" + std::to_string(frame->IsBarShown(MainBar(i))) +
+                " enabled=" + std::to_string(bar->GetToolEnabled(tool->GetId())) + " tip=" + wxToUtf8(tool->GetShortHelp()));
+        }
+    }
+}
+
+void rebuildToolbars(int size, const Log& log)
+{
+    SetToolbarIconSize(size);
+    CMainFrame* frame = CMainFrame::Get();
+    for (int i = 0; i < kMainBarCount; ++i) {
+        CMainToolBar* bar = frame->Toolbar(MainBar(i));
+        if (!bar || bar->Buttons().empty()) continue;
+        bar->SetButtons(bar->Buttons(), wxGetApp().Language());
+        if (wxAuiManager* manager = wxAuiManager::GetManager(bar)) manager->GetPane(bar).BestSize(bar->GetBestSize());
+    }
+    if (wxAuiManager* manager = wxAuiManager::GetManager(frame)) manager->Update();
+    wxTheApp->ProcessIdle();
+    log("toolbar-icon-size " + std::to_string(ToolbarIconSize()));
+}
+
 } // namespace
 
 bool RunViewProbe(const std::vector<std::string>& words, const Log& log)
@@ -189,6 +247,10 @@ bool RunViewProbe(const std::vector<std::string>& words, const Log& log)
         logColumns(arg(1), log);
     else if (verb == "cell-tip")
         cellTip(arg(1), arg(2), log);
+    else if (verb == "log-toolbars")
+        logToolbars(log);
+    else if (verb == "toolbar-icon-size")
+        rebuildToolbars(arg(1), log);
     else
         return false;
     return true;

@@ -1,8 +1,7 @@
 // The columns of the program's lists and grids as the user sees them: wide
 // enough in the font they are shown in for their header texts and typical
 // values, and a cut cell's whole text as the tooltip over it.
-#include "platform/FileIo.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/app/gui/AppGuiFixture.h"
 #include "tests/support/ArrFileBuilder.h"
 #include "tests/support/GlobalFileBuilder.h"
 #include "tests/support/PcgFileBuilder.h"
@@ -18,7 +17,6 @@
 
 using namespace zib;
 using test::ZibRun;
-using test::ZibSession;
 
 namespace {
 
@@ -66,32 +64,7 @@ std::vector<std::vector<Column>> columnsOf(const ZibRun& r)
     return lists;
 }
 
-std::string logText(const ZibRun& r)
-{
-    std::string all;
-    for (const auto& l : r.log) all += l + "\n";
-    return all;
-}
-
-class ListColumnsGui : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-        session_.seedAuthor();
-    }
-    std::string file(const std::string& name, const std::vector<uint8_t>& bytes)
-    {
-        const auto path = session_.files() / name;
-        EXPECT_EQ(writeFileAtomically(path, bytes), FileIoError::None);
-        return path.string();
-    }
-    std::string open(const std::string& name, const std::vector<uint8_t>& bytes)
-    {
-        return "dialog path \"" + file(name, bytes) + "\"\nmenu 57601\nwait 100\n";
-    }
-    ZibSession session_;
-};
+using ListColumnsGui = test::AppGui;
 
 TEST_F(ListColumnsGui, EveryListShowsItsHeadersAndTypicalValuesWhole)
 {

@@ -70,11 +70,14 @@ public:
     ZibRun runChecked(const std::string& script, int seconds = 40, const std::vector<std::string>& arguments = {});
 
     bool displayOk() const { return display_.ok(); }
+    // Later runs start this program (an installed copy) in place of the build's.
+    void useProgram(const std::filesystem::path& program) { program_ = program.string(); }
 
 private:
     TempDir dir_;
     XvfbDisplay display_;
     int runs_ = 0;
+    std::string program_ = ZIB_PROGRAM;
 };
 
 } // namespace zib::test
