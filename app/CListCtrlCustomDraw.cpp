@@ -1,5 +1,7 @@
 #include "app/CListCtrlCustomDraw.h"
 
+#include "app/ListColumns.h"
+
 #include <memory>
 #include <wx/dcclient.h>
 #include <wx/imaglist.h>
@@ -17,19 +19,10 @@ wxColour colourOf(uint32_t value)
     return wxColour(uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16));
 }
 
-// The window in which the list draws its rows: the generic control's main
-// window below its header (the control itself when it has no separate one).
-wxWindow* rowsWindow(const wxListCtrl* list)
-{
-    for (wxWindow* child : list->GetChildren())
-        if (static_cast<const void*>(child) == static_cast<const void*>(list->m_mainWin)) return child;
-    return const_cast<wxListCtrl*>(list);
-}
-
 // A rectangle of the list's client area in the coordinates of its rows window.
 wxRect inRowsWindow(const wxListCtrl* list, wxRect rect)
 {
-    wxWindow* rows = rowsWindow(list);
+    wxWindow* rows = ListRowsWindow(*list);
     if (rows != list) rect.Offset(-rows->GetPosition());
     return rect;
 }
@@ -39,7 +32,8 @@ wxRect inRowsWindow(const wxListCtrl* list, wxRect rect)
 CCustomDrawList::CCustomDrawList(wxWindow* parent, wxWindowID id, ListCustomDraw& handler, long style)
     : wxListCtrl(parent, id, wxDefaultPosition, wxDefaultSize, style), handler_(handler)
 {
-    rowsWindow(this)->Bind(wxEVT_PAINT, &CCustomDrawList::OnPaint, this);
+    ListRowsWindow(*this)->Bind(wxEVT_PAINT, &CCustomDrawList::OnPaint, this);
+    ShowCutCellTips(*this);
 }
 
 uint32_t CCustomDrawList::ItemState(long item) const
@@ -79,7 +73,7 @@ void CCustomDrawList::OnPaint(wxPaintEvent& event)
         }
         return;
     }
-    wxWindow* rows = rowsWindow(this);
+    wxWindow* rows = ListRowsWindow(*this);
     wxPaintDC dc(rows);
     if (IsFrozen()) return;
     PaintRows(dc, rows->GetUpdateRegion());
@@ -87,7 +81,7 @@ void CCustomDrawList::OnPaint(wxPaintEvent& event)
 
 void CCustomDrawList::PaintRows(wxDC& dc, const wxRegion& update)
 {
-    wxWindow* rows = rowsWindow(this);
+    wxWindow* rows = ListRowsWindow(*this);
     ListDrawContext context;
     context.dc = &dc;
     context.base = GetFont();
@@ -219,7 +213,7 @@ void CCustomDrawList::PaintCell(wxDC& dc, const wxRect& cell, long item, int col
 void CCustomDrawList::PostPaintOverControl()
 {
     postPaintPending_ = false;
-    wxWindow* rows = rowsWindow(this);
+    wxWindow* rows = ListRowsWindow(*this);
     wxClientDC dc(rows);
     ListDrawContext context;
     context.dc = &dc;

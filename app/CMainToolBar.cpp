@@ -1,12 +1,13 @@
 #include "app/CMainToolBar.h"
 
 #include "app/CMainFrame.h"
+#include "app/ToolbarArt.h"
 #include "app/core/CommandIds.h"
+#include "app/core/ToolbarIcons.h"
 #include "app/texts/UiText.h"
 #include "platform/WxText.h"
 
-#include <wx/artprov.h>
-#include <wx/dcmemory.h>
+#include <wx/settings.h>
 
 namespace zib {
 
@@ -21,42 +22,23 @@ CMainToolBar::CMainToolBar(wxWindow* parent, MainBar bar)
 
 wxBitmap CMainToolBar::GlyphBitmap(std::string_view glyph)
 {
-    const wxSize size(16, 16);
-    if (glyph.substr(0, 4) == "art:") {
-        std::string_view name = glyph.substr(4);
-        wxArtID id = name == "new" ? wxART_NEW : name == "open" ? wxART_FILE_OPEN : wxART_HELP;
-        wxBitmap art = wxArtProvider::GetBitmap(id, wxART_TOOLBAR, size);
-        if (art.IsOk()) return art;
-    }
-    // Short text on a light tile; commands without a glyph get a plain tile.
-    wxBitmap bmp(size.x * (glyph.size() > 2 ? 2 : 1), size.y);
-    wxMemoryDC dc(bmp);
-    dc.SetBackground(wxBrush(wxColour(236, 240, 248)));
-    dc.Clear();
-    dc.SetPen(wxPen(wxColour(90, 110, 150)));
-    dc.SetBrush(*wxTRANSPARENT_BRUSH);
-    dc.DrawRectangle(0, 0, bmp.GetWidth(), bmp.GetHeight());
-    if (!glyph.empty()) {
-        dc.SetFont(wxFont(wxFontInfo(6).Bold()));
-        dc.SetTextForeground(wxColour(30, 40, 80));
-        wxString text = wxFromUtf8(glyph);
-        wxSize extent = dc.GetTextExtent(text);
-        dc.DrawText(text, (bmp.GetWidth() - extent.x) / 2, (bmp.GetHeight() - extent.y) / 2);
-    }
-    dc.SelectObject(wxNullBitmap);
-    return bmp;
+    return LetterTile(glyph, 16);
 }
 
 void CMainToolBar::SetButtons(const std::vector<ToolButtonDef>& buttons, int language)
 {
     buttons_ = buttons;
+    iconSources_.clear();
     ClearTools();
+    const int size = ToolbarIconSize();
+    const wxColour ink = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT);
+    SetToolBitmapSize(wxSize(size, size));
     for (const auto& b : buttons) {
         if (b.id == 0) {
             AddSeparator();
             continue;
         }
-        wxString tip = wxFromUtf8(ToolTipText(UiText(b.tooltip, language)));
+        const wxString tip = TipOf(b, language);
         if (b.fieldWidth > 0) {
             if (wxControl* field = FieldFor(b)) {
                 field->SetToolTip(tip);
@@ -64,8 +46,9 @@ void CMainToolBar::SetButtons(const std::vector<ToolButtonDef>& buttons, int lan
             }
             continue;
         }
-        AddTool(cmd::ToWxId(b.id), wxString(), GlyphBitmap(b.glyph), tip,
-                b.toggle ? wxITEM_CHECK : wxITEM_NORMAL);
+        const ToolIcon icon = ToolButtonIcon(b, size, ink);
+        AddTool(cmd::ToWxId(b.id), wxString(), icon.bitmap, tip, b.toggle ? wxITEM_CHECK : wxITEM_NORMAL);
+        iconSources_[b.id] = icon.source;
     }
     Realize();
 }
@@ -74,13 +57,24 @@ void CMainToolBar::Translate(int language)
 {
     for (const auto& b : buttons_) {
         if (b.id == 0) continue;
-        const wxString tip = wxFromUtf8(ToolTipText(UiText(b.tooltip, language)));
+        const wxString tip = TipOf(b, language);
         if (b.fieldWidth > 0) {
             if (wxWindow* field = FindWindow(b.id)) field->SetToolTip(tip);
             continue;
         }
         SetToolShortHelp(cmd::ToWxId(b.id), tip);
     }
+}
+
+std::optional<ToolIconSource> CMainToolBar::IconSource(int id) const
+{
+    if (auto it = iconSources_.find(id); it != iconSources_.end()) return it->second;
+    return std::nullopt;
+}
+
+wxString CMainToolBar::TipOf(const ToolButtonDef& button, int language)
+{
+    return wxFromUtf8(ToolButtonTip(button, ToolTipText(UiText(button.tooltip, language))));
 }
 
 void CMainToolBar::SetButtonSet(bool full, int language)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/ToolbarArt.h"
 #include "app/core/ToolbarButtons.h"
 #include "app/core/ToolbarChoice.h"
 
 #include <array>
+#include <map>
 #include <optional>
 #include <vector>
 #include <wx/aui/auibar.h>
@@ -37,7 +39,12 @@ public:
     bool FullButtonSet() const { return fullSet_; }
     int ButtonCount() const { return int(GetToolCount()); }
 
-    // A tool bitmap for a glyph: a stock image ("art:new") or short drawn text.
+    // Where the picture of a button came from (nullopt: no such button).
+    std::optional<ToolIconSource> IconSource(int id) const;
+    // The buttons as last set
+    const std::vector<ToolButtonDef>& Buttons() const { return buttons_; }
+
+    // Short drawn letters on a 16-pixel tile (the images of trees and lists).
     static wxBitmap GlyphBitmap(std::string_view glyph);
 
 protected:
@@ -46,11 +53,14 @@ protected:
     virtual wxControl* FieldFor(const ToolButtonDef& /*slot*/) { return nullptr; }
 
 private:
+    // The tooltip of a button in a language
+    static wxString TipOf(const ToolButtonDef& button, int language);
     void OnLeftDown(wxMouseEvent& event);
     void OnMove(wxMoveEvent& event);
 
     MainBar bar_;
     std::vector<ToolButtonDef> buttons_; // the buttons as last set
+    std::map<int, ToolIconSource> iconSources_;
     bool moving_ = false;
     bool fullSet_ = true;
 };

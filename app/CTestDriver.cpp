@@ -9,6 +9,7 @@
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
 #include "app/CZibFileDialog.h"
+#include "app/ScreenArea.h"
 #include "app/core/CommandIds.h"
 #include "app/dialogs/CFileDialogs.h"
 #include "app/dialogs/CNewFileDlg.h"
@@ -38,8 +39,6 @@
 #include <wx/grid.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/dialog.h>
 #include <wx/display.h>
 #include <wx/dnd.h>
@@ -157,8 +156,6 @@ wxTreeItemId findTreePath(const wxTreeCtrl& tree, const std::string& path)
 }
 
 std::vector<CZibMdiChild*> childrenTitled(const std::string& part);
-// The whole screen as the X server shows it now (false without X)
-bool grabScreen(wxImage& image);
 BlockDragSource* dragSourceOf(CZibMdiChild* child);
 wxListCtrl* firstList(wxWindow* root);
 
@@ -264,13 +261,8 @@ std::string cellPixels(wxListCtrl* list, long item, int column)
     wxRect cell;
     list->GetSubItemRect(item, column, cell, wxLIST_RECT_BOUNDS);
     cell.Deflate(2);
-    const wxPoint origin = list->ClientToScreen(cell.GetTopLeft());
-    wxScreenDC screen;
-    wxBitmap bitmap(cell.width, cell.height);
-    wxMemoryDC memory(bitmap);
-    memory.Blit(0, 0, cell.width, cell.height, &screen, origin.x, origin.y);
-    memory.SelectObject(wxNullBitmap);
-    const wxImage image = bitmap.ConvertToImage();
+    const wxImage image = ScreenArea(wxRect(list->ClientToScreen(cell.GetTopLeft()), cell.GetSize()));
+    if (!image.IsOk()) return "unreadable";
     std::map<std::string, int> counts;
     for (int y = 0; y < image.GetHeight(); ++y)
         for (int x = 0; x < image.GetWidth(); ++x)
@@ -1544,79 +1536,11 @@ void CTestDriver::Screenshot(const std::string& name)
         top->Refresh();
         top->Update();
     }
-    wxImage image;
-    if (!grabScreen(image)) {
-        wxScreenDC screen;
-        wxSize size = screen.GetSize();
-        wxBitmap bitmap(size.x, size.y);
-        wxMemoryDC memory(bitmap);
-        memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-        memory.SelectObject(wxNullBitmap);
-        image = bitmap.ConvertToImage();
-    }
+    const wxImage image = ScreenArea(wxRect(wxGetDisplaySize()));
+    if (!image.IsOk()) return Log("screenshot " + name + ": cannot read the screen");
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
     image.SaveFile(wxFromUtf8(std::string(dir) + "/" + name + ".png"), wxBITMAP_TYPE_PNG);
     Log("screenshot " + name);
 }
 
-} // namespace zib
-
-// Last in the file: Xlib's macros (None, Status, Bool ...) reach nothing after them.
-#ifdef ZIB_HAVE_X11
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#endif
-
-namespace zib {
-namespace {
-
-#ifdef ZIB_HAVE_X11
-// A colour channel of a pixel, by its mask, as 0-255
-unsigned char channelOf(unsigned long pixel, unsigned long mask)
-{
-    if (!mask) return 0;
-    int shift = 0;
-    while (!(mask & 1)) {
-        mask >>= 1;
-        pixel >>= 1;
-        ++shift;
-    }
-    return static_cast<unsigned char>((pixel & mask) * 255 / mask);
-}
-#endif
-
-bool grabScreen(wxImage& image)
-{
-#ifdef ZIB_HAVE_X11
-    // Read through a connection of its own: wxScreenDC on GTK 3 keeps showing
-    // the first picture it took once a window manager frames the windows.
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    const Window root = DefaultRootWindow(display);
-    XWindowAttributes attributes;
-    XImage* shot = XGetWindowAttributes(display, root, &attributes)
-                       ? XGetImage(display, root, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
-                                   AllPlanes, ZPixmap)
-                       : nullptr;
-    if (shot) {
-        image.Create(attributes.width, attributes.height);
-        unsigned char* rgb = image.GetData();
-        for (int y = 0; y < attributes.height; ++y)
-            for (int x = 0; x < attributes.width; ++x, rgb += 3) {
-                const unsigned long pixel = XGetPixel(shot, x, y);
-                rgb[0] = channelOf(pixel, shot->red_mask);
-                rgb[1] = channelOf(pixel, shot->green_mask);
-                rgb[2] = channelOf(pixel, shot->blue_mask);
-            }
-        XDestroyImage(shot);
-    }
-    XCloseDisplay(display);
-    return shot != nullptr;
-#else
-    (void)image;
-    return false;
-#endif
-}
-
-} // namespace
 } // namespace zib

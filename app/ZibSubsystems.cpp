@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CZibApp.h"
+#include "app/ViewProbe.h"
 #include "app/dialogs/CMidiToQeStyPropSheet.h"
 #include "app/dialogs/CMidiToWqStyPropSheet.h"
 #include "app/dialogs/CStyToMidiMethodDlg.h"
@@ -109,6 +110,8 @@ void ConnectSubsystems(ZibSubsystems& subsystems)
     ConnectInstruments(subsystems);
     ConnectMidiSetup(subsystems);
     ConnectPlayback(subsystems);
+    // The test driver's reading of columns and toolbars
+    subsystems.TestCommands.push_back(RunViewProbe);
 }
 
 } // namespace zib

@@ -1,5 +1,6 @@
 #include "mididoc/CEventListCtrl.h"
 
+#include "app/ListColumns.h"
 #include "app/CZibApp.h"
 #include "app/MenuBuilder.h"
 #include "app/core/CommandIds.h"
@@ -63,7 +64,9 @@ CEventListCtrl::CEventListCtrl(wxWindow* parent, EventListOwner& owner)
     SetDefaultRowSize(kRowHeight, true);
     DisableDragRowSize();
     EnableGridLines(true);
-    for (int c = 0; c < EventListModel::kColumnCount; ++c) SetColSize(c, EventListModel::Columns()[size_t(c)].width);
+    for (int c = 0; c < EventListModel::kColumnCount; ++c)
+        SetGridColumnWidth(*this, c, EventListModel::Columns()[size_t(c)].width);
+    ShowCutCellTips(*this);
     Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &CEventListCtrl::OnDoubleClick, this);
     Bind(wxEVT_GRID_CELL_RIGHT_CLICK, &CEventListCtrl::OnRightClick, this);
     Bind(wxEVT_GRID_LABEL_LEFT_CLICK, &CEventListCtrl::OnLabelClick, this);

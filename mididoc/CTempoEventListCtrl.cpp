@@ -1,5 +1,6 @@
 #include "mididoc/CTempoEventListCtrl.h"
 
+#include "app/ListColumns.h"
 #include "app/ZibMessageBox.h"
 #include "platform/WxText.h"
 
@@ -9,9 +10,9 @@ CTempoEventListCtrl::CTempoEventListCtrl(wxWindow* parent, TempoTrackModel& mode
     : wxListCtrl(parent, 128, wxDefaultPosition, wxDefaultSize, wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES),
       m_model(model)
 {
-    int column = 0;
     for (const auto& c : TempoTrackModel::Columns())
-        AppendColumn(c.header.empty() ? wxString() : UiTextWx(c.header), wxLIST_FORMAT_LEFT, c.width), ++column;
+        AppendListColumn(*this, c.header.empty() ? wxString() : UiTextWx(c.header), c.width);
+    ShowCutCellTips(*this);
 }
 
 void CTempoEventListCtrl::RefillList()

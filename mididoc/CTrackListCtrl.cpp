@@ -1,5 +1,6 @@
 #include "mididoc/CTrackListCtrl.h"
 
+#include "app/ListColumns.h"
 #include "mididoc/core/CTrackListModel.h"
 #include "platform/WxText.h"
 
@@ -17,8 +18,7 @@ uint32_t CTrackListCtrl::CellBackColor(long item, int subItem, uint32_t /*state*
 
 wxWindow* CTrackListCtrl::RowsWindow()
 {
-    // The generic report list makes its rows window first, then the header.
-    return GetChildren().empty() ? static_cast<wxWindow*>(this) : GetChildren().front();
+    return ListRowsWindow(*this);
 }
 
 wxString CTrackListCtrl::OnGetItemText(long item, long column) const

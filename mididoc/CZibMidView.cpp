@@ -9,6 +9,7 @@
 #include "app/MenuBuilder.h"
 
 #include "app/CZibApp.h"
+#include "app/ListColumns.h"
 #include "app/CZibDocTemplate.h"
 #include "app/ZibMessageBox.h"
 #include "mididoc/core/CTrackListModel.h"
@@ -193,9 +194,8 @@ void CZibMidView::BuildColumns()
     m_list->DeleteAllColumns();
     for (const auto& c : CTrackListModel::Columns()) {
         const wxString text = c.text.empty() ? wxString() : UiTextWx(c.text);
-        m_list->AppendColumn(text,
-                             c.align == CTrackListModel::Align::Center ? wxLIST_FORMAT_CENTRE : wxLIST_FORMAT_LEFT,
-                             c.width);
+        AppendListColumn(*m_list, text, c.width,
+                         c.align == CTrackListModel::Align::Center ? wxLIST_FORMAT_CENTRE : wxLIST_FORMAT_LEFT);
     }
 }
 
@@ -307,19 +307,7 @@ void CZibMidView::RefreshViews(bool /*tracksChanged*/)
 
 void CZibMidView::HitCell(const wxPoint& point, long& row, int& column) const
 {
-    int flags = 0;
-    row = m_list->HitTest(point, flags);
-    // The report list finds no column itself: the column widths from the
-    // scrolled-in left edge do.
-    int unitX = 0, unitY = 0, startX = 0, startY = 0;
-    m_list->GetScrollPixelsPerUnit(&unitX, &unitY);
-    m_list->GetViewStart(&startX, &startY);
-    int x = point.x + startX * unitX;
-    column = -1;
-    for (int c = 0; c < m_list->GetColumnCount() && column < 0; ++c) {
-        if (x < m_list->GetColumnWidth(c)) column = c;
-        x -= m_list->GetColumnWidth(c);
-    }
+    ListCellAt(*m_list, point, row, column);
 }
 
 void CZibMidView::OnLeftDown(wxMouseEvent& event)

@@ -9,11 +9,14 @@ namespace zib {
 
 // One button of a main toolbar. Id 0 is a separator. The tooltip is the
 // English label (translated and stripped of '&' and shortcut when shown); the
-// glyph names a stock image ("art:...") or is drawn as short text.
+// glyph is the button's short letters, drawn when its icon cannot be had; the
+// icon names a standard action or one of the program's own icons
+// (app/core/ToolbarIcons.h).
 struct ToolButtonDef {
     int id = 0;
     std::string_view tooltip;
     std::string_view glyph;
+    std::string_view icon;
     bool toggle = false; // a button that stays pressed (checked by the program)
     // A text field of this width in pixels (id: the field's control id); wide
     // enough for "999:04:119" in the toolkit's font.

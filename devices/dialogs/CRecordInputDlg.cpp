@@ -1,5 +1,6 @@
 #include "devices/dialogs/CRecordInputDlg.h"
 
+#include "app/ListColumns.h"
 #include "platform/WxText.h"
 
 #include <wx/checkbox.h>
@@ -24,8 +25,11 @@ constexpr int kFirstBox = 1957; // to 1972
 CRecordInputDlg::CRecordInputDlg(wxWindow* parent, const std::array<uint32_t, 64>& codes, int selectedTrack)
     : CZibDialog(parent, "Track Record Input"), m_model(codes, selectedTrack)
 {
-    m_list = new wxListCtrl(this, kList, wxDefaultPosition, wxSize(300, 260),
+    m_list = new wxListCtrl(this, kList, wxDefaultPosition, wxDefaultSize,
                             wxLC_REPORT | wxLC_SINGLE_SEL | wxBORDER_SUNKEN);
+    // Laid out 300 pixels wide; the columns share the list's width.
+    m_list->SetInitialSize(wxSize(ListColumnWidth(*m_list, 300), 260));
+    ShowCutCellTips(*m_list);
     const int width = m_list->GetClientSize().x;
     m_list->InsertColumn(0, T("Track"), wxLIST_FORMAT_LEFT, width / 3);
     m_list->InsertColumn(1, T("Record Input"), wxLIST_FORMAT_LEFT, width * 2 / 3 - 20);

@@ -1,5 +1,6 @@
 #include "docs/program/CProgramListCtrl.h"
 
+#include "app/ListColumns.h"
 #include "app/texts/UiText.h"
 #include "platform/WxText.h"
 
@@ -16,10 +17,8 @@ void CProgramListCtrl::Rebuild(const std::vector<Column>& columns, int rows, int
 {
     SetSelection({}, -1);
     ClearAll();
-    int column = 0;
     for (const auto& c : columns)
-        InsertColumn(column++, c.title.empty() ? wxString() : wxFromUtf8(UiText(c.title, language)),
-                     wxLIST_FORMAT_LEFT, c.width);
+        AppendListColumn(*this, c.title.empty() ? wxString() : wxFromUtf8(UiText(c.title, language)), c.width);
     SetItemCount(rows);
     Refresh();
 }

@@ -80,7 +80,8 @@ void CProgramListView::SetUpMoveItemBar()
     CMainFrame* main = CMainFrame::Get();
     CMainToolBar* bar = main ? main->Toolbar(MainBar::MoveItem) : nullptr;
     if (!bar || bar->ButtonCount() > 0) return;
-    bar->SetButtons({{progcmd::MoveItemUp, "Move item UP", "UP"}, {progcmd::MoveItemDown, "Move item DOWN", "DN"}},
+    bar->SetButtons({{progcmd::MoveItemUp, "Move item UP", "UP", "move-item-up"},
+                    {progcmd::MoveItemDown, "Move item DOWN", "DN", "move-item-down"}},
                     wxGetApp().Language());
     // The docked bar grows to its new buttons.
     if (wxAuiManager* manager = wxAuiManager::GetManager(bar)) {

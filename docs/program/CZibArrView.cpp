@@ -1,5 +1,6 @@
 #include "docs/program/CZibArrView.h"
 
+#include "app/ListColumns.h"
 #include "app/CMainFrame.h"
 #include "docs/program/CZibArrDoc.h"
 #include "docs/program/ProgramIcons.h"
@@ -42,7 +43,7 @@ void CZibArrView::ColumnClicked(int column)
     if (!model_->ColumnClicked(column)) return;
     const auto columns = model_->Columns();
     for (size_t c = 4; c < columns.size() && int(c) < list_->GetColumnCount(); ++c)
-        list_->SetColumnWidth(int(c), columns[c].width);
+        SetListColumnWidth(*list_, int(c), columns[c].width);
     list_->Refresh();
 }
 

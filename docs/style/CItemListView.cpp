@@ -4,6 +4,7 @@
 #include "app/CMainToolBar.h"
 #include "app/CZibApp.h"
 #include "app/CZibDocTemplate.h"
+#include "app/ListColumns.h"
 #include "app/MenuBuilder.h"
 #include "app/ZibMessageBox.h"
 #include "app/core/CommandIds.h"
@@ -142,7 +143,7 @@ void CItemListView::Refill()
     list_->Freeze();
     list_->DeleteAllColumns();
     for (const StyColumn& c : Columns())
-        list_->AppendColumn(UiTextWx(c.title), wxLIST_FORMAT_LEFT, c.width);
+        AppendListColumn(*list_, UiTextWx(c.title), c.width);
     wideColumns_ = false;
     CreateImageList();
     list_->SetItemCount(RowCount());
@@ -163,7 +164,9 @@ void CItemListView::ToggleWideColumns()
 {
     const int first = FirstWideColumn();
     if (first < 0 || !list_) return;
-    const int step = wideColumns_ ? -50 : 50;
+    // 50 laid-out pixels, in the list's font
+    const int widening = ListColumnWidth(*list_, 50);
+    const int step = wideColumns_ ? -widening : widening;
     wideColumns_ = !wideColumns_;
     for (int c = first; c < list_->GetColumnCount(); ++c)
         list_->SetColumnWidth(c, list_->GetColumnWidth(c) + step);

@@ -117,10 +117,10 @@ std::vector<MenuItemDef> StsPopupDef()
 std::vector<ToolButtonDef> StyleTreeToolbarButtons()
 {
     return {
-        {stycmd::LevelRoot, "Root level", "R", true},
-        {stycmd::LevelRoot + 1, "SE Level", "SE", true},
-        {stycmd::LevelRoot + 2, "CV Level", "CV", true},
-        {stycmd::LevelTrack, "Track level", "TR", true},
+        {stycmd::LevelRoot, "Root level", "R", "level-root", true},
+        {stycmd::LevelRoot + 1, "SE Level", "SE", "level-element", true},
+        {stycmd::LevelRoot + 2, "CV Level", "CV", "level-cv", true},
+        {stycmd::LevelTrack, "Track level", "TR", "level-track", true},
     };
 }
 

@@ -419,3 +419,20 @@ TEST_F(ZibGui, CustomDrawListScrolledInCodePaintsItsNewRows)
     const int last = std::stoi(painted[1].substr(painted[1].find("last=") + 5));
     EXPECT_GT(last, 60) << "the rows below the top one are painted too";
 }
+
+TEST_F(ZibGui, EachScreenshotShowsTheScreenAsItIsThen)
+{
+    // A second screenshot of one run, taken after a window opened, shows it.
+    seedAuthor();
+    const auto path = session_.files() / "Song.mid";
+    test::SmfBuilder smf(1, 96);
+    smf.AddTrack().TrackName(0, "Song").NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
+    ASSERT_EQ(writeFileAtomically(path, smf.Build()), FileIoError::None);
+    run("wait 200\nscreenshot shot-before\ndialog path \"" + path.string() + "\"\nmenu 57601\nwait 300\n"
+        "screenshot shot-after\nquit\n");
+    const auto shots = std::filesystem::path(ZIB_BINARY_DIR) / "tests" / "app" / "gui" / "shots";
+    std::vector<uint8_t> before, after;
+    ASSERT_EQ(readWholeFile(shots / "shot-before.png", before), FileIoError::None);
+    ASSERT_EQ(readWholeFile(shots / "shot-after.png", after), FileIoError::None);
+    EXPECT_NE(before, after);
+}

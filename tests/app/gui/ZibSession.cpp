@@ -243,12 +243,12 @@ ZibLaunch ZibSession::start(const std::string& script, int seconds, const std::v
         const std::filesystem::path start = folder.empty() ? dir_.path() : folder;
         posix_spawn_file_actions_addchdir_np(&actions, start.c_str());
     }
-    std::vector<char*> argv{const_cast<char*>(ZIB_PROGRAM)};
+    std::vector<char*> argv{program_.data()};
     for (const auto& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid = -1;
-    int rc = posix_spawn(&pid, ZIB_PROGRAM, &actions, nullptr, argv.data(), envp.data());
+    int rc = posix_spawn(&pid, program_.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (rc == 0) launch.pid = pid;
     return launch;

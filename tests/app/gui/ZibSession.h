@@ -85,11 +85,14 @@ public:
 
     bool displayOk() const { return display_.ok(); }
     const std::string& displayName() const { return display_.name(); }
+    // Later runs start this program (an installed copy) in place of the build's.
+    void useProgram(const std::filesystem::path& program) { program_ = program.string(); }
 
 private:
     TempDir dir_;
     XvfbDisplay display_;
     int runs_ = 0;
+    std::string program_ = ZIB_PROGRAM;
 };
 
 } // namespace zib::test
