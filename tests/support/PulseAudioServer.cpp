@@ -1,5 +1,6 @@
 #include "tests/support/PulseAudioServer.h"
 
+#include "tests/support/CiRun.h"
 #include "tests/support/NoAudioEnvironment.h"
 
 #include <chrono>
@@ -140,6 +141,12 @@ pid_t PulseAudioServer::StartClient(std::vector<std::string> args, int output) c
 {
     args.insert(args.begin() + 1, "--server=" + Address());
     return spawnWith(args, ClientEnvironment(), dir_.path() / "clients.log", output);
+}
+
+bool PulseAudioServer::UpOrMissingInCi() const
+{
+    if (!up_) reportMissingInCi("a private PulseAudio server (packages pulseaudio pulseaudio-utils)");
+    return up_;
 }
 
 std::string PulseAudioServer::Address() const

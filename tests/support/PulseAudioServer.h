@@ -26,6 +26,8 @@ public:
     PulseAudioServer& operator=(const PulseAudioServer&) = delete;
 
     bool IsUp() const { return up_; }
+    // Whether it is up; when not, a CI run fails (CiRun.h), and the caller skips
+    bool UpOrMissingInCi() const;
     // Why it is not up (for the skip message), with the server's own words
     const std::string& Problem() const { return problem_; }
 

@@ -119,6 +119,11 @@ bool SinkRecorder::WaitUntilHeard(int64_t us, std::chrono::milliseconds timeout)
     return true;
 }
 
+bool SinkRecorder::WaitUntilRecording() const
+{
+    return WaitUntilHeard(NowUs(), std::chrono::seconds(10));
+}
+
 int64_t SinkRecorder::FirstUs() const
 {
     std::lock_guard lock(mutex_);

@@ -23,6 +23,14 @@ namespace zib::test {
 // the test process reads late do not shift the times, nor does a gap.
 class SinkRecorder {
 public:
+    // Levels of 16-bit samples: below kSilence (-66 dBFS) is silence; a
+    // note's sound reaches kSound (-36 dBFS) at once
+    static constexpr int kSilence = 16;
+    static constexpr int kSound = 512;
+    // The sink mixes blocks of sound ahead of their time, so a sample's time
+    // is known to within one block
+    static constexpr int64_t kBlockUs = 50'000;
+
     explicit SinkRecorder(const PulseAudioServer& server);
     // Stops recording
     ~SinkRecorder();
@@ -32,6 +40,8 @@ public:
     // Waits (at most `timeout`) until the samples heard up to steady time
     // `us` are in; false when they do not come
     bool WaitUntilHeard(int64_t us, std::chrono::milliseconds timeout) const;
+    // Waits (at most 10 s) until samples come in; false when parec records nothing
+    bool WaitUntilRecording() const;
     void Stop();
 
     // Times on the steady clock, in microseconds

@@ -5,7 +5,6 @@
 #include "devices/core/MidiSession.h"
 #include "devices/core/OutStream.h"
 #include "devices/core/OutStreamClient.h"
-#include "tests/support/CiRun.h"
 #include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/PulseAudioServer.h"
 #include "tests/support/SinkRecorder.h"
@@ -21,13 +20,9 @@
 namespace zib {
 namespace {
 
-// Sample levels of 16-bit sound: below kSilence (-66 dBFS) is silence, a
-// note's sound reaches kSound (-36 dBFS) at once
-constexpr int kSilence = 16;
-constexpr int kSound = 512;
-// The sink mixes blocks of sound ahead of their time, so a sample's time
-// is known to within one block
-constexpr int64_t kSinkBlockUs = 50'000;
+constexpr int kSilence = test::SinkRecorder::kSilence;
+constexpr int kSound = test::SinkRecorder::kSound;
+constexpr int64_t kSinkBlockUs = test::SinkRecorder::kBlockUs;
 
 struct Quiet : OutStreamClient {
     void OnStreamDone(OutStream&, MidiHeader&) override { ++done; }
@@ -194,13 +189,9 @@ TEST(SynthBackendTest, ASoundServerStartedLaterIsFoundAtTheNextOpenAndSounds)
         ::testing::internal::GetCapturedStderr();
     }
     test::PulseAudioServer server;
-    if (!server.IsUp()) {
-        test::reportMissingInCi("a private PulseAudio server (packages pulseaudio pulseaudio-utils)");
-        GTEST_SKIP() << server.Problem();
-    }
+    if (!server.UpOrMissingInCi()) GTEST_SKIP() << server.Problem();
     test::SinkRecorder recorder(server);
-    ASSERT_TRUE(recorder.WaitUntilHeard(test::SinkRecorder::NowUs(), std::chrono::seconds(10)))
-        << "parec records";
+    ASSERT_TRUE(recorder.WaitUntilRecording()) << "parec records";
     test::ScopedEnvironment toServer(server.ClientEnvironment());
     ASSERT_EQ(synth.OpenOutput(port, sink), MidiResult::NoError);
     EXPECT_EQ(synth.OutputFailure(port), "");

@@ -5,7 +5,6 @@
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibSession.h"
-#include "tests/support/CiRun.h"
 #include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/PulseAudioServer.h"
 #include "tests/support/SinkRecorder.h"
@@ -28,13 +27,9 @@ constexpr const char* kStop = "32911";
 constexpr const char* kPlaybackSettings = "32876";
 constexpr const char* kMidiPortsSettings = "32941";
 
-// Sample levels of 16-bit sound: below kSilence (-66 dBFS) is silence, a
-// note's sound reaches kSound (-36 dBFS) at once
-constexpr int kSilence = 16;
-constexpr int kSound = 512;
-// The sink mixes blocks of sound ahead of their time, so a sample's time is
-// known to within one block
-constexpr int64_t kSinkBlockUs = 50'000;
+constexpr int kSilence = test::SinkRecorder::kSilence;
+constexpr int kSound = test::SinkRecorder::kSound;
+constexpr int64_t kSinkBlockUs = test::SinkRecorder::kBlockUs;
 
 class BuiltInSynthGui : public ::testing::Test {
 protected:
@@ -214,13 +209,9 @@ TEST_F(BuiltInSynthGui, WithoutAudioOutputTheOtherPortsStillPlay)
 TEST_F(BuiltInSynthGui, PlaysThroughTheSoundServerFromTheFirstNoteUntilStop)
 {
     test::PulseAudioServer server;
-    if (!server.IsUp()) {
-        test::reportMissingInCi("a private PulseAudio server (packages pulseaudio pulseaudio-utils)");
-        GTEST_SKIP() << server.Problem();
-    }
+    if (!server.UpOrMissingInCi()) GTEST_SKIP() << server.Problem();
     test::SinkRecorder recorder(server);
-    ASSERT_TRUE(recorder.WaitUntilHeard(test::SinkRecorder::NowUs(), std::chrono::seconds(10)))
-        << "parec records";
+    ASSERT_TRUE(recorder.WaitUntilRecording()) << "parec records";
     setEnvironment(server.ClientEnvironment());
     setOutPorts({0, 1});
     // Two beats of nothing at 120 BPM, then a drawbar organ's C4 (it sounds as
