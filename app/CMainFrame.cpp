@@ -82,6 +82,11 @@ CMainFrame::CMainFrame(wxDocManager* manager)
 
 CMainFrame::~CMainFrame()
 {
+    // Child windows still open go first, while the MDI client window that
+    // holds them is whole: their own clean-up takes them out of it.
+    if (wxAuiMDIClientWindow* client = GetClientWindow())
+        while (client->GetPageCount() > 0)
+            delete client->GetPage(0);
     mgr_.UnInit();
     if (gMainFrame == this) gMainFrame = nullptr;
 }

@@ -145,10 +145,7 @@ bool CZibApp::InitInstance()
     BindCommands();
     frame->SetDropTarget(new ZibDropTarget);
 
-    if (!ProcessCommandLine()) {
-        frame->Destroy();
-        return false;
-    }
+    ProcessCommandLine();
 
     // The window starts maximised, without a maximise box. A display without
     // a window manager does not maximise, so the size is set as well.
@@ -202,9 +199,11 @@ void CZibApp::RegisterPrivateFormats()
     if (!m_PrgMessage) ZibMessageBox(7, wxString(kAppName), wxOK | wxICON_ERROR);
 }
 
-bool CZibApp::ProcessCommandLine()
+void CZibApp::ProcessCommandLine()
 {
-    // Without a file name the program starts without a document.
+    // Without a file name the program starts without a document. A file that
+    // cannot be opened has been reported by its document; the program stays
+    // up and the other files still open.
     for (int i = 1; i < argc; ++i) {
         std::string path = wxToUtf8(argv[i]);
         if (path.empty() || path[0] == '-') continue;
@@ -212,9 +211,8 @@ bool CZibApp::ProcessCommandLine()
         std::error_code error;
         const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), error);
         if (!error) path = absolute.lexically_normal().string();
-        if (!OpenDocumentFile(path)) return false;
+        OpenDocumentFile(path);
     }
-    return true;
 }
 
 wxDocument* CZibApp::OpenDocumentFile(const std::string& path)

@@ -124,7 +124,7 @@ private:
     void LoadSharedLibraries();
     bool AskForAuthor();
     void RegisterPrivateFormats();
-    bool ProcessCommandLine();
+    void ProcessCommandLine();
     bool RunCollection(bool qeSeries);
 
     std::unique_ptr<Profile> m_profile;

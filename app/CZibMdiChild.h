@@ -37,6 +37,13 @@ public:
     // What the status panes show while the window is active; the default
     // reports only the kind.
     virtual void FillStatus(ChildStatus& status) const { status.kind = Kind(); }
+
+#ifdef __WXGTK__
+    // The window is a page of the main frame's notebook, not a top-level
+    // window of its own: it is realized as a plain window (the top-level
+    // handling would take its widget for a GTK window).
+    void GTKHandleRealized() override { wxWindow::GTKHandleRealized(); }
+#endif
 };
 
 } // namespace zib

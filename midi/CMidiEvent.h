@@ -25,6 +25,9 @@ public:
     uint32_t tick = 0;    // within the beat, from 0
     int32_t pairId = -1;  // shared by a note-on and its note-off; -1 = none
     uint8_t flags = 0;
+    // Format 0: the track chunk the event was read from (a file may hold
+    // several; written back, each keeps its own); 0 for new events
+    uint8_t chunk = 0;
 };
 
 } // namespace zib

@@ -168,6 +168,8 @@ void CMidiParserEx::ResetTables(bool keepTrackShift, bool keepRawTracks)
     m_chunkStarts.clear();
     m_loadTimes.clear();
     m_openNotes.clear();
+    m_chunkEndTimes.clear();
+    m_foreignChunks.clear();
 }
 
 // ---- Loading ---------------------------------------------------------------
@@ -350,6 +352,20 @@ void CMidiParserEx::DeriveFormat0TrackSizes()
 
 // ---- Reading callbacks -----------------------------------------------------
 
+int CMidiParserEx::OnUnknownChunk()
+{
+    if (!IsStoringPass()) return kSuccess;
+    ForeignChunk chunk;
+    chunk.id = GetChunkId();
+    chunk.bytes.resize(GetChunkBytes());
+    if (const int rc = ReadBytes(chunk.bytes.data(), uint32_t(chunk.bytes.size()))) return rc;
+    // It stands before the next track chunk; one before all tracks stays first.
+    const int nextChunk = m_trackIndex + 1;
+    chunk.beforeTrack = nextChunk == 0 ? 0 : nextChunk + int(m_format == 1 ? m_trackShift : 0);
+    m_foreignChunks.push_back(std::move(chunk));
+    return kSuccess;
+}
+
 int CMidiParserEx::OnHeader()
 {
     if (IsWriting()) {
@@ -437,6 +453,7 @@ std::unique_ptr<CMidiEvent> CMidiParserEx::NewEventHere() const
     e->measure = m_curMeasure;
     e->beat = m_curBeat;
     e->tick = m_curTick;
+    if (m_format == 0) e->chunk = uint8_t(std::clamp(m_trackIndex, 0, kMaxTrack));
     return e;
 }
 
@@ -633,6 +650,10 @@ int CMidiParserEx::OnMetaEndOfTrack()
     m_lastEventTime = m_trackTime;
     m_trackEnded = 1;
     if (GetChunkBytes() > GetEventBytes()) return kTrackSizeDiffers;
+    if (m_format == 1)
+        m_trackTables[size_t(CurrentTrackNumber())].endTime = m_trackTime;
+    else
+        m_chunkEndTimes.push_back(m_trackTime);
     return kSuccess;
 }
 
@@ -960,6 +981,10 @@ int CMidiParserEx::ChangeDivision(uint16_t oldDivision, uint16_t newDivision)
         if (e.duration) e.duration = scale(end) - time;
         e.time = time;
     }
+    for (auto& t : m_trackTables)
+        t.endTime = scale(t.endTime);
+    for (uint32_t& end : m_chunkEndTimes)
+        end = scale(end);
     m_curMeasure = 0;
     for (auto& ep : m_events) {
         CMidiEvent& e = *ep;

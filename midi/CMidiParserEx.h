@@ -72,6 +72,17 @@ public:
         uint8_t noteSeen = 0;
         uint8_t nameSeen = 0;
         uint8_t portSeen = 0;
+        // Format 1: tick of the chunk's end-of-track event as read; a track
+        // written back ends there unless events lie past it
+        uint32_t endTime = 0;
+    };
+
+    // A chunk of the file that is neither the header nor a track (a vendor's
+    // data), kept to be written back unchanged in its place
+    struct ForeignChunk {
+        uint32_t id = 0;
+        std::vector<uint8_t> bytes; // the payload, without id and length
+        int beforeTrack = 0;        // the track (format 0: chunk) whose chunk followed it
     };
 
     CMidiParserEx();
@@ -148,6 +159,9 @@ public:
     uint8_t GetInitialTempo() const { return m_initialTempo; }
     uint32_t GetTrackShift() const { return m_trackShift; }
     uint32_t GetPairCounter() const { return m_pairCounter; }
+    // Format 0: the end-of-track tick of each track chunk read, in file order
+    const std::vector<uint32_t>& GetChunkEndTimes() const { return m_chunkEndTimes; }
+    const std::vector<ForeignChunk>& GetForeignChunks() const { return m_foreignChunks; }
     int32_t NextPairId() { return int32_t(m_pairCounter++); }
 
     // 2 = the first value of each kind in a track is its initial value
@@ -158,6 +172,7 @@ public:
 
 protected:
     // Reading and writing callbacks
+    int OnUnknownChunk() override;
     int OnHeader() override;
     int OnTrackStart() override;
     int OnChannelEvent() override;
@@ -223,6 +238,8 @@ private:
         size_t head = 0;
     };
     std::vector<OpenNotes> m_openNotes;
+    std::vector<uint32_t> m_chunkEndTimes; // format 0
+    std::vector<ForeignChunk> m_foreignChunks;
 
     // New file
     std::string m_author;

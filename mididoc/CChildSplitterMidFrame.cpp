@@ -277,7 +277,7 @@ void CChildSplitterMidFrame::RunDocumentCommand(CZibMidWxDoc& docRef, int comman
         model.ChangeDivision();
         break;
     case TrackRecordInput:
-        model.TrackRecordInput();
+        model.TrackRecordInput(focused);
         break;
     case MidiRecordSettings:
         model.MidiRecordSettings();

@@ -291,9 +291,23 @@ void CEventListCtrl::OnEditorHidden(wxGridEvent& event)
     CallAfter([this] { m_table->EndEdit(); });
 }
 
+std::function<int(wxMenu&)>& CEventListCtrl::ContextMenuAnswer()
+{
+    static std::function<int(wxMenu&)> answer;
+    return answer;
+}
+
 void CEventListCtrl::OnRightClick(wxGridEvent& event)
 {
-    // "EDIT EVENT": Copy, Paste and Delete of the selected rows.
+    // "EDIT EVENT": Copy, Paste and Delete of the selected rows, over the
+    // first column of a list with events and never while the program plays.
+    // A right click that closes an open cell editor (committing it) does only that.
+    if (m_owner.ListPlaying()) return;
+    if (IsCellEditControlEnabled()) {
+        CloseCellEditor();
+        return;
+    }
+    if (event.GetCol() != 0 || GetNumberRows() < 2) return;
     if (!IsInSelection(event.GetRow(), 0)) SelectRow(event.GetRow());
     std::unique_ptr<wxMenu> menu(BuildPopupMenu(EditEventPopupDef(), wxGetApp().Language()));
     const bool selected = SelectedRowCount() > 0;
@@ -301,10 +315,14 @@ void CEventListCtrl::OnRightClick(wxGridEvent& event)
     menu->Enable(cmd::ToWxId(midicmd::EditCopy), selected);
     menu->Enable(cmd::ToWxId(midicmd::Delete), selected);
     menu->Enable(cmd::ToWxId(midicmd::EditPaste), selected && CZibEventClipboard::Offers());
-    const int chosen = GetPopupMenuSelectionFromUser(*menu, event.GetPosition());
-    if (chosen == cmd::ToWxId(midicmd::EditCopy)) CopyToClipboard();
-    if (chosen == cmd::ToWxId(midicmd::Delete)) DeleteSelectedEvents();
-    if (chosen == cmd::ToWxId(midicmd::EditPaste)) PasteEvents(0);
+    const int chosen = ContextMenuAnswer() ? ContextMenuAnswer()(*menu)
+                                           : GetPopupMenuSelectionFromUser(*menu, event.GetPosition());
+    if (chosen == wxID_NONE || !GetParent()) return;
+    // The frame runs the item as its Edit menu does: Paste starts at the bar
+    // view's position and the other windows are repainted after it.
+    wxCommandEvent command(wxEVT_MENU, chosen);
+    command.SetEventObject(this);
+    GetParent()->GetEventHandler()->ProcessEvent(command);
 }
 
 void CEventListCtrl::OnLabelClick(wxGridEvent& event)

@@ -3,9 +3,12 @@
 #include "mididoc/core/EventListModel.h"
 #include "mididoc/core/SequenceMeasureContext.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 #include <wx/grid.h>
+
+class wxMenu;
 
 namespace zib {
 
@@ -55,6 +58,10 @@ public:
     // The cell editor: drop it without committing, or commit it
     void DestroyCellEditor();
     void CloseCellEditor();
+
+    // The item chosen in the context menu: the user's, unless a test script
+    // installed its answer here (returns the command, or wxID_NONE)
+    static std::function<int(wxMenu& menu)>& ContextMenuAnswer();
 
 private:
     void OnDoubleClick(wxGridEvent& event);

@@ -183,7 +183,9 @@ void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
         AfterEdit();
         return;
     case Delete:
-        if (playing()) return;
+        // Edit > Delete works in the time-signature, marker and tempo views;
+        // the Delete key deletes in every view.
+        if (playing() || m_model->ViewKind() > TempoTrackModel::kTempo) return;
         m_model->DeleteSelectedEvents(m_list->SelectedRows());
         AfterEdit();
         return;

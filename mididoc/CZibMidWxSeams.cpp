@@ -23,6 +23,7 @@
 #include "mididoc/dialogs/CTrackPropertiesDlg.h"
 #include "app/dialogs/CPositionDialogs.h"
 #include "devices/InstrumentsSubsystem.h"
+#include "devices/dialogs/CRecordInputDlg.h"
 #include "devices/core/CInstrumentStore.h"
 #include "platform/Cp1252.h"
 #include "mididoc/core/MidiDocMessages.h"
@@ -225,6 +226,14 @@ std::optional<uint32_t> CZibMidWxSeams::GoTo(const CMidiParserEx& map, uint32_t 
     CGoToDlg dlg(dialogParent(), position, &measures);
     if (dlg.ShowModal() != wxID_OK) return std::nullopt;
     return position.tick;
+}
+
+std::optional<std::array<uint32_t, 64>> CZibMidWxSeams::RecordInput(const std::array<uint32_t, 64>& codes,
+                                                                    int selectedRow)
+{
+    CRecordInputDlg dlg(dialogParent(), codes, selectedRow);
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return dlg.Codes();
 }
 
 std::optional<uint16_t> CZibMidWxSeams::RecordSettings(uint16_t echoChannels)

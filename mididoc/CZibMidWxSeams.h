@@ -41,6 +41,8 @@ public:
     std::optional<TimeSigDlgValues> TimeSignature(const CMidiParserEx& map, const TimeSigDlgValues& values) override;
     std::optional<FromThruTicks> FromThru(const CMidiParserEx& map, const FromThruTicks& ticks) override;
     std::optional<uint32_t> GoTo(const CMidiParserEx& map, uint32_t tick) override;
+    std::optional<std::array<uint32_t, 64>> RecordInput(const std::array<uint32_t, 64>& codes,
+                                                        int selectedRow) override;
     std::optional<uint16_t> RecordSettings(uint16_t echoChannels) override;
     std::optional<std::filesystem::path> DumpTarget(const std::string& defaultName,
                                                     const std::filesystem::path& folder) override;

@@ -5,11 +5,14 @@
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
 #include "app/ZibSubsystems.h"
+#include "app/core/CommandIds.h"
 #include "mididoc/core/CTrackNameSource.h"
+#include "mididoc/core/MidiCommands.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "devices/CZibMidBarView.h"
 #include "devices/core/BarGridModel.h"
+#include "mididoc/CEventListCtrl.h"
 #include "mididoc/CMidiEditFrameWndEx.h"
 #include "mididoc/CMidiWindowPlayer.h"
 #include "mididoc/CTrackEditorLink.h"
@@ -24,6 +27,7 @@
 #include "app/dialogs/CPositionDialogs.h"
 #include "platform/WxText.h"
 
+#include <wx/menu.h>
 #include <wx/textctrl.h>
 
 namespace zib {
@@ -56,9 +60,37 @@ std::unique_ptr<CTrackNameSource>& nameSource()
 //   midi-scroll list|grid ROW  scrolls the list or the grid as the user would, to that first row
 //   midi-click ROW COLUMN      a click on a cell of the track list
 //   midi-live-value TEXT       types into the open value box over a cell, then Enter
+//   event-rclick ROW COL [ID]  a right click on a cell of the active event editor; its
+//                              context menu (when one opens) is written and answered with ID
 bool runTestCommand(const std::vector<std::string>& w, const std::function<void(const std::string&)>& log)
 {
     const std::string verb = w.empty() ? std::string() : w[0];
+    if (verb == "event-rclick" && w.size() > 2) {
+        CMainFrame* frame = CMainFrame::Get();
+        auto* editor = frame ? dynamic_cast<CMidiEditFrameWndEx*>(frame->ActiveZibChild()) : nullptr;
+        if (!editor) {
+            log("event-menu: no event editor");
+            return true;
+        }
+        CEventListCtrl& grid = editor->List();
+        const int answer = w.size() > 3 ? cmd::ToWxId(std::atoi(w[3].c_str())) : wxID_NONE;
+        bool shown = false;
+        CEventListCtrl::ContextMenuAnswer() = [&](wxMenu& menu) {
+            shown = true;
+            std::string items;
+            for (int id : {midicmd::EditCut, midicmd::EditCopy, midicmd::EditPaste, midicmd::Delete})
+                items += " " + std::to_string(id) + "=" + std::to_string(menu.IsEnabled(cmd::ToWxId(id)));
+            log("event-menu:" + items);
+            return answer;
+        };
+        wxGridEvent click(grid.GetId(), wxEVT_GRID_CELL_RIGHT_CLICK, &grid, std::atoi(w[1].c_str()),
+                          std::atoi(w[2].c_str()));
+        grid.ProcessWindowEvent(click);
+        CEventListCtrl::ContextMenuAnswer() = nullptr;
+        wxTheApp->ProcessPendingEvents();
+        if (!shown) log("event-menu: none");
+        return true;
+    }
     if (verb != "midi-rows" && verb != "midi-scroll" && verb != "midi-click" && verb != "midi-live-value") return false;
     if (verb == "midi-live-value") {
         CPositionDlg* box = nullptr;

@@ -1,6 +1,6 @@
 // The MIDI document core on a synthetic 64-track file of 200k events and on
 // one four times that size: opening, the rows of the whole-file list, the
-// large edits with their Undo and Redo, and the text dumps.
+// large edits with their Undo and Redo, the text dumps and saving.
 #include "app/core/ZibSettings.h"
 #include "mididoc/core/EventListDump.h"
 #include "mididoc/core/EventListModel.h"
@@ -87,6 +87,19 @@ void TextDump(benchmark::State& state)
         benchmark::DoNotOptimize(doc.model.DumpText("Big.mid"));
 }
 BENCHMARK(TextDump)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+// The file Save writes of a changed document: every track built from its
+// events, its time signatures placed where the reader takes them
+void SaveImage(benchmark::State& state)
+{
+    Doc doc(int(state.range(0)));
+    doc.model.SetModified(true);
+    for (auto _ : state) {
+        bool ok = false;
+        benchmark::DoNotOptimize(doc.model.BuildFileImage(ok));
+    }
+}
+BENCHMARK(SaveImage)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
 // ---- The large edits: each timed alone, the document put back untimed ----
 

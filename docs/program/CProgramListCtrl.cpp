@@ -64,7 +64,7 @@ int CProgramListCtrl::RowAt(wxPoint point) const
 
 wxString CProgramListCtrl::OnGetItemText(long item, long column) const
 {
-    return wxFromCp1252(cellText_(int(item), int(column)));
+    return cellText_ ? wxFromCp1252(cellText_(int(item), int(column))) : wxString();
 }
 
 int CProgramListCtrl::OnGetItemImage(long) const

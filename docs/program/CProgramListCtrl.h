@@ -24,6 +24,9 @@ public:
     };
     void Rebuild(const std::vector<Column>& columns, int rows, int language);
     void SetRowCount(int rows);
+    // The view that gives the cells is going: the list shows empty cells
+    // until its window goes too.
+    void ForgetCellTexts() { cellText_ = nullptr; }
 
     // Selection and focus
     std::vector<int> SelectedRows() const;

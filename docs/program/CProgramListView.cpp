@@ -21,6 +21,8 @@ namespace zib {
 
 CProgramListView::~CProgramListView()
 {
+    // The list window may paint until it goes; it no longer asks this view.
+    if (list_) list_->ForgetCellTexts();
     if (CMainFrame* main = CMainFrame::Get()) main->ShowToolbarsForActiveFrame(5);
 }
 
@@ -126,6 +128,8 @@ bool CProgramListView::OnClose(bool deleteWindow)
     Activate(false);
     if (Doc()) Doc()->Base().SetPort(nullptr);
     if (deleteWindow && GetFrame()) {
+        // The window goes later; until then its list does not ask this view.
+        if (list_) list_->ForgetCellTexts();
         GetFrame()->Destroy();
         SetFrame(nullptr);
         list_ = nullptr;

@@ -111,10 +111,9 @@ bool CItemWxDoc::OnOpenDocument(const wxString& path)
     Modify(false);
     UpdateAllViews();
 
-    // The file's folder becomes the current one and the last opened one.
+    // The file's folder becomes the last opened one (the process's current
+    // folder stays where the program was started).
     const std::filesystem::path folder = std::filesystem::path(file).parent_path();
-    std::error_code ec;
-    if (!folder.empty()) std::filesystem::current_path(folder, ec);
     if (wxTheApp) {
         ZibSettings& settings = wxGetApp().Settings();
         settings.LastOpenedFileType = int(Model().m_FileKind);

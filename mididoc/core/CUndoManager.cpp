@@ -64,11 +64,11 @@ int CUndoManager::RecordSnapshot(int32_t target, const EventSnapshot& snapshot, 
     return PushSnapshot(m_undo, target, snapshot, operation, groupStart, index, secondIndex);
 }
 
-int CUndoManager::RecordTrackAction(const CTrackInfo& track, std::span<const uint8_t> raw, int32_t operation,
+int CUndoManager::RecordTrackAction(const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
                                     uint32_t groupStart, int32_t index, int32_t secondIndex)
 {
     m_redo.clear();
-    return PushTrack(m_undo, track, raw, operation, groupStart, index, secondIndex);
+    return PushTrack(m_undo, track, table, operation, groupStart, index, secondIndex);
 }
 
 void CUndoManager::Fail()
@@ -121,29 +121,44 @@ int CUndoManager::PushSnapshot(Stack& stack, int32_t target, const EventSnapshot
     }
 }
 
-int CUndoManager::PushTrack(Stack& stack, const CTrackInfo& track, std::span<const uint8_t> raw, int32_t operation,
-                            uint32_t groupStart, int32_t index, int32_t secondIndex)
+int CUndoManager::PushTrack(Stack& stack, const CTrackInfo& track, const CMidiParserEx::Track& table,
+                            int32_t operation, uint32_t groupStart, int32_t index, int32_t secondIndex)
 {
     if (m_ownerKind != kOwnerMidiDocument || !m_owner) {
-        Fail();
-        return -1;
-    }
-    // The chunk's bytes travel with the record only for a format-1 file.
-    const bool keepRaw = m_owner->UndoFileFormat() == 1;
-    if (!MidiDocAllocator::Object(keepRaw ? raw.size() : 0)) {
         Fail();
         return -1;
     }
     try {
         auto record = newRecord(UndoTargetTrack, operation, groupStart, index, secondIndex);
         record->track = track;
-        if (keepRaw) record->trackRaw.assign(raw.begin(), raw.end());
-        record->snapshotSize = uint32_t(sizeof(CTrackInfo) + record->trackRaw.size());
+        record->fileTrackCount = m_owner->UndoFileTrackCount();
+        if (!CopyTrackTable(table, *record)) {
+            Fail();
+            return -1;
+        }
         return Push(stack, std::move(record));
     } catch (const std::bad_alloc&) {
         Fail();
         return -1;
     }
+}
+
+// The chunk's bytes travel with the record only for a format-1 file; the
+// other tables of the track (first values, their present flags, channel,
+// port, name, counts) always do, so that Undo gives them back exactly.
+bool CUndoManager::CopyTrackTable(const CMidiParserEx::Track& table, CUndoRecord& record) const
+{
+    const bool keepRaw = m_owner && m_owner->UndoFileFormat() == 1;
+    if (!MidiDocAllocator::Object(table.rawBuffer.size())) return false;
+    record.trackTable = table;
+    std::vector<uint8_t>& raw = record.trackTable.rawBuffer;
+    if (!keepRaw) {
+        std::vector<uint8_t>().swap(raw);
+    } else if (raw.size() > table.rawSize) {
+        raw.resize(table.rawSize);
+    }
+    record.snapshotSize = uint32_t(sizeof(CTrackInfo) + raw.size());
+    return true;
 }
 
 long CUndoManager::NewestGroupStart(const Stack& stack)
@@ -171,18 +186,16 @@ std::unique_ptr<CUndoRecord> CUndoManager::Inverse(const CUndoRecord& r, bool be
             inverse->operation = r.operation == UndoDelete ? UndoInsert : UndoDelete;
             inverse->event = r.event;
             inverse->track = r.track;
-            inverse->trackRaw = r.trackRaw;
+            inverse->trackTable = r.trackTable;
             break;
         case UndoModify: {
             const int32_t at = beforeUndo ? r.secondIndex : r.index;
             if (at < 0) return nullptr;
             if (r.target == UndoTargetTrack) {
                 const CTrackInfo* record = m_owner ? m_owner->UndoTrackRecord(at) : nullptr;
-                if (!record) return nullptr;
-                const auto raw = m_owner->UndoFileFormat() == 1 ? m_owner->UndoTrackRawBytes(at) : std::span<const uint8_t>();
-                if (!MidiDocAllocator::Object(raw.size())) return nullptr;
+                const CMidiParserEx::Track* table = m_owner ? m_owner->UndoTrackTable(at) : nullptr;
+                if (!record || !table || !CopyTrackTable(*table, *inverse)) return nullptr;
                 inverse->track = *record;
-                inverse->trackRaw.assign(raw.begin(), raw.end());
             } else {
                 if (!now) {
                     const CMidiParserEx* sequence = Sequence();
@@ -195,8 +208,13 @@ std::unique_ptr<CUndoRecord> CUndoManager::Inverse(const CUndoRecord& r, bool be
         default:
             return nullptr;
         }
-        inverse->snapshotSize = uint32_t(r.target == UndoTargetTrack ? sizeof(CTrackInfo) + inverse->trackRaw.size()
-                                                                      : sizeof(CMidiEvent) + inverse->event.bytes.size());
+        if (r.target == UndoTargetTrack) {
+            // Applied, the inverse gives the file the track count it has now.
+            inverse->fileTrackCount = m_owner ? m_owner->UndoFileTrackCount() : -1;
+            inverse->snapshotSize = uint32_t(sizeof(CTrackInfo) + inverse->trackTable.rawBuffer.size());
+        } else {
+            inverse->snapshotSize = uint32_t(sizeof(CMidiEvent) + inverse->event.bytes.size());
+        }
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -583,11 +601,11 @@ bool CUndoManager::ApplyTrack(const CUndoRecord& record)
     if (m_ownerKind != kOwnerMidiDocument || !m_owner || record.index < 0 || record.index >= 64) return false;
     switch (record.operation) {
     case UndoInsert:
-        return m_owner->UndoRemoveTrack(record.index);
+        return m_owner->UndoRemoveTrack(record.index, record.fileTrackCount);
     case UndoDelete:
-        return m_owner->UndoInsertTrack(record.index, record.track, record.trackRaw);
+        return m_owner->UndoInsertTrack(record.index, record.track, record.trackTable, record.fileTrackCount);
     case UndoModify:
-        return m_owner->UndoRestoreTrack(record.index, record.track, record.trackRaw);
+        return m_owner->UndoRestoreTrack(record.index, record.track, record.trackTable);
     default:
         return false;
     }

@@ -13,7 +13,6 @@
 namespace zib {
 
 class CMidiEvent;
-class CMidiParserEx;
 class CUndoOwner;
 
 // The undo and redo stacks of a MIDI, pad or style document. An edit command
@@ -63,13 +62,14 @@ public:
     // on the undo stack, -1 when nothing was recorded. RecordAction takes
     // target 0 or 1 (the recorder of the player calls it too, one group per
     // take); RecordTrackAction serves the MIDI document only and takes the
-    // raw bytes of the track's chunk (kept for a format-1 file).
+    // sequence's tables of the track as they are before the change (the
+    // chunk's bytes are kept for a format-1 file) and the file's track count.
     int RecordAction(int32_t target, const CMidiEvent& event, int32_t operation, uint32_t groupStart, int32_t index,
                      int32_t secondIndex);
     // As RecordAction, with a snapshot taken before a change that moved the event
     int RecordSnapshot(int32_t target, const EventSnapshot& snapshot, int32_t operation, uint32_t groupStart,
                        int32_t index, int32_t secondIndex);
-    int RecordTrackAction(const CTrackInfo& track, std::span<const uint8_t> raw, int32_t operation,
+    int RecordTrackAction(const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
                           uint32_t groupStart, int32_t index, int32_t secondIndex);
 
     // Undo and redo one group: non-zero when the group was applied
@@ -107,8 +107,10 @@ private:
                   int32_t index, int32_t secondIndex);
     int PushSnapshot(Stack& stack, int32_t target, const EventSnapshot& snapshot, int32_t operation,
                      uint32_t groupStart, int32_t index, int32_t secondIndex);
-    int PushTrack(Stack& stack, const CTrackInfo& track, std::span<const uint8_t> raw, int32_t operation,
+    int PushTrack(Stack& stack, const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
                   uint32_t groupStart, int32_t index, int32_t secondIndex);
+    // A copy of a track's tables for a record: the chunk's bytes only in format 1
+    bool CopyTrackTable(const CMidiParserEx::Track& table, CUndoRecord& record) const;
     int Push(Stack& stack, std::unique_ptr<CUndoRecord> record);
     std::unique_ptr<CUndoRecord> Inverse(const CUndoRecord& record, bool beforeUndo, const CMidiEvent* now);
     static long NewestGroupStart(const Stack& stack);

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "midi/CMidiParserEx.h"
 #include "mididoc/core/CTrackInfo.h"
 
 #include <cstddef>
 #include <span>
 
 namespace zib {
-
-class CMidiParserEx;
 
 // What the undo manager reaches through the document that owns it. The MIDI
 // document (owner kind 1) answers everything; a pad or style document (owner
@@ -29,17 +28,22 @@ public:
     // Track records (MIDI document)
     virtual int UndoFileFormat() const { return 0; }
     virtual CTrackInfo* UndoTrackRecord(int /*row*/) { return nullptr; }
-    virtual std::span<const uint8_t> UndoTrackRawBytes(int /*row*/) { return {}; }
-    // Removes the track slot at the row (the file's track count drops in format 1)
-    virtual bool UndoRemoveTrack(int /*row*/) { return false; }
-    // Inserts a record made from the snapshot (and its raw bytes) at the row
-    // (the file's track count grows in format 1)
-    virtual bool UndoInsertTrack(int /*row*/, const CTrackInfo& /*record*/, std::span<const uint8_t> /*raw*/)
+    // The sequence's tables of the row's track (null: none)
+    virtual const CMidiParserEx::Track* UndoTrackTable(int /*row*/) { return nullptr; }
+    // The file's track count, which a track record carries so that taking a
+    // track slot back gives the count the file had
+    virtual int UndoFileTrackCount() const { return 0; }
+    // Removes the track slot at the row; the file's track count becomes the given one
+    virtual bool UndoRemoveTrack(int /*row*/, int /*fileTrackCount*/) { return false; }
+    // Inserts a record and the tables of its track (with the chunk's bytes in
+    // format 1) at the row; the file's track count becomes the given one
+    virtual bool UndoInsertTrack(int /*row*/, const CTrackInfo& /*record*/, const CMidiParserEx::Track& /*table*/,
+                                 int /*fileTrackCount*/)
     {
         return false;
     }
     // Restores the record of the row and the sequence's tables of its track
-    virtual bool UndoRestoreTrack(int /*row*/, const CTrackInfo& /*record*/, std::span<const uint8_t> /*raw*/)
+    virtual bool UndoRestoreTrack(int /*row*/, const CTrackInfo& /*record*/, const CMidiParserEx::Track& /*table*/)
     {
         return false;
     }

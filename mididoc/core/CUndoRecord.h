@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/CMidiParserEx.h"
 #include "mididoc/core/CTrackInfo.h"
 #include "mididoc/core/EventSnapshot.h"
 
@@ -24,8 +25,9 @@ enum UndoTarget : int32_t {
 };
 
 // One recorded action of an undo or redo stack, with its snapshot as a value:
-// the event with its raw bytes (targets 0 and 1), or the track record with,
-// for a format-1 file, the raw bytes of its chunk (target 2).
+// the event with its raw bytes (targets 0 and 1), or the track record with
+// the sequence's tables of its track and, for a format-1 file, the raw bytes
+// of its chunk (target 2).
 class CUndoRecord {
 public:
     CUndoRecord() = default;
@@ -39,7 +41,8 @@ public:
 
     EventSnapshot event;           // targets 0 and 1
     CTrackInfo track;              // target 2
-    std::vector<uint8_t> trackRaw; // target 2, format 1: the chunk's bytes
+    CMidiParserEx::Track trackTable; // target 2: the track's tables; the chunk's bytes only in format 1
+    int32_t fileTrackCount = -1;     // target 2: the file's track count when the record was made
     uint32_t snapshotSize = 0;     // bytes the snapshot holds
 };
 

@@ -85,6 +85,17 @@ void EventPasteEngine::TakeChannel(int track, uint8_t channel)
         if (CTrackInfo* record = m_doc->TrackRecord(track - 1)) record->channel = channel;
 }
 
+void EventPasteEngine::RecordTrackOnce(int track, uint32_t& groupStart)
+{
+    if (!m_doc || track < 1 || track > 64 || m_trackRecorded[size_t(track)]) return;
+    const CTrackInfo* record = m_doc->TrackRecord(track - 1);
+    const CMidiParserEx::Track* table = m_sequence.GetTrack(track);
+    if (!record || !table) return;
+    m_trackRecorded[size_t(track)] = 1;
+    m_undo.RecordTrackAction(*record, *table, UndoModify, groupStart, track - 1, track - 1);
+    groupStart = 0;
+}
+
 bool EventPasteEngine::PlaceTimeSignature(Placement& place, std::unique_ptr<CMidiEvent> e, uint32_t& groupStart)
 {
     place.ToArray();
@@ -140,6 +151,7 @@ bool EventPasteEngine::ApplyHeaders(const EventClipboardBlock& block, const Past
         if (row < 0 || row > 63 || m_hadEvents[size_t(row + 1)]) continue;
         const int t = int(row) + 1;
         const uint8_t channel = h.channel;
+        RecordTrackOnce(t, groupStart);
         if (!m_doc->SetTrackName(h.name, t, groupStart) || !m_doc->SetTrackPort(h.port, t, groupStart))
             return false;
         if (!m_doc->SetTrackBank(h.bank, t, channel, groupStart)) return false;
@@ -149,7 +161,9 @@ bool EventPasteEngine::ApplyHeaders(const EventClipboardBlock& block, const Past
         m_sequence.Renumber(0);
         CTrackInfo* record = m_doc->TrackRecord(int(row));
         if (!record) continue;
-        m_undo.RecordTrackAction(*record, m_doc->TrackRawBytes(int(row)), UndoModify, groupStart, int32_t(row),
+        // The track once more as the setters left it: Redo ends with it, so
+        // that a name or port the headers wrote over a pasted one stays.
+        m_undo.RecordTrackAction(*record, *m_sequence.GetTrack(t), UndoModify, groupStart, int32_t(row),
                                  int32_t(row));
         groupStart = 0;
         record->name = h.name.substr(0, 16);
@@ -176,6 +190,7 @@ EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const Paste
 {
     m_pasted = 0;
     m_mapChanged = false;
+    m_trackRecorded.fill(0);
     if (m_mode == Mode::WholeList && block.headers.empty()) return EditResult::Failed;
     if (!block.FitsAt(choice.startTick)) return EditResult::Failed;
     PasteDlgValues c = choice;
@@ -222,6 +237,9 @@ EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const Paste
                     (m_hadEvents[size_t(target)] || (c.oneTrack && int(r.track) != lowest)))
                     continue;
             }
+
+            // The track goes into the group before its first event changes it.
+            RecordTrackOnce(target, groupStart);
 
             // The event
             auto e = MidiDocAllocator::NewEvent();

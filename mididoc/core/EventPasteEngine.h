@@ -49,6 +49,9 @@ private:
 
     bool PlaceTimeSignature(Placement& place, std::unique_ptr<CMidiEvent> e, uint32_t& groupStart);
     void TakeChannel(int track, uint8_t channel);
+    // Before the paste first changes a track's record or tables: the track
+    // as it was goes into the group, so that Undo gives it back whole
+    void RecordTrackOnce(int track, uint32_t& groupStart);
     bool ApplyHeaders(const EventClipboardBlock& block, const PasteDlgValues& choice, int lowest,
                       uint32_t& groupStart);
 
@@ -57,6 +60,7 @@ private:
     CUndoManager& m_undo;
     MidiDocModel* m_doc;
     std::array<uint8_t, 65> m_hadEvents{};
+    std::array<uint8_t, 65> m_trackRecorded{};
     size_t m_pasted = 0;
     bool m_mapChanged = false;
 };

@@ -37,6 +37,7 @@ void copyFields(const From& from, To& to)
     to.tick = from.tick;
     to.pairId = from.pairId;
     to.flags = from.flags;
+    to.chunk = from.chunk;
 }
 
 } // namespace

@@ -28,6 +28,7 @@ struct EventSnapshot {
     uint32_t tick = 0;
     int32_t pairId = -1;
     uint8_t flags = 0;
+    uint8_t chunk = 0;
 
     // A copy of the event; false when its bytes cannot be had
     static bool Take(const CMidiEvent& event, EventSnapshot& out);

@@ -144,8 +144,10 @@ public:
     }
     // "Go To dialog"
     virtual std::optional<uint32_t> GoTo(const CMidiParserEx& /*map*/, uint32_t /*tick*/) { return std::nullopt; }
-    // The Record Input dialog on the 64 record-input codes
-    virtual std::optional<std::array<uint32_t, 64>> RecordInput(const std::array<uint32_t, 64>& /*codes*/)
+    // The Record Input dialog on the 64 record-input codes, with a track row
+    // selected (64 or more: the first)
+    virtual std::optional<std::array<uint32_t, 64>> RecordInput(const std::array<uint32_t, 64>& /*codes*/,
+                                                                int /*selectedRow*/)
     {
         return std::nullopt;
     }

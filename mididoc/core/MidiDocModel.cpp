@@ -18,6 +18,40 @@ namespace {
 
 constexpr size_t kParseErrorTextSize = 80;
 
+// What a track's tables say about the track, beside its events and chunk:
+// first values with their present flags, channel, port and name.
+void takeTrackValues(CMidiParserEx::Track& to, const CMidiParserEx::Track& from)
+{
+    to.volume = from.volume;
+    to.pan = from.pan;
+    to.bankMsb = from.bankMsb;
+    to.bankLsb = from.bankLsb;
+    to.program = from.program;
+    to.channel = from.channel;
+    to.port = from.port;
+    to.name = from.name;
+    to.channelSeen = from.channelSeen;
+    to.programSeen = from.programSeen;
+    to.bankMsbSeen = from.bankMsbSeen;
+    to.bankLsbSeen = from.bankLsbSeen;
+    to.panSeen = from.panSeen;
+    to.volumeSeen = from.volumeSeen;
+    to.nameSeen = from.nameSeen;
+    to.portSeen = from.portSeen;
+}
+
+// The chunk's size and bytes (an undo record keeps the bytes of a format-1
+// file only: in format 0 the tracks have no chunks of their own)
+bool takeTrackBytes(CMidiParserEx::Track& to, const CMidiParserEx::Track& from)
+{
+    std::vector<uint8_t> bytes;
+    if (!from.rawBuffer.empty() && !MidiDocAllocator::Resize(bytes, from.rawBuffer.size())) return false;
+    std::copy(from.rawBuffer.begin(), from.rawBuffer.end(), bytes.begin());
+    to.rawBuffer.swap(bytes);
+    to.rawSize = from.rawSize;
+    return true;
+}
+
 } // namespace
 
 MidiDocModel::MidiDocModel(ZibSettings& settings, const std::atomic<int>& playing, MidiDocHooks hooks)
@@ -67,13 +101,6 @@ CTrackInfo* MidiDocModel::TrackRecord(int row)
 const CTrackInfo* MidiDocModel::TrackRecord(int row) const
 {
     return row >= 0 && row < TrackRecordCount() ? &m_tracks[size_t(row)] : nullptr;
-}
-
-std::span<const uint8_t> MidiDocModel::TrackRawBytes(int row) const
-{
-    const CMidiParserEx::Track* table = m_sequence.GetTrack(row + 1);
-    if (row < 0 || !table) return {};
-    return std::span<const uint8_t>(table->rawBuffer.data(), std::min<size_t>(table->rawSize, table->rawBuffer.size()));
 }
 
 void MidiDocModel::RefreshTrackCounts(int track)
@@ -449,7 +476,7 @@ bool MidiDocModel::RemoveTrackSlot(int row)
     return true;
 }
 
-bool MidiDocModel::InsertTrackSlot(int row, const CTrackInfo& record, std::span<const uint8_t> raw)
+bool MidiDocModel::InsertTrackSlot(int row, const CTrackInfo& record, const CMidiParserEx::Track* values)
 {
     if (row < 0 || row >= TrackRecordCount()) return false;
     const int last = CMidiParserEx::kMaxTracks - 1;
@@ -458,20 +485,22 @@ bool MidiDocModel::InsertTrackSlot(int row, const CTrackInfo& record, std::span<
     const int track = row + 1;
     CMidiParserEx::Track table;
     table.modified = 1;
-    table.eventCount = record.listedEvents;
-    table.totalCount = record.totalEvents;
-    table.volume = record.volume;
-    table.pan = record.pan;
-    table.bankMsb = record.BankMsb();
-    table.bankLsb = record.BankLsb();
-    table.program = record.program;
-    table.channel = record.channel;
-    table.port = record.port;
-    table.name = record.name;
-    if (m_format == 1) {
-        if (!raw.empty() && !MidiDocAllocator::Resize(table.rawBuffer, raw.size())) return false;
-        std::copy(raw.begin(), raw.end(), table.rawBuffer.begin());
-        table.rawSize = uint32_t(raw.size());
+    if (values) {
+        takeTrackValues(table, *values);
+        table.eventCount = values->eventCount;
+        table.totalCount = values->totalCount;
+        if (!takeTrackBytes(table, *values)) return false;
+    } else {
+        table.eventCount = record.listedEvents;
+        table.totalCount = record.totalEvents;
+        table.volume = record.volume;
+        table.pan = record.pan;
+        table.bankMsb = record.BankMsb();
+        table.bankLsb = record.BankLsb();
+        table.program = record.program;
+        table.channel = record.channel;
+        table.port = record.port;
+        table.name = record.name;
     }
     for (const auto& e : m_sequence.GetEvents())
         if (e->track >= track) ++e->track;
@@ -485,45 +514,41 @@ bool MidiDocModel::InsertTrackSlot(int row, const CTrackInfo& record, std::span<
     return true;
 }
 
-bool MidiDocModel::UndoRemoveTrack(int row)
+const CMidiParserEx::Track* MidiDocModel::UndoTrackTable(int row)
+{
+    return row >= 0 && row < TrackRecordCount() ? m_sequence.GetTrack(row + 1) : nullptr;
+}
+
+// The file's track count goes back to the one the record carries: a command
+// that deleted tracks beyond the file's own counted only those it held.
+bool MidiDocModel::UndoRemoveTrack(int row, int fileTrackCount)
 {
     if (!RemoveTrackSlot(row)) return false;
-    if (m_format == 1 && m_fileTrackCount > 0) --m_fileTrackCount;
+    if (m_format == 1 && fileTrackCount >= 0) m_fileTrackCount = uint16_t(fileTrackCount);
     return true;
 }
 
-bool MidiDocModel::UndoInsertTrack(int row, const CTrackInfo& record, std::span<const uint8_t> raw)
+bool MidiDocModel::UndoInsertTrack(int row, const CTrackInfo& record, const CMidiParserEx::Track& table,
+                                   int fileTrackCount)
 {
-    if (!InsertTrackSlot(row, record, raw)) return false;
-    if (m_format == 1) ++m_fileTrackCount;
+    if (!InsertTrackSlot(row, record, &table)) return false;
+    if (m_format == 1 && fileTrackCount >= 0) m_fileTrackCount = uint16_t(fileTrackCount);
     return true;
 }
 
-bool MidiDocModel::UndoRestoreTrack(int row, const CTrackInfo& snapshot, std::span<const uint8_t> raw)
+// The record and the sequence's tables of its track take the recorded
+// values, present flags and channel included; the event counts stay, as the
+// events that Undo removes or puts back keep them.
+bool MidiDocModel::UndoRestoreTrack(int row, const CTrackInfo& snapshot, const CMidiParserEx::Track& values)
 {
     CTrackInfo* live = TrackRecord(row);
     CMidiParserEx::Track* table = m_sequence.GetTrack(row + 1);
     if (!live || !table) return false;
-    if (m_format == 1) {
-        std::vector<uint8_t> bytes;
-        if (!raw.empty() && !MidiDocAllocator::Resize(bytes, raw.size())) return false;
-        std::copy(raw.begin(), raw.end(), bytes.begin());
-        table->rawBuffer.swap(bytes);
-        table->rawSize = uint32_t(raw.size());
-    }
+    if (!takeTrackBytes(*table, values)) return false;
     *live = snapshot;
     live->index = uint32_t(row);
-    // The sequence's tables of the track take the restored values.
-    table->channel = live->channel;
-    table->port = live->port;
-    table->pan = live->pan;
-    table->volume = live->volume;
-    table->program = live->program;
-    table->programSeen = live->program < 0xFF ? 1 : 0;
-    table->bankMsb = live->BankMsb();
-    table->bankMsbSeen = live->BankMsb() < 0xFF ? 1 : 0;
-    table->bankLsb = live->BankLsb();
-    table->name = live->name;
+    takeTrackValues(*table, values);
+    RefreshTrackCounts(row + 1);
     return true;
 }
 

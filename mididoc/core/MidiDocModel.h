@@ -103,7 +103,6 @@ public:
     CTrackInfo* TrackRecord(int row);
     const CTrackInfo* TrackRecord(int row) const;
     const CTrackInfo& MasterTrackRecord() const { return m_masterTrack; }
-    std::span<const uint8_t> TrackRawBytes(int row) const;
     const std::vector<uint8_t>& RawImage() const { return m_rawImage; }
     const std::filesystem::path& Path() const { return m_path; }
     const std::filesystem::path& Folder() const { return m_folder; }
@@ -163,7 +162,8 @@ public:
     EditResult ChangeDivision();
     // "Go to M:B:T": the bar view goes to the chosen position
     EditResult GoToPosition(uint32_t tick);
-    EditResult TrackRecordInput();
+    // "Track Record Input" with the focused row (-1: none) selected in the dialog
+    EditResult TrackRecordInput(int focusedRow = -1);
     EditResult MidiRecordSettings();
     // Track properties of the focused row (-1: none) and of a row
     EditResult OnEditMidiTrackProperties(int focusedRow, int column);
@@ -219,10 +219,12 @@ public:
     void UndoRefreshViews(bool tracksApplied) override;
     int UndoFileFormat() const override { return int(m_format); }
     CTrackInfo* UndoTrackRecord(int row) override { return TrackRecord(row); }
-    std::span<const uint8_t> UndoTrackRawBytes(int row) override { return TrackRawBytes(row); }
-    bool UndoRemoveTrack(int row) override;
-    bool UndoInsertTrack(int row, const CTrackInfo& record, std::span<const uint8_t> raw) override;
-    bool UndoRestoreTrack(int row, const CTrackInfo& record, std::span<const uint8_t> raw) override;
+    const CMidiParserEx::Track* UndoTrackTable(int row) override;
+    int UndoFileTrackCount() const override { return m_fileTrackCount; }
+    bool UndoRemoveTrack(int row, int fileTrackCount) override;
+    bool UndoInsertTrack(int row, const CTrackInfo& record, const CMidiParserEx::Track& table,
+                         int fileTrackCount) override;
+    bool UndoRestoreTrack(int row, const CTrackInfo& record, const CMidiParserEx::Track& table) override;
     void UndoTrackCountsChanged(int track) override { RefreshTrackCounts(track); }
     void UndoMasterEventRemoving(size_t index) override;
     void UndoMasterEventInserted(size_t index) override;
@@ -231,9 +233,10 @@ public:
     // Track slots: removing slot r drops record r and sequence track r + 1
     // (whose events must be gone) and moves the later tracks one down;
     // inserting puts a record at r and moves the later tracks one up (refused
-    // while track 64 holds events). Both keep 64 records.
+    // while track 64 holds events); the track's tables are the given ones, or
+    // made from the record. Both keep 64 records.
     bool RemoveTrackSlot(int row);
-    bool InsertTrackSlot(int row, const CTrackInfo& record, std::span<const uint8_t> raw);
+    bool InsertTrackSlot(int row, const CTrackInfo& record, const CMidiParserEx::Track* table = nullptr);
 
 private:
     void Report(int message, std::string_view caption, DocMessage::Icon icon = DocMessage::Icon::Exclamation,

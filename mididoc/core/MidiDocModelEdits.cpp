@@ -68,6 +68,12 @@ EditResult MidiDocModel::OnEditDeleteTrack(const std::vector<int>& selectedRows)
             any = any || ep->track == track;
         }
         if (any) {
+            // The track's tables as they are, for Undo to end with: putting
+            // the events back sets first values and present flags again,
+            // which need not be what the tables said.
+            m_undo.RecordTrackAction(m_tracks[size_t(row)], *m_sequence.GetTrack(track), UndoModify, groupStart, row,
+                                     row);
+            groupStart = 0;
             for (size_t i = m_sequence.GetEventCount(); i-- > 0;) {
                 const CMidiEvent& e = *m_sequence.GetEvent(i);
                 if (e.state != kMarkDelete) continue;
@@ -77,12 +83,15 @@ EditResult MidiDocModel::OnEditDeleteTrack(const std::vector<int>& selectedRows)
             m_sequence.RemoveMarkedEvents(kMarkDelete);
             RefreshTrackCounts(track);
         }
-        m_undo.RecordTrackAction(m_tracks[size_t(row)], TrackRawBytes(row), UndoDelete, groupStart, row, row);
+        m_undo.RecordTrackAction(m_tracks[size_t(row)], *m_sequence.GetTrack(track), UndoDelete, groupStart, row,
+                                 row);
         groupStart = 0;
         RemoveTrackSlot(row);
         m_sequence.Renumber(0);
+        // Only a track the file holds leaves the file's count (the rows go
+        // from the highest down, so the count always names the tracks left).
+        if (m_format == 1 && track < m_fileTrackCount) --m_fileTrackCount;
     }
-    if (m_format == 1) m_fileTrackCount = uint16_t(std::max(0, int(m_fileTrackCount) - int(rows.size())));
     m_hooks.Views().TrackRowsChanged();
     m_hooks.Views().Thaw();
     m_hooks.Views().Redraw();
@@ -112,8 +121,9 @@ EditResult MidiDocModel::InsertMidiTrack(int row)
         Report(kMsgCannotCreateTrack, "InsertMidiTrack");
         return EditResult::Failed;
     }
+    // The record carries the count before the insertion, which Undo gives back.
+    m_undo.RecordTrackAction(m_tracks[size_t(row)], *m_sequence.GetTrack(row + 1), UndoInsert, 1, row, row);
     if (m_format == 1) ++m_fileTrackCount;
-    m_undo.RecordTrackAction(m_tracks[size_t(row)], {}, UndoInsert, 1, row, row);
     m_hooks.Views().TrackRowsChanged();
     m_hooks.Views().Thaw();
     m_hooks.Views().Redraw();
@@ -456,14 +466,15 @@ EditResult MidiDocModel::GoToPosition(uint32_t tick)
     return EditResult::Done;
 }
 
-EditResult MidiDocModel::TrackRecordInput()
+EditResult MidiDocModel::TrackRecordInput(int focusedRow)
 {
     if (Playing()) return EditResult::RefusedWhilePlaying;
     if (m_tracks.empty()) return EditResult::Unavailable;
     std::array<uint32_t, 64> codes{};
     for (size_t i = 0; i < codes.size(); ++i)
         codes[i] = m_tracks[i].recordChannel;
-    const auto chosen = m_hooks.Dialogs().RecordInput(codes);
+    const auto chosen =
+        m_hooks.Dialogs().RecordInput(codes, focusedRow >= 0 && focusedRow < kTrackRecordCount ? focusedRow : 64);
     if (!chosen) return EditResult::Cancelled;
     for (size_t i = 0; i < codes.size(); ++i)
         m_tracks[i].recordChannel = (*chosen)[i];
@@ -514,14 +525,17 @@ EditResult MidiDocModel::EditMidiTrackProperties(int row, int column)
 
     const int track = row + 1;
     // The setters work on the track's events of the channel it has now; a
-    // new channel is the last change.
-    const uint8_t channel = record->channel;
+    // new channel is the last change. A track without channel events (a new
+    // one) has its first values written as events of the channel chosen for it.
+    const bool channelEvents = record->channel < 16 || m_sequence.GetTrack(track)->channelSeen;
+    const uint8_t channel = channelEvents ? record->channel : chosen->channel;
+    const bool hadEvents = record->totalEvents > 0;
     std::string name = utf8ToCp1252(chosen->name);
     if (name.size() > 256) name.resize(256);
     // The record goes first into the group, so that Undo gives the track
     // back the values it shows.
     uint32_t groupStart = 1;
-    if (m_undo.RecordTrackAction(*record, TrackRawBytes(row), UndoModify, 1, row, row) >= 0) groupStart = 0;
+    if (m_undo.RecordTrackAction(*record, *m_sequence.GetTrack(track), UndoModify, 1, row, row) >= 0) groupStart = 0;
     bool ok = true;
     if (ok && name != record->name) ok = SetTrackName(name, track, groupStart) != 0;
     if (ok && chosen->port != record->port) ok = SetTrackPort(uint8_t(chosen->port), track, groupStart) != 0;
@@ -549,9 +563,15 @@ EditResult MidiDocModel::EditMidiTrackProperties(int row, int column)
     if (chosen->channel != record->channel) {
         record->channel = chosen->channel;
         m_sequence.GetTrack(track)->channel = chosen->channel;
+        m_sequence.GetTrack(track)->channelSeen = chosen->channel < 16 ? 1 : 0;
     }
     m_sequence.Renumber(0);
     RefreshTrackCounts(track);
+    if (!hadEvents && record->totalEvents > 0) {
+        // The prepared track is in use and sounds.
+        record->hasEvents = 1;
+        record->play = 1;
+    }
     m_hooks.Views().Redraw();
     m_hooks.Views().Refill();
     m_modified = true;
@@ -569,7 +589,7 @@ EditResult MidiDocModel::RenameTrack(int row, const std::string& nameUtf8)
     const int track = row + 1;
     // The record goes first into the group, so that Undo gives the row its name back.
     uint32_t groupStart = 1;
-    const bool recorded = m_undo.RecordTrackAction(*record, TrackRawBytes(row), UndoModify, 1, row, row) >= 0;
+    const bool recorded = m_undo.RecordTrackAction(*record, *m_sequence.GetTrack(track), UndoModify, 1, row, row) >= 0;
     if (recorded) groupStart = 0;
     if (!recorded || SetTrackName(name, track, groupStart) == 0) {
         if (recorded) m_undo.RollBackOpenGroup();

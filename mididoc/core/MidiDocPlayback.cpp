@@ -93,10 +93,10 @@ void MidiDocPlayback::ApplyMixChanges(std::span<const MixChange> changes)
         CTrackInfo* record = m_doc.TrackRecord(c.row);
         if (!record || (c.volume > 127 && c.pan > 127)) continue;
         CTrackInfo before = *record;
-        if (c.volume <= 127 && c.fromVolume <= 127) before.volume = c.fromVolume;
-        if (c.pan <= 127 && c.fromPan <= 127) before.pan = c.fromPan;
-        if (undo.RecordTrackAction(before, m_doc.TrackRawBytes(c.row), UndoModify, groupStart, c.row, c.row) >= 0)
-            groupStart = 0;
+        CMidiParserEx::Track beforeTable = *m_doc.Sequence().GetTrack(c.row + 1);
+        if (c.volume <= 127 && c.fromVolume <= 127) before.volume = beforeTable.volume = c.fromVolume;
+        if (c.pan <= 127 && c.fromPan <= 127) before.pan = beforeTable.pan = c.fromPan;
+        if (undo.RecordTrackAction(before, beforeTable, UndoModify, groupStart, c.row, c.row) >= 0) groupStart = 0;
         const int track = c.row + 1;
         const uint8_t channel = record->channel;
         if (c.volume <= 127 && m_doc.SetTrackVolume(c.volume, track, channel, groupStart)) record->volume = c.volume;

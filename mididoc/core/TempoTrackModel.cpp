@@ -453,11 +453,14 @@ EditResult TempoTrackModel::EditTempoEvent(int row)
     const uint32_t oldMicros = tempoOf(*e);
     TempoDlgValues values;
     values.tick = e->time;
-    values.bpm = int(TempoBpm(oldMicros));
+    // The dialog shows a whole BPM within its limits, which for most tempos
+    // is not the event's own value: the BPM it gives back unchanged keeps the
+    // microseconds, so an untouched OK changes nothing.
+    values.bpm = std::clamp(int(TempoBpm(oldMicros)), kMinBpm, kMaxBpm);
     const auto chosen = m_doc.Hooks().Dialogs().Tempo(sequence, values);
     if (!chosen) return EditResult::Cancelled;
     if (chosen->bpm < kMinBpm || chosen->bpm > kMaxBpm) return EditResult::Nothing;
-    const uint32_t micros = 60000000u / uint32_t(chosen->bpm);
+    const uint32_t micros = chosen->bpm == values.bpm ? oldMicros : 60000000u / uint32_t(chosen->bpm);
     if (micros == oldMicros && chosen->tick == e->time) return EditResult::Nothing;
     std::span<const uint8_t> data;
     if (!MetaData(*e, data) || data.size() < 3) return EditResult::Nothing;

@@ -257,6 +257,9 @@ TEST(EventListModel, EventCodeChangesAndTheirLimits)
     const int note = w.row([](const CMidiEvent& e) { return e.time == 410 && (e.status & 0xF0) == 0x90; });
     ASSERT_GE(note, 0);
     EXPECT_EQ(w.list.RowEvent(note)->duration, 96u);
+    const int64_t noteOff = w.list.FindPartnerEvent(w.list.RowEvent(note)->index);
+    ASSERT_GE(noteOff, 0);
+    EXPECT_EQ(w.f.seq().GetEvent(size_t(noteOff))->time, 410u + 96u);
     // No memory for the note-off: nothing changes, the message is shown.
     const auto before = eventStates(w.f.seq());
     const int prog = w.row([](const CMidiEvent& e) { return (e.status & 0xF0) == 0xC0; });

@@ -4,6 +4,7 @@
 // document with every seam replaced by a fake that records what it is asked,
 // and the whole state of a document for the undo round trips.
 #include "app/core/ZibSettings.h"
+#include "midi/MidiEventKind.h"
 #include "mididoc/core/MidiDocModel.h"
 #include "tests/app/core/MemoryProfile.h"
 #include "tests/support/SmfBuilder.h"
@@ -11,10 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace zib {
@@ -241,6 +245,13 @@ struct EventState {
     bool operator==(const EventState&) const = default;
 };
 
+inline void PrintTo(const EventState& e, std::ostream* os)
+{
+    *os << "{#" << e.index << " t" << e.time << " tr" << int(e.track) << " s" << std::hex << int(e.status) << std::dec
+        << " len" << e.length << " p" << e.paired << " id" << e.pairId << " d" << e.duration << " f" << int(e.flags)
+        << " " << e.measure << ":" << e.beat << ":" << e.tick << "}";
+}
+
 struct TableState {
     std::vector<uint8_t> raw;
     uint32_t rawSize, eventCount, totalCount;
@@ -301,6 +312,89 @@ inline DocState captureState(MidiDocModel& doc)
         s.map.emplace_back(seq.GetMeasureStartTick(m),
                            uint32_t(seq.GetNumeratorAtMeasure(m)) * 1000 + seq.GetDenominatorAtMeasure(m));
     return s;
+}
+
+// ---- What a saved file gives back ------------------------------------------
+
+// Every track's events in their order (time, status, bytes; for a note-on
+// the time of the note-off it pairs with, or kOpen), the format and the
+// measures up to the last event: what a document saved and opened again must
+// show unchanged. A format-0 file has no tracks of its own: its events are
+// grouped as the reader groups them (by channel, all others on track 0), and
+// events of one tick in any order (a file of several chunks merges them).
+struct SavedContent {
+    static constexpr uint32_t kOpen = UINT32_MAX;
+    using Event = std::tuple<uint32_t, uint8_t, std::vector<uint8_t>, uint32_t>;
+    uint32_t format = 0;
+    std::vector<std::vector<Event>> tracks;
+    std::vector<std::pair<uint32_t, uint32_t>> map; // (start tick, numerator * 1000 + denominator)
+    bool operator==(const SavedContent&) const = default;
+};
+
+inline SavedContent savedContent(MidiDocModel& doc)
+{
+    SavedContent c;
+    c.format = doc.Format();
+    c.tracks.resize(CMidiParserEx::kMaxTracks);
+    CMidiParserEx& seq = doc.Sequence();
+    std::map<int32_t, uint32_t> noteOffTimes;
+    uint32_t lastTick = 0;
+    for (size_t i = 0; i < seq.GetEventCount(); ++i) {
+        const CMidiEvent& e = *seq.GetEvent(i);
+        if (e.pairId >= 0 && isNoteOff(e)) noteOffTimes[e.pairId] = e.time;
+        lastTick = std::max(lastTick, e.time);
+    }
+    for (size_t i = 0; i < seq.GetEventCount(); ++i) {
+        const CMidiEvent& e = *seq.GetEvent(i);
+        const auto held = std::ptrdiff_t(std::min<size_t>(e.length, e.data.size()));
+        uint32_t noteOff = 0;
+        if (isNoteOn(e)) {
+            const auto partner = noteOffTimes.find(e.pairId);
+            noteOff = partner != noteOffTimes.end() ? partner->second : SavedContent::kOpen;
+        }
+        const int track = doc.Format() != 0 ? e.track : isChannelStatus(e.status) ? (e.status & 0x0F) + 1 : 0;
+        c.tracks[size_t(track)].emplace_back(e.time, e.status,
+                                             std::vector<uint8_t>(e.data.begin(), e.data.begin() + held), noteOff);
+    }
+    if (doc.Format() == 0)
+        for (auto& events : c.tracks)
+            std::sort(events.begin(), events.end());
+    uint32_t measure = 0, beat = 0, tick = 0;
+    seq.TickToMbt(lastTick, measure, beat, tick);
+    for (uint32_t m = 0; m <= measure; ++m)
+        c.map.emplace_back(seq.GetMeasureStartTick(m),
+                           uint32_t(seq.GetNumeratorAtMeasure(m)) * 1000 + seq.GetDenominatorAtMeasure(m));
+    return c;
+}
+
+inline void PrintTo(const SavedContent& c, std::ostream* os)
+{
+    *os << "{format " << c.format;
+    for (size_t t = 0; t < c.tracks.size(); ++t) {
+        if (c.tracks[t].empty()) continue;
+        *os << "\n  track " << t << ":";
+        for (const auto& [time, status, bytes, noteOff] : c.tracks[t]) {
+            *os << " " << time << "/" << std::hex << int(status);
+            for (uint8_t b : bytes)
+                *os << "." << int(b);
+            *os << std::dec;
+            if (noteOff == SavedContent::kOpen) *os << "~open";
+            else if (noteOff) *os << "~" << noteOff;
+        }
+    }
+    *os << "\n  map:";
+    for (const auto& [start, signature] : c.map)
+        *os << " " << start << "@" << signature / 1000 << "/" << signature % 1000;
+    *os << "}";
+}
+
+// The document's file as Save writes it now
+inline std::vector<uint8_t> savedImage(const MidiDocModel& doc)
+{
+    bool ok = false;
+    std::vector<uint8_t> image = doc.BuildFileImage(ok);
+    EXPECT_TRUE(ok) << "the document was not written";
+    return image;
 }
 
 } // namespace zib::test

@@ -6,6 +6,8 @@
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocMessages.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
+#include "tests/support/RealFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,72 @@ TEST(MidiDocCommands, DeletingTracksMovesTheLaterOnesDown)
     EXPECT_EQ(f.doc->TrackRecord(63)->channel, 255);
 }
 
+// The file's track count names the tracks the file holds: deleting empty
+// rows past them leaves it, and Undo gives back the count the file had.
+TEST(MidiDocCommands, DeletingRowsPastTheFilesTracksCountsOnlyTheFilesTracks)
+{
+    DocFixture f(smallSong(2)); // the conductor and two tracks
+    ASSERT_EQ(f.doc->FileTrackCount(), 3);
+    ASSERT_EQ(f.doc->OnEditDeleteTrack({0, 1, 2, 3}), EditResult::Done);
+    EXPECT_EQ(f.doc->FileTrackCount(), 1);
+    ASSERT_EQ(f.doc->Undo(), EditResult::Done);
+    EXPECT_EQ(f.doc->FileTrackCount(), 3);
+    ASSERT_EQ(f.doc->Redo(), EditResult::Done);
+    EXPECT_EQ(f.doc->FileTrackCount(), 1);
+    // An inserted track joins the file; taken back, it leaves it.
+    ASSERT_EQ(f.doc->Undo(), EditResult::Done);
+    ASSERT_EQ(f.doc->InsertMidiTrack(5), EditResult::Done);
+    EXPECT_EQ(f.doc->FileTrackCount(), 4);
+    ASSERT_EQ(f.doc->Undo(), EditResult::Done);
+    EXPECT_EQ(f.doc->FileTrackCount(), 3);
+}
+
+// A new track is prepared in Track Properties: every value goes into the
+// file, the channel and its first values as events of the chosen channel,
+// as one undo step.
+TEST(MidiDocCommands, TrackPropertiesOfAnEmptyTrackAreWrittenIntoTheFile)
+{
+    TempDir dir;
+    DocFixture f(smallSong(2), (dir / "In.mid").string());
+    const int row = 5;
+    ASSERT_EQ(f.doc->TrackRecord(row)->channel, 255);
+    f.dialogs.properties = [](TrackPropertiesValues v) {
+        v.name = "Strings";
+        v.port = 2;
+        v.channel = 6;
+        v.bank = 0x0105; // MSB 1, LSB 5
+        v.program = 48;
+        v.volume = 77;
+        v.pan = 30;
+        v.changed = true;
+        return std::optional(v);
+    };
+    const DocState before = captureState(*f.doc);
+    ASSERT_EQ(f.doc->EditMidiTrackProperties(row, 1), EditResult::Done);
+    std::vector<int> channels;
+    for (const auto& e : f.seq().GetEvents())
+        if (e->track == row + 1 && isChannelStatus(e->status)) channels.push_back(e->status & 0x0F);
+    EXPECT_EQ(channels, std::vector<int>(5, 6)); // bank MSB and LSB, program, volume, pan
+    const auto out = dir / "Out.mid";
+    ASSERT_EQ(f.doc->SaveAs(out), MidiDocModel::SaveResult::Ok);
+    DocFixture g(readFileBytes(out), out.string());
+    const CTrackInfo& saved = *g.doc->TrackRecord(row);
+    EXPECT_EQ(saved.name, "Strings");
+    EXPECT_EQ(saved.port, 2);
+    EXPECT_EQ(saved.channel, 6);
+    EXPECT_EQ(saved.bank, 0x0105);
+    EXPECT_EQ(saved.program, 48);
+    EXPECT_EQ(saved.volume, 77);
+    EXPECT_EQ(saved.pan, 30);
+    EXPECT_EQ(saved.hasEvents, 1);
+    const CMidiParserEx::Track& table = *g.seq().GetTrack(row + 1);
+    EXPECT_TRUE(table.volumeSeen && table.panSeen && table.programSeen && table.bankMsbSeen && table.bankLsbSeen);
+    // One Undo takes all of it back.
+    ASSERT_EQ(f.doc->Undo(), EditResult::Done);
+    EXPECT_EQ(captureState(*f.doc), before);
+    EXPECT_FALSE(f.doc->UndoManager().CanUndo());
+}
+
 TEST(MidiDocCommands, InsertingATrackStopsAtTheLastOne)
 {
     DocFixture f(keysSong());
@@ -69,16 +137,24 @@ TEST(MidiDocCommands, InsertingATrackStopsAtTheLastOne)
 
 TEST(MidiDocCommands, TransposeKeepsKeysInRangeAndMovesNotesWithTheirNoteOffs)
 {
+    // A song of one note on key 116
+    SmfBuilder high(1, 96);
+    high.AddTrack().TimeSig(0, 4, 2);
+    high.AddTrack().NoteOn(300, 0, 116, 90).NoteOff(400, 0, 116);
     struct Case {
         int amount;
         std::vector<int> keys;
+        std::vector<uint8_t> song = keysSong();
+        EditResult result = EditResult::Done;
     };
     for (const Case& c : {Case{12, {120, 17, 72, 72, 120, 17}}, Case{-12, {108, 5, 48, 48, 108, 5}},
-                          Case{300, {120, 49, 104, 104, 120, 49}}}) {
+                          Case{300, {120, 49, 104, 104, 120, 49}},
+                          Case{12, {116, 116}, high.Build(), EditResult::Nothing}, // 128 is no key
+                          Case{11, {127, 127}, high.Build()}}) {                  // 127 is
         SCOPED_TRACE(c.amount);
-        DocFixture f(keysSong());
+        DocFixture f(c.song);
         f.dialogs.transpose = c.amount;
-        ASSERT_EQ(f.doc->TransposeSelectedTracksFromThru({0}, 0, 1000), EditResult::Done);
+        ASSERT_EQ(f.doc->TransposeSelectedTracksFromThru({0}, 0, 1000), c.result);
         EXPECT_EQ(keysOfTrack(f.seq(), 1), c.keys);
     }
     // Equal markers and no selection give their messages.

@@ -5,7 +5,10 @@
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocMessages.h"
 #include "mididoc/core/SequenceEdits.h"
+#include "mididoc/core/TempoDlgModel.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
+#include "tests/support/RealFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -130,6 +133,55 @@ TEST(TempoTrackModel, TempoEditsTakeFourTo250Bpm)
     ScopedAllocationFailure fail(1);
     EXPECT_EQ(t.CreateTempoEvent(-1), EditResult::Failed);
     EXPECT_TRUE(f.reports.Has(kMsgCannotCreateEvent));
+}
+
+// The dialog holds a whole BPM of at most 250, so a tempo it cannot show
+// exactly comes back rounded: OK with the BPM as shown keeps the event's own
+// microseconds, and only a BPM the user changed rewrites them.
+TEST(TempoTrackModel, ATempoEditKeepsTheMicrosecondsUnlessTheBpmChanged)
+{
+    struct Case {
+        const char* what;
+        uint32_t micros;       // in the file
+        int typed;             // the BPM answered, 0: as the dialog shows it
+        uint32_t tick;         // the position answered
+        uint32_t savedMicros;  // in the saved file
+        EditResult result;
+    };
+    for (const Case& c : {Case{"119.88 BPM shown as 119", 500500, 0, 0, 500500, EditResult::Nothing},
+                          Case{"300 BPM shown as 250", 200000, 0, 0, 200000, EditResult::Nothing},
+                          Case{"only moved", 500500, 0, 96, 500500, EditResult::Done},
+                          Case{"a new BPM", 500500, 100, 0, 600000, EditResult::Done},
+                          Case{"200 typed over 300", 200000, 200, 0, 300000, EditResult::Done}}) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        SmfBuilder smf(1, 96);
+        smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, c.micros);
+        smf.AddTrack().NoteOn(0, 0, 60, 90).NoteOff(384, 0, 60);
+        DocFixture f(smf.Build(), (dir / "In.mid").string());
+        TempoTrackModel t(*f.doc, TempoTrackModel::kTempo);
+        t.RefillList();
+        f.dialogs.tempo = [&c](TempoDlgValues v) {
+            TempoDlgModel shown(v.bpm, v.tick);
+            shown.Ok(c.typed ? std::to_string(c.typed) : shown.TempoText(), c.tick);
+            v.bpm = shown.Tempo();
+            v.tick = shown.Tick();
+            return std::optional(v);
+        };
+        EXPECT_EQ(t.EditTempoEvent(0), c.result);
+        EXPECT_EQ(f.doc->IsModified(), c.result == EditResult::Done);
+        EXPECT_EQ(f.doc->UndoManager().CanUndo(), c.result == EditResult::Done);
+        const auto out = dir / "Out.mid";
+        f.doc->SetModified(true);
+        ASSERT_EQ(f.doc->SaveAs(out), MidiDocModel::SaveResult::Ok);
+        DocFixture g(readFileBytes(out), out.string());
+        TempoTrackModel saved(*g.doc, TempoTrackModel::kTempo);
+        saved.RefillList();
+        ASSERT_EQ(saved.EndRow(), 1);
+        const CMidiEvent& e = *saved.RowEvent(0);
+        EXPECT_EQ(uint32_t(e.data[3]) << 16 | uint32_t(e.data[4]) << 8 | e.data[5], c.savedMicros);
+        EXPECT_EQ(e.time, c.tick);
+    }
 }
 
 TEST(TempoTrackModel, TimeSignaturesRetimeTheSequence)

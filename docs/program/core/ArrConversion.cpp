@@ -16,7 +16,7 @@ bool familyA(int model)
     return model == '9' || model == '<' || model == 'H';
 }
 
-// Family A ('9') to 'M'.
+// Family A ('9') to 'M': the name up to its first NUL.
 std::vector<ArrOp> wq8ToWqR65()
 {
     return {
@@ -49,11 +49,11 @@ const std::vector<ArrOp> kWq8ToWq41 = [] {
     return withMappedWords(ops, {39, 47, 55, 63, 71, 79, 87, 95, 103});
 }();
 
-// 'M' to family A.
+// 'M' to family A: the name field's first ten bytes as they are.
 std::vector<ArrOp> wqR65ToWq8()
 {
     return {
-        {K::Name, 0, 9, 0},      {K::Copy, 10, 11, 17},   {K::Copy, 12, 27, 19},  {K::Copy, 30, 30, 37},
+        {K::Copy, 0, 9, 0},      {K::Copy, 10, 11, 17},   {K::Copy, 12, 27, 19},  {K::Copy, 30, 30, 37},
         {K::Copy, 32, 32, 38},   {K::Copy, 34, 81, 39},   {K::Copy, 82, 89, 87},  {K::Copy, 90, 97, 103},
         {K::Copy, 98, 99, 127},  {K::Copy, 100, 101, 131}, {K::Copy, 102, 130, 135},
     };
@@ -67,11 +67,11 @@ const std::vector<ArrOp> kWq41ToWq8 = [] {
     return withMappedWords(ops, {34, 42, 50, 58, 66, 74, 82, 90});
 }();
 
-// Between 'I' and 'M'.
+// Between 'I' and 'M': the whole name field.
 std::vector<ArrOp> wq41ToWqR65()
 {
     return {
-        {K::Name, 0, 15, 0},     {K::Copy, 16, 21, 16},   {K::Set, 22, 22, 0, 7},  {K::Copy, 23, 25, 23},
+        {K::Copy, 0, 15, 0},     {K::Copy, 16, 21, 16},   {K::Set, 22, 22, 0, 7},  {K::Copy, 23, 25, 23},
         {K::Copy, 28, 34, 28},   {K::Copy, 37, 38, 37},   {K::Copy, 39, 86, 39},   {K::Copy, 87, 110, 87},
         {K::Copy, 127, 132, 127}, {K::Cap13, 133, 133, 133}, {K::Copy, 134, 163, 134},
     };

@@ -175,6 +175,13 @@ void ItemDocBase::WarnRearranged() const
         {}, "ParseQESty", DocIcon::Exclamation));
 }
 
+bool ItemDocBase::AcceptsQeItemData(std::span<const uint8_t> data, uint8_t type, const char* caption) const
+{
+    if (data.empty() || IsWritableQeResource(data, type)) return true;
+    Notify(DocMessage::Numbered(26, caption, DocIcon::Stop));
+    return false;
+}
+
 std::optional<std::vector<uint8_t>>
 ItemDocBase::BuildQeFileImage(const std::vector<QeContainerEntry>& entries) const
 {

@@ -71,6 +71,11 @@ public:
     // modified afterwards (also when the run stopped after an added item).
     bool ImportFiles(const std::vector<std::string>& files);
 
+    // Whether a Qe item's data (none, or a resource of `type`) can be saved;
+    // an item that could not is refused here, at import, paste and drop, with
+    // message 26 ("Imported File not expected format - Insertion failed!").
+    bool AcceptsQeItemData(std::span<const uint8_t> data, uint8_t type, const char* caption) const;
+
 protected:
     // The list the commands act on
     virtual int ShownCount() const = 0;

@@ -309,6 +309,7 @@ PcgItemResult PcgDocModel::ImportPcgImage(std::span<const uint8_t> bytes)
         header.seek(16);
         const auto name = header.bytes(18);
         const auto data = rest.subspan(kQeItemHeader);
+        if (!AcceptsQeItemData(data, uint8_t(kProgramType), "ImportPcg")) return PcgItemResult::Failed;
         item.data.assign(data.begin(), data.end());
         item.position = uint32_t(ProgramCount());
         item.resourceIndex = item.bankPosition = ProgramCount();

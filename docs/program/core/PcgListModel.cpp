@@ -280,6 +280,7 @@ PcgItemResult PcgListModel::PastePcgItem(const PcgBlock& block, const PcgBlockIt
             return PcgItemResult::Failed;
         }
     }
+    if (!doc_.AcceptsQeItemData(part.data, uint8_t(kProgramType), "PastePcgItem")) return PcgItemResult::Failed;
     CPcgItem item;
     item.data = part.data;
     const int count = doc_.ProgramCount();

@@ -21,7 +21,7 @@ namespace zib {
 namespace {
 
 constexpr int kFileKindPrf = 4;
-constexpr uint32_t kPerformanceType = 1;
+constexpr uint32_t kPerformanceType = PrfDocModel::kResourceType;
 constexpr size_t kItemHeader = 22; // u32 size, char[18] name
 constexpr size_t kMaxContainer = 256u << 20;
 constexpr int kUserBank = 17; // "18: USER1"
@@ -181,6 +181,7 @@ PrfItemResult PrfDocModel::ImportPerfImage(std::span<const uint8_t> bytes)
     if (size != bytes.size() - kItemFileHeadSize - kItemHeader) return refuse(27);
     const auto name = in.bytes(18);
     const auto data = in.bytes(size);
+    if (!AcceptsQeItemData(data, uint8_t(kPerformanceType), "ImportPerf")) return PrfItemResult::Failed;
     sourceModel = *letter;
     return AddPerformance(std::vector<uint8_t>(data.begin(), data.end()),
                           std::span<const char>(reinterpret_cast<const char*>(name.data()), 18), *letter);

@@ -22,6 +22,7 @@ using PrfItemResult = ItemResult;
 class PrfDocModel : public ItemDocBase {
 public:
     static constexpr int kMaxItems = 64;
+    static constexpr uint32_t kResourceType = 1; // the resource kind of a performance
 
     // The document's state
     std::vector<CQePrfItem> items;

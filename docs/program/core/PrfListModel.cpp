@@ -140,6 +140,7 @@ PrfItemResult PrfListModel::PastePrfItem(const PrfBlock& block, const PrfBlockIt
         std::string name(part.name.data(), std::find(part.name.begin(), part.name.end(), '\0'));
         if (!ConvertQe9zToQe4k(data, name)) return PrfItemResult::Failed;
     }
+    if (!doc_.AcceptsQeItemData(data, uint8_t(PrfDocModel::kResourceType), "PastePrfItem")) return PrfItemResult::Failed;
     return doc_.AddPerformance(std::move(data), part.name, block.model);
 }
 

@@ -8,6 +8,22 @@
 
 namespace zib {
 
+namespace {
+
+// The resource instance of an entry's bytes; null when they are no resource of the type.
+UlrfResInstancePtr openResource(std::span<const uint8_t> resource, uint8_t type)
+{
+    if (resource.empty() || resource[0] != type) return nullptr;
+    return UlrfResInstancePtr(_ULRFCreateResInstance(resource.data(), uint32_t(resource.size())));
+}
+
+} // namespace
+
+bool IsWritableQeResource(std::span<const uint8_t> resource, uint8_t type)
+{
+    return openResource(resource, type) != nullptr;
+}
+
 QeContainerError BuildQeContainer(const std::vector<QeContainerEntry>& entries, std::vector<uint8_t>& image)
 {
     image.clear();
@@ -15,8 +31,7 @@ QeContainerError BuildQeContainer(const std::vector<QeContainerEntry>& entries, 
     if (!container) return QeContainerError::OutputFailed;
     std::vector<int> indexes;
     for (const QeContainerEntry& entry : entries) {
-        if (entry.resource.empty() || entry.resource[0] != entry.type) return QeContainerError::BadResource;
-        UlrfResInstancePtr resource(_ULRFCreateResInstance(entry.resource.data(), uint32_t(entry.resource.size())));
+        UlrfResInstancePtr resource = openResource(entry.resource, entry.type);
         if (!resource) return QeContainerError::BadResource;
         const int index = _ULRFInsertResource(container.get(), -1, resource.get());
         if (index < 0) return QeContainerError::Full;

@@ -27,4 +27,9 @@ enum class QeContainerError {
 
 QeContainerError BuildQeContainer(const std::vector<QeContainerEntry>& entries, std::vector<uint8_t>& image);
 
+// Whether Save can write these bytes as a resource of `type` (4 programs,
+// 1 performances): the check the build runs on every entry, for import and
+// paste to refuse an item that would make the document unsavable.
+bool IsWritableQeResource(std::span<const uint8_t> resource, uint8_t type);
+
 } // namespace zib

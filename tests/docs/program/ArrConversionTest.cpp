@@ -185,6 +185,25 @@ TEST(ArrConversion, EveryPairKeepsItsSizeNameTempoAndMapsItsProgramWords)
     EXPECT_FALSE(ConvertArrRecord(Bytes(130), '9', 'M', 1)); // shorter than its record
 }
 
+// A name field holds bytes after a NUL: a record of the Wq41 or WqR65 gives
+// its whole field; one of family A going to them gives its name up to the NUL.
+TEST(ArrConversion, TheNameFieldTravelsWholeButFromFamilyAUpToItsNul)
+{
+    const int models[] = {'9', '<', 'H', 'I', 'M'};
+    const auto familyA = [](int m) { return m == '9' || m == '<' || m == 'H'; };
+    for (int from : models)
+        for (int to : models) {
+            if (from == to) continue;
+            Bytes s = source(from, "Ab", familyA(from) ? 131 : 194);
+            s[4] = 'z'; // after the NUL at byte 2, inside every name field
+            const auto t = ConvertArrRecord(s, from, to, 1);
+            ASSERT_TRUE(t) << char(from) << char(to);
+            const bool upToNul = familyA(from) && !familyA(to);
+            EXPECT_EQ((*t)[4], upToNul ? 0 : 'z') << char(from) << " -> " << char(to);
+            EXPECT_EQ((*t)[1], 'b');
+        }
+}
+
 TEST(ArrConversion, AWq8ItemImportedIntoAWqR65DocumentIsConverted)
 {
     test::ProgramTestDoc<ArrDocModel> t;

@@ -92,9 +92,12 @@ TEST(PcgDocImport, AnEmptyDocumentTakesTheModelOfItsFirstItem)
 
 TEST(PcgDocImport, QeProgramsTakeTheHeaderSizeNameAndTheDocumentsBank)
 {
+    // A program as a Qe program file holds it: a resource instance of type 4.
+    test::PcgTestDoc q;
+    ASSERT_TRUE(q.open("q.pcg", test::qePcgImage({{"P", 9, 0}})));
+    const std::vector<uint8_t> data = q.doc.programs[0].data;
     test::PcgTestDoc t;
     t.doc.OnNewDocument(0);
-    const std::vector<uint8_t> data = {4, 0, 0, 0, 1, 0, 0, 0, 9};
     ASSERT_EQ(t.doc.ImportPcg(t.file("a.WPF", test::qeItemFile('X', "Grand Piano   \xA0", 3, data))),
               PcgItemResult::Added);
     const CPcgItem& item = t.doc.programs[0];
@@ -117,8 +120,8 @@ TEST(PcgDocImport, QeProgramsTakeTheHeaderSizeNameAndTheDocumentsBank)
         Said said;
     };
     const Case refused[] = {
-        {test::qeItemFile('F', "Short", 3, data, 10), {"27"}},         // the header promises more
-        {test::qeItemFile('F', "Long", 3, data, 8), {"27"}},           // or less than the file holds
+        {test::qeItemFile('F', "Short", 3, data, uint32_t(data.size() + 1)), {"27"}}, // the header promises more
+        {test::qeItemFile('F', "Long", 3, data, uint32_t(data.size() - 1)), {"27"}},  // or less than the file holds
         {test::qeItemFile('F', "Huge", 3, data, 0xFFFFFFF0u), {"27"}}, // an absurd size: nothing allocated
         {{'D', 'A', 'S', 'K', 'F', 1, 2, 3}, {"15"}},                  // the header itself is cut short
         {test::wqItemFile('9', test::wqProgramRecord('9', "W")), {"38"}},

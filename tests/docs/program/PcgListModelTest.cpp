@@ -282,6 +282,55 @@ TEST(PcgList, QeProgramsKeepDrumKitBankApartAndTakeTheDocumentsBank)
     EXPECT_EQ(fresh.doc.firstBank, 11); // an empty document takes the pasted bank
 }
 
+// A program whose data Save could not write as a program resource is
+// refused at import and at paste with the import message: the document stays
+// as it was and saves.
+TEST(PcgList, QeProgramsThatCouldNotBeSavedAreRefusedAtImportAndPaste)
+{
+    test::PcgTestDoc src;
+    openQe(src);
+    const std::vector<uint8_t> good = src.doc.programs[0].data;
+    ASSERT_GT(good.size(), 8u);
+    auto brokenChunk = good;
+    brokenChunk[4] ^= 0x40; // the chunk length of the resource head no longer fits
+    auto performance = good;
+    performance[0] = 1; // a performance resource
+    const std::pair<const char*, std::vector<uint8_t>> cases[] = {
+        {"broken chunk", brokenChunk},
+        {"a performance", performance},
+        {"no resource at all", std::vector<uint8_t>(good.size(), 0x5A)},
+    };
+    for (const auto& [what, data] : cases) {
+        SCOPED_TRACE(what);
+        test::PcgTestDoc dst;
+        openQe(dst);
+        const auto saved = dst.doc.BuildFileImage();
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(dst.doc.ImportPcg(dst.file("bad.WPF", test::qeItemFile('F', "Bad", 9, data))),
+                  PcgItemResult::Failed);
+        PcgBlock block;
+        block.model = 'F';
+        block.fileKind = 3;
+        block.items.push_back({data, 9, {'B', 'a', 'd'}});
+        EXPECT_EQ(PcgListModel(dst.doc).Paste(EncodePcgBlock(block), "OnEditPaste"), 0);
+        EXPECT_EQ(dst.said(), (Said{"26", "26"}));
+        EXPECT_EQ(dst.captions(), (Said{"ImportPcg", "PastePcgItem"}));
+        EXPECT_EQ(dst.doc.ProgramCount(), 4);
+        EXPECT_EQ(dst.doc.BuildFileImage(), saved);
+    }
+    // The program as it came goes in both ways.
+    test::PcgTestDoc dst;
+    openQe(dst);
+    EXPECT_EQ(dst.doc.ImportPcg(dst.file("good.WPF", test::qeItemFile('F', "Good", 9, good))), PcgItemResult::Added);
+    PcgBlock block;
+    block.model = 'F';
+    block.fileKind = 3;
+    block.items.push_back({good, 9, {'G'}});
+    EXPECT_EQ(PcgListModel(dst.doc).Paste(EncodePcgBlock(block), "OnEditPaste"), 1);
+    EXPECT_TRUE(dst.doc.BuildFileImage());
+    EXPECT_TRUE(dst.said().empty());
+}
+
 TEST(PcgList, APasteStopsAtTheLimitAndTellsHowManyItPasted)
 {
     test::PcgTestDoc src;

@@ -149,6 +149,39 @@ TEST(PrfDocItems, ImportedFilesAreCheckedBeforeAnythingIsTaken)
     EXPECT_EQ(t.said(), Said{"25"});
 }
 
+// A performance whose data Save could not write as a performance resource is
+// refused at import and at paste with the import message: the document stays
+// as it was and saves.
+TEST(PrfDocItems, PerformancesThatCouldNotBeSavedAreRefusedAtImportAndPaste)
+{
+    const auto good = test::performanceData(1, 9);
+    auto brokenChunk = good;
+    brokenChunk[4] ^= 0x40; // the chunk length of the resource head no longer fits
+    auto program = good;
+    program[0] = 4; // a program resource
+    const std::pair<const char*, std::vector<uint8_t>> cases[] = {
+        {"broken chunk", brokenChunk},
+        {"a program", program},
+        {"no resource at all", std::vector<uint8_t>(good.size(), 0x5A)},
+    };
+    for (const auto& [what, data] : cases) {
+        SCOPED_TRACE(what);
+        PrfTestDoc t;
+        ASSERT_TRUE(t.open("live.prf", fourPerformances()));
+        const auto saved = t.doc.BuildFileImage();
+        ASSERT_TRUE(saved);
+        EXPECT_FALSE(t.doc.ImportFiles({t.file("bad.WFF", test::wffItemFile('F', "Bad", data))}));
+        PrfBlock block;
+        block.model = 'F';
+        block.items.push_back({data, {'B', 'a', 'd'}});
+        EXPECT_EQ(PrfListModel(t.doc).Paste(EncodePrfBlock(block), "OnEditPaste"), 0);
+        EXPECT_EQ(t.said(), (Said{"26", "26"}));
+        EXPECT_EQ(t.captions(), (Said{"ImportPerf", "PastePrfItem"}));
+        EXPECT_EQ(t.doc.Count(), 6);
+        EXPECT_EQ(t.doc.BuildFileImage(), saved);
+    }
+}
+
 std::vector<uint8_t> copyRows(PrfTestDoc& t, std::vector<int> rows)
 {
     t.select(std::move(rows));

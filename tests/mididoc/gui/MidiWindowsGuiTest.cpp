@@ -305,6 +305,20 @@ TEST_F(MidiWindowsGui, TempoEditorListsTheMasterTrackAndWaitsWhilePlaying)
     EXPECT_TRUE(r.has("menu-state 32777 enabled=0 checked=0"));
 }
 
+TEST_F(MidiWindowsGui, TempoEditorDeletesByMenuInItsFirstThreeViewsAndByKeyInAll)
+{
+    // The song's master track: time signature, tempo and name. Edit > Delete
+    // on the tempo leaves the all-events view as it is; the Delete key there
+    // deletes it; in the tempo view Edit > Delete deletes.
+    ZibRun r = run(openSong() + "menu 32945\nlist-select 1\nmenu 32777\nlog-list 4\nlist-key delete\nlog-list 4\n" +
+                   "menu 57643\nmenu 32938\nlist-select 0\nmenu 32777\nlog-list 2\n");
+    const auto lists = r.lines("list: ");
+    ASSERT_EQ(lists.size(), 3u) << r.output;
+    EXPECT_EQ(lists[0].rfind("list: title=Song.mid - Master Track - All Events rows=4 ", 0), 0u) << lists[0];
+    EXPECT_EQ(lists[1].rfind("list: title=Song.mid - Master Track - All Events rows=3 ", 0), 0u) << lists[1];
+    EXPECT_EQ(lists[2].rfind("list: title=Song.mid - Master Track - Tempo Events rows=1 ", 0), 0u) << lists[2];
+}
+
 TEST_F(MidiWindowsGui, TrackPropertiesChangeFourValuesAsOneUndoGroup)
 {
     ZibRun r = run(openSong() + "menu 57642\n" +
@@ -324,6 +338,25 @@ TEST_F(MidiWindowsGui, TrackPropertiesChangeFourValuesAsOneUndoGroup)
     EXPECT_EQ(rows[2], rows[0]);
 }
 
+TEST_F(MidiWindowsGui, TrackRecordInputStoresTheChosenChannelsOnOk)
+{
+    // Track 2 focused: the dialog starts on it; "MIDI Channels" 1 and 10 for it,
+    // then "All MIDI channels" for track 1, chosen in the dialog's own list; a
+    // cancelled run changes nothing.
+    ZibRun r = run(openSong() + "list-select 1\n" +
+                   "dialog check 1956 1 ; check 1957 1 ; check 1966 1 ; select 1954 0 ; check 1955 1 ; ok\n" +
+                   "menu 32965\nlog-list 2\ndialog check 1836 1 ; cancel\nmenu 32965\nlog-list 2\n");
+    EXPECT_TRUE(r.has("dialog: title=Track Record Input")) << r.output;
+    const auto rows0 = r.lines("row 0: ");
+    const auto rows1 = r.lines("row 1: ");
+    ASSERT_EQ(rows0.size(), 2u) << r.output;
+    ASSERT_EQ(rows1.size(), 2u) << r.output;
+    EXPECT_NE(rows1[0].find("|MIDI Chan: 1, 10, |"), std::string::npos) << rows1[0];
+    EXPECT_NE(rows0[0].find("|MIDI Omni|"), std::string::npos) << rows0[0];
+    EXPECT_EQ(rows0[1], rows0[0]);
+    EXPECT_EQ(rows1[1], rows1[0]);
+}
+
 TEST_F(MidiWindowsGui, RenameTrackEditsTheLabelAndKeepsTheNameAsOneUndoStep)
 {
     ZibRun r = run(openSong() + "list-select 1\nmenu 32779\nedit-label \"Bass Line\"\nlog-list 2\nmenu 57643\n" +
@@ -335,6 +368,32 @@ TEST_F(MidiWindowsGui, RenameTrackEditsTheLabelAndKeepsTheNameAsOneUndoStep)
     EXPECT_EQ(rows[1].rfind("row 1: 2   |Track 2|", 0), 0u) << rows[1];
     EXPECT_EQ(rows[2], rows[0]);
     EXPECT_EQ(rows[3].rfind("row 1: 2   ||", 0), 0u) << "an empty name clears it: " << rows[3];
+}
+
+TEST_F(MidiWindowsGui, EventListContextMenuOpensOnTheFirstColumnAndPastesAtTheBarViewsPosition)
+{
+    // Nothing opens over an editor of an empty track, on another column or
+    // while the song plays; over the first column Copy, then Paste at the bar
+    // view's position (the second measure), as Edit > Paste does.
+    ZibRun r = run(openSong() + "list-select 5\nmenu 32840\nevent-rclick 0 0\nclose-active\n" +
+                   "menu 57642\nmenu 32840\nevent-rclick 0 2\nset-playing 1\nevent-rclick 0 0\nset-playing 0\n" +
+                   "grid-select 0\nevent-rclick 0 0 57634\nmenu 32919\n" +
+                   "dialog log 1812 ; ok\nevent-rclick 0 0 57637\nlog-grid 12\n" +
+                   "dialog log 1812 ; cancel\nmenu 57637\n");
+    const auto menus = r.lines("event-menu: ");
+    ASSERT_EQ(menus.size(), 5u) << logText(r);
+    EXPECT_EQ(menus[0], "event-menu: none") << "an empty track";
+    EXPECT_EQ(menus[1], "event-menu: none") << "column 2";
+    EXPECT_EQ(menus[2], "event-menu: none") << "while playing";
+    // Cut stays grey; Paste offers itself once the copy is on the clipboard.
+    EXPECT_EQ(menus[3].rfind("event-menu: 57635=0 57634=1 ", 0), 0u) << menus[3];
+    EXPECT_EQ(menus[4], "event-menu: 57635=0 57634=1 57637=1 32777=1");
+    const auto fields = r.lines("control 1812: ");
+    ASSERT_EQ(fields.size(), 2u) << logText(r);
+    EXPECT_EQ(fields[0].rfind("control 1812: text=  2:01:000 ", 0), 0u) << fields[0];
+    EXPECT_EQ(fields[1], fields[0]) << "the menu's Paste starts where Edit > Paste starts";
+    // The copied note of 1:01:000 lands at 2:01:000.
+    EXPECT_EQ(r.line("grid-row 8: "), "grid-row 8: 1       |         384|  2:01:000| 1|Note|C#4| 100|          48|  2:01:048");
 }
 
 TEST_F(MidiWindowsGui, EventsCopiedInOneDocumentPasteIntoAnotherAndForeignBytesAreRefused)
