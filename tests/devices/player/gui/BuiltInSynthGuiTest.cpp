@@ -134,26 +134,16 @@ TEST_F(BuiltInSynthGui, WithoutAudioOutputEachPlayRoadShowsOneMessageNamingTheCa
     song.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
     const std::string document = writeSong("Song.mid", song), temporary = writeSong("TmpRary.mid", song);
 
-    const ZibRun r = run(open(document) +
-                         "mark opened\nelapsed opened\n"
-                         "clock midi-document\n"
-                         "dialog ok\nmenu " +
-                         kPlay +
-                         "\nlog-frame\n"
-                         "dialog ok\nmenu " +
-                         kPlay +
-                         "\nlog-frame\n"
-                         "clock player-window\n"
-                         "dialog ok\nplay-external " +
-                         temporary +
-                         "\nclose-player\nlog-frame\n"
-                         "clock console\n"
-                         "dialog click 1808 ; pause 200 ; cancel\ndialog ok\nrun-dialog console\nlog-frame\n"
-                         "clock setup\n"
-                         "dialog ok\nmenu " +
-                         kPlaybackSettings + "\ndialog ok\nmenu " + kMidiPortsSettings +
-                         "\n"
-                         "clock end\n");
+    // Each road answers its one box; a second box would take the next answer.
+    const std::string play = std::string("dialog ok\nmenu ") + kPlay + "\nlog-frame\n";
+    std::string script = open(document) + "mark opened\nelapsed opened\n";
+    script += "clock midi-document\n" + play + play;
+    script += "clock player-window\ndialog ok\nplay-external " + temporary + "\nclose-player\nlog-frame\n";
+    script += "clock console\ndialog click 1808 ; pause 200 ; cancel\ndialog ok\n";
+    script += "run-dialog console\nlog-frame\n";
+    script += std::string("clock setup\ndialog ok\nmenu ") + kPlaybackSettings + "\ndialog ok\nmenu " +
+              kMidiPortsSettings + "\nclock end\n";
+    const ZibRun r = run(script);
     struct Road {
         const char* name;
         size_t plays;
@@ -222,10 +212,11 @@ TEST_F(BuiltInSynthGui, PlaysThroughTheSoundServerFromTheFirstNoteUntilStop)
     song.AddTrack().Program(0, 0, 16).NoteOn(192, 0, 60, 100).NoteOff(960, 0, 60);
     const std::string path = writeSong("Organ.mid", song);
 
-    const ZibRun r = run(open(path) + "clock play\nmenu " + kPlay +
-                         "\nawait-position 1:03:000 20000\nawait-position 2:01:000 20000\n"
-                         "clock stop\nmenu " +
-                         kStop + "\nwait 3000\nclock quit\n");
+    // The program runs on for 3 s after Stop: the recording shows what follows it.
+    std::string script = open(path) + "clock play\nmenu " + kPlay + "\n";
+    script += "await-position 1:03:000 20000\nawait-position 2:01:000 20000\n";
+    script += std::string("clock stop\nmenu ") + kStop + "\nwait 3000\nclock quit\n";
+    const ZibRun r = run(script);
     const int64_t play = timeOf(r.line("clock play ")), stop = timeOf(r.line("clock stop ")),
                   quit = timeOf(r.line("clock quit ")), firstNote = timeOf(r.line("position 1:03:000 at "));
     ASSERT_TRUE(play > 0 && stop > 0 && quit > 0 && firstNote > 0) << r.output;
