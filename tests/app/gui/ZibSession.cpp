@@ -213,9 +213,10 @@ ZibRun ZibSession::run(const std::string& script, int seconds, const std::vector
     env.push_back("ZIB_FAKE_MIDI_LOG=" + midiLog().string());
     // GTK keeps allocations until the process ends; those are not the program's leaks.
     env.push_back("ASAN_OPTIONS=detect_leaks=0");
-    for (const auto& [name, value] : env_) {
-        std::erase_if(env, [&name](const std::string& v) { return v.rfind(name + "=", 0) == 0; });
-        env.push_back(name + "=" + value);
+    for (const auto& variable : env_) {
+        const std::string prefix = variable.first + "=";
+        std::erase_if(env, [&prefix](const std::string& v) { return v.rfind(prefix, 0) == 0; });
+        env.push_back(prefix + variable.second);
     }
     std::vector<char*> envp;
     for (auto& v : env)
