@@ -90,6 +90,8 @@ PulseAudioServer::PulseAudioServer()
     std::filesystem::create_directories(d / "home");
     const std::filesystem::path log = d / "pulseaudio.log";
     std::ofstream{d / "daemon.conf"};
+    // Clients need no cookie (anonymous access), but look for one all the same.
+    std::ofstream(d / "cookie", std::ios::binary) << std::string(256, '\0');
     const EnvironmentList serverEnv = {
         {"HOME", (d / "home").string()},
         {"XDG_RUNTIME_DIR", (d / "run").string()},
@@ -159,6 +161,7 @@ EnvironmentList PulseAudioServer::ClientEnvironment() const
     EnvironmentList env = NoAudioEnvironment(dir_.path());
     for (auto& [name, value] : env)
         if (name == "PULSE_SERVER") value = Address();
+    env.emplace_back("PULSE_COOKIE", (dir_.path() / "cookie").string());
     return env;
 }
 
