@@ -29,6 +29,10 @@ namespace {
 
 CMainFrame* gMainFrame = nullptr;
 
+// The menu of a child window that has none of its own: the main menu
+// (resource 114) with the Window menu.
+constexpr int kMainMenuWithWindow = 114;
+
 // The standard layout: Standard first on the top row with MoveItem and StyDoc
 // (or MidiTempo and MidiDoc, never both groups at once) to its right; the
 // second row holds StyleTree and MidiEdit (or MidiPlay, MidiPosition and
@@ -119,6 +123,7 @@ bool CMainFrame::CreateMainFrame()
     mgr_.Update();
 
     mainMenu_ = MainMenuDef();
+    mainMenuWithWindow_ = MainMenuWithWindowDef();
     ShowMenuFor(0);
 
     Bind(wxEVT_MENU, &CMainFrame::OnToolbarsDialog, this, cmd::ToWxId(cmd::ViewToolbar));
@@ -277,7 +282,8 @@ void CMainFrame::ActiveChildChanged()
     lastActive_ = active;
     ShowToolbarsForActiveFrame();
     CZibMdiChild* child = ActiveZibChild();
-    ShowMenuFor(child ? child->MenuTemplateId() : 0);
+    const int templateId = child ? child->MenuTemplateId() : 0;
+    ShowMenuFor(templateId == 0 && active ? kMainMenuWithWindow : templateId);
     UpdateStatusPanes();
 }
 
@@ -286,6 +292,7 @@ const MenuBarDef& CMainFrame::MenuDefFor(int templateId)
     // Tool frames (the style and pad edit frames) bring their own menu.
     if (const CZibMdiChild* child = ActiveZibChild(); child && child->MenuTemplateId() == templateId)
         if (const MenuBarDef* own = child->OwnMenu()) return *own;
+    if (templateId == kMainMenuWithWindow) return mainMenuWithWindow_;
     if (templateId != 0 && wxGetApp().DocManager()) {
         for (CZibDocTemplate* t : wxGetApp().DocManager()->ZibTemplates())
             if (t->TemplateId() == templateId && !t->DocumentMenu().empty()) return t->DocumentMenu();

@@ -116,6 +116,7 @@ private:
     int menuTemplateId_ = -1;
     int menuLanguage_ = -1;
     MenuBarDef mainMenu_;
+    MenuBarDef mainMenuWithWindow_;
     std::vector<std::unique_ptr<wxMenuBar>> retiredMenuBars_;
     std::array<wxString, 3> statusTexts_;
     bool created_ = false;

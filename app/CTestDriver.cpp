@@ -158,6 +158,8 @@ wxTreeItemId findTreePath(const wxTreeCtrl& tree, const std::string& path)
 }
 
 std::vector<CZibMdiChild*> childrenTitled(const std::string& part);
+// The whole screen as the X server shows it now (false without X)
+bool grabScreen(wxImage& image);
 BlockDragSource* dragSourceOf(CZibMdiChild* child);
 wxListCtrl* firstList(wxWindow* root);
 
@@ -307,24 +309,8 @@ CTestDriver::CTestDriver(const std::string& scriptPath)
     : finished_(std::make_shared<std::atomic<bool>>(false))
 {
     if (const char* log = std::getenv("ZIB_TEST_LOG"); log && *log) log_ = std::fopen(log, "a");
-    std::ifstream script(scriptPath);
-    std::string line;
-    while (std::getline(script, line)) {
-        Words words = splitWords(line);
-        if (words.empty() || words[0][0] == '#') continue;
-        if (words[0] == "dialog") {
-            std::vector<Words> actions(1);
-            for (size_t i = 1; i < words.size(); ++i) {
-                if (words[i] == ";")
-                    actions.emplace_back();
-                else
-                    actions.back().push_back(words[i]);
-            }
-            answers_.push_back(std::move(actions));
-        } else {
-            commands_.push_back(std::move(words));
-        }
-    }
+    scriptPath_ = scriptPath;
+    ReadScript();
     Log("start");
     Register();
 
@@ -388,8 +374,39 @@ void CTestDriver::Finish()
     *finished_ = true;
 }
 
+void CTestDriver::ReadScript()
+{
+    std::ifstream script(scriptPath_, std::ios::binary);
+    script.seekg(scriptTaken_);
+    std::string line;
+    while (std::getline(script, line)) {
+        // While following, a line the test is still writing (no line end yet) waits for the next read.
+        if (script.eof() && follow_) break;
+        scriptTaken_ += std::streamoff(line.size() + 1);
+        Words words = splitWords(line);
+        if (words.empty() || words[0][0] == '#') continue;
+        if (words[0] == "dialog") {
+            std::vector<Words> actions(1);
+            for (size_t i = 1; i < words.size(); ++i) {
+                if (words[i] == ";")
+                    actions.emplace_back();
+                else
+                    actions.back().push_back(words[i]);
+            }
+            answers_.push_back(std::move(actions));
+        } else {
+            commands_.push_back(std::move(words));
+        }
+    }
+}
+
 void CTestDriver::Next()
 {
+    if (commands_.empty() && follow_) ReadScript();
+    if (commands_.empty() && follow_) {
+        stepTimer_.StartOnce(50);
+        return;
+    }
     if (commands_.empty()) {
         Log("script-end");
         if (CMainFrame* frame = CMainFrame::Get()) frame->Close(true);
@@ -436,6 +453,7 @@ void CTestDriver::Next()
         return;
     }
     Run(command);
+    if (follow_ && command[0] != "follow") Log("done " + std::to_string(++done_));
     stepTimer_.StartOnce(50);
 }
 
@@ -797,8 +815,22 @@ void CTestDriver::Run(const Words& c)
         }
         wxTheApp->ProcessPendingEvents();
         Log(verb + " " + arg(1) + (list ? "" : " none"));
+    } else if (verb == "follow" && frame) {
+        follow_ = true;
+        done_ = 0;
+        // The test presses a menu's letter only once the menu is open.
+        frame->Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& e) {
+            e.Skip();
+            wxMenu* menu = e.GetMenu();
+            Log("menu-open: " + escaped(menu ? menu->GetTitle() : wxString()));
+        });
+        Log("follow");
+    } else if (verb == "where" && frame) {
+        LogWhere(c);
+    } else if (verb == "log-tabs" && frame) {
+        LogTabs();
     } else if ((verb == "log-grid" || verb == "grid-edit" || verb == "grid-select" || verb == "grid-key" ||
-                verb == "grid-count") &&
+                verb == "grid-count" || verb == "cell-editor") &&
                frame) {
         RunGridCommand(c);
     } else if (!RunAreaCommand(c)) {
@@ -815,9 +847,12 @@ int CTestDriver::Enter(wxDialog* dialog)
         answers_.pop_front();
     }
     const std::string first = !answer.empty() && !answer[0].empty() ? answer[0][0] : std::string();
+    // While following, a dialog without an answer is the user's: it shows, and real input ends it.
+    const bool userAnswers = follow_ && answer.empty();
 
     if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog)) {
         Log("message: title=" + title + " text=" + escaped(box->GetMessage()));
+        if (userAnswers) return wxID_NONE;
         if (first != "ok" && first != "cancel" && first != "yes" && first != "no") {
             Log(first.empty() ? "unanswered -> cancel" : "answer " + first + " does not fit -> cancel");
             return wxID_CANCEL;
@@ -828,6 +863,7 @@ int CTestDriver::Enter(wxDialog* dialog)
         Log("file-dialog: title=" + escaped(file->GetMessage()) + " dir=" + escaped(file->GetDirectory()) +
             " filter=" + std::to_string(file->GetFilterIndex()) +
             " wildcard=" + escaped(file->GetWildcard()));
+        if (userAnswers) return wxID_NONE;
         if (first != "path") return wxID_CANCEL;
         int filter = -1;
         const Words& a = answer[0];
@@ -837,6 +873,7 @@ int CTestDriver::Enter(wxDialog* dialog)
         return wxID_OK;
     }
     Log("dialog: title=" + title);
+    if (userAnswers) return wxID_NONE;
     if (answer.empty()) {
         Log("unanswered -> cancel");
         return wxID_CANCEL;
@@ -1253,6 +1290,10 @@ void CTestDriver::RunGridCommand(const Words& c)
                 cells += (col ? "|" : "") + escaped(grid->GetCellValue(r, col));
             Log("grid-row " + std::to_string(r) + ": " + cells);
         }
+    } else if (verb == "cell-editor") {
+        const bool shown = grid->IsCellEditControlShown();
+        Log("cell-editor: shown=" + std::to_string(shown) + " row=" + std::to_string(grid->GetGridCursorRow()) +
+            " col=" + std::to_string(grid->GetGridCursorCol()));
     } else if (verb == "grid-count") {
         // The rows whose cell in a column reads a text (blanks around it ignored).
         const int col = std::atoi(arg(1).c_str());
@@ -1304,6 +1345,77 @@ void CTestDriver::RunGridCommand(const Words& c)
             Log("grid-edit " + arg(1) + "," + arg(2) + ": no editor");
         }
     }
+}
+
+void CTestDriver::LogWhere(const Words& c)
+{
+    auto arg = [&c](size_t i) { return i < c.size() ? c[i] : std::string(); };
+    CMainFrame* frame = CMainFrame::Get();
+    wxTheApp->ProcessIdle();
+    CZibMdiChild* child = frame->ActiveZibChild();
+    const std::string& what = arg(1);
+    wxRect rect;
+    wxWindow* in = nullptr; // the window whose client coordinates `rect` is in
+    if (what == "grid-cell") {
+        const int row = std::atoi(arg(2).c_str());
+        const int col = std::atoi(arg(3).c_str());
+        wxGrid* grid = findGrid(child);
+        if (grid && row < grid->GetNumberRows() && col < grid->GetNumberCols()) {
+            grid->MakeCellVisible(row, col);
+            grid->Update();
+            rect = grid->CellToRect(row, col);
+            rect.SetPosition(grid->CalcScrolledPosition(rect.GetPosition()));
+            in = grid->GetGridWindow();
+        }
+    } else if (what == "list-row") {
+        const long row = std::atol(arg(2).c_str());
+        wxListCtrl* list = child ? firstList(child) : nullptr;
+        if (list && row < list->GetItemCount()) {
+            list->EnsureVisible(row);
+            list->Update();
+            if (list->GetItemRect(row, rect)) in = list;
+        }
+    } else if (what == "tree-node") {
+        wxTreeCtrl* tree = child ? nthTree(child, std::atoi(arg(3).c_str())) : nullptr;
+        const wxTreeItemId item = tree ? findTreePath(*tree, arg(2)) : wxTreeItemId();
+        if (item.IsOk()) {
+            tree->EnsureVisible(item);
+            tree->Update();
+            if (tree->GetBoundingRect(item, rect, true)) in = tree;
+        }
+    } else if (what == "tool") {
+        const int id = cmd::ToWxId(std::atoi(arg(2).c_str()));
+        for (int i = 0; i < kMainBarCount && !in; ++i) {
+            CMainToolBar* bar = frame->Toolbar(MainBar(i));
+            // A button is somewhere to click once it is shown and enabled.
+            if (bar && bar->IsShownOnScreen() && bar->FindTool(id) && bar->GetToolEnabled(id)) {
+                rect = bar->GetToolRect(id);
+                in = bar;
+            }
+        }
+    }
+    // Only the part that shows: a row wider than its list is clicked where it can be seen.
+    if (in) rect.Intersect(wxRect(in->GetClientSize()));
+    if (!in || rect.IsEmpty()) {
+        Log("where: none");
+        return;
+    }
+    const wxPoint at = in->ClientToScreen(rect.GetPosition());
+    Log("where: " + std::to_string(at.x) + " " + std::to_string(at.y) + " " + std::to_string(rect.width) + " " +
+        std::to_string(rect.height));
+}
+
+void CTestDriver::LogTabs()
+{
+    CMainFrame* frame = CMainFrame::Get();
+    wxTheApp->ProcessIdle();
+    std::string titles;
+    if (wxAuiMDIClientWindow* client = frame->GetClientWindow())
+        for (size_t i = 0; i < client->GetPageCount(); ++i)
+            titles += (titles.empty() ? "" : "|") + escaped(client->GetPageText(i));
+    wxWindow* active = frame->GetActiveChild();
+    auto* activeChild = dynamic_cast<ZibMdiChildFrame*>(active);
+    Log("tabs: active=" + (activeChild ? escaped(activeChild->GetTitle()) : std::string("none")) + " titles=" + titles);
 }
 
 void CTestDriver::LogActiveList(int rows)
@@ -1474,15 +1586,79 @@ void CTestDriver::Screenshot(const std::string& name)
         top->Refresh();
         top->Update();
     }
-    wxScreenDC screen;
-    wxSize size = screen.GetSize();
-    wxBitmap bitmap(size.x, size.y);
-    wxMemoryDC memory(bitmap);
-    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-    memory.SelectObject(wxNullBitmap);
+    wxImage image;
+    if (!grabScreen(image)) {
+        wxScreenDC screen;
+        wxSize size = screen.GetSize();
+        wxBitmap bitmap(size.x, size.y);
+        wxMemoryDC memory(bitmap);
+        memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+        memory.SelectObject(wxNullBitmap);
+        image = bitmap.ConvertToImage();
+    }
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
-    bitmap.ConvertToImage().SaveFile(wxFromUtf8(std::string(dir) + "/" + name + ".png"), wxBITMAP_TYPE_PNG);
+    image.SaveFile(wxFromUtf8(std::string(dir) + "/" + name + ".png"), wxBITMAP_TYPE_PNG);
     Log("screenshot " + name);
 }
 
+} // namespace zib
+
+// Last in the file: Xlib's macros (None, Status, Bool ...) reach nothing after them.
+#ifdef ZIB_HAVE_X11
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#endif
+
+namespace zib {
+namespace {
+
+#ifdef ZIB_HAVE_X11
+// A colour channel of a pixel, by its mask, as 0-255
+unsigned char channelOf(unsigned long pixel, unsigned long mask)
+{
+    if (!mask) return 0;
+    int shift = 0;
+    while (!(mask & 1)) {
+        mask >>= 1;
+        pixel >>= 1;
+        ++shift;
+    }
+    return static_cast<unsigned char>((pixel & mask) * 255 / mask);
+}
+#endif
+
+bool grabScreen(wxImage& image)
+{
+#ifdef ZIB_HAVE_X11
+    // Read through a connection of its own: wxScreenDC on GTK 3 keeps showing
+    // the first picture it took once a window manager frames the windows.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const Window root = DefaultRootWindow(display);
+    XWindowAttributes attributes;
+    XImage* shot = XGetWindowAttributes(display, root, &attributes)
+                       ? XGetImage(display, root, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
+                                   AllPlanes, ZPixmap)
+                       : nullptr;
+    if (shot) {
+        image.Create(attributes.width, attributes.height);
+        unsigned char* rgb = image.GetData();
+        for (int y = 0; y < attributes.height; ++y)
+            for (int x = 0; x < attributes.width; ++x, rgb += 3) {
+                const unsigned long pixel = XGetPixel(shot, x, y);
+                rgb[0] = channelOf(pixel, shot->red_mask);
+                rgb[1] = channelOf(pixel, shot->green_mask);
+                rgb[2] = channelOf(pixel, shot->blue_mask);
+            }
+        XDestroyImage(shot);
+    }
+    XCloseDisplay(display);
+    return shot != nullptr;
+#else
+    (void)image;
+    return false;
+#endif
+}
+
+} // namespace
 } // namespace zib

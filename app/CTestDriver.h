@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <chrono>
 #include <deque>
+#include <ios>
 #include <map>
 #include <memory>
 #include <string>
@@ -85,6 +86,18 @@ namespace zib {
 //                                 M:B:T; writes "position M:B:T at US" (steady clock)
 //   field ID                      writes the text of a field of the main frame's bars
 //   type-field ID TEXT [enter|escape]  types into such a field (it takes the focus first)
+//   follow                        keeps reading the script as the test appends to it and
+//                                 writes "done N" after the N-th command from then on;
+//                                 dialogs without an answer are left to real input (their
+//                                 "dialog:", "message:" or "file-dialog:" line still comes),
+//                                 and every menu that opens writes "menu-open: LABEL"
+//   where grid-cell ROW COL | list-row ROW | tree-node PATH [N] | tool ID
+//                                 writes "where: X Y W H", the screen rectangle of a cell of
+//                                 the active child's grid, a row of its list, a node of its
+//                                 N-th tree (each scrolled into view) or a bar's enabled
+//                                 button; "where: none" when there is no such place
+//   cell-editor                   whether the active child's grid shows its cell editor
+//   log-tabs                      the titles of the child windows in tab order, and the active one
 //   anything else                 the areas' own test commands (ZibSubsystems::TestCommands)
 class CTestDriver : public wxModalDialogHook {
 public:
@@ -112,7 +125,11 @@ private:
     using Words = std::vector<std::string>;
 
     void Next();
+    // Takes the script's complete lines that were not taken yet
+    void ReadScript();
     void Run(const Words& command);
+    void LogWhere(const Words& command);
+    void LogTabs();
     void Act(wxDialog* dialog, std::vector<Words> actions);
     void RunDialog(const std::string& name);
     // A line for one of the areas' test commands; false when none took it
@@ -128,6 +145,10 @@ private:
     void Screenshot(const std::string& name);
 
     std::FILE* log_ = nullptr;
+    std::string scriptPath_;
+    std::streamoff scriptTaken_ = 0; // bytes of the script read so far
+    bool follow_ = false;            // the script grows while the program runs
+    int done_ = 0;                   // commands run since "follow"
     std::deque<Words> commands_;
     std::deque<std::vector<Words>> answers_;
     std::shared_ptr<std::atomic<bool>> finished_;

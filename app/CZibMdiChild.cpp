@@ -10,7 +10,8 @@ wxString CZibMdiChild::DocumentTitle() const
     wxDocument* doc = OwnerDocument();
     wxDocManager* manager = wxDocManager::GetDocumentManager();
     if (!doc || IsBeingDeleted() || !manager || !manager->GetDocuments().Member(doc)) return wxString();
-    return doc->GetUserReadableName();
+    // A document with unsaved changes carries the mark, as its tab does.
+    return doc->GetUserReadableName() + (doc->IsModified() ? "*" : "");
 }
 
 CZibMdiChild::CZibMdiChild(ZibMdiParentFrame* parent, wxWindowID id, const wxString& title,

@@ -31,7 +31,8 @@ public:
     // The document the window shows (null: none)
     virtual wxDocument* OwnerDocument() const { return nullptr; }
     // Its title, which the main window's title names while the window is
-    // active (empty: no document, or one that is going)
+    // active, marked "*" while it has unsaved changes (empty: no document,
+    // or one that is going)
     wxString DocumentTitle() const;
 
     // What the status panes show while the window is active; the default

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace zib {
 
@@ -73,6 +74,13 @@ void CMidiFileEx::ResetTimeSigMap()
 void CMidiFileEx::ClearTimeSigMap()
 {
     m_map.clear();
+    m_curMeasure = 0;
+}
+
+void CMidiFileEx::SetTimeSigMap(std::vector<CTimeSigRecord> map)
+{
+    m_map = std::move(map);
+    if (m_map.empty()) m_map.push_back(CTimeSigRecord{0, 4, 4});
     m_curMeasure = 0;
 }
 

@@ -72,6 +72,9 @@ public:
     uint32_t GetTicksPerMeasure() const { return MeasureTicks(m_numerator, m_denominator); }
     uint32_t GetTicksPerBeat() const { return BeatTicks(m_denominator); }
     void ClearTimeSigMap();
+    // Puts a map taken with GetTimeSigMap back whole (an empty one starts
+    // again with 4/4 at tick 0)
+    void SetTimeSigMap(std::vector<CTimeSigRecord> map);
     // One 4/4 measure at tick 0; position 0:0:0; current and pending signature 4/4
     void ResetTimeSigMap();
 

@@ -62,6 +62,15 @@ CChildSplitterMidFrame::CChildSplitterMidFrame()
     for (int id : kStateOnlyCommands) Bind(wxEVT_UPDATE_UI, &CChildSplitterMidFrame::OnUpdateCommand, this, cmd::ToWxId(id));
     Bind(wxEVT_ACTIVATE, &CChildSplitterMidFrame::OnActivate, this);
     Bind(wxEVT_CLOSE_WINDOW, &CChildSplitterMidFrame::OnCloseWindow, this);
+    Bind(wxEVT_IDLE, &CChildSplitterMidFrame::OnIdle, this);
+}
+
+void CChildSplitterMidFrame::OnIdle(wxIdleEvent& event)
+{
+    event.Skip();
+    // Edits reach the document's model on many roads (lists, dialogs, undo);
+    // the title and the tab take the unsaved-changes mark from the model.
+    if (CZibMidWxDoc* doc = Doc()) doc->SyncFromModel();
 }
 
 wxSplitterWindow* CChildSplitterMidFrame::Splitter()

@@ -54,6 +54,7 @@ private:
     void OnCommand(wxCommandEvent& event);
     void OnActivate(wxActivateEvent& event);
     void OnCloseWindow(wxCloseEvent& event);
+    void OnIdle(wxIdleEvent& event);
 
     wxSplitterWindow* m_splitter = nullptr;
     std::unique_ptr<CMidiWindowPlayer> m_player;

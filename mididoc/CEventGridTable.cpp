@@ -24,13 +24,23 @@ void CEventGridTable::AllowEdit(int row, int column, wxGridCellEditor* editor)
     m_editRow = row;
     m_editColumn = column;
     m_editor = editor;
+    ForgetCachedAttr();
 }
 
 void CEventGridTable::EndEdit()
 {
+    ForgetCachedAttr();
     if (m_editor) m_editor->DecRef();
     m_editor = nullptr;
     m_editRow = m_editColumn = -1;
+}
+
+void CEventGridTable::ForgetCachedAttr()
+{
+    // The grid keeps the attributes it asked for last; the cell that turns
+    // writable (or read-only again) would otherwise keep its old ones, and
+    // a double click on the cell the first click has just painted opened nothing.
+    if (m_editRow >= 0 && GetView()) GetView()->RefreshAttr(m_editRow, m_editColumn);
 }
 
 int CEventGridTable::GetNumberRows()

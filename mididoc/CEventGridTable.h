@@ -31,6 +31,8 @@ public:
     wxGridCellAttr* GetAttr(int row, int col, wxGridCellAttr::wxAttrKind kind) override;
 
 private:
+    void ForgetCachedAttr();
+
     EventListModel& m_model;
     wxGrid* m_grid = nullptr;
     int m_editRow = -1;

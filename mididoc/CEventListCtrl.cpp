@@ -77,6 +77,7 @@ CEventListCtrl::CEventListCtrl(wxWindow* parent, EventListOwner& owner)
     Bind(wxEVT_SCROLLWIN_LINEUP, &CEventListCtrl::OnScroll, this);
     Bind(wxEVT_SCROLLWIN_PAGEDOWN, &CEventListCtrl::OnScroll, this);
     Bind(wxEVT_SCROLLWIN_PAGEUP, &CEventListCtrl::OnScroll, this);
+    Bind(wxEVT_SIZE, &CEventListCtrl::OnSize, this);
 }
 
 CEventListCtrl::~CEventListCtrl()
@@ -347,6 +348,17 @@ void CEventListCtrl::OnKey(wxKeyEvent& event)
         return;
     }
     event.Skip();
+}
+
+void CEventListCtrl::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    // The frame lays its windows out again for many reasons (bars shown, the
+    // focus moving between tabs); only a list that really changed its size
+    // drops an open cell editor, which would otherwise stand over the wrong cell.
+    if (event.GetSize() == m_size) return;
+    m_size = event.GetSize();
+    DestroyCellEditor();
 }
 
 void CEventListCtrl::OnScroll(wxScrollWinEvent& event)

@@ -69,6 +69,7 @@ private:
     void OnLabelClick(wxGridEvent& event);
     void OnKey(wxKeyEvent& event);
     void OnScroll(wxScrollWinEvent& event);
+    void OnSize(wxSizeEvent& event);
     void OnEditorHidden(wxGridEvent& event);
     void AfterCommand(EditResult result);
 
@@ -77,6 +78,7 @@ private:
     std::unique_ptr<SequenceMeasureContext> m_measures;
     CEventGridTable* m_table = nullptr; // owned by the grid
     int m_shownRows = 0;
+    wxSize m_size; // the size the list had at its last size event
 };
 
 } // namespace zib

@@ -94,11 +94,6 @@ CMidiEditFrameWndEx::CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, c
     Bind(wxEVT_MENU, &CMidiEditFrameWndEx::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &CMidiEditFrameWndEx::OnUpdateCommand, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMidiEditFrameWndEx::OnCloseWindow, this);
-    // Resizing drops the cell editor.
-    Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
-        DestroyCellEditor();
-        e.Skip();
-    });
 }
 
 CMidiEditFrameWndEx::~CMidiEditFrameWndEx()

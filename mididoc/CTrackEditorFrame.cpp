@@ -43,10 +43,6 @@ CTrackEditorFrame::CTrackEditorFrame(CMainFrame& frame, const wxString& title, T
     Bind(wxEVT_MENU, &CTrackEditorFrame::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &CTrackEditorFrame::OnUpdateCommand, this);
     Bind(wxEVT_CLOSE_WINDOW, &CTrackEditorFrame::OnCloseWindow, this);
-    Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
-        if (m_list) m_list->DestroyCellEditor();
-        e.Skip();
-    });
     Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
         if (!e.GetActive() && m_list) m_list->CloseCellEditor();
         e.Skip();

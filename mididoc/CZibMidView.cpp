@@ -119,7 +119,7 @@ void CZibMidView::OnUpdate(wxView* /*sender*/, wxObject* /*hint*/)
     if (!m_list) return;
     Fill();
     if (auto* frame = dynamic_cast<ZibMdiChildFrame*>(GetFrame())) {
-        frame->SetTitle(m_doc->GetUserReadableName());
+        OnChangeFilename(); // the title, with the unsaved-changes mark
         SetFrameIcon(*frame);
     }
 }

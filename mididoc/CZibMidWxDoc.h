@@ -78,10 +78,12 @@ public:
     void OnFileSaveAs(wxCommandEvent& event);
     void OnFileClose(wxCommandEvent& event);
 
+    // Takes the model's changed flag, so that the window's title shows the
+    // unsaved-changes mark
+    void SyncFromModel();
+
 private:
     bool FinishLoading(MidiDocModel::OpenResult result);
-    // Keeps the model's title and changed flag in step with the window's
-    void SyncFromModel();
 
     void OnViewerDestroyed(wxWindowDestroyEvent& event);
 

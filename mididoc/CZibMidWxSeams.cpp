@@ -150,6 +150,7 @@ std::optional<TrackPropertiesValues> CZibMidWxSeams::TrackProperties(const Track
     given.program = values.program;
     given.volume = values.volume;
     given.pan = values.pan;
+    given.channelEvents = values.channelEvents;
     auto runPortInstruments =
         [](int port, int channel) -> std::optional<std::vector<TrackPropertiesSources::Relation>> {
         if (RunPortInstrumentDlg(dialogParent(), port, channel) != wxID_OK) return std::nullopt;

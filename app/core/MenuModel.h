@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +33,10 @@ MenuItemDef MenuPopup(std::string_view label, std::vector<MenuItemDef> children)
 
 // The main menu (resource 114), shown while no child window is active.
 MenuBarDef MainMenuDef();
+// The main menu as a child window without a menu of its own (a text viewer,
+// the player window) shows it: with the Window menu before Help, so that
+// such a tab too is left and closed from the menu.
+MenuBarDef MainMenuWithWindowDef();
 
 // The File menu's commands, which every document menu repeats before its own.
 std::vector<MenuItemDef> FileMenuCommands();
@@ -42,11 +47,19 @@ std::vector<MenuItemDef> FileMenuAround(std::vector<MenuItemDef> tools);
 MenuItemDef ViewMenuDef();
 // The Window popup of the document menus.
 MenuItemDef WindowMenuDef();
-// The Help popup (titled "&Help" in the edit frames).
-MenuItemDef HelpMenuDef(std::string_view title = "Help");
+// The Help popup.
+MenuItemDef HelpMenuDef();
 
 // Every label of a menu bar, depth first (for checks that each has a translation).
 std::vector<std::string_view> MenuLabels(const MenuBarDef& menu);
+
+// The key that picks an entry while its menu is open (Alt+key on a menu
+// bar): the character after the label's '&' ("&&" shows a plain '&'), in
+// lower case; 0 when the label has none.
+char32_t MenuMnemonic(std::string_view label);
+// The places of `menu` in `language` (the bar itself and each popup) where
+// two entries share a mnemonic, one line each: "Popup: label | label".
+std::vector<std::string> MnemonicClashes(const MenuBarDef& menu, int language);
 // Every command id of a menu bar, depth first.
 std::vector<int> MenuCommandIds(const MenuBarDef& menu);
 

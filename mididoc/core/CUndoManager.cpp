@@ -49,19 +49,20 @@ CMidiParserEx* CUndoManager::Sequence() const
 // ---- Recording -------------------------------------------------------------
 
 int CUndoManager::RecordAction(int32_t target, const CMidiEvent& event, int32_t operation, uint32_t groupStart,
-                               int32_t index, int32_t secondIndex)
+                               int32_t index, int32_t secondIndex, std::shared_ptr<const RetimeStep> retime)
 {
     m_redo.clear();
     if (target != UndoTargetEvent && target != UndoTargetMasterEvent) return -1;
-    return PushEvent(m_undo, target, event, operation, groupStart, index, secondIndex);
+    return PushEvent(m_undo, target, event, operation, groupStart, index, secondIndex, std::move(retime));
 }
 
 int CUndoManager::RecordSnapshot(int32_t target, const EventSnapshot& snapshot, int32_t operation,
-                                 uint32_t groupStart, int32_t index, int32_t secondIndex)
+                                 uint32_t groupStart, int32_t index, int32_t secondIndex,
+                                 std::shared_ptr<const RetimeStep> retime)
 {
     m_redo.clear();
     if (target != UndoTargetEvent && target != UndoTargetMasterEvent) return -1;
-    return PushSnapshot(m_undo, target, snapshot, operation, groupStart, index, secondIndex);
+    return PushSnapshot(m_undo, target, snapshot, operation, groupStart, index, secondIndex, std::move(retime));
 }
 
 int CUndoManager::RecordTrackAction(const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
@@ -92,7 +93,8 @@ int CUndoManager::Push(Stack& stack, std::unique_ptr<CUndoRecord> record)
 }
 
 int CUndoManager::PushEvent(Stack& stack, int32_t target, const CMidiEvent& event, int32_t operation,
-                            uint32_t groupStart, int32_t index, int32_t secondIndex)
+                            uint32_t groupStart, int32_t index, int32_t secondIndex,
+                            std::shared_ptr<const RetimeStep> retime)
 {
     EventSnapshot snapshot;
     try {
@@ -104,15 +106,17 @@ int CUndoManager::PushEvent(Stack& stack, int32_t target, const CMidiEvent& even
         Fail();
         return -1;
     }
-    return PushSnapshot(stack, target, snapshot, operation, groupStart, index, secondIndex);
+    return PushSnapshot(stack, target, snapshot, operation, groupStart, index, secondIndex, std::move(retime));
 }
 
 int CUndoManager::PushSnapshot(Stack& stack, int32_t target, const EventSnapshot& snapshot, int32_t operation,
-                               uint32_t groupStart, int32_t index, int32_t secondIndex)
+                               uint32_t groupStart, int32_t index, int32_t secondIndex,
+                               std::shared_ptr<const RetimeStep> retime)
 {
     try {
         auto record = newRecord(target, operation, groupStart, index, secondIndex);
         record->event = snapshot;
+        if (target == UndoTargetMasterEvent) record->retime = std::move(retime);
         record->snapshotSize = uint32_t(sizeof(CMidiEvent) + snapshot.bytes.size());
         return Push(stack, std::move(record));
     } catch (const std::bad_alloc&) {
@@ -180,6 +184,7 @@ std::unique_ptr<CUndoRecord> CUndoManager::Inverse(const CUndoRecord& r, bool be
     std::unique_ptr<CUndoRecord> inverse;
     try {
         inverse = newRecord(r.target, r.operation, r.groupStart, r.index, r.secondIndex);
+        inverse->retime = r.retime;
         switch (r.operation) {
         case UndoDelete:
         case UndoInsert:
@@ -509,34 +514,63 @@ bool CUndoManager::ApplyEventRun(const std::vector<const CUndoRecord*>& run, boo
 
 // ---- Master-track records --------------------------------------------------
 
+// A record that carries its change of the map (see CUndoRecord::retime):
+// Undo takes the event's change back and then the map with the signatures it
+// moved; Redo moves them again and then makes the change. Without, a time
+// signature changes the map by its rule and the sequence is re-timed.
 bool CUndoManager::ApplyMasterEvent(const CUndoRecord& record, bool fromUndoStack)
 {
     if (m_ownerKind != kOwnerMidiDocument || !Sequence() || record.index < 0) return false;
+    CMidiParserEx& sequence = *Sequence();
+    const RetimeStep* step = record.retime.get();
+    const bool byRule = step == nullptr;
+    if (step && !fromUndoStack && !step->Redo(sequence)) return false;
     const size_t index = size_t(record.index);
+    bool ok = false;
     switch (record.operation) {
     case UndoInsert:
-        return RemoveMasterEvent(index, record.event);
+        ok = RemoveMasterEvent(index, record.event, byRule);
+        break;
     case UndoDelete:
-        return InsertMasterEvent(index, record.event);
+        ok = InsertMasterEvent(index, record.event, byRule);
+        break;
     case UndoModify: {
         if (record.secondIndex < 0) return false;
         const size_t second = size_t(record.secondIndex);
-        return fromUndoStack ? RemoveMasterEvent(second, record.event) && InsertMasterEvent(index, record.event)
-                             : RemoveMasterEvent(index, record.event) && InsertMasterEvent(second, record.event);
+        if (step && index == second) {
+            // Changed in place, as the edit changed it (taking it out would
+            // shorten the map when it is the last event)
+            CMidiEvent* e = sequence.GetEvent(index);
+            ok = e && record.event.RestoreInto(*e);
+            break;
+        }
+        ok = fromUndoStack ? RemoveMasterEvent(second, record.event, byRule) &&
+                                 InsertMasterEvent(index, record.event, byRule)
+                           : RemoveMasterEvent(index, record.event, byRule) &&
+                                 InsertMasterEvent(second, record.event, byRule);
+        break;
     }
     default:
         return false;
     }
+    if (!ok || !step) return ok;
+    if (fromUndoStack && !step->Undo(sequence)) return false;
+    sequence.Renumber(0);
+    if (step->ChangesMap()) m_owner->UndoTimeSignaturesChanged();
+    return true;
 }
 
-bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot)
+// With `byRule` a time signature's measures take the signature before it
+// and the sequence is re-timed; without, the event goes as it is (its record
+// carries the change of the map).
+bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot, bool byRule)
 {
     CMidiParserEx& sequence = *Sequence();
     CMidiEvent* target = sequence.GetEvent(index);
     if (!target) return false;
     m_owner->UndoMasterEventRemoving(index);
     bool timeSignature = false;
-    if (snapshot.status == 0xFF && snapshot.bytes.size() >= 2 && snapshot.bytes[1] == 0x58) {
+    if (byRule && snapshot.status == 0xFF && snapshot.bytes.size() >= 2 && snapshot.bytes[1] == 0x58) {
         timeSignature = true;
         // The signature before this one takes its measures, up to the next signature.
         const uint32_t measure = target->measure;
@@ -564,7 +598,9 @@ bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot
     return true;
 }
 
-bool CUndoManager::InsertMasterEvent(size_t index, const EventSnapshot& snapshot)
+// With `byRule` a time signature sets its measures up to the next signature
+// and the sequence is re-timed; without, the event comes back as it is.
+bool CUndoManager::InsertMasterEvent(size_t index, const EventSnapshot& snapshot, bool byRule)
 {
     CMidiParserEx& sequence = *Sequence();
     if (index > sequence.GetEventCount()) return false;
@@ -576,7 +612,7 @@ bool CUndoManager::InsertMasterEvent(size_t index, const EventSnapshot& snapshot
     }
     if (!e) return false;
     uint8_t numerator = 0, denominator = 0;
-    const bool timeSignature = TimeSignatureOf(*e, numerator, denominator);
+    const bool timeSignature = byRule && TimeSignatureOf(*e, numerator, denominator);
     if (timeSignature) {
         const int32_t end = NextTimeSignatureMeasure(sequence, index);
         sequence.SetTimeSignature(int32_t(snapshot.measure), numerator, denominator, end);

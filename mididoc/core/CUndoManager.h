@@ -64,11 +64,13 @@ public:
     // take); RecordTrackAction serves the MIDI document only and takes the
     // sequence's tables of the track as they are before the change (the
     // chunk's bytes are kept for a format-1 file) and the file's track count.
+    // A master-track record may carry the change of the time-signature map
+    // that came just before its own change (see CUndoRecord::retime).
     int RecordAction(int32_t target, const CMidiEvent& event, int32_t operation, uint32_t groupStart, int32_t index,
-                     int32_t secondIndex);
+                     int32_t secondIndex, std::shared_ptr<const RetimeStep> retime = {});
     // As RecordAction, with a snapshot taken before a change that moved the event
     int RecordSnapshot(int32_t target, const EventSnapshot& snapshot, int32_t operation, uint32_t groupStart,
-                       int32_t index, int32_t secondIndex);
+                       int32_t index, int32_t secondIndex, std::shared_ptr<const RetimeStep> retime = {});
     int RecordTrackAction(const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
                           uint32_t groupStart, int32_t index, int32_t secondIndex);
 
@@ -104,9 +106,9 @@ private:
 
     // Recording and the inverse records
     int PushEvent(Stack& stack, int32_t target, const CMidiEvent& event, int32_t operation, uint32_t groupStart,
-                  int32_t index, int32_t secondIndex);
+                  int32_t index, int32_t secondIndex, std::shared_ptr<const RetimeStep> retime);
     int PushSnapshot(Stack& stack, int32_t target, const EventSnapshot& snapshot, int32_t operation,
-                     uint32_t groupStart, int32_t index, int32_t secondIndex);
+                     uint32_t groupStart, int32_t index, int32_t secondIndex, std::shared_ptr<const RetimeStep> retime);
     int PushTrack(Stack& stack, const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
                   uint32_t groupStart, int32_t index, int32_t secondIndex);
     // A copy of a track's tables for a record: the chunk's bytes only in format 1
@@ -128,8 +130,8 @@ private:
     bool ApplyTrack(const CUndoRecord& record);
     bool RemoveEventAt(size_t index);
     bool InsertEventCopy(size_t index, const EventSnapshot& snapshot);
-    bool RemoveMasterEvent(size_t index, const EventSnapshot& snapshot);
-    bool InsertMasterEvent(size_t index, const EventSnapshot& snapshot);
+    bool RemoveMasterEvent(size_t index, const EventSnapshot& snapshot, bool byRule);
+    bool InsertMasterEvent(size_t index, const EventSnapshot& snapshot, bool byRule);
     void TrackCountsChanged(int track);
     void RenumberOwnerEvents();
     CMidiParserEx* Sequence() const;

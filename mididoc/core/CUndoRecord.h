@@ -3,8 +3,10 @@
 #include "midi/CMidiParserEx.h"
 #include "mididoc/core/CTrackInfo.h"
 #include "mididoc/core/EventSnapshot.h"
+#include "mididoc/core/RetimeStep.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace zib {
@@ -43,6 +45,10 @@ public:
     CTrackInfo track;              // target 2
     CMidiParserEx::Track trackTable; // target 2: the track's tables; the chunk's bytes only in format 1
     int32_t fileTrackCount = -1;     // target 2: the file's track count when the record was made
+    // Target 1: the change of the time-signature map made just before the
+    // event's own change, applied exactly in place of re-timing by the
+    // signature's rule (none: the rule)
+    std::shared_ptr<const RetimeStep> retime;
     uint32_t snapshotSize = 0;     // bytes the snapshot holds
 };
 

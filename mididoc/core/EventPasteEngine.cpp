@@ -7,6 +7,7 @@
 #include "mididoc/core/EventOrderTree.h"
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocModel.h"
+#include "mididoc/core/RetimeStep.h"
 #include "mididoc/core/SequenceEdits.h"
 
 #include <algorithm>
@@ -101,6 +102,9 @@ bool EventPasteEngine::PlaceTimeSignature(Placement& place, std::unique_ptr<CMid
     place.ToArray();
     uint8_t numerator = 0, denominator = 0;
     const bool valid = TimeSignatureOf(*e, numerator, denominator);
+    // The records carry the map's change and the signatures it moved, so
+    // that Undo puts each back in its place among the events of its tick.
+    std::shared_ptr<RetimeStep> retime = std::make_shared<RetimeStep>();
     if (valid) {
         const uint32_t m = e->measure;
         if (m_sequence.GetNumeratorAtMeasure(m) == numerator && m_sequence.GetDenominatorAtMeasure(m) == denominator)
@@ -108,12 +112,16 @@ bool EventPasteEngine::PlaceTimeSignature(Placement& place, std::unique_ptr<CMid
         e->time = m_sequence.GetMeasureStartTick(m);
         e->beat = 0;
         e->tick = 0;
-        // A signature of the master track at that tick gives way.
+        *retime = RetimeStep(m_sequence);
+        // A signature of the master track at that tick gives way (the map
+        // stays until the new one is set; the step keeps it as it was
+        // before, which Undo gives back).
         for (size_t i = 0; i < m_sequence.GetEventCount(); ++i) {
             const CMidiEvent& old = *m_sequence.GetEvent(i);
             if (old.time > e->time) break;
             if (old.track == 0 && old.time == e->time && IsTimeSignatureEvent(old)) {
-                m_undo.RecordAction(UndoTargetMasterEvent, old, UndoDelete, groupStart, int32_t(i), -1);
+                m_undo.RecordAction(UndoTargetMasterEvent, old, UndoDelete, groupStart, int32_t(i), -1,
+                                    std::make_shared<RetimeStep>());
                 groupStart = 0;
                 m_sequence.RemoveEvent(i);
                 break;
@@ -126,7 +134,7 @@ bool EventPasteEngine::PlaceTimeSignature(Placement& place, std::unique_ptr<CMid
                 break;
             }
         m_sequence.SetTimeSignature(int32_t(m), numerator, denominator, end);
-        if (!RetimeSequence(m_sequence)) return false;
+        if (!retime->Retime(m_sequence)) return false;
         m_mapChanged = true;
     }
     const auto& events = m_sequence.GetEvents();
@@ -136,7 +144,8 @@ bool EventPasteEngine::PlaceTimeSignature(Placement& place, std::unique_ptr<CMid
                              events.begin());
     m_sequence.InsertEvent(at, std::move(e));
     m_sequence.Renumber(0);
-    m_undo.RecordAction(UndoTargetMasterEvent, *m_sequence.GetEvent(at), UndoInsert, groupStart, int32_t(at), -1);
+    m_undo.RecordAction(UndoTargetMasterEvent, *m_sequence.GetEvent(at), UndoInsert, groupStart, int32_t(at), -1,
+                        std::move(retime));
     groupStart = 0;
     return true;
 }

@@ -50,6 +50,7 @@ struct TrackPropertiesValues {
     uint8_t program = 255;
     uint8_t volume = 100;
     uint8_t pan = 0;
+    bool channelEvents = true; // the track holds channel events
     bool changed = false;
     bool operator==(const TrackPropertiesValues&) const = default;
 };

@@ -69,22 +69,22 @@ MenuItemDef viewMenu(bool masterTrack)
 MenuBarDef MidiDocMenuDef()
 {
     return {
-        MenuPopup("File", fileMenu()),
-        MenuPopup("Edit", editMenu({
+        MenuPopup("&File", fileMenu()),
+        MenuPopup("&Edit", editMenu({
                       MenuCommand("Select A&ll\tCtrl+A", EditSelectAll),
                       MenuSeparator(),
                       MenuCommand("&Insert Item", InsertItemMenu),
                       MenuCommand("Edit Item", EditItem),
                       MenuCommand("Delete From-Thru", DeleteFromThru),
-                      MenuCommand("&Properties\tAlt+Enter", Properties),
-                      MenuCommand("&Rename Track", RenameTrack),
+                      MenuCommand("Pr&operties\tAlt+Enter", Properties),
+                      MenuCommand("Re&name Track", RenameTrack),
                       MenuSeparator(),
                       MenuCommand("Transpose Events", TransposeEvents),
                       MenuCommand("Shift Events", ShiftEvents),
                   })),
         viewMenu(true),
-        MenuPopup("Filter", filterItems(true)),
-        MenuPopup("Playback",
+        MenuPopup("F&ilter", filterItems(true)),
+        MenuPopup("&Playback",
                   {
                       MenuCheck("&Play", Play),
                       MenuCommand("Stop", Stop),
@@ -97,7 +97,7 @@ MenuBarDef MidiDocMenuDef()
                       MenuCheck("Set Loop On/Off", SetLoop),
                       MenuCommand("Set Tempo", SetTempo),
                   }),
-        MenuPopup("Walk",
+        MenuPopup("W&alk",
                   {
                       MenuCommand("&First measure", FirstMeasure),
                       MenuCommand("&Last measure", LastMeasure),
@@ -110,9 +110,9 @@ MenuBarDef MidiDocMenuDef()
                       MenuSeparator(),
                       MenuCommand("Set From", SetFrom),
                       MenuCommand("Set Thru", SetThru),
-                      MenuCommand("Set &From/Thru", SetFromThru),
+                      MenuCommand("S&et From/Thru", SetFromThru),
                   }),
-        MenuPopup("Utils",
+        MenuPopup("&Utils",
                   {
                       MenuCommand("&File Text Dump", FileTextDump),
                       MenuCommand("Midi To Text", MidiToText),
@@ -123,7 +123,7 @@ MenuBarDef MidiDocMenuDef()
                       MenuCommand("MIDI To wq-series Style", MidiToWqStyle),
                       MenuCommand("Midi to QE4K Style", MidiToQe4kStyle),
                   }),
-        MenuPopup("Setup",
+        MenuPopup("&Setup",
                   {
                       MenuCommand("Track Record Input", TrackRecordInput),
                       MenuCommand("Midi Record settings", MidiRecordSettings),
@@ -140,15 +140,15 @@ MenuBarDef MidiDocMenuDef()
 MenuBarDef TrackEditorMenuDef()
 {
     return {
-        MenuPopup("File", FileMenuCommands()),
-        MenuPopup("Edit", editMenu({
+        MenuPopup("&File", FileMenuCommands()),
+        MenuPopup("&Edit", editMenu({
                       MenuSeparator(),
                       MenuCommand("Insert item", InsertItem),
                       MenuCommand("Dump To Text", DumpToText),
                   })),
         viewMenu(false),
-        MenuPopup("Filter", filterItems(false)),
-        MenuPopup("Setup",
+        MenuPopup("F&ilter", filterItems(false)),
+        MenuPopup("&Setup",
                   {
                       MenuCommand("&Instruments", Instruments),
                       MenuCommand("Midi Ports settings", MidiPortsSettings),

@@ -40,8 +40,8 @@ void takeTrackValues(CMidiParserEx::Track& to, const CMidiParserEx::Track& from)
     to.portSeen = from.portSeen;
 }
 
-// The chunk's size and bytes (an undo record keeps the bytes of a format-1
-// file only: in format 0 the tracks have no chunks of their own)
+// The chunk's size, bytes and end of track (an undo record keeps the bytes
+// of a format-1 file only: in format 0 the tracks have no chunks of their own)
 bool takeTrackBytes(CMidiParserEx::Track& to, const CMidiParserEx::Track& from)
 {
     std::vector<uint8_t> bytes;
@@ -49,6 +49,7 @@ bool takeTrackBytes(CMidiParserEx::Track& to, const CMidiParserEx::Track& from)
     std::copy(from.rawBuffer.begin(), from.rawBuffer.end(), bytes.begin());
     to.rawBuffer.swap(bytes);
     to.rawSize = from.rawSize;
+    to.endTime = from.endTime;
     return true;
 }
 

@@ -249,6 +249,15 @@ private:
     bool TrackHasEvents(int track) const;
     std::vector<int> FromThruRows(const std::vector<int>& selectedRows, uint32_t from, uint32_t thru);
     void MarkFromThru(const std::vector<int>& rows, uint32_t from, uint32_t thru, uint16_t mark);
+    // The pair ids of the note-offs marked without their note-on
+    std::vector<int32_t> NoteOffsMarkedAlone(uint16_t mark) const;
+    // After a command removed or moved those note-offs: each note takes its
+    // duration to its note-off again, or becomes an open note when the
+    // note-off is gone or lies before it (the note-off then stands alone),
+    // recorded in the command's group when `record` is set
+    void MendNotePairs(const std::vector<int32_t>& pairIds, bool record);
+    // Where the file ends a note-on that has no note-off, as the reader takes it
+    uint32_t OpenNoteEnd(const CMidiEvent& noteOn) const;
     uint32_t SetTrackController(uint8_t controller, uint8_t value, int track, uint8_t channel,
                                 uint32_t& groupStart);
     uint32_t SetTrackMeta(uint8_t type, std::span<const uint8_t> data, uint8_t flag, int track,

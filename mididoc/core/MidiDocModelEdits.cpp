@@ -7,15 +7,19 @@
 #include "midi/MidiVarLen.h"
 #include "mididoc/core/EventClipboardBlock.h"
 #include "mididoc/core/EventPasteEngine.h"
+#include "mididoc/core/EventSnapshot.h"
 #include "mididoc/core/MarkedEventShift.h"
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocMessages.h"
 #include "mididoc/core/PairIndex.h"
 #include "mididoc/core/SequenceEdits.h"
+#include "mididoc/core/TrackPropertiesDlgModel.h"
 #include "platform/Cp1252.h"
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace zib {
 
@@ -166,6 +170,81 @@ void MidiDocModel::MarkFromThru(const std::vector<int>& rows, uint32_t from, uin
     }
 }
 
+std::vector<int32_t> MidiDocModel::NoteOffsMarkedAlone(uint16_t mark) const
+{
+    std::unordered_set<int32_t> markedNotes;
+    for (const auto& ep : m_sequence.GetEvents())
+        if (ep->state == mark && ep->pairId >= 0 && isNoteOn(*ep)) markedNotes.insert(ep->pairId);
+    std::vector<int32_t> alone;
+    for (const auto& ep : m_sequence.GetEvents())
+        if (ep->state == mark && ep->pairId >= 0 && isNoteOff(*ep) && !markedNotes.count(ep->pairId))
+            alone.push_back(ep->pairId);
+    return alone;
+}
+
+uint32_t MidiDocModel::OpenNoteEnd(const CMidiEvent& noteOn) const
+{
+    // Format 1: the end of the note's track as the writer ends it (where the
+    // file had it, or at its last event); format 0: the last event of the file.
+    uint32_t end = 0;
+    if (m_format == 1) {
+        if (const CMidiParserEx::Track* table = m_sequence.GetTrack(noteOn.track)) end = table->endTime;
+        for (size_t i = m_sequence.GetEventCount(); i-- > 0;)
+            if (m_sequence.GetEvent(i)->track == noteOn.track) {
+                end = std::max(end, m_sequence.GetEvent(i)->time);
+                break;
+            }
+    } else if (m_sequence.GetEventCount() > 0) {
+        end = m_sequence.GetEvent(m_sequence.GetEventCount() - 1)->time;
+    }
+    return end > noteOn.time ? end - noteOn.time : 0;
+}
+
+void MidiDocModel::MendNotePairs(const std::vector<int32_t>& pairIds, bool record)
+{
+    if (pairIds.empty()) return;
+    std::unordered_map<int32_t, std::pair<int64_t, int64_t>> where; // pair id -> (note-on, note-off)
+    for (int32_t id : pairIds)
+        where.emplace(id, std::pair<int64_t, int64_t>(-1, -1));
+    for (size_t i = 0; i < m_sequence.GetEventCount(); ++i) {
+        const CMidiEvent& e = *m_sequence.GetEvent(i);
+        const auto it = e.pairId >= 0 ? where.find(e.pairId) : where.end();
+        if (it == where.end()) continue;
+        (isNoteOn(e) ? it->second.first : it->second.second) = int64_t(i);
+    }
+    for (int32_t id : pairIds) {
+        const auto [on, off] = where[id];
+        if (on < 0) continue;
+        CMidiEvent& note = *m_sequence.GetEvent(size_t(on));
+        const bool keepsPair = off >= 0 && m_sequence.GetEvent(size_t(off))->time >= note.time;
+        if (record) m_undo.RecordAction(UndoTargetEvent, note, UndoModify, 0, int32_t(on), int32_t(on));
+        if (keepsPair) {
+            note.duration = m_sequence.GetEvent(size_t(off))->time - note.time;
+            continue;
+        }
+        note.paired = 0;
+        note.pairId = -1;
+        note.duration = OpenNoteEnd(note);
+        if (off < 0) continue;
+        // The note-off before its note stands alone: it goes out and comes
+        // back unpaired, so that its track counts it as a listed event.
+        EventSnapshot alone;
+        if (!EventSnapshot::Take(*m_sequence.GetEvent(size_t(off)), alone)) continue;
+        alone.paired = 0;
+        alone.pairId = -1;
+        std::unique_ptr<CMidiEvent> lone = alone.MakeEvent();
+        if (!lone) continue;
+        if (record)
+            m_undo.RecordAction(UndoTargetEvent, *m_sequence.GetEvent(size_t(off)), UndoDelete, 0, int32_t(off),
+                                int32_t(off));
+        m_sequence.RemoveEvent(size_t(off));
+        m_sequence.InsertEvent(size_t(off), std::move(lone));
+        if (record)
+            m_undo.RecordAction(UndoTargetEvent, *m_sequence.GetEvent(size_t(off)), UndoInsert, 0, int32_t(off), -1);
+    }
+    m_sequence.Renumber(0);
+}
+
 EditResult MidiDocModel::DeleteFromThru(const std::vector<int>& selectedRows, uint32_t from, uint32_t thru)
 {
     size_t removed = 0;
@@ -182,6 +261,7 @@ EditResult MidiDocModel::DeleteFromThru(const std::vector<int>& selectedRows, ui
     m_hooks.Views().CloseEditors();
     WaitCursor wait(m_hooks.Reports());
     MarkFromThru(rows, from, thru, kMarkDelete);
+    const std::vector<int32_t> widowed = NoteOffsMarkedAlone(kMarkDelete);
     uint32_t groupStart = 1;
     std::array<uint8_t, 65> touched{};
     for (size_t i = m_sequence.GetEventCount(); i-- > 0;) {
@@ -195,6 +275,7 @@ EditResult MidiDocModel::DeleteFromThru(const std::vector<int>& selectedRows, ui
     if (groupStart) return EditResult::Nothing;
     removed = m_sequence.RemoveMarkedEvents(kMarkDelete);
     m_sequence.Renumber(0);
+    MendNotePairs(widowed, true);
     for (int t = 1; t <= 64; ++t)
         if (touched[size_t(t)]) RefreshTrackCounts(t);
     m_hooks.Views().Thaw();
@@ -423,8 +504,15 @@ EditResult MidiDocModel::ShiftSelectedTracksFromThru(const std::vector<int>& sel
     for (const auto& ep : m_sequence.GetEvents())
         ep->state = 0;
     MarkFromThru(rows, from, thru, kMarkShift);
+    const std::vector<int32_t> movedAlone = NoteOffsMarkedAlone(kMarkShift);
     m_hooks.Views().Freeze();
+    const size_t records = m_undo.UndoCount();
     const bool moved = ShiftMarkedEvents(m_sequence, m_undo, kMarkShift, amount);
+    if (moved) {
+        MendNotePairs(movedAlone, m_undo.UndoCount() > records);
+        for (int t = 1; t <= 64; ++t)
+            RefreshTrackCounts(t);
+    }
     m_hooks.Views().Thaw();
     if (!moved) return EditResult::Nothing;
     m_hooks.Views().Redraw();
@@ -519,15 +607,28 @@ EditResult MidiDocModel::EditMidiTrackProperties(int row, int column)
     values.program = record->program;
     values.volume = record->volume;
     values.pan = record->pan;
+    const int track = row + 1;
+    const bool channelEvents = record->channel < 16 || m_sequence.GetTrack(track)->channelSeen;
+    values.channelEvents = channelEvents;
     const auto chosen = m_hooks.Dialogs().TrackProperties(values);
     if (!chosen) return EditResult::Cancelled;
     if (!chosen->changed) return EditResult::Nothing;
+    // A track without channel events stores its first values only as events
+    // of the channel chosen for it: without one they would be lost, so
+    // nothing changes and the user is asked for a channel.
+    if (!channelEvents && chosen->channel >= 16 &&
+        (chosen->bank != record->bank || chosen->program != record->program || chosen->volume != record->volume ||
+         chosen->pan != record->pan)) {
+        DocMessage m;
+        m.uiText = TrackPropertiesDlgModel::kNeedsChannelText;
+        m.caption = "EditMidiTrackProperties";
+        m_hooks.Reports().Report(m);
+        return EditResult::Failed;
+    }
 
-    const int track = row + 1;
     // The setters work on the track's events of the channel it has now; a
     // new channel is the last change. A track without channel events (a new
     // one) has its first values written as events of the channel chosen for it.
-    const bool channelEvents = record->channel < 16 || m_sequence.GetTrack(track)->channelSeen;
     const uint8_t channel = channelEvents ? record->channel : chosen->channel;
     const bool hadEvents = record->totalEvents > 0;
     std::string name = utf8ToCp1252(chosen->name);

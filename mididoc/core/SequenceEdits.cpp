@@ -95,18 +95,20 @@ int32_t NextTimeSignatureMeasure(const CMidiParserEx& sequence, size_t from)
     return -1;
 }
 
-bool RetimeSequence(CMidiParserEx& sequence)
+bool RetimeSequence(CMidiParserEx& sequence, std::vector<RetimeMove>* moves)
 {
     size_t i = 0;
     while (i < sequence.GetEventCount()) {
         CMidiEvent& e = *sequence.GetEvent(i);
         if (IsTimeSignatureEvent(e)) {
-            const uint32_t oldTick = e.time;
+            const uint32_t oldTick = e.time, oldBeat = e.beat, oldTickInBeat = e.tick;
             const uint32_t newTick = sequence.GetMeasureStartTick(e.measure);
             e.time = newTick;
             e.beat = 0;
             e.tick = 0;
             const size_t moved = MoveEventToSortedPlace(sequence, i, oldTick, newTick);
+            if (moves && (moved != i || oldTick != newTick || oldBeat != 0 || oldTickInBeat != 0))
+                moves->push_back({uint32_t(i), uint32_t(moved), oldTick, oldBeat, oldTickInBeat, newTick});
             // Moved later: the event now at i is a new one; moved earlier:
             // the events it passed were placed already.
             if (moved <= i) i = i + 1;
@@ -115,6 +117,23 @@ bool RetimeSequence(CMidiParserEx& sequence)
         if (!SetEventPosition(sequence, e)) return false;
         ++i;
     }
+    return true;
+}
+
+void MoveEventTo(CMidiParserEx& sequence, size_t from, size_t to)
+{
+    for (size_t i = from; i < to; ++i)
+        sequence.SwapEvents(i, i + 1);
+    for (size_t i = from; i > to; --i)
+        sequence.SwapEvents(i - 1, i);
+    for (size_t i = std::min(from, to); i <= std::max(from, to) && i < sequence.GetEventCount(); ++i)
+        sequence.GetEvent(i)->index = uint32_t(i);
+}
+
+bool RepositionEvents(CMidiParserEx& sequence)
+{
+    for (const auto& ep : sequence.GetEvents())
+        if (!IsTimeSignatureEvent(*ep) && !SetEventPosition(sequence, *ep)) return false;
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace zib {
 
@@ -46,9 +47,32 @@ void SortByTimeKeepingOrder(CMidiParserEx& sequence);
 // position `from`; -1 (to the end of the map) when there is none
 int32_t NextTimeSignatureMeasure(const CMidiParserEx& sequence, size_t from);
 
+// One time-signature event that a re-timing changed: its array position
+// before and after the move (the events between shift by one), its time, beat
+// and tick before, and its time after (the start of its measure, beat and
+// tick 0)
+struct RetimeMove {
+    uint32_t from = 0;
+    uint32_t to = 0;
+    uint32_t time = 0;
+    uint32_t beat = 0;
+    uint32_t tick = 0;
+    uint32_t newTime = 0;
+    bool operator==(const RetimeMove&) const = default;
+};
+
 // After the time-signature map changed: every time-signature event takes the
 // start tick of its measure and its sorted place; every other event keeps its
 // time and takes its new measure, beat and tick. False when the map fails.
-bool RetimeSequence(CMidiParserEx& sequence);
+// `moves` (when given) receives every time signature changed, in order.
+bool RetimeSequence(CMidiParserEx& sequence, std::vector<RetimeMove>* moves = nullptr);
+
+// Moves the event at `from` to position `to`; the events between shift by one
+// and every one of them gets its new index
+void MoveEventTo(CMidiParserEx& sequence, size_t from, size_t to);
+
+// Measure, beat and tick of every event but the time signatures from the
+// map; false when the map cannot locate one
+bool RepositionEvents(CMidiParserEx& sequence);
 
 } // namespace zib

@@ -7,6 +7,7 @@
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocMessages.h"
 #include "mididoc/core/MidiDocModel.h"
+#include "mididoc/core/RetimeStep.h"
 #include "mididoc/core/SequenceEdits.h"
 #include "mididoc/core/TextAppend.h"
 #include "platform/Cp1252.h"
@@ -292,7 +293,8 @@ EditResult TempoTrackModel::InsertTempoTrackEvent(int row)
 
 // A new event of track 0 goes after the events of its time; it is recorded as
 // an insert of the master track.
-EditResult TempoTrackModel::InsertMasterEvent(std::vector<uint8_t> raw, uint32_t time, const char* caption)
+EditResult TempoTrackModel::InsertMasterEvent(std::vector<uint8_t> raw, uint32_t time, const char* caption,
+                                              std::shared_ptr<const RetimeStep> retime)
 {
     CMidiParserEx& sequence = m_doc.Sequence();
     auto e = MidiDocAllocator::NewEvent();
@@ -319,7 +321,8 @@ EditResult TempoTrackModel::InsertMasterEvent(std::vector<uint8_t> raw, uint32_t
                              events.begin());
     sequence.InsertEvent(at, std::move(e));
     sequence.Renumber(0);
-    m_doc.UndoManager().RecordAction(UndoTargetMasterEvent, *sequence.GetEvent(at), UndoInsert, 1, int32_t(at), -1);
+    m_doc.UndoManager().RecordAction(UndoTargetMasterEvent, *sequence.GetEvent(at), UndoInsert, 1, int32_t(at), -1,
+                                     std::move(retime));
     Changed();
     m_currentRow = RowOfIndex(at);
     return EditResult::Done;
@@ -399,12 +402,14 @@ EditResult TempoTrackModel::CreateTimeSigEvent(int row, bool edit)
     WaitCursor wait(m_doc.Hooks().Reports());
     m_doc.Hooks().Views().Freeze();
     EditResult result = EditResult::Done;
-    if (existing) {
-        const size_t at = IndexOf(existing);
-        m_doc.UndoManager().RecordAction(UndoTargetMasterEvent, *existing, UndoModify, 1, int32_t(at), int32_t(at));
-    }
+    // The record carries the map's change and the signatures it moved, so
+    // that Undo puts each back in its place among the events of its tick.
+    EventSnapshot before;
+    const bool recorded = existing && EventSnapshot::Take(*existing, before);
+    if (existing && !recorded) m_doc.UndoManager().ClearAll();
+    auto retime = std::make_shared<RetimeStep>(sequence);
     if (!sequence.SetTimeSignature(int32_t(m), chosen->numerator, chosen->denominator, end) ||
-        !RetimeSequence(sequence)) {
+        !retime->Retime(sequence)) {
         result = EditResult::Failed;
     } else if (existing) {
         std::span<const uint8_t> data;
@@ -416,7 +421,13 @@ EditResult TempoTrackModel::CreateTimeSigEvent(int row, bool edit)
         SetEventPosition(sequence, *existing);
     } else {
         const uint8_t data[4] = {chosen->numerator, denominatorCode(chosen->denominator), 24, 8};
-        result = InsertMasterEvent(metaBytes(0x58, data), sequence.GetMeasureStartTick(m), "CreateTimeSigEvent");
+        result = InsertMasterEvent(metaBytes(0x58, data), sequence.GetMeasureStartTick(m), "CreateTimeSigEvent",
+                                   retime);
+    }
+    if (recorded) {
+        const size_t at = IndexOf(existing);
+        m_doc.UndoManager().RecordSnapshot(UndoTargetMasterEvent, before, UndoModify, 1, int32_t(at), int32_t(at),
+                                           retime);
     }
     m_doc.Hooks().Views().Thaw();
     Changed();
@@ -555,6 +566,9 @@ EditResult TempoTrackModel::DeleteSelectedEvents(const std::vector<int>& rows)
     for (CMidiEvent* e : chosen) {
         size_t index = IndexOf(e);
         if (index >= sequence.GetEventCount()) continue;
+        // A signature's record carries the map's change and the signatures
+        // it moved, for Undo to put back exactly.
+        std::shared_ptr<RetimeStep> retime;
         if (IsTimeSignatureEvent(*e)) {
             // Its measures take the signature of the measure before it.
             const uint32_t m = e->measure;
@@ -568,12 +582,14 @@ EditResult TempoTrackModel::DeleteSelectedEvents(const std::vector<int>& rows)
                     break;
                 }
             }
+            retime = std::make_shared<RetimeStep>(sequence);
             sequence.SetTimeSignature(int32_t(m), numerator, denominator, end);
-            RetimeSequence(sequence);
+            retime->Retime(sequence);
             mapChanged = true;
             index = IndexOf(e);
         }
-        m_doc.UndoManager().RecordAction(UndoTargetMasterEvent, *e, UndoDelete, groupStart, int32_t(index), -1);
+        m_doc.UndoManager().RecordAction(UndoTargetMasterEvent, *e, UndoDelete, groupStart, int32_t(index), -1,
+                                         std::move(retime));
         groupStart = 0;
         sequence.RemoveEvent(index);
         sequence.Renumber(0);

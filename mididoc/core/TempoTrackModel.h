@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,7 @@ namespace zib {
 
 class CMidiEvent;
 class MidiDocModel;
+class RetimeStep;
 struct EventSnapshot;
 
 // The master-track (tempo track) list of a MIDI document without its window:
@@ -85,7 +87,9 @@ private:
     bool Matches(const CMidiEvent& e) const;
     const CMidiEvent* FocusEvent(int row) const;
     uint32_t DefaultTime(int row) const;
-    EditResult InsertMasterEvent(std::vector<uint8_t> raw, uint32_t time, const char* caption);
+    // `retime`: the change of the map that came before (a new time signature)
+    EditResult InsertMasterEvent(std::vector<uint8_t> raw, uint32_t time, const char* caption,
+                                 std::shared_ptr<const RetimeStep> retime = {});
     size_t IndexOf(const CMidiEvent* e) const;
     int RowOfIndex(size_t index) const;
     void Changed();

@@ -227,4 +227,12 @@ TrackProperties TrackPropertiesDlgModel::Ok(int channelEntry, int inputEntry, in
     return r;
 }
 
+bool TrackPropertiesDlgModel::NeedsChannel(int channelEntry) const
+{
+    if (values_.channelEvents) return false;
+    const TrackProperties r = Ok(channelEntry, -1, -1, values_.name);
+    return r.channel >= 16 &&
+           (r.bank != values_.bank || r.program != values_.program || r.volume != values_.volume || r.pan != values_.pan);
+}
+
 } // namespace zib

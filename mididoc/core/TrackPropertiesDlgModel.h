@@ -22,6 +22,7 @@ struct TrackProperties {
     uint8_t program = 255;   // 0-127, 255 none
     uint8_t volume = 100;
     uint8_t pan = 64;
+    bool channelEvents = true; // the track holds channel events (its first values have a channel)
     bool changed = false;
     bool operator==(const TrackProperties&) const = default;
 };
@@ -107,6 +108,13 @@ public:
 
     // OK with the selected entries (-1: none) and the name edit.
     TrackProperties Ok(int channelEntry, int inputEntry, int portEntry, std::string_view name) const;
+    // Bank, patch, volume and pan are stored as events of the track's
+    // channel: on a track without channel events they need a channel. OK is
+    // refused with kNeedsChannelText (the values stay as typed) while the
+    // channel entry is "<undefined>" and any of them differs from the track's.
+    static constexpr const char* kNeedsChannelText =
+        "Choose a channel for this track: its bank, patch, volume and pan are stored on that channel.";
+    bool NeedsChannel(int channelEntry) const;
 
 private:
     static int find(const std::vector<Entry>& entries, int data);

@@ -1,5 +1,6 @@
 #include "mididoc/dialogs/CTrackPropertiesDlg.h"
 
+#include "app/ZibMessageBox.h"
 #include "app/core/FormatText.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
@@ -166,6 +167,11 @@ void CTrackPropertiesDlg::OnOk(wxCommandEvent&)
     // A bank still being typed counts.
     if (bank_->GetSelection() == wxNOT_FOUND || bank_->GetValue() != bank_->GetStringSelection())
         model_.TypeBank(wxToUtf8(bank_->GetValue()));
+    if (model_.NeedsChannel(channel_->GetSelection())) {
+        ZibTextBox(T(TrackPropertiesDlgModel::kNeedsChannelText), T("Track Properties"), wxOK | wxICON_EXCLAMATION);
+        channel_->SetFocus();
+        return;
+    }
     result_ = model_.Ok(channel_->GetSelection(), input_->GetSelection(), port_->GetSelection(),
                         utf8ToCp1252(wxToUtf8(name_->GetValue())));
     EndModal(wxID_OK);

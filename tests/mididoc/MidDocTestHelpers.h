@@ -258,6 +258,7 @@ struct TableState {
     int volume, pan, bankMsb, bankLsb, program, port; // -1 when not present
     uint8_t channel;
     std::string name; // its first 16 characters
+    uint32_t endTime; // where the file ended the track
     bool operator==(const TableState&) const = default;
 };
 
@@ -265,7 +266,7 @@ inline void PrintTo(const TableState& t, std::ostream* os)
 {
     *os << "{raw" << t.raw.size() << "/" << t.rawSize << " n" << t.eventCount << "/" << t.totalCount << " vol"
         << t.volume << " pan" << t.pan << " msb" << t.bankMsb << " lsb" << t.bankLsb << " prog" << t.program
-        << " port" << t.port << " ch" << int(t.channel) << " '" << t.name << "'}";
+        << " port" << t.port << " ch" << int(t.channel) << " '" << t.name << "' end" << t.endTime << "}";
 }
 
 struct DocState {
@@ -300,7 +301,7 @@ inline DocState captureState(MidiDocModel& doc)
         s.tables.push_back({k.rawBuffer, k.rawSize, k.eventCount, k.totalCount, k.volumeSeen ? k.volume : -1,
                             k.panSeen ? k.pan : -1, k.bankMsbSeen ? k.bankMsb : -1, k.bankLsbSeen ? k.bankLsb : -1,
                             k.programSeen ? k.program : -1, k.portSeen ? k.port : -1, k.channel,
-                            k.name.substr(0, 16)});
+                            k.name.substr(0, 16), k.endTime});
     }
     for (int r = 0; r < doc.TrackRecordCount(); ++r)
         s.records.push_back(*doc.TrackRecord(r));

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace zib;
 
 namespace {
@@ -144,6 +146,55 @@ TEST(TrackPropertiesDlgModel, EdgeCasesOfTheTrackValues)
     EXPECT_EQ(r.bank, 0xFF00);
     EXPECT_EQ(r.program, 255);
     EXPECT_EQ(r.name, "Bass 2");
+}
+
+// A new track stores bank, patch, volume and pan only as events of a
+// channel: OK asks for one while the channel is left "<undefined>".
+TEST(TrackPropertiesDlgModel, ANewTrackNeedsAChannelForItsFirstValues)
+{
+    TrackProperties empty;
+    empty.trackNumber = 9;
+    empty.channel = 255;
+    empty.bank = 0xFF00;
+    empty.program = 255;
+    empty.volume = 100;
+    empty.pan = 0;
+    empty.channelEvents = false;
+    struct Case {
+        const char* what;
+        std::function<void(TrackPropertiesDlgModel&)> edit;
+        bool needsChannel;
+    };
+    const Case cases[] = {
+        {"nothing typed", [](TrackPropertiesDlgModel&) {}, false},
+        {"volume", [](TrackPropertiesDlgModel& m) { m.TypeVolume("90"); }, true},
+        {"pan", [](TrackPropertiesDlgModel& m) { m.TypePan("20"); }, true},
+        {"patch", [](TrackPropertiesDlgModel& m) { m.ChoosePatch(3); }, true},
+        {"bank", [](TrackPropertiesDlgModel& m) { m.TypeBank("130"); }, true},
+        {"the same volume again", [](TrackPropertiesDlgModel& m) { m.TypeVolume("100"); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TrackPropertiesDlgModel m(empty, sources());
+        c.edit(m);
+        EXPECT_EQ(m.NeedsChannel(m.ChannelSelection()), c.needsChannel);
+        // A channel chosen, or a track whose events have a channel, is fine.
+        EXPECT_FALSE(m.NeedsChannel(1 + 6));
+        TrackProperties used = empty;
+        used.channelEvents = true;
+        TrackPropertiesDlgModel mixed(used, sources());
+        c.edit(mixed);
+        EXPECT_FALSE(mixed.NeedsChannel(mixed.ChannelSelection()));
+    }
+    // The values stay as typed for the OK that follows a chosen channel.
+    TrackPropertiesDlgModel m(empty, sources());
+    m.TypeVolume("90");
+    ASSERT_TRUE(m.NeedsChannel(0));
+    m.ChooseChannel(6);
+    const TrackProperties r = m.Ok(7, 0, m.PortSelection(), "");
+    EXPECT_EQ(r.channel, 6);
+    EXPECT_EQ(r.volume, 90);
+    EXPECT_TRUE(r.changed);
 }
 
 TEST(TrackPropertiesDlgModel, FocusFollowsTheClickedColumn)

@@ -5,11 +5,15 @@
 #include "midi/MidiEventKind.h"
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocMessages.h"
+#include "mididoc/core/TrackPropertiesDlgModel.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <tuple>
 
 using namespace zib;
 using namespace zib::test;
@@ -116,6 +120,42 @@ TEST(MidiDocCommands, TrackPropertiesOfAnEmptyTrackAreWrittenIntoTheFile)
     EXPECT_FALSE(f.doc->UndoManager().CanUndo());
 }
 
+// Without a channel a new track's bank, program, volume and pan have no event
+// to go into: nothing changes and the user is asked for a channel.
+TEST(MidiDocCommands, TrackPropertiesOfAnEmptyTrackWithoutChannelChangeNothing)
+{
+    DocFixture f(smallSong(2));
+    const int row = 5;
+    std::vector<TrackPropertiesValues> given;
+    f.dialogs.properties = [&given](TrackPropertiesValues v) {
+        given.push_back(v);
+        v.name = "Strings";
+        v.volume = 77;
+        v.changed = true;
+        return std::optional(v);
+    };
+    const DocState before = captureState(*f.doc);
+    EXPECT_EQ(f.doc->EditMidiTrackProperties(row, 1), EditResult::Failed);
+    ASSERT_EQ(given.size(), 1u);
+    EXPECT_FALSE(given[0].channelEvents);
+    ASSERT_EQ(f.reports.messages.size(), 1u);
+    EXPECT_EQ(f.reports.messages[0].uiText, TrackPropertiesDlgModel::kNeedsChannelText);
+    EXPECT_EQ(captureState(*f.doc), before);
+    EXPECT_FALSE(f.doc->IsModified());
+    EXPECT_FALSE(f.doc->UndoManager().CanUndo());
+    // A name alone needs no channel; a track with events keeps its own.
+    f.dialogs.properties = [&given](TrackPropertiesValues v) {
+        given.push_back(v);
+        v.name = "Strings";
+        v.changed = true;
+        return std::optional(v);
+    };
+    EXPECT_EQ(f.doc->EditMidiTrackProperties(row, 1), EditResult::Done);
+    EXPECT_EQ(f.doc->TrackRecord(row)->name, "Strings");
+    EXPECT_EQ(f.doc->EditMidiTrackProperties(0, 1), EditResult::Done);
+    EXPECT_TRUE(given.back().channelEvents);
+}
+
 TEST(MidiDocCommands, InsertingATrackStopsAtTheLastOne)
 {
     DocFixture f(keysSong());
@@ -196,6 +236,63 @@ TEST(MidiDocCommands, DeleteFromThruTakesTheNoteOffsPastThru)
     EXPECT_EQ(removed, 2u); // the note at 300 and its note-off at 400
     EXPECT_EQ(f.doc->DeleteFromThru({0}, 300, 300), EditResult::Nothing);
     EXPECT_EQ(f.doc->TrackRecord(0)->listedEvents, 2u);
+}
+
+// A note whose note-off a From-Thru command removed or moved alone shows the
+// duration that the saved file gives it when opened again: to its moved
+// note-off, or, without one after it, to the end of its track (a note-off
+// moved before its note-on stands alone). Undo gives the note back its
+// duration and partner.
+TEST(MidiDocCommands, ANoteWhoseNoteOffAloneChangedKeepsItsDurationTrue)
+{
+    struct Case {
+        const char* what;
+        std::function<EditResult(DocFixture&)> run;
+    };
+    const Case cases[] = {
+        {"delete the note-off", [](DocFixture& f) { return f.doc->DeleteFromThru({0}, 250, 350); }},
+        {"shift the note-off later",
+         [](DocFixture& f) {
+             f.dialogs.shiftTo = 270;
+             return f.doc->ShiftSelectedTracksFromThru({0}, 250, 350);
+         }},
+        {"shift the note-off before its note",
+         [](DocFixture& f) {
+             f.dialogs.shiftTo = 0;
+             return f.doc->ShiftSelectedTracksFromThru({0}, 250, 350);
+         }},
+    };
+    // Each track's channel events as the lists show them: time, status, key,
+    // and for a note-on its duration and whether it has its note-off
+    auto notes = [](MidiDocModel& doc) {
+        std::vector<std::tuple<int, uint32_t, uint8_t, uint8_t, uint32_t, uint32_t>> out;
+        for (const auto& e : doc.Sequence().GetEvents())
+            if (isChannelStatus(e->status))
+                out.emplace_back(doc.Format() ? e->track : 0, e->time, e->status, e->data[0],
+                                 isNoteOn(*e) ? e->duration : 0, isNoteOff(*e) ? 0 : e->paired);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    for (int format : {1, 0}) {
+        SmfBuilder smf(uint16_t(format), 96);
+        SmfTrack& first = smf.AddTrack().TimeSig(0, 4, 2);
+        SmfTrack& notesTrack = format ? smf.AddTrack() : first;
+        notesTrack.NoteOn(200, 0, 60, 100).NoteOff(300, 0, 60).NoteOn(400, 0, 62, 90).NoteOff(500, 0, 62).EndAt(1536);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (format ? " (format 1)" : " (format 0)"));
+            DocFixture f(smf.Build());
+            const DocState before = captureState(*f.doc);
+            ASSERT_EQ(c.run(f), EditResult::Done);
+            const DocState after = captureState(*f.doc);
+            DocFixture again(savedImage(*f.doc), "/songs/Again.mid");
+            EXPECT_EQ(notes(*f.doc), notes(*again.doc));
+            EXPECT_EQ(f.doc->TrackRecord(0)->listedEvents, again.doc->TrackRecord(0)->listedEvents);
+            ASSERT_EQ(f.doc->Undo(), EditResult::Done);
+            EXPECT_EQ(captureState(*f.doc), before);
+            ASSERT_EQ(f.doc->Redo(), EditResult::Done);
+            EXPECT_EQ(captureState(*f.doc), after);
+        }
+    }
 }
 
 TEST(MidiDocCommands, TrackSettersStayInsideTheTables)

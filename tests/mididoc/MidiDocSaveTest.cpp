@@ -214,6 +214,44 @@ TEST(MidiDocSave, TracksKeepTheirEndOfTrack)
         }
 }
 
+// A deleted track that Undo gives back ends where it ended, and so do the
+// tracks that moved down and up around it; the tracks were edited first, so
+// that they are written from their events.
+TEST(MidiDocSave, TracksTakenBackByUndoKeepTheirEndOfTrack)
+{
+    SmfBuilder smf(1, 96);
+    smf.AddTrack().TimeSig(0, 4, 2).EndAt(768);
+    smf.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(48, 0, 60).NoteOn(96, 0, 62, 100).NoteOff(144, 0, 62).EndAt(1536);
+    smf.AddTrack().NoteOn(0, 1, 40, 100).NoteOff(48, 1, 40).NoteOn(96, 1, 42, 100).NoteOff(144, 1, 42).EndAt(2304);
+    const std::vector<uint32_t> asRead = {768, 1536, 2304};
+    struct Case {
+        const char* name;
+        std::function<EditResult(DocFixture&)> edit;
+        std::vector<uint32_t> edited; // the ends after the edit
+    };
+    const std::vector<Case> cases = {
+        {"the last track deleted", [](DocFixture& f) { return f.doc->OnEditDeleteTrack({1}); }, {768, 1536}},
+        {"the first track deleted", [](DocFixture& f) { return f.doc->OnEditDeleteTrack({0}); }, {768, 2304}},
+        {"both deleted", [](DocFixture& f) { return f.doc->OnEditDeleteTrack({0, 1}); }, {768}},
+        {"a track inserted before them", [](DocFixture& f) { return f.doc->InsertMidiTrack(0); }, {768, 1536, 2304}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DocFixture f(smf.Build());
+        ASSERT_EQ(f.doc->DeleteFromThru({0, 1}, 0, 10), EditResult::Done);
+        ASSERT_EQ(c.edit(f), EditResult::Done);
+        DocFixture edited(savedImage(*f.doc), "/songs/Edited.mid");
+        EXPECT_EQ(endTimes(*edited.doc), c.edited);
+        ASSERT_EQ(f.doc->Undo(), EditResult::Done);
+        DocFixture undone(savedImage(*f.doc), "/songs/Undone.mid");
+        EXPECT_EQ(endTimes(*undone.doc), asRead);
+        EXPECT_EQ(savedContent(*undone.doc), savedContent(*f.doc));
+        ASSERT_EQ(f.doc->Redo(), EditResult::Done);
+        DocFixture redone(savedImage(*f.doc), "/songs/Redone.mid");
+        EXPECT_EQ(endTimes(*redone.doc), c.edited);
+    }
+}
+
 // Real files, edited (the first beat of every track deleted, the rest
 // transposed but on the drum channel) and saved: each opens again with the same events, the same
 // ends of its tracks and the same other chunks. The PSR styles are format-0

@@ -114,6 +114,8 @@ bool PcgDocModel::ParseFile()
 
 bool PcgDocModel::CheckHead()
 {
+    // One file that is not a program file, one message: 18 when its head
+    // names a model this document does not take, 17 otherwise.
     if (const auto letter = ReadItemFileHead(image)) {
         model = *letter;
         if (pcg::IsWqModel(model)) return true;
@@ -132,7 +134,7 @@ bool PcgDocModel::CheckDasfHead()
     ok = ok && in.skip(4) && in.u32be() == image.size() - 8;
     ok = ok && std::equal(std::begin(kRootInfo), std::end(kRootInfo), image.begin() + 8);
     ok = ok && std::string_view(reinterpret_cast<const char*>(image.data()) + 23, 4) == "DASF";
-    if (!ok) return Failed(DocMessage::Numbered(17));
+    if (!ok) return false;
     model = 'F';
     return true;
 }

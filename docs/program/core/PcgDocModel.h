@@ -52,7 +52,10 @@ public:
     bool OpenImage(const std::string& filePath, std::vector<uint8_t> fileImage);
     static int CheckExtension(std::string_view filePath);
     bool ParseFile();
+    // Whether the image is a Wq program file or a DASF container (setting
+    // the model); otherwise one message says why not.
     bool CheckHead();
+    // Whether the image is a DASF container (the model becomes 'F'); says nothing.
     bool CheckDasfHead();
     bool ParseWqSerPcg();
     bool ParsePcg();

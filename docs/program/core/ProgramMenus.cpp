@@ -21,7 +21,7 @@ MenuBarDef documentMenu(std::vector<MenuItemDef> edit, std::vector<MenuItemDef> 
         view.children.insert(view.children.end(), viewExtra.begin(), viewExtra.end());
     }
     return {
-        MenuPopup("File", std::move(file)),
+        MenuPopup("&File", std::move(file)),
         MenuPopup("&Edit", std::move(edit)),
         std::move(view),
         main[2], // Utils
@@ -51,7 +51,7 @@ std::vector<MenuItemDef> itemEditMenu()
         MenuCommand("Move item DOWN", progcmd::MoveItemDown),
         MenuSeparator(),
         MenuCommand("Select A&ll\tCtrl+A", progcmd::SelectAll),
-        MenuCommand("&Properties", progcmd::Properties),
+        MenuCommand("Pr&operties", progcmd::Properties),
     };
 }
 
@@ -74,7 +74,7 @@ MenuBarDef ArrDocumentMenu()
 
 MenuBarDef GlobalDocumentMenu()
 {
-    return documentMenu({MenuCommand("&Properties\tAlt+Enter", progcmd::Properties)}, {});
+    return documentMenu({MenuCommand("Pr&operties\tAlt+Enter", progcmd::Properties)}, {});
 }
 
 std::vector<MenuItemDef> PcgPopupMenu()

@@ -87,7 +87,7 @@ std::vector<MenuItemDef> checkMenu(std::span<const std::string_view> names, int 
 // The Setup menu of the document menus.
 MenuItemDef setupMenu()
 {
-    return MenuPopup("Setup", {
+    return MenuPopup("&Setup", {
                                   MenuCommand("MidiTo wq-series Style Settings", cmd::WqConversionSettings),
                                   MenuCommand("MidiTo Qe-series Sty settings", cmd::QeConversionSettings),
                                   MenuCommand("StyleToMidi settings", cmd::StyToMidiSettings),
@@ -105,11 +105,11 @@ MenuBarDef StyDocMenuDef()
     std::vector<MenuItemDef> edit = editCommon();
     edit.push_back(MenuSeparator());
     edit.push_back(MenuCommand("STS View", stycmd::StsView));
-    edit.push_back(MenuCommand("&Properties", stycmd::Properties));
-    return {MenuPopup("File", fileMenu()),
+    edit.push_back(MenuCommand("Pr&operties", stycmd::Properties));
+    return {MenuPopup("&File", fileMenu()),
             MenuPopup("&Edit", edit),
             ViewMenuDef(),
-            MenuPopup("Utils", {
+            MenuPopup("&Utils", {
                                    MenuCommand("Style To MIDI", stycmd::StyleToMidi),
                                    MenuCommand("Playback style item", stycmd::StartStopPlayback),
                                    MenuSeparator(),
@@ -129,9 +129,9 @@ MenuBarDef PadDocMenuDef()
 {
     std::vector<MenuItemDef> edit = editCommon();
     edit.push_back(MenuSeparator());
-    edit.push_back(MenuCommand("&Properties", stycmd::Properties));
-    return {MenuPopup("File", fileMenu()), MenuPopup("&Edit", edit),
-            MenuPopup("Utils", {MenuCommand("Pad To MIDI", stycmd::PadToMidi),
+    edit.push_back(MenuCommand("Pr&operties", stycmd::Properties));
+    return {MenuPopup("&File", fileMenu()), MenuPopup("&Edit", edit),
+            MenuPopup("&Utils", {MenuCommand("Pad To MIDI", stycmd::PadToMidi),
                                 MenuCommand("Playback Pad item", stycmd::PlaybackPadItem)}),
             ViewMenuDef(), setupMenu(), WindowMenuDef(), HelpMenuDef()};
 }

@@ -70,7 +70,7 @@ MenuBarDef StyEditFrameMenuDef()
                                 MenuCommand("Midi Playback settings", cmd::PlaybackSettings),
                             }),
         WindowMenuDef(),
-        HelpMenuDef("&Help"),
+        HelpMenuDef(),
     };
 }
 

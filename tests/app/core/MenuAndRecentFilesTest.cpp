@@ -39,15 +39,15 @@ TEST(MenuModel, MainMenuHoldsEveryApplicationCommand)
         EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
     const auto menu = MainMenuDef();
     ASSERT_EQ(menu.size(), 5u);
-    EXPECT_EQ(menu[0].label, "File");
-    EXPECT_EQ(menu[4].label, "Help");
+    EXPECT_EQ(menu[0].label, "&File");
+    EXPECT_EQ(menu[4].label, "&Help");
 }
 
 TEST(MenuModel, EveryMainMenuLabelHasItsTranslations)
 {
     for (auto label : MenuLabels(MainMenuDef()))
         EXPECT_TRUE(HasUiText(label)) << label;
-    EXPECT_NE(UiText("File", 2), "File");
+    EXPECT_NE(UiText("&File", 2), "&File");
     EXPECT_NE(UiText("&Open...\tCtrl+O", 1), "&Open...\tCtrl+O");
 }
 

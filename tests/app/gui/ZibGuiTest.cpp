@@ -32,7 +32,7 @@ protected:
     static std::string menuBar(int language)
     {
         std::string out = "menubar: ";
-        const char* tops[] = {"File", "View", "Utils", "Setup", "Help"};
+        const char* tops[] = {"&File", "&View", "&Utils", "&Setup", "&Help"};
         for (int i = 0; i < 5; ++i)
             out += (i ? "|" : "") + UiText(tops[i], language);
         return out;

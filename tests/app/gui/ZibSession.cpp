@@ -182,10 +182,33 @@ ZibRun ZibSession::run(const std::string& script, int seconds)
 ZibRun ZibSession::run(const std::string& script, int seconds, const std::vector<std::string>& args,
                        const std::filesystem::path& folder)
 {
+    ZibLaunch launch = start(script, seconds, args, folder);
+    return finish(launch);
+}
+
+ZibRun ZibSession::finish(ZibLaunch& launch)
+{
+    ZibRun result;
+    if (launch.pid <= 0) return result;
+    result.exitCode = waitFor(launch.pid, launch.seconds, result.killed);
+    launch.pid = -1;
+    result.log = readLines(launch.log);
+    result.output = readText(launch.output);
+    return result;
+}
+
+ZibLaunch ZibSession::start(const std::string& script, int seconds, const std::vector<std::string>& args,
+                            const std::filesystem::path& folder)
+{
     const std::string tag = std::to_string(++runs_);
-    const auto scriptPath = dir_.path() / ("script" + tag);
-    const auto logPath = dir_.path() / ("log" + tag);
-    const auto outPath = dir_.path() / ("out" + tag);
+    ZibLaunch launch;
+    launch.seconds = seconds;
+    launch.script = dir_.path() / ("script" + tag);
+    launch.log = dir_.path() / ("log" + tag);
+    launch.output = dir_.path() / ("out" + tag);
+    const auto& scriptPath = launch.script;
+    const auto& logPath = launch.log;
+    const auto& outPath = launch.output;
     std::ofstream(scriptPath) << script;
 
     const auto shots = std::filesystem::path(ZIB_BINARY_DIR) / "tests" / "app" / "gui" / "shots";
@@ -236,14 +259,10 @@ ZibRun ZibSession::run(const std::string& script, int seconds, const std::vector
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid = -1;
-    ZibRun result;
     int rc = posix_spawn(&pid, ZIB_PROGRAM, &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return result;
-    result.exitCode = waitFor(pid, seconds, result.killed);
-    result.log = readLines(logPath);
-    result.output = readText(outPath);
-    return result;
+    if (rc == 0) launch.pid = pid;
+    return launch;
 }
 
 } // namespace zib::test

@@ -41,6 +41,13 @@ struct ZibRun {
     std::vector<std::string> lines(const std::string& prefix) const;
 };
 
+// A program started and not yet waited for: its process and the files of its run.
+struct ZibLaunch {
+    int pid = -1;
+    int seconds = 0; // its own time limit
+    std::filesystem::path script, log, output;
+};
+
 // Runs the real zib program under its own Xvfb with a script of commands and
 // dialog answers, a private settings folder (XDG_CONFIG_HOME) and a log.
 class ZibSession {
@@ -70,11 +77,19 @@ public:
     // test's files folder when empty).
     ZibRun run(const std::string& script, int seconds, const std::vector<std::string>& args,
                const std::filesystem::path& folder = {});
+    // Starts the program as run() does and returns at once (pid -1 when it
+    // could not be started); the script may grow while it runs.
+    ZibLaunch start(const std::string& script, int seconds, const std::vector<std::string>& args = {},
+                    const std::filesystem::path& folder = {});
+    // Waits for a started program to end, killing it at its time limit; what it left behind.
+    static ZibRun finish(ZibLaunch& launch);
+
     // The same, expecting a run that ended by itself: not killed, no time-out,
     // no dialog left to time out, no sanitizer report.
     ZibRun runChecked(const std::string& script, int seconds = 40, const std::vector<std::string>& arguments = {});
 
     bool displayOk() const { return display_.ok(); }
+    const std::string& displayName() const { return display_.name(); }
 
 private:
     TempDir dir_;

@@ -19,18 +19,18 @@ namespace {
 // clang-format off
 constexpr std::string_view kShellTexts[] = {
     // Main menu: File
-    "File", "&New\tCtrl+N", "&Open...\tCtrl+O", "Collect Wq-series CV MIDI Files",
+    "&File", "&New\tCtrl+N", "&Open...\tCtrl+O", "Collect Wq-series CV MIDI Files",
     "Collect QE-series CV Midi files", "Convert Yamaha style to DASK QE styles", "P&rint Setup...", "E&xit",
     // Main menu: View
-    "View", "&Toolbar", "&Status Bar", "View Other Language", "&English", "Italian", "German", "French",
+    "&View", "&Toolbar", "&Status Bar", "View Other Language", "&English", "Italian", "German", "French",
     // Main menu: Utils
-    "Utils", "Collect wq-series CV MIDI files",
+    "&Utils", "Collect wq-series CV MIDI files",
     // Main menu: Setup, and the settings commands of the document menus
-    "Setup", "MidiTo wq-series Style Settings", "MidiTo Qe-series Sty settings", "StyleToMidi settings",
+    "&Setup", "MidiTo wq-series Style Settings", "MidiTo Qe-series Sty settings", "StyleToMidi settings",
     "Qe-style to Wq-style settings", "Yamaha PSR style to Qe style settings", "Style Playback settings",
     "&Transpose setting", "Midi Ports settings", "&Instruments", "&Sorting method", "Keyboard type",
     // Main menu: Help
-    "Help", "Help Topics", "About Zib...",
+    "&Help", "Help Topics", "About Zib...",
     // Document kinds (New dialog list and file type names)
     "Midi Files (*.mid)", "Zib Mid Files (*.mid)", "Style Files (*.sty)", "Zib Sty Files (*.sty)",
     "Program Files (*.pcg;*.prg)", "Zib Pcg Files (*.pcg; *.prg)", "Performance Files (*.prf)",

@@ -111,7 +111,7 @@ TEST_F(MidiDocGui, OpenedFileShowsItsTracksAndTheMidiBars)
     EXPECT_EQ(rowCells(r, 1), (Cells{"2   ", "Track 2", "S", "M", "R", "2", "", "  1", "---", "Electric Grand Piano",
                                      "90", "---", "4", ""}));
     EXPECT_EQ(rowCells(r, 2), (Cells{"3   ", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
-    EXPECT_TRUE(r.has("menubar: File|Edit|View|Filter|Playback|Walk|Utils|Setup|&Window|Help"));
+    EXPECT_TRUE(r.has("menubar: &File|&Edit|&View|F&ilter|&Playback|W&alk|&Utils|&Setup|&Window|&Help"));
 
     // The file's folder and kind are remembered for the next Open.
     FileProfile p(session_.settingsFile());

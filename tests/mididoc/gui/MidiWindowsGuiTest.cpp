@@ -260,8 +260,8 @@ TEST_F(MidiWindowsGui, EventEditorEditsCellsInPlaceWithUndoAndRedo)
 {
     // All tracks selected, then Edit Item: the whole-file editor of both tracks.
     ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nlog-frame\nlog-grid 4\ngrid-edit 2 6 90\nlog-grid 4\n" +
-                   "menu 57643\nlog-grid 4\nmenu 57644\nlog-grid 4\nscreenshot event-editor\n" +
-                   "grid-edit 0 1 100\nlog-grid 4\n");
+                   "log-frame\nlog-tabs\nmenu 57643\nlog-grid 4\nmenu 57644\nlog-grid 4\nscreenshot event-editor\n" +
+                   "grid-edit 0 1 100\nlog-grid 4\nmenu 57603\nlog-tabs\n");
     const std::string frame = r.line("frame:");
     EXPECT_NE(frame.find("kind=14 "), std::string::npos) << frame;
     EXPECT_NE(frame.find("title=Zib - Song.mid"), std::string::npos) << frame;
@@ -273,6 +273,13 @@ TEST_F(MidiWindowsGui, EventEditorEditsCellsInPlaceWithUndoAndRedo)
     const auto rows = r.lines("grid-row 2: ");
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_TRUE(r.has("grid-edit 2,6: 100 -> 90")) << r.line("grid-edit");
+    // The edited document carries the unsaved-changes mark in the title and
+    // on its tab until it is saved.
+    EXPECT_NE(r.lines("frame:").back().find("title=Zib - Song.mid*"), std::string::npos) << r.lines("frame:").back();
+    const auto tabs = r.lines("tabs: ");
+    ASSERT_EQ(tabs.size(), 2u);
+    EXPECT_NE(tabs[0].find("titles=Song.mid*|"), std::string::npos) << tabs[0];
+    EXPECT_NE(tabs[1].find("titles=Song.mid|"), std::string::npos) << tabs[1];
     EXPECT_NE(rows[0], rows[1]) << "the velocity changed";
     EXPECT_EQ(rows[2], rows[0]) << "Undo takes it back";
     EXPECT_EQ(rows[3], rows[1]) << "Redo applies it again";
@@ -520,11 +527,11 @@ TEST_F(MidiWindowsGui, DroppedFileOpensAndTheDocumentMenuSpeaksEachLanguage)
     EXPECT_NE(frame.find("title=Zib - Dropped.mid"), std::string::npos) << frame;
     const auto bars = r.lines("menubar: ");
     ASSERT_EQ(bars.size(), 3u);
-    EXPECT_EQ(bars[0], "menubar: File|Edit|View|Filter|Playback|Walk|Utils|Setup|&Window|Help");
+    EXPECT_EQ(bars[0], "menubar: &File|&Edit|&View|F&ilter|&Playback|W&alk|&Utils|&Setup|&Window|&Help");
     for (int language : {1, 2}) {
         std::string expected = "menubar: ";
-        for (const char* label : {"File", "Edit", "View", "Filter", "Playback", "Walk", "Utils", "Setup", "&Window", "Help"})
-            expected += UiText(label, language) + (std::string(label) == "Help" ? "" : "|");
+        for (const char* label : {"&File", "&Edit", "&View", "F&ilter", "&Playback", "W&alk", "&Utils", "&Setup", "&Window", "&Help"})
+            expected += UiText(label, language) + (std::string(label) == "&Help" ? "" : "|");
         EXPECT_EQ(bars[size_t(language)], expected);
     }
 }
@@ -608,7 +615,7 @@ TEST_F(MidiWindowsGui, PadTrackEditorShowsVexNoiseRowsFiltersAndItsOwnMenu)
     const std::string frame = r.line("frame:");
     EXPECT_NE(frame.find("kind=13 "), std::string::npos) << frame;
     EXPECT_NE(frame.find("MidiEdit"), std::string::npos) << frame;
-    EXPECT_TRUE(r.has("menubar: File|Edit|View|Filter|Setup|&Window|Help")) << r.line("menubar:");
+    EXPECT_TRUE(r.has("menubar: &File|&Edit|&View|F&ilter|&Setup|&Window|&Help")) << r.line("menubar:");
     const auto grids = r.lines("grid: ");
     ASSERT_EQ(grids.size(), 3u) << r.output;
     bool vex = false;

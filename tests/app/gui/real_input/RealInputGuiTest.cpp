@@ -1,0 +1,480 @@
+// The main roads of the program driven as a user drives them: real keys and
+// clicks on a desktop with a window manager. What the documents hold is read
+// from the program's models through its test driver, or from the saved files.
+#include "docs/style/core/CZibPadDoc.h"
+#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/QeStyleEditor.h"
+#include "midi/CMidiFile.h"
+#include "platform/FileIo.h"
+#include "tests/app/gui/ZibDesktop.h"
+#include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/SmfBuilder.h"
+#include "tests/support/StyFileBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace zib {
+namespace {
+
+using test::ZibDesktop;
+using test::ZibSession;
+
+// The events of the whole-file and track event lists, by column
+constexpr int kCodeColumn = 4;
+constexpr int kVelocityColumn = 6;
+
+// Cell `column` of a "grid-row N: a|b|c" line, blanks around it dropped
+std::string cellOf(const std::string& row, int column)
+{
+    size_t from = row.find(": ");
+    if (from == std::string::npos) return {};
+    from += 2;
+    for (int c = 0; c < column && from != std::string::npos; ++c) {
+        from = row.find('|', from);
+        if (from != std::string::npos) ++from;
+    }
+    if (from == std::string::npos) return {};
+    std::string cell = row.substr(from, row.find('|', from) - from);
+    cell.erase(0, cell.find_first_not_of(' '));
+    cell.erase(cell.find_last_not_of(' ') + 1);
+    return cell;
+}
+
+// The note-on velocities of a MIDI image, in file order (of one channel, or of all)
+class VelocityReader : public CMidiFile {
+public:
+    explicit VelocityReader(int channel = -1) : channel_(channel) {}
+    std::vector<int> velocities;
+
+protected:
+    int OnChannelEvent() override
+    {
+        if ((m_status & 0xF0) == 0x90 && m_eventData[1] > 0 && (channel_ < 0 || (m_status & 0x0F) == channel_))
+            velocities.push_back(m_eventData[1]);
+        return 0;
+    }
+
+private:
+    int channel_;
+};
+
+std::vector<int> velocitiesIn(const std::vector<uint8_t>& smf, int channel = -1)
+{
+    VelocityReader reader(channel);
+    if (smf.empty() || reader.ParseMemory(smf.data(), uint32_t(smf.size())) != 0) return {};
+    return reader.velocities;
+}
+
+std::vector<int> velocitiesOf(const std::filesystem::path& file)
+{
+    std::vector<uint8_t> bytes;
+    if (readWholeFile(file, bytes) != FileIoError::None) return {};
+    return velocitiesIn(bytes);
+}
+
+// The note-on velocities of one track of the first chord variation of the
+// first element, in the first item of a style or pad file as saved
+std::vector<int> trackVelocities(const std::filesystem::path& file, bool pad, int track)
+{
+    std::vector<uint8_t> bytes;
+    if (readWholeFile(file, bytes) != FileIoError::None) return {};
+    std::unique_ptr<CZibItemDoc> doc;
+    if (pad)
+        doc = std::make_unique<CZibPadDoc>();
+    else
+        doc = std::make_unique<CZibStyDoc>();
+    if (!doc->OpenImage(bytes, file.string()) || doc->ItemCount() == 0) return {};
+    auto made = LibraryQeStyleEditor::FromItem(doc->ItemAt(0).data);
+    return made.editor ? velocitiesIn(made.editor->ExportSmf(0, 0), test::qeTrackChannel(track)) : std::vector<int>{};
+}
+
+class RealInputGui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
+        desktop_ = std::make_unique<ZibDesktop>(session_);
+        if (!desktop_->ok()) GTEST_SKIP() << "openbox or xdotool is not available";
+        session_.seedAuthor();
+    }
+
+    void TearDown() override
+    {
+        if (!desktop_) return;
+        if (HasFailure())
+            desktop_->screenshot(std::string("failed-") +
+                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        const test::ZibRun run = desktop_->quit();
+        EXPECT_EQ(run.output.find("AddressSanitizer"), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("runtime error:"), std::string::npos) << run.output;
+        desktop_.reset();
+    }
+
+    // A song of one track with a note of velocity 100 on each of `beats`
+    // beats, half a second each (format 1, the conductor first)
+    std::filesystem::path song(const std::string& name = "Song.mid", uint32_t beats = 4)
+    {
+        test::SmfBuilder smf(1, 96);
+        smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000).TrackName(0, "Song");
+        test::SmfTrack& bass = smf.AddTrack().TrackName(0, "Bass");
+        for (uint32_t beat = 0; beat < beats; ++beat)
+            bass.NoteOn(beat * 96, 0, 40 + int(beat % 4), 100).NoteOff(beat * 96 + 80, 0, 40 + int(beat % 4));
+        const auto path = session_.files() / name;
+        EXPECT_EQ(writeFileAtomically(path, smf.Build()), FileIoError::None);
+        return path;
+    }
+
+    // File > Open from the keyboard: Alt+F, O, the path typed into the file dialog, Enter.
+    bool openFromFileMenu(const std::filesystem::path& path)
+    {
+        if (!desktop_->menuCommand('f', "o")) return false;
+        if (!desktop_->waitForActiveWindow("Open")) return false;
+        desktop_->type(path.string());
+        desktop_->keys("Return");
+        return true;
+    }
+
+    // A style or a pad of one item whose first element holds notes of velocity 100 on DRUM and BASS
+    std::filesystem::path styleFile(const std::string& file, bool pad)
+    {
+        const auto path = session_.files() / file;
+        const std::string name = pad ? "Pad1" : "Pop";
+        EXPECT_EQ(writeFileAtomically(path, test::dasfImage({test::qeEntry(name, pad ? 9 : 2, pad ? 0 : 2, 0,
+                                                                           test::qeStyleInstance({name, 0, {0}, 0, pad}))})),
+                  FileIoError::None);
+        return path;
+    }
+
+    // Window > Next until the tab of that title is the active one (at most once round the tabs).
+    bool activateTab(const std::string& title)
+    {
+        for (int i = 0; i < 16 && activeTab() != title; ++i) {
+            const std::string before = activeTab();
+            if (!desktop_->menuCommand('w', "n")) return false;
+            if (!desktop_->waitUntil([&] { return activeTab() != before; }, "Window > Next from " + before)) return false;
+        }
+        return activeTab() == title;
+    }
+
+    // Help > About from the keyboard (the last item of the Help menu), then the box closed with Escape.
+    bool showAbout()
+    {
+        if (!desktop_->menuCommand('h', "Up Return")) return false;
+        if (!desktop_->waitForActiveWindow("About Application")) return false;
+        desktop_->keys("Escape");
+        return desktop_->waitForActiveWindow("Zib");
+    }
+
+    // The rows of the active child's grid: "grid-row N: cells"
+    std::vector<std::string> gridRows(int count)
+    {
+        std::vector<std::string> rows;
+        for (const auto& line : desktop_->ask("log-grid " + std::to_string(count)))
+            if (line.rfind("grid-row ", 0) == 0) rows.push_back(line);
+        return rows;
+    }
+
+    // The first row of the active child's grid that lists a note, or -1
+    int firstNoteRow()
+    {
+        const auto rows = gridRows(40);
+        for (size_t r = 0; r < rows.size(); ++r)
+            if (cellOf(rows[r], kCodeColumn) == "Note") return int(r);
+        return -1;
+    }
+
+    std::string velocityIn(int row)
+    {
+        const auto rows = gridRows(row + 1);
+        return size_t(row) < rows.size() ? cellOf(rows[size_t(row)], kVelocityColumn) : std::string();
+    }
+
+    // The title of the active child window, as its tab shows it
+    std::string activeTab()
+    {
+        const std::string tabs = desktop_->answer("log-tabs", "tabs:");
+        const size_t from = tabs.find("active="), to = tabs.find(" titles=");
+        return from == std::string::npos || to == std::string::npos ? std::string() : tabs.substr(from + 7, to - from - 7);
+    }
+
+    // The titles of the child windows, in tab order
+    std::vector<std::string> tabTitles()
+    {
+        const std::string tabs = desktop_->answer("log-tabs", "tabs:");
+        const size_t from = tabs.find(" titles=");
+        std::vector<std::string> titles;
+        if (from == std::string::npos || from + 8 >= tabs.size()) return titles;
+        std::stringstream in(tabs.substr(from + 8));
+        for (std::string title; std::getline(in, title, '|');) titles.push_back(title);
+        return titles;
+    }
+
+    // Waits until the active tab's title holds `part` (or is `part`, when `whole`)
+    bool waitForActiveTab(const std::string& part, bool whole = false)
+    {
+        return desktop_->waitUntil(
+            [&] {
+                const std::string title = activeTab();
+                return whole ? title == part : title.find(part) != std::string::npos;
+            },
+            "the active tab " + part);
+    }
+
+    bool waitForVelocity(int row, const std::string& value, const std::string& what)
+    {
+        return desktop_->waitUntil([&] { return velocityIn(row) == value; }, what + ": velocity " + value);
+    }
+
+    // A double click on the velocity cell of `row`, the value typed into the
+    // cell editor, Enter; a screenshot of the open editor when `shot` names one.
+    bool editVelocity(int row, const std::string& value, const std::string& shot = {})
+    {
+        if (!desktop_->clickOn("grid-cell " + std::to_string(row) + " " + std::to_string(kVelocityColumn), 2))
+            return false;
+        if (!desktop_->waitUntil(
+                [&] { return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) == 0; },
+                "the cell editor after a double click"))
+            return false;
+        if (!shot.empty()) desktop_->screenshot(shot);
+        desktop_->type(value);
+        desktop_->keys("Return");
+        return waitForVelocity(row, value, "the typed value");
+    }
+
+    ZibSession session_;
+    std::unique_ptr<ZibDesktop> desktop_;
+};
+
+TEST_F(RealInputGui, AVelocityTypedIntoTheEventListIsUndoneRedoneAndSaved)
+{
+    const auto path = song();
+    ASSERT_TRUE(desktop_->start());
+    ASSERT_TRUE(openFromFileMenu(path));
+    ASSERT_TRUE(desktop_->waitForActiveWindow("Song.mid"));
+    desktop_->screenshot("midi-window");
+
+    // The track's row, then the toolbar's Edit Item: the whole-file event list.
+    ASSERT_TRUE(desktop_->clickOn("list-row 0"));
+    ASSERT_TRUE(desktop_->clickOn("tool 32840"));
+    ASSERT_TRUE(waitForActiveTab("Song.mid - Event List"));
+    const int row = firstNoteRow();
+    ASSERT_GE(row, 0);
+    ASSERT_EQ(velocityIn(row), "100");
+
+    ASSERT_TRUE(editVelocity(row, "90", "cell-editor"));
+    // The document carries the unsaved-changes mark.
+    EXPECT_NE(desktop_->answer("log-tabs", "tabs:").find("titles=Song.mid*|"), std::string::npos);
+    EXPECT_NE(desktop_->answer("log-frame", "frame:").find("title=Zib - Song.mid*"), std::string::npos);
+    desktop_->keys("ctrl+z");
+    ASSERT_TRUE(waitForVelocity(row, "100", "Undo"));
+    desktop_->keys("ctrl+y");
+    ASSERT_TRUE(waitForVelocity(row, "90", "Redo"));
+
+    desktop_->keys("ctrl+s");
+    ASSERT_TRUE(desktop_->waitUntil([&] { return velocitiesOf(path) == std::vector<int>{90, 100, 100, 100}; },
+                                    "the saved file"));
+    EXPECT_EQ(desktop_->answer("log-tabs", "tabs:").find('*'), std::string::npos) << "saved: no mark";
+}
+
+// A velocity typed into the track editor of a style and of a pad, undone and
+// redone there, goes back into the item when the editor closes and into the
+// file when the document is saved.
+TEST_F(RealInputGui, AVelocityTypedIntoATrackEditorGoesIntoTheSavedStyleAndPad)
+{
+    const struct {
+        const char* file;
+        bool pad;
+        const char* node; // the track's node in the edit frame's tree
+        int track;
+        const char* frame;
+    } cases[] = {
+        {"pop.sty", false, "Variation1/CV1/BASS", 2, "StyleTree"},
+        {"pads.pad", true, "Variation1/CV1/DRUM", 0, "PadTree"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const auto path = styleFile(c.file, c.pad);
+        ASSERT_EQ(trackVelocities(path, c.pad, c.track), std::vector<int>(4, 100));
+
+        ASSERT_TRUE(desktop_->start({path.string()}));
+        ASSERT_TRUE(desktop_->waitForActiveWindow(c.file));
+        // A double click on the item opens its edit frame, one on a track node its track editor.
+        ASSERT_TRUE(desktop_->clickOn("list-row 0", 2));
+        ASSERT_TRUE(waitForActiveTab(std::string(" - ") + c.frame + " - "));
+        if (!c.pad) desktop_->screenshot("style-edit-frame");
+        ASSERT_TRUE(desktop_->clickOn(std::string("tree-node ") + c.node, 2));
+        ASSERT_TRUE(waitForActiveTab(" - EventList - "));
+
+        const int row = firstNoteRow();
+        ASSERT_GE(row, 0);
+        ASSERT_EQ(velocityIn(row), "100");
+        ASSERT_TRUE(editVelocity(row, "76"));
+        desktop_->keys("ctrl+z");
+        ASSERT_TRUE(waitForVelocity(row, "100", "Undo"));
+        desktop_->keys("ctrl+y");
+        ASSERT_TRUE(waitForVelocity(row, "76", "Redo"));
+
+        // Window > Close on the track editor, then on the edit frame, then File > Save.
+        ASSERT_TRUE(desktop_->menuCommand('w', "o"));
+        ASSERT_TRUE(waitForActiveTab(std::string(" - ") + c.frame + " - "));
+        ASSERT_TRUE(desktop_->menuCommand('w', "o"));
+        // The track went back into the item: the document has unsaved changes.
+        ASSERT_TRUE(waitForActiveTab(c.file + std::string("*"), true));
+        desktop_->keys("ctrl+s");
+        ASSERT_TRUE(desktop_->waitUntil(
+            [&] { return trackVelocities(path, c.pad, c.track) == std::vector<int>{76, 100, 100, 100}; },
+            "the saved file"));
+        EXPECT_TRUE(waitForActiveTab(c.file, true));
+        desktop_->quit();
+    }
+}
+
+// Playing and stopping a song, and the style playback console closed by
+// the window manager: the application's menus work afterwards, in every tab,
+// down to File > Exit.
+TEST_F(RealInputGui, MenusWorkAfterPlaybackAndAfterTheConsoleIsClosed)
+{
+    const auto midi = song("Long.mid", 120); // a minute long
+    const auto sty = styleFile("pop.sty", false);
+    ASSERT_TRUE(desktop_->start({midi.string(), sty.string()}));
+    ASSERT_TRUE(activateTab("Long.mid"));
+
+    // Playback > Play, then Playback > Stop (the item below Play, enabled while playing).
+    ASSERT_TRUE(desktop_->menuCommand('p', "p"));
+    ASSERT_TRUE(desktop_->waitUntil(
+        [&] { return desktop_->answer("menu-state 32912", "menu-state").find("checked=1") != std::string::npos; },
+        "playing"));
+    ASSERT_TRUE(desktop_->menuCommand('p', "Down Return"));
+    ASSERT_TRUE(desktop_->waitUntil(
+        [&] { return desktop_->answer("menu-state 32912", "menu-state").find("checked=0") != std::string::npos; },
+        "stopped"));
+    ASSERT_TRUE(showAbout());
+
+    // The console on the selected style, closed with the window manager's close.
+    ASSERT_TRUE(activateTab("pop.sty"));
+    ASSERT_TRUE(desktop_->clickOn("list-row 0"));
+    ASSERT_TRUE(desktop_->menuCommand('u', "Down Return")); // Utils > Playback style item
+    ASSERT_TRUE(desktop_->waitForActiveWindow("Style Playback Simulator"));
+    desktop_->keys("alt+F4");
+    ASSERT_TRUE(desktop_->waitForActiveWindow("Zib - pop.sty"));
+
+    ASSERT_TRUE(showAbout());
+    ASSERT_TRUE(activateTab("Long.mid"));
+    ASSERT_TRUE(showAbout());
+    ASSERT_TRUE(desktop_->menuCommand('f', "x"));
+    const test::ZibRun run = desktop_->finish();
+    EXPECT_FALSE(run.killed);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.has("exit"));
+}
+
+// Window > Next and Window > Close in a tab of every kind, and Window > Close
+// All from a track editor.
+TEST_F(RealInputGui, WindowMenuCommandsWorkInEveryKindOfTab)
+{
+    const auto midi = song();
+    const auto sty = styleFile("pop.sty", false);
+    const auto pad = styleFile("pads.pad", true);
+    ASSERT_TRUE(desktop_->start({midi.string(), sty.string(), pad.string()}));
+
+    // The windows of the MIDI document: its event list, master track and text dump.
+    ASSERT_TRUE(activateTab("Song.mid"));
+    ASSERT_TRUE(desktop_->clickOn("list-row 0"));
+    ASSERT_TRUE(desktop_->clickOn("tool 32840"));
+    ASSERT_TRUE(waitForActiveTab("Song.mid - Event List"));
+    ASSERT_TRUE(activateTab("Song.mid"));
+    ASSERT_TRUE(desktop_->menuCommand('v', "m")); // View > Master (Tempo) Track
+    ASSERT_TRUE(waitForActiveTab("Master Track"));
+    ASSERT_TRUE(activateTab("Song.mid"));
+    ASSERT_TRUE(desktop_->menuCommand('u', "f")); // Utils > File Text Dump
+    ASSERT_TRUE(waitForActiveTab("Song.txt"));
+    // The edit frames of the style and the pad, each with a track editor.
+    for (const auto& [file, node] : {std::pair<std::string, std::string>{"pop.sty", "Variation1/CV1/BASS"},
+                                     std::pair<std::string, std::string>{"pads.pad", "Variation1/CV1/DRUM"}}) {
+        ASSERT_TRUE(activateTab(file));
+        ASSERT_TRUE(desktop_->clickOn("list-row 0", 2));
+        ASSERT_TRUE(waitForActiveTab(file + " - "));
+        ASSERT_TRUE(desktop_->clickOn("tree-node " + node, 2));
+        ASSERT_TRUE(waitForActiveTab(" - EventList - "));
+    }
+
+    // Next goes from each tab to the one after it, round to the first.
+    const auto titles = tabTitles();
+    ASSERT_EQ(titles.size(), 10u) << desktop_->answer("log-tabs", "tabs:");
+    const auto at = std::find(titles.begin(), titles.end(), activeTab());
+    ASSERT_NE(at, titles.end());
+    size_t index = size_t(at - titles.begin());
+    for (size_t step = 0; step < titles.size(); ++step) {
+        const std::string& next = titles[(index + 1) % titles.size()];
+        ASSERT_TRUE(desktop_->menuCommand('w', "n"));
+        ASSERT_TRUE(waitForActiveTab(next, true)) << "Next from " << titles[index];
+        index = (index + 1) % titles.size();
+    }
+
+    // Close in a tab of each kind: the windows a document owns before the document.
+    const auto closeTab = [&](const std::string& title) {
+        if (!activateTab(title)) return false;
+        if (!desktop_->menuCommand('w', "o")) return false;
+        return desktop_->waitUntil(
+            [&] {
+                const auto now = tabTitles();
+                return std::find(now.begin(), now.end(), title) == now.end();
+            },
+            "Window > Close of " + title);
+    };
+    for (const char* part : {"pads.pad - EventList", "pads.pad - PadTree", "Song.mid - Event List", "Master Track",
+                             "Song.txt", "Song.mid", "pads.pad"}) {
+        std::string title;
+        for (const auto& t : tabTitles())
+            if (t.find(part) != std::string::npos) title = t;
+        ASSERT_FALSE(title.empty()) << part;
+        ASSERT_TRUE(closeTab(title)) << title;
+    }
+    // Close All from the style's track editor: no tab is left.
+    ASSERT_EQ(tabTitles().size(), 3u);
+    ASSERT_TRUE(activateTab(tabTitles().back()));
+    ASSERT_NE(activeTab().find(" - EventList - "), std::string::npos);
+    ASSERT_TRUE(desktop_->menuCommand('w', "a"));
+    ASSERT_TRUE(desktop_->waitUntil([&] { return tabTitles().empty(); }, "Window > Close All"));
+}
+
+// A file that cannot be opened gives one message box and no window; the
+// program goes on, and the next file opens.
+TEST_F(RealInputGui, ABadFileOnFileOpenGivesOneBoxAndTheNextOpenWorks)
+{
+    const auto good = song();
+    const struct {
+        const char* name;
+        std::string bytes;
+    } bad[] = {
+        {"Broken.mid", std::string("MThd\0\0\0\6\0\1\0\2\0\x60MTrk\0\0\x10\0junk", 26)},
+        {"Broken.sty", "not a style at all"},
+        {"Broken.pcg", "not a program file"},
+    };
+    ASSERT_TRUE(desktop_->start());
+    const std::string mainWindow = desktop_->activeWindowId();
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.name);
+        const auto path = session_.files() / b.name;
+        ASSERT_EQ(writeFileAtomically(path, std::string_view(b.bytes)), FileIoError::None);
+        const size_t boxes = desktop_->logLines("message:").size();
+        ASSERT_TRUE(openFromFileMenu(path));
+        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->logLines("message:").size() > boxes; }, "a message box"));
+        ASSERT_TRUE(desktop_->waitUntil([&] { return !desktop_->activeWindowId().empty() && desktop_->activeWindowId() != mainWindow; },
+                                        "the box to have the focus"));
+        desktop_->keys("Return");
+        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->activeWindowId() == mainWindow; }, "the box to close"));
+        // Once the program answers again, any second box would have been asked for.
+        EXPECT_TRUE(tabTitles().empty()) << "no window for a file that did not open";
+        EXPECT_EQ(desktop_->logLines("message:").size(), boxes + 1) << "one box for one bad file";
+    }
+    ASSERT_TRUE(openFromFileMenu(good));
+    ASSERT_TRUE(waitForActiveTab("Song.mid", true));
+    EXPECT_EQ(desktop_->logLines("message:").size(), std::size(bad));
+}
+
+} // namespace
+} // namespace zib
