@@ -22,6 +22,7 @@
 #include "platform/ZibClipboardFormat.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
@@ -277,6 +278,23 @@ std::string cellPixels(wxListCtrl* list, long item, int column)
            " inked=" + std::to_string(inked);
 }
 
+// The steady clock in microseconds: the same clock in every process of the machine
+long long steadyMicroseconds()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// "M:B:T" (blanks allowed) as numbers; {-1, -1, -1} for any other text
+std::array<int, 3> positionOf(const std::string& text)
+{
+    std::array<int, 3> p{-1, -1, -1};
+    int m = 0, b = 0, t = 0;
+    if (std::sscanf(text.c_str(), " %d:%d:%d", &m, &b, &t) == 3) p = {m, b, t};
+    return p;
+}
+
 } // namespace
 
 CTestDriver::CTestDriver(const std::string& scriptPath)
@@ -403,6 +421,28 @@ void CTestDriver::Next()
             return;
         }
         command = {"log-exists", command[1]};
+    }
+    // Waiting for the song position (the main frame's position field) to
+    // reach a measure:beat:tick, checked every 2 ms; logs the steady clock
+    // when it is seen there, so a test can line up what it recorded.
+    if (command[0] == "await-position" && command.size() > 2) {
+        const std::array<int, 3> target = positionOf(command[1]);
+        auto* field =
+            CMainFrame::Get() ? dynamic_cast<wxTextCtrl*>(CMainFrame::Get()->FindWindow(1766)) : nullptr;
+        const std::string shown = field ? wxToUtf8(field->GetValue()) : std::string();
+        const int left = std::atoi(command[2].c_str());
+        if (positionOf(shown) >= target) {
+            Log("position " + command[1] + " at " + std::to_string(steadyMicroseconds()));
+        } else if (left > 0) {
+            command[2] = std::to_string(left - 2);
+            commands_.push_front(command);
+            stepTimer_.StartOnce(2);
+            return;
+        } else {
+            Log("position " + command[1] + " not reached: " + shown);
+        }
+        stepTimer_.StartOnce(50);
+        return;
     }
     Run(command);
     if (follow_ && command[0] != "follow") Log("done " + std::to_string(++done_));
@@ -534,6 +574,8 @@ void CTestDriver::Run(const Words& c)
         LogActiveList(std::atoi(arg(1).c_str()));
     } else if (verb == "run-dialog") {
         RunDialog(arg(1));
+    } else if (verb == "clock") {
+        Log("clock " + arg(1) + " " + std::to_string(steadyMicroseconds()));
     } else if (verb == "mark") {
         marks_[arg(1)] = std::chrono::steady_clock::now();
     } else if (verb == "elapsed" && frame) {

@@ -81,6 +81,9 @@ namespace zib {
 //   menu-state ID                 writes whether that item of the menu bar is enabled and checked
 //   mark NAME | elapsed NAME      notes the time | writes the milliseconds since, once the
 //                                 posted events ran and the windows repainted
+//   clock NAME                    writes "clock NAME US", the steady clock in microseconds
+//   await-position M:B:T MS       waits (at most MS) for the song position field to reach
+//                                 M:B:T; writes "position M:B:T at US" (steady clock)
 //   field ID                      writes the text of a field of the main frame's bars
 //   type-field ID TEXT [enter|escape]  types into such a field (it takes the focus first)
 //   follow                        keeps reading the script as the test appends to it and

@@ -6,9 +6,23 @@
 
 namespace zib {
 
+namespace {
+
+long iconStyle(PlaybackIcon icon)
+{
+    return icon == PlaybackIcon::Stop ? wxICON_STOP : wxICON_EXCLAMATION;
+}
+
+} // namespace
+
 void WxPlaybackUi::ShowMessage(int message, const char* caption, PlaybackIcon icon)
 {
-    ZibMessageBox(message, caption, wxOK | (icon == PlaybackIcon::Stop ? wxICON_STOP : wxICON_EXCLAMATION), m_owner);
+    ZibMessageBox(message, caption, wxOK | iconStyle(icon), m_owner);
+}
+
+void WxPlaybackUi::ShowFailure(const std::string& text, const char* caption, PlaybackIcon icon)
+{
+    ZibTextBox(wxFromUtf8(text), caption, wxOK | iconStyle(icon), m_owner);
 }
 
 void WxPlaybackUi::ShowPlaybackError(const std::string& text)

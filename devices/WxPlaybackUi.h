@@ -14,6 +14,7 @@ public:
     explicit WxPlaybackUi(wxWindow* owner) : m_owner(owner) {}
 
     void ShowMessage(int message, const char* caption, PlaybackIcon icon) override;
+    void ShowFailure(const std::string& text, const char* caption, PlaybackIcon icon) override;
     void ShowPlaybackError(const std::string& text) override;
     void ShowStatus(const std::string& text) override;
     void SetFromText(const std::string&) override {}

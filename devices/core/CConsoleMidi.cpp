@@ -17,8 +17,8 @@ uint32_t code(MidiResult r)
 
 CConsoleMidi::CConsoleMidi(MidiDeviceList& devices, MidiDispatcher& dispatcher, int outDevice, int inDevice,
                            std::function<void()> done, std::function<void(uint32_t)> input)
-    : m_done(std::move(done)), m_input(std::move(input)), m_outDevice(outDevice), m_inDevice(inDevice),
-      m_session(devices, MidiSession::Delivery::Posted, &dispatcher)
+    : m_devices(devices), m_done(std::move(done)), m_input(std::move(input)), m_outDevice(outDevice),
+      m_inDevice(inDevice), m_session(devices, MidiSession::Delivery::Posted, &dispatcher)
 {
     if (m_outDevice < 0 || m_outDevice >= devices.OutDeviceCount()) {
         m_synthInstead = m_outDevice != kBuiltInSynth;
@@ -57,6 +57,7 @@ uint32_t CConsoleMidi::Open(uint16_t division, uint32_t microsecondsPerQuarter)
 {
     Close({});
     MidiResult r = m_session.OpenOutStream(m_outDevice, *this, m_stream);
+    m_openFailure = Succeeded(r) ? std::string() : m_devices.OutputFailure(m_outDevice);
     if (Succeeded(r)) r = m_stream->SetTimeDiv(division);
     if (Succeeded(r)) r = m_stream->SetTempo(microsecondsPerQuarter);
     if (!Succeeded(r)) Close({});

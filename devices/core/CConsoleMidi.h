@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace zib {
@@ -44,6 +45,9 @@ public:
     // The OUT device the stream opens on, and whether it stands in for the chosen one
     int OutDevice() const { return m_outDevice; }
     bool UsesSynthInstead() const { return m_synthInstead; }
+    // Why the last Open failed in the device's words for the user (an
+    // English UI text); empty when its error number says all
+    const std::string& OpenFailure() const { return m_openFailure; }
 
     // StylePlayerOutput
     uint32_t Open(uint16_t division, uint32_t microsecondsPerQuarter) override;
@@ -58,11 +62,13 @@ private:
     void OnStreamPosition(OutStream& stream, MidiHeader& header, uint32_t offset) override;
     void OnMidiInData(InPort& port, uint32_t message, uint32_t timeMs) override;
 
+    MidiDeviceList& m_devices;
     std::function<void()> m_done;
     std::function<void(uint32_t)> m_input;
     int m_outDevice = kBuiltInSynth;
     int m_inDevice = 0;
     bool m_synthInstead = false;
+    std::string m_openFailure;
     // The session goes last: it closes whatever is still open
     MidiSession m_session;
     std::unique_ptr<OutStream> m_stream;

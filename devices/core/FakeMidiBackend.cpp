@@ -48,12 +48,13 @@ FakeMidiBackend::FakeMidiBackend(std::shared_ptr<MidiClock> clock, std::vector<M
 
 FakeMidiBackend::~FakeMidiBackend() = default;
 
-std::shared_ptr<FakeMidiBackend> FakeMidiBackend::ForProgram(std::shared_ptr<MidiClock> clock)
+std::shared_ptr<FakeMidiBackend> FakeMidiBackend::ForProgram(std::shared_ptr<MidiClock> clock,
+                                                             bool synthStandIn)
 {
-    return std::make_shared<FakeMidiBackend>(
-        std::move(clock),
-        std::vector<MidiPortName>{{"", MidiDeviceList::kSynthName}, {"Zib Test", "Out A"}, {"Zib Test", "Out B"}},
-        std::vector<MidiPortName>{{"Zib Test", "In A"}});
+    std::vector<MidiPortName> outputs{{"Zib Test", "Out A"}, {"Zib Test", "Out B"}};
+    if (synthStandIn) outputs.insert(outputs.begin(), {"", MidiDeviceList::kSynthName});
+    return std::make_shared<FakeMidiBackend>(std::move(clock), std::move(outputs),
+                                             std::vector<MidiPortName>{{"Zib Test", "In A"}});
 }
 
 std::vector<MidiPortName> FakeMidiBackend::OutputPorts()
@@ -103,13 +104,23 @@ void FakeMidiBackend::SetPorts(std::vector<MidiPortName> outputs, std::vector<Mi
     m_inputs = std::move(inputs);
 }
 
-void FakeMidiBackend::FailOpen(const std::string& port, MidiResult result)
+void FakeMidiBackend::FailOpen(const std::string& port, MidiResult result, std::string cause)
 {
     std::lock_guard lock(m_mutex);
-    if (Succeeded(result))
+    if (Succeeded(result)) {
         m_openFaults.erase(port);
-    else
+        m_openCauses.erase(port);
+    } else {
         m_openFaults[port] = result;
+        m_openCauses[port] = std::move(cause);
+    }
+}
+
+std::string FakeMidiBackend::OutputFailure(const MidiPortName& name) const
+{
+    std::lock_guard lock(m_mutex);
+    const auto it = m_openCauses.find(name.Shown());
+    return it != m_openCauses.end() ? it->second : std::string();
 }
 
 void FakeMidiBackend::FailCall(const std::string& port, OutCall call, MidiResult result)

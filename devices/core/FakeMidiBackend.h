@@ -44,8 +44,10 @@ public:
     ~FakeMidiBackend() override;
 
     // The program's fake devices (ZIB_MIDI_BACKEND=fake): a stand-in for the
-    // built-in synthesizer, two outputs and one input of the client "Zib Test"
-    static std::shared_ptr<FakeMidiBackend> ForProgram(std::shared_ptr<MidiClock> clock);
+    // built-in synthesizer (unless the real one plays), two outputs and one
+    // input of the client "Zib Test"
+    static std::shared_ptr<FakeMidiBackend> ForProgram(std::shared_ptr<MidiClock> clock,
+                                                       bool synthStandIn = true);
 
     // MidiBackend
     std::vector<MidiPortName> OutputPorts() override;
@@ -53,14 +55,16 @@ public:
     MidiResult OpenOutput(const MidiPortName& name, std::unique_ptr<MidiOutSink>& sink) override;
     MidiResult OpenInput(const MidiPortName& name, MidiInReceiver receiver,
                          std::unique_ptr<MidiInSource>& source) override;
+    std::string OutputFailure(const MidiPortName& name) const override;
 
     // The ports listed from the next enumeration on
     void SetPorts(std::vector<MidiPortName> outputs, std::vector<MidiPortName> inputs);
-    // Faults, by the port's shown name: opening fails with `result`; a call
-    // of its open streams fails with `result` (NoError clears it); the device
-    // vanishes: sends go nowhere, Queue and Restart fail with NoDevice, and
-    // it is no longer listed or opened
-    void FailOpen(const std::string& port, MidiResult result);
+    // Faults, by the port's shown name: opening fails with `result`, and
+    // OutputFailure gives `cause`; a call of its open streams fails with
+    // `result` (NoError clears it); the device vanishes: sends go nowhere,
+    // Queue and Restart fail with NoDevice, and it is no longer listed or
+    // opened
+    void FailOpen(const std::string& port, MidiResult result, std::string cause = {});
     void FailCall(const std::string& port, OutCall call, MidiResult result);
     void Unplug(const std::string& port);
 
@@ -96,6 +100,7 @@ private:
     std::vector<MidiPortName> m_outputs;
     std::vector<MidiPortName> m_inputs;
     std::map<std::string, MidiResult> m_openFaults;
+    std::map<std::string, std::string> m_openCauses;
     std::map<std::pair<std::string, OutCall>, MidiResult> m_callFaults;
     std::vector<std::string> m_unplugged;
     std::vector<Sent> m_sent;

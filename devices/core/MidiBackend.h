@@ -76,6 +76,15 @@ public:
     virtual MidiResult OpenOutput(const MidiPortName& name, std::unique_ptr<MidiOutSink>& sink) = 0;
     virtual MidiResult OpenInput(const MidiPortName& name, MidiInReceiver receiver,
                                  std::unique_ptr<MidiInSource>& source) = 0;
+
+    // Why the last OpenOutput of this port failed, in words for the user (an
+    // English UI text, translated at the screen); empty when the result
+    // says all there is to say
+    virtual std::string OutputFailure(const MidiPortName& name) const
+    {
+        (void)name;
+        return {};
+    }
 };
 
 } // namespace zib

@@ -23,8 +23,10 @@ MidiDeviceList& MidiDeviceList::Default()
         auto* devices = new MidiDeviceList(clock);
         const char* chosen = std::getenv("ZIB_MIDI_BACKEND");
         const std::string_view backend = chosen ? chosen : "";
-        if (backend == "fake") {
-            auto fake = FakeMidiBackend::ForProgram(clock);
+        if (backend == "fake" || backend == "synth+fake") {
+            const bool realSynth = backend == "synth+fake";
+            if (realSynth) devices->AddBackend(std::make_shared<SynthBackend>(clock));
+            auto fake = FakeMidiBackend::ForProgram(clock, !realSynth);
             if (const char* log = std::getenv("ZIB_FAKE_MIDI_LOG"); log && *log) fake->SetLogFile(log);
             devices->AddBackend(std::move(fake));
         } else {
@@ -124,6 +126,17 @@ MidiResult MidiDeviceList::OpenOutput(int id, std::unique_ptr<MidiOutSink>& sink
         device = m_outputs[size_t(id)];
     }
     return device.backend->OpenOutput(device.name, sink);
+}
+
+std::string MidiDeviceList::OutputFailure(int id) const
+{
+    Device device;
+    {
+        std::lock_guard lock(m_mutex);
+        if (id < 0 || size_t(id) >= m_outputs.size()) return {};
+        device = m_outputs[size_t(id)];
+    }
+    return device.backend->OutputFailure(device.name);
 }
 
 MidiResult MidiDeviceList::OpenInput(int id, MidiInReceiver receiver, std::unique_ptr<MidiInSource>& source)

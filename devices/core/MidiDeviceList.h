@@ -36,9 +36,10 @@ public:
 
     // The program's devices, made on first use and chosen by the environment:
     // ZIB_MIDI_BACKEND=fake gives the fake devices on the steady clock (with
-    // ZIB_FAKE_MIDI_LOG naming a file that logs what they hear), =jack the
-    // synthesizer and RtMidi's JACK ports; otherwise the synthesizer and the
-    // ALSA sequencer's ports under the client name "Zib".
+    // ZIB_FAKE_MIDI_LOG naming a file that logs what they hear), =synth+fake
+    // the synthesizer and the fake devices after it, =jack the synthesizer
+    // and RtMidi's JACK ports; otherwise the synthesizer and the ALSA
+    // sequencer's ports under the client name "Zib".
     static MidiDeviceList& Default();
 
     // Backends, listed in the order they are added. The first one added
@@ -59,6 +60,9 @@ public:
     // Opening (MidiSession). BadDeviceId for an id outside the list or a port
     // that has gone since the last Refresh().
     MidiResult OpenOutput(int id, std::unique_ptr<MidiOutSink>& sink);
+    // Why the last OpenOutput of device `id` failed, in words for the user
+    // (an English UI text); empty when its result says all
+    std::string OutputFailure(int id) const;
     MidiResult OpenInput(int id, MidiInReceiver receiver, std::unique_ptr<MidiInSource>& source);
 
     MidiClock& Clock() const { return *m_clock; }

@@ -5,6 +5,7 @@
 
 #include "app/core/StreamBuffers.h"
 #include "app/texts/UiText.h"
+#include "app/texts/ZibMessageTable.h"
 #include "devices/core/InPort.h"
 #include "devices/core/LockedCopy.h"
 #include "devices/core/MidiDeviceList.h"
@@ -261,7 +262,7 @@ void PlaybackEngine::StartMidiPlayback()
 
     // Nothing of this run is queued yet, so no callback comes while the ports open.
     if (OpenMidiOutPorts() == 0) {
-        m_ui.ShowMessage(kMsgOpenAnyPort, "StartMidiPlayback", PlaybackIcon::Exclamation);
+        ShowOpenFailure();
         return;
     }
     PauseMidiOutPorts();
@@ -466,6 +467,7 @@ int PlaybackEngine::OpenMidiOutPorts()
     const int deviceCount = devices.OutDeviceCount();
     bool fellBack = false;
     int opened = 0;
+    m_openFailure = {};
     std::array<std::unique_ptr<OutStream>, kPorts> streams;
     std::array<OutStream*, kPorts> handles{};
     for (int p = 0; p < kPorts; ++p) {
@@ -482,22 +484,32 @@ int PlaybackEngine::OpenMidiOutPorts()
         std::unique_ptr<OutStream> s;
         const MidiResult r = m_session->OpenOutStream(device, *this, s);
         if (!Succeeded(r)) {
-            if (p == 0) {
-                streams = {};
-                m_ui.ShowMessage(kMsgOpenDefaultPort, "OpenMidiOutPorts", PlaybackIcon::Stop);
-                ShowPlaybackError(r);
-                return 0;
-            }
-            continue; // its tracks play on port 0's stream
+            // A device that cannot open is no device: its tracks play on port 0's stream.
+            if (m_openFailure.port < 0) m_openFailure = {p, r, devices.OutputFailure(device)};
+            continue;
         }
         if (Succeeded(s->SetTimeDiv(division))) s->SetTempo(tempo);
         handles[size_t(p)] = s.get();
         streams[size_t(p)] = std::move(s);
         ++opened;
     }
+    // Port 0's stream carries the song's own track, the end of the song and
+    // the tracks of ports without a stream. When port 0 has none (its device
+    // cannot open, or the port is off), the first port that opened takes
+    // that part, and its tracks go through port 0 from then on.
+    if (!handles[0] && opened > 0) {
+        const auto first =
+            std::find_if(streams.begin(), streams.end(), [](const auto& s) { return s != nullptr; });
+        streams[0] = std::move(*first);
+        handles[size_t(first - streams.begin())] = nullptr;
+        handles[0] = streams[0].get();
+    }
     if (fellBack)
         m_ui.ShowStatus(UiText("MIDI OUT device not found: playing on Zib built-in synth (General MIDI)",
                                m_host.Language()));
+    // The run goes on without the device: the status bar says what is missing.
+    if (opened > 0 && (m_openFailure.port == 0 || !m_openFailure.cause.empty()))
+        m_ui.ShowStatus(OpenFailureText(" - "));
 
     std::lock_guard lock(m_mutex);
     m_streams = std::move(streams);
@@ -515,6 +527,9 @@ int PlaybackEngine::OpenMidiOutPorts()
         const int mp = MetronomePort();
         if (PortUsable(mp)) m_portInUse[size_t(mp)] = 1;
     }
+    // A port without a stream of its own plays through port 0's.
+    for (int p = 1; p < kPorts; ++p)
+        if (m_portInUse[size_t(p)] && !m_handles[size_t(p)]) m_portInUse[0] = 1;
     return opened;
 }
 
@@ -808,6 +823,32 @@ std::string PlaybackEngine::ErrorText(MidiResult code) const
 void PlaybackEngine::ShowPlaybackError(MidiResult code)
 {
     m_ui.ShowPlaybackError(ErrorText(code));
+}
+
+// The first failure of the last OpenMidiOutPorts in the user's words: the
+// cause its device names, else which port failed and the device's text.
+std::string PlaybackEngine::OpenFailureText(const char* separator) const
+{
+    const int language = m_host.Language();
+    if (!m_openFailure.cause.empty()) return UiText(m_openFailure.cause, language);
+    const int message = m_openFailure.port == 0 ? kMsgOpenDefaultPort : kMsgOpenAnyPort;
+    const std::string_view device = MidiResultText(m_openFailure.result);
+    return ZibMessage(message, language) + separator +
+           (device.empty() ? UiText("Strange error number returned!", language) : UiText(device, language));
+}
+
+// No port opened: one box that names the cause, which the status bar keeps.
+void PlaybackEngine::ShowOpenFailure()
+{
+    if (m_openFailure.port < 0) {
+        m_ui.ShowMessage(kMsgOpenAnyPort, "StartMidiPlayback", PlaybackIcon::Exclamation);
+        return;
+    }
+    if (!m_openFailure.cause.empty()) m_ui.ShowStatus(OpenFailureText(" - "));
+    if (m_openFailure.port == 0)
+        m_ui.ShowFailure(OpenFailureText("\r\n"), "OpenMidiOutPorts", PlaybackIcon::Stop);
+    else
+        m_ui.ShowFailure(OpenFailureText("\r\n"), "StartMidiPlayback", PlaybackIcon::Exclamation);
 }
 
 // ---- State ---------------------------------------------------------------------------------------------

@@ -275,6 +275,8 @@ private:
     bool PortUsable(int port) const;
     uint32_t Division() const;
     std::string ErrorText(MidiResult code) const;
+    std::string OpenFailureText(const char* separator) const;
+    void ShowOpenFailure();
 
     // Filling (PlaybackEngineFill.cpp)
     int FillStreamBuffer(int i);
@@ -415,6 +417,15 @@ private:
     bool m_sequenceChanged = false;
     // Notes echoed through and not yet ended: per port, channel and key
     std::array<std::bitset<16 * 128>, kPorts> m_thruNotes{};
+
+    // The first port that OpenMidiOutPorts could not open (-1: none), the
+    // device's result and the cause it names (UI thread)
+    struct OpenFailure {
+        int port = -1;
+        MidiResult result = MidiResult::NoError;
+        std::string cause;
+    };
+    OpenFailure m_openFailure;
 
     // Posted updates
     Pending m_pending;

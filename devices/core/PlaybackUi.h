@@ -21,10 +21,12 @@ public:
     // UI thread soon. Not called again until DeliverUi has run.
     virtual void RequestDelivery() = 0;
 
-    // Messages: a localized message by its number with a caption; a device
+    // Messages: a localized message by its number with a caption; a text of
+    // the engine's (already in the UI language) with a caption; a device
     // error text in a box captioned "MIDI Playback error"; a note in the
     // main frame's status bar
     virtual void ShowMessage(int message, const char* caption, PlaybackIcon icon) = 0;
+    virtual void ShowFailure(const std::string& text, const char* caption, PlaybackIcon icon) = 0;
     virtual void ShowPlaybackError(const std::string& text) = 0;
     virtual void ShowStatus(const std::string& text) = 0;
 

@@ -2,9 +2,12 @@
 
 #include "devices/core/MidiClock.h"
 #include "devices/core/MidiDeviceList.h"
+#include "platform/ProgramLog.h"
 
 #include <algorithm>
+#include <alsa/asoundlib.h>
 #include <fluidsynth.h>
+#include <jack/jack.h>
 
 namespace zib {
 
@@ -95,6 +98,38 @@ void silenceFluidLog()
     (void)done;
 }
 
+// ALSA's library prints why a device cannot open; the open result says it.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+void quietJack(const char*) {}
+
+// Whether a JACK server runs, asked without starting one. libjack prints
+// why it cannot connect; here that is an ordinary answer, so it stays quiet.
+bool jackServerRuns()
+{
+    void (*const error)(const char*) = jack_error_callback;
+    void (*const info)(const char*) = jack_info_callback;
+    jack_set_error_function(quietJack);
+    jack_set_info_function(quietJack);
+    jack_status_t status{};
+    jack_client_t* client = jack_client_open("Zib probe", JackNoStartServer, &status);
+    if (client) jack_client_close(client);
+    jack_set_error_function(error);
+    jack_set_info_function(info);
+    return client != nullptr;
+}
+
+// The audio drivers this FluidSynth was built with
+std::vector<std::string> availableAudioDrivers(fluid_settings_t* settings)
+{
+    std::vector<std::string> names;
+    fluid_settings_foreach_option(settings, "audio.driver", &names,
+                                  [](void* data, const char*, const char* option) {
+                                      static_cast<std::vector<std::string>*>(data)->emplace_back(option);
+                                  });
+    return names;
+}
+
 class SynthSink : public MidiOutSink {
 public:
     SynthSink(std::shared_ptr<SynthBackend::Synth> synth, bool virtualClock)
@@ -140,51 +175,86 @@ std::vector<MidiPortName> SynthBackend::InputPorts()
     return {};
 }
 
+std::vector<std::string> SynthBackend::AudioDriversToTry(const std::vector<std::string>& available,
+                                                         bool jackServerRuns)
+{
+    std::vector<std::string> drivers;
+    for (std::string_view name : kAudioDrivers) {
+        if (std::find(available.begin(), available.end(), name) == available.end()) continue;
+        if (name == "jack" && !jackServerRuns) continue;
+        drivers.emplace_back(name);
+    }
+    return drivers;
+}
+
+// The synthesizer with its sound font is made once; on the steady clock its
+// audio driver is opened at each open until one opens.
 MidiResult SynthBackend::EnsureSynth()
 {
-    if (m_synth) return MidiResult::NoError;
-    silenceFluidLog();
-    auto s = std::make_shared<Synth>();
-    s->settings = new_fluid_settings();
-    if (!s->settings) return MidiResult::NoMemory;
-    fluid_settings_setnum(s->settings, "synth.sample-rate", kSampleRate);
-    fluid_settings_setint(s->settings, "synth.midi-channels", 16);
-    s->synth = new_fluid_synth(s->settings);
-    if (!s->synth) return MidiResult::NoMemory;
-    std::vector<std::filesystem::path> fonts;
-    if (!m_soundFont.empty()) fonts.push_back(m_soundFont);
-    fonts.emplace_back("/usr/share/sounds/sf2/default-GM.sf2");
-    fonts.emplace_back("/usr/share/sounds/sf2/TimGM6mb.sf2");
-    bool loaded = false;
-    for (const auto& path : fonts) {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(path, ec) && fluid_synth_sfload(s->synth, path.c_str(), 1) != FLUID_FAILED) {
-            loaded = true;
-            break;
+    if (!m_synth) {
+        silenceFluidLog();
+        auto s = std::make_shared<Synth>();
+        s->settings = new_fluid_settings();
+        if (!s->settings) return MidiResult::NoMemory;
+        fluid_settings_setnum(s->settings, "synth.sample-rate", kSampleRate);
+        fluid_settings_setint(s->settings, "synth.midi-channels", 16);
+        // Under JACK the synthesizer's outputs go to the speakers at once.
+        fluid_settings_setint(s->settings, "audio.jack.autoconnect", 1);
+        s->synth = new_fluid_synth(s->settings);
+        if (!s->synth) return MidiResult::NoMemory;
+        std::vector<std::filesystem::path> fonts;
+        if (!m_soundFont.empty()) fonts.push_back(m_soundFont);
+        fonts.emplace_back("/usr/share/sounds/sf2/default-GM.sf2");
+        fonts.emplace_back("/usr/share/sounds/sf2/TimGM6mb.sf2");
+        bool loaded = false;
+        for (const auto& path : fonts) {
+            std::error_code ec;
+            if (std::filesystem::is_regular_file(path, ec) &&
+                fluid_synth_sfload(s->synth, path.c_str(), 1) != FLUID_FAILED) {
+                loaded = true;
+                break;
+            }
         }
+        if (!loaded) return MidiResult::BadDeviceId;
+        if (m_clock->IsVirtual()) s->startUs = m_clock->NowUs();
+        m_synth = std::move(s);
     }
-    if (!loaded) return MidiResult::BadDeviceId;
-    if (m_clock->IsVirtual()) {
-        s->startUs = m_clock->NowUs();
-    } else {
-        for (const char* driver : {"pulseaudio", "alsa"}) {
-            fluid_settings_setstr(s->settings, "audio.driver", driver);
-            if ((s->driver = new_fluid_audio_driver(s->settings, s->synth))) break;
-        }
-        if (!s->driver) return MidiResult::BadDeviceId; // no sound hardware: no such device
+    if (m_clock->IsVirtual() || m_synth->driver) return MidiResult::NoError;
+    return OpenAudio(*m_synth);
+}
+
+MidiResult SynthBackend::OpenAudio(Synth& s)
+{
+    const std::vector<std::string> drivers =
+        AudioDriversToTry(availableAudioDrivers(s.settings), jackServerRuns());
+    std::string tried;
+    for (const std::string& driver : drivers) {
+        if (driver == "alsa") snd_lib_error_set_handler(quietAlsa);
+        fluid_settings_setstr(s.settings, "audio.driver", driver.c_str());
+        if ((s.driver = new_fluid_audio_driver(s.settings, s.synth))) return MidiResult::NoError;
+        tried += (tried.empty() ? "" : ", ") + driver;
     }
-    m_synth = std::move(s);
-    return MidiResult::NoError;
+    m_failure = kNoAudioOutput;
+    WriteProgramLog(std::string(kNoAudioOutput) + " (tried: " + (tried.empty() ? "no audio driver" : tried) +
+                    ")");
+    return MidiResult::BadDeviceId; // no sound server or hardware: no such device
 }
 
 MidiResult SynthBackend::OpenOutput(const MidiPortName& name, std::unique_ptr<MidiOutSink>& sink)
 {
     if (!(name == synthPort())) return MidiResult::BadDeviceId;
     std::lock_guard lock(m_mutex);
+    m_failure.clear();
     const MidiResult r = EnsureSynth();
     if (!Succeeded(r)) return r;
     sink = std::make_unique<SynthSink>(m_synth, m_clock->IsVirtual());
     return MidiResult::NoError;
+}
+
+std::string SynthBackend::OutputFailure(const MidiPortName& name) const
+{
+    std::lock_guard lock(m_mutex);
+    return name == synthPort() ? m_failure : std::string();
 }
 
 MidiResult SynthBackend::OpenInput(const MidiPortName&, MidiInReceiver, std::unique_ptr<MidiInSource>&)

@@ -235,11 +235,15 @@ void CStylePlaybackConsole::ShowSelectedTrack()
     selectedTrack_->ChangeValue(wxFromCp1252(player_->SelectedTrackText(names)));
 }
 
-// Failures of the stream in the system's words, a step that could not be
-// built in the program's.
+// Failures of the stream in the words of the device (which the status bar
+// keeps) or of the system, a step that could not be built in the program's.
 void CStylePlaybackConsole::Report(const StylePlayer::Result& result)
 {
-    if (result.streamError != 0) {
+    if (result.streamError != 0 && !midi_->OpenFailure().empty()) {
+        const wxString cause = T(midi_->OpenFailure());
+        if (CMainFrame* frame = CMainFrame::Get()) frame->SetStatusText(cause);
+        ZibTextBox(cause, kPlaybackCaption, wxOK | wxICON_WARNING, this);
+    } else if (result.streamError != 0) {
         const std::string_view text = MidiResultText(MidiResult(result.streamError));
         ZibTextBox(text.empty() ? wxString("Strange error number returned!\r\n")
                                 : wxFromUtf8(std::string(text)) + "\r\n",

@@ -111,16 +111,22 @@ public:
 // A bar view that records what the engine shows.
 class FakePlaybackUi : public PlaybackUi {
 public:
+    // A box: a message of the table by its number, or a text of its own (number -1)
     struct Message {
         int number;
         std::string caption;
         PlaybackIcon icon;
+        std::string text;
     };
 
     void RequestDelivery() override { ++requests; }
     void ShowMessage(int message, const char* caption, PlaybackIcon icon) override
     {
-        messages.push_back({message, caption, icon});
+        messages.push_back({message, caption, icon, {}});
+    }
+    void ShowFailure(const std::string& text, const char* caption, PlaybackIcon icon) override
+    {
+        messages.push_back({-1, caption, icon, text});
     }
     void ShowPlaybackError(const std::string& text) override { errors.push_back(text); }
     void ShowStatus(const std::string& text) override { statuses.push_back(text); }

@@ -163,6 +163,12 @@ std::vector<std::string> ZibSession::midiHeard(const std::string& port) const
     return lines;
 }
 
+void ZibSession::setEnv(const std::string& name, const std::string& value)
+{
+    std::erase_if(env_, [&name](const auto& v) { return v.first == name; });
+    env_.emplace_back(name, value);
+}
+
 std::filesystem::path ZibSession::settingsFile() const
 {
     return dir_.path() / "config" / "zib" / "zib.conf";
@@ -230,6 +236,11 @@ ZibLaunch ZibSession::start(const std::string& script, int seconds, const std::v
     env.push_back("ZIB_FAKE_MIDI_LOG=" + midiLog().string());
     // GTK keeps allocations until the process ends; those are not the program's leaks.
     env.push_back("ASAN_OPTIONS=detect_leaks=0");
+    for (const auto& variable : env_) {
+        const std::string prefix = variable.first + "=";
+        std::erase_if(env, [&prefix](const std::string& v) { return v.rfind(prefix, 0) == 0; });
+        env.push_back(prefix + variable.second);
+    }
     std::vector<char*> envp;
     for (auto& v : env)
         envp.push_back(v.data());

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zib::test {
@@ -66,6 +67,10 @@ public:
     // The lines of the last run's MIDI log that `port` heard, as "port: hex bytes"
     std::vector<std::string> midiHeard(const std::string& port) const;
 
+    // Sets a variable of the program's environment for the next runs, over
+    // the session's own (ZIB_MIDI_BACKEND=fake, say)
+    void setEnv(const std::string& name, const std::string& value);
+
     // Runs the program with `script`; `seconds` bounds the whole run.
     ZibRun run(const std::string& script, int seconds = 40);
     // The same with arguments on the command line, started in `folder` (the
@@ -93,6 +98,7 @@ private:
     XvfbDisplay display_;
     int runs_ = 0;
     std::string program_ = ZIB_PROGRAM;
+    std::vector<std::pair<std::string, std::string>> env_;
 };
 
 } // namespace zib::test

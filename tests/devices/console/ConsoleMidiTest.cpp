@@ -7,6 +7,7 @@
 #include "devices/core/MidiDeviceList.h"
 #include "devices/core/MidiDispatcher.h"
 #include "devices/core/StylePlayer.h"
+#include "devices/core/SynthBackend.h"
 #include "devices/core/TensionSource.h"
 #include "tests/devices/console/ConsoleStyleFixture.h"
 
@@ -176,6 +177,29 @@ TEST_F(ConsoleMidiTest, AnOutDeviceNotListedPlaysOnTheBuiltInSynth)
     ASSERT_FALSE(fake->SentMessages().empty());
     for (const auto& s : fake->SentMessages())
         EXPECT_EQ(s.device, MidiDeviceList::kSynthName);
+}
+
+// A device that cannot open gives the console its cause to show; the next
+// Start tries the device again and finds it.
+TEST_F(ConsoleMidiTest, ADeviceThatCannotOpenNamesItsCauseUntilItOpens)
+{
+    fake->FailOpen(MidiDeviceList::kSynthName, MidiResult::BadDeviceId, SynthBackend::kNoAudioOutput);
+    fake->FailOpen("Test:A", MidiResult::Allocated);
+    struct Case {
+        int device;
+        std::string cause;
+    };
+    for (const Case& c : {Case{0, SynthBackend::kNoAudioOutput}, Case{1, ""}}) {
+        Make(c.device);
+        const StylePlayer::Result failed = player->Start();
+        EXPECT_NE(failed.streamError, 0u) << c.device;
+        EXPECT_EQ(midi->OpenFailure(), c.cause) << c.device;
+        EXPECT_FALSE(player->Playing()) << c.device;
+    }
+    fake->FailOpen(MidiDeviceList::kSynthName, MidiResult::NoError);
+    Make(0);
+    ASSERT_TRUE(player->Start().ok());
+    EXPECT_EQ(midi->OpenFailure(), "");
 }
 
 // Input reaches the console on the UI thread, channel messages only, and

@@ -375,6 +375,35 @@ Test:A 2:
     EXPECT_FALSE(rig.engine.PrecountActive());
 }
 
+// Port 0's device cannot open, so port 1's stream ("Test:A") takes port 0's
+// part; it still waits for the count-in on the metronome port (port 2).
+TEST(PlaybackDumpTest, ACountInDelaysTheStreamThatTookPortZerosPart)
+{
+    SmfBuilder b(1, 24);
+    tempoTrack(b, 3, 2);
+    b.AddTrack().Port(0, 1).NoteOn(0, 0, 60, 100).NoteOff(3, 0, 60);
+    PlaybackRig rig(b.Build());
+    rig.host.fake->FailOpen(MidiDeviceList::kSynthName, MidiResult::BadDeviceId);
+    rig.host.outPorts[0] = {0, 1};
+    rig.host.outPorts[1] = {1, 1};
+    rig.host.outPorts[2] = {2, 1};
+    MetronomeSettings& m = rig.engine.Metronome();
+    m.mode = MetronomeSettings::kAlways;
+    m.precountNumber = 2;
+    m.port = 2;
+    m.duration = 2;
+    rig.engine.PrepareForDocument();
+    rig.engine.StartMidiPlayback();
+    ASSERT_TRUE(rig.RunUntilFinished());
+    int64_t note = -1;
+    for (const auto& s : rig.host.fake->SentMessages())
+        if (s.bytes == std::vector<uint8_t>{0x90, 0x3C, 0x64}) {
+            EXPECT_EQ(s.device, "Test:A");
+            note = s.timeUs;
+        }
+    EXPECT_EQ(note, 3'000'000); // after six beats of 500 ms
+}
+
 TEST(PlaybackDumpTest, AStopLetsTheQueuedBuffersPlayThenEndsTheNotesStillSounding)
 {
     SmfBuilder b(1, 96);

@@ -1,6 +1,7 @@
 // The engine's run states, its start failures and the failures of a
 // device while it plays.
 
+#include "devices/core/SynthBackend.h"
 #include "tests/support/PlaybackFakes.h"
 #include "tests/support/SmfBuilder.h"
 
@@ -120,24 +121,48 @@ TEST(PlaybackStateTest, NothingToPlayStartsNothing)
     }
 }
 
-TEST(PlaybackStateTest, StartFailuresShowTheirMessageAndLeaveNothingPlaying)
+// Each start failure shows one box, naming its cause (a device's failure in
+// the device's own words, after which port failed).
+TEST(PlaybackStateTest, StartFailuresShowOneMessageAndLeaveNothingPlaying)
 {
     struct Case {
         const char* name;
         std::function<void(PlaybackRig&)> arrange;
-        std::vector<int> messages;
+        int message; // -1: a text of its own
         const char* caption;
-        bool errorText;
+        std::string text;   // that text
+        std::string status; // what the status bar says, if anything
     };
     const Case cases[] = {
-        {"buffers", [](PlaybackRig& r) { r.host.failAlloc = true; }, {PlaybackEngine::kMsgAllocateBuffers},
-         "StartMidiPlayback", false},
-        {"port 0 opens nothing", [](PlaybackRig& r) { r.host.fake->FailOpen("Test:A", MidiResult::Allocated); },
-         {PlaybackEngine::kMsgOpenDefaultPort, PlaybackEngine::kMsgOpenAnyPort}, "OpenMidiOutPorts", true},
-        {"no usable port", [](PlaybackRig& r) { r.host.outPorts[0] = {1, 0}; }, {PlaybackEngine::kMsgOpenAnyPort},
-         "StartMidiPlayback", false},
-        {"restart", [](PlaybackRig& r) { r.host.fake->FailCall("Test:A", OutCall::Restart, MidiResult::NotReady); },
-         {PlaybackEngine::kMsgRestartPorts}, "StartMidiPlayback", false},
+        {"buffers", [](PlaybackRig& r) { r.host.failAlloc = true; }, PlaybackEngine::kMsgAllocateBuffers,
+         "StartMidiPlayback", "", ""},
+        {"port 0 opens nothing",
+         [](PlaybackRig& r) { r.host.fake->FailOpen("Test:A", MidiResult::Allocated); }, -1,
+         "OpenMidiOutPorts",
+         "Cannot open default MIDI OUT port\r\nThe MIDI device is already in use by another program or port.",
+         ""},
+        {"port 0's synthesizer has no audio output",
+         [](PlaybackRig& r) {
+             r.host.fake->FailOpen("Test:A", MidiResult::BadDeviceId, SynthBackend::kNoAudioOutput);
+         },
+         -1, "OpenMidiOutPorts", "No audio output found for the built-in synthesizer",
+         "No audio output found for the built-in synthesizer"},
+        {"port 0 is off and port 1 opens nothing",
+         [](PlaybackRig& r) {
+             r.host.outPorts[0] = {1, 0};
+             r.host.outPorts[1] = {2, 1};
+             r.host.fake->FailOpen("Test:B", MidiResult::NoDevice);
+         },
+         -1, "StartMidiPlayback", "Cannot open any MIDI OUT port\r\nThe MIDI port is no longer connected.",
+         ""},
+        {"no usable port",
+         [](PlaybackRig& r) {
+             r.host.outPorts[0] = {1, 0};
+         },
+         PlaybackEngine::kMsgOpenAnyPort, "StartMidiPlayback", "", ""},
+        {"restart",
+         [](PlaybackRig& r) { r.host.fake->FailCall("Test:A", OutCall::Restart, MidiResult::NotReady); },
+         PlaybackEngine::kMsgRestartPorts, "StartMidiPlayback", "", ""},
     };
     for (const Case& c : cases) {
         PlaybackRig rig(oneNote());
@@ -146,13 +171,14 @@ TEST(PlaybackStateTest, StartFailuresShowTheirMessageAndLeaveNothingPlaying)
         c.arrange(rig);
         rig.engine.StartMidiPlayback();
         rig.Deliver();
-        std::vector<int> numbers;
-        for (const auto& m : rig.ui.messages) numbers.push_back(m.number);
-        EXPECT_EQ(numbers, c.messages) << c.name;
-        if (!rig.ui.messages.empty()) {
-            EXPECT_EQ(rig.ui.messages[0].caption, c.caption) << c.name;
-        }
-        EXPECT_EQ(rig.ui.errors.size(), c.errorText ? 1u : 0u) << c.name;
+        ASSERT_EQ(rig.ui.messages.size(), 1u) << c.name;
+        EXPECT_EQ(rig.ui.messages[0].number, c.message) << c.name;
+        EXPECT_EQ(rig.ui.messages[0].caption, c.caption) << c.name;
+        EXPECT_EQ(rig.ui.messages[0].text, c.text) << c.name;
+        EXPECT_TRUE(rig.ui.errors.empty()) << c.name;
+        EXPECT_EQ(rig.ui.statuses,
+                  c.status.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.status})
+            << c.name;
         EXPECT_EQ(rig.host.playing.load(), 0) << c.name;
         EXPECT_TRUE(rig.host.fake->SentMessages().empty() || std::string(c.name) == "restart") << c.name;
         rig.host.clock->Advance(5'000'000);
@@ -165,6 +191,57 @@ TEST(PlaybackStateTest, StartFailuresShowTheirMessageAndLeaveNothingPlaying)
     ASSERT_EQ(rig.ui.errors.size(), 2u);
     EXPECT_EQ(rig.ui.errors[0], "The MIDI port is no longer connected.\r\n");
     EXPECT_EQ(rig.ui.errors[1], "Strange error number returned!\r\n");
+}
+
+// Port 0's device cannot open, or port 0 is off: the song plays on the port
+// that opened, port 0's track with it, and no box stops the musician; the
+// status bar names a cause the device gives.
+TEST(PlaybackStateTest, WithoutPortZerosDeviceTheOtherPortsStillPlay)
+{
+    struct Case {
+        const char* name;
+        std::function<void(PlaybackRig&)> arrange;
+        std::vector<std::string> statuses;
+    };
+    const Case cases[] = {
+        {"no audio output",
+         [](PlaybackRig& r) {
+             r.host.fake->FailOpen("Test:A", MidiResult::BadDeviceId, SynthBackend::kNoAudioOutput);
+         },
+         {"No audio output found for the built-in synthesizer"}},
+        {"device busy",
+         [](PlaybackRig& r) { r.host.fake->FailOpen("Test:A", MidiResult::Allocated); },
+         {"Cannot open default MIDI OUT port - The MIDI device is already in use by another program or "
+          "port."}},
+        {"port 0 off",
+         [](PlaybackRig& r) {
+             r.host.outPorts[0] = {1, 0};
+         },
+         {}},
+    };
+    SmfBuilder b(1, 96);
+    b.AddTrack().Tempo(0, 500000);
+    b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
+    b.AddTrack().Port(0, 1).NoteOn(48, 1, 64, 100).NoteOff(144, 1, 64);
+    for (const Case& c : cases) {
+        PlaybackRig rig(b.Build());
+        rig.host.outPorts[1] = {2, 1};
+        c.arrange(rig);
+        rig.engine.PrepareForDocument();
+        rig.engine.StartMidiPlayback();
+        ASSERT_TRUE(rig.RunUntilFinished()) << c.name;
+        EXPECT_TRUE(rig.ui.messages.empty()) << c.name;
+        EXPECT_TRUE(rig.ui.errors.empty()) << c.name;
+        EXPECT_EQ(rig.ui.statuses, c.statuses) << c.name;
+        std::vector<std::string> notes;
+        for (const std::string& line : rig.Heard())
+            if (line.find(": 9") != std::string::npos || line.find(": 8") != std::string::npos)
+                notes.push_back(line);
+        EXPECT_EQ(notes, (std::vector<std::string>{"Test:B: 90 3C 64", "Test:B: 91 40 64", "Test:B: 80 3C 00",
+                                                   "Test:B: 81 40 00"}))
+            << c.name;
+        EXPECT_EQ(rig.host.fake->OpenOutputCount(), 0) << c.name;
+    }
 }
 
 TEST(PlaybackStateTest, APortNamingNoDevicePlaysOnTheBuiltInSynthAndSaysSoOnce)

@@ -1,0 +1,237 @@
+// The built-in synthesizer (MIDI OUT device 0) in the running program: with
+// no audio output every play road shows one message naming the cause and
+// the other ports still play; with a sound server it makes sound, recorded
+// from a private PulseAudio server's sink.
+#include "platform/FileIo.h"
+#include "platform/FileProfile.h"
+#include "tests/app/gui/ZibSession.h"
+#include "tests/support/NoAudioEnvironment.h"
+#include "tests/support/PulseAudioServer.h"
+#include "tests/support/SinkRecorder.h"
+#include "tests/support/SmfBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+using namespace zib;
+using test::ZibRun;
+
+namespace {
+
+constexpr const char* kNoAudio = "No audio output found for the built-in synthesizer";
+constexpr const char* kFileOpen = "57601";
+constexpr const char* kPlay = "32912";
+constexpr const char* kStop = "32911";
+constexpr const char* kPlaybackSettings = "32876";
+constexpr const char* kMidiPortsSettings = "32941";
+
+constexpr int kSilence = test::SinkRecorder::kSilence;
+constexpr int kSound = test::SinkRecorder::kSound;
+constexpr int64_t kSinkBlockUs = test::SinkRecorder::kBlockUs;
+
+class BuiltInSynthGui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
+        session_.seedAuthor();
+        // Device 0 is the real synthesizer; the fake ports follow it.
+        session_.setEnv("ZIB_MIDI_BACKEND", "synth+fake");
+        FileProfile settings(session_.settingsFile());
+        settings.setInt("Settings", "MidiPlaybackApp", 2); // the built-in player window
+        settings.setInt("Settings", "MidiOutDevID", 0);
+    }
+
+    // The user's OUT ports: {device id, enabled} from port 0 on
+    void setOutPorts(const std::vector<uint8_t>& table)
+    {
+        FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", table);
+    }
+
+    void setEnvironment(const test::EnvironmentList& env)
+    {
+        for (const auto& [name, value] : env)
+            session_.setEnv(name, value);
+    }
+
+    std::string writeSong(const std::string& name, const test::SmfBuilder& song)
+    {
+        const std::string path = (session_.files() / name).string();
+        EXPECT_EQ(writeFileAtomically(path, song.Build()), FileIoError::None);
+        return path;
+    }
+
+    std::string open(const std::string& path)
+    {
+        return "dialog path \"" + path + "\"\nmenu " + kFileOpen + "\n";
+    }
+
+    ZibRun run(const std::string& script)
+    {
+        ZibRun r = session_.runChecked(script + "quit\n", 60);
+        if (::testing::Test::HasFailure())
+            for (const auto& line : r.log)
+                ADD_FAILURE() << "log: " << line;
+        return r;
+    }
+
+    test::TempDir audioDir_;
+    test::ZibSession session_;
+};
+
+// One note on port 0's channel 1 and one on port 1's channel 2, a beat long
+test::SmfBuilder twoPortSong()
+{
+    test::SmfBuilder b(1, 96);
+    b.AddTrack().Tempo(0, 500000).TimeSig(0, 4, 2);
+    b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
+    b.AddTrack().Port(0, 1).NoteOn(0, 1, 64, 100).NoteOff(96, 1, 64);
+    return b;
+}
+
+// The log cut at each "clock NAME" line: the lines of each stretch by NAME
+std::map<std::string, std::vector<std::string>> stretches(const ZibRun& r)
+{
+    std::map<std::string, std::vector<std::string>> parts;
+    std::string name;
+    for (const std::string& line : r.log) {
+        if (line.rfind("clock ", 0) == 0)
+            name = line.substr(6, line.find(' ', 6) - 6);
+        else
+            parts[name].push_back(line);
+    }
+    return parts;
+}
+
+std::vector<std::string> startingWith(const std::vector<std::string>& lines, const std::string& prefix)
+{
+    std::vector<std::string> found;
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(found),
+                 [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+    return found;
+}
+
+// The steady-clock time at the end of a log line "... US"
+int64_t timeOf(const std::string& line)
+{
+    const size_t blank = line.rfind(' ');
+    return blank == std::string::npos ? -1 : std::stoll(line.substr(blank + 1));
+}
+
+} // namespace
+
+// No audio output at all: each Play on device 0, whichever road it takes,
+// shows exactly one box, naming the cause; the status bar and the log say it
+// too; the Setup dialogs show none.
+TEST_F(BuiltInSynthGui, WithoutAudioOutputEachPlayRoadShowsOneMessageNamingTheCause)
+{
+    setEnvironment(test::NoAudioEnvironment(audioDir_.path()));
+    setOutPorts({0, 1});
+    test::SmfBuilder song(1, 96);
+    song.AddTrack().Tempo(0, 500000);
+    song.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
+    const std::string document = writeSong("Song.mid", song), temporary = writeSong("TmpRary.mid", song);
+
+    // Each road answers its one box; a second box would take the next answer.
+    const std::string play = std::string("dialog ok\nmenu ") + kPlay + "\nlog-frame\n";
+    std::string script = open(document) + "mark opened\nelapsed opened\n";
+    script += "clock midi-document\n" + play + play;
+    script += "clock player-window\ndialog ok\nplay-external " + temporary + "\nclose-player\nlog-frame\n";
+    script += "clock console\ndialog click 1808 ; pause 200 ; cancel\ndialog ok\n";
+    script += "run-dialog console\nlog-frame\n";
+    script += std::string("clock setup\ndialog ok\nmenu ") + kPlaybackSettings + "\ndialog ok\nmenu " +
+              kMidiPortsSettings + "\nclock end\n";
+    const ZibRun r = run(script);
+    struct Road {
+        const char* name;
+        size_t plays;
+        const char* caption;
+    };
+    const auto parts = stretches(r);
+    for (const Road& road :
+         {Road{"midi-document", 2, "OpenMidiOutPorts"}, Road{"player-window", 1, "OpenMidiOutPorts"},
+          Road{"console", 1, "OnUtilPlaymidi"}, Road{"setup", 0, ""}}) {
+        const std::vector<std::string> lines =
+            parts.count(road.name) ? parts.at(road.name) : std::vector<std::string>{};
+        const std::string box = "message: title=" + std::string(road.caption) + " text=" + kNoAudio;
+        EXPECT_EQ(startingWith(lines, "message:"), std::vector<std::string>(road.plays, box)) << road.name;
+        for (const std::string& frame : startingWith(lines, "frame:"))
+            EXPECT_NE(frame.find(std::string("status=") + kNoAudio), std::string::npos)
+                << road.name << ": " << frame;
+    }
+    EXPECT_TRUE(r.has("dialog: title=MIDI settings"));
+    EXPECT_TRUE(r.has("dialog: title=Select MIDI Ports"));
+    EXPECT_TRUE(r.line("unanswered").empty()) << "no box came that was not looked for";
+    // One line in the log per failed Play
+    size_t logged = 0;
+    for (size_t at = 0;
+         (at = r.output.find(std::string("zib: ") + kNoAudio + " (tried: ", at)) != std::string::npos; ++at)
+        ++logged;
+    EXPECT_EQ(logged, 4u) << r.output;
+}
+
+// No audio output, and a song with a track on port 1: it plays there, both
+// tracks, with no box; the status bar names what is missing.
+TEST_F(BuiltInSynthGui, WithoutAudioOutputTheOtherPortsStillPlay)
+{
+    setEnvironment(test::NoAudioEnvironment(audioDir_.path()));
+    setOutPorts({0, 1, 1, 1}); // port 0 on the synthesizer, port 1 on "Zib Test:Out A"
+    const std::string song = writeSong("Song.mid", twoPortSong());
+    // Played once the window has settled: its first status is shown by then.
+    const ZibRun r = run(open(song) + "mark opened\nelapsed opened\nmenu " + kPlay +
+                         "\nawait-position 1:02:000 20000\nlog-frame\n");
+    EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
+    EXPECT_FALSE(r.line("position 1:02:000 at").empty()) << "the song played on";
+    EXPECT_NE(r.line("frame:").find(std::string("status=") + kNoAudio), std::string::npos)
+        << r.line("frame:");
+    const auto heard = session_.midiHeard("Zib Test:Out A");
+    for (const char* note : {"Zib Test:Out A: 90 3C 64", "Zib Test:Out A: 91 40 64"})
+        EXPECT_NE(std::find(heard.begin(), heard.end(), note), heard.end())
+            << note << " in " << ::testing::PrintToString(heard);
+}
+
+// Zib makes sound: a song played through device 0 into a private PulseAudio
+// server is silent before its first note, sounds within 100 ms of it, and is
+// silent again within 2 s of Stop. The first note's time is where the
+// program's position field reached it; the song starts no earlier than Play.
+TEST_F(BuiltInSynthGui, PlaysThroughTheSoundServerFromTheFirstNoteUntilStop)
+{
+    test::PulseAudioServer server;
+    if (!server.UpOrMissingInCi()) GTEST_SKIP() << server.Problem();
+    test::SinkRecorder recorder(server);
+    ASSERT_TRUE(recorder.WaitUntilRecording()) << "parec records";
+    setEnvironment(server.ClientEnvironment());
+    setOutPorts({0, 1});
+    // Two beats of nothing at 120 BPM, then a drawbar organ's C4 (it sounds as
+    // long as it is held) for eight beats; Stop comes in the fourth.
+    constexpr int64_t kLeadInUs = 1'000'000;
+    test::SmfBuilder song(1, 96);
+    song.AddTrack().Tempo(0, 500000).TimeSig(0, 4, 2);
+    song.AddTrack().Program(0, 0, 16).NoteOn(192, 0, 60, 100).NoteOff(960, 0, 60);
+    const std::string path = writeSong("Organ.mid", song);
+
+    // The program runs on for 3 s after Stop: the recording shows what follows it.
+    std::string script = open(path) + "clock play\nmenu " + kPlay + "\n";
+    script += "await-position 1:03:000 20000\nawait-position 2:01:000 20000\n";
+    script += std::string("clock stop\nmenu ") + kStop + "\nwait 3000\nclock quit\n";
+    const ZibRun r = run(script);
+    const int64_t play = timeOf(r.line("clock play ")), stop = timeOf(r.line("clock stop ")),
+                  quit = timeOf(r.line("clock quit ")), firstNote = timeOf(r.line("position 1:03:000 at "));
+    ASSERT_TRUE(play > 0 && stop > 0 && quit > 0 && firstNote > 0) << r.output;
+    EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
+    ASSERT_TRUE(recorder.WaitUntilHeard(quit, std::chrono::seconds(10)));
+    recorder.Stop();
+
+    const int64_t earliestNote = play + kLeadInUs;
+    EXPECT_LT(recorder.PeakBetween(recorder.FirstUs(), earliestNote - kSinkBlockUs), kSilence)
+        << "silent before the first note";
+    const int64_t sounded = recorder.FirstAtLeast(kSound, earliestNote - kSinkBlockUs);
+    ASSERT_GE(sounded, 0) << "the note was heard";
+    EXPECT_LE(sounded, firstNote + 100'000)
+        << "heard within 100 ms of the first note, " << (sounded - firstNote) / 1000 << " ms after it";
+    EXPECT_GE(recorder.PeakBetween(stop - 100'000, stop), kSound) << "the note sounded until Stop";
+    ASSERT_GE(quit - stop, 2'500'000);
+    EXPECT_LT(recorder.PeakBetween(stop + 2'000'000, quit), kSilence) << "silent within 2 s of Stop";
+}
