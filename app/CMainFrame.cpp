@@ -260,20 +260,28 @@ void CMainFrame::ToolbarMovedByUser(CMainToolBar& bar)
     places_[size_t(bar.Bar())][size_t(slot)] = place;
 }
 
+CMainToolBar* CMainFrame::BarWithButton(int id) const
+{
+    // The document bar first: a button id may stand on more than one bar.
+    const int tool = cmd::ToWxId(id);
+    if (CMainToolBar* bar = Toolbar(currentDocBar_); bar && bar->FindTool(tool)) return bar;
+    for (CMainToolBar* bar : bars_)
+        if (bar && bar->IsShown() && bar->FindTool(tool)) return bar;
+    return nullptr;
+}
+
 void CMainFrame::CheckToolbarButton(int id, int state)
 {
-    CMainToolBar* bar = Toolbar(currentDocBar_);
-    const int tool = cmd::ToWxId(id);
-    if (!bar || !bar->FindTool(tool)) return;
-    bar->ToggleTool(tool, (state & 0xFFFF) != 0);
+    CMainToolBar* bar = BarWithButton(id);
+    if (!bar) return;
+    bar->ToggleTool(cmd::ToWxId(id), (state & 0xFFFF) != 0);
     bar->Refresh();
 }
 
 int CMainFrame::IsToolbarButtonChecked(int id)
 {
-    CMainToolBar* bar = Toolbar(currentDocBar_);
-    const int tool = cmd::ToWxId(id);
-    return bar && bar->FindTool(tool) && bar->GetToolToggled(tool) ? 1 : 0;
+    CMainToolBar* bar = BarWithButton(id);
+    return bar && bar->GetToolToggled(cmd::ToWxId(id)) ? 1 : 0;
 }
 
 void CMainFrame::ActiveChildChanged()

@@ -38,7 +38,8 @@ public:
     // Bars
     // Shows the bar set that fits the active child (the argument is not used).
     void ShowToolbarsForActiveFrame(int showCommand = 5);
-    // Presses (nonzero) or releases a button of the current document toolbar.
+    // Presses (nonzero) or releases a button of the bars shown for the active
+    // child (the current document toolbar, then the bar that holds it).
     void CheckToolbarButton(int id, int state);
     int IsToolbarButtonChecked(int id);
     CMainToolBar* Toolbar(MainBar bar) const;
@@ -85,6 +86,7 @@ protected:
 
 private:
     bool CreateBars();
+    CMainToolBar* BarWithButton(int id) const;
     void LayoutBars();
     void ApplyPlace(MainBar bar, const BarPlace& place, bool show);
     void ShowBar(MainBar bar, bool show);

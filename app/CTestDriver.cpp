@@ -1367,6 +1367,15 @@ void CTestDriver::LogWhere(const Words& c)
             list->Update();
             if (list->GetItemRect(row, rect)) in = list;
         }
+    } else if (what == "list-cell") {
+        const long row = std::atol(arg(2).c_str());
+        const int column = std::atoi(arg(3).c_str());
+        wxListCtrl* list = child ? firstList(child) : nullptr;
+        if (list && row < list->GetItemCount() && column < list->GetColumnCount()) {
+            list->EnsureVisible(row);
+            list->Update();
+            if (list->GetSubItemRect(row, column, rect)) in = list;
+        }
     } else if (what == "tree-node") {
         wxTreeCtrl* tree = child ? nthTree(child, std::atoi(arg(3).c_str())) : nullptr;
         const wxTreeItemId item = tree ? findTreePath(*tree, arg(2)) : wxTreeItemId();
