@@ -5,6 +5,7 @@
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
 #include "app/CZibMdiChild.h"
+#include "app/ListColumns.h"
 #include "app/MenuBuilder.h"
 #include "app/ZibMessageBox.h"
 #include "app/core/CommandIds.h"
@@ -350,6 +351,8 @@ void CMainFrame::OnLanguage(wxCommandEvent& event)
         if (CMainToolBar* bar = bars_[size_t(i)]) bar->Translate(index);
     }
     mgr_.Update();
+    // The open lists head their columns in the new language, each wide enough for its header.
+    RefitHeaders(*this);
     statusTexts_ = {};
     UpdateStatusPanes();
     settings.SetAppLanguage(index);

@@ -193,8 +193,7 @@ void CZibMidView::BuildColumns()
     m_list->SetItemCount(0);
     m_list->DeleteAllColumns();
     for (const auto& c : CTrackListModel::Columns()) {
-        const wxString text = c.text.empty() ? wxString() : UiTextWx(c.text);
-        AppendListColumn(*m_list, text, c.width,
+        AppendListColumn(*m_list, c.text, c.width,
                          c.align == CTrackListModel::Align::Center ? wxLIST_FORMAT_CENTRE : wxLIST_FORMAT_LEFT);
     }
 }

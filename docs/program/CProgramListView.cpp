@@ -85,7 +85,7 @@ void CProgramListView::Fill()
     if (!list_) return;
     list_->Freeze();
     std::vector<CProgramListCtrl::Column> columns = Columns();
-    list_->Rebuild(columns, RowCount(), wxGetApp().Language());
+    list_->Rebuild(columns, RowCount());
     auto* images = new wxImageList(16, 16, true, 1);
     images->Add(ProgramIconBitmap(IconResource()));
     list_->AssignImageList(images, wxIMAGE_LIST_SMALL);
