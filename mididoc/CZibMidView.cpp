@@ -210,7 +210,8 @@ void CZibMidView::BuildColumns()
     m_list->DeleteAllColumns();
     for (const auto& c : CTrackListModel::Columns()) {
         AppendListColumn(*m_list, c.text, c.width,
-                         c.align == CTrackListModel::Align::Center ? wxLIST_FORMAT_CENTRE : wxLIST_FORMAT_LEFT);
+                         c.align == CTrackListModel::Align::Center ? wxLIST_FORMAT_CENTRE
+                                                                   : wxLIST_FORMAT_LEFT);
     }
 }
 

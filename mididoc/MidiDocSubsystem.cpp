@@ -165,15 +165,16 @@ bool runTestCommand(const std::vector<std::string>& w, const std::function<void(
         std::string columns;
         for (int c = 0; c < list->GetColumnCount(); ++c)
             columns += (c ? "," : "") + std::to_string(list->GetColumnWidth(c));
-        log("midi-layout: pane=" + std::to_string(child->Splitter()->GetSashPosition()) + " char=" + charWidth +
-            " measure=" + std::to_string(grid.MeasureWidth(0)) + " columns=" + columns);
+        log("midi-layout: pane=" + std::to_string(child->Splitter()->GetSashPosition()) + " char=" +
+            charWidth + " measure=" + std::to_string(grid.MeasureWidth(0)) + " columns=" + columns);
         return true;
     }
     wxRect item;
     list->GetItemRect(0, item);
     int x = 0, top = 0;
     list->GetViewStart(&x, &top); // the report list scrolls by rows
-    log("midi-rows: list=" + std::to_string(top) + " grid=" + std::to_string(grid.ScrollY() / grid.RowHeight()) +
+    log("midi-rows: list=" + std::to_string(top) +
+        " grid=" + std::to_string(grid.ScrollY() / grid.RowHeight()) +
         " height=" + std::to_string(item.height) + " grid-height=" + std::to_string(grid.RowHeight()));
     return true;
 }

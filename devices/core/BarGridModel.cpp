@@ -174,7 +174,8 @@ void BarGridModel::PaintRows(RecordingCanvas& canvas, const CMidiParserEx& seque
 {
     const int rowHeight = m_rowHeight;
     const int firstRow = std::max(0, view.scrollY / rowHeight);
-    const int endRow = std::min<int>(int(rows.size()), (view.scrollY + view.height + rowHeight - 1) / rowHeight);
+    const int endRow =
+        std::min<int>(int(rows.size()), (view.scrollY + view.height + rowHeight - 1) / rowHeight);
     const auto clipFill = [&](int x0, int x1, int y, uint32_t color) {
         x0 = std::max(x0, 0);
         x1 = std::min(x1, view.width);
@@ -219,7 +220,8 @@ void BarGridModel::PaintEvents(RecordingCanvas& canvas, const CMidiParserEx& seq
         const CMidiEvent& e = *events[i];
         const int row = int(e.track) - 1;
         if (row < firstRow || row > lastRow || row >= kRows || row < 0) continue;
-        const int base = (row + 1) * rowHeight - 1 - view.scrollY; // the row's bottom - 1: strokes go up from here
+        const int base =
+            (row + 1) * rowHeight - 1 - view.scrollY; // the row's bottom - 1: strokes go up from here
         const int x = TickToX(e.time) - view.scrollX;
         const uint8_t kind = e.status & 0xF0;
         const uint8_t d0 = e.data.empty() ? 0 : e.data[0];

@@ -163,8 +163,8 @@ TEST(BarGridModelTest, InAFontTwiceAsWideTheGridIsTwiceAsLarge)
     model.SetCharWidth(12.0);
     model.Rebuild(measures, sequence);
     EXPECT_EQ(model.RowHeight(), 50);
-    EXPECT_EQ(model.ColumnWidthOf(0), 96);  // 4/4
-    EXPECT_EQ(model.ColumnWidthOf(1), 36);  // 3/8
+    EXPECT_EQ(model.ColumnWidthOf(0), 96); // 4/4
+    EXPECT_EQ(model.ColumnWidthOf(1), 36); // 3/8
     EXPECT_EQ(model.ColumnWidthOf(1999), 36);
     EXPECT_EQ(model.TickToX(192), 48);
 
@@ -175,10 +175,10 @@ TEST(BarGridModelTest, InAFontTwiceAsWideTheGridIsTwiceAsLarge)
     for (const auto& c : canvas.Commands())
         if (c.op == Op::Line && c.color == BarGridModel::kMarkColor) marks.push_back({c.x, c.y, c.x2, c.y2});
     std::sort(marks.begin(), marks.end());
-    const int base = 49; // the row's bottom - 1
+    const int base = 49;                                                              // the row's bottom - 1
     EXPECT_EQ(marks, (std::vector<std::array<int, 4>>{{0, base - 48, 47, base - 48},  // level 24
-                                                      {96, base, 96, base - 9},        // 10 pixels
-                                                      {108, base, 108, base - 48}}));  // pressure 127 of 50
+                                                      {96, base, 96, base - 9},       // 10 pixels
+                                                      {108, base, 108, base - 48}})); // pressure 127 of 50
 }
 
 // A long note that starts before the view is still drawn in it; the events

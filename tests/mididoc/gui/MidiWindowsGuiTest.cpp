@@ -609,8 +609,8 @@ TEST_F(MidiWindowsGui, TrackListAndBarGridScrollTheirRowsInStep)
     int height = 0, gridHeight = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
         int list = -1, grid = -1;
-        ASSERT_EQ(std::sscanf(rows[i].c_str(), "midi-rows: list=%d grid=%d height=%d grid-height=%d", &list, &grid,
-                              &height, &gridHeight),
+        ASSERT_EQ(std::sscanf(rows[i].c_str(), "midi-rows: list=%d grid=%d height=%d grid-height=%d", &list,
+                              &grid, &height, &gridHeight),
                   4)
             << rows[i];
         EXPECT_EQ(list, int(i) * 10) << rows[i];
@@ -629,8 +629,8 @@ TEST_F(MidiWindowsGui, TheMidiWindowsPanesAreLaidOutInTheirFont)
     const std::string layout = r.line("midi-layout: ");
     int pane = 0, measure = 0, chars = 0;
     double charWidth = 0;
-    ASSERT_EQ(std::sscanf(layout.c_str(), "midi-layout: pane=%d char=%lf measure=%d columns=%n", &pane, &charWidth,
-                          &measure, &chars),
+    ASSERT_EQ(std::sscanf(layout.c_str(), "midi-layout: pane=%d char=%lf measure=%d columns=%n", &pane,
+                          &charWidth, &measure, &chars),
               3)
         << logText(r);
     std::vector<int> columns;
@@ -641,14 +641,16 @@ TEST_F(MidiWindowsGui, TheMidiWindowsPanesAreLaidOutInTheirFont)
     }
     ASSERT_EQ(columns.size(), 14u) << layout;
     int inPortEnd = 0;
-    for (int c = 0; c <= 6; ++c) inPortEnd += columns[size_t(c)];
+    for (int c = 0; c <= 6; ++c)
+        inPortEnd += columns[size_t(c)];
     EXPECT_GE(pane, inPortEnd) << layout;
     EXPECT_LT(pane, inPortEnd + columns[7]) << layout;
     const auto scaled = [charWidth](int layoutPixels) { return layoutPixels * charWidth / 6.0; };
     EXPECT_NEAR(measure, scaled(48), 1.0) << "a 4/4 measure: " << layout;
     int list = 0, grid = 0, height = 0, gridHeight = 0;
-    ASSERT_EQ(std::sscanf(r.line("midi-rows: ").c_str(), "midi-rows: list=%d grid=%d height=%d grid-height=%d", &list,
-                          &grid, &height, &gridHeight),
+    ASSERT_EQ(std::sscanf(r.line("midi-rows: ").c_str(),
+                          "midi-rows: list=%d grid=%d height=%d grid-height=%d", &list, &grid, &height,
+                          &gridHeight),
               4);
     EXPECT_NEAR(gridHeight, scaled(25), 1.0);
     EXPECT_EQ(height, gridHeight);

@@ -8,10 +8,10 @@
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
 #include "tests/app/gui/ZibDesktop.h"
+#include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
-#include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -488,7 +488,8 @@ TEST_F(RealInputGui, APlayOrRecordWithoutMidiOutputLeavesItsButtonUp)
     for (const auto& [name, value] : test::NoAudioEnvironment(audio.path()))
         session_.setEnv(name, value);
     session_.setEnv("ZIB_MIDI_BACKEND", "synth+fake");
-    FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
+    FileProfile(session_.settingsFile())
+        .setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
     const auto midi = song();
     ASSERT_TRUE(desktop_->start({midi.string()}));
     ASSERT_TRUE(waitForActiveTab("Song.mid", true));
@@ -507,10 +508,13 @@ TEST_F(RealInputGui, APlayOrRecordWithoutMidiOutputLeavesItsButtonUp)
         }
         const size_t boxes = desktop_->logLines("message:").size();
         ASSERT_TRUE(desktop_->clickOn("tool " + id));
-        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->logLines("message:").size() > boxes; }, "a message box"));
-        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->activeWindowId() != mainWindow; }, "the box to have the focus"));
+        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->logLines("message:").size() > boxes; },
+                                        "a message box"));
+        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->activeWindowId() != mainWindow; },
+                                        "the box to have the focus"));
         desktop_->keys("Return");
-        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->activeWindowId() == mainWindow; }, "the box to close"));
+        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->activeWindowId() == mainWindow; },
+                                        "the box to close"));
         EXPECT_EQ(desktop_->logLines("message:").size(), boxes + 1);
         for (const char* other : {"32912", "32915"}) {
             EXPECT_EQ(desktop_->answer(std::string("button-state ") + other, "button"),
@@ -523,9 +527,9 @@ TEST_F(RealInputGui, APlayOrRecordWithoutMidiOutputLeavesItsButtonUp)
     desktop_->screenshot("failed-play-buttons");
     // A window that plays or records stays open; this one closes.
     ASSERT_TRUE(desktop_->menuCommand('w', "o"));
-    EXPECT_TRUE(desktop_->waitUntil([&] { return tabTitles().empty(); }, "Window > Close of the MIDI window"));
+    EXPECT_TRUE(
+        desktop_->waitUntil([&] { return tabTitles().empty(); }, "Window > Close of the MIDI window"));
 }
 
 } // namespace
 } // namespace zib
-
