@@ -101,6 +101,8 @@ private:
             const size_t c = size_t(candidate);
             const size_t distance = p - c;
             if (distance > kWindow) break;
+            // Further back, only a longer match can score higher.
+            if (best.length && best.length < longest && in_[c + best.length] != in_[p + best.length]) continue;
             size_t length = 0;
             while (length < longest && in_[c + length] == in_[p + length]) ++length;
             if (length < 3 || (length < 4 && distance > 2048)) continue;
