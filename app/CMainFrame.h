@@ -41,7 +41,8 @@ public:
     // Presses (nonzero) or releases a button of the current document toolbar.
     void CheckToolbarButton(int id, int state);
     int IsToolbarButtonChecked(int id);
-    CMainToolBar* Toolbar(MainBar bar) const;
+    // The bar (made now when it was not yet).
+    CMainToolBar* Toolbar(MainBar bar);
     bool IsBarShown(MainBar bar);
     MainBar CurrentDocumentBar() const { return currentDocBar_; }
     const BarFlags& Flags() const { return flags_; }
@@ -85,6 +86,7 @@ protected:
 
 private:
     bool CreateBars();
+    wxWindow* EnsureBar(MainBar bar);
     void LayoutBars();
     void ApplyPlace(MainBar bar, const BarPlace& place, bool show);
     void ShowBar(MainBar bar, bool show);
