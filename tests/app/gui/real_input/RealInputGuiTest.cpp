@@ -25,6 +25,10 @@ using test::ZibSession;
 // The events of the whole-file and track event lists, by column
 constexpr int kCodeColumn = 4;
 constexpr int kVelocityColumn = 6;
+// The S cell of a MIDI window's track list: a single click on it selects the
+// row of a track in use and does no more, where one on the name (and on most
+// other cells) opens the track's Track Properties dialog.
+constexpr const char* kSelectTrack = "list-row 0 2";
 
 // Cell `column` of a "grid-row N: a|b|c" line, blanks around it dropped
 std::string cellOf(const std::string& row, int column)
@@ -257,7 +261,7 @@ TEST_F(RealInputGui, AVelocityTypedIntoTheEventListIsUndoneRedoneAndSaved)
     desktop_->screenshot("midi-window");
 
     // The track's row, then the toolbar's Edit Item: the whole-file event list.
-    ASSERT_TRUE(desktop_->clickOn("list-row 0"));
+    ASSERT_TRUE(desktop_->clickOn(kSelectTrack));
     ASSERT_TRUE(desktop_->clickOn("tool 32840"));
     ASSERT_TRUE(waitForActiveTab("Song.mid - Event List"));
     const int row = firstNoteRow();
@@ -382,7 +386,7 @@ TEST_F(RealInputGui, WindowMenuCommandsWorkInEveryKindOfTab)
 
     // The windows of the MIDI document: its event list, master track and text dump.
     ASSERT_TRUE(activateTab("Song.mid"));
-    ASSERT_TRUE(desktop_->clickOn("list-row 0"));
+    ASSERT_TRUE(desktop_->clickOn(kSelectTrack));
     ASSERT_TRUE(desktop_->clickOn("tool 32840"));
     ASSERT_TRUE(waitForActiveTab("Song.mid - Event List"));
     ASSERT_TRUE(activateTab("Song.mid"));
