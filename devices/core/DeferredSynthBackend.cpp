@@ -42,6 +42,13 @@ MidiResult DeferredSynthBackend::OpenInput(const MidiPortName&, MidiInReceiver, 
     return MidiResult::BadDeviceId;
 }
 
+// The loaded synthesizer says why its last open failed (no audio output ...)
+std::string DeferredSynthBackend::OutputFailure(const MidiPortName& name) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_synth ? m_synth->OutputFailure(name) : std::string();
+}
+
 bool DeferredSynthBackend::Loaded() const
 {
     std::lock_guard lock(m_mutex);

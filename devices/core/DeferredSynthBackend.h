@@ -35,6 +35,7 @@ public:
     MidiResult OpenOutput(const MidiPortName& name, std::unique_ptr<MidiOutSink>& sink) override;
     MidiResult OpenInput(const MidiPortName& name, MidiInReceiver receiver,
                          std::unique_ptr<MidiInSource>& source) override;
+    std::string OutputFailure(const MidiPortName& name) const override;
 
     // Whether the module is loaded (after the first open)
     bool Loaded() const;
