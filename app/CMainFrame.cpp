@@ -144,37 +144,43 @@ bool CMainFrame::CreateMainFrame()
 
 bool CMainFrame::CreateBars()
 {
-    const int language = wxGetApp().Language();
-    auto& subsystems = wxGetApp().Subsystems();
-    for (int i = 0; i < kMainBarCount; ++i) {
-        const auto bar = MainBar(i);
-        wxWindow* window = nullptr;
-        const bool midiControlBar =
-            bar == MainBar::MidiTempo || bar == MainBar::MidiPosition || bar == MainBar::MidiSelection;
-        if (midiControlBar && subsystems.CreateMidiControlBar) {
-            window = subsystems.CreateMidiControlBar(*this, bar);
-            if (!window) return false;
-        } else {
-            auto* toolbar = new CMainToolBar(this, bar);
-            toolbar->SetButtons(ToolbarButtons(bar), language);
-            window = toolbar;
-        }
-        bars_[size_t(i)] = dynamic_cast<CMainToolBar*>(window);
-        barWindows_[size_t(i)] = window;
-        mgr_.AddPane(window, wxAuiPaneInfo()
-                                 .Name(wxFromUtf8(MainBarTitle(bar)))
-                                 .Caption(wxFromUtf8(UiText(MainBarTitle(bar), language)))
-                                 .ToolbarPane()
-                                 .Top()
-                                 .Row(standardPlace(bar).row)
-                                 .Position(standardPlace(bar).position)
-                                 .Hide());
-    }
-    return true;
+    return EnsureBar(MainBar::Standard) != nullptr;
 }
 
-CMainToolBar* CMainFrame::Toolbar(MainBar bar) const
+// A bar's window and pane are made the first time the bar is wanted: the
+// frame starts with the Standard bar, the others come with the first window
+// that shows them (or the first command that reaches them), hidden until then.
+wxWindow* CMainFrame::EnsureBar(MainBar bar)
 {
+    wxWindow*& window = barWindows_[size_t(bar)];
+    if (window) return window;
+    const int language = wxGetApp().Language();
+    auto& subsystems = wxGetApp().Subsystems();
+    const bool midiControlBar =
+        bar == MainBar::MidiTempo || bar == MainBar::MidiPosition || bar == MainBar::MidiSelection;
+    if (midiControlBar && subsystems.CreateMidiControlBar) {
+        window = subsystems.CreateMidiControlBar(*this, bar);
+        if (!window) return nullptr;
+    } else {
+        auto* toolbar = new CMainToolBar(this, bar);
+        toolbar->SetButtons(ToolbarButtons(bar), language);
+        window = toolbar;
+    }
+    bars_[size_t(bar)] = dynamic_cast<CMainToolBar*>(window);
+    mgr_.AddPane(window, wxAuiPaneInfo()
+                             .Name(wxFromUtf8(MainBarTitle(bar)))
+                             .Caption(wxFromUtf8(UiText(MainBarTitle(bar), language)))
+                             .ToolbarPane()
+                             .Top()
+                             .Row(standardPlace(bar).row)
+                             .Position(standardPlace(bar).position)
+                             .Hide());
+    return window;
+}
+
+CMainToolBar* CMainFrame::Toolbar(MainBar bar)
+{
+    EnsureBar(bar);
     return bars_[size_t(bar)];
 }
 
@@ -186,7 +192,9 @@ void CMainFrame::LayoutBars()
 
 void CMainFrame::ApplyPlace(MainBar bar, const BarPlace& place, bool show)
 {
-    wxAuiPaneInfo& pane = mgr_.GetPane(barWindows_[size_t(bar)]);
+    wxWindow* window = show ? EnsureBar(bar) : barWindows_[size_t(bar)];
+    if (!window) return;
+    wxAuiPaneInfo& pane = mgr_.GetPane(window);
     if (!pane.IsOk()) return;
     if (place.floating) {
         pane.Float().FloatingPosition(place.floatingPos);
@@ -198,12 +206,15 @@ void CMainFrame::ApplyPlace(MainBar bar, const BarPlace& place, bool show)
 
 void CMainFrame::ShowBar(MainBar bar, bool show)
 {
-    wxAuiPaneInfo& pane = mgr_.GetPane(barWindows_[size_t(bar)]);
+    wxWindow* window = show ? EnsureBar(bar) : barWindows_[size_t(bar)];
+    if (!window) return; // a bar not made yet is hidden
+    wxAuiPaneInfo& pane = mgr_.GetPane(window);
     if (pane.IsOk()) pane.Show(show);
 }
 
 bool CMainFrame::IsBarShown(MainBar bar)
 {
+    if (!barWindows_[size_t(bar)]) return false;
     wxAuiPaneInfo& pane = mgr_.GetPane(barWindows_[size_t(bar)]);
     return pane.IsOk() && pane.IsShown();
 }
@@ -263,9 +274,10 @@ void CMainFrame::ToolbarMovedByUser(CMainToolBar& bar)
 
 CMainToolBar* CMainFrame::BarWithButton(int id) const
 {
-    // The document bar first: a button id may stand on more than one bar.
+    // The document bar first: a button id may stand on more than one bar. A
+    // bar not made yet is not shown and holds no pressed button.
     const int tool = cmd::ToWxId(id);
-    if (CMainToolBar* bar = Toolbar(currentDocBar_); bar && bar->FindTool(tool)) return bar;
+    if (CMainToolBar* bar = bars_[size_t(currentDocBar_)]; bar && bar->FindTool(tool)) return bar;
     for (CMainToolBar* bar : bars_)
         if (bar && bar->IsShown() && bar->FindTool(tool)) return bar;
     return nullptr;
@@ -331,6 +343,15 @@ void CMainFrame::RebuildMenus()
 
 void CMainFrame::ApplyLanguage(int index)
 {
+    // The menus, bars and panes were made in the language held; when that is
+    // the one applied (at start-up), there is nothing to make again: the
+    // language is only stored.
+    const int language = ZibLanguageForCommand(kLanguageCommandFirst + index);
+    ZibSettings& settings = wxGetApp().Settings();
+    if (language == settings.AppLanguage && language == menuLanguage_) {
+        settings.SetAppLanguage(language);
+        return;
+    }
     wxCommandEvent event(wxEVT_MENU, cmd::ToWxId(kLanguageCommandFirst + index));
     OnLanguage(event);
 }
@@ -345,6 +366,7 @@ void CMainFrame::OnLanguage(wxCommandEvent& event)
     // they are built from their descriptions whenever a window shows them.
     RebuildMenus();
     for (int i = 0; i < kMainBarCount; ++i) {
+        if (!barWindows_[size_t(i)]) continue; // made later in the language of that time
         wxAuiPaneInfo& pane = mgr_.GetPane(barWindows_[size_t(i)]);
         if (pane.IsOk()) pane.Caption(wxFromUtf8(UiText(MainBarTitle(MainBar(i)), index)));
         // Only the tooltips change: buttons that are pressed (event filters, Play) stay pressed.

@@ -42,7 +42,8 @@ public:
     // child (the current document toolbar, then the bar that holds it).
     void CheckToolbarButton(int id, int state);
     int IsToolbarButtonChecked(int id);
-    CMainToolBar* Toolbar(MainBar bar) const;
+    // The bar (made now when it was not yet).
+    CMainToolBar* Toolbar(MainBar bar);
     bool IsBarShown(MainBar bar);
     MainBar CurrentDocumentBar() const { return currentDocBar_; }
     const BarFlags& Flags() const { return flags_; }
@@ -86,6 +87,7 @@ protected:
 
 private:
     bool CreateBars();
+    wxWindow* EnsureBar(MainBar bar);
     CMainToolBar* BarWithButton(int id) const;
     void LayoutBars();
     void ApplyPlace(MainBar bar, const BarPlace& place, bool show);

@@ -1360,21 +1360,14 @@ void CTestDriver::LogWhere(const Words& c)
             in = grid->GetGridWindow();
         }
     } else if (what == "list-row") {
+        // Where in a row a click lands can matter: a list may give each column its own action.
         const long row = std::atol(arg(2).c_str());
+        const int col = arg(3).empty() ? -1 : std::atoi(arg(3).c_str());
         wxListCtrl* list = child ? firstList(child) : nullptr;
-        if (list && row < list->GetItemCount()) {
+        if (list && row < list->GetItemCount() && col < list->GetColumnCount()) {
             list->EnsureVisible(row);
             list->Update();
-            if (list->GetItemRect(row, rect)) in = list;
-        }
-    } else if (what == "list-cell") {
-        const long row = std::atol(arg(2).c_str());
-        const int column = std::atoi(arg(3).c_str());
-        wxListCtrl* list = child ? firstList(child) : nullptr;
-        if (list && row < list->GetItemCount() && column < list->GetColumnCount()) {
-            list->EnsureVisible(row);
-            list->Update();
-            if (list->GetSubItemRect(row, column, rect)) in = list;
+            if (col < 0 ? list->GetItemRect(row, rect) : list->GetSubItemRect(row, col, rect)) in = list;
         }
     } else if (what == "tree-node") {
         wxTreeCtrl* tree = child ? nthTree(child, std::atoi(arg(3).c_str())) : nullptr;

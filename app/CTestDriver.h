@@ -91,11 +91,12 @@ namespace zib {
 //                                 dialogs without an answer are left to real input (their
 //                                 "dialog:", "message:" or "file-dialog:" line still comes),
 //                                 and every menu that opens writes "menu-open: LABEL"
-//   where grid-cell ROW COL | list-row ROW | list-cell ROW COL | tree-node PATH [N] | tool ID
+//   where grid-cell ROW COL | list-row ROW [COL] | tree-node PATH [N] | tool ID
 //                                 writes "where: X Y W H", the screen rectangle of a cell of
-//                                 the active child's grid, a row of its list, a node of its
-//                                 N-th tree (each scrolled into view) or a bar's enabled
-//                                 button; "where: none" when there is no such place
+//                                 the active child's grid, a row of its list (or the row's
+//                                 cell in column COL), a node of its N-th tree (each scrolled
+//                                 into view) or a bar's enabled button; "where: none" when
+//                                 there is no such place
 //   cell-editor                   whether the active child's grid shows its cell editor
 //   log-tabs                      the titles of the child windows in tab order, and the active one
 //   anything else                 the areas' own test commands (ZibSubsystems::TestCommands)

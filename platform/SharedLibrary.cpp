@@ -25,10 +25,10 @@ SharedLibrary& SharedLibrary::operator=(SharedLibrary&& other) noexcept
     return *this;
 }
 
-bool SharedLibrary::open(const std::string& soname)
+bool SharedLibrary::open(const std::string& soname, bool keepLoaded)
 {
     close();
-    handle_ = dlopen(soname.c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle_ = dlopen(soname.c_str(), RTLD_NOW | RTLD_LOCAL | (keepLoaded ? RTLD_NODELETE : 0));
     if (!handle_) {
         const char* e = dlerror();
         error_ = e ? e : "cannot load " + soname;

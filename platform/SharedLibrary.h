@@ -17,8 +17,10 @@ public:
     SharedLibrary(SharedLibrary&& other) noexcept;
     SharedLibrary& operator=(SharedLibrary&& other) noexcept;
 
-    // Loading; false (with error() set) when the library cannot be loaded
-    bool open(const std::string& soname);
+    // Loading; false (with error() set) when the library cannot be loaded.
+    // `keepLoaded`: closing leaves the library in the process (for code of it
+    // that may still run, such as threads it started)
+    bool open(const std::string& soname, bool keepLoaded = false);
     void close();
     bool isOpen() const { return handle_ != nullptr; }
     const std::string& error() const { return error_; }

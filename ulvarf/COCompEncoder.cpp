@@ -24,15 +24,17 @@ constexpr uint32_t kFarBit3Distance = 32768;
 constexpr size_t kTailGuard = 13;      // matches start at least this far before the end
 constexpr size_t kHashLongMatch = 49151; // positions hashed after a longer match
 constexpr size_t kStretch = 49152; // the window's length: it spans at most two stretches
+constexpr uint32_t kMaxPeriod = 32;  // longest period whose repeats are copied
+constexpr size_t kMinRepeat = 32;    // shortest stretch worth copying
+static_assert(kMinRepeat >= kMaxPeriod, "a copied stretch holds a whole period");
 constexpr size_t kMaxLiteralRun = 65535;
 constexpr size_t kLiteralPiece = 65532;
 
 } // namespace
 
-COCompEncoder::COCompEncoder(std::span<const uint8_t> input, std::span<uint8_t> out, int version, int level,
-                             bool plainChains)
+COCompEncoder::COCompEncoder(std::span<const uint8_t> input, std::span<uint8_t> out, int version, int level)
     : src_(input.data()), n_(input.size()), dst_(out.data()), capacity_(out.size()),
-      version_(version), level_(level), plainChains_(plainChains)
+      version_(version), level_(level)
 {
 }
 
@@ -60,8 +62,11 @@ uint32_t COCompEncoder::Run()
                 continue;
             }
             if (level_ > 0) {
-                // Look one position ahead; a better match there makes p a literal.
-                while (p + 1 < limit) {
+                // Look one position ahead; a better match there makes p a
+                // literal. A match reaching as far as any can (the longest
+                // length, or the end of the input) scores at least what any
+                // match a byte shorter can: nothing to look for.
+                while (p + 1 < limit && match.length < std::min<size_t>(COComp::kMaxMatch, n_ - p)) {
                     insertUpTo(p + 1);
                     Match ahead;
                     find(p + 1, ahead);
@@ -72,6 +77,9 @@ uint32_t COCompEncoder::Run()
             }
             putPending(literalsFrom, p - literalsFrom);
             putMatch(match);
+            repeatFrom_ = p;
+            repeatEnd_ = p + match.length;
+            repeatDistance_ = match.distance;
             p += match.length;
             literalsFrom = p;
             if (match.length > kHashLongMatch && p - kHashLongMatch > nextInsert_)
@@ -199,7 +207,7 @@ void COCompEncoder::prepareTables()
         if (level_ == 2) {
             const size_t links = std::min(kLinks, n_);
             links_ = std::make_unique_for_overwrite<uint16_t[]>(links);
-            marked_ = n_ > kPlainBlock && !plainChains_;
+            marked_ = n_ > kPlainBlock;
             if (marked_) {
                 slotMarks_ = std::make_unique_for_overwrite<SlotMarks[]>(kHashSlots);
                 nodeSerials_ = std::make_unique_for_overwrite<uint16_t[]>(links);
@@ -275,8 +283,87 @@ void COCompEncoder::insertUpTo(size_t end)
     } else if (level_ == 1) {
         for (; nextInsert_ < end; ++nextInsert_) insertInBucket(nextInsert_);
     } else {
-        for (; nextInsert_ < end; ++nextInsert_) insertInChains(nextInsert_);
+        while (nextInsert_ < end) {
+            // A position inside a repeat of a short period takes the entries
+            // of the one a period back, when the period before that is
+            // entered too and both periods' first eight bytes repeat. A
+            // stretch copied at once stops where the tiers are weighed and
+            // where the marks change stretch.
+            const uint32_t d = repeatDistance_;
+            if (d && d <= kMaxPeriod && repeatEnd_ >= repeatFrom_ + 8) {
+                const size_t copyFrom = std::max(repeatFrom_, hashedFrom_ + d) + d;
+                size_t copyEnd = std::min(end, repeatEnd_ - 7);
+                if (marked_) {
+                    copyEnd = std::min(copyEnd, nextInsert_ + (kEpoch - epochFill_));
+                    copyEnd = std::min(copyEnd, (nextInsert_ / kStretch + 1) * kStretch);
+                }
+                if (nextInsert_ >= copyFrom && nextInsert_ + kMinRepeat <= copyEnd) {
+                    insertRepeat(copyEnd);
+                    continue;
+                }
+            }
+            insertInChains(nextInsert_++);
+        }
     }
+}
+
+// Enters the positions [nextInsert_, stop), at least a period of them, as
+// copies of the positions one period back (see insertUpTo). Per phase of
+// the period the chains' links repeat; each slot numbers its positions on,
+// the phases of one slot in turn.
+void COCompEncoder::insertRepeat(size_t stop)
+{
+    const uint32_t d = repeatDistance_;
+    const size_t from = nextInsert_;
+    uint32_t slot[kMaxPeriod];
+    for (uint32_t k = 0; k < d; ++k) slot[k] = hash3(from - d + k);
+    for (uint32_t k = 0; k < d; ++k) {
+        const size_t before = (from - d + k) & (kLinks - 1);
+        const uint16_t link = links_[before];
+        for (size_t q = from + k; q < stop; q += d) links_[q & (kLinks - 1)] = link;
+        if (!marked_) continue;
+        uint16_t serial = slotMarks_[slot[k]].serial;
+        uint16_t step = 0;
+        for (uint32_t j = 0; j < d; ++j) {
+            if (slot[j] != slot[k]) continue;
+            ++step;
+            if (j < k) ++serial;
+        }
+        for (size_t q = from + k; q < stop; q += d, serial = uint16_t(serial + step))
+            nodeSerials_[q & (kLinks - 1)] = serial;
+        if (tiersOn_) {
+            for (int t = 0; t < kTiers; ++t) {
+                uint16_t* links = tierLinks_.get() + size_t(t) * kLinks;
+                const uint16_t tierLink = links[before];
+                for (size_t q = from + k; q < stop; q += d) links[q & (kLinks - 1)] = tierLink;
+            }
+        }
+    }
+    // The newest position of each phase heads its chains and marks its
+    // three bytes (the stretch holds one stretch of marks).
+    for (size_t q = stop - d; q < stop; ++q) {
+        const uint32_t h = slot[(q - from) % d];
+        heads_[h] = uint32_t(q + 1);
+        if (!marked_) continue;
+        const uint64_t bytes = prefix(q);
+        SlotMarks& marks = slotMarks_[h];
+        const uint8_t stretch = uint8_t(q / kStretch);
+        const size_t k = stretch & 1;
+        if (marks.stretch[k] != stretch) marks.stretch[k] = stretch, marks.marks[k] = 0;
+        marks.marks[k] |= uint64_t(1) << mark6(bytes);
+        if (tiersOn_) {
+            for (int t = 0; t < kTiers; ++t)
+                tierHeads_[(size_t(t) << kTierBits) + tierHash(bytes, kTierBytes[t])] = uint32_t(q + 1);
+        }
+    }
+    if (marked_) {
+        for (uint32_t k = 0; k < d; ++k)
+            slotMarks_[slot[k]].serial = uint16_t(slotMarks_[slot[k]].serial + (stop - from - k + d - 1) / d);
+        if (tiersOn_) tiersTo_ = stop;
+        epochFill_ += stop - from;
+        if (epochFill_ == kEpoch) weighTiers(stop);
+    }
+    nextInsert_ = stop;
 }
 
 void COCompEncoder::insertInBucket(size_t p)

@@ -32,12 +32,16 @@ namespace zib::ulvarf {
 // so the search goes on in the tier of the most bytes not above L + 1, and
 // a position's number tells its place in the three-byte chain, which keeps
 // the 2000-candidate limit. The blocks are the same as without these tables.
+//
+// Inside a match that repeats a short period (runs of one byte, short
+// patterns), every position has the hashes, marks and chain links of the
+// position one period back, and each slot's numbering goes on; level 2
+// copies them there instead of hashing position by position. A match that
+// reaches as far as any can (the longest length, or the end of the input)
+// needs no look-ahead: one a byte shorter never scores more.
 class COCompEncoder {
 public:
-    // `plainChains`: level 2 walks the plain chains whatever the block's
-    // length; the tests compare the blocks of both searches.
-    COCompEncoder(std::span<const uint8_t> input, std::span<uint8_t> out, int version, int level,
-                  bool plainChains = false);
+    COCompEncoder(std::span<const uint8_t> input, std::span<uint8_t> out, int version, int level);
 
     // Writes the whole block; its length, or 0 when it does not fit in `out`.
     uint32_t Run();
@@ -61,6 +65,7 @@ private:
     void insertUpTo(size_t end);
     void insertInBucket(size_t p);
     void insertInChains(size_t p);
+    void insertRepeat(size_t stop);
     void enterInChains(size_t p, uint32_t h, uint32_t head, uint64_t bytes);
     void insertInTiers(size_t p);
     void weighTiers(size_t hashedTo);
@@ -119,7 +124,6 @@ private:
         uint16_t serial;
         uint8_t stretch[2];
     };
-    bool plainChains_;
     bool marked_ = false;
     std::unique_ptr<SlotMarks[]> slotMarks_;
     std::unique_ptr<uint16_t[]> nodeSerials_; // per position: its serial number in its slot
@@ -140,6 +144,13 @@ private:
     size_t hashedFrom_ = 0;
     size_t epochFill_ = 0;
     size_t tierWanted_ = 0;
+    // Level 2: the match written last, [repeatFrom_, repeatEnd_) repeating
+    // the bytes repeatDistance_ back. Where that distance is a short
+    // period, the positions inside take the entries of the positions one
+    // period back instead of being hashed (insertRepeat).
+    size_t repeatFrom_ = 0;
+    size_t repeatEnd_ = 0;
+    uint32_t repeatDistance_ = 0;
     std::unique_ptr<uint8_t[]> ringNext_;  // level 1: next ring slot per bucket
     std::unique_ptr<uint8_t[]> ringFill_;  // level 1: positions held per bucket
 };

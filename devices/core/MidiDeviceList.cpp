@@ -1,8 +1,8 @@
 #include "devices/core/MidiDeviceList.h"
 
+#include "devices/core/DeferredSynthBackend.h"
 #include "devices/core/FakeMidiBackend.h"
 #include "devices/core/RtMidiBackend.h"
-#include "devices/core/SynthBackend.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -25,12 +25,12 @@ MidiDeviceList& MidiDeviceList::Default()
         const std::string_view backend = chosen ? chosen : "";
         if (backend == "fake" || backend == "synth+fake") {
             const bool realSynth = backend == "synth+fake";
-            if (realSynth) devices->AddBackend(std::make_shared<SynthBackend>(clock));
+            if (realSynth) devices->AddBackend(std::make_shared<DeferredSynthBackend>(clock));
             auto fake = FakeMidiBackend::ForProgram(clock, !realSynth);
             if (const char* log = std::getenv("ZIB_FAKE_MIDI_LOG"); log && *log) fake->SetLogFile(log);
             devices->AddBackend(std::move(fake));
         } else {
-            devices->AddBackend(std::make_shared<SynthBackend>(clock));
+            devices->AddBackend(std::make_shared<DeferredSynthBackend>(clock));
             devices->AddBackend(std::make_shared<RtMidiBackend>(
                 backend == "jack" ? RtMidiBackend::Api::Jack : RtMidiBackend::Api::Alsa));
         }

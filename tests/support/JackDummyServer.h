@@ -1,8 +1,12 @@
 #pragma once
 
 // A private JACK server on the dummy driver (no audio hardware), started for
-// one test and stopped with it. Clients of this process reach it through
-// JACK_DEFAULT_SERVER, which the server sets while it lives.
+// one test or benchmark and stopped with it. Clients of this process reach
+// it through JACK_DEFAULT_SERVER, which the server sets while it lives; a
+// server of its own name leaves any other JACK server of the machine alone.
+// JACK's registry of servers is machine-wide and two servers starting at
+// once trip over it, so the servers of the tests and benchmarks run one at
+// a time, across processes, under a lock file.
 
 #include <string>
 #include <sys/types.h>
@@ -11,8 +15,9 @@ namespace zib::test {
 
 class JackDummyServer {
 public:
-    // Starts `jackd --no-realtime --sync -n <unique> -d dummy -p 256` and
-    // waits (at most a few seconds) until a client can open on it
+    // Takes the lock (waiting up to two minutes for another test's server),
+    // starts `jackd --sync -n <unique> -d dummy -r 48000 -p 32` and waits (at
+    // most a few seconds) until a client can open on it
     JackDummyServer();
     ~JackDummyServer();
     JackDummyServer(const JackDummyServer&) = delete;
@@ -26,6 +31,7 @@ public:
 private:
     std::string m_name;
     std::string m_problem;
+    int m_lock = -1;
     pid_t m_pid = 0;
     bool m_up = false;
 };

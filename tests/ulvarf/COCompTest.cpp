@@ -2,9 +2,10 @@
 // streams, the encoder's output bound, and round trips.
 
 #include "ulvarf/COComp.h"
-#include "ulvarf/COCompEncoder.h"
 
 #include "tests/support/ByteSamples.h"
+#include "tests/support/PlainChainEncoder.h"
+#include "tests/support/RealFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -306,6 +307,39 @@ TEST(COComp, ACandidateFurtherBackThan2048BytesNeedsFourBytes)
     }
 }
 
+TEST(COComp, OnlyTheNearest2000CandidatesOfASlotAreSearched)
+{
+    // A piece and a tail, about 2000 fillers that start like the piece, other
+    // bytes, then the piece and the tail again: that is one match while fewer
+    // than 2000 positions of its slot lie between, more tokens beyond. The
+    // sweep crosses that border (a few other positions of the data fall into
+    // the slot as well). Copies of the piece with another byte after it make
+    // a block long enough for the search to leave its tiers; a run of the
+    // three-byte start makes a short one, searched in the tiers, whose
+    // positions are entered as repeats.
+    const Bytes piece = {'X', 'Y', 'Z', 0xFF, 0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9};
+    const Bytes tail = {'Q', 0x70, 0x71, 0x72, 0x73, 0x74, 0x75};
+    Bytes pieceAndR = piece;
+    pieceAndR.push_back('R');
+    for (const Bytes& filler : {pieceAndR, Bytes{'X', 'Y', 'Z'}}) {
+        std::vector<size_t> sizes;
+        for (size_t copies = 1990; copies <= 2010; ++copies) {
+            Bytes input = piece;
+            input.insert(input.end(), tail.begin(), tail.end());
+            for (size_t i = 0; i < copies; ++i) input.insert(input.end(), filler.begin(), filler.end());
+            input.insert(input.end(), {0x30, 0x31, 0x32, 0x33}); // ends the match over the fillers
+            input.insert(input.end(), piece.begin(), piece.end());
+            input.insert(input.end(), tail.begin(), tail.end());
+            input.insert(input.end(), 20, 0x11);
+            const Bytes block = encode(input, 3, 2);
+            ASSERT_EQ(block, zib::test::encodeWithPlainChains(input)) << copies << " of " << filler.size();
+            EXPECT_EQ(decode(block), input) << copies;
+            sizes.push_back(block.size());
+        }
+        EXPECT_LT(sizes.front(), sizes.back()) << filler.size();
+    }
+}
+
 TEST(COComp, TheEncoderStaysInsideTheRoomItIsGiven)
 {
     // n + n/4 bytes is too little for short inputs: the block has 12 fixed bytes.
@@ -526,23 +560,71 @@ Bytes patchwork(uint32_t seed, size_t size)
     return out;
 }
 
-Bytes encodeLevel2(const Bytes& input, bool plainChains)
+// Periods of 1 to 40 bytes repeated for a while, runs longer than the
+// longest match, and pieces of period data copied from far back: the
+// search copies the entries of short repeats instead of hashing them, and
+// changes its ways on long blocks.
+Bytes periodsAndRuns(uint32_t seed)
 {
-    Bytes block(COComp::MaxBlockSize(input.size()));
-    COCompEncoder encoder(input, block, 3, 2, plainChains);
-    block.resize(encoder.Run());
-    return block;
+    zib::test::SampleRandom random(seed);
+    Bytes out = midiLikeBytes(3000, seed);
+    for (size_t period = 1; period <= 40; period += 1 + random.below(3)) {
+        Bytes unit(period);
+        for (auto& b : unit) b = uint8_t(random.below(4)); // few values: hash slots shared by phases
+        const size_t length = 20 + random.below(period <= 4 ? 70000 : 3000);
+        for (size_t i = 0; i < length; ++i) out.push_back(unit[i % period]);
+        const Bytes between = midiLikeBytes(50 + random.below(500), random.next());
+        out.insert(out.end(), between.begin(), between.end());
+    }
+    return out;
 }
 
-TEST(COComp, TheFastSearchWritesWhatThePlainChainsWrite)
+TEST(COComp, TheSearchWritesWhatThePlainChainsWrite)
 {
-    for (uint32_t seed = 1; seed <= 6; ++seed) {
-        const Bytes input = patchwork(seed, 150000 + 30000 * seed);
-        const Bytes fast = encodeLevel2(input, false);
-        ASSERT_FALSE(fast.empty()) << seed;
-        EXPECT_EQ(fast, encodeLevel2(input, true)) << seed;
-        EXPECT_EQ(decode(fast), input) << seed;
+    struct Case {
+        std::string name;
+        Bytes data;
+    };
+    std::vector<Case> cases;
+    for (uint32_t seed = 1; seed <= 6; ++seed)
+        cases.push_back({"patchwork " + std::to_string(seed), patchwork(seed, 150000 + 30000 * seed)});
+    for (uint32_t seed = 1; seed <= 3; ++seed)
+        cases.push_back({"periods and runs " + std::to_string(seed), periodsAndRuns(seed)});
+    // Around the block length from which the search keeps marks.
+    for (size_t n : {32768, 32769, 40000})
+        cases.push_back({"pattern data of " + std::to_string(n), midiLikeBytes(n, uint32_t(n))});
+    cases.push_back({"incompressible", randomBytes(200000, 17)});
+    {
+        // In noise, a repeat of 16 bytes from the first stretch of 48 KB into
+        // the second, and pieces of it found from the third, which sees only
+        // the second stretch's marks (the phases searched are not those near
+        // the repeat's end).
+        Bytes repeatAcross = randomBytes(110000, 23);
+        const Bytes unit = randomBytes(16, 29);
+        for (size_t i = 40000; i < 89000; ++i) repeatAcross[i] = unit[i % 16];
+        for (size_t at : {100000, 103000, 106000})
+            for (size_t i = 0; i < 24; ++i) repeatAcross[at + i] = unit[(i + 8) % 16];
+        cases.push_back({"repeat across stretches", repeatAcross});
     }
+    for (const Case& c : cases) {
+        const Bytes block = encode(c.data, 3, 2);
+        ASSERT_FALSE(block.empty()) << c.name;
+        EXPECT_EQ(block, zib::test::encodeWithPlainChains(c.data)) << c.name;
+        EXPECT_EQ(decode(block), c.data) << c.name;
+    }
+}
+
+TEST(COComp, RealFilesEncodeAsWithThePlainChains)
+{
+    size_t files = 0;
+    for (const char* folder : {"psr-styles", "midi", "ins"}) {
+        for (const auto& path : zib::test::realFixtureFiles(folder)) {
+            const Bytes data = zib::test::readFileBytes(path);
+            EXPECT_EQ(encode(data, 3, 2), zib::test::encodeWithPlainChains(data)) << path;
+            ++files;
+        }
+    }
+    if (files == 0) GTEST_SKIP() << "no real files";
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The MIDI layer's scheduler, the playback engine and the bar grid, against
 // their targets:
 //   scheduler lateness p99 <= 1 ms (steady clock, a sink that only notes the
-//     time), <= 2 ms through a JACK loopback;
+//     time; through JACK: JackPlaybackBench.cpp);
 //   a dense song (16 tracks on 4 ports, 32nd notes at different ticks,
 //     240 BPM) plays with no underrun;
 //   a refill (the done callback with its FillStreamBuffer): median <= 5 us,
@@ -19,14 +19,11 @@
 #include "devices/core/OutStream.h"
 #include "devices/core/OutStreamClient.h"
 #include "devices/core/RecordingCanvas.h"
-#include "devices/core/RtMidiBackend.h"
-#include "tests/support/JackDummyServer.h"
 #include "tests/support/PlaybackFakes.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StreamEvents.h"
 
 #include <benchmark/benchmark.h>
-#include <rtmidi/RtMidi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -179,62 +176,6 @@ void BM_SchedulerLateness(benchmark::State& state)
 BENCHMARK(BM_SchedulerLateness)
     ->Args({1, 120})->Args({4, 120})->Args({16, 120})->Args({1, 240})->Args({4, 240})->Args({16, 240})
     ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// Through JACK: arrival at a JACK input of the bench against the event's due time.
-void BM_JackLoopbackLateness(benchmark::State& state)
-{
-    test::JackDummyServer server;
-    if (!server.IsUp()) {
-        state.SkipWithError(server.Problem().c_str());
-        return;
-    }
-    struct Arrivals {
-        std::mutex mutex;
-        std::vector<int64_t> atUs;
-    } arrivals;
-    RtMidiIn collector(RtMidi::UNIX_JACK, "zibbench");
-    collector.setCallback(
-        [](double, std::vector<unsigned char>*, void* a) {
-            auto* arr = static_cast<Arrivals*>(a);
-            std::lock_guard lock(arr->mutex);
-            arr->atUs.push_back(steadyUs());
-        },
-        &arrivals);
-    collector.openVirtualPort("in");
-    MidiDeviceList devices(std::make_shared<SteadyMidiClock>());
-    devices.AddBackend(std::make_shared<RtMidiBackend>(RtMidiBackend::Api::Jack, "ZibBench"));
-    devices.Refresh();
-    std::vector<int64_t> lateUs;
-    for (auto _ : state) {
-        MidiSession session(devices);
-        Refiller client;
-        std::unique_ptr<OutStream> out;
-        if (session.OpenOutStream(devices.FindOutDevice("zibbench:in"), client, out) != MidiResult::NoError) {
-            state.SkipWithError("the JACK input is not listed");
-            return;
-        }
-        out->SetTimeDiv(96);
-        out->SetTempo(500000); // 120 BPM: an event every 24 ticks is 125 ms
-        test::StreamBufferBuilder b;
-        for (int e = 0; e < 24; ++e) b.Event(e == 0 ? 0 : 24, 0x643C90);
-        MidiHeader& h = b.Header(0);
-        out->Prepare(h);
-        out->Queue(h);
-        client.stop = true;
-        const int64_t start = steadyUs();
-        out->Restart();
-        std::this_thread::sleep_for(std::chrono::milliseconds(3200));
-        out->Close();
-        std::lock_guard lock(arrivals.mutex);
-        // Each arrival against the nearest due time (a lost message must not shift the rest)
-        for (const int64_t at : arrivals.atUs) {
-            const int64_t k = std::max<int64_t>(0, (at - start + 62500) / 125000);
-            lateUs.push_back(at - (start + k * 125000));
-        }
-    }
-    reportPercentiles(state, lateUs, 2000);
-}
-BENCHMARK(BM_JackLoopbackLateness)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The application side of the engine over the lateness backend: port n on device n.
 struct BenchHost : test::PlaybackHostBase {

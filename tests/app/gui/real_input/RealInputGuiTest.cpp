@@ -28,6 +28,10 @@ using test::ZibSession;
 // The events of the whole-file and track event lists, by column
 constexpr int kCodeColumn = 4;
 constexpr int kVelocityColumn = 6;
+// The S cell of a MIDI window's track list: a single click on it selects the
+// row of a track in use and does no more, where one on the name (and on most
+// other cells) opens the track's Track Properties dialog.
+constexpr const char* kSelectTrack = "list-row 0 2";
 
 // Cell `column` of a "grid-row N: a|b|c" line, blanks around it dropped
 std::string cellOf(const std::string& row, int column)
@@ -260,7 +264,7 @@ TEST_F(RealInputGui, AVelocityTypedIntoTheEventListIsUndoneRedoneAndSaved)
     desktop_->screenshot("midi-window");
 
     // The track's row, then the toolbar's Edit Item: the whole-file event list.
-    ASSERT_TRUE(desktop_->clickOn("list-row 0"));
+    ASSERT_TRUE(desktop_->clickOn(kSelectTrack));
     ASSERT_TRUE(desktop_->clickOn("tool 32840"));
     ASSERT_TRUE(waitForActiveTab("Song.mid - Event List"));
     const int row = firstNoteRow();
@@ -385,7 +389,7 @@ TEST_F(RealInputGui, WindowMenuCommandsWorkInEveryKindOfTab)
 
     // The windows of the MIDI document: its event list, master track and text dump.
     ASSERT_TRUE(activateTab("Song.mid"));
-    ASSERT_TRUE(desktop_->clickOn("list-row 0"));
+    ASSERT_TRUE(desktop_->clickOn(kSelectTrack));
     ASSERT_TRUE(desktop_->clickOn("tool 32840"));
     ASSERT_TRUE(waitForActiveTab("Song.mid - Event List"));
     ASSERT_TRUE(activateTab("Song.mid"));
@@ -499,7 +503,7 @@ TEST_F(RealInputGui, APlayOrRecordWithoutMidiOutputLeavesItsButtonUp)
     const struct {
         int button;
         const char* arm; // a click that makes the button available, or nothing
-    } roads[] = {{32912, nullptr}, {32915, "list-cell 0 4"}};
+    } roads[] = {{32912, nullptr}, {32915, "list-row 0 4"}};
     for (const auto& road : roads) {
         const std::string id = std::to_string(road.button);
         SCOPED_TRACE(id);
