@@ -5,6 +5,7 @@
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
 #include "app/CZibMdiChild.h"
+#include "app/ListColumns.h"
 #include "app/MenuBuilder.h"
 #include "app/ZibMessageBox.h"
 #include "app/core/CommandIds.h"
@@ -271,20 +272,29 @@ void CMainFrame::ToolbarMovedByUser(CMainToolBar& bar)
     places_[size_t(bar.Bar())][size_t(slot)] = place;
 }
 
+CMainToolBar* CMainFrame::BarWithButton(int id) const
+{
+    // The document bar first: a button id may stand on more than one bar. A
+    // bar not made yet is not shown and holds no pressed button.
+    const int tool = cmd::ToWxId(id);
+    if (CMainToolBar* bar = bars_[size_t(currentDocBar_)]; bar && bar->FindTool(tool)) return bar;
+    for (CMainToolBar* bar : bars_)
+        if (bar && bar->IsShown() && bar->FindTool(tool)) return bar;
+    return nullptr;
+}
+
 void CMainFrame::CheckToolbarButton(int id, int state)
 {
-    CMainToolBar* bar = Toolbar(currentDocBar_);
-    const int tool = cmd::ToWxId(id);
-    if (!bar || !bar->FindTool(tool)) return;
-    bar->ToggleTool(tool, (state & 0xFFFF) != 0);
+    CMainToolBar* bar = BarWithButton(id);
+    if (!bar) return;
+    bar->ToggleTool(cmd::ToWxId(id), (state & 0xFFFF) != 0);
     bar->Refresh();
 }
 
 int CMainFrame::IsToolbarButtonChecked(int id)
 {
-    CMainToolBar* bar = Toolbar(currentDocBar_);
-    const int tool = cmd::ToWxId(id);
-    return bar && bar->FindTool(tool) && bar->GetToolToggled(tool) ? 1 : 0;
+    CMainToolBar* bar = BarWithButton(id);
+    return bar && bar->GetToolToggled(cmd::ToWxId(id)) ? 1 : 0;
 }
 
 void CMainFrame::ActiveChildChanged()
@@ -363,6 +373,8 @@ void CMainFrame::OnLanguage(wxCommandEvent& event)
         if (CMainToolBar* bar = bars_[size_t(i)]) bar->Translate(index);
     }
     mgr_.Update();
+    // The open lists head their columns in the new language, each wide enough for its header.
+    RefitHeaders(*this);
     statusTexts_ = {};
     UpdateStatusPanes();
     settings.SetAppLanguage(index);

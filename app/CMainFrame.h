@@ -38,7 +38,8 @@ public:
     // Bars
     // Shows the bar set that fits the active child (the argument is not used).
     void ShowToolbarsForActiveFrame(int showCommand = 5);
-    // Presses (nonzero) or releases a button of the current document toolbar.
+    // Presses (nonzero) or releases a button of the bars shown for the active
+    // child (the current document toolbar, then the bar that holds it).
     void CheckToolbarButton(int id, int state);
     int IsToolbarButtonChecked(int id);
     // The bar (made now when it was not yet).
@@ -87,6 +88,7 @@ protected:
 private:
     bool CreateBars();
     wxWindow* EnsureBar(MainBar bar);
+    CMainToolBar* BarWithButton(int id) const;
     void LayoutBars();
     void ApplyPlace(MainBar bar, const BarPlace& place, bool show);
     void ShowBar(MainBar bar, bool show);

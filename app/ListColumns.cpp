@@ -1,7 +1,12 @@
 #include "app/ListColumns.h"
 
+#include "app/ZibMessageBox.h"
 #include "app/core/ColumnWidths.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+#include <wx/clntdata.h>
 #include <wx/grid.h>
 #include <wx/imaglist.h>
 
@@ -59,6 +64,38 @@ void listTipAt(const wxListCtrl& list, wxWindow& rows, const wxPoint& point)
     showTip(rows, cut ? text : wxString());
 }
 
+// The English texts of a list's column headers, as the list was given them
+// ("" for a header of no text): they are kept with the list.
+struct HeaderKeys : wxClientData {
+    std::vector<std::string> keys;
+};
+
+std::vector<std::string>& headerKeysOf(wxListCtrl& list)
+{
+    auto* keys = dynamic_cast<HeaderKeys*>(list.GetClientObject());
+    if (!keys) {
+        keys = new HeaderKeys;
+        list.SetClientObject(keys);
+    }
+    return keys->keys;
+}
+
+void refitListHeaders(wxListCtrl& list)
+{
+    const auto* keys = dynamic_cast<const HeaderKeys*>(list.GetClientObject());
+    for (int c = 0; c < list.GetColumnCount(); ++c) {
+        wxListItem item;
+        item.SetMask(wxLIST_MASK_TEXT);
+        if (keys && size_t(c) < keys->keys.size() && !keys->keys[size_t(c)].empty()) {
+            item.SetText(UiTextWx(keys->keys[size_t(c)]));
+            list.SetColumn(c, item);
+        }
+        const int header = textWidth(list, headerOf(list, c), list.GetFont());
+        if (header > 0) list.SetColumnWidth(c, std::max(list.GetColumnWidth(c), header + kHeaderTextPadding));
+    }
+    list.Refresh();
+}
+
 void gridTipAt(const wxGrid& grid, wxWindow& cells, const wxPoint& point)
 {
     const wxPoint logical = grid.CalcUnscrolledPosition(point);
@@ -81,9 +118,16 @@ int ListColumnWidth(const wxListCtrl& list, int layoutWidth, const wxString& hea
     return ScaledColumnWidth(layoutWidth, FontCharWidth(list), textWidth(list, header, list.GetFont()));
 }
 
-long AppendListColumn(wxListCtrl& list, const wxString& header, int layoutWidth, wxListColumnFormat format)
+long AppendListColumn(wxListCtrl& list, std::string_view header, int layoutWidth, wxListColumnFormat format)
 {
-    return list.AppendColumn(header, format, ListColumnWidth(list, layoutWidth, header));
+    const wxString shown = header.empty() ? wxString() : UiTextWx(header);
+    const long column = list.AppendColumn(shown, format, ListColumnWidth(list, layoutWidth, shown));
+    if (column >= 0) {
+        std::vector<std::string>& keys = headerKeysOf(list);
+        keys.resize(size_t(column) + 1); // columns removed since are forgotten
+        keys[size_t(column)] = std::string(header);
+    }
+    return column;
 }
 
 void SetListColumnWidth(wxListCtrl& list, int column, int layoutWidth)
@@ -95,6 +139,22 @@ void SetGridColumnWidth(wxGrid& grid, int column, int layoutWidth)
 {
     const int header = textWidth(grid, grid.GetColLabelValue(column), grid.GetLabelFont());
     grid.SetColSize(column, ScaledColumnWidth(layoutWidth, charWidth(grid, grid.GetDefaultCellFont()), header));
+}
+
+void RefitHeaders(wxWindow& root)
+{
+    if (auto* list = dynamic_cast<wxListCtrl*>(&root); list && list->InReportView()) {
+        refitListHeaders(*list);
+    } else if (auto* grid = dynamic_cast<wxGrid*>(&root)) {
+        // A grid asks its table for its labels, which speak the language of the moment.
+        for (int c = 0; c < grid->GetNumberCols(); ++c) {
+            const int header = textWidth(*grid, grid->GetColLabelValue(c), grid->GetLabelFont());
+            if (header > 0) grid->SetColSize(c, std::max(grid->GetColSize(c), header + kHeaderTextPadding));
+        }
+        grid->ForceRefresh();
+    }
+    for (wxWindow* child : root.GetChildren())
+        RefitHeaders(*child);
 }
 
 wxWindow* ListRowsWindow(const wxListCtrl& list)

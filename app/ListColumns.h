@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string_view>
 #include <wx/listctrl.h>
 
 class wxGrid;
@@ -15,13 +16,20 @@ double FontCharWidth(const wxWindow& window);
 
 // A laid-out width in a list's font, at least as wide as `header`.
 int ListColumnWidth(const wxListCtrl& list, int layoutWidth, const wxString& header = wxString());
-// A column appended to a report list, laid out `layoutWidth` pixels wide.
-long AppendListColumn(wxListCtrl& list, const wxString& header, int layoutWidth,
+// A column appended to a report list, laid out `layoutWidth` pixels wide,
+// headed by `header` (the English text; shown in the UI language, and again
+// in a new one when the language changes).
+long AppendListColumn(wxListCtrl& list, std::string_view header, int layoutWidth,
                       wxListColumnFormat format = wxLIST_FORMAT_LEFT);
 // A column of a report list set to a laid-out width (its header kept whole).
 void SetListColumnWidth(wxListCtrl& list, int column, int layoutWidth);
 // A grid column set to a laid-out width (its header, in the label font, kept whole).
 void SetGridColumnWidth(wxGrid& grid, int column, int layoutWidth);
+
+// After a change of the UI language: every list and grid below `root` shows
+// its headers in the new language, each column widened where its header no
+// longer fits.
+void RefitHeaders(wxWindow& root);
 
 // The window of a report list that shows its rows and receives the mouse over them.
 wxWindow* ListRowsWindow(const wxListCtrl& list);

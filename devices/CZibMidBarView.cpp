@@ -1,6 +1,7 @@
 #include "devices/CZibMidBarView.h"
 
 #include "app/CMainFrame.h"
+#include "app/ListColumns.h"
 #include "app/ZibMessageBox.h"
 #include "app/core/ZibPlayer.h"
 #include "devices/core/IPlaybackDocument.h"
@@ -105,7 +106,7 @@ public:
           m_owner(owner)
     {
         SetBackgroundStyle(wxBG_STYLE_PAINT);
-        SetScrollRate(12, BarGridModel::kRowHeight);
+        SetScrollRate(12, owner->m_grid.RowHeight());
         Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
             wxAutoBufferedPaintDC dc(this);
             int sx = 0, sy = 0;
@@ -140,6 +141,8 @@ CZibMidBarView::CZibMidBarView(wxWindow* parent, IPlaybackDocument& document, Pl
     : wxWindow(parent, wxID_ANY), WxPlaybackUi(this), m_document(document), m_host(host), m_windows(windows)
 {
     m_engine = std::make_unique<PlaybackEngine>(document, *this, host);
+    // Measures and rows laid out for a small dialog font, in the font shown here
+    m_grid.SetCharWidth(FontCharWidth(*this));
     m_header = new Header(this);
     m_canvas = new Grid(this);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -166,7 +169,7 @@ bool CZibMidBarView::PopulateView()
         auto lock = m_engine->LockSequence();
         m_grid.Rebuild(m_engine->MeasureTable(), m_document.Sequence());
     }
-    m_canvas->SetVirtualSize(m_grid.TotalWidth(), BarGridModel::kRows * BarGridModel::kRowHeight);
+    m_canvas->SetVirtualSize(m_grid.TotalWidth(), BarGridModel::kRows * m_grid.RowHeight());
     m_filled = true;
     m_header->Refresh(false);
     m_canvas->Refresh(false);
@@ -184,7 +187,7 @@ void CZibMidBarView::ScrollToVPos(int pos)
 {
     int x = 0, y = 0;
     m_canvas->GetViewStart(&x, &y);
-    m_canvas->Scroll(x, pos / BarGridModel::kRowHeight);
+    m_canvas->Scroll(x, pos / m_grid.RowHeight());
     RowsScrolled();
 }
 
@@ -195,7 +198,7 @@ void CZibMidBarView::HandleNavKey(int keyCode)
     int ux = 1, uy = 1;
     m_canvas->GetScrollPixelsPerUnit(&ux, &uy);
     ux = std::max(ux, 1);
-    const int page = std::max(1, m_canvas->GetClientSize().y / BarGridModel::kRowHeight);
+    const int page = std::max(1, m_canvas->GetClientSize().y / m_grid.RowHeight());
     const uint32_t measure = m_grid.MeasureAtX(ScrollX());
     switch (keyCode) {
     case WXK_PAGEUP: y -= page; break;

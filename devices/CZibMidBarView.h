@@ -55,6 +55,10 @@ public:
     // The header strip as high as the list beside it has its header, so
     // that the rows of both line up
     void SetHeaderHeight(int height);
+    // The rows' height and a measure's width in pixels (the list beside the
+    // rows takes their height too)
+    int RowHeight() const { return m_grid.RowHeight(); }
+    int MeasureWidth(uint32_t measure) const { return m_grid.ColumnWidthOf(measure); }
     // Told the first row shown whenever the grid scrolls vertically (the
     // track list beside it follows)
     void OnRowsScrolled(std::function<void(int topRow)> follow) { m_rowsScrolled = std::move(follow); }

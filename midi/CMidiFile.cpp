@@ -164,9 +164,11 @@ int CMidiFile::OpenSource()
 int CMidiFile::RunChunks()
 {
     uint32_t length = 0;
+    // Whatever does not begin with "MThd" is no MIDI file; a header that
+    // begins so but is cut short or of another length is a damaged one.
+    if (ByteCursor ahead = m_in; ahead.has(4) && ahead.u32be() != kChunkMThd) return kMissingMThd;
     int rc = ReadChunkHeader(length);
     if (rc) return rc;
-    if (m_chunkId != kChunkMThd) return kMissingMThd;
     if (length != 6) return kBadMThdChunk;
     uint16_t format = 0, tracks = 0, division = 0;
     if ((rc = ReadU16(format)) || (rc = ReadU16(tracks)) || (rc = ReadU16(division))) return rc;
@@ -201,16 +203,29 @@ int CMidiFile::RunChunks()
     return kSuccess;
 }
 
+// A chunk's ID and length. A chunk header cut short by the end of the
+// source, or a length that runs past it, is reported by what the chunk was
+// to be: the file header, a track, or bytes that are no chunk at all (the
+// first chunk's own failures before its ID is known stay past-the-end reads).
 int CMidiFile::ReadChunkHeader(uint32_t& length)
 {
     m_chunkEnd = m_in.size();
     m_eventStart = m_eventEnd = m_in.pos();
+    const bool first = m_trackIndex < 0 && m_chunkId == 0;
     uint32_t id = 0;
     int rc = ReadU32(id);
-    if (rc == kSuccess) rc = ReadU32(length);
-    if (rc) return rc;
+    if (rc) return first ? rc : int(kNotExpectedChunkId);
     m_chunkId = id;
-    if (length > m_in.remaining()) return kBadMTrkChunk;
+    if (ReadU32(length) != kSuccess || length > m_in.remaining()) {
+        switch (id) {
+        case kChunkMThd:
+            return first ? kBadMThdChunk : kUnexpectedChunkHeader;
+        case kChunkMTrk:
+            return kBadMTrkChunk;
+        default:
+            return kNotExpectedChunkId;
+        }
+    }
     m_chunkEnd = m_in.pos() + length;
     m_eventStart = m_eventEnd = m_in.pos();
     return kSuccess;

@@ -27,8 +27,6 @@ wxIMPLEMENT_DYNAMIC_CLASS(CChildSplitterMidFrame, ZibMdiChildFrame);
 
 namespace {
 
-constexpr int kTrackListWidth = 250;
-
 using namespace midicmd;
 
 // The commands the frame takes itself; the document takes its own (dumps,
@@ -91,14 +89,14 @@ CChildSplitterMidFrame::~CChildSplitterMidFrame()
     DropPlayer(); // already gone with the track list's view, unless the window never had one
 }
 
-void CChildSplitterMidFrame::SetPanes(wxWindow* trackList)
+void CChildSplitterMidFrame::SetPanes(wxWindow* trackList, int trackListWidth)
 {
     wxSplitterWindow* splitter = Splitter();
     auto* doc = dynamic_cast<CZibMidWxDoc*>(GetDocument());
     if (doc) {
         m_player = std::make_unique<CMidiWindowPlayer>(splitter, *doc);
         doc->SetTransport(m_player.get());
-        splitter->SplitVertically(trackList, &m_player->View(), kTrackListWidth);
+        splitter->SplitVertically(trackList, &m_player->View(), trackListWidth);
     } else {
         splitter->Initialize(trackList);
     }

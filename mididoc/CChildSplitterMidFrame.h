@@ -27,9 +27,9 @@ public:
 
     // The splitter the panes are made in (created on first use)
     wxSplitterWindow* Splitter();
-    // Puts the track list on the left and the bar view with the document's
-    // player on the right
-    void SetPanes(wxWindow* trackList);
+    // Puts the track list, `trackListWidth` pixels wide, on the left and the
+    // bar view with the document's player on the right
+    void SetPanes(wxWindow* trackList, int trackListWidth);
     CMidiWindowPlayer* Player() const { return m_player.get(); }
     // The player and its bar view go before the document does
     void DropPlayer();

@@ -191,7 +191,7 @@ void CMidiWindowPlayer::SelectRows(const std::vector<int>& rows, int hitRow)
 
 void CMidiWindowPlayer::ScrollRowsTo(int topRow)
 {
-    m_view->ScrollToVPos(topRow * BarGridModel::kRowHeight);
+    m_view->ScrollToVPos(topRow * m_view->RowHeight());
 }
 
 void CMidiWindowPlayer::PassKey(int keyCode)

@@ -1,7 +1,6 @@
 #include "mididoc/CTempoEventListCtrl.h"
 
 #include "app/ListColumns.h"
-#include "app/ZibMessageBox.h"
 #include "platform/WxText.h"
 
 namespace zib {
@@ -11,7 +10,7 @@ CTempoEventListCtrl::CTempoEventListCtrl(wxWindow* parent, TempoTrackModel& mode
       m_model(model)
 {
     for (const auto& c : TempoTrackModel::Columns())
-        AppendListColumn(*this, c.header.empty() ? wxString() : UiTextWx(c.header), c.width);
+        AppendListColumn(*this, c.header, c.width);
     ShowCutCellTips(*this);
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/CZibApp.h"
 #include "app/ListColumns.h"
+#include "app/core/ColumnWidths.h"
 #include "app/CZibDocTemplate.h"
 #include "app/ZibMessageBox.h"
 #include "mididoc/core/CTrackListModel.h"
@@ -89,13 +90,13 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     m_list->Bind(wxEVT_LIST_END_LABEL_EDIT, &CZibMidView::OnEndLabelEdit, this);
     // However the list scrolled (thumb, wheel, keys), it repaints: the grid follows then.
     m_list->RowsWindow()->Bind(wxEVT_PAINT, &CZibMidView::OnRowsPainted, this);
-    frame->SetPanes(m_list);
+    BuildColumns();
+    frame->SetPanes(m_list, PaneWidth());
     // The bar grid's rows scroll the list's rows in step.
     if (CMidiWindowPlayer* player = frame->Player())
         player->View().OnRowsScrolled([this](int topRow) { ScrollToRow(topRow); });
 
     m_doc->SetTrackView(this);
-    BuildColumns();
     frame->Show();
     frame->Activate();
     return true;
@@ -158,13 +159,28 @@ bool CZibMidView::CreateImageList(int imageHeight)
     return true;
 }
 
+int CZibMidView::PaneWidth() const
+{
+    // The pane is laid out 250 pixels wide over the columns' laid-out widths;
+    // in the list's font it holds the same columns, at their shown widths.
+    constexpr int kLayoutPaneWidth = 250;
+    std::vector<int> layout, shown;
+    for (const auto& c : CTrackListModel::Columns()) {
+        const int column = int(layout.size());
+        layout.push_back(c.width);
+        shown.push_back(column < m_list->GetColumnCount() ? m_list->GetColumnWidth(column) : c.width);
+    }
+    return ShownSpan(layout, shown, kLayoutPaneWidth);
+}
+
 void CZibMidView::MatchRowHeight()
 {
     // The list's rows are as high as their image allows; grow or shrink the
     // image until they are as high as the bar grid's (once, on the first fill).
     wxRect row;
-    if (!m_images || m_list->GetItemCount() == 0 || !m_list->GetItemRect(0, row)) return;
-    const int wanted = BarGridModel::kRowHeight;
+    CMidiWindowPlayer* player = m_midFrame ? m_midFrame->Player() : nullptr;
+    if (!player || !m_images || m_list->GetItemCount() == 0 || !m_list->GetItemRect(0, row)) return;
+    const int wanted = player->View().RowHeight();
     if (row.height == wanted) return;
     int width = 0, height = 0;
     m_images->GetSize(0, width, height);
@@ -193,9 +209,9 @@ void CZibMidView::BuildColumns()
     m_list->SetItemCount(0);
     m_list->DeleteAllColumns();
     for (const auto& c : CTrackListModel::Columns()) {
-        const wxString text = c.text.empty() ? wxString() : UiTextWx(c.text);
-        AppendListColumn(*m_list, text, c.width,
-                         c.align == CTrackListModel::Align::Center ? wxLIST_FORMAT_CENTRE : wxLIST_FORMAT_LEFT);
+        AppendListColumn(*m_list, c.text, c.width,
+                         c.align == CTrackListModel::Align::Center ? wxLIST_FORMAT_CENTRE
+                                                                   : wxLIST_FORMAT_LEFT);
     }
 }
 

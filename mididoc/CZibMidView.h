@@ -56,6 +56,8 @@ public:
 
 private:
     bool CreateImageList(int imageHeight);
+    // How wide the pane opens: the columns the layout's pane holds, in the list's font
+    int PaneWidth() const;
     void MatchRowHeight();
     void AlignBarHeader();
     void SetFrameIcon(wxWindow& frame);

@@ -4,6 +4,7 @@
 #include "app/CZibApp.h"
 #include "app/CZibDocManager.h"
 #include "app/CZibDocTemplate.h"
+#include "app/ListColumns.h"
 #include "app/ZibSubsystems.h"
 #include "app/core/CommandIds.h"
 #include "mididoc/core/CTrackNameSource.h"
@@ -27,7 +28,9 @@
 #include "app/dialogs/CPositionDialogs.h"
 #include "platform/WxText.h"
 
+#include <cstdio>
 #include <wx/menu.h>
+#include <wx/splitter.h>
 #include <wx/textctrl.h>
 
 namespace zib {
@@ -56,7 +59,11 @@ std::unique_ptr<CTrackNameSource>& nameSource()
 }
 
 // Script lines of the test driver:
-//   midi-rows                  writes the first rows shown by the active MIDI window's list and grid
+//   midi-rows                  writes the first rows shown by the active MIDI window's list and
+//                              grid, and the height of a row in each
+//   midi-layout                writes the active MIDI window's track list pane width, the list's
+//                              font's average character width, its column widths and the width
+//                              of the grid's first measure
 //   midi-scroll list|grid ROW  scrolls the list or the grid as the user would, to that first row
 //   midi-click ROW COLUMN      a click on a cell of the track list
 //   midi-live-value TEXT       types into the open value box over a cell, then Enter
@@ -91,7 +98,9 @@ bool runTestCommand(const std::vector<std::string>& w, const std::function<void(
         if (!shown) log("event-menu: none");
         return true;
     }
-    if (verb != "midi-rows" && verb != "midi-scroll" && verb != "midi-click" && verb != "midi-live-value") return false;
+    if (verb != "midi-rows" && verb != "midi-layout" && verb != "midi-scroll" && verb != "midi-click" &&
+        verb != "midi-live-value")
+        return false;
     if (verb == "midi-live-value") {
         CPositionDlg* box = nullptr;
         for (wxWindow* top : wxTopLevelWindows)
@@ -142,7 +151,7 @@ bool runTestCommand(const std::vector<std::string>& w, const std::function<void(
     if (verb == "midi-scroll" && w.size() > 2) {
         const int row = std::atoi(w[2].c_str());
         if (w[1] == "grid") {
-            grid.ScrollToVPos(row * BarGridModel::kRowHeight);
+            grid.ScrollToVPos(row * grid.RowHeight());
         } else {
             list->Scroll(-1, row);
         }
@@ -150,12 +159,23 @@ bool runTestCommand(const std::vector<std::string>& w, const std::function<void(
         log("midi-scroll " + w[1] + " " + w[2]);
         return true;
     }
+    if (verb == "midi-layout") {
+        char charWidth[32];
+        std::snprintf(charWidth, sizeof charWidth, "%.2f", FontCharWidth(*list));
+        std::string columns;
+        for (int c = 0; c < list->GetColumnCount(); ++c)
+            columns += (c ? "," : "") + std::to_string(list->GetColumnWidth(c));
+        log("midi-layout: pane=" + std::to_string(child->Splitter()->GetSashPosition()) + " char=" +
+            charWidth + " measure=" + std::to_string(grid.MeasureWidth(0)) + " columns=" + columns);
+        return true;
+    }
     wxRect item;
     list->GetItemRect(0, item);
     int x = 0, top = 0;
     list->GetViewStart(&x, &top); // the report list scrolls by rows
-    log("midi-rows: list=" + std::to_string(top) + " grid=" +
-        std::to_string(grid.ScrollY() / BarGridModel::kRowHeight) + " height=" + std::to_string(item.height));
+    log("midi-rows: list=" + std::to_string(top) +
+        " grid=" + std::to_string(grid.ScrollY() / grid.RowHeight()) +
+        " height=" + std::to_string(item.height) + " grid-height=" + std::to_string(grid.RowHeight()));
     return true;
 }
 

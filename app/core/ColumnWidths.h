@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 namespace zib {
@@ -21,6 +22,10 @@ inline constexpr int kCellTextPadding = 8;
 // `sampleExtent` pixels wide.
 double AverageCharWidth(int sampleExtent);
 
+// A length laid out `layoutPixels` long, shown in a font whose average
+// character width is `charWidth` (not above 0: not measured, unscaled).
+int ScaledLength(int layoutPixels, double charWidth);
+
 // The width of a column laid out `layoutWidth` pixels wide, shown in a font
 // whose average character width is `charWidth`: scaled, and never narrower
 // than its header text (`headerExtent` pixels) with the header's padding.
@@ -28,6 +33,13 @@ double AverageCharWidth(int sampleExtent);
 // (negative) pass unchanged; a font that could not be measured (charWidth
 // not above 0) keeps the laid-out width.
 int ScaledColumnWidth(int layoutWidth, double charWidth, int headerExtent = 0);
+
+// How wide a window laid out `layoutSpan` pixels wide over columns laid out
+// `layoutWidths` wide must be shown so that it holds the same columns, now
+// `shownWidths` wide: the columns it held whole at their shown widths, and
+// of the column it ended in the same share. Past the last column the
+// remainder keeps the last column's scale.
+int ShownSpan(std::span<const int> layoutWidths, std::span<const int> shownWidths, int layoutSpan);
 
 // Whether a cell text `textExtent` pixels wide is cut in a column
 // `columnWidth` pixels wide whose text starts `indent` pixels further in

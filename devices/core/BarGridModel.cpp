@@ -1,5 +1,6 @@
 #include "devices/core/BarGridModel.h"
 
+#include "app/core/ColumnWidths.h"
 #include "devices/core/CMeasureTable.h"
 #include "devices/core/RecordingCanvas.h"
 #include "midi/CMidiParserEx.h"
@@ -37,6 +38,17 @@ int BarGridModel::Level(int value)
     return level; // 24
 }
 
+void BarGridModel::SetCharWidth(double charWidth)
+{
+    m_charWidth = charWidth;
+    m_rowHeight = std::max(1, Scaled(kLayoutRowHeight));
+}
+
+int BarGridModel::Scaled(int layoutPixels) const
+{
+    return ScaledLength(layoutPixels, m_charWidth);
+}
+
 void BarGridModel::Rebuild(const CMeasureTable& measures, const CMidiParserEx& sequence)
 {
     m_left[0] = 0;
@@ -45,7 +57,7 @@ void BarGridModel::Rebuild(const CMeasureTable& measures, const CMidiParserEx& s
         m_start[m] = row.startTick;
         m_length[m] = std::max<uint32_t>(1, row.length);
         m_numerator[m] = std::max<uint8_t>(1, row.numerator);
-        m_left[m + 1] = m_left[m] + ColumnWidth(row.numerator, row.denominator);
+        m_left[m + 1] = m_left[m] + std::max(1, Scaled(ColumnWidth(row.numerator, row.denominator)));
     }
     m_start[kMeasures] = m_start[kMeasures - 1] + m_length[kMeasures - 1];
 
@@ -160,30 +172,32 @@ void BarGridModel::PaintHeader(RecordingCanvas& canvas, int scrollX, int width) 
 void BarGridModel::PaintRows(RecordingCanvas& canvas, const CMidiParserEx& sequence, const View& view,
                              std::span<const Row> rows, uint32_t fromTick, uint32_t thruTick) const
 {
-    const int firstRow = std::max(0, view.scrollY / kRowHeight);
-    const int endRow = std::min<int>(int(rows.size()), (view.scrollY + view.height + kRowHeight - 1) / kRowHeight);
+    const int rowHeight = m_rowHeight;
+    const int firstRow = std::max(0, view.scrollY / rowHeight);
+    const int endRow =
+        std::min<int>(int(rows.size()), (view.scrollY + view.height + rowHeight - 1) / rowHeight);
     const auto clipFill = [&](int x0, int x1, int y, uint32_t color) {
         x0 = std::max(x0, 0);
         x1 = std::min(x1, view.width);
-        canvas.Fill(x0, y, x1 - x0, kRowHeight, color);
+        canvas.Fill(x0, y, x1 - x0, rowHeight, color);
     };
     for (int r = firstRow; r < endRow; ++r) {
         const Row& row = rows[size_t(r)];
-        const int y = r * kRowHeight - view.scrollY;
-        canvas.Fill(0, y, view.width, kRowHeight, kWindowColor);
+        const int y = r * rowHeight - view.scrollY;
+        canvas.Fill(0, y, view.width, rowHeight, kWindowColor);
         if (row.hasData) {
             clipFill(TickToX(row.contentStart) - view.scrollX, TickToX(row.contentEnd) - view.scrollX + 1, y,
                      kContentColor);
             if (thruTick > fromTick)
                 clipFill(TickToX(fromTick) - view.scrollX, TickToX(thruTick) - view.scrollX + 1, y, kFromThruColor);
         }
-        if (row.selected) canvas.Hatch(0, y, view.width, kRowHeight, kHatchColor);
+        if (row.selected) canvas.Hatch(0, y, view.width, rowHeight, kHatchColor);
         canvas.Line(0, y, view.width, y, kGridColor);
-        canvas.Line(0, y + kRowHeight - 1, view.width, y + kRowHeight - 1, kGridColor);
+        canvas.Line(0, y + rowHeight - 1, view.width, y + rowHeight - 1, kGridColor);
     }
     uint32_t first = 0, last = 0;
     VisibleMeasures(view.scrollX, view.width, first, last);
-    const int bottom = std::min(view.height, endRow * kRowHeight - view.scrollY);
+    const int bottom = std::min(view.height, endRow * rowHeight - view.scrollY);
     for (uint32_t m = first; m <= last && m_left[m] - view.scrollX < view.width; ++m)
         canvas.Line(m_left[m] - view.scrollX, 0, m_left[m] - view.scrollX, bottom, kGridColor);
     PaintEvents(canvas, sequence, view, first, last);
@@ -196,36 +210,41 @@ void BarGridModel::PaintEvents(RecordingCanvas& canvas, const CMidiParserEx& seq
     const size_t begin = std::min(m_reachBack[first], events.size());
     const size_t end = std::min(m_firstEvent[std::min<uint32_t>(last + 1, kMeasures)], events.size());
     const uint32_t visibleStart = m_start[first];
-    const int firstRow = view.scrollY / kRowHeight;
-    const int lastRow = (view.scrollY + view.height) / kRowHeight;
+    const int rowHeight = m_rowHeight;
+    const int firstRow = view.scrollY / rowHeight;
+    const int lastRow = (view.scrollY + view.height) / rowHeight;
+    // Strokes laid out for 25-pixel rows: note levels and the 5-pixel marks
+    const auto level = [this](uint8_t value) { return Scaled(Level(value & 0x7F)); };
+    const int markHeight = std::max(1, Scaled(5));
     for (size_t i = begin; i < end; ++i) {
         const CMidiEvent& e = *events[i];
         const int row = int(e.track) - 1;
         if (row < firstRow || row > lastRow || row >= kRows || row < 0) continue;
-        const int base = (row + 1) * kRowHeight - 1 - view.scrollY; // the row's bottom - 1: strokes go up from here
+        const int base =
+            (row + 1) * rowHeight - 1 - view.scrollY; // the row's bottom - 1: strokes go up from here
         const int x = TickToX(e.time) - view.scrollX;
         const uint8_t kind = e.status & 0xF0;
         const uint8_t d0 = e.data.empty() ? 0 : e.data[0];
         const uint8_t d1 = e.data.size() > 1 ? e.data[1] : 0;
         if (kind == 0x90 && d1 > 0) {
             if (uint64_t(e.time) + e.duration < visibleStart) continue; // ends before the view
-            const int level = Level(d0 & 0x7F);
+            const int y = base - level(d0);
             const int x1 = e.duration == 0 ? x : std::max(x, TickToX(uint32_t(std::min<uint64_t>(
                                                             uint64_t(e.time) + e.duration, UINT32_MAX))) - view.scrollX - 1);
-            canvas.Line(x, base - level, x1, base - level, kMarkColor);
+            canvas.Line(x, y, x1, y, kMarkColor);
             continue;
         }
         if (e.time < visibleStart) continue;
         if (kind == 0x80 || kind == 0x90) {
-            if (!e.paired) canvas.Line(x, base - Level(d0 & 0x7F), x, base - Level(d0 & 0x7F), kMarkColor);
+            if (!e.paired) canvas.Line(x, base - level(d0), x, base - level(d0), kMarkColor);
         } else if (kind == 0xA0 || kind == 0xD0) {
             const int value = (kind == 0xA0 ? d1 : d0) & 0x7F;
-            const int height = value * kRowHeight / 128;
+            const int height = value * rowHeight / 128;
             if (height > 0) canvas.Line(x, base, x, base - height + 1, kMarkColor);
         } else if (kind == 0xC0) {
-            canvas.Line(x, base, x, base - 4, kMarkColor);
+            canvas.Line(x, base, x, base - markHeight + 1, kMarkColor);
         } else if (e.status == 0xFF && (d1 == 1 || d1 == 5 || d1 == 6)) {
-            canvas.Line(x, base, x, base - 4, kMarkColor);
+            canvas.Line(x, base, x, base - markHeight + 1, kMarkColor);
         }
     }
 }

@@ -12,8 +12,10 @@ class CMidiParserEx;
 class RecordingCanvas;
 
 // The grid of the MIDI bar view without a window: one row per track (64,
-// 25 pixels high), one column per measure (2000) as wide as its time
-// signature says, and the marks of each track's events in each measure.
+// laid out 25 pixels high), one column per measure (2000) as wide as its
+// time signature says, and the marks of each track's events in each measure.
+// The laid-out pixel sizes are those of a small dialog font; in the font the
+// view shows they scale as the lists' columns do (app/core/ColumnWidths.h).
 // It lays out the columns, converts ticks to x, finds the measures in view
 // and the events to draw there (from an index per measure, never walking the
 // song from its start), and paints rows and header into a RecordingCanvas.
@@ -25,7 +27,7 @@ class BarGridModel {
 public:
     static constexpr int kMeasures = 2000;
     static constexpr int kRows = 64;
-    static constexpr int kRowHeight = 25;
+    static constexpr int kLayoutRowHeight = 25;
     static constexpr int kHeaderHeight = 20;
 
     // Colours (0xRRGGBB)
@@ -37,11 +39,16 @@ public:
     static constexpr uint32_t kMarkColor = 0x000080;
     static constexpr uint32_t kTextColor = 0x000000;
 
-    // A measure's column width: numerator x 2, 3, 6, 12, 24 or 48 for the
-    // denominators 32, 16, 8, 4, 2, 1 (12 for any other)
+    // A measure's laid-out column width: numerator x 2, 3, 6, 12, 24 or 48
+    // for the denominators 32, 16, 8, 4, 2, 1 (12 for any other)
     static int ColumnWidth(int numerator, int denominator);
-    // The stroke height of a 7-bit value: 1 to 24
+    // The laid-out stroke height of a 7-bit value: 1 to 24
     static int Level(int value);
+
+    // The average character width of the font the grid is shown in (the
+    // next Rebuild lays the columns out in it), and the rows' height there
+    void SetCharWidth(double charWidth);
+    int RowHeight() const { return m_rowHeight; }
 
     // Lays out the columns from the measure table (measures past the song take
     // its last signature) and indexes the song's events by measure
@@ -76,8 +83,8 @@ public:
         int scrollX = 0, scrollY = 0; // scroll position in pixels
         int width = 0, height = 0;    // the grid's client size (under the header)
     };
-    // Paints the rows in view (row r at y = r x 25 - scrollY): shading, grid
-    // lines and the events of the visible measures
+    // Paints the rows in view (row r at y = r x RowHeight() - scrollY):
+    // shading, grid lines and the events of the visible measures
     void PaintRows(RecordingCanvas& canvas, const CMidiParserEx& sequence, const View& view,
                    std::span<const Row> rows, uint32_t fromTick, uint32_t thruTick) const;
     // The header strip: measure numbers 1-2000 over their columns
@@ -90,6 +97,10 @@ public:
 private:
     void PaintEvents(RecordingCanvas& canvas, const CMidiParserEx& sequence, const View& view, uint32_t first,
                      uint32_t last) const;
+    int Scaled(int layoutPixels) const;
+
+    double m_charWidth = 0; // not measured: the laid-out sizes
+    int m_rowHeight = kLayoutRowHeight;
 
     std::array<int, kMeasures + 1> m_left{};       // column lefts, and the right edge
     std::array<uint32_t, kMeasures + 1> m_start{}; // measure start ticks, and the end of the last

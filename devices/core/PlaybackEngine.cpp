@@ -186,6 +186,7 @@ void PlaybackEngine::StartMidiPlayback()
 
     // A division of 0 or in SMPTE frames has no measures to play in.
     if (division == 0 || (division & 0x8000) != 0) {
+        DropRecordFlag();
         lock.unlock();
         m_ui.ShowMessage(kMsgMeasureParameter, "StartMidiPlayback", PlaybackIcon::Stop);
         return;
@@ -230,6 +231,7 @@ void PlaybackEngine::StartMidiPlayback()
     lock.lock();
 
     if (!m_measures.Build(seq)) {
+        DropRecordFlag();
         lock.unlock();
         m_ui.ShowMessage(kMsgMeasureParameter, "StartMidiPlayback", PlaybackIcon::Stop);
         return;
@@ -240,8 +242,7 @@ void PlaybackEngine::StartMidiPlayback()
     if (!buffers) {
         m_state = State::Playing;
         m_host.Player().ClearIfActive(this);
-        m_doc.SetRecordFlag(false);
-        m_recordFlag = false;
+        DropRecordFlag();
         lock.unlock();
         m_ui.ShowMessage(kMsgAllocateBuffers, "StartMidiPlayback", PlaybackIcon::Exclamation);
         return;
@@ -262,6 +263,9 @@ void PlaybackEngine::StartMidiPlayback()
 
     // Nothing of this run is queued yet, so no callback comes while the ports open.
     if (OpenMidiOutPorts() == 0) {
+        lock.lock();
+        DropRecordFlag();
+        lock.unlock();
         ShowOpenFailure();
         return;
     }
@@ -295,8 +299,7 @@ void PlaybackEngine::StartMidiPlayback()
     if (RestartMidiOutPorts() == 0) {
         lock.lock();
         m_state = State::Playing;
-        m_doc.SetRecordFlag(false);
-        m_recordFlag = false;
+        DropRecordFlag();
         m_pending.finish = true;
         m_pending.finishRun = m_runId;
         PostUi();
@@ -306,6 +309,14 @@ void PlaybackEngine::StartMidiPlayback()
         return;
     }
     m_host.Player().SetPlaying(this, kMidiBarViewPlayer);
+}
+
+// A run that does not start records nothing: the document's Record switch
+// goes off with it, so that no window shows it recording.
+void PlaybackEngine::DropRecordFlag()
+{
+    m_doc.SetRecordFlag(false);
+    m_recordFlag = false;
 }
 
 void PlaybackEngine::EnterFinished()

@@ -267,6 +267,7 @@ private:
     void SendStartState();
     void ResetChaseToFirstValues();
     void EnterFinished();
+    void DropRecordFlag(); // under m_mutex
     void PostUi(); // under m_mutex
     void PostError(MidiResult code);
     void ReadTracks();

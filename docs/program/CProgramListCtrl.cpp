@@ -1,7 +1,6 @@
 #include "docs/program/CProgramListCtrl.h"
 
 #include "app/ListColumns.h"
-#include "app/texts/UiText.h"
 #include "platform/WxText.h"
 
 namespace zib {
@@ -13,12 +12,12 @@ CProgramListCtrl::CProgramListCtrl(wxWindow* parent, CellText cellText)
 {
 }
 
-void CProgramListCtrl::Rebuild(const std::vector<Column>& columns, int rows, int language)
+void CProgramListCtrl::Rebuild(const std::vector<Column>& columns, int rows)
 {
     SetSelection({}, -1);
     ClearAll();
     for (const auto& c : columns)
-        AppendListColumn(*this, c.title.empty() ? wxString() : wxFromUtf8(UiText(c.title, language)), c.width);
+        AppendListColumn(*this, c.title, c.width);
     SetItemCount(rows);
     Refresh();
 }

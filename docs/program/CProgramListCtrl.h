@@ -22,7 +22,7 @@ public:
         std::string title;
         int width;
     };
-    void Rebuild(const std::vector<Column>& columns, int rows, int language);
+    void Rebuild(const std::vector<Column>& columns, int rows);
     void SetRowCount(int rows);
     // The view that gives the cells is going: the list shows empty cells
     // until its window goes too.

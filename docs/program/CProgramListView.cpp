@@ -1,7 +1,6 @@
 #include "docs/program/CProgramListView.h"
 
 #include "app/CMainFrame.h"
-#include "app/CMainToolBar.h"
 #include "app/CZibApp.h"
 #include "app/CZibDocTemplate.h"
 #include "app/MenuBuilder.h"
@@ -13,7 +12,6 @@
 #include "platform/ZibClipboardFormat.h"
 #include "platform/ZibDropTarget.h"
 
-#include <wx/aui/framemanager.h>
 #include <wx/imaglist.h>
 #include <wx/sizer.h>
 
@@ -67,27 +65,10 @@ bool CProgramListView::OnCreate(wxDocument* doc, long flags)
         Doc()->AfterCommand();
     });
     BindViewCommands();
-    if (HasItems()) SetUpMoveItemBar();
     Fill();
     frame->Show(true);
     Activate(true);
     return true;
-}
-
-void CProgramListView::SetUpMoveItemBar()
-{
-    // The MoveItem bar serves every item list; it gets its buttons once.
-    CMainFrame* main = CMainFrame::Get();
-    CMainToolBar* bar = main ? main->Toolbar(MainBar::MoveItem) : nullptr;
-    if (!bar || bar->ButtonCount() > 0) return;
-    bar->SetButtons({{progcmd::MoveItemUp, "Move item UP", "UP", "move-item-up"},
-                    {progcmd::MoveItemDown, "Move item DOWN", "DN", "move-item-down"}},
-                    wxGetApp().Language());
-    // The docked bar grows to its new buttons.
-    if (wxAuiManager* manager = wxAuiManager::GetManager(bar)) {
-        manager->GetPane(bar).BestSize(bar->GetBestSize());
-        manager->Update();
-    }
 }
 
 void CProgramListView::BindCommand(int id, std::function<void()> action, std::function<bool()> enabled)
@@ -104,7 +85,7 @@ void CProgramListView::Fill()
     if (!list_) return;
     list_->Freeze();
     std::vector<CProgramListCtrl::Column> columns = Columns();
-    list_->Rebuild(columns, RowCount(), wxGetApp().Language());
+    list_->Rebuild(columns, RowCount());
     auto* images = new wxImageList(16, 16, true, 1);
     images->Add(ProgramIconBitmap(IconResource()));
     list_->AssignImageList(images, wxIMAGE_LIST_SMALL);

@@ -99,7 +99,6 @@ private:
     void OnBeginLabelEdit(wxListEvent& event);
     void OnEndLabelEdit(wxListEvent& event);
     void OnKeyDown(wxListEvent& event);
-    void SetUpMoveItemBar();
 };
 
 } // namespace zib

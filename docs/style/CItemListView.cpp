@@ -143,7 +143,7 @@ void CItemListView::Refill()
     list_->Freeze();
     list_->DeleteAllColumns();
     for (const StyColumn& c : Columns())
-        AppendListColumn(*list_, UiTextWx(c.title), c.width);
+        AppendListColumn(*list_, c.title, c.width);
     wideColumns_ = false;
     CreateImageList();
     list_->SetItemCount(RowCount());

@@ -25,6 +25,11 @@ std::vector<uint8_t> oneTrack(const std::function<void(SmfTrack&)>& fill, uint16
     return b.Build();
 }
 
+std::vector<uint8_t> bytesOf(std::string_view text)
+{
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
 } // namespace
 
 // ---- Reading ---------------------------------------------------------------
@@ -275,15 +280,52 @@ TEST(CMidiFileRead, RefusesBrokenFiles)
          },
          CMidiFile::kBadMTrkChunk},
         {"empty image", [] { return std::vector<uint8_t>(); }, CMidiFile::kReadPastEnd},
+        // Damage is named by the chunk it hits: the header, a track, or bytes
+        // where a chunk should start.
         {"truncated header", [] { return SmfBuilder::Truncated(SmfBuilder().Build(), 11); },
-         CMidiFile::kBadMTrkChunk},
+         CMidiFile::kBadMThdChunk},
+        {"header cut in its length", [] { return SmfBuilder::Truncated(SmfBuilder().Build(), 6); },
+         CMidiFile::kBadMThdChunk},
+        {"text after MThd", [] { return bytesOf("MThd is not all it takes to be a MIDI file"); },
+         CMidiFile::kBadMThdChunk},
+        {"text where the first track should be",
+         [] {
+             auto image = SmfBuilder().AnnouncedTracks(1).Build();
+             const auto junk = bytesOf("no track here, only words");
+             image.insert(image.end(), junk.begin(), junk.end());
+             return image;
+         },
+         CMidiFile::kNotExpectedChunkId},
         {"trailing bytes shorter than a chunk header",
          [] {
              auto image = SmfBuilder().Build();
              image.push_back(0);
              return image;
          },
-         CMidiFile::kReadPastEnd},
+         CMidiFile::kNotExpectedChunkId},
+        {"unknown chunk longer than the image",
+         [] {
+             SmfBuilder b;
+             b.AddTrack();
+             b.AddChunk("XFIH", {1, 2}, 100);
+             return b.Build();
+         },
+         CMidiFile::kNotExpectedChunkId},
+        {"track cut in its length",
+         [] {
+             SmfBuilder b;
+             b.AddTrack();
+             return SmfBuilder::Truncated(b.Build(), 14 + 6);
+         },
+         CMidiFile::kBadMTrkChunk},
+        {"second MThd cut short",
+         [] {
+             SmfBuilder b;
+             b.AddTrack();
+             b.AddChunk("MThd", {0, 0, 0, 1, 0, 96}, 60);
+             return b.Build();
+         },
+         CMidiFile::kUnexpectedChunkHeader},
         {"tempo of length 4", [] { return oneTrack([](SmfTrack& t) {
                                        t.Meta(0, 0x51, {0, 1, 2, 3});
                                    }); },

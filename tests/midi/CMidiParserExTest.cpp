@@ -137,8 +137,10 @@ TEST(CMidiParserExLoad, RefusesBrokenFilesAndLeavesAnEmptySequence)
              return b.Build();
          },
          CMidiParserEx::kTrackSizeDiffers},
-        {"event past its chunk", [] { return SmfBuilder::Truncated(SmfBuilder(0, 96).Build(), 10); },
-         CMidiFile::kBadMTrkChunk},
+        {"header cut short", [] { return SmfBuilder::Truncated(SmfBuilder(0, 96).Build(), 10); },
+         CMidiFile::kBadMThdChunk},
+        {"header without any track chunk", [] { return SmfBuilder(0, 96).AnnouncedTracks(1).Build(); },
+         CMidiParserEx::kIncorrectTrackCount},
     };
     for (const auto& c : cases) {
         CMidiParserEx p;

@@ -83,6 +83,38 @@ TEST(MidiDocModel, EmptyBrokenAndUnshowableFilesOpenNothing)
     EXPECT_FALSE(h.doc->HasTrackRecords());
 }
 
+// The message of a file that cannot be read names what is wrong with it,
+// in the reader's own words, however the file begins.
+TEST(MidiDocModel, ABrokenFilesMessageNamesItsDamage)
+{
+    const auto bytes = [](std::string_view text) { return std::vector<uint8_t>(text.begin(), text.end()); };
+    auto wordsAfterHeader = SmfBuilder(1, 96).AnnouncedTracks(1).Build();
+    const auto words = bytes("and then some words");
+    wordsAfterHeader.insert(wordsAfterHeader.end(), words.begin(), words.end());
+    SmfBuilder longTrack(1, 96);
+    longTrack.AddTrack().NoteOn(0, 0, 60, 100).LengthOverride(4096);
+    const struct {
+        const char* what;
+        std::vector<uint8_t> image;
+        const char* text;
+    } cases[] = {
+        {"text that begins with MThd", bytes("MThd, and nothing of a MIDI file after it"),
+         "CMidiFile error: 3 - Bad MThd chunk"},
+        {"a header cut short", SmfBuilder::Truncated(smallSong(), 12), "CMidiFile error: 3 - Bad MThd chunk"},
+        {"words where the tracks should be", wordsAfterHeader, "CMidiFile error: 1 - Not expected chunk ID"},
+        {"a header and no track", SmfBuilder(1, 96).AnnouncedTracks(2).Build(),
+         "CMidiParserEx error: 120 - Found incorrect number of MIDI Tracks"},
+        {"a track longer than the file", longTrack.Build(), "CMidiFile error: 4 - Bad MTrk chunk"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DocFixture f;
+        EXPECT_EQ(f.doc->OpenImage("/x/Broken.mid", c.image), Open::ParseError);
+        ASSERT_EQ(f.reports.messages.size(), 1u);
+        EXPECT_EQ(f.reports.messages[0].extra, c.text);
+    }
+}
+
 TEST(MidiDocModel, EveryFileGetsSixtyFourTrackRecords)
 {
     SmfBuilder smf(1, 96);

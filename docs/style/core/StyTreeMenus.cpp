@@ -114,14 +114,4 @@ std::vector<MenuItemDef> StsPopupDef()
     });
 }
 
-std::vector<ToolButtonDef> StyleTreeToolbarButtons()
-{
-    return {
-        {stycmd::LevelRoot, "Root level", "R", "level-root", true},
-        {stycmd::LevelRoot + 1, "SE Level", "SE", "level-element", true},
-        {stycmd::LevelRoot + 2, "CV Level", "CV", "level-cv", true},
-        {stycmd::LevelTrack, "Track level", "TR", "level-track", true},
-    };
-}
-
 } // namespace zib

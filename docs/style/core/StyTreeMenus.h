@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/core/MenuModel.h"
-#include "app/core/ToolbarButtons.h"
 
 #include <vector>
 
@@ -19,8 +18,5 @@ std::vector<MenuItemDef> StyCvPopupDef();
 std::vector<MenuItemDef> StyTrackPopupDef();
 // The STS tree's "STS Popup".
 std::vector<MenuItemDef> StsPopupDef();
-
-// The level buttons of the StyleTree bar (291-294, checkable).
-std::vector<ToolButtonDef> StyleTreeToolbarButtons();
 
 } // namespace zib

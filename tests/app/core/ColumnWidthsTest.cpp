@@ -38,6 +38,27 @@ TEST(ColumnWidths, WidthsScaleByTheFontsCharWidthAndHoldTheirHeader)
             << c.layout << " px at " << c.charWidth << " with a header of " << c.header;
 }
 
+TEST(ColumnWidths, AWindowOverColumnsHoldsTheSameColumnsAtTheirShownWidths)
+{
+    // Columns laid out 20, 30 and 40 wide, shown 30 (a header widened it), 45 and 60.
+    const int layout[] = {20, 30, 40};
+    const int shown[] = {30, 45, 60};
+    struct Case {
+        int span, width;
+    } cases[] = {
+        {0, 0},          {20, 30}, // the first column whole
+        {50, 75},                  // the first two whole
+        {60, 90},                  // and a quarter of the third, at its own scale
+        {35, 30 + 23},             // half of the second, rounded
+        {100, 135 + 15},           // past the last column: at the last column's scale
+        {-10, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShownSpan(layout, shown, c.span), c.width) << c.span;
+    // Columns shown as laid out: the window keeps its width.
+    EXPECT_EQ(ShownSpan(layout, layout, 75), 75);
+}
+
 TEST(ColumnWidths, ACellIsCutWhenItsTextAndPaddingOverrunTheColumn)
 {
     EXPECT_FALSE(CellTextCut(40, 40 + kCellTextPadding));

@@ -1,6 +1,7 @@
 // The columns of the program's lists and grids as the user sees them: wide
 // enough in the font they are shown in for their header texts and typical
 // values, and a cut cell's whole text as the tooltip over it.
+#include "app/texts/UiText.h"
 #include "tests/app/gui/AppGuiFixture.h"
 #include "tests/support/ArrFileBuilder.h"
 #include "tests/support/GlobalFileBuilder.h"
@@ -113,6 +114,59 @@ TEST_F(ListColumnsGui, EveryListShowsItsHeadersAndTypicalValuesWhole)
                 EXPECT_GE(c.width, c.widest + kTextRoom) << where << ": \"" << c.widestText << "\" is cut";
             }
         }
+}
+
+TEST_F(ListColumnsGui, AfterALanguageSwitchEveryOpenListHeadsItsColumnsInTheNewLanguageAndWhole)
+{
+    // A list of each kind, open while the language changes: each window by a
+    // part of its title that no other window's title holds.
+    const struct {
+        std::string title;
+        std::string script; // opens it
+    } windows[] = {
+        {"Tracks.mid", open("Tracks.mid", song())},
+        {"Song.mid - Event List", open("Song.mid", song()) + "menu 57642\nmenu 32840\n"},
+        {"Master Track", "activate-child \"Song.mid - Event\"\nmenu 32945\n"},
+        {"qe.sty",
+         open("qe.sty",
+              test::dasfImage({test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0, 4}}))}))},
+        {"pads.pad",
+         open("pads.pad", test::dasfImage({test::qeEntry(
+                              "Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true}))}))},
+        {"qe.pcg", open("qe.pcg", test::qePcgImage({{"Piano", 9, 0}, {"Organ", 9, 2}}))},
+        {"wq8.arr", open("wq8.arr", test::ArrFileBuilder('9').image())},
+        {"r65.gbl", open("r65.gbl", test::gblImage('M'))},
+    };
+    std::string script;
+    for (const auto& w : windows)
+        script += w.script;
+    const auto logAll = [&windows] {
+        std::string lines;
+        for (const auto& w : windows)
+            lines += "activate-child \"" + w.title + "\"\nlog-columns 0\n";
+        return lines;
+    };
+    script += logAll() + "menu 32995\n" + logAll() + "menu 32994\n" + logAll();
+    const ZibRun r = session_.runChecked(script + "quit\n", 60);
+    const auto lists = columnsOf(r);
+    const size_t count = std::size(windows);
+    ASSERT_EQ(lists.size(), 3 * count) << logText(r);
+    for (size_t i = 0; i < count; ++i) {
+        const std::vector<Column>& english = lists[i];
+        for (const int language : {2, 1}) {
+            const std::vector<Column>& shown = lists[(language == 2 ? 1 : 2) * count + i];
+            ASSERT_EQ(shown.size(), english.size()) << windows[i].title;
+            for (size_t c = 0; c < shown.size(); ++c) {
+                const std::string where = windows[i].title + ", language " + std::to_string(language) +
+                                          ", column " + std::to_string(c);
+                EXPECT_EQ(shown[c].headerText, UiText(english[c].headerText, language)) << where;
+                if (shown[c].header > 0) {
+                    EXPECT_GE(shown[c].width, shown[c].header + kTextRoom)
+                        << where << ": header \"" << shown[c].headerText << "\" is cut";
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ListColumnsGui, ACutCellShowsItsWholeTextAsItsTooltip)

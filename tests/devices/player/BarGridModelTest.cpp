@@ -147,6 +147,40 @@ TEST(BarGridModelTest, RowsAreShadedAndEventsDrawnAsStrokes)
                                                     {96, base0 - 1, 96, base0 - 1}}));
 }
 
+// Shown in a font twice as wide as the layout's, measures and rows are twice
+// as large, and so are the strokes laid out in pixels.
+TEST(BarGridModelTest, InAFontTwiceAsWideTheGridIsTwiceAsLarge)
+{
+    SmfBuilder b(1, 96);
+    b.AddTrack().TimeSig(0, 4, 2).TimeSig(384, 3, 3);
+    b.AddTrack().NoteOn(0, 0, 127, 90).NoteOff(192, 0, 127).Program(384, 0, 5).ChannelPressure(432, 0, 127);
+    const auto image = b.Build();
+    CMidiParserEx sequence;
+    ASSERT_EQ(sequence.ParseImage(image.data(), uint32_t(image.size())), 0);
+    CMeasureTable measures;
+    ASSERT_TRUE(measures.Build(sequence));
+    BarGridModel model;
+    model.SetCharWidth(12.0);
+    model.Rebuild(measures, sequence);
+    EXPECT_EQ(model.RowHeight(), 50);
+    EXPECT_EQ(model.ColumnWidthOf(0), 96); // 4/4
+    EXPECT_EQ(model.ColumnWidthOf(1), 36); // 3/8
+    EXPECT_EQ(model.ColumnWidthOf(1999), 36);
+    EXPECT_EQ(model.TickToX(192), 48);
+
+    const BarGridModel::Row rows[] = {{true, 0, 432, false}};
+    RecordingCanvas canvas;
+    model.PaintRows(canvas, sequence, {0, 0, 300, 50}, rows, 0, 0);
+    std::vector<std::array<int, 4>> marks;
+    for (const auto& c : canvas.Commands())
+        if (c.op == Op::Line && c.color == BarGridModel::kMarkColor) marks.push_back({c.x, c.y, c.x2, c.y2});
+    std::sort(marks.begin(), marks.end());
+    const int base = 49;                                                              // the row's bottom - 1
+    EXPECT_EQ(marks, (std::vector<std::array<int, 4>>{{0, base - 48, 47, base - 48},  // level 24
+                                                      {96, base, 96, base - 9},       // 10 pixels
+                                                      {108, base, 108, base - 48}})); // pressure 127 of 50
+}
+
 // A long note that starts before the view is still drawn in it; the events
 // before the view are not walked for every row.
 TEST(BarGridModelTest, ANoteSoundingIntoTheViewIsDrawnFromTheViewsEdge)

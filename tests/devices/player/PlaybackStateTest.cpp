@@ -122,7 +122,8 @@ TEST(PlaybackStateTest, NothingToPlayStartsNothing)
 }
 
 // Each start failure shows one box, naming its cause (a device's failure in
-// the device's own words, after which port failed).
+// the device's own words, after which port failed); a Record that started
+// the run is switched off again.
 TEST(PlaybackStateTest, StartFailuresShowOneMessageAndLeaveNothingPlaying)
 {
     struct Case {
@@ -163,6 +164,8 @@ TEST(PlaybackStateTest, StartFailuresShowOneMessageAndLeaveNothingPlaying)
         {"restart",
          [](PlaybackRig& r) { r.host.fake->FailCall("Test:A", OutCall::Restart, MidiResult::NotReady); },
          PlaybackEngine::kMsgRestartPorts, "StartMidiPlayback", "", ""},
+        {"a division in SMPTE frames", [](PlaybackRig& r) { r.doc.sequence.SetHeader(1, 2, 0xE728); },
+         PlaybackEngine::kMsgMeasureParameter, "StartMidiPlayback", "", ""},
     };
     for (const Case& c : cases) {
         PlaybackRig rig(oneNote());
@@ -180,6 +183,7 @@ TEST(PlaybackStateTest, StartFailuresShowOneMessageAndLeaveNothingPlaying)
                   c.status.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.status})
             << c.name;
         EXPECT_EQ(rig.host.playing.load(), 0) << c.name;
+        EXPECT_FALSE(rig.doc.record) << c.name << ": nothing records";
         EXPECT_TRUE(rig.host.fake->SentMessages().empty() || std::string(c.name) == "restart") << c.name;
         rig.host.clock->Advance(5'000'000);
         EXPECT_TRUE(rig.Heard().size() <= 1u) << c.name; // at most the chased volume, sent before the restart

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -603,9 +604,56 @@ TEST_F(MidiWindowsGui, TrackListAndBarGridScrollTheirRowsInStep)
 {
     ZibRun r = run(openSong() + "midi-rows\nmidi-scroll grid 10\nwait 200\nmidi-rows\nmidi-scroll list 20\n" +
                    "wait 200\nmidi-rows\nscreenshot midi-window\n");
-    EXPECT_EQ(r.lines("midi-rows: "), (std::vector<std::string>{"midi-rows: list=0 grid=0 height=25",
-                                                               "midi-rows: list=10 grid=10 height=25",
-                                                               "midi-rows: list=20 grid=20 height=25"}));
+    const auto rows = r.lines("midi-rows: ");
+    ASSERT_EQ(rows.size(), 3u) << logText(r);
+    int height = 0, gridHeight = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        int list = -1, grid = -1;
+        ASSERT_EQ(std::sscanf(rows[i].c_str(), "midi-rows: list=%d grid=%d height=%d grid-height=%d", &list,
+                              &grid, &height, &gridHeight),
+                  4)
+            << rows[i];
+        EXPECT_EQ(list, int(i) * 10) << rows[i];
+        EXPECT_EQ(grid, list) << rows[i];
+        EXPECT_EQ(height, gridHeight) << "the rows of both panes line up: " << rows[i];
+    }
+}
+
+// The MIDI window is laid out for a small dialog font: in the font it is
+// shown in, the track list's pane holds the columns the layout's 250 pixels
+// hold (the number through "In Port" whole, "Out Port" cut), and the bar
+// grid's measures and rows grow with the list's columns.
+TEST_F(MidiWindowsGui, TheMidiWindowsPanesAreLaidOutInTheirFont)
+{
+    ZibRun r = run(openSong() + "midi-layout\nmidi-rows\n");
+    const std::string layout = r.line("midi-layout: ");
+    int pane = 0, measure = 0, chars = 0;
+    double charWidth = 0;
+    ASSERT_EQ(std::sscanf(layout.c_str(), "midi-layout: pane=%d char=%lf measure=%d columns=%n", &pane,
+                          &charWidth, &measure, &chars),
+              3)
+        << logText(r);
+    std::vector<int> columns;
+    for (const char* at = layout.c_str() + chars; *at;) {
+        char* end = nullptr;
+        columns.push_back(int(std::strtol(at, &end, 10)));
+        at = *end == ',' ? end + 1 : end;
+    }
+    ASSERT_EQ(columns.size(), 14u) << layout;
+    int inPortEnd = 0;
+    for (int c = 0; c <= 6; ++c)
+        inPortEnd += columns[size_t(c)];
+    EXPECT_GE(pane, inPortEnd) << layout;
+    EXPECT_LT(pane, inPortEnd + columns[7]) << layout;
+    const auto scaled = [charWidth](int layoutPixels) { return layoutPixels * charWidth / 6.0; };
+    EXPECT_NEAR(measure, scaled(48), 1.0) << "a 4/4 measure: " << layout;
+    int list = 0, grid = 0, height = 0, gridHeight = 0;
+    ASSERT_EQ(std::sscanf(r.line("midi-rows: ").c_str(),
+                          "midi-rows: list=%d grid=%d height=%d grid-height=%d", &list, &grid, &height,
+                          &gridHeight),
+              4);
+    EXPECT_NEAR(gridHeight, scaled(25), 1.0);
+    EXPECT_EQ(height, gridHeight);
 }
 
 TEST_F(MidiWindowsGui, PadTrackEditorShowsVexNoiseRowsFiltersAndItsOwnMenu)

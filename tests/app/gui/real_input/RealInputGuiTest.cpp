@@ -6,10 +6,13 @@
 #include "docs/style/core/QeStyleEditor.h"
 #include "midi/CMidiFile.h"
 #include "platform/FileIo.h"
+#include "platform/FileProfile.h"
 #include "tests/app/gui/ZibDesktop.h"
+#include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -478,6 +481,58 @@ TEST_F(RealInputGui, ABadFileOnFileOpenGivesOneBoxAndTheNextOpenWorks)
     ASSERT_TRUE(openFromFileMenu(good));
     ASSERT_TRUE(waitForActiveTab("Song.mid", true));
     EXPECT_EQ(desktop_->logLines("message:").size(), std::size(bad));
+}
+
+// With no MIDI output at all (the built-in synthesizer finds no sound
+// server), Play and Record each give their one box; afterwards both buttons
+// are up, nothing plays or records, and the MIDI window closes.
+TEST_F(RealInputGui, APlayOrRecordWithoutMidiOutputLeavesItsButtonUp)
+{
+    test::TempDir audio;
+    for (const auto& [name, value] : test::NoAudioEnvironment(audio.path()))
+        session_.setEnv(name, value);
+    session_.setEnv("ZIB_MIDI_BACKEND", "synth+fake");
+    FileProfile(session_.settingsFile())
+        .setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
+    const auto midi = song();
+    ASSERT_TRUE(desktop_->start({midi.string()}));
+    ASSERT_TRUE(waitForActiveTab("Song.mid", true));
+    const std::string mainWindow = desktop_->activeWindowId();
+
+    // Play, then Record on the track armed by a double click on its R cell.
+    const struct {
+        int button;
+        const char* arm; // a click that makes the button available, or nothing
+    } roads[] = {{32912, nullptr}, {32915, "list-row 0 4"}};
+    for (const auto& road : roads) {
+        const std::string id = std::to_string(road.button);
+        SCOPED_TRACE(id);
+        if (road.arm) {
+            ASSERT_TRUE(desktop_->clickOn(road.arm, 2));
+        }
+        const size_t boxes = desktop_->logLines("message:").size();
+        ASSERT_TRUE(desktop_->clickOn("tool " + id));
+        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->logLines("message:").size() > boxes; },
+                                        "a message box"));
+        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->activeWindowId() != mainWindow; },
+                                        "the box to have the focus"));
+        desktop_->keys("Return");
+        ASSERT_TRUE(desktop_->waitUntil([&] { return desktop_->activeWindowId() == mainWindow; },
+                                        "the box to close"));
+        EXPECT_EQ(desktop_->logLines("message:").size(), boxes + 1);
+        for (const char* other : {"32912", "32915"}) {
+            EXPECT_EQ(desktop_->answer(std::string("button-state ") + other, "button"),
+                      std::string("button ") + other + " checked=0");
+            EXPECT_NE(desktop_->answer(std::string("menu-state ") + other, "menu-state").find("checked=0"),
+                      std::string::npos)
+                << other;
+        }
+    }
+    desktop_->screenshot("failed-play-buttons");
+    // A window that plays or records stays open; this one closes.
+    ASSERT_TRUE(desktop_->menuCommand('w', "o"));
+    EXPECT_TRUE(
+        desktop_->waitUntil([&] { return tabTitles().empty(); }, "Window > Close of the MIDI window"));
 }
 
 } // namespace

@@ -135,12 +135,13 @@ TEST_F(BuiltInSynthGui, WithoutAudioOutputEachPlayRoadShowsOneMessageNamingTheCa
     const std::string document = writeSong("Song.mid", song), temporary = writeSong("TmpRary.mid", song);
 
     // Each road answers its one box; a second box would take the next answer.
-    const std::string play = std::string("dialog ok\nmenu ") + kPlay + "\nlog-frame\n";
+    const std::string play = std::string("dialog ok\nmenu ") + kPlay + "\nlog-frame\nbar-view-state\n";
     std::string script = open(document) + "mark opened\nelapsed opened\n";
     script += "clock midi-document\n" + play + play;
-    script += "clock player-window\ndialog ok\nplay-external " + temporary + "\nclose-player\nlog-frame\n";
-    script += "clock console\ndialog click 1808 ; pause 200 ; cancel\ndialog ok\n";
-    script += "run-dialog console\nlog-frame\n";
+    script += "clock player-window\ndialog ok\nplay-external " + temporary +
+              "\nbar-view-state\nclose-player\nlog-frame\n";
+    script += "clock console\ndialog click 1808 ; pause 200 ; log 1808 ; cancel\ndialog ok\n";
+    script += "run-dialog console\nlog-frame\nbar-view-state\n";
     script += std::string("clock setup\ndialog ok\nmenu ") + kPlaybackSettings + "\ndialog ok\nmenu " +
               kMidiPortsSettings + "\nclock end\n";
     const ZibRun r = run(script);
@@ -161,6 +162,11 @@ TEST_F(BuiltInSynthGui, WithoutAudioOutputEachPlayRoadShowsOneMessageNamingTheCa
             EXPECT_NE(frame.find(std::string("status=") + kNoAudio), std::string::npos)
                 << road.name << ": " << frame;
     }
+    // Nothing plays after any of them, and the console's button offers Start again.
+    for (const std::string& state : r.lines("bar-view-state: "))
+        EXPECT_NE(state.find(" playing=0"), std::string::npos) << state;
+    EXPECT_EQ(r.lines("bar-view-state: ").size(), 4u);
+    EXPECT_TRUE(r.has("control 1808: label=Start enabled=1")) << r.line("control 1808");
     EXPECT_TRUE(r.has("dialog: title=MIDI settings"));
     EXPECT_TRUE(r.has("dialog: title=Select MIDI Ports"));
     EXPECT_TRUE(r.line("unanswered").empty()) << "no box came that was not looked for";
