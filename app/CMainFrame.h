@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/CMainToolBar.h"
+#include "ui/CMainToolBar.h"
 #include "app/CTiledBitmapWnd.h"
-#include "app/MdiFrameTypes.h"
-#include "app/core/ChildKind.h"
-#include "app/core/MenuModel.h"
-#include "app/core/ToolbarChoice.h"
+#include "ui/MdiFrameTypes.h"
+#include "ui/core/ChildKind.h"
+#include "ui/core/MenuModel.h"
+#include "ui/core/ToolbarChoice.h"
 
 #include <array>
 #include <cstdint>

@@ -1,25 +1,25 @@
 #include "app/CZibApp.h"
 
 #include "app/CMainFrame.h"
-#include "app/CTestDriver.h"
-#include "app/CZibDocManager.h"
-#include "app/CZibDocTemplate.h"
-#include "app/CZibFileDialog.h"
-#include "app/ZibMessageBox.h"
-#include "app/core/CommandFileReader.h"
-#include "app/core/CommandIds.h"
-#include "app/core/CommandPaths.h"
-#include "app/core/FileFilters.h"
-#include "app/core/FormatText.h"
-#include "app/core/PsrConversionOutput.h"
-#include "app/core/SettingsCommands.h"
+#include "app/SubsystemWiring.h"
+#include "ui/CZibDocManager.h"
+#include "ui/CZibDocTemplate.h"
+#include "ui/CZibFileDialog.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/core/CommandFileReader.h"
+#include "ui/core/CommandIds.h"
+#include "ui/core/CommandPaths.h"
+#include "ui/core/FileFilters.h"
+#include "ui/core/FormatText.h"
+#include "ui/core/PsrConversionOutput.h"
+#include "ui/core/SettingsCommands.h"
 #include "app/dialogs/CAboutDlg.h"
 #include "app/dialogs/CCopyrightDlg.h"
 #include "app/dialogs/CNewFileDlg.h"
 #include "app/dialogs/CPsrToQeStyleDlg.h"
 #include "app/dialogs/CSettingsDialogs.h"
-#include "app/texts/UiText.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/texts/UiText.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "platform/AppEvents.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
@@ -94,6 +94,73 @@ CMainFrame* CZibApp::MainFrame() const
     return CMainFrame::Get();
 }
 
+ZibMdiParentFrame* CZibApp::Frame() const
+{
+    return CMainFrame::Get();
+}
+
+CZibMdiChild* CZibApp::ActiveZibChild() const
+{
+    CMainFrame* frame = CMainFrame::Get();
+    return frame ? frame->ActiveZibChild() : nullptr;
+}
+
+void CZibApp::SetStatusText(const wxString& text, int pane)
+{
+    if (CMainFrame* frame = CMainFrame::Get()) frame->SetStatusText(text, pane);
+}
+
+void CZibApp::ShowToolbarsForActiveFrame()
+{
+    if (CMainFrame* frame = CMainFrame::Get()) frame->ShowToolbarsForActiveFrame(5);
+}
+
+void CZibApp::CheckToolbarButton(int id, int state)
+{
+    if (CMainFrame* frame = CMainFrame::Get()) frame->CheckToolbarButton(id, state);
+}
+
+CMainToolBar* CZibApp::Toolbar(MainBar bar)
+{
+    CMainFrame* frame = CMainFrame::Get();
+    return frame ? frame->Toolbar(bar) : nullptr;
+}
+
+void CZibApp::ToolbarMovedByUser(CMainToolBar& bar)
+{
+    if (CMainFrame* frame = CMainFrame::Get()) frame->ToolbarMovedByUser(bar);
+}
+
+CTextViewer* CZibApp::OpenTextViewer(const wxString& title, uint8_t* openerFlag, wxDocument* document,
+                                     uint32_t midiWindow)
+{
+    CMainFrame* frame = CMainFrame::Get();
+    return frame ? frame->OpenTextViewer(title, openerFlag, document, midiWindow) : nullptr;
+}
+
+void CZibApp::PlayMidiFileExternally(const std::string& path)
+{
+    if (CMainFrame* frame = CMainFrame::Get()) frame->PlayMidiFileExternally(path);
+}
+
+void CZibApp::PlayerWindowClosed(wxWindow* window)
+{
+    if (CMainFrame* frame = CMainFrame::Get(); frame && frame->m_PlayerWindow == window)
+        frame->m_PlayerWindow = nullptr;
+}
+
+wxWindow* CZibApp::OpenStyPropFrame(const wxString& title, uint8_t* frameOpen, wxDocument* document, int row)
+{
+    CMainFrame* frame = CMainFrame::Get();
+    return frame ? frame->OpenStyPropFrame(title, frameOpen, document, row) : nullptr;
+}
+
+wxWindow* CZibApp::OpenPadPropFrame(const wxString& title, uint8_t* frameOpen, wxDocument* document, int row)
+{
+    CMainFrame* frame = CMainFrame::Get();
+    return frame ? frame->OpenPadPropFrame(title, frameOpen, document, row) : nullptr;
+}
+
 bool CZibApp::OnInit()
 {
     // The command line holds file names only; it is read by the start-up below.
@@ -107,9 +174,6 @@ int CZibApp::OnExit()
 
 bool CZibApp::InitInstance()
 {
-    if (const char* script = std::getenv("ZIB_TEST_SCRIPT"); script && *script)
-        m_testDriver = std::make_unique<CTestDriver>(script);
-
     // Settings live in the program's own store under the maker and program names.
     SetVendorName("Harvoll");
     SetAppName(kAppName);
@@ -156,7 +220,6 @@ bool CZibApp::InitInstance()
 
     frame->ApplyLanguage(m_settings->AppLanguage);
     frame->Update();
-    if (m_testDriver) m_testDriver->Start();
     return true;
 }
 
@@ -169,7 +232,6 @@ int CZibApp::ExitInstance()
     m_PortInstrumentRelations.clear();
     if (m_profile) m_recentFiles.Save(*m_profile);
     m_docManager.reset();
-    if (m_testDriver) m_testDriver->Finish();
     return wxApp::OnExit();
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/ZibSubsystems.h"
-#include "app/core/RecentFileList.h"
-#include "app/core/StreamBuffers.h"
-#include "app/core/ZibPlayer.h"
-#include "app/core/ZibSettings.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibSubsystems.h"
+#include "ui/core/RecentFileList.h"
+#include "ui/core/StreamBuffers.h"
+#include "ui/core/ZibPlayer.h"
+#include "ui/core/ZibSettings.h"
 #include "platform/SharedLibrary.h"
 
 #include <array>
@@ -19,7 +20,6 @@ namespace zib {
 
 class CMainFrame;
 class CZibDocManager;
-class CTestDriver;
 class Profile;
 class CInsInstrument;
 class CInsNameEntry;
@@ -27,13 +27,10 @@ class CInsNameEntry;
 // The application object: start-up and exit, the program's shared state
 // (language, program folder, settings, MIDI device choices, clipboard format,
 // the active player) and the commands that need no open document.
-class CZibApp : public wxApp {
+class CZibApp : public wxApp, public ShellServices {
 public:
     CZibApp();
     ~CZibApp() override;
-
-    // The application's name: profile, clipboard format and captions.
-    static constexpr const char* kAppName = "Zib";
 
     // Start-up and exit
     bool OnInit() override;
@@ -42,35 +39,62 @@ public:
     int ExitInstance();
 
     // Shared state
-    ZibSettings& Settings() { return *m_settings; }
+    ZibSettings& Settings() override { return *m_settings; }
     Profile& GetProfile() { return *m_profile; }
-    int Language() const { return m_settings ? m_settings->AppLanguage : 0; }
+    int Language() const override { return m_settings ? m_settings->AppLanguage : 0; }
     const std::string& ProgramFolder() const { return m_ProgramFolder; }
     CZibDocManager* DocManager() { return m_docManager.get(); }
     CMainFrame* MainFrame() const;
-    ZibSubsystems& Subsystems() { return m_subsystems; }
+    ZibSubsystems& Subsystems() override { return m_subsystems; }
     const RecentFileList& RecentFiles() const { return m_recentFiles; }
     // Whether UlvaRf and ZibTbl were loaded by name at start-up.
     bool UlvaRfLoaded() const { return m_ulvarf.isOpen(); }
     bool ZibTblLoaded() const { return m_zibtbl.isOpen(); }
 
     // Settings setters used by other areas (stored and written at once)
-    void SetLastOpenedDirectory(const std::string& folder) { m_settings->SetLastOpenedDirectory(folder); }
+    void SetLastOpenedDirectory(const std::string& folder) override { m_settings->SetLastOpenedDirectory(folder); }
     void SetKeyAlphabet(int n) { m_settings->SetKeyAlphabet(n); }
     void SaveUserMidiPorts() { m_settings->SaveUserMidiPorts(); }
 
     // Services
     // Opens a file as a document; null when nothing was opened.
-    wxDocument* OpenDocumentFile(const std::string& path);
-    void AddToRecentFileList(const std::string& path);
+    wxDocument* OpenDocumentFile(const std::string& path) override;
+    void AddToRecentFileList(const std::string& path) override;
     // The ten playback buffers, allocated on the first call; null when
     // memory ran out. FreePlaybackBuffers frees them (at the exit).
-    StreamBuffers* AllocStreamBuffers();
+    StreamBuffers* AllocStreamBuffers() override;
     void FreePlaybackBuffers();
     // The Play/Stop toggle of every player: while something plays, stops
     // the active player; otherwise starts `player` (kind: PlayerKind)
-    void StartStopPlayer(IZibPlayer* player, int kind);
-    PlayerSlot& Player() { return m_playerSlot; }
+    void StartStopPlayer(IZibPlayer* player, int kind) override;
+    PlayerSlot& Player() override { return m_playerSlot; }
+
+    // The rest of the services for the areas (ShellServices)
+    const std::string& ExeName() const override { return m_ExeName; }
+    int NewDocSubType() const override { return m_NewDocSubType; }
+    std::array<std::string, 128>& MidiOutDeviceNames() override { return m_MidiOutDeviceNames; }
+    std::array<std::string, 128>& MidiInDeviceNames() override { return m_MidiInDeviceNames; }
+    std::vector<std::shared_ptr<CInsInstrument>>& Instruments() override { return m_Instruments; }
+    bool& InstrumentsLoaded() override { return m_InstrumentsLoaded; }
+    std::vector<std::shared_ptr<CInsNameEntry>>& PortInstrumentRelations() override
+    {
+        return m_PortInstrumentRelations;
+    }
+    bool& RelationsLoaded() override { return m_RelationsLoaded; }
+    std::atomic<int>& Playing() override { return m_Playing; }
+    ZibMdiParentFrame* Frame() const override;
+    CZibMdiChild* ActiveZibChild() const override;
+    void SetStatusText(const wxString& text, int pane = 0) override;
+    void ShowToolbarsForActiveFrame() override;
+    void CheckToolbarButton(int id, int state) override;
+    CMainToolBar* Toolbar(MainBar bar) override;
+    void ToolbarMovedByUser(CMainToolBar& bar) override;
+    CTextViewer* OpenTextViewer(const wxString& title, uint8_t* openerFlag, wxDocument* document,
+                                uint32_t midiWindow) override;
+    void PlayMidiFileExternally(const std::string& path) override;
+    void PlayerWindowClosed(wxWindow* window) override;
+    wxWindow* OpenStyPropFrame(const wxString& title, uint8_t* frameOpen, wxDocument* document, int row) override;
+    wxWindow* OpenPadPropFrame(const wxString& title, uint8_t* frameOpen, wxDocument* document, int row) override;
 
     // Application commands (handlers of the menu commands that need no document)
     void OnAppAbout(wxCommandEvent& event);
@@ -134,7 +158,6 @@ private:
     ZibSubsystems m_subsystems;
     SharedLibrary m_ulvarf;
     SharedLibrary m_zibtbl;
-    std::unique_ptr<CTestDriver> m_testDriver;
     PlayerSlot m_playerSlot{m_Playing, m_ActivePlayer, m_ActivePlayerKind};
 };
 

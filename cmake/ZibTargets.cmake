@@ -41,6 +41,27 @@ function(zib_shared_library name)
   target_link_libraries(${name} PRIVATE zib_warnings ${ARG_DEPS})
 endfunction()
 
+# How a build of the program links and finds its libraries: the shipped zib
+# and the test program of the GUI tests alike.
+function(zib_link_program name)
+  # UlvaRf (through the style conversions) and ZibTbl are linked at load time
+  # (ZibTbl kept as a needed library although nothing calls it yet), and both
+  # are loaded by name at start-up.
+  target_link_options(${name} PRIVATE "LINKER:--no-as-needed")
+  foreach(lib IN ITEMS ulvarf zibtbl)
+    if(TARGET ${lib})
+      target_link_libraries(${name} PRIVATE ${lib})
+    endif()
+  endforeach()
+  set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN/../lib;$ORIGIN")
+  # The built-in synthesizer is a module loaded on first use, found like the
+  # libraries: beside them once installed, in its build folder here.
+  if(TARGET zibsynth)
+    add_dependencies(${name} zibsynth)
+    set_property(TARGET ${name} APPEND PROPERTY BUILD_RPATH "$<TARGET_FILE_DIR:zibsynth>")
+  endif()
+endfunction()
+
 # A GoogleTest executable registered with CTest, one test per case.
 function(zib_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS;ENVIRONMENT;RESOURCE_LOCK" ${ARGN})

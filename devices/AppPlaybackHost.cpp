@@ -1,6 +1,9 @@
 #include "devices/AppPlaybackHost.h"
 
-#include "app/CZibApp.h"
+#include "ui/ShellServices.h"
+#include "ui/core/StreamBuffers.h"
+#include "ui/core/ZibPlayer.h"
+#include "ui/core/ZibSettings.h"
 #include "devices/core/MidiDeviceList.h"
 
 namespace zib {
@@ -18,29 +21,29 @@ MidiDeviceList& AppPlaybackHost::Devices()
 
 PlayerSlot& AppPlaybackHost::Player()
 {
-    return wxGetApp().Player();
+    return Shell().Player();
 }
 
 StreamBuffers* AppPlaybackHost::AllocStreamBuffers()
 {
-    return wxGetApp().AllocStreamBuffers();
+    return Shell().AllocStreamBuffers();
 }
 
 UserMidiPortMap::Entry AppPlaybackHost::OutPort(int port) const
 {
-    return port >= 0 && port < UserMidiPortMap::kPorts ? wxGetApp().Settings().UserMidiOutPorts[port]
+    return port >= 0 && port < UserMidiPortMap::kPorts ? Shell().Settings().UserMidiOutPorts[port]
                                                         : UserMidiPortMap::Entry{};
 }
 
 UserMidiPortMap::Entry AppPlaybackHost::InPort(int device) const
 {
-    return device >= 0 && device < UserMidiPortMap::kPorts ? wxGetApp().Settings().UserMidiInPorts[device]
+    return device >= 0 && device < UserMidiPortMap::kPorts ? Shell().Settings().UserMidiInPorts[device]
                                                             : UserMidiPortMap::Entry{};
 }
 
 int AppPlaybackHost::Language() const
 {
-    return wxGetApp().Language();
+    return Shell().Language();
 }
 
 } // namespace zib

@@ -1,7 +1,8 @@
 #include "devices/CBarViewHostFrame.h"
 
-#include "app/CMainFrame.h"
-#include "app/core/CommandIds.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibPlayer.h"
+#include "ui/core/CommandIds.h"
 #include "devices/AppPlaybackHost.h"
 #include "devices/CZibMidBarView.h"
 #include "devices/core/BarViewCommands.h"
@@ -16,7 +17,7 @@
 
 namespace zib {
 
-CBarViewHostFrame* CBarViewHostFrame::Open(CMainFrame& frame, const std::string& path)
+CBarViewHostFrame* CBarViewHostFrame::Open(ZibMdiParentFrame& frame, const std::string& path)
 {
     std::vector<uint8_t> image;
     if (readWholeFile(std::filesystem::path(path), image) != FileIoError::None) return nullptr;
@@ -32,7 +33,7 @@ CBarViewHostFrame* CBarViewHostFrame::Open(CMainFrame& frame, const std::string&
     return host;
 }
 
-CBarViewHostFrame::CBarViewHostFrame(CMainFrame& frame, const std::string& path,
+CBarViewHostFrame::CBarViewHostFrame(ZibMdiParentFrame& frame, const std::string& path,
                                      std::unique_ptr<FilePlaybackDocument> document)
     : CZibMdiChild(&frame, wxID_ANY, wxFromUtf8("Bar view - " + std::filesystem::path(path).filename().string()),
                    wxDefaultPosition, wxSize(720, 420)),

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/CZibMdiChild.h"
+#include "ui/MdiFrameTypes.h"
+#include "ui/CZibMdiChild.h"
 #include "devices/core/FilePlaybackDocument.h"
 
 #include <memory>
@@ -10,7 +11,6 @@ class wxTextCtrl;
 
 namespace zib {
 
-class CMainFrame;
 class CZibMidBarView;
 
 // A child window that holds a MIDI bar view over a MIDI file until the MIDI
@@ -20,7 +20,7 @@ class CZibMidBarView;
 class CBarViewHostFrame : public CZibMdiChild {
 public:
     // Null when the file cannot be read as a MIDI file
-    static CBarViewHostFrame* Open(CMainFrame& frame, const std::string& path);
+    static CBarViewHostFrame* Open(ZibMdiParentFrame& frame, const std::string& path);
     ~CBarViewHostFrame() override;
 
     CZibMidBarView& View() { return *m_view; }
@@ -28,7 +28,7 @@ public:
     wxTextCtrl* PositionText() const { return m_position; }
 
 private:
-    CBarViewHostFrame(CMainFrame& frame, const std::string& path, std::unique_ptr<FilePlaybackDocument> document);
+    CBarViewHostFrame(ZibMdiParentFrame& frame, const std::string& path, std::unique_ptr<FilePlaybackDocument> document);
     void OnCommand(wxCommandEvent& event);
 
     std::unique_ptr<FilePlaybackDocument> m_document;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mididoc/core/InstrumentNames.h"
+#include "ui/core/InstrumentNames.h"
 
 namespace zib {
 

@@ -1,6 +1,6 @@
 #include "devices/CInstrumentTrackNames.h"
 
-#include "app/CMainFrame.h"
+#include "ui/ShellServices.h"
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/core/CInstrumentStore.h"
 
@@ -17,7 +17,7 @@ void CInstrumentTrackNames::LoadSoon() const
         store_.LoadInstrumentDefinitions();
         store_.LoadPortInstrumentRelations();
         EnumMidiDevices();
-        if (CMainFrame* frame = CMainFrame::Get()) frame->Refresh();
+        if (ZibMdiParentFrame* frame = ShellFrame()) frame->Refresh();
     });
 }
 

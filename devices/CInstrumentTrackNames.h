@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mididoc/core/CTrackNameSource.h"
+#include "ui/core/CTrackNameSource.h"
 
 namespace zib {
 
@@ -12,7 +12,7 @@ class CInstrumentStore;
 // and channel. The definitions are loaded after the first question, once the
 // window has painted, and the windows are then drawn again (a MIDI document
 // loads them when it opens). The instruments area hands it to the MIDI
-// window with SetTrackNameSource (mididoc/MidiDocSubsystem.h).
+// window with SetTrackNameSource (mididoc/MidiDocSubsystem.h), as the shell wires it.
 class CInstrumentTrackNames : public CTrackNameSource {
 public:
     explicit CInstrumentTrackNames(CInstrumentStore& store) : store_(store) {}

@@ -1,9 +1,8 @@
 #include "devices/CInstrumentUiWx.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/ZibMessageBox.h"
-#include "app/dialogs/CProgressDlg.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/dialogs/CProgressDlg.h"
 #include "devices/dialogs/CAddInstrumentsDlg.h"
 #include "platform/WxText.h"
 
@@ -13,7 +12,7 @@ namespace zib {
 
 void CInstrumentUiWx::Message(InstrumentMessage message, const std::string& detail)
 {
-    wxWindow* parent = CMainFrame::Get();
+    wxWindow* parent = ShellFrame();
     const long style = wxOK | wxICON_EXCLAMATION;
     switch (message) {
     case InstrumentMessage::CannotReadInstrumentNames:
@@ -37,7 +36,7 @@ void CInstrumentUiWx::Message(InstrumentMessage message, const std::string& deta
 
 void CInstrumentUiWx::ProgressStart(InstrumentProgress what)
 {
-    CMainFrame* frame = CMainFrame::Get();
+    ZibMdiParentFrame* frame = ShellFrame();
     if (!frame || progress_) return;
     progress_ = CProgressDlg::Create(frame);
     progress_->SetTitle(UiTextWx(what == InstrumentProgress::LoadingInstrumentDefinitions
@@ -72,7 +71,7 @@ void CInstrumentUiWx::EndWait()
 
 bool CInstrumentUiWx::ChooseInstruments(std::vector<std::string>& names)
 {
-    CAddInstrumentsDlg dlg(wxGetActiveWindow() ? wxGetActiveWindow() : CMainFrame::Get(), names);
+    CAddInstrumentsDlg dlg(wxGetActiveWindow() ? wxGetActiveWindow() : ShellFrame(), names);
     return dlg.ShowModal() == wxID_OK;
 }
 

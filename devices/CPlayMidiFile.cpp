@@ -1,8 +1,8 @@
 #include "devices/CPlayMidiFile.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/ZibMessageBox.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/ZibMessageBox.h"
 #include "devices/AppPlaybackHost.h"
 #include "devices/core/PlayMidiFileModel.h"
 #include "platform/WxText.h"
@@ -13,14 +13,14 @@
 
 namespace zib {
 
-CPlayMidiFile::CPlayMidiFile(CMainFrame& frame, const wxString& path, uint8_t* playing)
+CPlayMidiFile::CPlayMidiFile(ZibMdiParentFrame& frame, const wxString& path, uint8_t* playing)
     : CZibMdiChild(&frame, wxID_ANY, "TmpRary.mid", wxDefaultPosition, wxSize(360, 110),
                    wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX, "MidiPlayWindow"),
       WxPlaybackUi(this)
 {
     SetTitle("TmpRary.mid");
     m_model = std::make_unique<PlayMidiFileModel>(std::filesystem::path(wxToUtf8(path)), playing, AppPlaybackHost::Get(),
-                                                  wxGetApp().Settings().MidiOutDevID, *this);
+                                                  Shell().Settings().MidiOutDevID, *this);
     if (!m_model->Open()) {
         ZibTextBox(UiTextWx("Cannot create MCI PlayBack Window"), "OnUtilPlaymidi", wxOK | wxICON_WARNING,
                    wxWindow::FindFocus());
@@ -45,7 +45,7 @@ CPlayMidiFile::CPlayMidiFile(CMainFrame& frame, const wxString& path, uint8_t* p
 
 CPlayMidiFile::~CPlayMidiFile()
 {
-    if (CMainFrame* frame = CMainFrame::Get(); frame && frame->m_PlayerWindow == this) frame->m_PlayerWindow = nullptr;
+    if (ShellServices* shell = ShellServices::Get()) shell->PlayerWindowClosed(this);
     m_model.reset(); // stops at once, deletes the file, clears the caller's flag
 }
 

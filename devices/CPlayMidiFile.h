@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/CZibMdiChild.h"
+#include "ui/MdiFrameTypes.h"
+#include "ui/CZibMdiChild.h"
 #include "devices/WxPlaybackUi.h"
 
 #include <memory>
@@ -11,7 +12,6 @@ class wxTextCtrl;
 
 namespace zib {
 
-class CMainFrame;
 class PlayMidiFileModel;
 
 // The built-in player window, "TmpRary.mid": plays a temporary MIDI file
@@ -23,7 +23,7 @@ class CPlayMidiFile : public CZibMdiChild, public WxPlaybackUi {
 public:
     // Makes the window and starts playing; a file that cannot be read leaves
     // an empty window after "Cannot create MCI PlayBack Window"
-    CPlayMidiFile(CMainFrame& frame, const wxString& path, uint8_t* playing);
+    CPlayMidiFile(ZibMdiParentFrame& frame, const wxString& path, uint8_t* playing);
     ~CPlayMidiFile() override;
 
     // PlaybackUi

@@ -1,9 +1,9 @@
 #include "devices/CZibMidBarView.h"
 
-#include "app/CMainFrame.h"
-#include "app/ListColumns.h"
-#include "app/ZibMessageBox.h"
-#include "app/core/ZibPlayer.h"
+#include "ui/ShellServices.h"
+#include "ui/ListColumns.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/core/ZibPlayer.h"
 #include "devices/core/IPlaybackDocument.h"
 #include "devices/core/PlaybackHost.h"
 #include "devices/core/RecordingCanvas.h"
@@ -385,14 +385,14 @@ void CZibMidBarView::DrawCursor()
 
 void CZibMidBarView::SetLoopButton(bool on)
 {
-    if (CMainFrame* frame = CMainFrame::Get()) frame->CheckToolbarButton(kLoopButton, on ? 1 : 0);
+    if (ShellServices* shell = ShellServices::Get()) shell->CheckToolbarButton(kLoopButton, on ? 1 : 0);
 }
 
 void CZibMidBarView::PlaybackFinished(bool sequenceChanged)
 {
-    if (CMainFrame* frame = CMainFrame::Get()) {
+    if (ZibMdiParentFrame* frame = ShellFrame()) {
         for (const int id : {kPlayButton, kRecordButton}) {
-            frame->CheckToolbarButton(id, 0);
+            Shell().CheckToolbarButton(id, 0);
             if (wxMenuBar* bar = frame->GetMenuBar())
                 if (wxMenuItem* item = bar->FindItem(id >= 0x8000 ? id - 0x8000 : id); item && item->IsCheckable())
                     item->Check(false);

@@ -1,16 +1,13 @@
 #include "devices/InstrumentsSubsystem.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/ZibSubsystems.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/ZibSubsystems.h"
 #include "devices/core/CInstrumentStore.h"
 #include "devices/dialogs/CConfigureInstrumentsDlg.h"
-#include "devices/CInstrumentNames.h"
-#include "devices/CInstrumentTrackNames.h"
 #include "devices/CInstrumentUiWx.h"
 #include "devices/core/MidiDeviceList.h"
 #include "devices/dialogs/CPortInstrumentDlg.h"
-#include "mididoc/MidiDocSubsystem.h"
 #include "platform/DataDir.h"
 #include "platform/FileProfile.h"
 
@@ -20,13 +17,13 @@ CInstrumentStore& AppInstruments()
 {
     static CInstrumentUiWx ui;
     static CInstrumentStore& store = [] () -> CInstrumentStore& {
-        CZibApp& app = wxGetApp();
-        static CInstrumentStore s(app.m_Instruments, app.m_InstrumentsLoaded, app.m_PortInstrumentRelations,
-                                  app.m_RelationsLoaded, app.m_MidiOutDeviceNames, app.m_MidiInDeviceNames);
+        ShellServices& app = Shell();
+        static CInstrumentStore s(app.Instruments(), app.InstrumentsLoaded(), app.PortInstrumentRelations(),
+                                  app.RelationsLoaded(), app.MidiOutDeviceNames(), app.MidiInDeviceNames());
         s.SetConfigFolder(FileProfile::defaultPath().parent_path());
-        s.SetApplicationName(CZibApp::kAppName);
+        s.SetApplicationName(ShellServices::kAppName);
         s.SetSuppliedDefinitions(dataFile("devices/Zib.icf"));
-        s.SetKeyAlphabet([] { return wxGetApp().Settings().KeyAlphabet; });
+        s.SetKeyAlphabet([] { return Shell().Settings().KeyAlphabet; });
         s.SetUi(&ui);
         return s;
     }();
@@ -37,7 +34,7 @@ void EnumMidiDevices()
 {
     MidiDeviceList& devices = MidiDeviceList::Default();
     devices.Refresh();
-    AppInstruments().EnumMidiDevices(wxGetApp().Settings().UserMidiOutPorts, devices);
+    AppInstruments().EnumMidiDevices(Shell().Settings().UserMidiOutPorts, devices);
 }
 
 void ConfigureInstruments(wxWindow* parent)
@@ -52,14 +49,14 @@ int RunPortInstrumentDlg(wxWindow* parent, int initialPort, int initialChannel)
     store.LoadInstrumentDefinitions();
     store.LoadPortInstrumentRelations();
     EnumMidiDevices();
-    CPortInstrumentDlg dlg(parent, store, wxGetApp().Settings().UserMidiOutPorts,
+    CPortInstrumentDlg dlg(parent, store, Shell().Settings().UserMidiOutPorts,
                            MidiDeviceList::Default().OutDeviceCount(), initialPort, initialChannel);
     return dlg.ShowModal();
 }
 
 void RunInstrumentsCommand()
 {
-    RunPortInstrumentDlg(CMainFrame::Get(), -1, 0);
+    RunPortInstrumentDlg(ShellFrame(), -1, 0);
     AppInstruments().SavePortInstrumentRelations();
 }
 
@@ -72,14 +69,6 @@ void ConnectInstruments(ZibSubsystems& subsystems)
     subsystems.MidiOutDeviceCount = [] { return MidiDeviceList::Default().OutDeviceCount(); };
     subsystems.MidiInDeviceCount = [] { return MidiDeviceList::Default().InDeviceCount(); };
     subsystems.RunInstrumentsDialog = [] { RunInstrumentsCommand(); };
-
-    // The MIDI window names ports, banks, patches, notes and controllers by
-    // the instruments related to each port and channel.
-    static const CInstrumentNames names(AppInstruments());
-    MidiDocumentHooks& midi = MidiWindowHooks();
-    midi.Names = &names;
-    midi.LoadInstruments = [] { AppInstruments().LoadInstrumentDefinitions(); };
-    SetTrackNameSource(std::make_unique<CInstrumentTrackNames>(AppInstruments()));
 }
 
 } // namespace zib

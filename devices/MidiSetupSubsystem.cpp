@@ -1,8 +1,8 @@
 #include "devices/MidiSetupSubsystem.h"
 
-#include "app/CMainFrame.h"
-#include "app/ZibSubsystems.h"
-#include "devices/DeviceTestDialogs.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibSubsystems.h"
+#include "devices/DeviceDialogRunners.h"
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/core/CInstrumentStore.h"
 #include "devices/core/MidiDeviceList.h"
@@ -25,17 +25,17 @@ const MidiDeviceList& currentDevices()
 
 void ConnectMidiSetup(ZibSubsystems& subsystems)
 {
-    AddDeviceTestDialogs(subsystems);
+    RegisterDeviceDialogRunners();
     subsystems.MidiSettingsDialog = [](PlaybackValues& values) {
         const MidiDeviceList& devices = currentDevices();
-        CMidiSettingsDlg dlg(CMainFrame::Get(), values, devices);
+        CMidiSettingsDlg dlg(ShellFrame(), values, devices);
         if (dlg.ShowModal() != wxID_OK) return false;
         values = dlg.Values();
         return true;
     };
     subsystems.MidiPortsDialog = [](MidiPortsValues& values) {
         const MidiDeviceList& devices = currentDevices();
-        CMidiPortsDlg dlg(CMainFrame::Get(), values, devices);
+        CMidiPortsDlg dlg(ShellFrame(), values, devices);
         if (dlg.ShowModal() != wxID_OK) return false;
         values = dlg.Values();
         // Relations of ports that are no longer enabled go with them.

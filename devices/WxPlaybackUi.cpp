@@ -1,7 +1,7 @@
 #include "devices/WxPlaybackUi.h"
 
-#include "app/CMainFrame.h"
-#include "app/ZibMessageBox.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibMessageBox.h"
 #include "platform/WxText.h"
 
 namespace zib {
@@ -32,7 +32,7 @@ void WxPlaybackUi::ShowPlaybackError(const std::string& text)
 
 void WxPlaybackUi::ShowStatus(const std::string& text)
 {
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetStatusText(wxFromUtf8(text), 0);
+    if (ShellServices* shell = ShellServices::Get()) shell->SetStatusText(wxFromUtf8(text), 0);
 }
 
 } // namespace zib

@@ -1,7 +1,8 @@
 #include "mididoc/CChildSplitterMidFrame.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibSubsystems.h"
+#include "ui/core/ZibSettings.h"
 #include "mididoc/CMidiEditFrameWndEx.h"
 #include "mididoc/CMidiEditorFrame.h"
 #include "mididoc/CMidiTempoTrackEditFrameWnd.h"
@@ -46,7 +47,7 @@ constexpr int kStateOnlyCommands[] = {EditUndo, EditRedo, EditSelectAll, FileTex
 
 bool playing()
 {
-    return wxGetApp().m_Playing != 0;
+    return Shell().Playing() != 0;
 }
 
 } // namespace
@@ -235,11 +236,11 @@ void CChildSplitterMidFrame::RunDocumentCommand(CZibMidWxDoc& docRef, int comman
             }
             return;
         case MetronomSettings: {
-            const auto& ports = wxGetApp().Settings().UserMidiOutPorts;
+            const auto& ports = Shell().Settings().UserMidiOutPorts;
             int enabled = 0;
             for (int p = 0; p < UserMidiPortMap::kPorts; ++p)
                 if (ports[p].enabled == 1 && ports[p].deviceId < 128) ++enabled;
-            CMetronomDlg dlg(CMainFrame::Get(), transport->Metronome(), enabled);
+            CMetronomDlg dlg(ShellFrame(), transport->Metronome(), enabled);
             if (dlg.ShowModal() == wxID_OK) transport->Metronome() = dlg.Settings();
             return;
         }
@@ -290,10 +291,10 @@ void CChildSplitterMidFrame::RunDocumentCommand(CZibMidWxDoc& docRef, int comman
         model.MidiRecordSettings();
         break;
     case Instruments:
-        if (auto& run = wxGetApp().Subsystems().RunInstrumentsDialog) run();
+        if (auto& run = Shell().Subsystems().RunInstrumentsDialog) run();
         break;
     case EditItem:
-        if (CMainFrame* frame = CMainFrame::Get()) CMidiEditFrameWndEx::Open(*frame, *doc, rows);
+        if (ZibMdiParentFrame* frame = ShellFrame()) CMidiEditFrameWndEx::Open(*frame, *doc, rows);
         break;
     case MasterTrack:
     case TimeSigEvents:
@@ -306,7 +307,7 @@ void CChildSplitterMidFrame::RunDocumentCommand(CZibMidWxDoc& docRef, int comman
         int kind = 5;
         for (auto [id, k] : kinds)
             if (id == command) kind = k;
-        if (CMainFrame* frame = CMainFrame::Get()) CMidiTempoTrackEditFrameWnd::Open(*frame, *doc, kind);
+        if (ZibMdiParentFrame* frame = ShellFrame()) CMidiTempoTrackEditFrameWnd::Open(*frame, *doc, kind);
         break;
     }
     default:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CChildFrames.h"
+#include "ui/CChildFrames.h"
 #include "mididoc/core/MidiCommandState.h"
 
 #include <memory>

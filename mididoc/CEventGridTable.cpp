@@ -1,6 +1,6 @@
 #include "mididoc/CEventGridTable.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "mididoc/core/EventListModel.h"
 #include "platform/WxText.h"
 

@@ -1,9 +1,10 @@
 #include "mididoc/CEventListCtrl.h"
 
-#include "app/ListColumns.h"
-#include "app/CZibApp.h"
-#include "app/MenuBuilder.h"
-#include "app/core/CommandIds.h"
+#include "ui/ListColumns.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/MenuBuilder.h"
+#include "ui/core/CommandIds.h"
 #include "mididoc/CEventCellEditor.h"
 #include "mididoc/CEventGridTable.h"
 #include "mididoc/CZibEventClipboard.h"
@@ -313,7 +314,7 @@ void CEventListCtrl::OnRightClick(wxGridEvent& event)
     }
     if (event.GetCol() != 0 || GetNumberRows() < 2) return;
     if (!IsInSelection(event.GetRow(), 0)) SelectRow(event.GetRow());
-    std::unique_ptr<wxMenu> menu(BuildPopupMenu(EditEventPopupDef(), wxGetApp().Language()));
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(EditEventPopupDef(), Shell().Language()));
     const bool selected = SelectedRowCount() > 0;
     menu->Enable(cmd::ToWxId(midicmd::EditCut), false);
     menu->Enable(cmd::ToWxId(midicmd::EditCopy), selected);
@@ -333,13 +334,13 @@ void CEventListCtrl::OnLabelClick(wxGridEvent& event)
 {
     // Only the header of the data column answers: the note-name alphabets.
     if (event.GetCol() != EventListModel::kDataColumn) return;
-    std::unique_ptr<wxMenu> menu(BuildPopupMenu(KeyAlphabetPopupDef(), wxGetApp().Language()));
-    const int current = wxGetApp().Settings().KeyAlphabet;
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(KeyAlphabetPopupDef(), Shell().Language()));
+    const int current = Shell().Settings().KeyAlphabet;
     menu->Check(cmd::ToWxId(midicmd::KeyAlphabetFirst + current), true);
     const int chosen = GetPopupMenuSelectionFromUser(*menu);
     for (int a = 0; a < midicmd::KeyAlphabetCount; ++a)
         if (chosen == cmd::ToWxId(midicmd::KeyAlphabetFirst + a)) {
-            wxGetApp().Settings().SetKeyAlphabet(a);
+            Shell().Settings().SetKeyAlphabet(a);
             ForceRefresh();
         }
 }

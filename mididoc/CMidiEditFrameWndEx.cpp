@@ -1,9 +1,8 @@
 #include "mididoc/CMidiEditFrameWndEx.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/ZibMessageBox.h"
-#include "app/core/FormatText.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/core/FormatText.h"
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CEventListCtrl.h"
 #include "mididoc/CZibEventClipboard.h"
@@ -39,7 +38,7 @@ constexpr int kDocumentForwarded[] = {FileTextDump, MidiToWqStyle, MidiToQe4kSty
 
 bool playing()
 {
-    return wxGetApp().m_Playing != 0;
+    return Shell().Playing() != 0;
 }
 
 } // namespace
@@ -58,7 +57,7 @@ wxString CMidiEditFrameWndEx::TitleFor(CZibMidWxDoc& doc, const std::vector<int>
                                  {wxToUtf8(doc.GetUserReadableName()), tracks}));
 }
 
-CMidiEditFrameWndEx* CMidiEditFrameWndEx::Open(CMainFrame& frame, CZibMidWxDoc& doc, const std::vector<int>& rows)
+CMidiEditFrameWndEx* CMidiEditFrameWndEx::Open(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, const std::vector<int>& rows)
 {
     if (rows.empty()) return nullptr;
     doc.CloseEditorFrames();
@@ -71,7 +70,7 @@ CMidiEditFrameWndEx* CMidiEditFrameWndEx::Open(CMainFrame& frame, CZibMidWxDoc& 
     return editor;
 }
 
-CMidiEditFrameWndEx::CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, const wxString& title)
+CMidiEditFrameWndEx::CMidiEditFrameWndEx(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, const wxString& title)
     : CMidiEditorFrame(&frame, doc, title)
 {
     m_list = new CEventListCtrl(this, doc.Model());

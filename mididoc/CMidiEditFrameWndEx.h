@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/MdiFrameTypes.h"
 #include "mididoc/CMidiEditorFrame.h"
 
 #include <array>
@@ -9,7 +10,6 @@
 namespace zib {
 
 class CEventListCtrl;
-class CMainFrame;
 class CZibMidWxDoc;
 
 // The whole-file event editor of a MIDI document: the events of the tracks
@@ -21,7 +21,7 @@ class CMidiEditFrameWndEx : public CMidiEditorFrame {
 public:
     // Opens the editor of `rows` (track rows 0..63), closing an open editor
     // and the tempo-track editor first; the editor becomes the visible tab.
-    static CMidiEditFrameWndEx* Open(CMainFrame& frame, CZibMidWxDoc& doc, const std::vector<int>& rows);
+    static CMidiEditFrameWndEx* Open(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, const std::vector<int>& rows);
     ~CMidiEditFrameWndEx() override;
 
     ChildKind Kind() const override { return ChildKind::MidiEditEx; }
@@ -39,7 +39,7 @@ public:
 private:
     void DropList() override;
     void Deactivated() override;
-    CMidiEditFrameWndEx(CMainFrame& frame, CZibMidWxDoc& doc, const wxString& title);
+    CMidiEditFrameWndEx(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, const wxString& title);
     void ShowEvents(const std::vector<int>& rows);
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnCommand(wxCommandEvent& event);

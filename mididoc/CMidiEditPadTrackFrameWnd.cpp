@@ -1,10 +1,10 @@
 #include "mididoc/CMidiEditPadTrackFrameWnd.h"
 
-#include "app/CMainFrame.h"
+#include "ui/ShellServices.h"
 
 namespace zib {
 
-CMidiEditPadTrackFrameWnd* CMidiEditPadTrackFrameWnd::Open(CMainFrame& frame, const wxString& title,
+CMidiEditPadTrackFrameWnd* CMidiEditPadTrackFrameWnd::Open(ZibMdiParentFrame& frame, const wxString& title,
                                                          TrackEditorHost& host, int trackIndex)
 {
     auto* editor = new CMidiEditPadTrackFrameWnd(frame, title, host, trackIndex);

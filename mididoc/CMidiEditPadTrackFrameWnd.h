@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/MdiFrameTypes.h"
 #include "mididoc/CTrackEditorFrame.h"
 
 namespace zib {
@@ -9,7 +10,7 @@ class CMidiEditPadTrackFrameWnd : public CTrackEditorFrame {
 public:
     // Opens the editor over the host's bound sequence, showing track
     // `trackIndex`; the editor becomes the visible tab.
-    static CMidiEditPadTrackFrameWnd* Open(CMainFrame& frame, const wxString& title, TrackEditorHost& host,
+    static CMidiEditPadTrackFrameWnd* Open(ZibMdiParentFrame& frame, const wxString& title, TrackEditorHost& host,
                                            int trackIndex);
 
     ChildKind Kind() const override { return ChildKind::MidiEditPadTrack; }

@@ -1,10 +1,10 @@
 #include "mididoc/CMidiEditStyTrackFrameWnd.h"
 
-#include "app/CMainFrame.h"
+#include "ui/ShellServices.h"
 
 namespace zib {
 
-CMidiEditStyTrackFrameWnd* CMidiEditStyTrackFrameWnd::Open(CMainFrame& frame, const wxString& title,
+CMidiEditStyTrackFrameWnd* CMidiEditStyTrackFrameWnd::Open(ZibMdiParentFrame& frame, const wxString& title,
                                                          TrackEditorHost& host, int trackIndex)
 {
     auto* editor = new CMidiEditStyTrackFrameWnd(frame, title, host, trackIndex);

@@ -2,7 +2,7 @@
 
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CZibMidWxDoc.h"
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 
 #include <wx/aui/auibar.h>
 

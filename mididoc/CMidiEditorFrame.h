@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CZibMdiChild.h"
+#include "ui/CZibMdiChild.h"
 #include "mididoc/core/MidiCommandState.h"
 
 class wxUpdateUIEvent;

@@ -1,7 +1,6 @@
 #include "mididoc/CMidiTempoTrackEditFrameWnd.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
+#include "ui/ShellServices.h"
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CEventListCtrl.h"
 #include "mididoc/CMidiEditFrameWndEx.h"
@@ -49,12 +48,12 @@ int viewKindOf(int command)
 
 bool playing()
 {
-    return wxGetApp().m_Playing != 0;
+    return Shell().Playing() != 0;
 }
 
 } // namespace
 
-CMidiTempoTrackEditFrameWnd* CMidiTempoTrackEditFrameWnd::Open(CMainFrame& frame, CZibMidWxDoc& doc, int viewKind)
+CMidiTempoTrackEditFrameWnd* CMidiTempoTrackEditFrameWnd::Open(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, int viewKind)
 {
     if (auto* open = dynamic_cast<CMidiTempoTrackEditFrameWnd*>(doc.m_TempoEditor); open && doc.m_TempoEditorOpen) {
         open->SetViewKind(viewKind);
@@ -69,7 +68,7 @@ CMidiTempoTrackEditFrameWnd* CMidiTempoTrackEditFrameWnd::Open(CMainFrame& frame
     return editor;
 }
 
-CMidiTempoTrackEditFrameWnd::CMidiTempoTrackEditFrameWnd(CMainFrame& frame, CZibMidWxDoc& doc, int viewKind)
+CMidiTempoTrackEditFrameWnd::CMidiTempoTrackEditFrameWnd(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, int viewKind)
     : CMidiEditorFrame(&frame, doc, wxString()),
       m_model(std::make_unique<TempoTrackModel>(doc.Model(), viewKind))
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/MdiFrameTypes.h"
 #include "mididoc/CMidiEditorFrame.h"
 #include "mididoc/core/TempoTrackModel.h"
 
@@ -8,7 +9,6 @@
 
 namespace zib {
 
-class CMainFrame;
 class CTempoEventListCtrl;
 class CZibMidWxDoc;
 
@@ -19,7 +19,7 @@ class CZibMidWxDoc;
 class CMidiTempoTrackEditFrameWnd : public CMidiEditorFrame {
 public:
     // Opens the editor in `viewKind`, or switches the open one to it.
-    static CMidiTempoTrackEditFrameWnd* Open(CMainFrame& frame, CZibMidWxDoc& doc, int viewKind);
+    static CMidiTempoTrackEditFrameWnd* Open(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, int viewKind);
     ~CMidiTempoTrackEditFrameWnd() override;
 
     ChildKind Kind() const override { return ChildKind::MidiTempoTrackEdit; }
@@ -35,7 +35,7 @@ public:
 
 private:
     void DropList() override;
-    CMidiTempoTrackEditFrameWnd(CMainFrame& frame, CZibMidWxDoc& doc, int viewKind);
+    CMidiTempoTrackEditFrameWnd(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, int viewKind);
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnCommand(wxCommandEvent& event);
     void OnItemClick(wxListEvent& event);

@@ -1,6 +1,6 @@
 #include "mididoc/CMidiToolBarA.h"
 
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 
 namespace zib {
 

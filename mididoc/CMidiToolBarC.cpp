@@ -1,6 +1,6 @@
 #include "mididoc/CMidiToolBarC.h"
 
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 
 #include <wx/settings.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CMainToolBar.h"
+#include "ui/CMainToolBar.h"
 #include "mididoc/CSpinEdit.h"
 
 namespace zib {

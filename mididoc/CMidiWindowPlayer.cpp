@@ -1,7 +1,9 @@
 #include "mididoc/CMidiWindowPlayer.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
+#include "ui/CMainToolBar.h"
+#include "ui/CZibMdiChild.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibPlayer.h"
 #include "devices/AppPlaybackHost.h"
 #include "devices/CZibMidBarView.h"
 #include "devices/core/BarGridModel.h"
@@ -28,7 +30,7 @@ namespace {
 template <class Bar>
 Bar* midiBar(MainBar which)
 {
-    CMainFrame* frame = CMainFrame::Get();
+    ShellServices* frame = ShellFrame() ? ShellServices::Get() : nullptr;
     return frame ? dynamic_cast<Bar*>(frame->Toolbar(which)) : nullptr;
 }
 
@@ -66,7 +68,7 @@ PlaybackEngine& CMidiWindowPlayer::Engine()
 
 bool CMidiWindowPlayer::DocumentActive() const
 {
-    CMainFrame* frame = CMainFrame::Get();
+    ShellServices* frame = ShellFrame() ? ShellServices::Get() : nullptr;
     return frame && CZibMidWxDoc::OfWindow(frame->ActiveZibChild()) == &m_doc;
 }
 
@@ -84,13 +86,13 @@ void CMidiWindowPlayer::Rebuild()
 
 void CMidiWindowPlayer::PlayToggle()
 {
-    wxGetApp().Player().StartStop(&Engine(), kMidiBarViewPlayer);
+    Shell().Player().StartStop(&Engine(), kMidiBarViewPlayer);
 }
 
 void CMidiWindowPlayer::Stop()
 {
     // The buffers already queued play out; the end of the run shows where it stopped.
-    PlayerSlot& player = wxGetApp().Player();
+    PlayerSlot& player = Shell().Player();
     if (player.IsPlaying()) player.StartStop(&Engine(), kMidiBarViewPlayer);
 }
 
@@ -164,7 +166,7 @@ void CMidiWindowPlayer::ShowTexts()
     engine.UpdatePositionText();
     engine.UpdateMarkerTexts();
     engine.ShowTempo();
-    if (CMainFrame* frame = CMainFrame::Get()) frame->CheckToolbarButton(midicmd::SetLoop, m_doc.Model().m_LoopFlag ? 1 : 0);
+    if (ShellServices* shell = ShellServices::Get()) shell->CheckToolbarButton(midicmd::SetLoop, m_doc.Model().m_LoopFlag ? 1 : 0);
 }
 
 // ---- The track list ---------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 #include "mididoc/CMidiWindowTarget.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibMdiChild.h"
+#include "ui/ShellServices.h"
+#include "ui/CZibMdiChild.h"
 #include "mididoc/CZibMidWxDoc.h"
 #include "mididoc/core/MidiTransport.h"
 
@@ -9,7 +9,7 @@ namespace zib {
 
 MidiPositionTarget* ActiveMidiTarget()
 {
-    CMainFrame* frame = CMainFrame::Get();
+    ShellServices* frame = ShellFrame() ? ShellServices::Get() : nullptr;
     CZibMdiChild* child = frame ? frame->ActiveZibChild() : nullptr;
     if (!child) return nullptr;
     const ChildKind kind = child->Kind();

@@ -1,6 +1,6 @@
 #include "mididoc/CTempoEventListCtrl.h"
 
-#include "app/ListColumns.h"
+#include "ui/ListColumns.h"
 #include "platform/WxText.h"
 
 namespace zib {

@@ -1,7 +1,7 @@
 #include "mididoc/CTrackEditorFrame.h"
 
-#include "app/CMainFrame.h"
-#include "app/core/CommandIds.h"
+#include "ui/ShellServices.h"
+#include "ui/core/CommandIds.h"
 #include "mididoc/CEventListCtrl.h"
 #include "mididoc/CMidiEditorFrame.h"
 #include "mididoc/CZibEventClipboard.h"
@@ -29,7 +29,7 @@ constexpr std::array<int, 7> kFilterCategories = {EventListModel::kNotes,       
 
 } // namespace
 
-CTrackEditorFrame::CTrackEditorFrame(CMainFrame& frame, const wxString& title, TrackEditorHost& host, int trackIndex)
+CTrackEditorFrame::CTrackEditorFrame(ZibMdiParentFrame& frame, const wxString& title, TrackEditorHost& host, int trackIndex)
     : CZibMdiChild(&frame, wxID_ANY, title), m_host(host)
 {
     m_list = new CEventListCtrl(this, host.Owner());

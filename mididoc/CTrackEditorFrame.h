@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/CZibMdiChild.h"
-#include "app/core/MenuModel.h"
+#include "ui/MdiFrameTypes.h"
+#include "ui/CZibMdiChild.h"
+#include "ui/core/MenuModel.h"
 #include "mididoc/core/TrackEditorHost.h"
 
 #include <array>
@@ -10,7 +11,6 @@
 namespace zib {
 
 class CEventListCtrl;
-class CMainFrame;
 class CMidiParserEx;
 
 // The editor of one track of a pad or style chord variation: one event list
@@ -35,7 +35,7 @@ public:
     void KeepHost(std::unique_ptr<TrackEditorHost> host) { m_ownedHost = std::move(host); }
 
 protected:
-    CTrackEditorFrame(CMainFrame& frame, const wxString& title, TrackEditorHost& host, int trackIndex);
+    CTrackEditorFrame(ZibMdiParentFrame& frame, const wxString& title, TrackEditorHost& host, int trackIndex);
 
 private:
     void OnUpdateCommand(wxUpdateUIEvent& event);

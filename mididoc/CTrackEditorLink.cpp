@@ -1,6 +1,6 @@
 #include "mididoc/CTrackEditorLink.h"
 
-#include "app/CMainFrame.h"
+#include "ui/ShellServices.h"
 #include "mididoc/CMidiEditPadTrackFrameWnd.h"
 #include "mididoc/CMidiEditStyTrackFrameWnd.h"
 
@@ -10,7 +10,7 @@ namespace zib {
 
 TrackEditWindow* CTrackEditorLink::Open(const TrackEditRequest& request)
 {
-    CMainFrame* main = CMainFrame::Get();
+    ZibMdiParentFrame* main = ShellFrame();
     if (!main || !request.owner || !request.sequence) return nullptr;
     auto link = std::unique_ptr<CTrackEditorLink>(new CTrackEditorLink(request));
     CTrackEditorLink* self = link.get();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ZibSubsystems.h"
+#include "ui/ZibSubsystems.h"
 #include "mididoc/core/TrackEditorHost.h"
 
 namespace zib {

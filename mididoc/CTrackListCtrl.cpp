@@ -1,6 +1,6 @@
 #include "mididoc/CTrackListCtrl.h"
 
-#include "app/ListColumns.h"
+#include "ui/ListColumns.h"
 #include "mididoc/core/CTrackListModel.h"
 #include "platform/WxText.h"
 

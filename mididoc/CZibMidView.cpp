@@ -6,13 +6,13 @@
 
 #include "mididoc/core/MidiCommandState.h"
 
-#include "app/MenuBuilder.h"
+#include "ui/MenuBuilder.h"
 
-#include "app/CZibApp.h"
-#include "app/ListColumns.h"
-#include "app/core/ColumnWidths.h"
-#include "app/CZibDocTemplate.h"
-#include "app/ZibMessageBox.h"
+#include "ui/ShellServices.h"
+#include "ui/ListColumns.h"
+#include "ui/core/ColumnWidths.h"
+#include "ui/CZibDocTemplate.h"
+#include "ui/ZibMessageBox.h"
 #include "mididoc/core/CTrackListModel.h"
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CTrackListCtrl.h"
@@ -20,7 +20,7 @@
 #include "mididoc/CMidiWindowPlayer.h"
 #include "mididoc/MidiDocSubsystem.h"
 #include "mididoc/core/MidiTransport.h"
-#include "app/dialogs/CPositionDialogs.h"
+#include "ui/dialogs/CPositionDialogs.h"
 #include "devices/CZibMidBarView.h"
 #include "devices/core/BarGridModel.h"
 #include "platform/AppEvents.h"
@@ -43,7 +43,7 @@ constexpr int kMsgAddIconFailed = 32;
 
 bool playing()
 {
-    return wxGetApp().m_Playing != 0;
+    return Shell().Playing() != 0;
 }
 
 } // namespace
@@ -382,7 +382,7 @@ void CZibMidView::OnRightDown(wxMouseEvent& event)
     bool events = false;
     for (int r : rows)
         if (const CTrackInfo* t = m_doc->Model().TrackRecord(r); t && t->hasEvents) events = true;
-    std::unique_ptr<wxMenu> menu(BuildPopupMenu(TrackListPopupDef(), wxGetApp().Language()));
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(TrackListPopupDef(), Shell().Language()));
     for (const MenuItemDef& item : TrackListPopupDef())
         if (item.id) menu->Enable(cmd::ToWxId(item.id), TrackListPopupEnabled(item.id, focusedSelected, playing(), events));
     const int chosen = m_list->GetPopupMenuSelectionFromUser(*menu, event.GetPosition());

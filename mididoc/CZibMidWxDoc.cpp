@@ -1,11 +1,12 @@
 #include "mididoc/CZibMidWxDoc.h"
 
-#include "app/CMainFrame.h"
-#include "app/CTextViewer.h"
-#include "app/CZibApp.h"
-#include "app/CZibFileDialog.h"
-#include "app/ZibMessageBox.h"
-#include "app/CZibMdiChild.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibSubsystems.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/CTextViewer.h"
+#include "ui/CZibFileDialog.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/CZibMdiChild.h"
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CMidiEditorFrame.h"
 #include "mididoc/CZibEventClipboard.h"
@@ -41,20 +42,20 @@ std::string withExtension(std::string path, std::string_view extension)
 
 CZibMidWxDoc::CZibMidWxDoc() : m_seams(*this)
 {
-    CZibApp& app = wxGetApp();
+    ShellServices& app = Shell();
     MidiDocHooks hooks;
     hooks.views = &m_seams;
     hooks.dialogs = &m_seams;
     hooks.reports = &m_seams;
     hooks.clipboard = &CZibEventClipboard::Instance();
     hooks.enumerateDevices = [] {
-        if (auto& enumerate = wxGetApp().Subsystems().EnumMidiDevices) enumerate();
+        if (auto& enumerate = Shell().Subsystems().EnumMidiDevices) enumerate();
     };
     hooks.loadInstruments = [] {
         if (auto& load = MidiWindowHooks().LoadInstruments) load();
     };
     hooks.names = MidiWindowHooks().Names;
-    m_model = std::make_unique<MidiDocModel>(app.Settings(), app.m_Playing, std::move(hooks));
+    m_model = std::make_unique<MidiDocModel>(app.Settings(), app.Playing(), std::move(hooks));
 
     using namespace midicmd;
     auto bind = [this](int id, void (CZibMidWxDoc::*handler)(wxCommandEvent&)) {
@@ -116,8 +117,8 @@ bool CZibMidWxDoc::FinishLoading(MidiDocModel::OpenResult result)
 bool CZibMidWxDoc::OnNewDocument()
 {
     if (!wxDocument::OnNewDocument()) return false;
-    CZibApp& app = wxGetApp();
-    const auto result = m_model->OnNewDocument(app.m_NewDocSubType);
+    ShellServices& app = Shell();
+    const auto result = m_model->OnNewDocument(app.NewDocSubType());
     if (result != MidiDocModel::OpenResult::Ok) return FinishLoading(result);
     // Not saved yet: Save asks for a name.
     SetFilename(wxFromUtf8(m_model->Path().string()), false);
@@ -183,7 +184,7 @@ bool CZibMidWxDoc::OnSaveModified()
 {
     if (!IsModified()) return true;
     const wxString text = UiTextWx("Save changes to ") + GetUserReadableName();
-    const wxString caption = wxFromUtf8(wxGetApp().m_ExeName);
+    const wxString caption = wxFromUtf8(Shell().ExeName());
     MidiDocModel::CloseAnswer answer = MidiDocModel::CloseAnswer::Cancel;
     switch (ZibTextBox(text, caption, wxYES_NO | wxCANCEL | wxICON_EXCLAMATION)) {
     case wxID_YES:
@@ -212,7 +213,7 @@ bool CZibMidWxDoc::SaveAs()
 {
     if (!m_model->HasTrackRecords()) return false;
     const wxString name = GetDocumentSaved() ? wxFileName(GetFilename()).GetFullName() : wxString("NewFile.mid");
-    CZibFileDialog dlg(CMainFrame::Get(), UiTextWx("Save As"), wxFromUtf8(m_model->Folder().string()), name,
+    CZibFileDialog dlg(ShellFrame(), UiTextWx("Save As"), wxFromUtf8(m_model->Folder().string()), name,
                        UiTextWx(kMidiFilter) + "|*.MID;*.mid", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dlg.ShowModal() != wxID_OK) return false;
     const std::string path = withExtension(wxToUtf8(dlg.GetPath()), ".mid");
@@ -220,7 +221,7 @@ bool CZibMidWxDoc::SaveAs()
     SetFilename(wxFromUtf8(path), true);
     SetTitle(wxFileName(wxFromUtf8(path)).GetFullName());
     SetDocumentSaved(true);
-    wxGetApp().AddToRecentFileList(path);
+    Shell().AddToRecentFileList(path);
     return true;
 }
 
@@ -286,7 +287,7 @@ void CZibMidWxDoc::CloseTextViewer()
 
 bool CZibMidWxDoc::ShowInTextViewer(const wxString& titlePrefix, const std::string& path)
 {
-    CMainFrame* frame = CMainFrame::Get();
+    ShellServices* frame = ShellFrame() ? ShellServices::Get() : nullptr;
     CTextViewer* viewer = frame ? frame->OpenTextViewer(titlePrefix, &m_TextViewerOpen, this, 1) : nullptr;
     if (!viewer) return false;
     if (!viewer->TextCtrl()) {

@@ -1,11 +1,10 @@
 #include "mididoc/CZibMidWxSeams.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/CZibFileDialog.h"
-#include "app/ZibMessageBox.h"
-#include "app/dialogs/CFileDialogs.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/ShellServices.h"
+#include "ui/CZibFileDialog.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/dialogs/CFileDialogs.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "mididoc/CZibMidView.h"
 #include "mididoc/CZibMidWxDoc.h"
 #include "mididoc/TrackPropertiesSources.h"
@@ -21,7 +20,7 @@
 #include "mididoc/dialogs/CShiftEventsDlg.h"
 #include "mididoc/dialogs/CTempoDlg.h"
 #include "mididoc/dialogs/CTrackPropertiesDlg.h"
-#include "app/dialogs/CPositionDialogs.h"
+#include "ui/dialogs/CPositionDialogs.h"
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/dialogs/CRecordInputDlg.h"
 #include "devices/core/CInstrumentStore.h"
@@ -60,12 +59,12 @@ long iconStyle(DocMessage::Icon icon)
 
 wxString captionOf(const DocMessage& m)
 {
-    return m.caption.empty() ? wxString(CZibApp::kAppName) : wxFromUtf8(m.caption);
+    return m.caption.empty() ? wxString(ShellServices::kAppName) : wxFromUtf8(m.caption);
 }
 
 wxString textOf(const DocMessage& m)
 {
-    if (m.message != DocMessage::kNoMessage) return wxFromUtf8(ZibMessage(m.message, wxGetApp().Language()));
+    if (m.message != DocMessage::kNoMessage) return wxFromUtf8(ZibMessage(m.message, Shell().Language()));
     wxString text = UiTextWx(m.uiText);
     text.Replace("%s", wxFromUtf8(m.extra), false);
     return text;
@@ -73,7 +72,7 @@ wxString textOf(const DocMessage& m)
 
 wxWindow* dialogParent()
 {
-    return CMainFrame::Get();
+    return ShellFrame();
 }
 
 // The map of a sequence for the position fields (it grows as positions are read).
@@ -296,13 +295,13 @@ bool CZibMidWxSeams::OpenViewer(std::string_view titlePrefix, const std::filesys
 
 bool CZibMidWxSeams::OpenDocument(const std::filesystem::path& file)
 {
-    return wxGetApp().OpenDocumentFile(file.string()) != nullptr;
+    return Shell().OpenDocumentFile(file.string()) != nullptr;
 }
 
 std::optional<std::filesystem::path> CZibMidWxSeams::DumpTarget(const std::string& defaultName,
                                                                 const std::filesystem::path& folder)
 {
-    CZibFileDialog dlg(CMainFrame::Get(), UiTextWx("MIDI File Text Dump"), wxFromUtf8(folder.string()),
+    CZibFileDialog dlg(ShellFrame(), UiTextWx("MIDI File Text Dump"), wxFromUtf8(folder.string()),
                        wxFromUtf8(defaultName), UiTextWx("Zib Text Dump (*.TXT)") + "|*.TXT;*.txt",
                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dlg.ShowModal() != wxID_OK) return std::nullopt;
@@ -318,15 +317,15 @@ std::optional<MidiToStyleTarget> CZibMidWxSeams::MidiToStyleFile(StyleSeries ser
     const wxString dir = wxFromUtf8(folder.string());
     MidiToStyleTarget target;
     if (series == StyleSeries::Wq) {
-        const wxString title = wxFromUtf8(ZibMessage(kMsgConvertToWqStyle, wxGetApp().Language()));
-        CFileDlgMidiToSty dlg(CMainFrame::Get(), title, dir, name, filter, style);
+        const wxString title = wxFromUtf8(ZibMessage(kMsgConvertToWqStyle, Shell().Language()));
+        CFileDlgMidiToSty dlg(ShellFrame(), title, dir, name, filter, style);
         dlg.SetModelLetter(model);
         if (dlg.ShowModal() != wxID_OK) return std::nullopt;
         target.model = dlg.ModelLetter();
         target.path = wxToUtf8(dlg.GetPath());
     } else {
-        const wxString title = wxFromUtf8(ZibMessage(kMsgConvertToQeStyle, wxGetApp().Language()));
-        CZibFileDialog dlg(CMainFrame::Get(), title, dir, name, filter, style);
+        const wxString title = wxFromUtf8(ZibMessage(kMsgConvertToQeStyle, Shell().Language()));
+        CZibFileDialog dlg(ShellFrame(), title, dir, name, filter, style);
         if (dlg.ShowModal() != wxID_OK) return std::nullopt;
         target.path = wxToUtf8(dlg.GetPath());
     }

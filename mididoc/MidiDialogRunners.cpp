@@ -1,8 +1,8 @@
 #include "mididoc/MidiDialogRunners.h"
 
-#include "app/CMainFrame.h"
-#include "app/CTestDriver.h"
-#include "app/CZibApp.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/DialogRegistry.h"
 #include "mididoc/CEventListCtrl.h"
 #include "mididoc/CMidiEditPadTrackFrameWnd.h"
 #include "mididoc/CZibEventClipboard.h"
@@ -37,7 +37,7 @@ const FourFour fourFour;
 class FakePadHost : public TrackEditorHost {
 public:
     explicit FakePadHost(uint32_t modelLetter)
-        : m_owner(EventListOwner::kPadDocument, modelLetter, wxGetApp().Settings(), m_playing, hooks())
+        : m_owner(EventListOwner::kPadDocument, modelLetter, Shell().Settings(), m_playing, hooks())
     {
         static const uint8_t image[] = {
             'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 39,
@@ -80,36 +80,36 @@ void RegisterMidiDialogRunners()
     for (const auto& pad : {std::pair{"pad-track-editor-qe", uint32_t('F')}, {"pad-track-editor-wq", uint32_t('9')}}) {
         const std::string name = pad.first;
         const uint32_t letter = pad.second;
-        CTestDriver::RegisterDialog(name, [name, letter](wxWindow*) {
+        DialogRegistry::Add(name, [name, letter](wxWindow*) {
             static std::unique_ptr<FakePadHost> host;
             host = std::make_unique<FakePadHost>(letter);
-            CMainFrame* frame = CMainFrame::Get();
+            ZibMdiParentFrame* frame = ShellFrame();
             if (!frame) return name + ": no frame";
             auto* editor = CMidiEditPadTrackFrameWnd::Open(*frame, "Pad - EventList - VAR1CV1 DRUM", *host, 0);
             return name + ": rows=" + std::to_string(editor->List().GetNumberRows());
         });
     }
-    CTestDriver::RegisterDialog("record-settings", [](wxWindow* parent) {
+    DialogRegistry::Add("record-settings", [](wxWindow* parent) {
         CMidiRecordSettingsDlg dlg(parent, 0x8001);
         const int r = dlg.ShowModal();
         return "record-settings:" + result(r) + " mask=" + std::to_string(dlg.EchoMask());
     });
-    CTestDriver::RegisterDialog("tempo", [](wxWindow* parent) {
+    DialogRegistry::Add("tempo", [](wxWindow* parent) {
         CTempoDlg dlg(parent, 300, 384, &fourFour);
         const int r = dlg.ShowModal();
         return "tempo:" + result(r) + " bpm=" + std::to_string(dlg.Tempo()) + " tick=" + std::to_string(dlg.Tick());
     });
-    CTestDriver::RegisterDialog("marker", [](wxWindow* parent) {
+    DialogRegistry::Add("marker", [](wxWindow* parent) {
         CMarkerDlg dlg(parent, "Create Meta Event - Marker", "Verse", 96, &fourFour);
         const int r = dlg.ShowModal();
         return "marker:" + result(r) + " text=" + dlg.Text() + " tick=" + std::to_string(dlg.Tick());
     });
-    CTestDriver::RegisterDialog("shift-events", [](wxWindow* parent) {
+    DialogRegistry::Add("shift-events", [](wxWindow* parent) {
         CShiftEventsDlg dlg(parent, 384, 384, &fourFour);
         const int r = dlg.ShowModal();
         return "shift-events:" + result(r) + " to=" + std::to_string(dlg.ToTick());
     });
-    CTestDriver::RegisterDialog("paste-events", [](wxWindow* parent) {
+    DialogRegistry::Add("paste-events", [](wxWindow* parent) {
         PasteOptions given;
         given.kinds = {false, false, true, false};
         CPasteEventsDlg dlg(parent, given, &fourFour);
@@ -120,7 +120,7 @@ void RegisterMidiDialogRunners()
                " kinds=" + std::to_string(o.kinds[0]) + std::to_string(o.kinds[1]) + std::to_string(o.kinds[2]) +
                std::to_string(o.kinds[3]);
     });
-    CTestDriver::RegisterDialog("metronome", [](wxWindow* parent) {
+    DialogRegistry::Add("metronome", [](wxWindow* parent) {
         MetronomeSettings given;
         given.channel = 20;
         given.mode = MetronomeSettings::kAlways;
@@ -132,7 +132,7 @@ void RegisterMidiDialogRunners()
                std::to_string(m.channel) + " port=" + std::to_string(m.port) + " precount=" +
                std::to_string(m.precountNumber) + " firstkey=" + std::to_string(m.firstBeatKey);
     });
-    CTestDriver::RegisterDialog("track-properties", [](wxWindow* parent) {
+    DialogRegistry::Add("track-properties", [](wxWindow* parent) {
         TrackProperties values;
         values.trackNumber = 2;
         values.name = "Bass";

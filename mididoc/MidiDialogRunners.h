@@ -2,8 +2,8 @@
 
 namespace zib {
 
-// The MIDI dialogs the test driver can run by name ("run-dialog NAME"), each
-// over fixed values, logging what it returns.
+// The MIDI dialogs that can be run by name (DialogRegistry), each over fixed
+// values, telling what it returns.
 void RegisterMidiDialogRunners();
 
 } // namespace zib

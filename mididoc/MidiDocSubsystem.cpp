@@ -1,13 +1,12 @@
 #include "mididoc/MidiDocSubsystem.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/CZibDocManager.h"
-#include "app/CZibDocTemplate.h"
-#include "app/ListColumns.h"
-#include "app/ZibSubsystems.h"
-#include "app/core/CommandIds.h"
-#include "mididoc/core/CTrackNameSource.h"
+#include "ui/ShellServices.h"
+#include "ui/CZibDocManager.h"
+#include "ui/CZibDocTemplate.h"
+#include "ui/ListColumns.h"
+#include "ui/ZibSubsystems.h"
+#include "ui/core/CommandIds.h"
+#include "ui/core/CTrackNameSource.h"
 #include "mididoc/core/MidiCommands.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
@@ -25,7 +24,7 @@
 #include "mididoc/CZibMidView.h"
 #include "mididoc/MidiDialogRunners.h"
 #include "mididoc/CZibMidWxDoc.h"
-#include "app/dialogs/CPositionDialogs.h"
+#include "ui/dialogs/CPositionDialogs.h"
 #include "platform/WxText.h"
 
 #include <cstdio>
@@ -44,8 +43,8 @@ class CAppPortNames : public CTrackNameSource {
 public:
     std::string OutPortName(int port, int channel) const override
     {
-        if (wxTheApp && port >= 0 && port < 128) {
-            const std::string& name = wxGetApp().m_MidiOutDeviceNames[size_t(port)];
+        if (ShellServices::Get() && port >= 0 && port < 128) {
+            const std::string& name = Shell().MidiOutDeviceNames()[size_t(port)];
             if (!name.empty()) return name;
         }
         return CTrackNameSource::OutPortName(port, channel);
@@ -56,127 +55,6 @@ std::unique_ptr<CTrackNameSource>& nameSource()
 {
     static std::unique_ptr<CTrackNameSource> source = std::make_unique<CAppPortNames>();
     return source;
-}
-
-// Script lines of the test driver:
-//   midi-rows                  writes the first rows shown by the active MIDI window's list and
-//                              grid, and the height of a row in each
-//   midi-layout                writes the active MIDI window's track list pane width, the list's
-//                              font's average character width, its column widths and the width
-//                              of the grid's first measure
-//   midi-scroll list|grid ROW  scrolls the list or the grid as the user would, to that first row
-//   midi-click ROW COLUMN      a click on a cell of the track list
-//   midi-live-value TEXT       types into the open value box over a cell, then Enter
-//   event-rclick ROW COL [ID]  a right click on a cell of the active event editor; its
-//                              context menu (when one opens) is written and answered with ID
-bool runTestCommand(const std::vector<std::string>& w, const std::function<void(const std::string&)>& log)
-{
-    const std::string verb = w.empty() ? std::string() : w[0];
-    if (verb == "event-rclick" && w.size() > 2) {
-        CMainFrame* frame = CMainFrame::Get();
-        auto* editor = frame ? dynamic_cast<CMidiEditFrameWndEx*>(frame->ActiveZibChild()) : nullptr;
-        if (!editor) {
-            log("event-menu: no event editor");
-            return true;
-        }
-        CEventListCtrl& grid = editor->List();
-        const int answer = w.size() > 3 ? cmd::ToWxId(std::atoi(w[3].c_str())) : wxID_NONE;
-        bool shown = false;
-        CEventListCtrl::ContextMenuAnswer() = [&](wxMenu& menu) {
-            shown = true;
-            std::string items;
-            for (int id : {midicmd::EditCut, midicmd::EditCopy, midicmd::EditPaste, midicmd::Delete})
-                items += " " + std::to_string(id) + "=" + std::to_string(menu.IsEnabled(cmd::ToWxId(id)));
-            log("event-menu:" + items);
-            return answer;
-        };
-        wxGridEvent click(grid.GetId(), wxEVT_GRID_CELL_RIGHT_CLICK, &grid, std::atoi(w[1].c_str()),
-                          std::atoi(w[2].c_str()));
-        grid.ProcessWindowEvent(click);
-        CEventListCtrl::ContextMenuAnswer() = nullptr;
-        wxTheApp->ProcessPendingEvents();
-        if (!shown) log("event-menu: none");
-        return true;
-    }
-    if (verb != "midi-rows" && verb != "midi-layout" && verb != "midi-scroll" && verb != "midi-click" &&
-        verb != "midi-live-value")
-        return false;
-    if (verb == "midi-live-value") {
-        CPositionDlg* box = nullptr;
-        for (wxWindow* top : wxTopLevelWindows)
-            if (!box) box = dynamic_cast<CPositionDlg*>(top);
-        auto* edit = box ? dynamic_cast<wxTextCtrl*>(box->FindWindow(1766)) : nullptr;
-        if (!edit) {
-            log("midi-live-value: no box");
-            return true;
-        }
-        edit->ChangeValue(wxFromUtf8(w.size() > 1 ? w[1] : std::string()));
-        wxCommandEvent typed(wxEVT_TEXT, edit->GetId());
-        typed.SetEventObject(edit);
-        edit->ProcessWindowEvent(typed);
-        wxKeyEvent enter(wxEVT_CHAR_HOOK);
-        enter.m_keyCode = WXK_RETURN;
-        enter.SetEventObject(edit);
-        edit->ProcessWindowEvent(enter);
-        wxTheApp->ProcessPendingEvents();
-        log("midi-live-value " + w[1]);
-        return true;
-    }
-    CMainFrame* frame = CMainFrame::Get();
-    auto* child = frame ? dynamic_cast<CChildSplitterMidFrame*>(frame->ActiveZibChild()) : nullptr;
-    CZibMidWxDoc* doc = child ? CZibMidWxDoc::OfWindow(child) : nullptr;
-    CTrackListCtrl* list = doc && doc->TrackView() ? doc->TrackView()->TrackList() : nullptr;
-    if (!list || !child->Player()) {
-        log(verb + ": no MIDI window");
-        return true;
-    }
-    CZibMidBarView& grid = child->Player()->View();
-    if (verb == "midi-click" && w.size() > 2) {
-        // The cell's middle in the coordinates of the rows window
-        const long row = std::atol(w[1].c_str());
-        const int column = std::atoi(w[2].c_str());
-        wxRect cell;
-        list->GetSubItemRect(row, column, cell);
-        wxPoint at = cell.GetPosition() + wxPoint(cell.width / 2, cell.height / 2);
-        int flags = 0;
-        if (list->HitTest(at, flags) != row) at.y -= list->RowsWindow()->GetPosition().y;
-        wxMouseEvent down(wxEVT_LEFT_DOWN);
-        down.SetPosition(at);
-        down.SetEventObject(list->RowsWindow());
-        list->RowsWindow()->ProcessWindowEvent(down);
-        wxTheApp->ProcessPendingEvents();
-        log("midi-click " + w[1] + " " + w[2]);
-        return true;
-    }
-    if (verb == "midi-scroll" && w.size() > 2) {
-        const int row = std::atoi(w[2].c_str());
-        if (w[1] == "grid") {
-            grid.ScrollToVPos(row * grid.RowHeight());
-        } else {
-            list->Scroll(-1, row);
-        }
-        wxTheApp->ProcessPendingEvents();
-        log("midi-scroll " + w[1] + " " + w[2]);
-        return true;
-    }
-    if (verb == "midi-layout") {
-        char charWidth[32];
-        std::snprintf(charWidth, sizeof charWidth, "%.2f", FontCharWidth(*list));
-        std::string columns;
-        for (int c = 0; c < list->GetColumnCount(); ++c)
-            columns += (c ? "," : "") + std::to_string(list->GetColumnWidth(c));
-        log("midi-layout: pane=" + std::to_string(child->Splitter()->GetSashPosition()) + " char=" +
-            charWidth + " measure=" + std::to_string(grid.MeasureWidth(0)) + " columns=" + columns);
-        return true;
-    }
-    wxRect item;
-    list->GetItemRect(0, item);
-    int x = 0, top = 0;
-    list->GetViewStart(&x, &top); // the report list scrolls by rows
-    log("midi-rows: list=" + std::to_string(top) +
-        " grid=" + std::to_string(grid.ScrollY() / grid.RowHeight()) +
-        " height=" + std::to_string(item.height) + " grid-height=" + std::to_string(grid.RowHeight()));
-    return true;
 }
 
 } // namespace
@@ -209,7 +87,6 @@ void AddMidiDocTemplate(CZibDocManager& manager)
 void ConnectMidiDocument(ZibSubsystems& subsystems)
 {
     subsystems.AddDocTemplates.push_back(&AddMidiDocTemplate);
-    subsystems.TestCommands.push_back(runTestCommand);
     // The track editors of the style and pad windows
     subsystems.OpenStyTrackEditFrame = [](const TrackEditRequest& request) { return CTrackEditorLink::Open(request); };
     subsystems.OpenPadTrackEditFrame = subsystems.OpenStyTrackEditFrame;
@@ -219,11 +96,11 @@ void ConnectMidiDocument(ZibSubsystems& subsystems)
         doc.Model().EditMidiTrackProperties(row, column);
     };
     MidiWindowHooks().OpenEventEditor = [](CZibMidWxDoc& doc, const std::vector<int>& rows) {
-        if (CMainFrame* frame = CMainFrame::Get()) CMidiEditFrameWndEx::Open(*frame, doc, rows);
+        if (ZibMdiParentFrame* frame = ShellFrame()) CMidiEditFrameWndEx::Open(*frame, doc, rows);
     };
-    subsystems.CreateMidiControlBar = [](CMainFrame& frame, MainBar bar) -> wxWindow* {
+    subsystems.CreateMidiControlBar = [](ZibMdiParentFrame& frame, MainBar bar) -> wxWindow* {
         auto target = []() -> MidiPositionTarget* { return ActiveMidiTarget(); };
-        const int language = wxGetApp().Language();
+        const int language = Shell().Language();
         switch (bar) {
         case MainBar::MidiPosition:
             return new CMidiToolBarA(&frame, target, language);

@@ -1,6 +1,8 @@
 #include "mididoc/TrackPropertiesSources.h"
 
-#include "app/CZibApp.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibSubsystems.h"
+#include "ui/core/ZibSettings.h"
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/core/CInstrumentStore.h"
 
@@ -30,12 +32,12 @@ TrackPropertiesSources AppTrackPropertiesSources()
         s.instruments.push_back(std::move(def));
     }
     s.relations = AppPortRelations();
-    const UserMidiPortMap& ports = wxGetApp().Settings().UserMidiOutPorts;
+    const UserMidiPortMap& ports = Shell().Settings().UserMidiOutPorts;
     for (int p = 0; p < UserMidiPortMap::kPorts; ++p)
         s.outPorts[size_t(p)] = {ports[p].deviceId, ports[p].enabled};
-    auto& subsystems = wxGetApp().Subsystems();
+    auto& subsystems = Shell().Subsystems();
     s.outDeviceCount = subsystems.MidiOutDeviceCount ? std::clamp(subsystems.MidiOutDeviceCount(), 0, 128) : 0;
-    for (size_t p = 0; p < s.portNames.size(); ++p) s.portNames[p] = wxGetApp().m_MidiOutDeviceNames[p];
+    for (size_t p = 0; p < s.portNames.size(); ++p) s.portNames[p] = Shell().MidiOutDeviceNames()[p];
     return s;
 }
 

@@ -1,8 +1,8 @@
 #include "app/dialogs/CAboutDlg.h"
 
 #include "app/CZibApp.h"
-#include "app/core/FormatText.h"
-#include "app/texts/UiText.h"
+#include "ui/core/FormatText.h"
+#include "ui/texts/UiText.h"
 #include "platform/WxText.h"
 
 #include <wx/artprov.h>

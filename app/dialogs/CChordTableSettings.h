@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/ChordTableSettingsModel.h"
+#include "ui/core/ChordTableSettingsModel.h"
 #include "app/dialogs/CElementTableSettingsPage.h"
 
 namespace zib {

@@ -1,6 +1,6 @@
 #include "app/dialogs/CConversionSettingsPage.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 
 namespace zib {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/CopyrightDlgModel.h"
-#include "app/dialogs/CZibDialog.h"
+#include "ui/core/CopyrightDlgModel.h"
+#include "ui/dialogs/CZibDialog.h"
 
 class wxTextCtrl;
 

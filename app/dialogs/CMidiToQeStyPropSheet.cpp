@@ -1,6 +1,6 @@
 #include "app/dialogs/CMidiToQeStyPropSheet.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "app/dialogs/CQeChordTableSettings.h"
 #include "app/dialogs/CQeKeyChordSettings.h"
 

@@ -1,6 +1,6 @@
 #include "app/dialogs/CMidiToWqStyPropSheet.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "app/dialogs/CChordTableSettings.h"
 #include "app/dialogs/CKeyChordSettings.h"
 #include "app/dialogs/CMidiToStySettings.h"

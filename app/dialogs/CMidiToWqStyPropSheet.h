@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/SettingsCommands.h"
+#include "ui/core/SettingsCommands.h"
 
 #include <wx/propdlg.h>
 

@@ -1,6 +1,6 @@
 #include "app/dialogs/CNewFileDlg.h"
 
-#include "app/CZibDocTemplate.h"
+#include "ui/CZibDocTemplate.h"
 #include "platform/WxText.h"
 
 #include <wx/listbox.h>

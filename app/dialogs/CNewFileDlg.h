@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/NewFileDlgModel.h"
-#include "app/dialogs/CZibDialog.h"
+#include "ui/core/NewFileDlgModel.h"
+#include "ui/dialogs/CZibDialog.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/PsrToQeStyleDlgModel.h"
-#include "app/dialogs/CZibDialog.h"
+#include "ui/core/PsrToQeStyleDlgModel.h"
+#include "ui/dialogs/CZibDialog.h"
 
 #include <map>
 #include <string>

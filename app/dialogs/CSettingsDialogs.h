@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/SmallSettingsDlgModels.h"
-#include "app/dialogs/CZibDialog.h"
+#include "ui/core/SmallSettingsDlgModels.h"
+#include "ui/dialogs/CZibDialog.h"
 
 #include <array>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/StyToMidiMethodDlgModel.h"
-#include "app/dialogs/CZibDialog.h"
+#include "ui/core/StyToMidiMethodDlgModel.h"
+#include "ui/dialogs/CZibDialog.h"
 
 namespace zib {
 

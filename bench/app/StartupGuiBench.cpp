@@ -7,7 +7,7 @@
 // fastest runs of each, and the ratio of the medians (target at most 1.15).
 
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/support/TempDir.h"
 
 #include <X11/Xlib.h>

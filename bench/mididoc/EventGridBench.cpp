@@ -1,20 +1,23 @@
 // The MIDI windows' data on a synthetic 64-track song (50k, 200k and 400k
 // events): a page of the event grid, what opening a MIDI window computes, and
 // the event list's refresh after the Undo of a large delete.
-#include "app/CZibApp.h"
-#include "app/core/ZibSettings.h"
+#include "tests/support/gui/TestShell.h"
+#include "ui/core/ZibSettings.h"
 #include "mididoc/CEventGridTable.h"
 #include "mididoc/core/CTrackListModel.h"
-#include "mididoc/core/CTrackNameSource.h"
+#include "ui/core/CTrackNameSource.h"
 #include "mididoc/core/EventListModel.h"
 #include "mididoc/core/MidiDocModel.h"
-#include "tests/app/core/MemoryProfile.h"
+#include "tests/support/MemoryProfile.h"
 #include "tests/support/BigSong.h"
 
 #include <benchmark/benchmark.h>
+#include <wx/app.h>
 
-// The program's application object, for the window code linked in (no window is made).
-wxIMPLEMENT_APP_NO_MAIN(zib::CZibApp);
+// An application object made by wxInitializer (no window, no main loop), and
+// the program's services as a window alone needs them.
+wxIMPLEMENT_APP_NO_MAIN(wxApp);
+static zib::test::TestShell testShell;
 
 namespace {
 

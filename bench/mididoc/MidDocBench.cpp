@@ -1,13 +1,13 @@
 // The MIDI document core on a synthetic 64-track file of 200k events and on
 // one four times that size: opening, the rows of the whole-file list, the
 // large edits with their Undo and Redo, the text dumps and saving.
-#include "app/core/ZibSettings.h"
+#include "ui/core/ZibSettings.h"
 #include "mididoc/core/EventListDump.h"
 #include "mididoc/core/EventListModel.h"
 #include "mididoc/core/EventListDump.h"
 #include "mididoc/core/MidiDocModel.h"
 #include "mididoc/core/TempoTrackModel.h"
-#include "tests/app/core/MemoryProfile.h"
+#include "tests/support/MemoryProfile.h"
 #include "tests/support/BigSong.h"
 #include "tests/support/SmfBuilder.h"
 

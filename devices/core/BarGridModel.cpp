@@ -1,6 +1,6 @@
 #include "devices/core/BarGridModel.h"
 
-#include "app/core/ColumnWidths.h"
+#include "ui/core/ColumnWidths.h"
 #include "devices/core/CMeasureTable.h"
 #include "devices/core/RecordingCanvas.h"
 #include "midi/CMidiParserEx.h"

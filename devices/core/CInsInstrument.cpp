@@ -1,6 +1,6 @@
 #include "devices/core/CInsInstrument.h"
 
-#include "app/core/AsciiCase.h"
+#include "ui/core/AsciiCase.h"
 
 namespace zib {
 

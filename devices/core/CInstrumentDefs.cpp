@@ -1,6 +1,6 @@
 #include "devices/core/CInstrumentDefs.h"
 
-#include "app/core/AsciiCase.h"
+#include "ui/core/AsciiCase.h"
 
 #include <algorithm>
 #include <map>

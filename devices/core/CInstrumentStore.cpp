@@ -1,7 +1,7 @@
 #include "devices/core/CInstrumentStore.h"
 
-#include "app/core/AsciiCase.h"
-#include "app/core/UserMidiPortMap.h"
+#include "ui/core/AsciiCase.h"
+#include "ui/core/UserMidiPortMap.h"
 #include "devices/core/CInstrumentDefs.h"
 #include "devices/core/CInstrumentFile.h"
 #include "devices/core/InsFileWriter.h"

@@ -1,6 +1,6 @@
 #include "devices/core/InsFileWriter.h"
 
-#include "app/core/AsciiCase.h"
+#include "ui/core/AsciiCase.h"
 
 #include <unordered_set>
 

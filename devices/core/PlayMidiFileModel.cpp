@@ -1,6 +1,6 @@
 #include "devices/core/PlayMidiFileModel.h"
 
-#include "app/core/ZibPlayer.h"
+#include "ui/core/ZibPlayer.h"
 #include "devices/core/PlaybackHost.h"
 #include "platform/FileIo.h"
 

@@ -3,9 +3,9 @@
 
 #include "devices/core/PlaybackEngine.h"
 
-#include "app/core/StreamBuffers.h"
-#include "app/texts/UiText.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/core/StreamBuffers.h"
+#include "ui/texts/UiText.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "devices/core/InPort.h"
 #include "devices/core/LockedCopy.h"
 #include "devices/core/MidiDeviceList.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/UserMidiPortMap.h"
+#include "ui/core/UserMidiPortMap.h"
 
 namespace zib {
 

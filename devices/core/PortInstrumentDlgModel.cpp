@@ -1,7 +1,7 @@
 #include "devices/core/PortInstrumentDlgModel.h"
 
-#include "app/core/AsciiCase.h"
-#include "app/core/UserMidiPortMap.h"
+#include "ui/core/AsciiCase.h"
+#include "ui/core/UserMidiPortMap.h"
 
 #include <algorithm>
 

@@ -1,9 +1,10 @@
 #include "devices/dialogs/CConfigureInstrumentsDlg.h"
 
-#include "app/CZibApp.h"
-#include "app/CZibFileDialog.h"
-#include "app/ZibMessageBox.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/CZibFileDialog.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "devices/core/CInstrumentStore.h"
 #include "devices/core/InstrumentFileDialogs.h"
 #include "platform/WxText.h"
@@ -28,7 +29,7 @@ public:
 
 wxString fileDialogFolder()
 {
-    return wxFromUtf8(InstrumentDialogFolder(wxGetApp().Settings().LastOpenedDirectory));
+    return wxFromUtf8(InstrumentDialogFolder(Shell().Settings().LastOpenedDirectory));
 }
 
 } // namespace
@@ -36,7 +37,7 @@ wxString fileDialogFolder()
 CConfigureInstrumentsDlg::CConfigureInstrumentsDlg(wxWindow* parent, CInstrumentStore& store)
     : CZibDialog(parent, "Configure Instruments", wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER), store_(store)
 {
-    SetTitle(wxFromUtf8(ZibMessage(109, wxGetApp().Language())));
+    SetTitle(wxFromUtf8(ZibMessage(109, Shell().Language())));
     auto* content = new wxBoxSizer(wxVERTICAL);
     tree_ = new wxTreeCtrl(this, kIdTree, wxDefaultPosition, wxSize(420, 360),
                            wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE);

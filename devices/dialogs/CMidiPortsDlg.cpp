@@ -1,7 +1,7 @@
 #include "devices/dialogs/CMidiPortsDlg.h"
 
-#include "app/CZibApp.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/ShellServices.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "devices/dialogs/CNoMidiPortsDlg.h"
 #include "platform/WxText.h"
 
@@ -33,7 +33,7 @@ CMidiPortsDlg::CMidiPortsDlg(wxWindow* parent, const MidiPortsValues& values, co
     : CZibDialog(parent, "Select MIDI Ports"), model_(values, devices), values_(values)
 {
     auto* warning = new wxStaticText(this, M::kIdWarning, wxString());
-    warning->SetLabel(wxFromUtf8(ZibMessage(model_.WarningMessage(), wxGetApp().Language())));
+    warning->SetLabel(wxFromUtf8(ZibMessage(model_.WarningMessage(), Shell().Language())));
 
     auto* inBox = new wxStaticBoxSizer(wxVERTICAL, this, T("INput ports"));
     in_ = portList(inBox->GetStaticBox(), M::kIdInList, model_.InItems(), model_.InSelected());

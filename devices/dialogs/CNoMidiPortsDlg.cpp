@@ -1,7 +1,7 @@
 #include "devices/dialogs/CNoMidiPortsDlg.h"
 
-#include "app/CZibApp.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/ShellServices.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "devices/core/MidiPortsDlgModel.h"
 #include "platform/WxText.h"
 
@@ -12,7 +12,7 @@ namespace zib {
 CNoMidiPortsDlg::CNoMidiPortsDlg(wxWindow* parent, int message)
     : CZibDialog(parent, "No MIDI ports selected !!!")
 {
-    const int language = wxGetApp().Language();
+    const int language = Shell().Language();
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(new wxStaticText(this, kIdWarning, wxFromUtf8(ZibMessage(message, language))), 0, wxBOTTOM,
                  6);

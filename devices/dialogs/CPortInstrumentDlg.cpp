@@ -1,8 +1,8 @@
 #include "devices/dialogs/CPortInstrumentDlg.h"
 
-#include "app/CZibApp.h"
-#include "app/ZibMessageBox.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "devices/core/CInstrumentStore.h"
 #include "devices/core/ConnectorLine.h"
 #include "devices/dialogs/CConfigureInstrumentsDlg.h"
@@ -36,7 +36,7 @@ CPortInstrumentDlg::CPortInstrumentDlg(wxWindow* parent, CInstrumentStore& store
       model_(store.Relations(), store.Instruments(), outPorts, outDeviceCount, store.OutPortNames(), initialPort,
              initialChannel)
 {
-    SetTitle(wxFromUtf8(ZibMessage(115, wxGetApp().Language())));
+    SetTitle(wxFromUtf8(ZibMessage(115, Shell().Language())));
     auto* content = new wxBoxSizer(wxVERTICAL);
 
     auto* portRow = new wxBoxSizer(wxHORIZONTAL);

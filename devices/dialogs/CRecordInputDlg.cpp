@@ -1,6 +1,6 @@
 #include "devices/dialogs/CRecordInputDlg.h"
 
-#include "app/ListColumns.h"
+#include "ui/ListColumns.h"
 #include "platform/WxText.h"
 
 #include <wx/checkbox.h>

@@ -1,9 +1,10 @@
 #include "devices/dialogs/CStylePlaybackConsole.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/ZibMessageBox.h"
-#include "app/core/ZibGlobalLock.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibPlayer.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/core/ZibGlobalLock.h"
 #include "devices/CPianoKeyFilter.h"
 #include "devices/CPianoWnd.h"
 #include "devices/WxMidiDispatcher.h"
@@ -73,8 +74,8 @@ CStylePlaybackConsole::CStylePlaybackConsole(wxWindow* parent, const CStyleMidiR
     // MIDI input that cannot be opened leaves the console without it, silently.
     midi_->OpenInput();
     if (midi_->UsesSynthInstead())
-        if (CMainFrame* frame = CMainFrame::Get())
-            frame->SetStatusText(T("MIDI OUT device not found: playing on Zib built-in synth (General MIDI)"));
+        if (ShellServices* shell = ShellServices::Get())
+            shell->SetStatusText(T("MIDI OUT device not found: playing on Zib built-in synth (General MIDI)"));
     ShowAll();
 }
 
@@ -93,7 +94,7 @@ void CStylePlaybackConsole::BuildControls(const std::string& styleName)
 
     // Transport, position and tempo
     auto* top = new wxBoxSizer(wxHORIZONTAL);
-    startStop_ = new wxButton(this, kIdStartStop, T(wxGetApp().Player().IsPlaying() ? "Stop" : "Start"));
+    startStop_ = new wxButton(this, kIdStartStop, T(Shell().Player().IsPlaying() ? "Stop" : "Start"));
     top->Add(startStop_, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     auto* pause = new wxButton(this, kIdPause, T("Pause"));
     pause->Disable();
@@ -241,7 +242,7 @@ void CStylePlaybackConsole::Report(const StylePlayer::Result& result)
 {
     if (result.streamError != 0 && !midi_->OpenFailure().empty()) {
         const wxString cause = T(midi_->OpenFailure());
-        if (CMainFrame* frame = CMainFrame::Get()) frame->SetStatusText(cause);
+        if (ShellServices* shell = ShellServices::Get()) shell->SetStatusText(cause);
         ZibTextBox(cause, kPlaybackCaption, wxOK | wxICON_WARNING, this);
     } else if (result.streamError != 0) {
         const std::string_view text = MidiResultText(MidiResult(result.streamError));
@@ -256,7 +257,7 @@ void CStylePlaybackConsole::Report(const StylePlayer::Result& result)
 // The program's player fields follow the console: playing, active player and kind.
 void CStylePlaybackConsole::PlayerFieldsChanged()
 {
-    PlayerSlot& slot = wxGetApp().Player();
+    PlayerSlot& slot = Shell().Player();
     if (player_->Playing())
         slot.SetPlaying(this, kStyleConsolePlayer);
     else
@@ -288,7 +289,7 @@ void CStylePlaybackConsole::StopPlayer()
 // While another player plays, the toggle stops that one.
 void CStylePlaybackConsole::OnStartStop(wxCommandEvent&)
 {
-    wxGetApp().StartStopPlayer(this, kStyleConsolePlayer);
+    Shell().StartStopPlayer(this, kStyleConsolePlayer);
     ShowAll();
 }
 
@@ -372,7 +373,7 @@ void CStylePlaybackConsole::OnMidiInput(uint32_t message)
 int RunStylePlaybackConsole(wxWindow* parent, const CStyleMidiReader& style, const std::string& styleName,
                             StylePlayer::ProgramNameFunction programName)
 {
-    const ZibSettings& settings = wxGetApp().Settings();
+    const ZibSettings& settings = Shell().Settings();
     CStylePlaybackConsole console(parent, style, styleName, std::move(programName), settings.MidiOutDevID,
                                   settings.MidiInDevID);
     return console.ShowModal();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/ZibPlayer.h"
-#include "app/dialogs/CZibDialog.h"
+#include "ui/core/ZibPlayer.h"
+#include "ui/dialogs/CZibDialog.h"
 #include "devices/core/CPianoListener.h"
 #include "devices/core/KeyboardOctave.h"
 #include "devices/core/StylePlayer.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 #include "docs/program/CProgramListView.h"
 #include "docs/program/core/ProgramMenus.h"
 

@@ -1,6 +1,6 @@
 #include "docs/program/CProgramListCtrl.h"
 
-#include "app/ListColumns.h"
+#include "ui/ListColumns.h"
 #include "platform/WxText.h"
 
 namespace zib {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CListCtrlCustomDraw.h"
+#include "ui/CListCtrlCustomDraw.h"
 
 #include <functional>
 #include <string>

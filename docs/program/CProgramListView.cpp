@@ -1,10 +1,9 @@
 #include "docs/program/CProgramListView.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/CZibDocTemplate.h"
-#include "app/MenuBuilder.h"
-#include "app/core/CommandIds.h"
+#include "ui/ShellServices.h"
+#include "ui/CZibDocTemplate.h"
+#include "ui/MenuBuilder.h"
+#include "ui/core/CommandIds.h"
 #include "docs/program/CProgramWxDoc.h"
 #include "docs/program/ProgramIcons.h"
 #include "docs/program/core/ProgramMenus.h"
@@ -21,7 +20,7 @@ CProgramListView::~CProgramListView()
 {
     // The list window may paint until it goes; it no longer asks this view.
     if (list_) list_->ForgetCellTexts();
-    if (CMainFrame* main = CMainFrame::Get()) main->ShowToolbarsForActiveFrame(5);
+    if (ShellServices* shell = ShellServices::Get()) shell->ShowToolbarsForActiveFrame();
 }
 
 CProgramWxDoc* CProgramListView::Doc() const
@@ -122,7 +121,7 @@ bool CProgramListView::OnClose(bool deleteWindow)
 void CProgramListView::OnActivateView(bool activate, wxView*, wxView*)
 {
     if (!activate) return;
-    if (CMainFrame* main = CMainFrame::Get()) main->ShowToolbarsForActiveFrame(5);
+    if (ShellServices* shell = ShellServices::Get()) shell->ShowToolbarsForActiveFrame();
     if (list_) list_->Refresh();
 }
 
@@ -190,7 +189,7 @@ wxDragResult CProgramListView::Drop(const std::vector<uint8_t>& bytes, wxCoord x
 
 void CProgramListView::ShowPopup(const std::vector<MenuItemDef>& items, const std::function<void(wxMenu&)>& prepare)
 {
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, wxGetApp().Language(), {}));
+    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, Shell().Language(), {}));
     std::unique_ptr<wxMenu> menu(bar->Remove(0));
     if (prepare) prepare(*menu);
     list_->PopupMenu(menu.get());

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/BlockDragSource.h"
-#include "app/CChildFrames.h"
-#include "app/core/MenuModel.h"
+#include "ui/BlockDragSource.h"
+#include "ui/CChildFrames.h"
+#include "ui/core/MenuModel.h"
 #include "docs/program/CProgramListCtrl.h"
 #include "docs/program/WxProgramDocPort.h"
 

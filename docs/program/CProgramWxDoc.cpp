@@ -1,6 +1,6 @@
 #include "docs/program/CProgramWxDoc.h"
 
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 #include "docs/program/core/ProgramMenus.h"
 #include "platform/WxText.h"
 

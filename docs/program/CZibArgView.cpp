@@ -1,6 +1,6 @@
 #include "docs/program/CZibArgView.h"
 
-#include "app/CMainFrame.h"
+#include "ui/ShellServices.h"
 #include "docs/program/CZibArgDoc.h"
 #include "docs/program/dialogs/CArgGlobalWq41Dlg.h"
 #include "docs/program/dialogs/CArgGlobalWqR65Dlg.h"
@@ -19,8 +19,8 @@ bool CZibArgView::RunDialog()
     ArgDocModel& doc = static_cast<CZibArgDoc*>(GetDocument())->Model();
     ArgGlobalDlgModel model(doc);
     int result = wxID_CANCEL;
-    if (doc.model == 'M') result = CArgGlobalWqR65Dlg(CMainFrame::Get(), model).ShowModal();
-    else if (doc.model == 'I') result = CArgGlobalWq41Dlg(CMainFrame::Get(), model).ShowModal();
+    if (doc.model == 'M') result = CArgGlobalWqR65Dlg(ShellFrame(), model).ShowModal();
+    else if (doc.model == 'I') result = CArgGlobalWq41Dlg(ShellFrame(), model).ShowModal();
     if (result != wxID_OK) return false;
     doc.ApplyImage(model.Ok());
     return true;

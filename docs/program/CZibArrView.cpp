@@ -1,7 +1,7 @@
 #include "docs/program/CZibArrView.h"
 
-#include "app/ListColumns.h"
-#include "app/CMainFrame.h"
+#include "ui/ListColumns.h"
+#include "ui/ShellServices.h"
 #include "docs/program/CZibArrDoc.h"
 #include "docs/program/ProgramIcons.h"
 #include "docs/program/dialogs/CArrPropSheet.h"
@@ -51,7 +51,7 @@ void CZibArrView::Properties()
 {
     const int row = list_->FocusedRow();
     if (row < 0 || row >= Doc().Count()) return;
-    CArrPropSheet sheet(CMainFrame::Get(), Doc(), row, model_->Form());
+    CArrPropSheet sheet(ShellFrame(), Doc(), row, model_->Form());
     if (sheet.ShowModal() != wxID_OK) return;
     GetDocument()->UpdateAllViews();
 }

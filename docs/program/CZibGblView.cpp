@@ -1,6 +1,6 @@
 #include "docs/program/CZibGblView.h"
 
-#include "app/CMainFrame.h"
+#include "ui/ShellServices.h"
 #include "docs/program/CZibGblDoc.h"
 #include "docs/program/dialogs/CGlobalDataDlg.h"
 
@@ -17,7 +17,7 @@ bool CZibGblView::RunDialog()
 {
     GblDocModel& doc = static_cast<CZibGblDoc*>(GetDocument())->Model();
     GlobalDataDlgModel model(doc);
-    CGlobalDataDlg dlg(CMainFrame::Get(), model);
+    CGlobalDataDlg dlg(ShellFrame(), model);
     if (dlg.ShowModal() != wxID_OK) return false;
     doc.ApplyImage(model.Ok());
     return true;

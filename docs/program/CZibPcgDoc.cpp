@@ -1,6 +1,6 @@
 #include "docs/program/CZibPcgDoc.h"
 
-#include "app/CZibApp.h"
+#include "ui/ShellServices.h"
 #include "docs/program/core/PcgLayout.h"
 
 namespace zib {
@@ -16,7 +16,7 @@ CZibPcgDoc::CZibPcgDoc()
 bool CZibPcgDoc::OnNewDocument()
 {
     if (!wxDocument::OnNewDocument()) return false;
-    model_.OnNewDocument(wxGetApp().m_NewDocSubType);
+    model_.OnNewDocument(Shell().NewDocSubType());
     return true;
 }
 

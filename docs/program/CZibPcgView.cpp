@@ -1,9 +1,8 @@
 #include "docs/program/CZibPcgView.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/core/CommandIds.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/ShellServices.h"
+#include "ui/core/CommandIds.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "docs/program/CZibPcgDoc.h"
 #include "docs/program/ProgramIcons.h"
 #include "docs/program/core/ProgramMenus.h"
@@ -34,7 +33,7 @@ void CZibPcgView::BindViewCommands()
     Bind(wxEVT_UPDATE_UI, [&m](wxUpdateUIEvent& e) {
         const int message = m.StsViewMessage();
         e.Enable(message >= 0);
-        e.SetText(message >= 0 ? wxFromUtf8(ZibMessage(message, wxGetApp().Language())) : wxString());
+        e.SetText(message >= 0 ? wxFromUtf8(ZibMessage(message, Shell().Language())) : wxString());
     }, cmd::ToWxId(progcmd::StsView));
     // The bank menu's entries come back to the list.
     list_->Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
@@ -63,7 +62,7 @@ void CZibPcgView::Properties()
 {
     const int row = list_->FocusedRow();
     if (Doc().IsQe() || Doc().ProgramCount() == 0 || row < 0) return;
-    CPrgPropSheet sheet(CMainFrame::Get(), Doc(), row);
+    CPrgPropSheet sheet(ShellFrame(), Doc(), row);
     if (sheet.ShowModal() != wxID_OK) return;
     sheet.WritePages();
     Doc().modified = true;

@@ -1,6 +1,6 @@
 #include "docs/program/CZibPrfView.h"
 
-#include "app/CMainFrame.h"
+#include "ui/ShellServices.h"
 #include "docs/program/CZibPrfDoc.h"
 #include "docs/program/core/PrfSheetModel.h"
 #include "docs/program/dialogs/CPerformancePropSheet.h"
@@ -43,7 +43,7 @@ void CZibPrfView::Properties()
     const int row = list_->FocusedRow();
     if (!PrfSheetModel::CanOpen(Doc(), row)) return;
     PrfSheetModel model(Doc(), row);
-    CPerformancePropSheet sheet(CMainFrame::Get(), model);
+    CPerformancePropSheet sheet(ShellFrame(), model);
     if (sheet.ShowModal() == wxID_OK && model.Ok()) GetDocument()->UpdateAllViews();
 }
 

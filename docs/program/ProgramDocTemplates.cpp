@@ -1,8 +1,8 @@
 #include "docs/program/ProgramDocTemplates.h"
 
-#include "app/CChildFrames.h"
-#include "app/CZibDocManager.h"
-#include "app/CZibDocTemplate.h"
+#include "ui/CChildFrames.h"
+#include "ui/CZibDocManager.h"
+#include "ui/CZibDocTemplate.h"
 #include "docs/program/CZibArgDoc.h"
 #include "docs/program/CZibArgView.h"
 #include "docs/program/CZibArrDoc.h"

@@ -1,6 +1,6 @@
 #include "docs/program/ProgramIcons.h"
 
-#include "app/CMainToolBar.h"
+#include "ui/CMainToolBar.h"
 
 namespace zib {
 

@@ -1,10 +1,10 @@
 #include "docs/program/WxProgramDocPort.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/CZibFileDialog.h"
-#include "app/ZibMessageBox.h"
-#include "app/dialogs/CFileDialogs.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/CZibFileDialog.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/dialogs/CFileDialogs.h"
 #include "docs/program/CProgramListCtrl.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "platform/WxText.h"
@@ -21,7 +21,7 @@ namespace {
 
 wxString captionOf(const DocMessage& m)
 {
-    return m.caption.empty() ? wxString(CZibApp::kAppName) : wxFromUtf8(m.caption);
+    return m.caption.empty() ? wxString(ShellServices::kAppName) : wxFromUtf8(m.caption);
 }
 
 } // namespace
@@ -33,7 +33,7 @@ WxProgramDocPort::WxProgramDocPort(CProgramListCtrl* list, std::function<void()>
 
 wxWindow* WxProgramDocPort::Parent() const
 {
-    return CMainFrame::Get();
+    return ShellFrame();
 }
 
 void WxProgramDocPort::Message(const DocMessage& m)
@@ -43,7 +43,7 @@ void WxProgramDocPort::Message(const DocMessage& m)
 
 DocAnswer WxProgramDocPort::AskYesNoCancel(const DocMessage& q)
 {
-    switch (ZibTextBox(wxFromUtf8(q.Localized(wxGetApp().Language())), captionOf(q),
+    switch (ZibTextBox(wxFromUtf8(q.Localized(Shell().Language())), captionOf(q),
                        wxYES_NO | wxCANCEL | wxICON_EXCLAMATION, Parent())) {
     case wxID_YES: return DocAnswer::Yes;
     case wxID_NO: return DocAnswer::No;
@@ -182,10 +182,10 @@ void WxProgramDocPort::EndWait()
 
 void WxProgramDocPort::SetLastOpened(int fileKind, const std::string& folder)
 {
-    ZibSettings& settings = wxGetApp().Settings();
+    ZibSettings& settings = Shell().Settings();
     settings.LastOpenedFileType = fileKind;
     settings.WriteSetting("LastOpenedFileType");
-    wxGetApp().SetLastOpenedDirectory(folder);
+    Shell().SetLastOpenedDirectory(folder);
 }
 
 } // namespace zib

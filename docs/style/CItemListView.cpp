@@ -1,13 +1,12 @@
 #include "docs/style/CItemListView.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMainToolBar.h"
-#include "app/CZibApp.h"
-#include "app/CZibDocTemplate.h"
-#include "app/ListColumns.h"
-#include "app/MenuBuilder.h"
-#include "app/ZibMessageBox.h"
-#include "app/core/CommandIds.h"
+#include "ui/ShellServices.h"
+#include "ui/CMainToolBar.h"
+#include "ui/CZibDocTemplate.h"
+#include "ui/ListColumns.h"
+#include "ui/MenuBuilder.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/core/CommandIds.h"
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "docs/style/core/StyCommandIds.h"
@@ -392,7 +391,7 @@ void CItemListView::OnActivated(wxListEvent&)
 void CItemListView::ShowPopup(const std::vector<MenuItemDef>& items,
                               const std::function<std::optional<bool>(int id)>& enabled)
 {
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, wxGetApp().Language(), {}));
+    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, Shell().Language(), {}));
     std::unique_ptr<wxMenu> menu(bar && bar->GetMenuCount() ? bar->Remove(0) : nullptr);
     if (!menu) {
         ShowStyNotice(StyNotice::Numbered(stymsg::CannotLoadPopupMenu));

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/BlockDragSource.h"
-#include "app/CChildFrames.h"
-#include "app/CListCtrlCustomDraw.h"
-#include "app/core/MenuModel.h"
+#include "ui/BlockDragSource.h"
+#include "ui/CChildFrames.h"
+#include "ui/CListCtrlCustomDraw.h"
+#include "ui/core/MenuModel.h"
 #include "docs/style/core/StyClipboardBlock.h"
 #include "docs/style/core/StyCommandRules.h"
 #include "docs/style/core/StyListModel.h"

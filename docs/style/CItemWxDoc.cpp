@@ -1,16 +1,18 @@
 #include "docs/style/CItemWxDoc.h"
 
-#include "app/CZibApp.h"
-#include "app/CZibFileDialog.h"
-#include "app/ZibMessageBox.h"
-#include "app/texts/UiText.h"
-#include "app/ZibSubsystems.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/CZibFileDialog.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/texts/UiText.h"
+#include "ui/ZibSubsystems.h"
 #include "docs/style/CItemListView.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "platform/FileIo.h"
 #include "platform/WxText.h"
 
 #include <filesystem>
+#include <wx/app.h>
 #include <wx/msgdlg.h>
 
 namespace zib {
@@ -28,7 +30,7 @@ TrackEditorOwner& CItemWxDoc::TrackOwner()
     if (!trackOwner_) {
         trackOwner_ = std::make_unique<TrackEditorOwner>(
             IsPad() ? EventListOwner::kPadDocument : EventListOwner::kStyleDocument, ModelLetter(),
-            wxGetApp().Settings(), wxGetApp().m_Playing);
+            Shell().Settings(), Shell().Playing());
         trackOwner_->onModified = [this] { SetModelModified(); };
     }
     return *trackOwner_;
@@ -64,16 +66,16 @@ void CItemWxDoc::RefreshList()
 
 void CItemWxDoc::RefreshSettings()
 {
-    if (!wxTheApp) return;
-    const ZibSettings& settings = wxGetApp().Settings();
+    if (!ShellServices::Get()) return;
+    const ZibSettings& settings = Shell().Settings();
     StyDocSettings values;
-    values.language = wxGetApp().Language();
+    values.language = Shell().Language();
     values.styToMidiType = settings.StyToMidiType;
     values.playPercOnDrumChan = settings.PlayPercOnDrumChan != 0;
     values.lastOpenedDirectory = std::filesystem::u8path(settings.LastOpenedDirectory);
     values.setLastOpenedDirectory = [](const std::filesystem::path& folder) {
         const std::u8string text = folder.u8string();
-        wxGetApp().SetLastOpenedDirectory(std::string(text.begin(), text.end()));
+        Shell().SetLastOpenedDirectory(std::string(text.begin(), text.end()));
     };
     values.qeCollect.qeKeyChordDetermination = settings.QeKeyChordDetermination;
     if (!settings.QeKeyChord.empty()) values.qeCollect.qeKeyChord = settings.QeKeyChord;
@@ -114,11 +116,11 @@ bool CItemWxDoc::OnOpenDocument(const wxString& path)
     // The file's folder becomes the last opened one (the process's current
     // folder stays where the program was started).
     const std::filesystem::path folder = std::filesystem::path(file).parent_path();
-    if (wxTheApp) {
-        ZibSettings& settings = wxGetApp().Settings();
+    if (ShellServices::Get()) {
+        ZibSettings& settings = Shell().Settings();
         settings.LastOpenedFileType = int(Model().m_FileKind);
         settings.WriteSetting("LastOpenedFileType");
-        wxGetApp().SetLastOpenedDirectory(folder.string());
+        Shell().SetLastOpenedDirectory(folder.string());
     }
     return true;
 }
@@ -127,8 +129,8 @@ bool CItemWxDoc::OnSaveModified()
 {
     if (!IsModified()) return true;
     const wxString text = UiTextWx("Save changes to ") + GetUserReadableName();
-    const wxString caption = wxTheApp ? wxFromUtf8(wxGetApp().m_ExeName) : wxString(CZibApp::kAppName);
-    switch (ZibTextBox(text, caption.empty() ? wxString(CZibApp::kAppName) : caption,
+    const wxString caption = ShellServices::Get() ? wxFromUtf8(Shell().ExeName()) : wxString(ShellServices::kAppName);
+    switch (ZibTextBox(text, caption.empty() ? wxString(ShellServices::kAppName) : caption,
                        wxYES_NO | wxCANCEL | wxICON_WARNING)) {
     case wxID_YES:
         return Save();

@@ -2,7 +2,7 @@
 
 namespace zib {
 
-CPadPropSplitterFrameWnd* CPadPropSplitterFrameWnd::Open(CMainFrame& parent, const wxString& title,
+CPadPropSplitterFrameWnd* CPadPropSplitterFrameWnd::Open(ZibMdiParentFrame& parent, const wxString& title,
                                                          uint8_t* frameOpen, CItemWxDoc& doc, int row)
 {
     auto* frame = new CPadPropSplitterFrameWnd(parent, title, frameOpen, doc, row);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/MdiFrameTypes.h"
 #include "docs/style/CStyPropSplitterFrameWnd.h"
 
 namespace zib {
@@ -8,12 +9,12 @@ namespace zib {
 // empty text pane, no STS tree and no Wq branch.
 class CPadPropSplitterFrameWnd : public CStyPropSplitterFrameWnd {
 public:
-    static CPadPropSplitterFrameWnd* Open(CMainFrame& parent, const wxString& title, uint8_t* frameOpen,
+    static CPadPropSplitterFrameWnd* Open(ZibMdiParentFrame& parent, const wxString& title, uint8_t* frameOpen,
                                           CItemWxDoc& doc, int row);
     int LoadPadStyle() { return LoadStyle(); }
 
 private:
-    CPadPropSplitterFrameWnd(CMainFrame& parent, const wxString& title, uint8_t* frameOpen, CItemWxDoc& doc, int row)
+    CPadPropSplitterFrameWnd(ZibMdiParentFrame& parent, const wxString& title, uint8_t* frameOpen, CItemWxDoc& doc, int row)
         : CStyPropSplitterFrameWnd(parent, title, frameOpen, doc, row, true)
     {
     }

@@ -1,9 +1,9 @@
 #include "docs/style/CStsTreeView.h"
 
-#include "app/CMainToolBar.h"
-#include "app/CZibApp.h"
-#include "app/MenuBuilder.h"
-#include "app/core/CommandIds.h"
+#include "ui/CMainToolBar.h"
+#include "ui/ShellServices.h"
+#include "ui/MenuBuilder.h"
+#include "ui/core/CommandIds.h"
 #include "docs/style/CZibStyWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "docs/style/core/CStsItemAccessor.h"
@@ -92,7 +92,7 @@ void CStsTreeView::OnCollapsing(wxTreeEvent& event)
 void CStsTreeView::OnRightClick(wxTreeEvent& event)
 {
     if (event.GetItem().IsOk()) SelectItem(event.GetItem());
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", StsPopupDef())}, wxGetApp().Language(), {}));
+    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", StsPopupDef())}, Shell().Language(), {}));
     std::unique_ptr<wxMenu> menu(bar && bar->GetMenuCount() ? bar->Remove(0) : nullptr);
     if (!menu) {
         doc_.UiPort().Message(StyNotice::Numbered(stymsg::CannotLoadPopupMenu));

@@ -1,7 +1,7 @@
 #include "docs/style/CStyPropSplitterFrameWnd.h"
 
-#include "app/CMainFrame.h"
-#include "app/core/CommandIds.h"
+#include "ui/ShellServices.h"
+#include "ui/core/CommandIds.h"
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/CPadTreeView.h"
 #include "docs/style/CStsTreeView.h"
@@ -39,7 +39,7 @@ constexpr int kFrameCommands[] = {
 
 } // namespace
 
-CStyPropSplitterFrameWnd::CStyPropSplitterFrameWnd(CMainFrame& parent, const wxString& title, uint8_t* frameOpen,
+CStyPropSplitterFrameWnd::CStyPropSplitterFrameWnd(ZibMdiParentFrame& parent, const wxString& title, uint8_t* frameOpen,
                                                    CItemWxDoc& doc, int row, bool pad)
     : CZibMdiChild(&parent, wxID_ANY, title), pad_(pad), frameOpen_(frameOpen), doc_(doc), row_(row)
 {
@@ -48,7 +48,7 @@ CStyPropSplitterFrameWnd::CStyPropSplitterFrameWnd(CMainFrame& parent, const wxS
     if (pad_ && model_ != 'X') model_ = 'F';
 }
 
-CStyPropSplitterFrameWnd* CStyPropSplitterFrameWnd::Open(CMainFrame& parent, const wxString& title,
+CStyPropSplitterFrameWnd* CStyPropSplitterFrameWnd::Open(ZibMdiParentFrame& parent, const wxString& title,
                                                          uint8_t* frameOpen, CItemWxDoc& doc, int row)
 {
     auto* frame = new CStyPropSplitterFrameWnd(parent, title, frameOpen, doc, row, false);
@@ -92,7 +92,7 @@ bool CStyPropSplitterFrameWnd::CreatePanes()
 CStyPropSplitterFrameWnd::~CStyPropSplitterFrameWnd()
 {
     if (attached_) Detach();
-    if (CMainFrame* main = CMainFrame::Get()) main->ShowToolbarsForActiveFrame(5);
+    if (ShellServices* shell = ShellServices::Get()) shell->ShowToolbarsForActiveFrame();
 }
 
 void CStyPropSplitterFrameWnd::Detach()
@@ -262,7 +262,7 @@ void CStyPropSplitterFrameWnd::OnUpdateCommand(wxUpdateUIEvent& event)
 
 void CStyPropSplitterFrameWnd::OnLevelButton(int id)
 {
-    CMainFrame* main = CMainFrame::Get();
+    ShellServices* main = ShellFrame() ? ShellServices::Get() : nullptr;
     if (!tree_ || !main) return;
     const int pressed = id - cmd::LevelRoot;
     if (pressed < 0 || pressed > 3) return;

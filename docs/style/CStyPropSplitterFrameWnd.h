@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/CZibMdiChild.h"
+#include "ui/MdiFrameTypes.h"
+#include "ui/CZibMdiChild.h"
 #include "docs/style/core/StyleBufferRebuild.h"
 
 #include <cstdint>
@@ -13,7 +14,6 @@ class wxSplitterWindow;
 namespace zib {
 
 class CItemWxDoc;
-class CMainFrame;
 class CStsTreeView;
 class CStyTextView;
 class CStyTreeView;
@@ -32,7 +32,7 @@ class CStyPropSplitterFrameWnd : public CZibMdiChild {
 public:
     // Makes the frame of `row` as a child of the main frame and loads the
     // item (an item that cannot be loaded leaves an empty tree).
-    static CStyPropSplitterFrameWnd* Open(CMainFrame& parent, const wxString& title, uint8_t* frameOpen,
+    static CStyPropSplitterFrameWnd* Open(ZibMdiParentFrame& parent, const wxString& title, uint8_t* frameOpen,
                                           CItemWxDoc& doc, int row);
     ~CStyPropSplitterFrameWnd() override;
 
@@ -63,7 +63,7 @@ public:
     wxString DocumentTitle() const;
 
 protected:
-    CStyPropSplitterFrameWnd(CMainFrame& parent, const wxString& title, uint8_t* frameOpen, CItemWxDoc& doc,
+    CStyPropSplitterFrameWnd(ZibMdiParentFrame& parent, const wxString& title, uint8_t* frameOpen, CItemWxDoc& doc,
                              int row, bool pad);
     bool CreatePanes();
 

@@ -1,13 +1,13 @@
 #include "docs/style/CStyTreeView.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMainToolBar.h"
-#include "app/CZibApp.h"
-#include "app/MenuBuilder.h"
-#include "app/ZibSubsystems.h"
-#include "app/core/CommandIds.h"
-#include "app/core/WqStyleDlgModels.h"
-#include "app/dialogs/CWqStyleDialogs.h"
+#include "ui/ShellServices.h"
+#include "ui/core/ZibSettings.h"
+#include "ui/CMainToolBar.h"
+#include "ui/MenuBuilder.h"
+#include "ui/ZibSubsystems.h"
+#include "ui/core/CommandIds.h"
+#include "ui/core/WqStyleDlgModels.h"
+#include "ui/dialogs/CWqStyleDialogs.h"
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/CStyPropSplitterFrameWnd.h"
 #include "docs/style/CZibStyWxDoc.h"
@@ -219,7 +219,7 @@ void CStyTreeView::OnRightClick(wxTreeEvent& event)
     case A::None:
         return;
     }
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, wxGetApp().Language(), {}));
+    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, Shell().Language(), {}));
     std::unique_ptr<wxMenu> menu(bar && bar->GetMenuCount() ? bar->Remove(0) : nullptr);
     if (!menu) {
         Notify(StyNotice::Numbered(stymsg::CannotLoadPopupMenu));
@@ -260,8 +260,8 @@ void CStyTreeView::OnKeyDown(wxTreeEvent& event)
 
 bool CStyTreeView::CommandEnabled(int id)
 {
-    const bool trackEditor = IsPadTree() ? bool(wxGetApp().Subsystems().OpenPadTrackEditFrame)
-                                         : bool(wxGetApp().Subsystems().OpenStyTrackEditFrame);
+    const bool trackEditor = IsPadTree() ? bool(Shell().Subsystems().OpenPadTrackEditFrame)
+                                         : bool(Shell().Subsystems().OpenStyTrackEditFrame);
     if ((id == stycmd::EditTrackEvents || id == stycmd::EditItem) && !trackEditor) return false;
     return StyFrameCommandEnabled(id, State(id == cmd::EditPaste));
 }
@@ -336,9 +336,9 @@ void CStyTreeView::RunCommand(int id)
 void CStyTreeView::PlaySelection()
 {
     const QeTreeSelection s = StyPlaySelection(ReadSelection());
-    CMainFrame* main = CMainFrame::Get();
+    ShellServices* main = ShellFrame() ? ShellServices::Get() : nullptr;
     if (s.element == 255 || !main) return;
-    const bool percussion = wxGetApp().Settings().PlayPercOnDrumChan != 0;
+    const bool percussion = Shell().Settings().PlayPercOnDrumChan != 0;
     const std::filesystem::path file = UniqueTempFile(TemporaryFolder(), "TmpRary");
     if (wq_ && !editor_) {
         wq_->SetPercOnDrumChannel(percussion);
@@ -361,7 +361,7 @@ void CStyTreeView::PlaySelection()
 void CStyTreeView::OpenTrackEditor(const std::string& nodeText, int channelOrTrack)
 {
     const auto& open =
-        IsPadTree() ? wxGetApp().Subsystems().OpenPadTrackEditFrame : wxGetApp().Subsystems().OpenStyTrackEditFrame;
+        IsPadTree() ? Shell().Subsystems().OpenPadTrackEditFrame : Shell().Subsystems().OpenStyTrackEditFrame;
     if (!doc_ || !open) return;
     TrackEditRequest request;
     request.title = doc_->GetUserReadableName() + " - EventList - " + wxFromCp1252(nodeText);

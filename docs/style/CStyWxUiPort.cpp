@@ -2,13 +2,12 @@
 
 #include "docs/style/dialogs/CCleanStyleEventsDlg.h"
 
-#include "app/CMainFrame.h"
-#include "app/CTextViewer.h"
-#include "app/CZibApp.h"
-#include "app/CZibFileDialog.h"
-#include "app/ZibMessageBox.h"
-#include "app/dialogs/CFileDialogs.h"
-#include "app/texts/UiText.h"
+#include "ui/ShellServices.h"
+#include "ui/CTextViewer.h"
+#include "ui/CZibFileDialog.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/dialogs/CFileDialogs.h"
+#include "ui/texts/UiText.h"
 #include "docs/style/CItemListView.h"
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"
@@ -25,7 +24,7 @@ namespace {
 
 int language()
 {
-    return wxTheApp ? wxGetApp().Language() : 0;
+    return ShellServices::Get() ? Shell().Language() : 0;
 }
 
 std::filesystem::path pathOf(const wxString& text)
@@ -59,7 +58,7 @@ void CStyWxUiPort::Message(const StyNotice& notice)
 
 StyAnswer CStyWxUiPort::Ask(StyQuestion question, const StyNotice& notice)
 {
-    const wxString caption = notice.caption.empty() ? wxString(CZibApp::kAppName) : wxFromUtf8(notice.caption);
+    const wxString caption = notice.caption.empty() ? wxString(ShellServices::kAppName) : wxFromUtf8(notice.caption);
     const long buttons = question == StyQuestion::YesNo ? wxYES_NO : wxYES_NO | wxCANCEL;
     switch (ZibTextBox(wxFromUtf8(notice.Localized(language())), caption, buttons | wxICON_WARNING, Parent())) {
     case wxID_YES:
@@ -165,7 +164,7 @@ bool CStyWxUiPort::WriteClipboard(const std::vector<uint8_t>& block)
 
 bool CStyWxUiPort::ShowTextViewer(const std::filesystem::path& file)
 {
-    CMainFrame* frame = CMainFrame::Get();
+    ShellServices* frame = ShellFrame() ? ShellServices::Get() : nullptr;
     auto* doc = dynamic_cast<CItemWxDoc*>(&document_);
     if (!frame || !doc) return false;
     // The viewer this document opened last goes first.

@@ -1,7 +1,7 @@
 #include "docs/style/CZibPadView.h"
 
-#include "app/CMainFrame.h"
-#include "app/core/CommandIds.h"
+#include "ui/ShellServices.h"
+#include "ui/core/CommandIds.h"
 #include "docs/style/CZibPadWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "docs/style/core/StyCommandIds.h"
@@ -119,7 +119,7 @@ void CZibPadView::OpenPadTree()
 {
     const int row = List() ? int(List()->FocusedRow()) : -1;
     if (row < 0 || row >= Model().PadCount() || Model().m_PadItems[size_t(row)].Size() == 0) return;
-    CMainFrame* main = CMainFrame::Get();
+    ShellServices* main = ShellFrame() ? ShellServices::Get() : nullptr;
     if (!main) return;
     const wxString title =
         GetDocument()->GetUserReadableName() + " - PadTree - " + ItemTextToWx(Model().m_PadItems[size_t(row)].NameText());

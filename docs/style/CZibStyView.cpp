@@ -1,10 +1,9 @@
 #include "docs/style/CZibStyView.h"
 
-#include "app/CMainFrame.h"
-#include "app/CZibApp.h"
-#include "app/ZibSubsystems.h"
-#include "app/core/CommandIds.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibSubsystems.h"
+#include "ui/core/CommandIds.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "docs/style/CStyPropSplitterFrameWnd.h"
 #include "docs/style/CZibStyWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"
@@ -221,7 +220,7 @@ void CZibStyView::RunCommand(StyCommand command)
 
 void CZibStyView::PlaySelectedStyle()
 {
-    const auto& console = wxGetApp().Subsystems().RunStylePlaybackConsole;
+    const auto& console = Shell().Subsystems().RunStylePlaybackConsole;
     if (!console) return;
     std::optional<StylePlayback> playback = Model().PlaySelectedStyle();
     if (!playback || !playback->reader) return;
@@ -263,7 +262,7 @@ void CZibStyView::OpenStyleTree()
     if (Model().IsQe() && item.Size() == 0) return;
     // The Wq placeholders have nothing to edit.
     if (Model().IsWq() && item.Size() == (IsWqFamilyB(Model().m_Model) ? 1176u : 1168u)) return;
-    CMainFrame* main = CMainFrame::Get();
+    ShellServices* main = ShellFrame() ? ShellServices::Get() : nullptr;
     if (!main) return;
     const wxString title = GetDocument()->GetUserReadableName() + " - StyleTree - " + ItemTextToWx(item.NameText());
     Doc()->CloseToolWindows();

@@ -1,10 +1,10 @@
 #include "docs/style/StyleDocTemplates.h"
 
-#include "app/CChildFrames.h"
-#include "app/CMainFrame.h"
-#include "app/CZibDocManager.h"
-#include "app/CZibDocTemplate.h"
-#include "app/ZibSubsystems.h"
+#include "ui/CChildFrames.h"
+#include "ui/ShellServices.h"
+#include "ui/CZibDocManager.h"
+#include "ui/CZibDocTemplate.h"
+#include "ui/ZibSubsystems.h"
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/CPadPropSplitterFrameWnd.h"
 #include "docs/style/CZibPadView.h"
@@ -30,18 +30,18 @@ void AddStyleDocTemplates(CZibDocManager& manager)
 void ConnectStyleDocuments(ZibSubsystems& s)
 {
     s.AddDocTemplates.push_back(AddStyleDocTemplates);
-    s.OpenStyPropFrame = [](CMainFrame& frame, const wxString& title, uint8_t* frameOpen, wxDocument* document,
+    s.OpenStyPropFrame = [](ZibMdiParentFrame& frame, const wxString& title, uint8_t* frameOpen, wxDocument* document,
                             int row) -> wxWindow* {
         auto* doc = dynamic_cast<CItemWxDoc*>(document);
         return doc ? CStyPropSplitterFrameWnd::Open(frame, title, frameOpen, *doc, row) : nullptr;
     };
-    s.OpenPadPropFrame = [](CMainFrame& frame, const wxString& title, uint8_t* frameOpen, wxDocument* document,
+    s.OpenPadPropFrame = [](ZibMdiParentFrame& frame, const wxString& title, uint8_t* frameOpen, wxDocument* document,
                             int row) -> wxWindow* {
         auto* doc = dynamic_cast<CItemWxDoc*>(document);
         return doc ? CPadPropSplitterFrameWnd::Open(frame, title, frameOpen, *doc, row) : nullptr;
     };
     s.QeTrackToWqTrackDialog = [](int& choice) {
-        CQeTrackToWqTrackDlg dlg(CMainFrame::Get(), choice);
+        CQeTrackToWqTrackDlg dlg(ShellFrame(), choice);
         if (dlg.ShowModal() != wxID_OK) return false;
         choice = dlg.Choice();
         return true;

@@ -1,13 +1,12 @@
 #include "docs/style/StyleGuiSupport.h"
 
-#include "app/core/FormatText.h"
+#include "ui/core/FormatText.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMainToolBar.h"
-#include "app/CZibApp.h"
-#include "app/ZibMessageBox.h"
-#include "app/core/FileFilters.h"
-#include "app/texts/UiText.h"
+#include "ui/ShellServices.h"
+#include "ui/CMainToolBar.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/core/FileFilters.h"
+#include "ui/texts/UiText.h"
 #include "docs/style/core/StyMenus.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
@@ -23,7 +22,7 @@ namespace {
 
 int language()
 {
-    return wxTheApp ? wxGetApp().Language() : 0;
+    return ShellServices::Get() ? Shell().Language() : 0;
 }
 
 long iconStyle(StyNoticeIcon icon)
@@ -42,7 +41,7 @@ long iconStyle(StyNoticeIcon icon)
 
 int ShowStyNotice(const StyNotice& notice, wxWindow* parent)
 {
-    const wxString caption = notice.caption.empty() ? wxString(CZibApp::kAppName) : wxFromUtf8(notice.caption);
+    const wxString caption = notice.caption.empty() ? wxString(ShellServices::kAppName) : wxFromUtf8(notice.caption);
     return ZibTextBox(wxFromUtf8(notice.Localized(language())), caption, wxOK | iconStyle(notice.icon), parent);
 }
 

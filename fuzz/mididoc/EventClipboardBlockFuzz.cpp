@@ -1,10 +1,10 @@
 // Arbitrary bytes as an event clipboard block, read and pasted into a small
 // document: a block that is refused leaves the document as it was, one that
 // is pasted can be taken back by one Undo.
-#include "app/core/ZibSettings.h"
+#include "ui/core/ZibSettings.h"
 #include "mididoc/core/EventClipboardBlock.h"
 #include "mididoc/core/MidiDocModel.h"
-#include "tests/app/core/MemoryProfile.h"
+#include "tests/support/MemoryProfile.h"
 
 #include <cstdlib>
 

@@ -1,13 +1,13 @@
 // The MIDI document over arbitrary bytes: opened as a .mid file, every list
 // kind refilled with all its cells, the tempo list of every view, both text
 // dumps built in memory, and the file written back (which must open again).
-#include "app/core/ZibSettings.h"
+#include "ui/core/ZibSettings.h"
 #include "mididoc/core/EventListDump.h"
 #include "mididoc/core/EventListModel.h"
 #include "mididoc/core/MidiDocModel.h"
 #include "mididoc/core/TempoTrackModel.h"
 #include "mididoc/core/TrackEditorOwner.h"
-#include "tests/app/core/MemoryProfile.h"
+#include "tests/support/MemoryProfile.h"
 
 #include <cstdlib>
 

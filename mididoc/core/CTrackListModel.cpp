@@ -1,6 +1,6 @@
 #include "mididoc/core/CTrackListModel.h"
 
-#include "mididoc/core/CTrackNameSource.h"
+#include "ui/core/CTrackNameSource.h"
 #include "mididoc/core/MidiDocModel.h"
 #include "styles/StringPrintf.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/PositionDlgModels.h"
+#include "ui/core/PositionDlgModels.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "mididoc/core/MetronomDlgModel.h"
 
-#include "app/core/PositionDlgModels.h"
+#include "ui/core/PositionDlgModels.h"
 #include "midi/ValueTexts.h"
 
 #include <algorithm>

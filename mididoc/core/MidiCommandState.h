@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/ChildKind.h"
+#include "ui/core/ChildKind.h"
 
 #include <array>
 #include <cstdint>

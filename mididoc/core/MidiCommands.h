@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 
 namespace zib::midicmd {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mididoc/core/EventClipboard.h"
-#include "mididoc/core/InstrumentNames.h"
+#include "ui/core/InstrumentNames.h"
 #include "mididoc/core/MidiDocDialogs.h"
 #include "mididoc/core/MidiDocReports.h"
 #include "mididoc/core/MidiDocViews.h"

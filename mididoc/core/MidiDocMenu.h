@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/MenuModel.h"
+#include "ui/core/MenuModel.h"
 #include "mididoc/core/MidiCommands.h"
 
 namespace zib {

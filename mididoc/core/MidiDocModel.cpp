@@ -1,6 +1,6 @@
 #include "mididoc/core/MidiDocModel.h"
 
-#include "app/core/ZibSettings.h"
+#include "ui/core/ZibSettings.h"
 #include "mididoc/core/CMidDocWriter.h"
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/SequenceEdits.h"

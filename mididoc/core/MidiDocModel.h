@@ -31,7 +31,7 @@ class ZibSettings;
 // From-Thru stretch, the text dumps and the MIDI-to-style conversions, and
 // reports through its hooks (views, dialogs, clipboard, message boxes).
 //
-// The playing guard: while the playing flag (CZibApp::m_Playing) is set,
+// The playing guard: while the playing flag (ShellServices::Playing) is set,
 // every edit command, Undo and Redo return RefusedWhilePlaying and change
 // nothing. All of it runs on the UI thread.
 class MidiDocModel : public CUndoOwner, public EventListOwner {

@@ -1,7 +1,7 @@
 // The text dumps and the MIDI-to-style commands of the MIDI document.
 #include "mididoc/core/MidiDocModel.h"
 
-#include "app/core/ZibSettings.h"
+#include "ui/core/ZibSettings.h"
 #include "mididoc/core/MidiDocMessages.h"
 #include "mididoc/core/MidiTextDump.h"
 #include "mididoc/core/MidiToStyleCommand.h"

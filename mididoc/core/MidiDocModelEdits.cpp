@@ -2,7 +2,7 @@
 // stretch, the time division and the track setters.
 #include "mididoc/core/MidiDocModel.h"
 
-#include "app/core/ZibSettings.h"
+#include "ui/core/ZibSettings.h"
 #include "midi/MidiEventKind.h"
 #include "midi/MidiVarLen.h"
 #include "mididoc/core/EventClipboardBlock.h"

@@ -1,6 +1,6 @@
 #include "mididoc/core/MidiToStyleCommand.h"
 
-#include "app/core/ZibSettings.h"
+#include "ui/core/ZibSettings.h"
 #include "platform/FileIo.h"
 #include "styles/CMidiToQeStyConverter.h"
 #include "styles/CMidiToWqStyConverter.h"

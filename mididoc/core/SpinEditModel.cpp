@@ -1,6 +1,6 @@
 #include "mididoc/core/SpinEditModel.h"
 
-#include "app/core/PositionDlgModels.h"
+#include "ui/core/PositionDlgModels.h"
 
 namespace zib {
 

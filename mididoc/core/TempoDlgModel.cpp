@@ -1,6 +1,6 @@
 #include "mididoc/core/TempoDlgModel.h"
 
-#include "app/core/PositionDlgModels.h"
+#include "ui/core/PositionDlgModels.h"
 
 #include <algorithm>
 

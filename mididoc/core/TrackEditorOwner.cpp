@@ -1,6 +1,6 @@
 #include "mididoc/core/TrackEditorOwner.h"
 
-#include "app/core/ZibSettings.h"
+#include "ui/core/ZibSettings.h"
 
 namespace zib {
 

@@ -1,7 +1,7 @@
 #include "mididoc/core/TrackPropertiesDlgModel.h"
 
-#include "app/core/AsciiCase.h"
-#include "app/core/PositionDlgModels.h"
+#include "ui/core/AsciiCase.h"
+#include "ui/core/PositionDlgModels.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "mididoc/dialogs/CMarkerDlg.h"
 
-#include "app/CPositionEditB.h"
+#include "ui/CPositionEditB.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
 

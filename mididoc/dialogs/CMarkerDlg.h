@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/PositionDlgModels.h"
-#include "app/dialogs/CZibDialog.h"
+#include "ui/core/PositionDlgModels.h"
+#include "ui/dialogs/CZibDialog.h"
 
 #include <string>
 

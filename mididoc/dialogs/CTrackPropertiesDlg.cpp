@@ -1,7 +1,7 @@
 #include "mididoc/dialogs/CTrackPropertiesDlg.h"
 
-#include "app/ZibMessageBox.h"
-#include "app/core/FormatText.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/core/FormatText.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 // Fixtures of the MIDI document tests: small files built in the test, a
 // document with every seam replaced by a fake that records what it is asked,
 // and the whole state of a document for the undo round trips.
-#include "app/core/ZibSettings.h"
+#include "ui/core/ZibSettings.h"
 #include "midi/MidiEventKind.h"
 #include "mididoc/core/MidiDocModel.h"
-#include "tests/app/core/MemoryProfile.h"
+#include "tests/support/MemoryProfile.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>

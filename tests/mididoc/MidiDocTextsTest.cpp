@@ -1,7 +1,7 @@
 // Every fixed text the MIDI windows show has its row in the catalogue: the
 // document menu, the track list's column headers, and the texts the sources
 // of mididoc/ hand to the catalogue.
-#include "app/texts/UiText.h"
+#include "ui/texts/UiText.h"
 #include "mididoc/core/CTrackListModel.h"
 #include "mididoc/core/MidiDocMenu.h"
 

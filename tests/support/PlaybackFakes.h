@@ -6,8 +6,8 @@
 // clock. Header-only, so only the tests and benchmarks that include it link
 // the devices library.
 
-#include "app/core/StreamBuffers.h"
-#include "app/core/ZibPlayer.h"
+#include "ui/core/StreamBuffers.h"
+#include "ui/core/ZibPlayer.h"
 #include "devices/core/FakeMidiBackend.h"
 #include "devices/core/IPlaybackDocument.h"
 #include "devices/core/MidiClock.h"

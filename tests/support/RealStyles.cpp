@@ -1,6 +1,6 @@
 #include "tests/support/RealStyles.h"
 
-#include "app/core/PsrConversionOutput.h"
+#include "ui/core/PsrConversionOutput.h"
 #include "styles/PsrConvertError.h"
 #include "styles/PsrStyleConversion.h"
 #include "tests/support/RealFixtures.h"

@@ -3,22 +3,26 @@
 // 1916-entry list) from construction to its first paint, and the refill of
 // a virtual list of 64 and 640 rows (the list asks only for the rows it
 // shows, so both should cost the same).
-#include "app/CZibApp.h"
+#include "tests/support/gui/TestShell.h"
 #include "docs/style/CItemListCtrl.h"
 #include "docs/style/core/QeStyleEditor.h"
 #include "docs/style/core/TrackParamsDlgModel.h"
 #include "docs/style/dialogs/CTrackParamsDlg.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "ulvarf/ulvarf.h"
 
 #include <benchmark/benchmark.h>
+#include <wx/app.h>
 #include <cstdlib>
 #include <memory>
 #include <wx/frame.h>
 #include <wx/init.h>
 
-wxIMPLEMENT_APP_NO_MAIN(zib::CZibApp);
+// An application object made by wxInitializer (no window, no main loop), and
+// the program's services as a window alone needs them.
+wxIMPLEMENT_APP_NO_MAIN(wxApp);
+static zib::test::TestShell testShell;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "docs/program/core/DocPaths.h"
 
-#include "app/core/AsciiCase.h"
+#include "ui/core/AsciiCase.h"
 
 #include <algorithm>
 

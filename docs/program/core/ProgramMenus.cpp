@@ -1,6 +1,6 @@
 #include "docs/program/core/ProgramMenus.h"
 
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 
 namespace zib {
 

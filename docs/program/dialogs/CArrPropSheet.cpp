@@ -1,6 +1,6 @@
 #include "docs/program/dialogs/CArrPropSheet.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "docs/program/dialogs/CArrPropPage1.h"
 #include "docs/program/dialogs/CArrPropPage2.h"
 #include "docs/program/dialogs/CArrPropPage3.h"

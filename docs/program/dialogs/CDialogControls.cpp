@@ -1,6 +1,6 @@
 #include "docs/program/dialogs/CDialogControls.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "platform/WxText.h"
 
 #include <wx/checkbox.h>

@@ -1,6 +1,6 @@
 #include "docs/program/dialogs/CPerformancePropSheet.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "docs/program/core/PrfSheetModel.h"
 #include "docs/style/dialogs/CStsArrangerInfoPropPage.h"
 #include "docs/style/dialogs/CStsTune1.h"

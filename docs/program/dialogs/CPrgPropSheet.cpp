@@ -1,6 +1,6 @@
 #include "docs/program/dialogs/CPrgPropSheet.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "docs/program/dialogs/CPrgPropPage1.h"
 #include "docs/program/dialogs/CPrgPropPage2.h"
 #include "docs/program/dialogs/CPrgPropPage3.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 
 // Command ids of the style and pad documents' menus, toolbars and popups:
 // the numbers the program knows these commands by (cmd::ToWxId gives the

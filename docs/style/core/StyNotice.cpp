@@ -1,8 +1,8 @@
 #include "docs/style/core/StyNotice.h"
 
-#include "app/core/FormatText.h"
-#include "app/texts/UiText.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/core/FormatText.h"
+#include "ui/texts/UiText.h"
+#include "ui/texts/ZibMessageTable.h"
 
 namespace zib {
 

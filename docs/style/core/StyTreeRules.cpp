@@ -1,6 +1,6 @@
 #include "docs/style/core/StyTreeRules.h"
 
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 #include "docs/style/core/QeStyleEditor.h"
 #include "docs/style/core/StyCommandIds.h"
 #include "docs/style/core/StyWindowCommandIds.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dialogs/CZibDialog.h"
+#include "ui/dialogs/CZibDialog.h"
 
 #include <array>
 

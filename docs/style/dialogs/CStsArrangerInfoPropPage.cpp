@@ -2,7 +2,7 @@
 
 #include "docs/style/core/StsArrangerInfoPageModel.h"
 #include "platform/WxText.h"
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 
 #include <algorithm>
 #include <wx/choice.h>

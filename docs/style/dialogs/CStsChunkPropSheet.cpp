@@ -1,6 +1,6 @@
 #include "docs/style/dialogs/CStsChunkPropSheet.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "docs/style/dialogs/CStsArrangerInfoPropPage.h"
 #include "docs/style/dialogs/CStylePerformancePropPage.h"
 

@@ -1,6 +1,6 @@
 #include "docs/style/dialogs/CStsPropSheet.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "docs/style/dialogs/CStsTune1.h"
 

@@ -1,6 +1,6 @@
 #include "docs/style/dialogs/CStsTrackRowsPage.h"
 
-#include "app/ZibMessageBox.h"
+#include "ui/ZibMessageBox.h"
 #include "docs/style/core/SoundSelectDlgModel.h"
 #include "docs/style/core/StsTrackPageModel.h"
 #include "docs/style/dialogs/CSoundSelectDlg.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/FileIo.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 
 #include <gtest/gtest.h>
 

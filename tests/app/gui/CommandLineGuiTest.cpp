@@ -3,7 +3,7 @@
 // opened is reported and the rest still open, and the program stays up and
 // ends cleanly.
 #include "platform/FileIo.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/support/ArrFileBuilder.h"
 #include "tests/support/DasfImageBuilder.h"
 #include "tests/support/GlobalFileBuilder.h"

@@ -1,12 +1,12 @@
 // The style conversions and their settings as the real zib program runs
 // them: the two chord-variation collections, the Yamaha PSR conversion and
 // the three conversion settings dialogs.
-#include "app/core/LetterStrings.h"
-#include "app/texts/UiText.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/core/LetterStrings.h"
+#include "ui/texts/UiText.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/SmfBuilder.h"
 #include "ulvarf/ulvarf.h"

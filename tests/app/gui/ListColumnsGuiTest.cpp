@@ -1,7 +1,7 @@
 // The columns of the program's lists and grids as the user sees them: wide
 // enough in the font they are shown in for their header texts and typical
 // values, and a cut cell's whole text as the tooltip over it.
-#include "app/texts/UiText.h"
+#include "ui/texts/UiText.h"
 #include "tests/app/gui/AppGuiFixture.h"
 #include "tests/support/ArrFileBuilder.h"
 #include "tests/support/GlobalFileBuilder.h"

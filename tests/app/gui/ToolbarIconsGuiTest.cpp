@@ -3,9 +3,9 @@
 // toolbar size, keeps its place, command and tooltip, and falls back to its
 // letters when its icon is missing; the installed program finds its icons.
 // Screenshots of the bars at 24 and 16 pixels are kept in the build folder.
-#include "app/core/ToolbarButtons.h"
-#include "app/core/ToolbarIcons.h"
-#include "app/texts/UiText.h"
+#include "ui/core/ToolbarButtons.h"
+#include "ui/core/ToolbarIcons.h"
+#include "ui/texts/UiText.h"
 #include "tests/app/gui/AppGuiFixture.h"
 #include "tests/support/CiRun.h"
 #include "tests/support/SmfBuilder.h"
@@ -170,7 +170,12 @@ TEST_F(ToolbarIconsGui, TheInstalledProgramShowsItsOwnIcons)
                                 prefix.string() + "\" > \"" + (session_.files() / "install.log").string() + "\" 2>&1";
     ASSERT_EQ(std::system(install.c_str()), 0) << install;
     ASSERT_TRUE(std::filesystem::exists(prefix / "share" / "zib" / "data" / "icons" / "note-events.svg"));
-    session_.useProgram(prefix / "bin" / "zib");
+    // The test program, placed beside the installed tree as the program is,
+    // finds the installed data as the program does.
+    const auto program = prefix / "test-bin" / "zib";
+    std::filesystem::create_directory(program.parent_path());
+    std::filesystem::copy_file(ZIB_PROGRAM, program);
+    session_.useProgram(program);
     const ZibRun r = session_.runChecked(openSong() + "log-toolbars\nquit\n", 60);
     const auto logs = toolsOf(r);
     ASSERT_EQ(logs.size(), 1u) << logText(r);

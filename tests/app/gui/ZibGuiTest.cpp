@@ -1,10 +1,10 @@
 // The real zib program, driven under a private X display through its own
 // command routing; dialogs are answered by the program's test driver.
-#include "app/texts/UiText.h"
-#include "app/texts/ZibMessageTable.h"
+#include "ui/texts/UiText.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "devices/core/InstrumentTree.h"
 #include "devices/core/PortInstrumentDlgModel.h"
 
-#include "app/core/UserMidiPortMap.h"
+#include "ui/core/UserMidiPortMap.h"
 
 #include <gtest/gtest.h>
 

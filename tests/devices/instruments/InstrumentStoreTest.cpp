@@ -1,7 +1,7 @@
 // The instrument set and the relations on disk, and the name lookups.
 #include "devices/core/CInstrumentStore.h"
 
-#include "app/core/UserMidiPortMap.h"
+#include "ui/core/UserMidiPortMap.h"
 #include "devices/core/CInstrumentFile.h"
 #include "tests/support/TempDir.h"
 

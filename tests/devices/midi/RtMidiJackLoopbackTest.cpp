@@ -1,5 +1,5 @@
-#include "app/core/StreamBuffers.h"
-#include "app/core/ZibPlayer.h"
+#include "ui/core/StreamBuffers.h"
+#include "ui/core/ZibPlayer.h"
 #include "devices/core/InPort.h"
 #include "devices/core/InPortClient.h"
 #include "devices/core/MidiClock.h"

@@ -1,6 +1,6 @@
 // Every text the program area's pages and dialogs show from their models has
 // its row in the UI catalogue, so that they follow the UI language.
-#include "app/texts/UiText.h"
+#include "ui/texts/UiText.h"
 #include "docs/program/core/ArgGlobalDlgModel.h"
 #include "docs/program/core/ArrPageModel.h"
 #include "docs/program/core/GlobalDataDlgModel.h"

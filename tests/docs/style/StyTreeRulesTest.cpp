@@ -1,6 +1,6 @@
 // Which commands of the style and pad trees and their edit frames are
 // enabled, and what a right click opens.
-#include "app/core/CommandIds.h"
+#include "ui/core/CommandIds.h"
 #include "docs/style/core/StyCommandIds.h"
 #include "docs/style/core/StyTreeRules.h"
 #include "docs/style/core/StyWindowCommandIds.h"

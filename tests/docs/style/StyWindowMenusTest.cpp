@@ -1,8 +1,8 @@
 // What the style and pad windows offer: the list popup's greying, the
 // command ids of the lists, the menus of the documents and edit frames, and
 // the buttons of their bars.
-#include "app/core/CommandIds.h"
-#include "app/core/ToolbarButtons.h"
+#include "ui/core/CommandIds.h"
+#include "ui/core/ToolbarButtons.h"
 #include "docs/style/core/StyCommandIds.h"
 #include "docs/style/core/StyListCommands.h"
 #include "docs/style/core/StyMenus.h"

@@ -1,10 +1,10 @@
 // MIDI documents in the real zib program: opening, creating, the track list,
 // the bars of the MIDI window, the text dump, saving and the MIDI-to-style
 // commands, driven through the program's own command routing.
-#include "app/texts/ZibMessageTable.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/StyleMidiBuilder.h"

@@ -1,9 +1,9 @@
 // The MIDI bars, the View > Toolbar item and the MIDI dialogs in the real zib
 // program, driven through its own command routing.
-#include "app/texts/UiText.h"
+#include "ui/texts/UiText.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 #include "midi/CMidiFile.h"
 #include "midi/CMidiParserEx.h"

@@ -1,19 +1,22 @@
 // The event list's grid table without a window: the rows and cells a grid
 // asks for, with the list model's colours.
-#include "app/CZibApp.h"
+#include "tests/support/gui/TestShell.h"
 #include "mididoc/CEventGridTable.h"
 #include "mididoc/core/EventListModel.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <cstdlib>
 #include <wx/init.h>
 
 using namespace zib;
 
-// The program's application object, made by wxInitializer (no window, no main loop).
-wxIMPLEMENT_APP_NO_MAIN(zib::CZibApp);
+// An application object made by wxInitializer (no window, no main loop), and
+// the program's services as a window alone needs them.
+wxIMPLEMENT_APP_NO_MAIN(wxApp);
+static zib::test::TestShell testShell;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "midi/CMidiFile.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibDesktop.h"
+#include "tests/support/gui/ZibDesktop.h"
 #include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/SmfBuilder.h"

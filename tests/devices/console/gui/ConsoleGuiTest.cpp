@@ -3,7 +3,7 @@
 // piano keys and computer keys, the chord display, and playback through the
 // built-in synthesizer.
 #include "devices/core/ChordNames.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/devices/DeviceGuiTest.h"
 
 #include <gtest/gtest.h>

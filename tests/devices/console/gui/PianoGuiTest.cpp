@@ -1,7 +1,7 @@
 // The piano window under a private X display: a probe program hosts the
 // piano and the keyboard octave, clicks and types through the X test
 // extension, and logs the note reports its listener hears.
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // piano's listener hears is written to a log, one line per note:
 //   down N | up N
 //
-// Environment (as tests/app/gui/ZibSession sets it): ZIB_TEST_SCRIPT names
+// Environment (as tests/support/gui/ZibSession sets it): ZIB_TEST_SCRIPT names
 // the script, ZIB_TEST_LOG the log, ZIB_TEST_TIMEOUT bounds the run.
 // Script lines:
 //   click-note N | rclick-note N    left / right click on the key of note N

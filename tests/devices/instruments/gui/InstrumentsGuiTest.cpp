@@ -5,7 +5,7 @@
 #include "devices/core/CInstrumentDefs.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/devices/DeviceGuiTest.h"
 #include "tests/support/RealFixtures.h"
 

@@ -4,7 +4,7 @@
 // from a private PulseAudio server's sink.
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/PulseAudioServer.h"
 #include "tests/support/SinkRecorder.h"

@@ -2,7 +2,7 @@
 // the real program, on its fake MIDI ports (ZIB_MIDI_BACKEND=fake).
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <gtest/gtest.h>

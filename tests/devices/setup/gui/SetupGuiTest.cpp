@@ -1,7 +1,7 @@
 // The Setup menu's "Style Playback settings" and "Midi Ports settings" in the
 // running program: OK stores what the dialog shows, Cancel stores nothing.
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/devices/DeviceGuiTest.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // A program file in the real zib program: its list, its toolbar set, the
 // drum-kit view, the clipboard, the editor pages and an extracted item.
-#include "app/texts/ZibMessageTable.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "platform/FileIo.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/support/PcgFileBuilder.h"
 #include "tests/support/RealFixtures.h"
 

@@ -3,9 +3,9 @@
 // and a drop; items move between documents by paste and by drag with their
 // model conversions; pages and dialogs change the bytes they should and
 // Cancel none; edits are saved and opened again.
-#include "app/texts/ZibMessageTable.h"
+#include "ui/texts/ZibMessageTable.h"
 #include "platform/FileIo.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 #include "tests/support/ArrFileBuilder.h"
 #include "tests/support/GlobalFileBuilder.h"
 #include "tests/support/PcgFileBuilder.h"

@@ -2,7 +2,7 @@
 
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/app/gui/ZibSession.h"
+#include "tests/support/gui/ZibSession.h"
 
 #include <cstdio>
 #include <cstdlib>

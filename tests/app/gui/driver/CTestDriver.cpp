@@ -1,0 +1,1580 @@
+#include "tests/app/gui/driver/CTestDriver.h"
+
+#include "ui/BlockDragSource.h"
+#include "ui/CChildFrames.h"
+#include "ui/CListCtrlCustomDraw.h"
+#include "app/CMainFrame.h"
+#include "ui/CTextViewer.h"
+#include "app/CZibApp.h"
+#include "ui/CZibDocManager.h"
+#include "ui/CZibDocTemplate.h"
+#include "ui/CZibFileDialog.h"
+#include "ui/core/CommandIds.h"
+#include "ui/dialogs/CFileDialogs.h"
+#include "app/dialogs/CNewFileDlg.h"
+#include "ui/dialogs/CPositionDialogs.h"
+#include "ui/dialogs/CProgressDlg.h"
+#include "ui/dialogs/CWqStyleDialogs.h"
+#include "platform/AppEvents.h"
+#include "platform/FileIo.h"
+#include "platform/WxText.h"
+#include "platform/ZibClipboardFormat.h"
+#include "tests/app/gui/driver/MidiWindowProbe.h"
+#include "tests/app/gui/driver/PlaybackProbe.h"
+#include "tests/app/gui/driver/ScreenArea.h"
+#include "tests/app/gui/driver/ViewProbe.h"
+#include "ui/DialogRegistry.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/clipbrd.h>
+#include <wx/combo.h>
+#include <wx/dataobj.h>
+#include <wx/grid.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/dialog.h>
+#include <wx/display.h>
+#include <wx/dnd.h>
+#include <wx/filedlg.h>
+#include <wx/image.h>
+#include <wx/listbox.h>
+#include <wx/spinctrl.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/propdlg.h>
+#include <wx/radiobut.h>
+#include <wx/spinbutt.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+#include <wx/stopwatch.h>
+#include <wx/textctrl.h>
+#include <wx/treectrl.h>
+#include <wx/vlbox.h>
+
+namespace zib {
+
+namespace {
+
+std::vector<std::string> splitWords(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::string current;
+    bool inWord = false, quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        char c = line[i];
+        if (quoted) {
+            if (c == '\\' && i + 1 < line.size()) {
+                char n = line[++i];
+                current += n == 'n' ? '\n' : n == 't' ? '\t' : n;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                current += c;
+            }
+        } else if (c == '"') {
+            quoted = inWord = true;
+        } else if (c == ';') {
+            if (inWord) words.push_back(current);
+            current.clear();
+            inWord = false;
+            words.push_back(";");
+        } else if (c == ' ' || c == '\t' || c == '\r') {
+            if (inWord) words.push_back(current);
+            current.clear();
+            inWord = false;
+        } else {
+            current += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(current);
+    return words;
+}
+
+std::string escaped(const wxString& text)
+{
+    std::string out;
+    for (char c : wxToUtf8(text)) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += c;
+    }
+    return out;
+}
+
+int idOf(const std::string& word)
+{
+    if (word == "ok") return wxID_OK;
+    if (word == "cancel") return wxID_CANCEL;
+    if (word == "yes") return wxID_YES;
+    if (word == "no") return wxID_NO;
+    return std::atoi(word.c_str());
+}
+
+// The first item below `from` (itself included) with that text, depth first.
+wxTreeItemId findTreeItem(const wxTreeCtrl& tree, const wxTreeItemId& from, const wxString& text)
+{
+    if (!from.IsOk() || tree.GetItemText(from) == text) return from;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = tree.GetFirstChild(from, cookie); c.IsOk(); c = tree.GetNextChild(from, cookie))
+        if (const wxTreeItemId found = findTreeItem(tree, c, text); found.IsOk()) return found;
+    return wxTreeItemId();
+}
+
+// The item of a path of texts ("Variation1/CV2/BASS"; the root is left
+// out unless the path names it): each part the first child of that text.
+wxTreeItemId findTreePath(const wxTreeCtrl& tree, const std::string& path)
+{
+    wxTreeItemId item = tree.GetRootItem();
+    if (!item.IsOk()) return item;
+    std::stringstream in(path);
+    bool first = true;
+    for (std::string part; std::getline(in, part, '/'); first = false) {
+        if (first && tree.GetItemText(item) == wxFromUtf8(part)) continue;
+        wxTreeItemIdValue cookie;
+        wxTreeItemId found;
+        for (wxTreeItemId c = tree.GetFirstChild(item, cookie); c.IsOk(); c = tree.GetNextChild(item, cookie))
+            if (tree.GetItemText(c) == wxFromUtf8(part)) {
+                found = c;
+                break;
+            }
+        if (!found.IsOk()) return found;
+        item = found;
+    }
+    return item;
+}
+
+std::vector<CZibMdiChild*> childrenTitled(const std::string& part);
+BlockDragSource* dragSourceOf(CZibMdiChild* child);
+wxListCtrl* firstList(wxWindow* root);
+
+// The n-th tree control of a window, depth first.
+wxTreeCtrl* nthTree(wxWindow* root, int n)
+{
+    std::vector<wxWindow*> stack = {root};
+    while (!stack.empty()) {
+        wxWindow* w = stack.front();
+        stack.erase(stack.begin());
+        if (auto* tree = dynamic_cast<wxTreeCtrl*>(w))
+            if (n-- == 0) return tree;
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    return nullptr;
+}
+
+// A list box that holds several selections (its single selection cannot be asked for).
+wxListBox* multipleSelection(wxWindow* control)
+{
+    auto* list = dynamic_cast<wxListBox*>(control);
+    return list && list->HasMultipleSelection() ? list : nullptr;
+}
+
+int timeoutSeconds()
+{
+    const char* t = std::getenv("ZIB_TEST_TIMEOUT");
+    int v = t ? std::atoi(t) : 0;
+    return v > 0 ? v : 60;
+}
+
+// A custom-drawn list as the MIDI views use one: row 1 blue text, row 3 a
+// bold font, the cells of row 2 coloured, row 4 and cell 5,1 drawn by the
+// hooks in place of the list's own drawing, a post-paint asked for row 0 only.
+class SampleList : public CListCtrlCustomDraw {
+public:
+    SampleList(wxWindow* parent, CTestDriver& driver, long rows)
+        : CListCtrlCustomDraw(parent, wxID_ANY), driver_(driver)
+    {
+        for (int c = 0; c < 3; ++c)
+            AppendColumn(wxString::Format("Column %d", c), wxLIST_FORMAT_LEFT, 120);
+        SetItemCount(rows);
+    }
+
+    std::set<long> painted; // the rows asked for since "list-painted" last cleared it
+
+    bool WantsItemNotifications() override { return true; }
+    uint32_t ItemTextColor(long item, uint32_t, intptr_t) override
+    {
+        painted.insert(item);
+        return item == 1 ? 0xFF0000 : kClrDefault;
+    }
+    wxFont* ItemFont(long item, uint32_t, intptr_t) override { return item == 3 ? &bold_ : nullptr; }
+    bool WantsCellNotifications(long item, uint32_t, intptr_t) override { return item == 2 || item == 5; }
+    uint32_t CellBackColor(long item, int subItem, uint32_t, intptr_t) override
+    {
+        return item == 2 && subItem == 1 ? 0x00FF00 : kClrDefault;
+    }
+    bool DrawsItem(long item, uint32_t, intptr_t) override { return item == 4; }
+    bool DrawItemCustom(ListDrawContext& context, long, uint32_t, intptr_t) override
+    {
+        context.dc->SetPen(*wxTRANSPARENT_PEN);
+        context.dc->SetBrush(*wxYELLOW_BRUSH);
+        context.dc->DrawRectangle(context.rect);
+        return true;
+    }
+    bool DrawsCell(long item, int subItem, uint32_t, intptr_t) override { return item == 5 && subItem == 1; }
+    bool DrawCell(ListDrawContext& context, long, int, uint32_t, intptr_t) override
+    {
+        context.dc->SetPen(*wxTRANSPARENT_PEN);
+        context.dc->SetBrush(wxBrush(wxColour(255, 0, 255)));
+        context.dc->DrawRectangle(context.rect);
+        return true;
+    }
+    bool WantsItemPostPaint(long item, uint32_t, intptr_t) override { return item == 0; }
+    bool DrawsAfterItem() override { return true; }
+    bool DrawAfterItem(ListDrawContext& context, long item, uint32_t, intptr_t) override
+    {
+        // Rows 0 (asked for) and 3 (its font is put back); logged once each.
+        if (postPainted_.insert(item).second)
+            driver_.Log("list: post-paint row " + std::to_string(item) + " dc=" + std::to_string(context.dc != nullptr));
+        return false;
+    }
+
+protected:
+    wxString OnGetItemText(long item, long column) const override
+    {
+        return wxString::Format("row %ld cell %ld", item, column);
+    }
+
+private:
+    CTestDriver& driver_;
+    wxFont bold_ = wxFont(wxFontInfo(10).Bold());
+    std::set<long> postPainted_;
+};
+
+// The colours on screen inside a cell of a list (two pixels in from its
+// edges): the most frequent one, the most frequent other one ("ink") and the
+// number of pixels not in the most frequent one.
+std::string cellPixels(wxListCtrl* list, long item, int column)
+{
+    wxRect cell;
+    list->GetSubItemRect(item, column, cell, wxLIST_RECT_BOUNDS);
+    cell.Deflate(2);
+    const wxImage image = ScreenArea(wxRect(list->ClientToScreen(cell.GetTopLeft()), cell.GetSize()));
+    if (!image.IsOk()) return "unreadable";
+    std::map<std::string, int> counts;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            ++counts[wxToUtf8(wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y))
+                                  .GetAsString(wxC2S_HTML_SYNTAX))];
+    std::vector<std::pair<int, std::string>> ranked;
+    for (const auto& [colour, n] : counts)
+        ranked.emplace_back(-n, colour);
+    std::sort(ranked.begin(), ranked.end());
+    const int inked = image.GetWidth() * image.GetHeight() + ranked[0].first;
+    return "main=" + ranked[0].second + " ink=" + (ranked.size() > 1 ? ranked[1].second : std::string("none")) +
+           " inked=" + std::to_string(inked);
+}
+
+// The steady clock in microseconds: the same clock in every process of the machine
+long long steadyMicroseconds()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// "M:B:T" (blanks allowed) as numbers; {-1, -1, -1} for any other text
+std::array<int, 3> positionOf(const std::string& text)
+{
+    std::array<int, 3> p{-1, -1, -1};
+    int m = 0, b = 0, t = 0;
+    if (std::sscanf(text.c_str(), " %d:%d:%d", &m, &b, &t) == 3) p = {m, b, t};
+    return p;
+}
+
+} // namespace
+
+CTestDriver::CTestDriver(const std::string& scriptPath)
+    : finished_(std::make_shared<std::atomic<bool>>(false))
+{
+    if (const char* log = std::getenv("ZIB_TEST_LOG"); log && *log) log_ = std::fopen(log, "a");
+    scriptPath_ = scriptPath;
+    ReadScript();
+    Log("start");
+    Register();
+
+    // The whole run has a deadline; past it the program ends at once.
+    auto finished = finished_;
+    const int seconds = timeoutSeconds();
+    std::FILE* out = log_;
+    std::thread([finished, seconds, out] {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (*finished) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        if (*finished) return;
+        if (out) {
+            std::fputs("TIMEOUT\n", out);
+            std::fflush(out);
+        }
+        _exit(124);
+    }).detach();
+}
+
+CTestDriver::~CTestDriver()
+{
+    *finished_ = true;
+    Unregister();
+    if (log_) std::fclose(log_);
+}
+
+void CTestDriver::Log(const std::string& line)
+{
+    if (!log_) return;
+    std::fputs((line + "\n").c_str(), log_);
+    std::fflush(log_);
+}
+
+void CTestDriver::Start()
+{
+    Log("libraries: ulvarf=" + std::to_string(wxGetApp().UlvaRfLoaded()) +
+        " zibtbl=" + std::to_string(wxGetApp().ZibTblLoaded()));
+    stepTimer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Next(); });
+    stepTimer_.StartOnce(200);
+}
+
+void CTestDriver::Finish()
+{
+    Log("exit");
+    *finished_ = true;
+}
+
+void CTestDriver::ReadScript()
+{
+    std::ifstream script(scriptPath_, std::ios::binary);
+    script.seekg(scriptTaken_);
+    std::string line;
+    while (std::getline(script, line)) {
+        // While following, a line the test is still writing (no line end yet) waits for the next read.
+        if (script.eof() && follow_) break;
+        scriptTaken_ += std::streamoff(line.size() + 1);
+        Words words = splitWords(line);
+        if (words.empty() || words[0][0] == '#') continue;
+        if (words[0] == "dialog") {
+            std::vector<Words> actions(1);
+            for (size_t i = 1; i < words.size(); ++i) {
+                if (words[i] == ";")
+                    actions.emplace_back();
+                else
+                    actions.back().push_back(words[i]);
+            }
+            answers_.push_back(std::move(actions));
+        } else {
+            commands_.push_back(std::move(words));
+        }
+    }
+}
+
+void CTestDriver::Next()
+{
+    if (commands_.empty() && follow_) ReadScript();
+    if (commands_.empty() && follow_) {
+        stepTimer_.StartOnce(50);
+        return;
+    }
+    if (commands_.empty()) {
+        Log("script-end");
+        if (CMainFrame* frame = CMainFrame::Get()) frame->Close(true);
+        return;
+    }
+    Words command = commands_.front();
+    commands_.pop_front();
+    // A wait lets the program run (events, child processes) before the next command.
+    if (command[0] == "wait") {
+        stepTimer_.StartOnce(std::max(1, command.size() > 1 ? std::atoi(command[1].c_str()) : 0));
+        return;
+    }
+    // Waiting for a file to go: checked every 50 ms until it is gone or the time is up.
+    if (command[0] == "await-gone" && command.size() > 2) {
+        const int left = std::atoi(command[2].c_str());
+        if (wxFileExists(wxFromUtf8(command[1])) && left > 0) {
+            command[2] = std::to_string(left - 50);
+            commands_.push_front(command);
+            stepTimer_.StartOnce(50);
+            return;
+        }
+        command = {"log-exists", command[1]};
+    }
+    // Waiting for the song position (the main frame's position field) to
+    // reach a measure:beat:tick, checked every 2 ms; logs the steady clock
+    // when it is seen there, so a test can line up what it recorded.
+    if (command[0] == "await-position" && command.size() > 2) {
+        const std::array<int, 3> target = positionOf(command[1]);
+        auto* field =
+            CMainFrame::Get() ? dynamic_cast<wxTextCtrl*>(CMainFrame::Get()->FindWindow(1766)) : nullptr;
+        const std::string shown = field ? wxToUtf8(field->GetValue()) : std::string();
+        const int left = std::atoi(command[2].c_str());
+        if (positionOf(shown) >= target) {
+            Log("position " + command[1] + " at " + std::to_string(steadyMicroseconds()));
+        } else if (left > 0) {
+            command[2] = std::to_string(left - 2);
+            commands_.push_front(command);
+            stepTimer_.StartOnce(2);
+            return;
+        } else {
+            Log("position " + command[1] + " not reached: " + shown);
+        }
+        stepTimer_.StartOnce(50);
+        return;
+    }
+    Run(command);
+    if (follow_ && command[0] != "follow") Log("done " + std::to_string(++done_));
+    stepTimer_.StartOnce(50);
+}
+
+void CTestDriver::Run(const Words& c)
+{
+    CMainFrame* frame = CMainFrame::Get();
+    const std::string& verb = c[0];
+    auto arg = [&c](size_t i) { return i < c.size() ? c[i] : std::string(); };
+    if (verb == "menu" && frame) {
+        const int id = cmd::ToWxId(std::atoi(arg(1).c_str()));
+        wxUpdateUIEvent update(id);
+        update.SetEventObject(frame);
+        frame->ProcessWindowEvent(update);
+        if (update.GetSetEnabled() && !update.GetEnabled()) {
+            Log("menu " + arg(1) + " disabled");
+            return;
+        }
+        Log("menu " + arg(1));
+        wxCommandEvent command(wxEVT_MENU, id);
+        command.SetEventObject(frame);
+        frame->ProcessWindowEvent(command);
+    } else if (verb == "log-frame" && frame) {
+        // What the frame shows once it has caught up with its idle-time updates.
+        wxTheApp->ProcessIdle();
+        LogFrame();
+    } else if (verb == "log-menubar" && frame) {
+        wxTheApp->ProcessIdle();
+        LogMenuBar();
+    } else if (verb == "text-viewer" && frame) {
+        CTextViewer* viewer =
+            frame->OpenTextViewer("Log", nullptr, nullptr, uint32_t(std::atoi(arg(2).c_str())));
+        bool loaded = viewer && viewer->LoadFile(arg(1));
+        Log("viewer: loaded=" + std::to_string(loaded) +
+            " title=" + (viewer ? escaped(viewer->GetTitle()) : "") +
+            " text=" + (viewer ? escaped(viewer->TextCtrl()->GetValue()) : ""));
+    } else if (verb == "folder-dialog") {
+        CFolderDialog dlg(arg(1), std::string(), frame);
+        int result = dlg.ShowModal();
+        Log("folder-dialog: result=" + std::string(result == wxID_OK ? "ok" : "cancel") +
+            " folder=" + dlg.Folder());
+    } else if (verb == "position-value" && frame) {
+        // The in-place value editor over a cell: the text typed, then Enter;
+        // what the owner is told.
+        bool posted = false;
+        auto told = [this, &posted](wxCommandEvent& e) {
+            posted = true;
+            Log("position-value: posted value=" + std::to_string(e.GetInt()) +
+                " row=" + std::to_string(e.GetExtraLong() & 0xFFFF) + " column=" + std::to_string(e.GetExtraLong() >> 16));
+        };
+        frame->Bind(EVT_ZIB_POSITION_VALUE, told);
+        CPositionDlg* dlg = CPositionDlg::Open(frame, std::atoi(arg(1).c_str()), 0, 127,
+                                               wxRect(frame->ClientToScreen(wxPoint(100, 100)), wxSize(60, 20)), 3, 1);
+        auto* edit = dynamic_cast<wxTextCtrl*>(dlg->FindWindow(1766));
+        auto* spin = dynamic_cast<wxSpinButton*>(dlg->FindWindow(1419));
+        edit->ChangeValue(wxFromUtf8(arg(2)));
+        wxCommandEvent typed(wxEVT_TEXT, 1766);
+        typed.SetEventObject(edit);
+        edit->ProcessWindowEvent(typed);
+        Log("position-value: edit=" + escaped(edit->GetValue()) + " spin=" + std::to_string(spin->GetValue()));
+        wxKeyEvent enter(wxEVT_CHAR_HOOK);
+        enter.m_keyCode = WXK_RETURN;
+        enter.SetEventObject(edit);
+        edit->ProcessWindowEvent(enter);
+        wxTheApp->ProcessPendingEvents();
+        frame->Unbind(EVT_ZIB_POSITION_VALUE, told);
+        if (!posted) Log("position-value: nothing posted");
+    } else if (verb == "stand-in-player" && frame) {
+        // A built-in player window as the player subsystem makes one: it sets
+        // the open byte while it exists and clears it when it closes.
+        wxGetApp().Subsystems().CreatePlayMidiFile = [this](ZibMdiParentFrame& parent, const wxString& path,
+                                                            uint8_t* playerOpen) -> wxWindow* {
+            auto* player = new CZibMdiChild(&parent, wxID_ANY, path);
+            *playerOpen = 1;
+            player->Bind(wxEVT_CLOSE_WINDOW, [playerOpen, player](wxCloseEvent&) {
+                *playerOpen = 0;
+                player->Destroy();
+            });
+            player_ = player;
+            return player;
+        };
+    } else if (verb == "close-player" && player_) {
+        // The player closes itself, as when its file has ended.
+        player_->Close();
+        player_ = nullptr;
+        wxTheApp->ProcessIdle(); // the window goes
+        Log("player closed");
+    } else if (verb == "play-external" && frame) {
+        frame->PlayMidiFileExternally(arg(1));
+        Log("played " + arg(1));
+    } else if (verb == "check-button" && frame) {
+        const int id = std::atoi(arg(1).c_str());
+        frame->CheckToolbarButton(id, std::atoi(arg(2).c_str()));
+        Log("button " + arg(1) + " checked=" + std::to_string(frame->IsToolbarButtonChecked(id)));
+    } else if (verb == "button-state" && frame) {
+        Log("button " + arg(1) +
+            " checked=" + std::to_string(frame->IsToolbarButtonChecked(std::atoi(arg(1).c_str()))));
+    } else if (verb == "custom-list" && frame) {
+        auto* child = new CZibMdiChild(frame, wxID_ANY, "List");
+        auto* list = new SampleList(child, *this, arg(1).empty() ? 6 : std::atol(arg(1).c_str()));
+        child->SetSizer(new wxBoxSizer(wxVERTICAL));
+        child->GetSizer()->Add(list, 1, wxEXPAND);
+        child->Show();
+        child->Activate();
+        list_ = list;
+    } else if (verb == "list-scroll" && list_) {
+        // Scrolled in code, as a view that follows another scrolls it
+        list_->Scroll(-1, std::atoi(arg(1).c_str()));
+        Log("list-scroll " + arg(1));
+    } else if (verb == "list-painted" && list_) {
+        // The rows the sample list paints when it paints whole now
+        auto* sample = static_cast<SampleList*>(list_);
+        sample->painted.clear();
+        sample->Refresh();
+        sample->Update();
+        Log(sample->painted.empty() ? std::string("list-painted: none")
+                                    : "list-painted: first=" + std::to_string(*sample->painted.begin()) +
+                                          " last=" + std::to_string(*sample->painted.rbegin()));
+    } else if (verb == "list-pixels" && list_) {
+        // What the sample list shows in a cell, once it has painted.
+        wxTheApp->ProcessIdle();
+        list_->Update();
+        const long item = std::atol(arg(1).c_str());
+        const int column = std::atoi(arg(2).c_str());
+        Log("pixels " + arg(1) + "," + arg(2) + ": " + cellPixels(list_, item, column));
+    } else if (verb == "log-list" && frame) {
+        LogActiveList(std::atoi(arg(1).c_str()));
+    } else if (verb == "run-dialog") {
+        RunDialog(arg(1));
+    } else if (verb == "clock") {
+        Log("clock " + arg(1) + " " + std::to_string(steadyMicroseconds()));
+    } else if (verb == "mark") {
+        marks_[arg(1)] = std::chrono::steady_clock::now();
+    } else if (verb == "elapsed" && frame) {
+        // What the user waits for: the posted work done and the windows painted.
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        frame->Update();
+        for (wxWindow* w : frame->GetChildren()) w->Update();
+        const auto since = marks_.count(arg(1)) ? marks_[arg(1)] : std::chrono::steady_clock::now();
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since);
+        Log("elapsed " + arg(1) + " " + std::to_string(ms.count()) + " ms");
+    } else if (verb == "set-playing") {
+        wxGetApp().m_Playing = std::atoi(arg(1).c_str());
+    } else if (verb == "close" && frame) {
+        bool closed = frame->Close();
+        Log(std::string("close: ") + (closed ? "closing" : "refused"));
+    } else if (verb == "quit" && frame) {
+        wxGetApp().m_Playing = 0;
+        frame->Close(true);
+    } else if (verb == "log-exists") {
+        Log("exists " + arg(1) + " " + std::to_string(wxFileExists(wxFromUtf8(arg(1)))));
+    } else if (verb == "screenshot") {
+        Screenshot(arg(1));
+    } else if (verb == "menu-state" && frame) {
+        const int id = cmd::ToWxId(std::atoi(arg(1).c_str()));
+        wxMenuBar* bar = frame->GetMenuBar();
+        if (bar) bar->UpdateMenus();
+        wxMenuItem* item = bar ? bar->FindItem(id) : nullptr;
+        Log("menu-state " + arg(1) + (item ? " enabled=" + std::to_string(item->IsEnabled()) +
+                                                 " checked=" + std::to_string(item->IsCheckable() && item->IsChecked())
+                                           : std::string(" missing")));
+    } else if ((verb == "field" || verb == "type-field") && frame) {
+        auto* text = dynamic_cast<wxTextCtrl*>(frame->FindWindow(std::atoi(arg(1).c_str())));
+        if (text && verb == "type-field") {
+            text->SetFocus();
+            wxTheApp->ProcessPendingEvents();
+            text->SetValue(wxFromUtf8(arg(2)));
+            if (arg(3) == "enter" || arg(3) == "escape") {
+                wxKeyEvent key(wxEVT_CHAR_HOOK);
+                key.m_keyCode = arg(3) == "enter" ? WXK_RETURN : WXK_ESCAPE;
+                key.SetEventObject(text);
+                text->ProcessWindowEvent(key);
+            }
+        }
+        Log("field " + arg(1) + (text ? " text=" + escaped(text->GetValue()) : std::string(" missing")));
+    } else if (verb == "activate-child" && frame) {
+        ActivateChild(arg(1));
+    } else if (verb == "select-rows" && frame) {
+        SelectRows(arg(1), arg(2).empty() ? -1 : std::atoi(arg(2).c_str()));
+    } else if (verb == "drop-files" && frame) {
+        // Files dropped on the main window.
+        wxArrayString files;
+        for (size_t i = 1; i < c.size(); ++i)
+            files.Add(wxFromUtf8(c[i]));
+        auto* target = dynamic_cast<wxFileDropTarget*>(frame->GetDropTarget());
+        Log("drop-files: " + std::string(target && target->OnDropFiles(0, 0, files) ? "taken" : "refused"));
+    } else if (verb == "log-tree" && frame) {
+        // log-tree [N]: the N-th tree of the active child (items, images, selection).
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxTreeCtrl* tree = child ? nthTree(child, std::atoi(arg(1).c_str())) : nullptr;
+        if (!tree) {
+            Log("tree: none");
+        } else {
+            std::string images;
+            std::vector<wxTreeItemId> stack;
+            if (tree->GetRootItem().IsOk()) stack.push_back(tree->GetRootItem());
+            while (!stack.empty()) {
+                const wxTreeItemId item = stack.back();
+                stack.pop_back();
+                images += std::to_string(tree->GetItemImage(item));
+                std::vector<wxTreeItemId> children;
+                wxTreeItemIdValue cookie;
+                for (wxTreeItemId k = tree->GetFirstChild(item, cookie); k.IsOk(); k = tree->GetNextChild(item, cookie))
+                    children.push_back(k);
+                for (auto k = children.rbegin(); k != children.rend(); ++k)
+                    stack.push_back(*k);
+            }
+            LogControl(tree);
+            Log("tree-images: " + images);
+        }
+    } else if ((verb == "select-node" || verb == "tree-command" || verb == "tree-key" || verb == "tree-activate" ||
+                verb == "tree-expanded") &&
+               frame) {
+        // select-node PATH [N] | tree-command ID [N] | tree-key delete [N] |
+        // tree-activate [N] | tree-expanded PATH [N], on the N-th tree of the active child.
+        const bool withArg = verb != "tree-activate";
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxTreeCtrl* tree = child ? nthTree(child, std::atoi(arg(withArg ? 2 : 1).c_str())) : nullptr;
+        if (!tree) {
+            Log(verb + ": no tree");
+        } else if (verb == "select-node" || verb == "tree-expanded") {
+            const wxTreeItemId item = findTreePath(*tree, arg(1));
+            if (!item.IsOk()) {
+                Log(verb + ": no node " + arg(1));
+            } else if (verb == "select-node") {
+                tree->SelectItem(item);
+                Log("select-node: " + escaped(tree->GetItemText(item)));
+            } else {
+                Log("expanded " + arg(1) + " " + std::to_string(tree->IsExpanded(item)));
+            }
+        } else if (verb == "tree-command") {
+            wxCommandEvent command(wxEVT_MENU, cmd::ToWxId(std::atoi(arg(1).c_str())));
+            command.SetEventObject(tree);
+            tree->ProcessWindowEvent(command);
+            Log("tree-command " + arg(1));
+        } else if (verb == "tree-key") {
+            wxKeyEvent key(wxEVT_KEY_DOWN);
+            key.m_keyCode = arg(1) == "delete" ? WXK_DELETE : std::toupper(static_cast<unsigned char>(arg(1)[0]));
+            wxTreeEvent event(wxEVT_TREE_KEY_DOWN, tree, wxTreeItemId());
+            event.SetKeyEvent(key);
+            tree->ProcessWindowEvent(event);
+            Log("tree-key " + arg(1));
+        } else {
+            wxTreeEvent event(wxEVT_TREE_ITEM_ACTIVATED, tree, tree->GetSelection());
+            tree->ProcessWindowEvent(event);
+            Log("tree-activate");
+        }
+    } else if (verb == "log-text" && frame) {
+        // log-text [N]: the N-th text control of the active child: length, first line, selection.
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxTextCtrl* text = nullptr;
+        int n = std::atoi(arg(1).c_str());
+        std::vector<wxWindow*> stack;
+        if (child) stack.push_back(child);
+        while (!stack.empty() && !text) {
+            wxWindow* w = stack.front();
+            stack.erase(stack.begin());
+            if (auto* t = dynamic_cast<wxTextCtrl*>(w))
+                if (n-- == 0) text = t;
+            for (wxWindow* c : w->GetChildren())
+                stack.push_back(c);
+        }
+        if (!text) {
+            Log("text: none");
+        } else {
+            const wxString value = text->GetValue();
+            Log("text: length=" + std::to_string(value.length()) + " first=" + escaped(value.BeforeFirst('\n')) +
+                " selected=" + escaped(text->GetStringSelection()));
+        }
+    } else if (verb == "edit-label" && frame) {
+        // edit-label TEXT: the open label editor of the active child's list takes TEXT and closes.
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxListCtrl* list = child ? firstList(child) : nullptr;
+        wxTextCtrl* editor = list ? list->GetEditControl() : nullptr;
+        if (!editor) {
+            Log("edit-label: no editor");
+        } else {
+            editor->SetValue(wxFromUtf8(arg(1)));
+            list->EndEditLabel(false);
+            Log("edit-label: " + arg(1));
+        }
+    } else if (verb == "drop-block" && frame) {
+        // drop-block <target title> <row> <file>: a block of the private format dropped on a row.
+        const auto targets = childrenTitled(arg(1));
+        BlockDragSource* target = targets.empty() ? nullptr : dragSourceOf(targets.front());
+        std::vector<uint8_t> bytes;
+        if (!target || readWholeFile(arg(3), bytes) != FileIoError::None) {
+            Log("drop-block: nothing to drop");
+        } else {
+            targets.front()->Activate();
+            Log(std::string("drop-block: ") + (target->TakeBlockDrop(bytes, std::atoi(arg(2).c_str()), false)
+                                                    ? "dropped"
+                                                    : "refused"));
+        }
+    } else if (verb == "clipboard-write" || verb == "clipboard-read") {
+        // clipboard-write FILE: the file's bytes as a block of the private format;
+        // clipboard-read FILE: the block on the clipboard into the file.
+        bool done = false;
+        if (ZibClipboardFormatRegistered() && wxTheClipboard->Open()) {
+            if (verb == "clipboard-write") {
+                std::vector<uint8_t> bytes;
+                if (readWholeFile(arg(1), bytes) == FileIoError::None) {
+                    auto* data = new wxCustomDataObject(ZibClipboardFormat());
+                    data->SetData(bytes.size(), bytes.data());
+                    done = wxTheClipboard->SetData(data);
+                }
+            } else if (wxTheClipboard->IsSupported(ZibClipboardFormat())) {
+                wxCustomDataObject data(ZibClipboardFormat());
+                if (wxTheClipboard->GetData(data)) {
+                    const auto* p = static_cast<const uint8_t*>(data.GetData());
+                    done = writeFileAtomically(arg(1), std::span<const uint8_t>(p, data.GetSize())) ==
+                           FileIoError::None;
+                }
+            }
+            wxTheClipboard->Close();
+        }
+        Log(verb + ": " + (done ? "done" : "failed"));
+    } else if (verb == "drag" && frame) {
+        // drag <source title> <rows> <target title> <row> <move|copy>
+        DragBlock(arg(1), arg(2), arg(3), std::atoi(arg(4).c_str()), arg(5) == "move");
+    } else if (verb == "clipboard-bytes") {
+        // Bytes (hex) under the private format, as another program could put them there.
+        std::vector<uint8_t> bytes;
+        const std::string hex = arg(1);
+        for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        wxClipboardLocker lock;
+        auto* data = new wxCustomDataObject(ZibClipboardFormat());
+        data->SetData(bytes.size(), bytes.data());
+        Log("clipboard-bytes " + std::to_string(bytes.size()) + " " + std::to_string(!!lock && wxTheClipboard->SetData(data)));
+    } else if (verb == "close-active" && frame) {
+        // Closes the active child window (its own close rules apply).
+        wxTheApp->ProcessIdle();
+        wxWindow* child = frame->GetActiveChild();
+        const bool closed = child && child->Close();
+        wxTheApp->ProcessPendingEvents();
+        Log(std::string("close-active: ") + (closed ? "closed" : "refused"));
+    } else if ((verb == "list-select" || verb == "list-activate" || verb == "list-key") && frame) {
+        // The active child's first list: one row selected and focused (and
+        // only that row), a double click on a row, or a key (delete).
+        wxTheApp->ProcessIdle();
+        CZibMdiChild* child = frame->ActiveZibChild();
+        wxListCtrl* list = child ? firstList(child) : nullptr;
+        const long row = std::atol(arg(1).c_str());
+        if (list && verb == "list-select") {
+            for (long i = 0; i < list->GetItemCount(); ++i) list->SetItemState(i, 0, wxLIST_STATE_SELECTED);
+            list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                               wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+        } else if (list && verb == "list-activate") {
+            wxListEvent activated(wxEVT_LIST_ITEM_ACTIVATED, list->GetId());
+            activated.SetEventObject(list);
+            activated.m_itemIndex = row;
+            list->GetEventHandler()->ProcessEvent(activated);
+        } else if (list && verb == "list-key" && arg(1) == "delete") {
+            wxListEvent key(wxEVT_LIST_KEY_DOWN, list->GetId());
+            key.SetEventObject(list);
+            key.m_code = WXK_DELETE;
+            key.m_itemIndex = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED);
+            list->GetEventHandler()->ProcessEvent(key);
+        }
+        wxTheApp->ProcessPendingEvents();
+        Log(verb + " " + arg(1) + (list ? "" : " none"));
+    } else if (verb == "follow" && frame) {
+        follow_ = true;
+        done_ = 0;
+        // The test presses a menu's letter only once the menu is open.
+        frame->Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& e) {
+            e.Skip();
+            wxMenu* menu = e.GetMenu();
+            Log("menu-open: " + escaped(menu ? menu->GetTitle() : wxString()));
+        });
+        Log("follow");
+    } else if (verb == "where" && frame) {
+        LogWhere(c);
+    } else if (verb == "log-tabs" && frame) {
+        LogTabs();
+    } else if ((verb == "log-grid" || verb == "grid-edit" || verb == "grid-select" || verb == "grid-key" ||
+                verb == "grid-count" || verb == "cell-editor") &&
+               frame) {
+        RunGridCommand(c);
+    } else if (!RunAreaCommand(c)) {
+        Log("unknown command " + verb);
+    }
+}
+
+int CTestDriver::Enter(wxDialog* dialog)
+{
+    std::string title = escaped(dialog->GetTitle());
+    std::vector<Words> answer;
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    const std::string first = !answer.empty() && !answer[0].empty() ? answer[0][0] : std::string();
+    // While following, a dialog without an answer is the user's: it shows, and real input ends it.
+    const bool userAnswers = follow_ && answer.empty();
+
+    if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog)) {
+        Log("message: title=" + title + " text=" + escaped(box->GetMessage()));
+        if (userAnswers) return wxID_NONE;
+        if (first != "ok" && first != "cancel" && first != "yes" && first != "no") {
+            Log(first.empty() ? "unanswered -> cancel" : "answer " + first + " does not fit -> cancel");
+            return wxID_CANCEL;
+        }
+        return idOf(first);
+    }
+    if (auto* file = dynamic_cast<wxFileDialog*>(dialog)) {
+        Log("file-dialog: title=" + escaped(file->GetMessage()) + " dir=" + escaped(file->GetDirectory()) +
+            " filter=" + std::to_string(file->GetFilterIndex()) +
+            " wildcard=" + escaped(file->GetWildcard()));
+        if (userAnswers) return wxID_NONE;
+        if (first != "path") return wxID_CANCEL;
+        int filter = -1;
+        const Words& a = answer[0];
+        if (a.size() >= 4 && a[2] == "filter") filter = std::atoi(a[3].c_str());
+        if (auto* zib = dynamic_cast<CZibFileDialog*>(file))
+            zib->SetAnswer(wxFromUtf8(a.size() > 1 ? a[1] : ""), filter);
+        return wxID_OK;
+    }
+    Log("dialog: title=" + title);
+    if (userAnswers) return wxID_NONE;
+    if (answer.empty()) {
+        Log("unanswered -> cancel");
+        return wxID_CANCEL;
+    }
+    open_.push_back(dialog);
+    dialog->CallAfter([this, dialog, answer] { Act(dialog, answer); });
+    // A dialog that the answer does not end goes after a while (long enough
+    // for a sanitizer build on a loaded machine).
+    auto* guard = new wxTimer;
+    guard->Bind(wxEVT_TIMER, [this, dialog, guard](wxTimerEvent&) {
+        if (std::find(open_.begin(), open_.end(), dialog) != open_.end() && dialog->IsModal()) {
+            Log("dialog-timeout");
+            dialog->EndModal(wxID_CANCEL);
+        }
+        guard->Stop();
+        wxTheApp->CallAfter([guard] { delete guard; });
+    });
+    guard->StartOnce(30000);
+    return wxID_NONE;
+}
+
+void CTestDriver::Exit(wxDialog* dialog)
+{
+    auto it = std::find(open_.begin(), open_.end(), dialog);
+    if (it != open_.end()) open_.erase(it);
+    Log("dialog-end: title=" + escaped(dialog->GetTitle()) +
+        " result=" + std::to_string(dialog->GetReturnCode()));
+}
+
+void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
+{
+    // Controls are looked up in the dialog, or in the page chosen with "page".
+    wxWindow* scope = dialog;
+    for (const Words& a : actions) {
+        if (a.empty() || !dialog->IsModal()) continue;
+        const std::string& verb = a[0];
+        const int id = a.size() > 1 ? idOf(a[1]) : 0;
+        if (verb == "page") {
+            auto* sheet = dynamic_cast<wxPropertySheetDialog*>(dialog);
+            const size_t n = size_t(std::atoi(a.size() > 1 ? a[1].c_str() : "0"));
+            if (sheet && n < sheet->GetBookCtrl()->GetPageCount()) {
+                sheet->GetBookCtrl()->SetSelection(n);
+                scope = sheet->GetBookCtrl()->GetPage(n);
+                Log("page " + std::to_string(n) + ": " + escaped(sheet->GetBookCtrl()->GetPageText(n)));
+            } else {
+                Log("page " + std::to_string(n) + ": missing");
+            }
+            continue;
+        }
+        if (verb == "log-help") {
+            Log(std::string("context-help: ") +
+                ((dialog->GetExtraStyle() & wxDIALOG_EX_CONTEXTHELP) ? "1" : "0"));
+            continue;
+        }
+        wxWindow* control = id ? scope->FindWindow(id) : nullptr;
+        const std::string value = a.size() > 2 ? a[2] : std::string();
+        if (verb == "set" || verb == "type") {
+            if (auto* text = dynamic_cast<wxTextCtrl*>(control)) {
+                if (verb == "type") {
+                    // Typing at the end: the text arrives with the caret after it.
+                    text->ChangeValue(wxFromUtf8(value));
+                    text->SetInsertionPointEnd();
+                    wxCommandEvent changed(wxEVT_TEXT, id);
+                    changed.SetEventObject(text);
+                    text->ProcessWindowEvent(changed);
+                } else {
+                    text->SetValue(wxFromUtf8(value));
+                }
+            } else if (auto* combo = dynamic_cast<wxComboBox*>(control)) {
+                combo->SetValue(wxFromUtf8(value));
+            } else if (auto* spin = dynamic_cast<wxSpinCtrl*>(control)) {
+                spin->SetValue(std::atoi(value.c_str()));
+            } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
+                items->SetStringSelection(wxFromUtf8(value));
+            }
+        } else if (verb == "select") {
+            if (auto* list = dynamic_cast<wxListCtrl*>(control)) {
+                // A report list: the row selected as a click would, with its event
+                const long row = std::atol(value.c_str());
+                list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                                   wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+                wxListEvent selected(wxEVT_LIST_ITEM_SELECTED, id);
+                selected.SetEventObject(list);
+                selected.m_itemIndex = row;
+                list->ProcessWindowEvent(selected);
+            } else if (auto* tree = dynamic_cast<wxTreeCtrl*>(control)) {
+                // In a tree the item is named by its text (the first one, depth first).
+                if (const wxTreeItemId item = findTreeItem(*tree, tree->GetRootItem(), wxFromUtf8(value));
+                    item.IsOk())
+                    tree->SelectItem(item);
+            } else if (auto* vlist = dynamic_cast<wxVListBox*>(control)) {
+                vlist->SetSelection(std::atoi(value.c_str()));
+                wxCommandEvent changed(wxEVT_LISTBOX, id);
+                changed.SetInt(vlist->GetSelection());
+                changed.SetEventObject(vlist);
+                vlist->ProcessWindowEvent(changed);
+            } else if (auto* comboCtrl = dynamic_cast<wxComboCtrl*>(control)) {
+                // A combo with a list of its own: the row chosen in its drop-down.
+                wxCommandEvent chosen(wxEVT_COMBOBOX, id);
+                chosen.SetInt(std::atoi(value.c_str()));
+                chosen.SetEventObject(comboCtrl);
+                comboCtrl->ProcessWindowEvent(chosen);
+            } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
+                // In a list of several selections N adds row N; -1 clears them all.
+                const int row = std::atoi(value.c_str());
+                items->SetSelection(row);
+                wxEventType type = dynamic_cast<wxListBox*>(control)    ? wxEVT_LISTBOX
+                                   : dynamic_cast<wxComboBox*>(control) ? wxEVT_COMBOBOX
+                                                                        : wxEVT_CHOICE;
+                wxCommandEvent changed(type, id);
+                changed.SetInt(multipleSelection(control) ? row : items->GetSelection());
+                changed.SetEventObject(control);
+                control->ProcessWindowEvent(changed);
+            }
+        } else if (verb == "check") {
+            const bool on = value == "1";
+            if (auto* box = dynamic_cast<wxCheckBox*>(control)) {
+                box->SetValue(on);
+                wxCommandEvent changed(wxEVT_CHECKBOX, id);
+                changed.SetInt(on);
+                changed.SetEventObject(box);
+                box->ProcessWindowEvent(changed);
+            } else if (auto* radio = dynamic_cast<wxRadioButton*>(control)) {
+                radio->SetValue(true);
+                wxCommandEvent changed(wxEVT_RADIOBUTTON, id);
+                changed.SetInt(1);
+                changed.SetEventObject(radio);
+                radio->ProcessWindowEvent(changed);
+            }
+        } else if (verb == "activate") {
+            // A double click on a line of a list box.
+            if (auto* list = dynamic_cast<wxListBox*>(control)) {
+                list->SetSelection(std::atoi(value.c_str()));
+                wxCommandEvent dclick(wxEVT_LISTBOX_DCLICK, id);
+                dclick.SetInt(list->GetSelection());
+                dclick.SetEventObject(list);
+                list->ProcessWindowEvent(dclick);
+            }
+        } else if (verb == "click") {
+            wxCommandEvent click(wxEVT_BUTTON, id);
+            wxWindow* target = control ? control : dialog;
+            click.SetEventObject(target);
+            target->ProcessWindowEvent(click);
+        } else if (verb == "mouse-down" || verb == "mouse-up" || verb == "mouse-right") {
+            // A mouse button at a point of the control, as the control sees it.
+            if (control && a.size() >= 4) {
+                const wxEventType type = verb == "mouse-down" ? wxEVT_LEFT_DOWN
+                                         : verb == "mouse-up" ? wxEVT_LEFT_UP
+                                                              : wxEVT_RIGHT_DOWN;
+                wxMouseEvent mouse(type);
+                mouse.SetPosition(wxPoint(std::atoi(a[2].c_str()), std::atoi(a[3].c_str())));
+                mouse.m_leftDown = verb == "mouse-down";
+                mouse.SetEventObject(control);
+                mouse.SetId(id);
+                control->ProcessWindowEvent(mouse);
+            }
+        } else if (verb == "key" || verb == "keydown" || verb == "keyup") {
+            // A letter key on the control: the window's key filters see it first.
+            if (control && !value.empty()) {
+                for (wxEventType type : {wxEVT_KEY_DOWN, wxEVT_KEY_UP}) {
+                    if ((type == wxEVT_KEY_DOWN && verb == "keyup") ||
+                        (type == wxEVT_KEY_UP && verb == "keydown"))
+                        continue;
+                    wxKeyEvent key(type);
+                    key.m_keyCode = std::toupper(static_cast<unsigned char>(value[0]));
+                    key.SetEventObject(control);
+                    key.SetId(id);
+                    control->ProcessWindowEvent(key);
+                }
+            }
+        } else if (verb == "command") {
+            // A menu command of the dialog (its popup menus' items).
+            wxCommandEvent command(wxEVT_MENU, id);
+            command.SetEventObject(dialog);
+            dialog->ProcessWindowEvent(command);
+        } else if (verb == "pause") {
+            // Lets the dialog's timers and posted events run for a while.
+            const long ms = std::atol(a.size() > 1 ? a[1].c_str() : "0");
+            for (wxStopWatch watch; watch.Time() < ms;) {
+                wxTheApp->Yield(true);
+                wxMilliSleep(5);
+            }
+        } else if (verb == "enter") {
+            wxCommandEvent enter(wxEVT_TEXT_ENTER, id);
+            if (control) {
+                enter.SetEventObject(control);
+                control->ProcessWindowEvent(enter);
+            }
+        } else if (verb == "log") {
+            if (control)
+                LogControl(control);
+            else
+                Log("control " + a[1] + ": missing");
+        } else if (verb == "logall") {
+            std::vector<wxWindow*> stack(scope->GetChildren().begin(), scope->GetChildren().end());
+            while (!stack.empty()) {
+                wxWindow* w = stack.front();
+                stack.erase(stack.begin());
+                if (w->GetId() > 0 && w->GetId() < 5000) LogControl(w);
+                for (wxWindow* child : w->GetChildren())
+                    stack.push_back(child);
+            }
+        } else if (verb == "ok" || verb == "cancel" || verb == "yes" || verb == "no") {
+            wxCommandEvent click(wxEVT_BUTTON, idOf(verb));
+            wxWindow* button = dialog->FindWindow(idOf(verb));
+            wxWindow* target = button ? button : dialog;
+            click.SetEventObject(target);
+            target->ProcessWindowEvent(click);
+        }
+    }
+}
+
+bool CTestDriver::RunAreaCommand(const Words& command)
+{
+    const auto log = [this](const std::string& line) { Log(line); };
+    for (const auto probe : {RunMidiWindowProbe, RunPlaybackProbe, RunViewProbe})
+        if (probe(command, log)) return true;
+    return false;
+}
+
+void CTestDriver::RunDialog(const std::string& name)
+{
+    wxWindow* parent = CMainFrame::Get();
+    if (const DialogRegistry::Runner* run = DialogRegistry::Find(name)) {
+        Log((*run)(parent));
+        return;
+    }
+    auto bytes = [](const std::vector<uint8_t>& image, size_t at, size_t n) {
+        std::string out;
+        for (size_t i = 0; i < n; ++i)
+            out += (i ? "," : "") + std::to_string(image[at + i]);
+        return out;
+    };
+    if (name == "time-signature") {
+        TimeSignatureDlgModel m;
+        m.measure = 4;
+        m.beatsPerMeasure = 3;
+        m.beatValue = 64;
+        CTimeSignatureDlg dlg(parent, m);
+        int r = dlg.ShowModal();
+        Log("time-signature: result=" + std::to_string(r) + " measure=" + std::to_string(m.measure) +
+            " beats=" + std::to_string(m.beatsPerMeasure) + " value=" + std::to_string(m.beatValue));
+    } else if (name == "cv-params" || name == "edit-chord-table") {
+        std::vector<uint8_t> image(1168);
+        int modified = 0;
+        WqStyleItemRef item{'9', image, [&modified] { ++modified; }};
+        int r = 0;
+        if (name == "cv-params") {
+            image[62 + 2] = 3; // VAR1 CV2: C#min, length 4
+            image[63 + 2] = 4;
+            CvParamsDlgModel m(item, 0, 1);
+            CCvParamsDlg dlg(parent, m);
+            r = dlg.ShowModal();
+            Log("cv-params: result=" + std::to_string(r) + " bytes=" + bytes(image, 62 + 2, 2) +
+                " modified=" + std::to_string(modified));
+        } else {
+            image[134 + 80] = 1; // INT1, Major: CV2
+            EditChordTableDlgModel m(item, 4);
+            CEditChordTableDlg dlg(parent, m);
+            r = dlg.ShowModal();
+            Log("edit-chord-table: result=" + std::to_string(r) + " bytes=" + bytes(image, 134 + 80, 20) +
+                " modified=" + std::to_string(modified));
+        }
+    } else if (name == "transpose-value") {
+        TransposeValueDlgModel m;
+        CTransposeValueDlg dlg(parent, m);
+        int r = dlg.ShowModal();
+        Log("transpose-value: result=" + std::to_string(r) + " value=" + std::to_string(m.value));
+    } else if (name == "goto") {
+        PositionRecord p{0, 2, 1, 5};
+        CGoToDlg dlg(parent, p, nullptr);
+        int r = dlg.ShowModal();
+        Log("goto: result=" + std::to_string(r) + " position=" + FormatPositionText(p));
+    } else if (name == "confirm-overwrite") {
+        CConfirmOverwriteDlg dlg(parent, "Rock.sty");
+        int r = dlg.ShowModal();
+        Log("confirm-overwrite: result=" + std::to_string(int(CConfirmOverwriteDlg::ResultOf(r))));
+    } else if (name == "new-file") {
+        CNewFileDlg dlg(parent, wxGetApp().DocManager()->ZibTemplates());
+        const int r = dlg.ShowModal();
+        Log("new-file: result=" + std::to_string(r) + " template=" +
+            (dlg.Template() ? dlg.Template()->GetDocString(DocStringIndex::FileNewName) : std::string("none")) +
+            " subtype=" + std::to_string(dlg.SubType()));
+    } else if (name == "progress") {
+        CProgressDlg* progress = CProgressDlg::Create(parent);
+        for (int i = 0; i < 3; ++i)
+            progress->StepIt();
+        Log("progress: position=" + std::to_string(progress->Position()));
+        progress->Destroy();
+    } else {
+        Log("unknown dialog " + name);
+    }
+}
+
+void CTestDriver::LogControl(wxWindow* w)
+{
+    std::string line = "control " + std::to_string(w->GetId()) + ":";
+    if (auto* text = dynamic_cast<wxTextCtrl*>(w)) {
+        long from = 0, to = 0;
+        text->GetSelection(&from, &to);
+        line += " text=" + escaped(text->GetValue()) + " selection=" + std::to_string(from) + "-" +
+                std::to_string(to);
+    } else if (auto* box = dynamic_cast<wxCheckBox*>(w)) {
+        line += " label=" + escaped(box->GetLabel()) + " checked=" + std::to_string(box->GetValue());
+    } else if (auto* radio = dynamic_cast<wxRadioButton*>(w)) {
+        line += " label=" + escaped(radio->GetLabel()) + " checked=" + std::to_string(radio->GetValue());
+    } else if (auto* combo = dynamic_cast<wxComboBox*>(w)) {
+        line += " value=" + escaped(combo->GetValue()) + " count=" + std::to_string(combo->GetCount());
+    } else if (auto* comboCtrl = dynamic_cast<wxComboCtrl*>(w)) {
+        line += " value=" + escaped(comboCtrl->GetValue());
+    } else if (auto* vlist = dynamic_cast<wxVListBox*>(w)) {
+        line += " selection=" + std::to_string(vlist->GetSelection()) + " count=" + std::to_string(vlist->GetItemCount());
+    } else if (auto* tree = dynamic_cast<wxTreeCtrl*>(w)) {
+        // Depth and text of the items down to the lists, depth first; then the selection.
+        std::string items;
+        std::vector<std::pair<wxTreeItemId, int>> stack;
+        if (tree->GetRootItem().IsOk()) stack.emplace_back(tree->GetRootItem(), 0);
+        while (!stack.empty()) {
+            const auto [item, depth] = stack.back();
+            stack.pop_back();
+            items += (items.empty() ? "" : "|") + std::to_string(depth) + ":" + escaped(tree->GetItemText(item));
+            if (depth >= 3) continue;
+            std::vector<wxTreeItemId> children;
+            wxTreeItemIdValue cookie;
+            for (wxTreeItemId c = tree->GetFirstChild(item, cookie); c.IsOk(); c = tree->GetNextChild(item, cookie))
+                children.push_back(c);
+            for (auto c = children.rbegin(); c != children.rend(); ++c)
+                stack.emplace_back(*c, depth + 1);
+        }
+        const wxTreeItemId selected = tree->GetSelection();
+        line += " items=" + items + " selection=" + (selected.IsOk() ? escaped(tree->GetItemText(selected)) : "");
+    } else if (auto* items = dynamic_cast<wxControlWithItems*>(w)) {
+        std::string selection;
+        if (auto* list = multipleSelection(w)) {
+            wxArrayInt rows;
+            list->GetSelections(rows);
+            for (size_t i = 0; i < rows.size(); ++i)
+                selection += (i ? "," : "") + std::to_string(rows[i]);
+            if (rows.empty()) selection = "-1";
+        } else {
+            selection = std::to_string(items->GetSelection());
+        }
+        line += " selection=" + selection + " items=";
+        for (unsigned i = 0; i < items->GetCount(); ++i)
+            line += (i ? "|" : "") + escaped(items->GetString(i));
+    } else {
+        line += " label=" + escaped(w->GetLabel());
+    }
+    line += " enabled=" + std::to_string(w->IsEnabled());
+    Log(line);
+}
+
+void CTestDriver::LogFrame()
+{
+    CMainFrame* frame = CMainFrame::Get();
+    std::string bars;
+    for (int i = 0; i < kMainBarCount; ++i)
+        if (frame->IsBarShown(MainBar(i)))
+            bars += (bars.empty() ? "" : ",") + std::string(MainBarTitle(MainBar(i)));
+    wxRect display = wxDisplay(frame).GetClientArea();
+    wxRect rect = frame->GetRect();
+    const bool fills = rect.width >= display.width - 20 && rect.height >= display.height - 60;
+    Log("frame: maximized=" + std::to_string(frame->IsMaximized() || fills) +
+        " maximizebox=" + std::to_string((frame->GetWindowStyleFlag() & wxMAXIMIZE_BOX) != 0) +
+        " shown=" + std::to_string(frame->IsShown()) + " bars=" + bars + " docbar=" +
+        std::string(MainBarTitle(frame->CurrentDocumentBar())) + " status=" + escaped(frame->StatusText(0)) +
+        "|" + escaped(frame->StatusText(1)) + "|" + escaped(frame->StatusText(2)) + " panewidth=" +
+        std::to_string(frame->GetStatusBar() ? frame->GetStatusBar()->GetStatusWidth(0) : -1) +
+        " clientwidth=" + std::to_string(frame->GetClientSize().x) +
+        " kind=" + std::to_string(int(frame->ActiveKind())) + " title=" + escaped(frame->GetTitle()));
+}
+
+namespace {
+
+// The first grid in a window and its children.
+wxGrid* findGrid(wxWindow* root)
+{
+    std::vector<wxWindow*> stack;
+    if (root) stack.push_back(root);
+    while (!stack.empty()) {
+        wxWindow* w = stack.front();
+        stack.erase(stack.begin());
+        if (auto* grid = dynamic_cast<wxGrid*>(w)) return grid;
+        for (wxWindow* c : w->GetChildren()) stack.push_back(c);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void CTestDriver::RunGridCommand(const Words& c)
+{
+    auto arg = [&c](size_t i) { return i < c.size() ? c[i] : std::string(); };
+    CMainFrame* frame = CMainFrame::Get();
+    wxTheApp->ProcessIdle();
+    CZibMdiChild* child = frame->ActiveZibChild();
+    wxGrid* grid = findGrid(child);
+    if (!grid) {
+        Log("grid: none");
+        return;
+    }
+    const std::string& verb = c[0];
+    if (verb == "log-grid") {
+        // Title, row count, the selected rows and the cells of the first rows.
+        std::string selected;
+        for (int row : grid->GetSelectedRows()) selected += (selected.empty() ? "" : ",") + std::to_string(row);
+        Log("grid: title=" + escaped(child->GetTitle()) + " rows=" + std::to_string(grid->GetNumberRows()) +
+            " selected=" + selected);
+        const int rows = std::min(grid->GetNumberRows(), std::atoi(arg(1).c_str()));
+        for (int r = 0; r < rows; ++r) {
+            std::string cells;
+            for (int col = 0; col < grid->GetNumberCols(); ++col)
+                cells += (col ? "|" : "") + escaped(grid->GetCellValue(r, col));
+            Log("grid-row " + std::to_string(r) + ": " + cells);
+        }
+    } else if (verb == "cell-editor") {
+        const bool shown = grid->IsCellEditControlShown();
+        Log("cell-editor: shown=" + std::to_string(shown) + " row=" + std::to_string(grid->GetGridCursorRow()) +
+            " col=" + std::to_string(grid->GetGridCursorCol()));
+    } else if (verb == "grid-count") {
+        // The rows whose cell in a column reads a text (blanks around it ignored).
+        const int col = std::atoi(arg(1).c_str());
+        int count = 0;
+        for (int r = 0; r < grid->GetNumberRows(); ++r)
+            if (grid->GetCellValue(r, col).Trim().Trim(false) == wxFromUtf8(arg(2))) ++count;
+        Log("grid-count " + arg(1) + " " + arg(2) + " = " + std::to_string(count) + " of " +
+            std::to_string(grid->GetNumberRows()));
+    } else if (verb == "grid-select") {
+        // One row, or the block of rows ROW..LAST
+        const int row = std::atoi(arg(1).c_str());
+        const int last = arg(2).empty() ? row : std::atoi(arg(2).c_str());
+        grid->ClearSelection();
+        if (last == row)
+            grid->SelectRow(row);
+        else
+            grid->SelectBlock(row, 0, last, grid->GetNumberCols() - 1);
+        grid->SetGridCursor(row, 0);
+        Log("grid-select " + arg(1) + (last == row ? "" : " " + arg(2)));
+    } else if (verb == "grid-key") {
+        // A key pressed in the grid: "delete", "pagedown"
+        wxKeyEvent key(wxEVT_KEY_DOWN);
+        key.m_keyCode = arg(1) == "delete" ? WXK_DELETE : arg(1) == "pagedown" ? WXK_PAGEDOWN : 0;
+        key.SetEventObject(grid->GetGridWindow());
+        grid->GetGridWindow()->ProcessWindowEvent(key);
+        Log("grid-key " + arg(1));
+    } else {
+        // A double click on the cell, the text typed into its editor, then Enter.
+        const int row = std::atoi(arg(1).c_str());
+        const int col = std::atoi(arg(2).c_str());
+        wxGridEvent click(grid->GetId(), wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col);
+        grid->ProcessWindowEvent(click);
+        wxTheApp->ProcessPendingEvents();
+        std::string shown;
+        if (grid->IsCellEditControlEnabled()) {
+            wxGridCellEditor* editor = grid->GetCellEditor(row, col);
+            if (auto* text = editor ? dynamic_cast<wxTextCtrl*>(editor->GetWindow()) : nullptr) {
+                shown = wxToUtf8(text->GetValue());
+                if (arg(3) != "-") {
+                    text->SetValue(wxFromUtf8(arg(3)));
+                }
+                shown += " -> " + wxToUtf8(text->GetValue());
+            }
+            if (editor) editor->DecRef();
+            grid->DisableCellEditControl();
+            wxTheApp->ProcessPendingEvents();
+            Log("grid-edit " + arg(1) + "," + arg(2) + ": " + escaped(shown));
+        } else {
+            Log("grid-edit " + arg(1) + "," + arg(2) + ": no editor");
+        }
+    }
+}
+
+void CTestDriver::LogWhere(const Words& c)
+{
+    auto arg = [&c](size_t i) { return i < c.size() ? c[i] : std::string(); };
+    CMainFrame* frame = CMainFrame::Get();
+    wxTheApp->ProcessIdle();
+    CZibMdiChild* child = frame->ActiveZibChild();
+    const std::string& what = arg(1);
+    wxRect rect;
+    wxWindow* in = nullptr; // the window whose client coordinates `rect` is in
+    if (what == "grid-cell") {
+        const int row = std::atoi(arg(2).c_str());
+        const int col = std::atoi(arg(3).c_str());
+        wxGrid* grid = findGrid(child);
+        if (grid && row < grid->GetNumberRows() && col < grid->GetNumberCols()) {
+            grid->MakeCellVisible(row, col);
+            grid->Update();
+            rect = grid->CellToRect(row, col);
+            rect.SetPosition(grid->CalcScrolledPosition(rect.GetPosition()));
+            in = grid->GetGridWindow();
+        }
+    } else if (what == "list-row") {
+        // Where in a row a click lands can matter: a list may give each column its own action.
+        const long row = std::atol(arg(2).c_str());
+        const int col = arg(3).empty() ? -1 : std::atoi(arg(3).c_str());
+        wxListCtrl* list = child ? firstList(child) : nullptr;
+        if (list && row < list->GetItemCount() && col < list->GetColumnCount()) {
+            list->EnsureVisible(row);
+            list->Update();
+            if (col < 0 ? list->GetItemRect(row, rect) : list->GetSubItemRect(row, col, rect)) in = list;
+        }
+    } else if (what == "tree-node") {
+        wxTreeCtrl* tree = child ? nthTree(child, std::atoi(arg(3).c_str())) : nullptr;
+        const wxTreeItemId item = tree ? findTreePath(*tree, arg(2)) : wxTreeItemId();
+        if (item.IsOk()) {
+            tree->EnsureVisible(item);
+            tree->Update();
+            if (tree->GetBoundingRect(item, rect, true)) in = tree;
+        }
+    } else if (what == "tool") {
+        const int id = cmd::ToWxId(std::atoi(arg(2).c_str()));
+        for (int i = 0; i < kMainBarCount && !in; ++i) {
+            CMainToolBar* bar = frame->Toolbar(MainBar(i));
+            // A button is somewhere to click once it is shown and enabled.
+            if (bar && bar->IsShownOnScreen() && bar->FindTool(id) && bar->GetToolEnabled(id)) {
+                rect = bar->GetToolRect(id);
+                in = bar;
+            }
+        }
+    }
+    // Only the part that shows: a row wider than its list is clicked where it can be seen.
+    if (in) rect.Intersect(wxRect(in->GetClientSize()));
+    if (!in || rect.IsEmpty()) {
+        Log("where: none");
+        return;
+    }
+    const wxPoint at = in->ClientToScreen(rect.GetPosition());
+    Log("where: " + std::to_string(at.x) + " " + std::to_string(at.y) + " " + std::to_string(rect.width) + " " +
+        std::to_string(rect.height));
+}
+
+void CTestDriver::LogTabs()
+{
+    CMainFrame* frame = CMainFrame::Get();
+    wxTheApp->ProcessIdle();
+    std::string titles;
+    if (wxAuiMDIClientWindow* client = frame->GetClientWindow())
+        for (size_t i = 0; i < client->GetPageCount(); ++i)
+            titles += (titles.empty() ? "" : "|") + escaped(client->GetPageText(i));
+    wxWindow* active = frame->GetActiveChild();
+    auto* activeChild = dynamic_cast<ZibMdiChildFrame*>(active);
+    Log("tabs: active=" + (activeChild ? escaped(activeChild->GetTitle()) : std::string("none")) + " titles=" + titles);
+}
+
+void CTestDriver::LogActiveList(int rows)
+{
+    // The first list control of the active child: its title, headers, row
+    // count and the cells of its first rows.
+    CZibMdiChild* child = CMainFrame::Get()->ActiveZibChild();
+    wxListCtrl* list = nullptr;
+    std::vector<wxWindow*> stack;
+    if (child) stack.push_back(child);
+    while (!stack.empty() && !list) {
+        wxWindow* w = stack.front();
+        stack.erase(stack.begin());
+        list = dynamic_cast<wxListCtrl*>(w);
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    if (!list) {
+        Log("list: none");
+        return;
+    }
+    std::string headers;
+    for (int c = 0; c < list->GetColumnCount(); ++c) {
+        wxListItem column;
+        column.SetMask(wxLIST_MASK_TEXT);
+        list->GetColumn(c, column);
+        headers += (c ? "|" : "") + escaped(column.GetText());
+    }
+    Log("list: title=" + escaped(child->GetTitle()) + " rows=" + std::to_string(list->GetItemCount()) +
+        " columns=" + headers);
+    for (long r = 0; r < std::min<long>(rows, list->GetItemCount()); ++r) {
+        std::string cells;
+        for (int c = 0; c < list->GetColumnCount(); ++c)
+            cells += (c ? "|" : "") + escaped(list->GetItemText(r, c));
+        Log("row " + std::to_string(r) + ": " + cells);
+    }
+}
+
+namespace {
+
+// The MDI children of the main frame whose title holds `part` ("" every one).
+std::vector<CZibMdiChild*> childrenTitled(const std::string& part)
+{
+    std::vector<CZibMdiChild*> found;
+    std::vector<wxWindow*> stack = {CMainFrame::Get()};
+    while (!stack.empty()) {
+        wxWindow* w = stack.back();
+        stack.pop_back();
+        if (auto* child = dynamic_cast<CZibMdiChild*>(w))
+            if (wxToUtf8(child->GetTitle()).find(part) != std::string::npos) found.push_back(child);
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    return found;
+}
+
+wxListCtrl* firstList(wxWindow* root)
+{
+    std::vector<wxWindow*> stack = {root};
+    while (!stack.empty()) {
+        wxWindow* w = stack.front();
+        stack.erase(stack.begin());
+        if (auto* list = dynamic_cast<wxListCtrl*>(w)) return list;
+        for (wxWindow* c : w->GetChildren())
+            stack.push_back(c);
+    }
+    return nullptr;
+}
+
+BlockDragSource* dragSourceOf(CZibMdiChild* child)
+{
+    auto* docChild = dynamic_cast<CZibDocChildFrame*>(child);
+    return docChild ? dynamic_cast<BlockDragSource*>(docChild->GetView()) : nullptr;
+}
+
+std::vector<long> rowsOf(const std::string& text)
+{
+    std::vector<long> rows;
+    std::stringstream in(text);
+    for (std::string item; std::getline(in, item, ',');)
+        if (!item.empty() && item != "-") rows.push_back(std::atol(item.c_str()));
+    return rows;
+}
+
+} // namespace
+
+void CTestDriver::ActivateChild(const std::string& titlePart)
+{
+    const auto found = childrenTitled(titlePart);
+    if (found.empty()) {
+        Log("activate-child: none titled " + titlePart);
+        return;
+    }
+    found.front()->Activate();
+    wxTheApp->ProcessIdle();
+    Log("activate-child: " + escaped(found.front()->GetTitle()));
+}
+
+void CTestDriver::SelectRows(const std::string& rows, int focus)
+{
+    // rows: "1,2,5" or "-" for none; the focus row is optional.
+    CZibMdiChild* child = CMainFrame::Get()->ActiveZibChild();
+    wxListCtrl* list = child ? firstList(child) : nullptr;
+    if (!list) {
+        Log("select-rows: no list");
+        return;
+    }
+    for (long r = 0; r < list->GetItemCount(); ++r)
+        list->SetItemState(r, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    std::string done;
+    for (long r : rowsOf(rows))
+        if (r >= 0 && r < list->GetItemCount()) {
+            list->SetItemState(r, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+            done += (done.empty() ? "" : ",") + std::to_string(r);
+        }
+    if (focus >= 0 && focus < list->GetItemCount()) list->SetItemState(focus, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+    Log("select-rows: " + (done.empty() ? std::string("-") : done) + " focus=" + std::to_string(focus));
+}
+
+void CTestDriver::DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move)
+{
+    const auto sources = childrenTitled(from);
+    const auto targets = childrenTitled(to);
+    BlockDragSource* source = sources.empty() ? nullptr : dragSourceOf(sources.front());
+    BlockDragSource* target = targets.empty() ? nullptr : dragSourceOf(targets.front());
+    if (!source || !target) {
+        Log("drag: no such views");
+        return;
+    }
+    sources.front()->Activate();
+    SelectRows(rows, -1);
+    const auto block = source->StartBlockDrag();
+    if (!block) {
+        Log("drag: nothing to drag");
+        return;
+    }
+    const bool taken = target->TakeBlockDrop(*block, row, move);
+    source->FinishBlockDrag(taken && move);
+    Log(std::string("drag: ") + (taken ? "dropped" : "refused"));
+}
+
+void CTestDriver::LogMenuBar()
+{
+    wxMenuBar* bar = CMainFrame::Get()->GetMenuBar();
+    if (!bar) {
+        Log("menubar: none");
+        return;
+    }
+    std::string tops;
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i) {
+        tops += (i ? "|" : "") + escaped(bar->GetMenuLabel(i));
+        std::string items;
+        for (wxMenuItem* item : bar->GetMenu(i)->GetMenuItems()) {
+            if (item->IsSeparator()) continue;
+            items += (items.empty() ? "" : "|") + escaped(item->GetItemLabel());
+        }
+        Log("menu " + std::to_string(i) + ": " + items);
+    }
+    Log("menubar: " + tops);
+}
+
+void CTestDriver::Screenshot(const std::string& name)
+{
+    const char* dir = std::getenv("ZIB_TEST_SHOTS");
+    if (!dir || !*dir) return;
+    // Painted now: a scroll made in code may otherwise still show as it was
+    for (wxWindow* top : wxTopLevelWindows) {
+        top->Refresh();
+        top->Update();
+    }
+    const wxImage image = ScreenArea(wxRect(wxGetDisplaySize()));
+    if (!image.IsOk()) return Log("screenshot " + name + ": cannot read the screen");
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
+    image.SaveFile(wxFromUtf8(std::string(dir) + "/" + name + ".png"), wxBITMAP_TYPE_PNG);
+    Log("screenshot " + name);
+}
+
+} // namespace zib

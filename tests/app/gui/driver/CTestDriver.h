@@ -1,0 +1,160 @@
+#pragma once
+
+#include <functional>
+
+#include <atomic>
+#include <cstdio>
+#include <chrono>
+#include <deque>
+#include <ios>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+#include <wx/modalhook.h>
+#include <wx/timer.h>
+
+class wxDialog;
+class wxWindow;
+
+class wxListCtrl;
+
+namespace zib {
+
+// Remote control of the program for the GUI tests, built into the test
+// program zib-gui-test only, active when the environment names a script
+// (ZIB_TEST_SCRIPT). It runs the script's
+// commands through the program's own command routing, answers every modal
+// dialog with the script's next answer, and writes what happened to the log
+// named by ZIB_TEST_LOG. Every modal step and the whole run have a time limit
+// (ZIB_TEST_TIMEOUT seconds, default 60), so a lost answer cannot hang a test.
+//
+// Script lines (words separated by blanks, "quoted text" with \" \\ \n):
+//   dialog ACTION [; ACTION ...]  the answer to the next modal dialog
+//       message boxes and file dialogs: ok | cancel | yes | no | path P [filter N]
+//       other dialogs, acted on while shown: set ID TEXT | type ID TEXT |
+//       select ID N (a list of several selections adds N; -1 clears) | check ID 0|1 |
+//       click ID|ok|cancel|yes|no | enter ID | mouse-down|mouse-up|mouse-right ID X Y |
+//       key|keydown|keyup ID LETTER | pause MS (timers and posted events run) |
+//       command ID (a menu command to the dialog) | select TREE TEXT (the item of that text) |
+//       log ID | logall | page N (later IDs are looked up in page N of a
+//       property sheet) | log-help (whether the title bar offers context help)
+//   menu ID                       sends the command (logged as disabled when greyed)
+//   log-frame | log-menubar       writes the frame's state or its menu labels
+//   text-viewer PATH [MIDI]       opens a text viewer on a file
+//   folder-dialog FOLDER          runs the folder dialog
+//   play-external PATH            plays a file with the external player
+//   run-dialog NAME               runs one shared dialog on a sample model and
+//                                 logs the model after it (time-signature,
+//                                 cv-params, edit-chord-table, transpose-value,
+//                                 goto, confirm-overwrite, new-file, progress,
+//                                 and the dialogs the areas add to DialogRegistry)
+//   check-button ID 0|1           presses a button of the current document toolbar
+//   button-state ID               writes whether that button is pressed
+//   custom-list [ROWS]            opens a window with a sample custom-drawn list (6 rows)
+//   list-scroll ROW               scrolls that list in code to the row
+//   list-painted                  repaints that list and writes the first and last row it drew
+//   log-list [ROWS]               writes the active child's list: title, headers, rows
+//   set-playing 0|1               sets the playing flag
+//   close | quit                  asks the frame to close | closes it for good
+//   wait MS                       lets the program run for a while
+//   log-exists PATH               writes whether a file exists
+//   await-gone PATH MS            waits (at most MS) for a file to go, then log-exists
+//   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
+//   log-tree [N]                  writes the N-th tree of the active child and its images
+//   select-node PATH [N]          selects the node "Text/Text/..." of that tree
+//   tree-expanded PATH [N]        writes whether that node is expanded
+//   tree-command ID [N] | tree-key delete [N] | tree-activate [N]
+//                                 a popup command, the Delete key, a double click on the tree
+//   log-text [N]                  the N-th text control of the active child: length, first line, selection
+//   edit-label TEXT               the open label editor of the active list takes TEXT
+//   drop-block TITLE ROW FILE     drops the file's bytes (private format) on a row of that list
+//   clipboard-write FILE | clipboard-read FILE
+//                                 puts the file's bytes on the clipboard / writes the block there
+//   log-grid [ROWS]               writes the active child's grid: title, rows, selection, cells
+//   grid-select ROW [LAST] | grid-key delete|pagedown   selects rows | presses a key in that grid
+//   grid-edit ROW COL TEXT|-      double-clicks a cell, types into its editor, presses Enter
+//   clipboard-bytes HEX           puts those bytes on the clipboard under the private format
+//   close-active                  closes the active child window
+//   list-select ROW               selects and focuses one row of the active child's list
+//   list-activate ROW | list-key delete   a double click on a row of that list | the Delete key there
+//   grid-count COL TEXT           counts the rows of the active grid whose cell reads TEXT
+//   menu-state ID                 writes whether that item of the menu bar is enabled and checked
+//   mark NAME | elapsed NAME      notes the time | writes the milliseconds since, once the
+//                                 posted events ran and the windows repainted
+//   clock NAME                    writes "clock NAME US", the steady clock in microseconds
+//   await-position M:B:T MS       waits (at most MS) for the song position field to reach
+//                                 M:B:T; writes "position M:B:T at US" (steady clock)
+//   field ID                      writes the text of a field of the main frame's bars
+//   type-field ID TEXT [enter|escape]  types into such a field (it takes the focus first)
+//   follow                        keeps reading the script as the test appends to it and
+//                                 writes "done N" after the N-th command from then on;
+//                                 dialogs without an answer are left to real input (their
+//                                 "dialog:", "message:" or "file-dialog:" line still comes),
+//                                 and every menu that opens writes "menu-open: LABEL"
+//   where grid-cell ROW COL | list-row ROW [COL] | tree-node PATH [N] | tool ID
+//                                 writes "where: X Y W H", the screen rectangle of a cell of
+//                                 the active child's grid, a row of its list (or the row's
+//                                 cell in column COL), a node of its N-th tree (each scrolled
+//                                 into view) or a bar's enabled button; "where: none" when
+//                                 there is no such place
+//   cell-editor                   whether the active child's grid shows its cell editor
+//   log-tabs                      the titles of the child windows in tab order, and the active one
+//   anything else                 the probes of the MIDI windows, the player and the
+//                                 views (MidiWindowProbe, PlaybackProbe, ViewProbe)
+class CTestDriver : public wxModalDialogHook {
+public:
+    explicit CTestDriver(const std::string& scriptPath);
+    ~CTestDriver() override;
+
+    // Runs the commands once the main loop runs.
+    void Start();
+    // The program is ending.
+    void Finish();
+
+    void Log(const std::string& line);
+
+protected:
+    // wxModalDialogHook
+    int Enter(wxDialog* dialog) override;
+    void Exit(wxDialog* dialog) override;
+
+private:
+    using Words = std::vector<std::string>;
+
+    void Next();
+    // Takes the script's complete lines that were not taken yet
+    void ReadScript();
+    void Run(const Words& command);
+    void LogWhere(const Words& command);
+    void LogTabs();
+    void Act(wxDialog* dialog, std::vector<Words> actions);
+    void RunDialog(const std::string& name);
+    // A line for one of the areas' test commands; false when none took it
+    bool RunAreaCommand(const Words& command);
+    void LogFrame();
+    void LogMenuBar();
+    void LogActiveList(int rows);
+    void RunGridCommand(const Words& command);
+    void ActivateChild(const std::string& titlePart);
+    void SelectRows(const std::string& rows, int focus);
+    void DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move);
+    void LogControl(wxWindow* control);
+    void Screenshot(const std::string& name);
+
+    std::FILE* log_ = nullptr;
+    std::string scriptPath_;
+    std::streamoff scriptTaken_ = 0; // bytes of the script read so far
+    bool follow_ = false;            // the script grows while the program runs
+    int done_ = 0;                   // commands run since "follow"
+    std::deque<Words> commands_;
+    std::deque<std::vector<Words>> answers_;
+    std::shared_ptr<std::atomic<bool>> finished_;
+    wxTimer stepTimer_;
+    std::vector<wxDialog*> open_;
+    std::map<std::string, std::chrono::steady_clock::time_point> marks_; // "mark" and "elapsed"
+    wxListCtrl* list_ = nullptr; // the sample custom-drawn list, once made
+    wxWindow* player_ = nullptr; // the stand-in player window while it is open
+};
+
+} // namespace zib

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zib {
+
+// Script lines of the test driver about the MIDI windows:
+//   midi-rows                  writes the first rows shown by the active MIDI window's list and
+//                              grid, and the height of a row in each
+//   midi-layout                writes the active MIDI window's track list pane width, the list's
+//                              font's average character width, its column widths and the width
+//                              of the grid's first measure
+//   midi-scroll list|grid ROW  scrolls the list or the grid as the user would, to that first row
+//   midi-click ROW COLUMN      a click on a cell of the track list
+//   midi-live-value TEXT       types into the open value box over a cell, then Enter
+//   event-rclick ROW COL [ID]  a right click on a cell of the active event editor; its
+//                              context menu (when one opens) is written and answered with ID
+// True when the line was one of these.
+bool RunMidiWindowProbe(const std::vector<std::string>& words, const std::function<void(const std::string&)>& log);
+
+} // namespace zib

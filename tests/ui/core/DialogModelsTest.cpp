@@ -1,0 +1,330 @@
+#include "ui/core/CopyrightDlgModel.h"
+#include "ui/core/FileDialogModels.h"
+#include "ui/core/NewFileDlgModel.h"
+#include "ui/core/PositionDlgModels.h"
+#include "ui/core/PsrToQeStyleDlgModel.h"
+#include "ui/core/SmallSettingsDlgModels.h"
+#include "ui/core/WqStyleDlgModels.h"
+
+#include <gtest/gtest.h>
+
+using namespace zib;
+
+TEST(CopyrightDlgModel, TrimsAndRefusesBlankNames)
+{
+    EXPECT_EQ(CopyrightDlgModel::Caption("Zib", 0), "Zib - Copyright Dialog");
+    CopyrightDlgModel m;
+    EXPECT_FALSE(m.Ok(""));
+    EXPECT_FALSE(m.Ok("   \t "));
+    EXPECT_EQ(m.name(), "");
+    EXPECT_TRUE(m.Ok("  Jane Doe\t"));
+    EXPECT_EQ(m.name(), "Jane Doe");
+}
+
+TEST(NewFileDlgModel, ListsTemplatesAndSubTypes)
+{
+    using T = NewFileDlgModel::Template;
+    const std::vector<T> all = {
+        {"Midi Files (*.mid)", ".mid"},
+        {"Style Files (*.sty)", ".sty"},
+        {"Program Files (*.pcg;*.prg)", ".pcg;*.prg"},
+        {"", ".prf"},
+        {"Global Data Files (*.gbl)", ".gbl"},
+        {"Arrangement Global Data Files (*.arg)", ".arg"},
+    };
+    NewFileDlgModel m;
+    ASSERT_EQ(m.Begin(all), NewFileDlgModel::Start::Show);
+    EXPECT_EQ(m.entryNames(), (std::vector<std::string>{"Midi Files (*.mid)", "Style Files (*.sty)",
+                                                        "Program Files (*.pcg;*.prg)"}));
+    EXPECT_EQ(m.templateIndex(), 0);
+    EXPECT_EQ(m.subTypeNames(), (std::vector<std::string>{"Normal template", "16 track template"}));
+    EXPECT_TRUE(m.subTypesEnabled());
+    EXPECT_EQ(m.subType(), 0);
+    m.ChooseSubType(1);
+    EXPECT_EQ(m.subType(), 1);
+    m.ChooseEntry(2);
+    EXPECT_EQ(m.templateIndex(), 2);
+    EXPECT_EQ(m.subTypeNames().size(), 3u);
+    EXPECT_EQ(m.subType(), 0);
+    m.ChooseEntry(1);
+    EXPECT_FALSE(m.subTypesEnabled());
+    EXPECT_TRUE(m.subTypeNames().empty());
+    EXPECT_EQ(m.subType(), -1);
+    m.ChooseEntry(-1);
+    EXPECT_EQ(m.templateIndex(), -1);
+
+    // Only MIDI templates: ends at once with OK; none at all: -1.
+    NewFileDlgModel one;
+    EXPECT_EQ(one.Begin({all[0], all[4]}), NewFileDlgModel::Start::EndOk);
+    EXPECT_EQ(one.templateIndex(), 0);
+    EXPECT_EQ(one.subType(), 0);
+    NewFileDlgModel none;
+    EXPECT_EQ(none.Begin({}), NewFileDlgModel::Start::EndMinusOne);
+    EXPECT_EQ(none.Begin({all[3], all[5]}), NewFileDlgModel::Start::EndMinusOne);
+}
+
+TEST(PsrToQeStyleDlgModel, RadiosFollowTheLetterPairs)
+{
+    using G = PsrToQeStyleDlgModel::Group;
+    PsrToQeStyleDlgModel m("ABCDBCEFAC");
+    EXPECT_EQ(m.checked(G::Intro), 1803);
+    EXPECT_EQ(m.checked(G::Fill), 1838);
+    EXPECT_EQ(m.checked(G::Ending), 1818);
+    EXPECT_EQ(m.Ok(), "ABCDBCEFAC");
+
+    // First four letters are always ABCD; others as chosen.
+    PsrToQeStyleDlgModel odd("XYZWABADAB");
+    odd.Check(G::Fill, 1827);
+    EXPECT_EQ(odd.Ok(), "ABCDABBFAB");
+
+    PsrToQeStyleDlgModel d("ABCDBCEFAC");
+    d.Default();
+    EXPECT_EQ(d.Ok(), "ABCDABADAB");
+
+    // Pairs no radio has: nothing checked, the letters kept.
+    PsrToQeStyleDlgModel none("ABCDCCFAZZ");
+    EXPECT_EQ(none.checked(G::Intro), 0);
+    EXPECT_EQ(none.checked(G::Fill), 0);
+    EXPECT_EQ(none.checked(G::Ending), 0);
+    EXPECT_EQ(none.Ok(), "ABCDCCFAZZ");
+
+    // Wrong length: the default text.
+    EXPECT_EQ(PsrToQeStyleDlgModel("ABC").Ok(), "ABCDABADAB");
+    EXPECT_EQ(PsrToQeStyleDlgModel::Radios(G::Fill).size(), 15u);
+    EXPECT_EQ(PsrToQeStyleDlgModel::Radios(G::Fill)[2].label, "Fill_In AA and BB");
+}
+
+TEST(SmallSettingsDlgModels, SortTransposeAndKeyboard)
+{
+    SortMethodDlgModel sort;
+    sort.method = 5;
+    EXPECT_EQ(sort.CheckedAtStart(), SortMethodDlgModel::kInsertSort);
+    sort.Ok(SortMethodDlgModel::kQuickSort);
+    EXPECT_EQ(sort.method, 0u);
+
+    TransposeSettingsDlgModel t;
+    t.mask = 512 | (1u << 20);
+    EXPECT_TRUE(t.CheckedAtStart(9));
+    EXPECT_FALSE(t.CheckedAtStart(0));
+    std::array<bool, 16> boxes{};
+    t.Ok(boxes);
+    EXPECT_EQ(t.mask, 0u); // every channel transposed; the stray high bit is gone
+    boxes[0] = boxes[15] = true;
+    t.Ok(boxes);
+    EXPECT_EQ(t.mask, 0x8001u);
+
+    KeyboardTypeDlgModel k;
+    k.code = 70;
+    EXPECT_EQ(k.CheckedAtStart(), 1581);
+    k.Ok(1579);
+    EXPECT_EQ(k.code, 77u);
+    k.code = 99;
+    EXPECT_EQ(k.CheckedAtStart(), 0);
+    k.Ok(0);
+    EXPECT_EQ(k.code, 99u);
+}
+
+TEST(SmallSettingsDlgModels, ToolbarsDialogByWindowKind)
+{
+    BarFlags flags;
+    flags.fill(true);
+    flags[size_t(BarFlag::MoveItem)] = false;
+    struct Case {
+        int kind;
+        const char* enabled; // boxes 1905 .. 1913
+        const char* checked;
+    } cases[] = {
+        {0, "111111111", "000000000"},  {1, "100000111", "100000110"}, // style window: MoveItem flag is off
+        {9, "100000111", "100000110"},  {5, "111111000", "111111000"}, {8, "111111000", "111111000"},
+        {2, "100000000", "100000000"}, // other kinds: Common and MoveItem only
+        {13, "100000000", "100000000"},
+    };
+    for (const auto& c : cases) {
+        ToolbarsDlgModel m(c.kind, flags);
+        for (int i = 0; i < 9; ++i) {
+            EXPECT_EQ(m.enabled(1905 + i), c.enabled[i] == '1') << c.kind << " box " << 1905 + i;
+            EXPECT_EQ(m.checked(1905 + i), c.checked[i] == '1') << c.kind << " box " << 1905 + i;
+        }
+    }
+    std::vector<std::pair<BarFlag, bool>> applied;
+    ToolbarsDlgModel m(1, flags, [&](BarFlag f, bool on) { applied.emplace_back(f, on); });
+    m.Click(1913, true);
+    m.Click(1906, false);
+    m.Click(1234, true);
+    EXPECT_TRUE(m.flags()[size_t(BarFlag::MoveItem)]);
+    EXPECT_FALSE(m.flags()[size_t(BarFlag::MidiDoc)]);
+    ASSERT_EQ(applied.size(), 2u);
+    EXPECT_EQ(applied[0], std::make_pair(BarFlag::MoveItem, true));
+}
+
+TEST(WqStyleDlgModels, ChordTableOfAnElement)
+{
+    std::vector<uint8_t> image(1168);
+    int modified = 0;
+    WqStyleItemRef item{'9', image, [&] { ++modified; }};
+    image[134 + 20 * 4 + 0] = 1;
+    image[134 + 20 * 4 + 1] = 4; // INT1 has no CV5
+    EditChordTableDlgModel m(item, 4);
+    ASSERT_TRUE(m.usable());
+    EXPECT_EQ(m.Choices(), (std::vector<std::string>{"CV1", "CV2"}));
+    EXPECT_EQ(m.SelectedAtStart(0), 1);
+    EXPECT_EQ(m.SelectedAtStart(1), -1);
+    std::array<int, 20> chosen{};
+    chosen[0] = 1;
+    chosen[1] = -1;
+    chosen[2] = 9;
+    EXPECT_TRUE(m.Ok(chosen));
+    EXPECT_EQ(image[134 + 80], 1);
+    EXPECT_EQ(image[134 + 81], 0);
+    EXPECT_EQ(image[134 + 82], 0);
+    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(EditChordTableDlgModel(item, 0).Choices().size(), 6u);
+
+    // Layout B: offset 142.
+    std::vector<uint8_t> b(1176);
+    b[142 + 20 * 9 + 19] = 1;
+    EXPECT_EQ(EditChordTableDlgModel(WqStyleItemRef{'M', b, {}}, 9).SelectedAtStart(19), 1);
+}
+
+TEST(WqStyleDlgModels, ImagesShorterThanTheHeadAreRefused)
+{
+    std::vector<uint8_t> shortA(1167), shortB(1175), fullA(1168);
+    EXPECT_FALSE(EditChordTableDlgModel(WqStyleItemRef{'9', shortA, {}}, 0).usable());
+    EXPECT_FALSE(EditChordTableDlgModel(WqStyleItemRef{'I', shortB, {}}, 0).usable());
+    EXPECT_FALSE(CvParamsDlgModel(WqStyleItemRef{'H', shortA, {}}, 0, 0).usable());
+    EXPECT_FALSE(CvParamsDlgModel(WqStyleItemRef{'M', fullA, {}}, 0, 0).usable()); // layout B needs 1176
+    EXPECT_FALSE(EditChordTableDlgModel(WqStyleItemRef{'9', fullA, {}}, 10).usable());
+    EXPECT_FALSE(CvParamsDlgModel(WqStyleItemRef{'9', fullA, {}}, 4, 2).usable()); // INT1 has two CVs
+    std::array<int, 20> chosen{};
+    EXPECT_FALSE(EditChordTableDlgModel(WqStyleItemRef{'9', shortA, {}}, 0).Ok(chosen));
+    EXPECT_FALSE(CvParamsDlgModel(WqStyleItemRef{'9', shortA, {}}, 0, 0).Ok("Amin", "10"));
+}
+
+TEST(WqStyleDlgModels, CvParametersByName)
+{
+    std::vector<uint8_t> image(1168);
+    WqStyleItemRef item{'<', image, {}};
+    CvParamsDlgModel m(item, 5, 1); // INT2 CV2: slot 5 * 2 + 16 + 1 = 27
+    ASSERT_TRUE(m.usable());
+    EXPECT_EQ(m.slot(), 27);
+    EXPECT_TRUE(m.Ok("Amin", "10"));
+    EXPECT_EQ(image[62 + 54], 19);
+    EXPECT_EQ(image[63 + 54], 10);
+    EXPECT_TRUE(m.Ok("", "")); // nothing chosen: values kept
+    EXPECT_EQ(image[62 + 54], 19);
+    EXPECT_EQ(CvParamsDlgModel(item, 3, 5).slot(), 23);
+    EXPECT_EQ(CvParamsDlgModel::KeyName(0), "CMajor");
+    EXPECT_EQ(CvParamsDlgModel::KeyName(3), "C#min");
+    EXPECT_EQ(CvParamsDlgModel::KeyName(23), "Bmin");
+    EXPECT_EQ(CvParamsDlgModel::KeyValueOf("Amin"), 19);
+    EXPECT_EQ(CvParamsDlgModel::KeyValueOf("Hmin"), -1);
+    EXPECT_EQ(CvParamsDlgModel::LengthValueOf("16"), 16);
+    EXPECT_EQ(CvParamsDlgModel::LengthValueOf("17"), -1);
+}
+
+TEST(PositionDlgModels, TimeSignatureSelectionAndClamping)
+{
+    TimeSignatureDlgModel m;
+    for (auto [value, entry] : {std::pair{64, 6}, {128, 7}, {4, 2}, {3, -1}}) {
+        m.beatValue = uint8_t(value);
+        EXPECT_EQ(m.BeatValueEntry(), entry) << value;
+    }
+    struct Case {
+        const char* measure;
+        const char* beats;
+        uint32_t outMeasure;
+        uint8_t outBeats;
+    } cases[] = {
+        {"7", "3", 6, 3}, {"0", "0", 0, 1}, {"1000", "300", 998, 99}, {"-4", "abc", 0, 1}, {"", "12", 0, 12},
+    };
+    for (const auto& c : cases) {
+        TimeSignatureDlgModel t;
+        t.Ok(c.measure, c.beats, 3);
+        EXPECT_EQ(t.measure, c.outMeasure) << c.measure;
+        EXPECT_EQ(t.beatsPerMeasure, c.outBeats) << c.beats;
+        EXPECT_EQ(t.beatValue, 8);
+    }
+    TimeSignatureDlgModel fixed;
+    fixed.measure = 41;
+    fixed.measureFixed = true;
+    fixed.beatValue = 16;
+    EXPECT_EQ(fixed.MeasureText(), "42");
+    fixed.Ok("5", "4", -1);
+    EXPECT_EQ(fixed.measure, 41u);
+    EXPECT_EQ(fixed.beatValue, 16);
+}
+
+TEST(PositionDlgModels, InPlaceValueEditor)
+{
+    PositionValueDlgModel m(60, 0, 127);
+    EXPECT_FALSE(m.EditChanged("200")); // not yet initialised: nothing happens
+    m.Initialised();
+    EXPECT_FALSE(m.EditChanged("100"));
+    EXPECT_EQ(m.lastValid(), 100);
+    EXPECT_EQ(m.EditChanged("200"), "100"); // above the bound: the last valid value goes back
+    EXPECT_FALSE(m.Commit(60));             // unchanged: the owner hears nothing
+    EXPECT_TRUE(m.Commit(90));
+    EXPECT_EQ(m.value(), 90);
+    EXPECT_TRUE(m.Commit(300)); // low 8 bits (44)
+    EXPECT_EQ(m.value(), 44);
+    PositionValueDlgModel c(60, 10, 20);
+    EXPECT_TRUE(c.Commit(5));
+    EXPECT_EQ(c.value(), 10);
+    c.Cancel();
+    EXPECT_EQ(c.value(), 60);
+    EXPECT_FALSE(c.Commit(15));
+
+    auto l = PositionValueDlgModel::Place({100, 50, 30, 18});
+    EXPECT_EQ(l.dialog, (PositionValueDlgModel::Rect{100, 50, 45, 26}));
+    EXPECT_EQ(l.edit, (PositionValueDlgModel::Rect{2, 5, 25, 16}));
+    EXPECT_EQ(l.spin, (PositionValueDlgModel::Rect{30, 2, 16, 22}));
+}
+
+TEST(PositionDlgModels, PositionTextThroughAContext)
+{
+    // Four beats of 120 ticks per bar.
+    struct FourFour : MeasureContext {
+        uint32_t ToTick(uint32_t bar, uint32_t beat, uint32_t tick) const override
+        {
+            return bar * 480 + beat * 120 + tick;
+        }
+        PositionRecord FromTick(uint32_t t) const override { return {t, t / 480, t % 480 / 120, t % 120}; }
+    } ctx;
+    auto p = ParsePositionText("  2:05:130\nrest", &ctx);
+    EXPECT_EQ(p.tick, 480u + 4 * 120 + 130);
+    EXPECT_EQ(FormatPositionText(p), "  3:02:010");
+    auto bare = ParsePositionText("7", nullptr);
+    EXPECT_EQ(bare.bar, 6u);
+    EXPECT_EQ(bare.beat, 0u);
+    EXPECT_EQ(FormatPositionText(ParsePositionText("", nullptr)), "  1:01:000");
+    EXPECT_EQ(ParseDialogInt(" -12 "), -12);
+    EXPECT_FALSE(ParseDialogInt("1x"));
+    EXPECT_FALSE(ParseDialogInt("99999999999"));
+    TransposeValueDlgModel t;
+    t.Ok("-30");
+    EXPECT_EQ(t.value, -30); // returned as typed; the transposer keeps notes in range
+}
+
+TEST(FileDialogModels, MidiToStyFormat)
+{
+    EXPECT_EQ(MidiToStyFormatModel('M').PreselectedEntry(), 1);
+    EXPECT_EQ(MidiToStyFormatModel('<').PreselectedEntry(), 4);
+    EXPECT_EQ(MidiToStyFormatModel('F').PreselectedEntry(), -1);
+    struct Case {
+        uint32_t given;
+        const char* text;
+        uint32_t result;
+    } cases[] = {
+        {'9', "DASKI - Dask Wq41 format", 'I'},
+        {'9', "DASKH - Formato Dask WqT517", 'H'}, // a translated line keeps its letter
+        {'F', "", 'F'},                            // nothing chosen: the letter comes back unchanged
+        {'9', "DAS", '9'},                         // short typed text
+        {'9', "DASKX", '9'},                       // not one of the five letters
+    };
+    for (const auto& c : cases) {
+        MidiToStyFormatModel m(c.given);
+        m.Finish(c.text);
+        EXPECT_EQ(m.modelLetter(), c.result) << c.text;
+    }
+    EXPECT_EQ(int(ConfirmOverwriteResult::YesToAll), 1085);
+}

@@ -1,0 +1,40 @@
+#include "ui/ZibMessageBox.h"
+
+#include "ui/ShellServices.h"
+#include "ui/texts/UiText.h"
+#include "ui/texts/ZibMessageTable.h"
+#include "platform/WxText.h"
+
+#include <wx/app.h>
+#include <wx/msgdlg.h>
+
+namespace zib {
+
+namespace {
+
+int language()
+{
+    return ShellServices::Get() ? Shell().Language() : 0;
+}
+
+} // namespace
+
+int ZibTextBox(const wxString& text, const wxString& caption, long style, wxWindow* parent)
+{
+    if (!parent && wxTheApp) parent = wxTheApp->GetTopWindow();
+    wxMessageDialog box(parent, text, caption, style);
+    int answer = box.ShowModal();
+    return answer;
+}
+
+int ZibMessageBox(int message, const wxString& caption, long style, wxWindow* parent)
+{
+    return ZibTextBox(wxFromUtf8(ZibMessage(message, language())), caption, style, parent);
+}
+
+wxString UiTextWx(std::string_view english)
+{
+    return wxFromUtf8(UiText(english, language()));
+}
+
+} // namespace zib

@@ -1,0 +1,10 @@
+#include "ui/core/MainFrameCloseRule.h"
+
+namespace zib {
+
+CloseDecision MainFrameCloseDecision(ChildKind /*active*/, bool midiPlaying)
+{
+    return midiPlaying ? CloseDecision::Refuse : CloseDecision::Close;
+}
+
+} // namespace zib

@@ -1,0 +1,17 @@
+#include "ui/core/ZibGlobalLock.h"
+
+namespace zib {
+
+namespace {
+
+// Constant-initialised: usable from any static initialiser.
+std::mutex gLock;
+
+} // namespace
+
+std::mutex& ZibGlobalLock()
+{
+    return gLock;
+}
+
+} // namespace zib
