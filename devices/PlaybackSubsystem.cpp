@@ -1,14 +1,7 @@
 #include "devices/PlaybackSubsystem.h"
 
-#include "ui/ShellServices.h"
 #include "ui/ZibSubsystems.h"
-#include "devices/CBarViewHostFrame.h"
 #include "devices/CPlayMidiFile.h"
-#include "devices/CZibMidBarView.h"
-#include "devices/dialogs/CRecordInputDlg.h"
-#include "platform/WxText.h"
-
-#include <wx/textctrl.h>
 
 namespace zib {
 

@@ -3,20 +3,14 @@
 #include "ui/ShellServices.h"
 #include "ui/CZibDocManager.h"
 #include "ui/CZibDocTemplate.h"
-#include "ui/ListColumns.h"
 #include "ui/ZibSubsystems.h"
-#include "ui/core/CommandIds.h"
 #include "ui/core/CTrackNameSource.h"
 #include "mididoc/core/MidiCommands.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
-#include "devices/CZibMidBarView.h"
-#include "devices/core/BarGridModel.h"
-#include "mididoc/CEventListCtrl.h"
 #include "mididoc/CMidiEditFrameWndEx.h"
 #include "mididoc/CMidiWindowPlayer.h"
 #include "mididoc/CTrackEditorLink.h"
-#include "mididoc/CTrackListCtrl.h"
 #include "mididoc/CMidiWindowTarget.h"
 #include "mididoc/CMidiToolBarA.h"
 #include "mididoc/CMidiToolBarB.h"
@@ -24,13 +18,6 @@
 #include "mididoc/CZibMidView.h"
 #include "mididoc/MidiDialogRunners.h"
 #include "mididoc/CZibMidWxDoc.h"
-#include "ui/dialogs/CPositionDialogs.h"
-#include "platform/WxText.h"
-
-#include <cstdio>
-#include <wx/menu.h>
-#include <wx/splitter.h>
-#include <wx/textctrl.h>
 
 namespace zib {
 
