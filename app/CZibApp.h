@@ -51,7 +51,7 @@ public:
     bool UlvaRfLoaded() const { return m_ulvarf.isOpen(); }
     bool ZibTblLoaded() const { return m_zibtbl.isOpen(); }
 
-    // Settings setters used by other areas (stored and written at once)
+    // Settings setters (stored and written at once)
     void SetLastOpenedDirectory(const std::string& folder) override { m_settings->SetLastOpenedDirectory(folder); }
     void SetKeyAlphabet(int n) { m_settings->SetKeyAlphabet(n); }
     void SaveUserMidiPorts() { m_settings->SaveUserMidiPorts(); }
@@ -118,7 +118,7 @@ public:
     void OnHelpFinder(wxCommandEvent& event);
     void OnUpdateNeedsSubsystem(wxUpdateUIEvent& event);
 
-    // Fields read and written by the other areas
+    // Shared state; the areas reach it through ShellServices
     std::string m_ProgramFolder;                       // the executable's folder
     std::string m_ExeName;                             // the executable's file name
     std::string m_HelpFilePath;                        // no help system: always empty

@@ -18,7 +18,7 @@ enum PlayerKind : int { kNoPlayer = 0, kMidiBarViewPlayer = 1, kStyleConsolePlay
 
 // The application's player fields, seen through one object: whether
 // something plays, the active player and its kind. The fields themselves
-// belong to the application object (the shell's m_Playing, m_ActivePlayer,
+// belong to the application object (CZibApp::m_Playing, m_ActivePlayer,
 // m_ActivePlayerKind); MIDI delivery threads write them too, so they are atomic.
 // While the playing flag is set the MIDI views refuse edits and moves.
 class PlayerSlot {
