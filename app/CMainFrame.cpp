@@ -117,6 +117,9 @@ bool CMainFrame::CreateMainFrame()
 
     if (!CreateStatusBar(3)) return false;
     UpdatePaneWidths();
+    // The panes hold their texts before anything can post a message into the first one:
+    // a later refresh only writes a pane whose text changed.
+    UpdateStatusPanes();
 
     LayoutBars();
     ShowBar(MainBar::Standard, true);
