@@ -1,8 +1,9 @@
 #include "platform/FileIo.h"
 
+#include "platform/AtomicFile.h"
+
 #include <cstdio>
 #include <system_error>
-#include <unistd.h>
 
 namespace zib {
 
@@ -24,25 +25,10 @@ FileIoError readWholeFile(const std::filesystem::path& path, std::vector<uint8_t
 
 FileIoError writeFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes)
 {
-    std::filesystem::path temp = path;
-    temp += ".zibtmp" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return FileIoError::OpenFailed;
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    written = (std::fflush(f) == 0) && written;
-    written = (::fsync(::fileno(f)) == 0) && written;
-    written = (std::fclose(f) == 0) && written;
-    std::error_code ec;
-    if (!written) {
-        std::filesystem::remove(temp, ec);
-        return FileIoError::WriteFailed;
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return FileIoError::RenameFailed;
-    }
-    return FileIoError::None;
+    AtomicFile file(path);
+    if (const FileIoError error = file.Open(); error != FileIoError::None) return error;
+    file.Write(bytes.data(), bytes.size());
+    return file.Commit();
 }
 
 FileIoError writeFileAtomically(const std::filesystem::path& path, std::string_view text)
