@@ -289,7 +289,8 @@ void CMidiParserEx::OrderFormat1Events()
         size_t next; // position of the head event
         size_t end;
     };
-    auto later = [](const Head& a, const Head& b) { return b.key < a.key; };
+    // A heap of the chunks' heads, the least key on top; taking an event
+    // replaces the top and sifts it down once.
     std::vector<Head> heap;
     heap.reserve(chunks);
     for (size_t c = 0; c < chunks; ++c) {
@@ -297,19 +298,33 @@ void CMidiParserEx::OrderFormat1Events()
         const size_t end = c + 1 < chunks ? m_chunkStarts[c + 1] : n;
         if (begin < end) heap.push_back(Head{keyOf(c, begin), c, begin, end});
     }
-    std::make_heap(heap.begin(), heap.end(), later);
+    auto siftDown = [&heap](size_t at) {
+        const Head moving = heap[at];
+        for (;;) {
+            size_t child = 2 * at + 1;
+            if (child >= heap.size()) break;
+            if (child + 1 < heap.size() && heap[child + 1].key < heap[child].key) ++child;
+            if (!(heap[child].key < moving.key)) break;
+            heap[at] = heap[child];
+            at = child;
+        }
+        heap[at] = moving;
+    };
+    for (size_t i = heap.size() / 2; i-- > 0;)
+        siftDown(i);
     std::vector<std::unique_ptr<CMidiEvent>> ordered;
     ordered.reserve(n);
     while (!heap.empty()) {
-        std::pop_heap(heap.begin(), heap.end(), later);
-        Head& h = heap.back();
-        ordered.push_back(std::move(m_events[h.next]));
-        if (++h.next < h.end) {
-            h.key = keyOf(h.chunk, h.next);
-            std::push_heap(heap.begin(), heap.end(), later);
+        Head& top = heap.front();
+        ordered.push_back(std::move(m_events[top.next]));
+        if (++top.next < top.end) {
+            top.key = keyOf(top.chunk, top.next);
         } else {
+            top = heap.back();
             heap.pop_back();
+            if (heap.empty()) break;
         }
+        siftDown(0);
     }
     m_events.swap(ordered);
 }
