@@ -9,11 +9,11 @@
 #include "midi/CMidiFile.h"
 #include "midi/CMidiParserEx.h"
 #include "platform/FileIo.h"
+#include "tests/support/ProcessMemory.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -22,16 +22,6 @@ using namespace zib;
 namespace {
 
 class NoOpReader : public CMidiFile {};
-
-// A "VmRSS:"-style line of /proc/self/status, in bytes
-long statusBytes(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field))) * 1024;
-    return 0;
-}
 
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -47,12 +37,12 @@ int loadImage(const char* path)
         std::fputs("5", f);
         std::fclose(f);
     }
-    const long before = statusBytes("VmRSS:");
+    const long before = test::processMemory("VmRSS:");
     auto sequence = std::make_unique<CMidiParserEx>();
     auto start = std::chrono::steady_clock::now();
     const int rc = sequence->ParseImage(image.data(), uint32_t(image.size()));
     const double parse = secondsSince(start);
-    const long peak = statusBytes("VmHWM:") - before;
+    const long peak = test::processMemory("VmHWM:") - before;
     const size_t events = sequence->GetEventCount();
     start = std::chrono::steady_clock::now();
     sequence.reset();

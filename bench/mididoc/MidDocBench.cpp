@@ -10,12 +10,12 @@
 #include "tests/app/core/MemoryProfile.h"
 #include "tests/support/BigSong.h"
 #include "tests/support/MillionEventSong.h"
+#include "tests/support/ProcessMemory.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <malloc.h>
 #include <map>
 
 namespace {
@@ -348,11 +348,11 @@ void ParseImage(benchmark::State& state)
     }
     state.counters["events"] = double(events);
     state.counters["bytes"] = double(image.size());
-    // Heap held by the parsed sequence, per event
-    const size_t before = mallinfo2().uordblks;
+    // Memory held by the parsed sequence (the heap and the events' slabs), per event
+    const long before = test::processMemory("VmRSS:");
     auto sequence = std::make_unique<CMidiParserEx>();
     sequence->ParseImage(image.data(), uint32_t(image.size()));
-    state.counters["heapPerEvent"] = double(mallinfo2().uordblks - before) / double(events);
+    state.counters["heldPerEvent"] = double(test::processMemory("VmRSS:") - before) / double(events);
 }
 BENCHMARK(ParseImage)->Unit(benchmark::kMillisecond);
 
