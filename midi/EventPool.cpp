@@ -16,6 +16,7 @@
 
 namespace zib {
 
+#ifndef ZIB_EVENT_POOL_OFF
 namespace {
 
 constexpr size_t kSlabBytes = 2 * 1024 * 1024; // one huge page where the system gives them
@@ -116,6 +117,7 @@ Slab* slabOf(void* block)
 }
 
 } // namespace
+#endif
 
 void* EventPool::Allocate(size_t size)
 {
