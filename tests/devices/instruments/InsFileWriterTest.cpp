@@ -1,6 +1,7 @@
 // The instrument file and the instrument export as text, and reading them back.
 #include "devices/core/CInstrumentDefs.h"
 #include "devices/core/InsFileWriter.h"
+#include "tests/devices/instruments/SameInstruments.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -17,38 +18,6 @@ InstrumentArray readBack(const std::string& text)
     EXPECT_EQ(defs.CollectNamesFromText(text), InsFileResult::Ok);
     EXPECT_EQ(defs.LoadSelectedFromText(text), InsFileResult::Ok);
     return instruments;
-}
-
-// Every instrument of `is` holds what the same one of `was` holds, and both
-// write the same instrument file.
-void expectSameInstruments(const InstrumentArray& is, const InstrumentArray& was)
-{
-    ASSERT_EQ(is.size(), was.size());
-    for (size_t i = 0; i < is.size(); ++i) {
-        const CInsInstrument& a = *is[i];
-        const CInsInstrument& b = *was[i];
-        EXPECT_EQ(a.name, b.name);
-        ASSERT_EQ(a.patchLists.size(), b.patchLists.size()) << b.name;
-        for (size_t j = 0; j < b.patchLists.size(); ++j) {
-            EXPECT_EQ(a.patchLists[j].name, b.patchLists[j].name) << b.name;
-            EXPECT_EQ(a.patchLists[j].names, b.patchLists[j].names) << b.name << " " << b.patchLists[j].name;
-            EXPECT_EQ(a.patchLists[j].bank, b.patchLists[j].bank) << b.name;
-            EXPECT_EQ(a.patchLists[j].bankText, b.patchLists[j].bankText) << b.name;
-        }
-        ASSERT_EQ(a.noteLists.size(), b.noteLists.size()) << b.name;
-        for (size_t j = 0; j < b.noteLists.size(); ++j) {
-            EXPECT_EQ(a.noteLists[j].name, b.noteLists[j].name) << b.name;
-            EXPECT_EQ(a.noteLists[j].names, b.noteLists[j].names) << b.name << " " << b.noteLists[j].name;
-            EXPECT_EQ(a.noteLists[j].keyText, b.noteLists[j].keyText) << b.name;
-        }
-        ASSERT_EQ(a.controllerLists.size(), b.controllerLists.size()) << b.name;
-        for (size_t j = 0; j < b.controllerLists.size(); ++j) {
-            EXPECT_EQ(a.controllerLists[j].name, b.controllerLists[j].name) << b.name;
-            EXPECT_EQ(a.controllerLists[j].names, b.controllerLists[j].names) << b.name;
-        }
-        EXPECT_EQ(a.drums.size(), b.drums.size()) << b.name;
-    }
-    EXPECT_EQ(FormatInstrumentDefinitions(is, "Zib"), FormatInstrumentDefinitions(was, "Zib"));
 }
 
 // A small instrument: one bank list, one drum kit, one drum entry.
@@ -107,7 +76,7 @@ TEST(InsFileWriter, WritesEachListNameOnceAndReadsEveryInstrumentBack)
     EXPECT_EQ(count, 1u);
     EXPECT_EQ(text.find("[GENERAL MIDI]\r\n0="), std::string::npos);
 
-    expectSameInstruments(readBack(text), instruments);
+    test::expectSameInstruments(readBack(text), instruments);
 }
 
 // Instruments read from a user's file, written as the instrument file and read
@@ -150,7 +119,7 @@ TEST(InsFileWriter, EveryListKindReadsBackWithTheUsersNames)
         const InstrumentArray loaded = readBack(c.text);
         const std::string written = FormatInstrumentDefinitions(loaded, "Zib");
         const InstrumentArray back = readBack(written);
-        expectSameInstruments(back, loaded);
+        test::expectSameInstruments(back, loaded);
         ASSERT_GT(back.size(), c.instrument);
         const CInsInstrument& instrument = *back[c.instrument];
         std::string name, first;
@@ -195,7 +164,7 @@ TEST(InsFileWriter, OddHeadingsReadAsFarAsTheyGoAndWriteBackWhole)
     EXPECT_LT(twice.FindPatchList(5), 0) << "an instrument met twice is the one of its last heading";
     EXPECT_GE(twice.FindPatchList(6), 0);
 
-    expectSameInstruments(readBack(FormatInstrumentDefinitions(loaded, "Zib")), loaded);
+    test::expectSameInstruments(readBack(FormatInstrumentDefinitions(loaded, "Zib")), loaded);
 }
 
 TEST(InsFileWriter, ExportsOneInstrument)
