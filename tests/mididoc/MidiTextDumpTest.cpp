@@ -7,12 +7,12 @@
 #include "mididoc/core/EventListModel.h"
 #include "platform/FileIo.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
+#include "tests/support/Golden.h"
 #include "tests/support/RealFixtures.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 using namespace zib;
 using namespace zib::test;
@@ -79,14 +79,7 @@ std::string listDump(DocFixture& f)
 // The dump compared with its golden file
 void expectGolden(const std::string& text, const std::filesystem::path& name)
 {
-    const auto path = std::filesystem::path(ZIB_MIDIDOC_GOLDEN_DIR) / name;
-    if (std::getenv("ZIB_UPDATE_GOLDEN")) {
-        std::filesystem::create_directories(path.parent_path());
-        ASSERT_EQ(writeFileAtomically(path, text), FileIoError::None);
-    }
-    ASSERT_TRUE(std::filesystem::exists(path)) << path;
-    const auto golden = readFileBytes(path);
-    EXPECT_EQ(text, std::string(golden.begin(), golden.end())) << path;
+    test::compareWithGolden(text, (std::filesystem::path(ZIB_MIDIDOC_GOLDEN_DIR) / name).string());
 }
 
 std::string lineWith(const std::string& text, const std::string& part)
