@@ -23,6 +23,7 @@
 #include <wx/process.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
+#include <wx/wupdlock.h>
 
 namespace zib {
 
@@ -299,6 +300,8 @@ int CMainFrame::IsToolbarButtonChecked(int id)
 
 void CMainFrame::ActiveChildChanged()
 {
+    // The bars and menus of the new window are painted once, all in place.
+    wxWindowUpdateLocker hold(this);
     wxWindow* active = GetActiveChild();
     lastActive_ = active;
     ShowToolbarsForActiveFrame();
@@ -454,11 +457,22 @@ void CMainFrame::OnMove(wxMoveEvent& event)
     LayoutBars();
 }
 
+void CMainFrame::HoldPaintingUntilIdle()
+{
+    if (paintingHeld_) return;
+    paintingHeld_ = true;
+    Freeze();
+}
+
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
     event.Skip();
     retiredMenuBars_.clear();
     if (GetActiveChild() != lastActive_) ActiveChildChanged();
+    if (paintingHeld_) {
+        paintingHeld_ = false;
+        Thaw();
+    }
     UpdateStatusPanes();
     // The title names the active window's document: "Zib - Song.mid".
     const CZibMdiChild* child = ActiveZibChild();
