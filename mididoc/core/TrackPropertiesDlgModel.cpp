@@ -21,7 +21,7 @@ std::string numberDashName(int number, std::string_view name)
 // "%3d - %s": a port by its place in the list
 std::string portEntry(int number, std::string_view name)
 {
-    char buffer[8];
+    char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%3d", number);
     return std::string(buffer) + " - " + std::string(name);
 }
