@@ -23,7 +23,6 @@
 #include <wx/process.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
-#include <wx/wupdlock.h>
 
 namespace zib {
 
@@ -300,8 +299,6 @@ int CMainFrame::IsToolbarButtonChecked(int id)
 
 void CMainFrame::ActiveChildChanged()
 {
-    // The bars and menus of the new window are painted once, all in place.
-    wxWindowUpdateLocker hold(this);
     wxWindow* active = GetActiveChild();
     lastActive_ = active;
     ShowToolbarsForActiveFrame();

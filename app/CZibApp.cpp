@@ -217,13 +217,7 @@ void CZibApp::ProcessCommandLine()
 
 wxDocument* CZibApp::OpenDocumentFile(const std::string& path)
 {
-    // The new window, its bars and its first fill are painted once, when all
-    // of them are in place: every bar and pane laid out on the way would
-    // otherwise repaint the whole frame there and then.
-    CMainFrame* frame = MainFrame();
-    if (frame) frame->HoldPaintingUntilIdle();
     wxDocument* doc = m_docManager ? m_docManager->OpenZibDocument(path) : nullptr;
-    if (doc && frame) frame->ActiveChildChanged();
     if (!doc && m_docManager && m_docManager->ZibTemplates().empty())
         ZibMessageBox(19, "OnFileOpen", wxOK | wxICON_ERROR);
     return doc;

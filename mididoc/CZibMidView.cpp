@@ -8,6 +8,7 @@
 
 #include "app/MenuBuilder.h"
 
+#include "app/CMainFrame.h"
 #include "app/CZibApp.h"
 #include "app/ListColumns.h"
 #include "app/core/ColumnWidths.h"
@@ -68,6 +69,10 @@ CZibMidView::~CZibMidView()
 
 bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
 {
+    // The new window, its bars and its first fill are painted once, when all
+    // of them are in place: every bar and pane laid out on the way would
+    // otherwise repaint the whole main window there and then.
+    if (CMainFrame* main = CMainFrame::Get()) main->HoldPaintingUntilIdle();
     m_doc = dynamic_cast<CZibMidWxDoc*>(doc);
     auto* tmpl = doc ? dynamic_cast<CZibDocTemplate*>(doc->GetDocumentTemplate()) : nullptr;
     if (!m_doc || !tmpl) return false;
