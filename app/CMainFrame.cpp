@@ -457,11 +457,22 @@ void CMainFrame::OnMove(wxMoveEvent& event)
     LayoutBars();
 }
 
+void CMainFrame::HoldPaintingUntilIdle()
+{
+    if (paintingHeld_) return;
+    paintingHeld_ = true;
+    Freeze();
+}
+
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
     event.Skip();
     retiredMenuBars_.clear();
     if (GetActiveChild() != lastActive_) ActiveChildChanged();
+    if (paintingHeld_) {
+        paintingHeld_ = false;
+        Thaw();
+    }
     UpdateStatusPanes();
     // The title names the active window's document: "Zib - Song.mid".
     const CZibMdiChild* child = ActiveZibChild();

@@ -78,8 +78,9 @@ void ConnectInstruments(ZibSubsystems& subsystems)
     static const CInstrumentNames names(AppInstruments());
     MidiDocumentHooks& midi = MidiWindowHooks();
     midi.Names = &names;
-    midi.LoadInstruments = [] { AppInstruments().LoadInstrumentDefinitions(); };
-    SetTrackNameSource(std::make_unique<CInstrumentTrackNames>(AppInstruments()));
+    auto trackNames = std::make_unique<CInstrumentTrackNames>(AppInstruments());
+    midi.LoadInstruments = [loader = trackNames.get()] { loader->LoadNow(); };
+    SetTrackNameSource(std::move(trackNames));
 }
 
 } // namespace zib

@@ -133,6 +133,13 @@ bool CZibMidWxDoc::OnOpenDocument(const wxString& path)
     SetFilename(path, true);
     Modify(false);
     SetDocumentSaved(true);
+    // The main window's bars and menus for the new window, laid out while its
+    // painting is held (held again: a progress window of the load may have
+    // let it go)
+    if (CMainFrame* main = CMainFrame::Get()) {
+        main->HoldPaintingUntilIdle();
+        main->ActiveChildChanged();
+    }
     return true;
 }
 
