@@ -117,6 +117,9 @@ bool CMainFrame::CreateMainFrame()
 
     if (!CreateStatusBar(3)) return false;
     UpdatePaneWidths();
+    // The panes hold their texts before anything can post a message into the first one:
+    // a later refresh only writes a pane whose text changed.
+    UpdateStatusPanes();
 
     LayoutBars();
     ShowBar(MainBar::Standard, true);
@@ -454,11 +457,22 @@ void CMainFrame::OnMove(wxMoveEvent& event)
     LayoutBars();
 }
 
+void CMainFrame::HoldPaintingUntilIdle()
+{
+    if (paintingHeld_) return;
+    paintingHeld_ = true;
+    Freeze();
+}
+
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
     event.Skip();
     retiredMenuBars_.clear();
     if (GetActiveChild() != lastActive_) ActiveChildChanged();
+    if (paintingHeld_) {
+        paintingHeld_ = false;
+        Thaw();
+    }
     UpdateStatusPanes();
     // The title names the active window's document: "Zib - Song.mid".
     const CZibMdiChild* child = ActiveZibChild();

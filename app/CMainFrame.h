@@ -72,6 +72,11 @@ public:
 
     // The active child changed (also noticed on idle).
     void ActiveChildChanged();
+    // Holds the frame's painting until the program is next idle: a new
+    // window's bars, menus and panes are laid out (and sized again as the
+    // toolkit places them) without a repaint of the frame at every step, and
+    // painted once
+    void HoldPaintingUntilIdle();
     CZibMdiChild* ActiveZibChild() const;
     ChildKind ActiveKind() const;
 
@@ -124,6 +129,7 @@ private:
     std::vector<std::unique_ptr<wxMenuBar>> retiredMenuBars_;
     std::array<wxString, 3> statusTexts_;
     bool created_ = false;
+    bool paintingHeld_ = false;
 };
 
 } // namespace zib

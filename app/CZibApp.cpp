@@ -110,6 +110,16 @@ void CZibApp::SetStatusText(const wxString& text, int pane)
     if (CMainFrame* frame = CMainFrame::Get()) frame->SetStatusText(text, pane);
 }
 
+void CZibApp::ActiveChildChanged()
+{
+    if (CMainFrame* frame = CMainFrame::Get()) frame->ActiveChildChanged();
+}
+
+void CZibApp::HoldPaintingUntilIdle()
+{
+    if (CMainFrame* frame = CMainFrame::Get()) frame->HoldPaintingUntilIdle();
+}
+
 void CZibApp::ShowToolbarsForActiveFrame()
 {
     if (CMainFrame* frame = CMainFrame::Get()) frame->ShowToolbarsForActiveFrame(5);

@@ -85,6 +85,8 @@ public:
     ZibMdiParentFrame* Frame() const override;
     CZibMdiChild* ActiveZibChild() const override;
     void SetStatusText(const wxString& text, int pane = 0) override;
+    void ActiveChildChanged() override;
+    void HoldPaintingUntilIdle() override;
     void ShowToolbarsForActiveFrame() override;
     void CheckToolbarButton(int id, int state) override;
     CMainToolBar* Toolbar(MainBar bar) override;

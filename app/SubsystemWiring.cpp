@@ -116,8 +116,9 @@ void ConnectSubsystems(ZibSubsystems& subsystems)
     static const CInstrumentNames names(AppInstruments());
     MidiDocumentHooks& midi = MidiWindowHooks();
     midi.Names = &names;
-    midi.LoadInstruments = [] { AppInstruments().LoadInstrumentDefinitions(); };
-    SetTrackNameSource(std::make_unique<CInstrumentTrackNames>(AppInstruments()));
+    auto trackNames = std::make_unique<CInstrumentTrackNames>(AppInstruments());
+    midi.LoadInstruments = [loader = trackNames.get()] { loader->LoadNow(); };
+    SetTrackNameSource(std::move(trackNames));
     ConnectMidiSetup(subsystems);
     ConnectPlayback(subsystems);
 }

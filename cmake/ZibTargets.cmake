@@ -101,24 +101,30 @@ function(zib_benchmark name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} zib_warnings benchmark::benchmark_main)
 endfunction()
 
-# A libFuzzer target, run for ZIB_FUZZ_SECONDS on its seed corpus as a test.
-# New inputs go to a work corpus in the build tree, never into the sources.
+# A libFuzzer target, run as a test the same way every time: first each input
+# of its checked-in corpus fuzz/<area>/corpus/<name>/ (seeds and every input
+# that once made it fail), then RUNS inputs mutated from that corpus with the
+# seed ZIB_FUZZ_SEED (fuzz/run-fuzzer). New inputs go to a work corpus in the
+# build tree, never into the sources. `tools/dev fuzz` reads the list of
+# targets from fuzz/targets.txt in the build tree.
 function(zib_fuzzer name)
-  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RUNS" "SOURCES;DEPS" ${ARGN})
+  set(corpus "${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name}")
+  if(NOT IS_DIRECTORY "${corpus}")
+    message(FATAL_ERROR "fuzz target ${name} has no corpus folder ${corpus}")
+  endif()
+  if(NOT ARG_RUNS)
+    message(FATAL_ERROR "fuzz target ${name} needs RUNS")
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} zib_warnings)
-  set(work "${CMAKE_CURRENT_BINARY_DIR}/${name}.corpus")
-  file(MAKE_DIRECTORY "${work}")
-  set(seeds "")
-  if(ARG_CORPUS AND EXISTS "${ARG_CORPUS}")
-    set(seeds "${ARG_CORPUS}")
-  endif()
   add_test(NAME fuzz.${name}
-    COMMAND ${name} -max_total_time=${ZIB_FUZZ_SECONDS} -rss_limit_mb=2048
-            -timeout=20 -print_final_stats=1 "${work}" ${seeds})
-  set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 600)
+    COMMAND bash ${PROJECT_SOURCE_DIR}/fuzz/run-fuzzer ci $<TARGET_FILE:${name}> "${corpus}"
+            "${CMAKE_CURRENT_BINARY_DIR}/${name}.run" ${ARG_RUNS} ${ZIB_FUZZ_SEED})
+  set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 900)
+  set_property(GLOBAL APPEND PROPERTY ZIB_FUZZ_TARGETS "${name}\t$<TARGET_FILE:${name}>\t${corpus}")
 endfunction()
 
 # Adds every CMakeLists.txt found one level below `dir` (tests/<area>, fuzz/<area> ...).

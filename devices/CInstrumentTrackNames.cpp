@@ -8,15 +8,26 @@
 
 namespace zib {
 
+void CInstrumentTrackNames::Load() const
+{
+    store_.LoadInstrumentDefinitions();
+    store_.LoadPortInstrumentRelations();
+    EnumMidiDevices();
+}
+
+void CInstrumentTrackNames::LoadNow()
+{
+    loadAsked_ = true;
+    Load();
+}
+
 void CInstrumentTrackNames::LoadSoon() const
 {
     if (loadAsked_ || !wxTheApp) return;
     loadAsked_ = true;
     // Not while a list asks for its cells: the load shows a progress window.
     wxTheApp->CallAfter([this] {
-        store_.LoadInstrumentDefinitions();
-        store_.LoadPortInstrumentRelations();
-        EnumMidiDevices();
+        Load();
         if (ZibMdiParentFrame* frame = ShellFrame()) frame->Refresh();
     });
 }

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "midi/CMidiEventBase.h"
+#include "midi/EventPool.h"
+
+#include <cstddef>
+#include <new>
 
 namespace zib {
 
@@ -19,6 +23,13 @@ public:
 
     CMidiEvent();
     ~CMidiEvent() override;
+
+    // Events live in the event pool: a sequence of a million is made and
+    // freed without a heap call per event
+    static void* operator new(size_t size) { return EventPool::Allocate(size); }
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept;
+    static void operator delete(void* block, size_t size) noexcept { EventPool::Free(block, size); }
+    static void operator delete(void* block, const std::nothrow_t&) noexcept;
 
     uint32_t measure = 0; // from 0
     uint32_t beat = 0;    // within the measure, from 0

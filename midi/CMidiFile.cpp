@@ -131,7 +131,7 @@ int CMidiFile::Parse()
     if (rc == kSuccess) rc = RunChunks();
 
     // The named file's image lives only while it is parsed.
-    if (m_mode == IoMode::File) std::vector<uint8_t>().swap(m_fileImage);
+    if (m_mode == IoMode::File) m_fileImage = FileBytes{};
     m_in = ByteCursor();
     m_chunkEnd = m_eventStart = m_eventEnd = 0;
     return rc;
@@ -149,7 +149,7 @@ int CMidiFile::OpenSource()
         default:
             return kBadByteCount;
         }
-        m_in = ByteCursor(m_fileImage.data(), m_fileImage.size());
+        m_in = ByteCursor(m_fileImage.data.get(), m_fileImage.size);
         return kSuccess;
     case IoMode::Memory:
         m_in = ByteCursor(m_image, m_imageSize);
@@ -248,7 +248,7 @@ int CMidiFile::DecodeEvent()
     int rc = ReadVarLen(delta);
     if (rc) return rc;
     m_eventTime = (m_flags & kDeltaTimes) ? delta : m_trackTime;
-    std::fill(std::begin(m_eventData), std::end(m_eventData), uint8_t(0));
+    std::memset(m_eventData, 0, sizeof m_eventData);
     m_eventTempo = 0;
     m_eventStart = m_eventEnd = m_in.pos();
     if (m_in.pos() >= m_chunkEnd) return kBadMTrkChunk;
@@ -370,6 +370,18 @@ int CMidiFile::SkipToEventEnd()
 // A variable-length number inside the current chunk, not added to the time.
 int CMidiFile::ReadLength(uint32_t& value)
 {
+    // The common case, all four bytes a number may take inside the chunk
+    if (!(m_flags & kWriteMode) && m_in.pos() + 4 <= m_chunkEnd && m_in.has(4)) {
+        const uint8_t* p = m_in.here();
+        value = 0;
+        size_t n = 0;
+        while (n < 4) {
+            value = (value << 7) | (p[n] & 0x7F);
+            if (!(p[n++] & 0x80)) break;
+        }
+        m_in.skip(n);
+        return kSuccess;
+    }
     value = 0;
     for (int i = 0; i < 4; ++i) {
         uint8_t b = 0;
@@ -379,11 +391,6 @@ int CMidiFile::ReadLength(uint32_t& value)
         if (!(b & 0x80)) break;
     }
     return kSuccess;
-}
-
-int CMidiFile::ReadByte(uint8_t& value)
-{
-    return ReadBytes(&value, 1);
 }
 
 int CMidiFile::ReadBytes(uint8_t* buffer, uint32_t n)
@@ -524,7 +531,7 @@ void CMidiFile::ClearEventBuffer()
 {
     m_eventTime = 0;
     m_status = 0;
-    std::fill(std::begin(m_eventData), std::end(m_eventData), uint8_t(0));
+    std::memset(m_eventData, 0, sizeof m_eventData);
     m_eventTempo = 0;
     m_eventPayload = {};
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ByteCursor.h"
 #include "platform/ByteWriter.h"
+#include "platform/FileIo.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -200,7 +201,16 @@ private:
     int DecodeEvent();
     int DecodeMeta();
     int ReadLength(uint32_t& value);
-    int ReadByte(uint8_t& value);
+    // Every byte of an event passes here: the common case without the
+    // checks of a caller's read (mode and source are set while decoding)
+    int ReadByte(uint8_t& value)
+    {
+        if (!(m_flags & kWriteMode) && m_in.pos() < m_chunkEnd && m_in.has(1)) {
+            value = m_in.u8();
+            return kSuccess;
+        }
+        return ReadBytes(&value, 1);
+    }
     int SkipToEventEnd();
     int WriteAll(ByteWriter& out);
     int WriteTrack(ByteWriter& out);
@@ -213,7 +223,7 @@ private:
     const uint8_t* m_image = nullptr;
     uint32_t m_imageSize = 0;
     std::filesystem::path m_fileName;
-    std::vector<uint8_t> m_fileImage;
+    FileBytes m_fileImage;
 
     // Reading position
     ByteCursor m_in;

@@ -166,7 +166,6 @@ void CMidiParserEx::ResetTables(bool keepTrackShift, bool keepRawTracks)
     m_pairCounter = 0;
     m_lastEventTime = 0;
     m_chunkStarts.clear();
-    m_loadTimes.clear();
     m_openNotes.clear();
     m_chunkEndTimes.clear();
     m_foreignChunks.clear();
@@ -212,8 +211,12 @@ int CMidiParserEx::LoadImage(const uint8_t* image, uint32_t size)
     const bool copiedAll = m_format == 1 && !m_trackShift;
     if ((copiedAll || m_format == 0) && m_tracks != m_trackIndex + 1) return kIncorrectTrackCount;
 
-    // Pass 0: the full read.
+    // Pass 0: the full read. Every event takes at least two bytes of the
+    // image (a delta and a data byte under running status): room for that
+    // many is only address space until the events fill it, and the array
+    // is never copied while it grows.
     ResetTables(true, true);
+    m_events.reserve(size / 2 + 1);
     m_pass = Pass::Full;
     m_trackEnded = 1;
     rc = ParseMemory(image, size);
@@ -275,10 +278,8 @@ void CMidiParserEx::OrderFormat1Events()
     };
     const size_t n = m_events.size();
     const size_t chunks = m_chunkStarts.size();
-    // The times kept while loading spare a visit of every event.
-    const bool timesKept = m_loadTimes.size() == n;
     auto keyOf = [&](size_t c, size_t i) {
-        const uint32_t time = timesKept ? m_loadTimes[i] : m_events[i]->time;
+        const uint32_t time = m_events[i]->time;
         const bool leads = c >= 1 && i == m_chunkStarts[c] && time > 0;
         return Key{time, leads ? 0u : 1u, leads ? uint32_t(chunks - c) : uint32_t(i)};
     };
@@ -288,7 +289,8 @@ void CMidiParserEx::OrderFormat1Events()
         size_t next; // position of the head event
         size_t end;
     };
-    auto later = [](const Head& a, const Head& b) { return b.key < a.key; };
+    // A heap of the chunks' heads, the least key on top; taking an event
+    // replaces the top and sifts it down once.
     std::vector<Head> heap;
     heap.reserve(chunks);
     for (size_t c = 0; c < chunks; ++c) {
@@ -296,23 +298,35 @@ void CMidiParserEx::OrderFormat1Events()
         const size_t end = c + 1 < chunks ? m_chunkStarts[c + 1] : n;
         if (begin < end) heap.push_back(Head{keyOf(c, begin), c, begin, end});
     }
-    std::make_heap(heap.begin(), heap.end(), later);
+    auto siftDown = [&heap](size_t at) {
+        const Head moving = heap[at];
+        for (;;) {
+            size_t child = 2 * at + 1;
+            if (child >= heap.size()) break;
+            if (child + 1 < heap.size() && heap[child + 1].key < heap[child].key) ++child;
+            if (!(heap[child].key < moving.key)) break;
+            heap[at] = heap[child];
+            at = child;
+        }
+        heap[at] = moving;
+    };
+    for (size_t i = heap.size() / 2; i-- > 0;)
+        siftDown(i);
     std::vector<std::unique_ptr<CMidiEvent>> ordered;
     ordered.reserve(n);
     while (!heap.empty()) {
-        std::pop_heap(heap.begin(), heap.end(), later);
-        Head& h = heap.back();
-        ordered.push_back(std::move(m_events[h.next]));
-        if (++h.next < h.end) {
-            h.key = keyOf(h.chunk, h.next);
-            std::push_heap(heap.begin(), heap.end(), later);
+        Head& top = heap.front();
+        ordered.push_back(std::move(m_events[top.next]));
+        if (++top.next < top.end) {
+            top.key = keyOf(top.chunk, top.next);
         } else {
+            top = heap.back();
             heap.pop_back();
+            if (heap.empty()) break;
         }
+        siftDown(0);
     }
     m_events.swap(ordered);
-    m_loadTimes.clear();
-    m_loadTimes.shrink_to_fit();
 }
 
 // Note-ons still open from `from` on last to `endTime`.
@@ -460,7 +474,6 @@ std::unique_ptr<CMidiEvent> CMidiParserEx::NewEventHere() const
 void CMidiParserEx::Place(std::unique_ptr<CMidiEvent> event)
 {
     m_lastEventTime = std::max(m_lastEventTime, event->time);
-    if (m_format == 1) m_loadTimes.push_back(event->time);
     m_events.push_back(std::move(event));
 }
 

@@ -231,7 +231,6 @@ private:
 
     // Format 1: where each chunk's events start in the read order
     std::vector<size_t> m_chunkStarts;
-    std::vector<uint32_t> m_loadTimes; // format 1: each event's time, in read order
     // Note-ons waiting for their note-off, per channel and key, in the order read
     struct OpenNotes {
         std::vector<CMidiEvent*> queue;

@@ -11,12 +11,13 @@ namespace zib {
 // itself (every channel event and the short meta events), longer data on the
 // heap. The operations are those of std::vector<uint8_t> that the program
 // uses on events, so a file of a million events needs no allocation for most
-// of their bytes.
+// of their bytes. The inline bytes share their place with the heap pointer
+// (the capacity tells which one holds): 16 bytes per event.
 class EventBytes {
 public:
     static constexpr uint32_t kInline = 8;
 
-    EventBytes() noexcept : m_ptr(m_inline) {}
+    EventBytes() noexcept : m_inline{} {}
     EventBytes(const EventBytes& other) : EventBytes() { assign(other.begin(), other.end()); }
     EventBytes(EventBytes&& other) noexcept : EventBytes() { swap(other); }
     EventBytes& operator=(const EventBytes& other)
@@ -33,14 +34,14 @@ public:
 
     size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
-    uint8_t* data() { return m_ptr; }
-    const uint8_t* data() const { return m_ptr; }
-    uint8_t& operator[](size_t i) { return m_ptr[i]; }
-    const uint8_t& operator[](size_t i) const { return m_ptr[i]; }
-    uint8_t* begin() { return m_ptr; }
-    uint8_t* end() { return m_ptr + m_size; }
-    const uint8_t* begin() const { return m_ptr; }
-    const uint8_t* end() const { return m_ptr + m_size; }
+    uint8_t* data() { return isInline() ? m_inline : m_heap; }
+    const uint8_t* data() const { return isInline() ? m_inline : m_heap; }
+    uint8_t& operator[](size_t i) { return data()[i]; }
+    const uint8_t& operator[](size_t i) const { return data()[i]; }
+    uint8_t* begin() { return data(); }
+    uint8_t* end() { return data() + m_size; }
+    const uint8_t* begin() const { return data(); }
+    const uint8_t* end() const { return data() + m_size; }
 
     // New bytes are `value`
     void resize(size_t n, uint8_t value = 0);
@@ -55,7 +56,7 @@ public:
         std::vector<uint8_t> copy(first, last); // the source may be these bytes
         m_size = 0;
         reserve(copy.size());
-        if (!copy.empty()) std::memcpy(m_ptr, copy.data(), copy.size());
+        if (!copy.empty()) std::memcpy(data(), copy.data(), copy.size());
         m_size = uint32_t(copy.size());
     }
     void clear() { m_size = 0; }
@@ -66,18 +67,20 @@ public:
 
     bool operator==(const EventBytes& other) const
     {
-        return m_size == other.m_size && (m_size == 0 || std::memcmp(m_ptr, other.m_ptr, m_size) == 0);
+        return m_size == other.m_size && (m_size == 0 || std::memcmp(data(), other.data(), m_size) == 0);
     }
 
 private:
-    bool isInline() const { return m_ptr == m_inline; }
+    bool isInline() const { return m_capacity <= kInline; }
     void reserve(size_t n);
     void release();
 
-    uint8_t* m_ptr;
+    union {
+        uint8_t m_inline[kInline];
+        uint8_t* m_heap;
+    };
     uint32_t m_size = 0;
     uint32_t m_capacity = kInline;
-    uint8_t m_inline[kInline] = {};
 };
 
 } // namespace zib

@@ -68,6 +68,10 @@ CZibMidView::~CZibMidView()
 
 bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
 {
+    // The new window, its bars and its first fill are painted once, when all
+    // of them are in place: every bar and pane laid out on the way would
+    // otherwise repaint the whole main window there and then.
+    if (ShellServices* shell = ShellServices::Get()) shell->HoldPaintingUntilIdle();
     m_doc = dynamic_cast<CZibMidWxDoc*>(doc);
     auto* tmpl = doc ? dynamic_cast<CZibDocTemplate*>(doc->GetDocumentTemplate()) : nullptr;
     if (!m_doc || !tmpl) return false;
@@ -90,6 +94,7 @@ bool CZibMidView::OnCreate(wxDocument* doc, long /*flags*/)
     m_list->Bind(wxEVT_LIST_END_LABEL_EDIT, &CZibMidView::OnEndLabelEdit, this);
     // However the list scrolled (thumb, wheel, keys), it repaints: the grid follows then.
     m_list->RowsWindow()->Bind(wxEVT_PAINT, &CZibMidView::OnRowsPainted, this);
+    m_list->RowsWindow()->Bind(wxEVT_SIZE, &CZibMidView::OnRowsSized, this);
     BuildColumns();
     frame->SetPanes(m_list, PaneWidth());
     // The bar grid's rows scroll the list's rows in step.
@@ -197,10 +202,26 @@ void CZibMidView::AlignBarHeader()
     // The grid's header strip reaches down to where the list's rows begin.
     CMidiWindowPlayer* player = m_midFrame ? m_midFrame->Player() : nullptr;
     if (!player || !m_list) return;
-    const int header = m_list->RowsWindow()->GetScreenPosition().y - player->View().GetScreenPosition().y;
-    if (header == m_barHeader) return;
+    SetBarHeader(m_list->RowsWindow()->GetScreenPosition().y - player->View().GetScreenPosition().y);
+}
+
+void CZibMidView::SetBarHeader(int header)
+{
+    CMidiWindowPlayer* player = m_midFrame ? m_midFrame->Player() : nullptr;
+    if (!player || header == m_barHeader) return;
     m_barHeader = header;
     player->View().SetHeaderHeight(header);
+}
+
+void CZibMidView::OnRowsSized(wxSizeEvent& event)
+{
+    event.Skip();
+    // The list places its rows under its header as it is laid out, before
+    // anything shows: the grid's header takes that height at once (the list's
+    // top border above it), so that the first paint already has it.
+    if (!m_list) return;
+    const int border = (m_list->GetSize().y - m_list->GetClientSize().y) / 2;
+    SetBarHeader(m_list->RowsWindow()->GetPosition().y + border);
 }
 
 void CZibMidView::BuildColumns()

@@ -11,6 +11,7 @@
 class wxCommandEvent;
 class wxListEvent;
 class wxPaintEvent;
+class wxSizeEvent;
 
 namespace zib {
 
@@ -60,6 +61,8 @@ private:
     int PaneWidth() const;
     void MatchRowHeight();
     void AlignBarHeader();
+    void SetBarHeader(int header);
+    void OnRowsSized(wxSizeEvent& event);
     void SetFrameIcon(wxWindow& frame);
     void HitCell(const wxPoint& point, long& row, int& column) const;
     void OnLeftDown(wxMouseEvent& event);

@@ -134,6 +134,13 @@ bool CZibMidWxDoc::OnOpenDocument(const wxString& path)
     SetFilename(path, true);
     Modify(false);
     SetDocumentSaved(true);
+    // The main window's bars and menus for the new window, laid out while its
+    // painting is held (held again: a progress window of the load may have
+    // let it go)
+    if (ShellServices* main = ShellFrame() ? ShellServices::Get() : nullptr) {
+        main->HoldPaintingUntilIdle();
+        main->ActiveChildChanged();
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,6 +22,17 @@ enum class FileIoError {
 // Reads the whole file; fails with TooLarge past `maxSize` bytes.
 FileIoError readWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& out,
                           uintmax_t maxSize = uintmax_t(1) << 31);
+
+// A file's bytes in a buffer that is not cleared before the read fills it (a
+// large file's memory is touched once, in huge pages where the system has them)
+struct FileBytes {
+    struct Free {
+        void operator()(uint8_t* bytes) const;
+    };
+    std::unique_ptr<uint8_t, Free> data;
+    size_t size = 0;
+};
+FileIoError readWholeFile(const std::filesystem::path& path, FileBytes& out, uintmax_t maxSize = uintmax_t(1) << 31);
 
 // Writes `bytes` to a temporary file beside `path`, flushes and closes it, then
 // renames it over `path`. On any failure the temporary file is removed and

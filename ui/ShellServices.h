@@ -80,6 +80,11 @@ public:
     virtual ZibMdiParentFrame* Frame() const = 0;
     virtual CZibMdiChild* ActiveZibChild() const = 0;
     virtual void SetStatusText(const wxString& text, int pane = 0) = 0;
+    // The active child changed: its bars, menus and status panes.
+    virtual void ActiveChildChanged() = 0;
+    // Holds the frame's painting until the program is next idle, so that a
+    // new window's bars, menus and panes are laid out and painted once.
+    virtual void HoldPaintingUntilIdle() = 0;
     // Shows the bar set that fits the active child.
     virtual void ShowToolbarsForActiveFrame() = 0;
     // Presses (nonzero) or releases a button of the bars shown for the active child.

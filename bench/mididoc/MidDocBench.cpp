@@ -9,12 +9,13 @@
 #include "mididoc/core/TempoTrackModel.h"
 #include "tests/support/MemoryProfile.h"
 #include "tests/support/BigSong.h"
+#include "tests/support/MillionEventSong.h"
+#include "tests/support/ProcessMemory.h"
 #include "tests/support/SmfBuilder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <malloc.h>
 #include <map>
 
 namespace {
@@ -322,16 +323,7 @@ BENCHMARK(TimeSignatureChange)->ArgsProduct({{1, 4}, {kEdit, kUndo}})->Unit(benc
 const std::vector<uint8_t>& millionEvents()
 {
     static const std::vector<uint8_t> image = [] {
-        test::SmfBuilder smf(1, 480);
-        smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000).TrackName(0, "Million");
-        for (int k = 0; k < 16; ++k) {
-            test::SmfTrack& t = smf.AddTrack().TrackName(0, "T" + std::to_string(k)).Program(0, k, k);
-            for (uint32_t i = 0; i < 31250; ++i) {
-                const uint32_t tick = i * 120 + uint32_t(k);
-                t.NoteOn(tick, k, 36 + int(i % 48), 64 + int(i % 63)).NoteOff(tick + 100, k, 36 + int(i % 48));
-            }
-        }
-        auto bytes = smf.Build();
+        const auto& bytes = test::MillionEventSong();
         std::FILE* f = std::fopen(ZIB_BINARY_DIR "/bench/mididoc/MillionEvents.mid", "wb");
         if (f) {
             std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -356,11 +348,11 @@ void ParseImage(benchmark::State& state)
     }
     state.counters["events"] = double(events);
     state.counters["bytes"] = double(image.size());
-    // Heap held by the parsed sequence, per event
-    const size_t before = mallinfo2().uordblks;
+    // Memory held by the parsed sequence (the heap and the events' slabs), per event
+    const long before = test::processMemory("VmRSS:");
     auto sequence = std::make_unique<CMidiParserEx>();
     sequence->ParseImage(image.data(), uint32_t(image.size()));
-    state.counters["heapPerEvent"] = double(mallinfo2().uordblks - before) / double(events);
+    state.counters["heldPerEvent"] = double(test::processMemory("VmRSS:") - before) / double(events);
 }
 BENCHMARK(ParseImage)->Unit(benchmark::kMillisecond);
 

@@ -108,7 +108,8 @@ void CInsFileReader::ClassifyInsLine(std::string_view rawLine)
     }
     if (line.front() == '[') {
         if (line.size() < 2 || line.back() != ']') return;
-        bracketName_.assign(line.substr(1, line.size() - 2));
+        // Trimmed like the list references that name it ("[XG Bank 1 ]" is "XG Bank 1").
+        bracketName_.assign(TrimInsText(line.substr(1, line.size() - 2)));
         fields_.name = bracketName_;
         if (section_ == InsSection::InstrumentDefinitions) {
             instrumentName_ = bracketName_;

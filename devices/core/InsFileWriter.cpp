@@ -51,16 +51,45 @@ void writeSection(InsText& text, std::string_view heading, const std::vector<con
             if (written.insert(LowerAscii(list.name)).second) text.NameList(list);
 }
 
+// The range a..b that numbers `names` as NumberInsNames does ("0..127" or
+// "1..128"); empty when the names are no such numbering.
+std::string numberingRange(const InsNameArray& names)
+{
+    for (int first : {0, 1}) {
+        bool numbered = true;
+        for (int i = 0; i < 128 && numbered; ++i)
+            numbered = names[size_t(i)] == std::to_string(i + first);
+        if (numbered) return std::to_string(first) + ".." + std::to_string(127 + first);
+    }
+    return {};
+}
+
+// "key=name" for one list. The "default" instrument never takes names from
+// the name-list sections, so a numbered list of it is written as the range
+// that numbers it, followed by its name when that is another.
+void writeListLine(InsText& text, bool isDefault, const std::string& key, const std::string& name,
+                   const InsNameArray& names)
+{
+    if (isDefault) {
+        if (const std::string range = numberingRange(names); !range.empty()) {
+            text.Line(key + "=" + range);
+            if (name == range) return;
+        }
+    }
+    text.Line(key + "=" + name);
+}
+
 void writeBlock(InsText& text, const CInsInstrument& instrument)
 {
+    const bool isDefault = instrument.name == CInsInstrument::kDefaultName;
     text.Line();
     text.Line("[" + instrument.name + "]");
     for (const auto& list : instrument.controllerLists)
-        text.Line("Controller=" + list.name);
+        writeListLine(text, isDefault, "Controller", list.name, list.names);
     for (const auto& list : instrument.patchLists)
-        text.Line("Patch[" + list.bankText + "]=" + list.name);
+        writeListLine(text, isDefault, "Patch[" + list.bankText + "]", list.name, list.names);
     for (const auto& list : instrument.noteLists)
-        text.Line("Key[" + list.keyText + "]=" + list.name);
+        writeListLine(text, isDefault, "Key[" + list.keyText + "]", list.name, list.names);
     for (const auto& drum : instrument.drums)
         text.Line("Drum[" + drum.keyText + "]=1");
 }

@@ -6,9 +6,48 @@
 #include "mididoc/core/SequenceEdits.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
+#include <memory>
+#include <vector>
 
 namespace zib {
+
+namespace {
+
+// Puts the array back in time order after the events marked `mark` moved by
+// one distance, events of equal time in their order before the move (their
+// index fields). The marked events and the others each keep their order, so
+// merging the two runs gives what a stable sort by time would, in one pass.
+void SortShiftedEvents(CMidiParserEx& sequence, uint16_t mark)
+{
+    auto events = sequence.ReleaseEvents();
+    std::vector<std::unique_ptr<CMidiEvent>> moved, stayed;
+    moved.reserve(events.size());
+    stayed.reserve(events.size());
+    bool inOrder = true;
+    for (auto& e : events) {
+        auto& run = e->state == mark ? moved : stayed;
+        if (!run.empty() && run.back()->time > e->time) inOrder = false;
+        run.push_back(std::move(e));
+    }
+    auto earlier = [](const std::unique_ptr<CMidiEvent>& a, const std::unique_ptr<CMidiEvent>& b) {
+        return a->time < b->time || (a->time == b->time && a->index < b->index);
+    };
+    if (inOrder) {
+        std::merge(std::make_move_iterator(stayed.begin()), std::make_move_iterator(stayed.end()),
+                   std::make_move_iterator(moved.begin()), std::make_move_iterator(moved.end()), events.begin(),
+                   earlier);
+    } else {
+        // An array that was not in time order before: sorted whole
+        std::move(stayed.begin(), stayed.end(), events.begin());
+        std::move(moved.begin(), moved.end(), events.begin() + std::ptrdiff_t(stayed.size()));
+        std::stable_sort(events.begin(), events.end(), earlier);
+    }
+    sequence.AdoptEvents(std::move(events));
+}
+
+} // namespace
 
 bool ShiftMarkedEvents(CMidiParserEx& sequence, CUndoManager& undo, uint16_t mark, int64_t distance)
 {
@@ -56,7 +95,7 @@ bool ShiftMarkedEvents(CMidiParserEx& sequence, CUndoManager& undo, uint16_t mar
         SetEventPosition(sequence, e);
         sequence.SetTrackModified(e.track, 1);
     }
-    SortByTimeKeepingOrder(sequence);
+    SortShiftedEvents(sequence, mark);
     uint32_t groupStart = 1;
     auto record = [&](size_t position) {
         CMidiEvent& e = *sequence.GetEvent(position);

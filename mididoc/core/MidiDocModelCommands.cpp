@@ -5,6 +5,7 @@
 #include "mididoc/core/MidiDocMessages.h"
 #include "mididoc/core/MidiTextDump.h"
 #include "mididoc/core/MidiToStyleCommand.h"
+#include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/FileIo.h"
 
@@ -22,7 +23,12 @@ int MidiDocModel::DumpMidiToTextFile(const std::filesystem::path& output, std::s
 {
     bool written = false;
     try {
-        written = writeFileAtomically(output, DumpText(fileName)) == FileIoError::None;
+        // Written as it is made: a dump of a million events is never held whole.
+        AtomicFile file(output);
+        written = file.Open() == FileIoError::None &&
+                  MidiTextDump(m_sequence, m_format, m_fileTrackCount, m_division, fileName,
+                               [&file](std::string_view piece) { return file.Write(piece) == FileIoError::None; }) &&
+                  file.Commit() == FileIoError::None;
     } catch (const std::bad_alloc&) {
         written = false;
     }

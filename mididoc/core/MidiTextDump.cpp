@@ -51,7 +51,7 @@ void appendEndPosition(std::string& out, CMidiParserEx& sequence, uint64_t tick)
     AppendPosition(out, measure, beat, inBeat);
 }
 
-void appendRow(std::string& out, CMidiParserEx& sequence, const CMidiEvent& e)
+void appendRow(std::string& out, std::string& cell, CMidiParserEx& sequence, const CMidiEvent& e)
 {
     const bool channel = isChannelStatus(e.status);
     const bool noteOn = channel && isNoteOn(e);
@@ -61,22 +61,22 @@ void appendRow(std::string& out, CMidiParserEx& sequence, const CMidiEvent& e)
 
     AppendDumpRowStart(out, e, EventTextStyle::FileDump);
 
-    std::string data;
     if (e.status == 0xF0 || e.status == 0xF7) {
         appendSysExLines(out, e);
+        out += "  ";
     } else if (!channel) {
-        AppendMetaDataText(data, e, EventTextStyle::FileDump);
+        out += "  ";
+        AppendMetaDataText(out, e, EventTextStyle::FileDump);
     } else {
-        AppendChannelDumpText(data, e, 0, false);
+        out += "  ";
+        AppendChannelDumpText(out, e, 0, false);
     }
-    out += "  ";
-    out += data;
 
     out += "   ";
     if (noteOn || noteOff) {
-        std::string duration;
-        AppendUnsigned(duration, e.duration, 8);
-        AppendPadded(out, duration, 10, true);
+        cell.clear();
+        AppendUnsigned(cell, e.duration, 8);
+        AppendPadded(out, cell, 10, true);
         appendEndPosition(out, sequence, uint64_t(e.time) + e.duration);
         if (noteOff) out += "\tNot Resolved";
     } else {
@@ -85,13 +85,16 @@ void appendRow(std::string& out, CMidiParserEx& sequence, const CMidiEvent& e)
     out += "\r\n";
 }
 
+// The text goes to the sink in pieces of about this many bytes
+constexpr size_t kPiece = 64 * 1024;
+
 } // namespace
 
-std::string MidiTextDump(CMidiParserEx& sequence, uint32_t format, uint32_t fileTrackCount, uint32_t division,
-                         std::string_view fileName)
+bool MidiTextDump(CMidiParserEx& sequence, uint32_t format, uint32_t fileTrackCount, uint32_t division,
+                  std::string_view fileName, const TextSink& sink)
 {
     std::string out;
-    out.reserve(sequence.GetEventCount() * 96 + 512);
+    out.reserve(kPiece + 4096);
     out += "\r\nFileName: ";
     out += fileName;
     out += "\r\nFormat: ";
@@ -108,25 +111,52 @@ std::string MidiTextDump(CMidiParserEx& sequence, uint32_t format, uint32_t file
             if (sequence.GetTrackTotalEvents(t) > 0) lastBlock = t;
 
     // One pass per block for format 1 would read the array up to 65 times;
-    // the rows are sorted into their blocks instead, keeping array order.
-    std::vector<std::vector<const CMidiEvent*>> blocks(size_t(lastBlock) + 1);
-    for (const auto& ep : sequence.GetEvents()) {
-        const size_t block = format == 1 ? ep->track : 0;
-        if (block < blocks.size()) blocks[block].push_back(ep.get());
-    }
-    for (size_t k = 0; k < blocks.size(); ++k) {
+    // the rows are sorted into their blocks instead, keeping array order:
+    // each block's share of one index array, counted first.
+    const auto& events = sequence.GetEvents();
+    const size_t blocks = size_t(lastBlock) + 1;
+    auto blockOf = [format](const CMidiEvent& e) { return format == 1 ? size_t(e.track) : size_t(0); };
+    std::vector<uint32_t> starts(blocks + 1, 0);
+    for (const auto& ep : events)
+        if (const size_t b = blockOf(*ep); b < blocks) ++starts[b + 1];
+    for (size_t b = 0; b < blocks; ++b)
+        starts[b + 1] += starts[b];
+    std::vector<uint32_t> order(starts[blocks]);
+    std::vector<uint32_t> fill(starts.begin(), starts.end() - 1);
+    for (size_t i = 0; i < events.size(); ++i)
+        if (const size_t b = blockOf(*events[i]); b < blocks) order[fill[b]++] = uint32_t(i);
+
+    std::string cell;
+    for (size_t k = 0; k < blocks; ++k) {
         out += "\r\n\r\n==================== Track #";
         AppendSigned(out, int32_t(k));
         out += " ====================\r\n\r\n";
         out += kColumns;
         out.append(74, '-');
         out += "\r\n";
-        for (const CMidiEvent* e : blocks[k])
-            appendRow(out, sequence, *e);
+        for (uint32_t at = starts[k]; at < starts[k + 1]; ++at) {
+            appendRow(out, cell, sequence, *events[order[at]]);
+            if (out.size() >= kPiece) {
+                if (!sink(out)) return false;
+                out.clear();
+            }
+        }
     }
     out.append(75, '-');
     out += "\r\n\r\nEnd of text dump\r\n";
-    return out;
+    return sink(out);
+}
+
+std::string MidiTextDump(CMidiParserEx& sequence, uint32_t format, uint32_t fileTrackCount, uint32_t division,
+                         std::string_view fileName)
+{
+    std::string text;
+    text.reserve(sequence.GetEventCount() * 96 + 512);
+    MidiTextDump(sequence, format, fileTrackCount, division, fileName, [&text](std::string_view piece) {
+        text += piece;
+        return true;
+    });
+    return text;
 }
 
 } // namespace zib

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,12 @@ class CMidiParserEx;
 // grow to reach the end of a note.
 std::string MidiTextDump(CMidiParserEx& sequence, uint32_t format, uint32_t fileTrackCount, uint32_t division,
                          std::string_view fileName);
+
+// The same text handed to `sink` in pieces of about 64 KiB, so that a large
+// dump goes to its file without being held whole; stops and gives false when
+// the sink refuses a piece.
+using TextSink = std::function<bool(std::string_view)>;
+bool MidiTextDump(CMidiParserEx& sequence, uint32_t format, uint32_t fileTrackCount, uint32_t division,
+                  std::string_view fileName, const TextSink& sink);
 
 } // namespace zib

@@ -1,6 +1,7 @@
 #include "mididoc/core/SequenceEdits.h"
 
 #include "midi/CMidiParserEx.h"
+#include "mididoc/core/PositionWalk.h"
 #include "midi/MidiVarLen.h"
 
 #include <algorithm>
@@ -79,13 +80,6 @@ size_t MoveEventToSortedPlace(CMidiParserEx& sequence, size_t index, uint32_t ol
     return i;
 }
 
-void SortByTimeKeepingOrder(CMidiParserEx& sequence)
-{
-    auto events = sequence.ReleaseEvents();
-    std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a->time < b->time; });
-    sequence.AdoptEvents(std::move(events));
-}
-
 int32_t NextTimeSignatureMeasure(const CMidiParserEx& sequence, size_t from)
 {
     for (size_t i = from; i < sequence.GetEventCount(); ++i) {
@@ -97,6 +91,7 @@ int32_t NextTimeSignatureMeasure(const CMidiParserEx& sequence, size_t from)
 
 bool RetimeSequence(CMidiParserEx& sequence, std::vector<RetimeMove>* moves)
 {
+    PositionWalk walk(sequence);
     size_t i = 0;
     while (i < sequence.GetEventCount()) {
         CMidiEvent& e = *sequence.GetEvent(i);
@@ -114,7 +109,7 @@ bool RetimeSequence(CMidiParserEx& sequence, std::vector<RetimeMove>* moves)
             if (moved <= i) i = i + 1;
             continue;
         }
-        if (!SetEventPosition(sequence, e)) return false;
+        if (!walk.Place(e)) return false;
         ++i;
     }
     return true;
@@ -132,8 +127,9 @@ void MoveEventTo(CMidiParserEx& sequence, size_t from, size_t to)
 
 bool RepositionEvents(CMidiParserEx& sequence)
 {
+    PositionWalk walk(sequence);
     for (const auto& ep : sequence.GetEvents())
-        if (!IsTimeSignatureEvent(*ep) && !SetEventPosition(sequence, *ep)) return false;
+        if (!IsTimeSignatureEvent(*ep) && !walk.Place(*ep)) return false;
     return true;
 }
 

@@ -39,10 +39,6 @@ bool SetEventPosition(CMidiParserEx& sequence, CMidiEvent& e);
 // array returns the last index and moves nothing.
 size_t MoveEventToSortedPlace(CMidiParserEx& sequence, size_t index, uint32_t oldTick, uint32_t newTick);
 
-// Sorts the array by time; events of equal time keep their order (and their
-// index fields and edit states)
-void SortByTimeKeepingOrder(CMidiParserEx& sequence);
-
 // The measure of the first time-signature event of track 0 at or after
 // position `from`; -1 (to the end of the map) when there is none
 int32_t NextTimeSignatureMeasure(const CMidiParserEx& sequence, size_t from);

@@ -4,7 +4,6 @@
 #include "ui/core/PositionDlgModels.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace zib {
 
@@ -21,9 +20,9 @@ std::string numberDashName(int number, std::string_view name)
 // "%3d - %s": a port by its place in the list
 std::string portEntry(int number, std::string_view name)
 {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "%3d", number);
-    return std::string(buffer) + " - " + std::string(name);
+    std::string text = std::to_string(number);
+    if (text.size() < 3) text.insert(0, 3 - text.size(), ' ');
+    return text + " - " + std::string(name);
 }
 
 } // namespace

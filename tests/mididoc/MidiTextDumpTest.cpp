@@ -7,11 +7,12 @@
 #include "mididoc/core/EventListModel.h"
 #include "platform/FileIo.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
+#include "tests/support/Golden.h"
 #include "tests/support/RealFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 using namespace zib;
 using namespace zib::test;
@@ -78,14 +79,7 @@ std::string listDump(DocFixture& f)
 // The dump compared with its golden file
 void expectGolden(const std::string& text, const std::filesystem::path& name)
 {
-    const auto path = std::filesystem::path(ZIB_MIDIDOC_GOLDEN_DIR) / name;
-    if (std::getenv("ZIB_UPDATE_GOLDEN")) {
-        std::filesystem::create_directories(path.parent_path());
-        ASSERT_EQ(writeFileAtomically(path, text), FileIoError::None);
-    }
-    ASSERT_TRUE(std::filesystem::exists(path)) << path;
-    const auto golden = readFileBytes(path);
-    EXPECT_EQ(text, std::string(golden.begin(), golden.end())) << path;
+    test::compareWithGolden(text, (std::filesystem::path(ZIB_MIDIDOC_GOLDEN_DIR) / name).string());
 }
 
 std::string lineWith(const std::string& text, const std::string& part)
@@ -163,6 +157,29 @@ TEST(MidiTextDump, TheListDumpWritesEveryNoteAsNote)
     EXPECT_EQ(none, "\r\nEmpty text dump\r\n\r\nTotTime     M:B:T    Ch  Type            Data            Duration  "
                     "EndTime\r\n" +
                         std::string(74, '-') + "\r\n" + std::string(75, '-') + "\r\n\r\nEnd of text dump\r\n");
+}
+
+// A dump of many pieces goes to its file as it is made: the file holds the
+// same text as the dump in one piece; a sink that refuses a piece stops it.
+TEST(MidiTextDump, TheFileDumpHoldsTheWholeTextWrittenInPieces)
+{
+    SmfBuilder smf(1, 96);
+    smf.AddTrack().TimeSig(0, 4, 2);
+    SmfTrack& notes = smf.AddTrack().TrackName(0, "Notes");
+    for (uint32_t i = 0; i < 3000; ++i)
+        notes.NoteOn(i * 24, int(i % 16), 40 + int(i % 40), 90).NoteOff(i * 24 + 20, int(i % 16), 40 + int(i % 40));
+    DocFixture f(smf.Build());
+    const std::string whole = f.doc->DumpText("Many.mid");
+    ASSERT_GT(whole.size(), 200'000u);
+
+    TempDir dir;
+    ASSERT_EQ(f.doc->DumpMidiToTextFile(dir / "Many.txt", "Many.mid"), 0);
+    const auto written = readFileBytes(dir / "Many.txt");
+    EXPECT_EQ(std::string(written.begin(), written.end()), whole);
+
+    size_t pieces = 0;
+    EXPECT_FALSE(MidiTextDump(f.seq(), 1, 2, 96, "Many.mid", [&pieces](std::string_view) { return ++pieces < 2; }));
+    EXPECT_EQ(pieces, 2u);
 }
 
 TEST(MidiTextDump, SyntheticDumpsMatchTheirGoldenFiles)

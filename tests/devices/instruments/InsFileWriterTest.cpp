@@ -1,6 +1,7 @@
 // The instrument file and the instrument export as text, and reading them back.
 #include "devices/core/CInstrumentDefs.h"
 #include "devices/core/InsFileWriter.h"
+#include "tests/devices/instruments/SameInstruments.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -75,26 +76,95 @@ TEST(InsFileWriter, WritesEachListNameOnceAndReadsEveryInstrumentBack)
     EXPECT_EQ(count, 1u);
     EXPECT_EQ(text.find("[GENERAL MIDI]\r\n0="), std::string::npos);
 
-    const InstrumentArray back = readBack(text);
-    ASSERT_EQ(back.size(), instruments.size());
-    for (size_t i = 0; i < back.size(); ++i) {
-        const CInsInstrument& was = *instruments[i];
-        const CInsInstrument& is = *back[i];
-        EXPECT_EQ(is.name, was.name);
-        ASSERT_EQ(is.patchLists.size(), was.patchLists.size()) << was.name;
-        for (size_t j = 0; j < was.patchLists.size(); ++j) {
-            EXPECT_EQ(is.patchLists[j].names, was.patchLists[j].names) << was.name;
-            EXPECT_EQ(is.patchLists[j].bank, was.patchLists[j].bank) << was.name;
-            EXPECT_EQ(is.patchLists[j].bankText, was.patchLists[j].bankText) << was.name;
+    test::expectSameInstruments(readBack(text), instruments);
+}
+
+// Instruments read from a user's file, written as the instrument file and read
+// back, hold the same lists with the same names, whatever made them: a list
+// numbered by a range and renamed, a list of the name-list sections, or the
+// built-in names. "default" takes no names from the sections, so its lists
+// are the cases that matter.
+TEST(InsFileWriter, EveryListKindReadsBackWithTheUsersNames)
+{
+    struct Case {
+        std::string text;
+        size_t instrument;
+        std::string list; // "patch", "note" or "controller" list 0 ...
+        std::string name;
+        std::string firstName; // ... its name and its name 0 after the trip
+    };
+    const std::string defs = ".Instrument Definitions\n[default]\n";
+    const Case cases[] = {
+        {defs + "Patch[*]=2..128\nPatch[*]=General MIDI\n", 0, "patch", "General MIDI", "1"},
+        {defs + "Control=0..127\nControl=My Names\n", 0, "controller", "My Names", "0"},
+        {defs + "Key[*,*]=0..127\nKey[*,*]=My Drums\n", 0, "note", "My Drums", "0"},
+        {defs + "Patch[5]=1..128\nPatch[5]=Bank Five\n", 0, "patch 5", "Bank Five", "1"},
+        {defs + "Key[0,25]=0..127\nKey[0,25]=Kit\n", 0, "note", "Kit", "0"},
+        {defs + "Patch[*]=..\n", 0, "patch", "1..128", "1"},
+        {defs + "Patch[*]=Piano Names\nControl=Mine\n", 0, "patch", "Piano Names", "Acoustic Grand Piano"},
+        {defs + "RPN=Std\nNRPN=Std\nBankSelMethod=1\n", 0, "controller", "Standard", "Bank Select (MSB)"},
+        // Another instrument's list of the same name holds other names.
+        {".Patch Names\n[General MIDI]\n0=Piano\n" + defs +
+             "Patch[*]=0..127\nPatch[*]=General MIDI\n[Synth]\nPatch[*]=General MIDI\n",
+         1, "patch", "General MIDI (2)", "Piano"},
+        {".Patch Names\n[General MIDI]\n0=Piano\n" + defs +
+             "Patch[*]=0..127\nPatch[*]=General MIDI\n[Synth]\nPatch[*]=General MIDI\n",
+         0, "patch", "General MIDI", "0"},
+        {".Note Names\n[Kit]\n0=Zero\n.Controller Names\n[Ctl]\n0=Ctl Zero\n"
+         ".Instrument Definitions\n[Synth]\nKey[*,*]=1..128\nKey[*,*]=Kit\nControl=Ctl\n",
+         1, "controller", "Ctl", "Ctl Zero"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const InstrumentArray loaded = readBack(c.text);
+        const std::string written = FormatInstrumentDefinitions(loaded, "Zib");
+        const InstrumentArray back = readBack(written);
+        test::expectSameInstruments(back, loaded);
+        ASSERT_GT(back.size(), c.instrument);
+        const CInsInstrument& instrument = *back[c.instrument];
+        std::string name, first;
+        if (c.list == "controller") {
+            name = instrument.controllerLists.at(0).name;
+            first = instrument.controllerLists.at(0).names[0];
+        } else if (c.list == "note") {
+            name = instrument.noteLists.at(0).name;
+            first = instrument.noteLists.at(0).names[0];
+        } else {
+            const int i = c.list == "patch" ? 0 : instrument.FindPatchList(std::stoi(c.list.substr(6)));
+            ASSERT_GE(i, 0);
+            name = instrument.patchLists[size_t(i)].name;
+            first = instrument.patchLists[size_t(i)].names[0];
         }
-        ASSERT_EQ(is.noteLists.size(), was.noteLists.size()) << was.name;
-        for (size_t j = 0; j < was.noteLists.size(); ++j)
-            EXPECT_EQ(is.noteLists[j].names, was.noteLists[j].names) << was.name;
-        EXPECT_EQ(is.controllerLists.at(0).names, was.controllerLists.at(0).names) << was.name;
-        EXPECT_EQ(is.drums.size(), was.drums.size()) << was.name;
+        EXPECT_EQ(name, c.name);
+        EXPECT_EQ(first, c.firstName);
     }
-    // Written again, the file is the same.
-    EXPECT_EQ(FormatInstrumentDefinitions(back, "Zib"), text);
+}
+
+// Headings real files get wrong: a blank before "]", "[" inside a name, no
+// name, a name twice. What they define is read, and written back whole.
+TEST(InsFileWriter, OddHeadingsReadAsFarAsTheyGoAndWriteBackWhole)
+{
+    const std::string text = ".Patch Names\r\n[XG Bank 1 ]\r\n0=Grand\r\n[A[B]\r\n0=Bracket\r\n[]\r\n0=Nameless\r\n"
+                             "[Dup]\r\n0=First\r\n[DUP]\r\n1=Second\r\n"
+                             ".Instrument Definitions\r\n[ XG ]\r\nPatch[1]=XG Bank 1\r\nPatch[2]=A[B\r\n"
+                             "Patch[3]=Dup\r\n[]\r\nPatch[4]=Nameless\r\n[Twice]\r\nPatch[5]=Dup\r\n"
+                             "[Twice]\r\nPatch[6]=Dup\r\n";
+    const InstrumentArray loaded = readBack(text);
+    ASSERT_EQ(loaded.size(), 3u) << "default, XG and Twice; a heading without a name makes no instrument";
+    const CInsInstrument& xg = *loaded[1];
+    EXPECT_EQ(xg.name, "XG");
+    auto firstNames = [&xg](int bank) {
+        const int i = xg.FindPatchList(bank);
+        return i < 0 ? std::string("no list") : xg.patchLists[size_t(i)].names[0] + xg.patchLists[size_t(i)].names[1];
+    };
+    EXPECT_EQ(firstNames(1), "Grand");
+    EXPECT_EQ(firstNames(2), "Bracket");
+    EXPECT_EQ(firstNames(3), "FirstSecond") << "a list heading met twice goes on filling the list";
+    const CInsInstrument& twice = *loaded[2];
+    EXPECT_LT(twice.FindPatchList(5), 0) << "an instrument met twice is the one of its last heading";
+    EXPECT_GE(twice.FindPatchList(6), 0);
+
+    test::expectSameInstruments(readBack(FormatInstrumentDefinitions(loaded, "Zib")), loaded);
 }
 
 TEST(InsFileWriter, ExportsOneInstrument)

@@ -4,6 +4,7 @@
 #include "devices/core/CInstrumentDefs.h"
 #include "devices/core/InsFileWriter.h"
 
+#include "tests/devices/instruments/SameInstruments.h"
 #include "tests/support/RealFixtures.h"
 
 #include <gtest/gtest.h>
@@ -174,26 +175,7 @@ TEST(RealInsFiles, ReadWithoutErrorOrLoss)
         // Through Zib.icf and back, every instrument keeps every list and name.
         const std::string icf = FormatInstrumentDefinitions(instruments, "Zib");
         const InstrumentArray back = loadAll(icf);
-        ASSERT_EQ(back.size(), instruments.size());
-        for (size_t i = 0; i < back.size(); ++i) {
-            const CInsInstrument& a = *instruments[i];
-            const CInsInstrument& b = *back[i];
-            EXPECT_EQ(b.name, a.name);
-            ASSERT_EQ(b.patchLists.size(), a.patchLists.size()) << a.name;
-            for (size_t j = 0; j < a.patchLists.size(); ++j) {
-                EXPECT_EQ(b.patchLists[j].name, a.patchLists[j].name) << a.name;
-                EXPECT_EQ(b.patchLists[j].bank, a.patchLists[j].bank) << a.name;
-                EXPECT_EQ(b.patchLists[j].names, a.patchLists[j].names) << a.name << " " << a.patchLists[j].name;
-            }
-            ASSERT_EQ(b.noteLists.size(), a.noteLists.size()) << a.name;
-            for (size_t j = 0; j < a.noteLists.size(); ++j) {
-                EXPECT_EQ(b.noteLists[j].bank, a.noteLists[j].bank) << a.name;
-                EXPECT_EQ(b.noteLists[j].patch, a.noteLists[j].patch) << a.name;
-                EXPECT_EQ(b.noteLists[j].names, a.noteLists[j].names) << a.name << " " << a.noteLists[j].name;
-            }
-            EXPECT_EQ(b.controllerLists.at(0).names, a.controllerLists.at(0).names) << a.name;
-            EXPECT_EQ(b.drums.size(), a.drums.size()) << a.name;
-        }
+        test::expectSameInstruments(back, instruments);
         EXPECT_EQ(FormatInstrumentDefinitions(back, "Zib"), icf);
     }
 }

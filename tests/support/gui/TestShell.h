@@ -38,6 +38,8 @@ public:
     ZibMdiParentFrame* Frame() const override { return nullptr; }
     CZibMdiChild* ActiveZibChild() const override { return nullptr; }
     void SetStatusText(const wxString&, int) override {}
+    void ActiveChildChanged() override {}
+    void HoldPaintingUntilIdle() override {}
     void ShowToolbarsForActiveFrame() override {}
     void CheckToolbarButton(int, int) override {}
     CMainToolBar* Toolbar(MainBar) override { return nullptr; }

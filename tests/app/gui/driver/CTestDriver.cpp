@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -354,6 +355,7 @@ void CTestDriver::Start()
 void CTestDriver::Finish()
 {
     Log("exit");
+    paintWatch_.Stop();
     *finished_ = true;
 }
 
@@ -435,9 +437,42 @@ void CTestDriver::Next()
         stepTimer_.StartOnce(50);
         return;
     }
+    // Waiting for the program to settle after a mark: polled every 5 ms; a
+    // poll that comes late shows the program was busy until then. Done once
+    // it neither painted nor was busy for 150 ms.
+    if (command[0] == "await-painted" && command.size() > 2) {
+        using namespace std::chrono;
+        const auto now = steady_clock::now();
+        if (!awaiting_) {
+            awaiting_ = true;
+            lastPoll_ = busyEnd_ = commandEnd_;
+        }
+        if (now - lastPoll_ > milliseconds(15)) busyEnd_ = now;
+        lastPoll_ = now;
+        const auto settled = std::max(paintWatch_.PaintEnd(), busyEnd_);
+        const bool quiet = paintWatch_.Painted() && now - settled >= milliseconds(150);
+        const int left = std::atoi(command[2].c_str());
+        if (!quiet && left > 0) {
+            command[2] = std::to_string(left - 5);
+            commands_.push_front(command);
+            stepTimer_.StartOnce(5);
+            return;
+        }
+        awaiting_ = false;
+        paintWatch_.Stop();
+        const auto mark = marks_.count(command[1]) ? marks_[command[1]] : now;
+        const auto ms = duration<double, std::milli>(settled - mark).count();
+        Log("painted " + command[1] + (quiet ? " " + std::to_string(std::lround(ms)) + " ms" : std::string(" none")));
+        stepTimer_.StartOnce(50);
+        return;
+    }
     Run(command);
+    commandEnd_ = std::chrono::steady_clock::now();
     if (follow_ && command[0] != "follow") Log("done " + std::to_string(++done_));
-    stepTimer_.StartOnce(50);
+    // A mark only notes the time: what it times starts at once, and the
+    // waiting for the program to settle starts as soon as the command returned.
+    const bool timing = command[0] == "mark" || (!commands_.empty() && commands_.front()[0] == "await-painted");
+    stepTimer_.StartOnce(timing ? 1 : 50);
 }
 
 void CTestDriver::Run(const Words& c)
@@ -569,6 +604,7 @@ void CTestDriver::Run(const Words& c)
         Log("clock " + arg(1) + " " + std::to_string(steadyMicroseconds()));
     } else if (verb == "mark") {
         marks_[arg(1)] = std::chrono::steady_clock::now();
+        paintWatch_.Start();
     } else if (verb == "elapsed" && frame) {
         // What the user waits for: the posted work done and the windows painted.
         wxTheApp->ProcessPendingEvents();
@@ -853,6 +889,9 @@ int CTestDriver::Enter(wxDialog* dialog)
         if (a.size() >= 4 && a[2] == "filter") filter = std::atoi(a[3].c_str());
         if (auto* zib = dynamic_cast<CZibFileDialog*>(file))
             zib->SetAnswer(wxFromUtf8(a.size() > 1 ? a[1] : ""), filter);
+        // "; mark NAME": the time the user confirms the file
+        for (size_t i = 1; i < answer.size(); ++i)
+            if (answer[i].size() > 1 && answer[i][0] == "mark") Run(answer[i]);
         return wxID_OK;
     }
     Log("dialog: title=" + title);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/PaintWatch.h"
+
 #include <functional>
 
 #include <atomic>
@@ -32,6 +34,7 @@ namespace zib {
 // Script lines (words separated by blanks, "quoted text" with \" \\ \n):
 //   dialog ACTION [; ACTION ...]  the answer to the next modal dialog
 //       message boxes and file dialogs: ok | cancel | yes | no | path P [filter N]
+//       [; mark NAME] (a file dialog's answer notes the time, as "mark")
 //       other dialogs, acted on while shown: set ID TEXT | type ID TEXT |
 //       select ID N (a list of several selections adds N; -1 clears) | check ID 0|1 |
 //       click ID|ok|cancel|yes|no | enter ID | mouse-down|mouse-up|mouse-right ID X Y |
@@ -82,6 +85,10 @@ namespace zib {
 //   menu-state ID                 writes whether that item of the menu bar is enabled and checked
 //   mark NAME | elapsed NAME      notes the time | writes the milliseconds since, once the
 //                                 posted events ran and the windows repainted
+//   await-painted NAME MS         waits (at most MS) until the program painted after mark NAME
+//                                 and then stayed 150 ms neither painting nor busy; writes
+//                                 "painted NAME T ms", T from the mark until the last paint or
+//                                 busy stretch ended (the program waits for input from then on)
 //   clock NAME                    writes "clock NAME US", the steady clock in microseconds
 //   await-position M:B:T MS       waits (at most MS) for the song position field to reach
 //                                 M:B:T; writes "position M:B:T at US" (steady clock)
@@ -153,6 +160,10 @@ private:
     wxTimer stepTimer_;
     std::vector<wxDialog*> open_;
     std::map<std::string, std::chrono::steady_clock::time_point> marks_; // "mark" and "elapsed"
+    PaintWatch paintWatch_; // painting since the last mark
+    // "await-painted": when the last command returned, the last poll, and the end of the last busy stretch
+    std::chrono::steady_clock::time_point commandEnd_, lastPoll_, busyEnd_;
+    bool awaiting_ = false;
     wxListCtrl* list_ = nullptr; // the sample custom-drawn list, once made
     wxWindow* player_ = nullptr; // the stand-in player window while it is open
 };

@@ -25,12 +25,13 @@ protected:
 
     ZibRun run(const std::string& script) { return session_.runChecked(script); }
 
-    // A short song: a note a beat for two beats (division 96, 250 ms a beat)
-    std::string writeSong(const std::string& name)
+    // A short song: a note a beat for two beats (division 96, 250 ms a beat); the second
+    // note can be held longer
+    std::string writeSong(const std::string& name, uint32_t secondNoteOff = 186)
     {
         test::SmfBuilder b(1, 96);
         b.AddTrack().Tempo(0, 250000).TimeSig(0, 4, 2);
-        b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(90, 0, 60).NoteOn(96, 0, 62, 100).NoteOff(186, 0, 62);
+        b.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(90, 0, 60).NoteOn(96, 0, 62, 100).NoteOff(secondNoteOff, 0, 62);
         const std::string path = (session_.files() / name).string();
         writeFileAtomically(path, b.Build());
         return path;
@@ -64,7 +65,9 @@ TEST_F(PlaybackGui, ThePlayerWindowPlaysTheFileOnTheChosenPortAndClosingDeletesI
 
 TEST_F(PlaybackGui, TheBarViewHostPlaysStopsAndShowsItsGrid)
 {
-    const std::string song = writeSong("Song.mid");
+    // The second note lasts 5 s, so the song still plays when its state is read however
+    // slow the machine is, and the Stop falls inside that note.
+    const std::string song = writeSong("Song.mid", 96 * 21);
     // Port 0 plays on device 0, the built-in synth's stand-in here
     FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
     ZibRun r = run("bar-view " + song + "\nbar-view-state\nmenu 32912\nwait 300\nbar-view-state\nscreenshot bar-view\n"

@@ -11,6 +11,8 @@
 #include "tests/support/StyFileBuilder.h"
 #include "tests/support/WqImageBuilder.h"
 
+#include <chrono>
+#include <fstream>
 #include <thread>
 
 namespace zib {
@@ -226,12 +228,22 @@ TEST_F(StyleGui, PastesIntoASecondRunningProgramThroughTheClipboard)
 {
     const std::string source = file("source.sty", qe4kFile());
     const std::string target = file("other.sty", qe9zFile());
-    ZibRun first;
-    std::thread owner([&] { first = run("select-rows 0 0\nmenu 57634\nwait 7000\n", {source}, 40); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-    const ZibRun second = run("wait 500\nmenu 57637\nlog-list 3\n", {target});
-    owner.join();
+    // The first program copies, then holds the clipboard until the second has pasted.
+    test::ZibLaunch owner = session_.start("follow\nselect-rows 0 0\nmenu 57634\n", 120, {source});
+    ASSERT_GT(owner.pid, 0);
+    const auto copied = [&owner] {
+        std::ifstream log(owner.log);
+        for (std::string line; std::getline(log, line);)
+            if (line == "done 2") return true;
+        return false;
+    };
+    for (int waited = 0; !copied() && waited < 60000; waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const ZibRun second = run("menu 57637\nlog-list 3\n", {target});
+    std::ofstream(owner.script, std::ios::app | std::ios::binary) << "quit\n";
+    const ZibRun first = test::ZibSession::finish(owner);
     EXPECT_EQ(rowNames(second), (std::vector<std::string>{"Nine", "Pop"})) << logOf(second) << logOf(first);
+    EXPECT_FALSE(first.killed) << logOf(first);
 }
 
 TEST_F(StyleGui, BadBlocksChangeNothing)

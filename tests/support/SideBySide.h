@@ -1,0 +1,47 @@
+#pragma once
+
+#include "tests/support/ProcessRun.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zib::test {
+
+// The middle value (the mean of the two middle ones for an even count)
+inline double median(std::vector<double> values)
+{
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// midicsv on `file`, writing its CSV to `out`; the run's wall time, or a
+// negative value (and the benchmark marked failed) when it did not run
+inline double runMidicsv(benchmark::State& state, const std::filesystem::path& file, const std::string& out)
+{
+    const ProcessRun peer = runProcess({"midicsv", file.string(), out});
+    if (!peer.started || peer.exitCode != 0) {
+        state.SkipWithError("midicsv did not run (Debian package midicsv)");
+        return -1;
+    }
+    return peer.seconds;
+}
+
+// The counters of a side-by-side run: both medians in milliseconds and the
+// ratio of ours to the peer's (below 1: faster than midicsv)
+inline void reportSideBySide(benchmark::State& state, const std::vector<double>& ours,
+                             const std::vector<double>& peer)
+{
+    const double o = median(ours), p = median(peer);
+    state.counters["ours_ms"] = o * 1e3;
+    state.counters["midicsv_ms"] = p * 1e3;
+    state.counters["ours/midicsv"] = p > 0 ? o / p : 0;
+    state.counters["midicsv/ours"] = o > 0 ? p / o : 0;
+}
+
+} // namespace zib::test
