@@ -3,13 +3,16 @@
 # Warnings for our own code only; third-party headers come in as SYSTEM.
 add_library(zib_warnings INTERFACE)
 target_compile_options(zib_warnings INTERFACE -Wall -Wextra -Werror)
-# gcc 12 at -O2/-O3 reports false overlaps and overflows inside std::string
-# and std::vector (its bugs 105329 and 105651) and false uninitialized reads;
-# keep them as warnings there.
+# gcc 12 at -O2/-O3 reports false positives from inside libstdc++, with no
+# fault at our call sites: overlaps in std::string for const char* + string
+# (its bugs 105329, 105651), bounds and overflows in std::vector<uint8_t>
+# resize and insert (bug 107852), and uninitialized reads in the inlined
+# destructors of std::optional members and of std::string temporaries in
+# large braced tables (bug 80635 and relatives). gcc 13 no longer reports them.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   target_compile_options(zib_warnings INTERFACE
-    $<$<NOT:$<CONFIG:Debug>>:-Wno-error=restrict -Wno-error=stringop-overflow -Wno-error=array-bounds
-                              -Wno-error=maybe-uninitialized>)
+    $<$<NOT:$<CONFIG:Debug>>:-Wno-restrict -Wno-array-bounds -Wno-stringop-overflow
+                              -Wno-maybe-uninitialized>)
 endif()
 
 # A static GUI-free library of the program.

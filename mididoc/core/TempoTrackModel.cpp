@@ -36,9 +36,11 @@ std::vector<uint8_t> metaBytes(uint8_t type, std::span<const uint8_t> data)
 {
     uint8_t length[4];
     const int n = WriteMidiVarLen(uint32_t(data.size()), length);
-    std::vector<uint8_t> raw{0xFF, type};
-    raw.insert(raw.end(), length, length + n);
-    raw.insert(raw.end(), data.begin(), data.end());
+    std::vector<uint8_t> raw(2 + size_t(n) + data.size());
+    raw[0] = 0xFF;
+    raw[1] = type;
+    std::copy(length, length + n, raw.begin() + 2);
+    std::copy(data.begin(), data.end(), raw.begin() + 2 + n);
     return raw;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
 
@@ -864,8 +865,8 @@ TEST(CMidiToWqStyConverter, ReadsRealMidiFiles)
         for (const auto& e : listing.events) {
             int channel = (e.status & 0x0F) + 1;
             if (e.status >= 0xF0 || channel < 10 || channel > 15) continue;
-            std::vector<uint8_t> bytes{e.status};
-            bytes.insert(bytes.end(), e.data.begin(), e.data.end());
+            std::vector<uint8_t> bytes(1 + e.data.size(), e.status);
+            std::copy(e.data.begin(), e.data.end(), bytes.begin() + 1);
             b.Channel(channel).Raw(bar + e.tick, bytes);
             if ((e.status & 0xF0) == 0x90 && e.data.size() > 1 && e.data[1] > 0) ++notes;
             lastTick = std::max(lastTick, e.tick);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 namespace zib::test {
 
@@ -76,14 +77,14 @@ std::vector<uint8_t> ArrFileBuilder::image() const
 
 std::vector<uint8_t> userStyleFile(int letter, const std::vector<std::string>& names, uint16_t styleSize)
 {
-    std::vector<uint8_t> out = {'D', 'A', 'S', 'K', uint8_t(letter)};
+    std::vector<uint8_t> out(familyA(letter) ? 72 + 1168 : 224, 0);
+    const uint8_t magic[] = {'D', 'A', 'S', 'K', uint8_t(letter)};
+    std::copy(std::begin(magic), std::end(magic), out.begin());
     if (familyA(letter)) {
-        out.resize(72 + 1168, 0);
         for (size_t i = 0; i < names.size() && i < 4; ++i)
             putName(out, 32 + 10 * i, names[i], 10);
         return out;
     }
-    out.resize(224, 0);
     // A keyboard's style file holds all 48 user styles.
     for (size_t i = 0; i < 48; ++i) {
         out[24 + 4 * i] = uint8_t(styleSize);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace zib {
 namespace {
 
@@ -215,8 +217,8 @@ Test:A 8:
 100 nop 4 callback
 )");
     const auto sent = rig.host.fake->SentMessages();
-    std::vector<uint8_t> expected = {0xF0};
-    expected.insert(expected.end(), whole.begin(), whole.end());
+    std::vector<uint8_t> expected(1 + whole.size(), 0xF0);
+    std::copy(whole.begin(), whole.end(), expected.begin() + 1);
     ASSERT_GE(sent.size(), 2u);
     EXPECT_EQ(sent[1].bytes, expected); // with its closing F7
 }

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace zib {
 namespace {
 
@@ -16,8 +19,10 @@ using Said = std::vector<std::string>;
 
 std::vector<uint8_t> waf(int model, const std::vector<uint8_t>& record)
 {
-    std::vector<uint8_t> out = {'D', 'A', 'S', 'K', uint8_t(model)};
-    out.insert(out.end(), record.begin(), record.end());
+    std::vector<uint8_t> out(5 + record.size());
+    const uint8_t magic[] = {'D', 'A', 'S', 'K', uint8_t(model)};
+    std::copy(std::begin(magic), std::end(magic), out.begin());
+    std::copy(record.begin(), record.end(), out.begin() + 5);
     return out;
 }
 

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace zib {
 namespace {
 
@@ -279,8 +282,9 @@ TEST(StyleItemCommands, ItemFilesThatDoNotHoldWhatTheySay)
     std::vector<uint8_t> pop;
     ASSERT_EQ(readWholeFile(dir / "Pop.wsf", pop), FileIoError::None);
     const auto head = [](char letter, size_t rest) {
-        std::vector<uint8_t> file = {'D', 'A', 'S', 'K', uint8_t(letter)};
-        file.resize(5 + rest, 0x20);
+        std::vector<uint8_t> file(5 + rest, 0x20);
+        const uint8_t magic[] = {'D', 'A', 'S', 'K', uint8_t(letter)};
+        std::copy(std::begin(magic), std::end(magic), file.begin());
         return file;
     };
     auto huge = pop;
