@@ -1,6 +1,6 @@
 #include "app/CTiledBitmapWnd.h"
 
-#include "ui/core/BackgroundTiles.h"
+#include "app/core/BackgroundTiles.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/dcmemory.h>

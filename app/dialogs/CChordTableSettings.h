@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/ChordTableSettingsModel.h"
+#include "app/core/ChordTableSettingsModel.h"
 #include "app/dialogs/CElementTableSettingsPage.h"
 
 namespace zib {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/CopyrightDlgModel.h"
+#include "app/core/CopyrightDlgModel.h"
 #include "ui/dialogs/CZibDialog.h"
 
 class wxTextCtrl;

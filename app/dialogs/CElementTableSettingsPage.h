@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/ElementTableSettingsModel.h"
+#include "app/core/ElementTableSettingsModel.h"
 #include "app/dialogs/CConversionSettingsPage.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/KeyChordSettingsModel.h"
+#include "app/core/KeyChordSettingsModel.h"
 #include "app/dialogs/CElementTableSettingsPage.h"
 
 namespace zib {

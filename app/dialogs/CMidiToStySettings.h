@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/MidiToStySettingsModel.h"
+#include "app/core/MidiToStySettingsModel.h"
 #include "app/dialogs/CConversionSettingsPage.h"
 
 #include <array>

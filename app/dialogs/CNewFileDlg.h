@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/NewFileDlgModel.h"
+#include "app/core/NewFileDlgModel.h"
 #include "ui/dialogs/CZibDialog.h"
 
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/PsrToQeStyleDlgModel.h"
+#include "app/core/PsrToQeStyleDlgModel.h"
 #include "ui/dialogs/CZibDialog.h"
 
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/StyToMidiMethodDlgModel.h"
+#include "app/core/StyToMidiMethodDlgModel.h"
 #include "ui/dialogs/CZibDialog.h"
 
 namespace zib {

@@ -1,6 +1,4 @@
 #include "ui/core/CommandFileReader.h"
-#include "ui/core/CommandPaths.h"
-#include "ui/core/ExternalPlayerCommand.h"
 #include "ui/core/FileFilters.h"
 #include "ui/core/FormatText.h"
 #include "ui/core/PsrConversionOutput.h"
@@ -95,31 +93,6 @@ TEST(PsrConversionOutput, NameFieldIsCleanedWithinItsSixteenBytes)
     EXPECT_EQ(image[4] << 24 | image[5] << 16 | image[6] << 8 | image[7], 88);
     // Longer texts are cut to the field.
     EXPECT_EQ(StyleNameField("0123456789abcdefXYZ")[15], 'f');
-}
-
-TEST(CommandPaths, FoldersComeFromTheChosenPath)
-{
-    EXPECT_EQ(FolderOfPath("/home/u/cv/a.mid", "/last"), "/home/u/cv");
-    EXPECT_EQ(FolderOfPath("/a.mid", "/last"), "");
-    EXPECT_EQ(FolderOfPath("a.mid", "/last"), "/last");
-    EXPECT_EQ(FileNameOfPath("/home/u/Rock.sty"), "Rock.sty");
-    EXPECT_EQ(FileNameOfPath("Rock.sty"), "Rock.sty");
-    EXPECT_EQ(PathInFolder("/home/u/cv", kCollectQeLogName), "/home/u/cv/CollectQeCVMidi.txt");
-    EXPECT_EQ(PathInFolder("", kCollectWqLogName), "/CollectCVMidi.txt");
-    EXPECT_EQ(PathInFolder("/x/", kPsrDumpLogName), "/x/YamahaStyToQeStyDump.txt");
-}
-
-TEST(ExternalPlayerCommand, PathStaysOneArgument)
-{
-    using V = std::vector<std::string>;
-    EXPECT_EQ(ExternalPlayerArgs("fluidsynth -i -n /sf/gm.sf2 %s", "/tmp/a b.mid"),
-              (V{"fluidsynth", "-i", "-n", "/sf/gm.sf2", "/tmp/a b.mid"}));
-    EXPECT_EQ(ExternalPlayerArgs("player", "/tmp/x.mid"), (V{"player", "/tmp/x.mid"}));
-    EXPECT_EQ(ExternalPlayerArgs("\"my player\" --file=%s 'q r'", "/t.mid"),
-              (V{"my player", "--file=/t.mid", "q r"}));
-    EXPECT_EQ(ExternalPlayerArgs("p %s%s", "x"), (V{"p", "xx"}));
-    EXPECT_EQ(ExternalPlayerArgs("   ", "/t.mid"), V{});
-    EXPECT_EQ(ExternalPlayerArgs("p ''", "/t.mid"), (V{"p", "", "/t.mid"}));
 }
 
 TEST(ViewerText, ShowsTheFileAsTextUpToAZeroByte)

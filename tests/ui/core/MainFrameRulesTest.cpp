@@ -1,6 +1,4 @@
-#include "ui/core/BackgroundTiles.h"
 #include "ui/core/CommandIds.h"
-#include "ui/core/MainFrameCloseRule.h"
 #include "ui/core/StatusPanes.h"
 #include "ui/core/ToolbarButtons.h"
 #include "ui/core/ToolbarChoice.h"
@@ -222,15 +220,6 @@ TEST(StatusPanes, EachPaneIsAThirdOfTheWidth)
     EXPECT_EQ(StatusPaneWidth(0), 0);
 }
 
-TEST(MainFrameCloseRule, RefusesWhileMidiPlaysWhicheverChildIsActive)
-{
-    for (ChildKind k : {ChildKind::None, ChildKind::ChildSplitterMid, ChildKind::MidiEditEx,
-                        ChildKind::MidiTempoTrackEdit, ChildKind::ChildSty, ChildKind::TextViewer}) {
-        EXPECT_EQ(MainFrameCloseDecision(k, true), CloseDecision::Refuse) << int(k);
-        EXPECT_EQ(MainFrameCloseDecision(k, false), CloseDecision::Close) << int(k);
-    }
-}
-
 TEST(ToolbarButtons, MidiDocSetsAndTooltips)
 {
     auto count = [](const std::vector<ToolButtonDef>& set, bool separators) {
@@ -257,16 +246,6 @@ TEST(ToolbarButtons, MidiDocSetsAndTooltips)
     EXPECT_EQ(ToolTipText("&Open...\tCtrl+O"), "Open...");
     EXPECT_EQ(ToolTipText("&Delete Item(s)"), "Delete Item(s)");
     EXPECT_EQ(ToolTipText("R&&B"), "R&B");
-}
-
-TEST(BackgroundTiles, CopiesCoverTheArea)
-{
-    using P = std::vector<std::pair<int, int>>;
-    EXPECT_EQ(TileOrigins(64, 64, 130, 64), (P{{0, 0}, {64, 0}, {128, 0}}));
-    EXPECT_EQ(TileOrigins(64, 32, 64, 65), (P{{0, 0}, {0, 32}, {0, 64}}));
-    EXPECT_EQ(TileOrigins(500, 500, 100, 100), (P{{0, 0}})); // larger than the area: drawn once
-    EXPECT_EQ(TileOrigins(0, 10, 100, 100), P{});
-    EXPECT_EQ(TileOrigins(10, 10, 0, 0), (P{{0, 0}}));
 }
 
 TEST(CommandIds, ProgramNumbersMapIntoTheLibraryRange)

@@ -1,4 +1,4 @@
-#include "ui/core/ExternalPlayerCommand.h"
+#include "app/core/ExternalPlayerCommand.h"
 
 namespace zib {
 

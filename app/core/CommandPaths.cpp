@@ -1,4 +1,4 @@
-#include "ui/core/CommandPaths.h"
+#include "app/core/CommandPaths.h"
 
 namespace zib {
 

@@ -1,4 +1,4 @@
-#include "ui/core/NewFileDlgModel.h"
+#include "app/core/NewFileDlgModel.h"
 
 #include "ui/core/AsciiCase.h"
 

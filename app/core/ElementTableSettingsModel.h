@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/ConversionSeries.h"
+#include "app/core/ConversionSeries.h"
 
 #include <cstdint>
 #include <span>

@@ -1,4 +1,4 @@
-#include "ui/core/ConversionSeries.h"
+#include "app/core/ConversionSeries.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "ui/core/KeyChordSettingsModel.h"
+#include "app/core/KeyChordSettingsModel.h"
 
 #include "ui/core/LetterStrings.h"
 #include "ui/core/WqStyleDlgModels.h"

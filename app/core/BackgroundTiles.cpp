@@ -1,4 +1,4 @@
-#include "ui/core/BackgroundTiles.h"
+#include "app/core/BackgroundTiles.h"
 
 namespace zib {
 

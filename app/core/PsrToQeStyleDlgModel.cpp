@@ -1,4 +1,4 @@
-#include "ui/core/PsrToQeStyleDlgModel.h"
+#include "app/core/PsrToQeStyleDlgModel.h"
 
 #include "ui/core/LetterStrings.h"
 

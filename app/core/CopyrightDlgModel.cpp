@@ -1,4 +1,4 @@
-#include "ui/core/CopyrightDlgModel.h"
+#include "app/core/CopyrightDlgModel.h"
 
 #include "ui/core/FormatText.h"
 #include "ui/texts/UiText.h"

@@ -1,4 +1,4 @@
-#include "ui/core/ChordTableSettingsModel.h"
+#include "app/core/ChordTableSettingsModel.h"
 
 #include "ui/core/LetterStrings.h"
 #include "midi/ValueTexts.h"

@@ -1,4 +1,4 @@
-#include "ui/core/MainFrameCloseRule.h"
+#include "app/core/MainFrameCloseRule.h"
 
 namespace zib {
 

@@ -1,9 +1,9 @@
-#include "ui/core/ChordTableSettingsModel.h"
-#include "ui/core/KeyChordSettingsModel.h"
+#include "app/core/ChordTableSettingsModel.h"
+#include "app/core/KeyChordSettingsModel.h"
+#include "app/core/MidiToStySettingsModel.h"
+#include "app/core/StyToMidiMethodDlgModel.h"
 #include "ui/core/LetterStrings.h"
-#include "ui/core/MidiToStySettingsModel.h"
 #include "ui/core/SettingsCommands.h"
-#include "ui/core/StyToMidiMethodDlgModel.h"
 #include "tests/support/MemoryProfile.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ui/core/ElementTableSettingsModel.h"
+#include "app/core/ElementTableSettingsModel.h"
 
 #include "ui/core/LetterStrings.h"
 
