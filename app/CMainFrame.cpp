@@ -10,7 +10,6 @@
 #include "ui/CZibMdiChild.h"
 #include "ui/ListColumns.h"
 #include "ui/MenuBuilder.h"
-#include "ui/ZibMessageBox.h"
 #include "ui/core/CommandIds.h"
 #include "ui/core/StatusPanes.h"
 #include "ui/texts/UiText.h"

@@ -1,7 +1,6 @@
 #include "devices/CBarViewHostFrame.h"
 
 #include "ui/ShellServices.h"
-#include "ui/core/ZibPlayer.h"
 #include "ui/core/CommandIds.h"
 #include "devices/AppPlaybackHost.h"
 #include "devices/CZibMidBarView.h"

@@ -1,7 +1,6 @@
 #include "devices/DeviceDialogRunners.h"
 
 #include "ui/ShellServices.h"
-#include "ui/core/ZibPlayer.h"
 #include "ui/core/ZibSettings.h"
 #include "ui/DialogRegistry.h"
 #include "devices/InstrumentsSubsystem.h"

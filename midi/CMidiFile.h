@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
-#include <vector>
 
 namespace zib {
 

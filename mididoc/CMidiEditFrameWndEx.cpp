@@ -5,7 +5,6 @@
 #include "ui/core/FormatText.h"
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CEventListCtrl.h"
-#include "mididoc/CZibEventClipboard.h"
 #include "mididoc/CZibMidView.h"
 #include "mididoc/CZibMidWxDoc.h"
 #include "mididoc/MidiDocSubsystem.h"

@@ -4,7 +4,6 @@
 #include "mididoc/CMidiEditorFrame.h"
 
 #include <array>
-#include <cstdint>
 #include <vector>
 
 namespace zib {

@@ -5,7 +5,6 @@
 #include "ui/CZibDocTemplate.h"
 #include "ui/ZibSubsystems.h"
 #include "ui/core/CTrackNameSource.h"
-#include "mididoc/core/MidiCommands.h"
 #include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CMidiEditFrameWndEx.h"

@@ -4,7 +4,6 @@
 #include "ui/core/ToolbarButtons.h"
 #include "ui/core/ToolbarChoice.h"
 
-#include <array>
 #include <map>
 #include <optional>
 #include <vector>

@@ -11,7 +11,6 @@
 #include "tests/support/BigSong.h"
 #include "tests/support/MillionEventSong.h"
 #include "tests/support/ProcessMemory.h"
-#include "tests/support/SmfBuilder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,7 +10,6 @@
 #include "devices/core/OutStreamClient.h"
 
 #include <array>
-#include <atomic>
 #include <bitset>
 #include <cstdint>
 #include <memory>

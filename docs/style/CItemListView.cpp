@@ -5,7 +5,6 @@
 #include "ui/CZibDocTemplate.h"
 #include "ui/ListColumns.h"
 #include "ui/MenuBuilder.h"
-#include "ui/ZibMessageBox.h"
 #include "ui/core/CommandIds.h"
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"

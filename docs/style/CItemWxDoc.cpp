@@ -4,7 +4,6 @@
 #include "ui/core/ZibSettings.h"
 #include "ui/CZibFileDialog.h"
 #include "ui/ZibMessageBox.h"
-#include "ui/texts/UiText.h"
 #include "ui/ZibSubsystems.h"
 #include "docs/style/CItemListView.h"
 #include "docs/style/StyleGuiSupport.h"

@@ -7,7 +7,6 @@
 #include "ui/CZibFileDialog.h"
 #include "ui/ZibMessageBox.h"
 #include "ui/dialogs/CFileDialogs.h"
-#include "ui/texts/UiText.h"
 #include "docs/style/CItemListView.h"
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"

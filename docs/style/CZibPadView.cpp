@@ -9,7 +9,6 @@
 #include "docs/style/core/StyMenus.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
-#include "platform/ZibClipboardFormat.h"
 
 namespace zib {
 

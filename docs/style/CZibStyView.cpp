@@ -3,7 +3,6 @@
 #include "ui/ShellServices.h"
 #include "ui/ZibSubsystems.h"
 #include "ui/core/CommandIds.h"
-#include "ui/texts/ZibMessageTable.h"
 #include "docs/style/CStyPropSplitterFrameWnd.h"
 #include "docs/style/CZibStyWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"
@@ -14,7 +13,6 @@
 #include "midi/CStyleMidiReader.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
-#include "platform/ZibClipboardFormat.h"
 
 namespace zib {
 

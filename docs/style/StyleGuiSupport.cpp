@@ -7,7 +7,6 @@
 #include "ui/ZibMessageBox.h"
 #include "ui/core/FileFilters.h"
 #include "ui/texts/UiText.h"
-#include "docs/style/core/StyMenus.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"

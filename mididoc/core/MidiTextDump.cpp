@@ -2,7 +2,6 @@
 
 #include "midi/CMidiParserEx.h"
 #include "midi/MidiEventKind.h"
-#include "midi/ValueTexts.h"
 #include "mididoc/core/EventTexts.h"
 #include "mididoc/core/TextAppend.h"
 

@@ -3,8 +3,6 @@
 #include "ui/dialogs/CZibDialog.h"
 #include "mididoc/core/MetronomDlgModel.h"
 
-#include <map>
-
 class wxCheckBox;
 class wxRadioButton;
 class wxTextCtrl;

@@ -5,7 +5,6 @@
 
 #include "mididoc/core/EventListDump.h"
 #include "mididoc/core/EventListModel.h"
-#include "platform/FileIo.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 #include "tests/support/Golden.h"
 #include "tests/support/RealFixtures.h"

@@ -2,7 +2,6 @@
 
 #include "ui/core/UserMidiPortMap.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 

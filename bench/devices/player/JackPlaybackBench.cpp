@@ -13,7 +13,6 @@
 //                          nominal 250, 500 and 625 ms.
 // The loopback tests check order and bytes only; the times are here.
 
-#include "ui/core/StreamBuffers.h"
 #include "devices/core/InPort.h"
 #include "devices/core/MidiClock.h"
 #include "devices/core/MidiDeviceList.h"

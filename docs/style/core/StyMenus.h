@@ -2,7 +2,6 @@
 
 #include "ui/core/MenuModel.h"
 
-#include <string_view>
 #include <vector>
 
 namespace zib {

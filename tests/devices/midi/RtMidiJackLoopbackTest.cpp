@@ -1,4 +1,3 @@
-#include "ui/core/StreamBuffers.h"
 #include "ui/core/ZibPlayer.h"
 #include "devices/core/InPort.h"
 #include "devices/core/InPortClient.h"

@@ -2,8 +2,6 @@
 
 #include "app/PaintWatch.h"
 
-#include <functional>
-
 #include <atomic>
 #include <cstdio>
 #include <chrono>

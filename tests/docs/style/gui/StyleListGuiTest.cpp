@@ -5,8 +5,6 @@
 // and opening again.
 #include "docs/style/core/CZibStyDoc.h"
 #include "tests/docs/style/gui/StyleGuiFixture.h"
-#include "tests/support/RealFixtures.h"
-#include "tests/support/RealStyles.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
 #include "tests/support/WqImageBuilder.h"
