@@ -8,7 +8,7 @@ class wxGrid;
 namespace zib {
 
 // The columns of every list and grid of the program: widths laid out for the
-// small dialog font (app/core/ColumnWidths.h) shown in the list's own font,
+// small dialog font (ui/core/ColumnWidths.h) shown in the list's own font,
 // and the whole text of a cut cell as the tooltip over it.
 
 // The average character width of the font a window shows its text in.

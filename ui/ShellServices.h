@@ -119,6 +119,13 @@ inline ShellServices& Shell()
     return *ShellServices::Get();
 }
 
+// The program's language; English (0) where no program runs.
+inline int ShellLanguage()
+{
+    ShellServices* shell = ShellServices::Get();
+    return shell ? shell->Language() : 0;
+}
+
 // The main frame as the parent of a dialog; null when there is none.
 inline ZibMdiParentFrame* ShellFrame()
 {

@@ -14,7 +14,7 @@ class RecordingCanvas;
 // laid out 25 pixels high), one column per measure (2000) as wide as its
 // time signature says, and the marks of each track's events in each measure.
 // The laid-out pixel sizes are those of a small dialog font; in the font the
-// view shows they scale as the lists' columns do (app/core/ColumnWidths.h).
+// view shows they scale as the lists' columns do (ui/core/ColumnWidths.h).
 // It lays out the columns, converts ticks to x, finds the measures in view
 // and the events to draw there (from an index per measure, never walking the
 // song from its start), and paints rows and header into a RecordingCanvas.

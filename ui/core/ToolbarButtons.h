@@ -11,7 +11,7 @@ namespace zib {
 // English label (translated and stripped of '&' and shortcut when shown); the
 // glyph is the button's short letters, drawn when its icon cannot be had; the
 // icon names a standard action or one of the program's own icons
-// (app/core/ToolbarIcons.h).
+// (ui/core/ToolbarIcons.h).
 struct ToolButtonDef {
     int id = 0;
     std::string_view tooltip;

@@ -16,10 +16,10 @@ public:
 // Kinds of player
 enum PlayerKind : int { kNoPlayer = 0, kMidiBarViewPlayer = 1, kStyleConsolePlayer = 2 };
 
-// The application's player fields, seen through one object: whether
-// something plays, the active player and its kind. The fields themselves
-// belong to the application object (CZibApp::m_Playing, m_ActivePlayer,
-// m_ActivePlayerKind); MIDI delivery threads write them too, so they are atomic.
+// The program's player fields, seen through one object: whether something
+// plays, the active player and its kind. The fields themselves belong to the
+// shell, which hands this object out (ShellServices::Player); MIDI delivery
+// threads write them too, so they are atomic.
 // While the playing flag is set the MIDI views refuse edits and moves.
 class PlayerSlot {
 public:
