@@ -8,53 +8,30 @@
 //                      the time to free it and the peak memory per event
 #include "tests/support/MillionEventSong.h"
 #include "tests/support/SideBySide.h"
-#include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <sstream>
 
 using namespace zib;
 
 namespace {
 
-const std::filesystem::path& songFile()
-{
-    static const test::TempDir dir;
-    static const std::filesystem::path file = [] {
-        const auto path = dir / "MillionEvents.mid";
-        const auto& image = test::MillionEventSong();
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                                    std::streamsize(image.size()));
-        return path;
-    }();
-    return file;
-}
-
 void CMidiFileProcess(benchmark::State& state)
 {
-    const auto& file = songFile();
+    const auto& file = test::MillionEventSongFile();
     std::vector<double> ours, peer;
-    for (auto _ : state) {
-        const test::ProcessRun run = test::runProcess({MIDI_ROAD_TOOL, "file", file.string()});
-        if (!run.started || run.exitCode != 0) {
-            state.SkipWithError("the parse failed");
+    for (auto _ : state)
+        if (!test::runBothProcesses(state, {MIDI_ROAD_TOOL, "file", file.string()}, "the parse failed", file,
+                                    "/dev/null", ours, peer))
             return;
-        }
-        const double p = test::runMidicsv(state, file, "/dev/null");
-        if (p < 0) return;
-        state.SetIterationTime(run.seconds);
-        ours.push_back(run.seconds);
-        peer.push_back(p);
-    }
     test::reportSideBySide(state, ours, peer);
 }
 BENCHMARK(CMidiFileProcess)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
 
 void ParseImage(benchmark::State& state)
 {
-    const auto& file = songFile();
+    const auto& file = test::MillionEventSongFile();
     std::vector<double> ours, peer, freeing, peakPerEvent;
     double events = 0;
     for (auto _ : state) {

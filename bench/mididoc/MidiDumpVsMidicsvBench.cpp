@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
+#include <filesystem>
 
 using namespace zib;
 
@@ -16,26 +16,15 @@ namespace {
 
 void TextDumpProcess(benchmark::State& state)
 {
+    const auto& file = test::MillionEventSongFile();
     const test::TempDir dir;
-    const auto file = dir / "MillionEvents.mid";
-    const auto& image = test::MillionEventSong();
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
     const std::string ourOut = (dir / "MillionEvents.txt").string();
     const std::string peerOut = (dir / "MillionEvents.csv").string();
     std::vector<double> ours, peer;
-    for (auto _ : state) {
-        const test::ProcessRun run = test::runProcess({MIDI_DUMP_TOOL, file.string(), ourOut});
-        if (!run.started || run.exitCode != 0) {
-            state.SkipWithError("the dump failed");
+    for (auto _ : state)
+        if (!test::runBothProcesses(state, {MIDI_DUMP_TOOL, file.string(), ourOut}, "the dump failed", file,
+                                    peerOut, ours, peer))
             return;
-        }
-        const double p = test::runMidicsv(state, file, peerOut);
-        if (p < 0) return;
-        state.SetIterationTime(run.seconds);
-        ours.push_back(run.seconds);
-        peer.push_back(p);
-    }
     test::reportSideBySide(state, ours, peer);
     state.counters["dumpMB"] = double(std::filesystem::file_size(ourOut)) / 1e6;
     state.counters["csvMB"] = double(std::filesystem::file_size(peerOut)) / 1e6;

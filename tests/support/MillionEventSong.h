@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/FileIo.h"
 #include "tests/support/SmfBuilder.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,19 @@ inline const std::vector<uint8_t>& MillionEventSong()
         return smf.Build();
     }();
     return image;
+}
+
+// The song as a file of a folder of its own, written on the first call; both
+// stay until the program ends.
+inline const std::filesystem::path& MillionEventSongFile()
+{
+    static const TempDir dir;
+    static const std::filesystem::path file = [] {
+        const auto path = dir / "MillionEvents.mid";
+        writeFileAtomically(path, MillionEventSong());
+        return path;
+    }();
+    return file;
 }
 
 } // namespace zib::test

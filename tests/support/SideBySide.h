@@ -32,6 +32,28 @@ inline double runMidicsv(benchmark::State& state, const std::filesystem::path& f
     return peer.seconds;
 }
 
+// One iteration of a side-by-side run of whole processes: `ours` (a program
+// and its arguments), then midicsv on `file` writing to `peerOut`; both wall
+// times are noted. False, and the benchmark marked failed with `failure` when
+// ours did not run to a zero exit, when either did not run.
+inline bool runBothProcesses(benchmark::State& state, const std::vector<std::string>& ours,
+                             const char* failure, const std::filesystem::path& file,
+                             const std::string& peerOut, std::vector<double>& oursSeconds,
+                             std::vector<double>& peerSeconds)
+{
+    const ProcessRun run = runProcess(ours);
+    if (!run.started || run.exitCode != 0) {
+        state.SkipWithError(failure);
+        return false;
+    }
+    const double p = runMidicsv(state, file, peerOut);
+    if (p < 0) return false;
+    state.SetIterationTime(run.seconds);
+    oursSeconds.push_back(run.seconds);
+    peerSeconds.push_back(p);
+    return true;
+}
+
 // The counters of a side-by-side run: both medians in milliseconds and the
 // ratio of ours to the peer's (below 1: faster than midicsv)
 inline void reportSideBySide(benchmark::State& state, const std::vector<double>& ours,
