@@ -42,11 +42,6 @@ std::string CZibDocTemplate::GetDocString(DocStringIndex index) const
     return field(docString_, index);
 }
 
-std::string CMultiExtDocTemplate::GetDocString(DocStringIndex index) const
-{
-    return MultiExtDocStringField(docString_, index);
-}
-
 TemplateCandidate CZibDocTemplate::Candidate(std::vector<wxDocument*>* openDocuments) const
 {
     TemplateCandidate candidate{GetDocString(DocStringIndex::FilterExt), {}};

@@ -46,13 +46,4 @@ private:
     MenuBarDef documentMenu_;
 };
 
-// A template whose filter extension field names two extensions (".pcg;.prg").
-class CMultiExtDocTemplate : public CZibDocTemplate {
-public:
-    using CZibDocTemplate::CZibDocTemplate;
-
-    // The filter extension field with a '*' after its ';' (".pcg;*.prg").
-    std::string GetDocString(DocStringIndex index) const override;
-};
-
 } // namespace zib

@@ -2,6 +2,7 @@
 
 #include "ui/CChildFrames.h"
 #include "ui/CZibDocManager.h"
+#include "ui/CMultiExtDocTemplate.h"
 #include "ui/CZibDocTemplate.h"
 #include "docs/program/CZibArgDoc.h"
 #include "docs/program/CZibArgView.h"

@@ -3,6 +3,7 @@
 #include "ui/CChildFrames.h"
 #include "ui/ShellServices.h"
 #include "ui/CZibDocManager.h"
+#include "ui/CMultiExtDocTemplate.h"
 #include "ui/CZibDocTemplate.h"
 #include "ui/ZibSubsystems.h"
 #include "docs/style/CItemWxDoc.h"
