@@ -2,8 +2,8 @@
 
 #include "ui/ShellServices.h"
 #include "ui/ZibMessageBox.h"
-#include "ui/dialogs/CProgressDlg.h"
 #include "devices/dialogs/CAddInstrumentsDlg.h"
+#include "devices/dialogs/CProgressDlg.h"
 #include "platform/WxText.h"
 
 #include <wx/utils.h>

@@ -13,7 +13,7 @@
 #include "ui/dialogs/CFileDialogs.h"
 #include "app/dialogs/CNewFileDlg.h"
 #include "ui/dialogs/CPositionDialogs.h"
-#include "ui/dialogs/CProgressDlg.h"
+#include "devices/dialogs/CProgressDlg.h"
 #include "ui/dialogs/CWqStyleDialogs.h"
 #include "platform/AppEvents.h"
 #include "platform/FileIo.h"

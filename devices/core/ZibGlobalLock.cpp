@@ -1,4 +1,4 @@
-#include "ui/core/ZibGlobalLock.h"
+#include "devices/core/ZibGlobalLock.h"
 
 namespace zib {
 

@@ -1,4 +1,4 @@
-#include "ui/dialogs/CProgressDlg.h"
+#include "devices/dialogs/CProgressDlg.h"
 
 #include <wx/gauge.h>
 
