@@ -6,7 +6,6 @@
 #include <array>
 
 class wxChoice;
-class wxComboBox;
 
 namespace zib {
 
@@ -19,18 +18,6 @@ public:
 private:
     EditChordTableDlgModel& model_;
     std::array<wxChoice*, EditChordTableDlgModel::kChordTypes> boxes_{};
-};
-
-// "Chord Variation Parameters" (198): key and length of one Wq chord
-// variation. Both lists are sorted by text; the value of the chosen text is stored.
-class CCvParamsDlg : public CZibDialog {
-public:
-    CCvParamsDlg(wxWindow* parent, CvParamsDlgModel& model);
-
-private:
-    CvParamsDlgModel& model_;
-    wxComboBox* key_ = nullptr;
-    wxComboBox* length_ = nullptr;
 };
 
 } // namespace zib
