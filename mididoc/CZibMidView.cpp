@@ -20,7 +20,7 @@
 #include "mididoc/CMidiWindowPlayer.h"
 #include "mididoc/MidiDocSubsystem.h"
 #include "mididoc/core/MidiTransport.h"
-#include "ui/dialogs/CPositionDialogs.h"
+#include "mididoc/dialogs/CPositionDialogs.h"
 #include "devices/CZibMidBarView.h"
 #include "devices/core/BarGridModel.h"
 #include "platform/AppEvents.h"

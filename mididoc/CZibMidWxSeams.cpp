@@ -20,7 +20,7 @@
 #include "mididoc/dialogs/CShiftEventsDlg.h"
 #include "mididoc/dialogs/CTempoDlg.h"
 #include "mididoc/dialogs/CTrackPropertiesDlg.h"
-#include "ui/dialogs/CPositionDialogs.h"
+#include "mididoc/dialogs/CPositionDialogs.h"
 #include "devices/InstrumentsSubsystem.h"
 #include "devices/dialogs/CRecordInputDlg.h"
 #include "devices/core/CInstrumentStore.h"

@@ -1,6 +1,6 @@
 #include "mididoc/core/MetronomDlgModel.h"
 
-#include "ui/core/PositionDlgModels.h"
+#include "mididoc/core/PositionDlgModels.h"
 #include "midi/ValueTexts.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "mididoc/core/PasteEventsDlgModel.h"
 
-#include "ui/core/PositionDlgModels.h"
+#include "mididoc/core/PositionDlgModels.h"
 
 #include <algorithm>
 

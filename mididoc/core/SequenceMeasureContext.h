@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/PositionDlgModels.h"
+#include "mididoc/core/PositionDlgModels.h"
 
 namespace zib {
 

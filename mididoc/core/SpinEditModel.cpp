@@ -1,6 +1,6 @@
 #include "mididoc/core/SpinEditModel.h"
 
-#include "ui/core/PositionDlgModels.h"
+#include "mididoc/core/PositionDlgModels.h"
 
 namespace zib {
 

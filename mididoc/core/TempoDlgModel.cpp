@@ -1,6 +1,6 @@
 #include "mididoc/core/TempoDlgModel.h"
 
-#include "ui/core/PositionDlgModels.h"
+#include "mididoc/core/PositionDlgModels.h"
 
 #include <algorithm>
 

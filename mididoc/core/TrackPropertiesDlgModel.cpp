@@ -1,7 +1,7 @@
 #include "mididoc/core/TrackPropertiesDlgModel.h"
 
 #include "ui/core/AsciiCase.h"
-#include "ui/core/PositionDlgModels.h"
+#include "mididoc/core/PositionDlgModels.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "mididoc/dialogs/CMarkerDlg.h"
 
-#include "ui/CPositionEditB.h"
+#include "mididoc/CPositionEditB.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
 

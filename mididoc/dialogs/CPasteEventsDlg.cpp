@@ -1,6 +1,6 @@
 #include "mididoc/dialogs/CPasteEventsDlg.h"
 
-#include "ui/CPositionEditB.h"
+#include "mididoc/CPositionEditB.h"
 #include "platform/WxText.h"
 
 #include <wx/button.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/core/PositionDlgModels.h"
 #include "ui/dialogs/CZibDialog.h"
+#include "mididoc/core/PositionDlgModels.h"
 
 namespace zib {
 

@@ -1,6 +1,6 @@
 #include "mididoc/dialogs/CTempoDlg.h"
 
-#include "ui/CPositionEditB.h"
+#include "mididoc/CPositionEditB.h"
 #include "platform/WxText.h"
 
 #include <wx/sizer.h>

@@ -1,4 +1,4 @@
-#include "ui/core/PositionEditBModel.h"
+#include "mididoc/core/PositionEditBModel.h"
 #include "mididoc/core/PositionEditAModel.h"
 #include "mididoc/core/SpinEditModel.h"
 #include "tests/support/UniformMeasureContext.h"

@@ -12,7 +12,6 @@
 #include "ui/core/CommandIds.h"
 #include "ui/dialogs/CFileDialogs.h"
 #include "app/dialogs/CNewFileDlg.h"
-#include "ui/dialogs/CPositionDialogs.h"
 #include "devices/dialogs/CProgressDlg.h"
 #include "docs/style/dialogs/CCvParamsDlg.h"
 #include "docs/style/dialogs/CEditChordTableDlg.h"
@@ -25,6 +24,7 @@
 #include "tests/app/gui/driver/ScreenArea.h"
 #include "tests/app/gui/driver/ViewProbe.h"
 #include "ui/DialogRegistry.h"
+#include "mididoc/dialogs/CPositionDialogs.h"
 
 #include <algorithm>
 #include <array>

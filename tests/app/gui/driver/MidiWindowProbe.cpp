@@ -13,7 +13,7 @@
 #include "mididoc/CZibMidWxDoc.h"
 #include "mididoc/core/MidiCommands.h"
 #include "mididoc/core/MidiDocMenu.h"
-#include "ui/dialogs/CPositionDialogs.h"
+#include "mididoc/dialogs/CPositionDialogs.h"
 #include "platform/WxText.h"
 
 #include <cstdio>

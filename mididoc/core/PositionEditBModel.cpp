@@ -1,4 +1,4 @@
-#include "ui/core/PositionEditBModel.h"
+#include "mididoc/core/PositionEditBModel.h"
 
 namespace zib {
 

@@ -1,4 +1,4 @@
-#include "ui/core/PositionDlgModels.h"
+#include "mididoc/core/PositionDlgModels.h"
 
 #include <algorithm>
 #include <cstdio>

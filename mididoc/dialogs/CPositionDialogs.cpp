@@ -1,6 +1,6 @@
-#include "ui/dialogs/CPositionDialogs.h"
+#include "mididoc/dialogs/CPositionDialogs.h"
 
-#include "ui/CPositionEditB.h"
+#include "mididoc/CPositionEditB.h"
 
 #include "platform/AppEvents.h"
 #include "platform/WxText.h"

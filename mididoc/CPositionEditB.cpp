@@ -1,4 +1,4 @@
-#include "ui/CPositionEditB.h"
+#include "mididoc/CPositionEditB.h"
 
 #include "platform/WxText.h"
 

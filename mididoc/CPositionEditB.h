@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/PositionEditBModel.h"
+#include "mididoc/core/PositionEditBModel.h"
 
 #include <wx/textctrl.h>
 
