@@ -4,7 +4,7 @@
 #include "ui/ZibSubsystems.h"
 #include "ui/core/RecentFileList.h"
 #include "ui/core/StreamBuffers.h"
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 #include "ui/core/ZibSettings.h"
 #include "platform/SharedLibrary.h"
 

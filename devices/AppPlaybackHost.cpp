@@ -2,7 +2,7 @@
 
 #include "ui/ShellServices.h"
 #include "ui/core/StreamBuffers.h"
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 #include "ui/core/ZibSettings.h"
 #include "devices/core/MidiDeviceList.h"
 

@@ -3,7 +3,7 @@
 #include "ui/ShellServices.h"
 #include "ui/ListColumns.h"
 #include "ui/ZibMessageBox.h"
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 #include "devices/core/IPlaybackDocument.h"
 #include "devices/core/PlaybackHost.h"
 #include "devices/core/RecordingCanvas.h"

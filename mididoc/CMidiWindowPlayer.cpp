@@ -3,7 +3,7 @@
 #include "ui/CMainToolBar.h"
 #include "ui/CZibMdiChild.h"
 #include "ui/ShellServices.h"
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 #include "devices/AppPlaybackHost.h"
 #include "devices/CZibMidBarView.h"
 #include "devices/core/BarGridModel.h"

@@ -1,6 +1,6 @@
 #include "devices/core/BarViewCommands.h"
 
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 #include "devices/core/PlaybackEngine.h"
 
 namespace zib {

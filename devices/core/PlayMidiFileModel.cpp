@@ -1,6 +1,6 @@
 #include "devices/core/PlayMidiFileModel.h"
 
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 #include "devices/core/PlaybackHost.h"
 #include "platform/FileIo.h"
 

@@ -3,6 +3,7 @@
 
 #include "devices/core/PlaybackEngine.h"
 
+#include "ui/core/PlayerSlot.h"
 #include "ui/core/StreamBuffers.h"
 #include "ui/texts/UiText.h"
 #include "ui/texts/ZibMessageTable.h"

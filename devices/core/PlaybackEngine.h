@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/IZibPlayer.h"
 #include "devices/core/CMeasureTable.h"
 #include "devices/core/IPlaybackDocument.h"
 #include "devices/core/InPortClient.h"

@@ -5,6 +5,7 @@
 
 #include "devices/core/PlaybackEngine.h"
 
+#include "ui/core/PlayerSlot.h"
 #include "devices/core/OutStream.h"
 #include "devices/core/PlaybackHost.h"
 #include "devices/core/PlaybackTexts.h"

@@ -1,7 +1,7 @@
 #include "devices/dialogs/CStylePlaybackConsole.h"
 
 #include "ui/ShellServices.h"
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 #include "ui/core/ZibSettings.h"
 #include "ui/ZibMessageBox.h"
 #include "devices/CPianoKeyFilter.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/IZibPlayer.h"
 #include "ui/dialogs/CZibDialog.h"
 #include "devices/core/CPianoListener.h"
 #include "devices/core/KeyboardOctave.h"

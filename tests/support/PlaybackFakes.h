@@ -7,7 +7,7 @@
 // the devices library.
 
 #include "ui/core/StreamBuffers.h"
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 #include "devices/core/FakeMidiBackend.h"
 #include "devices/core/IPlaybackDocument.h"
 #include "devices/core/MidiClock.h"

@@ -1,4 +1,4 @@
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 #include "devices/core/InPort.h"
 #include "devices/core/InPortClient.h"
 #include "devices/core/MidiClock.h"

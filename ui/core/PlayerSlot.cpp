@@ -1,4 +1,4 @@
-#include "ui/core/ZibPlayer.h"
+#include "ui/core/PlayerSlot.h"
 
 namespace zib {
 
