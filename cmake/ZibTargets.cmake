@@ -104,6 +104,19 @@ function(zib_benchmark name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} zib_warnings benchmark::benchmark_main)
 endfunction()
 
+# The instrumented code of the fuzz builds leaves out what
+# fuzz/coverage-ignorelist.txt names. The list is used through a copy named
+# after its content, so a changed list changes the compile commands and the
+# objects are built again (ccache does not read the list).
+if(ZIB_FUZZ)
+  set(zib_fuzz_ignorelist "${PROJECT_SOURCE_DIR}/fuzz/coverage-ignorelist.txt")
+  file(SHA1 "${zib_fuzz_ignorelist}" zib_fuzz_ignorelist_hash)
+  string(SUBSTRING "${zib_fuzz_ignorelist_hash}" 0 12 zib_fuzz_ignorelist_hash)
+  set(zib_fuzz_ignorelist_copy "${PROJECT_BINARY_DIR}/fuzz/coverage-ignorelist-${zib_fuzz_ignorelist_hash}.txt")
+  configure_file("${zib_fuzz_ignorelist}" "${zib_fuzz_ignorelist_copy}" COPYONLY)
+  set(ZIB_FUZZ_COVERAGE_OPTIONS "-fsanitize-coverage-ignorelist=${zib_fuzz_ignorelist_copy}")
+endif()
+
 # A libFuzzer target, run as a test the same way every time: first each input
 # of its checked-in corpus fuzz/<area>/corpus/<name>/ (seeds and every input
 # that once made it fail), then RUNS inputs mutated from that corpus with the
@@ -120,7 +133,7 @@ function(zib_fuzzer name)
     message(FATAL_ERROR "fuzz target ${name} needs RUNS")
   endif()
   add_executable(${name} ${ARG_SOURCES})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer ${ZIB_FUZZ_COVERAGE_OPTIONS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} zib_warnings)
   add_test(NAME fuzz.${name}
@@ -156,6 +169,6 @@ function(zib_fuzz_copy name)
   endforeach()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer-no-link)
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer-no-link ${ZIB_FUZZ_COVERAGE_OPTIONS})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE zib_warnings)
 endfunction()
