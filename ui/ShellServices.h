@@ -119,6 +119,18 @@ inline ShellServices& Shell()
     return *ShellServices::Get();
 }
 
+// The language of the running program; English (0) where none runs.
+inline int ShellLanguage()
+{
+    return ShellServices::Get() ? Shell().Language() : 0;
+}
+
+// Whether the program is playing a song or style now.
+inline bool ShellPlaying()
+{
+    return Shell().Playing() != 0;
+}
+
 // The main frame as the parent of a dialog; null when there is none.
 inline ZibMdiParentFrame* ShellFrame()
 {

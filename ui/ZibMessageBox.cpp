@@ -10,15 +10,6 @@
 
 namespace zib {
 
-namespace {
-
-int language()
-{
-    return ShellServices::Get() ? Shell().Language() : 0;
-}
-
-} // namespace
-
 int ZibTextBox(const wxString& text, const wxString& caption, long style, wxWindow* parent)
 {
     if (!parent && wxTheApp) parent = wxTheApp->GetTopWindow();
@@ -29,12 +20,12 @@ int ZibTextBox(const wxString& text, const wxString& caption, long style, wxWind
 
 int ZibMessageBox(int message, const wxString& caption, long style, wxWindow* parent)
 {
-    return ZibTextBox(wxFromUtf8(ZibMessage(message, language())), caption, style, parent);
+    return ZibTextBox(wxFromUtf8(ZibMessage(message, ShellLanguage())), caption, style, parent);
 }
 
 wxString UiTextWx(std::string_view english)
 {
-    return wxFromUtf8(UiText(english, language()));
+    return wxFromUtf8(UiText(english, ShellLanguage()));
 }
 
 } // namespace zib

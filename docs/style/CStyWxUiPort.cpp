@@ -22,11 +22,6 @@ namespace zib {
 
 namespace {
 
-int language()
-{
-    return ShellServices::Get() ? Shell().Language() : 0;
-}
-
 std::filesystem::path pathOf(const wxString& text)
 {
     return std::filesystem::u8path(wxToUtf8(text));
@@ -60,7 +55,7 @@ StyAnswer CStyWxUiPort::Ask(StyQuestion question, const StyNotice& notice)
 {
     const wxString caption = notice.caption.empty() ? wxString(ShellServices::kAppName) : wxFromUtf8(notice.caption);
     const long buttons = question == StyQuestion::YesNo ? wxYES_NO : wxYES_NO | wxCANCEL;
-    switch (ZibTextBox(wxFromUtf8(notice.Localized(language())), caption, buttons | wxICON_WARNING, Parent())) {
+    switch (ZibTextBox(wxFromUtf8(notice.Localized(ShellLanguage())), caption, buttons | wxICON_WARNING, Parent())) {
     case wxID_YES:
         return StyAnswer::Yes;
     case wxID_NO:

@@ -20,11 +20,6 @@ namespace zib {
 
 namespace {
 
-int language()
-{
-    return ShellServices::Get() ? Shell().Language() : 0;
-}
-
 long iconStyle(StyNoticeIcon icon)
 {
     switch (icon) {
@@ -42,7 +37,7 @@ long iconStyle(StyNoticeIcon icon)
 int ShowStyNotice(const StyNotice& notice, wxWindow* parent)
 {
     const wxString caption = notice.caption.empty() ? wxString(ShellServices::kAppName) : wxFromUtf8(notice.caption);
-    return ZibTextBox(wxFromUtf8(notice.Localized(language())), caption, wxOK | iconStyle(notice.icon), parent);
+    return ZibTextBox(wxFromUtf8(notice.Localized(ShellLanguage())), caption, wxOK | iconStyle(notice.icon), parent);
 }
 
 StyNoticeSink StyNoticeBoxes(wxWindow* parent)
@@ -53,7 +48,7 @@ StyNoticeSink StyNoticeBoxes(wxWindow* parent)
 wxString StyFileFilter(std::string_view filter)
 {
     return wxFromUtf8(TranslatedFilter(CaseInsensitiveFilter(filter),
-                                       [](std::string_view name) { return UiText(name, language()); }));
+                                       [](std::string_view name) { return UiText(name, ShellLanguage()); }));
 }
 
 std::optional<std::vector<uint8_t>> ReadClipboardBlock(bool* attached)
@@ -112,7 +107,7 @@ int RadioGroupWithNone::Checked() const
 
 wxString StyFormat(std::string_view format, std::initializer_list<std::string_view> args)
 {
-    return wxFromUtf8(FormatText(UiText(format, language()), args));
+    return wxFromUtf8(FormatText(UiText(format, ShellLanguage()), args));
 }
 
 std::string ItemTextFromWx(const wxString& text)

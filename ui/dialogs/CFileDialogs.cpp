@@ -26,7 +26,7 @@ constexpr int kYesToAll = 1085;
 CFolderDialog::CFolderDialog(const std::string& initialFolder, const std::string& extraFilter,
                              wxWindow* parent)
     : CZibDialog(parent, "Select Folder", wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
-      model_(initialFolder, ShellServices::Get() ? Shell().Language() : 0)
+      model_(initialFolder, ShellLanguage())
 {
     wxString filter = T("Show Folders Only") + "|.";
     filter += extraFilter.empty() ? "|" + T("All Files (*.*)") + "|*.*" : "|" + wxFromUtf8(extraFilter);
