@@ -12,7 +12,7 @@ namespace zib {
 
 namespace {
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kMidiFileErrorTexts[] = {
     {0, "Success"},
     {1, "Not expected chunk ID"},
     {2, "Bad read/write flag"},
@@ -87,7 +87,7 @@ CMidiFile::~CMidiFile() = default;
 
 int CMidiFile::ReportError(char* buffer, size_t size, int code)
 {
-    const char* text = FindMidiErrorText(kErrorTexts, code);
+    const char* text = FindMidiErrorText(kMidiFileErrorTexts, code);
     return text ? FormatMidiError(buffer, size, "CMidiFile", code, text) : 0;
 }
 

@@ -10,7 +10,7 @@ namespace zib {
 
 namespace {
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kMidiFileExErrorTexts[] = {
     {30, "Measure limit exceeded"},
     {100, "Application defined error code"},
     {101, "Time signature found at wrong place"},
@@ -44,7 +44,7 @@ CMidiFileEx::~CMidiFileEx() = default;
 int CMidiFileEx::ReportError(char* buffer, size_t size, int code)
 {
     if (const int n = CMidiFile::ReportError(buffer, size, code)) return n;
-    const char* text = FindMidiErrorText(kErrorTexts, code);
+    const char* text = FindMidiErrorText(kMidiFileExErrorTexts, code);
     return text ? FormatMidiError(buffer, size, "CMidiFileEx", code, text) : 0;
 }
 

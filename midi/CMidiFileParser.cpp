@@ -12,7 +12,7 @@ namespace zib {
 
 namespace {
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kMidiFileParserErrorTexts[] = {
     {100, "Application defined error code"},  {101, "Midi format determined"},
     {102, "Midi format not supported"},       {103, "Cannot allocate data for event array"},
     {104, "Last midi track not finished"},    {105, "Cannot allocate channel buffer"},
@@ -31,7 +31,7 @@ CMidiFileParser::~CMidiFileParser() = default;
 int CMidiFileParser::ReportError(char* buffer, size_t size, int code)
 {
     if (const int n = CMidiFile::ReportError(buffer, size, code)) return n;
-    const char* text = FindMidiErrorText(kErrorTexts, code);
+    const char* text = FindMidiErrorText(kMidiFileParserErrorTexts, code);
     return text ? FormatMidiError(buffer, size, "CMidiFile", code, text) : 0;
 }
 

@@ -14,7 +14,7 @@ namespace zib {
 
 namespace {
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kMidiParserExErrorTexts[] = {
     {106, "Not really an error"},
     {107, "MIDI file format not supported"},
     {108, "Time signature found at wrong place"},
@@ -141,7 +141,7 @@ CMidiParserEx::~CMidiParserEx() = default;
 int CMidiParserEx::ReportError(char* buffer, size_t size, int code)
 {
     if (const int n = CMidiFileEx::ReportError(buffer, size, code)) return n;
-    const char* text = FindMidiErrorText(kErrorTexts, code);
+    const char* text = FindMidiErrorText(kMidiParserExErrorTexts, code);
     return text ? FormatMidiError(buffer, size, "CMidiParserEx", code, text) : 0;
 }
 

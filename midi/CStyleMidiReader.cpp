@@ -10,7 +10,7 @@ namespace zib {
 
 namespace {
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kStyleMidiReaderErrorTexts[] = {
     {101, "CV MIDI file is not format 0"},
     {102, "Cannot allocate event"},
     {104, "CV MIDI file does not hold exactly one track"},
@@ -67,7 +67,7 @@ CStyleMidiReader::~CStyleMidiReader() = default;
 int CStyleMidiReader::ReportError(char* buffer, size_t size, int code)
 {
     // The reader's own codes come first: some share numbers with CMidiFileEx.
-    if (const char* text = FindMidiErrorText(kErrorTexts, code))
+    if (const char* text = FindMidiErrorText(kStyleMidiReaderErrorTexts, code))
         return FormatMidiError(buffer, size, "CStyleMidiReader", code, text);
     return CMidiFileEx::ReportError(buffer, size, code);
 }

@@ -8,12 +8,12 @@ namespace zib {
 
 namespace {
 
-const char* const kUnknown = "???";
+const char* const kUnknownValue = "???";
 
 // Text of `code` in a table indexed from 0; "???" outside it.
 template <size_t N> std::string pick(const std::array<const char*, N>& table, int code)
 {
-    return code >= 0 && size_t(code) < N ? table[size_t(code)] : kUnknown;
+    return code >= 0 && size_t(code) < N ? table[size_t(code)] : kUnknownValue;
 }
 
 std::string formatInt(const char* format, int value)
@@ -281,7 +281,7 @@ std::string functionText(int code, bool pedal)
 {
     for (const auto& row : kFunctionRows)
         if (row.code == code && (pedal || !row.pedalOnly)) return row.name;
-    return kUnknown;
+    return kUnknownValue;
 }
 
 } // namespace
@@ -322,7 +322,7 @@ std::string GetNoteModeText(int code)
 }
 std::string GetBassInversionModeText(int code)
 {
-    return pick(std::array<const char*, 4>{kUnknown, "ACTUAL", "AUTO", "BASS"}, code);
+    return pick(std::array<const char*, 4>{kUnknownValue, "ACTUAL", "AUTO", "BASS"}, code);
 }
 std::string GetLowHarmText(int code)
 {
@@ -383,7 +383,7 @@ std::string GetOctaveFeetText(int code)
     case 1:
         return "4'";
     default:
-        return kUnknown;
+        return kUnknownValue;
     }
 }
 
@@ -401,7 +401,7 @@ std::string GetOctaveShiftText(int code)
     case 15:
         return "-1";
     default:
-        return kUnknown;
+        return kUnknownValue;
     }
 }
 
@@ -426,7 +426,7 @@ std::string GetPlayMuteSoloText(int code)
     case 8:
         return "SOLO";
     default:
-        return kUnknown;
+        return kUnknownValue;
     }
 }
 
@@ -434,7 +434,7 @@ std::string GetChordRecognitionModeText(int code, int model)
 {
     if (model == 77) return pick(std::array<const char*, 3>{"Fingered1", "Fingered2", "One Finger"}, code);
     if (model == 73) return pick(std::array<const char*, 3>{"Easy", "Normal", "One Finger"}, code);
-    return kUnknown;
+    return kUnknownValue;
 }
 
 std::string GetHighLowText(int value)
@@ -451,7 +451,7 @@ std::string GetVariationChangeText(int code)
 {
     for (const auto& v : kVariationChanges)
         if (v.code == code) return v.text;
-    return kUnknown;
+    return kUnknownValue;
 }
 
 // ---- Number getters ----
@@ -459,35 +459,35 @@ std::string GetVariationChangeText(int code)
 std::string GetMidiChannelText(int channel)
 {
     if (channel == -1) return "OFF";
-    return channel >= 0 && channel <= 15 ? formatInt("%d", channel + 1) : kUnknown;
+    return channel >= 0 && channel <= 15 ? formatInt("%d", channel + 1) : kUnknownValue;
 }
 
 std::string GetVelocityValueText(int value)
 {
     if (value == 0) return "Normal";
-    return value >= 1 && value <= 127 ? formatInt("%d", value) : kUnknown;
+    return value >= 1 && value <= 127 ? formatInt("%d", value) : kUnknownValue;
 }
 
 std::string GetOneToSevenText(int value)
 {
-    return value >= 0 && value <= 6 ? formatInt("%d", value + 1) : kUnknown;
+    return value >= 0 && value <= 6 ? formatInt("%d", value + 1) : kUnknownValue;
 }
 
 std::string GetOneToThirtyTwoText(int value)
 {
-    return value >= 0 && value <= 31 ? formatInt("%d", value + 1) : kUnknown;
+    return value >= 0 && value <= 31 ? formatInt("%d", value + 1) : kUnknownValue;
 }
 
 std::string GetOneToTwelveOrStyText(int value)
 {
     if (value == -1) return "STY";
-    return value >= 0 && value <= 11 ? formatInt("%d", value + 1) : kUnknown;
+    return value >= 0 && value <= 11 ? formatInt("%d", value + 1) : kUnknownValue;
 }
 
 std::string GetDigitOrPrgText(int value)
 {
     if (value == 10) return "Prg";
-    return value >= 0 && value <= 9 ? formatInt("%d", value) : kUnknown;
+    return value >= 0 && value <= 9 ? formatInt("%d", value) : kUnknownValue;
 }
 
 std::string GetPanText(int code)
@@ -497,7 +497,7 @@ std::string GetPanText(int code)
     if (code >= 16 && code <= 30) return formatInt("R%02d", code - 15);
     if (code == 31) return "PRG";
     if (code == 255) return "OFF";
-    return kUnknown;
+    return kUnknownValue;
 }
 
 std::string GetChordVariationName(int code)
@@ -510,7 +510,7 @@ std::string GetChordVariationName(int code)
         element = 4 + (code - 24) / 2;
         variation = (code - 24) % 2 + 1;
     } else {
-        return kUnknown;
+        return kUnknownValue;
     }
     char buf[48];
     std::snprintf(buf, sizeof buf, "%-7s CV%d", GetStyleElementName(element).c_str(), variation);
@@ -522,7 +522,7 @@ std::string GetTimeSignatureText(int byte)
     if (byte >= 16 && byte <= 24) return formatInt("%d/4", byte - 15);
     if (byte >= 32 && byte <= 47) return formatInt("%d/8", byte - 31);
     if (byte >= 48 && byte <= 63) return formatInt("%d/16", byte - 47);
-    return kUnknown;
+    return kUnknownValue;
 }
 
 int MakeQeTimeSignatureByte(int numerator, int denominator)
@@ -568,13 +568,13 @@ std::string FormatScaleOffsetsText(std::span<const uint8_t, 12> offsets)
 std::string FormatNoteName(int note, int octaveOffset)
 {
     // Any note number is named, 200 too ("G#15"); a negative one has no name.
-    if (note < 0) return kUnknown;
+    if (note < 0) return kUnknownValue;
     return std::string(kKeyNames[size_t(note % 12)]) + std::to_string(note / 12 + octaveOffset);
 }
 
 std::string GetNoteOctaveText(int note, int alphabet)
 {
-    if (note < 0 || note > 127) return kUnknown;
+    if (note < 0 || note > 127) return kUnknownValue;
     return std::string(NoteAlphabetName(note % 12, alphabet)) + std::to_string(note / 12 - 1);
 }
 
@@ -622,7 +622,7 @@ std::string GetQeTrackName(int track)
 
 std::string GetQeKeyName(int key)
 {
-    return key >= 0 && key < 12 ? NoteAlphabetName(key, 0) : kUnknown;
+    return key >= 0 && key < 12 ? NoteAlphabetName(key, 0) : kUnknownValue;
 }
 
 std::string GetQeChordName(int chord)

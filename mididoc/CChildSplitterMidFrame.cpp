@@ -45,11 +45,6 @@ constexpr int kFrameCommands[] = {
 constexpr int kStateOnlyCommands[] = {EditUndo, EditRedo, EditSelectAll, FileTextDump, MidiToText, MidiToWqStyle,
                                       MidiToQe4kStyle, MidiPortsSettings};
 
-bool playing()
-{
-    return Shell().Playing() != 0;
-}
-
 } // namespace
 
 CChildSplitterMidFrame::CChildSplitterMidFrame()
@@ -121,7 +116,7 @@ MidiCommandContext CChildSplitterMidFrame::CommandContext(CZibMidWxDoc& doc, CZi
 {
     MidiDocModel& model = doc.Model();
     MidiCommandContext c;
-    c.playing = playing();
+    c.playing = ShellPlaying();
     c.undoAvailable = model.UndoManager().CanUndo();
     c.redoAvailable = model.UndoManager().CanRedo();
     c.hasTracks = model.HasTrackRecords();
@@ -193,7 +188,7 @@ void CChildSplitterMidFrame::RunDocumentCommand(CZibMidWxDoc& docRef, int comman
         default:
             break;
         }
-        if (playing()) return;
+        if (ShellPlaying()) return;
         switch (command) {
         case Rewind:
         case FirstMeasure:
@@ -248,7 +243,7 @@ void CChildSplitterMidFrame::RunDocumentCommand(CZibMidWxDoc& docRef, int comman
             break;
         }
     }
-    if (playing()) return;
+    if (ShellPlaying()) return;
     switch (command) {
     case Delete:
         model.OnEditDeleteTrack(rows);
@@ -329,7 +324,7 @@ void CChildSplitterMidFrame::OnActivate(wxActivateEvent& event)
 void CChildSplitterMidFrame::OnCloseWindow(wxCloseEvent& event)
 {
     // The player reads the document while MIDI plays.
-    if (playing() && event.CanVeto()) {
+    if (ShellPlaying() && event.CanVeto()) {
         event.Veto();
         return;
     }

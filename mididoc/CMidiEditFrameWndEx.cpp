@@ -35,11 +35,6 @@ constexpr int kListCommands[] = {InsertItem, InsertItemMenu, Delete, MidiToText,
                                  SetTempo};
 constexpr int kDocumentForwarded[] = {FileTextDump, MidiToWqStyle, MidiToQe4kStyle, FileSave, FileSaveAs};
 
-bool playing()
-{
-    return Shell().Playing() != 0;
-}
-
 } // namespace
 
 wxString CMidiEditFrameWndEx::TitleFor(CZibMidWxDoc& doc, const std::vector<int>& rows)
@@ -200,14 +195,14 @@ void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)
         m_list->SelectAllRows();
         return;
     case TransposeEvents:
-        if (!playing()) m_list->TransposeEvents();
+        if (!ShellPlaying()) m_list->TransposeEvents();
         return;
     case ShiftEvents:
-        if (!playing()) m_list->ShiftEvents();
+        if (!ShellPlaying()) m_list->ShiftEvents();
         return;
     case EditUndo:
     case EditRedo:
-        if (playing()) return;
+        if (ShellPlaying()) return;
         if (command == EditUndo)
             m_doc.Model().Undo();
         else
@@ -230,7 +225,7 @@ void CMidiEditFrameWndEx::Deactivated()
 
 void CMidiEditFrameWndEx::OnCloseWindow(wxCloseEvent& event)
 {
-    if (playing() && event.CanVeto()) {
+    if (ShellPlaying() && event.CanVeto()) {
         event.Veto();
         return;
     }

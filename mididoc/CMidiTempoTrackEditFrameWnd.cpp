@@ -46,11 +46,6 @@ int viewKindOf(int command)
     }
 }
 
-bool playing()
-{
-    return Shell().Playing() != 0;
-}
-
 } // namespace
 
 CMidiTempoTrackEditFrameWnd* CMidiTempoTrackEditFrameWnd::Open(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, int viewKind)
@@ -142,7 +137,7 @@ void CMidiTempoTrackEditFrameWnd::AfterEdit()
 void CMidiTempoTrackEditFrameWnd::Edit()
 {
     // Edits of the master track wait while MIDI plays: the player reads it.
-    if (playing()) return;
+    if (ShellPlaying()) return;
     m_model->EditTempoTrackEvent(m_list->FocusedRow());
     AfterEdit();
 }
@@ -171,20 +166,20 @@ void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
     }
     const int command = cmd::FromWxId(event.GetId());
     if (const int kind = viewKindOf(command); kind >= 0) {
-        if (!playing()) SetViewKind(kind);
+        if (!ShellPlaying()) SetViewKind(kind);
         return;
     }
     switch (command) {
     case InsertItem:
     case InsertItemMenu:
-        if (playing()) return;
+        if (ShellPlaying()) return;
         m_model->InsertTempoTrackEvent(m_list->FocusedRow());
         AfterEdit();
         return;
     case Delete:
         // Edit > Delete works in the time-signature, marker and tempo views;
         // the Delete key deletes in every view.
-        if (playing() || m_model->ViewKind() > TempoTrackModel::kTempo) return;
+        if (ShellPlaying() || m_model->ViewKind() > TempoTrackModel::kTempo) return;
         m_model->DeleteSelectedEvents(m_list->SelectedRows());
         AfterEdit();
         return;
@@ -192,13 +187,13 @@ void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
         Edit();
         return;
     case ShiftEvents:
-        if (playing() || !m_model->ShiftEnabled()) return;
+        if (ShellPlaying() || !m_model->ShiftEnabled()) return;
         m_model->ShiftEvents(m_list->SelectedRows());
         AfterEdit();
         return;
     case EditUndo:
     case EditRedo:
-        if (playing()) return;
+        if (ShellPlaying()) return;
         if (command == EditUndo)
             m_doc.Model().Undo();
         else
@@ -220,7 +215,7 @@ void CMidiTempoTrackEditFrameWnd::OnItemClick(wxListEvent& event)
     event.Skip();
     m_model->SetCurrentRow(int(event.GetIndex()));
     // A row the player's position selected moves nothing back.
-    if (playing() || m_followingPlayer) return;
+    if (ShellPlaying() || m_followingPlayer) return;
     // The bar view and an open event editor go to the clicked event.
     const uint32_t index = m_model->ClickedEventIndex(int(event.GetIndex()));
     if (MidiTransport* transport = m_doc.Transport()) transport->GoToEvent(int64_t(index));
@@ -238,7 +233,7 @@ void CMidiTempoTrackEditFrameWnd::OnKey(wxListEvent& event)
     if (!DocumentAlive()) return;
     if (event.GetKeyCode() == WXK_DELETE) {
         // The Delete key in every view kind; it waits while MIDI plays.
-        if (!playing()) {
+        if (!ShellPlaying()) {
             m_model->DeleteSelectedEvents(m_list->SelectedRows());
             AfterEdit();
         }

@@ -41,11 +41,6 @@ namespace {
 
 constexpr int kMsgAddIconFailed = 32;
 
-bool playing()
-{
-    return Shell().Playing() != 0;
-}
-
 } // namespace
 
 CZibMidView::CZibMidView() = default;
@@ -116,7 +111,7 @@ void CZibMidView::OnActivateView(bool activate, wxView* activeView, wxView* deac
 bool CZibMidView::OnClose(bool deleteWindow)
 {
     // The player still reads the document while MIDI plays.
-    if (playing()) return false;
+    if (ShellPlaying()) return false;
     if (m_doc) m_doc->CloseEditorFrames();
     return CListViewWithCustomDraw::OnClose(deleteWindow);
 }
@@ -283,7 +278,7 @@ int CZibMidView::FocusedRow() const
 void CZibMidView::RenameFocusedTrack()
 {
     const int row = FocusedRow();
-    if (!m_list || row < 0 || playing() || !m_doc->Model().TrackRecord(row)) return;
+    if (!m_list || row < 0 || ShellPlaying() || !m_doc->Model().TrackRecord(row)) return;
     m_renaming = true;
     m_list->EditLabel(row);
 }
@@ -291,7 +286,7 @@ void CZibMidView::RenameFocusedTrack()
 void CZibMidView::OnBeginLabelEdit(wxListEvent& event)
 {
     // Only Rename Track edits a label, and it starts from the track's name.
-    if (!m_renaming || playing()) {
+    if (!m_renaming || ShellPlaying()) {
         event.Veto();
         return;
     }
@@ -360,7 +355,7 @@ void CZibMidView::OnLeftDown(wxMouseEvent& event)
     }
     auto& hooks = MidiWindowHooks();
     using A = CTrackListModel::ClickAction;
-    switch (m_model->Click(int(row), column, playing())) {
+    switch (m_model->Click(int(row), column, ShellPlaying())) {
     case A::OpenEventEditor:
         if (hooks.OpenEventEditor && !SelectedRows().empty()) hooks.OpenEventEditor(*m_doc, SelectedRows());
         break;
@@ -405,7 +400,7 @@ void CZibMidView::OnRightDown(wxMouseEvent& event)
         if (const CTrackInfo* t = m_doc->Model().TrackRecord(r); t && t->hasEvents) events = true;
     std::unique_ptr<wxMenu> menu(BuildPopupMenu(TrackListPopupDef(), Shell().Language()));
     for (const MenuItemDef& item : TrackListPopupDef())
-        if (item.id) menu->Enable(cmd::ToWxId(item.id), TrackListPopupEnabled(item.id, focusedSelected, playing(), events));
+        if (item.id) menu->Enable(cmd::ToWxId(item.id), TrackListPopupEnabled(item.id, focusedSelected, ShellPlaying(), events));
     const int chosen = m_list->GetPopupMenuSelectionFromUser(*menu, event.GetPosition());
     if (chosen == wxID_NONE) return;
     const int command = cmd::FromWxId(chosen);
@@ -472,7 +467,7 @@ void CZibMidView::ScrollToRow(int topRow)
 void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
 {
     event.Skip();
-    if (playing()) return;
+    if (ShellPlaying()) return;
     long row = -1;
     int column = -1;
     HitCell(event.GetPosition(), row, column);
@@ -492,7 +487,7 @@ void CZibMidView::OnLeftDoubleClick(wxMouseEvent& event)
 void CZibMidView::OnLiveValue(wxCommandEvent& event)
 {
     // Only while MIDI plays; a box still open when the song ended changes nothing.
-    if (!playing() || !m_doc) return;
+    if (!ShellPlaying() || !m_doc) return;
     const int row = int(event.GetExtraLong() & 0xFFFF);
     const int column = int(event.GetExtraLong() >> 16);
     const int value = std::min(event.GetInt(), 127);

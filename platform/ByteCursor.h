@@ -103,4 +103,10 @@ private:
     bool ok_ = true;
 };
 
+// The little-endian 16-bit word at `at`, or 0 when it lies past the end.
+inline uint16_t LittleWordAt(std::span<const uint8_t> bytes, size_t at)
+{
+    return at + 1 < bytes.size() ? uint16_t(bytes[at] | bytes[at + 1] << 8) : 0;
+}
+
 } // namespace zib

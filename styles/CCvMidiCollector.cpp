@@ -17,7 +17,7 @@ namespace zib {
 
 namespace {
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kCvMidiCollectorErrorTexts[] = {
     {106, "Midi format not supported in this function"},
     {107, "Cannot allocate track buffers"},
     {108, "Tempo track longer then channel tracks"},
@@ -103,7 +103,7 @@ int CCvMidiCollector::FormatCollectError(char* buffer, size_t size, int code, co
                                          std::span<const MidiErrorText> own)
 {
     if (const int n = CMidiFileEx::ReportError(buffer, size, code)) return n;
-    const char* text = FindMidiErrorText(kErrorTexts, code);
+    const char* text = FindMidiErrorText(kCvMidiCollectorErrorTexts, code);
     if (!text) text = FindMidiErrorText(own, code);
     return text ? FormatMidiError(buffer, size, className, code, text) : 0;
 }

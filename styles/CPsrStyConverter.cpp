@@ -37,9 +37,6 @@ bool isPatternController(uint8_t controller)
 
 std::string_view untilZero(std::string_view text) { return text.substr(0, text.find('\0')); }
 
-const char* qeChordName(int type) { return QeStyleSeries().chordNames[size_t(type)]; }
-
-const char* keyName(int key) { return key >= 0 && key < 12 ? StyleKeyNames()[size_t(key)] : "???"; }
 
 // A note moved by whole octaves into 0-127 when a key shift pushes it out.
 uint8_t shiftedKey(uint8_t key, int shift)
@@ -269,8 +266,8 @@ int CPsrStyConverter::WriteStyle(std::span<const uint8_t> image, uint32_t capaci
                 m_log.Printf("Writing Patern Chunk: %s, %s, %s. Pattern index: %d\n", PsrElementName(e),
                              PsrCvName(cv), PsrTrackName(t), number);
                 const uint8_t chordType = uint8_t(FindPsrChordType(m_work.chordType)->nearestQe);
-                m_log.Printf("Pattern ChordKey: %s, Pattern ChordType: %s\n", keyName(m_work.chordKey),
-                             qeChordName(chordType));
+                m_log.Printf("Pattern ChordKey: %s, Pattern ChordType: %s\n", StyleKeyName(m_work.chordKey),
+                             QeStyleSeries().chordNames[size_t(chordType)]);
                 if (m_events.empty())
                     Error("Error: %s_%s_%s - Found no events in pattern!\n", PsrElementName(e), PsrCvName(cv),
                           PsrTrackName(t));
@@ -322,7 +319,7 @@ int CPsrStyConverter::PreparePattern(int e, int cv, int t)
     if (chord->exactQe == kNoQeChordType) {
         m_work.dropKey = (root + PsrTensionInterval(chord->tension)) % 12;
         Warning("Warning: PSR chord %s%s has no equal Qe chord type; %s is used and the notes of key %s are left out\n",
-                keyName(root), chord->name, qeChordName(chord->nearestQe), keyName(m_work.dropKey));
+                StyleKeyName(root), chord->name, QeStyleSeries().chordNames[size_t(chord->nearestQe)], StyleKeyName(m_work.dropKey));
     }
     for (int ch = first + 1; ch < 16; ++ch) {
         if (!((m_work.mask >> ch) & 1)) continue;

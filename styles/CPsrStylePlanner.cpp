@@ -20,10 +20,6 @@ constexpr int kMinorChordType = 7;
 
 constexpr bool isAccTrack(int track) { return track >= 3; }
 
-const char* qeChordName(int type) { return QeStyleSeries().chordNames[size_t(type)]; }
-
-const char* keyName(int key) { return key >= 0 && key < 12 ? StyleKeyNames()[size_t(key)] : "???"; }
-
 } // namespace
 
 CPsrStylePlanner::CPsrStylePlanner(PsrStylePlan& plan, const CYamahaPsrCasmMapper& mapper, CConversionLog& log,
@@ -161,7 +157,7 @@ void CPsrStylePlanner::LogCasmReport()
             m_mapper.GetDestChannel(s, uint8_t(ch), dest);
             m_mapper.GetChordMute(s, uint8_t(ch), mute);
             m_log.Printf("%2d\t%2d\t%s\t%-16s", ch + 1, dest == CYamahaPsrCasmMapper::kNone ? 0 : dest + 1,
-                         keyName(root), ChordTypeName(s, ch));
+                         StyleKeyName(root), ChordTypeName(s, ch));
             for (uint8_t b : mute) m_log.Printf("%02x ", b);
             m_log.Printf("\n");
         }
@@ -176,7 +172,7 @@ void CPsrStylePlanner::LogChordMutes()
         if (!section.found) continue;
         m_log.Printf("\nPrinting Qe ChordMute info for %s\n", CYamahaCasmParser::SectionName(s));
         for (int q = 0; q < kQeChordTypeCount; ++q)
-            m_log.Printf("%s\t\t\t%04x\n", qeChordName(q), section.chordMute[size_t(q)]);
+            m_log.Printf("%s\t\t\t%04x\n", QeStyleSeries().chordNames[size_t(q)], section.chordMute[size_t(q)]);
     }
 }
 
@@ -233,7 +229,7 @@ int CPsrStylePlanner::AssignChordVariations(int e)
                 return kPsrTooManyCvs;
             } else {
                 Warning("Warning: %s - %s: Found ChordVar out of limit. Forcing to ChVar1!\n", PsrElementName(e),
-                        qeChordName(q));
+                        QeStyleSeries().chordNames[size_t(q)]);
                 cv = 0;
             }
         }
@@ -384,7 +380,7 @@ void CPsrStylePlanner::LogChordTable(int e)
     const PsrElement& element = m_plan.elements[size_t(e)];
     m_log.Printf("\nChordTable for %s:\n", PsrElementName(e));
     for (int q = 0; q < kQeChordTypeCount; ++q)
-        m_log.Printf("%s\t\t\t%s\n", qeChordName(q), PsrCvName(element.chordTable[size_t(q)]));
+        m_log.Printf("%s\t\t\t%s\n", QeStyleSeries().chordNames[size_t(q)], PsrCvName(element.chordTable[size_t(q)]));
     for (int cv = 0; cv < element.cvCount; ++cv) {
         m_log.Printf("%s:", PsrCvName(cv));
         for (int t = 0; t < kQeTrackCount; ++t)

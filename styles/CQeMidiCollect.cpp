@@ -15,7 +15,7 @@ namespace zib {
 
 namespace {
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kQeMidiCollectErrorTexts[] = {
     {112, "Found more then 8 channel tracks"},
     {113, "Found event in channel that is already processed"},
 };
@@ -37,9 +37,6 @@ constexpr int kShortStyleElements = 10; // without FILL3 and INT3
 constexpr int kTracks = 8;
 constexpr int kKeys = 12;
 constexpr int kChords = 22;
-constexpr uint8_t kLowestNote = 21;
-constexpr uint8_t kHighestNote = 108;
-constexpr uint8_t kMaxNtt = 3;
 constexpr size_t kItemNameSize = 18;
 constexpr const char kStsSignature[] = "DASKQESTS "; // 10 characters
 constexpr const char* kIgnored = " --- IGNORED";
@@ -60,9 +57,9 @@ size_t cvIndex(int element, int cv)
 QeCollectStyleInfo::QeCollectStyleInfo()
 {
     for (auto& r : rangeLow)
-        r.fill(kLowestNote);
+        r.fill(CQeStyleInfo::kLowestNote);
     for (auto& r : rangeHigh)
-        r.fill(kHighestNote);
+        r.fill(CQeStyleInfo::kHighestNote);
 }
 
 QeCollectStyleInfo QeCollectStyleInfo::FromStyleInfo(const CQeStyleInfo& info)
@@ -106,7 +103,7 @@ CQeMidiCollect::~CQeMidiCollect()
 
 int CQeMidiCollect::ReportError(char* buffer, size_t size, int code)
 {
-    return FormatCollectError(buffer, size, code, "CQeMidiCollect", kErrorTexts);
+    return FormatCollectError(buffer, size, code, "CQeMidiCollect", kQeMidiCollectErrorTexts);
 }
 
 int CQeMidiCollect::CollectCvMidiFiles(const std::filesystem::path& path, bool withStyleInfo,
@@ -273,7 +270,7 @@ void CQeMidiCollect::AfterCvMarkers(int element, int cv, bool found)
                                      FormatNoteName(range.high, -1).c_str()));
     }
     const int ntt = styleInfo_.ntt[size_t(element)];
-    ConductorMarker(element, cv, StringPrintf("NTT: %d", (ntt > kMaxNtt ? 0 : ntt) + 1));
+    ConductorMarker(element, cv, StringPrintf("NTT: %d", (ntt > CQeStyleInfo::kMaxNtt ? 0 : ntt) + 1));
 }
 
 // The style item as one system-exclusive block ("DASKQESTS ", 18-byte name,

@@ -16,7 +16,7 @@ constexpr uint8_t kInfoId = 0x01;
 constexpr uint8_t kTrackTableId = 0x02;
 constexpr uint8_t kCvRecordId = 0x03;
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kQeRecordParserErrorTexts[] = {
     {int(QeRecordError::None), "Success"},
     {int(QeRecordError::SizeField), "Style element chunk size field is wrong"},
     {int(QeRecordError::WrongChunk), "Unexpected chunk in the style element"},
@@ -39,7 +39,7 @@ uint32_t payloadSize(std::span<const uint8_t> chunk, size_t at) { return u32At(c
 
 const char* QeRecordErrorText(int code)
 {
-    return FindMidiErrorText(kErrorTexts, code);
+    return FindMidiErrorText(kQeRecordParserErrorTexts, code);
 }
 
 int CQeRecordParser::Parse(std::span<const uint8_t> chunk, uint16_t& count)

@@ -6,7 +6,7 @@ namespace zib {
 
 namespace {
 
-constexpr size_t kHeadSize = 8;
+constexpr size_t kChunkHeadSize = 8;
 constexpr uint8_t kMetaKind = 0x09;
 constexpr uint8_t kMetaEndOfTrack = 0x2F;
 constexpr uint8_t kMetaControl = 0x7E;
@@ -19,8 +19,8 @@ constexpr uint8_t kControlStartUse = 3;
 bool CQeStyleChunkWriter::Open(uint8_t id, uint8_t flags)
 {
     const size_t at = out_.size();
-    if (!HasRoom(kHeadSize)) {
-        out_.fill(0, kHeadSize); // marks the writer failed
+    if (!HasRoom(kChunkHeadSize)) {
+        out_.fill(0, kChunkHeadSize); // marks the writer failed
         return false;
     }
     out_.u8(id);
@@ -37,7 +37,7 @@ bool CQeStyleChunkWriter::Close(uint32_t* payloadSize)
     if (open_.empty() || out_.failed()) return false;
     const size_t at = open_.back();
     open_.pop_back();
-    const uint32_t size = uint32_t(out_.size() - at - kHeadSize);
+    const uint32_t size = uint32_t(out_.size() - at - kChunkHeadSize);
     if (payloadSize) *payloadSize = size;
     return out_.patchU32be(at + 4, size);
 }

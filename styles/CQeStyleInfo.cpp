@@ -15,11 +15,8 @@ namespace zib {
 
 namespace {
 
-constexpr uint8_t kLowestNote = 21;
-constexpr uint8_t kHighestNote = 108;
 constexpr uint8_t kMaxKey = 11;
 constexpr uint8_t kMaxChord = 21;
-constexpr uint8_t kMaxNtt = 3;
 constexpr uint8_t kMaxMode = 2;
 // The converter's error text in the message box is cut to 80 characters.
 constexpr size_t kConverterTextSize = 81;

@@ -36,6 +36,9 @@ public:
     static constexpr int kTrackCount = 8;
     static constexpr int kChordTypeCount = 22;
     static constexpr int kCvTableSize = kElementCount * kCvCount; // 72
+    static constexpr uint8_t kLowestNote = 21;
+    static constexpr uint8_t kHighestNote = 108;
+    static constexpr uint8_t kMaxNtt = 3;
 
     // Nothing filled (for GetKeyChordName alone)
     CQeStyleInfo();

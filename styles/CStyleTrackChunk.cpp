@@ -18,7 +18,7 @@ constexpr size_t kMaxDeltaBytes = 4;
 constexpr size_t kStreamOffset = 16;
 constexpr uint64_t kDeltaLimit = uint64_t(1) << 28;
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kStyleTrackChunkErrorTexts[] = {
     {int(TrackChunkError::None), "Success"},
     {int(TrackChunkError::SizeField), "Pattern chunk size field is wrong"},
     {int(TrackChunkError::BeyondChunk), "Read beyond the pattern chunk"},
@@ -41,7 +41,7 @@ int code(TrackChunkError error) { return int(error); }
 
 const char* TrackChunkErrorText(int code)
 {
-    return FindMidiErrorText(kErrorTexts, code);
+    return FindMidiErrorText(kStyleTrackChunkErrorTexts, code);
 }
 
 // Delta form

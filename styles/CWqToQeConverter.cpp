@@ -10,7 +10,7 @@ namespace zib {
 
 namespace {
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kWqToQeConverterErrorTexts[] = {
     {int(WqToQeError::None), "Success"},
     {int(WqToQeError::DamagedImage), "The style data is damaged"},
     {int(WqToQeError::NoRoom), "The output buffer has no room for the next write"},
@@ -118,7 +118,7 @@ int statusCode(CQeStyleChunkWriter::Status status)
 
 const char* WqToQeErrorText(int code)
 {
-    return FindMidiErrorText(kErrorTexts, code);
+    return FindMidiErrorText(kWqToQeConverterErrorTexts, code);
 }
 
 std::string FormatWqToQeFailure(std::string_view styleName, int code)

@@ -10,7 +10,7 @@ namespace zib {
 namespace {
 
 // Only codes 0-21 have a text; any other code is reported without one.
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kYamahaCasmParserErrorTexts[] = {
     {0, "Success"},
     {1, "Not expected chunk ID"},
     {2, "Bad read/write flag"},
@@ -51,7 +51,7 @@ CYamahaCasmParser::~CYamahaCasmParser() = default;
 
 int CYamahaCasmParser::ReportError(char* buffer, size_t size, int code)
 {
-    const char* text = FindMidiErrorText(kErrorTexts, code);
+    const char* text = FindMidiErrorText(kYamahaCasmParserErrorTexts, code);
     return text ? FormatMidiError(buffer, size, "CYamahaCasmParser", code, text) : 0;
 }
 

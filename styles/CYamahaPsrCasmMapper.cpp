@@ -6,7 +6,7 @@ namespace zib {
 
 namespace {
 
-constexpr MidiErrorText kErrorTexts[] = {
+constexpr MidiErrorText kYamahaPsrCasmMapperErrorTexts[] = {
     {101, "CASM chunk not parsed successfully"},
     {102, "Bad track destination channel"},
 };
@@ -24,7 +24,7 @@ CYamahaPsrCasmMapper::~CYamahaPsrCasmMapper() = default;
 int CYamahaPsrCasmMapper::ReportError(char* buffer, size_t size, int code)
 {
     if (const int n = CYamahaCasmParser::ReportError(buffer, size, code)) return n;
-    const char* text = FindMidiErrorText(kErrorTexts, code);
+    const char* text = FindMidiErrorText(kYamahaPsrCasmMapperErrorTexts, code);
     return text ? FormatMidiError(buffer, size, "CYamahaPsrCasmMapper", code, text) : 0;
 }
 

@@ -56,6 +56,7 @@ const StyleSeriesTraits kQe{
 const StyleSeriesTraits& WqStyleSeries() { return kWq; }
 const StyleSeriesTraits& QeStyleSeries() { return kQe; }
 std::span<const char* const> StyleKeyNames() { return kKeys; }
+const char* StyleKeyName(int key) { return key >= 0 && key < 12 ? kKeys[size_t(key)] : "???"; }
 std::span<const char* const> WqCvKeyNames() { return kWqCvKeys; }
 
 const char* KeySignatureTonic(int sharps, bool minor)

@@ -48,6 +48,8 @@ const StyleSeriesTraits& QeStyleSeries();
 // 24 CV key texts of the Wq series ("CMajor", "Cmin" ... "Bmin").
 std::span<const char* const> StyleKeyNames();
 std::span<const char* const> WqCvKeyNames();
+// The name of key 0-11, "???" for any other
+const char* StyleKeyName(int key);
 
 // Tonic of a key-signature event: "Cb" ... "C#" major or "Ab" ... "A#" minor
 // for -7 to 7 sharps (flats negative); nullptr outside that range.

@@ -126,6 +126,12 @@ inline int ShellLanguage()
     return shell ? shell->Language() : 0;
 }
 
+// Whether the program is playing a song or style now.
+inline bool ShellPlaying()
+{
+    return Shell().Playing() != 0;
+}
+
 // The main frame as the parent of a dialog; null when there is none.
 inline ZibMdiParentFrame* ShellFrame()
 {

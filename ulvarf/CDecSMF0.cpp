@@ -15,7 +15,6 @@ namespace zib::ulvarf {
 namespace {
 
 constexpr uint32_t kMaxImportBars = 32;
-constexpr uint8_t kNoteOffVelocity = PropEvent::kDefaultOffVelocity;
 // Most events a pattern may hold once repeated over its CV: a pattern of a
 // few ticks in a long CV would otherwise be copied without bound.
 constexpr uint64_t kMaxRepeatedEvents = 1u << 20;
@@ -293,14 +292,14 @@ bool CDecSMF0::extractChannel(uint8_t status, PropEvent& event, SmfExtract& step
     };
 
     uint8_t data1 = 0;
-    uint8_t data2 = kNoteOffVelocity;
+    uint8_t data2 = PropEvent::kDefaultOffVelocity;
     if (!dataByte(data1, false)) return false;
     if (twoBytes && !dataByte(data2, kind == PropKind::NoteOff)) return false;
     if (!twoBytes) data2 = 0;
 
     if (kind == PropKind::NoteOn && data2 == 0) {
         kind = PropKind::NoteOff;
-        data2 = kNoteOffVelocity;
+        data2 = PropEvent::kDefaultOffVelocity;
     }
     if (kind == PropKind::ControlChange && data1 >= 120) kind = PropKind::ChannelMode;
     const uint32_t tick = event.tick;

@@ -18,7 +18,6 @@ constexpr uint8_t kFileHead[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x0
                                  'M', 'T', 'r', 'k', 0, 0, 0, 0};
 constexpr size_t kTrackHeaderEnd = sizeof kFileHead;
 constexpr size_t kTrackLengthAt = 18;
-constexpr uint8_t kNoteOffVelocity = PropEvent::kDefaultOffVelocity;
 constexpr uint32_t kMaxTempo = 0xFFFFFF;
 // Most events a file may get: patterns of a few ticks repeated over a long
 // CV would otherwise be copied without bound.
@@ -218,7 +217,7 @@ bool CEncoderSMF0::OnEndOfTrack(uint32_t tick)
     for (size_t table = 0; table < sounding_.size(); ++table) {
         const uint8_t kind = table == 0 ? PropKind::NoteOff : PropKind::VexSoundOff;
         for (size_t i = 0; i < sounding_[table].size(); ++i) {
-            const PropEvent off = PropEvent::Channel(tick, kind, uint8_t(i / 128), uint8_t(i % 128), kNoteOffVelocity);
+            const PropEvent off = PropEvent::Channel(tick, kind, uint8_t(i / 128), uint8_t(i % 128), PropEvent::kDefaultOffVelocity);
             while (sounding_[table][i] > 0)
                 if (!OnChannelMsg(off)) return false; // each off counts the note down
         }

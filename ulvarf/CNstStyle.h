@@ -34,6 +34,7 @@ public:
     static constexpr int kTracks = CNstStyleElem::kTracks;
     static constexpr int kChordTypes = CNstStyleElem::kChordTypes;
     static constexpr size_t kNameLength = 31;
+    static constexpr uint8_t kMaxPatternType = 2; // the highest pattern type of a track
 
     CNstStyle() = default;
     virtual ~CNstStyle() = default;

@@ -18,7 +18,6 @@ namespace zib::ulvarf {
 
 namespace {
 
-constexpr uint8_t kMaxPatternType = 2;
 
 // One CV record that the model takes, with what the checks found.
 struct CvRead {
@@ -232,7 +231,7 @@ void CQeStyleReader::Read(CQeStyleTree& tree, CNstStyle& style)
             CvRead read{elementSlots[i], cvSlots[j], &element.cvs[j], {}, nullptr};
             for (const CQeStyleTree::Use& pair : element.cvs[j].uses) {
                 long chunk = chunkOfUse(tree, use++);
-                if (pair.track >= CNstStyle::kTracks || pair.type > kMaxPatternType) {
+                if (pair.track >= CNstStyle::kTracks || pair.type > CNstStyle::kMaxPatternType) {
                     TraceMessage("CQeStyleReader::Read() - Pattern use %zu names track %d, type %d; ignored", use,
                                  pair.track, pair.type);
                     chunk = -1;

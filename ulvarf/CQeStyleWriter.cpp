@@ -15,9 +15,6 @@ namespace zib::ulvarf {
 
 namespace {
 
-constexpr uint8_t kStart = CCvUseTimes::kStart;
-constexpr uint8_t kStop = CCvUseTimes::kStop;
-constexpr uint8_t kMaxPatternType = 2;
 constexpr int kCvsOfOtherElements = 2; // elements 4-11
 constexpr int kFirstOtherElement = 4;
 
@@ -70,7 +67,7 @@ std::vector<uint8_t> cvStream(const CNstChordVar& cv, size_t uses)
     for (const CPropEventList::Event& event : own.events()) {
         if (own.IsMeta(event, CPropEventList::kMetaControl)) {
             const auto data = own.MetaData(event);
-            if (data.empty() || data[0] == kStart || data[0] == kStop) continue;
+            if (data.empty() || data[0] == CCvUseTimes::kStart || data[0] == CCvUseTimes::kStop) continue;
         }
         out.AppendFrom(own, event, event.tick);
     }
@@ -157,7 +154,7 @@ CQeStyleTree CQeStyleWriter::BuildTree(const CNstStyle& style)
                 const CNstPattern& pattern = cv->patterns[size_t(t)];
                 if (!pattern.created()) continue;
                 const uint8_t type =
-                    std::min(style.typeForcing ? style.trackPatternType[size_t(t)] : pattern.type, kMaxPatternType);
+                    std::min(style.typeForcing ? style.trackPatternType[size_t(t)] : pattern.type, CNstStyle::kMaxPatternType);
                 CQeStyleTree::Pattern& chunk = tree.patterns.emplace_back();
                 chunk.id = uint8_t(type + 2);
                 chunk.length = pattern.length;

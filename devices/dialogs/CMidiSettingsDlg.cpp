@@ -12,7 +12,7 @@ namespace zib {
 
 namespace {
 
-using M = MidiSettingsDlgModel;
+using SettingsModel = MidiSettingsDlgModel;
 
 wxChoice* deviceChoice(wxWindow* parent, int id, const std::vector<std::string>& names, int selection)
 {
@@ -31,8 +31,8 @@ CMidiSettingsDlg::CMidiSettingsDlg(wxWindow* parent, const PlaybackValues& value
 {
     auto* ports = new wxStaticBoxSizer(wxVERTICAL, this, T("MIDI ports"));
     auto* grid = new wxFlexGridSizer(2, 6, 8);
-    in_ = deviceChoice(ports->GetStaticBox(), M::kIdInDevice, model_.InDevices(), model_.InSelection());
-    out_ = deviceChoice(ports->GetStaticBox(), M::kIdOutDevice, model_.OutDevices(), model_.OutSelection());
+    in_ = deviceChoice(ports->GetStaticBox(), SettingsModel::kIdInDevice, model_.InDevices(), model_.InSelection());
+    out_ = deviceChoice(ports->GetStaticBox(), SettingsModel::kIdOutDevice, model_.OutDevices(), model_.OutSelection());
     grid->Add(new wxStaticText(ports->GetStaticBox(), wxID_ANY, T("Midi  IN port:")), 0,
               wxALIGN_CENTER_VERTICAL);
     grid->Add(in_, 1, wxEXPAND);
@@ -43,14 +43,14 @@ CMidiSettingsDlg::CMidiSettingsDlg(wxWindow* parent, const PlaybackValues& value
     ports->Add(grid, 1, wxEXPAND | wxALL, 6);
 
     auto* method = new wxStaticBoxSizer(wxVERTICAL, this, T("Playback method"));
-    external_ = new wxRadioButton(method->GetStaticBox(), M::kIdExternalPlayer, T("External player"),
+    external_ = new wxRadioButton(method->GetStaticBox(), SettingsModel::kIdExternalPlayer, T("External player"),
                                   wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
-    builtIn_ = new wxRadioButton(method->GetStaticBox(), M::kIdBuiltInPlayer, T("Built-in player"));
+    builtIn_ = new wxRadioButton(method->GetStaticBox(), SettingsModel::kIdBuiltInPlayer, T("Built-in player"));
     (model_.ExternalPlayer() ? external_ : builtIn_)->SetValue(true);
     method->Add(external_, 0, wxALL, 4);
     method->Add(builtIn_, 0, wxALL, 4);
 
-    percussion_ = new wxCheckBox(this, M::kIdPercussion, T("Playback PERC track on (DRUM) channel 10"));
+    percussion_ = new wxCheckBox(this, SettingsModel::kIdPercussion, T("Playback PERC track on (DRUM) channel 10"));
     percussion_->SetValue(model_.Percussion());
 
     auto* content = new wxBoxSizer(wxVERTICAL);

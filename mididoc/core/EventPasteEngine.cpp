@@ -18,7 +18,6 @@ namespace zib {
 namespace {
 
 constexpr uint8_t kFirstOfKind = CMidiEvent::kInitialValue | CMidiEvent::kTrackName | CMidiEvent::kFirstPort;
-constexpr size_t kChannelBuffer = 6;
 
 int recordMetaType(const ClipboardEventRecord& r)
 {
@@ -253,7 +252,7 @@ EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const Paste
             // The event
             auto e = MidiDocAllocator::NewEvent();
             const bool channel = isChannelStatus(r.status);
-            if (!e || !MidiDocAllocator::Resize(e->data, channel ? std::max(r.data.size(), kChannelBuffer) : r.data.size())) {
+            if (!e || !MidiDocAllocator::Resize(e->data, channel ? std::max(r.data.size(), kChannelEventBuffer) : r.data.size())) {
                 ok = false;
                 break;
             }
@@ -288,7 +287,7 @@ EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const Paste
             std::unique_ptr<CMidiEvent> off;
             if (channel && isNoteOn(*e) && e->paired) {
                 off = MidiDocAllocator::NewEvent();
-                if (!off || !MidiDocAllocator::Resize(off->data, kChannelBuffer)) {
+                if (!off || !MidiDocAllocator::Resize(off->data, kChannelEventBuffer)) {
                     ok = false;
                     break;
                 }

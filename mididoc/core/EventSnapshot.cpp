@@ -11,11 +11,10 @@ namespace {
 
 // Channel events keep a six-byte buffer so that an editor can change their
 // kind in place.
-constexpr size_t kChannelBuffer = 6;
 
 size_t bufferFor(uint8_t status, size_t length)
 {
-    return isChannelStatus(status) ? std::max(length, kChannelBuffer) : length;
+    return isChannelStatus(status) ? std::max(length, kChannelEventBuffer) : length;
 }
 
 // The fields a snapshot and its event share, but the bytes, the edit state

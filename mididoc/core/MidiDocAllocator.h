@@ -9,6 +9,10 @@
 
 namespace zib {
 
+// The smallest data buffer of a channel event, so that an edit that changes
+// its status to a longer message never reallocates.
+inline constexpr size_t kChannelEventBuffer = 6;
+
 // Every event, raw buffer and undo snapshot that the MIDI document core makes
 // comes from here, so that a test can make the n-th allocation fail and see
 // the command give up cleanly. A real shortage of memory fails the same way.

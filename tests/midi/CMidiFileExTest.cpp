@@ -53,7 +53,7 @@ protected:
     }
 };
 
-int parse(CMidiFile& f, const std::vector<uint8_t>& image)
+int parseExImage(CMidiFile& f, const std::vector<uint8_t>& image)
 {
     return f.ParseMemory(image.data(), uint32_t(image.size()));
 }
@@ -89,7 +89,7 @@ TEST(CMidiFileEx, FileSignaturesShapeTheMapAndEveryEventsPosition)
     b.AddTrack().TimeSig(0, 3, 2).TimeSig(576, 6, 3).EndAt(1000);
     b.AddTrack().NoteOn(0, 0, 60, 1).NoteOn(300, 0, 60, 1).NoteOn(600, 0, 60, 1).NoteOn(900, 0, 60, 1);
     PositionRecorder r;
-    ASSERT_EQ(parse(r, b.Build()), 0);
+    ASSERT_EQ(parseExImage(r, b.Build()), 0);
 
     ASSERT_GE(r.GetTimeSigCount(), 3u);
     EXPECT_EQ(r.GetNumeratorAtMeasure(0), 3);
@@ -121,10 +121,10 @@ TEST(CMidiFileEx, EveryParseStartsFromAFreshMap)
 
     for (bool fromFile : {false, true}) {
         PositionRecorder r;
-        ASSERT_EQ(fromFile ? r.ParseFile(dir / "34.mid") : parse(r, threeFour.Build()), 0);
+        ASSERT_EQ(fromFile ? r.ParseFile(dir / "34.mid") : parseExImage(r, threeFour.Build()), 0);
         EXPECT_EQ(r.seen.back().second, (Mbt{1, 0, 12})) << fromFile;
         r.seen.clear();
-        ASSERT_EQ(fromFile ? r.ParseFile(dir / "plain.mid") : parse(r, plain.Build()), 0);
+        ASSERT_EQ(fromFile ? r.ParseFile(dir / "plain.mid") : parseExImage(r, plain.Build()), 0);
         ASSERT_EQ(r.seen.size(), 1u);
         EXPECT_EQ(r.seen[0].second, (Mbt{0, 3, 12})) << fromFile;
         EXPECT_EQ(r.GetNumeratorAtMeasure(0), 4) << fromFile;
@@ -156,7 +156,7 @@ TEST(CMidiFileEx, RefusesUnusableSignaturesAndDivisions)
         SmfBuilder b(0, c.division);
         c.fill(b.AddTrack());
         PositionRecorder r;
-        EXPECT_EQ(parse(r, b.Build()), c.code) << c.name;
+        EXPECT_EQ(parseExImage(r, b.Build()), c.code) << c.name;
     }
 }
 
@@ -177,7 +177,7 @@ TEST(CMidiFileEx, MapGrowthIsBounded)
         far.insert(far.end(), {0xFF, 0xFF, 0xFF, 0x7F, 60, 1});
     hostile.AddTrack().Raw(0, far);
     PositionRecorder r;
-    EXPECT_EQ(parse(r, hostile.Build()), CMidiFileEx::kMeasureLimitExceeded);
+    EXPECT_EQ(parseExImage(r, hostile.Build()), CMidiFileEx::kMeasureLimitExceeded);
     EXPECT_LE(r.GetTimeSigCount(), limit);
 }
 

@@ -13,7 +13,7 @@ using namespace zib::test;
 
 namespace {
 
-int parse(CMidiFile& f, const std::vector<uint8_t>& image)
+int parseImage(CMidiFile& f, const std::vector<uint8_t>& image)
 {
     return f.ParseMemory(image.data(), uint32_t(image.size()));
 }
@@ -52,7 +52,7 @@ TEST(CMidiFileRead, CallsTheCallbacksInFileOrder)
     const auto image = b.Build();
 
     EventRecorder r;
-    ASSERT_EQ(parse(r, image), 0);
+    ASSERT_EQ(parseImage(r, image), 0);
     EXPECT_EQ(r.calls, (std::vector<std::string>{"header", "track", "text", "tempo", "time", "keysig", "end",
                                                  "chunk", "track", "port", "chan", "channel", "channel",
                                                  "channel", "sysex", "seqnum", "smpte", "end"}));
@@ -86,7 +86,7 @@ TEST(CMidiFileRead, FillsTheEventBufferOfFixedLengthMetaEvents)
     };
     const auto image = oneTrack([](SmfTrack& t) { t.Tempo(0, 500000).TimeSig(0, 6, 3); });
     Probe p;
-    ASSERT_EQ(parse(p, image), 0);
+    ASSERT_EQ(parseImage(p, image), 0);
     EXPECT_EQ(p.tempo, 500000u);
     EXPECT_EQ(p.bpm, 120);
     EXPECT_EQ(p.tempoLength, 3);
@@ -95,7 +95,7 @@ TEST(CMidiFileRead, FillsTheEventBufferOfFixedLengthMetaEvents)
 
     Probe asNote;
     asNote.SetFlags(CMidiFile::kDenominatorAsNote);
-    ASSERT_EQ(parse(asNote, image), 0);
+    ASSERT_EQ(parseImage(asNote, image), 0);
     EXPECT_EQ(asNote.denominator, 8);
 }
 
@@ -106,7 +106,7 @@ TEST(CMidiFileRead, RunningStatusSurvivesMetaEvents)
         t.NoteOn(0, 3, 60, 100).Tempo(5, 400000).Raw(10, {62, 101});
     });
     EventRecorder r;
-    ASSERT_EQ(parse(r, image), 0);
+    ASSERT_EQ(parseImage(r, image), 0);
     ASSERT_EQ(r.events.size(), 3u);
     EXPECT_EQ(r.events[2], (RecordedEvent{10, 0, {0x93, 62, 101}}));
 }
@@ -120,7 +120,7 @@ TEST(CMidiFileRead, DataBytesWithBit7AreTakenAsTheyAre)
         t.Raw(4, {0xC5, 0xC5});
     });
     EventRecorder r;
-    ASSERT_EQ(parse(r, image), 0);
+    ASSERT_EQ(parseImage(r, image), 0);
     EXPECT_EQ(r.events, (std::vector<RecordedEvent>{{0, 0, {0xB0, 7, 0xEE}},
                                                     {1, 0, {0xD0, 0x95}},
                                                     {2, 0, {0x90, 0x80, 0xFF}},
@@ -134,7 +134,7 @@ TEST(CMidiFileRead, BytesAfterEndOfTrackAreDecodedAsEvents)
         t.NoteOn(0, 0, 60, 1).TrailingBytes({0x00, 0x90, 61, 2});
     });
     EventRecorder r;
-    ASSERT_EQ(parse(r, image), 0);
+    ASSERT_EQ(parseImage(r, image), 0);
     ASSERT_EQ(r.events.size(), 2u);
     EXPECT_EQ(r.events[1].bytes, (std::vector<uint8_t>{0x90, 61, 2}));
     EXPECT_EQ(r.calls.back(), "channel");
@@ -145,7 +145,7 @@ TEST(CMidiFileRead, DeltaTimesWithFlag)
     const auto image = oneTrack([](SmfTrack& t) { t.NoteOn(10, 0, 60, 1).NoteOff(25, 0, 60); });
     EventRecorder r;
     r.SetFlags(CMidiFile::kDeltaTimes);
-    ASSERT_EQ(parse(r, image), 0);
+    ASSERT_EQ(parseImage(r, image), 0);
     EXPECT_EQ(r.events[0].time, 10u);
     EXPECT_EQ(r.events[1].time, 15u);
     EXPECT_EQ(r.GetTrackTime(), 25u);
@@ -167,7 +167,7 @@ TEST(CMidiFileRead, SysExFlagFollowsTheEvents)
         t.SysEx(0, {1, 0xF7}).SysEx(0, {2}, 0xF7).NoteOn(0, 0, 1, 1).SysEx(0, {3}, 0xF7);
     });
     Probe p;
-    ASSERT_EQ(parse(p, image), 0);
+    ASSERT_EQ(parseImage(p, image), 0);
     EXPECT_EQ(p.inSysEx, (std::vector<bool>{true, true, false, false}));
 }
 
@@ -185,7 +185,7 @@ TEST(CMidiFileRead, CallbacksReadTheEventDataThemselves)
     };
     const auto image = oneTrack([](SmfTrack& t) { t.SysEx(0, {7, 8, 9, 0xF7}).NoteOn(1, 0, 1, 1); });
     Probe p;
-    ASSERT_EQ(parse(p, image), 0);
+    ASSERT_EQ(parseImage(p, image), 0);
     EXPECT_EQ(p.leftBefore, 4u);
     EXPECT_EQ(p.data, (std::vector<uint8_t>{7, 8}));
 }
@@ -208,7 +208,7 @@ TEST(CMidiFileRead, CallbackReadsStayInsideTheChunk)
     b.AddChunk("JUNK", {1, 2, 3, 4});
     const auto image = b.Build();
     Probe p;
-    ASSERT_EQ(parse(p, image), 0);
+    ASSERT_EQ(parseImage(p, image), 0);
     EXPECT_EQ(p.readResult, CMidiFile::kBadMTrkChunk);
     EXPECT_EQ(p.skipResult, CMidiFile::kSeekPastEnd);
     EXPECT_EQ(p.backResult, CMidiFile::kSeekBeforeBegin);
@@ -223,7 +223,7 @@ TEST(CMidiFileRead, CallbackCodeStopsTheParse)
     const auto image =
         oneTrack([](SmfTrack& t) { t.NoteOn(0, 0, 1, 1).NoteOn(0, 0, 2, 1).NoteOn(0, 0, 3, 1); });
     Stop s;
-    EXPECT_EQ(parse(s, image), 777);
+    EXPECT_EQ(parseImage(s, image), 777);
     EXPECT_EQ(s.channelEvents, 2);
 }
 
@@ -245,13 +245,13 @@ TEST(CMidiFileRead, RawTrackRequest)
     SmfTrack& t = b.AddTrack().NoteOn(0, 0, 60, 1);
     const auto image = b.Build();
     Raw r;
-    ASSERT_EQ(parse(r, image), 0);
+    ASSERT_EQ(parseImage(r, image), 0);
     EXPECT_EQ(r.chunk, t.Bytes());
     EXPECT_EQ(r.channelEvents, 0);
 
     Raw wrongSize; // the request must be exactly the chunk length
     wrongSize.asked = 3;
-    EXPECT_EQ(parse(wrongSize, image), CMidiFile::kBadMTrkChunk);
+    EXPECT_EQ(parseImage(wrongSize, image), CMidiFile::kBadMTrkChunk);
 }
 
 TEST(CMidiFileRead, RefusesBrokenFiles)
@@ -394,7 +394,7 @@ TEST(CMidiFileRead, RefusesBrokenFiles)
     for (const auto& c : cases) {
         EventRecorder r;
         const auto image = c.image();
-        EXPECT_EQ(parse(r, image), c.code) << c.name;
+        EXPECT_EQ(parseImage(r, image), c.code) << c.name;
     }
 }
 
@@ -404,7 +404,7 @@ TEST(CMidiFileRead, TimeSignatureDenominatorsAsNoteValuesMustBePowersOneToSeven)
         EventRecorder r;
         r.SetFlags(CMidiFile::kDenominatorAsNote);
         const auto image = oneTrack([power](SmfTrack& t) { t.TimeSig(0, 4, power); });
-        EXPECT_EQ(parse(r, image), CMidiFile::kInvalidDenominator) << power;
+        EXPECT_EQ(parseImage(r, image), CMidiFile::kInvalidDenominator) << power;
     }
 }
 
@@ -530,7 +530,7 @@ TEST(CMidiFileWrite, DataBytesWithBit7KeepTheirStatus)
     EXPECT_EQ(std::vector<uint8_t>(image.begin() + 28, image.end()),
               (std::vector<uint8_t>{0, 0x90, 60, 100, 0, 0x90, 0xAB, 0x5A, 0, 61, 0x90, 0, 0xFF, 0x2F, 0}));
     EventRecorder r;
-    ASSERT_EQ(parse(r, image), 0);
+    ASSERT_EQ(parseImage(r, image), 0);
     ASSERT_EQ(r.events.size(), 4u); // with the sequence number
     EXPECT_EQ(r.events[2].bytes, (std::vector<uint8_t>{0x90, 0xAB, 0x5A}));
     EXPECT_EQ(r.events[3].bytes, (std::vector<uint8_t>{0x90, 61, 0x90}));

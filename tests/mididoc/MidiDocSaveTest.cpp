@@ -59,7 +59,7 @@ std::vector<uint32_t> endTimes(MidiDocModel& doc)
     return ends;
 }
 
-std::array<uint8_t, 65> allTracks()
+std::array<uint8_t, 65> everyTrack()
 {
     std::array<uint8_t, 65> shown{};
     shown.fill(1);
@@ -100,7 +100,7 @@ TEST(MidiDocSave, NewNoteOffGoesToTheChunkOfItsNote)
     smf.AddTrack().Controller(192, 1, 11, 64).NoteOn(384, 1, 62, 100).NoteOff(480, 1, 62);
     DocFixture f(smf.Build());
     EventListModel list(*f.doc);
-    list.SetShownTracks(allTracks());
+    list.SetShownTracks(everyTrack());
     list.RefillRows();
     int row = -1;
     for (int r = 0; r < list.TrailingRow(); ++r)

@@ -16,7 +16,8 @@
 #include "tests/support/WqImageBuilder.h"
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace midi_collect_test {
 
 using test::Collected;
 using test::CollectedCommandCheck;
@@ -523,5 +524,5 @@ TEST(CMidiCollect, ReadsRealMidiFilesWithoutLoss)
     }
 }
 
-} // namespace
+} // namespace midi_collect_test
 } // namespace zib

@@ -19,7 +19,8 @@
 #include "ulvarf/ulvarf.h"
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace midi_to_qe_sty_converter_test {
 
 using test::StyleMidiBuilder;
 
@@ -1280,5 +1281,5 @@ TEST(CMidiToQeStyConverter, RealFilesConvertWithoutLosingNotes)
     }
 }
 
-} // namespace
+} // namespace midi_to_qe_sty_converter_test
 } // namespace zib

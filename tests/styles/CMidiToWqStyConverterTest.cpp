@@ -17,7 +17,8 @@
 #include "tests/support/WqImageBuilder.h"
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace midi_to_wq_sty_converter_test {
 
 using test::StyleMidiBuilder;
 using test::WqEv;
@@ -891,5 +892,5 @@ TEST(CMidiToWqStyConverter, ReadsRealMidiFiles)
     }
 }
 
-} // namespace
+} // namespace midi_to_wq_sty_converter_test
 } // namespace zib

@@ -14,7 +14,8 @@
 #include "tests/support/WqImageBuilder.h"
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace midi_to_wq_sty_importer_test {
 
 using test::StyleMidiBuilder;
 using test::WqEv;
@@ -405,5 +406,5 @@ TEST(CMidiToWqStyImporter, ReadsRealMidiFiles)
     }
 }
 
-} // namespace
+} // namespace midi_to_wq_sty_importer_test
 } // namespace zib

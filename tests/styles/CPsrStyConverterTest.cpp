@@ -26,7 +26,8 @@
 #include <vector>
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace psr_sty_converter_test {
 
 using Bytes = std::vector<uint8_t>;
 using test::CsegEntry;
@@ -797,5 +798,5 @@ TEST(CPsrStyConverter, RealStyles)
     }
 }
 
-} // namespace
+} // namespace psr_sty_converter_test
 } // namespace zib

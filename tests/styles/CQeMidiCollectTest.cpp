@@ -16,7 +16,8 @@
 #include "tests/support/TempDir.h"
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace qe_midi_collect_test {
 
 using test::Collected;
 using test::CollectedCommandCheck;
@@ -511,5 +512,5 @@ TEST(CQeMidiCollect, ReadsRealMidiFiles)
     }
 }
 
-} // namespace
+} // namespace qe_midi_collect_test
 } // namespace zib

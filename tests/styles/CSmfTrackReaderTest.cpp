@@ -8,7 +8,8 @@
 #include "tests/support/QeStyleBuilder.h"
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace smf_track_reader_test {
 
 using test::PropStreamBuilder;
 
@@ -166,5 +167,5 @@ TEST(CSmfTrackReader, RefusesAMergedDeltaBeyondTheDeltaForm)
     EXPECT_EQ(reader.Init(patternChunk(2, 384, stream)), 4);
 }
 
-} // namespace
+} // namespace smf_track_reader_test
 } // namespace zib

@@ -9,7 +9,8 @@
 #include "tests/support/QeStyleBuilder.h"
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace style_track_chunk_test {
 
 using test::PropStreamBuilder;
 
@@ -152,5 +153,5 @@ TEST(CStyleTrackChunk, StopsAtDamagedChunks)
     EXPECT_EQ(TrackChunkErrorText(-1), nullptr);
 }
 
-} // namespace
+} // namespace style_track_chunk_test
 } // namespace zib

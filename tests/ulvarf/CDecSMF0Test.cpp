@@ -21,7 +21,8 @@
 #include <vector>
 
 namespace zib::ulvarf {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace dec_smf0_test {
 
 using Bytes = std::vector<uint8_t>;
 using test::SmfBuilder;
@@ -686,5 +687,5 @@ TEST(CDecSMF0, RealFilesImportWithEveryNoteEnded)
     }
 }
 
-} // namespace
+} // namespace dec_smf0_test
 } // namespace zib::ulvarf

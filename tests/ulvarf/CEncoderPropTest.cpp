@@ -16,7 +16,8 @@
 #include <vector>
 
 namespace zib::ulvarf {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace encoder_prop_test {
 
 using Bytes = std::vector<uint8_t>;
 using List = std::vector<PropEvent>;
@@ -381,5 +382,5 @@ TEST(PropEvent, CellsKeepEveryField)
     EXPECT_EQ(cell.word2, 0x40000060u);
 }
 
-} // namespace
+} // namespace encoder_prop_test
 } // namespace zib::ulvarf

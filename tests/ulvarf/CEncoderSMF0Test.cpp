@@ -19,7 +19,8 @@
 #include <vector>
 
 namespace zib::ulvarf {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace encoder_smf0_test {
 
 using Bytes = std::vector<uint8_t>;
 using List = std::vector<PropEvent>;
@@ -433,5 +434,5 @@ TEST(CEncoderSMF0, TheExportedFileReadsCleanlyAfterTheFormatConverter)
     EXPECT_EQ(merged.lastEnd, merged.lastChannelEvent);
 }
 
-} // namespace
+} // namespace encoder_smf0_test
 } // namespace zib::ulvarf

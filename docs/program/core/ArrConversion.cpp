@@ -1,6 +1,7 @@
 #include "docs/program/core/ArrConversion.h"
 
 #include "docs/program/core/CArrItem.h"
+#include "docs/program/core/PcgLayout.h"
 #include "midi/ProgramNames.h"
 
 #include <array>
@@ -10,11 +11,6 @@ namespace zib {
 namespace {
 
 using K = ArrOpKind;
-
-bool familyA(int model)
-{
-    return model == '9' || model == '<' || model == 'H';
-}
 
 // Family A ('9') to 'M': the name up to its first NUL.
 std::vector<ArrOp> wq8ToWqR65()
@@ -102,12 +98,12 @@ constexpr std::array<uint16_t, 52> kWq8StylesOnWq41 = {
 const std::vector<ArrOp>* ArrConversionOps(int from, int to)
 {
     if (from < 57 || from > 77 || from == to) return nullptr;
-    if (familyA(from) && familyA(to)) return &kWithinA;
+    if (pcg::IsFamilyA(from) && pcg::IsFamilyA(to)) return &kWithinA;
     if (from == '9' && to == 'M') return &kWq8ToR65;
     if ((from == '<' || from == 'H') && to == 'M') return &kWq6ToR65;
-    if (familyA(from) && to == 'I') return &kWq8ToWq41;
-    if (from == 'M' && familyA(to)) return &kR65ToWq8;
-    if (from == 'I' && familyA(to)) return &kWq41ToWq8;
+    if (pcg::IsFamilyA(from) && to == 'I') return &kWq8ToWq41;
+    if (from == 'M' && pcg::IsFamilyA(to)) return &kR65ToWq8;
+    if (from == 'I' && pcg::IsFamilyA(to)) return &kWq41ToWq8;
     if (from == 'I' && to == 'M') return &kWq41ToR65;
     if (from == 'M' && to == 'I') return &kR65ToWq41;
     return nullptr;

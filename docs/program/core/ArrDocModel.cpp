@@ -18,7 +18,6 @@ namespace zib {
 namespace {
 
 constexpr int kFileKindArr = 6;
-constexpr int kMaxItems = 138;
 constexpr size_t kLargestFile = 24864;
 constexpr uintmax_t kMaxSibling = 4u << 20; // far above any style or program file
 
@@ -243,7 +242,7 @@ std::vector<uint8_t> ArrDocModel::ItemFileImage(int index) const
 
 int ArrDocModel::ItemLimit() const
 {
-    return kMaxItems;
+    return kArrMaxItems;
 }
 
 const ItemFileKind& ArrDocModel::ShownFileKind() const

@@ -12,6 +12,9 @@
 
 namespace zib {
 
+// The most items an arrangement file holds.
+inline constexpr int kArrMaxItems = 138;
+
 using ArrItemResult = ItemResult;
 
 // The arrangement document without its window: a Wq arrangement file

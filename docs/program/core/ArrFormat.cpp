@@ -1,4 +1,5 @@
 #include "docs/program/core/ArrFormat.h"
+#include "docs/program/core/PcgLayout.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,11 +7,6 @@
 namespace zib {
 
 namespace {
-
-bool familyA(int model)
-{
-    return model == '9' || model == '<' || model == 'H';
-}
 
 std::string code(char letter, int p)
 {
@@ -41,7 +37,7 @@ ProgramRef refOf(int model, uint16_t w)
     const int p = w & 0x3F;
     ProgramRef r;
     r.index = p;
-    if (familyA(model)) {
+    if (pcg::IsFamilyA(model)) {
         switch (w & 0x340) {
         case 0x000: return {ProgramRef::Bank, 'A', p};
         case 0x040: return {ProgramRef::Bank, 'B', p};
@@ -86,7 +82,7 @@ std::string FormatArrProgramName(const ArrDocModel& doc, uint16_t w, ArrProgramF
     if (!NameTables::isWqModel(model)) return "NUL";
     const ProgramRef r = refOf(model, w);
     const int kits = NameTables::rowCount(model, NameTable::DrumKits);
-    const bool b = !familyA(model);
+    const bool b = !pcg::IsFamilyA(model);
     if (form == ArrProgramForm::Code) {
         const std::string blank = b || model != '9' ? " " : "";
         switch (r.kind) {
@@ -128,7 +124,7 @@ std::string ArrPositionLabel(int model, int index)
 {
     char text[8];
     const int q = index / 8 + 1, r = index % 8 + 1;
-    if (familyA(model))
+    if (pcg::IsFamilyA(model))
         std::snprintf(text, sizeof text, "D%1d%1d", q % 10, r);
     else if (model == 'M')
         std::snprintf(text, sizeof text, "U%1d%1d", q % 10, r);
@@ -175,7 +171,7 @@ int userStyleIndex(int model, int s)
 std::string ArrStyleLabel(int model, uint16_t style)
 {
     const int s = style;
-    const bool userA = familyA(model) && s >= firstUserStyle(model);
+    const bool userA = pcg::IsFamilyA(model) && s >= firstUserStyle(model);
     const int first = userA ? ((s - firstUserStyle(model)) / 8 % 8) + 1 : (s / 8 % 8) + 1;
     return std::string(1, styleLetter(model, s)) + char('0' + first) + char('0' + s % 8 + 1);
 }

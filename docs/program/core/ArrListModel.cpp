@@ -1,21 +1,11 @@
 #include "docs/program/core/ArrListModel.h"
 
 #include "docs/program/core/ItemRows.h"
+#include "platform/ByteCursor.h"
 
 #include <algorithm>
 
 namespace zib {
-
-namespace {
-
-constexpr int kMaxItems = 138;
-
-uint16_t wordAt(const std::vector<uint8_t>& data, size_t at)
-{
-    return at + 1 < data.size() ? uint16_t(data[at] | data[at + 1] << 8) : 0;
-}
-
-} // namespace
 
 std::vector<ArrListModel::Column> ArrListModel::Columns() const
 {
@@ -38,7 +28,7 @@ std::string ArrListModel::CellText(int row, int column) const
     switch (column) {
     case 0: return item.NameText();
     case 1: return ArrPositionLabel(doc_.model, row);
-    case 2: return ArrStyleText(doc_, wordAt(item.data, a ? 10 : 17));
+    case 2: return ArrStyleText(doc_, LittleWordAt(item.data, a ? 10 : 17));
     case 3: return item.data.size() > 21 ? std::to_string(item.data[a ? 14 : 21] + 30) : std::string();
     default: break;
     }
@@ -52,7 +42,7 @@ std::string ArrListModel::CellText(int row, int column) const
         block = 103;
     } else
         block = column == 11 ? (a ? 90 : 95) : (a ? 82 : 87);
-    return FormatArrProgramName(doc_, wordAt(item.data, block), Form());
+    return FormatArrProgramName(doc_, LittleWordAt(item.data, block), Form());
 }
 
 bool ArrListModel::ColumnClicked(int column)
@@ -133,7 +123,7 @@ std::optional<std::vector<uint8_t>> ArrListModel::CopyBlock()
 {
     auto rows = MarkedRows(doc_.Port().SelectedRows(), -1, RowCount());
     if (rows.empty()) return std::nullopt;
-    if (rows.size() > size_t(kMaxItems)) {
+    if (rows.size() > size_t(kArrMaxItems)) {
         doc_.Notify(DocMessage::Numbered(35, "CopyToClipboard"));
         return std::nullopt;
     }
@@ -170,7 +160,7 @@ int ArrListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
     }
     doc_.sourceModel = block.model;
     return PasteItems(
-        block.records.size(), [this] { return RowCount() >= kMaxItems; },
+        block.records.size(), [this] { return RowCount() >= kArrMaxItems; },
         [&](size_t i) { return PasteArrItem(block, block.records[i]); }, caption);
 }
 

@@ -24,9 +24,7 @@ namespace {
 
 constexpr size_t kQeItemHeader = 34;
 constexpr uintmax_t kMaxItemFile = 16u << 20;  // far above any program item
-constexpr size_t kMaxContainer = 256u << 20; // far above 2000 programs
 constexpr const char* kEmptiedQeName = "** (N/A) Empty ** ";
-constexpr uint32_t kProgramType = 4;
 
 // The item's name from the first bytes of a record or header, trimmed to the model's width.
 void setItemName(CItemInfo& item, std::span<const uint8_t> bytes, uint32_t model)
@@ -80,7 +78,7 @@ bool PcgDocModel::OnOpenDocument(const std::string& filePath)
     // read up to its layout's size + 1, enough for the size test to fail.
     std::vector<uint8_t> bytes;
     if (!ReadForOpen(filePath, kItemFileHeadSize, bytes)) return false;
-    size_t limit = kMaxContainer;
+    size_t limit = kMaxItemContainer;
     if (const auto letter = ReadItemFileHead(bytes))
         if (const auto layout = WqPcgFile::LayoutOf(*letter)) limit = layout->total + 1;
     return ReadForOpen(filePath, limit, bytes) && OpenImage(filePath, std::move(bytes));
@@ -180,7 +178,7 @@ bool PcgDocModel::ParsePcg()
     // A container without programs opens empty, as a new document.
     if (!bank.EnumIndex(container.get())) return true;
     const StyNoticeSink notices = [this](const StyNotice& n) { Notify(n); };
-    return ReadQeBankRows<CPcgItem>(bank, programs, 'F', kProgramType, firstBank, [&](CPcgItem& item, int r) {
+    return ReadQeBankRows<CPcgItem>(bank, programs, 'F', pcg::kProgramItemType, firstBank, [&](CPcgItem& item, int r) {
         return GetQEItem(item, container.get(), r, 'F', notices);
     });
 }
@@ -311,13 +309,13 @@ PcgItemResult PcgDocModel::ImportPcgImage(std::span<const uint8_t> bytes)
         header.seek(16);
         const auto name = header.bytes(18);
         const auto data = rest.subspan(kQeItemHeader);
-        if (!AcceptsQeItemData(data, uint8_t(kProgramType), "ImportPcg")) return PcgItemResult::Failed;
+        if (!AcceptsQeItemData(data, uint8_t(pcg::kProgramItemType), "ImportPcg")) return PcgItemResult::Failed;
         item.data.assign(data.begin(), data.end());
         item.position = uint32_t(ProgramCount());
         item.resourceIndex = item.bankPosition = ProgramCount();
         item.model = uint32_t(sourceModel);
         setItemName(item, name, uint32_t(sourceModel));
-        item.kind = kProgramType;
+        item.kind = pcg::kProgramItemType;
         item.bank = BankForNewQeProgram();
     }
     const int index = ProgramCount();
@@ -554,7 +552,7 @@ std::optional<std::vector<uint8_t>> PcgDocModel::BuildWqImage()
 
 std::optional<std::vector<uint8_t>> PcgDocModel::BuildQeImage()
 {
-    return BuildQeFileImage(programs, uint8_t(kProgramType), firstBank);
+    return BuildQeFileImage(programs, uint8_t(pcg::kProgramItemType), firstBank);
 }
 
 } // namespace zib

@@ -26,6 +26,8 @@ constexpr bool IsQeModel(int model)
 }
 
 // File kinds a program document keeps (stored as LastOpenedFileType).
+inline constexpr uint32_t kProgramItemType = 4; // the item kind of a program in a Qe bank
+
 inline constexpr int kFileKindPcg = 3;  // .PCG
 inline constexpr int kFileKindPrg = 11; // .PRG
 

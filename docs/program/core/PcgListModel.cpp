@@ -3,6 +3,7 @@
 #include "docs/program/core/ItemRows.h"
 #include "docs/program/core/PcgLayout.h"
 #include "midi/ProgramNames.h"
+#include "platform/ByteCursor.h"
 
 #include <algorithm>
 
@@ -10,17 +11,11 @@ namespace zib {
 
 namespace {
 
-uint16_t wordAt(const std::vector<uint8_t>& data, size_t at)
-{
-    return at + 1 < data.size() ? uint16_t(data[at] | data[at + 1] << 8) : 0;
-}
-
 std::string twoDigits(const char* prefix, int a, int b)
 {
     return prefix + std::to_string(a) + std::to_string(b);
 }
 
-constexpr uint32_t kProgramType = 4;
 constexpr int kDrumKitBank = 11;
 
 } // namespace
@@ -72,12 +67,12 @@ std::string PcgListModel::CellText(int row, int column) const
         return BankLabel(row);
     case 2:
         if (doc_.IsQe()) return std::to_string(item.Size());
-        if (!doc_.ShowsPrograms()) return std::to_string(wordAt(item.data, familyA ? 12 : 20) + 1);
-        return GetProgramName(doc_.model, wordAt(item.data, familyA ? 12 : 20));
+        if (!doc_.ShowsPrograms()) return std::to_string(LittleWordAt(item.data, familyA ? 12 : 20) + 1);
+        return GetProgramName(doc_.model, LittleWordAt(item.data, familyA ? 12 : 20));
     case 3:
         if (doc_.IsQe()) return {};
         if (!doc_.ShowsPrograms()) return "---";
-        return GetProgramName(doc_.model, wordAt(item.data, familyA ? 15 : 22));
+        return GetProgramName(doc_.model, LittleWordAt(item.data, familyA ? 15 : 22));
     default:
         return {};
     }
@@ -280,13 +275,13 @@ PcgItemResult PcgListModel::PastePcgItem(const PcgBlock& block, const PcgBlockIt
             return PcgItemResult::Failed;
         }
     }
-    if (!doc_.AcceptsQeItemData(part.data, uint8_t(kProgramType), "PastePcgItem")) return PcgItemResult::Failed;
+    if (!doc_.AcceptsQeItemData(part.data, uint8_t(pcg::kProgramItemType), "PastePcgItem")) return PcgItemResult::Failed;
     CPcgItem item;
     item.data = part.data;
     const int count = doc_.ProgramCount();
     item.position = uint32_t(count);
     item.model = 'F';
-    item.kind = kProgramType;
+    item.kind = pcg::kProgramItemType;
     if (doc_.programs.empty() || doc_.firstBank < 0) doc_.firstBank = part.bank;
     item.bank = doc_.firstBank;
     item.resourceIndex = item.bankPosition = count;

@@ -23,7 +23,6 @@ namespace {
 constexpr int kFileKindPrf = 4;
 constexpr uint32_t kPerformanceType = PrfDocModel::kResourceType;
 constexpr size_t kItemHeader = 22; // u32 size, char[18] name
-constexpr size_t kMaxContainer = 256u << 20;
 constexpr int kUserBank = 17; // "18: USER1"
 constexpr const char* kEmptiedName = "** (N/A) Empty ** ";
 
@@ -65,7 +64,7 @@ void PrfDocModel::OnNewDocument()
 bool PrfDocModel::OnOpenDocument(const std::string& filePath)
 {
     std::vector<uint8_t> bytes;
-    return ReadForOpen(filePath, kMaxContainer, bytes) && OpenImage(filePath, bytes);
+    return ReadForOpen(filePath, kMaxItemContainer, bytes) && OpenImage(filePath, bytes);
 }
 
 bool PrfDocModel::OpenImage(const std::string& filePath, std::span<const uint8_t> image)
@@ -162,7 +161,7 @@ ItemResult PrfDocModel::ImportItemFile(const std::string& file)
 
 PrfItemResult PrfDocModel::ImportPerf(const std::string& file)
 {
-    const auto bytes = ReadItemFile(file, kMaxContainer, "ImportPerf", "ImportPerf");
+    const auto bytes = ReadItemFile(file, kMaxItemContainer, "ImportPerf", "ImportPerf");
     return bytes ? ImportPerfImage(*bytes) : PrfItemResult::Failed;
 }
 

@@ -5,6 +5,7 @@
 #include "docs/style/core/QeValueHelpers.h"
 #include "midi/ProgramNames.h"
 #include "midi/ValueTexts.h"
+#include "platform/ByteCursor.h"
 
 #include <cstdio>
 
@@ -32,11 +33,6 @@ std::string bankPosition(int bank, uint32_t position)
     char text[32];
     std::snprintf(text, sizeof text, "%d / %d", bank + 1, int(position));
     return text;
-}
-
-uint16_t word(const std::vector<uint8_t>& data, size_t at)
-{
-    return at + 1 < data.size() ? uint16_t(data[at] | data[at + 1] << 8) : 0;
 }
 
 // The per-element columns of a Qe row: element, signature, eight sounds.
@@ -89,7 +85,7 @@ std::string StyCellText(const CZibStyDoc& doc, int row, int column, int element)
         return at < item.data.size() ? GetTimeSignatureText(item.data[at] & 127) : std::string();
     }
     if (column >= 4 && column <= 9)
-        return GetItemProgramName(names, word(item.data, (familyB ? 46 : 38) + 4 * size_t(column - 4)));
+        return GetItemProgramName(names, LittleWordAt(item.data, (familyB ? 46 : 38) + 4 * size_t(column - 4)));
     return {};
 }
 

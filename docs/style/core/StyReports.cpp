@@ -5,6 +5,7 @@
 #include "docs/style/core/UlvaRfHandles.h"
 #include "midi/ProgramNames.h"
 #include "midi/ValueTexts.h"
+#include "platform/ByteCursor.h"
 #include "styles/CWqStyleFile.h"
 #include "styles/WqStyleLayout.h"
 
@@ -27,11 +28,6 @@ std::string format(const char* pattern, ...)
     return n < 0 ? std::string() : std::string(buffer, std::min<size_t>(size_t(n), sizeof buffer - 1));
 }
 
-uint16_t word(const std::vector<uint8_t>& data, size_t at)
-{
-    return at + 1 < data.size() ? uint16_t(data[at] | data[at + 1] << 8) : 0;
-}
-
 void wqReport(std::string& out, const CZibStyDoc& doc)
 {
     out += "Name             Size   Tact  Drum             Perc             Bass             Acc1             Acc2  "
@@ -49,7 +45,7 @@ void wqReport(std::string& out, const CZibStyDoc& doc)
         const std::string time = GetTimeSignatureText(item.data[tact] & 127);
         std::string programs[6];
         for (size_t t = 0; t < 6; ++t)
-            programs[t] = GetItemProgramName(names, word(item.data, (familyB ? 46 : 38) + 4 * t));
+            programs[t] = GetItemProgramName(names, LittleWordAt(item.data, (familyB ? 46 : 38) + 4 * t));
         out += format("%-16.16s %5d %5s  %-16.16s %-16.16s %-16.16s %-16.16s %-16.16s %-16.16s\n",
                       item.NameText().c_str(), int(item.Size()), time.c_str(), programs[0].c_str(),
                       programs[1].c_str(), programs[2].c_str(), programs[3].c_str(), programs[4].c_str(),
@@ -138,7 +134,7 @@ int CleanWqStyleEvents(std::vector<uint8_t>& data, uint32_t model, const CleanEv
     std::vector<uint8_t> out = data;
     std::array<uint16_t, wq::kOffsetEntryCount> original{};
     for (size_t i = 0; i < original.size(); ++i)
-        original[i] = word(data, table + 2 * i);
+        original[i] = LittleWordAt(data, table + 2 * i);
     std::array<uint16_t, wq::kOffsetEntryCount> entries = original;
     int removed = 0;
     // Each sequence is read from the image as it was and written to the

@@ -14,7 +14,8 @@
 #include <vector>
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace style_player_test {
 
 using test::ConsoleStyle;
 
@@ -468,5 +469,5 @@ TEST_F(WqStylePlayerTest, ShowsPositionsThroughTheBarSignatures)
     EXPECT_EQ(player->PositionText(), "     2:07") << "600 = 288 + 6 x 48 + 24";
 }
 
-} // namespace
+} // namespace style_player_test
 } // namespace zib

@@ -10,7 +10,8 @@
 #include <gtest/gtest.h>
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace pcg_list_model_test {
 
 using Said = std::vector<std::string>;
 
@@ -460,5 +461,5 @@ TEST(PcgList, ClipboardCommandsUseTheSelectionAndSelectWhatWasPasted)
     EXPECT_EQ(qe.said(), Said{"35"});
 }
 
-} // namespace
+} // namespace pcg_list_model_test
 } // namespace zib

@@ -11,7 +11,8 @@
 #include <set>
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace prg_page_model_test {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -395,5 +396,5 @@ TEST(PrgPages, ModulationGraphsDrawATriangleThatAlwaysEnds)
     EXPECT_EQ(lines[6], (L{kCurve, 25, 20, 41, 12})); // P = 65 from x = 25
 }
 
-} // namespace
+} // namespace prg_page_model_test
 } // namespace zib

@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace sty_clipboard_test {
 
 using Doc = test::StyDocHarness;
 
@@ -416,5 +417,5 @@ TEST(StyClipboard, SavedFilesOpenWithTheSameItems)
     EXPECT_TRUE(none.BuildFileImage().empty());
 }
 
-} // namespace
+} // namespace sty_clipboard_test
 } // namespace zib

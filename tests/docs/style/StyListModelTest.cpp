@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 
 namespace zib {
-namespace {
+// Named, so that its helpers stay apart from other test files built with it.
+namespace sty_list_model_test {
 
 std::vector<std::string> titles(const std::vector<StyColumn>& columns)
 {
@@ -126,5 +127,5 @@ TEST(StyListModel, ModelIcons)
         EXPECT_EQ(ModelIconId(c.model), c.icon);
 }
 
-} // namespace
+} // namespace sty_list_model_test
 } // namespace zib

@@ -25,7 +25,7 @@ using test::ZibSession;
 
 namespace {
 
-constexpr const char* kFileOpen = "57601";
+constexpr const char* kFileOpenId = "57601";
 constexpr const char* kViewToolbar = "59392";
 constexpr const char* kItalian = "32994";
 
@@ -133,7 +133,7 @@ protected:
     {
         const auto path = session_.files() / "Song.mid";
         EXPECT_EQ(writeFileAtomically(path, test::smallSong(2)), FileIoError::None);
-        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpen + "\n";
+        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpenId + "\n";
     }
 
     // A song that plays for 16 s, and port 0 on the fake stand-in of the
@@ -143,7 +143,7 @@ protected:
         FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
         const auto path = session_.files() / "Long.mid";
         EXPECT_EQ(writeFileAtomically(path, test::smallSong(2, 32)), FileIoError::None);
-        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpen + "\n";
+        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpenId + "\n";
     }
 
     ZibRun run(const std::string& script)

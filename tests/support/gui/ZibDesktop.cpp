@@ -81,7 +81,7 @@ int waitChild(pid_t pid, ZibDesktop::Seconds limit)
     }
 }
 
-std::vector<std::string> readLines(const std::filesystem::path& p)
+std::vector<std::string> linesOf(const std::filesystem::path& p)
 {
     std::vector<std::string> lines;
     std::ifstream in(p);
@@ -170,7 +170,7 @@ ZibRun ZibDesktop::finish(Seconds limit)
         }
         launch_.pid = -1;
     }
-    run.log = readLines(launch_.log);
+    run.log = linesOf(launch_.log);
     std::ifstream out(launch_.output, std::ios::binary);
     run.output.assign(std::istreambuf_iterator<char>(out), {});
     return run;
@@ -332,7 +332,7 @@ bool ZibDesktop::waitForActiveWindow(const std::string& titlePart, Seconds limit
 
 std::vector<std::string> ZibDesktop::log() const
 {
-    return readLines(launch_.log);
+    return linesOf(launch_.log);
 }
 
 std::vector<std::string> ZibDesktop::logLines(const std::string& prefix) const

@@ -37,7 +37,7 @@ Bytes wqFile()
     return test::wqStyleFile('9', {test::smallWq8Image("Rock"), test::smallWq8Image("Beat")});
 }
 
-Bytes padFile()
+Bytes twoPadsFile()
 {
     return test::dasfImage({test::qeEntry("Pad1", 9, 0, 0, test::qeStyleInstance({"Pad1", 1, {0}, 0, true})),
                             test::qeEntry("Pad2", 9, 0, 1, test::qeStyleInstance({"Pad2", 1, {0}, 0, true}))});
@@ -71,7 +71,7 @@ TEST_F(StyleGui, EveryKindOpensFromTheMenuTheCommandLineAndADrop)
          "columns=Style Name|Bank/Position|Size|StEl|Tact|DRUM|PERC|BASS|ACC1|ACC2|ACC3|ACC4|ACC5"},
         {"qe9z.sty", qe9zFile(), "row 0: Nine|3 / 0|", "columns=Style Name|Bank/Position"},
         {"wq8.sty", wqFile(), "row 0: Rock|U11|", "columns=Style Name|Position|Size|Tact|DRUM|PERC|BASS|ACC1|ACC2|ACC3"},
-        {"pads.pad", padFile(), "row 0: Pad1|1 / 0|", "columns=Style Name|Bank/Position|Size|StEl"},
+        {"pads.pad", twoPadsFile(), "row 0: Pad1|1 / 0|", "columns=Style Name|Bank/Position|Size|StEl"},
     };
     std::string menu, drop;
     std::vector<std::string> paths;

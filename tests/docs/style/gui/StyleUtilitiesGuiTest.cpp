@@ -15,7 +15,7 @@ using test::WqEv;
 using test::ZibRun;
 using Bytes = std::vector<uint8_t>;
 
-Bytes wqFile()
+Bytes rockAndBeatFile()
 {
     return test::wqStyleFile('9', {test::smallWq8Image("Rock"), test::smallWq8Image("Beat")});
 }
@@ -23,7 +23,7 @@ Bytes wqFile()
 TEST_F(StyleGui, StyleToMidiAsksBeforeOverwritingACollectedFile)
 {
     FileProfile(session_.settingsFile()).setInt("Settings", "StyToMidiType", 0);
-    const std::string sty = file("wq8.sty", wqFile());
+    const std::string sty = file("wq8.sty", rockAndBeatFile());
     const std::string out = (session_.files() / "midi").string();
     std::filesystem::create_directories(out);
     const std::string toMidi = "select-rows 0,1 0\ndialog set 106 " + out + " ; click 107\n";
@@ -89,7 +89,7 @@ TEST_F(StyleGui, PlaybackOpensTheConsoleOnTheSelectedStyle)
     // A Qe9z style plays in the Qe4k layout.
     const std::string nine = file("nine.sty", test::dasfImage({test::qeEntry(
                                                    "Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 1, {0, 10}}))}));
-    const std::string wq = file("wq8.sty", wqFile());
+    const std::string wq = file("wq8.sty", rockAndBeatFile());
     for (const std::string& sty : {qe, nine, wq}) {
         const ZibRun r = run("menu 32784\nselect-rows 0 0\ndialog log 1808 ; cancel\nmenu 32784\n", {sty});
         EXPECT_TRUE(r.has("menu 32784 disabled")) << "nothing selected: " << logOf(r);
@@ -129,7 +129,7 @@ TEST_F(StyleGui, CleaningRemovesTheChosenEventsOfTheSelectedStyles)
 
 TEST_F(StyleGui, DumpsAndTheItemListReport)
 {
-    const std::string sty = file("wq8.sty", wqFile());
+    const std::string sty = file("wq8.sty", rockAndBeatFile());
     const std::string dump = (session_.files() / "Rock.TXT").string();
     const std::string report = (session_.files() / "list.TXT").string();
     const ZibRun r = run("select-rows 0 0\n"
