@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <wx/gdicmn.h>
 #include <wx/modalhook.h>
 #include <wx/timer.h>
 
@@ -40,7 +41,9 @@ namespace zib {
 //       click ID|ok|cancel|yes|no | enter ID | mouse-down|mouse-up|mouse-right ID X Y |
 //       key|keydown|keyup ID LETTER | pause MS (timers and posted events run) |
 //       command ID (a menu command to the dialog) | select TREE TEXT (the item of that text) |
-//       log ID | logall | page N (later IDs are looked up in page N of a
+//       log ID | logall | shot NAME (a screenshot of the dialog alone) |
+//       log-layout (its "layout:" faults, see LayoutFaults.h, then "layout-faults: N") |
+//       page N (later IDs are looked up in page N of a
 //       property sheet) | log-help (whether the title bar offers context help)
 //   menu ID                       sends the command (logged as disabled when greyed)
 //   log-frame | log-menubar       writes the frame's state or its menu labels
@@ -147,7 +150,8 @@ private:
     void SelectRows(const std::string& rows, int focus);
     void DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move);
     void LogControl(wxWindow* control);
-    void Screenshot(const std::string& name);
+    // The screen, or one area of it (screen coordinates)
+    void Screenshot(const std::string& name, wxRect area = wxRect());
 
     std::FILE* log_ = nullptr;
     std::string scriptPath_;
