@@ -51,6 +51,7 @@
 #include <wx/dnd.h>
 #include <wx/filedlg.h>
 #include <wx/image.h>
+#include <wx/imaglist.h>
 #include <wx/listbox.h>
 #include <wx/spinctrl.h>
 #include <wx/listctrl.h>
@@ -683,6 +684,9 @@ void CTestDriver::Run(const Words& c)
             }
             LogControl(tree);
             Log("tree-images: " + images);
+            // A picture wider than the list's images is cut into several of them.
+            if (wxImageList* list = tree->GetImageList())
+                Log("tree-image-count: " + std::to_string(list->GetImageCount()));
         }
     } else if ((verb == "select-node" || verb == "tree-command" || verb == "tree-key" || verb == "tree-activate" ||
                 verb == "tree-expanded") &&

@@ -67,7 +67,8 @@ namespace zib {
 //   log-exists PATH               writes whether a file exists
 //   await-gone PATH MS            waits (at most MS) for a file to go, then log-exists
 //   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
-//   log-tree [N]                  writes the N-th tree of the active child and its images
+//   log-tree [N]                  writes the N-th tree of the active child, its images and
+//                                 the number of images in its list
 //   select-node PATH [N]          selects the node "Text/Text/..." of that tree
 //   tree-expanded PATH [N]        writes whether that node is expanded
 //   tree-command ID [N] | tree-key delete [N] | tree-activate [N]

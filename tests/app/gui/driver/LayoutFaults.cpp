@@ -2,17 +2,17 @@
 
 #include "platform/WxText.h"
 
+#include <utility>
 #include <wx/bookctrl.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/panel.h>
 #include <wx/radiobut.h>
 #include <wx/scrolwin.h>
-#include <wx/statbox.h>
 #include <wx/spinctrl.h>
+#include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/toplevel.h>
-#include <utility>
 
 namespace zib {
 
@@ -88,11 +88,12 @@ void check(wxWindow* parent, std::vector<std::string>& faults)
         shown.push_back(w);
         const wxRect r = w->GetRect();
         if (const auto [text, need] = shownText(w); !text.empty() && (r.width < need.x || r.height < need.y))
-            faults.push_back("clipped: " + nameOf(w) + " " + wxToUtf8(text) + " size=" + sizeText(r.GetSize()) +
-                             " needs=" + sizeText(need));
+            faults.push_back("clipped: " + nameOf(w) + " " + wxToUtf8(text) +
+                             " size=" + sizeText(r.GetSize()) + " needs=" + sizeText(need));
         if (!book && !scrolled && (r.x < 0 || r.y < 0 || r.GetRight() >= room.x || r.GetBottom() >= room.y))
-            faults.push_back("outside: " + nameOf(w) + " at=" + std::to_string(r.x) + "," + std::to_string(r.y) +
-                             " size=" + sizeText(r.GetSize()) + " room=" + sizeText(room));
+            faults.push_back("outside: " + nameOf(w) + " at=" + std::to_string(r.x) + "," +
+                             std::to_string(r.y) + " size=" + sizeText(r.GetSize()) +
+                             " room=" + sizeText(room));
         if (holdsControls(w)) check(w, faults);
     }
     // A static box frames its siblings; pages of a book share their place.
