@@ -853,6 +853,10 @@ void CTestDriver::Run(const Words& c)
         LogWhere(c);
     } else if (verb == "log-tabs" && frame) {
         LogTabs();
+    } else if (verb == "menubar-shown" && frame) {
+        // A menu bar set a moment ago takes its accelerators only once it is on the screen.
+        wxMenuBar* bar = frame->GetMenuBar();
+        Log(std::string("menubar-shown: ") + (bar && bar->IsShownOnScreen() ? "1" : "0"));
     } else if ((verb == "log-grid" || verb == "grid-edit" || verb == "grid-select" || verb == "grid-key" ||
                 verb == "grid-count" || verb == "cell-editor") &&
                frame) {

@@ -111,6 +111,7 @@ namespace zib {
 //                                 there is no such place
 //   cell-editor                   whether the active child's grid shows its cell editor
 //   log-tabs                      the titles of the child windows in tab order, and the active one
+//   menubar-shown                 whether the frame's menu bar is on the screen (its keys work)
 //   anything else                 the probes of the MIDI windows, the player and the
 //                                 views (MidiWindowProbe, PlaybackProbe, ViewProbe)
 class CTestDriver : public wxModalDialogHook {
