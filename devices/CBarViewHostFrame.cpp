@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <wx/panel.h>
 #include <wx/sizer.h>
+#include <wx/settings.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -39,6 +40,9 @@ CBarViewHostFrame::CBarViewHostFrame(ZibMdiParentFrame& frame, const std::string
       m_document(std::move(document))
 {
     auto* panel = new wxPanel(this);
+    // Its own background: left transparent, the MDI client's pattern shows
+    // through and the labels cannot be read.
+    panel->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_3DFACE));
     auto* fields = new wxBoxSizer(wxHORIZONTAL);
     auto field = [&](const char* label) {
         fields->Add(new wxStaticText(panel, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 6);

@@ -14,6 +14,9 @@ CPositionEditB::CPositionEditB(wxWindow* parent, int id, const PositionRecord& s
 {
     ChangeValue(wxFromUtf8(model_.StartText()));
     SetMaxLength(long(PositionEditBModel::kLimit));
+    // Never narrower than the longest position it takes, whatever the caller asked.
+    const int wide = GetSizeFromTextSize(GetTextExtent(wxString('0', PositionEditBModel::kLimit)).x).x;
+    if (GetMinSize().x < wide) SetMinSize(wxSize(wide, size.GetHeight()));
     SelectAll();
     spin_ = new wxSpinButton(parent, wxID_ANY, wxDefaultPosition, wxSize(-1, size.GetHeight()),
                              wxSP_VERTICAL | wxSP_ARROW_KEYS);

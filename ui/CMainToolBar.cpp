@@ -22,7 +22,8 @@ CMainToolBar::CMainToolBar(wxWindow* parent, MainBar bar)
 
 wxBitmap CMainToolBar::GlyphBitmap(std::string_view glyph)
 {
-    return LetterTile(glyph, 16);
+    // Square: image lists hold 16 x 16 images, and cut a wider one.
+    return LetterTile(glyph, 16, 16);
 }
 
 void CMainToolBar::SetButtons(const std::vector<ToolButtonDef>& buttons, int language)

@@ -43,7 +43,7 @@ public:
     // The buttons as last set
     const std::vector<ToolButtonDef>& Buttons() const { return buttons_; }
 
-    // Short drawn letters on a 16-pixel tile (the images of trees and lists).
+    // Short drawn letters on a 16 x 16 tile (the images of trees and lists).
     static wxBitmap GlyphBitmap(std::string_view glyph);
 
 protected:

@@ -95,9 +95,10 @@ ToolIcon ToolButtonIcon(const ToolButtonDef& button, int size, const wxColour& i
     return {wxBitmapBundle::FromBitmap(LetterTile(button.glyph, size)), ToolIconSource::Letters};
 }
 
-wxBitmap LetterTile(std::string_view letters, int height)
+wxBitmap LetterTile(std::string_view letters, int height, int width)
 {
-    wxBitmap bmp(height * (letters.size() > 2 ? 2 : 1), height);
+    if (width <= 0) width = height * (letters.size() > 2 ? 2 : 1);
+    wxBitmap bmp(width, height);
     wxMemoryDC dc(bmp);
     dc.SetBackground(wxBrush(wxColour(236, 240, 248)));
     dc.Clear();
@@ -105,10 +106,15 @@ wxBitmap LetterTile(std::string_view letters, int height)
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
     dc.DrawRectangle(0, 0, bmp.GetWidth(), bmp.GetHeight());
     if (!letters.empty()) {
-        dc.SetFont(wxFont(wxFontInfo(std::max(6, height * 6 / 16)).Bold()));
-        dc.SetTextForeground(wxColour(30, 40, 80));
+        // The letters shrink until they fit inside the frame.
         const wxString text = wxFromUtf8(letters);
-        const wxSize extent = dc.GetTextExtent(text);
+        wxSize extent;
+        for (int points = std::max(6, height * 6 / 16);; --points) {
+            dc.SetFont(wxFont(wxFontInfo(points).Bold()));
+            extent = dc.GetTextExtent(text);
+            if (extent.x <= width - 2 || points <= 4) break;
+        }
+        dc.SetTextForeground(wxColour(30, 40, 80));
         dc.DrawText(text, (bmp.GetWidth() - extent.x) / 2, (bmp.GetHeight() - extent.y) / 2);
     }
     dc.SelectObject(wxNullBitmap);

@@ -26,8 +26,9 @@ void SetToolbarIconSize(int pixels);
 // own icon drawn in `ink`, else its letters.
 ToolIcon ToolButtonIcon(const ToolButtonDef& button, int size, const wxColour& ink);
 
-// Short letters on a light tile `height` pixels high, twice as wide for more
-// than two letters; an empty text gives a plain tile.
-wxBitmap LetterTile(std::string_view letters, int height);
+// Short letters on a light tile `height` pixels high and `width` wide (by
+// default square, twice as wide for more than two letters), the letters made
+// smaller where they would not fit; an empty text gives a plain tile.
+wxBitmap LetterTile(std::string_view letters, int height, int width = 0);
 
 } // namespace zib

@@ -1,6 +1,7 @@
 #include "app/dialogs/CMidiToQeStyPropSheet.h"
 
 #include "ui/ZibMessageBox.h"
+#include "ui/dialogs/SheetButtons.h"
 #include "app/dialogs/CQeChordTableSettings.h"
 #include "app/dialogs/CQeKeyChordSettings.h"
 
@@ -13,11 +14,7 @@ CMidiToQeStyPropSheet::CMidiToQeStyPropSheet(wxWindow* parent, const QeConversio
     : values_(values), apply_(std::move(apply))
 {
     Create(parent, wxID_ANY, UiTextWx("Midi To Qe-series styles settings"));
-    CreateButtons(wxOK | wxCANCEL | wxAPPLY);
-    // The buttons speak the program's language, not the system's.
-    FindWindow(wxID_OK)->SetLabel(UiTextWx("OK"));
-    FindWindow(wxID_CANCEL)->SetLabel(UiTextWx("Cancel"));
-    FindWindow(wxID_APPLY)->SetLabel(UiTextWx("Apply"));
+    CreateSheetButtons(*this, wxOK | wxCANCEL | wxAPPLY);
 
     wxBookCtrlBase* book = GetBookCtrl();
     chordTable_ = new CQeChordTableSettings(book, values_.QeChordTable, values_.QeChordDetermination);

@@ -1,6 +1,7 @@
 #include "app/dialogs/CMidiToWqStyPropSheet.h"
 
 #include "ui/ZibMessageBox.h"
+#include "ui/dialogs/SheetButtons.h"
 #include "app/dialogs/CChordTableSettings.h"
 #include "app/dialogs/CKeyChordSettings.h"
 #include "app/dialogs/CMidiToStySettings.h"
@@ -16,11 +17,7 @@ CMidiToWqStyPropSheet::CMidiToWqStyPropSheet(wxWindow* parent, const WqConversio
     // The title bar offers context help; without a help system it does nothing.
     SetExtraStyle(GetExtraStyle() | wxDIALOG_EX_CONTEXTHELP);
     Create(parent, wxID_ANY, UiTextWx("Midi To Wq-series styles settings"));
-    CreateButtons(wxOK | wxCANCEL | wxAPPLY);
-    // The buttons speak the program's language, not the system's.
-    FindWindow(wxID_OK)->SetLabel(UiTextWx("OK"));
-    FindWindow(wxID_CANCEL)->SetLabel(UiTextWx("Cancel"));
-    FindWindow(wxID_APPLY)->SetLabel(UiTextWx("Apply"));
+    CreateSheetButtons(*this, wxOK | wxCANCEL | wxAPPLY);
 
     wxBookCtrlBase* book = GetBookCtrl();
     chordTable_ = new CChordTableSettings(book, values_.ChordTable, values_.ChordDetermination);

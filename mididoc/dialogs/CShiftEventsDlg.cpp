@@ -22,6 +22,8 @@ CShiftEventsDlg::CShiftEventsDlg(wxWindow* parent, uint32_t fromTick, uint32_t t
     grid->Add(new wxStaticText(this, wxID_ANY, T("Shift TO position:")), 0, wxALIGN_CENTER_VERTICAL);
     position_ = new CPositionEditB(this, 1812, PositionRecord{toTick, 0, 0, 0}, context);
     grid->Add(position_->WithSpin());
+    // As wide as the field below it, which holds any position.
+    fromField->SetMinSize(wxSize(position_->GetMinSize().x, -1));
     auto* content = new wxBoxSizer(wxVERTICAL);
     content->Add(grid, 0, wxBOTTOM, 10);
     content->Add(OkCancelHelpRow(), 0, wxEXPAND);

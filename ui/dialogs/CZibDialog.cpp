@@ -3,6 +3,8 @@
 #include "ui/ZibMessageBox.h"
 
 #include <wx/button.h>
+#include <wx/statbox.h>
+#include <wx/utils.h>
 
 namespace zib {
 
@@ -30,8 +32,26 @@ wxSizer* CZibDialog::ButtonRow(std::initializer_list<std::pair<int, std::string_
     return row;
 }
 
+namespace {
+
+// The toolkit sizes a box by its content and may cut its label: every box
+// of the sizer tree is made at least as wide as its label and a margin.
+void WidenBoxesToTheirLabels(wxSizer* sizer)
+{
+    if (auto* group = dynamic_cast<wxStaticBoxSizer*>(sizer)) {
+        wxStaticBox* box = group->GetStaticBox();
+        const int label = box->GetTextExtent(wxStripMenuCodes(box->GetLabel())).x;
+        if (label > 0) group->SetMinSize(wxSize(label + 4 * box->GetCharWidth(), -1));
+    }
+    for (wxSizerItem* item : sizer->GetChildren())
+        if (item->IsSizer()) WidenBoxesToTheirLabels(item->GetSizer());
+}
+
+} // namespace
+
 void CZibDialog::Finish(wxSizer* content)
 {
+    WidenBoxesToTheirLabels(content);
     auto* outer = new wxBoxSizer(wxVERTICAL);
     outer->Add(content, 1, wxEXPAND | wxALL, 10);
     SetSizerAndFit(outer);

@@ -45,7 +45,10 @@ void* operator new(size_t size)
     return static_cast<size_t*>(p) + 1;
 }
 
-void operator delete(void* p) noexcept
+// Out of line: inlined into a container's deallocation, it would pass a
+// block that gcc sees coming from operator new to free(), and gcc reports a
+// mismatched pair (-Wmismatched-new-delete) it cannot see is ours.
+[[gnu::noinline]] void operator delete(void* p) noexcept
 {
     if (!p) return;
     size_t* block = static_cast<size_t*>(p) - 1;

@@ -26,8 +26,10 @@ void CArgGlobalDlg::Arrange(wxSizer* switches)
     auto* columns = new wxBoxSizer(wxHORIZONTAL);
     auto* channels = new wxStaticBoxSizer(wxVERTICAL, this, T("Midi Channels"));
     channels->Add(controls_->Window(ArgGlobalDlgModel::kChannelList), 1, wxEXPAND);
+    // Only the list takes the room the dialog gains: stretched in equal
+    // shares, the switches would make every column as wide as the widest.
     columns->Add(channels, 1, wxEXPAND | wxRIGHT, 10);
-    columns->Add(switches, 1, wxEXPAND);
+    columns->Add(switches, 0, wxEXPAND);
     sizer->Add(columns, 1, wxEXPAND | wxBOTTOM, 10);
     sizer->Add(OkCancelRow(), 0, wxEXPAND);
     controls_->Load();

@@ -13,7 +13,7 @@ CArgGlobalWq41Dlg::CArgGlobalWq41Dlg(wxWindow* parent, ArgGlobalDlgModel& model)
     left->Add(Group(T("Synchro"), {1320, 1321}), 0, wxEXPAND | wxBOTTOM, 6);
     left->Add(Group(T("Chord Recognition"), {1329}), 0, wxEXPAND);
     auto* switches = new wxBoxSizer(wxHORIZONTAL);
-    switches->Add(left, 1, wxEXPAND | wxRIGHT, 6);
+    switches->Add(left, 0, wxEXPAND | wxRIGHT, 6);
     switches->Add(Group(T("Buttons"), {1322, 1323, 1324, 1325, 1326, 1327, 1328}), 1, wxEXPAND);
     Arrange(switches);
 }

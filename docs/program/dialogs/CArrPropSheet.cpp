@@ -1,6 +1,7 @@
 #include "docs/program/dialogs/CArrPropSheet.h"
 
 #include "ui/ZibMessageBox.h"
+#include "ui/dialogs/SheetButtons.h"
 #include "docs/program/dialogs/CArrPropPage1.h"
 #include "docs/program/dialogs/CArrPropPage2.h"
 #include "docs/program/dialogs/CArrPropPage3.h"
@@ -15,7 +16,7 @@ CArrPropSheet::CArrPropSheet(wxWindow* parent, ArrDocModel& doc, int row, ArrPro
     : model_(doc, row, form)
 {
     Create(parent, wxID_ANY, UiTextWx("Arrangement properties"));
-    CreateButtons(wxOK | wxCANCEL);
+    CreateSheetButtons(*this, wxOK | wxCANCEL);
     wxBookCtrlBase* book = GetBookCtrl();
     // Every page is built now; each reads the working copy when first shown.
     model_.Show(1);

@@ -3,6 +3,7 @@
 #include "ui/ZibMessageBox.h"
 #include "platform/WxText.h"
 
+#include <algorithm>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/listbox.h>
@@ -48,7 +49,11 @@ wxWindow* CDialogControls::Make(DialogControl& c)
         break;
     case DialogControl::Kind::Radio: {
         auto* panel = new wxPanel(parent_);
-        auto* row = new wxBoxSizer(wxHORIZONTAL);
+        // Two buttons stand in one row; three or four go in rows of two, more
+        // in rows of three, so that pages with many groups fit the screen.
+        const size_t n = c.options.size();
+        const int columns = n <= 2 ? int(std::max<size_t>(n, 1)) : n <= 4 ? 2 : 3;
+        auto* row = new wxFlexGridSizer(columns, wxSize(8, 4));
         std::vector<wxWindow*> buttons;
         // GTK always checks one button of a group: a hidden one stands for "none".
         auto* none = new wxRadioButton(panel, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
@@ -57,7 +62,7 @@ wxWindow* CDialogControls::Make(DialogControl& c)
         for (size_t i = 0; i < c.options.size(); ++i) {
             auto* b = new wxRadioButton(panel, c.id + int(i), UiTextWx(c.options[i]));
             if (i < c.optionEnabled.size() && !c.optionEnabled[i]) b->Disable();
-            row->Add(b, 0, wxRIGHT | wxALIGN_CENTER_VERTICAL, 8);
+            row->Add(b, 0, wxALIGN_CENTER_VERTICAL);
             buttons.push_back(b);
         }
         panel->SetSizer(row);
@@ -82,6 +87,18 @@ wxWindow* CDialogControls::Make(DialogControl& c)
 
 wxSizer* CDialogControls::Rows(const std::vector<int>& ids)
 {
+    // Check boxes alone stand in one column: a grid would keep an empty label
+    // column whose gap it leaves out of its width and takes from the boxes.
+    const bool checksOnly = std::all_of(ids.begin(), ids.end(), [this](int id) {
+        const DialogControl* c = Find(id);
+        return !c || c->kind == DialogControl::Kind::Check;
+    });
+    if (checksOnly) {
+        auto* column = new wxBoxSizer(wxVERTICAL);
+        for (int id : ids)
+            if (wxWindow* w = Find(id) ? Window(id) : nullptr) column->Add(w, 0, wxEXPAND | wxBOTTOM, 4);
+        return column;
+    }
     auto* grid = new wxFlexGridSizer(2, wxSize(8, 4));
     grid->AddGrowableCol(1);
     for (int id : ids) {

@@ -1,6 +1,7 @@
 #include "docs/program/dialogs/CPrgPropSheet.h"
 
 #include "ui/ZibMessageBox.h"
+#include "ui/dialogs/SheetButtons.h"
 #include "docs/program/dialogs/CPrgPropPage1.h"
 #include "docs/program/dialogs/CPrgPropPage2.h"
 #include "docs/program/dialogs/CPrgPropPage3.h"
@@ -22,7 +23,7 @@ namespace zib {
 CPrgPropSheet::CPrgPropSheet(wxWindow* parent, PcgDocModel& doc, int row) : doc_(doc)
 {
     Create(parent, wxID_ANY, UiTextWx("Program Properties"));
-    CreateButtons(wxOK | wxCANCEL);
+    CreateSheetButtons(*this, wxOK | wxCANCEL);
     wxBookCtrlBase* book = GetBookCtrl();
     const auto add = [&](CPrgPropPage* page) {
         pages_.push_back(page);

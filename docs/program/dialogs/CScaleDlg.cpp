@@ -16,9 +16,12 @@ CScaleDlg::CScaleDlg(wxWindow* parent, ScaleDlgModel& model) : CZibDialog(parent
     auto* grid = new wxFlexGridSizer(4, wxSize(6, 4));
     for (int note = 0; note < 12; ++note) {
         grid->Add(new wxStaticText(this, wxID_ANY, wxFromUtf8(GetKeyNameText(note))), 0, wxALIGN_CENTER_VERTICAL);
-        fields_[size_t(note)] = new wxSpinCtrl(this, 1700 + note, wxEmptyString, wxDefaultPosition, wxSize(90, -1),
-                                               wxSP_ARROW_KEYS, -128, 127, model.Value(note));
-        grid->Add(fields_[size_t(note)]);
+        auto* field = new wxSpinCtrl(this, 1700 + note, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                                     wxSP_ARROW_KEYS, -128, 127, model.Value(note));
+        // Room for "-128" and both arrows.
+        field->SetInitialSize(field->GetSizeFromTextSize(field->GetTextExtent("-128").x));
+        fields_[size_t(note)] = field;
+        grid->Add(field);
     }
     sizer->Add(grid, 0, wxBOTTOM, 10);
     sizer->Add(OkCancelRow(), 0, wxEXPAND);

@@ -1,6 +1,7 @@
 #include "docs/style/dialogs/CStsChunkPropSheet.h"
 
 #include "ui/ZibMessageBox.h"
+#include "ui/dialogs/SheetButtons.h"
 #include "docs/style/dialogs/CStsArrangerInfoPropPage.h"
 #include "docs/style/dialogs/CStylePerformancePropPage.h"
 
@@ -12,7 +13,7 @@ CStsChunkPropSheet::CStsChunkPropSheet(wxWindow* parent, StsTrackPageModel& perf
                                        StsArrangerInfoPageModel& arranger)
     : wxPropertySheetDialog(parent, wxID_ANY, UiTextWx("Style Performance settings"))
 {
-    CreateButtons(wxOK | wxCANCEL);
+    CreateSheetButtons(*this, wxOK | wxCANCEL);
     GetBookCtrl()->AddPage(new CStylePerformancePropPage(GetBookCtrl(), performance), UiTextWx("Style Performance"));
     GetBookCtrl()->AddPage(new CStsArrangerInfoPropPage(GetBookCtrl(), arranger), UiTextWx("Arranger Info"));
     LayoutDialog();

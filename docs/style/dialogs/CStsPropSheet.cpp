@@ -1,6 +1,7 @@
 #include "docs/style/dialogs/CStsPropSheet.h"
 
 #include "ui/ZibMessageBox.h"
+#include "ui/dialogs/SheetButtons.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "docs/style/dialogs/CStsTune1.h"
 
@@ -11,7 +12,7 @@ namespace zib {
 CStsPropSheet::CStsPropSheet(wxWindow* parent, const std::string& slotName, StsTrackPageModel& page)
     : wxPropertySheetDialog(parent, wxID_ANY, StyFormat("STS settings: %s", {slotName}))
 {
-    CreateButtons(wxOK | wxCANCEL);
+    CreateSheetButtons(*this, wxOK | wxCANCEL);
     GetBookCtrl()->AddPage(new CStsTune1(GetBookCtrl(), page), UiTextWx("Realtime tracks: Sound, Vol, Pan"));
     LayoutDialog();
 }

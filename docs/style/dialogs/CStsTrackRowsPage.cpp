@@ -29,7 +29,7 @@ CStsTrackRowsPage::CStsTrackRowsPage(wxWindow* parent, StsTrackPageModel& model)
     for (int r = 0; r < int(rows.size()); ++r) {
         grid->Add(new wxStaticText(this, wxID_ANY, wxFromUtf8(rows[size_t(r)].name)), 0, wxALIGN_CENTER_VERTICAL);
         auto* sound = new wxTextCtrl(this, kSound + r, wxString(), wxDefaultPosition, wxSize(230, -1), wxTE_READONLY);
-        auto* choose = new wxButton(this, kChoose + r, ">>", wxDefaultPosition, wxSize(32, -1));
+        auto* choose = new wxButton(this, kChoose + r, ">>", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
         auto* volume = new wxTextCtrl(this, kVolume + r, wxString(), wxDefaultPosition, wxSize(44, -1));
         auto* spin = new wxSpinButton(this, kVolumeSpin + r, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL);
         spin->SetRange(0, 127);

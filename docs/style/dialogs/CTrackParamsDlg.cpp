@@ -45,7 +45,7 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
         sounds_[i] = new CVirtualComboCtrl(this, kSound + t, sounds.Size(), soundName);
         sounds_[i]->SelectEntry(model.SoundIndex(t));
         grid->Add(sounds_[i]);
-        auto* choose = new wxButton(this, kChoose + t, ">>", wxDefaultPosition, wxSize(32, -1));
+        auto* choose = new wxButton(this, kChoose + t, ">>", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
         grid->Add(choose);
         for (int b = 0; b < 3; ++b) {
             bytes_[i][size_t(b)] = new wxTextCtrl(this, kMsb + 10 * b + t, wxString(), wxDefaultPosition, small,

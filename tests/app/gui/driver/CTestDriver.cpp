@@ -19,6 +19,7 @@
 #include "platform/FileIo.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
+#include "tests/app/gui/driver/LayoutFaults.h"
 #include "tests/app/gui/driver/MidiWindowProbe.h"
 #include "tests/app/gui/driver/PlaybackProbe.h"
 #include "tests/app/gui/driver/ScreenArea.h"
@@ -51,6 +52,7 @@
 #include <wx/dnd.h>
 #include <wx/filedlg.h>
 #include <wx/image.h>
+#include <wx/imaglist.h>
 #include <wx/listbox.h>
 #include <wx/spinctrl.h>
 #include <wx/listctrl.h>
@@ -683,6 +685,9 @@ void CTestDriver::Run(const Words& c)
             }
             LogControl(tree);
             Log("tree-images: " + images);
+            // A picture wider than the list's images is cut into several of them.
+            if (wxImageList* list = tree->GetImageList())
+                Log("tree-image-count: " + std::to_string(list->GetImageCount()));
         }
     } else if ((verb == "select-node" || verb == "tree-command" || verb == "tree-key" || verb == "tree-activate" ||
                 verb == "tree-expanded") &&
@@ -849,6 +854,10 @@ void CTestDriver::Run(const Words& c)
         LogWhere(c);
     } else if (verb == "log-tabs" && frame) {
         LogTabs();
+    } else if (verb == "menubar-shown" && frame) {
+        // A menu bar set a moment ago takes its accelerators only once it is on the screen.
+        wxMenuBar* bar = frame->GetMenuBar();
+        Log(std::string("menubar-shown: ") + (bar && bar->IsShownOnScreen() ? "1" : "0"));
     } else if ((verb == "log-grid" || verb == "grid-edit" || verb == "grid-select" || verb == "grid-key" ||
                 verb == "grid-count" || verb == "cell-editor") &&
                frame) {
@@ -1090,6 +1099,30 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 LogControl(control);
             else
                 Log("control " + a[1] + ": missing");
+        } else if (verb == "shot") {
+            // The dialog alone, as the user sees it once it is shown and painted.
+            for (wxStopWatch watch; watch.Time() < 300;) {
+                wxTheApp->Yield(true);
+                wxMilliSleep(5);
+            }
+            Screenshot(a.size() > 1 ? a[1] : "dialog", dialog->GetScreenRect());
+        } else if (verb == "log-layout") {
+            // A property sheet shows each page in turn, so that each is laid out as shown.
+            std::vector<std::string> faults = LayoutFaults(dialog);
+            if (auto* sheet = dynamic_cast<wxPropertySheetDialog*>(dialog)) {
+                wxBookCtrlBase* book = sheet->GetBookCtrl();
+                const int shown = book->GetSelection();
+                for (size_t n = 0; n < book->GetPageCount(); ++n) {
+                    book->SetSelection(n);
+                    wxTheApp->Yield(true);
+                    for (const std::string& fault : LayoutFaults(dialog))
+                        if (std::find(faults.begin(), faults.end(), fault) == faults.end()) faults.push_back(fault);
+                }
+                if (shown >= 0) book->SetSelection(size_t(shown));
+            }
+            for (const std::string& fault : faults)
+                Log("layout: " + fault);
+            Log("layout-faults: " + std::to_string(faults.size()));
         } else if (verb == "logall") {
             std::vector<wxWindow*> stack(scope->GetChildren().begin(), scope->GetChildren().end());
             while (!stack.empty()) {
@@ -1601,7 +1634,7 @@ void CTestDriver::LogMenuBar()
     Log("menubar: " + tops);
 }
 
-void CTestDriver::Screenshot(const std::string& name)
+void CTestDriver::Screenshot(const std::string& name, wxRect area)
 {
     const char* dir = std::getenv("ZIB_TEST_SHOTS");
     if (!dir || !*dir) return;
@@ -1610,7 +1643,7 @@ void CTestDriver::Screenshot(const std::string& name)
         top->Refresh();
         top->Update();
     }
-    const wxImage image = ScreenArea(wxRect(wxGetDisplaySize()));
+    const wxImage image = ScreenArea(area.IsEmpty() ? wxRect(wxGetDisplaySize()) : area);
     if (!image.IsOk()) return Log("screenshot " + name + ": cannot read the screen");
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
     image.SaveFile(wxFromUtf8(std::string(dir) + "/" + name + ".png"), wxBITMAP_TYPE_PNG);

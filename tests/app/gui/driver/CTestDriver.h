@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <wx/gdicmn.h>
 #include <wx/modalhook.h>
 #include <wx/timer.h>
 
@@ -38,7 +39,9 @@ namespace zib {
 //       click ID|ok|cancel|yes|no | enter ID | mouse-down|mouse-up|mouse-right ID X Y |
 //       key|keydown|keyup ID LETTER | pause MS (timers and posted events run) |
 //       command ID (a menu command to the dialog) | select TREE TEXT (the item of that text) |
-//       log ID | logall | page N (later IDs are looked up in page N of a
+//       log ID | logall | shot NAME (a screenshot of the dialog alone) |
+//       log-layout (its "layout:" faults, see LayoutFaults.h, then "layout-faults: N") |
+//       page N (later IDs are looked up in page N of a
 //       property sheet) | log-help (whether the title bar offers context help)
 //   menu ID                       sends the command (logged as disabled when greyed)
 //   log-frame | log-menubar       writes the frame's state or its menu labels
@@ -62,7 +65,8 @@ namespace zib {
 //   log-exists PATH               writes whether a file exists
 //   await-gone PATH MS            waits (at most MS) for a file to go, then log-exists
 //   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
-//   log-tree [N]                  writes the N-th tree of the active child and its images
+//   log-tree [N]                  writes the N-th tree of the active child, its images and
+//                                 the number of images in its list
 //   select-node PATH [N]          selects the node "Text/Text/..." of that tree
 //   tree-expanded PATH [N]        writes whether that node is expanded
 //   tree-command ID [N] | tree-key delete [N] | tree-activate [N]
@@ -105,6 +109,7 @@ namespace zib {
 //                                 there is no such place
 //   cell-editor                   whether the active child's grid shows its cell editor
 //   log-tabs                      the titles of the child windows in tab order, and the active one
+//   menubar-shown                 whether the frame's menu bar is on the screen (its keys work)
 //   anything else                 the probes of the MIDI windows, the player and the
 //                                 views (MidiWindowProbe, PlaybackProbe, ViewProbe)
 class CTestDriver : public wxModalDialogHook {
@@ -145,7 +150,8 @@ private:
     void SelectRows(const std::string& rows, int focus);
     void DragBlock(const std::string& from, const std::string& rows, const std::string& to, int row, bool move);
     void LogControl(wxWindow* control);
-    void Screenshot(const std::string& name);
+    // The screen, or one area of it (screen coordinates)
+    void Screenshot(const std::string& name, wxRect area = wxRect());
 
     std::FILE* log_ = nullptr;
     std::string scriptPath_;

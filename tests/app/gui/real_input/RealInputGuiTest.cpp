@@ -330,6 +330,10 @@ TEST_F(RealInputGui, AVelocityTypedIntoATrackEditorGoesIntoTheSavedStyleAndPad)
         ASSERT_TRUE(desktop_->menuCommand('w', "o"));
         // The track went back into the item: the document has unsaved changes.
         ASSERT_TRUE(waitForActiveTab(c.file + std::string("*"), true));
+        // The list brings its own menu bar, whose Ctrl+S works once it is on the screen.
+        ASSERT_TRUE(desktop_->waitUntil(
+            [&] { return desktop_->answer("menubar-shown", "menubar-shown:") == "menubar-shown: 1"; },
+            "the list's menu bar"));
         desktop_->keys("ctrl+s");
         ASSERT_TRUE(desktop_->waitUntil(
             [&] { return trackVelocities(path, c.pad, c.track) == std::vector<int>{76, 100, 100, 100}; },

@@ -72,6 +72,9 @@ TEST_F(StyleGui, QeEditFrameShowsBothTreesAndTheLevelsExpandThem)
     EXPECT_NE(log.find("1:Intro2|2:CV1|2:CV2|1:Fill1"), std::string::npos) << "Intro1 has data, Intro2 none: " << log;
     EXPECT_NE(log.find("items=0:STS Tree: PopSts|1:STS1|1:STS2|1:STS3|1:STS4"), std::string::npos) << log;
     EXPECT_TRUE(r.has("tree-images: 02323")) << "STS1 and STS3 present: " << log;
+    // One image per glyph, none cut in parts: "S E C T e c t" and "STS sts S s".
+    EXPECT_TRUE(r.has("tree-image-count: 7")) << log;
+    EXPECT_TRUE(r.has("tree-image-count: 4")) << log;
     EXPECT_TRUE(r.has("button 293 checked=1")) << log;
     EXPECT_TRUE(r.has("expanded Variation1 1")) << log;
     EXPECT_TRUE(r.has("expanded Variation1/CV1 0")) << log;
