@@ -33,7 +33,10 @@ std::atomic<size_t> g_now{0};
 std::atomic<size_t> g_peak{0};
 } // namespace
 
-void* operator new(size_t size)
+// Both halves out of line: inlined, gcc would see a block from malloc() reach
+// operator delete, or one from operator new reach free(), and report a
+// mismatched pair (-Wmismatched-new-delete) that it cannot see is ours.
+[[gnu::noinline]] void* operator new(size_t size)
 {
     void* p = std::malloc(size + sizeof(size_t));
     if (!p) throw std::bad_alloc();
@@ -45,9 +48,6 @@ void* operator new(size_t size)
     return static_cast<size_t*>(p) + 1;
 }
 
-// Out of line: inlined into a container's deallocation, it would pass a
-// block that gcc sees coming from operator new to free(), and gcc reports a
-// mismatched pair (-Wmismatched-new-delete) it cannot see is ours.
 [[gnu::noinline]] void operator delete(void* p) noexcept
 {
     if (!p) return;
@@ -56,7 +56,7 @@ void* operator new(size_t size)
     std::free(block);
 }
 
-void operator delete(void* p, size_t) noexcept
+[[gnu::noinline]] void operator delete(void* p, size_t) noexcept
 {
     operator delete(p);
 }
