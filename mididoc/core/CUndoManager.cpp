@@ -263,6 +263,7 @@ CUndoManager::Outcome CUndoManager::Run(bool undo, bool rollBack)
         return Outcome::NothingToDo;
     }
     if (m_owner) m_owner->UndoFreezeViews();
+    m_numbered = false;
     bool trackApplied = false;
     std::vector<std::unique_ptr<CUndoRecord>> inverses;
     bool applied = ApplyRecords(from, size_t(group), undo, trackApplied, rollBack ? nullptr : &inverses);
@@ -282,7 +283,7 @@ CUndoManager::Outcome CUndoManager::Run(bool undo, bool rollBack)
     }
     // A group that stopped half way leaves data that no inverse matches.
     if (!applied) Fail();
-    RenumberOwnerEvents();
+    if (!applied || !m_numbered) RenumberOwnerEvents();
     if (m_owner) m_owner->UndoRefreshViews(trackApplied);
     return applied ? Outcome::Applied : Outcome::Failed;
 }
@@ -340,6 +341,7 @@ bool CUndoManager::ApplyRecords(const Stack& stack, size_t first, bool fromUndoS
             while (end < order.size() && order[end]->target == UndoTargetEvent)
                 ++end;
             if (end - i >= m_batchThreshold) {
+                m_numbered = false;
                 run.assign(order.begin() + std::ptrdiff_t(i), order.begin() + std::ptrdiff_t(end));
                 if (!ApplyEventRun(run, fromUndoStack, inverses)) return false;
                 i = end;
@@ -351,6 +353,7 @@ bool CUndoManager::ApplyRecords(const Stack& stack, size_t first, bool fromUndoS
             if (!inverse) return false;
             inverses->push_back(std::move(inverse));
         }
+        m_numbered = false;
         if (!Apply(*order[i], fromUndoStack, trackApplied)) return false;
         ++i;
     }
@@ -557,8 +560,13 @@ bool CUndoManager::ApplyMasterEvent(const CUndoRecord& record, bool fromUndoStac
         return false;
     }
     if (!ok || !step) return ok;
-    if (fromUndoStack && !step->Undo(sequence)) return false;
-    sequence.Renumber(0);
+    // Undo renumbers in the pass that re-times the events.
+    if (fromUndoStack && step->ChangesMap()) {
+        if (!step->Undo(sequence)) return false;
+    } else {
+        sequence.Renumber(0);
+    }
+    m_numbered = true;
     if (step->ChangesMap()) m_owner->UndoTimeSignaturesChanged();
     return true;
 }
@@ -596,7 +604,8 @@ bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot
         if (index == sequence.GetEventCount()) return false;
     }
     if (sequence.RemoveEvent(index) < 0) return false;
-    sequence.Renumber(0);
+    // Without the rule the caller renumbers once its step is applied.
+    if (byRule) sequence.Renumber(0);
     if (timeSignature) m_owner->UndoTimeSignaturesChanged();
     return true;
 }

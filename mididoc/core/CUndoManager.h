@@ -143,6 +143,7 @@ private:
     int m_ownerKind = 0;
     CUndoOwner* m_owner = nullptr;
     size_t m_batchThreshold = kDefaultBatchThreshold;
+    bool m_numbered = false; // the last record applied left the owner's events renumbered
 };
 
 } // namespace zib

@@ -28,7 +28,10 @@ void SortShiftedEvents(CMidiParserEx& sequence, uint16_t mark, size_t movedCount
     moved.reserve(movedCount);
     bool inOrder = true;
     size_t stayed = 0;
-    for (auto& e : events) {
+    for (size_t i = 0; i < events.size(); ++i) {
+        if (i + CMidiParserEx::kPrefetchAhead < events.size())
+            __builtin_prefetch(events[i + CMidiParserEx::kPrefetchAhead].get());
+        auto& e = events[i];
         if (e->state == mark) {
             if (!moved.empty() && moved.back()->time > e->time) inOrder = false;
             moved.push_back(std::move(e));
@@ -74,12 +77,15 @@ bool ShiftMarkedEvents(CMidiParserEx& sequence, CUndoManager& undo, uint16_t mar
 {
     uint32_t earliest = std::numeric_limits<uint32_t>::max(), latest = 0;
     size_t marked = 0;
-    for (const auto& ep : sequence.GetEvents())
-        if (ep->state == mark) {
-            earliest = std::min(earliest, ep->time);
-            latest = std::max(latest, ep->time);
+    for (size_t i = 0; i < sequence.GetEventCount(); ++i) {
+        sequence.PrefetchAhead(i);
+        const CMidiEvent& e = *sequence.GetEvent(i);
+        if (e.state == mark) {
+            earliest = std::min(earliest, e.time);
+            latest = std::max(latest, e.time);
             ++marked;
         }
+    }
     distance = marked == 0 ? 0
                            : std::clamp<int64_t>(distance, -int64_t(earliest),
                                                  int64_t(std::numeric_limits<uint32_t>::max() - latest));
@@ -96,6 +102,7 @@ bool ShiftMarkedEvents(CMidiParserEx& sequence, CUndoManager& undo, uint16_t mar
     std::vector<OldPlace> before;
     before.reserve(marked);
     for (size_t i = 0; i < n; ++i) {
+        sequence.PrefetchAhead(i);
         CMidiEvent& e = *sequence.GetEvent(i);
         if (e.state == mark) {
             slot[i] = int32_t(before.size());
@@ -132,11 +139,16 @@ bool ShiftMarkedEvents(CMidiParserEx& sequence, CUndoManager& undo, uint16_t mar
         groupStart = 0;
     };
     if (distance > 0) {
-        for (size_t i = n; i-- > 0;)
+        for (size_t i = n; i-- > 0;) {
+            if (i >= CMidiParserEx::kPrefetchAhead)
+                __builtin_prefetch(sequence.GetEvent(i - CMidiParserEx::kPrefetchAhead));
             record(i);
+        }
     } else {
-        for (size_t i = 0; i < n; ++i)
+        for (size_t i = 0; i < n; ++i) {
+            sequence.PrefetchAhead(i);
             record(i);
+        }
     }
     sequence.Renumber(0);
     return true;

@@ -159,6 +159,7 @@ void MidiDocModel::MarkFromThru(const std::vector<int>& rows, uint32_t from, uin
     const PairIndex pairs(m_sequence);
     const size_t n = m_sequence.GetEventCount();
     for (size_t i = 0; i < n; ++i) {
+        m_sequence.PrefetchAhead(i);
         CMidiEvent& e = *m_sequence.GetEvent(i);
         if (e.track == 0 || e.track > 64 || !selected[e.track] || (e.flags & kFirstOfKind) || e.time < from) continue;
         if (e.time > thru) break;
