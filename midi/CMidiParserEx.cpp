@@ -917,6 +917,7 @@ size_t CMidiParserEx::RemoveMarkedEvents(uint16_t mark)
 void CMidiParserEx::Renumber(int64_t from)
 {
     for (size_t i = from < 0 ? 0 : size_t(from); i < m_events.size(); ++i) {
+        PrefetchAhead(i);
         m_events[i]->index = uint32_t(i);
         m_events[i]->state = 0;
     }

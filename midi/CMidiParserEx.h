@@ -44,6 +44,10 @@ public:
     };
 
     static constexpr int kMaxTracks = 65; // tracks 0 .. 64
+    // A pass over the array asks for the event this many places ahead: the
+    // events lie in the order they were read, not in array order, so the
+    // pass would otherwise wait on each one
+    static constexpr size_t kPrefetchAhead = 8;
     static constexpr size_t kMaxNameLength = 256;
     static constexpr size_t kMaxInsertedNameLength = 16;
 
@@ -141,6 +145,11 @@ public:
         return index < m_events.size() ? m_events[index].get() : nullptr;
     }
     const std::vector<std::unique_ptr<CMidiEvent>>& GetEvents() const { return m_events; }
+    // A pass over the array at `index` asks for the event kPrefetchAhead places on
+    void PrefetchAhead(size_t index) const
+    {
+        if (index + kPrefetchAhead < m_events.size()) __builtin_prefetch(m_events[index + kPrefetchAhead].get());
+    }
 
     // Track queries (a track above 64 gives 0 or nullptr)
     Track* GetTrack(int t) { return t >= 0 && t < kMaxTracks ? &m_trackTables[size_t(t)] : nullptr; }

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <memory>
 #include <vector>
 
 namespace zib {
@@ -53,11 +55,23 @@ public:
     template <typename It>
     void assign(It first, It last)
     {
-        std::vector<uint8_t> copy(first, last); // the source may be these bytes
-        m_size = 0;
-        reserve(copy.size());
-        if (!copy.empty()) std::memcpy(data(), copy.data(), copy.size());
-        m_size = uint32_t(copy.size());
+        if constexpr (std::contiguous_iterator<It>) {
+            const uint8_t* from = std::to_address(first);
+            const size_t n = size_t(last - first);
+            if (n <= m_capacity) {
+                // In place: the source may be these bytes
+                if (n) std::memmove(data(), from, n);
+            } else {
+                // A source longer than the buffer lies outside it.
+                m_size = 0;
+                reserve(n);
+                std::memcpy(data(), from, n);
+            }
+            m_size = uint32_t(n);
+        } else {
+            std::vector<uint8_t> copy(first, last);
+            assign(copy.data(), copy.data() + copy.size());
+        }
     }
     void clear() { m_size = 0; }
     void push_back(uint8_t value) { resize(m_size + 1, value); }

@@ -58,6 +58,37 @@ private:
 constinit SpinLock g_lock;
 constinit SizeClass g_classes[kClasses];
 
+// Slabs whose blocks all came back, kept for the next blocks of any size
+// and linked through their first bytes: a large edit and its Undo free and
+// make tens of megabytes of events and undo records at once, and a kept slab
+// spares the system's zeroing of fresh pages. At most kMinSpare slabs or half
+// as many as are in use are kept; the others go back to the system.
+constexpr size_t kMinSpare = 8;
+constinit void* g_spare = nullptr;
+constinit size_t g_spareCount = 0;
+constinit size_t g_slabsInUse = 0;
+
+void keepOrUnmap(void* memory)
+{
+    *static_cast<void**>(memory) = g_spare;
+    g_spare = memory;
+    ++g_spareCount;
+    while (g_spareCount > kMinSpare && g_spareCount > g_slabsInUse / 2) {
+        void* last = g_spare;
+        g_spare = *static_cast<void**>(last);
+        --g_spareCount;
+        ::munmap(last, kSlabBytes);
+    }
+}
+
+void* takeSpare()
+{
+    void* memory = g_spare;
+    g_spare = *static_cast<void**>(memory);
+    --g_spareCount;
+    return memory;
+}
+
 struct Guard {
     Guard() { g_lock.lock(); }
     ~Guard() { g_lock.unlock(); }
@@ -86,10 +117,11 @@ bool hasRoom(const Slab* s)
     return s->freeList != nullptr || s->bumped < s->capacity;
 }
 
-// A slab aligned to its size (a block finds its slab by its address), mapped
-// from the system as one huge page where it can be and filled at once: one
-// call instead of a page fault per 4 KiB as the events are made.
-Slab* newSlab(size_t blockSize)
+// A slab's memory aligned to its size (a block finds its slab by its
+// address), mapped from the system as one huge page where it can be and
+// filled at once: one call instead of a page fault per 4 KiB as the events
+// are made.
+void* mapSlab()
 {
     void* mapped = ::mmap(nullptr, 2 * kSlabBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) throw std::bad_alloc();
@@ -105,6 +137,14 @@ Slab* newSlab(size_t blockSize)
 #ifdef MADV_POPULATE_WRITE
     ::madvise(memory, kSlabBytes, MADV_POPULATE_WRITE);
 #endif
+    return memory;
+}
+
+// A kept slab where there is one, else a new one
+Slab* newSlab(size_t blockSize)
+{
+    void* memory = g_spare ? takeSpare() : mapSlab();
+    ++g_slabsInUse;
     Slab* s = new (memory) Slab;
     s->blockSize = uint32_t(blockSize);
     s->capacity = uint32_t((kSlabBytes - kHeader) / blockSize);
@@ -168,7 +208,8 @@ void EventPool::Free(void* block, size_t size) noexcept
     if (s->live == 0) {
         if (s->listed) unlink(c, s);
         s->~Slab();
-        ::munmap(s, kSlabBytes);
+        --g_slabsInUse;
+        keepOrUnmap(s);
         return;
     }
     if (!s->listed) link(c, s);

@@ -56,13 +56,13 @@ int CUndoManager::RecordAction(int32_t target, const CMidiEvent& event, int32_t 
     return PushEvent(m_undo, target, event, operation, groupStart, index, secondIndex, std::move(retime));
 }
 
-int CUndoManager::RecordSnapshot(int32_t target, const EventSnapshot& snapshot, int32_t operation,
-                                 uint32_t groupStart, int32_t index, int32_t secondIndex,
-                                 std::shared_ptr<const RetimeStep> retime)
+int CUndoManager::RecordSnapshot(int32_t target, EventSnapshot snapshot, int32_t operation, uint32_t groupStart,
+                                 int32_t index, int32_t secondIndex, std::shared_ptr<const RetimeStep> retime)
 {
     m_redo.clear();
     if (target != UndoTargetEvent && target != UndoTargetMasterEvent) return -1;
-    return PushSnapshot(m_undo, target, snapshot, operation, groupStart, index, secondIndex, std::move(retime));
+    return PushSnapshot(m_undo, target, std::move(snapshot), operation, groupStart, index, secondIndex,
+                        std::move(retime));
 }
 
 int CUndoManager::RecordTrackAction(const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
@@ -106,18 +106,19 @@ int CUndoManager::PushEvent(Stack& stack, int32_t target, const CMidiEvent& even
         Fail();
         return -1;
     }
-    return PushSnapshot(stack, target, snapshot, operation, groupStart, index, secondIndex, std::move(retime));
+    return PushSnapshot(stack, target, std::move(snapshot), operation, groupStart, index, secondIndex,
+                        std::move(retime));
 }
 
-int CUndoManager::PushSnapshot(Stack& stack, int32_t target, const EventSnapshot& snapshot, int32_t operation,
+int CUndoManager::PushSnapshot(Stack& stack, int32_t target, EventSnapshot&& snapshot, int32_t operation,
                                uint32_t groupStart, int32_t index, int32_t secondIndex,
                                std::shared_ptr<const RetimeStep> retime)
 {
     try {
         auto record = newRecord(target, operation, groupStart, index, secondIndex);
-        record->event = snapshot;
-        if (target == UndoTargetMasterEvent) record->retime = std::move(retime);
         record->snapshotSize = uint32_t(sizeof(CMidiEvent) + snapshot.bytes.size());
+        record->event = std::move(snapshot);
+        if (target == UndoTargetMasterEvent) record->retime = std::move(retime);
         return Push(stack, std::move(record));
     } catch (const std::bad_alloc&) {
         Fail();
@@ -134,8 +135,9 @@ int CUndoManager::PushTrack(Stack& stack, const CTrackInfo& track, const CMidiPa
     }
     try {
         auto record = newRecord(UndoTargetTrack, operation, groupStart, index, secondIndex);
-        record->track = track;
-        record->fileTrackCount = m_owner->UndoFileTrackCount();
+        record->track = std::make_unique<CUndoRecord::TrackSnapshot>();
+        record->track->track = track;
+        record->track->fileTrackCount = m_owner->UndoFileTrackCount();
         if (!CopyTrackTable(table, *record)) {
             Fail();
             return -1;
@@ -154,8 +156,9 @@ bool CUndoManager::CopyTrackTable(const CMidiParserEx::Track& table, CUndoRecord
 {
     const bool keepRaw = m_owner && m_owner->UndoFileFormat() == 1;
     if (!MidiDocAllocator::Object(table.rawBuffer.size())) return false;
-    record.trackTable = table;
-    std::vector<uint8_t>& raw = record.trackTable.rawBuffer;
+    if (!record.track) record.track = std::make_unique<CUndoRecord::TrackSnapshot>();
+    record.track->table = table;
+    std::vector<uint8_t>& raw = record.track->table.rawBuffer;
     if (!keepRaw) {
         std::vector<uint8_t>().swap(raw);
     } else if (raw.size() > table.rawSize) {
@@ -190,8 +193,7 @@ std::unique_ptr<CUndoRecord> CUndoManager::Inverse(const CUndoRecord& r, bool be
         case UndoInsert:
             inverse->operation = r.operation == UndoDelete ? UndoInsert : UndoDelete;
             inverse->event = r.event;
-            inverse->track = r.track;
-            inverse->trackTable = r.trackTable;
+            if (r.track) inverse->track = std::make_unique<CUndoRecord::TrackSnapshot>(*r.track);
             break;
         case UndoModify: {
             const int32_t at = beforeUndo ? r.secondIndex : r.index;
@@ -200,7 +202,7 @@ std::unique_ptr<CUndoRecord> CUndoManager::Inverse(const CUndoRecord& r, bool be
                 const CTrackInfo* record = m_owner ? m_owner->UndoTrackRecord(at) : nullptr;
                 const CMidiParserEx::Track* table = m_owner ? m_owner->UndoTrackTable(at) : nullptr;
                 if (!record || !table || !CopyTrackTable(*table, *inverse)) return nullptr;
-                inverse->track = *record;
+                inverse->track->track = *record;
             } else {
                 if (!now) {
                     const CMidiParserEx* sequence = Sequence();
@@ -214,9 +216,10 @@ std::unique_ptr<CUndoRecord> CUndoManager::Inverse(const CUndoRecord& r, bool be
             return nullptr;
         }
         if (r.target == UndoTargetTrack) {
+            if (!inverse->track) return nullptr;
             // Applied, the inverse gives the file the track count it has now.
-            inverse->fileTrackCount = m_owner ? m_owner->UndoFileTrackCount() : -1;
-            inverse->snapshotSize = uint32_t(sizeof(CTrackInfo) + inverse->trackTable.rawBuffer.size());
+            inverse->track->fileTrackCount = m_owner ? m_owner->UndoFileTrackCount() : -1;
+            inverse->snapshotSize = uint32_t(sizeof(CTrackInfo) + inverse->track->table.rawBuffer.size());
         } else {
             inverse->snapshotSize = uint32_t(sizeof(CMidiEvent) + inverse->event.bytes.size());
         }
@@ -260,6 +263,7 @@ CUndoManager::Outcome CUndoManager::Run(bool undo, bool rollBack)
         return Outcome::NothingToDo;
     }
     if (m_owner) m_owner->UndoFreezeViews();
+    m_numbered = false;
     bool trackApplied = false;
     std::vector<std::unique_ptr<CUndoRecord>> inverses;
     bool applied = ApplyRecords(from, size_t(group), undo, trackApplied, rollBack ? nullptr : &inverses);
@@ -279,7 +283,7 @@ CUndoManager::Outcome CUndoManager::Run(bool undo, bool rollBack)
     }
     // A group that stopped half way leaves data that no inverse matches.
     if (!applied) Fail();
-    RenumberOwnerEvents();
+    if (!applied || !m_numbered) RenumberOwnerEvents();
     if (m_owner) m_owner->UndoRefreshViews(trackApplied);
     return applied ? Outcome::Applied : Outcome::Failed;
 }
@@ -337,6 +341,7 @@ bool CUndoManager::ApplyRecords(const Stack& stack, size_t first, bool fromUndoS
             while (end < order.size() && order[end]->target == UndoTargetEvent)
                 ++end;
             if (end - i >= m_batchThreshold) {
+                m_numbered = false;
                 run.assign(order.begin() + std::ptrdiff_t(i), order.begin() + std::ptrdiff_t(end));
                 if (!ApplyEventRun(run, fromUndoStack, inverses)) return false;
                 i = end;
@@ -348,6 +353,7 @@ bool CUndoManager::ApplyRecords(const Stack& stack, size_t first, bool fromUndoS
             if (!inverse) return false;
             inverses->push_back(std::move(inverse));
         }
+        m_numbered = false;
         if (!Apply(*order[i], fromUndoStack, trackApplied)) return false;
         ++i;
     }
@@ -554,8 +560,13 @@ bool CUndoManager::ApplyMasterEvent(const CUndoRecord& record, bool fromUndoStac
         return false;
     }
     if (!ok || !step) return ok;
-    if (fromUndoStack && !step->Undo(sequence)) return false;
-    sequence.Renumber(0);
+    // Undo renumbers in the pass that re-times the events.
+    if (fromUndoStack && step->ChangesMap()) {
+        if (!step->Undo(sequence)) return false;
+    } else {
+        sequence.Renumber(0);
+    }
+    m_numbered = true;
     if (step->ChangesMap()) m_owner->UndoTimeSignaturesChanged();
     return true;
 }
@@ -593,7 +604,8 @@ bool CUndoManager::RemoveMasterEvent(size_t index, const EventSnapshot& snapshot
         if (index == sequence.GetEventCount()) return false;
     }
     if (sequence.RemoveEvent(index) < 0) return false;
-    sequence.Renumber(0);
+    // Without the rule the caller renumbers once its step is applied.
+    if (byRule) sequence.Renumber(0);
     if (timeSignature) m_owner->UndoTimeSignaturesChanged();
     return true;
 }
@@ -634,14 +646,16 @@ bool CUndoManager::InsertMasterEvent(size_t index, const EventSnapshot& snapshot
 
 bool CUndoManager::ApplyTrack(const CUndoRecord& record)
 {
-    if (m_ownerKind != kOwnerMidiDocument || !m_owner || record.index < 0 || record.index >= 64) return false;
+    if (m_ownerKind != kOwnerMidiDocument || !m_owner || !record.track || record.index < 0 || record.index >= 64)
+        return false;
+    const CUndoRecord::TrackSnapshot& track = *record.track;
     switch (record.operation) {
     case UndoInsert:
-        return m_owner->UndoRemoveTrack(record.index, record.fileTrackCount);
+        return m_owner->UndoRemoveTrack(record.index, track.fileTrackCount);
     case UndoDelete:
-        return m_owner->UndoInsertTrack(record.index, record.track, record.trackTable, record.fileTrackCount);
+        return m_owner->UndoInsertTrack(record.index, track.track, track.table, track.fileTrackCount);
     case UndoModify:
-        return m_owner->UndoRestoreTrack(record.index, record.track, record.trackTable);
+        return m_owner->UndoRestoreTrack(record.index, track.track, track.table);
     default:
         return false;
     }

@@ -69,8 +69,8 @@ public:
     int RecordAction(int32_t target, const CMidiEvent& event, int32_t operation, uint32_t groupStart, int32_t index,
                      int32_t secondIndex, std::shared_ptr<const RetimeStep> retime = {});
     // As RecordAction, with a snapshot taken before a change that moved the event
-    int RecordSnapshot(int32_t target, const EventSnapshot& snapshot, int32_t operation, uint32_t groupStart,
-                       int32_t index, int32_t secondIndex, std::shared_ptr<const RetimeStep> retime = {});
+    int RecordSnapshot(int32_t target, EventSnapshot snapshot, int32_t operation, uint32_t groupStart, int32_t index,
+                       int32_t secondIndex, std::shared_ptr<const RetimeStep> retime = {});
     int RecordTrackAction(const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
                           uint32_t groupStart, int32_t index, int32_t secondIndex);
 
@@ -107,7 +107,7 @@ private:
     // Recording and the inverse records
     int PushEvent(Stack& stack, int32_t target, const CMidiEvent& event, int32_t operation, uint32_t groupStart,
                   int32_t index, int32_t secondIndex, std::shared_ptr<const RetimeStep> retime);
-    int PushSnapshot(Stack& stack, int32_t target, const EventSnapshot& snapshot, int32_t operation,
+    int PushSnapshot(Stack& stack, int32_t target, EventSnapshot&& snapshot, int32_t operation,
                      uint32_t groupStart, int32_t index, int32_t secondIndex, std::shared_ptr<const RetimeStep> retime);
     int PushTrack(Stack& stack, const CTrackInfo& track, const CMidiParserEx::Track& table, int32_t operation,
                   uint32_t groupStart, int32_t index, int32_t secondIndex);
@@ -143,6 +143,7 @@ private:
     int m_ownerKind = 0;
     CUndoOwner* m_owner = nullptr;
     size_t m_batchThreshold = kDefaultBatchThreshold;
+    bool m_numbered = false; // the last record applied left the owner's events renumbered
 };
 
 } // namespace zib

@@ -2,6 +2,9 @@
 
 namespace zib {
 
+// Small enough for the event pool
+static_assert(sizeof(CUndoRecord) <= EventPool::kMaxBlock);
+
 CUndoRecord::~CUndoRecord() = default;
 
 } // namespace zib

@@ -701,9 +701,7 @@ EditResult EventListModel::ShiftEvents(const std::vector<int>& rows)
     if (*newTime == oldTime) return EditResult::Nothing;
 
     m_owner.ListHooks().Views().Freeze();
-    for (const auto& ep : sequence->GetEvents())
-        ep->state = 0;
-    sequence->Renumber(0);
+    sequence->Renumber(0); // clears every mark
     const PairIndex pairs(*sequence);
     bool any = false;
     for (int row : rows) {

@@ -107,12 +107,15 @@ bool EventListModel::RefillRows()
     std::array<TrackMarks, 65> marks{};
     const auto& events = sequence->GetEvents();
     m_rows.reserve(events.size());
+    // Only fields that change are written, so that a pass over a large song
+    // leaves its unchanged events clean.
     for (size_t i = 0; i < events.size(); ++i) {
+        sequence->PrefetchAhead(i);
         CMidiEvent& e = *events[i];
-        e.index = uint32_t(i);
+        if (e.index != uint32_t(i)) e.index = uint32_t(i);
         if (e.track == 0) continue;
         if (e.track > 64 || !m_shown[e.track]) {
-            e.listVisible = 0;
+            if (e.listVisible != 0) e.listVisible = 0;
             continue;
         }
         TrackMarks& m = marks[e.track];
@@ -165,7 +168,7 @@ bool EventListModel::RefillRows()
         } else if (group == 0xE0) {
             visible = m_categories[kWheel];
         }
-        e.listVisible = visible;
+        if (e.listVisible != visible) e.listVisible = visible;
         if (visible) m_rows.push_back(&e);
     }
     if (m_currentRow > TrailingRow()) m_currentRow = TrailingRow();

@@ -1,175 +1,133 @@
 #include "mididoc/core/EventOrderTree.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace zib {
 
-EventOrderTree::EventOrderTree(std::vector<std::unique_ptr<CMidiEvent>> events)
+EventOrderTree::EventOrderTree(std::vector<std::unique_ptr<CMidiEvent>> events) : m_size(events.size())
 {
-    // A Cartesian tree of random priorities over the array, built in O(n)
-    // with the stack of its right spine.
-    m_nodes.reserve(events.size());
-    std::vector<int32_t> spine;
-    for (auto& e : events) {
-        const int32_t n = newNode(std::move(e));
-        int32_t last = -1;
-        while (!spine.empty() && m_nodes[size_t(spine.back())].priority < m_nodes[size_t(n)].priority) {
-            last = spine.back();
-            spine.pop_back();
-            update(last);
+    m_blocks.reserve((events.size() + kBlock - 1) / kBlock);
+    for (size_t i = 0; i < events.size(); i += kBlock) {
+        const auto first = events.begin() + std::ptrdiff_t(i);
+        const auto last = events.begin() + std::ptrdiff_t(std::min(events.size(), i + kBlock));
+        m_blocks.emplace_back(std::make_move_iterator(first), std::make_move_iterator(last));
+    }
+    rebuild();
+}
+
+void EventOrderTree::rebuild()
+{
+    const size_t n = m_blocks.size();
+    m_fenwick.assign(n + 1, 0);
+    for (size_t b = 1; b <= n; ++b) {
+        m_fenwick[b] += uint32_t(m_blocks[b - 1].size());
+        const size_t up = b + (b & (~b + 1));
+        if (up <= n) m_fenwick[up] += m_fenwick[b];
+    }
+}
+
+void EventOrderTree::resize(size_t block, int64_t delta)
+{
+    for (size_t b = block + 1; b < m_fenwick.size(); b += b & (~b + 1))
+        m_fenwick[b] = uint32_t(int64_t(m_fenwick[b]) + delta);
+}
+
+void EventOrderTree::locate(size_t i, size_t& block, size_t& offset) const
+{
+    // The last block whose preceding blocks hold at most i events: blocks
+    // are never empty, so position i lies in it.
+    const size_t n = m_blocks.size();
+    size_t step = 1;
+    while (step * 2 <= n)
+        step *= 2;
+    size_t at = 0;
+    for (; step > 0; step /= 2)
+        if (at + step <= n && m_fenwick[at + step] <= i) {
+            at += step;
+            i -= m_fenwick[at];
         }
-        m_nodes[size_t(n)].left = last;
-        if (!spine.empty()) m_nodes[size_t(spine.back())].right = n;
-        spine.push_back(n);
-    }
-    while (!spine.empty()) {
-        update(spine.back());
-        m_root = spine.front();
-        spine.pop_back();
-    }
-}
-
-uint32_t EventOrderTree::nextPriority()
-{
-    // splitmix64
-    uint64_t z = (m_seed += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return uint32_t(z ^ (z >> 31));
-}
-
-int32_t EventOrderTree::newNode(std::unique_ptr<CMidiEvent> event)
-{
-    Node node;
-    node.event = std::move(event);
-    node.priority = nextPriority();
-    if (!m_free.empty()) {
-        const int32_t n = m_free.back();
-        m_free.pop_back();
-        m_nodes[size_t(n)] = std::move(node);
-        return n;
-    }
-    m_nodes.push_back(std::move(node));
-    return int32_t(m_nodes.size() - 1);
-}
-
-void EventOrderTree::update(int32_t n)
-{
-    Node& node = m_nodes[size_t(n)];
-    node.size = 1 + sizeOf(node.left) + sizeOf(node.right);
-}
-
-size_t EventOrderTree::size() const
-{
-    return sizeOf(m_root);
-}
-
-// The first `count` events go left, the rest right.
-void EventOrderTree::split(int32_t n, size_t count, int32_t& left, int32_t& right)
-{
-    if (n < 0) {
-        left = right = -1;
-        return;
-    }
-    Node& node = m_nodes[size_t(n)];
-    if (sizeOf(node.left) >= count) {
-        split(node.left, count, left, m_nodes[size_t(n)].left);
-        right = n;
-    } else {
-        split(node.right, count - sizeOf(node.left) - 1, m_nodes[size_t(n)].right, right);
-        left = n;
-    }
-    update(n);
-}
-
-int32_t EventOrderTree::merge(int32_t a, int32_t b)
-{
-    if (a < 0) return b;
-    if (b < 0) return a;
-    if (m_nodes[size_t(a)].priority > m_nodes[size_t(b)].priority) {
-        const int32_t r = merge(m_nodes[size_t(a)].right, b);
-        m_nodes[size_t(a)].right = r;
-        update(a);
-        return a;
-    }
-    const int32_t l = merge(a, m_nodes[size_t(b)].left);
-    m_nodes[size_t(b)].left = l;
-    update(b);
-    return b;
+    block = at;
+    offset = i;
 }
 
 CMidiEvent* EventOrderTree::at(size_t i) const
 {
-    int32_t n = m_root;
-    while (n >= 0) {
-        const Node& node = m_nodes[size_t(n)];
-        const size_t leftSize = sizeOf(node.left);
-        if (i < leftSize) {
-            n = node.left;
-        } else if (i == leftSize) {
-            return node.event.get();
-        } else {
-            i -= leftSize + 1;
-            n = node.right;
-        }
-    }
-    return nullptr;
+    if (i >= m_size) return nullptr;
+    size_t block = 0, offset = 0;
+    locate(i, block, offset);
+    return m_blocks[block][offset].get();
 }
 
 void EventOrderTree::insert(size_t i, std::unique_ptr<CMidiEvent> event)
 {
-    if (i > size()) i = size();
-    const int32_t n = newNode(std::move(event));
-    int32_t left, right;
-    split(m_root, i, left, right);
-    m_root = merge(merge(left, n), right);
+    if (i > m_size) i = m_size;
+    size_t block = 0, offset = 0;
+    if (m_blocks.empty()) {
+        m_blocks.emplace_back();
+        m_fenwick.assign(2, 0);
+    } else if (i == m_size) {
+        block = m_blocks.size() - 1;
+        offset = m_blocks[block].size();
+    } else {
+        locate(i, block, offset);
+    }
+    Block& b = m_blocks[block];
+    b.insert(b.begin() + std::ptrdiff_t(offset), std::move(event));
+    ++m_size;
+    if (b.size() < 2 * kBlock) {
+        resize(block, 1);
+        return;
+    }
+    Block upper(std::make_move_iterator(b.begin() + std::ptrdiff_t(kBlock)), std::make_move_iterator(b.end()));
+    b.erase(b.begin() + std::ptrdiff_t(kBlock), b.end());
+    m_blocks.insert(m_blocks.begin() + std::ptrdiff_t(block + 1), std::move(upper));
+    rebuild();
 }
 
 std::unique_ptr<CMidiEvent> EventOrderTree::remove(size_t i)
 {
-    if (i >= size()) return nullptr;
-    int32_t left, middle, right;
-    split(m_root, i, left, right);
-    split(right, 1, middle, right);
-    m_root = merge(left, right);
-    std::unique_ptr<CMidiEvent> e = std::move(m_nodes[size_t(middle)].event);
-    m_free.push_back(middle);
+    if (i >= m_size) return nullptr;
+    size_t block = 0, offset = 0;
+    locate(i, block, offset);
+    Block& b = m_blocks[block];
+    std::unique_ptr<CMidiEvent> e = std::move(b[offset]);
+    b.erase(b.begin() + std::ptrdiff_t(offset));
+    --m_size;
+    if (b.empty()) {
+        m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(block));
+        rebuild();
+    } else {
+        resize(block, -1);
+    }
     return e;
 }
 
 size_t EventOrderTree::upperBound(uint32_t time) const
 {
+    // The first block that starts later than `time`; the place is in the block before it.
+    const auto later = std::upper_bound(m_blocks.begin(), m_blocks.end(), time,
+                                        [](uint32_t t, const Block& b) { return t < b.front()->time; });
+    if (later == m_blocks.begin()) return 0;
+    const size_t block = size_t(later - m_blocks.begin()) - 1;
     size_t before = 0;
-    int32_t n = m_root;
-    while (n >= 0) {
-        const Node& node = m_nodes[size_t(n)];
-        if (node.event->time <= time) {
-            before += sizeOf(node.left) + 1;
-            n = node.right;
-        } else {
-            n = node.left;
-        }
-    }
-    return before;
+    for (size_t b = block; b > 0; b -= b & (~b + 1))
+        before += m_fenwick[b];
+    const Block& b = m_blocks[block];
+    const auto in = std::upper_bound(b.begin(), b.end(), time,
+                                     [](uint32_t t, const std::unique_ptr<CMidiEvent>& e) { return t < e->time; });
+    return before + size_t(in - b.begin());
 }
 
 std::vector<std::unique_ptr<CMidiEvent>> EventOrderTree::release()
 {
     std::vector<std::unique_ptr<CMidiEvent>> out;
-    out.reserve(size());
-    std::vector<int32_t> stack;
-    int32_t n = m_root;
-    while (n >= 0 || !stack.empty()) {
-        while (n >= 0) {
-            stack.push_back(n);
-            n = m_nodes[size_t(n)].left;
-        }
-        n = stack.back();
-        stack.pop_back();
-        out.push_back(std::move(m_nodes[size_t(n)].event));
-        n = m_nodes[size_t(n)].right;
-    }
-    m_nodes.clear();
-    m_free.clear();
-    m_root = -1;
+    out.reserve(m_size);
+    for (Block& b : m_blocks)
+        std::move(b.begin(), b.end(), std::back_inserter(out));
+    m_blocks.clear();
+    m_fenwick.clear();
+    m_size = 0;
     return out;
 }
 

@@ -9,18 +9,20 @@
 
 namespace zib {
 
-// The events of a sequence held in an order-statistics tree (an implicit
-// treap): the event at a position, inserting and removing at a position and
-// the place after all events of a time each cost O(log n), so a group of k
-// insertions and removals costs O((n + k) log n) instead of O(k n). The
-// array is taken in and given back whole.
+// The events of a sequence held for many insertions and removals at
+// positions: the array cut into blocks of a few hundred events, with a
+// Fenwick tree of the block sizes. Finding a position costs O(log(n / B))
+// steps in a small table and an insertion or removal moves at most 2B
+// pointers of one block, so a group of k insertions and removals costs
+// O(n + k (log n + B)) and touches one block per step instead of a path of
+// nodes spread over the memory. The array is taken in and given back whole.
 class EventOrderTree {
 public:
     explicit EventOrderTree(std::vector<std::unique_ptr<CMidiEvent>> events);
     EventOrderTree(const EventOrderTree&) = delete;
     EventOrderTree& operator=(const EventOrderTree&) = delete;
 
-    size_t size() const;
+    size_t size() const { return m_size; }
     // The event at position i (null past the end)
     CMidiEvent* at(size_t i) const;
     // Inserts at position i (at most size()); the tree owns the event
@@ -35,25 +37,21 @@ public:
     std::vector<std::unique_ptr<CMidiEvent>> release();
 
 private:
-    struct Node {
-        std::unique_ptr<CMidiEvent> event;
-        uint32_t priority = 0;
-        uint32_t size = 1;
-        int32_t left = -1;
-        int32_t right = -1;
-    };
+    using Block = std::vector<std::unique_ptr<CMidiEvent>>;
 
-    uint32_t sizeOf(int32_t n) const { return n < 0 ? 0 : m_nodes[size_t(n)].size; }
-    void update(int32_t n);
-    void split(int32_t n, size_t count, int32_t& left, int32_t& right);
-    int32_t merge(int32_t a, int32_t b);
-    int32_t newNode(std::unique_ptr<CMidiEvent> event);
-    uint32_t nextPriority();
+    // Events per block as built; a block that reaches twice as many is split
+    static constexpr size_t kBlock = 512;
 
-    std::vector<Node> m_nodes;
-    std::vector<int32_t> m_free;
-    int32_t m_root = -1;
-    uint64_t m_seed = 0x9E3779B97F4A7C15ull;
+    // The block holding position i (i < size()) and the position within it
+    void locate(size_t i, size_t& block, size_t& offset) const;
+    // Adds `delta` to the size of a block
+    void resize(size_t block, int64_t delta);
+    // The Fenwick tree anew from the block sizes (after blocks came or went)
+    void rebuild();
+
+    std::vector<Block> m_blocks;       // never an empty one
+    std::vector<uint32_t> m_fenwick;   // 1-based partial sums of the block sizes
+    size_t m_size = 0;
 };
 
 } // namespace zib

@@ -4,21 +4,17 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace zib {
 
 // An event kept as a value: every field of the event and its raw bytes. The
-// undo manager keeps one per recorded event; it owns nothing else.
+// undo manager keeps one per recorded event; it owns nothing else, and the
+// bytes of a channel or short meta event need no allocation of their own.
 struct EventSnapshot {
     uint32_t time = 0;
     uint32_t length = 0;
-    uint16_t state = 0;
-    uint8_t status = 0xFF;
     uint32_t index = 0;
-    std::vector<uint8_t> bytes; // the `length` raw bytes
     uint32_t paired = 0;
-    uint8_t track = 0;
     uint32_t listVisible = 0;
     uint32_t played = 0;
     uint32_t duration = 0;
@@ -27,8 +23,12 @@ struct EventSnapshot {
     uint32_t beat = 0;
     uint32_t tick = 0;
     int32_t pairId = -1;
+    uint16_t state = 0;
+    uint8_t status = 0xFF;
+    uint8_t track = 0;
     uint8_t flags = 0;
     uint8_t chunk = 0;
+    EventBytes bytes; // the `length` raw bytes (short ones held in place)
 
     // A copy of the event; false when its bytes cannot be had
     static bool Take(const CMidiEvent& event, EventSnapshot& out);

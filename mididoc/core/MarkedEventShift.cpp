@@ -15,37 +15,61 @@ namespace zib {
 
 namespace {
 
-// Puts the array back in time order after the events marked `mark` moved by
-// one distance, events of equal time in their order before the move (their
-// index fields). The marked events and the others each keep their order, so
-// merging the two runs gives what a stable sort by time would, in one pass.
-void SortShiftedEvents(CMidiParserEx& sequence, uint16_t mark)
+// Puts the array back in time order after the `moved` events marked `mark`
+// moved by one distance, events of equal time in their order before the move
+// (their index fields). The marked events and the others each keep their
+// order, so merging the two runs gives what a stable sort by time would, in
+// one pass: the others close up in place and the marked ones, held apart,
+// are merged in from the end.
+void SortShiftedEvents(CMidiParserEx& sequence, uint16_t mark, size_t movedCount)
 {
     auto events = sequence.ReleaseEvents();
-    std::vector<std::unique_ptr<CMidiEvent>> moved, stayed;
-    moved.reserve(events.size());
-    stayed.reserve(events.size());
+    std::vector<std::unique_ptr<CMidiEvent>> moved;
+    moved.reserve(movedCount);
     bool inOrder = true;
-    for (auto& e : events) {
-        auto& run = e->state == mark ? moved : stayed;
-        if (!run.empty() && run.back()->time > e->time) inOrder = false;
-        run.push_back(std::move(e));
+    size_t stayed = 0;
+    for (size_t i = 0; i < events.size(); ++i) {
+        if (i + CMidiParserEx::kPrefetchAhead < events.size())
+            __builtin_prefetch(events[i + CMidiParserEx::kPrefetchAhead].get());
+        auto& e = events[i];
+        if (e->state == mark) {
+            if (!moved.empty() && moved.back()->time > e->time) inOrder = false;
+            moved.push_back(std::move(e));
+        } else {
+            if (stayed > 0 && events[stayed - 1]->time > e->time) inOrder = false;
+            events[stayed++] = std::move(e);
+        }
     }
     auto earlier = [](const std::unique_ptr<CMidiEvent>& a, const std::unique_ptr<CMidiEvent>& b) {
         return a->time < b->time || (a->time == b->time && a->index < b->index);
     };
     if (inOrder) {
-        std::merge(std::make_move_iterator(stayed.begin()), std::make_move_iterator(stayed.end()),
-                   std::make_move_iterator(moved.begin()), std::make_move_iterator(moved.end()), events.begin(),
-                   earlier);
+        // (time, index) orders every pair of events, so the merge from the
+        // end is the stable one.
+        size_t write = events.size(), from = stayed, next = moved.size();
+        while (next > 0) {
+            if (from > 0 && earlier(moved[next - 1], events[from - 1])) {
+                events[--write] = std::move(events[--from]);
+            } else {
+                events[--write] = std::move(moved[--next]);
+            }
+        }
     } else {
         // An array that was not in time order before: sorted whole
-        std::move(stayed.begin(), stayed.end(), events.begin());
-        std::move(moved.begin(), moved.end(), events.begin() + std::ptrdiff_t(stayed.size()));
+        std::move(moved.begin(), moved.end(), events.begin() + std::ptrdiff_t(stayed));
         std::stable_sort(events.begin(), events.end(), earlier);
     }
     sequence.AdoptEvents(std::move(events));
 }
+
+// What the move changes in a marked event, as it was before
+struct OldPlace {
+    uint32_t index = 0;
+    uint32_t time = 0;
+    uint32_t measure = 0;
+    uint32_t beat = 0;
+    uint32_t tick = 0;
+};
 
 } // namespace
 
@@ -53,12 +77,15 @@ bool ShiftMarkedEvents(CMidiParserEx& sequence, CUndoManager& undo, uint16_t mar
 {
     uint32_t earliest = std::numeric_limits<uint32_t>::max(), latest = 0;
     size_t marked = 0;
-    for (const auto& ep : sequence.GetEvents())
-        if (ep->state == mark) {
-            earliest = std::min(earliest, ep->time);
-            latest = std::max(latest, ep->time);
+    for (size_t i = 0; i < sequence.GetEventCount(); ++i) {
+        sequence.PrefetchAhead(i);
+        const CMidiEvent& e = *sequence.GetEvent(i);
+        if (e.state == mark) {
+            earliest = std::min(earliest, e.time);
+            latest = std::max(latest, e.time);
             ++marked;
         }
+    }
     distance = marked == 0 ? 0
                            : std::clamp<int64_t>(distance, -int64_t(earliest),
                                                  int64_t(std::numeric_limits<uint32_t>::max() - latest));
@@ -68,51 +95,60 @@ bool ShiftMarkedEvents(CMidiParserEx& sequence, CUndoManager& undo, uint16_t mar
         return false;
     }
 
-    // The events before the move, by their old position
+    // The marked events' places before the move, by their old position; the
+    // rest of each snapshot is the event as it is after the move.
     const size_t n = sequence.GetEventCount();
     std::vector<int32_t> slot(n, -1);
-    std::vector<EventSnapshot> before;
+    std::vector<OldPlace> before;
     before.reserve(marked);
     for (size_t i = 0; i < n; ++i) {
-        const CMidiEvent& e = *sequence.GetEvent(i);
-        if (e.state != mark) continue;
+        sequence.PrefetchAhead(i);
+        CMidiEvent& e = *sequence.GetEvent(i);
+        if (e.state == mark) {
+            slot[i] = int32_t(before.size());
+            before.push_back({e.index, e.time, e.measure, e.beat, e.tick});
+            e.time = uint32_t(int64_t(e.time) + distance);
+            SetEventPosition(sequence, e);
+            sequence.SetTrackModified(e.track, 1);
+        }
+        e.index = uint32_t(i);
+    }
+    SortShiftedEvents(sequence, mark, marked);
+    uint32_t groupStart = 1;
+    bool recording = true;
+    auto record = [&](size_t position) {
+        CMidiEvent& e = *sequence.GetEvent(position);
+        if (e.state != mark) return;
+        e.state = 0;
+        if (!recording) return;
         EventSnapshot s;
         if (!EventSnapshot::Take(e, s)) {
             // Without its snapshots the move stands without a record.
             undo.ClearAll();
-            before.clear();
-            break;
+            recording = false;
+            return;
         }
-        s.state = 0;
-        slot[i] = int32_t(before.size());
-        before.push_back(std::move(s));
-    }
-    for (size_t i = 0; i < n; ++i) {
-        CMidiEvent& e = *sequence.GetEvent(i);
-        e.index = uint32_t(i);
-        if (e.state != mark) continue;
-        e.time = uint32_t(int64_t(e.time) + distance);
-        SetEventPosition(sequence, e);
-        sequence.SetTrackModified(e.track, 1);
-    }
-    SortShiftedEvents(sequence, mark);
-    uint32_t groupStart = 1;
-    auto record = [&](size_t position) {
-        CMidiEvent& e = *sequence.GetEvent(position);
-        if (e.state != mark) return;
-        if (!before.empty() && slot[e.index] >= 0) {
-            undo.RecordSnapshot(UndoTargetEvent, before[size_t(slot[e.index])], UndoModify, groupStart,
-                                int32_t(e.index), int32_t(position));
-            groupStart = 0;
-        }
-        e.state = 0;
+        const OldPlace& old = before[size_t(slot[e.index])];
+        s.index = old.index;
+        s.time = old.time;
+        s.measure = old.measure;
+        s.beat = old.beat;
+        s.tick = old.tick;
+        undo.RecordSnapshot(UndoTargetEvent, std::move(s), UndoModify, groupStart, int32_t(e.index),
+                            int32_t(position));
+        groupStart = 0;
     };
     if (distance > 0) {
-        for (size_t i = n; i-- > 0;)
+        for (size_t i = n; i-- > 0;) {
+            if (i >= CMidiParserEx::kPrefetchAhead)
+                __builtin_prefetch(sequence.GetEvent(i - CMidiParserEx::kPrefetchAhead));
             record(i);
+        }
     } else {
-        for (size_t i = 0; i < n; ++i)
+        for (size_t i = 0; i < n; ++i) {
+            sequence.PrefetchAhead(i);
             record(i);
+        }
     }
     sequence.Renumber(0);
     return true;

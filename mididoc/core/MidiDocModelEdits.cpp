@@ -159,6 +159,7 @@ void MidiDocModel::MarkFromThru(const std::vector<int>& rows, uint32_t from, uin
     const PairIndex pairs(m_sequence);
     const size_t n = m_sequence.GetEventCount();
     for (size_t i = 0; i < n; ++i) {
+        m_sequence.PrefetchAhead(i);
         CMidiEvent& e = *m_sequence.GetEvent(i);
         if (e.track == 0 || e.track > 64 || !selected[e.track] || (e.flags & kFirstOfKind) || e.time < from) continue;
         if (e.time > thru) break;
@@ -172,12 +173,28 @@ void MidiDocModel::MarkFromThru(const std::vector<int>& rows, uint32_t from, uin
 
 std::vector<int32_t> MidiDocModel::NoteOffsMarkedAlone(uint16_t mark) const
 {
-    std::unordered_set<int32_t> markedNotes;
-    for (const auto& ep : m_sequence.GetEvents())
-        if (ep->state == mark && ep->pairId >= 0 && isNoteOn(*ep)) markedNotes.insert(ep->pairId);
+    // The marked note-ons' pair ids: one bit per id (ids are numbered from 0
+    // as notes are read and made), a set for any id far beyond the events
+    const size_t bitIds = 4 * m_sequence.GetEventCount() + 1024;
+    std::vector<bool> markedNotes;
+    std::unordered_set<int32_t> farNotes;
+    for (const auto& ep : m_sequence.GetEvents()) {
+        if (ep->state != mark || ep->pairId < 0 || !isNoteOn(*ep)) continue;
+        const size_t id = size_t(ep->pairId);
+        if (id >= bitIds) {
+            farNotes.insert(ep->pairId);
+            continue;
+        }
+        if (id >= markedNotes.size()) markedNotes.resize(std::min(bitIds, 2 * id + 64));
+        markedNotes[id] = true;
+    }
+    auto marked = [&](int32_t pairId) {
+        const size_t id = size_t(pairId);
+        return id < markedNotes.size() ? bool(markedNotes[id]) : id >= bitIds && farNotes.count(pairId) > 0;
+    };
     std::vector<int32_t> alone;
     for (const auto& ep : m_sequence.GetEvents())
-        if (ep->state == mark && ep->pairId >= 0 && isNoteOff(*ep) && !markedNotes.count(ep->pairId))
+        if (ep->state == mark && ep->pairId >= 0 && isNoteOff(*ep) && !marked(ep->pairId))
             alone.push_back(ep->pairId);
     return alone;
 }
@@ -501,9 +518,7 @@ EditResult MidiDocModel::ShiftSelectedTracksFromThru(const std::vector<int>& sel
     const int64_t amount = int64_t(*to) - int64_t(from);
     if (amount == 0) return EditResult::Nothing;
     WaitCursor wait(m_hooks.Reports());
-    for (const auto& ep : m_sequence.GetEvents())
-        ep->state = 0;
-    MarkFromThru(rows, from, thru, kMarkShift);
+    MarkFromThru(rows, from, thru, kMarkShift); // clears the other marks
     const std::vector<int32_t> movedAlone = NoteOffsMarkedAlone(kMarkShift);
     m_hooks.Views().Freeze();
     const size_t records = m_undo.UndoCount();

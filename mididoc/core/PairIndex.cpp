@@ -11,11 +11,13 @@ PairIndex::PairIndex(const CMidiParserEx& sequence) : m_sequence(sequence)
     const auto& events = sequence.GetEvents();
     int32_t highest = -1;
     size_t paired = 0;
-    for (const auto& e : events)
-        if (e->pairId >= 0) {
-            highest = std::max(highest, e->pairId);
+    for (size_t i = 0; i < events.size(); ++i) {
+        sequence.PrefetchAhead(i);
+        if (const int32_t id = events[i]->pairId; id >= 0) {
+            highest = std::max(highest, id);
             ++paired;
         }
+    }
     m_positions.resize(paired);
     if (paired == 0) return;
     if (size_t(highest) > 4 * paired + 1024) {
@@ -29,12 +31,16 @@ PairIndex::PairIndex(const CMidiParserEx& sequence) : m_sequence(sequence)
     // Ids close together (a song's notes are numbered as they are read):
     // counted into place in one pass, each id's positions in array order.
     std::vector<uint32_t> start(size_t(highest) + 2, 0);
-    for (const auto& e : events)
-        if (e->pairId >= 0) ++start[size_t(e->pairId) + 1];
+    for (size_t i = 0; i < events.size(); ++i) {
+        sequence.PrefetchAhead(i);
+        if (const int32_t id = events[i]->pairId; id >= 0) ++start[size_t(id) + 1];
+    }
     for (size_t id = 1; id < start.size(); ++id)
         start[id] += start[id - 1];
-    for (size_t i = 0; i < events.size(); ++i)
+    for (size_t i = 0; i < events.size(); ++i) {
+        sequence.PrefetchAhead(i);
         if (const int32_t id = events[i]->pairId; id >= 0) m_positions[start[size_t(id)]++] = {id, uint32_t(i)};
+    }
 }
 
 int64_t PairIndex::Partner(size_t index, int sortMethod) const

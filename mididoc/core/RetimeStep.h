@@ -32,8 +32,9 @@ public:
 
     // Back to the map before, every moved signature to its place and time
     // before; again to the map after and the places after. The other events
-    // take their measure, beat and tick from the map. False when a moved
-    // signature is not where the step left (or found) it.
+    // take their measure, beat and tick from the map, and the array is
+    // renumbered. False when a moved signature is not where the step left
+    // (or found) it.
     bool Undo(CMidiParserEx& sequence) const;
     bool Redo(CMidiParserEx& sequence) const;
 

@@ -128,8 +128,14 @@ void MoveEventTo(CMidiParserEx& sequence, size_t from, size_t to)
 bool RepositionEvents(CMidiParserEx& sequence)
 {
     PositionWalk walk(sequence);
-    for (const auto& ep : sequence.GetEvents())
-        if (!IsTimeSignatureEvent(*ep) && !walk.Place(*ep)) return false;
+    const auto& events = sequence.GetEvents();
+    for (size_t i = 0; i < events.size(); ++i) {
+        sequence.PrefetchAhead(i);
+        CMidiEvent& e = *events[i];
+        if (!IsTimeSignatureEvent(e) && !walk.Place(e)) return false;
+        e.index = uint32_t(i);
+        e.state = 0;
+    }
     return true;
 }
 

@@ -68,7 +68,8 @@ bool RetimeSequence(CMidiParserEx& sequence, std::vector<RetimeMove>* moves = nu
 void MoveEventTo(CMidiParserEx& sequence, size_t from, size_t to);
 
 // Measure, beat and tick of every event but the time signatures from the
-// map; false when the map cannot locate one
+// map, and in the same pass every event's index (its edit state cleared, as
+// CMidiParserEx::Renumber does); false when the map cannot locate one
 bool RepositionEvents(CMidiParserEx& sequence);
 
 } // namespace zib
