@@ -389,6 +389,14 @@ inline void PrintTo(const SavedContent& c, std::ostream* os)
     *os << "}";
 }
 
+// The shown-track flags of an event list with every track shown
+inline std::array<uint8_t, 65> allTracksShown()
+{
+    std::array<uint8_t, 65> shown{};
+    shown.fill(1);
+    return shown;
+}
+
 // The document's file as Save writes it now
 inline std::vector<uint8_t> savedImage(const MidiDocModel& doc)
 {

@@ -86,13 +86,6 @@ struct Edit {
     std::function<EditResult(DocFixture&)> run;
 };
 
-std::array<uint8_t, 65> allTracks()
-{
-    std::array<uint8_t, 65> shown{};
-    shown.fill(1);
-    return shown;
-}
-
 // The row of the first listed event that matches
 int rowWhere(EventListModel& list, const std::function<bool(const CMidiEvent&)>& match)
 {
@@ -108,7 +101,7 @@ EditResult commit(DocFixture& f, const std::function<bool(const CMidiEvent&)>& m
                   std::string text = {})
 {
     EventListModel list(*f.doc);
-    list.SetShownTracks(allTracks());
+    list.SetShownTracks(allTracksShown());
     const int row = rowWhere(list, match);
     const auto start = list.DoubleClickCell(row, column);
     EXPECT_EQ(start.what, EventListModel::CellEditStart::What::Editor);
@@ -118,7 +111,7 @@ EditResult commit(DocFixture& f, const std::function<bool(const CMidiEvent&)>& m
 EditResult listCommand(DocFixture& f, const std::function<EditResult(EventListModel&)>& command)
 {
     EventListModel list(*f.doc);
-    list.SetShownTracks(allTracks());
+    list.SetShownTracks(allTracksShown());
     list.RefillRows();
     return command(list);
 }

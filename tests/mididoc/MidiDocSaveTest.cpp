@@ -59,13 +59,6 @@ std::vector<uint32_t> endTimes(MidiDocModel& doc)
     return ends;
 }
 
-std::array<uint8_t, 65> everyTrack()
-{
-    std::array<uint8_t, 65> shown{};
-    shown.fill(1);
-    return shown;
-}
-
 } // namespace
 
 // An edit may leave a time signature inside a measure (shifting a channel
@@ -100,7 +93,7 @@ TEST(MidiDocSave, NewNoteOffGoesToTheChunkOfItsNote)
     smf.AddTrack().Controller(192, 1, 11, 64).NoteOn(384, 1, 62, 100).NoteOff(480, 1, 62);
     DocFixture f(smf.Build());
     EventListModel list(*f.doc);
-    list.SetShownTracks(everyTrack());
+    list.SetShownTracks(allTracksShown());
     list.RefillRows();
     int row = -1;
     for (int r = 0; r < list.TrailingRow(); ++r)

@@ -68,9 +68,7 @@ std::string fileDump(DocFixture& f)
 std::string listDump(DocFixture& f)
 {
     EventListModel list(*f.doc);
-    std::array<uint8_t, 65> shown{};
-    shown.fill(1);
-    list.SetShownTracks(shown);
+    list.SetShownTracks(allTracksShown());
     list.RefillRows();
     return EventListTextDump(f.seq(), "EveryKind.mid - Event List - Multiple Tracks", EventTextStyle::ListDump, 0);
 }

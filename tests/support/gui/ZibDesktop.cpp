@@ -81,14 +81,6 @@ int waitChild(pid_t pid, ZibDesktop::Seconds limit)
     }
 }
 
-std::vector<std::string> linesOf(const std::filesystem::path& p)
-{
-    std::vector<std::string> lines;
-    std::ifstream in(p);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 std::string lastLines(const std::vector<std::string>& lines, size_t count)
 {
     std::string text;
@@ -170,7 +162,7 @@ ZibRun ZibDesktop::finish(Seconds limit)
         }
         launch_.pid = -1;
     }
-    run.log = linesOf(launch_.log);
+    run.log = ReadLines(launch_.log);
     std::ifstream out(launch_.output, std::ios::binary);
     run.output.assign(std::istreambuf_iterator<char>(out), {});
     return run;
@@ -332,7 +324,7 @@ bool ZibDesktop::waitForActiveWindow(const std::string& titlePart, Seconds limit
 
 std::vector<std::string> ZibDesktop::log() const
 {
-    return linesOf(launch_.log);
+    return ReadLines(launch_.log);
 }
 
 std::vector<std::string> ZibDesktop::logLines(const std::string& prefix) const

@@ -20,16 +20,6 @@ namespace zib::test {
 
 namespace {
 
-std::vector<std::string> readLines(const std::filesystem::path& p)
-{
-    std::vector<std::string> lines;
-    std::ifstream in(p);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
-
 std::string readText(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);
@@ -192,7 +182,7 @@ ZibRun ZibSession::finish(ZibLaunch& launch)
     if (launch.pid <= 0) return result;
     result.exitCode = waitFor(launch.pid, launch.seconds, result.killed);
     launch.pid = -1;
-    result.log = readLines(launch.log);
+    result.log = ReadLines(launch.log);
     result.output = readText(launch.output);
     return result;
 }
@@ -263,6 +253,14 @@ ZibLaunch ZibSession::start(const std::string& script, int seconds, const std::v
     posix_spawn_file_actions_destroy(&actions);
     if (rc == 0) launch.pid = pid;
     return launch;
+}
+
+std::vector<std::string> ReadLines(const std::filesystem::path& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 } // namespace zib::test

@@ -101,4 +101,7 @@ private:
     std::vector<std::pair<std::string, std::string>> env_;
 };
 
+// The lines of a text file (a program's log); none when it cannot be read.
+std::vector<std::string> ReadLines(const std::filesystem::path& path);
+
 } // namespace zib::test
