@@ -1,6 +1,7 @@
 // The real zib program, driven under a private X display through its own
 // command routing; dialogs are answered by the program's test driver.
 #include "ui/texts/UiText.h"
+#include "tests/support/BuildPaths.h"
 #include "ui/texts/ZibMessageTable.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
@@ -430,7 +431,7 @@ TEST_F(ZibGui, EachScreenshotShowsTheScreenAsItIsThen)
     ASSERT_EQ(writeFileAtomically(path, smf.Build()), FileIoError::None);
     run("await-idle\nscreenshot shot-before\ndialog path \"" + path.string() + "\"\nmenu 57601\nawait-idle\n"
         "screenshot shot-after\nquit\n");
-    const auto shots = std::filesystem::path(ZIB_BINARY_DIR) / "tests" / "app" / "gui" / "shots";
+    const auto shots = test::BinaryDir() / "tests" / "app" / "gui" / "shots";
     std::vector<uint8_t> before, after;
     ASSERT_EQ(readWholeFile(shots / "shot-before.png", before), FileIoError::None);
     ASSERT_EQ(readWholeFile(shots / "shot-after.png", after), FileIoError::None);

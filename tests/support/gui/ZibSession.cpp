@@ -1,4 +1,5 @@
 #include "tests/support/gui/ZibSession.h"
+#include "tests/support/BuildPaths.h"
 
 #include "tests/support/CiRun.h"
 
@@ -209,7 +210,7 @@ ZibLaunch ZibSession::start(const std::string& script, int seconds, const std::v
     const auto& outPath = launch.output;
     std::ofstream(scriptPath) << script;
 
-    const auto shots = std::filesystem::path(ZIB_BINARY_DIR) / "tests" / "app" / "gui" / "shots";
+    const auto shots = BinaryDir() / "tests" / "app" / "gui" / "shots";
     std::filesystem::create_directories(shots);
 
     std::vector<std::string> env;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileProfile.h"
+#include "tests/support/BuildPaths.h"
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
@@ -104,7 +105,7 @@ private:
     TempDir dir_;
     XvfbDisplay display_;
     int runs_ = 0;
-    std::string program_ = ZIB_PROGRAM;
+    std::string program_ = BuildFile(ZIB_PROGRAM);
     std::vector<std::pair<std::string, std::string>> env_;
 };
 
