@@ -275,6 +275,8 @@ int RecreateQeStyleBuffer(const StyleRebuildContext& c, const QeRebuildTarget& t
     int result = 0;
     QeStyleEditor& editor = *target.editor;
     if (c.sequence && c.sequence->HasModifiedTrack()) {
+        // The edit is taken now: written back, or dropped with its message.
+        clearModifiedTracks(*c.sequence);
         QeTrackBytes track =
             BuildQeTrackBytes(*c.sequence, trackRecordEvents(*c.sequence, editor, target.element, target.cv));
         if (track.error != TrackBytesError::None) {
@@ -289,7 +291,6 @@ int RecreateQeStyleBuffer(const StyleRebuildContext& c, const QeRebuildTarget& t
             closeWindow(c);
             return -1;
         }
-        clearModifiedTracks(*c.sequence);
         // The events go into the chord variation as it stands: its patterns
         // keep their chords, keys and types, and its element (which holds
         // data, this CV's at least) its signature and track records. An
@@ -317,13 +318,13 @@ int RecreateQeStyleBuffer(const StyleRebuildContext& c, const QeRebuildTarget& t
 int RecreateOldStyleBuffer(const StyleRebuildContext& c, const WqRebuildTarget& target)
 {
     if (c.sequence && c.sequence->HasModifiedTrack()) {
+        clearModifiedTracks(*c.sequence);
         const std::vector<uint8_t> image = SmfImageOf(c.sequence->GetDivision(), BuildWqTrackBytes(*c.sequence));
         if (image.empty()) {
             notify(c, kCannotAllocateOutput, kWqCaption);
             closeWindow(c);
             return -1;
         }
-        clearModifiedTracks(*c.sequence);
         // A track that cannot be replaced leaves the item intact: the edit
         // is lost, the document is not.
         if (!target.replaceTrackData ||

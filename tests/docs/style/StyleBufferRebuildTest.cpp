@@ -270,6 +270,8 @@ TEST(RecreateQeStyleBuffer, FailuresLeaveTheItemAsItWas)
     EXPECT_TRUE(vex.editor.calls.empty());
     EXPECT_EQ(vex.closed, 1);
     EXPECT_EQ(vex.notices.at(0).English(), "Cannot recreate VexSound events");
+    EXPECT_EQ(vex.run(), 0) << "the edit went with its message; closing the frame later tries nothing again";
+    EXPECT_EQ(vex.notices.size(), 1u);
 
     QeRebuild noResource;
     noResource.edited = 1;
