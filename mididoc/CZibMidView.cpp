@@ -112,7 +112,8 @@ bool CZibMidView::OnClose(bool deleteWindow)
 {
     // The player still reads the document while MIDI plays.
     if (ShellPlaying()) return false;
-    if (m_doc) m_doc->CloseEditorFrames();
+    // The document asks about its changes first: its editors close with its
+    // contents once it closes, and a Cancel leaves every window open.
     return CListViewWithCustomDraw::OnClose(deleteWindow);
 }
 

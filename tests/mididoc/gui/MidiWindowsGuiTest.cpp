@@ -583,6 +583,33 @@ TEST_F(MidiWindowsGui, PlayingMovesThePositionFieldAndTheWindowStaysOpenUntilSto
     EXPECT_FALSE(session_.midiHeard("Zib built-in synth (General MIDI)").empty()) << "the song went out";
 }
 
+// File > Close from an editor of a changed song, and the main window's close,
+// ask about the changes before any window goes: Cancel leaves every window
+// open as it was; No closes the song's windows.
+TEST_F(MidiWindowsGui, ClosingAChangedSongAsksBeforeAnyWindowGoes)
+{
+    const std::string cancelClose = "dialog cancel\nmenu 57602\nawait-idle\nlog-tabs\n";
+    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nactivate-child \"Event List\"\ngrid-edit 2 6 90\n" +
+                   "log-tabs\n" + cancelClose + "menu 32945\nactivate-child Master\nlog-tabs\n" + cancelClose +
+                   "dialog cancel\nclose\nawait-idle\nlog-tabs\n" +
+                   "activate-child \"Event List\"\ndialog no\nmenu 57602\nawait-child-gone Song.mid\nlog-tabs\n");
+    const auto asked = r.lines("message: ");
+    ASSERT_EQ(asked.size(), 4u) << logText(r);
+    for (const std::string& message : asked)
+        EXPECT_NE(message.find("text=Save changes to Song.mid"), std::string::npos) << message;
+    const auto tabs = r.lines("tabs: ");
+    ASSERT_EQ(tabs.size(), 6u) << logText(r);
+    EXPECT_EQ(tabs[0].rfind("tabs: active=Song.mid - Event List - Multiple Tracks titles=Song.mid*|", 0), 0u)
+        << tabs[0];
+    EXPECT_EQ(tabs[1], tabs[0]) << "Cancel in the event list";
+    EXPECT_NE(tabs[2].find("|Song.mid - Master Track - All Events"), std::string::npos) << tabs[2];
+    EXPECT_EQ(tabs[2].rfind("tabs: active=Song.mid - Master Track", 0), 0u) << tabs[2];
+    EXPECT_EQ(tabs[3], tabs[2]) << "Cancel in the master track";
+    EXPECT_TRUE(r.has("close: refused"));
+    EXPECT_EQ(tabs[4], tabs[2]) << "Cancel when the main window closes";
+    EXPECT_EQ(tabs[5], "tabs: active=none titles=") << "No closes the song and its editors";
+}
+
 TEST_F(MidiWindowsGui, VolumeSetWhilePlayingSoundsAtOnceAndIsKeptAsOneUndoStep)
 {
     // Row 0 plays on channel 1 at volume 90; 80 typed over its Vol cell while it plays.
