@@ -647,12 +647,13 @@ TEST_F(MidiWindowsGui, TrackListAndBarGridScrollTheirRowsInStep)
 }
 
 // The MIDI window is laid out for a small dialog font: in the font it is
-// shown in, the track list's pane holds the columns the layout's 250 pixels
-// hold (the number through "In Port" whole, "Out Port" cut), and the bar
-// grid's measures and rows grow with the list's columns.
+// shown in, the track list's pane holds whole the columns the layout's 250
+// pixels reach into (the number through "Out Port", whose header showed only
+// its "O" before), and the bar grid's measures and rows grow with the list's
+// columns.
 TEST_F(MidiWindowsGui, TheMidiWindowsPanesAreLaidOutInTheirFont)
 {
-    ZibRun r = run(openSong() + "midi-layout\nmidi-rows\n");
+    ZibRun r = run(openSong() + "await-idle\nmidi-layout\nmidi-rows\nlog-columns 0\n");
     const std::string layout = r.line("midi-layout: ");
     int pane = 0, measure = 0, chars = 0;
     double charWidth = 0;
@@ -667,11 +668,22 @@ TEST_F(MidiWindowsGui, TheMidiWindowsPanesAreLaidOutInTheirFont)
         at = *end == ',' ? end + 1 : end;
     }
     ASSERT_EQ(columns.size(), 14u) << layout;
-    int inPortEnd = 0;
-    for (int c = 0; c <= 6; ++c)
-        inPortEnd += columns[size_t(c)];
-    EXPECT_GE(pane, inPortEnd) << layout;
-    EXPECT_LT(pane, inPortEnd + columns[7]) << layout;
+    int outPortEnd = 0;
+    for (int c = 0; c <= 7; ++c)
+        outPortEnd += columns[size_t(c)];
+    EXPECT_GE(pane, outPortEnd) << layout;
+    EXPECT_LT(pane, outPortEnd + columns[8]) << layout;
+    // What the first layout shows of each header: every one through "Out Port" whole.
+    const auto shown = r.lines("column ");
+    ASSERT_EQ(shown.size(), 14u) << logText(r);
+    for (size_t c = 0; c <= 7; ++c) {
+        int index = 0, width = 0, header = 0, widest = 0, visible = 0;
+        ASSERT_EQ(std::sscanf(shown[c].c_str(), "column %d: width=%d header=%d widest=%d shown=%d", &index, &width,
+                              &header, &widest, &visible),
+                  5)
+            << shown[c];
+        EXPECT_EQ(visible, width) << shown[c];
+    }
     const auto scaled = [charWidth](int layoutPixels) { return layoutPixels * charWidth / 6.0; };
     EXPECT_NEAR(measure, scaled(48), 1.0) << "a 4/4 measure: " << layout;
     int list = 0, grid = 0, height = 0, gridHeight = 0;

@@ -9,6 +9,7 @@
 #include "ui/core/CommandIds.h"
 #include "platform/WxText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -48,6 +49,7 @@ int textWidth(const wxWindow& window, const wxString& text, const wxFont& font)
 // One column as the user sees it.
 struct ShownColumn {
     int width = 0;
+    int shown = 0; // the pixels of it inside the list's window, under its header
     wxString header;
     int headerWidth = 0;
     wxString widest; // the widest of the cells looked at
@@ -68,12 +70,23 @@ std::vector<ShownColumn> listColumns(const wxListCtrl& list, int rows)
         images->GetSize(0, w, h);
         indent = w + 2;
     }
+    // The columns from the scrolled-in left edge, as far as the header reaches
+    int unitX = 0, unitY = 0, startX = 0, startY = 0;
+    list.GetScrollPixelsPerUnit(&unitX, &unitY);
+    list.GetViewStart(&startX, &startY);
+    int left = -startX * unitX;
+    int visible = list.GetClientSize().x;
+    for (wxWindow* child : list.GetChildren())
+        if (static_cast<const void*>(child) == static_cast<const void*>(list.m_headerWin))
+            visible = child->GetClientSize().x;
     for (int c = 0; c < list.GetColumnCount(); ++c) {
         ShownColumn shown;
         wxListItem item;
         item.SetMask(wxLIST_MASK_TEXT);
         list.GetColumn(c, item);
         shown.width = list.GetColumnWidth(c);
+        shown.shown = std::max(0, std::min(left + shown.width, visible) - std::max(left, 0));
+        left += shown.width;
         shown.header = item.GetText();
         shown.headerWidth = textWidth(list, shown.header, list.GetFont());
         for (long r = 0; r < std::min<long>(rows, list.GetItemCount()); ++r) {
@@ -89,9 +102,13 @@ std::vector<ShownColumn> listColumns(const wxListCtrl& list, int rows)
 std::vector<ShownColumn> gridColumns(const wxGrid& grid, int rows)
 {
     std::vector<ShownColumn> columns;
+    const int visible = grid.GetGridWindow()->GetClientSize().x;
+    int left = grid.CalcScrolledPosition(wxPoint(0, 0)).x;
     for (int c = 0; c < grid.GetNumberCols(); ++c) {
         ShownColumn shown;
         shown.width = grid.GetColSize(c);
+        shown.shown = std::max(0, std::min(left + shown.width, visible) - std::max(left, 0));
+        left += shown.width;
         shown.header = grid.GetColLabelValue(c);
         shown.headerWidth = textWidth(grid, shown.header, grid.GetLabelFont());
         for (int r = 0; r < std::min(rows, grid.GetNumberRows()); ++r) {
@@ -116,7 +133,8 @@ void logColumns(int rows, const Log& log)
     for (size_t c = 0; c < columns.size(); ++c) {
         const ShownColumn& s = columns[c];
         log("column " + std::to_string(c) + ": width=" + std::to_string(s.width) + " header=" +
-            std::to_string(s.headerWidth) + " widest=" + std::to_string(s.widestWidth) + " |" + wxToUtf8(s.header) +
+            std::to_string(s.headerWidth) + " widest=" + std::to_string(s.widestWidth) +
+            " shown=" + std::to_string(s.shown) + " |" + wxToUtf8(s.header) +
             "|" + wxToUtf8(s.widest) + "|");
     }
 }
