@@ -17,6 +17,7 @@
 #include <wx/grid.h>
 #include <wx/imaglist.h>
 #include <wx/listctrl.h>
+#include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 namespace zib {
@@ -25,18 +26,25 @@ namespace {
 
 using Log = std::function<void(const std::string&)>;
 
-// The first window of a kind below `root` (itself included), breadth first.
+// The n-th window of a kind below `root` (itself included), breadth first.
 template <class T>
-T* firstBelow(wxWindow* root)
+T* nthBelow(wxWindow* root, int n)
 {
     std::vector<wxWindow*> queue;
     if (root) queue.push_back(root);
     for (size_t i = 0; i < queue.size(); ++i) {
-        if (auto* found = dynamic_cast<T*>(queue[i])) return found;
+        if (auto* found = dynamic_cast<T*>(queue[i]))
+            if (n-- == 0) return found;
         for (wxWindow* child : queue[i]->GetChildren())
             queue.push_back(child);
     }
     return nullptr;
+}
+
+template <class T>
+T* firstBelow(wxWindow* root)
+{
+    return nthBelow<T>(root, 0);
 }
 
 int textWidth(const wxWindow& window, const wxString& text, const wxFont& font)
@@ -200,6 +208,18 @@ void cellTip(int row, int column, const Log& log)
     log("cell-tip " + cell + ": " + wxToUtf8(window->GetToolTipText()));
 }
 
+// The first line of the active child's n-th text control that holds `part`.
+void textFind(const std::string& part, int n, const Log& log)
+{
+    auto* text = nthBelow<wxTextCtrl>(CMainFrame::Get()->ActiveZibChild(), n);
+    if (!text) return log("text-find: no text");
+    for (int line = 0; line < text->GetNumberOfLines(); ++line) {
+        const std::string shown = wxToUtf8(text->GetLineText(line));
+        if (shown.find(part) != std::string::npos) return log("text-find: " + shown);
+    }
+    log("text-find: none");
+}
+
 bool sameImage(const wxBitmap& a, const wxBitmap& b)
 {
     if (!a.IsOk() || !b.IsOk() || a.GetSize() != b.GetSize()) return false;
@@ -269,6 +289,8 @@ bool RunViewProbe(const std::vector<std::string>& words, const Log& log)
         logToolbars(log);
     else if (verb == "toolbar-icon-size")
         rebuildToolbars(arg(1), log);
+    else if (verb == "text-find" && words.size() > 1)
+        textFind(words[1], arg(2), log);
     else
         return false;
     return true;

@@ -19,6 +19,8 @@ namespace zib {
 //                         tile, and its tooltip
 //   toolbar-icon-size N   builds the toolbars again with N-pixel icons (0: the
 //                         theme's size)
+//   text-find TEXT [N]    the first line of the active child's N-th text
+//                         control that holds TEXT ("none" when no line does)
 // True when the line was one of these.
 bool RunViewProbe(const std::vector<std::string>& words, const std::function<void(const std::string&)>& log);
 
