@@ -127,11 +127,11 @@ TEST_F(ToolbarIconsGui, EveryButtonShowsItsIconAtTheThemesSizeWithItsTooltip)
     // The MIDI window with the tempo-track editor (the reduced MidiDoc set),
     // then a style with its edit frame (the StyleTree bar); the bars at the
     // theme's size, then at 16 pixels.
-    const ZibRun r = session_.runChecked(openSong() + "screenshot toolbars-midi-24\nmenu 32945\nwait 200\nlog-toolbars\n" +
-                                             openStyle() + "select-rows 0 0\nmenu 32785\nwait 300\n"
+    const ZibRun r = session_.runChecked(openSong() + "screenshot toolbars-midi-24\nmenu 32945\nawait-idle\nlog-toolbars\n" +
+                                             openStyle() + "select-rows 0 0\nmenu 32785\nawait-idle\n"
                                              "screenshot toolbars-style-24\nlog-toolbars\n"
-                                             "toolbar-icon-size 16\nwait 300\nscreenshot toolbars-style-16\n"
-                                             "log-toolbars\nactivate-child Master\nwait 300\n"
+                                             "toolbar-icon-size 16\nawait-idle\nscreenshot toolbars-style-16\n"
+                                             "log-toolbars\nactivate-child Master\nawait-idle\n"
                                              "screenshot toolbars-midi-16\nquit\n",
                                          60);
     const auto logs = toolsOf(r);

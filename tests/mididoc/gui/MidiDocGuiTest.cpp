@@ -49,13 +49,7 @@ protected:
 
     ZibRun run(const std::string& script)
     {
-        ZibRun r = session_.run(script, 60);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_FALSE(r.has("TIMEOUT"));
-        EXPECT_TRUE(r.line("dialog-timeout").empty());
-        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
-        return r;
+        return session_.runChecked(script, 60);
     }
 
     ZibSession session_;

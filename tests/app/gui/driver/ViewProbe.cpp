@@ -147,10 +147,12 @@ void logColumns(int rows, const Log& log)
     }
 }
 
-// Lets the program take the events the X server sends until `done` or a second has passed.
+// Lets the program take the events the X server sends until `done`; two
+// minutes only bound a hang.
 void runEventsUntil(const std::function<bool()>& done)
 {
-    for (int i = 0; i < 100 && !done(); ++i) {
+    const auto ceiling = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (!done() && std::chrono::steady_clock::now() < ceiling) {
         wxTheApp->Yield(true);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -160,18 +162,19 @@ void runEventsUntil(const std::function<bool()>& done)
 // has seen it move there.
 void pointTo(wxWindow& window, const wxPoint& at)
 {
-    bool arrived = false;
-    auto seen = [&arrived, at](wxMouseEvent& event) {
+    wxPoint seenAt(-1, -1);
+    auto seen = [&seenAt](wxMouseEvent& event) {
         event.Skip();
-        if (event.GetPosition() == at) arrived = true;
+        seenAt = event.GetPosition();
     };
     window.Bind(wxEVT_MOTION, seen);
     wxUIActionSimulator pointer;
     // From elsewhere first, so that the last move is a move.
-    pointer.MouseMove(window.ClientToScreen(at) + wxPoint(1, 1));
-    runEventsUntil([] { return false; });
+    const wxPoint before = at + wxPoint(1, 1);
+    pointer.MouseMove(window.ClientToScreen(before));
+    runEventsUntil([&seenAt, before] { return seenAt == before; });
     pointer.MouseMove(window.ClientToScreen(at));
-    runEventsUntil([&arrived] { return arrived; });
+    runEventsUntil([&seenAt, at] { return seenAt == at; });
     window.Unbind(wxEVT_MOTION, seen);
 }
 
