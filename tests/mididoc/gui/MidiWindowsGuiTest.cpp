@@ -581,6 +581,33 @@ TEST_F(MidiWindowsGui, PlayingMovesThePositionFieldAndTheWindowStaysOpenUntilSto
     EXPECT_FALSE(session_.midiHeard("Zib built-in synth (General MIDI)").empty()) << "the song went out";
 }
 
+// File > Close from an editor of a changed song, and the main window's close,
+// ask about the changes before any window goes: Cancel leaves every window
+// open as it was; No closes the song's windows.
+TEST_F(MidiWindowsGui, ClosingAChangedSongAsksBeforeAnyWindowGoes)
+{
+    const std::string cancelClose = "dialog cancel\nmenu 57602\nawait-idle\nlog-tabs\n";
+    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nactivate-child \"Event List\"\ngrid-edit 2 6 90\n" +
+                   "log-tabs\n" + cancelClose + "menu 32945\nactivate-child Master\nlog-tabs\n" + cancelClose +
+                   "dialog cancel\nclose\nawait-idle\nlog-tabs\n" +
+                   "activate-child \"Event List\"\ndialog no\nmenu 57602\nawait-child-gone Song.mid\nlog-tabs\n");
+    const auto asked = r.lines("message: ");
+    ASSERT_EQ(asked.size(), 4u) << logText(r);
+    for (const std::string& message : asked)
+        EXPECT_NE(message.find("text=Save changes to Song.mid"), std::string::npos) << message;
+    const auto tabs = r.lines("tabs: ");
+    ASSERT_EQ(tabs.size(), 6u) << logText(r);
+    EXPECT_EQ(tabs[0].rfind("tabs: active=Song.mid - Event List - Multiple Tracks titles=Song.mid*|", 0), 0u)
+        << tabs[0];
+    EXPECT_EQ(tabs[1], tabs[0]) << "Cancel in the event list";
+    EXPECT_NE(tabs[2].find("|Song.mid - Master Track - All Events"), std::string::npos) << tabs[2];
+    EXPECT_EQ(tabs[2].rfind("tabs: active=Song.mid - Master Track", 0), 0u) << tabs[2];
+    EXPECT_EQ(tabs[3], tabs[2]) << "Cancel in the master track";
+    EXPECT_TRUE(r.has("close: refused"));
+    EXPECT_EQ(tabs[4], tabs[2]) << "Cancel when the main window closes";
+    EXPECT_EQ(tabs[5], "tabs: active=none titles=") << "No closes the song and its editors";
+}
+
 TEST_F(MidiWindowsGui, VolumeSetWhilePlayingSoundsAtOnceAndIsKeptAsOneUndoStep)
 {
     // Row 0 plays on channel 1 at volume 90; 80 typed over its Vol cell while it plays.
@@ -618,12 +645,13 @@ TEST_F(MidiWindowsGui, TrackListAndBarGridScrollTheirRowsInStep)
 }
 
 // The MIDI window is laid out for a small dialog font: in the font it is
-// shown in, the track list's pane holds the columns the layout's 250 pixels
-// hold (the number through "In Port" whole, "Out Port" cut), and the bar
-// grid's measures and rows grow with the list's columns.
+// shown in, the track list's pane holds whole the columns the layout's 250
+// pixels reach into (the number through "Out Port", whose header showed only
+// its "O" before), and the bar grid's measures and rows grow with the list's
+// columns.
 TEST_F(MidiWindowsGui, TheMidiWindowsPanesAreLaidOutInTheirFont)
 {
-    ZibRun r = run(openSong() + "midi-layout\nmidi-rows\n");
+    ZibRun r = run(openSong() + "await-idle\nmidi-layout\nmidi-rows\nlog-columns 0\n");
     const std::string layout = r.line("midi-layout: ");
     int pane = 0, measure = 0, chars = 0;
     double charWidth = 0;
@@ -638,11 +666,22 @@ TEST_F(MidiWindowsGui, TheMidiWindowsPanesAreLaidOutInTheirFont)
         at = *end == ',' ? end + 1 : end;
     }
     ASSERT_EQ(columns.size(), 14u) << layout;
-    int inPortEnd = 0;
-    for (int c = 0; c <= 6; ++c)
-        inPortEnd += columns[size_t(c)];
-    EXPECT_GE(pane, inPortEnd) << layout;
-    EXPECT_LT(pane, inPortEnd + columns[7]) << layout;
+    int outPortEnd = 0;
+    for (int c = 0; c <= 7; ++c)
+        outPortEnd += columns[size_t(c)];
+    EXPECT_GE(pane, outPortEnd) << layout;
+    EXPECT_LT(pane, outPortEnd + columns[8]) << layout;
+    // What the first layout shows of each header: every one through "Out Port" whole.
+    const auto shown = r.lines("column ");
+    ASSERT_EQ(shown.size(), 14u) << logText(r);
+    for (size_t c = 0; c <= 7; ++c) {
+        int index = 0, width = 0, header = 0, widest = 0, visible = 0;
+        ASSERT_EQ(std::sscanf(shown[c].c_str(), "column %d: width=%d header=%d widest=%d shown=%d", &index, &width,
+                              &header, &widest, &visible),
+                  5)
+            << shown[c];
+        EXPECT_EQ(visible, width) << shown[c];
+    }
     const auto scaled = [charWidth](int layoutPixels) { return layoutPixels * charWidth / 6.0; };
     EXPECT_NEAR(measure, scaled(48), 1.0) << "a 4/4 measure: " << layout;
     int list = 0, grid = 0, height = 0, gridHeight = 0;
