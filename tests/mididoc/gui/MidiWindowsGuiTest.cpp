@@ -133,7 +133,7 @@ protected:
     {
         const auto path = session_.files() / "Song.mid";
         EXPECT_EQ(writeFileAtomically(path, test::smallSong(2)), FileIoError::None);
-        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpenId + "\n";
+        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpenId + "\nawait-idle\n";
     }
 
     // A song that plays for five minutes, longer than any script takes
@@ -144,7 +144,7 @@ protected:
         FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
         const auto path = session_.files() / "Long.mid";
         EXPECT_EQ(writeFileAtomically(path, test::smallSong(2, 600)), FileIoError::None);
-        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpenId + "\n";
+        return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpenId + "\nawait-idle\n";
     }
 
     ZibRun run(const std::string& script)
