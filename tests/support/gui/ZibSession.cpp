@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -118,6 +119,26 @@ std::vector<std::string> ZibRun::lines(const std::string& prefix) const
     return out;
 }
 
+std::vector<std::string> ZibRun::toolkitComplaints() const
+{
+    static const char* const kMarks[] = {"-CRITICAL **", "Gtk-WARNING **", "Gdk-WARNING **", "GLib-WARNING **",
+                                         "GLib-GObject-WARNING **", "invalid cast", "*** BUG ***"};
+    std::vector<std::string> found;
+    size_t from = 0;
+    while (from < output.size()) {
+        size_t end = output.find('\n', from);
+        if (end == std::string::npos) end = output.size();
+        const std::string_view text(output.data() + from, end - from);
+        for (const char* mark : kMarks)
+            if (text.find(mark) != std::string_view::npos) {
+                found.emplace_back(text);
+                break;
+            }
+        from = end + 1;
+    }
+    return found;
+}
+
 ZibSession::ZibSession()
 {
     if (!display_.ok()) reportMissingInCi("Xvfb (package xvfb)");
@@ -138,6 +159,7 @@ ZibRun ZibSession::runChecked(const std::string& script, int seconds, const std:
     EXPECT_TRUE(r.line("dialog-timeout").empty()) << r.output;
     EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
+    EXPECT_EQ(r.toolkitComplaints(), std::vector<std::string>{});
     return r;
 }
 
