@@ -106,6 +106,14 @@ bool CMainFrame::CreateMainFrame()
                 wxSize(1000, 700), wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU))
         return false;
     gMainFrame = this;
+#ifdef __WXGTK__
+    // Under a window manager wxGTK holds the first show of a frame back until
+    // the manager reports the frame's borders, and shows it then with the
+    // window still allocated 2 x 1 pixels: GTK cannot fit the menu bar and
+    // complains (gtk_distribute_natural_allocation). The frame starts
+    // maximised, where the borders do not change its size: it is shown at once.
+    m_deferShow = false;
+#endif
 
     background_ = std::make_unique<CTiledBitmapWnd>();
     if (!background_->SubclassWindow(GetClientWindow())) return false;

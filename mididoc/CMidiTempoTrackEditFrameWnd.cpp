@@ -71,6 +71,9 @@ CMidiTempoTrackEditFrameWnd::CMidiTempoTrackEditFrameWnd(ZibMdiParentFrame& fram
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_list, 1, wxEXPAND);
     SetSizer(sizer);
+    // The notebook sized the frame before it had a sizer: the list takes its
+    // place now, not at its default 20 x 20 until the next resize.
+    Layout();
     SetTitle(wxFromUtf8(m_model->Title(wxToUtf8(doc.GetUserReadableName()))));
     m_list->RefillList();
     Bind(wxEVT_MENU, &CMidiTempoTrackEditFrameWnd::OnCommand, this);

@@ -14,12 +14,13 @@ CPositionEditA::CPositionEditA(wxWindow* parent, int id, PositionEditAModel::Mod
     : wxControl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), model_(mode), source_(std::move(target))
 {
     text_ = new wxTextCtrl(this, id, wxString(), wxDefaultPosition, wxSize(width, -1), wxTE_PROCESS_ENTER);
-    spin_ = new wxSpinButton(this, 1419, wxDefaultPosition, wxSize(-1, text_->GetBestSize().y),
-                             wxSP_VERTICAL | wxSP_ARROW_KEYS);
+    // The spin keeps its own height (the toolkit has a minimum for it); the
+    // field stretches to the same height beside it.
+    spin_ = new wxSpinButton(this, 1419, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL | wxSP_ARROW_KEYS);
     spin_->SetRange(0, PositionEditAModel::kSpinMax);
     spin_->SetValue(PositionEditAModel::kSpinMax / 2);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    row->Add(text_, 1, wxALIGN_CENTER_VERTICAL);
+    row->Add(text_, 1, wxEXPAND);
     row->Add(spin_, 0, wxALIGN_CENTER_VERTICAL);
     SetSizerAndFit(row);
     text_->Bind(wxEVT_SET_FOCUS, &CPositionEditA::OnSetFocus, this);

@@ -15,12 +15,13 @@ CSpinEdit::CSpinEdit(wxWindow* parent, int id, TargetSource target, int width)
 {
     text_ = new wxTextCtrl(this, id, wxFromUtf8(model_.Text()), wxDefaultPosition, wxSize(width, -1),
                            wxTE_PROCESS_ENTER);
-    spin_ = new wxSpinButton(this, 1419, wxDefaultPosition, wxSize(-1, text_->GetBestSize().y),
-                             wxSP_VERTICAL | wxSP_ARROW_KEYS);
+    // The spin keeps its own height (the toolkit has a minimum for it); the
+    // field stretches to the same height beside it.
+    spin_ = new wxSpinButton(this, 1419, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL | wxSP_ARROW_KEYS);
     spin_->SetRange(0, 240);
     spin_->SetValue(120);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    row->Add(text_, 1, wxALIGN_CENTER_VERTICAL);
+    row->Add(text_, 1, wxEXPAND);
     row->Add(spin_, 0, wxALIGN_CENTER_VERTICAL);
     SetSizerAndFit(row);
     text_->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {

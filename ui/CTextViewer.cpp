@@ -14,7 +14,7 @@ CTextViewer::CTextViewer(uint8_t* openerFlag, wxDocument* openerDocument, uint32
 
 bool CTextViewer::Create(ZibMdiParentFrame* parent, const wxString& title)
 {
-    if (!ZibMdiChildFrame::Create(parent, wxID_ANY, title)) return false;
+    if (!CZibMdiChild::Create(parent, wxID_ANY, title)) return false;
     Bind(wxEVT_SIZE, &CTextViewer::OnSize, this);
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include <wx/docview.h>
 
+#include <algorithm>
+
 namespace zib {
 
 wxString CZibMdiChild::DocumentTitle() const
@@ -16,8 +18,34 @@ wxString CZibMdiChild::DocumentTitle() const
 
 CZibMdiChild::CZibMdiChild(ZibMdiParentFrame* parent, wxWindowID id, const wxString& title,
                            const wxPoint& pos, const wxSize& size, long style, const wxString& name)
-    : ZibMdiChildFrame(parent, id, title, pos, size, style, name)
 {
+    // Made here rather than by the base's constructor: a window is realized
+    // while it is made, and only from this body on does GTKHandleRealized
+    // reach the override that treats the window as a plain one.
+    Create(parent, id, title, pos, size, style, name);
+}
+
+bool CZibMdiChild::Create(ZibMdiParentFrame* parent, wxWindowID id, const wxString& title, const wxPoint& pos,
+                          const wxSize& size, long style, const wxString& name)
+{
+    if (!ZibMdiChildFrame::Create(parent, id, title, pos, size, style, name)) return false;
+    // A frozen notebook (the main window holds its painting while a document
+    // opens) sizes its pages only when it thaws, on idle; the toolkit lays the
+    // new page out before that. Until then it takes the place of the other
+    // pages, not its default 20 x 20, which has no room for a list's scroll bars.
+    wxAuiMDIClientWindow* book = parent ? parent->GetClientWindow() : nullptr;
+    if (!book || !book->IsFrozen()) return true;
+    for (size_t i = 0; i < book->GetPageCount(); ++i) {
+        const wxWindow* page = book->GetPage(i);
+        if (page != this) {
+            SetSize(page->GetRect());
+            return true;
+        }
+    }
+    const wxSize area = book->GetClientSize();
+    const int tabs = book->GetTabCtrlHeight();
+    SetSize(0, tabs, area.x, std::max(area.y - tabs, 1));
+    return true;
 }
 
 } // namespace zib

@@ -18,6 +18,10 @@ public:
     CZibMdiChild(ZibMdiParentFrame* parent, wxWindowID id, const wxString& title,
                  const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
                  long style = wxDEFAULT_FRAME_STYLE, const wxString& name = wxASCII_STR(wxFrameNameStr));
+    // Makes the window a page of the main frame's notebook, in the notebook's page area.
+    bool Create(ZibMdiParentFrame* parent, wxWindowID id, const wxString& title,
+                const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
+                long style = wxDEFAULT_FRAME_STYLE, const wxString& name = wxASCII_STR(wxFrameNameStr));
 
     // What the window is
     virtual ChildKind Kind() const { return ChildKind::Other; }

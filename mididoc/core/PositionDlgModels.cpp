@@ -78,12 +78,14 @@ PositionValueDlgModel::PositionValueDlgModel(int value, int lower, int upper)
 {
 }
 
-PositionValueDlgModel::Layout PositionValueDlgModel::Place(const Rect& cell)
+PositionValueDlgModel::Layout PositionValueDlgModel::Place(const Rect& cell, int spinWidth, int spinHeight)
 {
+    const int wider = std::max(0, spinWidth - kSpinWidth);
+    const int taller = std::max(0, spinHeight - kSpinHeight);
     Layout l;
-    l.dialog = {cell.x, cell.y, std::max(45, cell.width), std::max(26, cell.height)};
-    l.edit = {2, (l.dialog.height - 16) / 2, l.dialog.width - 20, 16};
-    l.spin = {l.edit.x + l.edit.width + 3, (l.dialog.height - 22) / 2, 16, 22};
+    l.dialog = {cell.x, cell.y, std::max(45, cell.width) + wider, std::max(26 + taller, cell.height)};
+    l.edit = {2, (l.dialog.height - 16) / 2, l.dialog.width - 20 - wider, 16};
+    l.spin = {l.edit.x + l.edit.width + 3, (l.dialog.height - spinHeight) / 2, spinWidth, spinHeight};
     return l;
 }
 

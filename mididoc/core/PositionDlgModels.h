@@ -81,7 +81,9 @@ public:
 
     // Placement over the cell: the dialog is at least 45 x 26 pixels; the edit
     // sits 2 right of its left, vertically centred, width - 20 wide, 16 high;
-    // the spin 3 to the edit's right, centred, 16 x 22.
+    // the spin 3 to the edit's right, centred, 16 x 22. A spin that cannot be
+    // that small (the toolkit's minimum) keeps its own size: the dialog grows
+    // by what it needs more, the edit keeps its width.
     struct Rect {
         int x, y, width, height;
         bool operator==(const Rect&) const = default;
@@ -89,7 +91,8 @@ public:
     struct Layout {
         Rect dialog, edit, spin;
     };
-    static Layout Place(const Rect& cell);
+    static constexpr int kSpinWidth = 16, kSpinHeight = 22;
+    static Layout Place(const Rect& cell, int spinWidth = kSpinWidth, int spinHeight = kSpinHeight);
 
     // The dialog counts as initialised once it is placed and shown.
     void Initialised() { initialised_ = true; }

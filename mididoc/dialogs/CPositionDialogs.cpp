@@ -127,13 +127,19 @@ CPositionDlg::CPositionDlg(wxWindow* owner, int value, int lower, int upper, con
     : wxDialog(owner, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxBORDER_SIMPLE), owner_(owner),
       model_(value, lower, upper), row_(row), column_(column)
 {
-    const auto l = PositionValueDlgModel::Place({cell.x, cell.y, cell.width, cell.height});
-    SetSize(l.dialog.x, l.dialog.y, l.dialog.width, l.dialog.height);
-    edit_ = new wxTextCtrl(this, 1766, wxString::Format("%d", value), wxPoint(l.edit.x, l.edit.y),
-                           wxSize(l.edit.width, l.edit.height), wxTE_PROCESS_ENTER | wxBORDER_NONE);
+    edit_ = new wxTextCtrl(this, 1766, wxString::Format("%d", value), wxDefaultPosition, wxDefaultSize,
+                           wxTE_PROCESS_ENTER | wxBORDER_NONE);
     edit_->SetFont(owner ? owner->GetFont() : GetFont());
-    spin_ = new wxSpinButton(this, 1419, wxPoint(l.spin.x, l.spin.y), wxSize(l.spin.width, l.spin.height),
-                             wxSP_VERTICAL);
+    // The spin is never made smaller than the toolkit lets it be: the box
+    // grows around it instead.
+    spin_ = new wxSpinButton(this, 1419, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL);
+    const wxSize spin = spin_->GetBestSize();
+    const auto l = PositionValueDlgModel::Place({cell.x, cell.y, cell.width, cell.height},
+                                                std::max(spin.x, PositionValueDlgModel::kSpinWidth),
+                                                std::max(spin.y, PositionValueDlgModel::kSpinHeight));
+    SetSize(l.dialog.x, l.dialog.y, l.dialog.width, l.dialog.height);
+    edit_->SetSize(l.edit.x, l.edit.y, l.edit.width, l.edit.height);
+    spin_->SetSize(l.spin.x, l.spin.y, l.spin.width, l.spin.height);
     spin_->SetRange(lower, upper);
     spin_->SetValue(std::clamp(value, lower, upper));
     edit_->Bind(wxEVT_TEXT, &CPositionDlg::OnText, this);

@@ -58,10 +58,32 @@ TEST(PositionDlgModels, InPlaceValueEditor)
     EXPECT_EQ(c.value(), 60);
     EXPECT_FALSE(c.Commit(15));
 
-    auto l = PositionValueDlgModel::Place({100, 50, 30, 18});
-    EXPECT_EQ(l.dialog, (PositionValueDlgModel::Rect{100, 50, 45, 26}));
-    EXPECT_EQ(l.edit, (PositionValueDlgModel::Rect{2, 5, 25, 16}));
-    EXPECT_EQ(l.spin, (PositionValueDlgModel::Rect{30, 2, 16, 22}));
+}
+
+TEST(PositionDlgModels, InPlaceValueEditorPlacement)
+{
+    using Rect = PositionValueDlgModel::Rect;
+    struct Case {
+        Rect cell;
+        int spinWidth, spinHeight;
+        Rect dialog, edit, spin;
+    };
+    const Case cases[] = {
+        // A small cell: the dialog's minimum, the spin at its standard size.
+        {{100, 50, 30, 18}, 16, 22, {100, 50, 45, 26}, {2, 5, 25, 16}, {30, 2, 16, 22}},
+        // A wide, tall cell: the dialog covers it.
+        {{0, 0, 90, 30}, 16, 22, {0, 0, 90, 30}, {2, 7, 70, 16}, {75, 4, 16, 22}},
+        // A spin that cannot be smaller than 70 x 34: the dialog grows by what
+        // it needs more, the edit keeps its width.
+        {{100, 50, 30, 18}, 70, 34, {100, 50, 99, 38}, {2, 11, 25, 16}, {30, 2, 70, 34}},
+        {{0, 0, 90, 40}, 70, 34, {0, 0, 144, 40}, {2, 12, 70, 16}, {75, 3, 70, 34}},
+    };
+    for (const Case& c : cases) {
+        const auto l = PositionValueDlgModel::Place(c.cell, c.spinWidth, c.spinHeight);
+        EXPECT_EQ(l.dialog, c.dialog) << c.cell.width << "x" << c.cell.height << " spin " << c.spinWidth;
+        EXPECT_EQ(l.edit, c.edit) << c.cell.width << "x" << c.cell.height << " spin " << c.spinWidth;
+        EXPECT_EQ(l.spin, c.spin) << c.cell.width << "x" << c.cell.height << " spin " << c.spinWidth;
+    }
 }
 
 TEST(PositionDlgModels, PositionTextThroughAContext)

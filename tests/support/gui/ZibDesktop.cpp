@@ -151,7 +151,8 @@ bool ZibDesktop::running() const
 ZibRun ZibDesktop::finish(Seconds limit)
 {
     ZibRun run;
-    if (launch_.pid > 0) {
+    const bool collecting = launch_.pid > 0;
+    if (collecting) {
         const int status = waitChild(launch_.pid, limit);
         if (status == -1) {
             kill(launch_.pid, SIGKILL);
@@ -165,6 +166,10 @@ ZibRun ZibDesktop::finish(Seconds limit)
     run.log = ReadLines(launch_.log);
     std::ifstream out(launch_.output, std::ios::binary);
     run.output.assign(std::istreambuf_iterator<char>(out), {});
+    // Whatever the test goes on to check, GTK had nothing to complain of.
+    if (collecting) {
+        EXPECT_EQ(run.toolkitComplaints(), std::vector<std::string>{}) << "in the program's output";
+    }
     return run;
 }
 

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -120,6 +121,26 @@ std::vector<std::string> ZibRun::lines(const std::string& prefix) const
     return out;
 }
 
+std::vector<std::string> ZibRun::toolkitComplaints() const
+{
+    static const char* const kMarks[] = {"-CRITICAL **", "Gtk-WARNING **", "Gdk-WARNING **", "GLib-WARNING **",
+                                         "GLib-GObject-WARNING **", "invalid cast", "*** BUG ***"};
+    std::vector<std::string> found;
+    size_t from = 0;
+    while (from < output.size()) {
+        size_t end = output.find('\n', from);
+        if (end == std::string::npos) end = output.size();
+        const std::string_view text(output.data() + from, end - from);
+        for (const char* mark : kMarks)
+            if (text.find(mark) != std::string_view::npos) {
+                found.emplace_back(text);
+                break;
+            }
+        from = end + 1;
+    }
+    return found;
+}
+
 ZibSession::ZibSession()
 {
     if (!display_.ok()) reportMissingInCi("Xvfb (package xvfb)");
@@ -148,6 +169,7 @@ void ZibSession::expectEndedWell(const ZibRun& r)
     EXPECT_TRUE(r.line("unknown command").empty()) << r.line("unknown command");
     EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
+    EXPECT_EQ(r.toolkitComplaints(), std::vector<std::string>{});
 }
 
 std::vector<std::string> ZibSession::midiHeard(const std::string& port) const

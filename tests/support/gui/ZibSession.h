@@ -40,6 +40,9 @@ struct ZibRun {
     std::string line(const std::string& prefix) const;
     // Every log line that starts with `prefix`.
     std::vector<std::string> lines(const std::string& prefix) const;
+    // The lines of the output where GTK, GDK or GLib complained (a critical,
+    // a warning, an invalid cast) or pixman was handed a bad rectangle.
+    std::vector<std::string> toolkitComplaints() const;
 };
 
 // A program started and not yet waited for: its process and the files of its run.
@@ -91,7 +94,8 @@ public:
     static ZibRun finish(ZibLaunch& launch);
 
     // The same, expecting a run that ended by itself: not killed, no time-out,
-    // no dialog left open by its answer, no wait that ran out, no sanitizer report.
+    // no dialog left open by its answer, no wait that ran out, no sanitizer
+    // report, no toolkit complaint.
     ZibRun runChecked(const std::string& script, int seconds = 40, const std::vector<std::string>& arguments = {});
     // What runChecked expects of a run, for one started and finished by hand.
     static void expectEndedWell(const ZibRun& r);
