@@ -961,6 +961,15 @@ int CTestDriver::Enter(wxDialog* dialog)
             " filter=" + std::to_string(file->GetFilterIndex()) +
             " wildcard=" + escaped(file->GetWildcard()));
         if (userAnswers) return wxID_NONE;
+        // The chooser starts reading its folder as it is made; answered
+        // unshown, it would go before that work is done, and GTK's late
+        // callbacks would then find its views gone. Let the work end first.
+        SettleWatch settled;
+        const auto ceiling = std::chrono::steady_clock::now() + std::chrono::seconds(awaitCeilingSeconds());
+        while (!settled.Look() && std::chrono::steady_clock::now() < ceiling) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
         if (first != "path") return wxID_CANCEL;
         int filter = -1;
         const Words& a = answer[0];
