@@ -220,15 +220,13 @@ void CStyTreeView::OnRightClick(wxTreeEvent& event)
     case A::None:
         return;
     }
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, Shell().Language(), {}));
-    std::unique_ptr<wxMenu> menu(bar && bar->GetMenuCount() ? bar->Remove(0) : nullptr);
-    if (!menu) {
-        Notify(StyNotice::Numbered(stymsg::CannotLoadPopupMenu));
-        return;
-    }
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(items, Shell().Language()));
     for (wxMenuItem* item : menu->GetMenuItems())
         if (!item->IsSeparator()) item->Enable(click.IsEnabled(cmd::FromWxId(item->GetId())));
-    PopupMenu(menu.get());
+    // The chosen command runs once the menu has gone, so that the windows
+    // and dialogs it opens take the pointer and the keys.
+    const int chosen = GetPopupMenuSelectionFromUser(*menu);
+    if (chosen != wxID_NONE) RunCommand(cmd::FromWxId(chosen));
 }
 
 void CStyTreeView::OnPopupCommand(wxCommandEvent& event)

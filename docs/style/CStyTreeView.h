@@ -109,9 +109,10 @@ protected:
 private:
     void OnSelChanged(wxTreeEvent& event);
     void OnRightClick(wxTreeEvent& event);
+    // A command of the popup's, sent to the tree.
+    void OnPopupCommand(wxCommandEvent& event);
     void OnActivated(wxTreeEvent& event);
     void OnKeyDown(wxTreeEvent& event);
-    void OnPopupCommand(wxCommandEvent& event);
     wxTreeItemId Root() const { return GetRootItem(); }
 
     wxImageList* images_ = nullptr;
