@@ -71,7 +71,9 @@ CMidiTempoTrackEditFrameWnd::CMidiTempoTrackEditFrameWnd(ZibMdiParentFrame& fram
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_list, 1, wxEXPAND);
     SetSizer(sizer);
-    SetTitle(wxFromUtf8(m_model->Title(wxToUtf8(doc.GetUserReadableName()))));
+    TitleAfter(doc, [model = m_model.get()](const wxString& document) {
+        return wxFromUtf8(model->Title(wxToUtf8(document)));
+    });
     m_list->RefillList();
     Bind(wxEVT_MENU, &CMidiTempoTrackEditFrameWnd::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &CMidiTempoTrackEditFrameWnd::OnUpdateCommand, this);
@@ -98,7 +100,7 @@ void CMidiTempoTrackEditFrameWnd::DropList()
 void CMidiTempoTrackEditFrameWnd::SetViewKind(int viewKind)
 {
     m_model->SetViewKind(viewKind);
-    SetTitle(wxFromUtf8(m_model->Title(wxToUtf8(m_doc.GetUserReadableName()))));
+    Retitle();
     RefillList();
 }
 
