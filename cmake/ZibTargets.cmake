@@ -77,6 +77,10 @@ function(zib_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE zib_test_support ${ARG_DEPS} zib_warnings
                         GTest::gtest GTest::gmock GTest::gtest_main)
+  if("gui" IN_LIST ARG_LABELS AND NOT ZIB_GUI_TESTS)
+    set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
+    return()
+  endif()
   # gtest_discover_tests marks a test that skips itself (no Xvfb, no real
   # fixtures) as skipped; in CI such a test fails instead (tests/support/CiRun.h).
   set(props "")
@@ -100,6 +104,29 @@ function(zib_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()
+
+# Files of the build a test or benchmark runs or loads (NAME=target pairs):
+# each reaches it as a path relative to the build tree, which
+# test::BuildFile resolves. A compile command with a folder of the checkout
+# in it would differ from checkout to checkout, and a build in another folder
+# would miss its objects in the compiler cache.
+function(zib_build_file_definitions target)
+  foreach(pair IN LISTS ARGN)
+    string(REGEX MATCH "^([A-Z0-9_]+)=(.+)$" matched "${pair}")
+    if(NOT matched OR NOT TARGET ${CMAKE_MATCH_2})
+      message(FATAL_ERROR "zib_build_file_definitions: ${pair} is not NAME=target")
+    endif()
+    target_compile_definitions(${target} PRIVATE
+      ${CMAKE_MATCH_1}="$<PATH:RELATIVE_PATH,$<TARGET_FILE:${CMAKE_MATCH_2}>,${PROJECT_BINARY_DIR}>")
+  endforeach()
+endfunction()
+
+# A program only the GUI tests run (the test driver's zib, a probe).
+function(zib_gui_test_program name)
+  if(NOT ZIB_GUI_TESTS)
+    set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
   endif()
 endfunction()
 
@@ -160,23 +187,11 @@ function(zib_add_area_subdirectories dir)
   endforeach()
 endfunction()
 
-# A static copy of `from`'s sources built with coverage instrumentation, so a
-# fuzz target sees inside the library it drives.
-function(zib_fuzz_copy name)
-  cmake_parse_arguments(ARG "" "FROM" "DEPS" ${ARGN})
-  get_target_property(source_dir ${ARG_FROM} SOURCE_DIR)
-  get_target_property(target_sources ${ARG_FROM} SOURCES)
-  set(sources "")
-  foreach(source IN LISTS target_sources)
-    if(NOT IS_ABSOLUTE "${source}")
-      set(source "${source_dir}/${source}")
-    endif()
-    list(APPEND sources "${source}")
+# The libraries that fuzz targets drive are compiled with coverage
+# instrumentation in the fuzz build, so libFuzzer sees inside them; the
+# build's tests run the same objects, so nothing is compiled twice.
+function(zib_fuzz_instrument)
+  foreach(lib IN LISTS ARGN)
+    target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link ${ZIB_FUZZ_COVERAGE_OPTIONS})
   endforeach()
-  # What `from` links comes after the instrumented copies named in DEPS.
-  get_target_property(from_libraries ${ARG_FROM} LINK_LIBRARIES)
-  add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer-no-link ${ZIB_FUZZ_COVERAGE_OPTIONS})
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS} ${from_libraries} PRIVATE zib_warnings)
 endfunction()

@@ -11,6 +11,7 @@
 #include "mididoc/core/TrackEditorOwner.h"
 #include "platform/WxText.h"
 
+#include <wx/accel.h>
 #include <wx/sizer.h>
 
 namespace zib {
@@ -40,6 +41,9 @@ CTrackEditorFrame::CTrackEditorFrame(ZibMdiParentFrame& frame, const wxString& t
     if (IsQeModelLetter(uint8_t(host.Owner().ListModelLetter())))
         m_list->Model().SetCategoryFlag(EventListModel::kTexts, 1);
     ShowTrack(trackIndex, title);
+    // Ctrl+S saves the document of the edited track; the menu has no Save of its own.
+    wxAcceleratorEntry save(wxACCEL_CTRL, 'S', cmd::ToWxId(FileSave));
+    SetAcceleratorTable(wxAcceleratorTable(1, &save));
     Bind(wxEVT_MENU, &CTrackEditorFrame::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &CTrackEditorFrame::OnUpdateCommand, this);
     Bind(wxEVT_CLOSE_WINDOW, &CTrackEditorFrame::OnCloseWindow, this);
@@ -145,6 +149,10 @@ void CTrackEditorFrame::OnCommand(wxCommandEvent& event)
         return;
     case DumpToText:
         m_list->Model().OnUtilDumpToText(wxToUtf8(GetTitle()));
+        return;
+    case FileSave:
+        m_list->CloseCellEditor();
+        m_host.SaveDocument();
         return;
     case EditUndo:
     case EditRedo:

@@ -15,10 +15,11 @@ class CMidiParserEx;
 
 // The editor of one track of a pad or style chord variation: one event list
 // over the sequence the tree view exported, with the Filter, Edit and
-// Undo/Redo commands of its own menu. Its list keeps working while MIDI
-// plays (the player never reads this copy); undo and redo wait for the
-// document's own player. Closing it drops the document's undo history and
-// its list at once (the document may go before the frame does).
+// Undo/Redo commands of its own menu, and Ctrl+S, which saves the document.
+// Its list keeps working while MIDI plays (the player never reads this
+// copy); undo and redo wait for the document's own player. Closing it drops
+// the document's undo history and its list at once (the document may go
+// before the frame does).
 class CTrackEditorFrame : public CZibMdiChild {
 public:
     ~CTrackEditorFrame() override;

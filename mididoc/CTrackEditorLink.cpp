@@ -5,6 +5,7 @@
 #include "mididoc/CMidiEditStyTrackFrameWnd.h"
 
 #include <memory>
+#include <wx/docview.h>
 
 namespace zib {
 
@@ -40,6 +41,12 @@ void CTrackEditorLink::EditorClosed()
     if (!m_request.openFlag || !*m_request.openFlag) return;
     *m_request.openFlag = 0;
     if (m_request.closed) m_request.closed();
+}
+
+void CTrackEditorLink::SaveDocument()
+{
+    // The document writes back what this editor holds before it writes its file.
+    if (m_request.document) m_request.document->Save();
 }
 
 wxWindow* CTrackEditorLink::Window()

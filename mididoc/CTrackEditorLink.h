@@ -24,6 +24,7 @@ public:
     void SetItemIcon(bool holdsEvents) override;
     void AbortAndClear() override;
     void EditorClosed() override;
+    void SaveDocument() override;
 
     // TrackEditWindow
     wxWindow* Window() override;

@@ -112,7 +112,8 @@ bool CZibMidView::OnClose(bool deleteWindow)
 {
     // The player still reads the document while MIDI plays.
     if (ShellPlaying()) return false;
-    if (m_doc) m_doc->CloseEditorFrames();
+    // The document asks about its changes first: its editors close with its
+    // contents once it closes, and a Cancel leaves every window open.
     return CListViewWithCustomDraw::OnClose(deleteWindow);
 }
 
@@ -162,7 +163,8 @@ bool CZibMidView::CreateImageList(int imageHeight)
 int CZibMidView::PaneWidth() const
 {
     // The pane is laid out 250 pixels wide over the columns' laid-out widths;
-    // in the list's font it holds the same columns, at their shown widths.
+    // in the list's font it holds the same columns whole, at their shown
+    // widths, inside the list's border.
     constexpr int kLayoutPaneWidth = 250;
     std::vector<int> layout, shown;
     for (const auto& c : CTrackListModel::Columns()) {
@@ -170,7 +172,7 @@ int CZibMidView::PaneWidth() const
         layout.push_back(c.width);
         shown.push_back(column < m_list->GetColumnCount() ? m_list->GetColumnWidth(column) : c.width);
     }
-    return ShownSpan(layout, shown, kLayoutPaneWidth);
+    return ShownSpan(layout, shown, kLayoutPaneWidth) + m_list->GetWindowBorderSize().x;
 }
 
 void CZibMidView::MatchRowHeight()

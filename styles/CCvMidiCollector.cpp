@@ -153,6 +153,11 @@ int CCvMidiCollector::Collect(const std::filesystem::path& pickedFile)
     pass_ = Pass::Idle;
     m_flags = 0;
     FreeChannelBuffers();
+    // The log of a collection that stopped ends with the error it stopped on.
+    if (rc != kSuccess) {
+        char text[128];
+        if (ReportError(text, sizeof text, rc) > 0) log_.Printf("\n%s\n", text);
+    }
     return rc;
 }
 

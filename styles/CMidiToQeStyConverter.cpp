@@ -150,8 +150,10 @@ public:
 };
 
 CMidiToQeStyConverter::CMidiToQeStyConverter()
-    : CMidiToStyleReader(HeaderCodes{codeOf(StyleConvertError::FormatNotSupported),
-                                     codeOf(StyleConvertError::DivisionNotSupported)}),
+    : CMidiToStyleReader(RunCodes{codeOf(StyleConvertError::FormatNotSupported),
+                                  codeOf(StyleConvertError::DivisionNotSupported),
+                                  codeOf(StyleConvertError::FatalParsingErrors),
+                                  codeOf(StyleConvertError::FatalConversionErrors)}),
       m_commands(QeStyleSeries(), m_log)
 {
     ResetRun();
@@ -171,14 +173,19 @@ int CMidiToQeStyConverter::ReportError(char* buffer, size_t size, int code)
 int CMidiToQeStyConverter::Convert(const uint8_t* image, uint32_t length, std::ostream* log)
 {
     std::vector<uint8_t> file;
-    int rc = ConvertToImage(image, length, log, file);
-    if (rc == 0 && (m_outputFile.empty() || writeFileAtomically(m_outputFile, file) != FileIoError::None))
-        rc = codeOf(StyleConvertError::CannotSaveStyle);
-    return rc;
+    return ConvertAndLog(image, length, log, file, true);
 }
 
 int CMidiToQeStyConverter::ConvertToImage(const uint8_t* image, uint32_t length, std::ostream* log,
                                           std::vector<uint8_t>& file)
+{
+    return ConvertAndLog(image, length, log, file, false);
+}
+
+// The file is saved before the log ends, so that the log's counts hold a
+// failed save too; a run that stopped on an error of its own counts it.
+int CMidiToQeStyConverter::ConvertAndLog(const uint8_t* image, uint32_t length, std::ostream* log,
+                                         std::vector<uint8_t>& file, bool save)
 {
     file.clear();
     OpenLog(log);
@@ -188,7 +195,10 @@ int CMidiToQeStyConverter::ConvertToImage(const uint8_t* image, uint32_t length,
     } catch (const std::bad_alloc&) {
         rc = codeOf(StyleConvertError::CannotAllocateRam);
     }
+    if (rc == 0 && save && (m_outputFile.empty() || writeFileAtomically(m_outputFile, file) != FileIoError::None))
+        rc = codeOf(StyleConvertError::CannotSaveStyle);
     if (rc) file.clear();
+    if (StopsOnUncountedError(rc)) ++m_commands.State().errors;
     CloseLog(ErrorCount(), WarningCount());
     Reset();
     return rc;
@@ -884,7 +894,6 @@ int CMidiToQeStyConverter::EmitPattern(PatternBucket& bucket)
     }
 
     if (bucket.records.empty()) {
-        ++state.errors;
         m_log.Printf("Error: %s_%s_%s - Found no events in pattern!\n", en, cvName.c_str(), tn);
         return codeOf(StyleConvertError::NoEventsInTrack);
     }

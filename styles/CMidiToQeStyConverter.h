@@ -145,6 +145,8 @@ private:
     class BufferSink;
 
     // Run
+    int ConvertAndLog(const uint8_t* image, uint32_t length, std::ostream* log, std::vector<uint8_t>& file,
+                      bool save);
     int Run(const uint8_t* image, uint32_t length, std::vector<uint8_t>& file);
     void ResetRun();
     void LoadSettingsTables();

@@ -12,7 +12,7 @@ constexpr uint16_t kMinDivision = 96;
 
 } // namespace
 
-CMidiToStyleReader::CMidiToStyleReader(const HeaderCodes& codes) : m_headerCodes(codes) {}
+CMidiToStyleReader::CMidiToStyleReader(const RunCodes& codes) : m_runCodes(codes) {}
 
 CMidiToStyleReader::~CMidiToStyleReader() = default;
 
@@ -27,6 +27,11 @@ void CMidiToStyleReader::CloseLog(int errors, int warnings)
     m_log.End(errors, warnings);
     m_log.SetSink(nullptr);
     m_sink.reset();
+}
+
+bool CMidiToStyleReader::StopsOnUncountedError(int result) const
+{
+    return result != kSuccess && result != m_runCodes.fatalParsingErrors && result != m_runCodes.fatalConversionErrors;
 }
 
 std::string CMidiToStyleReader::KeySignatureText(int sharps, int minor)
@@ -51,11 +56,11 @@ int CMidiToStyleReader::OnHeader()
         m_log.Printf(
             "Error: Time division not supported: %lu PPQN. Supported divisions: 96 PPQN and greater\n",
             (unsigned long)m_division);
-        return m_headerCodes.divisionNotSupported;
+        return m_runCodes.divisionNotSupported;
     }
     if (m_format != 1) {
         m_log.Printf("Error: MIDI file format not supported in MIDI2STY conversion - Format: %d\n", m_format);
-        return m_headerCodes.formatNotSupported;
+        return m_runCodes.formatNotSupported;
     }
     return kSuccess;
 }

@@ -15,7 +15,8 @@ class COStreamLogSink;
 // The reading shared by the MIDI-to-style converters of both series: the
 // conversion log of a run, the pass the file is read in, the position of an
 // event in the log, the header checks (a format-1 file of 96 ticks per quarter note
-// or more) and the log lines of the meta events of pass 1.
+// or more), the log lines of the meta events of pass 1, and which failures of
+// a run its counts do not hold yet.
 class CMidiToStyleReader : public CMidiFileEx {
 public:
     // Pass 1 reads the whole file; a subclass numbers its later passes.
@@ -27,17 +28,25 @@ public:
     static std::string KeySignatureText(int sharps, int minor);
 
 protected:
-    // The subclass's codes for the header failures
-    struct HeaderCodes {
+    // The subclass's codes for the header failures, and the two that stop a
+    // run on the errors it counted ("Found fatal errors during parsing" and
+    // "... during conversion")
+    struct RunCodes {
         int formatNotSupported;
         int divisionNotSupported;
+        int fatalParsingErrors;
+        int fatalConversionErrors;
     };
-    explicit CMidiToStyleReader(const HeaderCodes& codes);
+    explicit CMidiToStyleReader(const RunCodes& codes);
 
     // The log of a run goes to the caller's stream (nowhere for null) until
     // CloseLog writes its end lines with the run's counts.
     void OpenLog(std::ostream* log);
     void CloseLog(int errors, int warnings);
+    // Whether a run that returned `result` stopped on an error no count holds
+    // yet: any failure but the two that stop on the errors counted before.
+    // The run counts that one too, so that its log never ends with no errors.
+    bool StopsOnUncountedError(int result) const;
 
     // The first log line of a run, before the file's header values
     virtual void LogStart() {}
@@ -58,7 +67,7 @@ protected:
     uint32_t m_imageSize = 0; // of the file being read, for the log
 
 private:
-    HeaderCodes m_headerCodes;
+    RunCodes m_runCodes;
     std::unique_ptr<COStreamLogSink> m_sink;
 };
 

@@ -32,7 +32,8 @@ std::string cvName(int cv)
 CMidiToWqStyConverter::CMidiToWqStyConverter()
     : CMidiToWqStyReader(Codes{
           code(StyleConvertError::FormatNotSupported), code(StyleConvertError::DivisionNotSupported),
-          code(StyleConvertError::DenominatorNotSupported), code(StyleConvertError::CannotConvertChannel)}),
+          code(StyleConvertError::DenominatorNotSupported), code(StyleConvertError::CannotConvertChannel),
+          code(StyleConvertError::FatalParsingErrors), code(StyleConvertError::FatalConversionErrors)}),
       m_commands(WqStyleSeries(), m_log)
 {
 }
@@ -58,19 +59,26 @@ void CMidiToWqStyConverter::Reset()
 int CMidiToWqStyConverter::Convert(const uint8_t* image, uint32_t length, std::ostream* log)
 {
     std::vector<uint8_t> file;
-    int rc = ConvertToImage(image, length, log, file);
-    if (rc == 0 && writeFileAtomically(m_outputFile, file) != FileIoError::None)
-        rc = code(StyleConvertError::CannotSaveStyle);
-    return rc;
+    return ConvertAndLog(image, length, log, file, true);
 }
 
 int CMidiToWqStyConverter::ConvertToImage(const uint8_t* image, uint32_t length, std::ostream* log,
                                           std::vector<uint8_t>& file)
 {
+    return ConvertAndLog(image, length, log, file, false);
+}
+
+// The file is saved before the log ends, so that the log's counts hold a
+// failed save too.
+int CMidiToWqStyConverter::ConvertAndLog(const uint8_t* image, uint32_t length, std::ostream* log,
+                                         std::vector<uint8_t>& file, bool save)
+{
     file.clear();
     int rc = RunGuarded(image, length, log, file);
+    if (rc == 0 && save && writeFileAtomically(m_outputFile, file) != FileIoError::None)
+        rc = code(StyleConvertError::CannotSaveStyle);
     if (rc != 0) file.clear();
-    EndRun();
+    EndRun(rc);
     for (auto& builder : m_builders)
         builder.reset();
     return rc;

@@ -88,6 +88,8 @@ protected:
     CWqPatternBuilder* BuilderFor(int track, int measure) override;
 
 private:
+    int ConvertAndLog(const uint8_t* image, uint32_t length, std::ostream* log, std::vector<uint8_t>& file,
+                      bool save);
     int RunGuarded(const uint8_t* image, uint32_t length, std::ostream* log, std::vector<uint8_t>& file);
     int Run(const uint8_t* image, uint32_t length, std::ostream* log, std::vector<uint8_t>& file);
     int CheckSettings();

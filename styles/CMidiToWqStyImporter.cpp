@@ -43,8 +43,8 @@ static_assert(kLast == CMidiToWqStyImporter::kDenominatorNotSupported);
 } // namespace
 
 CMidiToWqStyImporter::CMidiToWqStyImporter()
-    : CMidiToWqStyReader(
-          Codes{kFormatNotSupported, kDivisionNotSupported, kDenominatorNotSupported, kCannotConvertChannel})
+    : CMidiToWqStyReader(Codes{kFormatNotSupported, kDivisionNotSupported, kDenominatorNotSupported,
+                               kCannotConvertChannel, kFatalParsingErrors, kFatalConversionErrors})
 {
     m_channelEventsInFirstChunk = true;
 }
@@ -84,7 +84,7 @@ int CMidiToWqStyImporter::Convert(const uint8_t* image, uint32_t length, int tra
         m_trackSizes.fill(0);
         m_cvLength = 0;
     }
-    EndRun();
+    EndRun(rc);
     for (auto& builder : m_builders)
         builder.reset();
     return rc;

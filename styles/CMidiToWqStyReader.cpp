@@ -8,7 +8,9 @@
 namespace zib {
 
 CMidiToWqStyReader::CMidiToWqStyReader(const Codes& codes)
-    : CMidiToStyleReader(HeaderCodes{codes.formatNotSupported, codes.divisionNotSupported}), m_codes(codes)
+    : CMidiToStyleReader(RunCodes{codes.formatNotSupported, codes.divisionNotSupported, codes.fatalParsingErrors,
+                                  codes.fatalConversionErrors}),
+      m_codes(codes)
 {
 }
 
@@ -56,8 +58,9 @@ void CMidiToWqStyReader::Absorb(const CWqPatternBuilder& builder)
     m_warnings += builder.Warnings();
 }
 
-void CMidiToWqStyReader::EndRun()
+void CMidiToWqStyReader::EndRun(int result)
 {
+    if (StopsOnUncountedError(result)) ++m_errors;
     CloseLog(ErrorCount(), WarningCount());
 }
 

@@ -36,12 +36,15 @@ public:
     virtual int WarningCount() const { return m_warnings; }
 
 protected:
-    // The subclass's codes for the failures this layer finds
+    // The subclass's codes for the failures this layer finds, and the two
+    // that stop a run on the errors it counted
     struct Codes {
         int formatNotSupported;
         int divisionNotSupported;
         int denominatorNotSupported;
         int channelNotMapped;
+        int fatalParsingErrors;
+        int fatalConversionErrors;
     };
     explicit CMidiToWqStyReader(const Codes& codes);
 
@@ -51,7 +54,9 @@ protected:
     int RunConvertPass(const uint8_t* image, uint32_t size);
     // Writes the builder's log lines to the log and adds its counts
     void Absorb(const CWqPatternBuilder& builder);
-    void EndRun();
+    // The log's end lines for a run that returned `result`, counting the
+    // error it stopped on
+    void EndRun(int result);
 
     // What the subclass adds
     virtual int CollectChannelEvent(int track, const StyleEventPosition& pos) = 0;

@@ -65,15 +65,6 @@ int CPsrStyConverter::ReportError(char* buffer, size_t size, int code)
 
 // ---- Messages --------------------------------------------------------------
 
-void CPsrStyConverter::Error(const char* format, ...)
-{
-    ++m_counters.errors;
-    va_list args;
-    va_start(args, format);
-    if (m_log.IsOpen()) m_log.Printf("%s", StringPrintfV(format, args).c_str());
-    va_end(args);
-}
-
 void CPsrStyConverter::Warning(const char* format, ...)
 {
     ++m_counters.warnings;
@@ -187,6 +178,9 @@ int CPsrStyConverter::Convert(std::span<const uint8_t> image, uint32_t capacity)
         char text[128];
         if (ReportError(text, sizeof text, rc) > 0) m_log.Printf("\n%s\n", text);
         m_output.clear();
+        // A stop on an error of its own counts it; the two codes that stop on
+        // the errors counted before add none.
+        if (rc != kPsrFatalParsingErrors && rc != kPsrFatalConversionErrors) ++m_counters.errors;
     }
     m_log.End(m_counters.errors, m_counters.warnings);
 
@@ -208,7 +202,7 @@ int CPsrStyConverter::RunPass1(std::span<const uint8_t> image)
 int CPsrStyConverter::FinishPass1()
 {
     if (m_pendingTimeSig) {
-        Error("Error: Time signature change at tick %u lies inside a section\n", m_pendingTimeSigTick);
+        m_log.Printf("Error: Time signature change at tick %u lies inside a section\n", m_pendingTimeSigTick);
         return kPsrTimeSigWrongPlace;
     }
     if (m_counters.errors) return kPsrFatalParsingErrors;
@@ -268,9 +262,12 @@ int CPsrStyConverter::WriteStyle(std::span<const uint8_t> image, uint32_t capaci
                 const uint8_t chordType = uint8_t(FindPsrChordType(m_work.chordType)->nearestQe);
                 m_log.Printf("Pattern ChordKey: %s, Pattern ChordType: %s\n", StyleKeyName(m_work.chordKey),
                              QeStyleSeries().chordNames[size_t(chordType)]);
-                if (m_events.empty())
-                    Error("Error: %s_%s_%s - Found no events in pattern!\n", PsrElementName(e), PsrCvName(cv),
-                          PsrTrackName(t));
+                if (m_events.empty()) {
+                    m_log.Printf("Error: %s_%s_%s - Found no events in pattern!\n", PsrElementName(e),
+                                 PsrCvName(cv), PsrTrackName(t));
+                    rc = kPsrNoEventsInTrack;
+                    break;
+                }
                 rc = writer.WritePattern(m_plan, e, t, chordType, m_work.chordKey, m_events);
                 ++written;
             }
@@ -362,7 +359,7 @@ int CPsrStyConverter::BeforeEvent()
     // A signature change off its section's start bar was allowed only as
     // the start of a section whose marker follows at the same tick.
     if (m_pendingTimeSig && m_trackTime > m_pendingTimeSigTick) {
-        ErrorAt("Error: Time signature change at tick %u lies inside a section\n", m_pendingTimeSigTick);
+        m_log.At(m_pos, "Error: Time signature change at tick %u lies inside a section\n", m_pendingTimeSigTick);
         return kPsrTimeSigWrongPlace;
     }
     return 0;

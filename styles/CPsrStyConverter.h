@@ -117,8 +117,7 @@ private:
     uint64_t BarStart(uint32_t bar) const;
     uint64_t BarTicks(const CTimeSigRecord& record) const;
 
-    // Counted messages
-    void Error(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Counted messages (the error a run stops on is counted when it ends)
     void Warning(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void ErrorAt(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void WarningAt(const char* format, ...) __attribute__((format(printf, 2, 3)));

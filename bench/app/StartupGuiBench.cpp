@@ -7,6 +7,7 @@
 // fastest runs of each, and the ratio of the medians (target at most 1.15).
 
 #include "platform/FileProfile.h"
+#include "tests/support/BuildPaths.h"
 #include "tests/support/gui/ZibSession.h"
 #include "tests/support/TempDir.h"
 
@@ -103,13 +104,13 @@ void BM_StartupToMainWindowMapped(benchmark::State& state)
     env.push_back("XDG_CONFIG_HOME=" + config.string());
 
     // One start of each first: the files they load come into the page cache.
-    millisecondsToMapped(display, ZIB_PROGRAM, env);
-    millisecondsToMapped(display, BARE_FRAME_PROGRAM, env);
+    millisecondsToMapped(display, zib::test::BuildFile(ZIB_PROGRAM), env);
+    millisecondsToMapped(display, zib::test::BuildFile(BARE_FRAME_PROGRAM), env);
 
     std::vector<double> zib, bare;
     for (auto _ : state) {
-        const double b = millisecondsToMapped(display, BARE_FRAME_PROGRAM, env);
-        const double z = millisecondsToMapped(display, ZIB_PROGRAM, env);
+        const double b = millisecondsToMapped(display, zib::test::BuildFile(BARE_FRAME_PROGRAM), env);
+        const double z = millisecondsToMapped(display, zib::test::BuildFile(ZIB_PROGRAM), env);
         if (b < 0 || z < 0) {
             state.SkipWithError("a program showed no window");
             break;

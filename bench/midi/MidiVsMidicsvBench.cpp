@@ -7,6 +7,7 @@
 //                      document runs), timed inside a fresh process, with
 //                      the time to free it and the peak memory per event
 #include "tests/support/MillionEventSong.h"
+#include "tests/support/BuildPaths.h"
 #include "tests/support/SideBySide.h"
 
 #include <benchmark/benchmark.h>
@@ -22,7 +23,7 @@ void CMidiFileProcess(benchmark::State& state)
     const auto& file = test::MillionEventSongFile();
     std::vector<double> ours, peer;
     for (auto _ : state)
-        if (!test::runBothProcesses(state, {MIDI_ROAD_TOOL, "file", file.string()}, "the parse failed", file,
+        if (!test::runBothProcesses(state, {test::BuildFile(MIDI_ROAD_TOOL), "file", file.string()}, "the parse failed", file,
                                     "/dev/null", ours, peer))
             return;
     test::reportSideBySide(state, ours, peer);
@@ -35,7 +36,7 @@ void ParseImage(benchmark::State& state)
     std::vector<double> ours, peer, freeing, peakPerEvent;
     double events = 0;
     for (auto _ : state) {
-        const test::ProcessRun run = test::runProcess({MIDI_ROAD_TOOL, "image", file.string()}, true);
+        const test::ProcessRun run = test::runProcess({test::BuildFile(MIDI_ROAD_TOOL), "image", file.string()}, true);
         std::istringstream figures(run.output);
         double parse = 0, freed = 0, peak = 0;
         figures >> events >> parse >> freed >> peak;

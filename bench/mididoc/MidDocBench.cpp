@@ -2,6 +2,7 @@
 // one four times that size: opening, the rows of the whole-file list, the
 // large edits with their Undo and Redo, the text dumps and saving.
 #include "ui/core/ZibSettings.h"
+#include "tests/support/BuildPaths.h"
 #include "mididoc/core/EventListDump.h"
 #include "mididoc/core/EventListModel.h"
 #include "mididoc/core/EventListDump.h"
@@ -323,7 +324,7 @@ const std::vector<uint8_t>& millionEvents()
 {
     static const std::vector<uint8_t> image = [] {
         const auto& bytes = test::MillionEventSong();
-        std::FILE* f = std::fopen(ZIB_BINARY_DIR "/bench/mididoc/MillionEvents.mid", "wb");
+        std::FILE* f = std::fopen((test::BinaryDir() / "bench/mididoc/MillionEvents.mid").c_str(), "wb");
         if (f) {
             std::fwrite(bytes.data(), 1, bytes.size(), f);
             std::fclose(f);

@@ -3,6 +3,7 @@
 // (the document's open included); each iteration runs ours and then midicsv,
 // the counters give both medians and the ratio.
 #include "tests/support/MillionEventSong.h"
+#include "tests/support/BuildPaths.h"
 #include "tests/support/SideBySide.h"
 #include "tests/support/TempDir.h"
 
@@ -22,7 +23,7 @@ void TextDumpProcess(benchmark::State& state)
     const std::string peerOut = (dir / "MillionEvents.csv").string();
     std::vector<double> ours, peer;
     for (auto _ : state)
-        if (!test::runBothProcesses(state, {MIDI_DUMP_TOOL, file.string(), ourOut}, "the dump failed", file,
+        if (!test::runBothProcesses(state, {test::BuildFile(MIDI_DUMP_TOOL), file.string(), ourOut}, "the dump failed", file,
                                     peerOut, ours, peer))
             return;
     test::reportSideBySide(state, ours, peer);

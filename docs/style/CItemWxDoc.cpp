@@ -6,6 +6,7 @@
 #include "ui/ZibMessageBox.h"
 #include "ui/ZibSubsystems.h"
 #include "docs/style/CItemListView.h"
+#include "docs/style/CStyPropSplitterFrameWnd.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "platform/FileIo.h"
 #include "platform/WxText.h"
@@ -55,6 +56,16 @@ void CItemWxDoc::CloseTrackEventWindow()
     if (window && window->Window()) window->Window()->Close(true);
     // The undo history goes with the window that made it.
     if (trackOwner_) trackOwner_->BindSequence(nullptr);
+}
+
+bool CItemWxDoc::WriteBackTrackEditor()
+{
+    if (!m_TrackEventOpen || !m_EditFrameOpen) return true;
+    auto* frame = dynamic_cast<CStyPropSplitterFrameWnd*>(m_EditFrame);
+    if (!frame) return true;
+    const int result = frame->WriteBack();
+    if (result == -2) AbortAndClear();
+    return result >= 0;
 }
 
 void CItemWxDoc::RefreshList()
@@ -165,6 +176,9 @@ bool CItemWxDoc::SaveAs()
 
 bool CItemWxDoc::DoSaveDocument(const wxString& path)
 {
+    // Every road to the file comes here (Save, Save As, the questions of
+    // Close and Exit): the track editor's edits go with it, or nothing goes.
+    if (!WriteBackTrackEditor()) return false;
     const std::vector<uint8_t> image = Model().BuildFileImage();
     if (image.empty()) return false;
     if (writeFileAtomically(wxToUtf8(path), image) != FileIoError::None) {

@@ -57,6 +57,11 @@ public:
     void CloseToolWindows();
     // Closes the track event-list window and clears the undo manager.
     void CloseTrackEventWindow();
+    // Before the document is written: what the open track editor holds goes
+    // into its item, as closing the editor would write it. False when it
+    // could not (the rebuild said why; the item is as it was, or the
+    // document is aborted): nothing may be saved then.
+    bool WriteBackTrackEditor();
     // After a command: a model that asks to be aborted closes the document.
     void CheckAbort();
     // The data became unusable: the model is cleared and the window closes

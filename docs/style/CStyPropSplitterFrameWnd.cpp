@@ -234,6 +234,11 @@ int CStyPropSplitterFrameWnd::RecreateOldStyleBuffer()
     return result;
 }
 
+int CStyPropSplitterFrameWnd::WriteBack()
+{
+    return IsQeItem() || pad_ ? RecreateQeStyleBuffer() : RecreateOldStyleBuffer();
+}
+
 void CStyPropSplitterFrameWnd::OnClose(wxCloseEvent&)
 {
     if (!attached_) {
@@ -241,7 +246,7 @@ void CStyPropSplitterFrameWnd::OnClose(wxCloseEvent&)
         return;
     }
     if (doc_.m_TrackEventOpen) doc_.CloseTrackEventWindow();
-    const int result = IsQeItem() || pad_ ? RecreateQeStyleBuffer() : RecreateOldStyleBuffer();
+    const int result = WriteBack();
     tree_->SetQeEditor(nullptr);
     tree_->SetWqStyle(nullptr);
     editor_.reset();

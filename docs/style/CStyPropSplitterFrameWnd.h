@@ -46,6 +46,9 @@ public:
     // be written (the item is as it was), -2 the document must be aborted.
     int RecreateQeStyleBuffer();
     int RecreateOldStyleBuffer();
+    // The rebuild of the item's series: what the tree and the track editor
+    // hold goes into the item (results as above).
+    int WriteBack();
 
     // The panes and the item
     CStyTreeView* Tree() const { return tree_; }

@@ -2,6 +2,7 @@
 // document menu, the track list's column headers, and the texts the sources
 // of mididoc/ hand to the catalogue.
 #include "ui/texts/UiText.h"
+#include "tests/support/BuildPaths.h"
 #include "mididoc/core/CTrackListModel.h"
 #include "mididoc/core/MidiDocMenu.h"
 
@@ -46,7 +47,7 @@ TEST(MidiDocTexts, TextsLookedUpInTheSourcesAreCatalogued)
     const std::regex lookup("(?:UiText(?:Wx)?\\(|(?:^|[^.>\\w])T\\(|CZibDialog\\(\\s*\\w+,|\\{(?:wxID_\\w+|1[0-9]{3}),|"
                             "uiText\\s*=|OpenViewer\\()\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\s*[,:;)}]");
     int found = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::filesystem::path(ZIB_SOURCE_DIR) /
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(test::SourceDir() /
                                                                             "mididoc")) {
         const auto ext = entry.path().extension();
         if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;

@@ -2,6 +2,7 @@
 // dumps compared byte for byte with golden files (written with
 // ZIB_UPDATE_GOLDEN=1 and checked by hand before they were kept).
 #include "mididoc/core/MidiTextDump.h"
+#include "tests/support/BuildPaths.h"
 
 #include "mididoc/core/EventListDump.h"
 #include "mididoc/core/EventListModel.h"
@@ -76,7 +77,7 @@ std::string listDump(DocFixture& f)
 // The dump compared with its golden file
 void expectGolden(const std::string& text, const std::filesystem::path& name)
 {
-    test::compareWithGolden(text, (std::filesystem::path(ZIB_MIDIDOC_GOLDEN_DIR) / name).string());
+    test::compareWithGolden(text, (test::SourceDir() / "tests/mididoc/golden" / name).string());
 }
 
 std::string lineWith(const std::string& text, const std::string& part)

@@ -424,6 +424,8 @@ TEST(CMidiCollect, FailuresWriteNothing)
         EXPECT_EQ(result->code, c.code) << result->log;
         EXPECT_NE(result->log.find(c.logText), std::string::npos) << result->log;
         EXPECT_FALSE(result->errorText.empty());
+        // The log ends with the error the collection stopped on.
+        EXPECT_TRUE(result->log.ends_with("\n" + result->errorText + "\n")) << result->log;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
             EXPECT_EQ(entry.path().filename().string(), c.picked) << "only the input stays";
     }

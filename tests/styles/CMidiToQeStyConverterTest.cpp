@@ -686,6 +686,7 @@ TEST(CMidiToQeStyConverter, EveryErrorCodeHasARaiser)
             contains(o.log, "\n\nEnd of parsing\nNumber of errors found: " + std::to_string(o.errors) +
                                 "\nNumber of warnings found: " + std::to_string(o.warnings) + "\n"))
             << o.log;
+        EXPECT_GT(o.errors, 0) << "a run that stops counts its error";
     }
 }
 

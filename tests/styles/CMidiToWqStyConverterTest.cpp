@@ -339,7 +339,10 @@ TEST(CMidiToWqStyConverter, RefusesWhatAWqStyleCannotHold)
         if (!r.logLine.empty()) {
             EXPECT_NE(c.log.find(r.logLine), std::string::npos) << c.log;
         }
-        EXPECT_NE(c.log.find("\n\nEnd of parsing\nNumber of errors found: "), std::string::npos);
+        EXPECT_NE(c.log.find("\n\nEnd of parsing\nNumber of errors found: " + std::to_string(c.errors) + "\n"),
+                  std::string::npos)
+            << c.log;
+        EXPECT_GT(c.errors, 0) << "a run that stops counts its error";
     }
 }
 

@@ -467,6 +467,8 @@ TEST(CQeMidiCollect, FailuresWriteNothing)
         EXPECT_EQ(result->code, c.code);
         EXPECT_NE(result->log.find(c.logText), std::string::npos) << result->log;
         EXPECT_FALSE(std::filesystem::exists(dir / "Bad_QECOLLECT.MID"));
+        // The log ends with the error the collection stopped on.
+        EXPECT_TRUE(result->log.ends_with("\n" + result->errorText + "\n")) << result->log;
     }
     TempDir dir;
     const auto badName = collect(dir / "Style.mid");

@@ -1,4 +1,5 @@
 #include "styles/CWqStyleFile.h"
+#include "tests/support/BuildPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,7 @@ TEST(DumpStyleToMidi, GoldenListingOfASmallStyle)
     ASSERT_EQ(out->result, 0);
     std::string listing;
     for (const std::string& line : out->listing.lines) listing += line + "\n";
-    test::compareWithGolden(listing, std::string(ZIB_STYLES_GOLDEN_DIR) + "/WqStyleMidiSmall.txt");
+    test::compareWithGolden(listing, (test::SourceDir() / "tests/styles/golden/WqStyleMidiSmall.txt").string());
 }
 
 // One two-bar VAR1 CV1 in 4/4 at tempo byte 90: the setup bar, then the CV.

@@ -1,4 +1,5 @@
 #include "styles/CWqStyleTextDump.h"
+#include "tests/support/BuildPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,7 @@ std::vector<uint8_t> goldenStyle(char model)
 
 void compareWithGolden(const std::string& text, const std::string& name)
 {
-    test::compareWithGolden(text, std::string(ZIB_STYLES_GOLDEN_DIR) + "/" + name);
+    test::compareWithGolden(text, (test::SourceDir() / "tests/styles/golden" / name).string());
 }
 
 // The golden reports were checked line by line against the report's rules

@@ -1,4 +1,5 @@
 #include "tests/support/RealFixtures.h"
+#include "tests/support/BuildPaths.h"
 
 #include "tests/support/CiRun.h"
 
@@ -10,7 +11,7 @@ namespace zib::test {
 
 std::filesystem::path realFixturesDir()
 {
-    std::filesystem::path dir(ZIB_FIXTURES_DIR);
+    std::filesystem::path dir(FixturesDir());
     std::error_code ec;
     if (std::filesystem::is_directory(dir, ec)) return dir;
     reportMissingInCi("the real-fixture folder " + dir.string());

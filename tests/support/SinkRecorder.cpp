@@ -158,4 +158,35 @@ int64_t SinkRecorder::FirstAtLeast(int level, int64_t fromUs) const
     return found;
 }
 
+size_t SinkRecorder::Frames() const
+{
+    std::lock_guard lock(mutex_);
+    return samples_.size();
+}
+
+int64_t SinkRecorder::FirstFrameAtLeast(int level) const
+{
+    std::lock_guard lock(mutex_);
+    for (size_t i = 0; i < samples_.size(); ++i)
+        if (std::abs(int(samples_[i])) >= level) return int64_t(i);
+    return -1;
+}
+
+int64_t SinkRecorder::LastFrameAtLeast(int level) const
+{
+    std::lock_guard lock(mutex_);
+    for (size_t i = samples_.size(); i-- > 0;)
+        if (std::abs(int(samples_[i])) >= level) return int64_t(i);
+    return -1;
+}
+
+int SinkRecorder::PeakInFrames(size_t from, size_t to) const
+{
+    std::lock_guard lock(mutex_);
+    int peak = 0;
+    for (size_t i = from; i < std::min(to, samples_.size()); ++i)
+        peak = std::max(peak, std::abs(int(samples_[i])));
+    return peak;
+}
+
 } // namespace zib::test

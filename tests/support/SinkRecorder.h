@@ -55,6 +55,15 @@ public:
     // `fromUs`; -1 when none was
     int64_t FirstAtLeast(int level, int64_t fromUs) const;
 
+    // In frames of the recording (one sample each, kRate a second), which
+    // a late or busy machine delivers late but never shifts against each other
+    size_t Frames() const;
+    // The first and the last frame at least `level` loud; -1 when none was
+    int64_t FirstFrameAtLeast(int level) const;
+    int64_t LastFrameAtLeast(int level) const;
+    // The loudest sample in frames [from, to); 0 when none
+    int PeakInFrames(size_t from, size_t to) const;
+
 private:
     // A block of samples as read: when it arrived and where it ends
     struct Block {

@@ -2,6 +2,7 @@
 // down the layers passes, and each kind of include against them fails and is
 // named by file and line.
 #include "tests/support/TempDir.h"
+#include "tests/support/BuildPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,7 @@ CheckRun checkLayers(const zib::test::TempDir& root, const Files& files)
         std::ofstream(root / name) << text;
     }
     const std::string command =
-        "python3 \"" ZIB_SOURCE_DIR "/tools/check-layers\" --root \"" + root.path().string() + "\" 2>&1";
+        "python3 \"" + (zib::test::SourceDir() / "tools/check-layers").string() + "\" --root \"" + root.path().string() + "\" 2>&1";
     CheckRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;

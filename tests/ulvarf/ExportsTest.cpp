@@ -2,6 +2,7 @@
 // through it, as the program binds it.
 
 #include "ulvarf/ulvarf.h"
+#include "tests/support/BuildPaths.h"
 
 #include "tests/support/ByteSamples.h"
 #include "tests/support/ChunkBuilder.h"
@@ -52,7 +53,7 @@ const std::vector<std::string> kExports = {
 // The library, loaded once, and its functions by name.
 class Library {
 public:
-    Library() : handle_(dlopen(ULVARF_LIBRARY, RTLD_NOW | RTLD_LOCAL)) {}
+    Library() : handle_(dlopen(zib::test::BuildFile(ULVARF_LIBRARY).c_str(), RTLD_NOW | RTLD_LOCAL)) {}
     ~Library()
     {
         if (handle_) dlclose(handle_);
@@ -78,7 +79,7 @@ TEST(UlvaRfExports, TheLibraryExportsExactlyItsFiftyEightFunctions)
     ASSERT_EQ(kExports.size(), 58u);
     for (const std::string& name : kExports) EXPECT_NE(library().symbol(name), nullptr) << name;
 
-    const std::string command = std::string(ULVARF_NM) + " -D --defined-only " + ULVARF_LIBRARY;
+    const std::string command = std::string(ULVARF_NM) + " -D --defined-only " + zib::test::BuildFile(ULVARF_LIBRARY);
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     ASSERT_TRUE(pipe);
     std::set<std::string> defined;

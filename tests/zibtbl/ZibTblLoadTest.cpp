@@ -2,6 +2,7 @@
 // checks what it exports.
 
 #include <gtest/gtest.h>
+#include "tests/support/BuildPaths.h"
 
 #include <dlfcn.h>
 
@@ -30,7 +31,7 @@ struct LibraryCloser {
 
 TEST(ZibTblLoad, LookupsAreFoundByTheirCppNames)
 {
-    std::unique_ptr<void, LibraryCloser> lib(dlopen(ZIBTBL_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL));
+    std::unique_ptr<void, LibraryCloser> lib(dlopen(zib::test::BuildFile(ZIBTBL_LIBRARY_PATH).c_str(), RTLD_NOW | RTLD_LOCAL));
     ASSERT_TRUE(lib) << dlerror();
     auto qe = reinterpret_cast<QeFn>(dlsym(lib.get(), kQeSymbol));
     auto wq = reinterpret_cast<WqFn>(dlsym(lib.get(), kWqSymbol));
@@ -64,7 +65,7 @@ std::string runCommand(const std::string& command)
 TEST(ZibTblLoad, ExportsExactlyTheTwoLookups)
 {
     const std::string listing =
-        runCommand(std::string("'") + ZIB_NM + "' -D --defined-only '" + ZIBTBL_LIBRARY_PATH + "' 2>&1");
+        runCommand(std::string("'") + ZIB_NM + "' -D --defined-only '" + zib::test::BuildFile(ZIBTBL_LIBRARY_PATH) + "' 2>&1");
     std::set<std::string> symbols;
     std::istringstream lines(listing);
     std::string line;

@@ -31,9 +31,8 @@ int ShownSpan(std::span<const int> layoutWidths, std::span<const int> shownWidth
     for (size_t c = 0; c < count && left > 0; ++c) {
         if (layoutWidths[c] <= 0) continue;
         scale = double(shownWidths[c]) / layoutWidths[c];
-        const int taken = std::min(left, layoutWidths[c]);
-        shown += taken == layoutWidths[c] ? shownWidths[c] : taken * scale;
-        left -= taken;
+        shown += shownWidths[c];
+        left -= std::min(left, layoutWidths[c]);
     }
     return int(std::lround(shown + left * scale));
 }

@@ -35,9 +35,9 @@ int ScaledLength(int layoutPixels, double charWidth);
 int ScaledColumnWidth(int layoutWidth, double charWidth, int headerExtent = 0);
 
 // How wide a window laid out `layoutSpan` pixels wide over columns laid out
-// `layoutWidths` wide must be shown so that it holds the same columns, now
-// `shownWidths` wide: the columns it held whole at their shown widths, and
-// of the column it ended in the same share. Past the last column the
+// `layoutWidths` wide must be shown so that it holds the same columns whole,
+// now `shownWidths` wide: the column it ended in is held whole too, so that
+// no header shows only its first letters. Past the last column the
 // remainder keeps the last column's scale.
 int ShownSpan(std::span<const int> layoutWidths, std::span<const int> shownWidths, int layoutSpan);
 

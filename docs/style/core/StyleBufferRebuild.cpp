@@ -1,6 +1,7 @@
 #include "docs/style/core/StyleBufferRebuild.h"
 
 #include "docs/style/core/QeStyleEditor.h"
+#include "midi/CMidiFileParser.h"
 #include "midi/CMidiParserEx.h"
 #include "platform/ByteWriter.h"
 
@@ -60,6 +61,35 @@ uint32_t endOfBarAt(CMidiParserEx& sequence, uint32_t tick)
     return sequence.GetMeasureStartTick(measure) + numerator * division * 4 / denominator;
 }
 
+bool isNoteOff(const CMidiEvent& e)
+{
+    const uint8_t kind = e.status & 0xF0;
+    return kind == 0x80 || (kind == 0x90 && dataLength(e) >= 2 && e.data[1] == 0);
+}
+
+// Where a rebuilt Qe track ends: on the bar line after its last event. An
+// event on a bar line opens that bar, but a note-off there ends the bar
+// before it (the export ends the notes still sounding at the CV's end
+// exactly there). The track never ends before the end of track the
+// sequence was read with, taken up to a bar line: the chord variation keeps
+// its length when its last bars are quiet or the user emptied them.
+class TrackEnd {
+public:
+    explicit TrackEnd(CMidiParserEx& sequence) : sequence_(sequence)
+    {
+        for (uint32_t readEnd : sequence.GetChunkEndTimes())
+            if (readEnd > 0) atLeast(readEnd - 1);
+    }
+    void Take(const CMidiEvent& e) { atLeast(isNoteOff(e) && e.time > 0 ? e.time - 1 : e.time); }
+    uint32_t Tick() { return end_ ? end_ : endOfBarAt(sequence_, 0); }
+
+private:
+    void atLeast(uint32_t tick) { end_ = std::max(end_, endOfBarAt(sequence_, tick)); }
+
+    CMidiParserEx& sequence_;
+    uint32_t end_ = 0;
+};
+
 void notify(const StyleRebuildContext& c, int message, const char* caption)
 {
     if (c.notify) c.notify(StyNotice::Numbered(message, caption, StyNoticeIcon::Stop));
@@ -76,46 +106,62 @@ void clearModifiedTracks(CMidiParserEx& sequence)
         sequence.SetTrackModified(t, 0);
 }
 
-// What an import replaces and a failed import must give back.
-struct CvSnapshot {
-    std::vector<uint8_t> image;
-    std::array<uint8_t, 8> chords{};
-    std::array<uint8_t, 8> keys{};
-};
-
-CvSnapshot takeSnapshot(QeStyleEditor& editor, int e, int cv)
+// The events the export wrote from the element's track records: on the
+// channel of each created pattern, the first expression, bank select MSB,
+// bank select LSB and program change at tick 0 (the track lists hide them).
+// They belong to the element, not to the pattern: written back, they would
+// become the pattern's own events and play as a second set after the record.
+std::vector<bool> trackRecordEvents(const CMidiParserEx& sequence, QeStyleEditor& editor, int e, int cv)
 {
-    CvSnapshot s;
-    if (editor.QueryChordVar(e, cv) == 0) return s;
-    s.image = editor.ExportSmf(e, cv);
-    for (int t = 0; t < 8; ++t) {
-        s.chords[size_t(t)] = editor.TrackChord(e, cv, t);
-        s.keys[size_t(t)] = editor.TrackKey(e, cv, t);
+    std::vector<bool> out(sequence.GetEventCount(), false);
+    // Per channel, which of the four record events are still to come.
+    std::array<std::array<bool, 4>, 16> pending{};
+    for (int t = 0; t < 8; ++t)
+        if (editor.QueryPattern(e, cv, t) != 0) pending[CMidiFileParser::QeTrackChannelTable[t]].fill(true);
+    for (size_t i = 0; i < sequence.GetEventCount(); ++i) {
+        const CMidiEvent& event = *sequence.GetEvent(i);
+        if (event.time > 0) break;
+        int slot = -1;
+        if ((event.status & 0xF0) == 0xC0) {
+            slot = 3;
+        } else if ((event.status & 0xF0) == 0xB0 && dataLength(event) >= 1) {
+            switch (event.data[0]) {
+            case 11:
+                slot = 0;
+                break;
+            case 0:
+                slot = 1;
+                break;
+            case 32:
+                slot = 2;
+                break;
+            default:
+                break;
+            }
+        }
+        if (slot < 0) continue;
+        bool& first = pending[event.status & 0x0F][size_t(slot)];
+        out[i] = first;
+        first = false;
     }
-    return s;
-}
-
-void restoreSnapshot(QeStyleEditor& editor, int e, int cv, const CvSnapshot& s)
-{
-    editor.DeleteChordVar(e, cv);
-    if (s.image.empty() || !editor.ImportSmf(s.image, e, cv)) return;
-    for (int t = 0; t < 8; ++t) {
-        editor.SetTrackChord(e, cv, t, s.chords[size_t(t)]);
-        editor.SetTrackKey(e, cv, t, s.keys[size_t(t)]);
-    }
+    return out;
 }
 
 } // namespace
 
-QeTrackBytes BuildQeTrackBytes(CMidiParserEx& sequence)
+QeTrackBytes BuildQeTrackBytes(CMidiParserEx& sequence, const std::vector<bool>& leftOut)
 {
     QeTrackBytes out;
+    const auto written = [&leftOut](size_t i) { return i >= leftOut.size() || !leftOut[i]; };
     // First pass: deltas and sizes.
     uint64_t size = 0;
     uint32_t previousTime = 0;
     uint8_t previousStatus = 0;
-    for (const auto& event : sequence.GetEvents()) {
-        CMidiEvent& e = *event;
+    TrackEnd end(sequence);
+    for (size_t i = 0; i < sequence.GetEventCount(); ++i) {
+        if (!written(i)) continue;
+        CMidiEvent& e = *sequence.GetEvent(i);
+        end.Take(e);
         setDelta(e, e.time - std::min(e.time, previousTime));
         previousTime = e.time;
         size += e.deltaSize;
@@ -130,8 +176,8 @@ QeTrackBytes BuildQeTrackBytes(CMidiParserEx& sequence)
             previousStatus = e.status;
         }
     }
-    const uint32_t lastTime = sequence.GetEventCount() ? previousTime : 0;
-    out.endTick = endOfBarAt(sequence, lastTime);
+    const uint32_t lastTime = previousTime;
+    out.endTick = end.Tick();
     const uint32_t endDelta = out.endTick - std::min(out.endTick, lastTime);
     size += ByteWriter::varLenSize(endDelta) + 3;
 
@@ -139,8 +185,9 @@ QeTrackBytes BuildQeTrackBytes(CMidiParserEx& sequence)
     ByteWriter w;
     w.reserve(size_t(size));
     previousStatus = 0;
-    for (const auto& event : sequence.GetEvents()) {
-        const CMidiEvent& e = *event;
+    for (size_t i = 0; i < sequence.GetEventCount(); ++i) {
+        if (!written(i)) continue;
+        const CMidiEvent& e = *sequence.GetEvent(i);
         w.bytes(e.deltaBytes, e.deltaSize);
         if (isMetaOrSysEx(e.status)) {
             w.bytes(e.data.data(), dataLength(e));
@@ -228,7 +275,10 @@ int RecreateQeStyleBuffer(const StyleRebuildContext& c, const QeRebuildTarget& t
     int result = 0;
     QeStyleEditor& editor = *target.editor;
     if (c.sequence && c.sequence->HasModifiedTrack()) {
-        QeTrackBytes track = BuildQeTrackBytes(*c.sequence);
+        // The edit is taken now: written back, or dropped with its message.
+        clearModifiedTracks(*c.sequence);
+        QeTrackBytes track =
+            BuildQeTrackBytes(*c.sequence, trackRecordEvents(*c.sequence, editor, target.element, target.cv));
         if (track.error != TrackBytesError::None) {
             notify(c, track.error == TrackBytesError::VexSound ? kCannotRecreateVexSound : kCannotRecreateLastChanges,
                    kQeCaption);
@@ -241,13 +291,11 @@ int RecreateQeStyleBuffer(const StyleRebuildContext& c, const QeRebuildTarget& t
             closeWindow(c);
             return -1;
         }
-        clearModifiedTracks(*c.sequence);
-        // The chord variation is replaced; when the new events cannot be
-        // imported, the old ones go back so that nothing is lost.
-        const CvSnapshot before = takeSnapshot(editor, target.element, target.cv);
-        editor.DeleteChordVar(target.element, target.cv);
+        // The events go into the chord variation as it stands: its patterns
+        // keep their chords, keys and types, and its element (which holds
+        // data, this CV's at least) its signature and track records. An
+        // import that fails changes nothing.
         if (!editor.ImportSmf(image, target.element, target.cv)) {
-            restoreSnapshot(editor, target.element, target.cv, before);
             notify(c, kCannotImportMidiData, kQeCaption);
             closeWindow(c);
             return -1;
@@ -270,13 +318,13 @@ int RecreateQeStyleBuffer(const StyleRebuildContext& c, const QeRebuildTarget& t
 int RecreateOldStyleBuffer(const StyleRebuildContext& c, const WqRebuildTarget& target)
 {
     if (c.sequence && c.sequence->HasModifiedTrack()) {
+        clearModifiedTracks(*c.sequence);
         const std::vector<uint8_t> image = SmfImageOf(c.sequence->GetDivision(), BuildWqTrackBytes(*c.sequence));
         if (image.empty()) {
             notify(c, kCannotAllocateOutput, kWqCaption);
             closeWindow(c);
             return -1;
         }
-        clearModifiedTracks(*c.sequence);
         // A track that cannot be replaced leaves the item intact: the edit
         // is lost, the document is not.
         if (!target.replaceTrackData ||

@@ -29,14 +29,17 @@ enum class TrackBytesError { None, VexSound, SizeDiffers };
 // delta time and running status (after a meta or system-exclusive event the
 // status is written again, and after a VexSound event too), a VexSound note
 // as F0 09 42 3F 78 01 k c d1 d2 F7 (k 0 note off, 1 note on, c the
-// channel), then the end of track at the end of the bar that holds the last
-// event. The deltas are stored in the events as they are written.
+// channel), then the end of track on the bar line after the last event (a
+// note-off on a bar line ends the bar before it), and never before the end
+// of track the sequence was read with (taken up to a bar line). The deltas
+// are stored in the events as they are written. Events whose index is set
+// in `leftOut` are not written.
 struct QeTrackBytes {
     std::vector<uint8_t> bytes;
     TrackBytesError error = TrackBytesError::None;
     uint32_t endTick = 0;
 };
-QeTrackBytes BuildQeTrackBytes(CMidiParserEx& sequence);
+QeTrackBytes BuildQeTrackBytes(CMidiParserEx& sequence, const std::vector<bool>& leftOut = {});
 
 // The tracks of a Wq chord variation: each track (0-64) with its own deltas
 // and running status and 00 FF 2F 00 at its end; a track without events is
@@ -67,9 +70,11 @@ struct QeRebuildTarget {
     uint8_t cv = 255;
     std::function<void(std::vector<uint8_t>)> storeItemData;
 };
-// The edited CV goes into the editor first; a CV that cannot be imported
-// gets its previous events, chords and keys back. Then, when the style was
-// edited, it is serialised into the item.
+// The edited CV goes into the editor first, imported over the CV as it
+// stands (its patterns keep their chords and keys, its element its
+// signature and track records) and without the events the export made of
+// those records; a CV that cannot be imported keeps what it held. Then,
+// when the style was edited, it is serialised into the item.
 int RecreateQeStyleBuffer(const StyleRebuildContext& context, const QeRebuildTarget& target);
 
 // The Wq side: the open track and the document's replacement of one

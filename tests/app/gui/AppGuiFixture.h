@@ -25,7 +25,7 @@ protected:
     {
         const auto path = session_.files() / name;
         EXPECT_EQ(writeFileAtomically(path, bytes), FileIoError::None);
-        return "dialog path \"" + path.string() + "\"\nmenu 57601\nwait 200\n";
+        return "dialog path \"" + path.string() + "\"\nmenu 57601\nawait-idle\n";
     }
 
     // The run's log, one line each, for failure messages.

@@ -99,7 +99,7 @@ TEST(CommandLineGui, BadFilesAreReportedAndTheOthersOpen)
             script += "dialog ok\n";
         }
         args.push_back("in/B." + ext);
-        script += "wait 200\nlog-frame\nclose-active\nlog-frame\nclose-active\nlog-frame\nquit\n";
+        script += "await-idle\nlog-frame\nclose-active\nlog-frame\nclose-active\nlog-frame\nquit\n";
 
         const ZibRun r = session.run(script, 60, args, session.files());
         EXPECT_FALSE(r.killed) << r.output;

@@ -176,7 +176,7 @@ TEST_F(ListColumnsGui, ACutCellShowsItsWholeTextAsItsTooltip)
     // whole one there is none.
     const std::string script = open("Song.mid", song()) +
                                "log-list 1\ncell-tip 0 7\ncell-tip 0 1\n"
-                               "menu 57642\nmenu 32840\nactivate-child \"Event List\"\nwait 200\n"
+                               "menu 57642\nmenu 32840\nactivate-child \"Event List\"\nawait-idle\n"
                                "cell-tip 3 5\ncell-tip 1 5\nscreenshot event-list-columns\n";
     const ZibRun r = session_.runChecked(script + "quit\n", 60);
     // The output port's name in the track list's 7th column.

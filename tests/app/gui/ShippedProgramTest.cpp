@@ -1,6 +1,8 @@
 // The shipped program carries no test driver: none of the driver's script
 // words nor the variable naming its script are in zib, while the test
 // program that the GUI tests run has them all.
+#include "tests/support/BuildPaths.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,7 +11,7 @@
 
 namespace {
 
-std::string fileBytes(const char* path)
+std::string fileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -17,10 +19,10 @@ std::string fileBytes(const char* path)
 
 TEST(ShippedProgram, HoldsNoTestScriptWord)
 {
-    const std::string shipped = fileBytes(ZIB_SHIPPED_PROGRAM);
-    const std::string test = fileBytes(ZIB_PROGRAM);
-    ASSERT_FALSE(shipped.empty()) << ZIB_SHIPPED_PROGRAM;
-    ASSERT_FALSE(test.empty()) << ZIB_PROGRAM;
+    const std::string shipped = fileBytes(zib::test::BuildFile(ZIB_SHIPPED_PROGRAM));
+    const std::string test = fileBytes(zib::test::BuildFile(ZIB_PROGRAM));
+    ASSERT_FALSE(shipped.empty()) << zib::test::BuildFile(ZIB_SHIPPED_PROGRAM);
+    ASSERT_FALSE(test.empty()) << zib::test::BuildFile(ZIB_PROGRAM);
     // The driver's own words, and those of its probes of the areas' windows.
     for (const char* word : {"ZIB_TEST_SCRIPT", "ZIB_TEST_LOG", "run-dialog", "log-menubar", "await-position",
                              "midi-scroll", "bar-view-state", "log-toolbars"}) {

@@ -4,6 +4,7 @@
 // letters when its icon is missing; the installed program finds its icons.
 // Screenshots of the bars at 24 and 16 pixels are kept in the build folder.
 #include "ui/core/ToolbarButtons.h"
+#include "tests/support/BuildPaths.h"
 #include "ui/core/ToolbarIcons.h"
 #include "ui/texts/UiText.h"
 #include "tests/app/gui/AppGuiFixture.h"
@@ -127,11 +128,11 @@ TEST_F(ToolbarIconsGui, EveryButtonShowsItsIconAtTheThemesSizeWithItsTooltip)
     // The MIDI window with the tempo-track editor (the reduced MidiDoc set),
     // then a style with its edit frame (the StyleTree bar); the bars at the
     // theme's size, then at 16 pixels.
-    const ZibRun r = session_.runChecked(openSong() + "screenshot toolbars-midi-24\nmenu 32945\nwait 200\nlog-toolbars\n" +
-                                             openStyle() + "select-rows 0 0\nmenu 32785\nwait 300\n"
+    const ZibRun r = session_.runChecked(openSong() + "screenshot toolbars-midi-24\nmenu 32945\nawait-idle\nlog-toolbars\n" +
+                                             openStyle() + "select-rows 0 0\nmenu 32785\nawait-idle\n"
                                              "screenshot toolbars-style-24\nlog-toolbars\n"
-                                             "toolbar-icon-size 16\nwait 300\nscreenshot toolbars-style-16\n"
-                                             "log-toolbars\nactivate-child Master\nwait 300\n"
+                                             "toolbar-icon-size 16\nawait-idle\nscreenshot toolbars-style-16\n"
+                                             "log-toolbars\nactivate-child Master\nawait-idle\n"
                                              "screenshot toolbars-midi-16\nquit\n",
                                          60);
     const auto logs = toolsOf(r);
@@ -147,7 +148,7 @@ TEST_F(ToolbarIconsGui, AButtonWhoseIconIsMissingShowsItsLetters)
     // A data folder with everything but the icons.
     const auto data = session_.files() / "data";
     std::filesystem::create_directory(data);
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ZIB_SOURCE_DIR) / "data"))
+    for (const auto& entry : std::filesystem::directory_iterator(test::SourceDir() / "data"))
         if (entry.path().filename() != "icons")
             std::filesystem::create_directory_symlink(entry.path(), data / entry.path().filename());
     setenv("ZIB_DATA_DIR", data.c_str(), 1);
@@ -166,7 +167,7 @@ TEST_F(ToolbarIconsGui, AButtonWhoseIconIsMissingShowsItsLetters)
 TEST_F(ToolbarIconsGui, TheInstalledProgramShowsItsOwnIcons)
 {
     const auto prefix = session_.files() / "installed";
-    const std::string install = std::string(ZIB_CMAKE) + " --install \"" + ZIB_BINARY_DIR + "\" --prefix \"" +
+    const std::string install = std::string(ZIB_CMAKE) + " --install \"" + test::BinaryDir().string() + "\" --prefix \"" +
                                 prefix.string() + "\" > \"" + (session_.files() / "install.log").string() + "\" 2>&1";
     ASSERT_EQ(std::system(install.c_str()), 0) << install;
     ASSERT_TRUE(std::filesystem::exists(prefix / "share" / "zib" / "data" / "icons" / "note-events.svg"));
@@ -174,7 +175,7 @@ TEST_F(ToolbarIconsGui, TheInstalledProgramShowsItsOwnIcons)
     // finds the installed data as the program does.
     const auto program = prefix / "test-bin" / "zib";
     std::filesystem::create_directory(program.parent_path());
-    std::filesystem::copy_file(ZIB_PROGRAM, program);
+    std::filesystem::copy_file(test::BuildFile(ZIB_PROGRAM), program);
     session_.useProgram(program);
     const ZibRun r = session_.runChecked(openSong() + "log-toolbars\nquit\n", 60);
     const auto logs = toolsOf(r);

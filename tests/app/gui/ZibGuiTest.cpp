@@ -1,6 +1,7 @@
 // The real zib program, driven under a private X display through its own
 // command routing; dialogs are answered by the program's test driver.
 #include "ui/texts/UiText.h"
+#include "tests/support/BuildPaths.h"
 #include "ui/texts/ZibMessageTable.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
@@ -154,14 +155,14 @@ TEST_F(ZibGui, TextViewerShowsALogFileAndGovernsTheBars)
     const std::string missing = (session_.files() / "none.txt").string();
     ZibRun r = run("text-viewer " + log.string() +
                    "\n"
-                   "wait 300\nlog-frame\nscreenshot text-viewer\n"
+                   "await-idle\nlog-frame\nscreenshot text-viewer\n"
                    "text-viewer " +
                    missing +
                    "\n"
-                   "dialog logall ; check 1913 0 ; ok\nmenu 59392\nwait 300\nlog-frame\n"
+                   "dialog logall ; check 1913 0 ; ok\nmenu 59392\nawait-idle\nlog-frame\n"
                    "text-viewer " +
                    log.string() +
-                   " 1\nwait 300\nlog-frame\ncheck-button 32841 1\n"
+                   " 1\nawait-idle\nlog-frame\ncheck-button 32841 1\n"
                    "menu 32994\nbutton-state 32841\nmenu 32993\n"
                    "set-playing 1\nclose\nset-playing 0\nclose\n");
     EXPECT_EQ(r.exitCode, 0) << r.output;
@@ -373,7 +374,7 @@ TEST_F(ZibGui, RecentFileThatCannotBeOpenedLeavesTheList)
 TEST_F(ZibGui, CustomDrawListAppliesItsHooks)
 {
     seedAuthor();
-    ZibRun r = run("custom-list\nwait 400\nscreenshot custom-list\nlist-pixels 5 1\nlist-pixels 4 0\n"
+    ZibRun r = run("custom-list\nawait-idle\nscreenshot custom-list\nlist-pixels 5 1\nlist-pixels 4 0\n"
                    "list-pixels 4 2\nlist-pixels 2 1\nlist-pixels 2 0\nlist-pixels 1 0\nlist-pixels 5 0\n"
                    "list-pixels 3 0\n"
                    "log-frame\nquit\n");
@@ -411,7 +412,7 @@ TEST_F(ZibGui, CustomDrawListAppliesItsHooks)
 TEST_F(ZibGui, CustomDrawListScrolledInCodePaintsItsNewRows)
 {
     seedAuthor();
-    ZibRun r = run("custom-list 80\nwait 400\nlist-painted\nlist-scroll 50\nwait 400\nlist-painted\nquit\n");
+    ZibRun r = run("custom-list 80\nawait-idle\nlist-painted\nlist-scroll 50\nawait-idle\nlist-painted\nquit\n");
     const auto painted = r.lines("list-painted: ");
     ASSERT_EQ(painted.size(), 2u) << r.output;
     EXPECT_EQ(painted[0].rfind("list-painted: first=0 last=", 0), 0u) << painted[0];
@@ -428,9 +429,9 @@ TEST_F(ZibGui, EachScreenshotShowsTheScreenAsItIsThen)
     test::SmfBuilder smf(1, 96);
     smf.AddTrack().TrackName(0, "Song").NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
     ASSERT_EQ(writeFileAtomically(path, smf.Build()), FileIoError::None);
-    run("wait 200\nscreenshot shot-before\ndialog path \"" + path.string() + "\"\nmenu 57601\nwait 300\n"
+    run("await-idle\nscreenshot shot-before\ndialog path \"" + path.string() + "\"\nmenu 57601\nawait-idle\n"
         "screenshot shot-after\nquit\n");
-    const auto shots = std::filesystem::path(ZIB_BINARY_DIR) / "tests" / "app" / "gui" / "shots";
+    const auto shots = test::BinaryDir() / "tests" / "app" / "gui" / "shots";
     std::vector<uint8_t> before, after;
     ASSERT_EQ(readWholeFile(shots / "shot-before.png", before), FileIoError::None);
     ASSERT_EQ(readWholeFile(shots / "shot-after.png", after), FileIoError::None);

@@ -1,4 +1,5 @@
 #include "devices/core/ChordPatternReader.h"
+#include "tests/support/BuildPaths.h"
 #include "devices/core/ChordPatternTable.h"
 #include "platform/FileIo.h"
 
@@ -101,7 +102,7 @@ TEST(ChordPatternTable, FindsNothingForUnnamedOrOversizedMasks)
 TEST(ChordPatternTable, IsTheDataFileCompiled)
 {
     std::vector<uint8_t> bytes;
-    ASSERT_EQ(readWholeFile(std::string(ZIB_SOURCE_DIR) + "/data/chords/chord-patterns.tsv", bytes),
+    ASSERT_EQ(readWholeFile((test::SourceDir() / "data/chords/chord-patterns.tsv").string(), bytes),
               FileIoError::None);
     const ChordPatternRead read = readChordPatternTable(std::string(bytes.begin(), bytes.end()), "t.tsv");
     ASSERT_TRUE(read.ok()) << read.errors.front();

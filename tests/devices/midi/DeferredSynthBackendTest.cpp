@@ -2,6 +2,7 @@
 // start, loaded with FluidSynth only when its port first opens.
 
 #include "devices/core/DeferredSynthBackend.h"
+#include "tests/support/BuildPaths.h"
 #include "devices/core/MidiClock.h"
 #include "devices/core/MidiDeviceList.h"
 
@@ -26,7 +27,7 @@ bool processHasLibrary(const std::string& name)
 TEST(DeferredSynthBackendTest, ListsTheSynthWithoutLoadingItAndLoadsItOnTheFirstOpen)
 {
     auto clock = std::make_shared<VirtualMidiClock>(); // renders to memory: no audio driver needed
-    DeferredSynthBackend synth(clock, ZIB_SYNTH_MODULE);
+    DeferredSynthBackend synth(clock, test::BuildFile(ZIB_SYNTH_MODULE));
     ASSERT_EQ(synth.OutputPorts().size(), 1u);
     EXPECT_EQ(synth.OutputPorts()[0].Shown(), "Zib built-in synth (General MIDI)");
     EXPECT_TRUE(synth.InputPorts().empty());

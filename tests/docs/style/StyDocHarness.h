@@ -1,6 +1,7 @@
 #pragma once
 
 #include "docs/style/core/CZibPadDoc.h"
+#include "tests/support/BuildPaths.h"
 #include "docs/style/core/CZibStyDoc.h"
 #include "tests/support/FakeStyUiPort.h"
 
@@ -56,7 +57,7 @@ struct PadDocHarness : UiHarness {
 // Compares `text` with the golden file `name` (ZIB_UPDATE_GOLDEN=1 writes it).
 inline void expectGolden(const std::string& name, const std::string& text)
 {
-    const std::string path = std::string(ZIB_DOCS_STYLE_GOLDEN_DIR) + "/" + name;
+    const std::string path = (test::SourceDir() / "tests/docs/style/golden" / name).string();
     if (std::getenv("ZIB_UPDATE_GOLDEN")) {
         std::ofstream(path, std::ios::binary) << text;
         return;

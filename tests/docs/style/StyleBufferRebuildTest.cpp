@@ -1,17 +1,24 @@
 // Writing an edited chord variation back: the track bytes of a sequence and
 // the two rebuilds of the edit frames.
 #include "docs/style/core/StyleBufferRebuild.h"
+#include "docs/style/core/QeStyleEditor.h"
+#include "midi/CMidiFileParser.h"
 #include "midi/CMidiParserEx.h"
+#include "mididoc/core/CEventListParser.h"
 #include "platform/FileIo.h"
 #include "styles/CWqStyleFile.h"
 #include "tests/docs/style/StyDocHarness.h"
 #include "tests/support/FakeQeStyleEditor.h"
+#include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/RealStyles.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WqImageBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace zib {
 namespace {
@@ -26,6 +33,24 @@ std::unique_ptr<CMidiParserEx> sequenceOf(const Bytes& smf)
     auto sequence = std::make_unique<CMidiParserEx>();
     EXPECT_EQ(sequence->ParseImage(smf.data(), uint32_t(smf.size())), 0);
     return sequence;
+}
+
+// The events of a sequence in order, each as "tick:status data..." in hex.
+std::vector<std::string> eventTexts(CMidiParserEx& s)
+{
+    std::vector<std::string> out;
+    for (const auto& e : s.GetEvents()) {
+        std::string text = std::to_string(e->time) + ":";
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02X", e->status);
+        text += hex;
+        for (size_t i = 0; i < e->data.size() && i < e->length; ++i) {
+            std::snprintf(hex, sizeof hex, " %02X", e->data[i]);
+            text += hex;
+        }
+        out.push_back(text);
+    }
+    return out;
 }
 
 // Marks the events with these indexes as VexSound notes.
@@ -67,25 +92,37 @@ TEST(QeTrackBytes, RunningStatusVexSoundAndTheEndOfTheBar)
     EXPECT_EQ(track.bytes, expected);
 }
 
-TEST(QeTrackBytes, EndsAtTheEndOfTheBarOfTheLastEvent)
+TEST(QeTrackBytes, EndsOnTheBarLineAfterTheLastEvent)
 {
     const struct {
         uint32_t last;
         int numerator, power;
         uint32_t end;
+        bool noteOff = false;  // the last event ends a note (from tick 0)
+        uint32_t readEnd = 0;  // the end of track of the file read (0: at the last event)
     } cases[] = {
         {3172, 4, 2, 4608}, // bar 3 of 4/4 ends at 3 x 1536
         {3072, 4, 2, 4608}, // on the bar line: that bar counts
         {0, 4, 2, 1536},
         {1200, 3, 2, 2304}, // 3/4: 1152 a bar
         {100, 6, 3, 1152},  // 6/8
+        {3072, 4, 2, 3072, true},         // a note ending on the bar line ends the bar before
+        {3073, 4, 2, 4608, true},
+        {100, 4, 2, 3072, false, 3072},   // quiet bars up to the end read stay
+        {100, 4, 2, 3072, true, 2000},    // an end read between bar lines goes up to the next
+        {3072, 4, 2, 4608, false, 3072},  // an event past the end read makes its bar
     };
     for (const auto& c : cases) {
         SmfBuilder smf(0, 384);
-        smf.AddTrack().TimeSig(0, c.numerator, c.power).Controller(c.last, 0, 7, 1);
+        auto& events = smf.AddTrack().TimeSig(0, c.numerator, c.power);
+        if (c.noteOff)
+            events.NoteOn(0, 0, 60, 100).NoteOff(c.last, 0, 60);
+        else
+            events.Controller(c.last, 0, 7, 1);
+        if (c.readEnd) events.EndAt(c.readEnd);
         auto s = sequenceOf(smf.Build());
         const QeTrackBytes track = BuildQeTrackBytes(*s);
-        EXPECT_EQ(track.endTick, c.end) << c.last;
+        EXPECT_EQ(track.endTick, c.end) << c.last << " " << c.noteOff << " " << c.readEnd;
         ASSERT_GE(track.bytes.size(), 3u);
         EXPECT_EQ(Bytes(track.bytes.end() - 3, track.bytes.end()), (Bytes{0xFF, 0x2F, 0x00}));
     }
@@ -145,7 +182,8 @@ TEST(RecreateQeStyleBuffer, AnEditedTrackReplacesItsCvAndTheStyleIsWrittenOnce)
     QeRebuild r;
     r.sequence->SetTrackModified(10, 1);
     EXPECT_EQ(r.run(), 0);
-    EXPECT_EQ(r.editor.calls, (std::vector<std::string>{"DeleteChordVar 0 1", "ImportSmf 0 1", "SerializedResource"}));
+    // The CV is not deleted first: its patterns keep their chords and keys.
+    EXPECT_EQ(r.editor.calls, (std::vector<std::string>{"ImportSmf 0 1", "SerializedResource"}));
     const QeTrackBytes track = BuildQeTrackBytes(*r.sequence);
     EXPECT_EQ(r.editor.images[std::make_pair(0, 1)], SmfImageOf(384, {track.bytes}));
     EXPECT_EQ(r.stored, r.editor.resource);
@@ -171,14 +209,14 @@ TEST(RecreateQeStyleBuffer, TheEditedFlagDecidesWhetherTheStyleIsWritten)
     EXPECT_EQ(dialogsOnly.modified, 1);
 }
 
-TEST(RecreateQeStyleBuffer, ACvThatCannotBeImportedGetsItsOldDataBack)
+TEST(RecreateQeStyleBuffer, ACvThatCannotBeImportedKeepsWhatItHeld)
 {
     QeRebuild r;
     r.sequence->SetTrackModified(10, 1);
     r.editor.importFailures = 1;
     EXPECT_EQ(r.run(), -1);
+    EXPECT_EQ(r.editor.calls, std::vector<std::string>{"ImportSmf 0 1"});
     EXPECT_EQ(r.editor.images[std::make_pair(0, 1)], (Bytes{9, 9, 9}));
-    EXPECT_EQ(r.editor.callsOf("ImportSmf").size(), 2u);
     for (int t = 0; t < 8; ++t) {
         EXPECT_EQ(r.editor.chord[0][1][size_t(t)], t);
         EXPECT_EQ(r.editor.key[0][1][size_t(t)], t + 1);
@@ -192,6 +230,36 @@ TEST(RecreateQeStyleBuffer, ACvThatCannotBeImportedGetsItsOldDataBack)
     EXPECT_EQ(r.notices[0].caption, "RecreateQeStyleBuffer");
 }
 
+// The export starts each created pattern's channel with the element's track
+// record (expression, bank select MSB and LSB, program change at tick 0);
+// the write-back leaves those out, and keeps the pattern's own events of
+// the same kinds and the events of channels without a created pattern.
+TEST(RecreateQeStyleBuffer, TheTrackRecordEventsStayOutOfThePattern)
+{
+    QeRebuild r;
+    r.editor.patternStatus[0][1].fill(0);
+    r.editor.patternStatus[0][1][2] = 2; // BASS, channel 8
+    SmfBuilder smf(0, 384);
+    smf.AddTrack()
+        .TimeSig(0, 4, 2)
+        .Controller(0, 8, 11, 100) // the record
+        .Controller(0, 8, 0, 121)
+        .Controller(0, 8, 32, 0)
+        .Program(0, 8, 17)
+        .Controller(0, 8, 0, 1) // the pattern's own
+        .Program(0, 8, 2)
+        .Program(0, 9, 7) // DRUM: no pattern, no record written for it
+        .NoteOn(0, 8, 40, 70)
+        .Program(768, 8, 17)
+        .NoteOff(1536, 8, 40);
+    r.sequence = sequenceOf(smf.Build());
+    r.sequence->SetTrackModified(9, 1);
+    EXPECT_EQ(r.run(), 0);
+    const auto events = eventTexts(*sequenceOf(r.editor.images[std::make_pair(0, 1)]));
+    EXPECT_EQ(events, (std::vector<std::string>{"0:FF FF 58 04 04 02 18 08", "0:B8 00 01", "0:C8 02", "0:C9 07",
+                                                "0:98 28 46", "768:C8 11", "1536:88 28 00"}));
+}
+
 TEST(RecreateQeStyleBuffer, FailuresLeaveTheItemAsItWas)
 {
     QeRebuild vex;
@@ -202,6 +270,8 @@ TEST(RecreateQeStyleBuffer, FailuresLeaveTheItemAsItWas)
     EXPECT_TRUE(vex.editor.calls.empty());
     EXPECT_EQ(vex.closed, 1);
     EXPECT_EQ(vex.notices.at(0).English(), "Cannot recreate VexSound events");
+    EXPECT_EQ(vex.run(), 0) << "the edit went with its message; closing the frame later tries nothing again";
+    EXPECT_EQ(vex.notices.size(), 1u);
 
     QeRebuild noResource;
     noResource.edited = 1;
@@ -284,6 +354,206 @@ TEST(RecreateOldStyleBuffer, ATrackThatCannotBeReplacedDoesNotAbortTheDocument)
     ASSERT_EQ(r.notices.size(), 1u);
     EXPECT_EQ(r.notices[0].English(), "Cannot import MIDI data to style");
     EXPECT_EQ(r.notices[0].caption, "RecreateOldStyleBuffer");
+}
+
+
+// ---- A write-back through the library changes only what the user edited ----
+
+// Everything of an element and one of its CVs that a track edit leaves
+// alone: the element's signature, NTT, chord assignment and track records,
+// each pattern's status, chord and key, and what the element's other CVs
+// export. (Reading a pattern's chord makes the pattern: only the patterns
+// that are there are read.)
+std::vector<std::string> untouchedState(QeStyleEditor& editor, int e, int cv)
+{
+    std::vector<std::string> out;
+    auto add = [&out](const std::string& name, uint32_t value) { out.push_back(name + " " + std::to_string(value)); };
+    add("signature", editor.Signature(e));
+    add("ntt", editor.Ntt(e));
+    for (int i = 0; i < 22; ++i)
+        add("assign" + std::to_string(i), editor.ChordAssign(e, i));
+    for (int t = 0; t < 8; ++t) {
+        const std::string track = std::to_string(t);
+        add("expression" + track, editor.TrackExpression(e, t));
+        add("program" + track, editor.TrackProgram(e, t));
+        add("range" + track, editor.TrackKBRangeLow(e, t) * 256u + editor.TrackKBRangeHigh(e, t));
+        add("pattern" + track, uint32_t(editor.QueryPattern(e, cv, t)));
+        if (editor.QueryPattern(e, cv, t) == 0) continue;
+        add("chord" + track, editor.TrackChord(e, cv, t));
+        add("key" + track, editor.TrackKey(e, cv, t));
+    }
+    for (int other = 0; other < QeStyleEditor::CvCountOf(e); ++other) {
+        if (other == cv || editor.QueryChordVar(e, other) == 0) continue;
+        const Bytes image = editor.ExportSmf(e, other);
+        out.push_back("cv" + std::to_string(other) + " " + std::string(image.begin(), image.end()));
+    }
+    return out;
+}
+
+// The events of a sequence as texts, at each tick the meta events first,
+// then each channel's in their order (the order of events of different
+// channels at one tick is no part of the music).
+std::vector<std::string> byChannel(CMidiParserEx& s)
+{
+    std::vector<std::string> texts = eventTexts(s);
+    std::vector<size_t> order(texts.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    auto channel = [&s](size_t i) {
+        const uint8_t status = s.GetEvent(i)->status;
+        return status >= 0xF0 ? -1 : status & 0x0F;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const uint32_t ta = s.GetEvent(a)->time, tb = s.GetEvent(b)->time;
+        return ta != tb ? ta < tb : channel(a) < channel(b);
+    });
+    std::vector<std::string> out;
+    for (size_t i : order)
+        out.push_back(texts[i]);
+    return out;
+}
+
+// The CV as the tree loads it for the track editor.
+std::unique_ptr<CEventListParser> cvSequence(QeStyleEditor& editor, int e, int cv)
+{
+    const Bytes image = editor.ExportSmf(e, cv);
+    auto sequence = std::make_unique<CEventListParser>();
+    EXPECT_EQ(sequence->ParseImage(image.data(), uint32_t(image.size())), 0);
+    return sequence;
+}
+
+// The first note-on (velocity above 0) of a style track's channel.
+CMidiEvent* firstNoteOf(CMidiParserEx& s, int track)
+{
+    const uint8_t status = uint8_t(0x90 | CMidiFileParser::QeTrackChannelTable[track]);
+    for (const auto& e : s.GetEvents())
+        if (e->status == status && e->data.size() >= 2 && e->data[1] > 0) return e.get();
+    return nullptr;
+}
+
+enum class TrackEdit { Velocity, Duration };
+
+// Edits the first note of `track` in CV (e, cv) as the track editor does and
+// writes the CV back: exported again, the CV holds exactly the edited
+// events and ends where it did, and nothing else of the element changed.
+void expectOnlyTheEditWrittenBack(QeStyleEditor& editor, int e, int cv, int track, TrackEdit edit)
+{
+    SCOPED_TRACE("element " + std::to_string(e) + " cv " + std::to_string(cv) + " track " + std::to_string(track));
+    const std::vector<std::string> before = untouchedState(editor, e, cv);
+    auto sequence = cvSequence(editor, e, cv);
+    const std::vector<uint32_t> end = sequence->GetChunkEndTimes();
+    CMidiEvent* note = firstNoteOf(*sequence, track);
+    ASSERT_NE(note, nullptr);
+    if (edit == TrackEdit::Velocity) {
+        note->data[1] = note->data[1] == 50 ? 51 : 50;
+    } else {
+        // The note ends half its length earlier.
+        for (const auto& off : sequence->GetEvents())
+            if (off.get() != note && off->pairId == note->pairId) off->time -= (off->time - note->time) / 2;
+        sequence->SortEvents();
+    }
+    sequence->SetTrackModified(note->track, 1);
+    int edited = 0;
+    std::vector<StyNotice> notices;
+    std::optional<Bytes> stored;
+    StyleRebuildContext c;
+    c.sequence = sequence.get();
+    c.edited = &edited;
+    c.notify = [&notices](const StyNotice& n) { notices.push_back(n); };
+    QeRebuildTarget t;
+    t.editor = &editor;
+    t.element = uint8_t(e);
+    t.cv = uint8_t(cv);
+    t.storeItemData = [&stored](Bytes data) { stored = std::move(data); };
+    ASSERT_EQ(RecreateQeStyleBuffer(c, t), 0);
+    EXPECT_TRUE(notices.empty());
+    EXPECT_TRUE(stored && !stored->empty());
+
+    auto again = cvSequence(editor, e, cv);
+    EXPECT_EQ(byChannel(*again), byChannel(*sequence));
+    EXPECT_EQ(again->GetChunkEndTimes(), end);
+    EXPECT_EQ(untouchedState(editor, e, cv), before);
+}
+
+// A style whose chord variations are not major, with track records of
+// their own and patterns that carry their own bank selects and program
+// changes: V1 CV1 (Maj7 on A) is two bars whose last note ends on the CV's
+// end, V1 CV2 one bar, I1 CV1 (min7 on D, the only CV of its element) two
+// bars whose second bar is quiet.
+std::unique_ptr<QeStyleEditor> styleWithChords()
+{
+    SmfBuilder twoBars(0, 384);
+    twoBars.AddTrack()
+        .TimeSig(0, 4, 2)
+        .Controller(0, 8, 0, 121)
+        .Program(0, 8, 17)
+        .NoteOn(0, 9, 36, 100)
+        .NoteOn(0, 8, 45, 70)
+        .NoteOff(96, 9, 36)
+        .NoteOff(768, 8, 45)
+        .NoteOn(1536, 8, 52, 90)
+        .NoteOff(3072, 8, 52)
+        .EndAt(3072);
+    SmfBuilder quietEnd(0, 384);
+    quietEnd.AddTrack().TimeSig(0, 4, 2).NoteOn(0, 8, 38, 80).NoteOn(0, 11, 62, 60).NoteOff(384, 8, 38).NoteOff(768, 11, 62).EndAt(3072);
+    test::QeEditorStyleBuilder b;
+    b.cv(0, 0, twoBars.Build()).cvWithNotes(0, 1, {0, 2, 3}).cv(4, 0, quietEnd.Build());
+    for (int t = 0; t < 8; ++t) {
+        b.chordKey(0, 0, t, 2, 9).chordKey(0, 1, t, 2, 9).chordKey(4, 0, t, 9, 2);
+        b.program(0, t, 121u << 24 | uint32_t(t) << 16 | uint32_t(17 + t)).program(4, t, uint32_t(40 + t));
+    }
+    auto made = LibraryQeStyleEditor::FromItem(b.resource());
+    EXPECT_EQ(made.result, 0);
+    return std::move(made.editor);
+}
+
+TEST(QeWriteBack, OnlyTheEditedNoteChanges)
+{
+    const struct {
+        int element, cv, track;
+        TrackEdit edit;
+    } cases[] = {
+        {0, 0, 2, TrackEdit::Velocity}, {0, 0, 2, TrackEdit::Duration}, {0, 0, 0, TrackEdit::Velocity},
+        {0, 1, 3, TrackEdit::Velocity}, {4, 0, 2, TrackEdit::Velocity}, {4, 0, 3, TrackEdit::Duration},
+    };
+    for (const auto& c : cases) {
+        auto editor = styleWithChords();
+        ASSERT_NE(editor, nullptr);
+        expectOnlyTheEditWrittenBack(*editor, c.element, c.cv, c.track, c.edit);
+        // A second edit of the same CV is written back the same way.
+        expectOnlyTheEditWrittenBack(*editor, c.element, c.cv, c.track, TrackEdit::Velocity);
+    }
+}
+
+// Every element of every real converted style: one CV after the other and,
+// from one to the next, another track, so that every element, CV and track
+// kind has a note edited and written back.
+TEST(QeWriteBack, RealConvertedStylesChangeOnlyTheEditedNote)
+{
+    const auto& styles = test::convertedRealPsrStyles();
+    if (styles.empty()) GTEST_SKIP() << "no real PSR styles";
+    for (const auto& style : styles) {
+        SCOPED_TRACE(style.file);
+        auto made = LibraryQeStyleEditor::FromItem(style.instance);
+        ASSERT_NE(made.editor, nullptr);
+        QeStyleEditor& editor = *made.editor;
+        // The style as any saving leaves it: patterns without events are not kept.
+        ASSERT_FALSE(editor.SerializedResource().empty());
+        int turn = 0;
+        for (int e = 0; e < editor.ElementCount(); ++e) {
+            for (int cv = 0; cv < QeStyleEditor::CvCountOf(e); ++cv) {
+                if (editor.QueryChordVar(e, cv) != 2) continue;
+                for (int i = 0; i < 8; ++i) {
+                    const int track = (turn + i) % 8;
+                    auto sequence = cvSequence(editor, e, cv);
+                    if (editor.QueryPattern(e, cv, track) != 2 || !firstNoteOf(*sequence, track)) continue;
+                    expectOnlyTheEditWrittenBack(editor, e, cv, track, turn % 3 ? TrackEdit::Velocity : TrackEdit::Duration);
+                    break;
+                }
+                ++turn;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -49,13 +49,7 @@ protected:
 
     ZibRun run(const std::string& script)
     {
-        ZibRun r = session_.run(script, 60);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_FALSE(r.has("TIMEOUT"));
-        EXPECT_TRUE(r.line("dialog-timeout").empty());
-        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
-        return r;
+        return session_.runChecked(script, 60);
     }
 
     ZibSession session_;
@@ -226,6 +220,31 @@ TEST_F(MidiDocGui, MidiToStyleCommandsConvertOrOfferTheirLog)
     EXPECT_NE(r.line("frame:").find(kTextViewerKind), std::string::npos) << r.line("frame:");
     // The chosen model is kept.
     EXPECT_EQ(FileProfile(session_.settingsFile()).getInt("Settings", "DefaultKbdType"), 57);
+}
+
+// The report a stopped conversion offers counts the error it stopped on: a
+// bass phrase on MIDI channel 2, which no Wq-series style track takes.
+TEST_F(MidiDocGui, TheReportOfAStoppedConversionCountsItsError)
+{
+    test::StyleMidiBuilder b;
+    b.Command(0, "Name: Bass").Command(1, "Element: VAR1").Command(1, "CV: CMajor");
+    b.Note(2, b.Bar(1), 40, 100, 90).Note(2, b.Bar(1, 2), 43, 100, 90);
+    b.EndAt(b.Bar(2));
+    const auto bass = write("Bass.mid", b.Build());
+    const auto target = session_.files() / "Bass.STY";
+    ZibRun r = open(bass, "dialog path \"" + target.string() + "\"\ndialog yes\nmenu " + kMidiToWqStyle +
+                              "\nawait-child \"text report\"\nlog-frame\ntext-find \"Error: \"\n" +
+                              "text-find \"Number of errors found: \"\n");
+    EXPECT_TRUE(r.has("message: title=OnUtilMidiToSty text=ERROR! CMidiFile error: 118 - Cannot convert MIDI "
+                      "channel to arr track\\n\\nDo you want to see TXT report?"))
+        << r.line("message:");
+    EXPECT_NE(r.line("frame:").find(kTextViewerKind), std::string::npos) << r.line("frame:");
+    const auto found = r.lines("text-find: ");
+    ASSERT_EQ(found.size(), 2u) << r.output;
+    EXPECT_NE(found[0].find("| Error: Cannot convert MIDI channel: 2 to arr track."), std::string::npos)
+        << found[0];
+    EXPECT_EQ(found[1], "text-find: Number of errors found: 1");
+    EXPECT_FALSE(std::filesystem::exists(target));
 }
 
 TEST_F(MidiDocGui, RealMidiFilesOpenWithTheirTracks)

@@ -136,23 +136,20 @@ protected:
         return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpenId + "\n";
     }
 
-    // A song that plays for 16 s, and port 0 on the fake stand-in of the
+    // A song that plays for five minutes, longer than any script takes
+    // however busy the machine, and port 0 on the fake stand-in of the
     // built-in synthesizer (device 0)
     std::string openLongSong()
     {
         FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
         const auto path = session_.files() / "Long.mid";
-        EXPECT_EQ(writeFileAtomically(path, test::smallSong(2, 32)), FileIoError::None);
+        EXPECT_EQ(writeFileAtomically(path, test::smallSong(2, 600)), FileIoError::None);
         return "dialog path \"" + path.string() + "\"\nmenu " + kFileOpenId + "\n";
     }
 
     ZibRun run(const std::string& script)
     {
-        ZibRun r = session_.run(script + "quit\n", 60);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_TRUE(r.line("dialog-timeout").empty());
-        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
+        ZibRun r = session_.runChecked(script + "quit\n", 60);
         EXPECT_TRUE(r.has("exit")) << "exit code " << r.exitCode << " log:\n" << logText(r);
         return r;
     }
@@ -502,7 +499,7 @@ TEST_F(MidiWindowsGui, TimingsOfALargeSongArePrinted)
     ASSERT_EQ(writeFileAtomically(path, test::BigSong(4)), FileIoError::None);
     ZibRun r = session_.run("mark open\ndialog path \"" + path.string() +
                                 "\"\nmenu 57601\nmenu 57642\nmenu 32840\nelapsed open\nlog-grid 0\nmark page\n"
-                                "grid-key pagedown\nelapsed page\ngrid-select 0 49999\nwait 100\nlog-frame\ngrid-key delete\nlog-grid 0\n"
+                                "grid-key pagedown\nelapsed page\ngrid-select 0 49999\nawait-idle\nlog-frame\ngrid-key delete\nlog-grid 0\n"
                                 "mark undo\nmenu 57643\nelapsed undo\nlog-grid 0\nquit\n",
                             120);
     EXPECT_FALSE(r.killed);
@@ -544,10 +541,10 @@ TEST_F(MidiWindowsGui, WhilePlayingTheEditorsChangeNothing)
     // click, the Delete key and Properties, in the event editor Delete, an
     // in-place edit and Redo leave the document as it is.
     ZibRun r = run(openLongSong() + "menu 57642\nmenu 32840\ngrid-edit 0 6 80\nmenu 57643\nmenu 32945\n" +
-                   "log-list 6\nmenu 32912\nwait 300\nlist-select 1\nlist-activate 1\nlist-key delete\n" +
+                   "log-list 6\nmenu 32912\nawait-position 1:02:000\nlist-select 1\nlist-activate 1\nlist-key delete\n" +
                    "menu 32785\nlog-list 6\nactivate-child Multiple\nlog-grid 1\ngrid-select 0\ngrid-key delete\n" +
                    "grid-edit 0 6 70\nmenu 57644\nmenu 32785\nlog-grid 1\nmenu-state 32912\nmenu 32911\n" +
-                   "wait 1500\nmenu-state 57644\n");
+                   "await-stopped\nawait-idle\nmenu-state 57644\n");
     EXPECT_TRUE(r.has("menu-state 32912 enabled=1 checked=1")) << "the song played all along";
     const auto lists = r.lines("list: ");
     ASSERT_EQ(lists.size(), 2u) << r.output;
@@ -566,15 +563,16 @@ TEST_F(MidiWindowsGui, WhilePlayingTheEditorsChangeNothing)
 
 TEST_F(MidiWindowsGui, PlayingMovesThePositionFieldAndTheWindowStaysOpenUntilStop)
 {
-    ZibRun r = run(openLongSong() + "field 1766\nmenu 32912\nwait 700\nfield 1766\nwait 700\nfield 1766\n" +
-                   "menu-state 32912\nmenu-state 32911\nclose-active\nmenu 32911\nwait 1500\nmenu-state 32912\n" +
-                   "field 1766\nwait 500\nfield 1766\nclose-active\nlog-frame\n");
+    // The position reaches one beat, then two; after Stop it holds while time passes.
+    ZibRun r = run(openLongSong() + "field 1766\nmenu 32912\nawait-position 1:02:000\nawait-position 1:03:000\n" +
+                   "menu-state 32912\nmenu-state 32911\nclose-active\nmenu 32911\nawait-stopped\nawait-idle\n" +
+                   "menu-state 32912\nfield 1766\nwait 500\nfield 1766\nclose-active\nlog-frame\n");
     const auto fields = r.lines("field 1766 ");
-    ASSERT_EQ(fields.size(), 5u) << r.output;
+    ASSERT_EQ(fields.size(), 3u) << r.output;
     EXPECT_EQ(fields[0], "field 1766 text=  1:01:000    ");
-    EXPECT_NE(fields[1], fields[0]) << "the position moves while playing";
-    EXPECT_NE(fields[2], fields[1]) << "and goes on moving";
-    EXPECT_EQ(fields[4], fields[3]) << "Stop holds it";
+    EXPECT_FALSE(r.line("position 1:02:000 at ").empty()) << "the position moves while playing";
+    EXPECT_FALSE(r.line("position 1:03:000 at ").empty()) << "and goes on moving";
+    EXPECT_EQ(fields[2], fields[1]) << "Stop holds it";
     EXPECT_TRUE(r.has("menu-state 32912 enabled=1 checked=1"));
     EXPECT_TRUE(r.has("menu-state 32911 enabled=1 checked=0"));
     EXPECT_TRUE(r.has("menu-state 32912 enabled=1 checked=0")) << "Stop unchecks Play";
@@ -583,11 +581,38 @@ TEST_F(MidiWindowsGui, PlayingMovesThePositionFieldAndTheWindowStaysOpenUntilSto
     EXPECT_FALSE(session_.midiHeard("Zib built-in synth (General MIDI)").empty()) << "the song went out";
 }
 
+// File > Close from an editor of a changed song, and the main window's close,
+// ask about the changes before any window goes: Cancel leaves every window
+// open as it was; No closes the song's windows.
+TEST_F(MidiWindowsGui, ClosingAChangedSongAsksBeforeAnyWindowGoes)
+{
+    const std::string cancelClose = "dialog cancel\nmenu 57602\nawait-idle\nlog-tabs\n";
+    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nactivate-child \"Event List\"\ngrid-edit 2 6 90\n" +
+                   "log-tabs\n" + cancelClose + "menu 32945\nactivate-child Master\nlog-tabs\n" + cancelClose +
+                   "dialog cancel\nclose\nawait-idle\nlog-tabs\n" +
+                   "activate-child \"Event List\"\ndialog no\nmenu 57602\nawait-child-gone Song.mid\nlog-tabs\n");
+    const auto asked = r.lines("message: ");
+    ASSERT_EQ(asked.size(), 4u) << logText(r);
+    for (const std::string& message : asked)
+        EXPECT_NE(message.find("text=Save changes to Song.mid"), std::string::npos) << message;
+    const auto tabs = r.lines("tabs: ");
+    ASSERT_EQ(tabs.size(), 6u) << logText(r);
+    EXPECT_EQ(tabs[0].rfind("tabs: active=Song.mid - Event List - Multiple Tracks titles=Song.mid*|", 0), 0u)
+        << tabs[0];
+    EXPECT_EQ(tabs[1], tabs[0]) << "Cancel in the event list";
+    EXPECT_NE(tabs[2].find("|Song.mid - Master Track - All Events"), std::string::npos) << tabs[2];
+    EXPECT_EQ(tabs[2].rfind("tabs: active=Song.mid - Master Track", 0), 0u) << tabs[2];
+    EXPECT_EQ(tabs[3], tabs[2]) << "Cancel in the master track";
+    EXPECT_TRUE(r.has("close: refused"));
+    EXPECT_EQ(tabs[4], tabs[2]) << "Cancel when the main window closes";
+    EXPECT_EQ(tabs[5], "tabs: active=none titles=") << "No closes the song and its editors";
+}
+
 TEST_F(MidiWindowsGui, VolumeSetWhilePlayingSoundsAtOnceAndIsKeptAsOneUndoStep)
 {
     // Row 0 plays on channel 1 at volume 90; 80 typed over its Vol cell while it plays.
-    ZibRun r = run(openLongSong() + "menu 32912\nwait 300\nmidi-click 0 10\nmidi-live-value 80\nmidi-click 0 1\n" +
-                   "log-list 1\nmenu 32911\nwait 1500\nlog-list 1\nmenu 57643\nlog-list 1\n");
+    ZibRun r = run(openLongSong() + "menu 32912\nawait-position 1:02:000\nmidi-click 0 10\nmidi-live-value 80\nmidi-click 0 1\n" +
+                   "log-list 1\nmenu 32911\nawait-stopped\nawait-idle\nlog-list 1\nmenu 57643\nlog-list 1\n");
     EXPECT_TRUE(r.has("midi-live-value 80")) << r.line("midi-live-value");
     EXPECT_TRUE(r.line("dialog:").empty()) << "no Track Properties while playing: " << r.line("dialog:");
     const auto heard = session_.midiHeard("Zib built-in synth (General MIDI)");
@@ -602,8 +627,8 @@ TEST_F(MidiWindowsGui, VolumeSetWhilePlayingSoundsAtOnceAndIsKeptAsOneUndoStep)
 
 TEST_F(MidiWindowsGui, TrackListAndBarGridScrollTheirRowsInStep)
 {
-    ZibRun r = run(openSong() + "midi-rows\nmidi-scroll grid 10\nwait 200\nmidi-rows\nmidi-scroll list 20\n" +
-                   "wait 200\nmidi-rows\nscreenshot midi-window\n");
+    ZibRun r = run(openSong() + "midi-rows\nmidi-scroll grid 10\nawait-idle\nmidi-rows\nmidi-scroll list 20\n" +
+                   "await-idle\nmidi-rows\nscreenshot midi-window\n");
     const auto rows = r.lines("midi-rows: ");
     ASSERT_EQ(rows.size(), 3u) << logText(r);
     int height = 0, gridHeight = 0;
@@ -620,12 +645,13 @@ TEST_F(MidiWindowsGui, TrackListAndBarGridScrollTheirRowsInStep)
 }
 
 // The MIDI window is laid out for a small dialog font: in the font it is
-// shown in, the track list's pane holds the columns the layout's 250 pixels
-// hold (the number through "In Port" whole, "Out Port" cut), and the bar
-// grid's measures and rows grow with the list's columns.
+// shown in, the track list's pane holds whole the columns the layout's 250
+// pixels reach into (the number through "Out Port", whose header showed only
+// its "O" before), and the bar grid's measures and rows grow with the list's
+// columns.
 TEST_F(MidiWindowsGui, TheMidiWindowsPanesAreLaidOutInTheirFont)
 {
-    ZibRun r = run(openSong() + "midi-layout\nmidi-rows\n");
+    ZibRun r = run(openSong() + "await-idle\nmidi-layout\nmidi-rows\nlog-columns 0\n");
     const std::string layout = r.line("midi-layout: ");
     int pane = 0, measure = 0, chars = 0;
     double charWidth = 0;
@@ -640,11 +666,22 @@ TEST_F(MidiWindowsGui, TheMidiWindowsPanesAreLaidOutInTheirFont)
         at = *end == ',' ? end + 1 : end;
     }
     ASSERT_EQ(columns.size(), 14u) << layout;
-    int inPortEnd = 0;
-    for (int c = 0; c <= 6; ++c)
-        inPortEnd += columns[size_t(c)];
-    EXPECT_GE(pane, inPortEnd) << layout;
-    EXPECT_LT(pane, inPortEnd + columns[7]) << layout;
+    int outPortEnd = 0;
+    for (int c = 0; c <= 7; ++c)
+        outPortEnd += columns[size_t(c)];
+    EXPECT_GE(pane, outPortEnd) << layout;
+    EXPECT_LT(pane, outPortEnd + columns[8]) << layout;
+    // What the first layout shows of each header: every one through "Out Port" whole.
+    const auto shown = r.lines("column ");
+    ASSERT_EQ(shown.size(), 14u) << logText(r);
+    for (size_t c = 0; c <= 7; ++c) {
+        int index = 0, width = 0, header = 0, widest = 0, visible = 0;
+        ASSERT_EQ(std::sscanf(shown[c].c_str(), "column %d: width=%d header=%d widest=%d shown=%d", &index, &width,
+                              &header, &widest, &visible),
+                  5)
+            << shown[c];
+        EXPECT_EQ(visible, width) << shown[c];
+    }
     const auto scaled = [charWidth](int layoutPixels) { return layoutPixels * charWidth / 6.0; };
     EXPECT_NEAR(measure, scaled(48), 1.0) << "a 4/4 measure: " << layout;
     int list = 0, grid = 0, height = 0, gridHeight = 0;

@@ -22,7 +22,7 @@ namespace zib::test {
 class ZibDesktop {
 public:
     using Seconds = std::chrono::duration<double>;
-    static constexpr Seconds kWait{30}; // long enough for a loaded machine
+    static constexpr Seconds kWait{120}; // only a hang takes this long
 
     // Starts the window manager on the session's display.
     explicit ZibDesktop(ZibSession& session);

@@ -1,9 +1,11 @@
 #include "tests/support/gui/ZibSession.h"
+#include "tests/support/BuildPaths.h"
 
 #include "tests/support/CiRun.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -133,12 +135,19 @@ void ZibSession::seedAuthor(int language) const
 ZibRun ZibSession::runChecked(const std::string& script, int seconds, const std::vector<std::string>& arguments)
 {
     ZibRun r = run(script, seconds, arguments);
+    expectEndedWell(r);
+    return r;
+}
+
+void ZibSession::expectEndedWell(const ZibRun& r)
+{
     EXPECT_FALSE(r.killed) << r.output;
     EXPECT_FALSE(r.has("TIMEOUT")) << r.output;
-    EXPECT_TRUE(r.line("dialog-timeout").empty()) << r.output;
+    EXPECT_TRUE(r.line("dialog-unended").empty()) << r.line("dialog-unended");
+    EXPECT_TRUE(r.line("await-failed").empty()) << r.line("await-failed");
+    EXPECT_TRUE(r.line("unknown command").empty()) << r.line("unknown command");
     EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
-    return r;
 }
 
 std::vector<std::string> ZibSession::midiHeard(const std::string& port) const
@@ -192,7 +201,7 @@ ZibLaunch ZibSession::start(const std::string& script, int seconds, const std::v
 {
     const std::string tag = std::to_string(++runs_);
     ZibLaunch launch;
-    launch.seconds = seconds;
+    launch.seconds = std::max(seconds, kRunCeilingSeconds);
     launch.script = dir_.path() / ("script" + tag);
     launch.log = dir_.path() / ("log" + tag);
     launch.output = dir_.path() / ("out" + tag);
@@ -201,7 +210,7 @@ ZibLaunch ZibSession::start(const std::string& script, int seconds, const std::v
     const auto& outPath = launch.output;
     std::ofstream(scriptPath) << script;
 
-    const auto shots = std::filesystem::path(ZIB_BINARY_DIR) / "tests" / "app" / "gui" / "shots";
+    const auto shots = BinaryDir() / "tests" / "app" / "gui" / "shots";
     std::filesystem::create_directories(shots);
 
     std::vector<std::string> env;
@@ -220,7 +229,7 @@ ZibLaunch ZibSession::start(const std::string& script, int seconds, const std::v
     env.push_back("ZIB_TEST_SCRIPT=" + scriptPath.string());
     env.push_back("ZIB_TEST_LOG=" + logPath.string());
     env.push_back("ZIB_TEST_SHOTS=" + shots.string());
-    env.push_back("ZIB_TEST_TIMEOUT=" + std::to_string(seconds - 5));
+    env.push_back("ZIB_TEST_TIMEOUT=" + std::to_string(launch.seconds - 5));
     // No real MIDI device is touched: fake ports, logging what they hear
     env.push_back("ZIB_MIDI_BACKEND=fake");
     env.push_back("ZIB_FAKE_MIDI_LOG=" + midiLog().string());

@@ -38,7 +38,7 @@ TEST(ColumnWidths, WidthsScaleByTheFontsCharWidthAndHoldTheirHeader)
             << c.layout << " px at " << c.charWidth << " with a header of " << c.header;
 }
 
-TEST(ColumnWidths, AWindowOverColumnsHoldsTheSameColumnsAtTheirShownWidths)
+TEST(ColumnWidths, AWindowOverColumnsHoldsTheSameColumnsWholeAtTheirShownWidths)
 {
     // Columns laid out 20, 30 and 40 wide, shown 30 (a header widened it), 45 and 60.
     const int layout[] = {20, 30, 40};
@@ -48,15 +48,17 @@ TEST(ColumnWidths, AWindowOverColumnsHoldsTheSameColumnsAtTheirShownWidths)
     } cases[] = {
         {0, 0},          {20, 30}, // the first column whole
         {50, 75},                  // the first two whole
-        {60, 90},                  // and a quarter of the third, at its own scale
-        {35, 30 + 23},             // half of the second, rounded
+        {60, 135},                 // a quarter of the third: the third whole
+        {35, 75},                  // half of the second: the second whole
         {100, 135 + 15},           // past the last column: at the last column's scale
         {-10, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ShownSpan(layout, shown, c.span), c.width) << c.span;
-    // Columns shown as laid out: the window keeps its width.
-    EXPECT_EQ(ShownSpan(layout, layout, 75), 75);
+    // Columns shown as laid out: a window that ends on a column's edge keeps
+    // its width; one that ends inside a column grows to the column's edge.
+    EXPECT_EQ(ShownSpan(layout, layout, 50), 50);
+    EXPECT_EQ(ShownSpan(layout, layout, 75), 90);
 }
 
 TEST(ColumnWidths, ACellIsCutWhenItsTextAndPaddingOverrunTheColumn)

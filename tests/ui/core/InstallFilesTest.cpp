@@ -1,5 +1,6 @@
 // The desktop entry and the MIME types installed with the program must agree.
 #include "tests/support/RealFixtures.h"
+#include "tests/support/BuildPaths.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ std::string read(const std::filesystem::path& p)
 
 TEST(InstallFiles, DesktopEntryNamesEveryDocumentTypeOfTheMimeFile)
 {
-    const std::filesystem::path app = std::filesystem::path(ZIB_SOURCE_DIR) / "app";
+    const std::filesystem::path app = test::SourceDir() / "app";
     const std::string desktop = read(app / "zib.desktop");
     const std::string mime = read(app / "zib-mime.xml");
     ASSERT_FALSE(desktop.empty());

@@ -2,6 +2,7 @@
 // actions, the program's own icon files, and the tooltips that lead with a
 // button's letters.
 #include "ui/core/ToolbarButtons.h"
+#include "tests/support/BuildPaths.h"
 #include "ui/core/ToolbarChoice.h"
 #include "ui/core/ToolbarIcons.h"
 #include "tests/support/RealFixtures.h"
@@ -61,7 +62,7 @@ TEST(ToolbarIcons, StandardActionsTakeTheThemesIconNames)
 
 TEST(ToolbarIcons, EveryButtonHasAThemeIconOrAnOwnIconFileDrawnInTheBarsColour)
 {
-    const std::filesystem::path data = std::filesystem::path(ZIB_SOURCE_DIR) / "data";
+    const std::filesystem::path data = test::SourceDir() / "data";
     for (const ToolButtonDef& b : everyButton()) {
         const std::string what = std::to_string(b.id) + " " + std::string(b.tooltip);
         EXPECT_FALSE(b.glyph.empty()) << what << ": no letters to fall back to";

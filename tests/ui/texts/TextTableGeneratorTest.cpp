@@ -1,6 +1,7 @@
 // Runs the build step that compiles the text tables, as the build does.
 
 #include "tests/support/RealFixtures.h"
+#include "tests/support/BuildPaths.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ struct GeneratorRun {
 
 GeneratorRun runGenerator(const zib::test::TempDir& dir)
 {
-    const std::string command = std::string("'") + ZIB_TEXTS_GEN + "' '" + (dir / "messages.tsv").string() +
+    const std::string command = std::string("'") + zib::test::BuildFile(ZIB_TEXTS_GEN) + "' '" + (dir / "messages.tsv").string() +
                                 "' '" + (dir / "ui.tsv").string() + "' '" + (dir / "out.cpp").string() +
                                 "' 2> '" + (dir / "stderr.txt").string() + "'";
     const int status = std::system(command.c_str());

@@ -2,6 +2,7 @@
 // the sources of app/, ui/ and the areas are scanned for the texts they hand to the catalogue,
 // so a label added to a dialog or menu without a translation fails here.
 #include "ui/texts/UiText.h"
+#include "tests/support/BuildPaths.h"
 
 #include <filesystem>
 #include <fstream>
@@ -55,7 +56,7 @@ std::vector<FoundText> catalogueTextsInSources()
     std::vector<FoundText> found;
     // The shell's and the kit's windows, the device area's dialogs and the style and pad windows.
     for (const char* area : {"app", "ui", "devices", "docs/style", "docs/program"}) {
-        const fs::path app = fs::path(ZIB_SOURCE_DIR) / area;
+        const fs::path app = test::SourceDir() / area;
         for (const auto& entry : fs::recursive_directory_iterator(app)) {
             const auto ext = entry.path().extension();
             if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;

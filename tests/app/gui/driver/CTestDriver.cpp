@@ -12,6 +12,7 @@
 #include "ui/core/CommandIds.h"
 #include "ui/dialogs/CFileDialogs.h"
 #include "app/dialogs/CNewFileDlg.h"
+#include "devices/CBarViewHostFrame.h"
 #include "devices/dialogs/CProgressDlg.h"
 #include "docs/style/dialogs/CCvParamsDlg.h"
 #include "docs/style/dialogs/CEditChordTableDlg.h"
@@ -195,6 +196,31 @@ int timeoutSeconds()
     const char* t = std::getenv("ZIB_TEST_TIMEOUT");
     int v = t ? std::atoi(t) : 0;
     return v > 0 ? v : 60;
+}
+
+// The longest an "await-..." waits for its state: only a hang takes that long
+// (ZIB_TEST_AWAIT seconds, default 120).
+int awaitCeilingSeconds()
+{
+    const char* t = std::getenv("ZIB_TEST_AWAIT");
+    int v = t ? std::atoi(t) : 0;
+    return v > 0 ? v : 120;
+}
+
+// Whether a file (a fake port's log) holds a text.
+bool FileHolds(const std::string& path, const std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string all((std::istreambuf_iterator<char>(in)), {});
+    return all.find(text) != std::string::npos;
+}
+
+bool IsAwait(const std::string& verb)
+{
+    static const std::set<std::string> awaits = {"await-idle",  "await-child", "await-child-gone", "await-rows",
+                                                 "await-file",  "await-gone",  "await-stopped",    "await-position",
+                                                 "await-field", "await-in-file"};
+    return awaits.count(verb) != 0;
 }
 
 // A custom-drawn list as the MIDI views use one: row 1 blue text, row 3 a
@@ -402,42 +428,41 @@ void CTestDriver::Next()
     }
     Words command = commands_.front();
     commands_.pop_front();
-    // A wait lets the program run (events, child processes) before the next command.
+    // A wait lets the program run for a while: time passing is what the test
+    // means (a song plays); the check after it awaits its state.
     if (command[0] == "wait") {
         stepTimer_.StartOnce(std::max(1, command.size() > 1 ? std::atoi(command[1].c_str()) : 0));
         return;
     }
-    // Waiting for a file to go: checked every 50 ms until it is gone or the time is up.
-    if (command[0] == "await-gone" && command.size() > 2) {
-        const int left = std::atoi(command[2].c_str());
-        if (wxFileExists(wxFromUtf8(command[1])) && left > 0) {
-            command[2] = std::to_string(left - 50);
+    // Waiting for a state: looked at again every few milliseconds until it
+    // holds; the ceiling only bounds a hang.
+    if (IsAwait(command[0])) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!awaitStarted_) {
+            awaitStarted_ = true;
+            awaitSince_ = now;
+            settle_.Reset();
+        }
+        std::string shown;
+        const bool held = AwaitHolds(command, shown);
+        if (!held && now - awaitSince_ < std::chrono::seconds(awaitCeilingSeconds())) {
             commands_.push_front(command);
-            stepTimer_.StartOnce(50);
+            stepTimer_.StartOnce(command[0] == "await-position" ? 2 : 10);
             return;
         }
-        command = {"log-exists", command[1]};
-    }
-    // Waiting for the song position (the main frame's position field) to
-    // reach a measure:beat:tick, checked every 2 ms; logs the steady clock
-    // when it is seen there, so a test can line up what it recorded.
-    if (command[0] == "await-position" && command.size() > 2) {
-        const std::array<int, 3> target = positionOf(command[1]);
-        auto* field =
-            CMainFrame::Get() ? dynamic_cast<wxTextCtrl*>(CMainFrame::Get()->FindWindow(1766)) : nullptr;
-        const std::string shown = field ? wxToUtf8(field->GetValue()) : std::string();
-        const int left = std::atoi(command[2].c_str());
-        if (positionOf(shown) >= target) {
-            Log("position " + command[1] + " at " + std::to_string(steadyMicroseconds()));
-        } else if (left > 0) {
-            command[2] = std::to_string(left - 2);
-            commands_.push_front(command);
-            stepTimer_.StartOnce(2);
-            return;
-        } else {
-            Log("position " + command[1] + " not reached: " + shown);
+        awaitStarted_ = false;
+        if (!held) {
+            std::string what;
+            for (const std::string& w : command) what += (what.empty() ? "" : " ") + w;
+            Log("await-failed: " + what + (shown.empty() ? "" : " (" + shown + ")"));
         }
-        stepTimer_.StartOnce(50);
+        // The lines these waits have always ended with
+        if (command[0] == "await-gone") Run({"log-exists", command[1]});
+        if (command[0] == "await-position")
+            Log(held ? "position " + command[1] + " at " + std::to_string(steadyMicroseconds())
+                     : "position " + command[1] + " not reached: " + shown);
+        if (follow_) Log("done " + std::to_string(++done_));
+        stepTimer_.StartOnce(1);
         return;
     }
     // Waiting for the program to settle after a mark: polled every 5 ms; a
@@ -476,6 +501,49 @@ void CTestDriver::Next()
     // waiting for the program to settle starts as soon as the command returned.
     const bool timing = command[0] == "mark" || (!commands_.empty() && commands_.front()[0] == "await-painted");
     stepTimer_.StartOnce(timing ? 1 : 50);
+}
+
+bool CTestDriver::AwaitHolds(const Words& c, std::string& shown)
+{
+    CMainFrame* frame = CMainFrame::Get();
+    const std::string& verb = c[0];
+    const std::string what = c.size() > 1 ? c[1] : std::string();
+    if (verb == "await-idle") return settle_.Look();
+    if (verb == "await-child" || verb == "await-child-gone") {
+        const auto found = childrenTitled(what);
+        if (verb == "await-child-gone") return found.empty();
+        CZibMdiChild* active = frame ? frame->ActiveZibChild() : nullptr;
+        shown = active ? "active: " + escaped(active->GetTitle()) : "no active child";
+        return active && active->IsShownOnScreen() && wxToUtf8(active->GetTitle()).find(what) != std::string::npos;
+    }
+    if (verb == "await-rows") {
+        CZibMdiChild* child = frame ? frame->ActiveZibChild() : nullptr;
+        wxListCtrl* list = child ? firstList(child) : nullptr;
+        shown = list ? "rows=" + std::to_string(list->GetItemCount()) : "no list";
+        return list && list->GetItemCount() == std::atol(what.c_str());
+    }
+    if (verb == "await-file") return wxFileExists(wxFromUtf8(what));
+    if (verb == "await-in-file") return FileHolds(what, c.size() > 2 ? c[2] : std::string());
+    if (verb == "await-gone") return !wxFileExists(wxFromUtf8(what));
+    if (verb == "await-stopped") {
+        shown = "playing=" + std::to_string(wxGetApp().m_Playing.load());
+        return wxGetApp().m_Playing == 0;
+    }
+    if (verb == "await-field") {
+        // await-field ID TEXT: a field of the main frame's bars reads TEXT
+        auto* field = frame ? dynamic_cast<wxTextCtrl*>(frame->FindWindow(std::atoi(what.c_str()))) : nullptr;
+        shown = field ? escaped(field->GetValue()) : std::string("missing");
+        return field && wxToUtf8(field->GetValue()) == (c.size() > 2 ? c[2] : std::string());
+    }
+    if (verb == "await-position") {
+        // The song position of the bar view's own window when it is the active child, else of the main frame
+        auto* host = frame ? dynamic_cast<CBarViewHostFrame*>(frame->GetActiveChild()) : nullptr;
+        wxTextCtrl* field =
+            host ? host->PositionText() : frame ? dynamic_cast<wxTextCtrl*>(frame->FindWindow(1766)) : nullptr;
+        shown = field ? wxToUtf8(field->GetValue()) : std::string();
+        return positionOf(shown) >= positionOf(what);
+    }
+    return true;
 }
 
 void CTestDriver::Run(const Words& c)
@@ -919,20 +987,34 @@ int CTestDriver::Enter(wxDialog* dialog)
         return wxID_CANCEL;
     }
     open_.push_back(dialog);
-    dialog->CallAfter([this, dialog, answer] { Act(dialog, answer); });
-    // A dialog that the answer does not end goes after a while (long enough
-    // for a sanitizer build on a loaded machine).
-    auto* guard = new wxTimer;
-    guard->Bind(wxEVT_TIMER, [this, dialog, guard](wxTimerEvent&) {
-        if (std::find(open_.begin(), open_.end(), dialog) != open_.end() && dialog->IsModal()) {
-            Log("dialog-timeout");
+    dialog->CallAfter([this, dialog, answer] {
+        Act(dialog, answer);
+        AwaitUnended(dialog);
+    });
+    return wxID_NONE;
+}
+
+void CTestDriver::AwaitUnended(wxDialog* dialog)
+{
+    // A dialog still open once its answer has run and the program has
+    // settled is one that no step of the script ends: it goes, and the log
+    // says so. A step that ends it later (a posted close) is waited for.
+    auto watch = std::make_shared<SettleWatch>();
+    auto timer = std::make_shared<wxTimer>();
+    timer->Bind(wxEVT_TIMER, [this, dialog, watch, timer](wxTimerEvent&) {
+        const bool open = std::find(open_.begin(), open_.end(), dialog) != open_.end() && dialog->IsModal();
+        if (open && !watch->Look()) {
+            timer->StartOnce(10);
+            return;
+        }
+        if (open) {
+            Log("dialog-unended: title=" + escaped(dialog->GetTitle()));
             dialog->EndModal(wxID_CANCEL);
         }
-        guard->Stop();
-        wxTheApp->CallAfter([guard] { delete guard; });
+        // The timer goes once its handler has returned.
+        wxTheApp->CallAfter([timer] { timer->Stop(); });
     });
-    guard->StartOnce(30000);
-    return wxID_NONE;
+    timer->StartOnce(10);
 }
 
 void CTestDriver::Exit(wxDialog* dialog)
@@ -1089,8 +1171,33 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
             wxCommandEvent command(wxEVT_MENU, id);
             command.SetEventObject(dialog);
             dialog->ProcessWindowEvent(command);
+        } else if (verb == "await" || verb == "await-in-file" || verb == "settle") {
+            // await ID TEXT: until the control shows TEXT (its label, or its value);
+            // await-in-file PATH TEXT: until that file holds TEXT (a fake port's log);
+            // settle: until the program has settled. The ceiling only bounds a hang.
+            SettleWatch watch;
+            auto holds = [&]() -> bool {
+                if (verb == "settle") return watch.Look();
+                if (verb == "await-in-file") return FileHolds(a.size() > 1 ? a[1] : std::string(), value);
+                wxWindow* shown = id ? scope->FindWindow(id) : nullptr;
+                if (!shown) return false;
+                if (auto* text = dynamic_cast<wxTextEntry*>(shown)) return wxToUtf8(text->GetValue()) == value;
+                return wxToUtf8(shown->GetLabel()) == value;
+            };
+            const auto ceiling = std::chrono::steady_clock::now() + std::chrono::seconds(awaitCeilingSeconds());
+            bool held = false;
+            while (!(held = holds()) && std::chrono::steady_clock::now() < ceiling) {
+                wxTheApp->Yield(true);
+                wxMilliSleep(5);
+            }
+            if (!held) {
+                std::string what;
+                for (const std::string& w : a) what += (what.empty() ? "" : " ") + w;
+                Log("await-failed: " + what);
+            }
         } else if (verb == "pause") {
-            // Lets the dialog's timers and posted events run for a while.
+            // Lets the dialog's timers and posted events run for a while: time
+            // passing is what the test means (the console plays).
             const long ms = std::atol(a.size() > 1 ? a[1].c_str() : "0");
             for (wxStopWatch watch; watch.Time() < ms;) {
                 wxTheApp->Yield(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PaintWatch.h"
+#include "tests/app/gui/driver/SettleWatch.h"
 
 #include <atomic>
 #include <cstdio>
@@ -27,8 +28,9 @@ namespace zib {
 // (ZIB_TEST_SCRIPT). It runs the script's
 // commands through the program's own command routing, answers every modal
 // dialog with the script's next answer, and writes what happened to the log
-// named by ZIB_TEST_LOG. Every modal step and the whole run have a time limit
-// (ZIB_TEST_TIMEOUT seconds, default 60), so a lost answer cannot hang a test.
+// named by ZIB_TEST_LOG. A dialog still open once its answer has run and the
+// program has settled goes ("dialog-unended"), and the whole run has a time
+// limit (ZIB_TEST_TIMEOUT seconds, default 60), so a lost answer cannot hang a test.
 //
 // Script lines (words separated by blanks, "quoted text" with \" \\ \n):
 //   dialog ACTION [; ACTION ...]  the answer to the next modal dialog
@@ -37,7 +39,9 @@ namespace zib {
 //       other dialogs, acted on while shown: set ID TEXT | type ID TEXT |
 //       select ID N (a list of several selections adds N; -1 clears) | check ID 0|1 |
 //       click ID|ok|cancel|yes|no | enter ID | mouse-down|mouse-up|mouse-right ID X Y |
-//       key|keydown|keyup ID LETTER | pause MS (timers and posted events run) |
+//       key|keydown|keyup ID LETTER | pause MS (time passes; timers and posted events run) |
+//       await ID TEXT (until the control shows TEXT) | await-in-file PATH TEXT |
+//       settle (until the program has settled) |
 //       command ID (a menu command to the dialog) | select TREE TEXT (the item of that text) |
 //       log ID | logall | shot NAME (a screenshot of the dialog alone) |
 //       log-layout (its "layout:" faults, see LayoutFaults.h, then "layout-faults: N") |
@@ -61,9 +65,22 @@ namespace zib {
 //   log-list [ROWS]               writes the active child's list: title, headers, rows
 //   set-playing 0|1               sets the playing flag
 //   close | quit                  asks the frame to close | closes it for good
-//   wait MS                       lets the program run for a while
+//   wait MS                       lets the program run for a while: only where time passing
+//                                 is what the test means (a song plays); checks await a state
+//   await-idle                    waits until the program has settled (SettleWatch)
+//   await-child TEXT | await-child-gone TEXT
+//                                 waits until a child window titled ...TEXT... is shown and
+//                                 active | until no child window's title holds TEXT
+//   await-rows N                  waits until the active child's first list has N rows
+//   await-file PATH               waits until the file exists
+//   await-in-file PATH TEXT       waits until the file holds TEXT (a fake port's log)
+//   await-stopped                 waits until nothing plays
+//   await-field ID TEXT           waits until a field of the main frame's bars reads TEXT
+//                                 Each "await-..." looks again every few milliseconds; its
+//                                 ceiling (ZIB_TEST_AWAIT seconds, default 120) only bounds a
+//                                 hang and logs "await-failed: COMMAND (what was seen)".
 //   log-exists PATH               writes whether a file exists
-//   await-gone PATH MS            waits (at most MS) for a file to go, then log-exists
+//   await-gone PATH               waits for a file to go, then log-exists
 //   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
 //   log-tree [N]                  writes the N-th tree of the active child, its images and
 //                                 the number of images in its list
@@ -92,7 +109,8 @@ namespace zib {
 //                                 "painted NAME T ms", T from the mark until the last paint or
 //                                 busy stretch ended (the program waits for input from then on)
 //   clock NAME                    writes "clock NAME US", the steady clock in microseconds
-//   await-position M:B:T MS       waits (at most MS) for the song position field to reach
+//   await-position M:B:T          waits for the song position field (of the active bar view
+//                                 window, else of the main frame) to reach
 //                                 M:B:T; writes "position M:B:T at US" (steady clock)
 //   field ID                      writes the text of a field of the main frame's bars
 //   type-field ID TEXT [enter|escape]  types into such a field (it takes the focus first)
@@ -138,9 +156,14 @@ private:
     // Takes the script's complete lines that were not taken yet
     void ReadScript();
     void Run(const Words& command);
+    // Whether the state an "await-..." command waits for holds now; `shown`
+    // says what was seen instead, for the log of a wait that ran out.
+    bool AwaitHolds(const Words& command, std::string& shown);
     void LogWhere(const Words& command);
     void LogTabs();
     void Act(wxDialog* dialog, std::vector<Words> actions);
+    // Ends a dialog that is still open once its answer has run and the program has settled.
+    void AwaitUnended(wxDialog* dialog);
     void RunDialog(const std::string& name);
     // A line for one of the areas' test commands; false when none took it
     bool RunAreaCommand(const Words& command);
@@ -170,6 +193,10 @@ private:
     // "await-painted": when the last command returned, the last poll, and the end of the last busy stretch
     std::chrono::steady_clock::time_point commandEnd_, lastPoll_, busyEnd_;
     bool awaiting_ = false;
+    // The "await-..." command being waited for: since when, and the settling seen so far
+    bool awaitStarted_ = false;
+    std::chrono::steady_clock::time_point awaitSince_;
+    SettleWatch settle_;
     wxListCtrl* list_ = nullptr; // the sample custom-drawn list, once made
     wxWindow* player_ = nullptr; // the stand-in player window while it is open
 };

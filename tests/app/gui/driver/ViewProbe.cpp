@@ -9,6 +9,7 @@
 #include "ui/core/CommandIds.h"
 #include "platform/WxText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -16,6 +17,7 @@
 #include <wx/grid.h>
 #include <wx/imaglist.h>
 #include <wx/listctrl.h>
+#include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 namespace zib {
@@ -24,18 +26,25 @@ namespace {
 
 using Log = std::function<void(const std::string&)>;
 
-// The first window of a kind below `root` (itself included), breadth first.
+// The n-th window of a kind below `root` (itself included), breadth first.
 template <class T>
-T* firstBelow(wxWindow* root)
+T* nthBelow(wxWindow* root, int n)
 {
     std::vector<wxWindow*> queue;
     if (root) queue.push_back(root);
     for (size_t i = 0; i < queue.size(); ++i) {
-        if (auto* found = dynamic_cast<T*>(queue[i])) return found;
+        if (auto* found = dynamic_cast<T*>(queue[i]))
+            if (n-- == 0) return found;
         for (wxWindow* child : queue[i]->GetChildren())
             queue.push_back(child);
     }
     return nullptr;
+}
+
+template <class T>
+T* firstBelow(wxWindow* root)
+{
+    return nthBelow<T>(root, 0);
 }
 
 int textWidth(const wxWindow& window, const wxString& text, const wxFont& font)
@@ -48,6 +57,7 @@ int textWidth(const wxWindow& window, const wxString& text, const wxFont& font)
 // One column as the user sees it.
 struct ShownColumn {
     int width = 0;
+    int shown = 0; // the pixels of it inside the list's window, under its header
     wxString header;
     int headerWidth = 0;
     wxString widest; // the widest of the cells looked at
@@ -68,12 +78,23 @@ std::vector<ShownColumn> listColumns(const wxListCtrl& list, int rows)
         images->GetSize(0, w, h);
         indent = w + 2;
     }
+    // The columns from the scrolled-in left edge, as far as the header reaches
+    int unitX = 0, unitY = 0, startX = 0, startY = 0;
+    list.GetScrollPixelsPerUnit(&unitX, &unitY);
+    list.GetViewStart(&startX, &startY);
+    int left = -startX * unitX;
+    int visible = list.GetClientSize().x;
+    for (wxWindow* child : list.GetChildren())
+        if (static_cast<const void*>(child) == static_cast<const void*>(list.m_headerWin))
+            visible = child->GetClientSize().x;
     for (int c = 0; c < list.GetColumnCount(); ++c) {
         ShownColumn shown;
         wxListItem item;
         item.SetMask(wxLIST_MASK_TEXT);
         list.GetColumn(c, item);
         shown.width = list.GetColumnWidth(c);
+        shown.shown = std::max(0, std::min(left + shown.width, visible) - std::max(left, 0));
+        left += shown.width;
         shown.header = item.GetText();
         shown.headerWidth = textWidth(list, shown.header, list.GetFont());
         for (long r = 0; r < std::min<long>(rows, list.GetItemCount()); ++r) {
@@ -89,9 +110,13 @@ std::vector<ShownColumn> listColumns(const wxListCtrl& list, int rows)
 std::vector<ShownColumn> gridColumns(const wxGrid& grid, int rows)
 {
     std::vector<ShownColumn> columns;
+    const int visible = grid.GetGridWindow()->GetClientSize().x;
+    int left = grid.CalcScrolledPosition(wxPoint(0, 0)).x;
     for (int c = 0; c < grid.GetNumberCols(); ++c) {
         ShownColumn shown;
         shown.width = grid.GetColSize(c);
+        shown.shown = std::max(0, std::min(left + shown.width, visible) - std::max(left, 0));
+        left += shown.width;
         shown.header = grid.GetColLabelValue(c);
         shown.headerWidth = textWidth(grid, shown.header, grid.GetLabelFont());
         for (int r = 0; r < std::min(rows, grid.GetNumberRows()); ++r) {
@@ -116,15 +141,18 @@ void logColumns(int rows, const Log& log)
     for (size_t c = 0; c < columns.size(); ++c) {
         const ShownColumn& s = columns[c];
         log("column " + std::to_string(c) + ": width=" + std::to_string(s.width) + " header=" +
-            std::to_string(s.headerWidth) + " widest=" + std::to_string(s.widestWidth) + " |" + wxToUtf8(s.header) +
+            std::to_string(s.headerWidth) + " widest=" + std::to_string(s.widestWidth) +
+            " shown=" + std::to_string(s.shown) + " |" + wxToUtf8(s.header) +
             "|" + wxToUtf8(s.widest) + "|");
     }
 }
 
-// Lets the program take the events the X server sends until `done` or a second has passed.
+// Lets the program take the events the X server sends until `done`; two
+// minutes only bound a hang.
 void runEventsUntil(const std::function<bool()>& done)
 {
-    for (int i = 0; i < 100 && !done(); ++i) {
+    const auto ceiling = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (!done() && std::chrono::steady_clock::now() < ceiling) {
         wxTheApp->Yield(true);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -134,18 +162,19 @@ void runEventsUntil(const std::function<bool()>& done)
 // has seen it move there.
 void pointTo(wxWindow& window, const wxPoint& at)
 {
-    bool arrived = false;
-    auto seen = [&arrived, at](wxMouseEvent& event) {
+    wxPoint seenAt(-1, -1);
+    auto seen = [&seenAt](wxMouseEvent& event) {
         event.Skip();
-        if (event.GetPosition() == at) arrived = true;
+        seenAt = event.GetPosition();
     };
     window.Bind(wxEVT_MOTION, seen);
     wxUIActionSimulator pointer;
     // From elsewhere first, so that the last move is a move.
-    pointer.MouseMove(window.ClientToScreen(at) + wxPoint(1, 1));
-    runEventsUntil([] { return false; });
+    const wxPoint before = at + wxPoint(1, 1);
+    pointer.MouseMove(window.ClientToScreen(before));
+    runEventsUntil([&seenAt, before] { return seenAt == before; });
     pointer.MouseMove(window.ClientToScreen(at));
-    runEventsUntil([&arrived] { return arrived; });
+    runEventsUntil([&seenAt, at] { return seenAt == at; });
     window.Unbind(wxEVT_MOTION, seen);
 }
 
@@ -180,6 +209,18 @@ void cellTip(int row, int column, const Log& log)
     window->Update();
     pointTo(*window, rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
     log("cell-tip " + cell + ": " + wxToUtf8(window->GetToolTipText()));
+}
+
+// The first line of the active child's n-th text control that holds `part`.
+void textFind(const std::string& part, int n, const Log& log)
+{
+    auto* text = nthBelow<wxTextCtrl>(CMainFrame::Get()->ActiveZibChild(), n);
+    if (!text) return log("text-find: no text");
+    for (int line = 0; line < text->GetNumberOfLines(); ++line) {
+        const std::string shown = wxToUtf8(text->GetLineText(line));
+        if (shown.find(part) != std::string::npos) return log("text-find: " + shown);
+    }
+    log("text-find: none");
 }
 
 bool sameImage(const wxBitmap& a, const wxBitmap& b)
@@ -251,6 +292,8 @@ bool RunViewProbe(const std::vector<std::string>& words, const Log& log)
         logToolbars(log);
     else if (verb == "toolbar-icon-size")
         rebuildToolbars(arg(1), log);
+    else if (verb == "text-find" && words.size() > 1)
+        textFind(words[1], arg(2), log);
     else
         return false;
     return true;

@@ -362,6 +362,41 @@ TEST_F(RealInputGui, AVelocityTypedIntoATrackEditorGoesIntoTheSavedStyleAndPad)
     }
 }
 
+// The road of a style edit to its file without closing anything: a velocity
+// typed into the open track editor, then Ctrl+S on the style's own tab
+// saves it and leaves the editor open; a second velocity saved with Ctrl+S
+// in the editor's tab goes into the file too.
+TEST_F(RealInputGui, CtrlSWithTheTrackEditorOpenSavesWhatItHolds)
+{
+    const auto path = styleFile("pop.sty", false);
+    ASSERT_TRUE(desktop_->start({path.string()}));
+    ASSERT_TRUE(desktop_->waitForActiveWindow("pop.sty"));
+    ASSERT_TRUE(desktop_->clickOn("list-row 0", 2));
+    ASSERT_TRUE(waitForActiveTab(" - StyleTree - "));
+    ASSERT_TRUE(desktop_->clickOn("tree-node Variation1/CV1/BASS", 2));
+    ASSERT_TRUE(waitForActiveTab(" - EventList - "));
+    const std::string editorTab = activeTab();
+    const int row = firstNoteRow();
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(editVelocity(row, "50"));
+
+    ASSERT_TRUE(activateTab("pop.sty*"));
+    ASSERT_TRUE(desktop_->waitUntil(
+        [&] { return desktop_->answer("menubar-shown", "menubar-shown:") == "menubar-shown: 1"; }, "the list's menu bar"));
+    desktop_->keys("ctrl+s");
+    ASSERT_TRUE(desktop_->waitUntil(
+        [&] { return trackVelocities(path, false, 2) == std::vector<int>{50, 100, 100, 100}; }, "the saved file"));
+    EXPECT_TRUE(waitForActiveTab("pop.sty", true)) << "saved: no mark";
+    const std::vector<std::string> tabs = tabTitles();
+    EXPECT_NE(std::find(tabs.begin(), tabs.end(), editorTab), tabs.end()) << "the editor stays";
+
+    ASSERT_TRUE(activateTab(editorTab));
+    ASSERT_TRUE(editVelocity(row, "60"));
+    desktop_->keys("ctrl+s");
+    ASSERT_TRUE(desktop_->waitUntil(
+        [&] { return trackVelocities(path, false, 2) == std::vector<int>{60, 100, 100, 100}; }, "saved from the editor"));
+}
+
 // Playing and stopping a song, and the style playback console closed by
 // the window manager: the application's menus work afterwards, in every tab,
 // down to File > Exit.

@@ -25,9 +25,10 @@ TEST_F(ConsoleGui, ElementButtonsPianoAndKeysNameTheChord)
     const ZibRun r =
         run("run-dialog console\n"
             "dialog log 1808; log 1816; log 1849; log 1063; click 1058; "
-            "keydown 1928 c; keydown 1928 b; mouse-down 1928 5 20; pause 300; log 1816; "
-            "mouse-up 1928 5 20; keyup 1928 c; keyup 1928 b; keydown 1928 x; keyup 1928 x; pause 300; "
-            "log 1816; cancel\n");
+            "keydown 1928 c; keydown 1928 b; mouse-down 1928 5 20; await 1816 \"" +
+            FormatChordDisplay({0, 0, 0}) + "\"; log 1816; "
+            "mouse-up 1928 5 20; keyup 1928 c; keyup 1928 b; keydown 1928 x; keyup 1928 x; await 1816 \"" +
+            FormatChordDisplay({2, 21, 0}) + "\"; log 1816; cancel\n");
     EXPECT_TRUE(r.has("dialog: title=Style Playback Simulator - Sample"));
     EXPECT_TRUE(r.has("control 1808: label=Start enabled=1"));
     EXPECT_TRUE(r.has("control 1816: label=C enabled=1"));
@@ -50,8 +51,8 @@ TEST_F(ConsoleGui, PlaysAndClosesOnlyWhenStopped)
     FileProfile(session_.settingsFile()).setInt("Settings", "MidiOutDevID", 1); // "Zib Test:Out A"
     const ZibRun r =
         run("run-dialog console\n"
-            "dialog click 1808; pause 400; log 1808; click cancel; log 1808; click 1808; log 1808; "
-            "cancel\n");
+            "dialog click 1808; await-in-file " + session_.midiLog().string() +
+            " \"Zib Test:Out A: 9B 3C 64\"; log 1808; click cancel; log 1808; click 1808; log 1808; cancel\n");
     const auto buttons = r.lines("control 1808:");
     ASSERT_EQ(buttons.size(), 3u);
     EXPECT_EQ(buttons[0], "control 1808: label=Stop enabled=1");
@@ -73,7 +74,8 @@ TEST_F(ConsoleGui, PlaysAndClosesOnlyWhenStopped)
 TEST_F(ConsoleGui, AMissingOutDevicePlaysOnTheBuiltInSynth)
 {
     FileProfile(session_.settingsFile()).setInt("Settings", "MidiOutDevID", 9);
-    const ZibRun r = run("run-dialog console\ndialog click 1808; pause 300; click 1808; cancel\nlog-frame\n");
+    const ZibRun r = run("run-dialog console\ndialog click 1808; await-in-file " + session_.midiLog().string() +
+                         " \"Zib built-in synth (General MIDI): 9B 3C 64\"; click 1808; cancel\nlog-frame\n");
     EXPECT_NE(r.line("frame:").find(
                   "status=MIDI OUT device not found: playing on Zib built-in synth (General MIDI)"),
               std::string::npos)

@@ -50,8 +50,9 @@ TEST_F(PlaybackGui, ThePlayerWindowPlaysTheFileOnTheChosenPortAndClosingDeletesI
         p.setInt("Settings", "MidiPlaybackApp", 2);
         p.setInt("Settings", "MidiOutDevID", 1); // "Zib Test:Out A"
     }
-    ZibRun r = run("play-external " + song + "\nwait 1500\nlog-exists " + song + "\nclose-player\nawait-gone " + song +
-                   " 8000\nquit\n");
+    // The player plays the file to its end; then it closes.
+    ZibRun r = run("play-external " + song + "\nawait-in-file " + session_.midiLog().string() +
+                   " \"Zib Test:Out A: 80 3E 00\"\nlog-exists " + song + "\nclose-player\nawait-gone " + song + "\nquit\n");
     EXPECT_EQ(r.lines("exists " + song), (std::vector<std::string>{"exists " + song + " 1", "exists " + song + " 0"}));
     const auto notes = heard("Zib Test:Out A");
     EXPECT_NE(std::find(notes.begin(), notes.end(), "Zib Test:Out A: 90 3C 64"), notes.end()) << r.output;
@@ -59,7 +60,7 @@ TEST_F(PlaybackGui, ThePlayerWindowPlaysTheFileOnTheChosenPortAndClosingDeletesI
 
     // Closed while it plays: the file goes all the same, and nothing hangs.
     const std::string again = writeSong("TmpRary2.mid");
-    ZibRun early = run("play-external " + again + "\nwait 200\nclose-player\nawait-gone " + again + " 8000\nquit\n");
+    ZibRun early = run("play-external " + again + "\nclose-player\nawait-gone " + again + "\nquit\n");
     EXPECT_TRUE(early.has("exists " + again + " 0"));
 }
 
@@ -70,8 +71,8 @@ TEST_F(PlaybackGui, TheBarViewHostPlaysStopsAndShowsItsGrid)
     const std::string song = writeSong("Song.mid", 96 * 21);
     // Port 0 plays on device 0, the built-in synth's stand-in here
     FileProfile(session_.settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
-    ZibRun r = run("bar-view " + song + "\nbar-view-state\nmenu 32912\nwait 300\nbar-view-state\nscreenshot bar-view\n"
-                   "menu 32911\nwait 1500\nbar-view-state\nmenu 32914\nbar-view-state\nquit\n");
+    ZibRun r = run("bar-view " + song + "\nbar-view-state\nmenu 32912\nawait-position 1:01:048\nbar-view-state\nscreenshot bar-view\n"
+                   "menu 32911\nawait-stopped\nbar-view-state\nmenu 32914\nbar-view-state\nquit\n");
     EXPECT_TRUE(r.has("bar-view: opened=1")) << r.output;
     const auto states = r.lines("bar-view-state:");
     ASSERT_EQ(states.size(), 4u);

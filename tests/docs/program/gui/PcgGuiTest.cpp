@@ -24,12 +24,7 @@ protected:
 
     ZibRun run(const std::string& script)
     {
-        ZibRun r = session_.run(script, 60);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_TRUE(r.line("dialog-timeout").empty());
-        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
-        return r;
+        return session_.runChecked(script, 60);
     }
 
     ZibSession session_;
@@ -44,7 +39,7 @@ TEST_F(PcgGui, AWq8FileOpensItsListAndAnEditedProgramIsExtracted)
     writeFileAtomically(file, test::WqPcgBuilder('9').image());
     ZibRun r = run("dialog path " + file + "\n"
                    "menu 57601\n"
-                   "wait 300\n"
+                   "await-idle\n"
                    "log-frame\n"
                    "menu 32786\n"
                    "log-frame\n"
@@ -52,7 +47,7 @@ TEST_F(PcgGui, AWq8FileOpensItsListAndAnEditedProgramIsExtracted)
                    "menu 57642\n" // Select All, Copy, Paste: the pasted rows are selected and focused
                    "menu 57634\n"
                    "menu 57637\n"
-                   "wait 200\n"
+                   "await-idle\n"
                    "log-frame\n"
                    "dialog log 1199 ; log 1000 ; page 2 ; log 1400 ; set 1400 42 ; log 1400 ; click ok\n"
                    "menu 32785\n"
@@ -98,7 +93,7 @@ TEST_F(PcgGui, AFileThatIsNoProgramFileIsReportedAndNotOpened)
     auto image = test::WqPcgBuilder('9').image();
     image.pop_back();
     writeFileAtomically(file, image);
-    ZibRun r = run("dialog path " + file + "\ndialog ok\nmenu 57601\nwait 200\nlog-frame\nquit\n");
+    ZibRun r = run("dialog path " + file + "\ndialog ok\nmenu 57601\nawait-idle\nlog-frame\nquit\n");
     EXPECT_TRUE(r.has("message: title=ParseWqSerPrg text=" + ZibMessage(14, 0))) << r.output;
     EXPECT_NE(r.line("frame:").find(" docbar=Standard "), std::string::npos) << r.line("frame:");
 }

@@ -30,12 +30,7 @@ protected:
 
     ZibRun run(const std::string& script, const std::vector<std::string>& args = {}, int seconds = 60)
     {
-        ZibRun r = session_.run(script, seconds, args);
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_TRUE(r.line("dialog-timeout").empty()) << r.output;
-        EXPECT_EQ(r.output.find("AddressSanitizer"), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find("runtime error:"), std::string::npos) << r.output;
-        return r;
+        return session_.runChecked(script, seconds, args);
     }
 
     std::string file(const std::string& name, const std::vector<uint8_t>& bytes)
@@ -106,8 +101,8 @@ TEST_F(ProgramDocsGui, EveryKindOpensByFileOpenTheCommandLineAndADrop)
     std::vector<std::string> paths;
     for (const Kind& k : kinds) {
         paths.push_back(file(k.name, k.image));
-        menuScript += "dialog path " + paths.back() + "\nmenu 57601\nwait 100\nlog-list 1\n";
-        dropScript += "drop-files " + paths.back() + "\nwait 100\nlog-list 1\n";
+        menuScript += "dialog path " + paths.back() + "\nmenu 57601\nawait-child " + k.name + "\nlog-list 1\n";
+        dropScript += "drop-files " + paths.back() + "\nawait-child " + k.name + "\nlog-list 1\n";
     }
     const auto check = [&](const ZibRun& r, const char* how) {
         const auto lists = r.lines("list: title=");
@@ -123,7 +118,7 @@ TEST_F(ProgramDocsGui, EveryKindOpensByFileOpenTheCommandLineAndADrop)
     check(run(menuScript + "screenshot program-docs-open\nquit\n"), "menu");
     check(run(dropScript + "quit\n"), "drop");
     // The command line opens them all; the last one is active.
-    ZibRun r = run("wait 300\nlog-list 1\nquit\n", paths);
+    ZibRun r = run(std::string("await-child ") + kinds.back().name + "\nlog-list 1\nquit\n", paths);
     const auto list = r.line("list: title=");
     EXPECT_NE(list.find(" rows=69 "), std::string::npos) << list << r.output;
 }
@@ -139,7 +134,7 @@ TEST_F(ProgramDocsGui, ItemsMoveBetweenDocumentsByPasteAndDragWithTheirConversio
     ZibRun r = run(
         // Programs: two Wq8 programs pasted into the Wq41 file become Wq41 programs.
         "activate-child wq8.pcg\nselect-rows 0,1 0\nmenu 57634\n"
-        "activate-child wq41.prg\nmenu 57637\nwait 100\nlog-list 0\n"
+        "activate-child wq41.prg\nmenu 57637\nawait-idle\nlog-list 0\n"
         // A third by drag (a copy); a Wq41 program dragged onto the Wq8 file is refused.
         "drag wq8.pcg 2 wq41.prg -1 copy\nactivate-child wq41.prg\nlog-list 0\n"
         "dialog ok\ndrag wq41.prg 0 wq8.pcg 0 copy\n"
@@ -194,7 +189,7 @@ TEST_F(ProgramDocsGui, ArrangementPagesChangeTheirBytesAndCancelNone)
         "dialog page 0 ; select 1001 80 ; page 2 ; select 1201 77 ; ok\nmenu 32785\n"
         // Changes that Cancel drops.
         "dialog page 0 ; select 1001 10 ; page 4 ; select 1401 3 ; cancel\nmenu 32785\n"
-        "menu 57603\nwait 100\nlog-list 1\nquit\n",
+        "menu 57603\nawait-idle\nlog-list 1\nquit\n",
         {r65});
     EXPECT_TRUE(r.has("dialog-end: title=Arrangement properties result=5100")) << r.output;
     const auto saved = test::readFileBytes(r65);
@@ -234,7 +229,7 @@ TEST_F(ProgramDocsGui, ProgramPagesWithNarrowGraphsDrawAndEnd)
         "select-rows 0 0\n"
         // Page 6: P = (W - 20 - 99) / 99; page 12: Delay and Fade In leave no room: no wave.
         "dialog page 5 ; set 2040 99 ; set 2050 99 ; click 1427 ; page 11 ; set 3230 99 ; set 3240 99 ; "
-        "set 3220 99 ; click 1427 ; page 0 ; ok\nmenu 32785\nwait 200\nquit\n",
+        "set 3220 99 ; click 1427 ; page 0 ; ok\nmenu 32785\nawait-idle\nquit\n",
         {wq41}, 40);
     EXPECT_TRUE(r.has("dialog-end: title=Program Properties result=5100")) << r.output;
 }

@@ -30,7 +30,7 @@ Bytes padFile()
 const std::string kOpenEditFrame = "select-rows 0 0\nmenu 32785\n";
 std::string closeFrameAndSave(const std::string& file)
 {
-    return "menu 4001\nwait 300\nactivate-child " + file + "\nmenu 57603\n";
+    return "menu 4001\nawait-idle\nactivate-child " + file + "\nmenu 57603\n";
 }
 
 // The style document a saved file holds.
@@ -171,9 +171,9 @@ TEST_F(StyleGui, PlayCvAndTrackHandTheirMidiFilesToThePlayer)
         p.setInt("Settings", "MidiPlaybackApp", 1);
         p.setString("Settings", "MidiPlayerCommand", "cp %s " + cvCopy);
     }
-    ZibRun r = run(kOpenEditFrame + "select-node Variation1/CV1\nmenu 32807\nwait 1500\n", {sty});
+    ZibRun r = run(kOpenEditFrame + "select-node Variation1/CV1\nmenu 32807\nawait-file " + cvCopy + "\n", {sty});
     FileProfile(session_.settingsFile()).setString("Settings", "MidiPlayerCommand", "cp %s " + trackCopy);
-    ZibRun t = run(kOpenEditFrame + "select-node Variation1/CV1/DRUM\nmenu 32816\nwait 1500\n", {sty});
+    ZibRun t = run(kOpenEditFrame + "select-node Variation1/CV1/DRUM\nmenu 32816\nawait-file " + trackCopy + "\n", {sty});
     const Bytes cv = read(cvCopy);
     const Bytes track = read(trackCopy);
     ASSERT_GT(cv.size(), 14u) << logOf(r) << r.output;
@@ -283,8 +283,8 @@ TEST_F(StyleGui, EditFramesDeleteOnlyTheirOwnDumpFile)
     ASSERT_EQ(texts.size(), 2u) << logOf(open);
     EXPECT_NE(texts[0].find("first=Wqstyle Dump Report"), std::string::npos) << texts[0];
     EXPECT_NE(texts[1].find("selected==== Variation1, CV1, BASS ==="), std::string::npos) << texts[1];
-    const ZibRun closed = run(kOpenEditFrame + "menu 4001\nwait 100\n", {wq});
-    const ZibRun padFrame = run(kOpenEditFrame + "menu 4001\nwait 100\n", {pad});
+    const ZibRun closed = run(kOpenEditFrame + "menu 4001\nawait-idle\n", {wq});
+    const ZibRun padFrame = run(kOpenEditFrame + "menu 4001\nawait-idle\n", {pad});
     unsetenv("TMPDIR");
     EXPECT_EQ(dumps(), 0) << "every frame took its dump file with it";
     EXPECT_EQ(read(user), (Bytes{'u', 's', 'e', 'r'})) << logOf(closed) << logOf(padFrame);
@@ -345,7 +345,7 @@ protected:
         return run("select-rows 0 0\nmenu 32785\nselect-node " + node + "\nmenu 32848\nlog-frame\n" + show +
                        "grid-edit " + r + " 6 76\n" + show + "menu 57643\n" + show + "menu 57644\n" + show +
                        "screenshot track-editor\nclose-active\nmenu 32848\nlog-grid 40\nclose-active\nmenu 4001\n"
-                       "wait 300\nactivate-child " +
+                       "await-idle\nactivate-child " +
                        std::filesystem::path(path).filename().string() + "\nmenu 57603\n",
                    {path});
     }

@@ -77,8 +77,8 @@ TEST_F(StyleGui, EveryKindOpensFromTheMenuTheCommandLineAndADrop)
     std::vector<std::string> paths;
     for (const auto& k : kinds) {
         paths.push_back(file(k.name, k.image));
-        menu += "dialog path " + paths.back() + "\nmenu 57601\nwait 100\nlog-list 1\n";
-        drop += "drop-files " + paths.back() + "\nwait 100\nlog-list 1\n";
+        menu += "dialog path " + paths.back() + "\nmenu 57601\nawait-child " + k.name + "\nlog-list 1\n";
+        drop += "drop-files " + paths.back() + "\nawait-child " + k.name + "\nlog-list 1\n";
     }
     std::vector<ZibRun> runs{run(menu + "screenshot opened-from-menu\n"), run(drop)};
     for (const std::string& path : paths)
@@ -112,14 +112,14 @@ TEST_F(StyleGui, WhatIsNoStyleOrPadFileLeavesNoWindow)
     };
     for (const auto& c : cases) {
         const std::string path = file(c.name, c.image);
-        for (const ZibRun& r : {run("dialog path " + path + "\ndialog ok\nmenu 57601\nwait 100\nlog-frame\n"),
-                                run("dialog ok\ndrop-files " + path + "\nwait 100\nlog-frame\n")}) {
+        for (const ZibRun& r : {run("dialog path " + path + "\ndialog ok\nmenu 57601\nawait-idle\nlog-frame\n"),
+                                run("dialog ok\ndrop-files " + path + "\nawait-idle\nlog-frame\n")}) {
             const std::string log = logOf(r);
             EXPECT_NE(log.find(std::string("text=") + c.message), std::string::npos) << c.name << "\n" << log;
             EXPECT_NE(r.line("frame:").find("kind=0"), std::string::npos) << "no window is left: " << log;
         }
         // From the command line the program says so and stays up, without a window for the file.
-        const ZibRun line = run("dialog ok\nwait 100\nlog-frame\n", {path});
+        const ZibRun line = run("dialog ok\nawait-idle\nlog-frame\n", {path});
         EXPECT_TRUE(line.has(std::string("message: title=Zib text=") + c.message)) << logOf(line);
         EXPECT_NE(line.line("frame:").find("kind=0"), std::string::npos) << logOf(line);
     }
@@ -235,7 +235,7 @@ TEST_F(StyleGui, PastesIntoASecondRunningProgramThroughTheClipboard)
             if (line == "done 2") return true;
         return false;
     };
-    for (int waited = 0; !copied() && waited < 60000; waited += 50)
+    for (int waited = 0; !copied() && waited < test::ZibSession::kRunCeilingSeconds * 1000; waited += 50)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     const ZibRun second = run("menu 57637\nlog-list 3\n", {target});
     std::ofstream(owner.script, std::ios::app | std::ios::binary) << "quit\n";

@@ -1,0 +1,149 @@
+// Saving and closing a style or pad document while its track editor is open:
+// every road to the file (Save on either tab, Save As, the questions of
+// Close, Close All and Exit) takes the editor's edit with it; an edit that
+// cannot be written back is reported and nothing is saved.
+#include "docs/style/core/CZibPadDoc.h"
+#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/QeStyleEditor.h"
+#include "midi/CMidiParserEx.h"
+#include "tests/docs/style/gui/StyleGuiFixture.h"
+#include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/StyFileBuilder.h"
+
+#include <ostream>
+
+namespace zib {
+namespace {
+
+using test::StyleGui;
+using test::ZibRun;
+using Bytes = std::vector<uint8_t>;
+
+// The row of the first note of the DRUM and BASS tracks of V1 CV1 in the
+// files below (the pattern's own bank selects and program change come first).
+constexpr int kFirstNoteRow = 3;
+
+// The note-on velocities of a MIDI image, in order, on one channel.
+std::vector<int> velocitiesOn(const Bytes& smf, int channel)
+{
+    CMidiParserEx sequence;
+    std::vector<int> out;
+    if (smf.empty() || sequence.ParseImage(smf.data(), uint32_t(smf.size())) != 0) return out;
+    for (const auto& e : sequence.GetEvents())
+        if (e->status == 0x90 + channel && e->data.size() >= 2 && e->data[1] > 0) out.push_back(e->data[1]);
+    return out;
+}
+
+class TrackEditorSaveGui : public StyleGui {
+protected:
+    // A Qe style or pad of one item whose V1 CV1 holds four notes of velocity
+    // 100 on DRUM and BASS.
+    std::string qeFile(const std::string& name, bool pad)
+    {
+        const std::string item = pad ? "Pad1" : "Pop";
+        return file(name, test::dasfImage({test::qeEntry(item, pad ? 9 : 2, pad ? 0 : 2, 0,
+                                                         test::qeStyleInstance({item, 0, {0}, 0, pad}))}));
+    }
+    // The note-on velocities of a Qe track of V1 CV1 in the first item of a saved file.
+    std::vector<int> savedVelocities(const std::string& path, bool pad, int track)
+    {
+        std::unique_ptr<CZibItemDoc> doc;
+        if (pad)
+            doc = std::make_unique<CZibPadDoc>();
+        else
+            doc = std::make_unique<CZibStyDoc>();
+        if (!doc->OpenImage(read(path), path) || doc->ItemCount() == 0) return {};
+        auto made = LibraryQeStyleEditor::FromItem(doc->ItemAt(0).data);
+        return made.editor ? velocitiesOn(made.editor->ExportSmf(0, 0), test::qeTrackChannel(track)) : std::vector<int>{};
+    }
+    // Script: the edit frame of the first item, the track editor of `node`,
+    // the velocity of its first note typed as 76; the editor stays open.
+    static std::string editInTrackEditor(const std::string& node)
+    {
+        return "select-rows 0 0\nmenu 32785\nselect-node " + node + "\nmenu 32848\ngrid-edit " +
+               std::to_string(kFirstNoteRow) + " 6 76\n";
+    }
+};
+
+// One road to the file with the track editor open, after the velocity of
+// its first note was typed as 76.
+struct SaveRoad {
+    const char* name;
+    bool pad;
+    const char* node;
+    int track;
+    const char* steps;             // after the edit, with the editor open
+    bool saves = false;            // a plain save: the editor stays open over a clean document
+    const char* savedAs = nullptr; // the file written instead of the one opened
+};
+
+void PrintTo(const SaveRoad& road, std::ostream* out)
+{
+    *out << road.name;
+}
+
+const SaveRoad kSaveRoads[] = {
+    {"save", false, "Variation1/CV1/BASS", 2, "activate-child save.sty*\nmenu 57603\n", true},
+    {"editor", false, "Variation1/CV1/BASS", 2, "menu 57603\n", true}, // Ctrl+S in the track editor
+    {"saveas", false, "Variation1/CV1/BASS", 2, "activate-child saveas.sty*\nmenu 57604\n", false, "copy.sty"},
+    {"close", false, "Variation1/CV1/BASS", 2, "activate-child close.sty*\ndialog yes\nmenu 4001\n"},
+    {"closeall", false, "Variation1/CV1/BASS", 2, "dialog yes\nmenu 4002\n"},
+    {"exit", false, "Variation1/CV1/BASS", 2, "dialog yes\nmenu 57665\n"},
+    {"pad", true, "Variation1/CV1/DRUM", 0, "activate-child pad.pad*\nmenu 57603\n", true},
+};
+
+class TrackEditorSaveRoad : public TrackEditorSaveGui, public ::testing::WithParamInterface<SaveRoad> {};
+
+TEST_P(TrackEditorSaveRoad, TakesTheOpenEditorsEdit)
+{
+    const SaveRoad& c = GetParam();
+    const std::string path = qeFile(std::string(c.name) + (c.pad ? ".pad" : ".sty"), c.pad);
+    const std::string target = c.savedAs ? (session_.files() / c.savedAs).string() : path;
+    const std::string answer = c.savedAs ? "dialog path " + target + "\n" : std::string();
+    const ZibRun r = run(editInTrackEditor(c.node) + answer + c.steps + "log-tabs\n", {path});
+    EXPECT_NE(r.line("grid-edit").find("-> 76"), std::string::npos) << logOf(r);
+    EXPECT_EQ(savedVelocities(target, c.pad, c.track), (std::vector<int>{76, 100, 100, 100})) << logOf(r);
+    EXPECT_TRUE(r.line("message: title=Recreate").empty()) << logOf(r);
+    if (c.saves) {
+        EXPECT_NE(r.line("tabs:").find(" - EventList - "), std::string::npos) << r.line("tabs:");
+        EXPECT_EQ(r.line("tabs:").find('*'), std::string::npos) << r.line("tabs:");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, TrackEditorSaveRoad, ::testing::ValuesIn(kSaveRoads),
+                         [](const ::testing::TestParamInfo<SaveRoad>& info) { return std::string(info.param.name); });
+
+// A Wq style track whose note is moved past the 16th bar cannot go back
+// into the style: Ctrl+S in the track editor says so and writes nothing;
+// the item stays as it was and the document can be saved as such. (The list
+// of a Wq style writes the track back as soon as it is activated, so the
+// save is started from the editor.)
+TEST_F(TrackEditorSaveGui, AnEditThatCannotBeWrittenBackIsReportedAndNothingIsSaved)
+{
+    const Bytes original = test::wqStyleFile('9', {test::smallWq8Image("Rock")});
+    const std::string sty = file("wq8.sty", original);
+    const ZibRun r = run("select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/BASS\nmenu 32848\n"
+                         "grid-edit 1 1 99999\ndialog ok\nmenu 57603\nlog-tabs\nactivate-child wq8.sty*\nmenu 57603\n"
+                         "log-tabs\n",
+                         {sty});
+    const std::string log = logOf(r);
+    const auto messages = r.lines("message: ");
+    ASSERT_EQ(messages.size(), 1u) << log;
+    EXPECT_NE(messages[0].find("title=RecreateOldStyleBuffer text=Cannot import MIDI data to style"), std::string::npos)
+        << messages[0];
+    const auto tabs = r.lines("tabs: ");
+    ASSERT_EQ(tabs.size(), 2u) << log;
+    EXPECT_EQ(tabs[0].find("EventList"), std::string::npos) << "the editor is closed: " << tabs[0];
+    EXPECT_NE(tabs[0].find("wq8.sty*"), std::string::npos) << "not saved: " << tabs[0];
+    EXPECT_EQ(tabs[1].find('*'), std::string::npos) << "saved the second time: " << tabs[1];
+    // The item as it was: the saved style holds the track it had.
+    CZibStyDoc saved;
+    ASSERT_TRUE(saved.OpenImage(read(sty), sty));
+    CZibStyDoc before;
+    ASSERT_TRUE(before.OpenImage(original, sty));
+    ASSERT_EQ(saved.StyCount(), 1);
+    EXPECT_EQ(saved.m_StyItems[0].data, before.m_StyItems[0].data);
+}
+
+} // namespace
+} // namespace zib
