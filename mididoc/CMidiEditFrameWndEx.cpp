@@ -37,7 +37,7 @@ constexpr int kDocumentForwarded[] = {FileTextDump, MidiToWqStyle, MidiToQe4kSty
 
 } // namespace
 
-wxString CMidiEditFrameWndEx::TitleFor(CZibMidWxDoc& doc, const std::vector<int>& rows)
+CZibMdiChild::TitleRule CMidiEditFrameWndEx::TitleFor(CZibMidWxDoc& doc, const std::vector<int>& rows)
 {
     std::string tracks;
     if (rows.size() > 1) {
@@ -47,15 +47,18 @@ wxString CMidiEditFrameWndEx::TitleFor(CZibMidWxDoc& doc, const std::vector<int>
         tracks = t && !t->name.empty() ? cp1252ToUtf8(t->name)
                                        : FormatText(wxToUtf8(UiTextWx("Track %d")), {std::to_string(rows.front() + 1)});
     }
-    return wxFromUtf8(FormatText(wxToUtf8(UiTextWx("%s - Event List - %s")),
-                                 {wxToUtf8(doc.GetUserReadableName()), tracks}));
+    return [tracks](const wxString& document) {
+        return wxFromUtf8(FormatText(wxToUtf8(UiTextWx("%s - Event List - %s")), {wxToUtf8(document), tracks}));
+    };
 }
 
 CMidiEditFrameWndEx* CMidiEditFrameWndEx::Open(ZibMdiParentFrame& frame, CZibMidWxDoc& doc, const std::vector<int>& rows)
 {
     if (rows.empty()) return nullptr;
     doc.CloseEditorFrames();
-    auto* editor = new CMidiEditFrameWndEx(frame, doc, TitleFor(doc, rows));
+    const TitleRule title = TitleFor(doc, rows);
+    auto* editor = new CMidiEditFrameWndEx(frame, doc, title(doc.GetUserReadableName()));
+    editor->TitleAfter(doc, title);
     editor->ShowEvents(rows);
     doc.m_EventEditor = editor;
     doc.m_EventEditorOpen = 1;

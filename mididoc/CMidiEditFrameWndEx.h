@@ -32,8 +32,9 @@ public:
     // Drops an open cell editor without committing it
     void DestroyCellEditor();
 
-    // "%s - Event List - %s": "Multiple Tracks", the track's name, or "Track %d"
-    static wxString TitleFor(CZibMidWxDoc& doc, const std::vector<int>& rows);
+    // "%s - Event List - %s" with the document's name: "Multiple Tracks",
+    // the track's name, or "Track %d"
+    static TitleRule TitleFor(CZibMidWxDoc& doc, const std::vector<int>& rows);
 
 private:
     void DropList() override;

@@ -74,7 +74,9 @@ CMidiTempoTrackEditFrameWnd::CMidiTempoTrackEditFrameWnd(ZibMdiParentFrame& fram
     // The notebook sized the frame before it had a sizer: the list takes its
     // place now, not at its default 20 x 20 until the next resize.
     Layout();
-    SetTitle(wxFromUtf8(m_model->Title(wxToUtf8(doc.GetUserReadableName()))));
+    TitleAfter(doc, [model = m_model.get()](const wxString& document) {
+        return wxFromUtf8(model->Title(wxToUtf8(document)));
+    });
     m_list->RefillList();
     Bind(wxEVT_MENU, &CMidiTempoTrackEditFrameWnd::OnCommand, this);
     Bind(wxEVT_UPDATE_UI, &CMidiTempoTrackEditFrameWnd::OnUpdateCommand, this);
@@ -101,7 +103,7 @@ void CMidiTempoTrackEditFrameWnd::DropList()
 void CMidiTempoTrackEditFrameWnd::SetViewKind(int viewKind)
 {
     m_model->SetViewKind(viewKind);
-    SetTitle(wxFromUtf8(m_model->Title(wxToUtf8(m_doc.GetUserReadableName()))));
+    Retitle();
     RefillList();
 }
 

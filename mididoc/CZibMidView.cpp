@@ -389,11 +389,7 @@ void CZibMidView::OnRightDown(wxMouseEvent& event)
     long row = -1;
     int column = -1;
     HitCell(event.GetPosition(), row, column);
-    if (row >= 0 && !m_list->GetItemState(row, wxLIST_STATE_SELECTED)) {
-        for (long i = 0; i < m_list->GetItemCount(); ++i) m_list->SetItemState(i, 0, wxLIST_STATE_SELECTED);
-        m_list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                             wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    }
+    m_list->SelectForContextMenu(row);
     const std::vector<int> rows = SelectedRows();
     const int focused = FocusedRow();
     const bool focusedSelected = focused >= 0 && std::find(rows.begin(), rows.end(), focused) != rows.end();

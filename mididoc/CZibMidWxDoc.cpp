@@ -226,7 +226,6 @@ bool CZibMidWxDoc::SaveAs()
     const std::string path = withExtension(wxToUtf8(dlg.GetPath()), ".mid");
     if (!DoSaveDocument(wxFromUtf8(path))) return false;
     SetFilename(wxFromUtf8(path), true);
-    SetTitle(wxFileName(wxFromUtf8(path)).GetFullName());
     SetDocumentSaved(true);
     Shell().AddToRecentFileList(path);
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/CZibDocument.h"
 #include "mididoc/CZibMidWxSeams.h"
 #include "mididoc/core/MidiDocModel.h"
 
@@ -21,7 +22,7 @@ class MidiTransport;
 // the model. The windows of other areas that belong to the document (event
 // editor, tempo-track editor, text viewer) are remembered here and closed
 // with it.
-class CZibMidWxDoc : public wxDocument {
+class CZibMidWxDoc : public CZibDocument {
 public:
     CZibMidWxDoc();
     ~CZibMidWxDoc() override;

@@ -36,6 +36,28 @@ CCustomDrawList::CCustomDrawList(wxWindow* parent, wxWindowID id, ListCustomDraw
     ShowCutCellTips(*this);
 }
 
+void CCustomDrawList::SelectForContextMenu(long row)
+{
+    if (row < 0 || row >= GetItemCount() || GetItemState(row, wxLIST_STATE_SELECTED)) return;
+    for (long i = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); i >= 0;
+         i = GetNextItem(i, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+        SetItemState(i, 0, wxLIST_STATE_SELECTED);
+    SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+}
+
+void CCustomDrawList::BindContextMenu(std::function<void()> show)
+{
+    // The list's own right-click notices do not name the row on every
+    // platform (and may come twice): the mouse over the rows window does.
+    ListRowsWindow(*this)->Bind(wxEVT_RIGHT_UP, [this, show = std::move(show)](wxMouseEvent& event) {
+        long row = -1;
+        int column = -1;
+        ListCellAt(*this, event.GetPosition(), row, column);
+        SelectForContextMenu(row);
+        show();
+    });
+}
+
 uint32_t CCustomDrawList::ItemState(long item) const
 {
     return uint32_t(GetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED));

@@ -2,6 +2,7 @@
 
 #include "ui/core/CustomDrawHandler.h"
 
+#include <functional>
 #include <wx/dc.h>
 #include <wx/docview.h>
 #include <wx/listctrl.h>
@@ -51,6 +52,13 @@ public:
     // are painted in (the hooks' context).
     wxRect RowRect(long item) const;
     wxRect CellRect(long item, int column) const;
+    // Before a context menu: a row the right click hit that is not selected
+    // becomes the one selected and focused row; a selected row leaves the
+    // selection as it is.
+    void SelectForContextMenu(long row);
+    // Calls `show` for a right click over the rows once the button is up (a
+    // right drag shows nothing), the row under the mouse selected first.
+    void BindContextMenu(std::function<void()> show);
 
 private:
     struct Colours {

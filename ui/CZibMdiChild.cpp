@@ -1,10 +1,21 @@
 #include "ui/CZibMdiChild.h"
 
+#include <algorithm>
+#include <vector>
 #include <wx/docview.h>
 
-#include <algorithm>
-
 namespace zib {
+
+namespace {
+
+// The windows whose titles name a document, each until it goes.
+std::vector<CZibMdiChild*>& windowsTitledAfterDocuments()
+{
+    static std::vector<CZibMdiChild*> windows;
+    return windows;
+}
+
+} // namespace
 
 wxString CZibMdiChild::DocumentTitle() const
 {
@@ -46,6 +57,31 @@ bool CZibMdiChild::Create(ZibMdiParentFrame* parent, wxWindowID id, const wxStri
     const int tabs = book->GetTabCtrlHeight();
     SetSize(0, tabs, area.x, std::max(area.y - tabs, 1));
     return true;
+}
+
+CZibMdiChild::~CZibMdiChild()
+{
+    std::erase(windowsTitledAfterDocuments(), this);
+}
+
+void CZibMdiChild::TitleAfter(const wxDocument& doc, TitleRule rule)
+{
+    auto& windows = windowsTitledAfterDocuments();
+    if (std::find(windows.begin(), windows.end(), this) == windows.end()) windows.push_back(this);
+    titleDocument_ = &doc;
+    titleRule_ = std::move(rule);
+    Retitle();
+}
+
+void CZibMdiChild::Retitle()
+{
+    if (titleDocument_ && titleRule_ && !IsBeingDeleted()) SetTitle(titleRule_(titleDocument_->GetUserReadableName()));
+}
+
+void CZibMdiChild::RetitleWindowsOf(const wxDocument& doc)
+{
+    for (CZibMdiChild* window : windowsTitledAfterDocuments())
+        if (window->titleDocument_ == &doc) window->Retitle();
 }
 
 } // namespace zib

@@ -5,6 +5,8 @@
 #include "ui/core/MenuModel.h"
 #include "ui/core/StatusPanes.h"
 
+#include <functional>
+
 class wxDocument;
 
 namespace zib {
@@ -18,6 +20,7 @@ public:
     CZibMdiChild(ZibMdiParentFrame* parent, wxWindowID id, const wxString& title,
                  const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
                  long style = wxDEFAULT_FRAME_STYLE, const wxString& name = wxASCII_STR(wxFrameNameStr));
+    ~CZibMdiChild() override;
     // Makes the window a page of the main frame's notebook, in the notebook's page area.
     bool Create(ZibMdiParentFrame* parent, wxWindowID id, const wxString& title,
                 const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
@@ -39,6 +42,17 @@ public:
     // or one that is going)
     wxString DocumentTitle() const;
 
+    // Titles
+    // The window's title names `doc`: `rule` makes it from the document's
+    // name, now and again whenever the document takes a new name.
+    using TitleRule = std::function<wxString(const wxString& documentName)>;
+    void TitleAfter(const wxDocument& doc, TitleRule rule);
+    // Makes the title again (what the rule reads besides the name changed).
+    void Retitle();
+    // The document's name changed (Save As): every window titled after it
+    // takes the new name.
+    static void RetitleWindowsOf(const wxDocument& doc);
+
     // What the status panes show while the window is active; the default
     // reports only the kind.
     virtual void FillStatus(ChildStatus& status) const { status.kind = Kind(); }
@@ -49,6 +63,10 @@ public:
     // handling would take its widget for a GTK window).
     void GTKHandleRealized() override { wxWindow::GTKHandleRealized(); }
 #endif
+
+private:
+    const wxDocument* titleDocument_ = nullptr;
+    TitleRule titleRule_;
 };
 
 } // namespace zib

@@ -51,7 +51,7 @@ bool CProgramListView::OnCreate(wxDocument* doc, long flags)
 
     list_->Bind(wxEVT_LIST_BEGIN_DRAG, [this](wxListEvent& e) { OnBeginDrag(e, true); });
     list_->Bind(wxEVT_LIST_BEGIN_RDRAG, [this](wxListEvent& e) { OnBeginDrag(e, false); });
-    list_->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, &CProgramListView::OnRightClick, this);
+    list_->BindContextMenu([this] { OnRightClick(); });
     list_->Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, &CProgramListView::OnBeginLabelEdit, this);
     list_->Bind(wxEVT_LIST_END_LABEL_EDIT, &CProgramListView::OnEndLabelEdit, this);
     list_->Bind(wxEVT_LIST_KEY_DOWN, &CProgramListView::OnKeyDown, this);
@@ -189,13 +189,16 @@ wxDragResult CProgramListView::Drop(const std::vector<uint8_t>& bytes, wxCoord x
 
 void CProgramListView::ShowPopup(const std::vector<MenuItemDef>& items, const std::function<void(wxMenu&)>& prepare)
 {
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, Shell().Language(), {}));
-    std::unique_ptr<wxMenu> menu(bar->Remove(0));
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(items, Shell().Language()));
     if (prepare) prepare(*menu);
-    list_->PopupMenu(menu.get());
+    // The command runs once the menu has gone, on this view and its document.
+    const int chosen = list_->GetPopupMenuSelectionFromUser(*menu);
+    if (chosen == wxID_NONE) return;
+    wxCommandEvent command(wxEVT_MENU, chosen);
+    ProcessEvent(command);
 }
 
-void CProgramListView::OnRightClick(wxListEvent&)
+void CProgramListView::OnRightClick()
 {
     if (labelEdit_) return;
     const auto items = PopupMenu();

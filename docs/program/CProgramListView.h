@@ -95,7 +95,7 @@ protected:
 
 private:
     void OnBeginDrag(wxListEvent& event, bool move);
-    void OnRightClick(wxListEvent& event);
+    void OnRightClick();
     void OnBeginLabelEdit(wxListEvent& event);
     void OnEndLabelEdit(wxListEvent& event);
     void OnKeyDown(wxListEvent& event);

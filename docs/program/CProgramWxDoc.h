@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/CZibDocument.h"
 #include "docs/program/core/ItemDocBase.h"
 
 #include <functional>
@@ -13,7 +14,7 @@ namespace zib {
 // models, the modified flag kept by the model, and the close after a fatal
 // error. Commands are bound to the model's operations with their enabling
 // rule; after each the document closes itself when the model asks to.
-class CProgramWxDoc : public wxDocument {
+class CProgramWxDoc : public CZibDocument {
 public:
     virtual ProgramDocBase& Base() = 0;
     const ProgramDocBase& Base() const { return const_cast<CProgramWxDoc*>(this)->Base(); }

@@ -67,7 +67,7 @@ bool CItemListView::OnCreate(wxDocument* doc, long flags)
     list_->Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, &CItemListView::OnBeginLabelEdit, this);
     list_->Bind(wxEVT_LIST_END_LABEL_EDIT, &CItemListView::OnEndLabelEdit, this);
     list_->Bind(wxEVT_LIST_COL_CLICK, &CItemListView::OnColumnClick, this);
-    list_->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, &CItemListView::OnRightClick, this);
+    list_->BindContextMenu([this] { OnRightClick(); });
     list_->Bind(wxEVT_LIST_ITEM_ACTIVATED, &CItemListView::OnActivated, this);
     list_->Bind(wxEVT_LIST_BEGIN_DRAG, &CItemListView::OnBeginDrag, this);
     list_->Bind(wxEVT_LIST_BEGIN_RDRAG, &CItemListView::OnBeginRightDrag, this);
@@ -372,7 +372,7 @@ void CItemListView::ColumnClicked(int column)
     if (FirstWideColumn() >= 0 && column >= FirstWideColumn()) ToggleWideColumns();
 }
 
-void CItemListView::OnRightClick(wxListEvent&)
+void CItemListView::OnRightClick()
 {
     if (labelEdit_) return;
     ShowPopup(PopupMenuDef(), [this](int id) -> std::optional<bool> {
@@ -390,14 +390,8 @@ void CItemListView::OnActivated(wxListEvent&)
 void CItemListView::ShowPopup(const std::vector<MenuItemDef>& items,
                               const std::function<std::optional<bool>(int id)>& enabled)
 {
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, Shell().Language(), {}));
-    std::unique_ptr<wxMenu> menu(bar && bar->GetMenuCount() ? bar->Remove(0) : nullptr);
-    if (!menu) {
-        ShowStyNotice(StyNotice::Numbered(stymsg::CannotLoadPopupMenu));
-        return;
-    }
-    // The popup's commands and their enabling go through this view.
-    menu->SetEventHandler(this);
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(items, Shell().Language()));
+    // The popup's enabling and its chosen command go through this view.
     for (wxMenuItem* item : menu->GetMenuItems()) {
         if (item->IsSeparator()) continue;
         if (const std::optional<bool> on = enabled(cmd::FromWxId(item->GetId()))) {
@@ -410,7 +404,12 @@ void CItemListView::ShowPopup(const std::vector<MenuItemDef>& items,
         if (update.GetSetEnabled()) item->Enable(update.GetEnabled());
         if (update.GetSetChecked() && item->IsCheckable()) item->Check(update.GetChecked());
     }
-    list_->PopupMenu(menu.get());
+    // The command runs once the menu has gone, so that the windows and
+    // dialogs it opens take the pointer and the keys.
+    const int chosen = list_->GetPopupMenuSelectionFromUser(*menu);
+    if (chosen == wxID_NONE) return;
+    wxCommandEvent command(wxEVT_MENU, chosen);
+    ProcessEvent(command);
 }
 
 // ---- Clipboard ----------------------------------------------------------

@@ -128,7 +128,7 @@ private:
     void OnBeginLabelEdit(wxListEvent& event);
     void OnEndLabelEdit(wxListEvent& event);
     void OnColumnClick(wxListEvent& event);
-    void OnRightClick(wxListEvent& event);
+    void OnRightClick();
     void OnActivated(wxListEvent& event);
     void OnBeginDrag(wxListEvent& event);
     void OnBeginRightDrag(wxListEvent& event);

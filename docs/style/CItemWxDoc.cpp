@@ -135,6 +135,15 @@ bool CItemWxDoc::OnOpenDocument(const wxString& path)
     return true;
 }
 
+bool CItemWxDoc::OnNewDocument()
+{
+    if (!wxDocument::OnNewDocument()) return false;
+    RefreshSettings();
+    Model().NewDocument();
+    UpdateAllViews();
+    return true;
+}
+
 bool CItemWxDoc::OnSaveModified()
 {
     if (!IsModified()) return true;
@@ -162,7 +171,6 @@ bool CItemWxDoc::SaveAs()
     const wxString path = dlg.GetPath();
     if (!OnSaveDocument(path)) return false;
     SetFilename(path, true);
-    SetTitle(wxFileNameFromPath(path));
     return true;
 }
 

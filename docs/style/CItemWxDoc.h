@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/CZibDocument.h"
 #include "docs/style/CStyWxUiPort.h"
 #include "docs/style/core/CZibItemDoc.h"
 #include "docs/style/core/StyNotice.h"
@@ -29,11 +30,13 @@ class TrackEditWindow;
 // edit frame of one item, the text-dump window and the track event-list
 // window) and what the track editor works with: its owner, which holds the
 // sequence under edit and the undo manager (owner kind 2).
-class CItemWxDoc : public wxDocument {
+class CItemWxDoc : public CZibDocument {
 public:
     CItemWxDoc();
 
     // wxDocument
+    // A new document is an empty file of the document's kind.
+    bool OnNewDocument() override;
     bool OnOpenDocument(const wxString& path) override;
     bool OnSaveModified() override;
     bool SaveAs() override;

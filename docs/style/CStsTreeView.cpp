@@ -92,16 +92,15 @@ void CStsTreeView::OnCollapsing(wxTreeEvent& event)
 void CStsTreeView::OnRightClick(wxTreeEvent& event)
 {
     if (event.GetItem().IsOk()) SelectItem(event.GetItem());
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", StsPopupDef())}, Shell().Language(), {}));
-    std::unique_ptr<wxMenu> menu(bar && bar->GetMenuCount() ? bar->Remove(0) : nullptr);
-    if (!menu) {
-        doc_.UiPort().Message(StyNotice::Numbered(stymsg::CannotLoadPopupMenu));
-        return;
-    }
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(StsPopupDef(), Shell().Language()));
     menu->Enable(cmd::ToWxId(cmd::EditCut), false);
     menu->Enable(cmd::ToWxId(cmd::EditCopy), CanCopy());
     menu->Enable(cmd::ToWxId(stycmd::Properties), CanCopy());
-    PopupMenu(menu.get());
+    // The chosen command runs once the menu has gone (the sheets it opens take the keys).
+    const int chosen = GetPopupMenuSelectionFromUser(*menu);
+    if (chosen == wxID_NONE) return;
+    wxCommandEvent command(wxEVT_MENU, chosen);
+    OnPopupCommand(command);
 }
 
 void CStsTreeView::OnPopupCommand(wxCommandEvent& event)

@@ -8,6 +8,7 @@
 #include "docs/style/CStyTextView.h"
 #include "docs/style/CStyTreeView.h"
 #include "docs/style/CZibStyWxDoc.h"
+#include "docs/style/StyleGuiSupport.h"
 #include "docs/style/core/CStyItem.h"
 #include "docs/style/core/QeStyleEditor.h"
 #include "docs/style/core/StyCommandIds.h"
@@ -46,6 +47,13 @@ CStyPropSplitterFrameWnd::CStyPropSplitterFrameWnd(ZibMdiParentFrame& parent, co
     const CStyItem* item = doc.EditItem(row);
     model_ = item ? item->model : doc.ModelLetter();
     if (pad_ && model_ != 'X') model_ = 'F';
+    if (item)
+        TitleAfter(doc, [name = item->NameText(), pad](const wxString& document) { return TitleFor(document, name, pad); });
+}
+
+wxString CStyPropSplitterFrameWnd::TitleFor(const wxString& documentName, std::string_view itemName, bool pad)
+{
+    return documentName + (pad ? " - PadTree - " : " - StyleTree - ") + ItemTextToWx(itemName);
 }
 
 CStyPropSplitterFrameWnd* CStyPropSplitterFrameWnd::Open(ZibMdiParentFrame& parent, const wxString& title,

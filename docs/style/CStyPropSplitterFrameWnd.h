@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class wxSplitterWindow;
 
@@ -35,6 +36,9 @@ public:
     static CStyPropSplitterFrameWnd* Open(ZibMdiParentFrame& parent, const wxString& title, uint8_t* frameOpen,
                                           CItemWxDoc& doc, int row);
     ~CStyPropSplitterFrameWnd() override;
+    // The frame's title: the document's name, the tree's and the item's
+    // (Windows-1252 bytes).
+    static wxString TitleFor(const wxString& documentName, std::string_view itemName, bool pad);
 
     // 0 loaded, 1 no resource instance from the item, 2 no style editor.
     int LoadStyle();

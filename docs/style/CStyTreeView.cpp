@@ -3,6 +3,7 @@
 #include "ui/ShellServices.h"
 #include "ui/core/ZibSettings.h"
 #include "ui/CMainToolBar.h"
+#include "ui/CZibMdiChild.h"
 #include "ui/MenuBuilder.h"
 #include "ui/ZibSubsystems.h"
 #include "ui/core/CommandIds.h"
@@ -58,6 +59,12 @@ constexpr int kCannotCreateSmfBuffer = 75;
 constexpr int kDeleteElementQuestion = 79;
 constexpr int kDeleteCvQuestion = 80;
 constexpr int kDeleteTrackQuestion = 81;
+
+// The track editor's title: the document's name and the track's node.
+CZibMdiChild::TitleRule trackEditorTitle(const std::string& nodeText)
+{
+    return [node = wxFromCp1252(nodeText)](const wxString& document) { return document + " - EventList - " + node; };
+}
 
 } // namespace
 
@@ -220,15 +227,13 @@ void CStyTreeView::OnRightClick(wxTreeEvent& event)
     case A::None:
         return;
     }
-    std::unique_ptr<wxMenuBar> bar(BuildMenuBar({MenuPopup("", items)}, Shell().Language(), {}));
-    std::unique_ptr<wxMenu> menu(bar && bar->GetMenuCount() ? bar->Remove(0) : nullptr);
-    if (!menu) {
-        Notify(StyNotice::Numbered(stymsg::CannotLoadPopupMenu));
-        return;
-    }
+    std::unique_ptr<wxMenu> menu(BuildPopupMenu(items, Shell().Language()));
     for (wxMenuItem* item : menu->GetMenuItems())
         if (!item->IsSeparator()) item->Enable(click.IsEnabled(cmd::FromWxId(item->GetId())));
-    PopupMenu(menu.get());
+    // The chosen command runs once the menu has gone, so that the windows
+    // and dialogs it opens take the pointer and the keys.
+    const int chosen = GetPopupMenuSelectionFromUser(*menu);
+    if (chosen != wxID_NONE) RunCommand(cmd::FromWxId(chosen));
 }
 
 void CStyTreeView::OnPopupCommand(wxCommandEvent& event)
@@ -365,7 +370,8 @@ void CStyTreeView::OpenTrackEditor(const std::string& nodeText, int channelOrTra
         IsPadTree() ? Shell().Subsystems().OpenPadTrackEditFrame : Shell().Subsystems().OpenStyTrackEditFrame;
     if (!doc_ || !open) return;
     TrackEditRequest request;
-    request.title = doc_->GetUserReadableName() + " - EventList - " + wxFromCp1252(nodeText);
+    const CZibMdiChild::TitleRule title = trackEditorTitle(nodeText);
+    request.title = title(doc_->GetUserReadableName());
     request.openFlag = &doc_->m_TrackEventOpen;
     request.document = doc_;
     request.editFrame = &frame_;
@@ -384,6 +390,13 @@ void CStyTreeView::OpenTrackEditor(const std::string& nodeText, int channelOrTra
     if (!window) return;
     doc_->m_TrackEventOpen = 1;
     window->ShowTrack();
+    TitleAfterDocument(*window, title);
+}
+
+void CStyTreeView::TitleAfterDocument(TrackEditWindow& window, const CZibMdiChild::TitleRule& title)
+{
+    // The title follows the document's name through a Save As.
+    if (auto* child = dynamic_cast<CZibMdiChild*>(window.Window())) child->TitleAfter(*doc_, title);
 }
 
 void CStyTreeView::TrackEditorClosed()
@@ -420,8 +433,9 @@ void CStyTreeView::OnQeTrackMidiEdit()
     const std::string text = QeTrackNodeText(s.element, s.cv, s.track);
     // Another track of the open chord variation: the window only moves on.
     if (doc_->m_TrackEventOpen && doc_->m_TrackEventWindow && s.element == m_OpenCv.element && s.cv == m_OpenCv.cv) {
-        doc_->m_TrackEventWindow->Retarget(channel + 1,
-                                           doc_->GetUserReadableName() + " - EventList - " + wxFromCp1252(text));
+        const CZibMdiChild::TitleRule title = trackEditorTitle(text);
+        doc_->m_TrackEventWindow->Retarget(channel + 1, title(doc_->GetUserReadableName()));
+        TitleAfterDocument(*doc_->m_TrackEventWindow, title);
         return;
     }
     if (doc_->m_TrackEventOpen) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/CZibMdiChild.h"
 #include "docs/style/core/CQeStyleTreeEdits.h"
 #include "docs/style/core/StyTreeRules.h"
 #include "mididoc/core/CEventListParser.h"
@@ -15,6 +16,7 @@ namespace zib {
 class CItemWxDoc;
 class CStyPropSplitterFrameWnd;
 class CWqStyleFile;
+class TrackEditWindow;
 class QeStyleEditor;
 
 // The left pane of a style edit frame: one style item as a tree of style
@@ -84,6 +86,8 @@ protected:
     virtual bool IsPadTree() const { return false; }
     // Opens the track editor window over the sequence.
     void OpenTrackEditor(const std::string& nodeText, int channelOrTrack);
+    // Titles the track editor after the document by `title`.
+    void TitleAfterDocument(TrackEditWindow& window, const CZibMdiChild::TitleRule& title);
     // The edited MIDI image into the sequence; false after its message.
     bool LoadSequence(const std::vector<uint8_t>& image, const char* caption);
     // A rebuild's result before the track editor moves on: false when the
@@ -109,9 +113,10 @@ protected:
 private:
     void OnSelChanged(wxTreeEvent& event);
     void OnRightClick(wxTreeEvent& event);
+    // A command of the popup's, sent to the tree.
+    void OnPopupCommand(wxCommandEvent& event);
     void OnActivated(wxTreeEvent& event);
     void OnKeyDown(wxTreeEvent& event);
-    void OnPopupCommand(wxCommandEvent& event);
     wxTreeItemId Root() const { return GetRootItem(); }
 
     wxImageList* images_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "ui/ShellServices.h"
 #include "ui/core/CommandIds.h"
+#include "docs/style/CStyPropSplitterFrameWnd.h"
 #include "docs/style/CZibPadWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "docs/style/core/StyCommandIds.h"
@@ -120,8 +121,8 @@ void CZibPadView::OpenPadTree()
     if (row < 0 || row >= Model().PadCount() || Model().m_PadItems[size_t(row)].Size() == 0) return;
     ShellServices* main = ShellFrame() ? ShellServices::Get() : nullptr;
     if (!main) return;
-    const wxString title =
-        GetDocument()->GetUserReadableName() + " - PadTree - " + ItemTextToWx(Model().m_PadItems[size_t(row)].NameText());
+    const wxString title = CStyPropSplitterFrameWnd::TitleFor(GetDocument()->GetUserReadableName(),
+                                                              Model().m_PadItems[size_t(row)].NameText(), true);
     Doc()->CloseToolWindows();
     Doc()->m_EditFrame = main->OpenPadPropFrame(title, &Doc()->m_EditFrameOpen, Doc(), row);
 }

@@ -6,8 +6,7 @@
 namespace zib {
 
 // The pad document of the program: a Qe pad file (.PAD) held by its
-// GUI-free model, with the tool windows opened on it. A pad file is only
-// opened, never made new.
+// GUI-free model, with the tool windows opened on it.
 class CZibPadWxDoc : public CItemWxDoc {
 public:
     CZibPadWxDoc() { AttachModel(); }
@@ -17,9 +16,6 @@ public:
     const CZibPadDoc& Model() const override { return model_; }
     bool IsPad() const override { return true; }
     CStyItem* EditItem(int row) override;
-
-    // wxDocument
-    bool OnNewDocument() override { return false; }
 
 protected:
     std::string_view SaveFilter() const override { return "Pad Files (*.PAD)|*.PAD||"; }

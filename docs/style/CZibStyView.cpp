@@ -262,7 +262,7 @@ void CZibStyView::OpenStyleTree()
     if (Model().IsWq() && item.Size() == (IsWqFamilyB(Model().m_Model) ? 1176u : 1168u)) return;
     ShellServices* main = ShellFrame() ? ShellServices::Get() : nullptr;
     if (!main) return;
-    const wxString title = GetDocument()->GetUserReadableName() + " - StyleTree - " + ItemTextToWx(item.NameText());
+    const wxString title = CStyPropSplitterFrameWnd::TitleFor(GetDocument()->GetUserReadableName(), item.NameText(), false);
     Doc()->CloseToolWindows();
     Doc()->m_EditFrame = main->OpenStyPropFrame(title, &Doc()->m_EditFrameOpen, Doc(), row);
 }

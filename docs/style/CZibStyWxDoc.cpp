@@ -9,13 +9,4 @@ CStyItem* CZibStyWxDoc::EditItem(int row)
     return row >= 0 && row < model_.StyCount() ? &model_.m_StyItems[size_t(row)] : nullptr;
 }
 
-bool CZibStyWxDoc::OnNewDocument()
-{
-    if (!wxDocument::OnNewDocument()) return false;
-    RefreshSettings();
-    model_.NewDocument();
-    UpdateAllViews();
-    return true;
-}
-
 } // namespace zib

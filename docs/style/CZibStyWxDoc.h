@@ -17,9 +17,6 @@ public:
     bool IsPad() const override { return false; }
     CStyItem* EditItem(int row) override;
 
-    // wxDocument
-    bool OnNewDocument() override;
-
 protected:
     std::string_view SaveFilter() const override { return "Style Files (*.STY)|*.STY||"; }
 

@@ -69,6 +69,14 @@ bool CZibItemDoc::OpenImage(std::vector<uint8_t> image, const std::string& path)
     return true;
 }
 
+void CZibItemDoc::NewDocument()
+{
+    Clear();
+    m_FileKind = NewFileKind();
+    Tell(StyViewNotice::ColumnsRebuilt);
+    Tell(StyViewNotice::RowsChanged);
+}
+
 void CZibItemDoc::AbortAndClear()
 {
     Clear();

@@ -73,6 +73,9 @@ public:
     // reading. False after the messages; a refused file leaves the document
     // cleared.
     bool OpenImage(std::vector<uint8_t> image, const std::string& path);
+    // Starts a new file of the document's kind: no items and no model yet;
+    // imports and pastes fill it.
+    void NewDocument();
     // Empties the document (what closing or reusing it does).
     virtual void Clear();
     // The whole file; empty after a message when nothing can be written.
@@ -151,6 +154,8 @@ protected:
     virtual ItemFileTexts ItemFiles() const = 0;
     // The file kind a path names (0: not this document's).
     virtual uint32_t FileKindOfPath(const std::string& path) const = 0;
+    // The file kind of a new document.
+    virtual uint32_t NewFileKind() const = 0;
     // Reads m_FileImage into the items; false after the messages.
     virtual bool ReadFileImage(const std::string& path) = 0;
     // The bytes of the item file of row `index` (a valid row).

@@ -80,6 +80,7 @@ public:
 protected:
     ItemFileTexts ItemFiles() const override;
     uint32_t FileKindOfPath(const std::string& path) const override { return CheckExtension(path); }
+    uint32_t NewFileKind() const override { return 5; }
     bool ReadFileImage(const std::string& path) override;
     std::vector<uint8_t> ItemFileBytes(int index) const override;
     int ImportItemFile(const std::filesystem::path& path) override;

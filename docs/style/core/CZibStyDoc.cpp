@@ -96,14 +96,6 @@ uint32_t CZibStyDoc::FileKindOf(const std::string& path)
     return UpperAscii(path.substr(path.size() - 4)) == ".STY" ? 2 : 0;
 }
 
-void CZibStyDoc::NewDocument()
-{
-    Clear();
-    m_FileKind = 2;
-    Tell(StyViewNotice::ColumnsRebuilt);
-    Tell(StyViewNotice::RowsChanged);
-}
-
 bool CZibStyDoc::ReadFileImage(const std::string& path)
 {
     if (!HeadTest() || !ParseSty()) return false;

@@ -69,7 +69,6 @@ public:
     // The file kind of a path: 2 when its last four characters are ".STY"
     // (any case), else 0.
     static uint32_t FileKindOf(const std::string& path);
-    void NewDocument();
     void Clear() override;
     bool HeadTest();
     int ParseSty();
@@ -146,6 +145,7 @@ public:
 protected:
     ItemFileTexts ItemFiles() const override;
     uint32_t FileKindOfPath(const std::string& path) const override { return FileKindOf(path); }
+    uint32_t NewFileKind() const override { return 2; }
     // Head test, ParseSty, then the user program names.
     bool ReadFileImage(const std::string& path) override;
     std::vector<uint8_t> ItemFileBytes(int index) const override;

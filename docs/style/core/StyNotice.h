@@ -66,7 +66,6 @@ inline constexpr int CannotGetClipboardData = 34;
 inline constexpr int WrongClipboardSize = 35;
 inline constexpr int WrongClipboardType = 36;
 inline constexpr int CannotMoveInsideBlock = 37;
-inline constexpr int CannotLoadPopupMenu = 45;
 inline constexpr int EmptyFile = 46;
 inline constexpr int IncorrectFormatWhileSaving = 47;
 inline constexpr int CannotFillQeOutput = 48;

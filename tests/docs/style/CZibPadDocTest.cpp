@@ -183,6 +183,41 @@ TEST(CZibPadDoc, PadItemFiles)
     EXPECT_EQ(other.texts(), (std::vector<std::string>{"Error: Not ZPF file type: WSF"}));
 }
 
+// A new pad file starts without pads and without a model; an imported pad
+// gives it its letter and bank 20, a pasted block is taken as from any pad
+// file, and the file written then opens with both pads.
+TEST(CZibPadDoc, ANewPadFileFillsByImportAndPasteAndIsWritten)
+{
+    test::TempDir dir;
+    Pads source;
+    ASSERT_TRUE(source.doc.OpenImage(padFile({0, 1}), "/x/source.pad"));
+    test::writeFile(dir / "Pad0.ZPF", PadItemFileBytes(source.doc.m_Model, source.doc.m_PadItems[0]));
+
+    Pads fresh;
+    fresh.doc.NewDocument();
+    EXPECT_EQ(fresh.doc.m_FileKind, 5u);
+    EXPECT_EQ(fresh.doc.m_Model, uint32_t(' '));
+    EXPECT_EQ(fresh.doc.PadCount(), 0);
+    EXPECT_TRUE(fresh.ui.saw(StyViewNotice::ColumnsRebuilt));
+    // Nothing to write yet: said so, and no image.
+    EXPECT_TRUE(fresh.doc.BuildFileImage().empty());
+    EXPECT_EQ(fresh.texts().size(), 1u);
+
+    // The file's letter ("DASKX") is the document's.
+    EXPECT_EQ(fresh.doc.ImportItems({dir / "Pad0.ZPF"}).imported, 1);
+    EXPECT_EQ(fresh.doc.m_Model, uint32_t('X'));
+    EXPECT_EQ(fresh.doc.m_FirstBank, 20);
+    fresh.ui.clipboard = source.doc.CopyBlock(std::vector<int>{1}, -1)->Bytes();
+    fresh.doc.OnEditPaste();
+    EXPECT_EQ(fresh.names(), (std::vector<std::string>{"Pad0", "Pad1"}));
+    EXPECT_TRUE(fresh.texts().empty());
+
+    Pads reopened;
+    ASSERT_TRUE(reopened.doc.OpenImage(fresh.doc.BuildFileImage(), "/x/new.pad"));
+    EXPECT_EQ(reopened.names(), (std::vector<std::string>{"Pad0", "Pad1"}));
+    EXPECT_EQ(PadCellText(reopened.doc, 1, 1, 0), "21 / 1");
+}
+
 TEST(CZibPadDoc, PadBlocks)
 {
     Pads four;

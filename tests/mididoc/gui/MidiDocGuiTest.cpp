@@ -173,6 +173,24 @@ TEST_F(MidiDocGui, SaveAsWritesTheFileAndUndoHasNothingToTake)
     EXPECT_EQ(r.line("list:").find("list: title=Copy.mid "), 0u) << r.line("list:");
 }
 
+// After Save As the editors of the file name it as its MIDI window does.
+TEST_F(MidiDocGui, TheEditorsOfAFileTakeTheNameOfItsSaveAs)
+{
+    const auto path = write("Song.mid", test::smallSong(2));
+    const auto saveAs = [&](const std::string& name) {
+        return "dialog path \"" + (session_.files() / name).string() + "\"\nmenu " + kFileSaveAs + "\nlog-tabs\n";
+    };
+    // The event list of every track, then the master track beside it.
+    ZibRun r = open(path, "menu 57642\nmenu 32840\n" + saveAs("Copy.mid") + "menu 32945\n" + saveAs("Again.mid"));
+    const auto tabs = r.lines("tabs:");
+    ASSERT_EQ(tabs.size(), 2u) << r.output;
+    EXPECT_NE(tabs[0].find(" titles=Copy.mid|Copy.mid - Event List - Multiple Tracks"), std::string::npos) << tabs[0];
+    EXPECT_NE(tabs[1].find(" titles=Again.mid|Again.mid - Event List - Multiple Tracks|"
+                           "Again.mid - Master Track - All Events"),
+              std::string::npos)
+        << tabs[1];
+}
+
 TEST_F(MidiDocGui, MidiToStyleCommandsConvertOrOfferTheirLog)
 {
     // A file with the Qe style commands converts; the new style is written.

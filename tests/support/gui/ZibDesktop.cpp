@@ -215,15 +215,15 @@ void ZibDesktop::type(const std::string& text)
     EXPECT_EQ(xdotool({"type", "--delay", "40", "--", text}), 0) << "xdotool type " << text;
 }
 
-void ZibDesktop::click(int x, int y, int count)
+void ZibDesktop::click(int x, int y, int count, int button)
 {
     EXPECT_EQ(xdotool({"mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "--repeat",
-                       std::to_string(count), "--delay", "90", "1"}),
+                       std::to_string(count), "--delay", "90", std::to_string(button)}),
               0)
         << "xdotool click at " << x << "," << y;
 }
 
-bool ZibDesktop::clickOn(const std::string& where, int count)
+bool ZibDesktop::clickOn(const std::string& where, int count, int button)
 {
     // A list still filling or a button not yet enabled has no place yet.
     int x = 0, y = 0, w = 0, h = 0;
@@ -234,8 +234,16 @@ bool ZibDesktop::clickOn(const std::string& where, int count)
             },
             "a place to click: " + where))
         return false;
-    click(x + w / 2, y + h / 2, count);
+    click(x + w / 2, y + h / 2, count, button);
     return true;
+}
+
+bool ZibDesktop::openPopup(const std::string& where)
+{
+    const size_t before = logLines("menu-open:").size();
+    if (!clickOn(where, 1, 3)) return false;
+    return waitUntil([&] { return logLines("menu-open:").size() > before; }, "a context menu on " + where,
+                     Seconds(10));
 }
 
 bool ZibDesktop::openMenu(char letter)

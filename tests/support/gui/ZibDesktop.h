@@ -45,10 +45,14 @@ public:
     // Real input
     void keys(const std::string& keys); // xdotool key names: "alt+f", "Return", "ctrl+z"
     void type(const std::string& text);
-    void click(int x, int y, int count = 1);
+    // Clicks with the left (1) or right (3) button.
+    void click(int x, int y, int count = 1, int button = 1);
     // Clicks the middle of what a "where ..." question names, once the
     // program knows the place; false when it never does.
-    bool clickOn(const std::string& where, int count = 1);
+    bool clickOn(const std::string& where, int count = 1, int button = 1);
+    // Right-clicks what a "where ..." question names and waits until a
+    // context menu has opened.
+    bool openPopup(const std::string& where);
     // Presses alt+`letter` and waits until a menu has opened.
     bool openMenu(char letter);
     // A menu command by its mnemonics: alt+`menu`, then the item's key names.

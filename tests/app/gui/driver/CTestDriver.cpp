@@ -916,6 +916,14 @@ void CTestDriver::Run(const Words& c)
             e.Skip();
             wxMenu* menu = e.GetMenu();
             Log("menu-open: " + escaped(menu ? menu->GetTitle() : wxString()));
+            // A context menu also lists its items, each with whether it is enabled.
+            if (!menu || !e.IsPopup()) return;
+            std::string items;
+            for (const wxMenuItem* item : menu->GetMenuItems())
+                if (!item->IsSeparator())
+                    items += (items.empty() ? "" : "|") + escaped(item->GetItemLabelText()) + "=" +
+                             (item->IsEnabled() ? "1" : "0");
+            Log("popup-items: " + items);
         });
         Log("follow");
     } else if (verb == "where" && frame) {

@@ -119,6 +119,8 @@ namespace zib {
 //                                 dialogs without an answer are left to real input (their
 //                                 "dialog:", "message:" or "file-dialog:" line still comes),
 //                                 and every menu that opens writes "menu-open: LABEL"
+//                                 (a context menu then "popup-items: TEXT=1|TEXT=0|...",
+//                                 its items and whether each is enabled)
 //   where grid-cell ROW COL | list-row ROW [COL] | tree-node PATH [N] | tool ID
 //                                 writes "where: X Y W H", the screen rectangle of a cell of
 //                                 the active child's grid, a row of its list (or the row's

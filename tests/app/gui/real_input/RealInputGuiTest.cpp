@@ -9,6 +9,7 @@
 #include "platform/FileProfile.h"
 #include "tests/support/gui/ZibDesktop.h"
 #include "tests/support/NoAudioEnvironment.h"
+#include "tests/support/PcgFileBuilder.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 
 namespace zib {
@@ -249,6 +251,23 @@ protected:
         desktop_->type(value);
         desktop_->keys("Return");
         return waitForVelocity(row, value, "the typed value");
+    }
+
+    // A right click on what a "where ..." question names: the items of the
+    // context menu that opened, "Text=1|Text=0|..." (1 enabled), or "" when none opened.
+    std::string popupItems(const std::string& where)
+    {
+        if (!desktop_->openPopup(where)) return {};
+        const auto items = desktop_->logLines("popup-items: ");
+        return items.empty() ? std::string() : items.back().substr(13);
+    }
+
+    // Waits for a dialog titled `title`, closes it with Escape and waits for the main window.
+    bool closeDialog(const std::string& title)
+    {
+        if (!desktop_->waitForActiveWindow(title)) return false;
+        desktop_->keys("Escape");
+        return desktop_->waitForActiveWindow("Zib");
     }
 
     ZibSession session_;
@@ -572,6 +591,153 @@ TEST_F(RealInputGui, APlayOrRecordWithoutMidiOutputLeavesItsButtonUp)
     ASSERT_TRUE(desktop_->menuCommand('w', "o"));
     EXPECT_TRUE(
         desktop_->waitUntil([&] { return tabTitles().empty(); }, "Window > Close of the MIDI window"));
+}
+
+// What a context menu offers, and what its chosen item does
+struct PopupCase {
+    const char* where; // the place right-clicked, as "where" names it
+    const char* items; // the menu's items, each enabled (1) or greyed (0)
+    const char* keys;  // the item chosen ("" closes the menu)
+    std::function<bool()> done; // the chosen item's effect shows
+};
+
+// A right click on each kind of node of a Qe style's trees, and on its row
+// in the list, opens that node's menu with its items enabled by the node's
+// data; the item chosen runs.
+TEST_F(RealInputGui, EveryNodeOfAStyleOpensItsContextMenuAndItsItemsRun)
+{
+    const auto path = session_.files() / "pop.sty";
+    ASSERT_EQ(writeFileAtomically(path, test::dasfImage({test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}})),
+                                                         test::stsDataEntry("PopSts", 2, 0, {0, 2})})),
+              FileIoError::None);
+    const auto clipboard = session_.files() / "clipboard.bin";
+    // A chord variation copied: one block of content code 5 on the clipboard.
+    const auto copiedCv = [&] {
+        if (desktop_->answer("clipboard-read " + clipboard.string(), "clipboard-read:") != "clipboard-read: done")
+            return false;
+        std::vector<uint8_t> block;
+        return readWholeFile(clipboard, block) == FileIoError::None && block.size() > 17 && block[17] == 5;
+    };
+    const auto trackEditor = [&] {
+        if (!waitForActiveTab("pop.sty - EventList - V1CV1 BASS", true)) return false;
+        return activateTab("pop.sty - StyleTree - Pop");
+    };
+    const PopupCase cases[] = {
+        {"list-row 0",
+         "Cut=1|Copy=1|Paste=0|Extract Item=1|Import Item(s)=1|Delete Item(s)=1|Empty Item=1|Rename Item=1|"
+         "Convert style To Text=0|Convert style to MIDI=1|Convert Qe-style to Wq-style=0|Properties=1",
+         "Up Return", [&] { return waitForActiveTab("pop.sty - StyleTree - Pop", true); }},
+        {"tree-node Variation1", "Cut=0|Copy=1|Paste=1|Delete =1|Add CV=1|Track Info=1|Chord Table=1|NTT=1",
+         "Up Return", [&] { return closeDialog("NTT"); }},
+        {"tree-node Variation2", "Cut=0|Copy=0|Paste=0|Delete =0|Add CV=1|Track Info=1|Chord Table=1|NTT=1", "", {}},
+        {"tree-node Variation1/CV1", "Cut=0|Copy=1|Paste=1|Delete=1|CV Parameters=0|Play CV as MIDI=1",
+         "Down Return", copiedCv},
+        {"tree-node Variation1/CV2", "Cut=0|Copy=0|Paste=1|Delete=0|CV Parameters=0|Play CV as MIDI=0", "", {}},
+        {"tree-node Variation1/CV1/DRUM",
+         "Cut=0|Copy=0|Paste=0|Delete=1|Set Key-Chord values=0|Play Track As MIDI=1|Edit Track MIDI events=1", "", {}},
+        {"tree-node Variation1/CV1/PERC",
+         "Cut=0|Copy=0|Paste=0|Delete=0|Set Key-Chord values=0|Play Track As MIDI=0|Edit Track MIDI events=0", "", {}},
+        {"tree-node Variation1/CV1/BASS",
+         "Cut=0|Copy=0|Paste=0|Delete=1|Set Key-Chord values=1|Play Track As MIDI=1|Edit Track MIDI events=1",
+         "Up Return", trackEditor},
+        {"tree-node \"STS Tree: PopSts\" 1", "Cut=0|Copy=1|Paste=1|Properties=1", "Up Return",
+         [&] { return closeDialog("Style Performance settings"); }},
+        {"tree-node \"STS Tree: PopSts/STS2\" 1", "Cut=0|Copy=0|Paste=1|Properties=0", "", {}},
+        {"tree-node \"STS Tree: PopSts/STS3\" 1", "Cut=0|Copy=1|Paste=1|Properties=1", "Up Return",
+         [&] { return closeDialog("STS settings: STS3"); }},
+    };
+    ASSERT_TRUE(desktop_->start({path.string()}));
+    ASSERT_TRUE(waitForActiveTab("pop.sty", true));
+    for (const PopupCase& c : cases) {
+        SCOPED_TRACE(c.where);
+        ASSERT_EQ(popupItems(c.where), c.items);
+        if (!*c.keys) {
+            desktop_->keys("Escape");
+            continue;
+        }
+        desktop_->keys(c.keys);
+        ASSERT_TRUE(c.done());
+    }
+    // The root runs the style flags dialog at once.
+    const size_t menus = desktop_->logLines("menu-open:").size();
+    ASSERT_TRUE(desktop_->clickOn("tree-node \"Style Tree: Pop\"", 1, 3));
+    ASSERT_TRUE(closeDialog("Style Flags"));
+    EXPECT_EQ(desktop_->logLines("menu-open:").size(), menus);
+    EXPECT_TRUE(desktop_->logLines("message:").empty());
+}
+
+// The same for a pad, a Wq style and a program file: the list's menu, the
+// pad tree's and the Wq style tree's, each item enabled as its rules say,
+// and the chosen item runs.
+TEST_F(RealInputGui, ThePadWqStyleAndProgramWindowsOpenTheirContextMenusAndTheirItemsRun)
+{
+    const auto pad = styleFile("pads.pad", true);
+    const auto wq = session_.files() / "rock.sty";
+    const auto pcg = session_.files() / "qe.pcg";
+    ASSERT_EQ(writeFileAtomically(wq, test::wqStyleFile('9', {test::smallWq8Image("Rock")})), FileIoError::None);
+    ASSERT_EQ(writeFileAtomically(pcg, test::qePcgImage({{"Piano", 9, 0}, {"Organ", 9, 2}})), FileIoError::None);
+    const auto tab = [&](const std::string& title) { return [this, title] { return waitForActiveTab(title, true); }; };
+    // The program copied: the clipboard, empty before, holds a block.
+    const auto copied = [&] {
+        const auto block = session_.files() / "clipboard.bin";
+        return desktop_->answer("clipboard-read " + block.string(), "clipboard-read:") == "clipboard-read: done" &&
+               std::filesystem::file_size(block) > 0;
+    };
+    const struct {
+        const char* window; // the tab the menus are in
+        PopupCase popup;
+    } cases[] = {
+        {"qe.pcg",
+         {"list-row 0",
+          "Cut=1|Copy=1|Paste=0|Extract Item=1|Import Item(s)=1|Delete Item(s)=1|Empty Item=1|Rename Item=1|"
+          "Properties=1",
+          "Down Down Return", copied}},
+        // The program's block on the clipboard can be pasted from now on.
+        {"pads.pad",
+         {"list-row 0",
+          "Cut=1|Copy=1|Paste=1|Extract Item=1|Import Item(s)=1|Delete Item(s)=1|Empty Item=1|Rename Item=1|"
+          "Properties=1",
+          "Up Return", tab("pads.pad - PadTree - Pad1")}},
+        {"pads.pad - PadTree - Pad1",
+         {"tree-node Variation1", "Cut=0|Copy=1|Paste=1|Delete =1|Add CV=1|Track Info=1|Chord Table=1|NTT=1", "",
+          {}}},
+        {"pads.pad - PadTree - Pad1",
+         {"tree-node Variation1/CV1", "Cut=0|Copy=1|Paste=1|Delete=1|CV Parameters=0|Play CV as MIDI=1", "", {}}},
+        {"pads.pad - PadTree - Pad1",
+         {"tree-node Variation1/CV1/DRUM",
+          "Cut=0|Copy=0|Paste=0|Delete=1|Set Key-Chord values=0|Play Track As MIDI=1|Edit Track MIDI events=1",
+          "Up Return", tab("pads.pad - EventList - V1CV1 DRUM")}},
+        {"rock.sty",
+         {"list-row 0",
+          "Cut=1|Copy=1|Paste=1|Extract Item=1|Import Item(s)=1|Delete Item(s)=1|Empty Item=1|Rename Item=1|"
+          "Convert style To Text=1|Convert style to MIDI=1|Convert Qe-style to Wq-style=0|Properties=1",
+          "Up Return", tab("rock.sty - StyleTree - Rock")}},
+        {"rock.sty - StyleTree - Rock",
+         {"tree-node Variation1/CV1", "Cut=0|Copy=0|Paste=0|Delete=0|CV Parameters=1|Play CV as MIDI=1", "Up Up Return",
+          [&] { return closeDialog("Chord Variation Parameters"); }}},
+        {"rock.sty - StyleTree - Rock",
+         {"tree-node Variation1/CV1/BASS",
+          "Cut=0|Copy=0|Paste=0|Delete=0|Set Key-Chord values=0|Play Track As MIDI=1|Edit Track MIDI events=1", "",
+          {}}},
+    };
+    ASSERT_TRUE(desktop_->start({pad.string(), wq.string(), pcg.string()}));
+    ASSERT_TRUE(waitForActiveTab("qe.pcg", true));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.window) + ": " + c.popup.where);
+        ASSERT_TRUE(activateTab(c.window));
+        ASSERT_EQ(popupItems(c.popup.where), c.popup.items);
+        if (!*c.popup.keys) {
+            desktop_->keys("Escape");
+            continue;
+        }
+        desktop_->keys(c.popup.keys);
+        ASSERT_TRUE(c.popup.done());
+    }
+    // A Wq element runs its chord table at once.
+    ASSERT_TRUE(activateTab("rock.sty - StyleTree - Rock"));
+    ASSERT_TRUE(desktop_->clickOn("tree-node Variation1", 1, 3));
+    ASSERT_TRUE(closeDialog("Edit Chord Table"));
+    EXPECT_TRUE(desktop_->logLines("message:").empty());
 }
 
 } // namespace

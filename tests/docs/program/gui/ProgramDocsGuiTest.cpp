@@ -283,3 +283,19 @@ TEST_F(ProgramDocsGui, Wq41ArrangementGlobalDialogWritesItsSwitches)
     EXPECT_EQ(test::readFileBytes(arg), expected) << differences(test::readFileBytes(arg), expected) << logOf(r);
     EXPECT_TRUE(r.has("row 35: Chord Recognition Mode|One Finger")) << logOf(r);
 }
+
+// A new program document saved under a name goes by that name, in its tab
+// and in the main window's title, in place of its "unnamed" number.
+TEST_F(ProgramDocsGui, ANewProgramDocumentTakesTheNameItIsSavedAs)
+{
+    const std::string newWq8Programs = "dialog select 1914 2 ; select 1915 1 ; ok\nmenu 57600\n";
+    const std::string saved = (session_.files() / "mine.pcg").string();
+    const ZibRun r = run(newWq8Programs + newWq8Programs + "log-tabs\ndialog path " + saved +
+                         "\nmenu 57604\nlog-tabs\nlog-frame\n");
+    const auto tabs = r.lines("tabs:");
+    ASSERT_EQ(tabs.size(), 2u) << logOf(r);
+    EXPECT_EQ(tabs[0], "tabs: active=unnamed2 titles=unnamed1|unnamed2") << logOf(r);
+    EXPECT_EQ(tabs[1], "tabs: active=mine.pcg titles=unnamed1|mine.pcg") << logOf(r);
+    EXPECT_NE(r.line("frame:").find(" title=Zib - mine.pcg"), std::string::npos) << r.line("frame:");
+    EXPECT_EQ(test::readFileBytes(saved).size(), 14255u) << "a Wq8 program file";
+}
