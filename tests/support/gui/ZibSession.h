@@ -77,7 +77,7 @@ public:
 
     // A run's time limit only bounds a hang: a busy machine with two cores
     // and the sanitizers runs the longest script in a fraction of it.
-    static constexpr int kRunCeilingSeconds = 300;
+    static constexpr int kRunCeilingSeconds = 600;
 
     // Runs the program with `script`; `seconds` bounds the whole run (at
     // least kRunCeilingSeconds).
