@@ -58,9 +58,9 @@ void CItemWxDoc::CloseTrackEventWindow()
     if (trackOwner_) trackOwner_->BindSequence(nullptr);
 }
 
-bool CItemWxDoc::WriteBackTrackEditor()
+bool CItemWxDoc::WriteBackEditFrame()
 {
-    if (!m_TrackEventOpen || !m_EditFrameOpen) return true;
+    if (!m_EditFrameOpen) return true;
     auto* frame = dynamic_cast<CStyPropSplitterFrameWnd*>(m_EditFrame);
     if (!frame) return true;
     const int result = frame->WriteBack();
@@ -177,8 +177,8 @@ bool CItemWxDoc::SaveAs()
 bool CItemWxDoc::DoSaveDocument(const wxString& path)
 {
     // Every road to the file comes here (Save, Save As, the questions of
-    // Close and Exit): the track editor's edits go with it, or nothing goes.
-    if (!WriteBackTrackEditor()) return false;
+    // Close and Exit): the edit frame's edits go with it, or nothing goes.
+    if (!WriteBackEditFrame()) return false;
     const std::vector<uint8_t> image = Model().BuildFileImage();
     if (image.empty()) return false;
     if (writeFileAtomically(wxToUtf8(path), image) != FileIoError::None) {

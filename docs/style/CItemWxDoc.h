@@ -57,11 +57,12 @@ public:
     void CloseToolWindows();
     // Closes the track event-list window and clears the undo manager.
     void CloseTrackEventWindow();
-    // Before the document is written: what the open track editor holds goes
-    // into its item, as closing the editor would write it. False when it
-    // could not (the rebuild said why; the item is as it was, or the
-    // document is aborted): nothing may be saved then.
-    bool WriteBackTrackEditor();
+    // Before the document is written: what the open edit frame holds (its
+    // tree's edits and its track editor's) goes into its item, as closing
+    // the frame would write it. False when it could not (the rebuild said
+    // why; the item is as it was, or the document is aborted): nothing may
+    // be saved then.
+    bool WriteBackEditFrame();
     // After a command: a model that asks to be aborted closes the document.
     void CheckAbort();
     // The data became unusable: the model is cleared and the window closes

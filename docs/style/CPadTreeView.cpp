@@ -13,7 +13,7 @@ void CPadTreeView::PasteSelection()
     CQeStyleTreeEdits edits = Edits();
     edits.PasteSelection();
     if (!edits.edited) return;
-    m_Edited = 1;
+    NoteEdited(1);
     if (!s.IsCv()) return;
     // A pad's chord variation plays its first track only.
     for (int t = 1; t < 8; ++t)

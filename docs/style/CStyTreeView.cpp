@@ -96,6 +96,14 @@ void CStyTreeView::SetDocument(CItemWxDoc* doc, int row)
     m_Edited = 0;
 }
 
+void CStyTreeView::NoteEdited(int how)
+{
+    m_Edited = how;
+    // The document shows the change at once, so that a save or a close asks
+    // for it while the edit is still in this tree's editor.
+    if (doc_) doc_->SetModelModified();
+}
+
 bool CStyTreeView::IsQe() const
 {
     return editor_ != nullptr;
@@ -472,7 +480,7 @@ template <class Model, class Dialog, class... Args> void CStyTreeView::RunEditor
 {
     Model model(*editor_, std::forward<Args>(args)...);
     Dialog dlg(this, model);
-    if (dlg.ShowModal() == wxID_OK && model.changed) m_Edited = model.changed;
+    if (dlg.ShowModal() == wxID_OK && model.changed) NoteEdited(model.changed);
 }
 
 void CStyTreeView::OnStyleFlags()
@@ -510,7 +518,7 @@ void CStyTreeView::OnTrackInfo()
     TrackParamsDlgModel model(*editor_, s.element, item->NameText());
     CTrackParamsDlg dlg(this, model);
     if (dlg.ShowModal() != wxID_OK) return;
-    if (model.modified) m_Edited = model.modified;
+    if (model.modified) NoteEdited(model.modified);
     // The list's sound columns follow the programs.
     for (int e = 0; e < CStyItem::kElements; ++e)
         for (int t = 0; t < CStyItem::kTracks; ++t)
@@ -569,7 +577,7 @@ void CStyTreeView::OnWqStyleProperties()
 void CStyTreeView::AfterStructureChange(uint8_t element, uint8_t cv, uint8_t track)
 {
     FillTree(wxToCp1252(frame_.GetTitle()));
-    m_Edited = 1;
+    NoteEdited(1);
     ShowItem(element, cv, track);
 }
 
@@ -639,7 +647,7 @@ void CStyTreeView::PasteSelection()
     if (!editor_ || !doc_) return;
     CQeStyleTreeEdits edits = Edits();
     edits.PasteSelection();
-    if (edits.edited) m_Edited = 1;
+    if (edits.edited) NoteEdited(1);
 }
 
 void CStyTreeView::OnQeAddCv()
@@ -647,7 +655,7 @@ void CStyTreeView::OnQeAddCv()
     if (!editor_ || !doc_) return;
     CQeStyleTreeEdits edits = Edits();
     edits.OnQeAddCv();
-    if (edits.edited) m_Edited = 1;
+    if (edits.edited) NoteEdited(1);
 }
 
 } // namespace zib

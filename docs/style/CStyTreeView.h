@@ -77,6 +77,8 @@ public:
 
     // What the frame's rebuild reads and writes
     int m_Edited = 0;
+    // An edit held by the tree's editor: `m_Edited` set and the document marked changed.
+    void NoteEdited(int how);
     CEventListParser& Sequence() { return sequence_; }
     QeTreeSelection m_OpenCv; // element, CV (and for Wq the track) loaded into the sequence
     bool IsQe() const;

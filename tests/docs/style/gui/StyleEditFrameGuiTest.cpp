@@ -7,6 +7,8 @@
 #include "tests/docs/style/gui/StyleGuiFixture.h"
 #include "tests/support/StyFileBuilder.h"
 
+#include <ostream>
+
 namespace zib {
 namespace {
 
@@ -160,6 +162,48 @@ TEST_F(StyleGui, AddCvAndDeleteWithItsQuestion)
     // After a structural edit the root shows the frame's title.
     EXPECT_NE(log.find("items=0:pop.sty - StyleTree - Pop|"), std::string::npos) << log;
 }
+
+// An edit held by an open Qe tree (here Add CV) marks the document changed
+// at once, and every road to the file takes it while the tree stays open.
+struct TreeEditRoad {
+    const char* name;
+    const char* steps; // after the edit, with the tree open
+    bool saves;        // a plain save: the document is clean afterwards
+};
+
+void PrintTo(const TreeEditRoad& road, std::ostream* out)
+{
+    *out << road.name;
+}
+
+const TreeEditRoad kTreeEditRoads[] = {
+    {"save", "activate-child save.sty*\nmenu 57603\nlog-tabs\n", true},
+    {"close", "activate-child close.sty*\ndialog yes\nmenu 4001\n", false},
+    {"exit", "dialog yes\nmenu 57665\n", false},
+};
+
+class TreeEditSaveRoad : public StyleGui, public ::testing::WithParamInterface<TreeEditRoad> {};
+
+TEST_P(TreeEditSaveRoad, TakesTheOpenTreesEdit)
+{
+    const TreeEditRoad& c = GetParam();
+    const std::string sty = file(std::string(c.name) + ".sty", qeStyleFile());
+    ASSERT_EQ(editorOf(*openSaved(read(sty), sty), 0)->QueryChordVar(0, 1), 0) << "no CV2 before";
+    const ZibRun r = run(kOpenEditFrame + "select-node Variation1\ntree-command 32901\nlog-tabs\n" + c.steps, {sty});
+    const std::string log = logOf(r);
+    const auto tabs = r.lines("tabs: ");
+    ASSERT_FALSE(tabs.empty()) << log;
+    EXPECT_NE(tabs[0].find(std::string(c.name) + ".sty*"), std::string::npos) << "changed at once: " << tabs[0];
+    EXPECT_NE(editorOf(*openSaved(read(sty), sty), 0)->QueryChordVar(0, 1), 0) << "CV2 saved: " << log;
+    if (c.saves) {
+        ASSERT_EQ(tabs.size(), 2u) << log;
+        EXPECT_EQ(tabs[1].find('*'), std::string::npos) << tabs[1];
+        EXPECT_NE(tabs[1].find("StyleTree"), std::string::npos) << "the tree stays open: " << tabs[1];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, TreeEditSaveRoad, ::testing::ValuesIn(kTreeEditRoads),
+                         [](const ::testing::TestParamInfo<TreeEditRoad>& info) { return std::string(info.param.name); });
 
 TEST_F(StyleGui, PlayCvAndTrackHandTheirMidiFilesToThePlayer)
 {
