@@ -189,11 +189,13 @@ TEST_P(TreeEditSaveRoad, TakesTheOpenTreesEdit)
     const TreeEditRoad& c = GetParam();
     const std::string sty = file(std::string(c.name) + ".sty", qeStyleFile());
     ASSERT_EQ(editorOf(*openSaved(read(sty), sty), 0)->QueryChordVar(0, 1), 0) << "no CV2 before";
-    const ZibRun r = run(kOpenEditFrame + "select-node Variation1\ntree-command 32901\nlog-tabs\n" + c.steps, {sty});
+    const ZibRun r =
+        run(kOpenEditFrame + "select-node Variation1\ntree-command 32901\nlog-tabs\n" + c.steps, {sty});
     const std::string log = logOf(r);
     const auto tabs = r.lines("tabs: ");
     ASSERT_FALSE(tabs.empty()) << log;
-    EXPECT_NE(tabs[0].find(std::string(c.name) + ".sty*"), std::string::npos) << "changed at once: " << tabs[0];
+    EXPECT_NE(tabs[0].find(std::string(c.name) + ".sty*"), std::string::npos)
+        << "changed at once: " << tabs[0];
     EXPECT_NE(editorOf(*openSaved(read(sty), sty), 0)->QueryChordVar(0, 1), 0) << "CV2 saved: " << log;
     if (c.saves) {
         ASSERT_EQ(tabs.size(), 2u) << log;
@@ -203,7 +205,7 @@ TEST_P(TreeEditSaveRoad, TakesTheOpenTreesEdit)
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, TreeEditSaveRoad, ::testing::ValuesIn(kTreeEditRoads),
-                         [](const ::testing::TestParamInfo<TreeEditRoad>& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StyleGui, PlayCvAndTrackHandTheirMidiFilesToThePlayer)
 {
