@@ -5,6 +5,7 @@
 #include "devices/core/MidiSession.h"
 #include "devices/core/OutStream.h"
 #include "devices/core/OutStreamClient.h"
+#include "tests/support/CiRun.h"
 #include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/PulseAudioServer.h"
 #include "tests/support/SinkRecorder.h"
@@ -53,10 +54,13 @@ std::vector<size_t> onsets(const std::vector<float>& sound)
     return found;
 }
 
+// Whether the General MIDI sound font is installed; a CI run needs it.
 bool haveSoundFont()
 {
-    return std::filesystem::exists("/usr/share/sounds/sf2/default-GM.sf2") ||
-           std::filesystem::exists("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    const bool there = std::filesystem::exists("/usr/share/sounds/sf2/default-GM.sf2") ||
+                       std::filesystem::exists("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    if (!there) test::reportMissingInCi("a General MIDI sound font (package timgm6mb-soundfont)");
+    return there;
 }
 
 TEST(SynthBackendTest, OnTheVirtualClockNotesStartWithin3msOfTheirDueTimes)

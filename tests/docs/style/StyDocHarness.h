@@ -4,11 +4,9 @@
 #include "tests/support/BuildPaths.h"
 #include "docs/style/core/CZibStyDoc.h"
 #include "tests/support/FakeStyUiPort.h"
+#include "tests/support/Golden.h"
 
-#include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,19 +52,12 @@ struct PadDocHarness : UiHarness {
     std::vector<std::string> names() const { return namesOf(doc.m_PadItems); }
 };
 
-// Compares `text` with the golden file `name` (ZIB_UPDATE_GOLDEN=1 writes it).
+// Compares `text` with the golden file `name` of tests/docs/style/golden
+// (compareWithGolden: ZIB_UPDATE_GOLDEN writes it, but never in CI).
 inline void expectGolden(const std::string& name, const std::string& text)
 {
-    const std::string path = (test::SourceDir() / "tests/docs/style/golden" / name).string();
-    if (std::getenv("ZIB_UPDATE_GOLDEN")) {
-        std::ofstream(path, std::ios::binary) << text;
-        return;
-    }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << path;
-    std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(text, expected.str()) << name;
+    SCOPED_TRACE(name);
+    compareWithGolden(text, (test::SourceDir() / "tests/docs/style/golden" / name).string());
 }
 
 } // namespace zib::test

@@ -3,6 +3,7 @@
 #include "tests/support/gui/TestShell.h"
 #include "mididoc/CEventGridTable.h"
 #include "mididoc/core/EventListModel.h"
+#include "tests/support/CiRun.h"
 #include "tests/support/gui/ZibSession.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
 
@@ -36,7 +37,10 @@ protected:
     }
     void SetUp() override
     {
-        if (!display_->ok() || !init_->IsOk()) GTEST_SKIP() << "Xvfb is not available";
+        if (!display_->ok() || !init_->IsOk()) {
+            test::reportMissingInCi("Xvfb (package xvfb) and the windowing library on it");
+            GTEST_SKIP() << "Xvfb is not available";
+        }
     }
     static inline test::XvfbDisplay* display_ = nullptr;
     static inline wxInitializer* init_ = nullptr;

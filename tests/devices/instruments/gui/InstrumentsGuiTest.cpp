@@ -7,6 +7,7 @@
 #include "platform/FileProfile.h"
 #include "tests/support/gui/ZibSession.h"
 #include "tests/devices/DeviceGuiTest.h"
+#include "tests/support/CiRun.h"
 #include "tests/support/RealFixtures.h"
 
 #include <filesystem>
@@ -32,7 +33,10 @@ protected:
         DeviceGuiTest::SetUp();
         if (IsSkipped()) return;
         ins_ = test::realFixturesDir() / "ins" / "K2500.INS";
-        if (!std::filesystem::exists(ins_)) GTEST_SKIP() << "no real .INS file";
+        if (!std::filesystem::exists(ins_)) {
+            test::reportMissingInCi("the real instrument file " + ins_.string());
+            GTEST_SKIP() << "no real .INS file";
+        }
     }
 
     ZibRun run(const std::string& script) { return DeviceGuiTest::run(script, 60); }
