@@ -58,9 +58,12 @@ TEST_F(PlaybackGui, ThePlayerWindowPlaysTheFileOnTheChosenPortAndClosingDeletesI
     EXPECT_NE(std::find(notes.begin(), notes.end(), "Zib Test:Out A: 90 3C 64"), notes.end()) << r.output;
     EXPECT_NE(std::find(notes.begin(), notes.end(), "Zib Test:Out A: 80 3E 00"), notes.end());
 
-    // Closed while it plays: the file goes all the same, and nothing hangs.
-    const std::string again = writeSong("TmpRary2.mid");
-    ZibRun early = run("play-external " + again + "\nclose-player\nawait-gone " + again + "\nquit\n");
+    // Closed while it plays (its first note heard, its second one held for
+    // 5 s): the file goes all the same, and nothing hangs.
+    const std::string again = writeSong("TmpRary2.mid", 96 * 21);
+    std::filesystem::remove(session_.midiLog());
+    ZibRun early = run("play-external " + again + "\nawait-in-file " + session_.midiLog().string() +
+                       " \"Zib Test:Out A: 90 3C 64\"\nclose-player\nawait-gone " + again + "\nquit\n");
     EXPECT_TRUE(early.has("exists " + again + " 0"));
 }
 
