@@ -102,8 +102,7 @@ TEST(CommandLineGui, BadFilesAreReportedAndTheOthersOpen)
         script += "await-idle\nlog-frame\nclose-active\nlog-frame\nclose-active\nlog-frame\nquit\n";
 
         const ZibRun r = session.run(script, 60, args, session.files());
-        EXPECT_FALSE(r.killed) << r.output;
-        EXPECT_EQ(r.exitCode, 0) << r.output;
+        ZibSession::expectEndedWell(r);
         const auto messages = r.lines("message: ");
         ASSERT_EQ(messages.size(), bad.size()) << r.output;
         for (size_t i = 0; i < bad.size(); ++i)
@@ -114,8 +113,6 @@ TEST(CommandLineGui, BadFilesAreReportedAndTheOthersOpen)
         EXPECT_NE(frames[0].find("title=Zib - B." + ext), std::string::npos) << frames[0];
         EXPECT_NE(frames[1].find("title=Zib - A." + ext), std::string::npos) << frames[1];
         EXPECT_NE(frames[2].find("kind=0"), std::string::npos) << frames[2];
-        EXPECT_EQ(r.output.find("Gtk-CRITICAL"), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find("invalid cast"), std::string::npos) << r.output;
     }
 }
 

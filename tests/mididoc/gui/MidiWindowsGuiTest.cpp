@@ -214,7 +214,7 @@ TEST_F(MidiWindowsGui, CommandLineOpensARelativeNameAndTheTitleNamesTheDocument)
     std::filesystem::create_directories(session_.files() / "songs");
     ASSERT_EQ(writeFileAtomically(session_.files() / "songs" / "Tune.mid", test::smallSong(2)), FileIoError::None);
     ZibRun r = session_.run("log-frame\nquit\n", 60, {"songs/Tune.mid"}, session_.files());
-    EXPECT_FALSE(r.killed) << r.output;
+    ZibSession::expectEndedWell(r);
     const std::string frame = r.line("frame:");
     EXPECT_NE(frame.find("kind=9 "), std::string::npos) << frame;
     EXPECT_NE(frame.find("title=Zib - Tune.mid"), std::string::npos) << frame;
@@ -449,7 +449,7 @@ TEST_F(MidiWindowsGui, RealFilesShowEveryTrackInItsEditorAndTheMasterTrack)
         listed.push_back(std::move(counts));
     }
     ZibRun r = session_.run(script + "quit\n", 120);
-    EXPECT_FALSE(r.killed);
+    ZibSession::expectEndedWell(r);
     EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
     const auto noteCounts = r.lines("grid-count 4 Note = ");
     const auto trackLists = r.lines("list: title=");
@@ -502,7 +502,7 @@ TEST_F(MidiWindowsGui, TimingsOfALargeSongArePrinted)
                                 "grid-key pagedown\nelapsed page\ngrid-select 0 49999\nawait-idle\nlog-frame\ngrid-key delete\nlog-grid 0\n"
                                 "mark undo\nmenu 57643\nelapsed undo\nlog-grid 0\nquit\n",
                             120);
-    EXPECT_FALSE(r.killed);
+    ZibSession::expectEndedWell(r);
     const auto grids = r.lines("grid: ");
     ASSERT_EQ(grids.size(), 3u) << logText(r);
     EXPECT_NE(r.line("frame: ").find("|Selected num: 50000 "), std::string::npos) << r.line("frame: ");

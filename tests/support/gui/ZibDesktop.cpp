@@ -81,14 +81,6 @@ int waitChild(pid_t pid, ZibDesktop::Seconds limit)
     }
 }
 
-std::string lastLines(const std::vector<std::string>& lines, size_t count)
-{
-    std::string text;
-    for (size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
-        text += "  " + lines[i].substr(0, 300) + "\n";
-    return text;
-}
-
 } // namespace
 
 ZibDesktop::ZibDesktop(ZibSession& session) : session_(session)
@@ -153,23 +145,21 @@ ZibRun ZibDesktop::finish(Seconds limit)
     ZibRun run;
     const bool collecting = launch_.pid > 0;
     if (collecting) {
-        const int status = waitChild(launch_.pid, limit);
+        int status = waitChild(launch_.pid, limit);
         if (status == -1) {
             kill(launch_.pid, SIGKILL);
-            waitpid(launch_.pid, nullptr, 0);
+            waitpid(launch_.pid, &status, 0);
             run.killed = true;
-        } else {
-            run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
+        run.takeStatus(status);
         launch_.pid = -1;
     }
     run.log = ReadLines(launch_.log);
     std::ifstream out(launch_.output, std::ios::binary);
     run.output.assign(std::istreambuf_iterator<char>(out), {});
-    // Whatever the test goes on to check, GTK had nothing to complain of.
-    if (collecting) {
-        EXPECT_EQ(run.toolkitComplaints(), std::vector<std::string>{}) << "in the program's output";
-    }
+    // Whatever the test goes on to check, the program ended well: by itself,
+    // with status 0, with nothing from the sanitizers or GTK.
+    if (collecting) ZibSession::expectEndedWell(run);
     return run;
 }
 
@@ -303,7 +293,7 @@ bool ZibDesktop::waitUntil(const std::function<bool()>& condition, const std::st
         if (Clock::now() > end || (launch_.pid > 0 && !running())) {
             ADD_FAILURE() << "waited in vain for " << what << (running() ? "" : " (the program has ended)")
                           << "\nactive window: " << activeWindow() << "\nlast lines of the log:\n"
-                          << lastLines(log(), 25);
+                          << LastLines(log(), 25);
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -37,9 +37,10 @@ public:
     // Starts it with these files on its command line and waits until its main window has the focus.
     bool start(const std::vector<std::string>& files = {});
     bool running() const;
-    // Waits until the program has ended by itself; what it left behind.
+    // Waits until the program has ended by itself; what it left behind. Fails
+    // the test unless it ended well (ZibSession::expectEndedWell).
     ZibRun finish(Seconds limit = kWait);
-    // Ends the program through its test driver (no question is asked) and waits for it.
+    // Ends the program through its test driver (no question is asked) and waits for it, as finish().
     ZibRun quit(Seconds limit = kWait);
 
     // Real input

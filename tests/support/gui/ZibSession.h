@@ -30,7 +30,8 @@ private:
 
 // What one run of the program left behind.
 struct ZibRun {
-    int exitCode = -1;
+    int exitCode = -1;            // its exit status; -1 when it ended by a signal or never started
+    int signal = 0;               // the signal that ended it (SIGKILL when killed), 0 when it exited
     bool killed = false;          // it overran the time limit
     std::vector<std::string> log; // lines of the test log
     std::string output;           // stdout and stderr (GTK warnings land here)
@@ -40,9 +41,15 @@ struct ZibRun {
     std::string line(const std::string& prefix) const;
     // Every log line that starts with `prefix`.
     std::vector<std::string> lines(const std::string& prefix) const;
-    // The lines of the output where GTK, GDK or GLib complained (a critical,
-    // a warning, an invalid cast) or pixman was handed a bad rectangle.
+    // The lines of the output where GTK, GDK, GLib, GIO, Pango or GdkPixbuf
+    // complained (an error, a critical, a warning, an invalid cast) or pixman
+    // was handed a bad rectangle.
     std::vector<std::string> toolkitComplaints() const;
+    // How it ended, for a message: "exit status 1", "signal SIGABRT (Aborted)",
+    // "killed at its time limit", "never started".
+    std::string ending() const;
+    // Fills exitCode and signal from a status of waitpid.
+    void takeStatus(int waitStatus);
 };
 
 // A program started and not yet waited for: its process and the files of its run.
@@ -93,12 +100,14 @@ public:
     // Waits for a started program to end, killing it at its time limit; what it left behind.
     static ZibRun finish(ZibLaunch& launch);
 
-    // The same, expecting a run that ended by itself: not killed, no time-out,
-    // no dialog left open by its answer, no wait that ran out, no sanitizer
-    // report, no toolkit complaint.
-    ZibRun runChecked(const std::string& script, int seconds = 40, const std::vector<std::string>& arguments = {});
+    // The same, expecting a run that ended by itself with `exitStatus`: no
+    // signal, not killed, no time-out, no dialog left open by its answer, no
+    // dialog action left undone, no wait that ran out, no unknown command,
+    // no sanitizer report, no toolkit complaint.
+    ZibRun runChecked(const std::string& script, int seconds = 40, const std::vector<std::string>& arguments = {},
+                      int exitStatus = 0);
     // What runChecked expects of a run, for one started and finished by hand.
-    static void expectEndedWell(const ZibRun& r);
+    static void expectEndedWell(const ZibRun& r, int exitStatus = 0);
 
     bool displayOk() const { return display_.ok(); }
     const std::string& displayName() const { return display_.name(); }
@@ -115,5 +124,7 @@ private:
 
 // The lines of a text file (a program's log); none when it cannot be read.
 std::vector<std::string> ReadLines(const std::filesystem::path& path);
+// The last `count` of `lines`, each indented and cut to 300 characters, for a failure message.
+std::string LastLines(const std::vector<std::string>& lines, size_t count);
 
 } // namespace zib::test

@@ -33,7 +33,9 @@
 #include <cctype>
 #include <cmath>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <set>
@@ -207,12 +209,30 @@ int awaitCeilingSeconds()
     return v > 0 ? v : 120;
 }
 
-// Whether a file (a fake port's log) holds a text.
+// Whether a file (a fake port's log) is there and holds a text.
 bool FileHolds(const std::string& path, const std::string& text)
 {
     std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
     const std::string all((std::istreambuf_iterator<char>(in)), {});
     return all.find(text) != std::string::npos;
+}
+
+// The number of a signal by its name ("SIGTERM"); 0 for no signal of that name.
+int signalNumber(const std::string& name)
+{
+    for (int s = 1; s < NSIG; ++s)
+        if (const char* abbreviation = sigabbrev_np(s); abbreviation && name == "SIG" + std::string(abbreviation))
+            return s;
+    return 0;
+}
+
+// The words of a command as the script wrote them, for the log.
+std::string joinedWords(const std::vector<std::string>& words)
+{
+    std::string text;
+    for (const std::string& w : words) text += (text.empty() ? "" : " ") + w;
+    return text;
 }
 
 bool IsAwait(const std::string& verb)
@@ -444,18 +464,15 @@ void CTestDriver::Next()
             settle_.Reset();
         }
         std::string shown;
-        const bool held = AwaitHolds(command, shown);
-        if (!held && now - awaitSince_ < std::chrono::seconds(awaitCeilingSeconds())) {
+        const AwaitState state = AwaitHolds(command, shown);
+        const bool held = state == AwaitState::Held;
+        if (state == AwaitState::Pending && now - awaitSince_ < std::chrono::seconds(awaitCeilingSeconds())) {
             commands_.push_front(command);
             stepTimer_.StartOnce(command[0] == "await-position" ? 2 : 10);
             return;
         }
         awaitStarted_ = false;
-        if (!held) {
-            std::string what;
-            for (const std::string& w : command) what += (what.empty() ? "" : " ") + w;
-            Log("await-failed: " + what + (shown.empty() ? "" : " (" + shown + ")"));
-        }
+        if (!held) Log("await-failed: " + joinedWords(command) + (shown.empty() ? "" : " (" + shown + ")"));
         // The lines these waits have always ended with
         if (command[0] == "await-gone") Run({"log-exists", command[1]});
         if (command[0] == "await-position")
@@ -503,47 +520,54 @@ void CTestDriver::Next()
     stepTimer_.StartOnce(timing ? 1 : 50);
 }
 
-bool CTestDriver::AwaitHolds(const Words& c, std::string& shown)
+CTestDriver::AwaitState CTestDriver::AwaitHolds(const Words& c, std::string& shown)
 {
+    const auto state = [](bool held) { return held ? AwaitState::Held : AwaitState::Pending; };
     CMainFrame* frame = CMainFrame::Get();
     const std::string& verb = c[0];
     const std::string what = c.size() > 1 ? c[1] : std::string();
-    if (verb == "await-idle") return settle_.Look();
+    if (verb == "await-idle") return state(settle_.Look());
     if (verb == "await-child" || verb == "await-child-gone") {
         const auto found = childrenTitled(what);
-        if (verb == "await-child-gone") return found.empty();
+        if (verb == "await-child-gone") return state(found.empty());
         CZibMdiChild* active = frame ? frame->ActiveZibChild() : nullptr;
         shown = active ? "active: " + escaped(active->GetTitle()) : "no active child";
-        return active && active->IsShownOnScreen() && wxToUtf8(active->GetTitle()).find(what) != std::string::npos;
+        return state(active && active->IsShownOnScreen() && wxToUtf8(active->GetTitle()).find(what) != std::string::npos);
     }
     if (verb == "await-rows") {
         CZibMdiChild* child = frame ? frame->ActiveZibChild() : nullptr;
         wxListCtrl* list = child ? firstList(child) : nullptr;
         shown = list ? "rows=" + std::to_string(list->GetItemCount()) : "no list";
-        return list && list->GetItemCount() == std::atol(what.c_str());
+        return state(list && list->GetItemCount() == std::atol(what.c_str()));
     }
-    if (verb == "await-file") return wxFileExists(wxFromUtf8(what));
-    if (verb == "await-in-file") return FileHolds(what, c.size() > 2 ? c[2] : std::string());
-    if (verb == "await-gone") return !wxFileExists(wxFromUtf8(what));
+    if (verb == "await-file") return state(wxFileExists(wxFromUtf8(what)));
+    if (verb == "await-in-file") return state(FileHolds(what, c.size() > 2 ? c[2] : std::string()));
+    if (verb == "await-gone") return state(!wxFileExists(wxFromUtf8(what)));
     if (verb == "await-stopped") {
         shown = "playing=" + std::to_string(wxGetApp().m_Playing.load());
-        return wxGetApp().m_Playing == 0;
+        return state(wxGetApp().m_Playing == 0);
     }
     if (verb == "await-field") {
         // await-field ID TEXT: a field of the main frame's bars reads TEXT
         auto* field = frame ? dynamic_cast<wxTextCtrl*>(frame->FindWindow(std::atoi(what.c_str()))) : nullptr;
         shown = field ? escaped(field->GetValue()) : std::string("missing");
-        return field && wxToUtf8(field->GetValue()) == (c.size() > 2 ? c[2] : std::string());
+        return state(field && wxToUtf8(field->GetValue()) == (c.size() > 2 ? c[2] : std::string()));
     }
     if (verb == "await-position") {
         // The song position of the bar view's own window when it is the active child, else of the main frame
         auto* host = frame ? dynamic_cast<CBarViewHostFrame*>(frame->GetActiveChild()) : nullptr;
         wxTextCtrl* field =
             host ? host->PositionText() : frame ? dynamic_cast<wxTextCtrl*>(frame->FindWindow(1766)) : nullptr;
+        const auto target = positionOf(what);
+        if (target[0] < 0) {
+            shown = "not a position: " + what;
+            return AwaitState::Impossible;
+        }
         shown = field ? wxToUtf8(field->GetValue()) : std::string();
-        return positionOf(shown) >= positionOf(what);
+        return state(positionOf(shown) >= target);
     }
-    return true;
+    shown = "no such wait";
+    return AwaitState::Impossible;
 }
 
 void CTestDriver::Run(const Words& c)
@@ -693,6 +717,11 @@ void CTestDriver::Run(const Words& c)
     } else if (verb == "quit" && frame) {
         wxGetApp().m_Playing = 0;
         frame->Close(true);
+    } else if (verb == "abort") {
+        // How a failed assert or std::terminate ends the program
+        std::abort();
+    } else if (verb == "raise" && signalNumber(arg(1)) != 0) {
+        std::raise(signalNumber(arg(1)));
     } else if (verb == "log-exists") {
         Log("exists " + arg(1) + " " + std::to_string(wxFileExists(wxFromUtf8(arg(1)))));
     } else if (verb == "screenshot") {
@@ -974,10 +1003,12 @@ int CTestDriver::Enter(wxDialog* dialog)
         // callbacks would then find its views gone. Let the work end first.
         SettleWatch settled;
         const auto ceiling = std::chrono::steady_clock::now() + std::chrono::seconds(awaitCeilingSeconds());
-        while (!settled.Look() && std::chrono::steady_clock::now() < ceiling) {
+        bool calm = false;
+        while (!(calm = settled.Look()) && std::chrono::steady_clock::now() < ceiling) {
             wxTheApp->Yield(true);
             wxMilliSleep(5);
         }
+        if (!calm) Log("await-failed: settle before answering the file dialog " + escaped(file->GetMessage()));
         if (first != "path") return wxID_CANCEL;
         int filter = -1;
         const Words& a = answer[0];
@@ -1039,7 +1070,13 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
     // Controls are looked up in the dialog, or in the page chosen with "page".
     wxWindow* scope = dialog;
     for (const Words& a : actions) {
-        if (a.empty() || !dialog->IsModal()) continue;
+        if (a.empty()) continue;
+        if (!dialog->IsModal()) {
+            // An earlier action ended the dialog: this one was meant for it
+            // while open and can no longer run.
+            Log("dialog-action-skipped: " + joinedWords(a) + " (" + escaped(dialog->GetTitle()) + " has ended)");
+            continue;
+        }
         const std::string& verb = a[0];
         const int id = a.size() > 1 ? idOf(a[1]) : 0;
         if (verb == "page") {
@@ -1199,11 +1236,7 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 wxTheApp->Yield(true);
                 wxMilliSleep(5);
             }
-            if (!held) {
-                std::string what;
-                for (const std::string& w : a) what += (what.empty() ? "" : " ") + w;
-                Log("await-failed: " + what);
-            }
+            if (!held) Log("await-failed: " + joinedWords(a));
         } else if (verb == "pause") {
             // Lets the dialog's timers and posted events run for a while: time
             // passing is what the test means (the console plays).
@@ -1262,6 +1295,8 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
             wxWindow* target = button ? button : dialog;
             click.SetEventObject(target);
             target->ProcessWindowEvent(click);
+        } else {
+            Log("unknown command " + verb + " (an action in a dialog)");
         }
     }
 }

@@ -31,6 +31,9 @@ namespace zib {
 // named by ZIB_TEST_LOG. A dialog still open once its answer has run and the
 // program has settled goes ("dialog-unended"), and the whole run has a time
 // limit (ZIB_TEST_TIMEOUT seconds, default 60), so a lost answer cannot hang a test.
+// An action of an answer that comes after the dialog has ended is not run
+// ("dialog-action-skipped: ..."); one the driver does not know, like a
+// command it does not know, writes "unknown command ...".
 //
 // Script lines (words separated by blanks, "quoted text" with \" \\ \n):
 //   dialog ACTION [; ACTION ...]  the answer to the next modal dialog
@@ -65,6 +68,8 @@ namespace zib {
 //   log-list [ROWS]               writes the active child's list: title, headers, rows
 //   set-playing 0|1               sets the playing flag
 //   close | quit                  asks the frame to close | closes it for good
+//   abort | raise SIGNAME         ends the program by std::abort() | by that signal (the
+//                                 harness's own tests: such a run must fail)
 //   wait MS                       lets the program run for a while: only where time passing
 //                                 is what the test means (a song plays); checks await a state
 //   await-idle                    waits until the program has settled (SettleWatch)
@@ -78,7 +83,9 @@ namespace zib {
 //   await-field ID TEXT           waits until a field of the main frame's bars reads TEXT
 //                                 Each "await-..." looks again every few milliseconds; its
 //                                 ceiling (ZIB_TEST_AWAIT seconds, default 120) only bounds a
-//                                 hang and logs "await-failed: COMMAND (what was seen)".
+//                                 hang and logs "await-failed: COMMAND (what was seen)". A
+//                                 wait that can never hold (a missing file, a position that
+//                                 does not parse, an "await-..." of no such name) fails too.
 //   log-exists PATH               writes whether a file exists
 //   await-gone PATH               waits for a file to go, then log-exists
 //   screenshot NAME               (screenshots go to ZIB_TEST_SHOTS when set)
@@ -156,9 +163,12 @@ private:
     // Takes the script's complete lines that were not taken yet
     void ReadScript();
     void Run(const Words& command);
-    // Whether the state an "await-..." command waits for holds now; `shown`
-    // says what was seen instead, for the log of a wait that ran out.
-    bool AwaitHolds(const Words& command, std::string& shown);
+    // Whether the state an "await-..." command waits for holds now, may hold
+    // later, or never can (a wait the driver does not know, a position that
+    // does not parse); `shown` says what was seen instead, for the log of a
+    // wait that failed.
+    enum class AwaitState { Held, Pending, Impossible };
+    AwaitState AwaitHolds(const Words& command, std::string& shown);
     void LogWhere(const Words& command);
     void LogTabs();
     void Act(wxDialog* dialog, std::vector<Words> actions);

@@ -192,7 +192,7 @@ private:
                  << " labels=" << m_upper->GetPosition().x << "," << m_lower->GetPosition().x;
             m_log.Line(line.str());
         } else {
-            m_log.Line("unknown " + c);
+            m_log.Line("unknown command " + c);
         }
     }
 

@@ -241,7 +241,7 @@ TEST_F(StyleGui, PastesIntoASecondRunningProgramThroughTheClipboard)
     std::ofstream(owner.script, std::ios::app | std::ios::binary) << "quit\n";
     const ZibRun first = test::ZibSession::finish(owner);
     EXPECT_EQ(rowNames(second), (std::vector<std::string>{"Nine", "Pop"})) << logOf(second) << logOf(first);
-    EXPECT_FALSE(first.killed) << logOf(first);
+    test::ZibSession::expectEndedWell(first);
 }
 
 TEST_F(StyleGui, BadBlocksChangeNothing)
