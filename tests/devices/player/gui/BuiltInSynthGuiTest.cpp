@@ -4,11 +4,11 @@
 // from a private PulseAudio server's sink.
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/support/gui/ZibSession.h"
 #include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/PulseAudioServer.h"
 #include "tests/support/SinkRecorder.h"
 #include "tests/support/SmfBuilder.h"
+#include "tests/support/gui/ZibSession.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 #include <chrono>
 #include <fstream>
 #include <map>
+#include <sys/wait.h>
 #include <thread>
 
 using namespace zib;
@@ -116,11 +117,28 @@ std::vector<std::string> startingWith(const std::vector<std::string>& lines, con
     return found;
 }
 
-// The steady-clock time at the end of a log line "... US"
-int64_t timeOf(const std::string& line)
+// Whether a log being written holds a line starting with `prefix`
+bool logHas(const std::filesystem::path& log, const std::string& prefix)
 {
-    const size_t blank = line.rfind(' ');
-    return blank == std::string::npos ? -1 : std::stoll(line.substr(blank + 1));
+    const std::vector<std::string> lines = test::ReadLines(log);
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+}
+
+// Waits until `holds` while a started program runs; false when it ended
+// first or the run's ceiling passed (a hang)
+template <class Holds> bool waitWhileRunning(const test::ZibLaunch& launch, Holds holds)
+{
+    const auto ceiling =
+        std::chrono::steady_clock::now() + std::chrono::seconds(test::ZibSession::kRunCeilingSeconds);
+    while (!holds()) {
+        siginfo_t ended{};
+        if (waitid(P_PID, id_t(launch.pid), &ended, WEXITED | WNOHANG | WNOWAIT) != 0 || ended.si_pid != 0 ||
+            std::chrono::steady_clock::now() > ceiling)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 } // namespace
@@ -202,13 +220,13 @@ TEST_F(BuiltInSynthGui, WithoutAudioOutputTheOtherPortsStillPlay)
 }
 
 // Zib makes sound: a song played through device 0 into a private PulseAudio
-// server is silent before its first note, sounds within 100 ms of it, and
-// Stop ends it: the sound falls at once and, once the synthesizer's own
-// release and reverberation have played, the sink is silent. The first
-// note's time is where the program's position field reached it; the song
-// starts no earlier than Play. What follows Stop is judged in frames of the
-// recording from the last loud one, so a machine that delivers the sound
-// late gives the same answer.
+// server is silent before its first note, sounds from it until Stop, and is
+// silent within 2 s of Stop, the synthesizer's release and reverberation
+// included. Everything is judged in frames of the recording, which a busy
+// machine delivers late but never shifts against each other: the test lets
+// Play and Stop go itself, and the frames recorded by then were all heard
+// before them. How soon a note is heard is a figure of the benchmarks
+// (bench/devices/player/SynthLatencyBench.cpp).
 TEST_F(BuiltInSynthGui, PlaysThroughTheSoundServerFromTheFirstNoteUntilStop)
 {
     test::PulseAudioServer server;
@@ -218,59 +236,57 @@ TEST_F(BuiltInSynthGui, PlaysThroughTheSoundServerFromTheFirstNoteUntilStop)
     setEnvironment(server.ClientEnvironment());
     setOutPorts({0, 1});
     // Two beats of nothing at 120 BPM, then a drawbar organ's C4 (it sounds as
-    // long as it is held) for eight beats; Stop comes in the fourth.
-    constexpr int64_t kLeadInUs = 1'000'000;
+    // long as it is held) for 32 beats, 16 s; Stop comes a second into it.
     constexpr size_t kRate = test::PulseAudioServer::kRate;
-    constexpr size_t kNoteFrames = 4 * kRate;   // the note's own length
-    constexpr size_t kTailFrames = 2 * kRate;   // the synthesizer's release and reverberation
-    constexpr size_t kSilentFrames = 1 * kRate; // silence heard after the tail
+    constexpr size_t kLeadInFrames = kRate; // the two beats
+    constexpr size_t kSinkBlockFrames = size_t(kSinkBlockUs) * kRate / 1'000'000;
+    constexpr size_t kSoundedFrames = kRate;     // the note heard this long before Stop
+    constexpr size_t kStopFrames = 2 * kRate;    // silent this soon after Stop
+    constexpr size_t kCheckedFrames = 2 * kRate; // and heard to be silent this long after that
     test::SmfBuilder song(1, 96);
     song.AddTrack().Tempo(0, 500000).TimeSig(0, 4, 2);
-    song.AddTrack().Program(0, 0, 16).NoteOn(192, 0, 60, 100).NoteOff(960, 0, 60);
+    song.AddTrack().Program(0, 0, 16).NoteOn(192, 0, 60, 100).NoteOff(192 + 32 * 96, 0, 60);
     const std::string path = writeSong("Organ.mid", song);
 
-    // The program stays up after Stop until the recording holds the tail and
-    // the silence after it; the test then lets it go.
-    const auto heard = session_.files() / "heard";
-    std::string script = open(path) + "clock play\nmenu " + kPlay + "\n";
-    script += "await-position 1:03:000\nawait-position 2:01:000\n";
-    script += std::string("clock stop\nmenu ") + kStop + "\nawait-stopped\nawait-file " + heard.string() +
-              "\nclock quit\nquit\n";
+    // The program waits for the test's word before Play, before Stop and
+    // before it quits; the frames recorded when the test gives it were all
+    // heard before.
+    const auto play = session_.files() / "play", stop = session_.files() / "stop",
+               heard = session_.files() / "heard";
+    std::string script = open(path) + "clock ready\nawait-file " + play.string() + "\nmenu " + kPlay + "\n";
+    script += "await-file " + stop.string() + "\nmenu " + kStop + "\nawait-stopped\n";
+    script += "await-file " + heard.string() + "\nquit\n";
+    auto letGo = [](const std::filesystem::path& file) { std::ofstream(file) << "go\n"; };
     test::ZibLaunch launch = session_.start(script, 60);
     ASSERT_GT(launch.pid, 0);
-    // The last loud frame is the release once nothing loud follows it for the tail and the silence.
-    auto releasedLongAgo = [&] {
-        const int64_t last = recorder.LastFrameAtLeast(kSound);
-        return last >= 0 && recorder.Frames() >= size_t(last) + kTailFrames + kSilentFrames;
-    };
-    const auto ceiling = std::chrono::steady_clock::now() + std::chrono::seconds(test::ZibSession::kRunCeilingSeconds);
-    while (!releasedLongAgo() && std::chrono::steady_clock::now() < ceiling)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    std::ofstream(heard) << "heard\n";
+    const bool ready = waitWhileRunning(launch, [&] { return logHas(launch.log, "clock ready"); });
+    const size_t beforePlay = recorder.Frames();
+    letGo(play);
+    const bool sounded = ready && waitWhileRunning(launch, [&] {
+                             const int64_t onset = recorder.FirstFrameAtLeast(kSound);
+                             return onset >= 0 && recorder.Frames() >= size_t(onset) + kSoundedFrames;
+                         });
+    const size_t beforeStop = recorder.Frames();
+    letGo(stop);
+    const bool checked = sounded && waitWhileRunning(launch, [&] {
+                             return recorder.Frames() >= beforeStop + kStopFrames + kCheckedFrames;
+                         });
+    letGo(heard);
     const ZibRun r = test::ZibSession::finish(launch);
     test::ZibSession::expectEndedWell(r);
     recorder.Stop();
-    ASSERT_TRUE(releasedLongAgo()) << "the sound never ended";
-
-    const int64_t play = timeOf(r.line("clock play ")), stop = timeOf(r.line("clock stop ")),
-                  firstNote = timeOf(r.line("position 1:03:000 at "));
-    ASSERT_TRUE(play > 0 && stop > 0 && firstNote > 0) << r.output;
     EXPECT_TRUE(r.line("message:").empty()) << r.line("message:");
-    const int64_t earliestNote = play + kLeadInUs;
-    EXPECT_LT(recorder.PeakBetween(recorder.FirstUs(), earliestNote - kSinkBlockUs), kSilence)
-        << "silent before the first note";
-    const int64_t sounded = recorder.FirstAtLeast(kSound, earliestNote - kSinkBlockUs);
-    ASSERT_GE(sounded, 0) << "the note was heard";
-    EXPECT_LE(sounded, firstNote + 100'000)
-        << "heard within 100 ms of the first note, " << (sounded - firstNote) / 1000 << " ms after it";
-    EXPECT_GE(recorder.PeakBetween(stop - 100'000, stop), kSound) << "the note sounded until Stop";
+    ASSERT_TRUE(ready) << "the program came to Play";
+    ASSERT_TRUE(sounded) << "the note was heard";
+    ASSERT_TRUE(checked) << "the recording went on after Stop";
 
-    // In frames: the note was cut before its own end, and after the tail the sink is silent.
-    const size_t released = size_t(recorder.LastFrameAtLeast(kSound));
-    const size_t first = size_t(recorder.FirstFrameAtLeast(kSound));
-    EXPECT_LT(released - first, kNoteFrames) << "Stop ended the note";
+    // The note is due two beats after Play; the sink mixes its sound a block ahead.
+    EXPECT_LT(recorder.PeakInFrames(0, beforePlay + kLeadInFrames - kSinkBlockFrames), kSilence)
+        << "silent before the first note";
+    EXPECT_GE(recorder.PeakInFrames(beforeStop - kRate / 10, beforeStop), kSound)
+        << "the note sounded until Stop";
     const int64_t audible = recorder.LastFrameAtLeast(kSilence);
-    EXPECT_LT(recorder.PeakInFrames(released + kTailFrames, recorder.Frames()), kSilence)
-        << "silent once the synthesizer's tail has played; heard "
-        << double(audible - int64_t(released)) / kRate << " s after the release";
+    EXPECT_LT(recorder.PeakInFrames(beforeStop + kStopFrames, recorder.Frames()), kSilence)
+        << "silent within 2 s of Stop; heard " << double(audible - int64_t(beforeStop)) / kRate
+        << " s after it";
 }
