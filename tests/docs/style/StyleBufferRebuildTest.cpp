@@ -10,6 +10,7 @@
 #include "tests/docs/style/StyDocHarness.h"
 #include "tests/support/FakeQeStyleEditor.h"
 #include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/QeStyleContents.h"
 #include "tests/support/RealStyles.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
@@ -435,21 +436,34 @@ enum class TrackEdit { Velocity, Duration };
 
 // Edits the first note of `track` in CV (e, cv) as the track editor does and
 // writes the CV back: exported again, the CV holds exactly the edited
-// events and ends where it did, and nothing else of the element changed.
-void expectOnlyTheEditWrittenBack(QeStyleEditor& editor, int e, int cv, int track, TrackEdit edit)
+// events and ends where it did, nothing else of the element changed, and
+// the item stored holds what `item` held (the contents of the item before,
+// made those of the item stored) but for the edited note's velocity or
+// length. Returns whether the CV was written back.
+bool expectOnlyTheEditWrittenBack(QeStyleEditor& editor, test::QeStyleContents& item, int e, int cv, int track,
+                                  TrackEdit edit)
 {
     SCOPED_TRACE("element " + std::to_string(e) + " cv " + std::to_string(cv) + " track " + std::to_string(track));
     const std::vector<std::string> before = untouchedState(editor, e, cv);
     auto sequence = cvSequence(editor, e, cv);
     const std::vector<uint32_t> end = sequence->GetChunkEndTimes();
     CMidiEvent* note = firstNoteOf(*sequence, track);
-    ASSERT_NE(note, nullptr);
+    EXPECT_NE(note, nullptr);
+    if (!note) return false;
+    const std::string editedNote = test::qeNoteName(e, cv, track, 1);
+    std::string change;
     if (edit == TrackEdit::Velocity) {
-        note->data[1] = note->data[1] == 50 ? 51 : 50;
+        const int velocity = note->data[1] == 50 ? 51 : 50;
+        change = editedNote + " velocity: " + std::to_string(note->data[1]) + " -> " + std::to_string(velocity);
+        note->data[1] = uint8_t(velocity);
     } else {
         // The note ends half its length earlier.
         for (const auto& off : sequence->GetEvents())
-            if (off.get() != note && off->pairId == note->pairId) off->time -= (off->time - note->time) / 2;
+            if (off.get() != note && off->pairId == note->pairId) {
+                const uint32_t length = off->time - note->time;
+                change = editedNote + " length: " + std::to_string(length) + " -> " + std::to_string(length - length / 2);
+                off->time -= length / 2;
+            }
         sequence->SortEvents();
     }
     sequence->SetTrackModified(note->track, 1);
@@ -465,14 +479,19 @@ void expectOnlyTheEditWrittenBack(QeStyleEditor& editor, int e, int cv, int trac
     t.element = uint8_t(e);
     t.cv = uint8_t(cv);
     t.storeItemData = [&stored](Bytes data) { stored = std::move(data); };
-    ASSERT_EQ(RecreateQeStyleBuffer(c, t), 0);
+    EXPECT_EQ(RecreateQeStyleBuffer(c, t), 0);
     EXPECT_TRUE(notices.empty());
     EXPECT_TRUE(stored && !stored->empty());
+    if (!stored) return false;
+    test::QeStyleContents itemAfter = test::qeStyleContents(*stored);
+    EXPECT_EQ(test::contentDifferences(item, itemAfter), std::vector<std::string>{change});
+    item = std::move(itemAfter);
 
     auto again = cvSequence(editor, e, cv);
     EXPECT_EQ(byChannel(*again), byChannel(*sequence));
     EXPECT_EQ(again->GetChunkEndTimes(), end);
     EXPECT_EQ(untouchedState(editor, e, cv), before);
+    return true;
 }
 
 // A style whose chord variations are not major, with track records of
@@ -519,9 +538,10 @@ TEST(QeWriteBack, OnlyTheEditedNoteChanges)
     for (const auto& c : cases) {
         auto editor = styleWithChords();
         ASSERT_NE(editor, nullptr);
-        expectOnlyTheEditWrittenBack(*editor, c.element, c.cv, c.track, c.edit);
+        test::QeStyleContents item = test::qeStyleContents(editor->SerializedResource());
+        EXPECT_TRUE(expectOnlyTheEditWrittenBack(*editor, item, c.element, c.cv, c.track, c.edit));
         // A second edit of the same CV is written back the same way.
-        expectOnlyTheEditWrittenBack(*editor, c.element, c.cv, c.track, TrackEdit::Velocity);
+        EXPECT_TRUE(expectOnlyTheEditWrittenBack(*editor, item, c.element, c.cv, c.track, TrackEdit::Velocity));
     }
 }
 
@@ -538,8 +558,10 @@ TEST(QeWriteBack, RealConvertedStylesChangeOnlyTheEditedNote)
         ASSERT_NE(made.editor, nullptr);
         QeStyleEditor& editor = *made.editor;
         // The style as any saving leaves it: patterns without events are not kept.
-        ASSERT_FALSE(editor.SerializedResource().empty());
-        int turn = 0;
+        const std::vector<uint8_t> saved = editor.SerializedResource();
+        ASSERT_FALSE(saved.empty());
+        test::QeStyleContents item = test::qeStyleContents(saved);
+        int turn = 0, writtenBack = 0;
         for (int e = 0; e < editor.ElementCount(); ++e) {
             for (int cv = 0; cv < QeStyleEditor::CvCountOf(e); ++cv) {
                 if (editor.QueryChordVar(e, cv) != 2) continue;
@@ -547,12 +569,15 @@ TEST(QeWriteBack, RealConvertedStylesChangeOnlyTheEditedNote)
                     const int track = (turn + i) % 8;
                     auto sequence = cvSequence(editor, e, cv);
                     if (editor.QueryPattern(e, cv, track) != 2 || !firstNoteOf(*sequence, track)) continue;
-                    expectOnlyTheEditWrittenBack(editor, e, cv, track, turn % 3 ? TrackEdit::Velocity : TrackEdit::Duration);
+                    writtenBack += expectOnlyTheEditWrittenBack(editor, item, e, cv, track,
+                                                                turn % 3 ? TrackEdit::Velocity : TrackEdit::Duration);
                     break;
                 }
                 ++turn;
             }
         }
+        // Every converted style has notes: a style with no edit written back tested nothing.
+        EXPECT_GT(writtenBack, 0);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/PcgFileBuilder.h"
 #include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/QeStyleContents.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
 #include "tests/support/TempDir.h"
@@ -323,6 +324,7 @@ TEST_F(RealInputGui, AVelocityTypedIntoATrackEditorGoesIntoTheSavedStyleAndPad)
         SCOPED_TRACE(c.file);
         const auto path = styleFile(c.file, c.pad);
         ASSERT_EQ(trackVelocities(path, c.pad, c.track), std::vector<int>(4, 100));
+        const test::QeStyleContents before = test::qeStyleFileContents(path, c.pad);
 
         ASSERT_TRUE(desktop_->start({path.string()}));
         ASSERT_TRUE(desktop_->waitForActiveWindow(c.file));
@@ -356,6 +358,9 @@ TEST_F(RealInputGui, AVelocityTypedIntoATrackEditorGoesIntoTheSavedStyleAndPad)
         ASSERT_TRUE(desktop_->waitUntil(
             [&] { return trackVelocities(path, c.pad, c.track) == std::vector<int>{76, 100, 100, 100}; },
             "the saved file"));
+        // Nothing but the typed velocity changed in the file.
+        EXPECT_EQ(test::contentDifferences(before, test::qeStyleFileContents(path, c.pad)),
+                  std::vector<std::string>{"item 1 " + test::qeNoteName(0, 0, c.track, 1) + " velocity: 100 -> 76"});
         EXPECT_TRUE(waitForActiveTab(c.file, true));
         desktop_->quit();
     }
@@ -368,6 +373,9 @@ TEST_F(RealInputGui, AVelocityTypedIntoATrackEditorGoesIntoTheSavedStyleAndPad)
 TEST_F(RealInputGui, CtrlSWithTheTrackEditorOpenSavesWhatItHolds)
 {
     const auto path = styleFile("pop.sty", false);
+    const test::QeStyleContents before = test::qeStyleFileContents(path, false);
+    // What a save holds: the file as it was but for the velocity typed.
+    auto savedChange = [&] { return test::contentDifferences(before, test::qeStyleFileContents(path, false)); };
     ASSERT_TRUE(desktop_->start({path.string()}));
     ASSERT_TRUE(desktop_->waitForActiveWindow("pop.sty"));
     ASSERT_TRUE(desktop_->clickOn("list-row 0", 2));
@@ -385,6 +393,7 @@ TEST_F(RealInputGui, CtrlSWithTheTrackEditorOpenSavesWhatItHolds)
     desktop_->keys("ctrl+s");
     ASSERT_TRUE(desktop_->waitUntil(
         [&] { return trackVelocities(path, false, 2) == std::vector<int>{50, 100, 100, 100}; }, "the saved file"));
+    EXPECT_EQ(savedChange(), std::vector<std::string>{"item 1 V1CV1 BASS note 1 velocity: 100 -> 50"});
     EXPECT_TRUE(waitForActiveTab("pop.sty", true)) << "saved: no mark";
     const std::vector<std::string> tabs = tabTitles();
     EXPECT_NE(std::find(tabs.begin(), tabs.end(), editorTab), tabs.end()) << "the editor stays";
@@ -394,6 +403,7 @@ TEST_F(RealInputGui, CtrlSWithTheTrackEditorOpenSavesWhatItHolds)
     desktop_->keys("ctrl+s");
     ASSERT_TRUE(desktop_->waitUntil(
         [&] { return trackVelocities(path, false, 2) == std::vector<int>{60, 100, 100, 100}; }, "saved from the editor"));
+    EXPECT_EQ(savedChange(), std::vector<std::string>{"item 1 V1CV1 BASS note 1 velocity: 100 -> 60"});
 }
 
 // Playing and stopping a song, and the style playback console closed by

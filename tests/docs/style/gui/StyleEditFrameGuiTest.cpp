@@ -5,8 +5,10 @@
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/QeStyleEditor.h"
 #include "tests/docs/style/gui/StyleGuiFixture.h"
+#include "tests/support/QeStyleContents.h"
 #include "tests/support/StyFileBuilder.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace zib {
@@ -164,7 +166,8 @@ TEST_F(StyleGui, AddCvAndDeleteWithItsQuestion)
 }
 
 // An edit held by an open Qe tree (here Add CV) marks the document changed
-// at once, and every road to the file takes it while the tree stays open.
+// at once, and every road to the file takes it, and only it, while the
+// tree stays open.
 struct TreeEditRoad {
     const char* name;
     const char* steps; // after the edit, with the tree open
@@ -189,6 +192,7 @@ TEST_P(TreeEditSaveRoad, TakesTheOpenTreesEdit)
     const TreeEditRoad& c = GetParam();
     const std::string sty = file(std::string(c.name) + ".sty", qeStyleFile());
     ASSERT_EQ(editorOf(*openSaved(read(sty), sty), 0)->QueryChordVar(0, 1), 0) << "no CV2 before";
+    const test::QeStyleContents before = test::qeStyleFileContents(sty, false);
     const ZibRun r =
         run(kOpenEditFrame + "select-node Variation1\ntree-command 32901\nlog-tabs\n" + c.steps, {sty});
     const std::string log = logOf(r);
@@ -197,6 +201,13 @@ TEST_P(TreeEditSaveRoad, TakesTheOpenTreesEdit)
     EXPECT_NE(tabs[0].find(std::string(c.name) + ".sty*"), std::string::npos)
         << "changed at once: " << tabs[0];
     EXPECT_NE(editorOf(*openSaved(read(sty), sty), 0)->QueryChordVar(0, 1), 0) << "CV2 saved: " << log;
+    // Nothing else changed: the style saved is the one opened and a CV2 of V1.
+    const auto differences = test::contentDifferences(before, test::qeStyleFileContents(sty, false));
+    EXPECT_NE(std::find(differences.begin(), differences.end(), "item 1 V1CV2 status: 0 -> 2"), differences.end());
+    for (const std::string& d : differences)
+        EXPECT_TRUE(d == "item 1 V1CV2 status: 0 -> 2" ||
+                    (d.rfind("item 1 V1CV2 ", 0) == 0 && d.find(": (none) -> ") != std::string::npos))
+            << d;
     if (c.saves) {
         ASSERT_EQ(tabs.size(), 2u) << log;
         EXPECT_EQ(tabs[1].find('*'), std::string::npos) << tabs[1];

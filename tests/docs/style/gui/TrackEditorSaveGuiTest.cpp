@@ -8,6 +8,7 @@
 #include "midi/CMidiParserEx.h"
 #include "tests/docs/style/gui/StyleGuiFixture.h"
 #include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/QeStyleContents.h"
 #include "tests/support/StyFileBuilder.h"
 
 #include <ostream>
@@ -66,7 +67,8 @@ protected:
 };
 
 // One road to the file with the track editor open, after the velocity of
-// its first note was typed as 76.
+// its first note was typed as 76: the file saved holds the style it held
+// but for that velocity.
 struct SaveRoad {
     const char* name;
     bool pad;
@@ -100,9 +102,16 @@ TEST_P(TrackEditorSaveRoad, TakesTheOpenEditorsEdit)
     const std::string path = qeFile(std::string(c.name) + (c.pad ? ".pad" : ".sty"), c.pad);
     const std::string target = c.savedAs ? (session_.files() / c.savedAs).string() : path;
     const std::string answer = c.savedAs ? "dialog path " + target + "\n" : std::string();
+    const test::QeStyleContents before = test::qeStyleFileContents(path, c.pad);
     const ZibRun r = run(editInTrackEditor(c.node) + answer + c.steps + "log-tabs\n", {path});
     EXPECT_NE(r.line("grid-edit").find("-> 76"), std::string::npos) << logOf(r);
     EXPECT_EQ(savedVelocities(target, c.pad, c.track), (std::vector<int>{76, 100, 100, 100})) << logOf(r);
+    EXPECT_EQ(test::contentDifferences(before, test::qeStyleFileContents(target, c.pad)),
+              std::vector<std::string>{"item 1 " + test::qeNoteName(0, 0, c.track, 1) + " velocity: 100 -> 76"});
+    if (c.savedAs) {
+        EXPECT_EQ(test::contentDifferences(before, test::qeStyleFileContents(path, c.pad)), std::vector<std::string>{})
+            << "the file opened stays as it was";
+    }
     EXPECT_TRUE(r.line("message: title=Recreate").empty()) << logOf(r);
     if (c.saves) {
         EXPECT_NE(r.line("tabs:").find(" - EventList - "), std::string::npos) << r.line("tabs:");
