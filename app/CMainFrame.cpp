@@ -318,6 +318,7 @@ void CMainFrame::ActiveChildChanged()
     const int templateId = child ? child->MenuTemplateId() : 0;
     ShowMenuFor(templateId == 0 && active ? kMainMenuWithWindow : templateId);
     UpdateStatusPanes();
+    UpdateTitle();
 }
 
 const MenuBarDef& CMainFrame::MenuDefFor(int templateId)
@@ -483,6 +484,11 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
         Thaw();
     }
     UpdateStatusPanes();
+    UpdateTitle();
+}
+
+void CMainFrame::UpdateTitle()
+{
     // The title names the active window's document: "Zib - Song.mid".
     const CZibMdiChild* child = ActiveZibChild();
     const wxString document = child && !child->IsBeingDeleted() ? child->DocumentTitle() : wxString();

@@ -109,6 +109,8 @@ private:
     void ApplyPlace(MainBar bar, const BarPlace& place, bool show);
     void ShowBar(MainBar bar, bool show);
     void UpdateStatusPanes();
+    // Names the active window's document in the title
+    void UpdateTitle();
     void UpdatePaneWidths();
     void ShowMenuFor(int templateId);
     const MenuBarDef& MenuDefFor(int templateId);
