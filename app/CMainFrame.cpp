@@ -8,9 +8,11 @@
 #include "ui/CZibDocManager.h"
 #include "ui/CZibDocTemplate.h"
 #include "ui/CZibMdiChild.h"
+#include "ui/InPlaceEditor.h"
 #include "ui/ListColumns.h"
 #include "ui/MenuBuilder.h"
 #include "ui/core/CommandIds.h"
+#include "ui/core/OpenEditCommands.h"
 #include "ui/core/StatusPanes.h"
 #include "ui/texts/UiText.h"
 #include "ui/texts/ZibLanguage.h"
@@ -316,6 +318,7 @@ void CMainFrame::ActiveChildChanged()
     const int templateId = child ? child->MenuTemplateId() : 0;
     ShowMenuFor(templateId == 0 && active ? kMainMenuWithWindow : templateId);
     UpdateStatusPanes();
+    UpdateTitle();
 }
 
 const MenuBarDef& CMainFrame::MenuDefFor(int templateId)
@@ -481,6 +484,11 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
         Thaw();
     }
     UpdateStatusPanes();
+    UpdateTitle();
+}
+
+void CMainFrame::UpdateTitle()
+{
     // The title names the active window's document: "Zib - Song.mid".
     const CZibMdiChild* child = ActiveZibChild();
     const wxString document = child && !child->IsBeingDeleted() ? child->DocumentTitle() : wxString();
@@ -522,9 +530,68 @@ bool CMainFrame::TryBefore(wxEvent& event)
             close.Veto();
             return true;
         }
+        // Every changed document is asked about before any window goes.
+        if (close.CanVeto() && !AskBeforeClosingAll()) {
+            close.Veto();
+            return true;
+        }
         SaveBarState();
     }
     return wxDocParentFrameAny<ZibMdiParentFrame>::TryBefore(event);
+}
+
+bool CMainFrame::ProcessEvent(wxEvent& event)
+{
+    if (event.GetEventType() == wxEVT_MENU && &event != committedFor_) {
+        const int command = cmd::FromWxId(event.GetId());
+        if (command == cmd::WindowCloseAll) {
+            committedFor_ = &event;
+            CloseAllWindows();
+            committedFor_ = nullptr;
+            return true;
+        }
+        if (CommandCommitsOpenEdits(command)) {
+            wxWindow* active = GetActiveChild();
+            if (active && !CommitInPlaceEdits(*active)) return true;
+            committedFor_ = &event;
+            const bool processed = wxDocParentFrameAny<ZibMdiParentFrame>::ProcessEvent(event);
+            committedFor_ = nullptr;
+            return processed;
+        }
+    }
+    return wxDocParentFrameAny<ZibMdiParentFrame>::ProcessEvent(event);
+}
+
+bool CMainFrame::AskBeforeClosingAll()
+{
+    if (wxAuiMDIClientWindow* client = GetClientWindow())
+        for (size_t i = 0; i < client->GetPageCount(); ++i) {
+            wxWindow* page = client->GetPage(i);
+            if (CommitInPlaceEdits(*page)) continue;
+            if (client->GetSelection() != int(i)) client->SetSelection(i); // the refused value shows
+            return false;
+        }
+    if (!m_docManager) return true;
+    // Yes saves, No drops the changes (the document is no longer changed), Cancel stops.
+    for (wxDocument* doc : m_docManager->GetDocumentsVector())
+        if (!doc->OnSaveModified()) return false;
+    return true;
+}
+
+bool CMainFrame::CloseAllWindows()
+{
+    // Closing playing windows would destroy views the MIDI thread still writes to.
+    if (wxGetApp().m_Playing != 0) return false;
+    if (!AskBeforeClosingAll()) return false;
+    // Each document closes with all its windows, its tool windows without
+    // writing back into it (it was saved, or its changes dropped, above).
+    if (m_docManager && !m_docManager->CloseDocuments(false)) return false;
+    if (wxAuiMDIClientWindow* client = GetClientWindow())
+        while (wxAuiMDIChildFrame* child = GetActiveChild()) {
+            if (!child->Close()) return false;
+            if (client->GetPageCount() > 0 && GetActiveChild() == child) return false; // it stays
+        }
+    return true;
 }
 
 void CMainFrame::SaveBarState()

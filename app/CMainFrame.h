@@ -87,6 +87,17 @@ public:
     uint8_t m_PlayerOpen = 0;
     wxWindow* m_PlayerWindow = nullptr;
 
+    // Before the program or every window closes: every open in-place edit is
+    // committed and each changed document asked about ("Save changes"); false
+    // when a value was refused or the user cancelled, with every window left
+    // as it was.
+    bool AskBeforeClosingAll();
+
+    // wxAuiMDIParentFrame: the commands that save, close, play or export
+    // commit the open in-place edits of the active window first; Close All
+    // asks about every changed document before it closes any window.
+    bool ProcessEvent(wxEvent& event) override;
+
 protected:
     bool TryBefore(wxEvent& event) override;
 
@@ -98,6 +109,8 @@ private:
     void ApplyPlace(MainBar bar, const BarPlace& place, bool show);
     void ShowBar(MainBar bar, bool show);
     void UpdateStatusPanes();
+    // Names the active window's document in the title
+    void UpdateTitle();
     void UpdatePaneWidths();
     void ShowMenuFor(int templateId);
     const MenuBarDef& MenuDefFor(int templateId);
@@ -109,6 +122,8 @@ private:
     void OnSize(wxSizeEvent& event);
     void OnMove(wxMoveEvent& event);
     void OnIdle(wxIdleEvent& event);
+    // Window > Close All: false when it stopped before closing every window
+    bool CloseAllWindows();
 
     wxAuiManager mgr_;
     BarFlags flags_;
@@ -130,6 +145,9 @@ private:
     std::array<wxString, 3> statusTexts_;
     bool created_ = false;
     bool paintingHeld_ = false;
+    // The menu event whose open edits were committed (it comes back here
+    // once the active child has passed it on)
+    const wxEvent* committedFor_ = nullptr;
 };
 
 } // namespace zib

@@ -412,7 +412,12 @@ void CZibApp::OnFileNew(wxCommandEvent&)
     wxDocument* doc = dlg.Template()->CreateDocument(wxString(), wxDOC_NEW);
     if (!doc) return;
     doc->SetDocumentName(dlg.Template()->GetDocumentName());
-    if (!doc->OnNewDocument()) doc->DeleteAllViews();
+    if (!doc->OnNewDocument()) {
+        doc->DeleteAllViews();
+        return;
+    }
+    // The new window's document has its name only now: the title names it at once.
+    if (CMainFrame* frame = MainFrame()) frame->ActiveChildChanged();
 }
 
 void CZibApp::OnFileOpen(wxCommandEvent&)

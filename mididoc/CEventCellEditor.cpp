@@ -27,6 +27,13 @@ void CEventCellEditor::Create(wxWindow* parent, wxWindowID id, wxEvtHandler* han
     text->Bind(wxEVT_KEY_DOWN, &CEventCellEditor::OnKeyDown, this);
     text->Bind(wxEVT_TEXT, &CEventCellEditor::OnText, this);
     wxGridCellEditor::Create(parent, id, handler);
+    // Ahead of the grid's own handling of the text's focus loss, which ends the edit
+    if (handler) handler->Bind(wxEVT_KILL_FOCUS, &CEventCellEditor::OnKillFocus, this);
+}
+
+void CEventCellEditor::OnKillFocus(wxFocusEvent& event)
+{
+    if (!m_keepOpen) event.Skip();
 }
 
 void CEventCellEditor::BeginEdit(int, int, wxGrid*)
@@ -60,6 +67,11 @@ void CEventCellEditor::Reset()
 {
     m_cancelled = true;
     Text()->ChangeValue(wxFromUtf8(m_model.Text()));
+}
+
+bool CEventCellEditor::Parses() const
+{
+    return !GetWindow() || m_model.Parses(wxToUtf8(Text()->GetValue()));
 }
 
 wxGridCellEditor* CEventCellEditor::Clone() const

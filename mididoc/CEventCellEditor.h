@@ -29,18 +29,25 @@ public:
     bool IsAcceptedKey(wxKeyEvent&) override { return false; }
 
     const EventCellEditModel& Model() const { return m_model; }
+    // Whether OK can take the text now in the editor
+    bool Parses() const;
+    // While set, the text losing the focus (to a message about its value)
+    // does not end the edit
+    void KeepOpen(bool keep) { m_keepOpen = keep; }
 
 private:
     wxTextCtrl* Text() const;
     void OnChar(wxKeyEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnText(wxCommandEvent& event);
+    void OnKillFocus(wxFocusEvent& event);
 
     EventCellEditModel m_model;
     Commit m_commit;
     std::optional<CellEditResult> m_result;
     wxString m_committedText;
     bool m_cancelled = false;
+    bool m_keepOpen = false;
 };
 
 } // namespace zib

@@ -2,6 +2,7 @@
 
 #include "ui/ListColumns.h"
 #include "ui/ShellServices.h"
+#include "ui/ZibMessageBox.h"
 #include "ui/core/ZibSettings.h"
 #include "ui/MenuBuilder.h"
 #include "ui/core/CommandIds.h"
@@ -12,6 +13,9 @@
 #include "mididoc/core/MidiDocMenu.h"
 #include "midi/CMidiParserEx.h"
 #include "platform/Cp1252.h"
+#include "platform/WxText.h"
+
+#include <wx/utils.h>
 
 namespace zib {
 
@@ -252,6 +256,50 @@ void CEventListCtrl::CloseCellEditor()
     m_table->EndEdit();
 }
 
+bool CEventListCtrl::CommitInPlaceEdit()
+{
+    if (IsCellEditControlEnabled()) {
+        if (!EditorTextParses()) return false;
+        // The model would refuse the edit while the song plays: the value stays in the cell.
+        if (m_owner.ListPlaying()) {
+            wxBell();
+            return false;
+        }
+        m_commitNow = true;
+        DisableCellEditControl(); // the editor hands its value over
+        m_commitNow = false;
+        m_table->EndEdit();
+    }
+    return RunPendingCommit();
+}
+
+bool CEventListCtrl::EditorTextParses()
+{
+    auto* editor = dynamic_cast<CEventCellEditor*>(GetCellEditor(GetGridCursorRow(), GetGridCursorCol()));
+    if (!editor) return true;
+    const bool parses = editor->Parses();
+    wxWindow* text = editor->GetWindow();
+    editor->DecRef(); // the grid's attribute still holds it
+    if (parses) return true;
+    // The message takes the focus, which would end the edit: the editor stays
+    // open through it, and the focus goes back to the text as typed.
+    editor->KeepOpen(true);
+    ZibTextBox(UiTextWx(EventCellEditModel::kNoNumberMessage), wxFromUtf8(Shell().ExeName()),
+               wxOK | wxICON_EXCLAMATION, this);
+    editor->KeepOpen(false);
+    if (text) text->SetFocus();
+    return false;
+}
+
+bool CEventListCtrl::RunPendingCommit()
+{
+    if (!m_pendingCommit) return true;
+    const std::function<EditResult()> commit = std::move(m_pendingCommit);
+    m_pendingCommit = nullptr;
+    const EditResult result = commit();
+    return result != EditResult::Failed && result != EditResult::RefusedWhilePlaying;
+}
+
 void CEventListCtrl::OnDoubleClick(wxGridEvent& event)
 {
     const int row = event.GetRow();
@@ -280,10 +328,13 @@ void CEventListCtrl::OnDoubleClick(wxGridEvent& event)
     const uint8_t statusClass = start.statusClass;
     auto commit = [this, start, statusClass](const CellEditResult& r, const std::string& text) {
         // The grid is still inside its edit: commit once it has finished.
-        CallAfter([this, start, statusClass, r, text] {
-            AfterCommand(m_model->CommitCellEdit(start, valueOf(start.column, statusClass, r, text)));
+        m_pendingCommit = [this, start, statusClass, r, text] {
+            const EditResult result = m_model->CommitCellEdit(start, valueOf(start.column, statusClass, r, text));
+            AfterCommand(result);
             SelectMarkedRow();
-        });
+            return result;
+        };
+        if (!m_commitNow) CallAfter([this] { RunPendingCommit(); });
     };
     m_table->AllowEdit(row, column, new CEventCellEditor(std::move(*model), commit));
     SetGridCursor(row, column);
@@ -347,10 +398,13 @@ void CEventListCtrl::OnLabelClick(wxGridEvent& event)
 
 void CEventListCtrl::OnKey(wxKeyEvent& event)
 {
-    if (event.GetKeyCode() == WXK_DELETE && !IsCellEditControlEnabled()) {
+    const int key = event.GetKeyCode();
+    if (key == WXK_DELETE && !IsCellEditControlEnabled()) {
         DeleteSelectedEvents();
         return;
     }
+    // Enter in the cell editor: a text that does not parse stays, with the cell's message.
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && IsCellEditControlEnabled() && !EditorTextParses()) return;
     event.Skip();
 }
 

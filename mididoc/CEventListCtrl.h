@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/InPlaceEditor.h"
 #include "mididoc/core/EventListModel.h"
 #include "mididoc/core/SequenceMeasureContext.h"
 
@@ -20,7 +21,7 @@ class EventListOwner;
 // selected rows to the model's commands; a double click opens the cell
 // editor (or the event-code dialog on column 4). The model refuses edits
 // while its owner plays.
-class CEventListCtrl : public wxGrid {
+class CEventListCtrl : public wxGrid, public InPlaceEditor {
 public:
     CEventListCtrl(wxWindow* parent, EventListOwner& owner);
     ~CEventListCtrl() override;
@@ -55,9 +56,14 @@ public:
     EditResult TransposeEvents();
     EditResult ShiftEvents();
 
-    // The cell editor: drop it without committing, or commit it
+    // The cell editor: drop it without committing, or commit it (the value
+    // goes in once the grid has finished with the editor)
     void DestroyCellEditor();
     void CloseCellEditor();
+    // InPlaceEditor: commits the open cell editor now, as Enter does; a text
+    // that does not parse, or a commit the model refuses, keeps the editor
+    // open with its text and returns false
+    bool CommitInPlaceEdit() override;
 
     // The item chosen in the context menu: the user's, unless a test script
     // installed its answer here (returns the command, or wxID_NONE)
@@ -72,6 +78,10 @@ private:
     void OnSize(wxSizeEvent& event);
     void OnEditorHidden(wxGridEvent& event);
     void AfterCommand(EditResult result);
+    // The open cell editor's text parses; otherwise the editor says so and keeps it
+    bool EditorTextParses();
+    // Runs the commit the cell editor handed over; whether its value went in
+    bool RunPendingCommit();
 
     EventListOwner& m_owner;
     std::unique_ptr<EventListModel> m_model;
@@ -79,6 +89,10 @@ private:
     CEventGridTable* m_table = nullptr; // owned by the grid
     int m_shownRows = 0;
     wxSize m_size; // the size the list had at its last size event
+    // The commit of the last cell edit, until it runs; while m_commitNow is
+    // set it runs as soon as the grid is done, not on the next idle
+    std::function<EditResult()> m_pendingCommit;
+    bool m_commitNow = false;
 };
 
 } // namespace zib

@@ -137,6 +137,7 @@ void CMidiTempoTrackEditFrameWnd::AfterEdit()
     RefillList();
     if (auto* editor = dynamic_cast<CMidiEditFrameWndEx*>(m_doc.m_EventEditor)) editor->RebuildList();
     if (CZibMidView* view = m_doc.TrackView()) view->RefreshViews(true);
+    if (MidiTransport* transport = m_doc.Transport()) transport->TempoTrackChanged();
 }
 
 void CMidiTempoTrackEditFrameWnd::Edit()

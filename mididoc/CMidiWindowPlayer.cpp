@@ -169,6 +169,11 @@ void CMidiWindowPlayer::ShowTexts()
     if (ShellServices* shell = ShellServices::Get()) shell->CheckToolbarButton(midicmd::SetLoop, m_doc.Model().m_LoopFlag ? 1 : 0);
 }
 
+void CMidiWindowPlayer::TempoTrackChanged()
+{
+    Engine().TempoTrackChanged();
+}
+
 // ---- The track list ---------------------------------------------------------------------------
 
 void CMidiWindowPlayer::TrackSwitchesChanged()

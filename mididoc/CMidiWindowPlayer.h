@@ -50,6 +50,7 @@ public:
     void GoToEvent(int64_t index) override;
     MetronomeSettings& Metronome() override;
     void ShowTexts() override;
+    void TempoTrackChanged() override;
     void TrackSwitchesChanged() override;
     void SendLiveValue(int row, bool volume, uint8_t value) override;
     void SelectRows(const std::vector<int>& rows, int hitRow) override;

@@ -1,5 +1,6 @@
 #include "mididoc/CTrackEditorFrame.h"
 
+#include "ui/InPlaceEditor.h"
 #include "ui/ShellServices.h"
 #include "ui/core/CommandIds.h"
 #include "mididoc/CEventListCtrl.h"
@@ -57,6 +58,11 @@ CTrackEditorFrame::~CTrackEditorFrame()
 {
     // The list goes before the host it works for.
     DestroyChildren();
+}
+
+wxDocument* CTrackEditorFrame::OwnerDocument() const
+{
+    return m_list ? m_document : nullptr;
 }
 
 int CTrackEditorFrame::MenuTemplateId() const
@@ -151,8 +157,8 @@ void CTrackEditorFrame::OnCommand(wxCommandEvent& event)
         m_list->Model().OnUtilDumpToText(wxToUtf8(GetTitle()));
         return;
     case FileSave:
-        m_list->CloseCellEditor();
-        m_host.SaveDocument();
+        // The typed value goes in first; one that does not parse stops the save.
+        if (CommitInPlaceEdits(*this)) m_host.SaveDocument();
         return;
     case EditUndo:
     case EditRedo:

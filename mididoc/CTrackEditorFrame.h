@@ -26,6 +26,9 @@ public:
 
     int MenuTemplateId() const override;
     const MenuBarDef* OwnMenu() const override;
+    // The pad or style document of the edited track, which the main title names
+    wxDocument* OwnerDocument() const override;
+    void SetOwnerDocument(wxDocument* document) { m_document = document; }
     void FillStatus(ChildStatus& status) const override;
 
     CEventListCtrl& List() { return *m_list; }
@@ -46,6 +49,7 @@ private:
     TrackEditorHost& m_host;
     std::unique_ptr<TrackEditorHost> m_ownedHost;
     CEventListCtrl* m_list = nullptr;
+    wxDocument* m_document = nullptr;
     std::array<bool, 7> m_filterShown{true, true, true, true, true, true, true};
 };
 

@@ -20,6 +20,7 @@ TrackEditWindow* CTrackEditorLink::Open(const TrackEditRequest& request)
     else
         self->m_frame = CMidiEditStyTrackFrameWnd::Open(*main, request.title, *self, request.channel);
     if (!self->m_frame) return nullptr;
+    self->m_frame->SetOwnerDocument(request.document);
     self->m_frame->KeepHost(std::move(link));
     return self;
 }

@@ -156,6 +156,9 @@ public:
     int64_t FindLastPlayableEvent() const;
     bool BuildMeasureTable();
     void TempoAtIndex(int64_t from, int64_t to);
+    // The song's tempo events were edited: the tempo shown is the one in
+    // force at the position again
+    void TempoTrackChanged();
 
     // Position texts
     void UpdatePositionText();

@@ -130,6 +130,16 @@ void PlaybackEngine::TempoAtIndex(int64_t from, int64_t to)
     }
 }
 
+void PlaybackEngine::TempoTrackChanged()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_initialTempo = m_doc.Sequence().GetInitialTempo();
+    }
+    TempoAtIndex(0, firstEventAfter(m_doc.Sequence(), MbtToTicks(m_posMeasure, m_posBeat, m_posTick)));
+    ShowTempo();
+}
+
 // ---- Texts and cursor -------------------------------------------------------------------------------
 
 void PlaybackEngine::UpdatePositionText()

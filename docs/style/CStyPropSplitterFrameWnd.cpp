@@ -97,6 +97,11 @@ bool CStyPropSplitterFrameWnd::CreatePanes()
     return true;
 }
 
+wxDocument* CStyPropSplitterFrameWnd::OwnerDocument() const
+{
+    return &doc_;
+}
+
 CStyPropSplitterFrameWnd::~CStyPropSplitterFrameWnd()
 {
     if (attached_) Detach();

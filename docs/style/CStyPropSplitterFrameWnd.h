@@ -55,6 +55,8 @@ public:
     CStsTreeView* StsTree() const { return sts_; }
     CStyTextView* TextPane() const { return text_; }
     CItemWxDoc& Document() const { return doc_; }
+    // The main title names the item's document while the frame is active
+    wxDocument* OwnerDocument() const override;
     int Row() const { return row_; }
     bool IsQeItem() const { return model_ == 'F' || model_ == 'X'; }
     // The Wq text pane moves to a node's header.

@@ -254,6 +254,13 @@ std::string EventCellEditModel::Spin(int step, std::string_view text)
     }
 }
 
+bool EventCellEditModel::Parses(std::string_view text) const
+{
+    // Text events take any text; the channel and note cells are only stepped.
+    if (readOnly_ || isText()) return true;
+    return std::any_of(text.begin(), text.end(), [](char c) { return isDigit(char32_t(c)); });
+}
+
 CellEditResult EventCellEditModel::Ok(std::string_view text) const
 {
     CellEditResult r;

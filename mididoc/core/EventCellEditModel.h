@@ -79,6 +79,13 @@ public:
     // "???:??:???" for a style owner when it lies at measure 16 or later.
     const std::string& DurationEndText() const { return durationEnd_; }
 
+    // Whether OK can take the text: a cell that holds a number (time,
+    // position, data value, duration) needs at least one digit. A text that
+    // does not parse is kept in the editor, which says so and stays open.
+    bool Parses(std::string_view text) const;
+    // What the editor says then (an English key of the program's texts)
+    static constexpr std::string_view kNoNumberMessage = "The cell needs a number.";
+
     // OK (Enter) with the current text.
     CellEditResult Ok(std::string_view text) const;
 

@@ -42,6 +42,8 @@ public:
 
     // The MIDI bars show this window's position, markers, tempo and loop switch
     virtual void ShowTexts() = 0;
+    // The song's tempo events were edited: the tempo field shows the tempo at the position
+    virtual void TempoTrackChanged() = 0;
 
     // The track list: a play, solo or record switch changed (also while
     // playing); a volume or pan set while playing goes out at once (row 0..63)

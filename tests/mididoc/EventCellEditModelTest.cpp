@@ -199,3 +199,26 @@ TEST(EventCellEditModel, MetaTextShortensLongTextsAndCommitsOnlyAChange)
     exact.dataBytes = std::string(254, 'b');
     EXPECT_EQ(open(exact).Text(), std::string(254, 'b'));
 }
+
+// A number cell left without a digit does not parse (OK would take it as 0);
+// text events take anything, and the stepped cells always hold their value.
+TEST(EventCellEditModel, ACellWithoutADigitDoesNotParse)
+{
+    const struct {
+        int column;
+        uint8_t statusClass;
+        const char* text;
+        bool parses;
+    } cases[] = {
+        {1, 0x90, "", false},     {1, 0x90, "   ", false}, {1, 0x90, "0", true},
+        {2, 0x90, ":", false},    {2, 0x90, "::", false},  {2, 0x90, "2", true},  {2, 0x90, "1:2:0", true},
+        {5, 0xB0, "", false},     {5, 0xB0, "7", true},    {5, 0xE0, "", false},  {5, 0xE0, "16383", true},
+        {6, 0x90, "", false},     {6, 0x90, "55", true},   {7, 0x90, " ", false}, {7, 0x90, "12", true},
+        {3, 0x90, "", true},      {5, 0x90, "", true},     {5, 0xFF, "", true},   {5, 0xF0, "abc", true},
+    };
+    for (const auto& c : cases) {
+        CellEditStart s = cell(c.column, c.statusClass);
+        if (c.statusClass >= 0xF0) s.dataBytes = "Verse";
+        EXPECT_EQ(open(s).Parses(c.text), c.parses) << c.column << "/" << int(c.statusClass) << " \"" << c.text << "\"";
+    }
+}

@@ -75,6 +75,7 @@ inline constexpr int MidiRecord = 32915;
 
 // MidiDoc toolbar
 inline constexpr int MidiToText = 32796;
+inline constexpr int FileTextDump = 32789;
 inline constexpr int MidiDoc32840 = 32840;
 inline constexpr int MidiToWqStyle = 32795;
 inline constexpr int MidiToQe4kStyle = 32822;
@@ -102,6 +103,7 @@ inline constexpr int ImportItems = 32774;
 inline constexpr int StartStopPlayback = 32784;
 inline constexpr int StyleToMidi = 32803;
 inline constexpr int StyDumpToText = 32812;
+inline constexpr int PadToMidi = 33029;
 inline constexpr int LevelRoot = 291; // level buttons 291-294: root, element, CV, track
 inline constexpr int LevelTrack = 294;
 

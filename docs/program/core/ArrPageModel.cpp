@@ -496,7 +496,10 @@ void ArrSheetModel::Leave(int page)
 void ArrSheetModel::Ok(int shownPage)
 {
     Leave(shownPage);
-    doc_.items[size_t(row_)].data = copy_;
+    // An OK that changed nothing leaves the document as it was, unchanged.
+    std::vector<uint8_t>& record = doc_.items[size_t(row_)].data;
+    if (record == copy_) return;
+    record = copy_;
     doc_.modified = true;
     doc_.Port().RedrawAll();
 }

@@ -84,8 +84,9 @@ private:
 };
 
 // The sheet: five pages over a working copy of one record. Leaving a page
-// applies it to the copy; OK applies the page shown and puts the copy into
-// the document (marked modified); Cancel drops the copy.
+// applies it to the copy; OK applies the page shown and puts a copy that
+// differs from the record into the document (marked modified); Cancel drops
+// the copy.
 class ArrSheetModel {
 public:
     ArrSheetModel(ArrDocModel& doc, int row, ArrProgramForm form);

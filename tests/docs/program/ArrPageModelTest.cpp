@@ -171,6 +171,24 @@ TEST(ArrPages, OkWithoutEditsKeepsTheRecordButTheFixedNormalisations)
     }
 }
 
+TEST(ArrPages, AnUntouchedOkChangesNothing)
+{
+    for (int model : {'9', 'M'}) {
+        ArrTestDoc t;
+        ASSERT_TRUE(t.open("set.arr", test::ArrFileBuilder(model).image()));
+        const Bytes before = baseline(model);
+        t.doc.items[0].data = before;
+        ArrSheetModel sheet(t.doc, 0, ArrProgramForm::Code);
+        for (int p = 1; p <= 5; ++p) {
+            sheet.Show(p);
+            if (p < 5) sheet.Leave(p);
+        }
+        sheet.Ok(5);
+        EXPECT_EQ(t.doc.items[0].data, before) << char(model);
+        EXPECT_FALSE(t.doc.modified) << char(model);
+    }
+}
+
 TEST(ArrPages, CancelAndPagesNeverShownWriteNothing)
 {
     ArrTestDoc t;

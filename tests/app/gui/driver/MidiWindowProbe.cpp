@@ -25,9 +25,45 @@
 
 namespace zib {
 
+namespace {
+
+// The event list of the active child (the whole-file or a track editor), or null
+CEventListCtrl* activeEventList(wxWindow* window)
+{
+    if (!window) return nullptr;
+    if (auto* list = dynamic_cast<CEventListCtrl*>(window)) return list;
+    for (wxWindow* child : window->GetChildren())
+        if (CEventListCtrl* list = activeEventList(child)) return list;
+    return nullptr;
+}
+
+} // namespace
+
 bool RunMidiWindowProbe(const std::vector<std::string>& w, const std::function<void(const std::string&)>& log)
 {
     const std::string verb = w.empty() ? std::string() : w[0];
+    if (verb == "grid-type" && w.size() > 3) {
+        // A double click on a cell of the active event list, the text typed into its editor; no Enter
+        CMainFrame* frame = CMainFrame::Get();
+        CEventListCtrl* grid = activeEventList(frame ? frame->ActiveZibChild() : nullptr);
+        const int row = std::atoi(w[1].c_str()), col = std::atoi(w[2].c_str());
+        if (grid) {
+            wxGridEvent click(grid->GetId(), wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col);
+            grid->ProcessWindowEvent(click);
+            wxTheApp->ProcessPendingEvents();
+        }
+        wxGridCellEditor* editor = grid && grid->IsCellEditControlEnabled() ? grid->GetCellEditor(row, col) : nullptr;
+        auto* text = editor ? dynamic_cast<wxTextCtrl*>(editor->GetWindow()) : nullptr;
+        if (text) {
+            const std::string before = wxToUtf8(text->GetValue());
+            text->SetValue(wxFromUtf8(w[3] == "-" ? std::string() : w[3]));
+            log("grid-type " + w[1] + "," + w[2] + ": " + before + " -> " + wxToUtf8(text->GetValue()));
+        } else {
+            log("grid-type " + w[1] + "," + w[2] + ": no editor");
+        }
+        if (editor) editor->DecRef();
+        return true;
+    }
     if (verb == "event-rclick" && w.size() > 2) {
         CMainFrame* frame = CMainFrame::Get();
         auto* editor = frame ? dynamic_cast<CMidiEditFrameWndEx*>(frame->ActiveZibChild()) : nullptr;

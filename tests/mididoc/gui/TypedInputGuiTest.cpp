@@ -1,0 +1,203 @@
+// A value typed into a cell of an event list and left without Enter: every
+// command that saves or closes its document takes it first, as Enter would;
+// Close All and Exit ask about every changed document before any window
+// goes; a value that does not parse stops the command with the cell's
+// message and stays in the cell.
+#include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/QeStyleEditor.h"
+#include "midi/CMidiParserEx.h"
+#include "tests/docs/style/gui/StyleGuiFixture.h"
+#include "tests/mididoc/MidDocTestHelpers.h"
+#include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/StyFileBuilder.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace zib {
+namespace {
+
+using test::ZibRun;
+using Bytes = std::vector<uint8_t>;
+
+// The whole-file event list of both tracks of test::smallSong: row 2 is a
+// note of velocity 100, column 6 its velocity.
+constexpr const char* kOpenEventList = "menu 57642\nmenu 32840\nawait-child Event List\nawait-idle\n";
+constexpr const char* kTypeInEventList = "grid-type 2 6 42\n";
+// The first note of the BASS track of a Qe style in its track editor
+constexpr const char* kOpenTrackEditor =
+    "select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/BASS\nmenu 32848\nawait-child EventList\nawait-idle\n";
+constexpr const char* kTypeInTrackEditor = "grid-type 3 6 55\n";
+
+// The note-on velocities of a MIDI image, in order (on one channel, or on all)
+std::vector<int> velocitiesOf(const Bytes& smf, int channel = -1)
+{
+    CMidiParserEx sequence;
+    std::vector<int> out;
+    if (smf.empty() || sequence.ParseImage(smf.data(), uint32_t(smf.size())) != 0) return out;
+    for (const auto& e : sequence.GetEvents())
+        if ((e->status & 0xF0) == 0x90 && (channel < 0 || (e->status & 0x0F) == channel) && e->data.size() >= 2 &&
+            e->data[1] > 0)
+            out.push_back(e->data[1]);
+    return out;
+}
+
+// The questions asked before the run's last "tabs:" line (a document still
+// changed is asked about again as the run ends)
+size_t questionsAsked(const ZibRun& r)
+{
+    size_t asked = 0, counted = 0;
+    for (const auto& line : r.log) {
+        if (line.rfind("message: ", 0) == 0) ++counted;
+        if (line.rfind("tabs: ", 0) == 0) asked = counted;
+    }
+    return asked;
+}
+
+class TypedInputGui : public test::StyleGui {
+protected:
+    std::string song(const std::string& name) { return file(name, test::smallSong(2)); }
+    std::string style(const std::string& name)
+    {
+        return file(name, test::dasfImage({test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
+    }
+    // The velocities of the BASS track of V1 CV1 in the first item of a saved style
+    std::vector<int> bassVelocities(const std::string& path)
+    {
+        CZibStyDoc doc;
+        if (!doc.OpenImage(read(path), path) || doc.ItemCount() == 0) return {};
+        auto made = LibraryQeStyleEditor::FromItem(doc.ItemAt(0).data);
+        return made.editor ? velocitiesOf(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2)) : std::vector<int>{};
+    }
+};
+
+// One road from a typed cell to the file: the script after the typing, and what it leaves
+struct Road {
+    const char* name;
+    const char* steps;
+    bool saved;        // the file holds the typed value
+    bool windowsStay;  // every window is still there, as it was
+};
+
+void PrintTo(const Road& road, std::ostream* out)
+{
+    *out << road.name;
+}
+
+const Road kRoads[] = {
+    {"Save", "menu 57603\n", true, true},
+    {"CloseYes", "dialog yes\nmenu 57602\n", true, false},
+    {"CloseAllYes", "dialog yes\nmenu 4002\n", true, false},
+    {"CloseAllNo", "dialog no\nmenu 4002\n", false, false},
+    {"CloseAllCancel", "dialog cancel\nmenu 4002\n", false, true},
+    {"ExitYes", "dialog yes\nmenu 57665\n", true, false},
+    {"ExitCancel", "dialog cancel\nmenu 57665\n", false, true},
+};
+
+class TypedInMidiEventList : public TypedInputGui, public ::testing::WithParamInterface<Road> {};
+
+TEST_P(TypedInMidiEventList, TakesTheTypedValue)
+{
+    const Road& road = GetParam();
+    const std::string path = song("Song.mid");
+    const Bytes before = read(path);
+    const ZibRun r = run(std::string(kOpenEventList) + kTypeInEventList + "log-tabs\n" + road.steps + "log-tabs\n", {path});
+    const std::string log = logOf(r);
+    ASSERT_TRUE(r.has("grid-type 2,6: 100 -> 42")) << log;
+    const std::vector<int> saved = velocitiesOf(read(path));
+    if (road.saved) {
+        EXPECT_EQ(std::count(saved.begin(), saved.end(), 42), 1) << log;
+        EXPECT_EQ(saved.size(), 8u);
+    } else {
+        EXPECT_EQ(read(path), before) << log;
+    }
+    const size_t asked = road.windowsStay ? questionsAsked(r) : r.lines("message: ").size();
+    EXPECT_EQ(asked, std::string(road.steps).find("dialog") == 0 ? 1u : 0u) << log;
+    const auto tabs = r.lines("tabs: ");
+    if (road.windowsStay) {
+        ASSERT_EQ(tabs.size(), 2u) << log;
+        EXPECT_NE(tabs[1].find("Song.mid - Event List"), std::string::npos) << tabs[1];
+        EXPECT_NE(tabs[1].find("titles=Song.mid"), std::string::npos) << tabs[1];
+        EXPECT_EQ(tabs[1].find("Song.mid*") != std::string::npos, !road.saved) << tabs[1];
+    } else if (tabs.size() == 2) {
+        EXPECT_EQ(tabs[1].find("Song.mid"), std::string::npos) << "every window closed: " << tabs[1];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, TypedInMidiEventList, ::testing::ValuesIn(kRoads),
+                         [](const ::testing::TestParamInfo<Road>& info) { return std::string(info.param.name); });
+
+class TypedInStyleTrackEditor : public TypedInputGui, public ::testing::WithParamInterface<Road> {};
+
+TEST_P(TypedInStyleTrackEditor, TakesTheTypedValue)
+{
+    const Road& road = GetParam();
+    const std::string path = style("pop.sty");
+    const Bytes before = read(path);
+    const ZibRun r = run(std::string(kOpenTrackEditor) + kTypeInTrackEditor + road.steps + "log-tabs\n", {path});
+    const std::string log = logOf(r);
+    ASSERT_TRUE(r.has("grid-type 3,6: 100 -> 55")) << log;
+    if (road.saved)
+        EXPECT_EQ(bassVelocities(path), (std::vector<int>{55, 100, 100, 100})) << log;
+    else
+        EXPECT_EQ(read(path), before) << log;
+    const size_t asked = road.windowsStay ? questionsAsked(r) : r.lines("message: ").size();
+    EXPECT_EQ(asked, std::string(road.steps).find("dialog") == 0 ? 1u : 0u) << log;
+    if (road.windowsStay) {
+        const std::string tabs = r.line("tabs: ");
+        EXPECT_NE(tabs.find(" - EventList - "), std::string::npos) << tabs;
+        EXPECT_NE(tabs.find(" - StyleTree - "), std::string::npos) << tabs;
+        EXPECT_NE(tabs.find("titles=pop.sty"), std::string::npos) << tabs;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, TypedInStyleTrackEditor, ::testing::ValuesIn(kRoads),
+                         [](const ::testing::TestParamInfo<Road>& info) { return std::string(info.param.name); });
+
+// Exit with an unchanged song beside the changed one: Cancel on the
+// question leaves both, with all their windows; No closes everything and
+// leaves both files as they were.
+TEST_F(TypedInputGui, ExitAsksBeforeClosingAnyDocument)
+{
+    const std::string changed = song("Changed.mid");
+    const std::string unchanged = song("Unchanged.mid");
+    const Bytes before = read(changed);
+    const ZibRun r = run("dialog path \"" + unchanged + "\"\nmenu 57601\nawait-child Unchanged.mid\nactivate-child Changed.mid\n" +
+                             kOpenEventList + kTypeInEventList + "dialog cancel\nmenu 57665\nlog-tabs\n" +
+                             "dialog no\nmenu 57665\n",
+                         {changed});
+    const std::string log = logOf(r);
+    const std::string tabs = r.line("tabs: ");
+    EXPECT_NE(tabs.find("Unchanged.mid"), std::string::npos) << tabs;
+    EXPECT_NE(tabs.find("Changed.mid - Event List"), std::string::npos) << tabs;
+    EXPECT_NE(tabs.find("Changed.mid*|"), std::string::npos) << tabs;
+    const auto questions = r.lines("message: ");
+    ASSERT_EQ(questions.size(), 2u) << log;
+    for (const auto& q : questions) EXPECT_NE(q.find("Save changes to Changed.mid"), std::string::npos) << q;
+    EXPECT_EQ(read(changed), before);
+}
+
+// A number cell emptied does not parse: Save, Close and Exit stop at the
+// cell's message, nothing is saved or closed and the cell keeps what was typed.
+TEST_F(TypedInputGui, AValueThatDoesNotParseStopsSaveCloseAndExit)
+{
+    for (const char* command : {"menu 57603\n", "menu 57602\n", "menu 4002\n", "menu 57665\n"}) {
+        SCOPED_TRACE(command);
+        const std::string path = song("Song.mid");
+        const Bytes before = read(path);
+        const ZibRun r = run(std::string(kOpenEventList) + "grid-type 2 6 -\ndialog ok\n" + command +
+                                 "cell-editor\nlog-tabs\nlog-grid 3\n",
+                             {path});
+        const std::string log = logOf(r);
+        ASSERT_TRUE(r.has("grid-type 2,6: 100 -> ")) << log;
+        const auto messages = r.lines("message: ");
+        ASSERT_EQ(messages.size(), 1u) << log;
+        EXPECT_NE(messages[0].find("text=The cell needs a number."), std::string::npos) << messages[0];
+        EXPECT_EQ(r.line("cell-editor:").rfind("cell-editor: shown=1", 0), 0u) << r.line("cell-editor:");
+        EXPECT_NE(r.line("tabs: ").find("Song.mid - Event List"), std::string::npos) << r.line("tabs: ");
+        EXPECT_EQ(read(path), before);
+    }
+}
+
+} // namespace
+} // namespace zib
