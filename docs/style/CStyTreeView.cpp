@@ -287,7 +287,7 @@ void CStyTreeView::RunCommand(int id)
     case stycmd::StartStopPlayback:
     case stycmd::PlayCv:
     case stycmd::PlayTrack:
-        PlaySelection();
+        if (WroteBackEditFrame()) PlaySelection();
         break;
     case stycmd::StyleFlags:
         OnStyleFlags();
@@ -335,7 +335,7 @@ void CStyTreeView::RunCommand(int id)
         OnQeAddCv();
         break;
     case cmd::EditCopy:
-        CopySelection();
+        if (WroteBackEditFrame()) CopySelection();
         break;
     case cmd::EditPaste:
         PasteSelection();
@@ -412,6 +412,11 @@ void CStyTreeView::TrackEditorClosed()
     // The user closed the track editor: what it edited goes back into the item now.
     if (!doc_) return;
     WroteBack(editor_ ? frame_.RecreateQeStyleBuffer() : frame_.RecreateOldStyleBuffer());
+}
+
+bool CStyTreeView::WroteBackEditFrame()
+{
+    return doc_ && doc_->WriteBackEditFrame();
 }
 
 bool CStyTreeView::WroteBack(int result)
