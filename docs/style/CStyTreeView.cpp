@@ -118,6 +118,7 @@ void CStyTreeView::Notify(const StyNotice& notice)
 
 void CStyTreeView::FillTree(const std::string& title)
 {
+    rootTitle_ = title;
     Freeze();
     DeleteAllItems();
     nodes_.clear();
@@ -581,7 +582,7 @@ void CStyTreeView::OnWqStyleProperties()
 
 void CStyTreeView::AfterStructureChange(uint8_t element, uint8_t cv, uint8_t track)
 {
-    FillTree(wxToCp1252(frame_.GetTitle()));
+    FillTree(rootTitle_);
     NoteEdited(1);
     ShowItem(element, cv, track);
 }
@@ -636,7 +637,7 @@ CQeStyleTreeEdits CStyTreeView::Edits()
     CQeStyleTreeEdits edits(editor_ ? editor_->Handle() : nullptr, doc_->UiPort(), doc_->ModelLetter(),
                             doc_->EditItem(row_));
     edits.selection = ReadSelection();
-    edits.refill = [this] { FillTree(wxToCp1252(frame_.GetTitle())); };
+    edits.refill = [this] { FillTree(rootTitle_); };
     edits.show = [this](int e, int c, int t) { ShowItem(uint8_t(e), uint8_t(c), uint8_t(t)); };
     return edits;
 }

@@ -127,6 +127,8 @@ private:
 
     wxImageList* images_ = nullptr;
     std::map<int, wxTreeItemId> nodes_;
+    // The root's text ("Style Tree: <name>"), kept through every refill.
+    std::string rootTitle_;
 };
 
 } // namespace zib
