@@ -2,7 +2,8 @@
 // program: a velocity typed into the open track editor goes into what Copy,
 // Extract Item, Style To MIDI, Pad To MIDI and the tree's Play CV give, which
 // differs from what they gave before the edit in that note alone; the frame
-// and its editor stay open.
+// and its editor stay open. An edit that cannot be written back is reported
+// and the command does not run.
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/ItemFile.h"
 #include "docs/style/core/QeStyleEditor.h"
@@ -223,6 +224,32 @@ TEST_F(OpenEditReadGui, PlayCvOfTheTreeTakesTheOpenEdit)
               withTypedVelocity(played, test::qeTrackChannel(2)))
         << logOf(after);
     EXPECT_NE(after.line("tabs:").find(" - EventList - "), std::string::npos) << logOf(after);
+}
+
+// A Wq track whose note is moved past the 16th bar cannot go back into the
+// style: Play CV of the tree says so and plays nothing; the edit went with
+// its message, so the next Play CV plays the item as it was.
+TEST_F(OpenEditReadGui, AnEditThatCannotBeWrittenBackStopsPlayCv)
+{
+    const std::string sty = file("wq8.sty", test::wqStyleFile('9', {test::smallWq8Image("Rock")}));
+    const ZibRun r =
+        run("select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/BASS\nmenu 32848\n"
+            "grid-edit 1 1 99999\nactivate-child \" - StyleTree - \"\nselect-node Variation1/CV1\n"
+            "dialog ok\nmenu 32807\nlog-tabs\nmenu 32807\nlog-tabs\n",
+            {sty});
+    const std::string log = logOf(r);
+    const auto messages = r.lines("message: title=Recreate");
+    ASSERT_EQ(messages.size(), 1u) << log;
+    EXPECT_NE(messages[0].find("title=RecreateOldStyleBuffer text=Cannot import MIDI data to style"),
+              std::string::npos)
+        << messages[0];
+    // The player's window opens on the second Play CV only.
+    const auto tabs = r.lines("tabs: ");
+    ASSERT_EQ(tabs.size(), 2u) << log;
+    EXPECT_EQ(tabs[0].find("TmpRary"), std::string::npos) << tabs[0];
+    EXPECT_EQ(tabs[0].find(" - EventList - "), std::string::npos)
+        << "the editor closed with its edit: " << tabs[0];
+    EXPECT_NE(tabs[1].find("TmpRary"), std::string::npos) << tabs[1];
 }
 
 } // namespace
