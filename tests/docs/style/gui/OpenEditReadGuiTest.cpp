@@ -86,14 +86,6 @@ Bytes firstCvFileIn(const std::filesystem::path& dir)
 
 class OpenEditReadGui : public StyleGui {
 protected:
-    // A Qe style or pad of one item whose V1 CV1 holds four notes of velocity
-    // 100 on DRUM and BASS.
-    std::string qeFile(const std::string& name, bool pad)
-    {
-        const std::string item = pad ? "Pad1" : "Pop";
-        return file(name, test::dasfImage({test::qeEntry(item, pad ? 9 : 2, pad ? 0 : 2, 0,
-                                                         test::qeStyleInstance({item, 0, {0}, 0, pad}))}));
-    }
     // Script: the edit frame of the first item, the track editor of `node`,
     // the velocity of its first note typed; the editor stays open.
     static std::string typeIntoTrackEditor(const std::string& document, const std::string& node)
