@@ -176,6 +176,11 @@ void CItemListView::CheckAbort()
     if (ItemDoc()) ItemDoc()->CheckAbort();
 }
 
+bool CItemListView::WroteBackEditFrame()
+{
+    return ItemDoc() && ItemDoc()->WriteBackEditFrame();
+}
+
 // ---- Item operations ----------------------------------------------------
 
 CZibItemDoc& CItemListView::ItemModel() const
@@ -247,7 +252,7 @@ void CItemListView::OnCommand(wxCommandEvent& event)
     const std::optional<StyCommand> command = CommandOf(cmd::FromWxId(event.GetId()));
     if (!command || !list_) return;
     if (ItemDoc()) ItemDoc()->RefreshSettings();
-    RunCommand(*command);
+    if (!StyCommandWritesBackFirst(*command) || WroteBackEditFrame()) RunCommand(*command);
     CheckAbort();
 }
 
@@ -334,7 +339,7 @@ void CItemListView::RunCommand(StyCommand command)
 void CItemListView::OnKeyDown(wxListEvent& event)
 {
     if (event.GetKeyCode() == WXK_DELETE) {
-        if (CommandEnabled(StyCommand::Delete)) RunCommand(StyCommand::Delete);
+        if (CommandEnabled(StyCommand::Delete) && WroteBackEditFrame()) RunCommand(StyCommand::Delete);
         CheckAbort();
         return;
     }
@@ -384,7 +389,9 @@ void CItemListView::OnRightClick()
 
 void CItemListView::OnActivated(wxListEvent&)
 {
-    OpenProperties();
+    // The open frame goes for the row's own: its edit is written back first.
+    if (WroteBackEditFrame()) OpenProperties();
+    CheckAbort();
 }
 
 void CItemListView::ShowPopup(const std::vector<MenuItemDef>& items,
@@ -445,14 +452,18 @@ void CItemListView::SelectAfterPaste(const std::vector<int>& rows)
 
 // ---- Drag and drop ------------------------------------------------------
 
+// A drag carries the items as they are written back; a write-back that
+// fails starts no drag.
 void CItemListView::OnBeginDrag(wxListEvent&)
 {
+    if (!WroteBackEditFrame()) return CheckAbort();
     ItemDoc()->CloseToolWindows();
     Copy(wxDragMove);
 }
 
 void CItemListView::OnBeginRightDrag(wxListEvent&)
 {
+    if (!WroteBackEditFrame()) return CheckAbort();
     ItemDoc()->CloseToolWindows();
     Copy(wxDragCopy);
 }
@@ -460,6 +471,10 @@ void CItemListView::OnBeginRightDrag(wxListEvent&)
 std::optional<std::vector<uint8_t>> CItemListView::StartBlockDrag()
 {
     if (!list_ || !ItemDoc()) return std::nullopt;
+    if (!WroteBackEditFrame()) {
+        CheckAbort();
+        return std::nullopt;
+    }
     ItemDoc()->CloseToolWindows();
     dragged_ = list_->SelectedRows();
     const std::optional<StyClipboardBlock> block = ItemModel().CopyBlock(dragged_, int(list_->FocusedRow()));

@@ -109,6 +109,10 @@ protected:
     void ToggleWideColumns();
     // After every command: a document whose data cannot be used any more is closed.
     void CheckAbort();
+    // Before a command reads, moves or replaces items: the edit held in the
+    // document's open edit frame goes into its item, the frame staying open.
+    // False when it could not (the rebuild said why): the command does not run.
+    bool WroteBackEditFrame();
 
     CZibDocChildFrame* frame_ = nullptr;
     CItemListCtrl* list_ = nullptr;

@@ -21,6 +21,7 @@
 #include "styles/CWqStyleFile.h"
 
 #include <fstream>
+#include <wx/accel.h>
 #include <wx/sizer.h>
 #include <wx/splitter.h>
 #include <wx/utils.h>
@@ -90,6 +91,16 @@ bool CStyPropSplitterFrameWnd::CreatePanes()
         wxEVT_MENU, [this](wxCommandEvent& e) { OnLevelButton(e.GetId()); }, cmd::ToWxId(cmd::LevelRoot),
         cmd::ToWxId(cmd::LevelTrack));
     Bind(wxEVT_CLOSE_WINDOW, &CStyPropSplitterFrameWnd::OnClose, this);
+    // Ctrl+S saves the document of the item, as it does in the track
+    // editor: the menu has no Save of its own.
+    wxAcceleratorEntry save(wxACCEL_CTRL, 'S', cmd::ToWxId(cmd::FileSave));
+    SetAcceleratorTable(wxAcceleratorTable(1, &save));
+    Bind(
+        wxEVT_MENU,
+        [this](wxCommandEvent&) {
+            if (attached_) doc_.Save();
+        },
+        cmd::ToWxId(cmd::FileSave));
     if (frameOpen_) *frameOpen_ = 1;
     Show();
     Activate();

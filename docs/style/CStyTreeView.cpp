@@ -118,6 +118,7 @@ void CStyTreeView::Notify(const StyNotice& notice)
 
 void CStyTreeView::FillTree(const std::string& title)
 {
+    rootTitle_ = title;
     Freeze();
     DeleteAllItems();
     nodes_.clear();
@@ -287,7 +288,7 @@ void CStyTreeView::RunCommand(int id)
     case stycmd::StartStopPlayback:
     case stycmd::PlayCv:
     case stycmd::PlayTrack:
-        PlaySelection();
+        if (WroteBackEditFrame()) PlaySelection();
         break;
     case stycmd::StyleFlags:
         OnStyleFlags();
@@ -335,7 +336,7 @@ void CStyTreeView::RunCommand(int id)
         OnQeAddCv();
         break;
     case cmd::EditCopy:
-        CopySelection();
+        if (WroteBackEditFrame()) CopySelection();
         break;
     case cmd::EditPaste:
         PasteSelection();
@@ -412,6 +413,11 @@ void CStyTreeView::TrackEditorClosed()
     // The user closed the track editor: what it edited goes back into the item now.
     if (!doc_) return;
     WroteBack(editor_ ? frame_.RecreateQeStyleBuffer() : frame_.RecreateOldStyleBuffer());
+}
+
+bool CStyTreeView::WroteBackEditFrame()
+{
+    return doc_ && doc_->WriteBackEditFrame();
 }
 
 bool CStyTreeView::WroteBack(int result)
@@ -576,7 +582,7 @@ void CStyTreeView::OnWqStyleProperties()
 
 void CStyTreeView::AfterStructureChange(uint8_t element, uint8_t cv, uint8_t track)
 {
-    FillTree(wxToCp1252(frame_.GetTitle()));
+    FillTree(rootTitle_);
     NoteEdited(1);
     ShowItem(element, cv, track);
 }
@@ -631,7 +637,7 @@ CQeStyleTreeEdits CStyTreeView::Edits()
     CQeStyleTreeEdits edits(editor_ ? editor_->Handle() : nullptr, doc_->UiPort(), doc_->ModelLetter(),
                             doc_->EditItem(row_));
     edits.selection = ReadSelection();
-    edits.refill = [this] { FillTree(wxToCp1252(frame_.GetTitle())); };
+    edits.refill = [this] { FillTree(rootTitle_); };
     edits.show = [this](int e, int c, int t) { ShowItem(uint8_t(e), uint8_t(c), uint8_t(t)); };
     return edits;
 }

@@ -95,6 +95,10 @@ protected:
     // A rebuild's result before the track editor moves on: false when the
     // frame closes (-1) or the document goes (-2).
     bool WroteBack(int result);
+    // Before a command reads the style (play, copy): what the track editor
+    // and this tree hold goes into the item, as a save writes it; false when
+    // it could not (the rebuild said why) and the command does not run.
+    bool WroteBackEditFrame();
     // The user closed the track editor: its sequence goes back into the item.
     void TrackEditorClosed();
     // The clipboard edits of the selection, bound to this tree.
@@ -123,6 +127,8 @@ private:
 
     wxImageList* images_ = nullptr;
     std::map<int, wxTreeItemId> nodes_;
+    // The root's text ("Style Tree: <name>"), kept through every refill.
+    std::string rootTitle_;
 };
 
 } // namespace zib

@@ -1,6 +1,7 @@
 #include "ui/dialogs/CZibDialog.h"
 
 #include "ui/ZibMessageBox.h"
+#include "ui/dialogs/TitleWidth.h"
 
 #include <wx/button.h>
 #include <wx/statbox.h>
@@ -55,6 +56,7 @@ void CZibDialog::Finish(wxSizer* content)
     auto* outer = new wxBoxSizer(wxVERTICAL);
     outer->Add(content, 1, wxEXPAND | wxALL, 10);
     SetSizerAndFit(outer);
+    WidenToTitle(*this);
     CentreOnParent();
 }
 

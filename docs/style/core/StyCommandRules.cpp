@@ -125,6 +125,20 @@ bool PadCommandEnabled(StyCommand command, const StyListState& s)
     }
 }
 
+bool StyCommandWritesBackFirst(StyCommand command)
+{
+    switch (command) {
+    case StyCommand::SelectAll:
+    case StyCommand::Paste:
+    // Neither runs anything: there is no Qe-to-Wq conversion, and pads are not played back.
+    case StyCommand::ConvertQeToWq:
+    case StyCommand::PlaybackPadItem:
+        return false;
+    default:
+        return true;
+    }
+}
+
 int StsViewCommandText(uint32_t viewMode)
 {
     return viewMode == 2 ? stymsg::ShowStyleView : stymsg::ShowStsView;

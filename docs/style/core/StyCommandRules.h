@@ -37,6 +37,14 @@ struct StyListState {
 bool StyCommandEnabled(StyCommand command, const StyListState& state);
 bool PadCommandEnabled(StyCommand command, const StyListState& state);
 
+// Whether a command needs the edit held in an open edit frame in its item
+// before it runs, as a save does: the commands that read items (copy,
+// extract, the exports, dumps, reports and playback) would read the stored
+// bytes without it, and the ones that delete, move, empty, import, rename
+// or replace items close the frame, which writes back too. A command whose
+// write-back fails does not run. Select All and Paste touch no stored item.
+bool StyCommandWritesBackFirst(StyCommand command);
+
 // The message number of the STS View entry's text: "Show Style View" in
 // the STS view, "Show STS View" otherwise.
 int StsViewCommandText(uint32_t viewMode);

@@ -2,6 +2,7 @@
 
 #include "ui/ZibMessageBox.h"
 #include "ui/dialogs/SheetButtons.h"
+#include "ui/dialogs/TitleWidth.h"
 #include "docs/style/dialogs/CStsArrangerInfoPropPage.h"
 #include "docs/style/dialogs/CStylePerformancePropPage.h"
 
@@ -16,7 +17,9 @@ CStsChunkPropSheet::CStsChunkPropSheet(wxWindow* parent, StsTrackPageModel& perf
     CreateSheetButtons(*this, wxOK | wxCANCEL);
     GetBookCtrl()->AddPage(new CStylePerformancePropPage(GetBookCtrl(), performance), UiTextWx("Style Performance"));
     GetBookCtrl()->AddPage(new CStsArrangerInfoPropPage(GetBookCtrl(), arranger), UiTextWx("Arranger Info"));
-    LayoutDialog();
+    LayoutDialog(0);
+    WidenToTitle(*this);
+    Centre();
 }
 
 } // namespace zib

@@ -2,6 +2,7 @@
 
 #include "ui/ZibMessageBox.h"
 #include "ui/dialogs/SheetButtons.h"
+#include "ui/dialogs/TitleWidth.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "docs/style/dialogs/CStsTune1.h"
 
@@ -14,7 +15,9 @@ CStsPropSheet::CStsPropSheet(wxWindow* parent, const std::string& slotName, StsT
 {
     CreateSheetButtons(*this, wxOK | wxCANCEL);
     GetBookCtrl()->AddPage(new CStsTune1(GetBookCtrl(), page), UiTextWx("Realtime tracks: Sound, Vol, Pan"));
-    LayoutDialog();
+    LayoutDialog(0);
+    WidenToTitle(*this);
+    Centre();
 }
 
 } // namespace zib

@@ -1263,6 +1263,11 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 wxMilliSleep(5);
             }
             Screenshot(a.size() > 1 ? a[1] : "dialog", dialog->GetScreenRect());
+        } else if (verb == "log-title-room") {
+            // The dialog's width and the size of its title's text in its own font.
+            const wxSize text = dialog->GetTextExtent(dialog->GetTitle());
+            Log("title-room: width=" + std::to_string(dialog->GetSize().x) + " text=" + std::to_string(text.x) +
+                "x" + std::to_string(text.y));
         } else if (verb == "log-layout") {
             // A property sheet shows each page in turn, so that each is laid out as shown.
             std::vector<std::string> faults = LayoutFaults(dialog);

@@ -48,6 +48,7 @@ namespace zib {
 //       command ID (a menu command to the dialog) | select TREE TEXT (the item of that text) |
 //       log ID | logall | shot NAME (a screenshot of the dialog alone) |
 //       log-layout (its "layout:" faults, see LayoutFaults.h, then "layout-faults: N") |
+//       log-title-room (its width and its title's text size: "title-room: width=W text=WxH") |
 //       page N (later IDs are looked up in page N of a
 //       property sheet) | log-help (whether the title bar offers context help)
 //   menu ID                       sends the command (logged as disabled when greyed)

@@ -2,6 +2,7 @@
 
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
+#include "tests/support/StyFileBuilder.h"
 #include "tests/support/gui/ZibSession.h"
 
 #include <cstdio>
@@ -38,6 +39,14 @@ protected:
         const std::string path = (session_.files() / name).string();
         writeFileAtomically(path, bytes);
         return path;
+    }
+    // A Qe style or pad file of one item whose V1 CV1 holds four notes of
+    // velocity 100 on DRUM and BASS.
+    std::string qeFile(const std::string& name, bool pad)
+    {
+        const std::string item = pad ? "Pad1" : "Pop";
+        return file(name, dasfImage({qeEntry(item, pad ? 9 : 2, pad ? 0 : 2, 0,
+                                             qeStyleInstance({item, 0, {0}, 0, pad}))}));
     }
     std::vector<uint8_t> read(const std::string& path)
     {

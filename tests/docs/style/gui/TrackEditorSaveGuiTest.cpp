@@ -37,14 +37,6 @@ std::vector<int> velocitiesOn(const Bytes& smf, int channel)
 
 class TrackEditorSaveGui : public StyleGui {
 protected:
-    // A Qe style or pad of one item whose V1 CV1 holds four notes of velocity
-    // 100 on DRUM and BASS.
-    std::string qeFile(const std::string& name, bool pad)
-    {
-        const std::string item = pad ? "Pad1" : "Pop";
-        return file(name, test::dasfImage({test::qeEntry(item, pad ? 9 : 2, pad ? 0 : 2, 0,
-                                                         test::qeStyleInstance({item, 0, {0}, 0, pad}))}));
-    }
     // The note-on velocities of a Qe track of V1 CV1 in the first item of a saved file.
     std::vector<int> savedVelocities(const std::string& path, bool pad, int track)
     {
