@@ -122,12 +122,14 @@ void addCvFile(QeStyleContents& out, const std::string& cv, std::span<const uint
                              "tick " + std::to_string(tick) + " " +
                                  hexOf(std::span(bytes, kind == 0xC0 || kind == 0xD0 ? 2 : 3)));
         }
-        if (!ended) out.emplace_back(end, "unreadable at byte " + std::to_string(track.pos()) + " of the track");
+        if (!ended)
+            out.emplace_back(end, "unreadable at byte " + std::to_string(track.pos()) + " of the track");
     }
     for (const Note& note : notes)
-        out.emplace_back(note.name, "tick " + std::to_string(note.tick) + " key " + std::to_string(note.key) +
-                                        " velocity " + std::to_string(note.velocity) + " length " + note.length +
-                                        (note.release ? " release " + std::to_string(note.release) : std::string()));
+        out.emplace_back(note.name,
+                         "tick " + std::to_string(note.tick) + " key " + std::to_string(note.key) +
+                             " velocity " + std::to_string(note.velocity) + " length " + note.length +
+                             (note.release ? " release " + std::to_string(note.release) : std::string()));
 }
 
 // Values made of "label value" pairs with the same labels: the pairs that
@@ -163,10 +165,13 @@ QeStyleContents qeStyleContents(std::span<const uint8_t> item)
 {
     ResourcePtr resource(_ULRFCreateResInstance(item.data(), uint32_t(item.size())));
     EditorPtr owner(resource ? _ULStECreateInstance(resource.get()) : nullptr);
-    if (!owner) return {{"error", "the library reads no style from " + std::to_string(item.size()) + " bytes"}};
+    if (!owner)
+        return {{"error", "the library reads no style from " + std::to_string(item.size()) + " bytes"}};
     ULStEEditor* style = owner.get();
     QeStyleContents out;
-    auto put = [&out](std::string name, uint32_t value) { out.emplace_back(std::move(name), std::to_string(value)); };
+    auto put = [&out](std::string name, uint32_t value) {
+        out.emplace_back(std::move(name), std::to_string(value));
+    };
 
     out.emplace_back("resource", hexOf(item.first(4))); // type, ids and flag byte
     char name[64] = {};
