@@ -108,12 +108,14 @@ void addCvFile(QeStyleContents& out, const std::string& cv, std::span<const uint
                                  tick, d1, d2});
                 continue;
             }
-            auto& open = sounding[{channel, d1}];
-            if ((kind == 0x80 || kind == 0x90) && !open.empty()) {
-                Note& note = notes[open.front()];
+            // A note-off ends the oldest sounding note of its key; one that
+            // ends none is listed as an event.
+            const auto open = sounding.find({channel, d1});
+            if ((kind == 0x80 || kind == 0x90) && open != sounding.end() && !open->second.empty()) {
+                Note& note = notes[open->second.front()];
                 note.length = std::to_string(tick - note.tick);
                 if (kind == 0x80) note.release = d2;
-                open.pop_front();
+                open->second.pop_front();
                 continue;
             }
             const uint8_t bytes[3] = {status, d1, d2};
