@@ -108,12 +108,14 @@ void addCvFile(QeStyleContents& out, const std::string& cv, std::span<const uint
                                  tick, d1, d2});
                 continue;
             }
-            auto& open = sounding[{channel, d1}];
-            if ((kind == 0x80 || kind == 0x90) && !open.empty()) {
-                Note& note = notes[open.front()];
+            // A note-off ends the oldest sounding note of its key; one that
+            // ends none is listed as an event.
+            const auto open = sounding.find({channel, d1});
+            if ((kind == 0x80 || kind == 0x90) && open != sounding.end() && !open->second.empty()) {
+                Note& note = notes[open->second.front()];
                 note.length = std::to_string(tick - note.tick);
                 if (kind == 0x80) note.release = d2;
-                open.pop_front();
+                open->second.pop_front();
                 continue;
             }
             const uint8_t bytes[3] = {status, d1, d2};
@@ -122,12 +124,14 @@ void addCvFile(QeStyleContents& out, const std::string& cv, std::span<const uint
                              "tick " + std::to_string(tick) + " " +
                                  hexOf(std::span(bytes, kind == 0xC0 || kind == 0xD0 ? 2 : 3)));
         }
-        if (!ended) out.emplace_back(end, "unreadable at byte " + std::to_string(track.pos()) + " of the track");
+        if (!ended)
+            out.emplace_back(end, "unreadable at byte " + std::to_string(track.pos()) + " of the track");
     }
     for (const Note& note : notes)
-        out.emplace_back(note.name, "tick " + std::to_string(note.tick) + " key " + std::to_string(note.key) +
-                                        " velocity " + std::to_string(note.velocity) + " length " + note.length +
-                                        (note.release ? " release " + std::to_string(note.release) : std::string()));
+        out.emplace_back(note.name,
+                         "tick " + std::to_string(note.tick) + " key " + std::to_string(note.key) +
+                             " velocity " + std::to_string(note.velocity) + " length " + note.length +
+                             (note.release ? " release " + std::to_string(note.release) : std::string()));
 }
 
 // Values made of "label value" pairs with the same labels: the pairs that
@@ -163,10 +167,13 @@ QeStyleContents qeStyleContents(std::span<const uint8_t> item)
 {
     ResourcePtr resource(_ULRFCreateResInstance(item.data(), uint32_t(item.size())));
     EditorPtr owner(resource ? _ULStECreateInstance(resource.get()) : nullptr);
-    if (!owner) return {{"error", "the library reads no style from " + std::to_string(item.size()) + " bytes"}};
+    if (!owner)
+        return {{"error", "the library reads no style from " + std::to_string(item.size()) + " bytes"}};
     ULStEEditor* style = owner.get();
     QeStyleContents out;
-    auto put = [&out](std::string name, uint32_t value) { out.emplace_back(std::move(name), std::to_string(value)); };
+    auto put = [&out](std::string name, uint32_t value) {
+        out.emplace_back(std::move(name), std::to_string(value));
+    };
 
     out.emplace_back("resource", hexOf(item.first(4))); // type, ids and flag byte
     char name[64] = {};

@@ -222,11 +222,10 @@ TEST_F(BuiltInSynthGui, WithoutAudioOutputTheOtherPortsStillPlay)
 // Zib makes sound: a song played through device 0 into a private PulseAudio
 // server is silent before its first note, sounds from it until Stop, and is
 // silent within 2 s of Stop, the synthesizer's release and reverberation
-// included. Everything is judged in frames of the recording, which a busy
-// machine delivers late but never shifts against each other: the test lets
-// Play and Stop go itself, and the frames recorded by then were all heard
-// before them. How soon a note is heard is a figure of the benchmarks
-// (bench/devices/player/SynthLatencyBench.cpp).
+// included. It is judged in frames of the recording, not by the clock: the
+// test lets Play and Stop go itself, and the frames recorded by then were all
+// heard before them, however late the machine delivered them. How soon a
+// note is heard is a figure of bench/devices/player/SynthLatencyBench.cpp.
 TEST_F(BuiltInSynthGui, PlaysThroughTheSoundServerFromTheFirstNoteUntilStop)
 {
     test::PulseAudioServer server;
@@ -283,7 +282,8 @@ TEST_F(BuiltInSynthGui, PlaysThroughTheSoundServerFromTheFirstNoteUntilStop)
     // The note is due two beats after Play; the sink mixes its sound a block ahead.
     EXPECT_LT(recorder.PeakInFrames(0, beforePlay + kLeadInFrames - kSinkBlockFrames), kSilence)
         << "silent before the first note";
-    EXPECT_GE(recorder.PeakInFrames(beforeStop - kRate / 10, beforeStop), kSound)
+    // The sink mixes the synthesizer's sound in short bursts, the fewer the busier the machine.
+    EXPECT_GE(recorder.PeakInFrames(beforeStop - kRate / 4, beforeStop), kSound)
         << "the note sounded until Stop";
     const int64_t audible = recorder.LastFrameAtLeast(kSilence);
     EXPECT_LT(recorder.PeakInFrames(beforeStop + kStopFrames, recorder.Frames()), kSilence)
