@@ -102,9 +102,9 @@ protected:
 };
 
 // One command that reads the first item of edit.sty (or edit.pad): its
-// steps, with the document's list active, write what it gives under a tag, once before the velocity is typed
-// and once after; `output` reads V1 CV1 of that back. Both work in the
-// session's folder of files.
+// steps, with the document's list active, write what it gives under a tag,
+// once before the velocity is typed and once after; `output` reads V1 CV1
+// of that back. Both work in the session's folder of files.
 struct ReadRoad {
     using Files = std::filesystem::path;
     const char* name;
