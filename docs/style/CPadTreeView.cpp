@@ -10,6 +10,7 @@ void CPadTreeView::PasteSelection()
 {
     const QeTreeSelection s = ReadSelection();
     if (!editor_ || !doc_ || s.element == 255 || s.IsTrack() || editor_->QueryStyleElem(s.element) != 2) return;
+    if (!ReleaseOpenCv(s)) return;
     CQeStyleTreeEdits edits = Edits();
     edits.PasteSelection();
     if (!edits.edited) return;

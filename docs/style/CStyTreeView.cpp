@@ -420,6 +420,14 @@ bool CStyTreeView::WroteBackEditFrame()
     return doc_ && doc_->WriteBackEditFrame();
 }
 
+bool CStyTreeView::ReleaseOpenCv(const QeTreeSelection& target)
+{
+    if (!doc_ || !doc_->m_TrackEventOpen || !StyEditReachesOpenCv(target, m_OpenCv)) return true;
+    if (!WroteBackEditFrame()) return false;
+    doc_->CloseTrackEventWindow();
+    return true;
+}
+
 bool CStyTreeView::WroteBack(int result)
 {
     // -1: the frame closes; -2: the document goes.
@@ -593,6 +601,7 @@ void CStyTreeView::DeleteQeSE(uint8_t element)
     if (doc_->UiPort().Ask(StyQuestion::YesNo, StyNotice::Numbered(kDeleteElementQuestion, "DeleteQeSE",
                                                                   StyNoticeIcon::Exclamation)) != StyAnswer::Yes)
         return;
+    if (!ReleaseOpenCv({element, 255, 255})) return;
     editor_->DeleteStyleElem(element);
     AfterStructureChange(element, 255, 255);
 }
@@ -603,6 +612,7 @@ void CStyTreeView::DeleteQeCV(uint8_t element, uint8_t cv)
     if (doc_->UiPort().Ask(StyQuestion::YesNo, StyNotice::Numbered(kDeleteCvQuestion, "DeleteQeCV",
                                                                   StyNoticeIcon::Exclamation)) != StyAnswer::Yes)
         return;
+    if (!ReleaseOpenCv({element, cv, 255})) return;
     editor_->DeleteChordVar(element, cv);
     AfterStructureChange(element, cv, 255);
     Notify(StyNotice::Text("%s deleted! You should check %s ChordTable!!!",
@@ -617,6 +627,7 @@ void CStyTreeView::DeleteQeTR(uint8_t element, uint8_t cv, uint8_t track)
     if (doc_->UiPort().Ask(StyQuestion::YesNo, StyNotice::Numbered(kDeleteTrackQuestion, "DeleteQeTR",
                                                                   StyNoticeIcon::Exclamation)) != StyAnswer::Yes)
         return;
+    if (!ReleaseOpenCv({element, cv, track})) return;
     editor_->DeletePattern(element, cv, track);
     AfterStructureChange(element, cv, track);
 }
@@ -650,7 +661,7 @@ void CStyTreeView::CopySelection()
 
 void CStyTreeView::PasteSelection()
 {
-    if (!editor_ || !doc_) return;
+    if (!editor_ || !doc_ || !ReleaseOpenCv(ReadSelection())) return;
     CQeStyleTreeEdits edits = Edits();
     edits.PasteSelection();
     if (edits.edited) NoteEdited(1);

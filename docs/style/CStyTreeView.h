@@ -99,6 +99,12 @@ protected:
     // and this tree hold goes into the item, as a save writes it; false when
     // it could not (the rebuild said why) and the command does not run.
     bool WroteBackEditFrame();
+    // Before a paste or delete at `target`: when it reaches the chord
+    // variation open in the track editor, the editor's edit goes into the
+    // style and the editor closes, so that its sequence is not written back
+    // later over what the paste or delete made. False when the write-back
+    // failed (the edit is not pasted over nor deleted then).
+    bool ReleaseOpenCv(const QeTreeSelection& target);
     // The user closed the track editor: its sequence goes back into the item.
     void TrackEditorClosed();
     // The clipboard edits of the selection, bound to this tree.

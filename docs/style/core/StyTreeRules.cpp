@@ -144,4 +144,10 @@ QeTreeSelection StyPlaySelection(const QeTreeSelection& s)
     return {};
 }
 
+bool StyEditReachesOpenCv(const QeTreeSelection& target, const QeTreeSelection& open)
+{
+    if (open.element == 255 || open.cv == 255 || target.element != open.element) return false;
+    return target.IsElement() || target.cv == open.cv;
+}
+
 } // namespace zib

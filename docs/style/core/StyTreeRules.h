@@ -50,4 +50,9 @@ bool StyFrameCommandEnabled(int id, const StyTreeState& state);
 // is, anything else nothing.
 QeTreeSelection StyPlaySelection(const QeTreeSelection& selection);
 
+// Whether a paste or delete at `target` (an element, a chord variation or a
+// track) replaces or removes part of the chord variation `open` that the
+// track editor holds (element or CV 255: none is open).
+bool StyEditReachesOpenCv(const QeTreeSelection& target, const QeTreeSelection& open);
+
 } // namespace zib

@@ -3,7 +3,8 @@
 // Extract Item, Style To MIDI, Pad To MIDI and the tree's Play CV give, which
 // differs from what they gave before the edit in that note alone; the frame
 // and its editor stay open. An edit that cannot be written back is reported
-// and the command does not run.
+// and the command does not run. A paste over the chord variation open in the
+// track editor is kept.
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/ItemFile.h"
 #include "docs/style/core/QeStyleEditor.h"
@@ -86,20 +87,24 @@ Bytes firstCvFileIn(const std::filesystem::path& dir)
 
 class OpenEditReadGui : public StyleGui {
 protected:
-    // Script: the edit frame of the first item, the track editor of `node`,
-    // the velocity of its first note typed; the editor stays open.
-    static std::string typeIntoTrackEditor(const std::string& document, const std::string& node)
+    // Script: the edit frame of the document's first item.
+    static std::string openEditFrame(const std::string& document)
     {
-        return "activate-child " + document + "\nselect-rows 0 0\nmenu 32785\nselect-node " + node +
-               "\nmenu 32848\ngrid-edit " + std::to_string(kFirstNoteRowShown) + " 6 " +
-               std::to_string(kTypedVelocity) + "\n";
+        return "activate-child " + document + "\nselect-rows 0 0\nmenu 32785\n";
+    }
+    // Script, in an open edit frame: the track editor of `node`, the velocity
+    // of its first note typed; the editor stays open.
+    static std::string typeIntoTrackEditor(const std::string& node)
+    {
+        return "select-node " + node + "\nmenu 32848\ngrid-edit " + std::to_string(kFirstNoteRowShown) +
+               " 6 " + std::to_string(kTypedVelocity) + "\n";
     }
 };
 
 // One command that reads the first item of edit.sty (or edit.pad): its
-// steps, with the document's list active, write what it gives under a tag, once before the velocity is typed
-// and once after; `output` reads V1 CV1 of that back. Both work in the
-// session's folder of files.
+// steps, with the document's list active, write what it gives under a tag,
+// once before the velocity is typed and once after; `output` reads V1 CV1
+// of that back. Both work in the session's folder of files.
 struct ReadRoad {
     using Files = std::filesystem::path;
     const char* name;
@@ -168,8 +173,8 @@ TEST_P(OpenEditReadRoad, GivesTheEditOfTheOpenTrackEditor)
     const ReadRoad::Files& files = session_.files();
     // The list's title alone carries the mark of a changed document.
     const ZibRun r = run("activate-child " + document + "\n" + c.steps(files, "before") +
-                             typeIntoTrackEditor(document, node) + "activate-child " + document + "*\n" +
-                             c.steps(files, "after") + "log-tabs\n",
+                             openEditFrame(document) + typeIntoTrackEditor(node) + "activate-child " +
+                             document + "*\n" + c.steps(files, "after") + "log-tabs\n",
                          {edit, other});
     const std::string log = logOf(r);
     ASSERT_NE(r.line("grid-edit").find("-> 76"), std::string::npos) << log;
@@ -206,7 +211,7 @@ TEST_F(OpenEditReadGui, PlayCvOfTheTreeTakesTheOpenEdit)
                                   playedInto("before.mid"),
                               {sty});
     const ZibRun after =
-        run(typeIntoTrackEditor("edit.sty", "Variation1/CV1/BASS") +
+        run(openEditFrame("edit.sty") + typeIntoTrackEditor("Variation1/CV1/BASS") +
                 "activate-child \" - StyleTree - \"\nselect-node Variation1/CV1\nmenu 32807\n" +
                 playedInto("after.mid") + "log-tabs\n",
             {sty});
@@ -242,6 +247,31 @@ TEST_F(OpenEditReadGui, AnEditThatCannotBeWrittenBackStopsPlayCv)
     EXPECT_EQ(tabs[0].find(" - EventList - "), std::string::npos)
         << "the editor closed with its edit: " << tabs[0];
     EXPECT_NE(tabs[1].find("TmpRary"), std::string::npos) << tabs[1];
+}
+
+// A chord variation pasted over the one open in the track editor stays: the
+// editor's edit goes in first and the editor closes, so that a later save
+// does not write the editor's sequence back over the paste.
+TEST_F(OpenEditReadGui, APasteOverTheCvOpenInTheTrackEditorIsKept)
+{
+    const std::string sty =
+        file("edit.sty",
+             test::dasfImage({test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0, 4}}))}));
+    const ZibRun r =
+        run("select-rows 0 0\nmenu 32785\nselect-node Intro1/CV1\nmenu 57634\n" +
+                typeIntoTrackEditor("Variation1/CV1/BASS") +
+                "activate-child \" - StyleTree - \"\nselect-node Variation1/CV1\nmenu 57637\nlog-tabs\n"
+                "menu 57603\n",
+            {sty});
+    const std::string log = logOf(r);
+    EXPECT_EQ(r.line("tabs:").find(" - EventList - "), std::string::npos) << "the editor closed: " << log;
+    CZibStyDoc saved;
+    ASSERT_TRUE(saved.OpenImage(read(sty), sty));
+    auto made = LibraryQeStyleEditor::FromItem(saved.m_StyItems.at(0).data);
+    ASSERT_TRUE(made.editor);
+    const Notes intro = notesOf(made.editor->ExportSmf(4, 0));
+    ASSERT_FALSE(intro.empty()) << log;
+    EXPECT_EQ(notesOf(made.editor->ExportSmf(0, 0)), intro) << log;
 }
 
 } // namespace
