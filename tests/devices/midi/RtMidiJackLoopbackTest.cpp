@@ -1,4 +1,3 @@
-#include "ui/core/PlayerSlot.h"
 #include "devices/core/InPort.h"
 #include "devices/core/InPortClient.h"
 #include "devices/core/MidiClock.h"
@@ -16,6 +15,7 @@
 #include "tests/support/PlaybackFakes.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StreamEvents.h"
+#include "ui/core/PlayerSlot.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +68,8 @@ struct Arrivals {
 bool upOrMissingInCi(const test::JackDummyServer& server)
 {
     if (!server.IsUp())
-        test::reportMissingInCi("a private JACK server on the dummy driver (package jackd2): " + server.Problem());
+        test::reportMissingInCi("a private JACK server on the dummy driver (package jackd2): " +
+                                server.Problem());
     return server.IsUp();
 }
 

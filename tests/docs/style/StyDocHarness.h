@@ -1,8 +1,8 @@
 #pragma once
 
 #include "docs/style/core/CZibPadDoc.h"
-#include "tests/support/BuildPaths.h"
 #include "docs/style/core/CZibStyDoc.h"
+#include "tests/support/BuildPaths.h"
 #include "tests/support/FakeStyUiPort.h"
 #include "tests/support/Golden.h"
 

@@ -1,11 +1,11 @@
 // The event list's grid table without a window: the rows and cells a grid
 // asks for, with the list model's colours.
-#include "tests/support/gui/TestShell.h"
 #include "mididoc/CEventGridTable.h"
 #include "mididoc/core/EventListModel.h"
-#include "tests/support/CiRun.h"
-#include "tests/support/gui/ZibSession.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
+#include "tests/support/CiRun.h"
+#include "tests/support/gui/TestShell.h"
+#include "tests/support/gui/ZibSession.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>

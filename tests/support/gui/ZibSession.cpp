@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
@@ -140,12 +140,10 @@ std::vector<std::string> ZibRun::toolkitComplaints() const
     // GLib writes "(program:pid): DOMAIN-LEVEL **: time: text"; an error of
     // any domain counts, and so does a warning of the toolkit's own domains
     // (not one of dconf, say, which warns of a missing D-Bus session).
-    static const char* const kMarks[] = {"-ERROR **",           "-CRITICAL **",
-                                         "Gtk-WARNING **",      "Gdk-WARNING **",
-                                         "GLib-WARNING **",     "GLib-GObject-WARNING **",
-                                         "GLib-GIO-WARNING **", "Pango-WARNING **",
-                                         "GdkPixbuf-WARNING **", "invalid cast",
-                                         "*** BUG ***"};
+    static const char* const kMarks[] = {"-ERROR **",           "-CRITICAL **",     "Gtk-WARNING **",
+                                         "Gdk-WARNING **",      "GLib-WARNING **",  "GLib-GObject-WARNING **",
+                                         "GLib-GIO-WARNING **", "Pango-WARNING **", "GdkPixbuf-WARNING **",
+                                         "invalid cast",        "*** BUG ***"};
     std::vector<std::string> found;
     for (const std::string& text : linesOf(output))
         for (const char* mark : kMarks)
@@ -167,8 +165,8 @@ std::string ZibRun::ending() const
     if (killed) return "killed at its time limit";
     if (signal != 0) {
         const char* abbreviation = sigabbrev_np(signal);
-        return "signal " + (abbreviation ? "SIG" + std::string(abbreviation) : std::to_string(signal)) + " (" +
-               strsignal(signal) + ")";
+        return "signal " + (abbreviation ? "SIG" + std::string(abbreviation) : std::to_string(signal)) +
+               " (" + strsignal(signal) + ")";
     }
     if (exitCode < 0) return "never started";
     return "exit status " + std::to_string(exitCode);
@@ -194,8 +192,8 @@ void ZibSession::seedAuthor(int language) const
     p.setInt("Settings", "AppLanguage", language);
 }
 
-ZibRun ZibSession::runChecked(const std::string& script, int seconds, const std::vector<std::string>& arguments,
-                              int exitStatus)
+ZibRun ZibSession::runChecked(const std::string& script, int seconds,
+                              const std::vector<std::string>& arguments, int exitStatus)
 {
     ZibRun r = run(script, seconds, arguments);
     expectEndedWell(r, exitStatus);

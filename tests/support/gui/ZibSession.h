@@ -104,8 +104,8 @@ public:
     // signal, not killed, no time-out, no dialog left open by its answer, no
     // dialog action left undone, no wait that ran out, no unknown command,
     // no sanitizer report, no toolkit complaint.
-    ZibRun runChecked(const std::string& script, int seconds = 40, const std::vector<std::string>& arguments = {},
-                      int exitStatus = 0);
+    ZibRun runChecked(const std::string& script, int seconds = 40,
+                      const std::vector<std::string>& arguments = {}, int exitStatus = 0);
     // What runChecked expects of a run, for one started and finished by hand.
     static void expectEndedWell(const ZibRun& r, int exitStatus = 0);
 

@@ -31,8 +31,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -44,26 +44,26 @@
 #include <unistd.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
 #include <wx/clipbrd.h>
 #include <wx/combo.h>
-#include <wx/dataobj.h>
-#include <wx/grid.h>
-#include <wx/choice.h>
 #include <wx/combobox.h>
+#include <wx/dataobj.h>
 #include <wx/dialog.h>
 #include <wx/display.h>
 #include <wx/dnd.h>
 #include <wx/filedlg.h>
+#include <wx/grid.h>
 #include <wx/image.h>
 #include <wx/imaglist.h>
 #include <wx/listbox.h>
-#include <wx/spinctrl.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/propdlg.h>
 #include <wx/radiobut.h>
 #include <wx/spinbutt.h>
+#include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/stopwatch.h>
@@ -222,7 +222,8 @@ bool FileHolds(const std::string& path, const std::string& text)
 int signalNumber(const std::string& name)
 {
     for (int s = 1; s < NSIG; ++s)
-        if (const char* abbreviation = sigabbrev_np(s); abbreviation && name == "SIG" + std::string(abbreviation))
+        if (const char* abbreviation = sigabbrev_np(s);
+            abbreviation && name == "SIG" + std::string(abbreviation))
             return s;
     return 0;
 }
@@ -231,7 +232,8 @@ int signalNumber(const std::string& name)
 std::string joinedWords(const std::vector<std::string>& words)
 {
     std::string text;
-    for (const std::string& w : words) text += (text.empty() ? "" : " ") + w;
+    for (const std::string& w : words)
+        text += (text.empty() ? "" : " ") + w;
     return text;
 }
 
@@ -532,7 +534,8 @@ CTestDriver::AwaitState CTestDriver::AwaitHolds(const Words& c, std::string& sho
         if (verb == "await-child-gone") return state(found.empty());
         CZibMdiChild* active = frame ? frame->ActiveZibChild() : nullptr;
         shown = active ? "active: " + escaped(active->GetTitle()) : "no active child";
-        return state(active && active->IsShownOnScreen() && wxToUtf8(active->GetTitle()).find(what) != std::string::npos);
+        return state(active && active->IsShownOnScreen() &&
+                     wxToUtf8(active->GetTitle()).find(what) != std::string::npos);
     }
     if (verb == "await-rows") {
         CZibMdiChild* child = frame ? frame->ActiveZibChild() : nullptr;
@@ -786,8 +789,8 @@ void CTestDriver::Run(const Words& c)
             if (wxImageList* list = tree->GetImageList())
                 Log("tree-image-count: " + std::to_string(list->GetImageCount()));
         }
-    } else if ((verb == "select-node" || verb == "tree-command" || verb == "tree-key" || verb == "tree-activate" ||
-                verb == "tree-expanded") &&
+    } else if ((verb == "select-node" || verb == "tree-command" || verb == "tree-key" ||
+                verb == "tree-activate" || verb == "tree-expanded") &&
                frame) {
         // select-node PATH [N] | tree-command ID [N] | tree-key delete [N] |
         // tree-activate [N] | tree-expanded PATH [N], on the N-th tree of the active child.
@@ -1008,7 +1011,8 @@ int CTestDriver::Enter(wxDialog* dialog)
             wxTheApp->Yield(true);
             wxMilliSleep(5);
         }
-        if (!calm) Log("await-failed: settle before answering the file dialog " + escaped(file->GetMessage()));
+        if (!calm)
+            Log("await-failed: settle before answering the file dialog " + escaped(file->GetMessage()));
         if (first != "path") return wxID_CANCEL;
         int filter = -1;
         const Words& a = answer[0];
@@ -1074,7 +1078,8 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
         if (!dialog->IsModal()) {
             // An earlier action ended the dialog: this one was meant for it
             // while open and can no longer run.
-            Log("dialog-action-skipped: " + joinedWords(a) + " (" + escaped(dialog->GetTitle()) + " has ended)");
+            Log("dialog-action-skipped: " + joinedWords(a) + " (" + escaped(dialog->GetTitle()) +
+                " has ended)");
             continue;
         }
         const std::string& verb = a[0];

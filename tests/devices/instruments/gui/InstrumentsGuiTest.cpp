@@ -5,10 +5,10 @@
 #include "devices/core/CInstrumentDefs.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/support/gui/ZibSession.h"
 #include "tests/devices/DeviceGuiTest.h"
 #include "tests/support/CiRun.h"
 #include "tests/support/RealFixtures.h"
+#include "tests/support/gui/ZibSession.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
