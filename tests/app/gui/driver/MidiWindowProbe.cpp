@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <wx/app.h>
 #include <wx/grid.h>
+#include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
 #include <wx/textctrl.h>
@@ -37,11 +38,30 @@ CEventListCtrl* activeEventList(wxWindow* window)
     return nullptr;
 }
 
+// The first list under a window, or null
+wxListCtrl* firstListUnder(wxWindow* window)
+{
+    if (!window) return nullptr;
+    if (auto* list = dynamic_cast<wxListCtrl*>(window)) return list;
+    for (wxWindow* child : window->GetChildren())
+        if (wxListCtrl* list = firstListUnder(child)) return list;
+    return nullptr;
+}
+
 } // namespace
 
 bool RunMidiWindowProbe(const std::vector<std::string>& w, const std::function<void(const std::string&)>& log)
 {
     const std::string verb = w.empty() ? std::string() : w[0];
+    if (verb == "label-type" && w.size() > 1) {
+        // The open label editor of the active child's list takes the text; it stays open
+        CMainFrame* frame = CMainFrame::Get();
+        wxListCtrl* list = firstListUnder(frame ? frame->ActiveZibChild() : nullptr);
+        wxTextCtrl* text = list ? list->GetEditControl() : nullptr;
+        if (text) text->SetValue(wxFromUtf8(w[1]));
+        log(std::string("label-type: ") + (text ? w[1] : "no editor"));
+        return true;
+    }
     if (verb == "grid-type" && w.size() > 3) {
         // A double click on a cell of the active event list, the text typed into its editor; no Enter
         CMainFrame* frame = CMainFrame::Get();

@@ -6,9 +6,9 @@
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/QeStyleEditor.h"
 #include "midi/CMidiParserEx.h"
-#include "tests/docs/style/gui/StyleGuiFixture.h"
-#include "tests/mididoc/MidDocTestHelpers.h"
+#include "tests/app/gui/AppGuiFixture.h"
 #include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
 
 #include <algorithm>
@@ -20,8 +20,8 @@ namespace {
 using test::ZibRun;
 using Bytes = std::vector<uint8_t>;
 
-// The whole-file event list of both tracks of test::smallSong: row 2 is a
-// note of velocity 100, column 6 its velocity.
+// The whole-file event list of both tracks of song(): row 2 is a note of
+// velocity 100, column 6 its velocity.
 constexpr const char* kOpenEventList = "menu 57642\nmenu 32840\nawait-child Event List\nawait-idle\n";
 constexpr const char* kTypeInEventList = "grid-type 2 6 42\n";
 // The first note of the BASS track of a Qe style in its track editor
@@ -54,9 +54,40 @@ size_t questionsAsked(const ZibRun& r)
     return asked;
 }
 
-class TypedInputGui : public test::StyleGui {
+class TypedInputGui : public test::AppGui {
 protected:
-    std::string song(const std::string& name) { return file(name, test::smallSong(2)); }
+    ZibRun run(const std::string& script, const std::vector<std::string>& args)
+    {
+        return session_.runChecked(script, 60, args);
+    }
+    std::string file(const std::string& name, const Bytes& bytes)
+    {
+        const std::string path = (session_.files() / name).string();
+        EXPECT_EQ(writeFileAtomically(path, bytes), FileIoError::None);
+        return path;
+    }
+    static Bytes read(const std::string& path)
+    {
+        Bytes bytes;
+        readWholeFile(path, bytes);
+        return bytes;
+    }
+    static std::string logOf(const ZibRun& r) { return logText(r); }
+
+    // Format 1 at division 96: the conductor, then two tracks on channels 1
+    // and 2, each with a note of velocity 100 on each beat of one bar
+    std::string song(const std::string& name)
+    {
+        test::SmfBuilder smf(1, 96);
+        smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000).TrackName(0, "Song");
+        for (int k = 1; k <= 2; ++k) {
+            test::SmfTrack& t = smf.AddTrack();
+            t.TrackName(0, "Track " + std::to_string(k)).Program(0, k - 1, k);
+            for (uint32_t beat = 0; beat < 4; ++beat)
+                t.NoteOn(beat * 96, k - 1, 60 + k, 100).NoteOff(beat * 96 + 48, k - 1, 60 + k);
+        }
+        return file(name, smf.Build());
+    }
     std::string style(const std::string& name)
     {
         return file(name, test::dasfImage({test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
@@ -197,6 +228,24 @@ TEST_F(TypedInputGui, AValueThatDoesNotParseStopsSaveCloseAndExit)
         EXPECT_NE(r.line("tabs: ").find("Song.mid - Event List"), std::string::npos) << r.line("tabs: ");
         EXPECT_EQ(read(path), before);
     }
+}
+
+// A track name typed into the list's rename editor and left open goes into
+// the file that Save writes.
+TEST_F(TypedInputGui, SaveTakesAnOpenRenameOfATrack)
+{
+    const std::string path = song("Song.mid");
+    const ZibRun r = run("list-select 0\nmenu 32779\nlabel-type Lead\nmenu 57603\nlog-tabs\n", {path});
+    ASSERT_TRUE(r.has("label-type: Lead")) << logOf(r);
+    CMidiParserEx saved;
+    const Bytes bytes = read(path);
+    ASSERT_EQ(saved.ParseImage(bytes.data(), uint32_t(bytes.size())), 0);
+    std::vector<std::string> names;
+    for (const auto& e : saved.GetEvents())
+        if (e->status == 0xFF && e->data.size() > 3 && e->data[1] == 0x03 && e->data[2] < 0x80) // FF 03 length text
+            names.emplace_back(e->data.begin() + 3, e->data.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "Lead"), names.end()) << logOf(r);
+    EXPECT_EQ(r.line("tabs: ").find('*'), std::string::npos) << r.line("tabs: ");
 }
 
 } // namespace
