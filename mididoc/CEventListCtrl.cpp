@@ -275,20 +275,20 @@ bool CEventListCtrl::CommitInPlaceEdit()
 
 bool CEventListCtrl::EditorTextParses()
 {
-    auto* editor = dynamic_cast<CEventCellEditor*>(GetCellEditor(GetGridCursorRow(), GetGridCursorCol()));
-    if (!editor) return true;
-    const bool parses = editor->Parses();
-    wxWindow* text = editor->GetWindow();
-    editor->DecRef(); // the grid's attribute still holds it
-    if (parses) return true;
-    // The message takes the focus, which would end the edit: the editor stays
-    // open through it, and the focus goes back to the text as typed.
-    editor->KeepOpen(true);
-    ZibTextBox(UiTextWx(EventCellEditModel::kNoNumberMessage), wxFromUtf8(Shell().ExeName()),
-               wxOK | wxICON_EXCLAMATION, this);
-    editor->KeepOpen(false);
-    if (text) text->SetFocus();
-    return false;
+    wxGridCellEditor* held = GetCellEditor(GetGridCursorRow(), GetGridCursorCol()); // a reference of ours
+    auto* editor = dynamic_cast<CEventCellEditor*>(held);
+    const bool parses = !editor || editor->Parses();
+    if (!parses) {
+        // The message takes the focus, which would end the edit: the editor
+        // stays open through it, and the focus goes back to the text as typed.
+        editor->KeepOpen(true);
+        ZibTextBox(UiTextWx(EventCellEditModel::kNoNumberMessage), wxFromUtf8(Shell().ExeName()),
+                   wxOK | wxICON_EXCLAMATION, this);
+        editor->KeepOpen(false);
+        if (IsCellEditControlEnabled() && editor->GetWindow()) editor->GetWindow()->SetFocus();
+    }
+    if (held) held->DecRef();
+    return parses;
 }
 
 bool CEventListCtrl::RunPendingCommit()

@@ -7,6 +7,7 @@
 #include "docs/style/core/QeStyleEditor.h"
 #include "midi/CMidiParserEx.h"
 #include "tests/app/gui/AppGuiFixture.h"
+#include "tests/support/NoteVelocities.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
@@ -28,19 +29,6 @@ constexpr const char* kTypeInEventList = "grid-type 2 6 42\n";
 constexpr const char* kOpenTrackEditor =
     "select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/BASS\nmenu 32848\nawait-child EventList\nawait-idle\n";
 constexpr const char* kTypeInTrackEditor = "grid-type 3 6 55\n";
-
-// The note-on velocities of a MIDI image, in order (on one channel, or on all)
-std::vector<int> velocitiesOf(const Bytes& smf, int channel = -1)
-{
-    CMidiParserEx sequence;
-    std::vector<int> out;
-    if (smf.empty() || sequence.ParseImage(smf.data(), uint32_t(smf.size())) != 0) return out;
-    for (const auto& e : sequence.GetEvents())
-        if ((e->status & 0xF0) == 0x90 && (channel < 0 || (e->status & 0x0F) == channel) && e->data.size() >= 2 &&
-            e->data[1] > 0)
-            out.push_back(e->data[1]);
-    return out;
-}
 
 // The questions asked before the run's last "tabs:" line (a document still
 // changed is asked about again as the run ends)
@@ -98,7 +86,7 @@ protected:
         CZibStyDoc doc;
         if (!doc.OpenImage(read(path), path) || doc.ItemCount() == 0) return {};
         auto made = LibraryQeStyleEditor::FromItem(doc.ItemAt(0).data);
-        return made.editor ? velocitiesOf(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2)) : std::vector<int>{};
+        return made.editor ? test::noteOnVelocities(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2)) : std::vector<int>{};
     }
 };
 
@@ -135,7 +123,7 @@ TEST_P(TypedInMidiEventList, TakesTheTypedValue)
     const ZibRun r = run(std::string(kOpenEventList) + kTypeInEventList + "log-tabs\n" + road.steps + "log-tabs\n", {path});
     const std::string log = logOf(r);
     ASSERT_TRUE(r.has("grid-type 2,6: 100 -> 42")) << log;
-    const std::vector<int> saved = velocitiesOf(read(path));
+    const std::vector<int> saved = test::noteOnVelocities(read(path));
     if (road.saved) {
         EXPECT_EQ(std::count(saved.begin(), saved.end(), 42), 1) << log;
         EXPECT_EQ(saved.size(), 8u);

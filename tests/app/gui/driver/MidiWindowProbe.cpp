@@ -28,23 +28,14 @@ namespace zib {
 
 namespace {
 
-// The event list of the active child (the whole-file or a track editor), or null
-CEventListCtrl* activeEventList(wxWindow* window)
+// The first window of that kind under a window (itself included), or null
+template <typename Window>
+Window* firstUnder(wxWindow* window)
 {
     if (!window) return nullptr;
-    if (auto* list = dynamic_cast<CEventListCtrl*>(window)) return list;
+    if (auto* found = dynamic_cast<Window*>(window)) return found;
     for (wxWindow* child : window->GetChildren())
-        if (CEventListCtrl* list = activeEventList(child)) return list;
-    return nullptr;
-}
-
-// The first list under a window, or null
-wxListCtrl* firstListUnder(wxWindow* window)
-{
-    if (!window) return nullptr;
-    if (auto* list = dynamic_cast<wxListCtrl*>(window)) return list;
-    for (wxWindow* child : window->GetChildren())
-        if (wxListCtrl* list = firstListUnder(child)) return list;
+        if (Window* found = firstUnder<Window>(child)) return found;
     return nullptr;
 }
 
@@ -56,7 +47,7 @@ bool RunMidiWindowProbe(const std::vector<std::string>& w, const std::function<v
     if (verb == "label-type" && w.size() > 1) {
         // The open label editor of the active child's list takes the text; it stays open
         CMainFrame* frame = CMainFrame::Get();
-        wxListCtrl* list = firstListUnder(frame ? frame->ActiveZibChild() : nullptr);
+        wxListCtrl* list = firstUnder<wxListCtrl>(frame ? frame->ActiveZibChild() : nullptr);
         wxTextCtrl* text = list ? list->GetEditControl() : nullptr;
         if (text) text->SetValue(wxFromUtf8(w[1]));
         log(std::string("label-type: ") + (text ? w[1] : "no editor"));
@@ -65,7 +56,7 @@ bool RunMidiWindowProbe(const std::vector<std::string>& w, const std::function<v
     if (verb == "grid-type" && w.size() > 3) {
         // A double click on a cell of the active event list, the text typed into its editor; no Enter
         CMainFrame* frame = CMainFrame::Get();
-        CEventListCtrl* grid = activeEventList(frame ? frame->ActiveZibChild() : nullptr);
+        CEventListCtrl* grid = firstUnder<CEventListCtrl>(frame ? frame->ActiveZibChild() : nullptr);
         const int row = std::atoi(w[1].c_str()), col = std::atoi(w[2].c_str());
         if (grid) {
             wxGridEvent click(grid->GetId(), wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col);

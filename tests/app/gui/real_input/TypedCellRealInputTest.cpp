@@ -3,9 +3,9 @@
 // whole-file event list of a song and in the track editor of a style.
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/QeStyleEditor.h"
-#include "midi/CMidiParserEx.h"
 #include "platform/FileIo.h"
 #include "tests/support/gui/ZibDesktop.h"
+#include "tests/support/NoteVelocities.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
@@ -28,26 +28,13 @@ Bytes bytesOf(const std::filesystem::path& path)
     return bytes;
 }
 
-// The note-on velocities of a MIDI image, in order (on one channel, or on all)
-std::vector<int> velocitiesIn(const Bytes& smf, int channel = -1)
-{
-    CMidiParserEx sequence;
-    std::vector<int> out;
-    if (smf.empty() || sequence.ParseImage(smf.data(), uint32_t(smf.size())) != 0) return out;
-    for (const auto& e : sequence.GetEvents())
-        if ((e->status & 0xF0) == 0x90 && (channel < 0 || (e->status & 0x0F) == channel) && e->data.size() >= 2 &&
-            e->data[1] > 0)
-            out.push_back(e->data[1]);
-    return out;
-}
-
 // The velocities of the BASS track of V1 CV1 in the first item of a saved style
 std::vector<int> bassVelocities(const std::filesystem::path& path)
 {
     CZibStyDoc doc;
     if (!doc.OpenImage(bytesOf(path), path.string()) || doc.ItemCount() == 0) return {};
     auto made = LibraryQeStyleEditor::FromItem(doc.ItemAt(0).data);
-    return made.editor ? velocitiesIn(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2)) : std::vector<int>{};
+    return made.editor ? test::noteOnVelocities(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2)) : std::vector<int>{};
 }
 
 // Where a road starts: a song's whole-file event list, or a style's track editor
@@ -101,7 +88,7 @@ protected:
 
     std::vector<int> saved(const std::filesystem::path& path)
     {
-        return GetParam().style ? bassVelocities(path) : velocitiesIn(bytesOf(path));
+        return GetParam().style ? bassVelocities(path) : test::noteOnVelocities(bytesOf(path));
     }
 
     std::string activeTab()
@@ -129,8 +116,9 @@ protected:
     }
 
     // The program started on the document, its event list open with clicks
-    // and double clicks, 55 typed over the first note's velocity and no Enter
-    bool typeWithoutEnter(const std::filesystem::path& path)
+    // and double clicks, `typed` typed over the first note's velocity (the
+    // editor opens with it selected; "BackSpace" empties it) and no Enter
+    bool typeWithoutEnter(const std::filesystem::path& path, const std::string& typed = "55")
     {
         if (!desktop_->start({path.string()})) return false;
         if (!desktop_->waitForActiveWindow(path.filename().string())) return false;
@@ -153,7 +141,10 @@ protected:
                 [&] { return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) == 0; },
                 "the cell editor after a double click"))
             return false;
-        desktop_->type("55");
+        if (typed == "BackSpace")
+            desktop_->keys(typed);
+        else
+            desktop_->type(typed);
         return true;
     }
 
@@ -185,6 +176,38 @@ TEST_P(TypedCellRealInput, ExitAsksAndYesSavesTheOpenCell)
     const test::ZibRun run = desktop_->finish();
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(saved(path), kTyped);
+}
+
+// An emptied velocity does not parse: Ctrl+S and File > Exit stop at the
+// cell's message, closed with Return; the editor stays open, empty, nothing
+// is saved and the program goes on.
+TEST_P(TypedCellRealInput, AnEmptiedCellStopsCtrlSAndExitWithItsMessage)
+{
+    const auto path = document();
+    const std::vector<int> before = saved(path);
+    ASSERT_TRUE(typeWithoutEnter(path, "BackSpace"));
+    const auto refused = [&](const std::string& road) {
+        const size_t shown = desktop_->logLines("message: ").size();
+        if (road == "exit")
+            desktop_->menuCommand('f', "x");
+        else
+            desktop_->keys("ctrl+s");
+        if (!desktop_->waitUntil([&] { return desktop_->logLines("message: ").size() > shown; }, road + ": the message"))
+            return;
+        EXPECT_NE(desktop_->logLines("message: ").back().find("text=The cell needs a number."), std::string::npos);
+        desktop_->keys("Return");
+        EXPECT_TRUE(desktop_->waitUntil(
+            [&] { return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) == 0; },
+            road + ": the editor still open"));
+    };
+    refused("ctrl+s");
+    refused("exit");
+    EXPECT_TRUE(desktop_->running());
+    EXPECT_EQ(saved(path), before);
+    // The cell takes a number again, and Ctrl+S saves it.
+    desktop_->type("55");
+    desktop_->keys("ctrl+s");
+    EXPECT_TRUE(desktop_->waitUntil([&] { return saved(path) == kTyped; }, "the saved file"));
 }
 
 INSTANTIATE_TEST_SUITE_P(EventLists, TypedCellRealInput,
