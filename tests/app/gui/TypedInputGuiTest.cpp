@@ -26,8 +26,8 @@ using Bytes = std::vector<uint8_t>;
 constexpr const char* kOpenEventList = "menu 57642\nmenu 32840\nawait-child Event List\nawait-idle\n";
 constexpr const char* kTypeInEventList = "grid-type 2 6 42\n";
 // The first note of the BASS track of a Qe style in its track editor
-constexpr const char* kOpenTrackEditor =
-    "select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/BASS\nmenu 32848\nawait-child EventList\nawait-idle\n";
+constexpr const char* kOpenTrackEditor = "select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/BASS\nmenu "
+                                         "32848\nawait-child EventList\nawait-idle\n";
 constexpr const char* kTypeInTrackEditor = "grid-type 3 6 55\n";
 
 // The questions asked before the run's last "tabs:" line (a document still
@@ -78,7 +78,8 @@ protected:
     }
     std::string style(const std::string& name)
     {
-        return file(name, test::dasfImage({test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
+        return file(name, test::dasfImage({test::qeEntry("Pop", 2, 2, 0,
+                                                         test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
     }
     // The velocities of the BASS track of V1 CV1 in the first item of a saved style
     std::vector<int> bassVelocities(const std::string& path)
@@ -86,7 +87,8 @@ protected:
         CZibStyDoc doc;
         if (!doc.OpenImage(read(path), path) || doc.ItemCount() == 0) return {};
         auto made = LibraryQeStyleEditor::FromItem(doc.ItemAt(0).data);
-        return made.editor ? test::noteOnVelocities(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2)) : std::vector<int>{};
+        return made.editor ? test::noteOnVelocities(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2))
+                           : std::vector<int>{};
     }
 };
 
@@ -94,8 +96,8 @@ protected:
 struct Road {
     const char* name;
     const char* steps;
-    bool saved;        // the file holds the typed value
-    bool windowsStay;  // every window is still there, as it was
+    bool saved;       // the file holds the typed value
+    bool windowsStay; // every window is still there, as it was
 };
 
 void PrintTo(const Road& road, std::ostream* out)
@@ -120,7 +122,8 @@ TEST_P(TypedInMidiEventList, TakesTheTypedValue)
     const Road& road = GetParam();
     const std::string path = song("Song.mid");
     const Bytes before = read(path);
-    const ZibRun r = run(std::string(kOpenEventList) + kTypeInEventList + "log-tabs\n" + road.steps + "log-tabs\n", {path});
+    const ZibRun r = run(
+        std::string(kOpenEventList) + kTypeInEventList + "log-tabs\n" + road.steps + "log-tabs\n", {path});
     const std::string log = logOf(r);
     ASSERT_TRUE(r.has("grid-type 2,6: 100 -> 42")) << log;
     const std::vector<int> saved = test::noteOnVelocities(read(path));
@@ -144,7 +147,9 @@ TEST_P(TypedInMidiEventList, TakesTheTypedValue)
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, TypedInMidiEventList, ::testing::ValuesIn(kRoads),
-                         [](const ::testing::TestParamInfo<Road>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Road>& info) {
+                             return std::string(info.param.name);
+                         });
 
 class TypedInStyleTrackEditor : public TypedInputGui, public ::testing::WithParamInterface<Road> {};
 
@@ -153,7 +158,8 @@ TEST_P(TypedInStyleTrackEditor, TakesTheTypedValue)
     const Road& road = GetParam();
     const std::string path = style("pop.sty");
     const Bytes before = read(path);
-    const ZibRun r = run(std::string(kOpenTrackEditor) + kTypeInTrackEditor + road.steps + "log-tabs\n", {path});
+    const ZibRun r =
+        run(std::string(kOpenTrackEditor) + kTypeInTrackEditor + road.steps + "log-tabs\n", {path});
     const std::string log = logOf(r);
     ASSERT_TRUE(r.has("grid-type 3,6: 100 -> 55")) << log;
     if (road.saved)
@@ -171,7 +177,9 @@ TEST_P(TypedInStyleTrackEditor, TakesTheTypedValue)
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, TypedInStyleTrackEditor, ::testing::ValuesIn(kRoads),
-                         [](const ::testing::TestParamInfo<Road>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Road>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // Exit with an unchanged song beside the changed one: Cancel on the
 // question leaves both, with all their windows; No closes everything and
@@ -181,10 +189,11 @@ TEST_F(TypedInputGui, ExitAsksBeforeClosingAnyDocument)
     const std::string changed = song("Changed.mid");
     const std::string unchanged = song("Unchanged.mid");
     const Bytes before = read(changed);
-    const ZibRun r = run("dialog path \"" + unchanged + "\"\nmenu 57601\nawait-child Unchanged.mid\nactivate-child Changed.mid\n" +
-                             kOpenEventList + kTypeInEventList + "dialog cancel\nmenu 57665\nlog-tabs\n" +
-                             "dialog no\nmenu 57665\n",
-                         {changed});
+    const ZibRun r =
+        run("dialog path \"" + unchanged +
+                "\"\nmenu 57601\nawait-child Unchanged.mid\nactivate-child Changed.mid\n" + kOpenEventList +
+                kTypeInEventList + "dialog cancel\nmenu 57665\nlog-tabs\n" + "dialog no\nmenu 57665\n",
+            {changed});
     const std::string log = logOf(r);
     const std::string tabs = r.line("tabs: ");
     EXPECT_NE(tabs.find("Unchanged.mid"), std::string::npos) << tabs;
@@ -192,7 +201,8 @@ TEST_F(TypedInputGui, ExitAsksBeforeClosingAnyDocument)
     EXPECT_NE(tabs.find("Changed.mid*|"), std::string::npos) << tabs;
     const auto questions = r.lines("message: ");
     ASSERT_EQ(questions.size(), 2u) << log;
-    for (const auto& q : questions) EXPECT_NE(q.find("Save changes to Changed.mid"), std::string::npos) << q;
+    for (const auto& q : questions)
+        EXPECT_NE(q.find("Save changes to Changed.mid"), std::string::npos) << q;
     EXPECT_EQ(read(changed), before);
 }
 
@@ -230,7 +240,8 @@ TEST_F(TypedInputGui, SaveTakesAnOpenRenameOfATrack)
     ASSERT_EQ(saved.ParseImage(bytes.data(), uint32_t(bytes.size())), 0);
     std::vector<std::string> names;
     for (const auto& e : saved.GetEvents())
-        if (e->status == 0xFF && e->data.size() > 3 && e->data[1] == 0x03 && e->data[2] < 0x80) // FF 03 length text
+        if (e->status == 0xFF && e->data.size() > 3 && e->data[1] == 0x03 &&
+            e->data[2] < 0x80) // FF 03 length text
             names.emplace_back(e->data.begin() + 3, e->data.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "Lead"), names.end()) << logOf(r);
     EXPECT_EQ(r.line("tabs: ").find('*'), std::string::npos) << r.line("tabs: ");

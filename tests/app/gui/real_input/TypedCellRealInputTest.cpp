@@ -4,11 +4,11 @@
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/QeStyleEditor.h"
 #include "platform/FileIo.h"
-#include "tests/support/gui/ZibDesktop.h"
 #include "tests/support/NoteVelocities.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
+#include "tests/support/gui/ZibDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,8 @@ std::vector<int> bassVelocities(const std::filesystem::path& path)
     CZibStyDoc doc;
     if (!doc.OpenImage(bytesOf(path), path.string()) || doc.ItemCount() == 0) return {};
     auto made = LibraryQeStyleEditor::FromItem(doc.ItemAt(0).data);
-    return made.editor ? test::noteOnVelocities(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2)) : std::vector<int>{};
+    return made.editor ? test::noteOnVelocities(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2))
+                       : std::vector<int>{};
 }
 
 // Where a road starts: a song's whole-file event list, or a style's track editor
@@ -61,8 +62,7 @@ protected:
     void TearDown() override
     {
         if (!desktop_) return;
-        if (HasFailure())
-            desktop_->screenshot(std::string("failed-typed-") + GetParam().name);
+        if (HasFailure()) desktop_->screenshot(std::string("failed-typed-") + GetParam().name);
         if (desktop_->running()) desktop_->quit();
         desktop_.reset();
     }
@@ -72,8 +72,9 @@ protected:
     {
         if (GetParam().style) {
             const auto path = session_.files() / "pop.sty";
-            writeFileAtomically(path, test::dasfImage({test::qeEntry(
-                                          "Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
+            writeFileAtomically(
+                path, test::dasfImage(
+                          {test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
             return path;
         }
         test::SmfBuilder smf(1, 96);
@@ -95,7 +96,8 @@ protected:
     {
         const std::string tabs = desktop_->answer("log-tabs", "tabs:");
         const size_t from = tabs.find("active="), to = tabs.find(" titles=");
-        return from == std::string::npos || to == std::string::npos ? std::string() : tabs.substr(from + 7, to - from - 7);
+        return from == std::string::npos || to == std::string::npos ? std::string()
+                                                                    : tabs.substr(from + 7, to - from - 7);
     }
 
     // The first row of the active event list that lists a note, or -1
@@ -112,7 +114,8 @@ protected:
 
     bool waitForActiveTab(const std::string& part)
     {
-        return desktop_->waitUntil([&] { return activeTab().find(part) != std::string::npos; }, "the tab " + part);
+        return desktop_->waitUntil([&] { return activeTab().find(part) != std::string::npos; },
+                                   "the tab " + part);
     }
 
     // The program started on the document, its event list open with clicks
@@ -125,7 +128,8 @@ protected:
         if (GetParam().style) {
             // The item's edit frame, then the BASS track's editor
             if (!desktop_->clickOn("list-row 0", 2) || !waitForActiveTab(" - StyleTree - ")) return false;
-            if (!desktop_->clickOn("tree-node Variation1/CV1/BASS", 2) || !waitForActiveTab(" - EventList - "))
+            if (!desktop_->clickOn("tree-node Variation1/CV1/BASS", 2) ||
+                !waitForActiveTab(" - EventList - "))
                 return false;
         } else {
             // The track's row, then the toolbar's Edit Item
@@ -138,7 +142,10 @@ protected:
         const std::string cell = "grid-cell " + std::to_string(row) + " " + std::to_string(kVelocityColumn);
         if (!desktop_->clickOn(cell, 2)) return false;
         if (!desktop_->waitUntil(
-                [&] { return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) == 0; },
+                [&] {
+                    return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) ==
+                           0;
+                },
                 "the cell editor after a double click"))
             return false;
         if (typed == "BackSpace")
@@ -169,7 +176,8 @@ TEST_P(TypedCellRealInput, ExitAsksAndYesSavesTheOpenCell)
     ASSERT_TRUE(typeWithoutEnter(path));
     ASSERT_TRUE(desktop_->menuCommand('f', "x"));
     // The question, answered Yes with the keyboard's default button
-    ASSERT_TRUE(desktop_->waitUntil([&] { return !desktop_->logLines("message: ").empty(); }, "the question"));
+    ASSERT_TRUE(
+        desktop_->waitUntil([&] { return !desktop_->logLines("message: ").empty(); }, "the question"));
     EXPECT_NE(desktop_->logLines("message: ").back().find("Save changes to " + path.filename().string()),
               std::string::npos);
     desktop_->keys("Return");
@@ -192,12 +200,16 @@ TEST_P(TypedCellRealInput, AnEmptiedCellStopsCtrlSAndExitWithItsMessage)
             desktop_->menuCommand('f', "x");
         else
             desktop_->keys("ctrl+s");
-        if (!desktop_->waitUntil([&] { return desktop_->logLines("message: ").size() > shown; }, road + ": the message"))
+        if (!desktop_->waitUntil([&] { return desktop_->logLines("message: ").size() > shown; },
+                                 road + ": the message"))
             return;
-        EXPECT_NE(desktop_->logLines("message: ").back().find("text=The cell needs a number."), std::string::npos);
+        EXPECT_NE(desktop_->logLines("message: ").back().find("text=The cell needs a number."),
+                  std::string::npos);
         desktop_->keys("Return");
         EXPECT_TRUE(desktop_->waitUntil(
-            [&] { return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) == 0; },
+            [&] {
+                return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) == 0;
+            },
             road + ": the editor still open"));
     };
     refused("ctrl+s");
@@ -212,7 +224,9 @@ TEST_P(TypedCellRealInput, AnEmptiedCellStopsCtrlSAndExitWithItsMessage)
 
 INSTANTIATE_TEST_SUITE_P(EventLists, TypedCellRealInput,
                          ::testing::Values(Start{"MidiEventList", false}, Start{"StyleTrackEditor", true}),
-                         [](const ::testing::TestParamInfo<Start>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Start>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace
 } // namespace zib
