@@ -186,10 +186,10 @@ TEST_P(TypedCellRealInput, ExitAsksAndYesSavesTheOpenCell)
     EXPECT_EQ(saved(path), kTyped);
 }
 
-// An emptied velocity does not parse: Ctrl+S and File > Exit stop at the
-// cell's message, closed with Return; the editor stays open, empty, nothing
-// is saved and the program goes on.
-TEST_P(TypedCellRealInput, AnEmptiedCellStopsCtrlSAndExitWithItsMessage)
+// An emptied velocity does not parse: Enter, Ctrl+S and File > Exit stop at
+// the cell's message, closed with Return; the editor stays open, empty,
+// nothing is saved and the program goes on.
+TEST_P(TypedCellRealInput, AnEmptiedCellStopsEnterCtrlSAndExitWithItsMessage)
 {
     const auto path = document();
     const std::vector<int> before = saved(path);
@@ -199,7 +199,7 @@ TEST_P(TypedCellRealInput, AnEmptiedCellStopsCtrlSAndExitWithItsMessage)
         if (road == "exit")
             desktop_->menuCommand('f', "x");
         else
-            desktop_->keys("ctrl+s");
+            desktop_->keys(road);
         if (!desktop_->waitUntil([&] { return desktop_->logLines("message: ").size() > shown; },
                                  road + ": the message"))
             return;
@@ -212,6 +212,7 @@ TEST_P(TypedCellRealInput, AnEmptiedCellStopsCtrlSAndExitWithItsMessage)
             },
             road + ": the editor still open"));
     };
+    refused("Return");
     refused("ctrl+s");
     refused("exit");
     EXPECT_TRUE(desktop_->running());
