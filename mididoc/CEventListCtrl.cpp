@@ -90,7 +90,11 @@ CEventListCtrl::CEventListCtrl(wxWindow* parent, EventListOwner& owner)
 
 CEventListCtrl::~CEventListCtrl()
 {
-    // The table still asks the model while the grid goes; the model goes after it.
+    // The grid hides an open cell editor as it goes, asking the table for the
+    // cell, and the model goes before the grid: the editor goes first, its
+    // value dropped (a value worth keeping was committed by the command that
+    // closed the window).
+    if (IsCellEditControlEnabled()) DestroyCellEditor();
     if (m_table) m_table->EndEdit();
 }
 

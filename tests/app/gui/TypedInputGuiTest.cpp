@@ -233,7 +233,7 @@ TEST_F(TypedInputGui, AValueThatDoesNotParseStopsSaveCloseAndExit)
 TEST_F(TypedInputGui, SaveTakesAnOpenRenameOfATrack)
 {
     const std::string path = song("Song.mid");
-    const ZibRun r = run("list-select 0\nmenu 32779\nlabel-type Lead\nmenu 57603\nlog-tabs\n", {path});
+    const ZibRun r = run("list-select 0\nmenu 32779\nawait-idle\nlabel-type Lead\nmenu 57603\nlog-tabs\n", {path});
     ASSERT_TRUE(r.has("label-type: Lead")) << logOf(r);
     CMidiParserEx saved;
     const Bytes bytes = read(path);
