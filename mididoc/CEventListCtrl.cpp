@@ -243,20 +243,29 @@ EditResult CEventListCtrl::ShiftEvents()
 
 void CEventListCtrl::DestroyCellEditor()
 {
-    if (IsCellEditControlEnabled()) {
-        // As Escape does: the editor resets, so the grid commits nothing.
-        if (wxGridCellEditor* editor = GetCellEditor(GetGridCursorRow(), GetGridCursorCol())) {
-            editor->Reset();
-            editor->DecRef();
-        }
-        DisableCellEditControl();
-    }
-    m_table->EndEdit();
+    EndCellEditor(false);
 }
 
 void CEventListCtrl::CloseCellEditor()
 {
-    if (IsCellEditControlEnabled()) DisableCellEditControl(); // commits the edit
+    EndCellEditor(true);
+}
+
+void CEventListCtrl::EndCellEditor(bool commit)
+{
+    if (IsCellEditControlEnabled()) {
+        wxGridCellEditor* held = GetCellEditor(GetGridCursorRow(), GetGridCursorCol());
+        auto* editor = dynamic_cast<CEventCellEditor*>(held);
+        // As Escape does: the editor resets, so the grid commits nothing.
+        if (held && !commit) held->Reset();
+        // The text loses the focus as it hides: the grid's own request to end
+        // the edit, which would come later, perhaps over the next editor, is
+        // not made.
+        if (editor) editor->KeepOpen(true);
+        DisableCellEditControl();
+        if (editor) editor->KeepOpen(false);
+        if (held) held->DecRef();
+    }
     m_table->EndEdit();
 }
 
@@ -270,9 +279,8 @@ bool CEventListCtrl::CommitInPlaceEdit()
             return false;
         }
         m_commitNow = true;
-        DisableCellEditControl(); // the editor hands its value over
+        EndCellEditor(true); // the editor hands its value over
         m_commitNow = false;
-        m_table->EndEdit();
     }
     return RunPendingCommit();
 }
@@ -348,7 +356,11 @@ void CEventListCtrl::OnDoubleClick(wxGridEvent& event)
 void CEventListCtrl::OnEditorHidden(wxGridEvent& event)
 {
     event.Skip();
-    CallAfter([this] { m_table->EndEdit(); });
+    // Once the grid is done with the editor; an edit opened meanwhile (a
+    // double click right after) keeps its editor.
+    CallAfter([this] {
+        if (!IsCellEditControlEnabled()) m_table->EndEdit();
+    });
 }
 
 std::function<int(wxMenu&)>& CEventListCtrl::ContextMenuAnswer()

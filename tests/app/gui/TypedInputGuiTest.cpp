@@ -228,6 +228,25 @@ TEST_F(TypedInputGui, AValueThatDoesNotParseStopsSaveCloseAndExit)
     }
 }
 
+// The event list's own window closed (its tab's close button) with a value
+// typed: the value goes into the song, which Save then writes; an emptied
+// cell keeps the window open with the cell's message.
+TEST_F(TypedInputGui, ClosingTheEventListTakesTheTypedValue)
+{
+    const std::string path = song("Song.mid");
+    const ZibRun r = run(std::string(kOpenEventList) + "grid-type 2 6 -\ndialog ok\nclose-active\n" +
+                             "grid-type 2 6 42\nclose-active\nlog-tabs\nmenu 57603\n",
+                         {path});
+    const std::string log = logOf(r);
+    const auto closes = r.lines("close-active: ");
+    ASSERT_EQ(closes.size(), 2u) << log;
+    EXPECT_EQ(closes[0], "close-active: refused");
+    EXPECT_EQ(closes[1], "close-active: closed");
+    EXPECT_EQ(r.line("tabs: "), "tabs: active=Song.mid* titles=Song.mid*") << log;
+    const std::vector<int> saved = test::noteOnVelocities(read(path));
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), 42), 1) << log;
+}
+
 // A track name typed into the list's rename editor and left open goes into
 // the file that Save writes.
 TEST_F(TypedInputGui, SaveTakesAnOpenRenameOfATrack)
