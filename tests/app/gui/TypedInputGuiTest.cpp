@@ -112,6 +112,7 @@ const Road kRoads[] = {
     {"CloseAllNo", "dialog no\nmenu 4002\n", false, false},
     {"CloseAllCancel", "dialog cancel\nmenu 4002\n", false, true},
     {"ExitYes", "dialog yes\nmenu 57665\n", true, false},
+    {"ExitNo", "dialog no\nmenu 57665\n", false, false},
     {"ExitCancel", "dialog cancel\nmenu 57665\n", false, true},
 };
 
