@@ -50,7 +50,9 @@ void CEventCellEditor::BeginEdit(int, int, wxGrid*)
 
 bool CEventCellEditor::EndEdit(int, int, const wxGrid*, const wxString&, wxString* newValue)
 {
-    if (m_cancelled) return false;
+    // Leaving the cell (another window, a click elsewhere) with a text that
+    // does not parse drops it rather than take it as 0.
+    if (m_cancelled || !Parses()) return false;
     m_committedText = Text()->GetValue();
     m_result = m_model.Ok(wxToUtf8(m_committedText));
     if (newValue) *newValue = m_committedText;

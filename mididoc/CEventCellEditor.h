@@ -31,8 +31,8 @@ public:
     const EventCellEditModel& Model() const { return m_model; }
     // Whether OK can take the text now in the editor
     bool Parses() const;
-    // While set, the text losing the focus (to a message about its value)
-    // does not end the edit
+    // While set, the text losing the focus (to a message about its value, or
+    // as the list ends the edit itself) does not ask the grid to end the edit
     void KeepOpen(bool keep) { m_keepOpen = keep; }
 
 private:

@@ -90,7 +90,11 @@ CEventListCtrl::CEventListCtrl(wxWindow* parent, EventListOwner& owner)
 
 CEventListCtrl::~CEventListCtrl()
 {
-    // The table still asks the model while the grid goes; the model goes after it.
+    // The grid hides an open cell editor as it goes, asking the table for the
+    // cell, and the model goes before the grid: the editor goes first, its
+    // value dropped (a value worth keeping was committed by the command that
+    // closed the window).
+    if (IsCellEditControlEnabled()) DestroyCellEditor();
     if (m_table) m_table->EndEdit();
 }
 
@@ -239,20 +243,29 @@ EditResult CEventListCtrl::ShiftEvents()
 
 void CEventListCtrl::DestroyCellEditor()
 {
-    if (IsCellEditControlEnabled()) {
-        // As Escape does: the editor resets, so the grid commits nothing.
-        if (wxGridCellEditor* editor = GetCellEditor(GetGridCursorRow(), GetGridCursorCol())) {
-            editor->Reset();
-            editor->DecRef();
-        }
-        DisableCellEditControl();
-    }
-    m_table->EndEdit();
+    EndCellEditor(false);
 }
 
 void CEventListCtrl::CloseCellEditor()
 {
-    if (IsCellEditControlEnabled()) DisableCellEditControl(); // commits the edit
+    EndCellEditor(true);
+}
+
+void CEventListCtrl::EndCellEditor(bool commit)
+{
+    if (IsCellEditControlEnabled()) {
+        wxGridCellEditor* held = GetCellEditor(GetGridCursorRow(), GetGridCursorCol());
+        auto* editor = dynamic_cast<CEventCellEditor*>(held);
+        // As Escape does: the editor resets, so the grid commits nothing.
+        if (held && !commit) held->Reset();
+        // The text loses the focus as it hides: the grid's own request to end
+        // the edit, which would come later, perhaps over the next editor, is
+        // not made.
+        if (editor) editor->KeepOpen(true);
+        DisableCellEditControl();
+        if (editor) editor->KeepOpen(false);
+        if (held) held->DecRef();
+    }
     m_table->EndEdit();
 }
 
@@ -266,29 +279,28 @@ bool CEventListCtrl::CommitInPlaceEdit()
             return false;
         }
         m_commitNow = true;
-        DisableCellEditControl(); // the editor hands its value over
+        EndCellEditor(true); // the editor hands its value over
         m_commitNow = false;
-        m_table->EndEdit();
     }
     return RunPendingCommit();
 }
 
 bool CEventListCtrl::EditorTextParses()
 {
-    auto* editor = dynamic_cast<CEventCellEditor*>(GetCellEditor(GetGridCursorRow(), GetGridCursorCol()));
-    if (!editor) return true;
-    const bool parses = editor->Parses();
-    wxWindow* text = editor->GetWindow();
-    editor->DecRef(); // the grid's attribute still holds it
-    if (parses) return true;
-    // The message takes the focus, which would end the edit: the editor stays
-    // open through it, and the focus goes back to the text as typed.
-    editor->KeepOpen(true);
-    ZibTextBox(UiTextWx(EventCellEditModel::kNoNumberMessage), wxFromUtf8(Shell().ExeName()),
-               wxOK | wxICON_EXCLAMATION, this);
-    editor->KeepOpen(false);
-    if (text) text->SetFocus();
-    return false;
+    wxGridCellEditor* held = GetCellEditor(GetGridCursorRow(), GetGridCursorCol()); // a reference of ours
+    auto* editor = dynamic_cast<CEventCellEditor*>(held);
+    const bool parses = !editor || editor->Parses();
+    if (!parses) {
+        // The message takes the focus, which would end the edit: the editor
+        // stays open through it, and the focus goes back to the text as typed.
+        editor->KeepOpen(true);
+        ZibTextBox(UiTextWx(EventCellEditModel::kNoNumberMessage), wxFromUtf8(Shell().ExeName()),
+                   wxOK | wxICON_EXCLAMATION, this);
+        editor->KeepOpen(false);
+        if (IsCellEditControlEnabled() && editor->GetWindow()) editor->GetWindow()->SetFocus();
+    }
+    if (held) held->DecRef();
+    return parses;
 }
 
 bool CEventListCtrl::RunPendingCommit()
@@ -344,7 +356,11 @@ void CEventListCtrl::OnDoubleClick(wxGridEvent& event)
 void CEventListCtrl::OnEditorHidden(wxGridEvent& event)
 {
     event.Skip();
-    CallAfter([this] { m_table->EndEdit(); });
+    // Once the grid is done with the editor; an edit opened meanwhile (a
+    // double click right after) keeps its editor.
+    CallAfter([this] {
+        if (!IsCellEditControlEnabled()) m_table->EndEdit();
+    });
 }
 
 std::function<int(wxMenu&)>& CEventListCtrl::ContextMenuAnswer()

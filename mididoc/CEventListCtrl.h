@@ -78,6 +78,8 @@ private:
     void OnSize(wxSizeEvent& event);
     void OnEditorHidden(wxGridEvent& event);
     void AfterCommand(EditResult result);
+    // Ends the open cell editor, committing its value (as Enter) or not (as Escape)
+    void EndCellEditor(bool commit);
     // The open cell editor's text parses; otherwise the editor says so and keeps it
     bool EditorTextParses();
     // Runs the commit the cell editor handed over; whether its value went in

@@ -1,5 +1,6 @@
 #include "mididoc/CMidiEditFrameWndEx.h"
 
+#include "ui/InPlaceEditor.h"
 #include "ui/ShellServices.h"
 #include "ui/ZibMessageBox.h"
 #include "ui/core/FormatText.h"
@@ -228,7 +229,9 @@ void CMidiEditFrameWndEx::Deactivated()
 
 void CMidiEditFrameWndEx::OnCloseWindow(wxCloseEvent& event)
 {
-    if (ShellPlaying() && event.CanVeto()) {
+    // While MIDI plays nothing closes; a value typed into a cell goes into
+    // the song first, and one that does not parse keeps the editor open.
+    if (event.CanVeto() && (ShellPlaying() || (m_list && !CommitInPlaceEdits(*this)))) {
         event.Veto();
         return;
     }

@@ -176,6 +176,12 @@ void CTrackEditorFrame::OnCommand(wxCommandEvent& event)
 
 void CTrackEditorFrame::OnCloseWindow(wxCloseEvent& event)
 {
+    // A value typed into a cell goes in before the sequence goes back; one
+    // that does not parse keeps the editor open.
+    if (m_list && event.CanVeto() && !CommitInPlaceEdits(*this)) {
+        event.Veto();
+        return;
+    }
     // The undo history lives as long as the editor; the sequence goes back to the document.
     if (m_list) {
         m_list->DestroyCellEditor();

@@ -8,9 +8,11 @@ namespace zib {
 bool CommitInPlaceEdits(wxWindow& window)
 {
     if (window.IsBeingDeleted()) return true;
-    if (auto* editor = dynamic_cast<InPlaceEditor*>(&window); editor && !editor->CommitInPlaceEdit()) return false;
+    if (auto* editor = dynamic_cast<InPlaceEditor*>(&window); editor && !editor->CommitInPlaceEdit())
+        return false;
     // A list's open label editor takes its text as Enter gives it.
-    if (auto* list = dynamic_cast<wxListCtrl*>(&window); list && list->GetEditControl()) list->EndEditLabel(false);
+    if (auto* list = dynamic_cast<wxListCtrl*>(&window); list && list->GetEditControl())
+        list->EndEditLabel(false);
     // The children are listed first: a commit may rebuild a window's children.
     const wxWindowList children = window.GetChildren();
     for (wxWindow* child : children)

@@ -110,7 +110,7 @@ bool CStyPropSplitterFrameWnd::CreatePanes()
 
 wxDocument* CStyPropSplitterFrameWnd::OwnerDocument() const
 {
-    return &doc_;
+    return attached_ ? &doc_ : nullptr;
 }
 
 CStyPropSplitterFrameWnd::~CStyPropSplitterFrameWnd()

@@ -22,13 +22,16 @@ std::string titleIn(const std::string& frameLine)
 
 TEST_F(MainTitleGui, NamesTheDocumentOfTheStyleTreeAndTheTrackEditor)
 {
-    const std::string style = open("pop.sty", test::dasfImage({test::qeEntry(
-                                                  "Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
-    const ZibRun r = session_.runChecked(style + "select-rows 0 0\nmenu 32785\nawait-child StyleTree\nlog-frame\n" +
-                                         "select-node Variation1/CV1/BASS\nmenu 32848\nawait-child EventList\nlog-frame\n");
+    const std::string style = open(
+        "pop.sty",
+        test::dasfImage({test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
+    const ZibRun r = session_.runChecked(
+        style + "select-rows 0 0\nmenu 32785\nawait-child StyleTree\nlog-frame\n" +
+        "select-node Variation1/CV1/BASS\nmenu 32848\nawait-child EventList\nlog-frame\n");
     const auto frames = r.lines("frame:");
     ASSERT_EQ(frames.size(), 2u) << logText(r);
-    for (const auto& frame : frames) EXPECT_EQ(titleIn(frame).rfind("Zib - pop.sty", 0), 0u) << frame;
+    for (const auto& frame : frames)
+        EXPECT_EQ(titleIn(frame).rfind("Zib - pop.sty", 0), 0u) << frame;
 }
 
 TEST_F(MainTitleGui, NamesANewProgramDocumentAtOnce)

@@ -138,6 +138,17 @@ TEST(ArrPages, EveryControlWritesItsOwnBytesAndNoOthers)
     }
 }
 
+// The sheet of a record with every page shown in turn, then OK on the last
+void okAfterEveryPage(ArrDocModel& doc, int row)
+{
+    ArrSheetModel sheet(doc, row, ArrProgramForm::Code);
+    for (int p = 1; p <= 5; ++p) {
+        sheet.Show(p);
+        if (p < 5) sheet.Leave(p);
+    }
+    sheet.Ok(5);
+}
+
 TEST(ArrPages, OkWithoutEditsKeepsTheRecordButTheFixedNormalisations)
 {
     for (int model : {'9', 'I', 'M'}) {
@@ -156,12 +167,7 @@ TEST(ArrPages, OkWithoutEditsKeepsTheRecordButTheFixedNormalisations)
             before[38] = 20; // a family-B fill byte stays
         }
         t.doc.items[0].data = before;
-        ArrSheetModel sheet(t.doc, 0, ArrProgramForm::Code);
-        for (int p = 1; p <= 5; ++p) {
-            sheet.Show(p);
-            if (p < 5) sheet.Leave(p);
-        }
-        sheet.Ok(5);
+        okAfterEveryPage(t.doc, 0);
         Bytes expected = before;
         expected[bass + 7] = 255;
         expected[bass + 5] = 0;
@@ -178,12 +184,7 @@ TEST(ArrPages, AnUntouchedOkChangesNothing)
         ASSERT_TRUE(t.open("set.arr", test::ArrFileBuilder(model).image()));
         const Bytes before = baseline(model);
         t.doc.items[0].data = before;
-        ArrSheetModel sheet(t.doc, 0, ArrProgramForm::Code);
-        for (int p = 1; p <= 5; ++p) {
-            sheet.Show(p);
-            if (p < 5) sheet.Leave(p);
-        }
-        sheet.Ok(5);
+        okAfterEveryPage(t.doc, 0);
         EXPECT_EQ(t.doc.items[0].data, before) << char(model);
         EXPECT_FALSE(t.doc.modified) << char(model);
     }

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <wx/app.h>
 #include <wx/grid.h>
+#include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
 #include <wx/textctrl.h>
@@ -27,13 +28,14 @@ namespace zib {
 
 namespace {
 
-// The event list of the active child (the whole-file or a track editor), or null
-CEventListCtrl* activeEventList(wxWindow* window)
+// The first window of that kind under a window (itself included), or null
+template <typename Window>
+Window* firstUnder(wxWindow* window)
 {
     if (!window) return nullptr;
-    if (auto* list = dynamic_cast<CEventListCtrl*>(window)) return list;
+    if (auto* found = dynamic_cast<Window*>(window)) return found;
     for (wxWindow* child : window->GetChildren())
-        if (CEventListCtrl* list = activeEventList(child)) return list;
+        if (Window* found = firstUnder<Window>(child)) return found;
     return nullptr;
 }
 
@@ -42,10 +44,19 @@ CEventListCtrl* activeEventList(wxWindow* window)
 bool RunMidiWindowProbe(const std::vector<std::string>& w, const std::function<void(const std::string&)>& log)
 {
     const std::string verb = w.empty() ? std::string() : w[0];
+    if (verb == "label-type" && w.size() > 1) {
+        // The open label editor of the active child's list takes the text; it stays open
+        CMainFrame* frame = CMainFrame::Get();
+        wxListCtrl* list = firstUnder<wxListCtrl>(frame ? frame->ActiveZibChild() : nullptr);
+        wxTextCtrl* text = list ? list->GetEditControl() : nullptr;
+        if (text) text->SetValue(wxFromUtf8(w[1]));
+        log(std::string("label-type: ") + (text ? w[1] : "no editor"));
+        return true;
+    }
     if (verb == "grid-type" && w.size() > 3) {
         // A double click on a cell of the active event list, the text typed into its editor; no Enter
         CMainFrame* frame = CMainFrame::Get();
-        CEventListCtrl* grid = activeEventList(frame ? frame->ActiveZibChild() : nullptr);
+        CEventListCtrl* grid = firstUnder<CEventListCtrl>(frame ? frame->ActiveZibChild() : nullptr);
         const int row = std::atoi(w[1].c_str()), col = std::atoi(w[2].c_str());
         if (grid) {
             wxGridEvent click(grid->GetId(), wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col);

@@ -17,6 +17,8 @@ namespace zib {
 //   midi-live-value TEXT       types into the open value box over a cell, then Enter
 //   grid-type ROW COL TEXT|-   a double click on a cell of the active event list, the text
 //                              typed into its editor (- none), no Enter: the editor stays open
+//   label-type TEXT            the open label editor of the active child's list takes TEXT and
+//                              stays open
 //   event-rclick ROW COL [ID]  a right click on a cell of the active event editor; its
 //                              context menu (when one opens) is written and answered with ID
 // True when the line was one of these.

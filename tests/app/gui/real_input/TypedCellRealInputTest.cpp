@@ -3,12 +3,12 @@
 // whole-file event list of a song and in the track editor of a style.
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/QeStyleEditor.h"
-#include "midi/CMidiParserEx.h"
 #include "platform/FileIo.h"
-#include "tests/support/gui/ZibDesktop.h"
+#include "tests/support/NoteVelocities.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
+#include "tests/support/gui/ZibDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -28,26 +28,14 @@ Bytes bytesOf(const std::filesystem::path& path)
     return bytes;
 }
 
-// The note-on velocities of a MIDI image, in order (on one channel, or on all)
-std::vector<int> velocitiesIn(const Bytes& smf, int channel = -1)
-{
-    CMidiParserEx sequence;
-    std::vector<int> out;
-    if (smf.empty() || sequence.ParseImage(smf.data(), uint32_t(smf.size())) != 0) return out;
-    for (const auto& e : sequence.GetEvents())
-        if ((e->status & 0xF0) == 0x90 && (channel < 0 || (e->status & 0x0F) == channel) && e->data.size() >= 2 &&
-            e->data[1] > 0)
-            out.push_back(e->data[1]);
-    return out;
-}
-
 // The velocities of the BASS track of V1 CV1 in the first item of a saved style
 std::vector<int> bassVelocities(const std::filesystem::path& path)
 {
     CZibStyDoc doc;
     if (!doc.OpenImage(bytesOf(path), path.string()) || doc.ItemCount() == 0) return {};
     auto made = LibraryQeStyleEditor::FromItem(doc.ItemAt(0).data);
-    return made.editor ? velocitiesIn(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2)) : std::vector<int>{};
+    return made.editor ? test::noteOnVelocities(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2))
+                       : std::vector<int>{};
 }
 
 // Where a road starts: a song's whole-file event list, or a style's track editor
@@ -74,8 +62,7 @@ protected:
     void TearDown() override
     {
         if (!desktop_) return;
-        if (HasFailure())
-            desktop_->screenshot(std::string("failed-typed-") + GetParam().name);
+        if (HasFailure()) desktop_->screenshot(std::string("failed-typed-") + GetParam().name);
         if (desktop_->running()) desktop_->quit();
         desktop_.reset();
     }
@@ -85,8 +72,9 @@ protected:
     {
         if (GetParam().style) {
             const auto path = session_.files() / "pop.sty";
-            writeFileAtomically(path, test::dasfImage({test::qeEntry(
-                                          "Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
+            writeFileAtomically(
+                path, test::dasfImage(
+                          {test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
             return path;
         }
         test::SmfBuilder smf(1, 96);
@@ -101,14 +89,15 @@ protected:
 
     std::vector<int> saved(const std::filesystem::path& path)
     {
-        return GetParam().style ? bassVelocities(path) : velocitiesIn(bytesOf(path));
+        return GetParam().style ? bassVelocities(path) : test::noteOnVelocities(bytesOf(path));
     }
 
     std::string activeTab()
     {
         const std::string tabs = desktop_->answer("log-tabs", "tabs:");
         const size_t from = tabs.find("active="), to = tabs.find(" titles=");
-        return from == std::string::npos || to == std::string::npos ? std::string() : tabs.substr(from + 7, to - from - 7);
+        return from == std::string::npos || to == std::string::npos ? std::string()
+                                                                    : tabs.substr(from + 7, to - from - 7);
     }
 
     // The first row of the active event list that lists a note, or -1
@@ -125,19 +114,22 @@ protected:
 
     bool waitForActiveTab(const std::string& part)
     {
-        return desktop_->waitUntil([&] { return activeTab().find(part) != std::string::npos; }, "the tab " + part);
+        return desktop_->waitUntil([&] { return activeTab().find(part) != std::string::npos; },
+                                   "the tab " + part);
     }
 
     // The program started on the document, its event list open with clicks
-    // and double clicks, 55 typed over the first note's velocity and no Enter
-    bool typeWithoutEnter(const std::filesystem::path& path)
+    // and double clicks, `typed` typed over the first note's velocity (the
+    // editor opens with it selected; "BackSpace" empties it) and no Enter
+    bool typeWithoutEnter(const std::filesystem::path& path, const std::string& typed = "55")
     {
         if (!desktop_->start({path.string()})) return false;
         if (!desktop_->waitForActiveWindow(path.filename().string())) return false;
         if (GetParam().style) {
             // The item's edit frame, then the BASS track's editor
             if (!desktop_->clickOn("list-row 0", 2) || !waitForActiveTab(" - StyleTree - ")) return false;
-            if (!desktop_->clickOn("tree-node Variation1/CV1/BASS", 2) || !waitForActiveTab(" - EventList - "))
+            if (!desktop_->clickOn("tree-node Variation1/CV1/BASS", 2) ||
+                !waitForActiveTab(" - EventList - "))
                 return false;
         } else {
             // The track's row, then the toolbar's Edit Item
@@ -150,10 +142,16 @@ protected:
         const std::string cell = "grid-cell " + std::to_string(row) + " " + std::to_string(kVelocityColumn);
         if (!desktop_->clickOn(cell, 2)) return false;
         if (!desktop_->waitUntil(
-                [&] { return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) == 0; },
+                [&] {
+                    return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) ==
+                           0;
+                },
                 "the cell editor after a double click"))
             return false;
-        desktop_->type("55");
+        if (typed == "BackSpace")
+            desktop_->keys(typed);
+        else
+            desktop_->type(typed);
         return true;
     }
 
@@ -178,7 +176,8 @@ TEST_P(TypedCellRealInput, ExitAsksAndYesSavesTheOpenCell)
     ASSERT_TRUE(typeWithoutEnter(path));
     ASSERT_TRUE(desktop_->menuCommand('f', "x"));
     // The question, answered Yes with the keyboard's default button
-    ASSERT_TRUE(desktop_->waitUntil([&] { return !desktop_->logLines("message: ").empty(); }, "the question"));
+    ASSERT_TRUE(
+        desktop_->waitUntil([&] { return !desktop_->logLines("message: ").empty(); }, "the question"));
     EXPECT_NE(desktop_->logLines("message: ").back().find("Save changes to " + path.filename().string()),
               std::string::npos);
     desktop_->keys("Return");
@@ -187,9 +186,48 @@ TEST_P(TypedCellRealInput, ExitAsksAndYesSavesTheOpenCell)
     EXPECT_EQ(saved(path), kTyped);
 }
 
+// An emptied velocity does not parse: Enter, Ctrl+S and File > Exit stop at
+// the cell's message, closed with Return; the editor stays open, empty,
+// nothing is saved and the program goes on.
+TEST_P(TypedCellRealInput, AnEmptiedCellStopsEnterCtrlSAndExitWithItsMessage)
+{
+    const auto path = document();
+    const std::vector<int> before = saved(path);
+    ASSERT_TRUE(typeWithoutEnter(path, "BackSpace"));
+    const auto refused = [&](const std::string& road) {
+        const size_t shown = desktop_->logLines("message: ").size();
+        if (road == "exit")
+            desktop_->menuCommand('f', "x");
+        else
+            desktop_->keys(road);
+        if (!desktop_->waitUntil([&] { return desktop_->logLines("message: ").size() > shown; },
+                                 road + ": the message"))
+            return;
+        EXPECT_NE(desktop_->logLines("message: ").back().find("text=The cell needs a number."),
+                  std::string::npos);
+        desktop_->keys("Return");
+        EXPECT_TRUE(desktop_->waitUntil(
+            [&] {
+                return desktop_->answer("cell-editor", "cell-editor:").rfind("cell-editor: shown=1", 0) == 0;
+            },
+            road + ": the editor still open"));
+    };
+    refused("Return");
+    refused("ctrl+s");
+    refused("exit");
+    EXPECT_TRUE(desktop_->running());
+    EXPECT_EQ(saved(path), before);
+    // The cell takes a number again, and Ctrl+S saves it.
+    desktop_->type("55");
+    desktop_->keys("ctrl+s");
+    EXPECT_TRUE(desktop_->waitUntil([&] { return saved(path) == kTyped; }, "the saved file"));
+}
+
 INSTANTIATE_TEST_SUITE_P(EventLists, TypedCellRealInput,
                          ::testing::Values(Start{"MidiEventList", false}, Start{"StyleTrackEditor", true}),
-                         [](const ::testing::TestParamInfo<Start>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Start>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace
 } // namespace zib

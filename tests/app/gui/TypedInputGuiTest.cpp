@@ -6,9 +6,10 @@
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/QeStyleEditor.h"
 #include "midi/CMidiParserEx.h"
-#include "tests/docs/style/gui/StyleGuiFixture.h"
-#include "tests/mididoc/MidDocTestHelpers.h"
+#include "tests/app/gui/AppGuiFixture.h"
+#include "tests/support/NoteVelocities.h"
 #include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
 
 #include <algorithm>
@@ -20,27 +21,14 @@ namespace {
 using test::ZibRun;
 using Bytes = std::vector<uint8_t>;
 
-// The whole-file event list of both tracks of test::smallSong: row 2 is a
-// note of velocity 100, column 6 its velocity.
+// The whole-file event list of both tracks of song(): row 2 is a note of
+// velocity 100, column 6 its velocity.
 constexpr const char* kOpenEventList = "menu 57642\nmenu 32840\nawait-child Event List\nawait-idle\n";
 constexpr const char* kTypeInEventList = "grid-type 2 6 42\n";
 // The first note of the BASS track of a Qe style in its track editor
-constexpr const char* kOpenTrackEditor =
-    "select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/BASS\nmenu 32848\nawait-child EventList\nawait-idle\n";
+constexpr const char* kOpenTrackEditor = "select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/BASS\nmenu "
+                                         "32848\nawait-child EventList\nawait-idle\n";
 constexpr const char* kTypeInTrackEditor = "grid-type 3 6 55\n";
-
-// The note-on velocities of a MIDI image, in order (on one channel, or on all)
-std::vector<int> velocitiesOf(const Bytes& smf, int channel = -1)
-{
-    CMidiParserEx sequence;
-    std::vector<int> out;
-    if (smf.empty() || sequence.ParseImage(smf.data(), uint32_t(smf.size())) != 0) return out;
-    for (const auto& e : sequence.GetEvents())
-        if ((e->status & 0xF0) == 0x90 && (channel < 0 || (e->status & 0x0F) == channel) && e->data.size() >= 2 &&
-            e->data[1] > 0)
-            out.push_back(e->data[1]);
-    return out;
-}
 
 // The questions asked before the run's last "tabs:" line (a document still
 // changed is asked about again as the run ends)
@@ -54,12 +42,44 @@ size_t questionsAsked(const ZibRun& r)
     return asked;
 }
 
-class TypedInputGui : public test::StyleGui {
+class TypedInputGui : public test::AppGui {
 protected:
-    std::string song(const std::string& name) { return file(name, test::smallSong(2)); }
+    ZibRun run(const std::string& script, const std::vector<std::string>& args)
+    {
+        return session_.runChecked(script, 60, args);
+    }
+    std::string file(const std::string& name, const Bytes& bytes)
+    {
+        const std::string path = (session_.files() / name).string();
+        EXPECT_EQ(writeFileAtomically(path, bytes), FileIoError::None);
+        return path;
+    }
+    static Bytes read(const std::string& path)
+    {
+        Bytes bytes;
+        readWholeFile(path, bytes);
+        return bytes;
+    }
+    static std::string logOf(const ZibRun& r) { return logText(r); }
+
+    // Format 1 at division 96: the conductor, then two tracks on channels 1
+    // and 2, each with a note of velocity 100 on each beat of one bar
+    std::string song(const std::string& name)
+    {
+        test::SmfBuilder smf(1, 96);
+        smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000).TrackName(0, "Song");
+        for (int k = 1; k <= 2; ++k) {
+            test::SmfTrack& t = smf.AddTrack();
+            t.TrackName(0, "Track " + std::to_string(k)).Program(0, k - 1, k);
+            for (uint32_t beat = 0; beat < 4; ++beat)
+                t.NoteOn(beat * 96, k - 1, 60 + k, 100).NoteOff(beat * 96 + 48, k - 1, 60 + k);
+        }
+        return file(name, smf.Build());
+    }
     std::string style(const std::string& name)
     {
-        return file(name, test::dasfImage({test::qeEntry("Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
+        return file(name, test::dasfImage({test::qeEntry("Pop", 2, 2, 0,
+                                                         test::qeStyleInstance({"Pop", 0, {0}, 0, false}))}));
     }
     // The velocities of the BASS track of V1 CV1 in the first item of a saved style
     std::vector<int> bassVelocities(const std::string& path)
@@ -67,7 +87,8 @@ protected:
         CZibStyDoc doc;
         if (!doc.OpenImage(read(path), path) || doc.ItemCount() == 0) return {};
         auto made = LibraryQeStyleEditor::FromItem(doc.ItemAt(0).data);
-        return made.editor ? velocitiesOf(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2)) : std::vector<int>{};
+        return made.editor ? test::noteOnVelocities(made.editor->ExportSmf(0, 0), test::qeTrackChannel(2))
+                           : std::vector<int>{};
     }
 };
 
@@ -75,8 +96,8 @@ protected:
 struct Road {
     const char* name;
     const char* steps;
-    bool saved;        // the file holds the typed value
-    bool windowsStay;  // every window is still there, as it was
+    bool saved;       // the file holds the typed value
+    bool windowsStay; // every window is still there, as it was
 };
 
 void PrintTo(const Road& road, std::ostream* out)
@@ -91,6 +112,7 @@ const Road kRoads[] = {
     {"CloseAllNo", "dialog no\nmenu 4002\n", false, false},
     {"CloseAllCancel", "dialog cancel\nmenu 4002\n", false, true},
     {"ExitYes", "dialog yes\nmenu 57665\n", true, false},
+    {"ExitNo", "dialog no\nmenu 57665\n", false, false},
     {"ExitCancel", "dialog cancel\nmenu 57665\n", false, true},
 };
 
@@ -101,10 +123,11 @@ TEST_P(TypedInMidiEventList, TakesTheTypedValue)
     const Road& road = GetParam();
     const std::string path = song("Song.mid");
     const Bytes before = read(path);
-    const ZibRun r = run(std::string(kOpenEventList) + kTypeInEventList + "log-tabs\n" + road.steps + "log-tabs\n", {path});
+    const ZibRun r = run(
+        std::string(kOpenEventList) + kTypeInEventList + "log-tabs\n" + road.steps + "log-tabs\n", {path});
     const std::string log = logOf(r);
     ASSERT_TRUE(r.has("grid-type 2,6: 100 -> 42")) << log;
-    const std::vector<int> saved = velocitiesOf(read(path));
+    const std::vector<int> saved = test::noteOnVelocities(read(path));
     if (road.saved) {
         EXPECT_EQ(std::count(saved.begin(), saved.end(), 42), 1) << log;
         EXPECT_EQ(saved.size(), 8u);
@@ -125,7 +148,9 @@ TEST_P(TypedInMidiEventList, TakesTheTypedValue)
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, TypedInMidiEventList, ::testing::ValuesIn(kRoads),
-                         [](const ::testing::TestParamInfo<Road>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Road>& info) {
+                             return std::string(info.param.name);
+                         });
 
 class TypedInStyleTrackEditor : public TypedInputGui, public ::testing::WithParamInterface<Road> {};
 
@@ -134,7 +159,8 @@ TEST_P(TypedInStyleTrackEditor, TakesTheTypedValue)
     const Road& road = GetParam();
     const std::string path = style("pop.sty");
     const Bytes before = read(path);
-    const ZibRun r = run(std::string(kOpenTrackEditor) + kTypeInTrackEditor + road.steps + "log-tabs\n", {path});
+    const ZibRun r =
+        run(std::string(kOpenTrackEditor) + kTypeInTrackEditor + road.steps + "log-tabs\n", {path});
     const std::string log = logOf(r);
     ASSERT_TRUE(r.has("grid-type 3,6: 100 -> 55")) << log;
     if (road.saved)
@@ -152,7 +178,9 @@ TEST_P(TypedInStyleTrackEditor, TakesTheTypedValue)
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, TypedInStyleTrackEditor, ::testing::ValuesIn(kRoads),
-                         [](const ::testing::TestParamInfo<Road>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Road>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // Exit with an unchanged song beside the changed one: Cancel on the
 // question leaves both, with all their windows; No closes everything and
@@ -162,10 +190,11 @@ TEST_F(TypedInputGui, ExitAsksBeforeClosingAnyDocument)
     const std::string changed = song("Changed.mid");
     const std::string unchanged = song("Unchanged.mid");
     const Bytes before = read(changed);
-    const ZibRun r = run("dialog path \"" + unchanged + "\"\nmenu 57601\nawait-child Unchanged.mid\nactivate-child Changed.mid\n" +
-                             kOpenEventList + kTypeInEventList + "dialog cancel\nmenu 57665\nlog-tabs\n" +
-                             "dialog no\nmenu 57665\n",
-                         {changed});
+    const ZibRun r =
+        run("dialog path \"" + unchanged +
+                "\"\nmenu 57601\nawait-child Unchanged.mid\nactivate-child Changed.mid\n" + kOpenEventList +
+                kTypeInEventList + "dialog cancel\nmenu 57665\nlog-tabs\n" + "dialog no\nmenu 57665\n",
+            {changed});
     const std::string log = logOf(r);
     const std::string tabs = r.line("tabs: ");
     EXPECT_NE(tabs.find("Unchanged.mid"), std::string::npos) << tabs;
@@ -173,7 +202,8 @@ TEST_F(TypedInputGui, ExitAsksBeforeClosingAnyDocument)
     EXPECT_NE(tabs.find("Changed.mid*|"), std::string::npos) << tabs;
     const auto questions = r.lines("message: ");
     ASSERT_EQ(questions.size(), 2u) << log;
-    for (const auto& q : questions) EXPECT_NE(q.find("Save changes to Changed.mid"), std::string::npos) << q;
+    for (const auto& q : questions)
+        EXPECT_NE(q.find("Save changes to Changed.mid"), std::string::npos) << q;
     EXPECT_EQ(read(changed), before);
 }
 
@@ -197,6 +227,44 @@ TEST_F(TypedInputGui, AValueThatDoesNotParseStopsSaveCloseAndExit)
         EXPECT_NE(r.line("tabs: ").find("Song.mid - Event List"), std::string::npos) << r.line("tabs: ");
         EXPECT_EQ(read(path), before);
     }
+}
+
+// The event list's own window closed (its tab's close button) with a value
+// typed: the value goes into the song, which Save then writes; an emptied
+// cell keeps the window open with the cell's message.
+TEST_F(TypedInputGui, ClosingTheEventListTakesTheTypedValue)
+{
+    const std::string path = song("Song.mid");
+    const ZibRun r = run(std::string(kOpenEventList) + "grid-type 2 6 -\ndialog ok\nclose-active\n" +
+                             "grid-type 2 6 42\nclose-active\nlog-tabs\nmenu 57603\n",
+                         {path});
+    const std::string log = logOf(r);
+    const auto closes = r.lines("close-active: ");
+    ASSERT_EQ(closes.size(), 2u) << log;
+    EXPECT_EQ(closes[0], "close-active: refused");
+    EXPECT_EQ(closes[1], "close-active: closed");
+    EXPECT_EQ(r.line("tabs: "), "tabs: active=Song.mid* titles=Song.mid*") << log;
+    const std::vector<int> saved = test::noteOnVelocities(read(path));
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), 42), 1) << log;
+}
+
+// A track name typed into the list's rename editor and left open goes into
+// the file that Save writes.
+TEST_F(TypedInputGui, SaveTakesAnOpenRenameOfATrack)
+{
+    const std::string path = song("Song.mid");
+    const ZibRun r = run("list-select 0\nmenu 32779\nawait-idle\nlabel-type Lead\nmenu 57603\nlog-tabs\n", {path});
+    ASSERT_TRUE(r.has("label-type: Lead")) << logOf(r);
+    CMidiParserEx saved;
+    const Bytes bytes = read(path);
+    ASSERT_EQ(saved.ParseImage(bytes.data(), uint32_t(bytes.size())), 0);
+    std::vector<std::string> names;
+    for (const auto& e : saved.GetEvents())
+        if (e->status == 0xFF && e->data.size() > 3 && e->data[1] == 0x03 &&
+            e->data[2] < 0x80) // FF 03 length text
+            names.emplace_back(e->data.begin() + 3, e->data.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "Lead"), names.end()) << logOf(r);
+    EXPECT_EQ(r.line("tabs: ").find('*'), std::string::npos) << r.line("tabs: ");
 }
 
 } // namespace
