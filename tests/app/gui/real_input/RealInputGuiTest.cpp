@@ -7,7 +7,7 @@
 #include "midi/CMidiFile.h"
 #include "platform/FileIo.h"
 #include "platform/FileProfile.h"
-#include "tests/support/gui/ZibDesktop.h"
+#include "tests/support/gui/DesktopTest.h"
 #include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/PcgFileBuilder.h"
 #include "tests/support/QeEditorStyleBuilder.h"
@@ -101,27 +101,8 @@ std::vector<int> trackVelocities(const std::filesystem::path& file, bool pad, in
     return made.editor ? velocitiesIn(made.editor->ExportSmf(0, 0), test::qeTrackChannel(track)) : std::vector<int>{};
 }
 
-class RealInputGui : public ::testing::Test {
+class RealInputGui : public test::DesktopTest<> {
 protected:
-    void SetUp() override
-    {
-        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-        desktop_ = std::make_unique<ZibDesktop>(session_);
-        if (!desktop_->ok()) GTEST_SKIP() << "openbox or xdotool is not available";
-        session_.seedAuthor();
-    }
-
-    void TearDown() override
-    {
-        if (!desktop_) return;
-        if (HasFailure())
-            desktop_->screenshot(std::string("failed-") +
-                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        // A program still running ends here; quit() checks that it ended well.
-        desktop_->quit();
-        desktop_.reset();
-    }
-
     // A song of one track with a note of velocity 100 on each of `beats`
     // beats, half a second each (format 1, the conductor first)
     std::filesystem::path song(const std::string& name = "Song.mid", uint32_t beats = 4)
@@ -270,8 +251,6 @@ protected:
         return desktop_->waitForActiveWindow("Zib");
     }
 
-    ZibSession session_;
-    std::unique_ptr<ZibDesktop> desktop_;
 };
 
 TEST_F(RealInputGui, AVelocityTypedIntoTheEventListIsUndoneRedoneAndSaved)

@@ -8,7 +8,7 @@
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
-#include "tests/support/gui/ZibDesktop.h"
+#include "tests/support/gui/DesktopTest.h"
 
 #include <gtest/gtest.h>
 
@@ -49,24 +49,8 @@ void PrintTo(const Start& start, std::ostream* out)
     *out << start.name;
 }
 
-class TypedCellRealInput : public ::testing::TestWithParam<Start> {
+class TypedCellRealInput : public test::DesktopTest<::testing::TestWithParam<Start>> {
 protected:
-    void SetUp() override
-    {
-        if (!session_.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-        desktop_ = std::make_unique<ZibDesktop>(session_);
-        if (!desktop_->ok()) GTEST_SKIP() << "openbox or xdotool is not available";
-        session_.seedAuthor();
-    }
-
-    void TearDown() override
-    {
-        if (!desktop_) return;
-        if (HasFailure()) desktop_->screenshot(std::string("failed-typed-") + GetParam().name);
-        if (desktop_->running()) desktop_->quit();
-        desktop_.reset();
-    }
-
     // The document of the road, written to the session's folder
     std::filesystem::path document()
     {
@@ -155,8 +139,6 @@ protected:
         return true;
     }
 
-    ZibSession session_;
-    std::unique_ptr<ZibDesktop> desktop_;
 };
 
 const std::vector<int> kTyped{55, 100, 100, 100};

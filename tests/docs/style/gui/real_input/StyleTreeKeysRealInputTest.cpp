@@ -5,7 +5,7 @@
 #include "docs/style/core/QeStyleEditor.h"
 #include "platform/FileIo.h"
 #include "tests/support/StyFileBuilder.h"
-#include "tests/support/gui/ZibDesktop.h"
+#include "tests/support/gui/DesktopTest.h"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +27,12 @@ bool savedWithCv2(const std::filesystem::path& path)
     return made.editor && made.editor->QueryChordVar(0, 1) != 0;
 }
 
-TEST(StyleTreeKeys, CtrlSInTheStyleTreeTabSaves)
+using StyleTreeKeys = test::DesktopTest<>;
+
+TEST_F(StyleTreeKeys, CtrlSInTheStyleTreeTabSaves)
 {
-    ZibSession session;
-    if (!session.displayOk()) GTEST_SKIP() << "Xvfb is not available";
-    ZibDesktop desktop(session);
-    if (!desktop.ok()) GTEST_SKIP() << "openbox or xdotool is not available";
-    session.seedAuthor();
+    ZibSession& session = session_;
+    ZibDesktop& desktop = *desktop_;
     const auto path = session.files() / "pop.sty";
     ASSERT_EQ(writeFileAtomically(path, test::dasfImage({test::qeEntry(
                                             "Pop", 2, 2, 0, test::qeStyleInstance({"Pop", 0, {0}}))})),
