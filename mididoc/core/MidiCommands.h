@@ -78,7 +78,7 @@ inline constexpr int SetFromThru = 32962;
 inline constexpr int StartStopPlayback = 32784;
 
 // Utils and setup
-inline constexpr int FileTextDump = 32789;
+inline constexpr int FileTextDump = cmd::FileTextDump;
 inline constexpr int MidiToText = cmd::MidiToText;
 inline constexpr int DumpToText = 32812; // pad and style track editors
 inline constexpr int MidiClock = 32940;

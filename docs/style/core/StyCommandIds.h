@@ -27,7 +27,7 @@ inline constexpr int EditCopy = cmd::EditCopy;
 inline constexpr int EditCut = cmd::EditCut;
 inline constexpr int EditPaste = cmd::EditPaste;
 inline constexpr int SelectAll = 57642;
-inline constexpr int PadToMidi = 33029;
+inline constexpr int PadToMidi = cmd::PadToMidi;
 
 // The element popup of Qe style lists: VAR1 .. END2
 inline constexpr int ElementFirst = 32830;

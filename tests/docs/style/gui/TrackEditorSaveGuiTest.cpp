@@ -5,8 +5,8 @@
 #include "docs/style/core/CZibPadDoc.h"
 #include "docs/style/core/CZibStyDoc.h"
 #include "docs/style/core/QeStyleEditor.h"
-#include "midi/CMidiParserEx.h"
 #include "tests/docs/style/gui/StyleGuiFixture.h"
+#include "tests/support/NoteVelocities.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/QeStyleContents.h"
 #include "tests/support/StyFileBuilder.h"
@@ -24,17 +24,6 @@ using Bytes = std::vector<uint8_t>;
 // files below (the pattern's own bank selects and program change come first).
 constexpr int kFirstNoteRow = 3;
 
-// The note-on velocities of a MIDI image, in order, on one channel.
-std::vector<int> velocitiesOn(const Bytes& smf, int channel)
-{
-    CMidiParserEx sequence;
-    std::vector<int> out;
-    if (smf.empty() || sequence.ParseImage(smf.data(), uint32_t(smf.size())) != 0) return out;
-    for (const auto& e : sequence.GetEvents())
-        if (e->status == 0x90 + channel && e->data.size() >= 2 && e->data[1] > 0) out.push_back(e->data[1]);
-    return out;
-}
-
 class TrackEditorSaveGui : public StyleGui {
 protected:
     // The note-on velocities of a Qe track of V1 CV1 in the first item of a saved file.
@@ -47,7 +36,7 @@ protected:
             doc = std::make_unique<CZibStyDoc>();
         if (!doc->OpenImage(read(path), path) || doc->ItemCount() == 0) return {};
         auto made = LibraryQeStyleEditor::FromItem(doc->ItemAt(0).data);
-        return made.editor ? velocitiesOn(made.editor->ExportSmf(0, 0), test::qeTrackChannel(track)) : std::vector<int>{};
+        return made.editor ? test::noteOnVelocities(made.editor->ExportSmf(0, 0), test::qeTrackChannel(track)) : std::vector<int>{};
     }
     // Script: the edit frame of the first item, the track editor of `node`,
     // the velocity of its first note typed as 76; the editor stays open.
