@@ -7,6 +7,7 @@
 #include "ui/CTextViewer.h"
 #include "ui/CZibDocManager.h"
 #include "ui/CZibDocTemplate.h"
+#include "ui/CZibDocument.h"
 #include "ui/CZibMdiChild.h"
 #include "ui/InPlaceEditor.h"
 #include "ui/ListColumns.h"
@@ -572,10 +573,9 @@ bool CMainFrame::AskBeforeClosingAll()
             return false;
         }
     if (!m_docManager) return true;
-    // Yes saves, No drops the changes (the document is no longer changed), Cancel stops.
-    for (wxDocument* doc : m_docManager->GetDocumentsVector())
-        if (!doc->OnSaveModified()) return false;
-    return true;
+    // Yes saves, No drops the changes once every document was answered,
+    // Cancel stops and leaves every document as it was.
+    return CZibDocument::AskToSaveAll(m_docManager->GetDocumentsVector());
 }
 
 bool CMainFrame::CloseAllWindows()

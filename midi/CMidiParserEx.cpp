@@ -387,7 +387,10 @@ int CMidiParserEx::OnHeader()
         return kSuccess;
     }
     if (m_format > 1) return kFormatNotSupportedEx;
-    if (m_tracks > kMaxTrack || (m_trackShift && m_tracks >= kMaxTrack)) return kMaxTrackLimitExceeded;
+    // A file may hold as many tracks as the sequence has tables: the master
+    // track and tracks 1-64, so that every track the editors fill is written
+    // and read back. With the track shift the file's first track is track 1.
+    if (m_tracks > kMaxTracks || (m_trackShift && m_tracks >= kMaxTracks)) return kMaxTrackLimitExceeded;
     return kSuccess;
 }
 

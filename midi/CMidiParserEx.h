@@ -43,7 +43,7 @@ public:
         kIncorrectTrackCount = 120,
     };
 
-    static constexpr int kMaxTracks = 65; // tracks 0 .. 64
+    static constexpr int kMaxTracks = 65; // tracks 0 .. 64, and the most track chunks a file may hold
     // A pass over the array asks for the event this many places ahead: the
     // events lie in the order they were read, not in array order, so the
     // pass would otherwise wait on each one

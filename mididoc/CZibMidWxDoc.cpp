@@ -206,7 +206,7 @@ bool CZibMidWxDoc::OnSaveModified()
     const auto decision = MidiDocModel::SaveModifiedDecision(true, answer);
     // A save that fails or is cancelled keeps the document open with its changes.
     if (decision.save) return Save();
-    if (decision.close) Modify(false);
+    if (decision.close) DropChanges();
     return decision.close;
 }
 
@@ -224,7 +224,7 @@ bool CZibMidWxDoc::SaveAs()
                        UiTextWx(kMidiFilter) + "|*.MID;*.mid", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dlg.ShowModal() != wxID_OK) return false;
     const std::string path = withExtension(wxToUtf8(dlg.GetPath()), ".mid");
-    if (!DoSaveDocument(wxFromUtf8(path))) return false;
+    if (!MaySaveAs(wxFromUtf8(path)) || !DoSaveDocument(wxFromUtf8(path))) return false;
     SetFilename(wxFromUtf8(path), true);
     SetDocumentSaved(true);
     Shell().AddToRecentFileList(path);

@@ -84,7 +84,21 @@ FileIoError writeFileAtomically(const std::filesystem::path& path, std::span<con
 
 FileIoError writeFileAtomically(const std::filesystem::path& path, std::string_view text)
 {
-    return writeFileAtomically(path, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    return writeFileAtomically(
+        path, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code ec;
+    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec))
+        return std::filesystem::equivalent(a, b, ec) && !ec;
+    const auto normal = [](const std::filesystem::path& p) {
+        std::error_code failed;
+        const std::filesystem::path absolute = std::filesystem::weakly_canonical(p, failed);
+        return failed ? p.lexically_normal() : absolute;
+    };
+    return normal(a) == normal(b);
 }
 
 } // namespace zib

@@ -34,6 +34,11 @@ struct FileBytes {
 };
 FileIoError readWholeFile(const std::filesystem::path& path, FileBytes& out, uintmax_t maxSize = uintmax_t(1) << 31);
 
+// Whether the two paths name one file: the same file on disk (through links,
+// "..", another spelling of the folder), or, where one does not exist, the
+// same path once made absolute and normal.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // Writes `bytes` to a temporary file beside `path`, flushes and closes it, then
 // renames it over `path`. On any failure the temporary file is removed and
 // `path` is left as it was: a reader never sees a half-written file.

@@ -1,8 +1,18 @@
 #include "ui/CZibDocument.h"
 
+#include "platform/FileIo.h"
+#include "platform/WxText.h"
 #include "ui/CZibMdiChild.h"
+#include "ui/ZibMessageBox.h"
 
 namespace zib {
+
+namespace {
+
+// The documents answered No in the round of AskToSaveAll that runs, if any
+std::vector<CZibDocument*>* g_answeredNo = nullptr;
+
+} // namespace
 
 void CZibDocument::OnChangeFilename(bool notifyViews)
 {
@@ -10,6 +20,51 @@ void CZibDocument::OnChangeFilename(bool notifyViews)
     SetTitle(wxString());
     wxDocument::OnChangeFilename(notifyViews);
     CZibMdiChild::RetitleWindowsOf(*this);
+}
+
+bool CZibDocument::AskToSaveAll(const wxDocVector& documents)
+{
+    if (g_answeredNo) return false; // a round already asks (a question cannot start another)
+    std::vector<CZibDocument*> answeredNo;
+    g_answeredNo = &answeredNo;
+    bool all = true;
+    for (wxDocument* doc : documents)
+        if (!doc->OnSaveModified()) {
+            all = false;
+            break;
+        }
+    g_answeredNo = nullptr;
+    if (!all) return false;
+    for (CZibDocument* doc : answeredNo)
+        doc->Modify(false);
+    return true;
+}
+
+bool CZibDocument::MaySaveAs(const wxString& path) const
+{
+    wxDocManager* manager = GetDocumentManager();
+    if (!manager) return true;
+    const std::filesystem::path target(wxToUtf8(path));
+    for (wxDocument* doc : manager->GetDocumentsVector()) {
+        if (doc == this || doc->GetFilename().empty() ||
+            !sameFile(std::filesystem::path(wxToUtf8(doc->GetFilename())), target))
+            continue;
+        ZibTextBox(
+            wxString::Format(UiTextWx("%s is open in another window. Save under another name, or close that "
+                                      "window first."),
+                             path),
+            UiTextWx("Save As"), wxOK | wxICON_EXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+void CZibDocument::DropChanges()
+{
+    if (g_answeredNo)
+        g_answeredNo->push_back(this);
+    else
+        Modify(false);
 }
 
 } // namespace zib

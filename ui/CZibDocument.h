@@ -1,5 +1,6 @@
 #pragma once
 
+#include <vector>
 #include <wx/docview.h>
 
 namespace zib {
@@ -11,6 +12,22 @@ namespace zib {
 class CZibDocument : public wxDocument {
 public:
     void OnChangeFilename(bool notifyViews) override;
+
+    // Close All and Exit: asks every changed document of `documents` whether
+    // to save it, in turn, before any window goes. False at the first Cancel
+    // (or a save that did not happen): then every document answered No keeps
+    // its changes, as before the round. When all were answered, the changes
+    // of those answered No are dropped.
+    static bool AskToSaveAll(const wxDocVector& documents);
+
+protected:
+    // Save As onto `path`: false, once the user was told, when another open
+    // document holds that file (each would save over the other's changes).
+    bool MaySaveAs(const wxString& path) const;
+
+    // The answer No to the document's save question: its changes are
+    // dropped, at once, or inside AskToSaveAll once every document was answered.
+    void DropChanges();
 };
 
 } // namespace zib

@@ -91,7 +91,7 @@ bool CProgramWxDoc::OnSaveModified()
     switch (Base().SaveModified(shown)) {
     case DocAnswer::Yes: return Save();
     case DocAnswer::Cancel: return false;
-    default: Modify(false); return true;
+    default: DropChanges(); return true;
     }
 }
 
@@ -100,7 +100,7 @@ bool CProgramWxDoc::SaveAs()
     FileChoice choice{"Save As", SaveFilter(), SaveExtension(), Base().folder,
                       wxToUtf8(wxFileName(GetFilename()).GetFullName())};
     const auto path = Base().Port().SavePath(choice);
-    if (!path || !OnSaveDocument(wxFromUtf8(*path))) return false;
+    if (!path || !MaySaveAs(wxFromUtf8(*path)) || !OnSaveDocument(wxFromUtf8(*path))) return false;
     GetDocumentManager()->AddFileToHistory(wxFromUtf8(*path));
     return true;
 }

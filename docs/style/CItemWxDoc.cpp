@@ -154,7 +154,7 @@ bool CItemWxDoc::OnSaveModified()
     case wxID_YES:
         return Save();
     case wxID_NO:
-        Modify(false);
+        DropChanges();
         return true;
     default:
         return false;
@@ -169,7 +169,7 @@ bool CItemWxDoc::SaveAs()
                        StyFileFilter(SaveFilter()), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dlg.ShowModal() != wxID_OK) return false;
     const wxString path = dlg.GetPath();
-    if (!OnSaveDocument(path)) return false;
+    if (!MaySaveAs(path) || !OnSaveDocument(path)) return false;
     SetFilename(path, true);
     return true;
 }

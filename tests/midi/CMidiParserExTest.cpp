@@ -72,11 +72,11 @@ TEST(CMidiParserExLoad, RefusesBrokenFilesAndLeavesAnEmptySequence)
              return b.Build();
          },
          CMidiParserEx::kFormatNotSupportedEx},
-        {"65 tracks announced",
+        {"66 tracks announced",
          [] {
              SmfBuilder b(1, 96);
              b.AddTrack();
-             return b.AnnouncedTracks(65).Build();
+             return b.AnnouncedTracks(66).Build();
          },
          CMidiParserEx::kMaxTrackLimitExceeded},
         // The tables have 65 entries: 70 chunks behind a header of 2 must
@@ -160,6 +160,23 @@ TEST(CMidiParserExLoad, RefusesBrokenFilesAndLeavesAnEmptySequence)
 
 // A format-0 header announces one track; a second chunk behind it is read
 // too, its events merged by time and its notes paired inside it.
+// A file holds as many tracks as the sequence has: the master track and
+// tracks 1-64, also when its first track holds the notes of track 1.
+TEST(CMidiParserExLoad, EveryTrackOfTheSequenceComesFromAFile)
+{
+    for (const bool shifted : {false, true}) {
+        SmfBuilder b(1, 96);
+        if (!shifted) b.AddTrack().TimeSig(0, 4, 2);
+        for (int k = 1; k <= 64; ++k)
+            b.AddTrack().NoteOn(0, 0, uint8_t(k), 90).NoteOff(10, 0, uint8_t(k));
+        CMidiParserEx p;
+        ASSERT_EQ(load(p, b.Build()), 0) << shifted;
+        EXPECT_EQ(p.GetTrackShift(), shifted ? 1u : 0u);
+        for (int k = 1; k <= 64; ++k)
+            EXPECT_EQ(p.GetTrackEventCount(k), 1u) << "track " << k << (shifted ? " shifted" : "");
+    }
+}
+
 TEST(CMidiParserExLoad, Format0HeaderOfOneTrackWithTwoChunksLoads)
 {
     SmfBuilder b(0, 96);

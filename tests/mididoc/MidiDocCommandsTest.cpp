@@ -162,17 +162,35 @@ TEST(MidiDocCommands, InsertingATrackStopsAtTheLastOne)
     ASSERT_EQ(f.doc->InsertMidiTrack(0), EditResult::Done);
     EXPECT_EQ(keysOfTrack(f.seq(), 2), (std::vector<int>{120, 5, 60, 60, 120, 5})); // track 1 moved up
     EXPECT_EQ(f.doc->FileTrackCount(), 7);
-    // With events on track 64 nothing moves: "Insertion stopped - LIMIT reached!"
+}
+
+// Whatever the track list makes is saved and opens again: a song of the
+// master track and 63 tracks takes one more (track 63 moves to 64), a song
+// that uses track 64 takes none ("Insertion stopped - LIMIT reached!").
+TEST(MidiDocCommands, InsertedTracksUpToTheLastOneSaveAndOpenAgain)
+{
     SmfBuilder full(1, 96);
     full.AddTrack().TimeSig(0, 4, 2);
     for (int k = 1; k <= 63; ++k)
-        full.AddTrack().NoteOn(0, 0, 60, 90).NoteOff(10, 0, 60);
+        full.AddTrack().NoteOn(0, 0, uint8_t(k), 90).NoteOff(10, 0, uint8_t(k));
     DocFixture g(full.Build());
-    ASSERT_EQ(g.doc->InsertMidiTrack(0), EditResult::Done); // track 63 moves to 64
-    const auto before = captureState(*g.doc);
-    EXPECT_EQ(g.doc->InsertMidiTrack(3), EditResult::Failed);
-    EXPECT_TRUE(g.reports.Has(kMsgLimitReached));
-    EXPECT_EQ(captureState(*g.doc), before);
+    ASSERT_EQ(g.doc->InsertMidiTrack(0), EditResult::Done); // one under the limit: track 63 moves to 64
+    EXPECT_EQ(keysOfTrack(g.seq(), 64), (std::vector<int>{63, 63}));
+    const auto under = savedImage(*g.doc);
+    DocFixture reopened(under, "/songs/Again.mid");
+    ASSERT_TRUE(reopened.doc->HasTrackRecords());
+    EXPECT_EQ(savedContent(*reopened.doc), savedContent(*g.doc));
+    EXPECT_EQ(reopened.doc->FileTrackCount(), 65);
+
+    // At the limit nothing moves, and what is there still saves and opens.
+    for (DocFixture* at : {&g, &reopened}) {
+        const auto before = captureState(*at->doc);
+        EXPECT_EQ(at->doc->InsertMidiTrack(3), EditResult::Failed);
+        EXPECT_TRUE(at->reports.Has(kMsgLimitReached));
+        EXPECT_EQ(captureState(*at->doc), before);
+        DocFixture again(savedImage(*at->doc), "/songs/Again.mid");
+        EXPECT_EQ(savedContent(*again.doc), savedContent(*g.doc));
+    }
 }
 
 TEST(MidiDocCommands, TransposeKeepsKeysInRangeAndMovesNotesWithTheirNoteOffs)

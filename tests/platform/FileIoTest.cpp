@@ -34,3 +34,27 @@ TEST(FileIo, FailedWriteLeavesTargetAndNoTemporary)
     readWholeFile(dir / "keep.txt", back);
     EXPECT_EQ(std::string(back.begin(), back.end()), "old");
 }
+
+TEST(FileIo, SameFileThroughAnySpelling)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "songs");
+    ASSERT_EQ(writeFileAtomically(dir / "songs" / "a.mid", std::string_view("a")), FileIoError::None);
+    ASSERT_EQ(writeFileAtomically(dir / "songs" / "b.mid", std::string_view("b")), FileIoError::None);
+    std::filesystem::create_symlink(dir / "songs", dir / "link");
+    struct Case {
+        std::filesystem::path other;
+        bool same;
+    };
+    const Case cases[] = {
+        {dir / "songs" / "a.mid", true},        {dir / "songs" / "." / ".." / "songs" / "a.mid", true},
+        {dir / "link" / "a.mid", true},         {dir / "songs" / "b.mid", false},
+        {dir / "songs" / "A.mid", false},       // another name (file names keep their case)
+        {dir / "songs" / "missing.mid", false}, // a file not there is not the one there
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(sameFile(dir / "songs" / "a.mid", c.other), c.same) << c.other;
+    // Neither there: the same path once made normal
+    EXPECT_TRUE(sameFile(dir / "new" / "x.mid", dir / "new" / "." / "x.mid"));
+    EXPECT_FALSE(sameFile(dir / "new" / "x.mid", dir / "new" / "y.mid"));
+}

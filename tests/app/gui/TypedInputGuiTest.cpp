@@ -13,6 +13,7 @@
 #include "tests/support/StyFileBuilder.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <ostream>
 
 namespace zib {
@@ -182,29 +183,124 @@ INSTANTIATE_TEST_SUITE_P(Roads, TypedInStyleTrackEditor, ::testing::ValuesIn(kRo
                              return std::string(info.param.name);
                          });
 
-// Exit with an unchanged song beside the changed one: Cancel on the
-// question leaves both, with all their windows; No closes everything and
-// leaves both files as they were.
-TEST_F(TypedInputGui, ExitAsksBeforeClosingAnyDocument)
+// Close All and Exit with an unchanged song beside the changed one: Cancel
+// on the question leaves both, with all their windows; No closes everything
+// and leaves both files as they were.
+TEST_F(TypedInputGui, CloseAllAndExitAskBeforeClosingAnyDocument)
 {
-    const std::string changed = song("Changed.mid");
-    const std::string unchanged = song("Unchanged.mid");
-    const Bytes before = read(changed);
-    const ZibRun r =
-        run("dialog path \"" + unchanged +
-                "\"\nmenu 57601\nawait-child Unchanged.mid\nactivate-child Changed.mid\n" + kOpenEventList +
-                kTypeInEventList + "dialog cancel\nmenu 57665\nlog-tabs\n" + "dialog no\nmenu 57665\n",
-            {changed});
+    for (const char* command : {"menu 4002\n", "menu 57665\n"}) {
+        SCOPED_TRACE(command);
+        const std::string changed = song("Changed.mid");
+        const std::string unchanged = song("Unchanged.mid");
+        const Bytes before = read(changed);
+        const ZibRun r = run("dialog path \"" + unchanged +
+                                 "\"\nmenu 57601\nawait-child Unchanged.mid\nactivate-child Changed.mid\n" +
+                                 kOpenEventList + kTypeInEventList + "dialog cancel\n" + command +
+                                 "log-tabs\n" + "dialog no\n" + command + "log-tabs\n",
+                             {changed});
+        const std::string log = logOf(r);
+        const auto tabs = r.lines("tabs: ");
+        ASSERT_EQ(tabs.size(), 2u) << log;
+        EXPECT_NE(tabs[0].find("Unchanged.mid"), std::string::npos) << tabs[0];
+        EXPECT_NE(tabs[0].find("Changed.mid - Event List"), std::string::npos) << tabs[0];
+        EXPECT_NE(tabs[0].find("Changed.mid*|"), std::string::npos) << tabs[0];
+        EXPECT_EQ(tabs[1].find(".mid"), std::string::npos) << "every window closed: " << tabs[1];
+        const auto questions = r.lines("message: ");
+        ASSERT_EQ(questions.size(), 2u) << log;
+        for (const auto& q : questions)
+            EXPECT_NE(q.find("Save changes to Changed.mid"), std::string::npos) << q;
+        EXPECT_EQ(read(changed), before);
+    }
+}
+
+// Two changed documents, the first answered No and the second Cancel: the
+// round stops, and the first keeps its change as the second does (its mark,
+// its value, the question at the next Exit), which Yes then saves.
+struct TwoDocuments {
+    const char* name;
+    const char* command; // Close All or Exit
+    bool styles;         // two styles in their track editors, else two songs in their event lists
+};
+
+void PrintTo(const TwoDocuments& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class NoThenCancel : public TypedInputGui, public ::testing::WithParamInterface<TwoDocuments> {};
+
+TEST_P(NoThenCancel, LeavesBothDocumentsChanged)
+{
+    const TwoDocuments& c = GetParam();
+    const std::string first = c.styles ? style("first.sty") : song("First.mid");
+    const std::string second = c.styles ? style("second.sty") : song("Second.mid");
+    const Bytes before = read(first);
+    const std::string edit = c.styles ? std::string(kOpenTrackEditor) + kTypeInTrackEditor
+                                      : std::string(kOpenEventList) + kTypeInEventList;
+    const std::string secondName = std::filesystem::path(second).filename().string();
+    const ZibRun r = run(edit + "dialog path \"" + second + "\"\nmenu 57601\nawait-child " + secondName +
+                             "\nawait-idle\n" + edit + "dialog no\ndialog cancel\n" + c.command +
+                             "log-tabs\n" + "dialog yes\ndialog yes\nmenu 57665\n",
+                         {first});
     const std::string log = logOf(r);
     const std::string tabs = r.line("tabs: ");
-    EXPECT_NE(tabs.find("Unchanged.mid"), std::string::npos) << tabs;
-    EXPECT_NE(tabs.find("Changed.mid - Event List"), std::string::npos) << tabs;
-    EXPECT_NE(tabs.find("Changed.mid*|"), std::string::npos) << tabs;
+    const std::string firstName = std::filesystem::path(first).filename().string();
+    EXPECT_NE(tabs.find(firstName + "*"), std::string::npos) << tabs;
+    EXPECT_NE(tabs.find(secondName + "*"), std::string::npos) << tabs;
     const auto questions = r.lines("message: ");
-    ASSERT_EQ(questions.size(), 2u) << log;
-    for (const auto& q : questions)
-        EXPECT_NE(q.find("Save changes to Changed.mid"), std::string::npos) << q;
-    EXPECT_EQ(read(changed), before);
+    ASSERT_EQ(questions.size(), 4u) << log;
+    for (size_t i = 0; i < questions.size(); ++i)
+        EXPECT_NE(questions[i].find("Save changes to " + (i % 2 ? secondName : firstName)), std::string::npos)
+            << questions[i];
+    for (const std::string& path : {first, second}) {
+        if (c.styles) {
+            EXPECT_EQ(bassVelocities(path), (std::vector<int>{55, 100, 100, 100})) << path << "\n" << log;
+        } else {
+            const std::vector<int> saved = test::noteOnVelocities(read(path));
+            EXPECT_EQ(std::count(saved.begin(), saved.end(), 42), 1) << path << "\n" << log;
+        }
+    }
+    EXPECT_NE(read(first), before);
+}
+
+const TwoDocuments kTwoDocuments[] = {
+    {"CloseAllSongs", "menu 4002\n", false},
+    {"ExitSongs", "menu 57665\n", false},
+    {"CloseAllStyles", "menu 4002\n", true},
+    {"ExitStyles", "menu 57665\n", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rounds, NoThenCancel, ::testing::ValuesIn(kTwoDocuments),
+                         [](const ::testing::TestParamInfo<TwoDocuments>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// Save As onto the file of another open document is refused with a message:
+// the two would save over each other. The file and both windows stay as they were.
+TEST_F(TypedInputGui, SaveAsOntoTheFileOfAnotherOpenDocumentIsRefused)
+{
+    struct Case {
+        std::string first, second;
+    };
+    for (const Case& c :
+         {Case{song("First.mid"), song("Second.mid")}, Case{style("first.sty"), style("second.sty")}}) {
+        SCOPED_TRACE(c.first);
+        const Bytes before = read(c.first);
+        const std::string firstName = std::filesystem::path(c.first).filename().string();
+        const std::string secondName = std::filesystem::path(c.second).filename().string();
+        const ZibRun r =
+            run("dialog path \"" + c.second + "\"\nmenu 57601\nawait-child " + secondName +
+                    "\nawait-idle\ndialog path \"" + c.first + "\"\ndialog ok\nmenu 57604\nlog-tabs\n",
+                {c.first});
+        const std::string log = logOf(r);
+        const auto messages = r.lines("message: ");
+        ASSERT_EQ(messages.size(), 1u) << log;
+        EXPECT_NE(messages[0].find("text=" + c.first + " is open in another window."), std::string::npos)
+            << messages[0];
+        EXPECT_EQ(read(c.first), before);
+        EXPECT_EQ(r.line("tabs: "), "tabs: active=" + secondName + " titles=" + firstName + "|" + secondName)
+            << log;
+    }
 }
 
 // A number cell emptied does not parse: Save, Close and Exit stop at the
