@@ -152,23 +152,33 @@ public:
     }
 };
 
-// The clipboard as one block in memory
+// The clipboard in memory: a block, and its supplement when one was put
+// with it (another program's copy puts the block alone)
 class MemoryClipboard : public EventClipboard {
 public:
     bool privateFormat = true;
     std::optional<std::vector<uint8_t>> block;
+    std::vector<uint8_t> supplement;
     Result getResult = Result::Ok;
     bool HasPrivateFormat() const override { return privateFormat; }
-    Result Put(std::vector<uint8_t> bytes) override
+    Result Put(std::vector<uint8_t> bytes) override { return PutWithSupplement(std::move(bytes), {}); }
+    Result Get(std::vector<uint8_t>& bytes) override
+    {
+        std::vector<uint8_t> ignored;
+        return GetWithSupplement(bytes, ignored);
+    }
+    Result PutWithSupplement(std::vector<uint8_t> bytes, std::vector<uint8_t> extra) override
     {
         block = std::move(bytes);
+        supplement = std::move(extra);
         return Result::Ok;
     }
-    Result Get(std::vector<uint8_t>& bytes) override
+    Result GetWithSupplement(std::vector<uint8_t>& bytes, std::vector<uint8_t>& extra) override
     {
         if (getResult != Result::Ok) return getResult;
         if (!block) return Result::NoBlock;
         bytes = *block;
+        extra = supplement;
         return Result::Ok;
     }
 };
