@@ -13,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 using namespace zib;
 using namespace zib::test;
 
@@ -33,95 +31,6 @@ EventClipboardBlock oneNote(uint8_t track = 1)
     b.records.push_back({0, 0x90, {60, 100}, 1, 48, track, 0});
     b.records.push_back({10, 0xB0, {7, 80}, 1, 0, track, CMidiEvent::kInitialValue});
     return b;
-}
-
-// A two-bar pattern at 480 ticks per quarter on channel 6 of track 1: notes
-// on the beat grid and off it, note-offs with their release velocities
-// (velocity -1: a note-on of velocity 0), and where each note belongs in a
-// song of 384 ticks per quarter.
-struct PatternNote {
-    uint32_t time, length;
-    int key, release;
-    const char* at384; // measure:beat:tick
-    uint32_t length384;
-};
-const PatternNote kPattern[] = {
-    {0, 480, 57, 102, "1:01:000", 384},
-    {485, 235, 59, -1, "1:02:004", 188}, // beat 2 + 5: 388, its end 720: 576
-    {960, 240, 60, 64, "1:03:000", 192},
-    {1680, 120, 62, 0, "1:04:192", 96},
-    {1920, 1920, 64, 30, "2:01:000", 1536},
-    {2402, 1, 65, -1, "2:02:002", 1}, // 1921.6 and 1922.4 both round to 1922: the note keeps a tick
-};
-
-std::vector<uint8_t> patternSong()
-{
-    SmfBuilder smf(1, 480);
-    smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000);
-    SmfTrack& t = smf.AddTrack();
-    t.TrackName(0, "Pattern");
-    for (const PatternNote& n : kPattern) {
-        t.NoteOn(n.time, 6, n.key, 100);
-        if (n.release < 0)
-            t.NoteOn(n.time + n.length, 6, n.key, 0);
-        else
-            t.NoteOff(n.time + n.length, 6, n.key, n.release);
-    }
-    return smf.Build();
-}
-
-// A note as a song holds it: where it starts, its length, and its note-off
-// (the later event of its pair)
-struct HeldNote {
-    std::string at;
-    uint32_t length, offTime;
-    uint8_t offStatus, release;
-    bool operator==(const HeldNote&) const = default;
-};
-
-void PrintTo(const HeldNote& n, std::ostream* os)
-{
-    *os << "{" << n.at << " len " << n.length << " off " << n.offTime << "/" << std::hex << int(n.offStatus)
-        << std::dec << "." << int(n.release) << "}";
-}
-
-std::vector<HeldNote> notesOf(const CMidiParserEx& seq, int track, uint32_t from = 0)
-{
-    std::vector<HeldNote> notes;
-    const auto& events = seq.GetEvents();
-    for (size_t i = 0; i < events.size(); ++i) {
-        const CMidiEvent& on = *events[i];
-        if (on.track != track || on.time < from || !isNoteOn(on)) continue;
-        char at[32];
-        std::snprintf(at, sizeof at, "%u:%02u:%03u", on.measure + 1, on.beat + 1, on.tick);
-        HeldNote n{at, on.duration, 0, 0, 0};
-        for (size_t j = i + 1; j < events.size() && on.pairId >= 0; ++j)
-            if (events[j]->pairId == on.pairId) {
-                n.offTime = events[j]->time;
-                n.offStatus = events[j]->status;
-                n.release = eventDataByte(*events[j], 1);
-                break;
-            }
-        notes.push_back(n);
-    }
-    return notes;
-}
-
-// The pattern as it lands at `start` in a song of 384 (scaled) or as the
-// block's ticks stand (not scaled: a block without its supplement)
-std::vector<HeldNote> patternAt384(uint32_t start, bool scaled)
-{
-    std::vector<HeldNote> notes;
-    for (const PatternNote& n : kPattern) {
-        const uint32_t time = start + (scaled ? (n.time * 384 + 240) / 480 : n.time);
-        const uint32_t length = scaled ? n.length384 : n.length;
-        char at[32];
-        std::snprintf(at, sizeof at, "%u:%02u:%03u", time / 1536 + 1, time % 1536 / 384 + 1, time % 384);
-        const uint8_t status = n.release < 0 || !scaled ? 0x96 : 0x86;
-        const uint8_t release = n.release < 0 || !scaled ? 0 : uint8_t(n.release);
-        notes.push_back({at, length, time + length, status, release});
-    }
-    return notes;
 }
 
 } // namespace
@@ -446,7 +355,7 @@ TEST(EventClipboard, APasteIntoAnotherDivisionKeepsTheMusicAndItsNoteOffs)
             to.RefillRows();
             ASSERT_EQ(to.PasteEvents({}, bar3), EditResult::Done);
         }
-        const auto expected = patternAt384(bar3, true);
+        const auto expected = patternAt384(2, true);
         EXPECT_EQ(notesOf(b.seq(), 1), expected);
         // The originals keep theirs.
         EXPECT_EQ(notesOf(a.seq(), 1)[0].offStatus, 0x86);
