@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace zib {
@@ -22,8 +23,22 @@ public:
 
     // Whether the program has its private clipboard format
     virtual bool HasPrivateFormat() const { return false; }
+    // The block alone
     virtual Result Put(std::vector<uint8_t> /*block*/) { return Result::CannotAttach; }
     virtual Result Get(std::vector<uint8_t>& /*block*/) { return Result::NoBlock; }
+    // The block with its supplement (EventClipboardSupplement), each under a
+    // format of its own, so that a reader of the block alone finds it as
+    // ever. A clipboard that cannot hold both keeps the block alone, and the
+    // supplement read back is then empty.
+    virtual Result PutWithSupplement(std::vector<uint8_t> block, std::vector<uint8_t> /*supplement*/)
+    {
+        return Put(std::move(block));
+    }
+    virtual Result GetWithSupplement(std::vector<uint8_t>& block, std::vector<uint8_t>& supplement)
+    {
+        supplement.clear();
+        return Get(block);
+    }
 };
 
 // The clipboard without a private format.

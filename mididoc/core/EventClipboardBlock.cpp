@@ -4,7 +4,6 @@
 #include "platform/ByteCursor.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace zib {
 
@@ -157,16 +156,6 @@ EventClipboardBlock::Decoded EventClipboardBlock::Decode(std::span<const uint8_t
     if (in.failed()) return Decoded::Malformed;
     out = std::move(b);
     return Decoded::Ok;
-}
-
-bool EventClipboardBlock::FitsAt(uint32_t start) const
-{
-    constexpr uint64_t kLast = std::numeric_limits<uint32_t>::max();
-    for (const auto& r : records) {
-        const uint64_t time = uint64_t(start) + r.time;
-        if (time > kLast || time + r.duration > kLast) return false;
-    }
-    return true;
 }
 
 } // namespace zib

@@ -80,8 +80,6 @@ public:
     // record's status (0x80 and above) and length (enough for its status, an
     // inner meta or system-exclusive length inside the record)
     static Decoded Decode(std::span<const uint8_t> block, EventClipboardBlock& out);
-    // Every time from `start` on, and every note's end, stays within 32 bits
-    bool FitsAt(uint32_t start) const;
 
     bool operator==(const EventClipboardBlock&) const = default;
 };

@@ -4,6 +4,7 @@
 #include "midi/CMidiParserEx.h"
 #include "mididoc/core/CUndoManager.h"
 #include "mididoc/core/EventClipboardBlock.h"
+#include "mididoc/core/EventClipboardSupplement.h"
 #include "mididoc/core/EventListOwner.h"
 #include "mididoc/core/EventPasteEngine.h"
 #include "mididoc/core/MidiDocAllocator.h"
@@ -43,12 +44,14 @@ EditResult EventListModel::CopyToClipboard(const std::vector<int>& rows)
     std::sort(selected.begin(), selected.end());
     selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
     EventClipboardBlock block;
+    std::vector<const CMidiEvent*> copied; // the event of each record
     int firstTrack = -1;
     bool oneTrack = true;
     uint32_t firstTime = 0;
     for (int row : selected) {
         const CMidiEvent* e = RowEvent(row);
         if (!e) continue;
+        copied.push_back(e);
         if (block.records.empty()) firstTime = e->time;
         ClipboardEventRecord r;
         r.time = e->time - firstTime;
@@ -104,7 +107,9 @@ EditResult EventListModel::CopyToClipboard(const std::vector<int>& rows)
         return EditResult::Failed;
     }
     bytes = block.Encode();
-    if (clipboard.Put(std::move(bytes)) != EventClipboard::Result::Ok) {
+    std::vector<uint8_t> supplement =
+        EventClipboardSupplement::Of(*sequence, copied).Encode(bytes.size(), block.records.size());
+    if (clipboard.PutWithSupplement(std::move(bytes), std::move(supplement)) != EventClipboard::Result::Ok) {
         report(m_owner, kMsgCannotAttach, "");
         return EditResult::Failed;
     }
@@ -122,8 +127,8 @@ EditResult EventListModel::PasteEvents(const std::vector<int>& rows, uint32_t st
                                 (kind != EventListOwner::kPadDocument && kind != EventListOwner::kStyleDocument)))
         return EditResult::Unavailable;
 
-    std::vector<uint8_t> bytes;
-    switch (m_owner.ListHooks().Clipboard().Get(bytes)) {
+    std::vector<uint8_t> bytes, supplementBytes;
+    switch (m_owner.ListHooks().Clipboard().GetWithSupplement(bytes, supplementBytes)) {
     case EventClipboard::Result::Ok:
         break;
     case EventClipboard::Result::CannotAttach:
@@ -176,7 +181,9 @@ EditResult EventListModel::PasteEvents(const std::vector<int>& rows, uint32_t st
     m_owner.ListHooks().Views().Freeze();
     EventPasteEngine engine(m_policy.WholeFile() ? EventPasteEngine::Mode::WholeList : EventPasteEngine::Mode::TrackList,
                             *sequence, m_owner.ListUndo(), m_owner.ListDocument());
-    const EditResult result = engine.Paste(block, *choice);
+    const EditResult result = engine.Paste(
+        block, EventClipboardSupplement::Decode(supplementBytes, bytes.size(), block.records.size()),
+        *choice);
     m_owner.ListHooks().Views().Thaw();
     if (result == EditResult::Failed) {
         report(m_owner, kMsgCannotPaste, "OnEditPaste");

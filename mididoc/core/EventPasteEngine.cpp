@@ -4,6 +4,7 @@
 #include "midi/MidiEventKind.h"
 #include "mididoc/core/CUndoManager.h"
 #include "mididoc/core/EventClipboardBlock.h"
+#include "mididoc/core/EventClipboardSupplement.h"
 #include "mididoc/core/EventOrderTree.h"
 #include "mididoc/core/MidiDocAllocator.h"
 #include "mididoc/core/MidiDocModel.h"
@@ -11,6 +12,7 @@
 #include "mididoc/core/SequenceEdits.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace zib {
@@ -23,6 +25,40 @@ int recordMetaType(const ClipboardEventRecord& r)
 {
     return r.status == 0xFF && r.data.size() >= 2 ? r.data[1] : -1;
 }
+
+// The block's times in this song's ticks: scaled from the copied song's
+// division to this one's and rounded to the nearest tick, so that a place on
+// the beat grid stays on it. A note's end is scaled as a place of its own, so
+// that a note ending on the grid still does; a note keeps at least one tick.
+// Without both divisions (ticks per quarter) the times stay as they are.
+class TickScale {
+public:
+    TickScale(uint16_t from, uint16_t to)
+    {
+        if (from && to && !((from | to) & 0x8000) && from != to) {
+            m_from = from;
+            m_to = to;
+        }
+    }
+    uint64_t Time(uint64_t t) const { return (t * m_to + m_from / 2) / m_from; }
+    uint64_t Duration(const ClipboardEventRecord& r) const
+    {
+        if (r.duration == 0) return 0;
+        return std::max<uint64_t>(Time(uint64_t(r.time) + r.duration) - Time(r.time), 1);
+    }
+    // Whether every time from `start` on, and every note's end, stays within 32 bits
+    bool Fits(const EventClipboardBlock& block, uint32_t start) const
+    {
+        constexpr uint64_t kLast = std::numeric_limits<uint32_t>::max();
+        for (const auto& r : block.records)
+            if (start + Time(r.time) + Duration(r) > kLast) return false;
+        return true;
+    }
+
+private:
+    uint64_t m_from = 1;
+    uint64_t m_to = 1;
+};
 
 } // namespace
 
@@ -194,13 +230,15 @@ bool EventPasteEngine::ApplyHeaders(const EventClipboardBlock& block, const Past
     return true;
 }
 
-EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const PasteDlgValues& choice)
+EditResult EventPasteEngine::Paste(const EventClipboardBlock& block,
+                                   const EventClipboardSupplement& supplement, const PasteDlgValues& choice)
 {
     m_pasted = 0;
     m_mapChanged = false;
     m_trackRecorded.fill(0);
     if (m_mode == Mode::WholeList && block.headers.empty()) return EditResult::Failed;
-    if (!block.FitsAt(choice.startTick)) return EditResult::Failed;
+    const TickScale scale(supplement.division, m_sequence.GetDivision());
+    if (!scale.Fits(block, choice.startTick)) return EditResult::Failed;
     PasteDlgValues c = choice;
     c.startTrack = std::clamp(c.startTrack, 1, 64);
     int lowest = 64;
@@ -215,7 +253,9 @@ EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const Paste
     bool ok = true;
     {
         Placement place(m_sequence);
-        for (const ClipboardEventRecord& r : block.records) {
+        size_t noteOffAt = 0;
+        for (size_t k = 0; k < block.records.size(); ++k) {
+            const ClipboardEventRecord& r = block.records[k];
             // The target track
             int target;
             if (m_mode == Mode::TrackList) {
@@ -260,9 +300,9 @@ EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const Paste
             e->status = r.status;
             e->length = uint32_t(r.data.size());
             e->paired = r.paired;
-            e->duration = r.duration;
+            e->duration = uint32_t(scale.Duration(r));
             e->flags = r.flags;
-            e->time = c.startTick + r.time;
+            e->time = c.startTick + uint32_t(scale.Time(r.time));
             e->track = uint8_t(target);
             if (m_mode != Mode::TrackList && (e->flags & CMidiEvent::kVexNoise) && channel &&
                 ((r.status & 0xF0) == 0x80 || (r.status & 0xF0) == 0x90)) {
@@ -283,7 +323,8 @@ EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const Paste
                 continue;
             }
 
-            // A pasted note gets its own note-off.
+            // A pasted note gets its own note-off: the one it was copied
+            // with (on the note's channel), else a note-on of velocity 0.
             std::unique_ptr<CMidiEvent> off;
             if (channel && isNoteOn(*e) && e->paired) {
                 off = MidiDocAllocator::NewEvent();
@@ -291,9 +332,11 @@ EditResult EventPasteEngine::Paste(const EventClipboardBlock& block, const Paste
                     ok = false;
                     break;
                 }
-                off->status = uint8_t(0x90 | (e->status & 0x0F));
+                const EventClipboardSupplement::NoteOff* copied =
+                    supplement.NoteOffOf(uint32_t(k), noteOffAt);
+                off->status = uint8_t((copied ? copied->status & 0xF0 : 0x90) | (e->status & 0x0F));
                 off->data[0] = e->data[0];
-                off->data[1] = 0;
+                off->data[1] = copied ? copied->velocity : 0;
                 off->length = 2;
                 off->time = e->time + e->duration;
                 off->paired = 1;

@@ -14,6 +14,7 @@ class CMidiEvent;
 class CMidiParserEx;
 class CUndoManager;
 class EventClipboardBlock;
+class EventClipboardSupplement;
 class MidiDocModel;
 
 // The one paste of event clipboard blocks, for the three places that paste:
@@ -22,9 +23,11 @@ class MidiDocModel;
 //   TrackList  a pad-track or style-track list: every event goes to the start
 //              track on its channel; no time signatures, no track headers
 // The block has been read and checked whole before; the choices are the paste
-// dialog's. Events go after the events of their time (an order-statistics
-// tree keeps a large paste at O(k log n)); a pasted note gets its own
-// note-off; a time signature moves to its measure start and changes the map.
+// dialog's. A block copied in a song of another division has its times and
+// note lengths scaled to this one's. Events go after the events of their time
+// (an order-statistics tree keeps a large paste at O(k log n)); a pasted note
+// gets its own note-off, the one it was copied with when the supplement holds
+// it; a time signature moves to its measure start and changes the map.
 // Every change is recorded in the undo manager, the first record opening the
 // group. A failure half way (no memory, a track setter that fails) takes the
 // group back, so the document is as before.
@@ -38,7 +41,8 @@ public:
 
     // Done when something was pasted, Nothing when the filters left nothing,
     // Failed when the paste was refused or taken back
-    EditResult Paste(const EventClipboardBlock& block, const PasteDlgValues& choice);
+    EditResult Paste(const EventClipboardBlock& block, const EventClipboardSupplement& supplement,
+                     const PasteDlgValues& choice);
 
     size_t PastedEvents() const { return m_pasted; }
     // Whether the time-signature map changed (the bar view rebuilds its bars)

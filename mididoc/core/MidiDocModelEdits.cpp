@@ -6,6 +6,7 @@
 #include "midi/MidiEventKind.h"
 #include "midi/MidiVarLen.h"
 #include "mididoc/core/EventClipboardBlock.h"
+#include "mididoc/core/EventClipboardSupplement.h"
 #include "mididoc/core/EventPasteEngine.h"
 #include "mididoc/core/EventSnapshot.h"
 #include "mididoc/core/MarkedEventShift.h"
@@ -312,6 +313,7 @@ EditResult MidiDocModel::CopyToClipboardFromThru(uint32_t from, uint32_t thru)
     WaitCursor wait(m_hooks.Reports());
 
     EventClipboardBlock block;
+    std::vector<const CMidiEvent*> copied; // the event of each record
     int firstTrack = -1;
     bool oneTrack = true;
     for (const auto& ep : m_sequence.GetEvents()) {
@@ -336,6 +338,7 @@ EditResult MidiDocModel::CopyToClipboardFromThru(uint32_t from, uint32_t thru)
         r.duration = e.duration;
         r.track = e.track;
         r.flags = e.flags;
+        copied.push_back(&e);
         if (firstTrack < 0) firstTrack = e.track;
         oneTrack = oneTrack && firstTrack == e.track;
         if (type == 0x51) {
@@ -362,7 +365,9 @@ EditResult MidiDocModel::CopyToClipboardFromThru(uint32_t from, uint32_t thru)
         return EditResult::Failed;
     }
     bytes = block.Encode();
-    if (clipboard.Put(std::move(bytes)) != EventClipboard::Result::Ok) {
+    std::vector<uint8_t> supplement =
+        EventClipboardSupplement::Of(m_sequence, copied).Encode(bytes.size(), block.records.size());
+    if (clipboard.PutWithSupplement(std::move(bytes), std::move(supplement)) != EventClipboard::Result::Ok) {
         Report(kMsgCannotAttach, "");
         return EditResult::Failed;
     }
@@ -373,8 +378,8 @@ EditResult MidiDocModel::OnEditPaste(uint32_t startTick)
 {
     if (Playing()) return EditResult::RefusedWhilePlaying;
     if (m_midiFlag != 1 || m_tracks.empty()) return EditResult::Unavailable;
-    std::vector<uint8_t> bytes;
-    switch (m_hooks.Clipboard().Get(bytes)) {
+    std::vector<uint8_t> bytes, supplementBytes;
+    switch (m_hooks.Clipboard().GetWithSupplement(bytes, supplementBytes)) {
     case EventClipboard::Result::Ok:
         break;
     case EventClipboard::Result::CannotAttach:
@@ -415,7 +420,9 @@ EditResult MidiDocModel::OnEditPaste(uint32_t startTick)
     WaitCursor wait(m_hooks.Reports());
     m_hooks.Views().Freeze();
     EventPasteEngine engine(EventPasteEngine::Mode::Document, m_sequence, m_undo, this);
-    const EditResult result = engine.Paste(block, *choice);
+    const EditResult result = engine.Paste(
+        block, EventClipboardSupplement::Decode(supplementBytes, bytes.size(), block.records.size()),
+        *choice);
     m_hooks.Views().Thaw();
     if (result == EditResult::Failed) {
         Report(kMsgCannotPaste, "OnEditPaste");

@@ -1,6 +1,7 @@
 // The event clipboard block and its paste: the layout, blocks that are
 // refused before any change, and the pastes of the document and the lists.
 #include "mididoc/core/EventClipboardBlock.h"
+#include "mididoc/core/EventClipboardSupplement.h"
 
 #include "midi/MidiEventKind.h"
 #include "mididoc/core/EventListModel.h"
@@ -102,11 +103,6 @@ TEST(EventClipboardBlock, BadBlocksAreRefusedWhole)
     meta.records.push_back({0, 0xFF, {0xFF, 0x06, 0x09, 'a', 'b'}, 1, 0, 0, 0});
     EventClipboardBlock out;
     EXPECT_EQ(EventClipboardBlock::Decode(meta.Encode(), out), D::Malformed);
-    // Times that do not fit 32 bits at the start chosen
-    EventClipboardBlock late = oneNote();
-    late.records[0].time = 0xFFFFFF00u;
-    EXPECT_FALSE(late.FitsAt(0x200));
-    EXPECT_TRUE(late.FitsAt(0));
 }
 
 TEST(EventClipboard, CopyAndPasteBetweenTwoDocuments)
@@ -298,16 +294,22 @@ TEST(EventClipboard, TrackListsPasteOntoTheirTrackAndItsChannel)
     EventListModel list(pad);
     list.ShowOnlyTrack(3);
     list.RefillRows();
-    // Events of other tracks, a time signature and an event of track 0
+    // Events of other tracks, a time signature and an event of track 0; the
+    // note's note-off with its release velocity, from a song of 192 ticks
     EventClipboardBlock b = oneNote(7);
     b.records.push_back({5, 0xFF, {0xFF, 0x58, 0x04, 0x03, 0x02, 0x18, 0x08}, 1, 0, 7, 0});
     b.records.push_back({6, 0xFF, {0xFF, 0x01, 0x01, 'x'}, 1, 0, 0, 0});
-    clipboard.block = b.Encode();
+    EventClipboardSupplement supplement;
+    supplement.division = 192;
+    supplement.noteOffs.push_back({0, 0x86, 77});
+    const auto bytes = b.Encode();
+    clipboard.PutWithSupplement(bytes, supplement.Encode(bytes.size(), b.records.size()));
     ASSERT_EQ(list.PasteEvents({}, 0), EditResult::Done);
-    std::vector<std::pair<uint32_t, uint8_t>> pasted;
+    std::vector<std::tuple<uint32_t, uint8_t, uint8_t>> pasted;
     for (const auto& e : seq.GetEvents())
-        if (e->time >= 100) pasted.emplace_back(e->time, e->status);
-    EXPECT_EQ(pasted, (std::vector<std::pair<uint32_t, uint8_t>>{{100, 0x92}, {110, 0xB2}, {148, 0x92}}));
+        if (e->time >= 100) pasted.emplace_back(e->time, e->status, eventDataByte(*e, 1));
+    EXPECT_EQ(pasted, (std::vector<std::tuple<uint32_t, uint8_t, uint8_t>>{
+                          {100, 0x92, 100}, {105, 0xB2, 80}, {124, 0x82, 77}}));
     EXPECT_TRUE(pad.IsModified());
     // Another model letter: nothing, and nothing said
     TrackEditorOwner wq(EventListOwner::kStyleDocument, '9', s.settings, playing, hooks);
@@ -317,4 +319,137 @@ TEST(EventClipboard, TrackListsPasteOntoTheirTrackAndItsChannel)
     wqList.RefillRows();
     EXPECT_EQ(wqList.PasteEvents({}, 0), EditResult::Unavailable);
     EXPECT_EQ(wqList.CopyToClipboard({0}), EditResult::Unavailable);
+}
+
+TEST(EventClipboard, APasteIntoAnotherDivisionKeepsTheMusicAndItsNoteOffs)
+{
+    // The pattern copied at 480 by each road that copies, pasted at bar 3 of
+    // a new song of 384 by each road that pastes, then saved and opened again.
+    enum class Road { Document, WholeList };
+    for (Road road : {Road::Document, Road::WholeList}) {
+        SCOPED_TRACE(road == Road::Document ? "From-Thru" : "event list");
+        DocFixture a(patternSong());
+        DocFixture b;
+        ASSERT_EQ(b.doc->OnNewDocument(1), MidiDocModel::OpenResult::Ok);
+        ASSERT_EQ(b.doc->Division(), 384);
+        b.dialogs.paste = [](const PasteDlgValues& v) { return std::optional(v); };
+        const uint32_t bar3 = 2 * 1536;
+        if (road == Road::Document) {
+            a.doc->m_RowSelected[0] = 1;
+            a.dialogs.copyKinds = CopyEventKinds{};
+            ASSERT_EQ(a.doc->CopyToClipboardFromThru(0, 2 * 1920 - 1), EditResult::Done);
+            b.clipboard.PutWithSupplement(*a.clipboard.block, a.clipboard.supplement);
+            b.doc->m_RowSelected[0] = 1;
+            ASSERT_EQ(b.doc->OnEditPaste(bar3), EditResult::Done);
+        } else {
+            EventListModel from(*a.doc);
+            from.ShowOnlyTrack(1);
+            from.RefillRows();
+            std::vector<int> rows;
+            for (int row = 0; row < from.TrailingRow(); ++row)
+                if (isNoteOn(*from.RowEvent(row))) rows.push_back(row);
+            ASSERT_EQ(from.CopyToClipboard(rows), EditResult::Done);
+            b.clipboard.PutWithSupplement(*a.clipboard.block, a.clipboard.supplement);
+            EventListModel to(*b.doc);
+            to.ShowOnlyTrack(1);
+            to.RefillRows();
+            ASSERT_EQ(to.PasteEvents({}, bar3), EditResult::Done);
+        }
+        const auto expected = patternAt384(2, true);
+        EXPECT_EQ(notesOf(b.seq(), 1), expected);
+        // The originals keep theirs.
+        EXPECT_EQ(notesOf(a.seq(), 1)[0].offStatus, 0x86);
+        EXPECT_EQ(notesOf(a.seq(), 1)[0].release, 102);
+
+        // Undo takes the paste back whole; Redo gives the same notes again.
+        const auto pasted = captureState(*b.doc);
+        ASSERT_EQ(b.doc->Undo(), EditResult::Done);
+        EXPECT_TRUE(notesOf(b.seq(), 1).empty());
+        ASSERT_EQ(b.doc->Redo(), EditResult::Done);
+        EXPECT_EQ(captureState(*b.doc).events, pasted.events);
+
+        // The saved file holds them so.
+        DocFixture reopened(savedImage(*b.doc));
+        EXPECT_EQ(notesOf(reopened.seq(), 1), expected);
+    }
+}
+
+TEST(EventClipboard, APasteWithinOneSongKeepsTheReleaseVelocity)
+{
+    DocFixture f(patternSong());
+    f.doc->m_RowSelected[0] = 1;
+    f.dialogs.copyKinds = CopyEventKinds{};
+    f.dialogs.paste = [](const PasteDlgValues& v) { return std::optional(v); };
+    ASSERT_EQ(f.doc->CopyToClipboardFromThru(0, 2 * 1920 - 1), EditResult::Done);
+    ASSERT_EQ(f.doc->OnEditPaste(2 * 1920), EditResult::Done);
+    const auto notes = notesOf(f.seq(), 1);
+    ASSERT_EQ(notes.size(), 2 * std::size(kPattern));
+    for (size_t k = 0; k < std::size(kPattern); ++k) {
+        SCOPED_TRACE(k);
+        const HeldNote& original = notes[k];
+        const HeldNote& copy = notes[k + std::size(kPattern)];
+        EXPECT_EQ(copy.length, original.length);
+        EXPECT_EQ(copy.offTime, original.offTime + 2 * 1920);
+        EXPECT_EQ(copy.offStatus, original.offStatus);
+        EXPECT_EQ(copy.release, original.release);
+    }
+    EXPECT_EQ(notes[std::size(kPattern)].offStatus, 0x86);
+    EXPECT_EQ(notes[std::size(kPattern)].release, 102);
+}
+
+TEST(EventClipboard, ABlockWithoutItsSupplementPastesAsItStands)
+{
+    // Another program's copy puts the block alone; a supplement of another
+    // block is not used either. The ticks are pasted unscaled, and each note
+    // gets a note-on of velocity 0 as its note-off.
+    DocFixture a(patternSong());
+    a.doc->m_RowSelected[0] = 1;
+    a.dialogs.copyKinds = CopyEventKinds{};
+    ASSERT_EQ(a.doc->CopyToClipboardFromThru(0, 2 * 1920 - 1), EditResult::Done);
+    const std::vector<uint8_t> block = *a.clipboard.block;
+    ASSERT_EQ(a.doc->CopyToClipboardFromThru(0, 1919), EditResult::Done);
+    const std::vector<uint8_t> otherSupplement = a.clipboard.supplement;
+    for (const auto& supplement : {std::vector<uint8_t>{}, otherSupplement}) {
+        SCOPED_TRACE(supplement.size());
+        DocFixture b;
+        ASSERT_EQ(b.doc->OnNewDocument(1), MidiDocModel::OpenResult::Ok);
+        b.clipboard.block = block;
+        b.clipboard.supplement = supplement;
+        b.doc->m_RowSelected[0] = 1;
+        b.dialogs.paste = [](const PasteDlgValues& v) { return std::optional(v); };
+        ASSERT_EQ(b.doc->OnEditPaste(0), EditResult::Done);
+        const auto notes = notesOf(b.seq(), 1);
+        EXPECT_EQ(notes, patternAt384(0, false));
+        ASSERT_GE(notes.size(), 2u);
+        EXPECT_EQ(notes[1].at, "1:02:101");
+    }
+}
+
+TEST(EventClipboard, TimesBeyond32BitsAreRefusedBeforeAnyChange)
+{
+    // At the start chosen, or once scaled to this song's division
+    EventClipboardBlock late = oneNote();
+    late.records[0].time = 0xFFFFFF00u;
+    EventClipboardBlock scaledLate = oneNote();
+    scaledLate.records[0].time = 0x50000000u;
+    EventClipboardSupplement from96;
+    from96.division = 96;
+    struct Case {
+        const char* what;
+        EventClipboardBlock block;
+        EventClipboardSupplement supplement;
+        uint32_t start;
+    };
+    for (const Case& c : {Case{"late", late, {}, 0x200}, Case{"late once scaled", scaledLate, from96, 0}}) {
+        SCOPED_TRACE(c.what);
+        DocFixture f;
+        ASSERT_EQ(f.doc->OnNewDocument(1), MidiDocModel::OpenResult::Ok);
+        const auto bytes = c.block.Encode();
+        f.clipboard.PutWithSupplement(bytes, c.supplement.Encode(bytes.size(), c.block.records.size()));
+        f.dialogs.paste = [](const PasteDlgValues& v) { return std::optional(v); };
+        const auto before = captureState(*f.doc);
+        EXPECT_EQ(f.doc->OnEditPaste(c.start), EditResult::Failed);
+        EXPECT_TRUE(f.reports.Has(kMsgCannotPaste));
+        EXPECT_EQ(captureState(*f.doc), before);
+    }
 }

@@ -11,8 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
@@ -36,20 +37,117 @@ inline void PrintTo(const CTrackInfo& t, std::ostream* os)
 
 namespace zib::test {
 
-// A format-1 file at division 96: the conductor with 4/4 and tempo, then
-// `tracks` channel tracks, track k on channel k - 1 with a note at each of
-// the first `beats` beats (one bar by default; 500 ms a beat).
-inline std::vector<uint8_t> smallSong(int tracks = 2, int beats = 4)
+// A format-1 file at division 96 (or another): the conductor with 4/4 and
+// tempo, then `tracks` channel tracks, track k on channel k - 1 with a note
+// of an eighth at each of the first `beats` beats (one bar by default; 500 ms
+// a beat).
+inline std::vector<uint8_t> smallSong(int tracks = 2, int beats = 4, uint16_t division = 96)
 {
-    SmfBuilder smf(1, 96);
+    SmfBuilder smf(1, division);
     smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000).TrackName(0, "Song");
     for (int k = 1; k <= tracks; ++k) {
         SmfTrack& t = smf.AddTrack();
         t.TrackName(0, "Track " + std::to_string(k)).Program(0, k - 1, k).Controller(0, k - 1, 7, 90);
         for (int beat = 0; beat < beats; ++beat)
-            t.NoteOn(uint32_t(beat) * 96, k - 1, 60 + k, 100).NoteOff(uint32_t(beat) * 96 + 48, k - 1, 60 + k);
+            t.NoteOn(uint32_t(beat) * division, k - 1, 60 + k, 100)
+                .NoteOff(uint32_t(beat) * division + division / 2u, k - 1, 60 + k);
     }
     return smf.Build();
+}
+
+// A two-bar pattern at 480 ticks per quarter on channel 6 of track 1: notes
+// on the beat grid and off it, note-offs with their release velocities
+// (velocity -1: a note-on of velocity 0), and where each note belongs in a
+// song of 384 ticks per quarter.
+struct PatternNote {
+    uint32_t time, length;
+    int key, release;
+    const char* at384; // measure:beat:tick
+    uint32_t length384;
+};
+inline const PatternNote kPattern[] = {
+    {0, 480, 57, 102, "1:01:000", 384},
+    {485, 235, 59, -1, "1:02:004", 188}, // beat 2 + 5: 388, its end 720: 576
+    {960, 240, 60, 64, "1:03:000", 192},
+    {1680, 120, 62, 0, "1:04:192", 96},
+    {1920, 1920, 64, 30, "2:01:000", 1536},
+    {2402, 1, 65, -1, "2:02:002", 1}, // 1921.6 and 1922.4 both round to 1922: the note keeps a tick
+};
+
+inline std::vector<uint8_t> patternSong()
+{
+    SmfBuilder smf(1, 480);
+    smf.AddTrack().TimeSig(0, 4, 2).Tempo(0, 500000);
+    SmfTrack& t = smf.AddTrack();
+    t.TrackName(0, "Pattern");
+    for (const PatternNote& n : kPattern) {
+        t.NoteOn(n.time, 6, n.key, 100);
+        if (n.release < 0)
+            t.NoteOn(n.time + n.length, 6, n.key, 0);
+        else
+            t.NoteOff(n.time + n.length, 6, n.key, n.release);
+    }
+    return smf.Build();
+}
+
+// A note as a song holds it: where it starts, its length, and its note-off
+// (the later event of its pair)
+struct HeldNote {
+    std::string at;
+    uint32_t length, offTime;
+    uint8_t offStatus, release;
+    bool operator==(const HeldNote&) const = default;
+};
+
+inline void PrintTo(const HeldNote& n, std::ostream* os)
+{
+    *os << "{" << n.at << " len " << n.length << " off " << n.offTime << "/" << std::hex << int(n.offStatus)
+        << std::dec << "." << int(n.release) << "}";
+}
+
+inline std::vector<HeldNote> notesOf(const CMidiParserEx& seq, int track, uint32_t from = 0)
+{
+    std::vector<HeldNote> notes;
+    const auto& events = seq.GetEvents();
+    for (size_t i = 0; i < events.size(); ++i) {
+        const CMidiEvent& on = *events[i];
+        if (on.track != track || on.time < from || !isNoteOn(on)) continue;
+        char at[32];
+        std::snprintf(at, sizeof at, "%u:%02u:%03u", on.measure + 1, on.beat + 1, on.tick);
+        HeldNote n{at, on.duration, 0, 0, 0};
+        for (size_t j = i + 1; j < events.size() && on.pairId >= 0; ++j)
+            if (events[j]->pairId == on.pairId) {
+                n.offTime = events[j]->time;
+                n.offStatus = events[j]->status;
+                n.release = eventDataByte(*events[j], 1);
+                break;
+            }
+        notes.push_back(n);
+    }
+    return notes;
+}
+
+// The pattern as it lands `bars` bars into a song of 384 in 4/4: scaled, or
+// (a block without its supplement) with its ticks as they stand and a note-on
+// of velocity 0 for each note-off
+inline std::vector<HeldNote> patternAt384(uint32_t bars, bool scaled)
+{
+    std::vector<HeldNote> notes;
+    for (const PatternNote& n : kPattern) {
+        uint32_t time = bars * 1536 + n.time;
+        if (scaled) {
+            unsigned measure = 0, beat = 0, tick = 0;
+            std::sscanf(n.at384, "%u:%u:%u", &measure, &beat, &tick);
+            time = (bars + measure - 1) * 1536 + (beat - 1) * 384 + tick;
+        }
+        const uint32_t length = scaled ? n.length384 : n.length;
+        char at[32];
+        std::snprintf(at, sizeof at, "%u:%02u:%03u", time / 1536 + 1, time % 1536 / 384 + 1, time % 384);
+        const uint8_t status = n.release < 0 || !scaled ? 0x96 : 0x86;
+        const uint8_t release = n.release < 0 || !scaled ? 0 : uint8_t(n.release);
+        notes.push_back({at, length, time + length, status, release});
+    }
+    return notes;
 }
 
 // Settings in memory
@@ -152,23 +250,33 @@ public:
     }
 };
 
-// The clipboard as one block in memory
+// The clipboard in memory: a block, and its supplement when one was put
+// with it (another program's copy puts the block alone)
 class MemoryClipboard : public EventClipboard {
 public:
     bool privateFormat = true;
     std::optional<std::vector<uint8_t>> block;
+    std::vector<uint8_t> supplement;
     Result getResult = Result::Ok;
     bool HasPrivateFormat() const override { return privateFormat; }
-    Result Put(std::vector<uint8_t> bytes) override
+    Result Put(std::vector<uint8_t> bytes) override { return PutWithSupplement(std::move(bytes), {}); }
+    Result Get(std::vector<uint8_t>& bytes) override
+    {
+        std::vector<uint8_t> ignored;
+        return GetWithSupplement(bytes, ignored);
+    }
+    Result PutWithSupplement(std::vector<uint8_t> bytes, std::vector<uint8_t> extra) override
     {
         block = std::move(bytes);
+        supplement = std::move(extra);
         return Result::Ok;
     }
-    Result Get(std::vector<uint8_t>& bytes) override
+    Result GetWithSupplement(std::vector<uint8_t>& bytes, std::vector<uint8_t>& extra) override
     {
         if (getResult != Result::Ok) return getResult;
         if (!block) return Result::NoBlock;
         bytes = *block;
+        extra = supplement;
         return Result::Ok;
     }
 };

@@ -403,21 +403,34 @@ TEST_F(MidiWindowsGui, EventListContextMenuOpensOnTheFirstColumnAndPastesAtTheBa
 
 TEST_F(MidiWindowsGui, EventsCopiedInOneDocumentPasteIntoAnotherAndForeignBytesAreRefused)
 {
+    // A pattern of a song at 480 ticks per quarter goes to bar 3 of a song
+    // at 384, which is saved; the pattern keeps its places on the beat grid
+    // and its note-offs their release velocities.
+    const auto pattern = session_.files() / "Pattern.mid";
     const auto other = session_.files() / "Other.mid";
-    ASSERT_EQ(writeFileAtomically(other, test::smallSong(1)), FileIoError::None);
-    const std::string openOther = "dialog path \"" + other.string() + "\"\nmenu 57601\n";
-    ZibRun r = run(openSong() + "menu 57642\nmenu 32840\nmenu 57642\nmenu 57634\n" + openOther +
-                   "menu 57642\nmenu 32840\nlog-grid 0\ngrid-select 0\ndialog ok\nmenu 57637\nlog-grid 0\n" +
-                   "clipboard-bytes 5a4942\ngrid-select 0\nmenu 57637\nlog-grid 0\n");
+    ASSERT_EQ(writeFileAtomically(pattern, test::patternSong()), FileIoError::None);
+    ASSERT_EQ(writeFileAtomically(other, test::smallSong(1, 4, 384)), FileIoError::None);
+    auto open = [](const std::filesystem::path& path) {
+        return "dialog path \"" + path.string() + "\"\nmenu 57601\nawait-idle\n";
+    };
+    ZibRun r =
+        run(open(pattern) + "menu 57642\nmenu 32840\nmenu 57642\nmenu 57634\n" + open(other) +
+            "menu 57642\nmenu 32840\nlog-grid 0\ngrid-select 0\ndialog set 1812 3:1:0 ; ok\nmenu 57637\n" +
+            "log-grid 0\nmenu 57603\n" +
+            "dialog ok\nclipboard-bytes 5a4942\ngrid-select 0\nmenu 57637\nlog-grid 0\n");
     const auto grids = r.lines("grid: ");
     ASSERT_EQ(grids.size(), 3u) << r.output;
     EXPECT_NE(grids[0].find("title=Other.mid - Event List - Multiple Tracks rows=5 "), std::string::npos) << grids[0];
-    // The eight notes of Song.mid join the four of Other.mid.
-    EXPECT_NE(grids[1].find(" rows=13 "), std::string::npos) << grids[1];
+    // The six notes of Pattern.mid join the four of Other.mid.
+    EXPECT_NE(grids[1].find(" rows=11 "), std::string::npos) << grids[1];
+    std::vector<uint8_t> saved;
+    ASSERT_EQ(readWholeFile(other, saved), FileIoError::None);
+    test::DocFixture reopened(saved);
+    EXPECT_EQ(test::notesOf(reopened.seq(), 1, 2 * 1536), test::patternAt384(2, true));
     // Bytes under "Zib" that are no event block change nothing and close nothing.
     EXPECT_TRUE(r.has("clipboard-bytes 3 1"));
     EXPECT_FALSE(r.line("message: title=OnEditPaste").empty()) << r.line("message:");
-    EXPECT_NE(grids[2].find(" rows=13 "), std::string::npos) << grids[2];
+    EXPECT_NE(grids[2].find(" rows=11 "), std::string::npos) << grids[2];
 }
 
 TEST_F(MidiWindowsGui, RealFilesShowEveryTrackInItsEditorAndTheMasterTrack)
