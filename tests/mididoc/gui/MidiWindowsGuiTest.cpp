@@ -243,10 +243,9 @@ TEST_F(MidiWindowsGui, CollectedMidiFileOpensAsAMidiWindow)
 
 TEST_F(MidiWindowsGui, SuccessfulPsrConversionShowsNoMessage)
 {
-    std::filesystem::path source;
-    for (const auto& path : test::realFixtureFiles("psr-styles"))
-        if (path.extension() == ".prs") source = path;
-    if (source.empty()) GTEST_SKIP() << "no real PSR styles";
+    const auto styles = test::realFixtureFiles("psr-styles", ".prs");
+    if (styles.empty()) GTEST_SKIP() << "no real PSR style of the extension .prs";
+    const std::filesystem::path source = styles.back();
     FileProfile(session_.settingsFile()).setString("Settings", "PsrStyToQeSty", "ABCDAAAAAA");
     const auto input = session_.files() / source.filename();
     std::filesystem::copy_file(source, input, std::filesystem::copy_options::overwrite_existing);
