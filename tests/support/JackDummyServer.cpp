@@ -1,4 +1,5 @@
 #include "tests/support/JackDummyServer.h"
+#include "tests/support/AwaitState.h"
 
 #include <chrono>
 #include <csignal>
@@ -80,21 +81,25 @@ JackDummyServer::JackDummyServer()
         m_problem = "jackd could not be started";
         return;
     }
-    // Up once a client can open on it
-    for (int i = 0; i < 100 && !m_up; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = 0;
-            m_problem = "jackd exited at once";
-            return;
-        }
-        if (const pid_t probe = spawnQuiet({lsp})) {
-            waitpid(probe, &status, 0);
-            m_up = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        }
-    }
-    if (!m_up) m_problem = "no client could open on jackd within 5 s";
+    // Up once a client can open on it; a loaded machine only takes longer.
+    awaitState(
+        [&] {
+            int status = 0;
+            if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_pid = 0;
+                return true;
+            }
+            if (const pid_t probe = spawnQuiet({lsp})) {
+                waitpid(probe, &status, 0);
+                m_up = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            }
+            return m_up;
+        },
+        std::chrono::milliseconds(50));
+    if (m_pid == 0)
+        m_problem = "jackd exited at once";
+    else if (!m_up)
+        m_problem = "no client could open on jackd within " + std::to_string(kHangCeiling.count()) + " s";
 }
 
 JackDummyServer::~JackDummyServer()

@@ -157,6 +157,14 @@ std::optional<std::vector<std::string>> fieldDifferences(const std::string& befo
 
 } // namespace
 
+QeStyleContents qeCvFileContents(const std::string& cv, std::span<const uint8_t> smf)
+{
+    QeStyleContents out;
+    addCvFile(out, cv, smf);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 std::string qeNoteName(int e, int cv, int track, int n)
 {
     return GetQeElementShortName(e) + GetQeChordVariationName(cv) + " " + GetQeTrackName(track) + " note " +

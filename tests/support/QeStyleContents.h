@@ -33,6 +33,11 @@ QeStyleContents qeStyleContents(std::span<const uint8_t> item);
 // file cannot be opened.
 QeStyleContents qeStyleFileContents(const std::filesystem::path& file, bool pad);
 
+// The contents of one chord variation's MIDI file as the style library
+// exports it (or as Style To MIDI and Play CV write it), each name after `cv`
+// ("V1CV1 file", "V1CV1 BASS note 1"), sorted by name.
+QeStyleContents qeCvFileContents(const std::string& cv, std::span<const uint8_t> smf);
+
 // The name of the n-th note (from 1) of style track `track` in chord
 // variation (e, cv): "V1CV1 BASS note 1".
 std::string qeNoteName(int e, int cv, int track, int n);

@@ -35,6 +35,18 @@ std::vector<std::filesystem::path> realFixtureFiles(const std::string& subdir)
     return files;
 }
 
+std::vector<std::filesystem::path> realFixtureFiles(const std::string& subdir, const std::string& extension)
+{
+    const std::vector<std::filesystem::path> all = realFixtureFiles(subdir);
+    std::vector<std::filesystem::path> files;
+    for (const auto& path : all)
+        if (path.extension() == extension) files.push_back(path);
+    // A folder that is missing or empty was reported already.
+    if (files.empty() && !all.empty())
+        reportMissingInCi("a " + extension + " file in " + all.front().parent_path().string());
+    return files;
+}
+
 std::vector<uint8_t> readFileBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);

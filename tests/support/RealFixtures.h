@@ -12,6 +12,9 @@ std::filesystem::path realFixturesDir();
 
 // Regular files in realFixturesDir()/subdir, sorted by name; empty when absent.
 std::vector<std::filesystem::path> realFixtureFiles(const std::string& subdir);
+// Those of them with the extension `extension` (".prs", in the case given);
+// empty when none has it (tests then skip themselves; in CI that fails the test).
+std::vector<std::filesystem::path> realFixtureFiles(const std::string& subdir, const std::string& extension);
 
 std::vector<uint8_t> readFileBytes(const std::filesystem::path& path);
 

@@ -71,11 +71,11 @@ protected:
         return r;
     }
 
-    // Picks `path` in the command's file dialog. The last answer takes the
-    // report of a document kind that is not there yet, when one comes.
-    ZibRun runCommand(int command, const std::string& path)
+    // Picks `path` in the command's file dialog; `answers` are those of the
+    // boxes the command shows then (OK to its error message).
+    ZibRun runCommand(int command, const std::string& path, const std::string& answers = {})
     {
-        return run("dialog path " + path + "\ndialog ok\nmenu " + std::to_string(command) + "\nquit\n");
+        return run("dialog path " + path + "\n" + answers + "menu " + std::to_string(command) + "\nquit\n");
     }
 
     ZibSession session_;
@@ -142,7 +142,7 @@ TEST_F(ZibConversionGui, FailedCollectionShowsTheCollectorsTextUnderItsOwnCaptio
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        ZibRun r = runCommand(c.command, file("Song.mid"));
+        ZibRun r = runCommand(c.command, file("Song.mid"), "dialog ok\n");
         EXPECT_TRUE(r.has("message: title=" + c.caption + " text=" + UiText("ERROR! %s", 2).substr(0, 8) +
                           c.collector + " error: 109 - Chord variation MIDI file name not correct"))
             << r.line("message:");
@@ -203,7 +203,7 @@ TEST_F(ZibConversionGui, PsrConversionWritesAContainerThatTheLibraryOpens)
     smf.AddTrack().Tempo(0, 500000);
     smf.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(96, 0, 60);
     ASSERT_EQ(writeFileAtomically(file("Bad.sty"), smf.Build()), FileIoError::None);
-    ZibRun bad = runCommand(32874, file("Bad.sty"));
+    ZibRun bad = runCommand(32874, file("Bad.sty"), "dialog ok\n");
     const std::string message = bad.line("message: title=ConvertYamahaStyToQeSty text=ERROR! ");
     EXPECT_TRUE(contains(message, " 111 - ")) << bad.line("message:");
     EXPECT_FALSE(std::filesystem::exists(file("YD_Bad.sty")));

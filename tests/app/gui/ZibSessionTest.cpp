@@ -3,6 +3,9 @@
 // dialog answer that could not be done, or with a complaint of the toolkit
 // fails the test, and says why.
 #include "tests/support/gui/ZibSession.h"
+#include "platform/FileIo.h"
+#include "tests/support/StyFileBuilder.h"
+#include "ui/texts/ZibMessageTable.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -126,12 +129,25 @@ TEST_F(ZibSessionChecks, AnExitStatusOtherThanTheExpectedOneFails)
     EXPECT_EQ(failuresOf(r, r.exitCode), std::vector<std::string>{}) << "the status the test expects";
 }
 
-// A wait that can never hold fails at once or at its ceiling (a second
-// here), and a dialog action that could not run is not taken for done.
+// A step of the script that did not happen fails the run, with a line that
+// names it: a wait that can never hold (at once or at its ceiling, a second
+// here), a dialog that came without its answer (cancelled) or with one it
+// does not offer, an answer no dialog took, a dialog action or a command
+// that found nothing to act on, commands left when the program ended.
 TEST_F(ZibSessionChecks, WaitsAndAnswersThatCannotBeDoneFail)
 {
     session_.setEnv("ZIB_TEST_AWAIT", "1");
     const std::string missing = (session_.files() / "missing.log").string();
+    // Convert Yamaha Style: a file dialog, then a box saying the file chosen is missing.
+    const std::string convert = "menu 32874\n";
+    const std::string missingStyle = "dialog path " + (session_.files() / "missing.sty").string() + "\n";
+    const std::string missingBox = "ConvertYamahaStyToQeSty: " + ZibMessage(9, 0);
+    // A Wq style open in its edit frame, whose tree has no CV9.
+    const auto sty = session_.files() / "wq8.sty";
+    ASSERT_EQ(writeFileAtomically(sty, wqStyleFile('9', {smallWq8Image("Rock")})), FileIoError::None);
+    const std::string tree =
+        "dialog path " + sty.string() +
+        "\nmenu 57601\nawait-child wq8.sty\nselect-rows 0 0\nmenu 32785\nawait-child StyleTree\n";
     struct Case {
         std::string script;
         std::string line; // the start of the log line that fails the run
@@ -145,6 +161,28 @@ TEST_F(ZibSessionChecks, WaitsAndAnswersThatCannotBeDoneFail)
          "dialog-action-skipped: set 1902 0 (Time Signature has ended)"},
         {"dialog press 1902 ; ok\nrun-dialog time-signature\n",
          "unknown command press (an action in a dialog)"},
+        // No answer left: the box, the file dialog and the dialog are cancelled.
+        {missingStyle + convert, "dialog-unanswered: message box " + missingBox + " (cancelled"},
+        {convert, "dialog-unanswered: file dialog "},
+        {"run-dialog time-signature\n", "dialog-unanswered: dialog Time Signature (cancelled"},
+        // An answer the dialog does not offer
+        {missingStyle + "dialog yes\n" + convert,
+         "dialog-answer-unfit: yes for " + missingBox + " (its answer is one of its buttons: ok; cancelled)"},
+        {"dialog ok\n" + convert, "dialog-answer-unfit: ok for "},
+        {"dialog ok\n", "dialog-answers-unused: 1 (the first: dialog ok)"},
+        // A control the dialog lacks, or a value the control cannot take
+        {"dialog set 1999 4 ; ok\nrun-dialog time-signature\n",
+         "dialog-action-failed: set 1999 4 (no control 1999 in Time Signature)"},
+        {"dialog set 1904 7 ; ok\nrun-dialog time-signature\n",
+         "dialog-action-failed: set 1904 7 (\"7\" is not an item of 1904 in Time Signature)"},
+        {"dialog set 1419 7 ; ok\nrun-dialog time-signature\n",
+         "dialog-action-failed: set 1419 7 (control 1419 (wxSpinButton) takes no text in Time Signature)"},
+        // No tree, or no such node in the tree
+        {"select-node Variation1/CV1\n",
+         "step-failed: select-node Variation1/CV1 (no tree 0 of no active window)"},
+        {tree + "select-node Variation1/CV9\n",
+         "step-failed: select-node Variation1/CV9 (no node Variation1/CV9 in tree 0 of "},
+        {"quit\nlog-frame\n", "script-unrun: 2 commands (the first: log-frame)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -155,6 +193,17 @@ TEST_F(ZibSessionChecks, WaitsAndAnswersThatCannotBeDoneFail)
         ASSERT_EQ(failures.size(), 1u) << joined(failures);
         EXPECT_NE(failures[0].find(line), std::string::npos) << failures[0];
     }
+}
+
+// The same steps done as the driver expects them leave nothing to report.
+TEST_F(ZibSessionChecks, StepsThatHappenPass)
+{
+    const std::string missingStyle = "dialog path " + (session_.files() / "missing.sty").string() + "\n";
+    const ZibRun r = session_.run(missingStyle + "dialog ok\nmenu 32874\n" +
+                                  "dialog set 1902 5 ; set 1904 8 ; ok\nrun-dialog time-signature\nquit\n");
+    EXPECT_FALSE(r.line("message: title=ConvertYamahaStyToQeSty").empty()) << joined(r.log);
+    EXPECT_TRUE(r.has("time-signature: result=5100 measure=4 beats=3 value=8")) << joined(r.log);
+    EXPECT_EQ(failuresOf(r), std::vector<std::string>{});
 }
 
 } // namespace

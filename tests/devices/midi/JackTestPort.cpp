@@ -1,5 +1,7 @@
 #include "tests/devices/midi/JackTestPort.h"
 
+#include "tests/support/AwaitState.h"
+
 #include <jack/midiport.h>
 
 #include <chrono>
@@ -12,11 +14,13 @@ JackTestPort::JackTestPort(const std::string& client, const std::string& port, D
                            Receiver receiver)
     : m_direction(direction), m_receiver(std::move(receiver))
 {
-    // A loaded server may turn a client away for a moment
-    for (int attempt = 0; attempt < 20 && !m_client; ++attempt) {
-        m_client = jack_client_open(client.c_str(), JackNoStartServer, nullptr);
-        if (!m_client) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    // A loaded server may turn a client away for a while
+    awaitState(
+        [&] {
+            m_client = jack_client_open(client.c_str(), JackNoStartServer, nullptr);
+            return m_client != nullptr;
+        },
+        std::chrono::milliseconds(100));
     if (!m_client) return;
     m_queue = jack_ringbuffer_create(1 << 16);
     m_port = jack_port_register(m_client, port.c_str(), JACK_DEFAULT_MIDI_TYPE,

@@ -8,6 +8,7 @@
 #include "devices/core/MidiSession.h"
 #include "devices/core/OutStream.h"
 #include "devices/core/OutStreamClient.h"
+#include "tests/support/AwaitState.h"
 #include "tests/support/StreamEvents.h"
 
 #include <gtest/gtest.h>
@@ -451,10 +452,13 @@ TEST(MidiLayerTest, DirectDeliveryOnTheSteadyClockRunsCallbacksOnOneThreadAndClo
     MidiSession session(devices);
 
     struct Client : OutStreamClient, InPortClient {
+        // Runs until the test has begun to close the stream, and a while
+        // longer: Close finds it running and has to wait for it.
         void OnStreamDone(OutStream&, MidiHeader&) override
         {
             threads.push_back(std::this_thread::get_id());
             inCallback = true;
+            test::awaitState([this] { return closing.load(); });
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             inCallback = false;
         }
@@ -462,6 +466,7 @@ TEST(MidiLayerTest, DirectDeliveryOnTheSteadyClockRunsCallbacksOnOneThreadAndClo
         void OnMidiInData(InPort&, uint32_t, uint32_t) override { threads.push_back(std::this_thread::get_id()); }
         std::vector<std::thread::id> threads;
         std::atomic<bool> inCallback{false};
+        std::atomic<bool> closing{false};
     } client;
 
     std::unique_ptr<OutStream> s;
@@ -478,8 +483,9 @@ TEST(MidiLayerTest, DirectDeliveryOnTheSteadyClockRunsCallbacksOnOneThreadAndClo
     s->Queue(h);
     s->Restart();
     // Wait for the done callback to begin, then close from here: Close returns only after it.
-    for (int i = 0; i < 200 && !client.inCallback; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(client.inCallback);
+    const bool entered = test::awaitState([&client] { return client.inCallback.load(); });
+    client.closing = true;
+    ASSERT_TRUE(entered);
     EXPECT_EQ(s->Close(), MidiResult::NoError);
     EXPECT_FALSE(client.inCallback);
     in->Close();

@@ -10,6 +10,7 @@
 #include "devices/core/PlaybackHost.h"
 #include "devices/core/RtMidiBackend.h"
 #include "tests/devices/midi/JackTestPort.h"
+#include "tests/support/AwaitState.h"
 #include "tests/support/CiRun.h"
 #include "tests/support/JackDummyServer.h"
 #include "tests/support/PlaybackFakes.h"
@@ -39,7 +40,9 @@ struct Arrivals {
         items.push_back({std::move(bytes)});
         changed.notify_all();
     }
-    bool WaitFor(size_t n, std::chrono::milliseconds limit = std::chrono::seconds(5))
+    // Waits until `n` have come; the limit only bounds a hang, unless a
+    // caller asks for a short look.
+    bool WaitFor(size_t n, std::chrono::milliseconds limit = test::kHangCeiling)
     {
         std::unique_lock lock(mutex);
         return changed.wait_for(lock, limit, [&] { return items.size() >= n; });
@@ -121,12 +124,13 @@ TEST(RtMidiJackLoopbackTest, StreamEventsArriveInOrderAndWholeAndInputComesBack)
     stream->SetTempo(500000);
 
     // A new JACK connection carries data only once the server's graph has it;
-    // on a loaded machine that takes a while, so wait until a message passes.
-    bool connected = false;
-    for (int i = 0; i < 100 && !connected; ++i) {
-        ASSERT_EQ(stream->SendShort(0x0079B0), MidiResult::NoError);
-        connected = probes.WaitFor(1, std::chrono::milliseconds(50));
-    }
+    // on a loaded machine that takes a while, so a probe goes out until one passes.
+    bool sent = true;
+    const bool connected = test::awaitState([&] {
+        sent = sent && stream->SendShort(0x0079B0) == MidiResult::NoError;
+        return !sent || probes.WaitFor(1, std::chrono::milliseconds(50));
+    });
+    ASSERT_TRUE(sent);
     ASSERT_TRUE(connected);
 
     // Notes at ticks 0 and 24 (125 ms apart), the tempo doubles at tick 48,
@@ -146,8 +150,11 @@ TEST(RtMidiJackLoopbackTest, StreamEventsArriveInOrderAndWholeAndInputComesBack)
     EXPECT_EQ(bytes, (std::vector<std::vector<uint8_t>>{{0x90, 0x3C, 0x64}, {0x90, 0x3C, 0x00}, {0xC1, 0x05}, sysex}));
 
     const std::vector<uint8_t> note = {0x92, 0x40, 0x50};
-    for (int i = 0; i < 100 && !client.input.WaitFor(1, std::chrono::milliseconds(50)); ++i) player.Send(note);
-    ASSERT_TRUE(client.input.WaitFor(1));
+    // The same for the test's own connection to Zib's input: the note goes out until it comes in.
+    ASSERT_TRUE(test::awaitState([&] {
+        player.Send(note);
+        return client.input.WaitFor(1, std::chrono::milliseconds(50));
+    }));
     EXPECT_EQ(client.input.items[0].bytes, (std::vector<uint8_t>{0x92, 0x40, 0x50}));
 
     port->Close();
@@ -198,10 +205,12 @@ TEST(RtMidiJackLoopbackTest, TheEnginePlaysASongThroughJackInOrder)
     ASSERT_TRUE(engine.PrepareForDocument());
     engine.StartMidiPlayback();
     ASSERT_EQ(host.playing.load(), 1);
-    for (int i = 0; i < 300 && ui.finished == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        engine.DeliverUi();
-    }
+    EXPECT_TRUE(test::awaitState(
+        [&] {
+            engine.DeliverUi();
+            return ui.finished != 0;
+        },
+        std::chrono::milliseconds(10)));
     EXPECT_EQ(ui.finished, 1);
     ASSERT_TRUE(heard.WaitFor(5)) << "arrived: " << heard.Listing();
     std::vector<std::vector<uint8_t>> bytes;

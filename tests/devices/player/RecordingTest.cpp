@@ -2,6 +2,7 @@
 // held notes at the stop and at a loop wrap, the take as one undo group.
 // Input comes as (time, bytes) scripts on the fake input "Test:In".
 
+#include "tests/support/AwaitState.h"
 #include "tests/support/PlaybackFakes.h"
 #include "tests/support/SmfBuilder.h"
 
@@ -323,10 +324,10 @@ TEST(RecordingTest, AFloodFromAnotherThreadIsRecordedWhilePlayingOnTheSteadyCloc
     }
     flood.join();
     engine.StartMidiPlayback(); // stop
-    for (int i = 0; i < 500 && ui.finished == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(test::awaitState([&] {
         engine.DeliverUi();
-    }
+        return ui.finished != 0;
+    }));
     ASSERT_EQ(ui.finished, 1);
     int recorded = 0;
     const auto& events = doc.sequence.GetEvents();

@@ -28,6 +28,8 @@ namespace {
 constexpr const char* kFileOpenId = "57601";
 constexpr const char* kViewToolbar = "59392";
 constexpr const char* kItalian = "32994";
+// The answer to the question about a changed song as the program ends: it is left unsaved.
+constexpr const char* kLeaveUnsaved = "dialog no\n";
 
 // The run's log, one line each, for failure messages.
 std::string logText(const ZibRun& r)
@@ -241,10 +243,9 @@ TEST_F(MidiWindowsGui, CollectedMidiFileOpensAsAMidiWindow)
 
 TEST_F(MidiWindowsGui, SuccessfulPsrConversionShowsNoMessage)
 {
-    std::filesystem::path source;
-    for (const auto& path : test::realFixtureFiles("psr-styles"))
-        if (path.extension() == ".prs") source = path;
-    if (source.empty()) GTEST_SKIP() << "no real PSR styles";
+    const auto styles = test::realFixtureFiles("psr-styles", ".prs");
+    if (styles.empty()) GTEST_SKIP() << "no real PSR style of the extension .prs";
+    const std::filesystem::path source = styles.back();
     FileProfile(session_.settingsFile()).setString("Settings", "PsrStyToQeSty", "ABCDAAAAAA");
     const auto input = session_.files() / source.filename();
     std::filesystem::copy_file(source, input, std::filesystem::copy_options::overwrite_existing);
@@ -315,8 +316,9 @@ TEST_F(MidiWindowsGui, TempoEditorDeletesByMenuInItsFirstThreeViewsAndByKeyInAll
     // The song's master track: time signature, tempo and name. Edit > Delete
     // on the tempo leaves the all-events view as it is; the Delete key there
     // deletes it; in the tempo view Edit > Delete deletes.
-    ZibRun r = run(openSong() + "menu 32945\nlist-select 1\nmenu 32777\nlog-list 4\nlist-key delete\nlog-list 4\n" +
-                   "menu 57643\nmenu 32938\nlist-select 0\nmenu 32777\nlog-list 2\n");
+    ZibRun r =
+        run(openSong() + "menu 32945\nlist-select 1\nmenu 32777\nlog-list 4\nlist-key delete\nlog-list 4\n" +
+            "menu 57643\nmenu 32938\nlist-select 0\nmenu 32777\nlog-list 2\n" + kLeaveUnsaved);
     const auto lists = r.lines("list: ");
     ASSERT_EQ(lists.size(), 3u) << r.output;
     EXPECT_EQ(lists[0].rfind("list: title=Song.mid - Master Track - All Events rows=4 ", 0), 0u) << lists[0];
@@ -328,7 +330,7 @@ TEST_F(MidiWindowsGui, TrackPropertiesChangeFourValuesAsOneUndoGroup)
 {
     ZibRun r = run(openSong() + "menu 57642\n" +
                    "dialog set 1936 Lead ; select 1937 4 ; set 1941 80 ; select 1940 11 ; ok\nmenu 32785\n" +
-                   "log-list 1\nmenu 57643\nlog-list 1\nmenu 57644\nlog-list 1\n");
+                   "log-list 1\nmenu 57643\nlog-list 1\nmenu 57644\nlog-list 1\n" + kLeaveUnsaved);
     EXPECT_TRUE(r.has("dialog: title=Track Properties - Track No: 1")) << r.line("dialog:");
     const auto rows = r.lines("row 0: ");
     ASSERT_EQ(rows.size(), 3u) << r.output;
@@ -364,8 +366,10 @@ TEST_F(MidiWindowsGui, TrackRecordInputStoresTheChosenChannelsOnOk)
 
 TEST_F(MidiWindowsGui, RenameTrackEditsTheLabelAndKeepsTheNameAsOneUndoStep)
 {
-    ZibRun r = run(openSong() + "list-select 1\nmenu 32779\nedit-label \"Bass Line\"\nlog-list 2\nmenu 57643\n" +
-                   "log-list 2\nmenu 57644\nlog-list 2\nlist-select 1\nmenu 32779\nedit-label \"\"\nlog-list 2\n");
+    ZibRun r =
+        run(openSong() + "list-select 1\nmenu 32779\nedit-label \"Bass Line\"\nlog-list 2\nmenu 57643\n" +
+            "log-list 2\nmenu 57644\nlog-list 2\nlist-select 1\nmenu 32779\nedit-label \"\"\nlog-list 2\n" +
+            kLeaveUnsaved);
     EXPECT_TRUE(r.has("edit-label: Bass Line")) << r.output;
     const auto rows = r.lines("row 1: ");
     ASSERT_EQ(rows.size(), 4u) << r.output;
@@ -380,11 +384,12 @@ TEST_F(MidiWindowsGui, EventListContextMenuOpensOnTheFirstColumnAndPastesAtTheBa
     // Nothing opens over an editor of an empty track, on another column or
     // while the song plays; over the first column Copy, then Paste at the bar
     // view's position (the second measure), as Edit > Paste does.
-    ZibRun r = run(openSong() + "list-select 5\nmenu 32840\nevent-rclick 0 0\nclose-active\n" +
-                   "menu 57642\nmenu 32840\nevent-rclick 0 2\nset-playing 1\nevent-rclick 0 0\nset-playing 0\n" +
-                   "grid-select 0\nevent-rclick 0 0 57634\nmenu 32919\n" +
-                   "dialog log 1812 ; ok\nevent-rclick 0 0 57637\nlog-grid 12\n" +
-                   "dialog log 1812 ; cancel\nmenu 57637\n");
+    ZibRun r =
+        run(openSong() + "list-select 5\nmenu 32840\nevent-rclick 0 0\nclose-active\n" +
+            "menu 57642\nmenu 32840\nevent-rclick 0 2\nset-playing 1\nevent-rclick 0 0\nset-playing 0\n" +
+            "grid-select 0\nevent-rclick 0 0 57634\nmenu 32919\n" +
+            "dialog log 1812 ; ok\nevent-rclick 0 0 57637\nlog-grid 12\n" +
+            "dialog log 1812 ; cancel\nmenu 57637\n" + kLeaveUnsaved);
     const auto menus = r.lines("event-menu: ");
     ASSERT_EQ(menus.size(), 5u) << logText(r);
     EXPECT_EQ(menus[0], "event-menu: none") << "an empty track";
@@ -510,11 +515,14 @@ TEST_F(MidiWindowsGui, TimingsOfALargeSongArePrinted)
 {
     const auto path = session_.files() / "Big.mid";
     ASSERT_EQ(writeFileAtomically(path, test::BigSong(4)), FileIoError::None);
-    ZibRun r = session_.run("mark open\ndialog path \"" + path.string() +
-                                "\"\nmenu 57601\nmenu 57642\nmenu 32840\nelapsed open\nlog-grid 0\nmark page\n"
-                                "grid-key pagedown\nelapsed page\ngrid-select 0 49999\nawait-idle\nlog-frame\ngrid-key delete\nlog-grid 0\n"
-                                "mark undo\nmenu 57643\nelapsed undo\nlog-grid 0\nquit\n",
-                            120);
+    ZibRun r =
+        session_.run("mark open\ndialog path \"" + path.string() +
+                         "\"\nmenu 57601\nmenu 57642\nmenu 32840\nelapsed open\nlog-grid 0\nmark page\n"
+                         "grid-key pagedown\nelapsed page\ngrid-select 0 "
+                         "49999\nawait-idle\nlog-frame\ngrid-key delete\nlog-grid 0\n"
+                         "mark undo\nmenu 57643\nelapsed undo\nlog-grid 0\n" +
+                         kLeaveUnsaved + "quit\n",
+                     120);
     ZibSession::expectEndedWell(r);
     const auto grids = r.lines("grid: ");
     ASSERT_EQ(grids.size(), 3u) << logText(r);
@@ -553,11 +561,12 @@ TEST_F(MidiWindowsGui, WhilePlayingTheEditorsChangeNothing)
     // editor open; then the song plays: in the master-track editor a double
     // click, the Delete key and Properties, in the event editor Delete, an
     // in-place edit and Redo leave the document as it is.
-    ZibRun r = run(openLongSong() + "menu 57642\nmenu 32840\ngrid-edit 0 6 80\nmenu 57643\nmenu 32945\n" +
-                   "log-list 6\nmenu 32912\nawait-position 1:02:000\nlist-select 1\nlist-activate 1\nlist-key delete\n" +
-                   "menu 32785\nlog-list 6\nactivate-child Multiple\nlog-grid 1\ngrid-select 0\ngrid-key delete\n" +
-                   "grid-edit 0 6 70\nmenu 57644\nmenu 32785\nlog-grid 1\nmenu-state 32912\nmenu 32911\n" +
-                   "await-stopped\nawait-idle\nmenu-state 57644\n");
+    ZibRun r = run(
+        openLongSong() + "menu 57642\nmenu 32840\ngrid-edit 0 6 80\nmenu 57643\nmenu 32945\n" +
+        "log-list 6\nmenu 32912\nawait-position 1:02:000\nlist-select 1\nlist-activate 1\nlist-key delete\n" +
+        "menu 32785\nlog-list 6\nactivate-child Multiple\nlog-grid 1\ngrid-select 0\ngrid-key delete\n" +
+        "grid-edit 0 6 70\nmenu 57644\nmenu 32785\nlog-grid 1\nmenu-state 32912\nmenu 32911\n" +
+        "await-stopped\nawait-idle\nmenu-state 57644\n" + kLeaveUnsaved);
     EXPECT_TRUE(r.has("menu-state 32912 enabled=1 checked=1")) << "the song played all along";
     const auto lists = r.lines("list: ");
     ASSERT_EQ(lists.size(), 2u) << r.output;
@@ -624,8 +633,11 @@ TEST_F(MidiWindowsGui, ClosingAChangedSongAsksBeforeAnyWindowGoes)
 TEST_F(MidiWindowsGui, VolumeSetWhilePlayingSoundsAtOnceAndIsKeptAsOneUndoStep)
 {
     // Row 0 plays on channel 1 at volume 90; 80 typed over its Vol cell while it plays.
-    ZibRun r = run(openLongSong() + "menu 32912\nawait-position 1:02:000\nmidi-click 0 10\nmidi-live-value 80\nmidi-click 0 1\n" +
-                   "log-list 1\nmenu 32911\nawait-stopped\nawait-idle\nlog-list 1\nmenu 57643\nlog-list 1\n");
+    ZibRun r =
+        run(openLongSong() +
+            "menu 32912\nawait-position 1:02:000\nmidi-click 0 10\nmidi-live-value 80\nmidi-click 0 1\n" +
+            "log-list 1\nmenu 32911\nawait-stopped\nawait-idle\nlog-list 1\nmenu 57643\nlog-list 1\n" +
+            kLeaveUnsaved);
     EXPECT_TRUE(r.has("midi-live-value 80")) << r.line("midi-live-value");
     EXPECT_TRUE(r.line("dialog:").empty()) << "no Track Properties while playing: " << r.line("dialog:");
     const auto heard = session_.midiHeard("Zib built-in synth (General MIDI)");

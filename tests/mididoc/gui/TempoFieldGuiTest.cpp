@@ -21,7 +21,8 @@ TEST(TempoFieldGui, ShowsATempoChangedInTheTempoTrackEditor)
     // The tempo view of the master track, its one tempo edited from 120 to 140
     const ZibRun r = session.runChecked("field 1082\nmenu 32945\nmenu 32938\nlist-select 0\n"
                                         "dialog set 1082 140 ; ok\nmenu 32785\nfield 1082\n"
-                                        "activate-child Song.mid\nawait-idle\nfield 1082\nlog-tabs\n",
+                                        "activate-child Song.mid\nawait-idle\nfield 1082\nlog-tabs\n"
+                                        "dialog no\n", // the changed song is left unsaved as the program ends
                                         40, {path.string()});
     const auto fields = r.lines("field 1082");
     ASSERT_EQ(fields.size(), 3u) << r.output;

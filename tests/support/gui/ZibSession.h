@@ -101,9 +101,11 @@ public:
     static ZibRun finish(ZibLaunch& launch);
 
     // The same, expecting a run that ended by itself with `exitStatus`: no
-    // signal, not killed, no time-out, no dialog left open by its answer, no
-    // dialog action left undone, no wait that ran out, no unknown command,
-    // no sanitizer report, no toolkit complaint.
+    // signal, not killed, no time-out, no step of the script that did not
+    // happen (a dialog without its answer or left open by it, an answer or
+    // action that did not fit, answers or commands left over, a command that
+    // found nothing to act on, a wait that ran out, an unknown command; see
+    // CTestDriver.h), no sanitizer report, no toolkit complaint.
     ZibRun runChecked(const std::string& script, int seconds = 40,
                       const std::vector<std::string>& arguments = {}, int exitStatus = 0);
     // What runChecked expects of a run, for one started and finished by hand.

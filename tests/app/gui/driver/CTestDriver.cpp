@@ -237,6 +237,15 @@ std::string joinedWords(const std::vector<std::string>& words)
     return text;
 }
 
+// The actions of an answer as the script wrote them ("set 1902 0 ; ok").
+std::string joinedAnswer(const std::vector<std::vector<std::string>>& actions)
+{
+    std::string text;
+    for (const auto& action : actions)
+        text += (text.empty() ? "" : " ; ") + joinedWords(action);
+    return text;
+}
+
 bool IsAwait(const std::string& verb)
 {
     static const std::set<std::string> awaits = {"await-idle",  "await-child", "await-child-gone", "await-rows",
@@ -383,6 +392,8 @@ CTestDriver::CTestDriver(const std::string& scriptPath)
 
 CTestDriver::~CTestDriver()
 {
+    // A program that never got to run (its start refused) ends here.
+    LogLeftovers();
     *finished_ = true;
     Unregister();
     if (log_) std::fclose(log_);
@@ -405,9 +416,29 @@ void CTestDriver::Start()
 
 void CTestDriver::Finish()
 {
+    LogLeftovers();
     Log("exit");
     paintWatch_.Stop();
     *finished_ = true;
+}
+
+void CTestDriver::LogLeftovers()
+{
+    if (leftoversLogged_) return;
+    leftoversLogged_ = true;
+    if (!answers_.empty())
+        Log("dialog-answers-unused: " + std::to_string(answers_.size()) + " (the first: dialog " +
+            joinedAnswer(answers_.front()) + ")");
+    // While following, the test writes the script as the program runs: what
+    // the program ends before is the test's to see.
+    if (!commands_.empty() && !follow_)
+        Log("script-unrun: " + std::to_string(commands_.size()) +
+            " commands (the first: " + joinedWords(commands_.front()) + ")");
+}
+
+void CTestDriver::StepFailed(const Words& command, const std::string& why)
+{
+    Log("step-failed: " + joinedWords(command) + " (" + why + ")");
 }
 
 void CTestDriver::ReadScript()
@@ -739,6 +770,8 @@ void CTestDriver::Run(const Words& c)
                                            : std::string(" missing")));
     } else if ((verb == "field" || verb == "type-field") && frame) {
         auto* text = dynamic_cast<wxTextCtrl*>(frame->FindWindow(std::atoi(arg(1).c_str())));
+        if (!text && verb == "type-field")
+            return StepFailed(c, "no field " + arg(1) + " in the main frame's bars");
         if (text && verb == "type-field") {
             text->SetFocus();
             wxTheApp->ProcessPendingEvents();
@@ -795,14 +828,23 @@ void CTestDriver::Run(const Words& c)
         // select-node PATH [N] | tree-command ID [N] | tree-key delete [N] |
         // tree-activate [N] | tree-expanded PATH [N], on the N-th tree of the active child.
         const bool withArg = verb != "tree-activate";
+        const std::string n = arg(withArg ? 2 : 1).empty() ? "0" : arg(withArg ? 2 : 1);
         CZibMdiChild* child = frame->ActiveZibChild();
-        wxTreeCtrl* tree = child ? nthTree(child, std::atoi(arg(withArg ? 2 : 1).c_str())) : nullptr;
+        wxTreeCtrl* tree = child ? nthTree(child, std::atoi(n.c_str())) : nullptr;
+        const std::string where =
+            "tree " + n + " of " + (child ? escaped(child->GetTitle()) : "no active window");
         if (!tree) {
-            Log(verb + ": no tree");
+            if (verb == "tree-expanded")
+                Log(verb + ": no tree");
+            else
+                StepFailed(c, "no " + where);
         } else if (verb == "select-node" || verb == "tree-expanded") {
             const wxTreeItemId item = findTreePath(*tree, arg(1));
             if (!item.IsOk()) {
-                Log(verb + ": no node " + arg(1));
+                if (verb == "tree-expanded")
+                    Log(verb + ": no node " + arg(1));
+                else
+                    StepFailed(c, "no node " + arg(1) + " in " + where);
             } else if (verb == "select-node") {
                 tree->SelectItem(item);
                 Log("select-node: " + escaped(tree->GetItemText(item)));
@@ -812,7 +854,7 @@ void CTestDriver::Run(const Words& c)
         } else if (verb == "tree-command") {
             wxCommandEvent command(wxEVT_MENU, cmd::ToWxId(std::atoi(arg(1).c_str())));
             command.SetEventObject(tree);
-            tree->ProcessWindowEvent(command);
+            if (!tree->ProcessWindowEvent(command)) return StepFailed(c, "no handler took it in " + where);
             Log("tree-command " + arg(1));
         } else if (verb == "tree-key") {
             wxKeyEvent key(wxEVT_KEY_DOWN);
@@ -821,6 +863,8 @@ void CTestDriver::Run(const Words& c)
             event.SetKeyEvent(key);
             tree->ProcessWindowEvent(event);
             Log("tree-key " + arg(1));
+        } else if (!tree->GetSelection().IsOk()) {
+            StepFailed(c, "nothing is selected in " + where);
         } else {
             wxTreeEvent event(wxEVT_TREE_ITEM_ACTIVATED, tree, tree->GetSelection());
             tree->ProcessWindowEvent(event);
@@ -854,7 +898,7 @@ void CTestDriver::Run(const Words& c)
         wxListCtrl* list = child ? firstList(child) : nullptr;
         wxTextCtrl* editor = list ? list->GetEditControl() : nullptr;
         if (!editor) {
-            Log("edit-label: no editor");
+            StepFailed(c, "no label editor is open in the active window's list");
         } else {
             editor->SetValue(wxFromUtf8(arg(1)));
             list->EndEditLabel(false);
@@ -865,8 +909,10 @@ void CTestDriver::Run(const Words& c)
         const auto targets = childrenTitled(arg(1));
         BlockDragSource* target = targets.empty() ? nullptr : dragSourceOf(targets.front());
         std::vector<uint8_t> bytes;
-        if (!target || readWholeFile(arg(3), bytes) != FileIoError::None) {
-            Log("drop-block: nothing to drop");
+        if (!target) {
+            StepFailed(c, "no window titled " + arg(1) + " takes blocks");
+        } else if (readWholeFile(arg(3), bytes) != FileIoError::None) {
+            StepFailed(c, "cannot read " + arg(3));
         } else {
             targets.front()->Activate();
             Log(std::string("drop-block: ") + (target->TakeBlockDrop(bytes, std::atoi(arg(2).c_str()), false)
@@ -922,6 +968,11 @@ void CTestDriver::Run(const Words& c)
         CZibMdiChild* child = frame->ActiveZibChild();
         wxListCtrl* list = child ? firstList(child) : nullptr;
         const long row = std::atol(arg(1).c_str());
+        if (!list) return StepFailed(c, "no list in the active window");
+        if (verb == "list-key" && arg(1) != "delete") return StepFailed(c, "list-key knows the key delete");
+        if (verb != "list-key" && (row < 0 || row >= list->GetItemCount()))
+            return StepFailed(c, "no row " + arg(1) + " in a list of " +
+                                     std::to_string(list->GetItemCount()) + " rows");
         if (list && verb == "list-select") {
             for (long i = 0; i < list->GetItemCount(); ++i) list->SetItemState(i, 0, wxLIST_STATE_SELECTED);
             list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
@@ -986,14 +1037,24 @@ int CTestDriver::Enter(wxDialog* dialog)
     const std::string first = !answer.empty() && !answer[0].empty() ? answer[0][0] : std::string();
     // While following, a dialog without an answer is the user's: it shows, and real input ends it.
     const bool userAnswers = follow_ && answer.empty();
+    // The box's text too: the title of a question is often the program's name.
+    auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);
+    const std::string what = title + (box ? ": " + escaped(box->GetMessage()) : std::string());
+    const auto unanswered = [this, &what](const char* kind) {
+        Log("dialog-unanswered: " + std::string(kind) + " " + what +
+            " (cancelled; the script has no answer left)");
+        return wxID_CANCEL;
+    };
+    const auto unfit = [this, &what, &answer](const std::string& why) {
+        Log("dialog-answer-unfit: " + joinedAnswer(answer) + " for " + what + " (" + why + "; cancelled)");
+        return wxID_CANCEL;
+    };
 
-    if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog)) {
+    if (box) {
         Log("message: title=" + title + " text=" + escaped(box->GetMessage()));
         if (userAnswers) return wxID_NONE;
-        if (first != "ok" && first != "cancel" && first != "yes" && first != "no") {
-            Log(first.empty() ? "unanswered -> cancel" : "answer " + first + " does not fit -> cancel");
-            return wxID_CANCEL;
-        }
+        if (answer.empty()) return unanswered("message box");
+        if (const std::string why = UnfitAnswer(dialog, answer); !why.empty()) return unfit(why);
         return idOf(first);
     }
     if (auto* file = dynamic_cast<wxFileDialog*>(dialog)) {
@@ -1001,6 +1062,8 @@ int CTestDriver::Enter(wxDialog* dialog)
             " filter=" + std::to_string(file->GetFilterIndex()) +
             " wildcard=" + escaped(file->GetWildcard()));
         if (userAnswers) return wxID_NONE;
+        if (answer.empty()) return unanswered("file dialog");
+        if (const std::string why = UnfitAnswer(dialog, answer); !why.empty()) return unfit(why);
         // The chooser starts reading its folder as it is made; answered
         // unshown, it would go before that work is done, and GTK's late
         // callbacks would then find its views gone. Let the work end first.
@@ -1013,29 +1076,53 @@ int CTestDriver::Enter(wxDialog* dialog)
         }
         if (!calm)
             Log("await-failed: settle before answering the file dialog " + escaped(file->GetMessage()));
-        if (first != "path") return wxID_CANCEL;
+        if (first == "cancel") return wxID_CANCEL;
         int filter = -1;
         const Words& a = answer[0];
         if (a.size() >= 4 && a[2] == "filter") filter = std::atoi(a[3].c_str());
-        if (auto* zib = dynamic_cast<CZibFileDialog*>(file))
-            zib->SetAnswer(wxFromUtf8(a.size() > 1 ? a[1] : ""), filter);
+        if (auto* zib = dynamic_cast<CZibFileDialog*>(file)) zib->SetAnswer(wxFromUtf8(a[1]), filter);
         // "; mark NAME": the time the user confirms the file
         for (size_t i = 1; i < answer.size(); ++i)
-            if (answer[i].size() > 1 && answer[i][0] == "mark") Run(answer[i]);
+            Run(answer[i]);
         return wxID_OK;
     }
     Log("dialog: title=" + title);
     if (userAnswers) return wxID_NONE;
-    if (answer.empty()) {
-        Log("unanswered -> cancel");
-        return wxID_CANCEL;
-    }
+    if (answer.empty()) return unanswered("dialog");
     open_.push_back(dialog);
     dialog->CallAfter([this, dialog, answer] {
         Act(dialog, answer);
         AwaitUnended(dialog);
     });
     return wxID_NONE;
+}
+
+std::string CTestDriver::UnfitAnswer(wxDialog* dialog, const std::vector<Words>& answer) const
+{
+    const Words& a = answer[0];
+    const std::string first = a.empty() ? std::string() : a[0];
+    if (auto* box = dynamic_cast<wxMessageDialogBase*>(dialog)) {
+        // The buttons of the box: Yes and No, or OK; Cancel when asked for.
+        const long style = box->GetMessageDialogStyle();
+        const bool yesNo = (style & wxYES_NO) != 0;
+        const bool ok = (style & wxOK) != 0 || !yesNo, cancel = (style & wxCANCEL) != 0;
+        std::string buttons =
+            std::string(yesNo ? "yes no " : "") + (ok ? "ok " : "") + (cancel ? "cancel " : "");
+        buttons.pop_back();
+        const bool offered = (first == "ok" && ok) || (first == "cancel" && cancel) ||
+                             ((first == "yes" || first == "no") && yesNo);
+        if (!offered || a.size() != 1 || answer.size() != 1)
+            return "its answer is one of its buttons: " + buttons;
+        return {};
+    }
+    // A file dialog: a path, with its filter and marks of the time, or cancel.
+    const bool path = first == "path" && (a.size() == 2 || (a.size() == 4 && a[2] == "filter"));
+    if (!path && !(first == "cancel" && a.size() == 1))
+        return "a file dialog takes \"path P [filter N]\" or \"cancel\"";
+    for (size_t i = 1; i < answer.size(); ++i)
+        if (answer[i].size() != 2 || answer[i][0] != "mark" || first != "path")
+            return "only \"mark NAME\" may follow the path of a file dialog";
+    return {};
 }
 
 void CTestDriver::AwaitUnended(wxDialog* dialog)
@@ -1082,233 +1169,375 @@ void CTestDriver::Act(wxDialog* dialog, std::vector<Words> actions)
                 " has ended)");
             continue;
         }
-        const std::string& verb = a[0];
-        const int id = a.size() > 1 ? idOf(a[1]) : 0;
-        if (verb == "page") {
-            auto* sheet = dynamic_cast<wxPropertySheetDialog*>(dialog);
-            const size_t n = size_t(std::atoi(a.size() > 1 ? a[1].c_str() : "0"));
-            if (sheet && n < sheet->GetBookCtrl()->GetPageCount()) {
-                sheet->GetBookCtrl()->SetSelection(n);
-                scope = sheet->GetBookCtrl()->GetPage(n);
-                Log("page " + std::to_string(n) + ": " + escaped(sheet->GetBookCtrl()->GetPageText(n)));
-            } else {
-                Log("page " + std::to_string(n) + ": missing");
-            }
-            continue;
+        std::string why;
+        if (!ActOn(dialog, scope, a, why))
+            Log("dialog-action-failed: " + joinedWords(a) + " (" + why + " in " +
+                escaped(dialog->GetTitle()) + ")");
+    }
+}
+
+namespace {
+
+// The kind of a control, for a message: its class name.
+std::string kindOf(const wxWindow* control)
+{
+    return wxToUtf8(control->GetClassInfo()->GetClassName());
+}
+
+// Whether a text is a whole number (an optional sign, then digits).
+bool isNumber(const std::string& text)
+{
+    size_t i = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (i == text.size()) return false;
+    for (; i < text.size(); ++i)
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+    return true;
+}
+
+// The actions that act on a control and need it there, and enabled, as a hand would.
+bool actsOnControl(const std::string& verb)
+{
+    static const std::set<std::string> verbs = {"set",   "type",    "select",     "check",    "activate",
+                                                "click", "enter",   "mouse-down", "mouse-up", "mouse-right",
+                                                "key",   "keydown", "keyup"};
+    return verbs.count(verb) != 0;
+}
+
+} // namespace
+
+bool CTestDriver::ActOn(wxDialog* dialog, wxWindow*& scope, const Words& a, std::string& why)
+{
+    const std::string& verb = a[0];
+    const int id = a.size() > 1 ? idOf(a[1]) : 0;
+    const std::string value = a.size() > 2 ? a[2] : std::string();
+    if (verb == "page") {
+        auto* sheet = dynamic_cast<wxPropertySheetDialog*>(dialog);
+        const size_t n = size_t(std::atoi(a.size() > 1 ? a[1].c_str() : "0"));
+        if (!sheet || n >= sheet->GetBookCtrl()->GetPageCount()) {
+            why = sheet ? "no page " + std::to_string(n) : "not a property sheet";
+            return false;
         }
-        if (verb == "log-help") {
-            Log(std::string("context-help: ") +
-                ((dialog->GetExtraStyle() & wxDIALOG_EX_CONTEXTHELP) ? "1" : "0"));
-            continue;
+        sheet->GetBookCtrl()->SetSelection(n);
+        scope = sheet->GetBookCtrl()->GetPage(n);
+        Log("page " + std::to_string(n) + ": " + escaped(sheet->GetBookCtrl()->GetPageText(n)));
+        return true;
+    }
+    if (verb == "log-help") {
+        Log(std::string("context-help: ") +
+            ((dialog->GetExtraStyle() & wxDIALOG_EX_CONTEXTHELP) ? "1" : "0"));
+        return true;
+    }
+    // A control of the page, else of the dialog (a property sheet's own buttons).
+    wxWindow* control = id ? scope->FindWindow(id) : nullptr;
+    if (!control && id) control = dialog->FindWindow(id);
+    if (actsOnControl(verb)) {
+        if (!control) {
+            why = a.size() > 1 ? "no control " + a[1] : "no control named";
+            return false;
         }
-        wxWindow* control = id ? scope->FindWindow(id) : nullptr;
-        const std::string value = a.size() > 2 ? a[2] : std::string();
-        if (verb == "set" || verb == "type") {
-            if (auto* text = dynamic_cast<wxTextCtrl*>(control)) {
-                if (verb == "type") {
-                    // Typing at the end: the text arrives with the caret after it.
-                    text->ChangeValue(wxFromUtf8(value));
-                    text->SetInsertionPointEnd();
-                    wxCommandEvent changed(wxEVT_TEXT, id);
-                    changed.SetEventObject(text);
-                    text->ProcessWindowEvent(changed);
-                } else {
-                    text->SetValue(wxFromUtf8(value));
-                }
-            } else if (auto* combo = dynamic_cast<wxComboBox*>(control)) {
-                combo->SetValue(wxFromUtf8(value));
-            } else if (auto* spin = dynamic_cast<wxSpinCtrl*>(control)) {
-                spin->SetValue(std::atoi(value.c_str()));
-            } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
-                items->SetStringSelection(wxFromUtf8(value));
-            }
-        } else if (verb == "select") {
-            if (auto* list = dynamic_cast<wxListCtrl*>(control)) {
-                // A report list: the row selected as a click would, with its event
-                const long row = std::atol(value.c_str());
-                list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                                   wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-                wxListEvent selected(wxEVT_LIST_ITEM_SELECTED, id);
-                selected.SetEventObject(list);
-                selected.m_itemIndex = row;
-                list->ProcessWindowEvent(selected);
-            } else if (auto* tree = dynamic_cast<wxTreeCtrl*>(control)) {
-                // In a tree the item is named by its text (the first one, depth first).
-                if (const wxTreeItemId item = findTreeItem(*tree, tree->GetRootItem(), wxFromUtf8(value));
-                    item.IsOk())
-                    tree->SelectItem(item);
-            } else if (auto* vlist = dynamic_cast<wxVListBox*>(control)) {
-                vlist->SetSelection(std::atoi(value.c_str()));
-                wxCommandEvent changed(wxEVT_LISTBOX, id);
-                changed.SetInt(vlist->GetSelection());
-                changed.SetEventObject(vlist);
-                vlist->ProcessWindowEvent(changed);
-            } else if (auto* comboCtrl = dynamic_cast<wxComboCtrl*>(control)) {
-                // A combo with a list of its own: the row chosen in its drop-down.
-                wxCommandEvent chosen(wxEVT_COMBOBOX, id);
-                chosen.SetInt(std::atoi(value.c_str()));
-                chosen.SetEventObject(comboCtrl);
-                comboCtrl->ProcessWindowEvent(chosen);
-            } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
-                // In a list of several selections N adds row N; -1 clears them all.
-                const int row = std::atoi(value.c_str());
-                items->SetSelection(row);
-                wxEventType type = dynamic_cast<wxListBox*>(control)    ? wxEVT_LISTBOX
-                                   : dynamic_cast<wxComboBox*>(control) ? wxEVT_COMBOBOX
-                                                                        : wxEVT_CHOICE;
-                wxCommandEvent changed(type, id);
-                changed.SetInt(multipleSelection(control) ? row : items->GetSelection());
-                changed.SetEventObject(control);
-                control->ProcessWindowEvent(changed);
-            }
-        } else if (verb == "check") {
-            const bool on = value == "1";
-            if (auto* box = dynamic_cast<wxCheckBox*>(control)) {
-                box->SetValue(on);
-                wxCommandEvent changed(wxEVT_CHECKBOX, id);
-                changed.SetInt(on);
-                changed.SetEventObject(box);
-                box->ProcessWindowEvent(changed);
-            } else if (auto* radio = dynamic_cast<wxRadioButton*>(control)) {
-                radio->SetValue(true);
-                wxCommandEvent changed(wxEVT_RADIOBUTTON, id);
-                changed.SetInt(1);
-                changed.SetEventObject(radio);
-                radio->ProcessWindowEvent(changed);
-            }
-        } else if (verb == "activate") {
-            // A double click on a line of a list box.
-            if (auto* list = dynamic_cast<wxListBox*>(control)) {
-                list->SetSelection(std::atoi(value.c_str()));
-                wxCommandEvent dclick(wxEVT_LISTBOX_DCLICK, id);
-                dclick.SetInt(list->GetSelection());
-                dclick.SetEventObject(list);
-                list->ProcessWindowEvent(dclick);
-            }
-        } else if (verb == "click") {
-            wxCommandEvent click(wxEVT_BUTTON, id);
-            wxWindow* target = control ? control : dialog;
-            click.SetEventObject(target);
-            target->ProcessWindowEvent(click);
-        } else if (verb == "mouse-down" || verb == "mouse-up" || verb == "mouse-right") {
-            // A mouse button at a point of the control, as the control sees it.
-            if (control && a.size() >= 4) {
-                const wxEventType type = verb == "mouse-down" ? wxEVT_LEFT_DOWN
-                                         : verb == "mouse-up" ? wxEVT_LEFT_UP
-                                                              : wxEVT_RIGHT_DOWN;
-                wxMouseEvent mouse(type);
-                mouse.SetPosition(wxPoint(std::atoi(a[2].c_str()), std::atoi(a[3].c_str())));
-                mouse.m_leftDown = verb == "mouse-down";
-                mouse.SetEventObject(control);
-                mouse.SetId(id);
-                control->ProcessWindowEvent(mouse);
-            }
-        } else if (verb == "key" || verb == "keydown" || verb == "keyup") {
-            // A letter key on the control: the window's key filters see it first.
-            if (control && !value.empty()) {
-                for (wxEventType type : {wxEVT_KEY_DOWN, wxEVT_KEY_UP}) {
-                    if ((type == wxEVT_KEY_DOWN && verb == "keyup") ||
-                        (type == wxEVT_KEY_UP && verb == "keydown"))
-                        continue;
-                    wxKeyEvent key(type);
-                    key.m_keyCode = std::toupper(static_cast<unsigned char>(value[0]));
-                    key.SetEventObject(control);
-                    key.SetId(id);
-                    control->ProcessWindowEvent(key);
-                }
-            }
-        } else if (verb == "command") {
-            // A menu command of the dialog (its popup menus' items).
-            wxCommandEvent command(wxEVT_MENU, id);
-            command.SetEventObject(dialog);
-            dialog->ProcessWindowEvent(command);
-        } else if (verb == "await" || verb == "await-in-file" || verb == "settle") {
-            // await ID TEXT: until the control shows TEXT (its label, or its value);
-            // await-in-file PATH TEXT: until that file holds TEXT (a fake port's log);
-            // settle: until the program has settled. The ceiling only bounds a hang.
-            SettleWatch watch;
-            auto holds = [&]() -> bool {
-                if (verb == "settle") return watch.Look();
-                if (verb == "await-in-file") return FileHolds(a.size() > 1 ? a[1] : std::string(), value);
-                wxWindow* shown = id ? scope->FindWindow(id) : nullptr;
-                if (!shown) return false;
-                if (auto* text = dynamic_cast<wxTextEntry*>(shown)) return wxToUtf8(text->GetValue()) == value;
-                return wxToUtf8(shown->GetLabel()) == value;
-            };
-            const auto ceiling = std::chrono::steady_clock::now() + std::chrono::seconds(awaitCeilingSeconds());
-            bool held = false;
-            while (!(held = holds()) && std::chrono::steady_clock::now() < ceiling) {
-                wxTheApp->Yield(true);
-                wxMilliSleep(5);
-            }
-            if (!held) Log("await-failed: " + joinedWords(a));
-        } else if (verb == "pause") {
-            // Lets the dialog's timers and posted events run for a while: time
-            // passing is what the test means (the console plays).
-            const long ms = std::atol(a.size() > 1 ? a[1].c_str() : "0");
-            for (wxStopWatch watch; watch.Time() < ms;) {
-                wxTheApp->Yield(true);
-                wxMilliSleep(5);
-            }
-        } else if (verb == "enter") {
-            wxCommandEvent enter(wxEVT_TEXT_ENTER, id);
-            if (control) {
-                enter.SetEventObject(control);
-                control->ProcessWindowEvent(enter);
-            }
-        } else if (verb == "log") {
-            if (control)
-                LogControl(control);
-            else
-                Log("control " + a[1] + ": missing");
-        } else if (verb == "shot") {
-            // The dialog alone, as the user sees it once it is shown and painted.
-            for (wxStopWatch watch; watch.Time() < 300;) {
-                wxTheApp->Yield(true);
-                wxMilliSleep(5);
-            }
-            Screenshot(a.size() > 1 ? a[1] : "dialog", dialog->GetScreenRect());
-        } else if (verb == "log-title-room") {
-            // The dialog's width and the size of its title's text in its own font.
-            const wxSize text = dialog->GetTextExtent(dialog->GetTitle());
-            Log("title-room: width=" + std::to_string(dialog->GetSize().x) + " text=" + std::to_string(text.x) +
-                "x" + std::to_string(text.y));
-        } else if (verb == "log-layout") {
-            // A property sheet shows each page in turn, so that each is laid out as shown.
-            std::vector<std::string> faults = LayoutFaults(dialog);
-            if (auto* sheet = dynamic_cast<wxPropertySheetDialog*>(dialog)) {
-                wxBookCtrlBase* book = sheet->GetBookCtrl();
-                const int shown = book->GetSelection();
-                for (size_t n = 0; n < book->GetPageCount(); ++n) {
-                    book->SetSelection(n);
-                    wxTheApp->Yield(true);
-                    for (const std::string& fault : LayoutFaults(dialog))
-                        if (std::find(faults.begin(), faults.end(), fault) == faults.end()) faults.push_back(fault);
-                }
-                if (shown >= 0) book->SetSelection(size_t(shown));
-            }
-            for (const std::string& fault : faults)
-                Log("layout: " + fault);
-            Log("layout-faults: " + std::to_string(faults.size()));
-        } else if (verb == "logall") {
-            std::vector<wxWindow*> stack(scope->GetChildren().begin(), scope->GetChildren().end());
-            while (!stack.empty()) {
-                wxWindow* w = stack.front();
-                stack.erase(stack.begin());
-                if (w->GetId() > 0 && w->GetId() < 5000) LogControl(w);
-                for (wxWindow* child : w->GetChildren())
-                    stack.push_back(child);
-            }
-        } else if (verb == "ok" || verb == "cancel" || verb == "yes" || verb == "no") {
-            wxCommandEvent click(wxEVT_BUTTON, idOf(verb));
-            wxWindow* button = dialog->FindWindow(idOf(verb));
-            wxWindow* target = button ? button : dialog;
-            click.SetEventObject(target);
-            target->ProcessWindowEvent(click);
-        } else {
-            Log("unknown command " + verb + " (an action in a dialog)");
+        if (!control->IsEnabled()) {
+            why = "control " + a[1] + " is disabled";
+            return false;
         }
     }
+    if (verb == "set" || verb == "type") {
+        if (auto* text = dynamic_cast<wxTextCtrl*>(control)) {
+            if (!text->IsEditable()) {
+                why = "text " + a[1] + " is read-only";
+                return false;
+            }
+            if (verb == "type") {
+                // Typing at the end: the text arrives with the caret after it.
+                text->ChangeValue(wxFromUtf8(value));
+                text->SetInsertionPointEnd();
+                wxCommandEvent changed(wxEVT_TEXT, id);
+                changed.SetEventObject(text);
+                text->ProcessWindowEvent(changed);
+            } else {
+                text->SetValue(wxFromUtf8(value));
+            }
+        } else if (auto* combo = dynamic_cast<wxComboBox*>(control)) {
+            // A combo that takes only its items takes only one of them.
+            if ((combo->GetWindowStyle() & wxCB_READONLY) &&
+                combo->FindString(wxFromUtf8(value), true) == wxNOT_FOUND) {
+                why = "\"" + value + "\" is not an item of combo " + a[1];
+                return false;
+            }
+            combo->SetValue(wxFromUtf8(value));
+        } else if (auto* spin = dynamic_cast<wxSpinCtrl*>(control)) {
+            if (!isNumber(value)) {
+                why = "\"" + value + "\" is not a number for spin " + a[1];
+                return false;
+            }
+            spin->SetValue(std::atoi(value.c_str()));
+        } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
+            if (!items->SetStringSelection(wxFromUtf8(value))) {
+                why = "\"" + value + "\" is not an item of " + a[1];
+                return false;
+            }
+        } else {
+            why = "control " + a[1] + " (" + kindOf(control) + ") takes no text";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "select") {
+        const long row = std::atol(value.c_str());
+        const auto outside = [&](long count) {
+            why = "no row " + value + " in " + a[1] + " of " + std::to_string(count) + " rows";
+            return false;
+        };
+        if (auto* list = dynamic_cast<wxListCtrl*>(control)) {
+            // A report list: the row selected as a click would, with its event
+            if (!isNumber(value) || row < 0 || row >= list->GetItemCount())
+                return outside(list->GetItemCount());
+            list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                               wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+            wxListEvent selected(wxEVT_LIST_ITEM_SELECTED, id);
+            selected.SetEventObject(list);
+            selected.m_itemIndex = row;
+            list->ProcessWindowEvent(selected);
+        } else if (auto* tree = dynamic_cast<wxTreeCtrl*>(control)) {
+            // In a tree the item is named by its text (the first one, depth first).
+            const wxTreeItemId item = findTreeItem(*tree, tree->GetRootItem(), wxFromUtf8(value));
+            if (!item.IsOk()) {
+                why = "no item \"" + value + "\" in tree " + a[1];
+                return false;
+            }
+            tree->SelectItem(item);
+        } else if (auto* vlist = dynamic_cast<wxVListBox*>(control)) {
+            if (!isNumber(value) || row < 0 || size_t(row) >= vlist->GetItemCount())
+                return outside(long(vlist->GetItemCount()));
+            vlist->SetSelection(int(row));
+            wxCommandEvent changed(wxEVT_LISTBOX, id);
+            changed.SetInt(vlist->GetSelection());
+            changed.SetEventObject(vlist);
+            vlist->ProcessWindowEvent(changed);
+        } else if (auto* comboCtrl = dynamic_cast<wxComboCtrl*>(control)) {
+            // A combo with a list of its own: the row chosen in its drop-down.
+            if (!isNumber(value) || row < 0) return outside(-1);
+            wxCommandEvent chosen(wxEVT_COMBOBOX, id);
+            chosen.SetInt(int(row));
+            chosen.SetEventObject(comboCtrl);
+            comboCtrl->ProcessWindowEvent(chosen);
+        } else if (auto* items = dynamic_cast<wxControlWithItems*>(control)) {
+            // In a list of several selections N adds row N; -1 clears them all.
+            const bool clears = row == -1 && multipleSelection(control);
+            if (!isNumber(value) || (!clears && (row < 0 || row >= long(items->GetCount()))))
+                return outside(long(items->GetCount()));
+            items->SetSelection(int(row));
+            wxEventType type = dynamic_cast<wxListBox*>(control)    ? wxEVT_LISTBOX
+                               : dynamic_cast<wxComboBox*>(control) ? wxEVT_COMBOBOX
+                                                                    : wxEVT_CHOICE;
+            wxCommandEvent changed(type, id);
+            changed.SetInt(multipleSelection(control) ? int(row) : items->GetSelection());
+            changed.SetEventObject(control);
+            control->ProcessWindowEvent(changed);
+        } else {
+            why = "control " + a[1] + " (" + kindOf(control) + ") has no rows";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "check") {
+        const bool on = value == "1";
+        if (value != "0" && value != "1") {
+            why = "check takes 0 or 1";
+            return false;
+        }
+        if (auto* box = dynamic_cast<wxCheckBox*>(control)) {
+            box->SetValue(on);
+            wxCommandEvent changed(wxEVT_CHECKBOX, id);
+            changed.SetInt(on);
+            changed.SetEventObject(box);
+            box->ProcessWindowEvent(changed);
+        } else if (auto* radio = dynamic_cast<wxRadioButton*>(control); radio && on) {
+            // A radio button is cleared by checking another one of its group.
+            radio->SetValue(true);
+            wxCommandEvent changed(wxEVT_RADIOBUTTON, id);
+            changed.SetInt(1);
+            changed.SetEventObject(radio);
+            radio->ProcessWindowEvent(changed);
+        } else {
+            why = radio ? "a radio button is only checked"
+                        : "control " + a[1] + " (" + kindOf(control) + ") is no check box";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "activate") {
+        // A double click on a line of a list box.
+        auto* list = dynamic_cast<wxListBox*>(control);
+        const long row = std::atol(value.c_str());
+        if (!list || !isNumber(value) || row < 0 || row >= long(list->GetCount())) {
+            why = list ? "no row " + value + " in list " + a[1] : "control " + a[1] + " is no list box";
+            return false;
+        }
+        list->SetSelection(int(row));
+        wxCommandEvent dclick(wxEVT_LISTBOX_DCLICK, id);
+        dclick.SetInt(list->GetSelection());
+        dclick.SetEventObject(list);
+        list->ProcessWindowEvent(dclick);
+        return true;
+    }
+    if (verb == "click") {
+        wxCommandEvent click(wxEVT_BUTTON, id);
+        click.SetEventObject(control);
+        control->ProcessWindowEvent(click);
+        return true;
+    }
+    if (verb == "mouse-down" || verb == "mouse-up" || verb == "mouse-right") {
+        // A mouse button at a point of the control, as the control sees it.
+        if (a.size() < 4 || !isNumber(a[2]) || !isNumber(a[3])) {
+            why = verb + " takes a control and a point X Y";
+            return false;
+        }
+        const wxEventType type = verb == "mouse-down" ? wxEVT_LEFT_DOWN
+                                 : verb == "mouse-up" ? wxEVT_LEFT_UP
+                                                      : wxEVT_RIGHT_DOWN;
+        wxMouseEvent mouse(type);
+        mouse.SetPosition(wxPoint(std::atoi(a[2].c_str()), std::atoi(a[3].c_str())));
+        mouse.m_leftDown = verb == "mouse-down";
+        mouse.SetEventObject(control);
+        mouse.SetId(id);
+        control->ProcessWindowEvent(mouse);
+        return true;
+    }
+    if (verb == "key" || verb == "keydown" || verb == "keyup") {
+        // A letter key on the control: the window's key filters see it first.
+        if (value.empty()) {
+            why = verb + " takes a control and a letter";
+            return false;
+        }
+        for (wxEventType type : {wxEVT_KEY_DOWN, wxEVT_KEY_UP}) {
+            if ((type == wxEVT_KEY_DOWN && verb == "keyup") || (type == wxEVT_KEY_UP && verb == "keydown"))
+                continue;
+            wxKeyEvent key(type);
+            key.m_keyCode = std::toupper(static_cast<unsigned char>(value[0]));
+            key.SetEventObject(control);
+            key.SetId(id);
+            control->ProcessWindowEvent(key);
+        }
+        return true;
+    }
+    if (verb == "command") {
+        // A menu command of the dialog (its popup menus' items): one that no
+        // handler takes is not one of its commands.
+        wxCommandEvent command(wxEVT_MENU, id);
+        command.SetEventObject(dialog);
+        if (!dialog->ProcessWindowEvent(command)) {
+            why = "no handler took command " + (a.size() > 1 ? a[1] : std::string());
+            return false;
+        }
+        return true;
+    }
+    if (verb == "await" || verb == "await-in-file" || verb == "settle") {
+        // await ID TEXT: until the control shows TEXT (its label, or its value);
+        // await-in-file PATH TEXT: until that file holds TEXT (a fake port's log);
+        // settle: until the program has settled. The ceiling only bounds a hang.
+        SettleWatch watch;
+        auto holds = [&]() -> bool {
+            if (verb == "settle") return watch.Look();
+            if (verb == "await-in-file") return FileHolds(a.size() > 1 ? a[1] : std::string(), value);
+            wxWindow* shown = id ? scope->FindWindow(id) : nullptr;
+            if (!shown) return false;
+            if (auto* text = dynamic_cast<wxTextEntry*>(shown)) return wxToUtf8(text->GetValue()) == value;
+            return wxToUtf8(shown->GetLabel()) == value;
+        };
+        const auto ceiling = std::chrono::steady_clock::now() + std::chrono::seconds(awaitCeilingSeconds());
+        bool held = false;
+        while (!(held = holds()) && std::chrono::steady_clock::now() < ceiling) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
+        if (!held) Log("await-failed: " + joinedWords(a));
+        return true;
+    }
+    if (verb == "pause") {
+        // Lets the dialog's timers and posted events run for a while: time
+        // passing is what the test means (the console plays).
+        const long ms = std::atol(a.size() > 1 ? a[1].c_str() : "0");
+        for (wxStopWatch watch; watch.Time() < ms;) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
+        return true;
+    }
+    if (verb == "enter") {
+        wxCommandEvent enter(wxEVT_TEXT_ENTER, id);
+        enter.SetEventObject(control);
+        control->ProcessWindowEvent(enter);
+        return true;
+    }
+    if (verb == "log") {
+        if (control)
+            LogControl(control);
+        else
+            Log("control " + (a.size() > 1 ? a[1] : std::string()) + ": missing");
+        return true;
+    }
+    if (verb == "shot") {
+        // The dialog alone, as the user sees it once it is shown and painted.
+        for (wxStopWatch watch; watch.Time() < 300;) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
+        Screenshot(a.size() > 1 ? a[1] : "dialog", dialog->GetScreenRect());
+        return true;
+    }
+    if (verb == "log-title-room") {
+        // The dialog's width and the size of its title's text in its own font.
+        const wxSize text = dialog->GetTextExtent(dialog->GetTitle());
+        Log("title-room: width=" + std::to_string(dialog->GetSize().x) + " text=" + std::to_string(text.x) +
+            "x" + std::to_string(text.y));
+        return true;
+    }
+    if (verb == "log-layout") {
+        // A property sheet shows each page in turn, so that each is laid out as shown.
+        std::vector<std::string> faults = LayoutFaults(dialog);
+        if (auto* sheet = dynamic_cast<wxPropertySheetDialog*>(dialog)) {
+            wxBookCtrlBase* book = sheet->GetBookCtrl();
+            const int shown = book->GetSelection();
+            for (size_t n = 0; n < book->GetPageCount(); ++n) {
+                book->SetSelection(n);
+                wxTheApp->Yield(true);
+                for (const std::string& fault : LayoutFaults(dialog))
+                    if (std::find(faults.begin(), faults.end(), fault) == faults.end())
+                        faults.push_back(fault);
+            }
+            if (shown >= 0) book->SetSelection(size_t(shown));
+        }
+        for (const std::string& fault : faults)
+            Log("layout: " + fault);
+        Log("layout-faults: " + std::to_string(faults.size()));
+        return true;
+    }
+    if (verb == "logall") {
+        std::vector<wxWindow*> stack(scope->GetChildren().begin(), scope->GetChildren().end());
+        while (!stack.empty()) {
+            wxWindow* w = stack.front();
+            stack.erase(stack.begin());
+            if (w->GetId() > 0 && w->GetId() < 5000) LogControl(w);
+            for (wxWindow* child : w->GetChildren())
+                stack.push_back(child);
+        }
+        return true;
+    }
+    if (verb == "ok" || verb == "cancel" || verb == "yes" || verb == "no") {
+        // The dialog's own button, or the dialog itself as Enter or Escape reach it.
+        wxCommandEvent click(wxEVT_BUTTON, idOf(verb));
+        wxWindow* button = dialog->FindWindow(idOf(verb));
+        if (button && !button->IsEnabled()) {
+            why = "its " + verb + " button is disabled";
+            return false;
+        }
+        wxWindow* target = button ? button : dialog;
+        click.SetEventObject(target);
+        target->ProcessWindowEvent(click);
+        return true;
+    }
+    Log("unknown command " + verb + " (an action in a dialog)");
+    return true;
 }
 
 bool CTestDriver::RunAreaCommand(const Words& command)
@@ -1496,11 +1725,13 @@ void CTestDriver::RunGridCommand(const Words& c)
     wxTheApp->ProcessIdle();
     CZibMdiChild* child = frame->ActiveZibChild();
     wxGrid* grid = findGrid(child);
+    const std::string& verb = c[0];
+    const bool acts = verb == "grid-select" || verb == "grid-key" || verb == "grid-edit";
+    if (!grid && acts) return StepFailed(c, "no grid in the active window");
     if (!grid) {
         Log("grid: none");
         return;
     }
-    const std::string& verb = c[0];
     if (verb == "log-grid") {
         // Title, row count, the selected rows and the cells of the first rows.
         std::string selected;
@@ -1530,6 +1761,9 @@ void CTestDriver::RunGridCommand(const Words& c)
         // One row, or the block of rows ROW..LAST
         const int row = std::atoi(arg(1).c_str());
         const int last = arg(2).empty() ? row : std::atoi(arg(2).c_str());
+        if (row < 0 || last < row || last >= grid->GetNumberRows())
+            return StepFailed(c, "no rows " + arg(1) + ".." + std::to_string(last) + " in a grid of " +
+                                     std::to_string(grid->GetNumberRows()) + " rows");
         grid->ClearSelection();
         if (last == row)
             grid->SelectRow(row);
@@ -1539,8 +1773,10 @@ void CTestDriver::RunGridCommand(const Words& c)
         Log("grid-select " + arg(1) + (last == row ? "" : " " + arg(2)));
     } else if (verb == "grid-key") {
         // A key pressed in the grid: "delete", "pagedown"
+        if (arg(1) != "delete" && arg(1) != "pagedown")
+            return StepFailed(c, "grid-key knows delete and pagedown");
         wxKeyEvent key(wxEVT_KEY_DOWN);
-        key.m_keyCode = arg(1) == "delete" ? WXK_DELETE : arg(1) == "pagedown" ? WXK_PAGEDOWN : 0;
+        key.m_keyCode = arg(1) == "delete" ? WXK_DELETE : WXK_PAGEDOWN;
         key.SetEventObject(grid->GetGridWindow());
         grid->GetGridWindow()->ProcessWindowEvent(key);
         Log("grid-key " + arg(1));
@@ -1548,6 +1784,10 @@ void CTestDriver::RunGridCommand(const Words& c)
         // A double click on the cell, the text typed into its editor, then Enter.
         const int row = std::atoi(arg(1).c_str());
         const int col = std::atoi(arg(2).c_str());
+        if (row < 0 || row >= grid->GetNumberRows() || col < 0 || col >= grid->GetNumberCols())
+            return StepFailed(c, "no cell " + arg(1) + "," + arg(2) + " in a grid of " +
+                                     std::to_string(grid->GetNumberRows()) + " rows and " +
+                                     std::to_string(grid->GetNumberCols()) + " columns");
         wxGridEvent click(grid->GetId(), wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col);
         grid->ProcessWindowEvent(click);
         wxTheApp->ProcessPendingEvents();
@@ -1731,10 +1971,7 @@ std::vector<long> rowsOf(const std::string& text)
 void CTestDriver::ActivateChild(const std::string& titlePart)
 {
     const auto found = childrenTitled(titlePart);
-    if (found.empty()) {
-        Log("activate-child: none titled " + titlePart);
-        return;
-    }
+    if (found.empty()) return StepFailed({"activate-child", titlePart}, "no window's title holds it");
     found.front()->Activate();
     wxTheApp->ProcessIdle();
     Log("activate-child: " + escaped(found.front()->GetTitle()));
@@ -1745,10 +1982,11 @@ void CTestDriver::SelectRows(const std::string& rows, int focus)
     // rows: "1,2,5" or "-" for none; the focus row is optional.
     CZibMdiChild* child = CMainFrame::Get()->ActiveZibChild();
     wxListCtrl* list = child ? firstList(child) : nullptr;
-    if (!list) {
-        Log("select-rows: no list");
-        return;
-    }
+    if (!list) return StepFailed({"select-rows", rows}, "no list in the active window");
+    for (long r : rowsOf(rows))
+        if (r < 0 || r >= list->GetItemCount())
+            return StepFailed({"select-rows", rows}, "no row " + std::to_string(r) + " in a list of " +
+                                                         std::to_string(list->GetItemCount()) + " rows");
     for (long r = 0; r < list->GetItemCount(); ++r)
         list->SetItemState(r, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     std::string done;
@@ -1767,17 +2005,13 @@ void CTestDriver::DragBlock(const std::string& from, const std::string& rows, co
     const auto targets = childrenTitled(to);
     BlockDragSource* source = sources.empty() ? nullptr : dragSourceOf(sources.front());
     BlockDragSource* target = targets.empty() ? nullptr : dragSourceOf(targets.front());
-    if (!source || !target) {
-        Log("drag: no such views");
-        return;
-    }
+    const Words command = {"drag", from, rows, to, std::to_string(row), move ? "move" : "copy"};
+    if (!source || !target)
+        return StepFailed(command, "no window titled " + (source ? to : from) + " takes blocks");
     sources.front()->Activate();
     SelectRows(rows, -1);
     const auto block = source->StartBlockDrag();
-    if (!block) {
-        Log("drag: nothing to drag");
-        return;
-    }
+    if (!block) return StepFailed(command, "nothing to drag from those rows");
     const bool taken = target->TakeBlockDrop(*block, row, move);
     source->FinishBlockDrag(taken && move);
     Log(std::string("drag: ") + (taken ? "dropped" : "refused"));

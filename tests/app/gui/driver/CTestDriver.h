@@ -31,9 +31,32 @@ namespace zib {
 // named by ZIB_TEST_LOG. A dialog still open once its answer has run and the
 // program has settled goes ("dialog-unended"), and the whole run has a time
 // limit (ZIB_TEST_TIMEOUT seconds, default 60), so a lost answer cannot hang a test.
-// An action of an answer that comes after the dialog has ended is not run
-// ("dialog-action-skipped: ..."); one the driver does not know, like a
-// command it does not know, writes "unknown command ...".
+//
+// A step that did not happen writes a line that fails the run (the GUI
+// tests' end check, ZibSession::expectEndedWell, looks for each of them):
+//   dialog-unanswered: ...      a dialog, message box or file dialog came and
+//                               the script had no answer left for it: it is
+//                               cancelled. A script names the answer of every
+//                               dialog it makes come, an OK box's "ok" too.
+//   dialog-answer-unfit: ...    the answer is not one the dialog offers (a
+//                               button the message box does not have, a file
+//                               dialog answered other than by "path" or
+//                               "cancel", more than the one button): cancelled.
+//   dialog-answers-unused: ...  answers still queued when the program ended:
+//                               a dialog the script expected never came.
+//   dialog-action-failed: ...   an action of an answer found nothing to act on:
+//                               no control of that id (on that page), a control
+//                               of another kind or disabled, a value that does
+//                               not parse or is not among its items, a row or
+//                               item that is not there, a menu command no one took.
+//   dialog-action-skipped: ...  an action that came after its dialog had ended.
+//   step-failed: ...            a command found nothing to act on (no tree or
+//                               node, no list, row, grid, label editor, window).
+//   script-unrun: ...           commands left when the program ended.
+//   await-failed: ...           a wait that ran out or can never hold.
+//   unknown command ...         a command or dialog action the driver does not know.
+// Commands that only write what they see ("log-...", "field", "tree-expanded",
+// "where", "menu" of a disabled item) write what they found, "none" included.
 //
 // Script lines (words separated by blanks, "quoted text" with \" \\ \n):
 //   dialog ACTION [; ACTION ...]  the answer to the next modal dialog
@@ -173,6 +196,14 @@ private:
     void LogWhere(const Words& command);
     void LogTabs();
     void Act(wxDialog* dialog, std::vector<Words> actions);
+    // One action of an answer; false (with the reason in `why`) when it found nothing to act on.
+    bool ActOn(wxDialog* dialog, wxWindow*& scope, const Words& action, std::string& why);
+    // The answer of a message box or file dialog that can be given, or why not.
+    std::string UnfitAnswer(wxDialog* dialog, const std::vector<Words>& answer) const;
+    // A command that could not act: the line that fails the run.
+    void StepFailed(const Words& command, const std::string& why);
+    // The answers and commands left when the program ends, logged once.
+    void LogLeftovers();
     // Ends a dialog that is still open once its answer has run and the program has settled.
     void AwaitUnended(wxDialog* dialog);
     void RunDialog(const std::string& name);
@@ -193,6 +224,7 @@ private:
     std::string scriptPath_;
     std::streamoff scriptTaken_ = 0; // bytes of the script read so far
     bool follow_ = false;            // the script grows while the program runs
+    bool leftoversLogged_ = false;
     int done_ = 0;                   // commands run since "follow"
     std::deque<Words> commands_;
     std::deque<std::vector<Words>> answers_;

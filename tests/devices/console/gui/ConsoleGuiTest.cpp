@@ -51,8 +51,9 @@ TEST_F(ConsoleGui, PlaysAndClosesOnlyWhenStopped)
     FileProfile(session_.settingsFile()).setInt("Settings", "MidiOutDevID", 1); // "Zib Test:Out A"
     const ZibRun r =
         run("run-dialog console\n"
-            "dialog click 1808; await-in-file " + session_.midiLog().string() +
-            " \"Zib Test:Out A: 9B 3C 64\"; log 1808; click cancel; log 1808; click 1808; log 1808; cancel\n");
+            "dialog click 1808; await-in-file " +
+            session_.midiLog().string() +
+            " \"Zib Test:Out A: 9B 3C 64\"; log 1808; cancel; log 1808; click 1808; log 1808; cancel\n");
     const auto buttons = r.lines("control 1808:");
     ASSERT_EQ(buttons.size(), 3u);
     EXPECT_EQ(buttons[0], "control 1808: label=Stop enabled=1");

@@ -190,7 +190,7 @@ TEST_F(BuiltInSynthGui, WithoutAudioOutputEachPlayRoadShowsOneMessageNamingTheCa
     EXPECT_TRUE(r.has("control 1808: label=Start enabled=1")) << r.line("control 1808");
     EXPECT_TRUE(r.has("dialog: title=MIDI settings"));
     EXPECT_TRUE(r.has("dialog: title=Select MIDI Ports"));
-    EXPECT_TRUE(r.line("unanswered").empty()) << "no box came that was not looked for";
+    EXPECT_TRUE(r.line("dialog-unanswered").empty()) << "no box came that was not looked for";
     // One line in the log per failed Play
     size_t logged = 0;
     for (size_t at = 0;

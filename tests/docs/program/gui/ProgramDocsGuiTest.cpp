@@ -225,12 +225,13 @@ TEST_F(ProgramDocsGui, PerformanceSettingsWriteOnOkAndNothingOnCancel)
 TEST_F(ProgramDocsGui, ProgramPagesWithNarrowGraphsDrawAndEnd)
 {
     const auto wq41 = file("wq41.prg", test::WqPcgBuilder('I').image());
-    ZibRun r = run(
-        "select-rows 0 0\n"
-        // Page 6: P = (W - 20 - 99) / 99; page 12: Delay and Fade In leave no room: no wave.
-        "dialog page 5 ; set 2040 99 ; set 2050 99 ; click 1427 ; page 11 ; set 3230 99 ; set 3240 99 ; "
-        "set 3220 99 ; click 1427 ; page 0 ; ok\nmenu 32785\nawait-idle\nquit\n",
-        {wq41}, 40);
+    ZibRun r =
+        run("select-rows 0 0\n"
+            // Page 6: P = (W - 20 - 99) / 99; page 12: Delay and Fade In leave no room: no wave.
+            "dialog page 5 ; set 2040 99 ; set 2050 99 ; click 1427 ; page 11 ; set 3230 99 ; set 3240 99 ; "
+            "set 3220 99 ; click 1427 ; page 0 ; ok\nmenu 32785\nawait-idle\n"
+            "dialog no\nquit\n", // the changed program is left unsaved
+            {wq41}, 40);
     EXPECT_TRUE(r.has("dialog-end: title=Program Properties result=5100")) << r.output;
 }
 

@@ -1,7 +1,8 @@
 // Commands that read an item while its edit frame is open, in the real
 // program: a velocity typed into the open track editor goes into what Copy,
 // Extract Item, Style To MIDI, Pad To MIDI and the tree's Play CV give, which
-// differs from what they gave before the edit in that note alone; the frame
+// differs from what they gave before the edit in that note alone (the whole
+// style compared, each of its fields, chord variations and events); the frame
 // and its editor stay open. An edit that cannot be written back is reported
 // and the command does not run. A paste over the chord variation open in the
 // track editor is kept.
@@ -12,8 +13,10 @@
 #include "platform/FileIo.h"
 #include "tests/docs/style/gui/StyleGuiFixture.h"
 #include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/QeStyleContents.h"
 #include "tests/support/StyFileBuilder.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -22,6 +25,7 @@
 namespace zib {
 namespace {
 
+using test::QeStyleContents;
 using test::StyleGui;
 using test::ZibRun;
 using Bytes = std::vector<uint8_t>;
@@ -32,6 +36,21 @@ using Notes = std::vector<std::array<uint32_t, 4>>;
 // bank selects and program change come first).
 constexpr int kFirstNoteRowShown = 3;
 constexpr int kTypedVelocity = 76;
+
+// What a road gives after the edit differs from what it gave before in the
+// velocity of the first note of `track` in V1 CV1 alone.
+std::vector<std::string> typedVelocityOnly(int track)
+{
+    return {test::qeNoteName(0, 0, track, 1) + " velocity: 100 -> " + std::to_string(kTypedVelocity)};
+}
+
+// Whether contents read back hold the note the edit types over.
+bool holdsTheNote(const QeStyleContents& contents, int track)
+{
+    const std::string name = test::qeNoteName(0, 0, track, 1);
+    return std::any_of(contents.begin(), contents.end(),
+                       [&name](const auto& value) { return value.first == name; });
+}
 
 Notes notesOf(const Bytes& smf)
 {
@@ -44,29 +63,17 @@ Notes notesOf(const Bytes& smf)
     return out;
 }
 
-// The notes with the first one on `channel` at the typed velocity.
-Notes withTypedVelocity(Notes notes, int channel)
-{
-    for (auto& n : notes)
-        if (n[1] == 0x90u + uint32_t(channel)) {
-            n[3] = kTypedVelocity;
-            break;
-        }
-    return notes;
-}
-
-// V1 CV1 of a Qe style or pad's data, as the style editor exports it.
-Bytes firstCvOf(const Bytes& data)
-{
-    auto made = LibraryQeStyleEditor::FromItem(data);
-    return made.editor ? made.editor->ExportSmf(0, 0) : Bytes();
-}
-
 Bytes bytesOf(const std::filesystem::path& path)
 {
     Bytes bytes;
     readWholeFile(path.string(), bytes);
     return bytes;
+}
+
+// The whole style of an item's data; "error" when there is none.
+QeStyleContents styleOf(const Bytes& data)
+{
+    return data.empty() ? QeStyleContents{{"error", "no item"}} : test::qeStyleContents(data);
 }
 
 // A folder of the session's files, made when missing.
@@ -76,13 +83,24 @@ std::filesystem::path folderIn(const std::filesystem::path& files, const std::st
     return files / name;
 }
 
-// The MIDI file of V1 CV1 that an export wrote into `dir`.
-Bytes firstCvFileIn(const std::filesystem::path& dir)
+// Every chord variation's MIDI file an export wrote into `dir` ("Pop_V11.mid",
+// "Pop_F12.mid"), each named by its element and chord variation as the
+// style's contents name them ("V1CV1"), and the files' names.
+QeStyleContents cvFilesIn(const std::filesystem::path& dir)
 {
+    QeStyleContents out;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
-        if (entry.path().filename().string().find("_V11.") != std::string::npos) return bytesOf(entry.path());
-    return {};
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        const std::string stem = entry.path().stem().string();
+        const std::string part = stem.substr(stem.rfind('_') + 1); // element and CV: "V11"
+        const std::string cv = part.substr(0, part.size() - 1) + "CV" + part.back();
+        out.emplace_back("file " + entry.path().filename().string(), cv);
+        for (auto& value : test::qeCvFileContents(cv, bytesOf(entry.path())))
+            out.push_back(std::move(value));
+    }
+    std::sort(out.begin(), out.end());
+    if (out.empty()) out.emplace_back("error", "no MIDI file in " + dir.string());
+    return out;
 }
 
 class OpenEditReadGui : public StyleGui {
@@ -103,14 +121,14 @@ protected:
 
 // One command that reads the first item of edit.sty (or edit.pad): its
 // steps, with the document's list active, write what it gives under a tag,
-// once before the velocity is typed and once after; `output` reads V1 CV1
-// of that back. Both work in the session's folder of files.
+// once before the velocity is typed and once after; `output` reads that back
+// whole. Both work in the session's folder of files.
 struct ReadRoad {
     using Files = std::filesystem::path;
     const char* name;
     bool pad;
     std::function<std::string(const Files&, const std::string& tag)> steps;
-    std::function<Bytes(const Files&, const std::string& tag)> output;
+    std::function<QeStyleContents(const Files&, const std::string& tag)> output;
     const char* done = ""; // the closing message of each run of the command
 };
 
@@ -137,8 +155,8 @@ const ReadRoad kReadRoads[] = {
          const size_t row = tag == "before" ? 1 : 2;
          if (!other.OpenImage(bytesOf(files / "other.sty"), (files / "other.sty").string()) ||
              other.m_StyItems.size() <= row)
-             return Bytes();
-         return firstCvOf(other.m_StyItems[row].data);
+             return styleOf({});
+         return styleOf(other.m_StyItems[row].data);
      }},
     {"extract", false,
      [](const ReadRoad::Files& files, const std::string& tag) {
@@ -147,16 +165,16 @@ const ReadRoad kReadRoads[] = {
      [](const ReadRoad::Files& files, const std::string& tag) {
          ItemFileContent content;
          if (ReadItemFile(bytesOf(files / (tag + ".WSF")), true, content) != ItemFileError::None)
-             return Bytes();
-         return firstCvOf(content.data);
+             return styleOf({});
+         return styleOf(content.data);
      }},
     {"styletomidi", false,
      [](const ReadRoad::Files& files, const std::string& tag) { return midiExport(32803, files, tag); },
-     [](const ReadRoad::Files& files, const std::string& tag) { return firstCvFileIn(files / tag); },
+     [](const ReadRoad::Files& files, const std::string& tag) { return cvFilesIn(files / tag); },
      "message: title=DumpStyleToMidi text=Successfully converted 1 styles of 1 selected"},
     {"padtomidi", true,
      [](const ReadRoad::Files& files, const std::string& tag) { return midiExport(33029, files, tag); },
-     [](const ReadRoad::Files& files, const std::string& tag) { return firstCvFileIn(files / tag); },
+     [](const ReadRoad::Files& files, const std::string& tag) { return cvFilesIn(files / tag); },
      "message: title=DumpStyleToMidi text=Successfully converted 1 pads of 1 selected"},
 };
 
@@ -170,19 +188,20 @@ TEST_P(OpenEditReadRoad, GivesTheEditOfTheOpenTrackEditor)
     const std::string edit = qeFile(document, c.pad);
     const std::string other = qeFile("other.sty", false);
     const std::string node = c.pad ? "Variation1/CV1/DRUM" : "Variation1/CV1/BASS";
+    const int track = c.pad ? 0 : 2;
     const ReadRoad::Files& files = session_.files();
-    // The list's title alone carries the mark of a changed document.
+    // The list's title alone carries the mark of a changed document, which
+    // is left unsaved as the program ends.
     const ZibRun r = run("activate-child " + document + "\n" + c.steps(files, "before") +
                              openEditFrame(document) + typeIntoTrackEditor(node) + "activate-child " +
-                             document + "*\n" + c.steps(files, "after") + "log-tabs\n",
+                             document + "*\n" + c.steps(files, "after") + "log-tabs\ndialog no\n",
                          {edit, other});
     const std::string log = logOf(r);
     ASSERT_NE(r.line("grid-edit").find("-> 76"), std::string::npos) << log;
-    const Notes before = notesOf(c.output(files, "before"));
-    ASSERT_FALSE(before.empty()) << log;
-    EXPECT_EQ(notesOf(c.output(files, "after")),
-              withTypedVelocity(before, test::qeTrackChannel(c.pad ? 0 : 2)))
-        << log;
+    const QeStyleContents before = c.output(files, "before");
+    ASSERT_TRUE(holdsTheNote(before, track)) << before.front().first << ": " << before.front().second << "\n"
+                                             << log;
+    EXPECT_EQ(test::contentDifferences(before, c.output(files, "after")), typedVelocityOnly(track)) << log;
     if (*c.done) {
         EXPECT_EQ(r.lines(c.done).size(), 2u) << log;
     }
@@ -197,7 +216,8 @@ INSTANTIATE_TEST_SUITE_P(Roads, OpenEditReadRoad, ::testing::ValuesIn(kReadRoads
                              return std::string(info.param.name);
                          });
 
-// Play CV of the tree plays what the open track editor holds.
+// Play CV of the tree plays what the open track editor holds: the chord
+// variation's whole file, with the typed velocity alone changed.
 TEST_F(OpenEditReadGui, PlayCvOfTheTreeTakesTheOpenEdit)
 {
     const std::string sty = qeFile("edit.sty", false);
@@ -213,12 +233,15 @@ TEST_F(OpenEditReadGui, PlayCvOfTheTreeTakesTheOpenEdit)
     const ZibRun after =
         run(openEditFrame("edit.sty") + typeIntoTrackEditor("Variation1/CV1/BASS") +
                 "activate-child \" - StyleTree - \"\nselect-node Variation1/CV1\nmenu 32807\n" +
-                playedInto("after.mid") + "log-tabs\n",
+                playedInto("after.mid") + "log-tabs\ndialog no\n",
             {sty});
-    const Notes played = notesOf(read((session_.files() / "before.mid").string()));
-    ASSERT_FALSE(played.empty()) << logOf(before);
-    EXPECT_EQ(notesOf(read((session_.files() / "after.mid").string())),
-              withTypedVelocity(played, test::qeTrackChannel(2)))
+    const QeStyleContents played =
+        test::qeCvFileContents("V1CV1", read((session_.files() / "before.mid").string()));
+    ASSERT_TRUE(holdsTheNote(played, 2)) << played.front().first << ": " << played.front().second << "\n"
+                                         << logOf(before);
+    EXPECT_EQ(test::contentDifferences(
+                  played, test::qeCvFileContents("V1CV1", read((session_.files() / "after.mid").string()))),
+              typedVelocityOnly(2))
         << logOf(after);
     EXPECT_NE(after.line("tabs:").find(" - EventList - "), std::string::npos) << logOf(after);
 }
@@ -232,7 +255,7 @@ TEST_F(OpenEditReadGui, AnEditThatCannotBeWrittenBackStopsPlayCv)
     const ZibRun r =
         run("select-rows 0 0\nmenu 32785\nselect-node Variation1/CV1/BASS\nmenu 32848\n"
             "grid-edit 1 1 99999\nactivate-child \" - StyleTree - \"\nselect-node Variation1/CV1\n"
-            "dialog ok\nmenu 32807\nlog-tabs\nmenu 32807\nlog-tabs\n",
+            "dialog ok\nmenu 32807\nlog-tabs\nmenu 32807\nlog-tabs\ndialog no\n",
             {sty});
     const std::string log = logOf(r);
     const auto messages = r.lines("message: title=Recreate");

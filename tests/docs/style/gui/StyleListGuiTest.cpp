@@ -170,7 +170,7 @@ TEST_F(StyleGui, WqNamesThatAreReservedAreRefused)
 {
     const std::string sty = file("wq8.sty", wqFile());
     const ZibRun r = run("select-rows 0 0\nmenu 32779\ndialog ok\nedit-label InitStyleX\nlog-list 1\n"
-                         "menu 32779\nedit-label Funk\nlog-list 1\n",
+                         "menu 32779\nedit-label Funk\nlog-list 1\ndialog no\n",
                          {sty});
     EXPECT_NE(logOf(r).find("text=This name is not allowed"), std::string::npos) << logOf(r);
     EXPECT_EQ(rowNames(r), std::vector<std::string>{"Rock"});
@@ -182,9 +182,14 @@ TEST_F(StyleGui, CopyPasteAndDragBetweenDocumentsConvertTheirItems)
     const std::string qe4k = file("target.sty", qe4kFile());
     const std::string qe9z = file("nine.sty", qe9zFile());
     const std::string wq = file("wq8.sty", wqFile());
-    const ZibRun r = run("dialog path " + qe4k + "\nmenu 57601\n"
-                         "dialog path " + qe9z + "\nmenu 57601\n"
-                         "dialog path " + wq + "\nmenu 57601\n"
+    const ZibRun r = run("dialog path " + qe4k +
+                         "\nmenu 57601\n"
+                         "dialog path " +
+                         qe9z +
+                         "\nmenu 57601\n"
+                         "dialog path " +
+                         wq +
+                         "\nmenu 57601\n"
                          "activate-child wq8.sty\n"
                          "select-rows 0 0\n"
                          "menu 57634\n"
@@ -203,7 +208,8 @@ TEST_F(StyleGui, CopyPasteAndDragBetweenDocumentsConvertTheirItems)
                          "log-list 6\n"
                          "dialog ok\n"
                          "drag target.sty 0,1 target.sty 1 move\n"
-                         "screenshot pasted-and-dragged\n");
+                         "screenshot pasted-and-dragged\n"
+                         "dialog no\n"); // the changed target is left unsaved as the program ends
     const std::string log = logOf(r);
     // The Wq style became a Qe style whose tracks have the sounds of its programs.
     EXPECT_EQ(rowNames(r, "menu 57637"), (std::vector<std::string>{"Pop", "Rock", "Rock"})) << log;
@@ -237,7 +243,7 @@ TEST_F(StyleGui, PastesIntoASecondRunningProgramThroughTheClipboard)
     };
     for (int waited = 0; !copied() && waited < test::ZibSession::kRunCeilingSeconds * 1000; waited += 50)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    const ZibRun second = run("menu 57637\nlog-list 3\n", {target});
+    const ZibRun second = run("menu 57637\nlog-list 3\ndialog no\n", {target});
     std::ofstream(owner.script, std::ios::app | std::ios::binary) << "quit\n";
     const ZibRun first = test::ZibSession::finish(owner);
     EXPECT_EQ(rowNames(second), (std::vector<std::string>{"Nine", "Pop"})) << logOf(second) << logOf(first);
