@@ -129,6 +129,30 @@ TEST_F(StyleGui, DialogsWriteOnOkAndNothingOnCancelAndTheItemChangesWhenTheFrame
     EXPECT_EQ(editor->TrackChord(0, 0, 2), 1) << "Maj6";
 }
 
+// A chord variation copied and pasted onto an empty one: the tree shows the
+// tracks of both as the tree built anew from the saved item shows them, the
+// tracks without data (PERC, ACC1-ACC5 here) with the empty track's icon.
+TEST_F(StyleGui, APastedCvShowsItsTracksAsTheRebuiltTreeDoes)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    const ZibRun pasted = run(kOpenEditFrame +
+                                  "select-node Variation1/CV1\n"
+                                  "tree-command 57634\n"
+                                  "select-node Variation1/CV4\n"
+                                  "tree-command 57637\n"
+                                  "log-tree 0\n" +
+                                  closeFrameAndSave("pop.sty"),
+                              {sty});
+    const ZibRun rebuilt = run(kOpenEditFrame + "log-tree 0\n", {sty});
+    const auto images = [](const ZibRun& r) {
+        const std::string line = r.line("tree-images: ");
+        return line.substr(0, line.find(' ', std::string("tree-images: ").size()));
+    };
+    // Root, Variation1, CV1 with DRUM and BASS, CV2 and CV3 empty, CV4 as CV1.
+    EXPECT_EQ(images(pasted).rfind("tree-images: 01236366666552363666665", 0), 0u) << logOf(pasted);
+    EXPECT_EQ(images(pasted), images(rebuilt)) << logOf(rebuilt);
+}
+
 TEST_F(StyleGui, AddCvAndDeleteWithItsQuestion)
 {
     const std::string sty = file("pop.sty", qeStyleFile());
