@@ -111,7 +111,9 @@ int TrackParamsDlgModel::Ok(const Controls& c)
     if (c.applyToAll) {
         const int elements = version_ == 1 ? 12 : 10;
         for (int e = 0; e < elements; ++e) {
-            if (e == element_) continue;
+            // An absent element keeps nothing (the file has no place for it);
+            // its track records are not read either, which would make it.
+            if (e == element_ || editor_.QueryStyleElem(e) == 0) continue;
             for (int t = 0; t < kTracks; ++t) {
                 const size_t i = size_t(t);
                 auto update = [&](auto current, auto wanted, auto write) {

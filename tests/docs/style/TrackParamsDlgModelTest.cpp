@@ -74,6 +74,7 @@ TEST(SoundSelectDlgModel, TitleAndChoice)
 FakeQeStyleEditor styleEditor()
 {
     FakeQeStyleEditor editor;
+    editor.elementStatus.fill(2);
     for (int e = 0; e < 12; ++e)
         for (int t = 0; t < 8; ++t) {
             editor.program[size_t(e)][size_t(t)] = sound(121, 64, t);
@@ -177,11 +178,15 @@ TEST(TrackParamsDlgModel, ApplyToAllCopiesTheFourValuesWhereTheyDiffer)
     editor.expression[7][3] = 50;
     editor.high[9][0] = 90;
     editor.expression[10][3] = 50;
+    // An absent element is neither read nor written (reading would make it).
+    editor.elementStatus[8] = 0;
+    editor.expression[8][2] = 60;
     TrackParamsDlgModel model(editor, 1, "Pop");
     TrackParamsDlgModel::Controls c = controlsAtStart(model);
     c.applyToAll = true;
     EXPECT_EQ(model.Ok(c), 1) << "nothing changed here, but other elements differ";
     EXPECT_EQ(editor.calls, (Strings{"SetTrackExpression 7 3 100", "SetTrackKBRangeHigh 9 0 108"}));
+    EXPECT_EQ(editor.expression[8][2], 60);
     EXPECT_EQ(editor.expression[10][3], 50) << "a Qe4k style has ten elements";
 
     FakeQeStyleEditor qe9z = styleEditor();
