@@ -230,6 +230,7 @@ bool CZibPadDoc::RenameItem(int row, std::string_view text)
 {
     if (RenameLimit(row) == 0 || !IsQe()) return false;
     CQePadItem& pad = m_PadItems[size_t(row)];
+    if (RenameKeepsName(pad, text, m_Model)) return true;
     pad.SetName(text.substr(0, std::min<size_t>(text.size(), 18)));
     ConvertItemName(pad.name, m_Model, 1);
     SetModified();

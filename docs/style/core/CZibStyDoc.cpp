@@ -630,6 +630,7 @@ bool CZibStyDoc::RenameItem(int row, std::string_view text)
     const int limit = RenameLimit(row);
     if (limit == 0) return false;
     text = text.substr(0, std::min(text.size(), size_t(limit)));
+    if (RenameKeepsName(RowItem(row), text, IsWq() ? m_Model : 'F')) return true;
     if (IsWq()) {
         if (text.starts_with("InitStyle") || text.starts_with("empty")) {
             Notify(StyNotice::Numbered(stymsg::NameNotAllowed, "OnEndLabelEdit"));
