@@ -180,6 +180,8 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
     // The header's size is checked against the file before anything is copied.
     if (header.styleSize > file.size() - 5 - headerSize)
         return Stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
+    // A pad item file without data would be listed but not saved: refused as a bad item.
+    if (header.styleSize == 0) return Stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
 
     CQePadItem pad;
     pad.position = uint32_t(PadCount());
@@ -201,18 +203,13 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
     setTrimmedName(pad, header.styleName);
     pad.kind = 9;
     const bool wasEmpty = m_Model == ' ' || PadCount() == 0;
-    if (pad.Size() == 0) {
-        pad.resourceIndex = pad.bankPosition = -1;
-        pad.bank = 20;
-    } else {
-        pad.resourceIndex = pad.bankPosition = int32_t(pad.position);
-        if (!AddSoundInfo(pad)) return Stop(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
-    }
+    pad.resourceIndex = pad.bankPosition = int32_t(pad.position);
+    if (!AddSoundInfo(pad)) return Stop(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
     if (wasEmpty) {
         m_Model = letter;
         Tell(StyViewNotice::ColumnsRebuilt);
     }
-    if (pad.Size() != 0) pad.bank = BankForNewItems();
+    pad.bank = BankForNewItems();
     m_PadItems.push_back(std::move(pad));
     Tell(StyViewNotice::RowAdded, PadCount() - 1);
     return 1;
