@@ -198,6 +198,7 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
     } else {
         pad.model = 'F';
     }
+    ImportGoesAhead();
     const auto data = std::span<const uint8_t>(file).subspan(5 + headerSize, header.styleSize);
     pad.data.assign(data.begin(), data.end());
     setTrimmedName(pad, header.styleName);

@@ -401,6 +401,7 @@ int CZibStyDoc::ImportStyle(const std::filesystem::path& path)
     // A Qe item file without style data would be listed but not saved: refused as a bad item.
     if (IsQeModel(letter) && content.data.empty())
         return Stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
+    ImportGoesAhead();
     return ImportContent(path, content);
 }
 
