@@ -228,14 +228,7 @@ const UnchangedRoad kUnchangedRoads[] = {
      [] {
          return qeStyleDialog([](QeStyleEditor& e) {
              TrackParamsDlgModel m(e, 0, "Pop");
-             TrackParamsDlgModel::Controls c;
-             for (int t = 0; t < 8; ++t) {
-                 c.sound[size_t(t)] = m.SoundIndex(t);
-                 c.expression[size_t(t)] = std::to_string(m.RowOf(t).expression);
-                 c.low[size_t(t)] = TrackParamsDlgModel::NoteIndex(m.RowOf(t).low);
-                 c.high[size_t(t)] = TrackParamsDlgModel::NoteIndex(m.RowOf(t).high);
-             }
-             return m.Ok(c);
+             return m.Ok(m.ControlsAtStart());
          });
      }},
 };
