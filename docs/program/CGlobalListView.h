@@ -13,7 +13,7 @@ protected:
     virtual WqGlobalDoc& Global() const = 0;
     virtual std::string NameColumnTitle() const = 0;
     virtual int NameColumnWidth() const = 0;
-    // The model's dialog; true after its OK.
+    // The model's dialog; true after an OK that changed the document.
     virtual bool RunDialog() = 0;
 
     std::vector<CProgramListCtrl::Column> Columns() const override;

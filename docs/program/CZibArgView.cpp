@@ -22,8 +22,7 @@ bool CZibArgView::RunDialog()
     if (doc.model == 'M') result = CArgGlobalWqR65Dlg(ShellFrame(), model).ShowModal();
     else if (doc.model == 'I') result = CArgGlobalWq41Dlg(ShellFrame(), model).ShowModal();
     if (result != wxID_OK) return false;
-    doc.ApplyImage(model.Ok());
-    return true;
+    return doc.ApplyImage(model.Ok());
 }
 
 } // namespace zib

@@ -19,8 +19,7 @@ bool CZibGblView::RunDialog()
     GlobalDataDlgModel model(doc);
     CGlobalDataDlg dlg(ShellFrame(), model);
     if (dlg.ShowModal() != wxID_OK) return false;
-    doc.ApplyImage(model.Ok());
-    return true;
+    return doc.ApplyImage(model.Ok());
 }
 
 } // namespace zib

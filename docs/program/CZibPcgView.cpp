@@ -63,10 +63,7 @@ void CZibPcgView::Properties()
     const int row = list_->FocusedRow();
     if (Doc().IsQe() || Doc().ProgramCount() == 0 || row < 0) return;
     CPrgPropSheet sheet(ShellFrame(), Doc(), row);
-    if (sheet.ShowModal() != wxID_OK) return;
-    sheet.WritePages();
-    Doc().modified = true;
-    GetDocument()->UpdateAllViews();
+    if (sheet.ShowModal() == wxID_OK && sheet.WritePages()) GetDocument()->UpdateAllViews();
 }
 
 } // namespace zib

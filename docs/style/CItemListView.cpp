@@ -280,7 +280,7 @@ void CItemListView::RunCommand(StyCommand command)
         showChangedRows();
         break;
     case StyCommand::ImportItems:
-        ItemDoc()->CloseToolWindows();
+        // The windows close only once an import goes ahead (see CZibItemDoc).
         model.ImportItem();
         showChangedRows();
         break;

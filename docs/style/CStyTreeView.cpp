@@ -18,6 +18,7 @@
 #include "docs/style/core/QeKeyChordDlgModel.h"
 #include "docs/style/core/QeStyleEditor.h"
 #include "docs/style/core/QeStyleFlagsDlgModel.h"
+#include "docs/style/core/SheetOk.h"
 #include "docs/style/core/StyCommandIds.h"
 #include "docs/style/core/StyTreeMenus.h"
 #include "docs/style/core/StyTreeMidiFiles.h"
@@ -546,7 +547,7 @@ std::optional<WqStyleItemRef> wqItemRef(CItemWxDoc* doc, int row)
 {
     CStyItem* item = doc ? doc->EditItem(row) : nullptr;
     if (!item) return std::nullopt;
-    return WqStyleItemRef{doc->ModelLetter(), item->data, [doc] { doc->SetModelModified(); }};
+    return WqDialogItemRef(doc->ModelLetter(), item->data, [doc] { doc->SetModelModified(); });
 }
 
 } // namespace
@@ -580,7 +581,7 @@ void CStyTreeView::OnWqStyleProperties()
     WqStylePropertiesModel model(item->data, doc_->ModelLetter(), style->Model().ProgramNameSource());
     if (!model.Usable()) return;
     CWqStylePropertiesDlg dlg(this, model, doc_->ModelLetter());
-    if (dlg.ShowModal() == wxID_OK) {
+    if (dlg.ShowModal() == wxID_OK && model.changed) {
         doc_->SetModelModified();
         doc_->RefreshList();
     }

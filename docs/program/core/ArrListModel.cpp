@@ -100,6 +100,7 @@ bool ArrListModel::EndLabelEdit(int row, std::string_view text)
     if (!CanBeginLabelEdit(row) || text.empty()) return false;
     CArrItem& item = doc_.items[size_t(row)];
     const size_t width = LabelLimit();
+    if (RenameKeepsName(item, text.substr(0, width), uint32_t(doc_.model))) return true;
     item.SetName(text.substr(0, width));
     ConvertItemName(item.name, uint32_t(doc_.model), 1);
     // The record keeps the name blank-padded over its name field.

@@ -1,5 +1,6 @@
 #include "docs/program/core/ArrPageModel.h"
 
+#include "docs/style/core/SheetOk.h"
 #include "midi/ValueTexts.h"
 
 #include <algorithm>
@@ -496,10 +497,7 @@ void ArrSheetModel::Leave(int page)
 void ArrSheetModel::Ok(int shownPage)
 {
     Leave(shownPage);
-    // An OK that changed nothing leaves the document as it was, unchanged.
-    std::vector<uint8_t>& record = doc_.items[size_t(row_)].data;
-    if (record == copy_) return;
-    record = copy_;
+    if (!PutBackWhenChanged(doc_.items[size_t(row_)].data, copy_)) return;
     doc_.modified = true;
     doc_.Port().RedrawAll();
 }

@@ -158,7 +158,8 @@ bool ItemDocBase::ImportFiles(const std::vector<std::string>& files)
         }
         added = true;
     }
-    modified = true;
+    // A run that added nothing changed nothing.
+    if (added) modified = true;
     if (ok && ShownCount() > 0) Port().ScrollTo(ShownCount() - 1);
     return ok;
 }
@@ -178,6 +179,14 @@ void ItemDocBase::WarnRearranged() const
 bool ItemDocBase::AcceptsQeItemData(std::span<const uint8_t> data, uint8_t type, const char* caption) const
 {
     if (data.empty() || IsWritableQeResource(data, type)) return true;
+    Notify(DocMessage::Numbered(26, caption, DocIcon::Stop));
+    return false;
+}
+
+bool ItemDocBase::AcceptsImportedQeItemData(std::span<const uint8_t> data, uint8_t type,
+                                            const char* caption) const
+{
+    if (!data.empty()) return AcceptsQeItemData(data, type, caption);
     Notify(DocMessage::Numbered(26, caption, DocIcon::Stop));
     return false;
 }

@@ -68,13 +68,18 @@ public:
     void OnEditImport() { ImportItem(); }
     // The files in order while the list has room: a file of another
     // extension stops the run, as does a failed import. The document is
-    // modified afterwards (also when the run stopped after an added item).
+    // modified afterwards when an item was added (also when the run stopped
+    // after it).
     bool ImportFiles(const std::vector<std::string>& files);
 
     // Whether a Qe item's data (none, or a resource of `type`) can be saved;
     // an item that could not is refused here, at import, paste and drop, with
     // message 26 ("Imported File not expected format - Insertion failed!").
     bool AcceptsQeItemData(std::span<const uint8_t> data, uint8_t type, const char* caption) const;
+    // The same for an imported item, which must hold data: an item file
+    // with an empty body would be listed but not saved, and is refused with
+    // message 26 too.
+    bool AcceptsImportedQeItemData(std::span<const uint8_t> data, uint8_t type, const char* caption) const;
 
 protected:
     // The list the commands act on

@@ -309,7 +309,8 @@ PcgItemResult PcgDocModel::ImportPcgImage(std::span<const uint8_t> bytes)
         header.seek(16);
         const auto name = header.bytes(18);
         const auto data = rest.subspan(kQeItemHeader);
-        if (!AcceptsQeItemData(data, uint8_t(pcg::kProgramItemType), "ImportPcg")) return PcgItemResult::Failed;
+        if (!AcceptsImportedQeItemData(data, uint8_t(pcg::kProgramItemType), "ImportPcg"))
+            return PcgItemResult::Failed;
         item.data.assign(data.begin(), data.end());
         item.position = uint32_t(ProgramCount());
         item.resourceIndex = item.bankPosition = ProgramCount();

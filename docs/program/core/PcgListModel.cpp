@@ -141,6 +141,8 @@ bool PcgListModel::EndLabelEdit(int row, std::string_view text)
     if (!CanBeginLabelEdit(row)) return false;
     CPcgItem& item = doc_.ShownItems()[size_t(row)];
     text = text.substr(0, 18);
+    const uint32_t model = uint32_t(doc_.IsQe() ? 'F' : doc_.model);
+    if (RenameKeepsName(item, text, model)) return true;
     if (!doc_.IsQe()) {
         // The name lives in the record too: blank-padded over its name field.
         const size_t width = pcg::RecordNameWidth(doc_.model);
@@ -149,7 +151,7 @@ bool PcgListModel::EndLabelEdit(int row, std::string_view text)
         text = text.substr(0, width);
     }
     item.SetName(text);
-    ConvertItemName(item.name, uint32_t(doc_.IsQe() ? 'F' : doc_.model), 1);
+    ConvertItemName(item.name, model, 1);
     doc_.Port().Redraw(row, row);
     doc_.modified = true;
     return true;

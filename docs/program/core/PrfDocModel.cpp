@@ -180,7 +180,8 @@ PrfItemResult PrfDocModel::ImportPerfImage(std::span<const uint8_t> bytes)
     if (size != bytes.size() - kItemFileHeadSize - kItemHeader) return refuse(27);
     const auto name = in.bytes(18);
     const auto data = in.bytes(size);
-    if (!AcceptsQeItemData(data, uint8_t(kPerformanceType), "ImportPerf")) return PrfItemResult::Failed;
+    if (!AcceptsImportedQeItemData(data, uint8_t(kPerformanceType), "ImportPerf"))
+        return PrfItemResult::Failed;
     sourceModel = *letter;
     return AddPerformance(std::vector<uint8_t>(data.begin(), data.end()),
                           std::span<const char>(reinterpret_cast<const char*>(name.data()), 18), *letter);

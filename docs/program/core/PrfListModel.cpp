@@ -72,6 +72,7 @@ bool PrfListModel::EndLabelEdit(int row, std::string_view text)
 {
     if (!CanBeginLabelEdit(row)) return false;
     CQePrfItem& item = doc_.items[size_t(row)];
+    if (RenameKeepsName(item, text, uint32_t(doc_.model))) return true;
     item.SetName(text.substr(0, 18));
     ConvertItemName(item.name, uint32_t(doc_.model), 1);
     doc_.Port().Redraw(row, row);

@@ -11,7 +11,7 @@ namespace zib {
 // the style performance page, the arranger info page of a performance (bank
 // and position can be chosen) and the page of the first STS block (STS1).
 // The pages edit their own values; OK writes back what each changed page
-// owns and marks the document modified.
+// owns and marks the document modified when the performance's bytes changed.
 //
 //   style page     the eight style track records: sound (bytes 8-11), volume (12), pan (13)
 //   arranger page  38 bank, 39 position, 41 tempo (below 40: 40), 42 variation, 43 element, 45, 46 fills
@@ -31,7 +31,7 @@ public:
     StsArrangerInfoPageModel& ArrangerPage() { return arranger_; }
     StsTrackPageModel& StsPage() { return sts_; }
 
-    // OK: true when a changed page wrote (the document is then modified).
+    // OK: true when the pages changed the performance (the document is then modified).
     bool Ok();
 
 private:

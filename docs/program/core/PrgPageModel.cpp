@@ -2,6 +2,7 @@
 
 #include "docs/program/core/PcgDocModel.h"
 #include "docs/program/core/PcgLayout.h"
+#include "docs/style/core/SheetOk.h"
 #include "midi/ProgramNames.h"
 #include "midi/ValueTexts.h"
 
@@ -143,6 +144,21 @@ bool PrgPageModel::Write(PcgDocModel& doc) const
         if (f.osc2OffsetB >= 0) writeField(f, record, offsetOf(f, familyB, 1), values_[i][1]);
     }
     return true;
+}
+
+bool WritePrgPages(PcgDocModel& doc, std::span<const PrgPageModel* const> pages)
+{
+    const auto read =
+        std::find_if(pages.begin(), pages.end(), [](const PrgPageModel* p) { return p->IsRead(); });
+    auto& items = doc.ShownItems();
+    if (read == pages.end() || (*read)->Index() >= int(items.size())) return false;
+    // The pages of one sheet edit one record in place.
+    const bool changed = WriteChangesBytes(items[size_t((*read)->Index())].data, [&](std::span<uint8_t>) {
+        for (const PrgPageModel* page : pages)
+            page->Write(doc);
+    });
+    if (changed) doc.modified = true;
+    return changed;
 }
 
 // Values

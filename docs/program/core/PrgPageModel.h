@@ -3,6 +3,7 @@
 #include "docs/program/core/PrgPageTables.h"
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ public:
     // record shorter than the model's.
     bool Read(const PcgDocModel& doc, int index);
     bool IsRead() const { return read_; }
+    int Index() const { return index_; }
     // OK: every field into the record read from; false, writing nothing,
     // when the page was not read.
     bool Write(PcgDocModel& doc) const;
@@ -102,5 +104,10 @@ private:
     int shownOsc_ = 0;
     Page1Controls controls_;
 };
+
+// The sheet's OK: every page that was read writes its values into its
+// item's record. True, and the document marked modified, when the record's
+// bytes changed (see SheetOk.h); an OK that changed nothing leaves both.
+bool WritePrgPages(PcgDocModel& doc, std::span<const PrgPageModel* const> pages);
 
 } // namespace zib

@@ -1,6 +1,7 @@
 #include "docs/program/core/WqGlobalDoc.h"
 
 #include "docs/program/core/DocPaths.h"
+#include "docs/style/core/SheetOk.h"
 
 namespace zib {
 
@@ -44,12 +45,13 @@ void WqGlobalDoc::DeleteContents()
     texts.clear();
 }
 
-void WqGlobalDoc::ApplyImage(std::vector<uint8_t> changed)
+bool WqGlobalDoc::ApplyImage(std::vector<uint8_t> changed)
 {
-    image = std::move(changed);
+    if (!PutBackWhenChanged(image, std::move(changed))) return false;
     modified = true;
     FillTexts();
     Port().RedrawAll();
+    return true;
 }
 
 std::optional<std::vector<uint8_t>> WqGlobalDoc::BuildFileImage()

@@ -37,9 +37,10 @@ public:
     bool OnOpenDocument(const std::string& filePath) override;
     bool OpenImage(const std::string& filePath, std::span<const uint8_t> bytes);
     void DeleteContents() override;
-    // A dialog's OK: the image it changed becomes the document's, the texts
-    // are made again and the rows redrawn.
-    void ApplyImage(std::vector<uint8_t> changed);
+    // A dialog's OK: an image that differs from the document's becomes it
+    // (the document modified), the texts are made again and the rows
+    // redrawn; false, changing nothing, for the image as it was.
+    bool ApplyImage(std::vector<uint8_t> changed);
 
     std::optional<std::vector<uint8_t>> BuildFileImage() override;
     // The texts of every row for the document's model.

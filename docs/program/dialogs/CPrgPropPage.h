@@ -28,8 +28,6 @@ public:
     wxString Title() const;
     // The page's tab becomes shown: the first time it reads the item's record.
     void OnShown();
-    // OK: the values of a page that was shown into the item's record.
-    bool Write(PcgDocModel& doc) const { return model_.Write(doc); }
 
 private:
     struct FieldControls {

@@ -51,10 +51,12 @@ CPrgPropSheet::CPrgPropSheet(wxWindow* parent, PcgDocModel& doc, int row) : doc_
     LayoutDialog();
 }
 
-void CPrgPropSheet::WritePages()
+bool CPrgPropSheet::WritePages()
 {
-    for (CPrgPropPage* page : pages_)
-        page->Write(doc_);
+    std::vector<const PrgPageModel*> models;
+    for (const CPrgPropPage* page : pages_)
+        models.push_back(&page->Model());
+    return WritePrgPages(doc_, models);
 }
 
 } // namespace zib

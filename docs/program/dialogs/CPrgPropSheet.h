@@ -15,8 +15,9 @@ class CPrgPropSheet : public wxPropertySheetDialog {
 public:
     CPrgPropSheet(wxWindow* parent, PcgDocModel& doc, int row);
 
-    // OK: every page into the item's record.
-    void WritePages();
+    // OK: every page shown into the item's record; true when that changed
+    // it (the document is then modified).
+    bool WritePages();
 
 private:
     PcgDocModel& doc_;

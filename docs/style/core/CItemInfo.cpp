@@ -20,6 +20,14 @@ void CItemInfo::SetName(std::string_view bytes)
     std::memcpy(name.data(), bytes.data(), std::min(bytes.size(), kNameSize - 1));
 }
 
+bool RenameKeepsName(const CItemInfo& item, std::string_view text, uint32_t model)
+{
+    CItemInfo renamed;
+    renamed.SetName(text);
+    ConvertItemName(renamed.name, model, 1);
+    return renamed.NameText() == item.NameText();
+}
+
 std::string ItemFileName(const CItemInfo& item)
 {
     std::string name = item.NameText();

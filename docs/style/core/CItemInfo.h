@@ -32,6 +32,11 @@ public:
     void SetName(std::string_view bytes);
 };
 
+// Whether a rename to `text` keeps the item's name: `text` (at most 18
+// bytes) trimmed for `model` reads as the name does. Such a rename changes
+// nothing (a label editor closed without an edit ends with one).
+bool RenameKeepsName(const CItemInfo& item, std::string_view text, uint32_t model);
+
 // Name width of a model's items: 18 for 'F' and 'X', 16 for 'I' and 'M', 10
 // for every other model.
 uint32_t ItemNameWidth(uint32_t model);

@@ -2,6 +2,7 @@
 
 #include "docs/style/core/CStyItem.h"
 #include "docs/style/core/NewCvTemplate.h"
+#include "docs/style/core/QeStyleEditor.h"
 #include "docs/style/core/UlvaRfHandles.h"
 #include "midi/ValueTexts.h"
 
@@ -118,8 +119,9 @@ std::optional<CvClipBlock> CQeStyleTreeEdits::CvBlock(int element, int cv, bool 
     for (int i = 0; i < 22; ++i)
         _ULStEGetChordAssign(editor_, element, i, &r.chordAssign[size_t(i)]);
     for (int t = 0; t < 8; ++t) {
-        _ULStEGetTrackChord(editor_, element, cv, t, &r.trackChord[size_t(t)]);
-        _ULStEGetTrackKey(editor_, element, cv, t, &r.trackKey[size_t(t)]);
+        const QePatternChordKey value = ReadQePatternChordKey(editor_, element, cv, t);
+        r.trackChord[size_t(t)] = value.chord;
+        r.trackKey[size_t(t)] = value.key;
     }
     return block;
 }
@@ -145,8 +147,9 @@ std::optional<SeClipBlock> CQeStyleTreeEdits::ElementBlock(int element)
         if (image.empty()) continue;
         const size_t c = block.midi.size();
         for (int t = 0; t < 8; ++t) {
-            _ULStEGetTrackChord(editor_, element, cv, t, &r.trackChord[c][size_t(t)]);
-            _ULStEGetTrackKey(editor_, element, cv, t, &r.trackKey[c][size_t(t)]);
+            const QePatternChordKey value = ReadQePatternChordKey(editor_, element, cv, t);
+            r.trackChord[c][size_t(t)] = value.chord;
+            r.trackKey[c][size_t(t)] = value.key;
         }
         block.midi.push_back(std::move(image));
     }
@@ -235,10 +238,9 @@ bool CQeStyleTreeEdits::PasteQeChordVariation(const CvClipBlock& block)
         return false;
     }
     if (!_ULStEImportSmf(editor_, block.midi.data(), uint32_t(block.midi.size()), e, cv)) return false;
-    for (int t = 0; t < 8; ++t) {
-        _ULStESetTrackChord(editor_, e, cv, t, &block.record.trackChord[size_t(t)]);
-        _ULStESetTrackKey(editor_, e, cv, t, &block.record.trackKey[size_t(t)]);
-    }
+    for (int t = 0; t < 8; ++t)
+        WriteQePatternChordKey(editor_, e, cv, t,
+                               {block.record.trackChord[size_t(t)], block.record.trackKey[size_t(t)]});
     Changed(e, cv, selection.track);
     return true;
 }
@@ -287,8 +289,9 @@ bool CQeStyleTreeEdits::PasteQeStyleElement(const SeClipBlock& block)
         if (_ULStEQueryChordVar(editor_, target, c) == 0) continue;
         OldCv saved{c, exportCv(editor_, target, c), {}, {}};
         for (int t = 0; t < 8; ++t) {
-            _ULStEGetTrackChord(editor_, target, c, t, &saved.chord[size_t(t)]);
-            _ULStEGetTrackKey(editor_, target, c, t, &saved.key[size_t(t)]);
+            const QePatternChordKey value = ReadQePatternChordKey(editor_, target, c, t);
+            saved.chord[size_t(t)] = value.chord;
+            saved.key[size_t(t)] = value.key;
         }
         old.push_back(std::move(saved));
     }
@@ -304,10 +307,8 @@ bool CQeStyleTreeEdits::PasteQeStyleElement(const SeClipBlock& block)
             if (o.image.empty() ||
                 !_ULStEImportSmf(editor_, o.image.data(), uint32_t(o.image.size()), target, o.cv))
                 continue;
-            for (int t = 0; t < 8; ++t) {
-                _ULStESetTrackChord(editor_, target, o.cv, t, &o.chord[size_t(t)]);
-                _ULStESetTrackKey(editor_, target, o.cv, t, &o.key[size_t(t)]);
-            }
+            for (int t = 0; t < 8; ++t)
+                WriteQePatternChordKey(editor_, target, o.cv, t, {o.chord[size_t(t)], o.key[size_t(t)]});
         }
         // The images set the tracks up again; what they do not carry comes back here.
         _ULStESetNTT(editor_, target, &oldSettings.ntt);
@@ -319,10 +320,9 @@ bool CQeStyleTreeEdits::PasteQeStyleElement(const SeClipBlock& block)
     }
     writeElementSettings(editor_, target, r);
     for (size_t c = 0; c < r.cvCount; ++c)
-        for (int t = 0; t < 8; ++t) {
-            _ULStESetTrackChord(editor_, target, int(c), t, &r.trackChord[c][size_t(t)]);
-            _ULStESetTrackKey(editor_, target, int(c), t, &r.trackKey[c][size_t(t)]);
-        }
+        for (int t = 0; t < 8; ++t)
+            WriteQePatternChordKey(editor_, target, int(c), t,
+                                   {r.trackChord[c][size_t(t)], r.trackKey[c][size_t(t)]});
     if (item_)
         for (int t = 0; t < 8; ++t)
             item_->sounds[size_t(target)][size_t(t)] = r.program[size_t(t)];
@@ -360,11 +360,8 @@ void CQeStyleTreeEdits::OnQeAddCv()
         port_.Message(StyNotice::Numbered(stymsg::CannotImportCvMidiBuffer, kCaption, StyNoticeIcon::Stop));
         return;
     }
-    const uint8_t chord = 2, key = 0;
-    for (int t = 0; t < 8; ++t) {
-        _ULStESetTrackChord(editor_, e, cv, t, &chord);
-        _ULStESetTrackKey(editor_, e, cv, t, &key);
-    }
+    for (int t = 0; t < 8; ++t)
+        WriteQePatternChordKey(editor_, e, cv, t, {2, 0});
     edited = 1;
     if (refill) refill();
 }

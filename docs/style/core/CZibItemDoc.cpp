@@ -212,7 +212,8 @@ CZibItemDoc::ImportOutcome CZibItemDoc::ImportItems(const std::vector<std::files
         }
     }
     m_Importing = false;
-    SetModified();
+    // A batch that added nothing changed nothing.
+    if (outcome.imported > 0) SetModified();
     return outcome;
 }
 

@@ -101,7 +101,9 @@ public:
     // The file name Extract Item offers for a row (UTF-8, without extension).
     std::string ExtractFileName(int index) const;
     // Imports item files in order while the document has fewer than 64
-    // items. `failed`: a file stopped the batch.
+    // items. `failed`: a file stopped the batch. The edit frame, the track
+    // editor and the text dump close only once a file's import goes ahead
+    // (ImportGoesAhead): a cancelled dialog or a refused file leaves them open.
     struct ImportOutcome {
         int imported = 0;
         bool failed = false;
@@ -161,7 +163,12 @@ protected:
     // The bytes of the item file of row `index` (a valid row).
     virtual std::vector<uint8_t> ItemFileBytes(int index) const = 0;
     // One file of an import batch, its name checked first: 1 go on, 0 stop.
+    // Once the file has passed its checks, before the document changes, it
+    // calls ImportGoesAhead.
     virtual int ImportItemFile(const std::filesystem::path& path) = 0;
+    // An imported file is about to change the document: the windows that
+    // show its items close (they write their edits back first).
+    void ImportGoesAhead() const { Tell(StyViewNotice::CloseToolWindows); }
     // One part of a block pasted at the end: kStyConvertOk, kStyConvertFailedSaid
     // (skipped, the paste goes on), kStyConvertFatal, or another code (the paste stops).
     virtual int PasteItem(const StyClipboardBlock& block, int index) = 0;

@@ -180,6 +180,8 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
     // The header's size is checked against the file before anything is copied.
     if (header.styleSize > file.size() - 5 - headerSize)
         return Stop(StyNotice::Numbered(stymsg::WrongBytesRead, kCaption));
+    // A pad item file without data would be listed but not saved: refused as a bad item.
+    if (header.styleSize == 0) return Stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
 
     CQePadItem pad;
     pad.position = uint32_t(PadCount());
@@ -196,23 +198,19 @@ int CZibPadDoc::ImportPad(const std::filesystem::path& path)
     } else {
         pad.model = 'F';
     }
+    ImportGoesAhead();
     const auto data = std::span<const uint8_t>(file).subspan(5 + headerSize, header.styleSize);
     pad.data.assign(data.begin(), data.end());
     setTrimmedName(pad, header.styleName);
     pad.kind = 9;
     const bool wasEmpty = m_Model == ' ' || PadCount() == 0;
-    if (pad.Size() == 0) {
-        pad.resourceIndex = pad.bankPosition = -1;
-        pad.bank = 20;
-    } else {
-        pad.resourceIndex = pad.bankPosition = int32_t(pad.position);
-        if (!AddSoundInfo(pad)) return Stop(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
-    }
+    pad.resourceIndex = pad.bankPosition = int32_t(pad.position);
+    if (!AddSoundInfo(pad)) return Stop(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption));
     if (wasEmpty) {
         m_Model = letter;
         Tell(StyViewNotice::ColumnsRebuilt);
     }
-    if (pad.Size() != 0) pad.bank = BankForNewItems();
+    pad.bank = BankForNewItems();
     m_PadItems.push_back(std::move(pad));
     Tell(StyViewNotice::RowAdded, PadCount() - 1);
     return 1;
@@ -230,6 +228,7 @@ bool CZibPadDoc::RenameItem(int row, std::string_view text)
 {
     if (RenameLimit(row) == 0 || !IsQe()) return false;
     CQePadItem& pad = m_PadItems[size_t(row)];
+    if (RenameKeepsName(pad, text, m_Model)) return true;
     pad.SetName(text.substr(0, std::min<size_t>(text.size(), 18)));
     ConvertItemName(pad.name, m_Model, 1);
     SetModified();

@@ -398,6 +398,10 @@ int CZibStyDoc::ImportStyle(const std::filesystem::path& path)
         Stop(StyNotice::Text("Cannot import QE9Z style: %s, into QE4K file!!!", {Utf8Text(path)}, kCaption));
         return 1;
     }
+    // A Qe item file without style data would be listed but not saved: refused as a bad item.
+    if (IsQeModel(letter) && content.data.empty())
+        return Stop(StyNotice::Numbered(stymsg::ImportNotExpectedFormat, kCaption));
+    ImportGoesAhead();
     return ImportContent(path, content);
 }
 
@@ -440,16 +444,11 @@ int CZibStyDoc::ImportContent(const std::filesystem::path&, const ItemFileConten
         nameFromData(item, letter);
     if (qeLetter) {
         item.kind = 2;
-        if (item.Size() == 0) {
-            // An extracted empty item comes back as an empty row.
-            item.resourceIndex = item.bankPosition = item.bank = -1;
-        } else {
-            item.resourceIndex = item.bankPosition = int32_t(item.position);
-            item.bank = BankForNewItems();
-            if (!AddSoundInfo(item)) {
-                Notify(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption, StyNoticeIcon::Stop));
-                return 0;
-            }
+        item.resourceIndex = item.bankPosition = int32_t(item.position);
+        item.bank = BankForNewItems();
+        if (!AddSoundInfo(item)) {
+            Notify(StyNotice::Numbered(stymsg::CannotAddSoundInfo, kCaption, StyNoticeIcon::Stop));
+            return 0;
         }
     }
     m_StyItems.push_back(std::move(item));
@@ -630,6 +629,7 @@ bool CZibStyDoc::RenameItem(int row, std::string_view text)
     const int limit = RenameLimit(row);
     if (limit == 0) return false;
     text = text.substr(0, std::min(text.size(), size_t(limit)));
+    if (RenameKeepsName(RowItem(row), text, IsWq() ? m_Model : 'F')) return true;
     if (IsWq()) {
         if (text.starts_with("InitStyle") || text.starts_with("empty")) {
             Notify(StyNotice::Numbered(stymsg::NameNotAllowed, "OnEndLabelEdit"));

@@ -44,13 +44,17 @@ int QeChordTableDlgModel::Ok(const std::array<int, kChordTypes>& selections)
 {
     const int highest = element_ < 4 ? 5 : 1;
     std::array<uint8_t, kChordTypes> chosen{};
+    bool listChanged = false;
     for (int i = 0; i < kChordTypes; ++i) {
         const int s = selections[size_t(i)];
+        listChanged |= s != SelectionAtStart(i);
         int cv = s >= 0 && size_t(s) < offered_.size() ? offered_[size_t(s)] : 0;
         if (cv > highest) cv = 0;
         chosen[size_t(i)] = uint8_t(cv);
     }
-    if (chosen == initial_) return changed;
+    // Lists as they were at start write nothing, not even for a CV they
+    // could not show (which a list without selection would make CV1).
+    if (!listChanged || chosen == initial_) return changed;
     for (int i = 0; i < kChordTypes; ++i)
         editor_.SetChordAssign(element_, i, chosen[size_t(i)]);
     changed = 1;

@@ -26,8 +26,9 @@ public:
     // The entry a list selects at start; -1 when its CV is not offered.
     int SelectionAtStart(int chordType) const;
 
-    // OK with each list's selection (-1 none): the 22 bytes are written only
-    // when one of them changed. Returns the change flag.
+    // OK with each list's selection (-1 none: CV1): the 22 bytes are written
+    // only when a list is not as at start and one of them changed. Returns
+    // the change flag.
     int Ok(const std::array<int, kChordTypes>& selections);
     int changed = 0;
 

@@ -14,7 +14,34 @@ template <class T, class Getter, class... Args> T libraryValue(Getter getter, Ar
     return value;
 }
 
+// Runs `touch` (library calls on pattern t of (e, cv)); a pattern that was
+// absent is taken away again afterwards (its values stay with it).
+template <class Touch> void keepingAbsentPattern(ULStEEditor* editor, int e, int cv, int t, Touch touch)
+{
+    const bool absent = _ULStEQueryPattern(editor, e, cv, t) == 0;
+    touch();
+    if (absent) _ULStEDeletePattern(editor, e, cv, t);
+}
+
 } // namespace
+
+QePatternChordKey ReadQePatternChordKey(ULStEEditor* editor, int e, int cv, int t)
+{
+    QePatternChordKey value;
+    keepingAbsentPattern(editor, e, cv, t, [&] {
+        _ULStEGetTrackChord(editor, e, cv, t, &value.chord);
+        _ULStEGetTrackKey(editor, e, cv, t, &value.key);
+    });
+    return value;
+}
+
+void WriteQePatternChordKey(ULStEEditor* editor, int e, int cv, int t, QePatternChordKey value)
+{
+    keepingAbsentPattern(editor, e, cv, t, [&] {
+        _ULStESetTrackChord(editor, e, cv, t, &value.chord);
+        _ULStESetTrackKey(editor, e, cv, t, &value.key);
+    });
+}
 
 LibraryQeStyleEditor::Made LibraryQeStyleEditor::FromItem(std::span<const uint8_t> data)
 {
@@ -165,22 +192,24 @@ void LibraryQeStyleEditor::SetTrackKBRangeHigh(int e, int t, uint8_t note)
 
 uint8_t LibraryQeStyleEditor::TrackChord(int e, int cv, int t)
 {
-    return libraryValue<uint8_t>(_ULStEGetTrackChord, handle_.get(), e, cv, t);
+    return ReadQePatternChordKey(handle_.get(), e, cv, t).chord;
 }
 
 void LibraryQeStyleEditor::SetTrackChord(int e, int cv, int t, uint8_t value)
 {
-    _ULStESetTrackChord(handle_.get(), e, cv, t, &value);
+    keepingAbsentPattern(handle_.get(), e, cv, t,
+                         [&] { _ULStESetTrackChord(handle_.get(), e, cv, t, &value); });
 }
 
 uint8_t LibraryQeStyleEditor::TrackKey(int e, int cv, int t)
 {
-    return libraryValue<uint8_t>(_ULStEGetTrackKey, handle_.get(), e, cv, t);
+    return ReadQePatternChordKey(handle_.get(), e, cv, t).key;
 }
 
 void LibraryQeStyleEditor::SetTrackKey(int e, int cv, int t, uint8_t value)
 {
-    _ULStESetTrackKey(handle_.get(), e, cv, t, &value);
+    keepingAbsentPattern(handle_.get(), e, cv, t,
+                         [&] { _ULStESetTrackKey(handle_.get(), e, cv, t, &value); });
 }
 
 uint8_t LibraryQeStyleEditor::TrackMode(int t)

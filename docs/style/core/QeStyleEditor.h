@@ -126,4 +126,17 @@ private:
     UlsteEditorPtr handle_;
 };
 
+// Chord and key of pattern t of a present chord variation (e, cv), through
+// the library's handle. The library's accessors make an absent pattern
+// present (flagged empty) as they touch it; these leave an absent pattern
+// absent, so that reading chord and key, or writing them to a track without
+// a pattern, leaves the tracks of the chord variation as they were (an
+// absent pattern's values are not saved either way).
+struct QePatternChordKey {
+    uint8_t chord = 0;
+    uint8_t key = 0;
+};
+QePatternChordKey ReadQePatternChordKey(ULStEEditor* editor, int e, int cv, int t);
+void WriteQePatternChordKey(ULStEEditor* editor, int e, int cv, int t, QePatternChordKey value);
+
 } // namespace zib

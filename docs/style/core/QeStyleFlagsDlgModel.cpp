@@ -21,20 +21,27 @@ int QeStyleFlagsDlgModel::RowAtStart(int track) const
 
 int QeStyleFlagsDlgModel::Ok(const std::array<int, kTracks>& rows, const std::array<bool, kTracks>& tension)
 {
+    // A group is written when one of its rows or boxes is not as at start;
+    // then a mode no row stands for is written as 0 (Silent), a tension
+    // other than 1 as 0.
+    bool rowsChanged = false, tensionsChanged = false;
     std::array<uint8_t, kTracks> modes{};
     std::array<uint8_t, kTracks> tensions{};
     for (int t = 0; t < kTracks; ++t) {
-        const int row = rows[size_t(t)];
-        modes[size_t(t)] = row == kReTrig ? 1 : row == kRePitch ? 2 : 0;
-        tensions[size_t(t)] = tension[size_t(t)] ? 1 : 0;
+        const size_t i = size_t(t);
+        const int row = rows[i];
+        rowsChanged |= row != RowAtStart(t);
+        tensionsChanged |= tension[i] != TensionAtStart(t);
+        modes[i] = row == kReTrig ? 1 : row == kRePitch ? 2 : 0;
+        tensions[i] = tension[i] ? 1 : 0;
     }
-    if (modes != modes_) {
+    if (rowsChanged) {
         for (int t = 0; t < kTracks; ++t)
             editor_.SetTrackMode(t, modes[size_t(t)]);
         modes_ = modes;
         changed = 1;
     }
-    if (tensions != tensions_) {
+    if (tensionsChanged) {
         for (int t = 0; t < kTracks; ++t)
             editor_.SetTrackTension(t, tensions[size_t(t)]);
         tensions_ = tensions;

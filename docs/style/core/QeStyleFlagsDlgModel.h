@@ -23,8 +23,9 @@ public:
     bool TensionAtStart(int track) const { return tensions_[size_t(track)] == 1; }
 
     // OK with the checked rows and tension boxes: the eight modes are written
-    // when any of them changed, the eight tensions likewise. Returns the
-    // change flag.
+    // when a row is not the one checked at start (a mode no row stands for
+    // then becomes 0), the eight tensions likewise; confirming without a
+    // change writes nothing. Returns the change flag.
     int Ok(const std::array<int, kTracks>& rows, const std::array<bool, kTracks>& tension);
     int changed = 0;
 

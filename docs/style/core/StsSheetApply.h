@@ -8,14 +8,16 @@ namespace zib {
 class StsArrangerInfoPageModel;
 class StsTrackPageModel;
 
-// What the STS sheets write back into the STS data on OK; each returns
-// true when it wrote (a page that did not change writes nothing).
+// What the STS sheets write back into the STS data on OK; each returns true
+// when the data's bytes changed (a page that did not change writes nothing;
+// see SheetOk.h).
 //
 // The style performance page: sound, volume and pan of the eight style
 // track records at 136 + 37i.
 bool ApplyStylePerformancePage(std::span<uint8_t> data, const StsTrackPageModel& page);
-// The arranger info page: the tempo at 41 (at least 40), then 42, 43, 45
-// and 46; with `bankAndPosition` (the performance sheet) also 38 and 39.
+// The arranger info page: the tempo at 41 (a changed tempo at least 40), then
+// 42, 43, 45 and 46; with `bankAndPosition` (the performance sheet) also 38
+// and 39.
 bool ApplyArrangerInfoPage(std::span<uint8_t> data, const StsArrangerInfoPageModel& page, bool bankAndPosition);
 // The STS page: the four realtime records at 432 + 261 * ordinal + 113 + 37i.
 // Nothing is written for an ordinal that is not below the data's STS count
@@ -23,7 +25,7 @@ bool ApplyArrangerInfoPage(std::span<uint8_t> data, const StsArrangerInfoPageMod
 bool ApplyStsPage(std::span<uint8_t> data, const StsTrackPageModel& page);
 
 // "Style Performance settings": the performance page, then the arranger
-// page; true when either wrote (the document is then modified).
+// page; true when either changed the data (the document is then modified).
 bool ApplyStsChunkSheet(std::span<uint8_t> data, const StsTrackPageModel& performance,
                         const StsArrangerInfoPageModel& arranger);
 

@@ -77,6 +77,19 @@ int TrackParamsDlgModel::ParseExpression(const std::string& text)
     return int(value < 0 ? 0 : value > 127 ? 127 : value);
 }
 
+TrackParamsDlgModel::Controls TrackParamsDlgModel::ControlsAtStart() const
+{
+    Controls c;
+    for (int t = 0; t < kTracks; ++t) {
+        const size_t i = size_t(t);
+        c.sound[i] = SoundIndex(t);
+        c.expression[i] = std::to_string(rows_[i].expression);
+        c.low[i] = NoteIndex(rows_[i].low);
+        c.high[i] = NoteIndex(rows_[i].high);
+    }
+    return c;
+}
+
 int TrackParamsDlgModel::Ok(const Controls& c)
 {
     std::array<uint32_t, kTracks> programs{};
@@ -111,7 +124,9 @@ int TrackParamsDlgModel::Ok(const Controls& c)
     if (c.applyToAll) {
         const int elements = version_ == 1 ? 12 : 10;
         for (int e = 0; e < elements; ++e) {
-            if (e == element_) continue;
+            // An absent element keeps nothing (the file has no place for it);
+            // its track records are not read either, which would make it.
+            if (e == element_ || editor_.QueryStyleElem(e) == 0) continue;
             for (int t = 0; t < kTracks; ++t) {
                 const size_t i = size_t(t);
                 auto update = [&](auto current, auto wanted, auto write) {

@@ -73,6 +73,8 @@ public:
     };
     int Ok(const Controls& controls);
     int modified = 0;
+    // The controls as the dialog fills them at start: OK with these changes nothing.
+    Controls ControlsAtStart() const;
 
 private:
     QeStyleEditor& editor_;

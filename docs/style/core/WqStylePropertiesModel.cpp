@@ -1,5 +1,6 @@
 #include "docs/style/core/WqStylePropertiesModel.h"
 
+#include "docs/style/core/SheetOk.h"
 #include "midi/ValueTexts.h"
 
 #include <algorithm>
@@ -41,6 +42,8 @@ WqStylePropertiesModel::WqStylePropertiesModel(std::span<uint8_t> image, uint32_
     }
     for (size_t i = 0; i < 3; ++i)
         tension[i] = (image[At(kFlagsB)] >> (3 + i)) & 1;
+    startTempo_ = tempo;
+    startRanges_ = ranges;
 }
 
 bool WqStylePropertiesModel::IsListedProgram(uint32_t model, uint16_t number)
@@ -103,34 +106,38 @@ bool WqStylePropertiesModel::Ok(std::span<const int> volumeChoices, std::span<co
                                 int categoryChoice)
 {
     if (!usable_) return false;
-    for (size_t t = 0; t < 6; ++t) {
-        const size_t at = At(kTracks) + 4 * t;
-        image_[at] = uint8_t(programs[t]);
-        image_[at + 1] = uint8_t(programs[t] >> 8);
-        if (t < volumeChoices.size() && volumeChoices[t] >= 0 && volumeChoices[t] <= 127)
-            image_[at + 2] = uint8_t(volumeChoices[t]);
-        if (t < panChoices.size() && panChoices[t] >= 0 && panChoices[t] <= 32)
-            image_[at + 3] = panChoices[t] == 32 ? kPanOff : uint8_t(panChoices[t]);
-    }
-    // A tempo typed outside the list is clamped, never stored as a wrapped byte.
-    image_[At(kTempo)] = uint8_t(std::clamp(tempo, 40, 240) - 30);
-    uint8_t flagsA = image_[At(kFlagsA)] & uint8_t(~0x3C);
-    for (size_t i = 0; i < 4; ++i) {
-        if (retrigger[i]) flagsA |= uint8_t(1 << (2 + i));
-        image_[At(kRanges) + i] = uint8_t(std::clamp(ranges[i], 1, 12) - 1);
-    }
-    image_[At(kFlagsA)] = flagsA;
-    uint8_t flagsB = image_[At(kFlagsB)] & uint8_t(~0x38);
-    for (size_t i = 0; i < 3; ++i)
-        if (tension[i]) flagsB |= uint8_t(1 << (3 + i));
-    image_[At(kFlagsB)] = flagsB;
-    if (LayoutB()) {
-        if (categoryChoice >= 0 && categoryChoice < 16)
-            image_[18] = uint8_t(categoryChoice);
-        else if (image_[18] >= 16)
-            image_[18] = 0; // shown as 0, stored as 0
-    }
-    return true;
+    const bool wrote = WriteChangesBytes(image_, [&](std::span<uint8_t> image) {
+        for (size_t t = 0; t < 6; ++t) {
+            const size_t at = At(kTracks) + 4 * t;
+            image[at] = uint8_t(programs[t]);
+            image[at + 1] = uint8_t(programs[t] >> 8);
+            if (t < volumeChoices.size() && volumeChoices[t] >= 0 && volumeChoices[t] <= 127)
+                image[at + 2] = uint8_t(volumeChoices[t]);
+            if (t < panChoices.size() && panChoices[t] >= 0 && panChoices[t] <= 32)
+                image[at + 3] = panChoices[t] == 32 ? kPanOff : uint8_t(panChoices[t]);
+        }
+        // A tempo typed outside the list is clamped, never stored as a wrapped byte.
+        if (tempo != startTempo_) image[At(kTempo)] = uint8_t(std::clamp(tempo, 40, 240) - 30);
+        uint8_t flagsA = image[At(kFlagsA)] & uint8_t(~0x3C);
+        for (size_t i = 0; i < 4; ++i) {
+            if (retrigger[i]) flagsA |= uint8_t(1 << (2 + i));
+            if (ranges[i] != startRanges_[i])
+                image[At(kRanges) + i] = uint8_t(std::clamp(ranges[i], 1, 12) - 1);
+        }
+        image[At(kFlagsA)] = flagsA;
+        uint8_t flagsB = image[At(kFlagsB)] & uint8_t(~0x38);
+        for (size_t i = 0; i < 3; ++i)
+            if (tension[i]) flagsB |= uint8_t(1 << (3 + i));
+        image[At(kFlagsB)] = flagsB;
+        if (LayoutB()) {
+            if (categoryChoice >= 0 && categoryChoice < 16)
+                image[18] = uint8_t(categoryChoice);
+            else if (image[18] >= 16)
+                image[18] = 0; // shown as 0, stored as 0
+        }
+    });
+    changed = changed || wrote;
+    return wrote;
 }
 
 const char* QeTrackToWqTrackDlgModel::ChoiceText(int choice)

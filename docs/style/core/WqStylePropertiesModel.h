@@ -57,10 +57,15 @@ public:
     std::array<int, 4> ranges{};  // 1-12 as shown
     std::array<bool, 3> tension{};
 
-    // OK: writes every field back. A tempo outside 40-240 is clamped into it
-    // (the byte never wraps); -1 for a volume, pan or category keeps the
-    // stored value. False when the model is not usable.
+    // OK: writes the fields back. A tempo changed to a value outside 40-240
+    // is clamped into it (the byte never wraps), a changed range into 1-12;
+    // a tempo or range as shown at start keeps its stored byte, and -1 for a
+    // volume, pan or category keeps the stored value (a category of 16 or
+    // more, shown as 0, is stored as 0). True, and `changed` set, when the
+    // image's bytes changed; false for an image as it was or a model that is
+    // not usable.
     bool Ok(std::span<const int> volumeChoices, std::span<const int> panChoices, int categoryChoice);
+    bool changed = false;
 
 private:
     size_t At(size_t layoutA) const { return LayoutB() ? layoutA + 8 : layoutA; }
@@ -69,6 +74,9 @@ private:
     uint32_t model_;
     StyleDocumentNames names_;
     bool usable_ = false;
+    // The tempo and ranges shown at start: one left so is not clamped into its list.
+    int startTempo_ = 0;
+    std::array<int, 4> startRanges_{};
 };
 
 // The choice of "Setup Qe-track to Wq-track conversion": 1-6 for the six

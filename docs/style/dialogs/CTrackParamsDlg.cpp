@@ -38,12 +38,13 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
     for (const char* title : {"", "Sound", "", "MSB", "LSB", "Prog\nChange", "Expr", "", "Key Low", "Key Hi"})
         grid->Add(new wxStaticText(this, wxID_ANY, *title ? T(title) : wxString()), 0, wxALIGN_BOTTOM);
     const wxSize small(44, -1);
+    const TrackParamsDlgModel::Controls start = model.ControlsAtStart();
     for (int t = 0; t < TrackParamsDlgModel::kTracks; ++t) {
         const size_t i = size_t(t);
         const TrackParamsDlgModel::Row& row = model.RowOf(t);
         grid->Add(new wxStaticText(this, wxID_ANY, wxFromUtf8(GetQeTrackName(t))), 0, wxALIGN_CENTER_VERTICAL);
         sounds_[i] = new CVirtualComboCtrl(this, kSound + t, sounds.Size(), soundName);
-        sounds_[i]->SelectEntry(model.SoundIndex(t));
+        sounds_[i]->SelectEntry(start.sound[i]);
         grid->Add(sounds_[i]);
         auto* choose = new wxButton(this, kChoose + t, ">>", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
         grid->Add(choose);
@@ -52,18 +53,18 @@ CTrackParamsDlg::CTrackParamsDlg(wxWindow* parent, TrackParamsDlgModel& model)
                                                   wxTE_READONLY);
             grid->Add(bytes_[i][size_t(b)]);
         }
-        expression_[i] = new wxTextCtrl(this, kExpr + t, wxString::Format("%d", row.expression), wxDefaultPosition,
-                                        small);
+        expression_[i] =
+            new wxTextCtrl(this, kExpr + t, wxFromUtf8(start.expression[i]), wxDefaultPosition, small);
         grid->Add(expression_[i]);
         spins_[i] = new wxSpinButton(this, kExprSpin + t, wxDefaultPosition, wxDefaultSize, wxSP_VERTICAL);
         spins_[i]->SetRange(0, 127);
         spins_[i]->SetValue(row.expression);
         grid->Add(spins_[i]);
         low_[i] = new CVirtualComboCtrl(this, kKeyLow + t, notes_.size(), noteName, 70);
-        low_[i]->SelectEntry(TrackParamsDlgModel::NoteIndex(row.low));
+        low_[i]->SelectEntry(start.low[i]);
         grid->Add(low_[i]);
         high_[i] = new CVirtualComboCtrl(this, kKeyHigh + t, notes_.size(), noteName, 70);
-        high_[i]->SelectEntry(TrackParamsDlgModel::NoteIndex(row.high));
+        high_[i]->SelectEntry(start.high[i]);
         grid->Add(high_[i]);
         ShowSoundBytes(t);
 

@@ -134,8 +134,8 @@ TEST(SavedDocuments, ProgramsAndDrumKits)
              PrgPageModel page(1);
              ASSERT_TRUE(page.Read(t.doc, 1));
              page.ChooseOctave(0, PrgPageModel::OctaveTexts().front());
-             ASSERT_TRUE(page.Write(t.doc));
-             t.doc.modified = true; // as the sheet's OK marks it
+             const PrgPageModel* pages[] = {&page};
+             ASSERT_TRUE(WritePrgPages(t.doc, pages));
          }},
         {"rename a drum kit",
          [](test::PcgTestDoc& t) {

@@ -1,6 +1,7 @@
 #include "docs/style/core/CQeStyleTreeEdits.h"
 #include "docs/style/core/CStyItem.h"
 #include "docs/style/core/NewCvTemplate.h"
+#include "docs/style/core/QeStyleEditor.h"
 
 #include "platform/ByteCursor.h"
 #include "tests/support/FakeStyUiPort.h"
@@ -184,6 +185,57 @@ TEST(CQeStyleTreeEdits, CopyingAndPastingAChordVariation)
     empty.select(0, 0);
     empty.edits.CopySelection();
     EXPECT_FALSE(empty.ui.clipboard);
+}
+
+// Copies read every track's chord and key and pastes write them, through
+// library accessors that make a pattern for a track without one: here the
+// tracks without data keep no pattern, in the source and in the pasted copy,
+// as the tree shows them (status 0) and as the file keeps them.
+TEST(CQeStyleTreeEdits, CopyAndPasteLeaveTracksWithoutAPatternAbsent)
+{
+    const auto patterns = [](ULStEEditor* editor, int e, int cv) {
+        std::string s;
+        for (int t = 0; t < 8; ++t)
+            s += char('0' + _ULStEQueryPattern(editor, e, cv, t));
+        return s;
+    };
+    // V1's CV1 onto its empty CV4.
+    Tree cv;
+    cv.style.cvWithNotes(0, 0, {0, 2, 3, 4, 5, 7});
+    cv.select(0, 0);
+    cv.edits.CopySelection();
+    ASSERT_TRUE(cv.ui.clipboard);
+    cv.select(0, 3);
+    cv.edits.PasteSelection();
+    ASSERT_EQ(cv.edits.edited, 1);
+    EXPECT_EQ(patterns(cv.style.editor(), 0, 0), "20222202");
+    EXPECT_EQ(patterns(cv.style.editor(), 0, 3), "20222202");
+
+    // Intro1 onto Intro2.
+    Tree element;
+    element.style.cvWithNotes(4, 0, {0, 2}).cvWithNotes(4, 1, {3});
+    element.select(4);
+    element.edits.CopySelection();
+    element.select(5);
+    element.edits.PasteSelection();
+    ASSERT_EQ(element.edits.edited, 1);
+    for (int e : {4, 5}) {
+        EXPECT_EQ(patterns(element.style.editor(), e, 0), "20200000") << e;
+        EXPECT_EQ(patterns(element.style.editor(), e, 1), "00020000") << e;
+    }
+
+    // The dialogs' editor (the key-chord dialog) alike; the values stay with the track.
+    auto made = LibraryQeStyleEditor::FromItem(cv.style.resource());
+    ASSERT_TRUE(made.editor);
+    QeStyleEditor& editor = *made.editor;
+    EXPECT_EQ(editor.TrackChord(0, 0, 1), 0);
+    editor.SetTrackKey(0, 0, 1, 3);
+    editor.SetTrackChord(0, 0, 1, 4);
+    EXPECT_EQ(editor.QueryPattern(0, 0, 1), 0);
+    EXPECT_EQ(editor.TrackKey(0, 0, 1), 3);
+    EXPECT_EQ(editor.TrackChord(0, 0, 1), 4);
+    EXPECT_EQ(editor.QueryPattern(0, 0, 1), 0);
+    EXPECT_EQ(editor.QueryPattern(0, 0, 2), 2);
 }
 
 TEST(CQeStyleTreeEdits, CopyingAndPastingAStyleElement)

@@ -5,6 +5,7 @@
 #include "styles/WqStyleLayout.h"
 
 #include "tests/docs/style/StyDocHarness.h"
+#include "tests/support/PcgFileBuilder.h"
 #include "tests/support/StyFileBuilder.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/WqImageBuilder.h"
@@ -23,10 +24,7 @@ void openWq(test::StyDocHarness& h, char model, const std::vector<uint8_t>& data
     h.ui.clear();
 }
 
-uint16_t word(const std::vector<uint8_t>& d, size_t at)
-{
-    return uint16_t(d[at] | d[at + 1] << 8);
-}
+using test::wordAt;
 
 TEST(WqEmptyStyle, PlaceholderImages)
 {
@@ -34,18 +32,18 @@ TEST(WqEmptyStyle, PlaceholderImages)
     ASSERT_EQ(a.size(), 1168u);
     EXPECT_EQ(std::string(a.begin(), a.begin() + 10), "empty     ");
     EXPECT_EQ(a[333], 0);
-    EXPECT_EQ(word(a, 334), 1043);
-    EXPECT_EQ(word(a, 532), 1043);
-    EXPECT_EQ(word(a, 534), 1168);
-    EXPECT_EQ(word(a, 1166), 1168);
+    EXPECT_EQ(wordAt(a, 334), 1043);
+    EXPECT_EQ(wordAt(a, 532), 1043);
+    EXPECT_EQ(wordAt(a, 534), 1168);
+    EXPECT_EQ(wordAt(a, 1166), 1168);
     EXPECT_EQ(ValidateWqImage(a.data(), a.size(), '9'), WqImageError::None);
 
     const std::vector<uint8_t> b = WqEmptyStyleImage('I', 5);
     ASSERT_EQ(b.size(), 1176u);
     EXPECT_EQ(std::string(b.begin(), b.begin() + 16), "InitStyle2      ");
-    EXPECT_EQ(word(b, 342), 1043);
-    EXPECT_EQ(word(b, 542), 1176);
-    EXPECT_EQ(word(b, 1174), 1176);
+    EXPECT_EQ(wordAt(b, 342), 1043);
+    EXPECT_EQ(wordAt(b, 542), 1176);
+    EXPECT_EQ(wordAt(b, 1174), 1176);
     EXPECT_EQ(ValidateWqImage(b.data(), b.size(), 'I'), WqImageError::None);
 }
 
@@ -64,10 +62,10 @@ TEST(StyleConversion, LayoutAToBAndBack)
     EXPECT_EQ(b.model, uint32_t('I'));
     ASSERT_EQ(b.Size(), original.size() + 8);
     EXPECT_EQ(std::string(b.data.begin(), b.data.begin() + 16), "Swing     " + std::string(6, ' '));
-    EXPECT_EQ(word(b.data, 16), 15);
+    EXPECT_EQ(wordAt(b.data, 16), 15);
     EXPECT_TRUE(std::equal(original.begin() + 10, original.begin() + 534, b.data.begin() + 18));
-    EXPECT_EQ(word(b.data, 542), word(original, 534) + 8);
-    EXPECT_EQ(word(b.data, 1174), word(original, 1166) + 8);
+    EXPECT_EQ(wordAt(b.data, 542), wordAt(original, 534) + 8);
+    EXPECT_EQ(wordAt(b.data, 1174), wordAt(original, 1166) + 8);
     EXPECT_EQ(std::vector<uint8_t>(original.begin() + 1168, original.end()),
               std::vector<uint8_t>(b.data.begin() + 1176, b.data.end()));
     EXPECT_EQ(ValidateWqImage(b.data.data(), b.data.size(), 'I'), WqImageError::None);
@@ -119,14 +117,14 @@ TEST(StyleConversion, ProgramNumbersOfTracksAndEventsAreMapped)
     CZibStyDoc& doc = h_doc.doc;
     ASSERT_EQ(doc.ConvertItem('9', 'M', 0), 0);
     const std::vector<uint8_t>& d = doc.m_StyItems[0].data;
-    EXPECT_EQ(word(d, 46), 0x0306);     // DRUM track word
-    EXPECT_EQ(word(d, 50), 0x0010);     // below 256: stays
-    const size_t drum = word(d, 542);   // DRUM run of VAR1 CV1
+    EXPECT_EQ(wordAt(d, 46), 0x0306);   // DRUM track word
+    EXPECT_EQ(wordAt(d, 50), 0x0010);   // below 256: stays
+    const size_t drum = wordAt(d, 542); // DRUM run of VAR1 CV1
     EXPECT_EQ(d[drum + 4 + 3], 3);      // the bank select names bank 3
-    EXPECT_EQ(word(d, drum + 8 + 2), 0x0306);
-    const size_t perc = word(d, 544);
+    EXPECT_EQ(wordAt(d, drum + 8 + 2), 0x0306);
+    const size_t perc = wordAt(d, 544);
     // PERC has bank 0 (its word is below 256): 0x0047 is no banked number.
-    EXPECT_EQ(word(d, perc + 4 + 2), 0x0047);
+    EXPECT_EQ(wordAt(d, perc + 4 + 2), 0x0047);
 
     // WqT517 to WqR65 leaves the events as they are.
     test::StyDocHarness h_t517;
@@ -134,7 +132,7 @@ TEST(StyleConversion, ProgramNumbersOfTracksAndEventsAreMapped)
     CZibStyDoc& t517 = h_t517.doc;
     ASSERT_EQ(t517.ConvertItem('H', 'M', 0), 0);
     const std::vector<uint8_t>& h = t517.m_StyItems[0].data;
-    EXPECT_EQ(word(h, word(h, 542) + 8 + 2), 0x0046);
+    EXPECT_EQ(wordAt(h, wordAt(h, 542) + 8 + 2), 0x0046);
 }
 
 TEST(StyleConversion, DispatchTable)
@@ -239,20 +237,20 @@ TEST(StyleConversion, ReplacingOneWqTrack)
     const std::vector<uint8_t>& d = doc.m_StyItems[0].data;
     EXPECT_EQ(ValidateWqImage(d.data(), d.size(), '9'), WqImageError::None);
     const int entry = test::WqImageBuilder::slotOf(0, 0, 2);
-    const size_t begin = word(d, 534 + 2 * size_t(entry));
-    const size_t end = word(d, 536 + 2 * size_t(entry));
+    const size_t begin = wordAt(d, 534 + 2 * size_t(entry));
+    const size_t end = wordAt(d, 536 + 2 * size_t(entry));
     const int64_t delta = int64_t(d.size()) - int64_t(original.size());
     EXPECT_EQ(int64_t(end - begin), int64_t(3 * 4) + delta);
     EXPECT_EQ(d[63], 2); // VAR1 CV1 length: two bars
     // Every later run moved by the same amount and kept its events.
     const int later = test::WqImageBuilder::slotOf(4, 0, 0);
-    EXPECT_EQ(word(d, 534 + 2 * size_t(later)), word(original, 534 + 2 * size_t(later)) + delta);
-    EXPECT_EQ(word(d, 1166), word(original, 1166) + delta);
-    const size_t moved = word(d, 534 + 2 * size_t(later));
+    EXPECT_EQ(wordAt(d, 534 + 2 * size_t(later)), wordAt(original, 534 + 2 * size_t(later)) + delta);
+    EXPECT_EQ(wordAt(d, 1166), wordAt(original, 1166) + delta);
+    const size_t moved = wordAt(d, 534 + 2 * size_t(later));
     EXPECT_TRUE(std::equal(d.begin() + ptrdiff_t(moved), d.begin() + ptrdiff_t(moved) + 12,
-                           original.begin() + word(original, 534 + 2 * size_t(later))));
+                           original.begin() + wordAt(original, 534 + 2 * size_t(later))));
     // Runs before it stay where they were.
-    EXPECT_EQ(word(d, 534 + 2 * size_t(entry - 1)), word(original, 534 + 2 * size_t(entry - 1)));
+    EXPECT_EQ(wordAt(d, 534 + 2 * size_t(entry - 1)), wordAt(original, 534 + 2 * size_t(entry - 1)));
 
     EXPECT_EQ(doc.ReplaceWqTrackData(0, std::vector<uint8_t>{1, 2, 3}, 0, 0, 2), 0);
     EXPECT_EQ(doc.ReplaceWqTrackData(0, midi, 4, 2, 2), 0); // Intro1 has two CVs

@@ -211,6 +211,49 @@ TEST(StyleItemCommands, ImportingWqItemFiles)
     EXPECT_EQ(qe.doc.m_StsItems[3].NameText(), "** (N/A) EMPTY **");
 }
 
+// Import Item(s) closes the windows over the items (edit frame, track
+// editor, text dump) only once a file's import goes ahead: a cancelled
+// dialog or a refused file leaves them open with what they hold.
+TEST(StyleItemCommands, ImportClosesTheItemWindowsOnlyWhenAnImportGoesAhead)
+{
+    test::TempDir dir;
+    Doc source;
+    ASSERT_TRUE(source.doc.OpenImage(qeFile(), "/x/q.sty"));
+    test::writeFile(dir / "Pop.WSF",
+                    StyleItemFileBytes('F', source.doc.m_StyItems[0], &source.doc.m_StsItems[0]));
+    test::writeFile(dir / "Pop.txt", StyleItemFileBytes('F', source.doc.m_StyItems[0], nullptr));
+    CStyItem empty;
+    empty.SetName("Empty");
+    test::writeFile(dir / "Empty.WSF", StyleItemFileBytes('F', empty, nullptr));
+    const struct {
+        const char* name;
+        std::vector<std::filesystem::path> chosen;
+        bool imports;
+    } cases[] = {
+        {"dialog cancelled", {}, false},
+        {"a file of another kind", {dir / "Pop.txt"}, false},
+        {"an item file without data", {dir / "Empty.WSF"}, false},
+        {"an item file", {dir / "Pop.WSF"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Doc d;
+        ASSERT_TRUE(d.doc.OpenImage(qeFile(), "/x/q.sty"));
+        d.ui.openFiles.push_back(c.chosen);
+        d.doc.ImportItem();
+        EXPECT_EQ(d.doc.StyCount(), c.imports ? 4 : 3);
+        EXPECT_EQ(d.doc.IsModified(), c.imports);
+        const auto& notices = d.ui.viewNotices;
+        const auto close = std::find_if(notices.begin(), notices.end(), [](const auto& n) {
+            return n.first == StyViewNotice::CloseToolWindows;
+        });
+        const auto added = std::find_if(notices.begin(), notices.end(),
+                                        [](const auto& n) { return n.first == StyViewNotice::RowAdded; });
+        EXPECT_EQ(close != notices.end(), c.imports);
+        EXPECT_TRUE(close <= added) << "the windows close before the rows change";
+    }
+}
+
 TEST(StyleItemCommands, ImportRefusalsAndLimits)
 {
     test::TempDir dir;

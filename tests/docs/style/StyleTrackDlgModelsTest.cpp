@@ -29,14 +29,19 @@ TEST(QeChordTableDlgModel, OffersThePresentCvsAndWritesAllOnlyWhenOneChanged)
     EXPECT_EQ(model.SelectionAtStart(0), 2);
     EXPECT_EQ(model.SelectionAtStart(1), -1);
 
-    // The list of chord type 1 shows nothing; OK takes CV1 for it, a change.
+    // The list of chord type 1 shows nothing; confirmed so, nothing changes.
     std::array<int, 22> start{};
     for (int i = 0; i < 22; ++i)
         start[size_t(i)] = model.SelectionAtStart(i);
+    EXPECT_EQ(model.Ok(start), 0);
+    EXPECT_TRUE(editor.calls.empty());
+    // Another list changed: every entry is written, CV1 for the one without selection.
+    start[5] = 0;
     EXPECT_EQ(model.Ok(start), 1);
     EXPECT_EQ(editor.callsOf("SetChordAssign").size(), 22u);
     EXPECT_EQ(editor.chordAssign[0][1], 0);
-    EXPECT_EQ(editor.chordAssign[0][5], 3);
+    EXPECT_EQ(editor.chordAssign[0][5], 0);
+    EXPECT_EQ(editor.chordAssign[0][6], 3);
 
     FakeQeStyleEditor quiet;
     quiet.cvStatus[0] = {2, 2, 0, 0, 0, 0};
@@ -108,8 +113,14 @@ TEST(QeStyleFlagsDlgModel, ModesAndTensionsAreWrittenAsGroups)
     for (int t = 0; t < 8; ++t)
         EXPECT_EQ(model.RowAtStart(t), rows[size_t(t)]) << "mode 7 shows as Silent";
     std::array<bool, 8> tension{true, false, false, false, false, false, false, true};
-    EXPECT_EQ(model.Ok(rows, tension), 1) << "Silent writes 0 for the mode 7";
+    EXPECT_EQ(model.Ok(rows, tension), 0) << "Silent as shown at start keeps the mode 7";
+    EXPECT_TRUE(editor.calls.empty());
+    std::array<int, 8> chosen = rows;
+    chosen[0] = QeStyleFlagsDlgModel::kRePitch;
+    EXPECT_EQ(model.Ok(chosen, tension), 1);
     EXPECT_EQ(editor.callsOf("SetTrackMode").size(), 8u);
+    EXPECT_EQ(editor.mode[0], 2);
+    EXPECT_EQ(editor.mode[3], 0) << "another mode changed: Silent writes 0 for the mode 7";
     EXPECT_TRUE(editor.callsOf("SetTrackTension").empty());
 
     FakeQeStyleEditor same;

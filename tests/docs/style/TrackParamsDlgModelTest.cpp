@@ -74,6 +74,7 @@ TEST(SoundSelectDlgModel, TitleAndChoice)
 FakeQeStyleEditor styleEditor()
 {
     FakeQeStyleEditor editor;
+    editor.elementStatus.fill(2);
     for (int e = 0; e < 12; ++e)
         for (int t = 0; t < 8; ++t) {
             editor.program[size_t(e)][size_t(t)] = sound(121, 64, t);
@@ -83,19 +84,6 @@ FakeQeStyleEditor styleEditor()
         }
     editor.signature[1] = 0x23;
     return editor;
-}
-
-// The controls as the dialog fills them.
-TrackParamsDlgModel::Controls controlsAtStart(const TrackParamsDlgModel& m)
-{
-    TrackParamsDlgModel::Controls c;
-    for (int t = 0; t < 8; ++t) {
-        c.sound[size_t(t)] = m.SoundIndex(t);
-        c.expression[size_t(t)] = std::to_string(m.RowOf(t).expression);
-        c.low[size_t(t)] = TrackParamsDlgModel::NoteIndex(m.RowOf(t).low);
-        c.high[size_t(t)] = TrackParamsDlgModel::NoteIndex(m.RowOf(t).high);
-    }
-    return c;
 }
 
 TEST(TrackParamsDlgModel, StartTexts)
@@ -123,11 +111,11 @@ TEST(TrackParamsDlgModel, UnchangedOkWritesNothingAndEachGroupIsWrittenWhole)
 {
     FakeQeStyleEditor editor = styleEditor();
     TrackParamsDlgModel unchanged(editor, 1, "Pop");
-    EXPECT_EQ(unchanged.Ok(controlsAtStart(unchanged)), 0);
+    EXPECT_EQ(unchanged.Ok(unchanged.ControlsAtStart()), 0);
     EXPECT_TRUE(editor.calls.empty());
 
     TrackParamsDlgModel one(editor, 1, "Pop");
-    TrackParamsDlgModel::Controls c = controlsAtStart(one);
+    TrackParamsDlgModel::Controls c = one.ControlsAtStart();
     c.expression[4] = "90";
     EXPECT_EQ(one.Ok(c), 1);
     EXPECT_EQ(editor.callsOf("SetTrackExpression").size(), 8u);
@@ -149,7 +137,7 @@ TEST(TrackParamsDlgModel, TypedExpressionsAreClampedAndUnknownSoundsKept)
     editor.program[1][2] = sound(120, 64, 70); // a user drum past the list
     TrackParamsDlgModel model(editor, 1, "Pop");
     EXPECT_EQ(model.SoundIndex(2), -1);
-    TrackParamsDlgModel::Controls c = controlsAtStart(model);
+    TrackParamsDlgModel::Controls c = model.ControlsAtStart();
     c.expression[0] = "300";
     EXPECT_EQ(model.Ok(c), 1);
     EXPECT_EQ(editor.expression[1][0], 127) << "a typed 300 is clamped, not taken as a byte";
@@ -164,7 +152,7 @@ TEST(TrackParamsDlgModel, SoundsChosenInTheSoundDialog)
     EXPECT_FALSE(model.SoundChosen(5, sound(121, 64, 5))) << "the sound the track has";
     EXPECT_TRUE(model.SoundChosen(5, sound(121, 65, 9)));
     EXPECT_EQ(model.SoundBytes(5), (std::array<std::string, 3>{"121", "65", "9"}));
-    TrackParamsDlgModel::Controls c = controlsAtStart(model);
+    TrackParamsDlgModel::Controls c = model.ControlsAtStart();
     EXPECT_EQ(model.Sounds().At(size_t(c.sound[5])).name, "User2Prg09");
     EXPECT_EQ(model.Ok(c), 1);
     EXPECT_EQ(editor.callsOf("SetTrackProgram").size(), 8u);
@@ -177,18 +165,22 @@ TEST(TrackParamsDlgModel, ApplyToAllCopiesTheFourValuesWhereTheyDiffer)
     editor.expression[7][3] = 50;
     editor.high[9][0] = 90;
     editor.expression[10][3] = 50;
+    // An absent element is neither read nor written (reading would make it).
+    editor.elementStatus[8] = 0;
+    editor.expression[8][2] = 60;
     TrackParamsDlgModel model(editor, 1, "Pop");
-    TrackParamsDlgModel::Controls c = controlsAtStart(model);
+    TrackParamsDlgModel::Controls c = model.ControlsAtStart();
     c.applyToAll = true;
     EXPECT_EQ(model.Ok(c), 1) << "nothing changed here, but other elements differ";
     EXPECT_EQ(editor.calls, (Strings{"SetTrackExpression 7 3 100", "SetTrackKBRangeHigh 9 0 108"}));
+    EXPECT_EQ(editor.expression[8][2], 60);
     EXPECT_EQ(editor.expression[10][3], 50) << "a Qe4k style has ten elements";
 
     FakeQeStyleEditor qe9z = styleEditor();
     qe9z.version = 1;
     qe9z.low[11][6] = 30;
     TrackParamsDlgModel twelve(qe9z, 0, "Pop");
-    TrackParamsDlgModel::Controls all = controlsAtStart(twelve);
+    TrackParamsDlgModel::Controls all = twelve.ControlsAtStart();
     all.applyToAll = true;
     EXPECT_EQ(twelve.Ok(all), 1);
     EXPECT_EQ(qe9z.calls, Strings{"SetTrackKBRangeLow 11 6 21"});

@@ -103,6 +103,7 @@ TEST(WqStylePropertiesModel, PanAndCategoryValuesOutsideTheLists)
     ASSERT_TRUE(m.Ok({}, {}, -1));
     EXPECT_EQ(image[46 + 3], 200); // kept
     EXPECT_EQ(image[18], 0);       // shown and stored as 0
+    EXPECT_FALSE(m.Ok({}, {}, -1)) << "nothing more to change";
     const auto pans = WqStylePropertiesModel::PanTexts();
     ASSERT_EQ(pans.size(), 33u);
     EXPECT_EQ(pans[0], "L15");

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace zib;
 using test::ZibRun;
 using test::ZibSession;
@@ -300,3 +302,59 @@ TEST_F(ProgramDocsGui, ANewProgramDocumentTakesTheNameItIsSavedAs)
     EXPECT_NE(r.line("frame:").find(" title=Zib - mine.pcg"), std::string::npos) << r.line("frame:");
     EXPECT_EQ(test::readFileBytes(saved).size(), 14255u) << "a Wq8 program file";
 }
+
+// Sheets, dialogs and label editors confirmed as they opened leave the
+// document unmarked. Each road runs twice with a save between, so that the
+// values of the test files that no control can show (which an OK stores as
+// the sheet does) are the sheet's own the second time.
+struct UnchangedProgramRoad {
+    const char* name;
+    const char* file;
+    std::vector<uint8_t> image;
+    const char* steps; // on the first row
+};
+
+void PrintTo(const UnchangedProgramRoad& road, std::ostream* out)
+{
+    *out << road.name;
+}
+
+std::vector<UnchangedProgramRoad> unchangedProgramRoads()
+{
+    const char* programPages =
+        "dialog page 0 ; page 1 ; page 2 ; page 3 ; page 4 ; page 5 ; page 6 ; page 7 ; "
+        "page 8 ; page 9 ; page 10 ; page 11 ; ok\nmenu 32785\n";
+    return {
+        {"Wq8ProgramSheet", "wq8.pcg", test::WqPcgBuilder('9').image(), programPages},
+        {"Wq41ProgramSheet", "wq41.prg", test::WqPcgBuilder('I').image(), programPages},
+        {"PerformanceSheet", "live.prf", test::qePrfImage({{"Pop Live", 2, 0, test::performanceData(1, 1)}}),
+         "dialog page 0 ; page 1 ; page 2 ; ok\nmenu 32785\n"},
+        {"ArrangementSheet", "r65.arr", test::ArrFileBuilder('M').image(),
+         "dialog page 0 ; page 1 ; page 2 ; page 3 ; page 4 ; ok\nmenu 32785\n"},
+        // The pedal and scale lists open their own dialogs, confirmed too.
+        {"GlobalData", "r65.gbl", test::gblImage('M'),
+         "dialog activate 1400 0 ; activate 1401 0 ; ok\ndialog ok\ndialog ok\nmenu 32785\n"},
+        {"ArrangementGlobalData", "wq41.arg", test::argImage('I'),
+         "dialog activate 1311 0 ; ok\ndialog ok\nmenu 32785\n"},
+        {"ProgramNameEditedAsShown", "wq8.pcg", test::WqPcgBuilder('9').image(),
+         "menu 32779\nedit-label Prog1\n"},
+    };
+}
+
+class UnchangedProgramWindow : public ProgramDocsGui,
+                               public ::testing::WithParamInterface<UnchangedProgramRoad> {};
+
+TEST_P(UnchangedProgramWindow, LeavesTheDocumentUnmarked)
+{
+    const UnchangedProgramRoad& c = GetParam();
+    const std::string path = file(c.file, c.image);
+    const std::string once = std::string("select-rows 0 0\n") + c.steps;
+    const ZibRun r = run(once + "menu 57603\nawait-idle\n" + once + "await-idle\nlog-tabs\n", {path});
+    const std::string tabs = r.line("tabs: ");
+    ASSERT_FALSE(tabs.empty()) << logOf(r);
+    EXPECT_EQ(tabs.find('*'), std::string::npos) << tabs << "\n" << logOf(r);
+    EXPECT_TRUE(r.lines("message: ").empty()) << logOf(r);
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, UnchangedProgramWindow, ::testing::ValuesIn(unchangedProgramRoads()),
+                         [](const auto& info) { return std::string(info.param.name); });

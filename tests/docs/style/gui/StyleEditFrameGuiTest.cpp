@@ -3,8 +3,11 @@
 // and adding chord variations, playing a CV, the STS sheets and clipboard,
 // and what closing the frame writes into the item.
 #include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/ItemFile.h"
 #include "docs/style/core/QeStyleEditor.h"
 #include "tests/docs/style/gui/StyleGuiFixture.h"
+#include "tests/support/NoteVelocities.h"
+#include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/QeStyleContents.h"
 #include "tests/support/StyFileBuilder.h"
 
@@ -127,6 +130,63 @@ TEST_F(StyleGui, DialogsWriteOnOkAndNothingOnCancelAndTheItemChangesWhenTheFrame
     EXPECT_EQ(editor->TrackExpression(0, 0), 127) << "a typed 300 is clamped";
     EXPECT_EQ(editor->TrackKey(0, 0, 2), 2) << "D";
     EXPECT_EQ(editor->TrackChord(0, 0, 2), 1) << "Maj6";
+}
+
+// A chord variation copied and pasted onto an empty one: the tree shows the
+// tracks of both as the tree built anew from the saved item shows them, the
+// tracks without data (PERC, ACC1-ACC5 here) with the empty track's icon.
+TEST_F(StyleGui, APastedCvShowsItsTracksAsTheRebuiltTreeDoes)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    const ZibRun pasted = run(kOpenEditFrame +
+                                  "select-node Variation1/CV1\n"
+                                  "tree-command 57634\n"
+                                  "select-node Variation1/CV4\n"
+                                  "tree-command 57637\n"
+                                  "log-tree 0\n" +
+                                  closeFrameAndSave("pop.sty"),
+                              {sty});
+    const ZibRun rebuilt = run(kOpenEditFrame + "log-tree 0\n", {sty});
+    const auto images = [](const ZibRun& r) {
+        const std::string line = r.line("tree-images: ");
+        return line.substr(0, line.find(' ', std::string("tree-images: ").size()));
+    };
+    // Root, Variation1, CV1 with DRUM and BASS, CV2 and CV3 empty, CV4 as CV1.
+    EXPECT_EQ(images(pasted).rfind("tree-images: 01236366666552363666665", 0), 0u) << logOf(pasted);
+    EXPECT_EQ(images(pasted), images(rebuilt)) << logOf(rebuilt);
+}
+
+// Import Item(s) with the edit frame and its track editor open: a
+// cancelled file dialog leaves both open with the edit typed in the track
+// editor (a save then takes it); an import that goes ahead closes them.
+TEST_F(StyleGui, ImportClosesTheEditWindowsOnlyWhenItGoesAhead)
+{
+    const std::string sty = file("pop.sty", qeStyleFile());
+    CStyItem jazz;
+    jazz.SetName("Jazz");
+    jazz.data = test::qeStyleInstance({"Jazz"});
+    const std::string item = file("Jazz.WSF", StyleItemFileBytes('F', jazz, nullptr));
+    const ZibRun r = run(kOpenEditFrame +
+                             "select-node Variation1/CV1/BASS\nmenu 32848\ngrid-edit 3 6 76\n"
+                             "activate-child pop.sty*\ndialog cancel\nmenu 32774\nlog-tabs\n"
+                             "menu 57603\nawait-idle\n"
+                             "activate-child pop.sty\ndialog path " +
+                             item + "\nmenu 32774\nlog-tabs\nlog-list 0\n" + "menu 57603\n",
+                         {sty});
+    const std::string log = logOf(r);
+    const auto tabs = r.lines("tabs: ");
+    ASSERT_EQ(tabs.size(), 2u) << log;
+    EXPECT_NE(tabs[0].find("pop.sty - StyleTree - Pop"), std::string::npos) << "the frame stays: " << tabs[0];
+    EXPECT_NE(tabs[0].find(" - EventList - "), std::string::npos) << "the track editor stays: " << tabs[0];
+    EXPECT_EQ(tabs[1], "tabs: active=pop.sty* titles=pop.sty*") << "both closed by the import";
+    EXPECT_NE(r.line("list:").find("rows=2"), std::string::npos) << log;
+    // The edit kept by the open editor went into the first save.
+    const auto doc = openSaved(read(sty), sty);
+    ASSERT_EQ(doc->StyCount(), 2) << log;
+    const auto editor = editorOf(*doc, 0);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(test::noteOnVelocities(editor->ExportSmf(0, 0), test::qeTrackChannel(2)),
+              (std::vector<int>{76, 100, 100, 100}));
 }
 
 TEST_F(StyleGui, AddCvAndDeleteWithItsQuestion)
