@@ -312,7 +312,7 @@ void CMidiWindowPlayer::RefreshTempoEditor()
 
 void CMidiWindowPlayer::RefreshEventEditor()
 {
-    if (CMidiEditFrameWndEx* editor = eventEditor(m_doc)) editor->DestroyCellEditor();
+    if (CMidiEditFrameWndEx* editor = eventEditor(m_doc)) editor->CommitCellEditor();
 }
 
 void CMidiWindowPlayer::PlaybackFinished(bool sequenceChanged)
