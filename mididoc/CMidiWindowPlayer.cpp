@@ -189,6 +189,17 @@ void CMidiWindowPlayer::SendLiveValue(int row, bool volume, uint8_t value)
         Engine().SendTrackPan(value, row + 1);
 }
 
+void CMidiWindowPlayer::TracksChanged()
+{
+    // Each row's stretch of content, and the rows the document keeps
+    // selected for the grid (they move with their tracks), painted again
+    Engine().RebuildTrackEventRanges();
+    const auto& selected = m_doc.Model().m_RowSelected;
+    for (int r = 0; r < BarGridModel::kRows; ++r)
+        m_view->SetRowSelected(r, selected[size_t(r)] != 0);
+    m_view->Refresh(false);
+}
+
 void CMidiWindowPlayer::SelectRows(const std::vector<int>& rows, int hitRow)
 {
     for (int r = 0; r < BarGridModel::kRows; ++r)
