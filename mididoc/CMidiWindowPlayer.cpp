@@ -302,11 +302,16 @@ void CMidiWindowPlayer::EditorsFollowTick(uint32_t tick)
 
 void CMidiWindowPlayer::SyncEditorsToTick(uint32_t tick)
 {
-    if (CMidiEditFrameWndEx* editor = eventEditor(m_doc)) {
-        editor->RebuildList();
-        editor->List().SelectRowAtTick(tick);
-    }
-    if (CMidiTempoTrackEditFrameWnd* editor = tempoEditor(m_doc)) editor->SelectRowBeforeTick(tick);
+    // Asked as a run starts, before its ports open: the editors go to the
+    // start once it has started. A run that could not start (no output, its
+    // box answered) leaves their rows, selection and scrolling as they were,
+    // so the next double click lands on the cell the user sees.
+    m_view->CallAfter([this, tick] {
+        PlayerSlot& player = Shell().Player();
+        if (!player.IsPlaying() || player.Active() != &Engine()) return;
+        if (CMidiEditFrameWndEx* editor = eventEditor(m_doc)) editor->List().SelectRowAtTick(tick);
+        if (CMidiTempoTrackEditFrameWnd* editor = tempoEditor(m_doc)) editor->SelectRowBeforeTick(tick);
+    });
 }
 
 void CMidiWindowPlayer::EditorsToEventIndex(int64_t index)
