@@ -5,6 +5,7 @@
 // in the track editor of a style. A text that does not parse stops the
 // command with the cell's message, and the cell stays open with it.
 #include "platform/FileIo.h"
+#include "tests/mididoc/gui/RunLog.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
 #include "tests/support/gui/ZibSession.h"
@@ -153,14 +154,6 @@ protected:
         return shown;
     }
 
-    static std::string logOf(const ZibRun& r)
-    {
-        std::string all;
-        for (const auto& l : r.log)
-            all += l + "\n";
-        return all;
-    }
-
     test::ZibSession session_;
 };
 
@@ -174,7 +167,7 @@ TEST_P(OpenCellGui, TheCommandTakesTheTypedValueFirst)
                                              road().answer + command() + road().after +
                                              "cell-editor\ngrid-count 6 42\nlog-tabs\ndialog no\n",
                                          60, {path});
-    const std::string log = logOf(r);
+    const std::string log = test::RunLog(r);
     ASSERT_NE(r.line("grid-type ").find(": 100 -> 42"), std::string::npos) << log;
     EXPECT_EQ(r.line("cell-editor:").rfind("cell-editor: shown=0", 0), 0u) << log;
     EXPECT_EQ(
@@ -199,7 +192,7 @@ TEST_P(RefusedCellGui, AValueThatDoesNotParseStopsTheCommand)
                                              "dialog ok\n" + road().command + "cell-editor\n" + look +
                                              (changedBefore ? "dialog no\n" : ""),
                                          60, {path});
-    const std::string log = logOf(r);
+    const std::string log = test::RunLog(r);
     const auto shown = messages(r);
     ASSERT_EQ(shown.size(), 1u) << log;
     EXPECT_NE(shown[0].find("text=The cell needs a number."), std::string::npos) << shown[0];

@@ -4,6 +4,7 @@
 // or deleted (each track's notes and the hatching of a selected row move with
 // the track), without waiting for something else to repaint it.
 #include "platform/FileIo.h"
+#include "tests/mididoc/gui/RunLog.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/gui/ZibSession.h"
 
@@ -39,14 +40,6 @@ protected:
         return path.string();
     }
 
-    static std::string logOf(const ZibRun& r)
-    {
-        std::string all;
-        for (const auto& l : r.log)
-            all += l + "\n";
-        return all;
-    }
-
     test::ZibSession session_;
 };
 
@@ -57,7 +50,7 @@ TEST_F(TrackListViewGui, ANumberClickOpensTheEventListOfTheTrackClicked)
                                          60, {song()});
     EXPECT_EQ(r.line("tabs: "),
               "tabs: active=Song.mid - Event List - Track 2 titles=Song.mid|Song.mid - Event List - Track 2")
-        << logOf(r);
+        << test::RunLog(r);
 }
 
 // What one row of the grid shows
@@ -91,7 +84,7 @@ TEST_F(TrackListViewGui, TheBarGridShowsItsRowsAsTheyAreAfterATrackIsInsertedOrD
                                              "menu 57643\n" + look +                // Undo
                                              "dialog no\n",
                                          60, {song()});
-    const std::string log = logOf(r);
+    const std::string log = test::RunLog(r);
     const auto lines = r.lines("midi-bar-row ");
     ASSERT_EQ(lines.size(), 12u) << log;
     // Where tracks 1 and 2 are after each step: the rows before, then inserted, deleted, undone
