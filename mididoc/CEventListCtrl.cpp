@@ -15,6 +15,7 @@
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
 
+#include <array>
 #include <wx/utils.h>
 
 namespace zib {
@@ -22,6 +23,12 @@ namespace zib {
 namespace {
 
 constexpr int kRowHeight = 18;
+
+// The list's category of each filter command, in the commands' order
+constexpr std::array<int, 7> kFilterCategories = {
+    EventListModel::kNotes,    EventListModel::kKeyPressure,     EventListModel::kControllers,
+    EventListModel::kPrograms, EventListModel::kChannelPressure, EventListModel::kWheel,
+    EventListModel::kTexts};
 
 EventListModel::CellEditValue valueOf(int column, uint8_t statusClass, const CellEditResult& r, const std::string& text)
 {
@@ -98,11 +105,25 @@ CEventListCtrl::~CEventListCtrl()
     if (m_table) m_table->EndEdit();
 }
 
-void CEventListCtrl::RefillRows()
+bool CEventListCtrl::RefillRows()
 {
-    DestroyCellEditor();
+    return ChangeRows({});
+}
+
+bool CEventListCtrl::ChangeRows(const std::function<void()>& change)
+{
+    if (!CommitInPlaceEdit()) return false;
+    if (change) change();
     m_model->RefillRows();
     ShowRows();
+    return true;
+}
+
+std::optional<bool> CEventListCtrl::ToggleFilter(int filter)
+{
+    const int category = kFilterCategories[size_t(filter)];
+    if (!ChangeRows([&] { m_model->ToggleCategory(category); })) return std::nullopt;
+    return m_model->CategoryFlag(category) == 1;
 }
 
 void CEventListCtrl::ShowRows()
@@ -196,7 +217,7 @@ void CEventListCtrl::AfterCommand(EditResult)
 
 EditResult CEventListCtrl::DeleteSelectedEvents()
 {
-    DestroyCellEditor();
+    if (!CommitInPlaceEdit()) return EditResult::Cancelled;
     const EditResult r = m_model->DeleteSelectedEvents(SelectedRows());
     AfterCommand(r);
     return r;
@@ -204,7 +225,7 @@ EditResult CEventListCtrl::DeleteSelectedEvents()
 
 EditResult CEventListCtrl::CreateEvent()
 {
-    DestroyCellEditor();
+    if (!CommitInPlaceEdit()) return EditResult::Cancelled;
     int newRow = -1;
     const EditResult r = m_model->OnCreateEvent(FocusedRow(), newRow);
     AfterCommand(r);
@@ -219,7 +240,7 @@ EditResult CEventListCtrl::CopyToClipboard()
 
 EditResult CEventListCtrl::PasteEvents(uint32_t startTick)
 {
-    DestroyCellEditor();
+    if (!CommitInPlaceEdit()) return EditResult::Cancelled;
     const EditResult r = m_model->PasteEvents(SelectedRows(), startTick);
     AfterCommand(r);
     return r;
@@ -227,6 +248,7 @@ EditResult CEventListCtrl::PasteEvents(uint32_t startTick)
 
 EditResult CEventListCtrl::TransposeEvents()
 {
+    if (!CommitInPlaceEdit()) return EditResult::Cancelled;
     const EditResult r = m_model->TransposeEvents(SelectedRows());
     AfterCommand(r);
     return r;
@@ -234,7 +256,7 @@ EditResult CEventListCtrl::TransposeEvents()
 
 EditResult CEventListCtrl::ShiftEvents()
 {
-    DestroyCellEditor();
+    if (!CommitInPlaceEdit()) return EditResult::Cancelled;
     const EditResult r = m_model->ShiftEvents(SelectedRows());
     AfterCommand(r);
     SelectMarkedRow();
@@ -248,7 +270,8 @@ void CEventListCtrl::DestroyCellEditor()
 
 void CEventListCtrl::CloseCellEditor()
 {
-    EndCellEditor(true);
+    EndCellEditor(true); // a text that does not parse hands nothing over
+    RunPendingCommit();
 }
 
 void CEventListCtrl::EndCellEditor(bool commit)
@@ -260,9 +283,11 @@ void CEventListCtrl::EndCellEditor(bool commit)
         if (held && !commit) held->Reset();
         // The text loses the focus as it hides: the grid's own request to end
         // the edit, which would come later, perhaps over the next editor, is
-        // not made.
+        // not made. A value handed over waits for the caller, not the next idle.
         if (editor) editor->KeepOpen(true);
+        m_commitNow = true;
         DisableCellEditControl();
+        m_commitNow = false;
         if (editor) editor->KeepOpen(false);
         if (held) held->DecRef();
     }
@@ -278,9 +303,7 @@ bool CEventListCtrl::CommitInPlaceEdit()
             wxBell();
             return false;
         }
-        m_commitNow = true;
         EndCellEditor(true); // the editor hands its value over
-        m_commitNow = false;
     }
     return RunPendingCommit();
 }
@@ -316,7 +339,12 @@ void CEventListCtrl::OnDoubleClick(wxGridEvent& event)
 {
     const int row = event.GetRow();
     const int column = event.GetCol();
-    DestroyCellEditor();
+    // An edit still open, or ended and not yet committed, goes in; the
+    // double click does no more, as the rows under it may have moved.
+    if (IsCellEditControlEnabled() || m_pendingCommit) {
+        CommitInPlaceEdit();
+        return;
+    }
     const EventListModel::CellEditStart start = m_model->DoubleClickCell(row, column);
     using What = EventListModel::CellEditStart::What;
     if (start.what == What::EventCode) {
@@ -429,16 +457,17 @@ void CEventListCtrl::OnSize(wxSizeEvent& event)
     event.Skip();
     // The frame lays its windows out again for many reasons (bars shown, the
     // focus moving between tabs); only a list that really changed its size
-    // drops an open cell editor, which would otherwise stand over the wrong cell.
+    // closes an open cell editor, which would otherwise stand over the wrong
+    // cell. Its value goes in.
     if (event.GetSize() == m_size) return;
     m_size = event.GetSize();
-    DestroyCellEditor();
+    CloseCellEditor();
 }
 
 void CEventListCtrl::OnScroll(wxScrollWinEvent& event)
 {
-    // Scrolling drops an open cell editor without committing it.
-    DestroyCellEditor();
+    // Scrolling closes an open cell editor; its value goes in.
+    CloseCellEditor();
     event.Skip();
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 #include <wx/grid.h>
 
@@ -21,6 +22,12 @@ class EventListOwner;
 // selected rows to the model's commands; a double click opens the cell
 // editor (or the event-code dialog on column 4). The model refuses edits
 // while its owner plays.
+//
+// An open cell editor closes by Enter (its value goes in) or Escape (it is
+// dropped). Whatever else refills or drops the rows commits it first, as
+// Enter would: the commands below, a filter, Undo and Redo, another track,
+// leaving the window. A text that does not parse stops a command with the
+// cell's message and stays in the open cell.
 class CEventListCtrl : public wxGrid, public InPlaceEditor {
 public:
     CEventListCtrl(wxWindow* parent, EventListOwner& owner);
@@ -28,8 +35,16 @@ public:
 
     EventListModel& Model() { return *m_model; }
 
-    // Rows: refill from the sequence and show them
-    void RefillRows();
+    // Rows: refill from the sequence and show them; false (nothing
+    // refilled) when the open cell refused its text
+    bool RefillRows();
+    // The same around a change of what the rows hold or show (a filter,
+    // Undo or Redo, another track): the open cell goes in before it
+    bool ChangeRows(const std::function<void()>& change);
+    // A filter command (0 notes .. 6 texts, in the commands' order): its
+    // class of events shown or hidden. Whether the class shows now; nothing
+    // when the open cell refused its text.
+    std::optional<bool> ToggleFilter(int filter);
     // The grid shows the model's rows again (after a command refilled them)
     void ShowRows();
 
@@ -48,7 +63,7 @@ public:
     void FollowTick(uint32_t tick);
     void SelectRowAtTick(uint32_t tick);
 
-    // Commands on the selection
+    // Commands on the selection (Cancelled when the open cell refused its text)
     EditResult DeleteSelectedEvents();
     EditResult CreateEvent();
     EditResult CopyToClipboard();
@@ -56,9 +71,9 @@ public:
     EditResult TransposeEvents();
     EditResult ShiftEvents();
 
-    // The cell editor: drop it without committing, or commit it (the value
-    // goes in once the grid has finished with the editor)
-    void DestroyCellEditor();
+    // The list stops being the one worked in (its window was left, a right
+    // click): the open cell goes in now, as it does when its text loses the
+    // focus (a text that does not parse is dropped)
     void CloseCellEditor();
     // InPlaceEditor: commits the open cell editor now, as Enter does; a text
     // that does not parse, or a commit the model refuses, keeps the editor
@@ -78,6 +93,9 @@ private:
     void OnSize(wxSizeEvent& event);
     void OnEditorHidden(wxGridEvent& event);
     void AfterCommand(EditResult result);
+    // Drops the open cell editor, as Escape does (the list going, a value
+    // worth keeping committed before)
+    void DestroyCellEditor();
     // Ends the open cell editor, committing its value (as Enter) or not (as Escape)
     void EndCellEditor(bool commit);
     // The open cell editor's text parses; otherwise the editor says so and keeps it
@@ -91,8 +109,9 @@ private:
     CEventGridTable* m_table = nullptr; // owned by the grid
     int m_shownRows = 0;
     wxSize m_size; // the size the list had at its last size event
-    // The commit of the last cell edit, until it runs; while m_commitNow is
-    // set it runs as soon as the grid is done, not on the next idle
+    // The commit of the last cell edit, until it runs: on the next idle
+    // after the grid ended the edit itself (Enter, a click elsewhere), or
+    // at once when the list ended it (m_commitNow)
     std::function<EditResult()> m_pendingCommit;
     bool m_commitNow = false;
 };

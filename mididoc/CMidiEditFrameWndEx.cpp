@@ -24,12 +24,6 @@ namespace {
 
 using namespace midicmd;
 
-// The list's category of each filter command (32841-32847).
-constexpr std::array<int, 7> kFilterCategories = {EventListModel::kNotes,         EventListModel::kKeyPressure,
-                                                  EventListModel::kControllers,   EventListModel::kPrograms,
-                                                  EventListModel::kChannelPressure, EventListModel::kWheel,
-                                                  EventListModel::kTexts};
-
 // The list's own commands, and those of the document that reach it through this frame
 constexpr int kListCommands[] = {InsertItem, InsertItemMenu, Delete, MidiToText, EditCopy, EditPaste,
                                  EditSelectAll, TransposeEvents, ShiftEvents, EditUndo, EditRedo, EditItem,
@@ -131,18 +125,16 @@ void CMidiEditFrameWndEx::RebuildList()
     m_list->RefillRows();
 }
 
-void CMidiEditFrameWndEx::DestroyCellEditor()
+bool CMidiEditFrameWndEx::CommitCellEditor()
 {
-    if (m_list) m_list->DestroyCellEditor();
+    return !m_list || m_list->CommitInPlaceEdit();
 }
 
 void CMidiEditFrameWndEx::ToggleFilter(int command)
 {
-    DestroyCellEditor();
-    const size_t index = size_t(FilterIndex(command));
-    m_list->Model().ToggleCategory(kFilterCategories[index]);
-    m_filterShown[index] = m_list->Model().CategoryFlag(kFilterCategories[index]) == 1;
-    m_list->RefillRows();
+    const int filter = FilterIndex(command);
+    if (const std::optional<bool> shown = m_list->ToggleFilter(filter))
+        m_filterShown[size_t(filter)] = *shown;
 }
 
 void CMidiEditFrameWndEx::OnUpdateCommand(wxUpdateUIEvent& event)
@@ -191,7 +183,7 @@ void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)
         uint32_t here = 0;
         if (MidiPositionTarget* target = MidiWindowHooks().ActiveMidiTarget ? MidiWindowHooks().ActiveMidiTarget() : nullptr)
             here = target->CurrentTick();
-        m_list->PasteEvents(here);
+        if (m_list->PasteEvents(here) == EditResult::Cancelled) return;
         if (CZibMidView* view = m_doc.TrackView()) view->RefreshViews(true);
         return;
     }
@@ -207,14 +199,15 @@ void CMidiEditFrameWndEx::OnCommand(wxCommandEvent& event)
     case EditUndo:
     case EditRedo:
         if (ShellPlaying()) return;
-        if (command == EditUndo)
-            m_doc.Model().Undo();
-        else
-            m_doc.Model().Redo();
-        m_list->RefillRows();
+        m_list->ChangeRows([&] {
+            if (command == EditUndo)
+                m_doc.Model().Undo();
+            else
+                m_doc.Model().Redo();
+        });
         return;
     case SetTempo:
-        DestroyCellEditor();
+        CommitCellEditor();
         return;
     default:
         break;

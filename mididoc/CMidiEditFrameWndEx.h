@@ -29,8 +29,9 @@ public:
     CEventListCtrl& List() { return *m_list; }
     // The list fills its rows again (after edits of the document)
     void RebuildList();
-    // Drops an open cell editor without committing it
-    void DestroyCellEditor();
+    // Commits an open cell editor now, as Enter would; false when its text
+    // did not parse (the cell says so and stays open)
+    bool CommitCellEditor();
 
     // "%s - Event List - %s" with the document's name: "Multiple Tracks",
     // the track's name, or "Track %d"

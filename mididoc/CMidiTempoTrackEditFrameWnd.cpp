@@ -140,10 +140,16 @@ void CMidiTempoTrackEditFrameWnd::AfterEdit()
     if (MidiTransport* transport = m_doc.Transport()) transport->TempoTrackChanged();
 }
 
+bool CMidiTempoTrackEditFrameWnd::EventEditorCommitted()
+{
+    auto* editor = dynamic_cast<CMidiEditFrameWndEx*>(m_doc.m_EventEditor);
+    return !editor || editor->CommitCellEditor();
+}
+
 void CMidiTempoTrackEditFrameWnd::Edit()
 {
     // Edits of the master track wait while MIDI plays: the player reads it.
-    if (ShellPlaying()) return;
+    if (ShellPlaying() || !EventEditorCommitted()) return;
     m_model->EditTempoTrackEvent(m_list->FocusedRow());
     AfterEdit();
 }
@@ -178,14 +184,15 @@ void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
     switch (command) {
     case InsertItem:
     case InsertItemMenu:
-        if (ShellPlaying()) return;
+        if (ShellPlaying() || !EventEditorCommitted()) return;
         m_model->InsertTempoTrackEvent(m_list->FocusedRow());
         AfterEdit();
         return;
     case Delete:
         // Edit > Delete works in the time-signature, marker and tempo views;
         // the Delete key deletes in every view.
-        if (ShellPlaying() || m_model->ViewKind() > TempoTrackModel::kTempo) return;
+        if (ShellPlaying() || m_model->ViewKind() > TempoTrackModel::kTempo || !EventEditorCommitted())
+            return;
         m_model->DeleteSelectedEvents(m_list->SelectedRows());
         AfterEdit();
         return;
@@ -193,13 +200,13 @@ void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
         Edit();
         return;
     case ShiftEvents:
-        if (ShellPlaying() || !m_model->ShiftEnabled()) return;
+        if (ShellPlaying() || !m_model->ShiftEnabled() || !EventEditorCommitted()) return;
         m_model->ShiftEvents(m_list->SelectedRows());
         AfterEdit();
         return;
     case EditUndo:
     case EditRedo:
-        if (ShellPlaying()) return;
+        if (ShellPlaying() || !EventEditorCommitted()) return;
         if (command == EditUndo)
             m_doc.Model().Undo();
         else
@@ -207,7 +214,7 @@ void CMidiTempoTrackEditFrameWnd::OnCommand(wxCommandEvent& event)
         AfterEdit();
         return;
     case SetTempo:
-        if (auto* editor = dynamic_cast<CMidiEditFrameWndEx*>(m_doc.m_EventEditor)) editor->DestroyCellEditor();
+        EventEditorCommitted();
         return;
     default:
         break;
@@ -239,7 +246,7 @@ void CMidiTempoTrackEditFrameWnd::OnKey(wxListEvent& event)
     if (!DocumentAlive()) return;
     if (event.GetKeyCode() == WXK_DELETE) {
         // The Delete key in every view kind; it waits while MIDI plays.
-        if (!ShellPlaying()) {
+        if (!ShellPlaying() && EventEditorCommitted()) {
             m_model->DeleteSelectedEvents(m_list->SelectedRows());
             AfterEdit();
         }

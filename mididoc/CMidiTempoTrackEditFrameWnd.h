@@ -43,6 +43,9 @@ private:
     void OnKey(wxListEvent& event);
     void Edit();
     void AfterEdit();
+    // The master track changes under the event editor's rows too: its open
+    // cell goes in first (false when its text did not parse)
+    bool EventEditorCommitted();
 
     std::unique_ptr<TempoTrackModel> m_model;
     CTempoEventListCtrl* m_list = nullptr;

@@ -189,6 +189,17 @@ void CMidiWindowPlayer::SendLiveValue(int row, bool volume, uint8_t value)
         Engine().SendTrackPan(value, row + 1);
 }
 
+void CMidiWindowPlayer::TracksChanged()
+{
+    // Each row's stretch of content, and the rows the document keeps
+    // selected for the grid (they move with their tracks), painted again
+    Engine().RebuildTrackEventRanges();
+    const auto& selected = m_doc.Model().m_RowSelected;
+    for (int r = 0; r < BarGridModel::kRows; ++r)
+        m_view->SetRowSelected(r, selected[size_t(r)] != 0);
+    m_view->Refresh(false);
+}
+
 void CMidiWindowPlayer::SelectRows(const std::vector<int>& rows, int hitRow)
 {
     for (int r = 0; r < BarGridModel::kRows; ++r)
@@ -291,11 +302,16 @@ void CMidiWindowPlayer::EditorsFollowTick(uint32_t tick)
 
 void CMidiWindowPlayer::SyncEditorsToTick(uint32_t tick)
 {
-    if (CMidiEditFrameWndEx* editor = eventEditor(m_doc)) {
-        editor->RebuildList();
-        editor->List().SelectRowAtTick(tick);
-    }
-    if (CMidiTempoTrackEditFrameWnd* editor = tempoEditor(m_doc)) editor->SelectRowBeforeTick(tick);
+    // Asked as a run starts, before its ports open: the editors go to the
+    // start once it has started. A run that could not start (no output, its
+    // box answered) leaves their rows, selection and scrolling as they were,
+    // so the next double click lands on the cell the user sees.
+    m_view->CallAfter([this, tick] {
+        PlayerSlot& player = Shell().Player();
+        if (!player.IsPlaying() || player.Active() != &Engine()) return;
+        if (CMidiEditFrameWndEx* editor = eventEditor(m_doc)) editor->List().SelectRowAtTick(tick);
+        if (CMidiTempoTrackEditFrameWnd* editor = tempoEditor(m_doc)) editor->SelectRowBeforeTick(tick);
+    });
 }
 
 void CMidiWindowPlayer::EditorsToEventIndex(int64_t index)
@@ -312,7 +328,7 @@ void CMidiWindowPlayer::RefreshTempoEditor()
 
 void CMidiWindowPlayer::RefreshEventEditor()
 {
-    if (CMidiEditFrameWndEx* editor = eventEditor(m_doc)) editor->DestroyCellEditor();
+    if (CMidiEditFrameWndEx* editor = eventEditor(m_doc)) editor->CommitCellEditor();
 }
 
 void CMidiWindowPlayer::PlaybackFinished(bool sequenceChanged)

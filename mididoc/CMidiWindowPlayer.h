@@ -53,6 +53,7 @@ public:
     void TempoTrackChanged() override;
     void TrackSwitchesChanged() override;
     void SendLiveValue(int row, bool volume, uint8_t value) override;
+    void TracksChanged() override;
     void SelectRows(const std::vector<int>& rows, int hitRow) override;
     void ScrollRowsTo(int topRow) override;
     void PassKey(int keyCode) override;

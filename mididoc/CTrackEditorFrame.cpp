@@ -23,12 +23,6 @@ using namespace midicmd;
 
 constexpr int kTrackEditorMenuId = 225;
 
-// The list's category of each filter command (32841-32847).
-constexpr std::array<int, 7> kFilterCategories = {EventListModel::kNotes,         EventListModel::kKeyPressure,
-                                                  EventListModel::kControllers,   EventListModel::kPrograms,
-                                                  EventListModel::kChannelPressure, EventListModel::kWheel,
-                                                  EventListModel::kTexts};
-
 } // namespace
 
 CTrackEditorFrame::CTrackEditorFrame(ZibMdiParentFrame& frame, const wxString& title, TrackEditorHost& host, int trackIndex)
@@ -86,15 +80,9 @@ void CTrackEditorFrame::FillStatus(ChildStatus& status) const
 
 void CTrackEditorFrame::ShowTrack(int trackIndex, const wxString& title)
 {
+    // An open cell of the track shown so far goes in first.
+    if (m_list && !m_list->ChangeRows([&] { m_list->Model().ShowOnlyTrack(trackIndex + 1); })) return;
     SetTitle(title);
-    if (!m_list) return;
-    m_list->Model().ShowOnlyTrack(trackIndex + 1);
-    m_list->RefillRows();
-}
-
-void CTrackEditorFrame::RebuildList()
-{
-    if (m_list) m_list->RefillRows();
 }
 
 void CTrackEditorFrame::OnUpdateCommand(wxUpdateUIEvent& event)
@@ -127,11 +115,9 @@ void CTrackEditorFrame::OnCommand(wxCommandEvent& event)
     const int command = cmd::FromWxId(event.GetId());
     TrackEditorOwner& owner = m_host.Owner();
     if (IsFilter(command)) {
-        m_list->DestroyCellEditor();
-        const size_t index = size_t(FilterIndex(command));
-        m_list->Model().ToggleCategory(kFilterCategories[index]);
-        m_filterShown[index] = m_list->Model().CategoryFlag(kFilterCategories[index]) == 1;
-        m_list->RefillRows();
+        const int filter = FilterIndex(command);
+        if (const std::optional<bool> shown = m_list->ToggleFilter(filter))
+            m_filterShown[size_t(filter)] = *shown;
         return;
     }
     switch (command) {
@@ -139,8 +125,7 @@ void CTrackEditorFrame::OnCommand(wxCommandEvent& event)
         m_list->CopyToClipboard();
         return;
     case EditPaste:
-        m_list->PasteEvents(0);
-        m_host.SetItemIcon(m_list->GetNumberRows() > 1);
+        if (m_list->PasteEvents(0) != EditResult::Cancelled) m_host.SetItemIcon(m_list->GetNumberRows() > 1);
         return;
     case InsertItem: {
         const int before = m_list->GetNumberRows();
@@ -149,9 +134,9 @@ void CTrackEditorFrame::OnCommand(wxCommandEvent& event)
         return;
     }
     case Delete:
-        m_list->DeleteSelectedEvents();
         // With at most the trailing row left the track holds nothing.
-        if (m_list->GetNumberRows() <= 1) m_host.SetItemIcon(false);
+        if (m_list->DeleteSelectedEvents() != EditResult::Cancelled && m_list->GetNumberRows() <= 1)
+            m_host.SetItemIcon(false);
         return;
     case DumpToText:
         m_list->Model().OnUtilDumpToText(wxToUtf8(GetTitle()));
@@ -163,11 +148,12 @@ void CTrackEditorFrame::OnCommand(wxCommandEvent& event)
     case EditUndo:
     case EditRedo:
         if (owner.ListPlaying()) return;
-        if (command == EditUndo)
-            owner.Undo().Undo();
-        else
-            owner.Undo().Redo();
-        m_list->RefillRows();
+        m_list->ChangeRows([&] {
+            if (command == EditUndo)
+                owner.Undo().Undo();
+            else
+                owner.Undo().Redo();
+        });
         return;
     default:
         event.Skip();
@@ -184,7 +170,6 @@ void CTrackEditorFrame::OnCloseWindow(wxCloseEvent& event)
     }
     // The undo history lives as long as the editor; the sequence goes back to the document.
     if (m_list) {
-        m_list->DestroyCellEditor();
         m_list->Destroy();
         m_list = nullptr;
         m_host.Owner().Undo().ClearAll();

@@ -33,8 +33,8 @@ public:
 
     CEventListCtrl& List() { return *m_list; }
     // Another track of the same chord variation: the list shows it instead
+    // (its open cell goes in first; one that does not parse keeps this track)
     void ShowTrack(int trackIndex, const wxString& title);
-    void RebuildList();
     // The frame keeps its host from now on
     void KeepHost(std::unique_ptr<TrackEditorHost> host) { m_ownedHost = std::move(host); }
 

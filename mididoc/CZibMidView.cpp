@@ -335,6 +335,8 @@ void CZibMidView::RefreshViews(bool /*tracksChanged*/)
     }
     m_list->SetItemCount(m_model->RowCount());
     m_list->Refresh();
+    // The bar grid beside the rows shows them as they are now too.
+    if (MidiTransport* transport = m_doc ? m_doc->Transport() : nullptr) transport->TracksChanged();
 }
 
 // ---- Mouse -----------------------------------------------------------------
@@ -351,13 +353,22 @@ void CZibMidView::OnLeftDown(wxMouseEvent& event)
     int column = -1;
     HitCell(event.GetPosition(), row, column);
     if (row < 0 || column < 0) return;
+    // The list selects the clicked row in its own handling of the press,
+    // which comes after this one: the click acts once it has (the number
+    // opens the event list of the rows selected then).
+    CallAfter([this, row, column, playing = ShellPlaying()] { ClickCell(row, column, playing); });
+}
+
+void CZibMidView::ClickCell(long row, int column, bool playing)
+{
+    if (!m_list || !m_doc || row >= m_list->GetItemCount()) return;
     if (column != CTrackListModel::kNumberColumn) {
         m_list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     }
     auto& hooks = MidiWindowHooks();
     using A = CTrackListModel::ClickAction;
-    switch (m_model->Click(int(row), column, ShellPlaying())) {
+    switch (m_model->Click(int(row), column, playing)) {
     case A::OpenEventEditor:
         if (hooks.OpenEventEditor && !SelectedRows().empty()) hooks.OpenEventEditor(*m_doc, SelectedRows());
         break;

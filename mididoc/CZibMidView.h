@@ -66,6 +66,8 @@ private:
     void SetFrameIcon(wxWindow& frame);
     void HitCell(const wxPoint& point, long& row, int& column) const;
     void OnLeftDown(wxMouseEvent& event);
+    // What a click on a cell does, once the list has selected its row
+    void ClickCell(long row, int column, bool playing);
     void OnLeftDoubleClick(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);

@@ -474,6 +474,9 @@ bool MidiDocModel::RemoveTrackSlot(int row)
     m_tracks.push_back(EmptyTrackRecord());
     for (size_t i = 0; i < m_tracks.size(); ++i)
         m_tracks[i].index = uint32_t(i);
+    // The rows selected for the bar view move with their tracks.
+    std::move(m_RowSelected.begin() + row + 1, m_RowSelected.end(), m_RowSelected.begin() + row);
+    m_RowSelected.back() = 0;
     return true;
 }
 
@@ -512,6 +515,8 @@ bool MidiDocModel::InsertTrackSlot(int row, const CTrackInfo& record, const CMid
     m_tracks.pop_back();
     for (size_t i = 0; i < m_tracks.size(); ++i)
         m_tracks[i].index = uint32_t(i);
+    std::move_backward(m_RowSelected.begin() + row, m_RowSelected.end() - 1, m_RowSelected.end());
+    m_RowSelected[size_t(row)] = 0;
     return true;
 }
 

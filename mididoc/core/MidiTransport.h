@@ -49,6 +49,9 @@ public:
     // playing); a volume or pan set while playing goes out at once (row 0..63)
     virtual void TrackSwitchesChanged() = 0;
     virtual void SendLiveValue(int row, bool volume, uint8_t value) = 0;
+    // The document's tracks or their events changed (a track inserted or
+    // deleted, an edit): each row shows its track's content and selection again
+    virtual void TracksChanged() = 0;
     // A double click on the track list: the grid selects the same rows and
     // takes the hit row; an unset Thru goes to the end of the song
     virtual void SelectRows(const std::vector<int>& rows, int hitRow) = 0;

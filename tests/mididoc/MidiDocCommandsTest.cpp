@@ -193,6 +193,28 @@ TEST(MidiDocCommands, InsertedTracksUpToTheLastOneSaveAndOpenAgain)
     }
 }
 
+// The rows the bar view selected (which Copy and Paste From-Thru take) move
+// with their tracks as tracks are inserted and deleted, and back on Undo.
+TEST(MidiDocCommands, TheRowsSelectedForTheBarViewMoveWithTheirTracks)
+{
+    DocFixture f(keysSong());
+    f.doc->m_RowSelected[2] = 1;
+    const auto selected = [&] {
+        std::vector<int> rows;
+        for (int r = 0; r < MidiDocModel::kTrackRecordCount; ++r)
+            if (f.doc->m_RowSelected[size_t(r)]) rows.push_back(r);
+        return rows;
+    };
+    ASSERT_EQ(f.doc->InsertMidiTrack(0), EditResult::Done);
+    EXPECT_EQ(selected(), std::vector<int>{3});
+    ASSERT_EQ(f.doc->OnEditDeleteTrack({0, 1}), EditResult::Done); // the new track and track 1
+    EXPECT_EQ(selected(), std::vector<int>{1});
+    ASSERT_EQ(f.doc->Undo(), EditResult::Done);
+    EXPECT_EQ(selected(), std::vector<int>{3});
+    ASSERT_EQ(f.doc->Undo(), EditResult::Done);
+    EXPECT_EQ(selected(), std::vector<int>{2});
+}
+
 TEST(MidiDocCommands, TransposeKeepsKeysInRangeAndMovesNotesWithTheirNoteOffs)
 {
     // A song of one note on key 116

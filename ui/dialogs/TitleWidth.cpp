@@ -1,6 +1,7 @@
 #include "ui/dialogs/TitleWidth.h"
 
 #include <algorithm>
+#include <wx/sizer.h>
 #include <wx/toplevel.h>
 
 namespace zib {
@@ -24,6 +25,15 @@ void WidenToTitle(wxTopLevelWindow& window)
     const int needed = std::min(width + kTitleBarButtons * height, kWidestWindow);
     const wxSize size = window.GetSize();
     if (size.x >= needed) return;
+    // A window laid out by a sizer is widened through it: a minimum size set
+    // on the window itself before it is first shown leaves it, under a window
+    // manager that has not told its frame yet, shown a few pixels high in a
+    // corner before it takes its size (the toolkit warns of its buttons).
+    if (wxSizer* sizer = window.GetSizer()) {
+        sizer->SetMinSize(wxSize(needed - (size.x - window.GetClientSize().x), -1));
+        sizer->SetSizeHints(&window);
+        return;
+    }
     window.SetMinSize(wxSize(needed, window.GetMinSize().y));
     window.SetSize(wxSize(needed, size.y));
 }

@@ -3,47 +3,21 @@
 #include "mididoc/CEventGridTable.h"
 #include "mididoc/core/EventListModel.h"
 #include "tests/mididoc/MidDocTestHelpers.h"
-#include "tests/support/CiRun.h"
-#include "tests/support/gui/TestShell.h"
-#include "tests/support/gui/ZibSession.h"
+#include "tests/mididoc/windows/WindowTestApp.h"
 
 #include <gtest/gtest.h>
-#include <wx/app.h>
-#include <cstdlib>
-#include <wx/init.h>
 
 using namespace zib;
 
-// An application object made by wxInitializer (no window, no main loop), and
-// the program's services as a window alone needs them.
-wxIMPLEMENT_APP_NO_MAIN(wxApp);
-static zib::test::TestShell testShell;
-
 namespace {
 
-// The windowing library starts on a private display; no window is made.
+// The windowing library on the private display; no window is made.
 class EventGridTable : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        display_ = new test::XvfbDisplay;
-        if (display_->ok()) setenv("DISPLAY", display_->name().c_str(), 1);
-        init_ = new wxInitializer;
-    }
-    static void TearDownTestSuite()
-    {
-        delete init_;
-        delete display_;
-    }
     void SetUp() override
     {
-        if (!display_->ok() || !init_->IsOk()) {
-            test::reportMissingInCi("Xvfb (package xvfb) and the windowing library on it");
-            GTEST_SKIP() << "Xvfb is not available";
-        }
+        if (!test::WindowsAvailable()) GTEST_SKIP() << "Xvfb is not available";
     }
-    static inline test::XvfbDisplay* display_ = nullptr;
-    static inline wxInitializer* init_ = nullptr;
 };
 
 wxColour textOf(CEventGridTable& table, int row, int col)

@@ -319,6 +319,26 @@ std::string ZibDesktop::activeWindowId() const
     return xdotoolLine({"getactivewindow"});
 }
 
+ZibDesktop::WindowRect ZibDesktop::windowRect(const std::string& windowId) const
+{
+    // "X=..", "Y=..", "WIDTH=..", "HEIGHT=.." lines
+    WindowRect rect;
+    std::string shell;
+    if (windowId.empty() || xdotool({"getwindowgeometry", "--shell", windowId}, &shell) != 0) return rect;
+    std::istringstream lines(shell);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string name = line.substr(0, eq);
+        const int value = std::atoi(line.c_str() + eq + 1);
+        if (name == "X") rect.x = value;
+        if (name == "Y") rect.y = value;
+        if (name == "WIDTH") rect.width = value;
+        if (name == "HEIGHT") rect.height = value;
+    }
+    return rect;
+}
+
 bool ZibDesktop::waitForActiveWindow(const std::string& titlePart, Seconds limit)
 {
     return waitUntil([&] { return activeWindow().find(titlePart) != std::string::npos; },

@@ -70,6 +70,11 @@ public:
     std::string activeWindow() const;
     // Its X window id ("" when none), to tell apart windows of the same title.
     std::string activeWindowId() const;
+    // Where a window of that id is on the screen (all 0 when it cannot be found)
+    struct WindowRect {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    WindowRect windowRect(const std::string& windowId) const;
     bool waitForActiveWindow(const std::string& titlePart, Seconds limit = kWait);
     // The program's log so far
     std::vector<std::string> log() const;

@@ -16,11 +16,14 @@
 #include "mididoc/dialogs/CPositionDialogs.h"
 #include "platform/WxText.h"
 
+#include "tests/app/gui/driver/ScreenArea.h"
+
 #include <cstdio>
 #include <wx/app.h>
 #include <wx/grid.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/scrolwin.h>
 #include <wx/splitter.h>
 #include <wx/textctrl.h>
 
@@ -102,7 +105,7 @@ bool RunMidiWindowProbe(const std::vector<std::string>& w, const std::function<v
         return true;
     }
     if (verb != "midi-rows" && verb != "midi-layout" && verb != "midi-scroll" && verb != "midi-click" &&
-        verb != "midi-live-value")
+        verb != "midi-dclick" && verb != "midi-live-value" && verb != "midi-bar-row")
         return false;
     if (verb == "midi-live-value") {
         CPositionDlg* box = nullptr;
@@ -134,7 +137,7 @@ bool RunMidiWindowProbe(const std::vector<std::string>& w, const std::function<v
         return true;
     }
     CZibMidBarView& grid = child->Player()->View();
-    if (verb == "midi-click" && w.size() > 2) {
+    if ((verb == "midi-click" || verb == "midi-dclick") && w.size() > 2) {
         // The cell's middle in the coordinates of the rows window
         const long row = std::atol(w[1].c_str());
         const int column = std::atoi(w[2].c_str());
@@ -143,12 +146,39 @@ bool RunMidiWindowProbe(const std::vector<std::string>& w, const std::function<v
         wxPoint at = cell.GetPosition() + wxPoint(cell.width / 2, cell.height / 2);
         int flags = 0;
         if (list->HitTest(at, flags) != row) at.y -= list->RowsWindow()->GetPosition().y;
-        wxMouseEvent down(wxEVT_LEFT_DOWN);
+        wxMouseEvent down(verb == "midi-click" ? wxEVT_LEFT_DOWN : wxEVT_LEFT_DCLICK);
         down.SetPosition(at);
         down.SetEventObject(list->RowsWindow());
         list->RowsWindow()->ProcessWindowEvent(down);
         wxTheApp->ProcessPendingEvents();
-        log("midi-click " + w[1] + " " + w[2]);
+        log(verb + " " + w[1] + " " + w[2]);
+        return true;
+    }
+    if (verb == "midi-bar-row" && w.size() > 1) {
+        // What the screen shows of a row of the bar grid: its pixels of
+        // content (white), hatching (black; the position cursor is a black
+        // line too) and event marks
+        const int row = std::atoi(w[1].c_str());
+        auto* canvas = firstUnder<wxScrolledCanvas>(&grid);
+        if (!canvas) {
+            log("midi-bar-row: no grid");
+            return true;
+        }
+        const int top = row * grid.RowHeight() - grid.ScrollY();
+        const wxRect area(canvas->ClientToScreen(wxPoint(0, top)),
+                          wxSize(canvas->GetClientSize().x, grid.RowHeight()));
+        const wxImage image = ScreenArea(area);
+        int content = 0, hatch = 0, marks = 0;
+        for (int y = 0; y < image.GetHeight(); ++y)
+            for (int x = 0; x < image.GetWidth(); ++x) {
+                const unsigned long rgb = (unsigned long)(image.GetRed(x, y)) << 16 |
+                                          image.GetGreen(x, y) << 8 | image.GetBlue(x, y);
+                content += rgb == BarGridModel::kContentColor;
+                hatch += rgb == 0; // the hatching's stipple paints black
+                marks += rgb == BarGridModel::kMarkColor;
+            }
+        log("midi-bar-row " + w[1] + ": content=" + std::to_string(content) +
+            " hatch=" + std::to_string(hatch) + " marks=" + std::to_string(marks));
         return true;
     }
     if (verb == "midi-scroll" && w.size() > 2) {

@@ -14,6 +14,11 @@ namespace zib {
 //                              of the grid's first measure
 //   midi-scroll list|grid ROW  scrolls the list or the grid as the user would, to that first row
 //   midi-click ROW COLUMN      a click on a cell of the track list
+//   midi-dclick ROW COLUMN     a double click there
+//   midi-bar-row ROW           what the screen shows of a row of the bar grid beside the list:
+//                              "midi-bar-row ROW: content=N hatch=N marks=N", its pixels of
+//                              a track's content (white), of the hatching of a selected row
+//                              (black, as the position cursor's line) and of event marks
 //   midi-live-value TEXT       types into the open value box over a cell, then Enter
 //   grid-type ROW COL TEXT|-   a double click on a cell of the active event list, the text
 //                              typed into its editor (- none), no Enter: the editor stays open
