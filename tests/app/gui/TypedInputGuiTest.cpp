@@ -339,12 +339,13 @@ TEST_F(TypedInputGui, AValueThatDoesNotParseStopsSaveCloseAndExit)
 
 // The event list's own window closed (its tab's close button) with a value
 // typed: the value goes into the song, which Save then writes; an emptied
-// cell keeps the window open with the cell's message.
+// cell keeps the window open with the cell's message (and a double click
+// on the open cell tries its text first, with the same message).
 TEST_F(TypedInputGui, ClosingTheEventListTakesTheTypedValue)
 {
     const std::string path = song("Song.mid");
     const ZibRun r = run(std::string(kOpenEventList) + "grid-type 2 6 -\ndialog ok\nclose-active\n" +
-                             "grid-type 2 6 42\nclose-active\nlog-tabs\nmenu 57603\n",
+                             "dialog ok\ngrid-type 2 6 42\nclose-active\nlog-tabs\nmenu 57603\n",
                          {path});
     const std::string log = logOf(r);
     const auto closes = r.lines("close-active: ");
