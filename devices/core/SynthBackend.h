@@ -39,20 +39,21 @@ public:
         int periods;
     };
     // The drivers in the order they are tried: the sound servers of today's
-    // desktops first, the bare hardware last. Each buffers about 1024 frames
-    // (21 ms), enough to ride out the scheduling delays of a busy machine;
-    // with less a held note breaks up in clicks, and every frame more is
+    // desktops first, the bare hardware last. Each is given a buffer that
+    // rides out the stalls of a busy machine (some tens of milliseconds);
+    // with less a held note breaks up in clicks, and each frame more is
     // heard as latency when a key is played.
-    //  - The sound servers size the stream's buffer from the period alone
-    //    (PulseAudio to about three quarters of it); 1024 frames is also
-    //    PipeWire's default quantum at 48 kHz.
+    //  - A sound server sizes the stream's buffer from the period alone
+    //    (PulseAudio to about three quarters of it, 32 ms here); FluidSynth's
+    //    64 frames leave it under 2 ms.
     //  - JACK plays in the periods of its server; these are FluidSynth's
     //    own numbers.
-    //  - ALSA's buffer is the periods together, refilled by the synthesizer's
-    //    real-time thread as each short period plays.
+    //  - ALSA's buffer is the periods together, 21 ms here; the
+    //    synthesizer's real-time thread tops it up at each short period, so
+    //    it stays nearly full.
     static constexpr std::array<AudioDriver, 4> kAudioDrivers{{
-        {"pipewire", 1024, 2},
-        {"pulseaudio", 1024, 2},
+        {"pipewire", 2048, 2},
+        {"pulseaudio", 2048, 2},
         {"jack", 64, 16},
         {"alsa", 64, 16},
     }};
