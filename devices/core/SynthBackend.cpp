@@ -179,7 +179,8 @@ std::vector<std::string> SynthBackend::AudioDriversToTry(const std::vector<std::
                                                          bool jackServerRuns)
 {
     std::vector<std::string> drivers;
-    for (std::string_view name : kAudioDrivers) {
+    for (const AudioDriver& driver : kAudioDrivers) {
+        const std::string_view name = driver.name;
         if (std::find(available.begin(), available.end(), name) == available.end()) continue;
         if (name == "jack" && !jackServerRuns) continue;
         drivers.emplace_back(name);
@@ -230,7 +231,11 @@ MidiResult SynthBackend::OpenAudio(Synth& s)
     std::string tried;
     for (const std::string& driver : drivers) {
         if (driver == "alsa") snd_lib_error_set_handler(quietAlsa);
+        const auto known = std::find_if(kAudioDrivers.begin(), kAudioDrivers.end(),
+                                        [&](const AudioDriver& d) { return d.name == driver; });
         fluid_settings_setstr(s.settings, "audio.driver", driver.c_str());
+        fluid_settings_setint(s.settings, "audio.period-size", known->periodSize);
+        fluid_settings_setint(s.settings, "audio.periods", known->periods);
         if ((s.driver = new_fluid_audio_driver(s.settings, s.synth))) return MidiResult::NoError;
         tried += (tried.empty() ? "" : ", ") + driver;
     }

@@ -30,9 +30,33 @@ class SynthBackend : public MidiBackend {
 public:
     static constexpr int kSampleRate = 48000;
 
-    // FluidSynth's audio drivers in the order they are tried: the sound
-    // servers of today's desktops first, the bare hardware last
-    static constexpr std::array<std::string_view, 4> kAudioDrivers{"pipewire", "pulseaudio", "jack", "alsa"};
+    // One of FluidSynth's audio drivers and its buffer: the synthesizer
+    // renders `periodSize` frames at a time; `periods` is the number of
+    // periods in the buffer, for a driver that keeps one of periods
+    struct AudioDriver {
+        std::string_view name;
+        int periodSize;
+        int periods;
+    };
+    // The drivers in the order they are tried: the sound servers of today's
+    // desktops first, the bare hardware last. Each is given a buffer that
+    // rides out the stalls of a busy machine (some tens of milliseconds);
+    // with less a held note breaks up in clicks, and each frame more is
+    // heard as latency when a key is played.
+    //  - A sound server sizes the stream's buffer from the period alone
+    //    (PulseAudio to about three quarters of it, 32 ms here); FluidSynth's
+    //    64 frames leave it under 2 ms.
+    //  - JACK plays in the periods of its server; these are FluidSynth's
+    //    own numbers.
+    //  - ALSA's buffer is the periods together, 21 ms here; the
+    //    synthesizer's real-time thread tops it up at each short period, so
+    //    it stays nearly full.
+    static constexpr std::array<AudioDriver, 4> kAudioDrivers{{
+        {"pipewire", 2048, 2},
+        {"pulseaudio", 2048, 2},
+        {"jack", 64, 16},
+        {"alsa", 64, 16},
+    }};
     // Why the synthesizer cannot sound (a UI text, translated at the screen)
     static constexpr const char* kNoAudioOutput = "No audio output found for the built-in synthesizer";
 

@@ -121,7 +121,7 @@ bool SinkRecorder::WaitUntilHeard(int64_t us, std::chrono::milliseconds timeout)
 
 bool SinkRecorder::WaitUntilRecording() const
 {
-    return WaitUntilHeard(NowUs(), std::chrono::seconds(10));
+    return WaitUntilHeard(NowUs(), kHangCeiling);
 }
 
 int64_t SinkRecorder::FirstUs() const
@@ -187,6 +187,22 @@ int SinkRecorder::PeakInFrames(size_t from, size_t to) const
     for (size_t i = from; i < std::min(to, samples_.size()); ++i)
         peak = std::max(peak, std::abs(int(samples_[i])));
     return peak;
+}
+
+std::vector<SinkRecorder::FrameRun> SinkRecorder::QuietRunsLongerThan(int level, size_t longest, size_t from,
+                                                                      size_t to) const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<FrameRun> runs;
+    to = std::min(to, samples_.size());
+    for (size_t i = from; i < to;) {
+        size_t end = i;
+        while (end < to && std::abs(int(samples_[end])) < level)
+            ++end;
+        if (end - i > longest) runs.push_back({i, end - i});
+        i = std::max(end, i + 1);
+    }
+    return runs;
 }
 
 } // namespace zib::test

@@ -30,6 +30,15 @@ public:
     // The sink mixes blocks of sound ahead of their time, so a sample's time
     // is known to within one block
     static constexpr int64_t kBlockUs = 50'000;
+    // How long a wait on the recording may take before it counts as a hang:
+    // a busy machine delivers the frames late, never this late
+    static constexpr std::chrono::seconds kHangCeiling{120};
+
+    // A stretch of frames of the recording
+    struct FrameRun {
+        size_t first;
+        size_t length;
+    };
 
     explicit SinkRecorder(const PulseAudioServer& server);
     // Stops recording
@@ -40,9 +49,22 @@ public:
     // Waits (at most `timeout`) until the samples heard up to steady time
     // `us` are in; false when they do not come
     bool WaitUntilHeard(int64_t us, std::chrono::milliseconds timeout) const;
-    // Waits (at most 10 s) until samples come in; false when parec records nothing
+    // Waits (at most kHangCeiling) until samples come in; false when parec
+    // records nothing
     bool WaitUntilRecording() const;
     void Stop();
+
+    // Waits until `ready` holds, looking again every few milliseconds; false
+    // when kHangCeiling passed first
+    template <class Ready> static bool WaitUntil(Ready ready)
+    {
+        const auto ceiling = std::chrono::steady_clock::now() + kHangCeiling;
+        while (!ready()) {
+            if (std::chrono::steady_clock::now() > ceiling) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
 
     // Times on the steady clock, in microseconds
     static int64_t NowUs();
@@ -63,6 +85,9 @@ public:
     int64_t LastFrameAtLeast(int level) const;
     // The loudest sample in frames [from, to); 0 when none
     int PeakInFrames(size_t from, size_t to) const;
+    // The runs of more than `longest` frames in [from, to) that are all
+    // quieter than `level`, in order
+    std::vector<FrameRun> QuietRunsLongerThan(int level, size_t longest, size_t from, size_t to) const;
 
 private:
     // A block of samples as read: when it arrived and where it ends

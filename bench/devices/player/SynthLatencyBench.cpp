@@ -24,8 +24,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace zib {
 namespace {
@@ -36,17 +34,6 @@ struct NoCallbacks : OutStreamClient {
     void OnStreamDone(OutStream&, MidiHeader&) override {}
     void OnStreamPosition(OutStream&, MidiHeader&, uint32_t) override {}
 };
-
-// Waits until `ready` holds, at most `seconds` (that bounds a hang only)
-template <class Ready> bool waitUntil(Ready ready, int seconds = 20)
-{
-    const auto ceiling = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() > ceiling) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
 
 double percentile(std::vector<int64_t> values, double q)
 {
@@ -83,7 +70,7 @@ void BM_SynthNoteLatency(benchmark::State& state)
     std::vector<int64_t> latencyUs;
     for (auto _ : state) {
         // The last note's release and reverberation have died away.
-        if (!waitUntil([&] {
+        if (!SinkRecorder::WaitUntil([&] {
                 const int64_t audible = recorder.LastFrameAtLeast(SinkRecorder::kSilence);
                 return recorder.Frames() >= size_t(audible + 1) + kQuietFrames;
             })) {
@@ -94,10 +81,10 @@ void BM_SynthNoteLatency(benchmark::State& state)
         stream->SendShort(0x643C90);
         // A frame's date settles once later blocks are in.
         const bool heard =
-            waitUntil([&] {
+            SinkRecorder::WaitUntil([&] {
                 return recorder.FirstAtLeast(SinkRecorder::kSound, sent - SinkRecorder::kBlockUs) >= 0;
             }) &&
-            recorder.WaitUntilHeard(SinkRecorder::NowUs() + 200'000, std::chrono::seconds(10));
+            recorder.WaitUntilHeard(SinkRecorder::NowUs() + 200'000, SinkRecorder::kHangCeiling);
         stream->SendShort(0x003C90);
         if (!heard) {
             state.SkipWithError("the note was not heard");
