@@ -32,7 +32,7 @@ std::vector<uint8_t> busyStyle(char model = '9')
     return b.build();
 }
 
-uint16_t word(const std::vector<uint8_t>& d, size_t at)
+uint16_t offsetWord(const std::vector<uint8_t>& d, size_t at)
 {
     return uint16_t(d[at] | d[at + 1] << 8);
 }
@@ -43,7 +43,7 @@ std::string sequencesOf(const std::vector<uint8_t>& d, size_t table)
     std::string out;
     char text[16];
     for (size_t i = 0; i < 316; ++i) {
-        const size_t start = word(d, table + 2 * i), end = word(d, table + 2 * i + 2);
+        const size_t start = offsetWord(d, table + 2 * i), end = offsetWord(d, table + 2 * i + 2);
         if (start == end) continue;
         std::snprintf(text, sizeof text, "%3zu @%5zu:", i, start);
         out += text;
@@ -84,7 +84,7 @@ TEST(StyReports, CleaningByKind)
         std::vector<uint8_t> data = busy;
         EXPECT_EQ(CleanWqStyleEvents(data, '9', c.choice), c.removed) << c.name;
         EXPECT_EQ(data.size(), busy.size() - 4 * size_t(c.removed)) << c.name;
-        EXPECT_EQ(word(data, 534 + 2 * 316), data.size()) << c.name; // the last entry follows the size
+        EXPECT_EQ(offsetWord(data, 534 + 2 * 316), data.size()) << c.name; // the last entry follows the size
         if (c.removed == 0) {
             EXPECT_EQ(data, busy) << c.name; // untouched byte for byte
         }
@@ -96,7 +96,7 @@ TEST(StyReports, CleaningByKind)
     // Layout B: the same events, the table 8 bytes later.
     std::vector<uint8_t> b = busyStyle('M');
     EXPECT_EQ(CleanWqStyleEvents(b, 'M', allControls), 4);
-    EXPECT_EQ(word(b, 542 + 2 * 316), b.size());
+    EXPECT_EQ(offsetWord(b, 542 + 2 * 316), b.size());
 }
 
 TEST(StyReports, CleaningDamagedTablesStaysInsideTheItem)
@@ -106,7 +106,7 @@ TEST(StyReports, CleaningDamagedTablesStaysInsideTheItem)
     all.pitchBend = all.channelPressure = all.programChange = all.control = all.polyPressure = true;
     // A run that ends 2 bytes into an event, a run past the end, entries out of order.
     std::vector<uint8_t> shortRun = data;
-    shortRun[534 + 2] = uint8_t(word(data, 534 + 2) - 2);
+    shortRun[534 + 2] = uint8_t(offsetWord(data, 534 + 2) - 2);
     std::vector<uint8_t> pastEnd = data;
     pastEnd[534 + 2 * 316 + 1] = 0xFF;
     std::vector<uint8_t> backwards = data;
