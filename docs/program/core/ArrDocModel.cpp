@@ -242,6 +242,8 @@ std::vector<uint8_t> ArrDocModel::ItemFileImage(int index) const
 
 int ArrDocModel::ItemLimit() const
 {
+    // A record each in the model's layout.
+    if (const auto layout = LayoutOf(model, recordMode)) return layout->records;
     return kArrMaxItems;
 }
 

@@ -12,7 +12,8 @@
 
 namespace zib {
 
-// The most items an arrangement file holds.
+// The most arrangements a clipboard block holds, and the list of a document
+// without a model; a document with one takes what its layout keeps.
 inline constexpr int kArrMaxItems = 138;
 
 using ArrItemResult = ItemResult;
@@ -95,10 +96,12 @@ public:
     };
     static std::optional<Layout> LayoutOf(int model, int recordMode);
 
+    // The records of the model's layout: 64, or 128 for 'I'.
+    int ItemLimit() const override;
+
 protected:
     int ShownCount() const override { return Count(); }
     const CItemInfo& ShownItem(int index) const override { return items[size_t(index)]; }
-    int ItemLimit() const override;
     const ItemFileKind& ShownFileKind() const override;
     ItemResult ImportItemFile(const std::string& file) override { return ImportArr(file); }
 };

@@ -161,8 +161,7 @@ int ArrListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
     }
     doc_.sourceModel = block.model;
     return PasteItems(
-        block.records.size(), [this] { return RowCount() >= kArrMaxItems; },
-        [&](size_t i) { return PasteArrItem(block, block.records[i]); }, caption);
+        block.records.size(), [&](size_t i) { return PasteArrItem(block, block.records[i]); }, caption);
 }
 
 ArrItemResult ArrListModel::PasteArrItem(const ArrBlock& block, std::span<const uint8_t> record)

@@ -119,7 +119,7 @@ std::optional<std::vector<uint8_t>> ItemDocBase::ReadItemFile(const std::string&
 
 bool ItemDocBase::ImportItem()
 {
-    if (ShownCount() >= ItemLimit()) return Failed(DocMessage::Numbered(25, "ImportItem"));
+    if (!HasRoom()) return Failed(DocMessage::Numbered(25, "ImportItem"));
     const ItemFileKind& kind = ShownFileKind();
     const FileChoice choice{kind.importTitle, kind.importFilter, kind.extension, folder, ""};
     const auto files = Port().OpenPaths(choice);
@@ -136,7 +136,7 @@ bool ItemDocBase::ImportFiles(const std::vector<std::string>& files)
     bool ok = true;
     bool added = false;
     for (const std::string& file : files) {
-        if (ShownCount() >= ItemLimit()) {
+        if (!HasRoom()) {
             Notify(DocMessage::Numbered(25, "ImportItem"));
             break;
         }

@@ -72,6 +72,11 @@ public:
     // after it).
     bool ImportFiles(const std::vector<std::string>& files);
 
+    // The most items the shown list's file keeps; import, paste and drop stop
+    // there, so that a saved file opens again with every item in its place.
+    virtual int ItemLimit() const = 0;
+    bool HasRoom() const { return ShownCount() < ItemLimit(); }
+
     // Whether a Qe item's data (none, or a resource of `type`) can be saved;
     // an item that could not is refused here, at import, paste and drop, with
     // message 26 ("Imported File not expected format - Insertion failed!").
@@ -85,7 +90,6 @@ protected:
     // The list the commands act on
     virtual int ShownCount() const = 0;
     virtual const CItemInfo& ShownItem(int index) const = 0;
-    virtual int ItemLimit() const = 0; // the import limit of the shown list
     virtual const ItemFileKind& ShownFileKind() const = 0;
     // Imports one item file of the shown kind.
     virtual ItemResult ImportItemFile(const std::string& file) = 0;

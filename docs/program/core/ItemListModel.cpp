@@ -36,14 +36,14 @@ void ItemListModel::OnEditPaste()
     if (pasted > 0) SelectPastedRows(itemDoc_.Port(), before, pasted, RowCount() - 1);
 }
 
-int ItemListModel::PasteItems(size_t count, const std::function<bool()>& full,
-                              const std::function<ItemResult(size_t)>& paste, const char* caption)
+int ItemListModel::PasteItems(size_t count, const std::function<ItemResult(size_t)>& paste,
+                              const char* caption)
 {
     itemDoc_.importing = true;
     int pasted = 0;
     bool limit = false;
     for (size_t i = 0; i < count; ++i) {
-        if (full()) {
+        if (RowCount() >= itemDoc_.ItemLimit() + moveRoom_) {
             limit = true;
             break;
         }
@@ -87,7 +87,10 @@ void ItemListModel::EndDrag(bool moved)
 bool ItemListModel::OnDrop(std::span<const uint8_t> bytes, int target, bool move)
 {
     if (!DropAllowed(itemDoc_.Port(), drag_, target)) return false;
+    // Rows moved within the list need no room of their own.
+    moveRoom_ = move && drag_.source ? int(drag_.rows.size()) : 0;
     const int pasted = Paste(bytes, "OnDrop");
+    moveRoom_ = 0;
     if (pasted <= 0) return false;
     if (move && drag_.source) {
         target = TargetAfterMove(target, drag_.rows, shift_);

@@ -65,17 +65,18 @@ protected:
     // renumbered.
     virtual void PlaceDropped(int count, int target) = 0;
 
-    // The paste loop over `count` items: `paste` adds item i while `full`
-    // says there is room; a refused item ends the loop, one that closes the
-    // document asks the window to. The limit's message names `caption`.
-    int PasteItems(size_t count, const std::function<bool()>& full,
-                   const std::function<ItemResult(size_t)>& paste, const char* caption);
+    // The paste loop over `count` items: `paste` adds item i while the list
+    // is below the document's item limit; a refused item ends the loop, one
+    // that closes the document asks the window to. The limit's message names
+    // `caption`.
+    int PasteItems(size_t count, const std::function<ItemResult(size_t)>& paste, const char* caption);
 
     ItemDocBase& itemDoc_;
     ItemDrag drag_;
 
 private:
     DropShift shift_;
+    int moveRoom_ = 0; // rows a drop moves within the list: deleted once the copies are in
 };
 
 } // namespace zib

@@ -246,6 +246,10 @@ std::vector<uint8_t> PcgDocModel::ItemFileImage(int index) const
 
 int PcgDocModel::ItemLimit() const
 {
+    // A position each in a Qe bank, a record each in a Wq layout.
+    if (IsQe()) return CQeBank::PositionLimit(pcg::kProgramItemType, false);
+    if (const auto layout = WqPcgFile::LayoutOf(model))
+        return ShowsPrograms() ? layout->programs : layout->drumKits;
     return ShowsPrograms() ? pcg::kMaxPrograms : pcg::kMaxDrumKits;
 }
 

@@ -95,6 +95,10 @@ public:
     // The Qe bank of a new program: the first bank in use, or 9.
     int BankForNewQeProgram();
 
+    // The items the shown list's file keeps: 128 programs in a Qe file, the
+    // records of the Wq layout (64 or 128 programs, 2 or 8 drum kits).
+    int ItemLimit() const override;
+
     // Save: the whole file of the document; nullopt after a message when the
     // document cannot be written in its format.
     std::optional<std::vector<uint8_t>> BuildFileImage() override;
@@ -102,7 +106,6 @@ public:
 protected:
     int ShownCount() const override { return int(ShownItems().size()); }
     const CItemInfo& ShownItem(int index) const override { return ShownItems()[size_t(index)]; }
-    int ItemLimit() const override;
     const ItemFileKind& ShownFileKind() const override;
     ItemResult ImportItemFile(const std::string& file) override;
 

@@ -64,7 +64,9 @@ constexpr size_t RecordNameWidth(int model)
     return IsQeModel(model) ? 18 : IsFamilyB(model) ? 16 : 10;
 }
 
-// Limits of a program document's lists (import, paste and drop).
+// Limits of a program document's lists before it has a model; a document
+// with one takes what its file keeps (PcgDocModel::ItemLimit). A clipboard
+// block holds at most kMaxPrograms items.
 inline constexpr int kMaxPrograms = 138;
 inline constexpr int kMaxDrumKits = 16;
 

@@ -226,12 +226,6 @@ void PcgListModel::PlaceDropped(int count, int target)
     RenumberPositions(items);
 }
 
-bool PcgListModel::Full() const
-{
-    return doc_.ShowsPrograms() ? doc_.ProgramCount() >= pcg::kMaxPrograms
-                                : doc_.DrumKitCount() >= pcg::kMaxDrumKits;
-}
-
 int PcgListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
 {
     PcgBlock block;
@@ -258,11 +252,14 @@ int PcgListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
     if (block.shownList != uint32_t(doc_.shownList)) return 0;
 
     doc_.sourceModel = model;
-    return PasteItems(block.items.size(), [this] { return Full(); }, [&](size_t i) {
-        const PcgBlockItem& part = block.items[i];
-        if (doc_.IsQe()) return PastePcgItem(block, part);
-        return doc_.ShowsPrograms() ? PasteWqSerPcgItem(block, part) : PasteDrmItem(block, part);
-    }, caption);
+    return PasteItems(
+        block.items.size(),
+        [&](size_t i) {
+            const PcgBlockItem& part = block.items[i];
+            if (doc_.IsQe()) return PastePcgItem(block, part);
+            return doc_.ShowsPrograms() ? PasteWqSerPcgItem(block, part) : PasteDrmItem(block, part);
+        },
+        caption);
 }
 
 PcgItemResult PcgListModel::PastePcgItem(const PcgBlock& block, const PcgBlockItem& part)

@@ -69,7 +69,6 @@ protected:
 
 private:
     PcgItemResult PasteWq(const PcgBlock& block, const PcgBlockItem& part, bool drumKit);
-    bool Full() const;
 
     PcgDocModel& doc_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "docs/program/core/ItemDocBase.h"
+#include "docs/style/core/CQeBank.h"
 #include "docs/style/core/CQePrfItem.h"
 
 #include <cstdint>
@@ -21,8 +22,9 @@ using PrfItemResult = ItemResult;
 //   0 "DASK" | 4 model letter | 5 u32 LE data size n | 9 char[18] name | 27 n bytes of data
 class PrfDocModel : public ItemDocBase {
 public:
-    static constexpr int kMaxItems = 64;
     static constexpr uint32_t kResourceType = 1; // the resource kind of a performance
+    // A position each: a performance file has 16.
+    static constexpr int kMaxItems = CQeBank::PositionLimit(kResourceType, false);
 
     // The document's state
     std::vector<CQePrfItem> items;
@@ -61,10 +63,11 @@ public:
     // row's position; empty rows stay gaps.
     std::optional<std::vector<uint8_t>> BuildFileImage() override;
 
+    int ItemLimit() const override { return kMaxItems; }
+
 protected:
     int ShownCount() const override { return Count(); }
     const CItemInfo& ShownItem(int index) const override { return items[size_t(index)]; }
-    int ItemLimit() const override { return kMaxItems; }
     const ItemFileKind& ShownFileKind() const override;
     ItemResult ImportItemFile(const std::string& file) override;
 };

@@ -82,7 +82,8 @@ bool PrfListModel::EndLabelEdit(int row, std::string_view text)
 
 void PrfListModel::SetCategory(int category)
 {
-    if (category < 0 || category > 19) return;
+    // "17: RESERVED !!!" is no category a file keeps.
+    if (!CQeBank::IsValidBank(PrfDocModel::kResourceType, category)) return;
     doc_.bank = category;
     for (CQePrfItem& item : doc_.items)
         if (!item.data.empty()) item.bank = category;
@@ -128,8 +129,7 @@ int PrfListModel::Paste(std::span<const uint8_t> bytes, const char* caption)
     if ((block.model != 'F' && block.model != 'X') || block.fileKind != uint32_t(doc_.fileKind)) return 0;
     doc_.sourceModel = block.model;
     return PasteItems(
-        block.items.size(), [this] { return RowCount() >= PrfDocModel::kMaxItems; },
-        [&](size_t i) { return PastePrfItem(block, block.items[i]); }, caption);
+        block.items.size(), [&](size_t i) { return PastePrfItem(block, block.items[i]); }, caption);
 }
 
 PrfItemResult PrfListModel::PastePrfItem(const PrfBlock& block, const PrfBlockItem& part)

@@ -35,7 +35,8 @@ public:
     void MoveItem(int direction);
     bool CanBeginLabelEdit(int row) const;
     bool EndLabelEdit(int row, std::string_view text);
-    // The "BANKS" menu: category c for the document and every performance with data.
+    // The "BANKS" menu: category c for the document and every performance with
+    // data; a category a file cannot keep (16, "17: RESERVED !!!") changes nothing.
     void SetCategory(int category);
     void OnKeyDelete() override { doc_.DeleteItems(); }
 

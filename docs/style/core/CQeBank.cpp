@@ -26,28 +26,6 @@ int CQeBank::FindByPosition(int p) const
     return -1;
 }
 
-int CQeBank::PositionLimit(uint32_t kind, bool qe9z)
-{
-    switch (kind) {
-    case 4:
-        return 128;
-    case 1:
-        return 16;
-    case 9:
-        return 32;
-    case 2:
-        return qe9z ? 32 : 16;
-    default:
-        return kCapacity;
-    }
-}
-
-bool CQeBank::IsValidBank(uint32_t kind, int32_t bank)
-{
-    if (kind == 9) return bank >= 0 && bank <= 29;
-    return bank >= 0 && bank <= 19 && bank != 16;
-}
-
 int CQeBank::Enumerate(ULRFContainer* container, std::initializer_list<TableFill> tables)
 {
     int read = 0;

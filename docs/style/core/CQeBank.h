@@ -34,10 +34,29 @@ public:
 
     // Rules
     // Positions a kind may use: 4 -> 128, 1 -> 16, 9 -> 32, 2 -> 16 (32 in a
-    // container of Qe9z styles), any other kind 2000.
-    static int PositionLimit(uint32_t kind, bool qe9z);
+    // container of Qe9z styles), any other kind 2000. A document takes no
+    // more items of a kind than its file has positions for.
+    static constexpr int PositionLimit(uint32_t kind, bool qe9z)
+    {
+        switch (kind) {
+        case 4:
+            return 128;
+        case 1:
+            return 16;
+        case 9:
+            return 32;
+        case 2:
+            return qe9z ? 32 : 16;
+        default:
+            return kCapacity;
+        }
+    }
     // Banks: 0-29 for pads (kind 9), 0-19 but 16 for every other kind.
-    static bool IsValidBank(uint32_t kind, int32_t bank);
+    static constexpr bool IsValidBank(uint32_t kind, int32_t bank)
+    {
+        if (kind == 9) return bank >= 0 && bank <= 29;
+        return bank >= 0 && bank <= 19 && bank != 16;
+    }
 
 protected:
     // One table the enumeration fills: the slots of entries of `kind`.

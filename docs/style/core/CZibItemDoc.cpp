@@ -172,7 +172,7 @@ int CZibItemDoc::ExtractItem(int index, const std::filesystem::path& path)
 void CZibItemDoc::ImportItem()
 {
     if (StsView()) return;
-    if (ItemCount() >= kItemLimit) {
+    if (ItemCount() >= ItemLimit()) {
         Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
         return;
     }
@@ -189,13 +189,13 @@ void CZibItemDoc::ImportItem()
 CZibItemDoc::ImportOutcome CZibItemDoc::ImportItems(const std::vector<std::filesystem::path>& paths)
 {
     ImportOutcome outcome;
-    if (ItemCount() >= kItemLimit) {
+    if (ItemCount() >= ItemLimit()) {
         Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
         return outcome;
     }
     m_Importing = true;
     for (const std::filesystem::path& path : paths) {
-        if (ItemCount() >= kItemLimit) {
+        if (ItemCount() >= ItemLimit()) {
             Notify(StyNotice::Numbered(stymsg::InsertionLimit, "ImportItem"));
             break;
         }
@@ -282,7 +282,7 @@ CZibItemDoc::PasteOutcome CZibItemDoc::PasteItems(const StyClipboardBlock& block
     PasteOutcome out;
     bool stopped = false;
     uint32_t i = 0;
-    for (; i < block.Count() && ItemCount() < kItemLimit; ++i) {
+    for (; i < block.Count() && ItemCount() < ItemLimit() + dropRoom_; ++i) {
         const int result = PasteItem(block, int(i));
         if (result == kStyConvertOk) {
             out.rows.push_back(ItemCount() - 1);
@@ -325,10 +325,13 @@ CZibItemDoc::PasteOutcome CZibItemDoc::DropBlock(const StyClipboardBlock& block,
         return out;
     }
     if (!AcceptsDrop(block)) return out;
+    const bool draggedAway = moveEffect && fromThisView;
+    // Rows moved within the list need no room of their own.
+    dropRoom_ = draggedAway ? int(dragged.size()) : 0;
     out = PasteBlock(block, "OnDrop");
+    dropRoom_ = 0;
     if (out.fatal || out.rows.empty()) return out;
     const int pasted = int(out.rows.size());
-    const bool draggedAway = moveEffect && fromThisView;
     if (draggedAway) DeleteSelectedItems(dragged, -1);
     int first = ItemCount() - pasted;
     if (dropRow >= 0) {

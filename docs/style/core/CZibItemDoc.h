@@ -25,8 +25,6 @@ namespace zib {
 // arrays and supplies the steps that differ.
 class CZibItemDoc {
 public:
-    static constexpr int kItemLimit = 64; // items a document takes by import and paste
-
     CZibItemDoc();
     virtual ~CZibItemDoc();
     CZibItemDoc(CZibItemDoc&&) = default;
@@ -49,6 +47,9 @@ public:
     virtual const CStyItem& RowItem(int row) const { return ItemAt(row); }
     // A Qe style file can show its STS items instead; item commands then stand still.
     virtual bool StsView() const { return false; }
+    // The most items the document's file keeps: import, paste and drop stop
+    // there, so that a saved file opens again with every item in its place.
+    virtual int ItemLimit() const = 0;
 
     // The UI port and the settings
     void SetPort(StyUiPort* port); // null: a port that shows nothing
@@ -100,8 +101,8 @@ public:
     int ExtractItem(int index, const std::filesystem::path& path);
     // The file name Extract Item offers for a row (UTF-8, without extension).
     std::string ExtractFileName(int index) const;
-    // Imports item files in order while the document has fewer than 64
-    // items. `failed`: a file stopped the batch. The edit frame, the track
+    // Imports item files in order while the document has fewer items than
+    // its limit. `failed`: a file stopped the batch. The edit frame, the track
     // editor and the text dump close only once a file's import goes ahead
     // (ImportGoesAhead): a cancelled dialog or a refused file leaves them open.
     struct ImportOutcome {
@@ -136,7 +137,7 @@ public:
     };
     // Whether a drop takes the block at all.
     virtual bool AcceptsDrop(const StyClipboardBlock& block) const = 0;
-    // Pastes the items of a block at the end (at most 64 items in all).
+    // Pastes the items of a block at the end, up to the item limit.
     virtual PasteOutcome PasteBlock(const StyClipboardBlock& block, const char* caption) = 0;
     // A drop of block bytes at `dropRow` (-1: after the last row). From this
     // view with the move effect, the dragged rows go first; the pasted rows
@@ -211,6 +212,7 @@ protected:
 
     StyDocSettings settings_;
     bool dragRunning_ = false; // a drop moves its rows without selecting each
+    int dropRoom_ = 0;         // rows a drop moves within the list: deleted once the copies are in
     bool abortRequested_ = false;
     StyUiPort* port_;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "docs/style/core/CQeBank.h"
 #include "docs/style/core/CQePadItem.h"
 #include "docs/style/core/CZibItemDoc.h"
 #include "docs/style/core/ItemFile.h"
@@ -34,6 +35,8 @@ public:
 
     int PadCount() const { return int(m_PadItems.size()); }
     int ItemCount() const override { return PadCount(); }
+    // A position each: a pad file has 32.
+    int ItemLimit() const override { return CQeBank::PositionLimit(9, false); }
     const CStyItem& ItemAt(int index) const override { return m_PadItems[size_t(index)]; }
 
     // Opening

@@ -140,7 +140,7 @@ int CZibStyDoc::ParseSty()
         if (image.size() <= head) return badSize();
         m_Head.assign(image.begin(), image.begin() + ptrdiff_t(head));
         size_t at = head;
-        const int slots = familyB ? (m_Model == 'I' ? 48 : 16) : 4;
+        const int slots = WqStyleSlots(m_Model);
         for (int k = 0; k < slots; ++k) {
             const uint16_t size = familyB ? get16(image, 24 + 4 * size_t(k)) : get16(image, 76 + 6 * size_t(k));
             if (size == 0) {
@@ -302,6 +302,17 @@ int CZibStyDoc::GetUserProgNames(const std::string& path)
 }
 
 // ---- Item commands ------------------------------------------------------
+
+int CZibStyDoc::WqStyleSlots(uint32_t model)
+{
+    return IsWqFamilyB(model) ? (model == 'I' ? 48 : 16) : 4;
+}
+
+int CZibStyDoc::ItemLimit() const
+{
+    // A document without a model takes its first item's.
+    return IsWq() ? WqStyleSlots(m_Model) : CQeBank::PositionLimit(2, true);
+}
 
 void CZibStyDoc::Renumber()
 {
@@ -1090,7 +1101,7 @@ std::vector<uint8_t> CZibStyDoc::BuildWqFileImage()
 {
     const bool familyB = IsWqFamilyB(m_Model);
     const size_t head = familyB ? kWqHeadB : kWqHeadA;
-    const int slots = familyB ? (m_Model == 'I' ? 48 : 16) : 4;
+    const int slots = WqStyleSlots(m_Model);
     if (StyCount() > slots) {
         Notify(StyNotice::Text("Cannot save: %d styles do not fit into the %d places of this file!", {
                                    std::to_string(StyCount()), std::to_string(slots)},

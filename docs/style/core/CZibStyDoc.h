@@ -57,6 +57,11 @@ public:
     int StyCount() const { return int(m_StyItems.size()); }
     int StsCount() const { return int(m_StsItems.size()); }
     int ItemCount() const override { return StyCount(); }
+    // A slot each in a Wq file; a position each in a Qe one, as many as a Qe9z
+    // file has (a Qe4k file of more than 16 styles opens as a Qe9z one).
+    int ItemLimit() const override;
+    // The style slots of a Wq file: 4 ('9', '<', 'H'), 48 ('I'), 16 ('M').
+    static int WqStyleSlots(uint32_t model);
     const CStyItem& ItemAt(int index) const override { return m_StyItems[size_t(index)]; }
     int RowCount() const override { return StsView() ? StsCount() : StyCount(); }
     const CStyItem& RowItem(int row) const override { return (StsView() ? m_StsItems : m_StyItems)[size_t(row)]; }

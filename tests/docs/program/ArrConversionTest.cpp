@@ -208,6 +208,7 @@ TEST(ArrConversion, AWq8ItemImportedIntoAWqR65DocumentIsConverted)
 {
     test::ProgramTestDoc<ArrDocModel> t;
     ASSERT_TRUE(t.open("d.arr", test::ArrFileBuilder('M').image()));
+    t.makeRoom(1);
     auto record = test::arrRecord('9', "Wq8Arrang", 3);
     record[10] = 50;
     word(record, 34, 0x0150);

@@ -246,6 +246,7 @@ TEST(ArrDocItems, ImportedItemsTakeTheDocumentsRecordSizeAndModel)
             ASSERT_TRUE(t.open("d.arr", test::ArrFileBuilder(c.docModel, c.docMode).image()));
         else
             t.doc.OnNewDocument();
+        t.makeRoom(1);
         if (!c.docModel) t.doc.items.clear();
         const int before = t.doc.Count();
         EXPECT_EQ(t.doc.ImportFiles({t.file("x.waf", c.file)}), c.added) << c.what;
@@ -261,11 +262,13 @@ TEST(ArrDocItems, ImportedItemsTakeTheDocumentsRecordSizeAndModel)
     // The tails: a 164-byte item gets zeros, a 194-byte one keeps only its first 164 bytes.
     ArrTestDoc two;
     ASSERT_TRUE(two.open("d.arr", test::ArrFileBuilder('I', 2).image()));
+    two.makeRoom(1);
     two.doc.ImportFiles({two.file("x.waf", waf('I', i164))});
     EXPECT_EQ(std::vector<uint8_t>(two.doc.items.back().data.begin() + 164, two.doc.items.back().data.end()),
               std::vector<uint8_t>(30, 0));
     ArrTestDoc one;
     ASSERT_TRUE(one.open("d.arr", test::ArrFileBuilder('I', 1).image()));
+    one.makeRoom(1);
     one.doc.ImportFiles({one.file("x.waf", waf('I', i194))});
     EXPECT_EQ(one.doc.items.back().data, std::vector<uint8_t>(i194.begin(), i194.begin() + 164));
 }
@@ -273,12 +276,12 @@ TEST(ArrDocItems, ImportedItemsTakeTheDocumentsRecordSizeAndModel)
 TEST(ArrDocItems, TheImportBatchStopsAtTheLimitAndAtAWrongExtension)
 {
     ArrTestDoc t;
+    // A WqR65 file keeps 64 arrangements.
     ASSERT_TRUE(t.open("d.arr", test::ArrFileBuilder('M').image()));
-    for (int i = 64; i < 137; ++i)
-        t.doc.items.push_back(t.doc.items[0]);
+    t.makeRoom(1);
     const auto item = waf('M', test::arrRecord('M', "New"));
     EXPECT_TRUE(t.doc.ImportFiles({t.file("a.WAF", item), t.file("b.WAF", item)}));
-    EXPECT_EQ(t.doc.Count(), 138);
+    EXPECT_EQ(t.doc.Count(), 64);
     EXPECT_EQ(t.said(), Said{"25"});
     t.port.clear();
     t.doc.ImportItem(); // full: no dialog
@@ -287,8 +290,9 @@ TEST(ArrDocItems, TheImportBatchStopsAtTheLimitAndAtAWrongExtension)
 
     ArrTestDoc w;
     ASSERT_TRUE(w.open("d.arr", test::ArrFileBuilder('M').image()));
+    w.makeRoom(2);
     EXPECT_FALSE(w.doc.ImportFiles({w.file("a.waf", item), w.file("b.sty", item), w.file("c.WAF", item)}));
-    EXPECT_EQ(w.doc.Count(), 65);
+    EXPECT_EQ(w.doc.Count(), 63);
     EXPECT_EQ(w.port.texts(), Said{"Error: Not WAF file type: STY"});
     EXPECT_TRUE(w.doc.modified); // the item imported before it is kept and must be saved
 }
@@ -302,6 +306,7 @@ TEST(ArrDocItems, ExtractThenImportGivesTheSameRecordBack)
     for (const Case c : {Case{'9', 1, 136}, Case{'M', 1, 169}, Case{'I', 2, 199}}) {
         ArrTestDoc t;
         ASSERT_TRUE(t.open("d.arr", test::ArrFileBuilder(c.model, c.mode).image()));
+        t.makeRoom(1);
         const std::string file = t.path("item.WAF");
         ASSERT_TRUE(t.doc.ExtractItem(7, file));
         const auto bytes = test::readFileBytes(file);

@@ -201,13 +201,14 @@ TEST(ArrList, PastedBlocksAreCheckedThenConverted)
     EXPECT_EQ(wq41Block[9], 2); // the record mode of the source
 
     // A WqR65 block into a Wq8 document: converted, 10-character names kept.
+    wq8.makeRoom(2);
     ArrListModel l(wq8.doc);
     EXPECT_EQ(l.Paste(r65Block, "OnEditPaste"), 2);
-    ASSERT_EQ(wq8.doc.Count(), 66);
-    EXPECT_EQ(wq8.doc.items[64].Size(), 131u);
-    EXPECT_EQ(wq8.doc.items[64].model, uint32_t('9'));
-    EXPECT_EQ(wq8.doc.items[64].NameText(), "Arr1");
-    EXPECT_EQ(wq8.doc.items[65].position, 65u);
+    ASSERT_EQ(wq8.doc.Count(), 64);
+    EXPECT_EQ(wq8.doc.items[62].Size(), 131u);
+    EXPECT_EQ(wq8.doc.items[62].model, uint32_t('9'));
+    EXPECT_EQ(wq8.doc.items[62].NameText(), "Arr1");
+    EXPECT_EQ(wq8.doc.items[63].position, 63u);
 
     // A 194-byte Wq41 record into a new document sets its record mode.
     ArrTestDoc fresh;
@@ -221,6 +222,7 @@ TEST(ArrList, PastedBlocksAreCheckedThenConverted)
     ArrTestDoc one, two;
     open(one, 'I', 1);
     open(two, 'I', 2);
+    two.makeRoom(1);
     EXPECT_EQ(ArrListModel(two.doc).Paste(copyRows(one, {5}), "OnEditPaste"), 1);
     auto tailed = one.doc.items[5].data;
     tailed.resize(194, 0);
@@ -245,29 +247,34 @@ TEST(ArrList, PastedBlocksAreCheckedThenConverted)
     for (const Case& c : refused) {
         ArrTestDoc d;
         open(d, 'M');
+        d.makeRoom(1);
         EXPECT_EQ(ArrListModel(d.doc).Paste(c.block, "OnEditPaste"), 0);
         EXPECT_EQ(d.said(), c.said);
-        EXPECT_EQ(d.doc.Count(), 64);
+        EXPECT_EQ(d.doc.Count(), 63);
     }
 }
 
 TEST(ArrList, DropsMoveOnceAndRefuseTheirOwnRows)
 {
+    // A move within the full list needs no room; a copy needs a row of its own.
     struct Case {
+        int room;
         std::vector<int> dragged;
         int target;
         bool move, dropped;
         std::vector<std::string> first;
     };
     const Case cases[] = {
-        {{1, 2}, 5, true, true, {"Arr1", "Arr4", "Arr5", "Arr2", "Arr3", "Arr6"}},
-        {{4}, 0, true, true, {"Arr5", "Arr1", "Arr2", "Arr3", "Arr4", "Arr6"}},
-        {{1}, 3, false, true, {"Arr1", "Arr2", "Arr3", "Arr2", "Arr4", "Arr5"}},
-        {{1, 2, 3}, 3, true, false, {"Arr1", "Arr2", "Arr3", "Arr4", "Arr5", "Arr6"}},
+        {0, {1, 2}, 5, true, true, {"Arr1", "Arr4", "Arr5", "Arr2", "Arr3", "Arr6"}},
+        {0, {4}, 0, true, true, {"Arr5", "Arr1", "Arr2", "Arr3", "Arr4", "Arr6"}},
+        {1, {1}, 3, false, true, {"Arr1", "Arr2", "Arr3", "Arr2", "Arr4", "Arr5"}},
+        {0, {1}, 3, false, false, {"Arr1", "Arr2", "Arr3", "Arr4", "Arr5", "Arr6"}},
+        {0, {1, 2, 3}, 3, true, false, {"Arr1", "Arr2", "Arr3", "Arr4", "Arr5", "Arr6"}},
     };
     for (const Case& c : cases) {
         ArrTestDoc t;
         open(t, 'M');
+        t.makeRoom(c.room);
         ArrListModel l(t.doc);
         t.select(c.dragged, c.dragged[0]);
         const auto block = l.BeginDrag();
@@ -278,7 +285,7 @@ TEST(ArrList, DropsMoveOnceAndRefuseTheirOwnRows)
         for (int i = 0; i < 6; ++i)
             first.push_back(t.doc.items[size_t(i)].NameText());
         EXPECT_EQ(first, c.first);
-        EXPECT_EQ(t.doc.Count(), c.move || !c.dropped ? 64 : 65);
+        EXPECT_EQ(t.doc.Count(), 64 - c.room + (c.move || !c.dropped ? 0 : 1));
         for (int i = 0; i < t.doc.Count(); ++i)
             ASSERT_EQ(t.doc.items[size_t(i)].position, uint32_t(i));
     }

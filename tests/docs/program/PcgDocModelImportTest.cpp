@@ -135,31 +135,42 @@ TEST(PcgDocImport, QeProgramsTakeTheHeaderSizeNameAndTheDocumentsBank)
 
 TEST(PcgDocImport, DrumKitsAreCheckedAndConvertedWithTheirKitNumber)
 {
+    // A Wq41 file keeps eight drum kits: two deleted make room.
     test::PcgTestDoc t;
     openWq(t, 'I');
     t.doc.shownList = 2;
+    t.makeRoom(2);
     auto kit = test::wqDrumKit('9', "Wq8Kit");
     ASSERT_TRUE(t.doc.ImportFiles({t.file("k.wdk", test::wqItemFile('9', kit))}));
     const CPcgItem& converted = t.doc.drumKits.back();
     EXPECT_EQ(converted.Size(), 1052u);
     EXPECT_EQ(converted.model, uint32_t('I'));
-    EXPECT_EQ(wordAt(converted.data, 20), 0); // kit 8 of the Wq41: index mod 8
-    EXPECT_EQ(converted.position, 8u);
-
-    // Index 9: the Wq41 numbers it 1, the WqR65 15.
+    EXPECT_EQ(wordAt(converted.data, 20), 6); // kit 7 of the Wq41: index mod 8
+    EXPECT_EQ(converted.position, 6u);
     ASSERT_TRUE(t.doc.ImportFiles({t.file("k2.WDK", test::wqItemFile('9', kit))}));
+    EXPECT_EQ(wordAt(t.doc.drumKits[7].data, 20), 7);
+    // Index 9: the Wq41 numbers it 1, the WqR65 15.
+    t.doc.drumKits.resize(10, t.doc.drumKits[0]);
+    t.doc.drumKits[9] = t.doc.drumKits[0];
+    t.doc.drumKits[9].data = kit;
+    ASSERT_EQ(t.doc.ConvertDrumKit('9', 'I', 9), 0);
     EXPECT_EQ(wordAt(t.doc.drumKits[9].data, 20), 1);
+    t.doc.drumKits[9].data = kit;
+    ASSERT_EQ(t.doc.ConvertDrumKit('9', 'M', 9), 0);
+    EXPECT_EQ(wordAt(t.doc.drumKits[9].data, 20), 15);
+
     test::PcgTestDoc r;
     openWq(r, 'M');
     r.doc.shownList = 2;
+    r.makeRoom(3);
     ASSERT_TRUE(r.doc.ImportFiles(
         {r.file("a.WDK", test::wqItemFile('9', kit)), r.file("b.WDK", test::wqItemFile('9', kit))}));
-    EXPECT_EQ(wordAt(r.doc.drumKits[8].data, 20), 14);
-    EXPECT_EQ(wordAt(r.doc.drumKits[9].data, 20), 15);
+    EXPECT_EQ(wordAt(r.doc.drumKits[5].data, 20), 15);
+    EXPECT_EQ(wordAt(r.doc.drumKits[6].data, 20), 14);
     // Wq41 and WqR65 kits trade their kit word.
     ASSERT_TRUE(r.doc.ImportFiles({r.file("c.WDK", test::wqItemFile('I', test::wqDrumKit('I', "I")))}));
-    EXPECT_EQ(wordAt(r.doc.drumKits[10].data, 20), 14);
-    EXPECT_EQ(r.doc.drumKits[10].model, uint32_t('M'));
+    EXPECT_EQ(wordAt(r.doc.drumKits[7].data, 20), 15);
+    EXPECT_EQ(r.doc.drumKits[7].model, uint32_t('M'));
 
     struct Case {
         int docModel;
@@ -177,6 +188,7 @@ TEST(PcgDocImport, DrumKitsAreCheckedAndConvertedWithTheirKitNumber)
         test::PcgTestDoc d;
         openWq(d, c.docModel);
         d.doc.shownList = 2;
+        d.makeRoom(1);
         const int before = d.doc.DrumKitCount();
         EXPECT_EQ(d.doc.ImportDrumKit(d.file("x.WDK", c.file)), PcgItemResult::Failed);
         EXPECT_EQ(d.said(), c.said);
@@ -188,14 +200,14 @@ TEST(PcgDocImport, TheBatchStopsAtTheLimitAtAWrongExtensionAndAtAFailure)
 {
     const auto item = test::wqItemFile('9', test::wqProgramRecord('9', "P"));
     {
+        // A Wq8 file keeps 64 programs.
         test::PcgTestDoc t;
         openWq(t, '9');
-        for (int i = 64; i < 137; ++i)
-            t.doc.programs.push_back(t.doc.programs[0]);
-        ASSERT_EQ(t.doc.ProgramCount(), 137);
+        t.makeRoom(1);
+        ASSERT_EQ(t.doc.ProgramCount(), 63);
         const auto a = t.file("a.wpf", item), b = t.file("b.WPF", item), c = t.file("c.WPF", item);
-        EXPECT_TRUE(t.doc.ImportFiles({a, b, c})); // the 139th is refused, the rest not tried
-        EXPECT_EQ(t.doc.ProgramCount(), 138);
+        EXPECT_TRUE(t.doc.ImportFiles({a, b, c})); // the 65th is refused, the rest not tried
+        EXPECT_EQ(t.doc.ProgramCount(), 64);
         EXPECT_EQ(t.said(), Said{"25"});
         EXPECT_TRUE(t.doc.modified);
         EXPECT_FALSE(t.doc.ImportItem()); // full already: no dialog
@@ -205,8 +217,9 @@ TEST(PcgDocImport, TheBatchStopsAtTheLimitAtAWrongExtensionAndAtAFailure)
     {
         test::PcgTestDoc t;
         openWq(t, '9');
+        t.makeRoom(2);
         EXPECT_FALSE(t.doc.ImportFiles({t.file("a.WPF", item), t.file("b.sty", item), t.file("c.WPF", item)}));
-        EXPECT_EQ(t.doc.ProgramCount(), 65);
+        EXPECT_EQ(t.doc.ProgramCount(), 63);
         EXPECT_EQ(t.port.texts(), Said{"Error: Not WPF file type: STY"});
         EXPECT_EQ(t.captions(), Said{"ImportItem"});
         EXPECT_TRUE(t.doc.modified); // the item imported before the refused file is kept
@@ -214,9 +227,10 @@ TEST(PcgDocImport, TheBatchStopsAtTheLimitAtAWrongExtensionAndAtAFailure)
     {
         test::PcgTestDoc t;
         openWq(t, '9');
+        t.makeRoom(2);
         const auto bad = t.file("bad.WPF", test::wqItemFile('9', std::vector<uint8_t>(10)));
         EXPECT_FALSE(t.doc.ImportFiles({t.file("a.WPF", item), bad, t.file("c.WPF", item)}));
-        EXPECT_EQ(t.doc.ProgramCount(), 65);
+        EXPECT_EQ(t.doc.ProgramCount(), 63);
         EXPECT_TRUE(t.doc.modified);
         EXPECT_FALSE(t.doc.ImportFiles({(t.dir / "missing.WPF").string()}));
         EXPECT_EQ(t.port.messages.back().what, "Cannot open file - %d");
@@ -249,15 +263,16 @@ TEST(PcgDocImport, ARefusedConversionLeavesNothingBehindForTheNextImport)
     // then taken as it is, not mistaken for the refused one.
     test::PcgTestDoc t;
     openWq(t, '9');
+    t.makeRoom(1);
     const auto good = test::wqProgramRecord('9', "Good", 5);
     EXPECT_FALSE(t.doc.ImportFiles({t.file("q.WPF", test::wqItemFile('<', test::wqProgramRecord('<', "Q"))),
                                     t.file("g.WPF", test::wqItemFile('9', good))}));
-    EXPECT_EQ(t.doc.ProgramCount(), 64);
+    EXPECT_EQ(t.doc.ProgramCount(), 63);
     EXPECT_TRUE(t.doc.ImportFiles({t.file("g.WPF", test::wqItemFile('9', good))}));
-    EXPECT_EQ(t.doc.ProgramCount(), 65);
+    EXPECT_EQ(t.doc.ProgramCount(), 64);
     EXPECT_EQ(t.doc.programs.back().data, good);
     EXPECT_EQ(t.said(), Said{"28"});
-    EXPECT_EQ(t.port.events.back(), "scroll 64");
+    EXPECT_EQ(t.port.events.back(), "scroll 63");
 }
 
 TEST(PcgDocImport, AnEmptyDocumentTakesTheFileKindOfItsFirstItemsFamily)
@@ -289,19 +304,22 @@ TEST(PcgDocImport, TheImportDialogStartsInTheDocumentsFolder)
 {
     test::PcgTestDoc t;
     openWq(t, '9');
+    t.makeRoom(1);
     t.port.openAnswers.push_back({t.file("a.WPF", test::wqItemFile('9', test::wqProgramRecord('9', "A")))});
     t.doc.OnEditImport();
     ASSERT_EQ(t.port.choices.size(), 1u);
     EXPECT_EQ(t.port.choices[0].title, "Import Programs");
     EXPECT_EQ(t.port.choices[0].filter, "WqProgram Files (*.WPF)|*.WPF||");
     EXPECT_EQ(t.port.choices[0].folder, t.dir.path().string());
-    EXPECT_EQ(t.doc.ProgramCount(), 65);
+    EXPECT_EQ(t.doc.ProgramCount(), 64);
     EXPECT_FALSE(t.doc.importing);
     t.doc.shownList = 2;
+    t.makeRoom(1);
     t.doc.OnEditImport(); // cancelled
-    EXPECT_EQ(t.port.choices[1].title, "Import DrumKit");
-    EXPECT_EQ(t.port.choices[1].defaultExt, "WDK");
-    EXPECT_EQ(t.doc.DrumKitCount(), 2);
+    ASSERT_EQ(t.port.choices.size(), 1u);
+    EXPECT_EQ(t.port.choices[0].title, "Import DrumKit");
+    EXPECT_EQ(t.port.choices[0].defaultExt, "WDK");
+    EXPECT_EQ(t.doc.DrumKitCount(), 1);
 }
 
 } // namespace

@@ -185,13 +185,14 @@ TEST(PcgList, WqItemsPastedConvertOrSetTheModelOfAnEmptyDocument)
 
     test::PcgTestDoc r65;
     openWq(r65, 'M');
+    r65.makeRoom(2);
     PcgListModel l(r65.doc);
     EXPECT_EQ(l.Paste(block, "OnEditPaste"), 2);
-    ASSERT_EQ(r65.doc.ProgramCount(), 130);
-    EXPECT_EQ(r65.doc.programs[128].NameText(), "Prog1"); // in list order
-    EXPECT_EQ(r65.doc.programs[128].Size(), 172u);
-    EXPECT_EQ(r65.doc.programs[128].model, uint32_t('M'));
-    EXPECT_EQ(r65.doc.programs[129].position, 129u);
+    ASSERT_EQ(r65.doc.ProgramCount(), 128);
+    EXPECT_EQ(r65.doc.programs[126].NameText(), "Prog1"); // in list order
+    EXPECT_EQ(r65.doc.programs[126].Size(), 172u);
+    EXPECT_EQ(r65.doc.programs[126].model, uint32_t('M'));
+    EXPECT_EQ(r65.doc.programs[127].position, 127u);
     EXPECT_TRUE(r65.doc.modified);
 
     test::PcgTestDoc empty;
@@ -206,9 +207,10 @@ TEST(PcgList, WqItemsPastedConvertOrSetTheModelOfAnEmptyDocument)
     const auto kits = copyRows(src, {1});
     EXPECT_EQ(l.Paste(kits, "OnEditPaste"), 0); // the target shows programs
     r65.doc.shownList = 2;
+    r65.makeRoom(2);
     EXPECT_EQ(l.Paste(kits, "OnEditPaste"), 1);
     EXPECT_EQ(r65.doc.drumKits.back().Size(), 1052u);
-    EXPECT_EQ(test::wordAt(r65.doc.drumKits.back().data, 20), 14); // kit index 8
+    EXPECT_EQ(test::wordAt(r65.doc.drumKits.back().data, 20), 14); // kit index 6
 }
 
 TEST(PcgList, PastesThatDoNotFitAreRefused)
@@ -216,6 +218,7 @@ TEST(PcgList, PastesThatDoNotFitAreRefused)
     test::PcgTestDoc wq8, r65, qe, qe9z;
     openWq(wq8, '9');
     openWq(r65, 'M');
+    wq8.makeRoom(1);
     openQe(qe);
     openQe(qe9z);
     qe9z.doc.model = 'X';
@@ -254,6 +257,7 @@ TEST(PcgList, PastesThatDoNotFitAreRefused)
     openWq(q6, '<');
     test::PcgTestDoc wq8b;
     openWq(wq8b, '9');
+    wq8b.makeRoom(1);
     EXPECT_EQ(PcgListModel(wq8b.doc).Paste(copyRows(q6, {0}), "OnEditPaste"), 0);
     EXPECT_EQ(wq8b.said(), Said{"28"});
 }
@@ -332,6 +336,7 @@ TEST(PcgList, QeProgramsThatCouldNotBeSavedAreRefusedAtImportAndPaste)
     EXPECT_TRUE(dst.said().empty());
 }
 
+// A Wq8 file keeps 64 programs: a paste stops there.
 TEST(PcgList, APasteStopsAtTheLimitAndTellsHowManyItPasted)
 {
     test::PcgTestDoc src;
@@ -342,10 +347,11 @@ TEST(PcgList, APasteStopsAtTheLimitAndTellsHowManyItPasted)
     const auto block = copyRows(src, rows);
     test::PcgTestDoc dst;
     openWq(dst, '9');
+    dst.makeRoom(20);
     PcgListModel l(dst.doc);
-    EXPECT_EQ(l.Paste(block, "OnEditPaste"), 64);
+    EXPECT_EQ(l.Paste(copyRows(src, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), "OnEditPaste"), 10);
     EXPECT_EQ(l.Paste(block, "OnDrop"), 10);
-    EXPECT_EQ(dst.doc.ProgramCount(), 138);
+    EXPECT_EQ(dst.doc.ProgramCount(), 64);
     EXPECT_EQ(dst.port.texts(), Said{"MAX ITEM NUM reached. Pasted 10 items from clipboard"});
     EXPECT_EQ(dst.captions(), Said{"OnDrop"});
 }
@@ -356,41 +362,79 @@ TEST(PcgList, DroppedItemsMoveUpToTheDropRowInTheirOrder)
     openWq(src, '9');
     test::PcgTestDoc t;
     openWq(t, '9');
+    t.makeRoom(3);
     PcgListModel l(t.doc);
     EXPECT_TRUE(l.OnDrop(copyRows(src, {10, 11}), 3, false));
     EXPECT_EQ(t.doc.programs[3].NameText(), "Prog11");
     EXPECT_EQ(t.doc.programs[4].NameText(), "Prog12");
     EXPECT_EQ(t.doc.programs[5].NameText(), "Prog4");
-    EXPECT_EQ(t.doc.programs[65].NameText(), "Prog64");
+    EXPECT_EQ(t.doc.programs[62].NameText(), "Prog61");
     EXPECT_EQ(t.doc.programs[3].position, 3u); // places stay with the rows
     EXPECT_EQ(t.port.selected, (std::vector<int>{3, 4}));
     EXPECT_EQ(t.port.focused, 3);
     // On no row they stay at the end.
     EXPECT_TRUE(l.OnDrop(copyRows(src, {0}), -1, false));
-    EXPECT_EQ(t.doc.programs[66].NameText(), "Prog1");
+    EXPECT_EQ(t.doc.programs[63].NameText(), "Prog1");
 }
 
 TEST(PcgList, DragsWithinOneViewMoveOnceAndCopiesKeepTheOriginals)
 {
     struct Case {
         const char* what;
+        int room; // rows deleted first: a move within the full list needs none
         std::vector<int> dragged;
         int target;
         bool move;
         bool dropped;
         std::vector<std::string> firstRows;
         int count;
+        Said said;
     };
+    const std::vector<std::string> unmoved = {"Prog1", "Prog2", "Prog3", "Prog4", "Prog5", "Prog6", "Prog7"};
     const Case cases[] = {
         // Rows 1-2 moved onto row 5: they land after it, and are deleted once.
-        {"move down", {1, 2}, 5, true, true, {"Prog1", "Prog4", "Prog5", "Prog6", "Prog2", "Prog3", "Prog7"}, 64},
-        {"move up", {4, 5}, 1, true, true, {"Prog1", "Prog5", "Prog6", "Prog2", "Prog3", "Prog4", "Prog7"}, 64},
-        {"copy", {1}, 3, false, true, {"Prog1", "Prog2", "Prog3", "Prog2", "Prog4", "Prog5", "Prog6"}, 65},
-        {"onto itself", {1, 2, 3}, 2, true, false, {"Prog1", "Prog2", "Prog3", "Prog4", "Prog5", "Prog6", "Prog7"}, 64},
+        {"move down",
+         0,
+         {1, 2},
+         5,
+         true,
+         true,
+         {"Prog1", "Prog4", "Prog5", "Prog6", "Prog2", "Prog3", "Prog7"},
+         64,
+         {}},
+        {"move up",
+         0,
+         {4, 5},
+         1,
+         true,
+         true,
+         {"Prog1", "Prog5", "Prog6", "Prog2", "Prog3", "Prog4", "Prog7"},
+         64,
+         {}},
+        {"copy",
+         1,
+         {1},
+         3,
+         false,
+         true,
+         {"Prog1", "Prog2", "Prog3", "Prog2", "Prog4", "Prog5", "Prog6"},
+         64,
+         {}},
+        {"copy into the full list",
+         0,
+         {1},
+         3,
+         false,
+         false,
+         unmoved,
+         64,
+         {"MAX ITEM NUM reached. Pasted %d items from clipboard"}},
+        {"onto itself", 0, {1, 2, 3}, 2, true, false, unmoved, 64, {"37"}},
     };
     for (const Case& c : cases) {
         test::PcgTestDoc t;
         openWq(t, '9');
+        t.makeRoom(c.room);
         PcgListModel l(t.doc);
         t.select(c.dragged, c.dragged[0]);
         const auto block = l.BeginDrag();
@@ -402,12 +446,13 @@ TEST(PcgList, DragsWithinOneViewMoveOnceAndCopiesKeepTheOriginals)
             first.push_back(t.doc.programs[size_t(i)].NameText());
         EXPECT_EQ(first, c.firstRows) << c.what;
         EXPECT_EQ(t.doc.ProgramCount(), c.count) << c.what;
-        EXPECT_EQ(t.said(), c.dropped ? Said{} : Said{"37"}) << c.what;
+        EXPECT_EQ(t.said(), c.said) << c.what;
     }
     // A move whose drop went to another view deletes the dragged rows at its end.
     test::PcgTestDoc src, dst;
     openWq(src, '9');
     openWq(dst, 'M');
+    dst.makeRoom(2);
     PcgListModel from(src.doc), to(dst.doc);
     src.select({0, 1});
     const auto block = from.BeginDrag();

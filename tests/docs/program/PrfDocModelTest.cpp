@@ -140,12 +140,12 @@ TEST(PrfDocItems, ImportedFilesAreCheckedBeforeAnythingIsTaken)
     EXPECT_EQ(t.doc.bank, 17);
     EXPECT_EQ(PrfListModel(t.doc).CellText(0, 1), "18 / 0");
     EXPECT_EQ(t.doc.items[0].NameText(), "New One");
-    // 64 at most.
-    for (int i = 1; i < 63; ++i)
+    // 16 at most: a performance file has 16 positions.
+    for (int i = 1; i < 15; ++i)
         t.doc.items.push_back(t.doc.items[0]);
     const auto item = t.file("b.WFF", test::wffItemFile('F', "B", data));
     EXPECT_TRUE(t.doc.ImportFiles({item, item}));
-    EXPECT_EQ(t.doc.Count(), 64);
+    EXPECT_EQ(t.doc.Count(), 16);
     EXPECT_EQ(t.said(), Said{"25"});
 }
 
@@ -189,7 +189,7 @@ std::vector<uint8_t> copyRows(PrfTestDoc& t, std::vector<int> rows)
     return block ? *block : std::vector<uint8_t>{};
 }
 
-TEST(PrfList, APasteStopsAtSixtyFourAndTellsHowManyItPasted)
+TEST(PrfList, APasteStopsAtSixteenAndTellsHowManyItPasted)
 {
     PrfTestDoc src;
     ASSERT_TRUE(src.open("live.prf", fourPerformances()));
@@ -205,8 +205,8 @@ TEST(PrfList, APasteStopsAtSixtyFourAndTellsHowManyItPasted)
         dst.doc.items.push_back(dst.doc.items[0]);
     ASSERT_EQ(dst.doc.Count(), 10);
     PrfListModel l(dst.doc);
-    EXPECT_EQ(l.Paste(block, "OnEditPaste"), 54);
-    EXPECT_EQ(dst.port.texts(), Said{"MAX ITEM NUM reached. Pasted 54 items from clipboard"});
+    EXPECT_EQ(l.Paste(block, "OnEditPaste"), 6);
+    EXPECT_EQ(dst.port.texts(), Said{"MAX ITEM NUM reached. Pasted 6 items from clipboard"});
     // A block whose part disagrees with its data size is refused whole.
     auto bad = copyRows(src, {0, 1});
     bad[584] ^= 1;

@@ -4,6 +4,8 @@
 #include "tests/support/FakeProgramDocPort.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,18 @@ public:
     {
         port.selected = std::move(rows);
         port.focused = focused;
+    }
+    // A Wq file opens with every record of its layout and takes no more: the
+    // document's Delete makes room for `rows` items at the end of the shown
+    // list (the selection and the messages cleared afterwards).
+    void makeRoom(int rows)
+    {
+        doc.OnEditSelectAll();
+        const std::vector<int> all = port.selected;
+        select(std::vector<int>(all.end() - std::min<std::ptrdiff_t>(rows, std::ssize(all)), all.end()));
+        if (!port.selected.empty()) doc.DeleteItems();
+        select({});
+        port.clear();
     }
     std::vector<std::string> said() const { return port.said(); }
     std::vector<std::string> captions() const { return port.captions(); }

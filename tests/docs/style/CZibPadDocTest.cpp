@@ -169,8 +169,8 @@ TEST(CZibPadDoc, PadItemFiles)
     EXPECT_EQ(skipped.imported, 1);
     EXPECT_FALSE(skipped.failed);
 
-    // 63 pads and three files: one is added, then the limit.
-    while (four.doc.PadCount() < 63)
+    // 31 pads and three files: one is added, then the limit of 32.
+    while (four.doc.PadCount() < 31)
         four.doc.m_PadItems.push_back(four.doc.m_PadItems[0]);
     four.texts();
     const std::filesystem::path f = dir / "Four.ZPF";

@@ -146,20 +146,22 @@ TEST(StyClipboard, PasteRulesOfKindSeriesAndViewMode)
     EXPECT_EQ(wq.texts(), (std::vector<std::string>{"Wrong clipboard data size"}));
 }
 
-TEST(StyClipboard, SixtyFourItemsAtMost)
+// A Wq41 file has 48 style slots: a paste stops there.
+TEST(StyClipboard, APasteStopsAtTheItemLimit)
 {
     Doc source;
-    ASSERT_TRUE(source.doc.OpenImage(wqFile('9', 1), "/x/w.sty"));
+    ASSERT_TRUE(source.doc.OpenImage(wqFile('I', 1), "/x/w.sty"));
     StyClipboardBlock seventy = *source.doc.CopyBlock(std::vector<int>{0}, -1);
     seventy.parts.assign(70, seventy.parts[0]);
 
     Doc ten;
-    ASSERT_TRUE(ten.doc.OpenImage(wqFile('9', 1), "/x/w.sty"));
+    ASSERT_TRUE(ten.doc.OpenImage(wqFile('I', 1), "/x/w.sty"));
     while (ten.doc.StyCount() < 10)
         ten.doc.m_StyItems.push_back(ten.doc.m_StyItems[0]);
     const auto pasted = ten.doc.PasteBlock(seventy, "OnEditPaste");
-    EXPECT_EQ(pasted.rows.size(), 54u);
-    EXPECT_EQ(ten.texts(), (std::vector<std::string>{"MAX ITEM NUM reached. Pasted 54 items from clipboard"}));
+    EXPECT_EQ(pasted.rows.size(), 38u);
+    EXPECT_EQ(ten.texts(),
+              (std::vector<std::string>{"MAX ITEM NUM reached. Pasted 38 items from clipboard"}));
     EXPECT_TRUE(ten.doc.PasteBlock(seventy, "OnEditPaste").rows.empty());
     EXPECT_EQ(ten.texts(), (std::vector<std::string>{"MAX ITEM NUM reached. Pasted 0 items from clipboard"}));
 }

@@ -304,10 +304,10 @@ TEST(StyleItemCommands, ImportRefusalsAndLimits)
         EXPECT_EQ(d.doc.StsCount(), 3);
     }
 
-    // 63 items and three files: one is imported, then the limit.
+    // 31 items and three files: one is imported, then the limit of 32.
     Doc full;
     ASSERT_TRUE(full.doc.OpenImage(qeFile(), "/x/q.sty"));
-    while (full.doc.StyCount() < 63)
+    while (full.doc.StyCount() < 31)
         full.doc.m_StyItems.push_back(full.doc.m_StyItems[1]), full.doc.m_StsItems.push_back(full.doc.m_StsItems[1]);
     const std::string pop = (dir / "Pop.wsf").string();
     EXPECT_EQ(full.doc.ImportItems({pop, pop, pop}).imported, 1);

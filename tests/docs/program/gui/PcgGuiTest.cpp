@@ -37,23 +37,28 @@ TEST_F(PcgGui, AWq8FileOpensItsListAndAnEditedProgramIsExtracted)
     const std::string file = (session_.files() / "Bank.pcg").string();
     const std::string out = (session_.files() / "Edited.WPF").string();
     writeFileAtomically(file, test::WqPcgBuilder('9').image());
-    ZibRun r = run("dialog path " + file + "\n"
+    ZibRun r = run("dialog path " + file +
+                   "\n"
                    "menu 57601\n"
                    "await-idle\n"
                    "log-frame\n"
                    "menu 32786\n"
                    "log-frame\n"
                    "menu 32786\n"
-                   "menu 57642\n" // Select All, Copy, Paste: the pasted rows are selected and focused
-                   "menu 57634\n"
+                   "menu 57642\n" // Select All, Cut, Paste: the pasted rows are selected and focused
+                   "menu 57635\n"
                    "menu 57637\n"
                    "await-idle\n"
                    "log-frame\n"
                    "dialog log 1199 ; log 1000 ; page 2 ; log 1400 ; set 1400 42 ; log 1400 ; click ok\n"
                    "menu 32785\n"
-                   "dialog path " + out + "\n"
+                   "dialog path " +
+                   out +
+                   "\n"
                    "menu 32773\n"
-                   "log-exists " + out + "\n"
+                   "log-exists " +
+                   out +
+                   "\n"
                    "screenshot pcg\n"
                    "dialog no\n"
                    "quit\n");
@@ -63,7 +68,7 @@ TEST_F(PcgGui, AWq8FileOpensItsListAndAnEditedProgramIsExtracted)
     EXPECT_NE(frames[0].find(" bars=Standard,MoveItem docbar=MoveItem "), std::string::npos) << frames[0];
     EXPECT_NE(frames[0].find("status=Focused: NONE|Items num: 64|Size: 10496 "), std::string::npos) << frames[0];
     EXPECT_NE(frames[1].find("|Items num: 2|Size: 2968 "), std::string::npos) << frames[1];
-    EXPECT_NE(frames[2].find("status=Focused: Prog1|Items num: 128|"), std::string::npos) << frames[2];
+    EXPECT_NE(frames[2].find("status=Focused: Prog1|Items num: 64|"), std::string::npos) << frames[2];
 
     EXPECT_TRUE(r.has("dialog: title=Program Properties")) << r.output;
     EXPECT_NE(r.line("control 1199:").find("text=Prog1 "), std::string::npos);
@@ -73,7 +78,7 @@ TEST_F(PcgGui, AWq8FileOpensItsListAndAnEditedProgramIsExtracted)
     EXPECT_NE(cutoff[1].find("text=42 "), std::string::npos) << cutoff[1];
     EXPECT_TRUE(r.has("dialog-end: title=Program Properties result=5100"));
 
-    // The record of row 65 as an item file, with the edited cutoff (family A offset 50).
+    // The record of the first pasted row as an item file, with the edited cutoff (family A offset 50).
     EXPECT_TRUE(r.has("exists " + out + " 1"));
     const auto item = test::readFileBytes(out);
     ASSERT_EQ(item.size(), 169u);

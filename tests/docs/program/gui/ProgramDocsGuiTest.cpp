@@ -134,43 +134,54 @@ TEST_F(ProgramDocsGui, ItemsMoveBetweenDocumentsByPasteAndDragWithTheirConversio
     const auto prg = (session_.files() / "pasted.WPF").string();
     const auto arr = (session_.files() / "dragged.WAF").string();
     ZibRun r = run(
-        // Programs: two Wq8 programs pasted into the Wq41 file become Wq41 programs.
+        // Programs: two Wq8 programs pasted into the Wq41 file become Wq41 programs; the file
+        // keeps 128, so four rows go first.
         "activate-child wq8.pcg\nselect-rows 0,1 0\nmenu 57634\n"
-        "activate-child wq41.prg\nmenu 57637\nawait-idle\nlog-list 0\n"
+        "activate-child wq41.prg\nselect-rows 124,125,126,127 124\nmenu 32777\n"
+        "menu 57637\nawait-idle\nlog-list 0\n"
         // A third by drag (a copy); a Wq41 program dragged onto the Wq8 file is refused.
         "drag wq8.pcg 2 wq41.prg -1 copy\nactivate-child wq41.prg\nlog-list 0\n"
         "dialog ok\ndrag wq41.prg 0 wq8.pcg 0 copy\n"
         // The pasted record, extracted: the Wq41 layout.
-        "activate-child wq41.prg\nselect-rows 128 128\ndialog path " + prg + "\nmenu 32773\n"
-        // ... and imported back.
-        "dialog path " + prg + "\nmenu 32774\nlog-list 0\n"
-        // A move inside one view: the rows go once, the pasted ones stay.
-        "drag wq8.pcg 1,2 wq8.pcg 5 move\nactivate-child wq8.pcg\nlog-list 6\n"
-        // Arrangements: a Wq8 arrangement pasted into the WqR65 file, a WqR65 one moved to the Wq8 file.
-        "activate-child set8.arr\nselect-rows 0 0\nmenu 57634\nactivate-child setm.arr\nmenu 57637\nlog-list 0\n"
-        "drag setm.arr 1 set8.arr 0 move\nactivate-child setm.arr\nlog-list 0\n"
-        "activate-child set8.arr\nlog-list 1\nselect-rows 0 0\ndialog path " + arr + "\nmenu 32773\n"
-        "screenshot program-docs-exchange\n"
-        "dialog no\ndialog no\ndialog no\ndialog no\nquit\n",
+        "activate-child wq41.prg\nselect-rows 124 124\ndialog path " +
+            prg +
+            "\nmenu 32773\n"
+            // ... and imported back.
+            "dialog path " +
+            prg +
+            "\nmenu 32774\nlog-list 0\n"
+            // A move inside one view: the rows go once, the pasted ones stay.
+            "drag wq8.pcg 1,2 wq8.pcg 5 move\nactivate-child wq8.pcg\nlog-list 6\n"
+            // Arrangements: a Wq8 arrangement pasted into the WqR65 file, a WqR65 one moved to the Wq8
+            // file, each into a row deleted first (a file keeps 64).
+            "activate-child set8.arr\nselect-rows 0 0\nmenu 57634\nselect-rows 63 63\nmenu 32777\n"
+            "activate-child setm.arr\nselect-rows 63 63\nmenu 32777\nmenu 57637\nlog-list 0\n"
+            "drag setm.arr 1 set8.arr 0 move\nactivate-child setm.arr\nlog-list 0\n"
+            "activate-child set8.arr\nlog-list 1\nselect-rows 0 0\ndialog path " +
+            arr +
+            "\nmenu 32773\n"
+            "screenshot program-docs-exchange\n"
+            "dialog no\ndialog no\ndialog no\ndialog no\nquit\n",
         {wq8, wq41, arr8, r65}, 90);
     const auto lists = r.lines("list: title=");
     std::string log;
     for (const auto& l : r.log)
         log += l + "\n";
     ASSERT_EQ(lists.size(), 7u) << log;
-    EXPECT_NE(lists[0].find(" rows=130 "), std::string::npos) << lists[0];
-    EXPECT_NE(lists[1].find(" rows=131 "), std::string::npos) << lists[1];
+    EXPECT_NE(lists[0].find(" rows=126 "), std::string::npos) << lists[0];
+    EXPECT_NE(lists[1].find(" rows=127 "), std::string::npos) << lists[1];
     EXPECT_TRUE(r.has("message: title=OnDrop text=" + ZibMessage(40, 0))) << r.output;
     EXPECT_TRUE(r.has("drag: refused"));
-    EXPECT_NE(lists[2].find(" rows=132 "), std::string::npos) << lists[2]; // the extracted program imported back
+    EXPECT_NE(lists[2].find(" rows=128 "), std::string::npos)
+        << lists[2]; // the extracted program imported back
     // The move inside wq8.pcg: 64 rows, Prog2 and Prog3 after Prog6.
     EXPECT_NE(lists[3].find(" rows=64 "), std::string::npos) << lists[3];
     EXPECT_EQ(r.line("row 4: ").rfind("row 4: Prog2|", 0), 0u) << log;
     EXPECT_EQ(r.line("row 5: ").rfind("row 5: Prog3|", 0), 0u) << log;
-    // Arrangements: 65 in the WqR65 file after the paste, 64 after its row moved away.
-    EXPECT_NE(lists[4].find(" rows=65 "), std::string::npos) << lists[4];
-    EXPECT_NE(lists[5].find(" rows=64 "), std::string::npos) << lists[5];
-    EXPECT_NE(lists[6].find(" rows=65 "), std::string::npos) << lists[6];
+    // Arrangements: 64 in the WqR65 file after the paste, 63 after its row moved away.
+    EXPECT_NE(lists[4].find(" rows=64 "), std::string::npos) << lists[4];
+    EXPECT_NE(lists[5].find(" rows=63 "), std::string::npos) << lists[5];
+    EXPECT_NE(lists[6].find(" rows=64 "), std::string::npos) << lists[6];
 
     const auto program = test::readFileBytes(prg);
     ASSERT_EQ(program.size(), 5u + 172u);
