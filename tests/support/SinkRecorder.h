@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/AwaitState.h"
 #include "tests/support/PulseAudioServer.h"
 
 #include <chrono>
@@ -30,10 +31,6 @@ public:
     // The sink mixes blocks of sound ahead of their time, so a sample's time
     // is known to within one block
     static constexpr int64_t kBlockUs = 50'000;
-    // How long a wait on the recording may take before it counts as a hang:
-    // a busy machine delivers the frames late, never this late
-    static constexpr std::chrono::seconds kHangCeiling{120};
-
     // A stretch of frames of the recording
     struct FrameRun {
         size_t first;
@@ -53,18 +50,6 @@ public:
     // records nothing
     bool WaitUntilRecording() const;
     void Stop();
-
-    // Waits until `ready` holds, looking again every few milliseconds; false
-    // when kHangCeiling passed first
-    template <class Ready> static bool WaitUntil(Ready ready)
-    {
-        const auto ceiling = std::chrono::steady_clock::now() + kHangCeiling;
-        while (!ready()) {
-            if (std::chrono::steady_clock::now() > ceiling) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
-    }
 
     // Times on the steady clock, in microseconds
     static int64_t NowUs();

@@ -28,6 +28,8 @@
 namespace zib {
 namespace {
 
+using test::awaitState;
+using test::kHangCeiling;
 using test::SinkRecorder;
 
 struct NoCallbacks : OutStreamClient {
@@ -70,7 +72,7 @@ void BM_SynthNoteLatency(benchmark::State& state)
     std::vector<int64_t> latencyUs;
     for (auto _ : state) {
         // The last note's release and reverberation have died away.
-        if (!SinkRecorder::WaitUntil([&] {
+        if (!awaitState([&] {
                 const int64_t audible = recorder.LastFrameAtLeast(SinkRecorder::kSilence);
                 return recorder.Frames() >= size_t(audible + 1) + kQuietFrames;
             })) {
@@ -81,10 +83,10 @@ void BM_SynthNoteLatency(benchmark::State& state)
         stream->SendShort(0x643C90);
         // A frame's date settles once later blocks are in.
         const bool heard =
-            SinkRecorder::WaitUntil([&] {
+            awaitState([&] {
                 return recorder.FirstAtLeast(SinkRecorder::kSound, sent - SinkRecorder::kBlockUs) >= 0;
             }) &&
-            recorder.WaitUntilHeard(SinkRecorder::NowUs() + 200'000, SinkRecorder::kHangCeiling);
+            recorder.WaitUntilHeard(SinkRecorder::NowUs() + 200'000, kHangCeiling);
         stream->SendShort(0x003C90);
         if (!heard) {
             state.SkipWithError("the note was not heard");

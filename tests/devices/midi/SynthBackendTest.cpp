@@ -208,10 +208,10 @@ TEST(SynthBackendTest, ASoundServerStartedLaterIsFoundAtTheNextOpenAndSounds)
     sink->Send(kOrgan, clock->NowUs());
     // The ceilings of the waits only bound a hang.
     ASSERT_TRUE(
-        recorder.WaitUntilHeard(test::SinkRecorder::NowUs() + 300'000, test::SinkRecorder::kHangCeiling));
+        recorder.WaitUntilHeard(test::SinkRecorder::NowUs() + 300'000, test::kHangCeiling));
     const int64_t before = test::SinkRecorder::NowUs();
     sink->Send(kOrganOn, clock->NowUs());
-    test::SinkRecorder::WaitUntil([&] { return recorder.FirstAtLeast(kSound, before - kSinkBlockUs) >= 0; });
+    test::awaitState([&] { return recorder.FirstAtLeast(kSound, before - kSinkBlockUs) >= 0; });
     sink->Send(kOrganOff, clock->NowUs());
     EXPECT_GE(recorder.FirstAtLeast(kSound, before - kSinkBlockUs), 0) << "the note was heard";
     EXPECT_LT(recorder.PeakBetween(recorder.FirstUs(), before - kSinkBlockUs), kSilence)
@@ -243,8 +243,8 @@ TEST(SynthBackendTest, AHeldNoteSoundsWithoutAGap)
     sink->Send(kOrganOn, clock->NowUs());
     int64_t onset = -1;
     const bool held =
-        test::SinkRecorder::WaitUntil([&] { return (onset = recorder.FirstFrameAtLeast(kSound)) >= 0; }) &&
-        test::SinkRecorder::WaitUntil([&] { return recorder.Frames() >= size_t(onset) + kHeldFrames; });
+        test::awaitState([&] { return (onset = recorder.FirstFrameAtLeast(kSound)) >= 0; }) &&
+        test::awaitState([&] { return recorder.Frames() >= size_t(onset) + kHeldFrames; });
     const size_t released = recorder.Frames();
     sink->Send(kOrganOff, clock->NowUs());
     ASSERT_TRUE(held) << "the note was heard for 6 s";
