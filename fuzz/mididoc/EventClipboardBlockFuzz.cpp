@@ -1,10 +1,11 @@
 // Arbitrary bytes as an event clipboard block, read and pasted into a small
 // document: a block that is refused leaves the document as it was, one that
 // is pasted can be taken back by one Undo.
-#include "ui/core/ZibSettings.h"
+#include "fuzz/mididoc/SequenceBytes.h"
 #include "mididoc/core/EventClipboardBlock.h"
 #include "mididoc/core/MidiDocModel.h"
 #include "tests/support/MemoryProfile.h"
+#include "ui/core/ZibSettings.h"
 
 #include <cstdlib>
 
@@ -63,19 +64,6 @@ const std::vector<uint8_t>& smallSong()
     return image;
 }
 
-std::vector<uint8_t> eventsOf(const CMidiParserEx& seq)
-{
-    std::vector<uint8_t> out;
-    for (const auto& e : seq.GetEvents()) {
-        for (int shift = 0; shift < 32; shift += 8)
-            out.push_back(uint8_t(e->time >> shift));
-        out.push_back(e->track);
-        out.push_back(e->status);
-        out.insert(out.end(), e->data.begin(), e->data.begin() + std::ptrdiff_t(std::min<size_t>(e->length, e->data.size())));
-    }
-    return out;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -100,13 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     MidiDocModel doc(settings, playing, hooks);
     check(doc.OpenImage("/fuzz/Small.mid", smallSong()) == MidiDocModel::OpenResult::Ok);
     doc.m_RowSelected[1] = 1;
-    const std::vector<uint8_t> before = eventsOf(doc.Sequence());
+    const std::vector<uint8_t> before = fuzz::sequenceBytes(doc.Sequence());
     const EditResult result = doc.OnEditPaste(96);
     if (result != EditResult::Done) {
-        check(eventsOf(doc.Sequence()) == before);
+        check(fuzz::sequenceBytes(doc.Sequence()) == before);
         return 0;
     }
     check(doc.Undo() == EditResult::Done);
-    check(eventsOf(doc.Sequence()) == before);
+    check(fuzz::sequenceBytes(doc.Sequence()) == before);
     return 0;
 }

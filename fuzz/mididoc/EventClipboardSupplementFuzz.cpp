@@ -2,10 +2,11 @@
 // copied from a small song at division 96 and pasted into a song at 480: a
 // supplement that is read is written back the same way; the paste either
 // leaves the song as it was or is taken back by one Undo.
-#include "ui/core/ZibSettings.h"
+#include "fuzz/mididoc/SequenceBytes.h"
 #include "mididoc/core/EventClipboardSupplement.h"
 #include "mididoc/core/MidiDocModel.h"
 #include "tests/support/MemoryProfile.h"
+#include "ui/core/ZibSettings.h"
 
 #include <cstdlib>
 
@@ -75,20 +76,6 @@ std::vector<uint8_t> song(uint16_t division)
     return file;
 }
 
-std::vector<uint8_t> eventsOf(const CMidiParserEx& seq)
-{
-    std::vector<uint8_t> out;
-    for (const auto& e : seq.GetEvents()) {
-        for (int shift = 0; shift < 32; shift += 8)
-            out.push_back(uint8_t(e->time >> shift));
-        out.push_back(e->track);
-        out.push_back(e->status);
-        out.insert(out.end(), e->data.begin(),
-                   e->data.begin() + std::ptrdiff_t(std::min<size_t>(e->length, e->data.size())));
-    }
-    return out;
-}
-
 struct Documents {
     test::MemoryProfile profile;
     ZibSettings settings{profile};
@@ -127,12 +114,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     d.clipboard.supplement.assign(data, data + size);
     d.target.m_RowSelected[1] = 1;
-    const std::vector<uint8_t> before = eventsOf(d.target.Sequence());
+    const std::vector<uint8_t> before = fuzz::sequenceBytes(d.target.Sequence());
     if (d.target.OnEditPaste(96) != EditResult::Done) {
-        check(eventsOf(d.target.Sequence()) == before);
+        check(fuzz::sequenceBytes(d.target.Sequence()) == before);
         return 0;
     }
     check(d.target.Undo() == EditResult::Done);
-    check(eventsOf(d.target.Sequence()) == before);
+    check(fuzz::sequenceBytes(d.target.Sequence()) == before);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "tests/support/BuildPaths.h"
 
 #include "tests/support/CiRun.h"
+#include "tests/support/NoAudioEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -242,6 +243,14 @@ void ZibSession::setEnv(const std::string& name, const std::string& value)
 {
     std::erase_if(env_, [&name](const auto& v) { return v.first == name; });
     env_.emplace_back(name, value);
+}
+
+void ZibSession::playWithoutAudioOutput(const std::filesystem::path& audioDir)
+{
+    for (const auto& [name, value] : NoAudioEnvironment(audioDir))
+        setEnv(name, value);
+    setEnv("ZIB_MIDI_BACKEND", "synth+fake");
+    FileProfile(settingsFile()).setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
 }
 
 std::filesystem::path ZibSession::settingsFile() const

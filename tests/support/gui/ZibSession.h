@@ -81,6 +81,10 @@ public:
     // Sets a variable of the program's environment for the next runs, over
     // the session's own (ZIB_MIDI_BACKEND=fake, say)
     void setEnv(const std::string& name, const std::string& value);
+    // The next runs play through the built-in synthesizer, which finds no
+    // audio output (its settings and files go under `audioDir`), beside the
+    // fake ports: Play and Record meet "No audio output found ...".
+    void playWithoutAudioOutput(const std::filesystem::path& audioDir);
 
     // A run's time limit only bounds a hang: a busy machine with two cores
     // and the sanitizers runs the longest script in a fraction of it.

@@ -6,15 +6,13 @@
 #include "docs/style/core/QeStyleEditor.h"
 #include "midi/CMidiFile.h"
 #include "platform/FileIo.h"
-#include "platform/FileProfile.h"
-#include "tests/support/gui/DesktopTest.h"
-#include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/PcgFileBuilder.h"
 #include "tests/support/QeEditorStyleBuilder.h"
 #include "tests/support/QeStyleContents.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/StyFileBuilder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/gui/DesktopTest.h"
 
 #include <gtest/gtest.h>
 
@@ -533,11 +531,7 @@ TEST_F(RealInputGui, ABadFileOnFileOpenGivesOneBoxAndTheNextOpenWorks)
 TEST_F(RealInputGui, APlayOrRecordWithoutMidiOutputLeavesItsButtonUp)
 {
     test::TempDir audio;
-    for (const auto& [name, value] : test::NoAudioEnvironment(audio.path()))
-        session_.setEnv(name, value);
-    session_.setEnv("ZIB_MIDI_BACKEND", "synth+fake");
-    FileProfile(session_.settingsFile())
-        .setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
+    session_.playWithoutAudioOutput(audio.path());
     const auto midi = song();
     ASSERT_TRUE(desktop_->start({midi.string()}));
     ASSERT_TRUE(waitForActiveTab("Song.mid", true));

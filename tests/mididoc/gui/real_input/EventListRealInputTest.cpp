@@ -1,8 +1,6 @@
 // The MIDI event lists and their dialogs driven by a hand: real clicks,
 // double clicks and keys on a desktop with a window manager.
 #include "platform/FileIo.h"
-#include "platform/FileProfile.h"
-#include "tests/support/NoAudioEnvironment.h"
 #include "tests/support/SmfBuilder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/DesktopTest.h"
@@ -71,11 +69,7 @@ protected:
 TEST_F(EventListRealInput, AFailedPlayLeavesTheListWhereItWas)
 {
     test::TempDir audio;
-    for (const auto& [name, value] : test::NoAudioEnvironment(audio.path()))
-        session_.setEnv(name, value);
-    session_.setEnv("ZIB_MIDI_BACKEND", "synth+fake");
-    FileProfile(session_.settingsFile())
-        .setBinary("Settings", "UserMidiOutPorts", std::vector<uint8_t>{0, 1});
+    session_.playWithoutAudioOutput(audio.path());
     ASSERT_TRUE(openEventList(song(120)));
     const std::string mainWindow = desktop_->activeWindowId();
     // A velocity far down the list, scrolled into view: where the hand will double-click
