@@ -1,22 +1,25 @@
 #include "mididoc/MidiDocSubsystem.h"
 
-#include "ui/ShellServices.h"
-#include "ui/CZibDocManager.h"
-#include "ui/CZibDocTemplate.h"
-#include "ui/ZibSubsystems.h"
-#include "ui/core/CTrackNameSource.h"
-#include "mididoc/core/MidiDocMenu.h"
 #include "mididoc/CChildSplitterMidFrame.h"
 #include "mididoc/CMidiEditFrameWndEx.h"
-#include "mididoc/CMidiWindowPlayer.h"
-#include "mididoc/CTrackEditorLink.h"
-#include "mididoc/CMidiWindowTarget.h"
 #include "mididoc/CMidiToolBarA.h"
 #include "mididoc/CMidiToolBarB.h"
 #include "mididoc/CMidiToolBarC.h"
+#include "mididoc/CMidiWindowPlayer.h"
+#include "mididoc/CMidiWindowTarget.h"
+#include "mididoc/CMidiWxDialogs.h"
+#include "mididoc/CTrackEditorLink.h"
+#include "mididoc/CZibEventClipboard.h"
 #include "mididoc/CZibMidView.h"
-#include "mididoc/MidiDialogRunners.h"
 #include "mididoc/CZibMidWxDoc.h"
+#include "mididoc/MidiDialogRunners.h"
+#include "mididoc/core/MidiDocHooks.h"
+#include "mididoc/core/MidiDocMenu.h"
+#include "ui/CZibDocManager.h"
+#include "ui/CZibDocTemplate.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibSubsystems.h"
+#include "ui/core/CTrackNameSource.h"
 
 namespace zib {
 
@@ -76,6 +79,15 @@ void ConnectMidiDocument(ZibSubsystems& subsystems)
     // The track editors of the style and pad windows
     subsystems.OpenStyTrackEditFrame = [](const TrackEditRequest& request) { return CTrackEditorLink::Open(request); };
     subsystems.OpenPadTrackEditFrame = subsystems.OpenStyTrackEditFrame;
+    // The track editors' lists copy, paste, ask and report as the MIDI
+    // document's lists do.
+    subsystems.FillTrackEditorHooks = [](MidiDocHooks& hooks) {
+        static CMidiWxDialogs dialogs;
+        hooks.dialogs = &dialogs;
+        hooks.reports = &dialogs;
+        hooks.clipboard = &CZibEventClipboard::Instance();
+        hooks.names = MidiWindowHooks().Names;
+    };
     RegisterMidiDialogRunners();
     MidiWindowHooks().ActiveMidiTarget = [] { return ActiveMidiTarget(); };
     MidiWindowHooks().EditTrackProperties = [](CZibMidWxDoc& doc, int row, int column) {

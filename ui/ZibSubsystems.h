@@ -20,6 +20,7 @@ class CMidiParserEx;
 class CStyleMidiReader;
 class TrackEditorOwner;
 class CZibDocManager;
+struct MidiDocHooks;
 
 // A track event-list window of a style or pad edit frame (made by the MIDI
 // window area) as the edit frame's tree drives it.
@@ -110,6 +111,9 @@ struct ZibSubsystems {
     // The style-track and pad-track event-list windows (subsystem 9); null
     // when the window cannot be made.
     std::function<TrackEditWindow*(const TrackEditRequest& request)> OpenStyTrackEditFrame, OpenPadTrackEditFrame;
+    // The clipboard, dialogs, message boxes and names that those windows'
+    // lists use, given to the track editor owner of a style or pad.
+    std::function<void(MidiDocHooks& hooks)> FillTrackEditorHooks;
     // The style playback console (subsystem 8), modal over a filled reader;
     // `programName` names a track's program of an element.
     std::function<int(wxWindow* parent, const CStyleMidiReader& style, const std::string& title,

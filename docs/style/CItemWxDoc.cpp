@@ -28,9 +28,13 @@ void CItemWxDoc::AttachModel()
 TrackEditorOwner& CItemWxDoc::TrackOwner()
 {
     if (!trackOwner_) {
+        // The track editor's list copies, pastes, asks and reports as the
+        // MIDI document's lists do.
+        MidiDocHooks hooks;
+        if (const auto& fill = Shell().Subsystems().FillTrackEditorHooks) fill(hooks);
         trackOwner_ = std::make_unique<TrackEditorOwner>(
             IsPad() ? EventListOwner::kPadDocument : EventListOwner::kStyleDocument, ModelLetter(),
-            Shell().Settings(), Shell().Playing());
+            Shell().Settings(), Shell().Playing(), std::move(hooks));
         trackOwner_->onModified = [this] { SetModelModified(); };
     }
     return *trackOwner_;

@@ -105,6 +105,35 @@ TEST_P(TrackEditorSaveRoad, TakesTheOpenEditorsEdit)
 INSTANTIATE_TEST_SUITE_P(Roads, TrackEditorSaveRoad, ::testing::ValuesIn(kSaveRoads),
                          [](const ::testing::TestParamInfo<SaveRoad>& info) { return std::string(info.param.name); });
 
+// The track editor of a Qe style or pad copies and pastes through the
+// program's clipboard: a note copied and pasted back into its track is
+// saved as one note more in that track, and nothing else changes.
+TEST_F(TrackEditorSaveGui, ANoteCopiedAndPastedInTheTrackEditorIsSaved)
+{
+    for (const bool pad : {false, true}) {
+        SCOPED_TRACE(pad ? "pad" : "style");
+        const std::string path = qeFile(pad ? "copy.pad" : "copy.sty", pad);
+        const int track = pad ? 0 : 2;
+        const std::string node = pad ? "Variation1/CV1/DRUM" : "Variation1/CV1/BASS";
+        const test::QeStyleContents before = test::qeStyleFileContents(path, pad);
+        const std::string row = std::to_string(kFirstNoteRow);
+        const ZibRun r =
+            run("select-rows 0 0\nmenu 32785\nselect-node " + node + "\nmenu 32848\n" + "grid-select " + row +
+                    "\nmenu 57634\ngrid-select " + row + "\ndialog ok\nmenu 57637\nmenu 57603\nlog-tabs\n",
+                {path});
+        const std::string log = logOf(r);
+        EXPECT_EQ(savedVelocities(path, pad, track).size(), 5u) << log;
+        const auto differences = test::contentDifferences(before, test::qeStyleFileContents(path, pad));
+        EXPECT_FALSE(differences.empty()) << log;
+        const std::string inTrack =
+            "item 1 " +
+            test::qeNoteName(0, 0, track, 1).substr(0, test::qeNoteName(0, 0, track, 1).size() - 1);
+        for (const std::string& d : differences)
+            EXPECT_EQ(d.rfind(inTrack, 0), 0u) << "only the pasted track changes: " << d;
+        EXPECT_EQ(r.line("tabs:").find('*'), std::string::npos) << r.line("tabs:");
+    }
+}
+
 // A Wq style track whose note is moved past the 16th bar cannot go back
 // into the style: Ctrl+S in the track editor says so and writes nothing;
 // the item stays as it was and the document can be saved as such. (The list
