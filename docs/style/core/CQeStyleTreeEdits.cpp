@@ -3,6 +3,7 @@
 #include "docs/style/core/CStyItem.h"
 #include "docs/style/core/NewCvTemplate.h"
 #include "docs/style/core/QeStyleEditor.h"
+#include "docs/style/core/StyleBufferRebuild.h"
 #include "docs/style/core/UlvaRfHandles.h"
 #include "midi/ValueTexts.h"
 
@@ -21,6 +22,27 @@ std::vector<uint8_t> exportCv(ULStEEditor* editor, int e, int cv)
     std::vector<uint8_t> image(static_cast<size_t>(size));
     if (!_ULStEExportSmfFill(editor, image.data(), uint32_t(image.size()))) return {};
     return image;
+}
+
+// Imports an exported chord variation image into (e, cv) without the
+// events its track records wrote: they would become the patterns' own. An
+// element that held no data takes those records as the image carries them.
+// An image that cannot be taken apart imports as it stands.
+bool importCvImage(ULStEEditor* editor, const std::vector<uint8_t>& image, int e, int cv)
+{
+    const auto parts = SplitCvExportImage(image);
+    if (!parts) return _ULStEImportSmf(editor, image.data(), uint32_t(image.size()), e, cv);
+    const bool elementHadData = _ULStEQueryStyleElem(editor, e) == 2;
+    if (!_ULStEImportSmf(editor, parts->patterns.data(), uint32_t(parts->patterns.size()), e, cv))
+        return false;
+    if (elementHadData) return true;
+    for (int t = 0; t < 8; ++t) {
+        const CvTrackRecord& record = parts->records[size_t(t)];
+        if (!record.present) continue;
+        _ULStESetTrackExpression(editor, e, t, &record.expression);
+        _ULStESetTrackProgram(editor, e, t, &record.program);
+    }
+    return true;
 }
 
 // The settings of element e that an element block carries (not its CVs).
@@ -237,7 +259,7 @@ bool CQeStyleTreeEdits::PasteQeChordVariation(const CvClipBlock& block)
                                       "OnPasteQeChordVariation", StyNoticeIcon::Exclamation));
         return false;
     }
-    if (!_ULStEImportSmf(editor_, block.midi.data(), uint32_t(block.midi.size()), e, cv)) return false;
+    if (!importCvImage(editor_, block.midi, e, cv)) return false;
     for (int t = 0; t < 8; ++t)
         WriteQePatternChordKey(editor_, e, cv, t,
                                {block.record.trackChord[size_t(t)], block.record.trackKey[size_t(t)]});
@@ -268,8 +290,7 @@ bool CQeStyleTreeEdits::PasteQeStyleElement(const SeClipBlock& block)
     {
         UlsteEditorPtr scratch(_ULStECreateInstance(nullptr));
         for (size_t c = 0; scratch && c < r.cvCount; ++c) {
-            const std::vector<uint8_t>& image = block.midi[c];
-            if (!_ULStEImportSmf(scratch.get(), image.data(), uint32_t(image.size()), target, int(c))) {
+            if (!importCvImage(scratch.get(), block.midi[c], target, int(c))) {
                 port_.Message(StyNotice::Numbered(stymsg::CannotImportCvMidiBuffer, kCaption, StyNoticeIcon::Stop));
                 return false;
             }
@@ -298,22 +319,17 @@ bool CQeStyleTreeEdits::PasteQeStyleElement(const SeClipBlock& block)
     for (const OldCv& o : old)
         _ULStEDeleteChordVar(editor_, target, o.cv);
     for (size_t c = 0; c < r.cvCount; ++c) {
-        const std::vector<uint8_t>& image = block.midi[c];
-        if (_ULStEImportSmf(editor_, image.data(), uint32_t(image.size()), target, int(c))) continue;
+        if (importCvImage(editor_, block.midi[c], target, int(c))) continue;
         // An import failed: the element gets its own chord variations back.
         for (int c2 = 0; c2 < CvCountOf(target); ++c2)
             if (_ULStEQueryChordVar(editor_, target, c2) != 0) _ULStEDeleteChordVar(editor_, target, c2);
         for (const OldCv& o : old) {
-            if (o.image.empty() ||
-                !_ULStEImportSmf(editor_, o.image.data(), uint32_t(o.image.size()), target, o.cv))
-                continue;
+            if (o.image.empty() || !importCvImage(editor_, o.image, target, o.cv)) continue;
             for (int t = 0; t < 8; ++t)
                 WriteQePatternChordKey(editor_, target, o.cv, t, {o.chord[size_t(t)], o.key[size_t(t)]});
         }
-        // The images set the tracks up again; what they do not carry comes back here.
-        _ULStESetNTT(editor_, target, &oldSettings.ntt);
-        for (int i = 0; i < 22; ++i)
-            _ULStESetChordAssign(editor_, target, i, &oldSettings.chordAssign[size_t(i)]);
+        // What the images do not carry comes back here.
+        writeElementSettings(editor_, target, oldSettings);
         port_.Message(StyNotice::Numbered(stymsg::CannotImportCvMidiBuffer, kCaption, StyNoticeIcon::Stop));
         Changed(target, selection.cv, selection.track);
         return false;

@@ -106,44 +106,54 @@ void clearModifiedTracks(CMidiParserEx& sequence)
         sequence.SetTrackModified(t, 0);
 }
 
+// The track record slot (0 expression, 1 bank select MSB, 2 bank select
+// LSB, 3 program) an event sets, or -1.
+int recordSlot(const CMidiEvent& event)
+{
+    if ((event.status & 0xF0) == 0xC0) return 3;
+    if ((event.status & 0xF0) != 0xB0 || dataLength(event) < 1) return -1;
+    switch (event.data[0]) {
+    case 11:
+        return 0;
+    case 0:
+        return 1;
+    case 32:
+        return 2;
+    default:
+        return -1;
+    }
+}
+
 // The events the export wrote from the element's track records: on the
-// channel of each created pattern, the first expression, bank select MSB,
-// bank select LSB and program change at tick 0 (the track lists hide them).
-// They belong to the element, not to the pattern: written back, they would
-// become the pattern's own events and play as a second set after the record.
-std::vector<bool> trackRecordEvents(const CMidiParserEx& sequence, QeStyleEditor& editor, int e, int cv)
+// channel of each created pattern (the style tracks in `tracks`), the first
+// expression, bank select MSB, bank select LSB and program change at tick 0
+// (the track lists hide them). They belong to the element, not to the
+// pattern: written back, they would become the pattern's own events and
+// play as a second set after the record.
+std::vector<bool> trackRecordEvents(const CMidiParserEx& sequence, const std::array<bool, 8>& tracks)
 {
     std::vector<bool> out(sequence.GetEventCount(), false);
     // Per channel, which of the four record events are still to come.
     std::array<std::array<bool, 4>, 16> pending{};
     for (int t = 0; t < 8; ++t)
-        if (editor.QueryPattern(e, cv, t) != 0) pending[CMidiFileParser::QeTrackChannelTable[t]].fill(true);
+        if (tracks[size_t(t)]) pending[CMidiFileParser::QeTrackChannelTable[t]].fill(true);
     for (size_t i = 0; i < sequence.GetEventCount(); ++i) {
         const CMidiEvent& event = *sequence.GetEvent(i);
         if (event.time > 0) break;
-        int slot = -1;
-        if ((event.status & 0xF0) == 0xC0) {
-            slot = 3;
-        } else if ((event.status & 0xF0) == 0xB0 && dataLength(event) >= 1) {
-            switch (event.data[0]) {
-            case 11:
-                slot = 0;
-                break;
-            case 0:
-                slot = 1;
-                break;
-            case 32:
-                slot = 2;
-                break;
-            default:
-                break;
-            }
-        }
+        const int slot = recordSlot(event);
         if (slot < 0) continue;
         bool& first = pending[event.status & 0x0F][size_t(slot)];
         out[i] = first;
         first = false;
     }
+    return out;
+}
+
+std::array<bool, 8> createdPatterns(QeStyleEditor& editor, int e, int cv)
+{
+    std::array<bool, 8> out{};
+    for (int t = 0; t < 8; ++t)
+        out[size_t(t)] = editor.QueryPattern(e, cv, t) != 0;
     return out;
 }
 
@@ -270,6 +280,48 @@ std::vector<uint8_t> SmfImageOf(uint16_t division, const std::vector<std::vector
     return w.ok() ? w.take() : std::vector<uint8_t>();
 }
 
+std::optional<CvImageParts> SplitCvExportImage(std::span<const uint8_t> image)
+{
+    CMidiParserEx sequence;
+    if (image.empty() || sequence.ParseImage(image.data(), uint32_t(image.size())) != 0) return std::nullopt;
+    // An export writes all four record events, first on the channel, for
+    // each created pattern and nothing on the channel of any other.
+    std::array<bool, 8> everyTrack{};
+    everyTrack.fill(true);
+    const std::vector<bool> leftOut = trackRecordEvents(sequence, everyTrack);
+    CvImageParts out;
+    for (size_t i = 0; i < leftOut.size(); ++i) {
+        if (!leftOut[i]) continue;
+        const CMidiEvent& event = *sequence.GetEvent(i);
+        const int channel = event.status & 0x0F;
+        for (int t = 0; t < 8; ++t) {
+            if (CMidiFileParser::QeTrackChannelTable[t] != channel) continue;
+            CvTrackRecord& record = out.records[size_t(t)];
+            record.present = true;
+            const uint8_t value = (event.status & 0xF0) == 0xC0 ? event.data[0] : event.data[1];
+            switch (recordSlot(event)) {
+            case 0:
+                record.expression = value;
+                break;
+            case 1:
+                record.program = (record.program & 0x00FFFFFFu) | uint32_t(value) << 24;
+                break;
+            case 2:
+                record.program = (record.program & 0xFF00FFFFu) | uint32_t(value) << 16;
+                break;
+            default:
+                record.program = (record.program & 0xFFFF0000u) | value;
+                break;
+            }
+        }
+    }
+    const QeTrackBytes track = BuildQeTrackBytes(sequence, leftOut);
+    if (track.error != TrackBytesError::None) return std::nullopt;
+    out.patterns = SmfImageOf(sequence.GetDivision(), {track.bytes});
+    if (out.patterns.empty()) return std::nullopt;
+    return out;
+}
+
 int RecreateQeStyleBuffer(const StyleRebuildContext& c, const QeRebuildTarget& target)
 {
     int result = 0;
@@ -277,8 +329,8 @@ int RecreateQeStyleBuffer(const StyleRebuildContext& c, const QeRebuildTarget& t
     if (c.sequence && c.sequence->HasModifiedTrack()) {
         // The edit is taken now: written back, or dropped with its message.
         clearModifiedTracks(*c.sequence);
-        QeTrackBytes track =
-            BuildQeTrackBytes(*c.sequence, trackRecordEvents(*c.sequence, editor, target.element, target.cv));
+        QeTrackBytes track = BuildQeTrackBytes(
+            *c.sequence, trackRecordEvents(*c.sequence, createdPatterns(editor, target.element, target.cv)));
         if (track.error != TrackBytesError::None) {
             notify(c, track.error == TrackBytesError::VexSound ? kCannotRecreateVexSound : kCannotRecreateLastChanges,
                    kQeCaption);

@@ -2,8 +2,10 @@
 
 #include "docs/style/core/StyNotice.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -49,6 +51,24 @@ std::vector<std::vector<uint8_t>> BuildWqTrackBytes(CMidiParserEx& sequence);
 // A Standard MIDI File image of the given tracks (format 0 for one track,
 // else 1); empty tracks are left out.
 std::vector<uint8_t> SmfImageOf(uint16_t division, const std::vector<std::vector<uint8_t>>& tracks);
+
+// A chord variation's export image taken apart for a paste: the export
+// starts each created pattern's channel with the element's track record
+// (expression, bank select MSB and LSB, program change at tick 0). Imported
+// as it stands into an element that holds data, those events would become
+// the patterns' own and each copy of a copy would add a set; `patterns` is
+// the image without them, `records` what they set per style track.
+// Nullopt when the image does not read.
+struct CvTrackRecord {
+    bool present = false;
+    uint8_t expression = 0;
+    uint32_t program = 0; // bank select MSB << 24 | LSB << 16 | program
+};
+struct CvImageParts {
+    std::vector<uint8_t> patterns;
+    std::array<CvTrackRecord, 8> records;
+};
+std::optional<CvImageParts> SplitCvExportImage(std::span<const uint8_t> image);
 
 // What both rebuilds share: the edited sequence (null when there is none),
 // the tree's edited flag, the messages, and the document's hooks.

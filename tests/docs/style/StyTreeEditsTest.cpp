@@ -6,6 +6,7 @@
 #include "platform/ByteCursor.h"
 #include "tests/support/FakeStyUiPort.h"
 #include "tests/support/QeEditorStyleBuilder.h"
+#include "tests/support/RealStyles.h"
 
 #include <gtest/gtest.h>
 
@@ -236,6 +237,104 @@ TEST(CQeStyleTreeEdits, CopyAndPasteLeaveTracksWithoutAPatternAbsent)
     EXPECT_EQ(editor.TrackChord(0, 0, 1), 4);
     EXPECT_EQ(editor.QueryPattern(0, 0, 1), 0);
     EXPECT_EQ(editor.QueryPattern(0, 0, 2), 2);
+}
+
+// The export of a chord variation starts each pattern's channel with the
+// element's track record. A pasted chord variation gives back exactly what
+// its source exports: the record events stay out of the pasted patterns
+// (their own events of the same kinds stay in), an element without data
+// takes the records, and a copy of a copy is the same again.
+TEST(CQeStyleTreeEdits, APastedChordVariationExportsAsItsSource)
+{
+    const auto exported = [](Tree& tree, int e, int cv) {
+        const int size = _ULStEExportSmfPrepare(tree.style.editor(), e, cv);
+        std::vector<uint8_t> image(size_t(std::max(size, 0)));
+        if (size > 0) _ULStEExportSmfFill(tree.style.editor(), image.data(), uint32_t(image.size()));
+        return image;
+    };
+    const auto copy = [](Tree& from, int e, int cv, Tree& to, int te, int tcv) {
+        from.select(e, cv);
+        from.edits.CopySelection();
+        to.ui.clipboard = from.ui.clipboard;
+        to.select(te, tcv);
+        to.edits.PasteSelection();
+        EXPECT_EQ(to.edits.edited, 1);
+        EXPECT_TRUE(to.ui.messages.empty()) << to.ui.texts()[0];
+    };
+    // V1 CV1 whose patterns carry program changes of their own; its
+    // records (bank, program, expression) differ from them.
+    const auto fill = [](Tree& tree) {
+        tree.style.cvWithNotes(0, 0, {0, 2, 4}, 2).cvWithNotes(0, 1, {2}).program(0, 2, 0x79030021u);
+        const uint8_t expression = 90;
+        _ULStESetTrackExpression(tree.style.editor(), 0, 4, &expression);
+    };
+    Tree source('X');
+    fill(source);
+    const std::vector<uint8_t> original = exported(source, 0, 0);
+    ASSERT_FALSE(original.empty());
+    {
+        SCOPED_TRACE("onto an empty CV of the same element");
+        copy(source, 0, 0, source, 0, 3);
+        EXPECT_EQ(exported(source, 0, 3), original);
+    }
+    {
+        SCOPED_TRACE("a copy of the pasted copy");
+        copy(source, 0, 3, source, 0, 4);
+        EXPECT_EQ(exported(source, 0, 4), original);
+    }
+    {
+        SCOPED_TRACE("over a CV with data");
+        copy(source, 0, 0, source, 0, 1);
+        EXPECT_EQ(exported(source, 0, 1), original);
+    }
+    {
+        SCOPED_TRACE("into a style whose Variation1 holds nothing");
+        Tree empty('X');
+        copy(source, 0, 0, empty, 0, 0);
+        EXPECT_EQ(exported(empty, 0, 0), original);
+        uint32_t program = 0;
+        _ULStEGetTrackProgram(empty.style.editor(), 0, 2, &program);
+        EXPECT_EQ(program, 0x79030021u);
+    }
+    {
+        SCOPED_TRACE("the whole element onto Variation2");
+        Tree element('X');
+        fill(element);
+        copy(element, 0, 255, element, 1, 255);
+        for (int cv = 0; cv < 2; ++cv)
+            EXPECT_EQ(exported(element, 1, cv), exported(element, 0, cv)) << "CV " << cv + 1;
+    }
+}
+
+// Every real converted style: Variation1's first chord variation pasted
+// onto its first free one (or over its last) exports as it did.
+TEST(CQeStyleTreeEdits, RealStylesPasteTheirChordVariationAsItIs)
+{
+    const auto& styles = test::convertedRealPsrStyles();
+    if (styles.empty()) GTEST_SKIP() << "no real PSR styles";
+    for (const auto& style : styles) {
+        SCOPED_TRACE(style.file);
+        auto made = LibraryQeStyleEditor::FromItem(style.instance);
+        ASSERT_NE(made.editor, nullptr);
+        QeStyleEditor& editor = *made.editor;
+        _ULStESetQeVersion(editor.Handle(), 1);
+        test::FakeStyUiPort ui;
+        CStyItem item;
+        CQeStyleTreeEdits edits(editor.Handle(), ui, 'X', &item);
+        int from = -1, to = QeStyleEditor::CvCountOf(0) - 1;
+        for (int cv = QeStyleEditor::CvCountOf(0) - 1; cv >= 0; --cv) {
+            if (editor.QueryChordVar(0, cv) == 2) from = cv;
+            if (editor.QueryChordVar(0, cv) == 0) to = cv;
+        }
+        ASSERT_GE(from, 0);
+        const std::vector<uint8_t> original = editor.ExportSmf(0, from);
+        edits.selection = {0, uint8_t(from), 255};
+        edits.CopySelection();
+        edits.selection = {0, uint8_t(to), 255};
+        edits.PasteSelection();
+        EXPECT_EQ(edits.edited, 1);
+        EXPECT_EQ(editor.ExportSmf(0, to), original) << "CV " << from + 1 << " onto CV " << to + 1;
+    }
 }
 
 TEST(CQeStyleTreeEdits, CopyingAndPastingAStyleElement)
