@@ -33,7 +33,10 @@ void CEventCellEditor::Create(wxWindow* parent, wxWindowID id, wxEvtHandler* han
 
 void CEventCellEditor::OnKillFocus(wxFocusEvent& event)
 {
-    if (!m_keepOpen) event.Skip();
+    // The focus going to another window (of this program or another) ends
+    // the edit with the value typed; a text that does not parse stays in
+    // the open cell, to be mended or dropped with Escape on the way back.
+    if (!m_keepOpen && Parses()) event.Skip();
 }
 
 void CEventCellEditor::BeginEdit(int, int, wxGrid*)
@@ -50,8 +53,9 @@ void CEventCellEditor::BeginEdit(int, int, wxGrid*)
 
 bool CEventCellEditor::EndEdit(int, int, const wxGrid*, const wxString&, wxString* newValue)
 {
-    // Leaving the cell (another window, a click elsewhere) with a text that
-    // does not parse drops it rather than take it as 0.
+    // A text that does not parse is never taken as 0: the roads that end
+    // the edit stop at it first, and what still ends it (the list going
+    // away) drops it.
     if (m_cancelled || !Parses()) return false;
     m_committedText = Text()->GetValue();
     m_result = m_model.Ok(wxToUtf8(m_committedText));

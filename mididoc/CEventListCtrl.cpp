@@ -84,6 +84,8 @@ CEventListCtrl::CEventListCtrl(wxWindow* parent, EventListOwner& owner)
     Bind(wxEVT_GRID_LABEL_LEFT_CLICK, &CEventListCtrl::OnLabelClick, this);
     Bind(wxEVT_GRID_LABEL_RIGHT_CLICK, &CEventListCtrl::OnLabelClick, this);
     Bind(wxEVT_GRID_EDITOR_HIDDEN, &CEventListCtrl::OnEditorHidden, this);
+    Bind(wxEVT_GRID_SELECT_CELL, &CEventListCtrl::OnSelectCell, this);
+    GetGridWindow()->Bind(wxEVT_LEFT_DOWN, &CEventListCtrl::OnLeftDown, this);
     GetGridWindow()->Bind(wxEVT_KEY_DOWN, &CEventListCtrl::OnKey, this);
     Bind(wxEVT_KEY_DOWN, &CEventListCtrl::OnKey, this);
     GetGridWindow()->Bind(wxEVT_SCROLLWIN_THUMBTRACK, &CEventListCtrl::OnScroll, this);
@@ -270,7 +272,8 @@ void CEventListCtrl::DestroyCellEditor()
 
 void CEventListCtrl::CloseCellEditor()
 {
-    EndCellEditor(true); // a text that does not parse hands nothing over
+    if (IsCellEditControlEnabled() && !EditorParsesSilently()) return;
+    EndCellEditor(true);
     RunPendingCommit();
 }
 
@@ -306,6 +309,15 @@ bool CEventListCtrl::CommitInPlaceEdit()
         EndCellEditor(true); // the editor hands its value over
     }
     return RunPendingCommit();
+}
+
+bool CEventListCtrl::EditorParsesSilently()
+{
+    wxGridCellEditor* held = GetCellEditor(GetGridCursorRow(), GetGridCursorCol()); // a reference of ours
+    auto* editor = dynamic_cast<CEventCellEditor*>(held);
+    const bool parses = !editor || editor->Parses();
+    if (held) held->DecRef();
+    return parses;
 }
 
 bool CEventListCtrl::EditorTextParses()
@@ -391,6 +403,27 @@ void CEventListCtrl::OnEditorHidden(wxGridEvent& event)
     });
 }
 
+void CEventListCtrl::OnSelectCell(wxGridEvent& event)
+{
+    // Moving to another cell (a click, the arrow keys) would end the edit:
+    // a text that does not parse keeps the cell open with its message.
+    if (IsCellEditControlEnabled() && !EditorTextParses()) {
+        event.Veto();
+        return;
+    }
+    event.Skip();
+}
+
+void CEventListCtrl::OnLeftDown(wxMouseEvent& event)
+{
+    // A click on another cell ends the edit before the grid tells of it:
+    // a text that does not parse stops the click with its message.
+    const wxGridCellCoords cell = XYToCell(CalcUnscrolledPosition(event.GetPosition()));
+    const bool sameCell = cell.GetRow() == GetGridCursorRow() && cell.GetCol() == GetGridCursorCol();
+    if (IsCellEditControlEnabled() && !sameCell && !EditorTextParses()) return;
+    event.Skip();
+}
+
 std::function<int(wxMenu&)>& CEventListCtrl::ContextMenuAnswer()
 {
     static std::function<int(wxMenu&)> answer;
@@ -401,10 +434,11 @@ void CEventListCtrl::OnRightClick(wxGridEvent& event)
 {
     // "EDIT EVENT": Copy, Paste and Delete of the selected rows, over the
     // first column of a list with events and never while the program plays.
-    // A right click that closes an open cell editor (committing it) does only that.
+    // A right click that closes an open cell editor (committing it, or
+    // stopping at its message) does only that.
     if (m_owner.ListPlaying()) return;
     if (IsCellEditControlEnabled()) {
-        CloseCellEditor();
+        CommitInPlaceEdit();
         return;
     }
     if (event.GetCol() != 0 || GetNumberRows() < 2) return;

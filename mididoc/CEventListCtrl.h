@@ -71,9 +71,10 @@ public:
     EditResult TransposeEvents();
     EditResult ShiftEvents();
 
-    // The list stops being the one worked in (its window was left, a right
-    // click): the open cell goes in now, as it does when its text loses the
-    // focus (a text that does not parse is dropped)
+    // The list stops being the one worked in (its window was left, it was
+    // scrolled or resized): the open cell goes in now, as it does when its
+    // text loses the focus; a text that does not parse stays in the open
+    // cell, to be mended or dropped with Escape
     void CloseCellEditor();
     // InPlaceEditor: commits the open cell editor now, as Enter does; a text
     // that does not parse, or a commit the model refuses, keeps the editor
@@ -92,6 +93,8 @@ private:
     void OnScroll(wxScrollWinEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnEditorHidden(wxGridEvent& event);
+    void OnSelectCell(wxGridEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
     void AfterCommand(EditResult result);
     // Drops the open cell editor, as Escape does (the list going, a value
     // worth keeping committed before)
@@ -100,6 +103,8 @@ private:
     void EndCellEditor(bool commit);
     // The open cell editor's text parses; otherwise the editor says so and keeps it
     bool EditorTextParses();
+    // Whether the open editor's text parses, without a message
+    bool EditorParsesSilently();
     // Runs the commit the cell editor handed over; whether its value went in
     bool RunPendingCommit();
 

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <ostream>
 
 namespace zib {
@@ -154,6 +156,21 @@ protected:
         return shown;
     }
 
+    // What the list and the tabs showed at the first two looks (log-grid
+    // and log-tabs), the typing left out
+    static std::array<std::vector<std::string>, 2> twoLooks(const ZibRun& r)
+    {
+        std::array<std::vector<std::string>, 2> seen;
+        int part = -1;
+        for (const auto& line : r.log) {
+            if (line.rfind("grid: ", 0) == 0) ++part;
+            const bool looked = line.rfind("grid", 0) == 0 || line.rfind("tabs: ", 0) == 0;
+            if (part >= 0 && part < 2 && looked && line.rfind("grid-type ", 0) != 0)
+                seen[size_t(part)].push_back(line);
+        }
+        return seen;
+    }
+
     test::ZibSession session_;
 };
 
@@ -198,19 +215,35 @@ TEST_P(RefusedCellGui, AValueThatDoesNotParseStopsTheCommand)
     EXPECT_NE(shown[0].find("text=The cell needs a number."), std::string::npos) << shown[0];
     EXPECT_EQ(r.line("cell-editor:"), "cell-editor: shown=1 row=" + std::to_string(list().noteRow) + " col=6")
         << log;
-    // What the list and the tabs showed before the typing, and after the command
-    std::vector<std::string> seen[2];
-    int part = -1;
-    for (const auto& line : r.log) {
-        if (line.rfind("grid: ", 0) == 0) ++part;
-        const bool looked = line.rfind("grid", 0) == 0 || line.rfind("tabs: ", 0) == 0;
-        if (part >= 0 && part < 2 && looked && line.rfind("grid-type ", 0) != 0) seen[part].push_back(line);
-    }
+    const auto seen = twoLooks(r);
+    EXPECT_EQ(seen[1], seen[0]) << log;
+}
+
+class LeftCellGui : public OpenCellGui {};
+
+// A text that does not parse stays in its open cell while another window
+// of the document is active and after the list is active again: no
+// message, nothing taken, the list and the document's mark as they were.
+TEST_P(LeftCellGui, ATextThatDoesNotParseStaysInTheOpenCell)
+{
+    const std::string path = document();
+    const std::string look = "log-grid 12\nlog-tabs\n";
+    const ZibRun r = session_.runChecked(
+        std::string(list().open) + typeInto("-", look) + command() + "cell-editor\n" + look, 60, {path});
+    const std::string log = test::RunLog(r);
+    EXPECT_TRUE(messages(r).empty()) << log;
+    EXPECT_EQ(r.line("cell-editor:"), "cell-editor: shown=1 row=" + std::to_string(list().noteRow) + " col=6")
+        << log;
+    const auto seen = twoLooks(r);
     EXPECT_EQ(seen[1], seen[0]) << log;
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, OpenCellGui, ::testing::ValuesIn(listRoads(false)), nameOf);
 INSTANTIATE_TEST_SUITE_P(Commands, RefusedCellGui, ::testing::ValuesIn(listRoads(true)), nameOf);
+INSTANTIATE_TEST_SUITE_P(OtherWindow, LeftCellGui,
+                         ::testing::Values(std::make_tuple(kMidiList, kRoads[std::size(kRoads) - 1]),
+                                           std::make_tuple(kStyleTrackEditor, kRoads[std::size(kRoads) - 1])),
+                         nameOf);
 
 } // namespace
 } // namespace zib

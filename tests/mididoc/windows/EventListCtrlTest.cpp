@@ -173,7 +173,10 @@ TEST_P(EventListCtrlOpenCell, TheTypedValueGoesInFirst)
     EXPECT_EQ(answers.shown, 0);
 }
 
-TEST_P(EventListCtrlOpenCell, AValueThatDoesNotParseStopsACommandAndIsDroppedWhenTheListIsLeft)
+// A text that does not parse is never taken and never dropped unseen: a
+// command stops at the cell's message; leaving, scrolling or resizing the
+// list leaves the cell open with its text and says nothing.
+TEST_P(EventListCtrlOpenCell, AValueThatDoesNotParseStopsACommandAndStaysWhenTheListIsLeft)
 {
     typeIntoNote("");
     const int rows = list_->GetNumberRows();
@@ -182,12 +185,11 @@ TEST_P(EventListCtrlOpenCell, AValueThatDoesNotParseStopsACommandAndIsDroppedWhe
     wxTheApp->ProcessPendingEvents();
     EXPECT_EQ(note_->data[1], 100);
     EXPECT_EQ(list_->GetNumberRows(), rows);
+    EXPECT_TRUE(list_->IsCellEditControlEnabled());
     if (road().leaves) {
-        EXPECT_FALSE(list_->IsCellEditControlEnabled());
         EXPECT_EQ(answers.shown, 0);
     } else {
         EXPECT_FALSE(went);
-        EXPECT_TRUE(list_->IsCellEditControlEnabled());
         EXPECT_EQ(answers.shown, 1); // the cell's message
     }
 }

@@ -168,18 +168,23 @@ TEST_P(TypedCellRealInput, ExitAsksAndYesSavesTheOpenCell)
     EXPECT_EQ(saved(path), kTyped);
 }
 
-// An emptied velocity does not parse: Enter, Ctrl+S and File > Exit stop at
-// the cell's message, closed with Return; the editor stays open, empty,
+// An emptied velocity does not parse: Enter, Ctrl+S, File > Exit and a click
+// on another cell stop at the cell's message, closed with Return; the editor stays open, empty,
 // nothing is saved and the program goes on.
-TEST_P(TypedCellRealInput, AnEmptiedCellStopsEnterCtrlSAndExitWithItsMessage)
+TEST_P(TypedCellRealInput, AnEmptiedCellStopsEnterCtrlSExitAndAClickWithItsMessage)
 {
     const auto path = document();
     const std::vector<int> before = saved(path);
     ASSERT_TRUE(typeWithoutEnter(path, "BackSpace"));
+    // The velocity of the note below: a click there would end the edit
+    const std::string nextCell =
+        "grid-cell " + std::to_string(firstNoteRow() + 1) + " " + std::to_string(kVelocityColumn);
     const auto refused = [&](const std::string& road) {
         const size_t shown = desktop_->logLines("message: ").size();
         if (road == "exit")
             desktop_->menuCommand('f', "x");
+        else if (road == "click")
+            desktop_->clickOn(nextCell);
         else
             desktop_->keys(road);
         if (!desktop_->waitUntil([&] { return desktop_->logLines("message: ").size() > shown; },
@@ -196,6 +201,7 @@ TEST_P(TypedCellRealInput, AnEmptiedCellStopsEnterCtrlSAndExitWithItsMessage)
     };
     refused("Return");
     refused("ctrl+s");
+    refused("click");
     refused("exit");
     EXPECT_TRUE(desktop_->running());
     EXPECT_EQ(saved(path), before);
