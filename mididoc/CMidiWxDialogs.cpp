@@ -78,22 +78,27 @@ SequenceMeasureContext measuresOf(const CMidiParserEx& map)
     return SequenceMeasureContext(const_cast<CMidiParserEx&>(map));
 }
 
+// What `read` takes off a dialog that ends with OK; nothing when it is cancelled.
+template <class Dialog, class Read> auto whenOk(Dialog& dlg, Read read) -> std::optional<decltype(read())>
+{
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return read();
+}
+
 } // namespace
 
 std::optional<int> CMidiWxDialogs::TransposeAmount()
 {
     TransposeValueDlgModel model;
     CTransposeValueDlg dlg(dialogParent(), model);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return model.value;
+    return whenOk(dlg, [&] { return model.value; });
 }
 
 std::optional<uint32_t> CMidiWxDialogs::ShiftTo(const CMidiParserEx& map, uint32_t from, uint32_t to)
 {
     SequenceMeasureContext measures = measuresOf(map);
     CShiftEventsDlg dlg(dialogParent(), from, to, &measures);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return dlg.ToTick();
+    return whenOk(dlg, [&] { return dlg.ToTick(); });
 }
 
 std::optional<PasteDlgValues> CMidiWxDialogs::PasteEvents(const CMidiParserEx& map,
@@ -107,31 +112,30 @@ std::optional<PasteDlgValues> CMidiWxDialogs::PasteEvents(const CMidiParserEx& m
     given.oneTrack = values.oneTrack;
     given.kinds = {values.trackEvents, values.markers, values.tempo, values.tact};
     CPasteEventsDlg dlg(dialogParent(), given, &measures);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    const PasteOptions& o = dlg.Options();
-    PasteDlgValues r = values;
-    r.startTick = o.startTick;
-    r.startTrack = o.startTrack;
-    r.oneTrack = o.oneTrack;
-    r.trackEvents = o.kinds[PasteOptions::TrackEvents];
-    r.markers = o.kinds[PasteOptions::Markers];
-    r.tempo = o.kinds[PasteOptions::TempoChanges];
-    r.tact = o.kinds[PasteOptions::TactChanges];
-    return r;
+    return whenOk(dlg, [&] {
+        const PasteOptions& o = dlg.Options();
+        PasteDlgValues r = values;
+        r.startTick = o.startTick;
+        r.startTrack = o.startTrack;
+        r.oneTrack = o.oneTrack;
+        r.trackEvents = o.kinds[PasteOptions::TrackEvents];
+        r.markers = o.kinds[PasteOptions::Markers];
+        r.tempo = o.kinds[PasteOptions::TempoChanges];
+        r.tact = o.kinds[PasteOptions::TactChanges];
+        return r;
+    });
 }
 
 std::optional<CopyEventKinds> CMidiWxDialogs::CopyMidiEvents(const CopyEventKinds& kinds)
 {
     CCopyMidiEventsDlg dlg(dialogParent(), kinds);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return dlg.Kinds();
+    return whenOk(dlg, [&] { return dlg.Kinds(); });
 }
 
 std::optional<uint16_t> CMidiWxDialogs::MidiClock(uint16_t division)
 {
     CMidiClockDlg dlg(dialogParent(), division);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return dlg.Division();
+    return whenOk(dlg, [&] { return dlg.Division(); });
 }
 
 std::optional<TrackPropertiesValues> CMidiWxDialogs::TrackProperties(const TrackPropertiesValues& values)
@@ -155,35 +159,34 @@ std::optional<TrackPropertiesValues> CMidiWxDialogs::TrackProperties(const Track
         return AppPortRelations();
     };
     CTrackPropertiesDlg dlg(dialogParent(), given, AppTrackPropertiesSources(), runPortInstruments);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    const zib::TrackProperties& t = dlg.Result();
-    TrackPropertiesValues r = values;
-    r.name = cp1252ToUtf8(t.name);
-    r.input = t.input;
-    r.channel = t.channel;
-    r.port = t.port;
-    r.bank = t.bank;
-    r.program = t.program;
-    r.volume = t.volume;
-    r.pan = t.pan;
-    r.changed = t.changed;
-    return r;
+    return whenOk(dlg, [&] {
+        const zib::TrackProperties& t = dlg.Result();
+        TrackPropertiesValues r = values;
+        r.name = cp1252ToUtf8(t.name);
+        r.input = t.input;
+        r.channel = t.channel;
+        r.port = t.port;
+        r.bank = t.bank;
+        r.program = t.program;
+        r.volume = t.volume;
+        r.pan = t.pan;
+        r.changed = t.changed;
+        return r;
+    });
 }
 
 std::optional<EventCodeChoice> CMidiWxDialogs::EditEventCode(const EventCodeDlgValues& values)
 {
     CEditEventCodeDlg dlg(dialogParent(), EditEventCodeDlgModel(values.oldStatus, values.metaType,
                                                                 values.docKind, values.modelLetter));
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return EventCodeChoice{dlg.Result().status, dlg.Result().metaType};
+    return whenOk(dlg, [&] { return EventCodeChoice{dlg.Result().status, dlg.Result().metaType}; });
 }
 
 std::optional<TempoDlgValues> CMidiWxDialogs::Tempo(const CMidiParserEx& map, const TempoDlgValues& values)
 {
     SequenceMeasureContext measures = measuresOf(map);
     CTempoDlg dlg(dialogParent(), values.bpm, values.tick, &measures);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return TempoDlgValues{dlg.Tick(), dlg.Tempo()};
+    return whenOk(dlg, [&] { return TempoDlgValues{dlg.Tick(), dlg.Tempo()}; });
 }
 
 std::optional<MarkerDlgValues> CMidiWxDialogs::Marker(const CMidiParserEx& map, const MarkerDlgValues& values)
@@ -191,8 +194,7 @@ std::optional<MarkerDlgValues> CMidiWxDialogs::Marker(const CMidiParserEx& map, 
     SequenceMeasureContext measures = measuresOf(map);
     CMarkerDlg dlg(dialogParent(), wxFromUtf8(values.caption), utf8ToCp1252(values.text), values.tick,
                    &measures);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return MarkerDlgValues{values.caption, cp1252ToUtf8(dlg.Text()), dlg.Tick()};
+    return whenOk(dlg, [&] { return MarkerDlgValues{values.caption, cp1252ToUtf8(dlg.Text()), dlg.Tick()}; });
 }
 
 std::optional<TimeSigDlgValues> CMidiWxDialogs::TimeSignature(const CMidiParserEx& /*map*/,
@@ -204,8 +206,9 @@ std::optional<TimeSigDlgValues> CMidiWxDialogs::TimeSignature(const CMidiParserE
     model.beatValue = values.denominator;
     model.measureFixed = values.edit;
     CTimeSignatureDlg dlg(dialogParent(), model);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return TimeSigDlgValues{model.measure, model.beatsPerMeasure, model.beatValue, values.edit};
+    return whenOk(dlg, [&] {
+        return TimeSigDlgValues{model.measure, model.beatsPerMeasure, model.beatValue, values.edit};
+    });
 }
 
 std::optional<FromThruTicks> CMidiWxDialogs::FromThru(const CMidiParserEx& map, const FromThruTicks& ticks)
@@ -214,8 +217,7 @@ std::optional<FromThruTicks> CMidiWxDialogs::FromThru(const CMidiParserEx& map, 
     PositionRecord from = measures.FromTick(ticks.from);
     PositionRecord thru = measures.FromTick(ticks.thru);
     CFromThruPosDlg dlg(dialogParent(), from, thru, &measures);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return FromThruTicks{from.tick, thru.tick};
+    return whenOk(dlg, [&] { return FromThruTicks{from.tick, thru.tick}; });
 }
 
 std::optional<uint32_t> CMidiWxDialogs::GoTo(const CMidiParserEx& map, uint32_t tick)
@@ -223,23 +225,20 @@ std::optional<uint32_t> CMidiWxDialogs::GoTo(const CMidiParserEx& map, uint32_t 
     SequenceMeasureContext measures = measuresOf(map);
     PositionRecord position = measures.FromTick(tick);
     CGoToDlg dlg(dialogParent(), position, &measures);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return position.tick;
+    return whenOk(dlg, [&] { return position.tick; });
 }
 
 std::optional<std::array<uint32_t, 64>> CMidiWxDialogs::RecordInput(const std::array<uint32_t, 64>& codes,
                                                                     int selectedRow)
 {
     CRecordInputDlg dlg(dialogParent(), codes, selectedRow);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return dlg.Codes();
+    return whenOk(dlg, [&] { return dlg.Codes(); });
 }
 
 std::optional<uint16_t> CMidiWxDialogs::RecordSettings(uint16_t echoChannels)
 {
     CMidiRecordSettingsDlg dlg(dialogParent(), echoChannels);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return dlg.EchoMask();
+    return whenOk(dlg, [&] { return dlg.EchoMask(); });
 }
 
 std::optional<std::filesystem::path> CMidiWxDialogs::DumpTarget(const std::string& defaultName,
@@ -248,8 +247,7 @@ std::optional<std::filesystem::path> CMidiWxDialogs::DumpTarget(const std::strin
     CZibFileDialog dlg(ShellFrame(), UiTextWx("MIDI File Text Dump"), wxFromUtf8(folder.string()),
                        wxFromUtf8(defaultName), UiTextWx("Zib Text Dump (*.TXT)") + "|*.TXT;*.txt",
                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return withExtension(wxToUtf8(dlg.GetPath()), ".TXT");
+    return whenOk(dlg, [&] { return withExtension(wxToUtf8(dlg.GetPath()), ".TXT"); });
 }
 
 std::optional<MidiToStyleTarget> CMidiWxDialogs::MidiToStyleFile(StyleSeries series,

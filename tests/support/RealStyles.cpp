@@ -1,10 +1,13 @@
 #include "tests/support/RealStyles.h"
 
-#include "ui/core/PsrConversionOutput.h"
+#include "docs/style/core/QeStyleEditor.h"
 #include "styles/PsrConvertError.h"
 #include "styles/PsrStyleConversion.h"
 #include "tests/support/RealFixtures.h"
+#include "ui/core/PsrConversionOutput.h"
 #include "ulvarf/ulvarf.h"
+
+#include <gtest/gtest.h>
 
 namespace zib::test {
 
@@ -51,6 +54,21 @@ const std::vector<ConvertedPsrStyle>& convertedRealPsrStyles()
         return out;
     }();
     return styles;
+}
+
+void forEachRealStyleEditor(const std::function<void(QeStyleEditor&)>& check)
+{
+    const auto& styles = convertedRealPsrStyles();
+    if (styles.empty()) GTEST_SKIP() << "no real PSR styles";
+    for (const auto& style : styles) {
+        SCOPED_TRACE(style.file);
+        auto made = LibraryQeStyleEditor::FromItem(style.instance);
+        if (!made.editor) {
+            ADD_FAILURE() << "no style editor over the converted style (" << made.result << ")";
+            continue;
+        }
+        check(*made.editor);
+    }
 }
 
 } // namespace zib::test

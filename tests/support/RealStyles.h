@@ -1,8 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+namespace zib {
+class QeStyleEditor;
+}
 
 namespace zib::test {
 
@@ -22,5 +27,10 @@ struct ConvertedPsrStyle {
 
 // Every real PSR style, converted once per run; empty without fixtures.
 const std::vector<ConvertedPsrStyle>& convertedRealPsrStyles();
+
+// Runs `check` on a style editor over each real converted style, under the
+// style file's name; a style the editor cannot open fails the test. Skips
+// the test without fixtures (a missing folder fails in CI beforehand).
+void forEachRealStyleEditor(const std::function<void(QeStyleEditor&)>& check);
 
 } // namespace zib::test

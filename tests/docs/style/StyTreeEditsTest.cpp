@@ -310,13 +310,7 @@ TEST(CQeStyleTreeEdits, APastedChordVariationExportsAsItsSource)
 // onto its first free one (or over its last) exports as it did.
 TEST(CQeStyleTreeEdits, RealStylesPasteTheirChordVariationAsItIs)
 {
-    const auto& styles = test::convertedRealPsrStyles();
-    if (styles.empty()) GTEST_SKIP() << "no real PSR styles";
-    for (const auto& style : styles) {
-        SCOPED_TRACE(style.file);
-        auto made = LibraryQeStyleEditor::FromItem(style.instance);
-        ASSERT_NE(made.editor, nullptr);
-        QeStyleEditor& editor = *made.editor;
+    test::forEachRealStyleEditor([](QeStyleEditor& editor) {
         _ULStESetQeVersion(editor.Handle(), 1);
         test::FakeStyUiPort ui;
         CStyItem item;
@@ -334,7 +328,7 @@ TEST(CQeStyleTreeEdits, RealStylesPasteTheirChordVariationAsItIs)
         edits.PasteSelection();
         EXPECT_EQ(edits.edited, 1);
         EXPECT_EQ(editor.ExportSmf(0, to), original) << "CV " << from + 1 << " onto CV " << to + 1;
-    }
+    });
 }
 
 TEST(CQeStyleTreeEdits, CopyingAndPastingAStyleElement)

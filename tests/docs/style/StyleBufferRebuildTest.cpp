@@ -550,13 +550,7 @@ TEST(QeWriteBack, OnlyTheEditedNoteChanges)
 // kind has a note edited and written back.
 TEST(QeWriteBack, RealConvertedStylesChangeOnlyTheEditedNote)
 {
-    const auto& styles = test::convertedRealPsrStyles();
-    if (styles.empty()) GTEST_SKIP() << "no real PSR styles";
-    for (const auto& style : styles) {
-        SCOPED_TRACE(style.file);
-        auto made = LibraryQeStyleEditor::FromItem(style.instance);
-        ASSERT_NE(made.editor, nullptr);
-        QeStyleEditor& editor = *made.editor;
+    test::forEachRealStyleEditor([](QeStyleEditor& editor) {
         // The style as any saving leaves it: patterns without events are not kept.
         const std::vector<uint8_t> saved = editor.SerializedResource();
         ASSERT_FALSE(saved.empty());
@@ -578,7 +572,7 @@ TEST(QeWriteBack, RealConvertedStylesChangeOnlyTheEditedNote)
         }
         // Every converted style has notes: a style with no edit written back tested nothing.
         EXPECT_GT(writtenBack, 0);
-    }
+    });
 }
 
 } // namespace
