@@ -8,8 +8,15 @@
 #include "app/dialogs/CNewFileDlg.h"
 #include "app/dialogs/CPsrToQeStyleDlg.h"
 #include "app/dialogs/CSettingsDialogs.h"
+#include "platform/AppEvents.h"
+#include "platform/FileIo.h"
+#include "platform/FileProfile.h"
+#include "platform/ProgramPath.h"
+#include "platform/WxText.h"
+#include "platform/ZibClipboardFormat.h"
 #include "ui/CZibDocManager.h"
 #include "ui/CZibDocTemplate.h"
+#include "ui/CZibDocument.h"
 #include "ui/CZibFileDialog.h"
 #include "ui/ZibMessageBox.h"
 #include "ui/core/CommandFileReader.h"
@@ -20,12 +27,6 @@
 #include "ui/core/SettingsCommands.h"
 #include "ui/texts/UiText.h"
 #include "ui/texts/ZibMessageTable.h"
-#include "platform/AppEvents.h"
-#include "platform/FileIo.h"
-#include "platform/FileProfile.h"
-#include "platform/ProgramPath.h"
-#include "platform/WxText.h"
-#include "platform/ZibClipboardFormat.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -587,6 +588,7 @@ void CZibApp::OnConvertYamahaStyToQeSty(wxCommandEvent&)
     }
     const std::string outName = PsrOutputName(fileName);
     const std::string outPath = PathInFolder(folder, outName);
+    if (!CZibDocument::MayWriteFile(std::filesystem::u8path(outPath), caption)) return;
     if (writeFileAtomically(outPath, SingleResourceContainer(result.styleName, result.styleResource)) !=
         FileIoError::None) {
         ZibTextBox(wxFromUtf8(FormatText(UiText("Cannot open output file %s", Language()), {outName})),

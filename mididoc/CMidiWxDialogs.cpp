@@ -19,6 +19,7 @@
 #include "mididoc/dialogs/CTrackPropertiesDlg.h"
 #include "platform/Cp1252.h"
 #include "platform/WxText.h"
+#include "ui/CZibDocument.h"
 #include "ui/CZibFileDialog.h"
 #include "ui/ShellServices.h"
 #include "ui/ZibMessageBox.h"
@@ -260,20 +261,21 @@ std::optional<MidiToStyleTarget> CMidiWxDialogs::MidiToStyleFile(StyleSeries ser
     const wxString name = wxFromCp1252(defaultName);
     const wxString dir = wxFromUtf8(folder.string());
     MidiToStyleTarget target;
+    const wxString title = wxFromUtf8(ZibMessage(
+        series == StyleSeries::Wq ? kMsgConvertToWqStyle : kMsgConvertToQeStyle, Shell().Language()));
     if (series == StyleSeries::Wq) {
-        const wxString title = wxFromUtf8(ZibMessage(kMsgConvertToWqStyle, Shell().Language()));
         CFileDlgMidiToSty dlg(ShellFrame(), title, dir, name, filter, style);
         dlg.SetModelLetter(model);
         if (dlg.ShowModal() != wxID_OK) return std::nullopt;
         target.model = dlg.ModelLetter();
         target.path = wxToUtf8(dlg.GetPath());
     } else {
-        const wxString title = wxFromUtf8(ZibMessage(kMsgConvertToQeStyle, Shell().Language()));
         CZibFileDialog dlg(ShellFrame(), title, dir, name, filter, style);
         if (dlg.ShowModal() != wxID_OK) return std::nullopt;
         target.path = wxToUtf8(dlg.GetPath());
     }
     target.path = withExtension(target.path, ".STY");
+    if (!CZibDocument::MayWriteFile(target.path, title)) return std::nullopt;
     return target;
 }
 

@@ -42,18 +42,23 @@ bool CZibDocument::AskToSaveAll(const wxDocVector& documents)
 
 bool CZibDocument::MaySaveAs(const wxString& path) const
 {
-    wxDocManager* manager = GetDocumentManager();
+    return MayWriteFile(std::filesystem::path(wxToUtf8(path)), UiTextWx("Save As"), this);
+}
+
+bool CZibDocument::MayWriteFile(const std::filesystem::path& path, const wxString& caption,
+                                const wxDocument* writer)
+{
+    wxDocManager* manager = wxDocManager::GetDocumentManager();
     if (!manager) return true;
-    const std::filesystem::path target(wxToUtf8(path));
     for (wxDocument* doc : manager->GetDocumentsVector()) {
-        if (doc == this || doc->GetFilename().empty() ||
-            !sameFile(std::filesystem::path(wxToUtf8(doc->GetFilename())), target))
+        if (doc == writer || doc->GetFilename().empty() ||
+            !sameFile(std::filesystem::path(wxToUtf8(doc->GetFilename())), path))
             continue;
         ZibTextBox(
             wxString::Format(UiTextWx("%s is open in another window. Save under another name, or close that "
                                       "window first."),
-                             path),
-            UiTextWx("Save As"), wxOK | wxICON_EXCLAMATION);
+                             wxFromUtf8(path.string())),
+            caption, wxOK | wxICON_EXCLAMATION);
         return false;
     }
     return true;

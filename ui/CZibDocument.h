@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <vector>
 #include <wx/docview.h>
 
@@ -19,6 +20,12 @@ public:
     // its changes, as before the round. When all were answered, the changes
     // of those answered No are dropped.
     static bool AskToSaveAll(const wxDocVector& documents);
+
+    // Whether a command may write a file at `path`: false, once the user was
+    // told under `caption`, when an open document other than `writer` holds
+    // that file (its next save would write over what the command wrote).
+    static bool MayWriteFile(const std::filesystem::path& path, const wxString& caption,
+                             const wxDocument* writer = nullptr);
 
 protected:
     // Save As onto `path`: false, once the user was told, when another open

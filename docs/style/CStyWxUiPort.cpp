@@ -2,16 +2,17 @@
 
 #include "docs/style/dialogs/CCleanStyleEventsDlg.h"
 
-#include "ui/ShellServices.h"
-#include "ui/CTextViewer.h"
-#include "ui/CZibFileDialog.h"
-#include "ui/ZibMessageBox.h"
-#include "ui/dialogs/CFileDialogs.h"
 #include "docs/style/CItemListView.h"
 #include "docs/style/CItemWxDoc.h"
 #include "docs/style/StyleGuiSupport.h"
 #include "platform/WxText.h"
 #include "platform/ZibClipboardFormat.h"
+#include "ui/CTextViewer.h"
+#include "ui/CZibDocument.h"
+#include "ui/CZibFileDialog.h"
+#include "ui/ShellServices.h"
+#include "ui/ZibMessageBox.h"
+#include "ui/dialogs/CFileDialogs.h"
 
 #include <wx/clipbrd.h>
 #include <wx/docview.h>
@@ -67,6 +68,8 @@ StyAnswer CStyWxUiPort::Ask(StyQuestion question, const StyNotice& notice)
 
 StyAnswer CStyWxUiPort::ConfirmOverwrite(const std::filesystem::path& file)
 {
+    // A file an open document holds is left alone, as No would.
+    if (!CZibDocument::MayWriteFile(file, ShellServices::kAppName)) return StyAnswer::No;
     CConfirmOverwriteDlg confirm(Parent(), wxPath(file));
     switch (CConfirmOverwriteDlg::ResultOf(confirm.ShowModal())) {
     case ConfirmOverwriteResult::Yes:
@@ -87,6 +90,7 @@ std::optional<std::filesystem::path> CStyWxUiPort::ChooseSaveFile(const StyFileC
     if (dlg.ShowModal() != wxID_OK) return std::nullopt;
     std::filesystem::path path = pathOf(dlg.GetPath());
     if (!path.has_extension() && !choice.defaultExtension.empty()) path += "." + choice.defaultExtension;
+    if (!CZibDocument::MayWriteFile(path, UiTextWx(choice.title))) return std::nullopt;
     return path;
 }
 

@@ -198,6 +198,18 @@ TEST_F(ZibConversionGui, PsrConversionWritesAContainerThatTheLibraryOpens)
                              "Converting Yamaha style: " + source.filename().string()));
     }
 
+    // Converted again while its style is open: refused with a message, and
+    // the open style's file stays as it was.
+    const std::string input = file(picks.front().first.filename().string());
+    const std::string output = file(picks.front().second);
+    const std::string converted = readText(output);
+    ZibRun held =
+        session_.runChecked("dialog path " + input + "\ndialog ok\nmenu 32874\nquit\n", 60, {output});
+    EXPECT_TRUE(held.has("message: title=ConvertYamahaStyToQeSty text=" + output +
+                         " is open in another window. Save under another name, or close that window first."))
+        << held.line("message:");
+    EXPECT_EQ(readText(output), converted);
+
     // A file that is no PSR style: the converter's text, and no output at all.
     test::SmfBuilder smf(1, 96);
     smf.AddTrack().Tempo(0, 500000);

@@ -205,6 +205,19 @@ TEST_F(MidiDocGui, MidiToStyleCommandsConvertOrOfferTheirLog)
     EXPECT_TRUE(std::filesystem::exists(target));
     EXPECT_TRUE(ok.line("message:").empty()) << ok.line("message:");
 
+    // Onto the file of a style that is open: refused, the style's file stays.
+    std::vector<uint8_t> converted;
+    ASSERT_EQ(readWholeFile(target, converted), FileIoError::None);
+    ZibRun held = session_.runChecked("dialog path \"" + target.string() + "\"\ndialog ok\nmenu " +
+                                          kMidiToQeStyle + "\n",
+                                      60, {target.string(), style.string()});
+    EXPECT_NE(held.line("message:").find("text=" + target.string() + " is open in another window."),
+              std::string::npos)
+        << held.line("message:");
+    std::vector<uint8_t> after;
+    ASSERT_EQ(readWholeFile(target, after), FileIoError::None);
+    EXPECT_EQ(after, converted);
+
     // A plain file fails: the question, and Yes shows the log.
     const auto plain = write("Plain.mid", test::smallSong(1));
     const auto failed = session_.files() / "Plain.STY";

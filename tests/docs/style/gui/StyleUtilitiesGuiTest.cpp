@@ -51,6 +51,35 @@ TEST_F(StyleGui, StyleToMidiAsksBeforeOverwritingACollectedFile)
     }
 }
 
+// A collected file that is open in the program is left alone, with a
+// message: the song's next save would write over the conversion. The other
+// style converts.
+TEST_F(StyleGui, StyleToMidiLeavesAFileThatIsOpenAlone)
+{
+    FileProfile(session_.settingsFile()).setInt("Settings", "StyToMidiType", 0);
+    const std::string sty = file("wq8.sty", rockAndBeatFile());
+    const std::filesystem::path out = session_.files() / "midi";
+    std::filesystem::create_directories(out);
+    const std::string toMidi = "select-rows 0,1 0\ndialog set 106 " + out.string() + " ; click 107\n";
+    const ZibRun first = run(toMidi + "dialog ok\nmenu 32803\n", {sty});
+    const std::string song = (out / "Rock_COLLECT.mid").string();
+    const std::vector<uint8_t> before = read(song);
+    ASSERT_FALSE(before.empty()) << logOf(first);
+    std::filesystem::remove(out / "Beat_COLLECT.mid");
+
+    const ZibRun r = run(toMidi + "dialog ok\ndialog ok\nmenu 32803\n", {song, sty});
+    const std::string log = logOf(r);
+    EXPECT_EQ(r.line("message: title=Zib text=")
+                  .rfind("message: title=Zib text=" + song + " is open in another window.", 0),
+              0u)
+        << log;
+    EXPECT_TRUE(r.has("message: title=DumpStyleToMidi text=Successfully converted 1 styles of 2 selected"))
+        << log;
+    EXPECT_TRUE(r.lines("dialog: title=Confirm File Overwrite").empty()) << log;
+    EXPECT_EQ(read(song), before);
+    EXPECT_TRUE(std::filesystem::exists(out / "Beat_COLLECT.mid"));
+}
+
 // Qe styles and pads as MIDI files: one per chord variation, or collected
 // with the style's information.
 TEST_F(StyleGui, QeStylesAndPadsToMidiPerCvAndCollected)
