@@ -272,7 +272,7 @@ void CEventListCtrl::DestroyCellEditor()
 
 void CEventListCtrl::CloseCellEditor()
 {
-    if (IsCellEditControlEnabled() && !EditorParsesSilently()) return;
+    if (IsCellEditControlEnabled() && !EditorTextParses(false)) return;
     EndCellEditor(true);
     RunPendingCommit();
 }
@@ -311,21 +311,12 @@ bool CEventListCtrl::CommitInPlaceEdit()
     return RunPendingCommit();
 }
 
-bool CEventListCtrl::EditorParsesSilently()
+bool CEventListCtrl::EditorTextParses(bool sayWhy)
 {
     wxGridCellEditor* held = GetCellEditor(GetGridCursorRow(), GetGridCursorCol()); // a reference of ours
     auto* editor = dynamic_cast<CEventCellEditor*>(held);
     const bool parses = !editor || editor->Parses();
-    if (held) held->DecRef();
-    return parses;
-}
-
-bool CEventListCtrl::EditorTextParses()
-{
-    wxGridCellEditor* held = GetCellEditor(GetGridCursorRow(), GetGridCursorCol()); // a reference of ours
-    auto* editor = dynamic_cast<CEventCellEditor*>(held);
-    const bool parses = !editor || editor->Parses();
-    if (!parses) {
+    if (!parses && sayWhy) {
         // The message takes the focus, which would end the edit: the editor
         // stays open through it, and the focus goes back to the text as typed.
         editor->KeepOpen(true);

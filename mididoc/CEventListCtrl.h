@@ -101,10 +101,9 @@ private:
     void DestroyCellEditor();
     // Ends the open cell editor, committing its value (as Enter) or not (as Escape)
     void EndCellEditor(bool commit);
-    // The open cell editor's text parses; otherwise the editor says so and keeps it
-    bool EditorTextParses();
-    // Whether the open editor's text parses, without a message
-    bool EditorParsesSilently();
+    // The open cell editor's text parses; otherwise the editor keeps it and,
+    // with `sayWhy`, says so
+    bool EditorTextParses(bool sayWhy = true);
     // Runs the commit the cell editor handed over; whether its value went in
     bool RunPendingCommit();
 

@@ -2,6 +2,7 @@
 
 #include "docs/style/core/CZibPadDoc.h"
 #include "docs/style/core/CZibStyDoc.h"
+#include "docs/style/core/QeStyleEditor.h"
 #include "midi/CMidiFileParser.h"
 #include "midi/ValueTexts.h"
 #include "platform/ByteCursor.h"
@@ -247,9 +248,7 @@ QeStyleContents qeStyleContents(std::span<const uint8_t> item)
                 put(pattern + " chord", chord);
                 put(pattern + " key", key);
             }
-            std::vector<uint8_t> smf(size_t(std::max(_ULStEExportSmfPrepare(style, e, c), 0)));
-            if (!smf.empty() && !_ULStEExportSmfFill(style, smf.data(), uint32_t(smf.size()))) smf.clear();
-            addCvFile(out, cv, smf);
+            addCvFile(out, cv, ExportCvImage(style, e, c));
         }
     }
     std::sort(out.begin(), out.end());

@@ -13,17 +13,6 @@ namespace zib {
 
 namespace {
 
-// The exported MIDI image of chord variation (e, cv); empty when it has none
-// or the two export calls do not agree.
-std::vector<uint8_t> exportCv(ULStEEditor* editor, int e, int cv)
-{
-    const int size = _ULStEExportSmfPrepare(editor, e, cv);
-    if (size <= 0) return {};
-    std::vector<uint8_t> image(static_cast<size_t>(size));
-    if (!_ULStEExportSmfFill(editor, image.data(), uint32_t(image.size()))) return {};
-    return image;
-}
-
 // Imports an exported chord variation image into (e, cv) without the
 // events its track records wrote: they would become the patterns' own. An
 // element that held no data takes those records as the image carries them.
@@ -129,7 +118,7 @@ std::optional<CvClipBlock> CQeStyleTreeEdits::CvBlock(int element, int cv, bool 
             port_.Message(StyNotice::Numbered(stymsg::EmptyCvCannotCopy, "OnCopyCvToClipboard", StyNoticeIcon::Stop));
         return std::nullopt;
     }
-    block.midi = exportCv(editor_, element, cv);
+    block.midi = ExportCvImage(editor_, element, cv);
     if (block.midi.size() != size_t(size)) {
         port_.Message(StyNotice::Numbered(stymsg::CannotCopyToClipboard, "CopyCvToClipboard", StyNoticeIcon::Stop));
         return std::nullopt;
@@ -165,7 +154,7 @@ std::optional<SeClipBlock> CQeStyleTreeEdits::ElementBlock(int element)
     // The present chord variations in order; the paste numbers them 0, 1 ...
     for (int cv = 0; cv < CvCountOf(element); ++cv) {
         if (_ULStEQueryChordVar(editor_, element, cv) == 0) continue;
-        std::vector<uint8_t> image = exportCv(editor_, element, cv);
+        std::vector<uint8_t> image = ExportCvImage(editor_, element, cv);
         if (image.empty()) continue;
         const size_t c = block.midi.size();
         for (int t = 0; t < 8; ++t) {
@@ -308,7 +297,7 @@ bool CQeStyleTreeEdits::PasteQeStyleElement(const SeClipBlock& block)
     std::vector<OldCv> old;
     for (int c = 0; c < CvCountOf(target); ++c) {
         if (_ULStEQueryChordVar(editor_, target, c) == 0) continue;
-        OldCv saved{c, exportCv(editor_, target, c), {}, {}};
+        OldCv saved{c, ExportCvImage(editor_, target, c), {}, {}};
         for (int t = 0; t < 8; ++t) {
             const QePatternChordKey value = ReadQePatternChordKey(editor_, target, c, t);
             saved.chord[size_t(t)] = value.chord;

@@ -102,11 +102,7 @@ bool LibraryQeStyleEditor::ImportSmf(std::span<const uint8_t> smf, int e, int cv
 
 std::vector<uint8_t> LibraryQeStyleEditor::ExportSmf(int e, int cv)
 {
-    const int size = _ULStEExportSmfPrepare(handle_.get(), e, cv);
-    if (size <= 0) return {};
-    std::vector<uint8_t> image(static_cast<size_t>(size));
-    if (!_ULStEExportSmfFill(handle_.get(), image.data(), uint32_t(size))) return {};
-    return image;
+    return ExportCvImage(handle_.get(), e, cv);
 }
 
 std::vector<uint8_t> LibraryQeStyleEditor::SerializedResource()
@@ -230,6 +226,15 @@ uint8_t LibraryQeStyleEditor::TrackTension(int t)
 void LibraryQeStyleEditor::SetTrackTension(int t, uint8_t value)
 {
     _ULStESetTrackTension(handle_.get(), t, &value);
+}
+
+std::vector<uint8_t> ExportCvImage(ULStEEditor* editor, int e, int cv)
+{
+    const int size = _ULStEExportSmfPrepare(editor, e, cv);
+    if (size <= 0) return {};
+    std::vector<uint8_t> image(static_cast<size_t>(size));
+    if (!_ULStEExportSmfFill(editor, image.data(), uint32_t(image.size()))) return {};
+    return image;
 }
 
 } // namespace zib

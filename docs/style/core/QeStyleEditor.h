@@ -139,4 +139,8 @@ struct QePatternChordKey {
 QePatternChordKey ReadQePatternChordKey(ULStEEditor* editor, int e, int cv, int t);
 void WriteQePatternChordKey(ULStEEditor* editor, int e, int cv, int t, QePatternChordKey value);
 
+// The MIDI image the library exports for chord variation (e, cv); empty
+// when it has none or the two export calls do not agree.
+std::vector<uint8_t> ExportCvImage(ULStEEditor* editor, int e, int cv);
+
 } // namespace zib

@@ -299,20 +299,14 @@ std::optional<CvImageParts> SplitCvExportImage(std::span<const uint8_t> image)
             CvTrackRecord& record = out.records[size_t(t)];
             record.present = true;
             const uint8_t value = (event.status & 0xF0) == 0xC0 ? event.data[0] : event.data[1];
-            switch (recordSlot(event)) {
-            case 0:
+            const int slot = recordSlot(event);
+            if (slot == 0) {
                 record.expression = value;
-                break;
-            case 1:
-                record.program = (record.program & 0x00FFFFFFu) | uint32_t(value) << 24;
-                break;
-            case 2:
-                record.program = (record.program & 0xFF00FFFFu) | uint32_t(value) << 16;
-                break;
-            default:
-                record.program = (record.program & 0xFFFF0000u) | value;
-                break;
+                continue;
             }
+            // Bank select MSB, LSB and program are the program word's bytes 3, 2 and 0.
+            const int shift = slot == 1 ? 24 : slot == 2 ? 16 : 0;
+            record.program = (record.program & ~(0xFFu << shift)) | uint32_t(value) << shift;
         }
     }
     const QeTrackBytes track = BuildQeTrackBytes(sequence, leftOut);

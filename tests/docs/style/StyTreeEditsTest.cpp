@@ -246,12 +246,7 @@ TEST(CQeStyleTreeEdits, CopyAndPasteLeaveTracksWithoutAPatternAbsent)
 // takes the records, and a copy of a copy is the same again.
 TEST(CQeStyleTreeEdits, APastedChordVariationExportsAsItsSource)
 {
-    const auto exported = [](Tree& tree, int e, int cv) {
-        const int size = _ULStEExportSmfPrepare(tree.style.editor(), e, cv);
-        std::vector<uint8_t> image(size_t(std::max(size, 0)));
-        if (size > 0) _ULStEExportSmfFill(tree.style.editor(), image.data(), uint32_t(image.size()));
-        return image;
-    };
+    const auto exported = [](Tree& tree, int e, int cv) { return ExportCvImage(tree.style.editor(), e, cv); };
     const auto copy = [](Tree& from, int e, int cv, Tree& to, int te, int tcv) {
         from.select(e, cv);
         from.edits.CopySelection();
